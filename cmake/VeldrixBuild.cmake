@@ -1,0 +1,51 @@
+# Shared compile settings and the helpers every folder uses.
+
+set(VELDRIX_WARNINGS -Wall -Wextra -Werror)
+
+add_library(veldrix_options INTERFACE)
+target_compile_options(veldrix_options INTERFACE ${VELDRIX_WARNINGS})
+if(VELDRIX_WIN32)
+  target_compile_definitions(veldrix_options INTERFACE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501)
+elseif(VELDRIX_SANITIZE AND NOT VELDRIX_FUZZ)
+  target_compile_options(veldrix_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer
+                                                   -fno-sanitize-recover=all)
+  target_link_options(veldrix_options INTERFACE -fsanitize=address,undefined)
+endif()
+if(VELDRIX_FUZZ)
+  target_compile_options(veldrix_options INTERFACE -fsanitize=fuzzer-no-link,address,undefined
+                                                   -fno-sanitize-recover=all)
+  target_link_options(veldrix_options INTERFACE -fsanitize=address,undefined)
+endif()
+
+# veldrix_test(<name> SOURCES ... LIBS ...): one GoogleTest program, one CTest
+# entry (a Wine start costs about a second, so cases are not registered one by one).
+function(veldrix_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  if(VELDRIX_FUZZ)
+    return()  # the fuzz tree runs only the fuzzers
+  endif()
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE veldrix_options GTest::gtest_main ${T_LIBS})
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT
+    "VELDRIX_WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix;VELDRIX_TEST_TMP=${CMAKE_BINARY_DIR}/testtmp")
+endfunction()
+
+# veldrix_fuzzer(<name> SOURCES ... LIBS ... CORPUS dir RUNS n): a libFuzzer
+# target, run briefly as a test over its seed corpus.
+function(veldrix_fuzzer name)
+  cmake_parse_arguments(F "" "CORPUS;RUNS" "SOURCES;LIBS" ${ARGN})
+  if(NOT VELDRIX_FUZZ)
+    return()
+  endif()
+  add_executable(${name} ${F_SOURCES})
+  target_link_libraries(${name} PRIVATE veldrix_options ${F_LIBS})
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  if(NOT F_RUNS)
+    set(F_RUNS 20000)
+  endif()
+  set(work "${CMAKE_BINARY_DIR}/fuzz-work/${name}")
+  add_test(NAME ${name}
+           COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=1
+                   sh -c "mkdir -p '${work}' && exec \"$0\" -runs=${F_RUNS} -seed=1 '${work}' \"$@\"" $<TARGET_FILE:${name}> ${F_CORPUS})
+endfunction()
