@@ -1,0 +1,32 @@
+// veldbuild: the content builder's command line.
+//   veldbuild sample <directory>   writes the sample content set into the directory
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+int Usage() {
+  std::fprintf(stderr, "usage: veldbuild sample <directory>\n");
+  return 2;
+}
+
+void BuildSample(const std::string& directory) {
+  std::filesystem::create_directories(directory);
+  // Each content area adds its files here as it is built.
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3 || std::strcmp(argv[1], "sample") != 0) return Usage();
+  try {
+    BuildSample(argv[2]);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "veldbuild: %s\n", error.what());
+    return 1;
+  }
+  return 0;
+}
