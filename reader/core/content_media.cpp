@@ -2,6 +2,7 @@
 // the phrase decompression of packed data records.
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "content_db.h"
 #include "program_data.h"
@@ -27,12 +28,16 @@ bool LoadPhraseTables() {
   const u8* data = nullptr;
   u32 size = 0;
   if (!FindProgramData(CContentDb::PhraseResourceId, &data, &size) || size < PhraseTablesSize) return false;
+  // Every phrase must lie in the pool; the tables are shared, so a damaged
+  // resource leaves them as they were.
+  for (u32 code = 0; code < PhraseCodes; ++code)
+    if (ContentU16(data + PhraseOffsetsAt + 2 * code) +
+            static_cast<u32>(ContentU16(data + PhraseLengthsAt + 2 * code)) >
+        PhrasePoolSize)
+      return false;
   for (u32 code = 0; code < PhraseCodes; ++code) {
-    const u16 offset = ContentU16(data + PhraseOffsetsAt + 2 * code);
-    const u16 length = ContentU16(data + PhraseLengthsAt + 2 * code);
-    if (static_cast<u32>(offset) + length > PhrasePoolSize) return false;  // every phrase lies in the pool
-    g_phraseOffsets[code] = offset;
-    g_phraseLengths[code] = length;
+    g_phraseOffsets[code] = ContentU16(data + PhraseOffsetsAt + 2 * code);
+    g_phraseLengths[code] = ContentU16(data + PhraseLengthsAt + 2 * code);
   }
   std::memcpy(g_phrasePool, data, PhrasePoolSize);
   return true;
@@ -40,22 +45,20 @@ bool LoadPhraseTables() {
 
 }  // namespace
 
-CContentDb::CContentDb() = default;
-
 CContentDb::~CContentDb() { CloseMediaFiles(); }
 
-bool CContentDb::OpenMediaIndex() {
-  if (!m_mmxFile[0]) return true;
-  if (m_mediaIndex != NoContentFile) return true;
+BOOL CContentDb::OpenMediaIndex() {
+  if (!m_mmxFile[0]) return TRUE;
+  if (m_mediaIndex != NoContentFile) return TRUE;
   const std::string path = std::string(m_multimediaPath) + m_mmxFile;
   m_mediaIndex = ContentOpen(path.c_str());
-  if (m_mediaIndex == NoContentFile) return false;
+  if (m_mediaIndex == NoContentFile) return FALSE;
   if (!ContentReadExact(m_mediaIndex, m_mediaHeader, sizeof m_mediaHeader)) {
     ContentClose(m_mediaIndex);
     m_mediaIndex = NoContentFile;
-    return false;
+    return FALSE;
   }
-  return true;
+  return TRUE;
 }
 
 void CContentDb::CloseMediaFiles() {
@@ -65,21 +68,21 @@ void CContentDb::CloseMediaFiles() {
   m_mediaIndex = m_mediaData = m_contextFile = NoContentFile;
 }
 
-bool CContentDb::OpenMediaData() {
-  if (m_mediaData != NoContentFile) return true;
-  if (!m_mmdFile[0] || !m_multimediaPath[0]) return false;
+BOOL CContentDb::OpenMediaData() {
+  if (m_mediaData != NoContentFile) return TRUE;
+  if (!m_mmdFile[0] || !m_multimediaPath[0]) return FALSE;
   const std::string path = std::string(m_multimediaPath) + m_mmdFile;
   m_mediaData = ContentOpen(path.c_str());
-  if (m_mediaData == NoContentFile) return false;
+  if (m_mediaData == NoContentFile) return FALSE;
   if (!LoadPhraseTables()) {
     ContentClose(m_mediaData);
     m_mediaData = NoContentFile;
-    return false;
+    return FALSE;
   }
-  return true;
+  return TRUE;
 }
 
-int CContentDb::ReadPacked(int code, u8* out, int count) {
+int CContentDb::ReadPacked(int code, BYTE* out, int count) {
   if (m_mediaData == NoContentFile || code < 0 || count < 0 || (count > 0 && !out)) return 0;
   // Bit positions in 64 bits: 9 x code overflows 32 bits for large codes.
   const std::uint64_t firstBit = static_cast<std::uint64_t>(code) * CodeBits;
@@ -104,4 +107,76 @@ int CContentDb::ReadPacked(int code, u8* out, int count) {
     written += length;
   }
   return 1;
+}
+
+BOOL CContentDb::ReadPlainHeader(UINT item, BYTE header[17]) {
+  if (m_mediaIndex == NoContentFile || m_mediaData == NoContentFile) return FALSE;
+  const u16 n = static_cast<u16>(item);
+  if (n >= MediaItemCount()) return FALSE;
+  u8 offset[4];
+  if (!ContentSeek(m_mediaIndex, 8 + 4 * static_cast<std::int64_t>(n)) ||
+      !ContentReadExact(m_mediaIndex, offset, sizeof offset))
+    return FALSE;
+  // These records are stored plain, at byte d of a data offset -d.
+  const std::int64_t plainAt = -static_cast<std::int64_t>(static_cast<i32>(ContentU32(offset)));
+  if (plainAt <= 0) return FALSE;
+  return ContentSeek(m_mediaData, plainAt) && ContentReadExact(m_mediaData, header, 17) ? TRUE : FALSE;
+}
+
+namespace {
+
+// The file name field of a plain record: at most 13 characters, NUL-terminated
+// here whatever the file holds.
+CString RecordFileName(const BYTE header[17]) {
+  char name[14];
+  std::memcpy(name, header + 3, 13);
+  name[13] = '\0';
+  return CString(name);
+}
+
+}  // namespace
+
+int CContentDb::ReadMediaFileRecord(UINT item, CString& path, CString& text) {
+  BYTE header[17];
+  if (!ReadPlainHeader(item, header)) return 0;
+  const BYTE type = header[0];
+  if (type != 6 && type != 7 && type != 10) return 0;
+  const u16 length = ContentU16(header + 1);
+  std::vector<char> bytes(length);
+  if (length && !ContentReadExact(m_mediaData, bytes.data(), length)) return 0;
+  path = CString(m_multimediaPath) + RecordFileName(header);
+  text = length ? CString(bytes.data(), length) : CString();
+  return 1;
+}
+
+int CContentDb::ReadSoundRecord(UINT item, CString& path) {
+  BYTE header[17];
+  if (!ReadPlainHeader(item, header) || header[0] != 5) return 0;
+  path = CString(m_multimediaPath) + RecordFileName(header);
+  return 1;
+}
+
+int CContentDb::ReadMediaList(UINT item, BYTE& type, WORD& sound, CString& title, CDWordArray& related) {
+  if (m_mediaIndex == NoContentFile) return -1;
+  const u16 n = static_cast<u16>(item);
+  const std::int64_t items = MediaItemCount();
+  if (n >= items) return -1;
+  u8 offset[4];
+  u8 head[10];
+  if (!ContentSeek(m_mediaIndex, 8 + 4 * (items + n)) || !ContentReadExact(m_mediaIndex, offset, sizeof offset) ||
+      !ContentSeek(m_mediaIndex, ContentU32(offset)) || !ContentReadExact(m_mediaIndex, head, sizeof head))
+    return -1;
+  const u16 titleLength = ContentU16(head + 8);
+  const int count = head[7];
+  std::vector<char> titleBytes(titleLength);
+  std::vector<u8> entries(4 * static_cast<std::size_t>(count));
+  if ((titleLength && !ContentReadExact(m_mediaIndex, titleBytes.data(), titleLength)) ||
+      (count && !ContentReadExact(m_mediaIndex, entries.data(), static_cast<u32>(entries.size()))))
+    return -1;
+  type = head[4];
+  sound = ContentU16(head + 5);
+  title = titleLength ? CString(titleBytes.data(), titleLength) : CString();
+  related.RemoveAll();
+  for (int i = 0; i < count; ++i) related.Add(ContentU32(entries.data() + 4 * i));
+  return count;
 }

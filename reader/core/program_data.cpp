@@ -4,7 +4,7 @@
 #include <utility>
 
 #if defined(_WIN32)
-#include <windows.h>
+#include "afx_core.h"
 #endif
 
 namespace {
@@ -25,13 +25,13 @@ bool FindProgramData(int id, const u8** data, u32* size) {
     return true;
   }
 #if defined(_WIN32)
-  HRSRC resource = FindResourceA(nullptr, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(10));  // RT_RCDATA
+  HRSRC resource = FindResourceA(AfxGetResourceHandle(), MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(10));  // RT_RCDATA
   if (!resource) return false;
-  HGLOBAL loaded = LoadResource(nullptr, resource);
+  HGLOBAL loaded = LoadResource(AfxGetResourceHandle(), resource);
   const void* bytes = loaded ? LockResource(loaded) : nullptr;
   if (!bytes) return false;
   *data = static_cast<const u8*>(bytes);
-  *size = SizeofResource(nullptr, resource);
+  *size = SizeofResource(AfxGetResourceHandle(), resource);
   return true;
 #else
   return false;

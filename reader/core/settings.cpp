@@ -71,7 +71,7 @@ int GetSettingInt(const char* section, const char* name, int defaultValue, const
   return std::atoi(value);
 }
 
-int WriteSettingString(const char* section, const char* name, const char* text, const char*) {
-  if (!section || !name || !text) return 0;
-  return Backend().Store(SectionKey(section).c_str(), name, text) ? 1 : 0;
+BOOL WriteSettingString(const char* section, const char* name, const char* text, const char*) {
+  if (!section || !name || !text) return FALSE;
+  return Backend().Store(SectionKey(section).c_str(), name, text) ? TRUE : FALSE;
 }

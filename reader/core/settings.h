@@ -6,6 +6,7 @@
 // default and every write fails.
 #pragma once
 
+#include "afx_types.h"
 #include "re_types.h"
 
 #define SETTINGS_PRODUCT_KEY "SOFTWARE\\Brenmoor & Tesk\\The Marovan & World Encyclopedia\\1998"
@@ -22,8 +23,8 @@ int GetSettingString(const char* section, const char* name, const char* defaultT
 // A value as a decimal integer (atoi of at most 9 characters); 0 when the value
 // and the default both do not fit.
 int GetSettingInt(const char* section, const char* name, int defaultValue, const char* iniName);
-// Stores text (REG_SZ with its NUL) under an existing section key; 1 when stored.
-int WriteSettingString(const char* section, const char* name, const char* text, const char* iniName);
+// Stores text (REG_SZ with its NUL) under an existing section key; TRUE when stored.
+BOOL WriteSettingString(const char* section, const char* name, const char* text, const char* iniName);
 
 // Where the values live. The program uses the registry; tests can put a store
 // of their own in its place.

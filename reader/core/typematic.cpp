@@ -125,23 +125,22 @@ class CTypematic::BlockDecoder {
   u32 running_ = 0;
 };
 
-CTypematic::CTypematic(const char* ramName, const char* dskName)
-    : ramName_(ramName ? ramName : ""), dskName_(dskName ? dskName : "") {}
+CTypematic::CTypematic(CString ramName, CString dskName) : ramName_(ramName), dskName_(dskName) {}
 
 CTypematic::~CTypematic() { Close(); }
 
-bool CTypematic::Open() {
+BOOL CTypematic::Open() {
   Close();
-  const ContentFile ram = ContentOpen(WorkingPath(ramName_.c_str()).c_str());
-  if (ram == NoContentFile) return false;
+  const ContentFile ram = ContentOpen(WorkingPath(ramName_).c_str());
+  if (ram == NoContentFile) return FALSE;
   const bool loaded = LoadTables(ram);
   ContentClose(ram);
-  if (loaded) dsk_ = ContentOpen(WorkingPath(dskName_.c_str()).c_str());
+  if (loaded) dsk_ = ContentOpen(WorkingPath(dskName_).c_str());
   if (!loaded || dsk_ == NoContentFile) {
     Close();
-    return false;
+    return FALSE;
   }
-  return true;
+  return TRUE;
 }
 
 bool CTypematic::LoadTables(ContentFile ram) {

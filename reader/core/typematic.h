@@ -5,25 +5,24 @@
 // and packed with the RAM file's phrase code.
 #pragma once
 
-#include <string>
-
+#include "afx_core.h"
 #include "content_file.h"
 #include "title_key.h"
 
-class CTypematic {
+class CTypematic : public CObject {
  public:
   enum { ByText = 1, ByEntry = 2 };
   static constexpr int BlockSize = 512;
 
   // File names within the working directory.
-  CTypematic(const char* ramName, const char* dskName);
-  ~CTypematic();
+  CTypematic(CString ramName, CString dskName);
+  ~CTypematic() override;
   CTypematic(const CTypematic&) = delete;
   CTypematic& operator=(const CTypematic&) = delete;
 
   // Loads the RAM tables and opens the DSK file. False when either file does
   // not open, the RAM file is short or inconsistent, or memory runs out.
-  bool Open();
+  BOOL Open();
   void Close();
 
   // Mode ByText: the first title at or after `text` (in lower case) and its
@@ -41,8 +40,8 @@ class CTypematic {
   int FindByEntry(char* title, int* entry);
   void ApplyPatch(u32 entry, char* title) const;
 
-  std::string ramName_;
-  std::string dskName_;
+  CString ramName_;
+  CString dskName_;
   ContentFile dsk_ = NoContentFile;
   u8 codeWidth_ = 0;
   u8 block_[BlockSize];
