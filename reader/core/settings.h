@@ -9,8 +9,7 @@
 #include "afx_types.h"
 #include "re_types.h"
 
-#define SETTINGS_PRODUCT_KEY "SOFTWARE\\Brenmoor & Tesk\\The Marovan & World Encyclopedia\\1998"
-constexpr const char* SettingsProductKey = SETTINGS_PRODUCT_KEY;
+constexpr const char* SettingsProductKey = "SOFTWARE\\Brenmoor & Tesk\\The Marovan & World Encyclopedia\\1998";
 constexpr const char* SettingsIniName = "MARCD98.INI";
 constexpr const char* InstallationOptions = "Installation Options";
 
