@@ -14,7 +14,7 @@
 class FuzzScratch {
  public:
   FuzzScratch() {
-    char pattern[] = "/tmp/veldrix-fuzz-XXXXXX";
+    char pattern[] = "/tmp/veldrix-reader-fuzz-XXXXXX";
     if (!mkdtemp(pattern)) throw std::runtime_error("no scratch directory");
     path_ = std::string(pattern) + "/";
   }
