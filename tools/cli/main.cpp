@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <string>
 
+#include "content/sample_content.h"
+
 namespace {
 
 int Usage() {
@@ -16,6 +18,7 @@ int Usage() {
 void BuildSample(const std::string& directory) {
   std::filesystem::create_directories(directory);
   // Each content area adds its files here as it is built.
+  builder::WriteContentSample(directory);
 }
 
 }  // namespace

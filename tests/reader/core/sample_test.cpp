@@ -1,0 +1,145 @@
+// The builder's sample content, read back through the reader's classes: the
+// files must agree with one another.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "bit_string.h"
+#include "content/bit_file.h"
+#include "content/sample_content.h"
+#include "content_db.h"
+#include "program_data.h"
+#include "spell_hash.h"
+#include "temp_dir.h"
+#include "typematic.h"
+#include "working_directory.h"
+
+namespace {
+
+std::string FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+class Sample : public testing::Test {
+ protected:
+  void SetUp() override {
+    builder::WriteContentSample(dir.path());
+    SetWorkingDirectory(dir.path().c_str());
+    phrases = FileBytes(dir.File("RCDATA6668.BIN"));
+    RegisterProgramData(CContentDb::PhraseResourceId, reinterpret_cast<const u8*>(phrases.data()),
+                        static_cast<u32>(phrases.size()));
+    std::strcpy(db.m_multimediaPath, dir.path().c_str());
+    std::strcpy(db.m_mmxFile, "MAROVA.MMX");
+    std::strcpy(db.m_mmdFile, "MAROVA.MMD");
+    std::strcpy(db.m_ctxFile, "MRVHSP.CTX");
+  }
+  void TearDown() override { RegisterProgramData(CContentDb::PhraseResourceId, nullptr, 0); }
+
+  CBitString Filter(const char* name) {
+    CBitString set;
+    const ContentFile file = ContentOpen(dir.File(name).c_str());
+    EXPECT_TRUE(set.Read(file)) << name;
+    ContentClose(file);
+    return set;
+  }
+
+  TempDir dir;
+  const builder::ContentSample sample = builder::BuildContentSample();
+  std::string phrases;
+  CContentDb db;
+};
+
+TEST_F(Sample, FilterFilesNumberEveryArticleOfBothDatabases) {
+  const int articles = static_cast<int>(sample.mainTitles.size() + sample.updateTitles.size());
+  for (const std::string& name : builder::FilterFileNames())
+    EXPECT_EQ(Filter(name.c_str()).GetBitCount(), articles) << name;
+  CBitString updates = Filter("Url.bit");
+  updates.Or(Filter("Updates.bit"));
+  std::vector<std::uint32_t> positions;
+  for (int a = updates.NextSet(1); a != -1; a = a < articles ? updates.NextSet(a + 1) : -1) positions.push_back(a);
+  EXPECT_EQ(positions, sample.updateArticles);
+  // Every article of the media kinds is in Mult.bit, a main-database article.
+  const CBitString mult = Filter("Mult.bit");
+  for (const char* kind : {"Pic.bit", "Sound.bit", "Video.bit"}) {
+    CBitString set = Filter(kind);
+    set.And(mult);
+    EXPECT_EQ(set.GetSetCount(), Filter(kind).GetSetCount()) << kind;
+  }
+  EXPECT_EQ(CBitString(mult).And(updates).GetSetCount(), 0);
+}
+
+TEST_F(Sample, TitleIndexesAndSpellingHashKnowEveryTitle) {
+  CTypematic main("TYPMATIC.RAM", "TYPMATIC.DSK"), update("UPDATES.RAM", "UPDATES.DSK");
+  ASSERT_TRUE(main.Open());
+  ASSERT_TRUE(update.Open());
+  char title[TitleBufferSize];
+  for (const auto& [index, titles] :
+       {std::pair<CTypematic*, const std::vector<std::string>*>{&main, &sample.mainTitles},
+        {&update, &sample.updateTitles}}) {
+    for (int entry = 1; entry <= static_cast<int>(titles->size()); ++entry) {
+      int sought = entry;
+      ASSERT_EQ(index->Lookup(nullptr, title, &sought, CTypematic::ByEntry), 1);
+      EXPECT_EQ(std::string(title), (*titles)[entry - 1]);
+      int found = 0;
+      ASSERT_EQ(index->Lookup((*titles)[entry - 1].c_str(), title, &found, CTypematic::ByText), 1);
+      EXPECT_EQ(found, entry);
+    }
+  }
+  u8* spelling = SpellHashLoad(dir.File("Spelhash.dat").c_str());
+  ASSERT_NE(spelling, nullptr);
+  for (const char* word : {"aardvark", "Pathfinder", "Egypt", "sonata"}) EXPECT_TRUE(SpellHashFind(spelling, word));
+  SpellHashFree(spelling);
+}
+
+TEST_F(Sample, MediaItemsFollowMultAndTheirRecordsRead) {
+  ASSERT_TRUE(db.OpenMediaIndex());
+  ASSERT_TRUE(db.OpenMediaData());
+  const CBitString mult = Filter("Mult.bit");
+  const CBitString pictures = Filter("Pic.bit");
+  const std::string mmx = FileBytes(dir.File("MAROVA.MMX"));
+  for (int item = 0; item < mult.GetSetCount(); ++item) {
+    BYTE type = 0;
+    WORD sound = 0;
+    CString title, path, text;
+    CDWordArray related;
+    ASSERT_GE(db.ReadMediaList(item, type, sound, title, related), 0) << item;
+    const int article = mult.GetAt(item + 1);
+    EXPECT_EQ(type == 1, pictures.Test(article) != 0) << item;
+    if (type == 1) {  // packed: the header's size is the whole unpacked record
+      const u8* offset = reinterpret_cast<const u8*>(mmx.data()) + 8 + 4 * item;
+      BYTE header[17];
+      ASSERT_EQ(db.ReadPacked(static_cast<int>(ContentU32(offset)), header, 17), 1);
+      EXPECT_EQ(header[0], 1);
+      std::vector<BYTE> record(ContentU32(header + 12));
+      EXPECT_EQ(db.ReadPacked(static_cast<int>(ContentU32(offset)), record.data(), static_cast<int>(record.size())), 1);
+    }
+    EXPECT_EQ(sound == 0xFFFF || db.ReadSoundRecord(sound, path) == 1, true) << item;
+    EXPECT_EQ(db.ReadSoundRecord(item, path), type == 5 ? 1 : 0) << item;
+    EXPECT_EQ(db.ReadMediaFileRecord(item, path, text), type == 6 ? 1 : 0) << item;
+  }
+  CCategoryList list;
+  ASSERT_EQ(db.ReadCategories(list), 1);
+  EXPECT_EQ(list.GetCount(), 4);
+  CBitString randomPictures(static_cast<int>(sample.mainTitles.size()), FALSE);
+  EXPECT_EQ(db.ReadCategorySet(4, randomPictures), 1);
+}
+
+TEST_F(Sample, SubjectCategoriesAndSettingsFile) {
+  CCategoryList list;
+  ASSERT_EQ(db.ReadContextCategories(list), 1);
+  EXPECT_EQ(std::string(list.m_titles[1]), "Science");
+  CString title;
+  CBitString set(static_cast<int>(sample.mainTitles.size()), FALSE);
+  EXPECT_EQ(db.ReadContextSet(1, title, set), 4);
+  const int astronomy = set.GetAt(1);
+  WORD second = 0;
+  EXPECT_EQ(db.GetEntryCategory(astronomy, &second), 1);
+  EXPECT_NE(FileBytes(dir.File("SETTINGS.REG")).find("\"WorkingDirectory\"="), std::string::npos);
+}
+
+}  // namespace

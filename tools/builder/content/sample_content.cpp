@@ -1,0 +1,257 @@
+#include "content/sample_content.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <stdexcept>
+
+#include "content/bit_file.h"
+#include "content/category_index_file.h"
+#include "content/media_phrases.h"
+#include "content/media_store_file.h"
+#include "content/settings_reg_file.h"
+#include "content/spell_hash_file.h"
+#include "content/title_index_file.h"
+
+namespace builder {
+namespace {
+
+const std::vector<std::string> kMainTitles = {
+    "Aardvark",   "Ancient Egypt",      "Astronomy",      "Beethoven, Ludwig van", "Black Hole",   "Comet",
+    "Henry VIII", "McDonald Islands",   "Photosynthesis", "Rock & Roll",           "Solar System", "Volcano",
+    "Zebra",      "Background Pictures"};
+const std::vector<std::string> kUpdateTitles = {"Comet Hale-Bopp", "Mars Pathfinder", "Sojourner"};
+
+// Article numbering: all titles in key order, the update articles among them.
+struct Numbering {
+  std::vector<TitleEntry> main;
+  std::vector<TitleEntry> updates;
+  std::map<std::string, std::uint32_t> article;
+  std::map<std::string, std::uint32_t> mainEntry;
+  std::vector<std::uint32_t> updateArticles;
+};
+
+Numbering NumberArticles() {
+  Numbering n;
+  n.main = NumberInTitleOrder(kMainTitles);
+  n.updates = NumberInTitleOrder(kUpdateTitles);
+  std::size_t i = 0, j = 0;
+  std::uint32_t article = 0;
+  while (i < n.main.size() || j < n.updates.size()) {
+    const bool takeUpdate = i == n.main.size() ||
+                            (j < n.updates.size() && TitleSortKey(n.updates[j].title) < TitleSortKey(n.main[i].title));
+    if (takeUpdate) {
+      n.article[n.updates[j++].title] = ++article;
+      n.updateArticles.push_back(article);
+    } else {
+      n.mainEntry[n.main[i].title] = n.main[i].entry;
+      n.article[n.main[i++].title] = ++article;
+    }
+  }
+  return n;
+}
+
+std::vector<std::uint32_t> Articles(const Numbering& n, const std::vector<std::string>& titles) {
+  std::vector<std::uint32_t> articles;
+  for (const std::string& title : titles) articles.push_back(n.article.at(title));
+  return articles;
+}
+
+std::vector<std::uint32_t> Entries(const Numbering& n, const std::vector<std::string>& titles) {
+  std::vector<std::uint32_t> entries;
+  for (const std::string& title : titles) entries.push_back(n.mainEntry.at(title));
+  return entries;
+}
+
+FilterSets Filters(const Numbering& n) {
+  FilterSets filters;
+  filters.mainEntries = static_cast<std::uint32_t>(n.main.size());
+  filters.updateEntries = static_cast<std::uint32_t>(n.updates.size());
+  std::vector<std::string> sourceTitles;
+  for (const std::string& title : kMainTitles)
+    if (title != "Background Pictures") sourceTitles.push_back(title);
+  const std::map<std::string, std::vector<std::string>> members = {
+      {"Mrv.bit", sourceTitles},
+      {"Hsp.bit", {"Ancient Egypt", "Henry VIII", "McDonald Islands"}},
+      {"Tdw.bit", {"Beethoven, Ludwig van", "Rock & Roll"}},
+      {"Vorn.bit", {"Aardvark", "Comet", "Volcano", "Zebra"}},
+      {"Pic.bit", {"Astronomy", "Comet", "Background Pictures"}},
+      {"Sound.bit", {"Beethoven, Ludwig van"}},
+      {"Video.bit", {"Volcano"}},
+      {"Mult.bit", {"Astronomy", "Beethoven, Ludwig van", "Comet", "Volcano", "Background Pictures"}},
+      {"Map.bit", {"McDonald Islands"}},
+      {"Clkmap.bit", {"McDonald Islands"}},
+      {"Graph.bit", {"Solar System"}},
+      {"Table.bit", {"Ancient Egypt"}},
+      {"Anim.bit", {"Photosynthesis"}},
+      {"Tml.bit", {"Ancient Egypt", "Henry VIII", "Mars Pathfinder"}},
+      {"Link.bit", {"Astronomy", "Mars Pathfinder"}},
+      {"Updates.bit", {"Comet Hale-Bopp", "Sojourner"}},
+      {"Url.bit", {"Mars Pathfinder"}},
+  };
+  for (const auto& [file, titles] : members) filters.members[file] = Articles(n, titles);
+  return filters;
+}
+
+Picture MakePicture(std::uint16_t width, std::uint16_t height, std::uint8_t bits, const std::string& caption) {
+  Picture picture;
+  picture.width = width;
+  picture.height = height;
+  picture.bitsPerPixel = bits;
+  picture.caption = caption;
+  const std::uint32_t colours = 1u << bits;
+  for (std::uint32_t c = 0; c < colours; ++c)
+    picture.colours.push_back((c * 255 / (colours - 1)) << 16 | (255 - c * 255 / (colours - 1)) << 8 | 0x40);
+  for (std::uint32_t y = 0; y < height; ++y)
+    for (std::uint32_t x = 0; x < width; ++x)
+      picture.pixels.push_back(static_cast<std::uint8_t>((x + 2 * y) % colours));
+  return picture;
+}
+
+// Each article of Mult.bit has one media item; its rank in Mult.bit is the
+// item number.
+MediaStore Media(const Numbering& n) {
+  struct Planned {
+    std::string article;
+    std::function<MediaItem()> make;
+  };
+  std::vector<Planned> planned = {
+      {"Astronomy",
+       [&] {
+         MediaItem item;
+         item.item = {n.mainEntry.at("Astronomy"), 1, 0xFFFF, "The night sky",
+                      Entries(n, {"Solar System", "Black Hole"})};
+         item.data = PictureRecord(MakePicture(16, 12, 8, "Stars over the desert."));
+         item.packed = true;
+         return item;
+       }},
+      {"Beethoven, Ludwig van",
+       [&] {
+         MediaItem item;
+         item.item = {n.mainEntry.at("Beethoven, Ludwig van"), 5, 0xFFFF, "Moonlight Sonata", {}};
+         item.data = MediaFileRecord(5, "MOONLITE.WAV", "The first movement of the sonata.");
+         return item;
+       }},
+      {"Comet",
+       [&] {
+         MediaItem item;
+         item.item = {n.mainEntry.at("Comet"), 1, 0xFFFF, "A comet's tail", Entries(n, {"Solar System"})};
+         item.data = PictureRecord(MakePicture(10, 8, 4, "The tail points away from the Sun."));
+         item.packed = true;
+         return item;
+       }},
+      {"Volcano",
+       [&] {
+         MediaItem item;
+         item.item = {n.mainEntry.at("Volcano"), 6, 0xFFFF, "An eruption", Entries(n, {"McDonald Islands"})};
+         item.data = MediaFileRecord(6, "ERUPTION.MOV", "");
+         return item;
+       }},
+      {"Background Pictures",
+       [&] {
+         MediaItem item;
+         item.item = {n.mainEntry.at("Background Pictures"), 1, 0xFFFF, "Pattern", {}};
+         item.data = PictureRecord(MakePicture(12, 4, 1, ""));
+         item.packed = true;
+         return item;
+       }},
+  };
+  std::sort(planned.begin(), planned.end(),
+            [&](const Planned& a, const Planned& b) { return n.article.at(a.article) < n.article.at(b.article); });
+  MediaStore store;
+  std::map<std::string, std::uint16_t> itemOf;
+  for (const Planned& plan : planned) {
+    itemOf[plan.article] = static_cast<std::uint16_t>(store.items.size());
+    store.items.push_back(plan.make());
+  }
+  store.items[itemOf["Astronomy"]].item.soundItem = itemOf["Beethoven, Ludwig van"];
+  auto record = [&](const std::string& article) { return store.items[itemOf.at(article)].item; };
+  store.categories = {
+      {1, "Pictures", {record("Astronomy"), record("Comet")}},
+      {2, "Night Sky", {record("Astronomy"), record("Comet")}},
+      {1, "Sound and Video", {record("Beethoven, Ludwig van"), record("Volcano")}},
+      {1, "", {}},                               // not listed, kept out of the article lists
+      {1, "", {record("Background Pictures")}},  // not listed, the random pictures
+  };
+  return store;
+}
+
+CategoryIndex Subjects(const Numbering& n) {
+  CategoryIndex index;
+  index.entryCount = static_cast<std::uint32_t>(n.main.size());
+  index.categories = {
+      {1, "Science", Entries(n, {"Astronomy", "Black Hole", "Comet", "Photosynthesis", "Solar System", "Volcano"})},
+      {2, "Astronomy", Entries(n, {"Astronomy", "Black Hole", "Comet", "Solar System"})},
+      {1, "History", Entries(n, {"Ancient Egypt", "Henry VIII"})},
+      {1, "Music", Entries(n, {"Beethoven, Ludwig van", "Rock & Roll"})},
+      {1, "Animals", Entries(n, {"Aardvark", "Zebra"})},
+      {1, "Geography", Entries(n, {"McDonald Islands", "Volcano"})},
+  };
+  return index;
+}
+
+std::vector<std::string> SpellingWords() {
+  std::vector<std::string> words = {"the", "and", "of", "sonata", "eruption", "planet", "star", "music", "history"};
+  for (const auto* list : {&kMainTitles, &kUpdateTitles})
+    for (const std::string& title : *list) {
+      std::string word;
+      for (char c : title + " ") {
+        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) {
+          word += c;
+        } else if (!word.empty()) {
+          words.push_back(word);
+          word.clear();
+        }
+      }
+    }
+  return words;
+}
+
+}  // namespace
+
+ContentSample BuildContentSample() {
+  const Numbering n = NumberArticles();
+  ContentSample sample;
+  for (const TitleEntry& entry : n.main) sample.mainTitles.push_back(entry.title);
+  for (const TitleEntry& entry : n.updates) sample.updateTitles.push_back(entry.title);
+  sample.updateArticles = n.updateArticles;
+
+  const FilterSets filters = Filters(n);
+  sample.files = EncodeFilterFiles(filters);
+
+  const SpellHashTable spelling = BuildSpellHash(SpellingWords());
+  if (!spelling.unplaced.empty()) throw std::runtime_error("spelling hash cannot hold " + spelling.unplaced[0]);
+  sample.files["Spelhash.dat"] = spelling.bytes;
+
+  const TitleIndexFiles mainIndex = BuildTitleIndex(n.main);
+  sample.files["TYPMATIC.RAM"] = mainIndex.ram;
+  sample.files["TYPMATIC.DSK"] = mainIndex.dsk;
+  const TitleIndexFiles updateIndex = BuildTitleIndex(n.updates);
+  sample.files["UPDATES.RAM"] = updateIndex.ram;
+  sample.files["UPDATES.DSK"] = updateIndex.dsk;
+
+  const MediaStore store = Media(n);
+  // The rank of an article in Mult.bit is its media item number.
+  std::vector<std::uint32_t> mult = filters.members.at("Mult.bit");
+  std::sort(mult.begin(), mult.end());
+  if (mult.size() != store.items.size()) throw std::logic_error("Mult.bit and the media items differ");
+  for (std::size_t item = 0; item < mult.size(); ++item)
+    if (n.article.at(n.main[store.items[item].item.entry - 1].title) != mult[item])
+      throw std::logic_error("media item out of Mult.bit order");
+  const MediaStoreFiles media = BuildMediaStore(store);
+  sample.files["MAROVA.MMX"] = media.mmx;
+  sample.files["MAROVA.MMD"] = media.mmd;
+  sample.files["RCDATA6668.BIN"] = MediaPhraseResource();
+  sample.files["MRVHSP.CTX"] = BuildCategoryIndex(Subjects(n));
+  return sample;
+}
+
+void WriteContentSample(const std::string& directory) {
+  const ContentSample sample = BuildContentSample();
+  std::filesystem::create_directories(directory);
+  for (const auto& [name, bytes] : sample.files) WriteFileAtomically(JoinPath(directory, name), bytes);
+  const std::string absolute = std::filesystem::absolute(directory).lexically_normal().string();
+  WriteFileAtomically(JoinPath(directory, "SETTINGS.REG"), BuildSettingsRegFile(absolute));
+}
+
+}  // namespace builder
