@@ -9,6 +9,7 @@
 #include "inflect/inflect_samples.h"
 #include "inflect_fixture.h"
 #include "packed.h"
+#include "re_file.h"
 #include "re_platform.h"
 
 namespace {
@@ -309,6 +310,14 @@ TEST_F(Tables, ResultCodesForBadArguments) {
   EXPECT_EQ(Flect(c, std::string(100000, 'a'), InEnglish), InNotFound);
   EXPECT_EQ(Flect(c, "", InEnglish), InNotFound);
   EXPECT_EQ(Flect(c, "walk", InEnglish), InBuilt);
+}
+
+TEST_F(Tables, AFailedRecordReadIsReported) {
+  InTableContext& c = French();
+  ReCloseDataFile(static_cast<ReFileHandle>(PACKED(c.dskFile)));  // the .dsk goes away under the engine
+  EXPECT_EQ(Flect(c, "aimer", InFrench), InNotFound);
+  EXPECT_EQ(PACKED(c.error), InErrorRead);
+  c.dskOpen = 0;
 }
 
 TEST_F(Tables, UnknownTagsGiveNoTable) {
