@@ -7,6 +7,7 @@
 #include <string>
 
 #include "content/sample_content.h"
+#include "inflect/inflect_samples.h"
 
 namespace {
 
@@ -19,6 +20,7 @@ void BuildSample(const std::string& directory) {
   std::filesystem::create_directories(directory);
   // Each content area adds its files here as it is built.
   builder::WriteContentSample(directory);
+  builder::inflect::WriteSampleInflection(directory);
 }
 
 }  // namespace
