@@ -51,10 +51,6 @@ class CMenu : public CObject {
   CMenu* GetSubMenu(int nPos) const { return FromHandle(::GetSubMenu(m_hMenu, nPos)); }
   BOOL TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT lpRect = nullptr);
 
-  // Owner-drawn items, for menus whose owner hands them on.
-  virtual void DrawItem(LPDRAWITEMSTRUCT) {}
-  virtual void MeasureItem(LPMEASUREITEMSTRUCT) {}
-
  private:
   BOOL m_bTemporary = FALSE;
   friend void AfxDeleteTempMenuMap();
