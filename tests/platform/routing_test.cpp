@@ -79,6 +79,20 @@ TEST_F(DocView, AcceleratorsReachHandlersOnlyWhileTheCommandIsEnabled) {
   EXPECT_EQ(Trace(), std::vector<std::string>{"view first"});
 }
 
+TEST_F(DocView, AcceleratorsStillWorkWhileAFormsControlHasTheFocus) {
+  CView* form = frame->ShowScreen(1);
+  frame->SetForegroundWindow();
+  form->GetDlgItem(IDC_SAMPLE_NAME)->SetFocus();
+  ui::PumpUntilIdle();
+  Trace().clear();
+  ui::PressKey('F', true);  // the form has no handler: its document does
+  EXPECT_EQ(Trace(), std::vector<std::string>{"doc first"});
+  ui::PressKey('Q');  // a plain key is the edit's
+  CString text;
+  form->GetDlgItemText(IDC_SAMPLE_NAME, text);
+  EXPECT_EQ(text.Right(1), "q");
+}
+
 TEST_F(DocView, IdleTimeUpdateReachesTheWindows) {
   class CIdleCounter : public CWnd {
    public:

@@ -322,8 +322,12 @@ void CFormView::OnInitialUpdate() {
 BOOL CFormView::PreTranslateMessage(MSG* pMsg) {
   if (pMsg->hwnd != m_hWnd && !::IsChild(m_hWnd, pMsg->hwnd)) return FALSE;
   FilterToolTipMessage(pMsg);
-  if (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST) return ::IsDialogMessageA(m_hWnd, pMsg);
-  return FALSE;
+  if (pMsg->message < WM_KEYFIRST || pMsg->message > WM_KEYLAST) return FALSE;
+  // The dialog manager would take every key, the frame's accelerators too:
+  // the frame sees them first.
+  CFrameWnd* frame = GetParentFrame();
+  if (frame != nullptr && frame->PreTranslateMessage(pMsg)) return TRUE;
+  return ::IsDialogMessageA(m_hWnd, pMsg);
 }
 
 // ---- CFrameWnd
