@@ -101,3 +101,23 @@ TEST(ToolTips, ControlsBecomeToolsAsThePointerMovesOverThem) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Harness, ClicksThroughTheInputQueueReachTheControl) {
+  ui::RecordingParent parent;
+  parent.ShowWindow(SW_SHOW);
+  parent.SetForegroundWindow();
+  CButton button;
+  ASSERT_TRUE(button.Create("Go", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, CRect(10, 10, 90, 40), &parent, 55));
+  ui::PumpUntilIdle();
+  ui::Click(parent.m_hWnd, CPoint(50, 25));
+  bool clicked = false;
+  for (const MSG& msg : parent.Of(WM_COMMAND)) {
+    clicked |= LOWORD(msg.wParam) == 55 && HIWORD(msg.wParam) == BN_CLICKED;
+  }
+  EXPECT_TRUE(clicked);
+  EXPECT_EQ(::GetAsyncKeyState(VK_LBUTTON) & 0x8000, 0);  // released again
+}
+
+}  // namespace
