@@ -24,7 +24,7 @@ enum : i16 {
   ReErrParenUnbalanced = -410,    // unbalanced parentheses
   ReErrParenDepth = -411,         // more than 10 levels of parentheses
   ReErrTooManyTerms = -412,       // more than 8 terms
-  ReErrNearNeedsTerms = -414,     // NEAR with a group as an operand
+  ReErrNearNeedsTerms = -414,     // NEAR with a group or a phrase as an operand
   ReErrOperatorMisplaced = -415,  // operator without a term before it, at the end, or no term at all
   ReErrNoQueryBuffer = -103,      // search block without query buffer or slots
   ReErrRunState = -400,           // query, function or case mode changed; run state not valid
@@ -98,7 +98,8 @@ struct ReCompiledQuery {
 i32 ReCompileQuery(const char* text, u32 length, u32* codePosition, ReCompiledQuery* query);
 // Compiles a whole normal form: root byte and tree, then the cover marks.
 // 0, or the parser code that refuses it (ReErrOperatorMisplaced for an
-// operator left inside a term, ReErrNearNeedsTerms for NEAR over a group).
+// operator left inside a term, ReErrNearNeedsTerms for NEAR over a group or
+// a phrase).
 i16 ReCompileNormalForm(const char* text, ReCompiledQuery* query);
 // Sets every term's cover mark, starting at the root with mark 1.
 void ReMarkCoverTerms(u32 codePosition, u8 mark, ReCompiledQuery* query);

@@ -107,15 +107,27 @@ void Mark(Walk& walk, u8 mark, ReCompiledQuery* query, bool isNode) {
   Mark(walk, op == ReOpOr ? mark : 0, query, byte & ReOpRightIsNode);
 }
 
-// Checks that NEAR nodes stand over two terms; returns false otherwise.
-bool NearOverTerms(Walk& walk, bool isNode) {
+bool SingleWord(const ReCompiledQuery& query, u8 term) {
+  for (const char* p = query.termText[term & 7]; *p; ++p)
+    if (IsBlank(*p)) return false;
+  return true;
+}
+
+// Checks that NEAR nodes stand over two single words (not a group, not a
+// phrase); returns false otherwise.
+bool NearOverWords(Walk& walk, bool isNode) {
   const u8 byte = walk.Next();
   if (!isNode) return true;
   const u8 op = byte & ReOpMask;
-  if (op == ReOpNear && (byte & (ReOpLeftIsNode | ReOpRightIsNode))) return false;
-  if (!NearOverTerms(walk, byte & ReOpLeftIsNode)) return false;
+  if (op == ReOpNear) {
+    if (byte & (ReOpLeftIsNode | ReOpRightIsNode)) return false;
+    const u8 left = walk.Next();
+    const u8 right = walk.Next();
+    return SingleWord(walk.query, left) && SingleWord(walk.query, right);
+  }
+  if (!NearOverWords(walk, byte & ReOpLeftIsNode)) return false;
   if (op == ReOpPass) return true;
-  return NearOverTerms(walk, byte & ReOpRightIsNode);
+  return NearOverWords(walk, byte & ReOpRightIsNode);
 }
 
 u32 PoolUsed(const ReCompiledQuery& query) {
@@ -180,7 +192,7 @@ i16 ReCompileNormalForm(const char* text, ReCompiledQuery* query) {
   for (i16 t = 0; t < query->termCount; ++t)
     if (HoldsOperator(query->termText[t])) return ReErrOperatorMisplaced;
   Walk check{*query, 0};
-  if (!NearOverTerms(check, true)) return ReErrNearNeedsTerms;
+  if (!NearOverWords(check, true)) return ReErrNearNeedsTerms;
   ReMarkCoverTerms(0, 1, query);
   return 0;
 }
