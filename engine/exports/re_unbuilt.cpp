@@ -4,10 +4,8 @@
 
 RE_EXPORT u32 RE_CALL REidxlst(void*, u16, u16) { return ReFail; }
 RE_EXPORT u32 RE_CALL REentlst(void*, u16, u16) { return ReFail; }
-RE_EXPORT u32 RE_CALL REentry(void*, u16, u16) { return ReFail; }
 RE_EXPORT u32 RE_CALL REstrtab(void*, u16, u16) { return ReFail; }
 RE_EXPORT u32 RE_CALL REetpar(void*, u16, u16) { return ReFail; }
-RE_EXPORT u32 RE_CALL REtoken(void*, u16, u16) { return ReFail; }
 RE_EXPORT u32 RE_CALL INinitX(u32, void*, const char*) { return ReFail; }
 RE_EXPORT u32 RE_CALL INtermX(void*) { return ReDone; }
 RE_EXPORT u32 RE_CALL INinflectX(void*, const char*, void*) { return ReFail; }
