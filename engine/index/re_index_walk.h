@@ -9,7 +9,7 @@
 // hands it to the mode's visitor, which collects, tests or stops.
 #pragma once
 
-#include "re_index_interim.h"
+#include "re_records.h"
 #include "re_spelling_data.h"
 #include "re_types.h"
 #include "re_word_index.h"
