@@ -93,6 +93,7 @@ struct ReWildcardPages {
   ReMemHandle skipsMemory;           // words of those blocks already listed (10 x u16)
   u16* starts;
   u16* skips;
+  u16* offsets;   // result offsets of the page being walked
   u16 depth;      // entries on the stacks
   u16 basePage;   // page number of the bottom entry (from 1)
   u16 page;       // page number of the current page

@@ -116,7 +116,7 @@ bool WalkPage(const ReListCall& call, u16 block, u16 skip) {
   ReBeginListWalk(call, ReWalkWildcard);
   state->visit = VisitWildcard;
   state->pool = b->results;
-  state->offsets = static_cast<u16*>(state->context);
+  state->offsets = pages.offsets;
   state->resultLimit = static_cast<i16>(std::min<u32>(b->resultLimit, 0x7FFF));
   state->poolSize = b->results ? b->resultAreaSize : 0;
   state->blocksTotal = pages.rangeEnd - pages.lowBlock + 1;
@@ -233,7 +233,7 @@ u32 ReWildcardList(ReIdxListBlock* block, u16 action) {
     if (!offsets.Alloc(block->resultLimit * 2u) || !AllocStacks(pages)) {
       ReSetStatus(call.status, ReSevError, ReErrMemory, ReModWildcard);
     } else {
-      state->context = offsets.data();
+      pages.offsets = reinterpret_cast<u16*>(offsets.data());
       bool walked = true;
       if (action == ReActOpen) {
         pages.active = false;
@@ -266,7 +266,7 @@ u32 ReWildcardList(ReIdxListBlock* block, u16 action) {
         pages.page = target;
         if (walked) walked = WalkPage(call, pages.starts[pages.depth - 1], pages.skips[pages.depth - 1]);
       }
-      state->context = nullptr;
+      pages.offsets = nullptr;
       state->pool = nullptr;
       state->offsets = nullptr;
       if (!walked && state->stop) ReSetStatus(call.status, ReSevWarning, ReCodeStopped, ReModWildcard);
