@@ -9,7 +9,7 @@
 // hands it to the mode's visitor, which collects, tests or stops.
 #pragma once
 
-#include "re_index_interim.h"
+#include "re_records.h"
 #include "re_spelling_data.h"
 #include "re_types.h"
 #include "re_word_index.h"
@@ -93,6 +93,7 @@ struct ReWildcardPages {
   ReMemHandle skipsMemory;           // words of those blocks already listed (10 x u16)
   u16* starts;
   u16* skips;
+  u16* offsets;   // result offsets of the page being walked
   u16 depth;      // entries on the stacks
   u16 basePage;   // page number of the bottom entry (from 1)
   u16 page;       // page number of the current page

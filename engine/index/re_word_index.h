@@ -15,7 +15,7 @@
 // blocks, reports progress and hands every word to the walk's mode.
 #pragma once
 
-#include "re_index_interim.h"
+#include "re_records.h"
 #include "re_types.h"
 
 // Longest decoded word, extension text and counted list the engine handles.

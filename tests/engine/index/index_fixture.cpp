@@ -54,8 +54,8 @@ IndexFixture::IndexFixture(std::vector<builder::IndexWord> words, const builder:
   data(builder::kTableExceptions, &exceptions, &exceptionsLength);
   data(builder::kTableKeyPrefixes, &keyPrefixes, &keyPrefixesLength);
   data(builder::kTableFragments, &fragments, &fragmentsLength);
-  ReLoadSpellingData(&state->spelling, rules, rulesLength, exceptions, exceptionsLength, keyPrefixes,
-                     keyPrefixesLength, fragments, fragmentsLength);
+  ReLoadSpellingData(&state->spelling, rules, rulesLength, exceptions, exceptionsLength, keyPrefixes, keyPrefixesLength,
+                     fragments, fragmentsLength);
 }
 
 IndexFixture::~IndexFixture() {
