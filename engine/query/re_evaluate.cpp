@@ -11,6 +11,7 @@
 #include "re_search.h"
 #include "re_search_index.h"
 #include "re_search_stream.h"
+#include "re_titles.h"
 
 namespace {
 
@@ -36,6 +37,12 @@ enum class Step { Continue, PageFull, Stopped, Complete, Failed };
 const u32* ClassesOf(const ReDbRecord* record) {
   const u32* classes = ReCharClassTable(static_cast<u8>(record->kind));
   return classes ? classes : ReCharClassTable(1);
+}
+
+// Byte 255 stands for a line feed in the text; so it is read when probing.
+void LineFeeds(u8* text, i32 length) {
+  for (i32 i = 0; i < length; ++i)
+    if (text[i] == ReTitleEnd) text[i] = '\n';
 }
 
 struct FeedChecker {
@@ -112,6 +119,7 @@ class Evaluation {
       const u32 b = ReBe16(first + 2 * c);
       if (c >= record_->terminalCount && a != 0xFFFF && a < c && b < c && !map[a] && !map[b]) continue;
       const i32 length = ReExpandCodeInto(record_, c, text, ReExpandLimit);
+      LineFeeds(text, length);
       // A code that cannot be expanded here is checked in the text itself.
       map[c] =
           length < 0 || ReTextHoldsCoverTerm(text, static_cast<u32>(length), static_cast<u32>(length), rules_, true);
@@ -274,6 +282,7 @@ class Evaluation {
           }
           bool hit = false;
           if (!CheckEntry(&hit)) return Step::Failed;
+          if (hit) CutTitle();
           if (hit && !StoreHit(eval_->currentEntry, buffers_->title)) {
             BeginEntry();
             return Step::PageFull;
@@ -300,6 +309,7 @@ class Evaluation {
     if (head < 0) return true;
     const i32 tail = ReExpandCodeInto(record_, next, text + head, sizeof text - static_cast<u32>(head));
     const u32 length = static_cast<u32>(head) + (tail < 0 ? 0 : static_cast<u32>(tail));
+    LineFeeds(text, static_cast<i32>(length));
     return ReTextHoldsCoverTerm(text, length, static_cast<u32>(head), rules_, false);
   }
 
@@ -332,6 +342,20 @@ class Evaluation {
     checker.Finish();
     *hit = ReEvalQueryCode(eval_->query, checker.Found(), false, checker.PairBits());
     return true;
+  }
+
+  // In title mode 4 the title is cut from the text before the first line
+  // feed by the entry-title rules; otherwise that text is the title.
+  void CutTitle() {
+    if (record_->titleMode != 4) return;
+    char* raw = buffers_->workText;
+    const u32 length = static_cast<u32>(strnlen(buffers_->title, buffers_->titleCapacity));
+    if (length + 2 > ReQueryMaxLength + 1) return;
+    std::memcpy(raw, buffers_->title, length);
+    raw[length] = '\n';
+    const ReTitleRules rules{record_->titleMode, record_->textFormat, record_->dotMode};
+    if (ReEntryTitle(raw, length + 1, rules, buffers_->title, buffers_->titleCapacity) != ReDone)
+      buffers_->title[0] = '\0';
   }
 
   // Puts a hit into the next slot; false (kept as pending) when the page is full.

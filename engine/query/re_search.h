@@ -75,11 +75,12 @@ struct ReSearchState {
 ReSearchState* ReSearchStateOf(ReDbRecord* record);
 
 // Mode 2: builds the search buffers (when the database has none) and stores
-// the query, the function's word-search flag and the case mode; mode 1: the
-// entry-reading record of REentry. 0 or 8, codes with module 400.
+// the query, the function's word-search flag and the case mode. REentry keeps
+// its own reading record, so mode 1 is not served here (-214). 0 or 8, codes
+// with module 400.
 u32 ReAllocSearchBuffers(u16 handle, u32 entry, u16 windowSize, const char* query, u8 wordSearch, u8 caseMode,
                          ReStatusBlock* status, u16 mode);
-// Frees the buffers of mode 2 (search) or 1 (entry reading), then reports
+// Frees the buffers of mode 2 (search), then reports
 // (2^31 - 1, 2^31 - 1) to the progress callback. 0 or 8, module 430.
 u32 ReReleaseSearch(u16 handle, ReStatusBlock* status, u16 mode);
 // Parses on the first run, then evaluates the next page. 0, 4 or 8.
@@ -90,12 +91,3 @@ u32 ReEvaluateQuery(ReDbRecord* record, ReWorkRecord* work, ReSearchState* state
 u32 ReSearchError(u16 reason, ReStatusBlock* status);
 // True when a subset is in force and the entry's bit in it is clear.
 bool ReEntryExcluded(const ReWorkRecord* work, u32 entry);
-
-// The entry-reading record of REentry (mode 1).
-struct ReEntryReading {
-  u32 entry;
-  u32 position;
-  u16 windowSize;
-  u16 count;
-  char* buffer;  // windowSize bytes, first byte 0
-};

@@ -49,7 +49,8 @@ Outcome SearchDb::Search(const std::string& query, u16 function, u8 caseMode) {
   while (outcome.pages.back().result == ReDone && outcome.pages.size() < 10000)
     outcome.pages.push_back(Call(function, ReActNext));
   Call(function, ReActClose);
-  for (const Page& page : outcome.pages) outcome.entries.insert(outcome.entries.end(), page.entries.begin(), page.entries.end());
+  for (const Page& page : outcome.pages)
+    outcome.entries.insert(outcome.entries.end(), page.entries.begin(), page.entries.end());
   return outcome;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine_fixture.h"
+#include "re_query.h"
 #include "search_corpus/search_corpus.h"
 #include "search_corpus/search_database.h"
 

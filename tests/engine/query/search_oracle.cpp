@@ -80,12 +80,9 @@ std::string Lower(std::string word) {
 bool Holds(const Node& node, const std::string& text, std::size_t titleLength, const Rules& rules) {
   switch (node.kind) {
     case Node::Term: return !Occurrences(text, Joined(node.words), rules).empty();
-    case Node::And:
-      return Holds(*node.left, text, titleLength, rules) && Holds(*node.right, text, titleLength, rules);
-    case Node::Or:
-      return Holds(*node.left, text, titleLength, rules) || Holds(*node.right, text, titleLength, rules);
-    case Node::Not:
-      return Holds(*node.left, text, titleLength, rules) && !Holds(*node.right, text, titleLength, rules);
+    case Node::And: return Holds(*node.left, text, titleLength, rules) && Holds(*node.right, text, titleLength, rules);
+    case Node::Or: return Holds(*node.left, text, titleLength, rules) || Holds(*node.right, text, titleLength, rules);
+    case Node::Not: return Holds(*node.left, text, titleLength, rules) && !Holds(*node.right, text, titleLength, rules);
     case Node::Near: return Near(node, text, titleLength, rules);
   }
   return false;

@@ -1,13 +1,14 @@
 // Property test: generated Boolean and NEAR queries over a generated corpus
 // return exactly the entries that a brute-force reading of the builder's
 // plain text finds, page after page.
+#include "search_oracle.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "search_fixture.h"
-#include "search_oracle.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ void Compare(const sc::Corpus& corpus, SearchDb& db, u16 function, int count, st
     ASSERT_EQ(outcome.entries, expected) << "query " << q << ": " << text << " (case mode " << int(caseMode) << ")";
     const auto& last = outcome.pages.back();
     EXPECT_EQ(last.result, ReWarn) << text;
-    EXPECT_EQ(last.status.warning, expected.empty() ? ReWarnNothing : ReWarnEnded) << text;
+    EXPECT_EQ(last.status.warning, expected.empty() ? i16{ReWarnNothing} : i16{ReWarnEnded}) << text;
     for (size_t p = 0; p + 1 < outcome.pages.size(); ++p) EXPECT_EQ(outcome.pages[p].entries.size(), 50u) << text;
     if (!expected.empty()) ++withHits;
   }

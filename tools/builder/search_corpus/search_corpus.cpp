@@ -10,14 +10,14 @@ namespace {
 
 // The 61 words the engine treats as stop words, most of them common words.
 const char* const kStopWords[] = {
-    "the",  "of",   "and",  "be",    "in",    "a",      "to",    "he",   "was",   "by",   "is",    "it",   "as",
-    "for",  "have", "his",  "with",  "are",   "on",     "from",  "at",   "they",  "that", "an",    "or",   "much",
-    "were", "which", "its", "has",   "but",   "see",    "become", "their", "many", "had",  "she",   "there", "when",
-    "who",  "well", "we",   "than",  "where", "her",    "do",    "him",  "what",  "does", "why",   "how",  "me",
-    "i",    "this", "state", "tell", "also",  "after",  "about", "other", "pop"};
+    "the",  "of",    "and",   "be",   "in",    "a",     "to",     "he",    "was",  "by",   "is",  "it",    "as",
+    "for",  "have",  "his",   "with", "are",   "on",    "from",   "at",    "they", "that", "an",  "or",    "much",
+    "were", "which", "its",   "has",  "but",   "see",   "become", "their", "many", "had",  "she", "there", "when",
+    "who",  "well",  "we",    "than", "where", "her",   "do",     "him",   "what", "does", "why", "how",   "me",
+    "i",    "this",  "state", "tell", "also",  "after", "about",  "other", "pop"};
 
-const char* const kOnsets[] = {"b", "c", "d", "f", "g", "h", "j", "k", "l", "m", "n", "p", "r", "s", "t",
-                               "v", "w", "z", "br", "cr", "dr", "gr", "pl", "st", "tr", "sh", "ch", "th"};
+const char* const kOnsets[] = {"b", "c", "d", "f", "g",  "h",  "j",  "k",  "l",  "m",  "n",  "p",  "r",  "s",
+                               "t", "v", "w", "z", "br", "cr", "dr", "gr", "pl", "st", "tr", "sh", "ch", "th"};
 const char* const kNuclei[] = {"a", "e", "i", "o", "u", "ai", "ea", "io", "ou", "ei"};
 const char* const kCodas[] = {"", "", "", "n", "r", "s", "l", "m", "nd", "rt", "st", "x"};
 

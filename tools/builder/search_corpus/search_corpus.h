@@ -13,11 +13,11 @@ namespace builder::search_corpus {
 struct CorpusOptions {
   std::uint64_t seed = 1;
   std::uint32_t articles = 100;
-  std::uint32_t meanWords = 60;       // words per article body, on average
-  std::uint32_t vocabulary = 2000;    // distinct words
-  double zipfExponent = 1.0;          // word frequency ~ 1 / rank^s
-  double capitalShare = 0.05;         // words written with a capital (besides sentence starts)
-  std::uint32_t titleWords = 3;       // at most
+  std::uint32_t meanWords = 60;     // words per article body, on average
+  std::uint32_t vocabulary = 2000;  // distinct words
+  double zipfExponent = 1.0;        // word frequency ~ 1 / rank^s
+  double capitalShare = 0.05;       // words written with a capital (besides sentence starts)
+  std::uint32_t titleWords = 3;     // at most
 };
 
 struct Article {
