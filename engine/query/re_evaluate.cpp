@@ -1,0 +1,414 @@
+// Evaluation of a parsed query over one database. The word index tells, per
+// block of 2^k entries, which terms occur in it; a cheap test on those bits
+// picks candidate blocks. In a candidate block the codes of the stored text
+// are scanned: an entry becomes a candidate when a code that may hold a cover
+// term (the code map) is seen in it, and candidates are expanded and checked
+// word by word. A page ends when its slots are full; the next call resumes.
+#include <cstring>
+
+#include "re_charclass.h"
+#include "re_platform.h"
+#include "re_search.h"
+#include "re_search_index.h"
+#include "re_search_stream.h"
+#include "re_titles.h"
+
+namespace {
+
+// Evaluation outcomes (ReSearchError reasons).
+enum : u16 {
+  kReasonCodeMap = 10,
+  kReasonStreamSeek = 20,
+  kReasonMemory = 30,
+  kReasonLookup = 40,
+  kReasonBlockSeek = 50,
+  kReasonPendingTitle = 60,
+  kReasonRunState = 70,
+  kReasonStreamSeek2 = 90,
+  kReasonRead = 100,
+  kReasonPageFull = 110,
+  kReasonComplete = 120,
+};
+
+constexpr u16 kTextComponent = 1;
+
+enum class Step { Continue, PageFull, Stopped, Complete, Failed };
+
+const u32* ClassesOf(const ReDbRecord* record) {
+  const u32* classes = ReCharClassTable(static_cast<u8>(record->kind));
+  return classes ? classes : ReCharClassTable(1);
+}
+
+// Byte 255 stands for a line feed in the text; so it is read when probing.
+void LineFeeds(u8* text, i32 length) {
+  for (i32 i = 0; i < length; ++i)
+    if (text[i] == ReTitleEnd) text[i] = '\n';
+}
+
+struct FeedChecker {
+  ReEntryChecker* checker;
+};
+
+void FeedPiece(const u8* piece, u32 count, void* context) {
+  static_cast<FeedChecker*>(context)->checker->Feed(piece, count);
+}
+
+class Evaluation {
+ public:
+  Evaluation(ReDbRecord* record, ReWorkRecord* work, ReSearchState* state, ReSearchBlock* block)
+      : record_(record),
+        work_(work),
+        state_(state),
+        buffers_(state->buffers),
+        eval_(state->buffers->eval),
+        block_(block),
+        status_(block->status),
+        shift_(record->groupShift) {
+    ReOpenSearchStream(&stream_, record, work->file);
+    rules_ = ReMatchRules{&eval_->query, ClassesOf(record), state->caseMode, state->wordSearch != 0};
+  }
+
+  u32 Run() {
+    switch (state_->runState) {
+      case ReRunNew:
+        if (const u32 result = FirstRun(); result != ReDone) return result;
+        break;
+      case ReRunActive:
+        if (eval_->pending) {
+          eval_->pending = false;
+          StoreHit(eval_->pendingEntry, buffers_->pendingTitle);
+        }
+        break;
+      case ReRunRestart:
+        eval_->currentBlock = -1;
+        eval_->inBlock = false;
+        state_->runState = ReRunActive;
+        break;
+      case ReRunStopped: state_->runState = ReRunActive; break;
+      default: return ReSearchError(kReasonRunState, status_);
+    }
+    return BlockLoop();
+  }
+
+ private:
+  u32 FirstRun() {
+    state_->runState = ReRunActive;
+    std::memset(buffers_->blockTerms, 0, buffers_->blockCount + 1);
+    if (ReCompileNormalForm(state_->queryCopy, &eval_->query) != 0) return ReSearchError(kReasonRunState, status_);
+    if (!BuildCodeMap()) return ReSearchError(kReasonCodeMap, status_);
+    if (ReSeekComponent(kTextComponent, 1, work_->file, record_, 0, 0) != ReDone)
+      return ReSearchError(kReasonStreamSeek, status_);
+    if (const u32 result = MarkBlocks(); result != ReDone) return result;
+    eval_->currentBlock = -1;
+    eval_->inBlock = false;
+    return ReDone;
+  }
+
+  // A code gets its bit when its text holds a cover term or ends with the
+  // start of one; a pair of two unmarked earlier codes cannot.
+  bool BuildCodeMap() {
+    u8* text = static_cast<u8*>(ReHeapAlloc(ReExpandLimit));
+    if (!text) return false;
+    u8* map = buffers_->codeMap;
+    const u32 count = buffers_->codeCount;
+    const u8* first = record_->codeFirst.data;
+    const u8* second = record_->codeSecond.data;
+    for (u32 c = record_->terminalCount > 0 ? 1 : 0; c < count; ++c) {
+      map[c] = 0;
+      const u32 a = ReBe16(second + 2 * c);
+      const u32 b = ReBe16(first + 2 * c);
+      if (c >= record_->terminalCount && a != 0xFFFF && a < c && b < c && !map[a] && !map[b]) continue;
+      const i32 length = ReExpandCodeInto(record_, c, text, ReExpandLimit);
+      LineFeeds(text, length);
+      // A code that cannot be expanded here is checked in the text itself.
+      map[c] =
+          length < 0 || ReTextHoldsCoverTerm(text, static_cast<u32>(length), static_cast<u32>(length), rules_, true);
+    }
+    ReHeapFree(text);
+    return true;
+  }
+
+  // Sets each term's bit in the blocks that may hold it.
+  u32 MarkBlocks() {
+    const ReCompiledQuery& query = eval_->query;
+    u8* terms = buffers_->blockTerms;
+    const u32 blocks = buffers_->blockCount;
+    const u32 longest = record_->longestWord > 0 ? record_->longestWord : ReQueryMaxLength;
+    char* word = static_cast<char*>(ReHeapAlloc(longest + 1));
+    if (!word) return ReSearchError(kReasonMemory, status_);
+    u32 result = ReDone;
+    for (i16 t = 0; t < query.termCount && result == ReDone; ++t) {
+      const u8 bit = static_cast<u8>(1u << t);
+      if (!state_->wordSearch) {
+        for (u32 b = 0; b < blocks; ++b) terms[b] |= bit;
+        continue;
+      }
+      // Every word of the term must occur in the block; a stop word, or a
+      // term without a word the index could hold, occurs everywhere.
+      const char* text = query.termText[t];
+      bool firstWord = true;
+      for (const char* p = text; *p && result == ReDone;) {
+        const i32 length = ReScanWord(&p, text, word, longest + 1, nullptr, ReScanQuery, rules_.classes);
+        if (length == 0) {
+          ++p;
+          continue;
+        }
+        for (char* c = word; *c; ++c)
+          if (rules_.classes[static_cast<u8>(*c)] & ReClassUpper) *c = static_cast<char>(*c + 32);
+        const u8 target = firstWord ? bit : 0x80;
+        if (ReIsStopWord(word)) {
+          for (u32 b = 0; b < blocks; ++b) terms[b] |= target;
+          state_->proximity = 1;
+        } else {
+          const ReTermLookup lookup = ReMarkTermBlocks(record_, work_, word, terms, blocks, shift_, target);
+          if (lookup == ReTermLookup::Everywhere) {
+            state_->proximity = 1;  // the block bits are no longer exact
+          } else if (lookup == ReTermLookup::Stopped) {
+            state_->runState = ReRunStopped;
+            ReSetStatus(status_, ReSevWarning, ReCodeStopped, ReModEvaluate);
+            result = ReWarn;
+          } else if (lookup == ReTermLookup::Failed) {
+            result = ReSearchError(kReasonLookup, status_);
+          }
+        }
+        if (!firstWord) {
+          for (u32 b = 0; b < blocks; ++b) {
+            if (!(terms[b] & 0x80)) terms[b] &= static_cast<u8>(~bit);
+            terms[b] &= 0x7F;
+          }
+        }
+        firstWord = false;
+      }
+      if (firstWord) {
+        for (u32 b = 0; b < blocks; ++b) terms[b] |= bit;
+        state_->proximity = 1;
+      }
+    }
+    ReHeapFree(word);
+    return result;
+  }
+
+  u32 BlockStart(u32 block) const {
+    const u32 start = ReBe32(record_->groupIndex.data + 4 * block) + 1;
+    return start < stream_.codeCount ? start : stream_.codeCount;
+  }
+
+  // The block term bytes are exact (one entry per block, found by the index
+  // without regard to case, and no positions needed): no text to check.
+  bool ExactByIndex() const { return shift_ == 0 && !state_->proximity && state_->wordSearch && state_->caseMode == 1; }
+
+  bool ReportProgress() {
+    if (!work_->progress || work_->progress(eval_->scanPosition, stream_.codeCount) == 0) return true;
+    state_->runState = ReRunStopped;
+    ReSetStatus(status_, ReSevWarning, ReCodeStopped, ReModEvaluate);
+    return false;
+  }
+
+  u32 BlockLoop() {
+    const ReCompiledQuery& query = eval_->query;
+    for (;;) {
+      if (!eval_->inBlock) {
+        u32 bits = 0;
+        do {
+          ++eval_->currentBlock;
+          if (static_cast<u32>(eval_->currentBlock) >= buffers_->blockCount) return Complete();
+          bits = buffers_->blockTerms[eval_->currentBlock] & 0x7F;
+          if (bits == 0) continue;
+          if (ExactByIndex()) {
+            u16 found[ReQueryMaxTerms];
+            const u8 noPairs[ReQueryMaxTerms] = {};
+            for (u32 t = 0; t < ReQueryMaxTerms; ++t) found[t] = (bits >> t) & 1;
+            if (ReEvalQueryCode(query, found, false, noPairs)) break;
+          } else if (ReTestCandidate(query, bits)) {
+            break;
+          }
+        } while (true);
+        const u32 block = static_cast<u32>(eval_->currentBlock);
+        eval_->scanPosition = BlockStart(block);
+        eval_->scanEnd = block + 1 < buffers_->blockCount ? BlockStart(block + 1) : stream_.codeCount;
+        eval_->currentEntry = block == 0 ? 0 : (block << shift_) - 1;
+        eval_->inBlock = true;
+        BeginEntry();
+        u32 code = 0;
+        if (const i32 read = ReStreamCode(&stream_, eval_->scanPosition, &code); read < 0)
+          return ReSearchError(read == ReErrFileSeek ? kReasonBlockSeek : kReasonRead, status_);
+      }
+      if (!ReportProgress()) return ReWarn;
+      switch (ScanBlock()) {
+        case Step::Continue: eval_->inBlock = false; break;
+        case Step::PageFull: return ReSearchError(kReasonPageFull, status_);
+        case Step::Stopped: return ReWarn;
+        case Step::Complete: return Complete();
+        case Step::Failed: return ReFail;
+      }
+    }
+  }
+
+  void BeginEntry() {
+    eval_->entryStart = eval_->scanPosition;
+    eval_->codeCount = 0;
+    eval_->candidate = false;
+    eval_->previousMarked = false;
+    eval_->excluded = ReEntryExcluded(work_, eval_->currentEntry + 1);
+  }
+
+  u32 Complete() {
+    state_->runState = ReRunEnded;
+    return ReSearchError(kReasonComplete, status_);
+  }
+
+  bool Marked(u32 code) const { return code < buffers_->codeCount && buffers_->codeMap[code]; }
+
+  Step ScanBlock() {
+    while (eval_->scanPosition < eval_->scanEnd) {
+      u32 code = 0;
+      const i32 read = ReStreamCode(&stream_, eval_->scanPosition, &code);
+      if (read == ReStreamPastEnd) return Step::Complete;
+      if (read < 0) {
+        ReSetHandleStatus(status_, ReSevError, ReErrFileRead, ReModStreamRefill);
+        return Step::Failed;
+      }
+      ++eval_->scanPosition;
+      if (code == record_->endCode) {
+        ++eval_->currentEntry;
+        if (eval_->currentEntry > record_->entryCount) return Step::Complete;
+        if (!eval_->excluded && (eval_->candidate || eval_->previousMarked || shift_ == 0)) {
+          if (!ReportProgress()) {
+            // Resume with this entry: it is read again from its start.
+            --eval_->currentEntry;
+            eval_->scanPosition = eval_->entryStart;
+            BeginEntry();
+            return Step::Stopped;
+          }
+          bool hit = false;
+          if (!CheckEntry(&hit)) return Step::Failed;
+          if (hit) CutTitle();
+          if (hit && !StoreHit(eval_->currentEntry, buffers_->title)) {
+            BeginEntry();
+            return Step::PageFull;
+          }
+        }
+        BeginEntry();
+        continue;
+      }
+      if (eval_->excluded) continue;
+      if (eval_->codeCount < ReCodeBufferSize) eval_->codes[eval_->codeCount] = static_cast<u16>(code);
+      ++eval_->codeCount;
+      if (eval_->previousMarked && !eval_->candidate) eval_->candidate = ProbePair(eval_->previousCode, code);
+      eval_->previousMarked = Marked(code);
+      eval_->previousCode = code;
+    }
+    return Step::Continue;
+  }
+
+  // A marked code and the code after it: does a cover term start in the
+  // marked code's text?
+  bool ProbePair(u32 marked, u32 next) {
+    u8 text[2 * ReExpandOutput];
+    const i32 head = ReExpandCodeInto(record_, marked, text, sizeof text);
+    if (head < 0) return true;
+    const i32 tail = ReExpandCodeInto(record_, next, text + head, sizeof text - static_cast<u32>(head));
+    const u32 length = static_cast<u32>(head) + (tail < 0 ? 0 : static_cast<u32>(tail));
+    LineFeeds(text, static_cast<i32>(length));
+    return ReTextHoldsCoverTerm(text, length, static_cast<u32>(head), rules_, false);
+  }
+
+  // Expands the entry's codes into the checker. False when the stream fails.
+  bool CheckEntry(bool* hit) {
+    ReEntryChecker& checker = eval_->checker;
+    checker.Begin(rules_, buffers_->title, buffers_->titleCapacity);
+    const bool atTitle = ExactByIndex();
+    FeedChecker feed{&checker};
+    const u32 codes = eval_->codeCount;
+    for (u32 i = 0; i < codes; ++i) {
+      u32 code = 0;
+      if (i < ReCodeBufferSize) {
+        code = eval_->codes[i];
+      } else {
+        // A long entry is read again from the stream.
+        const i32 read = ReStreamCode(&stream_, eval_->entryStart + i, &code);
+        if (read < 0 || read == ReStreamPastEnd) {
+          ReSetHandleStatus(status_, ReSevError, ReErrFileRead, ReModStreamRefill);
+          return false;
+        }
+      }
+      ReExpandCode(record_, code, FeedPiece, &feed);
+      if (atTitle && checker.TitleSeen()) break;
+    }
+    if (atTitle) {
+      *hit = true;
+      return true;
+    }
+    checker.Finish();
+    *hit = ReEvalQueryCode(eval_->query, checker.Found(), false, checker.PairBits());
+    return true;
+  }
+
+  // In title mode 4 the title is cut from the text before the first line
+  // feed by the entry-title rules; otherwise that text is the title.
+  void CutTitle() {
+    if (record_->titleMode != 4) return;
+    char* raw = buffers_->workText;
+    const u32 length = static_cast<u32>(strnlen(buffers_->title, buffers_->titleCapacity));
+    if (length + 2 > ReQueryMaxLength + 1) return;
+    std::memcpy(raw, buffers_->title, length);
+    raw[length] = '\n';
+    const ReTitleRules rules{record_->titleMode, record_->textFormat, record_->dotMode};
+    if (ReEntryTitle(raw, length + 1, rules, buffers_->title, buffers_->titleCapacity) != ReDone)
+      buffers_->title[0] = '\0';
+  }
+
+  // Puts a hit into the next slot; false (kept as pending) when the page is full.
+  bool StoreHit(u32 entry, const char* title) {
+    if (block_->hitCount >= block_->slotCount) {
+      eval_->pending = true;
+      eval_->pendingEntry = entry;
+      if (title != buffers_->pendingTitle) std::strcpy(buffers_->pendingTitle, title);
+      return false;
+    }
+    ReHitSlot& slot = block_->slots[block_->hitCount++];
+    slot.entry = entry;
+    if (slot.title) {
+      // The slot's line holds the database's longest line; a longer title is cut.
+      const size_t length = strnlen(title, record_->longestLine);
+      std::memcpy(slot.title, title, length);
+      slot.title[length] = '\0';
+    }
+    return true;
+  }
+
+  ReDbRecord* record_;
+  ReWorkRecord* work_;
+  ReSearchState* state_;
+  ReSearchBuffers* buffers_;
+  ReEvalRecord* eval_;
+  ReSearchBlock* block_;
+  ReStatusBlock* status_;
+  u32 shift_;
+  ReSearchStream stream_;
+  ReMatchRules rules_;
+};
+
+}  // namespace
+
+u32 ReSearchError(u16 reason, ReStatusBlock* status) {
+  switch (reason) {
+    case kReasonCodeMap: ReSetStatus(status, ReSevError, ReErrCodeMap, ReModEvaluate); return ReFail;
+    case kReasonStreamSeek:
+    case kReasonBlockSeek:
+    case kReasonStreamSeek2: ReSetHandleStatus(status, ReSevError, ReErrFileSeek, ReModEvaluate); return ReFail;
+    case kReasonMemory: ReSetStatus(status, ReSevError, ReErrMemory, ReModEvaluate); return ReFail;
+    case kReasonLookup: ReSetStatus(status, ReSevError, ReErrLookup, ReModEvaluate); return ReFail;
+    case kReasonPendingTitle: ReSetStatus(status, ReSevWarning, ReWarnTitleLong, ReModEvaluate); return ReWarn;
+    case kReasonRunState: ReSetStatus(status, ReSevError, ReErrRunState, ReModEvaluate); return ReFail;
+    case kReasonRead: ReSetHandleStatus(status, ReSevError, ReErrFileRead, ReModEvaluate); return ReFail;
+    case kReasonPageFull: return ReDone;
+    case kReasonComplete: ReSetStatus(status, ReSevWarning, ReWarnEnded, ReModEvaluate); return ReWarn;
+    default: return status->status;
+  }
+}
+
+u32 ReEvaluateQuery(ReDbRecord* record, ReWorkRecord* work, ReSearchState* state, ReSearchBlock* block) {
+  Evaluation evaluation(record, work, state, block);
+  return evaluation.Run();
+}

@@ -1,0 +1,84 @@
+// Matching query terms in expanded entry text: the term comparison with its
+// stress marks and word rules, the code map's probe, and the check of one
+// entry (found flags and NEAR pair bits).
+#pragma once
+
+#include "re_query.h"
+#include "re_types.h"
+
+constexpr u8 ReMiddleDot = 183;
+constexpr u8 ReTitleEnd = 255;  // ends the title; a line feed in the text
+constexpr i16 ReNearWindow = 8;
+
+struct ReMatchRules {
+  const ReCompiledQuery* query;
+  const u32* classes;
+  u8 caseMode;      // 1: letters compare without regard to case
+  bool wordSearch;  // function 145: whole words
+};
+
+// How a term compares with text from a start position.
+enum class ReProbe : u8 {
+  None,       // no match
+  Full,       // the whole term matched (and, for whole words, ends at a word end)
+  CutOff,     // the text ended before the term did
+  StressMark  // a stress mark or escape stood inside the compared stretch
+};
+
+// Compares term with text[at, end), skipping stress marks inside the word.
+// Under whole-word rules a full match must end at a word end; a match that
+// reaches end is cut off when more text may follow (textComplete false).
+// covered receives the number of text characters the match spans.
+ReProbe ReMatchTermAt(const char* term, u32 termLength, const u8* text, u32 at, u32 end, bool textComplete,
+                      const ReMatchRules& rules, u32* covered);
+
+// True when a match may start at text[at] under the rules (the characters
+// before it decide; at == 0 means nothing known before it).
+bool ReMayStartAt(const u8* text, u32 at, const char* term, const ReMatchRules& rules);
+
+// Code map probe: true when some cover term matches in text, or is cut off by
+// its end, at a start position below startLimit. Under whole-word rules the
+// boundaries known inside text apply; boundaries outside it count as met.
+bool ReTextHoldsCoverTerm(const u8* text, u32 length, u32 startLimit, const ReMatchRules& rules, bool wordRules);
+
+// The check of one entry, fed with its expanded text in pieces. Positions are
+// handled in order once enough text behind them has arrived, so memory stays
+// flat whatever the entry's length.
+class ReEntryChecker {
+ public:
+  static constexpr u32 kWindow = 4096;     // text window
+  static constexpr u32 kLookahead = 2048;  // longest stretch a match may span
+
+  void Begin(const ReMatchRules& rules, char* title, u32 titleCapacity);
+  void Feed(const u8* text, u32 count);
+  // Handles the rest of the text; the entry has ended.
+  void Finish();
+
+  bool TitleSeen() const { return titleSeen_; }
+  u32 TitleLength() const { return titleLength_; }
+  const u16* Found() const { return found_; }
+  const u8* PairBits() const { return pairBits_; }
+
+ private:
+  void Process(u32 upTo, bool textComplete);
+  void HandlePosition(u32 p, bool textComplete);
+  bool Skipped(u32 p) const;
+  void Matched(u32 term);
+
+  static constexpr u32 kNoTitleEnd = 0xFFFFFFFFu;
+
+  ReMatchRules rules_;
+  char* title_;
+  u32 titleCapacity_;
+  u32 titleLength_;
+  bool titleSeen_;
+  u32 titleEnd_;  // window position of the title's end, until it is handled
+  bool inPronunciation_;
+  i32 wordPosition_;
+  u16 found_[ReQueryMaxTerms];
+  i32 lastPosition_[ReQueryMaxTerms];
+  u8 pairBits_[ReQueryMaxTerms];
+  u8 window_[kWindow];
+  u32 length_;  // characters in the window
+  u32 next_;    // next position to handle
+};

@@ -1,0 +1,82 @@
+// Ranked concept queries: the caller's rank record, the collected hits, and
+// the proximity scoring that turns the hits into at most 50 ranked entries.
+#pragma once
+
+#include "re_types.h"
+
+constexpr u32 ReRankResults = 50;
+constexpr u32 ReRankWorkArrays = 7;
+constexpr u32 ReConceptHitCapacity = 100000;
+constexpr u32 ReConceptEntryUnit = 16384;  // hit word = entry x 16384 + field bit + offset
+constexpr u32 ReConceptFieldBit = 8192;    // the occurrence lies in the entry's flagged field
+constexpr u32 ReConceptOffsetMask = 8191;
+
+#pragma pack(push, 1)
+// One collected occurrence of a term.
+struct ReConceptHit {
+  u32 word;  // entry x 16384 + field bit + word offset
+  u16 term;
+  u16 unused;
+};
+
+// The caller's record of a ranked query.
+struct ReRankRecord {
+  u16 termCount;
+  u16 resultCount;   // out: ranked entries, 0 to 50
+  char** termTexts;  // termCount NUL-terminated terms
+  float* idf;        // out: log2(N / df) per term, 0 when the term occurs nowhere
+  float* weights;    // in: the caller's weight per term
+  u32 entries[ReRankResults];
+  float scores[ReRankResults];
+  u16 positions[ReRankResults];  // word offset of each entry's best cluster
+  void* work[ReRankWorkArrays];  // the engine's scoring arrays while it ranks
+};
+#pragma pack(pop)
+static_assert(sizeof(ReConceptHit) == 8, "concept hits are 8 bytes");
+RE_ASSERT_SIZE(ReRankRecord, 544);
+
+// Called between the passes of the sorts; nonzero stops the ranking.
+using ReRankProgress = i32(RE_CALL*)(u32 done, u32 total);
+
+inline u32 ReConceptEntry(u32 word) { return word / ReConceptEntryUnit; }
+inline u32 ReConceptOffset(u32 word) { return word & ReConceptOffsetMask; }
+
+// idf = log2(N / df), 0 when df is 0 (df counted in 32 bits).
+float ReInverseFrequency(u32 entryCount, u32 df);
+
+// Sorts hits by entry, word offset, term and whole hit word (Shell sort, gaps
+// n/2 .. 1); after each gap reports (gaps done, 2 x P). False when stopped.
+bool ReSortHits(ReConceptHit* hits, u32 count, ReRankProgress progress);
+// Sorts entries by score, highest first, carrying entries and positions;
+// reports (P + 2 x gaps done, 2 x P) after each gap. False when stopped.
+bool ReSortRanks(float* scores, u32* entries, u16* positions, u32 count, ReRankProgress progress);
+
+// The scoring arrays of one ranking (entry-indexed arrays hold N + 1 cells:
+// entries are numbered from 1).
+struct ReRankWork {
+  float* s1;        // T
+  float* s2;        // T
+  float* scores;    // N + 1
+  u32* entries;     // N + 1
+  u16* wordCounts;  // 8192: terms sharing each word offset
+  float* best;      // T: smallest distance value per term
+  u16* positions;   // N + 1
+};
+
+struct ReRankInput {
+  const ReConceptHit* hits;  // sorted with ReSortHits
+  u32 hitCount;
+  u16 termCount;
+  const float* idf;
+  const float* weights;
+  u32 entryCount;  // N: hits of entries above it are left out
+};
+
+// Scores every entry with hits and compacts the entries with a nonzero score
+// to the front of work.scores / entries / positions (in entry order).
+// Returns their number.
+u32 ReScoreEntries(const ReRankInput& input, const ReRankWork& work);
+
+// Sorts the scored entries and copies at most 50, down to a quarter of the
+// best score, into the record. False when the progress callback stopped it.
+bool ReFillRanks(const ReRankWork& work, u32 kept, ReRankRecord* record, ReRankProgress progress);

@@ -1,0 +1,199 @@
+// REsearch (ordinal 7): a Boolean search in pages of hits. 470 builds the
+// search buffers, parses and returns the first page; 430 returns the next
+// page; 480 releases the buffers. The last page comes with warning -352.
+#include "re_search.h"
+
+#include <cstring>
+
+#include "re_charclass.h"
+#include "re_frame.h"
+#include "re_handles.h"
+#include "re_platform.h"
+#include "zorlre32.h"
+
+namespace {
+
+constexpr u32 kWorkTextSize = ReQueryMaxLength + 1;
+
+void FreeBuffers(ReSearchBuffers* buffers) {
+  if (!buffers) return;
+  ReHeapFree(buffers->pendingTitle);
+  ReHeapFree(buffers->title);
+  ReHeapFree(buffers->codeMap);
+  ReHeapFree(buffers->workText);
+  ReHeapFree(buffers->blockTerms);
+  ReHeapFree(buffers->eval);
+  ReHeapFree(buffers);
+}
+
+void ReleaseState(ReDbRecord* record) {
+  auto* state = static_cast<ReSearchState*>(record->searchBuffers);
+  if (state) {
+    FreeBuffers(state->buffers);
+    ReHeapFree(state);
+  }
+  record->searchBuffers = nullptr;
+}
+
+// Buffers in this order: evaluation record, block term bytes, work text,
+// code map, title buffers. Null when any is missing (all freed).
+ReSearchBuffers* BuildBuffers(const ReDbRecord* record) {
+  auto* buffers = static_cast<ReSearchBuffers*>(ReHeapAlloc(sizeof(ReSearchBuffers)));
+  if (!buffers) return nullptr;
+  buffers->blockCount = record->groupCount;
+  buffers->codeCount = record->codeCount;
+  buffers->titleCapacity = static_cast<u32>(record->longestLine) + 1;
+  buffers->eval = static_cast<ReEvalRecord*>(ReHeapAlloc(sizeof(ReEvalRecord)));
+  buffers->blockTerms = buffers->eval ? static_cast<u8*>(ReHeapAlloc(buffers->blockCount + 1)) : nullptr;
+  buffers->workText = buffers->blockTerms ? static_cast<char*>(ReHeapAlloc(kWorkTextSize)) : nullptr;
+  buffers->codeMap = buffers->workText ? static_cast<u8*>(ReHeapAlloc(buffers->codeCount + 1)) : nullptr;
+  buffers->title = buffers->codeMap ? static_cast<char*>(ReHeapAlloc(buffers->titleCapacity)) : nullptr;
+  buffers->pendingTitle = buffers->title ? static_cast<char*>(ReHeapAlloc(buffers->titleCapacity)) : nullptr;
+  if (!buffers->pendingTitle) {
+    FreeBuffers(buffers);
+    return nullptr;
+  }
+  return buffers;
+}
+
+// Copies a query text of a 1024-byte buffer that may lack its NUL.
+void CopyQuery(char* to, const char* from) {
+  const size_t length = from ? strnlen(from, ReQueryMaxLength - 1) : 0;
+  std::memcpy(to, from, length);
+  to[length] = '\0';
+}
+
+bool SameQuery(const char* query, const char* copy) {
+  return strnlen(query, ReQueryMaxLength) < ReQueryMaxLength && std::strcmp(query, copy) == 0;
+}
+
+}  // namespace
+
+ReSearchState* ReSearchStateOf(ReDbRecord* record) {
+  if (!record->searchBuffers) {
+    record->searchBuffers = ReHeapAlloc(sizeof(ReSearchState));
+    if (record->searchBuffers) record->releaseSearchBuffers = ReleaseState;
+  }
+  return static_cast<ReSearchState*>(record->searchBuffers);
+}
+
+bool ReEntryExcluded(const ReWorkRecord* work, u32 entry) {
+  if (work->allEntries || !work->activeVector) return false;
+  if (entry / 8 >= work->vectorSize) return true;
+  return (work->activeVector[entry / 8] & (1u << (entry % 8))) == 0;
+}
+
+u32 ReAllocSearchBuffers(u16 handle, u32 /*entry*/, u16 /*windowSize*/, const char* query, u8 wordSearch, u8 caseMode,
+                         ReStatusBlock* status, u16 mode) {
+  if (mode != ReBuffersSearch) {
+    ReSetStatus(status, ReSevError, ReErrBufferMode, ReModSearchBuffers);
+    return ReFail;
+  }
+  ReDbRecord* record = nullptr;
+  if (!ReFrameLock(handle, ReTagSearch, status, ReModSearchBuffers, &record, nullptr)) return ReFail;
+  u32 result = ReDone;
+  ReSearchState* state = nullptr;
+  if (!record->searchAllowed || record->groupCount == 0 || record->codeCount == 0) {
+    ReSetStatus(status, ReSevError, ReErrNoSearchIndex, ReModSearchBuffers);
+    result = ReFail;
+  } else if (!(state = ReSearchStateOf(record)) || (!state->buffers && !(state->buffers = BuildBuffers(record)))) {
+    ReSetStatus(status, ReSevError, ReErrMemory, ReModSearchBuffers);
+    result = ReFail;
+  } else {
+    // A new search on existing buffers starts over.
+    std::memset(state->buffers->eval, 0, sizeof(ReEvalRecord));
+    state->runState = ReRunNew;
+    CopyQuery(state->queryCopy, query);
+    state->wordSearch = wordSearch;
+    state->caseMode = caseMode;
+    state->proximity = 0;
+  }
+  ReFrameUnlock(handle, ReHandleFree, status, ReModSearchBuffers);
+  return result == ReDone ? status->status : ReFail;
+}
+
+u32 ReReleaseSearch(u16 handle, ReStatusBlock* status, u16 mode) {
+  if (mode != ReBuffersSearch) {
+    ReSetStatus(status, ReSevError, ReErrBufferMode, ReModSearchRelease);
+    return ReFail;
+  }
+  ReDbRecord* record = nullptr;
+  ReWorkRecord* work = nullptr;
+  if (!ReFrameLock(handle, ReTagSearch, status, ReModSearchRelease, &record, &work)) return ReFail;
+  if (auto* state = static_cast<ReSearchState*>(record->searchBuffers)) {
+    FreeBuffers(state->buffers);
+    state->buffers = nullptr;
+    // An ended search stays ended until the next 470; anything else is gone.
+    if (state->runState != ReRunEnded) state->runState = ReRunNone;
+  }
+  if (work->progress) work->progress(0x7FFFFFFF, 0x7FFFFFFF);
+  ReFrameUnlock(handle, ReHandleFree, status, ReModSearchRelease);
+  return status->status == ReFail ? ReFail : ReDone;
+}
+
+u32 ReRunSearch(ReSearchBlock* block, u16 function) {
+  ReStatusBlock* status = block->status;
+  block->hitCount = 0;
+  if (!block->query || !block->slots || block->slotCount == 0) {
+    ReSetStatus(status, ReSevError, ReErrNoQueryBuffer, ReModQuery);
+    return ReFail;
+  }
+  ReDbRecord* record = nullptr;
+  ReWorkRecord* work = nullptr;
+  if (!ReFrameLock(block->handle, ReTagSearch, status, ReModQuery, &record, &work)) return ReFail;
+  ReSearchState* state = static_cast<ReSearchState*>(record->searchBuffers);
+  const u8 wordSearch = function == ReFuncWordSearch ? 1 : 0;
+  bool ended = false;
+  if (block->databaseId != record->databaseId) {
+    ReSetStatus(status, ReSevError, ReErrSelectionDb, ReModQuery);
+  } else if (!record->searchAllowed) {
+    ReSetStatus(status, ReSevError, ReErrNoSearchIndex, ReModQuery);
+  } else if (state && state->runState == ReRunEnded) {
+    ReSetStatus(status, ReSevWarning, ReWarnEnded, ReModQuery);
+    ended = true;
+  } else if (!state || !state->buffers || !SameQuery(block->query, state->queryCopy) ||
+             state->wordSearch != wordSearch || state->caseMode != block->caseMode) {
+    ReSetStatus(status, ReSevError, ReErrRunState, ReModQuery);
+  } else {
+    const bool firstRun = state->runState == ReRunNew;
+    bool parsed = true;
+    if (firstRun) {
+      const u32* classes = ReCharClassTable(static_cast<u8>(record->kind));
+      const ReParseContext context{classes ? classes : ReCharClassTable(1), record->longestWord};
+      const ReParseOutput output{state->buffers->workText, state->queryCopy, &state->proximity};
+      parsed =
+          ReParseQuery(context, output, block->query, ReQueryBufferSize, wordSearch, block->caseMode, status) == ReDone;
+    }
+    if (parsed) {
+      const u32 result = ReEvaluateQuery(record, work, state, block);
+      if (firstRun && block->hitCount == 0 && result != ReFail && status->warning != ReCodeStopped)
+        ReSetStatus(status, ReSevWarning, ReWarnNothing, ReModQuery);
+    }
+  }
+  ReFrameUnlock(block->handle, ReHandleFree, status, ReModQuery);
+  // A next page asked of an ended search is a failed run.
+  return ended ? ReFail : status->status;
+}
+
+RE_EXPORT u32 RE_CALL REsearch(void* block, u16 function, u16 action) {
+  static const ReEntrySpec spec{
+      ReModSearch, {ReFuncWordSearch, ReFuncTextSearch}, {ReActOpen, ReActNext, ReActClose}, false};
+  auto* search = static_cast<ReSearchBlock*>(block);
+  return ReRunEntry(search, spec, function, action, [&](ReStatusBlock* status) {
+    if (action == ReActClose) {
+      ReReleaseSearch(search->handle, status, ReBuffersSearch);
+      return;
+    }
+    const u8 wordSearch = function == ReFuncWordSearch ? 1 : 0;
+    if (action == ReActOpen && ReAllocSearchBuffers(search->handle, 0, 256, search->query, wordSearch, search->caseMode,
+                                                    status, ReBuffersSearch) == ReFail) {
+      ReSetStatus(status, ReSevError, ReErrBuffers, ReModSearch);
+      return;
+    }
+    const u32 result = ReRunSearch(search, function);
+    if (result == ReDone) return;
+    if (result == ReFail) ReSetStatus(status, ReSevError, ReErrCodeMap, ReModSearch);
+    // A finished, stopped or failed search gives its buffers back at once.
+    ReReleaseSearch(search->handle, status, ReBuffersSearch);
+  });
+}

@@ -1,0 +1,226 @@
+// REsearch: pages of hits, the protocol of 470 / 430 / 480, its codes, and
+// the progress callback.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "packed.h"
+#include "search_fixture.h"
+
+namespace {
+
+using searchtest::Page;
+using searchtest::SearchDb;
+namespace sc = builder::search_corpus;
+
+std::string Title(u32 i) {
+  return std::string("Heading ") + static_cast<char>('a' + i % 26) + static_cast<char>('a' + i / 26 % 26);
+}
+
+// 120 articles: cat in 1-60, dog in 1-51, emu in 1-50, yak in 7 only, and
+// two NEAR pairs 7 and 8 positions apart in 100 and 101.
+sc::Corpus Counted() {
+  sc::Corpus corpus;
+  for (u32 i = 1; i <= 120; ++i) {
+    sc::Article article;
+    article.title = Title(i);
+    std::string body = "Lorem ipsum";
+    if (i <= 60) body += " cat";
+    if (i <= 51) body += " dog";
+    if (i <= 50) body += " emu";
+    if (i == 7) body += " yak";
+    if (i == 100) body += " white a b c d e f house";
+    if (i == 101) body += " white a b c d e f g house";
+    article.body = body + " dolor.";
+    corpus.articles.push_back(article);
+  }
+  return corpus;
+}
+
+std::vector<u32> Range(u32 first, u32 last) {
+  std::vector<u32> out;
+  for (u32 e = first; e <= last; ++e) out.push_back(e);
+  return out;
+}
+
+struct Reports {
+  std::vector<std::pair<u32, u32>> calls;
+  int stopAfter = -1;  // stop at the n-th call (0: the first)
+};
+Reports* g_reports = nullptr;
+
+i32 RE_CALL Record(u32 done, u32 total) {
+  g_reports->calls.emplace_back(done, total);
+  return g_reports->stopAfter >= 0 && static_cast<int>(g_reports->calls.size()) > g_reports->stopAfter ? 1 : 0;
+}
+
+class Search : public ::testing::Test {
+ protected:
+  Search() : db_(Counted()) {}
+  void SetProgress(ReProgressCallback callback) {
+    db_.database().block()->progress = callback;
+    ASSERT_EQ(REdb(db_.database().block(), 100, ReActReset), ReDone);
+  }
+  SearchDb db_;
+};
+
+TEST_F(Search, PagesOfFifty) {
+  const auto outcome = db_.Search("cat");
+  ASSERT_EQ(outcome.pages.size(), 2u);
+  EXPECT_EQ(outcome.pages[0].result, ReDone);
+  EXPECT_EQ(outcome.pages[0].entries, Range(1, 50));
+  EXPECT_EQ(outcome.pages[0].titles[0], Title(1));
+  EXPECT_EQ(outcome.pages[1].result, ReWarn);
+  EXPECT_EQ(outcome.pages[1].status.warning, ReWarnEnded);
+  EXPECT_EQ(outcome.pages[1].entries, Range(51, 60));
+}
+
+TEST_F(Search, TheFiftyFirstHitOpensTheNextPage) {
+  const auto outcome = db_.Search("dog");
+  ASSERT_EQ(outcome.pages.size(), 2u);
+  EXPECT_EQ(outcome.pages[0].entries.size(), 50u);
+  EXPECT_EQ(outcome.pages[1].entries, std::vector<u32>{51});
+  EXPECT_EQ(outcome.pages[1].titles, std::vector<std::string>{Title(51)});
+}
+
+TEST_F(Search, FiftyHitsFillOnePage) {
+  // The page is full only when a 51st hit comes: 50 hits are one last page.
+  const auto outcome = db_.Search("emu");
+  ASSERT_EQ(outcome.pages.size(), 1u);
+  EXPECT_EQ(outcome.pages[0].entries.size(), 50u);
+  EXPECT_EQ(outcome.pages[0].status.warning, ReWarnEnded);
+}
+
+TEST_F(Search, OnePageResultEndsWithItsLastPage) {
+  const auto outcome = db_.Search("yak OR (white NEAR house)");
+  ASSERT_EQ(outcome.pages.size(), 1u);
+  EXPECT_EQ(outcome.pages[0].result, ReWarn);
+  EXPECT_EQ(outcome.pages[0].status.warning, ReWarnEnded);
+  EXPECT_EQ(outcome.pages[0].entries, (std::vector<u32>{7, 100}));
+  EXPECT_EQ(outcome.normalised, "yak | (white ~ house)");
+  // The buffers went with the warning; a next page is refused, 480 is harmless.
+  const Page next = db_.Call(145, ReActNext);
+  EXPECT_EQ(next.result, ReFail);
+  EXPECT_EQ(next.status.warning, ReWarnEnded);
+  EXPECT_EQ(next.status.error, ReErrCodeMap);
+  EXPECT_EQ(db_.Call(145, ReActClose).result, ReDone);
+}
+
+TEST_F(Search, NothingFound) {
+  const auto outcome = db_.Search("cat AND zebra");
+  ASSERT_EQ(outcome.pages.size(), 1u);
+  EXPECT_EQ(outcome.pages[0].result, ReWarn);
+  EXPECT_EQ(outcome.pages[0].status.warning, ReWarnNothing);
+  EXPECT_EQ(outcome.pages[0].status.module, 180);
+  EXPECT_EQ(outcome.normalised, "cat & zebra");
+}
+
+TEST_F(Search, NotAndPhrases) {
+  EXPECT_EQ(db_.Search("cat NOT dog").entries, Range(52, 60));
+  EXPECT_EQ(db_.Search("cat dog emu").entries, Range(1, 50));
+  EXPECT_EQ(db_.Search("dog cat").entries, std::vector<u32>{});
+  EXPECT_EQ(db_.Search("the").entries, std::vector<u32>{});  // a stop word is searched in the text
+  EXPECT_EQ(db_.Search("CAT", 145, 2).entries, std::vector<u32>{});
+  EXPECT_EQ(db_.Search("Lorem & yak", 145, 3).entries, std::vector<u32>{7});
+}
+
+TEST_F(Search, QueryChangedBetweenPages) {
+  db_.SetQuery("cat");
+  ASSERT_EQ(db_.Call(145, ReActOpen).result, ReDone);
+  db_.block()->caseMode = 2;
+  const Page changed = db_.Call(145, ReActNext);
+  EXPECT_EQ(changed.result, ReFail);
+  EXPECT_EQ(changed.status.error, ReErrRunState);
+  // The failure gave the buffers back: another next page is refused too.
+  db_.block()->caseMode = 1;
+  EXPECT_EQ(db_.Call(145, ReActNext).status.error, ReErrRunState);
+
+  db_.SetQuery("cat");
+  ASSERT_EQ(db_.Call(145, ReActOpen).result, ReDone);
+  EXPECT_EQ(db_.Call(220, ReActNext).status.error, ReErrRunState);  // the function changed
+}
+
+TEST_F(Search, AFreshStartOnExistingBuffersStartsOver) {
+  db_.SetQuery("dog");
+  Page first = db_.Call(145, ReActOpen);
+  ASSERT_EQ(first.result, ReDone);  // 51 hits: the 51st is pending
+  db_.SetQuery("cat");
+  first = db_.Call(145, ReActOpen);
+  EXPECT_EQ(first.entries, Range(1, 50));
+  const Page second = db_.Call(145, ReActNext);
+  EXPECT_EQ(second.entries, Range(51, 60));
+  EXPECT_EQ(second.result, ReWarn);
+}
+
+TEST_F(Search, ParseErrorsReleaseTheBuffers) {
+  Reports reports;
+  g_reports = &reports;
+  SetProgress(Record);
+  db_.SetQuery("AND cat");
+  const Page page = db_.Call(145, ReActOpen);
+  EXPECT_EQ(page.result, ReFail);
+  EXPECT_EQ(page.status.error, ReErrOperatorMisplaced);
+  ASSERT_FALSE(reports.calls.empty());
+  EXPECT_EQ(reports.calls.back(), std::make_pair(0x7FFFFFFFu, 0x7FFFFFFFu));
+  SetProgress(nullptr);
+}
+
+TEST_F(Search, FunctionAndActionCodes) {
+  db_.SetQuery("cat");
+  Page page = db_.Call(99, ReActOpen);
+  EXPECT_EQ(page.status.error, ReErrFunction);
+  EXPECT_EQ(page.status.module, ReModSearch);
+  page = db_.Call(145, 999);
+  EXPECT_EQ(page.status.error, ReErrAction);
+  EXPECT_EQ(REsearch(nullptr, 145, ReActOpen), ReFail);
+}
+
+TEST_F(Search, ProgressStopKeepsTheHitsSoFar) {
+  Reports reports;
+  reports.stopAfter = 30;
+  g_reports = &reports;
+  SetProgress(Record);
+  db_.SetQuery("cat");
+  const Page page = db_.Call(145, ReActOpen);
+  SetProgress(nullptr);
+  EXPECT_EQ(page.result, ReWarn);
+  EXPECT_EQ(page.status.warning, ReCodeStopped);
+  EXPECT_FALSE(page.entries.empty());
+  EXPECT_LT(page.entries.size(), 50u);
+  EXPECT_EQ(page.entries, Range(1, static_cast<u32>(page.entries.size())));
+  // The stop released the search, which reports the end.
+  EXPECT_EQ(reports.calls.back(), std::make_pair(0x7FFFFFFFu, 0x7FFFFFFFu));
+  // A 480 after it reports the end again and does no harm.
+  reports.calls.clear();
+  SetProgress(Record);
+  EXPECT_EQ(db_.Call(145, ReActClose).result, ReDone);
+  SetProgress(nullptr);
+  EXPECT_EQ(reports.calls, (std::vector<std::pair<u32, u32>>{{0x7FFFFFFFu, 0x7FFFFFFFu}}));
+}
+
+TEST(SearchDatabases, ABlockOfAnotherDatabaseIsRefused) {
+  sc::Corpus corpus = Counted();
+  SearchDb first(corpus);
+  sc::SearchDatabaseOptions other;
+  other.databaseId = 78;
+  SearchDb second(corpus, other);
+  first.SetQuery("cat");
+  first.block()->handle = second.database().block()->handle;
+  const Page page = first.Call(145, ReActOpen);
+  EXPECT_EQ(page.result, ReFail);
+  EXPECT_EQ(page.status.error, ReErrSelectionDb);
+  first.block()->handle = first.database().block()->handle;
+}
+
+TEST(SearchDatabases, SmallerPagesAndTextSearch) {
+  SearchDb db(Counted(), sc::SearchDatabaseOptions{}, 7);
+  const auto outcome = db.Search("cat");
+  ASSERT_EQ(outcome.pages.size(), 9u);
+  EXPECT_EQ(outcome.entries, Range(1, 60));
+  // A text search finds a term inside a word.
+  EXPECT_EQ(db.Search("ore", 220).entries, Range(1, 120));
+  EXPECT_EQ(db.Search("ore", 145).entries, std::vector<u32>{});
+}
+
+}  // namespace

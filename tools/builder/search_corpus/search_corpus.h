@@ -1,0 +1,73 @@
+// A generated, repeatable text corpus for searching: articles of sentences
+// whose words are drawn from a made-up vocabulary with Zipf-distributed
+// frequencies (the first words of the vocabulary are the common ones, the
+// stop words among them). The same seed gives the same corpus.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace builder::search_corpus {
+
+struct CorpusOptions {
+  std::uint64_t seed = 1;
+  std::uint32_t articles = 100;
+  std::uint32_t meanWords = 60;     // words per article body, on average
+  std::uint32_t vocabulary = 2000;  // distinct words
+  double zipfExponent = 1.0;        // word frequency ~ 1 / rank^s
+  double capitalShare = 0.05;       // words written with a capital (besides sentence starts)
+  std::uint32_t titleWords = 3;     // at most
+};
+
+struct Article {
+  std::string title;
+  std::string body;
+  // The article's text as the builder stores it: title, line feed, body.
+  std::string Text() const { return title + "\n" + body; }
+};
+
+struct Corpus {
+  std::vector<std::string> vocabulary;  // lower case, most frequent first
+  std::vector<Article> articles;        // article 1 first
+};
+
+// A small deterministic generator (SplitMix64), so corpora do not depend on
+// the standard library's distributions.
+class Random {
+ public:
+  explicit Random(std::uint64_t seed) : state_(seed) {}
+  std::uint64_t Next();
+  std::uint32_t Below(std::uint32_t bound);  // 0 .. bound - 1
+  double Unit();                             // [0, 1)
+
+ private:
+  std::uint64_t state_;
+};
+
+// Draws vocabulary ranks with Zipf frequencies.
+class ZipfSampler {
+ public:
+  ZipfSampler(std::uint32_t count, double exponent);
+  std::uint32_t Draw(Random& random) const;
+
+ private:
+  std::vector<double> cumulative_;
+};
+
+// The vocabulary: the engine's stop words first (so they are the most
+// frequent), then made-up words of two to five syllables.
+std::vector<std::string> MakeVocabulary(std::uint32_t count, std::uint64_t seed);
+
+Corpus Generate(const CorpusOptions& options);
+
+// The words of an article's text as the search index holds them: runs of
+// letters and digits, each with its word offset counted from the title's
+// first word.
+struct WordAt {
+  std::string word;  // as written
+  std::uint32_t offset;
+};
+std::vector<WordAt> SplitWords(const Article& article);
+
+}  // namespace builder::search_corpus

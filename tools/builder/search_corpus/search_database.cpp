@@ -1,0 +1,94 @@
+#include "search_corpus/search_database.h"
+
+#include <algorithm>
+#include <map>
+
+#include "engine_db/word_index_builder.h"
+#include "entry_text/entry_text.h"
+
+namespace builder::search_corpus {
+
+namespace {
+
+constexpr std::uint16_t kMaxOffset = 8191;  // word offsets of the search index are 13 bits
+
+engine_db::Component IndexOf(std::vector<IndexWord> words, std::uint16_t subtype, std::uint16_t reading,
+                             const SearchDatabaseOptions& options, std::uint16_t longestLine) {
+  WordIndexOptions indexOptions;
+  indexOptions.reading = reading;
+  indexOptions.blockSize = options.indexBlockSize;
+  indexOptions.codeWidth = options.indexCodeWidth;
+  const WordIndexComponent built = BuildWordIndex(std::move(words), indexOptions);
+  engine_db::IndexComponentSpec spec;
+  spec.subtype = subtype;
+  spec.flags = built.indexFlags;
+  spec.formatLevel = static_cast<std::uint16_t>(built.formatLevel);
+  spec.recordOptions = built.recordOptions;
+  spec.longestWord = built.longestWord;
+  spec.longestLine = longestLine;
+  spec.blockSize = built.blockSize;
+  spec.codeWidth = built.codeWidth;
+  spec.entryListCount = 20;
+  for (std::uint32_t block = 1; block < built.blockCount; ++block) {
+    const auto begin = built.blockArea.begin() + static_cast<std::ptrdiff_t>(block) * built.blockSize;
+    spec.blocks.emplace_back(begin, begin + built.blockSize);
+  }
+  for (const BuiltTable& table : built.tables) {
+    engine_db::Table t;
+    t.id = table.id;
+    t.elementSize = table.elementSize;
+    t.elementCount = static_cast<std::uint16_t>(table.elementCount);
+    t.data = table.data;
+    spec.tables.push_back(std::move(t));
+  }
+  return engine_db::IndexComponent(spec);
+}
+
+std::string Lower(std::string word) {
+  for (char& c : word)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+  return word;
+}
+
+}  // namespace
+
+engine_db::Database SearchDatabase(const Corpus& corpus, const SearchDatabaseOptions& options) {
+  engine_db::Database database;
+  database.header.kind = options.kind;
+  database.header.databaseId = options.databaseId;
+  database.header.lineRule = 1;  // the longest line comes from the text component
+  database.header.capabilityMask = 0x81;
+
+  entry_text::EntryTextSpec text;
+  for (const Article& article : corpus.articles) text.entries.push_back(article.Text());
+  text.compress.groupSize = options.groupSize;
+  text.compress.maxCodes = options.maxCodes;
+  const engine_db::TextComponentSpec textSpec = entry_text::EntryTextComponent(text);
+  database.components.push_back(engine_db::TextComponent(textSpec));
+
+  // Every occurrence, by lower-case word, in entry and offset order.
+  std::map<std::string, std::vector<IndexOccurrence>> occurrences;
+  for (std::uint32_t e = 0; e < corpus.articles.size(); ++e)
+    for (const WordAt& word : SplitWords(corpus.articles[e])) {
+      IndexOccurrence occurrence;
+      occurrence.entry = e + 1;
+      occurrence.position = static_cast<std::uint16_t>(std::min<std::uint32_t>(word.offset, kMaxOffset));
+      occurrences[Lower(word.word)].push_back(occurrence);
+    }
+  std::vector<IndexWord> main, search;
+  for (auto& [word, list] : occurrences) {
+    IndexWord listed;
+    listed.text = word;
+    listed.listNumber = list.front().entry;
+    main.push_back(listed);
+    IndexWord occurring;
+    occurring.text = word;
+    occurring.occurrences = std::move(list);
+    search.push_back(std::move(occurring));
+  }
+  database.components.push_back(IndexOf(std::move(main), 1, 2, options, textSpec.longestLine));
+  database.components.push_back(IndexOf(std::move(search), 3, 1, options, textSpec.longestLine));
+  return database;
+}
+
+}  // namespace builder::search_corpus

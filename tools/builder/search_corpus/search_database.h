@@ -1,0 +1,25 @@
+// A searchable engine database of a generated corpus: the articles' text
+// component, a main word index and a search index with every word occurrence
+// and its word offset.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "engine_db/engine_db.h"
+#include "search_corpus/search_corpus.h"
+
+namespace builder::search_corpus {
+
+struct SearchDatabaseOptions {
+  std::uint32_t databaseId = 77;
+  std::uint16_t kind = 1;
+  std::uint16_t groupSize = 16;  // entries per block of the search (2^k)
+  std::uint32_t maxCodes = 4096;
+  std::uint16_t indexBlockSize = 2048;
+  std::uint16_t indexCodeWidth = 12;
+};
+
+engine_db::Database SearchDatabase(const Corpus& corpus, const SearchDatabaseOptions& options = {});
+
+}  // namespace builder::search_corpus
