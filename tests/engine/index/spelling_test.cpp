@@ -154,7 +154,6 @@ TEST_F(LookupTest, BadWordsAreRefused) {
   std::memset(block_->word, 'a', db_.db().block()->longestWord + 1u);
   EXPECT_EQ(REidxlst(block_, 210, ReActOpen), ReFail);
   EXPECT_EQ(block_->status->error, ReErrWordTooLong);
-  EXPECT_EQ(block_->status->module, ReModLookupWord);
   f = Lookup(ReActOpen, "xqzjv");
   EXPECT_EQ(f.result, ReWarn);
   EXPECT_EQ(f.status.warning, ReWarnNothing);
