@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <stdexcept>
 
 #include "engine_fixture.h"
 #include "packed.h"
@@ -211,6 +212,10 @@ TEST_F(Container, EntryCountBeyondSigned32BitsIsRefused) {
   Patch32(bytes, entryCount, 0x7FFFFFFFu);
   ASSERT_EQ(OpenBytes(bytes), ReDone);
   EXPECT_EQ(PACKED(db_.block()->entryCount), 0x7FFFFFFFu);
+
+  edb::TextComponentSpec text;
+  text.entryCount = 0x80000000u;
+  EXPECT_THROW(edb::TextComponent(text), std::invalid_argument);  // the builder keeps to it too
 }
 
 TEST_F(Container, EndCodeSearch) {
