@@ -2,20 +2,14 @@
 // nothing: none may claim work it did not do.
 #include "zorlre32.h"
 
-RE_EXPORT u32 RE_CALL REapp(void*, u16, u16) { return ReFail; }
-RE_EXPORT u32 RE_CALL REdb(void*, u16, u16) { return ReFail; }
 RE_EXPORT u32 RE_CALL REidxlst(void*, u16, u16) { return ReFail; }
 RE_EXPORT u32 RE_CALL REentlst(void*, u16, u16) { return ReFail; }
 RE_EXPORT u32 RE_CALL REentry(void*, u16, u16) { return ReFail; }
 RE_EXPORT u32 RE_CALL REsearch(void*, u16, u16) { return ReFail; }
 RE_EXPORT u32 RE_CALL REstrtab(void*, u16, u16) { return ReFail; }
-RE_EXPORT u32 RE_CALL REmemory(void**, void*, u16, u16, u16) { return ReFail; }
 RE_EXPORT u32 RE_CALL REetpar(void*, u16, u16) { return ReFail; }
 RE_EXPORT u32 RE_CALL REtoken(void*, u16, u16) { return ReFail; }
-RE_EXPORT u32 RE_CALL REPDdb(void*, u16, u16) { return ReFail; }
-RE_EXPORT u32 RE_CALL REPDedit(void*, u16, u16) { return ReFail; }
 RE_EXPORT u32 RE_CALL REconqry(void*, void*, void*, u16, u16) { return ReFail; }
-RE_EXPORT u32 RE_CALL REcontable(void*, u32*, u32*) { return ReFail; }
 RE_EXPORT u32 RE_CALL INinitX(u32, void*, const char*) { return ReFail; }
 RE_EXPORT u32 RE_CALL INtermX(void*) { return ReDone; }
 RE_EXPORT u32 RE_CALL INinflectX(void*, const char*, void*) { return ReFail; }

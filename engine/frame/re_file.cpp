@@ -81,6 +81,22 @@ u32 ReReadBytes(ReFileHandle file, i32 count, void* buffer, u32* countRead) {
   return ReadCommon(file, count, buffer, countRead);
 }
 
+u32 ReReadAt(ReFileHandle file, u32 offset, u32 count, void* buffer) {
+  if (offset > 0x7FFFFFFFu || count > 0x7FFFFFFFu) return ReFail;
+  if (ReSeekDataFile(file, static_cast<i32>(offset), 0) != ReDone) return ReFail;
+  u32 got = 0;
+  if (ReReadExact(file, static_cast<i32>(count), buffer, &got) != ReDone) return ReFail;
+  return got == count ? ReDone : ReFail;
+}
+
+u32 ReDataFileSize(ReFileHandle file, u32* size) {
+  *size = 0;
+  const i32 end = RePlatformSeek(file, 0, 2);
+  if (end < 0 || RePlatformSeek(file, 0, 0) != 0) return ReFail;
+  *size = static_cast<u32>(end);
+  return ReDone;
+}
+
 u32 ReLargeReadCount() { return g_largeReads; }
 
 u32 ReSetUpCodeReader(ReCodeReader** reader, ReFileHandle file, u32 codeWidth, u16 bufferSize, u32 base, u32 length) {

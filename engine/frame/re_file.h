@@ -43,6 +43,10 @@ u32 ReCloseDataFile(ReFileHandle file);
 u32 ReSeekDataFile(ReFileHandle file, i32 offset, i16 origin);
 u32 ReReadExact(ReFileHandle file, i32 count, void* buffer, u32* countRead);
 u32 ReReadBytes(ReFileHandle file, i32 count, void* buffer, u32* countRead);
+// Seeks to `offset` and reads exactly `count` bytes: a short read fails too.
+u32 ReReadAt(ReFileHandle file, u32 offset, u32 count, void* buffer);
+// The file's length in bytes; leaves the position at the start. 0 or 8.
+u32 ReDataFileSize(ReFileHandle file, u32* size);
 
 u32 ReSetUpCodeReader(ReCodeReader** reader, ReFileHandle file, u32 codeWidth, u16 bufferSize, u32 base, u32 length);
 ReCodeReader* ReResetCodeReader(ReCodeReader* reader, ReFileHandle file, u32 codeWidth, u16 bufferSize, u32 base,

@@ -81,6 +81,7 @@ enum ReCode : i16 {
   ReErrTableList = -710,
   ReErrTable = -720,
   ReErrEndCode = -740,
+  ReErrTableMissing = -750,  // a table the database's variant requires is missing
   ReErrSubsetWalk = -453,
   ReErrSubsetValue = -454,
 };

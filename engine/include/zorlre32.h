@@ -5,6 +5,7 @@
 // caller's own context and return plain codes.
 #pragma once
 
+#include "re_blocks.h"
 #include "re_status.h"
 #include "re_types.h"
 
