@@ -213,6 +213,8 @@ struct ReDbRecord {
   // Hits of the last concept collection on this database, for REcontable.
   u32 conceptHitTable;
   u32 conceptHitCount;
+  // The string table of REstrtab (table 320 of the main index), or absent.
+  ReTable stringTable;
 };
 
 // Fixed-size slots handed out in order; the fill pointer is rewound at
