@@ -9,9 +9,3 @@ RE_EXPORT u32 RE_CALL REsearch(void*, u16, u16) { return ReFail; }
 RE_EXPORT u32 RE_CALL REetpar(void*, u16, u16) { return ReFail; }
 RE_EXPORT u32 RE_CALL REtoken(void*, u16, u16) { return ReFail; }
 RE_EXPORT u32 RE_CALL REconqry(void*, void*, void*, u16, u16) { return ReFail; }
-RE_EXPORT u32 RE_CALL INinitX(u32, void*, const char*) { return ReFail; }
-RE_EXPORT u32 RE_CALL INtermX(void*) { return ReDone; }
-RE_EXPORT u32 RE_CALL INinflectX(void*, const char*, void*) { return ReFail; }
-RE_EXPORT u32 RE_CALL INinit(void*) { return ReFail; }
-RE_EXPORT u32 RE_CALL INterm(void*) { return ReWarn; }
-RE_EXPORT u32 RE_CALL INflect(const char*, void*) { return 0; }

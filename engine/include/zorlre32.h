@@ -6,6 +6,7 @@
 #pragma once
 
 #include "re_blocks.h"
+#include "in_api.h"
 #include "re_status.h"
 #include "re_types.h"
 
@@ -25,9 +26,9 @@ RE_EXPORT u32 RE_CALL REconqry(void* dbBlock, void* rankRecord, void* searchBloc
                                u16 action);                                     // ordinal 14
 RE_EXPORT u32 RE_CALL REcontable(void* dbBlock, u32* hitTable, u32* hitCount);  // ordinal 15
 
-RE_EXPORT u32 RE_CALL INinitX(u32 reserved, void* context, const char* directory);  // ordinal 16
-RE_EXPORT u32 RE_CALL INtermX(void* context);                                       // ordinal 17
-RE_EXPORT u32 RE_CALL INinflectX(void* reserved, const char* word, void* context);  // ordinal 18
-RE_EXPORT u32 RE_CALL INinit(void* context);                                        // ordinal 19
-RE_EXPORT u32 RE_CALL INterm(void* context);                                        // ordinal 20
-RE_EXPORT u32 RE_CALL INflect(const char* word, void* context);                     // ordinal 21
+RE_EXPORT u32 RE_CALL INinitX(u32 reserved, InFormContext* context, const char* directory);  // ordinal 16
+RE_EXPORT u32 RE_CALL INtermX(InFormContext* context);                                       // ordinal 17
+RE_EXPORT u32 RE_CALL INinflectX(const char* word, InFormContext* context);                  // ordinal 18
+RE_EXPORT u32 RE_CALL INinit(InTableContext* context);                                       // ordinal 19
+RE_EXPORT u32 RE_CALL INterm(InTableContext* context);                                       // ordinal 20
+RE_EXPORT u32 RE_CALL INflect(const char* word, InTableContext* context);                    // ordinal 21

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <string>
 
+#include "inflect/inflect_samples.h"
+
 namespace {
 
 int Usage() {
@@ -16,6 +18,7 @@ int Usage() {
 void BuildSample(const std::string& directory) {
   std::filesystem::create_directories(directory);
   // Each content area adds its files here as it is built.
+  builder::inflect::WriteSampleInflection(directory);
 }
 
 }  // namespace

@@ -1,0 +1,265 @@
+#include "inflect/inflect_samples.h"
+
+#include <initializer_list>
+#include <utility>
+
+namespace builder::inflect {
+
+namespace {
+
+// --------------------------------------------------------------- word forms
+
+void AddForms(FormData& data, const std::string& base,
+              std::initializer_list<std::pair<const char*, const char*>> forms) {
+  for (const auto& [form, rule] : forms) data.entries.push_back({base, form, rule});
+}
+
+// ------------------------------------------------------------- French verbs
+
+// Endings of the seven simple tenses (six persons each), the three
+// imperative persons, the present participle and the two past participles.
+struct FrenchEndings {
+  const char* tenses[7][6];
+  const char* imperative[3];
+  const char* presentParticiple;
+  const char* pastParticiple[2];
+};
+
+Paradigm FrenchVerb(const std::string& name, const std::string& tag, const std::string& replacement,
+                    const FrenchEndings& e) {
+  Paradigm p{name, tag + "vn", {{tag + "vn", "", ""}}};
+  const char letters[] = "pmfcsrj";
+  for (int t = 0; t < 7; ++t)
+    for (int person = 0; person < 6; ++person) {
+      const std::string code = tag + "v" + letters[t] + (person < 3 ? "s" : "p") + char('1' + person % 3);
+      p.slots.push_back({code, e.tenses[t][person], replacement});
+    }
+  const char* imperativeCodes[] = {"vvs2", "vvp1", "vvp2"};
+  for (int i = 0; i < 3; ++i) p.slots.push_back({tag + imperativeCodes[i], e.imperative[i], replacement});
+  p.slots.push_back({tag + "vysiim", e.presentParticiple, replacement});
+  p.slots.push_back({tag + "vzsiim", e.pastParticiple[0], replacement});
+  p.slots.push_back({tag + "vzpiim", e.pastParticiple[1], replacement});
+  return p;
+}
+
+const FrenchEndings kFirstGroup = {
+    {{"e", "es", "e", "ons", "ez", "ent"},
+     {"ais", "ais", "ait", "ions", "iez", "aient"},
+     {"erai", "eras", "era", "erons", "erez", "eront"},
+     {"erais", "erais", "erait", "erions", "eriez", "eraient"},
+     {"e", "es", "e", "ions", "iez", "ent"},
+     {"ai", "as", "a", "\xE2mes", "\xE2tes", "\xE8rent"},
+     {"asse", "asses", "\xE2t", "assions", "assiez", "assent"}},
+    {"e", "ons", "ez"},
+    "ant",
+    {"\xE9", "\xE9s"},
+};
+
+const FrenchEndings kSecondGroup = {
+    {{"is", "is", "it", "issons", "issez", "issent"},
+     {"issais", "issais", "issait", "issions", "issiez", "issaient"},
+     {"irai", "iras", "ira", "irons", "irez", "iront"},
+     {"irais", "irais", "irait", "irions", "iriez", "iraient"},
+     {"isse", "isses", "isse", "issions", "issiez", "issent"},
+     {"is", "is", "it", "\xEEmes", "\xEEtes", "irent"},
+     {"isse", "isses", "\xEEt", "issions", "issiez", "issent"}},
+    {"is", "issons", "issez"},
+    "issant",
+    {"i", "is"},
+};
+
+const FrenchEndings kThirdGroup = {
+    {{"s", "s", "", "ons", "ez", "ent"},
+     {"ais", "ais", "ait", "ions", "iez", "aient"},
+     {"rai", "ras", "ra", "rons", "rez", "ront"},
+     {"rais", "rais", "rait", "rions", "riez", "raient"},
+     {"e", "es", "e", "ions", "iez", "ent"},
+     {"is", "is", "it", "\xEEmes", "\xEEtes", "irent"},
+     {"isse", "isses", "\xEEt", "issions", "issiez", "issent"}},
+    {"s", "ons", "ez"},
+    "ant",
+    {"u", "us"},
+};
+
+// Irregular verbs: whole forms replacing the whole infinitive.
+const FrenchEndings kAller = {
+    {{"vais", "vas", "va", "allons", "allez", "vont"},
+     {"allais", "allais", "allait", "allions", "alliez", "allaient"},
+     {"irai", "iras", "ira", "irons", "irez", "iront"},
+     {"irais", "irais", "irait", "irions", "iriez", "iraient"},
+     {"aille", "ailles", "aille", "allions", "alliez", "aillent"},
+     {"allai", "allas", "alla", "all\xE2mes", "all\xE2tes", "all\xE8rent"},
+     {"allasse", "allasses", "all\xE2t", "allassions", "allassiez", "allassent"}},
+    {"va", "allons", "allez"},
+    "allant",
+    {"all\xE9", "all\xE9s"},
+};
+
+const FrenchEndings kEtre = {
+    {{"suis", "es", "est", "sommes", "\xEAtes", "sont"},
+     {"\xE9tais", "\xE9tais", "\xE9tait", "\xE9tions", "\xE9tiez", "\xE9taient"},
+     {"serai", "seras", "sera", "serons", "serez", "seront"},
+     {"serais", "serais", "serait", "serions", "seriez", "seraient"},
+     {"sois", "sois", "soit", "soyons", "soyez", "soient"},
+     {"fus", "fus", "fut", "f\xFBmes", "f\xFBtes", "furent"},
+     {"fusse", "fusses", "f\xFBt", "fussions", "fussiez", "fussent"}},
+    {"sois", "soyons", "soyez"},
+    "\xE9tant",
+    {"\xE9t\xE9", "\xE9t\xE9"},
+};
+
+const FrenchEndings kAvoir = {
+    {{"ai", "as", "a", "avons", "avez", "ont"},
+     {"avais", "avais", "avait", "avions", "aviez", "avaient"},
+     {"aurai", "auras", "aura", "aurons", "aurez", "auront"},
+     {"aurais", "aurais", "aurait", "aurions", "auriez", "auraient"},
+     {"aie", "aies", "ait", "ayons", "ayez", "aient"},
+     {"eus", "eus", "eut", "e\xFBmes", "e\xFBtes", "eurent"},
+     {"eusse", "eusses", "e\xFBt", "eussions", "eussiez", "eussent"}},
+    {"aie", "ayons", "ayez"},
+    "ayant",
+    {"eu", "eus"},
+};
+
+}  // namespace
+
+FormData SampleEnglishForms() {
+  FormData data;
+  data.tags = {"NN", "NNS", "VB", "VBZ", "VBD", "VBG", "VBN", "JJ", "JJR", "JJT"};
+  data.rules = {{"noun", "NN", "NN"},        {"plural", "NNS", "NN"},   {"verb", "VB", "VB"},
+                {"third", "VBZ", "VB"},      {"past", "VBD", "VB"},     {"gerund", "VBG", "VB"},
+                {"participle", "VBN", "VB"}, {"adjective", "JJ", "JJ"}, {"comparative", "JJR", "JJ"},
+                {"superlative", "JJT", "JJ"}};
+  data.endings = {{"plural", "", "s"},       {"third", "s", ""},         {"plural", "ies", "y"},
+                  {"plural", "sses", "ss"},  {"past", "ed", ""},         {"past", "ied", "y"},
+                  {"gerund", "ing", ""},     {"plural", "y", "ies"},     {"plural", "ss", "sses"},
+                  {"comparative", "er", ""}, {"superlative", "est", ""}, {"plural", "men", "man"},
+                  {"plural", "man", "men"}};
+  AddForms(data, "walk",
+           {{"walk", "verb"}, {"walks", "third"}, {"walked", "past"}, {"walked", "participle"}, {"walking", "gerund"}});
+  AddForms(data, "stop", {{"stop", "verb"}, {"stops", "third"}, {"stopped", "past"}, {"stopping", "gerund"}});
+  AddForms(data, "try", {{"try", "verb"}, {"tries", "third"}, {"tried", "past"}, {"trying", "gerund"}});
+  AddForms(data, "begin", {{"begin", "verb"}, {"begins", "third"}, {"beginning", "gerund"}});
+  AddForms(data, "run", {{"run", "verb"}, {"runs", "third"}, {"running", "gerund"}});
+  AddForms(data, "city", {{"city", "noun"}, {"cities", "plural"}});
+  AddForms(data, "class", {{"class", "noun"}, {"classes", "plural"}});
+  AddForms(data, "walk", {{"walks", "plural"}});
+  AddForms(data, "tall", {{"tall", "adjective"}, {"taller", "comparative"}, {"tallest", "superlative"}});
+  return data;
+}
+
+ConjugationData SampleFrenchConjugation() {
+  ConjugationData data;
+  data.tableIndex = 5;
+  data.paradigms = {
+      FrenchVerb("first group", "VB", "er", kFirstGroup),
+      FrenchVerb("second group", "VB", "ir", kSecondGroup),
+      FrenchVerb("third group", "VB", "re", kThirdGroup),
+      FrenchVerb("aller", "VB", "aller", kAller),
+      FrenchVerb("\xEAtre", "BE", "\xEAtre", kEtre),
+      FrenchVerb("avoir", "HV", "avoir", kAvoir),
+      {"noun", "NNnsm", {{"NNnsm", "", ""}, {"NNnpm", "s", ""}}},
+      {"feminine noun", "NNnsf", {{"NNnsf", "", ""}, {"NNnpf", "s", ""}}},
+      {"noun in -al", "NNnsm", {{"NNnsm", "", ""}, {"NNnpm", "aux", "al"}}},
+      {"noun of both genders", "NNnsi", {{"NNnsi", "", ""}, {"NNnpi", "s", ""}}},
+      {"adjective", "JJjsm", {{"JJjsm", "", ""}, {"JJjpm", "s", ""}, {"JJjsf", "e", ""}, {"JJjpf", "es", ""}}},
+      {"adjective in -eux",
+       "JJjsm",
+       {{"JJjsm", "", ""}, {"JJjpm", "eux", "eux"}, {"JJjsf", "euse", "eux"}, {"JJjpf", "euses", "eux"}}},
+  };
+  data.headwords = {
+      {"aimer", "first group"},
+      {"parler", "first group"},
+      {"habiter", "first group"},
+      {"hurler", "first group", 0x01},   // aspirate h: no elision
+      {"arriver", "first group", 0x02},  // compound tenses with etre
+      {"laver", "first group"},
+      {"\xE9"
+       "crier",
+       "first group", 0x06},  // reflexive: s'ecrier
+      {"finir", "second group"},
+      {"choisir", "second group"},
+      {"vendre", "third group"},
+      {"attendre", "third group"},
+      {"aller", "aller", 0x02},
+      {"\xEAtre", "\xEAtre"},
+      {"avoir", "avoir"},
+      {"chat", "noun"},
+      {"c\xF7ur", "noun"},  // coeur, with the ligature of the data code
+      {"cheval", "noun in -al"},
+      {"maison", "feminine noun"},
+      {"\xE9l\xE8ve", "noun of both genders"},
+      {"petit", "adjective"},
+      {"grand", "adjective"},
+      {"heureux", "adjective in -eux"},
+  };
+  data.wordHash = {"l'",  "j'",    "m'",  "t'",  "s'",  "n'",    "d'",    "qu'",  "-t-il",  "-t-elle", "-t-on",
+                   "-il", "-elle", "-on", "-je", "-tu", "-nous", "-vous", "-ils", "-elles", "-moi",    "-toi"};
+  return data;
+}
+
+ConjugationData SampleEnglishConjugation() {
+  ConjugationData data;
+  data.tableIndex = 16;
+  const auto regular = [](const std::string& name, std::initializer_list<Slot> slots) {
+    Paradigm p{name, "VB", {{"VB", "", ""}}};
+    p.slots.insert(p.slots.end(), slots);
+    return p;
+  };
+  const auto whole = [](const std::string& name, const std::string& tag, const std::string& base,
+                        std::initializer_list<std::pair<const char*, const char*>> forms) {
+    Paradigm p{name, tag, {{tag, "", ""}}};
+    for (const auto& [suffix, form] : forms) p.slots.push_back({tag + suffix, form, base});
+    return p;
+  };
+  data.paradigms = {
+      regular("verb", {{"VBZ", "s", ""}, {"VBD", "ed", ""}, {"VBG", "ing", ""}, {"VBN", "ed", ""}}),
+      regular("verb in -y", {{"VBZ", "ies", "y"}, {"VBD", "ied", "y"}, {"VBG", "ying", "y"}, {"VBN", "ied", "y"}}),
+      regular("verb in -e", {{"VBZ", "s", ""}, {"VBD", "d", ""}, {"VBG", "ing", "e"}, {"VBN", "d", ""}}),
+      regular("verb in -p", {{"VBZ", "s", ""}, {"VBD", "pped", "p"}, {"VBG", "pping", "p"}, {"VBN", "pped", "p"}}),
+      regular("verb in -t", {{"VBZ", "s", ""}, {"VBD", "t", ""}, {"VBG", "ing", ""}, {"VBN", "t", ""}}),
+      whole("go", "VB", "go", {{"Z", "goes"}, {"D", "went"}, {"G", "going"}, {"N", "gone"}}),
+      whole("be", "BE", "be",
+            {{"M", "am"}, {"R", "are"}, {"Z", "is"}, {"D", "were"}, {"DZ", "was"}, {"G", "being"}, {"N", "been"}}),
+      whole("have", "HV", "have", {{"Z", "has"}, {"D", "had"}, {"G", "having"}, {"N", "had"}}),
+      whole("do", "DO", "do", {{"Z", "does"}, {"D", "did"}, {"G", "doing"}, {"N", "done"}}),
+      {"noun", "NN", {{"NN", "", ""}, {"NN$", "'s", ""}, {"NNS", "s", ""}, {"NNS$", "s'", ""}}},
+      {"noun in -y", "NN", {{"NN", "", ""}, {"NN$", "'s", ""}, {"NNS", "ies", "y"}, {"NNS$", "ies'", "y"}}},
+      {"noun in -s", "NN", {{"NN", "", ""}, {"NN$", "'s", ""}, {"NNS", "es", ""}, {"NNS$", "es'", ""}}},
+      {"noun in -man", "NN", {{"NN", "", ""}, {"NN$", "'s", ""}, {"NNS", "men", "man"}, {"NNS$", "men's", "man"}}},
+      {"adjective", "JJ", {{"JJ", "", ""}, {"JJR", "er", ""}, {"JJT", "est", ""}}},
+      {"adjective in -y", "JJ", {{"JJ", "", ""}, {"JJR", "ier", "y"}, {"JJT", "iest", "y"}}},
+      {"adjective in -g", "JJ", {{"JJ", "", ""}, {"JJR", "gger", "g"}, {"JJT", "ggest", "g"}}},
+  };
+  constexpr std::uint8_t everywhere = 0xE0;  // the default variant flags
+  data.headwords = {
+      {"walk", "verb", 0, everywhere},
+      {"walk", "noun", 0, everywhere},
+      {"try", "verb in -y", 0, everywhere},
+      {"like", "verb in -e", 0, everywhere},
+      {"stop", "verb in -p", 0, everywhere},
+      {"dream", "verb", 0, 0x80},        // American past "dreamed"
+      {"dream", "verb in -t", 0, 0x40},  // British past "dreamt"
+      {"go", "go", 0, everywhere},
+      {"be", "be", 0, everywhere},
+      {"have", "have", 0, everywhere},
+      {"do", "do", 0, everywhere},
+      {"dog", "noun", 0, everywhere},
+      {"city", "noun in -y", 0, everywhere},
+      {"class", "noun in -s", 0, everywhere},
+      {"man", "noun in -man", 0, everywhere},
+      {"woman", "noun in -man", 0, everywhere},
+      {"tall", "adjective", 0, everywhere},
+      {"happy", "adjective in -y", 0, everywhere},
+      {"big", "adjective in -g", 0, everywhere},
+  };
+  data.wordHash = {"'s", "'ll", "'ve", "'re", "'d", "n't"};
+  return data;
+}
+
+void WriteSampleInflection(const std::string& directory) {
+  WriteFormFiles(directory, SampleEnglishForms());
+  WriteConjugationFiles(directory, "infrb005.ram", "infrb005.dsk", SampleFrenchConjugation());
+}
+
+}  // namespace builder::inflect
