@@ -223,7 +223,8 @@ u8* ReSubsetBits(ReDbRecord* record, ReWorkRecord* work, u8* vector, u32 size, c
   if (index >= record->subsetNodeCount) return nullptr;
   const ReSubsetNode& node = nodes[index];
   const u32 lastEntry = std::min<u64>(record->entryCount, static_cast<u64>(size) * 8 - 1);
-  const u32 first = node.first, last = std::min(node.last, lastEntry);
+  const u32 first = node.first, nodeLast = node.last;
+  const u32 last = std::min(nodeLast, lastEntry);
   if (node.storedBits == 0) {
     if (first == 0) return vector;  // no range
     for (u32 entry = std::max(first, 1u); entry <= last; ++entry) SetBit(vector, entry);
@@ -318,16 +319,22 @@ u32 ReSetUpSubsets(ReDbRecord* record, ReWorkRecord* work, ReDbBlock* block, ReS
 
 u32 ReLoadSubsets(ReDbRecord* record, ReWorkRecord* work, ReDbBlock* block, const ReSubsetOverride* override,
                   ReStatusBlock* status) {
-  const u8* selection = override ? override->selection : block->selection;
-  const u32 selectionDb = override ? override->databaseId : block->selectionDatabase;
+  // Copies: the block's fields may be misaligned.
+  const u8* blockSelection = block->selection;
+  const u32 blockDb = block->selectionDatabase;
+  const u16 blockCount = block->subsetCount;
+  const u8* selection = override ? override->selection : blockSelection;
+  const u32 selectionDb = override ? override->databaseId : blockDb;
   const ReSubsetBlock* restriction = block->restriction;
   if (!selection) {
     ReSetStatus(status, ReSevError, ReErrNoSelection, ReModSubsetApply);
+    ReleaseVector(work, block);
     return ReFail;
   }
   if (selectionDb != record->databaseId ||
       (restriction && restriction->bits && restriction->databaseId != record->databaseId)) {
     ReSetStatus(status, ReSevError, ReErrSelectionDb, ReModSubsetApply);
+    ReleaseVector(work, block);
     return ReFail;
   }
   if (record->subsetNodeCount == 0) {
@@ -355,7 +362,7 @@ u32 ReLoadSubsets(ReDbRecord* record, ReWorkRecord* work, ReDbBlock* block, cons
   if (!vector || !walk.values || !walk.done || !walk.ends || !ComputeEnds(walk.nodes, walk.count, walk.ends)) {
     code = ReErrMemory;
   } else {
-    const u16 selectable = override ? record->selectableCount : std::min(block->subsetCount, record->selectableCount);
+    const u16 selectable = override ? record->selectableCount : std::min(blockCount, record->selectableCount);
     code = PrepareValues(walk, selection, selectable);
     if (!code) code = WalkLevel(walk, 0, walk.count, 0);
   }
