@@ -157,7 +157,7 @@ bool MakeItems(ReEtParser* p, const ReNodeLine& line, u32 start, ItemList* list)
       item->star = 1;
       if (code == ReTagSE && next < line.count && line.nodes[next].code == ReTagUS) next = PassTag(line, next);
       if (next < line.count && line.nodes[next].code == ReTagIL) {
-        if (next + 1 < line.count && line.nodes[next + 1].code == ReTagText) {
+        if (next + 1 < line.count && line.nodes[next + 1].code == ReTagTextNode) {
           item->number = ReReadNodeNumber(line, next + 1);
           next += 2;
         } else {
@@ -316,7 +316,7 @@ namespace {
 bool MakeTextModeEntry(ReEtParser* p, const ReNodeLine& line, u32 t, ReEtParEntry* entry) {
   u8 code = line.nodes[t].code;
   u8 group = ReTagGroup(code);
-  bool afterText = t > 0 && line.nodes[t - 1].code == ReTagText;
+  bool afterText = t > 0 && line.nodes[t - 1].code == ReTagTextNode;
   if (!afterText) {
     if (code != ReTagSY) {
       if (!Label(p, 2, group, false, &entry->headline)) return false;
@@ -331,7 +331,7 @@ bool MakeTextModeEntry(ReEtParser* p, const ReNodeLine& line, u32 t, ReEtParEntr
     if (p->format.kind == 6 && !Label(p, 1, p->posKey, true, &entry->label1)) return false;
   } else {
     u32 first = 0;
-    while (line.nodes[first].code != ReTagText) ++first;
+    while (line.nodes[first].code != ReTagTextNode) ++first;
     ReTextOut out = Scratch(p);
     u32 runEnd = ReAssembleRun(p->format, line, first, &out);
     entry->headline = ReCopyText(out.text, out.length);
@@ -339,7 +339,7 @@ bool MakeTextModeEntry(ReEtParser* p, const ReNodeLine& line, u32 t, ReEtParEntr
     ReTextOut label = Scratch(p);
     for (u32 i = runEnd; i < t; ++i) {
       const ReTagNode& node = line.nodes[i];
-      if (node.code != ReTagText) continue;
+      if (node.code != ReTagTextNode) continue;
       if (label.length) ReTextAppend(&label, ", ", 2);
       ReTextAppend(&label, line.text + node.offset, node.length);
     }
@@ -370,7 +370,7 @@ u32 ReParseTextModeLine(ReEtParser* p, const char* text, u32 length, ReEtParResu
       result->headword = ReCopyText(out.text, out.length);
       if (!result->headword) return ReFail;
     } else if (code == ReTagPS && p->format.kind == 6) {
-      if (i + 1 < line.count && line.nodes[i + 1].code == ReTagText)
+      if (i + 1 < line.count && line.nodes[i + 1].code == ReTagTextNode)
         p->posKey = static_cast<u16>(ReReadNodeNumber(line, i + 1));
     } else if (ReTagGroup(code)) {
       auto* entry = static_cast<ReEtParEntry*>(ReHeapAlloc(sizeof(ReEtParEntry)));

@@ -15,15 +15,15 @@ struct TagName {
 
 // The 34 tags the recogniser knows; all lie within the characters 47 to 127.
 constexpr TagName kTags[] = {
-    {"<{sz}>", 6, ReTagSpelling}, {"<TRADE>", 7, ReTagTrade}, {"</E0>", 5, ReTagE0End}, {"<E0>", 4, ReTagE0},
-    {"<WD>", 4, ReTagWD},         {"<US>", 4, ReTagUS},       {"<UP>", 4, ReTagUP},     {"<UN>", 4, ReTagUN},
-    {"<UG>", 4, ReTagUG},         {"<RW>", 4, ReTagRW},       {"<PS>", 4, ReTagPS},     {"<GM>", 4, ReTagGM},
-    {"<GL>", 4, ReTagGL},         {"<FT>", 4, ReTagFT},       {"<DS>", 4, ReTagDS},     {"<DF>", 4, ReTagDF},
-    {"<D2>", 4, ReTagD2},         {"<D1>", 4, ReTagD1},       {"<CX>", 4, ReTagCX},     {"<CT>", 4, ReTagCT},
-    {"<CR>", 4, ReTagCR},         {"<AN>", 4, ReTagAN},       {"<AL>", 4, ReTagAL},     {"</SY>", 5, ReTagSYEnd},
-    {"<SY>", 4, ReTagSY},         {"<SE>", 4, ReTagSE},       {"<IL>", 4, ReTagIL},     {"</ID>", 5, ReTagIDEnd},
-    {"<ID>", 4, ReTagID},         {"</HY>", 5, ReTagHYEnd},   {"<HY>", 4, ReTagHY},     {"<HR>", 4, ReTagHR},
-    {"</BB>", 5, ReTagBBEnd},     {"<BB>", 4, ReTagBB},
+    {"<{sz}>", 6, ReTagSz},   {"<TRADE>", 7, ReTagTrade}, {"</E0>", 5, ReTagE0End}, {"<E0>", 4, ReTagE0},
+    {"<WD>", 4, ReTagWD},     {"<US>", 4, ReTagUS},       {"<UP>", 4, ReTagUP},     {"<UN>", 4, ReTagUN},
+    {"<UG>", 4, ReTagUG},     {"<RW>", 4, ReTagRW},       {"<PS>", 4, ReTagPS},     {"<GM>", 4, ReTagGM},
+    {"<GL>", 4, ReTagGL},     {"<FT>", 4, ReTagFT},       {"<DS>", 4, ReTagDS},     {"<DF>", 4, ReTagDF},
+    {"<D2>", 4, ReTagD2},     {"<D1>", 4, ReTagD1},       {"<CX>", 4, ReTagCX},     {"<CT>", 4, ReTagCT},
+    {"<CR>", 4, ReTagCR},     {"<AN>", 4, ReTagAN},       {"<AL>", 4, ReTagAL},     {"</SY>", 5, ReTagSYEnd},
+    {"<SY>", 4, ReTagSY},     {"<SE>", 4, ReTagSE},       {"<IL>", 4, ReTagIL},     {"</ID>", 5, ReTagIDEnd},
+    {"<ID>", 4, ReTagID},     {"</HY>", 5, ReTagHYEnd},   {"<HY>", 4, ReTagHY},     {"<HR>", 4, ReTagHR},
+    {"</BB>", 5, ReTagBBEnd}, {"<BB>", 4, ReTagBB},
 };
 
 // The tag that starts at text[0], or 0.
@@ -54,14 +54,14 @@ u32 ReCutNodes(const char* text, u32 length, ReTagNode* nodes, u32 capacity) {
       while (end < length && text[end] != '>' && text[end] != '<') ++end;
       if (end < length && text[end] == '>') ++end;
       node.length = end - at;
-      node.code = ReTagText;
+      node.code = ReTagTextNode;
       at = end;
       continue;
     }
     u32 end = at;
     while (end < length && text[end] != '<') ++end;
     node.length = end - at;
-    node.code = ReTagText;
+    node.code = ReTagTextNode;
     at = end;
   }
   return count;
@@ -90,14 +90,14 @@ bool ReIsJoinerTag(u8 code) {
     case ReTagBBEnd:
     case ReTagUN:
     case ReTagCT:
-    case ReTagSpelling:
+    case ReTagSz:
     case ReTagTrade: return true;
     default: return false;
   }
 }
 
 bool ReIsPassedWithTag(u8 code) {
-  return code == ReTagText || code == ReTagSpelling || code == ReTagTrade || code == ReTagD2;
+  return code == ReTagTextNode || code == ReTagSz || code == ReTagTrade || code == ReTagD2;
 }
 
 void ReTextAppend(ReTextOut* out, const char* bytes, u32 count) {
@@ -133,7 +133,7 @@ u32 ReAssembleRun(const ReTextFormat& format, const ReNodeLine& line, u32 start,
   for (; i < line.count; ++i) {
     const ReTagNode& node = line.nodes[i];
     switch (node.code) {
-      case ReTagText: ReTextAppend(out, line.text + node.offset, node.length); break;
+      case ReTagTextNode: ReTextAppend(out, line.text + node.offset, node.length); break;
       case ReTagD2: ReTextAppendChar(out, ','); break;
       case ReTagE0:
       case ReTagE0End: ReTextAppendChar(out, '\''); break;
@@ -154,7 +154,7 @@ u32 ReAssembleRun(const ReTextFormat& format, const ReNodeLine& line, u32 start,
         break;
       case ReTagUN: lineFeedAsked = true; break;
       case ReTagTrade: ReTextAppend(out, " TM", 3); break;
-      case ReTagSpelling: AppendSpellingVariant(format, out); break;
+      case ReTagSz: AppendSpellingVariant(format, out); break;
       default: ReFoldAccents(format, out->text + first, out->length - first); return i;
     }
   }

@@ -6,10 +6,10 @@
 
 // Tag codes of the lexicon; every other piece of text is a text node.
 enum ReTagCode : u8 {
-  ReTagSpelling = 211,  // <{sz}>, a spelling variant
-  ReTagTrade = 212,     // <TRADE>
-  ReTagE0End = 213,     // </E0>
-  ReTagE0 = 214,        // <E0>
+  ReTagSz = 211,     // <{sz}>, a spelling variant
+  ReTagTrade = 212,  // <TRADE>
+  ReTagE0End = 213,  // </E0>
+  ReTagE0 = 214,     // <E0>
   ReTagWD = 216,
   ReTagUS = 217,
   ReTagUP = 218,
@@ -40,7 +40,7 @@ enum ReTagCode : u8 {
   ReTagHR = 250,
   ReTagBBEnd = 252,
   ReTagBB = 253,
-  ReTagText = 255,
+  ReTagTextNode = 255,
 };
 
 // One node of a cut line: a tag or a piece of text.

@@ -89,8 +89,8 @@ std::vector<Node> Cut(const std::string& text) {
 TEST(TaggedText, CutsTagsAndTextIntoNodes) {
   EXPECT_EQ(Cut("<SY>cat<D1>kitty</SY>"),
             (std::vector<Node>{
-                {0, 4, ReTagSY}, {4, 3, ReTagText}, {7, 4, ReTagD1}, {11, 5, ReTagText}, {16, 5, ReTagSYEnd}}));
-  EXPECT_EQ(Cut("<{sz}><TRADE></E0></BB></HY></ID>"), (std::vector<Node>{{0, 6, ReTagSpelling},
+                {0, 4, ReTagSY}, {4, 3, ReTagTextNode}, {7, 4, ReTagD1}, {11, 5, ReTagTextNode}, {16, 5, ReTagSYEnd}}));
+  EXPECT_EQ(Cut("<{sz}><TRADE></E0></BB></HY></ID>"), (std::vector<Node>{{0, 6, ReTagSz},
                                                                          {6, 7, ReTagTrade},
                                                                          {13, 5, ReTagE0End},
                                                                          {18, 5, ReTagBBEnd},
@@ -98,18 +98,18 @@ TEST(TaggedText, CutsTagsAndTextIntoNodes) {
                                                                          {28, 5, ReTagIDEnd}}));
   // An unknown tag is one text node up to and including its '>'; text after
   // it is a node of its own.
-  EXPECT_EQ(Cut("a<XY>b"), (std::vector<Node>{{0, 1, ReTagText}, {1, 4, ReTagText}, {5, 1, ReTagText}}));
+  EXPECT_EQ(Cut("a<XY>b"), (std::vector<Node>{{0, 1, ReTagTextNode}, {1, 4, ReTagTextNode}, {5, 1, ReTagTextNode}}));
   // Lower case is not a tag; a '<' without '>' runs to the next '<'.
   EXPECT_EQ(Cut("<sy>x<ab<DF>"),
-            (std::vector<Node>{{0, 4, ReTagText}, {4, 1, ReTagText}, {5, 3, ReTagText}, {8, 4, ReTagDF}}));
-  EXPECT_EQ(Cut("<SY"), (std::vector<Node>{{0, 3, ReTagText}}));
+            (std::vector<Node>{{0, 4, ReTagTextNode}, {4, 1, ReTagTextNode}, {5, 3, ReTagTextNode}, {8, 4, ReTagDF}}));
+  EXPECT_EQ(Cut("<SY"), (std::vector<Node>{{0, 3, ReTagTextNode}}));
   EXPECT_TRUE(Cut("").empty());
 }
 
 TEST(TaggedText, NodesNeverPassTheirCapacity) {
   ReTagNode nodes[2];
   EXPECT_EQ(ReCutNodes("<SY>a<D1>b", 10, nodes, 2), 2u);
-  EXPECT_EQ(nodes[1].code, ReTagText);
+  EXPECT_EQ(nodes[1].code, ReTagTextNode);
 }
 
 TEST_F(Parser, JoinersAssembleText) {
