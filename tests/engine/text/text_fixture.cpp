@@ -20,6 +20,8 @@ edb::Database TextDatabase(const std::vector<std::string>& entries, const TextOp
   spec.entries = entries;
   spec.compress = options.compress;
   spec.markupTables = options.markupTables;
+  spec.language = options.language;
+  spec.checkEntries = options.checkEntries;
   edb::TextComponentSpec text = et::EntryTextComponent(spec);
   text.flags = 1;
   database.components.push_back(edb::TextComponent(text));
@@ -52,7 +54,14 @@ edb::Database ThesaurusDatabase(const std::vector<std::vector<et::RingMember>>& 
 }
 
 TextDb::TextDb(const edb::Database& database, u16 capacity, u16 entryBuffer) : db_(session_) {
-  const std::string name = enginetest::WriteDatabase(dir_, database);
+  Open(enginetest::WriteDatabase(dir_, database), capacity, entryBuffer);
+}
+
+TextDb::TextDb(const builder::Bytes& file, u16 capacity, u16 entryBuffer) : db_(session_) {
+  Open(enginetest::WriteBytes(dir_, file), capacity, entryBuffer);
+}
+
+void TextDb::Open(const std::string& name, u16 capacity, u16 entryBuffer) {
   if (db_.Open(dir_.path(), name) != ReDone) throw std::runtime_error("database did not open");
   void* block = nullptr;
   if (REmemory(&block, db_.block(), 555, 470, capacity) != ReDone) throw std::runtime_error("no token block");

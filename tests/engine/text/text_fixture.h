@@ -21,6 +21,8 @@ struct TextOptions {
   u16 textFormat = 0;
   u16 dotMode = 0;
   bool markupTables = true;
+  et::MarkupLanguage language = et::DefaultLanguage();
+  bool checkEntries = true;
 };
 
 // A database whose text component holds the entries (entry 1 first) in the
@@ -46,6 +48,8 @@ struct Tok {
 class TextDb {
  public:
   explicit TextDb(const edb::Database& database, u16 capacity = 0, u16 entryBuffer = 0);
+  // Over the bytes of a database file (for damaged files).
+  explicit TextDb(const builder::Bytes& file, u16 capacity = 0, u16 entryBuffer = 0);
   ~TextDb();
   TextDb(const TextDb&) = delete;
   TextDb& operator=(const TextDb&) = delete;
@@ -66,6 +70,8 @@ class TextDb {
   u32 Entry(u32 entry, u16 action, u16 function = 495);
 
  private:
+  void Open(const std::string& name, u16 capacity, u16 entryBuffer);
+
   TempDir dir_;
   enginetest::Session session_;
   enginetest::Database db_;
