@@ -4,7 +4,5 @@
 
 RE_EXPORT u32 RE_CALL REidxlst(void*, u16, u16) { return ReFail; }
 RE_EXPORT u32 RE_CALL REentlst(void*, u16, u16) { return ReFail; }
-RE_EXPORT u32 RE_CALL REentry(void*, u16, u16) { return ReFail; }
 RE_EXPORT u32 RE_CALL REsearch(void*, u16, u16) { return ReFail; }
-RE_EXPORT u32 RE_CALL REtoken(void*, u16, u16) { return ReFail; }
 RE_EXPORT u32 RE_CALL REconqry(void*, void*, void*, u16, u16) { return ReFail; }

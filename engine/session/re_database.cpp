@@ -7,6 +7,7 @@
 #include "re_file.h"
 #include "re_frame.h"
 #include "re_subsets.h"
+#include "re_text_work.h"
 
 namespace {
 
@@ -36,6 +37,7 @@ ReSlotPool* NewPool(u16 slots, u16 slotSize) {
 // Frees every part of a work record that was built (in reverse order). False
 // when the handle's file could not be closed.
 bool FreeWorkParts(ReWorkRecord* work) {
+  ReReleaseTextWork(work);
   if (work->releasePageState) work->releasePageState(work);
   work->releasePageState = nullptr;
   bool closed = true;

@@ -270,6 +270,8 @@ struct ReWorkRecord {
   // State of later layers (paged lists and the like).
   void* pageState;
   ReWorkReleaseHook releasePageState;
+  // Entry text reading of this handle (engine/text), freed by ReReleaseTextWork.
+  struct ReTextWork* text;
 };
 
 // Big-endian readers for file data already checked to lie in its buffer.

@@ -1,0 +1,192 @@
+// REentry (ordinal 6): an entry's tagged text, piece by piece.
+#include "re_frame.h"
+#include "re_handles.h"
+#include "re_subsets.h"
+#include "re_synonyms.h"
+#include "re_text_work.h"
+#include "zorlre32.h"
+
+namespace {
+
+enum : u16 { ReFnWords = 145, ReFnSubset = 160, ReFnText = 495 };
+enum : u16 { ReModPiece = 370 };
+enum : i16 {
+  ReErrSubsetTest = -467,
+  ReErrOpenEntry = -490,
+  ReErrPiece = -459,
+  ReErrNoEntryOpen = -400,
+};
+
+constexpr u32 kEverything = 2147483647;
+
+void CloseEntry(ReTextWork* text) {
+  ReEntryReading& reading = text->entry;
+  ReHeapFree(reading.buffer);
+  reading.buffer = nullptr;
+  reading.size = 0;
+  reading.held = 0;
+  reading.entry = 0;
+  reading.state = 0;
+}
+
+// Opens the block's entry in the handle's reading record. False on failure
+// (its cause recorded).
+bool OpenEntry(ReDbRecord* record, ReWorkRecord* work, ReEntryBlock* block, ReStatusBlock* status) {
+  const u32 entry = block->entry;
+  if (entry < 1 || entry > record->entryCount) {
+    ReSetStatus(status, ReSevError, ReErrEntryRange, ReModEntry);
+    return false;
+  }
+  ReTextWork* text = ReTextWorkOf(work);
+  const u32 size = block->bufferSize;
+  if (!text || size < 2 || !block->text) {
+    ReSetStatus(status, ReSevError, ReErrMemory, ReModEntry);
+    return false;
+  }
+  CloseEntry(text);
+  ReEntryReading& reading = text->entry;
+  reading.buffer = static_cast<char*>(ReHeapAlloc(size));
+  if (!reading.buffer) {
+    ReSetStatus(status, ReSevError, ReErrMemory, ReModEntry);
+    return false;
+  }
+  reading.size = size;
+  ReCodeStream stream{};
+  ReTextTables tables{};
+  if (!ReBindEntryText(record, work, nullptr, &stream, &tables) ||
+      ReOpenPlainEntry(&reading.reader, &stream, &tables, entry) != 0) {
+    if (stream.readFailed) ReSetHandleStatus(status, ReSevError, ReErrFileRead, ReModEntry);
+    CloseEntry(text);
+    return false;
+  }
+  reading.entry = entry;
+  reading.state = 0;
+  return true;
+}
+
+// Reads one piece into the block. 0, 4 (-352 with the last piece) or 8.
+u32 ReadPiece(ReEntryBlock* block, u16 action, ReStatusBlock* status) {
+  block->textLength = 0;
+  block->text[0] = 0;
+  ReDbRecord* record = nullptr;
+  ReWorkRecord* work = nullptr;
+  if (!ReFrameLock(block->handle, ReTagText, status, ReModDb, &record, &work)) return ReFail;
+  ReTextWork* text = work->text;
+  ReEntryReading* reading = text && text->entry.entry ? &text->entry : nullptr;
+  u32 result = ReDone;
+  if (!reading) {
+    ReSetStatus(status, ReSevError, ReErrNoEntryOpen, ReModPiece);
+    result = ReFail;
+  } else {
+    const u16 mode = block->textMode == 0 || !reading->hitFlag ? RePlainRead : RePlainHits;
+    if (reading->state != ReWarnEntryEnd || action == ReActReadOn) {
+      // Under 490 reading goes on from the block's read position.
+      u32 from = RePlainContinue;
+      if (action == ReActReadOn && mode == RePlainRead) {
+        from = block->readPosition;
+        reading->held = 0;
+      }
+      reading->state = 1;
+      ReCodeStream stream{};
+      ReTextTables tables{};
+      ReBindEntryText(record, work, work->progress, &stream, &tables);
+      u32 decoded = 0;
+      const i32 run = ReDecodeEntryText(&reading->reader, &stream, &tables, mode, from, reading->buffer + reading->held,
+                                        reading->size - reading->held, &decoded);
+      reading->held += decoded;
+      if (work->progress) work->progress(kEverything, kEverything);
+      if (run == RePlainEnded) {
+        reading->state = ReWarnEntryEnd;
+      } else if (run == RePlainStopped) {
+        ReSetStatus(status, ReSevWarning, ReCodeStopped, ReModPiece);
+      } else if (run != 0) {
+        if (stream.readFailed) ReSetHandleStatus(status, ReSevError, ReErrFileRead, ReModPiece);
+        ReSetStatus(status, ReSevError, ReErrNoMarkup, ReModPiece);
+        result = ReFail;
+      }
+    }
+    if (result != ReFail) {
+      const u32 room = block->bufferSize < reading->size ? block->bufferSize : reading->size;
+      const u32 give = reading->held < room - 1 ? reading->held : room - 1;
+      for (u32 i = 0; i < give; ++i) block->text[i] = reading->buffer[i];
+      block->text[give] = 0;
+      for (u32 i = give; i < reading->held; ++i) reading->buffer[i - give] = reading->buffer[i];
+      reading->held -= give;
+      block->textLength = static_cast<u16>(give);
+      if (mode == RePlainRead) block->readPosition = static_cast<u16>(reading->reader.textPos - reading->held);
+      if (reading->state == ReWarnEntryEnd && reading->held == 0)
+        ReSetStatus(status, ReSevWarning, ReWarnEntryEnd, ReModPiece);
+    }
+  }
+  ReFrameUnlock(block->handle, ReHandleFree, status, ReModEntry);
+  return status->status == ReFail ? ReFail : result;
+}
+
+}  // namespace
+
+RE_EXPORT u32 RE_CALL REentry(void* pointer, u16 function, u16 action) {
+  auto* block = static_cast<ReEntryBlock*>(pointer);
+  if (!block || !block->status) return ReFail;
+  ReStatusBlock* status = block->status;
+  ReResetStatus(status);
+  ReDbRecord* record = nullptr;
+  ReWorkRecord* work = nullptr;
+  if (!ReFrameLock(block->handle, ReTagText, status, ReModDb, &record, &work)) return status->status;
+  if (record->textFormat == ReSynonymFormat) {
+    ReSynonymText(record, work, block, function, action, status);
+    ReFrameUnlock(block->handle, ReHandleFree, status, ReModEntry);
+    return status->status;
+  }
+  if (!ReFrameUnlock(block->handle, ReHandleFree, status, ReModEntry)) return status->status;
+
+  if (function == ReFnSubset) {
+    if (action != ReActOpen) {
+      ReSetStatus(status, ReSevError, ReErrAction, ReModEntry);
+      return status->status;
+    }
+    block->textLength = 0;
+    if (!ReFrameLock(block->handle, ReTagSubset, status, ReModDb, &record, &work)) return status->status;
+    u16 subset = 0;
+    if (ReSubsetOfEntry(record, work, static_cast<i32>(block->entry), &subset, status) != ReDone) {
+      ReSetStatus(status, ReSevError, ReErrSubsetTest, ReModEntry);
+    } else {
+      block->subsetResult = subset;
+    }
+    ReFrameUnlock(block->handle, ReHandleFree, status, ReModEntry);
+    return status->status;
+  }
+  if (function != ReFnWords && function != ReFnText) {
+    ReSetStatus(status, ReSevError, ReErrFunction, ReModEntry);
+    return status->status;
+  }
+  if (action != ReActOpen && action != ReActNext && action != ReActReadOn && action != ReActClose) {
+    ReSetStatus(status, ReSevError, ReErrAction, ReModEntry);
+    return status->status;
+  }
+
+  if (!ReFrameLock(block->handle, ReTagText, status, ReModDb, &record, &work)) return status->status;
+  ReTextWork* text = work->text;
+  const bool same = text && text->entry.entry && text->entry.entry == block->entry;
+  bool opened = true;
+  if (action == ReActClose) {
+    if (text) CloseEntry(text);
+  } else if (action == ReActOpen || (action == ReActReadOn && !same)) {
+    opened = OpenEntry(record, work, block, status);
+  }
+  ReFrameUnlock(block->handle, ReHandleFree, status, ReModEntry);
+  if (action == ReActClose) return status->status;
+  if (!opened) {
+    ReSetStatus(status, ReSevError, ReErrOpenEntry, ReModEntry);
+    return status->status;
+  }
+  if (ReadPiece(block, action, status) == ReFail) {
+    ReSetStatus(status, ReSevError, ReErrPiece, ReModEntry);
+    return status->status;
+  }
+  const bool ended = status->status == ReWarn && status->warning == ReWarnEntryEnd;
+  if (ended && action != ReActReadOn && ReFrameLock(block->handle, ReTagText, status, ReModDb, &record, &work)) {
+    if (work->text) CloseEntry(work->text);
+    ReFrameUnlock(block->handle, ReHandleFree, status, ReModEntry);
+  }
+  return status->status;
+}

@@ -1,0 +1,62 @@
+// The loader: runs an entry's tagged text through the character automaton
+// (table 80) into the coded form that the chunk decoder reads, one window of
+// the reading buffer at a time.
+//
+// The coded form is a sequence of pieces: a literal piece {kind 1-4 or 14,
+// n, n characters}, or a 16-bit code (high byte first) that replaced the
+// characters it stood for (a tag, a line end, an escaped character), and at
+// the entry's end the code 65534. A window always holds whole pieces.
+#pragma once
+
+#include "re_code_stream.h"
+#include "re_records.h"
+#include "re_types.h"
+
+// Tag states of the loader, kept at every piece boundary.
+enum : u8 {
+  ReTagOutside = 0,
+  ReTagName = 1,         // after '<'
+  ReTagEscape = 2,       // after "<{": letters keep their case
+  ReTagAttrPending = 3,  // a blank ended the name; the tag's code is not out yet
+  ReTagAttributes = 4,   // gathering the attribute text up to '>'
+  ReTagAttrDone = 5,     // the '>' is gathered; the next character closes the record
+};
+
+// A piece boundary: everything needed to load on from there.
+struct ReLoaderPos {
+  ReExpandPos text;  // the character that begins the piece
+  u32 coded;         // offset of the boundary in the entry's coded form
+  u8 tag;            // tag state before that character
+  u8 ended;          // the end code has been written
+};
+
+struct ReCodedWindow {
+  u8* bytes;  // the reading buffer
+  u32 size;
+  u32 filled;         // bytes of whole pieces
+  ReLoaderPos start;  // boundary at bytes[0]
+  ReLoaderPos end;    // boundary at bytes[filled]
+};
+
+// The smallest window: a longest piece (2 + 255 bytes), the loader's margin
+// of seven bytes and room to spare.
+constexpr u32 ReMinimumWindow = 512;
+
+// Results of ReLoadEntryText.
+enum : i32 {
+  ReLoadDone = 0,
+  ReLoadStopped = 1,   // the progress callback asked to stop (-900)
+  ReLoadBadTable = 2,  // table 80 leads outside itself, or names a code the coded form cannot hold (-460)
+  ReLoadBadText = 3,   // the code stream or its tables are damaged (-460)
+  ReLoadReadFailed = 4,
+};
+
+// The automaton's next state from `row` for character c: the first entry of
+// the row whose set holds c, else the row's default. -1 when the row or a
+// set lies outside the table.
+i32 ReAutomatonStep(const ReAutomatonSections* automaton, u32 row, u8 c);
+
+// Loads the window that follows the current one (its start becomes the old
+// end). Stops seven bytes short of the window's end, at the entry's end
+// (then end.ended is set), or when the progress callback asks to.
+i32 ReLoadEntryText(ReExpander* expander, const ReAutomatonSections* automaton, ReCodedWindow* window);

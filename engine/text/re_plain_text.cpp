@@ -1,0 +1,107 @@
+#include "re_plain_text.h"
+
+namespace {
+
+void Rebind(RePlainReader* reader, ReCodeStream* stream, const ReTextTables* tables) {
+  reader->expander.stream = stream;
+  reader->expander.tables = tables;
+}
+
+i32 FromExpander(i32 result, const ReCodeStream* stream) {
+  if (result == ReExpandAtEnd) return RePlainEnded;
+  if (result == ReExpandFailed && stream->stopped) return RePlainStopped;
+  return RePlainBad;
+}
+
+// Produces the next character, offering the position to the snapshots first.
+i32 Next(RePlainReader* reader) {
+  if (ReSnapshotDue(&reader->snapshots, reader->textPos)) {
+    const RePlainSnapshot snapshot{reader->textPos, ReExpanderPos(&reader->expander)};
+    ReOfferSnapshot(&reader->snapshots, snapshot.textPos, &snapshot);
+  }
+  const i32 c = ReExpandNext(&reader->expander);
+  if (c >= 0) ++reader->textPos;
+  return c;
+}
+
+// Moves the reader to text position `to` (or to the end when the entry is shorter).
+i32 GoTo(RePlainReader* reader, ReCodeStream* stream, u32 to) {
+  if (to < reader->textPos) {
+    ReExpandPos pos = reader->start;
+    u32 textPos = 0;
+    if (const void* found = ReFindSnapshot(&reader->snapshots, to)) {
+      const auto* snapshot = static_cast<const RePlainSnapshot*>(found);
+      pos = snapshot->pos;
+      textPos = snapshot->textPos;
+    }
+    const i32 sought = ReExpanderSeek(&reader->expander, pos);
+    if (sought < 0) return FromExpander(sought, stream);
+    reader->textPos = textPos;
+    reader->ended = false;
+  }
+  while (reader->textPos < to && !reader->ended) {
+    const i32 c = Next(reader);
+    if (c == ReExpandAtEnd) {
+      reader->ended = true;
+    } else if (c < 0) {
+      return FromExpander(c, stream);
+    }
+  }
+  return 0;
+}
+
+}  // namespace
+
+bool ReInitPlainReader(RePlainReader* reader) {
+  *reader = RePlainReader{};
+  return ReInitSnapshots(&reader->snapshots, RePlainSnapshotCount, sizeof(RePlainSnapshot), RePlainSnapshotShift);
+}
+
+void ReFreePlainReader(RePlainReader* reader) {
+  ReFreeSnapshots(&reader->snapshots);
+  *reader = RePlainReader{};
+}
+
+i32 ReOpenPlainEntry(RePlainReader* reader, ReCodeStream* stream, const ReTextTables* tables, u32 entry) {
+  // The entry after one read to its end, in the same group, starts where that one stopped.
+  const bool follows = reader->entry && reader->ended && reader->expander.depth == 0 && !reader->expander.runLeft &&
+                       !reader->expander.single;
+  const u32 hintEntry = follows ? reader->entry : 0;
+  const u32 hintCode = reader->expander.next + 1;  // behind the end code
+  Rebind(reader, stream, tables);
+  u32 first = 0;
+  const i32 found = ReFindEntryCodes(stream, tables, entry, &first, hintEntry, hintCode);
+  reader->entry = 0;
+  if (found < 0) return FromExpander(found, stream);
+  reader->entry = entry;
+  reader->start = ReExpandPos{first, 0};
+  reader->textPos = 0;
+  reader->ended = false;
+  ReClearSnapshots(&reader->snapshots, RePlainSnapshotShift);
+  const i32 sought = ReExpanderSeek(&reader->expander, reader->start);
+  return sought < 0 ? FromExpander(sought, stream) : 0;
+}
+
+i32 ReDecodeEntryText(RePlainReader* reader, ReCodeStream* stream, const ReTextTables* tables, u16 mode, u32 from,
+                      char* out, u32 room, u32* length) {
+  *length = 0;
+  Rebind(reader, stream, tables);
+  if (from != RePlainContinue && from != reader->textPos) {
+    const i32 moved = GoTo(reader, stream, from);
+    if (moved) return moved;
+  }
+  if (reader->ended) return RePlainEnded;
+  u32 written = 0;
+  while (written + 2 < room) {
+    const i32 c = Next(reader);
+    if (c < 0) {
+      *length = written;
+      if (c == ReExpandAtEnd) reader->ended = true;
+      return FromExpander(c, stream);
+    }
+    out[written++] = static_cast<char>(c);
+    if (mode == RePlainTitle && c == ReLineFeed) break;
+  }
+  *length = written;
+  return 0;
+}

@@ -1,0 +1,151 @@
+#include "re_titles.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr u8 kMiddleDot = 183;
+
+bool StartsWith(const char* text, u32 length, u32 at, const char* tag) {
+  const u32 n = static_cast<u32>(std::strlen(tag));
+  return at + n <= length && std::memcmp(text + at, tag, n) == 0;
+}
+
+// Finds the first of two tags; returns the position behind it and which one.
+bool FindStart(const char* text, u32 length, const ReTitleRules& rules, u32* start, bool* plain) {
+  const bool headword = rules.titleMode == 1 || rules.titleMode == 4;
+  for (u32 i = 0; i < length; ++i) {
+    if (text[i] != '<') continue;
+    if (headword) {
+      if (StartsWith(text, length, i, "<WD>")) {
+        *start = i + 4;
+        *plain = true;
+        return true;
+      }
+      if (StartsWith(text, length, i, "<IWD>")) {
+        *start = i + 5;
+        *plain = false;
+        return true;
+      }
+    } else if (StartsWith(text, length, i, "<DS>")) {
+      *start = i + 4;
+      *plain = false;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool IsStop(u8 c) { return c == '<' || c == '\n' || c == '\r' || c == 255; }
+
+class TitleOut {
+ public:
+  TitleOut(char* out, u32 size) : out_(out), room_(size ? size - 1 : 0) {}
+  void Put(char c) {
+    if (length_ < room_) out_[length_++] = c;
+  }
+  void Put(const char* text) {
+    while (*text) Put(*text++);
+  }
+  void Finish() {
+    if (room_ || length_) out_[length_] = 0;
+  }
+
+ private:
+  char* out_;
+  u32 room_;
+  u32 length_ = 0;
+};
+
+}  // namespace
+
+u32 ReEntryTitle(const char* text, u32 length, const ReTitleRules& rules, char* title, u32 size, bool* plainHeadword) {
+  if (title && size) title[0] = 0;
+  if (!text || !title || !size) return ReFail;
+  u32 i = 0;
+  bool plain = false;
+  if (!FindStart(text, length, rules, &i, &plain)) return ReFail;
+  if (plainHeadword) *plainHeadword = plain;
+
+  const bool headword = rules.titleMode == 1 || rules.titleMode == 4;
+  const u16 format = rules.textFormat;
+  TitleOut out(title, size);
+  bool stopSeen = false;  // a stop character was met and copied
+  bool parenthesis = false;
+  for (;;) {
+    if (i >= length) {
+      // The text ended: a title only when a stop character was passed on the way.
+      if (!stopSeen) return ReFail;
+      if (parenthesis) out.Put(')');
+      out.Finish();
+      return ReDone;
+    }
+    const u8 c = static_cast<u8>(text[i]);
+    if (c == '<' && i + 1 < length && text[i + 1] == '{') {
+      if (StartsWith(text, length, i, "<{}>")) {
+        i += 4;  // an empty escape is dropped whole
+        continue;
+      }
+      out.Put('<');
+      out.Put('{');
+      if (i + 2 < length) out.Put(text[i + 2]);
+      i += 3;
+      continue;
+    }
+    if (!IsStop(c)) {
+      if (c != kMiddleDot || rules.dotMode == 3) out.Put(static_cast<char>(c));
+      ++i;
+      continue;
+    }
+    // A stop character.
+    if (format == 2 || format == 5) break;
+    if (!headword) {
+      if (c == '\n') break;
+      out.Put(static_cast<char>(c));
+      stopSeen = true;
+      ++i;
+      continue;
+    }
+    if (parenthesis) {
+      out.Put(')');
+      out.Finish();
+      return ReDone;
+    }
+    if (StartsWith(text, length, i, "<UP>")) {
+      if (plain) {
+        out.Put(" (");
+        parenthesis = true;
+      } else {
+        out.Put("<UP>");
+      }
+      stopSeen = true;
+      i += 4;
+      continue;
+    }
+    if (format == 0 || format == 1 || format == 6 || format > 8) break;
+    if (StartsWith(text, length, i, "</WD>")) break;
+    if (format == 4 && (c == 255 || c == '\r' || c == '\n')) break;
+    out.Put(static_cast<char>(c));
+    stopSeen = true;
+    ++i;
+  }
+  out.Finish();
+  return ReDone;
+}
+
+u32 ReStripTags(const char* text, char* out, u32 size) {
+  if (!out || !size) return 0;
+  u32 length = 0;
+  bool inTag = false;
+  for (const char* p = text; p && *p; ++p) {
+    if (inTag) {
+      if (*p == '>') inTag = false;
+    } else if (*p == '<') {
+      inTag = true;
+    } else if (length + 1 < size) {
+      out[length++] = *p;
+    }
+  }
+  out[length] = 0;
+  return length;
+}

@@ -1,0 +1,21 @@
+// Titles cut from the start of an entry's tagged text, and tag removal.
+#pragma once
+
+#include "re_types.h"
+
+// The title rules of a database (header words 708, 706 and 710).
+struct ReTitleRules {
+  u16 titleMode;   // 1 and 4: the title follows "<WD>" or "<IWD>"; others: "<DS>"
+  u16 textFormat;  // 2 and 5: the title ends at the first stop character; 8: synonym database
+  u16 dotMode;     // 3: syllable dots (the middle dot) are kept
+};
+
+// Cuts the title from the start of `text` into `title` (size bytes with the
+// NUL; a longer title is cut). *plainHeadword (when not null) tells whether
+// it followed "<WD>" rather than "<IWD>". 0, or 8 when the text has no title.
+u32 ReEntryTitle(const char* text, u32 length, const ReTitleRules& rules, char* title, u32 size,
+                 bool* plainHeadword = nullptr);
+
+// Copies `text`, leaving out every run from '<' to the next '>', into out
+// (size bytes with the NUL; cut when longer). Returns the length written.
+u32 ReStripTags(const char* text, char* out, u32 size);

@@ -1,0 +1,156 @@
+// REtoken (ordinal 11): an entry's text as chunks of nine-byte tokens.
+#include "re_charclass.h"
+#include "re_frame.h"
+#include "re_handles.h"
+#include "re_subsets.h"
+#include "re_synonyms.h"
+#include "re_text_work.h"
+#include "zorlre32.h"
+
+namespace {
+
+enum : u16 { ReFnSubset = 160, ReFnText = 495 };
+enum : u16 { ReModOpenBuffer = 846, ReModReleaseBuffer = 848 };
+enum : i16 { ReErrSubsetTest = -467, ReErrOpenBuffer = -490 };
+
+// A chunk needs room for the longest literal piece (255 bytes) in its 8 x
+// capacity bytes of text.
+constexpr u16 ReMinimumCapacity = 33;
+
+void ReleaseBuffer(ReTokenBlock* block, ReStatusBlock* status) {
+  ReDbRecord* record = nullptr;
+  ReWorkRecord* work = nullptr;
+  if (!ReFrameLock(block->handle, ReTagText, status, ReModReleaseBuffer, &record, &work)) return;
+  if (work->text) ReFreeTokenReading(&work->text->token);
+  ReFrameUnlock(block->handle, ReHandleFree, status, ReModReleaseBuffer);
+}
+
+// Opens the reading buffer for the block's entry; keeps it under 490 when it
+// already holds that entry. False on failure (its cause recorded).
+bool OpenBuffer(ReTokenBlock* block, u16 action, ReStatusBlock* status) {
+  ReDbRecord* record = nullptr;
+  ReWorkRecord* work = nullptr;
+  if (!ReFrameLock(block->handle, ReTagText, status, ReModDb, &record, &work)) return false;
+  bool ok = false;
+  const u32 entry = block->entry;
+  const u16 capacity = block->capacity;
+  ReTextWork* text = nullptr;
+  if (entry < 1 || entry > record->entryCount) {
+    ReSetStatus(status, ReSevError, ReErrEntryRange, ReModOpenBuffer);
+  } else if (capacity < ReMinimumCapacity || !block->text || !block->tokens) {
+    ReSetStatus(status, ReSevError, ReErrNoReadingBuffer, ReModOpenBuffer);
+  } else if (!(text = ReTextWorkOf(work))) {
+    ReSetStatus(status, ReSevError, ReErrMemory, ReModOpenBuffer);
+  } else {
+    ReTokenReading& reading = text->token;
+    const bool keep = action == ReActReadOn && reading.window.bytes && reading.entry == entry;
+    if (!reading.window.bytes && !ReInitTokenReading(&reading, capacity)) {
+      ReSetStatus(status, ReSevError, ReErrMemory, ReModOpenBuffer);
+    } else if (keep) {
+      ok = true;
+    } else {
+      ReCodeStream stream{};
+      ReTextTables tables{};
+      const i32 opened = ReBindEntryText(record, work, work->progress, &stream, &tables)
+                             ? ReOpenTokenEntry(&reading, &stream, &tables, entry)
+                             : ReLoadBadText;
+      if (opened == ReLoadReadFailed) ReSetHandleStatus(status, ReSevError, ReErrFileRead, ReModOpenBuffer);
+      if (opened == ReLoadStopped) ReSetStatus(status, ReSevError, ReCodeStopped, ReModOpenBuffer);
+      if (opened == ReLoadBadText) ReSetStatus(status, ReSevError, ReErrNoMarkup, ReModOpenBuffer);
+      ok = opened == ReLoadDone;
+    }
+  }
+  ReFrameUnlock(block->handle, ReHandleFree, status, ReModToken);
+  return ok && status->status != ReFail;
+}
+
+// Fills one chunk from the open entry.
+void FillChunk(ReTokenBlock* block, u16 action, ReStatusBlock* status) {
+  block->textLength = 0;
+  block->tokenCount = 0;
+  ReDbRecord* record = nullptr;
+  ReWorkRecord* work = nullptr;
+  if (!ReFrameLock(block->handle, ReTagText, status, ReModDb, &record, &work)) return;
+  ReTextWork* text = work->text;
+  ReCodeStream stream{};
+  ReTextTables tables{};
+  const bool bound = ReBindEntryText(record, work, work->progress, &stream, &tables);
+  const char* terms[ReMaxHitTerms];
+  for (u32 i = 0; i < ReMaxHitTerms; ++i) terms[i] = block->terms[i];
+  const ReHitTerms hits =
+      ReMakeHitTerms(block->termCount, terms, block->markingMode, ReCharClassTable(static_cast<u8>(record->kind)));
+  ReChunkSource source{};
+  source.stream = &stream;
+  source.tables = &tables;
+  const bool markup = bound && ReHasMarkup(record);
+  source.automaton = markup ? &record->automaton : nullptr;
+  source.markup = markup ? &record->markupSections : nullptr;
+  source.hits = &hits;
+  source.progress = work->progress;
+  ReChunkOut out{};
+  out.text = block->text;
+  out.textRoom = 8u * block->capacity;
+  out.tokens = block->tokens;
+  out.tokenRoom = block->capacity;
+  u16 first = block->firstToken;
+  ReNextTextChunk(text ? &text->token : nullptr, source, action, &first, &out, status);
+  block->firstToken = first;
+  block->textLength = static_cast<u16>(out.textLength);
+  block->tokenCount = static_cast<u16>(out.tokenCount);
+  ReFrameUnlock(block->handle, ReHandleFree, status, ReModToken);
+}
+
+}  // namespace
+
+RE_EXPORT u32 RE_CALL REtoken(void* pointer, u16 function, u16 action) {
+  auto* block = static_cast<ReTokenBlock*>(pointer);
+  if (!block || !block->status) return ReFail;
+  ReStatusBlock* status = block->status;
+  ReResetStatus(status);
+  ReDbRecord* record = nullptr;
+  ReWorkRecord* work = nullptr;
+  if (!ReFrameLock(block->handle, ReTagText, status, ReModDb, &record, &work)) return status->status;
+  if (record->textFormat == ReSynonymFormat) {
+    ReSynonymChunk(record, work, block, status);
+    ReFrameUnlock(block->handle, ReHandleFree, status, ReModToken);
+    return status->status;
+  }
+  if (!ReFrameUnlock(block->handle, ReHandleFree, status, ReModToken)) return status->status;
+
+  if (function == ReFnSubset) {
+    if (action != ReActOpen) {
+      ReSetStatus(status, ReSevError, ReErrAction, ReModToken);
+      return status->status;
+    }
+    block->tokenCount = 0;
+    if (!ReFrameLock(block->handle, ReTagSubset, status, ReModDb, &record, &work)) return status->status;
+    u16 subset = 0;
+    if (ReSubsetOfEntry(record, work, static_cast<i32>(block->entry), &subset, status) != ReDone) {
+      ReSetStatus(status, ReSevError, ReErrSubsetTest, ReModToken);
+    } else {
+      block->subsetResult = subset;
+    }
+    ReFrameUnlock(block->handle, ReHandleFree, status, ReModToken);
+    return status->status;
+  }
+  if (function != ReFnText) {
+    ReSetStatus(status, ReSevError, ReErrFunction, ReModToken);
+    return status->status;
+  }
+  if (action != ReActOpen && action != ReActNext && action != ReActReadOn && action != ReActClose) {
+    ReSetStatus(status, ReSevError, ReErrAction, ReModToken);
+    return status->status;
+  }
+  if (action == ReActClose) {
+    ReleaseBuffer(block, status);
+    return status->status;
+  }
+  if ((action == ReActOpen || action == ReActReadOn) && !OpenBuffer(block, action, status)) {
+    ReSetStatus(status, ReSevError, ReErrOpenBuffer, ReModToken);
+    return status->status;
+  }
+  FillChunk(block, action, status);
+  const bool ended = status->status == ReWarn && status->warning == ReWarnEntryEnd;
+  if (status->status == ReFail || (ended && action != ReActReadOn)) ReleaseBuffer(block, status);
+  return status->status;
+}
