@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "re_charclass.h"
+#include "re_word_index.h"
 
 namespace {
 
@@ -97,6 +98,17 @@ u32 ReAddHeadwordHit(ReSlotList* list, const ReHeadwordHit& hit) {
   return ReDone;
 }
 
+bool ReMergeIntoEntry(ReSlotList* list, u16 upTo, u32 entry, u32 mask) {
+  for (u16 i = 0; i < upTo && i < list->count; ++i) {
+    ReEntListSlot slot = ReReadSlot(list->slots, i);
+    if (slot.entry != entry) continue;
+    slot.featureMask |= mask;
+    ReWriteSlot(list->slots, i, slot);
+    return true;
+  }
+  return false;
+}
+
 void ReClearSlots(ReSlotList* list) {
   for (u16 i = 0; i < list->capacity; ++i) {
     ReEntListSlot slot = ReReadSlot(list->slots, i);
@@ -136,13 +148,6 @@ void ReKeepBaseFormClasses(ReSlotList* list) {
   list->count = kept;
 }
 
-void ReLowerWord(char* word, const u32* classes) {
-  for (u32 i = 0; word[i]; ++i) {
-    const u8 c = static_cast<u8>(word[i]);
-    if (IsUpper(c, classes)) word[i] = static_cast<char>(c + 32);
-  }
-}
-
 namespace {
 
 void AddSpelling(ReSpellings* out, const char* text, u32 longest) {
@@ -155,13 +160,13 @@ void AddSpelling(ReSpellings* out, const char* text, u32 longest) {
 
 }  // namespace
 
-void ReHeadwordSpellings(const char* word, const u32* classes, u32 longest, ReSpellings* out) {
+void ReHeadwordSpellings(const char* word, const ReIndexDescriptor& index, u32 longest, ReSpellings* out) {
   out->count = 0;
   const size_t length = std::strlen(word);
   if (length == 0 || length > ReLongestHeadword) return;
   char lower[ReLongestHeadword + 2];
   std::memcpy(lower, word, length + 1);
-  ReLowerWord(lower, classes);
+  ReLowerWord(index, lower);
   AddSpelling(out, lower, longest);
 
   if (lower[length - 1] != '.') {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "re_blocks.h"
+#include "re_records.h"
 #include "re_types.h"
 
 // Capitalisation of a word: class 0 no capitals, 1 exactly one capital with
@@ -43,6 +44,10 @@ struct ReSlotList {
 // first title. ReDone, or ReWarn when every slot is full.
 u32 ReAddHeadwordHit(ReSlotList* list, const ReHeadwordHit& hit);
 
+// ORs `mask` into the first of the slots before `upTo` that holds `entry`;
+// false when none does.
+bool ReMergeIntoEntry(ReSlotList* list, u16 upTo, u32 entry, u32 mask);
+
 // Empties every slot (entry 0, title empty) and the count.
 void ReClearSlots(ReSlotList* list);
 
@@ -62,7 +67,4 @@ struct ReSpellings {
   char text[4][ReLongestHeadword + 1];
   u32 count;
 };
-void ReHeadwordSpellings(const char* word, const u32* classes, u32 longest, ReSpellings* out);
-
-// Lower-cases a word in place the way the index stores it (capitals + 32).
-void ReLowerWord(char* word, const u32* classes);
+void ReHeadwordSpellings(const char* word, const ReIndexDescriptor& index, u32 longest, ReSpellings* out);

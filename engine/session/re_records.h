@@ -272,6 +272,8 @@ struct ReWorkRecord {
   ReWorkReleaseHook releasePageState;
   // Entry text reading of this handle (engine/text), freed by ReReleaseTextWork.
   struct ReTextWork* text;
+  // Pages of REentlst 230 (engine/lists), freed by ReFreeEntryPages.
+  struct ReEntryPages* entryPages;
 };
 
 // Big-endian readers for file data already checked to lie in its buffer.

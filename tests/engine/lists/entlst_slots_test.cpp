@@ -141,8 +141,10 @@ TEST_F(Slots, BaseFormFilterClosesUp) {
 }
 
 std::vector<std::string> Spellings(const char* word, u32 longest = 30) {
+  ReIndexDescriptor index{};
+  index.charClasses = Classes();
   ReSpellings out;
-  ReHeadwordSpellings(word, Classes(), longest, &out);
+  ReHeadwordSpellings(word, index, longest, &out);
   return std::vector<std::string>(out.text, out.text + out.count);
 }
 
