@@ -189,4 +189,98 @@ TEST(EntryLists, ElidedFrenchWordFoundThroughTheAnalysis) {
   EXPECT_EQ(db.Slots()[0].title, "ch\xE2teau");
 }
 
+// Entries 1 .. count in two selectable subsets: 1 .. split and the rest.
+edb::Database Paged(u32 count, u32 split) {
+  edb::Database database = ManyEntries("word", count);
+  edb::SubsetDef first{1, 0, 16, 1, split, std::nullopt, false};
+  edb::SubsetDef rest{2, 0, 16, split + 1, count, std::nullopt, false};
+  const edb::SubsetTables tables = edb::BuildSubsetTables({first, rest});
+  edb::Component& text = enginetest::TextOf(database);
+  text.tables.push_back(tables.definitions);
+  text.fields.push_back({124, 4, tables.rawAreaSize});
+  return database;
+}
+
+TEST(EntryPages, FullPageHoldsTheNextEntryOver) {
+  ListsDb db(Paged(301, 150), 300);
+  ASSERT_EQ(db.Page(ReActOpen), ReDone);
+  std::vector<Slot> slots = db.Slots();
+  ASSERT_EQ(slots.size(), 300u);
+  EXPECT_EQ(slots.front(), (Slot{1, "word (1)", 0, 0}));
+  EXPECT_EQ(slots.back().entry, 300u);
+  ASSERT_EQ(db.Page(ReActNext), ReDone);
+  EXPECT_EQ(db.Slots(), (std::vector<Slot>{{301, "word (301)", 0, 0}}));
+  EXPECT_EQ(db.Page(ReActNext), ReWarn);
+  EXPECT_EQ(PACKED(db.listStatus().warning), ReWarnEnded);
+  EXPECT_EQ(PACKED(db.listStatus().module), ReModPages);
+  EXPECT_TRUE(db.Slots().empty());
+  EXPECT_EQ(db.Page(ReActClose), ReDone);
+}
+
+TEST(EntryPages, SubsetOfOneEntry) {
+  ListsDb db(Paged(5, 1), 10);
+  ReDbBlock* block = db.db().block();
+  ASSERT_EQ(PACKED(block->subsetCount), 2);
+  block->selection[1] = 1;  // the rest is left out
+  ASSERT_EQ(REdb(block, 100, ReActReset), ReDone);
+  ASSERT_EQ(db.Page(ReActOpen), ReDone);
+  EXPECT_EQ(db.Slots(), (std::vector<Slot>{{1, "word (1)", 0, 0}}));
+  EXPECT_EQ(db.Page(ReActNext), ReWarn);
+  EXPECT_EQ(PACKED(db.listStatus().warning), ReWarnEnded);
+  // A new list starts over.
+  ASSERT_EQ(db.Page(ReActOpen), ReDone);
+  EXPECT_EQ(db.Entries(), std::vector<u32>{1});
+}
+
+TEST(EntryPages, RefusedCalls) {
+  ListsDb db(Paged(5, 2), 10);
+  EXPECT_EQ(db.Page(ReActNext), ReFail);  // no list started
+  EXPECT_EQ(PACKED(db.listStatus().error), ReErrPaging);
+  ReEntListSlot* slots = db.list()->slots;
+  db.list()->slots = nullptr;
+  EXPECT_EQ(db.Page(ReActOpen), ReFail);
+  EXPECT_EQ(PACKED(db.listStatus().error), ReErrNoSelection);
+  db.list()->slots = slots;
+  const u16 capacity = db.list()->capacity;
+  db.list()->capacity = 0;
+  EXPECT_EQ(db.Page(ReActOpen), ReWarn);
+  EXPECT_EQ(PACKED(db.listStatus().warning), ReWarnSlotsFull);
+  db.list()->capacity = capacity;
+  db.list()->databaseId += 1;
+  EXPECT_EQ(db.Page(ReActOpen), ReFail);
+  EXPECT_EQ(PACKED(db.listStatus().error), ReErrSelectionDb);
+  db.list()->databaseId -= 1;
+
+  ListsDb plain(edb::DictionaryDatabase(edb::EnglishDictionary()));
+  EXPECT_EQ(plain.Page(ReActOpen), ReFail);
+  EXPECT_EQ(PACKED(plain.listStatus().error), ReWarnNoSubsets);
+}
+
+TEST(EntryPages, ListHoldsTheHandleUntilItEnds) {
+  ListsDb db(Paged(8, 4), 3);
+  ASSERT_EQ(db.Page(ReActOpen), ReDone);
+  EXPECT_EQ(db.Lookup("word"), ReFail);  // reserved for the pages
+  EXPECT_EQ(PACKED(db.listStatus().handleError), ReErrHandleReserved);
+  ASSERT_EQ(db.Page(ReActNext), ReDone);
+  EXPECT_EQ(db.Entries(), (std::vector<u32>{4, 5, 6}));
+  ASSERT_EQ(db.Page(ReActClose), ReDone);
+  EXPECT_EQ(db.Lookup("word"), ReWarn);  // 8 hits, 3 slots
+  EXPECT_EQ(PACKED(db.listStatus().warning), ReWarnSlotsFull);
+}
+
+TEST(EntryPages, ProgressCallbackStopsTheList) {
+  ListsDb db(Paged(8, 4), 5);
+  static u32 calls;
+  calls = 0;
+  db.db().block()->progress = [](u32 done, u32 total) -> i32 { return ++calls == 3 && done == 2 && total == 8; };
+  ASSERT_EQ(REdb(db.db().block(), 100, ReActReset), ReDone);
+  EXPECT_EQ(db.Page(ReActOpen), ReWarn);
+  EXPECT_EQ(PACKED(db.listStatus().warning), ReCodeStopped);
+  EXPECT_EQ(db.Entries(), (std::vector<u32>{1, 2}));
+  EXPECT_EQ(db.Page(ReActNext), ReWarn);
+  EXPECT_EQ(PACKED(db.listStatus().warning), ReWarnEnded);
+  db.db().block()->progress = nullptr;
+  REdb(db.db().block(), 100, ReActReset);
+}
+
 }  // namespace
