@@ -128,14 +128,18 @@ TEST_F(English, FrameCodes) {
   db_.list()->databaseId -= 1;
 }
 
+u32 calls, last;
+i32 RE_CALL CountCalls(u32 done, u32 total) {
+  ++calls;
+  last = done == 0x7FFFFFFF && total == 0x7FFFFFFF ? 1 : 0;
+  return 0;
+}
+i32 RE_CALL StopBlockReads(u32 done, u32) { return done == 0x7FFFFFFF ? 0 : 1; }
+i32 RE_CALL StopThirdCall(u32 done, u32 total) { return ++calls == 3 && done == 2 && total == 8; }
+
 TEST_F(English, ProgressCallbackSeesTheEnd) {
-  static u32 calls, last;
   calls = last = 0;
-  db_.db().block()->progress = [](u32 done, u32 total) -> i32 {
-    ++calls;
-    last = done == 0x7FFFFFFF && total == 0x7FFFFFFF ? 1 : 0;
-    return 0;
-  };
+  db_.db().block()->progress = CountCalls;
   ASSERT_EQ(REdb(db_.db().block(), 100, ReActReset), ReDone);
   ASSERT_EQ(db_.Lookup("cat"), ReDone);
   EXPECT_GE(calls, 2u);  // block reads, then the closing call
@@ -145,7 +149,7 @@ TEST_F(English, ProgressCallbackSeesTheEnd) {
 }
 
 TEST_F(English, ProgressCallbackStopsTheLookup) {
-  db_.db().block()->progress = [](u32 done, u32) -> i32 { return done == 0x7FFFFFFF ? 0 : 1; };
+  db_.db().block()->progress = StopBlockReads;
   ASSERT_EQ(REdb(db_.db().block(), 100, ReActReset), ReDone);
   EXPECT_EQ(db_.Lookup("cat"), ReWarn);
   EXPECT_EQ(PACKED(db_.listStatus().warning), ReCodeStopped);
@@ -270,9 +274,8 @@ TEST(EntryPages, ListHoldsTheHandleUntilItEnds) {
 
 TEST(EntryPages, ProgressCallbackStopsTheList) {
   ListsDb db(Paged(8, 4), 5);
-  static u32 calls;
   calls = 0;
-  db.db().block()->progress = [](u32 done, u32 total) -> i32 { return ++calls == 3 && done == 2 && total == 8; };
+  db.db().block()->progress = StopThirdCall;
   ASSERT_EQ(REdb(db.db().block(), 100, ReActReset), ReDone);
   EXPECT_EQ(db.Page(ReActOpen), ReWarn);
   EXPECT_EQ(PACKED(db.listStatus().warning), ReCodeStopped);

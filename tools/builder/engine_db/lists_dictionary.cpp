@@ -21,6 +21,19 @@ std::uint32_t PowerOfTwo(std::size_t atLeast) {
   return n;
 }
 
+// The longest text a ring gives for one of its members:
+// "<DS>w\n<PS>nn\n<SY>w2<D1>w3...</SY>".
+std::uint16_t LongestRingText(const std::vector<std::vector<entry_text::RingMember>>& rings) {
+  std::size_t longest = 0;
+  for (const auto& ring : rings) {
+    std::size_t words = 0;
+    for (const entry_text::RingMember& member : ring) words += member.word.size();
+    const std::size_t tags = 4 + 5 + 2 + 1 + (ring.size() > 1 ? 4 + 4 * (ring.size() - 2) : 0) + 5;
+    longest = std::max(longest, words + tags);
+  }
+  return static_cast<std::uint16_t>(std::min<std::size_t>(longest, 65534));
+}
+
 }  // namespace
 
 entry_text::MarkupLanguage DictionaryLanguage() {
@@ -91,7 +104,9 @@ BuiltThesaurus ThesaurusDatabase(const ThesaurusSpec& spec) {
   entry_text::EntryTextSpec text;
   text.entries.assign(rings.entryCount, "");
   text.markupTables = false;
-  built.database.components.push_back(TextComponent(entry_text::EntryTextComponent(text)));
+  TextComponentSpec component = entry_text::EntryTextComponent(text);
+  component.longestEntryText = LongestRingText(spec.rings);
+  built.database.components.push_back(TextComponent(component));
 
   IndexComponentSpec index = rings.index;
   index.entryListCount = 300;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <string_view>
 
 #include "engine_db/word_index_builder.h"
 #include "engine_db/word_index_codes.h"
@@ -29,20 +30,18 @@ Bytes Record(const Headword& h, const std::string* previous, std::uint32_t* runn
   if (IsUpper(static_cast<std::uint8_t>(word[0]))) header |= 0x80;
   for (std::size_t i = 1; i < word.size(); ++i)
     if (IsUpper(static_cast<std::uint8_t>(word[i]))) header |= 0x40;
-  Bytes out{header};
-  out.insert(out.end(), word.begin() + static_cast<std::ptrdiff_t>(common), word.end());
-  out.push_back(10);  // an extension follows the tail
-  out.push_back(0);   // terminator
-  out.push_back(0);   // the byte every tail of this reading starts with
-  const std::uint32_t delta = (h.entry - *running) & 0xFFFFFF;
-  out.push_back(static_cast<std::uint8_t>(delta >> 16));
-  out.push_back(static_cast<std::uint8_t>(delta >> 8));
-  out.push_back(static_cast<std::uint8_t>(delta));
+  ByteWriter out;
+  out.U8(header);
+  out.Append(std::string_view(word).substr(common));
+  out.U8(10);  // an extension follows the tail
+  out.U8(0);   // terminator
+  out.U8(0);   // the byte every tail of this reading starts with
+  out.U24be((h.entry - *running) & 0xFFFFFF);
   *running = h.entry;
-  out.push_back(h.wordClass);
-  out.push_back(h.featureBit);
-  out.push_back(0);  // the extension's text ends at once
-  return out;
+  out.U8(h.wordClass);
+  out.U8(h.featureBit);
+  out.U8(0);  // the extension's text ends at once
+  return out.take();
 }
 
 void Check(const Headword& h) {
