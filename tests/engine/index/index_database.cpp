@@ -13,7 +13,7 @@ IndexDatabase::IndexDatabase(std::vector<builder::IndexWord> words, const IndexD
   const builder::WordIndexComponent index = builder::BuildWordIndex(std::move(words), options.index);
   std::vector<builder::BuiltTable> spelling;
   if (options.spelling) {
-    builder::SpellingData data = builder::StandardSpelling();
+    builder::SpellingData data = options.passes ? *options.passes : builder::StandardSpelling();
     data.exceptions = options.exceptions;
     spelling = builder::BuildSpellingTables(data, texts);
   }

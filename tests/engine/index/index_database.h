@@ -3,16 +3,19 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "../engine_fixture.h"
 #include "engine_db/spelling_tables.h"
 #include "engine_db/word_index_builder.h"
+#include "re_index_walk.h"
 
 struct IndexDbOptions {
   builder::WordIndexOptions index = {2, 512, 12, 4, 7, 13, 4, 512};
-  bool spelling = true;  // the standard spelling data
+  bool spelling = true;  // spelling data: `passes`, or the standard passes
+  std::optional<builder::SpellingData> passes;
   std::vector<std::pair<std::string, std::string>> exceptions;
   u16 kind = 1;
 };
@@ -32,6 +35,7 @@ class IndexDatabase {
   static std::vector<std::string> Results(const ReIdxListBlock* block);
 
   enginetest::Database& db() { return *db_; }
+  ReIndexState* state() { return static_cast<ReIndexState*>(db_->record()->indexState); }
   const std::string& directory() const { return dir_.path(); }
 
  private:

@@ -5,6 +5,7 @@
 namespace {
 
 const char* const kBase[] = {
+    "antidisestablishmentarianism",
     "about",
     "above",
     "accept",
