@@ -38,8 +38,11 @@ bool OpenEntry(ReDbRecord* record, ReWorkRecord* work, ReEntryBlock* block, ReSt
     return false;
   }
   ReTextWork* text = ReTextWorkOf(work);
-  const u32 size = block->bufferSize;
-  if (!text || size < 2 || !block->text) {
+  // Decoding stops two bytes short of the room; one byte more than the
+  // block's buffer lets a piece fill all of it but its NUL, so that a buffer
+  // of the longest entry text + 1 holds any entry whole.
+  const u32 size = block->bufferSize + 1u;
+  if (!text || size < 3 || !block->text) {
     ReSetStatus(status, ReSevError, ReErrMemory, ReModEntry);
     return false;
   }

@@ -48,7 +48,9 @@ edb::Database ThesaurusDatabase(const std::vector<std::vector<et::RingMember>>& 
   et::EntryTextSpec spec;
   spec.entries.assign(index.entryCount, "");
   spec.markupTables = false;
-  database.components.push_back(edb::TextComponent(et::EntryTextComponent(spec)));
+  edb::TextComponentSpec text = et::EntryTextComponent(spec);
+  text.longestEntryText = static_cast<u16>(index.longestText);
+  database.components.push_back(edb::TextComponent(text));
   database.components.push_back(edb::IndexComponent(index.index));
   return database;
 }

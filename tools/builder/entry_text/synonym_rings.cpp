@@ -102,6 +102,12 @@ SynonymIndex SynonymRingIndex(const std::vector<std::vector<RingMember>>& rings,
     m.next = ring[(m.place + 1) % ring.size()];
   }
   result.entryCount = static_cast<std::uint32_t>(members.size());
+  // "<DS>w\n<PS>n\n<SY>w2<D1>w3...</SY>", read from any member.
+  for (const auto& ring : rings) {
+    std::size_t words = 0;
+    for (const RingMember& m : ring) words += m.word.size() + 4;
+    result.longestText = std::max<std::uint32_t>(result.longestText, static_cast<std::uint32_t>(words + 5 + 3 + 2 + 5));
+  }
 
   // Blocks 1 ..: as many whole records as fit, the list number counted
   // from 0 in every block. Block 0 is the component header.

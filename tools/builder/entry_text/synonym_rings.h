@@ -22,6 +22,7 @@ struct RingMember {
 struct SynonymIndex {
   engine_db::IndexComponentSpec index;  // subtype 1
   std::uint32_t entryCount = 0;
+  std::uint32_t longestText = 0;  // of the tagged texts the rings read as
   // The entry number of every member, ring by ring, in the rings' order.
   std::vector<std::vector<std::uint32_t>> entries;
 };
