@@ -115,13 +115,12 @@ void ForEachForm(const InTableContext* c, const char* word, u16 entryClass, bool
   });
 }
 
-// The entry scan of the conjugation data: kind-2 entries whose target (the
-// entry word less its cut, plus its suffix) equals the word are dictionary
-// entries; a kind-1 entry gives the class bytes of the entries of its word.
+// The entry scan of the conjugation data: a kind-2 entry whose word equals
+// the lookup word (both lower-cased) is a dictionary entry, its u16 the entry
+// class; a kind-1 entry gives the class bytes of the entries of its word.
 class EntryFinder : public InEntryVisitor {
  public:
-  EntryFinder(const InTableContext* c, const char* lowered, Entries* out)
-      : classes_(c->charClasses), word_(lowered), length_(std::strlen(lowered)), out_(out) {}
+  EntryFinder(const char* lowered, Entries* out) : word_(lowered), length_(std::strlen(lowered)), out_(out) {}
 
   bool Visit(InEntry& e) override {
     if (e.kind == ClassBytesKind) {
@@ -131,15 +130,7 @@ class EntryFinder : public InEntryVisitor {
       return true;
     }
     if (e.kind != DictionaryKind) return true;
-    const u32 cut = e.cut < e.length ? e.cut : e.length;
-    char target[2 * InMaxEntryWord + 1];
-    const u32 kept = e.length - cut;
-    std::memcpy(target, e.lowered, kept);
-    for (u32 i = 0; i < e.suffixLength; ++i)
-      target[kept + i] = static_cast<char>(InLowerByte(static_cast<u8>(e.suffix[i]), classes_));
-    const u32 targetLength = kept + e.suffixLength;
-    target[targetLength] = '\0';
-    if (targetLength == length_ && std::memcmp(target, word_, length_) == 0) {
+    if (e.length == length_ && std::memcmp(e.lowered, word_, length_) == 0) {
       if (e.length >= InEntryWordSize) return true;  // too long for an entry word
       const u32 n = out_->count++;
       std::memcpy(out_->words[n], e.word, e.length + 1);
@@ -149,13 +140,13 @@ class EntryFinder : public InEntryVisitor {
       out_->classes[n] = e.rule;
       return out_->count < InMaxEntries;
     }
-    for (u32 i = 0; i < length_ && i < targetLength; ++i)
-      if (word_[i] != target[i]) return static_cast<u8>(word_[i]) > static_cast<u8>(target[i]);
+    // Entry words ascend through the scan: stop once they pass the word.
+    for (u32 i = 0; i < length_ && i < e.length; ++i)
+      if (word_[i] != e.lowered[i]) return static_cast<u8>(word_[i]) > static_cast<u8>(e.lowered[i]);
     return true;
   }
 
  private:
-  const u32* classes_;
   const char* word_;
   u32 length_;
   Entries* out_;
@@ -173,7 +164,7 @@ void LookUpEntries(InTableContext* c, const char* word, Entries* out) {
   lowered[length] = '\0';
   const InRecordRange range = InFindRecords(c->recordKeys, c->recordCount, lowered);
   const InPhrases phrases{c->phraseOffsets, c->phraseLengths, c->phrasePool, c->phraseCount, c->phrasePoolSize};
-  EntryFinder finder(c, lowered, out);
+  EntryFinder finder(lowered, out);
   for (i32 record = range.first; record <= range.last; ++record) {
     if (!InReadRecord(c, static_cast<u32>(record))) break;
     if (!InDecodeRecord(c->recordBuffer, c->recordLength, c->codeWidth, phrases, c->charClasses, finder)) break;

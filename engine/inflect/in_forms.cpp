@@ -276,7 +276,10 @@ RE_EXPORT u32 RE_CALL INtermX(InFormContext* context) {
 RE_EXPORT u32 RE_CALL INinflectX(const char* word, InFormContext* context) {
   if (!word || !context) return InNoForms;
   u32 before = 0;
-  if (InIsKnownWord(context->presence, static_cast<u16>(context->presenceSize), word)) {
+  // The presence table is always 8192 bytes; a size field changed by the caller cannot widen it.
+  const i16 size = context->presenceSize;
+  const u32 presenceSize = size > 0 && size <= static_cast<i16>(InPresenceSize) ? static_cast<u32>(size) : 0;
+  if (InIsKnownWord(context->presence, presenceSize, word)) {
     InGenerateForms(context, word);
     before = context->formCount < InFormSlots ? context->formCount : InFormSlots;
   }

@@ -53,7 +53,7 @@ std::uint32_t BitsFor(std::uint32_t value) {
 void Split(const std::vector<Entry>& entries, std::uint32_t perRecord, std::vector<Bytes>* phrases,
            std::vector<std::vector<std::uint32_t>>* records) {
   std::map<std::string, std::uint32_t> index;  // phrase bytes as a string key
-  phrases->assign(1, Bytes{});  // phrase 0: code 0 ends a record
+  phrases->assign(1, Bytes{});                 // phrase 0: code 0 ends a record
   records->clear();
   std::string previous;
   for (const Entry& e : entries) {
