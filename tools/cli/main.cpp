@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "engine_db/lists_samples.h"
 #include "inflect/inflect_samples.h"
 
 namespace {
@@ -19,6 +20,7 @@ void BuildSample(const std::string& directory) {
   std::filesystem::create_directories(directory);
   // Each content area adds its files here as it is built.
   builder::inflect::WriteSampleInflection(directory);
+  builder::engine_db::WriteSampleDictionaries(directory);
 }
 
 }  // namespace

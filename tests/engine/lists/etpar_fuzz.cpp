@@ -1,6 +1,7 @@
 // Fuzz target of the entry-text parser: arbitrary bytes as the lines of an
 // entry, parsed as entry text, as text-mode lines and as slot titles. The
 // first two bytes choose the database's character-table index and options.
+// The same bytes are also looked up as a string table.
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "re_charclass.h"
 #include "re_etpar_parse.h"
 #include "re_platform.h"
+#include "re_string_table.h"
 
 namespace {
 
@@ -69,6 +71,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   selection.selectionText = selection.buffer;
   selection.flag = (data[1] & 1) != 0;
   ReChooseCurrentEntry(result, kind, selection);
+
+  // The input as a string table: every record's keys looked up, both strings.
+  const ReStringTable table{data, static_cast<u32>(size)};
+  ReStringTableHead head;
+  if (ReReadStringTableHead(table, &head)) {
+    for (u32 r = 0; r < head.count && r < 64; ++r) {
+      const u8* record = data + ReStringTableHeadSize + r * ReStringRecordSize;
+      const char* text = nullptr;
+      u32 length = 0;
+      for (bool second : {false, true}) {
+        const u16 key1 = static_cast<u16>(record[0] << 8 | record[1]);
+        const u16 key2 = static_cast<u16>(record[2] << 8 | record[3]);
+        if (ReFindTableString(table, key1, key2, second, &text, &length) == ReDone && length > 0)
+          (void)*reinterpret_cast<const volatile char*>(text + length - 1);
+      }
+    }
+  }
 
   for (char* title : titles) ReHeapFree(title);
   ReFreeEntry(entry);

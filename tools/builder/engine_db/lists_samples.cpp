@@ -1,5 +1,7 @@
 #include "engine_db/lists_samples.h"
 
+#include "common/byte_writer.h"
+
 namespace builder::engine_db {
 
 namespace {
@@ -123,6 +125,11 @@ DictionarySpec FrenchEnglishDictionary() {
   // Elided articles: "l'\xE9t\xE9" is looked up as "\xE9t\xE9".
   d.wordHash = {"l'", "d'"};
   return d;
+}
+
+void WriteSampleDictionaries(const std::string& directory) {
+  Write(JoinPath(directory, "QUIRN.DAT"), ThesaurusDatabase(EnglishThesaurus()).database);
+  Write(JoinPath(directory, "R053F540.DAT"), DictionaryDatabase(FrenchEnglishDictionary()));
 }
 
 }  // namespace builder::engine_db

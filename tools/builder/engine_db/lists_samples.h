@@ -3,6 +3,8 @@
 // French-English dictionary in text mode with accented headwords.
 #pragma once
 
+#include <string>
+
 #include "engine_db/lists_dictionary.h"
 
 namespace builder::engine_db {
@@ -24,5 +26,9 @@ enum : std::uint8_t {
 DictionarySpec EnglishDictionary();
 ThesaurusSpec EnglishThesaurus();
 DictionarySpec FrenchEnglishDictionary();
+
+// Writes the thesaurus QUIRN.DAT and the French-English dictionary
+// R053F540.DAT of the sample content into the directory.
+void WriteSampleDictionaries(const std::string& directory);
 
 }  // namespace builder::engine_db
