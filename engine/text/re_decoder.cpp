@@ -7,6 +7,9 @@ namespace {
 
 constexpr u32 kMaxPieces = 256;
 constexpr u32 kEverything = 2147483647;
+// State steps between two codes read: a well-formed table needs a few per
+// open element; more means the element automaton goes round in circles.
+constexpr u32 kStepsPerCode = 4096;
 
 bool IsTextCode(u32 code) { return code < ReCodeLineEnd || (code >= ReCodeCharFirst && code <= ReCodeCharLast); }
 
@@ -64,6 +67,7 @@ class Decoder {
   u32 drop_ = 0;  // tokens still to decode without keeping them
   bool droppedAny_ = false;
   bool badStack_ = false;
+  u32 steps_ = 0;  // state steps since the last code was read
 };
 
 void Decoder::StartOfEntry() {
@@ -109,6 +113,7 @@ bool Decoder::Position(u16 action, u16 wanted) {
 
 Read Decoder::ReadCode() {
   haveCur_ = false;
+  steps_ = 0;
   ReCodedWindow& w = r_->window;
   for (;;) {
     if (r_->offset >= w.filled) {
@@ -431,6 +436,10 @@ u32 Decoder::Run(u16 action, u16* firstToken) {
     Read read = ReadCode();
     while (read == kRead) {
       CleanPoint();
+      if (++steps_ > kStepsPerCode) {
+        Fail(ReErrBadState);
+        break;
+      }
       const u32 state = st_.state;
       if (state == ReStateEnd) {
         if (cur_ == ReCodeEnd) {

@@ -29,12 +29,13 @@ Bytes Record(const std::string& previous, const Member& member, std::int32_t del
   std::size_t common = 0;
   while (common < previous.size() && common < word.size() && previous[common] == word[common]) ++common;
   Bytes out;
+  out.reserve(word.size() + 12);
   std::uint8_t header = static_cast<std::uint8_t>(previous.size() - common);
   if (std::isupper(static_cast<unsigned char>(word[0]))) header |= 0x80;
   for (std::size_t i = 1; i < word.size(); ++i)
     if (std::isupper(static_cast<unsigned char>(word[i]))) header |= 0x40;
   out.push_back(header);
-  out.insert(out.end(), word.begin() + static_cast<std::ptrdiff_t>(common), word.end());
+  for (std::size_t i = common; i < word.size(); ++i) out.push_back(static_cast<std::uint8_t>(word[i]));
   out.push_back(10);  // an extension follows the tail
   out.push_back(0);   // terminator: no further tail bytes
   out.push_back(0);   // the byte every reading-2 tail begins with
