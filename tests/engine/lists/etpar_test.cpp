@@ -188,6 +188,23 @@ TEST_F(EnglishParse, EveryAllocationFailureIsReportedAndUnwound) {
   EXPECT_GT(failures, 10u);
 }
 
+TEST(EtParLongEntry, LinesCarryAcrossThePiecesOfTheText) {
+  // One line of 400 synonyms: REentry hands it out in pieces of 1023 bytes.
+  edb::DictionarySpec spec;
+  auto word = [](int i) { return std::string(1, 'w').append(std::to_string(i)); };
+  std::string line = "<SY>w0";
+  for (int i = 1; i < 400; ++i) line.append("<D1>").append(word(i));
+  spec.entries = {"<WD>many\n" + line + "\n<AN>few"};
+  spec.headwords = {{"many", 1, 1, 0}};
+  ListsDb db(edb::DictionaryDatabase(spec));
+  ASSERT_EQ(db.Lookup("many"), ReDone);
+  ASSERT_EQ(db.Parse(500, ReActOpen), ReDone);
+  const Texts items = ItemTexts(db.result()->entries[0]);
+  ASSERT_EQ(items.size(), 401u);
+  for (int i = 0; i < 400; ++i) ASSERT_EQ(items[i], word(i));
+  EXPECT_EQ(items[400], "few");
+}
+
 class FrenchParse : public ::testing::Test {
  protected:
   ListsDb db_{edb::DictionaryDatabase(edb::FrenchEnglishDictionary())};
