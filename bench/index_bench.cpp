@@ -156,8 +156,11 @@ int main(int argc, char** argv) {
     const std::string& w = words[random() % words.size()];
     call(rows[4], 250, ReActOpen, w.substr(0, 3) + "*");
     call(rows[7], 250, ReActNext, "");
-    call(rows[5], 250, ReActOpen, "*" + w.substr(w.size() > 4 ? w.size() - 4 : 0));
-    call(rows[6], 250, ReActOpen, "?" + std::string(1, w[1]) + "?" + std::string(1, w.back()) + "?");
+    std::string ending(1, '*');  // built by appending: GCC 12 warns falsely on "*" + string
+    ending.append(w, w.size() > 4 ? w.size() - 4 : 0);
+    call(rows[5], 250, ReActOpen, ending);
+    const char shape[] = {'?', w[1], '?', w.back(), '?', 0};
+    call(rows[6], 250, ReActOpen, shape);
     call(rows[7], 250, ReActNext, "");
     REidxlst(block, 250, ReActClose);
   }

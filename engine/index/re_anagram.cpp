@@ -72,7 +72,6 @@ u32 ReAnagramList(ReIdxListBlock* block) {
   }
   ReListCall call;
   if (!ReBeginListCall(&call, block, ReTagAnagram, ReModAnagrams)) {
-    ReCloseProgress(call);
     return status->status;
   }
   const u32 length = ReBlockWordLength(call);

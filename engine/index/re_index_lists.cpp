@@ -36,8 +36,10 @@ bool ReBeginListCall(ReListCall* call, ReIdxListBlock* block, u16 tag, u16 modul
   call->status = block->status;
   call->module = module;
   if (!ReFrameLock(block->handle, tag, call->status, module, &call->record, &call->work)) return false;
+  // Every failure after the lock closes the progress display.
   if (checkDatabase && block->databaseId != call->record->databaseId) {
     ReSetStatus(call->status, ReSevError, ReErrSelectionDb, module);
+    ReCloseProgress(*call);
     ReEndListCall(call, ReHandleFree);
     return false;
   }
@@ -45,6 +47,7 @@ bool ReBeginListCall(ReListCall* call, ReIdxListBlock* block, u16 tag, u16 modul
   call->state = ReIndexStateOf(call->record);
   if (!call->state || !call->index) {
     ReSetStatus(call->status, ReSevError, ReErrMemory, module);
+    ReCloseProgress(*call);
     ReEndListCall(call, ReHandleFree);
     return false;
   }

@@ -53,7 +53,8 @@ struct ReListCall {
 
 // Locks the block's handle with `tag` and checks the block's database id
 // (-250, -471 in the module); on success the call's record, work record,
-// index and walk state are set.
+// index and walk state are set. A failure after the lock closes the progress
+// display and unlocks.
 bool ReBeginListCall(ReListCall* call, ReIdxListBlock* block, u16 tag, u16 module, bool checkDatabase = true);
 // Unlocks with `newState` (-252 on failure).
 void ReEndListCall(ReListCall* call, u16 newState);

@@ -2,11 +2,26 @@
 // database (made on first use, freed with the database record) is reused by
 // every walk, so word-list calls on one database are strictly sequential.
 //
-// A walk: ReBeginWalk(state, index, mode, reading, work fields), set the mode's
-// fields (result pool, key, visitor), then ReDecodeIndex(key, length, start,
-// further, index, state). The walk reads blocks start .. start + further
-// (calling the progress callback before each read), decodes every record and
-// hands it to the mode's visitor, which collects, tests or stops.
+// A walk: ReBeginWalk(state, index, mode, reading), set the mode's fields
+// (result pool, key, visitor, subset filter, progress callback), then
+// ReDecodeIndex(key, length, start, further, index, state). The walk reads
+// blocks start .. start + further (calling the progress callback before each
+// read), decodes every record and hands it to the mode's visitor, which
+// collects, tests or stops. The state of a database: ReIndexStateOf(record)
+// (re_index_lists.h), used between a lock and an unlock of its handle.
+//
+// The exact lookup of a term (mode 3) on the search index, for the search:
+//   ReBeginWalk(state, &record->searchIndex, ReWalkExact, ReReadingHits);
+//   state->termMap = blockBytes; state->termMapSize = blocks;
+//   state->termShift = k; state->termBit = 1 << t;   // map[entry >> k] |= bit
+//   state->hits = table; state->hitCapacity = room; state->termNumber = i;  // optional
+//   u16 further; u16 first = ReFindWordBlock(term, 0, n - 1, &further, index);
+//   u32 r = ReDecodeIndex(term, n, first, further, index, state);
+//   // r: 0 or 11 with stop == 0 and failure == 0: done (exactFound tells
+//   // whether the term is there); 10: the hit table is full; 11 with stop: the
+//   // callback asked to stop; 11 with failure: a block could not be read.
+// Other modes (the entry lists' slots, mode 16) set their own visitor after
+// ReBeginWalk: it sees every decoded record with its entries and extension.
 #pragma once
 
 #include "re_records.h"

@@ -64,7 +64,6 @@ u32 ReNeighbourList(ReIdxListBlock* block) {
   ReStatusBlock* status = block->status;
   ReListCall call;
   if (!ReBeginListCall(&call, block, ReTagWildcard, ReModNeighbours)) {
-    ReCloseProgress(call);
     return status->status;
   }
   const u32 limit = block->resultLimit;

@@ -216,7 +216,6 @@ void ReEndWildcardPages(ReIndexState* state) {
 u32 ReWildcardList(ReIdxListBlock* block, u16 action) {
   ReListCall call;
   if (!ReBeginListCall(&call, block, ReTagWildcard, ReModWildcard)) {
-    ReCloseProgress(call);
     return call.status->status;
   }
   ReIndexState* state = call.state;

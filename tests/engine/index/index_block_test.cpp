@@ -345,7 +345,8 @@ TEST(BuiltIndex, OccurrencesReadBackFromHitRecords) {
   std::vector<builder::IndexWord> words;
   for (u32 i = 0; i < 400; ++i) {
     builder::IndexWord w;
-    w.text = "w" + std::to_string(i * 7919 % 100000);
+    w.text = std::to_string(i * 7919 % 100000);
+    w.text.insert(0, 1, 'w');
     for (u32 e = 1; e <= 1 + i % 9; ++e) {
       builder::IndexOccurrence o;
       o.entry = e * (1 + i % 3) + i;
