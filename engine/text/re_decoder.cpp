@@ -74,6 +74,7 @@ void Decoder::StartOfEntry() {
   st_ = ReDecodeState{};
   st_.state = ReStateElement;
   r_->window.end = r_->entryStart;
+  r_->window.live = false;
   r_->window.filled = 0;
   r_->offset = 0;
 }
@@ -96,6 +97,7 @@ bool Decoder::Position(u16 action, u16 wanted) {
   st_ = snapshot.state;
   drop_ = wanted - snapshot.tokenNumber;
   r_->window.end = snapshot.window;
+  r_->window.live = false;
   const i32 loaded = ReLoadEntryText(&r_->expander, src_.automaton, &r_->window);
   if (loaded == ReLoadDone && snapshot.offset <= r_->window.filled) {
     r_->offset = snapshot.offset;
@@ -571,6 +573,7 @@ i32 ReOpenTokenEntry(ReTokenReading* reading, ReCodeStream* stream, const ReText
   reading->entry = entry;
   reading->entryStart = ReLoaderPos{ReExpandPos{first, 0}, 0, ReTagOutside, 0};
   reading->window.end = reading->entryStart;
+  reading->window.live = false;
   reading->window.filled = 0;
   reading->offset = 0;
   reading->state = ReDecodeState{};

@@ -180,8 +180,18 @@ i32 Loader::Finish() {
 i32 Loader::Run() {
   boundary_ = w_->start;
   tag_ = w_->start.tag;
-  const i32 sought = ReExpanderSeek(ex_, w_->start.text);
-  if (sought < 0) return sought == ReExpandBad ? ReLoadBadText : ReLoadReadFailed;
+  if (w_->live) {
+    // The open piece's characters lead to no boundary the second time either.
+    u8 replay[sizeof w_->replay];
+    const u32 count = w_->replayLength;
+    std::memcpy(replay, w_->replay, count);
+    for (u32 i = 0; i < count; ++i)
+      if (const i32 bad = Char(replay[i], w_->start.text)) return bad;
+  } else {
+    const i32 sought = ReExpanderSeek(ex_, w_->start.text);
+    if (sought < 0) return sought == ReExpandBad ? ReLoadBadText : ReLoadReadFailed;
+  }
+  w_->live = false;
   for (;;) {
     if (write_ + kMargin > w_->size) break;
     const ReExpandPos pos = ReExpanderPos(ex_);
@@ -201,6 +211,9 @@ i32 Loader::Run() {
   if (pieceStart_ == 0) return ReLoadBadTable;  // not one whole piece fits: no progress
   w_->filled = pieceStart_;
   w_->end = boundary_;
+  w_->replayLength = static_cast<u16>(write_ - (pieceStart_ + 2));
+  std::memcpy(w_->replay, out_ + pieceStart_ + 2, w_->replayLength);
+  w_->live = true;
   return ReLoadDone;
 }
 
