@@ -39,6 +39,11 @@ void ReReleaseTextWork(ReWorkRecord* work);
 bool ReBindEntryText(const ReDbRecord* record, ReWorkRecord* work, ReProgressCallback progress, ReCodeStream* stream,
                      ReTextTables* tables);
 
+// What a block's buffers really hold. The block's size fields are the
+// caller's to set; a value above what REmemory allocated is cut to it.
+u32 ReTokenCapacity(const ReTokenBlock* block);  // tokens per chunk
+u32 ReEntryTextRoom(const ReEntryBlock* block);  // bytes of the text buffer
+
 // The title rules of a database.
 ReTitleRules ReTitleRulesOf(const ReDbRecord* record);
 

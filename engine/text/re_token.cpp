@@ -33,7 +33,7 @@ bool OpenBuffer(ReTokenBlock* block, u16 action, ReStatusBlock* status) {
   if (!ReFrameLock(block->handle, ReTagText, status, ReModDb, &record, &work)) return false;
   bool ok = false;
   const u32 entry = block->entry;
-  const u16 capacity = block->capacity;
+  const u32 capacity = ReTokenCapacity(block);
   ReTextWork* text = nullptr;
   if (entry < 1 || entry > record->entryCount) {
     ReSetStatus(status, ReSevError, ReErrEntryRange, ReModOpenBuffer);
@@ -89,9 +89,9 @@ void FillChunk(ReTokenBlock* block, u16 action, ReStatusBlock* status) {
   source.progress = work->progress;
   ReChunkOut out{};
   out.text = block->text;
-  out.textRoom = 8u * block->capacity;
+  out.textRoom = 8u * ReTokenCapacity(block);
   out.tokens = block->tokens;
-  out.tokenRoom = block->capacity;
+  out.tokenRoom = ReTokenCapacity(block);
   u16 first = block->firstToken;
   ReNextTextChunk(text ? &text->token : nullptr, source, action, &first, &out, status);
   block->firstToken = first;

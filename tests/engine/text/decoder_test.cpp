@@ -145,6 +145,14 @@ TEST(TokenChunks, ChunkHoldsCapacityLessOneTokensAndCountsTheFirstToken) {
   EXPECT_EQ(db.Chunk()[0].flags & 0x06, 0x02);  // a word boundary, no type change
 }
 
+TEST(TokenChunks, CapacityAboveTheAllocationIsCut) {
+  TextDb db(TextDatabase({Words(300)}), 40);
+  db.tokens()->capacity = 5000;
+  EXPECT_EQ(db.Token(1, 470), ReDone);
+  EXPECT_EQ(PACKED(db.tokens()->tokenCount), 39);  // what 40 units hold
+  EXPECT_LT(PACKED(db.tokens()->textLength), 320);
+}
+
 TEST(TokenChunks, EmptyEntryEndsAtOnceAndTheBufferGoes) {
   TextDb db(TextDatabase({"", "x"}));
   EXPECT_EQ(db.Token(1, 470), ReWarn);
