@@ -87,6 +87,10 @@ bool Decoder::Position(u16 action, u16 wanted) {
   }
   if (action != ReActReadOn || wanted == st_.tokenNumber) return true;
   const void* found = ReFindSnapshot(&r_->snapshots, wanted);
+  if (wanted > st_.tokenNumber && (!found || ReSnapshotKey(found) <= st_.tokenNumber)) {
+    drop_ = wanted - st_.tokenNumber;  // ahead of where reading stands: go on from there
+    return true;
+  }
   if (!found) {
     StartOfEntry();
     drop_ = wanted;
