@@ -68,6 +68,7 @@ class Decoder {
   bool droppedAny_ = false;
   bool badStack_ = false;
   u32 steps_ = 0;  // state steps since the last code was read
+  bool loaderStopped_ = false;
 };
 
 void Decoder::StartOfEntry() {
@@ -130,9 +131,15 @@ Read Decoder::ReadCode() {
         haveCur_ = true;
         return kRead;
       }
+      if (loaderStopped_) return kLoaderStopped;
       const i32 loaded = ReLoadEntryText(&r_->expander, src_.automaton, &w);
       r_->offset = 0;
-      if (loaded == ReLoadStopped) return kLoaderStopped;
+      // Stopped by the progress callback: the pieces loaded so far are still read.
+      if (loaded == ReLoadStopped) {
+        if (w.filled == 0) return kLoaderStopped;
+        loaderStopped_ = true;
+        continue;
+      }
       if (loaded == ReLoadReadFailed) return kReadFailed;
       if (loaded != ReLoadDone || w.filled == 0) return kReadBad;
     }

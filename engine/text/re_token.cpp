@@ -51,11 +51,11 @@ bool OpenBuffer(ReTokenBlock* block, u16 action, ReStatusBlock* status) {
     } else {
       ReCodeStream stream{};
       ReTextTables tables{};
-      const i32 opened = ReBindEntryText(record, work, work->progress, &stream, &tables)
+      // Finding the entry asks no progress callback; loading its text does.
+      const i32 opened = ReBindEntryText(record, work, nullptr, &stream, &tables)
                              ? ReOpenTokenEntry(&reading, &stream, &tables, entry)
                              : ReLoadBadText;
       if (opened == ReLoadReadFailed) ReSetHandleStatus(status, ReSevError, ReErrFileRead, ReModOpenBuffer);
-      if (opened == ReLoadStopped) ReSetStatus(status, ReSevError, ReCodeStopped, ReModOpenBuffer);
       if (opened == ReLoadBadText) ReSetStatus(status, ReSevError, ReErrNoMarkup, ReModOpenBuffer);
       ok = opened == ReLoadDone;
     }
