@@ -233,6 +233,18 @@ TEST_F(Subsets, StoredBitsRawAndCoded) {
   EXPECT_EQ(Active().size(), 3u + 10u + 4u);
 }
 
+// A stored offset past table 50 fails the walk: a warning, every entry allowed.
+TEST_F(Subsets, StoredOffsetPastTheTable) {
+  edb::Database database = SmallDatabase();
+  AddSubsets(database, {Node(1, 0, 1, 1, 12, std::vector<u32>{3}), Node(2, 0, 1, 13, 40)});
+  edb::Table& definitions = TextOf(database).tables[TextOf(database).tables.size() - 2];
+  definitions.data[17] = 200;  // node 1's stored bits: 1 + offset, low byte
+  Open(database);
+  ASSERT_EQ(Apply({0, 1}), ReDone);
+  EXPECT_EQ(PACKED(db_.status().warning), ReErrSubsets);
+  EXPECT_EQ(PACKED(db_.block()->activeSubset), nullptr);
+}
+
 // Ranges and stored bits past the entry count stay inside the vector.
 TEST_F(Subsets, RangesAreClampedToTheEntries) {
   edb::Database database = SmallDatabase();
@@ -284,9 +296,9 @@ TEST_F(Subsets, SubsetOfAnEntry) {
 }
 
 // Table 50 longer than its cache size is read on demand; the results are
-// those of the table read whole.
+// those of the table read whole. The table is longer than 32767 bytes.
 TEST_F(Subsets, CachedTableGivesTheSameBits) {
-  constexpr u32 kMany = 20000;
+  constexpr u32 kMany = 140000;
   std::vector<u32> odd, tens, threes;
   for (u32 e = 1; e <= kMany; e += 2) odd.push_back(e);
   for (u32 e = 10; e <= kMany; e += 10) tens.push_back(e);
@@ -304,6 +316,7 @@ TEST_F(Subsets, CachedTableGivesTheSameBits) {
     Database db(session_);
     ASSERT_EQ(db.Open(dir.path(), WriteDatabase(dir, database)), ReDone);
     EXPECT_EQ(db.record()->subsetBitsCached, cache == 1024);
+    EXPECT_GT(db.record()->subsetBitsLength, 32768u);
     for (std::vector<u8> selection : {std::vector<u8>{0, 1, 1}, {1, 0, 1}, {1, 1, 0}, {2, 0, 1}}) {
       for (std::size_t i = 0; i < selection.size(); ++i) db.block()->selection[i] = selection[i];
       ASSERT_EQ(REdb(db.block(), 100, ReActReset), ReDone);

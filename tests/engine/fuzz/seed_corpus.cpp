@@ -1,0 +1,79 @@
+// Writes the seed corpus of the database fuzzer: databases from the content
+// builder with every component and table role the container loads.
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <string>
+
+#include "common/byte_writer.h"
+#include "engine_fixture.h"
+
+namespace {
+
+using namespace enginetest;
+
+edb::SubsetDef Node(u16 id, u8 level, u8 flags, u32 first, u32 last,
+                    std::optional<std::vector<u32>> stored = std::nullopt, bool coded = false) {
+  return {id, level, flags, first, last, std::move(stored), coded};
+}
+
+void AddSubsets(edb::Database& database, bool eighteen) {
+  std::vector<edb::SubsetDef> defs = {Node(1, 0, 16, 1, 20), Node(2, 1, 1, 1, 10),
+                                      Node(3, 1, 2, 11, 20, std::vector<u32>{11, 13, 17}),
+                                      Node(4, 0, 16, 21, 40, std::vector<u32>{21, 22, 23, 39}, true)};
+  if (!eighteen)
+    for (auto& def : defs) def.stored.reset();
+  const edb::SubsetTables tables = edb::BuildSubsetTables(defs, eighteen);
+  edb::Component& text = TextOf(database);
+  text.tables.push_back(tables.definitions);
+  if (tables.bits) text.tables.push_back(*tables.bits);
+  text.fields.push_back({124, 4, tables.rawAreaSize});
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: engine_db_seeds <directory>\n");
+    return 2;
+  }
+  try {
+    const std::string directory = argv[1];
+    std::filesystem::create_directories(directory);
+    auto write = [&](const std::string& name, const edb::Database& database) {
+      edb::Write(builder::JoinPath(directory, name), database);
+    };
+    write("plain.dat", SmallDatabase());
+
+    edb::Database subsets = SmallDatabase();
+    AddSubsets(subsets, true);
+    write("subsets18.dat", subsets);
+    edb::Database subsets16 = SmallDatabase();
+    AddSubsets(subsets16, false);
+    write("subsets16.dat", subsets16);
+
+    edb::Database markup = SmallDatabase();
+    TextOf(markup).tables.push_back(edb::AutomatonTable({{0, 0x2001}, {3, 5}}, {'a', 'b', 0, 0}));
+    edb::MarkupSpec spec;
+    spec.elements = {1, 0, 1, 0};
+    spec.transitions = {0, 1};
+    spec.sequences = {0xFFFF};
+    spec.codeLists = {4097, 0xFFFF};
+    spec.programs = {0, 0x05, 0x80, 0};
+    TextOf(markup).tables.push_back(edb::MarkupTable(spec));
+    write("markup.dat", markup);
+
+    edb::Database index = SmallDatabase();
+    index.header.variant = 8;
+    index.header.lineRule = 4;
+    index.components[1].tables.push_back({240, 8, std::nullopt, builder::Bytes(16, 1)});
+    index.components[1].tables.push_back({310, 2, std::nullopt, {0, 7, 1, 0}});
+    index.components[1].tables.push_back({280, 4, std::nullopt, builder::Bytes(512, 0)});
+    index.components[1].tables.push_back({250, 1, std::nullopt, {1, 2, 3}});
+    write("index.dat", index);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "engine_db_seeds: %s\n", error.what());
+    return 1;
+  }
+  return 0;
+}
