@@ -145,6 +145,14 @@ TEST(TokenChunks, ChunkHoldsCapacityLessOneTokensAndCountsTheFirstToken) {
   EXPECT_EQ(db.Chunk()[0].flags & 0x06, 0x02);  // a word boundary, no type change
 }
 
+TEST(TokenChunks, CapacityAboveTheAllocationIsCut) {
+  TextDb db(TextDatabase({Words(300)}), 40);
+  db.tokens()->capacity = 5000;
+  EXPECT_EQ(db.Token(1, 470), ReDone);
+  EXPECT_EQ(PACKED(db.tokens()->tokenCount), 39);  // what 40 units hold
+  EXPECT_LT(PACKED(db.tokens()->textLength), 320);
+}
+
 TEST(TokenChunks, EmptyEntryEndsAtOnceAndTheBufferGoes) {
   TextDb db(TextDatabase({"", "x"}));
   EXPECT_EQ(db.Token(1, 470), ReWarn);
@@ -230,7 +238,11 @@ TEST(TokenChunks, SecondMarkingStepMarksRunsInsideWords) {
   EXPECT_EQ(Render(tokens), "Farewell to wells");
 }
 
-i32 RE_CALL StopAtLineEnds(u32 done, u32 total) { return done != 2147483647u || total != 2147483647u; }
+// Line ends call the callback with (text length, 8 x capacity); the loader
+// with (stream position, stream length); the end of a chunk with the largest values.
+constexpr u32 kTextRoom = 8 * 1024;
+i32 RE_CALL StopAtLineEnds(u32, u32 total) { return total == kTextRoom; }
+i32 RE_CALL StopLoading(u32, u32 total) { return total != kTextRoom && total != 2147483647u; }
 
 TEST(TokenChunks, RefusalsAndFailures) {
   TextDb db(TextDatabase({"one\ntwo"}));
@@ -247,7 +259,7 @@ TEST(TokenChunks, RefusalsAndFailures) {
   EXPECT_EQ(db.Token(1, 470, 160), ReDone);
   EXPECT_EQ(PACKED(db.tokens()->subsetResult), 0);
 
-  // The progress callback stops the chunk at a line end.
+  // The progress callback stops the chunk at a line end: a failure.
   db.db().block()->progress = StopAtLineEnds;
   ASSERT_EQ(REdb(db.db().block(), 100, 460), ReDone);
   EXPECT_EQ(db.Token(1, 470), ReFail);
@@ -255,6 +267,16 @@ TEST(TokenChunks, RefusalsAndFailures) {
   db.db().block()->progress = nullptr;
   ASSERT_EQ(REdb(db.db().block(), 100, 460), ReDone);
   EXPECT_EQ(db.Token(1, 470), ReWarn);
+
+  // Stopped while the loader reads the stream: a warning, with the tokens so far.
+  TextDb loading(TextDatabase({Words(900)}));
+  loading.db().block()->progress = StopLoading;
+  ASSERT_EQ(REdb(loading.db().block(), 100, 460), ReDone);
+  EXPECT_EQ(loading.Token(1, 470), ReWarn);
+  EXPECT_EQ(PACKED(loading.tokens()->status->warning), -900);
+  EXPECT_EQ(PACKED(loading.tokens()->status->module), 305);
+  EXPECT_GT(PACKED(loading.tokens()->tokenCount), 0);
+  EXPECT_LT(PACKED(loading.tokens()->tokenCount), 900);
 
   // A chunk too small for the longest piece cannot be read.
   TextDb tiny(TextDatabase({"x"}), 10);

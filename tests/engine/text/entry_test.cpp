@@ -90,6 +90,19 @@ TEST(EntryText, DefaultBufferHoldsTheLongestEntryWhole) {
   EXPECT_EQ(PACKED(db.entry()->textLength), longest.size());
 }
 
+TEST(EntryText, BufferSizeAboveTheAllocationIsCut) {
+  // The size field is the caller's: a larger value than the buffer REmemory
+  // made must not let a piece run past it.
+  const std::string entry = LongEntry();
+  TextDb db(TextDatabase({entry}), 0, 64);
+  db.entry()->bufferSize = 60000;
+  ReStatusBlock last{};
+  std::vector<u32> pieces;
+  EXPECT_EQ(db.AllText(1, &last, &pieces), entry);
+  for (u32 length : pieces) EXPECT_LE(length, 63u);
+  EXPECT_EQ(PACKED(last.warning), -352);
+}
+
 TEST(EntryText, Refusals) {
   TextDb db(TextDatabase({"one"}));
   EXPECT_EQ(db.Entry(0, 470), ReFail);

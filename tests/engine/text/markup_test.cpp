@@ -74,7 +74,11 @@ TEST(MarkupPrograms, ProgramsSetCountersTypesAndOutput) {
 TEST(MarkupPrograms, ElementWithoutRoomOpensInTheNextChunk) {
   // 38 words leave room for one token: the sense number prints two.
   std::string entry;
-  for (int i = 0; i < 38; ++i) entry += "w" + std::to_string(i) + " ";
+  for (int i = 0; i < 38; ++i) {
+    entry += 'w';
+    entry += std::to_string(i);
+    entry += ' ';
+  }
   entry += "<SN>after";
   TextDb small(TextDatabase({entry}), 40);
   EXPECT_EQ(small.Token(1, 470), ReDone);
