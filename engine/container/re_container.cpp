@@ -342,7 +342,8 @@ u32 LoadMainIndex(const u8* header, ReFileHandle file, const ReComponentView& vi
     u16 id;
     ReTable* table;
   } further[] = {{ReTabIdx250, &tables->table250}, {ReTabIdx260, &tables->table260}, {ReTabIdx270, &tables->table270},
-                 {ReTabIdx290, &tables->table290}, {ReTabIdx300, &tables->table300}, {ReTabIdxHash, &tables->table280}};
+                 {ReTabIdx290, &tables->table290}, {ReTabIdx300, &tables->table300}, {ReTabIdxHash, &tables->table280},
+                 {ReTabIdxStrings, &record->stringTable}};
   for (const auto& entry : further)
     if (!LoadWhole(file, view, entry.id, entry.table, record, status)) return ReFail;
 
@@ -651,6 +652,7 @@ void ReReleaseDatabaseContents(ReDbRecord* record) {
   ReTable* text[] = {&record->groupIndex, &record->codeFirst,     &record->codeSecond, &record->subsetBits,
                      &record->phrasePool, &record->charAutomaton, &record->markup};
   for (ReTable* table : text) ReFreeTable(table);
+  ReFreeTable(&record->stringTable);
   record->automaton = ReAutomatonSections{};
   record->markupSections = ReMarkupSections{};
   FreeIndexTables(&record->mainTables);

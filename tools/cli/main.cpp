@@ -7,6 +7,7 @@
 #include <string>
 
 #include "content/sample_content.h"
+#include "engine_db/lists_samples.h"
 #include "inflect/inflect_samples.h"
 
 namespace {
@@ -21,6 +22,7 @@ void BuildSample(const std::string& directory) {
   // Each content area adds its files here as it is built.
   builder::WriteContentSample(directory);
   builder::inflect::WriteSampleInflection(directory);
+  builder::engine_db::WriteSampleDictionaries(directory);
 }
 
 }  // namespace
