@@ -77,8 +77,8 @@ void FillChunk(ReTokenBlock* block, u16 action, ReStatusBlock* status) {
   const bool bound = ReBindEntryText(record, work, work->progress, &stream, &tables);
   const char* terms[ReMaxHitTerms];
   for (u32 i = 0; i < ReMaxHitTerms; ++i) terms[i] = block->terms[i];
-  const ReHitTerms hits =
-      ReMakeHitTerms(block->termCount, terms, block->markingMode, ReCharClassTable(static_cast<u8>(record->kind)));
+  const u32* classes = record->kind <= 255 ? ReCharClassTable(static_cast<u8>(record->kind)) : nullptr;
+  const ReHitTerms hits = ReMakeHitTerms(block->termCount, terms, block->markingMode, classes);
   ReChunkSource source{};
   source.stream = &stream;
   source.tables = &tables;
