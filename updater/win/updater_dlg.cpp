@@ -194,15 +194,25 @@ void CUpdaterDlg::OnPaint() {
     dc.SelectPalette(&m_palette, TRUE);
     dc.RealizePalette();
   }
-  CDC memory;
-  memory.CreateCompatibleDC(&dc);
-  CPalette* oldPalette = m_bPaletteInUse ? memory.SelectPalette(&m_palette, TRUE) : nullptr;
-  CBitmap* oldBitmap = memory.SelectObject(&m_background);
-  DrawProgress(memory);
-  DrawStatus(memory);
-  dc.BitBlt(0, 0, m_nBitmapWidth, m_nBitmapHeight, &memory, 0, 0, SRCCOPY);
-  memory.SelectObject(oldBitmap);
-  if (oldPalette != nullptr) memory.SelectPalette(oldPalette, TRUE);
+  // The bar and the status are drawn over a copy of the picture, so the
+  // picture itself never keeps an old bar.
+  CDC picture, canvas;
+  picture.CreateCompatibleDC(&dc);
+  canvas.CreateCompatibleDC(&dc);
+  CBitmap composed;
+  composed.CreateCompatibleBitmap(&dc, m_nBitmapWidth, m_nBitmapHeight);
+  CPalette* oldPicturePalette = m_bPaletteInUse ? picture.SelectPalette(&m_palette, TRUE) : nullptr;
+  CPalette* oldCanvasPalette = m_bPaletteInUse ? canvas.SelectPalette(&m_palette, TRUE) : nullptr;
+  CBitmap* oldPicture = picture.SelectObject(&m_background);
+  CBitmap* oldCanvas = canvas.SelectObject(&composed);
+  canvas.BitBlt(0, 0, m_nBitmapWidth, m_nBitmapHeight, &picture, 0, 0, SRCCOPY);
+  DrawProgress(canvas);
+  DrawStatus(canvas);
+  dc.BitBlt(0, 0, m_nBitmapWidth, m_nBitmapHeight, &canvas, 0, 0, SRCCOPY);
+  canvas.SelectObject(oldCanvas);
+  picture.SelectObject(oldPicture);
+  if (oldCanvasPalette != nullptr) canvas.SelectPalette(oldCanvasPalette, TRUE);
+  if (oldPicturePalette != nullptr) picture.SelectPalette(oldPicturePalette, TRUE);
 }
 
 void CUpdaterDlg::DrawProgress(CDC& dc) {
