@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <utility>
 
+#include "transfer_log.h"
+
 namespace refresh {
 
 namespace {
@@ -126,15 +128,15 @@ bool UpdateSession::DownloadSizeUnknown() const { return writing_ && !SizeKnown(
 
 void UpdateSession::OnMainControl(int state) {
   if (stopped_) return;
-  if (const char* name = StateName(state)) Log(name, 2);
+  if (const char* name = StateName(state)) Log(name, LogMainControl);
   switch (state) {
     case XFER_MAKE_CONNECTION:
       lastCommand_ = CommandConnect;
       host_.SetStatus("Connecting to " + server_.host);
       if (!host_.ConnectControl(server_.host, server_.port)) {
         host_.CloseControl();
-        Log("Could not initiate connection attempt", 0);
-        Log(Format("connection error: %d", host_.ControlError()), 0);
+        Log("Could not initiate connection attempt", LogGeneral);
+        Log(Format("connection error: %d", host_.ControlError()), LogGeneral);
         Fail(CannotConnectMessage);
         return;
       }
@@ -314,7 +316,7 @@ void UpdateSession::StartDataCommand(bool retrieve, const char* name) {
 
 void UpdateSession::SendPendingDataCommand(const char* what, int timer) {
   if (lastReply_ != 200) return;
-  Log(std::string("sending data command to ftp server, ") + what, 2);
+  Log(std::string("sending data command to ftp server, ") + what, LogMainControl);
   expectedReply_ = 0;
   if (!Send(pendingCommand_)) return;
   if (timer != 0) host_.StartTimer(timer, kCommandTimeout);
@@ -335,7 +337,7 @@ void UpdateSession::RunExtractor(const char* archive) {
     host_.StartTimer(TimerExtraction, kPollPeriod);
     return;
   }
-  Log(Format("extracting: %d", static_cast<int>(result)), 0);
+  Log(Format("extracting: %d", static_cast<int>(result)), LogGeneral);
   Fail(result == 8 ? std::string(ExtractMemoryMessage)
                    : Format("Error %d: %s", static_cast<int>(result), ExtractFailedMessage));
 }
@@ -368,13 +370,13 @@ void UpdateSession::Install() {
 
 void UpdateSession::OnControlSocket(int code, long) {
   if (stopped_) return;
-  Log(std::string("Control: ") + SocketCodeName(code), 4);
+  Log(std::string("Control: ") + SocketCodeName(code), LogControlSocket);
   switch (code) {
     case CWINSOCK_ERROR_WRITING:
     case CWINSOCK_ERROR_READING: Fail(Format(NetworkErrorFormat, "Control", code)); break;
     case CWINSOCK_DONE_READING: OnControlReply(); break;
     case CWINSOCK_LOST_CONNECTION:
-      Log(Format("Status: %d", lastCommand_), 0);
+      Log(Format("Status: %d", lastCommand_), LogGeneral);
       if (lastCommand_ != CommandQuit) Fail(ConnectionLostMessage);
       break;
     case CWINSOCK_CONNECTION_TIMEOUT: Fail(ConnectTimeoutMessage); break;
@@ -390,12 +392,12 @@ void UpdateSession::OnControlReply() {
   }
   std::string chunk;
   if (!host_.ReadControl(chunk)) return;
-  Log(kDashes, 1);
-  Log(chunk, 1);
-  Log(kDashes, 1);
+  Log(kDashes, LogServerResponse);
+  Log(chunk, LogServerResponse);
+  Log(kDashes, LogServerResponse);
   const int previous = lastReply_;
   lastReply_ = ParseReplyCode(chunk, expectedReply_);
-  Log(Format("Prev: %d, New: %d", previous, lastReply_), 0);
+  Log(Format("Prev: %d, New: %d", previous, lastReply_), LogGeneral);
 
   if (lastReply_ == 226) return;  // the end of a transfer is taken from the data connection
   if (lastReply_ == 550 || lastReply_ == 450) {
@@ -403,7 +405,7 @@ void UpdateSession::OnControlReply() {
     return;
   }
   if (expectedReply_ != 0 && lastReply_ != expectedReply_) {
-    Log(Format("Did not receive expected response. Expected: %d Received: %d", expectedReply_, lastReply_), 0);
+    Log(Format("Did not receive expected response. Expected: %d Received: %d", expectedReply_, lastReply_), LogGeneral);
     return;
   }
   RouteReply();
@@ -424,7 +426,7 @@ void UpdateSession::RouteReply() {
       break;
     case CommandData:
       if (lastReply_ == 425) {
-        Log("Data connection not initialized. Try again.", 4);
+        Log("Data connection not initialized. Try again.", LogControlSocket);
         lastCommand_ = CommandNone;
         host_.CloseData();
         host_.CloseListener();
@@ -439,18 +441,18 @@ void UpdateSession::RouteReply() {
 
 void UpdateSession::OnListenerSocket(int code) {
   if (stopped_) return;
-  Log(std::string("Server: ") + SocketCodeName(code), 5);
+  Log(std::string("Server: ") + SocketCodeName(code), LogServerSocket);
   switch (code) {
     case CWINSOCK_READY_TO_ACCEPT_CONNECTION: host_.AcceptData(); break;
     case CWINSOCK_ERROR_WRITING: Fail(Format(NetworkErrorFormat, "Server", code)); break;
-    case CWINSOCK_ERROR_READING: Log(Format(NetworkErrorFormat, "Server", code), 0); break;
+    case CWINSOCK_ERROR_READING: Log(Format(NetworkErrorFormat, "Server", code), LogGeneral); break;
     default: break;
   }
 }
 
 void UpdateSession::OnDataSocket(int code) {
   if (stopped_) return;
-  Log(std::string("Data: ") + SocketCodeName(code), 6);
+  Log(std::string("Data: ") + SocketCodeName(code), LogDataSocket);
   switch (code) {
     case CWINSOCK_YOU_ARE_CONNECTED:
       dataConnected_ = true;
@@ -469,7 +471,7 @@ void UpdateSession::OnDataChunk() {
   std::string chunk;
   if (!host_.ReadData(chunk)) return;
   if (kind_ == TransferListImage || kind_ == TransferListUpdates) {
-    Log("getting list", 0);
+    Log("getting list", LogGeneral);
     if (listing_.size() < kMaxListing) listing_.append(chunk, 0, kMaxListing - listing_.size());
     return;
   }
@@ -524,17 +526,17 @@ void UpdateSession::OnTimer(int id) {
   switch (id) {
     case TimerStartSession:
       host_.StopTimer(TimerStartSession);
-      Log("Starting main control", 3);
+      Log("Starting main control", LogTimer);
       Post(XFER_MAKE_CONNECTION);
       break;
     case TimerTransfer:
       host_.StopTimer(TimerTransfer);
-      Log("Timeout during transfer", 3);
+      Log("Timeout during transfer", LogTimer);
       host_.CloseData();
       Fail(TransferTimeoutMessage);
       break;
     case TimerExtraction:
-      Log("Checking if extraction is complete", 3);
+      Log("Checking if extraction is complete", LogTimer);
       if (host_.ExtractionFinished()) {
         host_.StopTimer(TimerExtraction);
         Post(pendingState_);
@@ -542,14 +544,14 @@ void UpdateSession::OnTimer(int id) {
       break;
     case TimerReaderClosed:
       if (host_.MainProgramRunning()) {
-        Log("Check to see if veldrix has closed", 3);
+        Log("Check to see if veldrix has closed", LogTimer);
       } else {
         host_.StopTimer(TimerReaderClosed);
         Post(XFER_INSTALL_UPDATE);
       }
       break;
     case TimerDeferredReply: {
-      Log("TIMER_XFER_SEND_USER", 3);
+      Log("TIMER_XFER_SEND_USER", LogTimer);
       host_.StopTimer(TimerDeferredReply);
       // One read for every reply that waited, so none is left behind.
       const long waiting = host_.ControlChunksWaiting();
@@ -562,9 +564,9 @@ void UpdateSession::OnTimer(int id) {
     case TimerSendListImage:
     case TimerSendListUpdates:
     case TimerSendBin:
-      Log(TimerName(id), 3);
+      Log(TimerName(id), LogTimer);
       host_.StopTimer(id);
-      Log("command timeout", 3);
+      Log("command timeout", LogTimer);
       host_.CloseData();
       host_.CloseControl();
       Fail(CommandTimeoutMessage);
