@@ -42,10 +42,10 @@ class Listing : public ::testing::Test {
     return found->second;
   };
   static std::string Row(const char* length, const char* name) {
-    return std::string("  ") + length + "  Defl:N  100  50%  03-07-98  10:00  1a2b3c4d  --w-  " + name + "\r\n";
+    return std::string("  ") + length + "  100  50%  03-07-98  10:00  1a2b3c4d  file  --w-  " + name + "\r\n";
   }
   std::string Table(const std::string& rows, const char* lineEnd = "\r\n") {
-    return std::string(" Length  Method  Size  Ratio  Date  Time  CRC-32  Attr  Name") + lineEnd +
+    return std::string(" Length  Packed  Ratio  Date  Time  Check  Kind  Attr  Name") + lineEnd +
            " ------  ------  ----  -----  ----  ----  ------  ----  ----" + lineEnd + rows +
            " ------          ----  -----                               -------" + lineEnd +
            "   1234           100    50%                               2 files" + lineEnd;
@@ -57,7 +57,7 @@ TEST_F(Listing, EveryFileOfTheTableMustHaveItsLength) {
   EXPECT_FALSE(VerifyListing(Table(Row("1235", "REN2F200.DAT")), lengthOf));  // wrong length
   EXPECT_FALSE(VerifyListing(Table(Row("10", "MISSING.DAT")), lengthOf));
   EXPECT_FALSE(VerifyListing(Table(Row("12x4", "REN2F200.DAT")), lengthOf));
-  EXPECT_FALSE(VerifyListing(Table("  1234  Defl:N  REN2F200.DAT\r\n"), lengthOf));   // no ninth field
+  EXPECT_FALSE(VerifyListing(Table("  1234  100  REN2F200.DAT\r\n"), lengthOf));      // no ninth field
   EXPECT_TRUE(VerifyListing(Table(Row("1234", "REN2F200.DAT") + "\r\n"), lengthOf));  // empty lines are skipped
   // Lines after the closing rule are not checked.
   EXPECT_TRUE(VerifyListing(Table(Row("1234", "REN2F200.DAT")) + Row("9", "MISSING.DAT"), lengthOf));

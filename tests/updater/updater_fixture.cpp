@@ -10,6 +10,21 @@
 #include "update_archive.h"
 #include "updater_texts.h"
 
+namespace {
+
+// A message box nobody expected would wait for a click forever: fail instead.
+int UnexpectedBox(HWND, LPCTSTR text, LPCTSTR, UINT) {
+  ADD_FAILURE() << "unexpected message box: " << text;
+  return IDCANCEL;
+}
+
+const bool boxesFail = [] {
+  AfxSetMessageBoxHook(UnexpectedBox);
+  return true;
+}();
+
+}  // namespace
+
 // ---- CFakeReader
 
 BEGIN_MESSAGE_MAP(CFakeReader, CWnd)
@@ -172,7 +187,7 @@ unsigned long long LocalNoon(int year, int month, int day) {
 }
 
 std::string UpdateContent::Listing() const {
-  std::string text = " Length  Method  Size  Ratio  Date  Time  CRC-32  Attr  Name\r\n";
+  std::string text = " Length  Packed  Ratio  Date  Time  Check  Kind  Attr  Name\r\n";
   text += " ------  ------  ----  -----  ----  ----  ------  ----  ----\r\n";
   for (const auto& [name, data] : files) {
     unsigned long length = static_cast<unsigned long>(data.size());
@@ -180,7 +195,7 @@ std::string UpdateContent::Listing() const {
       if (claimed == name) length = value;
     }
     char line[160];
-    std::snprintf(line, sizeof line, "  %lu  Defl:N  %lu  0%%  03-07-98  12:00  00000000  --w-  %s\r\n", length, length,
+    std::snprintf(line, sizeof line, "  %lu  %lu  0%%  03-07-98  12:00  00000000  file  --w-  %s\r\n", length, length,
                   name.c_str());
     text += line;
   }
