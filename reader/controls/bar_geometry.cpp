@@ -17,8 +17,8 @@ BarLayout Layout(int width, int height, const BarBitmaps& bitmaps) {
   // The up arrow's height is taken at both ends.
   layout.track = CRect(width - 3 - bitmaps.thumbWidth - 1, inset.top + bitmaps.upHeight + 4, width - 2,
                        inset.bottom - bitmaps.upHeight - 4);
-  layout.thumb = CRect(width - 3 - bitmaps.thumbWidth, layout.track.top, width - 3,
-                       layout.track.top + bitmaps.thumbHeight);
+  layout.thumb =
+      CRect(width - 3 - bitmaps.thumbWidth, layout.track.top, width - 3, layout.track.top + bitmaps.thumbHeight);
   return layout;
 }
 
@@ -34,29 +34,14 @@ int ThumbTop(const CRect& track, int thumbHeight, int min, int max, int pos) {
 int ScrollTarget(int code, int position, int pos, int min, int max, int page) {
   int next = pos;
   switch (code) {
-    case kLineUp:
-      next = pos - 1 < min ? min : pos - 1;
-      break;
-    case kLineDown:
-      next = pos + 1 > max ? max : pos + 1;
-      break;
-    case kPageUp:
-      next = pos - page + 1 < min ? min : pos - page + 1;
-      break;
-    case kPageDown:
-      next = pos + page - 1 > max ? max : pos + page - 1;
-      break;
-    case kThumbPosition:
-      next = position;
-      break;
-    case kTop:
-      next = min;
-      break;
-    case kBottom:
-      next = max;
-      break;
-    default:
-      break;
+    case kLineUp: next = pos - 1 < min ? min : pos - 1; break;
+    case kLineDown: next = pos + 1 > max ? max : pos + 1; break;
+    case kPageUp: next = pos - page + 1 < min ? min : pos - page + 1; break;
+    case kPageDown: next = pos + page - 1 > max ? max : pos + page - 1; break;
+    case kThumbPosition: next = position; break;
+    case kTop: next = min; break;
+    case kBottom: next = max; break;
+    default: break;
   }
   return next;
 }

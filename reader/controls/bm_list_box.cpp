@@ -115,26 +115,14 @@ void CBmListBox::DrawItem(LPDRAWITEMSTRUCT item) {
 
 BOOL CBmListBox::OnKey(UINT key) {
   switch (key) {
-    case VK_PRIOR:
-      Scroll(bar::kPageUp, 0);
-      break;
-    case VK_NEXT:
-      Scroll(bar::kPageDown, 0);
-      break;
-    case VK_END:
-      Scroll(bar::kBottom, 0);
-      break;
-    case VK_HOME:
-      Scroll(bar::kTop, 0);
-      break;
+    case VK_PRIOR: Scroll(bar::kPageUp, 0); break;
+    case VK_NEXT: Scroll(bar::kPageDown, 0); break;
+    case VK_END: Scroll(bar::kBottom, 0); break;
+    case VK_HOME: Scroll(bar::kTop, 0); break;
     case VK_UP:
-    case VK_LEFT:
-      MoveCurrent(-1);
-      return TRUE;
+    case VK_LEFT: MoveCurrent(-1); return TRUE;
     case VK_DOWN:
-    case VK_RIGHT:
-      MoveCurrent(1);
-      return TRUE;
+    case VK_RIGHT: MoveCurrent(1); return TRUE;
     case 'A':
       if (::GetKeyState(VK_CONTROL) < 0) {
         m_selection = m_items;
@@ -142,8 +130,7 @@ BOOL CBmListBox::OnKey(UINT key) {
         return TRUE;
       }
       return FALSE;
-    default:
-      return FALSE;
+    default: return FALSE;
   }
   UpdateWindow();
   return TRUE;

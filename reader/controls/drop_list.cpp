@@ -116,20 +116,11 @@ void CDropList::ChooseBrushes(int& first, int& second) const {
   first = 0;
   second = 2;
   switch (Skin().GetActiveViewKind()) {
-    case SkinView::Encyclopedia:
-      first = 0, second = 2;
-      break;
-    case SkinView::Timeline:
-      first = 12, second = 14;
-      break;
-    case SkinView::Media:
-      first = 9, second = 11;
-      break;
-    case SkinView::Dictionary:
-      first = 6, second = 8;
-      break;
-    default:
-      break;
+    case SkinView::Encyclopedia: first = 0, second = 2; break;
+    case SkinView::Timeline: first = 12, second = 14; break;
+    case SkinView::Media: first = 9, second = 11; break;
+    case SkinView::Dictionary: first = 6, second = 8; break;
+    default: break;
   }
   if (Skin().IsPreferencesDialog(GetParent())) first = 9, second = 11;
 }
@@ -247,20 +238,15 @@ LRESULT CDropList::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-      DrawFocus();
-      return 0;
-    case WM_LBUTTONDOWN:
-      ShowPopup();
-      return 0;
+    case WM_KILLFOCUS: DrawFocus(); return 0;
+    case WM_LBUTTONDOWN: ShowPopup(); return 0;
     case WM_KEYDOWN:
       if (wParam == VK_DOWN || wParam == VK_RIGHT) {
         ShowPopup();
         return 0;
       }
       break;
-    case WM_GETDLGCODE:
-      return DLGC_WANTARROWS;
+    case WM_GETDLGCODE: return DLGC_WANTARROWS;
     case WM_MEASUREITEM: {
       auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
       if (measure->CtlType != ODT_MENU) break;
@@ -312,8 +298,7 @@ LRESULT CDropList::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       DrawValue(*dc, static_cast<int>(draw->itemData), value);
       return TRUE;
     }
-    default:
-      break;
+    default: break;
   }
   return CWnd::WindowProc(message, wParam, lParam);
 }

@@ -123,28 +123,15 @@ void CEventListBox::MoveCurrent(int step) {
 
 BOOL CEventListBox::OnKey(UINT key) {
   switch (key) {
-    case VK_PRIOR:
-      Scroll(bar::kPageUp, 0);
-      break;
-    case VK_NEXT:
-      Scroll(bar::kPageDown, 0);
-      break;
-    case VK_END:
-      Scroll(bar::kBottom, 0);
-      break;
-    case VK_HOME:
-      Scroll(bar::kTop, 0);
-      break;
+    case VK_PRIOR: Scroll(bar::kPageUp, 0); break;
+    case VK_NEXT: Scroll(bar::kPageDown, 0); break;
+    case VK_END: Scroll(bar::kBottom, 0); break;
+    case VK_HOME: Scroll(bar::kTop, 0); break;
     case VK_UP:
-    case VK_LEFT:
-      MoveCurrent(-1);
-      return TRUE;
+    case VK_LEFT: MoveCurrent(-1); return TRUE;
     case VK_DOWN:
-    case VK_RIGHT:
-      MoveCurrent(1);
-      return TRUE;
-    default:
-      return FALSE;
+    case VK_RIGHT: MoveCurrent(1); return TRUE;
+    default: return FALSE;
   }
   UpdateWindow();
   return TRUE;

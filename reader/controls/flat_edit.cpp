@@ -62,11 +62,8 @@ LRESULT CFlatEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       ::InflateRect(&r, -3, -3);
       return 0;
     }
-    case WM_NCPAINT:
-      PaintFrame();
-      return 0;
-    default:
-      break;
+    case WM_NCPAINT: PaintFrame(); return 0;
+    default: break;
   }
   return CEdit::WindowProc(message, wParam, lParam);
 }
@@ -80,21 +77,11 @@ BOOL CHoverEdit::Create(const RECT& rect, CWnd* parent, UINT id, int skin) {
 
 void CHoverEdit::FrameBrushes(int skin, int& outer, int& inner) {
   switch (skin) {
-    case 1:
-      outer = 2, inner = 0;
-      break;
-    case 2:
-      outer = 8, inner = 6;
-      break;
-    case 4:
-      outer = 5, inner = 3;
-      break;
-    case 16:
-      outer = 14, inner = 12;
-      break;
-    default:
-      outer = 11, inner = 9;
-      break;
+    case 1: outer = 2, inner = 0; break;
+    case 2: outer = 8, inner = 6; break;
+    case 4: outer = 5, inner = 3; break;
+    case 16: outer = 14, inner = 12; break;
+    default: outer = 11, inner = 9; break;
   }
 }
 
@@ -151,8 +138,7 @@ void CHoverEdit::RemovePopup() {
     CDC memory;
     memory.CreateCompatibleDC(&screen);
     CBitmap* oldBitmap = memory.SelectObject(&m_saved);
-    screen.BitBlt(m_popupRect.left, m_popupRect.top, m_popupRect.Width(), m_popupRect.Height(), &memory, 0, 0,
-                  SRCCOPY);
+    screen.BitBlt(m_popupRect.left, m_popupRect.top, m_popupRect.Width(), m_popupRect.Height(), &memory, 0, 0, SRCCOPY);
     memory.SelectObject(oldBitmap);
   }
   m_saved.DeleteObject();
@@ -212,8 +198,7 @@ LRESULT CHoverEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       m_timer = 0;
       RemovePopup();
       break;
-    default:
-      break;
+    default: break;
   }
   return CEdit::WindowProc(message, wParam, lParam);
 }

@@ -86,20 +86,11 @@ void CIconListBox::OnKey(UINT key) {
       target = ItemOfRow(next);
       break;
     }
-    case VK_HOME:
-      target = ItemOfRow(0);
-      break;
-    case VK_END:
-      target = ItemOfRow(GetCount() - 1);
-      break;
-    case VK_UP:
-      target = caret != nullptr ? m_model.PrevVisible(caret) : ItemOfRow(0);
-      break;
-    case VK_DOWN:
-      target = caret != nullptr ? m_model.NextVisible(caret) : ItemOfRow(0);
-      break;
-    default:
-      return;
+    case VK_HOME: target = ItemOfRow(0); break;
+    case VK_END: target = ItemOfRow(GetCount() - 1); break;
+    case VK_UP: target = caret != nullptr ? m_model.PrevVisible(caret) : ItemOfRow(0); break;
+    case VK_DOWN: target = caret != nullptr ? m_model.NextVisible(caret) : ItemOfRow(0); break;
+    default: return;
   }
   ShowCaret(target);
 }
@@ -108,9 +99,7 @@ LRESULT CIconListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
   if (m_bar.OnMessage(message, wParam, lParam, result)) return result;
   switch (message) {
-    case WM_NCCALCSIZE:
-      CSkinBar::CalcClient(reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam));
-      return 0;
+    case WM_NCCALCSIZE: CSkinBar::CalcClient(reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)); return 0;
     case WM_SIZE:
       result = CTreeListBox::WindowProc(message, wParam, lParam);
       m_bar.Layout();
@@ -123,8 +112,7 @@ LRESULT CIconListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       break;
-    default:
-      break;
+    default: break;
   }
   return CTreeListBox::WindowProc(message, wParam, lParam);
 }

@@ -52,8 +52,7 @@ void CPopupMenu::AppendChild(CMenu& menu, CMenuItem* child, CObArray& bitmaps) {
     menu.AppendMenu(MF_SEPARATOR);
   } else if (!child->m_text.IsEmpty()) {
     if (child->m_image != 0) {
-      ::AppendMenuA(menu.GetSafeHmenu(), child->m_flags | MF_OWNERDRAW, child->m_id,
-                    reinterpret_cast<LPCSTR>(child));
+      ::AppendMenuA(menu.GetSafeHmenu(), child->m_flags | MF_OWNERDRAW, child->m_id, reinterpret_cast<LPCSTR>(child));
     } else {
       menu.AppendMenu(child->m_flags | MF_STRING, child->m_id, child->m_text);
     }

@@ -86,7 +86,8 @@ BOOL CNoteIcon::OnRelease(CPoint point) {
     // the display does not take keeps the note where it was.
     CPoint at = screen;
     ::ScreenToClient(display, &at);
-    auto* placed = reinterpret_cast<CNoteIcon*>(::SendMessageA(display, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y)));
+    auto* placed =
+        reinterpret_cast<CNoteIcon*>(::SendMessageA(display, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y)));
     if (placed != nullptr && placed != this) {
       if (host != nullptr) host->RemoveChild(this);
       placed->SetNoteText(m_text);
@@ -114,9 +115,7 @@ LRESULT CNoteIcon::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-      Invalidate();
-      break;
+    case WM_KILLFOCUS: Invalidate(); break;
     case WM_LBUTTONDOWN:
       SetCapture();
       SetFocus();
@@ -126,9 +125,7 @@ LRESULT CNoteIcon::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEMOVE:
       if (::GetCapture() == m_hWnd) OnMove(point);
       return 0;
-    case WM_LBUTTONUP:
-      OnRelease(point);
-      return 0;
+    case WM_LBUTTONUP: OnRelease(point); return 0;
     case WM_LBUTTONDBLCLK:
       if (CNoteIconHost* host = Host()) host->EditNote(this);
       return 0;
@@ -139,10 +136,8 @@ LRESULT CNoteIcon::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       break;
-    case WM_GETDLGCODE:
-      return DLGC_WANTALLKEYS;
-    default:
-      break;
+    case WM_GETDLGCODE: return DLGC_WANTALLKEYS;
+    default: break;
   }
   return CWnd::WindowProc(message, wParam, lParam);
 }

@@ -1,8 +1,8 @@
 #include "od_button.h"
 
 namespace {
-constexpr WORD kStripOrder[] = {CODButton::kUp,      CODButton::kHover,   CODButton::kDisabled,
-                                CODButton::kFocus,   CODButton::kChecked, CODButton::kDown};
+constexpr WORD kStripOrder[] = {CODButton::kUp,    CODButton::kHover,   CODButton::kDisabled,
+                                CODButton::kFocus, CODButton::kChecked, CODButton::kDown};
 }
 
 int CODButton::FrameCount(WORD style) {
@@ -93,13 +93,13 @@ void CODButton::DrawItem(LPDRAWITEMSTRUCT item) {
   CSkinPaletteScope palette(dc);
   const int x = FrameOffset(m_style, ChooseState(item->itemState), m_frameWidth);
   BlitBitmap(dc, m_strip, 0, 0, m_frameWidth, m_frameHeight, x, 0);
-  if (m_label.GetSafeHandle() != nullptr) BlitBitmap(dc, m_label, m_frameWidth + 3, 0, m_labelWidth, m_labelHeight, 0, 0);
+  if (m_label.GetSafeHandle() != nullptr)
+    BlitBitmap(dc, m_label, m_frameWidth + 3, 0, m_labelWidth, m_labelHeight, 0, 0);
 }
 
 LRESULT CODButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_ERASEBKGND:
-      return TRUE;
+    case WM_ERASEBKGND: return TRUE;
     case WM_LBUTTONUP:
       if (m_style & kToggle) {
         m_suppressPaint = TRUE;
@@ -119,8 +119,7 @@ LRESULT CODButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     }
-    default:
-      break;
+    default: break;
   }
   return CButton::WindowProc(message, wParam, lParam);
 }

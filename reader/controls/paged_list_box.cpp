@@ -8,6 +8,8 @@ int CPagedListBox::LineHeight() const {
 BOOL CPagedListBox::Place(const RECT& rect, CWnd* parent, UINT controlId, BOOL keepPlaceWhenEmpty) {
   if (!SubclassDlgItem(controlId, parent)) return FALSE;
   ModifyStyle(WS_VSCROLL | WS_HSCROLL, 0);
+  // The template's rows were measured before the list was ours.
+  SetItemHeight(0, static_cast<UINT>(LineHeight()));
   if (keepPlaceWhenEmpty && rect.top == rect.bottom) {
     AllocateRows(0);
     SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
@@ -135,8 +137,7 @@ void CPagedListBox::ShowPopup(int row) {
     m_popupSaved.DeleteObject();
     m_popupSaved.CreateCompatibleBitmap(&screen, m_savedRect.Width(), m_savedRect.Height());
     CBitmap* oldBitmap = memory.SelectObject(&m_popupSaved);
-    memory.BitBlt(0, 0, m_savedRect.Width(), m_savedRect.Height(), &screen, m_savedRect.left, m_savedRect.top,
-                  SRCCOPY);
+    memory.BitBlt(0, 0, m_savedRect.Width(), m_savedRect.Height(), &screen, m_savedRect.left, m_savedRect.top, SRCCOPY);
     memory.SelectObject(oldBitmap);
   }
   CPalette* palette = Skin().GetMediaPicturePalette();
@@ -164,8 +165,7 @@ void CPagedListBox::RemovePopup() {
     CDC memory;
     memory.CreateCompatibleDC(&screen);
     CBitmap* oldBitmap = memory.SelectObject(&m_popupSaved);
-    screen.BitBlt(m_savedRect.left, m_savedRect.top, m_savedRect.Width(), m_savedRect.Height(), &memory, 0, 0,
-                  SRCCOPY);
+    screen.BitBlt(m_savedRect.left, m_savedRect.top, m_savedRect.Width(), m_savedRect.Height(), &memory, 0, 0, SRCCOPY);
     memory.SelectObject(oldBitmap);
   }
   m_popupSaved.DeleteObject();
@@ -218,9 +218,7 @@ LRESULT CPagedListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (m_bar.OnMessage(message, wParam, lParam, result)) return result;
   const CPoint point(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
   switch (message) {
-    case WM_NCCALCSIZE:
-      CSkinBar::CalcClient(reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam));
-      return 0;
+    case WM_NCCALCSIZE: CSkinBar::CalcClient(reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)); return 0;
     case WM_SIZE:
       result = CListBox::WindowProc(message, wParam, lParam);
       OnResized(HIWORD(lParam));
@@ -228,12 +226,8 @@ LRESULT CPagedListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KEYDOWN:
       if (OnKey(static_cast<UINT>(wParam))) return 0;
       break;
-    case WM_LBUTTONDOWN:
-      OnClick(static_cast<UINT>(wParam), point);
-      return 0;
-    case WM_MOUSEMOVE:
-      OnHoverMove(point);
-      return 0;
+    case WM_LBUTTONDOWN: OnClick(static_cast<UINT>(wParam), point); return 0;
+    case WM_MOUSEMOVE: OnHoverMove(point); return 0;
     case WM_NCMOUSEMOVE:
       if (m_hoverTimer) KillTimer(kHoverTimer);
       m_hoverTimer = FALSE;
@@ -252,8 +246,7 @@ LRESULT CPagedListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       RemovePopup();
       FreeRows();
       break;
-    default:
-      break;
+    default: break;
   }
   return CListBox::WindowProc(message, wParam, lParam);
 }

@@ -66,18 +66,10 @@ void CBarListBox::NotifySelChange() {
 
 BOOL CBarListBox::OnBarKey(UINT key) {
   switch (key) {
-    case VK_PRIOR:
-      Scroll(bar::kPageUp, 0);
-      break;
-    case VK_NEXT:
-      Scroll(bar::kPageDown, 0);
-      break;
-    case VK_END:
-      Scroll(bar::kBottom, 0);
-      break;
-    case VK_HOME:
-      Scroll(bar::kTop, 0);
-      break;
+    case VK_PRIOR: Scroll(bar::kPageUp, 0); break;
+    case VK_NEXT: Scroll(bar::kPageDown, 0); break;
+    case VK_END: Scroll(bar::kBottom, 0); break;
+    case VK_HOME: Scroll(bar::kTop, 0); break;
     case VK_UP: {
       const int s = GetCurSel();
       if (s <= 0) return TRUE;
@@ -103,8 +95,7 @@ BOOL CBarListBox::OnBarKey(UINT key) {
       NotifySelChange();
       return TRUE;
     }
-    default:
-      return FALSE;
+    default: return FALSE;
   }
   UpdateWindow();
   return TRUE;
@@ -114,9 +105,7 @@ LRESULT CBarListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
   if (m_bar.OnMessage(message, wParam, lParam, result)) return result;
   switch (message) {
-    case WM_NCCALCSIZE:
-      CSkinBar::CalcClient(reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam));
-      return 0;
+    case WM_NCCALCSIZE: CSkinBar::CalcClient(reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)); return 0;
     case WM_SIZE:
       result = CListBox::WindowProc(message, wParam, lParam);
       OnResized(HIWORD(lParam));
@@ -124,8 +113,7 @@ LRESULT CBarListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KEYDOWN:
       if (OnBarKey(static_cast<UINT>(wParam))) return 0;
       break;
-    default:
-      break;
+    default: break;
   }
   return CListBox::WindowProc(message, wParam, lParam);
 }
@@ -137,7 +125,10 @@ BOOL CScrollListBox::Create(const RECT& rect, CWnd* parent, UINT controlId, int 
   m_bar.m_dragging = FALSE;
   m_bar.m_outlineDrawn = FALSE;
   m_bar.LoadSkin(skin);
-  return Place(rect, parent, controlId);
+  if (!Place(rect, parent, controlId)) return FALSE;
+  // The template's rows were measured before the list was ours.
+  SetItemHeight(0, static_cast<UINT>(Skin().GetLineHeight()));
+  return TRUE;
 }
 
 void CScrollListBox::RefreshRange() { SetRange(1, GetCount() - m_bar.m_page + 1, TRUE); }
@@ -222,8 +213,7 @@ void CValueListBox::DrawItem(LPDRAWITEMSTRUCT item) {
   const int row = static_cast<int>(item->itemID);
   if (row >= 0 && row < m_images.GetSize()) {
     int x = rect.left + 2;
-    const CSize icon =
-        Skin().DrawTransparent(dc, m_images[row], m_masks[row], x, rect.top + rect.Height() / 2, 0x4);
+    const CSize icon = Skin().DrawTransparent(dc, m_images[row], m_masks[row], x, rect.top + rect.Height() / 2, 0x4);
     x += icon.cx + 2;
     CString text;
     GetText(row, text);

@@ -39,8 +39,8 @@ BOOL CSkinBar::LoadBitmaps(UINT upId, UINT downId, UINT thumbId) {
   m_upBitmap.DeleteObject();
   m_downBitmap.DeleteObject();
   m_thumbBitmap.DeleteObject();
-  const BOOL loaded = Skin().LoadDIB(upId, m_upBitmap) & Skin().LoadDIB(downId, m_downBitmap) &
-                      Skin().LoadDIB(thumbId, m_thumbBitmap);
+  const BOOL loaded =
+      Skin().LoadDIB(upId, m_upBitmap) & Skin().LoadDIB(downId, m_downBitmap) & Skin().LoadDIB(thumbId, m_thumbBitmap);
   const CSize up = BitmapSize(m_upBitmap);
   const CSize down = BitmapSize(m_downBitmap);
   const CSize thumb = BitmapSize(m_thumbBitmap);
@@ -109,8 +109,8 @@ void CSkinBar::Paint(BOOL withBar) {
 void CSkinBar::DrawArrow(const CRect& rect, CBitmap& strip, int frame) {
   CWindowDC dc(m_window);
   CSkinPaletteScope palette(&dc, m_palette == BarPalette::Foreground);
-  BlitBitmap(&dc, strip, rect.left, rect.top, m_sizes.arrowFrameWidth, rect.Height(),
-             frame * m_sizes.arrowFrameWidth, 0);
+  BlitBitmap(&dc, strip, rect.left, rect.top, m_sizes.arrowFrameWidth, rect.Height(), frame * m_sizes.arrowFrameWidth,
+             0);
 }
 
 void CSkinBar::DrawUpArrow() { DrawArrow(m_layout.up, m_upBitmap, m_upFrame); }
@@ -119,8 +119,8 @@ void CSkinBar::DrawDownArrow() { DrawArrow(m_layout.down, m_downBitmap, m_downFr
 void CSkinBar::DrawThumb() {
   CWindowDC dc(m_window);
   CSkinPaletteScope palette(&dc, m_palette == BarPalette::Foreground);
-  BlitBitmap(&dc, m_thumbBitmap, m_layout.thumb.left, m_layout.thumb.top, m_sizes.thumbWidth, m_sizes.thumbHeight,
-             0, 0);
+  BlitBitmap(&dc, m_thumbBitmap, m_layout.thumb.left, m_layout.thumb.top, m_sizes.thumbWidth, m_sizes.thumbHeight, 0,
+             0);
 }
 
 void CSkinBar::UpdateArrows() {
@@ -147,7 +147,8 @@ void CSkinBar::MoveThumb(BOOL redraw) {
   CRect uncovered;
   const CRect track = m_layout.track;
   dc.ScrollDC(0, distance, &track, &track, nullptr, &uncovered);
-  if (!uncovered.IsRectEmpty()) dc.PatBlt(uncovered.left, uncovered.top, uncovered.Width(), uncovered.Height(), PATCOPY);
+  if (!uncovered.IsRectEmpty())
+    dc.PatBlt(uncovered.left, uncovered.top, uncovered.Width(), uncovered.Height(), PATCOPY);
   dc.SelectObject(old);
 }
 
@@ -232,8 +233,7 @@ void CSkinBar::OnScrollPart(int part, int flag) {
         m_window->UpdateWindow();
       }
       break;
-    default:
-      return;
+    default: return;
   }
   if (m_repeat == BarRepeat::Posted && flag != -1) {
     m_window->PostMessage(WM_SCROLL_PART, part, 0);
@@ -317,9 +317,7 @@ BOOL CSkinBar::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
       Drag(point);
       result = 0;
       return TRUE;
-    case WM_LBUTTONUP:
-      result = 0;
-      return Release();
+    case WM_LBUTTONUP: result = 0; return Release();
     case WM_SCROLL_PART:
       OnScrollPart(static_cast<int>(wParam), static_cast<int>(lParam));
       result = 0;
@@ -331,10 +329,7 @@ BOOL CSkinBar::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
         return TRUE;
       }
       return FALSE;
-    case WM_DESTROY:
-      StopTimer();
-      return FALSE;
-    default:
-      return FALSE;
+    case WM_DESTROY: StopTimer(); return FALSE;
+    default: return FALSE;
   }
 }

@@ -113,8 +113,7 @@ LRESULT CSliderWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       ::SetCursor(ThumbRect().PtInRect(cursor) ? m_hand : m_arrow);
       return TRUE;
     }
-    default:
-      break;
+    default: break;
   }
   return CWnd::WindowProc(message, wParam, lParam);
 }

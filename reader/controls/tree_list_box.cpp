@@ -186,38 +186,17 @@ HTREEITEM CTreeListBox::GetRelative(HTREEITEM handle, UINT code) {
   CTreeItem* item = handle == nullptr ? nullptr : FromHandle(handle);
   CTreeItem* result = nullptr;
   switch (code) {
-    case kRoot:
-      result = m_model.Root()->m_firstChild;
-      break;
-    case kNext:
-      result = item != nullptr ? item->m_next : nullptr;
-      break;
-    case kPrevious:
-      result = item != nullptr ? item->m_prev : nullptr;
-      break;
-    case kParent:
-      result = item != nullptr && item->m_parent != m_model.Root() ? item->m_parent : nullptr;
-      break;
-    case kChild:
-      result = item != nullptr ? item->m_firstChild : nullptr;
-      break;
-    case kFirstVisible:
-      result = ItemOfRow(GetTopIndex());
-      break;
-    case kNextVisible:
-      result = m_model.NextVisible(item);
-      break;
-    case kPreviousVisible:
-      result = m_model.PrevVisible(item);
-      break;
-    case kDropHighlight:
-      result = m_dropHighlight;
-      break;
-    case kCaret:
-      result = m_caret;
-      break;
-    default:
-      break;
+    case kRoot: result = m_model.Root()->m_firstChild; break;
+    case kNext: result = item != nullptr ? item->m_next : nullptr; break;
+    case kPrevious: result = item != nullptr ? item->m_prev : nullptr; break;
+    case kParent: result = item != nullptr && item->m_parent != m_model.Root() ? item->m_parent : nullptr; break;
+    case kChild: result = item != nullptr ? item->m_firstChild : nullptr; break;
+    case kFirstVisible: result = ItemOfRow(GetTopIndex()); break;
+    case kNextVisible: result = m_model.NextVisible(item); break;
+    case kPreviousVisible: result = m_model.PrevVisible(item); break;
+    case kDropHighlight: result = m_dropHighlight; break;
+    case kCaret: result = m_caret; break;
+    default: break;
   }
   return reinterpret_cast<HTREEITEM>(result);
 }
@@ -477,7 +456,8 @@ void CTreeListBox::DrawItem(LPDRAWITEMSTRUCT draw) {
   }
   int x = rect.left + d * i;
   if (m_images != nullptr) {
-    m_images->Draw(dc, selected ? item->m_selectedImage : item->m_image, x, rect.top + (h - m_images->m_cellHeight) / 2);
+    m_images->Draw(dc, selected ? item->m_selectedImage : item->m_image, x,
+                   rect.top + (h - m_images->m_cellHeight) / 2);
     x += m_images->m_cellWidth;
   }
   x += 4;

@@ -41,8 +41,16 @@ class CTreeListBox : public CListBox {
   static constexpr DWORD kLinesAtRoot = 0x20;
   // Relation codes of GetRelative.
   enum Relation {
-    kRoot = 0, kNext = 1, kPrevious = 2, kParent = 3, kChild = 4, kFirstVisible = 5,
-    kNextVisible = 6, kPreviousVisible = 7, kDropHighlight = 8, kCaret = 9
+    kRoot = 0,
+    kNext = 1,
+    kPrevious = 2,
+    kParent = 3,
+    kChild = 4,
+    kFirstVisible = 5,
+    kNextVisible = 6,
+    kPreviousVisible = 7,
+    kDropHighlight = 8,
+    kCaret = 9
   };
   // Expand codes.
   static constexpr UINT kCollapse = 1;
