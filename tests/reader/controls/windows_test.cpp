@@ -54,6 +54,9 @@ TEST_F(EditTest, HoverEditPopsUpOnlyTextThatDoesNotFit) {
 }
 
 TEST_F(EditTest, HoverEditShowsAfterTheDelayAndLeavingEarlyShowsNothing) {
+  // The real pointer stays away, so only the moves this test sends reach the edit.
+  ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+  ui::PumpUntilIdle();
   CHoverEdit edit;
   ASSERT_TRUE(edit.Create(CRect(10, 10, 110, 30), &parent, kEditId, kSkinTimeline));
   edit.SetWindowText("a query text that is far too long for the field");
