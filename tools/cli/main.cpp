@@ -8,6 +8,7 @@
 
 #include "content/sample_content.h"
 #include "inflect/inflect_samples.h"
+#include "panorama/panorama_movie.h"
 
 namespace {
 
@@ -21,6 +22,7 @@ void BuildSample(const std::string& directory) {
   // Each content area adds its files here as it is built.
   builder::WriteContentSample(directory);
   builder::inflect::WriteSampleInflection(directory);
+  builder::panorama::WriteSamplePanoramas(directory);
 }
 
 }  // namespace
