@@ -23,10 +23,18 @@ void WaitWhileBusy(std::intptr_t component) {
 
 bool KnownDepth(std::int32_t depth) {
   switch (depth) {
-    case 1: case 2: case 4: case 8: case 16: case 24: case 32: case 33: case 34: case 36: case 40:
-      return true;
-    default:
-      return false;
+    case 1:
+    case 2:
+    case 4:
+    case 8:
+    case 16:
+    case 24:
+    case 32:
+    case 33:
+    case 34:
+    case 36:
+    case 40: return true;
+    default: return false;
   }
 }
 
@@ -64,8 +72,8 @@ std::int32_t FindDecompressor(Decompressor* state) {
       prepare.colorTable = state->colorTable;
       prepare.colorTableBytes = state->colorTableBytes;
       prepare.callback = CodecHostCallback;
-      const std::int32_t result = CallManager(kn::kGroupDecompressor, kn::kDcPrepare,
-                                              {instance, reinterpret_cast<std::intptr_t>(&prepare)});
+      const std::int32_t result =
+          CallManager(kn::kGroupDecompressor, kn::kDcPrepare, {instance, reinterpret_cast<std::intptr_t>(&prepare)});
       accepted = result == 0 || result == kDecompressorPrepared;
     }
     bool better = false;
@@ -110,13 +118,16 @@ std::int32_t OutputPixelBytes(std::int32_t mode) {
 std::intptr_t CodecHostCallback(std::int32_t code, std::intptr_t argument) {
   switch (code) {
     case 0x15: return 1;
-    case 5:
-      gCallbackCurrent = gCallbackBase + argument;
-      return reinterpret_cast<std::intptr_t>(gCallbackCurrent);
+    case 5: gCallbackCurrent = gCallbackBase + argument; return reinterpret_cast<std::intptr_t>(gCallbackCurrent);
     case 0x16: return 1;
     case 0x17: return 0;
     case 0x18: return 2;
-    case 1: case 2: case 3: case 4: case 0x19: case 0x56: return argument;
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+    case 0x19:
+    case 0x56: return argument;
     default: return code;
   }
 }
@@ -151,8 +162,8 @@ bool ParseColorTable(const std::uint8_t* table, std::size_t size, std::uint32_t 
     const std::uint8_t* e = table + 10 + 8 * i;
     const std::int32_t index = (flags & 0x8000) != 0 ? i : Be16(e);
     if (index >= 256) continue;
-    entries[index] = static_cast<std::uint32_t>(Be16(e + 2) >> 8) << 16 | static_cast<std::uint32_t>(Be16(e + 4) >> 8) << 8 |
-                     static_cast<std::uint32_t>(Be16(e + 6) >> 8);
+    entries[index] = static_cast<std::uint32_t>(Be16(e + 2) >> 8) << 16 |
+                     static_cast<std::uint32_t>(Be16(e + 4) >> 8) << 8 | static_cast<std::uint32_t>(Be16(e + 6) >> 8);
   }
   return true;
 }
@@ -311,8 +322,7 @@ std::int32_t DecompressSample(Decompressor* state, const std::uint8_t* sample, s
       call.rowBytes = m;
       call.area.bottom = rows < height ? rows : height;
       const std::int32_t result = CallManager(kn::kGroupDecompressor, kn::kDcDecompress,
-                                              {state->component, reinterpret_cast<std::intptr_t>(&call),
-                                               perSegment});
+                                              {state->component, reinterpret_cast<std::intptr_t>(&call), perSegment});
       if (result == 0) {
         for (std::int32_t y = 0; y < height; ++y) {
           const std::uint8_t* row = work + std::int64_t{y / perSegment} * 65536 + std::int64_t{y % perSegment} * m;
@@ -323,8 +333,7 @@ std::int32_t DecompressSample(Decompressor* state, const std::uint8_t* sample, s
       HostFree(work);
       return result;
     }
-    default:
-      return kErrOutputKind;
+    default: return kErrOutputKind;
   }
 }
 
@@ -361,8 +370,8 @@ std::int32_t ImageTrackReaderOpen(const std::uint8_t* trak, std::size_t size, st
     ImageTrackReaderClose(reader);
     return kErrAtomWalk;
   }
-  reader->decompressors = static_cast<Decompressor**>(HostAlloc(static_cast<std::int32_t>(sizeof(Decompressor*)) *
-                                                                (count > 0 ? count : 1)));
+  reader->decompressors = static_cast<Decompressor**>(
+      HostAlloc(static_cast<std::int32_t>(sizeof(Decompressor*)) * (count > 0 ? count : 1)));
   if (reader->decompressors == nullptr) {
     ImageTrackReaderClose(reader);
     return kErrMemory;
@@ -379,7 +388,8 @@ std::int32_t ImageTrackReaderOpen(const std::uint8_t* trak, std::size_t size, st
       ImageTrackReaderClose(reader);
       return kErrAtomWalk;
     }
-    const std::int32_t copied = entrySize > kMaxDescriptionCopy ? kMaxDescriptionCopy : static_cast<std::int32_t>(entrySize);
+    const std::int32_t copied =
+        entrySize > kMaxDescriptionCopy ? kMaxDescriptionCopy : static_cast<std::int32_t>(entrySize);
     reader->decompressors[i] = DecompressorOpen(stsd.data + at, copied, outputMode);
     if (reader->decompressors[i] == nullptr) {
       ImageTrackReaderClose(reader);

@@ -109,7 +109,8 @@ std::int32_t ReadPanoTrack(const TrackInfo& info, std::intptr_t file, PanoTrack*
     return kErrMemory;
   }
   track->descriptionCount = count;
-  for (std::int32_t i = 0; i < count; ++i) ConvertDescription(stsd.data + 16 + kDescriptionBytes * i, &track->descriptions[i]);
+  for (std::int32_t i = 0; i < count; ++i)
+    ConvertDescription(stsd.data + 16 + kDescriptionBytes * i, &track->descriptions[i]);
 
   std::int32_t result = ReadSampleTable(stbl.contents(), stbl.contentsSize(), &track->samples);
   if (result != kOk) {
@@ -135,7 +136,8 @@ std::int32_t ReadPanoTrack(const TrackInfo& info, std::intptr_t file, PanoTrack*
     const std::int32_t fits = static_cast<std::int32_t>((pInf.size - 56) / 8);
     if (nodes < 0) nodes = 0;
     if (nodes > fits) nodes = fits;  // a count beyond the atom reads only what is there
-    track->nodes = static_cast<NodeEntryRef*>(HostAlloc(static_cast<std::int32_t>(sizeof(NodeEntryRef)) * (nodes > 0 ? nodes : 1)));
+    track->nodes = static_cast<NodeEntryRef*>(
+        HostAlloc(static_cast<std::int32_t>(sizeof(NodeEntryRef)) * (nodes > 0 ? nodes : 1)));
     if (track->nodes == nullptr) {
       FreePanoTrack(track);
       return kErrMemory;
@@ -215,7 +217,10 @@ bool DecodeNode(PanoTrack* track, std::int32_t size) {
 std::int32_t ReaderModeForScreen(std::int32_t screenMode) {
   switch (screenMode) {
     case kModePalette: return kMode555;
-    case kMode555: case kMode565: case kModeRgb24: case kModeBgr24: return screenMode;
+    case kMode555:
+    case kMode565:
+    case kModeRgb24:
+    case kModeBgr24: return screenMode;
     default: return kModeBgr24;  // device-independent bitmaps take 24-bit frames
   }
 }
@@ -302,8 +307,8 @@ std::int32_t MovieFileRead(std::intptr_t file, std::int32_t screenOutputMode, st
     if (imageTrack == nullptr || (description.hotSpotTrack != 0 && hotTrack == nullptr)) result = kErrMissing;
   }
   if (result == kOk) {
-    const std::int32_t readerMode = screenOutputMode == kModeDib && screenDepth == 16 ? kMode555
-                                                                                       : ReaderModeForScreen(screenOutputMode);
+    const std::int32_t readerMode =
+        screenOutputMode == kModeDib && screenDepth == 16 ? kMode555 : ReaderModeForScreen(screenOutputMode);
     if (ImageTrackReaderOpen(imageTrack->trak, imageTrack->size, readerMode, file, &movie->image) != kOk) {
       result = kErrMakeTable;
     } else if (hotTrack != nullptr &&
@@ -443,16 +448,15 @@ std::int32_t MovieFileGetNode(MovieFile* file, std::int32_t nodeIndex, DecodedNo
 }
 
 ImageTrackReader* MovieFileImageReader(const MovieFile* file) { return IsMovieFile(file) ? file->image : nullptr; }
-ImageTrackReader* MovieFileHotSpotReader(const MovieFile* file) {
-  return IsMovieFile(file) ? file->hotSpots : nullptr;
-}
+ImageTrackReader* MovieFileHotSpotReader(const MovieFile* file) { return IsMovieFile(file) ? file->hotSpots : nullptr; }
 
 void NodeString(const DecodedNode& node, std::int32_t offset, char* out, std::size_t size) {
   if (size == 0) return;
   out[0] = 0;
   if (node.strings == nullptr || offset < 8 || offset >= node.stringsSize) return;
   std::size_t length = node.strings[offset];
-  if (length > static_cast<std::size_t>(node.stringsSize - offset - 1)) length = static_cast<std::size_t>(node.stringsSize - offset - 1);
+  if (length > static_cast<std::size_t>(node.stringsSize - offset - 1))
+    length = static_cast<std::size_t>(node.stringsSize - offset - 1);
   if (length > size - 1) length = size - 1;
   std::memcpy(out, node.strings + offset + 1, length);
   out[length] = 0;

@@ -41,8 +41,18 @@ struct NodeHeader {
   std::int32_t word60;
 };
 // What the header words mean (our layout).
-enum NodeHeaderWord { kHdrNodeId = 0, kHdrDefaultPan, kHdrDefaultTilt, kHdrDefaultZoom, kHdrPanMin, kHdrPanMax,
-                      kHdrTiltMin, kHdrTiltMax, kHdrFieldOfViewMax, kHdrKept44 };
+enum NodeHeaderWord {
+  kHdrNodeId = 0,
+  kHdrDefaultPan,
+  kHdrDefaultTilt,
+  kHdrDefaultZoom,
+  kHdrPanMin,
+  kHdrPanMax,
+  kHdrTiltMin,
+  kHdrTiltMax,
+  kHdrFieldOfViewMax,
+  kHdrKept44
+};
 
 struct NodeTable {
   std::int32_t count = 0;

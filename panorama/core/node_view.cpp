@@ -9,11 +9,13 @@
 namespace pano {
 namespace {
 
-constexpr std::int32_t kDefaultZoom = 0x410000;   // 65 degrees
-constexpr std::int32_t kFieldOfViewLimit = 0xB40000;  // 180 degrees
+constexpr std::int32_t kDefaultZoom = 0x410000;         // 65 degrees
+constexpr std::int32_t kFieldOfViewLimit = 0xB40000;    // 180 degrees
 constexpr double kZoomPerUnit = 1.5978966267903646e-6;  // 6 degrees per 1.0 of delta, in radians
 
-const std::uint8_t* HotSpotEntry(const DecodedNode& node, int i) { return node.hotSpots.first + kHotSpotEntryBytes * i; }
+const std::uint8_t* HotSpotEntry(const DecodedNode& node, int i) {
+  return node.hotSpots.first + kHotSpotEntryBytes * i;
+}
 
 std::int32_t LoadFirstNode(NodeView* view) {
   const PanoDescription* description = MovieFileDescription(view->file);
@@ -66,16 +68,22 @@ void ReadBack(NodeView* view) {
 
 int FrameFormatForMode(std::int32_t outputMode, std::int32_t screenDepth) {
   switch (outputMode) {
-    case kModePalette: case kMode555: return kFormat555;
+    case kModePalette:
+    case kMode555: return kFormat555;
     case kMode565: return kFormat565;
-    case kModeRgb24: case kModeBgr24: return kFormat24;
+    case kModeRgb24:
+    case kModeBgr24: return kFormat24;
     default: return screenDepth == 16 ? kFormat555 : kFormat24;
   }
 }
 
 int FrameAlignmentForMode(std::int32_t outputMode) {
   switch (outputMode) {
-    case kModePalette: case kMode555: case kMode565: case kModeRgb24: case kModeBgr24: return 2;
+    case kModePalette:
+    case kMode555:
+    case kMode565:
+    case kModeRgb24:
+    case kModeBgr24: return 2;
     default: return 4;
   }
 }
@@ -131,7 +139,9 @@ bool NodeViewSetDisplayRect(NodeView* view, const kn::KnRect& rect) {
   return MovieFileSetDisplayRect(view->file, rect);
 }
 
-bool NodeViewGetDisplayRect(const NodeView* view, kn::KnRect* rect) { return MovieFileGetDisplayRect(view->file, rect); }
+bool NodeViewGetDisplayRect(const NodeView* view, kn::KnRect* rect) {
+  return MovieFileGetDisplayRect(view->file, rect);
+}
 
 std::int32_t NodeViewGoToNode(NodeView* view, std::int32_t nodeId, std::int32_t* pan, std::int32_t* tilt,
                               std::int32_t* zoom) {
@@ -184,9 +194,7 @@ std::int32_t NodeViewCurrentNodeId(const NodeView* view) {
 
 std::int32_t NodeViewGetPan(const NodeView* view) { return view->engine ? RadToFixed(WarpGetPan(view->engine)) : 0; }
 std::int32_t NodeViewGetTilt(const NodeView* view) { return view->engine ? RadToFixed(view->engine->tilt) : 0; }
-std::int32_t NodeViewGetZoom(const NodeView* view) {
-  return view->engine ? RadToFixed(2 * view->engine->halfFov) : 0;
-}
+std::int32_t NodeViewGetZoom(const NodeView* view) { return view->engine ? RadToFixed(2 * view->engine->halfFov) : 0; }
 void NodeViewSetPan(NodeView* view, std::int32_t pan) {
   if (view->engine) WarpSetPan(view->engine, FixedToRad(pan));
 }

@@ -13,10 +13,10 @@
 namespace pano {
 
 struct HotSpotInfo {
-  std::int16_t id;       // -1 = not found
+  std::int16_t id;  // -1 = not found
   std::uint32_t type;
-  std::int32_t index;    // entry index, -1 = not found
-  std::int32_t words[3]; // entry offsets 32, 36 (cursor resource), 40
+  std::int32_t index;     // entry index, -1 = not found
+  std::int32_t words[3];  // entry offsets 32, 36 (cursor resource), 40
   char name[64];
 };
 

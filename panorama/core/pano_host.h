@@ -61,8 +61,8 @@ std::intptr_t CallManager(std::int32_t group, std::int32_t selector, std::initia
 // Shorthands over the host services.
 void* HostAlloc(std::int32_t size);  // zero-filled
 void HostFree(void* block);
-std::uint16_t Be16(const void* p);   // reads a big-endian field through Flip16
-std::uint32_t Be32(const void* p);   // through Flip32
+std::uint16_t Be16(const void* p);  // reads a big-endian field through Flip16
+std::uint32_t Be32(const void* p);  // through Flip32
 inline std::int16_t Be16s(const void* p) { return static_cast<std::int16_t>(Be16(p)); }
 inline std::int32_t Be32s(const void* p) { return static_cast<std::int32_t>(Be32(p)); }
 

@@ -31,7 +31,7 @@ bool Writable(const void* block, std::size_t) { return block != nullptr; }
 std::intptr_t OpenFile(const char* path) { return ::open(path, O_RDONLY); }
 bool CloseFile(std::intptr_t file) { return ::close(static_cast<int>(file)) == 0; }
 std::int64_t FileSize(std::intptr_t file) {
-  struct stat info{};
+  struct stat info {};
   if (::fstat(static_cast<int>(file), &info) != 0) return -1;
   return info.st_size;
 }

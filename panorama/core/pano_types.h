@@ -34,12 +34,12 @@ constexpr std::int32_t kHostEntryMissing = static_cast<std::int32_t>(0x80008001u
 
 // Screen output modes: how frames reach the display.
 enum OutputMode : std::int32_t {
-  kModeDib = 1,       // device-independent bitmap, 24-bit frames
-  kModePalette = 5,   // 8-bit palette display (frames 5-5-5, converted per band)
+  kModeDib = 1,      // device-independent bitmap, 24-bit frames
+  kModePalette = 5,  // 8-bit palette display (frames 5-5-5, converted per band)
   kMode555 = 6,
   kMode565 = 7,
-  kModeRgb24 = 9,     // bytes red, green, blue
-  kModeBgr24 = 11,    // bytes blue, green, red
+  kModeRgb24 = 9,   // bytes red, green, blue
+  kModeBgr24 = 11,  // bytes blue, green, red
 };
 
 // Pixel formats of the warp engine's frames.

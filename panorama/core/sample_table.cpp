@@ -29,8 +29,8 @@ std::int32_t ReadSampleTable(const std::uint8_t* stbl, std::size_t size, SampleT
   if (common == 0 && static_cast<std::size_t>(samples) > (stsz.size - 20) / 4) return kErrAtomWalk;
   if (common < 0) return kErrAtomWalk;
 
-  auto* records = static_cast<SampleRecord*>(HostAlloc(static_cast<std::int32_t>(sizeof(SampleRecord)) *
-                                                       (samples > 0 ? samples : 1)));
+  auto* records = static_cast<SampleRecord*>(
+      HostAlloc(static_cast<std::int32_t>(sizeof(SampleRecord)) * (samples > 0 ? samples : 1)));
   if (records == nullptr) return kErrMemory;
 
   std::int32_t sample = 0;

@@ -56,9 +56,8 @@ TileCanvas* TileCanvasCreate(int tileWidth, int linesPerTile, int heldRows, int 
 
 std::int32_t TileCanvasSetup(TileCanvas* c, int tileWidth, int linesPerTile, int heldRows, int tilesPerHeldRow,
                              int depth, std::uint8_t* memory) {
-  if (c->pixels != nullptr && tileWidth == c->tileWidth && linesPerTile == c->linesPerTile &&
-      heldRows == c->heldRows && tilesPerHeldRow == c->tilesPerHeldRow && depth == c->depth &&
-      (memory == nullptr || memory == c->pixels)) {
+  if (c->pixels != nullptr && tileWidth == c->tileWidth && linesPerTile == c->linesPerTile && heldRows == c->heldRows &&
+      tilesPerHeldRow == c->tilesPerHeldRow && depth == c->depth && (memory == nullptr || memory == c->pixels)) {
     return 0;
   }
   if (c->ownsPixels) HostFree(c->pixels);
@@ -242,8 +241,9 @@ int TileCanvasDecode(TileCanvas* c, int row, int index) {
     return 0;
   }
   const std::int32_t size = ImageTrackSampleSize(c->track, c->firstSample + tile);
-  const std::int32_t result =
-      size < 0 ? kErrMissing : ImageTrackDecode(c->track, c->firstSample + tile, data, size, TilePosition(c, row, index), c->lineBytes);
+  const std::int32_t result = size < 0 ? kErrMissing
+                                       : ImageTrackDecode(c->track, c->firstSample + tile, data, size,
+                                                          TilePosition(c, row, index), c->lineBytes);
   CallMedia(kn::kKnUnlockHandle, {handle});
   if (result != kOk) return 0;
   const int previous = c->slotMap[slot];
@@ -293,7 +293,8 @@ void TileCanvasMoveHeld(TileCanvas* c, int distance) {
 
 int TileCacheFill(TileCanvas* c, int topPixel, int leftLine, int bottomPixel, int rightLine, bool idle) {
   if (c->track == nullptr || c->linesPerTile <= 0 || c->tileWidth <= 0) return 0;
-  const int firstRow = leftLine >= 0 ? leftLine / c->linesPerTile : -((-leftLine + c->linesPerTile - 1) / c->linesPerTile);
+  const int firstRow =
+      leftLine >= 0 ? leftLine / c->linesPerTile : -((-leftLine + c->linesPerTile - 1) / c->linesPerTile);
   int lastRow = rightLine >= 0 ? rightLine / c->linesPerTile : -((-rightLine + c->linesPerTile - 1) / c->linesPerTile);
   if (lastRow < firstRow) lastRow += c->tileRows;
   if (lastRow - firstRow >= c->tileRows) lastRow = firstRow + c->tileRows - 1;

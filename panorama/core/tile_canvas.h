@@ -15,13 +15,13 @@ namespace pano {
 constexpr int kMaxTiles = 192;
 
 struct TileSampleCache {
-  kn::KnHandle* handles;      // 192
-  std::int32_t* slotSample;   // 192, -1 = empty
-  std::int32_t* sampleMap;    // 192, slot of (sample - first) / per entry, or -1
+  kn::KnHandle* handles;     // 192
+  std::int32_t* slotSample;  // 192, -1 = empty
+  std::int32_t* sampleMap;   // 192, slot of (sample - first) / per entry, or -1
   std::int32_t firstSample;
   std::int32_t samplesPerEntry;
   std::int32_t slotsUsed;
-  std::int32_t lastSlot;      // round-robin cursor, -1 after a reset
+  std::int32_t lastSlot;  // round-robin cursor, -1 after a reset
   std::int32_t reserved;
 };
 

@@ -170,7 +170,8 @@ void LimitAll(WarpEngine* e) {
 
 bool AllocateFrame(std::uint8_t** frame, std::uint32_t rowBytes, int height) {
   HostFree(*frame);
-  *frame = static_cast<std::uint8_t*>(HostAlloc(static_cast<std::int32_t>(rowBytes * static_cast<std::uint32_t>(height) + 16)));
+  *frame = static_cast<std::uint8_t*>(
+      HostAlloc(static_cast<std::int32_t>(rowBytes * static_cast<std::uint32_t>(height) + 16)));
   return *frame != nullptr;
 }
 
@@ -257,7 +258,8 @@ void WarpAttachCanvas(WarpEngine* e, TileCanvas* canvas) {
   e->scratch = static_cast<std::uint8_t*>(HostAlloc((canvas->depth / 8) * ((pixels > lines ? pixels : lines) + 2)));
   const double oldCircumference = e->circumference;
   e->canvas = canvas;
-  const int format = canvas->depth == 16 ? (e->format == kFormat565 ? int{kFormat565} : int{kFormat555}) : canvas->depth;
+  const int format =
+      canvas->depth == 16 ? (e->format == kFormat565 ? int{kFormat565} : int{kFormat555}) : canvas->depth;
   WarpSelectLoops(e, format);
   ComputeImageGeometry(e);
   if (oldCircumference > 0) e->pan = e->pan * e->circumference / oldCircumference;
@@ -362,7 +364,8 @@ void WarpDraw(WarpEngine* e) {
   std::uint32_t rowBytes = 0;
   const std::uint8_t* frame = WarpRenderFrame(e, &rowBytes);
   if (frame == nullptr || presenter.present == nullptr) return;
-  presenter.present(e->window, e->windowRect, frame, e->format, e->width, e->height, static_cast<std::int32_t>(rowBytes));
+  presenter.present(e->window, e->windowRect, frame, e->format, e->width, e->height,
+                    static_cast<std::int32_t>(rowBytes));
 }
 
 void WarpUpdate(WarpEngine* e) {
@@ -433,7 +436,8 @@ void WarpPointToSource(WarpEngine* e, int x, int y, double* line, double* row) {
     y = newRow < 0 ? 0 : newRow > h - 1 ? h - 1 : newRow;
   }
   const std::uint32_t source = e->sourceColumn[x];
-  double q = e->circumference - e->halfViewWidth - e->pan + static_cast<double>((source >> 10) + ((source & 0x200) != 0 ? 1 : 0));
+  double q = e->circumference - e->halfViewWidth - e->pan +
+             static_cast<double>((source >> 10) + ((source & 0x200) != 0 ? 1 : 0));
   if (e->circumference > 0) {
     q = std::fmod(q, e->circumference);
     if (q < 0) q += e->circumference;
@@ -452,7 +456,8 @@ void WarpSourceToPoint(const WarpEngine* e, double line, double row, int* x, int
   const double el = std::atan((1 - 2 * row / ph) / std::cos(u) * std::tan(e->imageHalfAngle));
   const double d = std::tan(e->tilt - el);
   const double tv = std::tan(e->halfFov);
-  const double hx = std::tan(u) * (std::cos(e->tilt) + std::sin(e->tilt) * d) / (tv * e->width / (e->height > 0 ? e->height : 1));
+  const double hx =
+      std::tan(u) * (std::cos(e->tilt) + std::sin(e->tilt) * d) / (tv * e->width / (e->height > 0 ? e->height : 1));
   const double hy = d / tv;
   const kn::KnRect& r = e->windowRect;
   *x = static_cast<int>(r.left + (r.right - r.left) * (hx / 2 + 0.5));

@@ -14,7 +14,11 @@ namespace pano {
 
 // Clamp flags.
 enum : std::uint32_t {
-  kClampPanEnd = 1, kClampPanStart = 2, kClampTiltTop = 4, kClampTiltBottom = 8, kClampZoomMin = 0x10,
+  kClampPanEnd = 1,
+  kClampPanStart = 2,
+  kClampTiltTop = 4,
+  kClampTiltBottom = 8,
+  kClampZoomMin = 0x10,
   kClampZoomMax = 0x20,
 };
 
@@ -22,8 +26,8 @@ enum : std::uint32_t {
 struct WarpPresenter {
   bool (*visible)(std::intptr_t window) = nullptr;
   // Pixels rows of rowBytes; depth 16 (5-5-5 or 5-6-5 as the format says) or 24.
-  std::int32_t (*present)(std::intptr_t window, const kn::KnRect& windowRect, const std::uint8_t* pixels,
-                          int format, int width, int height, std::int32_t rowBytes) = nullptr;
+  std::int32_t (*present)(std::intptr_t window, const kn::KnRect& windowRect, const std::uint8_t* pixels, int format,
+                          int width, int height, std::int32_t rowBytes) = nullptr;
   std::int32_t (*outputMode)() = nullptr;
 };
 WarpPresenter& Presenter();
@@ -43,7 +47,7 @@ struct WarpEngine {
   double previousHalfFov, previousTilt, lastTiltSet, previousPan;
   double halfHorizontalFov;  // a
   double tanHalfAngle, tanTop, tanBottom;
-  double coverage;           // M, the widest half-angle the held lines allow
+  double coverage;  // M, the widest half-angle the held lines allow
   double tiltLimit;
   std::int32_t verticalStep, verticalOrigin, verticalOffset, verticalSlope;
   std::int16_t columnsDirty, rowsDirty;

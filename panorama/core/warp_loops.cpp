@@ -16,7 +16,8 @@ inline std::uint16_t Load16(const std::uint8_t* p) {
   return v;
 }
 inline std::uint32_t Load24(const std::uint8_t* p) {
-  return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 | static_cast<std::uint32_t>(p[2]) << 16;
+  return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+         static_cast<std::uint32_t>(p[2]) << 16;
 }
 inline void Store16(std::uint8_t* p, std::uint32_t v) {
   const std::uint16_t x = static_cast<std::uint16_t>(v);
@@ -46,7 +47,8 @@ void SampleLine16(int count, const std::uint8_t* line, std::uint32_t position, s
     if ((position & 0x200) == 0) {
       Store16(destination, Load16(pixel));
     } else {
-      const std::uint32_t w = static_cast<std::uint32_t>(Load16(pixel)) | static_cast<std::uint32_t>(Load16(pixel + 2)) << 16;
+      const std::uint32_t w = static_cast<std::uint32_t>(Load16(pixel)) | static_cast<std::uint32_t>(Load16(pixel + 2))
+                                                                              << 16;
       const std::uint32_t s = (((w & kMask) + (Rot16(w) & kMask)) >> 1) & kMask;
       Store16(destination, s | s >> 16);
     }
@@ -62,8 +64,10 @@ void BlendPair16(int count, const std::uint8_t* line1, const std::uint8_t* line2
     const std::size_t at = 2 * static_cast<std::size_t>(position >> 10);
     std::uint32_t c;
     if ((position & 0x200) != 0) {
-      const std::uint32_t w1 = static_cast<std::uint32_t>(Load16(line1 + at)) | static_cast<std::uint32_t>(Load16(line1 + at + 2)) << 16;
-      const std::uint32_t w2 = static_cast<std::uint32_t>(Load16(line2 + at)) | static_cast<std::uint32_t>(Load16(line2 + at + 2)) << 16;
+      const std::uint32_t w1 =
+          static_cast<std::uint32_t>(Load16(line1 + at)) | static_cast<std::uint32_t>(Load16(line1 + at + 2)) << 16;
+      const std::uint32_t w2 =
+          static_cast<std::uint32_t>(Load16(line2 + at)) | static_cast<std::uint32_t>(Load16(line2 + at + 2)) << 16;
       c = ((w1 & kMask) + (Rot16(w1) & kMask) + (w2 & kMask) + (Rot16(w2) & kMask)) >> 2;
     } else {
       const std::uint32_t u = Load16(line1 + at);
@@ -157,7 +161,8 @@ void BlendLinePair24(int count, const std::uint8_t* line1, const std::uint8_t* l
     std::uint32_t c;
     if ((position & 0x200) != 0) {
       c = ((Pair24(Load24(line1 + at), Load24(line1 + at + 3)) & 0x01FDFDFF) +
-           (Pair24(Load24(line2 + at), Load24(line2 + at + 3)) & 0x01FDFDFF)) >> 2;
+           (Pair24(Load24(line2 + at), Load24(line2 + at + 3)) & 0x01FDFDFF)) >>
+          2;
     } else {
       c = Pair24(Load24(line1 + at), Load24(line2 + at)) >> 1;
     }
@@ -171,7 +176,8 @@ void SampleColumnPair16(int count, const std::uint8_t* line1, const std::uint8_t
                         std::uint32_t step, std::uint8_t* destination, std::int32_t stride) {
   auto one = [&] {
     const std::size_t at = 2 * static_cast<std::size_t>(position >> 10);
-    const std::uint32_t both = static_cast<std::uint32_t>(Load16(line1 + at)) | static_cast<std::uint32_t>(Load16(line2 + at)) << 16;
+    const std::uint32_t both =
+        static_cast<std::uint32_t>(Load16(line1 + at)) | static_cast<std::uint32_t>(Load16(line2 + at)) << 16;
     std::memcpy(destination, &both, 4);
     position += step;
     destination += stride;
@@ -205,17 +211,10 @@ void SampleColumnPair24(int count, const std::uint8_t* line1, const std::uint8_t
 
 bool LoopsForFormat(int format, LineLoops* loops) {
   switch (format) {
-    case 16:
-      *loops = LineLoops{SampleLine565, SampleLineNearest16, BlendLinePair565, SampleColumnPair16};
-      return true;
-    case 17:
-      *loops = LineLoops{SampleLine555, SampleLineNearest16, BlendLinePair555, SampleColumnPair16};
-      return true;
-    case 24:
-      *loops = LineLoops{SampleLine24, SampleLineNearest24, BlendLinePair24, SampleColumnPair24};
-      return true;
-    default:
-      return false;
+    case 16: *loops = LineLoops{SampleLine565, SampleLineNearest16, BlendLinePair565, SampleColumnPair16}; return true;
+    case 17: *loops = LineLoops{SampleLine555, SampleLineNearest16, BlendLinePair555, SampleColumnPair16}; return true;
+    case 24: *loops = LineLoops{SampleLine24, SampleLineNearest24, BlendLinePair24, SampleColumnPair24}; return true;
+    default: return false;
   }
 }
 

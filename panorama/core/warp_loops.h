@@ -17,10 +17,10 @@ using SampleTwoLinesProc = void (*)(int count, const std::uint8_t* line1, const 
                                     std::int32_t stride);
 
 struct LineLoops {
-  SampleLineProc sample;        // A
-  SampleLineProc nearest;       // B
-  SampleTwoLinesProc blendPair; // D
-  SampleTwoLinesProc columnPair;// E
+  SampleLineProc sample;          // A
+  SampleLineProc nearest;         // B
+  SampleTwoLinesProc blendPair;   // D
+  SampleTwoLinesProc columnPair;  // E
 };
 
 constexpr std::uint32_t kMask565 = 0x07E0F81F;

@@ -146,7 +146,7 @@ void WarpRenderColumns(WarpEngine* e) {
   e->verticalOrigin = static_cast<std::int32_t>(ph / 2 * 1024 + 0.5);
   const int firstHeldPixel = canvas->firstHeldIndex * canvas->tileWidth;
   e->verticalOffset = e->imageTiltCentre >= 0 ? firstHeldPixel * 1024
-                                               : static_cast<std::int32_t>((firstHeldPixel - imagePixels + ph) * 1024);
+                                              : static_cast<std::int32_t>((firstHeldPixel - imagePixels + ph) * 1024);
 
   const int ring = TileCanvasRingLines(canvas);
   const int heldHeight = canvas->tilesPerHeldRow * canvas->tileWidth;
@@ -160,7 +160,8 @@ void WarpRenderColumns(WarpEngine* e) {
 
   auto columnSource = [&](int i, std::uint32_t* position, std::uint32_t* step) -> const std::uint8_t* {
     const int line = Mod(std::int64_t{base} + lastColumn - (e->sourceColumn[i] >> 10), ring);
-    std::int64_t first = std::int64_t{e->verticalOrigin} - std::int64_t{e->verticalSlope} * e->scale[i] - e->verticalOffset;
+    std::int64_t first =
+        std::int64_t{e->verticalOrigin} - std::int64_t{e->verticalSlope} * e->scale[i] - e->verticalOffset;
     if (first >= std::int64_t{heldHeight} * 1024) first -= std::int64_t{heldHeight} * 1024;
     if (first < 0) first = 0;
     if (first > heldLimit) first = heldLimit;

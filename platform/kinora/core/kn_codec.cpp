@@ -54,8 +54,16 @@ void PutPixel(const KnDecompressPrepare& p, const std::uint8_t* in, std::uint8_t
       std::memcpy(out, &v, 2);
       break;
     }
-    case 9: out[0] = static_cast<std::uint8_t>(r); out[1] = static_cast<std::uint8_t>(g); out[2] = static_cast<std::uint8_t>(b); break;
-    default: out[0] = static_cast<std::uint8_t>(b); out[1] = static_cast<std::uint8_t>(g); out[2] = static_cast<std::uint8_t>(r); break;
+    case 9:
+      out[0] = static_cast<std::uint8_t>(r);
+      out[1] = static_cast<std::uint8_t>(g);
+      out[2] = static_cast<std::uint8_t>(b);
+      break;
+    default:
+      out[0] = static_cast<std::uint8_t>(b);
+      out[1] = static_cast<std::uint8_t>(g);
+      out[2] = static_cast<std::uint8_t>(r);
+      break;
   }
 }
 
@@ -86,7 +94,8 @@ std::intptr_t Decompress(CodecState* state, const KnDecompressCall& call, std::i
       if (x + run > p.width) return kCodecDataError;
       if (end - in < (literal ? run : 1) * inBytes) return kCodecDataError;
       for (int k = 0; k < run; ++k, ++x) {
-        if (wanted && row != nullptr) PutPixel(p, in + (literal ? k * inBytes : 0), row + static_cast<std::ptrdiff_t>(x) * outBytes);
+        if (wanted && row != nullptr)
+          PutPixel(p, in + (literal ? k * inBytes : 0), row + static_cast<std::ptrdiff_t>(x) * outBytes);
       }
       in += (literal ? run : 1) * inBytes;
     }
@@ -107,7 +116,8 @@ std::intptr_t RunLengthCodecEntry(std::int16_t selector, const std::intptr_t* ar
       return 0;
     }
     case -2: delete state; return 0;
-    case -3: case -4: return 0;
+    case -3:
+    case -4: return 0;
     default: break;
   }
   if (state == nullptr) return -50;

@@ -125,7 +125,9 @@ std::intptr_t ManagerEntry(std::int32_t group, std::int32_t selector, const std:
     }
     case kCmInstanceVersion: {
       ComponentInstance* instance = AsInstance(arg(0));
-      return instance == nullptr ? 0 : gComponents[static_cast<std::size_t>(instance->component - 1)].descriptor.reserved[0];
+      return instance == nullptr
+                 ? 0
+                 : gComponents[static_cast<std::size_t>(instance->component - 1)].descriptor.reserved[0];
     }
     case kCmFileName: {
       const std::int32_t component = static_cast<std::int32_t>(arg(0));
@@ -134,7 +136,8 @@ std::intptr_t ManagerEntry(std::int32_t group, std::int32_t selector, const std:
       if (component < 1 || static_cast<std::size_t>(component) > gComponents.size() || buffer == nullptr || size <= 0)
         return 0;
       const std::string& name = gComponents[static_cast<std::size_t>(component - 1)].fileName;
-      const std::size_t n = name.size() < static_cast<std::size_t>(size - 1) ? name.size() : static_cast<std::size_t>(size - 1);
+      const std::size_t n =
+          name.size() < static_cast<std::size_t>(size - 1) ? name.size() : static_cast<std::size_t>(size - 1);
       std::memcpy(buffer, name.data(), n);
       buffer[n] = 0;
       return static_cast<std::intptr_t>(n);
@@ -146,8 +149,7 @@ std::intptr_t ManagerEntry(std::int32_t group, std::int32_t selector, const std:
     }
     case kCmOpenDefault:
       return OpenDefaultComponent(static_cast<std::uint32_t>(arg(0)), static_cast<std::uint32_t>(arg(1)));
-    default:
-      return static_cast<std::intptr_t>(static_cast<std::int32_t>(0x80008002u));
+    default: return static_cast<std::intptr_t>(static_cast<std::int32_t>(0x80008002u));
   }
 }
 

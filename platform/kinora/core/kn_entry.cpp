@@ -19,6 +19,7 @@ void InitializeHost() {
 
 void TerminateHost() {
   ForgetComponents();
+  ForgetMovies();
   gInitialized = false;
 }
 
@@ -111,8 +112,7 @@ std::intptr_t MediaEntry(std::int32_t selector, const std::intptr_t* args, std::
       std::memcpy(buffer, movie->path.c_str(), movie->path.size() + 1);
       return 0;
     }
-    default:
-      return static_cast<std::intptr_t>(static_cast<std::int32_t>(0x80008002u));
+    default: return static_cast<std::intptr_t>(static_cast<std::int32_t>(0x80008002u));
   }
 }
 

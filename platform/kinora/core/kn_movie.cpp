@@ -139,6 +139,13 @@ void DisposeMovie(std::intptr_t movie) {
   delete m;
 }
 
+void ForgetMovies() {
+  for (Movie* movie : gMovies) delete movie;
+  gMovies.clear();
+  for (std::string* reference : gReferences) delete reference;
+  gReferences.clear();
+}
+
 std::int32_t MovieTime(std::intptr_t movie) {
   Movie* m = AsMovie(movie);
   return m == nullptr ? 0 : m->time;
@@ -151,7 +158,8 @@ std::intptr_t StandardControllerEntry(std::int16_t selector, const std::intptr_t
   switch (selector) {
     case -1: return 0;  // open
     case -2: delete self; return 0;
-    case -3: case -4: return 0;
+    case -3:
+    case -4: return 0;
     case kMcCreate: {
       auto* controller = new StandardController;
       controller->self = arg(2);
@@ -168,7 +176,8 @@ std::intptr_t StandardControllerEntry(std::int16_t selector, const std::intptr_t
   switch (selector) {
     case kMcDoAction: {
       const std::intptr_t action = arg(3), parameter = arg(4);
-      if (action == kMcActionGoToTime && self->movie != nullptr) self->movie->time = static_cast<std::int32_t>(parameter);
+      if (action == kMcActionGoToTime && self->movie != nullptr)
+        self->movie->time = static_cast<std::int32_t>(parameter);
       if (action == kMcActionPlay) self->rate = static_cast<std::int32_t>(parameter);
       return 0;
     }

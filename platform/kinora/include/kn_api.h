@@ -13,7 +13,7 @@ typedef std::intptr_t (*KnEntryProc)(std::int32_t selector, const std::intptr_t*
 // The component manager's entry: a group (0 the manager itself, otherwise the
 // kind of component called, with the component instance as args[0]).
 typedef std::intptr_t (*KncmEntryProc)(std::int32_t group, std::int32_t selector, const std::intptr_t* args,
-                                      std::int32_t count);
+                                       std::int32_t count);
 // A component's entry point. args[0] is the leading word (-1 when a component
 // calls its own handler), args[1] a word nobody reads, args[2] the instance's
 // storage (the component instance for open and create), then the parameters.
@@ -52,39 +52,50 @@ enum : std::int32_t {
 
 // KNIM32 selectors (the plug-in's and the screens').
 enum : std::int32_t {
-  kKnOpenMovieFile = 1,          // (const char* path, out file reference, 0) -> 0
-  kKnCloseMovieFile = 2,         // (file reference) -> 0
-  kKnNewMovieFromFile = 3,       // (out movie, file reference, 0, 0, 0, 0) -> 0
-  kKnDisposeMovie = 4,           // (movie) -> 0
-  kKnDisposeReference = 7,       // (value a component kept) -> 0
-  kKnGetMovieBox = 15,           // (movie, KnRect*) -> 0
-  kKnGetMovieDuration = 18,      // (movie) -> duration in the movie's time units
-  kKnGetMovieFrameCount = 28,    // (movie) -> samples of the first image track
-  kKnGetMovieUserData = 29,      // (movie) -> user-data list
-  kKnGetUserDataItem = 37,       // (list, KnHandle, type, index) -> 0 when the item exists
-  kKnNewMovieController = 50,    // (movie, KnRect*, flags, window) -> controller instance or 0
-  kKnControllerAction = 51,      // (controller, action, parameter) -> result
-  kKnControllerBounds = 52,      // (controller, KnRect*) -> 0
-  kKnControllerState = 53,       // (controller, std::int32_t* out) -> 0
-  kKnControllerMessage = 54,     // (controller, window, message, wParam, lParam) -> nonzero consumed
-  kKnDisposeController = 55,     // (controller) -> 0
-  kKnSetMovieActive = 56,        // (movie, flag) -> 0
-  kKnGetMovieTime = 57,          // (movie) -> current time
-  kKnNewHandle = 78,             // (size) -> handle or 0
-  kKnHandlePointer = 79,         // (handle) -> data or 0 when purged
-  kKnLockHandle = 80,            // (handle) -> 0
-  kKnUnlockHandle = 81,          // (handle) -> 0
-  kKnSetHandleSize = 82,         // (handle, size) -> 0 or -108
-  kKnGetHandleSize = 84,         // (handle) -> size
-  kKnDisposeHandle = 85,         // (handle) -> 0
-  kKnGetMovieFilePath = 100,     // (movie, char* buffer, size) -> 0, -2042 when the movie has no file
+  kKnOpenMovieFile = 1,        // (const char* path, out file reference, 0) -> 0
+  kKnCloseMovieFile = 2,       // (file reference) -> 0
+  kKnNewMovieFromFile = 3,     // (out movie, file reference, 0, 0, 0, 0) -> 0
+  kKnDisposeMovie = 4,         // (movie) -> 0
+  kKnDisposeReference = 7,     // (value a component kept) -> 0
+  kKnGetMovieBox = 15,         // (movie, KnRect*) -> 0
+  kKnGetMovieDuration = 18,    // (movie) -> duration in the movie's time units
+  kKnGetMovieFrameCount = 28,  // (movie) -> samples of the first image track
+  kKnGetMovieUserData = 29,    // (movie) -> user-data list
+  kKnGetUserDataItem = 37,     // (list, KnHandle, type, index) -> 0 when the item exists
+  kKnNewMovieController = 50,  // (movie, KnRect*, flags, window) -> controller instance or 0
+  kKnControllerAction = 51,    // (controller, action, parameter) -> result
+  kKnControllerBounds = 52,    // (controller, KnRect*) -> 0
+  kKnControllerState = 53,     // (controller, std::int32_t* out) -> 0
+  kKnControllerMessage = 54,   // (controller, window, message, wParam, lParam) -> nonzero consumed
+  kKnDisposeController = 55,   // (controller) -> 0
+  kKnSetMovieActive = 56,      // (movie, flag) -> 0
+  kKnGetMovieTime = 57,        // (movie) -> current time
+  kKnNewHandle = 78,           // (size) -> handle or 0
+  kKnHandlePointer = 79,       // (handle) -> data or 0 when purged
+  kKnLockHandle = 80,          // (handle) -> 0
+  kKnUnlockHandle = 81,        // (handle) -> 0
+  kKnSetHandleSize = 82,       // (handle, size) -> 0 or -108
+  kKnGetHandleSize = 84,       // (handle) -> size
+  kKnDisposeHandle = 85,       // (handle) -> 0
+  kKnGetMovieFilePath = 100,   // (movie, char* buffer, size) -> 0, -2042 when the movie has no file
 };
 
 // Controller selectors the host's standard controller answers (group 1).
 enum : std::int32_t {
-  kMcActivate = 0, kMcDoAction = 1, kMcDraw = 2, kMcGetBox = 4, kMcGetState = 5, kMcGetTime = 6,
-  kMcGetMovie = 7, kMcIdle = 9, kMcMessage = 11, kMcKey = 12, kMcSetBounds = 14, kMcDetach = 15,
-  kMcSetMovie = 19, kMcCreate = 21,
+  kMcActivate = 0,
+  kMcDoAction = 1,
+  kMcDraw = 2,
+  kMcGetBox = 4,
+  kMcGetState = 5,
+  kMcGetTime = 6,
+  kMcGetMovie = 7,
+  kMcIdle = 9,
+  kMcMessage = 11,
+  kMcKey = 12,
+  kMcSetBounds = 14,
+  kMcDetach = 15,
+  kMcSetMovie = 19,
+  kMcCreate = 21,
 };
 // Controller actions of the standard controller.
 enum : std::int32_t { kMcActionGoToTime = 12, kMcActionPlay = 8 };
@@ -107,11 +118,11 @@ struct KnComponentDescription {
 
 // The decompressor's capability record (72 bytes).
 struct KnDecompressCapabilities {
-  std::int32_t flags;        // 0x40: can write rows straight into the caller's memory
-  std::int32_t outputKind;   // 1 direct, 2 banded, 3 stepped
-  std::int32_t depth;        // pixel depth it writes in direct output
-  std::int32_t bandHeight;   // rows a band holds (banded output), 0 = the whole image
-  std::int32_t slack;        // bytes it may write past a band
+  std::int32_t flags;       // 0x40: can write rows straight into the caller's memory
+  std::int32_t outputKind;  // 1 direct, 2 banded, 3 stepped
+  std::int32_t depth;       // pixel depth it writes in direct output
+  std::int32_t bandHeight;  // rows a band holds (banded output), 0 = the whole image
+  std::int32_t slack;       // bytes it may write past a band
   std::int32_t reserved[13];
 };
 static_assert(sizeof(KnDecompressCapabilities) == 72);
@@ -124,10 +135,10 @@ struct KnDecompressPrepare {
   const std::uint8_t* description;  // the image description as stored (big-endian)
   std::int32_t descriptionSize;
   std::int32_t width, height, depth;
-  std::int32_t outputMode;   // the screen output mode
-  std::int32_t outputKind;   // the kind the caller will use
-  std::int32_t pixelBytes;   // bytes of one output pixel
-  const void* colorTable;    // indexed depths: the table in the output's layout
+  std::int32_t outputMode;  // the screen output mode
+  std::int32_t outputKind;  // the kind the caller will use
+  std::int32_t pixelBytes;  // bytes of one output pixel
+  const void* colorTable;   // indexed depths: the table in the output's layout
   std::int32_t colorTableBytes;
   KnCodecCallback callback;
 };
@@ -137,12 +148,12 @@ struct KnDecompressCall {
   std::int32_t size;
   std::uint8_t* destination;  // direct and banded output; stepped output asks the callback
   std::int32_t rowBytes;
-  KnRect area;                // rows and columns of the image to produce
+  KnRect area;  // rows and columns of the image to produce
 };
 
 // The video-hardware copy request.
 struct KnVideoCopy {
-  std::int32_t x, y;          // destination on the screen
+  std::int32_t x, y;  // destination on the screen
   const std::uint8_t* pixels;
   std::int32_t rowBytes;
   std::int32_t width, rows;

@@ -6,7 +6,7 @@ namespace builder::panorama {
 namespace {
 
 constexpr std::int32_t kTimeScale = 600;
-constexpr std::int32_t kPanoramaTrackId = 1, kImageTrackId = 2, kHotSpotTrackId = 3;
+constexpr std::int32_t kPanoramaTrackId = 1, kHotSpotTrackId = 3;
 
 Bytes Atom(const char* type, const Bytes& contents) {
   ByteWriter w;
@@ -84,8 +84,8 @@ Bytes MediaHeader(std::int32_t duration) {
 Bytes Handler(const char* subtype) {
   ByteWriter w;
   w.U32be(0);
-  Tag(w, "mhlr");  // +12
-  Tag(w, subtype); // +16
+  Tag(w, "mhlr");   // +12
+  Tag(w, subtype);  // +16
   Tag(w, "knra");
   w.U32be(0);
   w.U32be(0);
@@ -124,21 +124,21 @@ Bytes ImageDescription(int width, int height, int depth, const std::string& name
   w.U32be(86);
   Tag(w, "knrl");
   w.Zeros(6);
-  w.U16be(1);   // data reference
-  w.U16be(0);   // version
-  w.U16be(0);   // revision
+  w.U16be(1);  // data reference
+  w.U16be(0);  // version
+  w.U16be(0);  // revision
   Tag(w, "knra");
-  w.U32be(0);   // temporal quality
-  w.U32be(0);   // spatial quality
+  w.U32be(0);                                   // temporal quality
+  w.U32be(0);                                   // spatial quality
   w.U16be(static_cast<std::uint32_t>(width));   // +32
   w.U16be(static_cast<std::uint32_t>(height));  // +34
-  w.U32be(72 << 16);  // +36
-  w.U32be(72 << 16);  // +40
-  w.U32be(0);         // data size
-  w.U16be(1);         // frames per sample
-  Pascal(w, name, 32);  // +50
-  w.U16be(static_cast<std::uint32_t>(depth));  // +82
-  w.U16be(0xFFFF);    // +84 colour table: the depth's own
+  w.U32be(72 << 16);                            // +36
+  w.U32be(72 << 16);                            // +40
+  w.U32be(0);                                   // data size
+  w.U16be(1);                                   // frames per sample
+  Pascal(w, name, 32);                          // +50
+  w.U16be(static_cast<std::uint32_t>(depth));   // +82
+  w.U16be(0xFFFF);                              // +84 colour table: the depth's own
   return w.take();
 }
 
@@ -155,7 +155,8 @@ struct Samples {
 Bytes ImageTrack(std::int32_t id, int pictureWidth, int pictureHeight, int tileWidth, int linesPerTile, int depth,
                  const std::vector<std::uint32_t>& offsets, const std::vector<std::uint32_t>& sizes, bool enabled) {
   const std::int32_t duration = static_cast<std::int32_t>(offsets.size()) * 60;
-  const Bytes minf = Atom("minf", SampleTables(ImageDescription(tileWidth, linesPerTile, depth, "tiles"), 1, offsets, sizes));
+  const Bytes minf =
+      Atom("minf", SampleTables(ImageDescription(tileWidth, linesPerTile, depth, "tiles"), 1, offsets, sizes));
   return Atom("trak", Concat({TrackHeader(id, duration, pictureWidth, pictureHeight, enabled),
                               Atom("mdia", Concat({MediaHeader(duration), Handler("vide"), minf}))}));
 }
@@ -168,27 +169,28 @@ Bytes PanoDescription(const PanoramaMovie& m) {
   w.U16be(1);
   w.U16be(0);
   w.U16be(0);
-  w.U32be(kImageTrackId);  // +20 resolution 0
-  w.Zeros(28);             // resolutions 1 to 7: none
-  w.U32be(m.hotSpotTrack ? kHotSpotTrackId : 0);  // +52
-  w.Zeros(28);             // +56
-  w.U32be(0);              // +84
-  w.Zeros(4);              // +88
-  w.U32be(static_cast<std::uint32_t>(m.panStart));    // +92
-  w.U32be(static_cast<std::uint32_t>(m.panEnd));      // +96
-  w.U32be(static_cast<std::uint32_t>(m.tiltTop));     // +100
-  w.U32be(static_cast<std::uint32_t>(m.tiltBottom));  // +104
-  w.U32be(static_cast<std::uint32_t>(m.fieldOfViewMin));  // +108
-  w.U32be(static_cast<std::uint32_t>(m.fieldOfViewMax));  // +112
-  w.U32be(static_cast<std::uint32_t>(m.pictureWidth));    // +116
-  w.U32be(static_cast<std::uint32_t>(m.pictureHeight));   // +120
-  w.U32be(0);              // +124
-  w.Zeros(8);              // +128
-  w.U32be(static_cast<std::uint32_t>(m.pictureWidth));    // +136 hot-spot picture
-  w.U32be(static_cast<std::uint32_t>(m.pictureHeight));   // +140
-  w.U16be(0);                                                                 // +144
-  w.U16be(static_cast<std::uint32_t>(m.pictureWidth / m.linesPerTile));       // +146 tile rows
-  w.U16be(static_cast<std::uint32_t>(m.pictureHeight / m.tileWidth));         // +148 tiles per row
+  for (std::size_t i = 0; i < 8; ++i) {  // +20 image tracks by resolution
+    w.U32be(i < m.resolutionTracks.size() ? static_cast<std::uint32_t>(m.resolutionTracks[i]) : 0);
+  }
+  w.U32be(m.hotSpotTrack ? kHotSpotTrackId : 0);                         // +52
+  w.Zeros(28);                                                           // +56
+  w.U32be(0);                                                            // +84
+  w.Zeros(4);                                                            // +88
+  w.U32be(static_cast<std::uint32_t>(m.panStart));                       // +92
+  w.U32be(static_cast<std::uint32_t>(m.panEnd));                         // +96
+  w.U32be(static_cast<std::uint32_t>(m.tiltTop));                        // +100
+  w.U32be(static_cast<std::uint32_t>(m.tiltBottom));                     // +104
+  w.U32be(static_cast<std::uint32_t>(m.fieldOfViewMin));                 // +108
+  w.U32be(static_cast<std::uint32_t>(m.fieldOfViewMax));                 // +112
+  w.U32be(static_cast<std::uint32_t>(m.pictureWidth));                   // +116
+  w.U32be(static_cast<std::uint32_t>(m.pictureHeight));                  // +120
+  w.U32be(0);                                                            // +124
+  w.Zeros(8);                                                            // +128
+  w.U32be(static_cast<std::uint32_t>(m.pictureWidth));                   // +136 hot-spot picture
+  w.U32be(static_cast<std::uint32_t>(m.pictureHeight));                  // +140
+  w.U16be(0);                                                            // +144
+  w.U16be(static_cast<std::uint32_t>(m.pictureWidth / m.linesPerTile));  // +146 tile rows
+  w.U16be(static_cast<std::uint32_t>(m.pictureHeight / m.tileWidth));    // +148 tiles per row
   w.U16be(0);
   return w.take();
 }
@@ -223,12 +225,12 @@ Bytes NodeSample(const Node& node) {
   header.U32be(static_cast<std::uint32_t>(node.panMax));       // +28
   header.U32be(static_cast<std::uint32_t>(node.tiltMin));      // +32
   header.U32be(static_cast<std::uint32_t>(node.tiltMax));      // +36
-  header.U32be(0);  // +40
-  header.U32be(0);  // +44
-  header.U16be(0);  // +48
-  header.Zeros(6);  // +50
-  header.U32be(nodeName);  // +56
-  header.U32be(0);         // +60
+  header.U32be(0);                                             // +40
+  header.U32be(0);                                             // +44
+  header.U16be(0);                                             // +48
+  header.Zeros(6);                                             // +50
+  header.U32be(nodeName);                                      // +56
+  header.U32be(0);                                             // +60
 
   ByteWriter hot;
   for (const HotSpot& h : node.hotSpots) {
@@ -238,11 +240,11 @@ Bytes NodeSample(const Node& node) {
     hot.U32be(static_cast<std::uint32_t>(h.target));  // +8
     hot.Zeros(12);
     for (std::int16_t r : h.rect) hot.U16be(static_cast<std::uint16_t>(r));  // +24
-    hot.U32be(0);                                      // +32
-    hot.U32be(static_cast<std::uint32_t>(h.cursor));   // +36
-    hot.U32be(0);                                      // +40
-    Tag(hot, "    ");                                  // +44
-    hot.U32be(addString(h.name));                      // +48
+    hot.U32be(0);                                                            // +32
+    hot.U32be(static_cast<std::uint32_t>(h.cursor));                         // +36
+    hot.U32be(0);                                                            // +40
+    Tag(hot, "    ");                                                        // +44
+    hot.U32be(addString(h.name));                                            // +48
     hot.U32be(0);
   }
   ByteWriter links;
@@ -276,10 +278,10 @@ Bytes NodeSample(const Node& node) {
 
 Bytes PanoramaInfo(const PanoramaMovie& m) {
   ByteWriter w;
-  Pascal(w, m.name, 32);  // +8
-  w.U32be(0);             // +40
-  w.U32be(0);             // +44
-  w.Zeros(6);             // +48
+  Pascal(w, m.name, 32);                                // +8
+  w.U32be(0);                                           // +40
+  w.U32be(0);                                           // +44
+  w.Zeros(6);                                           // +48
   w.U16be(static_cast<std::uint32_t>(m.nodes.size()));  // +54
   for (const Node& n : m.nodes) {
     w.U32be(static_cast<std::uint32_t>(n.id));
@@ -324,7 +326,8 @@ Bytes EncodeRunLength(const std::vector<std::uint8_t>& pixels, int width, int he
         continue;
       }
       int literal = 1;
-      while (x + literal < width && literal < 128 && !(x + literal + 1 < width && same(y, x + literal, x + literal + 1)))
+      while (x + literal < width && literal < 128 &&
+             !(x + literal + 1 < width && same(y, x + literal, x + literal + 1)))
         ++literal;
       w.U8(static_cast<std::uint32_t>(literal - 1));
       for (int n = 0; n < literal; ++n) {
@@ -374,11 +377,17 @@ Bytes BuildPanoramaMovie(const PanoramaMovie& m) {
   const bool enabled = !m.flagsWithoutEnabled;
   const std::int32_t duration = static_cast<std::int32_t>(m.nodes.size()) * 60;
   const Bytes panoMinf = Atom("minf", Concat({Atom("gmhd", Atom("STpn", PanoramaInfo(m))),
-                                             SampleTables(PanoDescription(m), 1, panoOffsets, panoSizes)}));
-  const Bytes panoTrack = Atom("trak", Concat({TrackHeader(kPanoramaTrackId, duration, m.viewWidth, m.viewHeight, enabled),
-                                               Atom("mdia", Concat({MediaHeader(duration), Handler("STpn"), panoMinf}))}));
-  Bytes tracks = Concat({panoTrack, ImageTrack(kImageTrackId, m.pictureWidth, m.pictureHeight, m.tileWidth,
-                                               m.linesPerTile, 24, imageOffsets, imageSizes, enabled)});
+                                              SampleTables(PanoDescription(m), 1, panoOffsets, panoSizes)}));
+  const Bytes panoTrack =
+      Atom("trak", Concat({TrackHeader(kPanoramaTrackId, duration, m.viewWidth, m.viewHeight, enabled),
+                           Atom("mdia", Concat({MediaHeader(duration), Handler("STpn"), panoMinf}))}));
+  Bytes tracks = panoTrack;
+  for (std::int32_t id : m.resolutionTracks) {
+    if (id == 0) continue;
+    const Bytes image = ImageTrack(id, m.pictureWidth, m.pictureHeight, m.tileWidth, m.linesPerTile, 24, imageOffsets,
+                                   imageSizes, enabled);
+    tracks.insert(tracks.end(), image.begin(), image.end());
+  }
   if (m.hotSpotTrack) {
     const Bytes hot = ImageTrack(kHotSpotTrackId, m.pictureWidth, m.pictureHeight, m.tileWidth, m.linesPerTile, 8,
                                  hotOffsets, hotSizes, enabled);
@@ -405,7 +414,8 @@ Bytes BuildObjectMovie(const ObjectMovie& m) {
     samples.Add(EncodeRunLength(pixels, m.frameWidth, m.frameHeight, 3), &offsets, &sizes);
   }
   const std::int32_t duration = frames * m.frameDuration;
-  const Bytes minf = Atom("minf", SampleTables(ImageDescription(m.frameWidth, m.frameHeight, 24, "frames"), 1, offsets, sizes));
+  const Bytes minf =
+      Atom("minf", SampleTables(ImageDescription(m.frameWidth, m.frameHeight, 24, "frames"), 1, offsets, sizes));
   const Bytes track = Atom("trak", Concat({TrackHeader(1, duration, m.frameWidth, m.frameHeight, true),
                                            Atom("mdia", Concat({MediaHeader(duration), Handler("vide"), minf}))}));
   Bytes moov = Concat({MovieHeader(duration), track});
@@ -414,7 +424,7 @@ Bytes BuildObjectMovie(const ObjectMovie& m) {
     navg.U16be(1);  // +0 version
     navg.U16be(static_cast<std::uint16_t>(m.columns));
     navg.U16be(static_cast<std::uint16_t>(m.rows));
-    navg.U16be(0);  // +6
+    navg.U16be(0);                                            // +6
     navg.U16be(static_cast<std::uint16_t>(m.loopCount));      // +8
     navg.U16be(static_cast<std::uint16_t>(m.frameDuration));  // +10
     navg.U16be(static_cast<std::uint16_t>(m.dragMode));       // +12

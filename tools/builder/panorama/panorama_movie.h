@@ -23,10 +23,10 @@ constexpr std::int32_t Degrees(double degrees) { return static_cast<std::int32_t
 
 struct HotSpot {
   std::int16_t id = 0;
-  std::string type = "link";   // "link", "navg", "stil", "misc" ...
-  std::int32_t target = 0;     // the pLnk or pNav entry it names
-  std::int16_t rect[4] = {};   // left, top, right, bottom in the picture
-  std::int32_t cursor = 0;     // cursor resource, 0 = the type's own
+  std::string type = "link";  // "link", "navg", "stil", "misc" ...
+  std::int32_t target = 0;    // the pLnk or pNav entry it names
+  std::int16_t rect[4] = {};  // left, top, right, bottom in the picture
+  std::int32_t cursor = 0;    // cursor resource, 0 = the type's own
   std::string name;
 };
 
@@ -59,14 +59,16 @@ struct Node {
 
 struct PanoramaMovie {
   std::string name = "Panorama";
-  int viewWidth = 320, viewHeight = 240;      // the display rectangle
+  int viewWidth = 320, viewHeight = 240;  // the display rectangle
   int pictureWidth = 512, pictureHeight = 128;
-  int tileWidth = 64;      // pixels down the picture per tile
-  int linesPerTile = 64;   // lines around per tile
+  int tileWidth = 64;     // pixels down the picture per tile
+  int linesPerTile = 64;  // lines around per tile
   std::int32_t panStart = 0, panEnd = Degrees(360);
   std::int32_t tiltTop = Degrees(25), tiltBottom = Degrees(-25);
   std::int32_t fieldOfViewMin = 0, fieldOfViewMax = 0;
   bool hotSpotTrack = false;
+  // Image track IDs by resolution (0 = none); each names a track of the same tiles.
+  std::vector<std::int32_t> resolutionTracks = {2};
   bool flagsWithoutEnabled = false;  // writes the tracks without tkhd flag 2 (for tests)
   std::vector<Node> nodes;
 };
