@@ -344,9 +344,15 @@ MovieFile* MovieFileOpen(std::intptr_t movieOrFile, bool create, std::int32_t sc
                          std::int32_t screenDepth, std::int32_t* error) {
   *error = kOk;
   auto* asFile = reinterpret_cast<MovieFile*>(movieOrFile);
-  if (IsMovieFile(asFile)) return asFile;
+  if (IsMovieFile(asFile)) {
+    ++asFile->shares;
+    return asFile;
+  }
   for (int i = 0; i < gFileCount; ++i) {
-    if (gFiles[i]->movie == movieOrFile) return gFiles[i];
+    if (gFiles[i]->movie == movieOrFile) {
+      ++gFiles[i]->shares;
+      return gFiles[i];
+    }
   }
   if (!create || gFileCount >= kMaxMovieFiles) {
     *error = kErrBadFile;
@@ -376,6 +382,7 @@ MovieFile* MovieFileOpen(std::intptr_t movieOrFile, bool create, std::int32_t sc
 bool MovieFileAdopt(MovieFile* file, std::intptr_t movie) {
   if (gFileCount >= kMaxMovieFiles) return false;
   file->movie = movie;
+  file->shares = 1;
   gFiles[gFileCount++] = file;
   return true;
 }
@@ -392,6 +399,7 @@ std::int32_t MovieFileClose(MovieFile* file) {
     if (gFiles[i] == file) slot = i;
   }
   if (slot < 0) return kErrBadFile;
+  if (--file->shares > 0) return kOk;
   for (int i = slot; i + 1 < gFileCount; ++i) gFiles[i] = gFiles[i + 1];
   gFiles[--gFileCount] = nullptr;
   const bool closed = System().closeFile(file->file);

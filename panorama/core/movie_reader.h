@@ -105,6 +105,7 @@ struct MovieFile {
   std::int32_t colorCount;
   std::intptr_t movie;
   std::intptr_t hostValue;  // disposed through the media library on close
+  std::int32_t shares;      // node views using it; closed with the last
 };
 
 constexpr int kMaxMovieFiles = 16;
@@ -113,7 +114,8 @@ constexpr int kMaxMovieFiles = 16;
 std::int32_t MovieFileRead(std::intptr_t file, std::int32_t screenOutputMode, std::int32_t screenDepth,
                            MovieFile** out);
 // Finds the file object of a host movie, or (create) opens one from the
-// movie's file. The argument may itself be a file object.
+// movie's file. The argument may itself be a file object. Each successful
+// open takes a share that MovieFileClose gives back.
 MovieFile* MovieFileOpen(std::intptr_t movieOrFile, bool create, std::int32_t screenOutputMode,
                          std::int32_t screenDepth, std::int32_t* error);
 std::int32_t MovieFileClose(MovieFile* file);

@@ -250,6 +250,12 @@ void NodeViewRefresh(NodeView* view) {
   WarpUpdate(view->engine);
 }
 
+void NodeViewIdle(NodeView* view) {
+  if (view->engine == nullptr || view->canvas == nullptr) return;
+  const int* a = view->engine->fillArea;
+  TileCacheFill(view->canvas, a[0], a[1], a[2], a[3], true);
+}
+
 void NodeViewUpdate(NodeView* view, std::uint32_t mode, std::int32_t kind, std::int32_t value) {
   WarpEngine* e = view->engine;
   if (e == nullptr) return;

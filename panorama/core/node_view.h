@@ -58,6 +58,8 @@ void NodeViewRelativeZoom(NodeView* view, std::uint32_t quality, std::int32_t zo
 void NodeViewSetQuality(NodeView* view, std::uint32_t quality);
 std::uint32_t NodeViewGetQuality(const NodeView* view);
 void NodeViewRefresh(NodeView* view);
+// Idle work: fetches compressed tiles around the last drawn view.
+void NodeViewIdle(NodeView* view);
 void NodeViewUpdate(NodeView* view, std::uint32_t mode, std::int32_t kind, std::int32_t value);
 void NodeViewSetWarpMode(NodeView* view, std::int16_t mode);
 std::int16_t NodeViewGetWarpMode(const NodeView* view);

@@ -70,6 +70,7 @@ struct WarpEngine {
   std::int32_t outputMode;
   bool failed;
   bool hasImageLimits;
+  int fillArea[4];  // the view's tiles at the last draw: top pixel, left line, bottom pixel, right line
 };
 
 void WarpInit(WarpEngine* e, int width, int height, int format, int alignment);

@@ -5,11 +5,6 @@
 namespace pano {
 namespace {
 
-inline std::uint32_t Load32(const std::uint8_t* p) {
-  std::uint32_t v;
-  std::memcpy(&v, p, 4);
-  return v;
-}
 inline std::uint16_t Load16(const std::uint8_t* p) {
   std::uint16_t v;
   std::memcpy(&v, p, 2);

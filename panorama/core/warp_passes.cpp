@@ -132,8 +132,11 @@ void WarpRenderColumns(WarpEngine* e) {
     topRow -= lower;
     bottomRow -= lower;
   }
-  TileCacheFill(canvas, static_cast<int>(topRow), static_cast<int>(left), static_cast<int>(bottomRow),
-                static_cast<int>(right), false);
+  e->fillArea[0] = static_cast<int>(topRow);
+  e->fillArea[1] = static_cast<int>(left);
+  e->fillArea[2] = static_cast<int>(bottomRow);
+  e->fillArea[3] = static_cast<int>(right);
+  TileCacheFill(canvas, e->fillArea[0], e->fillArea[1], e->fillArea[2], e->fillArea[3], false);
 
   // Vertical mapping in 1/1024 source pixels.
   if (e->mode == 0) {

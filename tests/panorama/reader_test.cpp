@@ -1,5 +1,6 @@
 // The movie reader: the file's atoms, the panorama track's tables, the
 // choice of image tracks, node samples and the table of open file objects.
+#include <cstdio>
 #include <cstring>
 
 #include "movie_reader.h"
@@ -121,7 +122,11 @@ TEST_F(ReaderTest, ColourTableKeepsAtMost256Entries) {
 TEST_F(ReaderTest, SixteenOpenFileObjectsAtMost) {
   const builder::Bytes bytes = bp::BuildPanoramaMovie(SmallPanorama());
   std::intptr_t movies[17];
-  for (int i = 0; i < 17; ++i) movies[i] = OpenMovie(bytes, "m" + std::to_string(i) + ".mov");
+  for (int i = 0; i < 17; ++i) {
+    char name[16];
+    std::snprintf(name, sizeof name, "m%d.mov", i);
+    movies[i] = OpenMovie(bytes, name);
+  }
   MovieFile* files[16];
   std::int32_t error = 0;
   for (int i = 0; i < 16; ++i) {
@@ -137,6 +142,11 @@ TEST_F(ReaderTest, SixteenOpenFileObjectsAtMost) {
   EXPECT_EQ(MovieFileCount(), 15);
   EXPECT_EQ(MovieFileOpen(movies[5], false, kModeDib, 32, &error), files[5]);  // later slots moved up
   for (int i = 1; i < 16; ++i) MovieFileClose(files[i]);
+  EXPECT_EQ(MovieFileCount(), 2);  // the two opened again hold a share each
+  MovieFileClose(files[3]);
+  MovieFileClose(files[5]);
+  MovieFileClose(files[5]);
+  EXPECT_EQ(MovieFileCount(), 0);
   EXPECT_EQ(MovieFileClose(files[1]), kErrBadFile);
 }
 

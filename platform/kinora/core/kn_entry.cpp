@@ -63,8 +63,8 @@ std::intptr_t MediaEntry(std::int32_t selector, const std::intptr_t* args, std::
       Movie* movie = AsMovie(arg(0));
       if (movie == nullptr) return 0;
       const std::uint32_t subtype = movie->controllerSubtype != 0 ? movie->controllerSubtype : Tag("std ");
-      std::intptr_t controller = OpenDefaultComponent(Tag("play"), subtype);
-      if (controller == 0) controller = OpenDefaultComponent(Tag("play"), Tag("std "));
+      // The controller the movie needs, or none: a panorama is never played by the standard one.
+      const std::intptr_t controller = OpenDefaultComponent(Tag("play"), subtype);
       if (controller == 0) return 0;
       const std::intptr_t create[4] = {arg(0), arg(1), arg(2), arg(3)};
       if (CallInstance(controller, kMcCreate, create, 4) != 0) {
