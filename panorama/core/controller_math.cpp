@@ -155,7 +155,7 @@ int BuildBankTable(int rowBytes, int rows, int bytesPerPixel, std::int16_t* tabl
   const int capacity = bytes / 2;
   std::int64_t offset = 0;
   for (int row = 0; row < rows && bytesPerPixel > 0; ++row) {
-    if (offset + rowBytes > 65536) {
+    if (offset + rowBytes >= 65536) {  // a row that ends on the boundary counts too
       if ((capacity - entries) * 2 < 4 + 8 || entries + 3 > capacity) break;
       table[entries++] = static_cast<std::int16_t>(row);
       table[entries++] = static_cast<std::int16_t>(((65536 - offset) % 65536) / bytesPerPixel);

@@ -260,6 +260,48 @@ TEST_F(PluginTest, RendersTheViewIntoTheWindow) {
   }
 }
 
+TEST_F(PluginTest, WindowMessagesBoundsAndActivation) {
+  const std::intptr_t movie = OpenMovie(bp::BuildPanoramaMovie(Panorama()), "messages.mov");
+  const std::intptr_t c = Controller(movie, RECT{0, 0, 80, 60});
+  ASSERT_NE(c, 0);
+  const std::intptr_t window = reinterpret_cast<std::intptr_t>(Window());
+  // Keys reach the view only with flag 2 (action 32) on an active controller.
+  const std::int32_t start = Out32(c, 4149);
+  EXPECT_EQ(Call(c, 11, {window, WM_KEYDOWN, VK_LEFT, 0}), 0);
+  EXPECT_EQ(Out32(c, 4149), start);
+  Action(c, 32, 1);
+  EXPECT_EQ(Out32(c, 33), 1);
+  Call(c, 11, {window, WM_KEYDOWN, VK_LEFT, 0});
+  EXPECT_NE(Out32(c, 4149), start);
+  EXPECT_EQ(Call(c, 11, {window, WM_MOUSEMOVE, 0, 0}), 1);
+  EXPECT_EQ(Call(c, 0, {0, 0}), 0);  // deactivate
+  EXPECT_EQ(Call(c, 11, {window, WM_MOUSEMOVE, 0, 0}), 0);
+  Call(c, 0, {0, 1});
+
+  // Bounds: centred in a larger rectangle, cut evenly in a smaller one, or at its corner.
+  RECT given{0, 0, 200, 150}, box{};
+  Call(c, 14, {reinterpret_cast<std::intptr_t>(&given), 0, 0});
+  Call(c, 4, {reinterpret_cast<std::intptr_t>(&box)});
+  EXPECT_EQ(box.left, 60);
+  EXPECT_EQ(box.top, 45);
+  EXPECT_EQ(box.right, 140);
+  Call(c, 14, {reinterpret_cast<std::intptr_t>(&given), 0, 1});
+  Call(c, 4, {reinterpret_cast<std::intptr_t>(&box)});
+  EXPECT_EQ(box.left, 0);
+  EXPECT_EQ(box.bottom, 60);
+  RECT small{0, 0, 40, 40};
+  Call(c, 14, {reinterpret_cast<std::intptr_t>(&small), 0, 0});
+  Call(c, 4, {reinterpret_cast<std::intptr_t>(&box)});
+  EXPECT_EQ(box.right - box.left, 40);
+  EXPECT_EQ(box.bottom - box.top, 30);
+  EXPECT_EQ(box.top, 5);
+
+  // Detached, the controller has no movie and draws nothing.
+  Call(c, 15, {});
+  EXPECT_EQ(Call(c, 7, {}), 0);
+  EXPECT_EQ(Call(c, 2, {}), 0);
+}
+
 TEST_F(PluginTest, SixtyFifthInstanceIsRefused) {
   bp::PanoramaMovie small = Panorama();
   small.hotSpotTrack = false;

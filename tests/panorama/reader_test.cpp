@@ -152,3 +152,37 @@ TEST_F(ReaderTest, SixteenOpenFileObjectsAtMost) {
 
 }  // namespace
 }  // namespace panotest
+
+namespace panotest {
+namespace {
+
+using namespace pano;
+
+class ReaderMemoryTest : public PanoHostTest {};
+
+// Memory running out at any allocation of a read leaves nothing behind.
+TEST_F(ReaderMemoryTest, EveryFailedAllocationUnwinds) {
+  bp::PanoramaMovie movie = SmallPanorama(2);
+  movie.hotSpotTrack = true;
+  const std::string path = WriteFile(bp::BuildPanoramaMovie(movie), "memory.mov");
+  int failures = 0;
+  for (int n = 0; n < 200; ++n) {
+    const std::intptr_t handle = System().openFile(path.c_str());
+    kn::FailMemoryAfter(n);
+    MovieFile* file = nullptr;
+    const std::int32_t result = MovieFileRead(handle, kModeDib, 32, &file);
+    kn::FailMemoryAfter(-1);
+    if (result == kOk) {
+      MovieFileDiscard(file);
+      break;
+    }
+    ++failures;
+    System().closeFile(handle);
+    EXPECT_TRUE(result == kErrMemory || result == kErrMakeTable) << n << ": " << result;
+    EXPECT_EQ(kn::LiveBlocks(), blocksAtStart_) << n;
+  }
+  EXPECT_GT(failures, 5);
+}
+
+}  // namespace
+}  // namespace panotest
