@@ -44,15 +44,16 @@ TEST(PanoramaBuilderTest, NodeSampleAndDescriptionFields) {
   const std::uint32_t nameOffset = Be32At(b, hot + 12 + 48);
   const long strings = FindAtom(b, "strT", header);
   EXPECT_EQ(b[static_cast<std::size_t>(strings) + nameOffset], 3);
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&b[static_cast<std::size_t>(strings) + nameOffset + 1]), 3), "Map");
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&b[static_cast<std::size_t>(strings) + nameOffset + 1]), 3),
+            "Map");
 
   const long stsd = FindAtom(b, "stsd");
   const long entry = stsd + 16;
   EXPECT_EQ(Be32At(b, entry), 152u);
-  EXPECT_EQ(Be32At(b, entry + 20), 2u);    // the image track of resolution 0
-  EXPECT_EQ(Be32At(b, entry + 116), 512u); // picture width
-  EXPECT_EQ(Be16At(b, entry + 146), 8);    // tile rows
-  EXPECT_EQ(Be16At(b, entry + 148), 2);    // tiles per row
+  EXPECT_EQ(Be32At(b, entry + 20), 2u);     // the image track of resolution 0
+  EXPECT_EQ(Be32At(b, entry + 116), 512u);  // picture width
+  EXPECT_EQ(Be16At(b, entry + 146), 8);     // tile rows
+  EXPECT_EQ(Be16At(b, entry + 148), 2);     // tiles per row
   const long info = FindAtom(b, "pInf");
   EXPECT_EQ(Be16At(b, info + 54), 2);
   EXPECT_EQ(Be32At(b, info + 64), 101u);

@@ -1,8 +1,9 @@
 // The controllers' arithmetic: the object movie's grid, steps and slopes, the
 // panorama's drag offsets, and the screen's bank table.
+#include "controller_math.h"
+
 #include <vector>
 
-#include "controller_math.h"
 #include "pano_fixture.h"
 
 namespace panotest {
@@ -83,11 +84,11 @@ TEST(ObjectGridTest, NavigationDataAndDefaults) {
   w.U16be(12);
   w.U16be(3);
   w.U16be(0);
-  w.U16be(0);     // loop count 0: becomes 1, and the loop speed 0
+  w.U16be(0);  // loop count 0: becomes 1, and the loop speed 0
   w.U16be(60);
   w.U16be(2);
   w.U16be(500);
-  w.U32be(0);     // field of view 0: 180
+  w.U32be(0);  // field of view 0: 180
   w.U32be(0);
   w.U32be(360 << 16);
   ObjectNavigation n{};
@@ -99,7 +100,7 @@ TEST(ObjectGridTest, NavigationDataAndDefaults) {
   EXPECT_EQ(n.loopSpeed, 0);
   EXPECT_DOUBLE_EQ(n.fieldOfView, 180);
   EXPECT_DOUBLE_EQ(n.panEnd, 360);
-  EXPECT_DOUBLE_EQ(n.tiltEnd, 0);  // beyond the item: zero
+  EXPECT_DOUBLE_EQ(n.tiltEnd, 0);          // beyond the item: zero
   DefaultObjectNavigation(7200, 120, &n);  // 120 frames of 60
   EXPECT_EQ(n.frameDuration, 60);
   EXPECT_EQ(n.columns, 60);
@@ -119,7 +120,7 @@ TEST(PanoramaDragTest, OffsetsHaveADeadZoneAMinimumAndALimit) {
 TEST(ScreenBanksTest, SixteenBitScreenOf480RowsWith1280RowBytes) {
   std::int16_t table[300];
   const int entries = BuildBankTable(1280, 480, 2, table, 600 - 8);
-  const std::vector<std::int16_t> expected = {51, 128, 102, 256, 153, 384, 204, 512, 255, 640,
+  const std::vector<std::int16_t> expected = {51,  128, 102, 256, 153, 384, 204, 512, 255, 640,
                                               307, 128, 358, 256, 409, 384, 460, 512, -1};
   EXPECT_EQ(std::vector<std::int16_t>(table, table + entries), expected);
   // A screen inside one bank has no pairs.

@@ -36,7 +36,8 @@ TEST_F(HostTest, HandlesResizeLockAndPurge) {
 }
 
 TEST_F(HostTest, ManagerFindsOpensAndKeepsStorage) {
-  const std::intptr_t find[3] = {0, static_cast<std::intptr_t>(kn::Tag("dcmp")), static_cast<std::intptr_t>(kn::Tag("knrl"))};
+  const std::intptr_t find[3] = {0, static_cast<std::intptr_t>(kn::Tag("dcmp")),
+                                 static_cast<std::intptr_t>(kn::Tag("knrl"))};
   const std::intptr_t codec = kn::ManagerEntry(kn::kGroupManager, kn::kCmFindNext, find, 3);
   ASSERT_GT(codec, 0);
   const std::intptr_t next[3] = {codec, find[1], find[2]};
