@@ -310,7 +310,7 @@ std::int32_t DecompressSample(Decompressor* state, const std::uint8_t* sample, s
       if (band <= 0 || m <= 0) return kErrOutputKind;
       const std::int32_t rows = (height + band - 1) / band * band;
       std::int32_t perSegment = band * ((65536 - slack) / (band * m));
-      if (perSegment <= 0) perSegment = band;  // a band wider than a segment gets one of its own
+      if (perSegment <= 0) perSegment = rows;  // bands wider than a segment: one contiguous block
       const std::int32_t tail = rows % perSegment == 0 ? perSegment : rows % perSegment;
       const std::int32_t full = rows % perSegment == 0 ? rows / perSegment - 1 : rows / perSegment;
       const std::int64_t workSize = std::int64_t{tail} * m + std::int64_t{full} * 65536 + slack;

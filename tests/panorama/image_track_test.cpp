@@ -194,6 +194,23 @@ TEST_F(ImageTrackTest, BandedOutputGoesThroughSegmentsIntoPlace) {
   DecompressorClose(state);
 }
 
+TEST_F(ImageTrackTest, BandsWiderThanASegmentGoIntoOneBlock) {
+  RegisterTestCodec("tstb");
+  gKind = 2;
+  gBandHeight = 4;
+  const int width = 20000;  // 40,000 bytes a row: four rows do not fit 64 KB
+  const builder::Bytes description = Description("tstb", width, 8, 24, -1);
+  Decompressor* state = DecompressorOpen(description.data(), static_cast<std::int32_t>(description.size()), kMode555);
+  ASSERT_NE(state, nullptr);
+  std::vector<std::uint8_t> out(static_cast<std::size_t>(width) * 2 * 8, 0);
+  ASSERT_EQ(DecompressSample(state, nullptr, 0, out.data(), width * 2), kOk);
+  for (int y = 0; y < 8; ++y) {
+    EXPECT_EQ(out[static_cast<std::size_t>(y) * width * 2], y + 1) << y;
+    EXPECT_EQ(out[static_cast<std::size_t>(y + 1) * width * 2 - 1], y + 1) << y;
+  }
+  DecompressorClose(state);
+}
+
 TEST_F(ImageTrackTest, DirectOutputNeedsTheScreenDepthAndDepth32JpegIs24) {
   RegisterTestCodec("jpeg");
   gKind = 1;

@@ -101,6 +101,23 @@ TEST_F(ReaderTest, LongNamesAndOversizedCountsReadOnlyWhatIsThere) {
   MovieFileClose(file);
 }
 
+TEST_F(ReaderTest, SampleTablesMustFitTheirAtomsAndCoverTheSamples) {
+  MovieFile* file = nullptr;
+  builder::Bytes chunks = bp::BuildPanoramaMovie(SmallPanorama());
+  const long stco = FindAtom(chunks, "stco");
+  chunks[static_cast<std::size_t>(stco) + 14] = 0x10;  // a chunk count far beyond the atom
+  EXPECT_EQ(Read(chunks, &file), kErrMakeTable);
+  builder::Bytes sizes = bp::BuildPanoramaMovie(SmallPanorama());
+  const long stsz = FindAtom(sizes, "stsz");
+  sizes[static_cast<std::size_t>(stsz) + 18] = 0x10;  // more samples than sizes
+  EXPECT_EQ(Read(sizes, &file), kErrMakeTable);
+  builder::Bytes runs = bp::BuildPanoramaMovie(SmallPanorama());
+  const long stsc = FindAtom(runs, "stsc");
+  runs[static_cast<std::size_t>(stsc) + 23] = 0;  // no samples per chunk: nothing covers the samples
+  EXPECT_EQ(Read(runs, &file), kErrMakeTable);
+  EXPECT_EQ(kn::LiveBlocks(), blocksAtStart_);
+}
+
 TEST_F(ReaderTest, ColourTableKeepsAtMost256Entries) {
   builder::Bytes bytes = bp::BuildPanoramaMovie(SmallPanorama());
   const long moov = FindAtom(bytes, "moov");
