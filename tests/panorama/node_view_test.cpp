@@ -81,6 +81,24 @@ TEST_F(NodeViewTest, TiltedViewIsCorrectedAndSeesHigherRows) {
   NodeViewClose(view);
 }
 
+TEST_F(NodeViewTest, RelativeMovesZoomsAndLimitFlags) {
+  NodeView* view = Open(SmallPanorama());
+  std::int32_t pan = bp::Degrees(180), tilt = 0, zoom = bp::Degrees(30);
+  ASSERT_EQ(NodeViewGoToNode(view, 0, &pan, &tilt, &zoom), kOk);
+  NodeViewRelativeMove(view, 768, 1 << 16, 0);  // a full delta to the right: the pan decreases
+  EXPECT_LT(NodeViewGetPan(view), pan);
+  NodeViewRelativeMove(view, 768, 0, 20 << 16);  // far up: held at the top
+  EXPECT_TRUE(NodeViewLimitFlags(view) & kClampTiltTop);
+  const std::int32_t before = NodeViewGetZoom(view);
+  NodeViewRelativeZoom(view, 768, -(1 << 16));  // six degrees narrower
+  EXPECT_NEAR((before - NodeViewGetZoom(view)) / 65536.0, 6.0, 0.01);
+  NodeViewRelativeZoom(view, 768, -(100 << 16));
+  EXPECT_TRUE(NodeViewLimitFlags(view) & kClampZoomMin);
+  NodeViewSetWarpMode(view, 1);
+  EXPECT_EQ(NodeViewGetWarpMode(view), 1);
+  NodeViewClose(view);
+}
+
 TEST_F(NodeViewTest, MaxCacheRowsDecidesTheHeldRows) {
   SetProfile("VR", "MaxCacheRows", -1);
   NodeView* view = Open(SmallPanorama());

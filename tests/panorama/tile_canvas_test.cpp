@@ -99,5 +99,24 @@ TEST_F(TileCacheTest, IdleFetchesOneTileRightAfterADrawAndMoreWhenCallsFollowQui
   EXPECT_EQ(TileCacheFill(canvas_, 0, 0, 127, 100, true), 1);  // a pause: one again
 }
 
+TEST_F(TileCacheTest, HeldWindowMovesDownAndUpForAPartialRow) {
+  TileCanvas* partial = TileCanvasCreate(64, 64, 4, 1, 24, nullptr);  // one of the two tiles down a row
+  TileCanvasSetGrid(partial, 16, 2);
+  TileCanvasSetTrack(partial, file_->image);
+  TileCanvasSetFirstSample(partial, 1);
+  EXPECT_EQ(TileCanvasHeldHeight(partial), 64);
+  EXPECT_EQ(TileCacheFill(partial, 0, 0, 10, 60, false), 1);
+  EXPECT_EQ(partial->firstHeldIndex, 0);
+  EXPECT_EQ(TileCacheFill(partial, 70, 0, 100, 60, false), 1);  // the lower tile: the window moves down
+  EXPECT_EQ(partial->firstHeldIndex, 1);
+  EXPECT_EQ(partial->decoded[TileCanvasTileNumber(partial, 0, 0)], 0);
+  EXPECT_EQ(partial->decoded[TileCanvasTileNumber(partial, 0, 1)], 1);
+  // Pixel 70 of line 10 is at 70 - 64 within the held window: green = 2 x 70.
+  EXPECT_EQ(partial->pixels[partial->lineBytes * 10 + 3 * 6 + 1], 140);
+  EXPECT_EQ(TileCacheFill(partial, 0, 0, 10, 60, false), 1);  // and back up
+  EXPECT_EQ(partial->firstHeldIndex, 0);
+  TileCanvasFree(partial);
+}
+
 }  // namespace
 }  // namespace panotest

@@ -148,5 +148,67 @@ TEST_F(WarpEngineTest, AnimationStepsAndPointMapping) {
   EXPECT_NEAR(row, 64, 2.0);
 }
 
+int gPresented = 0;
+std::int32_t CountFrames(std::intptr_t, const kn::KnRect&, const std::uint8_t*, int, int, int, std::int32_t) {
+  ++gPresented;
+  return 0;
+}
+bool AlwaysVisible(std::intptr_t) { return true; }
+
+TEST_F(WarpEngineTest, FlatModeHasEvenColumnsAndNoCorrection) {
+  WarpSetMode(&e_, 0);
+  WarpBuildColumnTables(&e_);
+  const std::uint32_t step = e_.sourceColumn[1];
+  EXPECT_GT(step, 0u);
+  for (int i = 0; i < e_.width; ++i) {
+    EXPECT_EQ(e_.sourceColumn[i], step * static_cast<std::uint32_t>(i));
+    EXPECT_EQ(e_.scale[i], 1024u);
+  }
+  WarpSetTilt(&e_, 3 * kDegree);
+  std::uint32_t rowBytes = 0;
+  EXPECT_EQ(WarpRenderFrame(&e_, &rowBytes), e_.columnFrame);
+}
+
+TEST_F(WarpEngineTest, DrawingNeedsAWindowAndAnimationDrawsEachStep) {
+  Presenter().present = CountFrames;
+  Presenter().visible = AlwaysVisible;
+  gPresented = 0;
+  WarpUpdate(&e_);
+  EXPECT_EQ(gPresented, 0);  // no window yet
+  WarpSetWindow(&e_, 1, nullptr);
+  WarpUpdate(&e_);
+  EXPECT_EQ(gPresented, 1);
+  WarpSetPan(&e_, 1.0);
+  WarpSetPan(&e_, 1.5);
+  gPresented = 0;
+  WarpAnimateTo(&e_, 5, true);
+  EXPECT_EQ(gPresented, 5);
+  EXPECT_NEAR(WarpGetPan(&e_), 1.5, 1e-6);
+  // A frame that cannot be had is not presented.
+  WarpResize(&e_, 60, 40);
+  kn::FailMemoryAfter(0);
+  gPresented = 0;
+  WarpDraw(&e_);
+  kn::FailMemoryAfter(-1);
+  EXPECT_EQ(gPresented, 0);
+  Presenter() = WarpPresenter{};
+}
+
+TEST_F(WarpEngineTest, SourcePointsMapBackToTheWindow) {
+  WarpSetPan(&e_, 2.0);
+  std::uint32_t rowBytes = 0;
+  ASSERT_NE(WarpRenderFrame(&e_, &rowBytes), nullptr);
+  int x = 0, y = 0;
+  WarpSourceToPoint(&e_, e_.pan, e_.projectedHeight / 2, &x, &y);
+  EXPECT_NEAR(x, 32, 1);
+  EXPECT_NEAR(y, 24, 1);
+  // A window rectangle twice the view's size scales points down.
+  const kn::KnRect big{0, 0, 128, 96};
+  WarpSetWindow(&e_, 0, &big);
+  double line = 0, row = 0;
+  WarpPointToSource(&e_, 64, 48, &line, &row);
+  EXPECT_NEAR(line, e_.pan, 2.0);
+}
+
 }  // namespace
 }  // namespace panotest
