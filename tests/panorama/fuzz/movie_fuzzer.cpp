@@ -20,20 +20,35 @@ std::string ScratchFile() {
   return name;
 }
 
+// A host with little memory: no single block above 4 MB, 16 MB of address
+// space for the canvas sizing. Keeps every input cheap to run.
+void* SmallMemory(std::int32_t size) { return size > (4 << 20) ? nullptr : kn::GetMemory(size); }
+std::int64_t SmallAddressSpace() { return 16 << 20; }
+
+// Host memory handles are held to the same limit.
+std::intptr_t SmallMedia(std::int32_t selector, const std::intptr_t* args, std::int32_t count) {
+  if ((selector == kn::kKnSetHandleSize && count >= 2 && args[1] > (4 << 20)) ||
+      (selector == kn::kKnNewHandle && count >= 1 && args[0] > (4 << 20))) {
+    return selector == kn::kKnNewHandle ? 0 : -108;
+  }
+  return kn::MediaEntry(selector, args, count);
+}
+
 void Install() {
   static bool done = false;
   if (done) return;
   done = true;
   kn::InitializeHost();
   pano::HostServices& host = pano::Host();
-  host.getMemory = kn::GetMemory;
+  host.getMemory = SmallMemory;
   host.freeMemory = kn::FreeMemory;
   host.reallocateMemory = kn::ReallocateMemory;
   host.flip16 = kn::Flip16;
   host.flip32 = kn::Flip32;
   host.flip32Many = kn::Flip32Many;
   pano::InstallDefaultSystem();
-  pano::SetMediaEntry(kn::MediaEntry);
+  pano::System().availableVirtual = SmallAddressSpace;
+  pano::SetMediaEntry(SmallMedia);
   pano::SetManagerEntry(kn::ManagerEntry);
 }
 
