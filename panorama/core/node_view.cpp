@@ -26,7 +26,10 @@ std::int32_t LoadFirstNode(NodeView* view) {
   if (tileWidth <= 0 || linesPerTile <= 0) return kErrMissing;
   const int tileRows = description->pictureWidth / linesPerTile;
   const int tilesPerRow = description->pictureHeight / tileWidth;
-  if (tileRows <= 0 || tilesPerRow <= 0 || tileRows * tilesPerRow > kMaxTiles) return kErrMissing;
+  if (tileRows <= 0 || tilesPerRow <= 0 || tileRows > kMaxTiles || tilesPerRow > kMaxTiles ||
+      tileRows * tilesPerRow > kMaxTiles) {
+    return kErrMissing;
+  }
   const int depth = OutputPixelBytes(image->outputMode) * 8;
   const std::int64_t tileBytes = std::int64_t{tileWidth} * linesPerTile * (depth / 8);
   const std::int64_t available = System().availableVirtual();

@@ -171,6 +171,20 @@ TEST_F(NodeViewTest, NodesHotSpotsLinksAndNames) {
   NodeViewClose(view);
 }
 
+TEST_F(NodeViewTest, PictureSizesBeyondTheTileGridAreRefused) {
+  builder::Bytes bytes = bp::BuildPanoramaMovie(SmallPanorama());
+  const long stsd = FindAtom(bytes, "stsd");
+  for (int i = 0; i < 4; ++i) {
+    bytes[static_cast<std::size_t>(stsd) + 16 + 116 + i] = i == 0 ? 0x60 : 0;  // width and height near 2^30
+    bytes[static_cast<std::size_t>(stsd) + 16 + 120 + i] = i == 0 ? 0x60 : 0;
+  }
+  std::int32_t error = 0;
+  NodeView* view = NodeViewOpen(OpenMovie(bytes), kModeDib, 32, &error);
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(NodeViewGoToNode(view, 0, nullptr, nullptr, nullptr), kErrMissing);
+  NodeViewClose(view);
+}
+
 TEST_F(NodeViewTest, MissingNodeHeaderIsUnreadableNodeInformation) {
   builder::Bytes bytes = bp::BuildPanoramaMovie(SmallPanorama());
   const long header = FindAtom(bytes, "pHdr");
