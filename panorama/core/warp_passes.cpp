@@ -9,6 +9,22 @@
 namespace pano {
 namespace {
 
+// Doubles to integers without undefined casts: NaN is 0, the rest saturates.
+std::int64_t Whole(double value) {
+  if (!(value == value)) return 0;
+  if (value > 9.0e15) return static_cast<std::int64_t>(9.0e15);
+  if (value < -9.0e15) return static_cast<std::int64_t>(-9.0e15);
+  return static_cast<std::int64_t>(value);
+}
+std::int32_t Whole32(double value) {
+  const std::int64_t v = Whole(value);
+  return static_cast<std::int32_t>(v > INT32_MAX ? INT32_MAX : v < INT32_MIN ? INT32_MIN : v);
+}
+std::uint32_t WholeUnsigned(double value) {
+  const std::int64_t v = Whole(value);
+  return static_cast<std::uint32_t>(v < 0 ? 0 : v > UINT32_MAX ? UINT32_MAX : v);
+}
+
 int Mod(std::int64_t value, std::int64_t by) {
   if (by <= 0) return 0;
   std::int64_t m = value % by;
@@ -28,7 +44,7 @@ void WarpBuildColumnTables(WarpEngine* e) {
   }
   if (e->mode == 0) {
     const double step = w > 1 ? e->circumference * (half / ((w - 1) * kPi)) * 1024 : 0;
-    const std::uint32_t istep = static_cast<std::uint32_t>(step > 0 ? step : 0);
+    const std::uint32_t istep = WholeUnsigned(step);
     for (int i = 0; i < w; ++i) {
       e->sourceColumn[i] = static_cast<std::uint32_t>(i) * istep;
       e->scale[i] = 1024;
@@ -42,8 +58,8 @@ void WarpBuildColumnTables(WarpEngine* e) {
     for (int i = 0; i < count; ++i) {
       const double angle = std::atan2(y, cosA);
       const double column = perRadian * (half + angle) + 0.5;
-      e->sourceColumn[i] = static_cast<std::uint32_t>(column > 0 ? column : 0);
-      e->scale[i] = static_cast<std::uint32_t>(std::cos(angle) * 1024 + 0.5);
+      e->sourceColumn[i] = WholeUnsigned(column);
+      e->scale[i] = WholeUnsigned(std::cos(angle) * 1024 + 0.5);
       y += dy;
     }
     // The rest mirror the first half about column count - 1.
@@ -89,7 +105,7 @@ void WarpBuildRowTable(WarpEngine* e) {
       const double weight = upperWeight + (lowerWeight - upperWeight) * f;
       const double entry = (c - a / weight) * 1024 + 0.5;
       const double most = (h - 1) * 1024.0;
-      e->rowTable[r] = static_cast<std::uint32_t>(entry < 0 ? 0 : entry > most ? most : entry);
+      e->rowTable[r] = WholeUnsigned(entry < 0 ? 0 : entry > most ? most : entry);
     }
     e->rowTable[0] = 0;
     e->rowTable[h - 1] = static_cast<std::uint32_t>(h - 1) * 1024;
@@ -109,8 +125,8 @@ void WarpRenderColumns(WarpEngine* e) {
   const int total = WarpTotalLines(e);
 
   // The tiles under the view.
-  std::int64_t left = static_cast<std::int64_t>(e->pan - (e->halfViewWidth + 1) - 1);
-  std::int64_t right = static_cast<std::int64_t>((e->halfViewWidth + 1) + e->pan + 1);
+  std::int64_t left = Whole(e->pan - (e->halfViewWidth + 1) - 1);
+  std::int64_t right = Whole((e->halfViewWidth + 1) + e->pan + 1);
   if (e->fullCircle && total > 0) {
     if (left < 0) left += total;
     if (right >= total) right -= total;
@@ -120,15 +136,15 @@ void WarpRenderColumns(WarpEngine* e) {
   }
   std::int64_t topRow, bottomRow;
   if (e->mode == 0) {
-    topRow = static_cast<std::int64_t>((hAngle - (e->tilt + e->halfFov)) / hAngle * ph * 0.5 - 1);
-    bottomRow = static_cast<std::int64_t>((hAngle - (e->tilt - e->halfFov)) / hAngle * ph * 0.5 + 1);
+    topRow = Whole((hAngle - (e->tilt + e->halfFov)) / hAngle * ph * 0.5 - 1);
+    bottomRow = Whole((hAngle - (e->tilt - e->halfFov)) / hAngle * ph * 0.5 + 1);
   } else {
-    topRow = static_cast<std::int64_t>((tanH - e->tanTop) / tanH * ph * 0.5 - 1);
-    bottomRow = static_cast<std::int64_t>((tanH - e->tanBottom) / tanH * ph * 0.5 + 1);
+    topRow = Whole((tanH - e->tanTop) / tanH * ph * 0.5 - 1);
+    bottomRow = Whole((tanH - e->tanBottom) / tanH * ph * 0.5 + 1);
   }
   const int imagePixels = canvas->tilesPerRow * canvas->tileWidth;
   if (e->imageTiltCentre < 0) {
-    const std::int64_t lower = static_cast<std::int64_t>(ph - imagePixels);
+    const std::int64_t lower = Whole(ph - imagePixels);
     topRow -= lower;
     bottomRow -= lower;
   }
@@ -140,21 +156,22 @@ void WarpRenderColumns(WarpEngine* e) {
 
   // Vertical mapping in 1/1024 source pixels.
   if (e->mode == 0) {
-    e->verticalStep = static_cast<std::int32_t>(e->halfFov / hAngle * 2 / h * ph / 2 * 1024 + 0.5);
-    e->verticalSlope = static_cast<std::int32_t>((e->tilt + e->halfFov) / hAngle * ph / 2 + 0.5);
+    e->verticalStep = Whole32(e->halfFov / hAngle * 2 / h * ph / 2 * 1024 + 0.5);
+    e->verticalSlope = Whole32((e->tilt + e->halfFov) / hAngle * ph / 2 + 0.5);
   } else {
-    e->verticalStep = static_cast<std::int32_t>((e->tanTop - e->tanBottom) / tanH / h * (ph / 2) * 1024 + 0.5);
-    e->verticalSlope = static_cast<std::int32_t>(e->tanTop / tanH * ph / 2 + 0.5);
+    e->verticalStep = Whole32((e->tanTop - e->tanBottom) / tanH / h * (ph / 2) * 1024 + 0.5);
+    e->verticalSlope = Whole32(e->tanTop / tanH * ph / 2 + 0.5);
   }
-  e->verticalOrigin = static_cast<std::int32_t>(ph / 2 * 1024 + 0.5);
+  e->verticalOrigin = Whole32(ph / 2 * 1024 + 0.5);
   const int firstHeldPixel = canvas->firstHeldIndex * canvas->tileWidth;
-  e->verticalOffset = e->imageTiltCentre >= 0 ? firstHeldPixel * 1024
-                                              : static_cast<std::int32_t>((firstHeldPixel - imagePixels + ph) * 1024);
+  e->verticalOffset =
+      e->imageTiltCentre >= 0 ? firstHeldPixel * 1024 : Whole32((firstHeldPixel - imagePixels + ph) * 1024);
 
   const int ring = TileCanvasRingLines(canvas);
   const int heldHeight = canvas->tilesPerHeldRow * canvas->tileWidth;
-  if (ring <= 0 || heldHeight <= 0) return;
-  std::int64_t leftLine = static_cast<std::int64_t>(e->pan - e->halfViewWidth);
+  // Positions down a line are 32-bit with 10 fraction bits.
+  if (ring <= 0 || heldHeight <= 0 || heldHeight > (1 << 21)) return;
+  std::int64_t leftLine = Whole(e->pan - e->halfViewWidth);
   if (total > 0) leftLine = Mod(leftLine, total);
   const int base = Mod(leftLine, ring);
   const std::uint32_t lastColumn = e->sourceColumn[w - 1] >> 10;
@@ -169,6 +186,7 @@ void WarpRenderColumns(WarpEngine* e) {
     if (first < 0) first = 0;
     if (first > heldLimit) first = heldLimit;
     std::int64_t s = (std::int64_t{e->verticalStep} * e->scale[i]) >> 10;
+    if (s < 0) s = 0;
     // A column never reads past the pixels the canvas holds.
     if (h > 1 && first + s * (h - 1) > heldLimit) s = (heldLimit - first) / (h - 1);
     *position = static_cast<std::uint32_t>(first);
@@ -214,7 +232,7 @@ void WarpRenderRows(WarpEngine* e) {
   if (e->rowsDirty) WarpBuildRowTable(e);
   const int pixelBytes = e->format == kFormat24 ? 3 : 2;
   const std::int64_t full = std::int64_t{h} * 1024;
-  const std::int64_t slope = static_cast<std::int64_t>(e->rowSlope * 1024);
+  const std::int64_t slope = Whole(e->rowSlope * 1024);
   for (int r = 0; r < h; ++r) {
     const std::int64_t entry = e->rowTable[r];
     if (e->tilt > 0 && entry >= full) break;
