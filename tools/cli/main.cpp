@@ -9,6 +9,7 @@
 #include "content/sample_content.h"
 #include "engine_db/lists_samples.h"
 #include "inflect/inflect_samples.h"
+#include "panorama/panorama_movie.h"
 
 namespace {
 
@@ -23,6 +24,7 @@ void BuildSample(const std::string& directory) {
   builder::WriteContentSample(directory);
   builder::inflect::WriteSampleInflection(directory);
   builder::engine_db::WriteSampleDictionaries(directory);
+  builder::panorama::WriteSamplePanoramas(directory);
 }
 
 }  // namespace
