@@ -6,8 +6,6 @@
 
 namespace {
 
-u16 Be16(const u8* p) { return static_cast<u16>(p[0] << 8 | p[1]); }
-
 // The first n positions of a 32-bit capital word (position 0 = bit 31).
 u32 LeadingBits(u32 n) { return n == 0 ? 0 : n >= 32 ? 0xFFFFFFFFu : ~(0xFFFFFFFFu >> n); }
 
@@ -107,7 +105,7 @@ bool ReIndexBlockDecoder::ReadCode(u32* code) {
 bool ReIndexBlockDecoder::Expand(u32 code) {
   for (;;) {
     if (code == 0 || code >= codeCount_) return Fail();
-    const u16 value = Be16(index_->phraseOffsets + 2 * code);
+    const u16 value = ReBe16(index_->phraseOffsets + 2 * code);
     const u8 length = index_->phraseLengths[code];
     if (code <= index_->literalLimit) {
       const i32 offset = static_cast<i16>(value);
