@@ -373,3 +373,20 @@ u16 ReFindWordBlock(const char* key, i16 first, i16 last, u16* further, const Re
   *further = static_cast<u16>(runs);
   return static_cast<u16>(result);
 }
+
+u32 ReBlockRange(const char* low, const char* high, const ReIndexDescriptor* index, u16* first) {
+  const i16 last = static_cast<i16>(index->prefixLength - 1);
+  u16 lowFurther, highFurther;
+  *first = ReFindWordBlock(low, 0, last, &lowFurther, index);
+  const u16 highBlock = ReFindWordBlock(high, 0, last, &highFurther, index);
+  return (highBlock > *first ? highBlock : *first) + u32{highFurther};
+}
+
+u32 ReKeyBlockRange(const char* key, u32 length, const ReIndexDescriptor* index, u16* first) {
+  char low[4], high[4];
+  for (u32 i = 0; i < index->prefixLength && i < 4; ++i) {
+    low[i] = i < length ? key[i] : '\0';
+    high[i] = i < length ? key[i] : '\xFF';
+  }
+  return ReBlockRange(low, high, index, first);
+}
