@@ -465,6 +465,11 @@ u32 ReSubsetOfEntry(ReDbRecord* record, ReWorkRecord* work, i32 entry, u16* subs
   return ReDone;
 }
 
+bool ReEntryInSubsets(const ReWorkRecord* work, u32 entry) {
+  if (work->allEntries || !work->activeVector) return true;
+  return entry / 8 < work->vectorSize && (work->activeVector[entry / 8] >> (entry % 8) & 1u);
+}
+
 void ReFreeSubsetState(ReWorkRecord* work) {
   ReHeapFree(work->selection);
   ReHeapFree(work->subsetCache);

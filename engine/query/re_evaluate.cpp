@@ -11,6 +11,7 @@
 #include "re_search.h"
 #include "re_search_index.h"
 #include "re_search_stream.h"
+#include "re_subsets.h"
 #include "re_titles.h"
 
 namespace {
@@ -249,7 +250,7 @@ class Evaluation {
     eval_->codeCount = 0;
     eval_->candidate = false;
     eval_->previousMarked = false;
-    eval_->excluded = ReEntryExcluded(work_, eval_->currentEntry + 1);
+    eval_->excluded = !ReEntryInSubsets(work_, eval_->currentEntry + 1);
   }
 
   u32 Complete() {

@@ -77,12 +77,6 @@ ReSearchState* ReSearchStateOf(ReDbRecord* record) {
   return static_cast<ReSearchState*>(record->searchBuffers);
 }
 
-bool ReEntryExcluded(const ReWorkRecord* work, u32 entry) {
-  if (work->allEntries || !work->activeVector) return false;
-  if (entry / 8 >= work->vectorSize) return true;
-  return (work->activeVector[entry / 8] & (1u << (entry % 8))) == 0;
-}
-
 u32 ReAllocSearchBuffers(u16 handle, u32 /*entry*/, u16 /*windowSize*/, const char* query, u8 wordSearch, u8 caseMode,
                          ReStatusBlock* status, u16 mode) {
   if (mode != ReBuffersSearch) {

@@ -89,5 +89,3 @@ u32 ReRunSearch(ReSearchBlock* block, u16 function);
 u32 ReEvaluateQuery(ReDbRecord* record, ReWorkRecord* work, ReSearchState* state, ReSearchBlock* block);
 // Records the evaluation's outcome (module 210) and returns the call result.
 u32 ReSearchError(u16 reason, ReStatusBlock* status);
-// True when a subset is in force and the entry's bit in it is clear.
-bool ReEntryExcluded(const ReWorkRecord* work, u32 entry);
