@@ -35,11 +35,6 @@ constexpr u16 kTextComponent = 1;
 
 enum class Step { Continue, PageFull, Stopped, Complete, Failed };
 
-const u32* ClassesOf(const ReDbRecord* record) {
-  const u32* classes = ReCharClassTable(static_cast<u8>(record->kind));
-  return classes ? classes : ReCharClassTable(1);
-}
-
 // Byte 255 stands for a line feed in the text; so it is read when probing.
 void LineFeeds(u8* text, i32 length) {
   for (i32 i = 0; i < length; ++i)
@@ -66,7 +61,7 @@ class Evaluation {
         status_(block->status),
         shift_(record->groupShift) {
     ReOpenSearchStream(&stream_, record, work->file);
-    rules_ = ReMatchRules{&eval_->query, ClassesOf(record), state->caseMode, state->wordSearch != 0};
+    rules_ = ReMatchRules{&eval_->query, ReQueryClasses(record), state->caseMode, state->wordSearch != 0};
   }
 
   u32 Run() {

@@ -69,6 +69,11 @@ bool SameQuery(const char* query, const char* copy) {
 
 }  // namespace
 
+const u32* ReQueryClasses(const ReDbRecord* record) {
+  const u32* classes = ReCharClassTable(static_cast<u8>(record->kind));
+  return classes ? classes : ReCharClassTable(1);
+}
+
 ReSearchState* ReSearchStateOf(ReDbRecord* record) {
   if (!record->searchBuffers) {
     record->searchBuffers = ReHeapAlloc(sizeof(ReSearchState));
@@ -152,8 +157,7 @@ u32 ReRunSearch(ReSearchBlock* block, u16 function) {
     const bool firstRun = state->runState == ReRunNew;
     bool parsed = true;
     if (firstRun) {
-      const u32* classes = ReCharClassTable(static_cast<u8>(record->kind));
-      const ReParseContext context{classes ? classes : ReCharClassTable(1), record->longestWord};
+      const ReParseContext context{ReQueryClasses(record), record->longestWord};
       const ReParseOutput output{state->buffers->workText, state->queryCopy, &state->proximity};
       parsed =
           ReParseQuery(context, output, block->query, ReQueryBufferSize, wordSearch, block->caseMode, status) == ReDone;
