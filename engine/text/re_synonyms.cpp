@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr u32 kMaxWord = 255;
 constexpr u8 kTypeHeadword = 0, kTypeClass = 1, kTypeSynonym = 7;
 
 // Decodes block `block` of the main word index (list-number reading) up to
@@ -90,15 +89,16 @@ enum Built { kRingDone, kRingFull, kRingFailed, kRingNoMemory };
 template <class Add>
 Built WalkRing(const ReDbRecord* record, ReWorkRecord* work, u32 first, Add add, bool* closed) {
   *closed = false;
-  const u32 wordSize = (record->index ? record->index->longestWord : 0) + 1u;
-  char* word = static_cast<char*>(ReHeapAlloc(wordSize > kMaxWord ? wordSize : kMaxWord + 1));
+  // The index decoder hands out words of at most ReWordCapacity characters.
+  const u32 wordSize = ReWordCapacity + 1u;
+  char* word = static_cast<char*>(ReHeapAlloc(wordSize));
   if (!word) return kRingNoMemory;
   Built result = kRingDone;
   u32 entry = first;
   for (u32 i = 0;; ++i) {
     ReRingMember member{};
     member.word = word;
-    if (ReReadRingMember(record, work, entry, &member, wordSize > kMaxWord ? wordSize : kMaxWord + 1) != ReDone) {
+    if (ReReadRingMember(record, work, entry, &member, wordSize) != ReDone) {
       result = kRingFailed;
       break;
     }
