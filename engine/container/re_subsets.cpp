@@ -280,11 +280,7 @@ u32 ReSetUpSubsets(ReDbRecord* record, ReWorkRecord* work, ReDbBlock* block, ReS
     }
   }
   if (record->selectableCount == 0) {
-    block->subsetCount = 0;
-    block->subsetList = nullptr;
-    block->selectionDatabase = 0;
-    block->selection = nullptr;
-    block->activeSubset = nullptr;
+    ReClearSubsetFields(block);
     return ReDone;
   }
   work->selection = static_cast<u8*>(ReHeapAlloc(record->selectableCount));
@@ -463,6 +459,19 @@ u32 ReSubsetOfEntry(ReDbRecord* record, ReWorkRecord* work, i32 entry, u16* subs
   for (i32 i = 0; i < found; ++i) before += nodes[i].flags != 0;
   *subset = before;
   return ReDone;
+}
+
+bool ReEntryInSubsets(const ReWorkRecord* work, u32 entry) {
+  if (work->allEntries || !work->activeVector) return true;
+  return entry / 8 < work->vectorSize && (work->activeVector[entry / 8] >> (entry % 8) & 1u);
+}
+
+void ReClearSubsetFields(ReDbBlock* block) {
+  block->subsetCount = 0;
+  block->subsetList = nullptr;
+  block->selectionDatabase = 0;
+  block->selection = nullptr;
+  block->activeSubset = nullptr;
 }
 
 void ReFreeSubsetState(ReWorkRecord* work) {

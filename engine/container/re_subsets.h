@@ -50,5 +50,12 @@ u32 ReSubsetOfEntry(ReDbRecord* record, ReWorkRecord* work, i32 entry, u16* subs
 // on failure (invalid control, input or output overrun).
 u32 ReExpandRuns(u8* output, u32 outputSize, const u8* input, u32 inputLength);
 
+// True when the active entry vector lets the entry through (every entry
+// does while no vector is in force).
+bool ReEntryInSubsets(const ReWorkRecord* work, u32 entry);
+
+// Empties the block's subset fields: no subset list, selection or active subset.
+void ReClearSubsetFields(ReDbBlock* block);
+
 // Frees the handle's subset state: selection bytes, cache, active vector.
 void ReFreeSubsetState(ReWorkRecord* work);

@@ -35,21 +35,6 @@ ReVisit VisitAnagram(ReIndexState* state, const ReIndexWord& word) {
   return ReAddCasedWord(word, state) == ReAddFull ? ReVisitFull : ReVisitGoOn;
 }
 
-// The blocks of the words that start with key[0..length): the key padded
-// with 0 gives the first, padded with 0xFF the last.
-void RangeOf(const ReIndexDescriptor* index, const char* key, u32 length, u32* first, u32* last) {
-  const u32 width = index->prefixLength;
-  char low[4], high[4];
-  for (u32 i = 0; i < width; ++i) {
-    low[i] = i < length ? key[i] : '\0';
-    high[i] = i < length ? key[i] : '\xFF';
-  }
-  u16 lowFurther, highFurther;
-  *first = ReFindWordBlock(low, 0, static_cast<i16>(width - 1), &lowFurther, index);
-  const u32 highBlock = ReFindWordBlock(high, 0, static_cast<i16>(width - 1), &highFurther, index);
-  *last = std::max(highBlock, *first) + highFurther;
-}
-
 // Walks blocks first .. last, leaving out blocks an earlier key already
 // walked: every word of a walked block has been tested.
 u32 WalkBlocks(const ReListCall& call, AnagramWalk& walk, u32 first, u32 last) {
@@ -120,9 +105,9 @@ u32 ReAnagramList(ReIdxListBlock* block) {
   if (length >= kWholeRangeLength || !data.entries) {
     const char from[1] = {static_cast<char>(smallest)};
     const char to[1] = {static_cast<char>(largest)};
-    u32 first, last, ignored;
-    RangeOf(call.index, from, 1, &first, &ignored);
-    RangeOf(call.index, to, 1, &ignored, &last);
+    u16 first, ignored;
+    ReKeyBlockRange(from, 1, call.index, &first);
+    const u32 last = ReKeyBlockRange(to, 1, call.index, &ignored);
     walked = WalkBlocks(call, walk, first, last);
   } else {
     // The key prefixes whose letters (up to four) the word can give.
@@ -138,8 +123,8 @@ u32 ReAnagramList(ReIdxListBlock* block) {
         for (; letters < 4 && key[letters] != ' ' && fits; ++letters)
           fits = ++used[key[letters]] <= walk.counts[key[letters]];
         if (!fits || (hasLast && std::memcmp(key, lastKey, 4) < 0)) continue;
-        u32 first, last;
-        RangeOf(call.index, reinterpret_cast<const char*>(key), letters, &first, &last);
+        u16 first;
+        const u32 last = ReKeyBlockRange(reinterpret_cast<const char*>(key), letters, call.index, &first);
         walked = WalkBlocks(call, walk, first, last);
         std::memcpy(lastKey, key, 4);
         hasLast = true;

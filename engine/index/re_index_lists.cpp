@@ -93,15 +93,8 @@ u32 ReWalkKeyRange(const ReListCall& call, const char* key, u32 length, const ch
   const ReIndexDescriptor* index = call.index;
   const u32 width = index->prefixLength;
   if (width == 0 || width > 4) return ReWalkDone;
-  char low[4], high[4];
-  for (u32 i = 0; i < width; ++i) {
-    low[i] = i < length ? key[i] : '\0';
-    high[i] = i < length ? key[i] : '\xFF';
-  }
-  u16 lowFurther, highFurther;
-  const u16 lowBlock = ReFindWordBlock(low, 0, static_cast<i16>(width - 1), &lowFurther, index);
-  const u16 highBlock = ReFindWordBlock(high, 0, static_cast<i16>(width - 1), &highFurther, index);
-  const u32 end = std::max(highBlock, lowBlock) + u32{highFurther};
+  u16 lowBlock;
+  const u32 end = ReKeyBlockRange(key, length, index, &lowBlock);
   return ReDecodeIndex(walkKey, static_cast<i16>(walkKeyLength), lowBlock, static_cast<u16>(end - lowBlock), index,
                        call.state);
 }

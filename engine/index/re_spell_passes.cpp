@@ -242,19 +242,11 @@ void RankNew(ReIndexState* state) {
 // result: 8 ends the lookup, 10 a full pool, 11 stopped or failed.
 u32 WalkKey(ReIndexState* state, const u8 key[4]) {
   const ReIndexDescriptor* index = state->index;
-  const u32 width = index->prefixLength;
-  char low[4], high[4];
-  bool padding = false;
-  for (u32 i = 0; i < 4; ++i) {
-    padding = padding || key[i] == ' ';
-    low[i] = padding ? 0 : static_cast<char>(key[i]);
-    high[i] = padding ? static_cast<char>(0xFF) : static_cast<char>(key[i]);
-  }
-  if (width == 0) return ReWalkDone;
-  u16 lowFurther, highFurther;
-  const u16 lowBlock = ReFindWordBlock(low, 0, static_cast<i16>(width - 1), &lowFurther, index);
-  const u16 highBlock = ReFindWordBlock(high, 0, static_cast<i16>(width - 1), &highFurther, index);
-  const u32 end = std::max(highBlock, lowBlock) + u32{highFurther};
+  if (index->prefixLength == 0) return ReWalkDone;
+  u32 length = 0;  // the key's letters end at its first space
+  while (length < 4 && key[length] != ' ') ++length;
+  u16 lowBlock;
+  const u32 end = ReKeyBlockRange(reinterpret_cast<const char*>(key), length, index, &lowBlock);
   return ReDecodeIndex(state->spell.typed, static_cast<i16>(state->spell.typedLength), lowBlock,
                        static_cast<u16>(end - lowBlock), index, state);
 }

@@ -2,11 +2,7 @@
 
 #include <cstring>
 
-namespace {
-
-u16 Be16(const u8* p) { return static_cast<u16>(p[0] << 8 | p[1]); }
-
-}  // namespace
+#include "re_bytes.h"
 
 void ReLoadSpellingData(ReSpellingData* data, const u8* rules, u32 rulesLength, const u8* exceptions,
                         u32 exceptionsLength, const u8* prefixes, u32 prefixesLength, const u8* fragments,
@@ -14,20 +10,20 @@ void ReLoadSpellingData(ReSpellingData* data, const u8* rules, u32 rulesLength, 
   std::memset(data, 0, sizeof *data);
   data->loaded = true;
   if (rules && rulesLength >= 2) {
-    data->ruleCount = Be16(rules);
+    data->ruleCount = ReBe16(rules);
     data->rules = rules + 2;
     data->rulesLength = rulesLength - 2;
   }
   if (exceptions && exceptionsLength >= 2) {
-    data->exceptionCount = Be16(exceptions);
+    data->exceptionCount = ReBe16(exceptions);
     data->exceptions = exceptions + 2;
     data->exceptionsLength = exceptionsLength - 2;
   }
   if (prefixes && prefixesLength >= 2) {
-    const u32 groups = Be16(prefixes);
+    const u32 groups = ReBe16(prefixes);
     const u32 head = 2 + 4 * groups + 512 + 2;
     if (prefixesLength >= head) {
-      const u32 entriesLength = Be16(prefixes + head - 2);
+      const u32 entriesLength = ReBe16(prefixes + head - 2);
       if (prefixesLength - head >= entriesLength) {
         data->groupCount = static_cast<u16>(groups);
         data->groupRows = prefixes + 2;
@@ -39,7 +35,7 @@ void ReLoadSpellingData(ReSpellingData* data, const u8* rules, u32 rulesLength, 
     }
   }
   if (fragments && fragmentsLength >= 4) {
-    const u32 count = Be16(fragments + 2);
+    const u32 count = ReBe16(fragments + 2);
     if ((fragmentsLength - 4) / ReFragmentRecordSize >= count) {
       data->fragmentSwitch = fragments[0] != 0;
       data->fragmentCount = static_cast<u16>(count);

@@ -177,11 +177,7 @@ bool StartPattern(const ReListCall& call) {
     high[i] = wild ? '\xFF' : c;
   }
   if (width >= 1 && width <= 4 && static_cast<u8>(high[width - 1]) == 255) high[width - 1] = '\xFE';
-  u16 lowFurther, highFurther;
-  const i16 last = static_cast<i16>(width) - 1;
-  pages.lowBlock = ReFindWordBlock(low, 0, last, &lowFurther, call.index);
-  const u16 highBlock = ReFindWordBlock(high, 0, last, &highFurther, call.index);
-  const u32 end = std::max(highBlock, pages.lowBlock) + u32{highFurther};
+  const u32 end = ReBlockRange(low, high, call.index, &pages.lowBlock);
   pages.rangeEnd = static_cast<u16>(std::min<u32>(end, call.index->blockCount ? call.index->blockCount - 1u : 0));
   return true;
 }

@@ -6,8 +6,6 @@
 
 namespace {
 
-u16 Be16(const u8* p) { return static_cast<u16>(p[0] << 8 | p[1]); }
-
 // The first n positions of a 32-bit capital word (position 0 = bit 31).
 u32 LeadingBits(u32 n) { return n == 0 ? 0 : n >= 32 ? 0xFFFFFFFFu : ~(0xFFFFFFFFu >> n); }
 
@@ -107,7 +105,7 @@ bool ReIndexBlockDecoder::ReadCode(u32* code) {
 bool ReIndexBlockDecoder::Expand(u32 code) {
   for (;;) {
     if (code == 0 || code >= codeCount_) return Fail();
-    const u16 value = Be16(index_->phraseOffsets + 2 * code);
+    const u16 value = ReBe16(index_->phraseOffsets + 2 * code);
     const u8 length = index_->phraseLengths[code];
     if (code <= index_->literalLimit) {
       const i32 offset = static_cast<i16>(value);
@@ -374,4 +372,21 @@ u16 ReFindWordBlock(const char* key, i16 first, i16 last, u16* further, const Re
   while (result + runs + 1 < count && ComparePrefix(padded, *index, result + runs + 1) == 0) ++runs;
   *further = static_cast<u16>(runs);
   return static_cast<u16>(result);
+}
+
+u32 ReBlockRange(const char* low, const char* high, const ReIndexDescriptor* index, u16* first) {
+  const i16 last = static_cast<i16>(index->prefixLength - 1);
+  u16 lowFurther, highFurther;
+  *first = ReFindWordBlock(low, 0, last, &lowFurther, index);
+  const u16 highBlock = ReFindWordBlock(high, 0, last, &highFurther, index);
+  return (highBlock > *first ? highBlock : *first) + u32{highFurther};
+}
+
+u32 ReKeyBlockRange(const char* key, u32 length, const ReIndexDescriptor* index, u16* first) {
+  char low[4], high[4];
+  for (u32 i = 0; i < index->prefixLength && i < 4; ++i) {
+    low[i] = i < length ? key[i] : '\0';
+    high[i] = i < length ? key[i] : '\xFF';
+  }
+  return ReBlockRange(low, high, index, first);
 }

@@ -138,6 +138,13 @@ class ReIndexBlockDecoder {
 // key (read first .. first + *further). The key is cut or space-padded to the
 // prefix length and compared byte by byte (unsigned) with the prefix table.
 u16 ReFindWordBlock(const char* key, i16 first, i16 last, u16* further, const ReIndexDescriptor* index);
+// The block run from the first block of key `low` to the last block of key
+// `high` (each of the prefix length): *first gets the first, the result is
+// the last (never below the first).
+u32 ReBlockRange(const char* low, const char* high, const ReIndexDescriptor* index, u16* first);
+// The block run of the words that start with key[0..length): the key padded
+// with byte 0 gives the first block, padded with 0xFF the last.
+u32 ReKeyBlockRange(const char* key, u32 length, const ReIndexDescriptor* index, u16* first);
 
 // Character helpers over the database's class table (null: no letters).
 u32 ReCharClass(const ReIndexDescriptor& index, u8 c);

@@ -28,7 +28,7 @@ struct RuleValues {
 };
 
 RuleValues ValuesOf(const InTableContext* c, u32 rule) {
-  return {InReadU16be(c->firstValues + rule * 2u), InReadU16be(c->secondValues + rule * 2u)};
+  return {ReBe16(c->firstValues + rule * 2u), ReBe16(c->secondValues + rule * 2u)};
 }
 
 u8 FoldCase(u8 c) { return (c >= 'A' && c <= 'Z') || (c >= 192 && c <= 223) ? static_cast<u8>(c + 32) : c; }
@@ -60,9 +60,9 @@ struct Ending {
 };
 bool EndingAt(const InTableContext* c, u32 index, Ending* e) {
   const u8* record = c->endings + index * InEndingRecordSize;
-  e->rule = InReadU16be(record);
-  return e->rule < c->ruleCount && PoolString(c, InReadU16be(record + 2), &e->reversed, &e->length) &&
-         PoolString(c, InReadU16be(record + 4), &e->replacement, &e->replacementLength);
+  e->rule = ReBe16(record);
+  return e->rule < c->ruleCount && PoolString(c, ReBe16(record + 2), &e->reversed, &e->length) &&
+         PoolString(c, ReBe16(record + 4), &e->replacement, &e->replacementLength);
 }
 
 // Calls visit(rule) for each rule of a dictionary-entry class, from its
@@ -70,9 +70,9 @@ bool EndingAt(const InTableContext* c, u32 index, Ending* e) {
 template <class Visit>
 void ForEachClassRule(const InTableContext* c, u16 entryClass, Visit visit) {
   if (!c->classIndex || !c->classRules || entryClass >= c->classIndexCount) return;
-  const u32 start = InReadU16be(c->classIndex + entryClass * 2u);
+  const u32 start = ReBe16(c->classIndex + entryClass * 2u);
   const u32 end =
-      entryClass + 1u < c->classIndexCount ? InReadU16be(c->classIndex + (entryClass + 1u) * 2u) : c->classRulesSize;
+      entryClass + 1u < c->classIndexCount ? ReBe16(c->classIndex + (entryClass + 1u) * 2u) : c->classRulesSize;
   if (start > end || end > c->classRulesSize) return;
   u32 rule = 0;
   for (u32 at = start; at < end;) {

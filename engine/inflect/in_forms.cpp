@@ -49,20 +49,20 @@ bool LoadRam(InFormContext* c, const char* directory) {
   u32 fileLength = 0;
   bool ok = InFileLength(file, &fileLength) && InReadFully(file, header, sizeof header);
   if (ok) {
-    c->tagCount = InReadU16be(header + 0);
-    c->matrixRows = InReadU16be(header + 2);
+    c->tagCount = ReBe16(header + 0);
+    c->matrixRows = ReBe16(header + 2);
     c->flags = header[14];
-    c->tableACount = (c->flags & FlagTableA) ? InReadU16be(header + 4) : 0;
-    c->endingCount = (c->flags & FlagEndings) ? InReadU16be(header + 6) : 0;
-    c->ruleCount = InReadU16be(header + 8);
+    c->tableACount = (c->flags & FlagTableA) ? ReBe16(header + 4) : 0;
+    c->endingCount = (c->flags & FlagEndings) ? ReBe16(header + 6) : 0;
+    c->ruleCount = ReBe16(header + 8);
     c->matrixRowBytes = static_cast<u16>((c->ruleCount + 7u) / 8u);
-    c->recordLength = InReadU16be(header + 15);
+    c->recordLength = ReBe16(header + 15);
     c->codeWidth = header[17];
-    c->phraseCount = InReadU16be(header + 18);
-    c->header20 = InReadU16be(header + 20);
-    const u32 poolSize = InReadU16be(header + 22);
-    c->recordCount = InReadU16be(header + 24);
-    const u32 tableDSize = InReadU16be(header + 26);
+    c->phraseCount = ReBe16(header + 18);
+    c->header20 = ReBe16(header + 20);
+    const u32 poolSize = ReBe16(header + 22);
+    c->recordCount = ReBe16(header + 24);
+    const u32 tableDSize = ReBe16(header + 26);
     c->tableDCount = static_cast<u16>(tableDSize / 3);
 
     // Every size in 32 bits: a table of 64 KiB or more is allocated whole.
@@ -142,8 +142,8 @@ void AppendForm(InFormContext* c, const char* form, u32 length, u16 rule) {
   const u16 slot = c->formCount++;
   std::memcpy(c->forms[slot], form, length);
   c->forms[slot][length] = '\0';
-  c->formFirstValues[slot] = InReadU16be(c->firstValues + rule * 2u);
-  c->formSecondValues[slot] = InReadU16be(c->secondValues + rule * 2u);
+  c->formFirstValues[slot] = ReBe16(c->firstValues + rule * 2u);
+  c->formSecondValues[slot] = ReBe16(c->secondValues + rule * 2u);
 }
 
 // The entry scan's visitor: matches each kind-3 or kind-4 entry's target
@@ -288,11 +288,11 @@ RE_EXPORT u32 RE_CALL INinflectX(const char* word, InFormContext* context) {
     const u8* record = EndingRecord(context, found);
     const u32 wordLength = static_cast<u32>(std::strlen(word));
     const u32 endingLength = TextLength(record + 2);
-    const u16 rule = InReadU16be(record);
+    const u16 rule = ReBe16(record);
     if (endingLength <= wordLength && CompareEnding(record + 2, word, wordLength, endingLength) == 0 &&
         rule < context->ruleCount) {
-      const u16 first = InReadU16be(context->firstValues + rule * 2u);
-      const u16 second = InReadU16be(context->secondValues + rule * 2u);
+      const u16 first = ReBe16(context->firstValues + rule * 2u);
+      const u16 second = ReBe16(context->secondValues + rule * 2u);
       bool taken = false;
       for (u32 i = 0; i < before && !taken; ++i) taken = SamePair(context, i, first, second);
       const u32 replacementLength = TextLength(record + 11);

@@ -60,7 +60,7 @@ bool InProbeWordHash(const char* text, i32 first, i32 last, const u8* table, u32
   u32 slot = (x & (entries - 1)) % entries;
   i32 step = 3 - spread;
   for (int probe = 0; probe < WordHashProbes; ++probe) {
-    const u32 entry = InReadU32be(table + slot * 4);
+    const u32 entry = ReBe32(table + slot * 4);
     if (entry == 0) return false;
     if ((entry & 0x7FFFu) == value.h) return true;
     step += 2 * spread;

@@ -2,7 +2,6 @@
 #include <cstring>
 
 #include "in_analysis.h"
-#include "in_bytes.h"
 #include "in_charmap.h"
 #include "in_descriptor.h"
 #include "in_entries.h"

@@ -40,24 +40,24 @@ ReFileHandle OpenNamed(const char* directory, const char* name) {
 }
 
 void StoreHeader(InTableContext* c, const u8* header) {
-  c->tagCount = InReadU16be(header + 0);
-  c->classIndexCount = InReadU16be(header + 2);
+  c->tagCount = ReBe16(header + 0);
+  c->classIndexCount = ReBe16(header + 2);
   c->flags = header[14];
-  c->tableACount = (c->flags & InFlagTableA) ? InReadU16be(header + 4) : 0;
-  c->endingCount = (c->flags & InFlagEndings) ? InReadU16be(header + 6) : 0;
-  c->ruleCount = InReadU16be(header + 8);
-  c->recordLength = InReadU16be(header + 15);
+  c->tableACount = (c->flags & InFlagTableA) ? ReBe16(header + 4) : 0;
+  c->endingCount = (c->flags & InFlagEndings) ? ReBe16(header + 6) : 0;
+  c->ruleCount = ReBe16(header + 8);
+  c->recordLength = ReBe16(header + 15);
   c->codeWidth = header[17];
-  c->phraseCount = InReadU16be(header + 18);
-  c->header20 = InReadU16be(header + 20);
-  c->phrasePoolSize = InReadU16be(header + 22);
-  c->recordCount = InReadU16be(header + 24);
-  c->endingPoolSize = InReadU16be(header + 28);
-  c->classRulesSize = InReadU16be(header + 30);
-  c->hashIndexCount = InReadU16be(header + 32);
-  c->rewritesSize = InReadU16be(header + 34);
+  c->phraseCount = ReBe16(header + 18);
+  c->header20 = ReBe16(header + 20);
+  c->phrasePoolSize = ReBe16(header + 22);
+  c->recordCount = ReBe16(header + 24);
+  c->endingPoolSize = ReBe16(header + 28);
+  c->classRulesSize = ReBe16(header + 30);
+  c->hashIndexCount = ReBe16(header + 32);
+  c->rewritesSize = ReBe16(header + 34);
   c->charTableIndex = header[36];
-  c->wordHashSize = InReadU16be(header + 38);
+  c->wordHashSize = ReBe16(header + 38);
   c->charClasses = ReCharClassTable(c->charTableIndex);
   if (c->recordCount == 0) {  // no records, no phrase tables
     c->phraseCount = 0;

@@ -10,6 +10,7 @@
 #include "re_handles.h"
 #include "re_lists_codes.h"
 #include "re_platform.h"
+#include "re_subsets.h"
 #include "re_text_work.h"
 #include "re_titles.h"
 
@@ -26,15 +27,10 @@ struct Paging {
   ReSlotList list;
 };
 
-bool InSubset(const ReWorkRecord& work, u32 entry) {
-  if (work.allEntries || !work.activeVector) return true;
-  return entry / 8 < work.vectorSize && (work.activeVector[entry / 8] >> (entry % 8) & 1u);
-}
-
 u32 SubsetSize(const ReWorkRecord& work, u32 entryCount) {
   u32 size = 0;
   for (u32 entry = 1; entry <= entryCount; ++entry)
-    if (InSubset(work, entry)) ++size;
+    if (ReEntryInSubsets(&work, entry)) ++size;
   return size;
 }
 
@@ -85,7 +81,7 @@ void FillPage(Paging* p) {
   }
   while (pages->next <= pages->last) {
     const u32 entry = pages->next;
-    if (!InSubset(*p->work, entry)) {
+    if (!ReEntryInSubsets(p->work, entry)) {
       ++pages->next;
       continue;
     }

@@ -6,6 +6,7 @@
 
 #include "re_charclass.h"
 #include "re_etpar_parse.h"
+#include "re_frame.h"
 #include "re_handles.h"
 #include "re_lists_codes.h"
 #include "re_platform.h"
@@ -256,39 +257,30 @@ void Run(Call* call, u16 function, u16 action) {
 }  // namespace
 
 RE_EXPORT u32 RE_CALL REetpar(void* raw, u16 function, u16 action) {
+  static const ReEntrySpec spec{ReModEtPar, {kParseAll, kParseCurrent}, {ReActOpen, ReActReset, ReActClose}, false};
   auto* block = static_cast<ReEtParBlock*>(raw);
-  if (!block || !block->databaseRecord || !block->status) return ReFail;
-  ReStatusBlock* status = block->status;
-  ReResetStatus(status);
-  if (function != kParseAll && function != kParseCurrent) {
-    ReSetStatus(status, ReSevError, ReErrFunction, ReModEtPar);
-    return ReFail;
-  }
-  if (action != ReActOpen && action != ReActReset && action != ReActClose) {
-    ReSetStatus(status, ReSevError, ReErrAction, ReModEtPar);
-    return ReFail;
-  }
-  if (action == ReActClose) {
-    ReFreeResult(static_cast<ReEtParResult*>(block->result));
-    block->result = nullptr;
-    return status->status;
-  }
-
-  Call call{block, static_cast<const ReDbBlock*>(block->databaseRecord), status, {}, false};
-  call.textMode = (call.db->features & ReFeatTextMode1) != 0;
-  void* strtab = nullptr;
-  if (REmemory(&strtab, block->databaseRecord, ReBlockStrTab, ReActOpen, 0) != ReDone) {
-    NoMemory(&call);
-    return status->status;
-  }
-  auto* labels = static_cast<ReStrTabBlock*>(strtab);
-  labels->handle = call.db->handle;
-  labels->optionMask = 0x80;  // no particular option: accepted by every table
-  const u16 kind = call.db->kind;
-  ReInitParser(&call.parser, ReTextFormat{kind, OptionsInForce(call.db), ReCharClassTable(static_cast<u8>(kind))},
-               ReLabelSource{labels, LookUpLabel});
-  Run(&call, function, action);
-  ReFreeParser(&call.parser);
-  REmemory(&strtab, block->databaseRecord, ReBlockStrTab, ReActClose, 0);
-  return status->status;
+  if (block && !block->databaseRecord) return ReFail;
+  return ReRunEntry(block, spec, function, action, [&](ReStatusBlock* status) {
+    if (action == ReActClose) {
+      ReFreeResult(static_cast<ReEtParResult*>(block->result));
+      block->result = nullptr;
+      return;
+    }
+    Call call{block, static_cast<const ReDbBlock*>(block->databaseRecord), status, {}, false};
+    call.textMode = (call.db->features & ReFeatTextMode1) != 0;
+    void* strtab = nullptr;
+    if (REmemory(&strtab, block->databaseRecord, ReBlockStrTab, ReActOpen, 0) != ReDone) {
+      NoMemory(&call);
+      return;
+    }
+    auto* labels = static_cast<ReStrTabBlock*>(strtab);
+    labels->handle = call.db->handle;
+    labels->optionMask = 0x80;  // no particular option: accepted by every table
+    const u16 kind = call.db->kind;
+    ReInitParser(&call.parser, ReTextFormat{kind, OptionsInForce(call.db), ReCharClassTable(static_cast<u8>(kind))},
+                 ReLabelSource{labels, LookUpLabel});
+    Run(&call, function, action);
+    ReFreeParser(&call.parser);
+    REmemory(&strtab, block->databaseRecord, ReBlockStrTab, ReActClose, 0);
+  });
 }

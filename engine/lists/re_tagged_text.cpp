@@ -81,21 +81,6 @@ u8 ReTagGroup(u8 code) {
   }
 }
 
-bool ReIsJoinerTag(u8 code) {
-  switch (code) {
-    case ReTagD2:
-    case ReTagE0:
-    case ReTagE0End:
-    case ReTagBB:
-    case ReTagBBEnd:
-    case ReTagUN:
-    case ReTagCT:
-    case ReTagSz:
-    case ReTagTrade: return true;
-    default: return false;
-  }
-}
-
 bool ReIsPassedWithTag(u8 code) {
   return code == ReTagTextNode || code == ReTagSz || code == ReTagTrade || code == ReTagD2;
 }

@@ -56,8 +56,6 @@ u32 ReCutNodes(const char* text, u32 length, ReTagNode* nodes, u32 capacity);
 
 // Group number of a tag that opens a group (<SY> 1 ... <SE> 8), else 0.
 u8 ReTagGroup(u8 code);
-// Tags that join the text around them when a text is assembled.
-bool ReIsJoinerTag(u8 code);
 // Text nodes and the tags that a walk passes together with a tag before them.
 bool ReIsPassedWithTag(u8 code);
 

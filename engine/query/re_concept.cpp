@@ -57,15 +57,10 @@ bool OpenCollection(u16 termCount) {
   return true;
 }
 
-const u32* ClassesOf(const ReDbRecord* record) {
-  const u32* classes = ReCharClassTable(static_cast<u8>(record->kind));
-  return classes ? classes : ReCharClassTable(1);
-}
-
 // Collects every occurrence of the record's terms in the database.
 void Collect(ReDbRecord* record, ReWorkRecord* work, ReRankRecord* rank, u32 entryCount) {
   ReSearchState* state = static_cast<ReSearchState*>(record->searchBuffers);
-  const u32* classes = ClassesOf(record);
+  const u32* classes = ReQueryClasses(record);
   record->conceptHitTable = TableValue(g_collection.hits);
   const ReProgressCallback progress = work->progress;
   work->progress = nullptr;  // the lookups report no progress

@@ -11,6 +11,7 @@
 #include "re_search.h"
 #include "re_search_index.h"
 #include "re_search_stream.h"
+#include "re_subsets.h"
 #include "re_titles.h"
 
 namespace {
@@ -33,11 +34,6 @@ enum : u16 {
 constexpr u16 kTextComponent = 1;
 
 enum class Step { Continue, PageFull, Stopped, Complete, Failed };
-
-const u32* ClassesOf(const ReDbRecord* record) {
-  const u32* classes = ReCharClassTable(static_cast<u8>(record->kind));
-  return classes ? classes : ReCharClassTable(1);
-}
 
 // Byte 255 stands for a line feed in the text; so it is read when probing.
 void LineFeeds(u8* text, i32 length) {
@@ -65,7 +61,7 @@ class Evaluation {
         status_(block->status),
         shift_(record->groupShift) {
     ReOpenSearchStream(&stream_, record, work->file);
-    rules_ = ReMatchRules{&eval_->query, ClassesOf(record), state->caseMode, state->wordSearch != 0};
+    rules_ = ReMatchRules{&eval_->query, ReQueryClasses(record), state->caseMode, state->wordSearch != 0};
   }
 
   u32 Run() {
@@ -249,7 +245,7 @@ class Evaluation {
     eval_->codeCount = 0;
     eval_->candidate = false;
     eval_->previousMarked = false;
-    eval_->excluded = ReEntryExcluded(work_, eval_->currentEntry + 1);
+    eval_->excluded = !ReEntryInSubsets(work_, eval_->currentEntry + 1);
   }
 
   u32 Complete() {

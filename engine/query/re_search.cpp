@@ -69,18 +69,17 @@ bool SameQuery(const char* query, const char* copy) {
 
 }  // namespace
 
+const u32* ReQueryClasses(const ReDbRecord* record) {
+  const u32* classes = ReCharClassTable(static_cast<u8>(record->kind));
+  return classes ? classes : ReCharClassTable(1);
+}
+
 ReSearchState* ReSearchStateOf(ReDbRecord* record) {
   if (!record->searchBuffers) {
     record->searchBuffers = ReHeapAlloc(sizeof(ReSearchState));
     if (record->searchBuffers) record->releaseSearchBuffers = ReleaseState;
   }
   return static_cast<ReSearchState*>(record->searchBuffers);
-}
-
-bool ReEntryExcluded(const ReWorkRecord* work, u32 entry) {
-  if (work->allEntries || !work->activeVector) return false;
-  if (entry / 8 >= work->vectorSize) return true;
-  return (work->activeVector[entry / 8] & (1u << (entry % 8))) == 0;
 }
 
 u32 ReAllocSearchBuffers(u16 handle, u32 /*entry*/, u16 /*windowSize*/, const char* query, u8 wordSearch, u8 caseMode,
@@ -158,8 +157,7 @@ u32 ReRunSearch(ReSearchBlock* block, u16 function) {
     const bool firstRun = state->runState == ReRunNew;
     bool parsed = true;
     if (firstRun) {
-      const u32* classes = ReCharClassTable(static_cast<u8>(record->kind));
-      const ReParseContext context{classes ? classes : ReCharClassTable(1), record->longestWord};
+      const ReParseContext context{ReQueryClasses(record), record->longestWord};
       const ReParseOutput output{state->buffers->workText, state->queryCopy, &state->proximity};
       parsed =
           ReParseQuery(context, output, block->query, ReQueryBufferSize, wordSearch, block->caseMode, status) == ReDone;

@@ -87,7 +87,8 @@ u32 ReReleaseSearch(u16 handle, ReStatusBlock* status, u16 mode);
 u32 ReRunSearch(ReSearchBlock* block, u16 function);
 // Fills the block's page from where the last page stopped. 0, 4 or 8.
 u32 ReEvaluateQuery(ReDbRecord* record, ReWorkRecord* work, ReSearchState* state, ReSearchBlock* block);
+// The class table queries on the database read words with: its kind's, or
+// table 1 for a kind without one.
+const u32* ReQueryClasses(const ReDbRecord* record);
 // Records the evaluation's outcome (module 210) and returns the call result.
 u32 ReSearchError(u16 reason, ReStatusBlock* status);
-// True when a subset is in force and the entry's bit in it is clear.
-bool ReEntryExcluded(const ReWorkRecord* work, u32 entry);

@@ -116,14 +116,6 @@ bool FreeDatabaseNode(ReDbNode* database) {
   return ReFreeDbNode(database->id) == ReDone;
 }
 
-void ClearSubsetFields(ReDbBlock* block) {
-  block->subsetCount = 0;
-  block->subsetList = nullptr;
-  block->selectionDatabase = 0;
-  block->selection = nullptr;
-  block->activeSubset = nullptr;
-}
-
 void FillBlock(ReDbBlock* block, const ReDbRecord* record) {
   block->variant = record->variant;
   block->kind = record->kind;
@@ -265,7 +257,7 @@ void ReOpenDatabase(ReDbBlock* block, ReStatusBlock* status) {
       }
       ReFreeHandleNode(node->handle);
     }
-    ClearSubsetFields(block);
+    ReClearSubsetFields(block);
     if (created)
       FreeDatabaseNode(database);
     else
@@ -325,7 +317,7 @@ u32 ReCloseHandle(u16 handle, ReDbBlock* block, ReStatusBlock* status) {
     ReFreeGlobal(&work);
   }
   if (block) {
-    ClearSubsetFields(block);
+    ReClearSubsetFields(block);
     block->handle = 0;  // the number may be given again to a later open
   }
   if (ReFreeHandleNode(handle) != ReDone) {

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "re_blocks.h"
+#include "re_bytes.h"
 #include "re_file.h"
 #include "re_memory.h"
 #include "re_status.h"
@@ -275,10 +276,3 @@ struct ReWorkRecord {
   // Pages of REentlst 230 (engine/lists), freed by ReFreeEntryPages.
   struct ReEntryPages* entryPages;
 };
-
-// Big-endian readers for file data already checked to lie in its buffer.
-inline u16 ReBe16(const u8* p) { return static_cast<u16>(p[0] << 8 | p[1]); }
-inline u32 ReBe24(const u8* p) { return static_cast<u32>(p[0]) << 16 | static_cast<u32>(p[1]) << 8 | p[2]; }
-inline u32 ReBe32(const u8* p) {
-  return static_cast<u32>(p[0]) << 24 | static_cast<u32>(p[1]) << 16 | static_cast<u32>(p[2]) << 8 | p[3];
-}

@@ -2,12 +2,9 @@
 
 #include <algorithm>
 
-namespace {
+#include "re_bytes.h"
 
-u16 Be16(const u8* p) { return static_cast<u16>(p[0] << 8 | p[1]); }
-u32 Be32(const u8* p) {
-  return static_cast<u32>(p[0]) << 24 | static_cast<u32>(p[1]) << 16 | static_cast<u32>(p[2]) << 8 | p[3];
-}
+namespace {
 
 // Makes bytes [first, last] of the stream available; returns their address.
 const u8* StreamBytes(ReCodeStream* stream, u32 first, u32 last) {
@@ -83,8 +80,8 @@ bool Expand(ReExpander* e, u32 code) {
   const ReTextTables* t = e->tables;
   for (;;) {
     if (++e->steps > ReExpandStepLimit || code >= t->codeCount) return false;
-    const u16 second = Be16(t->second + 2 * code);
-    const u16 first = Be16(t->first + 2 * code);
+    const u16 second = ReBe16(t->second + 2 * code);
+    const u16 first = ReBe16(t->first + 2 * code);
     if (second == 0xFFFF) {
       e->single = 0x100u | (first & 0xFF);
       return true;
@@ -178,7 +175,7 @@ i32 ReFindEntryCodes(ReCodeStream* stream, const ReTextTables* tables, u32 entry
   }
   u32 pass = (entry & ((1u << shift) - 1)) + 1;
   if (group == 0) --pass;
-  u32 index = Be32(tables->groups + 4 * group);
+  u32 index = ReBe32(tables->groups + 4 * group);
   while (pass > 0) {
     u32 code = 0;
     if (!ReReadCode(stream, index, &code)) return ReExpandFailed;

@@ -1,7 +1,6 @@
 // REentry (ordinal 6): an entry's tagged text, piece by piece.
 #include "re_frame.h"
 #include "re_handles.h"
-#include "re_subsets.h"
 #include "re_synonyms.h"
 #include "re_text_work.h"
 #include "zorlre32.h"
@@ -11,7 +10,6 @@ namespace {
 enum : u16 { ReFnWords = 145, ReFnSubset = 160, ReFnText = 495 };
 enum : u16 { ReModPiece = 370 };
 enum : i16 {
-  ReErrSubsetTest = -467,
   ReErrOpenEntry = -490,
   ReErrPiece = -459,
   ReErrNoEntryOpen = -400,
@@ -149,14 +147,8 @@ RE_EXPORT u32 RE_CALL REentry(void* pointer, u16 function, u16 action) {
       return status->status;
     }
     block->textLength = 0;
-    if (!ReFrameLock(block->handle, ReTagSubset, status, ReModDb, &record, &work)) return status->status;
     u16 subset = 0;
-    if (ReSubsetOfEntry(record, work, static_cast<i32>(block->entry), &subset, status) != ReDone) {
-      ReSetStatus(status, ReSevError, ReErrSubsetTest, ReModEntry);
-    } else {
-      block->subsetResult = subset;
-    }
-    ReFrameUnlock(block->handle, ReHandleFree, status, ReModEntry);
+    if (ReSubsetOfBlockEntry(block->handle, block->entry, ReModEntry, &subset, status)) block->subsetResult = subset;
     return status->status;
   }
   if (function != ReFnWords && function != ReFnText) {

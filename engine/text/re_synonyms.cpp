@@ -6,167 +6,44 @@
 #include "re_file.h"
 #include "re_platform.h"
 #include "re_text_work.h"
+#include "re_word_index.h"
 
 namespace {
 
-constexpr u32 kPairDepth = 32;
-constexpr u32 kMaxWord = 255;
 constexpr u8 kTypeHeadword = 0, kTypeClass = 1, kTypeSynonym = 7;
 
-// The bytes of one index block, expanded from its codes.
-class BlockBytes {
- public:
-  explicit BlockBytes(const ReIndexDescriptor* index) : index_(index) {}
-  ~BlockBytes() {
-    ReHeapFree(raw_);
-    ReHeapFree(bytes_);
-  }
-  BlockBytes(const BlockBytes&) = delete;
-  BlockBytes& operator=(const BlockBytes&) = delete;
-
-  bool Load(ReFileHandle file, u32 block);
-  const u8* data() const { return bytes_; }
-  u32 size() const { return size_; }
-
- private:
-  bool Put(u32 code, u32* depthSteps);
-  bool Literal(u32 code);
-
-  const ReIndexDescriptor* index_;
-  u8* raw_ = nullptr;
-  u8* bytes_ = nullptr;
-  u32 size_ = 0;
-  u32 room_ = 0;
-};
-
-bool BlockBytes::Literal(u32 code) {
-  const ReIndexDescriptor* x = index_;
-  if (2 * code + 2 > x->phraseOffsetsLength || code >= x->phraseLengthsLength) return false;
-  const auto offset = static_cast<i16>(ReBe16(x->phraseOffsets + 2 * code));
-  const u32 length = x->phraseLengths[code];
-  if (offset < 0 || static_cast<u32>(offset) + length > x->phrasePoolLength || size_ + length > room_) return false;
-  std::memcpy(bytes_ + size_, x->phrasePool + offset, length);
-  size_ += length;
-  return true;
-}
-
-// Expands a code depth first: literal codes give their phrase, others are
-// pairs of two 12-bit codes held in the code's three table bytes.
-bool BlockBytes::Put(u32 code, u32* steps) {
-  u32 stack[kPairDepth];
-  u32 depth = 0;
-  for (;;) {
-    if (++*steps > (1u << 16)) return false;
-    if (code >= 1 && code <= index_->literalLimit) {
-      if (!Literal(code)) return false;
-      if (!depth) return true;
-      code = stack[--depth];
-      continue;
-    }
-    if (code == 0 || 2 * code + 2 > index_->phraseOffsetsLength || code >= index_->phraseLengthsLength) return false;
-    const u32 v = ReBe16(index_->phraseOffsets + 2 * code);
-    if (depth >= kPairDepth) return false;
-    stack[depth++] = (v & 0x0F) << 8 | index_->phraseLengths[code];
-    code = v >> 4;
-  }
-}
-
-bool BlockBytes::Load(ReFileHandle file, u32 block) {
-  const u32 blockSize = index_->blockSize, width = index_->codeWidth;
-  if (!blockSize || width < 1 || width > 16 || !index_->phraseOffsets || !index_->phraseLengths) return false;
-  room_ = 65535;
-  raw_ = static_cast<u8*>(ReHeapAlloc(blockSize));
-  bytes_ = static_cast<u8*>(ReHeapAlloc(room_));
-  if (!raw_ || !bytes_) return false;
+// Decodes block `block` of the main word index (list-number reading) up to
+// its record `place`: the member's word with its capitals, class byte and
+// next member.
+bool ReadMember(const ReIndexDescriptor* index, ReFileHandle file, u32 block, u32 place, ReRingMember* member,
+                u32 wordSize) {
+  const u32 blockSize = index->blockSize;
+  if (!blockSize) return false;
+  u8* bytes = static_cast<u8*>(ReHeapAlloc(blockSize));
+  if (!bytes) return false;
   u32 got = 0;
-  const u64 at = static_cast<u64>(index_->indexBase) + static_cast<u64>(block) * blockSize;
-  if (at > 0x7FFFFFFF || ReSeekDataFile(file, static_cast<i32>(at), 0) != ReDone ||
-      ReReadBytes(file, static_cast<i32>(blockSize), raw_, &got) != ReDone || got != blockSize)
-    return false;
-  u32 steps = 0;
-  for (u64 bit = 0; bit + width <= 8ull * blockSize; bit += width) {
-    u32 code = 0;
-    for (u32 i = 0; i < width; ++i) {
-      const u64 b = bit + i;
-      code = code << 1 | ((raw_[b >> 3] >> (7 - (b & 7))) & 1u);
-    }
-    if (code == 0) break;
-    if (!Put(code, &steps)) return false;
-  }
-  return true;
-}
-
-// Reads word records of a block up to record `place` (reading 2: the tail
-// carries a list number, here the next member's entry number).
-bool ParseMember(const ReIndexDescriptor* index, const BlockBytes& block, u32 place, ReRingMember* member,
-                 u32 wordSize) {
-  const u8* p = block.data();
-  const u32 n = block.size();
-  u32 pos = 0;
-  char word[kMaxWord + 1];
-  u32 length = 0;
-  i32 running = 0;
-  const bool longLists = index->formatLevel >= 7 && (index->indexFlags & 2);
-  for (u32 record = 0;; ++record) {
-    if (pos >= n) return false;
-    const u32 drop = p[pos++] & 0x3F;
-    const u32 previous = length < 63 ? length : 63;
-    length = drop < previous ? previous - drop : 0;
-    bool extension = false;
-    u32 terminator = 0;
-    for (;;) {
-      if (pos >= n) return false;
-      const u8 c = p[pos++];
-      if (c < 7) {
-        terminator = c;
-        break;
-      }
-      if (c == 7) continue;
-      if (c == 10) {
-        extension = true;
-        continue;
-      }
-      if (length < kMaxWord) word[length++] = static_cast<char>(c);
-    }
-    if (n - pos < 1 + terminator + 3) return false;
-    pos += 1 + terminator;
-    const u32 value = ReBe24(p + pos);
-    pos += 3;
-    if (longLists && (value & 0xFFFFF) == 0xFFFFF) {
-      running = 0;
-    } else {
-      running += (value & 0x800000) ? static_cast<i32>(value) - 0x1000000 : static_cast<i32>(value);
-    }
-    u8 classByte = 0;
-    if (extension) {
-      if (pos >= n) return false;
-      classByte = p[pos++];
-      if (index->recordOptions & 4) ++pos;
-      for (;;) {
-        if (pos >= n) return false;
-        const u8 c = p[pos++];
-        if (c == 31) {
-          ++pos;
-          break;
-        }
-        if (c < 32) break;
-      }
-      if (index->recordOptions & 8) {
-        if (pos >= n) return false;
-        pos += 1 + p[pos];
-      }
-    }
-    if (record == place) {
-      if (running <= 0) return false;
-      const u32 copy = length < wordSize - 1 ? length : wordSize - 1;
-      std::memcpy(member->word, word, copy);
+  const u64 at = static_cast<u64>(index->indexBase) + static_cast<u64>(block) * blockSize;
+  bool found = false;
+  if (at <= 0x7FFFFFFF && ReSeekDataFile(file, static_cast<i32>(at), 0) == ReDone &&
+      ReReadBytes(file, static_cast<i32>(blockSize), bytes, &got) == ReDone && got == blockSize) {
+    ReIndexBlockDecoder decoder;
+    decoder.Begin(*index, bytes, static_cast<u16>(block), ReReadingListNumber);
+    const ReIndexWord* word = decoder.Next();
+    for (u32 record = 0; word && record < place; ++record) word = decoder.Next();
+    if (word && word->listNumber > 0) {
+      char spelled[ReWordCapacity + 1];
+      ReRestoreCase(*index, *word, ReCaseLower, spelled);
+      const u32 copy = word->length < wordSize - 1 ? word->length : wordSize - 1;
+      std::memcpy(member->word, spelled, copy);
       member->word[copy] = 0;
       member->wordLength = copy;
-      member->classByte = classByte;
-      member->next = static_cast<u32>(running);
-      return true;
+      member->classByte = word->hasExtension ? word->classByte : 0;
+      member->next = static_cast<u32>(word->listNumber);
+      found = true;
     }
   }
+  ReHeapFree(bytes);
+  return found;
 }
 
 // Text and tokens of one chunk or text under construction.
@@ -212,15 +89,16 @@ enum Built { kRingDone, kRingFull, kRingFailed, kRingNoMemory };
 template <class Add>
 Built WalkRing(const ReDbRecord* record, ReWorkRecord* work, u32 first, Add add, bool* closed) {
   *closed = false;
-  const u32 wordSize = (record->index ? record->index->longestWord : 0) + 1u;
-  char* word = static_cast<char*>(ReHeapAlloc(wordSize > kMaxWord ? wordSize : kMaxWord + 1));
+  // The index decoder hands out words of at most ReWordCapacity characters.
+  const u32 wordSize = ReWordCapacity + 1u;
+  char* word = static_cast<char*>(ReHeapAlloc(wordSize));
   if (!word) return kRingNoMemory;
   Built result = kRingDone;
   u32 entry = first;
   for (u32 i = 0;; ++i) {
     ReRingMember member{};
     member.word = word;
-    if (ReReadRingMember(record, work, entry, &member, wordSize > kMaxWord ? wordSize : kMaxWord + 1) != ReDone) {
+    if (ReReadRingMember(record, work, entry, &member, wordSize) != ReDone) {
       result = kRingFailed;
       break;
     }
@@ -263,10 +141,8 @@ u32 ReReadRingMember(const ReDbRecord* record, ReWorkRecord* work, u32 entry, Re
       high = mid;
     }
   }
-  BlockBytes block(index);
-  if (!block.Load(work->file, low)) return ReFail;
   member->entry = entry;
-  return ParseMember(index, block, entry - before[low] - 1, member, wordSize) ? ReDone : ReFail;
+  return ReadMember(index, work->file, low, entry - before[low] - 1, member, wordSize) ? ReDone : ReFail;
 }
 
 void ReSynonymChunk(const ReDbRecord* record, ReWorkRecord* work, ReTokenBlock* block, ReStatusBlock* status) {

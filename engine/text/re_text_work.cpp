@@ -2,7 +2,16 @@
 
 #include <algorithm>
 
+#include "re_frame.h"
+#include "re_handles.h"
 #include "re_platform.h"
+#include "re_subsets.h"
+
+namespace {
+
+constexpr i16 kErrSubsetTest = -467;
+
+}  // namespace
 
 ReTextWork* ReTextWorkOf(ReWorkRecord* work) {
   if (work->text) return work->text;
@@ -46,6 +55,16 @@ u32 ReTokenCapacity(const ReTokenBlock* block) {
 }
 
 u32 ReEntryTextRoom(const ReEntryBlock* block) { return std::min<u32>(block->bufferSize, ReHeapSize(block->text)); }
+
+bool ReSubsetOfBlockEntry(u16 handle, u32 entry, u16 module, u16* subset, ReStatusBlock* status) {
+  ReDbRecord* record = nullptr;
+  ReWorkRecord* work = nullptr;
+  if (!ReFrameLock(handle, ReTagSubset, status, ReModDb, &record, &work)) return false;
+  const bool tested = ReSubsetOfEntry(record, work, static_cast<i32>(entry), subset, status) == ReDone;
+  if (!tested) ReSetStatus(status, ReSevError, kErrSubsetTest, module);
+  ReFrameUnlock(handle, ReHandleFree, status, module);
+  return tested;
+}
 
 ReTitleRules ReTitleRulesOf(const ReDbRecord* record) {
   return ReTitleRules{record->titleMode, record->textFormat, record->dotMode};

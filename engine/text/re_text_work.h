@@ -55,6 +55,11 @@ bool ReBindEntryText(const ReDbRecord* record, ReWorkRecord* work, ReProgressCal
 u32 ReTokenCapacity(const ReTokenBlock* block);  // tokens per chunk
 u32 ReEntryTextRoom(const ReEntryBlock* block);  // bytes of the text buffer
 
+// Function 160 of REentry and REtoken: the subset that holds `entry`, into
+// *subset. False when the test fails (-467 in `module`); a failed lock is
+// -250 (module 250), a failed unlock -252 in `module`.
+bool ReSubsetOfBlockEntry(u16 handle, u32 entry, u16 module, u16* subset, ReStatusBlock* status);
+
 // The title rules of a database.
 ReTitleRules ReTitleRulesOf(const ReDbRecord* record);
 

@@ -2,7 +2,6 @@
 #include "re_charclass.h"
 #include "re_frame.h"
 #include "re_handles.h"
-#include "re_subsets.h"
 #include "re_synonyms.h"
 #include "re_text_work.h"
 #include "zorlre32.h"
@@ -11,7 +10,7 @@ namespace {
 
 enum : u16 { ReFnSubset = 160, ReFnText = 495 };
 enum : u16 { ReModOpenBuffer = 846, ReModReleaseBuffer = 848 };
-enum : i16 { ReErrSubsetTest = -467, ReErrOpenBuffer = -490 };
+enum : i16 { ReErrOpenBuffer = -490 };
 
 // A chunk needs room for the longest literal piece (255 bytes) in its 8 x
 // capacity bytes of text.
@@ -123,14 +122,8 @@ RE_EXPORT u32 RE_CALL REtoken(void* pointer, u16 function, u16 action) {
       return status->status;
     }
     block->tokenCount = 0;
-    if (!ReFrameLock(block->handle, ReTagSubset, status, ReModDb, &record, &work)) return status->status;
     u16 subset = 0;
-    if (ReSubsetOfEntry(record, work, static_cast<i32>(block->entry), &subset, status) != ReDone) {
-      ReSetStatus(status, ReSevError, ReErrSubsetTest, ReModToken);
-    } else {
-      block->subsetResult = subset;
-    }
-    ReFrameUnlock(block->handle, ReHandleFree, status, ReModToken);
+    if (ReSubsetOfBlockEntry(block->handle, block->entry, ReModToken, &subset, status)) block->subsetResult = subset;
     return status->status;
   }
   if (function != ReFnText) {

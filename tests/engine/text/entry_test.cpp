@@ -266,6 +266,13 @@ TEST(Synonyms, RingAsTaggedText) {
   EXPECT_EQ(PACKED(db.tokens()->status->error), -304);
 }
 
+TEST(Synonyms, MembersKeepTheirCapitals) {
+  std::vector<std::vector<u32>> entries;
+  TextDb db(ThesaurusDatabase({{{"Paris", 1}, {"NASA", 1}, {"eBay", 1}, {"d'Artagnan", 1}}}, &entries));
+  EXPECT_EQ(db.Entry(entries[0][0], 470), ReWarn);
+  EXPECT_STREQ(db.entry()->text, "<DS>Paris\n<PS>1\n<SY>NASA<D1>eBay<D1>d'Artagnan</SY>");
+}
+
 TEST(Synonyms, LongRingStopsAtTheTextRoom) {
   // 40 members of 12 letters: the 264 bytes of a 33-unit chunk fill long
   // before its 32 tokens do.

@@ -5,7 +5,6 @@
 #include <string_view>
 
 #include "engine_db/word_index_builder.h"
-#include "engine_db/word_index_codes.h"
 
 namespace builder::engine_db {
 
@@ -13,8 +12,6 @@ namespace {
 
 constexpr std::size_t kLongestWord = 63;  // a front-coded record keeps at most 63 characters
 constexpr std::uint8_t kFeatureByteOption = 4;
-
-bool IsUpper(std::uint8_t c) { return (c >= 65 && c <= 90) || c == 159 || (c >= 192 && c <= 222); }
 
 // One record of list-number reading: header, the characters after the part
 // shared with the previous word, the extension mark, terminator 0, the tail
@@ -26,12 +23,8 @@ Bytes Record(const Headword& h, const std::string* previous, std::uint32_t* runn
   if (previous)
     while (common < previous->size() && common < word.size() && (*previous)[common] == word[common]) ++common;
   const std::size_t drop = previous ? previous->size() - common : 0;
-  std::uint8_t header = static_cast<std::uint8_t>(drop);
-  if (IsUpper(static_cast<std::uint8_t>(word[0]))) header |= 0x80;
-  for (std::size_t i = 1; i < word.size(); ++i)
-    if (IsUpper(static_cast<std::uint8_t>(word[i]))) header |= 0x40;
   ByteWriter out;
-  out.U8(header);
+  out.U8(IndexRecordHeader(drop, word));
   out.Append(std::string_view(word).substr(common));
   out.U8(10);  // an extension follows the tail
   out.U8(0);   // terminator
@@ -64,17 +57,15 @@ IndexComponentSpec HeadwordIndex(const HeadwordIndexSpec& spec) {
     return a.entry < b.entry;
   });
 
-  // The codes are learnt from the records as they stand in one run.
-  std::vector<Bytes> samples;
-  {
-    std::uint32_t running = 0;
-    const std::string* previous = nullptr;
-    for (const Headword& h : words) {
-      samples.push_back(Record(h, previous, &running));
-      previous = &h.word;
-    }
-  }
-  const PhraseCodes codes(samples, spec.codeWidth);
+  std::vector<const std::string*> spellings;
+  for (const Headword& h : words) spellings.push_back(&h.word);
+  IndexBlocks laid = LayOutIndexBlocks(
+      spellings,
+      [&](std::size_t i, const std::string* previous, std::uint32_t* running) {
+        return Record(words[i], previous, running);
+      },
+      spec.blockSize, spec.codeWidth, spec.prefixLength);
+  const PhraseCodes& codes = laid.codes;
 
   IndexComponentSpec out;
   out.subtype = 2;
@@ -82,37 +73,16 @@ IndexComponentSpec HeadwordIndex(const HeadwordIndexSpec& spec) {
   out.recordOptions = kFeatureByteOption;
   out.blockSize = spec.blockSize;
   out.codeWidth = spec.codeWidth;
-  const std::size_t blockBits = std::size_t{spec.blockSize} * 8;
-  Bytes prefixes(spec.prefixLength, 0);  // block 0 is the component header
-  std::vector<std::uint16_t> blockCodes;
-  const std::string* previous = nullptr;
-  std::uint32_t running = 0;
-  for (const Headword& h : words) {
-    std::uint32_t next = running;
-    std::vector<std::uint16_t> record = codes.Encode(Record(h, previous, &next));
-    if (!previous || (blockCodes.size() + record.size()) * spec.codeWidth > blockBits) {
-      if (previous) out.blocks.push_back(EncodeBlock(blockCodes, spec.codeWidth, spec.blockSize));
-      blockCodes.clear();
-      next = 0;
-      record = codes.Encode(Record(h, nullptr, &next));
-      if (record.size() * spec.codeWidth > blockBits) throw std::invalid_argument("a record larger than a block");
-      const std::string lower = IndexLowerCase(h.word);
-      for (std::size_t i = 0; i < spec.prefixLength; ++i)
-        prefixes.push_back(i < lower.size() ? static_cast<std::uint8_t>(lower[i]) : ' ');
-    }
-    blockCodes.insert(blockCodes.end(), record.begin(), record.end());
-    previous = &h.word;
-    running = next;
+  for (const Headword& h : words)
     out.longestWord = std::max<std::uint16_t>(out.longestWord, static_cast<std::uint16_t>(h.word.size()));
-  }
-  if (previous) out.blocks.push_back(EncodeBlock(blockCodes, spec.codeWidth, spec.blockSize));
+  out.blocks = std::move(laid.blocks);
   const std::size_t blockCount = out.blocks.size() + 1;
   if (blockCount > 0xFFFF) throw std::invalid_argument("more than 65535 index blocks");
   out.tables = {
       {200, 1, codes.literalLimit(), codes.pool()},
       {210, 2, static_cast<std::uint16_t>(codes.codeCount()), codes.OffsetTable()},
       {220, 1, static_cast<std::uint16_t>(codes.codeCount()), codes.LengthTable()},
-      {230, spec.prefixLength, static_cast<std::uint16_t>(blockCount), prefixes},
+      {230, spec.prefixLength, static_cast<std::uint16_t>(blockCount), laid.prefixes},
   };
   return out;
 }

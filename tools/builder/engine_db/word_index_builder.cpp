@@ -4,8 +4,6 @@
 #include <map>
 #include <stdexcept>
 
-#include "engine_db/word_index_codes.h"
-
 namespace builder {
 
 namespace {
@@ -79,11 +77,7 @@ class RecordWriter {
       return out;
     }
 
-    std::uint8_t header = static_cast<std::uint8_t>(previousLength - common);
-    if (IsUpper(static_cast<std::uint8_t>(word[0]))) header |= 0x80;
-    for (std::size_t i = 1; i < word.size(); ++i)
-      if (IsUpper(static_cast<std::uint8_t>(word[i]))) header |= 0x40;
-    Bytes out{header};
+    Bytes out{IndexRecordHeader(previousLength - common, word)};
     out.insert(out.end(), word.begin() + static_cast<std::ptrdiff_t>(common), word.end());
     if (item.extension) out.push_back(10);
 
@@ -198,6 +192,14 @@ std::vector<Item> ItemsOf(const std::vector<IndexWord>& words, std::uint16_t rea
 
 }  // namespace
 
+std::uint8_t IndexRecordHeader(std::size_t drop, const std::string& word) {
+  std::uint8_t header = static_cast<std::uint8_t>(drop);
+  if (IsUpper(static_cast<std::uint8_t>(word[0]))) header |= 0x80;
+  for (std::size_t i = 1; i < word.size(); ++i)
+    if (IsUpper(static_cast<std::uint8_t>(word[i]))) header |= 0x40;
+  return header;
+}
+
 std::string IndexLowerCase(const std::string& word) {
   std::string out = word;
   for (char& c : out)
@@ -244,6 +246,45 @@ Bytes EncodeBlock(const std::vector<std::uint16_t>& codes, unsigned codeWidth, s
   return block;
 }
 
+IndexBlocks LayOutIndexBlocks(const std::vector<const std::string*>& words, const IndexRecordFn& record,
+                              std::uint16_t blockSize, unsigned codeWidth, std::uint8_t prefixLength) {
+  // Learn the codes from the records as they stand front-coded in one run.
+  std::vector<Bytes> samples;
+  {
+    const std::string* previous = nullptr;
+    std::uint32_t running = 0;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+      samples.push_back(record(i, previous, &running));
+      previous = words[i];
+    }
+  }
+  IndexBlocks out{PhraseCodes(samples, codeWidth), {}, Bytes(prefixLength, 0)};
+
+  const std::size_t blockBits = std::size_t{blockSize} * 8;
+  std::vector<std::uint16_t> blockCodes;
+  const std::string* previous = nullptr;
+  std::uint32_t running = 0;
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    std::uint32_t next = running;
+    std::vector<std::uint16_t> codes = out.codes.Encode(record(i, previous, &next));
+    if (!previous || (blockCodes.size() + codes.size()) * codeWidth > blockBits) {
+      if (previous) out.blocks.push_back(EncodeBlock(blockCodes, codeWidth, blockSize));
+      blockCodes.clear();
+      next = 0;
+      codes = out.codes.Encode(record(i, nullptr, &next));
+      if (codes.size() * codeWidth > blockBits) Fail("a record larger than a block: " + *words[i]);
+      const std::string lower = IndexLowerCase(*words[i]);
+      for (std::size_t k = 0; k < prefixLength; ++k)
+        out.prefixes.push_back(k < lower.size() ? static_cast<std::uint8_t>(lower[k]) : ' ');
+    }
+    blockCodes.insert(blockCodes.end(), codes.begin(), codes.end());
+    previous = words[i];
+    running = next;
+  }
+  if (previous) out.blocks.push_back(EncodeBlock(blockCodes, codeWidth, blockSize));
+  return out;
+}
+
 WordIndexComponent BuildWordIndex(std::vector<IndexWord> input, const WordIndexOptions& options) {
   if (options.reading != 1 && options.reading != 2) Fail("reading must be 1 or 2");
   if (options.prefixLength < 1 || options.prefixLength > 4) Fail("prefix length must be 1 to 4");
@@ -252,18 +293,15 @@ WordIndexComponent BuildWordIndex(std::vector<IndexWord> input, const WordIndexO
   const std::vector<IndexWord> words = SortedWords(std::move(input));
   const std::vector<Item> items = ItemsOf(words, options.reading);
   const RecordWriter writer(options);
-
-  // Learn the codes from the records as they stand front-coded in one run.
-  std::vector<Bytes> samples;
-  {
-    const std::string* previous = nullptr;
-    std::uint32_t running = 0;
-    for (const Item& item : items) {
-      samples.push_back(writer.Write(item, previous, &running));
-      previous = &item.word->text;
-    }
-  }
-  const PhraseCodes codes(samples, options.codeWidth);
+  std::vector<const std::string*> itemWords;
+  for (const Item& item : items) itemWords.push_back(&item.word->text);
+  const IndexBlocks laid = LayOutIndexBlocks(
+      itemWords,
+      [&](std::size_t i, const std::string* previous, std::uint32_t* running) {
+        return writer.Write(items[i], previous, running);
+      },
+      options.blockSize, options.codeWidth, options.prefixLength);
+  const PhraseCodes& codes = laid.codes;
 
   WordIndexComponent out;
   out.blockSize = options.blockSize;
@@ -274,36 +312,8 @@ WordIndexComponent BuildWordIndex(std::vector<IndexWord> input, const WordIndexO
   for (const IndexWord& w : words)
     out.longestWord = std::max<std::uint16_t>(out.longestWord, static_cast<std::uint16_t>(w.text.size()));
 
-  const std::size_t blockBits = std::size_t{options.blockSize} * 8;
-  Bytes prefixes(options.prefixLength, 0);  // block 0: the component header
-  out.blockArea.assign(options.blockSize, 0);
-  std::vector<std::uint16_t> blockCodes;
-  const std::string* previous = nullptr;
-  std::uint32_t running = 0;
-  auto flush = [&] {
-    const Bytes block = EncodeBlock(blockCodes, options.codeWidth, options.blockSize);
-    out.blockArea.insert(out.blockArea.end(), block.begin(), block.end());
-    blockCodes.clear();
-    previous = nullptr;
-    running = 0;
-  };
-  for (const Item& item : items) {
-    std::uint32_t next = running;
-    std::vector<std::uint16_t> record = codes.Encode(writer.Write(item, previous, &next));
-    if (!previous || (blockCodes.size() + record.size()) * options.codeWidth > blockBits) {
-      if (previous) flush();
-      next = 0;
-      record = codes.Encode(writer.Write(item, nullptr, &next));
-      if (record.size() * options.codeWidth > blockBits) Fail("a record larger than a block: " + item.word->text);
-      const std::string lower = IndexLowerCase(item.word->text);
-      for (std::size_t i = 0; i < options.prefixLength; ++i)
-        prefixes.push_back(i < lower.size() ? static_cast<std::uint8_t>(lower[i]) : ' ');
-    }
-    blockCodes.insert(blockCodes.end(), record.begin(), record.end());
-    previous = &item.word->text;
-    running = next;
-  }
-  if (previous) flush();
+  out.blockArea.assign(options.blockSize, 0);  // block 0: the component header
+  for (const Bytes& block : laid.blocks) out.blockArea.insert(out.blockArea.end(), block.begin(), block.end());
   const std::size_t blockCount = out.blockArea.size() / options.blockSize;
   if (blockCount > 0xFFFF) Fail("more than 65535 blocks");
   out.blockCount = static_cast<std::uint16_t>(blockCount);
@@ -311,7 +321,7 @@ WordIndexComponent BuildWordIndex(std::vector<IndexWord> input, const WordIndexO
   out.tables.push_back({kTablePhrasePool, 1, codes.literalLimit(), codes.pool()});
   out.tables.push_back({kTablePhraseOffsets, 2, static_cast<std::uint32_t>(codes.codeCount()), codes.OffsetTable()});
   out.tables.push_back({kTablePhraseLengths, 1, static_cast<std::uint32_t>(codes.codeCount()), codes.LengthTable()});
-  out.tables.push_back({kTablePrefixes, options.prefixLength, out.blockCount, prefixes});
+  out.tables.push_back({kTablePrefixes, options.prefixLength, out.blockCount, laid.prefixes});
   return out;
 }
 

@@ -5,11 +5,13 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "common/byte_writer.h"
+#include "engine_db/word_index_codes.h"
 
 namespace builder {
 
@@ -96,6 +98,29 @@ enum : std::uint16_t {
 // their stored bytes. Lower case adds 32 to 65-90, 159 and 192-222.
 std::string IndexLowerCase(const std::string& word);
 bool IndexWordLess(const std::string& a, const std::string& b);
+
+// The header byte of a front-coded record: the number of characters dropped
+// from the previous word, 0x80 when the word's first letter is a capital and
+// 0x40 when a later one is.
+std::uint8_t IndexRecordHeader(std::size_t drop, const std::string& word);
+
+// Records laid out in blocks: the phrase codes learnt from them, blocks 1 .. n
+// and the prefix table (block 0, the component header, first).
+struct IndexBlocks {
+  PhraseCodes codes;
+  std::vector<Bytes> blocks;
+  Bytes prefixes;
+};
+
+// Writes record i after `previous`, the word before it in its block (null at
+// a block start), and moves the block's running list number on.
+using IndexRecordFn = std::function<Bytes(std::size_t i, const std::string* previous, std::uint32_t* running)>;
+
+// Lays the records of `words` (in index order) out in blocks: a record that
+// does not fit the current block starts the next one, front-coded afresh.
+// Throws std::runtime_error on a record larger than a block.
+IndexBlocks LayOutIndexBlocks(const std::vector<const std::string*>& words, const IndexRecordFn& record,
+                              std::uint16_t blockSize, unsigned codeWidth, std::uint8_t prefixLength);
 
 // Throws std::runtime_error on words the format cannot hold (empty, a byte
 // below 32, longer than 255, a record larger than a block) and on options out

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cctype>
 #include <stdexcept>
+#include <string_view>
+
+#include "engine_db/word_index_builder.h"
 
 namespace builder::entry_text {
 
@@ -28,51 +31,21 @@ Bytes Record(const std::string& previous, const Member& member, std::int32_t del
   const std::string& word = member.word;
   std::size_t common = 0;
   while (common < previous.size() && common < word.size() && previous[common] == word[common]) ++common;
-  Bytes out;
-  out.reserve(word.size() + 12);
   std::uint8_t header = static_cast<std::uint8_t>(previous.size() - common);
   if (std::isupper(static_cast<unsigned char>(word[0]))) header |= 0x80;
   for (std::size_t i = 1; i < word.size(); ++i)
     if (std::isupper(static_cast<unsigned char>(word[i]))) header |= 0x40;
-  out.push_back(header);
-  for (std::size_t i = common; i < word.size(); ++i) out.push_back(static_cast<std::uint8_t>(word[i]));
-  out.push_back(10);  // an extension follows the tail
-  out.push_back(0);   // terminator: no further tail bytes
-  out.push_back(0);   // the byte every reading-2 tail begins with
-  const auto value = static_cast<std::uint32_t>(delta) & 0xFFFFFF;
-  out.push_back(static_cast<std::uint8_t>(value >> 16));
-  out.push_back(static_cast<std::uint8_t>(value >> 8));
-  out.push_back(static_cast<std::uint8_t>(value));
-  out.push_back(member.classByte);
-  out.push_back(0);  // the extension's text ends at once
-  return out;
+  ByteWriter out;
+  out.U8(header);
+  out.Append(std::string_view(word).substr(common));
+  out.U8(10);  // an extension follows the tail
+  out.U8(0);   // terminator: no further tail bytes
+  out.U8(0);   // the byte every reading-2 tail begins with
+  out.U24be(static_cast<std::uint32_t>(delta) & 0xFFFFFF);
+  out.U8(member.classByte);
+  out.U8(0);  // the extension's text ends at once
+  return out.take();
 }
-
-class CodeBlock {
- public:
-  explicit CodeBlock(std::uint16_t size) : size_(size) {}
-  // Codes left before the block's closing code 0.
-  std::size_t Room() const { return (static_cast<std::size_t>(size_) * 8) / kCodeWidth - codes_ - 1; }
-  void Put(const Bytes& bytes) {
-    for (std::uint8_t b : bytes) {
-      const std::uint32_t code = b + 1u;
-      for (int bit = kCodeWidth - 1; bit >= 0; --bit, ++bits_) {
-        if (bits_ % 8 == 0) out_.push_back(0);
-        if (code >> bit & 1) out_.back() |= static_cast<std::uint8_t>(0x80u >> (bits_ % 8));
-      }
-      ++codes_;
-    }
-  }
-  Bytes Take() {
-    out_.resize(size_, 0);  // the codes after the last record are 0
-    return std::move(out_);
-  }
-
- private:
-  std::uint16_t size_;
-  Bytes out_;
-  std::size_t bits_ = 0, codes_ = 0;
-};
 
 }  // namespace
 
@@ -122,23 +95,25 @@ SynonymIndex SynonymRingIndex(const std::vector<std::vector<RingMember>>& rings,
     std::string prefix = Lower(members[i].word).substr(0, 4);
     prefix.resize(4, ' ');
     prefixes.Append(prefix);
-    CodeBlock block(blockSize);
+    std::vector<std::uint16_t> codes;
+    // Codes left before the block's closing code 0.
+    const auto room = [&] { return (static_cast<std::size_t>(blockSize) * 8) / kCodeWidth - codes.size() - 1; };
     std::string previous;
     std::int32_t running = 0;
     const std::size_t first = i;
     while (i < members.size()) {
       const Bytes record = Record(previous, members[i], static_cast<std::int32_t>(members[i].next) - running);
-      if (record.size() > block.Room()) {
+      if (record.size() > room()) {
         if (i == first) throw std::invalid_argument("a word record larger than a block");
         break;
       }
-      block.Put(record);
+      for (std::uint8_t b : record) codes.push_back(static_cast<std::uint16_t>(b + 1));
       running = static_cast<std::int32_t>(members[i].next);
       previous = members[i].word;
       longest = std::max<std::uint16_t>(longest, static_cast<std::uint16_t>(previous.size()));
       ++i;
     }
-    result.index.blocks.push_back(block.Take());
+    result.index.blocks.push_back(EncodeBlock(codes, kCodeWidth, blockSize));
   }
   const std::size_t blockCount = result.index.blocks.size() + 1;
   if (blockCount > 0xFFFF) throw std::invalid_argument("too many index blocks");

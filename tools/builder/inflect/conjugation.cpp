@@ -25,12 +25,6 @@ std::uint16_t U16(std::size_t value, const char* what) {
   return static_cast<std::uint16_t>(value);
 }
 
-std::string LowerWord(const std::string& word) {
-  std::string lowered = word;
-  for (char& c : lowered) c = static_cast<char>(LowerKeyByte(static_cast<std::uint8_t>(c), KeyCase::DataCode));
-  return lowered;
-}
-
 // NUL-terminated strings, each stored once.
 class StringPool {
  public:
@@ -184,8 +178,9 @@ ConjugationFiles BuildConjugationFiles(const ConjugationData& data) {
 
   // Dictionary entries by word: each headword's class bytes, then its class.
   std::vector<Headword> headwords = data.headwords;
-  std::stable_sort(headwords.begin(), headwords.end(),
-                   [](const Headword& a, const Headword& b) { return LowerWord(a.word) < LowerWord(b.word); });
+  std::stable_sort(headwords.begin(), headwords.end(), [](const Headword& a, const Headword& b) {
+    return LowerKeyText(a.word, KeyCase::DataCode) < LowerKeyText(b.word, KeyCase::DataCode);
+  });
   std::vector<Entry> entries;
   for (const Headword& h : headwords) {
     const auto found = classOf.find(h.paradigm);

@@ -91,10 +91,13 @@ WordHash HashWord(const std::string& bytes, bool lowerAscii) {
   return {static_cast<std::uint16_t>(h), static_cast<std::uint16_t>(x)};
 }
 
-std::uint8_t LowerKeyByte(std::uint8_t c, KeyCase keyCase) {
-  if (c >= 'A' && c <= 'Z') return static_cast<std::uint8_t>(c + 32);
-  if (keyCase == KeyCase::DataCode && (c == 159 || (c >= 192 && c <= 222))) return static_cast<std::uint8_t>(c + 32);
-  return c;
+std::string LowerKeyText(std::string text, KeyCase keyCase) {
+  for (char& letter : text) {
+    const auto c = static_cast<std::uint8_t>(letter);
+    if ((c >= 'A' && c <= 'Z') || (keyCase == KeyCase::DataCode && (c == 159 || (c >= 192 && c <= 222))))
+      letter = static_cast<char>(c + 32);
+  }
+  return text;
 }
 
 std::string Reversed(const std::string& text) { return std::string(text.rbegin(), text.rend()); }
@@ -131,8 +134,7 @@ Records EncodeRecords(const std::vector<Entry>& entries, std::uint32_t recordLen
         if ((code >> (width - 1 - i)) & 1u) record[bit >> 3] |= static_cast<std::uint8_t>(0x80 >> (bit & 7));
     out.dsk.insert(out.dsk.end(), record.begin(), record.end());
 
-    std::string key = entries[next].word.substr(0, 4);
-    for (char& c : key) c = static_cast<char>(LowerKeyByte(static_cast<std::uint8_t>(c), keyCase));
+    std::string key = LowerKeyText(entries[next].word.substr(0, 4), keyCase);
     key.resize(4, ' ');
     if (key < previousKey) throw std::invalid_argument("record keys would not ascend at " + entries[next].word);
     previousKey = key;

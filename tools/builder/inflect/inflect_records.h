@@ -47,7 +47,8 @@ struct Records {
 // Throws std::invalid_argument when an entry cannot be coded or the keys would not ascend.
 Records EncodeRecords(const std::vector<Entry>& entries, std::uint32_t recordLength, KeyCase keyCase);
 
-std::uint8_t LowerKeyByte(std::uint8_t c, KeyCase keyCase);
+// The text with its capitals lowered as the keys lower them.
+std::string LowerKeyText(std::string text, KeyCase keyCase);
 std::string Reversed(const std::string& text);
 
 }  // namespace builder::inflect

@@ -20,12 +20,6 @@ std::uint16_t IndexOf(const std::vector<std::string>& names, const std::string& 
   return static_cast<std::uint16_t>(found - names.begin());
 }
 
-std::string Lower(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-  return text;
-}
-
 // The entry of a listed form: the base word, cut to the part it shares with the form, plus the rest of the form.
 Entry FormToEntry(const FormEntry& f, std::uint16_t rule) {
   Entry e;
@@ -35,7 +29,8 @@ Entry FormToEntry(const FormEntry& f, std::uint16_t rule) {
   e.rule = rule;
   std::size_t common = 0;
   while (common < f.base.size() && common < f.form.size() &&
-         Lower(f.base.substr(common, 1)) == Lower(f.form.substr(common, 1)))
+         LowerKeyText(f.base.substr(common, 1), KeyCase::Ascii) ==
+             LowerKeyText(f.form.substr(common, 1), KeyCase::Ascii))
     ++common;
   if (f.base.size() - common >= 17) throw std::invalid_argument("form too far from its base: " + f.form);
   e.cut = static_cast<std::uint8_t>(f.base.size() - common);
@@ -78,8 +73,9 @@ FormFiles BuildFormFiles(const FormData& data) {
 
   // Entries in scan order: by form (lower-cased), so that targets ascend.
   std::vector<FormEntry> listed = data.entries;
-  std::stable_sort(listed.begin(), listed.end(),
-                   [](const FormEntry& a, const FormEntry& b) { return Lower(a.form) < Lower(b.form); });
+  std::stable_sort(listed.begin(), listed.end(), [](const FormEntry& a, const FormEntry& b) {
+    return LowerKeyText(a.form, KeyCase::Ascii) < LowerKeyText(b.form, KeyCase::Ascii);
+  });
   std::vector<Entry> entries;
   for (const FormEntry& f : listed) entries.push_back(FormToEntry(f, IndexOf(ruleNames, f.rule, "rule")));
   const Records records = EncodeRecords(entries, data.recordLength, KeyCase::Ascii);
