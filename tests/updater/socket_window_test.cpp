@@ -150,13 +150,6 @@ TEST_F(Sockets, ADottedAddressIsNeverLookedUpAndANameIs) {
   EXPECT_TRUE(owner.Of(WM_SOCKET_RESOLVED).empty());
   client.CloseSocket();
 
-  ASSERT_EQ(client.CreateSocket(), SocketDone);
-  ASSERT_EQ(client.Connect("localhost", port, FALSE), SocketDone);
-  const DWORD start = ::GetTickCount();
-  while (owner.Of(WM_SOCKET_RESOLVED).empty() && ::GetTickCount() - start < 5000) ui::PumpFor(10);
-  ASSERT_EQ(owner.Of(WM_SOCKET_RESOLVED).size(), 1u);
-  EXPECT_EQ(owner.Of(WM_SOCKET_RESOLVED)[0].wParam, static_cast<WPARAM>(SocketDone));
-
   char text[16];
   ASSERT_TRUE(server.GetPortString(text, sizeof text));
   char expected[16];
@@ -164,6 +157,17 @@ TEST_F(Sockets, ADottedAddressIsNeverLookedUpAndANameIs) {
   EXPECT_STREQ(text, expected);
   EXPECT_EQ(server.ConnectService("127.0.0.1", "21"), SocketWrongState);  // a server does not connect
   EXPECT_EQ(server.CreateServerSocket(0), SocketWrongState);
+
+  // A machine that cannot resolve "localhost" at all (no hosts file) cannot
+  // show the asynchronous lookup either.
+  if (!::gethostbyname("localhost")) GTEST_SKIP() << "\"localhost\" does not resolve on this machine";
+  ASSERT_EQ(client.CreateSocket(), SocketDone);
+  ASSERT_EQ(client.Connect("localhost", port, FALSE), SocketDone);
+  const DWORD start = ::GetTickCount();
+  while (owner.Of(WM_SOCKET_RESOLVED).empty() && ::GetTickCount() - start < 5000) ui::PumpFor(10);
+  ASSERT_EQ(owner.Of(WM_SOCKET_RESOLVED).size(), 1u);
+  EXPECT_EQ(owner.Of(WM_SOCKET_RESOLVED)[0].wParam, static_cast<WPARAM>(SocketDone));
+
   EXPECT_EQ(client.CreateSocket(), SocketWrongState);  // one socket at a time
 }
 
