@@ -543,7 +543,13 @@ bool TextModel::AddChunk(const ReToken* tokens, unsigned count, LayoutHost& host
       style = GetRun(run).style;
     }
   };
-  auto endsInBlank = [](const char* text, int length) { return length > 0 && text[length - 1] == ' '; };
+  // Whether the text at an index ends in a blank, counting a joining blank
+  // that an earlier token of this chunk gave it.
+  auto endsInBlank = [&](int index, const char* text, int length) {
+    if (length > 0 && text[length - 1] == ' ') return true;
+    return index >= 0 && static_cast<unsigned>(index) + 1 < count &&
+           prepared[static_cast<std::size_t>(index) + 1].blankAfterPrevious;
+  };
   for (unsigned i = 0; i < count; ++i) {
     Prepared& t = prepared[i];
     if (!(t.token.flags & kTokenJoin)) continue;
@@ -559,7 +565,7 @@ bool TextModel::AddChunk(const ReToken* tokens, unsigned count, LayoutHost& host
       int back = previous;
       textOf(back, text, length, style);
       while (!Drawn(style) && back > -RunCount()) textOf(--back, text, length, style);
-      if (!Drawn(style) || endsInBlank(text, length)) continue;
+      if (!Drawn(style) || endsInBlank(back, text, length)) continue;
       if (back == previous && previous >= 0) {
         t.blankAfterPrevious = true;
       } else {
@@ -568,7 +574,7 @@ bool TextModel::AddChunk(const ReToken* tokens, unsigned count, LayoutHost& host
     } else {
       if (previous < 0) continue;
       textOf(previous, text, length, style);
-      if (endsInBlank(text, length)) continue;
+      if (endsInBlank(previous, text, length)) continue;
       t.blankAfterPrevious = true;
     }
     ++bytes;
