@@ -84,9 +84,8 @@ class CDisplay::Intake : public display::LayoutHost {
     return true;
   }
   bool PlaceThumbnail(const CRect& rect, unsigned controlId, unsigned itemIndex) override {
-    CRect place = rect;
-    place.OffsetRect(0, -m_display.GetTopOffset());
-    CWnd* window = DisplayServices().CreateThumbnail(&m_display, place, controlId, static_cast<int>(itemIndex));
+    // Intake ends with the first line at the top: the model's y is the window's.
+    CWnd* window = DisplayServices().CreateThumbnail(&m_display, rect, controlId, static_cast<int>(itemIndex));
     if (window == nullptr) return false;
     m_display.m_thumbnails.push_back(Thumbnail{window, static_cast<int>(itemIndex)});
     return true;
