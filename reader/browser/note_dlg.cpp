@@ -41,7 +41,7 @@ ON_WM_PALETTECHANGED()
 ON_WM_SETCURSOR()
 END_MESSAGE_MAP()
 
-CNoteDlg::CNoteDlg(CWnd* parent) : CDialog(IDD_NOTE, parent) {}
+CNoteDlg::CNoteDlg(CWnd* parent) : CDialog(kTemplate, parent) {}
 
 INT_PTR CNoteDlg::DoModalAt(const CRect& rect, CNoteIcon* icon) {
   m_anchor = rect;

@@ -9,8 +9,6 @@
 #include "note_icon.h"
 #include "od_button.h"
 
-constexpr UINT IDD_NOTE = 1080;
-
 class CNoteDlg : public CDialog {
  public:
   // Controls of the template.
@@ -24,6 +22,8 @@ class CNoteDlg : public CDialog {
   };
   // Owners: the encyclopedia, the timeline, any other screen (the dictionary).
   enum OwnerKind { kOwnerBrowser = 0, kOwnerTimeline = 1, kOwnerOther = 2 };
+  // The dialog template.
+  static constexpr UINT kTemplate = 1080;
   static constexpr int kBandHeight = 23;
 
   explicit CNoteDlg(CWnd* parent);

@@ -7,10 +7,10 @@
 #include "framework.h"
 #include "od_button.h"
 
-constexpr UINT IDD_SEARCH_PROGRESS = 1107;
-
 class CSearchProgressDlg : public CDialog {
  public:
+  // The dialog template and the Cancel button's bitmap.
+  static constexpr UINT kTemplate = 1107;
   static constexpr UINT kCancelBitmap = 1151;
   static constexpr int kClientWidth = 300;
   static constexpr int kClientHeight = 140;
@@ -24,9 +24,10 @@ class CSearchProgressDlg : public CDialog {
   CRect GetBarRect() const { return m_bar; }
   const CString& GetWhat() const { return m_what; }
   CODButton& GetCancelButton() { return m_cancel; }
+  // Cancel (the button or Esc): the window goes, which stops the search.
+  void OnCancel() override;
 
  protected:
-  void OnCancel() override;
   void OnOK() override {}
   void PostNcDestroy() override;
   void OnPaint();

@@ -48,7 +48,7 @@ TEST_F(SearchProgress, MadeHiddenWithItsButtonAndBarInPlace) {
   EXPECT_FALSE(missing.Create(9999, &parent, "nothing"));
 
   CSearchProgressDlg dlg;
-  ASSERT_TRUE(dlg.Create(IDD_SEARCH_PROGRESS, &parent, "Vorn dictionary"));
+  ASSERT_TRUE(dlg.Create(CSearchProgressDlg::kTemplate, &parent, "Vorn dictionary"));
   EXPECT_FALSE(dlg.IsWindowVisible());
   CString caption;
   dlg.GetWindowText(caption);
@@ -60,12 +60,17 @@ TEST_F(SearchProgress, MadeHiddenWithItsButtonAndBarInPlace) {
   EXPECT_EQ(cancel, CRect(120, 108, 180, 130));
   EXPECT_EQ(dlg.GetBarRect(), CRect(12, 76, 288, 96));
   EXPECT_EQ(dlg.GetProgress(), 0);
+  // The application makes the window anew for each search.
+  dlg.DestroyWindow();
+  ASSERT_TRUE(dlg.Create(CSearchProgressDlg::kTemplate, &parent, "encyclopedia"));
+  EXPECT_EQ(ChildRect(&dlg, IDCANCEL), CRect(120, 108, 180, 130));
+  EXPECT_EQ(dlg.GetWhat(), CString("encyclopedia"));
   dlg.DestroyWindow();
 }
 
 TEST_F(SearchProgress, TheBarFillsWithThePercentageDone) {
   CSearchProgressDlg dlg;
-  ASSERT_TRUE(dlg.Create(IDD_SEARCH_PROGRESS, &parent, "encyclopedia"));
+  ASSERT_TRUE(dlg.Create(CSearchProgressDlg::kTemplate, &parent, "encyclopedia"));
   dlg.ShowWindow(SW_SHOWNA);
   dlg.SetProgress(40);
   EXPECT_EQ(::GetCapture(), dlg.GetCancelButton().GetSafeHwnd());
@@ -85,7 +90,7 @@ TEST_F(SearchProgress, TheBarFillsWithThePercentageDone) {
 
 TEST_F(SearchProgress, OnlyTheCancelButtonStopsTheSearch) {
   CSearchProgressDlg dlg;
-  ASSERT_TRUE(dlg.Create(IDD_SEARCH_PROGRESS, &parent, "encyclopedia"));
+  ASSERT_TRUE(dlg.Create(CSearchProgressDlg::kTemplate, &parent, "encyclopedia"));
   dlg.ShowWindow(SW_SHOW);
   dlg.SetProgress(10);
   ui::Click(dlg.GetSafeHwnd(), CPoint(20, 20));
