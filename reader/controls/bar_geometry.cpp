@@ -32,6 +32,9 @@ int ThumbTop(const CRect& track, int thumbHeight, int min, int max, int pos) {
 }
 
 int ScrollTarget(int code, int position, int pos, int min, int max, int page) {
+  // With fewer rows than a page the range is empty (max below min): nothing
+  // scrolls then, rather than to a position before the first row.
+  if (max < min) max = min;
   int next = pos;
   switch (code) {
     case kLineUp: next = pos - 1 < min ? min : pos - 1; break;

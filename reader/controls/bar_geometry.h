@@ -41,7 +41,8 @@ BarLayout Layout(int width, int height, const BarBitmaps& bitmaps);
 // Thumb top for a position: the track top when the range is empty, the
 // bottom place only at max.
 int ThumbTop(const CRect& track, int thumbHeight, int min, int max, int pos);
-// The position a scroll code leads to (the same position for unknown codes).
+// The position a scroll code leads to (the same position for unknown codes);
+// an empty range (max below min) counts as max = min.
 int ScrollTarget(int code, int position, int pos, int min, int max, int page);
 // Where the dragged outline's top goes for a pointer y, or `snapBack` (TRUE)
 // when the pointer is outside the track and the outline returns home.

@@ -59,6 +59,14 @@ TEST(BarGeometry, ScrollCodesMoveWithinTheRange) {
   EXPECT_EQ(bar::ScrollTarget(8, 0, 9, 1, 20, 8), 9);
 }
 
+TEST(BarGeometry, FewerRowsThanAPageNeverScrollBeforeTheFirstRow) {
+  // Three rows in a page of eight: max = 3 - 8 + 1 = -4.
+  EXPECT_EQ(bar::ScrollTarget(bar::kLineDown, 0, 1, 1, -4, 8), 1);
+  EXPECT_EQ(bar::ScrollTarget(bar::kPageDown, 0, 1, 1, -4, 8), 1);
+  EXPECT_EQ(bar::ScrollTarget(bar::kBottom, 0, 1, 1, -4, 8), 1);
+  EXPECT_EQ(bar::ScrollTarget(bar::kPageUp, 0, 1, 1, -4, 8), 1);
+}
+
 TEST(BarGeometry, DragSnapsNearTheEndsAndReturnsHomeFarAway) {
   const CRect track(183, 15, 198, 135);
   BOOL snapBack = FALSE;

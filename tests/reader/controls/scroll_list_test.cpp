@@ -118,6 +118,17 @@ TEST_F(ScrollListTest, DeletingRowsKeepsThePositionInRange) {
   EXPECT_EQ(list.Bar().m_upFrame, CSkinBar::kDisabled);
 }
 
+TEST_F(ScrollListTest, PageKeysOnAShortListStayOnTheFirstRow) {
+  CScrollListBox list;
+  Make(list, 8);
+  Fill(list, 3);
+  EXPECT_EQ(list.Bar().m_max, 3 - 8 + 1);
+  list.SendMessage(WM_KEYDOWN, VK_NEXT, 0);
+  list.SendMessage(WM_KEYDOWN, VK_END, 0);
+  EXPECT_EQ(list.Bar().m_pos, 1);
+  EXPECT_EQ(list.GetTopIndex(), 0);
+}
+
 TEST_F(ScrollListTest, ThumbPixelsMoveWithThePosition) {
   CScrollListBox list;
   Make(list, 8);
