@@ -93,6 +93,22 @@ TEST_F(Intake, LongestTokenKeepsItsBlank) {
   EXPECT_EQ(model.RunString(1), "y");
 }
 
+// Each token's text is copied, however the tokens lie in the chunk's
+// buffer: two tokens pointing at the same characters need room for both.
+TEST_F(Intake, TokensSharingTheirTextAreEachCopied) {
+  static char text[] = "echo";
+  std::vector<ReToken> tokens(3);
+  for (ReToken& token : tokens) {
+    token.text = text;
+    token.length = 4;
+    token.type = kBody;
+    token.flags = kTokenJoin;
+  }
+  ASSERT_TRUE(model.AddChunk(tokens.data(), 3, host, widths));
+  EXPECT_EQ(model.TextLength(), 14);
+  EXPECT_EQ(LineText(0), "echo echo echo");
+}
+
 TEST_F(Intake, NewlinesMakeBlankLinesOfTheBlankHeight) {
   ASSERT_TRUE(Add({W("first"), Tok{"\n\n", 0, 0, kBody}, Glued("second"), W("third")}));
   const display::Run& newlines = model.GetRun(1);
