@@ -1,0 +1,27 @@
+// Laying the display's runs out on a printed page: one page per call, from a
+// given run, in the article fonts of the printer, word groups kept together as
+// on the screen.
+#pragma once
+
+#include "text_model.h"
+
+namespace display {
+
+// Where a page is measured and drawn (the printer's device context).
+class PrintSurface {
+ public:
+  virtual ~PrintSurface() = default;
+  // The extent of text in the article font of a style (0..8).
+  virtual Extent Measure(int style, const char* text, int length) = 0;
+  // Height plus external leading of article font 0.
+  virtual int LineHeight() = 0;
+  // Draws text in the font of a style with its top-left corner at (x, y).
+  virtual void Draw(int style, int x, int y, const char* text, int length) = 0;
+};
+
+// Lays out and draws one page inside `area` from run `first`; with
+// `selectionOnly` only the selected runs, block by block. Returns the first
+// run of the next page, or -1 when the text is done.
+int PrintPage(const TextModel& model, PrintSurface& surface, const CRect& area, int first, bool selectionOnly);
+
+}  // namespace display
