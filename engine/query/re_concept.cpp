@@ -102,7 +102,10 @@ void FreeWork(ReRankRecord* rank) {
 u32 Rank(ReWorkRecord* work, ReRankRecord* rank, ReSearchBlock* search, u32 entryCount, ReStatusBlock* status) {
   rank->resultCount = 0;
   search->hitCount = 0;
-  if (!g_collection.hits || g_collection.count == 0) return ReWarn;
+  if (!g_collection.hits || g_collection.count == 0) {
+    FreeCollection();  // the ranking ends the collection, whatever it held
+    return ReWarn;
+  }
   const u16 terms = rank->termCount;
   const u64 entries = u64{entryCount} + 1;
   rank->work[0] = ReHeapAllocChecked(u64{terms} * 4 + 4);

@@ -3,6 +3,7 @@
 // page; 480 releases the buffers. The last page comes with warning -352.
 #include "re_search.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "re_charclass.h"
@@ -35,13 +36,22 @@ void ReleaseState(ReDbRecord* record) {
   record->searchBuffers = nullptr;
 }
 
+// The blocks and codes that tables 10, 20 and 30 really hold, whatever their
+// element counts say.
+u32 BlockCount(const ReDbRecord* record) {
+  return record->groupIndex.data ? std::min(record->groupCount, record->groupIndex.length / 4) : 0;
+}
+u32 CodeCount(const ReDbRecord* record) {
+  return std::min({record->codeCount, record->codeFirst.length / 2, record->codeSecond.length / 2});
+}
+
 // Buffers in this order: evaluation record, block term bytes, work text,
 // code map, title buffers. Null when any is missing (all freed).
 ReSearchBuffers* BuildBuffers(const ReDbRecord* record) {
   auto* buffers = static_cast<ReSearchBuffers*>(ReHeapAlloc(sizeof(ReSearchBuffers)));
   if (!buffers) return nullptr;
-  buffers->blockCount = record->groupCount;
-  buffers->codeCount = record->codeCount;
+  buffers->blockCount = BlockCount(record);
+  buffers->codeCount = CodeCount(record);
   buffers->titleCapacity = static_cast<u32>(record->longestLine) + 1;
   buffers->eval = static_cast<ReEvalRecord*>(ReHeapAlloc(sizeof(ReEvalRecord)));
   buffers->blockTerms = buffers->eval ? static_cast<u8*>(ReHeapAlloc(buffers->blockCount + 1)) : nullptr;
@@ -92,7 +102,9 @@ u32 ReAllocSearchBuffers(u16 handle, u32 /*entry*/, u16 /*windowSize*/, const ch
   if (!ReFrameLock(handle, ReTagSearch, status, ReModSearchBuffers, &record, nullptr)) return ReFail;
   u32 result = ReDone;
   ReSearchState* state = nullptr;
-  if (!record->searchAllowed || record->groupCount == 0 || record->codeCount == 0) {
+  // A text whose codes are wider than 16 bits (or of no width) cannot be read.
+  if (!record->searchAllowed || BlockCount(record) == 0 || CodeCount(record) == 0 || record->codeWidth < 1 ||
+      record->codeWidth > 16) {
     ReSetStatus(status, ReSevError, ReErrNoSearchIndex, ReModSearchBuffers);
     result = ReFail;
   } else if (!(state = ReSearchStateOf(record)) || (!state->buffers && !(state->buffers = BuildBuffers(record)))) {

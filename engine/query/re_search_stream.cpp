@@ -1,5 +1,6 @@
 #include "re_search_stream.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -65,7 +66,8 @@ bool ReExpandCode(const ReDbRecord* record, u32 code, ReTextSink sink, void* con
   const u8* second = record->codeSecond.data;
   const u8* pool = record->phrasePool.data;
   const u32 poolLength = record->phrasePool.length;
-  const u32 codeCount = record->codeCount;
+  // The codes both tables hold, whatever table 20's element count says.
+  const u32 codeCount = std::min({record->codeCount, record->codeFirst.length / 2, record->codeSecond.length / 2});
   if (!first || !second) return false;
   u32 stack[ReExpandStack];
   u32 depth = 0;

@@ -106,6 +106,19 @@ TEST(ConceptQuery, NothingCollected) {
   EXPECT_EQ(Concept(db, terms, 1, ReActNextAlt), ReWarn);
 }
 
+TEST(ConceptQuery, RankingWithNothingCollectedClosesTheCollection) {
+  SearchDb empty(Animals(20, 0, 0, 1000));
+  sc::SearchDatabaseOptions otherOptions;
+  otherOptions.databaseId = 78;
+  SearchDb full(Animals(20, 10, 10, 1000), otherOptions);
+  Terms terms;
+  EXPECT_EQ(Concept(empty, terms, 1, ReActOpen), ReWarn);
+  EXPECT_EQ(Concept(empty, terms, 2, ReActClose), ReWarn);
+  // The ranking ended the collection: a 440 after it has no table to fill.
+  EXPECT_EQ(Concept(full, terms, 1, ReActNextAlt), ReWarn);
+  EXPECT_EQ(TableCount(full), 0u);
+}
+
 TEST(ConceptQuery, BadCalls) {
   SearchDb db(Animals(20, 10, 10, 1000));
   Terms terms;

@@ -6,10 +6,17 @@
 namespace searchtest {
 
 SearchDb::SearchDb(const sc::Corpus& corpus, const sc::SearchDatabaseOptions& options, u16 slots) {
-  enginetest::WriteDatabase(dir_, sc::SearchDatabase(corpus, options), "SEARCH.DAT");
+  Open(enginetest::WriteDatabase(dir_, sc::SearchDatabase(corpus, options), "SEARCH.DAT"), slots);
+}
+
+SearchDb::SearchDb(const builder::Bytes& file, u16 slots) {
+  Open(enginetest::WriteBytes(dir_, file, "SEARCH.DAT"), slots);
+}
+
+void SearchDb::Open(const std::string& name, u16 slots) {
   session_ = std::make_unique<enginetest::Session>();
   database_ = std::make_unique<enginetest::Database>(*session_);
-  if (database_->Open(dir_.path(), "SEARCH.DAT") != ReDone) throw std::runtime_error("database does not open");
+  if (database_->Open(dir_.path(), name) != ReDone) throw std::runtime_error("database does not open");
   void* block = nullptr;
   if (REmemory(&block, database_->block(), ReBlockSearch, ReActOpen, slots) != ReDone)
     throw std::runtime_error("no search block");

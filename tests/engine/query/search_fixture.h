@@ -31,6 +31,8 @@ struct Outcome {
 class SearchDb {
  public:
   SearchDb(const sc::Corpus& corpus, const sc::SearchDatabaseOptions& options = {}, u16 slots = 0);
+  // Over the bytes of a database file (for damaged files).
+  explicit SearchDb(const builder::Bytes& file, u16 slots = 0);
   ~SearchDb();
 
   // 470, then 430 while the status is 0, then 480.
@@ -44,6 +46,8 @@ class SearchDb {
   const TempDir& dir() const { return dir_; }
 
  private:
+  void Open(const std::string& name, u16 slots);
+
   TempDir dir_;
   std::unique_ptr<enginetest::Session> session_;
   std::unique_ptr<enginetest::Database> database_;

@@ -213,6 +213,40 @@ TEST(SearchDatabases, ABlockOfAnotherDatabaseIsRefused) {
   first.block()->handle = first.database().block()->handle;
 }
 
+// The search reads the code and group tables by what they hold, whatever
+// their element counts or the code width claim.
+TEST(SearchDatabases, DamagedTableCountsAndCodeWidthAreChecked) {
+  struct Damaged {
+    builder::engine_db::Built built = builder::engine_db::Build(sc::SearchDatabase(Counted()));
+    void Put(std::size_t at, u32 value, int bytes) {
+      for (int i = 0; i < bytes; ++i) built.bytes[at + i] = static_cast<u8>(value >> 8 * (bytes - 1 - i));
+    }
+    std::size_t Record(std::uint16_t table) const { return built.layout.Find(table)->record; }
+  };
+  for (const std::uint16_t table : {10, 20}) {
+    Damaged d;
+    d.Put(d.Record(table) + 10, 0xFFFF, 2);  // the element count
+    SearchDb db(d.built.bytes);
+    EXPECT_EQ(db.Search("cat").entries, Range(1, 60)) << table;
+  }
+  {
+    Damaged d;
+    const std::size_t length = d.built.layout.Find(30)->length;
+    d.Put(d.Record(30) + 12, static_cast<u32>(length - 200), 4);  // table 30 holds 100 codes fewer than table 20
+    SearchDb db(d.built.bytes);
+    EXPECT_NE(db.Search("cat").pages.back().result, ReDone);
+  }
+  for (const u16 width : {0, 17, 24, 32}) {
+    Damaged d;
+    d.Put(d.built.layout.components[0].offset + 118, width, 2);
+    SearchDb db(d.built.bytes);
+    const Page page = db.Call(145, ReActOpen);
+    EXPECT_EQ(page.result, ReFail) << width;
+    EXPECT_EQ(page.status.error, ReErrNoSearchIndex) << width;  // -490 follows it
+    db.Call(145, ReActClose);
+  }
+}
+
 TEST(SearchDatabases, SmallerPagesAndTextSearch) {
   SearchDb db(Counted(), sc::SearchDatabaseOptions{}, 7);
   const auto outcome = db.Search("cat");
