@@ -62,7 +62,7 @@ u32 ReAnagramList(ReIdxListBlock* block) {
   const u32 length = ReBlockWordLength(call);
   if (length == 0)
     ReSetStatus(status, ReSevError, ReErrWordEmpty, ReModAnagrams);
-  else if (length > call.index->longestWord)
+  else if (length > ReLongestListWord(call))
     ReSetStatus(status, ReSevError, ReErrWordTooLong, ReModAnagrams);
   else if (std::strpbrk(block->word, "?*"))
     ReSetStatus(status, ReSevError, ReErrWildcardInWord, ReModAnagrams);

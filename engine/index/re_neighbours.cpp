@@ -67,7 +67,7 @@ u32 ReNeighbourList(ReIdxListBlock* block) {
     return status->status;
   }
   const u32 limit = block->resultLimit;
-  const u32 longest = call.index->longestWord + 1u;
+  const u32 longest = ReLongestListWord(call) + 1u;
   const u32 length = std::min(ReBlockWordLength(call), longest - 1);
   ReScopedGlobal offsets, pool, word;
   if (!offsets.Alloc(limit * 2) || !pool.Alloc(block->resultAreaSize) || !word.Alloc(longest)) {

@@ -144,7 +144,7 @@ bool StartPattern(const ReListCall& call) {
   ReIdxListBlock* block = call.block;
   ReWildcardPages& pages = call.state->pages;
   const u32 length = ReBlockWordLength(call);
-  if (length > call.index->longestWord) {
+  if (length > ReLongestListWord(call)) {
     ReSetStatus(call.status, ReSevError, ReErrWordTooLong, ReModWildcard);
     return false;
   }

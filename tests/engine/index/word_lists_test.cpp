@@ -323,4 +323,26 @@ TEST(DerivedForms, ADatabaseWithoutFormDataSaysSo) {
   EXPECT_EQ(PACKED(block->foundCount), 0);
 }
 
+// A header may claim longer words than the index can hold (255 characters):
+// longer words are refused, never copied.
+TEST(LongWords, WordsBeyondWhatTheIndexHoldsAreRefused) {
+  IndexDbOptions options;
+  options.longestWord = 600;
+  IndexDatabase db(WordsWithForms(), options);
+  ReIdxListBlock* block = db.Block(20);
+  const std::string word(300, 'a');
+  const std::string pattern = word + "*";
+  block->featureMask[1] = 64;
+  block->wordClass = 21;
+  for (const auto& [function, text] : {std::pair{210, word}, {250, pattern}, {120, word}, {150, word}}) {
+    EXPECT_EQ(db.Call(block, static_cast<u16>(function), ReActOpen, text), ReFail) << function;
+    EXPECT_EQ(block->status->error, ReErrWordTooLong) << function;
+  }
+  EXPECT_EQ(db.Call(block, 180, ReActOpen, word), ReFail);  // not in the index
+  EXPECT_EQ(block->status->error, ReWarnNothing);
+  // Words up to 255 characters are still looked up.
+  EXPECT_EQ(db.Call(block, 250, ReActOpen, "re*"), ReDone);
+  db.Call(block, 250, ReActClose);
+}
+
 }  // namespace
