@@ -240,6 +240,15 @@ TEST_F(ListTest, NeighboursStandAroundTheWord) {
     EXPECT_EQ(last_, ReDone) << word;
     EXPECT_EQ(list, std::vector<std::string>(at - 10, at + 10)) << word;
   }
+  // A word longer than the longest word is not in the index, even when its
+  // start is.
+  const std::string longest = *std::max_element(
+      words.begin(), words.end(), [](const std::string& a, const std::string& b) { return a.size() < b.size(); });
+  ASSERT_EQ(longest.size(), db_.db().block()->longestWord);
+  std::memcpy(twenty->word, (longest + "s").c_str(), longest.size() + 1);  // no room for its NUL
+  EXPECT_EQ(Call(twenty, 180, ReActOpen), std::vector<std::string>{});
+  EXPECT_EQ(last_, ReFail);
+  EXPECT_EQ(twenty->status->error, ReWarnNothing);
   // At the index's start fewer words stand before.
   const auto list = Call(twenty, 180, ReActOpen, words[3].c_str());
   EXPECT_EQ(list, std::vector<std::string>(words.begin(), words.begin() + 13));
