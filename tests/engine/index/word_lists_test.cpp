@@ -215,6 +215,16 @@ TEST_F(ListTest, AnagramRequestsAreChecked) {
     EXPECT_EQ(last_, ReFail) << c.word;
     EXPECT_EQ(block->status->error, c.error) << c.word;
   }
+  // A word that fills its buffer without its NUL is too long; it is never
+  // read past its buffer.
+  block->minimumLength = 0;
+  std::memset(block->word, 'a', db_.db().block()->longestWord + 1u);
+  Call(block, 120, ReActOpen);
+  EXPECT_EQ(last_, ReFail);
+  EXPECT_EQ(block->status->error, ReErrWordTooLong);
+  block->minimumLength = static_cast<u16>(db_.db().block()->longestWord + 5u);
+  Call(block, 120, ReActOpen);
+  EXPECT_EQ(block->status->error, ReErrAnagramLength);
   block->minimumLength = 0;
   Call(block, 120, ReActOpen, "xqzz");
   EXPECT_EQ(last_, ReWarn);
