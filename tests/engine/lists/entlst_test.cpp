@@ -168,6 +168,22 @@ TEST(EntryLists, FullListDropsTheNextHit) {
   EXPECT_EQ(slots.back().title, "word (300)");
 }
 
+TEST(EntryLists, BaseFormsThatFillEverySlotWarnAsHeadwordsDo) {
+  edb::DictionarySpec spec;
+  for (u32 i = 1; i <= 5; ++i) {
+    spec.entries.push_back("<WD>word<UP>" + std::to_string(i) + "</UP>");
+    spec.headwords.push_back({"word", i, 0, 0});
+  }
+  spec.entries.push_back("<WD>wordsmith");
+  spec.headwords.push_back({"wordsmith", 6, 0, 0});
+  spec.wordHash = {"ed"};
+  ListsDb db(edb::DictionaryDatabase(spec), 3);
+  EXPECT_EQ(db.Lookup("worded"), ReWarn);  // through the term analysis
+  EXPECT_EQ(db.Entries(), (std::vector<u32>{1, 2, 3}));
+  EXPECT_EQ(PACKED(db.listStatus().warning), ReWarnSlotsFull);
+  EXPECT_EQ(PACKED(db.listStatus().module), ReModHeadwords);
+}
+
 TEST(EntryLists, ThesaurusMembersAreEntries) {
   edb::BuiltThesaurus thesaurus = edb::ThesaurusDatabase(edb::EnglishThesaurus());
   ListsDb db(thesaurus.database);
