@@ -148,14 +148,25 @@ i32 gCalls = 0;
 i32 RE_CALL StopThird(u32, u32) { return ++gCalls == 3 ? 1 : 0; }
 
 TEST_F(ListTest, AStopFromTheProgressCallbackEndsThePage) {
+  ReIdxListBlock* block = db_.Block(1000);
+  const auto first = Call(block, 250, ReActOpen, "*");
+  const auto second = Call(block, 250, ReActNext);
+  Call(block, 250, ReActClose);
   db_.db().block()->progress = StopThird;
   ASSERT_EQ(REdb(db_.db().block(), 100, ReActReset), ReDone);
-  ReIdxListBlock* block = db_.Block(2000);
   gCalls = 0;
   Call(block, 250, ReActOpen, "*");
   EXPECT_EQ(last_, ReWarn);
   EXPECT_EQ(block->status->warning, ReCodeStopped);
   EXPECT_GT(PACKED(block->foundCount), 0);  // the words of the blocks read before
+  EXPECT_LT(PACKED(block->foundCount), 1000);
+  // The stopped page did not reach the end of the list: the next page walks
+  // it again from its start, and the pages go on from there (the callback
+  // asks to stop only once).
+  EXPECT_EQ(Call(block, 250, ReActNext), first);
+  EXPECT_EQ(last_, ReDone);
+  EXPECT_EQ(Call(block, 250, ReActNext), second);
+  EXPECT_EQ(Call(block, 250, ReActPrevious), first);
   Call(block, 250, ReActClose);
 }
 
