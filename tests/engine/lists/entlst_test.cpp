@@ -171,7 +171,7 @@ TEST(EntryLists, FullListDropsTheNextHit) {
 TEST(EntryLists, BaseFormsThatFillEverySlotWarnAsHeadwordsDo) {
   edb::DictionarySpec spec;
   for (u32 i = 1; i <= 5; ++i) {
-    spec.entries.push_back("<WD>word<UP>" + std::to_string(i) + "</UP>");
+    spec.entries.push_back(std::string("<WD>word<UP>") + std::to_string(i) + "</UP>");
     spec.headwords.push_back({"word", i, 0, 0});
   }
   spec.entries.push_back("<WD>wordsmith");
