@@ -9,7 +9,9 @@
 
 #include "index_database.h"
 #include "packed.h"
+#include "re_handles.h"
 #include "re_index_lists.h"
+#include "re_platform.h"
 #include "word_list.h"
 
 namespace {
@@ -373,6 +375,46 @@ TEST(LongWords, WordsBeyondWhatTheIndexHoldsAreRefused) {
   // Words up to 255 characters are still looked up.
   EXPECT_EQ(db.Call(block, 250, ReActOpen, "re*"), ReDone);
   db.Call(block, 250, ReActClose);
+}
+
+// Whatever allocation fails, every list frees what it took and leaves the
+// handle free (a wildcard list once it has ended).
+TEST(WordListFaults, EveryAllocationFailureUnwinds) {
+  IndexDatabase db(WordsWithForms());
+  ReIdxListBlock* block = db.Block(20);
+  block->minimumLength = 4;
+  block->wordClass = 21;
+  block->featureMask[1] = 64;
+  struct Step {
+    u16 function, action;
+    const char* word;  // null: the block's word stays
+  };
+  const std::vector<std::vector<Step>> calls = {
+      {{210, ReActOpen, "recieve"}},
+      {{210, ReActOpen, "recieve"}, {210, ReActNextAlt, nullptr}},
+      {{120, ReActOpen, "listen"}},
+      {{180, ReActOpen, "polish"}},
+      {{150, ReActOpen, "happy"}},
+      {{250, ReActOpen, "re*"}, {250, ReActNext, nullptr}, {250, ReActPrevious, nullptr}},
+  };
+  auto run = [&](const std::vector<Step>& steps, u32 fail) {
+    for (size_t i = 0; i < steps.size(); ++i) {
+      if (i + 1 == steps.size()) ReFailAllocationAfter(fail);
+      steps[i].word ? db.Call(block, steps[i].function, steps[i].action, steps[i].word)
+                    : db.Call(block, steps[i].function, steps[i].action);
+    }
+    ReFailAllocationAfter(0);
+    db.Call(block, 250, ReActClose);
+  };
+  for (const auto& steps : calls) {
+    run(steps, 0);  // the database's walk state is made on first use
+    const i32 live = ReLiveAllocations();
+    for (u32 fail = 1; fail < 12; ++fail) {
+      run(steps, fail);
+      EXPECT_EQ(ReLiveAllocations(), live) << steps.back().function << " failing allocation " << fail;
+      EXPECT_EQ(db.db().node()->state, ReHandleFree) << steps.back().function << " failing allocation " << fail;
+    }
+  }
 }
 
 }  // namespace
