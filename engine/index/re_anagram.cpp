@@ -46,12 +46,23 @@ u32 WalkBlocks(const ReListCall& call, AnagramWalk& walk, u32 first, u32 last) {
                        static_cast<u16>(last - start), call.index, state);
 }
 
+// Is the word shorter than the minimum length? Tested before the lock, so the
+// word is read no further than the minimum, nor past its buffer (the longest
+// word and its NUL) when the handle is known.
+bool ShorterThanMinimum(const ReIdxListBlock* block) {
+  u32 bound = block->minimumLength;
+  const ReHandleNode* node = ReFindHandle(block->handle);
+  if (node && node->database && node->database->record)
+    bound = std::min<u32>(bound, node->database->record->longestWord + 1u);
+  const u32 length = block->word ? static_cast<u32>(strnlen(block->word, bound)) : 0;
+  return block->minimumLength > length;
+}
+
 }  // namespace
 
 u32 ReAnagramList(ReIdxListBlock* block) {
   ReStatusBlock* status = block->status;
-  const u32 rawLength = block->word ? static_cast<u32>(strnlen(block->word, 0xFFFF)) : 0;
-  if (block->minimumLength == 1 || block->minimumLength > rawLength) {
+  if (block->minimumLength == 1 || ShorterThanMinimum(block)) {
     ReSetStatus(status, ReSevError, ReErrAnagramLength, ReModAnagrams);
     return status->status;
   }
@@ -62,7 +73,7 @@ u32 ReAnagramList(ReIdxListBlock* block) {
   const u32 length = ReBlockWordLength(call);
   if (length == 0)
     ReSetStatus(status, ReSevError, ReErrWordEmpty, ReModAnagrams);
-  else if (length > call.index->longestWord)
+  else if (length > ReLongestListWord(call))
     ReSetStatus(status, ReSevError, ReErrWordTooLong, ReModAnagrams);
   else if (std::strpbrk(block->word, "?*"))
     ReSetStatus(status, ReSevError, ReErrWildcardInWord, ReModAnagrams);

@@ -144,7 +144,7 @@ u32 ReDerivedForms(ReIdxListBlock* block, u16) {
     ReSetStatus(status, ReSevError, ReErrWordEmpty, ReModDerivedForms);
     return done();
   }
-  if (length > call.index->longestWord) {
+  if (length > ReLongestListWord(call)) {
     ReSetStatus(status, ReSevError, ReErrWordTooLong, ReModDerivedForms);
     return done();
   }

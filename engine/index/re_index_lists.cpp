@@ -80,8 +80,10 @@ bool ReReportWalkFailure(const ReListCall& call) {
   return true;
 }
 
+u32 ReLongestListWord(const ReListCall& call) { return std::min<u32>(call.index->longestWord, ReWordCapacity); }
+
 u32 ReBlockWordLength(const ReListCall& call) {
-  const u32 limit = call.index->longestWord + 1u;
+  const u32 limit = ReLongestListWord(call) + 1u;
   const char* word = call.block->word;
   if (!word) return 0;
   u32 n = 0;

@@ -63,9 +63,12 @@ void ReCloseProgress(const ReListCall& call);
 // Prepares a walk for the list: mode, reading 2, the handle's subset filter
 // and progress callback.
 void ReBeginListWalk(const ReListCall& call, u16 mode);
-// Records the walk's failure (read failure -204, undecodable block -205...)
-// after a walk that returned 11; true when there was one.
+// Records the walk's failure (a failed read or an undecodable block: handle
+// error -204) after a walk that returned 11; true when there was one.
 bool ReReportWalkFailure(const ReListCall& call);
+// The longest word a list takes: the index's longest word, but never more
+// than a decoded word holds (a header may claim more).
+u32 ReLongestListWord(const ReListCall& call);
 // The length of the block's word, or longest word + 1 when it is longer.
 u32 ReBlockWordLength(const ReListCall& call);
 // Walks the block run of the words that start with key[0..length) (the key

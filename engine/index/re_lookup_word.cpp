@@ -37,7 +37,7 @@ u32 ReLookupWord(ReIdxListBlock* block, u16 action) {
     block->foundCount = 0;
     if (length == 0) {
       ReSetStatus(call.status, ReSevError, ReErrWordEmpty, ReModLookupWord);
-    } else if (length > call.index->longestWord) {
+    } else if (length > ReLongestListWord(call)) {
       ReSetStatus(call.status, ReSevError, ReErrWordTooLong, ReModLookupWord);
     }
     if (call.status->status == ReFail) {
@@ -50,14 +50,14 @@ u32 ReLookupWord(ReIdxListBlock* block, u16 action) {
   const u32 limit = block->resultLimit;
   ReScopedGlobal offsets, pool, spare, word;
   if (!offsets.Alloc(limit * 2) || !pool.Alloc(block->resultAreaSize) || !spare.Alloc(limit * 2) ||
-      !word.Alloc(call.index->longestWord + 1u)) {
+      !word.Alloc(ReLongestListWord(call) + 1u)) {
     ReSetStatus(call.status, ReSevError, ReErrMemory, ReModLookupWord);
     ReCloseProgress(call);
     ReEndListCall(&call, ReHandleFree);
     return call.status->status;
   }
   auto* typed = reinterpret_cast<char*>(word.data());
-  if (block->word && length <= call.index->longestWord) std::memcpy(typed, block->word, length);
+  if (block->word && length <= ReLongestListWord(call)) std::memcpy(typed, block->word, length);
   ReLowerWord(*call.index, typed);
 
   ReBeginListWalk(call, ReWalkSpelling);

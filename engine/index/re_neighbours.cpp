@@ -67,8 +67,9 @@ u32 ReNeighbourList(ReIdxListBlock* block) {
     return status->status;
   }
   const u32 limit = block->resultLimit;
-  const u32 longest = call.index->longestWord + 1u;
-  const u32 length = std::min(ReBlockWordLength(call), longest - 1);
+  const u32 longest = ReLongestListWord(call) + 1u;
+  const u32 wordLength = ReBlockWordLength(call);
+  const u32 length = std::min(wordLength, longest - 1);
   ReScopedGlobal offsets, pool, word;
   if (!offsets.Alloc(limit * 2) || !pool.Alloc(block->resultAreaSize) || !word.Alloc(longest)) {
     ReSetStatus(status, ReSevError, ReErrMemory, ReModNeighbours);
@@ -87,7 +88,8 @@ u32 ReNeighbourList(ReIdxListBlock* block) {
   state->context = &walk;
   std::memcpy(state->key, typed, length + 1);
   state->keyLength = static_cast<u16>(length);
-  if (length > 0) ReWalkKeyRange(call, typed, length, typed, static_cast<u16>(length));
+  // A word longer than the longest word is not in the index.
+  if (length > 0 && length == wordLength) ReWalkKeyRange(call, typed, length, typed, static_cast<u16>(length));
   const u32 before = limit / 2, after = limit - before;
   u32 beforeFound = 0;
   char* results = block->results;

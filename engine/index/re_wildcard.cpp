@@ -134,7 +134,9 @@ bool WalkPage(const ReListCall& call, u16 block, u16 skip) {
     Push(pages, pages.stopBlock, pages.stopOrdinal);
     return true;
   }
-  pages.ranToEnd = true;
+  // A page stopped by the callback or a failed read has not reached the end:
+  // the next page walks it again from its start.
+  pages.ranToEnd = walked == ReWalkDone;
   return walked == ReWalkDone;
 }
 
@@ -144,7 +146,7 @@ bool StartPattern(const ReListCall& call) {
   ReIdxListBlock* block = call.block;
   ReWildcardPages& pages = call.state->pages;
   const u32 length = ReBlockWordLength(call);
-  if (length > call.index->longestWord) {
+  if (length > ReLongestListWord(call)) {
     ReSetStatus(call.status, ReSevError, ReErrWordTooLong, ReModWildcard);
     return false;
   }
@@ -243,7 +245,9 @@ u32 ReWildcardList(ReIdxListBlock* block, u16 action) {
         if (pages.ranToEnd) {
           block->foundCount = 0;
         } else {
-          ++pages.page;
+          // The top entry starts the page after a full one, or the page that
+          // was stopped before its end.
+          pages.page = static_cast<u16>(pages.basePage + pages.depth - 1);
           walked = WalkPage(call, pages.starts[pages.depth - 1], pages.skips[pages.depth - 1]);
         }
       } else {  // 420: the page before the current one

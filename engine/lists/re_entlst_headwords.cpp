@@ -115,8 +115,8 @@ u32 LookUpSpelling(Lookup* l, const char* spelling, u16 module) {
   const u16 first = ReFindWordBlock(spelling, 0, static_cast<i16>(length - 1), &further, l->index);
   ReDecodeIndex(spelling, static_cast<i16>(length), first, further, l->index, state);
   state->context = nullptr;
-  if (walk.full) {
-    ReSetStatus(l->status, ReSevWarning, ReWarnSlotsFull, module);
+  if (walk.full) {  // the slots' warning, also while the term analysis fills them
+    ReSetStatus(l->status, ReSevWarning, ReWarnSlotsFull, ReModHeadwords);
     return ReWarn;
   }
   if (state->stop) {

@@ -10,7 +10,8 @@
 IndexDatabase::IndexDatabase(std::vector<builder::IndexWord> words, const IndexDbOptions& options) {
   std::vector<std::string> texts;
   for (const auto& w : words) texts.push_back(w.text);
-  const builder::WordIndexComponent index = builder::BuildWordIndex(std::move(words), options.index);
+  builder::WordIndexComponent index = builder::BuildWordIndex(std::move(words), options.index);
+  if (options.longestWord) index.longestWord = *options.longestWord;
   std::vector<builder::BuiltTable> spelling;
   if (options.spelling) {
     builder::SpellingData data = options.passes ? *options.passes : builder::StandardSpelling();

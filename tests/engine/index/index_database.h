@@ -18,6 +18,7 @@ struct IndexDbOptions {
   std::optional<builder::SpellingData> passes;
   std::vector<std::pair<std::string, std::string>> exceptions;
   u16 kind = 1;
+  std::optional<u16> longestWord;  // the header's longest word in place of the real one
 };
 
 class IndexDatabase {

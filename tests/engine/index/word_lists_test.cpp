@@ -9,7 +9,9 @@
 
 #include "index_database.h"
 #include "packed.h"
+#include "re_handles.h"
 #include "re_index_lists.h"
+#include "re_platform.h"
 #include "word_list.h"
 
 namespace {
@@ -148,14 +150,25 @@ i32 gCalls = 0;
 i32 RE_CALL StopThird(u32, u32) { return ++gCalls == 3 ? 1 : 0; }
 
 TEST_F(ListTest, AStopFromTheProgressCallbackEndsThePage) {
+  ReIdxListBlock* block = db_.Block(1000);
+  const auto first = Call(block, 250, ReActOpen, "*");
+  const auto second = Call(block, 250, ReActNext);
+  Call(block, 250, ReActClose);
   db_.db().block()->progress = StopThird;
   ASSERT_EQ(REdb(db_.db().block(), 100, ReActReset), ReDone);
-  ReIdxListBlock* block = db_.Block(2000);
   gCalls = 0;
   Call(block, 250, ReActOpen, "*");
   EXPECT_EQ(last_, ReWarn);
   EXPECT_EQ(block->status->warning, ReCodeStopped);
   EXPECT_GT(PACKED(block->foundCount), 0);  // the words of the blocks read before
+  EXPECT_LT(PACKED(block->foundCount), 1000);
+  // The stopped page did not reach the end of the list: the next page walks
+  // it again from its start, and the pages go on from there (the callback
+  // asks to stop only once).
+  EXPECT_EQ(Call(block, 250, ReActNext), first);
+  EXPECT_EQ(last_, ReDone);
+  EXPECT_EQ(Call(block, 250, ReActNext), second);
+  EXPECT_EQ(Call(block, 250, ReActPrevious), first);
   Call(block, 250, ReActClose);
 }
 
@@ -215,6 +228,16 @@ TEST_F(ListTest, AnagramRequestsAreChecked) {
     EXPECT_EQ(last_, ReFail) << c.word;
     EXPECT_EQ(block->status->error, c.error) << c.word;
   }
+  // A word that fills its buffer without its NUL is too long; it is never
+  // read past its buffer.
+  block->minimumLength = 0;
+  std::memset(block->word, 'a', db_.db().block()->longestWord + 1u);
+  Call(block, 120, ReActOpen);
+  EXPECT_EQ(last_, ReFail);
+  EXPECT_EQ(block->status->error, ReErrWordTooLong);
+  block->minimumLength = static_cast<u16>(db_.db().block()->longestWord + 5u);
+  Call(block, 120, ReActOpen);
+  EXPECT_EQ(block->status->error, ReErrAnagramLength);
   block->minimumLength = 0;
   Call(block, 120, ReActOpen, "xqzz");
   EXPECT_EQ(last_, ReWarn);
@@ -240,6 +263,15 @@ TEST_F(ListTest, NeighboursStandAroundTheWord) {
     EXPECT_EQ(last_, ReDone) << word;
     EXPECT_EQ(list, std::vector<std::string>(at - 10, at + 10)) << word;
   }
+  // A word longer than the longest word is not in the index, even when its
+  // start is.
+  const std::string longest = *std::max_element(
+      words.begin(), words.end(), [](const std::string& a, const std::string& b) { return a.size() < b.size(); });
+  ASSERT_EQ(longest.size(), db_.db().block()->longestWord);
+  std::memcpy(twenty->word, (longest + "s").c_str(), longest.size() + 1);  // no room for its NUL
+  EXPECT_EQ(Call(twenty, 180, ReActOpen), std::vector<std::string>{});
+  EXPECT_EQ(last_, ReFail);
+  EXPECT_EQ(twenty->status->error, ReWarnNothing);
   // At the index's start fewer words stand before.
   const auto list = Call(twenty, 180, ReActOpen, words[3].c_str());
   EXPECT_EQ(list, std::vector<std::string>(words.begin(), words.begin() + 13));
@@ -321,6 +353,68 @@ TEST(DerivedForms, ADatabaseWithoutFormDataSaysSo) {
   EXPECT_EQ(db.Call(block, 150, ReActOpen, "big"), ReDone);
   EXPECT_EQ(block->status->warning, ReWarnNoFormData);
   EXPECT_EQ(PACKED(block->foundCount), 0);
+}
+
+// A header may claim longer words than the index can hold (255 characters):
+// longer words are refused, never copied.
+TEST(LongWords, WordsBeyondWhatTheIndexHoldsAreRefused) {
+  IndexDbOptions options;
+  options.longestWord = 600;
+  IndexDatabase db(WordsWithForms(), options);
+  ReIdxListBlock* block = db.Block(20);
+  const std::string word(300, 'a');
+  const std::string pattern = word + "*";
+  block->featureMask[1] = 64;
+  block->wordClass = 21;
+  for (const auto& [function, text] : {std::pair{210, word}, {250, pattern}, {120, word}, {150, word}}) {
+    EXPECT_EQ(db.Call(block, static_cast<u16>(function), ReActOpen, text), ReFail) << function;
+    EXPECT_EQ(block->status->error, ReErrWordTooLong) << function;
+  }
+  EXPECT_EQ(db.Call(block, 180, ReActOpen, word), ReFail);  // not in the index
+  EXPECT_EQ(block->status->error, ReWarnNothing);
+  // Words up to 255 characters are still looked up.
+  EXPECT_EQ(db.Call(block, 250, ReActOpen, "re*"), ReDone);
+  db.Call(block, 250, ReActClose);
+}
+
+// Whatever allocation fails, every list frees what it took and leaves the
+// handle free (a wildcard list once it has ended).
+TEST(WordListFaults, EveryAllocationFailureUnwinds) {
+  IndexDatabase db(WordsWithForms());
+  ReIdxListBlock* block = db.Block(20);
+  block->minimumLength = 4;
+  block->wordClass = 21;
+  block->featureMask[1] = 64;
+  struct Step {
+    u16 function, action;
+    const char* word;  // null: the block's word stays
+  };
+  const std::vector<std::vector<Step>> calls = {
+      {{210, ReActOpen, "recieve"}},
+      {{210, ReActOpen, "recieve"}, {210, ReActNextAlt, nullptr}},
+      {{120, ReActOpen, "listen"}},
+      {{180, ReActOpen, "polish"}},
+      {{150, ReActOpen, "happy"}},
+      {{250, ReActOpen, "re*"}, {250, ReActNext, nullptr}, {250, ReActPrevious, nullptr}},
+  };
+  auto run = [&](const std::vector<Step>& steps, u32 fail) {
+    for (size_t i = 0; i < steps.size(); ++i) {
+      if (i + 1 == steps.size()) ReFailAllocationAfter(fail);
+      steps[i].word ? db.Call(block, steps[i].function, steps[i].action, steps[i].word)
+                    : db.Call(block, steps[i].function, steps[i].action);
+    }
+    ReFailAllocationAfter(0);
+    db.Call(block, 250, ReActClose);
+  };
+  for (const auto& steps : calls) {
+    run(steps, 0);  // the database's walk state is made on first use
+    const i32 live = ReLiveAllocations();
+    for (u32 fail = 1; fail < 12; ++fail) {
+      run(steps, fail);
+      EXPECT_EQ(ReLiveAllocations(), live) << steps.back().function << " failing allocation " << fail;
+      EXPECT_EQ(db.db().node()->state, ReHandleFree) << steps.back().function << " failing allocation " << fail;
+    }
+  }
 }
 
 }  // namespace

@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 
 #include "engine_db/lists_samples.h"
 #include "lists_fixture.h"
 #include "packed.h"
 #include "re_handles.h"
 #include "re_lists_codes.h"
+#include "re_platform.h"
 
 namespace {
 
@@ -168,6 +170,22 @@ TEST(EntryLists, FullListDropsTheNextHit) {
   EXPECT_EQ(slots.back().title, "word (300)");
 }
 
+TEST(EntryLists, BaseFormsThatFillEverySlotWarnAsHeadwordsDo) {
+  edb::DictionarySpec spec;
+  for (u32 i = 1; i <= 5; ++i) {
+    spec.entries.push_back(std::string("<WD>word<UP>") + std::to_string(i) + "</UP>");
+    spec.headwords.push_back({"word", i, 0, 0});
+  }
+  spec.entries.push_back("<WD>wordsmith");
+  spec.headwords.push_back({"wordsmith", 6, 0, 0});
+  spec.wordHash = {"ed"};
+  ListsDb db(edb::DictionaryDatabase(spec), 3);
+  EXPECT_EQ(db.Lookup("worded"), ReWarn);  // through the term analysis
+  EXPECT_EQ(db.Entries(), (std::vector<u32>{1, 2, 3}));
+  EXPECT_EQ(PACKED(db.listStatus().warning), ReWarnSlotsFull);
+  EXPECT_EQ(PACKED(db.listStatus().module), ReModHeadwords);
+}
+
 TEST(EntryLists, ThesaurusMembersAreEntries) {
   edb::BuiltThesaurus thesaurus = edb::ThesaurusDatabase(edb::EnglishThesaurus());
   ListsDb db(thesaurus.database);
@@ -284,6 +302,35 @@ TEST(EntryPages, ProgressCallbackStopsTheList) {
   EXPECT_EQ(PACKED(db.listStatus().warning), ReWarnEnded);
   db.db().block()->progress = nullptr;
   REdb(db.db().block(), 100, ReActReset);
+}
+
+// Whatever allocation fails, lookups and pages free what they took and leave
+// the handle free.
+TEST(EntryListFaults, EveryAllocationFailureUnwinds) {
+  ListsDb db{edb::DictionaryDatabase(edb::EnglishDictionary())};
+  ListsDb paged(Paged(30, 15), 7);
+  const std::vector<std::function<void()>> calls = {
+      [&] { db.Lookup("cats"); },
+      [&] { db.Lookup("walked"); },  // through the term analysis
+      [&] {
+        paged.Page(ReActOpen);
+        paged.Page(ReActNext);
+      },
+  };
+  for (const auto& call : calls) {
+    call();
+    paged.Page(ReActClose);
+    const i32 live = ReLiveAllocations();
+    for (u32 fail = 1; fail < 24; ++fail) {
+      ReFailAllocationAfter(fail);
+      call();
+      ReFailAllocationAfter(0);
+      paged.Page(ReActClose);
+      EXPECT_EQ(ReLiveAllocations(), live) << "failing allocation " << fail;
+      EXPECT_EQ(db.db().node()->state, ReHandleFree) << fail;
+      EXPECT_EQ(paged.db().node()->state, ReHandleFree) << fail;
+    }
+  }
 }
 
 }  // namespace
