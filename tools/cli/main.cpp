@@ -8,6 +8,7 @@
 
 #include "content/sample_content.h"
 #include "inflect/inflect_samples.h"
+#include "reader/reader_sample.h"
 
 namespace {
 
@@ -21,6 +22,8 @@ void BuildSample(const std::string& directory) {
   // Each content area adds its files here as it is built.
   builder::WriteContentSample(directory);
   builder::inflect::WriteSampleInflection(directory);
+  // Last: the reader's databases, backgrounds, bookmarks and sounds.
+  builder::WriteReaderSample(directory);
 }
 
 }  // namespace
