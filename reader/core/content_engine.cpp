@@ -226,6 +226,7 @@ int CContentDb::RunSearch(const CString& expr, const CString& caption, Take take
   if (!m_bOpen) return -1;
   std::memset(m_searchBlock->query, 0, ReQueryBufferSize);
   std::strncpy(m_searchBlock->query, expr, ReQueryBufferSize - 1);
+  m_searchBlock->caseMode = 1;  // letters compared without regard to case
   if (g_host) g_host->BeginSearch(caption);
   m_database->progress = g_host ? g_host->SearchProgress() : nullptr;
   REdb(m_database, FnDatabase, ReActReset);
