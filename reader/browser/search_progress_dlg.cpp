@@ -29,7 +29,7 @@ BOOL CSearchProgressDlg::Create(UINT nIDTemplate, CWnd* pParentWnd, LPCTSTR what
     m_cancel.GetWindowRect(&size);
     const int top = client.bottom - 10 - size.Height();
     m_cancel.SetWindowPos(nullptr, (client.Width() - size.Width()) / 2, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    m_bar = CRect(12, 32, client.Width() - 12, top - 12);
+    m_bar = CRect(12, top - 32, client.Width() - 12, top - 12);  // from 32 to 12 pixels above the button
   }
   return TRUE;
 }

@@ -231,7 +231,22 @@ BOOL LoadBookmarkFile(const char* path, CObArray& folders, CObArray& bookmarks, 
       delete bookmark;
       continue;
     }
-    bookmarks.Add(bookmark);
+    // Kept in article order, one an article, whatever order the file had:
+    // after an update two records can name one article.
+    const int found = FindBookmark(bookmarks, bookmark->m_article);
+    if (found < 0) {
+      int at = 0;
+      while (at < bookmarks.GetSize() && static_cast<const CBookmark*>(bookmarks[at])->m_article < bookmark->m_article)
+        ++at;
+      bookmarks.InsertAt(at, bookmark);
+      continue;
+    }
+    auto* kept = static_cast<CBookmark*>(bookmarks[found]);
+    kept->m_noteTexts.Append(bookmark->m_noteTexts);
+    kept->m_notePositions.Append(bookmark->m_notePositions);
+    kept->m_highlightStarts.Append(bookmark->m_highlightStarts);
+    kept->m_highlightEnds.Append(bookmark->m_highlightEnds);
+    delete bookmark;
   }
   ContentClose(file);
   return TRUE;

@@ -161,8 +161,6 @@ CView* CMainFrame::CreateScreen(Screen screen) {
   context.m_pNewViewClass = info.viewClass;
   const DWORD style = WS_CHILD | (media ? WS_CLIPCHILDREN : 0);
   if (!view || !view->Create(nullptr, nullptr, style, CRect(0, 0, 0, 0), this, info.childId, &context)) {
-    // A view that never got its window is still ours to delete.
-    if (view && !view->m_hWnd) delete view;
     m_bCreatingMedia = FALSE;
     if (media)
       if (CView* active = GetActiveView()) active->ShowWindow(SW_SHOW);
