@@ -11,6 +11,7 @@ namespace {
 constexpr u32 ReTextStartLimit = 6144000;  // text starts above this have wrapped ...
 constexpr u32 ReTextStartWrap = 33554432;  // ... past 32 MiB in the 16-bit start word
 constexpr u32 ReMinimumCacheSize = 1024;
+constexpr u32 ReMaxEntryCount = 0x7FFFFFFF;
 constexpr u16 ReLongestLineLimit = 65534;  // so that buffers of longest line + 1 fit 16 bits
 
 bool FitsIn(u64 offset, u64 length, u64 limit) { return offset <= limit && length <= limit - offset; }
@@ -173,6 +174,9 @@ u32 LoadTextTables(const u8* header, ReFileHandle file, const ReComponentView& v
   record->textBase = view.offset + start;
   record->textLength = view.length - start;
   record->entryCount = ReBe32(header + ReTextEntryCount);
+  // Entries are numbered by signed 32-bit numbers; entry vectors hold bits 0
+  // to the entry count, which must not wrap.
+  if (record->entryCount > ReMaxEntryCount) return ReFail;
   record->textWord108 = ReBe16(header + ReTextWord108);
   for (u32 value = ReBe16(header + ReTextGroupValue); value > 1; value >>= 1) ++record->groupShift;
   record->codeWidth = ReBe16(header + ReTextCodeWidth);
@@ -338,7 +342,8 @@ u32 LoadMainIndex(const u8* header, ReFileHandle file, const ReComponentView& vi
     u16 id;
     ReTable* table;
   } further[] = {{ReTabIdx250, &tables->table250}, {ReTabIdx260, &tables->table260}, {ReTabIdx270, &tables->table270},
-                 {ReTabIdx290, &tables->table290}, {ReTabIdx300, &tables->table300}, {ReTabIdxHash, &tables->table280}};
+                 {ReTabIdx290, &tables->table290}, {ReTabIdx300, &tables->table300}, {ReTabIdxHash, &tables->table280},
+                 {ReTabIdxStrings, &record->stringTable}};
   for (const auto& entry : further)
     if (!LoadWhole(file, view, entry.id, entry.table, record, status)) return ReFail;
 
@@ -647,6 +652,7 @@ void ReReleaseDatabaseContents(ReDbRecord* record) {
   ReTable* text[] = {&record->groupIndex, &record->codeFirst,     &record->codeSecond, &record->subsetBits,
                      &record->phrasePool, &record->charAutomaton, &record->markup};
   for (ReTable* table : text) ReFreeTable(table);
+  ReFreeTable(&record->stringTable);
   record->automaton = ReAutomatonSections{};
   record->markupSections = ReMarkupSections{};
   FreeIndexTables(&record->mainTables);

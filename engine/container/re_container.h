@@ -86,6 +86,7 @@ enum : u16 {
   ReTabIdx290 = 290,
   ReTabIdx300 = 300,
   ReTabIdxBlockValues = 310,
+  ReTabIdxStrings = 320,  // the string table (REstrtab)
 };
 
 // Load modes of ReLoadTable.

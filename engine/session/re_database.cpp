@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "re_container.h"
+#include "re_entlst.h"
 #include "re_file.h"
 #include "re_frame.h"
 #include "re_subsets.h"
@@ -38,6 +39,7 @@ ReSlotPool* NewPool(u16 slots, u16 slotSize) {
 // when the handle's file could not be closed.
 bool FreeWorkParts(ReWorkRecord* work) {
   ReReleaseTextWork(work);
+  ReFreeEntryPages(work);
   if (work->releasePageState) work->releasePageState(work);
   work->releasePageState = nullptr;
   bool closed = true;

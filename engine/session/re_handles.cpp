@@ -165,6 +165,7 @@ u32 ReLockHandle(u16 handle, u16 tag, ReDbRecord** record, ReWorkRecord** work, 
   // Checked before the state changes, so a failed lock leaves the handle as it was.
   if (!node->work || !node->work->search || !node->database || !node->database->record) return ReFail;
 
+  if (node->state == ReHandleReserved && tag == ReTagStrTab && node->tag != ReTagStrTab) node->borrowedFrom = node->tag;
   node->state = ReHandleLocked;
   node->tag = tag;
   ReWorkRecord* workRecord = node->work;
@@ -187,7 +188,12 @@ u32 ReUnlockHandle(u16 handle, u16 newState, ReStatusBlock* status) {
     ReSetHandleStatus(status, ReSevError, ReErrHandleNotLocked, ReModHandles);
     return ReFail;
   }
-  if (newState == ReHandleReserved) {
+  if (node->borrowedFrom) {
+    // A string-table lookup between two pages leaves the paged operation reserved.
+    node->state = ReHandleReserved;
+    node->tag = node->borrowedFrom;
+    node->borrowedFrom = 0;
+  } else if (newState == ReHandleReserved) {
     node->state = ReHandleReserved;
   } else {
     node->state = ReHandleFree;

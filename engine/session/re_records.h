@@ -213,6 +213,8 @@ struct ReDbRecord {
   // Hits of the last concept collection on this database, for REcontable.
   u32 conceptHitTable;
   u32 conceptHitCount;
+  // The string table of REstrtab (table 320 of the main index), or absent.
+  ReTable stringTable;
 };
 
 // Fixed-size slots handed out in order; the fill pointer is rewound at
@@ -270,6 +272,8 @@ struct ReWorkRecord {
   ReWorkReleaseHook releasePageState;
   // Entry text reading of this handle (engine/text), freed by ReReleaseTextWork.
   struct ReTextWork* text;
+  // Pages of REentlst 230 (engine/lists), freed by ReFreeEntryPages.
+  struct ReEntryPages* entryPages;
 };
 
 // Big-endian readers for file data already checked to lie in its buffer.

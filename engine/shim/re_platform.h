@@ -38,6 +38,8 @@ void* ReLocalAlloc(u32 size);  // zero-filled
 void ReLocalFree(void* memory);
 void* ReHeapAlloc(u32 size);  // zero-filled
 void ReHeapFree(void* memory);
+// Bytes a ReHeapAlloc block holds (at least the size asked for; 0 for null).
+u32 ReHeapSize(const void* memory);
 
 // Test hook: the allocation that comes `countdown` allocations from now fails
 // (1 = the next one); 0 switches failures off. Counts every allocation above.

@@ -1,6 +1,7 @@
 // Native build: the Windows file and memory calls emulated over POSIX, so the
 // engine can run under the sanitizers. Sharing modes map onto flock().
 #include <fcntl.h>
+#include <malloc.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -131,4 +132,8 @@ void ReHeapFree(void* memory) {
   if (!memory) return;
   std::free(memory);
   ReNoteFreed();
+}
+
+u32 ReHeapSize(const void* memory) {
+  return memory ? static_cast<u32>(malloc_usable_size(const_cast<void*>(memory))) : 0;
 }

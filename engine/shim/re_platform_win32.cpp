@@ -79,3 +79,9 @@ void ReHeapFree(void* memory) {
   HeapFree(GetProcessHeap(), 0, memory);
   ReNoteFreed();
 }
+
+u32 ReHeapSize(const void* memory) {
+  if (!memory) return 0;
+  const SIZE_T size = HeapSize(GetProcessHeap(), 0, memory);
+  return size == static_cast<SIZE_T>(-1) ? 0 : static_cast<u32>(size);
+}

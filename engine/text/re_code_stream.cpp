@@ -148,10 +148,20 @@ i32 ReExpanderSeek(ReExpander* e, ReExpandPos pos) {
   e->single = 0;
   e->inCode = false;
   e->produced = 0;
-  for (u32 i = 0; i < pos.produced; ++i) {
+  for (u32 left = pos.produced; left > 0;) {
+    if (e->runLeft) {
+      // Terminal text is passed over whole: going back into a long phrase costs one step.
+      const u32 skip = left < e->runLeft ? left : e->runLeft;
+      e->run += skip;
+      e->runLeft -= skip;
+      e->produced += skip;
+      left -= skip;
+      continue;
+    }
     const i32 c = ReExpandNext(e);
     if (c == ReExpandAtEnd) return ReExpandBad;
     if (c < 0) return c;
+    --left;
   }
   return 0;
 }

@@ -38,8 +38,10 @@ struct ReExpandPos {
   u32 produced;
 };
 
-constexpr u32 ReExpandDepth = 32;            // pending second halves of pairs
-constexpr u32 ReExpandStepLimit = 1u << 18;  // pair and terminal steps of one top-level code
+constexpr u32 ReExpandDepth = 32;  // pending second halves of pairs
+// Pair and terminal steps of one top-level code: a code expands to at most
+// 4096 characters, so that going back into a code costs little.
+constexpr u32 ReExpandStepLimit = 1u << 14;
 
 // Expansion of the codes of one entry into characters.
 struct ReExpander {

@@ -7,6 +7,9 @@ namespace {
 
 constexpr u32 kMaxPieces = 256;
 constexpr u32 kEverything = 2147483647;
+// State steps between two codes read: a well-formed table needs a few per
+// open element; more means the element automaton goes round in circles.
+constexpr u32 kStepsPerCode = 4096;
 
 bool IsTextCode(u32 code) { return code < ReCodeLineEnd || (code >= ReCodeCharFirst && code <= ReCodeCharLast); }
 
@@ -64,12 +67,15 @@ class Decoder {
   u32 drop_ = 0;  // tokens still to decode without keeping them
   bool droppedAny_ = false;
   bool badStack_ = false;
+  u32 steps_ = 0;  // state steps since the last code was read
+  bool loaderStopped_ = false;
 };
 
 void Decoder::StartOfEntry() {
   st_ = ReDecodeState{};
   st_.state = ReStateElement;
   r_->window.end = r_->entryStart;
+  r_->window.live = false;
   r_->window.filled = 0;
   r_->offset = 0;
 }
@@ -82,6 +88,10 @@ bool Decoder::Position(u16 action, u16 wanted) {
   }
   if (action != ReActReadOn || wanted == st_.tokenNumber) return true;
   const void* found = ReFindSnapshot(&r_->snapshots, wanted);
+  if (wanted > st_.tokenNumber && (!found || ReSnapshotKey(found) <= st_.tokenNumber)) {
+    drop_ = wanted - st_.tokenNumber;  // ahead of where reading stands: go on from there
+    return true;
+  }
   if (!found) {
     StartOfEntry();
     drop_ = wanted;
@@ -92,6 +102,7 @@ bool Decoder::Position(u16 action, u16 wanted) {
   st_ = snapshot.state;
   drop_ = wanted - snapshot.tokenNumber;
   r_->window.end = snapshot.window;
+  r_->window.live = false;
   const i32 loaded = ReLoadEntryText(&r_->expander, src_.automaton, &r_->window);
   if (loaded == ReLoadDone && snapshot.offset <= r_->window.filled) {
     r_->offset = snapshot.offset;
@@ -109,6 +120,7 @@ bool Decoder::Position(u16 action, u16 wanted) {
 
 Read Decoder::ReadCode() {
   haveCur_ = false;
+  steps_ = 0;
   ReCodedWindow& w = r_->window;
   for (;;) {
     if (r_->offset >= w.filled) {
@@ -119,9 +131,15 @@ Read Decoder::ReadCode() {
         haveCur_ = true;
         return kRead;
       }
+      if (loaderStopped_) return kLoaderStopped;
       const i32 loaded = ReLoadEntryText(&r_->expander, src_.automaton, &w);
       r_->offset = 0;
-      if (loaded == ReLoadStopped) return kLoaderStopped;
+      // Stopped by the progress callback: the pieces loaded so far are still read.
+      if (loaded == ReLoadStopped) {
+        if (w.filled == 0) return kLoaderStopped;
+        loaderStopped_ = true;
+        continue;
+      }
       if (loaded == ReLoadReadFailed) return kReadFailed;
       if (loaded != ReLoadDone || w.filled == 0) return kReadBad;
     }
@@ -431,6 +449,10 @@ u32 Decoder::Run(u16 action, u16* firstToken) {
     Read read = ReadCode();
     while (read == kRead) {
       CleanPoint();
+      if (++steps_ > kStepsPerCode) {
+        Fail(ReErrBadState);
+        break;
+      }
       const u32 state = st_.state;
       if (state == ReStateEnd) {
         if (cur_ == ReCodeEnd) {
@@ -562,6 +584,7 @@ i32 ReOpenTokenEntry(ReTokenReading* reading, ReCodeStream* stream, const ReText
   reading->entry = entry;
   reading->entryStart = ReLoaderPos{ReExpandPos{first, 0}, 0, ReTagOutside, 0};
   reading->window.end = reading->entryStart;
+  reading->window.live = false;
   reading->window.filled = 0;
   reading->offset = 0;
   reading->state = ReDecodeState{};

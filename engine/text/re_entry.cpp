@@ -38,8 +38,11 @@ bool OpenEntry(ReDbRecord* record, ReWorkRecord* work, ReEntryBlock* block, ReSt
     return false;
   }
   ReTextWork* text = ReTextWorkOf(work);
-  const u32 size = block->bufferSize;
-  if (!text || size < 2 || !block->text) {
+  // Decoding stops two bytes short of the room; one byte more than the
+  // block's buffer lets a piece fill all of it but its NUL, so that a buffer
+  // of the longest entry text + 1 holds any entry whole.
+  const u32 size = ReEntryTextRoom(block) + 1u;
+  if (!text || size < 3) {
     ReSetStatus(status, ReSevError, ReErrMemory, ReModEntry);
     return false;
   }
@@ -67,7 +70,8 @@ bool OpenEntry(ReDbRecord* record, ReWorkRecord* work, ReEntryBlock* block, ReSt
 // Reads one piece into the block. 0, 4 (-352 with the last piece) or 8.
 u32 ReadPiece(ReEntryBlock* block, u16 action, ReStatusBlock* status) {
   block->textLength = 0;
-  block->text[0] = 0;
+  const u32 blockRoom = ReEntryTextRoom(block);
+  if (blockRoom) block->text[0] = 0;
   ReDbRecord* record = nullptr;
   ReWorkRecord* work = nullptr;
   if (!ReFrameLock(block->handle, ReTagText, status, ReModDb, &record, &work)) return ReFail;
@@ -106,10 +110,10 @@ u32 ReadPiece(ReEntryBlock* block, u16 action, ReStatusBlock* status) {
       }
     }
     if (result != ReFail) {
-      const u32 room = block->bufferSize < reading->size ? block->bufferSize : reading->size;
-      const u32 give = reading->held < room - 1 ? reading->held : room - 1;
+      const u32 room = blockRoom < reading->size - 1 ? blockRoom : reading->size - 1;
+      const u32 give = room == 0 ? 0 : reading->held < room - 1 ? reading->held : room - 1;
       for (u32 i = 0; i < give; ++i) block->text[i] = reading->buffer[i];
-      block->text[give] = 0;
+      if (room) block->text[give] = 0;
       for (u32 i = give; i < reading->held; ++i) reading->buffer[i - give] = reading->buffer[i];
       reading->held -= give;
       block->textLength = static_cast<u16>(give);

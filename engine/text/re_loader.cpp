@@ -47,6 +47,11 @@ class Loader {
   bool Close(u32 code, bool keepLast);
   // Starts a new piece at `at`, boundary `boundary`.
   void Begin(u32 at, const ReLoaderPos& boundary);
+  // Writes the character that closed the last piece again as the new piece's first.
+  void Carry(u8 c) {
+    out_[write_++] = c;
+    ++gathered_;
+  }
   i32 Step(u32 row, u8 c, u32* next);
   i32 Char(u8 c, const ReExpandPos& pos);
   i32 Finish();
@@ -97,14 +102,6 @@ void Loader::Begin(u32 at, const ReLoaderPos& boundary) {
   boundary_ = boundary;
 }
 
-// Moves the character just written into a new piece that begins behind the
-// closed one.
-#define RE_CARRY(c)       \
-  do {                    \
-    out_[write_++] = (c); \
-    ++gathered_;          \
-  } while (0)
-
 i32 Loader::Char(u8 c, const ReExpandPos& pos) {
   const u8 before = tag_;
   if (before == ReTagAttrDone) {
@@ -132,11 +129,11 @@ i32 Loader::Char(u8 c, const ReExpandPos& pos) {
         // The tag's code is out: its attribute text is gathered as it comes.
         tag_ = c == '>' ? ReTagAttrDone : ReTagAttributes;
         Begin(pieceStart_, Boundary(pos, ReTagAttributes, pieceStart_));
-        RE_CARRY(c);
+        Carry(c);
         row_ = 0;
       } else {
         Begin(pieceStart_, Boundary(pos, before, pieceStart_));
-        RE_CARRY(c);
+        Carry(c);
         if (const i32 bad = Step(0, a, &next)) return bad;
         if (next & ReFinalBit) return ReLoadBadTable;
         row_ = next;
@@ -153,8 +150,6 @@ i32 Loader::Char(u8 c, const ReExpandPos& pos) {
   }
   return ReLoadDone;
 }
-
-#undef RE_CARRY
 
 i32 Loader::Finish() {
   if (gathered_ > 0) {
@@ -180,8 +175,18 @@ i32 Loader::Finish() {
 i32 Loader::Run() {
   boundary_ = w_->start;
   tag_ = w_->start.tag;
-  const i32 sought = ReExpanderSeek(ex_, w_->start.text);
-  if (sought < 0) return sought == ReExpandBad ? ReLoadBadText : ReLoadReadFailed;
+  if (w_->live) {
+    // The open piece's characters lead to no boundary the second time either.
+    u8 replay[sizeof w_->replay];
+    const u32 count = w_->replayLength;
+    std::memcpy(replay, w_->replay, count);
+    for (u32 i = 0; i < count; ++i)
+      if (const i32 bad = Char(replay[i], w_->start.text)) return bad;
+  } else {
+    const i32 sought = ReExpanderSeek(ex_, w_->start.text);
+    if (sought < 0) return sought == ReExpandBad ? ReLoadBadText : ReLoadReadFailed;
+  }
+  w_->live = false;
   for (;;) {
     if (write_ + kMargin > w_->size) break;
     const ReExpandPos pos = ReExpanderPos(ex_);
@@ -201,6 +206,9 @@ i32 Loader::Run() {
   if (pieceStart_ == 0) return ReLoadBadTable;  // not one whole piece fits: no progress
   w_->filled = pieceStart_;
   w_->end = boundary_;
+  w_->replayLength = static_cast<u16>(write_ - (pieceStart_ + 2));
+  std::memcpy(w_->replay, out_ + pieceStart_ + 2, w_->replayLength);
+  w_->live = true;
   return ReLoadDone;
 }
 

@@ -36,6 +36,12 @@ struct ReCodedWindow {
   u32 filled;         // bytes of whole pieces
   ReLoaderPos start;  // boundary at bytes[0]
   ReLoaderPos end;    // boundary at bytes[filled]
+  // When the last load stopped short, the characters of the piece it left
+  // open: the next load takes them again from here instead of expanding the
+  // codes from the boundary a second time (the expander stands behind them).
+  bool live;
+  u16 replayLength;
+  u8 replay[256];
 };
 
 // The smallest window: a longest piece (2 + 255 bytes), the loader's margin

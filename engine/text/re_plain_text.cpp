@@ -103,5 +103,12 @@ i32 ReDecodeEntryText(RePlainReader* reader, ReCodeStream* stream, const ReTextT
     if (mode == RePlainTitle && c == ReLineFeed) break;
   }
   *length = written;
+  // A run that took the entry's last character reports the end with it.
+  const ReExpander& e = reader->expander;
+  u32 code = 0;
+  if (!e.runLeft && !e.single && !e.depth && ReReadCode(stream, e.next, &code) && code == tables->endCode) {
+    reader->ended = true;
+    return RePlainEnded;
+  }
   return 0;
 }

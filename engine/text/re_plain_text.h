@@ -45,14 +45,16 @@ enum : i32 {
 bool ReInitPlainReader(RePlainReader* reader);
 void ReFreePlainReader(RePlainReader* reader);
 
-// Positions the reader at the start of an entry. `hint` readers that just
-// reached the end of the entry before go on without searching.
+// Positions the reader at the start of an entry: 0, or RePlainBad when the
+// group table or the stream leads nowhere. A reader that has just read the
+// entry before to its end, in the same group, goes on without searching.
 i32 ReOpenPlainEntry(RePlainReader* reader, ReCodeStream* stream, const ReTextTables* tables, u32 entry);
 
 // Decodes the next run of text into out, stopping two bytes short of `room`,
 // at the entry's end, or (mode 2) after the first line feed. `from` is a
 // text position to go on from (earlier positions are found through the
 // snapshots), or RePlainContinue. The bytes written go to *length; no NUL
-// is added.
+// is added. A run that takes the entry's last character returns
+// RePlainEnded with it. reader->textPos is the position after the run.
 i32 ReDecodeEntryText(RePlainReader* reader, ReCodeStream* stream, const ReTextTables* tables, u16 mode, u32 from,
                       char* out, u32 room, u32* length);

@@ -5,6 +5,7 @@
 #include "re_decoder.h"
 #include "re_file.h"
 #include "re_platform.h"
+#include "re_text_work.h"
 
 namespace {
 
@@ -271,8 +272,8 @@ u32 ReReadRingMember(const ReDbRecord* record, ReWorkRecord* work, u32 entry, Re
 void ReSynonymChunk(const ReDbRecord* record, ReWorkRecord* work, ReTokenBlock* block, ReStatusBlock* status) {
   block->textLength = 0;
   block->tokenCount = 0;
-  const u32 capacity = block->capacity;
-  if (!block->text || !block->tokens || capacity < 2) {
+  const u32 capacity = ReTokenCapacity(block);
+  if (capacity < 2) {
     ReSetStatus(status, ReSevWarning, ReWarnSynonymsFull, ReModSynonyms);
     return;
   }
@@ -325,8 +326,8 @@ void ReSynonymText(const ReDbRecord* record, ReWorkRecord* work, ReEntryBlock* b
     return;
   }
   block->textLength = 0;
-  const u32 size = block->bufferSize;
-  if (!block->text || size < 1) {
+  const u32 size = ReEntryTextRoom(block);
+  if (size < 1) {
     ReSetStatus(status, ReSevWarning, ReWarnSynonymsFull, ReModSynonyms);
     return;
   }

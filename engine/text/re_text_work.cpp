@@ -39,6 +39,14 @@ bool ReBindEntryText(const ReDbRecord* record, ReWorkRecord* work, ReProgressCal
   return true;
 }
 
+u32 ReTokenCapacity(const ReTokenBlock* block) {
+  const u32 text = ReHeapSize(block->text) / 8;
+  const u32 tokens = ReHeapSize(block->tokens) / sizeof(ReToken);
+  return std::min<u32>({block->capacity, text, tokens});
+}
+
+u32 ReEntryTextRoom(const ReEntryBlock* block) { return std::min<u32>(block->bufferSize, ReHeapSize(block->text)); }
+
 ReTitleRules ReTitleRulesOf(const ReDbRecord* record) {
   return ReTitleRules{record->titleMode, record->textFormat, record->dotMode};
 }

@@ -2,6 +2,17 @@
 // REtoken (reading buffer, decoder state, snapshots), the open entry of
 // REentry, and a plain reader for titles. Built on first use, freed when
 // the handle closes.
+//
+// For other layers of the engine (with the handle locked):
+// - the title of an entry: ReReadEntryTitle, or ReDecodeEntryBeginning and
+//   then ReEntryTitle / ReStripTags (re_titles.h) on the text;
+// - an entry's tagged text run by run, with positions to go back or on to:
+//   ReBindEntryText gives the code stream and tables, then a RePlainReader
+//   of your own (re_plain_text.h: ReInitPlainReader, ReOpenPlainEntry,
+//   ReDecodeEntryText with RePlainContinue or a text position,
+//   ReFreePlainReader);
+// - token chunks: ReNextTextChunk (re_decoder.h) over a ReTokenReading;
+//   search-hit marking of token text: re_hits.h.
 #pragma once
 
 #include "re_code_stream.h"
@@ -38,6 +49,11 @@ void ReReleaseTextWork(ReWorkRecord* work);
 // from the file) and the text tables. False when the database has no text.
 bool ReBindEntryText(const ReDbRecord* record, ReWorkRecord* work, ReProgressCallback progress, ReCodeStream* stream,
                      ReTextTables* tables);
+
+// What a block's buffers really hold. The block's size fields are the
+// caller's to set; a value above what REmemory allocated is cut to it.
+u32 ReTokenCapacity(const ReTokenBlock* block);  // tokens per chunk
+u32 ReEntryTextRoom(const ReEntryBlock* block);  // bytes of the text buffer
 
 // The title rules of a database.
 ReTitleRules ReTitleRulesOf(const ReDbRecord* record);

@@ -33,7 +33,7 @@ bool OpenBuffer(ReTokenBlock* block, u16 action, ReStatusBlock* status) {
   if (!ReFrameLock(block->handle, ReTagText, status, ReModDb, &record, &work)) return false;
   bool ok = false;
   const u32 entry = block->entry;
-  const u16 capacity = block->capacity;
+  const u32 capacity = ReTokenCapacity(block);
   ReTextWork* text = nullptr;
   if (entry < 1 || entry > record->entryCount) {
     ReSetStatus(status, ReSevError, ReErrEntryRange, ReModOpenBuffer);
@@ -51,11 +51,11 @@ bool OpenBuffer(ReTokenBlock* block, u16 action, ReStatusBlock* status) {
     } else {
       ReCodeStream stream{};
       ReTextTables tables{};
-      const i32 opened = ReBindEntryText(record, work, work->progress, &stream, &tables)
+      // Finding the entry asks no progress callback; loading its text does.
+      const i32 opened = ReBindEntryText(record, work, nullptr, &stream, &tables)
                              ? ReOpenTokenEntry(&reading, &stream, &tables, entry)
                              : ReLoadBadText;
       if (opened == ReLoadReadFailed) ReSetHandleStatus(status, ReSevError, ReErrFileRead, ReModOpenBuffer);
-      if (opened == ReLoadStopped) ReSetStatus(status, ReSevError, ReCodeStopped, ReModOpenBuffer);
       if (opened == ReLoadBadText) ReSetStatus(status, ReSevError, ReErrNoMarkup, ReModOpenBuffer);
       ok = opened == ReLoadDone;
     }
@@ -77,8 +77,8 @@ void FillChunk(ReTokenBlock* block, u16 action, ReStatusBlock* status) {
   const bool bound = ReBindEntryText(record, work, work->progress, &stream, &tables);
   const char* terms[ReMaxHitTerms];
   for (u32 i = 0; i < ReMaxHitTerms; ++i) terms[i] = block->terms[i];
-  const ReHitTerms hits =
-      ReMakeHitTerms(block->termCount, terms, block->markingMode, ReCharClassTable(static_cast<u8>(record->kind)));
+  const u32* classes = record->kind <= 255 ? ReCharClassTable(static_cast<u8>(record->kind)) : nullptr;
+  const ReHitTerms hits = ReMakeHitTerms(block->termCount, terms, block->markingMode, classes);
   ReChunkSource source{};
   source.stream = &stream;
   source.tables = &tables;
@@ -89,9 +89,9 @@ void FillChunk(ReTokenBlock* block, u16 action, ReStatusBlock* status) {
   source.progress = work->progress;
   ReChunkOut out{};
   out.text = block->text;
-  out.textRoom = 8u * block->capacity;
+  out.textRoom = 8u * ReTokenCapacity(block);
   out.tokens = block->tokens;
-  out.tokenRoom = block->capacity;
+  out.tokenRoom = ReTokenCapacity(block);
   u16 first = block->firstToken;
   ReNextTextChunk(text ? &text->token : nullptr, source, action, &first, &out, status);
   block->firstToken = first;

@@ -72,6 +72,8 @@ int CContentDb::ReadCategories(CCategoryList& list) {
 int CContentDb::ReadCategorySet(int n, CBitString& set) {
   set.Clear();
   if (m_mediaIndex == NoContentFile || n < 0 || n >= CategoryCount()) return 0;
+  // A block that cannot hold its descriptors is damaged, as for the list.
+  if (CategoryBlockSize() < DescriptorSize * CategoryCount()) return 0;
   u8 descriptor[DescriptorSize];
   const std::int64_t at =
       8 + 8 * static_cast<std::int64_t>(MediaItemCount()) + DescriptorSize * static_cast<std::int64_t>(n);

@@ -71,10 +71,14 @@ ScreenInfo InfoOf(Screen screen) {
 
 ReaderScreen* AsScreen(CView* view) { return dynamic_cast<ReaderScreen*>(view); }
 
+ProgramLauncher g_launcher = nullptr;
+
 constexpr int RandomPictureSeconds = 60;
 constexpr UINT FolderItemBase = 200000;
 
 }  // namespace
+
+void SetProgramLauncher(ProgramLauncher launcher) { g_launcher = launcher; }
 
 CMainFrame::CMainFrame() = default;
 
@@ -431,7 +435,8 @@ void CMainFrame::OnInternetUpdates() {
     return;
   }
   ::FreeLibrary(probe);
-  const UINT started = ::WinExec("REFRESH32.EXE", SW_SHOWNORMAL);
+  const UINT started =
+      g_launcher ? g_launcher("REFRESH32.EXE", SW_SHOWNORMAL) : ::WinExec("REFRESH32.EXE", SW_SHOWNORMAL);
   if (started <= 31) {
     CString text;
     text.Format("Error %u: Could not start Internet Updater.", started);

@@ -12,6 +12,11 @@
 
 enum class Screen { Home, Browser, Dictionary, Quiz, Timeline, Media, Count };
 
+// How the frame starts the updater program: WinExec, unless a test puts its
+// own in its place (null goes back to WinExec).
+using ProgramLauncher = UINT (*)(LPCSTR commandLine, UINT show);
+void SetProgramLauncher(ProgramLauncher launcher);
+
 // One entry of the query history.
 struct QueryHistoryEntry {
   CString label;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <stdexcept>
 
 #include "engine_fixture.h"
 #include "packed.h"
@@ -192,6 +193,29 @@ TEST_F(Container, TextStartRuleAndStreamBounds) {
   Patch16(bad, text.offset + 30, 12001);
   EXPECT_EQ(OpenBytes(bad), ReFail);
   ExpectRefused(ReErrTextComponent, ReModComponents);
+}
+
+// Entries are numbered by signed 32-bit numbers: a larger entry count is
+// refused at open (entry vectors over it would wrap their bit numbers, and
+// a subset range ending at entry 4294967295 never ended).
+TEST_F(Container, EntryCountBeyondSigned32BitsIsRefused) {
+  edb::Database database = SmallDatabase();
+  const edb::SubsetTables subsets =
+      edb::BuildSubsetTables({{10, 0, 16, 0xFFFFFFF0u, 0xFFFFFFFFu, std::nullopt, false}});
+  TextOf(database).tables.push_back(subsets.definitions);
+  const edb::Built built = edb::Build(database);
+  const std::size_t entryCount = built.layout.components[0].offset + 104;
+  builder::Bytes bytes = built.bytes;
+  Patch32(bytes, entryCount, 0x80000000u);
+  EXPECT_EQ(OpenBytes(bytes), ReFail);
+  ExpectRefused(ReErrTextComponent, ReModComponents);
+  Patch32(bytes, entryCount, 0x7FFFFFFFu);
+  ASSERT_EQ(OpenBytes(bytes), ReDone);
+  EXPECT_EQ(PACKED(db_.block()->entryCount), 0x7FFFFFFFu);
+
+  edb::TextComponentSpec text;
+  text.entryCount = 0x80000000u;
+  EXPECT_THROW(edb::TextComponent(text), std::invalid_argument);  // the builder keeps to it too
 }
 
 TEST_F(Container, EndCodeSearch) {

@@ -73,11 +73,23 @@ TEST_F(Handles, ReservationAdmitsTheSameTagAndStringTables) {
   EXPECT_EQ(PACKED(status_.handleError), ReErrHandleReserved);
   EXPECT_EQ(a_.node()->state, ReHandleReserved);
 
+  // A string-table lookup between two pages leaves the list reserved.
   status_ = {};
   ASSERT_EQ(Lock(ReTagStrTab), ReDone);
+  EXPECT_EQ(a_.node()->tag, ReTagStrTab);
   ASSERT_EQ(Unlock(ReHandleFree), ReDone);
-  ASSERT_EQ(Lock(ReTagSearch), ReDone);  // a full unlock ended the reservation
+  EXPECT_EQ(a_.node()->state, ReHandleReserved);
+  EXPECT_EQ(a_.node()->tag, ReTagWildcard);
+  EXPECT_EQ(Lock(ReTagSearch), ReFail);
+  EXPECT_EQ(PACKED(status_.handleError), ReErrHandleReserved);
+
+  // Ending the list (its own tag, full unlock) ends the reservation.
+  status_ = {};
+  ASSERT_EQ(Lock(ReTagWildcard), ReDone);
   ASSERT_EQ(Unlock(ReHandleFree), ReDone);
+  ASSERT_EQ(Lock(ReTagSearch), ReDone);
+  ASSERT_EQ(Unlock(ReHandleFree), ReDone);
+  EXPECT_EQ(a_.node()->tag, ReTagNone);
 }
 
 // The walk state of a paged operation lives in the shared database record:

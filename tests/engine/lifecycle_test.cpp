@@ -174,6 +174,10 @@ TEST(Lifecycle, SessionCloseClosesItsDatabasesAndIdsRestart) {
     b.block()->handle = 0;
     a.block()->handle = 0;
     ASSERT_EQ(REapp(session.block(), 100, ReActOpen), ReDone);  // for the fixture's close
+    // With every handle closed, numbering starts again at 1.
+    a.block()->session = session.block()->session;
+    ASSERT_EQ(a.Open(dir.path(), name), ReDone);
+    EXPECT_EQ(PACKED(a.block()->handle), 1);
   }
   Session again;
   EXPECT_EQ(PACKED(again.block()->session), 1);
@@ -202,29 +206,55 @@ TEST(Lifecycle, ContableHandsOverTheConceptHits) {
   EXPECT_EQ(REcontable(nullptr, &table, &count), ReFail);
 }
 
+// The small database with a table of every kind the open loads: subsets
+// with raw and coded stored bits, tables 80 and 90, and index tables 240,
+// 250, 280 and 310.
+edb::Database DatabaseWithEveryTable() {
+  edb::Database database = SmallDatabase();
+  database.header.variant = 8;  // requires table 280
+  const edb::SubsetTables subsets = edb::BuildSubsetTables({{10, 0, 16, 1, 20, std::nullopt, false},
+                                                            {11, 1, 16, 1, 10, std::vector<u32>{1, 4, 7}, false},
+                                                            {12, 1, 16, 11, 20, std::vector<u32>{11, 19}, true},
+                                                            {20, 0, 16, 21, 40, std::nullopt, false}});
+  edb::Component& text = TextOf(database);
+  text.tables.push_back(subsets.definitions);
+  text.tables.push_back(*subsets.bits);
+  text.fields.push_back({124, 4, subsets.rawAreaSize});
+  text.tables.push_back(edb::AutomatonTable({{0, 0x2001}}, {'a', 0, 0, 0}));
+  text.tables.push_back(edb::MarkupTable({{1, 0, 1, 0}, {0, 1}, {0xFFFF}, {4097, 0xFFFF}, {0, 0x05}}));
+  edb::Component& index = database.components[1];
+  index.tables.push_back({240, 8, std::nullopt, builder::Bytes(16, 1)});
+  index.tables.push_back({310, 2, std::nullopt, {0, 7, 1, 0}});
+  index.tables.push_back({250, 1, std::nullopt, {1, 2, 3}});
+  index.tables.push_back({280, 4, std::nullopt, builder::Bytes(512, 0)});
+  return database;
+}
+
 // Every allocation of an open, made to fail in turn: the open fails, and
 // nothing stays allocated or listed.
 TEST(Lifecycle, AllocationFailuresDuringOpenUnwind) {
-  TempDir dir;
-  const std::string name = WriteDatabase(dir, SmallDatabase());
-  Session session;
-  Database db(session);
-  const u32 before = ReAllocationCount();
-  ASSERT_EQ(db.Open(dir.path(), name), ReDone);
-  const u32 used = ReAllocationCount() - before;
-  ASSERT_GT(used, 15u);
-  ASSERT_EQ(db.Close(), ReDone);
-  const i32 live = ReLiveAllocations();
-  for (u32 failAt = 1; failAt <= used; ++failAt) {
-    ReFailAllocationAfter(failAt);
-    const u32 result = db.Open(dir.path(), name);
-    ReFailAllocationAfter(0);
-    ASSERT_EQ(result, ReFail) << failAt;
-    EXPECT_NE(PACKED(db.status().error), 0) << failAt;
-    EXPECT_EQ(ReDbNodeCount(), 0) << failAt;
-    EXPECT_EQ(ReHandleCount(), 0) << failAt;
-    EXPECT_EQ(ReLiveAllocations(), live) << failAt;
-    db.block()->handle = 0;
+  for (const edb::Database& database : {SmallDatabase(), DatabaseWithEveryTable()}) {
+    TempDir dir;
+    const std::string name = WriteDatabase(dir, database);
+    Session session;
+    Database db(session);
+    const u32 before = ReAllocationCount();
+    ASSERT_EQ(db.Open(dir.path(), name), ReDone);
+    const u32 used = ReAllocationCount() - before;
+    ASSERT_GT(used, 15u);
+    ASSERT_EQ(db.Close(), ReDone);
+    const i32 live = ReLiveAllocations();
+    for (u32 failAt = 1; failAt <= used; ++failAt) {
+      ReFailAllocationAfter(failAt);
+      const u32 result = db.Open(dir.path(), name);
+      ReFailAllocationAfter(0);
+      ASSERT_EQ(result, ReFail) << failAt;
+      EXPECT_NE(PACKED(db.status().error), 0) << failAt;
+      EXPECT_EQ(ReDbNodeCount(), 0) << failAt;
+      EXPECT_EQ(ReHandleCount(), 0) << failAt;
+      EXPECT_EQ(ReLiveAllocations(), live) << failAt;
+      db.block()->handle = 0;
+    }
   }
 }
 

@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "encode.h"
-#include "spec.h"
+#include "picture_list.h"
 #include "temp_dir.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <sstream>
 #include <string>
 
-#include "spec.h"
+#include "picture_list.h"
 
 namespace {
 

@@ -7,7 +7,9 @@
 #include <string>
 
 #include "content/sample_content.h"
+#include "engine_db/lists_samples.h"
 #include "inflect/inflect_samples.h"
+#include "panorama/panorama_movie.h"
 #include "reader/reader_sample.h"
 
 namespace {
@@ -22,6 +24,8 @@ void BuildSample(const std::string& directory) {
   // Each content area adds its files here as it is built.
   builder::WriteContentSample(directory);
   builder::inflect::WriteSampleInflection(directory);
+  builder::engine_db::WriteSampleDictionaries(directory);
+  builder::panorama::WriteSamplePanoramas(directory);
   // Last: the reader's databases, backgrounds, bookmarks and sounds.
   builder::WriteReaderSample(directory);
 }

@@ -369,13 +369,25 @@ TEST_F(Frames, TheUpdaterStartsOnlyWhenEverythingIsThere) {
   ASSERT_EQ(boxes.all().size(), 1u);
   EXPECT_EQ(boxes.all()[0].type, static_cast<UINT>(MB_OKCANCEL | MB_ICONQUESTION));
 
-  // There is no REFRESH32.EXE here: the system's error number is told.
+  // The updater is started through WinExec: its error numbers are told.
+  static std::vector<std::string> started;
+  static UINT result = 0;
+  SetProgramLauncher([](LPCSTR commandLine, UINT show) -> UINT {
+    started.push_back(std::string(commandLine) + (show == SW_SHOWNORMAL ? " shown" : " hidden"));
+    return result;
+  });
   Boxes proceed;
   proceed.Answer("Would you like to proceed?", IDOK);
+  result = 2;
   Command(ID_INTERNET_UPDATES);
   ASSERT_EQ(proceed.all().size(), 2u);
-  EXPECT_EQ(proceed.all()[1].text.rfind("Error ", 0), 0u);
-  EXPECT_NE(proceed.all()[1].text.find(": Could not start Internet Updater."), std::string::npos);
+  EXPECT_EQ(proceed.all()[1].text, "Error 2: Could not start Internet Updater.");
+  EXPECT_EQ(proceed.all()[1].type, static_cast<UINT>(MB_ICONEXCLAMATION | MB_OK));
+  result = 32;  // started
+  Command(ID_INTERNET_UPDATES);
+  EXPECT_EQ(proceed.all().size(), 3u);
+  EXPECT_EQ(started, (std::vector<std::string>{"REFRESH32.EXE shown", "REFRESH32.EXE shown"}));
+  SetProgramLauncher(nullptr);
 }
 
 }  // namespace

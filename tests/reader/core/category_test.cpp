@@ -125,6 +125,21 @@ TEST(MediaCategories, DamagedBlocksGiveNothing) {
     EXPECT_EQ(c.db.ReadCategorySet(0, set), 0);
     EXPECT_EQ(set.GetSetCount(), 0);
   }
+  {
+    // A block too small for its three descriptors: the one past its end is
+    // not taken as a category either.
+    const std::string pools = MediaIndex({{1, "", {}}, {1, "", {}}, {1, "", {Item(7)}}});
+    std::string shortBlock = pools;
+    shortBlock[4] = static_cast<char>(2 * 11);
+    Categories c;
+    ASSERT_TRUE(c.OpenMedia(shortBlock));
+    EXPECT_EQ(c.db.ReadCategories(list), 0);
+    EXPECT_EQ(c.db.ReadCategorySet(2, set), 0);
+    EXPECT_EQ(set.GetSetCount(), 0);
+    Categories whole;
+    ASSERT_TRUE(whole.OpenMedia(pools));
+    EXPECT_EQ(whole.db.ReadCategorySet(2, set), 1);
+  }
 }
 
 std::string ContextIndex() {

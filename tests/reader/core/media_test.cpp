@@ -120,6 +120,24 @@ TEST(MediaStore, OpenMediaDataNeedsNamesFileAndSoundPhraseTables) {
   EXPECT_TRUE(db.OpenMediaData());
 }
 
+TEST(MediaStore, MediaIndexIsOptionalButMustOpenWhenNamed) {
+  MediaFiles media;
+  CContentDb& db = media.db;
+  BYTE type = 0;
+  WORD sound = 0;
+  CString title;
+  CDWordArray related;
+  db.m_mmxFile[0] = '\0';  // no media store
+  EXPECT_TRUE(db.OpenMediaIndex());
+  EXPECT_EQ(db.ReadMediaList(0, type, sound, title, related), -1);
+  std::strcpy(db.m_mmxFile, "M.MMX");
+  EXPECT_FALSE(db.OpenMediaIndex());  // named but missing
+  media.dir.Write("M.MMX", std::string(7, '\0'));
+  EXPECT_FALSE(db.OpenMediaIndex());  // short of its header
+  media.dir.Write("M.MMX", std::string(8, '\0'));
+  EXPECT_TRUE(db.OpenMediaIndex());
+}
+
 // Item 0: a movie stored plain at byte 1000 with no text and 200 related
 // entries; item 1: a sound whose file name fills its field without a NUL;
 // item 2: a packed record.

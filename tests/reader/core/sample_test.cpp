@@ -5,12 +5,15 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "bit_string.h"
 #include "content/bit_file.h"
+#include "content/media_store_file.h"
 #include "content/sample_content.h"
+#include "content/title_index_file.h"
 #include "content_db.h"
 #include "program_data.h"
 #include "spell_hash.h"
@@ -140,6 +143,31 @@ TEST_F(Sample, SubjectCategoriesAndSettingsFile) {
   WORD second = 0;
   EXPECT_EQ(db.GetEntryCategory(astronomy, &second), 1);
   EXPECT_NE(FileBytes(dir.File("SETTINGS.REG")).find("\"WorkingDirectory\"="), std::string::npos);
+}
+
+// The builder refuses content that would break the invariants between files.
+TEST(ContentBuilder, RefusesFilesThatCannotAgree) {
+  builder::FilterSets filters;
+  filters.mainEntries = 4;
+  filters.updateEntries = 2;
+  filters.members["Url.bit"] = {2};
+  filters.members["Updates.bit"] = {2, 5};
+  EXPECT_EQ(builder::EncodeFilterFiles(filters).size(), 19u);
+  filters.members["Updates.bit"] = {2};  // one update article short of the update entries
+  EXPECT_THROW(builder::EncodeFilterFiles(filters), std::runtime_error);
+  filters.members["Updates.bit"] = {5, 7};  // past the 6 articles
+  EXPECT_THROW(builder::EncodeFilterFiles(filters), std::runtime_error);
+
+  EXPECT_THROW(builder::BuildTitleIndex({{"Zebra", 1}, {"Aardvark", 2}}), std::runtime_error);
+  EXPECT_THROW(builder::BuildTitleIndex({{"Aardvark", 2}, {"Zebra", 2}}), std::runtime_error);
+  EXPECT_THROW(builder::BuildTitleIndex({{std::string(255, 'a'), 1}}), std::runtime_error);
+
+  builder::MediaStore store;
+  store.categories = {{1, "", {}}};  // the two hidden pools are missing
+  EXPECT_THROW(builder::BuildMediaStore(store), std::runtime_error);
+  store.categories.push_back({1, "", {}});
+  store.items.push_back({{1, 5, 3, "Sound", {}}, builder::MediaFileRecord(5, "A.WAV", ""), false});
+  EXPECT_THROW(builder::BuildMediaStore(store), std::runtime_error);  // its sound item does not exist
 }
 
 }  // namespace

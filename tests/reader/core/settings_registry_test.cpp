@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "settings.h"
 
@@ -23,7 +24,46 @@ bool KeyExists(const std::string& path) {
   return true;
 }
 
+// The tests run in the Wine prefix that the sample's settings are imported
+// into: the values the test removes are put back when it ends.
+class KeptOptions {
+ public:
+  KeptOptions() {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kOptions.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+    existed_ = true;
+    for (DWORD index = 0;; ++index) {
+      char name[256];
+      BYTE data[4096];
+      DWORD nameSize = sizeof name, dataSize = sizeof data, type = 0;
+      if (RegEnumValueA(key, index, name, &nameSize, nullptr, &type, data, &dataSize) != ERROR_SUCCESS) break;
+      values_.push_back({name, type, std::string(reinterpret_cast<const char*>(data), dataSize)});
+    }
+    RegCloseKey(key);
+  }
+  ~KeptOptions() {
+    HKEY key;
+    if (!existed_ || RegCreateKeyExA(HKEY_LOCAL_MACHINE, kOptions.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                                     nullptr) != ERROR_SUCCESS)
+      return;
+    for (const Value& value : values_)
+      RegSetValueExA(key, value.name.c_str(), 0, value.type, reinterpret_cast<const BYTE*>(value.data.data()),
+                     static_cast<DWORD>(value.data.size()));
+    RegCloseKey(key);
+  }
+
+ private:
+  struct Value {
+    std::string name;
+    DWORD type;
+    std::string data;
+  };
+  bool existed_ = false;
+  std::vector<Value> values_;
+};
+
 TEST(RegistrySettings, ReadsAndWritesOnlyUnderAnExistingKey) {
+  const KeptOptions kept;
   DeleteProductKey();
   char buffer[80];
   EXPECT_EQ(GetSettingString(InstallationOptions, "FontName", "Arial", buffer, sizeof buffer, SettingsIniName), 6);

@@ -62,6 +62,13 @@ TEST(SpellHash, BuiltTableFindsItsWordsAndReportsWhatItCannotPlace) {
   EXPECT_TRUE(SpellHashFind(small.bytes.data(), "word"));
   EXPECT_FALSE(SpellHashFind(small.bytes.data(), "cafe"));
 
+  // Only keys are stored: a word whose key and start slot collide with a
+  // stored word's reads as known.
+  std::uint16_t start = 0, otherStart = 0;
+  ASSERT_EQ(builder::SpellKey("ajja", &start), builder::SpellKey("hbak", &otherStart));
+  ASSERT_EQ(start, otherStart);
+  EXPECT_TRUE(SpellHashFind(builder::BuildSpellHash({"ajja"}).bytes.data(), "hbak"));
+
   // More words than slots: some chains run past 23 probes. Exactly the
   // words the builder reports are the ones a lookup cannot find.
   words.clear();

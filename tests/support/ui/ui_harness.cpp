@@ -73,6 +73,16 @@ void PumpFor(int milliseconds) {
   PumpUntilIdle();
 }
 
+bool PumpUntil(const std::function<bool()>& done, int maxMilliseconds) {
+  const DWORD start = ::GetTickCount();
+  while (!done()) {
+    if (::GetTickCount() - start >= static_cast<DWORD>(maxMilliseconds)) return false;
+    if (!HandleOne()) ::Sleep(5);
+  }
+  PumpUntilIdle();
+  return true;
+}
+
 int TakeQuitCount() {
   const int count = quitCount;
   quitCount = 0;

@@ -18,6 +18,10 @@ namespace ui {
 void PumpUntilIdle(int maxMilliseconds = 2000);
 // Keeps handling messages for the given time (for timers).
 void PumpFor(int milliseconds);
+// Handles messages until `done` holds (true) or maxMilliseconds passed
+// (false). Tests wait for timers with it rather than for a fixed time, so a
+// loaded machine makes them slower, never wrong.
+bool PumpUntil(const std::function<bool()>& done, int maxMilliseconds = 5000);
 // WM_QUIT messages the pumps have swallowed since the last call.
 int TakeQuitCount();
 

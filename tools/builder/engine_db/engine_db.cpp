@@ -170,6 +170,7 @@ void Write(const std::string& path, const Database& database) { WriteFileAtomica
 Component TextComponent(const TextComponentSpec& spec) {
   if (spec.groupSize == 0 || (spec.groupSize & (spec.groupSize - 1)))
     throw std::invalid_argument("group size must be a power of two");
+  if (spec.entryCount > 0x7FFFFFFF) throw std::invalid_argument("entry count beyond 2147483647");
   Component c;
   c.type = 1;
   c.subtype = 1;

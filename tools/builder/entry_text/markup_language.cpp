@@ -429,15 +429,16 @@ void CheckEntry(const MarkupLanguage& language, const std::string& entry) {
   auto fail = [&](const std::string& why) { throw std::invalid_argument(why + " in entry: " + entry.substr(0, 60)); };
   for (std::size_t i = 0; i < entry.size(); ++i) {
     if (entry[i] != '<') continue;
+    if (i + 1 < entry.size() && entry[i + 1] == '{') {
+      // The escape "<{c}>" of one printable character.
+      const auto c = i + 2 < entry.size() ? static_cast<unsigned char>(entry[i + 2]) : 0;
+      if (c < 33 || c > 126 || i + 5 > entry.size() || entry.compare(i + 3, 2, "}>") != 0) fail("a bad escape");
+      i += 4;
+      continue;
+    }
     const std::size_t close = entry.find_first_of(">\n<", i + 1);
     if (close == std::string::npos || entry[close] != '>') fail("a '<' that begins no tag");
     const std::string tag = entry.substr(i + 1, close - i - 1);
-    if (!tag.empty() && tag[0] == '{') {
-      // "<{" c "}>": the automaton sees "{c}" then '>'.
-      if (tag.size() != 3 || tag[2] != '}' || tag[1] < 33 || tag[1] > 126) fail("a bad escape");
-      i = close;
-      continue;
-    }
     const bool ending = !tag.empty() && tag[0] == '/';
     const std::string body = ending ? tag.substr(1) : tag;
     std::string name = body.substr(0, body.find(' '));

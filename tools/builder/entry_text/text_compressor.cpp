@@ -11,7 +11,8 @@ namespace {
 constexpr std::uint32_t kEndCode = 0;
 constexpr std::uint32_t kFirstPair = 257;  // after the end code and the 256 single characters
 constexpr std::uint32_t kMaxRounds = 16;
-constexpr std::uint32_t kMaxPool = 65535;  // pool offsets are 16-bit
+constexpr std::uint32_t kMaxPool = 65535;      // pool offsets are 16-bit
+constexpr std::uint32_t kMaxExpansion = 4096;  // characters one code may stand for
 
 using Sequence = std::vector<std::uint32_t>;
 
@@ -147,6 +148,7 @@ CompressedText Compress(const std::vector<std::string>& entries, const CompressO
 
   // Pairing rounds.
   std::vector<std::pair<std::uint32_t, std::uint32_t>> pairs;
+  std::vector<std::uint32_t> expansion(kFirstPair, 1);  // characters per code
   const std::uint32_t budget = options.maxCodes - kFirstPair;
   const std::uint32_t perRound =
       options.rounds ? std::max<std::uint32_t>(1, (budget + options.rounds - 1) / options.rounds) : 0;
@@ -160,8 +162,11 @@ CompressedText Compress(const std::vector<std::string>& entries, const CompressO
     std::map<std::uint32_t, std::uint32_t> chosen;
     for (const auto& [count, key] : frequent) {
       if (chosen.size() >= perRound || pairs.size() >= budget) break;
+      const std::uint32_t length = expansion[key >> 16] + expansion[key & 0xFFFF];
+      if (length > kMaxExpansion) continue;
       chosen[key] = kFirstPair + static_cast<std::uint32_t>(pairs.size());
       pairs.emplace_back(key >> 16, key & 0xFFFF);
+      expansion.push_back(length);
     }
     positions = 0;
     for (Sequence& s : sequences) {

@@ -1,4 +1,4 @@
-#include "spec.h"
+#include "picture_list.h"
 
 #include <cstdlib>
 #include <set>

@@ -1,7 +1,0 @@
-// Exports whose operations are not built yet. Each fails (8) and reports
-// nothing: none may claim work it did not do.
-#include "zorlre32.h"
-
-RE_EXPORT u32 RE_CALL REentlst(void*, u16, u16) { return ReFail; }
-RE_EXPORT u32 RE_CALL REstrtab(void*, u16, u16) { return ReFail; }
-RE_EXPORT u32 RE_CALL REetpar(void*, u16, u16) { return ReFail; }

@@ -1,0 +1,66 @@
+// Shared values of the panorama components: result codes, object signatures,
+// output modes and the angle constants every conversion uses.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+
+#include "kn_api.h"
+
+namespace pano {
+
+using kn::Tag;
+
+enum : std::int32_t {
+  kOk = 0,
+  kErrMemory = -108,
+  kErrHandleLock = -2000,
+  kErrOutputKind = -2003,
+  kErrNoComponent = -2004,
+  kErrNodeInfo = -2008,
+  kErrMakeTable = -2009,
+  kErrMissing = -2010,
+  kErrTileRange = -2015,
+  kErrNotStarted = -2034,
+  kErrBadFile = -2042,
+  kErrAtomWalk = -2048,
+  kErrTableFull = -2152,
+  kErrCreate = -2153,
+  kDecompressorPrepared = -8972,  // a decompressor's "prepared" answer, taken as success
+};
+constexpr std::int32_t kInvalidInstance = 0x8002;
+constexpr std::int32_t kUnknownSelector = static_cast<std::int32_t>(0x80008002u);
+constexpr std::int32_t kHostEntryMissing = static_cast<std::int32_t>(0x80008001u);
+
+// Screen output modes: how frames reach the display.
+enum OutputMode : std::int32_t {
+  kModeDib = 1,      // device-independent bitmap, 24-bit frames
+  kModePalette = 5,  // 8-bit palette display (frames 5-5-5, converted per band)
+  kMode555 = 6,
+  kMode565 = 7,
+  kModeRgb24 = 9,   // bytes red, green, blue
+  kModeBgr24 = 11,  // bytes blue, green, red
+};
+
+// Pixel formats of the warp engine's frames.
+enum PixelFormat : std::int16_t { kFormat565 = 16, kFormat555 = 17, kFormat24 = 24 };
+
+// The components' own pi: every angle written back comes out as it went in.
+constexpr double kPi = 3.1415926;
+constexpr double kTwoPi = 6.2831852;
+constexpr double kDegToRad = 0.017453292222222222;
+constexpr double kRadToFixed = 3754936.27022167;  // radians to 16.16 degrees
+
+inline double FixedToRad(std::int32_t fixed) { return fixed / 65536.0 * kDegToRad; }
+inline std::int32_t RadToFixed(double radians) {
+  const double v = radians * kRadToFixed;
+  return static_cast<std::int32_t>(v < 0 ? v - 0.5 : v + 0.5);
+}
+
+inline std::uint32_t LoadTag(const void* p) {
+  std::uint32_t v;
+  std::memcpy(&v, p, 4);
+  return v;
+}
+
+}  // namespace pano

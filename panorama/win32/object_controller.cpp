@@ -1,0 +1,531 @@
+// The object-movie controller ("play"/"stna"): a grid of viewpoints, columns
+// for the pan angle and rows for the tilt angle, each optionally a loop of
+// frames. Angles and steps become frame times for the standard controller.
+#include <cmath>
+#include <cstring>
+
+#include "components.h"
+#include "controller_math.h"
+#include "pano_controller.h"
+#include "pano_host.h"
+#include "pano_types.h"
+#include "plugin_module.h"
+
+namespace pano {
+namespace {
+
+struct ObjectInstance {
+  InstanceHead head;
+  ActionFilter filter;
+  std::intptr_t filterReference;
+  bool buttonHeld;
+  bool cursorHidden;
+  HWND window;
+  std::int32_t state;
+  std::uint32_t flags;  // 0x20 active, 2 keys allowed
+  std::intptr_t standard;
+  std::int32_t value;
+  std::int32_t flags2;
+  std::intptr_t movie;
+  ObjectNavigation navigation;
+  double panRange, tiltRange;
+  double pan, tilt;  // degrees
+  std::int32_t frameCount;
+  std::int32_t timeScale;
+  std::int16_t column, row;
+  bool needsRedraw, firstFrame;
+  std::int32_t lastFrame;
+  std::intptr_t component;
+  std::int32_t loopFrame;
+  DWORD lastLoop, lastStep;
+  std::int32_t stored10015;
+  POINT lastPoint;
+  HWND previousCapture;
+};
+
+InstanceTable gTable;
+bool gModuleStarted = false;
+HCURSOR gCursors[101];
+
+std::intptr_t StartModule() {
+  if (gModuleStarted) return kOk;
+  IdleMessage();
+  for (int i = 0; i < 101; ++i) {
+    gCursors[i] = LoadCursorA(GetPluginModule(), MAKEINTRESOURCEA(128 + i));
+    if (gCursors[i] == nullptr) return kErrNotStarted;
+  }
+  gModuleStarted = true;
+  return kOk;
+}
+
+ObjectInstance* Record(const std::intptr_t* args, std::int32_t count) {
+  return reinterpret_cast<ObjectInstance*>(Arg(args, count, 2));
+}
+bool Check(const std::intptr_t* args, std::int32_t count) {
+  return Arg(args, count, 0) == kOwnCall || IsValidInstance(gTable, Record(args, count), sizeof(ObjectInstance));
+}
+
+void Clamp(ObjectInstance* o) { ClampObjectAngles(o->navigation, &o->pan, &o->tilt); }
+
+// Moves the movie to the frame of the current angles (and loop frame).
+void ShowFrame(ObjectInstance* o, bool force) {
+  int column = 0, row = 0;
+  ObjectAnglesToColumnRow(o->navigation, o->pan, o->tilt, &column, &row);
+  bool loopDue = false;
+  if (o->navigation.loopCount >= 2) {
+    const DWORD now = GetTickCount();
+    const std::int16_t w = o->navigation.loopSpeed;
+    int advance = 0;
+    if (w == 0) {
+      advance = 1;
+    } else if (w > 0) {
+      advance = static_cast<int>((now - o->lastLoop) / static_cast<DWORD>(w));
+    } else if (now - o->lastLoop > static_cast<DWORD>(-w)) {
+      advance = 1;
+    }
+    if (advance > 0) {
+      o->loopFrame = (o->loopFrame + advance) % o->navigation.loopCount;
+      o->lastLoop = now;
+      loopDue = true;
+    }
+  }
+  if (column != o->column || row != o->row) {
+    o->loopFrame = 0;  // a new viewpoint starts its loop over
+    loopDue = true;
+  }
+  if (!force && !loopDue && o->lastFrame >= 0) return;
+  o->column = static_cast<std::int16_t>(column);
+  o->row = static_cast<std::int16_t>(row);
+  const std::int32_t time = ObjectFrameTime(o->navigation, column, row, o->loopFrame);
+  o->lastFrame = time;
+  Standard(o->standard, kn::kMcDoAction, {kn::kMcActionGoToTime, time});
+}
+
+void SetColumnRow(ObjectInstance* o, int column, int row) {
+  ObjectColumnRowToAngles(o->navigation, column, row, &o->pan, &o->tilt);
+  Clamp(o);
+}
+
+bool CursorInBox(ObjectInstance* o, POINT* client) {
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  ScreenToClient(o->window, &cursor);
+  if (client != nullptr) *client = cursor;
+  kn::KnRect box{};
+  CallMedia(kn::kKnGetMovieBox, {o->movie, reinterpret_cast<std::intptr_t>(&box)});
+  return cursor.x >= box.left && cursor.x < box.right && cursor.y >= box.top && cursor.y < box.bottom;
+}
+
+// One step of the centre rule toward a point (client coordinates).
+void CentreStep(ObjectInstance* o, POINT point) {
+  kn::KnRect box{};
+  CallMedia(kn::kKnGetMovieBox, {o->movie, reinterpret_cast<std::intptr_t>(&box)});
+  const int cx = (box.left + box.right) / 2, cy = (box.top + box.bottom) / 2;
+  const int dx = point.x - cx, dy = cy - point.y;
+  if (dx > -60 && dx < 60 && dy > -60 && dy < 60) return;  // the still box
+  const int slope = CentreRuleSlope(dx, dy);
+  const DWORD now = GetTickCount();
+  const DWORD elapsed = o->lastStep == 0 ? 1 : now - o->lastStep;
+  o->lastStep = now;
+  const double distance = std::abs(dx) + std::abs(dy);
+  const double step = ObjectStepDegrees(distance, slope == 1 || slope == -1, elapsed, 1.0);
+  if (slope != 2 && slope != -2) o->pan += dx > 0 ? step : -step;
+  if (slope != 0) o->tilt += slope > 0 ? step : -step;
+  const int direction = slope == 0 ? (dx > 0 ? 4 : 0) : slope > 0 ? 2 : 6;
+  SetCursor(gCursors[83 + direction + (o->buttonHeld ? 9 : 0) > 100 ? 100 : 83 + direction + (o->buttonHeld ? 9 : 0)]);
+  Clamp(o);
+  ShowFrame(o, false);
+}
+
+// The edge rule: a press inside the inset box grabs the object.
+void EdgeStep(ObjectInstance* o, POINT point) {
+  kn::KnRect box{};
+  CallMedia(kn::kKnGetMovieBox, {o->movie, reinterpret_cast<std::intptr_t>(&box)});
+  const RECT inset{box.left + 22, box.top + 22, box.right - 22, box.bottom - 22};
+  const int side = std::min(inset.right - inset.left, inset.bottom - inset.top);
+  const int dx = o->lastPoint.x - point.x, dy = o->lastPoint.y - point.y;
+  o->lastPoint = point;
+  if (side <= 0 || (dx == 0 && dy == 0)) return;
+  const double s = o->navigation.fieldOfView / side;
+  const bool shift = GetKeyState(VK_SHIFT) < 0;
+  double panStep = dx * s, tiltStep = -dy * s;
+  if (shift) {
+    if (std::abs(dx) >= std::abs(dy))
+      tiltStep = 0;
+    else
+      panStep = 0;
+  } else if (dx != 0) {
+    const std::int64_t slope = std::abs(static_cast<std::int64_t>(dy) * 65536 / dx);
+    if (slope <= 37837) tiltStep = 0;
+    if (slope > 113511) panStep = 0;
+  } else {
+    panStep = 0;
+  }
+  o->pan += panStep;
+  o->tilt += tiltStep;
+  Clamp(o);
+  ShowFrame(o, false);
+}
+
+void DragStep(ObjectInstance* o, POINT point) {
+  if (o->navigation.dragMode == 1) {
+    EdgeStep(o, point);
+  } else {
+    CentreStep(o, point);
+  }
+}
+
+std::intptr_t DoAction(ObjectInstance* o, std::int32_t action, std::intptr_t parameter) {
+  if (o->filter != nullptr && o->filter(o->component, action, parameter, o->filterReference) != 0) return 0;
+  auto passOn = [&] { return Standard(o->standard, kn::kMcDoAction, {action, parameter}); };
+  switch (action) {
+    case 1:
+    case 10009:
+      if (o->navigation.loopCount > 1 && o->movie != 0) ShowFrame(o, false);
+      return passOn();
+    case 3: o->flags |= 0x20; return passOn();
+    case 4: o->flags &= ~0x20u; return passOn();
+    case 6: {
+      const auto* event = reinterpret_cast<const EventRecord*>(parameter);
+      if (event != nullptr && event->message == WM_KEYDOWN && o->movie != 0 && CursorInBox(o, nullptr)) {
+        int column = o->column, row = o->row;
+        switch (event->wParam) {
+          case VK_LEFT: --column; break;
+          case VK_RIGHT: ++column; break;
+          case VK_UP: --row; break;
+          case VK_DOWN: ++row; break;
+          default: return passOn();
+        }
+        SetColumnRow(o, column, row);
+        ShowFrame(o, true);
+        return 1;
+      }
+      return passOn();
+    }
+    case 10000:
+      o->pan = static_cast<std::int32_t>(parameter) / 65536.0;
+      Clamp(o);
+      return 1;
+    case 10001:
+      o->tilt = static_cast<std::int32_t>(parameter) / 65536.0;
+      Clamp(o);
+      return 1;
+    case 10002:
+      if (parameter != 0) *reinterpret_cast<std::int32_t*>(parameter) = static_cast<std::int32_t>(o->pan * 65536);
+      return 1;
+    case 10003:
+      if (parameter != 0) *reinterpret_cast<std::int32_t*>(parameter) = static_cast<std::int32_t>(o->tilt * 65536);
+      return 1;
+    case 10004:
+      if (parameter != 0) std::memcpy(&o->navigation, reinterpret_cast<const void*>(parameter), sizeof o->navigation);
+      return 1;
+    case 10005:
+      if (parameter != 0) std::memcpy(reinterpret_cast<void*>(parameter), &o->navigation, sizeof o->navigation);
+      return 1;
+    case 10006: ShowFrame(o, true); return 1;
+    case 10007: {
+      const auto* point = reinterpret_cast<const POINT*>(parameter);
+      if (point != nullptr) {
+        o->lastPoint = *point;
+        DragStep(o, *point);
+      }
+      ShowFrame(o, true);
+      return 1;
+    }
+    case 10008: {
+      POINT client{};
+      for (int i = 0; i < 1000 && CursorInBox(o, &client) && GetAsyncKeyState(VK_LBUTTON) < 0; ++i) {
+        DragStep(o, client);
+        Sleep(10);
+      }
+      return 1;
+    }
+    case 10010: {
+      int columnStep = 0, rowStep = 0;
+      ObjectDirectionStep(static_cast<std::int16_t>(parameter), &columnStep, &rowStep);
+      SetColumnRow(o, o->column + columnStep, o->row + rowStep);
+      ShowFrame(o, true);
+      return 1;
+    }
+    case 10011:
+    case 10012:
+    case 10013:
+    case 10014: return 1;
+    case 10015: o->stored10015 = static_cast<std::int32_t>(parameter); return 1;
+    case 10016:
+      SetColumnRow(o, static_cast<std::int16_t>(parameter), o->row);
+      o->column = static_cast<std::int16_t>(parameter);
+      return 1;
+    case 10018:
+      SetColumnRow(o, o->column, static_cast<std::int16_t>(parameter));
+      o->row = static_cast<std::int16_t>(parameter);
+      return 1;
+    case 10017:
+    case 10019: {
+      int column = 0, row = 0;
+      ObjectAnglesToColumnRow(o->navigation, o->pan, o->tilt, &column, &row);
+      if (parameter != 0)
+        *reinterpret_cast<std::int16_t*>(parameter) = static_cast<std::int16_t>(action == 10017 ? column : row);
+      return 1;
+    }
+    case 10030: o->cursorHidden = parameter != 0; return passOn();
+    case 10031:
+      if (parameter != 0) *reinterpret_cast<std::int32_t*>(parameter) = o->cursorHidden ? 1 : 0;
+      return passOn();
+    case 10033: ShowCursorUntil(parameter != 0); return passOn();
+    default: return passOn();
+  }
+}
+
+void ReadNavigation(ObjectInstance* o) {
+  const std::intptr_t list = CallMedia(kn::kKnGetMovieUserData, {o->movie});
+  const kn::KnHandle handle = CallMedia(kn::kKnNewHandle, {0});
+  bool found = false;
+  if (handle != 0 && list != 0 &&
+      CallMedia(kn::kKnGetUserDataItem, {list, handle, static_cast<std::intptr_t>(Tag("NAVG")), 1}) == 0) {
+    const auto* data = reinterpret_cast<const std::uint8_t*>(CallMedia(kn::kKnHandlePointer, {handle}));
+    const std::int32_t size = static_cast<std::int32_t>(CallMedia(kn::kKnGetHandleSize, {handle}));
+    if (data != nullptr) {
+      ReadObjectNavigation(data, size, &o->navigation);
+      found = true;
+    }
+  }
+  if (handle != 0) CallMedia(kn::kKnDisposeHandle, {handle});
+  if (!found) {
+    DefaultObjectNavigation(static_cast<std::int32_t>(CallMedia(kn::kKnGetMovieDuration, {o->movie})),
+                            static_cast<std::int32_t>(CallMedia(kn::kKnGetMovieFrameCount, {o->movie})),
+                            &o->navigation);
+  }
+}
+
+std::intptr_t SetMovie(ObjectInstance* o, std::intptr_t movie, HWND window, std::intptr_t x, std::intptr_t y) {
+  if (o->movie != 0) {
+    o->movie = 0;
+    Standard(o->standard, kn::kMcDetach, {});
+  }
+  const std::intptr_t attached =
+      Standard(o->standard, kn::kMcSetMovie, {movie, reinterpret_cast<std::intptr_t>(window), x, y});
+  if (attached != 0) return attached;
+  o->movie = movie;
+  o->window = window;
+  RegisterInstance(gTable, &o->head, window, nullptr);
+  ReadNavigation(o);
+  o->panRange = o->navigation.panEnd - o->navigation.panStart;
+  o->tiltRange = o->navigation.tiltEnd - o->navigation.tiltStart;
+  o->frameCount = static_cast<std::int32_t>(CallMedia(kn::kKnGetMovieFrameCount, {movie}));
+  Clamp(o);
+  int column = 0, row = 0;
+  ObjectAnglesToColumnRow(o->navigation, o->pan, o->tilt, &column, &row);
+  o->column = static_cast<std::int16_t>(column);
+  o->row = static_cast<std::int16_t>(row);
+  ShowFrame(o, true);
+  return 0;
+}
+
+std::intptr_t Open(const std::intptr_t*, std::int32_t) {
+  if (StartModule() != kOk) return kErrNotStarted;
+  return TableFull(gTable) ? kErrTableFull : kOk;
+}
+
+void Release(ObjectInstance* o) {
+  if (o->standard != 0) CallManager(kn::kGroupManager, kn::kCmClose, {o->standard});
+  RemoveInstance(gTable, o);
+  if (o->head.thread != nullptr) CloseHandle(o->head.thread);
+  FreeInstance(o);
+}
+
+std::intptr_t Close(const std::intptr_t* args, std::int32_t count) {
+  ObjectInstance* o = Record(args, count);
+  if (!Check(args, count) || o == nullptr) return 0;
+  SetCursor(LoadCursor(nullptr, IDC_ARROW));
+  Release(o);
+  return 0;
+}
+
+std::intptr_t Zero(const std::intptr_t*, std::int32_t) { return 0; }
+std::intptr_t Version(const std::intptr_t*, std::int32_t) { return ModuleVersion(); }
+
+#define CHECKED(name)                                                 \
+  std::intptr_t name(const std::intptr_t* args, std::int32_t count) { \
+    if (!Check(args, count)) return kInvalidInstance;                 \
+    ObjectInstance* o = Record(args, count);                          \
+    auto param = [&](int i) { return Arg(args, count, 3 + i); };      \
+    (void)param;                                                      \
+    (void)o;
+#define END }
+
+CHECKED(Activate)
+return Standard(o->standard, kn::kMcActivate, {param(0), param(1)});
+END CHECKED(Action) return DoAction(o, static_cast<std::int32_t>(param(0)), param(1));
+END CHECKED(Draw) return DoAction(o, 2, 0);
+END CHECKED(GetBox) auto* rect = reinterpret_cast<kn::KnRect*>(param(0));
+if (rect == nullptr) return 0;
+*rect = kn::KnRect{};
+if (o->movie != 0) CallMedia(kn::kKnGetMovieBox, {o->movie, reinterpret_cast<std::intptr_t>(rect)});
+return 0;
+END CHECKED(GetState) if (auto* out = reinterpret_cast<std::int32_t*>(param(0))) * out = o->state;
+return 0;
+END std::intptr_t GetTime(const std::intptr_t* args, std::int32_t count) {
+  if (!Check(args, count)) return 0;
+  ObjectInstance* o = Record(args, count);
+  if (auto* out = reinterpret_cast<std::int32_t*>(Arg(args, count, 3)))
+    *out = static_cast<std::int32_t>(CallMedia(kn::kKnGetMovieTime, {o->movie}));
+  return o->timeScale;
+}
+std::intptr_t GetMovie(const std::intptr_t* args, std::int32_t count) {
+  if (!Check(args, count)) return 0;
+  return Record(args, count)->movie;
+}
+CHECKED(GetValue)
+return o->value;
+END CHECKED(Idle) if (o->navigation.loopCount > 1 && o->movie != 0) ShowFrame(o, false);
+POINT client{};
+if (o->movie != 0 && GetAsyncKeyState(VK_LBUTTON) >= 0 && CursorInBox(o, &client) && !o->cursorHidden) {
+  SetCursor(gCursors[83]);
+}
+return 0;
+END CHECKED(GetFlags) return o->flags2;
+END
+
+    std::intptr_t
+    Message(const std::intptr_t* args, std::int32_t count) {
+  if (!Check(args, count)) return 0;
+  ObjectInstance* o = Record(args, count);
+  const HWND window = reinterpret_cast<HWND>(Arg(args, count, 3));
+  const UINT message = static_cast<UINT>(Arg(args, count, 4));
+  const WPARAM wParam = static_cast<WPARAM>(Arg(args, count, 5));
+  const LPARAM lParam = static_cast<LPARAM>(Arg(args, count, 6));
+  const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+  switch (message) {
+    case WM_SHOWWINDOW:
+      if (wParam != 0) DoAction(o, 10006, 0);
+      break;
+    case WM_PAINT: DoAction(o, 2, 0); break;
+    case WM_MOUSEMOVE: return 1;
+    case WM_KEYDOWN:
+      if (o->movie != 0 && (o->flags & 2) != 0 && (o->flags & 0x20) != 0) {
+        EventRecord event{window, message, wParam, lParam, static_cast<DWORD>(GetMessageTime())};
+        if (DoAction(o, 6, reinterpret_cast<std::intptr_t>(&event)) == 1) return 1;
+      }
+      break;
+    case WM_LBUTTONDOWN:
+      if (o->movie != 0 && (o->flags & 0x20) != 0) {
+        o->previousCapture = SetCapture(window);
+        o->buttonHeld = true;
+        o->state = 1;
+        o->lastPoint = point;
+        o->lastStep = 0;
+        DragStep(o, point);
+        return 1;
+      }
+      break;
+    case WM_LBUTTONUP:
+      if (o->buttonHeld) {
+        if (o->previousCapture != nullptr)
+          SetCapture(o->previousCapture);
+        else
+          ReleaseCapture();
+        o->buttonHeld = false;
+        o->state = 2;
+        DragStep(o, point);
+        return 1;
+      }
+      break;
+    case WM_LBUTTONDBLCLK: return 1;
+    default:
+      if (message == IdleMessage()) {
+        if (!o->buttonHeld && (o->flags & 0x20) != 0) {
+          DoAction(o, 1, 0);
+        } else if (o->buttonHeld) {
+          POINT client{};
+          CursorInBox(o, &client);
+          DragStep(o, client);
+        }
+      }
+      break;
+  }
+  return Standard(o->standard, kn::kMcMessage,
+                  {Arg(args, count, 3), Arg(args, count, 4), Arg(args, count, 5), Arg(args, count, 6)});
+}
+
+CHECKED(Key)
+EventRecord event{o->window, (param(1) & 0x8000) != 0 ? static_cast<UINT>(WM_KEYUP) : static_cast<UINT>(WM_KEYDOWN),
+                  static_cast<WPARAM>(param(0)), static_cast<LPARAM>(param(1)), static_cast<DWORD>(GetMessageTime())};
+return DoAction(o, 6, reinterpret_cast<std::intptr_t>(&event));
+END CHECKED(Reattach) const std::intptr_t result = SetMovie(o, param(0), reinterpret_cast<HWND>(param(1)), param(2),
+                                                            param(3));
+o->value = 1;
+return result;
+END CHECKED(Bounds) return Standard(o->standard, kn::kMcSetBounds, {param(0), param(1), param(2)});
+END CHECKED(Detach) o->movie = 0;
+return Standard(o->standard, kn::kMcDetach, {});
+END CHECKED(SetFilter) o->filter = reinterpret_cast<ActionFilter>(param(0));
+o->filterReference = param(1);
+return 0;
+END CHECKED(CheckOnly) return 0;
+END CHECKED(SetMovieSelector) return SetMovie(o, param(0), reinterpret_cast<HWND>(param(1)), param(2), param(3));
+END CHECKED(SetValue) o->value = static_cast<std::int32_t>(param(0));
+return 0;
+END CHECKED(ResetMovie) SetMovie(o, param(0), o->window, 0, 0);
+return Standard(o->standard, kn::kMcSetMovie, {param(0), reinterpret_cast<std::intptr_t>(o->window)});
+END
+
+    std::intptr_t
+    Create(const std::intptr_t* args, std::int32_t count) {
+  const std::intptr_t component = Arg(args, count, 2);
+  const std::intptr_t movie = Arg(args, count, 3);
+  const auto* rect = reinterpret_cast<const RECT*>(Arg(args, count, 4));
+  const HWND window = reinterpret_cast<HWND>(Arg(args, count, 6));
+  const std::intptr_t standard =
+      CallManager(kn::kGroupManager, kn::kCmOpenDefault, {static_cast<std::intptr_t>(Tag("play")), 0});
+  if (standard == 0) return kErrCreate;
+  const std::intptr_t created =
+      Standard(standard, kn::kMcCreate,
+               {movie, reinterpret_cast<std::intptr_t>(rect), 8, reinterpret_cast<std::intptr_t>(window)});
+  if (created != 0) {
+    CallManager(kn::kGroupManager, kn::kCmClose, {standard});
+    return created;
+  }
+  auto* o = static_cast<ObjectInstance*>(AllocateInstance(sizeof(ObjectInstance)));
+  if (o == nullptr) {
+    CallManager(kn::kGroupManager, kn::kCmClose, {standard});
+    return kErrCreate;
+  }
+  CallManager(kn::kGroupManager, kn::kCmSetStorage, {component, reinterpret_cast<std::intptr_t>(o)});
+  o->component = component;
+  o->standard = standard;
+  o->flags = 0x20;
+  o->flags2 = 1;
+  o->lastFrame = -1;
+  o->firstFrame = true;
+  o->timeScale = 600;
+  const std::intptr_t result = SetMovie(o, movie, window, 0, 0);
+  if (result != 0) return result;
+  Standard(standard, kn::kMcSetBounds, {reinterpret_cast<std::intptr_t>(rect), 0, 0});
+  return 0;
+}
+
+}  // namespace
+
+void EndObjectModule() {
+  for (int i = 0; i < gTable.highWater; ++i) {
+    if (gTable.slots[i] != nullptr) Release(reinterpret_cast<ObjectInstance*>(gTable.slots[i]));
+    gTable.slots[i] = nullptr;
+  }
+  if (gModuleStarted) {
+    for (HCURSOR& cursor : gCursors) {
+      if (cursor != nullptr) DestroyCursor(cursor);
+      cursor = nullptr;
+    }
+  }
+  gModuleStarted = false;
+}
+
+const ComponentTable kObjectComponent = {
+    {Activate,  Action,           Draw,     Zero,   GetBox,    GetState, GetTime, GetMovie,  GetValue,
+     Idle,      GetFlags,         Message,  Key,    Reattach,  Bounds,   Detach,  SetFilter, CheckOnly,
+     CheckOnly, SetMovieSelector, SetValue, Create, ResetMovie},
+    {Open, Close, Zero, Version, Zero, Zero},
+};
+
+}  // namespace pano

@@ -1,0 +1,204 @@
+#include "kn_movie.h"
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <set>
+
+#include "kn_components.h"
+#include "kn_host.h"
+
+namespace kn {
+namespace {
+
+std::set<Movie*> gMovies;
+std::set<std::string*> gReferences;
+
+std::uint32_t Be32(const std::uint8_t* p) {
+  return static_cast<std::uint32_t>(p[0]) << 24 | static_cast<std::uint32_t>(p[1]) << 16 |
+         static_cast<std::uint32_t>(p[2]) << 8 | p[3];
+}
+std::uint32_t TagAt(const std::uint8_t* p) {
+  std::uint32_t v;
+  std::memcpy(&v, p, 4);
+  return v;
+}
+
+// Calls visit(type, data, size) for each atom of a region; stops on a bad size.
+template <typename Visit>
+bool Walk(const std::uint8_t* data, std::size_t size, Visit visit) {
+  std::size_t at = 0;
+  while (at + 8 <= size) {
+    const std::uint32_t atomSize = Be32(data + at);
+    if (atomSize < 8 || atomSize > size - at) return false;
+    visit(TagAt(data + at + 4), data + at, static_cast<std::size_t>(atomSize));
+    at += atomSize;
+  }
+  return at == size;
+}
+
+const std::uint8_t* Child(const std::uint8_t* atom, std::size_t size, std::uint32_t type, std::size_t* childSize) {
+  const std::uint8_t* found = nullptr;
+  Walk(atom + 8, size - 8, [&](std::uint32_t t, const std::uint8_t* d, std::size_t s) {
+    if (t == type && found == nullptr) {
+      found = d;
+      *childSize = s;
+    }
+  });
+  return found;
+}
+
+void ReadTrack(const std::uint8_t* trak, std::size_t size, Movie* movie) {
+  std::size_t tkhdSize = 0, mdiaSize = 0, hdlrSize = 0, minfSize = 0, stblSize = 0, stszSize = 0;
+  const std::uint8_t* tkhd = Child(trak, size, Tag("tkhd"), &tkhdSize);
+  const std::uint8_t* mdia = Child(trak, size, Tag("mdia"), &mdiaSize);
+  if (tkhd != nullptr && tkhdSize >= 92) {
+    const std::int32_t width = static_cast<std::int32_t>((Be32(tkhd + 84) + 0x8000) >> 16);
+    const std::int32_t height = static_cast<std::int32_t>((Be32(tkhd + 88) + 0x8000) >> 16);
+    if (width > movie->box.right) movie->box.right = width;
+    if (height > movie->box.bottom) movie->box.bottom = height;
+  }
+  if (mdia == nullptr) return;
+  const std::uint8_t* hdlr = Child(mdia, mdiaSize, Tag("hdlr"), &hdlrSize);
+  if (hdlr == nullptr || hdlrSize < 24) return;
+  const std::uint32_t subtype = TagAt(hdlr + 16);
+  if (subtype == Tag("STpn")) movie->controllerSubtype = Tag("STpn");
+  if (subtype != Tag("vide") || movie->frameCount != 0) return;
+  const std::uint8_t* minf = Child(mdia, mdiaSize, Tag("minf"), &minfSize);
+  const std::uint8_t* stbl = minf != nullptr ? Child(minf, minfSize, Tag("stbl"), &stblSize) : nullptr;
+  const std::uint8_t* stsz = stbl != nullptr ? Child(stbl, stblSize, Tag("stsz"), &stszSize) : nullptr;
+  if (stsz != nullptr && stszSize >= 20) movie->frameCount = static_cast<std::int32_t>(Be32(stsz + 16));
+}
+
+}  // namespace
+
+Movie* AsMovie(std::intptr_t movie) {
+  auto* p = reinterpret_cast<Movie*>(movie);
+  return gMovies.count(p) != 0 ? p : nullptr;
+}
+
+bool ReadMovie(const std::string& path, Movie* movie) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  bool found = false;
+  Walk(bytes.data(), bytes.size(), [&](std::uint32_t type, const std::uint8_t* moov, std::size_t size) {
+    if (type != Tag("moov") || found) return;
+    found = true;
+    Walk(moov + 8, size - 8, [&](std::uint32_t t, const std::uint8_t* d, std::size_t s) {
+      if (t == Tag("mvhd") && s >= 28) {
+        movie->timeScale = static_cast<std::int32_t>(Be32(d + 20));
+        movie->duration = static_cast<std::int32_t>(Be32(d + 24));
+      } else if (t == Tag("trak")) {
+        ReadTrack(d, s, movie);
+      } else if (t == Tag("udta")) {
+        Walk(d + 8, s - 8, [&](std::uint32_t item, const std::uint8_t* u, std::size_t us) {
+          movie->userData[item].emplace_back(u + 8, u + us);
+        });
+      }
+    });
+  });
+  if (!found) return false;
+  movie->path = path;
+  if (movie->controllerSubtype == 0 && movie->userData.count(Tag("NAVG")) != 0) movie->controllerSubtype = Tag("stna");
+  return true;
+}
+
+std::int32_t OpenMovieFile(const char* path, std::intptr_t* reference) {
+  if (path == nullptr || reference == nullptr) return -50;
+  std::ifstream probe(path, std::ios::binary);
+  if (!probe) return -43;  // file not found
+  auto* name = new std::string(path);
+  gReferences.insert(name);
+  *reference = reinterpret_cast<std::intptr_t>(name);
+  return 0;
+}
+
+void CloseMovieFile(std::intptr_t reference) {
+  auto* name = reinterpret_cast<std::string*>(reference);
+  if (gReferences.erase(name) != 0) delete name;
+}
+
+std::int32_t NewMovieFromFile(std::intptr_t* movie, std::intptr_t reference) {
+  auto* name = reinterpret_cast<std::string*>(reference);
+  if (movie == nullptr || gReferences.count(name) == 0) return -50;
+  auto* m = new Movie;
+  if (!ReadMovie(*name, m)) {
+    delete m;
+    return -2048;
+  }
+  gMovies.insert(m);
+  *movie = reinterpret_cast<std::intptr_t>(m);
+  return 0;
+}
+
+void DisposeMovie(std::intptr_t movie) {
+  Movie* m = AsMovie(movie);
+  if (m == nullptr) return;
+  gMovies.erase(m);
+  delete m;
+}
+
+void ForgetMovies() {
+  for (Movie* movie : gMovies) delete movie;
+  gMovies.clear();
+  for (std::string* reference : gReferences) delete reference;
+  gReferences.clear();
+}
+
+std::int32_t MovieTime(std::intptr_t movie) {
+  Movie* m = AsMovie(movie);
+  return m == nullptr ? 0 : m->time;
+}
+
+// The host's own movie controller: plays nothing, keeps the movie's time.
+std::intptr_t StandardControllerEntry(std::int16_t selector, const std::intptr_t* args, std::int32_t count) {
+  auto arg = [&](int i) -> std::intptr_t { return i < count ? args[i] : 0; };
+  auto* self = reinterpret_cast<StandardController*>(arg(2));
+  switch (selector) {
+    case -1: return 0;  // open
+    case -2: delete self; return 0;
+    case -3:
+    case -4: return 0;
+    case kMcCreate: {
+      auto* controller = new StandardController;
+      controller->self = arg(2);
+      controller->movie = AsMovie(arg(3));
+      if (auto* rect = reinterpret_cast<const KnRect*>(arg(4))) controller->bounds = *rect;
+      controller->window = arg(6);
+      const std::intptr_t set[2] = {arg(2), reinterpret_cast<std::intptr_t>(controller)};
+      ManagerEntry(kGroupManager, kCmSetStorage, set, 2);
+      return 0;
+    }
+    default: break;
+  }
+  if (self == nullptr) return static_cast<std::intptr_t>(static_cast<std::int32_t>(0x8002));
+  switch (selector) {
+    case kMcDoAction: {
+      const std::intptr_t action = arg(3), parameter = arg(4);
+      if (action == kMcActionGoToTime && self->movie != nullptr)
+        self->movie->time = static_cast<std::int32_t>(parameter);
+      if (action == kMcActionPlay) self->rate = static_cast<std::int32_t>(parameter);
+      return 0;
+    }
+    case kMcGetBox:
+      if (auto* rect = reinterpret_cast<KnRect*>(arg(3))) *rect = self->bounds;
+      return 0;
+    case kMcGetState:
+      if (auto* out = reinterpret_cast<std::int32_t*>(arg(3))) *out = self->rate != 0 ? 0x40 : 0;
+      return 0;
+    case kMcGetTime: return self->movie != nullptr ? self->movie->time : 0;
+    case kMcGetMovie: return reinterpret_cast<std::intptr_t>(self->movie);
+    case kMcSetBounds:
+      if (auto* rect = reinterpret_cast<const KnRect*>(arg(3))) self->bounds = *rect;
+      return 0;
+    case kMcDetach: self->movie = nullptr; return 0;
+    case kMcSetMovie:
+      self->movie = AsMovie(arg(3));
+      self->window = arg(4);
+      return 0;
+    default: return 0;
+  }
+}
+
+}  // namespace kn

@@ -1,0 +1,43 @@
+// Movies of the stand-in host: what it reads of a movie file (box, duration,
+// frames, user data, which controller fits) and the standard controller's
+// record.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "kn_api.h"
+
+namespace kn {
+
+struct Movie {
+  std::uint32_t signature = Tag("KMOV");
+  std::string path;
+  std::int32_t timeScale = 600;
+  std::int32_t duration = 0;
+  std::int32_t frameCount = 0;
+  KnRect box{};
+  std::int32_t time = 0;
+  bool active = false;
+  std::map<std::uint32_t, std::vector<std::vector<std::uint8_t>>> userData;
+  std::uint32_t controllerSubtype = 0;  // "STpn", "stna" or 0 for the standard controller
+};
+
+Movie* AsMovie(std::intptr_t movie);
+// Disposes every movie and file reference still open (host shutdown).
+void ForgetMovies();
+// Parses a movie file's header atoms; false when it is no movie.
+bool ReadMovie(const std::string& path, Movie* movie);
+
+struct StandardController {
+  Movie* movie = nullptr;
+  std::intptr_t window = 0;
+  KnRect bounds{};
+  std::int32_t rate = 0;
+  std::int32_t state = 0;
+  std::intptr_t self = 0;  // the component instance
+};
+
+}  // namespace kn

@@ -1,0 +1,139 @@
+// KNIM32.DLL: the stand-in media library. Its entry and exported services
+// wrap the portable core; it also loads component libraries through their
+// identify export and holds the video-hardware component.
+#include <windows.h>
+
+#include <cstring>
+#include <vector>
+
+#include "kn_components.h"
+#include "kn_host.h"
+
+extern "C" {
+std::intptr_t KnimEntryPoint(std::int32_t selector, const std::intptr_t* args, std::int32_t count) {
+  return kn::MediaEntry(selector, args, count);
+}
+void* GetMemory(std::int32_t size) { return kn::GetMemory(size); }
+void FreeMemory(void* block) { kn::FreeMemory(block); }
+void* ReallocateMemory(void* block, std::int32_t size) { return kn::ReallocateMemory(block, size); }
+std::int16_t Flip16(std::int16_t value) { return kn::Flip16(value); }
+std::int32_t Flip32(std::int32_t value) { return kn::Flip32(value); }
+void Flip32Many(void* words, std::int32_t count) { kn::Flip32Many(words, count); }
+std::intptr_t KnManagerEntry(std::int32_t group, std::int32_t selector, const std::intptr_t* args, std::int32_t count);
+std::int32_t KnInitialize();
+void KnTerminate();
+std::int32_t KnRegisterLibrary(const char* path);
+std::int32_t KnPurgeHandles() { return kn::PurgeUnlockedHandles(); }
+std::int32_t KnLiveHandles() { return kn::LiveHandles(); }
+}
+
+namespace {
+
+std::vector<HMODULE> gLibraries;
+std::int32_t gVideoMode = 0;
+
+// The video-hardware stand-in: no banks, draws bands through the screen's DC.
+std::intptr_t VideoInfo(std::int32_t code, std::intptr_t, std::intptr_t) {
+  switch (code) {
+    case 23: return 0;  // not addressed in banks
+    case 24: return 2;  // drawing kind: through the copy entry
+    default: return 0;
+  }
+}
+
+std::intptr_t VideoCopy(const kn::KnVideoCopy* copy) {
+  if (copy == nullptr) return -50;
+  struct {
+    BITMAPINFOHEADER header;
+    DWORD masks[3];
+  } info{};
+  info.header.biSize = sizeof info.header;
+  info.header.biWidth = copy->width;
+  info.header.biHeight = -copy->rows;
+  info.header.biPlanes = 1;
+  info.header.biBitCount = static_cast<WORD>(gVideoMode == 6 || gVideoMode == 7 ? 16 : 24);
+  if (gVideoMode == 7) {
+    info.header.biCompression = BI_BITFIELDS;
+    info.masks[0] = 0xF800;
+    info.masks[1] = 0x07E0;
+    info.masks[2] = 0x001F;
+  }
+  HDC screen = GetDC(nullptr);
+  const int drawn = SetDIBitsToDevice(screen, copy->x, copy->y, static_cast<DWORD>(copy->width),
+                                      static_cast<DWORD>(copy->rows), 0, 0, 0, static_cast<UINT>(copy->rows),
+                                      copy->pixels, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  return drawn > 0 ? 0 : -1;
+}
+
+std::intptr_t VideoHardwareEntry(std::int16_t selector, const std::intptr_t* args, std::int32_t count) {
+  auto arg = [&](int i) -> std::intptr_t { return i < count ? args[i] : 0; };
+  switch (selector) {
+    case -1:
+    case -2:
+    case -3:
+    case -4: return 0;
+    case kn::kVhServe: {
+      const std::int32_t mode = static_cast<std::int32_t>(arg(3));
+      if (mode != 6 && mode != 7 && mode != 9 && mode != 11) return -2004;
+      gVideoMode = mode;
+      if (auto* info = reinterpret_cast<kn::KnVideoInfoProc*>(arg(4))) *info = VideoInfo;
+      if (auto* copy = reinterpret_cast<std::intptr_t (**)(const kn::KnVideoCopy*)>(arg(5))) *copy = VideoCopy;
+      return 0;
+    }
+    case kn::kVhCopy: return VideoCopy(reinterpret_cast<const kn::KnVideoCopy*>(arg(3)));
+    default: return -50;
+  }
+}
+
+}  // namespace
+
+extern "C" std::int32_t KnRegisterLibrary(const char* path) {
+  HMODULE library = LoadLibraryA(path);
+  if (library == nullptr) return -2004;
+  using IdentifyProc = std::int32_t (*)(kn::KnComponentRegistration**);
+  auto identify = reinterpret_cast<IdentifyProc>(reinterpret_cast<void*>(GetProcAddress(library, "THNGIDENTIFY2")));
+  kn::KnComponentRegistration* record = nullptr;
+  if (identify == nullptr || identify(&record) != kn::kThingSignature || record == nullptr) {
+    FreeLibrary(library);
+    return -2004;
+  }
+  if (record->setMediaEntry != nullptr) record->setMediaEntry(KnimEntryPoint);
+  if (record->setManagerEntry != nullptr) record->setManagerEntry(KnManagerEntry);
+  char file[MAX_PATH] = {};
+  GetModuleFileNameA(library, file, sizeof file);
+  std::int32_t registered = 0;
+  for (int i = 0; i < record->count; ++i)
+    registered += kn::RegisterComponent(record->descriptors[i], file) != 0 ? 1 : 0;
+  kn::FreeMemory(record);  // the host owns the record once it is handed out
+  gLibraries.push_back(library);
+  return registered;
+}
+
+extern "C" std::intptr_t KnManagerEntry(std::int32_t group, std::int32_t selector, const std::intptr_t* args,
+                                        std::int32_t count) {
+  if (group == kn::kGroupManager && selector == kn::kCmRegisterLibrary && count >= 1) {
+    return KnRegisterLibrary(reinterpret_cast<const char*>(args[0]));
+  }
+  return kn::ManagerEntry(group, selector, args, count);
+}
+
+extern "C" std::int32_t KnInitialize() {
+  kn::InitializeHost();
+  if (kn::FindNextComponent(0, kn::Tag("vhdw"), 0) == 0) {
+    kn::KnComponentDescriptor video{};
+    std::memcpy(video.type, "vhdw", 4);
+    std::memcpy(video.subtype, "scrn", 4);
+    std::memcpy(video.manufacturer, "knra", 4);
+    video.entry = VideoHardwareEntry;
+    video.reserved[0] = 0x10000;
+    kn::RegisterComponent(video, "KNIM32.DLL");
+  }
+  return 0;
+}
+
+extern "C" void KnTerminate() {
+  kn::TerminateHost();
+  for (HMODULE library : gLibraries) FreeLibrary(library);
+  gLibraries.clear();
+}

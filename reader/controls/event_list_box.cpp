@@ -1,0 +1,171 @@
+#include "event_list_box.h"
+
+CEventListBox::CEventListBox() {
+  m_bar.m_min = m_bar.m_max = m_bar.m_pos = 1;
+  m_bar.m_repeat = BarRepeat::Posted;
+  m_bar.m_palette = BarPalette::Foreground;
+  m_popupSlack = 3;
+  m_popupNeedsVisible = FALSE;
+}
+
+CEventListSource* CEventListBox::Source() const {
+  return dynamic_cast<CEventListSource*>(CWnd::FromHandlePermanent(::GetParent(m_hWnd)));
+}
+
+BOOL CEventListBox::Create(const RECT& rect, CWnd* parent, UINT controlId) {
+  m_bar.LoadSkin(kSkinTimeline);
+  return Place(rect, parent, controlId, TRUE);
+}
+
+int CEventListBox::SetItems(const CBitString& set) {
+  RemovePopup();
+  m_items = set;
+  m_current = ItemAtRank(1);
+  if (m_current >= 0) NotifySelChange();
+  SetRedraw(FALSE);
+  CListBox::ResetContent();
+  const int count = Count();
+  const int blanks = count > 2 * m_rows ? 2 * m_rows : count;
+  for (int i = 0; i < blanks; ++i) CListBox::AddString("");
+  m_bar.m_min = 1;
+  m_bar.m_max = count > m_rows ? count - m_rows + 1 : 1;
+  m_bar.m_pos = 99999;
+  SetPosition(1, TRUE);
+  SetCurSel(0);
+  SetRedraw(TRUE);
+  m_bar.UpdateArrows();
+  Invalidate();
+  UpdateWindow();
+  return 1;
+}
+
+void CEventListBox::FetchTitle(int item, char* buffer) {
+  if (CEventListSource* source = Source()) source->GetItemTitle(item, buffer);
+}
+
+int CEventListBox::CurrentRow() const {
+  if (m_current < 0) return -1;
+  const int row = RankOf(m_current) - m_bar.m_pos;
+  return row >= 0 && row < m_rows ? row : -1;
+}
+
+void CEventListBox::AfterPositionChange() { SetCurSel(CurrentRow()); }
+
+void CEventListBox::MeasureItem(LPMEASUREITEMSTRUCT item) { item->itemHeight = static_cast<UINT>(LineHeight()); }
+
+void CEventListBox::DrawRow(CDC& dc, const CRect& rect, int row, BOOL noClip) {
+  const int event = RowItem(row);
+  const BOOL current = event == m_current;
+  COLORREF colour = RGB(0, 0, 0);
+  if (current) {
+    dc.FillRect(&rect, Skin().GetBrush(13));
+    colour = RGB(255, 255, 255);
+  } else {
+    dc.FillSolidRect(&rect, RGB(255, 255, 255));
+    CEventListSource* source = Source();
+    if (source != nullptr) {
+      const int article = Skin().ToInternalArticle(static_cast<int>(source->GetEventEntry(event)));
+      if (Skin().IsInBookmarkFolder(article)) colour = RGB(255, 0, 0);
+    }
+  }
+  dc.SetTextColor(colour);
+  dc.SetBkMode(TRANSPARENT);
+  CFont* old = dc.SelectObject(Skin().GetFont(12));
+  CRect text(rect.left + 2, rect.top, rect.right, rect.bottom);
+  dc.DrawText(m_titles[row], &text, DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER | (noClip ? DT_NOCLIP : 0));
+  dc.SelectObject(old);
+  if (current && ::GetFocus() == m_hWnd && (noClip || row != m_hoverRow)) {
+    CRect focus = rect;
+    dc.DrawFocusRect(&focus);
+  }
+}
+
+void CEventListBox::DrawItem(LPDRAWITEMSTRUCT item) {
+  CDC* dc = CDC::FromHandle(item->hDC);
+  CSkinPaletteScope palette(dc, TRUE);
+  if (item->itemID == static_cast<UINT>(-1)) {
+    CRect rect = item->rcItem;
+    rect.bottom = rect.top + LineHeight();
+    dc->PatBlt(rect.left, rect.top, rect.Width(), rect.Height(), WHITENESS);
+    if (item->itemState & ODS_FOCUS) dc->DrawFocusRect(&rect);
+    return;
+  }
+  const int row = static_cast<int>(item->itemID);
+  if (row < 0 || row >= m_rows || m_bar.m_pos + row > Count()) return;
+  DrawRow(*dc, item->rcItem, row, FALSE);
+}
+
+void CEventListBox::MoveCurrent(int step) {
+  RemovePopup();
+  if (m_current < 0) return;
+  const int b = RankOf(m_current) - 1;
+  const int next = ItemAtRank(b + 1 + step);
+  if (next < 0) return;
+  if (step < 0) {
+    if (b < m_bar.m_pos) {
+      Scroll(bar::kThumbPosition, b);
+    } else if (b >= m_bar.m_pos + m_rows) {
+      Scroll(bar::kThumbPosition, b - m_rows + 1);
+    }
+  } else {
+    if (b + 2 < m_bar.m_pos) {
+      Scroll(bar::kThumbPosition, b + 2);
+    } else if (b + 2 >= m_bar.m_pos + m_rows) {
+      Scroll(bar::kThumbPosition, b - m_rows + 3);
+    }
+  }
+  Invalidate(FALSE);
+  m_current = next;
+  SetCurSel(CurrentRow());
+  UpdateWindow();
+  NotifySelChange();
+}
+
+BOOL CEventListBox::OnKey(UINT key) {
+  switch (key) {
+    case VK_PRIOR: Scroll(bar::kPageUp, 0); break;
+    case VK_NEXT: Scroll(bar::kPageDown, 0); break;
+    case VK_END: Scroll(bar::kBottom, 0); break;
+    case VK_HOME: Scroll(bar::kTop, 0); break;
+    case VK_UP:
+    case VK_LEFT: MoveCurrent(-1); return TRUE;
+    case VK_DOWN:
+    case VK_RIGHT: MoveCurrent(1); return TRUE;
+    default: return FALSE;
+  }
+  UpdateWindow();
+  return TRUE;
+}
+
+void CEventListBox::OnClick(UINT /*flags*/, CPoint point) {
+  const int row = point.y / LineHeight();
+  if (row >= CListBox::GetCount() || row >= m_rows || m_bar.m_pos + row > Count()) {
+    Default();
+    return;
+  }
+  Invalidate(FALSE);
+  const int previous = m_current;
+  m_current = RowItem(row);
+  Default();
+  SetCurSel(row);
+  SetFocus();
+  if (m_current != previous) NotifySelChange();
+  UpdateWindow();
+  if (row == m_hoverRow) RemovePopup();
+  ShowPopup(row);
+}
+
+void CEventListBox::OnResized(int height) {
+  const int line = LineHeight();
+  if (height % line != 0) {
+    CRect window;
+    GetWindowRect(&window);
+    SetWindowPos(nullptr, 0, 0, window.Width(), window.Height() - height % line,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return;
+  }
+  AllocateRows(height / line);
+  m_bar.Layout();
+  const CBitString events = m_items;
+  SetItems(events);
+}

@@ -1,0 +1,39 @@
+#include "skin_environment.h"
+
+namespace {
+CSkinEnvironment* g_environment = nullptr;
+}
+
+void SetSkinEnvironment(CSkinEnvironment* environment) { g_environment = environment; }
+
+CSkinEnvironment& Skin() {
+  if (g_environment == nullptr) AfxThrowResourceException();
+  return *g_environment;
+}
+
+CSkinPaletteScope::CSkinPaletteScope(CDC* dc, BOOL foreground, CPalette* palette) : m_dc(dc) {
+  if (palette == nullptr) palette = Skin().GetPalette();
+  if (palette == nullptr || palette->GetSafeHandle() == nullptr) return;
+  const BOOL background = !foreground && Skin().GetActiveViewKind() == SkinView::Media;
+  m_previous = ::SelectPalette(dc->GetSafeHdc(), static_cast<HPALETTE>(palette->GetSafeHandle()), background);
+  ::RealizePalette(dc->GetSafeHdc());
+}
+
+CSkinPaletteScope::~CSkinPaletteScope() {
+  if (m_previous != nullptr) ::SelectPalette(m_dc->GetSafeHdc(), m_previous, TRUE);
+}
+
+void BlitBitmap(CDC* dc, CBitmap& bitmap, int x, int y, int width, int height, int sourceX, int sourceY) {
+  if (bitmap.GetSafeHandle() == nullptr) return;
+  CDC memory;
+  memory.CreateCompatibleDC(dc);
+  CBitmap* old = memory.SelectObject(&bitmap);
+  dc->BitBlt(x, y, width, height, &memory, sourceX, sourceY, SRCCOPY);
+  memory.SelectObject(old);
+}
+
+CSize BitmapSize(const CBitmap& bitmap) {
+  BITMAP info{};
+  if (bitmap.GetSafeHandle() == nullptr || bitmap.GetBitmap(&info) == 0) return CSize(0, 0);
+  return CSize(info.bmWidth, info.bmHeight);
+}

@@ -1,0 +1,264 @@
+#include "skin_scroll_wnd.h"
+
+namespace {
+
+struct ListLook {
+  UINT up, down, thumb;
+  int track;
+};
+constexpr ListLook kListLooks[] = {
+    {4034, 4031, 4033, 2},   // encyclopedia
+    {4172, 4168, 4153, 14},  // timeline
+    {4154, 4155, 4156, 11},  // media
+    {1201, 1200, 1204, 8},   // dictionary
+};
+
+// The first window above `window` that knows the dictionary mode.
+int DictionaryModeAbove(CWnd* window) {
+  for (HWND up = ::GetParent(window->GetSafeHwnd()); up != nullptr; up = ::GetParent(up)) {
+    if (auto* source = dynamic_cast<CDictionaryModeSource*>(CWnd::FromHandlePermanent(up))) {
+      return source->GetDictionaryMode();
+    }
+  }
+  return 0;
+}
+
+}  // namespace
+
+// ---- CSkinScrollWnd -------------------------------------------------------------
+
+CSkinScrollWnd::CSkinScrollWnd() {
+  m_bar.Attach(this, this);
+  m_bar.m_min = m_bar.m_max = m_bar.m_pos = 0;
+  m_bar.m_repeat = BarRepeat::Uniform;
+  m_bar.m_handleDoubleClick = FALSE;
+}
+
+BOOL CSkinScrollWnd::Create(const RECT& rect, CWnd* parent, UINT controlId) {
+  LPCTSTR windowClass = AfxRegisterWndClass(0, ::LoadCursor(nullptr, IDC_ARROW));
+  if (!CWnd::Create(windowClass, "", WS_CHILD | WS_VISIBLE | WS_BORDER, rect, parent, controlId)) return FALSE;
+  m_bar.m_dragging = FALSE;
+  m_bar.m_outlineDrawn = FALSE;
+  m_bar.LoadBitmaps(1201, 1200, 1204);
+  m_bar.SetBrushes(6, 7, 8);
+  const int mode = DictionaryModeAbove(this);
+  m_contentId = mode == 1 ? 6129 : mode == 2 ? 6130 : 6128;
+  m_content.DeleteObject();
+  m_content.LoadBitmap(m_contentId);
+  m_contentSize = BitmapSize(m_content);
+  SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  m_bar.Layout();
+  CRect client;
+  GetClientRect(&client);
+  SetRange(0, m_contentSize.cy - client.Height(), FALSE);
+  return TRUE;
+}
+
+int CSkinScrollWnd::Scroll(int code, int position) {
+  CRect client;
+  GetClientRect(&client);
+  const int line = client.Height() / 10;
+  const int page = client.Height() * 3 / 4;
+  const int pos = m_bar.m_pos;
+  int next = pos;
+  switch (code) {
+    case bar::kLineUp: next = pos - line; break;
+    case bar::kLineDown: next = pos + line; break;
+    case bar::kPageUp: next = pos - page; break;
+    case bar::kPageDown: next = pos + page; break;
+    case bar::kThumbPosition: next = position; break;
+    case bar::kTop: next = m_bar.m_min; break;
+    case bar::kBottom: next = m_bar.m_max; break;
+    default: break;
+  }
+  if (code != bar::kThumbPosition) {
+    if (next < m_bar.m_min) next = m_bar.m_min;
+    if (next > m_bar.m_max) next = m_bar.m_max;
+  }
+  if (next != pos) SetPosition(next, TRUE);
+  return 0;
+}
+
+int CSkinScrollWnd::SetPosition(int newPos, BOOL redraw) {
+  const int previous = m_bar.m_pos;
+  if (newPos == previous) return previous;
+  m_bar.m_pos = newPos;
+  m_bar.MoveThumb(redraw);
+  RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  return previous;
+}
+
+void CSkinScrollWnd::SetRange(int min, int max, BOOL redraw) {
+  m_bar.m_min = min;
+  m_bar.m_max = max;
+  m_bar.UpdateArrows();
+  if (max <= min) {
+    SetPosition(min, redraw);
+  } else if (m_bar.m_pos > max) {
+    SetPosition(max, redraw);
+  } else {
+    m_bar.MoveThumb(redraw);
+  }
+}
+
+LRESULT CSkinScrollWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT result = 0;
+  if (message == WM_MOUSEMOVE) {
+    m_bar.OnMessage(message, wParam, lParam, result);
+    return CWnd::WindowProc(message, wParam, lParam);
+  }
+  const BOOL bordered = (GetStyle() & WS_BORDER) != 0;
+  if (bordered && m_bar.OnMessage(message, wParam, lParam, result)) return result;
+  switch (message) {
+    case WM_NCCALCSIZE:
+      if (!bordered) break;
+      CWnd::WindowProc(message, wParam, lParam);
+      CSkinBar::CalcClient(reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam), 1);
+      return 0;
+    case WM_PAINT: {
+      CPaintDC dc(this);
+      CSkinPaletteScope palette(&dc);
+      BlitBitmap(&dc, m_content, 0, 0, m_contentSize.cx, m_contentSize.cy, 0, m_bar.m_pos);
+      return 0;
+    }
+    case WM_GETDLGCODE: return DLGC_WANTARROWS;
+    case WM_KEYDOWN:
+      switch (wParam) {
+        case VK_PRIOR: Scroll(bar::kPageUp, 0); break;
+        case VK_NEXT: Scroll(bar::kPageDown, 0); break;
+        case VK_END: Scroll(bar::kBottom, 0); break;
+        case VK_HOME: Scroll(bar::kTop, 0); break;
+        case VK_UP: Scroll(bar::kLineUp, 0); break;
+        case VK_DOWN: Scroll(bar::kLineDown, 0); break;
+        default: break;
+      }
+      return 0;
+    default: break;
+  }
+  return CWnd::WindowProc(message, wParam, lParam);
+}
+
+// ---- CListWnd -------------------------------------------------------------------
+
+CListWnd::CListWnd() {
+  m_bar.Attach(this, this);
+  m_bar.m_min = m_bar.m_max = m_bar.m_pos = 0;
+  m_bar.m_timerBase = 50;
+  m_bar.m_palette = BarPalette::None;
+}
+
+CListWnd::~CListWnd() { DeleteSliders(); }
+
+void CListWnd::DeleteSliders() {
+  for (int i = 0; i < m_sliders.GetSize(); ++i) delete static_cast<CSliderWnd*>(m_sliders[i]);
+  m_sliders.RemoveAll();
+}
+
+BOOL CListWnd::Create(const RECT& rect, CWnd* parent, UINT controlId, const CStringArray& strings, int type) {
+  m_type = type >= 0 && type <= 3 ? type : 0;
+  const ListLook& look = kListLooks[m_type];
+  m_bar.LoadBitmaps(look.up, look.down, look.thumb);
+  m_bar.SetBrushes(look.track - 2, look.track - 1, look.track);
+  LPCTSTR windowClass = AfxRegisterWndClass(0, ::LoadCursor(nullptr, IDC_ARROW));
+  if (!CWnd::Create(windowClass, "", WS_CHILD | WS_BORDER, rect, parent, controlId)) return FALSE;
+  DeleteSliders();
+  for (int i = 0; i < strings.GetSize(); ++i) m_sliders.Add(new CSliderWnd);
+  const int line = Skin().GetLineHeight();
+  const int sliderHeight = m_sliders.GetSize() > 0 ? GetSlider(0)->GetHeight() : 0;
+  m_rowHeight = sliderHeight + 4 > line ? sliderHeight + 4 : line;
+  if (m_rowHeight <= 0) m_rowHeight = 1;
+  CRect inner = rect;
+  inner.DeflateRect(2, 2);
+  m_rowsPerPage = inner.Height() / m_rowHeight;
+  CRect window = rect;
+  window.bottom = window.top + 4 + m_rowsPerPage * m_rowHeight;
+  const int sliderWidth = inner.Width() - bar::kBarWidth;
+  for (int i = 0; i < m_sliders.GetSize(); ++i) {
+    CRect place(0, 2 + i * m_rowHeight, sliderWidth, 2 + (i + 1) * m_rowHeight);
+    GetSlider(i)->Create(&place, this, static_cast<UINT>(i + 1), strings[i], look.track);
+  }
+  SetWindowPos(nullptr, window.left, window.top, window.Width(), window.Height(), SWP_NOZORDER | SWP_FRAMECHANGED);
+  m_bar.Layout();
+  SetRange(0, m_sliders.GetSize() - m_rowsPerPage, FALSE);
+  SetPosition(0, FALSE);
+  ShowWindow(SW_SHOW);
+  return TRUE;
+}
+
+int CListWnd::Scroll(int code, int position) {
+  const int next = bar::ScrollTarget(code, position, m_bar.m_pos, m_bar.m_min, m_bar.m_max, m_rowsPerPage);
+  if (next != m_bar.m_pos) SetPosition(next, TRUE);
+  return 0;
+}
+
+int CListWnd::SetPosition(int newPos, BOOL redraw) {
+  const int previous = m_bar.m_pos;
+  if (newPos == previous) return previous;
+  if (!redraw) SetRedraw(FALSE);
+  ScrollWindow(0, (previous - newPos) * m_rowHeight);
+  if (!redraw) {
+    SetRedraw(TRUE);
+  } else {
+    UpdateWindow();
+  }
+  m_bar.m_pos = newPos;
+  m_bar.MoveThumb(redraw);
+  return previous;
+}
+
+void CListWnd::SetRange(int min, int max, BOOL redraw) {
+  m_bar.m_min = min;
+  m_bar.m_max = max;
+  m_bar.UpdateArrows();
+  int pos = m_bar.m_pos;
+  if (pos > max) pos = max;
+  if (pos < min) pos = min;
+  if (pos != m_bar.m_pos) {
+    SetPosition(pos, redraw);
+  } else {
+    m_bar.MoveThumb(redraw);
+  }
+}
+
+LRESULT CListWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT result = 0;
+  const BOOL bordered = (GetStyle() & WS_BORDER) != 0;
+  if (message == WM_DESTROY) {
+    m_bar.StopTimer();
+    DeleteSliders();
+    return CWnd::WindowProc(message, wParam, lParam);
+  }
+  if (bordered && m_bar.OnMessage(message, wParam, lParam, result)) return result;
+  switch (message) {
+    case WM_NCCALCSIZE:
+      if (!bordered) break;
+      CSkinBar::CalcClient(reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam));
+      return 0;
+    case WM_ERASEBKGND: {
+      CDC* dc = CDC::FromHandle(reinterpret_cast<HDC>(wParam));
+      CRect client;
+      GetClientRect(&client);
+      dc->FillSolidRect(&client, RGB(255, 255, 255));
+      return TRUE;
+    }
+    case WM_GETDLGCODE: return DLGC_WANTARROWS;
+    case WM_SIZE:
+      result = CWnd::WindowProc(message, wParam, lParam);
+      m_bar.Layout();
+      RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+      return result;
+    case WM_KEYDOWN:
+      switch (wParam) {
+        case VK_PRIOR: Scroll(bar::kPageUp, 0); return 0;
+        case VK_NEXT: Scroll(bar::kPageDown, 0); return 0;
+        case VK_END: Scroll(bar::kBottom, 0); return 0;
+        case VK_HOME: Scroll(bar::kTop, 0); return 0;
+        case VK_UP: Scroll(bar::kLineUp, 0); return 0;
+        case VK_DOWN: Scroll(bar::kLineDown, 0); return 0;
+        default: break;
+      }
+      break;
+    default: break;
+  }
+  return CWnd::WindowProc(message, wParam, lParam);
+}

@@ -1,0 +1,126 @@
+// The stand-in media host the plug-in runs on: memory handles that can be
+// purged, the component manager, our codec's refusals, and what it reads of
+// movies (box, duration, frames, user data, the controller a movie needs).
+#include <cstring>
+
+#include "kn_components.h"
+#include "kn_movie.h"
+#include "pano_fixture.h"
+
+namespace panotest {
+namespace {
+
+class HostTest : public PanoHostTest {};
+
+TEST_F(HostTest, HandlesResizeLockAndPurge) {
+  const kn::KnHandle h = kn::NewHandle(16);
+  ASSERT_NE(h, 0);
+  std::memset(kn::HandlePointer(h), 7, 16);
+  ASSERT_EQ(kn::SetHandleSize(h, 64), 0);
+  EXPECT_EQ(kn::GetHandleSize(h), 64);
+  EXPECT_EQ(static_cast<std::uint8_t*>(kn::HandlePointer(h))[15], 7);  // kept across the resize
+  kn::LockHandle(h);
+  EXPECT_EQ(kn::PurgeUnlockedHandles(), 0);  // locked memory stays
+  kn::UnlockHandle(h);
+  EXPECT_EQ(kn::PurgeUnlockedHandles(), 1);
+  EXPECT_EQ(kn::HandlePointer(h), nullptr);
+  EXPECT_EQ(kn::GetHandleSize(h), 0);
+  ASSERT_EQ(kn::SetHandleSize(h, 8), 0);  // a purged handle takes new memory
+  EXPECT_NE(kn::HandlePointer(h), nullptr);
+  kn::DisposeHandle(h);
+  EXPECT_EQ(kn::LiveHandles(), 0);
+  EXPECT_EQ(kn::SetHandleSize(h, 8), -108);
+  kn::FailMemoryAfter(0);
+  EXPECT_EQ(kn::NewHandle(8), 0);
+  EXPECT_EQ(kn::GetMemory(8), nullptr);
+}
+
+TEST_F(HostTest, ManagerFindsOpensAndKeepsStorage) {
+  const std::intptr_t find[3] = {0, static_cast<std::intptr_t>(kn::Tag("dcmp")),
+                                 static_cast<std::intptr_t>(kn::Tag("knrl"))};
+  const std::intptr_t codec = kn::ManagerEntry(kn::kGroupManager, kn::kCmFindNext, find, 3);
+  ASSERT_GT(codec, 0);
+  const std::intptr_t next[3] = {codec, find[1], find[2]};
+  EXPECT_EQ(kn::ManagerEntry(kn::kGroupManager, kn::kCmFindNext, next, 3), 0);
+  kn::KnComponentDescription description{};
+  const std::intptr_t describe[2] = {codec, reinterpret_cast<std::intptr_t>(&description)};
+  EXPECT_EQ(kn::ManagerEntry(kn::kGroupManager, kn::kCmDescribe, describe, 2), 0);
+  EXPECT_EQ(description.subtype, kn::Tag("knrl"));
+  char name[8] = {};
+  const std::intptr_t file[3] = {codec, reinterpret_cast<std::intptr_t>(name), sizeof name};
+  EXPECT_EQ(kn::ManagerEntry(kn::kGroupManager, kn::kCmFileName, file, 3), 7);
+  EXPECT_STREQ(name, "KNIM32.");  // cut to the buffer
+
+  const std::intptr_t instance = kn::OpenComponent(static_cast<std::int32_t>(codec));
+  ASSERT_NE(instance, 0);
+  const std::intptr_t storage[1] = {instance};
+  EXPECT_NE(kn::ManagerEntry(kn::kGroupManager, kn::kCmGetStorage, storage, 1), 0);  // the codec keeps its state
+  kn::CloseComponent(instance);
+  EXPECT_EQ(kn::ManagerEntry(kn::kGroupManager, kn::kCmGetStorage, storage, 1), 0);
+  const std::intptr_t call[2] = {instance, 0};
+  EXPECT_EQ(kn::ManagerEntry(kn::kGroupDecompressor, kn::kDcBusy, call, 2), static_cast<std::int32_t>(0x80008002u));
+  EXPECT_EQ(kn::MediaEntry(999, nullptr, 0), static_cast<std::int32_t>(0x80008002u));
+}
+
+TEST_F(HostTest, CodecRefusesWhatItCannotWrite) {
+  const std::intptr_t instance = kn::OpenDefaultComponent(kn::Tag("dcmp"), kn::Tag("knrl"));
+  ASSERT_NE(instance, 0);
+  kn::KnDecompressPrepare prepare{};
+  prepare.width = 4;
+  prepare.height = 4;
+  prepare.depth = 24;
+  prepare.outputMode = 5;  // palette indexes from 24-bit pixels: no
+  const std::intptr_t params[1] = {reinterpret_cast<std::intptr_t>(&prepare)};
+  EXPECT_NE(kn::CallInstance(instance, kn::kDcPrepare, params, 1), 0);
+  prepare.depth = 8;  // indexes without a table: no
+  EXPECT_NE(kn::CallInstance(instance, kn::kDcPrepare, params, 1), 0);
+  prepare.depth = 16;
+  prepare.outputMode = 6;
+  EXPECT_NE(kn::CallInstance(instance, kn::kDcPrepare, params, 1), 0);
+  kn::KnDecompressCall call{};
+  const std::intptr_t decode[1] = {reinterpret_cast<std::intptr_t>(&call)};
+  EXPECT_NE(kn::CallInstance(instance, kn::kDcDecompress, decode, 1), 0);  // nothing prepared
+  kn::CloseComponent(instance);
+}
+
+TEST_F(HostTest, MoviesTellTheirBoxFramesUserDataAndController) {
+  bp::ObjectMovie object;
+  object.columns = 4;
+  object.rows = 2;
+  object.frameWidth = 20;
+  object.frameHeight = 10;
+  const std::intptr_t movie = OpenMovie(bp::BuildObjectMovie(object), "object.mov");
+  kn::Movie* m = kn::AsMovie(movie);
+  ASSERT_NE(m, nullptr);
+  EXPECT_EQ(m->controllerSubtype, kn::Tag("stna"));
+  kn::KnRect box{};
+  const std::intptr_t boxArgs[2] = {movie, reinterpret_cast<std::intptr_t>(&box)};
+  EXPECT_EQ(kn::MediaEntry(kn::kKnGetMovieBox, boxArgs, 2), 0);
+  EXPECT_EQ(box.right, 20);
+  EXPECT_EQ(box.bottom, 10);
+  const std::intptr_t one[1] = {movie};
+  EXPECT_EQ(kn::MediaEntry(kn::kKnGetMovieFrameCount, one, 1), 8);
+  EXPECT_EQ(kn::MediaEntry(kn::kKnGetMovieDuration, one, 1), 8 * 60);
+  const kn::KnHandle h = kn::NewHandle(0);
+  const std::intptr_t item[4] = {movie, h, static_cast<std::intptr_t>(kn::Tag("NAVG")), 1};
+  EXPECT_EQ(kn::MediaEntry(kn::kKnGetUserDataItem, item, 4), 0);
+  EXPECT_EQ(kn::GetHandleSize(h), 44);
+  const std::intptr_t second[4] = {movie, h, static_cast<std::intptr_t>(kn::Tag("NAVG")), 2};
+  EXPECT_NE(kn::MediaEntry(kn::kKnGetUserDataItem, second, 4), 0);
+  kn::DisposeHandle(h);
+  char path[4];
+  const std::intptr_t pathArgs[3] = {movie, reinterpret_cast<std::intptr_t>(path), sizeof path};
+  EXPECT_EQ(kn::MediaEntry(kn::kKnGetMovieFilePath, pathArgs, 3), -2042);  // a buffer too small is refused
+
+  const std::intptr_t pano = OpenMovie(bp::BuildPanoramaMovie(SmallPanorama()), "pano.mov");
+  EXPECT_EQ(kn::AsMovie(pano)->controllerSubtype, kn::Tag("STpn"));
+  // Without the plug-in registered there is no controller for a panorama.
+  kn::KnRect rect{0, 0, 64, 48};
+  const std::intptr_t make[4] = {pano, reinterpret_cast<std::intptr_t>(&rect), 3, 0};
+  EXPECT_EQ(kn::MediaEntry(kn::kKnNewMovieController, make, 4), 0);
+  std::intptr_t reference = 0;
+  EXPECT_NE(kn::OpenMovieFile(dir_.File("missing.mov").c_str(), &reference), 0);
+}
+
+}  // namespace
+}  // namespace panotest

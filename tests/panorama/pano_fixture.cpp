@@ -1,0 +1,95 @@
+#include "pano_fixture.h"
+
+#include <cstring>
+#include <fstream>
+#include <map>
+
+namespace panotest {
+namespace {
+
+std::map<std::string, int> gProfile;
+
+std::int32_t ProfileInt(const char* section, const char* key, std::int32_t fallback) {
+  const auto it = gProfile.find(std::string(section) + "/" + key);
+  return it == gProfile.end() ? fallback : it->second;
+}
+
+}  // namespace
+
+void SetProfile(const std::string& section, const std::string& key, int value) {
+  gProfile[section + "/" + key] = value;
+}
+void ClearProfile() { gProfile.clear(); }
+
+void PanoHostTest::SetUp() {
+  kn::InitializeHost();
+  pano::HostServices& host = pano::Host();
+  host.getMemory = kn::GetMemory;
+  host.freeMemory = kn::FreeMemory;
+  host.reallocateMemory = kn::ReallocateMemory;
+  host.flip16 = kn::Flip16;
+  host.flip32 = kn::Flip32;
+  host.flip32Many = kn::Flip32Many;
+  pano::InstallDefaultSystem();
+  pano::System().profileInt = ProfileInt;
+  pano::SetMediaEntry(kn::MediaEntry);
+  pano::SetManagerEntry(kn::ManagerEntry);
+  ClearProfile();
+  kn::FailMemoryAfter(-1);
+  blocksAtStart_ = kn::LiveBlocks();
+}
+
+void PanoHostTest::TearDown() {
+  kn::FailMemoryAfter(-1);
+  kn::TerminateHost();
+  pano::ResetEntries();
+}
+
+std::string PanoHostTest::WriteFile(const builder::Bytes& bytes, const std::string& name) {
+  const std::string path = dir_.File(name);
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  return path;
+}
+
+std::intptr_t PanoHostTest::OpenMovie(const builder::Bytes& bytes, const std::string& name) {
+  const std::string path = WriteFile(bytes, name);
+  std::intptr_t reference = 0;
+  EXPECT_EQ(kn::OpenMovieFile(path.c_str(), &reference), 0);
+  std::intptr_t movie = 0;
+  EXPECT_EQ(kn::NewMovieFromFile(&movie, reference), 0);
+  kn::CloseMovieFile(reference);
+  return movie;
+}
+
+bp::Rgb PictureColour(int node, int x, int y) {
+  return bp::Rgb{static_cast<std::uint8_t>(x / 2), static_cast<std::uint8_t>(y * 2),
+                 static_cast<std::uint8_t>(node * 50)};
+}
+
+bp::PanoramaMovie SmallPanorama(int nodes) {
+  bp::PanoramaMovie movie;
+  movie.viewWidth = 64;
+  movie.viewHeight = 48;
+  movie.pictureWidth = 512;
+  movie.pictureHeight = 128;
+  movie.tileWidth = 64;
+  movie.linesPerTile = 64;
+  for (int n = 0; n < nodes; ++n) {
+    bp::Node node;
+    node.id = 100 + n;
+    node.name = "Node " + std::to_string(n);
+    node.picture = [n](int x, int y) { return PictureColour(n, x, y); };
+    movie.nodes.push_back(node);
+  }
+  return movie;
+}
+
+long FindAtom(const builder::Bytes& bytes, const char* type, long from) {
+  for (std::size_t i = static_cast<std::size_t>(from) + 4; i + 4 <= bytes.size(); ++i) {
+    if (std::memcmp(&bytes[i], type, 4) == 0) return static_cast<long>(i) - 4;
+  }
+  return -1;
+}
+
+}  // namespace panotest

@@ -1,0 +1,214 @@
+// The warp engine over a canvas filled by hand: limits, wrapping, zoom,
+// tables, quality-dependent loops, the row pass and animation steps.
+#include "warp_engine.h"
+
+#include <cmath>
+#include <set>
+
+#include "pano_fixture.h"
+#include "pano_types.h"
+
+namespace panotest {
+namespace {
+
+using namespace pano;
+
+constexpr double kDegree = kDegToRad;
+
+class WarpEngineTest : public PanoHostTest {
+ protected:
+  void SetUp() override {
+    PanoHostTest::SetUp();
+    canvas_ = TileCanvasCreate(64, 64, 8, 2, 24, nullptr);
+    ASSERT_NE(canvas_, nullptr);
+    ASSERT_TRUE(TileCanvasSetGrid(canvas_, 8, 2));
+    // Every pixel of line n has red 2n (mod 256): blending neighbouring lines makes odd values.
+    for (int line = 0; line < 512; ++line) {
+      for (int pixel = 0; pixel < 128; ++pixel) {
+        std::uint8_t* p = canvas_->pixels + canvas_->lineBytes * line + 3 * pixel;
+        p[0] = 0;
+        p[1] = static_cast<std::uint8_t>(pixel);
+        p[2] = static_cast<std::uint8_t>(2 * line);
+      }
+    }
+    WarpInit(&e_, 64, 48, kFormat24, 4);
+    WarpAttachCanvas(&e_, canvas_);
+    WarpSetImageLimits(&e_, 0, kTwoPi, 25 * kDegree, -25 * kDegree);
+    WarpSetZoom(&e_, 30 * kDegree);
+  }
+  void TearDown() override {
+    WarpFree(&e_);
+    TileCanvasFree(canvas_);
+    PanoHostTest::TearDown();
+  }
+  std::set<int> Reds() {
+    std::uint32_t rowBytes = 0;
+    const std::uint8_t* frame = WarpRenderFrame(&e_, &rowBytes);
+    std::set<int> reds;
+    for (int y = 0; y < e_.height; ++y) {
+      for (int x = 0; x < e_.width; ++x)
+        reds.insert(frame[rowBytes * static_cast<std::uint32_t>(y) + 3 * static_cast<std::uint32_t>(x) + 2]);
+    }
+    return reds;
+  }
+
+  TileCanvas* canvas_ = nullptr;
+  WarpEngine e_{};
+};
+
+TEST_F(WarpEngineTest, FullCirclePansWrapAndPartialOnesStopInside) {
+  WarpSetPan(&e_, kTwoPi + 0.1);
+  EXPECT_NEAR(WarpGetPan(&e_), 0.1, 1e-6);
+  EXPECT_EQ(WarpGetClampFlags(&e_) & 3u, 0u);
+  WarpSetPan(&e_, -0.1);
+  EXPECT_NEAR(WarpGetPan(&e_), kTwoPi - 0.1, 1e-6);
+
+  WarpSetPanRange(&e_, 0, kPi, 25 * kDegree, -25 * kDegree);
+  EXPECT_FALSE(e_.fullCircle);
+  WarpSetPan(&e_, 0);
+  EXPECT_EQ(WarpGetClampFlags(&e_) & 3u, kClampPanStart);
+  EXPECT_NEAR(e_.pan, e_.halfViewWidth + 1, 1e-9);
+  WarpSetPan(&e_, kPi);
+  EXPECT_EQ(WarpGetClampFlags(&e_) & 3u, kClampPanEnd);
+  EXPECT_NEAR(e_.pan, 256 - e_.halfViewWidth - 1, 1e-9);
+}
+
+TEST_F(WarpEngineTest, ZoomAndTiltLimits) {
+  WarpSetZoom(&e_, 1.5 * kDegree);
+  EXPECT_NEAR(e_.halfFov, kDegree, 1e-12);
+  EXPECT_TRUE(WarpGetClampFlags(&e_) & kClampZoomMin);
+  WarpSetZoom(&e_, 170 * kDegree);
+  EXPECT_TRUE(WarpGetClampFlags(&e_) & kClampZoomMax);
+  EXPECT_LT(e_.halfFov, 25 * kDegree);
+
+  WarpSetZoom(&e_, 20 * kDegree);
+  WarpSetTilt(&e_, 40 * kDegree);
+  EXPECT_TRUE(WarpGetClampFlags(&e_) & kClampTiltTop);
+  EXPECT_LE(e_.tilt + e_.halfFov, 25 * kDegree);
+  const double before = e_.previousTilt;
+  WarpSetTilt(&e_, e_.tilt);  // the same tilt again changes nothing
+  EXPECT_EQ(e_.previousTilt, before);
+}
+
+TEST_F(WarpEngineTest, ColumnTablesMirrorAboutTheMiddle) {
+  for (int width : {64, 63}) {
+    WarpResize(&e_, width, 48);
+    WarpBuildColumnTables(&e_);
+    const int count = (width + 3) / 2;
+    EXPECT_EQ(e_.sourceColumn[count], e_.sourceColumn[count - 1]) << width;
+    EXPECT_EQ(e_.scale[count], e_.scale[count - 1]) << width;
+    for (int k = 0; count + k < width; ++k) {
+      EXPECT_EQ(e_.sourceColumn[count + k], 2 * e_.sourceColumn[count - 1] - e_.sourceColumn[count - 1 - k]);
+    }
+    EXPECT_EQ(e_.sourceColumn[0], 0u);
+    EXPECT_EQ(e_.halfViewWidth, static_cast<std::int32_t>((e_.sourceColumn[width - 1] >> 10) >> 1));
+  }
+}
+
+TEST_F(WarpEngineTest, QualityDecidesWhetherLinesAreBlended) {
+  WarpSetPan(&e_, kPi);
+  WarpSetQuality(&e_, 768);
+  bool odd = false;
+  for (int r : Reds()) odd = odd || (r & 1) != 0;
+  EXPECT_TRUE(odd);  // neighbouring lines blended
+  for (std::uint32_t quality : {512u, 511u, 100u}) {
+    WarpSetQuality(&e_, quality);
+    for (int r : Reds()) EXPECT_EQ(r & 1, 0) << quality;
+  }
+}
+
+TEST_F(WarpEngineTest, RowPassOnlyForATiltInModeTwo) {
+  std::uint32_t rowBytes = 0;
+  EXPECT_EQ(WarpRenderFrame(&e_, &rowBytes), e_.columnFrame);
+  WarpSetTilt(&e_, 5 * kDegree);
+  EXPECT_EQ(WarpRenderFrame(&e_, &rowBytes), e_.correctedFrame);
+  EXPECT_EQ(e_.rowTable[0], 0u);
+  EXPECT_EQ(e_.rowTable[47], 47u * 1024);
+  bool bent = false;
+  for (int r = 1; r < 47; ++r) bent = bent || e_.rowTable[r] != static_cast<std::uint32_t>(r) * 1024;
+  EXPECT_TRUE(bent);
+  WarpSetMode(&e_, 1);
+  EXPECT_EQ(WarpRenderFrame(&e_, &rowBytes), e_.columnFrame);
+}
+
+TEST_F(WarpEngineTest, AnimationStepsAndPointMapping) {
+  WarpSetZoom(&e_, 30 * kDegree);
+  WarpSetZoom(&e_, 30 * kDegree);
+  WarpSetPan(&e_, 1.0);
+  WarpSetPan(&e_, 1.0);
+  EXPECT_EQ(WarpTransitionSteps(&e_, 0.0025, true), 1);
+  WarpSetPan(&e_, 2.0);
+  EXPECT_GT(WarpTransitionSteps(&e_, 0.0025, true), 1);
+
+  std::uint32_t rowBytes = 0;
+  ASSERT_NE(WarpRenderFrame(&e_, &rowBytes), nullptr);
+  double line = 0, row = 0;
+  WarpPointToSource(&e_, 32, 24, &line, &row);
+  EXPECT_NEAR(line, e_.pan, 2.0);
+  EXPECT_NEAR(row, 64, 2.0);
+}
+
+int gPresented = 0;
+std::int32_t CountFrames(std::intptr_t, const kn::KnRect&, const std::uint8_t*, int, int, int, std::int32_t) {
+  ++gPresented;
+  return 0;
+}
+bool AlwaysVisible(std::intptr_t) { return true; }
+
+TEST_F(WarpEngineTest, FlatModeHasEvenColumnsAndNoCorrection) {
+  WarpSetMode(&e_, 0);
+  WarpBuildColumnTables(&e_);
+  const std::uint32_t step = e_.sourceColumn[1];
+  EXPECT_GT(step, 0u);
+  for (int i = 0; i < e_.width; ++i) {
+    EXPECT_EQ(e_.sourceColumn[i], step * static_cast<std::uint32_t>(i));
+    EXPECT_EQ(e_.scale[i], 1024u);
+  }
+  WarpSetTilt(&e_, 3 * kDegree);
+  std::uint32_t rowBytes = 0;
+  EXPECT_EQ(WarpRenderFrame(&e_, &rowBytes), e_.columnFrame);
+}
+
+TEST_F(WarpEngineTest, DrawingNeedsAWindowAndAnimationDrawsEachStep) {
+  Presenter().present = CountFrames;
+  Presenter().visible = AlwaysVisible;
+  gPresented = 0;
+  WarpUpdate(&e_);
+  EXPECT_EQ(gPresented, 0);  // no window yet
+  WarpSetWindow(&e_, 1, nullptr);
+  WarpUpdate(&e_);
+  EXPECT_EQ(gPresented, 1);
+  WarpSetPan(&e_, 1.0);
+  WarpSetPan(&e_, 1.5);
+  gPresented = 0;
+  WarpAnimateTo(&e_, 5, true);
+  EXPECT_EQ(gPresented, 5);
+  EXPECT_NEAR(WarpGetPan(&e_), 1.5, 1e-6);
+  // A frame that cannot be had is not presented.
+  WarpResize(&e_, 60, 40);
+  kn::FailMemoryAfter(0);
+  gPresented = 0;
+  WarpDraw(&e_);
+  kn::FailMemoryAfter(-1);
+  EXPECT_EQ(gPresented, 0);
+  Presenter() = WarpPresenter{};
+}
+
+TEST_F(WarpEngineTest, SourcePointsMapBackToTheWindow) {
+  WarpSetPan(&e_, 2.0);
+  std::uint32_t rowBytes = 0;
+  ASSERT_NE(WarpRenderFrame(&e_, &rowBytes), nullptr);
+  int x = 0, y = 0;
+  WarpSourceToPoint(&e_, e_.pan, e_.projectedHeight / 2, &x, &y);
+  EXPECT_NEAR(x, 32, 1);
+  EXPECT_NEAR(y, 24, 1);
+  // A window rectangle twice the view's size scales points down.
+  const kn::KnRect big{0, 0, 128, 96};
+  WarpSetWindow(&e_, 0, &big);
+  double line = 0, row = 0;
+  WarpPointToSource(&e_, 64, 48, &line, &row);
+  EXPECT_NEAR(line, e_.pan, 2.0);
+}
+
+}  // namespace
+}  // namespace panotest

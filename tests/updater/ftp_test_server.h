@@ -1,0 +1,53 @@
+// A small FTP server for the updater's tests, on the loopback interface in a
+// thread of the test program: it answers the updater's commands and serves
+// the files of a scratch folder over active-mode data connections.
+#pragma once
+
+#include <winsock.h>
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+struct FtpScript {
+  bool greet = true;             // without the greeting the session waits
+  bool refuseFirstList = false;  // 425 to the first LIST
+  bool lateReplies = false;      // a LIST's 150 and 226 come while its data connection is open
+  bool unknownSizes = false;     // listing lines too short to hold a size
+};
+
+class LocalFtpServer {
+ public:
+  LocalFtpServer(std::string folder, FtpScript script = {});
+  ~LocalFtpServer();
+  LocalFtpServer(const LocalFtpServer&) = delete;
+  LocalFtpServer& operator=(const LocalFtpServer&) = delete;
+
+  int Port() const { return port_; }
+  // The commands received so far, without their line ends.
+  std::vector<std::string> Commands() const;
+  int Connections() const { return connections_; }
+
+ private:
+  void Run();
+  void Serve(SOCKET control);
+  bool ReadLine(SOCKET control, std::string& pending, std::string& line);
+  void Reply(SOCKET control, const std::string& text);
+  SOCKET ConnectData();
+  void SendData(SOCKET control, const std::string& data, const char* opening);
+  std::string Listing(const std::string& name) const;
+
+  std::string folder_;
+  FtpScript script_;
+  SOCKET listener_ = INVALID_SOCKET;
+  int port_ = 0;
+  sockaddr_in dataAddress_ = {};
+  bool listRefused_ = false;
+  std::atomic<bool> stop_{false};
+  std::atomic<int> connections_{0};
+  mutable std::mutex mutex_;
+  std::vector<std::string> commands_;
+  std::thread thread_;
+};

@@ -1,0 +1,55 @@
+// The files of an update on the disk: the temporary directory that receives
+// the archives, the extractor run through the command interpreter, the date
+// and the listing checks on "verify.txt", and the copy into the working
+// directory. The updater runs in the reader's working directory, so that is
+// the current directory and the temporary directory lies inside it.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "update_check.h"
+
+class CUpdateFiles {
+ public:
+  // A directory named like a temporary file ("trn" prefix) in the current
+  // directory. TRUE when it was made.
+  BOOL CreateTempDir();
+  BOOL TempDirCreated() const { return m_bTempDirCreated; }
+  const std::string& TempDir() const { return m_tempDir; }
+  // The directory + "\" + name.
+  std::string PathOf(const char* name) const;
+  // Deletes every file in the temporary directory and the directory.
+  void RemoveTempDir();
+
+  // Starts the extractor on an archive of the temporary directory, hidden;
+  // the result of WinExec.
+  UINT RunExtractor(const char* archive) const;
+  // TRUE once the extractor's output file opens exclusively: the extractor
+  // has ended. The file is then deleted.
+  BOOL ExtractionFinished() const;
+
+  // 3 "verify.txt" cannot be opened, 2 its date is later than the recorded
+  // "MostRecentUpdate", 1 not later. Keeps the date for StoreUpdateDate.
+  int CheckUpdateDate();
+  const std::string& UpdateDateText() const { return m_updateDate; }
+  // TRUE when the listing's table names files of the directory with exactly
+  // their lengths (see refresh::VerifyListing).
+  static BOOL VerifyExtractedFiles(const std::string& directory, const std::string& listingPath);
+
+  // Deletes the archives, the picture and the listing.
+  void DeleteDownloads() const;
+  // Copies every file of the temporary directory into `target`, overwriting;
+  // FALSE with the system's error at the first that fails.
+  BOOL CopyUpdateFiles(const std::string& target, DWORD& error) const;
+  // Records the update's date as "MostRecentUpdate"; FALSE when the settings
+  // key does not exist.
+  BOOL StoreUpdateDate() const;
+  static UINT RestartMainProgram();
+
+ private:
+  std::string m_tempDir;
+  BOOL m_bTempDirCreated = FALSE;
+  std::string m_updateDate;
+};
