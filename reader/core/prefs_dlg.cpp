@@ -22,65 +22,51 @@ END_MESSAGE_MAP()
 
 namespace {
 
-struct NamedColour {
-  const char* name;
-  COLORREF colour;
-};
 // The colours offered for the three text colours.
-const NamedColour kColours[] = {
-    {"Black", RGB(0, 0, 0)},      {"Maroon", RGB(128, 0, 0)},    {"Green", RGB(0, 128, 0)},
-    {"Olive", RGB(128, 128, 0)},  {"Navy", RGB(0, 0, 128)},      {"Purple", RGB(128, 0, 128)},
-    {"Teal", RGB(0, 128, 128)},   {"Grey", RGB(128, 128, 128)},  {"Silver", RGB(192, 192, 192)},
-    {"Red", RGB(255, 0, 0)},      {"Lime", RGB(0, 255, 0)},      {"Yellow", RGB(255, 255, 0)},
-    {"Blue", RGB(0, 0, 255)},     {"Fuchsia", RGB(255, 0, 255)}, {"Aqua", RGB(0, 255, 255)},
-    {"White", RGB(255, 255, 255)}};
+const COLORREF kColours[] = {RGB(0, 0, 0),       RGB(128, 0, 0),   RGB(0, 128, 0),   RGB(128, 128, 0),
+                             RGB(0, 0, 128),     RGB(128, 0, 128), RGB(0, 128, 128), RGB(128, 128, 128),
+                             RGB(192, 192, 192), RGB(255, 0, 0),   RGB(0, 255, 0),   RGB(255, 255, 0),
+                             RGB(0, 0, 255),     RGB(255, 0, 255), RGB(0, 255, 255), RGB(255, 255, 255)};
+
+struct FaceList {
+  CDropList* picker;
+};
 
 int CALLBACK AddFace(const LOGFONTA* font, const TEXTMETRICA*, DWORD type, LPARAM list) {
   if (!(type & TRUETYPE_FONTTYPE) || font->lfFaceName[0] == '@') return 1;
-  const HWND box = reinterpret_cast<HWND>(list);
-  if (::SendMessageA(box, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(font->lfFaceName)) ==
-      CB_ERR)
-    ::SendMessageA(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(font->lfFaceName));
+  CDropList& picker = *reinterpret_cast<FaceList*>(list)->picker;
+  const int current = picker.GetCurSel();
+  // A face once, whatever character sets it comes in.
+  if (picker.SelectString(font->lfFaceName) < 0) picker.AddString(font->lfFaceName, TRUE);
+  picker.SetCurSel(current);
   return 1;
-}
-
-CString SelectedText(HWND box) {
-  const LRESULT index = ::SendMessageA(box, CB_GETCURSEL, 0, 0);
-  if (index == CB_ERR) return CString();
-  char text[LF_FACESIZE + 8] = "";
-  if (::SendMessageA(box, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0) >= static_cast<LRESULT>(sizeof text))
-    return CString();
-  ::SendMessageA(box, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
-  return text;
 }
 
 }  // namespace
 
 CPrefs::CPrefs(CWnd* pParentWnd) : CDialog(IDD_PREFERENCES, pParentWnd) {}
 
-void CPrefs::FillColours(int id, COLORREF current) {
-  HWND box = ::GetDlgItem(m_hWnd, id);
-  int selected = -1;
-  for (const NamedColour& colour : kColours) {
-    const int at = static_cast<int>(::SendMessageA(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(colour.name)));
-    ::SendMessageA(box, CB_SETITEMDATA, static_cast<WPARAM>(at), colour.colour);
-    if (colour.colour == current) selected = at;
+BOOL CPrefs::MakePicker(CDropList& picker, int id) {
+  CRect place(0, 0, 0, 0);
+  if (CWnd* placeholder = GetDlgItem(id)) {
+    placeholder->GetWindowRect(&place);
+    ScreenToClient(&place);
+    ::DestroyWindow(placeholder->m_hWnd);
   }
-  if (selected < 0) {
-    // A colour of the settings that is not among the named ones stays on offer.
-    char name[32];
-    std::snprintf(name, sizeof name, "Custom (%02X%02X%02X)", GetRValue(current), GetGValue(current),
-                  GetBValue(current));
-    selected = static_cast<int>(::SendMessageA(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name)));
-    ::SendMessageA(box, CB_SETITEMDATA, static_cast<WPARAM>(selected), current);
-  }
-  ::SendMessageA(box, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+  return picker.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP, place, this, static_cast<UINT>(id));
 }
 
-COLORREF CPrefs::ChosenColour(int id, COLORREF fallback) const {
-  HWND box = ::GetDlgItem(m_hWnd, id);
-  const LRESULT index = ::SendMessageA(box, CB_GETCURSEL, 0, 0);
-  return index == CB_ERR ? fallback : static_cast<COLORREF>(::SendMessageA(box, CB_GETITEMDATA, index, 0));
+void CPrefs::FillColours(CDropList& picker, COLORREF current) {
+  for (COLORREF colour : kColours) picker.AddNumber(colour);
+  // A colour of the settings that is not among these stays on offer.
+  if (picker.SelectNumber(current) < 0) {
+    picker.AddNumber(current);
+    picker.SelectNumber(current);
+  }
+}
+
+COLORREF CPrefs::ChosenColour(const CDropList& picker, COLORREF fallback) {
+  return picker.GetCurSel() < 0 ? fallback : static_cast<COLORREF>(picker.GetCurNumber());
 }
 
 BOOL CPrefs::OnInitDialog() {
@@ -89,27 +75,29 @@ BOOL CPrefs::OnInitDialog() {
   m_hIcon = app.LoadIcon(IDI_VELDRIX);
   if (m_hIcon) ::SetClassLongPtrA(m_hWnd, GCLP_HICON, reinterpret_cast<LONG_PTR>(m_hIcon));
 
-  HWND faces = ::GetDlgItem(m_hWnd, IDC_PREF_FONT_NAME);
+  MakePicker(m_faces, IDC_PREF_FONT_NAME);
+  MakePicker(m_sizes, IDC_PREF_FONT_SIZE);
+  MakePicker(m_highlight, IDC_PREF_HIGHLIGHT);
+  MakePicker(m_search, IDC_PREF_SEARCH);
+  MakePicker(m_crossRef, IDC_PREF_CROSS_REF);
   {
     CClientDC screen(nullptr);
     LOGFONTA all = {};
     all.lfCharSet = DEFAULT_CHARSET;
-    ::EnumFontFamiliesExA(screen.m_hDC, &all, AddFace, reinterpret_cast<LPARAM>(faces), 0);
+    FaceList list{&m_faces};
+    ::EnumFontFamiliesExA(screen.m_hDC, &all, AddFace, reinterpret_cast<LPARAM>(&list), 0);
   }
-  HWND sizes = ::GetDlgItem(m_hWnd, IDC_PREF_FONT_SIZE);
   for (int size = 8; size <= 16; ++size) {
     char text[4];
     std::snprintf(text, sizeof text, "%d", size);
-    ::SendMessageA(sizes, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    m_sizes.AddString(text, FALSE);
   }
   char face[80];
   GetSettingString(InstallationOptions, "FontName", "Arial", face, sizeof face, SettingsIniName);
-  ::SendMessageA(faces, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(face));
+  m_faces.SelectString(face);
   char size[12];
   std::snprintf(size, sizeof size, "%d", GetSettingInt(InstallationOptions, "FontSize", 9, SettingsIniName));
-  const LRESULT sizeAt =
-      ::SendMessageA(sizes, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(size));
-  if (sizeAt != CB_ERR) ::SendMessageA(sizes, CB_SETCURSEL, static_cast<WPARAM>(sizeAt), 0);
+  m_sizes.SelectString(size);
 
   CheckDlgButton(IDC_PREF_SAVE_ON_EXIT,
                  GetSettingInt(InstallationOptions, "SaveOnExit", app.m_bSaveOnExit, SettingsIniName) ? 1 : 0);
@@ -122,9 +110,9 @@ BOOL CPrefs::OnInitDialog() {
   char delay[12];
   std::snprintf(delay, sizeof delay, "%d", GetSettingInt(InstallationOptions, "SlideShowDelay", 5, SettingsIniName));
   SetDlgItemText(IDC_PREF_SLIDE_DELAY, delay);
-  FillColours(IDC_PREF_HIGHLIGHT, app.GetBackColour(ColourHighlighter));
-  FillColours(IDC_PREF_SEARCH, app.GetBackColour(ColourSearchHit));
-  FillColours(IDC_PREF_CROSS_REF, app.GetTextColour(ColourCrossRef));
+  FillColours(m_highlight, app.GetBackColour(ColourHighlighter));
+  FillColours(m_search, app.GetBackColour(ColourSearchHit));
+  FillColours(m_crossRef, app.GetTextColour(ColourCrossRef));
   CenterWindow();
   return TRUE;
 }
@@ -170,9 +158,9 @@ void CPrefs::SaveSettings() {
   if (std::sscanf(delayText, "%d", &delay) != 1 || delay < 1 || delay > 59) delay = 1;
   writeInt("SlideShowDelay", delay);
 
-  const COLORREF highlight = ChosenColour(IDC_PREF_HIGHLIGHT, app.GetBackColour(ColourHighlighter));
-  const COLORREF search = ChosenColour(IDC_PREF_SEARCH, app.GetBackColour(ColourSearchHit));
-  const COLORREF crossRef = ChosenColour(IDC_PREF_CROSS_REF, app.GetTextColour(ColourCrossRef));
+  const COLORREF highlight = ChosenColour(m_highlight, app.GetBackColour(ColourHighlighter));
+  const COLORREF search = ChosenColour(m_search, app.GetBackColour(ColourSearchHit));
+  const COLORREF crossRef = ChosenColour(m_crossRef, app.GetTextColour(ColourCrossRef));
   const bool colours = highlight != app.GetBackColour(ColourHighlighter) ||
                        search != app.GetBackColour(ColourSearchHit) || crossRef != app.GetTextColour(ColourCrossRef);
   const auto writeColour = [&](const char* name, COLORREF colour) {
@@ -188,9 +176,9 @@ void CPrefs::SaveSettings() {
   GetSettingString(InstallationOptions, "FontName", "Arial", storedFace, sizeof storedFace, SettingsIniName);
   const int storedSize = GetSettingInt(InstallationOptions, "FontSize", 9, SettingsIniName);
   // Nothing chosen keeps what is stored.
-  CString face = SelectedText(::GetDlgItem(m_hWnd, IDC_PREF_FONT_NAME));
-  if (face.IsEmpty()) face = storedFace;
-  const CString sizeText = SelectedText(::GetDlgItem(m_hWnd, IDC_PREF_FONT_SIZE));
+  CString face, sizeText;
+  if (!m_faces.GetCurText(face)) face = storedFace;
+  m_sizes.GetCurText(sizeText);
   int size = storedSize;
   if (!sizeText.IsEmpty()) std::sscanf(sizeText, "%d", &size);
   if (size != storedSize || face.CompareNoCase(storedFace) != 0) fonts = true;

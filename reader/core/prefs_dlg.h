@@ -3,6 +3,7 @@
 // delay, the article font and the three text colours.
 #pragma once
 
+#include "drop_list.h"
 #include "framework.h"
 
 class CPrefs : public CDialog {
@@ -13,6 +14,13 @@ class CPrefs : public CDialog {
   void OnCancel() override;
   // Stores and applies the choices (also the Apply button).
   virtual void SaveSettings();
+
+  // The pickers of the font face, the size and the three colours.
+  CDropList m_faces;
+  CDropList m_sizes;
+  CDropList m_highlight;
+  CDropList m_search;
+  CDropList m_crossRef;
 
  protected:
   void OnToggle(UINT nID);
@@ -25,8 +33,10 @@ class CPrefs : public CDialog {
   void OnDestroy();
   DECLARE_MESSAGE_MAP()
 
-  void FillColours(int id, COLORREF current);
-  COLORREF ChosenColour(int id, COLORREF fallback) const;
+  // Puts a picker where the template's placeholder of its id is.
+  BOOL MakePicker(CDropList& picker, int id);
+  void FillColours(CDropList& picker, COLORREF current);
+  static COLORREF ChosenColour(const CDropList& picker, COLORREF fallback);
 
   HICON m_hIcon = nullptr;
   HWND m_hover = nullptr;

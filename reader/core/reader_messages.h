@@ -1,8 +1,11 @@
 // The reader's private window messages, which the screens, panels and the
-// main frame send one another, and the close request of the updater.
+// main frame send one another, and the close request of the updater. The
+// skinned controls' own two (WM_BUTTON_HOVER 0x07E8, WM_SCROLL_PART 0x3737)
+// are in skin_environment.h.
 #pragma once
 
 #include "re_types.h"
+#include "skin_environment.h"
 
 enum : u32 {
   WM_BITSCHANGED = 0x3731,     // a folder's articles changed (wParam 1 set, 0 one article)
@@ -11,14 +14,12 @@ enum : u32 {
   WM_CROSSREF = 0x3734,        // a cross reference was clicked (lParam the article)
   WM_SHOWMEDIA = 0x3735,       // show a media item
   WM_REGIONCLICK = 0x3736,     // a picture region was clicked (lParam the hot spot)
-  WM_SCROLL_PART = 0x3737,     // a scroll-bar part is held (inside the skinned controls)
   WM_RAUDIONOTIFY = 0x3738,    // a notification of the sound engine (wParam its code)
   WM_SHOWCONTENTS = 0x3739,    // open the contents window
   WM_SHOWBOOKMARKS = 0x373A,   // open the bookmark list
   WM_SHOWRESULTS = 0x373B,     // open the results window (wParam 1)
   WM_REFRESHWINDOW = 0x373C,   // refresh a window that is already open
   WM_PANELCLOSED = 0x373D,     // a floating panel closed (lParam the panel)
-  WM_BUTTON_HOVER = 0x07E8,    // the pointer entered (wParam 1) or left (0) a skinned control
   WM_MOVIEDONE = 0x07ED,       // a started movie has stopped
   WM_MOVIEPLAY = 0x07EE,       // play the movie window's movie
   WM_MOVIESTOP = 0x07EF,       // stop it

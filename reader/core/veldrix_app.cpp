@@ -99,6 +99,8 @@ BOOL CVeldrixApp::InitInstance() {
     DoWaitCursor(-1);
     return FALSE;
   }
+  // Before any skinned control is made.
+  SetSkinEnvironment(this);
   m_loadingDlg.Create();
   SetContentDbHost(this);
 

@@ -20,6 +20,7 @@
 #include "loading_dlg.h"
 #include "query_text.h"
 #include "search_progress_dlg.h"
+#include "skin_environment.h"
 #include "typematic.h"
 #include "working_directory.h"
 
@@ -48,7 +49,7 @@ constexpr int BrushCount = 15;
 constexpr int IconPairCount = 19;
 constexpr int FilterFileCount = 19;
 
-class CVeldrixApp : public CWinApp, public ContentDbHost, public BookmarkArticles {
+class CVeldrixApp : public CWinApp, public ContentDbHost, public BookmarkArticles, public CSkinEnvironment {
  public:
   CVeldrixApp();
   ~CVeldrixApp() override;
@@ -61,7 +62,7 @@ class CVeldrixApp : public CWinApp, public ContentDbHost, public BookmarkArticle
   BOOL OpenDatabases();
 
   // --- articles ---
-  int ToInternalArticle(int entry) const { return m_updateTable.ToInternalArticle(entry); }
+  int ToInternalArticle(int entry) override { return m_updateTable.ToInternalArticle(entry); }
   int ToFileArticle(int article) const { return m_updateTable.ToFileArticle(article); }
   int GetUpdateArticle(int index) const { return m_updateTable.GetUpdateArticle(index); }
   int FindUpdateArticle(int article) const { return m_updateTable.FindUpdateArticle(article); }
@@ -86,7 +87,7 @@ class CVeldrixApp : public CWinApp, public ContentDbHost, public BookmarkArticle
   static i32 RE_CALL SearchProgress(u32 done, u32 total);
 
   // --- titles ---
-  int LookupTitle(int article, char* title);
+  int LookupTitle(int article, char* title) override;
   BOOL FindTitle(const char* text, char* title, int* article);
 
   // --- printing the folder list ---
@@ -104,11 +105,28 @@ class CVeldrixApp : public CWinApp, public ContentDbHost, public BookmarkArticle
   BOOL GetArticleIcons(int article, UINT* imageId, UINT* maskId) const;
   CSize DrawTransparent(CSize* size, CDC* dc, UINT imageId, UINT maskId, int x, int y, UINT flags);
   BOOL AskTextFileName(CString& path);
-  CFont* GetFont(int index) { return &m_fonts[index]; }
-  CBrush* GetBrush(int index) { return &m_brushes[index]; }
   COLORREF GetTextColour(int pair) const { return m_colourText[pair]; }
   COLORREF GetBackColour(int pair) const { return m_colourBack[pair]; }
-  int GetLineHeight() const { return m_lineHeight; }
+
+  // --- what the skinned controls use (CSkinEnvironment) ---
+  CPalette* GetPalette() override { return &m_palette; }
+  CBrush* GetBrush(int index) override { return &m_brushes[index]; }
+  CFont* GetFont(int index) override { return &m_fonts[index]; }
+  int GetLineHeight() override { return m_lineHeight; }
+  BOOL IsStarted() override { return m_bStarted; }
+  SkinView GetActiveViewKind() override;
+  HWND GetActiveViewWindow() override;
+  CPalette* GetMediaPicturePalette() override;
+  BOOL IsPreferencesDialog(CWnd* window) override;
+  BOOL LoadDIB(UINT id, CBitmap& bitmap) override;
+  BOOL GetArticleIcons(int article, UINT& image, UINT& mask) override {
+    return GetArticleIcons(article, &image, &mask);
+  }
+  CSize DrawTransparent(CDC* dc, UINT image, UINT mask, int x, int y, UINT flags) override {
+    return DrawTransparent(nullptr, dc, image, mask, x, y, flags);
+  }
+  BOOL IsInBookmarkFolder(int article) override;
+  BOOL ReadCategories(int variant, CCategoryList& list) override;
 
   // --- spelling hash ---
   BOOL LoadSpellHash();

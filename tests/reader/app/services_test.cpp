@@ -372,6 +372,14 @@ TEST_F(Services, PreferencesStoreAndApply) {
   CString delay;
   prefs.GetDlgItemText(IDC_PREF_SLIDE_DELAY, delay);
   EXPECT_STREQ(delay, "5");
+  CString size;
+  EXPECT_TRUE(prefs.m_sizes.GetCurText(size));
+  EXPECT_STREQ(size, "9");
+  EXPECT_EQ(prefs.m_sizes.GetCount(), 9);
+  EXPECT_EQ(prefs.m_highlight.GetCurNumber(), RGB(255, 255, 0));
+  prefs.ShowWindow(SW_SHOW);
+  ui::PumpUntilIdle();
+  ui::SavePng(ui::Capture(prefs.m_hWnd, true), "reader_preferences");
 
   const auto save = [&](const char* text) {
     prefs.SetDlgItemText(IDC_PREF_SLIDE_DELAY, text);
@@ -384,9 +392,8 @@ TEST_F(Services, PreferencesStoreAndApply) {
 
   // Only a colour: the displays repaint, the fonts stay.
   HGDIOBJ article = app.GetFont(FontArticle)->m_hObject;
-  prefs.SendDlgItemMessage(IDC_PREF_SEARCH, CB_SETCURSEL,
-                           prefs.SendDlgItemMessage(IDC_PREF_SEARCH, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                                    reinterpret_cast<LPARAM>("Red")));
+  EXPECT_EQ(prefs.m_search.GetCurNumber(), RGB(0, 0, 128));  // the setting's default
+  ASSERT_GE(prefs.m_search.SelectNumber(RGB(255, 0, 0)), 0);
   MSG posted;
   while (::PeekMessageA(&posted, display.m_hWnd, 0, 0, PM_REMOVE)) {
   }
@@ -399,7 +406,7 @@ TEST_F(Services, PreferencesStoreAndApply) {
   settings.Set(InstallationOptions, "FontName", "arial");
   prefs.SaveSettings();
   EXPECT_EQ(app.GetFont(FontArticle)->m_hObject, article);
-  prefs.SendDlgItemMessage(IDC_PREF_FONT_SIZE, CB_SETCURSEL, 6);  // "14"
+  ASSERT_GE(prefs.m_sizes.SelectString("14"), 0);
   prefs.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_PREF_SAVE_ON_EXIT, BN_CLICKED),
                     reinterpret_cast<LPARAM>(::GetDlgItem(prefs.m_hWnd, IDC_PREF_SAVE_ON_EXIT)));
   prefs.SaveSettings();
