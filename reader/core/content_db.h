@@ -77,6 +77,16 @@ class CContentDb : public CObject {
   int ListAnagrams(const CString& letters, int minLength, CStringArray& words);
   // A Boolean search of a dictionary: titles and entries of at most 1000 hits.
   int DictionarySearch(const CString& expr, CStringArray& titles, CDWordArray& entries);
+  // The entries of `word` parsed into senses (thesaurus and dictionaries):
+  // TRUE when the word has entries. Each parsed entry has a label ("class
+  // headline", or "- headline" without a class) and its sub-items.
+  BOOL ParseEntries(const CString& word);
+  int GetParsedCount() const { return m_parsedCount; }
+  BOOL GetParsedLabel(int n, CString& label) const;
+  int GetParsedItemCount(int n) const;
+  // Sub-item k of parsed entry n in the form the entry's class and features
+  // ask for (the word index's derived form), else as it stands.
+  BOOL GetParsedItem(int n, int k, CString& out);
   // For each term with an entry, appends the further lines of its first
   // entry as terms with the term's value. Returns the new count.
   int FetchEntries(CStringArray& terms, CUIntArray& values);
@@ -209,6 +219,16 @@ class CContentDb : public CObject {
   ReSearchBlock* m_searchBlock = nullptr;
   ReIdxListBlock* m_wordBlock = nullptr;
   ReIdxListBlock* m_spareWordBlock = nullptr;
+
+  // The entries parsed last: labels, sub-items, and per entry its slot's
+  // class byte and feature mask and the index of its first sub-item (plus a
+  // final bound).
+  CStringArray m_parsedItems;
+  CStringArray m_parsedLabels;
+  CByteArray m_partBytes;
+  CDWordArray m_featureMasks;
+  CWordArray m_groupBounds;
+  u16 m_parsedCount = 0;
 
   u8 m_mediaHeader[8] = {};
   u8 m_contextHeader[10] = {};

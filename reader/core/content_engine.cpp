@@ -9,6 +9,7 @@
 #include "concept_query.h"
 #include "content_db.h"
 #include "headword.h"
+#include "re_etpar_records.h"
 #include "settings.h"
 #include "title_key.h"
 #include "working_directory.h"
@@ -298,9 +299,11 @@ int CContentDb::HeadwordEntries(const char* word, std::vector<u32>& entries, std
     // The slots' titles live in the engine until the list is released.
     for (u16 i = 0; i < m_entryListBlock->count; ++i) {
       const ReEntListSlot& slot = m_entryListBlock->slots[i];
-      if (slot.entry == 0) continue;
-      entries.push_back(slot.entry);
-      if (titles) titles->push_back(slot.title ? slot.title : "");
+      const u32 entry = slot.entry;  // a copy: the slots are packed
+      const char* title = slot.title;
+      if (entry == 0) continue;
+      entries.push_back(entry);
+      if (titles) titles->push_back(title ? title : "");
     }
   }
   REentlst(m_entryListBlock, FnHeadwords, ReActClose);
@@ -590,4 +593,81 @@ int CContentDb::RunConceptQuery(ConceptQuery& query, CBitString& hits, const CSt
   REdb(m_database, FnDatabase, ReActReset);
   if (g_host) g_host->EndSearch();
   return hits.GetSetCount();
+}
+
+BOOL CContentDb::ParseEntries(const CString& word) {
+  m_parsedItems.RemoveAll();
+  m_parsedLabels.RemoveAll();
+  m_partBytes.RemoveAll();
+  m_featureMasks.RemoveAll();
+  m_groupBounds.RemoveAll();
+  m_parsedCount = 0;
+  if (!m_bOpen || !CopyInto(m_entryListBlock->word, m_database->longestLine + 1u, word)) return FALSE;
+  if (REentlst(m_entryListBlock, FnHeadwords, ReActOpen) == ReFail || m_entryListBlock->count == 0) {
+    REentlst(m_entryListBlock, FnHeadwords, ReActClose);
+    return FALSE;
+  }
+  void* block = nullptr;
+  if (REmemory(&block, m_database, ReBlockEtPar, ReActOpen, 0) == ReFail || !block) {
+    REentlst(m_entryListBlock, FnHeadwords, ReActClose);
+    return FALSE;
+  }
+  auto* parser = static_cast<ReEtParBlock*>(block);
+  parser->databaseRecord = m_database;
+  parser->word = m_entryListBlock->word;
+  parser->slots = m_entryListBlock->slots;
+  parser->slotCount = static_cast<i16>(m_entryListBlock->count);
+  parser->currentSlot = 0;
+  const auto* result =
+      REetpar(parser, FnParse, ReActOpen) != ReFail ? static_cast<const ReEtParResult*>(parser->result) : nullptr;
+  m_groupBounds.Add(0);
+  const i16 count = result ? result->count : 0;
+  for (i16 i = 0; i < count; ++i) {
+    const ReEtParEntry* entry = result->entries[i];
+    const CString text = entry->headline ? entry->headline : "";
+    m_parsedLabels.Add(entry->label1 ? CString(entry->label1) + " " + text : "- " + text);
+    // The entry's slot tells its class and features.
+    const ReEntListSlot* slot = i < m_entryListBlock->count ? &m_entryListBlock->slots[i] : nullptr;
+    const BYTE wordClass = slot ? slot->wordClass : 0;
+    const DWORD featureMask = slot ? slot->featureMask : 0;
+    m_partBytes.Add(wordClass);
+    m_featureMasks.Add(featureMask);
+    for (i16 k = 0; k < entry->itemCount; ++k)
+      m_parsedItems.Add(entry->items[k] && entry->items[k]->text ? entry->items[k]->text : "");
+    m_groupBounds.Add(static_cast<WORD>(m_parsedItems.GetSize()));
+  }
+  m_parsedCount = static_cast<u16>(count > 0 ? count : 0);
+  REetpar(parser, FnParse, ReActClose);
+  REmemory(&block, nullptr, ReBlockEtPar, ReActClose, 0);
+  REentlst(m_entryListBlock, FnHeadwords, ReActClose);
+  return m_parsedCount > 0 ? TRUE : FALSE;
+}
+
+BOOL CContentDb::GetParsedLabel(int n, CString& label) const {
+  if (n < 0 || n >= m_parsedCount) return FALSE;
+  label = m_parsedLabels[n];
+  return TRUE;
+}
+
+int CContentDb::GetParsedItemCount(int n) const {
+  if (n < 0 || n >= m_parsedCount) return 0;
+  return m_groupBounds[n + 1] - m_groupBounds[n];
+}
+
+BOOL CContentDb::GetParsedItem(int n, int k, CString& out) {
+  if (!m_bOpen || n < 0 || n >= m_parsedCount || k < 0 || k >= GetParsedItemCount(n)) return FALSE;
+  const CString item = m_parsedItems[m_groupBounds[n] + k];
+  out = item;
+  ReIdxListBlock* block = m_spareWordBlock;
+  if (!CopyInto(block->word, m_database->longestWord + 1u, item)) return TRUE;
+  block->wordClass = m_partBytes[n];
+  const DWORD mask = m_featureMasks[n];
+  if (block->featureMask) std::memcpy(block->featureMask, &mask, 4);
+  if (REidxlst(block, FnDerivedForms, ReActOpen) != ReFail) {
+    CStringArray forms;
+    TakeResults(block, forms);
+    if (forms.GetSize() > 0) out = forms[0];
+  }
+  REidxlst(block, FnDerivedForms, ReActClose);
+  return TRUE;
 }

@@ -64,7 +64,9 @@ HGLOBAL ConvertPlainBitmap(const std::vector<u8>& bitmap) {
   HGLOBAL block = GlobalCopy(bitmap);
   if (!block) return nullptr;
   const std::intptr_t handle = reinterpret_cast<std::intptr_t>(block);
-  const auto converted = reinterpret_cast<HGLOBAL>(TheMediaLibrary().Call(media::PictureToDib, &handle, 1));
+  const std::intptr_t result = TheMediaLibrary().Call(media::PictureToDib, &handle, 1);
+  // Errors of the library's entry are negative codes, never handles.
+  const auto converted = result > 0 ? reinterpret_cast<HGLOBAL>(result) : nullptr;
   if (converted != block) ::GlobalFree(block);
   if (converted && ::GlobalSize(converted) < sizeof(BITMAPINFOHEADER)) {
     ::GlobalFree(converted);

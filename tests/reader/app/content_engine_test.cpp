@@ -13,6 +13,7 @@
 #include "content/sample_content.h"
 #include "content_db.h"
 #include "engine_db/engine_db.h"
+#include "engine_db/lists_samples.h"
 #include "re_platform.h"
 #include "reader/reader_sample.h"
 #include "search_corpus/search_database.h"
@@ -179,6 +180,22 @@ TEST_F(ContentDatabases, DictionarySearchSaysWhenNothingMatches) {
   EXPECT_EQ(host.messages[0], "There are no items matching your search expression.");
 }
 
+TEST_F(ContentDatabases, SpellingHelpOffersTheIndexWords) {
+  CContentDb& db = Open(1);
+  CStringArray alternatives;
+  EXPECT_EQ(db.LookupWord("comet", alternatives, 13), 0);  // known
+  const int offered = db.LookupWord("volcnao", alternatives, 13);
+  ASSERT_GT(offered, 0);
+  EXPECT_LE(offered, 8);
+  bool volcano = false;
+  for (int i = 0; i < alternatives.GetSize(); ++i) volcano = volcano || alternatives[i] == "volcano";
+  EXPECT_TRUE(volcano);
+  const int comte = db.LookupWord("comte", alternatives, 12);
+  EXPECT_GT(comte, 0);
+  EXPECT_EQ(comte, alternatives.GetSize());
+  EXPECT_EQ(host.waits, 0);
+}
+
 TEST_F(ContentDatabases, SpellingHelpShortCuts) {
   CContentDb& db = Open(1);
   CStringArray alternatives;
@@ -232,6 +249,60 @@ TEST_F(ContentDatabases, RankedQueryOverOneDatabase) {
   nothing.Add("xylophone");
   EXPECT_EQ(db.AddConceptTerms(nothing, query, nullptr), 0);
   EXPECT_EQ(db.RunConceptQuery(query, hits, "Internet Updates"), 0);
+}
+
+TEST_F(ContentDatabases, ThesaurusEntriesParsedIntoSenses) {
+  namespace edb = builder::engine_db;
+  edb::Write(dir.File("QUIRN.DAT"), edb::ThesaurusDatabase(edb::EnglishThesaurus()).database);
+  CContentDb& db = Open(2);
+  ASSERT_TRUE(db.ParseEntries("run"));
+  ASSERT_EQ(db.GetParsedCount(), 2);
+  std::vector<std::string> labels;
+  std::vector<std::vector<std::string>> items;
+  for (int n = 0; n < db.GetParsedCount(); ++n) {
+    CString label;
+    ASSERT_TRUE(db.GetParsedLabel(n, label));
+    labels.emplace_back(label);
+    items.emplace_back();
+    for (int k = 0; k < db.GetParsedItemCount(n); ++k) {
+      CString item;
+      ASSERT_TRUE(db.GetParsedItem(n, k, item));
+      items.back().emplace_back(item);
+    }
+  }
+  const size_t verb = labels[0] == "verb run" ? 0 : 1;
+  EXPECT_EQ(labels[verb], "verb run");
+  EXPECT_EQ(labels[1 - verb], "noun run");
+  EXPECT_EQ(items[verb], (std::vector<std::string>{"dash", "sprint", "race"}));
+  EXPECT_EQ(items[1 - verb], (std::vector<std::string>{"trip", "jaunt"}));
+  CString out;
+  EXPECT_FALSE(db.GetParsedItem(0, 99, out));
+  EXPECT_FALSE(db.GetParsedLabel(2, out));
+  EXPECT_FALSE(db.ParseEntries("zzz"));
+  EXPECT_EQ(db.GetParsedCount(), 0);
+}
+
+TEST_F(ContentDatabases, DictionaryHeadwordsEntriesAndSpelling) {
+  namespace edb = builder::engine_db;
+  edb::Write(dir.File("R052E550.DAT"), edb::DictionaryDatabase(edb::EnglishDictionary()));
+  CContentDb& db = Open(5);
+  CDWordArray entries;
+  CStringArray titles;
+  EXPECT_EQ(db.FindEntries("bass", entries, titles), 2);
+  EXPECT_STREQ(titles[0], "bass (1)");
+  EXPECT_EQ(entries[1], 3u);
+  CString headword;
+  ASSERT_EQ(db.GetHeadword(3, headword), 1);
+  EXPECT_STREQ(headword, "bass (2)");
+  ASSERT_EQ(db.GetHeadword(5, headword), 1);
+  EXPECT_STREQ(headword, "reali");  // a tag other than the headword's own ends it
+
+  // The headword sets of a text's words, ANDed.
+  CBitString hits(static_cast<int>(db.GetEntryCount()), FALSE);
+  EXPECT_EQ(db.LookupTerm("run", hits), 1);
+  EXPECT_TRUE(hits.Test(4));
+  EXPECT_EQ(db.LookupTerm("run, cat", hits), 0);
+  EXPECT_EQ(db.LookupTerm("zzz run", hits), 0);
 }
 
 }  // namespace

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <set>
 #include <stdexcept>
 
 #include "content/sample_content.h"
 #include "engine_db/engine_db.h"
+#include "engine_db/spelling_tables.h"
 #include "reader/bookmark_file.h"
 #include "reader/wave_file.h"
 #include "search_corpus/search_database.h"
@@ -60,11 +62,34 @@ sc::Corpus Entries(const std::vector<std::pair<std::string, std::string>>& entri
   return corpus;
 }
 
+// A searchable database whose main index also carries the standard spelling
+// tables, so the reader's spelling help finds alternatives.
 Bytes Database(const sc::Corpus& corpus, std::uint32_t id) {
   sc::SearchDatabaseOptions options;
   options.databaseId = id;
   options.groupSize = 4;
-  return engine_db::Build(sc::SearchDatabase(corpus, options)).bytes;
+  engine_db::Database database = sc::SearchDatabase(corpus, options);
+  std::set<std::string> words;
+  for (const sc::Article& article : corpus.articles)
+    for (const sc::WordAt& word : sc::SplitWords(article)) {
+      std::string lower = word.word;
+      for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+      words.insert(lower);
+    }
+  for (engine_db::Component& component : database.components) {
+    if (component.type != 2 || component.subtype != 1) continue;
+    for (const BuiltTable& table :
+         BuildSpellingTables(StandardSpelling(), std::vector<std::string>(words.begin(), words.end()))) {
+      engine_db::Table added;
+      added.id = table.id;
+      added.elementSize = table.elementSize;
+      added.elementCount = static_cast<std::uint16_t>(table.elementCount);
+      added.data = table.data;
+      component.tables.push_back(std::move(added));
+    }
+  }
+  return engine_db::Build(database).bytes;
 }
 
 std::vector<std::uint32_t> Members(const Bytes& bitFile) {
