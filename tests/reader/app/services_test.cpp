@@ -143,6 +143,56 @@ TEST_F(Services, TransparentIconsSitOnTheirBottomEdge) {
   ::DeleteDC(memory);
 }
 
+TEST_F(Services, BookmarkMenuEntriesAreMeasuredAndDrawn) {
+  // A folder entry (id 200000 + folder) and an article entry, owner-drawn.
+  MEASUREITEMSTRUCT folder = {};
+  folder.CtlType = ODT_MENU;
+  folder.itemID = 200000;
+  Frame()->SendMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&folder));
+  MEASUREITEMSTRUCT article = folder;
+  article.itemID = static_cast<UINT>(Article("Beethoven, Ludwig van"));
+  Frame()->SendMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&article));
+  EXPECT_GT(article.itemWidth, folder.itemWidth);  // the longer text
+  EXPECT_GE(folder.itemHeight, 16u + 2);           // the folder icon and 2 pixels
+
+  HDC screen = ::GetDC(nullptr);
+  HDC memory = ::CreateCompatibleDC(screen);
+  HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 200, 20);
+  ::ReleaseDC(nullptr, screen);
+  HGDIOBJ old = ::SelectObject(memory, bitmap);
+  DRAWITEMSTRUCT draw = {};
+  draw.CtlType = ODT_MENU;
+  draw.itemID = article.itemID;
+  draw.itemState = ODS_SELECTED;
+  draw.hDC = memory;
+  draw.rcItem = {0, 0, 200, 20};
+  Frame()->SendMessage(WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw));
+  const ui::Picture drawn = ui::CaptureDC(memory, 200, 20);
+  EXPECT_GT(drawn.Count(CRect(0, 0, 200, 20), ::GetSysColor(COLOR_HIGHLIGHT) & 0xFFFFFF), 1000);
+  ::SelectObject(memory, old);
+  ::DeleteObject(bitmap);
+  ::DeleteDC(memory);
+}
+
+TEST_F(Services, TextFilesAreNamedInTheSaveDialog) {
+  static OPENFILENAMEA asked;
+  AfxSetFileDialogHook([](OPENFILENAMEA* ofn, BOOL open) -> INT_PTR {
+    asked = *ofn;
+    if (open) return IDCANCEL;
+    std::strcpy(ofn->lpstrFile, "C:\\notes.txt");
+    return IDOK;
+  });
+  CString path;
+  EXPECT_TRUE(App().AskTextFileName(path));
+  EXPECT_STREQ(path, "C:\\notes.txt");
+  EXPECT_STREQ(asked.lpstrDefExt, "txt");
+  EXPECT_EQ(std::string(asked.lpstrFilter, 27), std::string("Text Files (*.txt)\0*.txt\0\0", 27));
+  EXPECT_TRUE(asked.Flags & OFN_OVERWRITEPROMPT);
+  AfxSetFileDialogHook([](OPENFILENAMEA*, BOOL) -> INT_PTR { return IDCANCEL; });
+  EXPECT_FALSE(App().AskTextFileName(path));
+  AfxSetFileDialogHook(nullptr);
+}
+
 TEST_F(Services, FontsFollowTheSettingsAndColoursTheirPairs) {
   settings.Set(InstallationOptions, "FontSize", "12");
   settings.Set(InstallationOptions, "HighlightColour", "0x000000FF");
