@@ -12,6 +12,7 @@
 #include "browser_view.h"
 #include "dict_view.h"
 #include "display.h"
+#include "note_dlg.h"
 #include "reader_messages.h"
 #include "search_progress_dlg.h"
 
@@ -171,6 +172,63 @@ TEST_F(DisplayServicesOfTheApp, ADisplayShowsAnArticleOfTheSampleWithItsBookmark
   ASSERT_TRUE(DisplayServices().Annotations().FindAnnotations(Article("Volcano"), stored));
   EXPECT_TRUE(stored.highlights.empty());
   EXPECT_EQ(stored.notes.size(), 1u);
+  display.DestroyWindow();
+}
+
+// The note dialog the application opens for a note icon of a screen's
+// display: beside the icon, to its left, in the screen's look; the timer
+// runs inside the dialog's modal loop.
+struct NoteDialogSeen {
+  CRect rect;
+  int ownerKind = -1;
+  bool seen = false;
+};
+NoteDialogSeen g_noteDialog;
+
+BOOL CALLBACK CloseNoteDialog(HWND window, LPARAM) {
+  char name[16] = "";
+  ::GetClassNameA(window, name, sizeof name);
+  auto* dialog = dynamic_cast<CNoteDlg*>(CWnd::FromHandlePermanent(window));
+  if (std::strcmp(name, "#32770") != 0 || dialog == nullptr) return TRUE;
+  dialog->GetWindowRect(&g_noteDialog.rect);
+  g_noteDialog.ownerKind = dialog->GetOwnerKind();
+  g_noteDialog.seen = true;
+  dialog->PostMessage(WM_COMMAND, IDCANCEL);
+  return FALSE;
+}
+
+void CALLBACK FindNoteDialog(HWND, UINT, UINT_PTR id, DWORD) {
+  ::EnumThreadWindows(::GetCurrentThreadId(), CloseNoteDialog, 0);
+  if (g_noteDialog.seen) ::KillTimer(nullptr, id);
+}
+
+TEST_F(DisplayServicesOfTheApp, TheNoteDialogOpensBesideTheIconInTheScreensLook) {
+  ASSERT_TRUE(Frame()->ShowBrowser());
+  ui::PumpUntilIdle();
+  CView* browser = Frame()->GetScreen(Screen::Browser);
+  CDisplay display;
+  ASSERT_TRUE(
+      display.Create(browser, CRect(10, 10, 410, 310), WS_CHILD | WS_VISIBLE, CDisplay::kControlId, kSkinEncyclopedia));
+  ASSERT_TRUE(display.ResetContent());
+  CContentDb& main = App().GetDatabase(1);
+  while (const ReTokenBlock* chunk = main.NextToken(MainEntry("Volcano"))) ASSERT_TRUE(display.AddText(chunk));
+  display.RestoreAnnotations(Article("Volcano"));
+  ASSERT_EQ(display.GetNoteCount(), 1);
+  CNoteIcon* icon = display.GetNote(0);
+
+  g_noteDialog = NoteDialogSeen{};
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, FindNoteDialog);
+  DisplayServices().EditNote(browser, icon);
+  ::KillTimer(nullptr, timer);
+  ASSERT_TRUE(g_noteDialog.seen);
+  EXPECT_EQ(g_noteDialog.ownerKind, CNoteDlg::kOwnerBrowser);
+  CRect iconRect, area;
+  icon->GetWindowRect(&iconRect);
+  browser->GetWindowRect(&area);
+  EXPECT_LE(g_noteDialog.rect.right, iconRect.left);
+  EXPECT_GE(g_noteDialog.rect.left, area.left);
+  EXPECT_GE(g_noteDialog.rect.top, area.top);
+  EXPECT_STREQ(icon->GetNoteText(), "Compare with the McDonald Islands.");  // cancelled: unchanged
   display.DestroyWindow();
 }
 
