@@ -16,10 +16,7 @@
 #include "re_blocks.h"
 #include "text_find.h"
 #include "text_model.h"
-
-// Messages of the display.
-constexpr UINT WM_CROSS_REFERENCE = 0x3734;  // to the parent: lParam the article number
-constexpr UINT WM_COLOURS_CHANGED = 0x3733;  // from the application: repaint
+#include "window_messages.h"
 
 class CDisplay : public CWnd, public CNoteIconHost {
   DECLARE_DYNCREATE(CDisplay)

@@ -81,7 +81,7 @@ void CDisplay::FollowCrossReference(int run) {
   }
   const long article = std::strtol(number.c_str(), nullptr, 10);
   CWnd* parent = GetParent();
-  if (article != 0 && parent != nullptr) parent->PostMessage(WM_CROSS_REFERENCE, 0, static_cast<LPARAM>(article));
+  if (article != 0 && parent != nullptr) parent->PostMessage(WM_CROSSREF, 0, static_cast<LPARAM>(article));
 }
 
 void CDisplay::DragTo(int end) {

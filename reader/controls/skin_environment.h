@@ -6,15 +6,9 @@
 #pragma once
 
 #include "framework.h"
+#include "window_messages.h"
 
 class CCategoryList;
-
-// WM_BUTTON_HOVER: wParam 1 when the pointer (or a dragged note icon) enters
-// a control, 0 when it leaves.
-constexpr UINT WM_BUTTON_HOVER = 0x07E8;
-// WM_SCROLL_PART: a skinned list sends it to itself while a bar part is held
-// (wParam the part, lParam -1 for the first press).
-constexpr UINT WM_SCROLL_PART = 0x3737;
 
 // Skin values: the look of the screen that owns a control.
 constexpr int kSkinEncyclopedia = 1;

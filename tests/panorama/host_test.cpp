@@ -1,7 +1,9 @@
 // The stand-in media host the plug-in runs on: memory handles that can be
 // purged, the component manager, our codec's refusals, and what it reads of
-// movies (box, duration, frames, user data, the controller a movie needs).
+// movies (box, duration, frames, user data, the controller a movie needs),
+// the movie services' start and end, and the checks on packed bitmaps.
 #include <cstring>
+#include <vector>
 
 #include "kn_components.h"
 #include "kn_movie.h"
@@ -120,6 +122,71 @@ TEST_F(HostTest, MoviesTellTheirBoxFramesUserDataAndController) {
   EXPECT_EQ(kn::MediaEntry(kn::kKnNewMovieController, make, 4), 0);
   std::intptr_t reference = 0;
   EXPECT_NE(kn::OpenMovieFile(dir_.File("missing.mov").c_str(), &reference), 0);
+}
+
+TEST_F(HostTest, MovieServicesCountTheirUsersAndTheLastEndDisposesMovies) {
+  EXPECT_EQ(kn::MediaEntry(kn::kKnExitMovies, nullptr, 0), 0);  // an end without a start does nothing
+  EXPECT_EQ(kn::MovieServiceUsers(), 0);
+  EXPECT_EQ(kn::MediaEntry(kn::kKnEnterMovies, nullptr, 0), 0);
+  EXPECT_EQ(kn::MediaEntry(kn::kKnEnterMovies, nullptr, 0), 0);
+  bp::ObjectMovie object;
+  object.columns = 2;
+  object.rows = 1;
+  object.frameWidth = 8;
+  object.frameHeight = 8;
+  const std::intptr_t movie = OpenMovie(bp::BuildObjectMovie(object), "object.mov");
+  ASSERT_NE(kn::AsMovie(movie), nullptr);
+  kn::MediaEntry(kn::kKnExitMovies, nullptr, 0);
+  EXPECT_NE(kn::AsMovie(movie), nullptr);  // another user still has the services
+  kn::MediaEntry(kn::kKnExitMovies, nullptr, 0);
+  EXPECT_EQ(kn::AsMovie(movie), nullptr);
+  EXPECT_EQ(kn::MovieServiceUsers(), 0);
+}
+
+// A packed bitmap: the 40-byte header, the colour table and the rows.
+std::vector<std::uint8_t> PackedBitmap(std::int32_t width, std::int32_t height, std::uint16_t bits, std::uint32_t used,
+                                       std::size_t tableAndBits) {
+  std::vector<std::uint8_t> bytes(40 + tableAndBits);
+  const auto put32 = [&](std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+  };
+  put32(0, 40);
+  put32(4, static_cast<std::uint32_t>(width));
+  put32(8, static_cast<std::uint32_t>(height));
+  bytes[12] = 1;
+  bytes[14] = static_cast<std::uint8_t>(bits);
+  put32(32, used);
+  return bytes;
+}
+
+TEST_F(HostTest, PackedBitmapsAreMeasuredAndDamagedOnesRefused) {
+  // 8 bits, 3 x 2: 256 colours, rows of 4 bytes.
+  std::vector<std::uint8_t> eight = PackedBitmap(3, 2, 8, 0, 1024 + 8);
+  EXPECT_EQ(kn::PackedBitmapSize(eight.data(), eight.size()), 40 + 1024 + 8);
+  // Bytes past the bitmap are not part of it; one byte short is refused.
+  eight.push_back(0);
+  EXPECT_EQ(kn::PackedBitmapSize(eight.data(), eight.size()), 40 + 1024 + 8);
+  EXPECT_EQ(kn::PackedBitmapSize(eight.data(), 40 + 1024 + 7), 0);
+  // A top-down 24-bit bitmap without a table; a 4-bit one with 3 colours used.
+  const std::vector<std::uint8_t> deep = PackedBitmap(5, -3, 24, 0, 16 * 3);
+  EXPECT_EQ(kn::PackedBitmapSize(deep.data(), deep.size()), 40 + 16 * 3);
+  const std::vector<std::uint8_t> few = PackedBitmap(9, 1, 4, 3, 12 + 8);
+  EXPECT_EQ(kn::PackedBitmapSize(few.data(), few.size()), 40 + 12 + 8);
+  // More colours than the depth has, no width, a depth that is none, a
+  // header shorter than its own size, and sizes past 32 bits.
+  const std::vector<std::uint8_t> tooMany = PackedBitmap(1, 1, 1, 3, 64);
+  EXPECT_EQ(kn::PackedBitmapSize(tooMany.data(), tooMany.size()), 0);
+  const std::vector<std::uint8_t> noWidth = PackedBitmap(0, 1, 8, 0, 2048);
+  EXPECT_EQ(kn::PackedBitmapSize(noWidth.data(), noWidth.size()), 0);
+  const std::vector<std::uint8_t> odd = PackedBitmap(1, 1, 7, 0, 2048);
+  EXPECT_EQ(kn::PackedBitmapSize(odd.data(), odd.size()), 0);
+  std::vector<std::uint8_t> longHeader = PackedBitmap(1, 1, 24, 0, 4);
+  longHeader[0] = 200;
+  EXPECT_EQ(kn::PackedBitmapSize(longHeader.data(), longHeader.size()), 0);
+  const std::vector<std::uint8_t> huge = PackedBitmap(0x7FFFFFFF, 0x7FFFFFFF, 32, 0, 64);
+  EXPECT_EQ(kn::PackedBitmapSize(huge.data(), huge.size()), 0);
+  EXPECT_EQ(kn::PackedBitmapSize(nullptr, 100), 0);
+  EXPECT_EQ(kn::PackedBitmapSize(deep.data(), 39), 0);
 }
 
 }  // namespace

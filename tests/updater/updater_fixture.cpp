@@ -9,6 +9,7 @@
 #include "settings.h"
 #include "update_archive.h"
 #include "updater_texts.h"
+#include "window_messages.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ const bool boxesFail = [] {
 // ---- CFakeReader
 
 BEGIN_MESSAGE_MAP(CFakeReader, CWnd)
-ON_MESSAGE(refresh::ReaderCloseMessage, OnUpdateClose)
+ON_MESSAGE(WM_UPDATECLOSE, OnUpdateClose)
 END_MESSAGE_MAP()
 
 CFakeReader::CFakeReader() {

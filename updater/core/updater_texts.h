@@ -5,10 +5,10 @@ namespace refresh {
 
 // The reader and what the updater asks of it.
 constexpr const char* ReaderWindowTitle = "The Marovan & World Encyclopedia";
-constexpr unsigned ReaderCloseMessage = 0x4400;  // wParam 0, lParam 0
 constexpr const char* ReaderProgram = "VELDRX32.EXE";
 constexpr const char* LogFileName = "Xferlog.txt";
 constexpr const char* MostRecentUpdateValue = "MostRecentUpdate";
+// The close request to the reader is WM_UPDATECLOSE (window_messages.h).
 
 // The update server.
 constexpr const char* UpdateServerHost = "ftp.brenmoortesk.com";

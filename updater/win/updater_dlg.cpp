@@ -8,6 +8,7 @@
 
 #include "updater_ids.h"
 #include "updater_texts.h"
+#include "window_messages.h"
 
 using namespace refresh;
 
@@ -463,7 +464,7 @@ bool CUpdaterDlg::VerifyExtractedFiles() {
   return CUpdateFiles::VerifyExtractedFiles(m_files.TempDir(), m_files.PathOf(UpdateListing)) != FALSE;
 }
 
-void CUpdaterDlg::CloseMainProgram() { ::PostMessageA(m_hMainProgram, ReaderCloseMessage, 0, 0); }
+void CUpdaterDlg::CloseMainProgram() { ::PostMessageA(m_hMainProgram, WM_UPDATECLOSE, 0, 0); }
 
 bool CUpdaterDlg::MainProgramRunning() { return ::FindWindowA(nullptr, ReaderWindowTitle) != nullptr; }
 

@@ -9,7 +9,20 @@ namespace kn {
 
 namespace {
 bool gInitialized = false;
+int gMovieUsers = 0;
+}  // namespace
+
+std::int32_t EnterMovies() {
+  ++gMovieUsers;
+  return 0;
 }
+
+void ExitMovies() {
+  if (gMovieUsers == 0) return;
+  if (--gMovieUsers == 0) ForgetMovies();
+}
+
+int MovieServiceUsers() { return gMovieUsers; }
 
 void InitializeHost() {
   if (gInitialized) return;
@@ -20,6 +33,7 @@ void InitializeHost() {
 void TerminateHost() {
   ForgetComponents();
   ForgetMovies();
+  gMovieUsers = 0;
   gInitialized = false;
 }
 
@@ -112,6 +126,8 @@ std::intptr_t MediaEntry(std::int32_t selector, const std::intptr_t* args, std::
       std::memcpy(buffer, movie->path.c_str(), movie->path.size() + 1);
       return 0;
     }
+    case kKnEnterMovies: return EnterMovies();
+    case kKnExitMovies: ExitMovies(); return 0;
     default: return static_cast<std::intptr_t>(static_cast<std::int32_t>(0x80008002u));
   }
 }

@@ -4,6 +4,7 @@
 // wrap it in the win32 tree.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "kn_api.h"
@@ -55,5 +56,14 @@ std::int32_t NewMovieFromFile(std::intptr_t* movie, std::intptr_t reference);
 void CloseMovieFile(std::intptr_t reference);
 void DisposeMovie(std::intptr_t movie);
 std::int32_t MovieTime(std::intptr_t movie);
+// The movie services: each start counts a user; the end of the last one
+// disposes every movie still open. An end without a start does nothing.
+std::int32_t EnterMovies();
+void ExitMovies();
+int MovieServiceUsers();
+
+// Pictures: the size of the packed device-independent bitmap (header, colour
+// table, bits) that starts `data`, or 0 when the bytes hold no whole one.
+std::int32_t PackedBitmapSize(const std::uint8_t* data, std::size_t size);
 
 }  // namespace kn

@@ -78,6 +78,11 @@ enum : std::int32_t {
   kKnGetHandleSize = 84,       // (handle) -> size
   kKnDisposeHandle = 85,       // (handle) -> 0
   kKnGetMovieFilePath = 100,   // (movie, char* buffer, size) -> 0, -2042 when the movie has no file
+  // (packed bitmap global handle) -> the handle of a new packed bitmap that the
+  // caller frees, 0 on failure; KNIM32.DLL only (the core has no global memory)
+  kKnPictureToDib = 46,
+  kKnEnterMovies = 201,  // () -> 0: the movie services are started
+  kKnExitMovies = 202,   // () -> 0: the last user's end disposes the movies still open
 };
 
 // Controller selectors the host's standard controller answers (group 1).

@@ -9,8 +9,35 @@
 #include "kn_components.h"
 #include "kn_host.h"
 
+namespace {
+
+// The picture call: a packed bitmap in global memory to a new block holding
+// the same header, colour table and bits (the caller frees both); 0 when the
+// block holds no whole bitmap.
+std::intptr_t PictureToDib(std::intptr_t handle) {
+  const auto source = reinterpret_cast<HGLOBAL>(handle);
+  if (source == nullptr) return 0;
+  const auto* bytes = static_cast<const std::uint8_t*>(GlobalLock(source));
+  if (bytes == nullptr) return 0;
+  const std::int32_t size = kn::PackedBitmapSize(bytes, GlobalSize(source));
+  HGLOBAL copy = size > 0 ? GlobalAlloc(GMEM_MOVEABLE, static_cast<SIZE_T>(size)) : nullptr;
+  void* target = copy != nullptr ? GlobalLock(copy) : nullptr;
+  if (target != nullptr) {
+    std::memcpy(target, bytes, static_cast<std::size_t>(size));
+    GlobalUnlock(copy);
+  } else if (copy != nullptr) {
+    GlobalFree(copy);
+    copy = nullptr;
+  }
+  GlobalUnlock(source);
+  return reinterpret_cast<std::intptr_t>(copy);
+}
+
+}  // namespace
+
 extern "C" {
 std::intptr_t KnimEntryPoint(std::int32_t selector, const std::intptr_t* args, std::int32_t count) {
+  if (selector == kn::kKnPictureToDib) return PictureToDib(count >= 1 && args != nullptr ? args[0] : 0);
   return kn::MediaEntry(selector, args, count);
 }
 void* GetMemory(std::int32_t size) { return kn::GetMemory(size); }

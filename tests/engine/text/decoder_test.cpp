@@ -54,7 +54,7 @@ TEST(TokenChunks, ArticleDecodesIntoTypedStyledTokens) {
   EXPECT_EQ(tokens[0].flags, 0x02 | 0x04);
   const Tok* body = Find(tokens, "Paris", 1);
   ASSERT_TRUE(body);
-  EXPECT_EQ(body->type, 0);
+  EXPECT_EQ(body->type, et::kBodyTextType);
   EXPECT_EQ(body->flags & 0x05, 0x05);  // line break, type change
 
   const Tok* bold = Find(tokens, "capital");
@@ -82,7 +82,7 @@ TEST(TokenChunks, ArticleDecodesIntoTypedStyledTokens) {
   EXPECT_EQ(heading->type, 3);
   EXPECT_EQ(heading->style, 0x08);
   EXPECT_TRUE(heading->flags & 0x01);
-  EXPECT_EQ(Find(tokens, "Well-being")->type, 0);
+  EXPECT_EQ(Find(tokens, "Well-being")->type, et::kBodyTextType);
   EXPECT_EQ(Find(tokens, "2", 0)->style, 0x10);
   EXPECT_EQ(Find(tokens, "2", 1)->style, 0x20);
   EXPECT_EQ(Find(tokens, "plain")->style, 0x40);
@@ -90,13 +90,13 @@ TEST(TokenChunks, ArticleDecodesIntoTypedStyledTokens) {
   EXPECT_EQ(Find(tokens, "7")->type, 10);
   EXPECT_EQ(Find(tokens, "7")->style, 0x80);
 
-  // Sense numbers: type 1, counted per marker, the text after them type 0.
+  // Sense numbers: type 1, counted per marker, the text after them body text.
   EXPECT_EQ(Find(tokens, "1")->type, 1);
   EXPECT_TRUE(Find(tokens, "1")->flags & 0x01);
-  EXPECT_EQ(Find(tokens, "first")->type, 0);
+  EXPECT_EQ(Find(tokens, "first")->type, et::kBodyTextType);
   EXPECT_EQ(Find(tokens, "ii")->type, 1);
-  EXPECT_EQ(Find(tokens, "a", 0)->type, 0);  // the text after "i)"
-  EXPECT_EQ(Find(tokens, "a", 1)->type, 1);  // the letter of the third kind of sense
+  EXPECT_EQ(Find(tokens, "a", 0)->type, et::kBodyTextType);  // the text after "i)"
+  EXPECT_EQ(Find(tokens, "a", 1)->type, 1);                  // the letter of the third kind of sense
 
   // Escapes: the brackets are plain characters, other characters extended.
   EXPECT_FALSE(Find(tokens, "<")->flags & 0x40);

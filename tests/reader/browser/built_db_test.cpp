@@ -11,26 +11,16 @@
 namespace displaytest {
 namespace {
 
-namespace et = builder::entry_text;
-
-// The sample markup language with body text in a type the display leaves
-// plain (it shows types 0, 3, 4 and 5 bold).
-et::MarkupLanguage DisplayLanguage() {
-  et::MarkupLanguage language = et::DefaultLanguage();
-  language.entryProgram = "lines on; type 7";
-  for (et::TagDef& tag : language.tags) {
-    if (tag.name == "P") tag.open = "type 7";
-    if (tag.name == "H") tag.close = "style- 0x08; type 7";
-  }
-  return language;
-}
-
 TEST(BuiltDatabase, AnArticleIsLaidOutChunkByChunk) {
   std::string body;
   std::string copied;
   int cities = 0;
   for (int i = 1; i <= 90; ++i) {
-    const std::string word = i % 7 == 0 ? "city" : std::string("w") + std::to_string(i);
+    std::string word = "city";
+    if (i % 7 != 0) {
+      word = "w";
+      word += std::to_string(i);
+    }
     cities += i % 7 == 0;
     if (i > 1) {
       body += ' ';
@@ -39,8 +29,9 @@ TEST(BuiltDatabase, AnArticleIsLaidOutChunkByChunk) {
     body += word;
     copied += word;
   }
+  // The sample markup language: its body text is in a type the display
+  // leaves plain (it shows types 0, 3, 4 and 5 bold).
   texttest::TextOptions options;
-  options.language = DisplayLanguage();
   texttest::TextDb db(
       texttest::TextDatabase({"<DS>Paris\n<P>Paris is the <B>capital</B> of <XR>France<HID>12</HID></XR> "
                               "and more.\n<H>History</H>\n" +

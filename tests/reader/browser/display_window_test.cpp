@@ -115,7 +115,7 @@ TEST_F(DisplayWindow, EachMarkPaintsInItsColours) {
 
   // A new highlight colour shows at once.
   services.m_colours[kColoursHighlighted].background = RGB(0, 200, 0);
-  display.SendMessage(WM_COLOURS_CHANGED);
+  display.SendMessage(WM_COLOURSCHANGED);
   picture = ui::Capture(display.GetSafeHwnd());
   EXPECT_EQ(picture.Count(RunRect(2), CFakeServices::kHighlight), 0);
   EXPECT_GT(picture.Count(RunRect(2), RGB(0, 200, 0)), 0);
@@ -178,7 +178,7 @@ TEST_F(DisplayWindow, ACrossReferencePostsItsArticleToTheParent) {
         W("Rome", kFormatCrossReference), W("or"), W("Oslo", kFormatCrossReference), Hidden("0")});
   Click(1);
   ui::PumpUntilIdle();
-  std::vector<MSG> posted = parent.Of(WM_CROSS_REFERENCE);
+  std::vector<MSG> posted = parent.Of(WM_CROSSREF);
   ASSERT_EQ(posted.size(), 1u);
   EXPECT_EQ(posted[0].wParam, 0u);
   EXPECT_EQ(posted[0].lParam, 1234);
@@ -188,7 +188,7 @@ TEST_F(DisplayWindow, ACrossReferencePostsItsArticleToTheParent) {
   Click(5);
   Click(7);
   ui::PumpUntilIdle();
-  EXPECT_EQ(parent.Of(WM_CROSS_REFERENCE).size(), 1u);
+  EXPECT_EQ(parent.Of(WM_CROSSREF).size(), 1u);
 }
 
 TEST_F(DisplayWindow, ADoubleClickLooksTheWordUp) {

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -16,6 +19,7 @@
 #include "content/title_index_file.h"
 #include "content_db.h"
 #include "program_data.h"
+#include "sample/sample_set.h"
 #include "spell_hash.h"
 #include "temp_dir.h"
 #include "typematic.h"
@@ -168,6 +172,33 @@ TEST(ContentBuilder, RefusesFilesThatCannotAgree) {
   store.categories.push_back({1, "", {}});
   store.items.push_back({{1, 5, 3, "Sound", {}}, builder::MediaFileRecord(5, "A.WAV", ""), false});
   EXPECT_THROW(builder::BuildMediaStore(store), std::runtime_error);  // its sound item does not exist
+}
+
+// One writer for each file of the sample set: written apart, no two writers
+// make a file of the same name, and the set is their files together.
+TEST(SampleSet, EachFileHasOneWriter) {
+  std::map<std::string, std::string> writerOf;
+  for (const builder::SampleWriter& writer : builder::SampleWriters()) {
+    TempDir alone;
+    writer.write(alone.path());
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(alone.path())) {
+      const std::string name = entry.path().filename().string();
+      const auto [at, added] = writerOf.emplace(name, writer.name);
+      EXPECT_TRUE(added) << name << " is written by " << at->second << " and " << writer.name;
+      ++files;
+    }
+    EXPECT_GT(files, 0) << writer.name;
+  }
+  TempDir whole;
+  builder::WriteSampleSet(whole.path());
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(whole.path()))
+    names.insert(entry.path().filename().string());
+  EXPECT_EQ(names.size(), writerOf.size());
+  for (const char* name : {"MAROVA.MMX", "MAROVA.MMD", "REN2F200.DAT", "QUIRN.DAT", "RENTF211.DAT", "R053F540.DAT",
+                           "R052E550.DAT", "UPDATES.DAT", "SETTINGS.REG", "Back.bin", "Bookmark.dat"})
+    EXPECT_EQ(names.count(name), 1u) << name;
 }
 
 }  // namespace

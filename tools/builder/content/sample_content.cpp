@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <stdexcept>
 
 #include "content/bit_file.h"
@@ -12,6 +13,7 @@
 #include "content/settings_reg_file.h"
 #include "content/spell_hash_file.h"
 #include "content/title_index_file.h"
+#include "reader/picture_regions.h"
 
 namespace builder {
 namespace {
@@ -109,12 +111,13 @@ Picture MakePicture(std::uint16_t width, std::uint16_t height, std::uint8_t bits
 }
 
 // Each article of Mult.bit has one media item; its rank in Mult.bit is the
-// item number.
+// item number. The comet's picture has hot spots that lead to other items.
 MediaStore Media(const Numbering& n) {
   struct Planned {
     std::string article;
     std::function<MediaItem()> make;
   };
+  std::map<std::string, std::uint16_t> itemOf;
   std::vector<Planned> planned = {
       {"Astronomy",
        [&] {
@@ -136,7 +139,23 @@ MediaStore Media(const Numbering& n) {
        [&] {
          MediaItem item;
          item.item = {n.mainEntry.at("Comet"), 1, 0xFFFF, "A comet's tail", Entries(n, {"Solar System"})};
-         item.data = PictureRecord(MakePicture(10, 8, 4, "The tail points away from the Sun."));
+         // Kind 1: rectangles, each with the key that chooses it.
+         PictureRegions regions;
+         regions.kind = 1;
+         HotSpotRecord sky;
+         sky.id = itemOf.at("Astronomy");
+         sky.key = 's';
+         sky.right = 5;
+         sky.bottom = 4;
+         HotSpotRecord eruption;
+         eruption.id = itemOf.at("Volcano");
+         eruption.key = 'e';
+         eruption.left = 5;
+         eruption.top = 4;
+         eruption.right = 10;
+         eruption.bottom = 8;
+         regions.spots = {sky, eruption};
+         item.data = PictureRecordWithRegions(MakePicture(10, 8, 4, "The tail points away from the Sun."), regions);
          item.packed = true;
          return item;
        }},
@@ -158,12 +177,9 @@ MediaStore Media(const Numbering& n) {
   };
   std::sort(planned.begin(), planned.end(),
             [&](const Planned& a, const Planned& b) { return n.article.at(a.article) < n.article.at(b.article); });
+  for (std::size_t i = 0; i < planned.size(); ++i) itemOf[planned[i].article] = static_cast<std::uint16_t>(i);
   MediaStore store;
-  std::map<std::string, std::uint16_t> itemOf;
-  for (const Planned& plan : planned) {
-    itemOf[plan.article] = static_cast<std::uint16_t>(store.items.size());
-    store.items.push_back(plan.make());
-  }
+  for (const Planned& plan : planned) store.items.push_back(plan.make());
   store.items[itemOf["Astronomy"]].item.soundItem = itemOf["Beethoven, Ludwig van"];
   auto record = [&](const std::string& article) { return store.items[itemOf.at(article)].item; };
   store.categories = {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <string>
 
 #include "entry_text/entry_text.h"
 #include "inflect/conjugation.h"
@@ -39,12 +40,13 @@ std::uint16_t LongestRingText(const std::vector<std::vector<entry_text::RingMemb
 entry_text::MarkupLanguage DictionaryLanguage() {
   entry_text::MarkupLanguage language = entry_text::DefaultLanguage();
   // Sub-item groups and their closing tags.
-  for (const char* name : {"SY", "HY", "ID", "E0", "BB"}) language.tags.push_back({name, true, "type 0", "type 0"});
+  const std::string body = "type " + std::to_string(entry_text::kBodyTextType);
+  for (const char* name : {"SY", "HY", "ID", "E0", "BB"}) language.tags.push_back({name, true, body, body});
   // Senses, definitions, labels, notes and the rest of the dictionary's
   // markers: body text.
   for (const char* name : {"D1", "D2", "DF", "FT", "GM", "GL", "UG", "US", "UN", "AN", "AL", "HR", "CR", "CX", "CT",
                            "RW", "SE", "IL", "TRADE"})
-    language.tags.push_back({name, false, "type 0", ""});
+    language.tags.push_back({name, false, body, ""});
   return language;
 }
 

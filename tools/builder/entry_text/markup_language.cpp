@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 #include <stdexcept>
+#include <string>
 
 namespace builder::entry_text {
 
@@ -203,7 +204,8 @@ std::size_t TagIndex(const MarkupLanguage& language, const std::string& name) {
 
 MarkupLanguage DefaultLanguage() {
   MarkupLanguage language;
-  language.entryProgram = "lines on; type 0";
+  const std::string body = "type " + std::to_string(kBodyTextType);
+  language.entryProgram = "lines on; " + body;
   auto container = [&](const std::string& name, const std::string& open, const std::string& close) {
     language.tags.push_back(TagDef{name, true, open, close});
   };
@@ -213,22 +215,22 @@ MarkupLanguage DefaultLanguage() {
   container("B", "style+ 0x01", "style- 0x01");
   container("I", "style+ 0x02", "style- 0x02");
   container("XR", "style+ 0x04; group", "style- 0x04; ungroup");
-  container("H", "break; style+ 0x08; type 3", "style- 0x08; type 0");
+  container("H", "break; style+ 0x08; type 3", "style- 0x08; " + body);
   container("UP", "style+ 0x10", "style- 0x10");
   container("LO", "style+ 0x20", "style- 0x20");
   container("PL", "style+ 0x40", "style- 0x40");
   container("HID", "style+ 0x80", "style- 0x80");
-  container("MB", "type 10", "type 0");
+  container("MB", "type 10", body);
   const std::string resetSenses = "; set 0 0; set 1 0; set 2 0";
   marker("DS", "type 2" + resetSenses);
   marker("WD", "type 2" + resetSenses);
   marker("IWD", "type 2" + resetSenses);
-  marker("P", "type 0");
+  marker("P", body);
   marker("PS", "type 4");
   marker("BR", "break");
-  marker("SN", "add 0 1; type 1; dec 0; join; \".\"; type 0");
-  marker("SR", "add 1 1; type 1; roman 1; join; \")\"; type 0");
-  marker("SL", "add 2 1; type 1; alpha 2; join; \")\"; type 0");
+  marker("SN", "add 0 1; type 1; dec 0; join; \".\"; " + body);
+  marker("SR", "add 1 1; type 1; roman 1; join; \")\"; " + body);
+  marker("SL", "add 2 1; type 1; alpha 2; join; \")\"; " + body);
   return language;
 }
 

@@ -31,12 +31,17 @@ struct MarkupLanguage {
   std::string punctuation = ",;:!?()[]\"";
 };
 
+// The token type of body text: one the reader's formatted-text display sets in
+// the plain article font (it shows types 0, 3, 4 and 5 in bold and 1, 8 and 9
+// in italic).
+constexpr unsigned kBodyTextType = 7;
+
 // The language of the sample content and the tests:
 //   containers B, I (bold, italic), XR (cross reference, a marked group),
 //   H (heading: type 3 on a line of its own), UP and LO (raised, lowered),
 //   PL (plain), HID (hidden), MB (media block: type 10);
 //   markers DS, WD, IWD (title and headwords: type 2, sense counters reset),
-//   P (body text: type 0), PS (part of speech: type 4), BR (line break),
+//   P (body text: kBodyTextType), PS (part of speech: type 4), BR (line break),
 //   SN, SR, SL (next sense number in decimal, lower-case Roman, lower-case letter).
 // Entries start in line mode: every line feed breaks the line.
 MarkupLanguage DefaultLanguage();

@@ -1,0 +1,54 @@
+// What the skinned controls ask of the application (CSkinEnvironment): the
+// active screen, the media screen's picture palette, the Preferences dialog,
+// bookmark folders and the category lists.
+#include "browser_view.h"
+#include "dict_view.h"
+#include "main_frame.h"
+#include "picture_view.h"
+#include "prefs_dlg.h"
+#include "timeline_view.h"
+#include "veldrix_app.h"
+
+SkinView CVeldrixApp::GetActiveViewKind() {
+  CMainFrame* frame = GetMainFrame();
+  CView* view = frame ? frame->GetActiveView() : nullptr;
+  if (!view) return SkinView::Other;
+  if (view->IsKindOf(RUNTIME_CLASS(CBrowser))) return SkinView::Encyclopedia;
+  if (view->IsKindOf(RUNTIME_CLASS(CDict))) return SkinView::Dictionary;
+  if (view->IsKindOf(RUNTIME_CLASS(CViewPicture))) return SkinView::Media;
+  if (view->IsKindOf(RUNTIME_CLASS(CTimeLine))) return SkinView::Timeline;
+  return SkinView::Other;
+}
+
+HWND CVeldrixApp::GetActiveViewWindow() {
+  CMainFrame* frame = GetMainFrame();
+  CView* view = frame ? frame->GetActiveView() : nullptr;
+  return view ? view->m_hWnd : nullptr;
+}
+
+CPalette* CVeldrixApp::GetMediaPicturePalette() {
+  CMainFrame* frame = GetMainFrame();
+  auto* media = frame ? dynamic_cast<CViewPicture*>(frame->GetActiveView()) : nullptr;
+  return media ? media->GetPalette() : nullptr;
+}
+
+BOOL CVeldrixApp::IsPreferencesDialog(CWnd* window) {
+  if (!window) return FALSE;
+  return dynamic_cast<CPrefs*>(CWnd::FromHandlePermanent(window->m_hWnd)) != nullptr;
+}
+
+BOOL CVeldrixApp::LoadDIB(UINT id, CBitmap& bitmap) {
+  CPalette unused;
+  return LoadDIB(id, bitmap, unused, TRUE, FALSE);
+}
+
+BOOL CVeldrixApp::IsInBookmarkFolder(int article) {
+  for (int i = 0; i < m_folders.GetSize(); ++i)
+    if (static_cast<const CFolder*>(m_folders[i])->m_articles.Test(article)) return TRUE;
+  return FALSE;
+}
+
+BOOL CVeldrixApp::ReadCategories(int variant, CCategoryList& list) {
+  CContentDb& main = GetDatabase(1);
+  return (variant == 1 ? main.ReadCategories(list) : main.ReadContextCategories(list)) ? TRUE : FALSE;
+}

@@ -1,0 +1,39 @@
+// What the main frame needs of every screen's view besides the class
+// library's: the state of its search panels, hiding them, and storing the
+// notes and highlights of what it shows, and which article it shows. Each
+// view derives from this too.
+#pragma once
+
+#include "framework.h"
+
+// The search state the frame keeps across screen switches.
+struct SearchState {
+  CString findText;       // the contents window's search text
+  BOOL filters[14] = {};  // the filter toggles of the results and contents windows
+  int contentsSelection = -1, contentsTop = 0;
+  int resultsSelection = -1, resultsTop = 0;
+  int bookmarkSelection = -1, bookmarkTop = 0;
+  int bookmark2Selection = -1, bookmark2Top = 0;
+};
+
+enum class ScreenPanel { Results, Contents, Bookmarks };
+
+class ReaderScreen {
+ public:
+  virtual ~ReaderScreen() = default;
+  // Copies the state of the screen's open panels into `state`.
+  virtual void SaveSearchState(SearchState& state) { (void)state; }
+  // Hides the screen's window of that kind, when it has one.
+  virtual void HidePanel(ScreenPanel panel) { (void)panel; }
+  // Stores the notes and highlights of the article shown into its bookmark.
+  virtual void StoreAnnotations() {}
+  // The article (entry, event) the screen shows; -1 when none.
+  virtual int GetShownArticle() const { return -1; }
+};
+
+// A view's part of a screen switch: the active view carries the frame's
+// first-pane id, shows, and puts its own menu (loaded once into `menu`) on
+// the main window; an inactive one takes its own id back and hides.
+void ActivateScreen(CView* view, BOOL activate, UINT ownId, CMenu& menu, UINT menuId);
+// Paints a screen's background picture over the client area.
+void PaintScreenBackground(CWnd* view, CDC* dc);

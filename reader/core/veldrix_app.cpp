@@ -1,0 +1,384 @@
+// The application object: members, start-up in its fixed order, shutdown,
+// and what the content databases and the bookmark file need of it.
+#include "veldrix_app.h"
+
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+
+#include "browser_view.h"
+#include "dict_view.h"
+#include "main_frame.h"
+#include "media_library.h"
+#include "picture_view.h"
+#include "program_data.h"
+#include "quiz_view.h"
+#include "reader/reader_ids.h"
+#include "reader_messages.h"
+#include "settings.h"
+#include "spell_hash.h"
+#include "splash_view.h"
+#include "timeline_view.h"
+#include "title_key.h"
+#include "veldrix_doc.h"
+
+BEGIN_MESSAGE_MAP(CVeldrixApp, CWinApp)
+ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
+ON_COMMAND(ID_HELP_INDEX, OnHelpIndex)
+END_MESSAGE_MAP()
+
+namespace {
+
+// The database slots: slot 1 is made and never opened.
+constexpr int SlotOf[7] = {0, 0, 2, 3, 4, 5, 6};
+
+const char* DatabaseMessage(int n) {
+  switch (n) {
+    case 1:
+      return "The Marovan & World Encyclopedia is unable to open the file REN2F200.DAT.\r\nCheck that the Marovan & "
+             "World Encyclopedia CD-ROM is in the CD-ROM drive and run the program again.";
+    case 2:
+      return "The Marovan & World Encyclopedia is unable to open the file QUIRN.DAT.\r\nCheck that the Marovan & "
+             "World Encyclopedia CD-ROM is in the CD-ROM drive and run the program again.";
+    case 3:
+      return "The Marovan & World Encyclopedia is unable to open the file RENTF211.DAT.\r\nCheck that the Marovan & "
+             "World Encyclopedia CD-ROM is in the CD-ROM drive and run the program again.";
+    case 4:
+      return "The Marovan & World Encyclopedia is unable to open the file R053F540.DAT.\r\nCheck that the Marovan & "
+             "World Encyclopedia CD-ROM is in the CD-ROM drive and run the program again.";
+    case 5:
+      return "The Marovan & World Encyclopedia is unable to open the file R052E550.DAT.\r\nCheck that the Marovan & "
+             "World Encyclopedia CD-ROM is in the CD-ROM drive and run the program again.";
+    default:
+      return "The Marovan & World Encyclopedia is unable to open the file UPDATES.DAT.\r\nTry to download the file "
+             "again or copy the file from your CD-ROM.";
+  }
+}
+
+// The program file's folder with its backslash; empty when its path has none.
+void ProgramFolder(char* folder, int size) {
+  char path[MAX_PATH] = "";
+  ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+  char* last = std::strrchr(path, '\\');
+  if (last)
+    last[1] = '\0';
+  else
+    path[0] = '\0';
+  std::snprintf(folder, static_cast<size_t>(size), "%s", path);
+}
+
+}  // namespace
+
+CVeldrixApp::CVeldrixApp()
+    : CWinApp(MainWindowTitle),
+      m_mainTitles("TYPMATIC.RAM", "TYPMATIC.DSK"),
+      m_updateTitles("UPDATES.RAM", "UPDATES.DSK") {}
+
+CVeldrixApp::~CVeldrixApp() {
+  SetContentDbHost(nullptr);
+  SetDisplayServices(nullptr);
+}
+
+CVeldrixApp& GetVeldrixApp() { return *static_cast<CVeldrixApp*>(AfxGetApp()); }
+
+CMainFrame* CVeldrixApp::GetMainFrame() const { return dynamic_cast<CMainFrame*>(m_pMainWnd); }
+
+CContentDb& CVeldrixApp::GetDatabase(int n) { return m_databases[n >= 1 && n <= 6 ? SlotOf[n] : 1]; }
+
+BOOL CVeldrixApp::FailStart(const char* message) {
+  DoWaitCursor(-1);
+  if (message) AfxMessageBox(message, MB_ICONEXCLAMATION | MB_OK);
+  return FALSE;
+}
+
+BOOL CVeldrixApp::InitInstance() {
+  DoWaitCursor(1);
+  // A second start brings the running reader to the front and ends.
+  if (HWND running = ::FindWindowA(nullptr, MainWindowTitle)) {
+    ::BringWindowToTop(running);
+    HWND popup = ::GetLastActivePopup(running);
+    if (popup && popup != running) ::BringWindowToTop(popup);
+    ::SetForegroundWindow(popup ? popup : running);
+    DoWaitCursor(-1);
+    return FALSE;
+  }
+  // Before any skinned control or display is made.
+  SetSkinEnvironment(this);
+  SetDisplayServices(this);
+  m_loadingDlg.Create();
+  SetContentDbHost(this);
+
+  m_bMediaAvailable = TRUE;
+  if (!TheMediaLibrary().IsInstalled()) {
+    m_bMediaAvailable = FALSE;
+    if (AfxMessageBox("Kinora for Windows is not installed on your system.\r\nTimeline and Multimedia will be "
+                      "unavailable until\r\nKinora for Windows is installed.\r\nDo you want to continue?",
+                      MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
+      return FailStart(nullptr);
+  }
+  ::SetHandleCount(50);
+
+  char folder[WorkingDirectorySize];
+  ProgramFolder(folder, sizeof folder);
+  GetSettingString(InstallationOptions, "WorkingDirectory", folder, m_strWorkingDir, WorkingDirectorySize,
+                   SettingsIniName);
+  // Data file names are the directory followed by the name.
+  const size_t length = std::strlen(m_strWorkingDir);
+  if (length > 0 && m_strWorkingDir[length - 1] != '\\' && length + 1 < WorkingDirectorySize)
+    std::strcat(m_strWorkingDir, "\\");
+  SetWorkingDirectory(m_strWorkingDir);
+  if (m_strWorkingDir[0]) ::SetCurrentDirectoryA(m_strWorkingDir);
+
+  if (LoadDIB(IDB_BACKGROUND, m_backgroundBitmap, m_palette, FALSE, TRUE)) {
+    BITMAP size = {};
+    m_backgroundBitmap.GetBitmap(&size);
+    m_backgroundWidth = size.bmWidth;
+    m_backgroundHeight = size.bmHeight;
+  }
+  if (!CreateBrushes()) return FailStart("Failed to create the brushes.");
+  LoadColours(FALSE);
+  LoadButtonBitmaps();
+  const u8* data = nullptr;
+  u32 size = 0;
+  if (FindProgramData(IDR_ABBREVIATIONS, &data, &size)) {
+    m_abbreviations = reinterpret_cast<const char*>(data);
+    m_abbreviationList = WordList(m_abbreviations, size);
+  }
+  if (FindProgramData(IDR_STOP_WORDS, &data, &size)) {
+    m_stopWords = reinterpret_cast<const char*>(data);
+    m_stopWordList = WordList(m_stopWords, size);
+  }
+  m_tokenizer.SetAbbreviations(&m_abbreviationList);
+
+  if (!LoadSpellHash()) return FailStart("Failed to load the file Spelhash.dat.");
+  m_checkBitmap.LoadOEMBitmap(OBM_CHECK);
+
+  if (m_bMediaAvailable) {
+    if (!TheMediaLibrary().Start()) return FailStart("Failed to initialize the Kinora for Windows.");
+    if (!TheMediaLibrary().EnterMovies()) {
+      TheMediaLibrary().Stop();
+      return FailStart("Failed to initialize the movies.");
+    }
+    m_bMediaStarted = TRUE;
+  }
+
+  if (!LoadBitSets()) return FailStart("Failed to load the bit strings.");
+  if (!OpenDatabases()) return FailStart(nullptr);
+  m_bDatabasesOpen = TRUE;
+
+  while (!GetDatabase(1).OpenMediaData()) {
+    const int answer = AfxMessageBox(
+        "The Marovan & World Encyclopedia CD-ROM could not be located in your CD-ROM drive.\r\nTimeline and "
+        "Multimedia will be unavailable until The Marovan & World Encyclopedia\r\nCD-ROM has been inserted into your "
+        "CD-ROM drive.",
+        MB_ABORTRETRYIGNORE | MB_ICONEXCLAMATION);
+    if (answer == IDABORT) return FailStart(nullptr);
+    if (answer == IDIGNORE) break;
+  }
+
+  if (!(m_bMainTitlesOpen = m_mainTitles.Open())) return FailStart("Failed to initialize the main typematic.");
+  if (!(m_bUpdateTitlesOpen = m_updateTitles.Open())) return FailStart("Failed to initialize the small typematic.");
+
+  m_bDisplayPictures = GetSettingInt(InstallationOptions, "DisplayPictures", 1, SettingsIniName);
+  m_bShowIntro = GetSettingInt(InstallationOptions, "ShowIntro", 1, SettingsIniName);
+  m_bSaveOnExit = GetSettingInt(InstallationOptions, "SaveOnExit", 1, SettingsIniName);
+
+  BuildRandomPictures();
+  srand(static_cast<unsigned>(time(nullptr)));
+  m_lastPictureTime = time(nullptr);
+
+  if (!CreateFonts()) return FailStart("Failed to create the fonts.");
+  SetDialogBkColor(RGB(192, 192, 192));
+  LoadStdProfileSettings(4);
+
+  if (GetFirstDocTemplatePosition() == nullptr) {
+    const struct {
+      UINT id;
+      CRuntimeClass* view;
+    } screens[] = {{IDR_HOME, RUNTIME_CLASS(CSplash)},       {IDR_BROWSER, RUNTIME_CLASS(CBrowser)},
+                   {IDR_DICTIONARY, RUNTIME_CLASS(CDict)},   {IDR_QUIZ, RUNTIME_CLASS(CQuiz)},
+                   {IDR_TIMELINE, RUNTIME_CLASS(CTimeLine)}, {IDR_MEDIA, RUNTIME_CLASS(CViewPicture)}};
+    for (const auto& screen : screens)
+      AddDocTemplate(
+          new CSingleDocTemplate(screen.id, RUNTIME_CLASS(CVeldrixDoc), RUNTIME_CLASS(CMainFrame), screen.view));
+  }
+  OnFileNew();
+  if (!m_pMainWnd) return FailStart(nullptr);
+  DoWaitCursor(-1);
+  m_bStarted = TRUE;
+  return TRUE;
+}
+
+BOOL CVeldrixApp::PreTranslateMessage(MSG* pMsg) {
+  if (pMsg->message == WM_TIMER && pMsg->hwnd == nullptr) return FALSE;
+  return CWinApp::PreTranslateMessage(pMsg);
+}
+
+BOOL CVeldrixApp::LoadBitSets() {
+  static const char* const files[FilterFileCount] = {"Hsp.bit",     "Mrv.bit",    "Pic.bit",   "Graph.bit", "Table.bit",
+                                                     "Map.bit",     "Sound.bit",  "Video.bit", "Anim.bit",  "Mult.bit",
+                                                     "Clkmap.bit",  "Clkpic.bit", "Tdw.bit",   "Knvr.bit",  "Tml.bit",
+                                                     "Updates.bit", "Vorn.bit",   "Url.bit",   "Link.bit"};
+  CBitString* const sets[FilterFileCount] = {&m_hspBits,     &m_mrvBits,    &m_picBits,   &m_graphBits, &m_tableBits,
+                                             &m_mapBits,     &m_soundBits,  &m_videoBits, &m_animBits,  &m_multBits,
+                                             &m_clkmapBits,  &m_clkpicBits, &m_tdwBits,   &m_knvrBits,  &m_tmlBits,
+                                             &m_updatesBits, &m_vornBits,   &m_urlBits,   &m_linkBits};
+  for (int i = 0; i < FilterFileCount; ++i) {
+    const ContentFile file = ContentOpen(WorkingPath(files[i]).c_str());
+    if (file == NoContentFile) return FALSE;
+    const BOOL read = sets[i]->Read(file);
+    ContentClose(file);
+    if (!read) return FALSE;  // a damaged file is as bad as a missing one
+  }
+  m_updatePositions = m_urlBits;
+  m_updatePositions.Or(m_updatesBits);
+  m_mainArticles = m_updatePositions.Not();
+  m_updateTable.Build(m_updatePositions);
+  return TRUE;
+}
+
+void CVeldrixApp::CloseDatabases() {
+  for (int n : {6, 1, 2, 3, 4, 5}) GetDatabase(n).Close();
+}
+
+BOOL CVeldrixApp::OpenDatabases() {
+  m_session = nullptr;
+  if (REmemory(&m_session, nullptr, ReBlockApp, ReActOpen, 0) == ReFail || !m_session) return FALSE;
+  if (REapp(m_session, 100, ReActOpen) == ReFail) {
+    REmemory(&m_session, nullptr, ReBlockApp, ReActClose, 0);
+    m_session = nullptr;
+    return FALSE;
+  }
+  for (int n = 1; n <= 6; ++n) {
+    if (GetDatabase(n).Open(n, m_session)) continue;
+    AfxMessageBox(DatabaseMessage(n), MB_ICONSTOP | MB_OK);
+    for (int open = n - 1; open >= 1; --open) GetDatabase(open).Close();
+    REapp(m_session, 100, ReActClose);
+    REmemory(&m_session, nullptr, ReBlockApp, ReActClose, 0);
+    m_session = nullptr;
+    return FALSE;
+  }
+  CContentDb& main = GetDatabase(1);
+  const int mainEntries = static_cast<int>(main.GetEntryCount());
+  for (int i = 0; i < m_folders.GetSize(); ++i) static_cast<CFolder*>(m_folders[i])->m_articles.Resize(mainEntries);
+
+  // Every article but those of the last two media categories.
+  const int categories = main.GetMediaCategoryCount();
+  CBitString hidden(mainEntries, FALSE), lastButOne(mainEntries, FALSE);
+  CBitString noUpdates(static_cast<int>(GetDatabase(6).GetEntryCount()), FALSE);
+  if (categories >= 1) main.ReadCategorySet(categories - 1, hidden);
+  if (categories >= 2) main.ReadCategorySet(categories - 2, lastButOne);
+  hidden.Or(lastButOne);
+  CBitString merged;
+  UnionBits(merged, hidden, noUpdates);
+  m_allArticles = merged.Not();
+  return TRUE;
+}
+
+void CVeldrixApp::BuildRandomPictures() {
+  m_randomPictures.RemoveAll();
+  CContentDb& main = GetDatabase(1);
+  const int categories = main.GetMediaCategoryCount();
+  if (categories < 1) return;
+  CBitString pool(static_cast<int>(main.GetEntryCount()), FALSE);
+  main.ReadCategorySet(categories - 1, pool);
+  for (int entry = pool.NextSet(1); entry > 0; entry = pool.NextSet(entry + 1))
+    m_randomPictures.Add(static_cast<DWORD>(entry));
+}
+
+int CVeldrixApp::ExitInstance() {
+  while (m_buttonImages.GetSize() > 0) {
+    delete m_buttonImages[0];
+    m_buttonImages.RemoveAt(0);
+    if (m_buttonMasks.GetSize() > 0) {
+      delete m_buttonMasks[0];
+      m_buttonMasks.RemoveAt(0);
+    }
+  }
+  if (m_spellTable) SpellHashFree(m_spellTable);
+  m_spellTable = nullptr;
+  m_backgroundBitmap.DeleteObject();
+  ResetBookmarks();
+  if (m_bDatabasesOpen) {
+    CloseDatabases();
+    REapp(m_session, 100, ReActClose);
+    REmemory(&m_session, nullptr, ReBlockApp, ReActClose, 0);
+    m_session = nullptr;
+    m_bDatabasesOpen = FALSE;
+  }
+  if (m_bMainTitlesOpen) m_mainTitles.Close();
+  if (m_bUpdateTitlesOpen) m_updateTitles.Close();
+  m_bMainTitlesOpen = m_bUpdateTitlesOpen = FALSE;
+  if (m_bMediaAvailable && m_bMediaStarted) {
+    TheMediaLibrary().ExitMovies();
+    TheMediaLibrary().Stop();
+  }
+  m_bMediaStarted = FALSE;
+  // After a failed start the loading dialog is still up; the program ends here.
+  if (m_loadingDlg.m_hWnd) m_loadingDlg.DestroyWindow();
+  m_bStarted = FALSE;
+  return 0;
+}
+
+// --- the content databases' host ---
+
+void CVeldrixApp::ShowMessage(const char* text) { AfxMessageBox(text, MB_ICONEXCLAMATION | MB_OK); }
+
+void CVeldrixApp::BeginSearch(const char* caption) {
+  m_bSearchStopped = FALSE;
+  if (m_progressDlg.m_hWnd) m_progressDlg.DestroyWindow();
+  m_bProgressCreated = m_progressDlg.Create(CSearchProgressDlg::kTemplate, m_pMainWnd, caption);
+}
+
+void CVeldrixApp::EndSearch() {
+  if (m_progressDlg.m_hWnd) m_progressDlg.DestroyWindow();
+  m_bProgressCreated = FALSE;
+}
+
+bool CVeldrixApp::IsDictionaryEntry(u32 mainEntry) {
+  return m_vornBits.Test(ToInternalArticle(static_cast<int>(mainEntry))) != 0;
+}
+
+// --- what the bookmark file needs ---
+
+int CVeldrixApp::MainEntryCount() const {
+  return static_cast<int>(const_cast<CVeldrixApp*>(this)->GetDatabase(1).GetEntryCount());
+}
+
+int CVeldrixApp::UpdateEntryCount() const {
+  return static_cast<int>(const_cast<CVeldrixApp*>(this)->GetDatabase(6).GetEntryCount());
+}
+
+bool CVeldrixApp::UpdateTitle(int index, char* title) {
+  title[0] = '\0';
+  int entry = index;
+  return m_bUpdateTitlesOpen && index >= 1 && m_updateTitles.Lookup(nullptr, title, &entry, CTypematic::ByEntry) == 1;
+}
+
+namespace {
+
+// The comparison key of a title with its accents folded.
+std::string FoldedKey(const char* title) {
+  char folded[TitleBufferSize];
+  std::snprintf(folded, sizeof folded, "%s", title);
+  FoldAccents(folded);
+  char key[TitleBufferSize];
+  MakeTitleKey(folded, key, sizeof key);
+  return key;
+}
+
+}  // namespace
+
+int CVeldrixApp::FindUpdateTitle(const char* title) {
+  if (!m_bUpdateTitlesOpen || !title || !title[0]) return 0;
+  const std::string sought = FoldedKey(title);
+  // The nearest title is the one only when it is the same title: a title
+  // that has gone from the index must not land on its neighbour.
+  char found[TitleBufferSize] = "";
+  int entry = 0;
+  if (m_updateTitles.Lookup(title, found, &entry, CTypematic::ByText) == 1 && FoldedKey(found) == sought) return entry;
+  // Accented titles sort apart from their folded form: look through them all.
+  for (int index = 1; index <= UpdateEntryCount(); ++index)
+    if (UpdateTitle(index, found) && FoldedKey(found) == sought) return index;
+  return 0;
+}

@@ -1,0 +1,24 @@
+// CTimeLine: the timeline screen's view, made by the main frame on first use (child id 104). This is the screen's
+// start: it takes its place in the frame, shows the background and accepts the messages the frame sends it; the
+// timeline grows from here.
+#pragma once
+
+#include "framework.h"
+#include "reader_screen.h"
+
+class CTimeLine : public CView, public ReaderScreen {
+  DECLARE_DYNCREATE(CTimeLine)
+ public:
+  void OnDraw(CDC* pDC) override;
+  void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) override;
+
+ protected:
+  LRESULT OnBitsChanged(WPARAM wParam, LPARAM lParam);
+  LRESULT OnShowResults(WPARAM wParam, LPARAM lParam);
+  LRESULT OnShowContents(WPARAM wParam, LPARAM lParam);
+  LRESULT OnShowBookmarks(WPARAM wParam, LPARAM lParam);
+  LRESULT OnFontsChanged(WPARAM wParam, LPARAM lParam);
+  DECLARE_MESSAGE_MAP()
+
+  CMenu m_menu;
+};

@@ -1,0 +1,226 @@
+// Folders and bookmarks in memory and in Bookmark.dat: the records, loading
+// and saving, and what an update of the articles does to them.
+#include "bookmarks.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string>
+
+#include "reader/bookmark_file.h"
+#include "temp_dir.h"
+#include "title_key.h"
+
+namespace {
+
+// Ten articles; the update articles are those listed, with their titles.
+class Articles : public BookmarkArticles {
+ public:
+  Articles(int count, std::map<int, std::string> updates) : updates_(std::move(updates)) {
+    CBitString positions(count, FALSE);
+    for (const auto& [article, title] : updates_) positions.SetBit(article, TRUE, FALSE, 0, 0);
+    main_ = positions.Not();
+    numbering_.Build(positions);
+  }
+  int ArticleCount() const override { return main_.GetBitCount(); }
+  int MainEntryCount() const override { return main_.GetSetCount(); }
+  int UpdateEntryCount() const override { return numbering_.UpdateCount(); }
+  const CBitString& MainArticles() const override { return main_; }
+  const ArticleNumbering& Numbering() const override { return numbering_; }
+  bool UpdateTitle(int index, char* title) override {
+    const int article = numbering_.GetUpdateArticle(index);
+    if (!updates_.count(article)) return false;
+    std::snprintf(title, TitleBufferSize, "%s", updates_[article].c_str());
+    return true;
+  }
+  int FindUpdateTitle(const char* title) override {
+    for (int index = 1; index <= UpdateEntryCount(); ++index) {
+      char stored[TitleBufferSize];
+      UpdateTitle(index, stored);
+      FoldAccents(stored);
+      if (std::strcmp(stored, title) == 0) return index;
+    }
+    return 0;
+  }
+
+ private:
+  std::map<int, std::string> updates_;
+  CBitString main_;
+  ArticleNumbering numbering_;
+};
+
+std::string Bytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+class Bookmarks : public testing::Test {
+ protected:
+  ~Bookmarks() override { ResetBookmarks(folders, bookmarks); }
+  std::string Path() const { return dir.File("Bookmark.dat"); }
+  CBookmark& At(int i) { return *static_cast<CBookmark*>(bookmarks[i]); }
+  CFolder& Folder(int i) { return *static_cast<CFolder*>(folders[i]); }
+
+  TempDir dir;
+  CObArray folders, bookmarks;
+};
+
+TEST_F(Bookmarks, KeptInArticleOrderOneAnArticle) {
+  EXPECT_EQ(FindOrAddBookmark(bookmarks, 7), 0);
+  EXPECT_EQ(FindOrAddBookmark(bookmarks, 3), 0);
+  EXPECT_EQ(FindOrAddBookmark(bookmarks, 5), 1);
+  EXPECT_EQ(FindOrAddBookmark(bookmarks, 7), 2);
+  EXPECT_EQ(bookmarks.GetSize(), 3);
+  EXPECT_EQ(FindBookmark(bookmarks, 5), 1);
+  RemoveBookmark(bookmarks, 5);
+  RemoveBookmark(bookmarks, 6);
+  EXPECT_EQ(FindBookmark(bookmarks, 5), -1);
+  EXPECT_EQ(At(1).m_article, 7);
+}
+
+TEST_F(Bookmarks, SavedAndLoadedByEntryAndTitle) {
+  Articles articles(10, {{4, "Comet Hale-Bopp"}, {9, "Sojourner"}});
+  auto* folder = new CFolder(10);
+  folder->m_name = "Space";
+  for (int a : {2, 4, 8}) folder->m_articles.SetBit(a, TRUE, FALSE, 0, 0);
+  folders.Add(folder);
+  FindOrAddBookmark(bookmarks, 9);
+  At(0).m_noteTexts.Add("rover");
+  At(0).m_notePositions.Add(70000);  // kept by its low 16 bits
+  FindOrAddBookmark(bookmarks, 5);
+  At(0).m_highlightStarts.Add(3);
+  At(0).m_highlightEnds.Add(8);
+  ASSERT_TRUE(SaveBookmarkFile(Path().c_str(), folders, bookmarks, articles));
+
+  // The file the builder writes for the same data.
+  builder::BookmarkData data;
+  data.folders.push_back({"Space", {"Comet Hale-Bopp"}, 8, {2, 7}});
+  builder::BookmarkRecord five;
+  five.mainEntry = 4;
+  five.highlights = {{3, 8}};
+  builder::BookmarkRecord nine;
+  nine.isUpdate = true;
+  nine.title = "Sojourner";
+  nine.notes = {{"rover", static_cast<std::uint16_t>(70000 & 0xFFFF)}};
+  data.bookmarks = {five, nine};
+  const builder::Bytes expected = builder::EncodeBookmarkFile(data);
+  EXPECT_EQ(Bytes(Path()), std::string(expected.begin(), expected.end()));
+  EXPECT_FALSE(std::ifstream(Path() + ".new").good());
+
+  ResetBookmarks(folders, bookmarks);
+  ASSERT_TRUE(LoadBookmarkFile(Path().c_str(), folders, bookmarks, articles));
+  ASSERT_EQ(folders.GetSize(), 1);
+  EXPECT_STREQ(Folder(0).m_name, "Space");
+  EXPECT_EQ(Folder(0).m_articles.GetSetCount(), 3);
+  for (int a : {2, 4, 8}) EXPECT_TRUE(Folder(0).m_articles.Test(a)) << a;
+  ASSERT_EQ(bookmarks.GetSize(), 2);
+  EXPECT_EQ(At(0).m_article, 5);
+  EXPECT_EQ(At(1).m_article, 9);
+  EXPECT_EQ(At(1).m_notePositions[0], 70000u & 0xFFFF);
+}
+
+TEST_F(Bookmarks, AnUpdateShiftsArticlesButNotTheirBookmarks) {
+  // Before: article 3 is main entry 3. After an update adds articles 2 and
+  // 3, main entry 3 is article 5 and the update titles have moved too.
+  Articles before(8, {{6, "Mars Pathfinder"}});
+  FindOrAddBookmark(bookmarks, 3);
+  FindOrAddBookmark(bookmarks, 6);
+  auto* folder = new CFolder(8);
+  folder->m_name = "Only updates";
+  folder->m_articles.SetBit(6, TRUE, FALSE, 0, 0);
+  folders.Add(folder);
+  ASSERT_TRUE(SaveBookmarkFile(Path().c_str(), folders, bookmarks, before));
+  // A folder of update articles only writes its titles and an empty set.
+  const std::string saved = Bytes(Path());
+  EXPECT_NE(saved.find("Mars Pathfinder"), std::string::npos);
+
+  ResetBookmarks(folders, bookmarks);
+  Articles after(10, {{2, "Ares"}, {3, "Sojourner"}, {8, "Mars Pathfinder"}});
+  ASSERT_TRUE(LoadBookmarkFile(Path().c_str(), folders, bookmarks, after));
+  ASSERT_EQ(bookmarks.GetSize(), 2);
+  EXPECT_EQ(At(0).m_article, 5);
+  EXPECT_EQ(At(1).m_article, 8);
+  ASSERT_EQ(folders.GetSize(), 1);
+  EXPECT_EQ(Folder(0).m_articles.GetSetCount(), 1);
+  EXPECT_TRUE(Folder(0).m_articles.Test(8));
+}
+
+TEST_F(Bookmarks, GoneUpdateTitleIsDroppedAndOthersStay) {
+  builder::BookmarkData data;
+  builder::BookmarkRecord gone;
+  gone.isUpdate = true;
+  gone.title = "Withdrawn";
+  builder::BookmarkRecord kept;
+  kept.mainEntry = 1;
+  kept.notes = {{"first", 0}};
+  data.bookmarks = {gone, kept};
+  const builder::Bytes file = builder::EncodeBookmarkFile(data);
+  dir.Write("Bookmark.dat", std::string(file.begin(), file.end()));
+  Articles articles(4, {{2, "Sojourner"}});
+  ASSERT_TRUE(LoadBookmarkFile(Path().c_str(), folders, bookmarks, articles));
+  ASSERT_EQ(bookmarks.GetSize(), 1);
+  EXPECT_EQ(At(0).m_article, 1);
+}
+
+TEST_F(Bookmarks, MissingFileIsEmptyAndDamagedFileEmptiesEverything) {
+  Articles articles(4, {});
+  EXPECT_TRUE(LoadBookmarkFile(Path().c_str(), folders, bookmarks, articles));
+  EXPECT_EQ(folders.GetSize() + bookmarks.GetSize(), 0);
+
+  builder::BookmarkData data;
+  data.folders.push_back({"A", {}, 3, {1}});
+  data.folders.push_back({"B", {}, 3, {2}});
+  builder::Bytes file = builder::EncodeBookmarkFile(data);
+  file.resize(file.size() - 3);  // the second folder's .bit record is cut
+  dir.Write("Bookmark.dat", std::string(file.begin(), file.end()));
+  EXPECT_FALSE(LoadBookmarkFile(Path().c_str(), folders, bookmarks, articles));
+  EXPECT_EQ(folders.GetSize(), 0);
+  dir.Write("Bookmark.dat", std::string(1, '\0'));
+  EXPECT_FALSE(LoadBookmarkFile(Path().c_str(), folders, bookmarks, articles));
+
+  // A title longer than 255 bytes is a failed record.
+  builder::ByteWriter out;
+  out.U16le(0);
+  out.U16le(1);
+  out.U8(1);
+  out.U16le(300);
+  out.Append(std::string(300, 't'));
+  out.U16le(0);
+  out.U16le(0);
+  dir.Write("Bookmark.dat", std::string(out.bytes().begin(), out.bytes().end()));
+  EXPECT_TRUE(LoadBookmarkFile(Path().c_str(), folders, bookmarks, articles));
+  EXPECT_EQ(bookmarks.GetSize(), 0);
+}
+
+TEST_F(Bookmarks, AFailedSaveKeepsTheLastGoodFile) {
+  Articles articles(4, {});
+  dir.Write("Bookmark.dat", "old");
+  // The new file cannot be made (a folder stands in its way): nothing is
+  // saved, nothing said, the old file stays.
+  std::filesystem::create_directory(Path() + ".new");
+  EXPECT_TRUE(SaveBookmarkFile(Path().c_str(), folders, bookmarks, articles));
+  EXPECT_EQ(Bytes(Path()), "old");
+  std::filesystem::remove(Path() + ".new");
+  // Nowhere to save at all is not an error either.
+  EXPECT_TRUE(SaveBookmarkFile(dir.File("missing/Bookmark.dat").c_str(), folders, bookmarks, articles));
+}
+
+TEST_F(Bookmarks, LongNoteTextStaysReadable) {
+  Articles articles(4, {});
+  FindOrAddBookmark(bookmarks, 2);
+  At(0).m_noteTexts.Add(CString(std::string(70000, 'n').c_str()));
+  At(0).m_notePositions.Add(1);
+  ASSERT_TRUE(SaveBookmarkFile(Path().c_str(), folders, bookmarks, articles));
+  ResetBookmarks(folders, bookmarks);
+  ASSERT_TRUE(LoadBookmarkFile(Path().c_str(), folders, bookmarks, articles));
+  ASSERT_EQ(bookmarks.GetSize(), 1);
+  EXPECT_EQ(At(0).m_noteTexts[0].GetLength(), 65535);
+  EXPECT_EQ(At(0).m_notePositions[0], 1u);
+}
+
+}  // namespace

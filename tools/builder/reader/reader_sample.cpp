@@ -1,0 +1,182 @@
+#include "reader/reader_sample.h"
+
+#include <algorithm>
+#include <set>
+#include <stdexcept>
+
+#include "content/sample_content.h"
+#include "engine_db/engine_db.h"
+#include "engine_db/spelling_tables.h"
+#include "reader/bookmark_file.h"
+#include "reader/wave_file.h"
+#include "search_corpus/search_database.h"
+
+namespace builder {
+namespace {
+
+namespace sc = search_corpus;
+
+// Article text of the sample titles; a title without its own text gets a line.
+const std::map<std::string, std::string> kBodies = {
+    {"Aardvark", "The aardvark is a burrowing mammal of Africa. It feeds on ants and termites at night."},
+    {"Ancient Egypt",
+     "Ancient Egypt grew along the Nile. Its kings built pyramids and temples, and its scribes wrote in "
+     "hieroglyphs."},
+    {"Astronomy",
+     "Astronomy is the study of the stars, the planets and the space between them. A comet is one of the "
+     "smaller bodies of the solar system."},
+    {"Beethoven, Ludwig van", "Ludwig van Beethoven was a composer. His Moonlight Sonata is a piano sonata."},
+    {"Black Hole", "A black hole is a region of space from which nothing, not even light, escapes."},
+    {"Comet",
+     "A comet is a small body of ice and dust. Near the Sun its tail points away from the Sun. Comet Hale-Bopp "
+     "was seen in 1997."},
+    {"Henry VIII", "Henry VIII was king of England from 1509. He married six times."},
+    {"McDonald Islands", "The McDonald Islands lie in the southern Indian Ocean. They have an active volcano."},
+    {"Photosynthesis", "Photosynthesis turns light, water and carbon dioxide into sugar and oxygen in plants."},
+    {"Rock & Roll", "Rock and roll is a kind of popular music that began in the 1950s."},
+    {"Solar System", "The solar system is the Sun and the planets, moons, comets and asteroids that travel around it."},
+    {"Volcano", "A volcano is an opening in the crust through which lava, ash and gases erupt."},
+    {"Zebra", "The zebra is a striped horse of Africa. It lives in herds on the plains."},
+    {"Background Pictures", "The pictures shown behind the screens."},
+    {"Comet Hale-Bopp", "Comet Hale-Bopp was one of the brightest comets of the century, seen in 1997."},
+    {"Mars Pathfinder", "Mars Pathfinder landed on Mars in 1997 and set down the rover Sojourner."},
+    {"Sojourner", "Sojourner was the small rover of Mars Pathfinder. It studied the rocks of Mars."},
+};
+
+sc::Corpus Articles(const std::vector<std::string>& titles) {
+  sc::Corpus corpus;
+  for (const std::string& title : titles) {
+    sc::Article article;
+    article.title = title;
+    const auto body = kBodies.find(title);
+    article.body = body != kBodies.end() ? body->second : "An article of the sample content.";
+    corpus.articles.push_back(article);
+  }
+  return corpus;
+}
+
+sc::Corpus Entries(const std::vector<std::pair<std::string, std::string>>& entries) {
+  sc::Corpus corpus;
+  for (const auto& [title, body] : entries) corpus.articles.push_back({title, body});
+  return corpus;
+}
+
+// A searchable database whose main index also carries the standard spelling
+// tables, so the reader's spelling help finds alternatives.
+Bytes Database(const sc::Corpus& corpus, std::uint32_t id) {
+  sc::SearchDatabaseOptions options;
+  options.databaseId = id;
+  options.groupSize = 4;
+  engine_db::Database database = sc::SearchDatabase(corpus, options);
+  std::set<std::string> words;
+  for (const sc::Article& article : corpus.articles)
+    for (const sc::WordAt& word : sc::SplitWords(article)) {
+      std::string lower = word.word;
+      for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+      words.insert(lower);
+    }
+  for (engine_db::Component& component : database.components) {
+    if (component.type != 2 || component.subtype != 1) continue;
+    for (const BuiltTable& table :
+         BuildSpellingTables(StandardSpelling(), std::vector<std::string>(words.begin(), words.end()))) {
+      engine_db::Table added;
+      added.id = table.id;
+      added.elementSize = table.elementSize;
+      added.elementCount = static_cast<std::uint16_t>(table.elementCount);
+      added.data = table.data;
+      component.tables.push_back(std::move(added));
+    }
+  }
+  return engine_db::Build(database).bytes;
+}
+
+std::vector<std::uint32_t> Members(const Bytes& bitFile) {
+  std::vector<std::uint32_t> members;
+  if (bitFile.size() < 4) return members;
+  const std::uint32_t count =
+      bitFile[0] | bitFile[1] << 8 | bitFile[2] << 16 | static_cast<std::uint32_t>(bitFile[3]) << 24;
+  for (std::uint32_t n = 1; n <= count && 4 + (n - 1) / 8 < bitFile.size(); ++n)
+    if (bitFile[4 + (n - 1) / 8] >> ((n - 1) & 7) & 1) members.push_back(n);
+  return members;
+}
+
+std::uint32_t EntryOf(const std::vector<std::string>& titles, const std::string& title) {
+  const auto found = std::find(titles.begin(), titles.end(), title);
+  if (found == titles.end()) throw std::logic_error("no sample article " + title);
+  return static_cast<std::uint32_t>(found - titles.begin()) + 1;
+}
+
+}  // namespace
+
+std::map<std::string, Bytes> BuildReaderSample() {
+  const ContentSample content = BuildContentSample();
+  std::map<std::string, Bytes> files;
+  files["REN2F200.DAT"] = Database(Articles(content.mainTitles), 200);
+  files["UPDATES.DAT"] = Database(Articles(content.updateTitles), 206);
+  files["RENTF211.DAT"] = Database(Entries({{"comet", "comet\ncomets\ntail"},
+                                            {"planet", "planet\nplanets\nsolar system"},
+                                            {"volcano", "volcano\nvolcanoes\nlava\neruption"}}),
+                                   211);
+  files["R052E550.DAT"] =
+      Database(Entries({{"house", "maison"}, {"star", "etoile"}, {"sun", "soleil"}, {"zebra", "zebre"}}), 550);
+
+  // Back.bin: the one background picture (the media item of "Background
+  // Pictures") shows the media item of "Astronomy".
+  std::vector<std::uint32_t> mult = Members(content.files.at("Mult.bit"));
+  std::vector<std::uint32_t> articleOfEntry;  // main entry -> article
+  {
+    std::uint32_t article = 0;
+    std::size_t u = 0;
+    for (std::uint32_t entry = 1; entry <= content.mainTitles.size(); ++entry) {
+      ++article;
+      while (u < content.updateArticles.size() && content.updateArticles[u] == article) {
+        ++u;
+        ++article;
+      }
+      articleOfEntry.push_back(article);
+    }
+  }
+  const auto itemOf = [&](const std::string& title) {
+    const std::uint32_t article = articleOfEntry.at(EntryOf(content.mainTitles, title) - 1);
+    const auto found = std::find(mult.begin(), mult.end(), article);
+    if (found == mult.end()) throw std::logic_error(title + " has no media item");
+    return static_cast<std::uint16_t>(found - mult.begin());
+  };
+  ByteWriter back;
+  back.U16le(1);
+  back.U16le(itemOf("Background Pictures"));
+  back.U16le(itemOf("Astronomy"));
+  files["Back.bin"] = back.take();
+
+  BookmarkData bookmarks;
+  BookmarkFolder space;
+  space.name = "Space";
+  space.mainEntryCount = static_cast<std::uint32_t>(content.mainTitles.size());
+  for (const char* title : {"Astronomy", "Comet", "Solar System"})
+    space.mainEntries.push_back(EntryOf(content.mainTitles, title));
+  space.updateTitles = {"Comet Hale-Bopp"};
+  bookmarks.folders.push_back(space);
+  BookmarkRecord volcano;
+  volcano.mainEntry = EntryOf(content.mainTitles, "Volcano");
+  volcano.notes = {{"Compare with the McDonald Islands.", 12}};
+  volcano.highlights = {{3, 5}};
+  bookmarks.bookmarks.push_back(volcano);
+  BookmarkRecord pathfinder;
+  pathfinder.isUpdate = true;
+  pathfinder.title = "Mars Pathfinder";
+  pathfinder.notes = {{"Landed on 4 July 1997.", 4}};
+  bookmarks.bookmarks.push_back(pathfinder);
+  files["Bookmark.dat"] = EncodeBookmarkFile(bookmarks);
+
+  files["CREDIT.WAV"] = ToneWave(440, 600);
+  files["APPLAUSE.WAV"] = ToneWave(660, 400);
+  files["MOONLITE.WAV"] = ToneWave(330, 1500);
+  return files;
+}
+
+void WriteReaderSample(const std::string& directory) {
+  for (const auto& [name, bytes] : BuildReaderSample()) WriteFileAtomically(JoinPath(directory, name), bytes);
+}
+
+}  // namespace builder

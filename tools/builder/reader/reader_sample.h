@@ -1,0 +1,23 @@
+// What the reader program needs of the sample content beyond the content
+// files of content/sample_content.h and the thesaurus and French-English
+// dictionary of engine_db/lists_samples.h: the other four engine databases,
+// the backgrounds' media items (Back.bin), bookmarks and folders
+// (Bookmark.dat) and the sound files. The engine databases of the
+// encyclopedia and the updates hold one article for each title of the title
+// indexes, in entry order, so titles, filters and text agree.
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "common/byte_writer.h"
+
+namespace builder {
+
+// The files by name.
+std::map<std::string, Bytes> BuildReaderSample();
+
+// Writes the files into the directory (sample/sample_set.h writes the whole set).
+void WriteReaderSample(const std::string& directory);
+
+}  // namespace builder

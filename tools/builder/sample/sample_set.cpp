@@ -1,0 +1,29 @@
+#include "sample/sample_set.h"
+
+#include <filesystem>
+
+#include "content/sample_content.h"
+#include "engine_db/lists_samples.h"
+#include "inflect/inflect_samples.h"
+#include "panorama/panorama_movie.h"
+#include "reader/reader_sample.h"
+
+namespace builder {
+
+const std::vector<SampleWriter>& SampleWriters() {
+  static const std::vector<SampleWriter> writers = {
+      {"content", [](const std::string& directory) { WriteContentSample(directory); }},
+      {"inflection", [](const std::string& directory) { inflect::WriteSampleInflection(directory); }},
+      {"dictionaries", [](const std::string& directory) { engine_db::WriteSampleDictionaries(directory); }},
+      {"panoramas", [](const std::string& directory) { panorama::WriteSamplePanoramas(directory); }},
+      {"reader", [](const std::string& directory) { WriteReaderSample(directory); }},
+  };
+  return writers;
+}
+
+void WriteSampleSet(const std::string& directory) {
+  std::filesystem::create_directories(directory);
+  for (const SampleWriter& writer : SampleWriters()) writer.write(directory);
+}
+
+}  // namespace builder
