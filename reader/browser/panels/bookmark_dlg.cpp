@@ -279,8 +279,10 @@ LRESULT CBookmarkDlg::OnRefresh(WPARAM, LPARAM) {
 
 LRESULT CBookmarkDlg::OnFoldersChanged(WPARAM, LPARAM) {
   CVeldrixApp& app = GetVeldrixApp();
-  const CFolder* selected = panels::FolderAt(app.m_folders, GetSelectedFolder());
-  const CString name = selected != nullptr ? selected->m_name : CString();
+  // The name from the list's row: the folders may already have moved.
+  CString name;
+  const int selected = GetSelectedFolder();
+  if (selected >= 0) m_folders.GetText(selected, name);
   CStringArray names;
   panels::FolderNames(app.m_folders, names);
   RefillFolders(names.GetSize() > 0 ? panels::RowOfFolderName(names, name) : -1);
