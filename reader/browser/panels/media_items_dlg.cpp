@@ -68,11 +68,9 @@ void CMediaItemsDlg::FillTree() {
     std::vector<HTREEITEM> handles;
     handles.reserve(tree.size());
     for (const panels::OutlineTreeItem& item : tree) {
-      // A kind without a picture of its own shows the first one.
-      const int image = item.image >= 0 && item.image < kImageCount ? item.image : 0;
       HTREEITEM parent = item.parent >= 0 ? handles[static_cast<std::size_t>(item.parent)] : TVI_ROOT;
-      handles.push_back(
-          m_tree.InsertItem(item.text.c_str(), image, image, static_cast<DWORD_PTR>(item.data), parent, TVI_LAST));
+      handles.push_back(m_tree.InsertItem(item.text.c_str(), item.image, item.image, static_cast<DWORD_PTR>(item.data),
+                                          parent, TVI_LAST));
     }
     m_itemCount = static_cast<int>(tree.size());
   }

@@ -188,6 +188,43 @@ TEST_F(BookmarkListOnTheApp, DeletingArticlesAndFolders) {
   EXPECT_EQ(Shown(), 0);
 }
 
+// Folders read from the file in any order: each row is the folder at its
+// index, and a new folder still lands where the list and the array agree.
+TEST_F(BookmarkListOnTheApp, RowsFollowTheFoldersInTheirOrderWhateverItIs) {
+  CVeldrixApp& app = App();
+  auto* zoo = new CFolder(app.GetArticleCount());
+  zoo->m_name = "Zoo";
+  zoo->m_articles.SetBit(Article("Aardvark"));
+  app.m_folders.InsertAt(0, zoo);  // "Zoo" before "Space"
+  Open();
+  EXPECT_EQ(Rows(), "Zoo;Space;");
+  SelectFolder(0);
+  EXPECT_EQ(Shown(), 1);
+  EXPECT_TRUE(list->ArticleList().GetArticles().Test(Article("Aardvark")));
+  SelectFolder(1);
+  EXPECT_EQ(Shown(), 4);
+  WithDialogSteps({TypeNameAndOk("Moons")}, [&] { Click(*list, IDC_NEW_FOLDER); });
+  EXPECT_EQ(Rows(), Folders());
+  const int row = list->GetSelectedFolder();
+  CString text;
+  list->FolderList().GetText(row, text);
+  EXPECT_STREQ(text, "Moons");
+  EXPECT_STREQ(panels::FolderAt(app.m_folders, row)->m_name, "Moons");
+}
+
+// An article that left the folder on another screen before this list heard
+// of it stays out when Delete Article runs on the stale row.
+TEST_F(BookmarkListOnTheApp, DeletingAnArticleThatAlreadyLeftDoesNotPutItBack) {
+  Open();
+  SelectFolder(0);
+  ASSERT_GE(list->ArticleList().SelectArticle(Article("Comet")), 1);
+  CBitString& space = panels::FolderAt(App().m_folders, 0)->m_articles;
+  space.SetBit(Article("Comet"), FALSE);
+  Click(*list, IDC_DELETE_ARTICLE);
+  EXPECT_FALSE(space.Test(Article("Comet")));
+  EXPECT_EQ(space.GetSetCount(), 3);
+}
+
 TEST_F(BookmarkListOnTheApp, PrintAndPreviewGoToTheOwner) {
   Open();
   Click(*list, IDC_PRINT_FOLDER);  // no folder selected
@@ -307,6 +344,9 @@ TEST_F(BookmarkListOnTheApp, TheFolderChooserPicksAFolderAndMakesNewOnes) {
 TEST_F(BookmarkListOnTheApp, TheFolderNameDialogIsSizedAndLimited) {
   CFolderNameDlg dialog(owner.get());
   dialog.m_caption = "Create New Folder";
+  const ULONG_PTR classIcon = ::GetClassLongPtrA(owner->m_hWnd, GCLP_HICON);
+  HICON shown = nullptr;
+  ULONG_PTR dialogClassIcon = 1;
   CRect client;
   CString caption;
   int limit = 0;
@@ -314,6 +354,8 @@ TEST_F(BookmarkListOnTheApp, TheFolderNameDialogIsSizedAndLimited) {
                     d.GetClientRect(&client);
                     d.GetWindowText(caption);
                     limit = static_cast<int>(d.SendDlgItemMessage(IDC_FOLDER_NAME, EM_GETLIMITTEXT));
+                    shown = reinterpret_cast<HICON>(d.SendMessage(WM_GETICON, ICON_BIG));
+                    dialogClassIcon = ::GetClassLongPtrA(d.m_hWnd, GCLP_HICON);
                     d.PostMessage(WM_COMMAND, IDOK);  // an empty name is accepted
                   }},
                   [&] { EXPECT_EQ(dialog.DoModal(), IDOK); });
@@ -322,6 +364,11 @@ TEST_F(BookmarkListOnTheApp, TheFolderNameDialogIsSizedAndLimited) {
   EXPECT_STREQ(caption, "Create New Folder");
   EXPECT_EQ(limit, 30);
   EXPECT_STREQ(dialog.m_name, "");
+  // The program's icon is the dialog's own; the class every dialog shares
+  // keeps none (the icon is destroyed with the dialog).
+  EXPECT_NE(shown, nullptr);
+  EXPECT_EQ(dialogClassIcon, 0u);
+  EXPECT_EQ(::GetClassLongPtrA(owner->m_hWnd, GCLP_HICON), classIcon);
 }
 
 }  // namespace
