@@ -173,10 +173,10 @@ void CBookmarkDlg::RestoreState() {
   m_articles.SetPosition(articleTop, TRUE);
 }
 
-void CBookmarkDlg::SaveState(SearchState& state) const {
+void CBookmarkDlg::SaveState(SearchState& state) {
   if (m_hWnd == nullptr) return;
   state.bookmarkSelection = GetSelectedFolder();
-  state.bookmarkTop = const_cast<CValueListBox&>(m_folders).Bar().m_pos;
+  state.bookmarkTop = m_folders.Bar().m_pos;
   state.bookmark2Selection = m_articles.GetCurArticle();
   state.bookmark2Top = m_articles.GetTopIndex();
 }

@@ -29,7 +29,7 @@ class CBookmarkDlg : public CToolWindow {
   static int OwnerKindOf(CWnd* parent);
   int GetOwnerKind() const { return m_kind; }
   // Copies the folder selection and the lists' positions into `state`.
-  void SaveState(SearchState& state) const;
+  void SaveState(SearchState& state);
   // The screen rectangle of the last media-kind list when it was destroyed
   // (empty before); the media gallery places its next list there.
   static CRect LastMediaRect() { return s_mediaRect; }
