@@ -1,8 +1,6 @@
 // Text that leaves the encyclopedia screen (clipboard, text file) with its
 // source notices, the related articles of MAROVA.REL, and the Internet links
 // and web addresses of Internet.dat.
-#include <shellapi.h>
-
 #include <cstring>
 #include <string>
 
@@ -14,6 +12,11 @@
 #include "related_files.h"
 #include "title_key.h"
 #include "veldrix_app.h"
+
+// After the window headers it builds on.
+// clang-format off
+#include <shellapi.h>
+// clang-format on
 
 namespace {
 

@@ -362,6 +362,63 @@ TEST_F(BrowserScreen, AShortArticlePrintsOnePage) {
   EXPECT_TRUE(boxes.Texts().empty());
 }
 
+// A drag from the middle of the article's first run to that of its second.
+LPARAM AtRun(CDisplay& display, int run) {
+  const display::TextModel& model = display.Model();
+  const int line = model.LineOfRun(run);
+  const int top = model.LineTop(line) - display.GetTopOffset();
+  const int left = model.RunLeft(line, run);
+  return MAKELPARAM(left + model.GetRun(run).width / 2, top + model.GetLine(line).height / 2);
+}
+
+void SelectFirstRuns(CDisplay& display) {
+  display.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, AtRun(display, 0));
+  display.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, AtRun(display, 1));
+  display.SendMessage(WM_LBUTTONUP, 0, AtRun(display, 1));
+}
+
+TEST_F(BrowserScreen, ASelectionIsCopiedPrintedAndSearched) {
+  CBrowser* browser = Open();
+  ASSERT_NE(browser, nullptr);
+  browser->ShowArticle(Article("Volcano"));
+  browser->OnRelatedSelection();  // nothing selected
+  EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"There are no articles related to the current selection."}));
+  boxes.Clear();
+
+  SelectFirstRuns(browser->Display());
+  ASSERT_TRUE(browser->Display().HasSelection());
+  browser->SendMessage(WM_COMMAND, ID_BROWSER_COPY_SELECTION);
+  const std::string copied = ClipboardText();
+  EXPECT_EQ(copied.rfind("Volcano", 0), 0u);
+  const std::string block = browser::NoticeBlock(browser::ArticleSource::Other);
+  EXPECT_EQ(copied.substr(copied.size() - block.size()), block);
+
+  // The print dialog offers the selection.
+  HDC screen = ::GetDC(nullptr);
+  g_printTarget = ::CreateCompatibleDC(screen);
+  HBITMAP page = ::CreateCompatibleBitmap(screen, 850, 1100);
+  ::ReleaseDC(nullptr, screen);
+  ::SelectObject(g_printTarget, page);
+  AfxSetPrintDialogHook(PrintToMemory);
+  browser->SendMessage(WM_COMMAND, ID_BROWSER_PRINT);
+  AfxSetPrintDialogHook(nullptr);
+  ::DeleteObject(page);
+  EXPECT_TRUE(g_printFlags & PD_NOPAGENUMS);
+  EXPECT_FALSE(g_printFlags & PD_NOSELECTION);
+
+  // Related to the selected text: a query of its words in the history, or
+  // the message that nothing matched.
+  const int queries = Frame()->GetHistoryCount();
+  browser->OnRelatedSelection();
+  if (boxes.Texts().empty()) {
+    EXPECT_EQ(Frame()->GetHistoryCount(), queries + 1);
+    EXPECT_NE(std::string(Frame()->GetCurrentLabel()).find("Related to:  Volcano"), std::string::npos);
+    EXPECT_EQ(Frame()->GetCurrentKind(), 1);
+  } else {
+    EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"There are no articles matching your query."}));
+  }
+}
+
 TEST_F(BrowserScreen, TheBookmarkMenuListsTenFoldersOfTenArticles) {
   CBrowser* browser = Open();
   ASSERT_NE(browser, nullptr);
