@@ -209,7 +209,9 @@ class CBrowser : public CFormView, public ReaderScreen {
   BOOL OpenToolWindow(const ToolRequest& request);
   BOOL CreateToolWindow(const ToolRequest& request);
   void DestroyToolWindow(ToolWindow kind);
-  void CloseSharedWindows();
+  // Closes the results, contents and bookmark windows through the frame
+  // (on every screen), all but the kind being opened.
+  void CloseSharedWindows(ToolWindow opening);
   void LeaveZoom();
   void ShowEntryList(const CDWordArray& entries, int mode);
 
@@ -218,6 +220,13 @@ class CBrowser : public CFormView, public ReaderScreen {
   // folder chooser, the selection of the list windows, and the item
   // operations of the timeline and dictionary screens.
   BOOL MakeToolWindow(const ToolRequest& request, std::unique_ptr<CWnd>& tool);
+
+ public:
+  // Tests put windows of their own in the tool windows' places.
+  using ToolMaker = BOOL (*)(CBrowser* browser, const ToolRequest& request, std::unique_ptr<CWnd>& tool);
+  static ToolMaker s_toolMaker;
+
+ protected:
   BOOL ChooseFolder(int& folder);
   BOOL GetSelectedArticles(CBitString& articles);
   void ShowOnTimeline(int article);

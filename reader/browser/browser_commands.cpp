@@ -186,8 +186,7 @@ LRESULT CBrowser::OnShowResults(WPARAM wParam, LPARAM) {
   }
   LeaveZoom();
   if (wParam != 1) RebuildSearchHistory();
-  DestroyToolWindow(ToolWindow::Results);
-  CloseSharedWindows();
+  CloseSharedWindows(ToolWindow::Results);
   for (int i = 0; i < ToolWindowCount; ++i) DestroyToolWindow(static_cast<ToolWindow>(i));
   ToolRequest request;
   request.kind = ToolWindow::Results;
@@ -218,12 +217,14 @@ void CBrowser::DestroyToolWindow(ToolWindow kind) {
   m_hiddenByZoom[static_cast<int>(kind)] = FALSE;
 }
 
-void CBrowser::CloseSharedWindows() {
-  if (CMainFrame* frame = Frame()) {
-    frame->CloseResultsWindows();
-    frame->CloseContentsWindows();
-    frame->CloseBookmarkWindows();
-  }
+void CBrowser::CloseSharedWindows(ToolWindow opening) {
+  // The window being opened keeps the frame's flag that re-opens it after a
+  // screen switch (the frame set it just before asking for the window).
+  CMainFrame* frame = Frame();
+  if (!frame) return;
+  if (opening != ToolWindow::Results) frame->CloseResultsWindows();
+  if (opening != ToolWindow::Contents) frame->CloseContentsWindows();
+  if (opening != ToolWindow::Bookmarks) frame->CloseBookmarkWindows();
 }
 
 void CBrowser::HidePanel(ScreenPanel panel) {
@@ -235,7 +236,7 @@ void CBrowser::HidePanel(ScreenPanel panel) {
 }
 
 void CBrowser::CloseToolWindows() {
-  CloseSharedWindows();
+  CloseSharedWindows(ToolWindow::Count);
   for (ToolWindow kind : {ToolWindow::Boolean, ToolWindow::Smart, ToolWindow::WordFind, ToolWindow::Outline,
                           ToolWindow::Tuner, ToolWindow::ArticleList})
     DestroyToolWindow(kind);
@@ -244,7 +245,7 @@ void CBrowser::CloseToolWindows() {
 BOOL CBrowser::OpenToolWindow(const ToolRequest& request) {
   CWaitCursor wait;
   LeaveZoom();
-  CloseSharedWindows();
+  CloseSharedWindows(request.kind);
   for (int i = 0; i < ToolWindowCount; ++i) DestroyToolWindow(static_cast<ToolWindow>(i));
   if (!CreateToolWindow(request)) return FALSE;
   if (request.kind == ToolWindow::Contents) m_contentsMode = request.mode;

@@ -140,5 +140,7 @@ void CBrowser::OnPrint(CDC* pDC, CPrintInfo* pInfo) {
     next = app.PrintListPage2(pDC, pInfo, start);
   }
   pInfo->m_rectDraw = saved;
-  if (index + 1 == static_cast<UINT>(m_pageStarts.GetSize()) && next != -1) m_pageStarts.Add(static_cast<DWORD>(next));
+  // A body printer that made no progress would print the same page for ever.
+  if (index + 1 == static_cast<UINT>(m_pageStarts.GetSize()) && next != -1 && next != start)
+    m_pageStarts.Add(static_cast<DWORD>(next));
 }

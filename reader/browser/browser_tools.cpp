@@ -6,6 +6,8 @@
 #include "main_frame.h"
 #include "veldrix_app.h"
 
+CBrowser::ToolMaker CBrowser::s_toolMaker = nullptr;
+
 BOOL CBrowser::CreateToolWindow(const ToolRequest& request) {
   std::unique_ptr<CWnd>& tool = m_tools[static_cast<int>(request.kind)];
   if (tool && tool->m_hWnd) tool->DestroyWindow();
@@ -23,8 +25,7 @@ BOOL CBrowser::CreateToolWindow(const ToolRequest& request) {
 // media items and outline (4064). None of their classes is part of this
 // module yet.
 BOOL CBrowser::MakeToolWindow(const ToolRequest& request, std::unique_ptr<CWnd>& tool) {
-  (void)request;
-  (void)tool;
+  if (s_toolMaker) return s_toolMaker(this, request, tool);
   return FALSE;
 }
 

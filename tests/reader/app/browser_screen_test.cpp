@@ -511,3 +511,196 @@ TEST_F(BrowserScreen, TheSearchHistoryMenuListsTheNewestFirst) {
 
 }  // namespace
 }  // namespace apptest
+
+namespace apptest {
+namespace {
+
+// A plain child window in the place of a tool window: it counts the refresh
+// requests and the folder changes it is sent.
+class CFakeTool : public CWnd {
+ public:
+  int refreshes = 0;
+  int folderChanges = 0;
+  ToolRequest request;
+
+ protected:
+  LRESULT OnRefresh(WPARAM, LPARAM) {
+    ++refreshes;
+    return 0;
+  }
+  LRESULT OnBits(WPARAM, LPARAM) {
+    ++folderChanges;
+    return 0;
+  }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CFakeTool, CWnd)
+ON_MESSAGE(WM_REFRESHLIST, OnRefresh)
+ON_MESSAGE(WM_BITSCHANGED, OnBits)
+END_MESSAGE_MAP()
+
+std::vector<ToolWindow> g_made;
+
+BOOL MakeFakeTool(CBrowser* browser, const ToolRequest& request, std::unique_ptr<CWnd>& tool) {
+  g_made.push_back(request.kind);
+  if (!tool) tool = std::make_unique<CFakeTool>();
+  auto* fake = static_cast<CFakeTool*>(tool.get());
+  fake->request = request;
+  fake->request.articles = nullptr;
+  fake->request.terms = nullptr;
+  return fake->CreateEx(0, AfxRegisterWndClass(0), "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), browser,
+                        ToolWindowTemplate(request.kind));
+}
+
+class BrowserTools : public BrowserScreen {
+ protected:
+  void SetUp() override {
+    BrowserScreen::SetUp();
+    g_made.clear();
+    CBrowser::s_toolMaker = MakeFakeTool;
+  }
+  void TearDown() override {
+    BrowserScreen::TearDown();
+    CBrowser::s_toolMaker = nullptr;
+  }
+  CFakeTool* Tool(CBrowser* browser, ToolWindow kind) {
+    return browser->IsToolOpen(kind) ? static_cast<CFakeTool*>(browser->GetToolWindow(kind)) : nullptr;
+  }
+  int OpenCount(CBrowser* browser) {
+    int open = 0;
+    for (int i = 0; i < ToolWindowCount; ++i) open += browser->IsToolOpen(static_cast<ToolWindow>(i)) ? 1 : 0;
+    return open;
+  }
+};
+
+TEST_F(BrowserTools, OneToolWindowAtATimeInThePanel) {
+  CBrowser* browser = Open();
+  ASSERT_NE(browser, nullptr);
+  browser->SendMessage(WM_COMMAND, ID_BROWSER_BOOLEAN);
+  ASSERT_NE(Tool(browser, ToolWindow::Boolean), nullptr);
+  CRect rect;
+  Tool(browser, ToolWindow::Boolean)->GetWindowRect(&rect);
+  browser->ScreenToClient(&rect);
+  EXPECT_EQ(rect, browser->GetPanelRect());
+  EXPECT_EQ(::GetFocus(), Tool(browser, ToolWindow::Boolean)->m_hWnd);
+  // The focus switch goes between the window and the view.
+  browser->SendMessage(WM_COMMAND, ID_NEXT_PANE);
+  EXPECT_TRUE(::GetFocus() == browser->m_hWnd || ::IsChild(browser->m_hWnd, ::GetFocus()));
+  EXPECT_NE(::GetFocus(), Tool(browser, ToolWindow::Boolean)->m_hWnd);
+
+  browser->SendMessage(WM_COMMAND, ID_BROWSER_SUBJECTS);
+  EXPECT_EQ(Tool(browser, ToolWindow::Boolean), nullptr);
+  ASSERT_NE(Tool(browser, ToolWindow::Contents), nullptr);
+  EXPECT_EQ(Tool(browser, ToolWindow::Contents)->request.mode, 1);
+  EXPECT_EQ(OpenCount(browser), 1);
+
+  // Word find opens once; a second request leaves it as it is.
+  browser->SendMessage(WM_COMMAND, ID_BROWSER_FIND_WORD);
+  CFakeTool* find = Tool(browser, ToolWindow::WordFind);
+  ASSERT_NE(find, nullptr);
+  const std::size_t made = g_made.size();
+  browser->SendMessage(WM_COMMAND, ID_BROWSER_FIND_WORD);
+  EXPECT_EQ(g_made.size(), made);
+  // Showing another article closes word find.
+  browser->ShowArticle(Article("Zebra"));
+  EXPECT_EQ(Tool(browser, ToolWindow::WordFind), nullptr);
+
+  // A new size moves an open window into the new panel.
+  browser->SendMessage(WM_COMMAND, ID_BROWSER_SMART_SEARCH);
+  browser->SetWindowPos(nullptr, 0, 0, 700, 500, SWP_NOMOVE | SWP_NOZORDER);
+  Tool(browser, ToolWindow::Smart)->GetWindowRect(&rect);
+  browser->ScreenToClient(&rect);
+  EXPECT_EQ(rect, browser->GetPanelRect());
+  EXPECT_EQ(browser->GetPanelRect().bottom, 480);
+
+  browser->CloseToolWindows();
+  EXPECT_EQ(OpenCount(browser), 0);
+}
+
+TEST_F(BrowserTools, ZoomingHidesTheOpenWindowAndUnzoomingShowsIt) {
+  CBrowser* browser = Open();
+  ASSERT_NE(browser, nullptr);
+  browser->SendMessage(WM_COMMAND, ID_BROWSER_BOOLEAN);
+  CFakeTool* boolean = Tool(browser, ToolWindow::Boolean);
+  ASSERT_NE(boolean, nullptr);
+  browser->OnZoom();
+  EXPECT_FALSE(boolean->IsWindowVisible());
+  EXPECT_TRUE(browser->IsToolOpen(ToolWindow::Boolean));
+  browser->OnZoom();
+  EXPECT_TRUE(boolean->IsWindowVisible());
+  EXPECT_EQ(OpenCount(browser), 1);
+  // Opening a window leaves zoom.
+  browser->OnZoom();
+  browser->SendMessage(WM_COMMAND, ID_BROWSER_SMART_SEARCH);
+  EXPECT_FALSE(browser->IsZoomed());
+  EXPECT_TRUE(Tool(browser, ToolWindow::Smart)->IsWindowVisible());
+}
+
+TEST_F(BrowserTools, TheSameQueryTwiceOnlyRefreshesTheResults) {
+  CBrowser* browser = Open();
+  ASSERT_NE(browser, nullptr);
+  CBitString set(App().GetArticleCount(), FALSE);
+  set.SetBit(Article("Comet"));
+  CStringArray words;
+  words.Add("comet");
+  Frame()->AddQueryToHistory(set, "comet", 0, &words, FALSE);
+  browser->ShowArticle(Article("Comet"));
+  browser->SendMessage(WM_SHOWRESULTS, 0, 0);
+  CFakeTool* results = Tool(browser, ToolWindow::Results);
+  ASSERT_NE(results, nullptr);
+  EXPECT_EQ(results->request.text, Frame()->GetCurrentLabel());
+  EXPECT_TRUE(Frame()->IsResultsOpen());           // re-opened after a screen switch
+  EXPECT_GT(browser->Display().HasFindHits(), 0);  // the query's word marked in the article
+  browser->SendMessage(WM_SHOWRESULTS, 0, 0);
+  EXPECT_EQ(Tool(browser, ToolWindow::Results), results);
+  EXPECT_EQ(results->refreshes, 1);
+  EXPECT_EQ(std::count(g_made.begin(), g_made.end(), ToolWindow::Results), 1);
+
+  // The contents window keeps the frame's flag that re-opens it; the
+  // results window is closed through the frame.
+  browser->SendMessage(WM_COMMAND, ID_BROWSER_CONTENTS);
+  ui::PumpUntilIdle();
+  ASSERT_NE(Tool(browser, ToolWindow::Contents), nullptr);
+  EXPECT_EQ(Tool(browser, ToolWindow::Contents)->request.mode, 0);
+  EXPECT_TRUE(Frame()->IsContentsOpen());
+  EXPECT_FALSE(Frame()->IsResultsOpen());
+  EXPECT_EQ(Tool(browser, ToolWindow::Results), nullptr);
+  browser->SendMessage(WM_SHOWCONTENTS);
+  EXPECT_EQ(Tool(browser, ToolWindow::Contents)->refreshes, 1);
+
+  // The bookmark list gets the folder changes.
+  browser->SendMessage(WM_COMMAND, ID_BROWSER_BOOKMARK_LIST);
+  ui::PumpUntilIdle();
+  CFakeTool* bookmarks = Tool(browser, ToolWindow::Bookmarks);
+  ASSERT_NE(bookmarks, nullptr);
+  EXPECT_TRUE(Frame()->IsBookmarksOpen());
+  browser->SendMessage(WM_BITSCHANGED, 1, 0);
+  EXPECT_EQ(bookmarks->folderChanges, 1);
+}
+
+TEST_F(BrowserTools, HistorySubjectLinksAndTheArticleLists) {
+  CBrowser* browser = Open();
+  ASSERT_NE(browser, nullptr);
+  browser->ShowArticle(Article("Comet"));
+  browser->ShowArticle(Article("Zebra"));
+  browser->SendMessage(WM_COMMAND, ID_BROWSER_HISTORY);
+  ASSERT_NE(Tool(browser, ToolWindow::ArticleList), nullptr);
+  EXPECT_EQ(Tool(browser, ToolWindow::ArticleList)->request.mode, ListHistory);
+
+  browser->ShowArticle(Article("Comet"));
+  browser->SendMessage(WM_COMMAND, ID_BROWSER_SUBJECT_LINKS);
+  EXPECT_EQ(Tool(browser, ToolWindow::ArticleList)->request.mode, ListSubjectLinks);
+
+  // From the quiz: the lowest of the entries' articles, and the clue list.
+  CDWordArray entries;
+  entries.Add(static_cast<DWORD>(MainEntry("Zebra")));
+  entries.Add(static_cast<DWORD>(MainEntry("Photosynthesis")));
+  browser->ShowClueArticles(entries);
+  EXPECT_EQ(browser->GetCurrentArticle(), Article("Photosynthesis"));
+  EXPECT_EQ(Tool(browser, ToolWindow::ArticleList)->request.mode, ListClue);
+  EXPECT_EQ(OpenCount(browser), 1);
+}
+
+}  // namespace
+}  // namespace apptest
