@@ -362,6 +362,61 @@ TEST_F(BrowserScreen, AShortArticlePrintsOnePage) {
   EXPECT_TRUE(boxes.Texts().empty());
 }
 
+INT_PTR NoPrinter(PRINTDLGA*) { return IDCANCEL; }
+
+TEST_F(BrowserScreen, APreviewWithoutAPrinterFailsWithTheCommandMessage) {
+  CBrowser* browser = Open();
+  ASSERT_NE(browser, nullptr);
+  AfxSetPrintDialogHook(NoPrinter);
+  browser->SendMessage(WM_COMMAND, ID_BROWSER_PREVIEW_BOOKMARKS);
+  EXPECT_EQ(browser->GetPrintMode(), 1);
+  browser->SendMessage(WM_COMMAND, ID_BROWSER_PREVIEW);
+  AfxSetPrintDialogHook(nullptr);
+  EXPECT_EQ(browser->GetPrintMode(), 0);
+  EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"Command failed.", "Command failed."}));
+  EXPECT_EQ(Frame()->GetActiveView(), browser);
+  EXPECT_TRUE(browser->IsWindowVisible());
+}
+
+TEST_F(BrowserScreen, TheBookmarkListAndAFolderPrintUnderTheirHeadings) {
+  CBrowser* browser = Open();
+  ASSERT_NE(browser, nullptr);
+  HDC screen = ::GetDC(nullptr);
+  g_printTarget = ::CreateCompatibleDC(screen);
+  HBITMAP page = ::CreateCompatibleBitmap(screen, 850, 1100);
+  ::ReleaseDC(nullptr, screen);
+  ::SelectObject(g_printTarget, page);
+  AfxSetPrintDialogHook(PrintToMemory);
+  browser->SendMessage(WM_COMMAND, ID_BROWSER_PRINT_BOOKMARKS);  // the sample has one folder
+  EXPECT_EQ(browser->GetPrintMode(), 1);
+  EXPECT_TRUE(g_printFlags & PD_NOSELECTION);  // only articles print a selection
+  g_printTarget = ::CreateCompatibleDC(nullptr);
+  ::SelectObject(g_printTarget, page);
+  browser->PrintBookmarkFolder(0);
+  AfxSetPrintDialogHook(nullptr);
+  EXPECT_EQ(browser->GetPrintMode(), 2);
+  EXPECT_EQ(App().m_printFolder, 0);
+  EXPECT_TRUE(boxes.Texts().empty());
+  ::DeleteObject(page);
+}
+
+TEST_F(BrowserScreen, HoverMessagesGoToTheControlsThePointerEntersAndLeaves) {
+  CBrowser* browser = Open();
+  ASSERT_NE(browser, nullptr);
+  CODButton* random = browser->Button(IDC_BROWSER_RANDOM);
+  CODButton* save = browser->Button(IDC_BROWSER_SAVE);
+  browser->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(random->m_hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  EXPECT_TRUE(random->IsHovering());
+  browser->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(save->m_hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  EXPECT_FALSE(random->IsHovering());
+  EXPECT_TRUE(save->IsHovering());
+  browser->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(browser->m_hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  EXPECT_FALSE(save->IsHovering());
+  // The view's focus goes to the Contents button.
+  browser->SetFocus();
+  EXPECT_EQ(::GetFocus(), browser->Button(IDC_BROWSER_CONTENTS)->m_hWnd);
+}
+
 // A drag from the middle of the article's first run to that of its second.
 LPARAM AtRun(CDisplay& display, int run) {
   const display::TextModel& model = display.Model();
