@@ -62,6 +62,10 @@ class CBrowser : public CFormView, public ReaderScreen {
   void OpenAdvancedSearch(const CStringArray& terms, const std::vector<float>& weights);
   void EditNote(CNoteIcon* icon);
   void CloseToolWindows();
+  // The media items / outline panel's link to entry i of the display's
+  // outline: a heading scrolls the text to it; a media item is scrolled into
+  // view when pictures are shown in articles, else the media screen shows it.
+  void FollowOutlineLink(int i);
   void SaveLastArticle();
   // Refills the display with the current article (fonts, size or zoom changed).
   void Reload();

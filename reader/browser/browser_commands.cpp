@@ -277,6 +277,19 @@ void CBrowser::OpenAdvancedSearch(const CStringArray& terms, const std::vector<f
   if (CreateToolWindow(request)) GetToolWindow(ToolWindow::Tuner)->SetFocus();
 }
 
+void CBrowser::FollowOutlineLink(int i) {
+  const std::vector<display::OutlineEntry>& outline = m_display.Outline();
+  if (i < 0 || i >= static_cast<int>(outline.size())) return;
+  const display::OutlineEntry& entry = outline[static_cast<std::size_t>(i)];
+  if (entry.kind == display::kOutlineHeading) {
+    m_display.ScrollToRun(entry.firstRun, TRUE);
+  } else if (GetVeldrixApp().m_bDisplayPictures) {
+    m_display.ScrollChildIntoView(entry.item);
+  } else {
+    GoToMediaItem(entry.item);
+  }
+}
+
 void CBrowser::EditNote(CNoteIcon* icon) {
   if (icon == nullptr || icon->GetSafeHwnd() == nullptr) return;
   CRect anchor = m_panel;

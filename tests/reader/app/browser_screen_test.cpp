@@ -759,3 +759,22 @@ TEST_F(BrowserTools, HistorySubjectLinksAndTheArticleLists) {
 
 }  // namespace
 }  // namespace apptest
+
+namespace apptest {
+namespace {
+
+// The sample's articles have neither headings nor media objects: no outline.
+TEST_F(BrowserScreen, AnArticleWithoutAnOutline) {
+  CBrowser* browser = Open();
+  ASSERT_NE(browser, nullptr);
+  browser->ShowArticle(Article("Comet"));
+  ASSERT_TRUE(browser->Display().Outline().empty());
+  EXPECT_TRUE(browser->Menu().GetMenuState(ID_BROWSER_OUTLINE, MF_BYCOMMAND) & MF_GRAYED);
+  EXPECT_FALSE(browser->Button(IDC_BROWSER_OUTLINE)->IsWindowEnabled());
+  browser->FollowOutlineLink(0);  // no such entry: nothing happens
+  browser->FollowOutlineLink(-1);
+  EXPECT_EQ(Frame()->GetActiveView(), browser);
+}
+
+}  // namespace
+}  // namespace apptest
