@@ -107,6 +107,35 @@ TEST_F(BrowserScreen, StartsOnTheFirstArticleInItsLook) {
   EXPECT_STREQ(tip, "Copy URL");
 }
 
+TEST_F(BrowserScreen, TheTitleBandIsPaintedBesideThePanelOrOverTheFullWidth) {
+  CBrowser* browser = Open();
+  ASSERT_NE(browser, nullptr);
+  browser->ShowArticle(Article("Henry VIII"));
+  const COLORREF bandLight = RGB(0x5A, 0x8A, 0xD8), bandDark = RGB(0x3A, 0x6A, 0xB8);
+  CRect client;
+  browser->GetClientRect(&client);
+  auto bandPixels = [&](const ui::Picture& picture, const CRect& area) {
+    return picture.Count(area, bandLight) + picture.Count(area, bandDark);
+  };
+  browser->RedrawWindow(nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  ui::Picture picture = ui::Capture(browser->m_hWnd);
+  const CRect panelPart(20, 52, 200, 86), bandPart(client.right - 60, 52, client.right - 4, 86);
+  EXPECT_GT(bandPixels(picture, bandPart), 0);
+  EXPECT_EQ(bandPixels(picture, panelPart), 0);  // the background picture, left of the band
+  EXPECT_EQ(picture.Count(CRect(client.right - 30, 0, client.right, 40), RGB(255, 255, 255)), 30 * 40);
+  EXPECT_EQ(
+      picture.Count(CRect(client.right - 30, client.bottom - 18, client.right, client.bottom), RGB(255, 255, 255)),
+      30 * 18);
+  // The title and the labels are written in the band.
+  EXPECT_GT(picture.Count(CRect(214, 49, 400, 89), RGB(0, 0, 0)), 20);
+  ui::SavePng(picture, "browser_title_band");
+
+  browser->OnZoom();
+  browser->RedrawWindow(nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  picture = ui::Capture(browser->m_hWnd);
+  EXPECT_GT(bandPixels(picture, CRect(150, 52, 210, 86)), 0);  // zoomed: over the full width
+}
+
 TEST_F(BrowserScreen, TheLastArticleOfTheRunBefore) {
   settings.Set("Installation Options", "LastArticle", std::to_string(Article("Comet")));
   CBrowser* browser = Open();
