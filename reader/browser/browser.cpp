@@ -245,8 +245,9 @@ void CBrowser::RedrawNow(CWnd* window) {
 
 void CBrowser::ShowArticle(int n) {
   n = m_history.Resolve(n);
-  if (n <= 0 || n == m_currentArticle) return;
   CVeldrixApp& app = GetVeldrixApp();
+  // An article number from a file or a message that is no article shows nothing.
+  if (n <= 0 || n > app.GetArticleCount() || n == m_currentArticle) return;
   CWaitCursor wait;
 
   DestroyToolWindow(ToolWindow::WordFind);

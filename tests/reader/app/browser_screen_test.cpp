@@ -189,6 +189,11 @@ TEST_F(BrowserScreen, HistoryAndPrevious) {
   EXPECT_EQ(browser->GetCurrentArticle(), 1);
   EXPECT_EQ(browser->History().Count(), 5);
 
+  // A number that is no article (a damaged link or reference) shows nothing.
+  browser->ShowArticle(App().GetArticleCount() + 1);
+  EXPECT_EQ(browser->GetCurrentArticle(), 1);
+  EXPECT_EQ(browser->History().Count(), 5);
+
   // A cross reference carries a main-database entry.
   browser->SendMessage(WM_CROSSREF, 0, MainEntry("Volcano"));
   EXPECT_EQ(browser->GetCurrentArticle(), Article("Volcano"));
