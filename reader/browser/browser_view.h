@@ -1,25 +1,4 @@
-// CBrowser: the encyclopedia screen's view, made by the main frame on first
-// use (child id 101). This is the screen's start: it takes its place in the
-// frame, shows the background and accepts the messages the frame and the
-// application send it; the article reader grows from here.
+// The encyclopedia screen's view under the name the application core knows it by.
 #pragma once
 
-#include "framework.h"
-#include "reader_screen.h"
-
-class CBrowser : public CView, public ReaderScreen {
-  DECLARE_DYNCREATE(CBrowser)
- public:
-  void OnDraw(CDC* pDC) override;
-  void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) override;
-
- protected:
-  LRESULT OnBitsChanged(WPARAM wParam, LPARAM lParam);
-  LRESULT OnShowResults(WPARAM wParam, LPARAM lParam);
-  LRESULT OnShowContents(WPARAM wParam, LPARAM lParam);
-  LRESULT OnShowBookmarks(WPARAM wParam, LPARAM lParam);
-  LRESULT OnFontsChanged(WPARAM wParam, LPARAM lParam);
-  DECLARE_MESSAGE_MAP()
-
-  CMenu m_menu;
-};
+#include "browser.h"

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "browser/neighbour_files.h"
 #include "content/sample_content.h"
 #include "engine_db/lists_samples.h"
 #include "inflect/inflect_samples.h"
@@ -17,6 +18,7 @@ const std::vector<SampleWriter>& SampleWriters() {
       {"dictionaries", [](const std::string& directory) { engine_db::WriteSampleDictionaries(directory); }},
       {"panoramas", [](const std::string& directory) { panorama::WriteSamplePanoramas(directory); }},
       {"reader", [](const std::string& directory) { WriteReaderSample(directory); }},
+      {"browser", [](const std::string& directory) { WriteBrowserSample(directory); }},
   };
   return writers;
 }

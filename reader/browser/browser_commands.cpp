@@ -1,0 +1,553 @@
+// The encyclopedia screen's commands, their enabling rules, the dynamic
+// menus (Bookmark folders, Search History) and the messages other windows
+// send it.
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "browser.h"
+#include "main_frame.h"
+#include "note_dlg.h"
+#include "picture_view.h"
+#include "reader/browser_ids.h"
+#include "reader_messages.h"
+#include "title_key.h"
+#include "veldrix_app.h"
+#include "zorlre32.h"
+
+namespace {
+
+constexpr int kBookmarkFixedItems = 10;
+constexpr int kMenuFolders = 10;
+constexpr int kFolderItems = 10;
+constexpr UINT kFolderItemData = 200000;
+constexpr int kSearchMenu = 3;
+constexpr int kBookmarkMenu = 4;
+constexpr int kSearchHistoryPosition = 5;
+constexpr int kInflectReserved = 16;
+constexpr u32 kFormWeight = 0x2000;
+
+CMainFrame* Frame() { return GetVeldrixApp().GetMainFrame(); }
+
+}  // namespace
+
+BOOL CBrowser::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
+  if (nCode == CN_COMMAND && pHandlerInfo == nullptr) {
+    if (nID >= ID_SEARCH_HISTORY_FIRST && nID <= ID_SEARCH_HISTORY_LAST) {
+      if (CMainFrame* frame = Frame()) frame->RecallQuery(static_cast<int>(nID - ID_SEARCH_HISTORY_FIRST) + 1);
+      return TRUE;
+    }
+    if (nID >= ID_BOOKMARK_ARTICLE_FIRST && nID <= ID_BOOKMARK_ARTICLE_LAST) {
+      CVeldrixApp& app = GetVeldrixApp();
+      const int folder = static_cast<int>(nID - ID_BOOKMARK_ARTICLE_FIRST) / kFolderItems;
+      const int item = static_cast<int>(nID - ID_BOOKMARK_ARTICLE_FIRST) % kFolderItems + 1;
+      if (folder < app.m_folders.GetSize()) {
+        const int article = static_cast<CFolder*>(app.m_folders[folder])->m_articles.GetAt(item);
+        if (article > 0) ShowBookmarkArticle(article);
+      }
+      return TRUE;
+    }
+    if (nID >= ID_INTERNET_LINK_FIRST && nID <= ID_INTERNET_LINK_LAST) {
+      const int i = static_cast<int>(nID - ID_INTERNET_LINK_FIRST);
+      if (i < m_internetLinks.GetSize()) ShowArticle(static_cast<int>(m_internetLinks[i]));
+      return TRUE;
+    }
+  }
+  return CFormView::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+// ---- the Bookmark menu ---------------------------------------------------------------
+
+CMenu* CBrowser::SubMenu(int position) { return m_menu.m_hMenu ? m_menu.GetSubMenu(position) : nullptr; }
+
+void CBrowser::RebuildBookmarkMenu() {
+  CMenu* menu = SubMenu(kBookmarkMenu);
+  if (!menu) return;
+  while (menu->GetMenuItemCount() > kBookmarkFixedItems) menu->DeleteMenu(kBookmarkFixedItems, MF_BYPOSITION);
+  CVeldrixApp& app = GetVeldrixApp();
+  const int folders = app.m_folders.GetSize();
+  if (folders > 0) menu->AppendMenu(MF_SEPARATOR);
+  for (int k = 0; k < folders && k < kMenuFolders; ++k) {
+    const CBitString& articles = static_cast<CFolder*>(app.m_folders[k])->m_articles;
+    CMenu popup;
+    popup.CreatePopupMenu();
+    for (int i = 0; i < kFolderItems && i < articles.GetSetCount(); ++i)
+      ::AppendMenuA(popup.m_hMenu, MF_OWNERDRAW, ID_BOOKMARK_ARTICLE_FIRST + kFolderItems * k + i,
+                    reinterpret_cast<LPCSTR>(static_cast<UINT_PTR>(articles.GetAt(i + 1))));
+    if (articles.GetSetCount() > kFolderItems) popup.AppendMenu(MF_STRING, ID_BROWSER_BOOKMARK_LIST, "more");
+    const UINT grey = articles.GetSetCount() == 0 ? MF_GRAYED : 0;
+    ::AppendMenuA(menu->m_hMenu, MF_POPUP | MF_OWNERDRAW | grey, reinterpret_cast<UINT_PTR>(popup.Detach()),
+                  reinterpret_cast<LPCSTR>(static_cast<UINT_PTR>(kFolderItemData + k)));
+  }
+  if (folders > kMenuFolders) menu->AppendMenu(MF_STRING, ID_BROWSER_BOOKMARK_LIST, "more");
+}
+
+void CBrowser::ShowBookmarkArticle(int article) {
+  CVeldrixApp& app = GetVeldrixApp();
+  if (app.m_multBits.Test(article)) {
+    GoToMediaItem(app.m_multBits.IndexOf(article));
+  } else if (app.m_tmlBits.Test(article)) {
+    ShowOnTimeline(article);
+  } else if (app.m_vornBits.Test(article)) {
+    ShowInDictionary(article);
+  } else {
+    ShowArticle(article);
+  }
+}
+
+// ---- the Search History submenu ----------------------------------------------------
+
+void CBrowser::RebuildSearchHistory() {
+  CMenu* search = SubMenu(kSearchMenu);
+  CMainFrame* frame = Frame();
+  if (!search || !frame || frame->GetHistoryCount() == 0) return;
+  search->EnableMenuItem(kSearchHistoryPosition, MF_BYPOSITION | MF_ENABLED);
+  CMenu* history = search->GetSubMenu(kSearchHistoryPosition);
+  if (!history) return;
+  while (history->GetMenuItemCount() > 0) history->DeleteMenu(0, MF_BYPOSITION);
+  const int count = frame->GetHistoryCount();
+  for (int i = 0; i < count; ++i)
+    history->AppendMenu(MF_STRING, ID_SEARCH_HISTORY_FIRST + i, frame->GetHistoryEntry(count - 1 - i).label);
+}
+
+// ---- messages ------------------------------------------------------------------------
+
+LRESULT CBrowser::OnBitsChanged(WPARAM wParam, LPARAM lParam) {
+  RebuildBookmarkMenu();
+  CVeldrixApp& app = GetVeldrixApp();
+  if (m_currentArticle > 0 && !app.IsInBookmarkFolder(m_currentArticle)) {
+    if (app.FindBookmark(m_currentArticle) >= 0) {
+      app.RemoveBookmark(m_currentArticle);
+      const int article = m_currentArticle;
+      m_currentArticle = 0;
+      ShowArticle(article);
+    }
+    m_display.SetNoteMode(FALSE);
+    m_display.SetHighlightMode(FALSE);
+  }
+  if (IsToolOpen(ToolWindow::Bookmarks))
+    GetToolWindow(ToolWindow::Bookmarks)->SendMessage(WM_BITSCHANGED, wParam, lParam);
+  for (ToolWindow kind : {ToolWindow::Results, ToolWindow::Contents, ToolWindow::ArticleList})
+    if (IsToolOpen(kind)) GetToolWindow(kind)->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+  return 0;
+}
+
+LRESULT CBrowser::OnCrossReference(WPARAM, LPARAM lParam) {
+  CVeldrixApp& app = GetVeldrixApp();
+  const int article = app.ToInternalArticle(static_cast<int>(lParam));
+  if (app.m_tmlBits.Test(article)) {
+    ShowOnTimeline(article);
+    return 0;
+  }
+  ShowArticle(article);
+  return 0;
+}
+
+LRESULT CBrowser::OnShowItem(WPARAM wParam, LPARAM) {
+  GoToMediaItem(static_cast<int>(wParam));
+  return 0;
+}
+
+void CBrowser::GoToMediaItem(int item) {
+  CMainFrame* frame = Frame();
+  if (!frame || !frame->ShowMedia()) return;
+  if (auto* media = dynamic_cast<CViewPicture*>(frame->GetScreen(Screen::Media))) media->GoToItem(item, 0);
+}
+
+LRESULT CBrowser::OnShowContents(WPARAM, LPARAM) {
+  if (IsToolOpen(ToolWindow::Contents) && m_contentsMode == 0) {
+    GetToolWindow(ToolWindow::Contents)->SendMessage(WM_REFRESHLIST);
+    return 0;
+  }
+  ToolRequest request;
+  request.kind = ToolWindow::Contents;
+  request.mode = 0;
+  OpenToolWindow(request);
+  return 0;
+}
+
+LRESULT CBrowser::OnShowBookmarks(WPARAM, LPARAM) {
+  if (IsToolOpen(ToolWindow::Bookmarks)) {
+    GetToolWindow(ToolWindow::Bookmarks)->SendMessage(WM_REFRESHLIST);
+    return 0;
+  }
+  ToolRequest request;
+  request.kind = ToolWindow::Bookmarks;
+  OpenToolWindow(request);
+  return 0;
+}
+
+LRESULT CBrowser::OnShowResults(WPARAM wParam, LPARAM) {
+  CMainFrame* frame = Frame();
+  if (!frame) return 0;
+  if (IsToolOpen(ToolWindow::Results) && m_resultsQuery == frame->GetCurrentLabel()) {
+    GetToolWindow(ToolWindow::Results)->SendMessage(WM_REFRESHLIST);
+    return 0;
+  }
+  LeaveZoom();
+  if (wParam != 1) RebuildSearchHistory();
+  CloseSharedWindows(ToolWindow::Results);
+  for (int i = 0; i < ToolWindowCount; ++i) DestroyToolWindow(static_cast<ToolWindow>(i));
+  ToolRequest request;
+  request.kind = ToolWindow::Results;
+  request.articles = &frame->GetCurrentQuery();
+  request.terms = &frame->GetCurrentTerms();
+  request.text = frame->GetCurrentLabel();
+  if (!CreateToolWindow(request)) return 0;
+  m_resultsQuery = request.text;
+  m_resultsSet = frame->GetCurrentQuery();
+  if (m_resultsSet.Test(m_currentArticle)) {
+    m_display.ClearFindHits();
+    MarkQueryWords();
+  }
+  return 0;
+}
+
+// ---- tool windows --------------------------------------------------------------------
+
+CWnd* CBrowser::GetToolWindow(ToolWindow kind) const { return m_tools[static_cast<int>(kind)].get(); }
+
+BOOL CBrowser::IsToolOpen(ToolWindow kind) const {
+  const CWnd* tool = GetToolWindow(kind);
+  return tool != nullptr && tool->m_hWnd != nullptr && ::IsWindow(tool->m_hWnd);
+}
+
+void CBrowser::DestroyToolWindow(ToolWindow kind) {
+  if (IsToolOpen(kind)) GetToolWindow(kind)->DestroyWindow();
+  m_hiddenByZoom[static_cast<int>(kind)] = FALSE;
+}
+
+void CBrowser::CloseSharedWindows(ToolWindow opening) {
+  // The window being opened keeps the frame's flag that re-opens it after a
+  // screen switch (the frame set it just before asking for the window).
+  CMainFrame* frame = Frame();
+  if (!frame) return;
+  if (opening != ToolWindow::Results) frame->CloseResultsWindows();
+  if (opening != ToolWindow::Contents) frame->CloseContentsWindows();
+  if (opening != ToolWindow::Bookmarks) frame->CloseBookmarkWindows();
+}
+
+void CBrowser::HidePanel(ScreenPanel panel) {
+  switch (panel) {
+    case ScreenPanel::Results: DestroyToolWindow(ToolWindow::Results); break;
+    case ScreenPanel::Contents: DestroyToolWindow(ToolWindow::Contents); break;
+    case ScreenPanel::Bookmarks: DestroyToolWindow(ToolWindow::Bookmarks); break;
+  }
+}
+
+void CBrowser::CloseToolWindows() {
+  CloseSharedWindows(ToolWindow::Count);
+  for (ToolWindow kind : {ToolWindow::Boolean, ToolWindow::Smart, ToolWindow::WordFind, ToolWindow::Outline,
+                          ToolWindow::Tuner, ToolWindow::ArticleList})
+    DestroyToolWindow(kind);
+}
+
+BOOL CBrowser::OpenToolWindow(const ToolRequest& request) {
+  CWaitCursor wait;
+  LeaveZoom();
+  CloseSharedWindows(request.kind);
+  for (int i = 0; i < ToolWindowCount; ++i) DestroyToolWindow(static_cast<ToolWindow>(i));
+  if (!CreateToolWindow(request)) return FALSE;
+  if (request.kind == ToolWindow::Contents) m_contentsMode = request.mode;
+  GetToolWindow(request.kind)->SetFocus();
+  return TRUE;
+}
+
+void CBrowser::ShowEntryList(const CDWordArray& entries, int mode) {
+  CWaitCursor wait;
+  LeaveZoom();
+  CVeldrixApp& app = GetVeldrixApp();
+  CBitString articles(app.GetArticleCount(), FALSE);
+  for (int i = 0; i < entries.GetSize(); ++i) articles.SetBit(app.ToInternalArticle(static_cast<int>(entries[i])));
+  if (articles.GetSetCount() == 0) return;
+  ShowArticle(articles.NextSet(1));
+  ToolRequest request;
+  request.kind = ToolWindow::ArticleList;
+  request.mode = mode;
+  request.articles = &articles;
+  OpenToolWindow(request);
+}
+
+void CBrowser::OpenAdvancedSearch(const CStringArray& terms, const std::vector<float>& weights) {
+  DestroyToolWindow(ToolWindow::Smart);
+  ToolRequest request;
+  request.kind = ToolWindow::Tuner;
+  request.terms = &terms;
+  request.weights = &weights;
+  if (CreateToolWindow(request)) GetToolWindow(ToolWindow::Tuner)->SetFocus();
+}
+
+void CBrowser::FollowOutlineLink(int i) {
+  const std::vector<display::OutlineEntry>& outline = m_display.Outline();
+  if (i < 0 || i >= static_cast<int>(outline.size())) return;
+  const display::OutlineEntry& entry = outline[static_cast<std::size_t>(i)];
+  if (entry.kind == display::kOutlineHeading) {
+    m_display.ScrollToRun(entry.firstRun, TRUE);
+  } else if (GetVeldrixApp().m_bDisplayPictures) {
+    m_display.ScrollChildIntoView(entry.item);
+  } else {
+    GoToMediaItem(entry.item);
+  }
+}
+
+void CBrowser::EditNote(CNoteIcon* icon) {
+  if (icon == nullptr || icon->GetSafeHwnd() == nullptr) return;
+  CRect anchor = m_panel;
+  ClientToScreen(&anchor);
+  CNoteDlg dialog(this);
+  dialog.DoModalAt(anchor, icon);
+}
+
+void CBrowser::SaveSearchState(SearchState& state) {
+  // The results and contents windows keep their own state; their classes
+  // copy it through the frame when they are wired in.
+  (void)state;
+}
+
+// ---- commands ------------------------------------------------------------------------
+
+void CBrowser::OnSubjectLinks() {
+  if (m_subjectLinks.GetSetCount() == 0) return;
+  ToolRequest request;
+  request.kind = ToolWindow::ArticleList;
+  request.mode = ListSubjectLinks;
+  request.articles = &m_subjectLinks;
+  OpenToolWindow(request);
+}
+
+void CBrowser::OnHistory() {
+  // The history entries but the current one, newest first.
+  CBitString articles(GetVeldrixApp().GetArticleCount(), TRUE);
+  for (int i = m_history.Count() - 2; i >= 0; --i) articles.SetBit(static_cast<int>(m_history.At(i)), TRUE, TRUE);
+  ToolRequest request;
+  request.kind = ToolWindow::ArticleList;
+  request.mode = ListHistory;
+  request.articles = &articles;
+  OpenToolWindow(request);
+}
+
+void CBrowser::OnFindWord() {
+  if (IsToolOpen(ToolWindow::WordFind)) return;
+  ToolRequest request;
+  request.kind = ToolWindow::WordFind;
+  OpenToolWindow(request);
+}
+
+void CBrowser::OnOutline() {
+  if (IsToolOpen(ToolWindow::Outline)) return;
+  ToolRequest request;
+  request.kind = ToolWindow::Outline;
+  OpenToolWindow(request);
+}
+
+void CBrowser::OnSmartSearch() {
+  ToolRequest request;
+  request.kind = ToolWindow::Smart;
+  OpenToolWindow(request);
+}
+
+void CBrowser::OnBoolean() {
+  ToolRequest request;
+  request.kind = ToolWindow::Boolean;
+  OpenToolWindow(request);
+}
+
+void CBrowser::OnSubjects() {
+  ToolRequest request;
+  request.kind = ToolWindow::Contents;
+  request.mode = 1;
+  OpenToolWindow(request);
+}
+
+void CBrowser::OnContents() {
+  CMainFrame* frame = Frame();
+  if (!frame) return;
+  frame->SetContentsOpen();
+  if (CView* active = frame->GetActiveView()) active->PostMessage(WM_SHOWCONTENTS);
+}
+
+void CBrowser::OnBookmarkList() {
+  CMainFrame* frame = Frame();
+  if (!frame) return;
+  frame->SetBookmarksOpen();
+  if (CView* active = frame->GetActiveView()) active->PostMessage(WM_SHOWBOOKMARKS);
+}
+
+void CBrowser::OnPrevious() { ShowArticle(-1); }
+
+void CBrowser::OnRandom() {
+  const int count = m_browsable.GetSetCount();
+  if (count == 0) return;
+  const int n = rand() * (count - 1) / 32767 + 1;
+  const int article = m_browsable.GetAt(n);
+  if (article > 0) ShowArticle(article);
+}
+
+void CBrowser::OnAnnotation() {
+  m_display.SetHighlightMode(FALSE);
+  m_display.SetNoteMode(!m_display.GetNoteMode());
+}
+
+void CBrowser::OnHighlight() {
+  m_display.SetNoteMode(FALSE);
+  m_display.SetHighlightMode(!m_display.GetHighlightMode());
+}
+
+void CBrowser::OnClearHighlights() { m_display.ClearHighlights(); }
+
+void CBrowser::OnAddArticle() { ChooseFolderFor(FALSE); }
+
+void CBrowser::OnAddSelected() { ChooseFolderFor(TRUE); }
+
+void CBrowser::ChooseFolderFor(BOOL selected) {
+  CVeldrixApp& app = GetVeldrixApp();
+  CBitString articles(app.GetArticleCount(), FALSE);
+  if (selected) {
+    if (!GetSelectedArticles(articles) || articles.GetSetCount() == 0) return;
+  } else {
+    if (m_currentArticle <= 0) return;
+    articles.SetBit(m_currentArticle);
+  }
+  int folder = -1;
+  if (!ChooseFolder(folder)) return;
+  app.AddToFolder(folder, articles, TRUE);
+}
+
+void CBrowser::OnHelpEncyclopedia() { AfxGetApp()->WinHelp(99, HELP_CONTEXT); }
+void CBrowser::OnConsultants() { AfxGetApp()->WinHelp(206, HELP_CONTEXT); }
+
+void CBrowser::OnModeButton(UINT id) {
+  CMainFrame* frame = Frame();
+  if (!frame) return;
+  switch (id) {
+    case IDC_MODE_DICTIONARY: frame->ShowDictionary(); break;
+    case IDC_MODE_QUIZ: frame->ShowQuiz(); break;
+    case IDC_MODE_MEDIA: frame->ShowMedia(); break;
+    case IDC_MODE_TIMELINE: frame->ShowTimeline(); break;
+    default: break;  // this screen's own button
+  }
+}
+
+void CBrowser::OnRelatedButton() {
+  m_related.SetItemState(ID_BROWSER_RELATED_SELECTION, m_display.HasSelection() ? 0 : MF_GRAYED);
+  m_related.SetItemState(ID_BROWSER_SUBJECT_LINKS, m_subject == kNoSubject ? MF_GRAYED : 0);
+  m_related.ResetPage();
+}
+
+void CBrowser::OnSwitchPane() {
+  static const ToolWindow order[] = {ToolWindow::Contents,    ToolWindow::Smart,    ToolWindow::Boolean,
+                                     ToolWindow::Bookmarks,   ToolWindow::Results,  ToolWindow::Tuner,
+                                     ToolWindow::ArticleList, ToolWindow::WordFind, ToolWindow::Outline};
+  for (ToolWindow kind : order) {
+    if (!IsToolOpen(kind)) continue;
+    CWnd* tool = GetToolWindow(kind);
+    const HWND focus = ::GetFocus();
+    if (focus == tool->m_hWnd || ::IsChild(tool->m_hWnd, focus)) {
+      SetFocus();
+    } else if (focus == m_hWnd || ::IsChild(m_hWnd, focus)) {
+      tool->SetFocus();
+    }
+    return;
+  }
+}
+
+void CBrowser::OnRelatedSelection() {
+  HGLOBAL block = nullptr;
+  const int length = m_display.CopySelection(&block);
+  CString selected;
+  if (block) {
+    if (length > 0)
+      if (const char* text = static_cast<const char*>(::GlobalLock(block))) {
+        selected = CString(text, static_cast<int>(strnlen(text, static_cast<std::size_t>(length))));
+        ::GlobalUnlock(block);
+      }
+    ::GlobalFree(block);
+  }
+  const char* none = "There are no articles related to the current selection.";
+  CVeldrixApp& app = GetVeldrixApp();
+  CWaitCursor wait;
+  CStringArray terms;
+  CDWordArray groups;
+  if (selected.IsEmpty() || app.ParseQuery(selected, terms, groups, TRUE) <= 0 || terms.GetSize() == 0) {
+    AfxMessageBox(none, MB_ICONEXCLAMATION | MB_OK);
+    return;
+  }
+  const int n = terms.GetSize();
+  app.RemoveStopWords(terms, groups, n < 51 ? 61 : (n - 47) / 4 + 61);
+  if (terms.GetSize() == 0) {
+    AfxMessageBox(none, MB_ICONEXCLAMATION | MB_OK);
+    return;
+  }
+  const int before = terms.GetSize();
+  auto forms = std::make_unique<InFormContext>();
+  std::memset(forms.get(), 0, sizeof(InFormContext));
+  if (INinitX(kInflectReserved, forms.get(), app.m_strWorkingDir) == ReDone) {
+    forms->lemmaLookup = 1;
+    for (int t = 0; t < before; ++t) {
+      forms->formCount = 0;
+      INinflectX(terms[t], forms.get());
+      for (u16 f = 0; f < forms->formCount && f < InFormSlots; ++f) {
+        CString form(forms->forms[f]);
+        form.MakeLower();
+        bool known = form == terms[t];
+        for (int k = 0; k < terms.GetSize() && !known; ++k) known = form == terms[k];
+        if (known) continue;
+        terms.Add(form);
+        groups.Add(groups[t] | kFormWeight);
+      }
+    }
+    INtermX(forms.get());
+  }
+  if (before <= 10) {
+    CUIntArray values;
+    for (int i = 0; i < groups.GetSize(); ++i) values.Add(static_cast<UINT>(groups[i]));
+    app.GetDatabase(3).FetchEntries(terms, values);
+    groups.RemoveAll();
+    for (int i = 0; i < values.GetSize(); ++i) groups.Add(values[i]);
+  }
+  const CString title = CString("Related to:  ") + selected;
+  if (!app.WeightedQuery(terms, groups)) return;
+  CBitString found(app.GetArticleCount(), TRUE);
+  if (!app.QuerySources(found) || found.GetSetCount() == 0) {
+    AfxMessageBox("There are no articles matching your query.", MB_ICONEXCLAMATION | MB_OK);
+    return;
+  }
+  CMainFrame* frame = Frame();
+  if (!frame) return;
+  frame->AddQueryToHistory(found, title, 1, &terms, FALSE);
+  if (CView* active = frame->GetActiveView()) active->PostMessage(WM_SHOWRESULTS);
+}
+
+// ---- update handlers -----------------------------------------------------------------
+
+void CBrowser::OnUpdateCopySelection(CCmdUI* ui) { ui->Enable(m_display.HasSelection()); }
+void CBrowser::OnUpdateRelatedSelection(CCmdUI* ui) { ui->Enable(m_display.HasSelection()); }
+void CBrowser::OnUpdateSubjectLinks(CCmdUI* ui) { ui->Enable(m_subject != kNoSubject); }
+
+void CBrowser::OnUpdateAddSelected(CCmdUI* ui) {
+  ui->Enable(IsToolOpen(ToolWindow::Results) || IsToolOpen(ToolWindow::Contents) ||
+             IsToolOpen(ToolWindow::ArticleList));
+}
+
+void CBrowser::OnUpdateHasFolders(CCmdUI* ui) { ui->Enable(GetVeldrixApp().m_folders.GetSize() > 0); }
+
+void CBrowser::OnUpdateAnnotation(CCmdUI* ui) {
+  ui->Enable(GetVeldrixApp().IsInBookmarkFolder(m_currentArticle));
+  ui->SetCheck(m_display.GetNoteMode() ? 1 : 0);
+}
+
+void CBrowser::OnUpdateHighlight(CCmdUI* ui) {
+  ui->Enable(GetVeldrixApp().IsInBookmarkFolder(m_currentArticle));
+  ui->SetCheck(m_display.GetHighlightMode() ? 1 : 0);
+}
+
+void CBrowser::OnUpdateClearHighlights(CCmdUI* ui) { ui->Enable(m_display.HasHighlights()); }
+void CBrowser::OnUpdatePrevious(CCmdUI* ui) { ui->Enable(m_hasPrevious); }
+void CBrowser::OnUpdateOutline(CCmdUI* ui) { ui->Enable(m_hasOutline); }
+void CBrowser::OnUpdateHistory(CCmdUI* ui) { ui->Enable(m_hasHistory); }
+void CBrowser::OnUpdateInternet(CCmdUI* ui) { ui->Enable(GetVeldrixApp().m_urlBits.Test(m_currentArticle)); }
+
+void CBrowser::OnUpdateSwitchPane(CCmdUI* ui) {
+  const HWND focus = ::GetFocus();
+  ui->Enable(focus == m_hWnd || ::IsChild(m_hWnd, focus));
+}
