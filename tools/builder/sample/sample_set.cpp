@@ -6,7 +6,9 @@
 #include "engine_db/lists_samples.h"
 #include "inflect/inflect_samples.h"
 #include "panorama/panorama_movie.h"
+#include "quiz/quiz_file.h"
 #include "reader/reader_sample.h"
+#include "timeline/timeline_file.h"
 
 namespace builder {
 
@@ -17,6 +19,8 @@ const std::vector<SampleWriter>& SampleWriters() {
       {"dictionaries", [](const std::string& directory) { engine_db::WriteSampleDictionaries(directory); }},
       {"panoramas", [](const std::string& directory) { panorama::WriteSamplePanoramas(directory); }},
       {"reader", [](const std::string& directory) { WriteReaderSample(directory); }},
+      {"timeline", [](const std::string& directory) { timeline::WriteTimelineSample(directory); }},
+      {"quiz", [](const std::string& directory) { quiz::WriteQuizSample(directory); }},
   };
   return writers;
 }
