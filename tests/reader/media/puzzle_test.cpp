@@ -104,8 +104,8 @@ TEST(Puzzle, SolverSolvesScrambledBoardsWithoutUndoingItsOwnMoves) {
 TEST(Puzzle, ScoreWeighsTheTopRowMost) {
   PuzzleBoard::Cells cells = {1, 0, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, -1};
   EXPECT_EQ(PuzzleBoard::Score(cells), 2000);
-  PuzzleBoard::Cells far = {14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0, -1};
-  EXPECT_LT(PuzzleBoard::Score(far), 32768);
+  PuzzleBoard::Cells reversed = {14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0, -1};
+  EXPECT_LT(PuzzleBoard::Score(reversed), 32768);
 }
 
 }  // namespace

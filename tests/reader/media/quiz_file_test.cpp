@@ -36,7 +36,12 @@ QuizError Question(const builder::Bytes& bytes, int index, QuizQuestion& q) {
 bq::Quiz Numbered(int count, int plain) {
   bq::Quiz q;
   q.plainCount = static_cast<std::uint16_t>(plain);
-  for (int i = 0; i < count; ++i) q.questions.push_back({0, 0, {}, 1, {}, "Q" + std::to_string(i + 1), {"a", "b"}});
+  for (int i = 0; i < count; ++i) {
+    bq::Question question;
+    question.text = std::to_string(i + 1);
+    question.answers = {"a", "b"};
+    q.questions.push_back(question);
+  }
   return q;
 }
 
