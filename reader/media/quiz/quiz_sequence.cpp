@@ -82,21 +82,26 @@ int QuizSequence::NextRandom(const RandomSource& random) {
 
 int QuizSequence::NextSequential() {
   if (m_categories.empty()) return NoQuestion;
-  // Empty categories are passed over; one round over all of them at most.
   const int count = GetCategoryCount();
-  for (int tried = 0; tried <= count; ++tried) {
+  // Questions that need media are passed over while media are unavailable,
+  // and so are empty categories; one round over every entry at most.
+  int steps = count + 1;
+  for (const std::vector<u16>& list : m_categories) steps += static_cast<int>(list.size());
+  while (steps-- > 0) {
     const std::vector<u16>& list = m_categories[static_cast<std::size_t>(m_current)];
-    if (m_selected[static_cast<std::size_t>(m_current)] && m_position < static_cast<int>(list.size())) {
-      const int question = list[static_cast<std::size_t>(m_position)] - 1;
-      if (++m_position >= static_cast<int>(list.size())) {
-        m_position = 0;
-        do m_current = (m_current + 1) % count;
-        while (!m_selected[static_cast<std::size_t>(m_current)]);
-      }
-      return question;
+    const bool inList = m_selected[static_cast<std::size_t>(m_current)] && m_position < static_cast<int>(list.size());
+    const u16 number = inList ? list[static_cast<std::size_t>(m_position)] : 0;
+    if (inList && ++m_position < static_cast<int>(list.size())) {
+      if (Askable(number)) return number - 1;
+      continue;
     }
+    // The category is done: on to the next selected one, cyclically.
     m_position = 0;
-    m_current = (m_current + 1) % count;
+    for (int k = 0; k < count; ++k) {
+      m_current = (m_current + 1) % count;
+      if (m_selected[static_cast<std::size_t>(m_current)]) break;
+    }
+    if (inList && Askable(number)) return number - 1;
   }
   return NoQuestion;
 }

@@ -33,7 +33,8 @@ class QuizSequence {
   // The pool: every askable question of the selected categories, in order.
   void BuildPool();
   // The next question's index (0-based), or NoQuestion when the selected
-  // categories hold no question that can be asked.
+  // categories hold no question that can be asked. Sequential order passes
+  // over the questions that need media while media are unavailable.
   int NextRandom(const RandomSource& random);
   int NextSequential();
 

@@ -1,6 +1,6 @@
 // The quiz files as the content builder writes them, read back, and the order
 // in which the quiz asks its questions.
-#include "quiz/quiz_file.h"
+#include "quiz_file.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "quiz_file.h"
+#include "quiz/quiz_writer.h"
 #include "quiz_sequence.h"
 #include "temp_dir.h"
 
@@ -182,6 +182,23 @@ TEST(QuizSequence, CategoriesToggleAndSequentialOrderWraps) {
   EXPECT_TRUE(sequence.SelectAll());
   EXPECT_FALSE(sequence.SelectAll());
   EXPECT_EQ(sequence.GetPool().size(), 6u);
+}
+
+TEST(QuizSequence, SequentialOrderPassesOverQuestionsThatNeedMedia) {
+  bq::Quiz source = Numbered(6, 3);
+  source.categories = {{"Mixed", {5, 2, 6, 3}}};
+  const QuizHeader header = Header(bq::QuizFile(source));
+  QuizSequence sequence;
+  sequence.LoadFirst(header);
+  sequence.LoadCategories(header);
+  sequence.ToggleCategory(1);
+  std::vector<int> order;
+  for (int i = 0; i < 5; ++i) order.push_back(sequence.NextSequential());
+  EXPECT_EQ(order, std::vector<int>({1, 2, 1, 2, 1}));
+  sequence.SetMediaAvailable(true);
+  EXPECT_EQ(sequence.NextSequential(), 5);
+  EXPECT_EQ(sequence.NextSequential(), 2);
+  EXPECT_EQ(sequence.NextSequential(), 4);
 }
 
 TEST(QuizSequence, GoingToTheLastQuestionMakesTheFirstOneNext) {

@@ -1,6 +1,6 @@
 // The timeline file as the content builder writes it, read back, and the
 // event filters of the timeline's search window.
-#include "timeline/timeline_file.h"
+#include "timeline_file.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "temp_dir.h"
-#include "timeline_file.h"
+#include "timeline/timeline_writer.h"
 
 namespace {
 

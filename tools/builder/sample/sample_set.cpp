@@ -6,9 +6,9 @@
 #include "engine_db/lists_samples.h"
 #include "inflect/inflect_samples.h"
 #include "panorama/panorama_movie.h"
-#include "quiz/quiz_file.h"
+#include "quiz/quiz_writer.h"
 #include "reader/reader_sample.h"
-#include "timeline/timeline_file.h"
+#include "timeline/timeline_writer.h"
 
 namespace builder {
 

@@ -1,4 +1,4 @@
-#include "quiz/quiz_file.h"
+#include "quiz/quiz_writer.h"
 
 #include <algorithm>
 #include <stdexcept>

@@ -1,4 +1,4 @@
-#include "timeline/timeline_file.h"
+#include "timeline/timeline_writer.h"
 
 #include <algorithm>
 #include <stdexcept>
