@@ -67,6 +67,7 @@ void CTimeLineSearchDlg::CreateControls() {
   m_day.AddString("All", FALSE);
   AdjustDays(0);
   m_events.Create(CRect(3, 29, client.right - 3, client.bottom - 10), this, IDC_TLS_EVENTS);
+  m_events.ShowWindow(SW_SHOW);
 }
 
 void CTimeLineSearchDlg::HideModeFields() {

@@ -66,6 +66,13 @@ TEST_F(TimelineScreen, OpensInCategoriesWithEveryEventAndTheFirstOneShown) {
   search.ListSelector().GetCurText(first);
   EXPECT_STREQ(first, "All");
   EXPECT_EQ(search.GetListedCount(), static_cast<int>(sample.events.size()));
+  ASSERT_NE(search.Events().GetSafeHwnd(), nullptr);
+  EXPECT_TRUE(search.Events().IsWindowVisible());
+  CRect list, panel;
+  search.Events().GetWindowRect(&list);
+  search.GetWindowRect(&panel);
+  EXPECT_TRUE(panel.PtInRect(list.TopLeft()) && list.Height() > 40) << list.top << " " << list.bottom;
+  EXPECT_EQ(search.Events().GetAnchor(), 1);
   EXPECT_EQ(view->GetShownPicture(), sample.modePictures[timeline::ModeCategories]);
   EXPECT_TRUE(view->IsPictureScrolled());
   EXPECT_FALSE(view->GetBackButton().IsWindowEnabled());
