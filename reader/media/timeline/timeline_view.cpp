@@ -77,6 +77,10 @@ ON_COMMAND(ID_TL_HIGHLIGHT, OnHighlight)
 ON_UPDATE_COMMAND_UI(ID_TL_HIGHLIGHT, OnUpdateHighlight)
 ON_COMMAND(ID_TL_CLEAR_HIGHLIGHTS, OnClearHighlights)
 ON_UPDATE_COMMAND_UI(ID_TL_CLEAR_HIGHLIGHTS, OnUpdateClearHighlights)
+ON_COMMAND(ID_NEXT_PANE, OnSwitchPane)
+ON_COMMAND(ID_PREV_PANE, OnSwitchPane)
+ON_UPDATE_COMMAND_UI(ID_NEXT_PANE, OnUpdateSwitchPane)
+ON_UPDATE_COMMAND_UI(ID_PREV_PANE, OnUpdateSwitchPane)
 ON_COMMAND(ID_TL_HELP, OnHelp)
 ON_COMMAND(ID_TL_CONSULTANTS, OnConsultants)
 ON_COMMAND_RANGE(kBookmarkCommandFirst, kBookmarkCommandLast, OnBookmarkItem)
@@ -149,6 +153,9 @@ void CTimeLine::CreateButtons() {
   x += 50;
   m_help.Create(CRect(x, 26, x + 48, 46), this, IDB_TQ_BUTTON_FIRST + 13, CODButton::kUsualStyle, IDC_TL_HELP);
   m_back.EnableWindow(FALSE);
+  // The related-articles lookups belong to the encyclopedia's related file;
+  // until the screen has them the button stays off.
+  m_related.EnableWindow(FALSE);
   static constexpr UINT kScreenStrips[4] = {IDB_TQ_BUTTON_FIRST + 14, IDB_TQ_BUTTON_FIRST + 15,
                                             IDB_TQ_BUTTON_FIRST + 16, IDB_TQ_BUTTON_FIRST + 17};
   for (int i = 0; i < 4; ++i)
@@ -451,6 +458,22 @@ void CTimeLine::OnScreenButton(UINT id) {
     case IDC_SCREEN_MEDIA: frame->ShowMedia(); break;
     default: break;
   }
+}
+
+// The focus moves between the view and its open tool window: from inside
+// that window to the view, else from the view to that window.
+void CTimeLine::OnSwitchPane() {
+  if (!m_search.GetSafeHwnd() || !m_search.IsWindowVisible()) return;
+  const HWND focus = ::GetFocus();
+  if (focus == m_search.m_hWnd || ::IsChild(m_search.m_hWnd, focus))
+    SetFocus();
+  else
+    m_search.SetFocus();
+}
+
+void CTimeLine::OnUpdateSwitchPane(CCmdUI* pCmdUI) {
+  const HWND focus = ::GetFocus();
+  pCmdUI->Enable(focus == m_hWnd || ::IsChild(m_hWnd, focus));
 }
 
 void CTimeLine::OnHelp() { GetVeldrixApp().WinHelp(102, HELP_CONTEXT); }

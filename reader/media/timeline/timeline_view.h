@@ -101,6 +101,8 @@ class CTimeLine : public CFormView, public ReaderScreen {
   void OnUpdateHighlight(CCmdUI* pCmdUI);
   void OnUpdateClearHighlights(CCmdUI* pCmdUI);
   void OnScreenButton(UINT id);
+  void OnSwitchPane();
+  void OnUpdateSwitchPane(CCmdUI* pCmdUI);
   void OnHelp();
   void OnConsultants();
   void OnBookmarkItem(UINT id);

@@ -218,6 +218,57 @@ TEST_F(TimelineScreen, ASavedOrCopiedEventEndsWithTheTimelineNotice) {
   EXPECT_EQ(copied, text);
 }
 
+class EnableRecorder : public CCmdUI {
+ public:
+  void Enable(BOOL bOn) override {
+    enabled = bOn;
+    m_bEnableChanged = TRUE;
+  }
+  BOOL enabled = TRUE;
+};
+
+BOOL Enabled(CWnd* target, UINT id) {
+  EnableRecorder ui;
+  ui.m_nID = id;
+  ui.DoUpdate(target, FALSE);
+  return ui.enabled;
+}
+
+TEST_F(TimelineScreen, BookmarkPrintingNeedsAFolderAndTheFocusMovesToTheSearchWindow) {
+  CTimeLine* view = Open();
+  ASSERT_NE(view, nullptr);
+  ASSERT_GT(App().m_folders.GetSize(), 0);
+  EXPECT_TRUE(Enabled(view, ID_TL_PRINT_BOOKMARKS));
+  EXPECT_TRUE(Enabled(view, ID_TL_PREVIEW_BOOKMARKS));
+  EXPECT_TRUE(Enabled(view, ID_TL_PRINT));
+  EXPECT_FALSE(Enabled(view, ID_TL_COPY_SELECTED));  // nothing selected
+  // Showing the current article again leaves the display as it is.
+  const int runs = view->GetDisplay().Model().RunCount();
+  view->GetDisplay().ResetContent();
+  view->SetCurrentArticle(view->GetCurrentArticle());
+  EXPECT_EQ(view->GetDisplay().Model().RunCount(), 0);
+  EXPECT_GT(runs, 0);
+
+  view->SetFocus();
+  EXPECT_TRUE(Enabled(view, ID_NEXT_PANE));
+  view->SendMessage(WM_COMMAND, ID_NEXT_PANE);
+  const HWND focus = ::GetFocus();
+  EXPECT_TRUE(focus == view->GetSearchWindow().m_hWnd || ::IsChild(view->GetSearchWindow().m_hWnd, focus));
+  view->SendMessage(WM_COMMAND, ID_PREV_PANE);
+  const HWND back = ::GetFocus();
+  EXPECT_TRUE(back == view->m_hWnd || ::IsChild(view->m_hWnd, back));
+  EXPECT_FALSE(back == view->GetSearchWindow().m_hWnd || ::IsChild(view->GetSearchWindow().m_hWnd, back));
+}
+
+TEST_F(TimelineScreen, WithoutFoldersBookmarkPrintingIsGreyed) {
+  Remove("Bookmark.dat");
+  CTimeLine* view = Open();
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(App().m_folders.GetSize(), 0);
+  EXPECT_FALSE(Enabled(view, ID_TL_PRINT_BOOKMARKS));
+  EXPECT_FALSE(Enabled(view, ID_TL_PREVIEW_BOOKMARKS));
+}
+
 TEST_F(TimelineScreen, WithoutTheFileTheScreenOpensEmptyAfterItsMessage) {
   Remove("Timeline.bin");
   CTimeLine* view = Open();
