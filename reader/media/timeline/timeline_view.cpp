@@ -722,6 +722,13 @@ void CTimeLine::OnBeginPrinting(CDC* pDC, CPrintInfo*) {
   app.RecreateArticleFonts(FALSE, pDC);
 }
 
+void CTimeLine::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo) {
+  CFormView::OnPrepareDC(pDC, pInfo);
+  if (pInfo == nullptr) return;
+  const std::size_t page = pInfo->m_nCurPage;
+  pInfo->m_bContinuePrinting = page >= 1 && page <= m_pageStarts.size() && m_pageStarts[page - 1] >= 0;
+}
+
 void CTimeLine::OnEndPrinting(CDC*, CPrintInfo*) {
   m_pageStarts.clear();
   GetVeldrixApp().RecreateArticleFonts(FALSE, nullptr);
@@ -746,7 +753,7 @@ int CTimeLine::Notice(CDC* dc, CPrintInfo* info) {
 void CTimeLine::OnPrint(CDC* pDC, CPrintInfo* pInfo) {
   CVeldrixApp& app = GetVeldrixApp();
   const UINT page = pInfo->m_nCurPage;
-  if (page > m_pageStarts.size() || m_pageStarts[page - 1] < 0) {
+  if (page < 1 || page > m_pageStarts.size() || m_pageStarts[page - 1] < 0) {
     pInfo->m_bContinuePrinting = FALSE;
     return;
   }

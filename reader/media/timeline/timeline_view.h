@@ -58,6 +58,8 @@ class CTimeLine : public CFormView, public ReaderScreen {
   int GetShownPicture() const { return m_picture; }
   BOOL IsPictureScrolled() const { return m_pictureScrolled; }
   int GetPrintKind() const { return m_printKind; }
+  // The pages printed or previewed so far: where each begins.
+  const std::vector<int>& GetPageStarts() const { return m_pageStarts; }
   CMenu& GetMenu() { return m_menu; }
 
   // The notice block of copied and saved text.
@@ -73,6 +75,8 @@ class CTimeLine : public CFormView, public ReaderScreen {
   // Printing (kind 0 the article, 1 the bookmark list, 2 one folder).
   BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
   void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+  // Pages go on while the previous page left text for the next.
+  void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr) override;
   void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
   void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;
 

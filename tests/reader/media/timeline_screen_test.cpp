@@ -260,6 +260,33 @@ TEST_F(TimelineScreen, BookmarkPrintingNeedsAFolderAndTheFocusMovesToTheSearchWi
   EXPECT_FALSE(back == view->GetSearchWindow().m_hWnd || ::IsChild(view->GetSearchWindow().m_hWnd, back));
 }
 
+// The event printed into a page bitmap: one page, a header and a footer of
+// two notice lines.
+TEST_F(TimelineScreen, APrintedEventHasTwoNoticeLinesAtTheFoot) {
+  CTimeLine* view = Open();
+  ASSERT_NE(view, nullptr);
+  CClientDC screen(nullptr);
+  CDC page;
+  ASSERT_TRUE(page.CreateCompatibleDC(&screen));
+  CBitmap bitmap;
+  ASSERT_TRUE(bitmap.CreateCompatibleBitmap(&screen, 800, 1000));
+  CBitmap* old = page.SelectObject(&bitmap);
+  page.PatBlt(0, 0, 800, 1000, WHITENESS);
+  CPrintInfo info;
+  EXPECT_TRUE(view->PrintPages(&page, &info));
+  // Rows with ink from the bottom up: two text bands, then the rule.
+  std::vector<bool> inked(1000, false);
+  for (int y = 0; y < 1000; ++y)
+    for (int x = 0; x < 800 && !inked[static_cast<std::size_t>(y)]; x += 2)
+      inked[static_cast<std::size_t>(y)] = page.GetPixel(x, y) != RGB(255, 255, 255);
+  int bands = 0;
+  for (int y = 999; y > 600; --y)
+    if (inked[static_cast<std::size_t>(y)] && !inked[static_cast<std::size_t>(y + 1 < 1000 ? y + 1 : y)]) ++bands;
+  if (inked[999]) ++bands;
+  EXPECT_GE(bands, 3);  // two notice lines and the rule above them
+  page.SelectObject(old);
+}
+
 TEST_F(TimelineScreen, WithoutFoldersBookmarkPrintingIsGreyed) {
   Remove("Bookmark.dat");
   CTimeLine* view = Open();
