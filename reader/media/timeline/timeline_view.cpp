@@ -346,7 +346,23 @@ LRESULT CTimeLine::OnRegionClick(WPARAM, LPARAM lParam) {
   return 0;
 }
 
-LRESULT CTimeLine::OnShowResults(WPARAM, LPARAM) { return 0; }
+LRESULT CTimeLine::OnShowResults(WPARAM, LPARAM) {
+  CMainFrame* frame = Frame();
+  if (frame == nullptr) return 0;
+  CWaitCursor wait;
+  // The search window of the last query's kind takes the panel; the results
+  // window itself is the search windows' own.
+  const int kind = frame->GetCurrentKind();
+  if (kind == 1 && m_mode != timeline::ModeSmartSearch)
+    SetMode(timeline::ModeSmartSearch);
+  else if (kind == 0 && m_mode != timeline::ModeBooleanSearch)
+    SetMode(timeline::ModeBooleanSearch);
+  if (m_article > 0 && frame->GetCurrentQuery().Test(m_article)) {
+    const CStringArray& terms = frame->GetCurrentTerms();
+    for (int i = 0; i < terms.GetSize(); ++i) m_display.FindWords(terms[i], FALSE, TRUE, i == 0);
+  }
+  return 0;
+}
 
 LRESULT CTimeLine::OnShowContents(WPARAM, LPARAM) {
   SetMode(timeline::ModeContents);

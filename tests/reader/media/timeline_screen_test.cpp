@@ -193,6 +193,24 @@ TEST_F(TimelineScreen, CrossReferencesOutsideTheTimelineOpenTheEncyclopedia) {
   EXPECT_EQ(view->GetCurrentArticle(), Article("Henry VIII"));
 }
 
+TEST_F(TimelineScreen, ResultsOfASmartSearchTakeTheSmartSearchMode) {
+  CTimeLine* view = Open();
+  ASSERT_NE(view, nullptr);
+  CBitString set(App().GetArticleCount(), FALSE);
+  set.SetBit(view->GetCurrentArticle());
+  Frame()->AddQueryToHistory(set, "egypt", 1, nullptr, FALSE);
+  view->SendMessage(WM_SHOWRESULTS);
+  EXPECT_EQ(view->GetMode(), timeline::ModeSmartSearch);
+  EXPECT_FALSE(view->GetSearchWindow().IsWindowVisible());
+  EXPECT_TRUE(view->GetModeButton(timeline::ModeSmartSearch).GetCheck());
+  Frame()->AddQueryToHistory(set, "egypt", 0, nullptr, FALSE);
+  view->SendMessage(WM_SHOWRESULTS);
+  EXPECT_EQ(view->GetMode(), timeline::ModeBooleanSearch);
+  // Back to a list mode: the search window returns.
+  Command(view, ID_TL_CATEGORIES);
+  EXPECT_TRUE(view->GetSearchWindow().IsWindowVisible());
+}
+
 TEST_F(TimelineScreen, ASavedOrCopiedEventEndsWithTheTimelineNotice) {
   CTimeLine* view = Open();
   ASSERT_NE(view, nullptr);
