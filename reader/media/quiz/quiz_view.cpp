@@ -417,6 +417,8 @@ LRESULT CQuiz::OnShowItem(WPARAM, LPARAM) {
 LRESULT CQuiz::OnBitsChanged(WPARAM, LPARAM) { return 0; }
 
 BOOL CQuiz::PreTranslateMessage(MSG* pMsg) {
+  // Enter would reach the form as IDOK, which is the French command here.
+  if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_RETURN) return FALSE;
   if (pMsg->message == WM_KEYDOWN && pMsg->wParam >= 'A' && pMsg->wParam <= 'F') {
     const int k = static_cast<int>(pMsg->wParam - 'A');
     if (m_answerButtons[k].GetSafeHwnd() && m_answerButtons[k].IsWindowVisible() &&

@@ -501,9 +501,9 @@ BOOL CTimeLine::OnCommand(WPARAM wParam, LPARAM lParam) {
     for (int mode = 0; mode < timeline::ModeCount; ++mode)
       if (static_cast<UINT>(kModeButtons[mode]) == id) {
         if (mode == timeline::ModeContents)
-          Frame()->PostMessage(WM_SHOWCONTENTS);
+          PostMessage(WM_SHOWCONTENTS);
         else if (mode == timeline::ModeBookmarks)
-          Frame()->PostMessage(WM_SHOWBOOKMARKS);
+          PostMessage(WM_SHOWBOOKMARKS);
         else
           SetMode(mode);
         // A mode button shows the current mode, pressed or not.
