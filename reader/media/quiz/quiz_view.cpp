@@ -717,14 +717,23 @@ void CQuiz::LayoutQuestion(int width, int height) {
   } else {
     const int column = (area - 2) / 2;
     const int thumbWidth = column - kAnswerTextLeft - 5;
+    int thumbWidthUsed = thumbWidth;
     int thumbHeight = thumbWidth * 3 / 4;
+    short pictureWidth = 0;
+    WORD pictureHeight = 0;
+    if (GetVeldrixApp().GetDatabase(1).PeekPicture(m_record.answerMedia[0], pictureWidth, pictureHeight) &&
+        pictureWidth > 0)
+      thumbHeight = thumbWidth * pictureHeight / pictureWidth;
     const int limit = (height - y - 20) / 2 - 19;
-    if (thumbHeight > limit && limit > 10) thumbHeight = limit;
+    if (thumbHeight > limit && limit > 10) {
+      thumbWidthUsed = thumbWidth * limit / thumbHeight;
+      thumbHeight = limit;
+    }
     for (int k = 0; k < m_record.answerCount && k < 4; ++k) {
       const int left = k % 2 == 0 ? 0 : column - 5;
       const int rowTop = y + (k / 2) * (thumbHeight + 12);
       if (m_thumbs[k + 1] != nullptr && m_thumbs[k + 1]->GetSafeHwnd())
-        m_thumbs[k + 1]->MoveWindow(left + kAnswerTextLeft, rowTop, thumbWidth, thumbHeight);
+        m_thumbs[k + 1]->MoveWindow(left + kAnswerTextLeft, rowTop, thumbWidthUsed, thumbHeight);
       CRect button;
       m_answerButtons[k].GetWindowRect(&button);
       m_answerButtons[k].MoveWindow(left + kAnswerButtonLeft, rowTop, button.Width(), button.Height());
