@@ -132,6 +132,32 @@ TEST_F(QuizScreen, FifteenRightAnswersLeadToThePuzzleAndSolveShowsThePicture) {
   EXPECT_FALSE(view->GetBoard().IsSolved());
 }
 
+TEST_F(QuizScreen, ClickedTilesSlideTowardTheEmptyCell) {
+  CQuiz* view = Open();
+  ASSERT_NE(view, nullptr);
+  quiz::PuzzleBoard& board = view->GetBoard();
+  board.Reset();
+  // Tile 12 stands three cells left of the empty cell (3, 3).
+  view->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_QZ_TILE_FIRST + 12, BN_CLICKED),
+                    reinterpret_cast<LPARAM>(view->GetTile(12).m_hWnd));
+  EXPECT_EQ(board.At(3, 0), quiz::PuzzleBoard::Empty);
+  CRect rect;
+  view->GetTile(14).GetWindowRect(&rect);
+  view->ScreenToClient(&rect);
+  EXPECT_EQ(rect.TopLeft(), CPoint(view->BoardOrigin().x + 3 * 70, view->BoardOrigin().y + 3 * 70));
+  EXPECT_TRUE(view->GetHintButton().IsWindowEnabled());
+  // Diagonal: nothing moves.
+  view->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_QZ_TILE_FIRST + 9, BN_CLICKED),
+                    reinterpret_cast<LPARAM>(view->GetTile(9).m_hWnd));
+  EXPECT_EQ(board.At(2, 1), 9);
+  // Back again: solved, the picture shows and Hint goes off.
+  view->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_QZ_TILE_FIRST + 14, BN_CLICKED),
+                    reinterpret_cast<LPARAM>(view->GetTile(14).m_hWnd));
+  EXPECT_TRUE(board.IsSolved());
+  EXPECT_TRUE(view->IsSolved());
+  EXPECT_FALSE(view->GetHintButton().IsWindowEnabled());
+}
+
 TEST_F(QuizScreen, CategoriesAndLanguageChangeTheCategoryLine) {
   CQuiz* view = Open();
   ASSERT_NE(view, nullptr);

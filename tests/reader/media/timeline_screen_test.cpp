@@ -164,6 +164,31 @@ TEST_F(TimelineScreen, DateRangesAreCheckedBeforeTheyFilter) {
   EXPECT_EQ(search.GetListedCount(), 1);
 }
 
+TEST_F(TimelineScreen, TheBookmarkMenuListsTheFoldersAndItsArticlesLeadToTheirScreens) {
+  CTimeLine* view = Open();
+  ASSERT_NE(view, nullptr);
+  char text[128] = "";
+  view->GetMenu().GetMenuString(ID_TL_ADD_ARTICLE, text, sizeof text, MF_BYCOMMAND);
+  EXPECT_STREQ(text, "Add \"Ancient Egypt\"");
+  CMenu* bookmarks = view->GetMenu().GetSubMenu(3);
+  ASSERT_NE(bookmarks, nullptr);
+  ASSERT_EQ(bookmarks->GetMenuItemCount(), 12);  // ten fixed items, a separator, the folder
+  bookmarks->GetMenuString(11, text, sizeof text, MF_BYPOSITION);
+  EXPECT_STREQ(text, "Space");
+  CMenu* space = bookmarks->GetSubMenu(11);
+  ASSERT_NE(space, nullptr);
+  EXPECT_EQ(space->GetMenuItemCount(), 4);
+  space->GetMenuString(0, text, sizeof text, MF_BYPOSITION);
+  EXPECT_STREQ(text, "Astronomy");
+  // Rebuilt, not added to, when the folders change.
+  view->SendMessage(WM_BITSCHANGED, 1, 0);
+  EXPECT_EQ(bookmarks->GetMenuItemCount(), 12);
+  // A media article opens the media screen.
+  Frame()->SendMessage(WM_COMMAND, 9000);
+  ui::PumpUntilIdle();
+  EXPECT_EQ(Frame()->GetActiveView(), Frame()->GetScreen(Screen::Media));
+}
+
 TEST_F(TimelineScreen, RegionClicksMatchNamesOnlyInListModes) {
   CTimeLine* view = Open();
   ASSERT_NE(view, nullptr);
