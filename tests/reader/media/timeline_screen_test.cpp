@@ -127,6 +127,7 @@ TEST_F(TimelineScreen, DateRangesAreCheckedBeforeTheyFilter) {
   search.FromYear().GetWindowText(from);
   EXPECT_STREQ(from, "1996");
   EXPECT_EQ(search.GetListedCount(), 2);  // 1996 Jan to 1997 Dec
+  ui::SavePng(ui::Capture(Frame()->m_hWnd, true), "reader_timeline_by_date");
   // 50 BC to 10 AD holds the event of 44 BC.
   search.FromYear().SetWindowText("50");
   search.FromEra().SetCurSel(0);
@@ -162,6 +163,7 @@ TEST_F(TimelineScreen, DateRangesAreCheckedBeforeTheyFilter) {
   search.DayPicker().SetCurSel(15);
   search.OnFind();
   EXPECT_EQ(search.GetListedCount(), 1);
+  ui::SavePng(ui::Capture(Frame()->m_hWnd, true), "reader_timeline_on_this_day");
 }
 
 TEST_F(TimelineScreen, TheBookmarkMenuListsTheFoldersAndItsArticlesLeadToTheirScreens) {
