@@ -101,6 +101,30 @@ TEST(Puzzle, SolverSolvesScrambledBoardsWithoutUndoingItsOwnMoves) {
   }
 }
 
+TEST(Puzzle, ACompleteTopRowStaysCompleteWhileTheSolverWorks) {
+  for (unsigned seed : {3u, 8u, 13u}) {
+    PuzzleBoard board;
+    FakeRandom random(seed);
+    // Shuffle rows 1-3 only: the empty cell wanders below the top row.
+    for (int i = 0; i < 60; ++i) {
+      const int empty = board.EmptyCell();
+      const int r = empty / 4, c = empty % 4;
+      const int d = random() % 4;
+      const int tr = r - quiz::RowStep[d], tc = c - quiz::ColumnStep[d];
+      if (tr < 1 || tr > 3 || tc < 0 || tc > 3) continue;
+      board.MoveTile(board.At(tr, tc));
+    }
+    board.ResetSolver();
+    ASSERT_FALSE(board.IsSolved()) << seed;
+    FakeRandom solverRandom(seed);
+    Slide slide;
+    int moves = 0;
+    while (board.Hint(solverRandom, slide) && moves++ < 2000)
+      for (int c = 0; c < 4; ++c) ASSERT_EQ(board.At(0, c), c) << seed << " move " << moves;
+    EXPECT_TRUE(board.IsSolved()) << seed;
+  }
+}
+
 TEST(Puzzle, ScoreWeighsTheTopRowMost) {
   PuzzleBoard::Cells cells = {1, 0, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, -1};
   EXPECT_EQ(PuzzleBoard::Score(cells), 2000);
