@@ -158,32 +158,37 @@ void CQuiz::LoadQuizHeader() {
   quiz::QuizError error = quiz::LoadQuizImage(QuizPath(), image);
   if (error == quiz::QuizError::None) error = quiz::ParseQuizHeader(image.data(), image.size(), header);
   if (error != quiz::QuizError::None) {
-    AfxMessageBox(m_english ? "The Marovan & World Encyclopedia is unable to open the file ZORLQUIZ.DAT.\r\nThe Quiz "
-                              "will be unavailable."
-                            : "The Marovan & World Encyclopedia is unable to open the file ZORLQUZF.DAT.\r\nThe Quiz "
-                              "will be unavailable.",
-                  MB_OK | MB_ICONEXCLAMATION);
+    ReportUnreadableFile();
   }
   m_header = header;
   m_sequence.SetMediaAvailable(MediaAvailable() != FALSE);
   m_sequence.LoadFirst(header);
 }
 
-void CQuiz::LoadCategories() {
+void CQuiz::ReportUnreadableFile() const {
+  AfxMessageBox(m_english ? "The Marovan & World Encyclopedia is unable to open the file ZORLQUIZ.DAT.\r\nThe Quiz "
+                            "will be unavailable."
+                          : "The Marovan & World Encyclopedia is unable to open the file ZORLQUZF.DAT.\r\nThe Quiz "
+                            "will be unavailable.",
+                MB_OK | MB_ICONEXCLAMATION);
+}
+
+BOOL CQuiz::LoadCategories() {
   std::vector<u8> image;
   quiz::QuizHeader header;
-  if (quiz::LoadQuizImage(QuizPath(), image) == quiz::QuizError::None)
-    quiz::ParseQuizHeader(image.data(), image.size(), header);
+  quiz::QuizError error = quiz::LoadQuizImage(QuizPath(), image);
+  if (error == quiz::QuizError::None) error = quiz::ParseQuizHeader(image.data(), image.size(), header);
   m_header = header;
   m_sequence.LoadCategories(header);
   m_sequence.SetMediaAvailable(MediaAvailable() != FALSE);
   CMenu* categories = m_menu.m_hMenu ? m_menu.GetSubMenu(kCategoriesMenu) : nullptr;
-  if (categories == nullptr) return;
+  if (categories == nullptr) return error == quiz::QuizError::None;
   while (categories->GetMenuItemCount() > 0) categories->DeleteMenu(0, MF_BYPOSITION);
   categories->AppendMenu(MF_STRING, ID_QZ_ALL, m_english ? "All" : "Toutes");
   for (int k = 1; k < m_sequence.GetCategoryCount() && ID_QZ_CATEGORY_FIRST + k - 1 <= ID_QZ_CATEGORY_LAST; ++k)
     categories->AppendMenu(MF_STRING, ID_QZ_CATEGORY_FIRST + k - 1, m_sequence.GetName(k));
   CheckCategoryItems();
+  return error == quiz::QuizError::None;
 }
 
 void CQuiz::CheckCategoryItems() {
@@ -382,7 +387,7 @@ void CQuiz::SwitchLanguage(BOOL english) {
   if (m_english == english) return;
   m_english = english;
   WriteFlag("EnglishQuiz", english);
-  LoadCategories();
+  if (!LoadCategories()) ReportUnreadableFile();
   if (m_question >= m_header.questionCount) m_question = m_header.questionCount - 1;
   ShowQuestion();
   UpdateCategoryLine();

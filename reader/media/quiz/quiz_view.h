@@ -32,7 +32,8 @@ class CQuiz : public CFormView, public ReaderScreen {
   BOOL PreTranslateMessage(MSG* pMsg) override;
 
   void LoadQuizHeader();
-  void LoadCategories();
+  // FALSE when the language's file cannot be read (the lists are then empty).
+  BOOL LoadCategories();
   void NextQuestion();
   void ShowQuestion();
   void CheckAnswer(int answer);
@@ -103,6 +104,7 @@ class CQuiz : public CFormView, public ReaderScreen {
 
  private:
   CString QuizPath() const;
+  void ReportUnreadableFile() const;
   void SwitchLanguage(BOOL english);
   void UpdateCategoryLine();
   void CheckCategoryItems();

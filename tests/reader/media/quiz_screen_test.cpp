@@ -245,6 +245,25 @@ TEST_F(QuizScreen, AMissingQuizFileIsReportedAndNoQuestionShows) {
                          [](const std::string& t) { return t.find("ZORLQUIZ.DAT") != std::string::npos; }),
             texts.end());
   for (int k = 0; k < CQuiz::AnswerCount; ++k) EXPECT_FALSE(view->GetAnswerButton(k).IsWindowVisible());
+  // French is there: its questions show.
+  boxes.Clear();
+  Frame()->SendMessage(WM_COMMAND, ID_QZ_FRENCH);
+  ui::PumpUntilIdle();
+  EXPECT_TRUE(boxes.Texts().empty());
+  EXPECT_TRUE(view->GetAnswerButton(0).IsWindowVisible());
+}
+
+TEST_F(QuizScreen, ALanguageWhoseFileIsMissingIsReported) {
+  Remove("ZORLQUZF.DAT");
+  CQuiz* view = Open();
+  ASSERT_NE(view, nullptr);
+  boxes.Clear();
+  Frame()->SendMessage(WM_COMMAND, ID_QZ_FRENCH);
+  ui::PumpUntilIdle();
+  const std::vector<std::string> texts = boxes.Texts();
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_NE(texts[0].find("ZORLQUZF.DAT"), std::string::npos);
+  EXPECT_FALSE(view->GetAnswerButton(0).IsWindowVisible());
 }
 
 }  // namespace
