@@ -7,7 +7,9 @@
 #include "engine_db/lists_samples.h"
 #include "inflect/inflect_samples.h"
 #include "panorama/panorama_movie.h"
+#include "quiz/quiz_writer.h"
 #include "reader/reader_sample.h"
+#include "timeline/timeline_writer.h"
 
 namespace builder {
 
@@ -19,6 +21,8 @@ const std::vector<SampleWriter>& SampleWriters() {
       {"panoramas", [](const std::string& directory) { panorama::WriteSamplePanoramas(directory); }},
       {"reader", [](const std::string& directory) { WriteReaderSample(directory); }},
       {"browser", [](const std::string& directory) { WriteBrowserSample(directory); }},
+      {"timeline", [](const std::string& directory) { timeline::WriteTimelineSample(directory); }},
+      {"quiz", [](const std::string& directory) { quiz::WriteQuizSample(directory); }},
   };
   return writers;
 }

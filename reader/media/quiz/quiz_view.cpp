@@ -1,0 +1,811 @@
+#include "quiz_view.h"
+
+#include <cstdlib>
+#include <ctime>
+
+#include "goto_question_dlg.h"
+#include "main_frame.h"
+#include "reader/reader_ids.h"
+#include "reader/timeline_quiz_ids.h"
+#include "reader_messages.h"
+#include "settings.h"
+#include "veldrix_app.h"
+
+IMPLEMENT_DYNCREATE(CQuiz, CFormView)
+
+namespace {
+
+// The articles whose pictures the puzzle shows (main-database entries).
+constexpr int kPuzzleEntries[32] = {59983, 4361,   85500, 44450, 28110, 123399, 103569, 7288, 2462,  70109, 79354,
+                                    79531, 81020,  89519, 91388, 98158, 16429,  77991,  5811, 55019, 33475, 8963,
+                                    18467, 106301, 17336, 49845, 30948, 8288,   76437,  8330, 3629,  18990};
+constexpr int kTopBand = 49;
+constexpr int kAnswerTextLeft = 48;
+constexpr int kAnswerButtonLeft = 14;
+constexpr int kPictureSide = 280;
+constexpr UINT kScreenButtons[4] = {IDC_SCREEN_BROWSER, IDC_SCREEN_DICTIONARY, IDC_SCREEN_MEDIA, IDC_SCREEN_TIMELINE};
+constexpr int kCategoriesMenu = 3;
+
+CMainFrame* Frame() { return GetVeldrixApp().GetMainFrame(); }
+
+int Random() { return std::rand() & 0x7FFF; }
+
+BOOL Flag(const char* name) { return GetSettingInt(InstallationOptions, name, 1, SettingsIniName) != 0; }
+
+void WriteFlag(const char* name, BOOL on) {
+  WriteSettingString(InstallationOptions, name, on ? "1" : "0", SettingsIniName);
+}
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CQuiz, CFormView)
+ON_WM_SIZE()
+ON_WM_ERASEBKGND()
+ON_WM_CTLCOLOR()
+ON_COMMAND(ID_QZ_RESET_SCORE, OnResetScore)
+ON_COMMAND(ID_QZ_SOUND, OnSound)
+ON_UPDATE_COMMAND_UI(ID_QZ_SOUND, OnUpdateSound)
+ON_COMMAND(ID_QZ_GOTO, OnGoToQuestion)
+ON_COMMAND(ID_QZ_RANDOM, OnRandom)
+ON_UPDATE_COMMAND_UI(ID_QZ_RANDOM, OnUpdateRandom)
+ON_COMMAND(ID_QZ_SEQUENTIAL, OnSequential)
+ON_UPDATE_COMMAND_UI(ID_QZ_SEQUENTIAL, OnUpdateSequential)
+ON_COMMAND(ID_QZ_ENGLISH, OnEnglish)
+ON_UPDATE_COMMAND_UI(ID_QZ_ENGLISH, OnUpdateEnglish)
+ON_COMMAND(ID_QZ_FRENCH, OnFrench)
+ON_UPDATE_COMMAND_UI(ID_QZ_FRENCH, OnUpdateFrench)
+ON_COMMAND(ID_QZ_ALL, OnAllCategories)
+ON_COMMAND_RANGE(ID_QZ_CATEGORY_FIRST, ID_QZ_CATEGORY_LAST, OnCategory)
+ON_COMMAND(ID_QZ_NEW_PICTURE, OnNewPicture)
+ON_COMMAND(ID_QZ_NUMBER_PIECES, OnNumberPieces)
+ON_UPDATE_COMMAND_UI(ID_QZ_NUMBER_PIECES, OnUpdateNumberPieces)
+ON_COMMAND(ID_QZ_HELP, OnHelp)
+ON_COMMAND(ID_QZ_CONSULTANTS, OnConsultants)
+ON_MESSAGE(WM_SHOWITEM, OnShowItem)
+ON_MESSAGE(WM_BITSCHANGED, OnBitsChanged)
+END_MESSAGE_MAP()
+
+CQuiz::CQuiz() : CFormView(IDD_QUIZ_FORM) {}
+
+CQuiz::~CQuiz() = default;
+
+BOOL CQuiz::MediaAvailable() {
+  CVeldrixApp& app = GetVeldrixApp();
+  return app.m_bMediaAvailable && app.GetDatabase(1).OpenMediaData();
+}
+
+CString CQuiz::QuizPath() const {
+  CString path(GetVeldrixApp().m_strWorkingDir);
+  path += m_english ? "ZORLQUIZ.DAT" : "ZORLQUZF.DAT";
+  return path;
+}
+
+// ---- start ----
+
+void CQuiz::OnInitialUpdate() {
+  CFormView::OnInitialUpdate();
+  if (m_created) return;
+  m_created = TRUE;
+  CVeldrixApp& app = GetVeldrixApp();
+  if (!m_menu.m_hMenu) m_menu.LoadMenu(IDR_QUIZ);
+  if (app.LoadDIB(IDB_QZ_SCORE_PANEL, m_scorePanel)) {
+    BITMAP size = {};
+    m_scorePanel.GetBitmap(&size);
+    m_panelWidth = size.bmWidth;
+    m_panelHeight = size.bmHeight;
+  }
+  m_soundOn = Flag("Sound");
+  m_numberPieces = Flag("NumberPieces");
+  m_english = Flag("EnglishQuiz");
+  m_random = Flag("Random");
+  LoadQuizHeader();
+  LoadCategories();
+
+  // Buttons, tiles, texts, the category line.
+  const DWORD textStyle = WS_CHILD | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL;
+  m_questionText.Create(textStyle, CRect(10, 60, 300, 80), this, IDC_QZ_QUESTION);
+  LOGFONT font = {};
+  font.lfHeight = -15;
+  font.lfWeight = FW_BOLD;
+  lstrcpyA(font.lfFaceName, "Arial");
+  m_textFont.CreateFontIndirect(&font);
+  m_questionText.SetFont(&m_textFont);
+  for (int k = 0; k < AnswerCount; ++k) {
+    m_answerTexts[k].Create(textStyle, CRect(kAnswerTextLeft, 100, 300, 120), this, IDC_QZ_ANSWER_TEXT_FIRST + k);
+    m_answerTexts[k].SetFont(&m_textFont);
+    m_answerButtons[k].Create(CRect(kAnswerButtonLeft, 100, kAnswerButtonLeft + 24, 122), this,
+                              IDB_TQ_BUTTON_FIRST + 20 + k, CODButton::kUsualStyle, IDC_QZ_ANSWER_FIRST + k);
+    m_answerButtons[k].ShowWindow(SW_HIDE);
+  }
+  m_clue.Create(CRect(4, 3, 60, 23), this, IDB_TQ_BUTTON_FIRST + 26, CODButton::kUsualStyle, IDC_QZ_CLUE);
+  m_newQuestion.Create(CRect(62, 3, 174, 23), this, IDB_TQ_BUTTON_FIRST + 27, CODButton::kUsualStyle,
+                       IDC_QZ_NEW_QUESTION);
+  m_hint.Create(CRect(176, 3, 232, 23), this, IDB_TQ_BUTTON_FIRST + 28, CODButton::kUsualStyle, IDC_QZ_HINT);
+  m_scramble.Create(CRect(234, 3, 314, 23), this, IDB_TQ_BUTTON_FIRST + 29, CODButton::kUsualStyle, IDC_QZ_SCRAMBLE);
+  m_solve.Create(CRect(316, 3, 372, 23), this, IDB_TQ_BUTTON_FIRST + 30, CODButton::kUsualStyle, IDC_QZ_SOLVE);
+  m_help.Create(CRect(374, 3, 422, 23), this, IDB_TQ_BUTTON_FIRST + 13, CODButton::kUsualStyle, IDC_QZ_HELP);
+  static constexpr UINT kScreenStrips[4] = {IDB_TQ_BUTTON_FIRST + 14, IDB_TQ_BUTTON_FIRST + 15,
+                                            IDB_TQ_BUTTON_FIRST + 17, IDB_TQ_BUTTON_FIRST + 18};
+  for (int i = 0; i < 4; ++i)
+    m_screenButtons[i].Create(CRect(0, 0, 96, 20), this, kScreenStrips[i], CODButton::kUsualStyle, kScreenButtons[i]);
+  for (int t = 0; t < 15; ++t) {
+    const CRect cell(221 + TileSize * (t % 4), BoardTop + TileSize * (t / 4), 221 + TileSize * (t % 4 + 1),
+                     BoardTop + TileSize * (t / 4 + 1));
+    m_tiles[t].Create("", WS_CHILD | BS_OWNERDRAW, cell, this, IDC_QZ_TILE_FIRST + t);
+    CRect rect = cell;
+    m_tiles[t].SetTileRect(&rect);
+  }
+  m_categoryLine.Create("", WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, CRect(4, 27, 400, 45), this,
+                        IDC_QZ_CATEGORY_LINE);
+  m_categoryLine.SetFont(app.GetFont(FontList));
+  UpdateCategoryLine();
+
+  m_passed = -1;
+  m_score = 0;
+  m_question = 0;
+  m_firstTry = TRUE;
+  m_uncovered = 15;
+  m_board.Reset();
+  m_puzzleArticles.assign(std::begin(kPuzzleEntries), std::end(kPuzzleEntries));
+  std::srand(static_cast<unsigned>(std::time(nullptr)));
+  Layout();
+  NextQuestion();
+}
+
+void CQuiz::LoadQuizHeader() {
+  std::vector<u8> image;
+  quiz::QuizHeader header;
+  quiz::QuizError error = quiz::LoadQuizImage(QuizPath(), image);
+  if (error == quiz::QuizError::None) error = quiz::ParseQuizHeader(image.data(), image.size(), header);
+  if (error != quiz::QuizError::None) {
+    ReportUnreadableFile();
+  }
+  m_header = header;
+  m_sequence.SetMediaAvailable(MediaAvailable() != FALSE);
+  m_sequence.LoadFirst(header);
+}
+
+void CQuiz::ReportUnreadableFile() const {
+  AfxMessageBox(m_english ? "The Marovan & World Encyclopedia is unable to open the file ZORLQUIZ.DAT.\r\nThe Quiz "
+                            "will be unavailable."
+                          : "The Marovan & World Encyclopedia is unable to open the file ZORLQUZF.DAT.\r\nThe Quiz "
+                            "will be unavailable.",
+                MB_OK | MB_ICONEXCLAMATION);
+}
+
+BOOL CQuiz::LoadCategories() {
+  std::vector<u8> image;
+  quiz::QuizHeader header;
+  quiz::QuizError error = quiz::LoadQuizImage(QuizPath(), image);
+  if (error == quiz::QuizError::None) error = quiz::ParseQuizHeader(image.data(), image.size(), header);
+  m_header = header;
+  m_sequence.LoadCategories(header);
+  m_sequence.SetMediaAvailable(MediaAvailable() != FALSE);
+  CMenu* categories = m_menu.m_hMenu ? m_menu.GetSubMenu(kCategoriesMenu) : nullptr;
+  if (categories == nullptr) return error == quiz::QuizError::None;
+  while (categories->GetMenuItemCount() > 0) categories->DeleteMenu(0, MF_BYPOSITION);
+  categories->AppendMenu(MF_STRING, ID_QZ_ALL, m_english ? "All" : "Toutes");
+  for (int k = 1; k < m_sequence.GetCategoryCount() && ID_QZ_CATEGORY_FIRST + k - 1 <= ID_QZ_CATEGORY_LAST; ++k)
+    categories->AppendMenu(MF_STRING, ID_QZ_CATEGORY_FIRST + k - 1, m_sequence.GetName(k));
+  CheckCategoryItems();
+  return error == quiz::QuizError::None;
+}
+
+void CQuiz::CheckCategoryItems() {
+  if (!m_menu.m_hMenu) return;
+  for (int k = 0; k < m_sequence.GetCategoryCount(); ++k)
+    m_menu.CheckMenuItem(k == 0 ? ID_QZ_ALL : ID_QZ_CATEGORY_FIRST + k - 1,
+                         MF_BYCOMMAND | (m_sequence.IsSelected(k) ? MF_CHECKED : MF_UNCHECKED));
+}
+
+CString CQuiz::GetCategoryLine() const { return m_sequence.CategoryLine(m_english ? "All" : "Toutes"); }
+
+void CQuiz::UpdateCategoryLine() {
+  if (m_categoryLine.GetSafeHwnd()) m_categoryLine.SetWindowText(GetCategoryLine());
+}
+
+void CQuiz::OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) {
+  if (!m_menu.m_hMenu) m_menu.LoadMenu(IDR_QUIZ);
+  ActivateScreen(this, bActivate, QuizScreenId, m_menu, IDR_QUIZ);
+  CFormView::OnActivateView(bActivate, pActivateView, pDeactiveView);
+}
+
+// ---- questions ----
+
+void CQuiz::NextQuestion() {
+  if (m_uncovered >= 15) {
+    StartPuzzle();
+    m_uncovered = 0;
+  }
+  const int question = m_random ? m_sequence.NextRandom(Random) : m_sequence.NextSequential();
+  if (question == quiz::QuizSequence::NoQuestion) {
+    AfxMessageBox("The chosen categories hold no question that can be asked now.", MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
+  m_question = question;
+  ++m_passed;
+  Invalidate(FALSE);
+  ShowQuestion();
+}
+
+void CQuiz::ShowQuestion() {
+  if (!MediaAvailable() && m_question >= m_header.plainCount) m_question = m_header.plainCount - 1;
+  m_questionText.ShowWindow(SW_HIDE);
+  DestroyThumbnails();
+  for (int k = 0; k < AnswerCount; ++k) {
+    m_answerButtons[k].ShowWindow(SW_HIDE);
+    m_answerTexts[k].ShowWindow(SW_HIDE);
+  }
+  m_haveRecord = FALSE;
+  if (m_question < 0) return;
+  std::vector<u8> image;
+  quiz::QuizQuestion record;
+  quiz::QuizError error = quiz::LoadQuizImage(QuizPath(), image);
+  if (error == quiz::QuizError::None)
+    error = quiz::ParseQuizQuestion(image.data(), image.size(), m_header, m_question, record);
+  if (error != quiz::QuizError::None) {
+    AfxMessageBox("This question cannot be read from the quiz file.", MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
+  m_record = record;
+  m_haveRecord = TRUE;
+  m_questionText.SetWindowText(record.text);
+  for (int k = 0; k < AnswerCount; ++k)
+    m_answerTexts[k].SetWindowText(k < static_cast<int>(record.answers.size()) ? record.answers[k] : CString());
+  switch (record.kind) {
+    case 1: LoadThumbnail(0, record.questionPicture); break;
+    case 4: LoadThumbnail(4, record.answerMedia[3]); [[fallthrough]];
+    case 3: LoadThumbnail(3, record.answerMedia[2]); [[fallthrough]];
+    case 2:
+      LoadThumbnail(1, record.answerMedia[0]);
+      LoadThumbnail(2, record.answerMedia[1]);
+      break;
+    default: break;
+  }
+  m_questionText.ShowWindow(SW_SHOW);
+  for (int k = 0; k < record.answerCount; ++k) {
+    m_answerButtons[k].EnableWindow(TRUE);
+    m_answerButtons[k].ShowWindow(SW_SHOW);
+    if (record.kind <= 1) m_answerTexts[k].ShowWindow(SW_SHOW);
+  }
+  Layout();
+  m_firstTry = TRUE;
+  Invalidate(FALSE);
+}
+
+void CQuiz::LoadThumbnail(int slot, UINT item) {
+  // The media screens' thumbnail window shows the item; without one the
+  // answer stays a button without its picture.
+  m_thumbs[slot] =
+      GetVeldrixApp().CreateThumbnail(this, CRect(0, 0, 80, 60), IDC_QZ_THUMB_QUESTION + slot, static_cast<int>(item));
+}
+
+void CQuiz::DestroyThumbnails() {
+  for (CWnd*& thumb : m_thumbs) {
+    if (thumb != nullptr && thumb->GetSafeHwnd()) thumb->DestroyWindow();
+    thumb = nullptr;
+  }
+}
+
+void CQuiz::CheckAnswer(int answer) {
+  if (!m_haveRecord || answer < 1 || answer > m_record.answerCount) return;
+  if (answer == m_record.rightAnswer) {
+    if (m_firstTry) {
+      ++m_score;
+      Invalidate(FALSE);
+    }
+    if (m_soundOn)
+      if (CMainFrame* frame = Frame()) {
+        CString sound(GetVeldrixApp().m_strWorkingDir);
+        sound += "APPLAUSE.WAV";
+        frame->PlaySound(sound);
+      }
+    m_answerTexts[answer - 1].SetSel(0, -1);
+    if (m_firstTry) {
+      if (m_uncovered >= 15) {
+        StartPuzzle();
+        m_uncovered = 0;
+      }
+      m_tiles[m_uncovered].ShowWindow(SW_SHOW);
+      ++m_uncovered;
+    }
+    ShowIndicator(IDB_QZ_RIGHT);
+    if (m_uncovered < 15) {
+      NextQuestion();
+    } else {
+      EnablePuzzleButtons(TRUE, TRUE, TRUE);
+      for (CODButton& button : m_answerButtons) button.EnableWindow(FALSE);
+      for (CBmButton& tile : m_tiles) tile.EnableWindow(TRUE);
+      AfxMessageBox("Now try to unscramble the puzzle to see the picture.", MB_OK | MB_ICONEXCLAMATION);
+    }
+    return;
+  }
+  m_firstTry = FALSE;
+  ShowIndicator(IDB_QZ_WRONG);
+  m_answerButtons[answer - 1].EnableWindow(FALSE);
+  m_clue.SetFocus();
+}
+
+void CQuiz::ShowIndicator(UINT bitmap) {
+  // The timed bitmap popup of the media screens shows the indicator.
+  m_lastIndicator = bitmap;
+}
+
+void CQuiz::OnClue() {
+  if (!m_haveRecord) return;
+  std::vector<int> articles;
+  for (u32 clue : m_record.clues)
+    if (clue != 0) articles.push_back(GetVeldrixApp().ToInternalArticle(static_cast<int>(clue)));
+  if (articles.empty()) return;
+  CMainFrame* frame = Frame();
+  if (frame == nullptr) return;
+  frame->CloseContentsWindows();
+  frame->CloseBookmarkWindows();
+  // The encyclopedia screen shows the clue articles as its clue list.
+  frame->ShowBrowser();
+}
+
+void CQuiz::GoToQuestion(int number) {
+  m_question = m_sequence.GoTo(number);
+  CheckCategoryItems();
+  UpdateCategoryLine();
+  ShowQuestion();
+}
+
+void CQuiz::OnGoToQuestion() {
+  CGoToQuestionDlg dialog(this);
+  dialog.m_largest = m_sequence.GetLargestNumber(m_header.questionCount);
+  if (dialog.m_largest < 1) return;
+  if (dialog.DoModal() != IDOK) return;
+  GoToQuestion(dialog.m_number);
+}
+
+void CQuiz::OnResetScore() {
+  m_score = 0;
+  m_passed = 0;
+  Invalidate(FALSE);
+}
+
+void CQuiz::OnSound() {
+  m_soundOn = !m_soundOn;
+  WriteFlag("Sound", m_soundOn);
+}
+void CQuiz::OnUpdateSound(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_soundOn); }
+
+void CQuiz::OnRandom() {
+  m_random = TRUE;
+  WriteFlag("Random", TRUE);
+}
+void CQuiz::OnSequential() {
+  m_random = FALSE;
+  WriteFlag("Random", FALSE);
+}
+void CQuiz::OnUpdateRandom(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_random); }
+void CQuiz::OnUpdateSequential(CCmdUI* pCmdUI) { pCmdUI->SetCheck(!m_random); }
+
+void CQuiz::SwitchLanguage(BOOL english) {
+  if (m_english == english) return;
+  m_english = english;
+  WriteFlag("EnglishQuiz", english);
+  if (!LoadCategories()) ReportUnreadableFile();
+  if (m_question >= m_header.questionCount) m_question = m_header.questionCount - 1;
+  ShowQuestion();
+  UpdateCategoryLine();
+}
+
+void CQuiz::OnEnglish() { SwitchLanguage(TRUE); }
+void CQuiz::OnFrench() { SwitchLanguage(FALSE); }
+void CQuiz::OnUpdateEnglish(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_english); }
+void CQuiz::OnUpdateFrench(CCmdUI* pCmdUI) { pCmdUI->SetCheck(!m_english); }
+
+void CQuiz::OnAllCategories() {
+  if (!m_sequence.SelectAll()) return;
+  CheckCategoryItems();
+  UpdateCategoryLine();
+}
+
+void CQuiz::OnCategory(UINT id) {
+  const int k = static_cast<int>(id - ID_QZ_CATEGORY_FIRST) + 1;
+  if (!m_sequence.ToggleCategory(k)) return;
+  CheckCategoryItems();
+  UpdateCategoryLine();
+}
+
+void CQuiz::OnHelp() { GetVeldrixApp().WinHelp(103, HELP_CONTEXT); }
+void CQuiz::OnConsultants() { GetVeldrixApp().WinHelp(206, HELP_CONTEXT); }
+
+LRESULT CQuiz::OnShowItem(WPARAM, LPARAM) {
+  if (CMainFrame* frame = Frame()) frame->ShowMedia();
+  return 0;
+}
+
+LRESULT CQuiz::OnBitsChanged(WPARAM, LPARAM) { return 0; }
+
+BOOL CQuiz::PreTranslateMessage(MSG* pMsg) {
+  // Enter would reach the form as IDOK, which is the French command here.
+  if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_RETURN) return FALSE;
+  if (pMsg->message == WM_KEYDOWN && pMsg->wParam >= 'A' && pMsg->wParam <= 'F') {
+    const int k = static_cast<int>(pMsg->wParam - 'A');
+    if (m_answerButtons[k].GetSafeHwnd() && m_answerButtons[k].IsWindowVisible() &&
+        m_answerButtons[k].IsWindowEnabled()) {
+      CheckAnswer(k + 1);
+      return TRUE;
+    }
+  }
+  return CFormView::PreTranslateMessage(pMsg);
+}
+
+BOOL CQuiz::OnCommand(WPARAM wParam, LPARAM lParam) {
+  if (lParam != 0 && HIWORD(wParam) == BN_CLICKED) {
+    const UINT id = LOWORD(wParam);
+    if (id >= IDC_QZ_ANSWER_FIRST && id <= IDC_QZ_ANSWER_LAST) {
+      CheckAnswer(static_cast<int>(id - IDC_QZ_ANSWER_FIRST) + 1);
+      return TRUE;
+    }
+    if (id >= IDC_QZ_TILE_FIRST && id <= IDC_QZ_TILE_LAST) {
+      MoveTile(static_cast<int>(id - IDC_QZ_TILE_FIRST));
+      return TRUE;
+    }
+    CMainFrame* frame = Frame();
+    switch (id) {
+      case IDC_QZ_NEW_QUESTION: NextQuestion(); return TRUE;
+      case IDC_QZ_CLUE: OnClue(); return TRUE;
+      case IDC_QZ_HINT: OnHint(); return TRUE;
+      case IDC_QZ_SCRAMBLE: OnScramble(); return TRUE;
+      case IDC_QZ_SOLVE: OnSolve(); return TRUE;
+      case IDC_QZ_HELP: OnHelp(); return TRUE;
+      case IDC_SCREEN_BROWSER:
+        if (frame) frame->ShowBrowser();
+        return TRUE;
+      case IDC_SCREEN_DICTIONARY:
+        if (frame) frame->ShowDictionary();
+        return TRUE;
+      case IDC_SCREEN_MEDIA:
+        if (frame) frame->ShowMedia();
+        return TRUE;
+      case IDC_SCREEN_TIMELINE:
+        if (frame) frame->ShowTimeline();
+        return TRUE;
+      default: break;
+    }
+  }
+  return CFormView::OnCommand(wParam, lParam);
+}
+
+// ---- the puzzle ----
+
+void CQuiz::StartPuzzle() {
+  ShowTiles(FALSE);
+  for (CBmButton& tile : m_tiles) tile.EnableWindow(FALSE);
+  NewPicture();
+  m_animate = FALSE;
+  m_board.Scramble(Random);
+  PlaceTiles(FALSE);
+  m_animate = TRUE;
+  m_solved = FALSE;
+  RepaintBoard();
+  m_board.ResetSolver();
+  EnablePuzzleButtons(FALSE, FALSE, FALSE);
+}
+
+void CQuiz::NewPicture() {
+  CVeldrixApp& app = GetVeldrixApp();
+  m_picture.DeleteObject();
+  CClientDC screen(this);
+  CPalette* oldPalette = screen.SelectPalette(app.GetPalette(), FALSE);
+  screen.RealizePalette();
+  m_picture.CreateCompatibleBitmap(&screen, kPictureSide, kPictureSide);
+  CDC target;
+  target.CreateCompatibleDC(&screen);
+  CBitmap* old = target.SelectObject(&m_picture);
+  CPalette* targetPalette = target.SelectPalette(app.GetPalette(), FALSE);
+  target.RealizePalette();
+  BOOL drawn = FALSE;
+  if (MediaAvailable()) {
+    const int a = quiz::MulDivRound(31, Random(), 0x7FFF);
+    const int article = app.ToInternalArticle(m_puzzleArticles[static_cast<std::size_t>(a)]);
+    const int item = app.m_multBits.IndexOf(article);
+    HGLOBAL dib = nullptr, second = nullptr;
+    if (item >= 0 && app.GetDatabase(1).LoadPictureDib(static_cast<UINT>(item), &dib, &second) && dib != nullptr) {
+      if (const auto* info = static_cast<const BITMAPINFOHEADER*>(::GlobalLock(dib))) {
+        const int width = info->biWidth;
+        const int height = info->biHeight < 0 ? -info->biHeight : info->biHeight;
+        int colours = static_cast<int>(info->biClrUsed);
+        if (colours == 0 && info->biBitCount < 16) colours = 1 << info->biBitCount;
+        const auto* bits = reinterpret_cast<const BYTE*>(info) + info->biSize + 4 * colours;
+        const int side = width < height ? width : height;
+        if (side > 0) {
+          target.SetStretchBltMode(COLORONCOLOR);
+          ::StretchDIBits(target.m_hDC, 0, 0, kPictureSide, kPictureSide, width > height ? (width - height) / 2 : 0,
+                          height > width ? (height - width) / 2 : 0, side, side, bits,
+                          reinterpret_cast<const BITMAPINFO*>(info), DIB_RGB_COLORS, SRCCOPY);
+          drawn = TRUE;
+        }
+        ::GlobalUnlock(dib);
+      }
+      ::GlobalFree(dib);
+    }
+    if (second != nullptr) ::GlobalFree(second);
+  }
+  if (!drawn) {
+    CBitmap fallback;
+    if (app.LoadDIB(IDB_QZ_PUZZLE, fallback)) {
+      CDC from;
+      from.CreateCompatibleDC(&screen);
+      CBitmap* oldFrom = from.SelectObject(&fallback);
+      BITMAP size = {};
+      fallback.GetBitmap(&size);
+      target.SetStretchBltMode(COLORONCOLOR);
+      target.StretchBlt(0, 0, kPictureSide, kPictureSide, &from, 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);
+      from.SelectObject(oldFrom);
+    }
+  }
+  if (targetPalette) target.SelectPalette(targetPalette, FALSE);
+  target.SelectObject(old);
+  if (oldPalette) screen.SelectPalette(oldPalette, FALSE);
+  GiveTileImages();
+}
+
+void CQuiz::GiveTileImages() {
+  if (!m_picture.m_hObject) return;
+  for (int t = 0; t < 15; ++t) {
+    CRect cell(TileSize * (t % 4), TileSize * (t / 4), TileSize * (t % 4 + 1), TileSize * (t / 4 + 1));
+    m_tiles[t].SetTileImage(&m_picture, &cell, m_numberPieces ? t + 1 : 0);
+    m_tiles[t].Invalidate();
+  }
+}
+
+void CQuiz::PlaceTiles(BOOL redraw) {
+  for (int cell = 0; cell < 16; ++cell) {
+    const int tile = m_board.At(cell / 4, cell % 4);
+    if (tile < 0) continue;
+    const int x = m_boardOrigin.x + TileSize * (cell % 4), y = m_boardOrigin.y + TileSize * (cell / 4);
+    m_tiles[tile].SetWindowPos(nullptr, x, y, TileSize, TileSize,
+                               SWP_NOZORDER | SWP_NOACTIVATE | (redraw ? 0 : SWP_NOREDRAW));
+  }
+  if (redraw) RepaintBoard();
+}
+
+void CQuiz::RepaintBoard() {
+  CRect board(m_boardOrigin.x, m_boardOrigin.y, m_boardOrigin.x + 4 * TileSize, m_boardOrigin.y + 4 * TileSize);
+  InvalidateRect(&board, FALSE);
+  if (m_animate) UpdateWindow();
+}
+
+void CQuiz::ApplySlides(const std::vector<quiz::Slide>& slides) {
+  if (!slides.empty()) PlaceTiles(m_animate);
+}
+
+void CQuiz::AfterBoardChange() {
+  if (!m_board.IsSolved()) {
+    EnablePuzzleButtons(TRUE, m_scramble.IsWindowEnabled(), TRUE);
+    return;
+  }
+  EnablePuzzleButtons(FALSE, m_scramble.IsWindowEnabled(), FALSE);
+  m_newQuestion.SetFocus();
+  ShowTiles(FALSE);
+  m_solved = TRUE;
+  RepaintBoard();
+}
+
+void CQuiz::MoveTile(int tile) {
+  const std::vector<quiz::Slide> slides = m_board.MoveTile(tile);
+  if (slides.empty()) return;
+  ApplySlides(slides);
+  AfterBoardChange();
+}
+
+void CQuiz::OnScramble() {
+  m_animate = FALSE;
+  m_board.Scramble(Random);
+  PlaceTiles(FALSE);
+  m_solved = FALSE;
+  m_animate = TRUE;
+  EnablePuzzleButtons(TRUE, TRUE, TRUE);
+  ShowTiles(TRUE);
+  Invalidate(FALSE);
+}
+
+void CQuiz::OnHint() {
+  quiz::Slide slide;
+  if (!m_board.Hint(Random, slide)) return;
+  PlaceTiles(m_animate);
+  if (m_board.IsSolved()) AfterBoardChange();
+}
+
+void CQuiz::OnSolve() {
+  CWaitCursor wait;
+  quiz::Slide slide;
+  // A board the solver has not finished after this many moves is left as it
+  // is rather than searched for ever.
+  for (int moves = 0; moves < 5000 && m_board.Hint(Random, slide); ++moves) PlaceTiles(m_animate);
+  if (m_board.IsSolved()) AfterBoardChange();
+}
+
+void CQuiz::OnNewPicture() { NewPicture(); }
+
+void CQuiz::OnNumberPieces() {
+  m_numberPieces = !m_numberPieces;
+  WriteFlag("NumberPieces", m_numberPieces);
+  GiveTileImages();
+}
+
+void CQuiz::OnUpdateNumberPieces(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_numberPieces); }
+
+void CQuiz::EnablePuzzleButtons(BOOL hint, BOOL scramble, BOOL solve) {
+  if (m_hint.GetSafeHwnd()) m_hint.EnableWindow(hint);
+  if (m_scramble.GetSafeHwnd()) m_scramble.EnableWindow(scramble);
+  if (m_solve.GetSafeHwnd()) m_solve.EnableWindow(solve);
+}
+
+void CQuiz::ShowTiles(BOOL show) {
+  for (CBmButton& tile : m_tiles)
+    if (tile.GetSafeHwnd()) tile.ShowWindow(show ? SW_SHOW : SW_HIDE);
+}
+
+// ---- layout and painting ----
+
+void CQuiz::OnSize(UINT nType, int cx, int cy) {
+  CFormView::OnSize(nType, cx, cy);
+  if (m_created) Layout();
+}
+
+void CQuiz::Layout() {
+  if (!m_created || !m_questionText.GetSafeHwnd()) return;
+  CRect client;
+  GetClientRect(&client);
+  const int width = client.Width() > 10 ? client.Width() : 10;
+  const int height = client.Height() > 10 ? client.Height() : 10;
+  m_boardOrigin = CPoint(width - m_panelWidth + 7, BoardTop);
+  PlaceTiles(FALSE);
+  int x = 0;
+  for (CODButton& button : m_screenButtons) {
+    CRect rect;
+    button.GetWindowRect(&rect);
+    button.MoveWindow(x, height - 20, rect.Width(), rect.Height());
+    x += rect.Width();
+  }
+  LayoutQuestion(width, height);
+  Invalidate(FALSE);
+}
+
+namespace {
+
+int TextHeight(CWnd& view, CFont* font, const CString& text, int width) {
+  CClientDC dc(&view);
+  CFont* old = dc.SelectObject(font);
+  CRect rect(0, 0, width > 20 ? width : 20, 0);
+  dc.DrawText(text, &rect, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+  dc.SelectObject(old);
+  return rect.Height() + 6;
+}
+
+}  // namespace
+
+void CQuiz::LayoutQuestion(int width, int height) {
+  const int area = width - m_panelWidth;
+  const int top = kTopBand + 10;
+  CString question;
+  m_questionText.GetWindowText(question);
+  const int questionWidth = area - 11 - 10;
+  const int questionHeight = TextHeight(*this, &m_textFont, question, questionWidth);
+  m_questionText.MoveWindow(10, top, questionWidth, questionHeight);
+  int y = top + questionHeight + 12;
+  const int kind = m_haveRecord ? m_record.kind : 0;
+  if (kind <= 1) {
+    if (kind == 1 && m_thumbs[0] != nullptr && m_thumbs[0]->GetSafeHwnd()) {
+      short pictureWidth = 0;
+      WORD pictureHeight = 0;
+      int w = area - 62, h = w * 3 / 4;
+      if (GetVeldrixApp().GetDatabase(1).PeekPicture(m_record.questionPicture, pictureWidth, pictureHeight) &&
+          pictureWidth > 0)
+        h = w * pictureHeight / pictureWidth;
+      const int room = height - y - 39 - 30 * m_record.answerCount;
+      if (h > room && room > 20) {
+        w = w * room / h;
+        h = room;
+      }
+      m_thumbs[0]->MoveWindow((area - w) / 2, y, w, h);
+      y += h + 12;
+    }
+    for (int k = 0; k < m_record.answerCount && m_haveRecord; ++k) {
+      CString text;
+      m_answerTexts[k].GetWindowText(text);
+      const int textWidth = area - kAnswerTextLeft - 12;
+      const int h = TextHeight(*this, &m_textFont, text, textWidth);
+      m_answerTexts[k].MoveWindow(kAnswerTextLeft, y, textWidth, h);
+      CRect button;
+      m_answerButtons[k].GetWindowRect(&button);
+      m_answerButtons[k].MoveWindow(kAnswerButtonLeft, y, button.Width(), button.Height());
+      y += (h > button.Height() ? h : button.Height()) + 12;
+    }
+  } else {
+    const int column = (area - 2) / 2;
+    const int thumbWidth = column - kAnswerTextLeft - 5;
+    int thumbWidthUsed = thumbWidth;
+    int thumbHeight = thumbWidth * 3 / 4;
+    short pictureWidth = 0;
+    WORD pictureHeight = 0;
+    if (GetVeldrixApp().GetDatabase(1).PeekPicture(m_record.answerMedia[0], pictureWidth, pictureHeight) &&
+        pictureWidth > 0)
+      thumbHeight = thumbWidth * pictureHeight / pictureWidth;
+    const int limit = (height - y - 20) / 2 - 19;
+    if (thumbHeight > limit && limit > 10) {
+      thumbWidthUsed = thumbWidth * limit / thumbHeight;
+      thumbHeight = limit;
+    }
+    for (int k = 0; k < m_record.answerCount && k < 4; ++k) {
+      const int left = k % 2 == 0 ? 0 : column - 5;
+      const int rowTop = y + (k / 2) * (thumbHeight + 12);
+      if (m_thumbs[k + 1] != nullptr && m_thumbs[k + 1]->GetSafeHwnd())
+        m_thumbs[k + 1]->MoveWindow(left + kAnswerTextLeft, rowTop, thumbWidthUsed, thumbHeight);
+      CRect button;
+      m_answerButtons[k].GetWindowRect(&button);
+      m_answerButtons[k].MoveWindow(left + kAnswerButtonLeft, rowTop, button.Width(), button.Height());
+    }
+    y += 2 * (thumbHeight + 12);
+  }
+  m_questionArea = CRect(4, top - 4, area - 4, y);
+}
+
+BOOL CQuiz::OnEraseBkgnd(CDC*) { return TRUE; }
+
+HBRUSH CQuiz::OnCtlColor(CDC* dc, CWnd*, UINT) {
+  dc->SetBkColor(RGB(255, 255, 255));
+  dc->SetTextColor(RGB(0, 0, 0));
+  return static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
+}
+
+void CQuiz::OnDraw(CDC* pDC) {
+  CVeldrixApp& app = GetVeldrixApp();
+  CRect client;
+  GetClientRect(&client);
+  PaintScreenBackground(this, pDC);
+  pDC->FillSolidRect(0, 0, client.Width(), kTopBand, RGB(255, 255, 255));
+  pDC->FillSolidRect(0, client.bottom - 20, client.Width(), 20, RGB(255, 255, 255));
+  // The question area on white inside a 2-pixel frame.
+  if (!m_questionArea.IsRectEmpty()) {
+    pDC->FillSolidRect(&m_questionArea, RGB(255, 255, 255));
+    CBrush frame(RGB(0, 0, 0));
+    CRect outer = m_questionArea;
+    pDC->FrameRect(&outer, &frame);
+    outer.DeflateRect(1, 1);
+    pDC->FrameRect(&outer, &frame);
+  }
+  // The score panel at the top right, the puzzle's header and the counters.
+  const int panelLeft = client.Width() - m_panelWidth;
+  if (m_scorePanel.m_hObject) {
+    CDC memory;
+    memory.CreateCompatibleDC(pDC);
+    CBitmap* old = memory.SelectObject(&m_scorePanel);
+    pDC->BitBlt(panelLeft, kTopBand, m_panelWidth, m_panelHeight, &memory, 0, 0, SRCCOPY);
+    memory.SelectObject(old);
+  }
+  CFont* oldFont = pDC->SelectObject(app.GetFont(FontHeading));
+  pDC->SetBkMode(TRANSPARENT);
+  pDC->SetTextColor(RGB(255, 255, 255));
+  CRect header(panelLeft + 7, kTopBand + 4, client.right, BoardTop - 4);
+  pDC->DrawText("Puzzle", -1, &header, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+  CString passed, score;
+  passed.Format("%d", m_passed < 0 ? 0 : m_passed);
+  score.Format("%d", m_score);
+  const int fieldTop = BoardTop + 4 * TileSize + 16;
+  CRect passedField(panelLeft, fieldTop, panelLeft + m_panelWidth / 2, fieldTop + 40);
+  CRect scoreField(panelLeft + m_panelWidth / 2, fieldTop, client.right, fieldTop + 40);
+  pDC->DrawText("Questions", -1, &passedField, DT_SINGLELINE | DT_TOP | DT_CENTER);
+  pDC->DrawText("Score", -1, &scoreField, DT_SINGLELINE | DT_TOP | DT_CENTER);
+  pDC->DrawText(passed, &passedField, DT_SINGLELINE | DT_BOTTOM | DT_CENTER);
+  pDC->DrawText(score, &scoreField, DT_SINGLELINE | DT_BOTTOM | DT_CENTER);
+  pDC->SelectObject(oldFont);
+  // The board: the whole picture once solved, else an empty dark square.
+  const CRect board(m_boardOrigin.x, m_boardOrigin.y, m_boardOrigin.x + 4 * TileSize, m_boardOrigin.y + 4 * TileSize);
+  if (m_solved && m_picture.m_hObject) {
+    CDC memory;
+    memory.CreateCompatibleDC(pDC);
+    CBitmap* old = memory.SelectObject(&m_picture);
+    pDC->BitBlt(board.left, board.top, board.Width(), board.Height(), &memory, 0, 0, SRCCOPY);
+    memory.SelectObject(old);
+  } else {
+    pDC->FillSolidRect(&board, RGB(32, 32, 32));
+  }
+}

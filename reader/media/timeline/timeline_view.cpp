@@ -1,0 +1,821 @@
+#include "timeline_view.h"
+
+#include <cstring>
+
+#include "hot_spot.h"
+#include "main_frame.h"
+#include "preview_view.h"
+#include "reader/reader_ids.h"
+#include "reader/timeline_quiz_ids.h"
+#include "reader_messages.h"
+#include "veldrix_app.h"
+
+IMPLEMENT_DYNCREATE(CTimeLine, CFormView)
+
+namespace {
+
+constexpr int kModeCommands[timeline::ModeCount] = {ID_TL_PERIODS,  ID_TL_CATEGORIES, ID_TL_BY_DATE, ID_TL_REVIEW,
+                                                    ID_TL_FIRSTS,   ID_TL_TODAY,      ID_TL_SMART,   ID_TL_BOOLEAN,
+                                                    ID_TL_CONTENTS, ID_TL_BOOKMARKS};
+constexpr int kModeButtons[timeline::ModeCount] = {IDC_TL_PERIODS,  IDC_TL_CATEGORIES, IDC_TL_BY_DATE, IDC_TL_REVIEW,
+                                                   IDC_TL_FIRSTS,   IDC_TL_TODAY,      IDC_TL_SMART,   IDC_TL_BOOLEAN,
+                                                   IDC_TL_CONTENTS, IDC_TL_BOOKMARKS};
+constexpr const char* kModeTitles[timeline::ModeCount] = {
+    "Periods",     "Categories",   "Search By Date", "Year In Review", "Marovan Firsts",
+    "On This Day", "Smart Search", "Boolean Search", "Contents",       "Bookmarks"};
+constexpr UINT kScreenButtons[4] = {IDC_SCREEN_BROWSER, IDC_SCREEN_DICTIONARY, IDC_SCREEN_QUIZ, IDC_SCREEN_MEDIA};
+constexpr int kBottomBand = 20;
+constexpr int kTopBand = 49;
+constexpr UINT kBookmarkCommandFirst = 9000;
+constexpr UINT kBookmarkCommandLast = 9099;
+constexpr int kBookmarkFixedItems = 10;
+constexpr const char* kProductNotice = "Copyright The Marovan & World Encyclopedia. All rights reserved.";
+constexpr const char* kTimelineNotice = "Timeline text copyright the Marovan Timeline editors. All rights reserved.";
+
+CMainFrame* Frame() { return GetVeldrixApp().GetMainFrame(); }
+
+int FolderHolding(int article) {
+  CVeldrixApp& app = GetVeldrixApp();
+  for (int f = 0; f < app.m_folders.GetSize(); ++f)
+    if (static_cast<CFolder*>(app.m_folders[f])->m_articles.Test(article)) return f;
+  return -1;
+}
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CTimeLine, CFormView)
+ON_WM_SIZE()
+ON_WM_ERASEBKGND()
+ON_WM_MOUSEMOVE()
+ON_COMMAND_RANGE(ID_TL_PERIODS, ID_TL_TODAY, OnModeCommand)
+ON_COMMAND_RANGE(ID_TL_SMART, ID_TL_SMART, OnModeCommand)
+ON_COMMAND_RANGE(ID_TL_BOOLEAN, ID_TL_BOOLEAN, OnModeCommand)
+ON_COMMAND_RANGE(ID_TL_CONTENTS, ID_TL_CONTENTS, OnModeCommand)
+ON_COMMAND_RANGE(ID_TL_BOOKMARKS, ID_TL_BOOKMARKS, OnModeCommand)
+ON_UPDATE_COMMAND_UI_RANGE(ID_TL_PERIODS, ID_TL_TODAY, OnUpdateModeCommand)
+ON_UPDATE_COMMAND_UI_RANGE(ID_TL_SMART, ID_TL_SMART, OnUpdateModeCommand)
+ON_UPDATE_COMMAND_UI_RANGE(ID_TL_BOOLEAN, ID_TL_BOOLEAN, OnUpdateModeCommand)
+ON_UPDATE_COMMAND_UI_RANGE(ID_TL_CONTENTS, ID_TL_CONTENTS, OnUpdateModeCommand)
+ON_COMMAND(ID_TL_SAVE, OnSave)
+ON_UPDATE_COMMAND_UI(ID_TL_SAVE, OnUpdateArticleCommand)
+ON_COMMAND(ID_TL_PRINT, OnPrintEvent)
+ON_UPDATE_COMMAND_UI(ID_TL_PRINT, OnUpdateArticleCommand)
+ON_COMMAND(ID_TL_PREVIEW, OnPreviewEvent)
+ON_UPDATE_COMMAND_UI(ID_TL_PREVIEW, OnUpdateArticleCommand)
+ON_COMMAND(ID_FILE_PRINT_PREVIEW, OnPreviewCurrent)
+ON_COMMAND(ID_TL_PRINT_BOOKMARKS, OnPrintBookmarks)
+ON_UPDATE_COMMAND_UI(ID_TL_PRINT_BOOKMARKS, OnUpdateBookmarkPrint)
+ON_COMMAND(ID_TL_PREVIEW_BOOKMARKS, OnPreviewBookmarks)
+ON_UPDATE_COMMAND_UI(ID_TL_PREVIEW_BOOKMARKS, OnUpdateBookmarkPrint)
+ON_COMMAND(ID_TL_COPY_SELECTED, OnCopySelected)
+ON_UPDATE_COMMAND_UI(ID_TL_COPY_SELECTED, OnUpdateCopySelected)
+ON_COMMAND(ID_TL_COPY_EVENT, OnCopyEvent)
+ON_UPDATE_COMMAND_UI(ID_TL_COPY_EVENT, OnUpdateArticleCommand)
+ON_COMMAND(ID_TL_ANNOTATION, OnAnnotation)
+ON_UPDATE_COMMAND_UI(ID_TL_ANNOTATION, OnUpdateAnnotation)
+ON_COMMAND(ID_TL_HIGHLIGHT, OnHighlight)
+ON_UPDATE_COMMAND_UI(ID_TL_HIGHLIGHT, OnUpdateHighlight)
+ON_COMMAND(ID_TL_CLEAR_HIGHLIGHTS, OnClearHighlights)
+ON_UPDATE_COMMAND_UI(ID_TL_CLEAR_HIGHLIGHTS, OnUpdateClearHighlights)
+ON_COMMAND(ID_NEXT_PANE, OnSwitchPane)
+ON_COMMAND(ID_PREV_PANE, OnSwitchPane)
+ON_UPDATE_COMMAND_UI(ID_NEXT_PANE, OnUpdateSwitchPane)
+ON_UPDATE_COMMAND_UI(ID_PREV_PANE, OnUpdateSwitchPane)
+ON_COMMAND(ID_TL_HELP, OnHelp)
+ON_COMMAND(ID_TL_CONSULTANTS, OnConsultants)
+ON_COMMAND_RANGE(kBookmarkCommandFirst, kBookmarkCommandLast, OnBookmarkItem)
+ON_MESSAGE(WM_BITSCHANGED, OnBitsChanged)
+ON_MESSAGE(WM_FONTSCHANGED, OnFontsChanged)
+ON_MESSAGE(WM_CROSSREF, OnCrossReference)
+ON_MESSAGE(WM_SHOWITEM, OnShowItem)
+ON_MESSAGE(WM_REGIONCLICK, OnRegionClick)
+ON_MESSAGE(WM_SHOWRESULTS, OnShowResults)
+ON_MESSAGE(WM_SHOWCONTENTS, OnShowContents)
+ON_MESSAGE(WM_SHOWBOOKMARKS, OnShowBookmarks)
+END_MESSAGE_MAP()
+
+CTimeLine::CTimeLine() : CFormView(IDD_TIMELINE_FORM) {}
+
+CTimeLine::~CTimeLine() = default;
+
+BOOL CTimeLine::LoadTimeline() {
+  CVeldrixApp& app = GetVeldrixApp();
+  CString path(app.m_strWorkingDir);
+  path += "Timeline.bin";
+  const timeline::TimelineError error = timeline::ReadTimelineFile(path, m_data);
+  if (error == timeline::TimelineError::None) return TRUE;
+  // A damaged file is as unusable as a missing one: the same message, and
+  // the screen keeps empty lists rather than reading past the file's end.
+  if (error != timeline::TimelineError::NoMemory)
+    AfxMessageBox(
+        "The Marovan & World Encyclopedia is unable to open the file TIMELINE.BIN.\r\nThe Timeline will be "
+        "unavailable.",
+        MB_OK | MB_ICONEXCLAMATION);
+  return FALSE;
+}
+
+void CTimeLine::OnInitialUpdate() {
+  CFormView::OnInitialUpdate();
+  if (m_created) return;
+  m_created = TRUE;
+  if (!m_menu.m_hMenu) m_menu.LoadMenu(IDR_TIMELINE);
+  m_mode = timeline::ModeCategories;
+  LoadTimeline();
+  CreateButtons();
+  ShowPicture(m_data.ModePicture(timeline::ModeCategories), TRUE);
+  CRect client;
+  GetClientRect(&client);
+  const int width = client.Width() > 400 ? client.Width() : 640;
+  const int height = client.Height() > 300 ? client.Height() : 480;
+  m_display.Create(this, CRect(216, height - 22 - DisplayHeight, width - 2, height - 22), WS_CHILD | WS_VISIBLE,
+                   CDisplay::kControlId, kSkinTimeline);
+  m_search.Create(CRect(PanelLeft, PanelTop, PanelRight, 349), this);
+  PostMessage(WM_BITSCHANGED, 1, 0);
+}
+
+void CTimeLine::CreateButtons() {
+  // Two rows along the top band: the six list modes, then the search windows
+  // and the tools.
+  for (int mode = 0; mode < ModeButtonCount; ++mode) {
+    const int row = mode < 6 ? 0 : 1;
+    const int column = mode < 6 ? mode : mode - 6;
+    const CRect rect(4 + 66 * column, 3 + 23 * row, 68 + 66 * column, 23 + 23 * row);
+    m_modeButtons[mode].Create(rect, this, IDB_TQ_BUTTON_FIRST + mode, CODButton::kUsualStyle | CODButton::kToggle,
+                               kModeButtons[mode]);
+  }
+  m_modeButtons[m_mode].SetCheck(TRUE);
+  int x = 4 + 66 * 4;
+  m_print.Create(CRect(x, 26, x + 48, 46), this, IDB_TQ_BUTTON_FIRST + 10, CODButton::kUsualStyle, IDC_TL_PRINT);
+  x += 50;
+  m_related.Create(CRect(x, 26, x + 56, 46), this, IDB_TQ_BUTTON_FIRST + 11, CODButton::kUsualStyle, IDC_TL_RELATED);
+  x += 58;
+  m_back.Create(CRect(x, 26, x + 48, 46), this, IDB_TQ_BUTTON_FIRST + 12, CODButton::kUsualStyle, IDC_TL_BACK);
+  x += 50;
+  m_help.Create(CRect(x, 26, x + 48, 46), this, IDB_TQ_BUTTON_FIRST + 13, CODButton::kUsualStyle, IDC_TL_HELP);
+  m_back.EnableWindow(FALSE);
+  // The related-articles lookups belong to the encyclopedia's related file;
+  // until the screen has them the button stays off.
+  m_related.EnableWindow(FALSE);
+  static constexpr UINT kScreenStrips[4] = {IDB_TQ_BUTTON_FIRST + 14, IDB_TQ_BUTTON_FIRST + 15,
+                                            IDB_TQ_BUTTON_FIRST + 16, IDB_TQ_BUTTON_FIRST + 17};
+  for (int i = 0; i < 4; ++i)
+    m_screenButtons[i].Create(CRect(0, 0, 96, 20), this, kScreenStrips[i], CODButton::kUsualStyle, kScreenButtons[i]);
+}
+
+void CTimeLine::OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) {
+  if (!m_menu.m_hMenu) m_menu.LoadMenu(IDR_TIMELINE);
+  ActivateScreen(this, bActivate, TimelineScreenId, m_menu, IDR_TIMELINE);
+  CFormView::OnActivateView(bActivate, pActivateView, pDeactiveView);
+}
+
+void CTimeLine::StoreAnnotations() {
+  if (m_article > 0 && m_display.GetSafeHwnd()) m_display.StoreAnnotations(m_article);
+}
+
+// ---- modes ----
+
+void CTimeLine::OnModeCommand(UINT id) {
+  for (int mode = 0; mode < timeline::ModeCount; ++mode)
+    if (static_cast<UINT>(kModeCommands[mode]) == id) SetMode(mode);
+}
+
+void CTimeLine::OnUpdateModeCommand(CCmdUI* pCmdUI) {
+  for (int mode = 0; mode < timeline::ModeCount; ++mode)
+    if (static_cast<UINT>(kModeCommands[mode]) == pCmdUI->m_nID) pCmdUI->SetCheck(mode == m_mode);
+}
+
+void CTimeLine::SetMode(int mode) {
+  if (mode < 0 || mode >= timeline::ModeCount || mode == m_mode) return;
+  CWaitCursor wait;
+  const bool listMode = mode <= timeline::ModeOnThisDay;
+  if (listMode) SetRedraw(FALSE);
+  for (int i = 0; i < ModeButtonCount; ++i)
+    if (m_modeButtons[i].GetSafeHwnd()) m_modeButtons[i].SetCheck(i == mode);
+  if (CMainFrame* frame = Frame()) {
+    frame->CloseResultsWindows();
+    frame->CloseContentsWindows();
+    frame->CloseBookmarkWindows();
+  }
+  if (m_search.GetSafeHwnd()) m_search.HideModeFields();
+  m_mode = mode;
+  if (m_search.GetSafeHwnd()) {
+    if (listMode) {
+      m_search.ShowModeFields();
+      m_search.FillLists();
+      m_search.ShowWindow(SW_SHOW);
+    } else {
+      // The shared search window of the mode takes the panel.
+      m_search.ShowWindow(SW_HIDE);
+    }
+  }
+  ShowPicture(m_data.ModePicture(mode), FALSE);
+  if (listMode) SetRedraw(TRUE);
+  if (CMainFrame* frame = Frame(); frame && frame->GetActiveView() == this) {
+    Invalidate();
+    UpdateWindow();
+  }
+}
+
+void CTimeLine::SelectListEntry(int index) {
+  const timeline::NamedList* list = nullptr;
+  BOOL scroll = FALSE;
+  switch (m_mode) {
+    case timeline::ModePeriods: list = &m_data.periods; break;
+    case timeline::ModeCategories:
+      list = &m_data.categories;
+      scroll = TRUE;
+      break;
+    case timeline::ModeYearInReview:
+      list = &m_data.issues;
+      scroll = TRUE;
+      break;
+    default: return;
+  }
+  if (index == 0)
+    ShowPicture(m_data.ModePicture(m_mode), scroll);
+  else if (index - 1 < list->GetCount())
+    ShowPicture(list->pictures[static_cast<std::size_t>(index - 1)], FALSE);
+}
+
+void CTimeLine::EnableButton(BOOL state) {
+  if (m_back.GetSafeHwnd()) m_back.EnableWindow(state);
+}
+
+void CTimeLine::OnBack() {
+  if (m_search.GetSafeHwnd()) m_search.SelectItem(0);
+}
+
+void CTimeLine::ShowPicture(int picture, BOOL scrollOneLine) {
+  m_picture = picture;
+  m_pictureScrolled = scrollOneLine;
+  if (GetSafeHwnd()) {
+    const CRect rect = PictureRect();
+    InvalidateRect(&rect, FALSE);
+  }
+}
+
+CRect CTimeLine::PictureRect() const {
+  CRect client;
+  GetClientRect(&client);
+  CRect displayRect(216, client.bottom - 22 - DisplayHeight, client.right - 2, client.bottom - 22);
+  if (m_display.GetSafeHwnd()) {
+    m_display.GetWindowRect(&displayRect);
+    ScreenToClient(&displayRect);
+  }
+  return CRect(216, 74, client.right - 2, displayRect.top - 27);
+}
+
+// ---- articles ----
+
+void CTimeLine::SetCurrentArticle(int article) {
+  if (article == m_article || article <= 0) return;
+  CVeldrixApp& app = GetVeldrixApp();
+  StoreAnnotations();
+  m_article = article;
+  char title[TitleBufferSize] = "";
+  app.LookupTitle(article, title);
+  CString text("Add \"");
+  text += title;
+  text += "\"";
+  if (m_menu.m_hMenu) m_menu.ModifyMenu(ID_TL_ADD_ARTICLE, MF_BYCOMMAND | MF_STRING, ID_TL_ADD_ARTICLE, text);
+  ShowArticleText();
+  CMainFrame* frame = Frame();
+  if (frame && frame->IsResultsOpen() && frame->GetCurrentQuery().Test(article)) {
+    const CStringArray& terms = frame->GetCurrentTerms();
+    for (int i = 0; i < terms.GetSize(); ++i) m_display.FindWords(terms[i], FALSE, TRUE, i == 0);
+  }
+  m_display.Invalidate();
+  CRect client;
+  GetClientRect(&client);
+  const CRect picture = PictureRect();
+  InvalidateRect(CRect(picture.left - 2, picture.bottom + 2, picture.right + 2, picture.bottom + 25), FALSE);
+}
+
+void CTimeLine::ShowArticleText() {
+  if (m_article <= 0 || !m_display.GetSafeHwnd()) return;
+  CVeldrixApp& app = GetVeldrixApp();
+  m_display.SetRedraw(FALSE);
+  m_display.ResetContent();
+  CContentDb& main = app.GetDatabase(1);
+  const int entry = app.ToFileArticle(m_article);
+  while (const ReTokenBlock* chunk = main.NextToken(entry))
+    if (!m_display.AddText(chunk)) break;
+  m_display.RestoreAnnotations(m_article);
+  m_display.SetRedraw(TRUE);
+  m_display.Invalidate();
+}
+
+LRESULT CTimeLine::OnFontsChanged(WPARAM, LPARAM) {
+  ShowArticleText();
+  return 0;
+}
+
+LRESULT CTimeLine::OnCrossReference(WPARAM, LPARAM lParam) {
+  CVeldrixApp& app = GetVeldrixApp();
+  const int article = app.ToInternalArticle(static_cast<int>(lParam));
+  if (app.m_tmlBits.Test(article)) {
+    SetCurrentArticle(article);
+    return 0;
+  }
+  // Outside the timeline: the encyclopedia screen shows it.
+  if (CMainFrame* frame = Frame()) frame->ShowBrowser();
+  return 0;
+}
+
+LRESULT CTimeLine::OnShowItem(WPARAM, LPARAM) {
+  // The media screen shows the item.
+  if (CMainFrame* frame = Frame()) frame->ShowMedia();
+  return 0;
+}
+
+LRESULT CTimeLine::OnRegionClick(WPARAM, LPARAM lParam) {
+  auto* spot = reinterpret_cast<CHotSpot*>(lParam);
+  if (spot == nullptr) return 0;
+  const CString* label = spot->GetLabel();
+  if (label == nullptr) return 0;
+  const timeline::NamedList* list = m_mode == timeline::ModePeriods        ? &m_data.periods
+                                    : m_mode == timeline::ModeCategories   ? &m_data.categories
+                                    : m_mode == timeline::ModeYearInReview ? &m_data.issues
+                                                                           : nullptr;
+  if (list == nullptr) return 0;
+  for (int i = 0; i < list->GetCount(); ++i)
+    if (list->names[static_cast<std::size_t>(i)].Compare(*label) == 0) {
+      m_search.SelectItem(i + 1);
+      break;
+    }
+  return 0;
+}
+
+LRESULT CTimeLine::OnShowResults(WPARAM, LPARAM) {
+  CMainFrame* frame = Frame();
+  if (frame == nullptr) return 0;
+  CWaitCursor wait;
+  // The search window of the last query's kind takes the panel; the results
+  // window itself is the search windows' own.
+  const int kind = frame->GetCurrentKind();
+  if (kind == 1 && m_mode != timeline::ModeSmartSearch)
+    SetMode(timeline::ModeSmartSearch);
+  else if (kind == 0 && m_mode != timeline::ModeBooleanSearch)
+    SetMode(timeline::ModeBooleanSearch);
+  if (m_article > 0 && frame->GetCurrentQuery().Test(m_article)) {
+    const CStringArray& terms = frame->GetCurrentTerms();
+    for (int i = 0; i < terms.GetSize(); ++i) m_display.FindWords(terms[i], FALSE, TRUE, i == 0);
+  }
+  return 0;
+}
+
+LRESULT CTimeLine::OnShowContents(WPARAM, LPARAM) {
+  SetMode(timeline::ModeContents);
+  return 0;
+}
+
+LRESULT CTimeLine::OnShowBookmarks(WPARAM, LPARAM) {
+  SetMode(timeline::ModeBookmarks);
+  return 0;
+}
+
+// ---- the Bookmark menu ----
+
+LRESULT CTimeLine::OnBitsChanged(WPARAM, LPARAM) {
+  CVeldrixApp& app = GetVeldrixApp();
+  if (m_menu.m_hMenu) {
+    CMenu* bookmarks = m_menu.GetSubMenu(3);
+    if (bookmarks != nullptr) {
+      while (bookmarks->GetMenuItemCount() > kBookmarkFixedItems)
+        bookmarks->DeleteMenu(kBookmarkFixedItems, MF_BYPOSITION);
+      const int folders = app.m_folders.GetSize();
+      if (folders > 0) bookmarks->AppendMenu(MF_SEPARATOR);
+      for (int f = 0; f < folders && f < 10; ++f) {
+        const CFolder& folder = *static_cast<const CFolder*>(app.m_folders[f]);
+        CMenu popup;
+        popup.CreatePopupMenu();
+        const int count = folder.m_articles.GetSetCount();
+        for (int item = 0; item < count && item < 10; ++item) {
+          char title[TitleBufferSize] = "";
+          app.LookupTitle(folder.m_articles.GetAt(item + 1), title);
+          popup.AppendMenu(MF_STRING, kBookmarkCommandFirst + 10 * f + item, title);
+        }
+        if (count > 10) popup.AppendMenu(MF_STRING, ID_TL_BOOKMARKS, "more");
+        bookmarks->AppendMenu(MF_POPUP | MF_STRING | (count == 0 ? MF_GRAYED : 0),
+                              reinterpret_cast<UINT_PTR>(popup.Detach()), folder.m_name);
+      }
+      if (folders > 10) bookmarks->AppendMenu(MF_STRING, ID_TL_BOOKMARKS, "more");
+    }
+  }
+  // An article in no folder keeps no notes or highlights.
+  if (m_article > 0 && FolderHolding(m_article) < 0 && app.FindBookmark(m_article) >= 0) {
+    app.RemoveBookmark(m_article);
+    m_display.SetNoteMode(FALSE);
+    m_display.SetHighlightMode(FALSE);
+    ShowArticleText();
+  }
+  if (CMainFrame* frame = Frame(); frame && GetActiveWindow() != nullptr && frame->GetActiveView() == this)
+    frame->DrawMenuBar();
+  return 0;
+}
+
+void CTimeLine::OnBookmarkItem(UINT id) {
+  CVeldrixApp& app = GetVeldrixApp();
+  const int folder = static_cast<int>(id - kBookmarkCommandFirst) / 10;
+  const int item = static_cast<int>(id - kBookmarkCommandFirst) % 10;
+  if (folder >= app.m_folders.GetSize()) return;
+  const int article = static_cast<const CFolder*>(app.m_folders[folder])->m_articles.GetAt(item + 1);
+  if (article <= 0) return;
+  CMainFrame* frame = Frame();
+  if (app.m_tmlBits.Test(article)) {
+    SetCurrentArticle(article);
+  } else if (frame != nullptr) {
+    if (app.m_multBits.Test(article))
+      frame->ShowMedia();
+    else if (app.m_vornBits.Test(article))
+      frame->ShowDictionary();
+    else
+      frame->ShowBrowser();
+  }
+}
+
+// ---- notes and highlights ----
+
+void CTimeLine::OnAnnotation() {
+  m_display.SetNoteMode(!m_display.GetNoteMode());
+  m_display.SetHighlightMode(FALSE);
+}
+
+void CTimeLine::OnHighlight() {
+  m_display.SetHighlightMode(!m_display.GetHighlightMode());
+  m_display.SetNoteMode(FALSE);
+}
+
+void CTimeLine::OnClearHighlights() { m_display.ClearHighlights(); }
+
+void CTimeLine::OnUpdateAnnotation(CCmdUI* pCmdUI) {
+  pCmdUI->Enable(m_article > 0 && FolderHolding(m_article) >= 0);
+  pCmdUI->SetCheck(m_display.GetSafeHwnd() && m_display.GetNoteMode());
+}
+
+void CTimeLine::OnUpdateHighlight(CCmdUI* pCmdUI) {
+  pCmdUI->Enable(m_article > 0 && FolderHolding(m_article) >= 0);
+  pCmdUI->SetCheck(m_display.GetSafeHwnd() && m_display.GetHighlightMode());
+}
+
+void CTimeLine::OnUpdateClearHighlights(CCmdUI* pCmdUI) {
+  pCmdUI->Enable(m_display.GetSafeHwnd() && m_display.HasHighlights());
+}
+
+// ---- buttons and help ----
+
+void CTimeLine::OnScreenButton(UINT id) {
+  CMainFrame* frame = Frame();
+  if (frame == nullptr) return;
+  switch (id) {
+    case IDC_SCREEN_BROWSER: frame->ShowBrowser(); break;
+    case IDC_SCREEN_DICTIONARY: frame->ShowDictionary(); break;
+    case IDC_SCREEN_QUIZ: frame->ShowQuiz(); break;
+    case IDC_SCREEN_MEDIA: frame->ShowMedia(); break;
+    default: break;
+  }
+}
+
+// The focus moves between the view and its open tool window: from inside
+// that window to the view, else from the view to that window.
+void CTimeLine::OnSwitchPane() {
+  if (!m_search.GetSafeHwnd() || !m_search.IsWindowVisible()) return;
+  const HWND focus = ::GetFocus();
+  if (focus == m_search.m_hWnd || ::IsChild(m_search.m_hWnd, focus))
+    SetFocus();
+  else
+    m_search.SetFocus();
+}
+
+void CTimeLine::OnUpdateSwitchPane(CCmdUI* pCmdUI) {
+  const HWND focus = ::GetFocus();
+  pCmdUI->Enable(focus == m_hWnd || ::IsChild(m_hWnd, focus));
+}
+
+void CTimeLine::OnHelp() { GetVeldrixApp().WinHelp(102, HELP_CONTEXT); }
+void CTimeLine::OnConsultants() { GetVeldrixApp().WinHelp(206, HELP_CONTEXT); }
+
+BOOL CTimeLine::OnCommand(WPARAM wParam, LPARAM lParam) {
+  if (lParam != 0 && HIWORD(wParam) == BN_CLICKED) {
+    const UINT id = LOWORD(wParam);
+    for (int mode = 0; mode < timeline::ModeCount; ++mode)
+      if (static_cast<UINT>(kModeButtons[mode]) == id) {
+        if (mode == timeline::ModeContents)
+          PostMessage(WM_SHOWCONTENTS);
+        else if (mode == timeline::ModeBookmarks)
+          PostMessage(WM_SHOWBOOKMARKS);
+        else
+          SetMode(mode);
+        // A mode button shows the current mode, pressed or not.
+        m_modeButtons[mode].SetCheck(mode == m_mode);
+        return TRUE;
+      }
+    switch (id) {
+      case IDC_TL_PRINT: OnPrintEvent(); return TRUE;
+      case IDC_TL_BACK: OnBack(); return TRUE;
+      case IDC_TL_HELP: OnHelp(); return TRUE;
+      case IDC_SCREEN_BROWSER:
+      case IDC_SCREEN_DICTIONARY:
+      case IDC_SCREEN_QUIZ:
+      case IDC_SCREEN_MEDIA: OnScreenButton(id); return TRUE;
+      default: break;
+    }
+  }
+  return CFormView::OnCommand(wParam, lParam);
+}
+
+// ---- layout and painting ----
+
+void CTimeLine::OnSize(UINT nType, int cx, int cy) {
+  CFormView::OnSize(nType, cx, cy);
+  if (!m_created || cx <= 0 || cy <= 0) return;
+  if (m_display.GetSafeHwnd()) {
+    CRect rect;
+    m_display.GetWindowRect(&rect);
+    const int height = rect.Height();
+    m_display.MoveWindow(216, cy - 22 - height, cx - 2 - 216, height);
+    if (m_article > 0) ShowArticleText();
+  }
+  int x = 0;
+  for (CODButton& button : m_screenButtons)
+    if (button.GetSafeHwnd()) {
+      CRect rect;
+      button.GetWindowRect(&rect);
+      button.MoveWindow(x, cy - kBottomBand, rect.Width(), rect.Height());
+      x += rect.Width();
+    }
+  if (m_search.GetSafeHwnd()) {
+    m_search.MoveWindow(PanelLeft, PanelTop, PanelRight - PanelLeft, cy - kBottomBand - PanelTop);
+    m_search.Layout();
+  }
+  Invalidate();
+}
+
+BOOL CTimeLine::OnEraseBkgnd(CDC*) { return TRUE; }
+
+void CTimeLine::OnDraw(CDC* pDC) {
+  CVeldrixApp& app = GetVeldrixApp();
+  CRect client;
+  GetClientRect(&client);
+  PaintScreenBackground(this, pDC);
+  pDC->FillSolidRect(0, 0, client.Width(), kTopBand, RGB(255, 255, 255));
+  pDC->FillSolidRect(0, client.bottom - kBottomBand, client.Width(), kBottomBand, RGB(255, 255, 255));
+  // The title strip with the mode's title.
+  const CRect strip(214, kTopBand, client.right, 72);
+  pDC->FillRect(&strip, app.GetBrush(12));
+  CFont* old = pDC->SelectObject(app.GetFont(FontHeading));
+  pDC->SetBkMode(TRANSPARENT);
+  pDC->SetTextColor(RGB(255, 255, 255));
+  CRect titleRect(strip.left + 6, strip.top, strip.right, strip.bottom);
+  pDC->DrawText(kModeTitles[m_mode], &titleRect, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+  // The picture pane's frame and the strip with the current article's title.
+  const CRect picture = PictureRect();
+  CBrush frameBrush(RGB(0, 0, 0));
+  CRect frame(picture.left - 2, picture.top - 2, picture.right + 2, picture.bottom + 2);
+  pDC->FrameRect(&frame, &frameBrush);
+  CRect titleStrip(picture.left - 2, picture.bottom + 2, picture.right + 2, picture.bottom + 25);
+  pDC->FillSolidRect(&titleStrip, RGB(255, 255, 255));
+  if (m_article > 0) {
+    char title[TitleBufferSize] = "";
+    app.LookupTitle(m_article, title);
+    pDC->SetTextColor(RGB(0, 0, 0));
+    titleStrip.left += 6;
+    pDC->DrawText(title, -1, &titleStrip, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+  }
+  pDC->SelectObject(old);
+  if (m_search.GetSafeHwnd() && m_search.IsWindowVisible()) {
+    CRect panel;
+    m_search.GetWindowRect(&panel);
+    ScreenToClient(&panel);
+    panel.InflateRect(1, 1);
+    pDC->FrameRect(&panel, &frameBrush);
+  }
+}
+
+void CTimeLine::OnMouseMove(UINT nFlags, CPoint point) {
+  CWnd* child = ChildWindowFromPoint(point);
+  const HWND over = child != nullptr && child->m_hWnd != m_hWnd ? child->m_hWnd : nullptr;
+  if (over != m_hoverControl) {
+    if (m_hoverControl != nullptr && ::IsWindow(m_hoverControl)) ::SendMessage(m_hoverControl, WM_BUTTON_HOVER, 0, 0);
+    if (over != nullptr) ::SendMessage(over, WM_BUTTON_HOVER, 1, 0);
+    m_hoverControl = over;
+  }
+  CFormView::OnMouseMove(nFlags, point);
+}
+
+// ---- copy, save and print ----
+
+CString CTimeLine::NoticeBlock() {
+  CString block("\r\n");
+  block += CString('_', 40);
+  block += "\r\n";
+  block += kProductNotice;
+  block += "\r\n";
+  block += kTimelineNotice;
+  return block;
+}
+
+CString CTimeLine::TextWithNotice(BOOL selectionOnly) {
+  HGLOBAL handle = nullptr;
+  const int length = selectionOnly ? m_display.CopySelection(&handle) : m_display.CopyAll(&handle);
+  CString text;
+  if (handle != nullptr) {
+    if (length > 0)
+      if (const char* bytes = static_cast<const char*>(::GlobalLock(handle))) {
+        text = CString(bytes, static_cast<int>(strnlen(bytes, static_cast<std::size_t>(length))));
+        ::GlobalUnlock(handle);
+      }
+    ::GlobalFree(handle);
+  }
+  if (text.IsEmpty()) return text;
+  text += NoticeBlock();
+  return text;
+}
+
+namespace {
+
+BOOL PutOnClipboard(CWnd* owner, const CString& text) {
+  HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, static_cast<SIZE_T>(text.GetLength()) + 1);
+  if (block == nullptr) return FALSE;
+  char* bytes = static_cast<char*>(::GlobalLock(block));
+  std::memcpy(bytes, static_cast<const char*>(text), static_cast<std::size_t>(text.GetLength()) + 1);
+  ::GlobalUnlock(block);
+  if (!::OpenClipboard(owner->m_hWnd)) {
+    ::GlobalFree(block);
+    return FALSE;
+  }
+  ::EmptyClipboard();
+  const BOOL placed = ::SetClipboardData(CF_TEXT, block) != nullptr;
+  if (!placed) ::GlobalFree(block);
+  ::CloseClipboard();
+  return placed;
+}
+
+}  // namespace
+
+void CTimeLine::OnCopySelected() {
+  const CString text = TextWithNotice(TRUE);
+  if (!text.IsEmpty()) PutOnClipboard(this, text);
+}
+
+void CTimeLine::OnCopyEvent() {
+  const CString text = TextWithNotice(FALSE);
+  if (!text.IsEmpty()) PutOnClipboard(this, text);
+}
+
+void CTimeLine::OnUpdateCopySelected(CCmdUI* pCmdUI) {
+  pCmdUI->Enable(m_display.GetSafeHwnd() && m_display.HasSelection());
+}
+
+void CTimeLine::OnUpdateArticleCommand(CCmdUI* pCmdUI) { pCmdUI->Enable(m_article > 0); }
+
+BOOL CTimeLine::SaveEventTo(const char* path) {
+  const CString text = TextWithNotice(FALSE);
+  if (text.IsEmpty()) return FALSE;
+  const ContentFile file = ContentCreate(path);
+  if (file == NoContentFile) return FALSE;
+  const BOOL written = ContentWrite(file, static_cast<const char*>(text), static_cast<u32>(text.GetLength()));
+  ContentClose(file);
+  return written;
+}
+
+void CTimeLine::OnSave() {
+  if (m_article <= 0) return;
+  CString path;
+  if (!GetVeldrixApp().AskTextFileName(path)) return;
+  if (!SaveEventTo(path)) AfxMessageBox("The event could not be saved to the file.", MB_OK | MB_ICONEXCLAMATION);
+}
+
+void CTimeLine::Print(int kind, BOOL preview) {
+  m_printKind = kind;
+  if (!preview) {
+    OnFilePrint();
+    return;
+  }
+  auto* state = new CPrintPreviewState;
+  if (!DoPrintPreview(AFX_IDD_PREVIEW_TOOLBAR, this, RUNTIME_CLASS(CQVEPreviewView), state)) {
+    AfxMessageBox(AFX_IDP_COMMAND_FAILURE);
+    delete state;
+  }
+}
+
+void CTimeLine::OnPrintEvent() {
+  if (m_article > 0) Print(PrintArticle, FALSE);
+}
+void CTimeLine::OnPreviewEvent() {
+  if (m_article > 0) Print(PrintArticle, TRUE);
+}
+void CTimeLine::OnPreviewCurrent() { Print(m_printKind, TRUE); }
+void CTimeLine::OnPrintBookmarks() { Print(PrintBookmarkList, FALSE); }
+void CTimeLine::OnPreviewBookmarks() { Print(PrintBookmarkList, TRUE); }
+
+void CTimeLine::OnUpdateBookmarkPrint(CCmdUI* pCmdUI) { pCmdUI->Enable(GetVeldrixApp().m_folders.GetSize() > 0); }
+
+void CTimeLine::PrintBookmarkFolder(int folder) {
+  GetVeldrixApp().m_printFolder = folder;
+  Print(PrintFolder, FALSE);
+}
+
+void CTimeLine::PreviewBookmarkFolder(int folder) {
+  GetVeldrixApp().m_printFolder = folder;
+  Print(PrintFolder, TRUE);
+}
+
+BOOL CTimeLine::OnPreparePrinting(CPrintInfo* pInfo) {
+  pInfo->SetMaxPage(0xFFFF);
+  pInfo->m_pPD->m_pd.Flags |= PD_NOPAGENUMS;
+  if (m_printKind == PrintArticle && m_display.HasSelection())
+    pInfo->m_pPD->m_pd.Flags &= ~static_cast<DWORD>(PD_NOSELECTION);
+  else
+    pInfo->m_pPD->m_pd.Flags |= PD_NOSELECTION;
+  return DoPreparePrinting(pInfo);
+}
+
+void CTimeLine::OnBeginPrinting(CDC* pDC, CPrintInfo*) {
+  m_pageStarts.assign(1, 0);
+  CVeldrixApp& app = GetVeldrixApp();
+  app.GetPrinterMargins(pDC);
+  app.RecreateArticleFonts(FALSE, pDC);
+}
+
+void CTimeLine::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo) {
+  CFormView::OnPrepareDC(pDC, pInfo);
+  if (pInfo == nullptr) return;
+  const std::size_t page = pInfo->m_nCurPage;
+  pInfo->m_bContinuePrinting = page >= 1 && page <= m_pageStarts.size() && m_pageStarts[page - 1] >= 0;
+}
+
+void CTimeLine::OnEndPrinting(CDC*, CPrintInfo*) {
+  m_pageStarts.clear();
+  GetVeldrixApp().RecreateArticleFonts(FALSE, nullptr);
+}
+
+int CTimeLine::Notice(CDC* dc, CPrintInfo* info) {
+  // The footer, drawn upwards: the timeline notice, the product notice above
+  // it, and a rule; returns the rule's y.
+  TEXTMETRIC metrics = {};
+  dc->GetTextMetrics(&metrics);
+  const CRect& r = info->m_rectDraw;
+  int y = r.bottom - metrics.tmHeight;
+  dc->TextOut(r.left, y, kTimelineNotice);
+  y -= metrics.tmHeight + metrics.tmExternalLeading;
+  dc->TextOut(r.left, y, kProductNotice);
+  y -= metrics.tmExternalLeading + 50;
+  dc->MoveTo(r.left, y);
+  dc->LineTo(r.right, y);
+  return y;
+}
+
+void CTimeLine::OnPrint(CDC* pDC, CPrintInfo* pInfo) {
+  CVeldrixApp& app = GetVeldrixApp();
+  const UINT page = pInfo->m_nCurPage;
+  if (page < 1 || page > m_pageStarts.size() || m_pageStarts[page - 1] < 0) {
+    pInfo->m_bContinuePrinting = FALSE;
+    return;
+  }
+  CRect& r = pInfo->m_rectDraw;
+  r.DeflateRect(app.m_printMargins.left, app.m_printMargins.top, app.m_printMargins.right, app.m_printMargins.bottom);
+  CFont* old = pDC->SelectObject(app.GetFont(FontList));
+  TEXTMETRIC metrics = {};
+  pDC->GetTextMetrics(&metrics);
+  // Header: the title, "Page n" at the right, a rule.
+  CString title;
+  if (m_printKind == PrintArticle) {
+    char text[TitleBufferSize] = "";
+    app.LookupTitle(m_article, text);
+    title = text;
+  } else if (m_printKind == PrintBookmarkList) {
+    title = "Bookmark List";
+  } else if (app.m_printFolder >= 0 && app.m_printFolder < app.m_folders.GetSize()) {
+    title = static_cast<CFolder*>(app.m_folders[app.m_printFolder])->m_name;
+  }
+  pDC->SetTextAlign(TA_LEFT | TA_TOP);
+  pDC->TextOut(r.left, r.top, title);
+  CString number;
+  number.Format("Page %u", page);
+  pDC->SetTextAlign(TA_RIGHT | TA_TOP);
+  pDC->TextOut(r.right, r.top, number);
+  pDC->SetTextAlign(TA_LEFT | TA_TOP);
+  const int rule = r.top + metrics.tmHeight + 50;
+  pDC->MoveTo(r.left, rule);
+  pDC->LineTo(r.right, rule);
+  const int footer = Notice(pDC, pInfo);
+  pDC->SelectObject(old);
+  CRect body(r.left, rule + 200, r.right, footer - 200);
+  const CRect saved = r;
+  r = body;
+  const int start = m_pageStarts[page - 1];
+  int next = -1;
+  if (m_printKind == PrintArticle)
+    next = m_display.PrintRuns(pDC, pInfo, start);
+  else if (m_printKind == PrintBookmarkList)
+    next = app.PrintListPage(pDC, pInfo, start);
+  else
+    next = app.PrintListPage2(pDC, pInfo, start);
+  r = saved;
+  if (m_pageStarts.size() == page) m_pageStarts.push_back(next);
+  if (next < 0) {
+    if (m_pageStarts.size() > page) m_pageStarts[page] = -1;
+    pInfo->SetMaxPage(page);
+  }
+}

@@ -1,0 +1,149 @@
+// CTimeLine: the timeline screen (form 4065, menu 904, child id 104). It shows
+// the historical events of "Timeline.bin" as articles: the reader picks a
+// mode (by period, category, date range, year-in-review issue, the firsts,
+// today's date, or through the shared search windows), the search window on
+// the left lists the matching events, the picture pane shows the mode's or
+// the chosen entry's picture, and the formatted-text display shows the
+// chosen event's article.
+#pragma once
+
+#include <memory>
+
+#include "display.h"
+#include "framework.h"
+#include "od_button.h"
+#include "reader_screen.h"
+#include "timeline_file.h"
+#include "timeline_search_dlg.h"
+
+class CTimeLine : public CFormView, public ReaderScreen {
+  DECLARE_DYNCREATE(CTimeLine)
+ public:
+  // The print kinds.
+  enum PrintKind { PrintArticle = 0, PrintBookmarkList = 1, PrintFolder = 2 };
+  static constexpr int ModeButtonCount = timeline::ModeCount;
+  static constexpr int PanelLeft = 2, PanelTop = 49, PanelRight = 212;
+  static constexpr int DisplayHeight = 125;
+
+  CTimeLine();
+  ~CTimeLine() override;
+
+  void OnInitialUpdate() override;
+  void OnDraw(CDC* pDC) override;
+  void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) override;
+
+  // ReaderScreen
+  void StoreAnnotations() override;
+  int GetShownArticle() const override { return m_article > 0 ? m_article : -1; }
+
+  // Reads the data directory's "Timeline.bin"; FALSE after its message when
+  // it cannot be read.
+  BOOL LoadTimeline();
+  void SetCurrentArticle(int article);
+  void SelectListEntry(int index);
+  void EnableButton(BOOL state);
+  void SetMode(int mode);
+  void PrintBookmarkFolder(int folder);
+  void PreviewBookmarkFolder(int folder);
+
+  int GetMode() const { return m_mode; }
+  int GetCurrentArticle() const { return m_article; }
+  const timeline::TimelineData& GetData() const { return m_data; }
+  CDisplay& GetDisplay() { return m_display; }
+  CTimeLineSearchDlg& GetSearchWindow() { return m_search; }
+  CODButton& GetModeButton(int mode) { return m_modeButtons[mode]; }
+  CODButton& GetBackButton() { return m_back; }
+  // The picture the picture pane shows (a picture-store record), and whether
+  // it was scrolled one line; -1 before the first.
+  int GetShownPicture() const { return m_picture; }
+  BOOL IsPictureScrolled() const { return m_pictureScrolled; }
+  int GetPrintKind() const { return m_printKind; }
+  // The pages printed or previewed so far: where each begins.
+  const std::vector<int>& GetPageStarts() const { return m_pageStarts; }
+  CMenu& GetMenu() { return m_menu; }
+
+  // The notice block of copied and saved text.
+  static CString NoticeBlock();
+  // Text of the display (all, or the selection) with the notice block; empty
+  // when the display gives none.
+  CString TextWithNotice(BOOL selectionOnly);
+  // Writes the article and the notice block to the file; FALSE when the file
+  // cannot be written.
+  BOOL SaveEventTo(const char* path);
+
+ protected:
+  // Printing (kind 0 the article, 1 the bookmark list, 2 one folder).
+  BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
+  void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+  // Pages go on while the previous page left text for the next.
+  void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr) override;
+  void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
+  void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+
+  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+  void OnSize(UINT nType, int cx, int cy);
+  BOOL OnEraseBkgnd(CDC* pDC);
+  void OnMouseMove(UINT nFlags, CPoint point);
+  void OnModeCommand(UINT id);
+  void OnUpdateModeCommand(CCmdUI* pCmdUI);
+  void OnBack();
+  void OnSave();
+  void OnPrintEvent();
+  void OnPreviewEvent();
+  void OnPreviewCurrent();
+  void OnPrintBookmarks();
+  void OnPreviewBookmarks();
+  void OnUpdateBookmarkPrint(CCmdUI* pCmdUI);
+  void OnCopySelected();
+  void OnUpdateCopySelected(CCmdUI* pCmdUI);
+  void OnCopyEvent();
+  void OnUpdateArticleCommand(CCmdUI* pCmdUI);
+  void OnAnnotation();
+  void OnHighlight();
+  void OnClearHighlights();
+  void OnUpdateAnnotation(CCmdUI* pCmdUI);
+  void OnUpdateHighlight(CCmdUI* pCmdUI);
+  void OnUpdateClearHighlights(CCmdUI* pCmdUI);
+  void OnScreenButton(UINT id);
+  void OnSwitchPane();
+  void OnUpdateSwitchPane(CCmdUI* pCmdUI);
+  void OnHelp();
+  void OnConsultants();
+  void OnBookmarkItem(UINT id);
+  LRESULT OnBitsChanged(WPARAM wParam, LPARAM lParam);
+  LRESULT OnFontsChanged(WPARAM wParam, LPARAM lParam);
+  LRESULT OnCrossReference(WPARAM wParam, LPARAM lParam);
+  LRESULT OnShowItem(WPARAM wParam, LPARAM lParam);
+  LRESULT OnRegionClick(WPARAM wParam, LPARAM lParam);
+  LRESULT OnShowResults(WPARAM wParam, LPARAM lParam);
+  LRESULT OnShowContents(WPARAM wParam, LPARAM lParam);
+  LRESULT OnShowBookmarks(WPARAM wParam, LPARAM lParam);
+  DECLARE_MESSAGE_MAP()
+
+ private:
+  void CreateButtons();
+  void ShowArticleText();
+  // The picture pane: shows picture `picture` at origin (0, 0), scrolled one
+  // line when asked. The pane window is the media screens' picture window.
+  void ShowPicture(int picture, BOOL scrollOneLine);
+  CRect PictureRect() const;
+  void Print(int kind, BOOL preview);
+  int Notice(CDC* dc, CPrintInfo* info);
+
+  int m_mode = timeline::ModeCategories;
+  int m_article = 0;
+  timeline::TimelineData m_data;
+  int m_printKind = PrintArticle;
+  int m_printFolder = 0;
+  CMenu m_menu;
+  CDisplay m_display;
+  CTimeLineSearchDlg m_search;
+  CODButton m_modeButtons[ModeButtonCount];
+  CODButton m_print, m_related, m_back, m_help;
+  CODButton m_screenButtons[4];
+  int m_picture = -1;
+  BOOL m_pictureScrolled = FALSE;
+  BOOL m_created = FALSE;
+  HWND m_hoverControl = nullptr;
+  std::vector<int> m_pageStarts;
+};

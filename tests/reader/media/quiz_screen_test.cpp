@@ -1,0 +1,270 @@
+// The quiz screen on the sample content: questions in order, answers right
+// and wrong, tiles uncovered until the puzzle phase, the categories, the
+// language, answer keys and the Go To Question dialog.
+#include <cstring>
+
+#include "app_fixture.h"
+#include "goto_question_dlg.h"
+#include "quiz/quiz_writer.h"
+#include "quiz_view.h"
+#include "reader/timeline_quiz_ids.h"
+
+namespace apptest {
+namespace {
+
+class QuizScreen : public ReaderApp {
+ protected:
+  CQuiz* Open() {
+    settings.Set(InstallationOptions, "Random", "0");
+    EXPECT_TRUE(Start());
+    EXPECT_TRUE(Frame()->ShowQuiz());
+    ui::PumpUntilIdle();
+    return dynamic_cast<CQuiz*>(Frame()->GetScreen(Screen::Quiz));
+  }
+  void Command(CQuiz* view, UINT id) {
+    Frame()->SendMessage(WM_COMMAND, id);
+    ui::PumpUntilIdle();
+    (void)view;
+  }
+  static void AnswerRight(CQuiz* view) { view->CheckAnswer(view->GetRecord().rightAnswer); }
+};
+
+TEST_F(QuizScreen, StartsWithTheFirstQuestionAndOnlyPlainOnesWithoutMedia) {
+  CQuiz* view = Open();
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(Frame()->GetActiveView(), view);
+  EXPECT_EQ(view->GetCurrentQuestion(), 0);
+  EXPECT_EQ(view->GetPassed(), 0);
+  EXPECT_EQ(view->GetScore(), 0);
+  EXPECT_STREQ(view->GetRecord().text, "What does the aardvark eat?");
+  const int answers = view->GetRecord().answerCount;
+  for (int k = 0; k < CQuiz::AnswerCount; ++k)
+    EXPECT_EQ(view->GetAnswerButton(k).IsWindowVisible() != FALSE, k < answers) << k;
+  CString answer;
+  view->GetAnswerText(1).GetWindowText(answer);
+  EXPECT_STREQ(answer, "Ants and termites");
+  EXPECT_STREQ(view->GetCategoryLine(), "Categories: All");
+  // Questions 5 and 6 need media: the pool holds 1-4, Go To Question offers 1-4.
+  EXPECT_EQ(view->GetSequence().GetLargestNumber(view->GetHeader().questionCount), 4);
+  // The first question started a puzzle with no tile uncovered.
+  EXPECT_EQ(view->GetUncovered(), 0);
+  for (int t = 0; t < 15; ++t) EXPECT_FALSE(view->GetTile(t).IsWindowVisible());
+  EXPECT_FALSE(view->GetHintButton().IsWindowEnabled());
+  ui::SavePng(ui::Capture(Frame()->m_hWnd, true), "reader_quiz_screen");
+}
+
+TEST_F(QuizScreen, ARightFirstAnswerScoresAndUncoversATileAWrongOneNeither) {
+  CQuiz* view = Open();
+  ASSERT_NE(view, nullptr);
+  AnswerRight(view);
+  EXPECT_EQ(view->GetScore(), 1);
+  EXPECT_EQ(view->GetUncovered(), 1);
+  EXPECT_TRUE(view->GetTile(0).IsWindowVisible());
+  EXPECT_EQ(view->GetLastIndicator(), static_cast<UINT>(IDB_QZ_RIGHT));
+  EXPECT_EQ(view->GetCurrentQuestion(), 1);
+  EXPECT_EQ(view->GetPassed(), 1);
+
+  // Question 2: b is wrong, a is right.
+  view->CheckAnswer(2);
+  EXPECT_EQ(view->GetLastIndicator(), static_cast<UINT>(IDB_QZ_WRONG));
+  EXPECT_FALSE(view->GetAnswerButton(1).IsWindowEnabled());
+  EXPECT_FALSE(view->IsFirstTry());
+  EXPECT_EQ(view->GetCurrentQuestion(), 1);
+  view->CheckAnswer(1);
+  EXPECT_EQ(view->GetScore(), 1);
+  EXPECT_EQ(view->GetUncovered(), 1);
+  EXPECT_EQ(view->GetCurrentQuestion(), 2);
+  EXPECT_TRUE(view->IsFirstTry());
+
+  // The letter keys answer while their button shows: question 3's answer c.
+  MSG key = {view->m_hWnd, WM_KEYDOWN, 'C', 0, 0, {0, 0}};
+  EXPECT_TRUE(view->PreTranslateMessage(&key));
+  EXPECT_EQ(view->GetScore(), 2);
+  MSG absent = {view->m_hWnd, WM_KEYDOWN, 'F', 0, 0, {0, 0}};
+  view->PreTranslateMessage(&absent);
+  EXPECT_EQ(view->GetScore(), 2);
+  EXPECT_EQ(view->GetCurrentQuestion(), 3);
+
+  Command(view, ID_QZ_RESET_SCORE);
+  EXPECT_EQ(view->GetScore(), 0);
+  EXPECT_EQ(view->GetPassed(), 0);
+}
+
+TEST_F(QuizScreen, FifteenRightAnswersLeadToThePuzzleAndSolveShowsThePicture) {
+  CQuiz* view = Open();
+  ASSERT_NE(view, nullptr);
+  for (int i = 0; i < 14; ++i) AnswerRight(view);
+  EXPECT_EQ(view->GetUncovered(), 14);
+  boxes.Clear();
+  AnswerRight(view);
+  EXPECT_EQ(view->GetUncovered(), 15);
+  ASSERT_EQ(boxes.Texts().size(), 1u);
+  EXPECT_EQ(boxes.Texts()[0], "Now try to unscramble the puzzle to see the picture.");
+  EXPECT_TRUE(view->GetHintButton().IsWindowEnabled());
+  EXPECT_TRUE(view->GetSolveButton().IsWindowEnabled());
+  EXPECT_TRUE(view->GetScrambleButton().IsWindowEnabled());
+  for (int k = 0; k < CQuiz::AnswerCount; ++k) EXPECT_FALSE(view->GetAnswerButton(k).IsWindowEnabled());
+  for (int t = 0; t < 15; ++t) EXPECT_TRUE(view->GetTile(t).IsWindowVisible());
+  // Each tile stands on its board cell.
+  const CPoint origin = view->BoardOrigin();
+  for (int cell = 0; cell < 16; ++cell) {
+    const int tile = view->GetBoard().At(cell / 4, cell % 4);
+    if (tile < 0) continue;
+    CRect rect;
+    view->GetTile(tile).GetWindowRect(&rect);
+    view->ScreenToClient(&rect);
+    EXPECT_EQ(rect.TopLeft(), CPoint(origin.x + 70 * (cell % 4), origin.y + 70 * (cell / 4))) << tile;
+  }
+  view->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_QZ_SOLVE, BN_CLICKED),
+                    reinterpret_cast<LPARAM>(view->GetSolveButton().m_hWnd));
+  ui::PumpUntilIdle();
+  EXPECT_TRUE(view->GetBoard().IsSolved());
+  EXPECT_TRUE(view->IsSolved());
+  EXPECT_FALSE(view->GetHintButton().IsWindowEnabled());
+  for (int t = 0; t < 15; ++t) EXPECT_FALSE(view->GetTile(t).IsWindowVisible());
+  ui::SavePng(ui::Capture(Frame()->m_hWnd, true), "reader_quiz_solved");
+  // The next question starts a new puzzle.
+  view->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_QZ_NEW_QUESTION, BN_CLICKED),
+                    reinterpret_cast<LPARAM>(view->GetHintButton().m_hWnd));
+  ui::PumpUntilIdle();
+  EXPECT_EQ(view->GetUncovered(), 0);
+  EXPECT_FALSE(view->IsSolved());
+  EXPECT_FALSE(view->GetBoard().IsSolved());
+}
+
+TEST_F(QuizScreen, ClickedTilesSlideTowardTheEmptyCell) {
+  CQuiz* view = Open();
+  ASSERT_NE(view, nullptr);
+  quiz::PuzzleBoard& board = view->GetBoard();
+  board.Reset();
+  // Tile 12 stands three cells left of the empty cell (3, 3).
+  view->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_QZ_TILE_FIRST + 12, BN_CLICKED),
+                    reinterpret_cast<LPARAM>(view->GetTile(12).m_hWnd));
+  EXPECT_EQ(board.At(3, 0), quiz::PuzzleBoard::Empty);
+  CRect rect;
+  view->GetTile(14).GetWindowRect(&rect);
+  view->ScreenToClient(&rect);
+  EXPECT_EQ(rect.TopLeft(), CPoint(view->BoardOrigin().x + 3 * 70, view->BoardOrigin().y + 3 * 70));
+  EXPECT_TRUE(view->GetHintButton().IsWindowEnabled());
+  // Diagonal: nothing moves.
+  view->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_QZ_TILE_FIRST + 9, BN_CLICKED),
+                    reinterpret_cast<LPARAM>(view->GetTile(9).m_hWnd));
+  EXPECT_EQ(board.At(2, 1), 9);
+  // Back again: solved, the picture shows and Hint goes off.
+  view->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_QZ_TILE_FIRST + 14, BN_CLICKED),
+                    reinterpret_cast<LPARAM>(view->GetTile(14).m_hWnd));
+  EXPECT_TRUE(board.IsSolved());
+  EXPECT_TRUE(view->IsSolved());
+  EXPECT_FALSE(view->GetHintButton().IsWindowEnabled());
+}
+
+TEST_F(QuizScreen, CategoriesAndLanguageChangeTheCategoryLine) {
+  CQuiz* view = Open();
+  ASSERT_NE(view, nullptr);
+  Command(view, ID_QZ_CATEGORY_FIRST + 1);  // History
+  EXPECT_STREQ(view->GetCategoryLine(), "Categories: History");
+  EXPECT_EQ(view->GetMenu().GetMenuState(ID_QZ_ALL, MF_BYCOMMAND) & MF_CHECKED, 0u);
+  Command(view, ID_QZ_CATEGORY_FIRST + 1);  // the only one stays checked
+  EXPECT_STREQ(view->GetCategoryLine(), "Categories: History");
+  Command(view, ID_QZ_CATEGORY_FIRST + 2);
+  EXPECT_STREQ(view->GetCategoryLine(), "Categories: History, Animals");
+  Command(view, ID_QZ_ALL);
+  EXPECT_STREQ(view->GetCategoryLine(), "Categories: All");
+
+  Command(view, ID_QZ_FRENCH);
+  EXPECT_FALSE(view->IsEnglish());
+  EXPECT_EQ(settings.Get(InstallationOptions, "EnglishQuiz"), "0");
+  EXPECT_STREQ(view->GetCategoryLine(), "Categories: Toutes");
+  CMenu* categories = view->GetMenu().GetSubMenu(3);
+  ASSERT_NE(categories, nullptr);
+  ASSERT_EQ(categories->GetMenuItemCount(), 3);
+  char text[64] = "";
+  categories->GetMenuString(1, text, sizeof text, MF_BYPOSITION);
+  EXPECT_STREQ(text, "Sciences");
+  EXPECT_NE(std::strstr(view->GetRecord().text, "oryct"), nullptr);
+
+  Command(view, ID_QZ_SEQUENTIAL);
+  EXPECT_FALSE(view->IsRandom());
+  EXPECT_EQ(settings.Get(InstallationOptions, "Random"), "0");
+  Command(view, ID_QZ_NUMBER_PIECES);
+  EXPECT_EQ(settings.Get(InstallationOptions, "NumberPieces"), "0");
+}
+
+// The Go To Question dialog, driven from a timer inside its modal loop.
+struct GoToDriver {
+  std::vector<const char*> entries;
+  std::size_t next = 0;
+};
+GoToDriver g_goTo;
+
+BOOL CALLBACK EnterNumber(HWND window, LPARAM) {
+  auto* dialog = dynamic_cast<CGoToQuestionDlg*>(CWnd::FromHandlePermanent(window));
+  if (dialog == nullptr || !::IsWindowVisible(window) || g_goTo.next >= g_goTo.entries.size()) return TRUE;
+  dialog->SetDlgItemText(IDC_GOTO_NUMBER, g_goTo.entries[g_goTo.next++]);
+  dialog->PostMessage(WM_COMMAND, IDOK);
+  return FALSE;
+}
+
+void CALLBACK DriveGoTo(HWND, UINT, UINT_PTR, DWORD) { ::EnumThreadWindows(::GetCurrentThreadId(), EnterNumber, 0); }
+
+TEST_F(QuizScreen, GoToQuestionRefusesNumbersOutOfRangeAndKeepsTheCount) {
+  CQuiz* view = Open();
+  ASSERT_NE(view, nullptr);
+  AnswerRight(view);
+  const int passed = view->GetPassed();
+  g_goTo = GoToDriver{{"0", "5", "4"}, 0};
+  boxes.Clear();
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, DriveGoTo);
+  Command(view, ID_QZ_GOTO);
+  ::KillTimer(nullptr, timer);
+  EXPECT_EQ(g_goTo.next, 3u);
+  const std::vector<std::string> texts = boxes.Texts();
+  ASSERT_EQ(texts.size(), 2u) << ::testing::PrintToString(texts);
+  EXPECT_EQ(texts[0], "Enter a whole number between 1 and 4.");
+  EXPECT_EQ(view->GetCurrentQuestion(), 3);
+  EXPECT_EQ(view->GetPassed(), passed);
+  EXPECT_TRUE(view->IsFirstTry());
+  // After the last question of "All", sequential order starts again at the first.
+  view->NextQuestion();
+  EXPECT_EQ(view->GetCurrentQuestion(), 0);
+  // Three digits at most.
+  CGoToQuestionDlg dialog(view);
+  dialog.m_largest = 4;
+  ASSERT_TRUE(dialog.Create(IDD_GOTO_QUESTION, view));
+  dialog.SetDlgItemText(IDC_GOTO_NUMBER, "1234");
+  EXPECT_EQ(dialog.SendDlgItemMessage(IDC_GOTO_NUMBER, EM_GETLIMITTEXT), 3);
+  dialog.DestroyWindow();
+}
+
+TEST_F(QuizScreen, AMissingQuizFileIsReportedAndNoQuestionShows) {
+  Remove("ZORLQUIZ.DAT");
+  CQuiz* view = Open();
+  ASSERT_NE(view, nullptr);
+  const std::vector<std::string> texts = boxes.Texts();
+  EXPECT_NE(std::find_if(texts.begin(), texts.end(),
+                         [](const std::string& t) { return t.find("ZORLQUIZ.DAT") != std::string::npos; }),
+            texts.end());
+  for (int k = 0; k < CQuiz::AnswerCount; ++k) EXPECT_FALSE(view->GetAnswerButton(k).IsWindowVisible());
+  // French is there: its questions show.
+  boxes.Clear();
+  Frame()->SendMessage(WM_COMMAND, ID_QZ_FRENCH);
+  ui::PumpUntilIdle();
+  EXPECT_TRUE(boxes.Texts().empty());
+  EXPECT_TRUE(view->GetAnswerButton(0).IsWindowVisible());
+}
+
+TEST_F(QuizScreen, ALanguageWhoseFileIsMissingIsReported) {
+  Remove("ZORLQUZF.DAT");
+  CQuiz* view = Open();
+  ASSERT_NE(view, nullptr);
+  boxes.Clear();
+  Frame()->SendMessage(WM_COMMAND, ID_QZ_FRENCH);
+  ui::PumpUntilIdle();
+  const std::vector<std::string> texts = boxes.Texts();
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_NE(texts[0].find("ZORLQUZF.DAT"), std::string::npos);
+  EXPECT_FALSE(view->GetAnswerButton(0).IsWindowVisible());
+}
+
+}  // namespace
+}  // namespace apptest

@@ -1,0 +1,371 @@
+// The timeline screen on the sample content: the modes and their lists, the
+// search window's filters, the article shown, cross references, region
+// clicks, and the event copied and saved with its notice.
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "app_fixture.h"
+#include "browser_view.h"
+#include "hot_spot.h"
+#include "reader/timeline_quiz_ids.h"
+#include "reader_messages.h"
+#include "timeline/timeline_writer.h"
+#include "timeline_view.h"
+
+namespace apptest {
+namespace {
+
+namespace bt = builder::timeline;
+
+class LabelledSpot : public CHotSpot {
+ public:
+  explicit LabelledSpot(const char* label) : m_label(label) {}
+  BOOL HitTest(int, int, char) override { return FALSE; }
+  void Highlight(CDC*) override {}
+  CString* GetLabel() override { return &m_label; }
+
+ private:
+  CString m_label;
+};
+
+class TimelineScreen : public ReaderApp {
+ protected:
+  CTimeLine* Open() {
+    media.installed = true;
+    EXPECT_TRUE(Start());
+    EXPECT_TRUE(Frame()->ShowTimeline());
+    ui::PumpUntilIdle();
+    return dynamic_cast<CTimeLine*>(Frame()->GetScreen(Screen::Timeline));
+  }
+  void Command(CTimeLine* view, UINT id) {
+    view->SendMessage(WM_COMMAND, id);
+    ui::PumpUntilIdle();
+  }
+  static int SampleArticle(int event) {
+    const bt::Timeline sample = bt::SampleTimeline();
+    return Article(Sample().mainTitles[sample.events[static_cast<std::size_t>(event - 1)].entry - 1]);
+  }
+  static const builder::ContentSample& Sample() {
+    static const builder::ContentSample sample = builder::BuildContentSample();
+    return sample;
+  }
+};
+
+TEST_F(TimelineScreen, OpensInCategoriesWithEveryEventAndTheFirstOneShown) {
+  CTimeLine* view = Open();
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(Frame()->GetActiveView(), view);
+  EXPECT_EQ(view->GetMode(), timeline::ModeCategories);
+  const bt::Timeline sample = bt::SampleTimeline();
+  EXPECT_EQ(view->GetData().eventCount, static_cast<int>(sample.events.size()));
+  CTimeLineSearchDlg& search = view->GetSearchWindow();
+  EXPECT_TRUE(search.IsWindowVisible());
+  EXPECT_EQ(search.ListSelector().GetCount(), 1 + static_cast<int>(sample.categories.size()));
+  CString first;
+  search.ListSelector().GetCurText(first);
+  EXPECT_STREQ(first, "All");
+  EXPECT_EQ(search.GetListedCount(), static_cast<int>(sample.events.size()));
+  ASSERT_NE(search.Events().GetSafeHwnd(), nullptr);
+  EXPECT_TRUE(search.Events().IsWindowVisible());
+  CRect list, panel;
+  search.Events().GetWindowRect(&list);
+  search.GetWindowRect(&panel);
+  EXPECT_TRUE(panel.PtInRect(list.TopLeft()) && list.Height() > 40) << list.top << " " << list.bottom;
+  EXPECT_EQ(search.Events().GetAnchor(), 1);
+  EXPECT_EQ(view->GetShownPicture(), sample.modePictures[timeline::ModeCategories]);
+  EXPECT_TRUE(view->IsPictureScrolled());
+  EXPECT_FALSE(view->GetBackButton().IsWindowEnabled());
+  // The anchor event's article is in the display.
+  EXPECT_EQ(view->GetCurrentArticle(), SampleArticle(1));
+  EXPECT_GT(view->GetDisplay().Model().RunCount(), 3);
+  EXPECT_EQ(view->GetShownArticle(), SampleArticle(1));
+  ui::SavePng(ui::Capture(Frame()->m_hWnd, true), "reader_timeline_screen");
+}
+
+TEST_F(TimelineScreen, ListEntriesFilterAndBackReturnsToAll) {
+  CTimeLine* view = Open();
+  ASSERT_NE(view, nullptr);
+  CTimeLineSearchDlg& search = view->GetSearchWindow();
+  const bt::Timeline sample = bt::SampleTimeline();
+  search.SelectItem(2);  // "Science"
+  ui::PumpUntilIdle();
+  EXPECT_EQ(search.GetListedCount(), 3);
+  EXPECT_TRUE(view->GetBackButton().IsWindowEnabled());
+  EXPECT_EQ(view->GetShownPicture(), sample.categories[1].picture);
+  EXPECT_EQ(view->GetCurrentArticle(), SampleArticle(6));
+  view->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_TL_BACK, BN_CLICKED),
+                    reinterpret_cast<LPARAM>(view->GetBackButton().m_hWnd));
+  ui::PumpUntilIdle();
+  EXPECT_EQ(search.ListSelector().GetCurSel(), 0);
+  EXPECT_EQ(search.GetListedCount(), static_cast<int>(sample.events.size()));
+  EXPECT_FALSE(view->GetBackButton().IsWindowEnabled());
+
+  Command(view, ID_TL_PERIODS);
+  EXPECT_EQ(view->GetMode(), timeline::ModePeriods);
+  EXPECT_TRUE(view->GetModeButton(timeline::ModePeriods).GetCheck());
+  EXPECT_FALSE(view->GetModeButton(timeline::ModeCategories).GetCheck());
+  search.SelectItem(1);
+  EXPECT_EQ(search.GetListedCount(), 2);  // the ancient world
+  Command(view, ID_TL_REVIEW);
+  EXPECT_EQ(view->GetShownPicture(), sample.modePictures[timeline::ModeYearInReview]);
+  EXPECT_EQ(search.GetListedCount(), 3);
+  search.SelectItem(2);  // the 1997 issue
+  EXPECT_EQ(search.GetListedCount(), 2);
+  Command(view, ID_TL_FIRSTS);
+  EXPECT_EQ(search.GetListedCount(), 3);
+  EXPECT_FALSE(search.ListSelector().IsWindowVisible());
+}
+
+TEST_F(TimelineScreen, DateRangesAreCheckedBeforeTheyFilter) {
+  CTimeLine* view = Open();
+  ASSERT_NE(view, nullptr);
+  CTimeLineSearchDlg& search = view->GetSearchWindow();
+  Command(view, ID_TL_BY_DATE);
+  EXPECT_TRUE(search.FromYear().IsWindowVisible());
+  CString from;
+  search.FromYear().GetWindowText(from);
+  EXPECT_STREQ(from, "1996");
+  EXPECT_EQ(search.GetListedCount(), 2);  // 1996 Jan to 1997 Dec
+  ui::SavePng(ui::Capture(Frame()->m_hWnd, true), "reader_timeline_by_date");
+  // 50 BC to 10 AD holds the event of 44 BC.
+  search.FromYear().SetWindowText("50");
+  search.FromEra().SetCurSel(0);
+  search.ToYear().SetWindowText("10");
+  search.OnFind();
+  EXPECT_EQ(search.GetListedCount(), 1);
+  EXPECT_EQ(view->GetCurrentArticle(), SampleArticle(2));
+  // An end before the start is refused and the list stays.
+  boxes.Clear();
+  search.ToEra().SetCurSel(0);
+  search.ToYear().SetWindowText("60");
+  search.OnFind();
+  ASSERT_EQ(boxes.Texts().size(), 1u);
+  EXPECT_EQ(boxes.Texts()[0], "The end date must be greater than the start date.");
+  EXPECT_EQ(search.GetListedCount(), 1);
+
+  // On this day: the month's days, every event of the month with "All".
+  Command(view, ID_TL_TODAY);
+  EXPECT_TRUE(search.DayPicker().IsWindowVisible());
+  search.FromMonth().SetCurSel(1);
+  search.AdjustDays(1);
+  EXPECT_EQ(search.DayPicker().GetCount(), 30);  // "All" and 1-29
+  search.FromMonth().SetCurSel(3);
+  search.AdjustDays(3);
+  search.FromMonth().SetCurSel(5);
+  search.AdjustDays(5);
+  EXPECT_EQ(search.DayPicker().GetCount(), 31);
+  search.FromMonth().SetCurSel(2);  // March
+  search.AdjustDays(2);
+  search.DayPicker().SetCurSel(0);
+  search.OnFind();
+  EXPECT_EQ(search.GetListedCount(), 2);
+  search.DayPicker().SetCurSel(15);
+  search.OnFind();
+  EXPECT_EQ(search.GetListedCount(), 1);
+  ui::SavePng(ui::Capture(Frame()->m_hWnd, true), "reader_timeline_on_this_day");
+}
+
+TEST_F(TimelineScreen, TheBookmarkMenuListsTheFoldersAndItsArticlesLeadToTheirScreens) {
+  CTimeLine* view = Open();
+  ASSERT_NE(view, nullptr);
+  char text[128] = "";
+  view->GetMenu().GetMenuString(ID_TL_ADD_ARTICLE, text, sizeof text, MF_BYCOMMAND);
+  EXPECT_STREQ(text, "Add \"Ancient Egypt\"");
+  CMenu* bookmarks = view->GetMenu().GetSubMenu(3);
+  ASSERT_NE(bookmarks, nullptr);
+  ASSERT_EQ(bookmarks->GetMenuItemCount(), 12);  // ten fixed items, a separator, the folder
+  bookmarks->GetMenuString(11, text, sizeof text, MF_BYPOSITION);
+  EXPECT_STREQ(text, "Space");
+  CMenu* space = bookmarks->GetSubMenu(11);
+  ASSERT_NE(space, nullptr);
+  EXPECT_EQ(space->GetMenuItemCount(), 4);
+  space->GetMenuString(0, text, sizeof text, MF_BYPOSITION);
+  EXPECT_STREQ(text, "Astronomy");
+  // Rebuilt, not added to, when the folders change.
+  view->SendMessage(WM_BITSCHANGED, 1, 0);
+  EXPECT_EQ(bookmarks->GetMenuItemCount(), 12);
+  // A media article opens the media screen.
+  Frame()->SendMessage(WM_COMMAND, 9000);
+  ui::PumpUntilIdle();
+  EXPECT_EQ(Frame()->GetActiveView(), Frame()->GetScreen(Screen::Media));
+}
+
+TEST_F(TimelineScreen, RegionClicksMatchNamesOnlyInListModes) {
+  CTimeLine* view = Open();
+  ASSERT_NE(view, nullptr);
+  LabelledSpot music("Music"), unknown("music");
+  view->SendMessage(WM_REGIONCLICK, 0, reinterpret_cast<LPARAM>(&music));
+  EXPECT_EQ(view->GetSearchWindow().ListSelector().GetCurSel(), 3);
+  EXPECT_EQ(view->GetSearchWindow().GetListedCount(), 2);
+  view->SendMessage(WM_REGIONCLICK, 0, reinterpret_cast<LPARAM>(&unknown));  // case counts
+  EXPECT_EQ(view->GetSearchWindow().ListSelector().GetCurSel(), 3);
+  Command(view, ID_TL_BY_DATE);
+  const int listed = view->GetSearchWindow().GetListedCount();
+  view->SendMessage(WM_REGIONCLICK, 0, reinterpret_cast<LPARAM>(&music));
+  EXPECT_EQ(view->GetSearchWindow().GetListedCount(), listed);
+  EXPECT_EQ(view->GetMode(), timeline::ModeByDate);
+}
+
+TEST_F(TimelineScreen, CrossReferencesOutsideTheTimelineOpenTheEncyclopedia) {
+  CTimeLine* view = Open();
+  ASSERT_NE(view, nullptr);
+  view->SendMessage(WM_CROSSREF, 0, MainEntry("Henry VIII"));
+  ui::PumpUntilIdle();
+  EXPECT_EQ(view->GetCurrentArticle(), Article("Henry VIII"));
+  EXPECT_EQ(Frame()->GetActiveView(), view);
+  view->SendMessage(WM_CROSSREF, 0, MainEntry("Zebra"));
+  ui::PumpUntilIdle();
+  EXPECT_EQ(Frame()->GetActiveView(), Frame()->GetScreen(Screen::Browser));
+  EXPECT_EQ(view->GetCurrentArticle(), Article("Henry VIII"));
+}
+
+TEST_F(TimelineScreen, ResultsOfASmartSearchTakeTheSmartSearchMode) {
+  CTimeLine* view = Open();
+  ASSERT_NE(view, nullptr);
+  CBitString set(App().GetArticleCount(), FALSE);
+  set.SetBit(view->GetCurrentArticle());
+  Frame()->AddQueryToHistory(set, "egypt", 1, nullptr, FALSE);
+  view->SendMessage(WM_SHOWRESULTS);
+  EXPECT_EQ(view->GetMode(), timeline::ModeSmartSearch);
+  EXPECT_FALSE(view->GetSearchWindow().IsWindowVisible());
+  EXPECT_TRUE(view->GetModeButton(timeline::ModeSmartSearch).GetCheck());
+  Frame()->AddQueryToHistory(set, "egypt", 0, nullptr, FALSE);
+  view->SendMessage(WM_SHOWRESULTS);
+  EXPECT_EQ(view->GetMode(), timeline::ModeBooleanSearch);
+  // Back to a list mode: the search window returns.
+  Command(view, ID_TL_CATEGORIES);
+  EXPECT_TRUE(view->GetSearchWindow().IsWindowVisible());
+}
+
+TEST_F(TimelineScreen, ASavedOrCopiedEventEndsWithTheTimelineNotice) {
+  CTimeLine* view = Open();
+  ASSERT_NE(view, nullptr);
+  const std::string path = File("event.txt");
+  ASSERT_TRUE(view->SaveEventTo(path.c_str()));
+  std::ifstream in(path, std::ios::binary);
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::string block(static_cast<const char*>(CTimeLine::NoticeBlock()));
+  ASSERT_GT(text.size(), block.size());
+  EXPECT_EQ(text.substr(text.size() - block.size()), block);
+  EXPECT_NE(text.back(), '\n');
+  EXPECT_EQ(text.find('\0'), std::string::npos);
+  EXPECT_EQ(block.substr(0, 2 + 40), "\r\n" + std::string(40, '_'));
+  EXPECT_FALSE(view->SaveEventTo(File("no-such-folder/event.txt").c_str()));
+
+  Command(view, ID_TL_COPY_EVENT);
+  ASSERT_TRUE(::OpenClipboard(nullptr));
+  HANDLE data = ::GetClipboardData(CF_TEXT);
+  ASSERT_NE(data, nullptr);
+  const std::string copied(static_cast<const char*>(::GlobalLock(data)));
+  ::GlobalUnlock(data);
+  ::CloseClipboard();
+  EXPECT_EQ(copied, text);
+}
+
+class EnableRecorder : public CCmdUI {
+ public:
+  void Enable(BOOL bOn) override {
+    enabled = bOn;
+    m_bEnableChanged = TRUE;
+  }
+  BOOL enabled = TRUE;
+};
+
+BOOL Enabled(CWnd* target, UINT id) {
+  EnableRecorder ui;
+  ui.m_nID = id;
+  ui.DoUpdate(target, FALSE);
+  return ui.enabled;
+}
+
+TEST_F(TimelineScreen, BookmarkPrintingNeedsAFolderAndTheFocusMovesToTheSearchWindow) {
+  CTimeLine* view = Open();
+  ASSERT_NE(view, nullptr);
+  ASSERT_GT(App().m_folders.GetSize(), 0);
+  EXPECT_TRUE(Enabled(view, ID_TL_PRINT_BOOKMARKS));
+  EXPECT_TRUE(Enabled(view, ID_TL_PREVIEW_BOOKMARKS));
+  EXPECT_TRUE(Enabled(view, ID_TL_PRINT));
+  EXPECT_FALSE(Enabled(view, ID_TL_COPY_SELECTED));  // nothing selected
+  // Showing the current article again leaves the display as it is.
+  const int runs = view->GetDisplay().Model().RunCount();
+  view->GetDisplay().ResetContent();
+  view->SetCurrentArticle(view->GetCurrentArticle());
+  EXPECT_EQ(view->GetDisplay().Model().RunCount(), 0);
+  EXPECT_GT(runs, 0);
+
+  view->SetFocus();
+  EXPECT_TRUE(Enabled(view, ID_NEXT_PANE));
+  view->SendMessage(WM_COMMAND, ID_NEXT_PANE);
+  const HWND focus = ::GetFocus();
+  EXPECT_TRUE(focus == view->GetSearchWindow().m_hWnd || ::IsChild(view->GetSearchWindow().m_hWnd, focus));
+  view->SendMessage(WM_COMMAND, ID_PREV_PANE);
+  const HWND back = ::GetFocus();
+  EXPECT_TRUE(back == view->m_hWnd || ::IsChild(view->m_hWnd, back));
+  EXPECT_FALSE(back == view->GetSearchWindow().m_hWnd || ::IsChild(view->GetSearchWindow().m_hWnd, back));
+}
+
+// The event printed into a page bitmap: one page, a header and a footer of
+// two notice lines.
+TEST_F(TimelineScreen, APrintedEventHasTwoNoticeLinesAtTheFoot) {
+  CTimeLine* view = Open();
+  ASSERT_NE(view, nullptr);
+  CClientDC screen(nullptr);
+  CDC page;
+  ASSERT_TRUE(page.CreateCompatibleDC(&screen));
+  CBitmap bitmap;
+  ASSERT_TRUE(bitmap.CreateCompatibleBitmap(&screen, 800, 1000));
+  CBitmap* old = page.SelectObject(&bitmap);
+  page.PatBlt(0, 0, 800, 1000, WHITENESS);
+  CPrintInfo info;
+  EXPECT_TRUE(view->PrintPages(&page, &info));
+  // Rows with ink from the bottom up: two text bands, then the rule.
+  std::vector<bool> inked(1000, false);
+  for (int y = 0; y < 1000; ++y)
+    for (int x = 0; x < 800 && !inked[static_cast<std::size_t>(y)]; x += 2)
+      inked[static_cast<std::size_t>(y)] = page.GetPixel(x, y) != RGB(255, 255, 255);
+  int bands = 0;
+  for (int y = 999; y > 600; --y)
+    if (inked[static_cast<std::size_t>(y)] && !inked[static_cast<std::size_t>(y + 1 < 1000 ? y + 1 : y)]) ++bands;
+  if (inked[999]) ++bands;
+  EXPECT_GE(bands, 3);  // two notice lines and the rule above them
+  page.SelectObject(old);
+}
+
+TEST_F(TimelineScreen, WithoutFoldersBookmarkPrintingIsGreyed) {
+  Remove("Bookmark.dat");
+  CTimeLine* view = Open();
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(App().m_folders.GetSize(), 0);
+  EXPECT_FALSE(Enabled(view, ID_TL_PRINT_BOOKMARKS));
+  EXPECT_FALSE(Enabled(view, ID_TL_PREVIEW_BOOKMARKS));
+}
+
+TEST_F(TimelineScreen, WithoutTheFileTheScreenOpensEmptyAfterItsMessage) {
+  Remove("Timeline.bin");
+  CTimeLine* view = Open();
+  ASSERT_NE(view, nullptr);
+  const std::vector<std::string> texts = boxes.Texts();
+  EXPECT_NE(std::find(texts.begin(), texts.end(),
+                      "The Marovan & World Encyclopedia is unable to open the file TIMELINE.BIN.\r\nThe Timeline will "
+                      "be unavailable."),
+            texts.end());
+  EXPECT_EQ(view->GetData().eventCount, 0);
+  EXPECT_EQ(view->GetSearchWindow().GetListedCount(), 0);
+  EXPECT_EQ(view->GetCurrentArticle(), 0);
+}
+
+TEST_F(TimelineScreen, ADamagedFileIsReportedLikeAMissingOne) {
+  const builder::Bytes whole = bt::TimelineFile(bt::SampleTimeline());
+  dir.Write("Timeline.bin", std::string(whole.begin(), whole.end() - 7));
+  CTimeLine* view = Open();
+  ASSERT_NE(view, nullptr);
+  const std::vector<std::string> texts = boxes.Texts();
+  EXPECT_NE(std::find_if(texts.begin(), texts.end(),
+                         [](const std::string& t) { return t.find("TIMELINE.BIN") != std::string::npos; }),
+            texts.end());
+  EXPECT_EQ(view->GetData().eventCount, 0);
+}
+
+}  // namespace
+}  // namespace apptest
