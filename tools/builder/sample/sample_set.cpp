@@ -5,6 +5,7 @@
 #include "content/sample_content.h"
 #include "engine_db/lists_samples.h"
 #include "inflect/inflect_samples.h"
+#include "media/media_sample.h"
 #include "panorama/panorama_movie.h"
 #include "reader/reader_sample.h"
 
@@ -17,6 +18,7 @@ const std::vector<SampleWriter>& SampleWriters() {
       {"dictionaries", [](const std::string& directory) { engine_db::WriteSampleDictionaries(directory); }},
       {"panoramas", [](const std::string& directory) { panorama::WriteSamplePanoramas(directory); }},
       {"reader", [](const std::string& directory) { WriteReaderSample(directory); }},
+      {"movies", [](const std::string& directory) { media::WriteMediaSample(directory); }},
   };
   return writers;
 }
