@@ -152,7 +152,6 @@ void CViewPicture::OnInitialUpdate() {
   GetButton(IDC_MEDIA_BACK).EnableWindow(FALSE);
   const CRect captionRect(0, 0, 400, 10);
   m_caption.Create(&captionRect, this, IDC_MEDIA_CAPTION, 1, 2);
-  m_caption.ModifyStyle(0, ES_MULTILINE | ES_READONLY);
   m_caption.ShowWindow(SW_HIDE);
   m_item = NoItem;
   m_bSoundPlaying = FALSE;
