@@ -91,6 +91,18 @@ TEST_F(Gallery, TheFirstOpeningShowsItem561AndAPictureItemShowsItsCaption) {
   view->GetCaptionWindow().GetWindowRect(&captionRect);
   view->GetMediaFrame().GetWindowRect(&frameRect);
   EXPECT_EQ(frameRect.top, captionRect.bottom);
+  // White bands above and below, the black frame between, the picture in it.
+  view->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  const ui::Picture shot = ui::Capture(Frame()->m_hWnd, true);
+  ui::SavePng(shot, "media_gallery_comet");
+  const ui::Picture screen = ui::Capture(view->m_hWnd);
+  CRect client;
+  view->GetClientRect(&client);
+  EXPECT_EQ(screen.At(client.right - 3, 30), RGB(255, 255, 255));
+  EXPECT_EQ(screen.At(client.right - 3, client.bottom - 3), RGB(255, 255, 255));
+  CRect frameClient = frameRect;
+  view->ScreenToClient(&frameClient);
+  EXPECT_EQ(screen.At(frameClient.left + 2, frameClient.bottom - 3), RGB(0, 0, 0));
   Command(view, ID_MEDIA_CAPTION);
   EXPECT_FALSE(view->GetCaptionWindow().IsWindowVisible());
   EXPECT_EQ(MenuText(view->GetMenu(), ID_MEDIA_CAPTION), CString("Show &Caption"));
@@ -409,6 +421,9 @@ TEST_F(Home, TheMoviesEndDissolvesThePictureInDrawingEveryCellOnce) {
   CClientDC dc(home);
   const CPoint origin = home->GetOrigin();
   EXPECT_NE(dc.GetPixel(origin.x + 200, origin.y + 100), RGB(0, 0, 0));
+  for (int i = 0; i <= CSplash::ButtonCount; ++i)
+    home->SendMessage(WM_TIMER, i == 0 ? CSplash::DelayTimer : CSplash::ButtonTimer);
+  ui::SavePng(ui::Capture(Frame()->m_hWnd, true), "media_home_after_intro");
 }
 
 }  // namespace

@@ -180,16 +180,16 @@ TEST_F(PictureWindow, APictureLargerThanTheWindowIsDraggedAndEdgeScrolledUpToIts
   Recorder parent;
   ASSERT_TRUE(parent.Make());
   CPictureWnd picture;
-  // The home screen's 600 x 400 background in a 200 x 150 window.
+  // The home screen's 620 x 440 background in a 200 x 150 window.
   ASSERT_TRUE(picture.Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 200, 150), &parent, 5, IDB_HOME_BACKGROUND,
                              TRUE, MAKEINTRESOURCEA(IDB_HOME_BACKGROUND), nullptr, FALSE, FALSE, CPoint(0, 0)));
-  ASSERT_EQ(picture.GetPictureSize(), CSize(600, 400));
+  ASSERT_EQ(picture.GetPictureSize(), CSize(620, 440));
   picture.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 100));
   EXPECT_EQ(picture.GetMode(), CPictureWnd::Dragging);
   picture.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(60, 70));
   EXPECT_EQ(picture.GetScrollPosition(), CPoint(40, 30));
   picture.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(-2000, -2000));
-  EXPECT_EQ(picture.GetScrollPosition(), CPoint(400, 250));  // the far edge
+  EXPECT_EQ(picture.GetScrollPosition(), CPoint(420, 290));  // the far edge
   picture.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(0, 0));
   EXPECT_EQ(picture.GetMode(), CPictureWnd::Idle);
 
@@ -207,7 +207,7 @@ TEST_F(PictureWindow, APictureLargerThanTheWindowIsDraggedAndEdgeScrolledUpToIts
   picture.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(100, 5));
   EXPECT_EQ(picture.GetTimer(), static_cast<UINT>(CPictureWnd::TimerUp));
   picture.SendMessage(WM_TIMER, CPictureWnd::TimerUp);
-  EXPECT_EQ(picture.GetScrollPosition().y, 238);
+  EXPECT_EQ(picture.GetScrollPosition().y, 278);
   for (int i = 0; i < 40; ++i) picture.SendMessage(WM_TIMER, CPictureWnd::TimerUp);
   EXPECT_EQ(picture.GetScrollPosition().y, 0);
   EXPECT_EQ(picture.GetTimer(), 0u);
@@ -220,12 +220,12 @@ TEST_F(PictureWindow, APictureWiderByLessThanTenPixelsDoesNotScroll) {
   Recorder parent;
   ASSERT_TRUE(parent.Make());
   CPictureWnd picture;
-  // A 595-pixel-wide client for the 600-pixel picture.
-  ASSERT_TRUE(picture.Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 595, 400), &parent, 5, IDB_HOME_BACKGROUND,
+  // A 615-pixel-wide client for the 620-pixel picture.
+  ASSERT_TRUE(picture.Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 615, 400), &parent, 5, IDB_HOME_BACKGROUND,
                              TRUE, MAKEINTRESOURCEA(IDB_HOME_BACKGROUND), nullptr, FALSE, FALSE, CPoint(0, 0)));
   ASSERT_TRUE(picture.SetPicture(IDB_HOME_BACKGROUND, TRUE, FALSE));
-  EXPECT_EQ(picture.GetPictureSize().cx, 595);
-  picture.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(590, 200));
+  EXPECT_EQ(picture.GetPictureSize().cx, 615);
+  picture.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(610, 200));
   EXPECT_NE(picture.GetMode(), CPictureWnd::EdgeScrolling);
   // A picture that cannot be read fails and leaves none.
   EXPECT_FALSE(picture.SetPicture(9999, FALSE, FALSE));
@@ -329,7 +329,7 @@ TEST_F(TimedPopup, EscapeLeavesItOpenUntilItsTimeAndEnterClosesItAtOnce) {
   ASSERT_FALSE(g_seen.empty());
   EXPECT_EQ(g_seen[0], "open after escape");
   EXPECT_EQ(popup.GetBitmapWidth(), 500);  // the whole five-frame strip
-  EXPECT_EQ(popup.GetBitmapHeight(), 24);
+  EXPECT_EQ(popup.GetBitmapHeight(), 20);
 
   CTimedBitmapDlg second;
   second.m_bitmapId = 1279;
