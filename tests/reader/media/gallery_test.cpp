@@ -428,3 +428,88 @@ TEST_F(Home, TheMoviesEndDissolvesThePictureInDrawingEveryCellOnce) {
 
 }  // namespace
 }  // namespace mediatest
+
+namespace mediatest {
+namespace {
+
+INT_PTR CancelPrinting(PRINTDLGA*) { return IDCANCEL; }
+
+// Prints the view's pages into a memory bitmap of the given size; returns
+// the number of pages printed and the last page's picture.
+int PrintToMemory(CViewPicture* view, CSize size, ui::Picture& last) {
+  CClientDC screen(nullptr);
+  CDC page;
+  page.CreateCompatibleDC(&screen);
+  CBitmap bitmap;
+  bitmap.CreateCompatibleBitmap(&screen, size.cx, size.cy);
+  CBitmap* old = page.SelectObject(&bitmap);
+  page.FillSolidRect(0, 0, size.cx, size.cy, RGB(255, 255, 255));
+  CPrintInfo info;
+  info.SetMinPage(1);
+  info.SetMaxPage(view->GetPrintMode() == CViewPicture::PrintItem ? 1 : 0xFFFF);
+  view->PrintPages(&page, &info);
+  last = ui::CaptureDC(page.GetSafeHdc(), size.cx, size.cy);
+  page.SelectObject(old);
+  return static_cast<int>(info.m_nCurPage) - 1;
+}
+
+class GalleryPrinting : public Gallery {
+ protected:
+  void SetUp() override {
+    Gallery::SetUp();
+    AfxSetPrintDialogHook(CancelPrinting);
+  }
+  void TearDown() override {
+    AfxSetPrintDialogHook(nullptr);
+    Gallery::TearDown();
+  }
+};
+
+TEST_F(GalleryPrinting, AnItemPrintsItsPictureBetweenHeaderAndFooterAndAMovieOnlyTheseTwo) {
+  CViewPicture* view = Open();
+  ASSERT_NE(view, nullptr);
+  Show(view, "Astronomy");
+  Command(view, ID_MEDIA_PRINT);  // the print dialog is cancelled: the mode stays
+  ASSERT_EQ(view->GetPrintMode(), CViewPicture::PrintItem);
+  ui::Picture page;
+  EXPECT_EQ(PrintToMemory(view, CSize(850, 1100), page), 1);
+  const int width = page.width;
+  auto ink = [&](int top, int bottom) {
+    int count = 0;
+    for (int y = top; y < bottom; ++y)
+      for (int x = 0; x < width; ++x) count += page.At(x, y) != RGB(255, 255, 255) ? 1 : 0;
+    return count;
+  };
+  const int header = ink(0, 150), middle = ink(450, 650), footer = ink(950, 1100);
+  EXPECT_GT(header, 0);
+  EXPECT_GT(footer, 0);
+  EXPECT_GT(middle, 100 * width / 2);  // the stretched picture fills the width
+  ui::SavePng(page, "media_printed_item");
+
+  Show(view, "Volcano");
+  EXPECT_EQ(PrintToMemory(view, CSize(850, 1100), page), 1);
+  EXPECT_GT(ink(0, 150), 0);
+  EXPECT_EQ(ink(450, 650), 0);
+  EXPECT_GT(ink(950, 1100), 0);
+}
+
+TEST_F(GalleryPrinting, AFolderLongerThanAPageGoesOnToFurtherPages) {
+  CViewPicture* view = Open();
+  ASSERT_NE(view, nullptr);
+  while (App().m_folders.GetSize() > 0) {
+    delete App().m_folders[0];
+    App().m_folders.RemoveAt(0);
+  }
+  AddFolder("Everything", App().GetArticleCount());
+  view->PrintBookmarkFolder(0);
+  ASSERT_EQ(view->GetPrintMode(), CViewPicture::PrintFolder);
+  ui::Picture page;
+  const int small = PrintToMemory(view, CSize(850, 760), page);
+  EXPECT_GT(small, 1);
+  EXPECT_TRUE(view->GetPageStarts().IsEmpty());  // emptied at the end
+  const int large = PrintToMemory(view, CSize(850, 3000), page);
+  EXPECT_EQ(large, 1);
+}
+
+}  // namespace
+}  // namespace mediatest
