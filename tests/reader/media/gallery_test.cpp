@@ -174,6 +174,25 @@ TEST_F(Gallery, AHotSpotShowsItsItemAndBackReturnsToThePicture) {
   EXPECT_EQ(view->GetCurrentItem(), comet);
 }
 
+TEST_F(Gallery, GoToArticleOpensTheEncyclopediaAndAnItemWithoutArticlesStays) {
+  CViewPicture* view = Open();
+  ASSERT_NE(view, nullptr);
+  // The background picture links no article: the gallery stays.
+  Show(view, "Background Pictures");
+  Command(view, ID_MEDIA_GO_ARTICLE);
+  EXPECT_EQ(Frame()->GetActiveView(), view);
+  Show(view, "Comet");
+  Frame()->SetContentsOpen();
+  Command(view, ID_MEDIA_GO_ARTICLE);
+  EXPECT_EQ(Frame()->GetActiveView(), Frame()->GetScreen(Screen::Browser));
+  EXPECT_FALSE(Frame()->IsContentsOpen());
+  // Leaving stopped the slide show and the sound; coming back shows the same item.
+  ASSERT_TRUE(Frame()->ShowMedia());
+  ui::PumpUntilIdle();
+  EXPECT_EQ(view->GetCurrentItem(), ItemOf("Comet"));
+  EXPECT_TRUE(view->GetPictureWindow().IsWindowVisible());
+}
+
 TEST_F(Gallery, PrintCommandsFollowThePanoramaAndTheFolders) {
   CViewPicture* view = Open();
   ASSERT_NE(view, nullptr);
