@@ -512,6 +512,25 @@ TEST_F(GalleryPrinting, AnItemPrintsItsPictureBetweenHeaderAndFooterAndAMovieOnl
   EXPECT_GT(ink(950, 1100), 0);
 }
 
+TEST_F(GalleryPrinting, PrintPreviewOfTheItemReplacesTheGalleryOrSaysWhyNot) {
+  CViewPicture* view = Open();
+  ASSERT_NE(view, nullptr);
+  Show(view, "Comet");
+  boxes.Clear();
+  Command(view, ID_MEDIA_PRINT_PREVIEW);
+  CView* active = Frame()->GetActiveView();
+  if (active != view) {
+    // A preview runs: it is the screen's preview view, and closing it brings the gallery back.
+    ASSERT_TRUE(active->IsKindOf(RUNTIME_CLASS(CPreviewView)));
+    static_cast<CPreviewView*>(active)->ClosePreview();
+    ui::PumpUntilIdle();
+    EXPECT_EQ(Frame()->GetActiveView(), view);
+  } else {
+    // Without a printer the preview cannot start, and the user is told.
+    EXPECT_FALSE(boxes.all().empty());
+  }
+}
+
 TEST_F(GalleryPrinting, AFolderLongerThanAPageGoesOnToFurtherPages) {
   CViewPicture* view = Open();
   ASSERT_NE(view, nullptr);
