@@ -55,6 +55,7 @@ ON_WM_SETCURSOR()
 ON_WM_SETFOCUS()
 ON_WM_QUERYNEWPALETTE()
 ON_WM_PALETTECHANGED()
+ON_WM_DESTROY()
 ON_NOTIFY_EX(TTN_NEEDTEXTA, 0, OnToolTipText)
 // Buttons and the menu.
 ON_COMMAND(ID_MEDIA_PRINT, OnPrintItem)
@@ -194,6 +195,20 @@ void CViewPicture::OnActivateView(BOOL bActivate, CView* pActivateView, CView* p
 }
 
 void CViewPicture::OnDraw(CDC*) {}
+
+void CViewPicture::OnDestroy() {
+  // The tool windows belong to the main frame, but they call back into this
+  // view: they go first.
+  for (int kind = SubjectPanel; kind < ToolCount; ++kind)
+    if (IsToolOpen(static_cast<ToolWindow>(kind))) {
+      CWnd* window = kind == SubjectPanel ? &m_subjectPanel : m_tools[kind];
+      window->DestroyWindow();
+      if (kind != SubjectPanel) m_tools[kind] = nullptr;
+    }
+  if (m_slideTimer) KillTimer(SlideTimer);
+  m_slideTimer = 0;
+  CFormView::OnDestroy();
+}
 
 // --- the items ---
 

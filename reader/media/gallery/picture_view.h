@@ -180,6 +180,7 @@ class CViewPicture : public CFormView, public ReaderScreen {
   void OnSetFocus(CWnd* pOldWnd);
   BOOL OnQueryNewPalette();
   void OnPaletteChanged(CWnd* pFocusWnd);
+  void OnDestroy();
   BOOL OnToolTipText(UINT id, NMHDR* pNMHDR, LRESULT* pResult);
   DECLARE_MESSAGE_MAP()
 
