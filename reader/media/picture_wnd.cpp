@@ -120,7 +120,7 @@ BOOL CPictureWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dw
   FreePicture();
   m_bAppPalette = useAppPalette;
   m_bFitMode = fitMode;
-  m_bStripMode = IsTimelineView(pParentWnd) && !(dwStyle & WS_CAPTION);
+  m_bStripMode = IsTimelineView(pParentWnd) && (dwStyle & WS_CAPTION) != WS_CAPTION;
   m_mode = Idle;
   m_timer = 0;
   if (!CWnd::Create(lpszClassName, lpszWindowName, dwStyle, bounds, pParentWnd, nID, pContext)) return FALSE;
@@ -137,7 +137,8 @@ BOOL CPictureWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dw
   }
   if (sizeToPicture) {
     CRect window(0, 0, m_width, m_height);
-    if (dwStyle & WS_CAPTION) {
+    // WS_CAPTION includes the WS_BORDER bit: a caption is both of its bits.
+    if ((dwStyle & WS_CAPTION) == WS_CAPTION) {
       ::AdjustWindowRect(&window, dwStyle, FALSE);
       window.OffsetRect(-window.left, -window.top);
       if (!area.IsRectEmpty())

@@ -234,6 +234,44 @@ TEST_F(PictureWindow, APictureWiderByLessThanTenPixelsDoesNotScroll) {
   parent.DestroyWindow();
 }
 
+TEST_F(PictureWindow, InTheTimelineItDrawsItsOwnScrollStripAndScrollsByIt) {
+  StartWithMedia();
+  ASSERT_TRUE(Frame()->ShowTimeline());
+  ui::PumpUntilIdle();
+  CView* timeline = Frame()->GetScreen(Screen::Timeline);
+  ASSERT_NE(timeline, nullptr);
+  CPictureWnd picture;
+  // The 620-pixel background in a bordered 300 x 200 window.
+  ASSERT_TRUE(picture.Create(nullptr, "", WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(10, 10, 310, 210), timeline, 7,
+                             IDB_HOME_BACKGROUND, TRUE, MAKEINTRESOURCEA(IDB_HOME_BACKGROUND), nullptr, FALSE, FALSE,
+                             CPoint(0, 0)));
+  ASSERT_TRUE(picture.IsStripMode());
+  CRect window, client;
+  picture.GetWindowRect(&window);
+  picture.GetClientRect(&client);
+  EXPECT_EQ(client.Width(), window.Width() - 4);
+  EXPECT_EQ(client.Height(), window.Height() - 4 - CPictureWnd::StripHeight);
+  EXPECT_EQ(picture.GetStripMaximum(), (620 - 300) / 10);
+  const media_logic::StripGeometry strip = picture.GetStrip();
+  EXPECT_EQ(strip.thumb.left, strip.track.left);
+
+  // The right arrow answers as part of the border and scrolls a line.
+  const CPoint arrow(window.left + strip.right.CenterPoint().x, window.top + strip.right.CenterPoint().y);
+  EXPECT_EQ(picture.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(arrow.x, arrow.y)), HTBORDER);
+  picture.SendMessage(WM_NCLBUTTONDOWN, HTBORDER, MAKELPARAM(arrow.x, arrow.y));
+  EXPECT_EQ(picture.GetMode(), CPictureWnd::RightArrow);
+  EXPECT_EQ(picture.GetScrollPosition().x, 15);
+  picture.SendMessage(WM_LBUTTONUP, 0, 0);
+  EXPECT_EQ(picture.GetMode(), CPictureWnd::Idle);
+  // The thumb follows; the far end of the range is the picture's far edge.
+  picture.SendMessage(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, picture.GetStripMaximum()), 0);
+  EXPECT_EQ(picture.GetScrollPosition().x, 620 - client.Width());
+  EXPECT_EQ(picture.GetStrip().thumb.right, strip.track.right);
+  picture.SendMessage(WM_HSCROLL, SB_PAGELEFT, 0);
+  EXPECT_EQ(picture.GetScrollPosition().x, 620 - client.Width() - 150);
+  picture.DestroyWindow();
+}
+
 using Thumbnail = MediaScreens;
 
 TEST_F(Thumbnail, CursorsTellTheKindAndADoubleClickAsksForTheItem) {
