@@ -9,6 +9,7 @@
 
 #include "bookmarks.h"
 #include "media_fixture.h"
+#include "media_logic.h"
 #include "picture_view.h"
 #include "reader/media_ids.h"
 #include "reader/reader_ids.h"
@@ -295,6 +296,33 @@ TEST_F(Gallery, StoppingASlideShowOverTheSubjectPanelsListReturnsToTheWholeGalle
   Command(view, ID_MEDIA_SLIDE_SHOW);
   Command(view, ID_MEDIA_FORWARD);
   EXPECT_FALSE(view->IsSlideShowRunning());
+}
+
+TEST_F(Gallery, ASlideShowPlaysAPicturesSoundAndItsTimerStepsOn) {
+  CViewPicture* view = Open();
+  ASSERT_NE(view, nullptr);
+  // Start from the item before the night sky, whose picture has a sound.
+  CBitString all = App().m_multBits;
+  all.And(App().m_allArticles);
+  const int sky = ItemOf("Astronomy");
+  const int before = media_logic::PreviousItem(App().m_multBits, all, Article("Astronomy"));
+  ASSERT_GE(before, 0);
+  view->GoToItem(before, 0);
+  ui::PumpUntilIdle();
+  sound.calls.clear();
+  Command(view, ID_MEDIA_SLIDE_SHOW);
+  EXPECT_EQ(view->GetCurrentItem(), sky);
+  EXPECT_TRUE(view->IsSoundPlaying());
+  ASSERT_FALSE(sound.calls.empty());
+  EXPECT_EQ(sound.calls[0], "open " + File("MOONLITE.WAV"));
+  EXPECT_EQ(MenuText(view->GetMenu(), ID_MEDIA_SOUND), CString("Stop &Sound"));
+  // The timer shows the next item and the sound stops with the item.
+  view->SendMessage(WM_TIMER, CViewPicture::SlideTimer);
+  ui::PumpUntilIdle();
+  EXPECT_EQ(view->GetCurrentItem(), media_logic::NextItem(App().m_multBits, all, Article("Astronomy")));
+  EXPECT_TRUE(view->IsSlideShowRunning());
+  EXPECT_FALSE(view->IsSoundPlaying());
+  EXPECT_EQ(sound.calls.back(), "close");
 }
 
 TEST_F(Gallery, ThePanelsFiltersNarrowItsSubjectsAndShowingATitleCollapsesIt) {
