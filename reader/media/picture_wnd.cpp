@@ -624,17 +624,23 @@ void CPictureWnd::OnRButtonDown(UINT, CPoint point) {
   if (::GetCapture() == m_hWnd) ::ReleaseCapture();
   m_mode = Idle;
   SetHighlight(nullptr);
-  if (m_hotSpotKind != 3 && m_hotSpotKind != 4) return;
   CMenu popup;
-  if (!popup.CreatePopupMenu()) return;
-  for (int i = 0; i < m_hotSpots.GetSize() && ID_LEGEND_FIRST + i <= ID_LEGEND_LAST; ++i)
-    popup.AppendMenu(MF_OWNERDRAW, ID_LEGEND_FIRST + i, reinterpret_cast<LPCTSTR>(static_cast<INT_PTR>(i)));
+  if (!BuildLegendMenu(popup)) return;
   CPoint screen = point;
   ClientToScreen(&screen);
   m_bMenuTracking = TRUE;
   popup.TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, this);
   m_bMenuTracking = FALSE;
   popup.DestroyMenu();
+}
+
+BOOL CPictureWnd::BuildLegendMenu(CMenu& popup) {
+  // Only labelled hot spots have a legend.
+  if (m_hotSpotKind != 3 && m_hotSpotKind != 4) return FALSE;
+  if (!popup.CreatePopupMenu()) return FALSE;
+  for (int i = 0; i < m_hotSpots.GetSize() && ID_LEGEND_FIRST + i <= ID_LEGEND_LAST; ++i)
+    popup.AppendMenu(MF_OWNERDRAW, ID_LEGEND_FIRST + i, reinterpret_cast<LPCTSTR>(static_cast<INT_PTR>(i)));
+  return TRUE;
 }
 
 void CPictureWnd::OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT item) {

@@ -57,6 +57,9 @@ class CPictureWnd : public CWnd {
   CHotSpot* GetHighlighted() const { return m_highlighted; }
   // The hot spot at a client point, or null.
   CHotSpot* HitTest(CPoint client);
+  // The legend popup: one owner-drawn item per hot spot (ids 10000 + i);
+  // FALSE for pictures whose hot spots have no labels (kinds 1 and 2).
+  BOOL BuildLegendMenu(CMenu& popup);
 
  protected:
   BOOL LoadPictureData(UINT item, BOOL fromResource);

@@ -175,6 +175,84 @@ TEST_F(PictureWindow, AClickOnAHotSpotIsReportedToTheParentAndAMissReportsNothin
   parent.DestroyWindow();
 }
 
+// A picture window given labelled hot spots (kind 4) in place of its own.
+class LabelledPicture : public CPictureWnd {
+ public:
+  void UseLabels(WORD firstId, const std::vector<std::string>& labels) {
+    std::vector<u8> data = {static_cast<u8>(labels.size()), 0};
+    WORD id = firstId;
+    for (const std::string& label : labels) {
+      data.insert(data.end(), {static_cast<u8>(id), static_cast<u8>(id >> 8), 'k', static_cast<u8>(label.size()), 0});
+      data.insert(data.end(), label.begin(), label.end());
+      ++id;
+    }
+    m_hotSpotKind = 4;
+    ASSERT_TRUE(ReadHotSpots(4, data.data(), static_cast<u32>(data.size()), m_hotSpots));
+  }
+};
+
+TEST_F(PictureWindow, TheLegendListsLabelledHotSpotsAndReportsTheOneChosen) {
+  StartWithMedia();
+  Recorder parent;
+  ASSERT_TRUE(parent.Make());
+  LabelledPicture picture;
+  ASSERT_TRUE(picture.Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 300, 200), &parent, 2088,
+                             static_cast<UINT>(ItemOf("Comet")), FALSE, nullptr, nullptr, TRUE, FALSE,
+                             CPoint(100, 100)));
+  CMenu none;
+  EXPECT_FALSE(picture.BuildLegendMenu(none));  // rectangles have no labels
+
+  picture.UseLabels(static_cast<WORD>(ItemOf("Astronomy")), {"Sky", "The long tail of the comet"});
+  CMenu legend;
+  ASSERT_TRUE(picture.BuildLegendMenu(legend));
+  ASSERT_EQ(legend.GetMenuItemCount(), 2);
+  EXPECT_EQ(legend.GetMenuItemID(0), static_cast<UINT>(ID_LEGEND_FIRST));
+  EXPECT_EQ(legend.GetMenuItemID(1), static_cast<UINT>(ID_LEGEND_FIRST + 1));
+
+  // Items are as wide as their labels plus the bullet and a gap.
+  MEASUREITEMSTRUCT shortItem = {};
+  shortItem.CtlType = ODT_MENU;
+  shortItem.itemID = ID_LEGEND_FIRST;
+  picture.SendMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&shortItem));
+  MEASUREITEMSTRUCT longItem = shortItem;
+  longItem.itemID = ID_LEGEND_FIRST + 1;
+  picture.SendMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&longItem));
+  EXPECT_GT(shortItem.itemWidth, 16u + 8u);
+  EXPECT_GT(longItem.itemWidth, shortItem.itemWidth);
+  EXPECT_GE(shortItem.itemHeight, 16u + 2u);
+
+  // A selected item is drawn on the highlight colour with its label.
+  CClientDC screen(nullptr);
+  CDC memory;
+  memory.CreateCompatibleDC(&screen);
+  CBitmap bitmap;
+  bitmap.CreateCompatibleBitmap(&screen, 240, 20);
+  CBitmap* old = memory.SelectObject(&bitmap);
+  DRAWITEMSTRUCT draw = {};
+  draw.CtlType = ODT_MENU;
+  draw.itemID = ID_LEGEND_FIRST + 1;
+  draw.itemState = ODS_SELECTED;
+  draw.hDC = memory.GetSafeHdc();
+  draw.rcItem = {0, 0, 240, 20};
+  picture.SendMessage(WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw));
+  const ui::Picture drawn = ui::CaptureDC(memory.GetSafeHdc(), 240, 20);
+  const COLORREF highlight = ::GetSysColor(COLOR_HIGHLIGHT) & 0xFFFFFF;
+  const int background = drawn.Count(CRect(0, 0, 240, 20), highlight);
+  EXPECT_GT(background, 240 * 20 / 2);
+  EXPECT_LT(background, 240 * 20);  // the label is on it
+  memory.SelectObject(old);
+
+  // Choosing an item reports its hot spot to the parent.
+  picture.SendMessage(WM_COMMAND, ID_LEGEND_FIRST + 1, 0);
+  ui::PumpUntilIdle();
+  ASSERT_EQ(parent.Count(WM_REGIONCLICK), 1);
+  EXPECT_EQ(reinterpret_cast<CHotSpot*>(parent.received.back().lParam)->GetId(), ItemOf("Astronomy") + 1);
+  picture.SendMessage(WM_COMMAND, ID_LEGEND_FIRST + 5, 0);  // no such hot spot
+  ui::PumpUntilIdle();
+  EXPECT_EQ(parent.Count(WM_REGIONCLICK), 1);
+  parent.DestroyWindow();
+}
+
 TEST_F(PictureWindow, APictureLargerThanTheWindowIsDraggedAndEdgeScrolledUpToItsEdges) {
   StartWithMedia();
   Recorder parent;
