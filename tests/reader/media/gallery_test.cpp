@@ -441,10 +441,12 @@ TEST_F(Home, AKeyDuringTheIntroSkipsTheDissolveAndTheButtonsStillArriveOneByOne)
   home->SendMessage(WM_TIMER, CSplash::ButtonTimer);
   EXPECT_FALSE(home->IsTimerRunning(CSplash::ButtonTimer));
 
-  // After the intro a click leads to the encyclopedia.
+  // After the intro a click leads to the encyclopedia; the home screen steps aside.
   home->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   ui::PumpUntilIdle();
   EXPECT_EQ(Frame()->GetActiveView(), Frame()->GetScreen(Screen::Browser));
+  EXPECT_EQ(home->GetDlgCtrlID(), 106);  // its own id while another screen holds the pane
+  EXPECT_FALSE(home->IsWindowVisible());
 }
 
 TEST_F(Home, TheMoviesEndDissolvesThePictureInDrawingEveryCellOnce) {
