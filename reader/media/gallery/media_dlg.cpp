@@ -285,6 +285,7 @@ void CMediaDlg::OnTitlesChange() {
   m_find.SetWindowText(title);
   m_bFilling = FALSE;
   m_find.SetSel(0, -1);
+  m_find.SendMessage(EM_SCROLLCARET);
 }
 
 void CMediaDlg::OnTitlesDoubleClick() { ShowTitle(); }

@@ -256,6 +256,33 @@ TEST_F(Gallery, TheBookmarkMenuHoldsTenFoldersOfTenArticlesAndMoreEntries) {
   EXPECT_EQ(bookmarks->GetMenuItemCount(), 18);
 }
 
+TEST_F(Gallery, TheSearchHistoryMenuListsTheQueriesNewestFirstWhenTheScreenOpens) {
+  CViewPicture* view = Open();
+  ASSERT_NE(view, nullptr);
+  CMenu* search = view->GetMenu().GetSubMenu(2);
+  ASSERT_NE(search, nullptr);
+  EXPECT_TRUE(search->GetMenuState(4, MF_BYPOSITION) & MF_GRAYED);  // no query yet
+  CBitString hits(App().GetArticleCount(), FALSE);
+  hits.SetBit(Article("Comet"));
+  Frame()->AddQueryToHistory(hits, "comet", 2, nullptr, FALSE);
+  Frame()->AddQueryToHistory(hits, "tail", 2, nullptr, FALSE);
+  ASSERT_TRUE(Frame()->ShowBrowser());
+  ASSERT_TRUE(Frame()->ShowMedia());
+  ui::PumpUntilIdle();
+  search = view->GetMenu().GetSubMenu(2);  // menu wrappers last until idle time
+  EXPECT_FALSE(search->GetMenuState(4, MF_BYPOSITION) & MF_GRAYED);
+  CMenu* history = search->GetSubMenu(4);
+  ASSERT_NE(history, nullptr);
+  const int n = Frame()->GetHistoryCount();
+  ASSERT_EQ(history->GetMenuItemCount(), n);
+  for (int k = 0; k < n; ++k) {
+    EXPECT_EQ(history->GetMenuItemID(k), static_cast<UINT>(ID_HISTORY_FIRST + k));
+    CString text;
+    history->GetMenuString(static_cast<UINT>(k), text, MF_BYPOSITION);
+    EXPECT_EQ(text, Frame()->GetHistoryEntry(n - 1 - k).label);
+  }
+}
+
 TEST_F(Gallery, ABookmarkEntryOfAMediaArticleShowsItsItemAndBackLeadsToTheOneBefore) {
   CViewPicture* view = Open();
   ASSERT_NE(view, nullptr);
