@@ -231,7 +231,13 @@ BOOL CPictureWnd::OnEraseBkgnd(CDC*) { return TRUE; }
 
 void CPictureWnd::OnPaint() {
   CPaintDC dc(this);
-  if (!m_bitmap.m_hObject) return;
+  if (!m_bitmap.m_hObject) {
+    // No picture: black, like the frame around it.
+    CRect client;
+    GetClientRect(&client);
+    dc.FillSolidRect(&client, RGB(0, 0, 0));
+    return;
+  }
   CPalette* palette = m_bAppPalette ? &GetVeldrixApp().m_palette : &m_palette;
   CPalette* old = palette->m_hObject ? dc.SelectPalette(palette, FALSE) : nullptr;
   dc.RealizePalette();
