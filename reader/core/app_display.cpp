@@ -8,6 +8,7 @@
 #include "main_frame.h"
 #include "note_dlg.h"
 #include "reader_screen.h"
+#include "thumb_wnd.h"
 #include "veldrix_app.h"
 
 namespace {
@@ -85,10 +86,17 @@ BOOL CVeldrixApp::ReadMediaItem(int item, CString& title, int& kind) {
 
 int CVeldrixApp::MediaItemArticle(int index) { return index >= 0 ? m_multBits.GetAt(index + 1) : -1; }
 
-CWnd* CVeldrixApp::CreateThumbnail(CWnd*, const CRect&, UINT, int) {
-  // The program has no thumbnail window yet: the display then leaves the
-  // object out of the block and still lists the item in the outline.
-  return nullptr;
+CWnd* CVeldrixApp::CreateThumbnail(CWnd* display, const CRect& rect, UINT controlId, int itemIndex) {
+  // The display owns the window and deletes it; one that cannot be made is
+  // left out of the block (the outline still lists the item).
+  if (display == nullptr || itemIndex < 0) return nullptr;
+  auto* thumbnail = new CThumbWnd;
+  if (!thumbnail->Create(nullptr, "", WS_CHILD | WS_VISIBLE, rect, display, controlId, static_cast<UINT>(itemIndex),
+                         nullptr)) {
+    delete thumbnail;
+    return nullptr;
+  }
+  return thumbnail;
 }
 
 // --- the screens ---

@@ -488,15 +488,18 @@ void CMainFrame::OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT item) {
     return;
   }
   CVeldrixApp& app = GetVeldrixApp();
+  // Bookmark menus carry the article, or 200000 + the folder for a folder's
+  // pop-up, as item data (a pop-up's id is its menu handle).
+  const UINT data = static_cast<UINT>(item->itemData);
   CString text;
   UINT icon = 1174;
-  if (item->itemData >= FolderItemBase) {
-    const int folder = static_cast<int>(item->itemData - FolderItemBase);
+  if (data >= FolderItemBase) {
+    const int folder = static_cast<int>(data - FolderItemBase);
     if (folder < app.m_folders.GetSize()) text = static_cast<CFolder*>(app.m_folders[folder])->m_name;
     icon = 6047;
   } else {
     char title[TitleBufferSize] = "";
-    app.LookupTitle(static_cast<int>(item->itemData), title);
+    app.LookupTitle(static_cast<int>(data), title);
     text = title;
   }
   CClientDC dc(this);
@@ -517,16 +520,17 @@ void CMainFrame::OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT item) {
   }
   CVeldrixApp& app = GetVeldrixApp();
   CDC* dc = CDC::FromHandle(item->hDC);
+  const UINT data = static_cast<UINT>(item->itemData);
   CString text;
   UINT image = 6046, mask = 6047;
-  if (item->itemData >= FolderItemBase) {
-    const int folder = static_cast<int>(item->itemData - FolderItemBase);
+  if (data >= FolderItemBase) {
+    const int folder = static_cast<int>(data - FolderItemBase);
     if (folder < app.m_folders.GetSize()) text = static_cast<CFolder*>(app.m_folders[folder])->m_name;
   } else {
     char title[TitleBufferSize] = "";
-    app.LookupTitle(static_cast<int>(item->itemData), title);
+    app.LookupTitle(static_cast<int>(data), title);
     text = title;
-    if (!app.GetArticleIcons(static_cast<int>(item->itemData), &image, &mask)) image = mask = 0;
+    if (!app.GetArticleIcons(static_cast<int>(data), &image, &mask)) image = mask = 0;
   }
   const bool selected = (item->itemState & ODS_SELECTED) != 0;
   dc->FillSolidRect(&item->rcItem, ::GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_MENU));

@@ -12,7 +12,7 @@ enum : u32 { SoundStarted = 9, SoundEnded = 10 };
 
 // The screens' own child ids while they are not the frame's active view.
 enum : unsigned {
-  HomeScreenId = 100,
+  HomeScreenId = 106,
   BrowserScreenId = 101,
   DictionaryScreenId = 102,
   QuizScreenId = 103,

@@ -1,6 +1,7 @@
 #include "movie_wnd.h"
 
 #include "media_library.h"
+#include "media_logic.h"
 #include "reader_messages.h"
 #include "veldrix_app.h"
 
@@ -17,6 +18,7 @@ std::intptr_t Call(std::int32_t selector, std::initializer_list<std::intptr_t> a
 constexpr std::int32_t ActionPlayRate = 8;
 constexpr std::int32_t ActionSetGrowBox = 25;
 constexpr std::int32_t StatePlaying = 0x40;
+constexpr std::int32_t NormalRate = 0x10000;
 
 }  // namespace
 
@@ -24,7 +26,10 @@ CMovieWnd::~CMovieWnd() { Dispose(); }
 
 BOOL CMovieWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
                        UINT nID, UINT item, LPCTSTR fileName, CCreateContext* pContext, POINT centre) {
+  Dispose();
+  m_text.Empty();
   if (!CWnd::Create(lpszClassName, lpszWindowName, dwStyle, rect, pParentWnd, nID, pContext)) return FALSE;
+  if (CMenu* system = GetSystemMenu(FALSE)) system->EnableMenuItem(SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
   CContentDb& main = GetVeldrixApp().GetDatabase(1);
   CString path;
   if (item != 0) {
@@ -48,26 +53,23 @@ BOOL CMovieWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwSt
   MovieRect box = {};
   Call(media::GetMovieBox, {m_movie, reinterpret_cast<std::intptr_t>(&box)});
   box = {0, 0, box.right - box.left, box.bottom - box.top};
-  m_controller = Call(media::NewMovieController, {m_movie, reinterpret_cast<std::intptr_t>(&box), item != 0 ? 3 : 11,
+  m_controller = Call(media::NewMovieController, {m_movie, reinterpret_cast<std::intptr_t>(&box),
+                                                  item != 0 ? ItemControllerFlags : NamedControllerFlags,
                                                   reinterpret_cast<std::intptr_t>(m_hWnd)});
   ControllerAction(ActionPlayRate, 0);
   MovieRect empty = {};
   ControllerAction(ActionSetGrowBox, reinterpret_cast<std::intptr_t>(&empty));
-  MovieRect bounds = box;
-  if (m_controller) Call(media::ControllerBounds, {m_controller, reinterpret_cast<std::intptr_t>(&bounds)});
+  MovieRect shown = box;
+  if (m_controller) Call(media::ControllerBounds, {m_controller, reinterpret_cast<std::intptr_t>(&shown)});
 
-  CRect frame(0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top);
+  CRect frame(0, 0, shown.right - shown.left, shown.bottom - shown.top);
   ::AdjustWindowRect(&frame, dwStyle, FALSE);
   frame.OffsetRect(-frame.left, -frame.top);
-  if (item != 0) {
-    frame.OffsetRect(centre.x - frame.Width() / 2, centre.y - frame.Height() / 2);
-    if (frame.right > bounds.right) frame.OffsetRect(bounds.right - frame.right, 0);
-    if (frame.bottom > bounds.bottom) frame.OffsetRect(0, bounds.bottom - frame.bottom);
-    if (frame.left <= 0) frame.left = 0;
-    if (frame.top <= 0) frame.top = 0;
-  } else {
+  const CRect bounds(rect);
+  if (item != 0)
+    frame = media_logic::PlaceCentredInBounds(frame.Size(), centre, bounds);
+  else
     frame.OffsetRect(bounds.left, bounds.top);
-  }
   SetWindowPos(nullptr, frame.left, frame.top, frame.Width(), frame.Height(), SWP_NOZORDER);
   Call(media::SetMovieActive, {m_movie, 1});
   m_bStarted = FALSE;
@@ -78,14 +80,24 @@ std::intptr_t CMovieWnd::ControllerAction(std::int32_t action, std::intptr_t par
   return m_controller ? Call(media::ControllerAction, {m_controller, action, parameter}) : 0;
 }
 
+void CMovieWnd::KeepInParent(const RECT& rect) {
+  if (!m_hWnd) return;
+  CRect window;
+  GetWindowRect(&window);
+  if (CWnd* parent = GetParent()) parent->ScreenToClient(&window);
+  const CRect moved = media_logic::KeepInside(window, CRect(rect));
+  if (moved != window) MoveWindow(moved.left, moved.top, moved.Width(), moved.Height(), TRUE);
+}
+
 LRESULT CMovieWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_MOVIEPLAY) {
     m_bStarted = TRUE;
-    m_rate = 0x10000;
+    m_rate = NormalRate;
     ControllerAction(ActionPlayRate, m_rate);
     return 0;
   }
   if (message == WM_MOVIESTOP) {
+    // A stop asked for is no end to report.
     m_rate = 0;
     ControllerAction(ActionPlayRate, 0);
     m_bStarted = FALSE;
@@ -103,7 +115,8 @@ LRESULT CMovieWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
               static_cast<std::intptr_t>(wParam), lParam}) != 0)
       return 0;
   }
-  if (message == WM_SETCURSOR && LOWORD(lParam) == HTCLIENT && m_controller) return TRUE;
+  // The controller sets the cursor over the movie.
+  if (message == WM_SETCURSOR && LOWORD(lParam) == HTCLIENT) return TRUE;
   return CWnd::WindowProc(message, wParam, lParam);
 }
 
@@ -112,6 +125,7 @@ void CMovieWnd::Dispose() {
   if (m_movie) Call(media::DisposeMovie, {m_movie});
   m_controller = m_movie = 0;
   m_bStarted = FALSE;
+  m_rate = 0;
 }
 
 void CMovieWnd::PostNcDestroy() {

@@ -120,7 +120,12 @@ TEST_F(DisplayServicesOfTheApp, TheScreensAnswerForTheirDisplays) {
   EXPECT_EQ(services.GetShownArticle(browser), 1);  // the sample set is smaller than the usual first article
   EXPECT_EQ(services.GetShownArticle(nullptr), -1);
   EXPECT_FALSE(services.IsDictionaryListMode(nullptr));
-  EXPECT_EQ(services.CreateThumbnail(browser, CRect(0, 0, 40, 30), 3, 0), nullptr);
+  // A thumbnail of a gallery item, owned (and deleted) by whoever asked for it.
+  CWnd* thumbnail = services.CreateThumbnail(browser, CRect(0, 0, 40, 30), 3, 0);
+  ASSERT_NE(thumbnail, nullptr);
+  EXPECT_EQ(thumbnail->GetDlgCtrlID(), 3);
+  thumbnail->DestroyWindow();
+  delete thumbnail;
 
   services.LookUpWord("comet");
   ui::PumpUntilIdle();

@@ -144,14 +144,15 @@ TEST_F(Services, TransparentIconsSitOnTheirBottomEdge) {
 }
 
 TEST_F(Services, BookmarkMenuEntriesAreMeasuredAndDrawn) {
-  // A folder entry (item data 200000 + folder) and an article entry (item
-  // data the article), owner-drawn; their command ids say nothing of them.
+  // A folder's pop-up (item data 200000 + folder; its id is the pop-up's
+  // handle) and an article entry (command 9000, item data the article).
   MEASUREITEMSTRUCT folder = {};
   folder.CtlType = ODT_MENU;
-  folder.itemID = 9000;
+  folder.itemID = 0x00420042;
   folder.itemData = 200000;
   Frame()->SendMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&folder));
   MEASUREITEMSTRUCT article = folder;
+  article.itemID = 9000;
   article.itemData = static_cast<ULONG_PTR>(Article("Beethoven, Ludwig van"));
   Frame()->SendMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&article));
   EXPECT_GT(article.itemWidth, folder.itemWidth);  // the longer text

@@ -6,6 +6,7 @@
 #include "content/sample_content.h"
 #include "engine_db/lists_samples.h"
 #include "inflect/inflect_samples.h"
+#include "media/media_sample.h"
 #include "panorama/panorama_movie.h"
 #include "quiz/quiz_writer.h"
 #include "reader/reader_sample.h"
@@ -23,6 +24,7 @@ const std::vector<SampleWriter>& SampleWriters() {
       {"browser", [](const std::string& directory) { WriteBrowserSample(directory); }},
       {"timeline", [](const std::string& directory) { timeline::WriteTimelineSample(directory); }},
       {"quiz", [](const std::string& directory) { quiz::WriteQuizSample(directory); }},
+      {"movies", [](const std::string& directory) { media::WriteMediaSample(directory); }},
   };
   return writers;
 }

@@ -1,0 +1,448 @@
+// The media gallery's tool windows, its Search History and Bookmark menus,
+// filing items in folders, and printing (the item, the bookmark list, one
+// folder).
+#include <algorithm>
+
+#include "bookmarks.h"
+#include "main_frame.h"
+#include "media_logic.h"
+#include "picture_view.h"
+#include "preview_view.h"
+#include "reader/media_ids.h"
+#include "reader_messages.h"
+#include "title_key.h"
+#include "veldrix_app.h"
+
+namespace {
+
+CVeldrixApp& App() { return GetVeldrixApp(); }
+
+constexpr int MaxMenuFolders = 10;
+constexpr int MaxMenuArticles = 10;
+constexpr UINT FolderItemData = 200000;
+constexpr int FixedBookmarkItems = 6;
+constexpr int HistoryPosition = 4;
+constexpr UINT PreviewToolbar = 30723;
+constexpr UINT CommandFailed = 61705;
+constexpr int HeaderGap = 50;
+constexpr int AreaGap = 200;
+
+const char* const PublisherNotice = "Copyright Brenmoor & Tesk. All rights reserved.";
+const char* const PropertyNotice =
+    "Each of the multimedia items are the sole property of the agents noted in the captions.";
+const char* const CommercialNotice = "Any commercial use is strictly forbidden.";
+
+BOOL IsOpen(CWnd* window) { return window && window->GetSafeHwnd() && ::IsWindow(window->m_hWnd); }
+
+}  // namespace
+
+// --- showing articles on their screens ---
+
+void ShowArticlesInBrowser(CMainFrame* frame, const CDWordArray& articles) {
+  CView* browser = frame ? frame->GetScreen(Screen::Browser) : nullptr;
+  if (!browser || articles.GetSize() == 0) return;
+  // The encyclopedia screen takes a cross reference as a request to show
+  // that article; a list of several shows its first.
+  const int article = App().ToInternalArticle(static_cast<int>(articles[0]));
+  browser->SendMessage(WM_CROSSREF, 0, article);
+}
+
+void ShowArticleOnItsScreen(CMainFrame* frame, int article) {
+  if (!frame || article <= 0) return;
+  CVeldrixApp& app = App();
+  if (app.m_tmlBits.Test(article)) {
+    frame->ShowTimeline();
+  } else if (app.m_vornBits.Test(article)) {
+    frame->ShowDictionary();
+  } else if (frame->ShowBrowser()) {
+    if (CView* browser = frame->GetScreen(Screen::Browser)) browser->SendMessage(WM_CROSSREF, 0, article);
+  }
+}
+
+// --- tool windows ---
+
+BOOL CViewPicture::IsToolOpen(ToolWindow kind) const {
+  if (kind == SubjectPanel) return m_subjectPanel.GetSafeHwnd() != nullptr;
+  return IsOpen(m_tools[kind]);
+}
+
+void CViewPicture::CloseToolWindow(ToolWindow kind) {
+  if (!IsToolOpen(kind)) return;
+  CWnd* window = kind == SubjectPanel ? &m_subjectPanel : m_tools[kind];
+  if (kind != SubjectPanel) {
+    // The next tool window opens where this one was.
+    CRect rect;
+    window->GetWindowRect(&rect);
+    m_toolRect = rect;
+  }
+  window->DestroyWindow();
+  if (kind != SubjectPanel) m_tools[kind] = nullptr;
+}
+
+void CViewPicture::CloseOtherTools(ToolWindow keep) {
+  for (int kind = SubjectPanel; kind < ToolCount; ++kind)
+    if (kind != keep) CloseToolWindow(static_cast<ToolWindow>(kind));
+}
+
+CWnd* CViewPicture::CreateSharedTool(ToolWindow kind, const CRect& rect) {
+  // The results, contents, bookmark-list, Smart Search, Boolean and Tuner
+  // windows are the other screens' own classes; they are made here at
+  // `rect` with the gallery's templates (4069 to 4075) once the program
+  // holds them.
+  (void)kind;
+  (void)rect;
+  return nullptr;
+}
+
+void CViewPicture::OpenTool(ToolWindow kind) {
+  if (IsToolOpen(kind)) return;
+  CloseOtherTools(kind);
+  CWnd* owner = App().GetMainFrame();
+  if (kind == SubjectPanel) {
+    m_subjectPanel.Create(m_toolRect, owner, this);
+    m_subjectPanel.SetPalette(m_pPalette);
+    return;
+  }
+  m_tools[kind] = CreateSharedTool(kind, m_toolRect);
+}
+
+void CViewPicture::ComputeToolRect() {
+  CRect rect(2, 50, 211, 400);
+  if (CMainFrame* frame = App().GetMainFrame()) frame->ClientToScreen(&rect);
+  rect.OffsetRect(6 - rect.left, 0);
+  m_toolRect = rect;
+}
+
+void CViewPicture::OnSubjects() { OpenTool(SubjectPanel); }
+void CViewPicture::OnSmartSearch() { OpenTool(SmartSearch); }
+void CViewPicture::OnBooleanSearch() { OpenTool(BooleanSearch); }
+
+void CViewPicture::OnContents() {
+  CMainFrame* frame = App().GetMainFrame();
+  if (!frame) return;
+  frame->SetContentsOpen();
+  if (CView* active = frame->GetActiveView()) active->PostMessage(WM_SHOWCONTENTS);
+}
+
+void CViewPicture::OnViewBookmarks() {
+  CMainFrame* frame = App().GetMainFrame();
+  if (!frame) return;
+  frame->SetBookmarksOpen();
+  if (CView* active = frame->GetActiveView()) active->PostMessage(WM_SHOWBOOKMARKS);
+}
+
+LRESULT CViewPicture::OnShowContents(WPARAM, LPARAM) {
+  if (IsToolOpen(Contents))
+    m_tools[Contents]->SendMessage(WM_REFRESHLIST);
+  else
+    OpenTool(Contents);
+  return 0;
+}
+
+LRESULT CViewPicture::OnShowBookmarks(WPARAM, LPARAM) {
+  if (IsToolOpen(BookmarkList))
+    m_tools[BookmarkList]->SendMessage(WM_REFRESHLIST);
+  else
+    OpenTool(BookmarkList);
+  return 0;
+}
+
+LRESULT CViewPicture::OnShowResults(WPARAM wParam, LPARAM) {
+  if (IsToolOpen(Results)) {
+    m_tools[Results]->SendMessage(WM_REFRESHLIST);
+    return 0;
+  }
+  CWaitCursor wait;
+  if (wParam == 0) RebuildHistoryMenu();
+  for (int kind = SubjectPanel; kind < ToolCount; ++kind) CloseToolWindow(static_cast<ToolWindow>(kind));
+  m_tools[Results] = CreateSharedTool(Results, m_toolRect);
+  return 0;
+}
+
+void CViewPicture::HidePanel(ScreenPanel panel) {
+  const ToolWindow kind = panel == ScreenPanel::Results    ? Results
+                          : panel == ScreenPanel::Contents ? Contents
+                                                           : BookmarkList;
+  CloseToolWindow(kind);
+}
+
+void CViewPicture::OpenAdvancedSearch(int a, int b) {
+  (void)a;
+  (void)b;
+  CRect rect = m_toolRect;
+  if (IsToolOpen(SmartSearch)) {
+    m_tools[SmartSearch]->GetClientRect(&rect);
+    m_tools[SmartSearch]->ClientToScreen(&rect);
+    m_tools[SmartSearch]->DestroyWindow();
+    m_tools[SmartSearch] = nullptr;
+  }
+  m_tools[Tuner] = CreateSharedTool(Tuner, rect);
+  if (IsOpen(m_tools[Tuner])) m_tools[Tuner]->SetFocus();
+}
+
+// --- menus ---
+
+CMenu* CViewPicture::FindPopup(const char* text) {
+  if (!m_menu.m_hMenu) return nullptr;
+  for (int i = 0; i < m_menu.GetMenuItemCount(); ++i) {
+    CString name;
+    m_menu.GetMenuString(static_cast<UINT>(i), name, MF_BYPOSITION);
+    if (name == text) return m_menu.GetSubMenu(i);
+  }
+  return nullptr;
+}
+
+void CViewPicture::RebuildHistoryMenu() {
+  CMainFrame* frame = App().GetMainFrame();
+  CMenu* search = FindPopup("&Search");
+  if (!frame || !search) return;
+  const int n = frame->GetHistoryCount();
+  if (n <= 0) return;
+  search->EnableMenuItem(HistoryPosition, MF_BYPOSITION | MF_ENABLED);
+  CMenu* history = search->GetSubMenu(HistoryPosition);
+  if (!history) return;
+  while (history->GetMenuItemCount() > 0) history->DeleteMenu(0, MF_BYPOSITION);
+  for (int i = n - 1; i >= 0; --i)
+    history->AppendMenu(MF_STRING, static_cast<UINT>(ID_HISTORY_FIRST - 1 + n - i), frame->GetHistoryEntry(i).label);
+}
+
+void CViewPicture::OnHistory(UINT id) {
+  if (CMainFrame* frame = App().GetMainFrame()) frame->RecallQuery(static_cast<int>(id - ID_HISTORY_FIRST));
+}
+
+void CViewPicture::RebuildBookmarkMenu() {
+  CMenu* bookmarks = FindPopup("&Bookmark");
+  if (!bookmarks) return;
+  while (bookmarks->GetMenuItemCount() > FixedBookmarkItems) {
+    const int last = bookmarks->GetMenuItemCount() - 1;
+    bookmarks->DeleteMenu(static_cast<UINT>(last), MF_BYPOSITION);  // destroys a sub-menu too
+  }
+  CVeldrixApp& app = App();
+  const int folders = app.m_folders.GetSize();
+  if (folders > 0) bookmarks->AppendMenu(MF_SEPARATOR);
+  for (int f = 0; f < folders && f < MaxMenuFolders; ++f) {
+    const CFolder& folder = *static_cast<const CFolder*>(app.m_folders[f]);
+    CMenu popup;
+    popup.CreatePopupMenu();
+    const int count = folder.m_articles.GetSetCount();
+    for (int i = 0; i < count && i < MaxMenuArticles; ++i)
+      popup.AppendMenu(MF_OWNERDRAW, static_cast<UINT>(ID_BOOKMARK_FIRST + 10 * f + i),
+                       reinterpret_cast<LPCTSTR>(static_cast<INT_PTR>(folder.m_articles.GetAt(i + 1))));
+    if (count > MaxMenuArticles) popup.AppendMenu(MF_STRING, ID_MEDIA_VIEW_BOOKMARKS, "more");
+    bookmarks->AppendMenu(MF_POPUP | MF_OWNERDRAW | (count == 0 ? MF_GRAYED : 0),
+                          reinterpret_cast<UINT_PTR>(popup.Detach()),
+                          reinterpret_cast<LPCTSTR>(static_cast<INT_PTR>(FolderItemData + f)));
+  }
+  if (folders > MaxMenuFolders) bookmarks->AppendMenu(MF_STRING, ID_MEDIA_VIEW_BOOKMARKS, "more");
+  if (IsToolOpen(BookmarkList)) m_tools[BookmarkList]->PostMessage(WM_BITSCHANGED, 1, 0);
+  if (m_subjectPanel.GetSafeHwnd()) m_subjectPanel.GetTitles().Invalidate();
+  for (ToolWindow kind : {Contents, Results})
+    if (IsToolOpen(kind)) m_tools[kind]->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+LRESULT CViewPicture::OnBitsChanged(WPARAM, LPARAM) {
+  RebuildBookmarkMenu();
+  return 0;
+}
+
+void CViewPicture::OnBookmarkEntry(UINT id) {
+  const int f = static_cast<int>(id - ID_BOOKMARK_FIRST) / 10, i = static_cast<int>(id - ID_BOOKMARK_FIRST) % 10;
+  CVeldrixApp& app = App();
+  if (f >= app.m_folders.GetSize()) return;
+  const int article = static_cast<const CFolder*>(app.m_folders[f])->m_articles.GetAt(i + 1);
+  if (article <= 0) return;
+  if (app.m_multBits.Test(article)) {
+    PushCurrent();
+    m_item = app.m_multBits.IndexOf(article);
+    ShowItem();
+    return;
+  }
+  ShowArticleOnItsScreen(app.GetMainFrame(), article);
+}
+
+// --- filing ---
+
+BOOL ChooseBookmarkFolder(CWnd* owner, int& folder);
+
+void CViewPicture::OnAddArticle() {
+  const int article = CurrentArticle();
+  int folder = -1;
+  if (article <= 0 || !ChooseBookmarkFolder(this, folder)) return;
+  App().SetInFolder(folder, article, TRUE);
+}
+
+void CViewPicture::OnAddSelected() {
+  const CBitString* set = nullptr;
+  CBitString selected;
+  if (IsToolOpen(Results) || IsToolOpen(Contents)) {
+    // The results and subjects windows give their selections once they are part of the program.
+    return;
+  }
+  if (m_subjectPanel.GetSafeHwnd()) {
+    selected = m_subjectPanel.GetSelectedArticles();
+    set = &selected;
+  }
+  int folder = -1;
+  if (!set || !ChooseBookmarkFolder(this, folder)) return;
+  App().AddToFolder(folder, *set, TRUE);
+}
+
+void CViewPicture::OnUpdateAddSelected(CCmdUI* pCmdUI) {
+  pCmdUI->Enable(IsToolOpen(Results) || IsToolOpen(SubjectPanel) || IsToolOpen(Contents));
+}
+
+// --- printing ---
+
+void CViewPicture::OnUpdatePrint(CCmdUI* pCmdUI) { pCmdUI->Enable(!IsPanoramaShown()); }
+
+void CViewPicture::OnUpdateBookmarkPrint(CCmdUI* pCmdUI) { pCmdUI->Enable(App().m_folders.GetSize() > 0); }
+
+void CViewPicture::RunPrint(int mode, BOOL preview) {
+  m_printMode = mode;
+  if (!preview) {
+    OnFilePrint();
+    return;
+  }
+  auto* state = new CPrintPreviewState;
+  if (!DoPrintPreview(PreviewToolbar, this, RUNTIME_CLASS(CQVEPreviewView), state)) {
+    delete state;
+    AfxMessageBox(CommandFailed);
+  }
+}
+
+void CViewPicture::OnPrintItem() {
+  if (!IsPanoramaShown()) RunPrint(PrintItem, FALSE);
+}
+void CViewPicture::OnPreviewItem() {
+  if (!IsPanoramaShown()) RunPrint(PrintItem, TRUE);
+}
+void CViewPicture::OnPrintBookmarks() { RunPrint(PrintBookmarks, FALSE); }
+void CViewPicture::OnPreviewBookmarks() { RunPrint(PrintBookmarks, TRUE); }
+
+void CViewPicture::PrintBookmarkFolder(int folder) {
+  App().m_printFolder = folder;
+  RunPrint(PrintFolder, FALSE);
+}
+
+void CViewPicture::PreviewBookmarkFolder(int folder) {
+  App().m_printFolder = folder;
+  RunPrint(PrintFolder, TRUE);
+}
+
+BOOL CViewPicture::OnPreparePrinting(CPrintInfo* pInfo) {
+  pInfo->m_pPD->m_pd.Flags |= PD_NOPAGENUMS;
+  if (m_printMode == PrintItem) pInfo->SetMaxPage(1);
+  return DoPreparePrinting(pInfo);
+}
+
+void CViewPicture::OnBeginPrinting(CDC* pDC, CPrintInfo*) {
+  m_pageStarts.RemoveAll();
+  if (m_printMode != PrintItem) m_pageStarts.Add(0);
+  App().GetPrinterMargins(pDC);
+  App().RecreateArticleFonts(FALSE, pDC);
+}
+
+void CViewPicture::OnEndPrinting(CDC*, CPrintInfo*) {
+  m_pageStarts.RemoveAll();
+  App().RecreateArticleFonts(FALSE, nullptr);
+}
+
+void CViewPicture::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo) {
+  CFormView::OnPrepareDC(pDC, pInfo);
+  if (!pInfo || m_printMode == PrintItem) return;
+  pInfo->m_bContinuePrinting = pInfo->m_nCurPage <= static_cast<UINT>(m_pageStarts.GetSize());
+}
+
+CRect CViewPicture::PrintFrame(CDC* pDC, CPrintInfo* pInfo, const CRect& pageRect) {
+  CVeldrixApp& app = App();
+  CRect page = pageRect;
+  page.left += app.m_printMargins.left;
+  page.top += app.m_printMargins.top;
+  page.right -= app.m_printMargins.right;
+  page.bottom -= app.m_printMargins.bottom;
+  CFont* old = pDC->SelectObject(app.GetFont(FontHeading));
+  TEXTMETRIC metrics = {};
+  pDC->GetTextMetrics(&metrics);
+  CString title = m_printMode == PrintItem        ? m_title
+                  : m_printMode == PrintBookmarks ? CString("Bookmark List")
+                                                  : CString();
+  if (m_printMode == PrintFolder && app.m_printFolder >= 0 && app.m_printFolder < app.m_folders.GetSize())
+    title = static_cast<const CFolder*>(app.m_folders[app.m_printFolder])->m_name;
+  pDC->SetBkMode(TRANSPARENT);
+  pDC->SetTextAlign(TA_LEFT | TA_TOP);
+  pDC->TextOut(page.left, page.top, title);
+  CString number;
+  number.Format("Page %u", pInfo->m_nCurPage);
+  pDC->SetTextAlign(TA_RIGHT | TA_TOP);
+  pDC->TextOut(page.right, page.top, number);
+  pDC->SetTextAlign(TA_LEFT | TA_TOP);
+  const int rule = page.top + metrics.tmHeight + HeaderGap;
+  pDC->MoveTo(page.left, rule);
+  pDC->LineTo(page.right, rule);
+  CRect area(page.left, rule + AreaGap, page.right, page.bottom);
+
+  // The footer, from the bottom up.
+  const int line = metrics.tmHeight + metrics.tmExternalLeading;
+  int y = page.bottom - line;
+  if (m_printMode == PrintItem) {
+    pDC->TextOut(page.left, y, CommercialNotice);
+    y -= line;
+    pDC->TextOut(page.left, y, PropertyNotice);
+    y -= line;
+  }
+  pDC->TextOut(page.left, y, PublisherNotice);
+  const int footRule = y - metrics.tmExternalLeading - HeaderGap;
+  pDC->MoveTo(page.left, footRule);
+  pDC->LineTo(page.right, footRule);
+  area.bottom = std::max<int>(footRule - AreaGap, area.top);
+  pDC->SelectObject(old);
+  return area;
+}
+
+void CViewPicture::OnPrint(CDC* pDC, CPrintInfo* pInfo) {
+  const CRect area = PrintFrame(pDC, pInfo, pInfo->m_rectDraw);
+  if (m_printMode == PrintItem) {
+    DrawPrintedImage(pDC, area);
+    return;
+  }
+  const UINT page = pInfo->m_nCurPage;
+  if (page == 0 || page > static_cast<UINT>(m_pageStarts.GetSize())) return;
+  const CRect saved = pInfo->m_rectDraw;
+  pInfo->m_rectDraw = area;
+  const int start = static_cast<int>(m_pageStarts[page - 1]);
+  CVeldrixApp& app = App();
+  const int next =
+      m_printMode == PrintBookmarks ? app.PrintListPage(pDC, pInfo, start) : app.PrintListPage2(pDC, pInfo, start);
+  pInfo->m_rectDraw = saved;
+  if (page == static_cast<UINT>(m_pageStarts.GetSize()) && next != -1) m_pageStarts.Add(static_cast<DWORD>(next));
+}
+
+void CViewPicture::DrawPrintedImage(CDC* pDC, const CRect& area) {
+  // A movie's frame needs the media architecture's frame pictures; only a
+  // picture item's own bitmap is printed.
+  if (m_bMovie || m_item == NoItem) return;
+  HGLOBAL dib = nullptr, second = nullptr;
+  if (!App().GetDatabase(1).LoadPictureDib(static_cast<UINT>(m_item), &dib, &second) || !dib) return;
+  const SIZE_T size = ::GlobalSize(dib);
+  const auto* header = static_cast<const BITMAPINFOHEADER*>(::GlobalLock(dib));
+  if (header && size >= sizeof(BITMAPINFOHEADER) && header->biSize >= sizeof(BITMAPINFOHEADER) &&
+      header->biSize < size) {
+    const unsigned colours = media_logic::DibColourCount(header->biClrUsed, header->biBitCount);
+    const SIZE_T bitsAt = header->biSize + 4ull * colours;
+    const int w = header->biWidth, h = header->biHeight < 0 ? -header->biHeight : header->biHeight;
+    const SIZE_T stride = (static_cast<SIZE_T>(w) * header->biBitCount + 31) / 32 * 4;
+    if (bitsAt + stride * static_cast<SIZE_T>(h) <= size) {
+      const CRect image = media_logic::FitPrintedImage(area, w, h);
+      CPalette* palette = &App().m_palette;
+      CPalette* old = palette->m_hObject ? pDC->SelectPalette(palette, FALSE) : nullptr;
+      pDC->RealizePalette();
+      pDC->SetStretchBltMode(COLORONCOLOR);
+      ::StretchDIBits(pDC->m_hDC, image.left, image.top, image.Width(), image.Height(), 0, 0, w, h,
+                      reinterpret_cast<const BYTE*>(header) + bitsAt, reinterpret_cast<const BITMAPINFO*>(header),
+                      DIB_RGB_COLORS, SRCCOPY);
+      if (old) pDC->SelectPalette(old, FALSE);
+    }
+  }
+  ::GlobalUnlock(dib);
+  ::GlobalFree(dib);
+}

@@ -1,0 +1,707 @@
+#include "picture_view.h"
+
+#include "hot_spot.h"
+#include "main_frame.h"
+#include "media_logic.h"
+#include "reader/media_ids.h"
+#include "reader/reader_ids.h"
+#include "reader_messages.h"
+#include "settings.h"
+#include "veldrix_app.h"
+
+namespace {
+
+struct ButtonSpec {
+  UINT id;
+  UINT bitmap;
+};
+
+// The top row, left to right, then the five screen buttons.
+constexpr ButtonSpec Buttons[] = {
+    {IDC_MEDIA_CONTENTS, 6049}, {IDC_MEDIA_SUBJECTS, 4043},       {IDC_MEDIA_SMART, 4304},
+    {IDC_MEDIA_BOOLEAN, 4305},  {IDC_MEDIA_CAPTION_BUTTON, 1011}, {IDC_MEDIA_GO_ARTICLE, 1133},
+    {IDC_MEDIA_BACK, 4142},     {IDC_MEDIA_SOUND, IDB_SOUND},     {IDC_MEDIA_LEGEND, 4187},
+    {IDC_MEDIA_HOW_VR, 4188},   {IDC_MEDIA_PREVIOUS, 1042},       {IDC_MEDIA_SLIDE_SHOW, IDB_SLIDE_SHOW},
+    {IDC_MEDIA_NEXT, 1039},     {IDC_MEDIA_BOOKMARKS, 6073},      {IDC_MEDIA_PRINT, 6040},
+    {IDC_MEDIA_HELP, 4233},     {IDC_SCREEN_ENCYCLOPEDIA, 4138},  {IDC_SCREEN_DICTIONARY, 4121},
+    {IDC_SCREEN_MEDIA, 4245},   {IDC_SCREEN_TIMELINE, 4148},      {IDC_SCREEN_QUIZ, 4192},
+};
+constexpr int TopRowCount = 16;
+constexpr int ButtonCount = static_cast<int>(sizeof Buttons / sizeof Buttons[0]);
+
+constexpr int HelpHowToPlay = 75;
+constexpr int HelpMedia = 101;
+constexpr int HelpConsultants = 206;
+
+CVeldrixApp& App() { return GetVeldrixApp(); }
+
+}  // namespace
+
+IMPLEMENT_DYNCREATE(CViewPicture, CFormView)
+
+BEGIN_MESSAGE_MAP(CViewPicture, CFormView)
+ON_MESSAGE(WM_SHOWITEM, OnShowItem)
+ON_MESSAGE(WM_REGIONCLICK, OnRegionClick)
+ON_MESSAGE(WM_BITSCHANGED, OnBitsChanged)
+ON_MESSAGE(WM_FONTSCHANGED, OnFontsChanged)
+ON_MESSAGE(WM_SHOWCONTENTS, OnShowContents)
+ON_MESSAGE(WM_SHOWBOOKMARKS, OnShowBookmarks)
+ON_MESSAGE(WM_SHOWRESULTS, OnShowResults)
+ON_WM_TIMER()
+ON_WM_SIZE()
+ON_WM_ERASEBKGND()
+ON_WM_CTLCOLOR()
+ON_WM_SETCURSOR()
+ON_WM_SETFOCUS()
+ON_WM_QUERYNEWPALETTE()
+ON_WM_PALETTECHANGED()
+ON_WM_DESTROY()
+ON_NOTIFY_EX(TTN_NEEDTEXTA, 0, OnToolTipText)
+// Buttons and the menu.
+ON_COMMAND(ID_MEDIA_PRINT, OnPrintItem)
+ON_BN_CLICKED(IDC_MEDIA_PRINT, OnPrintItem)
+ON_COMMAND(ID_MEDIA_PRINT_PREVIEW, OnPreviewItem)
+ON_UPDATE_COMMAND_UI(ID_MEDIA_PRINT, OnUpdatePrint)
+ON_UPDATE_COMMAND_UI(ID_MEDIA_PRINT_PREVIEW, OnUpdatePrint)
+ON_COMMAND(ID_PREFERENCES, OnPreferencesCommand)
+ON_COMMAND(ID_MEDIA_SUBJECTS, OnSubjects)
+ON_BN_CLICKED(IDC_MEDIA_SUBJECTS, OnSubjects)
+ON_COMMAND(ID_MEDIA_CONTENTS, OnContents)
+ON_BN_CLICKED(IDC_MEDIA_CONTENTS, OnContents)
+ON_COMMAND(ID_MEDIA_SMART, OnSmartSearch)
+ON_BN_CLICKED(IDC_MEDIA_SMART, OnSmartSearch)
+ON_COMMAND(ID_MEDIA_BOOLEAN, OnBooleanSearch)
+ON_BN_CLICKED(IDC_MEDIA_BOOLEAN, OnBooleanSearch)
+ON_COMMAND_RANGE(ID_HISTORY_FIRST, ID_HISTORY_LAST, OnHistory)
+ON_COMMAND(ID_MEDIA_ADD_ARTICLE, OnAddArticle)
+ON_COMMAND(ID_MEDIA_ADD_SELECTED, OnAddSelected)
+ON_UPDATE_COMMAND_UI(ID_MEDIA_ADD_SELECTED, OnUpdateAddSelected)
+ON_COMMAND(ID_MEDIA_VIEW_BOOKMARKS, OnViewBookmarks)
+ON_BN_CLICKED(IDC_MEDIA_BOOKMARKS, OnViewBookmarks)
+ON_COMMAND(ID_MEDIA_PRINT_BOOKMARKS, OnPrintBookmarks)
+ON_COMMAND(ID_MEDIA_PREVIEW_BOOKMARKS, OnPreviewBookmarks)
+ON_UPDATE_COMMAND_UI(ID_MEDIA_PRINT_BOOKMARKS, OnUpdateBookmarkPrint)
+ON_UPDATE_COMMAND_UI(ID_MEDIA_PREVIEW_BOOKMARKS, OnUpdateBookmarkPrint)
+ON_COMMAND_RANGE(ID_BOOKMARK_FIRST, ID_BOOKMARK_LAST, OnBookmarkEntry)
+ON_COMMAND(ID_MEDIA_BACK, OnBack)
+ON_BN_CLICKED(IDC_MEDIA_BACK, OnBack)
+ON_UPDATE_COMMAND_UI(ID_MEDIA_BACK, OnUpdateBack)
+ON_COMMAND(ID_MEDIA_REWIND, OnPrevious)
+ON_BN_CLICKED(IDC_MEDIA_PREVIOUS, OnPrevious)
+ON_COMMAND(ID_MEDIA_SLIDE_SHOW, OnSlideShow)
+ON_BN_CLICKED(IDC_MEDIA_SLIDE_SHOW, OnSlideShow)
+ON_COMMAND(ID_MEDIA_FORWARD, OnNext)
+ON_BN_CLICKED(IDC_MEDIA_NEXT, OnNext)
+ON_COMMAND(ID_MEDIA_CAPTION, OnCaption)
+ON_BN_CLICKED(IDC_MEDIA_CAPTION_BUTTON, OnCaption)
+ON_COMMAND(ID_MEDIA_SOUND, OnSound)
+ON_BN_CLICKED(IDC_MEDIA_SOUND, OnSound)
+ON_COMMAND(ID_MEDIA_GO_ARTICLE, OnGoToArticle)
+ON_BN_CLICKED(IDC_MEDIA_GO_ARTICLE, OnGoToArticle)
+ON_COMMAND(ID_MEDIA_LEGEND, OnLegendCommand)
+ON_BN_CLICKED(IDC_MEDIA_LEGEND, OnLegendCommand)
+ON_COMMAND(ID_MEDIA_HOW_VR, OnHowToPlay)
+ON_BN_CLICKED(IDC_MEDIA_HOW_VR, OnHowToPlay)
+ON_COMMAND(ID_MEDIA_HELP, OnMediaHelp)
+ON_BN_CLICKED(IDC_MEDIA_HELP, OnMediaHelp)
+ON_COMMAND(ID_MEDIA_CONSULTANTS, OnConsultants)
+ON_BN_CLICKED(IDC_SCREEN_ENCYCLOPEDIA, OnScreenEncyclopedia)
+ON_BN_CLICKED(IDC_SCREEN_DICTIONARY, OnScreenDictionary)
+ON_BN_CLICKED(IDC_SCREEN_TIMELINE, OnScreenTimeline)
+ON_BN_CLICKED(IDC_SCREEN_QUIZ, OnScreenQuiz)
+ON_COMMAND(ID_NEXT_PANE, OnNextPane)
+ON_COMMAND(ID_PREV_PANE, OnNextPane)
+ON_UPDATE_COMMAND_UI(ID_NEXT_PANE, OnUpdatePane)
+ON_UPDATE_COMMAND_UI(ID_PREV_PANE, OnUpdatePane)
+END_MESSAGE_MAP()
+
+CViewPicture::CViewPicture() : CFormView(static_cast<UINT>(IDD_MEDIA_VIEW)) {}
+
+CViewPicture::~CViewPicture() = default;
+
+CODButton& CViewPicture::GetButton(UINT id) {
+  for (int i = 0; i < ButtonCount; ++i)
+    if (Buttons[i].id == id) return m_buttons[i];
+  return m_buttons[0];
+}
+
+// --- start and activation ---
+
+void CViewPicture::OnInitialUpdate() {
+  CFormView::OnInitialUpdate();
+  CVeldrixApp& app = App();
+  if (!m_menu.m_hMenu) m_menu.LoadMenu(IDR_MEDIA);
+  m_selection = app.m_multBits;
+  m_selection.And(app.m_allArticles);
+  CRect client;
+  GetClientRect(&client);
+  CRect work(0, TopBand, client.Width(), std::max<int>(client.Height() - BottomBand, TopBand));
+  m_frame.Create(this, work, IDC_MEDIA_FRAME);
+  int x = 0;
+  for (int i = 0; i < ButtonCount; ++i) {
+    m_buttons[i].Create(CRect(x, 0, x, 0), this, Buttons[i].bitmap, CODButton::kUsualStyle, Buttons[i].id, 0, 1, 0);
+    if (i < TopRowCount) {
+      CRect placed;
+      m_buttons[i].GetWindowRect(&placed);
+      // The sound, legend and "How To Play VRs" buttons share one place.
+      if (Buttons[i].id != IDC_MEDIA_SOUND && Buttons[i].id != IDC_MEDIA_LEGEND) x += placed.Width();
+    }
+    m_buttons[i].ShowWindow(SW_SHOW);
+  }
+  GetButton(IDC_MEDIA_LEGEND).ShowWindow(SW_HIDE);
+  GetButton(IDC_MEDIA_HOW_VR).ShowWindow(SW_HIDE);
+  GetButton(IDC_MEDIA_BACK).EnableWindow(FALSE);
+  const CRect captionRect(0, 0, 400, 10);
+  m_caption.Create(&captionRect, this, IDC_MEDIA_CAPTION, 1, 2);
+  m_caption.ShowWindow(SW_HIDE);
+  m_item = NoItem;
+  m_bSoundPlaying = FALSE;
+  m_slideTimer = 0;
+  m_bSlideShow = FALSE;
+  ComputeToolRect();
+  EnableToolTips(TRUE);
+  Layout();
+  PostMessage(WM_SHOWITEM, FirstItem, 0);
+  PostMessage(WM_BITSCHANGED, 1, 0);
+}
+
+void CViewPicture::OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) {
+  CFrameWnd* frame = GetParentFrame();
+  if (bActivate) {
+    ActivateScreen(this, TRUE, MediaScreenId, m_menu, IDR_MEDIA);
+    RebuildHistoryMenu();
+    OnQueryNewPalette();
+    if (CWnd* media = m_frame.GetDlgItem(IDC_MEDIA_WINDOW)) media->ShowWindow(SW_SHOW);
+    for (CWnd* tool : m_tools)
+      if (tool && tool->GetSafeHwnd()) tool->ShowWindow(SW_SHOW);
+    if (m_subjectPanel.GetSafeHwnd()) m_subjectPanel.ShowWindow(SW_SHOW);
+    m_caption.SetFont(App().GetFont(FontList));
+    if (CWnd* media = m_frame.GetDlgItem(IDC_MEDIA_WINDOW)) media->PostMessage(WM_NCACTIVATE, TRUE);
+  } else {
+    for (CWnd* tool : m_tools)
+      if (tool && tool->GetSafeHwnd()) tool->ShowWindow(SW_HIDE);
+    if (m_subjectPanel.GetSafeHwnd()) m_subjectPanel.ShowWindow(SW_HIDE);
+    CWnd* media = m_frame.GetDlgItem(IDC_MEDIA_WINDOW);
+    if (media) media->ShowWindow(SW_HIDE);
+    UpdateWindow();
+    ActivateScreen(this, FALSE, MediaScreenId, m_menu, IDR_MEDIA);
+    StopSlideShow();
+    StopSound();
+    if (m_movie.GetSafeHwnd()) m_movie.PostMessage(WM_MOVIESTOP);
+    if (media) media->SendMessage(WM_NCACTIVATE, FALSE);
+  }
+  (void)frame;
+  CFormView::OnActivateView(bActivate, pActivateView, pDeactiveView);
+}
+
+void CViewPicture::OnDraw(CDC*) {}
+
+void CViewPicture::OnDestroy() {
+  // The tool windows belong to the main frame, but they call back into this
+  // view: they go first.
+  for (int kind = SubjectPanel; kind < ToolCount; ++kind)
+    if (IsToolOpen(static_cast<ToolWindow>(kind))) {
+      CWnd* window = kind == SubjectPanel ? &m_subjectPanel : m_tools[kind];
+      window->DestroyWindow();
+      if (kind != SubjectPanel) m_tools[kind] = nullptr;
+    }
+  if (m_slideTimer) KillTimer(SlideTimer);
+  m_slideTimer = 0;
+  CFormView::OnDestroy();
+}
+
+// --- the items ---
+
+BOOL CViewPicture::ReadItem(int index, BYTE& type, WORD& sound, CString& title, CDWordArray& articles) const {
+  if (index < 0 || index == NoItem) return FALSE;
+  return App().GetDatabase(1).ReadMediaList(static_cast<UINT>(index), type, sound, title, articles) >= 0;
+}
+
+int CViewPicture::CurrentArticle() const {
+  if (m_item < 0 || m_item == NoItem) return 0;
+  const int article = App().m_multBits.GetAt(m_item + 1);
+  return article > 0 ? article : 0;
+}
+
+int CViewPicture::GetShownArticle() const {
+  const int article = CurrentArticle();
+  return article > 0 ? article : -1;
+}
+
+BOOL CViewPicture::IsMovieArticle(int article) const {
+  CVeldrixApp& app = App();
+  return article > 0 && (app.m_videoBits.Test(article) || app.m_animBits.Test(article) || app.m_knvrBits.Test(article));
+}
+
+BOOL CViewPicture::IsPanoramaShown() const {
+  const int article = CurrentArticle();
+  return article > 0 && App().m_knvrBits.Test(article);
+}
+
+BOOL CViewPicture::FocusInside() const {
+  HWND focus = ::GetFocus();
+  return focus && (focus == m_hWnd || ::IsChild(m_hWnd, focus));
+}
+
+void CViewPicture::SetMenuText(UINT id, const char* text) {
+  if (m_menu.m_hMenu) m_menu.ModifyMenu(id, MF_BYCOMMAND | MF_STRING, id, text);
+}
+
+void CViewPicture::EnableMenu(UINT id, BOOL enable) {
+  if (m_menu.m_hMenu) m_menu.EnableMenuItem(id, MF_BYCOMMAND | (enable ? MF_ENABLED : MF_GRAYED));
+}
+
+void CViewPicture::SetButtonBitmap(UINT id, UINT bitmap) {
+  CODButton& button = GetButton(id);
+  if (button.GetSafeHwnd()) button.SetBitmap(bitmap, TRUE);
+}
+
+void CViewPicture::PushCurrent() {
+  m_backList.Add(static_cast<WORD>(m_item));
+  GetButton(IDC_MEDIA_BACK).EnableWindow(TRUE);
+  EnableMenu(ID_MEDIA_BACK, TRUE);
+}
+
+void CViewPicture::GoToItem(int index, int pop) {
+  if (pop == 0) {
+    PushCurrent();
+  } else if (m_backList.GetSize() > 0) {
+    m_backList.RemoveAt(m_backList.GetSize() - 1);
+    if (m_backList.GetSize() == 0) {
+      GetButton(IDC_MEDIA_BACK).EnableWindow(FALSE);
+      EnableMenu(ID_MEDIA_BACK, FALSE);
+    }
+  }
+  m_item = index;
+  ShowItem();
+}
+
+void CViewPicture::ShowItem() {
+  CWaitCursor wait;
+  CRect remembered;
+  if (CWnd* media = m_frame.GetDlgItem(IDC_MEDIA_WINDOW)) {
+    media->GetWindowRect(&remembered);
+    m_frame.ScreenToClient(&remembered);
+    media->DestroyWindow();
+  }
+  StopSound();
+  BYTE type = 0;
+  WORD sound = 0xFFFF;
+  CString title;
+  CDWordArray articles;
+  ReadItem(m_item, type, sound, title, articles);  // an unreadable record leaves no type, no sound, no title
+  m_title = title;
+  SetRedraw(FALSE);
+  const bool hasSound = sound != 0xFFFF;
+  const media_logic::ItemControls controls = media_logic::ControlsForType(type, hasSound);
+  CODButton& soundButton = GetButton(IDC_MEDIA_SOUND);
+  if (controls.soundShown) SetButtonBitmap(IDC_MEDIA_SOUND, IDB_SOUND);
+  soundButton.ShowWindow(controls.soundShown ? SW_SHOW : SW_HIDE);
+  soundButton.EnableWindow(controls.soundEnabled);
+  GetButton(IDC_MEDIA_LEGEND).ShowWindow(controls.legendShown ? SW_SHOW : SW_HIDE);
+  GetButton(IDC_MEDIA_HOW_VR).ShowWindow(controls.vrShown ? SW_SHOW : SW_HIDE);
+  GetButton(IDC_MEDIA_PRINT).EnableWindow(controls.printEnabled);
+  SetMenuText(ID_MEDIA_SOUND, "Play &Sound");
+  EnableMenu(ID_MEDIA_SOUND, controls.soundMenu);
+  EnableMenu(ID_MEDIA_LEGEND, controls.legendMenu);
+  EnableMenu(ID_MEDIA_HOW_VR, controls.vrMenu);
+  if (type != 6 && type != 7 && type != 8 && type != 9 && type != 10 && hasSound && m_slideTimer)
+    PostMessage(WM_COMMAND, ID_MEDIA_SOUND);
+  SetRedraw(TRUE);
+  SetMenuText(ID_MEDIA_ADD_ARTICLE, media_logic::AddItemText(title));
+
+  m_caption.ShowWindow(SW_HIDE);
+  Layout();
+  SetButtonBitmap(IDC_MEDIA_CAPTION_BUTTON, 1011);
+  SetMenuText(ID_MEDIA_CAPTION, "Show &Caption");
+
+  CRect frameClient;
+  m_frame.GetClientRect(&frameClient);
+  const CPoint centre = remembered.IsRectEmpty() ? frameClient.CenterPoint() : remembered.CenterPoint();
+  CString caption;
+  const int article = CurrentArticle();
+  const DWORD style = WS_CHILD | WS_CAPTION | WS_CLIPSIBLINGS;
+  if (IsMovieArticle(article)) {
+    SetPalette(nullptr);
+    m_bMovie = TRUE;
+    // The window stays, empty, when the movie cannot be opened.
+    m_movie.Create(nullptr, title, style, frameClient, &m_frame, IDC_MEDIA_WINDOW, static_cast<UINT>(m_item), nullptr,
+                   nullptr, centre);
+    m_movie.ShowWindow(SW_SHOW);
+    if (FocusInside()) m_movie.SendMessage(WM_NCACTIVATE, TRUE);
+    caption = m_movie.GetText();
+    m_movie.PostMessage(WM_MOVIEPLAY);
+  } else {
+    m_bMovie = FALSE;
+    const LPCTSTR type = AfxRegisterWndClass(CS_DBLCLKS, nullptr);
+    m_picture.Create(type, title, style, frameClient, &m_frame, IDC_MEDIA_WINDOW, static_cast<UINT>(m_item), FALSE,
+                     nullptr, nullptr, TRUE, FALSE, centre);
+    m_picture.ShowWindow(SW_SHOW);
+    if (FocusInside()) m_picture.SendMessage(WM_NCACTIVATE, TRUE);
+    caption = m_picture.GetCaption();
+  }
+  m_caption.SetWindowText(caption);
+  const BOOL hasCaption = !caption.IsEmpty();
+  GetButton(IDC_MEDIA_CAPTION_BUTTON).EnableWindow(hasCaption);
+  EnableMenu(ID_MEDIA_CAPTION, hasCaption);
+  Invalidate();
+}
+
+void CViewPicture::Layout() {
+  if (!m_frame.GetSafeHwnd()) return;
+  CRect client;
+  GetClientRect(&client);
+  CRect work(0, TopBand, client.Width(), std::max<int>(client.Height() - BottomBand, TopBand));
+  CString text;
+  if (m_caption.GetSafeHwnd()) m_caption.GetWindowText(text);
+  if (!text.IsEmpty()) {
+    CClientDC dc(this);
+    CFont* old = dc.SelectObject(App().GetFont(FontList));
+    CRect measure(0, 0, std::max<int>(work.Width() - 4, 1), 0);
+    dc.DrawText(text, &measure, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    dc.SelectObject(old);
+    const CRect captionRect(work.left, work.top, work.right, work.top + measure.Height() + 8);
+    m_caption.MoveWindow(captionRect.left, captionRect.top, captionRect.Width(), captionRect.Height(), TRUE);
+    if (m_caption.IsWindowVisible()) work.top = std::min<int>(captionRect.bottom, work.bottom);
+  }
+  m_frame.MoveWindow(work.left, work.top, work.Width(), work.Height(), TRUE);
+}
+
+// --- commands of the item ---
+
+void CViewPicture::OnCaption() {
+  if (m_caption.IsWindowVisible()) {
+    m_caption.ShowWindow(SW_HIDE);
+    SetButtonBitmap(IDC_MEDIA_CAPTION_BUTTON, 1011);
+    SetMenuText(ID_MEDIA_CAPTION, "Show &Caption");
+  } else {
+    m_caption.ShowWindow(SW_SHOW);
+    SetButtonBitmap(IDC_MEDIA_CAPTION_BUTTON, IDB_CAPTION_SHOWN);
+    SetMenuText(ID_MEDIA_CAPTION, "Hide &Caption");
+  }
+  Layout();
+}
+
+void CViewPicture::OnNext() {
+  StopSlideShow();
+  const int next = media_logic::NextItem(App().m_multBits, m_selection, CurrentArticle());
+  if (next < 0) return;
+  PushCurrent();
+  m_item = next;
+  ShowItem();
+}
+
+void CViewPicture::OnPrevious() {
+  StopSlideShow();
+  const int previous = media_logic::PreviousItem(App().m_multBits, m_selection, CurrentArticle());
+  if (previous < 0) return;
+  PushCurrent();
+  m_item = previous;
+  ShowItem();
+}
+
+void CViewPicture::StopSlideShow() {
+  if (!m_bSlideShow && !m_slideTimer) return;
+  if (m_slideTimer) KillTimer(SlideTimer);
+  m_slideTimer = 0;
+  m_bSlideShow = FALSE;
+  m_selection = App().m_multBits;
+  m_selection.And(App().m_allArticles);
+  SetButtonBitmap(IDC_MEDIA_SLIDE_SHOW, IDB_SLIDE_SHOW);
+  SetMenuText(ID_MEDIA_SLIDE_SHOW, "&Slide Show");
+}
+
+void CViewPicture::OnSlideShow() {
+  if (!App().GetDatabase(1).OpenMediaData()) return;
+  if (m_bSlideShow) {
+    StopSlideShow();
+    return;
+  }
+  const int delay = GetSettingInt(InstallationOptions, "SlideShowDelay", 5, SettingsIniName);
+  SetButtonBitmap(IDC_MEDIA_SLIDE_SHOW, IDB_SLIDE_SHOW_RUNNING);
+  SetMenuText(ID_MEDIA_SLIDE_SHOW, "Stop &Slide Show");
+  if (m_subjectPanel.GetSafeHwnd()) {
+    m_selection = m_subjectPanel.GetShownSet();
+  } else {
+    m_selection = App().m_multBits;
+    m_selection.And(App().m_allArticles);
+  }
+  m_bSlideShow = TRUE;
+  const int next = media_logic::NextItem(App().m_multBits, m_selection, CurrentArticle());
+  if (next >= 0) {
+    PushCurrent();
+    m_item = next;
+    ShowItem();
+  }
+  m_slideTimer = static_cast<UINT>(SetTimer(SlideTimer, static_cast<UINT>(std::max(delay, 1)) * 1000u, nullptr));
+  BYTE type = 0;
+  WORD sound = 0xFFFF;
+  CString title;
+  CDWordArray articles;
+  if (ReadItem(m_item, type, sound, title, articles) && type == 1 && sound != 0xFFFF && !m_bSoundPlaying)
+    PostMessage(WM_COMMAND, ID_MEDIA_SOUND);
+}
+
+void CViewPicture::OnTimer(UINT nIDEvent) {
+  if (nIDEvent != SlideTimer) {
+    CFormView::OnTimer(nIDEvent);
+    return;
+  }
+  const int next = media_logic::NextItem(App().m_multBits, m_selection, CurrentArticle());
+  if (next < 0) return;
+  PushCurrent();
+  m_item = next;
+  ShowItem();
+}
+
+void CViewPicture::OnBack() {
+  if (m_backList.GetSize() == 0) return;
+  const int index = m_backList[m_backList.GetSize() - 1];
+  m_backList.RemoveAt(m_backList.GetSize() - 1);
+  if (m_backList.GetSize() == 0) {
+    GetButton(IDC_MEDIA_BACK).EnableWindow(FALSE);
+    EnableMenu(ID_MEDIA_BACK, FALSE);
+  }
+  m_item = index;
+  ShowItem();
+}
+
+void CViewPicture::OnUpdateBack(CCmdUI* pCmdUI) { pCmdUI->Enable(m_backList.GetSize() > 0); }
+
+void CViewPicture::OnGoToArticle() {
+  BYTE type = 0;
+  WORD sound = 0xFFFF;
+  CString title;
+  CDWordArray articles;
+  if (!ReadItem(m_item, type, sound, title, articles)) return;
+  // With no linked article the encyclopedia keeps what it shows.
+  if (articles.GetSize() == 0) return;
+  CMainFrame* frame = App().GetMainFrame();
+  if (!frame) return;
+  if (frame->IsContentsOpen()) frame->CloseContentsWindows();
+  if (frame->IsResultsOpen()) frame->CloseResultsWindows();
+  if (frame->IsBookmarksOpen()) frame->CloseBookmarkWindows();
+  if (!frame->ShowBrowser()) return;
+  ShowArticlesInBrowser(frame, articles);
+}
+
+void CViewPicture::StopSound() {
+  if (!m_bSoundPlaying) return;
+  m_bSoundPlaying = FALSE;
+  SetButtonBitmap(IDC_MEDIA_SOUND, IDB_SOUND);
+  SetMenuText(ID_MEDIA_SOUND, "Play &Sound");
+  if (CMainFrame* frame = App().GetMainFrame()) frame->PlaySound(nullptr);
+}
+
+void CViewPicture::OnSound() {
+  BYTE type = 0;
+  WORD sound = 0xFFFF;
+  CString title;
+  CDWordArray articles;
+  ReadItem(m_item, type, sound, title, articles);
+  if (m_bSoundPlaying) {
+    StopSound();
+    return;
+  }
+  CString path;
+  if (sound == 0xFFFF || !App().GetDatabase(1).ReadSoundRecord(sound, path)) return;
+  CMainFrame* frame = App().GetMainFrame();
+  if (!frame) return;
+  m_bSoundPlaying = TRUE;
+  SetButtonBitmap(IDC_MEDIA_SOUND, IDB_SOUND_PLAYING);
+  SetMenuText(ID_MEDIA_SOUND, "Stop &Sound");
+  if (!frame->PlaySound(path)) {
+    // A sound that does not start leaves the stopped look.
+    m_bSoundPlaying = FALSE;
+    SetButtonBitmap(IDC_MEDIA_SOUND, IDB_SOUND);
+    SetMenuText(ID_MEDIA_SOUND, "Play &Sound");
+  }
+}
+
+void CViewPicture::OnLegendCommand() {
+  StopSlideShow();
+  if (m_bMovie || !m_picture.GetSafeHwnd()) return;
+  CRect button;
+  GetButton(IDC_MEDIA_LEGEND).GetWindowRect(&button);
+  m_picture.ScreenToClient(&button);
+  m_picture.PostMessage(WM_RBUTTONDOWN, 0, MAKELPARAM(button.left, button.bottom));
+}
+
+void CViewPicture::OnHowToPlay() { AfxGetApp()->WinHelp(HelpHowToPlay, HELP_CONTEXT); }
+void CViewPicture::OnMediaHelp() { AfxGetApp()->WinHelp(HelpMedia, HELP_CONTEXT); }
+void CViewPicture::OnConsultants() { AfxGetApp()->WinHelp(HelpConsultants, HELP_CONTEXT); }
+
+void CViewPicture::OnPreferencesCommand() {
+  StopSound();
+  const BOOL running = m_bSlideShow;
+  if (m_slideTimer) KillTimer(SlideTimer);
+  m_slideTimer = 0;
+  if (CMainFrame* frame = App().GetMainFrame()) frame->OnPreferences();
+  if (running) {
+    const int delay = GetSettingInt(InstallationOptions, "SlideShowDelay", 5, SettingsIniName);
+    m_slideTimer = static_cast<UINT>(SetTimer(SlideTimer, static_cast<UINT>(std::max(delay, 1)) * 1000u, nullptr));
+  }
+}
+
+void CViewPicture::OnScreenEncyclopedia() {
+  if (CMainFrame* frame = App().GetMainFrame()) frame->ShowBrowser();
+}
+void CViewPicture::OnScreenDictionary() {
+  if (CMainFrame* frame = App().GetMainFrame()) frame->ShowDictionary();
+}
+void CViewPicture::OnScreenTimeline() {
+  if (CMainFrame* frame = App().GetMainFrame()) frame->ShowTimeline();
+}
+void CViewPicture::OnScreenQuiz() {
+  if (CMainFrame* frame = App().GetMainFrame()) frame->ShowQuiz();
+}
+
+// --- palette ---
+
+void CViewPicture::SetPalette(CPalette* palette) {
+  m_pPalette = palette;
+  m_subjectPanel.SetPalette(palette);
+  CMainFrame* frame = App().GetMainFrame();
+  if (frame && frame->GetActiveView() == this) {
+    Invalidate();
+    for (CWnd* tool : m_tools)
+      if (tool && tool->GetSafeHwnd()) tool->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+  }
+}
+
+BOOL CViewPicture::OnQueryNewPalette() {
+  CPalette* palette = m_pPalette ? m_pPalette : &App().m_palette;
+  if (!palette->m_hObject) return FALSE;
+  CClientDC dc(this);
+  CPalette* old = dc.SelectPalette(palette, FALSE);
+  const UINT changed = dc.RealizePalette();
+  dc.SelectPalette(old, FALSE);
+  if (changed) {
+    Invalidate();
+    for (CWnd* tool : m_tools)
+      if (tool && tool->GetSafeHwnd()) tool->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+    if (m_subjectPanel.GetSafeHwnd()) m_subjectPanel.Invalidate();
+  }
+  return changed != 0;
+}
+
+void CViewPicture::OnPaletteChanged(CWnd* pFocusWnd) {
+  if (pFocusWnd && pFocusWnd->m_hWnd == m_hWnd) return;
+  OnQueryNewPalette();
+}
+
+// --- messages ---
+
+LRESULT CViewPicture::OnShowItem(WPARAM wParam, LPARAM) {
+  if (m_item == NoItem) m_item = static_cast<int>(wParam);
+  ShowItem();
+  return 0;
+}
+
+LRESULT CViewPicture::OnRegionClick(WPARAM, LPARAM lParam) {
+  auto* spot = reinterpret_cast<CHotSpot*>(lParam);
+  if (!spot || !m_picture.GetSafeHwnd()) return 0;
+  // The hot spot belongs to the picture shown; one from a picture since
+  // replaced is no longer there to read.
+  const CObArray& spots = m_picture.GetHotSpots();
+  bool known = false;
+  for (int i = 0; i < spots.GetSize() && !known; ++i) known = spots[i] == static_cast<CObject*>(spot);
+  if (!known) return 0;
+  PushCurrent();
+  m_item = spot->GetId();
+  ShowItem();
+  return 0;
+}
+
+LRESULT CViewPicture::OnFontsChanged(WPARAM, LPARAM) {
+  m_caption.SetFont(App().GetFont(FontList));
+  Layout();
+  return 0;
+}
+
+void CViewPicture::OnSize(UINT nType, int cx, int cy) {
+  CFormView::OnSize(nType, cx, cy);
+  int x = 0;
+  for (int i = TopRowCount; i < ButtonCount; ++i) {
+    if (!m_buttons[i].GetSafeHwnd()) continue;
+    CRect rect;
+    m_buttons[i].GetWindowRect(&rect);
+    m_buttons[i].SetWindowPos(nullptr, x, cy - BottomBand, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    x += rect.Width();
+  }
+  Layout();
+}
+
+BOOL CViewPicture::OnEraseBkgnd(CDC* pDC) {
+  CRect client;
+  GetClientRect(&client);
+  CPalette* palette = m_pPalette ? m_pPalette : &App().m_palette;
+  CPalette* old = palette->m_hObject ? pDC->SelectPalette(palette, FALSE) : nullptr;
+  pDC->RealizePalette();
+  pDC->FillSolidRect(0, 0, client.Width(), TopBand, RGB(255, 255, 255));
+  pDC->FillSolidRect(0, client.Height() - BottomBand, client.Width(), BottomBand, RGB(255, 255, 255));
+  pDC->FillSolidRect(0, TopBand, client.Width(), std::max<int>(client.Height() - BottomBand - TopBand, 0),
+                     RGB(0, 0, 0));
+  if (old) pDC->SelectPalette(old, FALSE);
+  return TRUE;
+}
+
+HBRUSH CViewPicture::OnCtlColor(CDC* pDC, CWnd*, UINT) {
+  pDC->SetTextColor(RGB(0, 0, 0));
+  pDC->SetBkColor(RGB(255, 255, 255));
+  return static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
+}
+
+BOOL CViewPicture::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {
+  HWND now = pWnd ? pWnd->m_hWnd : nullptr;
+  if (now != m_lastHover) {
+    if (m_lastHover && ::IsWindow(m_lastHover)) ::SendMessageA(m_lastHover, WM_BUTTON_HOVER, 0, 0);
+    if (now) ::SendMessageA(now, WM_BUTTON_HOVER, 1, 0);
+    m_lastHover = now;
+  }
+  return CFormView::OnSetCursor(pWnd, nHitTest, message);
+}
+
+void CViewPicture::OnSetFocus(CWnd*) {
+  CODButton& contents = GetButton(IDC_MEDIA_CONTENTS);
+  if (contents.GetSafeHwnd()) contents.SetFocus();
+}
+
+BOOL CViewPicture::OnToolTipText(UINT, NMHDR* header, LRESULT* result) {
+  auto* info = reinterpret_cast<NMTTDISPINFOA*>(header);
+  UINT id = static_cast<UINT>(header->idFrom);
+  if (info->uFlags & TTF_IDISHWND) id = static_cast<UINT>(::GetDlgCtrlID(reinterpret_cast<HWND>(header->idFrom)));
+  if (id == 0) return FALSE;
+  char text[81] = "";
+  if (!::LoadStringA(AfxGetResourceHandle(), id, text, sizeof text)) return FALSE;
+  ::lstrcpynA(info->szText, text, sizeof info->szText);
+  info->lpszText = info->szText;
+  *result = 0;
+  return TRUE;
+}
+
+void CViewPicture::OnNextPane() {
+  // Between the view and its open tool window.
+  CWnd* open = nullptr;
+  for (CWnd* tool : m_tools)
+    if (tool && tool->GetSafeHwnd()) open = tool;
+  if (!open && m_subjectPanel.GetSafeHwnd()) open = &m_subjectPanel;
+  if (!open) return;
+  HWND focus = ::GetFocus();
+  if (focus && (focus == open->m_hWnd || ::IsChild(open->m_hWnd, focus)))
+    SetFocus();
+  else
+    open->SetFocus();
+}
+
+void CViewPicture::OnUpdatePane(CCmdUI* pCmdUI) {
+  HWND focus = ::GetFocus();
+  BOOL inside = FocusInside();
+  for (CWnd* tool : m_tools)
+    if (tool && tool->GetSafeHwnd() && focus && (focus == tool->m_hWnd || ::IsChild(tool->m_hWnd, focus)))
+      inside = TRUE;
+  if (m_subjectPanel.GetSafeHwnd() && focus &&
+      (focus == m_subjectPanel.m_hWnd || ::IsChild(m_subjectPanel.m_hWnd, focus)))
+    inside = TRUE;
+  pCmdUI->Enable(inside);
+}
