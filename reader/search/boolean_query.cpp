@@ -9,15 +9,12 @@ BuildStatus BuildBooleanQuery(const BooleanInput& input, const NextTokenFn& next
   terms.RemoveAll();
   if (input.advanced) {
     text = input.freeText;
+    if (HasOverlongWord(input.freeText, next)) return BuildStatus::TermTooLong;
     for (const Word& word : WordsOf(input.freeText, next)) {
       BOOL isOperator = FALSE;
       for (const char* op : kOperators)
         if (std::strcmp(word.text, op) == 0) isOperator = TRUE;
       if (isOperator) continue;
-      if (word.text.GetLength() > kMaxTermLength) {
-        terms.RemoveAll();
-        return BuildStatus::TermTooLong;
-      }
       terms.Add(word.text);
     }
     return BuildStatus::Ok;
@@ -58,6 +55,17 @@ std::vector<Word> WordsOf(const CString& text, const NextTokenFn& next) {
   CString token;
   for (int offset = next(text, token); offset >= 0; offset = next(nullptr, token)) words.push_back({offset, token});
   return words;
+}
+
+BOOL HasOverlongWord(const CString& text, const NextTokenFn& next) {
+  const std::vector<Word> words = WordsOf(text, next);
+  for (size_t i = 0; i < words.size(); ++i) {
+    const int length = words[i].text.GetLength();
+    if (length > kMaxTermLength) return TRUE;
+    if (length == kMaxTermLength && i + 1 < words.size() && words[i + 1].offset == words[i].offset + length)
+      return TRUE;
+  }
+  return FALSE;
 }
 
 CString ReplaceAt(const CString& text, int offset, int length, const CString& replacement) {

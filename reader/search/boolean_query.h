@@ -53,6 +53,10 @@ struct Word {
 };
 // The words of a text in order, with their offsets.
 std::vector<Word> WordsOf(const CString& text, const NextTokenFn& next);
+// TRUE when a word of the text is longer than kMaxTermLength. The tokeniser
+// cuts a token there, so such a word shows as a full-length token with the
+// next one starting right after it.
+BOOL HasOverlongWord(const CString& text, const NextTokenFn& next);
 // The text with `length` characters at `offset` replaced (clamped to the text).
 CString ReplaceAt(const CString& text, int offset, int length, const CString& replacement);
 

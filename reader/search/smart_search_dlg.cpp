@@ -181,11 +181,10 @@ BOOL CSmartSearchDlg::Search(BOOL forTuner) {
   CDWordArray groups;
   const int distinct = app.ParseQuery(text, terms, groups, TRUE);
   if (distinct == 0) return FALSE;
-  for (int i = 0; i < terms.GetSize(); ++i)
-    if (terms[i].GetLength() > search::kMaxTermLength) {
-      AfxMessageBox("Your query term(s) must be less than 30 characters long.", MB_ICONEXCLAMATION | MB_OK);
-      return FALSE;
-    }
+  if (search::HasOverlongWord(text, AppTokens())) {
+    AfxMessageBox("Your query term(s) must be less than 30 characters long.", MB_ICONEXCLAMATION | MB_OK);
+    return FALSE;
+  }
   if (app.RemoveStopWords(terms, groups, StopWordLimit(distinct)) == 0 || terms.GetSize() == 0) return FALSE;
   AddInflections(terms, groups);
   if (distinct <= 10) {
