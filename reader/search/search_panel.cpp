@@ -155,6 +155,8 @@ void CSearchPanel::StoreFloatingRect() {
   screen->SetFloatingRect(client);
 }
 
+BOOL CSearchPanel::DragsByBand() { return GetParent() == AfxGetMainWnd(); }
+
 void CSearchPanel::ShowHelp(DWORD topic) { AfxGetApp()->WinHelp(topic, HELP_CONTEXT); }
 
 HBRUSH CSearchPanel::OnCtlColor(CDC* dc, CWnd*, UINT) {
@@ -192,7 +194,7 @@ BOOL CSearchPanel::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) {
 UINT CSearchPanel::OnNcHitTest(CPoint point) {
   const UINT hit = static_cast<UINT>(Default());
   // Under the main window the band is the caption: the panel can be dragged.
-  if (hit == HTCLIENT && GetParent() == AfxGetMainWnd()) {
+  if (hit == HTCLIENT && DragsByBand()) {
     CPoint client = point;
     ScreenToClient(&client);
     if (client.y < kBandHeight) return HTCAPTION;

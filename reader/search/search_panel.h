@@ -59,6 +59,8 @@ class CSearchPanel : public CDialog {
   // Hands the media screen the window's client rectangle in screen
   // coordinates (media owner only).
   void StoreFloatingRect();
+  // TRUE when a click in the band drags the window (under the main window).
+  virtual BOOL DragsByBand();
   // The application's help at a topic.
   void ShowHelp(DWORD topic);
   static CMainFrame* Frame();

@@ -198,6 +198,7 @@ void CSubjectsDlg::Refresh() {
   int first = 0, last = 0;
   m_list.GetRange(first, last);
   m_list.SetPosition(std::min(std::max(state.contentsTop, first), last), TRUE);
+  m_listChosen = m_list.GetCurArticle();
   m_suppressFind = TRUE;
   m_findBox.SetWindowText(state.findText);
   m_findBox.SetSel(0, -1);
@@ -211,6 +212,7 @@ void CSubjectsDlg::Filter() {
   BOOL checked[search::kToggleCount];
   m_toggles.GetChecked(checked);
   m_list.SetArticles(search::FilterArticles(m_base, app.m_allArticles, sets, checked, app.GetArticleCount()));
+  m_listChosen = m_list.GetCurArticle();
   CRect band;
   GetClientRect(&band);
   band.bottom = kBandHeight;
@@ -245,13 +247,15 @@ void CSubjectsDlg::FindTyped() {
   if (!search::TitleStartsWith(text, listed)) return;
   m_suppressFind = TRUE;
   m_list.SelectArticle(article);
+  m_listChosen = m_list.GetCurArticle();
   m_suppressFind = FALSE;
 }
 
 void CSubjectsDlg::ListSelected() {
   if (m_suppressFind) return;
   const int article = m_list.GetCurArticle();
-  if (article <= 0) return;
+  if (article <= 0 || article == m_listChosen) return;
+  m_listChosen = -1;
   char title[TitleBufferSize] = "";
   GetVeldrixApp().LookupTitle(article, title);
   m_suppressFind = TRUE;

@@ -110,6 +110,9 @@ class CSubjectsDlg : public CSearchPanel {
   BOOL m_browse = FALSE;
   BOOL m_subjectShown = FALSE;
   BOOL m_suppressFind = FALSE;
+  // The article the program itself made current (a new set, the saved or
+  // the found article): its selection notices do not rewrite the find box.
+  int m_listChosen = -1;
   BOOL m_resizing = FALSE;
   BOOL m_created = FALSE;
   int m_narrow = 0;

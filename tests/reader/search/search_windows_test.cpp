@@ -353,6 +353,74 @@ TEST_F(SearchWindows, ResultsWindowFiltersTheCurrentQuery) {
   EXPECT_FALSE(Frame()->IsResultsOpen());
 }
 
+TEST_F(SearchWindows, WindowsComeBackAsTheFrameSavedThem) {
+  RecordQuery("comet");
+  SearchState& state = Frame()->GetSearchState();
+  state.filters[search::ToggleIndex(2012)] = TRUE;
+  state.resultsSelection = Article("Comet");
+  state.contentsSelection = Article("Rock & Roll");
+  state.findText = "rock";
+  CResultsDlg results;
+  ASSERT_TRUE(results.Create(kPanel, CResultsDlg::kTemplate, 0, &parent, nullptr, "comet"));
+  CSubjectsDlg contents;
+  ASSERT_TRUE(contents.Create(CRect(300, 0, 560, 440), CSubjectsDlg::kTemplate, &parent, FALSE));
+  ui::PumpUntilIdle();
+  EXPECT_EQ(results.List().GetCurArticle(), Article("Comet"));
+  EXPECT_FALSE(results.List().GetArticles().Test(Article("Comet Hale-Bopp")));  // not a Marovan article
+  EXPECT_EQ(contents.List().GetCurArticle(), Article("Rock & Roll"));
+  CString find;
+  contents.FindBox().GetWindowText(find);
+  EXPECT_STREQ(find, "rock");
+  EXPECT_EQ(contents.Toggles().Button(search::ToggleIndex(2012)).GetCheck(), 1);
+
+  // A toggle flipped in one window is what the other shows after a refresh.
+  Click(contents, 2012);
+  contents.SaveState(state);
+  results.SendMessage(WM_REFRESHLIST, 0, 0);
+  EXPECT_EQ(results.List().GetArticles().GetSetCount(), Frame()->GetCurrentQuery().GetSetCount());
+
+  // Choosing a row writes its title into the find box.
+  ASSERT_GE(contents.List().SelectArticle(Article("Zebra")), 0);
+  contents.SendMessage(WM_COMMAND, MAKEWPARAM(CSubjectsDlg::kList, LBN_SELCHANGE),
+                       reinterpret_cast<LPARAM>(contents.List().GetSafeHwnd()));
+  contents.FindBox().GetWindowText(find);
+  EXPECT_STREQ(find, "Zebra");
+  contents.DestroyWindow();
+  results.DestroyWindow();
+}
+
+TEST_F(SearchWindows, FloatingWindowsDragByTheirBandAndToggleTipsNameTheirSets) {
+  RecordQuery("comet");
+  CResultsDlg floating;
+  ASSERT_TRUE(floating.Create(CRect(40, 40, 300, 480), CResultsDlg::kMediaTemplate, 0, Frame(), nullptr, "comet"));
+  EXPECT_EQ(floating.GetKind(), PanelKind::Media);
+  CRect client;
+  floating.GetClientRect(&client);
+  EXPECT_EQ(client.Size(), CSize(260, 440));
+  CPoint band(30, 10), below(30, 60);
+  floating.ClientToScreen(&band);
+  floating.ClientToScreen(&below);
+  EXPECT_EQ(floating.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(band.x, band.y)), HTCAPTION);
+  EXPECT_EQ(floating.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(below.x, below.y)), HTCLIENT);
+
+  CResultsDlg docked;
+  ASSERT_TRUE(docked.Create(kPanel, CResultsDlg::kTemplate, 0, &parent, nullptr, "comet"));
+  CPoint dockedBand(30, 10);
+  docked.ClientToScreen(&dockedBand);
+  EXPECT_EQ(docked.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(dockedBand.x, dockedBand.y)), HTCLIENT);
+
+  NMTTDISPINFOA info = {};
+  info.hdr.hwndFrom = nullptr;
+  info.hdr.idFrom = reinterpret_cast<UINT_PTR>(docked.GetDlgItem(2014)->GetSafeHwnd());
+  info.hdr.code = TTN_NEEDTEXTA;
+  info.uFlags = TTF_IDISHWND;
+  docked.SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+  ASSERT_NE(info.lpszText, nullptr);
+  EXPECT_STREQ(info.lpszText, "Marovan && Hesperan Articles");
+  docked.DestroyWindow();
+  floating.DestroyWindow();
+}
+
 TEST_F(SearchWindows, ResultsOpenAnArticleOnTheScreenThatOwnsIt) {
   RecordQuery("zebra");
   CResultsDlg results;
