@@ -528,6 +528,22 @@ TEST_F(SearchWindows, TunerSlidersFollowTheWeightsAndDropWordsAtZero) {
   EXPECT_FALSE(app.QuerySources(none));  // the prepared query went with the panel
 }
 
+TEST_F(SearchWindows, TunerShowsTheWordsAsTheIndexSpellsThem) {
+  // The sample's word index holds lower-case spellings only; "mars" is not
+  // in the main database's index at all.
+  CStringArray terms;
+  CDWordArray groups;
+  App().ParseQuery("Egypt comet Mars", terms, groups, TRUE);
+  ASSERT_TRUE(App().WeightedQuery(terms, groups));
+  const WeightedTerms weighed = WeighTerms(terms, groups);
+  CTunerDlg tuner;
+  ASSERT_TRUE(tuner.Create(kPanel, CTunerDlg::kMediaTemplate, Frame(), "Egypt comet Mars", weighed.terms));
+  std::vector<std::string> words;
+  for (int i = 0; i < tuner.GetWords().GetSize(); ++i) words.emplace_back(tuner.GetWords()[i]);
+  EXPECT_EQ(words, (std::vector<std::string>{"comet", "egypt", "mars"}));
+  tuner.DestroyWindow();
+}
+
 TEST_F(SearchWindows, ContentsFindsTitlesAsTheReaderTypes) {
   CSubjectsDlg contents;
   ASSERT_TRUE(contents.Create(kPanel, CSubjectsDlg::kTemplate, &parent, FALSE));
