@@ -582,6 +582,8 @@ TEST_F(SearchWindows, ContentsFindsTitlesAsTheReaderTypes) {
 }
 
 TEST_F(SearchWindows, SubjectModeWidensAndRemembersItsMode) {
+  // A source toggle the subject list cannot use does not filter it either.
+  Frame()->GetSearchState().filters[search::ToggleIndex(4209)] = TRUE;
   CSubjectsDlg subjects;
   ASSERT_TRUE(subjects.Create(kPanel, CSubjectsDlg::kTemplate, &parent, TRUE));
   CRect client;
@@ -593,6 +595,8 @@ TEST_F(SearchWindows, SubjectModeWidensAndRemembersItsMode) {
   for (UINT id : {2019u, 4208u, 4209u, 4120u})
     EXPECT_FALSE(subjects.Toggles().Button(search::ToggleIndex(id)).IsWindowEnabled()) << id;
   EXPECT_TRUE(subjects.Toggles().Button(search::ToggleIndex(2012)).IsWindowEnabled());
+  EXPECT_EQ(subjects.Toggles().Button(search::ToggleIndex(4209)).GetCheck(), 0);
+  EXPECT_TRUE(subjects.List().GetArticles().Test(Article("Zebra")));  // not a multimedia item
   // Only encyclopedia articles are listed.
   EXPECT_FALSE(subjects.List().GetArticles().Test(Article("Background Pictures")));
   EXPECT_TRUE(subjects.List().GetArticles().Test(Article("Comet Hale-Bopp")));
