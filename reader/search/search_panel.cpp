@@ -61,6 +61,9 @@ BOOL CSearchPanel::CreatePanel(UINT templateId, CWnd* owner) {
 
 void CSearchPanel::PlaceWindow(const CRect& rect) {
   CRect frame = rect;
+  // A pop-up window (the media screen's) stands in screen coordinates.
+  if (!(GetStyle() & WS_CHILD) && m_owner != nullptr && m_owner->GetSafeHwnd() != nullptr)
+    m_owner->ClientToScreen(&frame);
   ::AdjustWindowRectEx(&frame, GetStyle(), FALSE, GetExStyle());
   SetWindowPos(nullptr, frame.left, frame.top, frame.Width(), frame.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
 }

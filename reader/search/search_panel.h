@@ -46,8 +46,9 @@ class CSearchPanel : public CDialog {
   // Creates the dialog under `owner` and takes the owner's kind; FALSE when
   // the dialog cannot be made.
   BOOL CreatePanel(UINT templateId, CWnd* owner);
-  // Sizes the window so that its client area is `rect` (screen rectangle of
-  // the panel area in the owner's client coordinates).
+  // Sizes the window so that its client area is `rect`, given in the
+  // owner's client coordinates (also for a pop-up under the main frame);
+  // without an owner, in the parent's coordinates.
   void PlaceWindow(const CRect& rect);
   // Paints the band and background; the title stands at x in the header font.
   void PaintFrame(CDC& dc, const char* title, int titleX);

@@ -221,7 +221,12 @@ void CSubjectsDlg::Filter() {
 }
 
 void CSubjectsDlg::SaveState(SearchState& state) const {
-  m_toggles.GetChecked(state.filters);
+  BOOL checked[search::kToggleCount];
+  m_toggles.GetChecked(checked);
+  // The toggles a subject list cannot use keep what the results window set.
+  if (m_subjectMode)
+    for (UINT id : kNotForSubjects) checked[search::ToggleIndex(id)] = state.filters[search::ToggleIndex(id)];
+  std::copy(std::begin(checked), std::end(checked), state.filters);
   state.contentsSelection = m_list.GetCurArticle();
   state.contentsTop = m_list.GetTopIndex();
   m_findBox.GetWindowText(state.findText);

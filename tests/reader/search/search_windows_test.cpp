@@ -397,6 +397,10 @@ TEST_F(SearchWindows, FloatingWindowsDragByTheirBandAndToggleTipsNameTheirSets) 
   CRect client;
   floating.GetClientRect(&client);
   EXPECT_EQ(client.Size(), CSize(260, 440));
+  CPoint origin(40, 40), placed(0, 0);
+  Frame()->ClientToScreen(&origin);
+  floating.ClientToScreen(&placed);
+  EXPECT_EQ(placed, origin);  // the rectangle is in the main frame's client coordinates
   CPoint band(30, 10), below(30, 60);
   floating.ClientToScreen(&band);
   floating.ClientToScreen(&below);
@@ -597,6 +601,9 @@ TEST_F(SearchWindows, SubjectModeWidensAndRemembersItsMode) {
   EXPECT_TRUE(subjects.Toggles().Button(search::ToggleIndex(2012)).IsWindowEnabled());
   EXPECT_EQ(subjects.Toggles().Button(search::ToggleIndex(4209)).GetCheck(), 0);
   EXPECT_TRUE(subjects.List().GetArticles().Test(Article("Zebra")));  // not a multimedia item
+  SearchState saved = Frame()->GetSearchState();
+  subjects.SaveState(saved);
+  EXPECT_TRUE(saved.filters[search::ToggleIndex(4209)]);  // still the results window's
   // Only encyclopedia articles are listed.
   EXPECT_FALSE(subjects.List().GetArticles().Test(Article("Background Pictures")));
   EXPECT_TRUE(subjects.List().GetArticles().Test(Article("Comet Hale-Bopp")));
