@@ -1,0 +1,48 @@
+#include "entry_opener.h"
+
+#include "display.h"
+#include "main_frame.h"
+#include "search_filter.h"
+#include "search_screen.h"
+#include "veldrix_app.h"
+
+namespace {
+
+Screen ScreenOf(search::EntryScreen kind) {
+  switch (kind) {
+    case search::EntryScreen::Media: return Screen::Media;
+    case search::EntryScreen::Timeline: return Screen::Timeline;
+    case search::EntryScreen::Dictionary: return Screen::Dictionary;
+    case search::EntryScreen::Encyclopedia: break;
+  }
+  return Screen::Browser;
+}
+
+}  // namespace
+
+BOOL OpenSearchEntry(int article, HitStep step, UINT position) {
+  if (article <= 0) return FALSE;
+  CVeldrixApp& app = GetVeldrixApp();
+  CMainFrame* frame = app.GetMainFrame();
+  if (frame == nullptr) return FALSE;
+  const search::EntryScreen kind = search::ChooseEntryScreen(article, app.m_multBits, app.m_tmlBits, app.m_vornBits);
+  const Screen screen = ScreenOf(kind);
+  if (!frame->ShowScreen(screen)) return FALSE;
+  CView* view = frame->GetScreen(screen);
+  auto* target = dynamic_cast<SearchScreen*>(view);
+  if (target == nullptr) return FALSE;
+  if (kind == search::EntryScreen::Media) {
+    target->ShowSearchEntry(search::MediaItemIndex(article, app.m_multBits));
+    return TRUE;
+  }
+  target->ShowSearchEntry(article);
+  if (kind == search::EntryScreen::Timeline || step == HitStep::None) return TRUE;
+  auto* display =
+      dynamic_cast<CDisplay*>(CWnd::FromHandlePermanent(::GetDlgItem(view->GetSafeHwnd(), CDisplay::kControlId)));
+  if (display == nullptr) return TRUE;
+  if (step == HitStep::FirstHit)
+    display->GoToHit(+1, TRUE);
+  else if (position != 0)
+    display->ScrollToPosition(position);
+  return TRUE;
+}

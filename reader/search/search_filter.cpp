@@ -1,0 +1,91 @@
+#include "search_filter.h"
+
+#include <cctype>
+#include <cstring>
+
+#include "title_key.h"
+
+namespace search {
+
+int ToggleIndex(unsigned id) {
+  for (int i = 0; i < kToggleCount; ++i)
+    if (kToggleIds[i] == id) return i;
+  return -1;
+}
+
+namespace {
+
+// The union of the checked toggles' sets in [first, last); FALSE when none
+// of them is checked.
+BOOL GroupUnion(const ToggleSets (&sets)[kToggleCount], const BOOL (&checked)[kToggleCount], int first, int last,
+                int articleCount, CBitString& out) {
+  out = CBitString(articleCount, FALSE);
+  BOOL any = FALSE;
+  for (int i = first; i < last; ++i) {
+    if (!checked[i]) continue;
+    any = TRUE;
+    for (const CBitString* set : sets[i].sets)
+      if (set != nullptr) out.Or(*set);
+  }
+  return any;
+}
+
+}  // namespace
+
+CBitString FilterArticles(const CBitString& base, const CBitString& all, const ToggleSets (&sets)[kToggleCount],
+                          const BOOL (&checked)[kToggleCount], int articleCount) {
+  CBitString result = base;
+  result.And(all);
+  CBitString group;
+  if (GroupUnion(sets, checked, 0, kSourceToggles, articleCount, group)) result.And(group);
+  if (GroupUnion(sets, checked, kSourceToggles, kToggleCount, articleCount, group)) result.And(group);
+  return result;
+}
+
+EntryScreen ChooseEntryScreen(int article, const CBitString& media, const CBitString& timeline,
+                              const CBitString& dictionary) {
+  if (media.Test(article)) return EntryScreen::Media;
+  if (timeline.Test(article)) return EntryScreen::Timeline;
+  if (dictionary.Test(article)) return EntryScreen::Dictionary;
+  return EntryScreen::Encyclopedia;
+}
+
+int MediaItemIndex(int article, const CBitString& media) {
+  if (!media.Test(article)) return -1;
+  int rank = 0;
+  for (int n = media.NextSet(1); n > 0 && n < article; n = media.NextSet(n + 1)) ++rank;
+  return rank;
+}
+
+namespace {
+
+void TitleForm(const char* text, char (&out)[TitleBufferSize]) {
+  std::strncpy(out, text != nullptr ? text : "", TitleBufferSize - 1);
+  out[TitleBufferSize - 1] = '\0';
+  FoldAccents(out);
+  NormalizeTitle(out, TitleBufferSize);
+}
+
+}  // namespace
+
+BOOL TitleStartsWith(const char* typed, const char* title) {
+  char key[TitleBufferSize], full[TitleBufferSize];
+  TitleForm(typed, key);
+  TitleForm(title, full);
+  const size_t length = std::strlen(key);
+  if (length == 0 || length > std::strlen(full)) return FALSE;
+  for (size_t i = 0; i < length; ++i)
+    if (std::tolower(static_cast<unsigned char>(key[i])) != std::tolower(static_cast<unsigned char>(full[i])))
+      return FALSE;
+  return TRUE;
+}
+
+BOOL SubjectStartsWith(const CString& name, const CString& typed) {
+  if (typed.IsEmpty()) return FALSE;
+  CString upperName = name, upperTyped = typed;
+  upperName.MakeUpper();
+  upperTyped.MakeUpper();
+  return upperName.Left(upperTyped.GetLength()) == upperTyped;
+}
+
+}  // namespace search

@@ -1,0 +1,218 @@
+#include "search_panel.h"
+
+#include <cstring>
+
+#include "main_frame.h"
+#include "search_screen.h"
+#include "skin_environment.h"
+#include "veldrix_app.h"
+
+namespace {
+
+constexpr int kBandBrushes[] = {1, 13, 10, 7};
+constexpr int kBackgroundBrushes[] = {2, 14, 11, 8};
+constexpr int kListSkins[] = {kSkinEncyclopedia, kSkinTimeline, kSkinMedia, kSkinDictionary};
+// The right and bottom edges of the media kind's one-pixel frame.
+constexpr int kMediaFrameBrush = 10;
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CSearchPanel, CDialog)
+ON_WM_CTLCOLOR()
+ON_WM_ERASEBKGND()
+ON_WM_QUERYNEWPALETTE()
+ON_WM_PALETTECHANGED()
+ON_WM_SETCURSOR()
+ON_WM_NCHITTEST()
+ON_NOTIFY_EX(TTN_NEEDTEXTA, 0, OnToolTipText)
+END_MESSAGE_MAP()
+
+PanelKind CSearchPanel::KindOf(CWnd* owner) {
+  if (owner == nullptr) return PanelKind::Browser;
+  for (const CRuntimeClass* type = owner->GetRuntimeClass(); type != nullptr; type = type->m_pBaseClass) {
+    const char* name = type->m_lpszClassName;
+    if (std::strcmp(name, "CBrowser") == 0) return PanelKind::Browser;
+    if (std::strcmp(name, "CTimeLine") == 0) return PanelKind::Timeline;
+    if (std::strcmp(name, "CMainFrame") == 0 || std::strcmp(name, "CViewPicture") == 0) return PanelKind::Media;
+    if (std::strcmp(name, "CDict") == 0) return PanelKind::Dictionary;
+  }
+  return PanelKind::Browser;
+}
+
+PanelKind CSearchPanel::ActiveKind() {
+  CMainFrame* frame = Frame();
+  CView* view = frame != nullptr ? frame->GetActiveView() : nullptr;
+  if (view == nullptr) return PanelKind::Browser;
+  return KindOf(view);
+}
+
+int CSearchPanel::BandBrush() const { return kBandBrushes[KindIndex()]; }
+int CSearchPanel::BackgroundBrush() const { return kBackgroundBrushes[KindIndex()]; }
+int CSearchPanel::ListSkin() const { return kListSkins[KindIndex()]; }
+
+CMainFrame* CSearchPanel::Frame() { return GetVeldrixApp().GetMainFrame(); }
+
+BOOL CSearchPanel::CreatePanel(UINT templateId, CWnd* owner) {
+  m_owner = owner;
+  m_kind = KindOf(owner);
+  m_hover = nullptr;
+  return CDialog::Create(templateId, owner);
+}
+
+void CSearchPanel::PlaceWindow(const CRect& rect) {
+  CRect frame = rect;
+  // A pop-up window (the media screen's) stands in screen coordinates.
+  if (!(GetStyle() & WS_CHILD) && m_owner != nullptr && m_owner->GetSafeHwnd() != nullptr)
+    m_owner->ClientToScreen(&frame);
+  ::AdjustWindowRectEx(&frame, GetStyle(), FALSE, GetExStyle());
+  SetWindowPos(nullptr, frame.left, frame.top, frame.Width(), frame.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CSearchPanel::MoveChild(CWnd& child, int x, int y) {
+  if (child.GetSafeHwnd() == nullptr) return;
+  child.SetWindowPos(nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+CSize CSearchPanel::ChildSize(CWnd& child) const {
+  if (child.GetSafeHwnd() == nullptr) return CSize(0, 0);
+  CRect rect;
+  child.GetWindowRect(&rect);
+  return rect.Size();
+}
+
+void CSearchPanel::SetPalette(CPalette* palette) {
+  m_palette = palette;
+  if (GetSafeHwnd() == nullptr || palette == nullptr || palette->GetSafeHandle() == nullptr) return;
+  CClientDC dc(this);
+  CPalette* old = dc.SelectPalette(palette, FALSE);
+  dc.RealizePalette();
+  dc.SelectPalette(old, TRUE);
+  Invalidate();
+}
+
+BOOL CSearchPanel::PreTranslateMessage(MSG* msg) {
+  // The main window's accelerators come first, so menu keys keep working.
+  CWnd* main = AfxGetMainWnd();
+  if (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST && main != nullptr && main != this &&
+      main->PreTranslateMessage(msg))
+    return TRUE;
+  if (msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) {
+    OnOK();
+    return TRUE;
+  }
+  return CDialog::PreTranslateMessage(msg);
+}
+
+void CSearchPanel::PaintFrame(CDC& dc, const char* title, int titleX) {
+  CSkinEnvironment& skin = Skin();
+  CRect client;
+  GetClientRect(&client);
+  CRect band(0, 0, client.right, kBandHeight);
+  dc.FillRect(&band, skin.GetBrush(BandBrush()));
+  CRect rest(0, kBandHeight, client.right, client.bottom);
+  dc.FillRect(&rest, skin.GetBrush(BackgroundBrush()));
+  if (m_kind == PanelKind::Media) {
+    CBrush white(RGB(255, 255, 255));
+    dc.FillRect(CRect(0, kBandHeight, client.right, kBandHeight + 1), &white);
+    dc.FillRect(CRect(0, kBandHeight, 1, client.bottom), &white);
+    dc.FillRect(CRect(client.right - 1, kBandHeight, client.right, client.bottom), skin.GetBrush(kMediaFrameBrush));
+    dc.FillRect(CRect(0, client.bottom - 1, client.right, client.bottom), skin.GetBrush(kMediaFrameBrush));
+  }
+  if (title != nullptr) {
+    CFont* old = dc.SelectObject(skin.GetFont(FontHeading));
+    dc.SetBkMode(TRANSPARENT);
+    dc.SetTextColor(RGB(255, 255, 255));
+    CRect text(titleX, 0, client.right, kBandHeight);
+    dc.DrawText(title, -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    dc.SelectObject(old);
+  }
+}
+
+void CSearchPanel::DrawSmallText(CDC& dc, const char* text, CRect area) {
+  CFont* old = dc.SelectObject(Skin().GetFont(FontSmall));
+  dc.SetBkMode(TRANSPARENT);
+  dc.SetTextColor(RGB(0, 0, 0));
+  CRect measure(area.left, 0, area.right, 0);
+  dc.DrawText(text, -1, &measure, DT_CENTER | DT_CALCRECT | DT_NOPREFIX | DT_WORDBREAK);
+  const int top = area.top + (area.Height() - measure.Height()) / 2;
+  CRect place(area.left, top, area.right, top + measure.Height());
+  dc.DrawText(text, -1, &place, DT_CENTER | DT_NOPREFIX | DT_WORDBREAK);
+  dc.SelectObject(old);
+}
+
+void CSearchPanel::OnPaintBase(const char* title, int titleX) {
+  CPaintDC dc(this);
+  CSkinPaletteScope palette(&dc);
+  PaintFrame(dc, title, titleX);
+}
+
+void CSearchPanel::StoreFloatingRect() {
+  if (m_kind != PanelKind::Media || GetSafeHwnd() == nullptr) return;
+  CMainFrame* frame = Frame();
+  if (frame == nullptr) return;
+  auto* screen = dynamic_cast<SearchScreen*>(frame->GetScreen(Screen::Media));
+  if (screen == nullptr) return;
+  CRect client;
+  GetClientRect(&client);
+  ClientToScreen(&client);
+  screen->SetFloatingRect(client);
+}
+
+BOOL CSearchPanel::DragsByBand() { return GetParent() == AfxGetMainWnd(); }
+
+void CSearchPanel::ShowHelp(DWORD topic) { AfxGetApp()->WinHelp(topic, HELP_CONTEXT); }
+
+HBRUSH CSearchPanel::OnCtlColor(CDC* dc, CWnd*, UINT) {
+  dc->SetTextColor(RGB(0, 0, 0));
+  dc->SetBkColor(RGB(255, 255, 255));
+  return static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
+}
+
+BOOL CSearchPanel::OnEraseBkgnd(CDC*) { return TRUE; }
+
+BOOL CSearchPanel::OnQueryNewPalette() {
+  CPalette* palette = Skin().GetPalette();
+  if (palette == nullptr || palette->GetSafeHandle() == nullptr) return FALSE;
+  CClientDC dc(this);
+  CPalette* old = dc.SelectPalette(palette, FALSE);
+  const UINT changed = dc.RealizePalette();
+  dc.SelectPalette(old, TRUE);
+  if (changed > 0) Invalidate();
+  return TRUE;
+}
+
+void CSearchPanel::OnPaletteChanged(CWnd*) {}
+
+BOOL CSearchPanel::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) {
+  HWND under = wnd != nullptr ? wnd->GetSafeHwnd() : nullptr;
+  if (under == m_hWnd) under = nullptr;
+  if (under != m_hover) {
+    if (m_hover != nullptr && ::IsWindow(m_hover)) ::SendMessageA(m_hover, WM_BUTTON_HOVER, 0, 0);
+    m_hover = under;
+    if (under != nullptr) ::SendMessageA(under, WM_BUTTON_HOVER, 1, 0);
+  }
+  return CDialog::OnSetCursor(wnd, hitTest, message);
+}
+
+UINT CSearchPanel::OnNcHitTest(CPoint point) {
+  const UINT hit = static_cast<UINT>(Default());
+  // Under the main window the band is the caption: the panel can be dragged.
+  if (hit == HTCLIENT && DragsByBand()) {
+    CPoint client = point;
+    ScreenToClient(&client);
+    if (client.y < kBandHeight) return HTCAPTION;
+  }
+  return hit;
+}
+
+BOOL CSearchPanel::OnToolTipText(UINT, NMHDR* header, LRESULT* result) {
+  auto* info = reinterpret_cast<NMTTDISPINFOA*>(header);
+  if (!(info->uFlags & TTF_IDISHWND)) return FALSE;
+  const int id = ::GetDlgCtrlID(reinterpret_cast<HWND>(header->idFrom));
+  m_tipText[0] = '\0';
+  if (id <= 0 || ::LoadStringA(AfxGetResourceHandle(), static_cast<UINT>(id), m_tipText, sizeof m_tipText) <= 0)
+    return FALSE;
+  info->lpszText = m_tipText;
+  *result = 0;
+  return TRUE;
+}

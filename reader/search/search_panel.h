@@ -1,0 +1,84 @@
+// CSearchPanel: what the search windows share. Each is a modeless (or, for
+// the spelling dialog, modal) dialog skinned after its owner's kind: a
+// 23-pixel band in the kind's band brush with the window's title, the rest in
+// its background brush, controls black on white, hover messages for the
+// control under the pointer, the shared palette realised, keyboard messages
+// offered to the main window's accelerators first, and a drag by the band
+// when the parent is the main window.
+#pragma once
+
+#include "framework.h"
+
+class CMainFrame;
+class SearchScreen;
+
+// The owner kinds: the run-time class of the window the panel belongs to.
+enum class PanelKind { Browser = 0, Timeline = 1, Media = 2, Dictionary = 3 };
+
+class CSearchPanel : public CDialog {
+ public:
+  static constexpr int kBandHeight = 23;
+  // Help topics of the panels.
+  static constexpr DWORD kHelpAdvanced = 42;
+  static constexpr DWORD kHelpBoolean = 195;
+  static constexpr DWORD kHelpTuner = 30;
+  static constexpr DWORD kHelpSmart = 136;
+
+  CSearchPanel() = default;
+  explicit CSearchPanel(UINT templateId, CWnd* parent) : CDialog(templateId, parent) {}
+
+  // The kind of a window: CBrowser, CTimeLine, CMainFrame (media screen) or
+  // CDict by its run-time class (or a base of it); encyclopedia otherwise.
+  static PanelKind KindOf(CWnd* owner);
+  // The kind of the main frame's active view (the spelling dialog's look).
+  static PanelKind ActiveKind();
+  PanelKind GetKind() const { return m_kind; }
+  int KindIndex() const { return static_cast<int>(m_kind); }
+  // Band and background brushes, list skin, by kind.
+  int BandBrush() const;
+  int BackgroundBrush() const;
+  int ListSkin() const;
+
+  void SetPalette(CPalette* palette);
+  BOOL PreTranslateMessage(MSG* msg) override;
+
+ protected:
+  // Creates the dialog under `owner` and takes the owner's kind; FALSE when
+  // the dialog cannot be made.
+  BOOL CreatePanel(UINT templateId, CWnd* owner);
+  // Sizes the window so that its client area is `rect`, given in the
+  // owner's client coordinates (also for a pop-up under the main frame);
+  // without an owner, in the parent's coordinates.
+  void PlaceWindow(const CRect& rect);
+  // Paints the band and background; the title stands at x in the header font.
+  void PaintFrame(CDC& dc, const char* title, int titleX);
+  // Draws text centred in the small font inside `area`.
+  void DrawSmallText(CDC& dc, const char* text, CRect area);
+  // Moves a child to (x, y) keeping its size.
+  void MoveChild(CWnd& child, int x, int y);
+  CSize ChildSize(CWnd& child) const;
+  // Hands the media screen the window's client rectangle in screen
+  // coordinates (media owner only).
+  void StoreFloatingRect();
+  // TRUE when a click in the band drags the window (under the main window).
+  virtual BOOL DragsByBand();
+  // The application's help at a topic.
+  void ShowHelp(DWORD topic);
+  static CMainFrame* Frame();
+
+  void OnPaintBase(const char* title, int titleX = 6);
+  HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT kind);
+  BOOL OnEraseBkgnd(CDC* dc);
+  BOOL OnQueryNewPalette();
+  void OnPaletteChanged(CWnd* focus);
+  BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
+  UINT OnNcHitTest(CPoint point);
+  BOOL OnToolTipText(UINT id, NMHDR* header, LRESULT* result);
+  DECLARE_MESSAGE_MAP()
+
+  PanelKind m_kind = PanelKind::Browser;
+  CWnd* m_owner = nullptr;
+  CPalette* m_palette = nullptr;
+  HWND m_hover = nullptr;
+  char m_tipText[81] = "";
+};
