@@ -4,7 +4,7 @@
 // screens that own a display.
 #include <algorithm>
 
-#include "browser.h"
+#include "browser_view.h"
 #include "dict_view.h"
 #include "main_frame.h"
 #include "note_dlg.h"
