@@ -18,6 +18,7 @@
 #include "framework.h"
 #include "menu_button.h"
 #include "od_button.h"
+#include "panel_owner.h"
 #include "reader_screen.h"
 #include "source_notices.h"
 
@@ -39,7 +40,7 @@ struct ToolRequest {
 // Modes of the article list panel.
 enum ArticleListMode { ListHistory = 0, ListRelatedToMedia = 2, ListClue = 3, ListSubjectLinks = 4 };
 
-class CBrowser : public CFormView, public ReaderScreen {
+class CBrowser : public CFormView, public ReaderScreen, public ItemScreen, public PanelOwner, public OutlineOwner {
   DECLARE_DYNCREATE(CBrowser)
  public:
   static constexpr int kFirstArticle = 3521;
@@ -54,11 +55,11 @@ class CBrowser : public CFormView, public ReaderScreen {
   ~CBrowser() override;
 
   // Shows article n; -1 shows the previous article of the history.
-  void ShowArticle(int n);
+  void ShowArticle(int n) override;
   // From the media screen and the quiz: main-database entry numbers.
   void ShowArticleList(const CDWordArray& entries) { ShowEntryList(entries, ListRelatedToMedia); }
   void ShowClueArticles(const CDWordArray& entries) { ShowEntryList(entries, ListClue); }
-  void GoToMediaItem(int item);
+  void GoToMediaItem(int item) override;
   void OpenAdvancedSearch(const CStringArray& terms, const std::vector<float>& weights);
   void EditNote(CNoteIcon* icon);
   void CloseToolWindows();
@@ -73,6 +74,13 @@ class CBrowser : public CFormView, public ReaderScreen {
   // Printing of the bookmark list's folders (the bookmark list window calls these).
   void PrintBookmarkFolder(int folder);
   void PreviewBookmarkFolder(int folder);
+
+  // The tool panels' roads back to this screen: the bookmark list's
+  // double click (through the main frame), its print buttons, the outline's
+  // links.
+  void ShowItem(int item) override { ShowArticle(item); }
+  void PrintBookmarkFolder(int folder, BOOL preview) override;
+  void LinkOutlineEntry(int index) override { FollowOutlineLink(index); }
 
   // ReaderScreen
   void SaveSearchState(SearchState& state) override;
@@ -270,7 +278,9 @@ class CBrowser : public CFormView, public ReaderScreen {
   CODButton m_buttons[kTopButtonCount + kBottomButtonCount];
   CMenuButton m_related;
 
-  // The tool windows: made on first use, destroyed (not deleted) when closed.
+  // The tool windows: made on first use, destroyed (not deleted) when closed
+  // or when another one opens; the object stays here (the panels' windows
+  // leave their objects alone when they go) and takes the next window.
   std::unique_ptr<CWnd> m_tools[ToolWindowCount];
   // What the open results window shows.
   CString m_resultsQuery;

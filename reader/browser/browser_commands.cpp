@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 
+#include "bookmark_dlg.h"
 #include "browser.h"
 #include "main_frame.h"
 #include "note_dlg.h"
@@ -299,9 +300,11 @@ void CBrowser::EditNote(CNoteIcon* icon) {
 }
 
 void CBrowser::SaveSearchState(SearchState& state) {
-  // The results and contents windows keep their own state; their classes
-  // copy it through the frame when they are wired in.
-  (void)state;
+  if (IsToolOpen(ToolWindow::Bookmarks))
+    if (auto* bookmarks = dynamic_cast<CBookmarkDlg*>(GetToolWindow(ToolWindow::Bookmarks)))
+      bookmarks->SaveState(state);
+  // The results and contents windows copy their state here too once their
+  // classes are part of the program.
 }
 
 // ---- commands ------------------------------------------------------------------------

@@ -46,6 +46,13 @@ void CBrowser::PreviewBookmarkFolder(int folder) {
   StartPreview();
 }
 
+void CBrowser::PrintBookmarkFolder(int folder, BOOL preview) {
+  if (preview)
+    PreviewBookmarkFolder(folder);
+  else
+    PrintBookmarkFolder(folder);
+}
+
 void CBrowser::StartPreview() {
   auto* state = new CPrintPreviewState;
   if (!DoPrintPreview(AFX_IDD_PREVIEW_TOOLBAR, this, RUNTIME_CLASS(CQVEPreviewView), state)) {

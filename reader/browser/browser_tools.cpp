@@ -2,11 +2,32 @@
 // of the tool panels. Each function is the one place a window class of its
 // own module is named; until that module is part of the program the
 // function makes nothing and says so by its result.
+#include "article_list_dlg.h"
+#include "bookmark_dlg.h"
 #include "browser.h"
+#include "folder_dlgs.h"
+#include "item_router.h"
 #include "main_frame.h"
+#include "media_items_dlg.h"
 #include "veldrix_app.h"
+#include "word_find_dlg.h"
 
 CBrowser::ToolMaker CBrowser::s_toolMaker = nullptr;
+
+namespace {
+
+// The object of the slot as a `Panel`: the one made before, or a new one in
+// place of an object of another class (whose window is gone by now).
+template <typename Panel>
+Panel& PanelIn(std::unique_ptr<CWnd>& tool) {
+  if (auto* panel = dynamic_cast<Panel*>(tool.get())) return *panel;
+  auto made = std::make_unique<Panel>();
+  Panel& panel = *made;
+  tool = std::move(made);
+  return panel;
+}
+
+}  // namespace
 
 BOOL CBrowser::CreateToolWindow(const ToolRequest& request) {
   std::unique_ptr<CWnd>& tool = m_tools[static_cast<int>(request.kind)];
@@ -22,10 +43,29 @@ BOOL CBrowser::CreateToolWindow(const ToolRequest& request) {
 // mode, articles, terms and text. The windows: results (template 3005),
 // contents and subjects (2056), bookmark list (1085), Boolean search (2001),
 // Smart Search (4051), Tuner (1037), article list (1115), word find (3009),
-// media items and outline (4064). None of their classes is part of this
-// module yet.
+// media items and outline (4064). The results, contents and subjects,
+// Boolean, Smart Search and Tuner classes are not part of this module yet:
+// those requests make nothing.
 BOOL CBrowser::MakeToolWindow(const ToolRequest& request, std::unique_ptr<CWnd>& tool) {
   if (s_toolMaker) return s_toolMaker(this, request, tool);
+  const UINT templateId = ToolWindowTemplate(request.kind);
+  switch (request.kind) {
+    case ToolWindow::Bookmarks: return PanelIn<CBookmarkDlg>(tool).Create(m_panel, templateId, this);
+    case ToolWindow::ArticleList: {
+      CArticleListDlg& list = PanelIn<CArticleListDlg>(tool);
+      if (!list.Create(m_panel, templateId, request.mode, this)) return FALSE;
+      if (request.articles) list.SetArticles(*request.articles);
+      return TRUE;
+    }
+    case ToolWindow::WordFind: return PanelIn<CWordFindDlg>(tool).Create(m_panel, templateId, this);
+    case ToolWindow::Outline: return PanelIn<CMediaItemsDlg>(tool).Create(m_panel, this);
+    case ToolWindow::Results:
+    case ToolWindow::Contents:
+    case ToolWindow::Boolean:
+    case ToolWindow::Smart:
+    case ToolWindow::Tuner:
+    case ToolWindow::Count: break;
+  }
   return FALSE;
 }
 
@@ -33,23 +73,30 @@ BOOL CBrowser::MakeToolWindow(const ToolRequest& request, std::unique_ptr<CWnd>&
 // after OK.
 BOOL CBrowser::ChooseFolder(int& folder) {
   folder = -1;
-  return FALSE;
+  CNewFolderDlg chooser(this);
+  if (chooser.DoModal() != IDOK) return FALSE;
+  if (chooser.m_selection < 0 || chooser.m_selection >= GetVeldrixApp().m_folders.GetSize()) return FALSE;
+  folder = chooser.m_selection;
+  return TRUE;
 }
 
 // The selected articles of the results window, else of the contents and
 // subjects window, else of the article list panel (the first that is open).
 BOOL CBrowser::GetSelectedArticles(CBitString& articles) {
   articles.Clear();
+  // The results window's and the contents and subjects window's selections
+  // come here first, in that order, once their classes are part of the
+  // program.
+  if (IsToolOpen(ToolWindow::ArticleList))
+    if (auto* list = dynamic_cast<CArticleListDlg*>(GetToolWindow(ToolWindow::ArticleList))) {
+      articles = list->ArticleList().GetSelection();
+      return TRUE;
+    }
   return FALSE;
 }
 
-// The timeline and dictionary screens show an article after the switch.
-void CBrowser::ShowOnTimeline(int article) {
-  (void)article;
-  if (CMainFrame* frame = GetVeldrixApp().GetMainFrame()) frame->ShowTimeline();
-}
+// The timeline and dictionary screens show the article after the switch
+// (through their ItemScreen operation).
+void CBrowser::ShowOnTimeline(int article) { panels::ShowOnScreen(panels::ItemKind::TimelineEvent, article); }
 
-void CBrowser::ShowInDictionary(int article) {
-  (void)article;
-  if (CMainFrame* frame = GetVeldrixApp().GetMainFrame()) frame->ShowDictionary();
-}
+void CBrowser::ShowInDictionary(int article) { panels::ShowOnScreen(panels::ItemKind::DictionaryEntry, article); }

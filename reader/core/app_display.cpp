@@ -4,6 +4,7 @@
 // screens that own a display.
 #include <algorithm>
 
+#include "browser_view.h"
 #include "dict_view.h"
 #include "main_frame.h"
 #include "note_dlg.h"
@@ -107,6 +108,11 @@ void CVeldrixApp::LookUpWord(const CString& word) {
 
 void CVeldrixApp::EditNote(CWnd* screen, CNoteIcon* icon) {
   if (screen == nullptr || icon == nullptr || icon->GetSafeHwnd() == nullptr) return;
+  // The encyclopedia anchors the dialog to its tool windows' panel.
+  if (auto* browser = dynamic_cast<CBrowser*>(screen)) {
+    browser->EditNote(icon);
+    return;
+  }
   // Beside the icon, to its left, inside the screen.
   CRect iconRect, area;
   icon->GetWindowRect(&iconRect);

@@ -1,17 +1,25 @@
 // The encyclopedia screen in the program, on the sample content: the first
 // article and the history, the title band's subject and source, the Internet
 // articles and links, zoom, the related articles, copying, saving and
-// printing with the source notices, and the Bookmark and Search History menus.
+// printing with the source notices, the Bookmark and Search History menus,
+// and the tool panels opened by its buttons and commands.
 #include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
 
 #include "app_fixture.h"
+#include "article_list_dlg.h"
+#include "bookmark_dlg.h"
 #include "browser.h"
+#include "media_items_dlg.h"
+#include "model_fixture.h"
+#include "note_dlg.h"
+#include "panels_test_owner.h"
 #include "reader/browser_ids.h"
 #include "reader_messages.h"
 #include "source_notices.h"
+#include "word_find_dlg.h"
 
 namespace apptest {
 namespace {
@@ -808,6 +816,223 @@ TEST_F(BrowserScreen, AnArticleWithoutAnOutline) {
   browser->FollowOutlineLink(0);  // no such entry: nothing happens
   browser->FollowOutlineLink(-1);
   EXPECT_EQ(Frame()->GetActiveView(), browser);
+}
+
+}  // namespace
+}  // namespace apptest
+
+namespace apptest {
+namespace {
+
+using displaytest::Chunk;
+using displaytest::NewLine;
+using displaytest::Tok;
+using displaytest::W;
+using paneltest::Click;
+using paneltest::Notify;
+using paneltest::WithDialogSteps;
+
+// The screen's own tool panels, opened by its buttons and commands.
+class BrowserPanels : public BrowserScreen {
+ protected:
+  template <typename Panel>
+  Panel* PanelOf(CBrowser* browser, ToolWindow kind) {
+    return browser->IsToolOpen(kind) ? dynamic_cast<Panel*>(browser->GetToolWindow(kind)) : nullptr;
+  }
+  CRect PanelOnScreen(CBrowser* browser) {
+    CRect panel = browser->GetPanelRect();
+    browser->ClientToScreen(&panel);
+    return panel;
+  }
+  static CFolder& Folder(int index) { return *static_cast<CFolder*>(App().m_folders[index]); }
+};
+
+void PressOk(CDialog& dialog) { dialog.PostMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); }
+
+TEST_F(BrowserPanels, TheBookmarkListShowsAFoldersArticleAndFollowsTheFolders) {
+  CBrowser* browser = Open();
+  ASSERT_NE(browser, nullptr);
+  browser->SendMessage(WM_COMMAND, ID_BROWSER_BOOKMARK_LIST);
+  ui::PumpUntilIdle();
+  auto* list = PanelOf<CBookmarkDlg>(browser, ToolWindow::Bookmarks);
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(list->GetParent(), browser);
+  EXPECT_EQ(list->GetOwnerKind(), CBookmarkDlg::kEncyclopedia);
+  CRect rect;
+  list->GetWindowRect(&rect);
+  EXPECT_EQ(rect, PanelOnScreen(browser));
+
+  // A double click on an article of the "Space" folder shows it here.
+  list->FolderList().SetCurSel(0);
+  Notify(*list, IDC_FOLDER_LIST, LBN_SELCHANGE);
+  ASSERT_GE(list->ArticleList().SelectArticle(Article("Solar System")), 0);
+  Notify(*list, IDC_FOLDER_ARTICLES, LBN_DBLCLK);
+  EXPECT_EQ(browser->GetCurrentArticle(), Article("Solar System"));
+  EXPECT_EQ(Frame()->GetActiveView(), browser);
+
+  // The frame keeps the list's state across screens.
+  Frame()->SaveSearchState();
+  EXPECT_EQ(Frame()->GetSearchState().bookmarkSelection, 0);
+  EXPECT_EQ(Frame()->GetSearchState().bookmark2Selection, Article("Solar System"));
+
+  // A folder's change reaches the open list through the frame and the screen.
+  CBitString zebra(App().GetArticleCount(), FALSE);
+  zebra.SetBit(Article("Zebra"));
+  App().AddToFolder(0, zebra, TRUE);
+  ui::PumpUntilIdle();
+  EXPECT_TRUE(list->ArticleList().GetArticles().Test(Article("Zebra")));
+
+  // Its Preview button previews the folder through the screen.
+  AfxSetPrintDialogHook(NoPrinter);
+  Click(*list, IDC_PREVIEW_FOLDER);
+  AfxSetPrintDialogHook(nullptr);
+  EXPECT_EQ(browser->GetPrintMode(), 2);
+  EXPECT_EQ(App().m_printFolder, 0);
+  EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Command failed."});
+
+  // Close goes through the frame; the same object takes the next window.
+  Click(*list, IDC_BOOKMARK_CLOSE);
+  EXPECT_FALSE(browser->IsToolOpen(ToolWindow::Bookmarks));
+  EXPECT_FALSE(Frame()->IsBookmarksOpen());
+  browser->SendMessage(WM_COMMAND, ID_BROWSER_BOOKMARK_LIST);
+  ui::PumpUntilIdle();
+  EXPECT_EQ(PanelOf<CBookmarkDlg>(browser, ToolWindow::Bookmarks), list);
+  EXPECT_EQ(list->FolderList().GetCount(), 1);
+  Frame()->CloseBookmarkWindows();
+  EXPECT_FALSE(browser->IsToolOpen(ToolWindow::Bookmarks));
+}
+
+TEST_F(BrowserPanels, AddArticleAndAddSelectedGoThroughTheFolderChooser) {
+  CBrowser* browser = Open();
+  ASSERT_NE(browser, nullptr);
+  const int zebra = Article("Zebra"), volcano = Article("Volcano");
+  browser->ShowArticle(volcano);
+  browser->ShowArticle(zebra);
+  // Cancel adds nothing; OK puts the article into the chosen folder.
+  EXPECT_EQ(WithDialogSteps({paneltest::Cancel()}, [&] { browser->SendMessage(WM_COMMAND, ID_BROWSER_ADD_ARTICLE); }),
+            1);
+  EXPECT_FALSE(Folder(0).m_articles.Test(zebra));
+  EXPECT_EQ(WithDialogSteps({PressOk}, [&] { browser->SendMessage(WM_COMMAND, ID_BROWSER_ADD_ARTICLE); }), 1);
+  EXPECT_TRUE(Folder(0).m_articles.Test(zebra));
+
+  // A folder made in the chooser takes the article.
+  const auto newFolder = [](CDialog& dialog) {
+    dialog.PostMessage(WM_COMMAND, MAKEWPARAM(IDC_NEW_FOLDER, BN_CLICKED));
+  };
+  EXPECT_EQ(WithDialogSteps({newFolder, paneltest::TypeNameAndOk("Animals"), PressOk},
+                            [&] { browser->SendMessage(WM_COMMAND, ID_BROWSER_ADD_ARTICLE); }),
+            3);
+  ASSERT_EQ(App().m_folders.GetSize(), 2);
+  const int animals = Folder(0).m_name == "Animals" ? 0 : 1;
+  EXPECT_STREQ(Folder(animals).m_name, "Animals");
+  EXPECT_TRUE(Folder(animals).m_articles.Test(zebra));
+  EXPECT_EQ(Folder(animals).m_articles.GetSetCount(), 1);
+
+  // Add Selected takes the selection of the open article list (the newest
+  // entry at first), here article 1.
+  browser->SendMessage(WM_COMMAND, ID_BROWSER_HISTORY);
+  auto* history = PanelOf<CArticleListDlg>(browser, ToolWindow::ArticleList);
+  ASSERT_NE(history, nullptr);
+  EXPECT_EQ(history->ArticleList().GetCurArticle(), volcano);
+  ASSERT_GE(history->ArticleList().SelectArticle(1), 0);
+  EXPECT_EQ(WithDialogSteps({PressOk}, [&] { browser->SendMessage(WM_COMMAND, ID_BROWSER_ADD_SELECTED); }), 1);
+  EXPECT_TRUE(Folder(0).m_articles.Test(1));
+  EXPECT_FALSE(Folder(0).m_articles.Test(volcano));
+  EXPECT_FALSE(Folder(1).m_articles.Test(1));
+
+  // A double click on the list shows its article here.
+  Notify(*history, IDC_ARTICLES, LBN_DBLCLK);
+  EXPECT_EQ(browser->GetCurrentArticle(), 1);
+}
+
+TEST_F(BrowserPanels, WordFindMarksTheArticleAndComesBackAfterItsClose) {
+  CBrowser* browser = Open();
+  ASSERT_NE(browser, nullptr);
+  browser->ShowArticle(Article("Volcano"));
+  browser->SendMessage(WM_COMMAND, ID_BROWSER_FIND_WORD);
+  auto* find = PanelOf<CWordFindDlg>(browser, ToolWindow::WordFind);
+  ASSERT_NE(find, nullptr);
+  EXPECT_EQ(find->GetDisplay(), &browser->Display());
+  find->SetDlgItemText(IDC_FIND_TEXT, "volcano");
+  Click(*find, IDC_FIND);
+  EXPECT_GT(browser->Display().HasFindHits(), 0);
+  EXPECT_TRUE(boxes.Texts().empty());
+  // Its own Close destroys the window, not the object.
+  Click(*find, IDC_FIND_CLOSE);
+  EXPECT_FALSE(browser->IsToolOpen(ToolWindow::WordFind));
+  EXPECT_EQ(browser->Display().HasFindHits(), 0);
+  browser->SendMessage(WM_COMMAND, ID_BROWSER_FIND_WORD);
+  EXPECT_EQ(PanelOf<CWordFindDlg>(browser, ToolWindow::WordFind), find);
+  // Another article closes it.
+  browser->ShowArticle(Article("Zebra"));
+  EXPECT_FALSE(browser->IsToolOpen(ToolWindow::WordFind));
+}
+
+TEST_F(BrowserPanels, TheOutlineLinkScrollsTheTextToItsSection) {
+  CBrowser* browser = Open();
+  ASSERT_NE(browser, nullptr);
+  // The sample's articles have no sections: the display gets an article
+  // with two, far apart.
+  const u8 heading = display::kFormatOutlineHeading;
+  std::vector<Tok> tokens{W("Intro"), Tok{"History", display::kTokenNewLine | display::kTokenJoin, heading, 3}};
+  for (int i = 0; i < 80; ++i) tokens.push_back(NewLine("Line"));
+  tokens.push_back(Tok{"Geography", display::kTokenNewLine | display::kTokenJoin, heading, 3});
+  for (int i = 0; i < 80; ++i) tokens.push_back(NewLine("More"));
+  CDisplay& display = browser->Display();
+  ASSERT_TRUE(display.ResetContent());
+  Chunk chunk(tokens);
+  ReTokenBlock block{};
+  block.tokenCount = static_cast<u16>(chunk.count());
+  block.tokens = const_cast<ReToken*>(chunk.tokens());
+  ASSERT_TRUE(display.AddText(&block));
+  ASSERT_EQ(display.Outline().size(), 2u);
+  ASSERT_EQ(display.GetTopLine(), 0);
+
+  // The Outline button opens the panel on the display's outline.
+  CODButton* button = browser->Button(IDC_BROWSER_OUTLINE);
+  browser->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_BROWSER_OUTLINE, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(button->m_hWnd));
+  auto* outline = PanelOf<CMediaItemsDlg>(browser, ToolWindow::Outline);
+  ASSERT_NE(outline, nullptr);
+  EXPECT_EQ(outline->GetItemCount(), 2);
+  CTreeListBox& items = outline->Tree();
+  HTREEITEM history = items.GetRelative(nullptr, CTreeListBox::kRoot);
+  ASSERT_NE(history, nullptr);
+  HTREEITEM geography = items.GetRelative(history, CTreeListBox::kNext);
+  ASSERT_NE(geography, nullptr);
+  items.SelectItem(geography, CTreeListBox::kCaret);
+  items.NotifyParent(NM_DBLCLK, nullptr, geography);
+  EXPECT_EQ(display.GetTopLine(), display.Model().LineOfRun(display.Outline()[1].firstRun));
+  EXPECT_GT(display.GetTopLine(), 0);
+  items.SelectItem(history, CTreeListBox::kCaret);
+  items.NotifyParent(NM_DBLCLK, nullptr, history);
+  EXPECT_EQ(display.GetTopLine(), display.Model().LineOfRun(display.Outline()[0].firstRun));
+}
+
+// The note dialog of the screen's display opens over the tool windows'
+// panel; the timer runs inside its modal loop.
+CRect g_noteRect;
+BOOL CALLBACK CancelNoteDialog(HWND window, LPARAM) {
+  auto* dialog = dynamic_cast<CNoteDlg*>(CWnd::FromHandlePermanent(window));
+  if (dialog == nullptr || !::IsWindowVisible(window)) return TRUE;
+  dialog->GetWindowRect(&g_noteRect);
+  dialog->PostMessage(WM_COMMAND, IDCANCEL);
+  return FALSE;
+}
+void CALLBACK OnNoteTimer(HWND, UINT, UINT_PTR, DWORD) {
+  ::EnumThreadWindows(::GetCurrentThreadId(), CancelNoteDialog, 0);
+}
+
+TEST_F(BrowserPanels, ANoteIsEditedOverThePanel) {
+  CBrowser* browser = Open();
+  ASSERT_NE(browser, nullptr);
+  browser->ShowArticle(Article("Volcano"));
+  ASSERT_EQ(browser->Display().GetNoteCount(), 1);
+  g_noteRect.SetRectEmpty();
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 30, OnNoteTimer);
+  browser->Display().EditNote(browser->Display().GetNote(0));
+  ::KillTimer(nullptr, timer);
+  EXPECT_EQ(g_noteRect, PanelOnScreen(browser));
 }
 
 }  // namespace
