@@ -210,3 +210,66 @@ TEST_F(DictScreen, WordListPanelsReopenEmptyAndReportTheirClosing) {
 
 }  // namespace
 }  // namespace dicttest
+
+namespace dicttest {
+namespace {
+
+HBITMAP g_page = nullptr;
+DWORD g_printFlags = 0;
+
+// The print dialog answers with a memory DC whose bitmap is the page.
+INT_PTR PrintToPage(PRINTDLGA* pd) {
+  if (pd->Flags & PD_RETURNDEFAULT) return IDCANCEL;  // no printer installed
+  g_printFlags = pd->Flags;
+  HDC screen = ::GetDC(nullptr);
+  HDC page = ::CreateCompatibleDC(screen);
+  g_page = ::CreateCompatibleBitmap(screen, 850, 1100);
+  ::ReleaseDC(nullptr, screen);
+  ::SelectObject(page, g_page);
+  ::PatBlt(page, 0, 0, 850, 1100, WHITENESS);
+  pd->hDC = page;
+  return IDOK;
+}
+
+// Dark pixels in a band of the printed page.
+int InkIn(const RECT& band) {
+  HDC dc = ::CreateCompatibleDC(nullptr);
+  HGDIOBJ old = ::SelectObject(dc, g_page);
+  const ui::Picture page = ui::CaptureDC(dc, 850, 1100);
+  ::SelectObject(dc, old);
+  ::DeleteDC(dc);
+  return page.Count(band, RGB(0, 0, 0));
+}
+
+TEST_F(DictScreen, PrintedEntriesHaveHeaderBodyAndFooter) {
+  dict->ShowEntry(static_cast<DWORD>(apptest::Article("Zebra")));
+  AfxSetPrintDialogHook(PrintToPage);
+  Command(IDC_DICT_PRINT);
+  AfxSetPrintDialogHook(nullptr);
+  ASSERT_NE(g_page, nullptr);
+  EXPECT_TRUE(boxes.all().empty());
+  EXPECT_EQ(dict->GetPrintKind(), 0);
+  // Without a selection the dialog offers neither pages nor "selection".
+  EXPECT_TRUE(g_printFlags & PD_NOPAGENUMS);
+  EXPECT_TRUE(g_printFlags & PD_NOSELECTION);
+  // Title and "Page 1" at the top, the notices at the bottom, the entry between.
+  // (The memory page's margins are a tenth of its width or height.)
+  EXPECT_GT(InkIn(CRect(0, 0, 850, 100)), 20);
+  EXPECT_GT(InkIn(CRect(0, 990, 850, 1100)), 20);
+  EXPECT_GT(InkIn(CRect(0, 250, 850, 900)), 20);
+  ::DeleteObject(g_page);
+  g_page = nullptr;
+
+  // The bookmark list prints with its own title.
+  AfxSetPrintDialogHook(PrintToPage);
+  Command(ID_DICT_PRINT_BOOKMARKS);
+  AfxSetPrintDialogHook(nullptr);
+  EXPECT_EQ(dict->GetPrintKind(), 1);
+  EXPECT_GT(InkIn(CRect(0, 0, 850, 100)), 20);    // "Bookmark List"
+  EXPECT_GT(InkIn(CRect(0, 250, 850, 900)), 20);  // the folders
+  ::DeleteObject(g_page);
+  g_page = nullptr;
+}
+
+}  // namespace
+}  // namespace dicttest
