@@ -4,14 +4,17 @@
 // buttons, focus cycling and help.
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 #include "dict_view.h"
+#include "in_api.h"
 #include "main_frame.h"
 #include "picture_view.h"
 #include "preview_view.h"
 #include "reader/dictionary_ids.h"
 #include "veldrix_app.h"
 #include "window_messages.h"
+#include "zorlre32.h"
 
 namespace {
 
@@ -352,6 +355,75 @@ void CDict::OnBookmarkItem(UINT id) {
     ShowEntry(static_cast<DWORD>(article));
   } else {
     frame->ShowBrowser();
+  }
+}
+
+// ---- related articles ------------------------------------------------------------
+
+// The articles related to the selected text: its terms without stop words,
+// with their word forms and, for a short selection, the term-expansion
+// database's lines, run as a ranked query over both databases.
+void CDict::OnRelatedToSelection() {
+  static const char* const kNothingRelated = "There are no articles related to the current selection.";
+  CVeldrixApp& app = GetVeldrixApp();
+  CString selected;
+  HGLOBAL block = nullptr;
+  const int length = m_display.CopySelection(&block);
+  if (block != nullptr) {
+    const char* text = static_cast<const char*>(::GlobalLock(block));
+    if (text != nullptr && length > 0)
+      selected = CString(text, static_cast<int>(strnlen(text, static_cast<std::size_t>(length))));
+    ::GlobalUnlock(block);
+    ::GlobalFree(block);
+  }
+  CStringArray terms;
+  CDWordArray weights;
+  const int count = selected.IsEmpty() ? 0 : app.ParseQuery(selected, terms, weights, TRUE);
+  const int left = count == 0 ? 0 : app.RemoveStopWords(terms, weights, count < 51 ? 61 : (count - 47) / 4 + 61);
+  if (left == 0) {
+    AfxMessageBox(kNothingRelated, MB_ICONEXCLAMATION | MB_OK);
+    return;
+  }
+  CWaitCursor wait;
+  auto forms = std::make_unique<InFormContext>();
+  std::memset(forms.get(), 0, sizeof(InFormContext));
+  if (INinitX(16, forms.get(), app.m_strWorkingDir) != 8) {
+    const int original = terms.GetSize();
+    for (int i = 0; i < original; ++i) {
+      forms->formCount = 0;
+      const CString term = terms[i];
+      INinflectX(term, forms.get());
+      for (int f = 0; f < forms->formCount && f < static_cast<int>(InFormSlots); ++f) {
+        CString form(forms->forms[f], static_cast<int>(strnlen(forms->forms[f], InFormSlotSize)));
+        form.MakeLower();
+        bool known = form == term;
+        for (int k = 0; k < terms.GetSize() && !known; ++k) known = terms[k] == form;
+        if (known) continue;
+        terms.Add(form);
+        weights.Add(weights[i] | 0x2000);
+      }
+    }
+    INtermX(forms.get());
+  }
+  if (left <= 10) {
+    CUIntArray values;
+    for (int i = 0; i < weights.GetSize(); ++i) values.Add(weights[i]);
+    app.GetDatabase(3).FetchEntries(terms, values);
+    weights.RemoveAll();
+    for (int i = 0; i < values.GetSize(); ++i) weights.Add(values[i]);
+  }
+  const CString query = "Related to:  " + selected;
+  // The ranked query shows its own box when nothing matches.
+  if (!app.WeightedQuery(terms, weights)) return;
+  SetFocus();
+  CBitString articles(app.GetArticleCount(), TRUE);
+  if (!app.QuerySources(articles)) {
+    AfxMessageBox("There are no articles matching your query.", MB_ICONEXCLAMATION | MB_OK);
+    return;
+  }
+  if (CMainFrame* frame = app.GetMainFrame()) {
+    frame->AddQueryToHistory(articles, query, 1, &terms, FALSE);
+    if (CView* active = frame->GetActiveView()) active->PostMessage(WM_SHOWRESULTS, 0, 0);
   }
 }
 

@@ -108,6 +108,7 @@ class CDict : public CFormView,
   void OnPreviewBookmarks();
   void PrintBookmarkFolder(int folder);
   void PreviewBookmarkFolder(int folder);
+  void OnRelatedToSelection();
 
  protected:
   // Start, layout, painting, messages (dict_view.cpp).

@@ -273,3 +273,35 @@ TEST_F(DictScreen, PrintedEntriesHaveHeaderBodyAndFooter) {
 
 }  // namespace
 }  // namespace dicttest
+
+namespace dicttest {
+namespace {
+
+TEST_F(DictScreen, ArticlesRelatedToTheSelectedText) {
+  dict->ShowEntry(static_cast<DWORD>(apptest::Article("Zebra")));
+  // Nothing selected: the menu item is disabled, and the command says so.
+  Command(ID_DICT_RELATED_SELECTION);
+  EXPECT_TRUE(boxes.all().empty());
+  dict->OnRelatedToSelection();
+  EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"There are no articles related to the current selection."}));
+  boxes.Clear();
+
+  // Every run selected: the entry's words find the articles that share them.
+  const display::TextModel& model = dict->Display().Model();
+  const_cast<display::TextModel&>(model).SetMark(0, model.RunCount() - 1, display::kMarkSelected, true);
+  ASSERT_TRUE(dict->Display().HasSelection());
+  const int before = Frame()->GetHistoryCount();
+  dict->OnRelatedToSelection();
+  ui::PumpUntilIdle();
+  EXPECT_TRUE(boxes.all().empty()) << (boxes.all().empty() ? "" : boxes.Texts()[0]);
+  ASSERT_EQ(Frame()->GetHistoryCount(), before + 1);
+  EXPECT_EQ(Frame()->GetCurrentKind(), 1);
+  EXPECT_TRUE(Frame()->GetCurrentQuery().Test(apptest::Article("Zebra")));
+  EXPECT_EQ(std::string(Frame()->GetHistoryEntry(before).label).rfind("Smart: Related to:  ", 0), 0u)
+      << Frame()->GetHistoryEntry(before).label;
+  // The results message put the screen into the Smart Search mode.
+  EXPECT_EQ(dict->GetMode(), dict::kSmartSearch);
+}
+
+}  // namespace
+}  // namespace dicttest
