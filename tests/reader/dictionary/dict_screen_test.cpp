@@ -303,5 +303,38 @@ TEST_F(DictScreen, SharedWindowModesHideTheWordControls) {
   EXPECT_STREQ(dict->GetWord(), "zebra");
 }
 
+TEST_F(DictScreen, FontChangesRefillTheThesaurusListAndTipsNameTheControls) {
+  Mode(ID_DICT_MODE_DICTIONARY_THESAURUS);
+  dict->LookUpWord("run", 1, -1, nullptr);
+  ui::PumpUntilIdle();
+  boxes.Clear();
+  ASSERT_EQ(dict->ThesaurusList().GetCount(), 2);
+  dict->ThesaurusList().SetCurSel(1);
+  dict->SynonymsPanel().List().ResetContent();
+  dict->SendMessage(WM_FONTSCHANGED);
+  EXPECT_EQ(dict->ThesaurusList().GetCount(), 2);
+  EXPECT_EQ(dict->ThesaurusList().GetCurSel(), 0);  // the first sense again, its synonyms shown
+  EXPECT_GT(dict->SynonymsPanel().List().GetCount(), 0);
+  EXPECT_TRUE(boxes.all().empty());
+
+  // The screen's menu is the frame's while it is active.
+  EXPECT_EQ(::GetMenuItemCount(::GetMenu(Frame()->m_hWnd)), 7);
+
+  // A control's tip is the string of its id; a control without one has none.
+  NMTTDISPINFOA info = {};
+  info.hdr.hwndFrom = nullptr;
+  info.hdr.idFrom = reinterpret_cast<UINT_PTR>(dict->Button(IDC_DICT_LOOK_UP)->m_hWnd);
+  info.hdr.code = TTN_NEEDTEXTA;
+  info.uFlags = TTF_IDISHWND;
+  dict->SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+  ASSERT_NE(info.lpszText, nullptr);
+  EXPECT_STREQ(info.lpszText, "Look Up");
+  NMTTDISPINFOA none = info;
+  none.lpszText = nullptr;
+  none.hdr.idFrom = reinterpret_cast<UINT_PTR>(dict->Button(IDC_DICT_GO_BROWSER)->m_hWnd);
+  dict->SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&none));
+  EXPECT_EQ(none.lpszText, nullptr);
+}
+
 }  // namespace
 }  // namespace dicttest
