@@ -100,6 +100,7 @@ void CDict::CopyToClipboard(BOOL selection) {
 }
 
 void CDict::OnSaveEntry() {
+  if (!DisplayHasText()) return;  // an empty display saves nothing
   const CString notices = dict::NoticeBlock(m_nMode);
   CVeldrixApp& app = GetVeldrixApp();
   CString path;

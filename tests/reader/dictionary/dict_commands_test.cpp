@@ -79,6 +79,12 @@ TEST_F(DictScreen, SavedEntriesAreTheTextAndTheNotices) {
 
   g_savePath = File("entry.txt");
   AfxSetFileDialogHook(SaveTo);
+  // An empty display saves nothing (the button is disabled; the command does nothing).
+  Mode(ID_DICT_MODE_THESAURUS);
+  dict->OnSaveEntry();
+  EXPECT_FALSE(std::ifstream(g_savePath).good());
+  Mode(ID_DICT_MODE_DICTIONARY);
+  dict->ShowEntry(zebra);
   Command(IDC_DICT_SAVE);
   std::ifstream in(g_savePath, std::ios::binary);
   std::stringstream saved;

@@ -113,6 +113,11 @@ TEST_F(DictScreen, TranslationLookupShowsTheEntryAndItsHeadwords) {
   EXPECT_TRUE(Enabled(IDC_DICT_PRINT) && Enabled(IDC_DICT_SAVE));
   EXPECT_EQ(dict->GetShownArticle(), -1);  // translations carry no notes
 
+  // An entry index past the headwords found shows the first one.
+  dict->LookUp(TRUE, TRUE, 5, nullptr);
+  EXPECT_EQ(dict->GetCurrentEntry(), 6u);
+  EXPECT_TRUE(boxes.all().empty());
+
   // Leaving for the dictionary modes empties the display.
   Mode(ID_DICT_MODE_DICTIONARY);
   EXPECT_EQ(dict->GetCurrentEntry(), 0u);
