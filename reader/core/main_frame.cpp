@@ -490,13 +490,16 @@ void CMainFrame::OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT item) {
   CVeldrixApp& app = GetVeldrixApp();
   CString text;
   UINT icon = 1174;
-  if (item->itemID >= FolderItemBase) {
-    const int folder = static_cast<int>(item->itemID - FolderItemBase);
+  // The item's data names it: 200000 + folder for a folder's popup, else
+  // the article (the ids are the commands').
+  const ULONG_PTR key = item->itemData;
+  if (key >= FolderItemBase) {
+    const int folder = static_cast<int>(key - FolderItemBase);
     if (folder < app.m_folders.GetSize()) text = static_cast<CFolder*>(app.m_folders[folder])->m_name;
     icon = 6047;
   } else {
     char title[TitleBufferSize] = "";
-    app.LookupTitle(static_cast<int>(item->itemID), title);
+    app.LookupTitle(static_cast<int>(key), title);
     text = title;
   }
   CClientDC dc(this);
@@ -519,14 +522,15 @@ void CMainFrame::OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT item) {
   CDC* dc = CDC::FromHandle(item->hDC);
   CString text;
   UINT image = 6046, mask = 6047;
-  if (item->itemID >= FolderItemBase) {
-    const int folder = static_cast<int>(item->itemID - FolderItemBase);
+  const ULONG_PTR key = item->itemData;
+  if (key >= FolderItemBase) {
+    const int folder = static_cast<int>(key - FolderItemBase);
     if (folder < app.m_folders.GetSize()) text = static_cast<CFolder*>(app.m_folders[folder])->m_name;
   } else {
     char title[TitleBufferSize] = "";
-    app.LookupTitle(static_cast<int>(item->itemID), title);
+    app.LookupTitle(static_cast<int>(key), title);
     text = title;
-    if (!app.GetArticleIcons(static_cast<int>(item->itemID), &image, &mask)) image = mask = 0;
+    if (!app.GetArticleIcons(static_cast<int>(key), &image, &mask)) image = mask = 0;
   }
   const bool selected = (item->itemState & ODS_SELECTED) != 0;
   dc->FillSolidRect(&item->rcItem, ::GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_MENU));

@@ -144,13 +144,15 @@ TEST_F(Services, TransparentIconsSitOnTheirBottomEdge) {
 }
 
 TEST_F(Services, BookmarkMenuEntriesAreMeasuredAndDrawn) {
-  // A folder entry (id 200000 + folder) and an article entry, owner-drawn.
+  // A folder entry (data 200000 + folder) and an article entry (data the
+  // article), owner-drawn; their ids are commands.
   MEASUREITEMSTRUCT folder = {};
   folder.CtlType = ODT_MENU;
-  folder.itemID = 200000;
+  folder.itemID = 9000;
+  folder.itemData = 200000;
   Frame()->SendMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&folder));
   MEASUREITEMSTRUCT article = folder;
-  article.itemID = static_cast<UINT>(Article("Beethoven, Ludwig van"));
+  article.itemData = static_cast<ULONG_PTR>(Article("Beethoven, Ludwig van"));
   Frame()->SendMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&article));
   EXPECT_GT(article.itemWidth, folder.itemWidth);  // the longer text
   EXPECT_GE(folder.itemHeight, 16u + 2);           // the folder icon and 2 pixels
@@ -163,6 +165,7 @@ TEST_F(Services, BookmarkMenuEntriesAreMeasuredAndDrawn) {
   DRAWITEMSTRUCT draw = {};
   draw.CtlType = ODT_MENU;
   draw.itemID = article.itemID;
+  draw.itemData = article.itemData;
   draw.itemState = ODS_SELECTED;
   draw.hDC = memory;
   draw.rcItem = {0, 0, 200, 20};

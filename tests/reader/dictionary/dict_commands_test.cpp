@@ -124,6 +124,23 @@ TEST_F(DictScreen, TheBookmarkMenuListsTheFolders) {
   EXPECT_EQ(::GetMenuItemID(bigMenu, 0), static_cast<UINT>(9000 + 10 * folders));
   EXPECT_EQ(::GetMenuItemID(bigMenu, 10), static_cast<UINT>(ID_DICT_BOOKMARK_LIST));
   EXPECT_TRUE(bookmarks->GetMenuState(10 + 1 + folders + 1, MF_BYPOSITION) & MF_GRAYED);
+  // The owner-drawn items carry what the frame draws: the article, and 200000 + folder.
+  MENUITEMINFOA data = {};
+  data.cbSize = sizeof data;
+  data.fMask = MIIM_DATA;
+  ASSERT_TRUE(::GetMenuItemInfoA(bigMenu, 3, TRUE, &data));
+  EXPECT_EQ(data.dwItemData, 4u);
+  ASSERT_TRUE(::GetMenuItemInfoA(bookmarks->m_hMenu, 10 + 1 + folders, TRUE, &data));
+  EXPECT_EQ(data.dwItemData, static_cast<ULONG_PTR>(200000 + folders));
+  MEASUREITEMSTRUCT measured = {};
+  measured.CtlType = ODT_MENU;
+  measured.itemID = 9000;
+  measured.itemData = static_cast<ULONG_PTR>(apptest::Article("Zebra"));
+  Frame()->SendMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measured));
+  MEASUREITEMSTRUCT untitled = measured;
+  untitled.itemData = 9000;  // the id is no article
+  Frame()->SendMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&untitled));
+  EXPECT_GT(measured.itemWidth, untitled.itemWidth);
 
   // A bookmarked dictionary article is shown here.
   const int zebra = apptest::Article("Zebra");
