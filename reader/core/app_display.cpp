@@ -99,6 +99,11 @@ void CVeldrixApp::LookUpWord(const CString& word) {
 
 void CVeldrixApp::EditNote(CWnd* screen, CNoteIcon* icon) {
   if (screen == nullptr || icon == nullptr || icon->GetSafeHwnd() == nullptr) return;
+  // The dictionary places the dialog over its left column.
+  if (auto* dictionary = dynamic_cast<CDict*>(screen)) {
+    dictionary->EditNote(icon);
+    return;
+  }
   // Beside the icon, to its left, inside the screen.
   CRect iconRect, area;
   icon->GetWindowRect(&iconRect);

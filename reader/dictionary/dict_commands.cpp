@@ -9,6 +9,7 @@
 #include "dict_view.h"
 #include "in_api.h"
 #include "main_frame.h"
+#include "note_dlg.h"
 #include "picture_view.h"
 #include "preview_view.h"
 #include "reader/dictionary_ids.h"
@@ -143,7 +144,14 @@ void CDict::OnClearHighlights() {
   m_display.Invalidate();
 }
 
-void CDict::EditNote(CNoteIcon* note) { GetVeldrixApp().EditNote(this, note); }
+// The note dialog stands over the left column, from the word box down.
+void CDict::EditNote(CNoteIcon* note) {
+  if (note == nullptr || note->GetSafeHwnd() == nullptr) return;
+  CRect column(m_wordBox.left, m_wordBox.top, m_wordBox.right, m_layout.panels[0].bottom);
+  ClientToScreen(&column);
+  CNoteDlg dialog(this);
+  dialog.DoModalAt(column, note);
+}
 
 // ---- printing -------------------------------------------------------------------
 

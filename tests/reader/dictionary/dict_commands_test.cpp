@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "dict_fixture.h"
+#include "note_dlg.h"
 #include "reader/dictionary_ids.h"
 
 namespace dicttest {
@@ -324,6 +325,44 @@ TEST_F(DictScreen, ArticlesRelatedToTheSelectedText) {
       << Frame()->GetHistoryEntry(before).label;
   // The results message put the screen into the Smart Search mode.
   EXPECT_EQ(dict->GetMode(), dict::kSmartSearch);
+}
+
+}  // namespace
+}  // namespace dicttest
+
+namespace dicttest {
+namespace {
+
+// The note dialog is modal: a timer inside its loop records and cancels it.
+CRect g_noteRect;
+bool g_noteSeen = false;
+
+BOOL CALLBACK CloseNoteDialog(HWND window, LPARAM) {
+  auto* dialog = dynamic_cast<CNoteDlg*>(CWnd::FromHandlePermanent(window));
+  if (dialog == nullptr) return TRUE;
+  dialog->GetWindowRect(&g_noteRect);
+  g_noteSeen = true;
+  dialog->PostMessage(WM_COMMAND, IDCANCEL);
+  return FALSE;
+}
+
+void CALLBACK FindNoteDialog(HWND, UINT, UINT_PTR id, DWORD) {
+  ::EnumThreadWindows(::GetCurrentThreadId(), CloseNoteDialog, 0);
+  if (g_noteSeen) ::KillTimer(nullptr, id);
+}
+
+TEST_F(DictScreen, NotesAreEditedOverTheLeftColumn) {
+  dict->ShowEntry(static_cast<DWORD>(apptest::Article("Volcano")));
+  ASSERT_EQ(dict->Display().GetNoteCount(), 1);  // the sample's note on Volcano
+  CNoteIcon* icon = dict->Display().GetNote(0);
+  g_noteSeen = false;
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, FindNoteDialog);
+  dict->Display().EditNote(icon);  // as a double click on the icon asks
+  ::KillTimer(nullptr, timer);
+  ASSERT_TRUE(g_noteSeen);
+  CRect column(dict->WordBox().left, dict->WordBox().top, dict->WordBox().right, Place(0).bottom);
+  dict->ClientToScreen(&column);
+  EXPECT_EQ(g_noteRect, column);
 }
 
 }  // namespace
