@@ -7,6 +7,7 @@
 
 #include "dict_fixture.h"
 #include "note_dlg.h"
+#include "preview_view.h"
 #include "reader/dictionary_ids.h"
 
 namespace dicttest {
@@ -363,6 +364,27 @@ TEST_F(DictScreen, NotesAreEditedOverTheLeftColumn) {
   CRect column(dict->WordBox().left, dict->WordBox().top, dict->WordBox().right, Place(0).bottom);
   dict->ClientToScreen(&column);
   EXPECT_EQ(g_noteRect, column);
+}
+
+}  // namespace
+}  // namespace dicttest
+
+namespace dicttest {
+namespace {
+
+TEST_F(DictScreen, PreviewOfAnEntry) {
+  dict->ShowEntry(static_cast<DWORD>(apptest::Article("Zebra")));
+  Command(ID_DICT_PREVIEW_ENTRY);
+  CView* active = Frame()->GetActiveView();
+  if (active != dict) {
+    // A printer is there: the preview replaced the screen.
+    EXPECT_TRUE(active->IsKindOf(RUNTIME_CLASS(CQVEPreviewView)));
+    EXPECT_EQ(dict->GetPrintKind(), 0);
+  } else {
+    // No printer (the tests' Wine prefix has none): the class library's own box.
+    ASSERT_EQ(boxes.Texts(), (std::vector<std::string>{"Command failed."}));
+    EXPECT_EQ(boxes.all()[0].type, static_cast<UINT>(MB_ICONEXCLAMATION | MB_OK));
+  }
 }
 
 }  // namespace
