@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "dict_view.h"
+#include "dict_window_helpers.h"
 #include "in_api.h"
 #include "main_frame.h"
 #include "note_dlg.h"
@@ -32,9 +33,7 @@ constexpr DWORD kHelpConsultants = 206;
 
 }  // namespace
 
-BOOL CDict::DisplayHasText() const {
-  return m_display.GetSafeHwnd() != nullptr && m_display.IsWindowVisible() && m_display.Model().RunCount() > 0;
-}
+BOOL CDict::DisplayHasText() const { return dict::Shown(m_display) && m_display.Model().RunCount() > 0; }
 
 // ---- update rules ---------------------------------------------------------------
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "dict_view.h"
+#include "dict_window_helpers.h"
 #include "main_frame.h"
 #include "reader/dictionary_ids.h"
 #include "veldrix_app.h"
@@ -241,7 +242,7 @@ void CDict::OnLookUp() {
     OpenPanel(dict::kHeadwordsPanel, CWordListDlg::kHeadwords);
     HideConjugation();
   }
-  if (m_alternatives.IsOpen() && m_alternatives.IsWindowVisible()) ClosePanel(dict::kAlternativesPanel);
+  if (m_alternatives.IsOpen() && dict::Shown(m_alternatives)) ClosePanel(dict::kAlternativesPanel);
   LookUp(TRUE, TRUE, 0, nullptr);
 }
 
@@ -274,7 +275,7 @@ void CDict::LookUp(BOOL definitions, BOOL synonyms, int entryIndex, const CStrin
   }
 
   if (outcome == 0) {
-    if (m_display.IsWindowVisible() && definitions) {
+    if (dict::Shown(m_display) && definitions) {
       CDWordArray entries;
       CStringArray titles;
       db.FindEntries(word, entries, titles);
@@ -300,7 +301,7 @@ void CDict::LookUp(BOOL definitions, BOOL synonyms, int entryIndex, const CStrin
       if (highlight != nullptr) MarkWords(*highlight);
       if (m_headwords.IsOpen()) FillPanel(m_headwords, lines, &shown);
     }
-    if (m_thesaurusList.IsWindowVisible() && synonyms) FillThesaurusList(definitions, word);
+    if (dict::Shown(m_thesaurusList) && synonyms) FillThesaurusList(definitions, word);
     return;
   }
 
@@ -336,7 +337,7 @@ void CDict::FillThesaurusList(BOOL definitions, const CString& word) {
   if (senses > 0) {
     m_thesaurusList.SetCurSel(0);
     ShowSynonyms();
-  } else if (m_display.IsWindowVisible() && definitions) {
+  } else if (dict::Shown(m_display) && definitions) {
     m_thesaurusList.AddStringAtEnd("-No thesaurus entry available.");
   } else {
     Box("There is no thesaurus entry for %s.", word);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "dict_view.h"
+#include "dict_window_helpers.h"
 #include "in_api.h"
 #include "reader/dictionary_ids.h"
 #include "settings.h"
@@ -158,7 +159,7 @@ void CDict::OnConjugate() {
     for (int i = 0; i < table.lineCount; ++i) tenses.Add(table.lines[i].text);
     FillPanel(m_tenses, tenses, nullptr);
   }
-  if (m_conjugationWnd.IsWindowVisible()) {
+  if (dict::Shown(m_conjugationWnd)) {
     m_conjugationWnd.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
   } else {
     m_conjugationWnd.ShowWindow(SW_SHOW);

@@ -304,7 +304,7 @@ void CDict::LayoutControls(UINT, int width, int height) {
     m_thesaurusList.MoveWindow(&whole);
     m_display.MoveWindow(&whole);
   }
-  if (m_nMode != dict::kThesaurus && !m_conjugationWnd.IsWindowVisible() && m_currentEntry != 0) RebuildEntry();
+  if (m_nMode != dict::kThesaurus && !dict::Shown(m_conjugationWnd) && m_currentEntry != 0) RebuildEntry();
 
   int x = 0;
   for (const ButtonSpec& spec : kNavigationRow) {
@@ -327,7 +327,7 @@ BOOL CDict::OnEraseBkgnd(CDC* dc) {
   const int saved = dc->SaveDC();
   for (CWnd* child :
        {static_cast<CWnd*>(&m_display), static_cast<CWnd*>(&m_thesaurusList), static_cast<CWnd*>(&m_conjugationWnd)}) {
-    if (child->GetSafeHwnd() == nullptr || !child->IsWindowVisible()) continue;
+    if (!dict::Shown(*child)) continue;
     const CRect covered = WindowRectIn(*child, this);
     dc->ExcludeClipRect(&covered);
   }
@@ -388,7 +388,7 @@ void CDict::OnDraw(CDC* dc) {
     if (m_nMode == dict::kThesaurus) {
       heading = "Synonym";
     } else if (m_nMode == dict::kFrenchEnglish) {
-      heading = m_conjugationWnd.IsWindowVisible() ? "Conjugate" : "Translation";
+      heading = dict::Shown(m_conjugationWnd) ? "Conjugate" : "Translation";
     } else if (m_nMode == dict::kEnglishFrench) {
       heading = "Translation";
     }
@@ -429,7 +429,7 @@ BOOL CDict::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) {
 }
 
 void CDict::OnSetFocus(CWnd*) {
-  if (m_wordEdit.GetSafeHwnd() != nullptr && m_wordEdit.IsWindowVisible()) {
+  if (dict::Shown(m_wordEdit)) {
     m_wordEdit.SetFocus();
   } else if (m_sharedButtons[0].GetSafeHwnd() != nullptr) {
     m_sharedButtons[0].SetFocus();
@@ -460,7 +460,7 @@ LRESULT CDict::OnPanelClosed(WPARAM, LPARAM lParam) {
   // Posted: by the time it arrives the panel may be open again.
   if (reinterpret_cast<CWordListDlg*>(lParam) != &m_alternatives || m_alternatives.IsOpen()) return 0;
   PlaceOpenPanels();
-  if (m_wordEdit.IsWindowVisible()) m_wordEdit.SetFocus();
+  if (dict::Shown(m_wordEdit)) m_wordEdit.SetFocus();
   return 0;
 }
 

@@ -124,7 +124,7 @@ void CWordListDlg::PaintHeader(CDC& dc, const CRect& strip) {
   CFont* old = dc.SelectObject(&app.m_fonts[FontHeading]);
   CRect title(strip.left + 6, strip.top, strip.right - 6, strip.bottom);
   dc.DrawText(Title(m_nMode), &title, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
-  if (m_list.GetSafeHwnd() != nullptr && m_list.IsWindowVisible() && m_list.GetCount() > 0) {
+  if (dict::Shown(m_list) && m_list.GetCount() > 0) {
     CString count;
     count.Format("%d items", m_list.GetCount());
     dc.SelectObject(&app.m_fonts[FontSmall]);

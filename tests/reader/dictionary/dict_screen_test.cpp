@@ -113,6 +113,13 @@ TEST_F(DictScreen, TranslationLookupShowsTheEntryAndItsHeadwords) {
   EXPECT_TRUE(Enabled(IDC_DICT_PRINT) && Enabled(IDC_DICT_SAVE));
   EXPECT_EQ(dict->GetShownArticle(), -1);  // translations carry no notes
 
+  // While another screen is active the screen still decides by its own windows.
+  ASSERT_TRUE(Frame()->ShowBrowser());
+  dict->LookUpWord(kAccentedEte, 1, 0, nullptr);
+  EXPECT_EQ(dict->GetCurrentEntry(), 1u);
+  ASSERT_TRUE(Frame()->ShowDictionary());
+  dict->LookUpWord("chanter", 1, 0, nullptr);
+
   // An entry index past the headwords found shows the first one.
   dict->LookUp(TRUE, TRUE, 5, nullptr);
   EXPECT_EQ(dict->GetCurrentEntry(), 6u);
