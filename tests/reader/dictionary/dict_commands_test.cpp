@@ -389,3 +389,33 @@ TEST_F(DictScreen, PreviewOfAnEntry) {
 
 }  // namespace
 }  // namespace dicttest
+
+namespace dicttest {
+namespace {
+
+// Black text pixels at the right end of a panel's header strip (its count).
+int CountInk(CWordListDlg& panel) {
+  CRect window;
+  panel.GetWindowRect(&window);
+  const ui::Picture picture = ui::Capture(panel.m_hWnd, true);
+  return picture.Count(CRect(window.Width() - 50, 0, window.Width(), CWordListDlg::kHeaderHeight), RGB(0, 0, 0));
+}
+
+TEST_F(DictScreen, ThePanelHeaderCountsItsItems) {
+  Mode(ID_DICT_MODE_FRENCH_ENGLISH);
+  Type("ch*");
+  dict->OnWildcard();
+  ui::PumpUntilIdle();
+  CWordListDlg& panel = dict->AlternativesPanel();
+  ASSERT_EQ(panel.List().GetCount(), 3);
+  EXPECT_GT(CountInk(panel), 10);  // "3 items"
+  panel.List().ResetContent();
+  panel.Refresh();
+  EXPECT_EQ(CountInk(panel), 0);
+
+  Command(ID_DICT_PRONUNCIATION_KEY);
+  EXPECT_EQ(CountInk(dict->KeyPanel()), 0);  // the key has no count
+}
+
+}  // namespace
+}  // namespace dicttest
