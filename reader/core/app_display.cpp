@@ -113,6 +113,11 @@ void CVeldrixApp::EditNote(CWnd* screen, CNoteIcon* icon) {
     browser->EditNote(icon);
     return;
   }
+  // The dictionary places the dialog over its left column.
+  if (auto* dictionary = dynamic_cast<CDict*>(screen)) {
+    dictionary->EditNote(icon);
+    return;
+  }
   // Beside the icon, to its left, inside the screen.
   CRect iconRect, area;
   icon->GetWindowRect(&iconRect);

@@ -201,8 +201,12 @@ ReTokenBlock* CContentDb::NextToken(int entry) {
     m_bTokenWalk = TRUE;
     action = ReActOpen;
   }
-  // The chunk that carried the end warning was the last one.
-  if (m_tokenBlock->status->warning != WarnEnd && REtoken(m_tokenBlock, FnText, action) != ReFail) return m_tokenBlock;
+  // The chunk that carried the end warning was the last one. A later chunk
+  // without tokens makes no progress (a text whose end code never comes):
+  // it ends the walk too.
+  if (m_tokenBlock->status->warning != WarnEnd && REtoken(m_tokenBlock, FnText, action) != ReFail &&
+      (action == ReActOpen || m_tokenBlock->tokenCount > 0))
+    return m_tokenBlock;
   REtoken(m_tokenBlock, FnText, ReActClose);
   m_bTokenWalk = FALSE;
   return nullptr;

@@ -1,34 +1,240 @@
-// CDict: the dictionary screen's view, made by the main frame on first use (child id 102). This is the screen's start:
-// it takes its place in the frame, shows the background, accepts the messages the frame sends it and takes a word to
-// look up; the dictionary grows from here.
+// CDict: the dictionary screen, one of the main frame's screen views (child
+// id 102, menu 902, form 3007). It looks words up in four reference works:
+// the dictionary entries of the main database (those set in Vorn.bit), the
+// thesaurus, and the French-English and English-French dictionaries. The
+// word edit's text is checked against the mode's database; the headwords go
+// into a floating word-list panel, the chosen entry into the formatted-text
+// display, the thesaurus senses into the thesaurus list and their synonyms
+// into a second panel. Wildcard, anagram and Boolean word searches, French
+// conjugation tables and the pronunciation key fill the other panels.
+//
+// dict_view.cpp: start, layout, painting and the window messages;
+// dict_lookup.cpp: modes, word buttons, lookup and showing entries;
+// dict_search.cpp: word searches, conjugation and the pronunciation key;
+// dict_commands.cpp: copy, save, print, bookmarks, history, navigation.
 #pragma once
 
-#include "framework.h"
-#include "reader_screen.h"
+#include <memory>
+#include <vector>
 
-class CDict : public CView, public ReaderScreen {
+#include "dict_logic.h"
+#include "display.h"
+#include "flat_edit.h"
+#include "framework.h"
+#include "od_button.h"
+#include "plain_list_box.h"
+#include "reader_screen.h"
+#include "scroll_list_box.h"
+#include "skin_scroll_wnd.h"
+#include "word_list_dlg.h"
+
+struct InTableContext;
+class CContentDb;
+
+class CDict : public CFormView,
+              public ReaderScreen,
+              public CWordListOwner,
+              public CDictionaryModeSource,
+              public CFramePaneSource {
   DECLARE_DYNCREATE(CDict)
  public:
+  CDict();
+  ~CDict() override;
+
+  // --- the screen's operations ---
+  // Looks the word edit's text up (definitions and/or synonyms); a negative
+  // entry index skips the spelling check. `highlight` words are marked as
+  // find hits in the entry shown.
+  void LookUp(BOOL definitions, BOOL synonyms, int entryIndex, const CStringArray* highlight);
+  // Puts the word into the edit and looks it up (from other screens and the panels).
+  void LookUpWord(const CString& word, int kind, int entryIndex, const CStringArray* highlightWords) override;
+  // Shows an entry: an article number on the main database, else an entry
+  // number of the mode's translation database.
+  void ShowEntry(DWORD entry) override;
+  void RepaintConjugation() override;
+  // The main frame opens the dictionary for a word: modes other than 3 and 4 become 3.
+  void OnDictionaryMode();
+  void UpdateWordButtons();
+  void LayoutControls(UINT type, int width, int height);
+  void OnEnterWord();
+  void EditNote(CNoteIcon* note);
+
+  // --- state, for the application and tests ---
+  int GetMode() const { return m_nMode; }
+  CString GetWord() const;
+  DWORD GetCurrentEntry() const { return m_currentEntry; }
+  int GetAnagramLength() const { return m_anagramLength; }
+  CDisplay& Display() { return m_display; }
+  CDictListBox& ThesaurusList() { return m_thesaurusList; }
+  CFrameListBox& ConjugationWindow() { return m_conjugationWnd; }
+  CWordListDlg& HeadwordsPanel() { return m_headwords; }
+  CWordListDlg& SynonymsPanel() { return m_synonyms; }
+  CWordListDlg& AlternativesPanel() { return m_alternatives; }
+  CWordListDlg& TensesPanel() { return m_tenses; }
+  CWordListDlg& KeyPanel() { return m_keyPanel; }
+  CFlatEdit& WordEdit() { return m_wordEdit; }
+  CODButton* Button(UINT id);
+  const dict::ScreenLayout& Layout() const { return m_layout; }
+  const CRect& WordBox() const { return m_wordBox; }
+  int GetPrintKind() const { return m_printKind; }
+
+  // --- ReaderScreen, mode source, conjugation pane ---
+  void StoreAnnotations() override;
+  int GetShownArticle() const override;
+  int GetDictionaryMode() override { return m_nMode; }
+  int GetCompanionSelection() override;
+  void GetLabelledValues(int row, CStringArray& commonLabels, CStringArray& commonValues, CStringArray& itemLabels,
+                         CStringArray& itemValues) override;
+
+  void OnInitialUpdate() override;
   void OnDraw(CDC* pDC) override;
   void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) override;
+  BOOL PreTranslateMessage(MSG* pMsg) override;
 
-  // Switches the screen to its dictionary mode.
-  void OnDictionaryMode();
-  // Takes the word into the screen's word edit and looks it up.
-  void LookUpWord(const CString& word, int kind, int entry, void* unused);
-  // The dictionary mode: 0 dictionary, 1 French-English, 2 English-French.
-  int GetMode() const { return m_nMode; }
-  const CString& GetWord() const { return m_word; }
+  // --- commands (public for the tests' direct calls) ---
+  void OnLookUp();
+  void OnWildcard();
+  void OnAnagram();
+  void OnDictionarySearch();
+  int CheckSearchTerms();
+  void OnConjugate();
+  void OnPronunciationKey();
+  void OnCopySelection();
+  void OnCopyEntry();
+  void OnSaveEntry();
+  void OnPrintEntry();
+  void OnPreviewEntry();
+  void OnPrintBookmarks();
+  void OnPreviewBookmarks();
+  void PrintBookmarkFolder(int folder);
+  void PreviewBookmarkFolder(int folder);
+  void OnRelatedToSelection();
 
  protected:
-  LRESULT OnBitsChanged(WPARAM wParam, LPARAM lParam);
-  LRESULT OnShowResults(WPARAM wParam, LPARAM lParam);
+  // Start, layout, painting, messages (dict_view.cpp).
+  void CreateControls();
+  BOOL OnEraseBkgnd(CDC* dc);
+  void OnSize(UINT type, int cx, int cy);
+  void OnSetFocus(CWnd* old);
+  BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
+  HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT kind);
+  BOOL OnQueryNewPalette();
+  void OnPaletteChanged(CWnd* focus);
+  void OnDestroy();
+  LRESULT OnPanelClosed(WPARAM wParam, LPARAM lParam);
+  LRESULT OnFontsChanged(WPARAM wParam, LPARAM lParam);
+  LRESULT OnColoursChanged(WPARAM wParam, LPARAM lParam);
+  LRESULT OnCrossReference(WPARAM wParam, LPARAM lParam);
+  BOOL OnToolTipText(UINT id, NMHDR* header, LRESULT* result);
+
+  // Modes and lookup (dict_lookup.cpp).
+  void OnModeCommand(UINT id);
+  void OnUpdateModeCommand(CCmdUI* cmdUI);
+  void SwitchMode(int mode);
+  void SwitchSharedMode(int mode);
+  void ApplyModeButtons();
+  void ShowModeControls();
+  void OnContentsCommand();
+  void OnBookmarkListCommand();
   LRESULT OnShowContents(WPARAM wParam, LPARAM lParam);
   LRESULT OnShowBookmarks(WPARAM wParam, LPARAM lParam);
-  LRESULT OnFontsChanged(WPARAM wParam, LPARAM lParam);
+  LRESULT OnShowResults(WPARAM wParam, LPARAM lParam);
+  void OnWordChanged();
+  void OnWordFocus();
+  void OnThesaurusSelection();
+  void ShowSynonyms();
+  void FillThesaurusList(BOOL definitions, const CString& word);
+  void ClearEntry();
+  void RebuildEntry();
+  void AppendEntryText(DWORD entry);
+  void MarkWords(const CStringArray& words);
+  void EnablePrintSave(BOOL enable);
+
+  // Panels.
+  CWordListDlg* PanelOf(int panel);
+  // Opens one panel in a panel mode at its place beside the open ones.
+  BOOL OpenPanel(int panel, int panelMode);
+  void ClosePanel(int panel);
+  void CloseWordPanels();
+  void PlaceOpenPanels();
+  void OpenModePanels();
+  void ReopenWordPanels();
+  CRect PanelRect(int index) const;
+  void FillPanel(CWordListDlg& panel, const CStringArray& lines, const CDWordArray* data);
+
+  // Searches (dict_search.cpp).
+  void OnAnagramLength(UINT id);
+  void OnUpdateAnagramLength(CCmdUI* cmdUI);
+  void RunDictionarySearch();
+  void ShowWordList(int panelMode, const CStringArray& words, const CDWordArray* entries);
+  void HideConjugation();
+
+  // Commands (dict_commands.cpp).
+  void OnUpdateHasText(CCmdUI* cmdUI);
+  void OnUpdateHasSelection(CCmdUI* cmdUI);
+  void OnUpdateHasFolders(CCmdUI* cmdUI);
+  void OnUpdateAnnotation(CCmdUI* cmdUI);
+  void OnUpdateHighlight(CCmdUI* cmdUI);
+  void OnUpdateClearHighlights(CCmdUI* cmdUI);
+  void OnUpdateNextPane(CCmdUI* cmdUI);
+  void OnAnnotation();
+  void OnHighlight();
+  void OnClearHighlights();
+  void OnFilePrintCommand();
+  void OnPrintSetup();
+  void OnFilePrintPreviewCommand();
+  void OnHistoryItem(UINT id);
+  void OnBookmarkItem(UINT id);
+  void OnNavigate(UINT id);
+  void OnHelpDictionary();
+  void OnHelpConsultants();
+  void OnNextPane();
+  void OnPreviousPane();
+  void CycleFocus(BOOL forward);
+  LRESULT OnFoldersChanged(WPARAM wParam, LPARAM lParam);
+  void RebuildHistoryMenu();
+  void CopyToClipboard(BOOL selection);
+  BOOL DisplayHasText() const;
+
+  BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
+  void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+  void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo) override;
+  void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
+  void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+  CString PrintTitle() const;
   DECLARE_MESSAGE_MAP()
 
+  // The mode's database (translation databases in modes 1 and 2).
+  CContentDb& ModeDatabase() const;
+  BOOL OnMainDatabase() const { return m_nMode != dict::kFrenchEnglish && m_nMode != dict::kEnglishFrench; }
+
+  int m_nMode = dict::kDictionary;
+  CODButton m_sharedButtons[4];  // 4207, 4210, 4211, 2048
+  CODButton m_modeButtons[5];    // 2097, 2090, 4206, 2150, 2151
+  CODButton m_navButtons[5];     // 6033, 6031, 6032, 6030, 6028
+  CFlatEdit m_wordEdit;
+  CODButton m_commandButtons[8];  // 2051, 2036, 4136, 4137, 4135, 2049, 4120, 2050
+  DWORD m_currentEntry = 0;
+  std::unique_ptr<InTableContext> m_conjugation;
+  CDisplay m_display;
+  CWordListDlg m_tenses;
+  CFrameListBox m_conjugationWnd;
   CMenu m_menu;
-  int m_nMode = 0;
-  CString m_word;
+  int m_anagramLength = 0;
+  CDictListBox m_thesaurusList;
+  CWordListDlg m_headwords;
+  CWordListDlg m_synonyms;
+  CWordListDlg m_alternatives;
+  CWordListDlg m_keyPanel;
+  CRect m_heading;
+  CRect m_wordBox;
+  CRect m_column;
+  dict::ScreenLayout m_layout;
+  HWND m_hovered = nullptr;
+  BOOL m_bStarted = FALSE;
+  int m_printKind = 0;
+  std::vector<int> m_pageStarts;
+  char m_ramName[16] = "infrb005.ram";
+  char m_dskName[16] = "infrb005.dsk";
+  CString m_tipText;
 };

@@ -305,4 +305,28 @@ TEST_F(ContentDatabases, DictionaryHeadwordsEntriesAndSpelling) {
   EXPECT_EQ(db.LookupTerm("zzz run", hits), 0);
 }
 
+// The French-English dictionary of the sample: its text-mode entries end
+// (their chunks stop coming once they are empty) and its headwords carry
+// spelling tables, so a misspelled word gets alternatives.
+TEST_F(ContentDatabases, TranslationEntriesEndAndMisspellingsGetAlternatives) {
+  CContentDb& db = Open(4);
+  int chunks = 0;
+  int tokens = 0;
+  for (ReTokenBlock* chunk = db.NextToken(6); chunk; chunk = db.NextToken(6), ++chunks) {
+    tokens += chunk->tokenCount;
+    ASSERT_LT(chunks, 100);
+  }
+  EXPECT_GE(chunks, 1);
+  EXPECT_GT(tokens, 0);
+  int again = 0;
+  for (ReTokenBlock* chunk = db.NextToken(1); chunk; chunk = db.NextToken(1), ++again) ASSERT_LT(again, 100);
+  EXPECT_GE(again, 1);  // a new walk of another entry
+
+  CStringArray alternatives;
+  EXPECT_EQ(db.LookupWord("chanter", alternatives, 14), 0);
+  ASSERT_EQ(db.LookupWord("chantr", alternatives, 14), 2);
+  EXPECT_STREQ(alternatives[0], "chanter");
+  EXPECT_EQ(db.LookupWord("zzzz", alternatives, 14), -1);
+}
+
 }  // namespace

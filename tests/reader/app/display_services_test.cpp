@@ -133,6 +133,8 @@ TEST_F(DisplayServicesOfTheApp, TheScreensAnswerForTheirDisplays) {
   ASSERT_NE(dictionary, nullptr);
   EXPECT_EQ(Frame()->GetActiveView(), dictionary);
   EXPECT_STREQ(dictionary->GetWord(), "comet");
+  EXPECT_FALSE(services.IsDictionaryListMode(dictionary));  // dictionary entries carry notes
+  dictionary->SendMessage(WM_COMMAND, 5056);                // French-English
   EXPECT_TRUE(services.IsDictionaryListMode(dictionary));
 }
 

@@ -305,7 +305,7 @@ TEST_F(Frames, AWordIsLookedUpOnTheDictionaryScreen) {
   auto* dictionary = dynamic_cast<CDict*>(Frame()->GetActiveView());
   ASSERT_NE(dictionary, nullptr);
   EXPECT_STREQ(dictionary->GetWord(), "zebra");
-  EXPECT_EQ(dictionary->GetMode(), 0);
+  EXPECT_EQ(dictionary->GetMode(), 3);  // the dictionary mode
   EXPECT_FALSE(Frame()->IsContentsOpen() || Frame()->IsBookmarksOpen() || Frame()->IsResultsOpen());
 }
 

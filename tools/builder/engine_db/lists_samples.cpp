@@ -1,6 +1,7 @@
 #include "engine_db/lists_samples.h"
 
 #include "common/byte_writer.h"
+#include "dictionary/dictionary_sample.h"
 
 namespace builder::engine_db {
 
@@ -129,7 +130,11 @@ DictionarySpec FrenchEnglishDictionary() {
 
 void WriteSampleDictionaries(const std::string& directory) {
   Write(JoinPath(directory, "QUIRN.DAT"), ThesaurusDatabase(EnglishThesaurus()).database);
-  Write(JoinPath(directory, "R053F540.DAT"), DictionaryDatabase(FrenchEnglishDictionary()));
+  // With the spelling tables of its headwords for the dictionary screen's spelling help.
+  const DictionarySpec frenchEnglish = FrenchEnglishDictionary();
+  Database french = DictionaryDatabase(frenchEnglish);
+  dictionary::AddSpellingTables(french, frenchEnglish.headwords);
+  Write(JoinPath(directory, "R053F540.DAT"), french);
 }
 
 }  // namespace builder::engine_db
