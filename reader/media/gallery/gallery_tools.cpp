@@ -399,6 +399,19 @@ void CViewPicture::OnPreviewItem() {
 void CViewPicture::OnPrintBookmarks() { RunPrint(PrintBookmarks, FALSE); }
 void CViewPicture::OnPreviewBookmarks() { RunPrint(PrintBookmarks, TRUE); }
 
+void CViewPicture::ShowArticle(int article) {
+  CMainFrame* frame = App().GetMainFrame();
+  if (article <= 0 || !frame || !frame->ShowBrowser()) return;
+  if (auto* browser = dynamic_cast<CBrowser*>(frame->GetScreen(Screen::Browser))) browser->ShowArticle(article);
+}
+
+void CViewPicture::PrintBookmarkFolder(int folder, BOOL preview) {
+  if (preview)
+    PreviewBookmarkFolder(folder);
+  else
+    PrintBookmarkFolder(folder);
+}
+
 void CViewPicture::PrintBookmarkFolder(int folder) {
   App().m_printFolder = folder;
   RunPrint(PrintFolder, FALSE);

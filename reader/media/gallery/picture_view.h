@@ -32,7 +32,7 @@ void ShowArticlesInBrowser(CMainFrame* frame, const CDWordArray& articles);
 // encyclopedia article (the screen is opened first; nothing when it cannot be).
 void ShowArticleOnItsScreen(CMainFrame* frame, int article);
 
-class CViewPicture : public CFormView, public ReaderScreen, public ItemScreen, public SearchScreen {
+class CViewPicture : public CFormView, public ReaderScreen, public ItemScreen, public SearchScreen, public PanelOwner {
   DECLARE_DYNCREATE(CViewPicture)
  public:
   static constexpr int NoItem = 4095;
@@ -99,6 +99,11 @@ class CViewPicture : public CFormView, public ReaderScreen, public ItemScreen, p
   void ShowSearchEntry(int number) override { GoToItem(number, 0); }
   void OpenTuner(const CString& query, const CStringArray& terms) override { OpenAdvancedSearch(query, terms); }
   void SetFloatingRect(const CRect& rect) override { m_toolRect = rect; }
+  // The bookmark list's roads: an article goes to the encyclopedia screen, a
+  // media item is shown here, its print buttons print here.
+  void ShowArticle(int article) override;
+  void GoToMediaItem(int item) override { GoToItem(item, 0); }
+  void PrintBookmarkFolder(int folder, BOOL preview) override;
 
   // Printing through the class library's loops.
   BOOL OnPreparePrinting(CPrintInfo* pInfo) override;

@@ -658,6 +658,21 @@ TEST_F(GalleryPrinting, AnItemPrintsItsPictureBetweenHeaderAndFooterAndAMovieOnl
   EXPECT_GT(ink(950, 1100), 0);
 }
 
+TEST_F(GalleryPrinting, TheBookmarkListsPrintButtonPrintsItsFolderHere) {
+  CViewPicture* view = Open();
+  ASSERT_NE(view, nullptr);
+  Command(view, ID_MEDIA_VIEW_BOOKMARKS);
+  auto* list = dynamic_cast<CBookmarkDlg*>(view->GetToolWindow(CViewPicture::BookmarkList));
+  ASSERT_NE(list, nullptr);
+  ASSERT_GT(list->FolderList().GetCount(), 0);
+  list->FolderList().SetCurSel(0);
+  paneltest::Notify(*list, IDC_FOLDER_LIST, LBN_SELCHANGE);
+  App().m_printFolder = -1;
+  paneltest::Click(*list, IDC_PRINT_FOLDER);  // the print dialog is cancelled
+  EXPECT_EQ(App().m_printFolder, 0);
+  EXPECT_EQ(view->GetPrintMode(), CViewPicture::PrintFolder);
+}
+
 TEST_F(GalleryPrinting, PrintPreviewOfTheItemReplacesTheGalleryOrSaysWhyNot) {
   CViewPicture* view = Open();
   ASSERT_NE(view, nullptr);
