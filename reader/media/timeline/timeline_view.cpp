@@ -436,12 +436,20 @@ void CTimeLine::OnScreenButton(UINT id) {
 // The focus moves between the view and its open tool window: from inside
 // that window to the view, else from the view to that window.
 void CTimeLine::OnSwitchPane() {
-  if (!m_search.GetSafeHwnd() || !m_search.IsWindowVisible()) return;
+  // The first open tool window, in this order, else the search window.
+  CWnd* pane = nullptr;
+  for (ToolWindow kind : {SubjectsTool, SmartTool, BooleanTool, BookmarksTool, ResultsTool, TunerTool})
+    if (IsToolOpen(kind)) {
+      pane = m_tools[kind].get();
+      break;
+    }
+  if (pane == nullptr && m_search.GetSafeHwnd() && m_search.IsWindowVisible()) pane = &m_search;
+  if (pane == nullptr) return;
   const HWND focus = ::GetFocus();
-  if (focus == m_search.m_hWnd || ::IsChild(m_search.m_hWnd, focus))
+  if (focus == pane->m_hWnd || ::IsChild(pane->m_hWnd, focus))
     SetFocus();
   else
-    m_search.SetFocus();
+    pane->SetFocus();
 }
 
 void CTimeLine::OnUpdateSwitchPane(CCmdUI* pCmdUI) {

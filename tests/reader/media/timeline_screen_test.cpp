@@ -444,6 +444,15 @@ TEST_F(TimelineWiring, ABooleanQueryInThePanelListsEventsThatOpenHere) {
   EXPECT_EQ(Frame()->GetActiveView(), view);
   EXPECT_EQ(view->GetCurrentArticle(), egypt);
 
+  // Next pane moves the focus into the results window and back.
+  view->SetFocus();
+  view->SendMessage(WM_COMMAND, ID_NEXT_PANE);
+  HWND focus = ::GetFocus();
+  EXPECT_TRUE(focus == results->m_hWnd || ::IsChild(results->m_hWnd, focus));
+  view->SendMessage(WM_COMMAND, ID_NEXT_PANE);
+  focus = ::GetFocus();
+  EXPECT_FALSE(focus == results->m_hWnd || ::IsChild(results->m_hWnd, focus));
+
   // Add Selected Articles files the results window's set.
   EXPECT_EQ(paneltest::WithDialogSteps(
                 {[](CDialog& dialog) { dialog.PostMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); }},
