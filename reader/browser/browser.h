@@ -20,6 +20,7 @@
 #include "od_button.h"
 #include "panel_owner.h"
 #include "reader_screen.h"
+#include "search_screen.h"
 #include "source_notices.h"
 
 // The encyclopedia's tool windows, each with its template.
@@ -40,7 +41,12 @@ struct ToolRequest {
 // Modes of the article list panel.
 enum ArticleListMode { ListHistory = 0, ListRelatedToMedia = 2, ListClue = 3, ListSubjectLinks = 4 };
 
-class CBrowser : public CFormView, public ReaderScreen, public ItemScreen, public PanelOwner, public OutlineOwner {
+class CBrowser : public CFormView,
+                 public ReaderScreen,
+                 public ItemScreen,
+                 public PanelOwner,
+                 public OutlineOwner,
+                 public SearchScreen {
   DECLARE_DYNCREATE(CBrowser)
  public:
   static constexpr int kFirstArticle = 3521;
@@ -81,6 +87,11 @@ class CBrowser : public CFormView, public ReaderScreen, public ItemScreen, publi
   void ShowItem(int item) override { ShowArticle(item); }
   void PrintBookmarkFolder(int folder, BOOL preview) override;
   void LinkOutlineEntry(int index) override { FollowOutlineLink(index); }
+
+  // The search windows' roads back: a chosen entry is an article; Smart
+  // Search hands over to the Tuner.
+  void ShowSearchEntry(int number) override { ShowArticle(number); }
+  void OpenTuner(const CString& query, const CStringArray& terms) override;
 
   // ReaderScreen
   void SaveSearchState(SearchState& state) override;
@@ -241,6 +252,7 @@ class CBrowser : public CFormView, public ReaderScreen, public ItemScreen, publi
  protected:
   BOOL ChooseFolder(int& folder);
   BOOL GetSelectedArticles(CBitString& articles);
+  void SaveSearchWindows(SearchState& state);
   void ShowOnTimeline(int article);
   void ShowInDictionary(int article);
   // Asks for a folder and puts the current article (or, with `selected`,

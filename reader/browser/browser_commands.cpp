@@ -278,6 +278,15 @@ void CBrowser::OpenAdvancedSearch(const CStringArray& terms, const std::vector<f
   if (CreateToolWindow(request)) GetToolWindow(ToolWindow::Tuner)->SetFocus();
 }
 
+void CBrowser::OpenTuner(const CString& query, const CStringArray& terms) {
+  DestroyToolWindow(ToolWindow::Smart);
+  ToolRequest request;
+  request.kind = ToolWindow::Tuner;
+  request.terms = &terms;
+  request.text = query;
+  if (CreateToolWindow(request)) GetToolWindow(ToolWindow::Tuner)->SetFocus();
+}
+
 void CBrowser::FollowOutlineLink(int i) {
   const std::vector<display::OutlineEntry>& outline = m_display.Outline();
   if (i < 0 || i >= static_cast<int>(outline.size())) return;
@@ -303,8 +312,7 @@ void CBrowser::SaveSearchState(SearchState& state) {
   if (IsToolOpen(ToolWindow::Bookmarks))
     if (auto* bookmarks = dynamic_cast<CBookmarkDlg*>(GetToolWindow(ToolWindow::Bookmarks)))
       bookmarks->SaveState(state);
-  // The results and contents windows copy their state here too once their
-  // classes are part of the program.
+  SaveSearchWindows(state);
 }
 
 // ---- commands ------------------------------------------------------------------------

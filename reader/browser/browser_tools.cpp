@@ -1,7 +1,6 @@
 // Where the encyclopedia screen meets the windows of the other screens and
 // of the tool panels. Each function is the one place a window class of its
-// own module is named; until that module is part of the program the
-// function makes nothing and says so by its result.
+// own module is named.
 #include "article_list_dlg.h"
 #include "bookmark_dlg.h"
 #include "browser.h"
@@ -9,6 +8,11 @@
 #include "item_router.h"
 #include "main_frame.h"
 #include "media_items_dlg.h"
+#include "results_dlg.h"
+#include "search_dlg.h"
+#include "smart_search_dlg.h"
+#include "subjects_dlg.h"
+#include "tuner_dlg.h"
 #include "veldrix_app.h"
 #include "word_find_dlg.h"
 
@@ -43,13 +47,23 @@ BOOL CBrowser::CreateToolWindow(const ToolRequest& request) {
 // mode, articles, terms and text. The windows: results (template 3005),
 // contents and subjects (2056), bookmark list (1085), Boolean search (2001),
 // Smart Search (4051), Tuner (1037), article list (1115), word find (3009),
-// media items and outline (4064). The results, contents and subjects,
-// Boolean, Smart Search and Tuner classes are not part of this module yet:
-// those requests make nothing.
+// media items and outline (4064). A Smart Search result (query kind 1) is
+// listed ranked.
 BOOL CBrowser::MakeToolWindow(const ToolRequest& request, std::unique_ptr<CWnd>& tool) {
   if (s_toolMaker) return s_toolMaker(this, request, tool);
   const UINT templateId = ToolWindowTemplate(request.kind);
+  static const CStringArray kNoTerms;
+  const CStringArray& terms = request.terms ? *request.terms : kNoTerms;
   switch (request.kind) {
+    case ToolWindow::Results: {
+      CMainFrame* frame = GetVeldrixApp().GetMainFrame();
+      const int ranked = frame && frame->GetCurrentKind() == 1 ? 1 : 0;
+      return PanelIn<CResultsDlg>(tool).Create(m_panel, templateId, ranked, this, &terms, request.text);
+    }
+    case ToolWindow::Contents: return PanelIn<CSubjectsDlg>(tool).Create(m_panel, templateId, this, request.mode);
+    case ToolWindow::Boolean: return PanelIn<CSearchDlg>(tool).Create(m_panel, templateId, this);
+    case ToolWindow::Smart: return PanelIn<CSmartSearchDlg>(tool).Create(m_panel, templateId, this);
+    case ToolWindow::Tuner: return PanelIn<CTunerDlg>(tool).Create(m_panel, templateId, this, request.text, terms);
     case ToolWindow::Bookmarks: return PanelIn<CBookmarkDlg>(tool).Create(m_panel, templateId, this);
     case ToolWindow::ArticleList: {
       CArticleListDlg& list = PanelIn<CArticleListDlg>(tool);
@@ -59,11 +73,6 @@ BOOL CBrowser::MakeToolWindow(const ToolRequest& request, std::unique_ptr<CWnd>&
     }
     case ToolWindow::WordFind: return PanelIn<CWordFindDlg>(tool).Create(m_panel, templateId, this);
     case ToolWindow::Outline: return PanelIn<CMediaItemsDlg>(tool).Create(m_panel, this);
-    case ToolWindow::Results:
-    case ToolWindow::Contents:
-    case ToolWindow::Boolean:
-    case ToolWindow::Smart:
-    case ToolWindow::Tuner:
     case ToolWindow::Count: break;
   }
   return FALSE;
@@ -84,9 +93,16 @@ BOOL CBrowser::ChooseFolder(int& folder) {
 // subjects window, else of the article list panel (the first that is open).
 BOOL CBrowser::GetSelectedArticles(CBitString& articles) {
   articles.Clear();
-  // The results window's and the contents and subjects window's selections
-  // come here first, in that order, once their classes are part of the
-  // program.
+  if (IsToolOpen(ToolWindow::Results))
+    if (auto* results = dynamic_cast<CResultsDlg*>(GetToolWindow(ToolWindow::Results))) {
+      articles = results->List().GetSelection();
+      return TRUE;
+    }
+  if (IsToolOpen(ToolWindow::Contents))
+    if (auto* contents = dynamic_cast<CSubjectsDlg*>(GetToolWindow(ToolWindow::Contents))) {
+      articles = contents->List().GetSelection();
+      return TRUE;
+    }
   if (IsToolOpen(ToolWindow::ArticleList))
     if (auto* list = dynamic_cast<CArticleListDlg*>(GetToolWindow(ToolWindow::ArticleList))) {
       articles = list->ArticleList().GetSelection();
@@ -100,3 +116,12 @@ BOOL CBrowser::GetSelectedArticles(CBitString& articles) {
 void CBrowser::ShowOnTimeline(int article) { panels::ShowOnScreen(panels::ItemKind::TimelineEvent, article); }
 
 void CBrowser::ShowInDictionary(int article) { panels::ShowOnScreen(panels::ItemKind::DictionaryEntry, article); }
+
+// The results and contents windows keep their toggles and list positions in
+// the main frame's search state.
+void CBrowser::SaveSearchWindows(SearchState& state) {
+  if (IsToolOpen(ToolWindow::Results))
+    if (auto* results = dynamic_cast<CResultsDlg*>(GetToolWindow(ToolWindow::Results))) results->SaveState(state);
+  if (IsToolOpen(ToolWindow::Contents))
+    if (auto* contents = dynamic_cast<CSubjectsDlg*>(GetToolWindow(ToolWindow::Contents))) contents->SaveState(state);
+}

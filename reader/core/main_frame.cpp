@@ -33,6 +33,9 @@ ON_WM_MEASUREITEM()
 ON_MESSAGE(WM_RAUDIONOTIFY, OnSoundNotify)
 ON_MESSAGE(WM_BITSCHANGED, OnBitsChanged)
 ON_MESSAGE(WM_UPDATECLOSE, OnUpdateClose)
+ON_MESSAGE(WM_SHOWRESULTS, OnShowResults)
+ON_MESSAGE(WM_SHOWCONTENTS, OnShowContents)
+ON_MESSAGE(WM_SHOWBOOKMARKS, OnShowBookmarks)
 ON_COMMAND(ID_SHOW_BROWSER, OnShowBrowser)
 ON_COMMAND(ID_SHOW_DICTIONARY, OnShowDictionary)
 ON_COMMAND(ID_SHOW_QUIZ, OnShowQuiz)
@@ -391,6 +394,23 @@ LRESULT CMainFrame::OnUpdateClose(WPARAM, LPARAM) {
   m_bCloseRequested = TRUE;
   PostMessage(WM_CLOSE);
   return 0;
+}
+
+LRESULT CMainFrame::OnShowResults(WPARAM wParam, LPARAM lParam) {
+  return SendToActiveView(WM_SHOWRESULTS, wParam, lParam);
+}
+
+LRESULT CMainFrame::OnShowContents(WPARAM wParam, LPARAM lParam) {
+  return SendToActiveView(WM_SHOWCONTENTS, wParam, lParam);
+}
+
+LRESULT CMainFrame::OnShowBookmarks(WPARAM wParam, LPARAM lParam) {
+  return SendToActiveView(WM_SHOWBOOKMARKS, wParam, lParam);
+}
+
+LRESULT CMainFrame::SendToActiveView(UINT message, WPARAM wParam, LPARAM lParam) {
+  CView* active = GetActiveView();
+  return active ? active->SendMessage(message, wParam, lParam) : 0;
 }
 
 void CMainFrame::OnUpdateShowBackground(CCmdUI* pCmdUI) { pCmdUI->Enable(m_backgroundRecord >= 0); }

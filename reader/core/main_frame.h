@@ -97,6 +97,12 @@ class CMainFrame : public CFrameWnd {
   LRESULT OnSoundNotify(WPARAM wParam, LPARAM lParam);
   LRESULT OnBitsChanged(WPARAM wParam, LPARAM lParam);
   LRESULT OnUpdateClose(WPARAM wParam, LPARAM lParam);
+  // The search windows post the contents, bookmark list and results
+  // requests here; the active screen opens its own window.
+  LRESULT OnShowResults(WPARAM wParam, LPARAM lParam);
+  LRESULT OnShowContents(WPARAM wParam, LPARAM lParam);
+  LRESULT OnShowBookmarks(WPARAM wParam, LPARAM lParam);
+  LRESULT SendToActiveView(UINT message, WPARAM wParam, LPARAM lParam);
   void OnShowBrowser();
   void OnShowDictionary();
   void OnShowQuiz();

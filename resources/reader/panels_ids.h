@@ -4,6 +4,7 @@
 
 // Templates.
 #define IDD_BOOKMARK_LIST 1085
+#define IDD_BOOKMARK_LIST_POPUP 4075  // the media gallery's, a bordered pop-up
 #define IDD_WORD_FIND 3009
 #define IDD_ARTICLE_LIST 1115
 #define IDD_OUTLINE 4064

@@ -1,11 +1,15 @@
 // Filing in folders asks the user for a folder through the bookmark
 // windows' folder dialog, which belongs to the encyclopedia screen's panels.
-#include "framework.h"
+#include "folder_dlgs.h"
+#include "veldrix_app.h"
 
-// FALSE (nothing is filed) until the folder dialog is part of the program;
-// with it, TRUE and the chosen folder's index after OK.
+// TRUE with the chosen folder's index after OK; FALSE (nothing is filed)
+// after Cancel or without a valid choice.
 BOOL ChooseBookmarkFolder(CWnd* owner, int& folder) {
-  (void)owner;
   folder = -1;
-  return FALSE;
+  CNewFolderDlg chooser(owner);
+  if (chooser.DoModal() != IDOK) return FALSE;
+  if (chooser.m_selection < 0 || chooser.m_selection >= GetVeldrixApp().m_folders.GetSize()) return FALSE;
+  folder = chooser.m_selection;
+  return TRUE;
 }

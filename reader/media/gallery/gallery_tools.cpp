@@ -3,14 +3,23 @@
 // folder).
 #include <algorithm>
 
+#include "bookmark_dlg.h"
 #include "bookmarks.h"
+#include "browser.h"
+#include "item_router.h"
 #include "main_frame.h"
 #include "media_logic.h"
 #include "picture_view.h"
 #include "preview_view.h"
 #include "reader/media_ids.h"
+#include "reader/panels_ids.h"
 #include "reader_messages.h"
+#include "results_dlg.h"
+#include "search_dlg.h"
+#include "smart_search_dlg.h"
+#include "subjects_dlg.h"
 #include "title_key.h"
+#include "tuner_dlg.h"
 #include "veldrix_app.h"
 
 namespace {
@@ -34,29 +43,34 @@ const char* const CommercialNotice = "Any commercial use is strictly forbidden."
 
 BOOL IsOpen(CWnd* window) { return window && window->GetSafeHwnd() && ::IsWindow(window->m_hWnd); }
 
+// The search windows take their rectangle in the main frame's client
+// coordinates.
+CRect InFrameClient(CMainFrame& frame, const CRect& screenRect) {
+  CRect rect = screenRect;
+  frame.ScreenToClient(&rect);
+  return rect;
+}
+
 }  // namespace
 
 // --- showing articles on their screens ---
 
 void ShowArticlesInBrowser(CMainFrame* frame, const CDWordArray& articles) {
-  CView* browser = frame ? frame->GetScreen(Screen::Browser) : nullptr;
+  auto* browser = dynamic_cast<CBrowser*>(frame ? frame->GetScreen(Screen::Browser) : nullptr);
   if (!browser || articles.GetSize() == 0) return;
-  // The encyclopedia screen takes a cross reference as a request to show
-  // that article; a list of several shows its first.
-  const int article = App().ToInternalArticle(static_cast<int>(articles[0]));
-  browser->SendMessage(WM_CROSSREF, 0, article);
+  // One article is shown alone; several go to the article list, which shows
+  // the first.
+  if (articles.GetSize() == 1) {
+    browser->CloseToolWindows();
+    browser->ShowArticle(App().ToInternalArticle(static_cast<int>(articles[0])));
+  } else {
+    browser->ShowArticleList(articles);
+  }
 }
 
 void ShowArticleOnItsScreen(CMainFrame* frame, int article) {
   if (!frame || article <= 0) return;
-  CVeldrixApp& app = App();
-  if (app.m_tmlBits.Test(article)) {
-    frame->ShowTimeline();
-  } else if (app.m_vornBits.Test(article)) {
-    frame->ShowDictionary();
-  } else if (frame->ShowBrowser()) {
-    if (CView* browser = frame->GetScreen(Screen::Browser)) browser->SendMessage(WM_CROSSREF, 0, article);
-  }
+  panels::ShowOnItsScreen(article);
 }
 
 // --- tool windows ---
@@ -70,9 +84,12 @@ void CViewPicture::CloseToolWindow(ToolWindow kind) {
   if (!IsToolOpen(kind)) return;
   CWnd* window = kind == SubjectPanel ? &m_subjectPanel : m_tools[kind];
   if (kind != SubjectPanel) {
-    // The next tool window opens where this one was.
+    // The next tool window opens where this one was: its client area, which
+    // the next window takes as its own (the outer rectangle would grow the
+    // window by its border at each reopening).
     CRect rect;
-    window->GetWindowRect(&rect);
+    window->GetClientRect(&rect);
+    window->ClientToScreen(&rect);
     m_toolRect = rect;
   }
   window->DestroyWindow();
@@ -85,13 +102,52 @@ void CViewPicture::CloseOtherTools(ToolWindow keep) {
 }
 
 CWnd* CViewPicture::CreateSharedTool(ToolWindow kind, const CRect& rect) {
-  // The results, contents, bookmark-list, Smart Search, Boolean and Tuner
-  // windows are the other screens' own classes; they are made here at
-  // `rect` with the gallery's templates (4069 to 4075) once the program
-  // holds them.
-  (void)kind;
-  (void)rect;
-  return nullptr;
+  CMainFrame* frame = App().GetMainFrame();
+  if (!frame) return nullptr;
+  // Each window gets a new object; the one before (whose window is gone)
+  // goes with it.
+  std::unique_ptr<CWnd>& object = m_toolObjects[kind];
+  BOOL made = FALSE;
+  switch (kind) {
+    case Results: {
+      auto results = std::make_unique<CResultsDlg>();
+      made = results->Create(InFrameClient(*frame, rect), CResultsDlg::kMediaTemplate,
+                             frame->GetCurrentKind() == 1 ? 1 : 0, frame, &frame->GetCurrentTerms(),
+                             frame->GetCurrentLabel());
+      object = std::move(results);
+      break;
+    }
+    case Contents: {
+      auto contents = std::make_unique<CSubjectsDlg>();
+      made = contents->Create(InFrameClient(*frame, rect), CSubjectsDlg::kMediaTemplate, frame, FALSE);
+      object = std::move(contents);
+      break;
+    }
+    case BookmarkList: {
+      auto bookmarks = std::make_unique<CBookmarkDlg>();
+      made = bookmarks->Create(rect, IDD_BOOKMARK_LIST_POPUP, frame);
+      object = std::move(bookmarks);
+      break;
+    }
+    case SmartSearch: {
+      auto smart = std::make_unique<CSmartSearchDlg>();
+      made = smart->Create(InFrameClient(*frame, rect), CSmartSearchDlg::kMediaTemplate, frame);
+      object = std::move(smart);
+      break;
+    }
+    case BooleanSearch: {
+      auto boolean = std::make_unique<CSearchDlg>();
+      made = boolean->Create(InFrameClient(*frame, rect), CSearchDlg::kMediaTemplate, frame);
+      object = std::move(boolean);
+      break;
+    }
+    case SubjectPanel:
+    case Tuner:  // made with its query by OpenAdvancedSearch
+    case ToolCount: break;
+  }
+  if (!made || !IsOpen(object.get())) return nullptr;
+  if (auto* panel = dynamic_cast<CSearchPanel*>(object.get())) panel->SetPalette(m_pPalette);
+  return object.get();
 }
 
 void CViewPicture::OpenTool(ToolWindow kind) {
@@ -148,7 +204,9 @@ LRESULT CViewPicture::OnShowBookmarks(WPARAM, LPARAM) {
 }
 
 LRESULT CViewPicture::OnShowResults(WPARAM wParam, LPARAM) {
-  if (IsToolOpen(Results)) {
+  CMainFrame* frame = App().GetMainFrame();
+  auto* results = dynamic_cast<CResultsDlg*>(m_tools[Results]);
+  if (IsToolOpen(Results) && results && frame && results->GetQuery() == frame->GetCurrentLabel()) {
     m_tools[Results]->SendMessage(WM_REFRESHLIST);
     return 0;
   }
@@ -166,18 +224,34 @@ void CViewPicture::HidePanel(ScreenPanel panel) {
   CloseToolWindow(kind);
 }
 
-void CViewPicture::OpenAdvancedSearch(int a, int b) {
-  (void)a;
-  (void)b;
+void CViewPicture::OpenAdvancedSearch(const CString& query, const CStringArray& terms) {
+  CMainFrame* frame = App().GetMainFrame();
+  if (!frame) return;
   CRect rect = m_toolRect;
   if (IsToolOpen(SmartSearch)) {
+    // Smart Search asks from inside its own handler: its window goes, its
+    // object stays until the next Smart Search window.
     m_tools[SmartSearch]->GetClientRect(&rect);
     m_tools[SmartSearch]->ClientToScreen(&rect);
     m_tools[SmartSearch]->DestroyWindow();
     m_tools[SmartSearch] = nullptr;
   }
-  m_tools[Tuner] = CreateSharedTool(Tuner, rect);
-  if (IsOpen(m_tools[Tuner])) m_tools[Tuner]->SetFocus();
+  CloseToolWindow(Tuner);
+  auto tuner = std::make_unique<CTunerDlg>();
+  const BOOL made = tuner->Create(InFrameClient(*frame, rect), CTunerDlg::kMediaTemplate, frame, query, terms);
+  m_toolObjects[Tuner] = std::move(tuner);
+  if (!made || !IsOpen(m_toolObjects[Tuner].get())) return;
+  m_tools[Tuner] = m_toolObjects[Tuner].get();
+  m_tools[Tuner]->SetFocus();
+}
+
+void CViewPicture::SaveSearchState(SearchState& state) {
+  if (IsToolOpen(Results))
+    if (auto* results = dynamic_cast<CResultsDlg*>(m_tools[Results])) results->SaveState(state);
+  if (IsToolOpen(Contents))
+    if (auto* contents = dynamic_cast<CSubjectsDlg*>(m_tools[Contents])) contents->SaveState(state);
+  if (IsToolOpen(BookmarkList))
+    if (auto* bookmarks = dynamic_cast<CBookmarkDlg*>(m_tools[BookmarkList])) bookmarks->SaveState(state);
 }
 
 // --- menus ---
@@ -274,11 +348,17 @@ void CViewPicture::OnAddArticle() {
 void CViewPicture::OnAddSelected() {
   const CBitString* set = nullptr;
   CBitString selected;
-  if (IsToolOpen(Results) || IsToolOpen(Contents)) {
-    // The results and subjects windows give their selections once they are part of the program.
-    return;
-  }
-  if (m_subjectPanel.GetSafeHwnd()) {
+  if (IsToolOpen(Results)) {
+    if (auto* results = dynamic_cast<CResultsDlg*>(m_tools[Results])) {
+      selected = results->List().GetSelection();
+      set = &selected;
+    }
+  } else if (IsToolOpen(Contents)) {
+    if (auto* contents = dynamic_cast<CSubjectsDlg*>(m_tools[Contents])) {
+      selected = contents->List().GetSelection();
+      set = &selected;
+    }
+  } else if (m_subjectPanel.GetSafeHwnd()) {
     selected = m_subjectPanel.GetSelectedArticles();
     set = &selected;
   }
@@ -318,6 +398,19 @@ void CViewPicture::OnPreviewItem() {
 }
 void CViewPicture::OnPrintBookmarks() { RunPrint(PrintBookmarks, FALSE); }
 void CViewPicture::OnPreviewBookmarks() { RunPrint(PrintBookmarks, TRUE); }
+
+void CViewPicture::ShowArticle(int article) {
+  CMainFrame* frame = App().GetMainFrame();
+  if (article <= 0 || !frame || !frame->ShowBrowser()) return;
+  if (auto* browser = dynamic_cast<CBrowser*>(frame->GetScreen(Screen::Browser))) browser->ShowArticle(article);
+}
+
+void CViewPicture::PrintBookmarkFolder(int folder, BOOL preview) {
+  if (preview)
+    PreviewBookmarkFolder(folder);
+  else
+    PrintBookmarkFolder(folder);
+}
 
 void CViewPicture::PrintBookmarkFolder(int folder) {
   App().m_printFolder = folder;

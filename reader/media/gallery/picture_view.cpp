@@ -6,6 +6,7 @@
 #include "reader/media_ids.h"
 #include "reader/reader_ids.h"
 #include "reader_messages.h"
+#include "search_panel.h"
 #include "settings.h"
 #include "veldrix_app.h"
 
@@ -561,6 +562,8 @@ void CViewPicture::OnScreenQuiz() {
 void CViewPicture::SetPalette(CPalette* palette) {
   m_pPalette = palette;
   m_subjectPanel.SetPalette(palette);
+  for (std::unique_ptr<CWnd>& object : m_toolObjects)
+    if (auto* panel = dynamic_cast<CSearchPanel*>(object.get())) panel->SetPalette(palette);
   CMainFrame* frame = App().GetMainFrame();
   if (frame && frame->GetActiveView() == this) {
     Invalidate();

@@ -10,6 +10,8 @@
 // Mult.bit; 4095 means that none has been shown yet.
 #pragma once
 
+#include <memory>
+
 #include "bit_string.h"
 #include "flat_edit.h"
 #include "framework.h"
@@ -17,8 +19,10 @@
 #include "media_frame.h"
 #include "movie_wnd.h"
 #include "od_button.h"
+#include "panel_owner.h"
 #include "picture_wnd.h"
 #include "reader_screen.h"
+#include "search_screen.h"
 
 class CMainFrame;
 
@@ -28,7 +32,7 @@ void ShowArticlesInBrowser(CMainFrame* frame, const CDWordArray& articles);
 // encyclopedia article (the screen is opened first; nothing when it cannot be).
 void ShowArticleOnItsScreen(CMainFrame* frame, int article);
 
-class CViewPicture : public CFormView, public ReaderScreen {
+class CViewPicture : public CFormView, public ReaderScreen, public ItemScreen, public SearchScreen, public PanelOwner {
   DECLARE_DYNCREATE(CViewPicture)
  public:
   static constexpr int NoItem = 4095;
@@ -59,8 +63,9 @@ class CViewPicture : public CFormView, public ReaderScreen {
   // Stores the palette and hands it to the movie frame and the tool windows.
   void SetPalette(CPalette* palette);
   CPalette* GetPalette() const { return m_pPalette; }
-  // The Smart Search window's "advanced" request: the Tuner panel in its place.
-  void OpenAdvancedSearch(int a, int b);
+  // The Smart Search window's "advanced" request: the Tuner panel in its
+  // place, with the prepared query's text and terms.
+  void OpenAdvancedSearch(const CString& query, const CStringArray& terms);
   void PrintBookmarkFolder(int folder);
   void PreviewBookmarkFolder(int folder);
 
@@ -86,6 +91,19 @@ class CViewPicture : public CFormView, public ReaderScreen {
   // ReaderScreen
   int GetShownArticle() const override;
   void HidePanel(ScreenPanel panel) override;
+  void SaveSearchState(SearchState& state) override;
+
+  // The other windows' roads to an item: the bookmark list and the results
+  // and contents windows give media item indexes.
+  void ShowItem(int item) override { GoToItem(item, 0); }
+  void ShowSearchEntry(int number) override { GoToItem(number, 0); }
+  void OpenTuner(const CString& query, const CStringArray& terms) override { OpenAdvancedSearch(query, terms); }
+  void SetFloatingRect(const CRect& rect) override { m_toolRect = rect; }
+  // The bookmark list's roads: an article goes to the encyclopedia screen, a
+  // media item is shown here, its print buttons print here.
+  void ShowArticle(int article) override;
+  void GoToMediaItem(int item) override { GoToItem(item, 0); }
+  void PrintBookmarkFolder(int folder, BOOL preview) override;
 
   // Printing through the class library's loops.
   BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
@@ -117,9 +135,9 @@ class CViewPicture : public CFormView, public ReaderScreen {
   void CloseOtherTools(ToolWindow keep);
   BOOL IsToolOpen(ToolWindow kind) const;
   void OpenTool(ToolWindow kind);
-  // Makes a shared tool window of another screen's kind at the tool-window
-  // rectangle, owned by the main frame; null while that window is not part
-  // of the program.
+  // Makes a shared tool window of another screen's kind at `rect` (screen
+  // coordinates of its client area), owned by the main frame; null when
+  // the window cannot be made.
   CWnd* CreateSharedTool(ToolWindow kind, const CRect& rect);
   void ComputeToolRect();
   void RebuildHistoryMenu();
@@ -205,4 +223,7 @@ class CViewPicture : public CFormView, public ReaderScreen {
   CODButton m_buttons[21];
   CMediaDlg m_subjectPanel;
   CWnd* m_tools[ToolCount] = {};
+  // The objects of the shared tool windows, kept past their windows (the
+  // windows leave their objects alone when they go).
+  std::unique_ptr<CWnd> m_toolObjects[ToolCount];
 };

@@ -3,12 +3,14 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "browser.h"
 #include "goto_question_dlg.h"
 #include "main_frame.h"
 #include "reader/reader_ids.h"
 #include "reader/timeline_quiz_ids.h"
 #include "reader_messages.h"
 #include "settings.h"
+#include "timed_popup.h"
 #include "veldrix_app.h"
 
 IMPLEMENT_DYNCREATE(CQuiz, CFormView)
@@ -67,7 +69,9 @@ END_MESSAGE_MAP()
 
 CQuiz::CQuiz() : CFormView(IDD_QUIZ_FORM) {}
 
-CQuiz::~CQuiz() = default;
+CQuiz::~CQuiz() {
+  for (CWnd* thumb : m_thumbs) delete thumb;
+}
 
 BOOL CQuiz::MediaAvailable() {
   CVeldrixApp& app = GetVeldrixApp();
@@ -281,8 +285,11 @@ void CQuiz::LoadThumbnail(int slot, UINT item) {
 }
 
 void CQuiz::DestroyThumbnails() {
+  // The thumbnail windows are the quiz's own objects: made by the
+  // application, deleted here with their windows.
   for (CWnd*& thumb : m_thumbs) {
     if (thumb != nullptr && thumb->GetSafeHwnd()) thumb->DestroyWindow();
+    delete thumb;
     thumb = nullptr;
   }
 }
@@ -327,22 +334,25 @@ void CQuiz::CheckAnswer(int answer) {
 }
 
 void CQuiz::ShowIndicator(UINT bitmap) {
-  // The timed bitmap popup of the media screens shows the indicator.
   m_lastIndicator = bitmap;
+  CTimedBitmapDlg popup(this);
+  popup.m_bitmapId = bitmap;
+  popup.DoModal();
 }
 
 void CQuiz::OnClue() {
   if (!m_haveRecord) return;
-  std::vector<int> articles;
+  CDWordArray entries;
   for (u32 clue : m_record.clues)
-    if (clue != 0) articles.push_back(GetVeldrixApp().ToInternalArticle(static_cast<int>(clue)));
-  if (articles.empty()) return;
+    if (clue != 0) entries.Add(clue);
+  if (entries.GetSize() == 0) return;
   CMainFrame* frame = Frame();
   if (frame == nullptr) return;
   frame->CloseContentsWindows();
   frame->CloseBookmarkWindows();
   // The encyclopedia screen shows the clue articles as its clue list.
-  frame->ShowBrowser();
+  if (!frame->ShowBrowser()) return;
+  if (auto* browser = dynamic_cast<CBrowser*>(frame->GetScreen(Screen::Browser))) browser->ShowClueArticles(entries);
 }
 
 void CQuiz::GoToQuestion(int number) {

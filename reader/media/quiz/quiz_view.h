@@ -65,6 +65,8 @@ class CQuiz : public CFormView, public ReaderScreen {
   CString GetCategoryLine() const;
   // The bitmap of the last right or wrong indicator shown; 0 before the first.
   UINT GetLastIndicator() const { return m_lastIndicator; }
+  // Thumbnail `slot`: 0 the question picture, 1-4 answers a-d; null when none.
+  CWnd* GetThumbnail(int slot) const { return m_thumbs[slot]; }
   // Whether media (and so questions above B) can be used now.
   static BOOL MediaAvailable();
   // Where the board's top-left corner stands.

@@ -90,6 +90,9 @@ ON_MESSAGE(WM_CROSSREF, OnCrossReference)
 ON_MESSAGE(WM_SHOWITEM, OnShowItem)
 ON_MESSAGE(WM_REGIONCLICK, OnRegionClick)
 ON_MESSAGE(WM_SHOWRESULTS, OnShowResults)
+ON_COMMAND(ID_TL_ADD_ARTICLE, OnAddArticle)
+ON_COMMAND(ID_TL_ADD_SELECTED, OnAddSelected)
+ON_UPDATE_COMMAND_UI(ID_TL_ADD_SELECTED, OnUpdateAddSelected)
 ON_MESSAGE(WM_SHOWCONTENTS, OnShowContents)
 ON_MESSAGE(WM_SHOWBOOKMARKS, OnShowBookmarks)
 END_MESSAGE_MAP()
@@ -185,17 +188,25 @@ void CTimeLine::OnUpdateModeCommand(CCmdUI* pCmdUI) {
 }
 
 void CTimeLine::SetMode(int mode) {
-  if (mode < 0 || mode >= timeline::ModeCount || mode == m_mode) return;
-  CWaitCursor wait;
+  if (mode < 0 || mode >= timeline::ModeCount) return;
+  // The windows of modes 6 and 7 stay as they are while open; those of
+  // modes 8 and 9 are refreshed when open and made again when not, even in
+  // their own mode.
+  const ToolWindow tool = mode == timeline::ModeSmartSearch     ? SmartTool
+                          : mode == timeline::ModeBooleanSearch ? BooleanTool
+                          : mode == timeline::ModeContents      ? SubjectsTool
+                                                                : BookmarksTool;
   const bool listMode = mode <= timeline::ModeOnThisDay;
+  if (!listMode && IsToolOpen(tool)) {
+    if (mode == timeline::ModeContents || mode == timeline::ModeBookmarks) m_tools[tool]->SendMessage(WM_REFRESHLIST);
+    return;
+  }
+  if (mode == m_mode && mode < timeline::ModeContents && (listMode || IsToolOpen(tool))) return;
+  CWaitCursor wait;
   if (listMode) SetRedraw(FALSE);
   for (int i = 0; i < ModeButtonCount; ++i)
     if (m_modeButtons[i].GetSafeHwnd()) m_modeButtons[i].SetCheck(i == mode);
-  if (CMainFrame* frame = Frame()) {
-    frame->CloseResultsWindows();
-    frame->CloseContentsWindows();
-    frame->CloseBookmarkWindows();
-  }
+  CloseModeTools();
   if (m_search.GetSafeHwnd()) m_search.HideModeFields();
   m_mode = mode;
   if (m_search.GetSafeHwnd()) {
@@ -208,6 +219,7 @@ void CTimeLine::SetMode(int mode) {
       m_search.ShowWindow(SW_HIDE);
     }
   }
+  if (!listMode && m_created) CreateTool(tool);
   ShowPicture(m_data.ModePicture(mode), FALSE);
   if (listMode) SetRedraw(TRUE);
   if (CMainFrame* frame = Frame(); frame && frame->GetActiveView() == this) {
@@ -243,15 +255,6 @@ void CTimeLine::EnableButton(BOOL state) {
 
 void CTimeLine::OnBack() {
   if (m_search.GetSafeHwnd()) m_search.SelectItem(0);
-}
-
-void CTimeLine::ShowPicture(int picture, BOOL scrollOneLine) {
-  m_picture = picture;
-  m_pictureScrolled = scrollOneLine;
-  if (GetSafeHwnd()) {
-    const CRect rect = PictureRect();
-    InvalidateRect(&rect, FALSE);
-  }
 }
 
 CRect CTimeLine::PictureRect() const {
@@ -310,24 +313,6 @@ LRESULT CTimeLine::OnFontsChanged(WPARAM, LPARAM) {
   return 0;
 }
 
-LRESULT CTimeLine::OnCrossReference(WPARAM, LPARAM lParam) {
-  CVeldrixApp& app = GetVeldrixApp();
-  const int article = app.ToInternalArticle(static_cast<int>(lParam));
-  if (app.m_tmlBits.Test(article)) {
-    SetCurrentArticle(article);
-    return 0;
-  }
-  // Outside the timeline: the encyclopedia screen shows it.
-  if (CMainFrame* frame = Frame()) frame->ShowBrowser();
-  return 0;
-}
-
-LRESULT CTimeLine::OnShowItem(WPARAM, LPARAM) {
-  // The media screen shows the item.
-  if (CMainFrame* frame = Frame()) frame->ShowMedia();
-  return 0;
-}
-
 LRESULT CTimeLine::OnRegionClick(WPARAM, LPARAM lParam) {
   auto* spot = reinterpret_cast<CHotSpot*>(lParam);
   if (spot == nullptr) return 0;
@@ -343,34 +328,6 @@ LRESULT CTimeLine::OnRegionClick(WPARAM, LPARAM lParam) {
       m_search.SelectItem(i + 1);
       break;
     }
-  return 0;
-}
-
-LRESULT CTimeLine::OnShowResults(WPARAM, LPARAM) {
-  CMainFrame* frame = Frame();
-  if (frame == nullptr) return 0;
-  CWaitCursor wait;
-  // The search window of the last query's kind takes the panel; the results
-  // window itself is the search windows' own.
-  const int kind = frame->GetCurrentKind();
-  if (kind == 1 && m_mode != timeline::ModeSmartSearch)
-    SetMode(timeline::ModeSmartSearch);
-  else if (kind == 0 && m_mode != timeline::ModeBooleanSearch)
-    SetMode(timeline::ModeBooleanSearch);
-  if (m_article > 0 && frame->GetCurrentQuery().Test(m_article)) {
-    const CStringArray& terms = frame->GetCurrentTerms();
-    for (int i = 0; i < terms.GetSize(); ++i) m_display.FindWords(terms[i], FALSE, TRUE, i == 0);
-  }
-  return 0;
-}
-
-LRESULT CTimeLine::OnShowContents(WPARAM, LPARAM) {
-  SetMode(timeline::ModeContents);
-  return 0;
-}
-
-LRESULT CTimeLine::OnShowBookmarks(WPARAM, LPARAM) {
-  SetMode(timeline::ModeBookmarks);
   return 0;
 }
 
@@ -479,12 +436,20 @@ void CTimeLine::OnScreenButton(UINT id) {
 // The focus moves between the view and its open tool window: from inside
 // that window to the view, else from the view to that window.
 void CTimeLine::OnSwitchPane() {
-  if (!m_search.GetSafeHwnd() || !m_search.IsWindowVisible()) return;
+  // The first open tool window, in this order, else the search window.
+  CWnd* pane = nullptr;
+  for (ToolWindow kind : {SubjectsTool, SmartTool, BooleanTool, BookmarksTool, ResultsTool, TunerTool})
+    if (IsToolOpen(kind)) {
+      pane = m_tools[kind].get();
+      break;
+    }
+  if (pane == nullptr && m_search.GetSafeHwnd() && m_search.IsWindowVisible()) pane = &m_search;
+  if (pane == nullptr) return;
   const HWND focus = ::GetFocus();
-  if (focus == m_search.m_hWnd || ::IsChild(m_search.m_hWnd, focus))
+  if (focus == pane->m_hWnd || ::IsChild(pane->m_hWnd, focus))
     SetFocus();
   else
-    m_search.SetFocus();
+    pane->SetFocus();
 }
 
 void CTimeLine::OnUpdateSwitchPane(CCmdUI* pCmdUI) {
@@ -548,6 +513,9 @@ void CTimeLine::OnSize(UINT nType, int cx, int cy) {
     m_search.MoveWindow(PanelLeft, PanelTop, PanelRight - PanelLeft, cy - kBottomBand - PanelTop);
     m_search.Layout();
   }
+  for (int kind = 0; kind < ToolCount; ++kind)
+    if (IsToolOpen(static_cast<ToolWindow>(kind))) m_tools[kind]->MoveWindow(PanelRect());
+  if (m_pictureWnd.GetSafeHwnd()) m_pictureWnd.FitToParent(PictureRect());
   Invalidate();
 }
 

@@ -12,11 +12,14 @@
 #include "display.h"
 #include "framework.h"
 #include "od_button.h"
+#include "panel_owner.h"
+#include "picture_wnd.h"
 #include "reader_screen.h"
+#include "search_screen.h"
 #include "timeline_file.h"
 #include "timeline_search_dlg.h"
 
-class CTimeLine : public CFormView, public ReaderScreen {
+class CTimeLine : public CFormView, public ReaderScreen, public ItemScreen, public SearchScreen, public PanelOwner {
   DECLARE_DYNCREATE(CTimeLine)
  public:
   // The print kinds.
@@ -32,9 +35,27 @@ class CTimeLine : public CFormView, public ReaderScreen {
   void OnDraw(CDC* pDC) override;
   void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) override;
 
+  // The shared windows of modes 6 to 9 and the results window, made in the
+  // panel with this view as owner.
+  enum ToolWindow { SubjectsTool, SmartTool, BooleanTool, TunerTool, ResultsTool, BookmarksTool, ToolCount };
+
   // ReaderScreen
   void StoreAnnotations() override;
   int GetShownArticle() const override { return m_article > 0 ? m_article : -1; }
+  void SaveSearchState(SearchState& state) override;
+  void HidePanel(ScreenPanel panel) override;
+
+  // The other windows' roads to an event: the bookmark list, the results and
+  // contents windows.
+  void ShowItem(int item) override { SetCurrentArticle(item); }
+  void ShowSearchEntry(int number) override { SetCurrentArticle(number); }
+  // Smart Search hands over to the Tuner in the panel.
+  void OpenTuner(const CString& query, const CStringArray& terms) override;
+  // The bookmark list's roads: articles outside the timeline go to their
+  // screens; its print buttons print here.
+  void ShowArticle(int article) override;
+  void GoToMediaItem(int item) override;
+  void PrintBookmarkFolder(int folder, BOOL preview) override;
 
   // Reads the data directory's "Timeline.bin"; FALSE after its message when
   // it cannot be read.
@@ -61,6 +82,9 @@ class CTimeLine : public CFormView, public ReaderScreen {
   // The pages printed or previewed so far: where each begins.
   const std::vector<int>& GetPageStarts() const { return m_pageStarts; }
   CMenu& GetMenu() { return m_menu; }
+  CPictureWnd& GetPictureWindow() { return m_pictureWnd; }
+  CWnd* GetToolWindow(ToolWindow kind) const { return m_tools[kind].get(); }
+  BOOL IsToolOpen(ToolWindow kind) const;
 
   // The notice block of copied and saved text.
   static CString NoticeBlock();
@@ -118,6 +142,9 @@ class CTimeLine : public CFormView, public ReaderScreen {
   LRESULT OnShowResults(WPARAM wParam, LPARAM lParam);
   LRESULT OnShowContents(WPARAM wParam, LPARAM lParam);
   LRESULT OnShowBookmarks(WPARAM wParam, LPARAM lParam);
+  void OnAddArticle();
+  void OnAddSelected();
+  void OnUpdateAddSelected(CCmdUI* pCmdUI);
   DECLARE_MESSAGE_MAP()
 
  private:
@@ -127,6 +154,16 @@ class CTimeLine : public CFormView, public ReaderScreen {
   // line when asked. The pane window is the media screens' picture window.
   void ShowPicture(int picture, BOOL scrollOneLine);
   CRect PictureRect() const;
+  // The panel's rectangle: the search window's and the tool windows' place.
+  CRect PanelRect() const;
+  // The tool windows (timeline_tools.cpp): closing those of other modes,
+  // making the one of mode 6 to 9 or the results window.
+  void DestroyTool(ToolWindow kind);
+  void CloseModeTools();
+  BOOL CreateTool(ToolWindow kind);
+  // The articles Add Selected Articles files: the results window's, else the
+  // Boolean panel's, else the event selected in the search window.
+  BOOL GetSelectedArticles(CBitString& articles);
   void Print(int kind, BOOL preview);
   int Notice(CDC* dc, CPrintInfo* info);
 
@@ -141,6 +178,8 @@ class CTimeLine : public CFormView, public ReaderScreen {
   CODButton m_modeButtons[ModeButtonCount];
   CODButton m_print, m_related, m_back, m_help;
   CODButton m_screenButtons[4];
+  CPictureWnd m_pictureWnd;
+  std::unique_ptr<CWnd> m_tools[ToolCount];
   int m_picture = -1;
   BOOL m_pictureScrolled = FALSE;
   BOOL m_created = FALSE;

@@ -18,7 +18,12 @@
 #include "panels_test_owner.h"
 #include "reader/browser_ids.h"
 #include "reader_messages.h"
+#include "results_dlg.h"
+#include "search_dlg.h"
+#include "smart_search_dlg.h"
 #include "source_notices.h"
+#include "subjects_dlg.h"
+#include "tuner_dlg.h"
 #include "word_find_dlg.h"
 
 namespace apptest {
@@ -1033,6 +1038,126 @@ TEST_F(BrowserPanels, ANoteIsEditedOverThePanel) {
   browser->Display().EditNote(browser->Display().GetNote(0));
   ::KillTimer(nullptr, timer);
   EXPECT_EQ(g_noteRect, PanelOnScreen(browser));
+}
+
+// The search windows in the screen's panel, with real queries.
+class BrowserSearch : public BrowserPanels {
+ protected:
+  // As typed: the panel hears of the text through its edit's notification.
+  static void Type(CEdit& edit, const char* text) {
+    edit.SetWindowText(text);
+    edit.GetParent()->SendMessage(WM_COMMAND, MAKEWPARAM(edit.GetDlgCtrlID(), EN_CHANGE),
+                                  reinterpret_cast<LPARAM>(edit.GetSafeHwnd()));
+  }
+  // Runs a Boolean search for `word` from the screen's Boolean panel; the
+  // results window it opens, or null.
+  CResultsDlg* SearchFor(CBrowser* browser, const char* word) {
+    browser->SendMessage(WM_COMMAND, ID_BROWSER_BOOLEAN);
+    ui::PumpUntilIdle();
+    auto* panel = PanelOf<CSearchDlg>(browser, ToolWindow::Boolean);
+    if (panel == nullptr) return nullptr;
+    EXPECT_EQ(panel->GetParent(), browser);
+    Type(panel->Field(0), word);
+    Click(*panel, CSearchDlg::kSearch);
+    ui::PumpUntilIdle();
+    return PanelOf<CResultsDlg>(browser, ToolWindow::Results);
+  }
+};
+
+TEST_F(BrowserSearch, ABooleanQueryListsItsResultsAndADoubleClickShowsTheArticle) {
+  CBrowser* browser = Open();
+  ASSERT_NE(browser, nullptr);
+  const int blackHole = Article("Black Hole");
+  CResultsDlg* results = SearchFor(browser, "hole");
+  ASSERT_NE(results, nullptr);
+  // The results window took the panel in place of the Boolean panel.
+  EXPECT_FALSE(browser->IsToolOpen(ToolWindow::Boolean));
+  EXPECT_EQ(results->GetParent(), browser);
+  CRect rect;
+  results->GetWindowRect(&rect);
+  EXPECT_EQ(rect, PanelOnScreen(browser));
+  EXPECT_STREQ(results->GetQuery(), Frame()->GetCurrentLabel());
+  EXPECT_EQ(results->IsRanked(), 0);
+  EXPECT_TRUE(results->List().GetArticles().Test(blackHole));
+
+  ASSERT_GE(results->List().SelectArticle(blackHole), 0);
+  Notify(*results, CResultsDlg::kList, LBN_DBLCLK);
+  EXPECT_EQ(browser->GetCurrentArticle(), blackHole);
+  EXPECT_EQ(Frame()->GetActiveView(), browser);
+
+  // The same query again only refreshes the open window.
+  Frame()->SendMessage(WM_SHOWRESULTS, 0, 0);
+  EXPECT_EQ(PanelOf<CResultsDlg>(browser, ToolWindow::Results), results);
+}
+
+TEST_F(BrowserSearch, TheResultsComeBackAfterAScreenSwitchWithTheirSelection) {
+  CBrowser* browser = Open();
+  ASSERT_NE(browser, nullptr);
+  const int blackHole = Article("Black Hole");
+  CResultsDlg* results = SearchFor(browser, "hole");
+  ASSERT_NE(results, nullptr);
+  ASSERT_GE(results->List().SelectArticle(blackHole), 0);
+
+  ASSERT_TRUE(Frame()->ShowDictionary());
+  EXPECT_EQ(Frame()->GetSearchState().resultsSelection, blackHole);
+  ASSERT_TRUE(Frame()->ShowBrowser());
+  ui::PumpUntilIdle();
+  results = PanelOf<CResultsDlg>(browser, ToolWindow::Results);
+  ASSERT_NE(results, nullptr);
+  EXPECT_EQ(results->List().GetCurArticle(), blackHole);
+
+  // Its Close closes it through the frame: it stays closed after a switch.
+  Click(*results, CResultsDlg::kClose);
+  EXPECT_FALSE(browser->IsToolOpen(ToolWindow::Results));
+  EXPECT_FALSE(Frame()->IsResultsOpen());
+}
+
+TEST_F(BrowserSearch, AddSelectedTakesTheResultsSelectionBeforeTheArticleLists) {
+  CBrowser* browser = Open();
+  ASSERT_NE(browser, nullptr);
+  const int blackHole = Article("Black Hole");
+  CResultsDlg* results = SearchFor(browser, "hole");
+  ASSERT_NE(results, nullptr);
+  ASSERT_GE(results->List().SelectArticle(blackHole), 0);
+  EXPECT_EQ(WithDialogSteps({PressOk}, [&] { browser->SendMessage(WM_COMMAND, ID_BROWSER_ADD_SELECTED); }), 1);
+  EXPECT_TRUE(Folder(0).m_articles.Test(blackHole));
+}
+
+TEST_F(BrowserSearch, ContentsAndSubjectsShareOneWindowAndSmartSearchHandsOverToTheTuner) {
+  CBrowser* browser = Open();
+  ASSERT_NE(browser, nullptr);
+  browser->SendMessage(WM_COMMAND, ID_BROWSER_CONTENTS);
+  ui::PumpUntilIdle();
+  auto* contents = PanelOf<CSubjectsDlg>(browser, ToolWindow::Contents);
+  ASSERT_NE(contents, nullptr);
+  EXPECT_TRUE(Frame()->IsContentsOpen());
+  EXPECT_FALSE(contents->IsSubjectMode());
+  // Enter on a title shows its article.
+  const int blackHole = Article("Black Hole");
+  ASSERT_GE(contents->List().SelectArticle(blackHole), 0);
+  contents->SendMessage(WM_COMMAND, IDOK, 0);
+  ui::PumpUntilIdle();
+  EXPECT_EQ(browser->GetCurrentArticle(), blackHole);
+
+  browser->SendMessage(WM_COMMAND, ID_BROWSER_SUBJECTS);
+  ui::PumpUntilIdle();
+  EXPECT_EQ(PanelOf<CSubjectsDlg>(browser, ToolWindow::Contents), contents);
+  EXPECT_TRUE(contents->IsSubjectMode());
+
+  browser->SendMessage(WM_COMMAND, ID_BROWSER_SMART_SEARCH);
+  ui::PumpUntilIdle();
+  ASSERT_NE(PanelOf<CSmartSearchDlg>(browser, ToolWindow::Smart), nullptr);
+  EXPECT_FALSE(browser->IsToolOpen(ToolWindow::Contents));
+  CStringArray terms;
+  terms.Add("comet");
+  terms.Add("tail");
+  browser->OpenTuner("comet tail", terms);
+  EXPECT_FALSE(browser->IsToolOpen(ToolWindow::Smart));
+  auto* tuner = PanelOf<CTunerDlg>(browser, ToolWindow::Tuner);
+  ASSERT_NE(tuner, nullptr);
+  EXPECT_EQ(tuner->GetWords().GetSize(), 2);
+  browser->CloseToolWindows();
+  EXPECT_FALSE(browser->IsToolOpen(ToolWindow::Tuner));
 }
 
 }  // namespace

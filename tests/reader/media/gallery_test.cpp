@@ -7,13 +7,19 @@
 
 #include <set>
 
+#include "article_list_dlg.h"
+#include "bookmark_dlg.h"
 #include "bookmarks.h"
+#include "browser.h"
 #include "media_fixture.h"
 #include "media_logic.h"
+#include "panels_test_owner.h"
 #include "picture_view.h"
 #include "reader/media_ids.h"
 #include "reader/reader_ids.h"
 #include "reader_messages.h"
+#include "results_dlg.h"
+#include "search_dlg.h"
 #include "splash_view.h"
 
 namespace mediatest {
@@ -192,6 +198,89 @@ TEST_F(Gallery, GoToArticleOpensTheEncyclopediaAndAnItemWithoutArticlesStays) {
   ui::PumpUntilIdle();
   EXPECT_EQ(view->GetCurrentItem(), ItemOf("Comet"));
   EXPECT_TRUE(view->GetPictureWindow().IsWindowVisible());
+}
+
+TEST_F(Gallery, GoToArticleShowsOneArticleAloneAndListsSeveral) {
+  CViewPicture* view = Open();
+  ASSERT_NE(view, nullptr);
+  auto* browser = dynamic_cast<CBrowser*>(Frame()->GetScreen(Screen::Browser));
+  // The comet's picture links one article: it is shown alone.
+  Show(view, "Comet");
+  Command(view, ID_MEDIA_GO_ARTICLE);
+  browser = dynamic_cast<CBrowser*>(Frame()->GetScreen(Screen::Browser));
+  ASSERT_NE(browser, nullptr);
+  EXPECT_EQ(browser->GetCurrentArticle(), Article("Solar System"));
+  EXPECT_FALSE(browser->IsToolOpen(ToolWindow::ArticleList));
+  // The night sky links two: the article list holds both, the first shown.
+  ASSERT_TRUE(Frame()->ShowMedia());
+  Show(view, "Astronomy");
+  Command(view, ID_MEDIA_GO_ARTICLE);
+  ASSERT_TRUE(browser->IsToolOpen(ToolWindow::ArticleList));
+  auto* list = dynamic_cast<CArticleListDlg*>(browser->GetToolWindow(ToolWindow::ArticleList));
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(list->ArticleList().GetArticles().GetSetCount(), 2);
+  EXPECT_TRUE(list->ArticleList().GetArticles().Test(Article("Black Hole")));
+  EXPECT_EQ(browser->GetCurrentArticle(), list->ArticleList().GetArticles().NextSet(1));
+}
+
+// The shared search windows float over the frame at the tool-window
+// rectangle; their entries open on the screen that owns them.
+TEST_F(Gallery, ABooleanQueryFromTheGalleryListsResultsThatOpenOnTheirScreens) {
+  CViewPicture* view = Open();
+  ASSERT_NE(view, nullptr);
+  Command(view, ID_MEDIA_BOOLEAN);
+  auto* panel = dynamic_cast<CSearchDlg*>(view->GetToolWindow(CViewPicture::BooleanSearch));
+  ASSERT_NE(panel, nullptr);
+  EXPECT_EQ(panel->GetParent(), Frame());
+  EXPECT_FALSE(panel->GetStyle() & WS_CHILD);
+  CRect client;
+  panel->GetClientRect(&client);
+  panel->ClientToScreen(&client);
+  EXPECT_EQ(client, view->GetToolRect());
+
+  panel->Field(0).SetWindowText("comet");
+  panel->SendMessage(WM_COMMAND, MAKEWPARAM(panel->Field(0).GetDlgCtrlID(), EN_CHANGE),
+                     reinterpret_cast<LPARAM>(panel->Field(0).GetSafeHwnd()));
+  paneltest::Click(*panel, CSearchDlg::kSearch);
+  ui::PumpUntilIdle();
+  auto* results = dynamic_cast<CResultsDlg*>(view->GetToolWindow(CViewPicture::Results));
+  ASSERT_NE(results, nullptr);
+  EXPECT_FALSE(::IsWindow(panel->GetSafeHwnd()));
+  results->GetClientRect(&client);
+  results->ClientToScreen(&client);
+  EXPECT_EQ(client, view->GetToolRect()) << "the results window takes the Boolean window's place and size";
+
+  // A media item opens here; an encyclopedia article on its screen.
+  ASSERT_GE(results->List().SelectArticle(Article("Comet")), 0);
+  results->SendMessage(WM_COMMAND, IDOK, 0);
+  EXPECT_EQ(Frame()->GetActiveView(), view);
+  EXPECT_EQ(view->GetCurrentItem(), ItemOf("Comet"));
+  Frame()->SaveSearchState();
+  EXPECT_EQ(Frame()->GetSearchState().resultsSelection, Article("Comet"));
+  Frame()->CloseResultsWindows();
+  EXPECT_FALSE(::IsWindow(results->GetSafeHwnd()));
+}
+
+TEST_F(Gallery, TheBookmarkListIsTheMediaKindAndAddArticleAsksForItsFolder) {
+  CViewPicture* view = Open();
+  ASSERT_NE(view, nullptr);
+  Command(view, ID_MEDIA_VIEW_BOOKMARKS);
+  auto* list = dynamic_cast<CBookmarkDlg*>(view->GetToolWindow(CViewPicture::BookmarkList));
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(list->GetOwnerKind(), CBookmarkDlg::kMedia);
+  EXPECT_FALSE(list->GetStyle() & WS_CHILD);
+  Frame()->CloseBookmarkWindows();
+  EXPECT_EQ(view->GetToolWindow(CViewPicture::BookmarkList), nullptr);
+
+  Show(view, "Comet");
+  const auto ok = [](CDialog& dialog) { dialog.PostMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); };
+  ASSERT_GT(App().m_folders.GetSize(), 0);
+  auto& folder = *static_cast<CFolder*>(App().m_folders[0]);
+  App().SetInFolder(0, Article("Comet"), FALSE);
+  EXPECT_EQ(paneltest::WithDialogSteps({paneltest::Cancel()}, [&] { Command(view, ID_MEDIA_ADD_ARTICLE); }), 1);
+  EXPECT_FALSE(folder.m_articles.Test(Article("Comet")));
+  EXPECT_EQ(paneltest::WithDialogSteps({ok}, [&] { Command(view, ID_MEDIA_ADD_ARTICLE); }), 1);
+  EXPECT_TRUE(folder.m_articles.Test(Article("Comet")));
 }
 
 TEST_F(Gallery, PrintCommandsFollowThePanoramaAndTheFolders) {
@@ -567,6 +656,21 @@ TEST_F(GalleryPrinting, AnItemPrintsItsPictureBetweenHeaderAndFooterAndAMovieOnl
   EXPECT_GT(ink(0, 150), 0);
   EXPECT_EQ(ink(450, 650), 0);
   EXPECT_GT(ink(950, 1100), 0);
+}
+
+TEST_F(GalleryPrinting, TheBookmarkListsPrintButtonPrintsItsFolderHere) {
+  CViewPicture* view = Open();
+  ASSERT_NE(view, nullptr);
+  Command(view, ID_MEDIA_VIEW_BOOKMARKS);
+  auto* list = dynamic_cast<CBookmarkDlg*>(view->GetToolWindow(CViewPicture::BookmarkList));
+  ASSERT_NE(list, nullptr);
+  ASSERT_GT(list->FolderList().GetCount(), 0);
+  list->FolderList().SetCurSel(0);
+  paneltest::Notify(*list, IDC_FOLDER_LIST, LBN_SELCHANGE);
+  App().m_printFolder = -1;
+  paneltest::Click(*list, IDC_PRINT_FOLDER);  // the print dialog is cancelled
+  EXPECT_EQ(App().m_printFolder, 0);
+  EXPECT_EQ(view->GetPrintMode(), CViewPicture::PrintFolder);
 }
 
 TEST_F(GalleryPrinting, PrintPreviewOfTheItemReplacesTheGalleryOrSaysWhyNot) {

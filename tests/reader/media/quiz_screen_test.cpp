@@ -2,15 +2,50 @@
 // and wrong, tiles uncovered until the puzzle phase, the categories, the
 // language, answer keys and the Go To Question dialog.
 #include <cstring>
+#include <vector>
 
 #include "app_fixture.h"
+#include "article_list_dlg.h"
+#include "browser.h"
 #include "goto_question_dlg.h"
 #include "quiz/quiz_writer.h"
 #include "quiz_view.h"
 #include "reader/timeline_quiz_ids.h"
+#include "thumb_wnd.h"
+#include "timed_popup.h"
 
 namespace apptest {
 namespace {
+
+// Closes each right or wrong popup at once (as Enter does) and records the
+// bitmap it showed and whether the bitmap was loaded.
+class IndicatorCloser {
+ public:
+  struct Shown {
+    UINT bitmap;
+    bool loaded;
+  };
+  IndicatorCloser() {
+    shown_.clear();
+    timer_ = ::SetTimer(nullptr, 0, 10, &IndicatorCloser::Tick);
+  }
+  ~IndicatorCloser() { ::KillTimer(nullptr, timer_); }
+  static const std::vector<Shown>& shown() { return shown_; }
+
+ private:
+  static BOOL CALLBACK Close(HWND window, LPARAM) {
+    auto* popup = dynamic_cast<CTimedBitmapDlg*>(CWnd::FromHandlePermanent(window));
+    if (popup == nullptr || !::IsWindowVisible(window)) return TRUE;
+    shown_.push_back({popup->m_bitmapId, popup->GetBitmapWidth() > 0 && popup->GetBitmapHeight() > 0});
+    popup->SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    return FALSE;
+  }
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    ::EnumThreadWindows(::GetCurrentThreadId(), &IndicatorCloser::Close, 0);
+  }
+  static inline std::vector<Shown> shown_;
+  UINT_PTR timer_ = 0;
+};
 
 class QuizScreen : public ReaderApp {
  protected:
@@ -27,6 +62,7 @@ class QuizScreen : public ReaderApp {
     (void)view;
   }
   static void AnswerRight(CQuiz* view) { view->CheckAnswer(view->GetRecord().rightAnswer); }
+  IndicatorCloser indicators;
 };
 
 TEST_F(QuizScreen, StartsWithTheFirstQuestionAndOnlyPlainOnesWithoutMedia) {
@@ -264,6 +300,57 @@ TEST_F(QuizScreen, ALanguageWhoseFileIsMissingIsReported) {
   ASSERT_EQ(texts.size(), 1u);
   EXPECT_NE(texts[0].find("ZORLQUZF.DAT"), std::string::npos);
   EXPECT_FALSE(view->GetAnswerButton(0).IsWindowVisible());
+}
+
+TEST_F(QuizScreen, TheRightAndWrongIndicatorsShowInTheTimedPopup) {
+  CQuiz* view = Open();
+  ASSERT_NE(view, nullptr);
+  AnswerRight(view);
+  view->CheckAnswer(2);  // question 2: b is wrong
+  const std::vector<IndicatorCloser::Shown>& shown = IndicatorCloser::shown();
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[0].bitmap, static_cast<UINT>(IDB_QZ_RIGHT));
+  EXPECT_EQ(shown[1].bitmap, static_cast<UINT>(IDB_QZ_WRONG));
+  EXPECT_TRUE(shown[0].loaded);
+  EXPECT_TRUE(shown[1].loaded);
+}
+
+TEST_F(QuizScreen, TheClueListOpensOnTheEncyclopediaScreen) {
+  CQuiz* view = Open();
+  ASSERT_NE(view, nullptr);
+  AnswerRight(view);  // question 2 has two clues
+  Frame()->SetContentsOpen();
+  view->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_QZ_CLUE, BN_CLICKED),
+                    reinterpret_cast<LPARAM>(view->GetDlgItem(IDC_QZ_CLUE)->GetSafeHwnd()));
+  ui::PumpUntilIdle();
+  auto* browser = dynamic_cast<CBrowser*>(Frame()->GetActiveView());
+  ASSERT_NE(browser, nullptr);
+  EXPECT_FALSE(Frame()->IsContentsOpen());
+  ASSERT_TRUE(browser->IsToolOpen(ToolWindow::ArticleList));
+  auto* list = dynamic_cast<CArticleListDlg*>(browser->GetToolWindow(ToolWindow::ArticleList));
+  ASSERT_NE(list, nullptr);
+  const CBitString& clues = list->ArticleList().GetArticles();
+  EXPECT_EQ(clues.GetSetCount(), 2);
+  EXPECT_TRUE(clues.Test(Article("Henry VIII")));
+  EXPECT_TRUE(clues.Test(Article("Ancient Egypt")));
+  EXPECT_EQ(browser->GetCurrentArticle(), clues.NextSet(1));
+}
+
+TEST_F(QuizScreen, PictureAnswersAreThumbnailsThatGoWithTheirQuestion) {
+  media.installed = true;
+  CQuiz* view = Open();
+  ASSERT_NE(view, nullptr);
+  view->GoToQuestion(6);
+  ASSERT_EQ(view->GetRecord().kind, 2);
+  for (int slot : {1, 2}) {
+    auto* thumb = dynamic_cast<CThumbWnd*>(view->GetThumbnail(slot));
+    ASSERT_NE(thumb, nullptr) << slot;
+    EXPECT_EQ(thumb->GetParent(), view);
+    EXPECT_TRUE(thumb->IsWindowVisible());
+  }
+  EXPECT_EQ(view->GetThumbnail(0), nullptr);
+  view->GoToQuestion(1);
+  for (int slot = 0; slot < CQuiz::ThumbCount; ++slot) EXPECT_EQ(view->GetThumbnail(slot), nullptr) << slot;
 }
 
 }  // namespace

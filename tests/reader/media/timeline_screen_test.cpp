@@ -6,12 +6,20 @@
 #include <iterator>
 
 #include "app_fixture.h"
+#include "bookmark_dlg.h"
 #include "browser_view.h"
 #include "hot_spot.h"
+#include "panels_test_owner.h"
+#include "picture_view.h"
 #include "reader/timeline_quiz_ids.h"
 #include "reader_messages.h"
+#include "results_dlg.h"
+#include "search_dlg.h"
+#include "smart_search_dlg.h"
+#include "subjects_dlg.h"
 #include "timeline/timeline_writer.h"
 #include "timeline_view.h"
+#include "tuner_dlg.h"
 
 namespace apptest {
 namespace {
@@ -217,6 +225,7 @@ TEST_F(TimelineScreen, CrossReferencesOutsideTheTimelineOpenTheEncyclopedia) {
   view->SendMessage(WM_CROSSREF, 0, MainEntry("Zebra"));
   ui::PumpUntilIdle();
   EXPECT_EQ(Frame()->GetActiveView(), Frame()->GetScreen(Screen::Browser));
+  EXPECT_EQ(dynamic_cast<CBrowser*>(Frame()->GetActiveView())->GetCurrentArticle(), Article("Zebra"));
   EXPECT_EQ(view->GetCurrentArticle(), Article("Henry VIII"));
 }
 
@@ -365,6 +374,152 @@ TEST_F(TimelineScreen, ADamagedFileIsReportedLikeAMissingOne) {
                          [](const std::string& t) { return t.find("TIMELINE.BIN") != std::string::npos; }),
             texts.end());
   EXPECT_EQ(view->GetData().eventCount, 0);
+}
+
+// The screen's own windows and the shared ones in its panel.
+class TimelineWiring : public TimelineScreen {
+ protected:
+  template <typename Tool>
+  Tool* ToolOf(CTimeLine* view, CTimeLine::ToolWindow kind) {
+    return view->IsToolOpen(kind) ? dynamic_cast<Tool*>(view->GetToolWindow(kind)) : nullptr;
+  }
+  static CRect PanelOnScreen(CTimeLine* view) {
+    CRect client;
+    view->GetClientRect(&client);
+    CRect panel(CTimeLine::PanelLeft, CTimeLine::PanelTop, CTimeLine::PanelRight, client.bottom - 20);
+    view->ClientToScreen(&panel);
+    return panel;
+  }
+};
+
+TEST_F(TimelineWiring, ThePicturePaneShowsTheModesAndTheEntriesPictures) {
+  CTimeLine* view = Open();
+  ASSERT_NE(view, nullptr);
+  CPictureWnd& picture = view->GetPictureWindow();
+  ASSERT_NE(picture.GetSafeHwnd(), nullptr);
+  EXPECT_EQ(picture.GetParent(), view);
+  EXPECT_EQ(picture.GetDlgCtrlID(), IDC_TL_PICTURE);
+  EXPECT_TRUE(picture.IsStripMode());
+  EXPECT_GT(picture.GetPictureSize().cx, 0);
+  // The picture window stays inside the pane framed under the title strip.
+  CRect pane;
+  picture.GetWindowRect(&pane);
+  view->ScreenToClient(&pane);
+  EXPECT_GE(pane.left, 216);
+  EXPECT_GE(pane.top, 74);
+  CRect client;
+  view->GetClientRect(&client);
+  EXPECT_LE(pane.right, client.right - 2);
+  Command(view, ID_TL_PERIODS);
+  EXPECT_EQ(view->GetShownPicture(), bt::SampleTimeline().modePictures[timeline::ModePeriods]);
+  EXPECT_GT(picture.GetPictureSize().cx, 0);
+  EXPECT_EQ(picture.GetScrollPosition().x, 0);
+}
+
+TEST_F(TimelineWiring, ABooleanQueryInThePanelListsEventsThatOpenHere) {
+  CTimeLine* view = Open();
+  ASSERT_NE(view, nullptr);
+  Command(view, ID_TL_BOOLEAN);
+  EXPECT_EQ(view->GetMode(), timeline::ModeBooleanSearch);
+  EXPECT_FALSE(view->GetSearchWindow().IsWindowVisible());
+  auto* panel = ToolOf<CSearchDlg>(view, CTimeLine::BooleanTool);
+  ASSERT_NE(panel, nullptr);
+  EXPECT_EQ(panel->GetParent(), view);
+  CRect rect;
+  panel->GetWindowRect(&rect);
+  EXPECT_EQ(rect, PanelOnScreen(view));
+
+  panel->Field(0).SetWindowText("egypt");
+  panel->SendMessage(WM_COMMAND, MAKEWPARAM(panel->Field(0).GetDlgCtrlID(), EN_CHANGE),
+                     reinterpret_cast<LPARAM>(panel->Field(0).GetSafeHwnd()));
+  paneltest::Click(*panel, CSearchDlg::kSearch);
+  ui::PumpUntilIdle();
+  auto* results = ToolOf<CResultsDlg>(view, CTimeLine::ResultsTool);
+  ASSERT_NE(results, nullptr) << testing::PrintToString(boxes.Texts());
+  EXPECT_FALSE(view->IsToolOpen(CTimeLine::BooleanTool));
+  EXPECT_TRUE(Frame()->IsResultsOpen());
+  const int egypt = Article("Ancient Egypt");
+  ASSERT_GE(results->List().SelectArticle(egypt), 0);
+  paneltest::Notify(*results, CResultsDlg::kList, LBN_DBLCLK);
+  EXPECT_EQ(Frame()->GetActiveView(), view);
+  EXPECT_EQ(view->GetCurrentArticle(), egypt);
+
+  // Next pane moves the focus into the results window and back.
+  view->SetFocus();
+  view->SendMessage(WM_COMMAND, ID_NEXT_PANE);
+  HWND focus = ::GetFocus();
+  EXPECT_TRUE(focus == results->m_hWnd || ::IsChild(results->m_hWnd, focus));
+  view->SendMessage(WM_COMMAND, ID_NEXT_PANE);
+  focus = ::GetFocus();
+  EXPECT_FALSE(focus == results->m_hWnd || ::IsChild(results->m_hWnd, focus));
+
+  // Add Selected Articles files the results window's set.
+  EXPECT_EQ(paneltest::WithDialogSteps(
+                {[](CDialog& dialog) { dialog.PostMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); }},
+                [&] { Command(view, ID_TL_ADD_SELECTED); }),
+            1);
+  EXPECT_TRUE(static_cast<CFolder*>(App().m_folders[0])->m_articles.Test(egypt));
+
+  // The frame keeps the window's place in the list; a list mode closes it.
+  Frame()->SaveSearchState();
+  EXPECT_EQ(Frame()->GetSearchState().resultsSelection, egypt);
+  Command(view, ID_TL_CATEGORIES);
+  EXPECT_FALSE(view->IsToolOpen(CTimeLine::ResultsTool));
+  EXPECT_FALSE(Frame()->IsResultsOpen());
+}
+
+TEST_F(TimelineWiring, ContentsAndBookmarksRefreshWhenOpenAndSmartSearchHandsOverToTheTuner) {
+  CTimeLine* view = Open();
+  ASSERT_NE(view, nullptr);
+  Command(view, ID_TL_CONTENTS);
+  auto* contents = ToolOf<CSubjectsDlg>(view, CTimeLine::SubjectsTool);
+  ASSERT_NE(contents, nullptr);
+  view->SendMessage(WM_SHOWCONTENTS);
+  EXPECT_EQ(ToolOf<CSubjectsDlg>(view, CTimeLine::SubjectsTool), contents);
+
+  Command(view, ID_TL_BOOKMARKS);
+  EXPECT_FALSE(view->IsToolOpen(CTimeLine::SubjectsTool));
+  auto* bookmarks = ToolOf<CBookmarkDlg>(view, CTimeLine::BookmarksTool);
+  ASSERT_NE(bookmarks, nullptr);
+  EXPECT_EQ(bookmarks->GetOwnerKind(), CBookmarkDlg::kTimeline);
+  Frame()->CloseBookmarkWindows();
+  EXPECT_FALSE(view->IsToolOpen(CTimeLine::BookmarksTool));
+  // Asked again in its own mode, the window is made again.
+  view->SendMessage(WM_SHOWBOOKMARKS);
+  EXPECT_TRUE(view->IsToolOpen(CTimeLine::BookmarksTool));
+
+  Command(view, ID_TL_SMART);
+  ASSERT_NE(ToolOf<CSmartSearchDlg>(view, CTimeLine::SmartTool), nullptr);
+  CStringArray terms;
+  terms.Add("egypt");
+  view->OpenTuner("egypt", terms);
+  EXPECT_FALSE(view->IsToolOpen(CTimeLine::SmartTool));
+  auto* tuner = ToolOf<CTunerDlg>(view, CTimeLine::TunerTool);
+  ASSERT_NE(tuner, nullptr);
+  EXPECT_EQ(tuner->GetWords().GetSize(), 1);
+}
+
+TEST_F(TimelineWiring, AMediaItemOpensInTheGalleryAndAddArticleAsksForAFolder) {
+  CTimeLine* view = Open();
+  ASSERT_NE(view, nullptr);
+  const int article = view->GetCurrentArticle();
+  ASSERT_GT(article, 0);
+  App().SetInFolder(0, article, FALSE);
+  EXPECT_EQ(paneltest::WithDialogSteps({paneltest::Cancel()}, [&] { Command(view, ID_TL_ADD_ARTICLE); }), 1);
+  EXPECT_FALSE(static_cast<CFolder*>(App().m_folders[0])->m_articles.Test(article));
+  EXPECT_EQ(paneltest::WithDialogSteps(
+                {[](CDialog& dialog) { dialog.PostMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); }},
+                [&] { Command(view, ID_TL_ADD_ARTICLE); }),
+            1);
+  EXPECT_TRUE(static_cast<CFolder*>(App().m_folders[0])->m_articles.Test(article));
+
+  const int item = App().m_multBits.IndexOf(Article("Comet"));
+  view->SendMessage(WM_SHOWITEM, static_cast<WPARAM>(item));
+  ui::PumpUntilIdle();
+  auto* media = dynamic_cast<CViewPicture*>(Frame()->GetScreen(Screen::Media));
+  ASSERT_NE(media, nullptr);
+  EXPECT_EQ(Frame()->GetActiveView(), media);
+  EXPECT_EQ(media->GetCurrentItem(), item);
 }
 
 }  // namespace

@@ -1,0 +1,270 @@
+// Where the timeline screen meets the windows of the other screens: the
+// picture pane, the shared search windows of modes 6 to 9 and the results
+// window in the panel, filing through the folder chooser, and the roads to
+// the encyclopedia and media screens.
+#include "bookmark_dlg.h"
+#include "browser.h"
+#include "folder_dlgs.h"
+#include "main_frame.h"
+#include "picture_view.h"
+#include "reader/timeline_quiz_ids.h"
+#include "reader_messages.h"
+#include "results_dlg.h"
+#include "search_dlg.h"
+#include "smart_search_dlg.h"
+#include "subjects_dlg.h"
+#include "timeline_view.h"
+#include "tuner_dlg.h"
+#include "veldrix_app.h"
+
+namespace {
+
+CMainFrame* Frame() { return GetVeldrixApp().GetMainFrame(); }
+
+constexpr int kPanelBottomAtStart = 349;
+constexpr int kBottomBand = 20;
+
+// The object of the slot as a `Tool`: a new one each time, as the one before
+// has no window left (the windows leave their objects alone when they go).
+template <typename Tool>
+Tool& NewTool(std::unique_ptr<CWnd>& slot) {
+  auto made = std::make_unique<Tool>();
+  Tool& tool = *made;
+  slot = std::move(made);
+  return tool;
+}
+
+}  // namespace
+
+// ---- the picture pane ----
+
+void CTimeLine::ShowPicture(int picture, BOOL scrollOneLine) {
+  m_picture = picture;
+  m_pictureScrolled = scrollOneLine;
+  if (!GetSafeHwnd()) return;
+  const CRect area = PictureRect();
+  if (!m_pictureWnd.GetSafeHwnd()) {
+    // Made on the first picture; a picture that cannot be read leaves the
+    // window empty (it paints black) until the next one.
+    const LPCTSTR type = AfxRegisterWndClass(CS_DBLCLKS, nullptr);
+    m_pictureWnd.Create(type, nullptr, WS_CHILD | WS_VISIBLE, CRect(216, 74, 316, 254), this, IDC_TL_PICTURE,
+                        static_cast<UINT>(picture < 0 ? 0 : picture), TRUE, nullptr, nullptr, FALSE, FALSE,
+                        CPoint(0, 0));
+  } else {
+    m_pictureWnd.SetPicture(static_cast<UINT>(picture < 0 ? 0 : picture), FALSE, FALSE);
+  }
+  if (!m_pictureWnd.GetSafeHwnd()) return;
+  m_pictureWnd.FitToParent(area);
+  if (scrollOneLine) m_pictureWnd.SendMessage(WM_HSCROLL, SB_LINERIGHT, 0);
+  InvalidateRect(CRect(area.left - 2, area.top - 2, area.right + 2, area.bottom + 2), FALSE);
+}
+
+// ---- the tool windows ----
+
+CRect CTimeLine::PanelRect() const {
+  CRect client;
+  GetClientRect(&client);
+  const int bottom = client.Height() > kBottomBand + PanelTop ? client.bottom - kBottomBand : kPanelBottomAtStart;
+  return CRect(PanelLeft, PanelTop, PanelRight, bottom);
+}
+
+BOOL CTimeLine::IsToolOpen(ToolWindow kind) const {
+  const CWnd* tool = m_tools[kind].get();
+  return tool != nullptr && tool->m_hWnd != nullptr && ::IsWindow(tool->m_hWnd);
+}
+
+void CTimeLine::DestroyTool(ToolWindow kind) {
+  if (IsToolOpen(kind)) m_tools[kind]->DestroyWindow();
+}
+
+void CTimeLine::CloseModeTools() {
+  for (ToolWindow kind : {SubjectsTool, SmartTool, BooleanTool, TunerTool}) DestroyTool(kind);
+  // The results window closes on every screen through the frame.
+  if (IsToolOpen(ResultsTool))
+    if (CMainFrame* frame = Frame()) frame->CloseResultsWindows();
+  DestroyTool(ResultsTool);
+  DestroyTool(BookmarksTool);
+}
+
+BOOL CTimeLine::CreateTool(ToolWindow kind) {
+  CMainFrame* frame = Frame();
+  if (frame == nullptr) return FALSE;
+  DestroyTool(kind);
+  std::unique_ptr<CWnd>& slot = m_tools[kind];
+  const CRect panel = PanelRect();
+  BOOL made = FALSE;
+  switch (kind) {
+    case SubjectsTool: made = NewTool<CSubjectsDlg>(slot).Create(panel, CSubjectsDlg::kTemplate, this, FALSE); break;
+    case SmartTool: made = NewTool<CSmartSearchDlg>(slot).Create(panel, CSmartSearchDlg::kTemplate, this); break;
+    case BooleanTool: made = NewTool<CSearchDlg>(slot).Create(panel, CSearchDlg::kTemplate, this); break;
+    case ResultsTool:
+      made = NewTool<CResultsDlg>(slot).Create(panel, CResultsDlg::kTemplate, frame->GetCurrentKind() == 1 ? 1 : 0,
+                                               this, &frame->GetCurrentTerms(), frame->GetCurrentLabel());
+      break;
+    case BookmarksTool: made = NewTool<CBookmarkDlg>(slot).Create(panel, IDD_BOOKMARK_LIST, this); break;
+    case TunerTool:  // made with its query by OpenTuner
+    case ToolCount: break;
+  }
+  if (!made || !IsToolOpen(kind)) return FALSE;
+  m_tools[kind]->MoveWindow(panel);
+  m_tools[kind]->ShowWindow(SW_SHOW);
+  return TRUE;
+}
+
+void CTimeLine::OpenTuner(const CString& query, const CStringArray& terms) {
+  // Smart Search asks from inside its own handler: its window goes, its
+  // object stays until the next Smart Search window.
+  DestroyTool(SmartTool);
+  DestroyTool(TunerTool);
+  const CRect panel = PanelRect();
+  if (!NewTool<CTunerDlg>(m_tools[TunerTool]).Create(panel, CTunerDlg::kTemplate, this, query, terms)) return;
+  if (!IsToolOpen(TunerTool)) return;
+  m_tools[TunerTool]->MoveWindow(panel);
+  m_tools[TunerTool]->ShowWindow(SW_SHOW);
+  m_tools[TunerTool]->SetFocus();
+}
+
+void CTimeLine::SaveSearchState(SearchState& state) {
+  if (IsToolOpen(ResultsTool))
+    if (auto* results = dynamic_cast<CResultsDlg*>(m_tools[ResultsTool].get())) results->SaveState(state);
+  if (IsToolOpen(SubjectsTool))
+    if (auto* contents = dynamic_cast<CSubjectsDlg*>(m_tools[SubjectsTool].get())) contents->SaveState(state);
+  if (IsToolOpen(BookmarksTool))
+    if (auto* bookmarks = dynamic_cast<CBookmarkDlg*>(m_tools[BookmarksTool].get())) bookmarks->SaveState(state);
+}
+
+void CTimeLine::HidePanel(ScreenPanel panel) {
+  switch (panel) {
+    case ScreenPanel::Results: DestroyTool(ResultsTool); break;
+    case ScreenPanel::Contents: DestroyTool(SubjectsTool); break;
+    case ScreenPanel::Bookmarks: DestroyTool(BookmarksTool); break;
+  }
+}
+
+LRESULT CTimeLine::OnShowResults(WPARAM wParam, LPARAM) {
+  CMainFrame* frame = Frame();
+  if (frame == nullptr) return 0;
+  auto* open = dynamic_cast<CResultsDlg*>(m_tools[ResultsTool].get());
+  if (IsToolOpen(ResultsTool) && open != nullptr && open->GetQuery() == frame->GetCurrentLabel()) {
+    open->SendMessage(WM_REFRESHLIST);
+    return 0;
+  }
+  CWaitCursor wait;
+  (void)wParam;
+  // The old results window goes here, not through the frame: the frame's
+  // flag stays set for the new one.
+  DestroyTool(ResultsTool);
+  const int kind = frame->GetCurrentKind();
+  if (kind == 1 && m_mode != timeline::ModeSmartSearch)
+    SetMode(timeline::ModeSmartSearch);
+  else if (kind == 0 && m_mode != timeline::ModeBooleanSearch)
+    SetMode(timeline::ModeBooleanSearch);
+  for (ToolWindow tool : {SmartTool, BooleanTool, TunerTool}) DestroyTool(tool);
+  if (!CreateTool(ResultsTool)) return 0;
+  if (m_article > 0 && frame->GetCurrentQuery().Test(m_article)) {
+    const CStringArray& terms = frame->GetCurrentTerms();
+    for (int i = 0; i < terms.GetSize(); ++i) m_display.FindWords(terms[i], FALSE, TRUE, i == 0);
+  }
+  return 0;
+}
+
+LRESULT CTimeLine::OnShowContents(WPARAM, LPARAM) {
+  SetMode(timeline::ModeContents);
+  return 0;
+}
+
+LRESULT CTimeLine::OnShowBookmarks(WPARAM, LPARAM) {
+  SetMode(timeline::ModeBookmarks);
+  return 0;
+}
+
+// ---- filing ----
+
+BOOL CTimeLine::GetSelectedArticles(CBitString& articles) {
+  CVeldrixApp& app = GetVeldrixApp();
+  articles = CBitString(app.GetArticleCount(), FALSE);
+  if (IsToolOpen(ResultsTool)) {
+    if (auto* results = dynamic_cast<CResultsDlg*>(m_tools[ResultsTool].get())) {
+      articles = results->List().GetArticles();
+      return TRUE;
+    }
+  }
+  if (IsToolOpen(BooleanTool)) {
+    // The Boolean panel's set is the frame's current query when it was a
+    // Boolean search.
+    CMainFrame* frame = Frame();
+    if (frame == nullptr || frame->GetHistoryCount() == 0 || frame->GetCurrentKind() != 0) return FALSE;
+    articles = frame->GetCurrentQuery();
+    return TRUE;
+  }
+  if (m_search.GetSafeHwnd() && m_search.IsWindowVisible()) {
+    const int event = m_search.Events().GetAnchor();
+    if (event < 1 || event > m_data.eventCount) return FALSE;
+    articles.SetBit(app.ToInternalArticle(static_cast<int>(m_search.GetEventEntry(event))));
+    return TRUE;
+  }
+  return FALSE;
+}
+
+void CTimeLine::OnAddArticle() {
+  if (m_article <= 0) return;
+  CNewFolderDlg chooser(this);
+  if (chooser.DoModal() != IDOK) return;
+  CVeldrixApp& app = GetVeldrixApp();
+  if (chooser.m_selection < 0 || chooser.m_selection >= app.m_folders.GetSize()) return;
+  CBitString article(app.GetArticleCount(), FALSE);
+  article.SetBit(m_article);
+  app.AddToFolder(chooser.m_selection, article, TRUE);
+}
+
+void CTimeLine::OnAddSelected() {
+  CBitString articles;
+  if (!GetSelectedArticles(articles) || articles.GetSetCount() == 0) return;
+  CNewFolderDlg chooser(this);
+  if (chooser.DoModal() != IDOK) return;
+  CVeldrixApp& app = GetVeldrixApp();
+  if (chooser.m_selection < 0 || chooser.m_selection >= app.m_folders.GetSize()) return;
+  app.AddToFolder(chooser.m_selection, articles, TRUE);
+}
+
+void CTimeLine::OnUpdateAddSelected(CCmdUI* pCmdUI) {
+  pCmdUI->Enable(IsToolOpen(ResultsTool) || IsToolOpen(BooleanTool) ||
+                 (m_search.GetSafeHwnd() && m_search.IsWindowVisible()));
+}
+
+// ---- the roads to the other screens ----
+
+void CTimeLine::ShowArticle(int article) {
+  CMainFrame* frame = Frame();
+  if (article <= 0 || frame == nullptr || !frame->ShowBrowser()) return;
+  if (auto* browser = dynamic_cast<CBrowser*>(frame->GetScreen(Screen::Browser))) browser->ShowArticle(article);
+}
+
+void CTimeLine::GoToMediaItem(int item) {
+  CMainFrame* frame = Frame();
+  if (frame == nullptr || !frame->ShowMedia()) return;
+  if (auto* media = dynamic_cast<CViewPicture*>(frame->GetScreen(Screen::Media))) media->GoToItem(item, 0);
+}
+
+void CTimeLine::PrintBookmarkFolder(int folder, BOOL preview) {
+  if (preview)
+    PreviewBookmarkFolder(folder);
+  else
+    PrintBookmarkFolder(folder);
+}
+
+LRESULT CTimeLine::OnCrossReference(WPARAM, LPARAM lParam) {
+  CVeldrixApp& app = GetVeldrixApp();
+  const int article = app.ToInternalArticle(static_cast<int>(lParam));
+  if (app.m_tmlBits.Test(article)) {
+    SetCurrentArticle(article);
+    return 0;
+  }
+  ShowArticle(article);
+  return 0;
+}
+
+LRESULT CTimeLine::OnShowItem(WPARAM wParam, LPARAM) {
+  GoToMediaItem(static_cast<int>(wParam));
+  return 0;
+}
