@@ -4,6 +4,7 @@
 // buttons, focus cycling and help.
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 #include <memory>
 
 #include "dict_view.h"
@@ -472,11 +473,19 @@ void CDict::OnNavigate(UINT id) {
 
 void CDict::CycleFocus(BOOL forward) {
   std::vector<CWnd*> ring;
-  for (CWordListDlg* panel : {&m_keyPanel, &m_tenses})
-    if (panel->IsOpen()) {
-      ring.push_back(panel);
+  // The first open shared window, else the key or Tenses panel.
+  for (CWnd* window :
+       std::initializer_list<CWnd*>{&m_subjects, &m_smartSearch, &m_boolean, &m_bookmarks, &m_results, &m_tuner})
+    if (window->GetSafeHwnd() != nullptr && ::IsWindow(window->GetSafeHwnd())) {
+      ring.push_back(window);
       break;
     }
+  if (ring.empty())
+    for (CWordListDlg* panel : {&m_keyPanel, &m_tenses})
+      if (panel->IsOpen()) {
+        ring.push_back(panel);
+        break;
+      }
   if (ring.empty())
     for (CWordListDlg* panel : {&m_headwords, &m_synonyms, &m_alternatives})
       if (panel->IsOpen()) ring.push_back(panel);

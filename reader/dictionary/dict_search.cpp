@@ -239,6 +239,7 @@ void CDict::GetLabelledValues(int row, CStringArray& commonLabels, CStringArray&
 void CDict::OnPronunciationKey() {
   if (m_keyPanel.IsOpen()) return;
   CWaitCursor wait;
+  CloseSharedWindows(-1);
   ClosePanel(dict::kSynonymsPanel);
   ClosePanel(dict::kHeadwordsPanel);
   ClosePanel(dict::kTensesPanel);

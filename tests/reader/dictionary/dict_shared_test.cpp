@@ -64,6 +64,12 @@ TEST_F(DictScreen, EachSharedModeOpensItsWindowOverTheLeftColumn) {
   EXPECT_EQ(RectIn(dict->BooleanWindow(), *dict), column);
   EXPECT_FALSE(dict->HeadwordsPanel().IsOpen());
 
+  // F6 moves the focus from the screen into the open shared window.
+  dict->SetFocus();
+  Command(ID_NEXT_PANE);
+  const HWND focus = ::GetFocus();
+  EXPECT_TRUE(focus == dict->BooleanWindow().m_hWnd || ::IsChild(dict->BooleanWindow().m_hWnd, focus));
+
   Command(IDC_DICT_SMART_SEARCH);
   EXPECT_EQ(dict->GetMode(), dict::kSmartSearch);
   EXPECT_TRUE(Open(dict->SmartSearchWindow()));
@@ -86,6 +92,15 @@ TEST_F(DictScreen, EachSharedModeOpensItsWindowOverTheLeftColumn) {
   EXPECT_EQ(dict->BookmarkWindow().GetOwnerKind(), CBookmarkDlg::kDictionary);
   EXPECT_FALSE(Open(dict->SubjectsWindow()));
   EXPECT_FALSE(Frame()->IsContentsOpen());
+
+  // The pronunciation key takes the column from the shared window.
+  Command(ID_DICT_PRONUNCIATION_KEY);
+  EXPECT_TRUE(dict->KeyPanel().IsOpen());
+  EXPECT_FALSE(Open(dict->BookmarkWindow()));
+  EXPECT_FALSE(Frame()->IsBookmarksOpen());
+  Command(IDC_DICT_BOOKMARKS);
+  ASSERT_TRUE(Open(dict->BookmarkWindow()));
+  EXPECT_FALSE(dict->KeyPanel().IsOpen());
 
   // A word mode closes every shared window; the word controls come back.
   Mode(ID_DICT_MODE_DICTIONARY);
