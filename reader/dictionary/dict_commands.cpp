@@ -298,7 +298,7 @@ void CDict::OnEndPrinting(CDC*, CPrintInfo*) {
 
 // ---- bookmarks ------------------------------------------------------------------
 
-LRESULT CDict::OnFoldersChanged(WPARAM, LPARAM) {
+LRESULT CDict::OnFoldersChanged(WPARAM wParam, LPARAM lParam) {
   CVeldrixApp& app = GetVeldrixApp();
   CWaitCursor wait;
   CMenu* bookmarks = m_menu.m_hMenu ? m_menu.GetSubMenu(kBookmarkMenu) : nullptr;
@@ -340,6 +340,10 @@ LRESULT CDict::OnFoldersChanged(WPARAM, LPARAM) {
     m_display.SetNoteMode(FALSE);
     m_display.SetHighlightMode(FALSE);
   }
+  // The open bookmark list follows; the results and contents lists repaint their marks.
+  if (m_bookmarks.GetSafeHwnd() != nullptr) m_bookmarks.SendMessage(WM_BITSCHANGED, wParam, lParam);
+  for (CWnd* window : std::initializer_list<CWnd*>{&m_results.List(), &m_subjects.List()})
+    if (window->GetSafeHwnd() != nullptr) window->Invalidate();
   return 0;
 }
 

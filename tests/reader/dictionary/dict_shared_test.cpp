@@ -196,6 +196,20 @@ TEST_F(DictScreen, AddArticleAndAddSelectedArticlesAskForTheFolder) {
   EXPECT_TRUE(app.IsInBookmarkFolder(aardvark));
 }
 
+TEST_F(DictScreen, TheOpenBookmarkListFollowsFolderChanges) {
+  Command(IDC_DICT_BOOKMARKS);
+  CBookmarkDlg& list = dict->BookmarkWindow();
+  ASSERT_TRUE(Open(list));
+  list.FolderList().SetCurSel(0);
+  list.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_FOLDER_LIST, LBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(list.FolderList().m_hWnd));
+  const int before = list.ArticleList().GetArticles().GetSetCount();
+  GetVeldrixApp().SetInFolder(0, apptest::Article("Zebra"), TRUE);
+  ui::PumpUntilIdle();
+  EXPECT_EQ(list.ArticleList().GetArticles().GetSetCount(), before + 1);
+  EXPECT_TRUE(list.ArticleList().GetArticles().Test(apptest::Article("Zebra")));
+}
+
 TEST_F(DictScreen, RelatedToEntryOpensTheRelatedArticlesAsResults) {
   dict->ShowEntry(static_cast<DWORD>(apptest::Article("Zebra")));
   Command(ID_DICT_RELATED_ENTRY);
