@@ -4,6 +4,7 @@
 // buttons, focus cycling and help.
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 #include <memory>
 
 #include "dict_view.h"
@@ -297,7 +298,7 @@ void CDict::OnEndPrinting(CDC*, CPrintInfo*) {
 
 // ---- bookmarks ------------------------------------------------------------------
 
-LRESULT CDict::OnFoldersChanged(WPARAM, LPARAM) {
+LRESULT CDict::OnFoldersChanged(WPARAM wParam, LPARAM lParam) {
   CVeldrixApp& app = GetVeldrixApp();
   CWaitCursor wait;
   CMenu* bookmarks = m_menu.m_hMenu ? m_menu.GetSubMenu(kBookmarkMenu) : nullptr;
@@ -339,6 +340,10 @@ LRESULT CDict::OnFoldersChanged(WPARAM, LPARAM) {
     m_display.SetNoteMode(FALSE);
     m_display.SetHighlightMode(FALSE);
   }
+  // The open bookmark list follows; the results and contents lists repaint their marks.
+  if (m_bookmarks.GetSafeHwnd() != nullptr) m_bookmarks.SendMessage(WM_BITSCHANGED, wParam, lParam);
+  for (CWnd* window : std::initializer_list<CWnd*>{&m_results.List(), &m_subjects.List()})
+    if (window->GetSafeHwnd() != nullptr) window->Invalidate();
   return 0;
 }
 
@@ -472,11 +477,19 @@ void CDict::OnNavigate(UINT id) {
 
 void CDict::CycleFocus(BOOL forward) {
   std::vector<CWnd*> ring;
-  for (CWordListDlg* panel : {&m_keyPanel, &m_tenses})
-    if (panel->IsOpen()) {
-      ring.push_back(panel);
+  // The first open shared window, else the key or Tenses panel.
+  for (CWnd* window :
+       std::initializer_list<CWnd*>{&m_subjects, &m_smartSearch, &m_boolean, &m_bookmarks, &m_results, &m_tuner})
+    if (window->GetSafeHwnd() != nullptr && ::IsWindow(window->GetSafeHwnd())) {
+      ring.push_back(window);
       break;
     }
+  if (ring.empty())
+    for (CWordListDlg* panel : {&m_keyPanel, &m_tenses})
+      if (panel->IsOpen()) {
+        ring.push_back(panel);
+        break;
+      }
   if (ring.empty())
     for (CWordListDlg* panel : {&m_headwords, &m_synonyms, &m_alternatives})
       if (panel->IsOpen()) ring.push_back(panel);

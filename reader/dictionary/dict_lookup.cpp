@@ -126,6 +126,7 @@ void CDict::SwitchMode(int mode) {
   }
   m_nMode = mode;
   ApplyModeButtons();
+  CloseSharedWindows(-1);
   CloseWordPanels();
   OpenModePanels();
   ShowModeControls();
@@ -133,26 +134,6 @@ void CDict::SwitchMode(int mode) {
   RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   UpdateWordButtons();
   m_wordEdit.SetFocus();
-}
-
-// Contents, Smart Search, Boolean search, bookmarks: the left column is the
-// shared window's; the word controls go.
-void CDict::SwitchSharedMode(int mode) {
-  CWaitCursor wait;
-  if (mode != m_nMode) {
-    if (m_nMode < dict::kDictionary) ClearEntry();
-    m_nMode = mode;
-    ApplyModeButtons();
-    for (CODButton& button : m_modeButtons) button.EnableWindow(TRUE);
-    CloseWordPanels();
-    ClosePanel(dict::kKeyPanel);
-    ShowModeControls();
-    if (GetParentFrame() != nullptr && GetParentFrame()->GetActiveView() == this) {
-      Invalidate();
-      UpdateWindow();
-    }
-  }
-  ClosePanel(dict::kKeyPanel);
 }
 
 void CDict::OnContentsCommand() {
@@ -176,22 +157,6 @@ LRESULT CDict::OnShowContents(WPARAM, LPARAM) {
 
 LRESULT CDict::OnShowBookmarks(WPARAM, LPARAM) {
   SwitchSharedMode(dict::kBookmarks);
-  return 0;
-}
-
-LRESULT CDict::OnShowResults(WPARAM wParam, LPARAM) {
-  CMainFrame* frame = GetVeldrixApp().GetMainFrame();
-  if (frame == nullptr) return 0;
-  CWaitCursor wait;
-  if (wParam == 0) RebuildHistoryMenu();
-  const int kind = frame->GetCurrentKind();
-  if (kind == 1 && m_nMode != dict::kSmartSearch) SwitchSharedMode(dict::kSmartSearch);
-  if (kind == 0 && m_nMode != dict::kBooleanSearch) SwitchSharedMode(dict::kBooleanSearch);
-  ClosePanel(dict::kKeyPanel);
-  if (m_currentEntry != 0 && frame->GetCurrentQuery().Test(static_cast<int>(m_currentEntry))) {
-    m_display.ClearFindHits();
-    MarkWords(frame->GetCurrentTerms());
-  }
   return 0;
 }
 

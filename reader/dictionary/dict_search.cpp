@@ -2,16 +2,21 @@
 // in the translation dictionaries), the conjugation tables of the
 // French-English mode and the pronunciation key.
 #include <cstring>
+#include <vector>
 
+#include "boolean_query.h"
 #include "dict_view.h"
 #include "dict_window_helpers.h"
 #include "in_api.h"
 #include "reader/dictionary_ids.h"
 #include "settings.h"
+#include "spell_alt_dlg.h"
 #include "veldrix_app.h"
 #include "zorlre32.h"
 
 namespace {
+
+constexpr int kTranslationLookup = 14;  // the spelling lookup of the translation databases
 
 // A conjugation cell's forms as one value text.
 CString CellValue(const InTableCell& cell) {
@@ -89,15 +94,38 @@ void CDict::OnUpdateAnagramLength(CCmdUI* cmdUI) {
 
 // ---- the Boolean search of a translation dictionary ------------------------------
 
-// The search terms of the word edit. Each term's spelling is offered for
-// correction by the shared spelling-alternatives dialog where the program
-// provides it; here the terms are only counted: 0 (no search) without one.
+// The search terms of the word edit, each checked against the mode's
+// database by the spelling-alternatives dialog over the left column: a
+// chosen replacement takes the term's place in the edit. 0: no search (no
+// term, or the reader stopped); 1: search.
 int CDict::CheckSearchTerms() {
-  CVeldrixApp& app = GetVeldrixApp();
-  const CString text = GetWord();
-  CString token;
-  int sentence = 0;
-  return app.NextToken(text, token, sentence, FALSE) >= 0 ? 1 : 0;
+  const CString original = GetWord();
+  const auto tokens = [](const char* text, CString& token) {
+    int sentence = 0;
+    return GetVeldrixApp().NextToken(text, token, sentence, FALSE);
+  };
+  const std::vector<search::Word> words = search::WordsOf(original, tokens);
+  if (words.empty()) return 0;
+  CRect cover = m_layout.panels[0];
+  if (m_nMode >= dict::kContents) cover.OffsetRect(0, -m_wordBox.Height());
+  ClientToScreen(&cover);
+  CString current = original;
+  int shift = 0;
+  for (const search::Word& word : words) {
+    CSpellAltDlg dialog(this);
+    dialog.m_cover = cover;
+    dialog.m_word = word.text;
+    const int result = dialog.Run(ModeDatabase(), kTranslationLookup);
+    if (result == CSpellAltDlg::kStop) return 0;
+    if (result == CSpellAltDlg::kSearchNow) return 1;
+    if (result == CSpellAltDlg::kChanged) {
+      current = search::ReplaceAt(current, word.offset + shift, word.text.GetLength(), dialog.m_replacement);
+      shift += dialog.m_replacement.GetLength() - word.text.GetLength();
+      m_wordEdit.SetWindowText(current);
+      m_wordEdit.UpdateWindow();
+    }
+  }
+  return 1;
 }
 
 void CDict::OnDictionarySearch() {
@@ -211,6 +239,7 @@ void CDict::GetLabelledValues(int row, CStringArray& commonLabels, CStringArray&
 void CDict::OnPronunciationKey() {
   if (m_keyPanel.IsOpen()) return;
   CWaitCursor wait;
+  CloseSharedWindows(-1);
   ClosePanel(dict::kSynonymsPanel);
   ClosePanel(dict::kHeadwordsPanel);
   ClosePanel(dict::kTensesPanel);

@@ -17,15 +17,23 @@
 #include <memory>
 #include <vector>
 
+#include "bookmark_dlg.h"
 #include "dict_logic.h"
 #include "display.h"
 #include "flat_edit.h"
 #include "framework.h"
 #include "od_button.h"
+#include "panel_owner.h"
 #include "plain_list_box.h"
 #include "reader_screen.h"
+#include "results_dlg.h"
 #include "scroll_list_box.h"
+#include "search_dlg.h"
+#include "search_screen.h"
 #include "skin_scroll_wnd.h"
+#include "smart_search_dlg.h"
+#include "subjects_dlg.h"
+#include "tuner_dlg.h"
 #include "word_list_dlg.h"
 
 struct InTableContext;
@@ -35,7 +43,10 @@ class CDict : public CFormView,
               public ReaderScreen,
               public CWordListOwner,
               public CDictionaryModeSource,
-              public CFramePaneSource {
+              public CFramePaneSource,
+              public SearchScreen,
+              public ItemScreen,
+              public PanelOwner {
   DECLARE_DYNCREATE(CDict)
  public:
   CDict();
@@ -58,6 +69,30 @@ class CDict : public CFormView,
   void LayoutControls(UINT type, int width, int height);
   void OnEnterWord();
   void EditNote(CNoteIcon* note);
+
+  // --- the shared windows of modes 5 to 8 and the results window (dict_shared.cpp) ---
+  // A chosen entry of the results, contents or bookmark windows.
+  void ShowSearchEntry(int number) override { ShowEntry(static_cast<DWORD>(number)); }
+  void ShowItem(int item) override { ShowEntry(static_cast<DWORD>(item)); }
+  // The Smart Search dialog hands its query to the Tuner panel.
+  void OpenTuner(const CString& query, const CStringArray& terms) override;
+  // Other articles open on their own screens.
+  void ShowArticle(int article) override;
+  void GoToMediaItem(int item) override;
+  void PrintBookmarkFolder(int folder, BOOL preview) override;
+  void SaveSearchState(SearchState& state) override;
+  void HidePanel(ScreenPanel panel) override;
+  CSubjectsDlg& SubjectsWindow() { return m_subjects; }
+  CSmartSearchDlg& SmartSearchWindow() { return m_smartSearch; }
+  CSearchDlg& BooleanWindow() { return m_boolean; }
+  CBookmarkDlg& BookmarkWindow() { return m_bookmarks; }
+  CResultsDlg& ResultsWindow() { return m_results; }
+  CTunerDlg& TunerWindow() { return m_tuner; }
+  // The left column the shared windows take: from the word box's top to R0's bottom.
+  CRect SharedRect() const;
+  void OnAddArticle();
+  void OnAddSelectedArticles();
+  void OnRelatedToEntry();
 
   // --- state, for the application and tests ---
   int GetMode() const { return m_nMode; }
@@ -139,6 +174,13 @@ class CDict : public CFormView,
   LRESULT OnShowContents(WPARAM wParam, LPARAM lParam);
   LRESULT OnShowBookmarks(WPARAM wParam, LPARAM lParam);
   LRESULT OnShowResults(WPARAM wParam, LPARAM lParam);
+  // Shared windows (dict_shared.cpp): closes every one but `keep` (a mode, or
+  // -1 for all); opens the window of a mode over the left column.
+  void CloseSharedWindows(int keep);
+  void OpenSharedWindow(int mode);
+  BOOL ChooseFolder(int& folder);
+  void OnUpdateAddSelected(CCmdUI* cmdUI);
+  void OnUpdateRelatedToEntry(CCmdUI* cmdUI);
   void OnWordChanged();
   void OnWordFocus();
   void OnThesaurusSelection();
@@ -226,6 +268,12 @@ class CDict : public CFormView,
   CWordListDlg m_synonyms;
   CWordListDlg m_alternatives;
   CWordListDlg m_keyPanel;
+  CSubjectsDlg m_subjects;
+  CSmartSearchDlg m_smartSearch;
+  CSearchDlg m_boolean;
+  CBookmarkDlg m_bookmarks;
+  CResultsDlg m_results;
+  CTunerDlg m_tuner;
   CRect m_heading;
   CRect m_wordBox;
   CRect m_column;

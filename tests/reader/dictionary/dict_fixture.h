@@ -2,9 +2,12 @@
 #pragma once
 
 #include <ostream>
+#include <string>
+#include <vector>
 
 #include "app_fixture.h"
 #include "dict_view.h"
+#include "spell_alt_dlg.h"
 
 // Rectangles in failure messages.
 inline void PrintTo(const CRect& r, std::ostream* os) {
@@ -12,6 +15,51 @@ inline void PrintTo(const CRect& r, std::ostream* os) {
 }
 
 namespace dicttest {
+
+// Answers the spelling dialogs that come up, one scripted step per visible
+// dialog (Ignore once the steps run out), and records the words they showed.
+class SpellAnswers {
+ public:
+  struct Step {
+    UINT button;
+    const char* replacement = nullptr;  // typed into the replacement box first
+  };
+  explicit SpellAnswers(std::vector<Step> steps = {}) : steps_(std::move(steps)) {
+    current_ = this;
+    timer_ = ::SetTimer(nullptr, 0, 20, &SpellAnswers::Tick);
+  }
+  ~SpellAnswers() {
+    ::KillTimer(nullptr, timer_);
+    current_ = nullptr;
+  }
+  const std::vector<std::string>& words() const { return words_; }
+
+ private:
+  static BOOL CALLBACK Find(HWND window, LPARAM found) {
+    auto* dialog = dynamic_cast<CSpellAltDlg*>(CWnd::FromHandlePermanent(window));
+    if (dialog == nullptr || !::IsWindowVisible(window)) return TRUE;
+    *reinterpret_cast<CSpellAltDlg**>(found) = dialog;
+    return FALSE;
+  }
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    SpellAnswers* self = current_;
+    CSpellAltDlg* dialog = nullptr;
+    if (self == nullptr) return;
+    ::EnumThreadWindows(::GetCurrentThreadId(), &SpellAnswers::Find, reinterpret_cast<LPARAM>(&dialog));
+    if (dialog == nullptr) return;
+    const Step step = self->next_ < self->steps_.size() ? self->steps_[self->next_++] : Step{CSpellAltDlg::kIgnore};
+    if (step.replacement != nullptr) dialog->SetDlgItemText(CSpellAltDlg::kReplacementBox, step.replacement);
+    self->words_.emplace_back(dialog->m_word);
+    dialog->SendMessage(WM_COMMAND, MAKEWPARAM(step.button, BN_CLICKED),
+                        reinterpret_cast<LPARAM>(dialog->GetDlgItem(static_cast<int>(step.button))->GetSafeHwnd()));
+  }
+
+  static inline SpellAnswers* current_ = nullptr;
+  std::vector<Step> steps_;
+  size_t next_ = 0;
+  std::vector<std::string> words_;
+  UINT_PTR timer_ = 0;
+};
 
 class DictScreen : public apptest::ReaderApp {
  protected:

@@ -185,13 +185,19 @@ TEST_F(DictScreen, AMisspelledWordOffersItsAlternativesBesideTheHeadwords) {
 }
 
 TEST_F(DictScreen, DictionaryEntriesComeOnlyFromTheDictionaryFilter) {
-  // From a word-list panel (index -1): no spelling check; the sample's main
-  // database has no headword index, so the word has no dictionary entry.
-  dict->LookUpWord("  zebra ", 1, -1, nullptr);
+  // From a word-list panel (index -1): no spelling check; the word of an
+  // article outside the dictionary has no dictionary entry.
+  dict->LookUpWord("  photosynthesis ", 1, -1, nullptr);
   ui::PumpUntilIdle();
-  EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"There is no dictionary entry for zebra."}));
+  EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"There is no dictionary entry for photosynthesis."}));
   EXPECT_EQ(dict->HeadwordsPanel().List().GetCount(), 0);
   EXPECT_EQ(dict->GetCurrentEntry(), 0u);
+  boxes.Clear();
+  dict->LookUpWord("  zebra ", 1, -1, nullptr);
+  ui::PumpUntilIdle();
+  EXPECT_TRUE(boxes.all().empty());
+  EXPECT_EQ(dict->HeadwordsPanel().List().GetCount(), 1);
+  EXPECT_EQ(dict->GetCurrentEntry(), static_cast<DWORD>(apptest::Article("Zebra")));
   // Blanks only: nothing happens.
   boxes.Clear();
   dict->LookUpWord(" \t ", 1, -1, nullptr);

@@ -68,6 +68,7 @@ TEST_F(DictWithAnagramLength, AnagramsHonourTheChosenLength) {
 }
 
 TEST_F(DictScreen, BooleanSearchOfATranslationDictionary) {
+  SpellAnswers answers;
   Mode(ID_DICT_MODE_ENGLISH_FRENCH);
   Type("house OR zebra");
   EXPECT_TRUE(Enabled(IDC_DICT_SEARCH));

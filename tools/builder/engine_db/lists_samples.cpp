@@ -83,6 +83,11 @@ ThesaurusSpec EnglishThesaurus() {
       {{"run", kClassNoun}, {"trip", kClassNoun}, {"jaunt", kClassNoun}},
       {{"fast", kClassAdjective}, {"quick", kClassAdjective}, {"rapid", kClassAdjective}},
       {{"Polish", kClassAdjective}},
+      // The headwords of the reader sample's dictionary articles.
+      {{"aardvark", kClassNoun}, {"ant bear", kClassNoun}, {"earth pig", kClassNoun}},
+      {{"comet", kClassNoun}, {"shooting star", kClassNoun}, {"meteor", kClassNoun}},
+      {{"volcano", kClassNoun}, {"crater", kClassNoun}, {"fire mountain", kClassNoun}},
+      {{"zebra", kClassNoun}, {"quagga", kClassNoun}},
   };
   t.strings = EnglishLabels("Thesaurus");
   return t;

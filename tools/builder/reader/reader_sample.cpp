@@ -1,6 +1,7 @@
 #include "reader/reader_sample.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 #include <stdexcept>
 
@@ -43,11 +44,13 @@ const std::map<std::string, std::string> kBodies = {
     {"Sojourner", "Sojourner was the small rover of Mars Pathfinder. It studied the rocks of Mars."},
 };
 
-sc::Corpus Articles(const std::vector<std::string>& titles) {
+// Article text of the sample titles; the titles of dictionary articles are
+// marked as headwords (<WD>), where the headword lookup cuts an entry's title.
+sc::Corpus Articles(const std::vector<std::string>& titles, const std::set<std::string>& dictionaryTitles = {}) {
   sc::Corpus corpus;
   for (const std::string& title : titles) {
     sc::Article article;
-    article.title = title;
+    article.title = dictionaryTitles.count(title) ? "<WD>" + title : title;
     const auto body = kBodies.find(title);
     article.body = body != kBodies.end() ? body->second : "An article of the sample content.";
     corpus.articles.push_back(article);
@@ -61,20 +64,26 @@ sc::Corpus Entries(const std::vector<std::pair<std::string, std::string>>& entri
   return corpus;
 }
 
+std::string Lower(std::string word) {
+  for (char& c : word)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+  return word;
+}
+
 // A searchable database whose main index also carries the standard spelling
 // tables, so the reader's spelling help finds alternatives.
-Bytes Database(const sc::Corpus& corpus, std::uint32_t id) {
+Bytes Database(const sc::Corpus& corpus, std::uint32_t id, const std::map<std::string, std::uint32_t>& headwords = {}) {
   sc::SearchDatabaseOptions options;
   options.databaseId = id;
+  options.headwordEntries = headwords;
   options.groupSize = 4;
   engine_db::Database database = sc::SearchDatabase(corpus, options);
+  // Headword titles are cut after <WD> (title mode 1); the mode counts only there.
+  if (!headwords.empty()) database.header.titleMode = 1;
   std::set<std::string> words;
   for (const sc::Article& article : corpus.articles)
     for (const sc::WordAt& word : sc::SplitWords(article)) {
-      std::string lower = word.word;
-      for (char& c : lower)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-      words.insert(lower);
+      words.insert(Lower(word.word));
     }
   for (engine_db::Component& component : database.components) {
     if (component.type != 2 || component.subtype != 1) continue;
@@ -112,18 +121,6 @@ std::uint32_t EntryOf(const std::vector<std::string>& titles, const std::string&
 std::map<std::string, Bytes> BuildReaderSample() {
   const ContentSample content = BuildContentSample();
   std::map<std::string, Bytes> files;
-  files["REN2F200.DAT"] = Database(Articles(content.mainTitles), 200);
-  files["UPDATES.DAT"] = Database(Articles(content.updateTitles), 206);
-  files["RENTF211.DAT"] = Database(Entries({{"comet", "comet\ncomets\ntail"},
-                                            {"planet", "planet\nplanets\nsolar system"},
-                                            {"volcano", "volcano\nvolcanoes\nlava\neruption"}}),
-                                   211);
-  files["R052E550.DAT"] =
-      Database(Entries({{"house", "maison"}, {"star", "etoile"}, {"sun", "soleil"}, {"zebra", "zebre"}}), 550);
-
-  // Back.bin: the one background picture (the media item of "Background
-  // Pictures") shows the media item of "Astronomy".
-  std::vector<std::uint32_t> mult = Members(content.files.at("Mult.bit"));
   std::vector<std::uint32_t> articleOfEntry;  // main entry -> article
   {
     std::uint32_t article = 0;
@@ -137,6 +134,30 @@ std::map<std::string, Bytes> BuildReaderSample() {
       articleOfEntry.push_back(article);
     }
   }
+  // The dictionary articles (Vorn.bit) are the headwords of their titles, so
+  // the dictionary screen's lookup leads to them.
+  std::map<std::string, std::uint32_t> headwords;
+  std::set<std::string> dictionaryTitles;
+  for (std::uint32_t article : Members(content.files.at("Vorn.bit"))) {
+    const auto found = std::find(articleOfEntry.begin(), articleOfEntry.end(), article);
+    if (found == articleOfEntry.end()) throw std::logic_error("a dictionary article is not a main article");
+    const std::uint32_t entry = static_cast<std::uint32_t>(found - articleOfEntry.begin()) + 1;
+    const std::string& title = content.mainTitles.at(entry - 1);
+    headwords[Lower(title)] = entry;
+    dictionaryTitles.insert(title);
+  }
+  files["REN2F200.DAT"] = Database(Articles(content.mainTitles, dictionaryTitles), 200, headwords);
+  files["UPDATES.DAT"] = Database(Articles(content.updateTitles), 206);
+  files["RENTF211.DAT"] = Database(Entries({{"comet", "comet\ncomets\ntail"},
+                                            {"planet", "planet\nplanets\nsolar system"},
+                                            {"volcano", "volcano\nvolcanoes\nlava\neruption"}}),
+                                   211);
+  files["R052E550.DAT"] =
+      Database(Entries({{"house", "maison"}, {"star", "etoile"}, {"sun", "soleil"}, {"zebra", "zebre"}}), 550);
+
+  // Back.bin: the one background picture (the media item of "Background
+  // Pictures") shows the media item of "Astronomy".
+  std::vector<std::uint32_t> mult = Members(content.files.at("Mult.bit"));
   const auto itemOf = [&](const std::string& title) {
     const std::uint32_t article = articleOfEntry.at(EntryOf(content.mainTitles, title) - 1);
     const auto found = std::find(mult.begin(), mult.end(), article);

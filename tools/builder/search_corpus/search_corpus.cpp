@@ -126,6 +126,16 @@ std::vector<WordAt> SplitWords(const Article& article) {
   const std::string text = article.Text();
   std::uint32_t offset = 0;
   for (std::size_t i = 0; i < text.size();) {
+    // A markup tag ("<DS>", "</B>") is no word.
+    if (text[i] == '<') {
+      std::size_t end = i + 1;
+      if (end < text.size() && text[end] == '/') ++end;
+      while (end < text.size() && std::isupper(static_cast<unsigned char>(text[end]))) ++end;
+      if (end < text.size() && text[end] == '>' && end > i + 1) {
+        i = end + 1;
+        continue;
+      }
+    }
     if (!std::isalnum(static_cast<unsigned char>(text[i]))) {
       ++i;
       continue;

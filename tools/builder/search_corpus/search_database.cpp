@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <stdexcept>
 
 #include "engine_db/word_index_builder.h"
 #include "entry_text/entry_text.h"
@@ -75,11 +76,15 @@ engine_db::Database SearchDatabase(const Corpus& corpus, const SearchDatabaseOpt
       occurrence.position = static_cast<std::uint16_t>(std::min<std::uint32_t>(word.offset, kMaxOffset));
       occurrences[Lower(word.word)].push_back(occurrence);
     }
+  for (const auto& [word, entry] : options.headwordEntries)
+    if (!occurrences.count(word) || entry < 1 || entry > corpus.articles.size())
+      throw std::invalid_argument("headword " + word + " is not a word of its entry's database");
   std::vector<IndexWord> main, search;
   for (auto& [word, list] : occurrences) {
     IndexWord listed;
     listed.text = word;
-    listed.listNumber = list.front().entry;
+    const auto headword = options.headwordEntries.find(word);
+    listed.listNumber = headword != options.headwordEntries.end() ? headword->second : list.front().entry;
     main.push_back(listed);
     IndexWord occurring;
     occurring.text = word;

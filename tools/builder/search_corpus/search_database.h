@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 
 #include "engine_db/engine_db.h"
@@ -18,6 +19,10 @@ struct SearchDatabaseOptions {
   std::uint32_t maxCodes = 4096;
   std::uint16_t indexBlockSize = 2048;
   std::uint16_t indexCodeWidth = 12;
+  // Lower-case words whose main-index list number is the given entry rather
+  // than the first entry they occur in: the headwords of the database's
+  // dictionary articles, so a headword lookup finds the article itself.
+  std::map<std::string, std::uint32_t> headwordEntries;
 };
 
 engine_db::Database SearchDatabase(const Corpus& corpus, const SearchDatabaseOptions& options = {});

@@ -1,0 +1,250 @@
+// The dictionary screen's shared windows: contents (subjects window), Smart
+// Search, Boolean search and the bookmark list over the left column in modes
+// 5 to 8, the results window and the Tuner; the roads they take back to the
+// screen; adding entries to bookmark folders and articles related to the
+// shown entry.
+#include <string>
+#include <vector>
+
+#include "dict_view.h"
+#include "dict_window_helpers.h"
+#include "folder_dlgs.h"
+#include "item_router.h"
+#include "main_frame.h"
+#include "reader/dictionary_ids.h"
+#include "related_files.h"
+#include "veldrix_app.h"
+#include "window_messages.h"
+
+namespace {
+
+BOOL IsOpen(const CWnd& window) { return window.GetSafeHwnd() != nullptr && ::IsWindow(window.GetSafeHwnd()); }
+
+void Destroy(CWnd& window) {
+  if (IsOpen(window)) window.DestroyWindow();
+}
+
+// The subjects window and the bookmark list close through their own close
+// operation, which also clears the frame's flag that reopens them.
+void CloseByCancel(CWnd& window) {
+  if (IsOpen(window)) window.SendMessage(WM_COMMAND, IDCANCEL, 0);
+  Destroy(window);
+}
+
+}  // namespace
+
+CRect CDict::SharedRect() const {
+  CRect rect = m_layout.panels[0];
+  rect.top = m_wordBox.top;
+  return rect;
+}
+
+void CDict::CloseSharedWindows(int keep) {
+  if (keep != dict::kContents) CloseByCancel(m_subjects);
+  if (keep != dict::kBookmarks) CloseByCancel(m_bookmarks);
+  if (keep != dict::kSmartSearch) Destroy(m_smartSearch);
+  if (keep != dict::kBooleanSearch) Destroy(m_boolean);
+  Destroy(m_tuner);
+  Destroy(m_results);
+}
+
+void CDict::OpenSharedWindow(int mode) {
+  const CRect rect = SharedRect();
+  BOOL made = FALSE;
+  CWnd* window = nullptr;
+  switch (mode) {
+    case dict::kContents:
+      made = m_subjects.Create(rect, CSubjectsDlg::kTemplate, this, FALSE);
+      window = &m_subjects;
+      break;
+    case dict::kSmartSearch:
+      made = m_smartSearch.Create(rect, CSmartSearchDlg::kTemplate, this);
+      window = &m_smartSearch;
+      break;
+    case dict::kBooleanSearch:
+      made = m_boolean.Create(rect, CSearchDlg::kTemplate, this);
+      window = &m_boolean;
+      break;
+    case dict::kBookmarks:
+      made = m_bookmarks.Create(rect, IDD_BOOKMARK_LIST, this);
+      window = &m_bookmarks;
+      break;
+    default: return;
+  }
+  if (!made || window == nullptr || !IsOpen(*window)) {
+    AfxMessageBox("The window could not be opened.", MB_ICONEXCLAMATION | MB_OK);
+    return;
+  }
+  window->MoveWindow(&rect);
+  window->ShowWindow(SW_SHOW);
+  window->SetFocus();
+}
+
+void CDict::OpenTuner(const CString& query, const CStringArray& terms) {
+  CWaitCursor wait;
+  Destroy(m_smartSearch);
+  Destroy(m_tuner);
+  const CRect rect = SharedRect();
+  if (!m_tuner.Create(rect, CTunerDlg::kTemplate, this, query, terms) || !IsOpen(m_tuner)) {
+    AfxMessageBox("The window could not be opened.", MB_ICONEXCLAMATION | MB_OK);
+    return;
+  }
+  m_tuner.ShowWindow(SW_SHOW);
+  m_tuner.SetFocus();
+}
+
+void CDict::ShowArticle(int article) { panels::ShowOnScreen(panels::ItemKind::Article, article); }
+
+void CDict::GoToMediaItem(int item) { panels::ShowOnScreen(panels::ItemKind::MediaItem, item); }
+
+void CDict::PrintBookmarkFolder(int folder, BOOL preview) {
+  if (preview)
+    PreviewBookmarkFolder(folder);
+  else
+    PrintBookmarkFolder(folder);
+}
+
+void CDict::SaveSearchState(SearchState& state) {
+  if (IsOpen(m_results)) m_results.SaveState(state);
+  if (IsOpen(m_subjects)) m_subjects.SaveState(state);
+  if (IsOpen(m_bookmarks)) m_bookmarks.SaveState(state);
+}
+
+void CDict::HidePanel(ScreenPanel panel) {
+  switch (panel) {
+    case ScreenPanel::Results: Destroy(m_results); break;
+    case ScreenPanel::Contents: Destroy(m_subjects); break;
+    case ScreenPanel::Bookmarks: Destroy(m_bookmarks); break;
+  }
+}
+
+// ---- modes 5 to 8 ----------------------------------------------------------------
+
+// Contents, Smart Search, Boolean search, bookmarks: the left column is the
+// shared window's; the word controls go.
+void CDict::SwitchSharedMode(int mode) {
+  // A window already open is refreshed (contents, bookmarks) or left alone.
+  if (mode == dict::kContents && IsOpen(m_subjects)) {
+    m_subjects.SendMessage(WM_REFRESHLIST, 0, 0);
+    return;
+  }
+  if (mode == dict::kBookmarks && IsOpen(m_bookmarks)) {
+    m_bookmarks.SendMessage(WM_REFRESHLIST, 0, 0);
+    return;
+  }
+  if ((mode == dict::kSmartSearch && IsOpen(m_smartSearch)) || (mode == dict::kBooleanSearch && IsOpen(m_boolean)))
+    return;
+  CWaitCursor wait;
+  if (mode != m_nMode) {
+    if (m_nMode < dict::kDictionary) ClearEntry();
+    m_nMode = mode;
+    ApplyModeButtons();
+    for (CODButton& button : m_modeButtons) button.EnableWindow(TRUE);
+    CloseSharedWindows(mode);
+    CloseWordPanels();
+    ClosePanel(dict::kKeyPanel);
+    ShowModeControls();
+    if (GetParentFrame() != nullptr && GetParentFrame()->GetActiveView() == this) {
+      Invalidate();
+      UpdateWindow();
+    }
+  }
+  ClosePanel(dict::kKeyPanel);
+  if (mode == dict::kSmartSearch) Destroy(m_tuner);
+  if (mode == dict::kSmartSearch || mode == dict::kBooleanSearch) Destroy(m_results);
+  OpenSharedWindow(mode);
+}
+
+LRESULT CDict::OnShowResults(WPARAM wParam, LPARAM) {
+  CMainFrame* frame = GetVeldrixApp().GetMainFrame();
+  if (frame == nullptr) return 0;
+  CWaitCursor wait;
+  if (wParam == 0) RebuildHistoryMenu();
+  const int kind = frame->GetCurrentKind();
+  if (kind == 1 && m_nMode != dict::kSmartSearch) SwitchSharedMode(dict::kSmartSearch);
+  if (kind == 0 && m_nMode != dict::kBooleanSearch) SwitchSharedMode(dict::kBooleanSearch);
+  ClosePanel(dict::kKeyPanel);
+  Destroy(m_smartSearch);
+  Destroy(m_boolean);
+  Destroy(m_tuner);
+  Destroy(m_results);
+  const CRect rect = SharedRect();
+  if (!m_results.Create(rect, CResultsDlg::kTemplate, kind, this, &frame->GetCurrentTerms(),
+                        frame->GetCurrentLabel()) ||
+      !IsOpen(m_results)) {
+    AfxMessageBox("The window could not be opened.", MB_ICONEXCLAMATION | MB_OK);
+    return 0;
+  }
+  m_results.ShowWindow(SW_SHOW);
+  if (m_currentEntry != 0 && frame->GetCurrentQuery().Test(static_cast<int>(m_currentEntry))) {
+    m_display.ClearFindHits();
+    MarkWords(frame->GetCurrentTerms());
+  }
+  return 0;
+}
+
+// ---- bookmarks ---------------------------------------------------------------------
+
+BOOL CDict::ChooseFolder(int& folder) {
+  folder = -1;
+  CNewFolderDlg chooser(this);
+  if (chooser.DoModal() != IDOK) return FALSE;
+  if (chooser.m_selection < 0 || chooser.m_selection >= GetVeldrixApp().m_folders.GetSize()) return FALSE;
+  folder = chooser.m_selection;
+  return TRUE;
+}
+
+void CDict::OnAddArticle() {
+  const int article = GetShownArticle();
+  if (article <= 0) return;
+  int folder = -1;
+  if (ChooseFolder(folder)) GetVeldrixApp().SetInFolder(folder, article, TRUE);
+}
+
+void CDict::OnAddSelectedArticles() {
+  const CBitString* set = nullptr;
+  if (IsOpen(m_results))
+    set = &m_results.List().GetArticles();
+  else if (IsOpen(m_subjects))
+    set = &m_subjects.List().GetArticles();
+  if (set == nullptr) return;
+  const CBitString articles = *set;  // the chooser may refill the window's list
+  int folder = -1;
+  if (ChooseFolder(folder)) GetVeldrixApp().AddToFolder(folder, articles, TRUE);
+}
+
+void CDict::OnUpdateAddSelected(CCmdUI* cmdUI) { cmdUI->Enable(IsOpen(m_results) || IsOpen(m_subjects)); }
+
+// ---- articles related to the shown entry ---------------------------------------------
+
+void CDict::OnUpdateRelatedToEntry(CCmdUI* cmdUI) {
+  cmdUI->Enable(dict::Shown(m_display) && DisplayHasText() && m_nMode >= dict::kDictionary);
+}
+
+void CDict::OnRelatedToEntry() {
+  CVeldrixApp& app = GetVeldrixApp();
+  const int article = GetShownArticle();
+  if (article <= 0) return;
+  const std::string path = std::string(app.GetDatabase(1).m_path) + browser::kRelatedFileName;
+  std::vector<browser::RelatedEntry> related;
+  if (!browser::ReadRelatedEntries(path.c_str(), static_cast<u32>(app.ToFileArticle(article)), related)) {
+    AfxMessageBox(
+        "The Marovan & World Encyclopedia is unable to open the file MAROVA.REL.\r\nRelated articles will be "
+        "unavailable.",
+        MB_ICONEXCLAMATION | MB_OK);
+    return;
+  }
+  if (related.empty()) {
+    AfxMessageBox("There are no articles related to the current article.", MB_ICONEXCLAMATION | MB_OK);
+    return;
+  }
+  CBitString set(app.GetArticleCount(), TRUE);
+  for (const browser::RelatedEntry& entry : related)
+    set.SetBit(app.ToInternalArticle(static_cast<int>(entry.entry)), TRUE, TRUE, entry.score, 0);
+  char title[TitleBufferSize] = "";
+  app.LookupTitle(article, title);
+  CMainFrame* frame = app.GetMainFrame();
+  if (frame == nullptr) return;
+  frame->AddQueryToHistory(set, CString("Related to:  ") + title, 1, nullptr, FALSE);
+  if (CView* active = frame->GetActiveView()) active->PostMessage(WM_SHOWRESULTS, 0, 0);
+}
