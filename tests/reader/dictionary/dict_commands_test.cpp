@@ -1,6 +1,7 @@
 // The dictionary screen's commands: copy and save with the notices, the
 // Bookmark and Search History menus, navigation, focus cycling, and the
 // word-list panel's own behaviour.
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -393,12 +394,19 @@ TEST_F(DictScreen, PreviewOfAnEntry) {
 namespace dicttest {
 namespace {
 
-// Black text pixels at the right end of a panel's header strip (its count).
+// Black text pixels at the right end of a panel's header strip (its count),
+// right of the title however wide the machine's heading font draws it.
 int CountInk(CWordListDlg& panel) {
   CRect window;
   panel.GetWindowRect(&window);
+  CWindowDC dc(&panel);
+  CFont* old = dc.SelectObject(&GetVeldrixApp().m_fonts[FontHeading]);
+  const CString title = CWordListDlg::Title(panel.GetMode());
+  const int titleEnd = 6 + dc.GetTextExtent(title).cx + 2;
+  dc.SelectObject(old);
   const ui::Picture picture = ui::Capture(panel.m_hWnd, true);
-  return picture.Count(CRect(window.Width() - 50, 0, window.Width(), CWordListDlg::kHeaderHeight), RGB(0, 0, 0));
+  const int left = std::max<int>(window.Width() - 50, titleEnd);
+  return picture.Count(CRect(left, 0, window.Width(), CWordListDlg::kHeaderHeight), RGB(0, 0, 0));
 }
 
 TEST_F(DictScreen, ThePanelHeaderCountsItsItems) {
