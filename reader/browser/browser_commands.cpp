@@ -12,6 +12,7 @@
 #include "picture_view.h"
 #include "reader/browser_ids.h"
 #include "reader_messages.h"
+#include "related_queries.h"
 #include "title_key.h"
 #include "veldrix_app.h"
 #include "zorlre32.h"
@@ -25,8 +26,6 @@ constexpr UINT kFolderItemData = 200000;
 constexpr int kSearchMenu = 3;
 constexpr int kBookmarkMenu = 4;
 constexpr int kSearchHistoryPosition = 5;
-constexpr int kInflectReserved = 16;
-constexpr u32 kFormWeight = 0x2000;
 
 CMainFrame* Frame() { return GetVeldrixApp().GetMainFrame(); }
 
@@ -35,7 +34,7 @@ CMainFrame* Frame() { return GetVeldrixApp().GetMainFrame(); }
 BOOL CBrowser::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
   if (nCode == CN_COMMAND && pHandlerInfo == nullptr) {
     if (nID >= ID_SEARCH_HISTORY_FIRST && nID <= ID_SEARCH_HISTORY_LAST) {
-      if (CMainFrame* frame = Frame()) frame->RecallQuery(static_cast<int>(nID - ID_SEARCH_HISTORY_FIRST) + 1);
+      browser::RecallHistoryCommand(nID, ID_SEARCH_HISTORY_FIRST);
       return TRUE;
     }
     if (nID >= ID_BOOKMARK_ARTICLE_FIRST && nID <= ID_BOOKMARK_ARTICLE_LAST) {
@@ -99,16 +98,8 @@ void CBrowser::ShowBookmarkArticle(int article) {
 // ---- the Search History submenu ----------------------------------------------------
 
 void CBrowser::RebuildSearchHistory() {
-  CMenu* search = SubMenu(kSearchMenu);
-  CMainFrame* frame = Frame();
-  if (!search || !frame || frame->GetHistoryCount() == 0) return;
-  search->EnableMenuItem(kSearchHistoryPosition, MF_BYPOSITION | MF_ENABLED);
-  CMenu* history = search->GetSubMenu(kSearchHistoryPosition);
-  if (!history) return;
-  while (history->GetMenuItemCount() > 0) history->DeleteMenu(0, MF_BYPOSITION);
-  const int count = frame->GetHistoryCount();
-  for (int i = 0; i < count; ++i)
-    history->AppendMenu(MF_STRING, ID_SEARCH_HISTORY_FIRST + i, frame->GetHistoryEntry(count - 1 - i).label);
+  if (CMenu* search = SubMenu(kSearchMenu))
+    browser::FillSearchHistory(*search, kSearchHistoryPosition, ID_SEARCH_HISTORY_FIRST);
 }
 
 // ---- messages ------------------------------------------------------------------------
@@ -462,72 +453,7 @@ void CBrowser::OnSwitchPane() {
   }
 }
 
-void CBrowser::OnRelatedSelection() {
-  HGLOBAL block = nullptr;
-  const int length = m_display.CopySelection(&block);
-  CString selected;
-  if (block) {
-    if (length > 0)
-      if (const char* text = static_cast<const char*>(::GlobalLock(block))) {
-        selected = CString(text, static_cast<int>(strnlen(text, static_cast<std::size_t>(length))));
-        ::GlobalUnlock(block);
-      }
-    ::GlobalFree(block);
-  }
-  const char* none = "There are no articles related to the current selection.";
-  CVeldrixApp& app = GetVeldrixApp();
-  CWaitCursor wait;
-  CStringArray terms;
-  CDWordArray groups;
-  if (selected.IsEmpty() || app.ParseQuery(selected, terms, groups, TRUE) <= 0 || terms.GetSize() == 0) {
-    AfxMessageBox(none, MB_ICONEXCLAMATION | MB_OK);
-    return;
-  }
-  const int n = terms.GetSize();
-  app.RemoveStopWords(terms, groups, n < 51 ? 61 : (n - 47) / 4 + 61);
-  if (terms.GetSize() == 0) {
-    AfxMessageBox(none, MB_ICONEXCLAMATION | MB_OK);
-    return;
-  }
-  const int before = terms.GetSize();
-  auto forms = std::make_unique<InFormContext>();
-  std::memset(forms.get(), 0, sizeof(InFormContext));
-  if (INinitX(kInflectReserved, forms.get(), app.m_strWorkingDir) == ReDone) {
-    forms->lemmaLookup = 1;
-    for (int t = 0; t < before; ++t) {
-      forms->formCount = 0;
-      INinflectX(terms[t], forms.get());
-      for (u16 f = 0; f < forms->formCount && f < InFormSlots; ++f) {
-        CString form(forms->forms[f]);
-        form.MakeLower();
-        bool known = form == terms[t];
-        for (int k = 0; k < terms.GetSize() && !known; ++k) known = form == terms[k];
-        if (known) continue;
-        terms.Add(form);
-        groups.Add(groups[t] | kFormWeight);
-      }
-    }
-    INtermX(forms.get());
-  }
-  if (before <= 10) {
-    CUIntArray values;
-    for (int i = 0; i < groups.GetSize(); ++i) values.Add(static_cast<UINT>(groups[i]));
-    app.GetDatabase(3).FetchEntries(terms, values);
-    groups.RemoveAll();
-    for (int i = 0; i < values.GetSize(); ++i) groups.Add(values[i]);
-  }
-  const CString title = CString("Related to:  ") + selected;
-  if (!app.WeightedQuery(terms, groups)) return;
-  CBitString found(app.GetArticleCount(), TRUE);
-  if (!app.QuerySources(found) || found.GetSetCount() == 0) {
-    AfxMessageBox("There are no articles matching your query.", MB_ICONEXCLAMATION | MB_OK);
-    return;
-  }
-  CMainFrame* frame = Frame();
-  if (!frame) return;
-  frame->AddQueryToHistory(found, title, 1, &terms, FALSE);
-  if (CView* active = frame->GetActiveView()) active->PostMessage(WM_SHOWRESULTS);
-}
+void CBrowser::OnRelatedSelection() { browser::QueryRelatedToSelection(m_display); }
 
 // ---- update handlers -----------------------------------------------------------------
 

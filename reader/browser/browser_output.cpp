@@ -10,6 +10,7 @@
 #include "reader/browser_ids.h"
 #include "reader_messages.h"
 #include "related_files.h"
+#include "related_queries.h"
 #include "title_key.h"
 #include "veldrix_app.h"
 
@@ -102,34 +103,11 @@ void CBrowser::OnSaveArticle() {
 // ---- related articles ------------------------------------------------------------------
 
 void CBrowser::OnRelatedArticle() {
-  CVeldrixApp& app = GetVeldrixApp();
-  const int article = m_currentArticle;
-  if (!app.m_mainArticles.Test(article)) {
+  if (!GetVeldrixApp().m_mainArticles.Test(m_currentArticle)) {
     AfxMessageBox("There are no related articles for the Internet Updates.\r\n", MB_ICONEXCLAMATION | MB_OK);
     return;
   }
-  const std::string path = std::string(app.GetDatabase(1).m_path) + browser::kRelatedFileName;
-  std::vector<browser::RelatedEntry> related;
-  if (!browser::ReadRelatedEntries(path.c_str(), static_cast<u32>(app.ToFileArticle(article)), related)) {
-    AfxMessageBox(
-        "The Marovan & World Encyclopedia is unable to open the file MAROVA.REL.\r\nRelated articles will be "
-        "unavailable.",
-        MB_ICONEXCLAMATION | MB_OK);
-    return;
-  }
-  CBitString set(app.GetArticleCount(), TRUE);
-  for (const browser::RelatedEntry& entry : related)
-    set.SetBit(app.ToInternalArticle(static_cast<int>(entry.entry)), TRUE, TRUE, entry.score, 0);
-  char title[TitleBufferSize] = "";
-  app.LookupTitle(article, title);
-  if (related.empty()) {
-    AfxMessageBox("There are no articles related to the current article.", MB_ICONEXCLAMATION | MB_OK);
-    return;
-  }
-  CMainFrame* frame = app.GetMainFrame();
-  if (!frame) return;
-  frame->AddQueryToHistory(set, CString("Related to:  ") + title, 1, nullptr, FALSE);
-  if (CView* active = frame->GetActiveView()) active->PostMessage(WM_SHOWRESULTS);
+  browser::QueryRelatedArticles(m_currentArticle);
 }
 
 // ---- Internet links --------------------------------------------------------------------

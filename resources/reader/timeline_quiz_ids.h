@@ -40,6 +40,9 @@
 #define ID_TL_CLEAR_HIGHLIGHTS 5022
 #define ID_TL_RELATED_EVENT 5085
 #define ID_TL_RELATED_SELECTION 5018
+// The Search History submenu: the newest stored query first.
+#define ID_TL_HISTORY_FIRST 8500
+#define ID_TL_HISTORY_LAST 8998
 #define ID_TL_CONSULTANTS 5080
 #define ID_TL_HELP 57670
 #define IDC_TL_PRINT 4212

@@ -9,6 +9,7 @@
 #include "picture_view.h"
 #include "reader/timeline_quiz_ids.h"
 #include "reader_messages.h"
+#include "related_queries.h"
 #include "results_dlg.h"
 #include "search_dlg.h"
 #include "smart_search_dlg.h"
@@ -23,6 +24,9 @@ CMainFrame* Frame() { return GetVeldrixApp().GetMainFrame(); }
 
 constexpr int kPanelBottomAtStart = 349;
 constexpr int kBottomBand = 20;
+// The "&Search" menu and its "Search &History" popup, by position.
+constexpr int kSearchMenu = 2;
+constexpr int kSearchHistoryPosition = 10;
 
 // The object of the slot as a `Tool`: a new one each time, as the one before
 // has no window left (the windows leave their objects alone when they go).
@@ -150,7 +154,8 @@ LRESULT CTimeLine::OnShowResults(WPARAM wParam, LPARAM) {
     return 0;
   }
   CWaitCursor wait;
-  (void)wParam;
+  // A query the frame recalled after a screen switch is in the submenu already.
+  if (wParam == 0) RebuildSearchHistory();
   // The old results window goes here, not through the frame: the frame's
   // flag stays set for the new one.
   DestroyTool(ResultsTool);
@@ -230,6 +235,34 @@ void CTimeLine::OnAddSelected() {
 void CTimeLine::OnUpdateAddSelected(CCmdUI* pCmdUI) {
   pCmdUI->Enable(IsToolOpen(ResultsTool) || IsToolOpen(BooleanTool) ||
                  (m_search.GetSafeHwnd() && m_search.IsWindowVisible()));
+}
+
+// ---- related articles and the search history ----
+
+void CTimeLine::OnRelatedEvent() {
+  if (m_article > 0) browser::QueryRelatedArticles(m_article);
+}
+
+void CTimeLine::OnRelatedSelection() { browser::QueryRelatedToSelection(m_display); }
+
+void CTimeLine::OnUpdateRelatedEvent(CCmdUI* pCmdUI) { pCmdUI->Enable(m_article > 0); }
+
+void CTimeLine::OnUpdateRelatedSelection(CCmdUI* pCmdUI) {
+  pCmdUI->Enable(m_display.GetSafeHwnd() && m_display.HasSelection());
+}
+
+void CTimeLine::OnRelatedButton() {
+  m_related.SetItemState(ID_TL_RELATED_EVENT, m_article > 0 ? 0 : MF_GRAYED);
+  m_related.SetItemState(ID_TL_RELATED_SELECTION, m_display.GetSafeHwnd() && m_display.HasSelection() ? 0 : MF_GRAYED);
+  m_related.ResetPage();
+}
+
+void CTimeLine::OnHistoryItem(UINT id) { browser::RecallHistoryCommand(id, ID_TL_HISTORY_FIRST); }
+
+void CTimeLine::RebuildSearchHistory() {
+  if (!m_menu.m_hMenu) return;
+  if (CMenu* search = m_menu.GetSubMenu(kSearchMenu))
+    browser::FillSearchHistory(*search, kSearchHistoryPosition, ID_TL_HISTORY_FIRST);
 }
 
 // ---- the roads to the other screens ----

@@ -90,6 +90,11 @@ ON_MESSAGE(WM_CROSSREF, OnCrossReference)
 ON_MESSAGE(WM_SHOWITEM, OnShowItem)
 ON_MESSAGE(WM_REGIONCLICK, OnRegionClick)
 ON_MESSAGE(WM_SHOWRESULTS, OnShowResults)
+ON_COMMAND(ID_TL_RELATED_EVENT, OnRelatedEvent)
+ON_UPDATE_COMMAND_UI(ID_TL_RELATED_EVENT, OnUpdateRelatedEvent)
+ON_COMMAND(ID_TL_RELATED_SELECTION, OnRelatedSelection)
+ON_UPDATE_COMMAND_UI(ID_TL_RELATED_SELECTION, OnUpdateRelatedSelection)
+ON_COMMAND_RANGE(ID_TL_HISTORY_FIRST, ID_TL_HISTORY_LAST, OnHistoryItem)
 ON_COMMAND(ID_TL_ADD_ARTICLE, OnAddArticle)
 ON_COMMAND(ID_TL_ADD_SELECTED, OnAddSelected)
 ON_UPDATE_COMMAND_UI(ID_TL_ADD_SELECTED, OnUpdateAddSelected)
@@ -156,9 +161,8 @@ void CTimeLine::CreateButtons() {
   x += 50;
   m_help.Create(CRect(x, 26, x + 48, 46), this, IDB_TQ_BUTTON_FIRST + 13, CODButton::kUsualStyle, IDC_TL_HELP);
   m_back.EnableWindow(FALSE);
-  // The related-articles lookups belong to the encyclopedia's related file;
-  // until the screen has them the button stays off.
-  m_related.EnableWindow(FALSE);
+  m_related.AddItem("Related To &Event", ID_TL_RELATED_EVENT, 0, 0, 0);
+  m_related.AddItem("&Related To Selected Text", ID_TL_RELATED_SELECTION, 0, 0, 0);
   static constexpr UINT kScreenStrips[4] = {IDB_TQ_BUTTON_FIRST + 14, IDB_TQ_BUTTON_FIRST + 15,
                                             IDB_TQ_BUTTON_FIRST + 16, IDB_TQ_BUTTON_FIRST + 17};
   for (int i = 0; i < 4; ++i)
@@ -167,6 +171,7 @@ void CTimeLine::CreateButtons() {
 
 void CTimeLine::OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) {
   if (!m_menu.m_hMenu) m_menu.LoadMenu(IDR_TIMELINE);
+  if (bActivate) RebuildSearchHistory();
   ActivateScreen(this, bActivate, TimelineScreenId, m_menu, IDR_TIMELINE);
   CFormView::OnActivateView(bActivate, pActivateView, pDeactiveView);
 }
@@ -477,6 +482,7 @@ BOOL CTimeLine::OnCommand(WPARAM wParam, LPARAM lParam) {
       }
     switch (id) {
       case IDC_TL_PRINT: OnPrintEvent(); return TRUE;
+      case IDC_TL_RELATED: OnRelatedButton(); return TRUE;
       case IDC_TL_BACK: OnBack(); return TRUE;
       case IDC_TL_HELP: OnHelp(); return TRUE;
       case IDC_SCREEN_BROWSER:

@@ -11,6 +11,7 @@
 
 #include "display.h"
 #include "framework.h"
+#include "menu_button.h"
 #include "od_button.h"
 #include "panel_owner.h"
 #include "picture_wnd.h"
@@ -74,6 +75,7 @@ class CTimeLine : public CFormView, public ReaderScreen, public ItemScreen, publ
   CTimeLineSearchDlg& GetSearchWindow() { return m_search; }
   CODButton& GetModeButton(int mode) { return m_modeButtons[mode]; }
   CODButton& GetBackButton() { return m_back; }
+  CMenuButton& GetRelatedButton() { return m_related; }
   // The picture the picture pane shows (a picture-store record), and whether
   // it was scrolled one line; -1 before the first.
   int GetShownPicture() const { return m_picture; }
@@ -142,6 +144,15 @@ class CTimeLine : public CFormView, public ReaderScreen, public ItemScreen, publ
   LRESULT OnShowResults(WPARAM wParam, LPARAM lParam);
   LRESULT OnShowContents(WPARAM wParam, LPARAM lParam);
   LRESULT OnShowBookmarks(WPARAM wParam, LPARAM lParam);
+  // Related To Event, Related To Selected Text, the Related button's menu
+  // and the Search History submenu.
+  void OnRelatedEvent();
+  void OnRelatedSelection();
+  void OnUpdateRelatedEvent(CCmdUI* pCmdUI);
+  void OnUpdateRelatedSelection(CCmdUI* pCmdUI);
+  void OnRelatedButton();
+  void OnHistoryItem(UINT id);
+  void RebuildSearchHistory();
   void OnAddArticle();
   void OnAddSelected();
   void OnUpdateAddSelected(CCmdUI* pCmdUI);
@@ -176,7 +187,8 @@ class CTimeLine : public CFormView, public ReaderScreen, public ItemScreen, publ
   CDisplay m_display;
   CTimeLineSearchDlg m_search;
   CODButton m_modeButtons[ModeButtonCount];
-  CODButton m_print, m_related, m_back, m_help;
+  CODButton m_print, m_back, m_help;
+  CMenuButton m_related;
   CODButton m_screenButtons[4];
   CPictureWnd m_pictureWnd;
   std::unique_ptr<CWnd> m_tools[ToolCount];

@@ -1,0 +1,138 @@
+// The related-articles queries and the Search History submenu shared by the
+// screens that show articles.
+#include "related_queries.h"
+
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "display.h"
+#include "main_frame.h"
+#include "reader_messages.h"
+#include "related_files.h"
+#include "title_key.h"
+#include "veldrix_app.h"
+#include "zorlre32.h"
+
+namespace {
+
+constexpr int kInflectReserved = 16;
+constexpr u32 kFormWeight = 0x2000;
+
+CMainFrame* Frame() { return GetVeldrixApp().GetMainFrame(); }
+
+}  // namespace
+
+namespace browser {
+
+void QueryRelatedArticles(int article) {
+  CVeldrixApp& app = GetVeldrixApp();
+  const std::string path = std::string(app.GetDatabase(1).m_path) + browser::kRelatedFileName;
+  std::vector<browser::RelatedEntry> related;
+  if (!browser::ReadRelatedEntries(path.c_str(), static_cast<u32>(app.ToFileArticle(article)), related)) {
+    AfxMessageBox(
+        "The Marovan & World Encyclopedia is unable to open the file MAROVA.REL.\r\nRelated articles will be "
+        "unavailable.",
+        MB_ICONEXCLAMATION | MB_OK);
+    return;
+  }
+  CBitString set(app.GetArticleCount(), TRUE);
+  for (const browser::RelatedEntry& entry : related)
+    set.SetBit(app.ToInternalArticle(static_cast<int>(entry.entry)), TRUE, TRUE, entry.score, 0);
+  char title[TitleBufferSize] = "";
+  app.LookupTitle(article, title);
+  if (related.empty()) {
+    AfxMessageBox("There are no articles related to the current article.", MB_ICONEXCLAMATION | MB_OK);
+    return;
+  }
+  CMainFrame* frame = app.GetMainFrame();
+  if (!frame) return;
+  frame->AddQueryToHistory(set, CString("Related to:  ") + title, 1, nullptr, FALSE);
+  if (CView* active = frame->GetActiveView()) active->PostMessage(WM_SHOWRESULTS);
+}
+
+void QueryRelatedToSelection(CDisplay& display) {
+  HGLOBAL block = nullptr;
+  const int length = display.CopySelection(&block);
+  CString selected;
+  if (block) {
+    if (length > 0)
+      if (const char* text = static_cast<const char*>(::GlobalLock(block))) {
+        selected = CString(text, static_cast<int>(strnlen(text, static_cast<std::size_t>(length))));
+        ::GlobalUnlock(block);
+      }
+    ::GlobalFree(block);
+  }
+  const char* none = "There are no articles related to the current selection.";
+  CVeldrixApp& app = GetVeldrixApp();
+  CWaitCursor wait;
+  CStringArray terms;
+  CDWordArray groups;
+  if (selected.IsEmpty() || app.ParseQuery(selected, terms, groups, TRUE) <= 0 || terms.GetSize() == 0) {
+    AfxMessageBox(none, MB_ICONEXCLAMATION | MB_OK);
+    return;
+  }
+  const int n = terms.GetSize();
+  app.RemoveStopWords(terms, groups, n < 51 ? 61 : (n - 47) / 4 + 61);
+  if (terms.GetSize() == 0) {
+    AfxMessageBox(none, MB_ICONEXCLAMATION | MB_OK);
+    return;
+  }
+  const int before = terms.GetSize();
+  auto forms = std::make_unique<InFormContext>();
+  std::memset(forms.get(), 0, sizeof(InFormContext));
+  if (INinitX(kInflectReserved, forms.get(), app.m_strWorkingDir) == ReDone) {
+    forms->lemmaLookup = 1;
+    for (int t = 0; t < before; ++t) {
+      forms->formCount = 0;
+      INinflectX(terms[t], forms.get());
+      for (u16 f = 0; f < forms->formCount && f < InFormSlots; ++f) {
+        CString form(forms->forms[f]);
+        form.MakeLower();
+        bool known = form == terms[t];
+        for (int k = 0; k < terms.GetSize() && !known; ++k) known = form == terms[k];
+        if (known) continue;
+        terms.Add(form);
+        groups.Add(groups[t] | kFormWeight);
+      }
+    }
+    INtermX(forms.get());
+  }
+  if (before <= 10) {
+    CUIntArray values;
+    for (int i = 0; i < groups.GetSize(); ++i) values.Add(static_cast<UINT>(groups[i]));
+    app.GetDatabase(3).FetchEntries(terms, values);
+    groups.RemoveAll();
+    for (int i = 0; i < values.GetSize(); ++i) groups.Add(values[i]);
+  }
+  const CString title = CString("Related to:  ") + selected;
+  if (!app.WeightedQuery(terms, groups)) return;
+  CBitString found(app.GetArticleCount(), TRUE);
+  if (!app.QuerySources(found) || found.GetSetCount() == 0) {
+    AfxMessageBox("There are no articles matching your query.", MB_ICONEXCLAMATION | MB_OK);
+    return;
+  }
+  CMainFrame* frame = Frame();
+  if (!frame) return;
+  frame->AddQueryToHistory(found, title, 1, &terms, FALSE);
+  if (CView* active = frame->GetActiveView()) active->PostMessage(WM_SHOWRESULTS);
+}
+
+void FillSearchHistory(CMenu& search, int position, UINT firstId) {
+  CMainFrame* frame = Frame();
+  if (!frame || frame->GetHistoryCount() == 0) return;
+  search.EnableMenuItem(position, MF_BYPOSITION | MF_ENABLED);
+  CMenu* history = search.GetSubMenu(position);
+  if (!history) return;
+  while (history->GetMenuItemCount() > 0) history->DeleteMenu(0, MF_BYPOSITION);
+  const int count = frame->GetHistoryCount();
+  for (int i = 0; i < count; ++i)
+    history->AppendMenu(MF_STRING, firstId + static_cast<UINT>(i), frame->GetHistoryEntry(count - 1 - i).label);
+}
+
+void RecallHistoryCommand(UINT id, UINT firstId) {
+  if (id < firstId) return;
+  if (CMainFrame* frame = Frame()) frame->RecallQuery(static_cast<int>(id - firstId) + 1);
+}
+
+}  // namespace browser
