@@ -14,6 +14,7 @@
 #include "reader/media_ids.h"
 #include "reader/panels_ids.h"
 #include "reader_messages.h"
+#include "related_queries.h"
 #include "results_dlg.h"
 #include "search_dlg.h"
 #include "smart_search_dlg.h"
@@ -267,22 +268,11 @@ CMenu* CViewPicture::FindPopup(const char* text) {
 }
 
 void CViewPicture::RebuildHistoryMenu() {
-  CMainFrame* frame = App().GetMainFrame();
-  CMenu* search = FindPopup("&Search");
-  if (!frame || !search) return;
-  const int n = frame->GetHistoryCount();
-  if (n <= 0) return;
-  search->EnableMenuItem(HistoryPosition, MF_BYPOSITION | MF_ENABLED);
-  CMenu* history = search->GetSubMenu(HistoryPosition);
-  if (!history) return;
-  while (history->GetMenuItemCount() > 0) history->DeleteMenu(0, MF_BYPOSITION);
-  for (int i = n - 1; i >= 0; --i)
-    history->AppendMenu(MF_STRING, static_cast<UINT>(ID_HISTORY_FIRST - 1 + n - i), frame->GetHistoryEntry(i).label);
+  if (CMenu* search = FindPopup("&Search")) browser::FillSearchHistory(*search, HistoryPosition, ID_HISTORY_FIRST);
 }
 
-void CViewPicture::OnHistory(UINT id) {
-  if (CMainFrame* frame = App().GetMainFrame()) frame->RecallQuery(static_cast<int>(id - ID_HISTORY_FIRST));
-}
+// The newest query is the first item (one step back).
+void CViewPicture::OnHistory(UINT id) { browser::RecallHistoryCommand(id, ID_HISTORY_FIRST); }
 
 void CViewPicture::RebuildBookmarkMenu() {
   CMenu* bookmarks = FindPopup("&Bookmark");

@@ -370,6 +370,11 @@ TEST_F(Gallery, TheSearchHistoryMenuListsTheQueriesNewestFirstWhenTheScreenOpens
     history->GetMenuString(static_cast<UINT>(k), text, MF_BYPOSITION);
     EXPECT_EQ(text, Frame()->GetHistoryEntry(n - 1 - k).label);
   }
+  // The second item is the query before the newest: it comes back as the current one.
+  const CString older = Frame()->GetHistoryEntry(n - 2).label;
+  view->SendMessage(WM_COMMAND, ID_HISTORY_FIRST + 1);
+  ui::PumpUntilIdle();
+  EXPECT_EQ(Frame()->GetCurrentLabel(), older);
 }
 
 TEST_F(Gallery, ABookmarkEntryOfAMediaArticleShowsItsItemAndBackLeadsToTheOneBefore) {
