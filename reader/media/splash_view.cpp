@@ -9,6 +9,7 @@
 #include "reader/reader_ids.h"
 #include "reader_messages.h"
 #include "settings.h"
+#include "skin_environment.h"
 #include "veldrix_app.h"
 
 namespace {
@@ -256,10 +257,7 @@ BOOL CSplash::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {
 BOOL CSplash::OnQueryNewPalette() {
   CPalette* palette = &GetVeldrixApp().m_palette;
   if (!palette->m_hObject) return FALSE;
-  CClientDC dc(this);
-  CPalette* old = dc.SelectPalette(palette, FALSE);
-  const UINT changed = dc.RealizePalette();
-  dc.SelectPalette(old, FALSE);
+  const UINT changed = RealizeWindowPalette(this, palette, FALSE);
   if (changed) Invalidate();
   return changed != 0;
 }

@@ -8,6 +8,7 @@
 #include "reader_messages.h"
 #include "search_panel.h"
 #include "settings.h"
+#include "skin_environment.h"
 #include "veldrix_app.h"
 
 namespace {
@@ -575,10 +576,7 @@ void CViewPicture::SetPalette(CPalette* palette) {
 BOOL CViewPicture::OnQueryNewPalette() {
   CPalette* palette = m_pPalette ? m_pPalette : &App().m_palette;
   if (!palette->m_hObject) return FALSE;
-  CClientDC dc(this);
-  CPalette* old = dc.SelectPalette(palette, FALSE);
-  const UINT changed = dc.RealizePalette();
-  dc.SelectPalette(old, FALSE);
+  const UINT changed = RealizeWindowPalette(this, palette, FALSE);
   if (changed) {
     Invalidate();
     for (CWnd* tool : m_tools)
@@ -656,12 +654,7 @@ HBRUSH CViewPicture::OnCtlColor(CDC* pDC, CWnd*, UINT) {
 }
 
 BOOL CViewPicture::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {
-  HWND now = pWnd ? pWnd->m_hWnd : nullptr;
-  if (now != m_lastHover) {
-    if (m_lastHover && ::IsWindow(m_lastHover)) ::SendMessageA(m_lastHover, WM_BUTTON_HOVER, 0, 0);
-    if (now) ::SendMessageA(now, WM_BUTTON_HOVER, 1, 0);
-    m_lastHover = now;
-  }
+  m_lastHover.Track(pWnd ? pWnd->m_hWnd : nullptr);
   return CFormView::OnSetCursor(pWnd, nHitTest, message);
 }
 

@@ -1,6 +1,7 @@
 #include "timeline_search_dlg.h"
 
 #include "reader/timeline_quiz_ids.h"
+#include "skin_environment.h"
 #include "timeline_view.h"
 #include "veldrix_app.h"
 
@@ -318,10 +319,7 @@ void CTimeLineSearchDlg::OnSetFocus(CWnd*) {
 }
 
 BOOL CTimeLineSearchDlg::OnQueryNewPalette() {
-  CClientDC dc(this);
-  CPalette* old = dc.SelectPalette(GetVeldrixApp().GetPalette(), FALSE);
-  const UINT changed = dc.RealizePalette();
-  dc.SelectPalette(old, FALSE);
+  const UINT changed = RealizeWindowPalette(this, GetVeldrixApp().GetPalette(), FALSE);
   if (changed) Invalidate();
   return changed != 0;
 }
