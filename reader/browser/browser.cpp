@@ -515,11 +515,7 @@ void CBrowser::OnPaletteChanged(CWnd* focus) {
   OnQueryNewPalette();
 }
 
-HBRUSH CBrowser::OnCtlColor(CDC* dc, CWnd*, UINT) {
-  dc->SetTextColor(RGB(0, 0, 0));
-  dc->SetBkColor(RGB(255, 255, 255));
-  return static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
-}
+HBRUSH CBrowser::OnCtlColor(CDC* dc, CWnd*, UINT) { return BlackOnWhite(dc); }
 
 void CBrowser::OnSetFocus(CWnd*) {
   if (CODButton* contents = Button(IDC_BROWSER_CONTENTS); contents->m_hWnd) contents->SetFocus();

@@ -141,11 +141,7 @@ void CNoteDlg::OnPaint() {
   dc.SelectObject(old);
 }
 
-HBRUSH CNoteDlg::OnCtlColor(CDC* dc, CWnd*, UINT) {
-  dc->SetTextColor(RGB(0, 0, 0));
-  dc->SetBkColor(RGB(255, 255, 255));
-  return static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
-}
+HBRUSH CNoteDlg::OnCtlColor(CDC* dc, CWnd*, UINT) { return BlackOnWhite(dc); }
 
 BOOL CNoteDlg::OnQueryNewPalette() {
   CPalette* palette = DisplayServices().GetPalette();

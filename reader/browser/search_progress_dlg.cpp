@@ -84,11 +84,7 @@ void CSearchProgressDlg::OnPaint() {
     dc.FillSolidRect(inner.left + done, inner.top, inner.Width() - done, inner.Height(), RGB(255, 255, 255));
 }
 
-HBRUSH CSearchProgressDlg::OnCtlColor(CDC* dc, CWnd*, UINT) {
-  dc->SetTextColor(RGB(0, 0, 0));
-  dc->SetBkColor(RGB(255, 255, 255));
-  return static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
-}
+HBRUSH CSearchProgressDlg::OnCtlColor(CDC* dc, CWnd*, UINT) { return BlackOnWhite(dc); }
 
 BOOL CSearchProgressDlg::OnQueryNewPalette() {
   CPalette* palette = DisplayServices().GetPalette();

@@ -31,6 +31,12 @@ UINT RealizeWindowPalette(CWnd* window, CPalette* palette, BOOL restoreInBackgro
   return changed;
 }
 
+HBRUSH BlackOnWhite(CDC* dc) {
+  dc->SetTextColor(RGB(0, 0, 0));
+  dc->SetBkColor(RGB(255, 255, 255));
+  return static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
+}
+
 void BlitBitmap(CDC* dc, CBitmap& bitmap, int x, int y, int width, int height, int sourceX, int sourceY) {
   if (bitmap.GetSafeHandle() == nullptr) return;
   CDC memory;

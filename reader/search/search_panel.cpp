@@ -162,11 +162,7 @@ BOOL CSearchPanel::DragsByBand() { return GetParent() == AfxGetMainWnd(); }
 
 void CSearchPanel::ShowHelp(DWORD topic) { AfxGetApp()->WinHelp(topic, HELP_CONTEXT); }
 
-HBRUSH CSearchPanel::OnCtlColor(CDC* dc, CWnd*, UINT) {
-  dc->SetTextColor(RGB(0, 0, 0));
-  dc->SetBkColor(RGB(255, 255, 255));
-  return static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
-}
+HBRUSH CSearchPanel::OnCtlColor(CDC* dc, CWnd*, UINT) { return BlackOnWhite(dc); }
 
 BOOL CSearchPanel::OnEraseBkgnd(CDC*) { return TRUE; }
 

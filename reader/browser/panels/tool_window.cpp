@@ -56,11 +56,7 @@ void CToolWindow::DrawCount(CDC& dc, const CString& text, CWnd& close) {
   DrawLine(dc, 12, text, CRect(0, 0, button.left - 3, kBandHeight), DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
 }
 
-HBRUSH CToolWindow::OnCtlColor(CDC* dc, CWnd*, UINT) {
-  dc->SetTextColor(RGB(0, 0, 0));
-  dc->SetBkColor(RGB(255, 255, 255));
-  return static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
-}
+HBRUSH CToolWindow::OnCtlColor(CDC* dc, CWnd*, UINT) { return BlackOnWhite(dc); }
 
 BOOL CToolWindow::OnQueryNewPalette() {
   CPalette* palette = Skin().GetPalette();

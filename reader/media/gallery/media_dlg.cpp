@@ -405,11 +405,7 @@ BOOL CMediaDlg::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {
   return CDialog::OnSetCursor(pWnd, nHitTest, message);
 }
 
-HBRUSH CMediaDlg::OnCtlColor(CDC* pDC, CWnd*, UINT) {
-  pDC->SetTextColor(RGB(0, 0, 0));
-  pDC->SetBkColor(RGB(255, 255, 255));
-  return static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
-}
+HBRUSH CMediaDlg::OnCtlColor(CDC* pDC, CWnd*, UINT) { return BlackOnWhite(pDC); }
 
 void CMediaDlg::OnSetFocus(CWnd*) {
   if (m_find.GetSafeHwnd()) m_find.SetFocus();

@@ -647,11 +647,7 @@ BOOL CViewPicture::OnEraseBkgnd(CDC* pDC) {
   return TRUE;
 }
 
-HBRUSH CViewPicture::OnCtlColor(CDC* pDC, CWnd*, UINT) {
-  pDC->SetTextColor(RGB(0, 0, 0));
-  pDC->SetBkColor(RGB(255, 255, 255));
-  return static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
-}
+HBRUSH CViewPicture::OnCtlColor(CDC* pDC, CWnd*, UINT) { return BlackOnWhite(pDC); }
 
 BOOL CViewPicture::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {
   m_lastHover.Track(pWnd ? pWnd->m_hWnd : nullptr);

@@ -83,11 +83,7 @@ void CGoToQuestionDlg::OnMouseMove(UINT flags, CPoint point) {
   CDialog::OnMouseMove(flags, point);
 }
 
-HBRUSH CGoToQuestionDlg::OnCtlColor(CDC* dc, CWnd*, UINT) {
-  dc->SetBkColor(RGB(255, 255, 255));
-  dc->SetTextColor(RGB(0, 0, 0));
-  return static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
-}
+HBRUSH CGoToQuestionDlg::OnCtlColor(CDC* dc, CWnd*, UINT) { return BlackOnWhite(dc); }
 
 BOOL CGoToQuestionDlg::OnQueryNewPalette() {
   const UINT changed = RealizeWindowPalette(this, GetVeldrixApp().GetPalette(), FALSE);

@@ -308,11 +308,7 @@ void CTimeLineSearchDlg::OnPaint() {
   dc.SelectObject(old);
 }
 
-HBRUSH CTimeLineSearchDlg::OnCtlColor(CDC* dc, CWnd*, UINT) {
-  dc->SetBkColor(RGB(255, 255, 255));
-  dc->SetTextColor(RGB(0, 0, 0));
-  return static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
-}
+HBRUSH CTimeLineSearchDlg::OnCtlColor(CDC* dc, CWnd*, UINT) { return BlackOnWhite(dc); }
 
 void CTimeLineSearchDlg::OnSetFocus(CWnd*) {
   if (m_events.GetSafeHwnd()) m_events.SetFocus();
