@@ -29,12 +29,6 @@ constexpr int MovieX = 139;
 constexpr int MovieY = 14;
 constexpr int HelpTour = 1;
 
-CSize BitmapSize(CBitmap& bitmap) {
-  BITMAP info = {};
-  if (!bitmap.m_hObject || !bitmap.GetBitmap(&info)) return CSize(0, 0);
-  return CSize(info.bmWidth, info.bmHeight);
-}
-
 }  // namespace
 
 IMPLEMENT_DYNCREATE(CSplash, CFormView)
