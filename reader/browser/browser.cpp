@@ -8,6 +8,7 @@
 #include "reader/reader_ids.h"
 #include "reader_messages.h"
 #include "settings.h"
+#include "skin_environment.h"
 #include "title_key.h"
 #include "veldrix_app.h"
 
@@ -504,10 +505,7 @@ BOOL CBrowser::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) {
 BOOL CBrowser::OnQueryNewPalette() {
   CVeldrixApp& app = GetVeldrixApp();
   if (!app.m_palette.m_hObject) return FALSE;
-  CClientDC dc(this);
-  CPalette* old = dc.SelectPalette(&app.m_palette, FALSE);
-  const UINT changed = dc.RealizePalette();
-  dc.SelectPalette(old, FALSE);
+  const UINT changed = RealizeWindowPalette(this, &app.m_palette, FALSE);
   if (changed) RedrawNow(this);
   return changed != 0;
 }
@@ -517,11 +515,7 @@ void CBrowser::OnPaletteChanged(CWnd* focus) {
   OnQueryNewPalette();
 }
 
-HBRUSH CBrowser::OnCtlColor(CDC* dc, CWnd*, UINT) {
-  dc->SetTextColor(RGB(0, 0, 0));
-  dc->SetBkColor(RGB(255, 255, 255));
-  return static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
-}
+HBRUSH CBrowser::OnCtlColor(CDC* dc, CWnd*, UINT) { return BlackOnWhite(dc); }
 
 void CBrowser::OnSetFocus(CWnd*) {
   if (CODButton* contents = Button(IDC_BROWSER_CONTENTS); contents->m_hWnd) contents->SetFocus();

@@ -141,19 +141,12 @@ void CNoteDlg::OnPaint() {
   dc.SelectObject(old);
 }
 
-HBRUSH CNoteDlg::OnCtlColor(CDC* dc, CWnd*, UINT) {
-  dc->SetTextColor(RGB(0, 0, 0));
-  dc->SetBkColor(RGB(255, 255, 255));
-  return static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
-}
+HBRUSH CNoteDlg::OnCtlColor(CDC* dc, CWnd*, UINT) { return BlackOnWhite(dc); }
 
 BOOL CNoteDlg::OnQueryNewPalette() {
   CPalette* palette = DisplayServices().GetPalette();
   if (palette == nullptr || palette->GetSafeHandle() == nullptr) return FALSE;
-  CClientDC dc(this);
-  CPalette* old = dc.SelectPalette(palette, FALSE);
-  const UINT changed = dc.RealizePalette();
-  dc.SelectPalette(old, TRUE);
+  const UINT changed = RealizeWindowPalette(this, palette, TRUE);
   if (changed > 0) Invalidate();
   return TRUE;
 }
@@ -161,12 +154,7 @@ BOOL CNoteDlg::OnQueryNewPalette() {
 void CNoteDlg::OnPaletteChanged(CWnd*) {}
 
 BOOL CNoteDlg::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) {
-  HWND under = wnd != nullptr ? wnd->GetSafeHwnd() : nullptr;
-  if (under == m_hWnd) under = nullptr;
-  if (under != m_hover) {
-    if (m_hover != nullptr && ::IsWindow(m_hover)) ::SendMessageA(m_hover, WM_BUTTON_HOVER, 0, 0);
-    m_hover = under;
-    if (under != nullptr) ::SendMessageA(under, WM_BUTTON_HOVER, 1, 0);
-  }
+  const HWND under = wnd != nullptr ? wnd->GetSafeHwnd() : nullptr;
+  m_hover.Track(under == m_hWnd ? nullptr : under);
   return CDialog::OnSetCursor(wnd, hitTest, message);
 }

@@ -6,6 +6,7 @@
 
 #include "flat_edit.h"
 #include "framework.h"
+#include "hover_tracker.h"
 #include "note_icon.h"
 #include "od_button.h"
 
@@ -50,7 +51,7 @@ class CNoteDlg : public CDialog {
   CRect m_anchor;
   CNoteIcon* m_icon = nullptr;
   int m_ownerKind = kOwnerOther;
-  HWND m_hover = nullptr;
+  CHoverTracker m_hover;
   CODButton m_close;
   CODButton m_erase;
   CODButton m_ok;

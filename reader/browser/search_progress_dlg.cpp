@@ -14,7 +14,7 @@ END_MESSAGE_MAP()
 BOOL CSearchProgressDlg::Create(UINT templateId, CWnd* parent, LPCTSTR what) {
   m_what = what;
   m_percent = 0;
-  m_hover = nullptr;
+  m_hover.Reset();
   if (!CDialog::Create(templateId, parent)) return FALSE;
   CRect frame(0, 0, kClientWidth, kClientHeight);
   ::AdjustWindowRectEx(&frame, GetStyle(), FALSE, GetExStyle());
@@ -49,7 +49,7 @@ void CSearchProgressDlg::OnCancel() {
   DestroyWindow();
 }
 
-void CSearchProgressDlg::PostNcDestroy() { m_hover = nullptr; }
+void CSearchProgressDlg::PostNcDestroy() { m_hover.Reset(); }
 
 void CSearchProgressDlg::OnPaint() {
   CPaintDC dc(this);
@@ -84,19 +84,12 @@ void CSearchProgressDlg::OnPaint() {
     dc.FillSolidRect(inner.left + done, inner.top, inner.Width() - done, inner.Height(), RGB(255, 255, 255));
 }
 
-HBRUSH CSearchProgressDlg::OnCtlColor(CDC* dc, CWnd*, UINT) {
-  dc->SetTextColor(RGB(0, 0, 0));
-  dc->SetBkColor(RGB(255, 255, 255));
-  return static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
-}
+HBRUSH CSearchProgressDlg::OnCtlColor(CDC* dc, CWnd*, UINT) { return BlackOnWhite(dc); }
 
 BOOL CSearchProgressDlg::OnQueryNewPalette() {
   CPalette* palette = DisplayServices().GetPalette();
   if (palette == nullptr || palette->GetSafeHandle() == nullptr) return FALSE;
-  CClientDC dc(this);
-  CPalette* old = dc.SelectPalette(palette, FALSE);
-  const UINT changed = dc.RealizePalette();
-  dc.SelectPalette(old, TRUE);
+  const UINT changed = RealizeWindowPalette(this, palette, TRUE);
   if (changed > 0) Invalidate();
   return TRUE;
 }
@@ -105,12 +98,7 @@ void CSearchProgressDlg::OnPaletteChanged(CWnd*) {}
 
 BOOL CSearchProgressDlg::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) {
   // The controls under the pointer get the hover message; the dialog itself does not.
-  HWND under = wnd != nullptr ? wnd->GetSafeHwnd() : nullptr;
-  if (under == m_hWnd) under = nullptr;
-  if (under != m_hover) {
-    if (m_hover != nullptr && ::IsWindow(m_hover)) ::SendMessageA(m_hover, WM_BUTTON_HOVER, 0, 0);
-    m_hover = under;
-    if (under != nullptr) ::SendMessageA(under, WM_BUTTON_HOVER, 1, 0);
-  }
+  const HWND under = wnd != nullptr ? wnd->GetSafeHwnd() : nullptr;
+  m_hover.Track(under == m_hWnd ? nullptr : under);
   return CDialog::OnSetCursor(wnd, hitTest, message);
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "framework.h"
+#include "hover_tracker.h"
 #include "od_button.h"
 
 class CSearchProgressDlg : public CDialog {
@@ -41,5 +42,5 @@ class CSearchProgressDlg : public CDialog {
   CString m_what;
   int m_percent = 0;
   CRect m_bar;
-  HWND m_hover = nullptr;
+  CHoverTracker m_hover;
 };

@@ -23,6 +23,20 @@ CSkinPaletteScope::~CSkinPaletteScope() {
   if (m_previous != nullptr) ::SelectPalette(m_dc->GetSafeHdc(), m_previous, TRUE);
 }
 
+UINT RealizeWindowPalette(CWnd* window, CPalette* palette, BOOL restoreInBackground) {
+  CClientDC dc(window);
+  CPalette* old = dc.SelectPalette(palette, FALSE);
+  const UINT changed = dc.RealizePalette();
+  dc.SelectPalette(old, restoreInBackground);
+  return changed;
+}
+
+HBRUSH BlackOnWhite(CDC* dc) {
+  dc->SetTextColor(RGB(0, 0, 0));
+  dc->SetBkColor(RGB(255, 255, 255));
+  return static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
+}
+
 void BlitBitmap(CDC* dc, CBitmap& bitmap, int x, int y, int width, int height, int sourceX, int sourceY) {
   if (bitmap.GetSafeHandle() == nullptr) return;
   CDC memory;

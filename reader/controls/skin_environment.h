@@ -84,6 +84,16 @@ class CSkinPaletteScope {
   HPALETTE m_previous = nullptr;
 };
 
+// Realizes `palette` in the window's client DC as the foreground palette and
+// selects the previous palette back (as a background palette when
+// `restoreInBackground`); returns how many system palette entries changed.
+// The windows' palette handlers repaint when that is non-zero.
+UINT RealizeWindowPalette(CWnd* window, CPalette* palette, BOOL restoreInBackground);
+
+// The colours of a window's white panels for WM_CTLCOLOR: black text on
+// white; returns the white stock brush.
+HBRUSH BlackOnWhite(CDC* dc);
+
 // Copies a bitmap (or a part of it) into a DC through a memory DC, SRCCOPY.
 void BlitBitmap(CDC* dc, CBitmap& bitmap, int x, int y, int width, int height, int sourceX, int sourceY);
 // The size of a bitmap (0 x 0 when empty).

@@ -13,6 +13,7 @@
 #include "reader/reader_ids.h"
 #include "reader_messages.h"
 #include "settings.h"
+#include "skin_environment.h"
 #include "sound_engine.h"
 #include "splash_view.h"
 #include "timeline_view.h"
@@ -470,10 +471,7 @@ BOOL CMainFrame::OnQueryNewPalette() {
   auto* media = dynamic_cast<CViewPicture*>(GetScreen(Screen::Media));
   if (media && GetActiveView() == media && media->GetPalette()) palette = media->GetPalette();
   if (!palette->m_hObject) return FALSE;
-  CClientDC dc(this);
-  CPalette* old = dc.SelectPalette(palette, FALSE);
-  const UINT changed = dc.RealizePalette();
-  dc.SelectPalette(old, FALSE);
+  const UINT changed = RealizeWindowPalette(this, palette, FALSE);
   if (changed) RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_ERASE);
   return changed != 0;
 }

@@ -5,6 +5,7 @@
 #include "reader/reader_ids.h"
 #include "reader_messages.h"
 #include "settings.h"
+#include "skin_environment.h"
 #include "veldrix_app.h"
 
 BEGIN_MESSAGE_MAP(CPrefs, CDialog)
@@ -192,12 +193,7 @@ void CPrefs::SaveSettings() {
 void CPrefs::OnDelayFocus() { SendDlgItemMessage(IDC_PREF_SLIDE_DELAY, EM_SETSEL, 0, -1); }
 
 BOOL CPrefs::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {
-  HWND under = pWnd ? pWnd->m_hWnd : nullptr;
-  if (under != m_hover) {
-    if (m_hover && ::IsWindow(m_hover)) ::SendMessageA(m_hover, WM_BUTTON_HOVER, 0, 0);
-    if (under) ::SendMessageA(under, WM_BUTTON_HOVER, 1, 0);
-    m_hover = under;
-  }
+  m_hover.Track(pWnd ? pWnd->m_hWnd : nullptr);
   return CDialog::OnSetCursor(pWnd, nHitTest, message);
 }
 
@@ -210,10 +206,7 @@ HBRUSH CPrefs::OnCtlColor(CDC* pDC, CWnd*, UINT) {
 BOOL CPrefs::OnQueryNewPalette() {
   CVeldrixApp& app = GetVeldrixApp();
   if (!app.m_palette.m_hObject) return FALSE;
-  CClientDC dc(this);
-  CPalette* old = dc.SelectPalette(&app.m_palette, FALSE);
-  const UINT changed = dc.RealizePalette();
-  dc.SelectPalette(old, FALSE);
+  const UINT changed = RealizeWindowPalette(this, &app.m_palette, FALSE);
   if (changed) {
     Invalidate();
     if (CWnd* parent = GetParent()) parent->Invalidate();

@@ -5,6 +5,7 @@
 
 #include "drop_list.h"
 #include "framework.h"
+#include "hover_tracker.h"
 
 class CPrefs : public CDialog {
  public:
@@ -39,5 +40,5 @@ class CPrefs : public CDialog {
   static COLORREF ChosenColour(const CDropList& picker, COLORREF fallback);
 
   HICON m_hIcon = nullptr;
-  HWND m_hover = nullptr;
+  CHoverTracker m_hover;
 };

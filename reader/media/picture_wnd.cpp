@@ -9,6 +9,7 @@
 #include "hot_spot.h"
 #include "reader/media_ids.h"
 #include "reader_messages.h"
+#include "skin_environment.h"
 #include "veldrix_app.h"
 
 namespace {
@@ -18,12 +19,6 @@ constexpr int PageScroll = 150;
 constexpr int VerticalScroll = 12;
 constexpr UINT RepeatMilliseconds = 100;
 constexpr int LegendIconWidth = 16;
-
-CSize BitmapSize(CBitmap& bitmap) {
-  BITMAP info = {};
-  if (!bitmap.m_hObject || !bitmap.GetBitmap(&info)) return CSize(0, 0);
-  return CSize(info.bmWidth, info.bmHeight);
-}
 
 BOOL IsTimelineView(CWnd* parent) {
   if (!parent) return FALSE;

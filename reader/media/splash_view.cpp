@@ -9,6 +9,7 @@
 #include "reader/reader_ids.h"
 #include "reader_messages.h"
 #include "settings.h"
+#include "skin_environment.h"
 #include "veldrix_app.h"
 
 namespace {
@@ -27,12 +28,6 @@ constexpr int ButtonY = 287;
 constexpr int MovieX = 139;
 constexpr int MovieY = 14;
 constexpr int HelpTour = 1;
-
-CSize BitmapSize(CBitmap& bitmap) {
-  BITMAP info = {};
-  if (!bitmap.m_hObject || !bitmap.GetBitmap(&info)) return CSize(0, 0);
-  return CSize(info.bmWidth, info.bmHeight);
-}
 
 }  // namespace
 
@@ -256,10 +251,7 @@ BOOL CSplash::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {
 BOOL CSplash::OnQueryNewPalette() {
   CPalette* palette = &GetVeldrixApp().m_palette;
   if (!palette->m_hObject) return FALSE;
-  CClientDC dc(this);
-  CPalette* old = dc.SelectPalette(palette, FALSE);
-  const UINT changed = dc.RealizePalette();
-  dc.SelectPalette(old, FALSE);
+  const UINT changed = RealizeWindowPalette(this, palette, FALSE);
   if (changed) Invalidate();
   return changed != 0;
 }

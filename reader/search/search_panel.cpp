@@ -55,7 +55,7 @@ CMainFrame* CSearchPanel::Frame() { return GetVeldrixApp().GetMainFrame(); }
 BOOL CSearchPanel::CreatePanel(UINT templateId, CWnd* owner) {
   m_owner = owner;
   m_kind = KindOf(owner);
-  m_hover = nullptr;
+  m_hover.Reset();
   return CDialog::Create(templateId, owner);
 }
 
@@ -162,21 +162,14 @@ BOOL CSearchPanel::DragsByBand() { return GetParent() == AfxGetMainWnd(); }
 
 void CSearchPanel::ShowHelp(DWORD topic) { AfxGetApp()->WinHelp(topic, HELP_CONTEXT); }
 
-HBRUSH CSearchPanel::OnCtlColor(CDC* dc, CWnd*, UINT) {
-  dc->SetTextColor(RGB(0, 0, 0));
-  dc->SetBkColor(RGB(255, 255, 255));
-  return static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
-}
+HBRUSH CSearchPanel::OnCtlColor(CDC* dc, CWnd*, UINT) { return BlackOnWhite(dc); }
 
 BOOL CSearchPanel::OnEraseBkgnd(CDC*) { return TRUE; }
 
 BOOL CSearchPanel::OnQueryNewPalette() {
   CPalette* palette = Skin().GetPalette();
   if (palette == nullptr || palette->GetSafeHandle() == nullptr) return FALSE;
-  CClientDC dc(this);
-  CPalette* old = dc.SelectPalette(palette, FALSE);
-  const UINT changed = dc.RealizePalette();
-  dc.SelectPalette(old, TRUE);
+  const UINT changed = RealizeWindowPalette(this, palette, TRUE);
   if (changed > 0) Invalidate();
   return TRUE;
 }
@@ -184,13 +177,8 @@ BOOL CSearchPanel::OnQueryNewPalette() {
 void CSearchPanel::OnPaletteChanged(CWnd*) {}
 
 BOOL CSearchPanel::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) {
-  HWND under = wnd != nullptr ? wnd->GetSafeHwnd() : nullptr;
-  if (under == m_hWnd) under = nullptr;
-  if (under != m_hover) {
-    if (m_hover != nullptr && ::IsWindow(m_hover)) ::SendMessageA(m_hover, WM_BUTTON_HOVER, 0, 0);
-    m_hover = under;
-    if (under != nullptr) ::SendMessageA(under, WM_BUTTON_HOVER, 1, 0);
-  }
+  const HWND under = wnd != nullptr ? wnd->GetSafeHwnd() : nullptr;
+  m_hover.Track(under == m_hWnd ? nullptr : under);
   return CDialog::OnSetCursor(wnd, hitTest, message);
 }
 

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "framework.h"
+#include "hover_tracker.h"
 
 class CMainFrame;
 class SearchScreen;
@@ -79,6 +80,6 @@ class CSearchPanel : public CDialog {
   PanelKind m_kind = PanelKind::Browser;
   CWnd* m_owner = nullptr;
   CPalette* m_palette = nullptr;
-  HWND m_hover = nullptr;
+  CHoverTracker m_hover;
   char m_tipText[81] = "";
 };

@@ -44,7 +44,7 @@ int CSpellAltDlg::Run(CContentDb& db, int lookupKind) {
 BOOL CSpellAltDlg::OnInitDialog() {
   CSearchPanel::OnInitDialog();
   m_kind = ActiveKind();
-  m_hover = nullptr;
+  m_hover.Reset();
   const SpellLook& look = kLooks[KindIndex()];
   CRect cover = m_cover;
   if (m_kind == PanelKind::Media) cover.InflateRect(1, 1);

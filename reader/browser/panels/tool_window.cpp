@@ -56,19 +56,12 @@ void CToolWindow::DrawCount(CDC& dc, const CString& text, CWnd& close) {
   DrawLine(dc, 12, text, CRect(0, 0, button.left - 3, kBandHeight), DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
 }
 
-HBRUSH CToolWindow::OnCtlColor(CDC* dc, CWnd*, UINT) {
-  dc->SetTextColor(RGB(0, 0, 0));
-  dc->SetBkColor(RGB(255, 255, 255));
-  return static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
-}
+HBRUSH CToolWindow::OnCtlColor(CDC* dc, CWnd*, UINT) { return BlackOnWhite(dc); }
 
 BOOL CToolWindow::OnQueryNewPalette() {
   CPalette* palette = Skin().GetPalette();
   if (palette == nullptr || palette->GetSafeHandle() == nullptr) return FALSE;
-  CClientDC dc(this);
-  CPalette* old = dc.SelectPalette(palette, FALSE);
-  const UINT changed = dc.RealizePalette();
-  dc.SelectPalette(old, TRUE);
+  const UINT changed = RealizeWindowPalette(this, palette, TRUE);
   if (changed > 0) RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
   return TRUE;
 }
@@ -78,12 +71,7 @@ void CToolWindow::OnPaletteChanged(CWnd* focus) {
 }
 
 BOOL CToolWindow::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) {
-  HWND under = wnd != nullptr ? wnd->GetSafeHwnd() : nullptr;
-  if (under == m_hWnd) under = nullptr;
-  if (under != m_hover) {
-    if (m_hover != nullptr && ::IsWindow(m_hover)) ::SendMessageA(m_hover, WM_BUTTON_HOVER, 0, 0);
-    m_hover = under;
-    if (under != nullptr) ::SendMessageA(under, WM_BUTTON_HOVER, 1, 0);
-  }
+  const HWND under = wnd != nullptr ? wnd->GetSafeHwnd() : nullptr;
+  m_hover.Track(under == m_hWnd ? nullptr : under);
   return CDialog::OnSetCursor(wnd, hitTest, message);
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "framework.h"
+#include "hover_tracker.h"
 #include "od_button.h"
 
 class CToolWindow : public CDialog {
@@ -16,7 +17,7 @@ class CToolWindow : public CDialog {
 
   BOOL PreTranslateMessage(MSG* pMsg) override;
   // The control under the cursor (for the hover message).
-  HWND GetHovered() const { return m_hover; }
+  HWND GetHovered() const { return m_hover.GetHovered(); }
 
  protected:
   // Makes the Close button and puts it 4 pixels from the top and right.
@@ -36,5 +37,5 @@ class CToolWindow : public CDialog {
   BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
   DECLARE_MESSAGE_MAP()
 
-  HWND m_hover = nullptr;
+  CHoverTracker m_hover;
 };

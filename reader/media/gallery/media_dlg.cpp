@@ -7,6 +7,7 @@
 #include "reader/media_ids.h"
 #include "reader_messages.h"
 #include "settings.h"
+#include "skin_environment.h"
 #include "title_key.h"
 #include "veldrix_app.h"
 
@@ -400,20 +401,11 @@ UINT CMediaDlg::OnNcHitTest(CPoint point) {
 }
 
 BOOL CMediaDlg::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {
-  HWND now = pWnd ? pWnd->m_hWnd : nullptr;
-  if (now != m_lastHover) {
-    if (m_lastHover && ::IsWindow(m_lastHover)) ::SendMessageA(m_lastHover, WM_BUTTON_HOVER, 0, 0);
-    if (now) ::SendMessageA(now, WM_BUTTON_HOVER, 1, 0);
-    m_lastHover = now;
-  }
+  m_lastHover.Track(pWnd ? pWnd->m_hWnd : nullptr);
   return CDialog::OnSetCursor(pWnd, nHitTest, message);
 }
 
-HBRUSH CMediaDlg::OnCtlColor(CDC* pDC, CWnd*, UINT) {
-  pDC->SetTextColor(RGB(0, 0, 0));
-  pDC->SetBkColor(RGB(255, 255, 255));
-  return static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
-}
+HBRUSH CMediaDlg::OnCtlColor(CDC* pDC, CWnd*, UINT) { return BlackOnWhite(pDC); }
 
 void CMediaDlg::OnSetFocus(CWnd*) {
   if (m_find.GetSafeHwnd()) m_find.SetFocus();
@@ -428,10 +420,7 @@ void CMediaDlg::SetPalette(CPalette* palette) {
 
 BOOL CMediaDlg::OnQueryNewPalette() {
   if (!m_pPalette || !m_pPalette->m_hObject) return FALSE;
-  CClientDC dc(this);
-  CPalette* old = dc.SelectPalette(m_pPalette, FALSE);
-  const UINT changed = dc.RealizePalette();
-  dc.SelectPalette(old, FALSE);
+  const UINT changed = RealizeWindowPalette(this, m_pPalette, FALSE);
   if (changed) Invalidate();
   return changed != 0;
 }

@@ -10,6 +10,7 @@
 #include "bm_list_box.h"
 #include "flat_edit.h"
 #include "framework.h"
+#include "hover_tracker.h"
 #include "menu_button.h"
 #include "od_button.h"
 #include "skin_list_box.h"
@@ -97,5 +98,5 @@ class CMediaDlg : public CDialog {
   int m_expandedWidth = 0;
   BOOL m_bExpanded = TRUE;
   CPalette* m_pPalette = nullptr;
-  HWND m_lastHover = nullptr;
+  CHoverTracker m_lastHover;
 };

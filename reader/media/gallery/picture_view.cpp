@@ -8,6 +8,7 @@
 #include "reader_messages.h"
 #include "search_panel.h"
 #include "settings.h"
+#include "skin_environment.h"
 #include "veldrix_app.h"
 
 namespace {
@@ -575,10 +576,7 @@ void CViewPicture::SetPalette(CPalette* palette) {
 BOOL CViewPicture::OnQueryNewPalette() {
   CPalette* palette = m_pPalette ? m_pPalette : &App().m_palette;
   if (!palette->m_hObject) return FALSE;
-  CClientDC dc(this);
-  CPalette* old = dc.SelectPalette(palette, FALSE);
-  const UINT changed = dc.RealizePalette();
-  dc.SelectPalette(old, FALSE);
+  const UINT changed = RealizeWindowPalette(this, palette, FALSE);
   if (changed) {
     Invalidate();
     for (CWnd* tool : m_tools)
@@ -649,19 +647,10 @@ BOOL CViewPicture::OnEraseBkgnd(CDC* pDC) {
   return TRUE;
 }
 
-HBRUSH CViewPicture::OnCtlColor(CDC* pDC, CWnd*, UINT) {
-  pDC->SetTextColor(RGB(0, 0, 0));
-  pDC->SetBkColor(RGB(255, 255, 255));
-  return static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
-}
+HBRUSH CViewPicture::OnCtlColor(CDC* pDC, CWnd*, UINT) { return BlackOnWhite(pDC); }
 
 BOOL CViewPicture::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {
-  HWND now = pWnd ? pWnd->m_hWnd : nullptr;
-  if (now != m_lastHover) {
-    if (m_lastHover && ::IsWindow(m_lastHover)) ::SendMessageA(m_lastHover, WM_BUTTON_HOVER, 0, 0);
-    if (now) ::SendMessageA(now, WM_BUTTON_HOVER, 1, 0);
-    m_lastHover = now;
-  }
+  m_lastHover.Track(pWnd ? pWnd->m_hWnd : nullptr);
   return CFormView::OnSetCursor(pWnd, nHitTest, message);
 }
 

@@ -15,6 +15,7 @@
 #include "bit_string.h"
 #include "flat_edit.h"
 #include "framework.h"
+#include "hover_tracker.h"
 #include "media_dlg.h"
 #include "media_frame.h"
 #include "movie_wnd.h"
@@ -219,7 +220,7 @@ class CViewPicture : public CFormView, public ReaderScreen, public ItemScreen, p
   int m_printMode = PrintItem;
   CDWordArray m_pageStarts;
   CRect m_toolRect;
-  HWND m_lastHover = nullptr;
+  CHoverTracker m_lastHover;
   CODButton m_buttons[21];
   CMediaDlg m_subjectPanel;
   CWnd* m_tools[ToolCount] = {};

@@ -2,6 +2,7 @@
 
 #include "reader/reader_ids.h"
 #include "reader/timeline_quiz_ids.h"
+#include "skin_environment.h"
 #include "veldrix_app.h"
 #include "window_messages.h"
 
@@ -78,25 +79,14 @@ void CGoToQuestionDlg::OnDestroy() {
 void CGoToQuestionDlg::OnMouseMove(UINT flags, CPoint point) {
   CWnd* child = ChildWindowFromPoint(point);
   const HWND over = child != nullptr && child->m_hWnd != m_hWnd ? child->m_hWnd : nullptr;
-  if (over != m_hover) {
-    if (m_hover != nullptr && ::IsWindow(m_hover)) ::SendMessage(m_hover, WM_BUTTON_HOVER, 0, 0);
-    if (over != nullptr) ::SendMessage(over, WM_BUTTON_HOVER, 1, 0);
-    m_hover = over;
-  }
+  m_hover.Track(over);
   CDialog::OnMouseMove(flags, point);
 }
 
-HBRUSH CGoToQuestionDlg::OnCtlColor(CDC* dc, CWnd*, UINT) {
-  dc->SetBkColor(RGB(255, 255, 255));
-  dc->SetTextColor(RGB(0, 0, 0));
-  return static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
-}
+HBRUSH CGoToQuestionDlg::OnCtlColor(CDC* dc, CWnd*, UINT) { return BlackOnWhite(dc); }
 
 BOOL CGoToQuestionDlg::OnQueryNewPalette() {
-  CClientDC dc(this);
-  CPalette* old = dc.SelectPalette(GetVeldrixApp().GetPalette(), FALSE);
-  const UINT changed = dc.RealizePalette();
-  dc.SelectPalette(old, FALSE);
+  const UINT changed = RealizeWindowPalette(this, GetVeldrixApp().GetPalette(), FALSE);
   if (changed) Invalidate();
   return changed != 0;
 }

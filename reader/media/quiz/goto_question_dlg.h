@@ -3,6 +3,7 @@
 #pragma once
 
 #include "framework.h"
+#include "hover_tracker.h"
 #include "od_button.h"
 
 class CGoToQuestionDlg : public CDialog {
@@ -26,5 +27,5 @@ class CGoToQuestionDlg : public CDialog {
  private:
   CODButton m_ok, m_cancel;
   HICON m_icon = nullptr;
-  HWND m_hover = nullptr;
+  CHoverTracker m_hover;
 };

@@ -10,6 +10,7 @@
 #include "reader/timeline_quiz_ids.h"
 #include "reader_messages.h"
 #include "settings.h"
+#include "skin_environment.h"
 #include "timed_popup.h"
 #include "veldrix_app.h"
 
@@ -760,11 +761,7 @@ void CQuiz::LayoutQuestion(int width, int height) {
 
 BOOL CQuiz::OnEraseBkgnd(CDC*) { return TRUE; }
 
-HBRUSH CQuiz::OnCtlColor(CDC* dc, CWnd*, UINT) {
-  dc->SetBkColor(RGB(255, 255, 255));
-  dc->SetTextColor(RGB(0, 0, 0));
-  return static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
-}
+HBRUSH CQuiz::OnCtlColor(CDC* dc, CWnd*, UINT) { return BlackOnWhite(dc); }
 
 void CQuiz::OnDraw(CDC* pDC) {
   CVeldrixApp& app = GetVeldrixApp();

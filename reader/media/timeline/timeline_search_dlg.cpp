@@ -1,6 +1,7 @@
 #include "timeline_search_dlg.h"
 
 #include "reader/timeline_quiz_ids.h"
+#include "skin_environment.h"
 #include "timeline_view.h"
 #include "veldrix_app.h"
 
@@ -307,21 +308,14 @@ void CTimeLineSearchDlg::OnPaint() {
   dc.SelectObject(old);
 }
 
-HBRUSH CTimeLineSearchDlg::OnCtlColor(CDC* dc, CWnd*, UINT) {
-  dc->SetBkColor(RGB(255, 255, 255));
-  dc->SetTextColor(RGB(0, 0, 0));
-  return static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
-}
+HBRUSH CTimeLineSearchDlg::OnCtlColor(CDC* dc, CWnd*, UINT) { return BlackOnWhite(dc); }
 
 void CTimeLineSearchDlg::OnSetFocus(CWnd*) {
   if (m_events.GetSafeHwnd()) m_events.SetFocus();
 }
 
 BOOL CTimeLineSearchDlg::OnQueryNewPalette() {
-  CClientDC dc(this);
-  CPalette* old = dc.SelectPalette(GetVeldrixApp().GetPalette(), FALSE);
-  const UINT changed = dc.RealizePalette();
-  dc.SelectPalette(old, FALSE);
+  const UINT changed = RealizeWindowPalette(this, GetVeldrixApp().GetPalette(), FALSE);
   if (changed) Invalidate();
   return changed != 0;
 }

@@ -569,11 +569,7 @@ void CTimeLine::OnDraw(CDC* pDC) {
 void CTimeLine::OnMouseMove(UINT nFlags, CPoint point) {
   CWnd* child = ChildWindowFromPoint(point);
   const HWND over = child != nullptr && child->m_hWnd != m_hWnd ? child->m_hWnd : nullptr;
-  if (over != m_hoverControl) {
-    if (m_hoverControl != nullptr && ::IsWindow(m_hoverControl)) ::SendMessage(m_hoverControl, WM_BUTTON_HOVER, 0, 0);
-    if (over != nullptr) ::SendMessage(over, WM_BUTTON_HOVER, 1, 0);
-    m_hoverControl = over;
-  }
+  m_hoverControl.Track(over);
   CFormView::OnMouseMove(nFlags, point);
 }
 

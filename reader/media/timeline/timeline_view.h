@@ -12,6 +12,7 @@
 #include "display.h"
 #include "framework.h"
 #include "menu_button.h"
+#include "hover_tracker.h"
 #include "od_button.h"
 #include "panel_owner.h"
 #include "picture_wnd.h"
@@ -195,6 +196,6 @@ class CTimeLine : public CFormView, public ReaderScreen, public ItemScreen, publ
   int m_picture = -1;
   BOOL m_pictureScrolled = FALSE;
   BOOL m_created = FALSE;
-  HWND m_hoverControl = nullptr;
+  CHoverTracker m_hoverControl;
   std::vector<int> m_pageStarts;
 };
