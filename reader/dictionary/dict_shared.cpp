@@ -3,8 +3,6 @@
 // 5 to 8, the results window and the Tuner; the roads they take back to the
 // screen; adding entries to bookmark folders and articles related to the
 // shown entry.
-#include <string>
-#include <vector>
 
 #include "dict_view.h"
 #include "dict_window_helpers.h"
@@ -12,7 +10,7 @@
 #include "item_router.h"
 #include "main_frame.h"
 #include "reader/dictionary_ids.h"
-#include "related_files.h"
+#include "related_queries.h"
 #include "veldrix_app.h"
 #include "window_messages.h"
 
@@ -222,29 +220,6 @@ void CDict::OnUpdateRelatedToEntry(CCmdUI* cmdUI) {
 }
 
 void CDict::OnRelatedToEntry() {
-  CVeldrixApp& app = GetVeldrixApp();
   const int article = GetShownArticle();
-  if (article <= 0) return;
-  const std::string path = std::string(app.GetDatabase(1).m_path) + browser::kRelatedFileName;
-  std::vector<browser::RelatedEntry> related;
-  if (!browser::ReadRelatedEntries(path.c_str(), static_cast<u32>(app.ToFileArticle(article)), related)) {
-    AfxMessageBox(
-        "The Marovan & World Encyclopedia is unable to open the file MAROVA.REL.\r\nRelated articles will be "
-        "unavailable.",
-        MB_ICONEXCLAMATION | MB_OK);
-    return;
-  }
-  if (related.empty()) {
-    AfxMessageBox("There are no articles related to the current article.", MB_ICONEXCLAMATION | MB_OK);
-    return;
-  }
-  CBitString set(app.GetArticleCount(), TRUE);
-  for (const browser::RelatedEntry& entry : related)
-    set.SetBit(app.ToInternalArticle(static_cast<int>(entry.entry)), TRUE, TRUE, entry.score, 0);
-  char title[TitleBufferSize] = "";
-  app.LookupTitle(article, title);
-  CMainFrame* frame = app.GetMainFrame();
-  if (frame == nullptr) return;
-  frame->AddQueryToHistory(set, CString("Related to:  ") + title, 1, nullptr, FALSE);
-  if (CView* active = frame->GetActiveView()) active->PostMessage(WM_SHOWRESULTS, 0, 0);
+  if (article > 0) browser::QueryRelatedArticles(article);
 }

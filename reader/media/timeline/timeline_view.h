@@ -11,8 +11,8 @@
 
 #include "display.h"
 #include "framework.h"
-#include "menu_button.h"
 #include "hover_tracker.h"
+#include "menu_button.h"
 #include "od_button.h"
 #include "panel_owner.h"
 #include "picture_wnd.h"
