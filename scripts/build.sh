@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
-# Configures and builds one tree: native, win32 or fuzz. Usage: build.sh <tree>
+# Configures and builds one tree. Usage: build.sh <tree>
+#   native  Linux, with AddressSanitizer and UBSan
+#   fuzz    Linux, clang with libFuzzer
+#   win32   mingw-w64 i686: the deliverables
+#   win64   mingw-w64 x86_64: the same sources for 64-bit Wine
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-tree="${1:?usage: build.sh native|win32|fuzz}"
+tree="${1:?usage: build.sh native|fuzz|win32|win64}"
 build="${VELDRIX_BUILD_ROOT:-$root/build}/$tree"
 jobs="$(nproc)"
 case "$tree" in
   native) args=(-DCMAKE_BUILD_TYPE=Debug -DVELDRIX_SANITIZE=ON) ;;
   win32) args=(-DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake") ;;
+  win64) args=(-DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-x86_64.cmake") ;;
   fuzz) args=(-DCMAKE_BUILD_TYPE=Debug -DVELDRIX_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++) ;;
   *) echo "unknown tree: $tree" >&2; exit 2 ;;
 esac

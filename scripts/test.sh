@@ -1,19 +1,33 @@
 #!/usr/bin/env bash
-# Builds the native, fuzz and win32 trees and runs every test in them.
+# Builds the native, fuzz and win32 trees and runs every test in them. The
+# Wine suites run on the route of wine-env.sh: in the win32 tree where the
+# host runs 32-bit code, otherwise in the win64 tree (the win32 tree is then
+# built, not run). VELDRIX_WINE_ARCH=x86_64 takes the 64-bit route anywhere.
 # Exits non-zero when any build or test fails.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 builds="${VELDRIX_BUILD_ROOT:-$root/build}"
 jobs="$(nproc)"
 status=0
+. "$root/scripts/wine-env.sh"
+veldrix_wine_route
 
-run_tree() {
+build_tree() {
+  echo "=== $1: build"
+  if ! "$root/scripts/build.sh" "$1"; then
+    echo "=== $1: the build failed (see the compiler's messages above)"
+    exit 1
+  fi
+}
+
+test_tree() {
   local tree="$1"
-  echo "=== $tree: build"
-  "$root/scripts/build.sh" "$tree"
-  if [ "$tree" = win32 ]; then
-    echo "=== win32: preparing the Wine prefix"
-    WINEPREFIX="$builds/win32/wineprefix" "$root/scripts/wine-prefix.sh"
+  if [ "$tree" = win32 ] || [ "$tree" = win64 ]; then
+    echo "=== $tree: preparing the Wine prefix ($VELDRIX_WINE_ARCH route)"
+    if ! WINEPREFIX="$builds/$tree/wineprefix" "$root/scripts/wine-prefix.sh"; then
+      echo "=== $tree: no Wine prefix, so none of its tests can run: the test run fails"
+      exit 1
+    fi
   fi
   echo "=== $tree: tests"
   if ! (cd "$builds/$tree" && ctest --output-on-failure -j "$jobs"); then
@@ -21,9 +35,18 @@ run_tree() {
   fi
 }
 
-run_tree native
-run_tree fuzz
-run_tree win32
+build_tree native
+test_tree native
+build_tree fuzz
+test_tree fuzz
+build_tree win32
+if [ "$VELDRIX_WINE_ARCH" = i686 ]; then
+  test_tree win32
+else
+  echo "=== win32: built; its suites run in the win64 tree under 64-bit Wine (${VELDRIX_WINE_ROUTE_REASON:-VELDRIX_WINE_ARCH=x86_64})"
+  build_tree win64
+  test_tree win64
+fi
 if [ "$status" -ne 0 ]; then
   echo "=== some tests failed"
 else

@@ -12,7 +12,7 @@ using i8 = std::int8_t;
 using i16 = std::int16_t;
 using i32 = std::int32_t;
 
-#if defined(_WIN32)
+#if defined(_WIN32) && !defined(_WIN64)
 #define RE_CALL __stdcall
 #else
 #define RE_CALL
@@ -22,7 +22,7 @@ using i32 = std::int32_t;
 
 // Records that the caller reads by position keep their exact 32-bit layout in
 // the Windows build; natively pointers are wider and only the field order holds.
-#if defined(_WIN32)
+#if defined(_WIN32) && !defined(_WIN64)
 #define RE_ASSERT_SIZE(type, size) static_assert(sizeof(type) == (size), #type " layout changed")
 #else
 #define RE_ASSERT_SIZE(type, size) static_assert(true, "")

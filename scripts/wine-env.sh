@@ -1,0 +1,52 @@
+# Sourced by the scripts that run Windows programs. Chooses the Wine route and
+# sets the loader, server and prefix architecture for it:
+#   i686    the deliverables' own build (tree win32) under 32-bit Wine;
+#   x86_64  the same sources built for x86_64 (tree win64) under 64-bit Wine,
+#           for hosts whose kernel runs no 32-bit code.
+# VELDRIX_WINE_ARCH (i686 or x86_64) forces a route; otherwise the route is
+# found once by starting the i686 Wine loader, and exported for the scripts
+# and tests started from here.
+
+veldrix_wine_route() {
+  if [ -n "${VELDRIX_WINE_ARCH:-}" ]; then
+    case "$VELDRIX_WINE_ARCH" in
+      i686 | x86_64) return 0 ;;
+      *)
+        echo "VELDRIX_WINE_ARCH is '$VELDRIX_WINE_ARCH': set it to i686 or x86_64, or unset it" >&2
+        return 1
+        ;;
+    esac
+  fi
+  local probe
+  if probe="$(/usr/lib/wine/wine --version 2>&1)"; then
+    VELDRIX_WINE_ARCH=i686
+  else
+    VELDRIX_WINE_ARCH=x86_64
+    VELDRIX_WINE_ROUTE_REASON="the i686 Wine loader does not start here (${probe##*: }): this host runs no 32-bit code"
+  fi
+  export VELDRIX_WINE_ARCH
+}
+
+# Sets WINE (the loader to run programs with), WINESERVER, WINEARCH and
+# VELDRIX_WINE_TREE for the chosen route.
+veldrix_wine_use() {
+  veldrix_wine_route || return 1
+  export WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
+  WINESERVER=/usr/bin/wineserver
+  if [ "$VELDRIX_WINE_ARCH" = i686 ]; then
+    WINE=/usr/bin/wine
+    VELDRIX_WINE_TREE=win32
+    export WINEARCH=win32
+  else
+    WINE=/usr/lib/wine/wine64
+    VELDRIX_WINE_TREE=win64
+    export WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64
+  fi
+  local tool
+  for tool in "$WINE" "$WINESERVER"; do
+    if [ ! -x "$tool" ]; then
+      echo "Wine is not installed for the $VELDRIX_WINE_ARCH route ($tool is missing): run scripts/setup.sh" >&2
+      return 1
+    fi
+  done
+}
