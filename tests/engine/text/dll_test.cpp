@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstring>
 #include <string>
 
 #include "engine_db/engine_db.h"
@@ -65,14 +64,13 @@ TEST(EntryTextThroughTheDll, TokensAndTaggedTextByOrdinal) {
   EXPECT_EQ(token(tokenBlock, 495, 470), 4u);
   EXPECT_EQ(PACKED(tokens->status->warning), -352);
   ASSERT_EQ(PACKED(tokens->tokenCount), 7);  // Paris The capital of France 2 .
-  // The reader reads nine-byte tokens whose text pointers are 32-bit.
-  const auto* raw = reinterpret_cast<const u8*>(tokens->tokens);
-  u32 pointer = 0;
-  std::memcpy(&pointer, raw + 2 * 9, 4);
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(static_cast<uintptr_t>(pointer)), raw[2 * 9 + 4]), "capital");
-  EXPECT_EQ(raw[2 * 9 + 8], 0x01);  // bold
-  EXPECT_EQ(raw[4 * 9 + 8], 0x04);  // the cross reference
-  EXPECT_EQ(raw[5 * 9 + 8], 0x84);  // its hidden article number
+  // The reader reads the tokens as ReToken records: nine bytes with a 32-bit
+  // text pointer in the i686 build, the pointer's own width in the x86_64 one.
+  const ReToken* read = tokens->tokens;
+  EXPECT_EQ(std::string(PACKED(read[2].text), PACKED(read[2].length)), "capital");
+  EXPECT_EQ(PACKED(read[2].style), 0x01);  // bold
+  EXPECT_EQ(PACKED(read[4].style), 0x04);  // the cross reference
+  EXPECT_EQ(PACKED(read[5].style), 0x84);  // its hidden article number
   EXPECT_EQ(token(tokenBlock, 495, 480), 0u);
 
   auto* entryInfo = static_cast<ReEntryBlock*>(entryBlock);
