@@ -65,6 +65,24 @@ class Bookmarks : public testing::Test {
   std::string Path() const { return dir.File("Bookmark.dat"); }
   CBookmark& At(int i) { return *static_cast<CBookmark*>(bookmarks[i]); }
   CFolder& Folder(int i) { return *static_cast<CFolder*>(folders[i]); }
+  // The folder "Space" (articles 2, 4, 8) and the bookmarks of articles 5
+  // (a highlight 3 to 8) and 9 (the note "rover" at 4464), as saved by the
+  // tests below.
+  void ExpectTheSpaceFolderAndItsBookmarks() {
+    ASSERT_EQ(folders.GetSize(), 1);
+    EXPECT_STREQ(Folder(0).m_name, "Space");
+    EXPECT_EQ(Folder(0).m_articles.GetSetCount(), 3);
+    for (int a : {2, 4, 8}) EXPECT_TRUE(Folder(0).m_articles.Test(a)) << a;
+    ASSERT_EQ(bookmarks.GetSize(), 2);
+    EXPECT_EQ(At(0).m_article, 5);
+    ASSERT_EQ(At(0).m_highlightStarts.GetSize(), 1);
+    EXPECT_EQ(At(0).m_highlightStarts[0], 3u);
+    EXPECT_EQ(At(0).m_highlightEnds[0], 8u);
+    EXPECT_EQ(At(1).m_article, 9);
+    ASSERT_EQ(At(1).m_noteTexts.GetSize(), 1);
+    EXPECT_STREQ(At(1).m_noteTexts[0], "rover");
+    EXPECT_EQ(At(1).m_notePositions[0], 70000u & 0xFFFF);
+  }
 
   TempDir dir;
   CObArray folders, bookmarks;
@@ -114,14 +132,7 @@ TEST_F(Bookmarks, SavedAndLoadedByEntryAndTitle) {
 
   ResetBookmarks(folders, bookmarks);
   ASSERT_TRUE(LoadBookmarkFile(Path().c_str(), folders, bookmarks, articles));
-  ASSERT_EQ(folders.GetSize(), 1);
-  EXPECT_STREQ(Folder(0).m_name, "Space");
-  EXPECT_EQ(Folder(0).m_articles.GetSetCount(), 3);
-  for (int a : {2, 4, 8}) EXPECT_TRUE(Folder(0).m_articles.Test(a)) << a;
-  ASSERT_EQ(bookmarks.GetSize(), 2);
-  EXPECT_EQ(At(0).m_article, 5);
-  EXPECT_EQ(At(1).m_article, 9);
-  EXPECT_EQ(At(1).m_notePositions[0], 70000u & 0xFFFF);
+  ExpectTheSpaceFolderAndItsBookmarks();
 }
 
 // Ten articles, 4 and 9 from the update database: the main entries 1-8 are
@@ -148,19 +159,7 @@ TEST_F(Bookmarks, AHandWrittenFileLoadsAndIsWrittenBackTheSame) {
   Articles articles(10, {{4, "Comet Hale-Bopp"}, {9, "Sojourner"}});
   dir.Write("Bookmark.dat", kHandWrittenFile);
   ASSERT_TRUE(LoadBookmarkFile(Path().c_str(), folders, bookmarks, articles));
-  ASSERT_EQ(folders.GetSize(), 1);
-  EXPECT_STREQ(Folder(0).m_name, "Space");
-  EXPECT_EQ(Folder(0).m_articles.GetSetCount(), 3);
-  for (int a : {2, 4, 8}) EXPECT_TRUE(Folder(0).m_articles.Test(a)) << a;
-  ASSERT_EQ(bookmarks.GetSize(), 2);
-  EXPECT_EQ(At(0).m_article, 5);
-  ASSERT_EQ(At(0).m_highlightStarts.GetSize(), 1);
-  EXPECT_EQ(At(0).m_highlightStarts[0], 3u);
-  EXPECT_EQ(At(0).m_highlightEnds[0], 8u);
-  EXPECT_EQ(At(1).m_article, 9);
-  ASSERT_EQ(At(1).m_noteTexts.GetSize(), 1);
-  EXPECT_STREQ(At(1).m_noteTexts[0], "rover");
-  EXPECT_EQ(At(1).m_notePositions[0], 4464u);
+  ExpectTheSpaceFolderAndItsBookmarks();
 
   ASSERT_TRUE(SaveBookmarkFile(Path().c_str(), folders, bookmarks, articles));
   EXPECT_EQ(Bytes(Path()), kHandWrittenFile);
