@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "movie_reader.h"
+#include "node_view.h"
 #include "pano_fixture.h"
 #include "pano_types.h"
 
@@ -22,6 +23,25 @@ class ReaderTest : public PanoHostTest {
     return result;
   }
 };
+
+// Tiles decode into the canvas the warp engine reads, so the reader's pixels
+// are the frames' pixels for every screen: a palette screen reads 5-5-5, the
+// direct screens their own layout, and device-independent output 5-5-5 on a
+// 16-bit screen and 24-bit blue-green-red on any other (8 or 32 bits).
+TEST(ReaderMode, TilesDecodeInTheLayoutOfTheFrames) {
+  struct Case {
+    std::int32_t screenMode, depth, readerMode;
+    int frameFormat;
+  };
+  for (const Case& c : {Case{kModePalette, 8, kMode555, kFormat555}, Case{kMode555, 16, kMode555, kFormat555},
+                        Case{kMode565, 16, kMode565, kFormat565}, Case{kModeRgb24, 24, kModeRgb24, kFormat24},
+                        Case{kModeBgr24, 24, kModeBgr24, kFormat24}, Case{kModeDib, 16, kMode555, kFormat555},
+                        Case{kModeDib, 24, kModeBgr24, kFormat24}, Case{kModeDib, 32, kModeBgr24, kFormat24},
+                        Case{kModeDib, 8, kModeBgr24, kFormat24}}) {
+    EXPECT_EQ(ReaderModeForScreen(c.screenMode, c.depth), c.readerMode) << c.screenMode << "/" << c.depth;
+    EXPECT_EQ(FrameFormatForMode(c.screenMode, c.depth), c.frameFormat) << c.screenMode << "/" << c.depth;
+  }
+}
 
 TEST_F(ReaderTest, ShortFilesBadAtomsAndMissingPartsFail) {
   MovieFile* file = nullptr;
