@@ -134,6 +134,17 @@ std::string ListingOf(long size) {
   return line;
 }
 
+// Hands a reply to a session and runs the states it posts.
+void Answer(FakeHost& host, UpdateSession& session, const std::string& reply) {
+  host.controlChunks.push_back(reply);
+  session.OnControlSocket(CWINSOCK_DONE_READING, 1);
+  while (!host.posted.empty()) {
+    const int state = host.posted.front();
+    host.posted.pop_front();
+    session.OnMainControl(state);
+  }
+}
+
 class Session : public ::testing::Test {
  protected:
   FakeHost host;
@@ -275,15 +286,7 @@ TEST_F(Session, ARefusalStopsAtOnce) {
     FakeHost fresh;
     UpdateSession s(fresh, UpdateServer{}, 5600);
     s.OnMainControl(XFER_MAKE_CONNECTION);
-    for (const std::string& reply : replies) {
-      fresh.controlChunks.push_back(reply);
-      s.OnControlSocket(CWINSOCK_DONE_READING, 1);
-      while (!fresh.posted.empty()) {
-        const int state = fresh.posted.front();
-        fresh.posted.pop_front();
-        s.OnMainControl(state);
-      }
-    }
+    for (const std::string& reply : replies) Answer(fresh, s, reply);
     EXPECT_TRUE(fresh.Logged("Did not receive expected response. " + logged)) << logged;
     EXPECT_EQ(fresh.errors, std::vector<std::string>{CommunicationsMessage}) << logged;
   }
@@ -346,15 +349,8 @@ TEST_F(Session, AServerThatCannotReachTheDataPortStopsAfterThreeTries) {
     s.OnMainControl(kind == TransferListImage     ? XFER_SEND_LISTIMAGE
                     : kind == TransferListUpdates ? XFER_SEND_LISTUPDATES
                                                   : XFER_SEND_GETIMAGE);
-    for (const char* reply : {"200 PORT ok\r\n", "425 No\r\n", "200 PORT ok\r\n", "425 No\r\n"}) {
-      other.controlChunks.push_back(reply);
-      s.OnControlSocket(CWINSOCK_DONE_READING, 1);
-      while (!other.posted.empty()) {
-        const int state = other.posted.front();
-        other.posted.pop_front();
-        s.OnMainControl(state);
-      }
-    }
+    for (const char* reply : {"200 PORT ok\r\n", "425 No\r\n", "200 PORT ok\r\n", "425 No\r\n"})
+      Answer(other, s, reply);
     s.OnDataSocket(CWINSOCK_YOU_ARE_CONNECTED);  // the third attempt connects
     s.OnDataSocket(CWINSOCK_LOST_CONNECTION);
     other.posted.clear();
@@ -378,9 +374,7 @@ TEST_F(Session, ADownloadIsWatchedFromItsPortUntilItsDataConnectionIsUp) {
   FakeHost silent;
   UpdateSession s(silent, UpdateServer{}, 5600);
   s.OnMainControl(XFER_SEND_GETIMAGE);
-  silent.controlChunks.push_back("200 PORT ok\r\n");
-  s.OnControlSocket(CWINSOCK_DONE_READING, 1);
-  s.OnMainControl(XFER_GETIMAGE_DATACMD);
+  Answer(silent, s, "200 PORT ok\r\n");
   ASSERT_TRUE(silent.timers.count(TimerSendGet));
   s.OnTimer(TimerSendGet);
   EXPECT_TRUE(silent.Logged("TIMER_XFER_SEND_GET"));

@@ -99,6 +99,21 @@ class UpdateRun : public ::testing::Test {
     EXPECT_FALSE(key.Get("MostRecentUpdate"));
   }
 
+  // A run against the scripted server that must fail with the message and
+  // leave no trace; returns the transfer log.
+  std::string RunToFailure(const FtpScript& script, const char* message) {
+    ProductKey key;
+    work.dir.Write("REN2F200.DAT", "the encyclopedia, as it was");
+    Serve(script);
+    CFakeReader reader;
+    const auto before = Snapshot(work.dir.path());
+    Run();
+    ExpectNothingChanged(before, message, key);
+    EXPECT_EQ(reader.m_nCloseRequests, 0);
+    EXPECT_FALSE(work.Exists("restarted.txt"));
+    return ReadWholeFile(work.File(LogFileName));
+  }
+
   static inline UINT_PTR cancel_ = 0;
   static inline CWnd* dialogWindow_ = nullptr;
   long imageSize_ = -1;
@@ -268,73 +283,37 @@ TEST_F(UpdateRun, RepliesInPiecesCountOnce) {
 // Failures that once hung or installed a cut archive: each ends with its
 // message and leaves the working directory as it was.
 TEST_F(UpdateRun, AServerThatCannotReachTheDataPortGivesUpAfterThreeTries) {
-  ProductKey key;
-  work.dir.Write("REN2F200.DAT", "the encyclopedia, as it was");
-  Serve(FtpScript{.alwaysRefuseData = true});
-  CFakeReader reader;
-  const auto before = Snapshot(work.dir.path());
-  Run();
-
-  ExpectNothingChanged(before, CommunicationsMessage, key);
-  EXPECT_EQ(reader.m_nCloseRequests, 0);
+  const std::string log = RunToFailure(FtpScript{.alwaysRefuseData = true}, CommunicationsMessage);
   const auto commands = server->Commands();
   EXPECT_EQ(std::count(commands.begin(), commands.end(), "LIST UPDTBITM.EXE"), MaxDataAttempts);
-  EXPECT_NE(ReadWholeFile(work.File("Xferlog.txt")).find("No data connection after 3 attempts"), std::string::npos);
+  EXPECT_NE(log.find("No data connection after 3 attempts"), std::string::npos);
 }
 
 TEST_F(UpdateRun, ARefusedPasswordStopsAtOnce) {
-  ProductKey key;
-  Serve(FtpScript{.refusePassword = true});
-  CFakeReader reader;
-  const auto before = Snapshot(work.dir.path());
-  Run();
-
-  ExpectNothingChanged(before, CommunicationsMessage, key);
+  const std::string log = RunToFailure(FtpScript{.refusePassword = true}, CommunicationsMessage);
   EXPECT_FALSE(Received("CWD /quorvex/transfer"));
-  EXPECT_NE(ReadWholeFile(work.File("Xferlog.txt")).find("Expected: 230 Received: 530"), std::string::npos);
+  EXPECT_NE(log.find("Expected: 230 Received: 530"), std::string::npos);
 }
 
 TEST_F(UpdateRun, ARefusedDownloadStopsAtOnce) {
-  ProductKey key;
-  Serve(FtpScript{.refuseRetr = true});
-  CFakeReader reader;
-  const auto before = Snapshot(work.dir.path());
-  Run();
-
-  ExpectNothingChanged(before, CommunicationsMessage, key);
-  EXPECT_EQ(reader.m_nCloseRequests, 0);
+  RunToFailure(FtpScript{.refuseRetr = true}, CommunicationsMessage);
+  EXPECT_FALSE(Received("RETR UPDATES.EXE"));
 }
 
 // The archive's data connection closes half way and the server still
-// reports the transfer complete.
-class CutDownload : public UpdateRun {
- protected:
-  void RunWithCut(const char* archive) {
-    ProductKey key;
-    work.dir.Write("REN2F200.DAT", "the encyclopedia, as it was");
-    Serve(FtpScript{.cutRetrOf = archive});
-    CFakeReader reader;
-    const auto before = Snapshot(work.dir.path());
-    Run();
-
-    ExpectNothingChanged(before, CorruptFilesMessage, key);
-    EXPECT_EQ(reader.m_nCloseRequests, 0);
-    EXPECT_FALSE(work.Exists("restarted.txt"));
-    log = ReadWholeFile(work.File("Xferlog.txt"));
-    EXPECT_NE(log.find("Received "), std::string::npos);  // "Received <n> of <size> bytes"
-  }
-  std::string log;
-};
-
-TEST_F(CutDownload, OfTheFirstArchiveNothingIsExtracted) {
-  RunWithCut(ImageArchive);
+// reports the transfer complete: the byte count tells ("Received <n> of
+// <size> bytes").
+TEST_F(UpdateRun, AFirstArchiveCutHalfWayIsNotExtracted) {
+  const std::string log = RunToFailure(FtpScript{.cutRetrOf = ImageArchive}, CorruptFilesMessage);
+  EXPECT_NE(log.find("Received "), std::string::npos);
   EXPECT_EQ(log.find("Checking if extraction is complete"), std::string::npos);
   EXPECT_FALSE(Received("RETR UPDATES.EXE"));
 }
 
-TEST_F(CutDownload, OfTheSecondArchiveOnlyTheFirstIsExtracted) {
-  RunWithCut(UpdatesArchive);
-  EXPECT_NE(log.find("Checking if extraction is complete"), std::string::npos);
+TEST_F(UpdateRun, ASecondArchiveCutHalfWayIsNotExtracted) {
+  const std::string log = RunToFailure(FtpScript{.cutRetrOf = UpdatesArchive}, CorruptFilesMessage);
+  EXPECT_NE(log.find("Received "), std::string::npos);
+  EXPECT_NE(log.find("Checking if extraction is complete"), std::string::npos);  // of the first only
   EXPECT_EQ(log.find("XFER_PROCESS_UPDATE"), std::string::npos);
 }
 
