@@ -13,6 +13,7 @@
 #include "pano_fixture.h"
 #include "pano_types.h"
 #include "warp_engine.h"
+#include "warp_runs.h"
 
 namespace panotest {
 namespace {
@@ -214,6 +215,9 @@ class WarpFramesTest : public PanoHostTest {
     return canvas;
   }
 
+  void CheckPinnedFrames();
+  void CheckMovieFrames();
+
   // Renders the view and checks it against the model; returns its checksum.
   std::uint64_t Render(TileCanvas* canvas, int format, int width, int height, const View& v) {
     WarpEngine e{};
@@ -281,7 +285,17 @@ constexpr Pinned kPinned[] = {
     {24, 61, 37, "cylinder", 0xc732034c598bb09bull}, {24, 61, 37, "close", 0x7455316db743856eull},
 };
 
+// At every level of vector runs the processor has, and with the roles alone.
 TEST_F(WarpFramesTest, FramesMatchTheModelAndStayPinned) {
+  for (int level = kRunsNone; level <= RunLevelSupported(); ++level) {
+    SetRunLevel(level);
+    SCOPED_TRACE("vector run level " + std::to_string(level));
+    CheckPinnedFrames();
+  }
+  SetRunLevel(-1);
+}
+
+void WarpFramesTest::CheckPinnedFrames() {
   std::string printed;
   int checked = 0;
   for (const int format : {int{kFormat565}, int{kFormat555}, int{kFormat24}}) {
@@ -326,6 +340,15 @@ std::uint32_t Converted(std::int32_t mode, const bp::Rgb& c) {
 // 24-bit output mode, panned across the seam so that tiles are decoded into
 // the ring again; the canvas holds the picture's colours converted by hand.
 TEST_F(WarpFramesTest, MovieFramesThroughTheNodeViewStayPinned) {
+  for (int level = kRunsNone; level <= RunLevelSupported(); ++level) {
+    SetRunLevel(level);
+    SCOPED_TRACE("vector run level " + std::to_string(level));
+    CheckMovieFrames();
+  }
+  SetRunLevel(-1);
+}
+
+void WarpFramesTest::CheckMovieFrames() {
   bp::PanoramaMovie movie = SmallPanorama();
   movie.pictureHeight = 256;  // four tiles down a line
   movie.nodes[0].picture = MovieColour;

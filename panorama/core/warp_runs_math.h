@@ -1,0 +1,214 @@
+// The runs' arithmetic, written once over a vector type and built into each
+// vector unit's own translation unit (compiled for that unit, everything
+// here has internal linkage). One 32-bit lane per pixel, the same formulas as
+// the roles: 16-bit pixels as the word Q:P, 24-bit ones as three bytes.
+#pragma once
+
+#include <immintrin.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#include "warp_loops.h"
+#include "warp_runs.h"
+
+namespace pano {
+namespace {
+
+inline std::uint32_t LoadWord(const std::uint8_t* p) {
+  std::uint32_t v;
+  std::memcpy(&v, p, 4);
+  return v;
+}
+
+// The 16-bit roles: A blends pixel i with i + 1 at the half-pixel bit, D
+// blends two lines (four pixels at the bit, else pixel i of each), B is the
+// plain pixel. w = Q:P of each lane; results in the low 16 bits.
+template <class V, std::uint32_t kMask>
+struct Pixels16 {
+  using T = typename V::T;
+  static T HalfPixel(T w, T half) {
+    const T m = V::Set1(kMask);
+    const T s = V::And(V::template Srl<1>(V::Add(V::And(w, m), V::And(V::Rot16(w), m))), m);
+    return V::And(V::Select(half, V::Or(s, V::template Srl<16>(s)), w), V::Set1(0xFFFF));
+  }
+  static T TwoLines(T w1, T w2, T half) {
+    const T m = V::Set1(kMask), low = V::Set1(0xFFFF);
+    const T four = V::template Srl<2>(
+        V::Add(V::Add(V::And(w1, m), V::And(V::Rot16(w1), m)), V::Add(V::And(w2, m), V::And(V::Rot16(w2), m))));
+    const T u = V::And(w1, low), v = V::And(w2, low);
+    const T two = V::template Srl<1>(
+        V::Add(V::And(V::Or(V::template Sll<16>(u), v), m), V::And(V::Or(V::template Sll<16>(v), u), m)));
+    const T c = V::Select(half, four, two);
+    const T green = V::Set1(kMask == kMask565 ? 0x3F : 0x1F), redBlue = V::Set1(kMask == kMask565 ? 0xF81F : 0x7C1F);
+    return V::Or(V::template Sll<5>(V::And(V::template Srl<21>(c), green)), V::And(c, redBlue));
+  }
+  static T Plain(T w) { return V::And(w, V::Set1(0xFFFF)); }
+};
+
+// The 24-bit roles over p and q, the pixels as three bytes.
+template <class V>
+struct Pixels24 {
+  using T = typename V::T;
+  static T Pair(T p, T q) {
+    const T m = V::Set1(0x00FEFEFF);
+    return V::Add(V::And(p, m), V::And(q, m));
+  }
+  static T HalfPixel(T p, T q, T half) { return V::Select(half, V::template Srl<1>(Pair(p, q)), p); }
+  static T TwoLines(T p1, T q1, T p2, T q2, T half) {
+    const T m = V::Set1(0x01FDFDFF);
+    const T four = V::template Srl<2>(V::Add(V::And(Pair(p1, q1), m), V::And(Pair(p2, q2), m)));
+    return V::Select(half, four, V::template Srl<1>(Pair(p1, p2)));
+  }
+};
+
+// The words of N lanes read one by one: a lane's pixel (and for 16 bits the
+// one after it, as Q:P), positions from `position` apart by `step`.
+template <class V>
+typename V::T ReadWords16(const std::uint8_t* line, std::uint32_t position, std::uint32_t step) {
+  alignas(64) std::uint32_t words[V::N];
+  for (int k = 0; k < V::N; ++k) {
+    words[k] = LoadWord(line + 2 * static_cast<std::size_t>(position >> 10));
+    position += step;
+  }
+  return V::Load(words);
+}
+template <class V>
+void ReadPixels24(const std::uint8_t* line, std::uint32_t position, std::uint32_t step, typename V::T* p,
+                  typename V::T* q) {
+  alignas(64) std::uint32_t first[V::N], second[V::N];
+  for (int k = 0; k < V::N; ++k) {
+    const std::uint8_t* pixel = line + 3 * static_cast<std::size_t>(position >> 10);
+    first[k] = LoadWord(pixel);
+    second[k] = LoadWord(pixel + 3);
+    position += step;
+  }
+  const typename V::T bytes = V::Set1(0x00FFFFFF);
+  *p = V::And(V::Load(first), bytes);
+  *q = V::And(V::Load(second), bytes);
+}
+
+// The runs of a 16-bit format (kMask 5-6-5 or 5-5-5). A run's last pixels
+// that fill no vector go through the role itself.
+template <class V, std::uint32_t kMask>
+struct Runs16 {
+  using T = typename V::T;
+  using P = Pixels16<V, kMask>;
+  static constexpr SampleLineProc kSample = kMask == kMask565 ? SampleLine565 : SampleLine555;
+  static constexpr SampleTwoLinesProc kBlend = kMask == kMask565 ? BlendLinePair565 : BlendLinePair555;
+
+  static T Words(const std::uint8_t* line, std::uint32_t position, std::uint32_t step, T lanes,
+                 const std::uint8_t* readEnd) {
+    T w;
+    return V::Window16(line, position, step, lanes, readEnd, &w) ? w : ReadWords16<V>(line, position, step);
+  }
+  static void Sample(int count, const std::uint8_t* line, std::uint32_t position, std::uint32_t step,
+                     std::uint8_t* destination, const std::uint8_t* readEnd) {
+    const T lanes = V::Lanes(step);
+    int n = 0;
+    for (; n + V::N <= count; n += V::N) {
+      const T half = V::HalfMask(V::Add(V::Set1(position), lanes));
+      V::Store16(destination, P::HalfPixel(Words(line, position, step, lanes, readEnd), half));
+      position += V::N * step;
+      destination += 2 * V::N;
+    }
+    if (n < count) kSample(count - n, line, position, step, destination, 2);
+  }
+  static void Nearest(int count, const std::uint8_t* line, std::uint32_t position, std::uint32_t step,
+                      std::uint8_t* destination, const std::uint8_t* readEnd) {
+    const T lanes = V::Lanes(step);
+    int n = 0;
+    for (; n + V::N <= count; n += V::N) {
+      V::Store16(destination, P::Plain(Words(line, position, step, lanes, readEnd)));
+      position += V::N * step;
+      destination += 2 * V::N;
+    }
+    if (n < count) SampleLineNearest16(count - n, line, position, step, destination, 2);
+  }
+  static void Blend(int count, const std::uint8_t* line1, const std::uint8_t* line2, std::uint32_t position,
+                    std::uint32_t step, std::uint8_t* destination, const std::uint8_t* readEnd) {
+    const T lanes = V::Lanes(step);
+    int n = 0;
+    for (; n + V::N <= count; n += V::N) {
+      const T half = V::HalfMask(V::Add(V::Set1(position), lanes));
+      const T w1 = Words(line1, position, step, lanes, readEnd), w2 = Words(line2, position, step, lanes, readEnd);
+      V::Store16(destination, P::TwoLines(w1, w2, half));
+      position += V::N * step;
+      destination += 2 * V::N;
+    }
+    if (n < count) kBlend(count - n, line1, line2, position, step, destination, 2);
+  }
+};
+
+template <class V>
+struct Runs24 {
+  using T = typename V::T;
+  using P = Pixels24<V>;
+
+  static void Read(const std::uint8_t* line, std::uint32_t position, std::uint32_t step, T lanes,
+                   const std::uint8_t* readEnd, T* p, T* q) {
+    if (!V::Window24(line, position, step, lanes, readEnd, p, q)) ReadPixels24<V>(line, position, step, p, q);
+  }
+  static void Sample(int count, const std::uint8_t* line, std::uint32_t position, std::uint32_t step,
+                     std::uint8_t* destination, const std::uint8_t* readEnd) {
+    const T lanes = V::Lanes(step);
+    int n = 0;
+    for (; n + V::N <= count; n += V::N) {
+      const T half = V::HalfMask(V::Add(V::Set1(position), lanes));
+      T p, q;
+      Read(line, position, step, lanes, readEnd, &p, &q);
+      V::Store24(destination, P::HalfPixel(p, q, half));
+      position += V::N * step;
+      destination += 3 * V::N;
+    }
+    if (n < count) SampleLine24(count - n, line, position, step, destination, 3);
+  }
+  static void Nearest(int count, const std::uint8_t* line, std::uint32_t position, std::uint32_t step,
+                      std::uint8_t* destination, const std::uint8_t* readEnd) {
+    const T lanes = V::Lanes(step);
+    int n = 0;
+    for (; n + V::N <= count; n += V::N) {
+      T p, q;
+      Read(line, position, step, lanes, readEnd, &p, &q);
+      V::Store24(destination, p);
+      position += V::N * step;
+      destination += 3 * V::N;
+    }
+    if (n < count) SampleLineNearest24(count - n, line, position, step, destination, 3);
+  }
+  static void Blend(int count, const std::uint8_t* line1, const std::uint8_t* line2, std::uint32_t position,
+                    std::uint32_t step, std::uint8_t* destination, const std::uint8_t* readEnd) {
+    const T lanes = V::Lanes(step);
+    int n = 0;
+    for (; n + V::N <= count; n += V::N) {
+      const T half = V::HalfMask(V::Add(V::Set1(position), lanes));
+      T p1, q1, p2, q2;
+      Read(line1, position, step, lanes, readEnd, &p1, &q1);
+      Read(line2, position, step, lanes, readEnd, &p2, &q2);
+      V::Store24(destination, P::TwoLines(p1, q1, p2, q2, half));
+      position += V::N * step;
+      destination += 3 * V::N;
+    }
+    if (n < count) BlendLinePair24(count - n, line1, line2, position, step, destination, 3);
+  }
+};
+
+template <class V>
+bool RunLoopsOf(int format, RunLoops* loops, StripProc stripToRows16, StripProc stripToRows24) {
+  switch (format) {
+    case 16:
+      *loops = RunLoops{Runs16<V, kMask565>::Sample, Runs16<V, kMask565>::Nearest, Runs16<V, kMask565>::Blend,
+                        stripToRows16};
+      return true;
+    case 17:
+      *loops = RunLoops{Runs16<V, kMask555>::Sample, Runs16<V, kMask555>::Nearest, Runs16<V, kMask555>::Blend,
+                        stripToRows16};
+      return true;
+    case 24: *loops = RunLoops{Runs24<V>::Sample, Runs24<V>::Nearest, Runs24<V>::Blend, stripToRows24}; return true;
+    default: return false;
+  }
+}
+
+}  // namespace
+}  // namespace pano
