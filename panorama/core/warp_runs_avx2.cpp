@@ -14,6 +14,7 @@ struct Avx2 {
   static T Load(const std::uint32_t* v) { return _mm256_load_si256(reinterpret_cast<const __m256i*>(v)); }
   static T And(T a, T b) { return _mm256_and_si256(a, b); }
   static T Or(T a, T b) { return _mm256_or_si256(a, b); }
+  static T Xor(T a, T b) { return _mm256_xor_si256(a, b); }
   static T Add(T a, T b) { return _mm256_add_epi32(a, b); }
   template <int n>
   static T Srl(T a) {

@@ -28,6 +28,7 @@ struct Avx512 {
   static T Load(const std::uint32_t* v) { return _mm512_load_si512(v); }
   static T And(T a, T b) { return _mm512_and_si512(a, b); }
   static T Or(T a, T b) { return _mm512_or_si512(a, b); }
+  static T Xor(T a, T b) { return _mm512_xor_si512(a, b); }
   static T Add(T a, T b) { return _mm512_add_epi32(a, b); }
   template <int n>
   static T Srl(T a) {

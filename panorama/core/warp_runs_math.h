@@ -34,15 +34,16 @@ struct Pixels16 {
     return V::And(V::Select(half, V::Or(s, V::template Srl<16>(s)), w), V::Set1(0xFFFF));
   }
   static T TwoLines(T w1, T w2, T half) {
-    const T m = V::Set1(kMask), low = V::Set1(0xFFFF);
-    const T four = V::template Srl<2>(
+    const T m = V::Set1(kMask);
+    const T sum = V::template Srl<2>(
         V::Add(V::Add(V::And(w1, m), V::And(V::Rot16(w1), m)), V::Add(V::And(w2, m), V::And(V::Rot16(w2), m))));
-    const T u = V::And(w1, low), v = V::And(w2, low);
-    const T two = V::template Srl<1>(
-        V::Add(V::And(V::Or(V::template Sll<16>(u), v), m), V::And(V::Or(V::template Sll<16>(v), u), m)));
-    const T c = V::Select(half, four, two);
     const T green = V::Set1(kMask == kMask565 ? 0x3F : 0x1F), redBlue = V::Set1(kMask == kMask565 ? 0xF81F : 0x7C1F);
-    return V::Or(V::template Sll<5>(V::And(V::template Srl<21>(c), green)), V::And(c, redBlue));
+    const T four = V::Or(V::template Sll<5>(V::And(V::template Srl<21>(sum), green)), V::And(sum, redBlue));
+    // Pixel i of each line: each channel's halved sum (the role's masked sum)
+    // as (u AND v) + (u XOR v without each channel's low bit) / 2.
+    const T both = V::Set1(kMask == kMask565 ? 0xFFFF : 0x7FFF), high = V::Set1(kMask == kMask565 ? 0xF7DE : 0x7BDE);
+    const T two = V::Add(V::And(V::And(w1, w2), both), V::template Srl<1>(V::And(V::Xor(w1, w2), high)));
+    return V::Select(half, four, two);
   }
   static T Plain(T w) { return V::And(w, V::Set1(0xFFFF)); }
 };
