@@ -70,13 +70,8 @@ std::int32_t Present(std::intptr_t, const kn::KnRect&, const std::uint8_t* pixel
 
 void SetUpHost() {
   kn::InitializeHost();
-  pano::HostServices& host = pano::Host();
-  host.getMemory = kn::GetMemory;
-  host.freeMemory = kn::FreeMemory;
-  host.reallocateMemory = kn::ReallocateMemory;
-  host.flip16 = kn::Flip16;
-  host.flip32 = kn::Flip32;
-  host.flip32Many = kn::Flip32Many;
+  pano::Host() =
+      pano::HostServices{kn::GetMemory, kn::FreeMemory, kn::ReallocateMemory, kn::Flip16, kn::Flip32, kn::Flip32Many};
   pano::InstallDefaultSystem();
   pano::SetMediaEntry(kn::MediaEntry);
   pano::SetManagerEntry(kn::ManagerEntry);

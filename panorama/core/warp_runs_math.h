@@ -90,123 +90,114 @@ void ReadPixels24(const std::uint8_t* line, std::uint32_t position, std::uint32_
   *q = V::And(V::Load(second), bytes);
 }
 
-// The runs of a 16-bit format (kMask 5-6-5 or 5-5-5). A run's last pixels
-// that fill no vector go through the role itself.
+// A 16-bit format's lanes (kMask 5-6-5 or 5-5-5): each lane's word Q:P,
+// the roles' formulas over it, its store, and the roles themselves.
 template <class V, std::uint32_t kMask>
-struct Runs16 {
+struct Format16 {
   using T = typename V::T;
   using P = Pixels16<V, kMask>;
+  static constexpr int kPixelBytes = 2;
   static constexpr SampleLineProc kSample = kMask == kMask565 ? SampleLine565 : SampleLine555;
+  static constexpr SampleLineProc kNearest = SampleLineNearest16;
   static constexpr SampleTwoLinesProc kBlend = kMask == kMask565 ? BlendLinePair565 : BlendLinePair555;
-
-  static T Words(const std::uint8_t* line, std::uint32_t position, std::uint32_t step, T lanes,
-                 const std::uint8_t* readEnd) {
+  struct Source {
     T w;
-    return V::Window16(line, position, step, lanes, readEnd, &w) ? w : ReadWords16<V>(line, position, step);
+  };
+  static Source Read(const std::uint8_t* line, std::uint32_t position, std::uint32_t step, T lanes,
+                     const std::uint8_t* readEnd) {
+    Source s;
+    if (!V::Window16(line, position, step, lanes, readEnd, &s.w)) s.w = ReadWords16<V>(line, position, step);
+    return s;
   }
-  static void Sample(int count, const std::uint8_t* line, std::uint32_t position, std::uint32_t step,
-                     std::uint8_t* destination, const std::uint8_t* readEnd) {
-    const T lanes = V::Lanes(step);
-    int n = 0;
-    for (; n + V::N <= count; n += V::N) {
-      const T half = V::HalfMask(V::Add(V::Set1(position), lanes));
-      V::Store16(destination, P::HalfPixel(Words(line, position, step, lanes, readEnd), half));
-      position += V::N * step;
-      destination += 2 * V::N;
-    }
-    if (n < count) kSample(count - n, line, position, step, destination, 2);
-  }
-  static void Nearest(int count, const std::uint8_t* line, std::uint32_t position, std::uint32_t step,
-                      std::uint8_t* destination, const std::uint8_t* readEnd) {
-    const T lanes = V::Lanes(step);
-    int n = 0;
-    for (; n + V::N <= count; n += V::N) {
-      V::Store16(destination, P::Plain(Words(line, position, step, lanes, readEnd)));
-      position += V::N * step;
-      destination += 2 * V::N;
-    }
-    if (n < count) SampleLineNearest16(count - n, line, position, step, destination, 2);
-  }
-  static void Blend(int count, const std::uint8_t* line1, const std::uint8_t* line2, std::uint32_t position,
-                    std::uint32_t step, std::uint8_t* destination, const std::uint8_t* readEnd) {
-    const T lanes = V::Lanes(step);
-    int n = 0;
-    for (; n + V::N <= count; n += V::N) {
-      const T half = V::HalfMask(V::Add(V::Set1(position), lanes));
-      const T w1 = Words(line1, position, step, lanes, readEnd), w2 = Words(line2, position, step, lanes, readEnd);
-      V::Store16(destination, P::TwoLines(w1, w2, half));
-      position += V::N * step;
-      destination += 2 * V::N;
-    }
-    if (n < count) kBlend(count - n, line1, line2, position, step, destination, 2);
-  }
+  static T HalfPixel(const Source& s, T half) { return P::HalfPixel(s.w, half); }
+  static T Plain(const Source& s) { return P::Plain(s.w); }
+  static T TwoLines(const Source& a, const Source& b, T half) { return P::TwoLines(a.w, b.w, half); }
+  static void Store(std::uint8_t* destination, T pixels) { V::Store16(destination, pixels); }
 };
 
+// The 24-bit format's lanes: each lane's pixel p and its successor q.
 template <class V>
-struct Runs24 {
+struct Format24 {
   using T = typename V::T;
   using P = Pixels24<V>;
-
-  static void Read(const std::uint8_t* line, std::uint32_t position, std::uint32_t step, T lanes,
-                   const std::uint8_t* readEnd, T* p, T* q) {
-    if (!V::Window24(line, position, step, lanes, readEnd, p, q)) ReadPixels24<V>(line, position, step, p, q);
+  static constexpr int kPixelBytes = 3;
+  static constexpr SampleLineProc kSample = SampleLine24;
+  static constexpr SampleLineProc kNearest = SampleLineNearest24;
+  static constexpr SampleTwoLinesProc kBlend = BlendLinePair24;
+  struct Source {
+    T p, q;
+  };
+  static Source Read(const std::uint8_t* line, std::uint32_t position, std::uint32_t step, T lanes,
+                     const std::uint8_t* readEnd) {
+    Source s;
+    if (!V::Window24(line, position, step, lanes, readEnd, &s.p, &s.q))
+      ReadPixels24<V>(line, position, step, &s.p, &s.q);
+    return s;
   }
+  static T HalfPixel(const Source& s, T half) { return P::HalfPixel(s.p, s.q, half); }
+  static T Plain(const Source& s) { return s.p; }
+  static T TwoLines(const Source& a, const Source& b, T half) { return P::TwoLines(a.p, a.q, b.p, b.q, half); }
+  static void Store(std::uint8_t* destination, T pixels) { V::Store24(destination, pixels); }
+};
+
+// The runs of a format: whole vectors of lanes, the run's last pixels that
+// fill no vector through the role itself.
+template <class V, class F>
+struct Runs {
+  using T = typename V::T;
+  template <class Draw, class Role>
+  static void InVectors(int count, std::uint32_t position, std::uint32_t step, std::uint8_t* destination, Draw draw,
+                        Role role) {
+    int n = 0;
+    for (; n + V::N <= count; n += V::N) {
+      draw(position, destination);
+      position += V::N * step;
+      destination += F::kPixelBytes * V::N;
+    }
+    if (n < count) role(count - n, position, destination);
+  }
+  static T Half(std::uint32_t position, T lanes) { return V::HalfMask(V::Add(V::Set1(position), lanes)); }
+
   static void Sample(int count, const std::uint8_t* line, std::uint32_t position, std::uint32_t step,
                      std::uint8_t* destination, const std::uint8_t* readEnd) {
     const T lanes = V::Lanes(step);
-    int n = 0;
-    for (; n + V::N <= count; n += V::N) {
-      const T half = V::HalfMask(V::Add(V::Set1(position), lanes));
-      T p, q;
-      Read(line, position, step, lanes, readEnd, &p, &q);
-      V::Store24(destination, P::HalfPixel(p, q, half));
-      position += V::N * step;
-      destination += 3 * V::N;
-    }
-    if (n < count) SampleLine24(count - n, line, position, step, destination, 3);
+    InVectors(
+        count, position, step, destination,
+        [&](std::uint32_t at, std::uint8_t* out) {
+          F::Store(out, F::HalfPixel(F::Read(line, at, step, lanes, readEnd), Half(at, lanes)));
+        },
+        [&](int rest, std::uint32_t at, std::uint8_t* out) { F::kSample(rest, line, at, step, out, F::kPixelBytes); });
   }
   static void Nearest(int count, const std::uint8_t* line, std::uint32_t position, std::uint32_t step,
                       std::uint8_t* destination, const std::uint8_t* readEnd) {
     const T lanes = V::Lanes(step);
-    int n = 0;
-    for (; n + V::N <= count; n += V::N) {
-      T p, q;
-      Read(line, position, step, lanes, readEnd, &p, &q);
-      V::Store24(destination, p);
-      position += V::N * step;
-      destination += 3 * V::N;
-    }
-    if (n < count) SampleLineNearest24(count - n, line, position, step, destination, 3);
+    InVectors(
+        count, position, step, destination,
+        [&](std::uint32_t at, std::uint8_t* out) { F::Store(out, F::Plain(F::Read(line, at, step, lanes, readEnd))); },
+        [&](int rest, std::uint32_t at, std::uint8_t* out) { F::kNearest(rest, line, at, step, out, F::kPixelBytes); });
   }
   static void Blend(int count, const std::uint8_t* line1, const std::uint8_t* line2, std::uint32_t position,
                     std::uint32_t step, std::uint8_t* destination, const std::uint8_t* readEnd) {
     const T lanes = V::Lanes(step);
-    int n = 0;
-    for (; n + V::N <= count; n += V::N) {
-      const T half = V::HalfMask(V::Add(V::Set1(position), lanes));
-      T p1, q1, p2, q2;
-      Read(line1, position, step, lanes, readEnd, &p1, &q1);
-      Read(line2, position, step, lanes, readEnd, &p2, &q2);
-      V::Store24(destination, P::TwoLines(p1, q1, p2, q2, half));
-      position += V::N * step;
-      destination += 3 * V::N;
-    }
-    if (n < count) BlendLinePair24(count - n, line1, line2, position, step, destination, 3);
+    InVectors(
+        count, position, step, destination,
+        [&](std::uint32_t at, std::uint8_t* out) {
+          F::Store(out, F::TwoLines(F::Read(line1, at, step, lanes, readEnd), F::Read(line2, at, step, lanes, readEnd),
+                                    Half(at, lanes)));
+        },
+        [&](int rest, std::uint32_t at, std::uint8_t* out) {
+          F::kBlend(rest, line1, line2, at, step, out, F::kPixelBytes);
+        });
   }
+  static RunLoops Loops(StripProc stripToRows) { return RunLoops{Sample, Nearest, Blend, stripToRows}; }
 };
 
 template <class V>
 bool RunLoopsOf(int format, RunLoops* loops, StripProc stripToRows16, StripProc stripToRows24) {
   switch (format) {
-    case 16:
-      *loops = RunLoops{Runs16<V, kMask565>::Sample, Runs16<V, kMask565>::Nearest, Runs16<V, kMask565>::Blend,
-                        stripToRows16};
-      return true;
-    case 17:
-      *loops = RunLoops{Runs16<V, kMask555>::Sample, Runs16<V, kMask555>::Nearest, Runs16<V, kMask555>::Blend,
-                        stripToRows16};
-      return true;
-    case 24: *loops = RunLoops{Runs24<V>::Sample, Runs24<V>::Nearest, Runs24<V>::Blend, stripToRows24}; return true;
+    case 16: *loops = Runs<V, Format16<V, kMask565>>::Loops(stripToRows16); return true;
+    case 17: *loops = Runs<V, Format16<V, kMask555>>::Loops(stripToRows16); return true;
+    case 24: *loops = Runs<V, Format24<V>>::Loops(stripToRows24); return true;
     default: return false;
   }
 }

@@ -183,6 +183,17 @@ std::vector<std::uint8_t> ModelFrame(const WarpEngine& e) {
   return rows;
 }
 
+// At every level of vector runs the processor has, and with the roles alone.
+template <class Check>
+void AtEveryRunLevel(Check check) {
+  for (int level = kRunsNone; level <= RunLevelSupported(); ++level) {
+    SetRunLevel(level);
+    SCOPED_TRACE("vector run level " + std::to_string(level));
+    check();
+  }
+  SetRunLevel(-1);
+}
+
 struct View {
   const char* name;
   std::uint32_t mode, quality;
@@ -285,14 +296,8 @@ constexpr Pinned kPinned[] = {
     {24, 61, 37, "cylinder", 0xc732034c598bb09bull}, {24, 61, 37, "close", 0x7455316db743856eull},
 };
 
-// At every level of vector runs the processor has, and with the roles alone.
 TEST_F(WarpFramesTest, FramesMatchTheModelAndStayPinned) {
-  for (int level = kRunsNone; level <= RunLevelSupported(); ++level) {
-    SetRunLevel(level);
-    SCOPED_TRACE("vector run level " + std::to_string(level));
-    CheckPinnedFrames();
-  }
-  SetRunLevel(-1);
+  AtEveryRunLevel([this] { CheckPinnedFrames(); });
 }
 
 void WarpFramesTest::CheckPinnedFrames() {
@@ -340,12 +345,7 @@ std::uint32_t Converted(std::int32_t mode, const bp::Rgb& c) {
 // 24-bit output mode, panned across the seam so that tiles are decoded into
 // the ring again; the canvas holds the picture's colours converted by hand.
 TEST_F(WarpFramesTest, MovieFramesThroughTheNodeViewStayPinned) {
-  for (int level = kRunsNone; level <= RunLevelSupported(); ++level) {
-    SetRunLevel(level);
-    SCOPED_TRACE("vector run level " + std::to_string(level));
-    CheckMovieFrames();
-  }
-  SetRunLevel(-1);
+  AtEveryRunLevel([this] { CheckMovieFrames(); });
 }
 
 void WarpFramesTest::CheckMovieFrames() {
