@@ -11,7 +11,7 @@ struct Avx2 {
   using T = __m256i;
   static constexpr int N = 8;
   static T Set1(std::uint32_t v) { return _mm256_set1_epi32(static_cast<int>(v)); }
-  static T Load(const std::uint32_t* v) { return _mm256_load_si256(reinterpret_cast<const __m256i*>(v)); }
+  static T Load(const std::uint32_t* v) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(v)); }
   static T And(T a, T b) { return _mm256_and_si256(a, b); }
   static T Or(T a, T b) { return _mm256_or_si256(a, b); }
   static T Xor(T a, T b) { return _mm256_xor_si256(a, b); }

@@ -25,7 +25,7 @@ struct Avx512 {
   using T = __m512i;
   static constexpr int N = 16;
   static T Set1(std::uint32_t v) { return _mm512_set1_epi32(static_cast<int>(v)); }
-  static T Load(const std::uint32_t* v) { return _mm512_load_si512(v); }
+  static T Load(const std::uint32_t* v) { return _mm512_loadu_si512(v); }
   static T And(T a, T b) { return _mm512_and_si512(a, b); }
   static T Or(T a, T b) { return _mm512_or_si512(a, b); }
   static T Xor(T a, T b) { return _mm512_xor_si512(a, b); }

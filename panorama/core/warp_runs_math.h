@@ -68,7 +68,7 @@ struct Pixels24 {
 // one after it, as Q:P), positions from `position` apart by `step`.
 template <class V>
 typename V::T ReadWords16(const std::uint8_t* line, std::uint32_t position, std::uint32_t step) {
-  alignas(64) std::uint32_t words[V::N];
+  std::uint32_t words[V::N];
   for (int k = 0; k < V::N; ++k) {
     words[k] = LoadWord(line + 2 * static_cast<std::size_t>(position >> 10));
     position += step;
@@ -78,7 +78,7 @@ typename V::T ReadWords16(const std::uint8_t* line, std::uint32_t position, std:
 template <class V>
 void ReadPixels24(const std::uint8_t* line, std::uint32_t position, std::uint32_t step, typename V::T* p,
                   typename V::T* q) {
-  alignas(64) std::uint32_t first[V::N], second[V::N];
+  std::uint32_t first[V::N], second[V::N];
   for (int k = 0; k < V::N; ++k) {
     const std::uint8_t* pixel = line + 3 * static_cast<std::size_t>(position >> 10);
     first[k] = LoadWord(pixel);
