@@ -86,32 +86,32 @@ bp::Rgb Scene(int node, int x, int y) {
 
 }  // namespace
 
-std::vector<MovieSpec> BenchMovies() {
-  std::vector<MovieSpec> specs;
+std::vector<MovieShape> BenchMovies() {
+  std::vector<MovieShape> shapes;
   // The most tiles a node may have (192), each 256 x 256: 6144 lines around, 2048 pixels down.
-  specs.push_back(MovieSpec{"LARGE.MOV", "large", "large (6144 x 2048, 192 tiles)", 6144, 2048, 256, 256, 40, 3});
+  shapes.push_back(MovieShape{"LARGE.MOV", "large", "large (6144 x 2048, 192 tiles)", 6144, 2048, 256, 256, 40, 3});
   // A typical picture of the time: 2560 x 768 in 120 tiles of 128 x 128.
-  specs.push_back(MovieSpec{"TYPICAL.MOV", "typical", "typical (2560 x 768, 120 tiles)", 2560, 768, 128, 128, 30, 2});
-  return specs;
+  shapes.push_back(MovieShape{"TYPICAL.MOV", "typical", "typical (2560 x 768, 120 tiles)", 2560, 768, 128, 128, 30, 2});
+  return shapes;
 }
 
-std::string WriteBenchMovie(const std::filesystem::path& directory, const MovieSpec& spec) {
-  const std::filesystem::path path = directory / spec.file;
+std::string WriteBenchMovie(const std::filesystem::path& directory, const MovieShape& shape) {
+  const std::filesystem::path path = directory / shape.file;
   if (std::filesystem::exists(path)) {
     std::printf("using %s\n", path.string().c_str());
     return path.string();
   }
   bp::PanoramaMovie movie;
-  movie.name = spec.file;
+  movie.name = shape.file;
   movie.viewWidth = 640;
   movie.viewHeight = 480;
-  movie.pictureWidth = spec.around;
-  movie.pictureHeight = spec.down;
-  movie.tileWidth = spec.tileWidth;
-  movie.linesPerTile = spec.linesPerTile;
-  movie.tiltTop = bp::Degrees(spec.tiltDegrees);
-  movie.tiltBottom = bp::Degrees(-spec.tiltDegrees);
-  for (int n = 0; n < spec.nodes; ++n) {
+  movie.pictureWidth = shape.around;
+  movie.pictureHeight = shape.down;
+  movie.tileWidth = shape.tileWidth;
+  movie.linesPerTile = shape.linesPerTile;
+  movie.tiltTop = bp::Degrees(shape.tiltDegrees);
+  movie.tiltBottom = bp::Degrees(-shape.tiltDegrees);
+  for (int n = 0; n < shape.nodes; ++n) {
     bp::Node node;
     node.id = 1 + n;
     node.name = "Node " + std::to_string(n + 1);
@@ -119,11 +119,11 @@ std::string WriteBenchMovie(const std::filesystem::path& directory, const MovieS
     node.picture = [n](int x, int y) { return Scene(n, x, y); };
     movie.nodes.push_back(node);
   }
-  std::printf("building %s: %d node(s) of %d x %d ...\n", spec.file, spec.nodes, spec.around, spec.down);
+  std::printf("building %s: %d node(s) of %d x %d ...\n", shape.file, shape.nodes, shape.around, shape.down);
   std::fflush(stdout);
   const auto started = Clock::now();
   builder::WriteFileAtomically(path.string(), bp::BuildPanoramaMovie(movie));
-  std::printf("  %s written in %.1f s (%.1f MB)\n", spec.file, Milliseconds(Clock::now() - started) / 1000,
+  std::printf("  %s written in %.1f s (%.1f MB)\n", shape.file, Milliseconds(Clock::now() - started) / 1000,
               static_cast<double>(std::filesystem::file_size(path)) / 1e6);
   return path.string();
 }

@@ -20,7 +20,7 @@ void PrintHeader();
 void PrintRow(const char* size, const char* depth, const std::string& step, const Stats& stats,
               const Stats* memcpyReference, const Stats* naiveReference);
 
-struct MovieSpec {
+struct MovieShape {
   const char* file;
   const char* name;  // for --movie
   const char* title;
@@ -29,14 +29,14 @@ struct MovieSpec {
   int tiltDegrees;              // the picture spans +/- this
   int nodes;
 };
-std::vector<MovieSpec> BenchMovies();
+std::vector<MovieShape> BenchMovies();
 // Builds the movie (a 640 x 480 display rectangle) unless it is already there; its path.
-std::string WriteBenchMovie(const std::filesystem::path& directory, const MovieSpec& spec);
+std::string WriteBenchMovie(const std::filesystem::path& directory, const MovieShape& shape);
 
 // What to measure: every movie and size unless named.
 struct Filter {
   std::string movie, size;
-  bool Takes(const MovieSpec& spec) const { return movie.empty() || movie == spec.name; }
+  bool Takes(const MovieShape& shape) const { return movie.empty() || movie == shape.name; }
   bool Takes(int width, int height) const {
     return size.empty() || size == std::to_string(width) + "x" + std::to_string(height);
   }

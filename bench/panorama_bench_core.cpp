@@ -172,7 +172,7 @@ void MeasureTiles(NodeView* view, const char* size, const Depth& depth) {
   PrintRow(size, depth.name, "tile decode, warm cache", decodeAll(), nullptr, nullptr);
 }
 
-void BenchView(std::intptr_t movie, const MovieSpec& spec, int width, int height, const Depth& depth, bool quick) {
+void BenchView(std::intptr_t movie, const MovieShape& shape, int width, int height, const Depth& depth, bool quick) {
   char size[16];
   std::snprintf(size, sizeof size, "%dx%d", width, height);
   std::int32_t error = 0;
@@ -196,7 +196,7 @@ void BenchView(std::intptr_t movie, const MovieSpec& spec, int width, int height
   };
   const Stats first = Summarise({goTo(1)});
   std::vector<double> cold;
-  for (int k = 1; k <= 2 * spec.nodes - 1; ++k) cold.push_back(goTo(1 + k % spec.nodes));
+  for (int k = 1; k <= 2 * shape.nodes - 1; ++k) cold.push_back(goTo(1 + k % shape.nodes));
   const References refs = MeasureReferences(view, depth, steps);
   PrintRow(size, depth.name, "reference: memcpy of a frame", refs.copy, &refs.copy, &refs.naive);
   PrintRow(size, depth.name, "reference: naive float warp", refs.naive, &refs.copy, &refs.naive);
@@ -284,15 +284,15 @@ void PrintMachine() {
 int RunInProcess(const std::filesystem::path& directory, bool quick, const Filter& filter) {
   SetUpHost();
   PrintMachine();
-  for (const MovieSpec& spec : BenchMovies()) {
-    if (!filter.Takes(spec)) continue;
-    const std::string path = WriteBenchMovie(directory, spec);
+  for (const MovieShape& shape : BenchMovies()) {
+    if (!filter.Takes(shape)) continue;
+    const std::string path = WriteBenchMovie(directory, shape);
     const std::intptr_t movie = OpenHostMovie(path);
-    std::printf("\n%s, %d nodes\n", spec.title, spec.nodes);
+    std::printf("\n%s, %d nodes\n", shape.title, shape.nodes);
     PrintHeader();
     for (const auto& [width, height] : {std::pair{320, 240}, std::pair{640, 480}}) {
       if (!filter.Takes(width, height)) continue;
-      for (const Depth& depth : kDepths) BenchView(movie, spec, width, height, depth, quick);
+      for (const Depth& depth : kDepths) BenchView(movie, shape, width, height, depth, quick);
     }
     kn::DisposeMovie(movie);
   }

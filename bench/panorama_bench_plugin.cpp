@@ -83,7 +83,8 @@ double TimeMs(F&& work) {
   return std::chrono::duration<double, std::milli>(Clock::now() - started).count();
 }
 
-void BenchController(Host& host, std::intptr_t movie, const MovieSpec& spec, int width, int height, bool quick) {
+void BenchController(Host& host, std::intptr_t movie, const MovieShape& shape, int width, int height, const char* depth,
+                     bool quick) {
   RECT bounds{0, 0, 640, 480};
   const std::intptr_t c = host.Media(kn::kKnNewMovieController, {movie, reinterpret_cast<std::intptr_t>(&bounds), 3,
                                                                  reinterpret_cast<std::intptr_t>(host.window())});
@@ -98,13 +99,13 @@ void BenchController(Host& host, std::intptr_t movie, const MovieSpec& spec, int
   const int steps = quick ? 60 : 360;
 
   std::vector<double> cold;
-  for (int node = spec.nodes; node >= 1; --node) {
+  for (int node = shape.nodes; node >= 1; --node) {
     cold.push_back(TimeMs([&] {
       action(4102, node);
       action(2, 0);
     }));
   }
-  PrintRow(size, "screen", "first frame of a cold node", Summarise(cold), nullptr, nullptr);
+  PrintRow(size, depth, "first frame of a cold node", Summarise(cold), nullptr, nullptr);
   for (int k = 0; k < 36; ++k) {  // one turn brings every compressed tile in
     action(4152, Degrees(10.0 * k));
     action(2, 0);
@@ -119,7 +120,7 @@ void BenchController(Host& host, std::intptr_t movie, const MovieSpec& spec, int
       }));
       if (k % 30 == 0) host.Pump();
     }
-    PrintRow(size, "screen", "plug-in: pan, quality " + std::to_string(quality), Summarise(times), nullptr, nullptr);
+    PrintRow(size, depth, "plug-in: pan, quality " + std::to_string(quality), Summarise(times), nullptr, nullptr);
   }
   {
     action(4121, 256);
@@ -130,7 +131,7 @@ void BenchController(Host& host, std::intptr_t movie, const MovieSpec& spec, int
         action(2, 0);
       }));
     }
-    PrintRow(size, "screen", "plug-in: zoom 65-10-65, q 256", Summarise(times), nullptr, nullptr);
+    PrintRow(size, depth, "plug-in: zoom 65-10-65, q 256", Summarise(times), nullptr, nullptr);
   }
   // The view is really drawn: its centre is not the window's background.
   HDC dc = GetDC(host.window());
@@ -145,17 +146,18 @@ void BenchController(Host& host, std::intptr_t movie, const MovieSpec& spec, int
 int RunThroughPlugin(const std::filesystem::path& directory, bool quick, const Filter& filter) {
   Host host;
   HDC screen = GetDC(nullptr);
-  std::printf("screen: %d bits a pixel\n", GetDeviceCaps(screen, BITSPIXEL));
+  char depth[24];
+  std::snprintf(depth, sizeof depth, "screen %d-bit", GetDeviceCaps(screen, BITSPIXEL));
   ReleaseDC(nullptr, screen);
-  for (const MovieSpec& spec : BenchMovies()) {
-    if (!filter.Takes(spec)) continue;
-    const std::string path = WriteBenchMovie(directory, spec);
+  for (const MovieShape& shape : BenchMovies()) {
+    if (!filter.Takes(shape)) continue;
+    const std::string path = WriteBenchMovie(directory, shape);
     const std::intptr_t movie = host.OpenMovie(path);
-    std::printf("\n%s, %d nodes, through KNVRW32.DLL\n", spec.title, spec.nodes);
+    std::printf("\n%s, %d nodes, through KNVRW32.DLL\n", shape.title, shape.nodes);
     PrintHeader();
     for (const auto& [width, height] : {std::pair{320, 240}, std::pair{640, 480}}) {
       if (!filter.Takes(width, height)) continue;
-      BenchController(host, movie, spec, width, height, quick);
+      BenchController(host, movie, shape, width, height, depth, quick);
     }
     host.Media(kn::kKnDisposeMovie, {movie});
   }
