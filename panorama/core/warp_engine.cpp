@@ -5,6 +5,7 @@
 
 #include "pano_host.h"
 #include "pano_types.h"
+#include "warp_runs.h"
 
 namespace pano {
 namespace {
@@ -221,6 +222,8 @@ void WarpInit(WarpEngine* e, int width, int height, int format, int alignment) {
 void WarpFree(WarpEngine* e) {
   HostFree(e->columnFrame);
   HostFree(e->correctedFrame);
+  HostFree(e->strip);
+  e->strip = nullptr;
   HostFree(e->scratch);
   HostFree(e->scale);
   HostFree(e->sourceColumn);
@@ -343,6 +346,9 @@ const std::uint8_t* WarpRenderFrame(WarpEngine* e, std::uint32_t* rowBytes) {
     e->columnRowBytes = FrameRowBytes(e->format, e->width, e->alignment);
     if (!AllocateFrame(&e->columnFrame, e->columnRowBytes, e->height)) return nullptr;
     e->reallocColumnFrame = false;
+    // Without its strip the column pass keeps to the roles.
+    HostFree(e->strip);
+    e->strip = static_cast<std::uint8_t*>(HostAlloc(kStripColumns * (e->format == kFormat24 ? 3 : 2) * e->height + 16));
   }
   WarpRenderColumns(e);
   if (e->mode != 2 || e->tilt == 0) {
