@@ -244,6 +244,9 @@ TEST_F(StrTab, StringLongerThanTheBufferFails) {
   EXPECT_EQ(Text(), "n.");
 }
 
+// The block's buffer holds the longest string of the database it was made
+// for (REmemory writes that database's id into the block): a block of another
+// database is refused rather than overrun.
 TEST_F(StrTab, BlockOfAnotherDatabaseIsRefused) {
   Open(WithTable(edb::StringTable(Labels())));
   block_->databaseId = kDatabaseId + 1;
