@@ -235,5 +235,88 @@ TEST(HandDatabase, SearchFindsWordsThroughTheIndexAndTheText) {
   EXPECT_EQ(result, ReWarn);
 }
 
+// A thesaurus (text format 8) written out by hand: its main index holds one
+// ring, big -> large -> huge -> big. Members are numbered by their place in
+// the index (big 1, huge 2, large 3); each record's list number names the
+// next member, and its extension's class byte the word class.
+builder::Bytes HandThesaurus() {
+  handbytes::HandFile f(1024);
+  f.Text(0, "C hand-made thesaurus");
+  f.Be16(384, 9), f.Be16(386, 1), f.Be16(388, 5), f.Be16(390, 2);
+  f.Be32(700, kHandId);
+  f.Be16(706, 8);  // text format 8: a synonym database
+  f.Be16(788, 1);  // line rule "other"
+  f.Be16(790, 2), f.Be32(792, 900), f.Be16(796, 1), f.Be16(798, 0x0081);
+  f.Be16(900, 2), f.Be16(902, 1), f.Be32(904, 1024), f.Be32(908, 1024);  // main index
+  f.Be16(912, 1), f.Be16(914, 1), f.Be32(916, 2048), f.Be32(920, 516);   // text
+
+  const std::size_t x = 1024;  // the main index
+  f.Be16(x + 0, 2), f.Be16(x + 2, 1);
+  f.Be16(x + 26, 7);     // format level
+  f.Be16(x + 116, 20);   // entry-list count
+  f.Be16(x + 140, 512);  // block size
+  f.Be16(x + 146, 16);   // longest word
+  f.Be16(x + 148, 8);    // code width
+  f.Be16(x + 80, 5), f.Be32(x + 82, 256);
+  TableRecord(f, x + 256, 200, 340, 1, 3, 39);  // pool; literal limit 3
+  TableRecord(f, x + 272, 210, 380, 2, 4, 8);   // offsets of codes 0-3
+  TableRecord(f, x + 288, 220, 388, 1, 4, 4);   // lengths
+  TableRecord(f, x + 304, 230, 392, 4, 2, 8);   // prefixes of blocks 0 and 1
+  TableRecord(f, x + 320, 310, 400, 2, 2, 4);   // entries before blocks 0 and 1
+  // Records with list-number tails: header, letters, 10 (an extension
+  // follows), terminator 0, one byte, 24-bit delta; then the extension's
+  // class byte and its empty text's terminator.
+  f.Put(x + 340, {0x00, 'b', 'i', 'g', 10, 0, 0, 0x00, 0x00, 0x03, 1, 0});            // -> 3
+  f.Put(x + 352, {0x03, 'h', 'u', 'g', 'e', 10, 0, 0, 0xFF, 0xFF, 0xFE, 1, 0});       // -> 1
+  f.Put(x + 365, {0x04, 'l', 'a', 'r', 'g', 'e', 10, 0, 0, 0x00, 0x00, 0x01, 1, 0});  // -> 2
+  f.Put(x + 380, {0, 0, 0, 0, 0, 12, 0, 25});
+  f.Put(x + 388, {0, 12, 13, 14});
+  f.Put(x + 392, {0, 0, 0, 0, 'b', 'i', 'g', ' '});
+  f.Put(x + 400, {0, 0, 0, 0});
+  f.Put(x + 512, {1, 2, 3, 0});  // block 1
+
+  const std::size_t c = 2048;  // the text: three empty entries
+  f.Be16(c + 0, 1), f.Be16(c + 2, 1);
+  f.Be16(c + 30, 5);  // the stream at file offset 2560
+  f.Be16(c + 80, 4), f.Be32(c + 82, 256);
+  f.Be32(c + 104, 3);   // entries
+  f.Be16(c + 114, 4);   // 4 entries a group
+  f.Be16(c + 118, 8);   // code width
+  f.Be16(c + 120, 64);  // longest entry text: the longest ring text
+  f.Be16(c + 122, 20);  // longest line
+  TableRecord(f, c + 256, 10, 320, 4, 1, 4);
+  TableRecord(f, c + 272, 20, 324, 2, 1, 2);
+  TableRecord(f, c + 288, 30, 328, 2, 1, 2);
+  TableRecord(f, c + 304, 60, 332, 1, 1, 4);
+  f.Put(c + 320, {0, 0, 0, 0});              // group 0 from code 0
+  f.Put(c + 324, {0, 0});                    // code 0: the end code, at pool offset 0...
+  f.Put(c + 328, {0, 4});                    // ... 4 bytes long
+  f.Put(c + 332, {0xFE, 0xFE, 0xFE, 0xFE});  // its text
+  f.Put(2560, {0, 0, 0, 0});                 // entries 0-3, each only its end code
+  return f.bytes();
+}
+
+TEST(HandDatabase, ThesaurusRingsFromTheIndex) {
+  TextDb db(HandThesaurus());
+  EXPECT_EQ(db.Entry(1, 470), ReWarn);
+  EXPECT_EQ(PACKED(db.entry()->status->warning), -352);
+  EXPECT_STREQ(db.entry()->text, "<DS>big\n<PS>1\n<SY>large<D1>huge</SY>");
+  EXPECT_EQ(db.Entry(1, 480), ReDone);
+  EXPECT_EQ(db.Entry(2, 470), ReWarn);
+  EXPECT_STREQ(db.entry()->text, "<DS>huge\n<PS>1\n<SY>big<D1>large</SY>");
+  EXPECT_EQ(db.Entry(2, 480), ReDone);
+
+  const std::vector<Tok> tokens = db.AllTokens(3);
+  ASSERT_EQ(tokens.size(), 5u);
+  const char* texts[] = {"large", "1", "huge", ",", "big"};
+  const u8 types[] = {0, 1, 7, 7, 7};
+  const u8 flags[] = {0x06, 0x06, 0x06, 0x00, 0x02};
+  for (std::size_t i = 0; i < 5; ++i) {
+    EXPECT_EQ(tokens[i].text, texts[i]) << i;
+    EXPECT_EQ(tokens[i].type, types[i]) << i;
+    EXPECT_EQ(tokens[i].flags, flags[i]) << i;
+  }
+}
+
 }  // namespace
 }  // namespace texttest
