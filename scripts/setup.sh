@@ -14,6 +14,8 @@ packages=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   wine wine32:i386 wine64 xauth
   vsftpd libpam-pwdfile
+  # The reference library's sources (veldbuild library) and its gzip reader.
+  zlib1g-dev dict-foldoc dict-gcide dict-wn dict-freedict-eng-fra dict-freedict-fra-eng
 )
 
 missing=()

@@ -80,7 +80,7 @@ std::map<std::string, std::uint32_t> SampleArticles(const ContentSample& sample)
   for (const std::string& title : sample.mainTitles) {
     do ++next;
     while (std::find(sample.updateArticles.begin(), sample.updateArticles.end(), next) != sample.updateArticles.end());
-    articles[title] = next;
+    articles.emplace(title, next);  // a title shared with a larger set's article names the sample's
   }
   return articles;
 }
@@ -103,6 +103,13 @@ void WriteBrowserSample(const std::string& directory) {
   related[EntryOf(sample, "Astronomy") - 1] = {
       {EntryOf(sample, "Solar System"), 900}, {EntryOf(sample, "Black Hole"), 700}, {EntryOf(sample, "Comet"), 500}};
   related[EntryOf(sample, "Comet") - 1] = {{EntryOf(sample, "Astronomy"), 800}};
+  // A larger set's articles list the articles they name, first named first.
+  for (std::size_t e = 0; e < sample.extraOfEntry.size(); ++e) {
+    if (sample.extraOfEntry[e] < 0) continue;
+    const std::vector<std::uint32_t>& named = CurrentExtraContent()->articles[sample.extraOfEntry[e]].related;
+    for (std::size_t k = 0; k < named.size(); ++k)
+      related[e].push_back({named[k], static_cast<std::uint16_t>(k < 999 ? 1000 - k : 1)});
+  }
   WriteFileAtomically(JoinPath(directory, "MAROVA.REL"), BuildRelatedFile(related));
 
   // Link.bit holds Astronomy and Mars Pathfinder (in article order); Url.bit

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <optional>
 #include <stdexcept>
 
 #include "content/bit_file.h"
@@ -24,18 +25,40 @@ const std::vector<std::string> kMainTitles = {
     "Zebra",      "Background Pictures"};
 const std::vector<std::string> kUpdateTitles = {"Comet Hale-Bopp", "Mars Pathfinder", "Sojourner"};
 
+const ExtraContent* g_extraContent = nullptr;
+// The content built with the extra content in use: every writer of a set asks
+// for it, and a larger set takes a while to number and index.
+std::optional<ContentSample> g_extraSample;
+
+std::vector<std::string> AllMainTitles() {
+  std::vector<std::string> titles = kMainTitles;
+  if (g_extraContent)
+    for (const ExtraArticle& article : g_extraContent->articles) titles.push_back(article.title);
+  return titles;
+}
+
 // Article numbering: all titles in key order, the update articles among them.
+// A sample title shared by an extra article names the sample's own.
 struct Numbering {
   std::vector<TitleEntry> main;
   std::vector<TitleEntry> updates;
   std::map<std::string, std::uint32_t> article;
   std::map<std::string, std::uint32_t> mainEntry;
   std::vector<std::uint32_t> updateArticles;
+  std::vector<std::uint32_t> articleOfEntry;  // by main entry - 1
+  std::vector<std::int32_t> extraOfEntry;     // by main entry - 1
 };
 
 Numbering NumberArticles() {
   Numbering n;
-  n.main = NumberInTitleOrder(kMainTitles);
+  const std::vector<std::string> titles = AllMainTitles();
+  const std::vector<std::uint32_t> entries = MainEntryNumbers(titles);
+  n.main.resize(titles.size());
+  n.extraOfEntry.assign(titles.size(), -1);
+  for (std::size_t i = 0; i < titles.size(); ++i) {
+    n.main[entries[i] - 1] = {titles[i], entries[i]};
+    if (i >= kMainTitles.size()) n.extraOfEntry[entries[i] - 1] = static_cast<std::int32_t>(i - kMainTitles.size());
+  }
   n.updates = NumberInTitleOrder(kUpdateTitles);
   std::size_t i = 0, j = 0;
   std::uint32_t article = 0;
@@ -43,14 +66,24 @@ Numbering NumberArticles() {
     const bool takeUpdate = i == n.main.size() ||
                             (j < n.updates.size() && TitleSortKey(n.updates[j].title) < TitleSortKey(n.main[i].title));
     if (takeUpdate) {
-      n.article[n.updates[j++].title] = ++article;
+      n.article.emplace(n.updates[j++].title, ++article);
       n.updateArticles.push_back(article);
     } else {
-      n.mainEntry[n.main[i].title] = n.main[i].entry;
-      n.article[n.main[i++].title] = ++article;
+      n.mainEntry.emplace(n.main[i].title, n.main[i].entry);
+      n.article.emplace(n.main[i++].title, ++article);
+      n.articleOfEntry.push_back(article);
     }
   }
   return n;
+}
+
+// The extra articles' entries and article numbers.
+std::vector<std::uint32_t> ExtraArticles(const Numbering& n, bool dictionary) {
+  std::vector<std::uint32_t> articles;
+  for (std::size_t e = 0; e < n.extraOfEntry.size(); ++e)
+    if (n.extraOfEntry[e] >= 0 && g_extraContent->articles[n.extraOfEntry[e]].dictionary == dictionary)
+      articles.push_back(n.articleOfEntry[e]);
+  return articles;
 }
 
 std::vector<std::uint32_t> Articles(const Numbering& n, const std::vector<std::string>& titles) {
@@ -92,6 +125,13 @@ FilterSets Filters(const Numbering& n) {
       {"Url.bit", {"Mars Pathfinder"}},
   };
   for (const auto& [file, titles] : members) filters.members[file] = Articles(n, titles);
+  if (g_extraContent) {
+    for (bool dictionary : {false, true}) {
+      std::vector<std::uint32_t>& set = filters.members[dictionary ? "Vorn.bit" : "Mrv.bit"];
+      for (std::uint32_t article : ExtraArticles(n, dictionary)) set.push_back(article);
+      std::sort(set.begin(), set.end());
+    }
+  }
   return filters;
 }
 
@@ -203,6 +243,14 @@ CategoryIndex Subjects(const Numbering& n) {
       {1, "Animals", Entries(n, {"Aardvark", "Zebra"})},
       {1, "Geography", Entries(n, {"McDonald Islands", "Volcano"})},
   };
+  if (g_extraContent) {
+    std::map<std::string, std::vector<std::uint32_t>> bySubject;
+    for (std::size_t e = 0; e < n.extraOfEntry.size(); ++e)
+      if (n.extraOfEntry[e] >= 0)
+        for (const std::string& subject : g_extraContent->articles[n.extraOfEntry[e]].subjects)
+          bySubject[subject].push_back(static_cast<std::uint32_t>(e + 1));
+    for (auto& [subject, entries] : bySubject) index.categories.push_back({1, subject, std::move(entries)});
+  }
   return index;
 }
 
@@ -220,15 +268,43 @@ std::vector<std::string> SpellingWords() {
         }
       }
     }
+  if (g_extraContent)
+    for (const std::string& word : g_extraContent->spellingWords) words.push_back(word);
   return words;
 }
 
 }  // namespace
 
+ExtraContentInUse::ExtraContentInUse(const ExtraContent* content) : previous_(g_extraContent) {
+  g_extraContent = content;
+  g_extraSample.reset();
+}
+ExtraContentInUse::~ExtraContentInUse() {
+  g_extraContent = previous_;
+  g_extraSample.reset();
+}
+const ExtraContent* CurrentExtraContent() { return g_extraContent; }
+
+const std::vector<std::string>& SampleMainTitles() { return kMainTitles; }
+
+std::vector<std::uint32_t> MainEntryNumbers(const std::vector<std::string>& titles) {
+  std::vector<std::string> keys;
+  keys.reserve(titles.size());
+  for (const std::string& title : titles) keys.push_back(TitleSortKey(title));
+  std::vector<std::uint32_t> order(titles.size());
+  for (std::uint32_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) { return keys[a] < keys[b]; });
+  std::vector<std::uint32_t> entries(titles.size());
+  for (std::uint32_t k = 0; k < order.size(); ++k) entries[order[k]] = k + 1;
+  return entries;
+}
+
 ContentSample BuildContentSample() {
+  if (g_extraContent && g_extraSample) return *g_extraSample;
   const Numbering n = NumberArticles();
   ContentSample sample;
   for (const TitleEntry& entry : n.main) sample.mainTitles.push_back(entry.title);
+  sample.extraOfEntry = n.extraOfEntry;
   for (const TitleEntry& entry : n.updates) sample.updateTitles.push_back(entry.title);
   sample.updateArticles = n.updateArticles;
 
@@ -236,7 +312,10 @@ ContentSample BuildContentSample() {
   sample.files = EncodeFilterFiles(filters);
 
   const SpellHashTable spelling = BuildSpellHash(SpellingWords());
-  if (!spelling.unplaced.empty()) throw std::runtime_error("spelling hash cannot hold " + spelling.unplaced[0]);
+  // The sample's own words must all be found; of a larger set's, those the
+  // hash cannot place are left out (its lookups then report them unknown).
+  if (!spelling.unplaced.empty() && !g_extraContent)
+    throw std::runtime_error("spelling hash cannot hold " + spelling.unplaced[0]);
   sample.files["Spelhash.dat"] = spelling.bytes;
 
   const TitleIndexFiles mainIndex = BuildTitleIndex(n.main);
@@ -259,6 +338,7 @@ ContentSample BuildContentSample() {
   sample.files["MAROVA.MMD"] = media.mmd;
   sample.files["RCDATA6668.BIN"] = MediaPhraseResource();
   sample.files["MRVHSP.CTX"] = BuildCategoryIndex(Subjects(n));
+  if (g_extraContent) g_extraSample = sample;
   return sample;
 }
 

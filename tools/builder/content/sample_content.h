@@ -12,8 +12,51 @@
 
 namespace builder {
 
+// Articles a larger content set adds to the sample's main database (the
+// reference library of library/library_set.h), and the engine databases it
+// writes in place of the sample's. While such content is in use (see
+// UseExtraContent), every writer of the set numbers, files and writes the
+// articles together with the sample's own, so titles, filters, text and
+// related files agree.
+struct ExtraArticle {
+  std::string title;                   // in the title index
+  std::string text;                    // tagged entry text, title line first, references resolved
+  bool dictionary = false;             // a dictionary article (Vorn.bit), else an encyclopedia article (Mrv.bit)
+  std::string headword;                // lower-case word the dictionary lookup leads to this article by, or empty
+  std::vector<std::string> subjects;   // titles of its subject categories
+  std::vector<std::uint32_t> related;  // main-database entry numbers
+};
+
+struct ExtraContent {
+  std::vector<ExtraArticle> articles;
+  std::vector<std::string> spellingWords;  // for the spelling hash, those it cannot place left out
+  std::map<std::string, Bytes> databases;  // engine databases by file name, written in place of the sample's
+};
+
+// The extra content the writers use until the returned guard ends (nullptr: none).
+class ExtraContentInUse {
+ public:
+  explicit ExtraContentInUse(const ExtraContent* content);
+  ~ExtraContentInUse();
+  ExtraContentInUse(const ExtraContentInUse&) = delete;
+  ExtraContentInUse& operator=(const ExtraContentInUse&) = delete;
+
+ private:
+  const ExtraContent* previous_;
+};
+const ExtraContent* CurrentExtraContent();
+
+// The sample's main titles, in the order they are numbered with the extra
+// articles' titles after them.
+const std::vector<std::string>& SampleMainTitles();
+
+// The main-database entry of each title (titles in the order above): entries
+// are numbered in title-key order, ties in the given order.
+std::vector<std::uint32_t> MainEntryNumbers(const std::vector<std::string>& titles);
+
 struct ContentSample {
   std::vector<std::string> mainTitles;        // by main-database entry number - 1
+  std::vector<std::int32_t> extraOfEntry;     // by main-database entry number - 1: the extra article, or -1
   std::vector<std::string> updateTitles;      // by update-database entry number - 1
   std::vector<std::uint32_t> updateArticles;  // article number of each update entry
   std::map<std::string, Bytes> files;         // by file name, registry file aside

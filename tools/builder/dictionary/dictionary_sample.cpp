@@ -1,6 +1,7 @@
 #include "dictionary/dictionary_sample.h"
 
 #include <set>
+#include <stdexcept>
 
 #include "engine_db/spelling_tables.h"
 
@@ -21,6 +22,7 @@ void AddSpellingTables(engine_db::Database& database, const std::vector<engine_d
       engine_db::Table added;
       added.id = table.id;
       added.elementSize = table.elementSize;
+      if (table.elementCount > 0xFFFF) throw std::invalid_argument("spelling table beyond 16-bit element counts");
       added.elementCount = static_cast<std::uint16_t>(table.elementCount);
       added.data = table.data;
       component.tables.push_back(std::move(added));

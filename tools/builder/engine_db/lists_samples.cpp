@@ -1,6 +1,9 @@
 #include "engine_db/lists_samples.h"
 
+#include <stdexcept>
+
 #include "common/byte_writer.h"
+#include "content/sample_content.h"
 #include "dictionary/dictionary_sample.h"
 
 namespace builder::engine_db {
@@ -134,6 +137,14 @@ DictionarySpec FrenchEnglishDictionary() {
 }
 
 void WriteSampleDictionaries(const std::string& directory) {
+  // A larger content set brings its own thesaurus and dictionary.
+  if (const ExtraContent* extra = CurrentExtraContent()) {
+    for (const char* name : {"QUIRN.DAT", "R053F540.DAT"})
+      if (!extra->databases.count(name)) throw std::logic_error(std::string("the content set has no ") + name);
+    for (const char* name : {"QUIRN.DAT", "R053F540.DAT"})
+      WriteFileAtomically(JoinPath(directory, name), extra->databases.at(name));
+    return;
+  }
   Write(JoinPath(directory, "QUIRN.DAT"), ThesaurusDatabase(EnglishThesaurus()).database);
   // With the spelling tables of its headwords for the dictionary screen's spelling help.
   const DictionarySpec frenchEnglish = FrenchEnglishDictionary();

@@ -46,10 +46,21 @@ const std::map<std::string, std::string> kBodies = {
 
 // Article text of the sample titles; the titles of dictionary articles are
 // marked as headwords (<WD>), where the headword lookup cuts an entry's title.
-sc::Corpus Articles(const std::vector<std::string>& titles, const std::set<std::string>& dictionaryTitles = {}) {
+// A larger set's extra articles bring their own text.
+sc::Corpus Articles(const std::vector<std::string>& titles, const std::set<std::string>& dictionaryTitles = {},
+                    const std::vector<std::int32_t>& extraOfEntry = {}) {
   sc::Corpus corpus;
-  for (const std::string& title : titles) {
+  for (std::size_t e = 0; e < titles.size(); ++e) {
+    const std::string& title = titles[e];
     sc::Article article;
+    if (e < extraOfEntry.size() && extraOfEntry[e] >= 0) {
+      const std::string& text = CurrentExtraContent()->articles[extraOfEntry[e]].text;
+      const std::size_t lineEnd = text.find('\n');
+      article.title = text.substr(0, lineEnd);
+      article.body = lineEnd == std::string::npos ? "" : text.substr(lineEnd + 1);
+      corpus.articles.push_back(std::move(article));
+      continue;
+    }
     article.title = dictionaryTitles.count(title) ? "<WD>" + title : title;
     const auto body = kBodies.find(title);
     article.body = body != kBodies.end() ? body->second : "An article of the sample content.";
@@ -70,36 +81,6 @@ std::string Lower(std::string word) {
   return word;
 }
 
-// A searchable database whose main index also carries the standard spelling
-// tables, so the reader's spelling help finds alternatives.
-Bytes Database(const sc::Corpus& corpus, std::uint32_t id, const std::map<std::string, std::uint32_t>& headwords = {}) {
-  sc::SearchDatabaseOptions options;
-  options.databaseId = id;
-  options.headwordEntries = headwords;
-  options.groupSize = 4;
-  engine_db::Database database = sc::SearchDatabase(corpus, options);
-  // Headword titles are cut after <WD> (title mode 1); the mode counts only there.
-  if (!headwords.empty()) database.header.titleMode = 1;
-  std::set<std::string> words;
-  for (const sc::Article& article : corpus.articles)
-    for (const sc::WordAt& word : sc::SplitWords(article)) {
-      words.insert(Lower(word.word));
-    }
-  for (engine_db::Component& component : database.components) {
-    if (component.type != 2 || component.subtype != 1) continue;
-    for (const BuiltTable& table :
-         BuildSpellingTables(StandardSpelling(), std::vector<std::string>(words.begin(), words.end()))) {
-      engine_db::Table added;
-      added.id = table.id;
-      added.elementSize = table.elementSize;
-      added.elementCount = static_cast<std::uint16_t>(table.elementCount);
-      added.data = table.data;
-      component.tables.push_back(std::move(added));
-    }
-  }
-  return engine_db::Build(database).bytes;
-}
-
 std::vector<std::uint32_t> Members(const Bytes& bitFile) {
   std::vector<std::uint32_t> members;
   if (bitFile.size() < 4) return members;
@@ -116,7 +97,57 @@ std::uint32_t EntryOf(const std::vector<std::string>& titles, const std::string&
   return static_cast<std::uint32_t>(found - titles.begin()) + 1;
 }
 
+// The words whose key prefixes the spelling tables list: all of them while
+// the prefix table holds them (a table of 16-bit element counts, whose
+// entries take up to three bytes after about 6 KB of group rows and
+// character tables), else those of the most frequent words. A word under a
+// prefix left out gets no spelling alternatives.
+std::vector<std::string> SpellingWords(const std::map<std::string, std::uint32_t>& frequency) {
+  constexpr std::size_t kMostPrefixes = 18000;
+  std::vector<std::pair<std::uint32_t, std::string>> ranked;
+  for (const auto& [word, count] : frequency) ranked.emplace_back(count, word);
+  std::stable_sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+  std::set<std::string> prefixes;
+  std::vector<std::string> words;
+  for (const auto& [count, word] : ranked) {
+    std::string prefix = IndexLowerCase(word).substr(0, 4);
+    if (prefixes.size() >= kMostPrefixes && !prefixes.count(prefix)) continue;
+    prefixes.insert(prefix);
+    words.push_back(word);
+  }
+  std::sort(words.begin(), words.end());
+  return words;
+}
+
 }  // namespace
+
+Bytes ReaderDatabase(const sc::Corpus& corpus, std::uint32_t id,
+                     const std::map<std::string, std::uint32_t>& headwords) {
+  sc::SearchDatabaseOptions options;
+  options.databaseId = id;
+  options.headwordEntries = headwords;
+  options.groupSize = 4;
+  engine_db::Database database = sc::SearchDatabase(corpus, options);
+  // Headword titles are cut after <WD> (title mode 1); the mode counts only there.
+  if (!headwords.empty()) database.header.titleMode = 1;
+  std::map<std::string, std::uint32_t> frequency;
+  for (const sc::Article& article : corpus.articles)
+    for (const sc::WordAt& word : sc::SplitWords(article)) ++frequency[Lower(word.word)];
+  const std::vector<std::string> words = SpellingWords(frequency);
+  for (engine_db::Component& component : database.components) {
+    if (component.type != 2 || component.subtype != 1) continue;
+    for (const BuiltTable& table : BuildSpellingTables(StandardSpelling(), words)) {
+      engine_db::Table added;
+      added.id = table.id;
+      added.elementSize = table.elementSize;
+      if (table.elementCount > 0xFFFF) throw std::invalid_argument("spelling table beyond 16-bit element counts");
+      added.elementCount = static_cast<std::uint16_t>(table.elementCount);
+      added.data = table.data;
+      component.tables.push_back(std::move(added));
+    }
+  }
+  return engine_db::Build(database).bytes;
+}
 
 std::map<std::string, Bytes> BuildReaderSample() {
   const ContentSample content = BuildContentSample();
@@ -142,18 +173,30 @@ std::map<std::string, Bytes> BuildReaderSample() {
     const auto found = std::find(articleOfEntry.begin(), articleOfEntry.end(), article);
     if (found == articleOfEntry.end()) throw std::logic_error("a dictionary article is not a main article");
     const std::uint32_t entry = static_cast<std::uint32_t>(found - articleOfEntry.begin()) + 1;
+    const std::int32_t extra = content.extraOfEntry.at(entry - 1);
+    if (extra >= 0) {
+      // The first of homographs is the one the lookup finds.
+      const std::string& headword = CurrentExtraContent()->articles[extra].headword;
+      if (!headword.empty()) headwords.emplace(headword, entry);
+      continue;
+    }
     const std::string& title = content.mainTitles.at(entry - 1);
     headwords[Lower(title)] = entry;
     dictionaryTitles.insert(title);
   }
-  files["REN2F200.DAT"] = Database(Articles(content.mainTitles, dictionaryTitles), 200, headwords);
-  files["UPDATES.DAT"] = Database(Articles(content.updateTitles), 206);
-  files["RENTF211.DAT"] = Database(Entries({{"comet", "comet\ncomets\ntail"},
-                                            {"planet", "planet\nplanets\nsolar system"},
-                                            {"volcano", "volcano\nvolcanoes\nlava\neruption"}}),
-                                   211);
-  files["R052E550.DAT"] =
-      Database(Entries({{"house", "maison"}, {"star", "etoile"}, {"sun", "soleil"}, {"zebra", "zebre"}}), 550);
+  files["REN2F200.DAT"] =
+      ReaderDatabase(Articles(content.mainTitles, dictionaryTitles, content.extraOfEntry), 200, headwords);
+  files["UPDATES.DAT"] = ReaderDatabase(Articles(content.updateTitles), 206);
+  files["RENTF211.DAT"] = ReaderDatabase(Entries({{"comet", "comet\ncomets\ntail"},
+                                                  {"planet", "planet\nplanets\nsolar system"},
+                                                  {"volcano", "volcano\nvolcanoes\nlava\neruption"}}),
+                                         211);
+  const ExtraContent* extra = CurrentExtraContent();
+  if (extra && extra->databases.count("R052E550.DAT"))
+    files["R052E550.DAT"] = extra->databases.at("R052E550.DAT");
+  else
+    files["R052E550.DAT"] =
+        ReaderDatabase(Entries({{"house", "maison"}, {"star", "etoile"}, {"sun", "soleil"}, {"zebra", "zebre"}}), 550);
 
   // Back.bin: the one background picture (the media item of "Background
   // Pictures") shows the media item of "Astronomy".

@@ -11,8 +11,16 @@
 #include <string>
 
 #include "common/byte_writer.h"
+#include "search_corpus/search_corpus.h"
 
 namespace builder {
+
+// A searchable engine database of the articles whose main index also carries
+// the standard spelling tables, so the reader's spelling help finds
+// alternatives. `headwords`: lower-case words whose lookup leads to the given
+// entry (dictionary articles), their titles then cut after "<WD>".
+Bytes ReaderDatabase(const search_corpus::Corpus& corpus, std::uint32_t id,
+                     const std::map<std::string, std::uint32_t>& headwords = {});
 
 // The files by name.
 std::map<std::string, Bytes> BuildReaderSample();

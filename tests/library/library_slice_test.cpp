@@ -1,0 +1,200 @@
+// The reference library, built from the installed dictionary packages for the
+// headwords that begin with "cache", "cat" or "caf" (a fixed slice that
+// builds in seconds), read back through the engine and the reader's
+// content requests.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "bit_string.h"
+#include "content_db.h"
+#include "inflect_fixture.h"
+#include "library/dictd_file.h"
+#include "library/library_set.h"
+#include "packed.h"
+#include "re_platform.h"
+#include "temp_dir.h"
+#include "typematic.h"
+#include "working_directory.h"
+
+namespace {
+
+namespace lib = builder::library;
+
+class QuietHost : public ContentDbHost {
+ public:
+  void ShowMessage(const char* text) override { messages.push_back(text); }
+  void BeginSearch(const char*) override {}
+  ReProgressCallback SearchProgress() override { return nullptr; }
+  bool SearchStopped() override { return false; }
+  void EndSearch() override {}
+  void BeginWaitCursor() override {}
+  void EndWaitCursor() override {}
+  bool IsDictionaryEntry(u32) override { return false; }
+  bool IsKnownSpelling(const char*) override { return false; }
+  std::vector<std::string> messages;
+};
+
+struct Token {
+  std::string text;
+  u8 style;
+};
+
+class LibrarySlice : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir_ = new TempDir;
+    lib::LibraryOptions options;
+    options.dictdDirectory = lib::DictdDirectory();
+    options.prefixes = {"cache", "cat", "caf"};
+    figures_ = lib::WriteLibrarySet(dir_->path(), options);
+  }
+  static void TearDownTestSuite() {
+    delete dir_;
+    dir_ = nullptr;
+  }
+  void SetUp() override {
+    SetWorkingDirectory(dir_->path().c_str());
+    SetContentDbHost(&host_);
+    ASSERT_EQ(REmemory(&session_, nullptr, ReBlockApp, ReActOpen, 0), ReDone);
+    ASSERT_EQ(REapp(session_, 100, ReActOpen), ReDone);
+  }
+  void TearDown() override {
+    for (CContentDb& db : dbs_) db.Close();
+    REapp(session_, 100, ReActClose);
+    REmemory(&session_, nullptr, ReBlockApp, ReActClose, 0);
+    SetContentDbHost(nullptr);
+    EXPECT_TRUE(host_.messages.empty()) << host_.messages.front();
+  }
+  CContentDb& Open(int n) {
+    EXPECT_TRUE(dbs_[n].Open(n, session_)) << n;
+    return dbs_[n];
+  }
+  static std::vector<Token> Tokens(CContentDb& db, u32 entry) {
+    std::vector<Token> tokens;
+    for (ReTokenBlock* chunk = db.NextToken(static_cast<int>(entry)); chunk;
+         chunk = db.NextToken(static_cast<int>(entry)))
+      for (u16 i = 0; i < chunk->tokenCount; ++i)
+        if (chunk->tokens[i].text)
+          tokens.push_back({{chunk->tokens[i].text, chunk->tokens[i].length}, chunk->tokens[i].style});
+    return tokens;
+  }
+  // The tokens one blank apart (the blanks between words are no tokens).
+  static std::string Text(const std::vector<Token>& tokens) {
+    std::string text;
+    for (const Token& token : tokens) text += (text.empty() ? "" : " ") + token.text;
+    return text;
+  }
+  // The main database's entry of a title, by the title index.
+  static int TitleEntry(const char* title) {
+    CTypematic index("TYPMATIC.RAM", "TYPMATIC.DSK");
+    EXPECT_TRUE(index.Open());
+    char found[256] = {};
+    int entry = 0;
+    const int hit = index.Lookup(title, found, &entry, CTypematic::ByText);
+    index.Close();
+    return hit == 1 && std::string(found) == title ? entry : 0;
+  }
+
+  static TempDir* dir_;
+  static lib::LibraryFigures figures_;
+  QuietHost host_;
+  void* session_ = nullptr;
+  CContentDb dbs_[7];
+};
+
+TempDir* LibrarySlice::dir_ = nullptr;
+lib::LibraryFigures LibrarySlice::figures_;
+
+TEST_F(LibrarySlice, EverySourceGaveContent) {
+  EXPECT_GT(figures_.articles, 10u);
+  EXPECT_GT(figures_.crossReferences, 5u);
+  EXPECT_GT(figures_.dictionaryEntries, 300u);
+  EXPECT_GT(figures_.synonymRings, 100u);
+  EXPECT_GT(figures_.frenchEnglish, 5u);
+  EXPECT_GT(figures_.englishFrench, 5u);
+}
+
+TEST_F(LibrarySlice, FoldocTitleFoundByTheTitleIndexAndByABooleanSearch) {
+  const int cache = TitleEntry("cache");
+  ASSERT_GT(cache, 0);
+  CContentDb& db = Open(1);
+  EXPECT_NE(Text(Tokens(db, static_cast<u32>(cache))).find("A small fast memory holding"), std::string::npos);
+  CBitString hits(static_cast<int>(db.GetEntryCount()), FALSE);
+  EXPECT_GT(db.BooleanSearch("cache AND memory AND processor", hits, "Encyclopedia"), 0);
+  EXPECT_TRUE(hits.Test(cache));
+}
+
+TEST_F(LibrarySlice, ACrossReferenceLeadsToItsArticle) {
+  const int cache = TitleEntry("cache");
+  const int cacheHit = TitleEntry("cache hit");
+  ASSERT_GT(cache, 0);
+  ASSERT_GT(cacheHit, 0);
+  CContentDb& db = Open(1);
+  // The reference's text, then its target's entry number as hidden text.
+  const std::vector<Token> tokens = Tokens(db, static_cast<u32>(cache));
+  std::string shown, hidden;
+  for (std::size_t i = 0; i < tokens.size() && hidden.empty(); ++i) {
+    if (tokens[i].style & 0x80) {
+      if (shown == "cache hit") hidden = tokens[i].text;
+      shown.clear();
+    } else if (tokens[i].style & 0x04) {
+      shown += (shown.empty() ? "" : " ") + tokens[i].text;
+    } else {
+      shown.clear();
+    }
+  }
+  EXPECT_EQ(hidden, std::to_string(cacheHit)) << Text(tokens);
+  EXPECT_NE(Text(Tokens(db, static_cast<u32>(cacheHit))).find("cache"), std::string::npos);
+}
+
+TEST_F(LibrarySlice, GcideHeadwordWithItsSenses) {
+  CContentDb& db = Open(1);
+  CDWordArray entries;
+  CStringArray titles;
+  ASSERT_GE(db.FindEntries("cat", entries, titles), 1);
+  const std::string text = Text(Tokens(db, entries[0]));
+  EXPECT_NE(text.find("Any animal belonging to the natural family"), std::string::npos) << text;
+  EXPECT_NE(text.find("A double tripod"), std::string::npos) << text;  // sense 3
+  EXPECT_EQ(text.find("[1913 Webster]"), std::string::npos);
+}
+
+TEST_F(LibrarySlice, WordNetSynonyms) {
+  CContentDb& db = Open(2);
+  ASSERT_TRUE(db.ParseEntries("cat"));
+  std::vector<std::string> items;
+  for (int n = 0; n < db.GetParsedCount(); ++n)
+    for (int k = 0; k < db.GetParsedItemCount(n); ++k) {
+      CString item;
+      if (db.GetParsedItem(n, k, item)) items.emplace_back(static_cast<const char*>(item));
+    }
+  EXPECT_NE(std::find(items.begin(), items.end(), "true cat"), items.end());
+  EXPECT_NE(std::find(items.begin(), items.end(), "hombre"), items.end());
+}
+
+TEST_F(LibrarySlice, AccentedFrenchHeadwordWithItsTranslation) {
+  CContentDb& db = Open(4);
+  CDWordArray entries;
+  CStringArray titles;
+  ASSERT_GE(db.FindEntries("caf\xE9", entries, titles), 1);
+  EXPECT_STREQ(titles[0], "caf\xE9");
+  const std::string text = Text(Tokens(db, entries[0]));
+  EXPECT_NE(text.find("coffee"), std::string::npos) << text;
+}
+
+TEST_F(LibrarySlice, ConjugationOfAFrenchVerb) {
+  auto context = NewTableContext(*dir_, "infrb005.ram", "infrb005.dsk");
+  ASSERT_EQ(INinit(context.get()), ReDone);
+  struct Ending {
+    InTableContext* context;
+    ~Ending() { INterm(context); }
+  } ending{context.get()};
+  ASSERT_EQ(Flect(*context, "aimons", InFrench), InBuilt);
+  const InTableRecord& table = *context->tables[0];
+  EXPECT_STREQ(table.word, "aimer");
+  EXPECT_EQ(LineCell(table, "Pr\xE9sent", 3), "nous |aimons");
+}
+
+}  // namespace
