@@ -15,7 +15,7 @@ packages=(
   wine wine32:i386 wine64 xauth
   vsftpd libpam-pwdfile
   # The reference library's sources (veldbuild library) and its gzip reader.
-  zlib1g-dev dict-foldoc dict-gcide dict-wn dict-freedict-eng-fra dict-freedict-fra-eng
+  zlib1g-dev libz-mingw-w64-dev dict-foldoc dict-gcide dict-wn dict-freedict-eng-fra dict-freedict-fra-eng
 )
 
 missing=()

@@ -1,18 +1,16 @@
 // veldbuild: the content builder's command line.
 //   veldbuild sample <directory>    writes the sample content set into the directory
 //   veldbuild library <directory>   writes the reference library made from the
-//                                   dictionary packages (native builds only)
+//                                   dictionary packages
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <string>
 
-#include "sample/sample_set.h"
-#if VELDBUILD_LIBRARY
 #include "library/dictd_file.h"
 #include "library/library_set.h"
-#endif
+#include "sample/sample_set.h"
 
 namespace {
 
@@ -21,7 +19,6 @@ int Usage() {
   return 2;
 }
 
-#if VELDBUILD_LIBRARY
 void BuildLibrary(const char* directory) {
   const auto start = std::chrono::steady_clock::now();
   const auto seconds = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(); };
@@ -38,7 +35,6 @@ void BuildLibrary(const char* directory) {
       seconds(), f.articles, f.crossReferences, f.subjects, f.dictionaryEntries, f.headwords, f.synonymRings,
       f.frenchEnglish, f.englishFrench);
 }
-#endif
 
 }  // namespace
 
@@ -48,12 +44,7 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[1], "sample") == 0) {
       builder::WriteSampleSet(argv[2]);
     } else if (std::strcmp(argv[1], "library") == 0) {
-#if VELDBUILD_LIBRARY
       BuildLibrary(argv[2]);
-#else
-      std::fprintf(stderr, "veldbuild: the library is built by the native veldbuild\n");
-      return 2;
-#endif
     } else {
       return Usage();
     }

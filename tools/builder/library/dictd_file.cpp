@@ -71,7 +71,12 @@ std::uint32_t DictdNumber(const std::string& digits) {
 
 std::string DictdDirectory() {
   const char* configured = std::getenv("VELDRIX_DICTD_DIR");
-  return configured && *configured ? configured : "/usr/share/dictd";
+  if (configured && *configured) return configured;
+#ifdef _WIN32
+  return "Z:/usr/share/dictd";  // the host's folder, for the builder under Wine
+#else
+  return "/usr/share/dictd";
+#endif
 }
 
 DictdDictionary ReadDictd(const std::string& directory, const std::string& name, const std::string& package,

@@ -27,7 +27,9 @@ struct DictdDictionary {
 };
 
 // Where a package puts its files.
-std::string DictdDirectory();  // "/usr/share/dictd", or $VELDRIX_DICTD_DIR when set
+// "/usr/share/dictd" (under Windows its path on Wine's drive Z:), or
+// $VELDRIX_DICTD_DIR when set.
+std::string DictdDirectory();
 
 // Reads <directory>/<name>.index and the .dict.dz (or .dict) beside it.
 // Throws std::runtime_error naming the package when a file is missing, and
