@@ -121,11 +121,12 @@ std::vector<std::string> SpellingWords(const std::map<std::string, std::uint32_t
 
 }  // namespace
 
-Bytes ReaderDatabase(const sc::Corpus& corpus, std::uint32_t id,
-                     const std::map<std::string, std::uint32_t>& headwords) {
+Bytes ReaderDatabase(const sc::Corpus& corpus, std::uint32_t id, const std::map<std::string, std::uint32_t>& headwords,
+                     const std::set<std::string>& capitalisedToo) {
   sc::SearchDatabaseOptions options;
   options.databaseId = id;
   options.headwordEntries = headwords;
+  options.capitalisedToo = capitalisedToo;
   options.groupSize = 4;
   engine_db::Database database = sc::SearchDatabase(corpus, options);
   // Headword titles are cut after <WD> (title mode 1); the mode counts only there.
@@ -184,8 +185,9 @@ std::map<std::string, Bytes> BuildReaderSample() {
     headwords[Lower(title)] = entry;
     dictionaryTitles.insert(title);
   }
+  // The index spells "sun" both ways, as a name and as a common word.
   files["REN2F200.DAT"] =
-      ReaderDatabase(Articles(content.mainTitles, dictionaryTitles, content.extraOfEntry), 200, headwords);
+      ReaderDatabase(Articles(content.mainTitles, dictionaryTitles, content.extraOfEntry), 200, headwords, {"sun"});
   files["UPDATES.DAT"] = ReaderDatabase(Articles(content.updateTitles), 206);
   files["RENTF211.DAT"] = ReaderDatabase(Entries({{"comet", "comet\ncomets\ntail"},
                                                   {"planet", "planet\nplanets\nsolar system"},

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <map>
+#include <set>
 #include <string>
 
 #include "common/byte_writer.h"
@@ -18,9 +19,11 @@ namespace builder {
 // A searchable engine database of the articles whose main index also carries
 // the standard spelling tables, so the reader's spelling help finds
 // alternatives. `headwords`: lower-case words whose lookup leads to the given
-// entry (dictionary articles), their titles then cut after "<WD>".
+// entry (dictionary articles), their titles then cut after "<WD>";
+// `capitalisedToo`: words the index also holds with a capital.
 Bytes ReaderDatabase(const search_corpus::Corpus& corpus, std::uint32_t id,
-                     const std::map<std::string, std::uint32_t>& headwords = {});
+                     const std::map<std::string, std::uint32_t>& headwords = {},
+                     const std::set<std::string>& capitalisedToo = {});
 
 // The files by name.
 std::map<std::string, Bytes> BuildReaderSample();
