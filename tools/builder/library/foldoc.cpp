@@ -13,24 +13,9 @@ constexpr std::size_t kBodyIndent = 3;
 constexpr std::size_t kLongestTitle = 254;
 
 std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t at = 0;
-  while (at <= text.size()) {
-    std::size_t end = text.find('\n', at);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(at, end - at);
-    while (!line.empty() && line.back() == ' ') line.pop_back();
-    lines.push_back(line);
-    at = end + 1;
-  }
+  std::vector<std::string> lines = SplitLines(text);
   while (!lines.empty() && lines.back().empty()) lines.pop_back();
   return lines;
-}
-
-std::size_t IndentOf(const std::string& line) {
-  std::size_t n = 0;
-  while (n < line.size() && line[n] == ' ') ++n;
-  return n;
 }
 
 // "<programming>" or "<networking, standard>" at the start of a paragraph

@@ -35,12 +35,6 @@ const std::map<std::string, PartOfSpeech>& PartsOfSpeech() {
   return parts;
 }
 
-std::string Trim(const std::string& text) {
-  const std::size_t begin = text.find_first_not_of(' ');
-  if (begin == std::string::npos) return "";
-  return text.substr(begin, text.find_last_not_of(' ') - begin + 1);
-}
-
 std::vector<std::string> SplitCommas(const std::string& line) {
   std::vector<std::string> out;
   for (std::size_t at = 0; at <= line.size();) {

@@ -13,33 +13,6 @@ namespace {
 constexpr std::size_t kLongestHeader = 8;  // lines an entry's first line may run on
 constexpr std::size_t kQuotationIndent = 9;
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t at = 0;
-  while (at < text.size()) {
-    std::size_t end = text.find('\n', at);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(at, end - at);
-    while (!line.empty() && line.back() == ' ') line.pop_back();
-    lines.push_back(line);
-    at = end + 1;
-  }
-  return lines;
-}
-
-std::string Trim(const std::string& text) {
-  const std::size_t begin = text.find_first_not_of(' ');
-  if (begin == std::string::npos) return "";
-  const std::size_t end = text.find_last_not_of(' ');
-  return text.substr(begin, end - begin + 1);
-}
-
-std::size_t IndentOf(const std::string& line) {
-  std::size_t n = 0;
-  while (n < line.size() && line[n] == ' ') ++n;
-  return n;
-}
-
 bool StartsEntry(const std::string& line) {
   if (line.empty() || line[0] == ' ') return false;
   if (std::string("{[(\\-").find(line[0]) != std::string::npos) return false;
@@ -194,7 +167,7 @@ std::string Render(const std::string& text, const ResolveFn& resolve) {
 }  // namespace
 
 std::vector<GcideEntry> ParseGcideDefinition(const std::string& text) {
-  const std::vector<std::string> lines = Lines(CleanWindows1252(text));
+  const std::vector<std::string> lines = SplitLines(CleanWindows1252(text));
   std::vector<GcideEntry> entries;
   std::size_t i = 0;
   while (i < lines.size()) {

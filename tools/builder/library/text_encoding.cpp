@@ -83,4 +83,29 @@ std::string CollapseBlanks(std::string_view text) {
   return out;
 }
 
+std::string Trim(const std::string& text) {
+  const std::size_t begin = text.find_first_not_of(' ');
+  if (begin == std::string::npos) return "";
+  return text.substr(begin, text.find_last_not_of(' ') - begin + 1);
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  for (std::size_t at = 0; at < text.size();) {
+    std::size_t end = text.find('\n', at);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(at, end - at);
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    lines.push_back(std::move(line));
+    at = end + 1;
+  }
+  return lines;
+}
+
+std::size_t IndentOf(const std::string& line) {
+  std::size_t n = 0;
+  while (n < line.size() && line[n] == ' ') ++n;
+  return n;
+}
+
 }  // namespace builder::library

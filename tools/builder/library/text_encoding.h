@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace builder::library {
 
@@ -22,5 +23,14 @@ std::string EscapeTagged(std::string_view text);
 
 // Collapses runs of blanks to one and trims both ends.
 std::string CollapseBlanks(std::string_view text);
+
+// Trims blanks from both ends.
+std::string Trim(const std::string& text);
+
+// The lines of a definition, trailing blanks cut.
+std::vector<std::string> SplitLines(const std::string& text);
+
+// The blanks a line starts with.
+std::size_t IndentOf(const std::string& line);
 
 }  // namespace builder::library
