@@ -6,7 +6,7 @@
 //
 //   search_bench [--corpus generated] [--articles N] [--words N] [--vocabulary N]
 //                [--seed N] [--queries N] [--dir DIRECTORY] [--reuse 0|1]
-//                [--references fts5,xapian|none]
+//                [--references fts5,xapian|none] [--kinds and,phrase,near,stop,ranked]
 //
 // Defaults: the generated corpus of 35,000 articles, 9 million words and
 // 350,000 distinct words, seed 1, 20 queries of each kind, the databases in
@@ -43,6 +43,7 @@ struct Options {
   std::string dir = "bench-data";
   bool reuse = false;
   std::vector<std::string> references = {"fts5", "xapian"};
+  std::vector<std::string> kinds = {"and", "phrase", "near", "stop", "ranked"};
 };
 
 double Millis(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
@@ -91,6 +92,8 @@ Options Parse(int argc, char** argv) {
       options.reuse = std::string(value) == "1";
     else if (name == "--references")
       options.references = SplitList(value);
+    else if (name == "--kinds")
+      options.kinds = SplitList(value);
     else
       Die("unknown option " + name);
   }
@@ -207,7 +210,15 @@ void PrintTable(const std::vector<bench::QuerySet>& sets, const std::vector<Sear
     std::printf(" %9.2f %9s", r.openMs, "");
     if (&r != &results[0]) std::printf(" %6.2fx", r.openMs > 0 ? results[0].openMs / r.openMs : 0.0);
   }
-  std::printf("\n\nratio: engine median / the reference's median (below 1: the engine is faster).\n");
+  std::printf("\n\nslowest engine query of each kind:");
+  for (std::size_t k = 0; k < sets.size(); ++k) {
+    const std::vector<double>& ms = results[0].kinds[k].ms;
+    const std::size_t q = static_cast<std::size_t>(std::max_element(ms.begin(), ms.end()) - ms.begin());
+    std::string text;
+    for (const std::string& word : sets[k].queries[q].words) text += (text.empty() ? "" : " ") + word;
+    std::printf("%s %s \"%s\" %.1f ms", k ? "," : "", sets[k].name.c_str(), text.c_str(), ms[q]);
+  }
+  std::printf("\nratio: engine median / the reference's median (below 1: the engine is faster).\n");
   std::printf("hits: summed over the queries of a kind (ranked: entries returned, at most 50 each).\n");
 }
 
@@ -311,7 +322,10 @@ int main(int argc, char** argv) {
       std::printf("\n");
     }
 
-    const std::vector<bench::QuerySet> sets = bench::MakeQuerySets(corpus, options.corpus.seed, options.queries);
+    std::vector<bench::QuerySet> sets = bench::MakeQuerySets(corpus, options.corpus.seed, options.queries);
+    std::erase_if(sets, [&](const bench::QuerySet& set) {
+      return std::find(options.kinds.begin(), options.kinds.end(), bench::KindOption(set.kind)) == options.kinds.end();
+    });
     for (std::size_t s = 0; s < searchers.size(); ++s) Run(*searchers[s], sets, &results[s]);
     PrintTable(sets, results);
 

@@ -22,6 +22,17 @@ std::unique_ptr<oracle::Node> Term(std::vector<std::string> words) {
 
 }  // namespace
 
+std::string KindOption(QueryKind kind) {
+  switch (kind) {
+    case QueryKind::And: return "and";
+    case QueryKind::Phrase: return "phrase";
+    case QueryKind::Near: return "near";
+    case QueryKind::StopWord: return "stop";
+    case QueryKind::Ranked: break;
+  }
+  return "ranked";
+}
+
 std::vector<QuerySet> MakeQuerySets(const sc::Corpus& corpus, std::uint64_t seed, std::uint32_t perKind) {
   sc::Random random(seed * 7919 + 17);
   const auto& vocabulary = corpus.vocabulary;

@@ -28,6 +28,9 @@ struct QuerySet {
   std::vector<BenchQuery> queries;
 };
 
+// The kind's name on the command line: and, phrase, near, stop, ranked.
+std::string KindOption(QueryKind kind);
+
 // `perKind` queries of each kind, the same for the same corpus and seed.
 std::vector<QuerySet> MakeQuerySets(const builder::search_corpus::Corpus& corpus, std::uint64_t seed,
                                     std::uint32_t perKind);

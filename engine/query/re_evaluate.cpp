@@ -32,14 +32,9 @@ enum : u16 {
 };
 
 constexpr u16 kTextComponent = 1;
+constexpr u32 kStaging = 256;  // characters of held codes handed to the checker at a time
 
 enum class Step { Continue, PageFull, Stopped, Complete, Failed };
-
-// Byte 255 stands for a line feed in the text; so it is read when probing.
-void LineFeeds(u8* text, i32 length) {
-  for (i32 i = 0; i < length; ++i)
-    if (text[i] == ReTitleEnd) text[i] = '\n';
-}
 
 struct FeedChecker {
   ReEntryChecker* checker;
@@ -60,7 +55,7 @@ class Evaluation {
         block_(block),
         status_(block->status),
         shift_(record->groupShift) {
-    ReOpenSearchStream(&stream_, record, work->file);
+    ReOpenSearchStream(&stream_, record, work->file, state->buffers->streamWindow);
     rules_ = ReMatchRules{&eval_->query, ReQueryClasses(record), state->caseMode, state->wordSearch != 0};
   }
 
@@ -91,6 +86,8 @@ class Evaluation {
     state_->runState = ReRunActive;
     std::memset(buffers_->blockTerms, 0, buffers_->blockCount + 1);
     if (ReCompileNormalForm(state_->queryCopy, &eval_->query) != 0) return ReSearchError(kReasonRunState, status_);
+    // Without the memory for the code texts, codes are expanded as they come.
+    if (!state_->codeTexts.entries) ReBuildCodeTexts(record_, &state_->codeTexts);
     if (!BuildCodeMap()) return ReSearchError(kReasonCodeMap, status_);
     if (ReSeekComponent(kTextComponent, 1, work_->file, record_, 0, 0) != ReDone)
       return ReSearchError(kReasonStreamSeek, status_);
@@ -114,14 +111,27 @@ class Evaluation {
       const u32 a = ReBe16(second + 2 * c);
       const u32 b = ReBe16(first + 2 * c);
       if (c >= record_->terminalCount && a != 0xFFFF && a < c && b < c && !map[a] && !map[b]) continue;
-      const i32 length = ReExpandCodeInto(record_, c, text, ReExpandLimit);
-      LineFeeds(text, length);
+      i32 length = 0;
+      const u8* expanded = CodeText(c, text, ReExpandLimit, &length);
       // A code that cannot be expanded here is checked in the text itself.
       map[c] =
-          length < 0 || ReTextHoldsCoverTerm(text, static_cast<u32>(length), static_cast<u32>(length), rules_, true);
+          !expanded || ReTextHoldsCoverTerm(expanded, static_cast<u32>(length), static_cast<u32>(length), rules_, true);
     }
     ReHeapFree(text);
     return true;
+  }
+
+  // The code's text as the search reads it: from the code texts, or
+  // expanded into `scratch`. Null when it cannot be expanded or does not fit.
+  const u8* CodeText(u32 code, u8* scratch, u32 capacity, i32* length) const {
+    const ReCodeTexts& texts = state_->codeTexts;
+    const u32 entry = ReCodeTextEntry(texts, code);
+    if (entry != ReCodeNotHeld) {
+      *length = static_cast<i32>(ReCodeTextLength(entry));
+      return ReCodeTextOf(texts, entry);
+    }
+    *length = ReCodeText(record_, texts, code, scratch, capacity);
+    return *length < 0 ? nullptr : scratch;
   }
 
   // Sets each term's bit in the blocks that may hold it.
@@ -301,11 +311,10 @@ class Evaluation {
   // marked code's text?
   bool ProbePair(u32 marked, u32 next) {
     u8 text[2 * ReExpandOutput];
-    const i32 head = ReExpandCodeInto(record_, marked, text, sizeof text);
+    const i32 head = ReCodeText(record_, state_->codeTexts, marked, text, sizeof text);
     if (head < 0) return true;
-    const i32 tail = ReExpandCodeInto(record_, next, text + head, sizeof text - static_cast<u32>(head));
+    const i32 tail = ReCodeText(record_, state_->codeTexts, next, text + head, sizeof text - static_cast<u32>(head));
     const u32 length = static_cast<u32>(head) + (tail < 0 ? 0 : static_cast<u32>(tail));
-    LineFeeds(text, static_cast<i32>(length));
     return ReTextHoldsCoverTerm(text, length, static_cast<u32>(head), rules_, false);
   }
 
@@ -315,6 +324,14 @@ class Evaluation {
     checker.Begin(rules_, buffers_->title, buffers_->titleCapacity);
     const bool atTitle = ExactByIndex();
     FeedChecker feed{&checker};
+    const ReCodeTexts& texts = state_->codeTexts;
+    // Texts of held codes gather here and go to the checker together.
+    u8 lines[kStaging + 256];
+    u32 gathered = 0;
+    auto flush = [&] {
+      checker.FeedLines(lines, gathered);
+      gathered = 0;
+    };
     const u32 codes = eval_->codeCount;
     for (u32 i = 0; i < codes; ++i) {
       u32 code = 0;
@@ -328,9 +345,25 @@ class Evaluation {
           return false;
         }
       }
-      ReExpandCode(record_, code, FeedPiece, &feed);
+      const u32 entry = ReCodeTextEntry(texts, code);
+      if (entry != ReCodeNotHeld && !(entry & ReCodeTextLineFeed)) {
+        const u32 length = ReCodeTextLength(entry);
+        std::memcpy(lines + gathered, ReCodeTextOf(texts, entry), length);
+        gathered += length;
+        if (gathered < kStaging) continue;
+        flush();
+      } else {
+        // A line feed may end the title: the text goes as it is stored.
+        if (gathered) flush();
+        ReExpandCode(record_, code, FeedPiece, &feed);
+      }
       if (atTitle && checker.TitleSeen()) break;
+      if (checker.Settled()) {
+        *hit = true;  // the rest of the entry cannot undo the hit
+        return true;
+      }
     }
+    if (gathered) flush();
     if (atTitle) {
       *hit = true;
       return true;

@@ -43,16 +43,26 @@ bool ReTextHoldsCoverTerm(const u8* text, u32 length, u32 startLimit, const ReMa
 
 // The check of one entry, fed with its expanded text in pieces. Positions are
 // handled in order once enough text behind them has arrived, so memory stays
-// flat whatever the entry's length.
+// flat whatever the entry's length. A position whose outcome the text fed so
+// far already settles is handled as soon as it arrives, so that a check may
+// stop at the entry's first hit (Settled); what it finds is what handling the
+// positions window by window finds.
 class ReEntryChecker {
  public:
   static constexpr u32 kWindow = 4096;     // text window
   static constexpr u32 kLookahead = 2048;  // longest stretch a match may span
 
   void Begin(const ReMatchRules& rules, char* title, u32 titleCapacity);
+  // Expanded text, byte 255 standing for a line feed (the first one ends
+  // the title).
   void Feed(const u8* text, u32 count);
+  // Text whose line feeds are written as such: it holds no byte 255.
+  void FeedLines(const u8* text, u32 count);
   // Handles the rest of the text; the entry has ended.
   void Finish();
+  // True when the title is complete and the query holds whatever the rest of
+  // the text holds (it has no NOT, ReQueryStaysTrue).
+  bool Settled();
 
   bool TitleSeen() const { return titleSeen_; }
   u32 TitleLength() const { return titleLength_; }
@@ -60,20 +70,27 @@ class ReEntryChecker {
   const u8* PairBits() const { return pairBits_; }
 
  private:
-  void Process(u32 upTo, bool textComplete);
-  void HandlePosition(u32 p, bool textComplete);
+  // Handles positions up to upTo; early: only those the text so far settles.
+  void Process(u32 upTo, bool textComplete, bool early);
+  // False (nothing changed) when an early call cannot settle position p yet.
+  bool HandlePosition(u32 p, bool textComplete, bool early);
   bool Skipped(u32 p) const;
   void Matched(u32 term);
+  void Take(const u8* text, u32 count, bool lines);
+  void Append(const u8* text, u32 count, bool lines);
 
   static constexpr u32 kNoTitleEnd = 0xFFFFFFFFu;
 
   ReMatchRules rules_;
+  bool staysTrue_;
+  u8 startTerms_[256];  // per character: the terms whose first character it can be
   char* title_;
   u32 titleCapacity_;
   u32 titleLength_;
   bool titleSeen_;
   u32 titleEnd_;  // window position of the title's end, until it is handled
   bool inPronunciation_;
+  bool newMatch_;  // a term matched since Settled last held
   i32 wordPosition_;
   u16 found_[ReQueryMaxTerms];
   i32 lastPosition_[ReQueryMaxTerms];

@@ -7,6 +7,7 @@
 #include "re_query.h"
 #include "re_query_match.h"
 #include "re_records.h"
+#include "re_search_stream.h"
 #include "re_status.h"
 #include "re_types.h"
 
@@ -58,6 +59,7 @@ struct ReSearchBuffers {
   char* title;  // the current entry's title, longest title + 1 bytes
   char* pendingTitle;
   u32 titleCapacity;
+  u8* streamWindow;  // ReStreamWindowBytes bytes
 };
 
 // The search state of a database (ReDbRecord::searchBuffers), made on first
@@ -69,6 +71,9 @@ struct ReSearchState {
   u8 caseMode;
   u8 proximity;
   ReSearchBuffers* buffers;
+  // The code texts, built by the first search that has the memory for them
+  // and kept while the database is open.
+  ReCodeTexts codeTexts;
 };
 
 // The search state of a record, made when missing (null without memory).

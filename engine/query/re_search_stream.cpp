@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "re_platform.h"
+
 namespace {
 
 constexpr u32 kSingleCharacter = 0xFFFF;
@@ -27,37 +29,27 @@ void CollectPiece(const u8* piece, u32 count, void* context) {
 
 }  // namespace
 
-void ReOpenSearchStream(ReSearchStream* stream, const ReDbRecord* record, ReFileHandle file) {
+void ReOpenSearchStream(ReSearchStream* stream, const ReDbRecord* record, ReFileHandle file, u8* window) {
   stream->file = file;
   stream->base = record->textBase;
   stream->length = record->textLength;
   stream->width = record->codeWidth;
   stream->codeCount = stream->width ? static_cast<u32>(static_cast<u64>(stream->length) * 8 / stream->width) : 0;
+  stream->window = window;
   stream->windowStart = 0;
   stream->windowFill = 0;
 }
 
-i32 ReStreamCode(ReSearchStream* stream, u32 index, u32* code) {
-  if (index >= stream->codeCount) return ReStreamPastEnd;
-  const u64 bit = static_cast<u64>(index) * stream->width;
-  const u32 first = static_cast<u32>(bit / 8);
-  const u32 last = static_cast<u32>((bit + stream->width - 1) / 8);
-  if (first < stream->windowStart || last >= stream->windowStart + stream->windowFill) {
-    stream->windowFill = 0;
-    if (ReSeekDataFile(stream->file, static_cast<i32>(stream->base + first), 0) != ReDone) return ReErrFileSeek;
-    const u32 want = stream->length - first < ReStreamWindow ? stream->length - first : ReStreamWindow;
-    u32 got = 0;
-    if (ReReadBytes(stream->file, static_cast<i32>(want), stream->window, &got) != ReDone || got <= last - first)
-      return ReErrFileRead;
-    stream->windowStart = first;
-    stream->windowFill = got;
-  }
-  const u8* p = stream->window + (first - stream->windowStart);
-  const u32 available = stream->windowStart + stream->windowFill - first;
-  u32 bits = 0;
-  for (u32 i = 0; i < 3; ++i) bits = bits << 8 | (i < available ? p[i] : 0);
-  const u32 shift = 24 - static_cast<u32>(bit % 8) - stream->width;
-  *code = (bits >> shift) & ((1u << stream->width) - 1);
+i32 ReFillStreamWindow(ReSearchStream* stream, u32 first, u32 last) {
+  stream->windowFill = 0;
+  if (ReSeekDataFile(stream->file, static_cast<i32>(stream->base + first), 0) != ReDone) return ReErrFileSeek;
+  const u32 want = stream->length - first < ReStreamWindow ? stream->length - first : ReStreamWindow;
+  u32 got = 0;
+  if (ReReadBytes(stream->file, static_cast<i32>(want), stream->window, &got) != ReDone || got <= last - first)
+    return ReErrFileRead;
+  std::memset(stream->window + got, 0, ReStreamWindowBytes - ReStreamWindow);
+  stream->windowStart = first;
+  stream->windowFill = got;
   return 0;
 }
 
@@ -117,6 +109,66 @@ i32 ReExpandCodeInto(const ReDbRecord* record, u32 code, u8* out, u32 capacity) 
   Collect collect{out, capacity, 0, false};
   if (!ReExpandCode(record, code, CollectPiece, &collect) || collect.overflow) return -1;
   return static_cast<i32>(collect.length);
+}
+
+bool ReBuildCodeTexts(const ReDbRecord* record, ReCodeTexts* texts) {
+  *texts = ReCodeTexts{};
+  const u32 count = std::min({record->codeCount, record->codeFirst.length / 2, record->codeSecond.length / 2});
+  // The arena grows as the texts come: first the size of one text per code
+  // of up to eight characters.
+  u32 capacity = std::min<u32>(ReCodeArenaLimit, std::max<u32>(256, count * 8));
+  texts->entries = static_cast<u32*>(ReHeapAlloc(count * 4 + 4));
+  texts->arena = texts->entries ? static_cast<u8*>(ReHeapAlloc(capacity)) : nullptr;
+  if (!texts->arena) {
+    ReFreeCodeTexts(texts);
+    return false;
+  }
+  texts->codeCount = count;
+  u32 used = 0;
+  u8 text[256];
+  for (u32 c = 0; c < count; ++c) {
+    texts->entries[c] = ReCodeNotHeld;
+    const i32 length = ReExpandCodeInto(record, c, text, sizeof text - 1);
+    if (length < 0) continue;
+    const u32 n = static_cast<u32>(length);
+    if (used + n > capacity) {
+      const u32 grown = std::min<u32>(ReCodeArenaLimit, std::max(capacity * 2, used + n));
+      u8* larger = used + n <= grown ? static_cast<u8*>(ReHeapAlloc(grown)) : nullptr;
+      if (!larger) continue;  // left to be expanded as it comes
+      std::memcpy(larger, texts->arena, used);
+      ReHeapFree(texts->arena);
+      texts->arena = larger;
+      capacity = grown;
+    }
+    u32 lineFeed = 0;
+    for (u32 i = 0; i < n; ++i) {
+      if (text[i] == 255) lineFeed = ReCodeTextLineFeed;
+      texts->arena[used + i] = text[i] == 255 ? '\n' : text[i];
+    }
+    texts->entries[c] = used << 9 | lineFeed | n;
+    used += n;
+  }
+  return true;
+}
+
+void ReFreeCodeTexts(ReCodeTexts* texts) {
+  ReHeapFree(texts->arena);
+  ReHeapFree(texts->entries);
+  *texts = ReCodeTexts{};
+}
+
+i32 ReCodeText(const ReDbRecord* record, const ReCodeTexts& texts, u32 code, u8* out, u32 capacity) {
+  const u32 entry = ReCodeTextEntry(texts, code);
+  if (entry != ReCodeNotHeld) {
+    const u32 length = ReCodeTextLength(entry);
+    if (length > capacity) return -1;
+    std::memcpy(out, ReCodeTextOf(texts, entry), length);
+    return static_cast<i32>(length);
+  }
+  const i32 length = ReExpandCodeInto(record, code, out, capacity);
+  for (i32 i = 0; i < length; ++i)
+    if (out[i] == 255) out[i] = '\n';
+  return length;
 }
 
 u32 ReSeekComponent(u16 type, u16 subtype, ReFileHandle file, const ReDbRecord* record, u32 offset, i16 origin) {
