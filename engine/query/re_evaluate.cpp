@@ -4,6 +4,7 @@
 // are scanned: an entry becomes a candidate when a code that may hold a cover
 // term (the code map) is seen in it, and candidates are expanded and checked
 // word by word. A page ends when its slots are full; the next call resumes.
+#include <algorithm>
 #include <cstring>
 
 #include "re_charclass.h"
@@ -32,7 +33,8 @@ enum : u16 {
 };
 
 constexpr u16 kTextComponent = 1;
-constexpr u32 kStaging = 256;  // characters of held codes handed to the checker at a time
+constexpr u32 kStaging = 256;    // characters of held codes handed to the checker at a time
+constexpr u32 kCodeBatch = 256;  // codes decoded from the window at a time
 
 enum class Step { Continue, PageFull, Stopped, Complete, Failed };
 
@@ -78,6 +80,7 @@ class Evaluation {
       case ReRunStopped: state_->runState = ReRunActive; break;
       default: return ReSearchError(kReasonRunState, status_);
     }
+    eval_->checker.Prepare(rules_);
     return BlockLoop();
   }
 
@@ -106,11 +109,19 @@ class Evaluation {
     const u32 count = buffers_->codeCount;
     const u8* first = record_->codeFirst.data;
     const u8* second = record_->codeSecond.data;
+    // A text none of whose characters share the bit of a cover term's first
+    // character cannot hold a match (folding keeps the bit).
+    const ReCompiledQuery& query = eval_->query;
+    u32 firsts = 0;
+    for (i16 t = 0; t < query.termCount; ++t)
+      if (query.cover[t]) firsts |= 1u << (static_cast<u8>(query.termText[t][0]) & 31);
+    const ReCodeTexts& texts = state_->codeTexts;
     for (u32 c = record_->terminalCount > 0 ? 1 : 0; c < count; ++c) {
       map[c] = 0;
       const u32 a = ReBe16(second + 2 * c);
       const u32 b = ReBe16(first + 2 * c);
       if (c >= record_->terminalCount && a != 0xFFFF && a < c && b < c && !map[a] && !map[b]) continue;
+      if (ReCodeTextEntry(texts, c) != ReCodeNotHeld && !(texts.characters[c] & firsts)) continue;
       i32 length = 0;
       const u8* expanded = CodeText(c, text, ReExpandLimit, &length);
       // A code that cannot be expanded here is checked in the text itself.
@@ -265,8 +276,49 @@ class Evaluation {
 
   bool Marked(u32 code) const { return code < buffers_->codeCount && buffers_->codeMap[code]; }
 
+  // The codes inside one entry that the window holds, up to its end code:
+  // kept, probed and marked as ScanBlock does one by one.
+  void ScanRun() {
+    const u32 endCode = record_->endCode;
+    const u8* map = buffers_->codeMap;
+    const u32 mapCount = buffers_->codeCount;
+    u32 position = eval_->scanPosition;
+    u32 count = eval_->codeCount;
+    bool candidate = eval_->candidate, previousMarked = eval_->previousMarked;
+    u32 previousCode = eval_->previousCode;
+    u16 batch[kCodeBatch];
+    bool atEnd = false;
+    while (!atEnd && position < eval_->scanEnd) {
+      const u32 n = ReWindowCodes(stream_, position, std::min(kCodeBatch, eval_->scanEnd - position), batch);
+      if (n == 0) break;
+      u32 k = 0;
+      for (; k < n; ++k) {
+        const u32 code = batch[k];
+        if (code == endCode) {
+          atEnd = true;
+          break;
+        }
+        if (count < ReCodeBufferSize) eval_->codes[count] = static_cast<u16>(code);
+        ++count;
+        if (previousMarked && !candidate) candidate = ProbePair(previousCode, code);
+        previousMarked = code < mapCount && map[code];
+        previousCode = code;
+      }
+      position += k;
+    }
+    eval_->scanPosition = position;
+    eval_->codeCount = count;
+    eval_->candidate = candidate;
+    eval_->previousMarked = previousMarked;
+    eval_->previousCode = previousCode;
+  }
+
   Step ScanBlock() {
     while (eval_->scanPosition < eval_->scanEnd) {
+      if (!eval_->excluded) {
+        ScanRun();
+        if (eval_->scanPosition >= eval_->scanEnd) break;
+      }
       u32 code = 0;
       const i32 read = ReStreamCode(&stream_, eval_->scanPosition, &code);
       if (read == ReStreamPastEnd) return Step::Complete;
@@ -321,34 +373,48 @@ class Evaluation {
   // Expands the entry's codes into the checker. False when the stream fails.
   bool CheckEntry(bool* hit) {
     ReEntryChecker& checker = eval_->checker;
-    checker.Begin(rules_, buffers_->title, buffers_->titleCapacity);
+    checker.BeginEntry(buffers_->title, buffers_->titleCapacity);
     const bool atTitle = ExactByIndex();
     FeedChecker feed{&checker};
     const ReCodeTexts& texts = state_->codeTexts;
     // Texts of held codes gather here and go to the checker together.
-    u8 lines[kStaging + 256];
+    u8 lines[kStaging + 256 + ReCodeTextSlack];
     u32 gathered = 0;
     auto flush = [&] {
       checker.FeedLines(lines, gathered);
       gathered = 0;
     };
     const u32 codes = eval_->codeCount;
+    u16 batch[kCodeBatch];
+    u32 batchFirst = 0, batchCount = 0;
     for (u32 i = 0; i < codes; ++i) {
       u32 code = 0;
       if (i < ReCodeBufferSize) {
         code = eval_->codes[i];
+      } else if (i - batchFirst < batchCount) {
+        code = batch[i - batchFirst];
       } else {
-        // A long entry is read again from the stream.
-        const i32 read = ReStreamCode(&stream_, eval_->entryStart + i, &code);
-        if (read < 0 || read == ReStreamPastEnd) {
-          ReSetHandleStatus(status_, ReSevError, ReErrFileRead, ReModStreamRefill);
-          return false;
+        // A long entry is read again from the stream, from the window when it still holds it.
+        batchFirst = i;
+        batchCount = ReWindowCodes(stream_, eval_->entryStart + i, std::min(kCodeBatch, codes - i), batch);
+        if (batchCount > 0) {
+          code = batch[0];
+        } else {
+          const i32 read = ReStreamCode(&stream_, eval_->entryStart + i, &code);
+          if (read < 0 || read == ReStreamPastEnd) {
+            ReSetHandleStatus(status_, ReSevError, ReErrFileRead, ReModStreamRefill);
+            return false;
+          }
         }
       }
       const u32 entry = ReCodeTextEntry(texts, code);
       if (entry != ReCodeNotHeld && !(entry & ReCodeTextLineFeed)) {
         const u32 length = ReCodeTextLength(entry);
-        std::memcpy(lines + gathered, ReCodeTextOf(texts, entry), length);
+        const u8* text = ReCodeTextOf(texts, entry);
+        if (length <= ReCodeTextSlack)
+          std::memcpy(lines + gathered, text, ReCodeTextSlack);  // a fixed size copies fastest
+        else
+          std::memcpy(lines + gathered, text, length);
         gathered += length;
         if (gathered < kStaging) continue;
         flush();

@@ -109,7 +109,16 @@ bool ReTextHoldsCoverTerm(const u8* text, u32 length, u32 startLimit, const ReMa
   ReMatchRules probe = rules;
   probe.wordSearch = rules.wordSearch && wordRules;
   const u32 limit = startLimit < length ? startLimit : length;
+  // A match can start only where the character folds to a cover term's first.
+  u8 firsts[ReQueryMaxTerms];
+  u32 firstCount = 0;
+  for (i16 t = 0; t < query.termCount; ++t)
+    if (query.cover[t]) firsts[firstCount++] = Fold(probe, static_cast<u8>(query.termText[t][0]));
   for (u32 s = 0; s < limit; ++s) {
+    const u8 folded = Fold(probe, text[s]);
+    bool possible = false;
+    for (u32 k = 0; k < firstCount; ++k) possible = possible || firsts[k] == folded;
+    if (!possible) continue;
     for (i16 t = 0; t < query.termCount; ++t) {
       if (!query.cover[t]) continue;
       if (!ReMayStartAt(text, s, query.termText[t], probe)) continue;
@@ -141,7 +150,7 @@ bool ReTextHoldsCoverTerm(const u8* text, u32 length, u32 startLimit, const ReMa
   return false;
 }
 
-void ReEntryChecker::Begin(const ReMatchRules& rules, char* title, u32 titleCapacity) {
+void ReEntryChecker::Prepare(const ReMatchRules& rules) {
   rules_ = rules;
   staysTrue_ = ReQueryStaysTrue(*rules.query);
   // The characters each term can start with: those that fold to the same
@@ -153,6 +162,14 @@ void ReEntryChecker::Begin(const ReMatchRules& rules, char* title, u32 titleCapa
     for (const u32 c : {u32{first}, first >= 32 ? first - 32u : u32{first}})
       if (Fold(rules, static_cast<u8>(c)) == first) startTerms_[c] |= static_cast<u8>(1u << t);
   }
+  for (u32 c = 0; c < 256; ++c) {
+    const u8 character = static_cast<u8>(c);
+    before_[c] = Glues(character) ? 1 : rules.wordSearch && LetterOrDigit(rules, character) ? 2 : 0;
+    special_[c] = c == '<' || c == '{' ? 2 : startTerms_[c] != 0;
+  }
+}
+
+void ReEntryChecker::BeginEntry(char* title, u32 titleCapacity) {
   title_ = title;
   titleCapacity_ = titleCapacity;
   titleLength_ = 0;
@@ -234,8 +251,31 @@ bool ReEntryChecker::Settled() {
 }
 
 void ReEntryChecker::Process(u32 upTo, bool textComplete, bool early) {
-  for (; next_ < upTo; ++next_)
+  while (next_ < upTo) {
+    if (!inPronunciation_ && next_ >= 3) {
+      // A run of plain positions (no '<' or '{', no word starting with a
+      // term's first character, not the title's end) only counts its word
+      // starts.
+      const u32 end = titleEnd_ >= next_ && titleEnd_ < upTo ? titleEnd_ : upTo;
+      const u8* w = window_;
+      u32 p = next_;
+      i32 counted = 0;
+      for (; p < end; ++p) {
+        const u8 kind = before_[w[p - 1]];
+        bool skipped = kind != 0;
+        if (kind == 2 && w[p - 2] == '>') skipped = w[p - 3] == '}';  // a word may follow a tag
+        // A term's first character where no word starts is passed over too.
+        const u8 special = special_[w[p]];
+        if (special == 2 || (special == 1 && !skipped)) break;
+        counted += !skipped;
+      }
+      wordPosition_ += counted;
+      next_ = p;
+      if (p == upTo) return;
+    }
     if (!HandlePosition(next_, textComplete, early)) return;
+    ++next_;
+  }
 }
 
 bool ReEntryChecker::Skipped(u32 p) const {

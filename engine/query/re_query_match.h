@@ -52,7 +52,14 @@ class ReEntryChecker {
   static constexpr u32 kWindow = 4096;     // text window
   static constexpr u32 kLookahead = 2048;  // longest stretch a match may span
 
-  void Begin(const ReMatchRules& rules, char* title, u32 titleCapacity);
+  // Takes the rules of the entries to check (their tables are made here).
+  void Prepare(const ReMatchRules& rules);
+  // Starts an entry under the prepared rules.
+  void BeginEntry(char* title, u32 titleCapacity);
+  void Begin(const ReMatchRules& rules, char* title, u32 titleCapacity) {
+    Prepare(rules);
+    BeginEntry(title, titleCapacity);
+  }
   // Expanded text, byte 255 standing for a line feed (the first one ends
   // the title).
   void Feed(const u8* text, u32 count);
@@ -84,6 +91,12 @@ class ReEntryChecker {
   ReMatchRules rules_;
   bool staysTrue_;
   u8 startTerms_[256];  // per character: the terms whose first character it can be
+  // Per character: 1 when it glues what follows to it, 2 when it is a letter
+  // or digit after which no word starts (whole words), else 0.
+  u8 before_[256];
+  // Per character: 1 when it can start a term, 2 when a position holding it
+  // needs the whole rule ('<', '{').
+  u8 special_[256];
   char* title_;
   u32 titleCapacity_;
   u32 titleLength_;

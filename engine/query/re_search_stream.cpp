@@ -1,6 +1,7 @@
 #include "re_search_stream.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "re_platform.h"
@@ -51,6 +52,32 @@ i32 ReFillStreamWindow(ReSearchStream* stream, u32 first, u32 last) {
   stream->windowStart = first;
   stream->windowFill = got;
   return 0;
+}
+
+u32 ReWindowCodes(const ReSearchStream& stream, u32 first, u32 count, u16* out) {
+  const u32 width = stream.width;
+  if (width == 0 || first >= stream.codeCount) return 0;
+  const u64 windowBits = (u64{stream.windowStart} + stream.windowFill) * 8;
+  if (windowBits < width || u64{first} * width < u64{stream.windowStart} * 8) return 0;
+  const u64 held = (windowBits - width) / width + 1;  // codes whose last byte the window holds
+  const u64 limit = std::min<u64>({held, stream.codeCount, u64{first} + count});
+  if (limit <= first) return 0;
+  const u32 n = static_cast<u32>(limit - first);
+  if (width == 16) {
+    // Big-endian 16-bit codes: the bytes as they stand, then each pair swapped.
+    std::memcpy(out, stream.window + (2 * first - stream.windowStart), 2 * n);
+    if constexpr (std::endian::native == std::endian::little)
+      for (u32 k = 0; k < n; ++k) out[k] = static_cast<u16>(out[k] >> 8 | out[k] << 8);
+    return n;
+  }
+  const u32 mask = (1u << width) - 1;
+  u64 bit = u64{first} * width;
+  for (u32 k = 0; k < n; ++k, bit += width) {
+    const u8* p = stream.window + (static_cast<u32>(bit / 8) - stream.windowStart);
+    const u32 bits = static_cast<u32>(p[0]) << 16 | static_cast<u32>(p[1]) << 8 | p[2];
+    out[k] = static_cast<u16>((bits >> (24 - static_cast<u32>(bit % 8) - width)) & mask);
+  }
+  return n;
 }
 
 bool ReExpandCode(const ReDbRecord* record, u32 code, ReTextSink sink, void* context) {
@@ -118,7 +145,8 @@ bool ReBuildCodeTexts(const ReDbRecord* record, ReCodeTexts* texts) {
   // of up to eight characters.
   u32 capacity = std::min<u32>(ReCodeArenaLimit, std::max<u32>(256, count * 8));
   texts->entries = static_cast<u32*>(ReHeapAlloc(count * 4 + 4));
-  texts->arena = texts->entries ? static_cast<u8*>(ReHeapAlloc(capacity)) : nullptr;
+  texts->characters = texts->entries ? static_cast<u32*>(ReHeapAlloc(count * 4 + 4)) : nullptr;
+  texts->arena = texts->characters ? static_cast<u8*>(ReHeapAlloc(capacity + ReCodeTextSlack)) : nullptr;
   if (!texts->arena) {
     ReFreeCodeTexts(texts);
     return false;
@@ -133,18 +161,20 @@ bool ReBuildCodeTexts(const ReDbRecord* record, ReCodeTexts* texts) {
     const u32 n = static_cast<u32>(length);
     if (used + n > capacity) {
       const u32 grown = std::min<u32>(ReCodeArenaLimit, std::max(capacity * 2, used + n));
-      u8* larger = used + n <= grown ? static_cast<u8*>(ReHeapAlloc(grown)) : nullptr;
+      u8* larger = used + n <= grown ? static_cast<u8*>(ReHeapAlloc(grown + ReCodeTextSlack)) : nullptr;
       if (!larger) continue;  // left to be expanded as it comes
       std::memcpy(larger, texts->arena, used);
       ReHeapFree(texts->arena);
       texts->arena = larger;
       capacity = grown;
     }
-    u32 lineFeed = 0;
+    u32 lineFeed = 0, characters = 0;
     for (u32 i = 0; i < n; ++i) {
       if (text[i] == 255) lineFeed = ReCodeTextLineFeed;
       texts->arena[used + i] = text[i] == 255 ? '\n' : text[i];
+      characters |= 1u << (texts->arena[used + i] & 31);
     }
+    texts->characters[c] = characters;
     texts->entries[c] = used << 9 | lineFeed | n;
     used += n;
   }
@@ -153,6 +183,7 @@ bool ReBuildCodeTexts(const ReDbRecord* record, ReCodeTexts* texts) {
 
 void ReFreeCodeTexts(ReCodeTexts* texts) {
   ReHeapFree(texts->arena);
+  ReHeapFree(texts->characters);
   ReHeapFree(texts->entries);
   *texts = ReCodeTexts{};
 }

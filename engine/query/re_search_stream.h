@@ -36,6 +36,10 @@ void ReOpenSearchStream(ReSearchStream* stream, const ReDbRecord* record, ReFile
 // handle-layer code of a failed seek (-205) or read (-204).
 i32 ReFillStreamWindow(ReSearchStream* stream, u32 first, u32 last);
 
+// Decodes codes first, first + 1, ... (at most count) that the window holds
+// into out and returns how many: 0 when the window does not hold code first.
+u32 ReWindowCodes(const ReSearchStream& stream, u32 first, u32 count, u16* out);
+
 // Code number `index`: 0, ReStreamPastEnd, or the handle-layer code of a
 // failed seek (-205) or read (-204).
 inline i32 ReStreamCode(ReSearchStream* stream, u32 index, u32* code) {
@@ -74,10 +78,16 @@ struct ReCodeTexts {
   u32 codeCount;
   u32* entries;
   u8* arena;
+  // Per held code: bit (c & 31) for every character c of its text. A
+  // character and its lower-case form (c + 32) share their bit.
+  u32* characters;
 };
 constexpr u32 ReCodeNotHeld = 0xFFFFFFFFu;
 constexpr u32 ReCodeTextLineFeed = 0x100;
 constexpr u32 ReCodeArenaLimit = 1u << 23;  // offsets of 23 bits
+// The arena ends with this many bytes to spare, so that a short text can be
+// copied as a block of that size.
+constexpr u32 ReCodeTextSlack = 32;
 
 // Builds the texts of every code (null members and false without memory).
 bool ReBuildCodeTexts(const ReDbRecord* record, ReCodeTexts* texts);
