@@ -90,7 +90,7 @@ class Evaluation {
     std::memset(buffers_->blockTerms, 0, buffers_->blockCount + 1);
     if (ReCompileNormalForm(state_->queryCopy, &eval_->query) != 0) return ReSearchError(kReasonRunState, status_);
     // Without the memory for the code texts, codes are expanded as they come.
-    if (!state_->codeTexts.entries) ReBuildCodeTexts(record_, &state_->codeTexts);
+    if (!state_->codeTexts.entries) ReBuildSearchCodeTexts(record_, &state_->codeTexts);
     if (!BuildCodeMap()) return ReSearchError(kReasonCodeMap, status_);
     if (ReSeekComponent(kTextComponent, 1, work_->file, record_, 0, 0) != ReDone)
       return ReSearchError(kReasonStreamSeek, status_);

@@ -4,9 +4,9 @@
 #pragma once
 
 #include "re_query.h"
+#include "re_text_tables.h"  // ReMiddleDot
 #include "re_types.h"
 
-constexpr u8 ReMiddleDot = 183;
 constexpr u8 ReTitleEnd = 255;  // ends the title; a line feed in the text
 constexpr i16 ReNearWindow = 8;
 

@@ -138,54 +138,17 @@ i32 ReExpandCodeInto(const ReDbRecord* record, u32 code, u8* out, u32 capacity) 
   return static_cast<i32>(collect.length);
 }
 
-bool ReBuildCodeTexts(const ReDbRecord* record, ReCodeTexts* texts) {
-  *texts = ReCodeTexts{};
-  const u32 count = std::min({record->codeCount, record->codeFirst.length / 2, record->codeSecond.length / 2});
-  // The arena grows as the texts come: first the size of one text per code
-  // of up to eight characters.
-  u32 capacity = std::min<u32>(ReCodeArenaLimit, std::max<u32>(256, count * 8));
-  texts->entries = static_cast<u32*>(ReHeapAlloc(count * 4 + 4));
-  texts->characters = texts->entries ? static_cast<u32*>(ReHeapAlloc(count * 4 + 4)) : nullptr;
-  texts->arena = texts->characters ? static_cast<u8*>(ReHeapAlloc(capacity + ReCodeTextSlack)) : nullptr;
-  if (!texts->arena) {
-    ReFreeCodeTexts(texts);
-    return false;
-  }
-  texts->codeCount = count;
-  u32 used = 0;
-  u8 text[256];
-  for (u32 c = 0; c < count; ++c) {
-    texts->entries[c] = ReCodeNotHeld;
-    const i32 length = ReExpandCodeInto(record, c, text, sizeof text - 1);
-    if (length < 0) continue;
-    const u32 n = static_cast<u32>(length);
-    if (used + n > capacity) {
-      const u32 grown = std::min<u32>(ReCodeArenaLimit, std::max(capacity * 2, used + n));
-      u8* larger = used + n <= grown ? static_cast<u8*>(ReHeapAlloc(grown + ReCodeTextSlack)) : nullptr;
-      if (!larger) continue;  // left to be expanded as it comes
-      std::memcpy(larger, texts->arena, used);
-      ReHeapFree(texts->arena);
-      texts->arena = larger;
-      capacity = grown;
-    }
-    u32 lineFeed = 0, characters = 0;
-    for (u32 i = 0; i < n; ++i) {
-      if (text[i] == 255) lineFeed = ReCodeTextLineFeed;
-      texts->arena[used + i] = text[i] == 255 ? '\n' : text[i];
-      characters |= 1u << (texts->arena[used + i] & 31);
-    }
-    texts->characters[c] = characters;
-    texts->entries[c] = used << 9 | lineFeed | n;
-    used += n;
-  }
-  return true;
+namespace {
+
+i32 ExpandForSearch(const void* record, u32 code, u8* out, u32 capacity) {
+  return ReExpandCodeInto(static_cast<const ReDbRecord*>(record), code, out, capacity);
 }
 
-void ReFreeCodeTexts(ReCodeTexts* texts) {
-  ReHeapFree(texts->arena);
-  ReHeapFree(texts->characters);
-  ReHeapFree(texts->entries);
-  *texts = ReCodeTexts{};
+}  // namespace
+
+bool ReBuildSearchCodeTexts(const ReDbRecord* record, ReCodeTexts* texts) {
+  const u32 count = std::min({record->codeCount, record->codeFirst.length / 2, record->codeSecond.length / 2});
+  return ReBuildCodeTexts(count, ExpandForSearch, record, texts);
 }
 
 i32 ReCodeText(const ReDbRecord* record, const ReCodeTexts& texts, u32 code, u8* out, u32 capacity) {

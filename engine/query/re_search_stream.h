@@ -3,6 +3,7 @@
 // and the expansion of a code into its text through the code tables.
 #pragma once
 
+#include "re_code_stream.h"
 #include "re_file.h"
 #include "re_records.h"
 #include "re_types.h"
@@ -68,40 +69,14 @@ bool ReExpandCode(const ReDbRecord* record, u32 code, ReTextSink sink, void* con
 // length, or -1 when it cannot be expanded or does not fit.
 i32 ReExpandCodeInto(const ReDbRecord* record, u32 code, u8* out, u32 capacity);
 
-// The texts of a database's codes, expanded once for all its searches: one
-// arena of texts, byte 255 turned into a line feed as the search reads it,
-// and per code a u32 of length (bits 0-7), "held a byte 255" (bit 8) and
-// arena offset (bits 9-31). A code longer than 255 characters, one the
-// tables do not describe, and codes past the arena's bound are not held
-// (ReCodeNotHeld) and are expanded as they come.
-struct ReCodeTexts {
-  u32 codeCount;
-  u32* entries;
-  u8* arena;
-  // Per held code: bit (c & 31) for every character c of its text. A
-  // character and its lower-case form (c + 32) share their bit.
-  u32* characters;
-};
-constexpr u32 ReCodeNotHeld = 0xFFFFFFFFu;
-constexpr u32 ReCodeTextLineFeed = 0x100;
-constexpr u32 ReCodeArenaLimit = 1u << 23;  // offsets of 23 bits
-// The arena ends with this many bytes to spare, so that a short text can be
-// copied as a block of that size.
-constexpr u32 ReCodeTextSlack = 32;
-
-// Builds the texts of every code (null members and false without memory).
-bool ReBuildCodeTexts(const ReDbRecord* record, ReCodeTexts* texts);
-void ReFreeCodeTexts(ReCodeTexts* texts);
-inline u32 ReCodeTextEntry(const ReCodeTexts& texts, u32 code) {
-  return code < texts.codeCount && texts.entries ? texts.entries[code] : ReCodeNotHeld;
-}
-inline const u8* ReCodeTextOf(const ReCodeTexts& texts, u32 entry) { return texts.arena + (entry >> 9); }
-inline u32 ReCodeTextLength(u32 entry) { return entry & 0xFF; }
-
 // The code's text as the search reads it (line feeds for bytes 255) into
 // out (at most capacity characters): its length, or -1 when it cannot be
 // expanded or does not fit.
 i32 ReCodeText(const ReDbRecord* record, const ReCodeTexts& texts, u32 code, u8* out, u32 capacity);
+
+// Builds the texts of every code as the search expands them (false without
+// memory).
+bool ReBuildSearchCodeTexts(const ReDbRecord* record, ReCodeTexts* texts);
 
 // Finds the component of that type and subtype in the database's directory
 // and seeks file to its offset plus `offset`. 0, or 8 when it is not there or

@@ -100,6 +100,7 @@ struct ReChunkSource {
   ReCodeStream* stream;
   const ReTextTables* tables;
   const ReAutomatonSections* automaton;
+  const ReAutomatonRows* rows;  // the automaton's row tables, or null
   const ReMarkupSections* markup;
   const ReHitTerms* hits;       // null or count 0: no hit marking
   ReProgressCallback progress;  // the database's callback, or null
