@@ -120,7 +120,8 @@ class Evaluation {
       map[c] = 0;
       const u32 a = ReBe16(second + 2 * c);
       const u32 b = ReBe16(first + 2 * c);
-      if (c >= record_->terminalCount && a != 0xFFFF && a < c && b < c && !map[a] && !map[b]) continue;
+      const bool pair = c >= record_->terminalCount && a != ReSingleCharacter;
+      if (pair && a < c && b < c && !map[a] && !map[b]) continue;
       if (ReCodeTextEntry(texts, c) != ReCodeNotHeld && !(texts.characters[c] & firsts)) continue;
       i32 length = 0;
       const u8* expanded = CodeText(c, text, ReExpandLimit, &length);

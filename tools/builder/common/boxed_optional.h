@@ -13,7 +13,7 @@ template <class T>
 class BoxedOptional {
  public:
   BoxedOptional() = default;
-  BoxedOptional(std::nullopt_t) {}  // NOLINT: as std::optional
+  BoxedOptional(std::nullopt_t) {}                                           // NOLINT: as std::optional
   BoxedOptional(T value) : value_(std::make_unique<T>(std::move(value))) {}  // NOLINT: as std::optional
   BoxedOptional(const BoxedOptional& other) : value_(other ? std::make_unique<T>(*other) : nullptr) {}
   BoxedOptional(BoxedOptional&&) noexcept = default;

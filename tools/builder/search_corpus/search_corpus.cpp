@@ -148,7 +148,9 @@ void ForEachWord(const Article& article, const WordSink& sink) {
 
 std::vector<WordAt> SplitWords(const Article& article) {
   std::vector<WordAt> words;
-  ForEachWord(article, [&](std::string_view word, std::uint32_t offset) { words.push_back({std::string(word), offset}); });
+  ForEachWord(article, [&](std::string_view word, std::uint32_t offset) {
+    words.push_back({std::string(word), offset});
+  });
   return words;
 }
 

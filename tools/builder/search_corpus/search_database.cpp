@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <map>
+#include <stdexcept>
 #include <unordered_map>
 #include <utility>
-#include <stdexcept>
 
 #include "engine_db/word_index_builder.h"
 #include "entry_text/entry_text.h"
