@@ -100,10 +100,10 @@ struct ReChunkSource {
   ReCodeStream* stream;
   const ReTextTables* tables;
   const ReAutomatonSections* automaton;
-  const ReAutomatonRows* rows;  // the automaton's row tables, or null
   const ReMarkupSections* markup;
   const ReHitTerms* hits;       // null or count 0: no hit marking
   ReProgressCallback progress;  // the database's callback, or null
+  const ReAutomatonRows* rows;  // the automaton's row tables, or null
 };
 
 // Fills one chunk (ReNextTextChunk). Action 470 starts the entry; 430 goes

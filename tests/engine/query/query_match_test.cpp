@@ -2,6 +2,9 @@
 // pronunciation, the NEAR window and the code map's probe.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
+#include <random>
 #include <string>
 
 #include "re_charclass.h"
@@ -151,6 +154,52 @@ TEST(CodeMapProbe, MatchesAndCutOffs) {
   EXPECT_FALSE(holds("a bird flew"));  // the right side of NOT is no cover term
   EXPECT_TRUE(holds("ca\\BPR"));       // a stress mark inside: cannot tell, so yes
   EXPECT_FALSE(holds("cab"));
+}
+
+// A query without NOT has its positions handled as soon as the text fed so
+// far settles them (so that a check can stop at the first hit); the same
+// query with a NOT that never holds is handled window by window. Both must
+// find the same: random texts with stress marks, dots, tags and the skipped
+// pronunciation, fed in random pieces, some longer than several windows.
+TEST(EntryCheckEarly, FindsWhatWindowByWindowFinds) {
+  const char* words[] = {"white", "house", "cat", "ca", "at", "White", "HOUSE", "wh"};
+  const char* glue[] = {" ",  " ",    " ",   ", ",   ". ",        "\n",         "-",
+                        "/",  "\xB7", "<B>", "</B>", "\\BPRIME/", "<{LPRIME}>", "<PR>kat white</PR>",
+                        "<{", "}>",   "<",   ">"};
+  std::mt19937 random(151);
+  const char* queries[] = {"white & house", "white ~ house", "cat | house", "white house", "ca ~ at", "at"};
+  for (int round = 0; round < 300; ++round) {
+    std::string body;
+    const size_t length = random() % 4 == 0 ? 3 * ReEntryChecker::kWindow + random() % 4000 : random() % 600;
+    while (body.size() < length) {
+      body += words[random() % std::size(words)];
+      body += glue[random() % std::size(glue)];
+    }
+    const std::string text = std::string(words[random() % std::size(words)]) + '\xFF' + body;
+    const std::string query = queries[random() % std::size(queries)];
+    const u32 piece = 1 + random() % 300;
+    auto check = [&](const std::string& q, ReCompiledQuery* compiled, ReEntryChecker* checker) {
+      EXPECT_EQ(ReCompileNormalForm(q.c_str(), compiled), 0) << q;
+      char title[16];
+      checker->Begin(ReMatchRules{compiled, ReCharClassTable(1), 1, true}, title, sizeof title);
+      for (size_t at = 0; at < text.size(); at += piece) {
+        const size_t count = std::min<size_t>(piece, text.size() - at);
+        checker->Feed(reinterpret_cast<const u8*>(text.data() + at), static_cast<u32>(count));
+      }
+      checker->Finish();
+    };
+    ReCompiledQuery early{}, windowed{};
+    auto earlyChecker = std::make_unique<ReEntryChecker>();
+    auto windowedChecker = std::make_unique<ReEntryChecker>();
+    check(query, &early, earlyChecker.get());
+    check("(" + query + ") ! zzzq", &windowed, windowedChecker.get());
+    for (i16 t = 0; t < early.termCount; ++t) {
+      EXPECT_EQ(earlyChecker->Found()[t], windowedChecker->Found()[t]) << query << " / round " << round;
+      for (i16 u = 0; u < early.termCount; ++u)
+        EXPECT_EQ((earlyChecker->PairBits()[t] >> u) & 1, (windowedChecker->PairBits()[t] >> u) & 1)
+            << query << " / round " << round;
+    }
+  }
 }
 
 }  // namespace
