@@ -38,6 +38,56 @@ constexpr u32 kCodeBatch = 256;  // codes decoded from the window at a time
 
 enum class Step { Continue, PageFull, Stopped, Complete, Failed };
 
+// Code map bits.
+constexpr u8 kCoverMark = 1;  // the code's text may hold a cover term
+constexpr u8 kPassable = 2;   // the checker may pass over the code's text
+
+// Characters that share their bit in the code texts' character sets with
+// '<' or '{': a text without them can hold no tag or escape.
+constexpr u32 kTagCharacters = 1u << ('<' & 31) | 1u << ('{' & 31);
+
+// Characters before a position that the word rules look back at.
+constexpr u32 kPassedContext = 3;
+
+// The codes passed over last, as far back as their texts reach
+// kPassedContext characters: their code text entries, oldest first. Their
+// texts are looked at only when the stretch ends.
+struct PassedCodes {
+  u32 entries[kPassedContext + 1];
+  u32 count = 0;
+  u32 characters = 0;
+
+  void Add(u32 entry) {
+    const u32 length = ReCodeTextLength(entry);
+    if (length == 0) return;
+    if (length >= kPassedContext) {
+      count = 0;
+      characters = 0;
+    }
+    entries[count++] = entry;
+    characters += length;
+    while (count > 1 && characters - ReCodeTextLength(entries[0]) >= kPassedContext) {
+      characters -= ReCodeTextLength(entries[0]);
+      std::memmove(entries, entries + 1, --count * sizeof entries[0]);
+    }
+  }
+
+  // The last characters of the stretch (at most kPassedContext) into out.
+  u32 Last(const ReCodeTexts& texts, u8* out) const {
+    u8 joined[kPassedContext * kPassedContext];
+    u32 length = 0;
+    for (u32 k = 0; k < count; ++k) {
+      const u32 part = ReCodeTextLength(entries[k]);
+      const u32 take = part < kPassedContext ? part : kPassedContext;
+      std::memcpy(joined + length, ReCodeTextOf(texts, entries[k]) + part - take, take);
+      length += take;
+    }
+    const u32 keep = length < kPassedContext ? length : kPassedContext;
+    std::memcpy(out, joined + length - keep, keep);
+    return keep;
+  }
+};
+
 struct FeedChecker {
   ReEntryChecker* checker;
 };
@@ -95,6 +145,7 @@ class Evaluation {
     if (ReSeekComponent(kTextComponent, 1, work_->file, record_, 0, 0) != ReDone)
       return ReSearchError(kReasonStreamSeek, status_);
     if (const u32 result = MarkBlocks(); result != ReDone) return result;
+    if (ManyCandidateBlocks()) MarkPassableCodes();
     eval_->currentBlock = -1;
     eval_->inBlock = false;
     return ReDone;
@@ -121,7 +172,7 @@ class Evaluation {
       const u32 a = ReBe16(second + 2 * c);
       const u32 b = ReBe16(first + 2 * c);
       const bool pair = c >= record_->terminalCount && a != ReSingleCharacter;
-      if (pair && a < c && b < c && !map[a] && !map[b]) continue;
+      if (pair && a < c && b < c && !(map[a] & kCoverMark) && !(map[b] & kCoverMark)) continue;
       if (ReCodeTextEntry(texts, c) != ReCodeNotHeld && !(texts.characters[c] & firsts)) continue;
       i32 length = 0;
       const u8* expanded = CodeText(c, text, ReExpandLimit, &length);
@@ -131,6 +182,47 @@ class Evaluation {
     }
     ReHeapFree(text);
     return true;
+  }
+
+  // Most blocks are to be read (a stop word, a term everywhere): worth
+  // knowing which codes' texts the checker may pass over. Run after
+  // MarkBlocks.
+  bool ManyCandidateBlocks() const {
+    const u32 blocks = buffers_->blockCount;
+    u32 marked = 0;
+    for (u32 b = 0; b < blocks; ++b) marked += CandidateBlock(buffers_->blockTerms[b] & 0x7F);
+    return marked >= blocks / 4;
+  }
+
+  // Marks the held codes whose texts the checker may pass over.
+  void MarkPassableCodes() {
+    ReCompiledQuery every = eval_->query;
+    u32 firsts = 0;
+    for (i16 t = 0; t < every.termCount; ++t) {
+      every.cover[t] = 1;
+      firsts |= 1u << (static_cast<u8>(every.termText[t][0]) & 31);
+    }
+    ReMatchRules rules = rules_;
+    rules.query = &every;
+    u8* map = buffers_->codeMap;
+    const u32 count = buffers_->codeCount;
+    const u8* first = record_->codeFirst.data;
+    const u8* second = record_->codeSecond.data;
+    const ReCodeTexts& texts = state_->codeTexts;
+    for (u32 c = record_->terminalCount > 0 ? 1 : 0; c < count; ++c) {
+      const u32 entry = ReCodeTextEntry(texts, c);
+      if (entry == ReCodeNotHeld) continue;
+      const u32 a = ReBe16(second + 2 * c);
+      const u32 b = ReBe16(first + 2 * c);
+      const bool pair = c >= record_->terminalCount && a != ReSingleCharacter;
+      const u32 characters = texts.characters[c];
+      // A pair of two such codes is one too; a text without a character of
+      // a term's first character's bit can hold no term.
+      const bool passable = (pair && a < c && b < c && (map[a] & kPassable) && (map[b] & kPassable)) ||
+                            !(characters & (firsts | kTagCharacters)) ||
+                            ReTextPassable(ReCodeTextOf(texts, entry), ReCodeTextLength(entry), rules);
+      if (passable && !(entry & ReCodeTextLineFeed)) map[c] |= kPassable;
+    }
   }
 
   // The code's text as the search reads it: from the code texts, or
@@ -215,6 +307,16 @@ class Evaluation {
   // without regard to case, and no positions needed): no text to check.
   bool ExactByIndex() const { return shift_ == 0 && !state_->proximity && state_->wordSearch && state_->caseMode == 1; }
 
+  // Whether a block with these term bits is read.
+  bool CandidateBlock(u32 bits) const {
+    if (bits == 0) return false;
+    if (!ExactByIndex()) return ReTestCandidate(eval_->query, bits);
+    u16 found[ReQueryMaxTerms];
+    const u8 noPairs[ReQueryMaxTerms] = {};
+    for (u32 t = 0; t < ReQueryMaxTerms; ++t) found[t] = (bits >> t) & 1;
+    return ReEvalQueryCode(eval_->query, found, false, noPairs);
+  }
+
   bool ReportProgress() {
     if (!work_->progress || work_->progress(eval_->scanPosition, stream_.codeCount) == 0) return true;
     state_->runState = ReRunStopped;
@@ -223,7 +325,6 @@ class Evaluation {
   }
 
   u32 BlockLoop() {
-    const ReCompiledQuery& query = eval_->query;
     for (;;) {
       if (!eval_->inBlock) {
         u32 bits = 0;
@@ -231,15 +332,7 @@ class Evaluation {
           ++eval_->currentBlock;
           if (static_cast<u32>(eval_->currentBlock) >= buffers_->blockCount) return Complete();
           bits = buffers_->blockTerms[eval_->currentBlock] & 0x7F;
-          if (bits == 0) continue;
-          if (ExactByIndex()) {
-            u16 found[ReQueryMaxTerms];
-            const u8 noPairs[ReQueryMaxTerms] = {};
-            for (u32 t = 0; t < ReQueryMaxTerms; ++t) found[t] = (bits >> t) & 1;
-            if (ReEvalQueryCode(query, found, false, noPairs)) break;
-          } else if (ReTestCandidate(query, bits)) {
-            break;
-          }
+          if (CandidateBlock(bits)) break;
         } while (true);
         const u32 block = static_cast<u32>(eval_->currentBlock);
         eval_->scanPosition = BlockStart(block);
@@ -275,7 +368,7 @@ class Evaluation {
     return ReSearchError(kReasonComplete, status_);
   }
 
-  bool Marked(u32 code) const { return code < buffers_->codeCount && buffers_->codeMap[code]; }
+  bool Marked(u32 code) const { return code < buffers_->codeCount && (buffers_->codeMap[code] & kCoverMark); }
 
   // The codes inside one entry that the window holds, up to its end code:
   // kept, probed and marked as ScanBlock does one by one.
@@ -302,7 +395,7 @@ class Evaluation {
         if (count < ReCodeBufferSize) eval_->codes[count] = static_cast<u16>(code);
         ++count;
         if (previousMarked && !candidate) candidate = ProbePair(previousCode, code);
-        previousMarked = code < mapCount && map[code];
+        previousMarked = code < mapCount && (map[code] & kCoverMark);
         previousCode = code;
       }
       position += k;
@@ -378,9 +471,14 @@ class Evaluation {
     const bool atTitle = ExactByIndex();
     FeedChecker feed{&checker};
     const ReCodeTexts& texts = state_->codeTexts;
+    const u8* map = buffers_->codeMap;
+    const u32 mapCount = buffers_->codeCount;
     // Texts of held codes gather here and go to the checker together.
     u8 lines[kStaging + 256 + ReCodeTextSlack];
     u32 gathered = 0;
+    // Codes the checker passes over; their last characters.
+    bool passing = false;
+    PassedCodes passed;
     auto flush = [&] {
       checker.FeedLines(lines, gathered);
       gathered = 0;
@@ -409,9 +507,32 @@ class Evaluation {
         }
       }
       const u32 entry = ReCodeTextEntry(texts, code);
+      if (code < mapCount && (map[code] & kPassable)) {
+        if (!passing) {
+          if (gathered) {
+            flush();
+            if (atTitle && checker.TitleSeen()) break;
+            if (checker.Settled()) {
+              *hit = true;
+              return true;
+            }
+          }
+          passing = checker.CanPassOver();
+          passed = PassedCodes();
+        }
+        if (passing) {
+          passed.Add(entry);
+          continue;
+        }
+      } else if (passing) {
+        u8 last[kPassedContext];
+        checker.PassedOver(last, passed.Last(texts, last));
+        passing = false;
+      }
       if (entry != ReCodeNotHeld && !(entry & ReCodeTextLineFeed)) {
         const u32 length = ReCodeTextLength(entry);
         const u8* text = ReCodeTextOf(texts, entry);
+
         if (length <= ReCodeTextSlack)
           std::memcpy(lines + gathered, text, ReCodeTextSlack);  // a fixed size copies fastest
         else

@@ -150,6 +150,16 @@ bool ReTextHoldsCoverTerm(const u8* text, u32 length, u32 startLimit, const ReMa
   return false;
 }
 
+bool ReTextPassable(const u8* text, u32 length, const ReMatchRules& rules) {
+  if (length > 255 || std::memchr(text, '<', length) || std::memchr(text, '{', length)) return false;
+  // A tag's '>' before the text lets a term start even after its first
+  // letter: the most any character before it allows.
+  u8 joined[256];
+  joined[0] = '>';
+  std::memcpy(joined + 1, text, length);
+  return !ReTextHoldsCoverTerm(joined, length + 1, length + 1, rules, true);
+}
+
 void ReEntryChecker::Prepare(const ReMatchRules& rules) {
   rules_ = rules;
   staysTrue_ = ReQueryStaysTrue(*rules.query);
@@ -217,6 +227,11 @@ void ReEntryChecker::Append(const u8* text, u32 count, bool lines) {
 }
 
 void ReEntryChecker::Take(const u8* text, u32 count, bool lines) {
+  Put(text, count, lines);
+  if (staysTrue_) Process(length_, false, true);
+}
+
+void ReEntryChecker::Put(const u8* text, u32 count, bool lines) {
   while (count > 0) {
     if (length_ == kWindow) {
       Process(kWindow - kLookahead, false, false);
@@ -235,7 +250,6 @@ void ReEntryChecker::Take(const u8* text, u32 count, bool lines) {
     text += take;
     count -= take;
   }
-  if (staysTrue_) Process(length_, false, true);
 }
 
 void ReEntryChecker::Feed(const u8* text, u32 count) { Take(text, count, false); }
@@ -248,6 +262,20 @@ bool ReEntryChecker::Settled() {
   if (!staysTrue_ || !titleSeen_ || titleEnd_ != kNoTitleEnd || !newMatch_) return false;
   newMatch_ = false;
   return ReEvalQueryCode(*rules_.query, found_, false, pairBits_);
+}
+
+bool ReEntryChecker::CanPassOver() {
+  if (!titleSeen_ || titleEnd_ != kNoTitleEnd) return false;
+  Process(length_, false, true);
+  if (next_ != length_) return false;
+  for (u32 t = 0; t < ReQueryMaxTerms; ++t)
+    if (lastPosition_[t] >= 0 && wordPosition_ - lastPosition_[t] < ReNearWindow) return false;
+  return true;
+}
+
+void ReEntryChecker::PassedOver(const u8* last, u32 count) {
+  Put(last, count, true);
+  next_ = length_;
 }
 
 void ReEntryChecker::Process(u32 upTo, bool textComplete, bool early) {

@@ -41,6 +41,13 @@ bool ReMayStartAt(const u8* text, u32 at, const char* term, const ReMatchRules& 
 // boundaries known inside text apply; boundaries outside it count as met.
 bool ReTextHoldsCoverTerm(const u8* text, u32 length, u32 startLimit, const ReMatchRules& rules, bool wordRules);
 
+// Whether the checker may pass over text (ReEntryChecker::CanPassOver): it
+// holds no '<' or '{' and no cover term of the rules' query starts in it
+// (nor is cut off by its end), whatever characters stand before it. At most
+// 255 characters. For the checker, every term of the query must be a cover
+// term (a copy of the query with every mark set).
+bool ReTextPassable(const u8* text, u32 length, const ReMatchRules& rules);
+
 // The check of one entry, fed with its expanded text in pieces. Positions are
 // handled in order once enough text behind them has arrived, so memory stays
 // flat whatever the entry's length. A position whose outcome the text fed so
@@ -70,6 +77,15 @@ class ReEntryChecker {
   // True when the title is complete and the query holds whatever the rest of
   // the text holds (it has no NOT, ReQueryStaysTrue).
   bool Settled();
+  // Whether the text that follows may be passed over when no term starts in
+  // it (nor is cut off by its end) and it holds no '<' or '{': every position
+  // fed so far is handled, the title is past and no term matched within a
+  // NEAR window, so that such text changes nothing but NEAR distances that
+  // are too far already.
+  bool CanPassOver();
+  // Ends a stretch passed over: its last characters (at most three), which
+  // the word rules of the positions after it look back at.
+  void PassedOver(const u8* last, u32 count);
 
   bool TitleSeen() const { return titleSeen_; }
   u32 TitleLength() const { return titleLength_; }
@@ -84,6 +100,8 @@ class ReEntryChecker {
   bool Skipped(u32 p) const;
   void Matched(u32 term);
   void Take(const u8* text, u32 count, bool lines);
+  // Puts text into the window, moving it on when full; handles nothing.
+  void Put(const u8* text, u32 count, bool lines);
   void Append(const u8* text, u32 count, bool lines);
 
   static constexpr u32 kNoTitleEnd = 0xFFFFFFFFu;

@@ -54,7 +54,7 @@ struct ReSearchBuffers {
   u8* blockTerms;  // one byte per block: bit t when term t occurs in the block
   u32 blockCount;
   char* workText;  // 1025 bytes
-  u8* codeMap;     // one byte per code: 1 when the code may hold a cover term
+  u8* codeMap;     // one byte per code: bit 0 when the code may hold a cover term
   u32 codeCount;
   char* title;  // the current entry's title, longest title + 1 bytes
   char* pendingTitle;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "re_charclass.h"
 #include "re_query.h"
@@ -200,6 +201,68 @@ TEST(EntryCheckEarly, FindsWhatWindowByWindowFinds) {
             << query << " / round " << round;
     }
   }
+}
+
+// Text in which no term starts and that holds no tag may be passed over once
+// the checker allows it, keeping only its last characters: the check must
+// find what feeding all of it finds. Pieces are judged by the code map's rule
+// over every term, as the search judges code texts.
+TEST(EntryCheckPassOver, FindsWhatFeedingEverythingFinds) {
+  const char* pieces[] = {"white", "house", "cat", "ca",   "at",  "mat", "dog", "xc",        "ba",
+                          "t",     "h",     " ",   ", ",   ". ",  "\n",  "-",   "/",         "\xB7",
+                          "<B>",   "</B>",  "w",   "hite", "ous", "e",   "d",   "\\BPRIME/", "<PR>kat white</PR>"};
+  const char* queries[] = {"white ~ house", "cat ~ at", "white house", "ca | at", "at & dog", "house ~ at"};
+  std::mt19937 random(177);
+  int passedOver = 0;
+  for (int round = 0; round < 400; ++round) {
+    const std::string query = queries[random() % std::size(queries)];
+    ReCompiledQuery compiled{}, every{};
+    ASSERT_EQ(ReCompileNormalForm(query.c_str(), &compiled), 0) << query;
+    every = compiled;
+    for (i16 t = 0; t < every.termCount; ++t) every.cover[t] = 1;
+    const ReMatchRules rules{&compiled, ReCharClassTable(1), 1, true};
+    const ReMatchRules everyTerm{&every, ReCharClassTable(1), 1, true};
+    auto passable = [&](const std::string& piece) {
+      return ReTextPassable(reinterpret_cast<const u8*>(piece.data()), static_cast<u32>(piece.size()), everyTerm);
+    };
+    std::vector<std::string> body;
+    const size_t count = random() % 8 == 0 ? 2000 : random() % 200;
+    for (size_t k = 0; k < count; ++k) body.push_back(pieces[random() % std::size(pieces)]);
+
+    char title[16], passedTitle[16];
+    auto fed = std::make_unique<ReEntryChecker>();
+    auto passing = std::make_unique<ReEntryChecker>();
+    fed->Begin(rules, title, sizeof title);
+    passing->Begin(rules, passedTitle, sizeof passedTitle);
+    const std::string head = std::string(pieces[random() % std::size(pieces)]) + '\xFF';
+    for (ReEntryChecker* checker : {fed.get(), passing.get()})
+      checker->Feed(reinterpret_cast<const u8*>(head.data()), static_cast<u32>(head.size()));
+    bool inStretch = false;
+    std::string stretch;
+    for (const std::string& piece : body) {
+      fed->Feed(reinterpret_cast<const u8*>(piece.data()), static_cast<u32>(piece.size()));
+      if (passable(piece) && (inStretch || (inStretch = passing->CanPassOver()))) {
+        stretch += piece;
+        ++passedOver;
+        continue;
+      }
+      if (inStretch) {
+        const std::string last = stretch.substr(stretch.size() > 3 ? stretch.size() - 3 : 0);
+        passing->PassedOver(reinterpret_cast<const u8*>(last.data()), static_cast<u32>(last.size()));
+        inStretch = false;
+        stretch.clear();
+      }
+      passing->Feed(reinterpret_cast<const u8*>(piece.data()), static_cast<u32>(piece.size()));
+    }
+    fed->Finish();
+    passing->Finish();
+    for (i16 t = 0; t < compiled.termCount; ++t) {
+      EXPECT_EQ(fed->Found()[t], passing->Found()[t]) << query << " / round " << round;
+      for (i16 u = 0; u < compiled.termCount; ++u)
+        EXPECT_EQ((fed->PairBits()[t] >> u) & 1, (passing->PairBits()[t] >> u) & 1) << query << " / round " << round;
+    }
+  }
+  EXPECT_GT(passedOver, 10000);  // the test passes over text
 }
 
 }  // namespace
