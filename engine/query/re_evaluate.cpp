@@ -41,6 +41,7 @@ enum class Step { Continue, PageFull, Stopped, Complete, Failed };
 // Code map bits.
 constexpr u8 kCoverMark = 1;  // the code's text may hold a cover term
 constexpr u8 kPassable = 2;   // the checker may pass over the code's text
+constexpr u8 kLongText = 4;   // its text has kPassedContext characters or more
 
 // Characters that share their bit in the code texts' character sets with
 // '<' or '{': a text without them can hold no tag or escape.
@@ -50,26 +51,18 @@ constexpr u32 kTagCharacters = 1u << ('<' & 31) | 1u << ('{' & 31);
 constexpr u32 kPassedContext = 3;
 
 // The codes passed over last, as far back as their texts reach
-// kPassedContext characters: their code text entries, oldest first. Their
-// texts are looked at only when the stretch ends.
+// kPassedContext characters, oldest first: a code of that many characters
+// or more stands alone. Their texts are looked at only when the stretch ends.
 struct PassedCodes {
-  u32 entries[kPassedContext + 1];
+  u32 codes[kPassedContext];
   u32 count = 0;
-  u32 characters = 0;
 
-  void Add(u32 entry) {
-    const u32 length = ReCodeTextLength(entry);
-    if (length == 0) return;
-    if (length >= kPassedContext) {
-      count = 0;
-      characters = 0;
+  void Add(u32 code, bool longText) {
+    if (longText || count == kPassedContext) {
+      count = longText ? 0 : count - 1;
+      if (count) std::memmove(codes, codes + 1, count * sizeof codes[0]);
     }
-    entries[count++] = entry;
-    characters += length;
-    while (count > 1 && characters - ReCodeTextLength(entries[0]) >= kPassedContext) {
-      characters -= ReCodeTextLength(entries[0]);
-      std::memmove(entries, entries + 1, --count * sizeof entries[0]);
-    }
+    codes[count++] = code;
   }
 
   // The last characters of the stretch (at most kPassedContext) into out.
@@ -77,9 +70,10 @@ struct PassedCodes {
     u8 joined[kPassedContext * kPassedContext];
     u32 length = 0;
     for (u32 k = 0; k < count; ++k) {
-      const u32 part = ReCodeTextLength(entries[k]);
+      const u32 entry = ReCodeTextEntry(texts, codes[k]);
+      const u32 part = ReCodeTextLength(entry);
       const u32 take = part < kPassedContext ? part : kPassedContext;
-      std::memcpy(joined + length, ReCodeTextOf(texts, entries[k]) + part - take, take);
+      std::memcpy(joined + length, ReCodeTextOf(texts, entry) + part - take, take);
       length += take;
     }
     const u32 keep = length < kPassedContext ? length : kPassedContext;
@@ -221,7 +215,9 @@ class Evaluation {
       const bool passable = (pair && a < c && b < c && (map[a] & kPassable) && (map[b] & kPassable)) ||
                             !(characters & (firsts | kTagCharacters)) ||
                             ReTextPassable(ReCodeTextOf(texts, entry), ReCodeTextLength(entry), rules);
-      if (passable && !(entry & ReCodeTextLineFeed)) map[c] |= kPassable;
+      // Every text passed over adds to the characters kept.
+      if (passable && !(entry & ReCodeTextLineFeed) && ReCodeTextLength(entry) > 0)
+        map[c] |= ReCodeTextLength(entry) >= kPassedContext ? kPassable | kLongText : kPassable;
     }
   }
 
@@ -506,7 +502,6 @@ class Evaluation {
           }
         }
       }
-      const u32 entry = ReCodeTextEntry(texts, code);
       if (code < mapCount && (map[code] & kPassable)) {
         if (!passing) {
           if (gathered) {
@@ -521,7 +516,7 @@ class Evaluation {
           passed = PassedCodes();
         }
         if (passing) {
-          passed.Add(entry);
+          passed.Add(code, map[code] & kLongText);
           continue;
         }
       } else if (passing) {
@@ -529,6 +524,7 @@ class Evaluation {
         checker.PassedOver(last, passed.Last(texts, last));
         passing = false;
       }
+      const u32 entry = ReCodeTextEntry(texts, code);
       if (entry != ReCodeNotHeld && !(entry & ReCodeTextLineFeed)) {
         const u32 length = ReCodeTextLength(entry);
         const u8* text = ReCodeTextOf(texts, entry);
