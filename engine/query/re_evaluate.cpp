@@ -139,7 +139,7 @@ class Evaluation {
     if (ReSeekComponent(kTextComponent, 1, work_->file, record_, 0, 0) != ReDone)
       return ReSearchError(kReasonStreamSeek, status_);
     if (const u32 result = MarkBlocks(); result != ReDone) return result;
-    if (ManyCandidateBlocks()) MarkPassableCodes();
+    if (!ExactByIndex() && ManyCandidateBlocks()) MarkPassableCodes();
     eval_->currentBlock = -1;
     eval_->inBlock = false;
     return ReDone;
