@@ -37,22 +37,3 @@ sc::Corpus LibraryCorpus(const std::string& dictdDirectory) {
   for (const auto& [count, word] : ranked) corpus.vocabulary.push_back(word);
   return corpus;
 }
-
-std::string WithoutTags(const std::string& text) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '<') {
-      std::size_t end = i + 1;
-      if (end < text.size() && text[end] == '/') ++end;
-      while (end < text.size() && std::isupper(static_cast<unsigned char>(text[end]))) ++end;
-      if (end < text.size() && text[end] == '>' && end > i + 1) {
-        out += ' ';
-        i = end;
-        continue;
-      }
-    }
-    out += text[i];
-  }
-  return out;
-}

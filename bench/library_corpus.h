@@ -9,6 +9,3 @@
 
 // Reads the packages in `dictdDirectory`; prints a line per step.
 builder::search_corpus::Corpus LibraryCorpus(const std::string& dictdDirectory);
-
-// The text without its markup tags ("<XR>", "</I>"), for the reference engine.
-std::string WithoutTags(const std::string& text);
