@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 
 #include "engine_db/engine_db.h"
@@ -64,13 +65,17 @@ TEST(EntryTextThroughTheDll, TokensAndTaggedTextByOrdinal) {
   EXPECT_EQ(token(tokenBlock, 495, 470), 4u);
   EXPECT_EQ(PACKED(tokens->status->warning), -352);
   ASSERT_EQ(PACKED(tokens->tokenCount), 7);  // Paris The capital of France 2 .
-  // The reader reads the tokens as ReToken records: nine bytes with a 32-bit
-  // text pointer in the i686 build, the pointer's own width in the x86_64 one.
-  const ReToken* read = tokens->tokens;
-  EXPECT_EQ(std::string(PACKED(read[2].text), PACKED(read[2].length)), "capital");
-  EXPECT_EQ(PACKED(read[2].style), 0x01);  // bold
-  EXPECT_EQ(PACKED(read[4].style), 0x04);  // the cross reference
-  EXPECT_EQ(PACKED(read[5].style), 0x84);  // its hidden article number
+  // The reader reads packed tokens: a text pointer (32-bit in the reader's
+  // build, so nine bytes a token), then length, type, group mark, flags, style.
+  constexpr std::size_t kPointer = sizeof(char*), kToken = kPointer + 5;
+  static_assert(sizeof(ReToken) == kToken, "tokens are packed");
+  const auto* raw = reinterpret_cast<const u8*>(tokens->tokens);
+  const char* capital = nullptr;
+  std::memcpy(&capital, raw + 2 * kToken, kPointer);
+  EXPECT_EQ(std::string(capital, raw[2 * kToken + kPointer]), "capital");
+  EXPECT_EQ(raw[2 * kToken + kPointer + 4], 0x01);  // bold
+  EXPECT_EQ(raw[4 * kToken + kPointer + 4], 0x04);  // the cross reference
+  EXPECT_EQ(raw[5 * kToken + kPointer + 4], 0x84);  // its hidden article number
   EXPECT_EQ(token(tokenBlock, 495, 480), 0u);
 
   auto* entryInfo = static_cast<ReEntryBlock*>(entryBlock);
