@@ -107,27 +107,29 @@ for _ in $(seq 120); do
 done
 [ -n "$window" ] || fail "the reader showed no window within 60 seconds"
 
-# Waits until the window's picture stays the same for two seconds (the
-# screen has finished drawing, and the home screen its intro), at most
-# $1 seconds.
+# Waits until the window's picture has finished changing (the screen has
+# drawn, and the home screen played its intro), at most $1 seconds: over the
+# last three seconds it showed at most two pictures, each more than once (a
+# blinking caret alternates between two).
 settle() {
-  local limit=$1 previous="" same=0 now
+  local limit=$1 recent=() now i=0
   for _ in $(seq $((limit * 2))); do
     kill -0 "$reader_pid" 2>/dev/null || fail "the reader ended on its own"
-    now="$(import -window "$window" rgb:- 2>/dev/null | md5sum)"
-    if [ "$now" = "$previous" ]; then
-      same=$((same + 1))
-      [ "$same" -ge 4 ] && return 0
-    else
-      same=0
-      previous="$now"
+    now="$(import -window "$window" rgb:- 2>/dev/null | md5sum | cut -c1-32)"
+    recent+=("$now")
+    [ "${#recent[@]}" -le 6 ] || recent=("${recent[@]:1}")
+    [ -z "${VELDRIX_RUN_DEBUG:-}" ] || import -window "$window" "$shots/$2-$((i++)).png"
+    if [ "${#recent[@]}" -eq 6 ] && printf '%s\n' "${recent[@]}" | sort | uniq -c |
+      awk '$1 < 2 { once = 1 } END { exit !(NR <= 2 && !once) }'; then
+      return 0
     fi
     sleep 0.5
   done
-  fail "the window still changed after $limit seconds"
+  import -window "$window" "$shots/$2-unsettled.png" 2>/dev/null || true
+  fail "the window still changed after $limit seconds (its last picture: $shots/$2-unsettled.png)"
 }
 shot() {
-  settle "$2"
+  settle "$2" "$1"
   import -window "$window" "$shots/$1.png" || fail "no picture of the $1 screen"
   echo "run.sh: $shots/$1.png"
 }

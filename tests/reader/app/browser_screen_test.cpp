@@ -126,7 +126,7 @@ TEST_F(BrowserScreen, TheTitleBandIsPaintedBesideThePanelOrOverTheFullWidth) {
   CBrowser* browser = Open();
   ASSERT_NE(browser, nullptr);
   browser->ShowArticle(Article("Henry VIII"));
-  const COLORREF bandLight = RGB(0x5A, 0x8A, 0xD8), bandDark = RGB(0x3A, 0x6A, 0xB8);
+  const COLORREF bandLight = RGB(0x6A, 0x8F, 0xC8), bandDark = RGB(0x4A, 0x74, 0xB4);
   CRect client;
   browser->GetClientRect(&client);
   auto bandPixels = [&](const ui::Picture& picture, const CRect& area) {
