@@ -111,6 +111,16 @@ Picture MakePicture(std::uint16_t width, std::uint16_t height, std::uint8_t bits
   return picture;
 }
 
+// Colour `step` of `steps` on the way from one 0xRRGGBB colour to another.
+std::uint32_t GradientColour(std::uint32_t from, std::uint32_t to, std::uint32_t step, std::uint32_t steps) {
+  std::uint32_t colour = 0;
+  for (int shift = 0; shift <= 16; shift += 8) {
+    const std::uint32_t a = from >> shift & 0xFF, b = to >> shift & 0xFF;
+    colour |= (a * (steps - step) + b * step) / steps << shift;
+  }
+  return colour;
+}
+
 // The random background picture: a soft vertical gradient from sea green to
 // deep blue, 256 steps, that still looks like one when the screens stretch it.
 Picture MakeBackgroundPicture() {
@@ -118,9 +128,7 @@ Picture MakeBackgroundPicture() {
   picture.width = 80;
   picture.height = 60;
   picture.bitsPerPixel = 8;
-  const auto mix = [](std::uint32_t a, std::uint32_t b, std::uint32_t t) { return (a * (255 - t) + b * t) / 255; };
-  for (std::uint32_t c = 0; c < 256; ++c)
-    picture.colours.push_back(mix(0x2A, 0x0A, c) << 16 | mix(0x7A, 0x1E, c) << 8 | mix(0x7A, 0x3A, c));
+  for (std::uint32_t c = 0; c < 256; ++c) picture.colours.push_back(GradientColour(0x2A7A7A, 0x0A1E3A, c, 255));
   for (std::uint32_t y = 0; y < picture.height; ++y)
     for (std::uint32_t x = 0; x < picture.width; ++x)
       picture.pixels.push_back(static_cast<std::uint8_t>(y * 255 / (picture.height - 1)));
@@ -136,14 +144,9 @@ Picture MakeNightSkyPicture() {
   picture.height = 160;
   picture.bitsPerPixel = 8;
   picture.caption = "Stars over the desert.";
-  const auto mix = [](std::uint32_t a, std::uint32_t b, std::uint32_t t, std::uint32_t steps) {
-    return (a * (steps - t) + b * t) / steps;
-  };
   picture.colours.assign(256, 0xFFFFFF);
-  for (std::uint32_t c = 0; c < 128; ++c)
-    picture.colours[c] = mix(0x04, 0x1C, c, 127) << 16 | mix(0x08, 0x2C, c, 127) << 8 | mix(0x20, 0x5A, c, 127);
-  for (std::uint32_t c = 0; c < 64; ++c)
-    picture.colours[128 + c] = mix(0x8A, 0x3A, c, 63) << 16 | mix(0x6A, 0x2C, c, 63) << 8 | mix(0x3A, 0x14, c, 63);
+  for (std::uint32_t c = 0; c < 128; ++c) picture.colours[c] = GradientColour(0x040820, 0x1C2C5A, c, 127);
+  for (std::uint32_t c = 0; c < 64; ++c) picture.colours[128 + c] = GradientColour(0x8A6A3A, 0x3A2C14, c, 63);
   std::uint32_t seed = 12345;
   for (std::uint32_t y = 0; y < picture.height; ++y) {
     for (std::uint32_t x = 0; x < picture.width; ++x) {
