@@ -1,39 +1,16 @@
 // Opens arbitrary bytes as an engine database: session, open, a subset
 // selection taken from the bytes, the subset of a few entries, close. Every
 // path must end in a code, never in a bad read, a crash or a leak.
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
+#include "fuzz_files.h"
 #include "re_handles.h"
 #include "re_subsets.h"
 #include "zorlre32.h"
 
 namespace {
-
-// A scratch directory of this process under the working directory (made
-// again should something clear it).
-const std::string& Directory() {
-  static const std::string directory = "veldrix-fuzz-" + std::to_string(getpid()) + "/";
-  return directory;
-}
-
-void WriteInput(const uint8_t* data, size_t size) {
-  const std::string path = Directory() + "FUZZ.DAT";
-  FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) {
-    mkdir(Directory().c_str(), 0700);
-    file = std::fopen(path.c_str(), "wb");
-  }
-  if (!file) std::abort();
-  if (size && std::fwrite(data, 1, size, file) != size) std::abort();
-  std::fclose(file);
-}
 
 // Entry vectors take entry count / 8 bytes, one per nesting level of the
 // subset tree: past this many entries a run would only measure memory.
@@ -59,13 +36,13 @@ void Exercise(ReDbBlock* db, const uint8_t* data, size_t size) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  WriteInput(data, size);
+  WriteFuzzFile("FUZZ.DAT", data, size);
   void* app = nullptr;
   void* db = nullptr;
   if (REmemory(&app, nullptr, ReBlockApp, ReActOpen, 0) != ReDone) std::abort();
   if (REapp(app, 100, ReActOpen) != ReDone) std::abort();
   if (REmemory(&db, app, ReBlockDb, ReActOpen, 0) != ReDone) std::abort();
-  const std::string directory = Directory();
+  const std::string& directory = FuzzDirectory();
   ReFileSpec spec{directory.c_str(), "FUZZ.DAT"};
   auto* block = static_cast<ReDbBlock*>(db);
   block->fileSpec = &spec;

@@ -1,11 +1,9 @@
 // The movie reader over arbitrary files: reading, every node, and the node
 // view's first node with a rendered frame must never read or write out of bounds.
-#include <unistd.h>
-
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
+#include "fuzz_files.h"
 #include "kn_host.h"
 #include "movie_reader.h"
 #include "node_view.h"
@@ -13,12 +11,6 @@
 #include "pano_types.h"
 
 namespace {
-
-std::string ScratchFile() {
-  char name[64];
-  std::snprintf(name, sizeof name, "/tmp/pano_movie_fuzz_%d.mov", static_cast<int>(getpid()));
-  return name;
-}
 
 // A host with little memory: no single block above 4 MB, 16 MB of address
 // space for the canvas sizing. Keeps every input cheap to run.
@@ -56,11 +48,8 @@ void Install() {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   Install();
-  const std::string path = ScratchFile();
-  FILE* out = std::fopen(path.c_str(), "wb");
-  if (out == nullptr) return 0;
-  std::fwrite(data, 1, size, out);
-  std::fclose(out);
+  WriteFuzzFile("F.MOV", data, size);
+  const std::string path = FuzzDirectory() + "F.MOV";
   const std::intptr_t handle = pano::System().openFile(path.c_str());
   pano::MovieFile* file = nullptr;
   if (pano::MovieFileRead(handle, pano::kModeDib, 32, &file) != pano::kOk) {
