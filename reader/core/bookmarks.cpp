@@ -229,6 +229,9 @@ BOOL LoadBookmarkFile(const char* path, CObArray& folders, CObArray& bookmarks, 
     auto* bookmark = new CBookmark;
     if (bookmark->Read(file, articles) == 0) {
       delete bookmark;
+      // At the end of the file every further record would be short too: a
+      // damaged count of 65535 must not cost 65535 reads.
+      if (ContentRemaining(file) <= 0) break;
       continue;
     }
     // Kept in article order, one an article, whatever order the file had:

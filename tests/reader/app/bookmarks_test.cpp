@@ -197,6 +197,24 @@ TEST_F(Bookmarks, MissingFileIsEmptyAndDamagedFileEmptiesEverything) {
   EXPECT_EQ(bookmarks.GetSize(), 0);
 }
 
+TEST_F(Bookmarks, ACountPastTheEndKeepsTheRecordsBeforeIt) {
+  Articles articles(4, {});
+  builder::ByteWriter out;
+  out.U16le(0);      // no folders
+  out.U16le(65535);  // bookmarks: far more than the file holds
+  out.U8(0);         // main-database article
+  out.U32le(2);      // entry 2
+  out.U16le(0);      // no notes
+  out.U16le(1);      // one highlight
+  out.U16le(5);
+  out.U16le(9);
+  dir.Write("Bookmark.dat", std::string(out.bytes().begin(), out.bytes().end()));
+  ASSERT_TRUE(LoadBookmarkFile(Path().c_str(), folders, bookmarks, articles));
+  ASSERT_EQ(bookmarks.GetSize(), 1);
+  EXPECT_EQ(At(0).m_article, 2);
+  EXPECT_EQ(At(0).m_highlightEnds[0], 9u);
+}
+
 TEST_F(Bookmarks, AFailedSaveKeepsTheLastGoodFile) {
   Articles articles(4, {});
   dir.Write("Bookmark.dat", "old");
