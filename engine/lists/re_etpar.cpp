@@ -259,7 +259,8 @@ void Run(Call* call, u16 function, u16 action) {
 RE_EXPORT u32 RE_CALL REetpar(void* raw, u16 function, u16 action) {
   static const ReEntrySpec spec{ReModEtPar, {kParseAll, kParseCurrent}, {ReActOpen, ReActReset, ReActClose}, false};
   auto* block = static_cast<ReEtParBlock*>(raw);
-  if (block && !block->databaseRecord) return ReFail;
+  // The database the parse reads is named by its database block.
+  if (ReIsLive(block) && !ReIsLiveBlock(block->databaseRecord, ReBlockDb)) return ReFail;
   return ReRunEntry(block, spec, function, action, [&](ReStatusBlock* status) {
     if (action == ReActClose) {
       ReFreeResult(static_cast<ReEtParResult*>(block->result));
