@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "re_charclass.h"
+#include "re_control_blocks.h"
 #include "re_etpar_parse.h"
 #include "re_frame.h"
 #include "re_handles.h"
@@ -261,6 +262,8 @@ RE_EXPORT u32 RE_CALL REetpar(void* raw, u16 function, u16 action) {
   auto* block = static_cast<ReEtParBlock*>(raw);
   // The database the parse reads is named by its database block.
   if (ReIsLive(block) && !ReIsLiveBlock(block->databaseRecord, ReBlockDb)) return ReFail;
+  // A block freed before its result goes takes the result with it.
+  ReSetEtParResultRelease([](void* result) { ReFreeResult(static_cast<ReEtParResult*>(result)); });
   return ReRunEntry(block, spec, function, action, [&](ReStatusBlock* status) {
     if (action == ReActClose) {
       ReFreeResult(static_cast<ReEtParResult*>(block->result));

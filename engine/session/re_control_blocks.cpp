@@ -59,6 +59,8 @@ void PointSlots(Slot* slots, u32 count, u32 lineSize) {
   }
 }
 
+ReEtParReleaseHook g_releaseEtParResult = nullptr;
+
 // --- Buffers by type: allocate (false on failure, nothing left allocated) and free.
 
 // The result area of a 530 block must fit its 16-bit size field: the limit
@@ -226,6 +228,8 @@ void FreeBuffers(void* block, u16 type) {
     }
     case ReBlockEtPar: {
       auto* etpar = static_cast<ReEtParBlock*>(block);
+      if (etpar->result && g_releaseEtParResult) g_releaseEtParResult(etpar->result);
+      etpar->result = nullptr;
       ReHeapFree(etpar->text);
       etpar->text = nullptr;
       break;
@@ -511,6 +515,8 @@ u32 Reset(void** out, const void* parent, u16 type, u32 count) {
 }
 
 }  // namespace
+
+void ReSetEtParResultRelease(ReEtParReleaseHook release) { g_releaseEtParResult = release; }
 
 u32 ReMemory(void** block, void* parent, u16 type, u16 action, u16 count) {
   if (!block || !IsType(type)) return ReFail;
