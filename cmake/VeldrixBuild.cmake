@@ -59,6 +59,26 @@ function(veldrix_fuzzer name)
   set_property(GLOBAL APPEND PROPERTY VELDRIX_FUZZ_TARGETS "${name}\t${F_CORPUS}\t${F_DICT}")
 endfunction()
 
+# veldrix_fuzz_seeds(<program> SOURCES ... LIBS ...): a program that writes a
+# fuzz target's seed corpus with the content builder at build time, into
+# <binary dir>/<program>; that path is left in <program>_dir for the target's
+# CORPUS.
+function(veldrix_fuzz_seeds program)
+  cmake_parse_arguments(S "" "" "SOURCES;LIBS" ${ARGN})
+  if(NOT VELDRIX_FUZZ)
+    return()
+  endif()
+  add_executable(${program} ${S_SOURCES})
+  target_link_libraries(${program} PRIVATE veldrix_options ${S_LIBS})
+  set(dir "${CMAKE_CURRENT_BINARY_DIR}/${program}")
+  add_custom_command(OUTPUT "${dir}.stamp"
+                     COMMAND ${program} "${dir}"
+                     COMMAND ${CMAKE_COMMAND} -E touch "${dir}.stamp"
+                     DEPENDS ${program})
+  add_custom_target(${program}_corpus ALL DEPENDS "${dir}.stamp")
+  set(${program}_dir "${dir}" PARENT_SCOPE)
+endfunction()
+
 # Writes fuzz-targets.txt once every folder has declared its targets.
 function(veldrix_write_fuzz_manifest)
   if(NOT VELDRIX_FUZZ)
