@@ -97,10 +97,13 @@ run_target() {
     rm -rf "$new"
     echo "--- $name: the corpus could not be minimised (see $dir/last-merge.log); kept as it was"
   fi
+  # Runs from fork mode's last status line; edges from one pass over the
+  # minimised corpus (the figure a plain libFuzzer run shows at its start).
   local status runs edges crashes
   status="$(grep -E '^#[0-9]+: cov: ' "$log" | tail -1 || true)"
   runs="$(sed -E 's/^#([0-9]+):.*/\1/' <<<"$status")"
-  edges="$(sed -E 's/.* cov: ([0-9]+) .*/\1/' <<<"$status")"
+  edges="$("$bin" -runs=0 -timeout=30 -rss_limit_mb=2560 "$dir/corpus" 2>&1 |
+    sed -nE 's/^#[0-9]+[[:space:]]+INITED cov: ([0-9]+) .*/\1/p' | tail -1)"
   crashes=$(($(find "$dir/crashes" -type f | wc -l) - before))
   echo "$name	${runs:-0}	${edges:-0}	$(find "$dir/corpus" -type f | wc -l)	$crashes	" >"$dir/summary.txt"
 }
