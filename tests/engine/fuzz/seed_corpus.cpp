@@ -6,7 +6,9 @@
 #include <string>
 
 #include "common/byte_writer.h"
+#include "engine_db/lists_samples.h"
 #include "engine_fixture.h"
+#include "reader/reader_sample.h"
 
 namespace {
 
@@ -71,6 +73,18 @@ int main(int argc, char** argv) {
     index.components[1].tables.push_back({280, 4, std::nullopt, builder::Bytes(512, 0)});
     index.components[1].tables.push_back({250, 1, std::nullopt, {1, 2, 3}});
     write("index.dat", index);
+
+    // The sample content's databases: real index blocks, entry texts, a
+    // search index, a thesaurus and a dictionary with string tables.
+    for (const auto& [name, bytes] : builder::BuildReaderSample())
+      if (name == "REN2F200.DAT") builder::WriteFileAtomically(builder::JoinPath(directory, "sample_main.dat"), bytes);
+    const std::string scratch = builder::JoinPath(directory, "dictionaries");
+    std::filesystem::create_directories(scratch);
+    builder::engine_db::WriteSampleDictionaries(scratch);
+    for (const char* name : {"QUIRN.DAT", "R053F540.DAT"})
+      std::filesystem::rename(builder::JoinPath(scratch, name),
+                              builder::JoinPath(directory, std::string("sample_") + name));
+    std::filesystem::remove_all(scratch);
   } catch (const std::exception& error) {
     std::fprintf(stderr, "engine_db_seeds: %s\n", error.what());
     return 1;
