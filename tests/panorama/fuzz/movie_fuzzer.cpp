@@ -1,7 +1,8 @@
 // The movie reader over arbitrary files: reading, every node, and the node
 // view's first node with a rendered frame must never read or write out of
 // bounds. The input is the [VR] values of KNW.INI the plug-in reads (int32
-// "Resolution" and "MaxCacheRows", little-endian), then the movie file.
+// "Resolution" and "MaxCacheRows", little-endian), then the movie file. The
+// stand-in media host's own reading of a movie file runs on it too.
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -10,6 +11,7 @@
 #include "fuzz_files.h"
 #include "fuzz_mutation.h"
 #include "kn_host.h"
+#include "kn_movie.h"
 #include "movie_reader.h"
 #include "node_view.h"
 #include "pano_host.h"
@@ -68,6 +70,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::memcpy(&g_maxCacheRows, data + 4, 4);
   WriteFuzzFile("F.MOV", data + 8, size - 8);
   const std::string path = FuzzDirectory() + "F.MOV";
+  // The host reads the same file for its own records (box, duration,
+  // frames, user data, which controller fits).
+  {
+    kn::Movie movie;
+    kn::ReadMovie(path, &movie);
+  }
   const std::intptr_t handle = pano::System().openFile(path.c_str());
   pano::MovieFile* file = nullptr;
   if (pano::MovieFileRead(handle, pano::kModeDib, 32, &file) != pano::kOk) {
