@@ -224,7 +224,8 @@ u32 LoadTextTables(const u8* header, ReFileHandle file, const ReComponentView& v
       return ReFail;
     }
   } else {
-    record->terminalCount = record->codeCount;
+    // No pool, so no terminals: every code is a single character or a pair.
+    record->terminalCount = 0;
     record->endCode = record->codeCount ? record->codeCount - 1 : 0;
   }
 
@@ -341,8 +342,9 @@ u32 LoadMainIndex(const u8* header, ReFileHandle file, const ReComponentView& vi
   const struct {
     u16 id;
     ReTable* table;
-  } further[] = {{ReTabIdx250, &tables->table250}, {ReTabIdx260, &tables->table260}, {ReTabIdx270, &tables->table270},
-                 {ReTabIdx290, &tables->table290}, {ReTabIdx300, &tables->table300}, {ReTabIdxHash, &tables->table280},
+  } further[] = {{ReTabIdx250, &tables->table250},       {ReTabIdx260, &tables->table260},
+                 {ReTabIdx270, &tables->table270},       {ReTabIdx290, &tables->table290},
+                 {ReTabIdx300, &tables->table300},       {ReTabIdxHash, &tables->table280},
                  {ReTabIdxStrings, &record->stringTable}};
   for (const auto& entry : further)
     if (!LoadWhole(file, view, entry.id, entry.table, record, status)) return ReFail;

@@ -113,7 +113,8 @@ class Evaluation {
       map[c] = 0;
       const u32 a = ReBe16(second + 2 * c);
       const u32 b = ReBe16(first + 2 * c);
-      if (c >= record_->terminalCount && a != 0xFFFF && a < c && b < c && !map[a] && !map[b]) continue;
+      const bool pair = c >= record_->terminalCount && a != ReSingleCharacter;
+      if (pair && a < c && b < c && !map[a] && !map[b]) continue;
       const i32 length = ReExpandCodeInto(record_, c, text, ReExpandLimit);
       LineFeeds(text, length);
       // A code that cannot be expanded here is checked in the text itself.

@@ -5,7 +5,6 @@
 
 namespace {
 
-constexpr u32 kSingleCharacter = 0xFFFF;
 constexpr u32 kStepLimit = 4 * ReExpandLimit;  // pair and terminal steps of one code
 
 struct Collect {
@@ -96,12 +95,12 @@ bool ReExpandCode(const ReDbRecord* record, u32 code, ReTextSink sink, void* con
     if (c >= codeCount || ++steps > kStepLimit || total > ReExpandLimit) return false;
     const u32 a = ReBe16(second + 2 * c);
     const u32 b = ReBe16(first + 2 * c);
-    if (a == kSingleCharacter) {
-      const u8 character = static_cast<u8>(b);
-      emit(&character, 1);
-    } else if (c < record->terminalCount) {
+    if (c < record->terminalCount) {
       if (!pool || b + a > poolLength) return false;
       emit(pool + b, a);
+    } else if (a == ReSingleCharacter) {
+      const u8 character = static_cast<u8>(b);
+      emit(&character, 1);
     } else {
       // A pair: its first half, then its second.
       if (depth + 2 > ReExpandStack) return false;

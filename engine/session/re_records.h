@@ -127,6 +127,10 @@ struct ReWorkRecord;
 using ReDbReleaseHook = void (*)(ReDbRecord* record);
 using ReWorkReleaseHook = void (*)(ReWorkRecord* work);
 
+// Table 30's word of a code at or above the terminal count that stands for
+// one character (table 20's low byte).
+constexpr u16 ReSingleCharacter = 0xFFFF;
+
 struct ReDbRecord {
   char directory[ReNameSize];
   char fileName[ReNameSize];
@@ -174,7 +178,7 @@ struct ReDbRecord {
   u32 cacheSize;         // text word 128, at least 1024
   u32 groupCount;        // table 10's element count (+65536 after the text start rule)
   u32 codeCount;         // table 20's element count
-  u32 terminalCount;     // table 60's element count, or codeCount without table 60
+  u32 terminalCount;     // table 60's element count (0 without table 60): codes below it are terminals
   u32 endCode;
   ReTable groupIndex;     // 10: big-endian u32 per group
   ReTable codeFirst;      // 20: big-endian u16 per code

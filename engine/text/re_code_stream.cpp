@@ -74,22 +74,23 @@ void ReInitExpander(ReExpander* expander, ReCodeStream* stream, const ReTextTabl
 
 namespace {
 
-// Starts the expansion of one code: a single character, a terminal's text or
-// a pair (its second half waits on the stack). False for a bad code.
+// Starts the expansion of one code: a terminal's text, a single character or
+// a pair (its second half waits on the stack), tested in that order. False
+// for a bad code.
 bool Expand(ReExpander* e, u32 code) {
   const ReTextTables* t = e->tables;
   for (;;) {
     if (++e->steps > ReExpandStepLimit || code >= t->codeCount) return false;
     const u16 second = ReBe16(t->second + 2 * code);
     const u16 first = ReBe16(t->first + 2 * code);
-    if (second == 0xFFFF) {
-      e->single = 0x100u | (first & 0xFF);
-      return true;
-    }
     if (code < t->terminalCount) {
       if (static_cast<u32>(first) + second > t->poolLength) return false;
       e->run = t->pool + first;
       e->runLeft = second;
+      return true;
+    }
+    if (second == ReSingleCharacter) {
+      e->single = 0x100u | (first & 0xFF);
       return true;
     }
     if (e->depth >= ReExpandDepth) return false;

@@ -15,12 +15,12 @@
 struct ReTextTables {
   const u8* groups;  // table 10: big-endian u32 per group, the code index the group's entries are counted from
   u32 groupCount;
-  const u8* first;   // table 20: big-endian u16 per code (pool offset / first half / the character)
-  const u8* second;  // table 30: big-endian u16 per code (length / second half / 0xFFFF single character)
+  const u8* first;   // table 20: big-endian u16 per code (pool offset / the character / first half)
+  const u8* second;  // table 30: big-endian u16 per code (length / ReSingleCharacter / second half)
   u32 codeCount;     // codes both tables hold
   const u8* pool;    // table 60: the texts of the terminal codes
   u32 poolLength;
-  u32 terminalCount;  // codes below it are terminals, the others pairs
+  u32 terminalCount;  // codes below it are terminals; from it up single characters and pairs
   u32 endCode;
   u16 codeWidth;   // bits per code, 1 to 16
   u16 groupShift;  // a group holds 2^shift entries

@@ -32,15 +32,17 @@ edb::Database SmallDatabase() {
   text.codeWidth = 12;
   text.longestEntryText = 300;
   text.longestLine = 70;
-  // Codes 0 and 1 are the single characters 0 and 'a'; code 2 is the end
-  // code, whose text in the pool is 254 254 254 254; code 3 is "cat". The
-  // first word of table 20 (0) lets the end-code search run over every code.
+  // The terminals come first: code 0 is "cat" (pool offset 5, length 3) and
+  // code 1 the end code, whose text in the pool is 254 254 254 254; table
+  // 60's element count (2) is the terminal count. Codes 2 and 3 are the
+  // single characters 0 and 'a' (table 30: 0xFFFF). The end-code search runs
+  // over codes 0 up to 2^12 minus table 20's first word (5).
   builder::Bytes pool = {'x', 254, 254, 254, 254, 'c', 'a', 't'};
   text.tables = {
       {10, 4, std::nullopt, builder::Bytes(4 * (kEntries / 8 + 1), 0)},
-      {20, 2, std::nullopt, Be16s({0, 'a', 1, 5})},
-      {30, 2, std::nullopt, Be16s({0xFFFF, 0xFFFF, 4, 3})},
-      {60, 1, u16{4}, pool},
+      {20, 2, std::nullopt, Be16s({5, 1, 0, 'a'})},
+      {30, 2, std::nullopt, Be16s({3, 4, 0xFFFF, 0xFFFF})},
+      {60, 1, u16{2}, pool},
   };
   text.codeStream = builder::Bytes(64, 0x55);
   database.components.push_back(edb::TextComponent(text));

@@ -16,7 +16,7 @@ namespace edb = builder::engine_db;
 constexpr u32 kDatabaseId = 4242;
 constexpr u16 kEntries = 40;
 
-// A text component with tables 10, 20, 30, 60 (end code 2) and a main and a
+// A text component with tables 10, 20, 30, 60 (end code 1) and a main and a
 // search index component. Capability mask 0x81.
 edb::Database SmallDatabase();
 

@@ -39,7 +39,7 @@ TEST(Lifecycle, OpenFillsTheDatabaseBlock) {
   EXPECT_EQ(PACKED(b->subsetCount), 0);
   EXPECT_EQ(PACKED(b->activeSubset), nullptr);
   EXPECT_EQ(db.work()->search->optionMask, 128);
-  EXPECT_EQ(db.record()->endCode, 2u);
+  EXPECT_EQ(db.record()->endCode, 1u);
 }
 
 TEST(Lifecycle, SameFileTwiceSharesOneNodeAndFirstCloseKeepsTheSecond) {

@@ -65,14 +65,17 @@ TEST(EntryTextThroughTheDll, TokensAndTaggedTextByOrdinal) {
   EXPECT_EQ(token(tokenBlock, 495, 470), 4u);
   EXPECT_EQ(PACKED(tokens->status->warning), -352);
   ASSERT_EQ(PACKED(tokens->tokenCount), 7);  // Paris The capital of France 2 .
-  // The reader reads nine-byte tokens whose text pointers are 32-bit.
+  // The reader reads packed tokens: a text pointer (32-bit in the reader's
+  // build, so nine bytes a token), then length, type, group mark, flags, style.
+  constexpr std::size_t kPointer = sizeof(char*), kToken = kPointer + 5;
+  static_assert(sizeof(ReToken) == kToken, "tokens are packed");
   const auto* raw = reinterpret_cast<const u8*>(tokens->tokens);
-  u32 pointer = 0;
-  std::memcpy(&pointer, raw + 2 * 9, 4);
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(static_cast<uintptr_t>(pointer)), raw[2 * 9 + 4]), "capital");
-  EXPECT_EQ(raw[2 * 9 + 8], 0x01);  // bold
-  EXPECT_EQ(raw[4 * 9 + 8], 0x04);  // the cross reference
-  EXPECT_EQ(raw[5 * 9 + 8], 0x84);  // its hidden article number
+  const char* capital = nullptr;
+  std::memcpy(&capital, raw + 2 * kToken, kPointer);
+  EXPECT_EQ(std::string(capital, raw[2 * kToken + kPointer]), "capital");
+  EXPECT_EQ(raw[2 * kToken + kPointer + 4], 0x01);  // bold
+  EXPECT_EQ(raw[4 * kToken + kPointer + 4], 0x04);  // the cross reference
+  EXPECT_EQ(raw[5 * kToken + kPointer + 4], 0x84);  // its hidden article number
   EXPECT_EQ(token(tokenBlock, 495, 480), 0u);
 
   auto* entryInfo = static_cast<ReEntryBlock*>(entryBlock);

@@ -3,6 +3,7 @@
 // painter, printing the folder list, the search progress window, and the
 // Preferences and About dialogs.
 #include <cstring>
+#include <string>
 
 #include "app_fixture.h"
 #include "browser_view.h"
@@ -179,9 +180,13 @@ TEST_F(Services, BookmarkMenuEntriesAreMeasuredAndDrawn) {
 }
 
 TEST_F(Services, TextFilesAreNamedInTheSaveDialog) {
-  static OPENFILENAMEA asked;
+  // What the dialog was given, copied while the dialog's strings still live.
+  static DWORD flags;
+  static std::string filter, defaultExtension;
   AfxSetFileDialogHook([](OPENFILENAMEA* ofn, BOOL open) -> INT_PTR {
-    asked = *ofn;
+    flags = ofn->Flags;
+    filter = ofn->lpstrFilter ? std::string(ofn->lpstrFilter, 27) : std::string();
+    defaultExtension = ofn->lpstrDefExt ? ofn->lpstrDefExt : "";
     if (open) return IDCANCEL;
     std::strcpy(ofn->lpstrFile, "C:\\notes.txt");
     return IDOK;
@@ -189,9 +194,9 @@ TEST_F(Services, TextFilesAreNamedInTheSaveDialog) {
   CString path;
   EXPECT_TRUE(App().AskTextFileName(path));
   EXPECT_STREQ(path, "C:\\notes.txt");
-  EXPECT_STREQ(asked.lpstrDefExt, "txt");
-  EXPECT_EQ(std::string(asked.lpstrFilter, 27), std::string("Text Files (*.txt)\0*.txt\0\0", 27));
-  EXPECT_TRUE(asked.Flags & OFN_OVERWRITEPROMPT);
+  EXPECT_EQ(defaultExtension, "txt");
+  EXPECT_EQ(filter, std::string("Text Files (*.txt)\0*.txt\0\0", 27));
+  EXPECT_TRUE(flags & OFN_OVERWRITEPROMPT);
   AfxSetFileDialogHook([](OPENFILENAMEA*, BOOL) -> INT_PTR { return IDCANCEL; });
   EXPECT_FALSE(App().AskTextFileName(path));
   AfxSetFileDialogHook(nullptr);

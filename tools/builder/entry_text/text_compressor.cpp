@@ -175,8 +175,8 @@ CompressedText Compress(const std::vector<std::string>& entries, const CompressO
     }
   }
 
-  // Short pairs become pool phrases; the others stay pairs. Renumber:
-  // end code, single characters, phrases, pairs.
+  // Short pairs become pool phrases; the others stay pairs. Renumber: the
+  // terminals (end code, phrases), then the single characters, then the pairs.
   std::vector<std::string> texts(pairs.size());
   std::vector<bool> phrase(pairs.size(), false);
   std::map<std::string, std::uint32_t> poolOffsets;
@@ -192,11 +192,13 @@ CompressedText Compress(const std::vector<std::string>& entries, const CompressO
     phrase[i] = true;
   }
   std::vector<std::uint32_t> renumber(kFirstPair + pairs.size());
-  for (std::uint32_t c = 0; c < kFirstPair; ++c) renumber[c] = c;
-  std::uint32_t next = kFirstPair;
+  renumber[kEndCode] = kEndCode;
+  std::uint32_t next = kEndCode + 1;
   for (std::size_t i = 0; i < pairs.size(); ++i)
     if (phrase[i]) renumber[kFirstPair + i] = next++;
   result.terminalCount = next;
+  const std::uint32_t firstCharacter = next;
+  for (std::uint32_t c = 0; c < 256; ++c) renumber[1 + c] = next++;
   for (std::size_t i = 0; i < pairs.size(); ++i)
     if (!phrase[i]) renumber[kFirstPair + i] = next++;
   result.codeCount = next;
@@ -206,8 +208,8 @@ CompressedText Compress(const std::vector<std::string>& entries, const CompressO
   first[kEndCode] = 0;
   second[kEndCode] = 4;
   for (std::uint32_t c = 0; c < 256; ++c) {
-    first[1 + c] = static_cast<std::uint16_t>(c);
-    second[1 + c] = 0xFFFF;
+    first[firstCharacter + c] = static_cast<std::uint16_t>(c);
+    second[firstCharacter + c] = 0xFFFF;
   }
   for (std::size_t i = 0; i < pairs.size(); ++i) {
     const std::uint32_t code = renumber[kFirstPair + i];

@@ -6,10 +6,12 @@
 // neighbours, round after round; pairs that expand to short texts become
 // pool phrases.
 //
-// Numbering: code 0 is the end code (pool text FE FE FE FE at offset 0),
-// codes 1-256 the single characters 0-255, then the phrases, then the pairs.
-// The stream begins with one end code (an empty entry 0); entry e follows
-// entry e - 1, each closed by the end code.
+// Numbering: the terminal codes (those with pool text) come first: code 0 is
+// the end code (pool text FE FE FE FE at offset 0), then the phrases; the
+// terminal count (table 60's element count) follows them. From the terminal
+// count up come the 256 single characters 0-255 (table 30 holds 0xFFFF),
+// then the pairs. The stream begins with one end code (an empty entry 0);
+// entry e follows entry e - 1, each closed by the end code.
 #pragma once
 
 #include <cstdint>
