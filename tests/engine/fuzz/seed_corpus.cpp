@@ -14,22 +14,14 @@ namespace {
 
 using namespace enginetest;
 
-edb::SubsetDef Node(u16 id, u8 level, u8 flags, u32 first, u32 last,
-                    std::optional<std::vector<u32>> stored = std::nullopt, bool coded = false) {
-  return {id, level, flags, first, last, std::move(stored), coded};
-}
-
-void AddSubsets(edb::Database& database, bool eighteen) {
-  std::vector<edb::SubsetDef> defs = {Node(1, 0, 16, 1, 20), Node(2, 1, 1, 1, 10),
-                                      Node(3, 1, 2, 11, 20, std::vector<u32>{11, 13, 17}),
-                                      Node(4, 0, 16, 21, 40, std::vector<u32>{21, 22, 23, 39}, true)};
+// Four definitions with raw and run-length coded stored bits.
+void AddSeedSubsets(edb::Database& database, bool eighteen) {
+  std::vector<edb::SubsetDef> defs = {SubsetNode(1, 0, 16, 1, 20), SubsetNode(2, 1, 1, 1, 10),
+                                      SubsetNode(3, 1, 2, 11, 20, std::vector<u32>{11, 13, 17}),
+                                      SubsetNode(4, 0, 16, 21, 40, std::vector<u32>{21, 22, 23, 39}, true)};
   if (!eighteen)
     for (auto& def : defs) def.stored.reset();
-  const edb::SubsetTables tables = edb::BuildSubsetTables(defs, eighteen);
-  edb::Component& text = TextOf(database);
-  text.tables.push_back(tables.definitions);
-  if (tables.bits) text.tables.push_back(*tables.bits);
-  text.fields.push_back({124, 4, tables.rawAreaSize});
+  AddSubsets(database, defs, eighteen);
 }
 
 }  // namespace
@@ -48,10 +40,10 @@ int main(int argc, char** argv) {
     write("plain.dat", SmallDatabase());
 
     edb::Database subsets = SmallDatabase();
-    AddSubsets(subsets, true);
+    AddSeedSubsets(subsets, true);
     write("subsets18.dat", subsets);
     edb::Database subsets16 = SmallDatabase();
-    AddSubsets(subsets16, false);
+    AddSeedSubsets(subsets16, false);
     write("subsets16.dat", subsets16);
 
     edb::Database markup = SmallDatabase();
