@@ -2,11 +2,11 @@
 // copy and save with the source notices, printing and print preview, notes
 // and highlights, the Bookmark and Search History menus, the navigation
 // buttons, focus cycling and help.
-#include <cstdio>
 #include <cstring>
 #include <initializer_list>
 #include <memory>
 
+#include "content_file.h"
 #include "dict_view.h"
 #include "dict_window_helpers.h"
 #include "in_api.h"
@@ -116,11 +116,8 @@ void CDict::OnSaveEntry() {
     ::GlobalFree(text);
   }
   content.append(notices, static_cast<std::size_t>(notices.GetLength()));
-  // The whole text in one write; a file that cannot be written is reported.
-  FILE* file = std::fopen(path, "wb");
-  bool written = file != nullptr && std::fwrite(content.data(), 1, content.size(), file) == content.size();
-  if (file != nullptr && std::fclose(file) != 0) written = false;
-  if (!written) {
+  // Written whole or not at all; a file that cannot be written is reported.
+  if (!ContentReplaceFile(path, content.data(), static_cast<u32>(content.size()))) {
     CString message;
     message.Format("Unable to write the file %s.", static_cast<LPCTSTR>(path));
     AfxMessageBox(message, MB_ICONEXCLAMATION | MB_OK);

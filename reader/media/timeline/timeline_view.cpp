@@ -642,11 +642,7 @@ void CTimeLine::OnUpdateArticleCommand(CCmdUI* pCmdUI) { pCmdUI->Enable(m_articl
 BOOL CTimeLine::SaveEventTo(const char* path) {
   const CString text = TextWithNotice(FALSE);
   if (text.IsEmpty()) return FALSE;
-  const ContentFile file = ContentCreate(path);
-  if (file == NoContentFile) return FALSE;
-  const BOOL written = ContentWrite(file, static_cast<const char*>(text), static_cast<u32>(text.GetLength()));
-  ContentClose(file);
-  return written;
+  return ContentReplaceFile(path, static_cast<const char*>(text), static_cast<u32>(text.GetLength())) ? TRUE : FALSE;
 }
 
 void CTimeLine::OnSave() {
