@@ -5,10 +5,6 @@
 #include <string>
 #include <vector>
 
-#if defined(_WIN32)
-#include <windows.h>
-#endif
-
 #include "title_key.h"
 
 namespace {
@@ -255,24 +251,12 @@ BOOL LoadBookmarkFile(const char* path, CObArray& folders, CObArray& bookmarks, 
   return TRUE;
 }
 
-namespace {
-
-bool ReplaceFile(const std::string& from, const char* to) {
-#if defined(_WIN32)
-  return MoveFileExA(from.c_str(), to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-#else
-  return std::rename(from.c_str(), to) == 0;
-#endif
-}
-
-}  // namespace
-
 BOOL SaveBookmarkFile(const char* path, const CObArray& folders, const CObArray& bookmarks,
                       BookmarkArticles& articles) {
   // Written beside the old file, which it replaces only when complete.
-  const std::string work = std::string(path) + ".new";
-  const ContentFile file = ContentCreate(work.c_str());
-  if (file == NoContentFile) return TRUE;  // nowhere to save: not an error
+  ContentReplacement replacement(path);
+  if (!replacement.IsOpen()) return TRUE;  // nowhere to save: not an error
+  const ContentFile file = replacement.File();
   const int folderCount = std::min<int>(folders.GetSize(), MaxCounted);
   const int bookmarkCount = std::min<int>(bookmarks.GetSize(), MaxCounted);
   bool written = WriteU16(file, static_cast<u32>(folderCount));
@@ -281,10 +265,5 @@ BOOL SaveBookmarkFile(const char* path, const CObArray& folders, const CObArray&
   written = written && WriteU16(file, static_cast<u32>(bookmarkCount));
   for (int i = 0; i < bookmarkCount && written; ++i)
     written = static_cast<const CBookmark*>(bookmarks[i])->Write(file, articles) != FALSE;
-  ContentClose(file);
-  if (!written || !ReplaceFile(work, path)) {
-    std::remove(work.c_str());
-    return FALSE;
-  }
-  return TRUE;
+  return written && replacement.Commit() ? TRUE : FALSE;
 }

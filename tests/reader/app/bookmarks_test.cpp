@@ -15,6 +15,7 @@
 #include "reader/bookmark_file.h"
 #include "temp_dir.h"
 #include "title_key.h"
+#include "writer_limit.h"
 
 namespace {
 
@@ -227,6 +228,52 @@ TEST_F(Bookmarks, AFailedSaveKeepsTheLastGoodFile) {
   // Nowhere to save at all is not an error either.
   EXPECT_TRUE(SaveBookmarkFile(dir.File("missing/Bookmark.dat").c_str(), folders, bookmarks, articles));
 }
+
+#if !defined(_WIN32)
+TEST_F(Bookmarks, ASaveStoppedAtAnyByteLeavesTheOldOrTheNewFile) {
+  Articles articles(10, {{4, "Mars Pathfinder"}});
+  // The old file: one folder. The new one: two folders and two bookmarks.
+  auto* first = new CFolder(articles.ArticleCount());
+  first->m_name = "Planets";
+  first->m_articles.SetBit(2, TRUE, FALSE, 0, 0);
+  folders.Add(first);
+  ASSERT_TRUE(SaveBookmarkFile(Path().c_str(), folders, bookmarks, articles));
+  const std::string old = Bytes(Path());
+  auto* second = new CFolder(articles.ArticleCount());
+  second->m_name = "Missions";
+  second->m_articles.SetBit(4, TRUE, FALSE, 0, 0);
+  folders.Add(second);
+  At(FindOrAddBookmark(bookmarks, 3)).m_noteTexts.Add("a note");
+  At(0).m_notePositions.Add(12);
+  At(FindOrAddBookmark(bookmarks, 4)).m_highlightStarts.Add(1);
+  At(1).m_highlightEnds.Add(5);
+  const std::string fresh = dir.File("fresh.dat");
+  ASSERT_TRUE(SaveBookmarkFile(fresh.c_str(), folders, bookmarks, articles));
+  const std::size_t size = Bytes(fresh).size();
+  const auto save = [&] { return SaveBookmarkFile(Path().c_str(), folders, bookmarks, articles) != FALSE; };
+
+  // Every write failing from each byte on: FALSE, the old file whole.
+  for (std::size_t limit = 0; limit < size; ++limit) {
+    dir.Write("Bookmark.dat", old);
+    bool saved;
+    {
+      const FileSizeLimit bytes(limit);
+      saved = save();
+    }
+    EXPECT_FALSE(saved) << limit;
+    EXPECT_EQ(Bytes(Path()), old) << "failed after " << limit << " of " << size << " bytes";
+    EXPECT_FALSE(std::filesystem::exists(Path() + ".new")) << limit;
+  }
+  // Killed at the first byte, in the middle and one byte short.
+  for (std::size_t limit : {std::size_t{0}, size / 2, size - 1}) {
+    dir.Write("Bookmark.dat", old);
+    EXPECT_EQ(RunWriterKilledAt(limit, save), WriterEnd::Killed) << limit;
+    EXPECT_EQ(Bytes(Path()), old) << "killed after " << limit << " bytes";
+  }
+  EXPECT_EQ(RunWriterKilledAt(size, save), WriterEnd::Finished);
+  EXPECT_EQ(Bytes(Path()), Bytes(fresh));
+}
+#endif
 
 TEST_F(Bookmarks, LongNoteTextStaysReadable) {
   Articles articles(4, {});
