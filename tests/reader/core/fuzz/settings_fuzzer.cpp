@@ -9,11 +9,12 @@
 #include <cstring>
 #include <string>
 
+#include "content/sample_content.h"
 #include "content_db.h"
+#include "engine_db/lists_samples.h"
 #include "fuzz_files.h"
 #include "re_platform.h"
 #include "reader/reader_sample.h"
-#include "sample/sample_set.h"
 #include "settings.h"
 #include "working_directory.h"
 #include "zorlre32.h"
@@ -68,7 +69,11 @@ class QuietHost final : public ContentDbHost {
 
 void Prepare() {
   static const bool prepared = [] {
-    builder::WriteSampleSet(FuzzDirectory());
+    // What the content databases read: the engine databases and the media
+    // store and category index of the encyclopedia.
+    builder::WriteReaderSample(FuzzDirectory());
+    builder::engine_db::WriteSampleDictionaries(FuzzDirectory());
+    builder::WriteContentSample(FuzzDirectory());
     SetWorkingDirectory(FuzzDirectory().c_str());
     static QuietHost host;
     SetContentDbHost(&host);
