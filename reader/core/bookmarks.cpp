@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -205,49 +206,53 @@ void RemoveBookmark(CObArray& bookmarks, int article) {
 BOOL LoadBookmarkFile(const char* path, CObArray& folders, CObArray& bookmarks, BookmarkArticles& articles) {
   const ContentFile file = ContentOpen(path);
   if (file == NoContentFile) return TRUE;  // no bookmarks yet
+  const ContentFileGuard closer(file);
   const auto fail = [&] {
     ResetBookmarks(folders, bookmarks);
-    ContentClose(file);
     return FALSE;
   };
-  u16 count;
-  if (!ReadU16(file, count)) return fail();
-  for (u16 i = 0; i < count; ++i) {
-    auto* folder = new CFolder(articles.ArticleCount());
-    if (!folder->Read(file, articles)) {
-      delete folder;
-      return fail();
+  try {
+    u16 count;
+    if (!ReadU16(file, count)) return fail();
+    for (u16 i = 0; i < count; ++i) {
+      auto folder = std::make_unique<CFolder>(articles.ArticleCount());
+      if (!folder->Read(file, articles)) return fail();
+      folders.Add(folder.get());
+      folder.release();
     }
-    folders.Add(folder);
+    if (!ReadU16(file, count)) return fail();
+    for (u16 i = 0; i < count; ++i) {
+      auto bookmark = std::make_unique<CBookmark>();
+      if (bookmark->Read(file, articles) == 0) {
+        // At the end of the file every further record would be short too: a
+        // damaged count of 65535 must not cost 65535 reads.
+        if (ContentRemaining(file) <= 0) break;
+        continue;
+      }
+      // Kept in article order, one an article, whatever order the file had:
+      // after an update two records can name one article.
+      const int found = FindBookmark(bookmarks, bookmark->m_article);
+      if (found < 0) {
+        int at = 0;
+        while (at < bookmarks.GetSize() &&
+               static_cast<const CBookmark*>(bookmarks[at])->m_article < bookmark->m_article)
+          ++at;
+        bookmarks.InsertAt(at, bookmark.get());
+        bookmark.release();
+        continue;
+      }
+      auto* kept = static_cast<CBookmark*>(bookmarks[found]);
+      kept->m_noteTexts.Append(bookmark->m_noteTexts);
+      kept->m_notePositions.Append(bookmark->m_notePositions);
+      kept->m_highlightStarts.Append(bookmark->m_highlightStarts);
+      kept->m_highlightEnds.Append(bookmark->m_highlightEnds);
+    }
+  } catch (CException*) {
+    // Out of memory part way: nothing half loaded stays; the exception goes
+    // on to the caller, as every allocation failure of the program does.
+    ResetBookmarks(folders, bookmarks);
+    throw;
   }
-  if (!ReadU16(file, count)) return fail();
-  for (u16 i = 0; i < count; ++i) {
-    auto* bookmark = new CBookmark;
-    if (bookmark->Read(file, articles) == 0) {
-      delete bookmark;
-      // At the end of the file every further record would be short too: a
-      // damaged count of 65535 must not cost 65535 reads.
-      if (ContentRemaining(file) <= 0) break;
-      continue;
-    }
-    // Kept in article order, one an article, whatever order the file had:
-    // after an update two records can name one article.
-    const int found = FindBookmark(bookmarks, bookmark->m_article);
-    if (found < 0) {
-      int at = 0;
-      while (at < bookmarks.GetSize() && static_cast<const CBookmark*>(bookmarks[at])->m_article < bookmark->m_article)
-        ++at;
-      bookmarks.InsertAt(at, bookmark);
-      continue;
-    }
-    auto* kept = static_cast<CBookmark*>(bookmarks[found]);
-    kept->m_noteTexts.Append(bookmark->m_noteTexts);
-    kept->m_notePositions.Append(bookmark->m_notePositions);
-    kept->m_highlightStarts.Append(bookmark->m_highlightStarts);
-    kept->m_highlightEnds.Append(bookmark->m_highlightEnds);
-    delete bookmark;
-  }
-  ContentClose(file);
   return TRUE;
 }
 

@@ -29,6 +29,18 @@ bool ContentReadExact(ContentFile file, void* buffer, u32 count);
 // True only when all count bytes were written.
 bool ContentWrite(ContentFile file, const void* buffer, u32 count);
 
+// Closes a file when the reading ends, however it ends.
+class ContentFileGuard {
+ public:
+  explicit ContentFileGuard(ContentFile file) : file_(file) {}
+  ~ContentFileGuard() { ContentClose(file_); }
+  ContentFileGuard(const ContentFileGuard&) = delete;
+  ContentFileGuard& operator=(const ContentFileGuard&) = delete;
+
+ private:
+  ContentFile file_;
+};
+
 // A file the program writes whole (Bookmark.dat, a saved text): the bytes go
 // into a file beside it (its name and ".new") that takes its name only once it
 // is complete and closed, so that a crash or a failed write at any point
