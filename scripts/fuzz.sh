@@ -4,7 +4,7 @@
 # minimised outside the source tree, starts from the target's seeds every
 # time, and whatever crashes, leaks, hangs or runs out of memory is kept as an
 # input file beside it. Prints per target: runs, edges covered, corpus size,
-# crashes found in this run.
+# crashes (and leaks, hangs, memory exhaustion) found in this run.
 #
 # Usage: fuzz.sh [--time SECONDS] [--jobs N] [--corpus DIR] [--no-build] [TARGET ...]
 #   --time    seconds per target (default 600)
@@ -60,6 +60,12 @@ mkdir -p "$corpus_root"
 # when there is one.
 if [ -z "${TMPDIR:-}" ] && [ -w /dev/shm ]; then export TMPDIR=/dev/shm; fi
 
+# Inputs kept because they crashed, leaked, hung or ran out of memory (slow
+# inputs are kept beside them, but are no failure).
+failures() {
+  find "$1" -type f \( -name 'crash-*' -o -name 'leak-*' -o -name 'timeout-*' -o -name 'oom-*' \) | wc -l
+}
+
 # One target: fuzz for the given time in fork mode (a crash is kept and the
 # run goes on), then minimise the corpus. Writes its figures to summary.txt.
 run_target() {
@@ -72,7 +78,7 @@ run_target() {
   log="$dir/last-run.log"
   mkdir -p "$dir/corpus" "$dir/crashes"
   local before
-  before="$(find "$dir/crashes" -type f | wc -l)"
+  before="$(failures "$dir/crashes")"
   local args=(-fork=1 -ignore_crashes=1 -ignore_timeouts=1 -ignore_ooms=1 -timeout=30 -rss_limit_mb=2560
               -max_total_time="$seconds" -print_pcs=0 -artifact_prefix="$dir/crashes/")
   [ -n "$dict" ] && args+=(-dict="$dict")
@@ -104,7 +110,7 @@ run_target() {
   runs="$(sed -E 's/^#([0-9]+):.*/\1/' <<<"$status")"
   edges="$("$bin" -runs=0 -timeout=30 -rss_limit_mb=2560 "$dir/corpus" 2>&1 |
     sed -nE 's/^#[0-9]+[[:space:]]+INITED cov: ([0-9]+) .*/\1/p' | tail -1)"
-  crashes=$(($(find "$dir/crashes" -type f | wc -l) - before))
+  crashes=$(($(failures "$dir/crashes") - before))
   echo "$name	${runs:-0}	${edges:-0}	$(find "$dir/corpus" -type f | wc -l)	$crashes	" >"$dir/summary.txt"
 }
 
