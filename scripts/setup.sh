@@ -13,6 +13,7 @@ packages=(
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   wine wine32:i386 wine64 xauth
+  vsftpd libpam-pwdfile
 )
 
 missing=()
@@ -27,6 +28,30 @@ if [ ${#missing[@]} -gt 0 ] || [ -n "${need_update:-}" ]; then
   $SUDO apt-get update -qq
 fi
 if [ ${#missing[@]} -gt 0 ]; then
+  # Packages install without starting their services (vsftpd's would listen
+  # on port 21); the tests start their own servers.
+  no_start=""
+  if [ ! -e /usr/sbin/policy-rc.d ]; then
+    printf '#!/bin/sh\nexit 101\n' | $SUDO tee /usr/sbin/policy-rc.d > /dev/null
+    $SUDO chmod 755 /usr/sbin/policy-rc.d
+    no_start=1
+  fi
   $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  if [ -n "$no_start" ]; then $SUDO rm -f /usr/sbin/policy-rc.d; fi
+fi
+
+# The updater's tests run whole updates against vsftpd, which logs the update
+# server's account in through this PAM service and password file (the
+# password is the one the updater sends; see tests/updater/real_ftp_server.sh).
+ftp_service=/etc/pam.d/veldrix-ftp-test
+ftp_passwords=/etc/veldrix-ftp-test.passwd
+ftp_hash='encyuser:$6$veldrixftp$EXf1OJ2w5B777nrfi41ux9g.5NV.GtakU/Fvw/G4YT5NqUnJw8IHF8z1.wsXM9xiW8dfiym9L2dkq2t.XXxFv.'
+if [ "$(cat "$ftp_passwords" 2>/dev/null)" != "$ftp_hash" ]; then
+  printf '%s\n' "$ftp_hash" | $SUDO tee "$ftp_passwords" > /dev/null
+fi
+ftp_pam="auth required pam_pwdfile.so pwdfile=$ftp_passwords
+account required pam_permit.so"
+if [ "$(cat "$ftp_service" 2>/dev/null)" != "$ftp_pam" ]; then
+  printf '%s\n' "$ftp_pam" | $SUDO tee "$ftp_service" > /dev/null
 fi
 echo "setup: all packages present"

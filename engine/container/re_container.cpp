@@ -169,10 +169,12 @@ u32 LoadTextTables(const u8* header, ReFileHandle file, const ReComponentView& v
     start += ReTextStartWrap;
     groupBonus = 65536;
   }
-  if (start > view.length) return ReFail;  // the code stream must lie in the component
+  // The start is a file offset; the code stream runs from it to the end of
+  // the text component, so it must lie in the component.
+  if (start < view.offset || start - view.offset > view.length) return ReFail;
   record->textStart = start;
-  record->textBase = view.offset + start;
-  record->textLength = view.length - start;
+  record->textBase = start;
+  record->textLength = view.length - (start - view.offset);
   record->entryCount = ReBe32(header + ReTextEntryCount);
   // Entries are numbered by signed 32-bit numbers; entry vectors hold bits 0
   // to the entry count, which must not wrap.

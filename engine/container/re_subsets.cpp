@@ -323,16 +323,16 @@ u32 ReLoadSubsets(ReDbRecord* record, ReWorkRecord* work, ReDbBlock* block, cons
   const u8* selection = override ? override->selection : blockSelection;
   const u32 selectionDb = override ? override->databaseId : blockDb;
   const ReSubsetBlock* restriction = block->restriction;
-  if (!selection) {
-    ReSetStatus(status, ReSevError, ReErrNoSelection, ReModSubsetApply);
-    ReleaseVector(work, block);
-    return ReFail;
-  }
   // A restriction is a live vector block of this database.
   if (selectionDb != record->databaseId ||
       (restriction &&
        (!ReIsLive(restriction) || (restriction->bits && restriction->databaseId != record->databaseId)))) {
     ReSetStatus(status, ReSevError, ReErrSelectionDb, ReModSubsetApply);
+    ReleaseVector(work, block);
+    return ReFail;
+  }
+  if (!selection) {
+    ReSetStatus(status, ReSevError, ReErrNoSelection, ReModSubsetApply);
     ReleaseVector(work, block);
     return ReFail;
   }

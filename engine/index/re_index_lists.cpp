@@ -30,11 +30,13 @@ ReIndexState* ReIndexStateOf(ReDbRecord* record) {
   return state;
 }
 
-bool ReBeginListCall(ReListCall* call, ReIdxListBlock* block, u16 tag, u16 module, bool checkDatabase) {
+bool ReBeginListCall(ReListCall* call, ReIdxListBlock* block, u16 tag, u16 module, bool checkDatabase,
+                     ReUnlockFailure unlockFailure) {
   *call = ReListCall{};
   call->block = block;
   call->status = block->status;
   call->module = module;
+  call->unlockFailure = unlockFailure;
   if (!ReFrameLock(block->handle, tag, call->status, module, &call->record, &call->work)) return false;
   // Every failure after the lock closes the progress display.
   if (checkDatabase && block->databaseId != call->record->databaseId) {
@@ -56,7 +58,11 @@ bool ReBeginListCall(ReListCall* call, ReIdxListBlock* block, u16 tag, u16 modul
 
 void ReEndListCall(ReListCall* call, u16 newState) {
   if (!call->record) return;
-  ReFrameUnlock(call->block->handle, newState, call->status, call->module);
+  if (call->unlockFailure == ReUnlockFailure::Operation) {
+    ReFrameUnlock(call->block->handle, newState, call->status, call->module);
+  } else if (ReUnlockHandle(call->block->handle, newState, call->status) != ReDone) {
+    ReSetHandleStatus(call->status, ReSevError, ReErrHandleList, call->module);
+  }
   call->record = nullptr;
 }
 

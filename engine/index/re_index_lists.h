@@ -41,10 +41,15 @@ enum : i16 {
 ReIndexState* ReIndexStateOf(ReDbRecord* record);
 
 // What every list call holds while it runs.
+// How a list reports a failed unlock: -252 as its own error, or -240 in the
+// handle layer (the wildcard and neighbour lists).
+enum class ReUnlockFailure { Operation, HandleLayer };
+
 struct ReListCall {
   ReIdxListBlock* block;
   ReStatusBlock* status;
   u16 module;
+  ReUnlockFailure unlockFailure;
   ReDbRecord* record;
   ReWorkRecord* work;
   ReIndexState* state;
@@ -55,8 +60,10 @@ struct ReListCall {
 // (-250, -471 in the module); on success the call's record, work record,
 // index and walk state are set. A failure after the lock closes the progress
 // display and unlocks.
-bool ReBeginListCall(ReListCall* call, ReIdxListBlock* block, u16 tag, u16 module, bool checkDatabase = true);
-// Unlocks with `newState` (-252 on failure).
+bool ReBeginListCall(ReListCall* call, ReIdxListBlock* block, u16 tag, u16 module, bool checkDatabase = true,
+                     ReUnlockFailure unlockFailure = ReUnlockFailure::Operation);
+// Unlocks with `newState`; a failure is -252, or -240 in the handle layer
+// (see ReUnlockFailure).
 void ReEndListCall(ReListCall* call, u16 newState);
 // The closing progress report (0x7FFFFFFF, 0x7FFFFFFF).
 void ReCloseProgress(const ReListCall& call);

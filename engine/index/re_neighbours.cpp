@@ -63,7 +63,7 @@ bool CollectBlock(const ReListCall& call, NeighbourWalk& walk, u16 block, u16 en
 u32 ReNeighbourList(ReIdxListBlock* block) {
   ReStatusBlock* status = block->status;
   ReListCall call;
-  if (!ReBeginListCall(&call, block, ReTagWildcard, ReModNeighbours)) {
+  if (!ReBeginListCall(&call, block, ReTagWildcard, ReModNeighbours, true, ReUnlockFailure::HandleLayer)) {
     return status->status;
   }
   const u32 limit = block->resultLimit;

@@ -213,7 +213,7 @@ void ReEndWildcardPages(ReIndexState* state) {
 
 u32 ReWildcardList(ReIdxListBlock* block, u16 action) {
   ReListCall call;
-  if (!ReBeginListCall(&call, block, ReTagWildcard, ReModWildcard)) {
+  if (!ReBeginListCall(&call, block, ReTagWildcard, ReModWildcard, true, ReUnlockFailure::HandleLayer)) {
     return call.status->status;
   }
   ReIndexState* state = call.state;

@@ -153,7 +153,9 @@ class Evaluation {
         for (char* c = word; *c; ++c)
           if (rules_.classes[static_cast<u8>(*c)] & ReClassUpper) *c = static_cast<char>(*c + 32);
         const u8 target = firstWord ? bit : 0x80;
-        if (ReIsStopWord(word)) {
+        if (static_cast<u32>(length < 0 ? -length : length) > longest) {
+          // Longer than any word of the index (its copy was cut): no block holds it.
+        } else if (ReIsStopWord(word)) {
           for (u32 b = 0; b < blocks; ++b) terms[b] |= target;
           state_->proximity = 1;
         } else {

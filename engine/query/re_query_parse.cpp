@@ -81,7 +81,6 @@ ScanResult ScanTokens(const ReParseContext& context, const char* text, char* wor
   ScanResult result;
   bool lastWasTerm = false;
   bool lastWasOperator = false;
-  const u32 longest = context.longestWord > 0 ? context.longestWord : wordSize - 1;
   const char* p = text;
   auto takeOperator = [&](char symbol) {
     if (!lastWasTerm) return false;
@@ -116,12 +115,10 @@ ScanResult ScanTokens(const ReParseContext& context, const char* text, char* wor
       ++p;
       continue;
     }
+    // A word longer than the buffer was cut there: it is a term (one that no
+    // entry holds), never an operator.
     const u32 size = static_cast<u32>(length < 0 ? -length : length);
-    if (size > longest) {
-      result.code = ReErrQueryTooLong;
-      return result;
-    }
-    if (const char symbol = WordOperator(word)) {
+    if (const char symbol = size < wordSize ? WordOperator(word) : 0) {
       if (!takeOperator(symbol)) {
         result.code = ReErrOperatorMisplaced;
         return result;

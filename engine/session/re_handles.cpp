@@ -62,17 +62,6 @@ Node* Find(const List<Node>& list, u16 id) {
 
 bool TagsCompatible(u16 held, u16 wanted) { return held == wanted || held == ReTagStrTab || wanted == ReTagStrTab; }
 
-// A paged operation keeps its walk state in the shared database record, so
-// while one handle of a file is reserved, the file's other handles take only
-// compatible operations.
-bool ReservedElsewhere(const ReHandleNode* node, u16 tag) {
-  for (const ReHandleNode* other = g_handles.head; other; other = other->next) {
-    if (other == node || other->database != node->database) continue;
-    if (other->state == ReHandleReserved && !TagsCompatible(other->tag, tag)) return true;
-  }
-  return false;
-}
-
 }  // namespace
 
 i32 ReNewSession(ReStatusBlock* status) {
@@ -158,14 +147,15 @@ u32 ReLockHandle(u16 handle, u16 tag, ReDbRecord** record, ReWorkRecord** work, 
     ReSetHandleStatus(status, ReSevError, ReErrHandleLocked, ReModHandles);
     return ReFail;
   }
-  if ((node->state == ReHandleReserved && !TagsCompatible(node->tag, tag)) || ReservedElsewhere(node, tag)) {
+  // Only the handle's own reservation counts: the file's other handles are
+  // not held by it.
+  if (node->state == ReHandleReserved && !TagsCompatible(node->tag, tag)) {
     ReSetHandleStatus(status, ReSevError, ReErrHandleReserved, ReModHandles);
     return ReFail;
   }
   // Checked before the state changes, so a failed lock leaves the handle as it was.
   if (!node->work || !node->work->search || !node->database || !node->database->record) return ReFail;
 
-  if (node->state == ReHandleReserved && tag == ReTagStrTab && node->tag != ReTagStrTab) node->borrowedFrom = node->tag;
   node->state = ReHandleLocked;
   node->tag = tag;
   ReWorkRecord* workRecord = node->work;
@@ -188,12 +178,7 @@ u32 ReUnlockHandle(u16 handle, u16 newState, ReStatusBlock* status) {
     ReSetHandleStatus(status, ReSevError, ReErrHandleNotLocked, ReModHandles);
     return ReFail;
   }
-  if (node->borrowedFrom) {
-    // A string-table lookup between two pages leaves the paged operation reserved.
-    node->state = ReHandleReserved;
-    node->tag = node->borrowedFrom;
-    node->borrowedFrom = 0;
-  } else if (newState == ReHandleReserved) {
+  if (newState == ReHandleReserved) {
     node->state = ReHandleReserved;
   } else {
     node->state = ReHandleFree;

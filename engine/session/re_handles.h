@@ -58,9 +58,6 @@ struct ReHandleNode {
   ReMemHandle workMemory;
   ReWorkRecord* work;
   ReHandleNode* next;
-  // The tag of a reservation that a string-table lock (tag 34) borrows the
-  // handle from; its unlock hands the reservation back (0 = none).
-  u16 borrowedFrom;
 };
 
 // Sessions. ReNewSession returns the id, or -1 (-230, module 160).

@@ -165,9 +165,9 @@ struct ReDbRecord {
   bool hasText;
   u32 textComponentOffset;
   u32 textComponentLength;
-  u32 textStart;   // from the start of the component, after the +32 MiB rule
+  u32 textStart;   // text word 30 x 512, after the +32 MiB rule: a file offset
   u32 textBase;    // file offset of the code stream
-  u32 textLength;  // bytes of code stream (component length - text start)
+  u32 textLength;  // bytes of code stream: from the text start to the end of the component
   u32 entryCount;
   u32 textWord108;
   u16 groupShift;  // halvings of text word 114

@@ -6,6 +6,8 @@
 namespace {
 
 constexpr u32 kMaxPieces = 256;
+constexpr u32 kPendingPieces = 10;  // the ring of marked pieces waiting for the store
+constexpr u32 kNumberRoom = 5;      // characters a printed number must find free
 constexpr u32 kEverything = 2147483647;
 // State steps between two codes read: a well-formed table needs a few per
 // open element; more means the element automaton goes round in circles.
@@ -32,13 +34,16 @@ class Decoder {
   u32 Run(u16 action, u16* firstToken);
 
  private:
-  bool Position(u16 action, u16 wanted);
+  // Where the chunk starts: the entry's start when `fresh`, else where
+  // reading stands (430) or token `wanted` (490).
+  bool Position(bool fresh, u16 action, u16 wanted);
   void StartOfEntry();
   Read ReadCode();
   Step Emit(u32 code, const u8* text, u32 length);
   void Store(const u8* text, u32 length, u8 flags);
   Step RunProgram(u32 offset);
-  Step Output(const u8* text, u32 length);
+  // Appends a program's output; `room` is what it must find free first.
+  Step Output(const u8* text, u32 length, u32 room);
   Step OpenElement(u32 element);
   u16 NextFromStack();
   // Takes the next state from the stack; false (-480) when the stack is damaged.
@@ -80,10 +85,9 @@ void Decoder::StartOfEntry() {
   r_->offset = 0;
 }
 
-bool Decoder::Position(u16 action, u16 wanted) {
-  if (action == ReActOpen || (action == ReActReadOn && !r_->started)) {
+bool Decoder::Position(bool fresh, u16 action, u16 wanted) {
+  if (fresh) {
     StartOfEntry();
-    drop_ = action == ReActReadOn ? wanted : 0;
     return true;
   }
   if (action != ReActReadOn || wanted == st_.tokenNumber) return true;
@@ -232,10 +236,13 @@ Step Decoder::Emit(u32 code, const u8* text, u32 length) {
   }
   // Room: the text must stay below 8 x capacity - 1 bytes, the chunk below capacity - 1 tokens.
   if (out_->textLength + length + 1 >= out_->textRoom) return kFull;
+  // Marked pieces wait in a ring of ten: more pending pieces count as a full
+  // chunk, and so do more than the chunk has room for.
+  const bool ringFull = count > kPendingPieces;
   u32 kept = count > drop_ ? count - drop_ : 0;
-  if (kept && out_->tokenCount + kept + 1 > out_->tokenRoom) {
+  if (ringFull || (kept && out_->tokenCount + kept + 1 > out_->tokenRoom)) {
     if (out_->tokenCount > 0 || count == 1 || out_->tokenRoom < 2) return kFull;
-    // Not even an empty chunk holds all the pieces: the token goes whole.
+    // Not even an empty chunk takes all the pieces: the token goes whole.
     bool hit = false;
     for (u32 i = 0; i < count; ++i) hit = hit || pieces[i].hit;
     pieces[0] = ReHitPiece{0, static_cast<u16>(length), hit};
@@ -263,13 +270,13 @@ Step Decoder::Emit(u32 code, const u8* text, u32 length) {
   return kOk;
 }
 
-Step Decoder::Output(const u8* text, u32 length) {
+Step Decoder::Output(const u8* text, u32 length, u32 room) {
   if (st_.skipNext) {
     st_.skipNext = 0;
     return kOk;
   }
   if (length == 0) return kOk;
-  if (out_->textLength + length + 1 >= out_->textRoom) return kFull;
+  if (out_->textLength + room + 1 >= out_->textRoom) return kFull;
   if (drop_ == 0 && out_->tokenCount + 2 > out_->tokenRoom) return kFull;
   if (Emit(RePieceOther, text, length) == kFull) return kFull;
   st_.pendingFlags |= ReBoundaryMark;
@@ -335,20 +342,23 @@ Step Decoder::RunProgram(u32 offset) {
       st_.type = n;
     } else if (high >= ReOpDecimal && high <= ReOpLetterLower) {
       char digits[16];
+      // A number needs room for five characters, or for all of a longer
+      // Roman numeral.
       const u32 printed = ReFormatCounter(high, st_.numberCounters[n], digits);
-      if (Output(reinterpret_cast<const u8*>(digits), printed) == kFull) return undo();
+      if (Output(reinterpret_cast<const u8*>(digits), printed, std::max(printed, kNumberRoom)) == kFull) return undo();
     } else if (high == ReOpCounterSet || high == ReOpCounterAdd || high == ReOpCounterSub) {
       if (length - pc < 2) return kBadTable;
       const u8 value = program[pc + 1];
       pc += 2;
       u8& counter = st_.numberCounters[n];
       if (high == ReOpCounterSet) counter = value;
-      if (high == ReOpCounterAdd) counter = static_cast<u8>(std::min(255, counter + value));
-      if (high == ReOpCounterSub) counter = static_cast<u8>(std::max(0, counter - value));
+      // Counters are bytes: sums and differences wrap around.
+      if (high == ReOpCounterAdd) counter = static_cast<u8>(counter + value);
+      if (high == ReOpCounterSub) counter = static_cast<u8>(counter - value);
     } else if (op >= ReOpLiteral) {
       const u32 count = op & 0x3F;
       if (length - pc < count) return kBadTable;
-      if (Output(program + pc, count) == kFull) return undo();
+      if (Output(program + pc, count, count) == kFull) return undo();
       pc += count;
     } else {
       return kBadTable;  // 0x0D, 0x0E, 0x70-0x7F, 0xB0-0xBF
@@ -443,8 +453,10 @@ void Decoder::ReadFailure(Read read) {
 }
 
 u32 Decoder::Run(u16 action, u16* firstToken) {
-  if (action == ReActOpen) *firstToken = 0;
-  if (Position(action, *firstToken)) {
+  // 490 on a reading buffer that has read nothing yet does what 470 does.
+  const bool fresh = action == ReActOpen || (action == ReActReadOn && !r_->started);
+  if (fresh) *firstToken = 0;
+  if (Position(fresh, action, *firstToken)) {
     r_->started = true;
     Read read = ReadCode();
     while (read == kRead) {

@@ -117,14 +117,18 @@ void ConvertBandToIndexes(const std::uint8_t* table, const std::uint8_t* source,
   for (int y = 0; y < rows; ++y) {
     const std::uint8_t* in = source + static_cast<std::ptrdiff_t>(sourceRow) * y;
     std::uint8_t* out = destination + static_cast<std::ptrdiff_t>(destinationRow) * y;
-    const std::uint8_t* pattern = kPattern[y & 3];
-    for (int x = 0; x < width; x += 4) {
-      const int group = width - x < 4 ? width - x : 4;
-      for (int i = 0; i < group; ++i) {
-        const std::uint32_t pixel = static_cast<std::uint32_t>(in[2 * (x + i)] | in[2 * (x + i) + 1] << 8) & 0x7FFF;
-        out[x + i] = table[pattern[(x + i) & 3] * kKeys + (pixel >> 1)];
-      }
+    // The row's sub-table for each column modulo 4; a pixel's key is its 5-5-5 value shifted right once.
+    const std::uint8_t* sub[4];
+    for (int k = 0; k < 4; ++k) sub[k] = table + kPattern[y & 3][k] * kKeys;
+    auto key = [in](int x) { return (static_cast<std::uint32_t>(in[2 * x] | in[2 * x + 1] << 8) & 0x7FFF) >> 1; };
+    int x = 0;
+    for (; x + 4 <= width; x += 4) {
+      out[x] = sub[0][key(x)];
+      out[x + 1] = sub[1][key(x + 1)];
+      out[x + 2] = sub[2][key(x + 2)];
+      out[x + 3] = sub[3][key(x + 3)];
     }
+    for (; x < width; ++x) out[x] = sub[x & 3][key(x)];
   }
 }
 

@@ -220,14 +220,14 @@ bool DecodeNode(PanoTrack* track, std::int32_t size) {
 
 }  // namespace
 
-std::int32_t ReaderModeForScreen(std::int32_t screenMode) {
+std::int32_t ReaderModeForScreen(std::int32_t screenMode, std::int32_t screenDepth) {
   switch (screenMode) {
     case kModePalette: return kMode555;
     case kMode555:
     case kMode565:
     case kModeRgb24:
     case kModeBgr24: return screenMode;
-    default: return kModeBgr24;  // device-independent bitmaps take 24-bit frames
+    default: return screenDepth == 16 ? kMode555 : kModeBgr24;
   }
 }
 
@@ -313,8 +313,7 @@ std::int32_t MovieFileRead(std::intptr_t file, std::int32_t screenOutputMode, st
     if (imageTrack == nullptr || (description.hotSpotTrack != 0 && hotTrack == nullptr)) result = kErrMissing;
   }
   if (result == kOk) {
-    const std::int32_t readerMode =
-        screenOutputMode == kModeDib && screenDepth == 16 ? kMode555 : ReaderModeForScreen(screenOutputMode);
+    const std::int32_t readerMode = ReaderModeForScreen(screenOutputMode, screenDepth);
     if (ImageTrackReaderOpen(imageTrack->trak, imageTrack->size, readerMode, file, &movie->image) != kOk) {
       result = kErrMakeTable;
     } else if (hotTrack != nullptr &&

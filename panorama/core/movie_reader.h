@@ -139,8 +139,12 @@ std::int32_t MovieFileGetNode(MovieFile* file, std::int32_t nodeIndex, DecodedNo
 ImageTrackReader* MovieFileImageReader(const MovieFile* file);
 ImageTrackReader* MovieFileHotSpotReader(const MovieFile* file);
 
-// The image reader's output mode for a screen output mode.
-std::int32_t ReaderModeForScreen(std::int32_t screenMode);
+// The image reader's output mode for a screen output mode: the layout of the
+// frames the warp engine renders for that screen (FrameFormatForMode), so that
+// tiles decode straight into it. Device-independent output (mode 1) renders
+// 5-5-5 frames on a 16-bit screen and 24-bit blue-green-red frames on any
+// other, so its tiles read as 6 or 11 (never 1-byte pixels).
+std::int32_t ReaderModeForScreen(std::int32_t screenMode, std::int32_t screenDepth);
 
 // A length-prefixed string of "strT" at an offset from the atom's start
 // (empty when out of range); copies at most size - 1 characters.

@@ -41,6 +41,11 @@ struct SystemServices {
   bool (*loadResource)(int id, const std::uint8_t** data, std::uint32_t* size) = nullptr;
   // An identity of the running process (file objects refuse other processes').
   std::uint32_t (*processId)() = nullptr;
+  // Zero-filled memory for a tile canvas, kept for the canvas's life; the
+  // system zeroes its pages as they are first touched, so a large canvas
+  // costs nothing until tiles are decoded into it. Null when short.
+  void* (*allocateCanvas)(std::size_t bytes) = nullptr;
+  void (*freeCanvas)(void* block) = nullptr;
 };
 
 HostServices& Host();

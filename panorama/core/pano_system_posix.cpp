@@ -5,6 +5,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
 
 #include "pano_host.h"
@@ -41,6 +42,8 @@ std::int64_t ReadAt(std::intptr_t file, std::int64_t offset, void* buffer, std::
 }
 bool NoResource(int, const std::uint8_t**, std::uint32_t*) { return false; }
 std::uint32_t ProcessId() { return static_cast<std::uint32_t>(::getpid()); }
+void* AllocateCanvas(std::size_t bytes) { return std::calloc(1, bytes); }
+void FreeCanvas(void* block) { std::free(block); }
 
 }  // namespace
 
@@ -59,6 +62,8 @@ void InstallDefaultSystem() {
   s.readAt = ReadAt;
   s.loadResource = NoResource;
   s.processId = ProcessId;
+  s.allocateCanvas = AllocateCanvas;
+  s.freeCanvas = FreeCanvas;
 }
 
 }  // namespace pano

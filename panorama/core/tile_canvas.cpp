@@ -29,6 +29,19 @@ int SlotOf(const TileCanvas* c, int row, int index) {
 
 bool Decoded(const TileCanvas* c, int tile) { return tile >= 0 && tile < kMaxTiles && c->decoded[tile] != 0; }
 
+void FreePixels(TileCanvas* c) {
+  if (c->ownsPixels) {
+    if (c->systemPixels && System().freeCanvas != nullptr) {
+      System().freeCanvas(c->pixels);
+    } else {
+      HostFree(c->pixels);
+    }
+  }
+  c->pixels = nullptr;
+  c->ownsPixels = false;
+  c->systemPixels = false;
+}
+
 }  // namespace
 
 void TileCacheSetLastIdle(std::uint32_t time) { gLastIdle = time; }
@@ -60,9 +73,7 @@ std::int32_t TileCanvasSetup(TileCanvas* c, int tileWidth, int linesPerTile, int
       tilesPerHeldRow == c->tilesPerHeldRow && depth == c->depth && (memory == nullptr || memory == c->pixels)) {
     return 0;
   }
-  if (c->ownsPixels) HostFree(c->pixels);
-  c->pixels = nullptr;
-  c->ownsPixels = false;
+  FreePixels(c);
   c->tileWidth = static_cast<std::int16_t>(tileWidth);
   c->linesPerTile = static_cast<std::int16_t>(linesPerTile);
   c->heldRows = static_cast<std::int16_t>(heldRows);
@@ -81,9 +92,13 @@ std::int32_t TileCanvasSetup(TileCanvas* c, int tileWidth, int linesPerTile, int
       total > INT32_MAX) {
     return -1;
   }
-  c->pixels = static_cast<std::uint8_t*>(HostAlloc(static_cast<std::int32_t>(total)));
+  SystemServices& system = System();
+  c->pixels = static_cast<std::uint8_t*>(system.allocateCanvas != nullptr
+                                             ? system.allocateCanvas(static_cast<std::size_t>(total))
+                                             : HostAlloc(static_cast<std::int32_t>(total)));
   if (c->pixels == nullptr) return -1;
   c->ownsPixels = true;
+  c->systemPixels = system.allocateCanvas != nullptr;
   return 0;
 }
 
@@ -106,7 +121,7 @@ void TileCacheReset(TileSampleCache* cache) {
 
 void TileCanvasFree(TileCanvas* c) {
   if (c == nullptr) return;
-  if (c->ownsPixels) HostFree(c->pixels);
+  FreePixels(c);
   if (c->cache.handles != nullptr) {
     for (int i = 0; i < kMaxTiles; ++i) {
       if (c->cache.handles[i] != 0) CallMedia(kn::kKnDisposeHandle, {c->cache.handles[i]});

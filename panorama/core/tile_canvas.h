@@ -30,6 +30,7 @@ struct TileCanvas {
   std::int16_t samplesPerEntry;
   std::uint8_t* pixels;
   bool ownsPixels;
+  bool systemPixels;  // from the system's canvas memory rather than the host's
   std::int16_t tileWidth, linesPerTile, heldRows, tilesPerHeldRow, tileRows, tilesPerRow;
   std::int16_t slotMap[kMaxTiles];
   std::int32_t decoded[kMaxTiles];

@@ -5,6 +5,7 @@
 
 #include "pano_host.h"
 #include "pano_types.h"
+#include "warp_runs.h"
 
 namespace pano {
 namespace {
@@ -137,7 +138,9 @@ void LimitTilt(WarpEngine* e) {
   }
   e->tanTop = std::tan(e->tilt + v);
   e->tanBottom = std::tan(e->tilt - v);
-  if (e->mode == 2 && e->tilt != before) e->columnsDirty = e->rowsDirty = 1;
+  // The column tables depend on the tilt in mode 2: a tilt that differs from
+  // the one before the change (not only one the limits moved) makes them dirty.
+  if (e->mode == 2 && (e->tilt != before || e->tilt != e->previousTilt)) e->columnsDirty = e->rowsDirty = 1;
 }
 
 void LimitPan(WarpEngine* e) {
@@ -219,6 +222,8 @@ void WarpInit(WarpEngine* e, int width, int height, int format, int alignment) {
 void WarpFree(WarpEngine* e) {
   HostFree(e->columnFrame);
   HostFree(e->correctedFrame);
+  HostFree(e->strip);
+  e->strip = nullptr;
   HostFree(e->scratch);
   HostFree(e->scale);
   HostFree(e->sourceColumn);
@@ -341,6 +346,9 @@ const std::uint8_t* WarpRenderFrame(WarpEngine* e, std::uint32_t* rowBytes) {
     e->columnRowBytes = FrameRowBytes(e->format, e->width, e->alignment);
     if (!AllocateFrame(&e->columnFrame, e->columnRowBytes, e->height)) return nullptr;
     e->reallocColumnFrame = false;
+    // Without its strip the column pass keeps to the roles.
+    HostFree(e->strip);
+    e->strip = static_cast<std::uint8_t*>(HostAlloc(kStripColumns * (e->format == kFormat24 ? 3 : 2) * e->height + 16));
   }
   WarpRenderColumns(e);
   if (e->mode != 2 || e->tilt == 0) {
@@ -368,12 +376,22 @@ void WarpDraw(WarpEngine* e) {
                     static_cast<std::int32_t>(rowBytes));
 }
 
-void WarpUpdate(WarpEngine* e) {
-  if (e->window == 0) return;
+namespace {
+// What comes before drawing, for an update and an animation alike: without a
+// window nothing; a view without a field of view gets a quarter turn, an
+// engine without image limits takes them from its image half-angle, centre
+// and pan range, and the tables are made.
+bool PrepareToDraw(WarpEngine* e) {
+  if (e->window == 0) return false;
   if (e->halfFov == 0) WarpSetZoom(e, kQuarterPi);
   if (!e->hasImageLimits) WarpSetImageLimits(e, e->imagePanStart, e->imagePanEnd, ImageTop(e), ImageBottom(e));
   if (e->scale == nullptr || e->sourceColumn == nullptr || e->rowTable == nullptr) AllocateTables(e);
-  WarpDraw(e);
+  return true;
+}
+}  // namespace
+
+void WarpUpdate(WarpEngine* e) {
+  if (PrepareToDraw(e)) WarpDraw(e);
 }
 
 namespace {
@@ -400,7 +418,7 @@ int WarpTransitionSteps(WarpEngine* e, double stepAngle, bool fullCircle) {
 
 void WarpAnimateTo(WarpEngine* e, int steps, bool fullCircle) {
   if (steps <= 0) return;
-  if (e->halfFov == 0) WarpSetZoom(e, kQuarterPi);
+  PrepareToDraw(e);
   const double v0 = e->previousHalfFov, t0 = e->previousTilt, p0 = e->previousPan;
   const double dv = (e->halfFov - v0) / steps;
   const double dt = (e->tilt - t0) / steps;
@@ -442,7 +460,9 @@ void WarpPointToSource(WarpEngine* e, int x, int y, double* line, double* row) {
     q = std::fmod(q, e->circumference);
     if (q < 0) q += e->circumference;
   }
-  *line = WarpTotalLines(e) - q;
+  // One turn less q: the stored lines when the panorama is a full circle, and
+  // for a partial one still the line the column shows (p + half width - column).
+  *line = e->circumference - q;
   const double scale = e->scale[x];
   double top = e->verticalOrigin - e->verticalSlope * scale - e->verticalOffset;
   if (top < 0) top = 0;

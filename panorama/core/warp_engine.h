@@ -64,6 +64,7 @@ struct WarpEngine {
   std::int16_t format;
   std::uint8_t* columnFrame;
   std::uint8_t* correctedFrame;
+  std::uint8_t* strip;  // kStripColumns columns of H pixels: the column pass's vector runs draw into it
   std::intptr_t window;
   std::int16_t alignment;
   LineLoops loops;

@@ -5,6 +5,7 @@
 
 #include "pano_types.h"
 #include "warp_engine.h"
+#include "warp_runs.h"
 
 namespace pano {
 namespace {
@@ -199,12 +200,42 @@ void WarpRenderColumns(WarpEngine* e) {
   };
 
   const std::int32_t stride = static_cast<std::int32_t>(e->columnRowBytes);
+  const bool blending = e->quality > 512 && canvas->depth > 15;
+  RunLoops runs;
+  if (e->strip != nullptr && RunLoopsFor(e->format, &runs)) {
+    // Strip by strip: each column drawn down into the strip, then the strip
+    // turned into frame rows. Below quality 512 a pair of columns shares the
+    // first column's position and step, as role E draws them.
+    const std::uint8_t* canvasEnd = e->canvasPixels + static_cast<std::ptrdiff_t>(e->canvasLineBytes) * ring;
+    for (int x0 = 0; x0 < w; x0 += kStripColumns) {
+      const int columns = w - x0 < kStripColumns ? w - x0 : kStripColumns;
+      for (int c = 0; c < columns; ++c) {
+        const int i = x0 + c;
+        std::uint8_t* strip = e->strip + static_cast<std::ptrdiff_t>(pixelBytes) * h * c;
+        std::uint32_t position = 0, step = 0;
+        if (e->quality < 512) {
+          const int owner = (w & 1) != 0 && i == w - 1 ? i : i & ~1;
+          columnSource(owner, &position, &step);
+          runs.nearest(h, lineAt(i, 0), position, step, strip, canvasEnd);
+          continue;
+        }
+        const std::uint8_t* source = columnSource(i, &position, &step);
+        if (blending && (e->sourceColumn[i] & 0x200) != 0) {
+          runs.blendPair(h, source, lineAt(i, 1), position, step, strip, canvasEnd);
+        } else {
+          runs.sample(h, source, position, step, strip, canvasEnd);
+        }
+      }
+      runs.stripToRows(e->strip, h, columns, h, e->columnFrame + static_cast<std::ptrdiff_t>(pixelBytes) * x0, stride);
+    }
+    return;
+  }
   if (e->quality >= 512) {
     for (int i = 0; i < w; ++i) {
       std::uint32_t position = 0, step = 0;
       const std::uint8_t* source = columnSource(i, &position, &step);
       std::uint8_t* destination = e->columnFrame + static_cast<std::ptrdiff_t>(pixelBytes) * i;
-      if (e->quality > 512 && (e->sourceColumn[i] & 0x200) != 0 && canvas->depth > 15) {
+      if (blending && (e->sourceColumn[i] & 0x200) != 0) {
         e->loops.blendPair(h, source, lineAt(i, 1), position, step, destination, stride);
       } else {
         e->loops.sample(h, source, position, step, destination, stride);
@@ -233,6 +264,10 @@ void WarpRenderRows(WarpEngine* e) {
   const int pixelBytes = e->format == kFormat24 ? 3 : 2;
   const std::int64_t full = std::int64_t{h} * 1024;
   const std::int64_t slope = Whole(e->rowSlope * 1024);
+  // Rows side by side: the vector runs draw them where the processor has them.
+  RunLoops runs;
+  const bool vector = RunLoopsFor(e->format, &runs);
+  const std::uint8_t* frameEnd = e->columnFrame + static_cast<std::ptrdiff_t>(e->columnRowBytes) * h;
   for (int r = 0; r < h; ++r) {
     const std::int64_t entry = e->rowTable[r];
     if (e->tilt > 0 && entry >= full) break;
@@ -247,9 +282,18 @@ void WarpRenderRows(WarpEngine* e) {
                                  static_cast<std::ptrdiff_t>(pixelBytes) * (inset >> 10);
     const std::uint32_t position = static_cast<std::uint32_t>(inset & 0x3FF);
     std::uint8_t* destination = e->correctedFrame + static_cast<std::ptrdiff_t>(e->correctedRowBytes) * r;
-    if (e->quality < 512) {
+    const bool blend = e->quality > 512 && (entry & 0x200) != 0 && e->canvas->depth > 15 && sourceRow + 1 < h;
+    if (vector) {
+      if (e->quality < 512) {
+        runs.nearest(w, source, position, step, destination, frameEnd);
+      } else if (blend) {
+        runs.blendPair(w, source, source + e->columnRowBytes, position, step, destination, frameEnd);
+      } else {
+        runs.sample(w, source, position, step, destination, frameEnd);
+      }
+    } else if (e->quality < 512) {
       e->loops.nearest(w, source, position, step, destination, pixelBytes);
-    } else if (e->quality > 512 && (entry & 0x200) != 0 && e->canvas->depth > 15 && sourceRow + 1 < h) {
+    } else if (blend) {
       e->loops.blendPair(w, source, source + e->columnRowBytes, position, step, destination, pixelBytes);
     } else {
       e->loops.sample(w, source, position, step, destination, pixelBytes);

@@ -69,6 +69,20 @@ bool LoadData(int id, const std::uint8_t** data, std::uint32_t* size) {
   return *data != nullptr;
 }
 std::uint32_t ProcessId() { return GetCurrentProcessId(); }
+// Moveable global memory, zero-filled and locked for the canvas's life.
+void* AllocateCanvas(std::size_t bytes) {
+  HGLOBAL memory = GlobalAlloc(GHND, bytes);
+  if (memory == nullptr) return nullptr;
+  void* block = GlobalLock(memory);
+  if (block == nullptr) GlobalFree(memory);
+  return block;
+}
+void FreeCanvas(void* block) {
+  HGLOBAL memory = GlobalHandle(block);
+  if (memory == nullptr) return;
+  GlobalUnlock(memory);
+  GlobalFree(memory);
+}
 
 }  // namespace
 
@@ -87,6 +101,8 @@ void InstallDefaultSystem() {
   s.readAt = ReadAt;
   s.loadResource = LoadData;
   s.processId = ProcessId;
+  s.allocateCanvas = AllocateCanvas;
+  s.freeCanvas = FreeCanvas;
 }
 
 }  // namespace pano

@@ -274,20 +274,27 @@ std::int32_t BlitView(HDC dc, const std::uint8_t* pixels, int depth, int width, 
   if (width <= 0 || height <= 0) return kOk;
   if (gScreen.mode == kModeDib || !gScreen.started) {
     const int dibRow = (width * depth / 8 + 3) & ~3;
-    std::uint8_t* buffer = Buffer(&gScreen.dib, &gScreen.dibSize, static_cast<std::size_t>(dibRow) * height);
-    if (buffer == nullptr) return kErrMemory;
-    for (int y = 0; y < height; ++y) {
-      std::memcpy(buffer + static_cast<std::size_t>(dibRow) * (height - 1 - y),
-                  pixels + static_cast<std::size_t>(rowBytes) * y, static_cast<std::size_t>(width * depth / 8));
-    }
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = static_cast<WORD>(depth);
+    const std::uint8_t* bits = pixels;
+    if (rowBytes == dibRow) {
+      // The frame's rows are already a DIB's: drawn top-down straight from the frame.
+      info.bmiHeader.biHeight = -height;
+    } else {
+      std::uint8_t* buffer = Buffer(&gScreen.dib, &gScreen.dibSize, static_cast<std::size_t>(dibRow) * height);
+      if (buffer == nullptr) return kErrMemory;
+      for (int y = 0; y < height; ++y) {
+        std::memcpy(buffer + static_cast<std::size_t>(dibRow) * (height - 1 - y),
+                    pixels + static_cast<std::size_t>(rowBytes) * y, static_cast<std::size_t>(width * depth / 8));
+      }
+      info.bmiHeader.biHeight = height;
+      bits = buffer;
+    }
     SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
-                      static_cast<UINT>(height), buffer, &info, DIB_RGB_COLORS);
+                      static_cast<UINT>(height), bits, &info, DIB_RGB_COLORS);
     return kOk;
   }
   const int screenRow = (width * gScreen.depthPlanes / 8 + 1) & ~1;

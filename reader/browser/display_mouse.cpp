@@ -70,11 +70,17 @@ LRESULT CDisplay::OnLButtonDownMessage(WPARAM wParam, LPARAM lParam) {
   return 0;
 }
 
-// The article number of a cross reference stands in the hidden runs that
-// follow the reference's own runs.
+// The article number of a cross reference stands in the first hidden runs
+// after it, also past other runs (punctuation, a blank) between. A later
+// cross reference met first has the number: this one then has none.
 void CDisplay::FollowCrossReference(int run) {
   int r = run;
-  while (r < m_model.RunCount() && m_model.GetRun(r).style == display::kStyleCrossReference) ++r;
+  bool pastReference = false;
+  for (; r < m_model.RunCount() && m_model.GetRun(r).style != display::kStyleHidden; ++r) {
+    const bool reference = m_model.GetRun(r).style == display::kStyleCrossReference;
+    if (reference && pastReference) return;
+    pastReference = pastReference || !reference;
+  }
   std::string number;
   for (; r < m_model.RunCount() && m_model.GetRun(r).style == display::kStyleHidden; ++r) {
     number += m_model.RunString(r);

@@ -203,7 +203,10 @@ int CDisplay::PrintRuns(CDC* dc, CPrintInfo* info, int firstRun) {
   // A word wider than the page is cut at the right edge.
   dc->IntersectClipRect(&info->m_rectDraw);
   Printer printer(dc);
-  const int next = display::PrintPage(m_model, printer, info->m_rectDraw, firstRun, selection != FALSE);
+  CWnd* parent = GetParent();
+  const bool dictionaryLines = parent != nullptr && DisplayServices().IsDictionaryListMode(parent);
+  const int next =
+      display::PrintPage(m_model, printer, info->m_rectDraw, firstRun, selection != FALSE, dictionaryLines);
   dc->RestoreDC(saved);
   return next;
 }

@@ -73,12 +73,10 @@ BOOL CNoteDlg::OnInitDialog() {
   m_close.SetWindowPos(nullptr, width - 4 - close.cx, 4, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
   const CRect title(10, 33, width - 10, 33 + services.GetTextLineHeight() + 6);
-  if (!m_title.SubclassDlgItem(kTitle, this)) m_title.Create("", WS_CHILD | WS_VISIBLE | SS_LEFT, title, this, kTitle);
-  m_title.SetWindowPos(nullptr, title.left, title.top, title.Width(), title.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
-  m_title.SetFont(services.GetTextFont());
   CWnd* owner = m_pParentWnd;
   const int article = owner != nullptr ? services.GetShownArticle(owner) : -1;
-  m_title.SetWindowText(article > 0 ? static_cast<LPCTSTR>(services.LookupTitle(article)) : "");
+  const CString titleText = article > 0 ? services.LookupTitle(article) : CString();
+  m_title.Create(titleText, title, this, kTitle, look.titleSkin);
 
   m_erase.Create(CRect(10, title.bottom + 10, 10, title.bottom + 10), this, look.erase, CODButton::kUsualStyle, kErase);
   const CRect erase = WindowRectIn(&m_erase, this);

@@ -9,6 +9,7 @@
 #include "hover_tracker.h"
 #include "note_icon.h"
 #include "od_button.h"
+#include "skin_static.h"
 
 class CNoteDlg : public CDialog {
  public:
@@ -57,5 +58,5 @@ class CNoteDlg : public CDialog {
   CODButton m_ok;
   CODButton m_cancel;
   CFlatEdit m_edit;
-  CStatic m_title;
+  CSkinStatic m_title;
 };

@@ -57,13 +57,15 @@ int FindText(const char* text, int length, const std::string& word, bool matchCa
 }
 
 std::vector<std::string> QueryWords(const std::string& query) {
-  auto separator = [](char c) { return c == ' ' || c == '&' || c == '|' || c == '!' || c == '~'; };
+  // Words end at blanks; the Boolean operators between words are passed
+  // over, those inside a word ("AT&T") belong to it.
+  auto between = [](char c) { return c == ' ' || c == '&' || c == '|' || c == '!' || c == '~'; };
   std::vector<std::string> words;
   std::size_t at = 0;
   while (at < query.size()) {
-    while (at < query.size() && separator(query[at])) ++at;
+    while (at < query.size() && between(query[at])) ++at;
     const std::size_t start = at;
-    while (at < query.size() && !separator(query[at])) ++at;
+    while (at < query.size() && query[at] != ' ') ++at;
     if (at > start) words.push_back(query.substr(start, at - start));
   }
   return words;

@@ -18,8 +18,9 @@ unsigned char Lower(unsigned char c);
 // Position of the first occurrence of `word` in the text, or -1.
 int FindText(const char* text, int length, const std::string& word, bool matchCase);
 
-// The words of a query: split at blanks and at the Boolean operators "&",
-// "|", "!" and "~", which are never searched.
+// The words of a query: split at blanks; the Boolean operators "&", "|",
+// "!" and "~" between words are passed over, never searched, while one
+// inside a word ("AT&T") is part of it.
 std::vector<std::string> QueryWords(const std::string& query);
 
 struct FindState {

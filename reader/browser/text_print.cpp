@@ -14,8 +14,13 @@ int PrintStyle(int style) { return style == kStyleCrossReference ? kStyleNormal 
 
 class PageLayout {
  public:
-  PageLayout(const TextModel& model, PrintSurface& surface, const CRect& area, bool selectionOnly)
-      : m_(model), s_(surface), area_(area), selection_(selectionOnly), n_(model.RunCount()) {}
+  PageLayout(const TextModel& model, PrintSurface& surface, const CRect& area, bool selectionOnly, bool dictionaryLines)
+      : m_(model),
+        s_(surface),
+        area_(area),
+        selection_(selectionOnly),
+        dictionaryLines_(dictionaryLines),
+        n_(model.RunCount()) {}
 
   int Print(int first);
 
@@ -29,11 +34,11 @@ class PageLayout {
   const Run& R(int r) const { return m_.GetRun(r); }
   bool Selected(int r) const { return (R(r).marks & kMarkSelected) != 0; }
   bool Text(int r) const { return R(r).style <= 127; }
-  // The line breaks a run brings: its leading newlines and the line it starts.
-  int Breaks(int r) const {
-    if (r == handled_) return 0;
-    return m_.LeadingNewlines(r) + ((R(r).tokenBits & kTokenNewLine) ? 1 : 0);
-  }
+  // What a run brings before its text (nothing for the run whose breaks
+  // are handled): its leading newlines, and whether it starts a line.
+  int Newlines(int r) const { return r == handled_ ? 0 : m_.LeadingNewlines(r); }
+  bool StartsLine(int r) const { return r != handled_ && (R(r).tokenBits & kTokenNewLine) != 0; }
+  bool Breaks(int r) const { return Newlines(r) > 0 || StartsLine(r); }
   bool HasText(int r) const { return m_.LeadingNewlines(r) < R(r).length; }
   bool EndsInSpace(int r) const { return R(r).length > 0 && IsSpace(m_.RunText(r)[R(r).length - 1]); }
   bool BeginsWithSpace(int r) const { return R(r).length > 0 && IsSpace(m_.RunText(r)[0]); }
@@ -50,6 +55,7 @@ class PageLayout {
   PrintSurface& s_;
   CRect area_;
   bool selection_;
+  bool dictionaryLines_;
   int n_;
   // The run whose leading line breaks are already handled (the first on the
   // page, or one that starts a line after the breaks before it were counted).
@@ -82,7 +88,7 @@ int PageLayout::Print(int first) {
         ++r;
         continue;
       }
-      if (!placed.empty() && Breaks(r) > 0) break;
+      if (!placed.empty() && Breaks(r)) break;
       if (placed.empty() && !HasText(r)) {
         ++r;
         continue;
@@ -128,13 +134,15 @@ int PageLayout::Print(int first) {
       s_.Draw(PrintStyle(style), p.x, base + shift, m_.RunText(p.run) + p.skip, R(p.run).length - p.skip);
     }
 
-    // After the line: an empty line's height for each line break beyond the
-    // first, two between selected blocks.
+    // After the line: an empty line for each newline beyond the first, and
+    // outside the dictionary's lists for each run that starts a line (a
+    // line feed of its own there; its text starts the next line all the
+    // same); two empty lines between selected blocks.
     int extra = 0;
     if (blockEnd) {
       extra = 2 * lineHeight;
     } else {
-      bool firstBreak = true;
+      bool firstNewline = true;
       while (r < n_) {
         if (selection_ && !Selected(r)) {
           if (NextPrinted(r) < n_) extra += 2 * lineHeight;
@@ -144,10 +152,14 @@ int PageLayout::Print(int first) {
           ++r;
           continue;
         }
-        const int breaks = Breaks(r);
-        if (breaks == 0) break;
-        extra += (breaks - (firstBreak ? 1 : 0)) * lineHeight;
-        firstBreak = false;
+        if (!Breaks(r)) break;
+        int newlines = Newlines(r);
+        if (newlines > 0 && firstNewline) {
+          --newlines;
+          firstNewline = false;
+        }
+        extra += newlines * lineHeight;
+        if (StartsLine(r) && !dictionaryLines_) extra += lineHeight;
         if (HasText(r)) {
           handled_ = r;
           break;
@@ -155,8 +167,9 @@ int PageLayout::Print(int first) {
         ++r;
       }
     }
-    // Raised and lowered runs stand a quarter line beyond the line's text.
-    y += height + (raised ? quarter : 0) + (lowered ? quarter : 0) + extra;
+    // A raised line is drawn a quarter line lower but takes no more room; a
+    // lowered line takes a quarter line more.
+    y += height + (lowered ? quarter : 0) + extra;
     r = NextPrinted(r);
     if (r >= n_) return -1;
     if (y > area_.bottom) return r;
@@ -165,8 +178,9 @@ int PageLayout::Print(int first) {
 
 }  // namespace
 
-int PrintPage(const TextModel& model, PrintSurface& surface, const CRect& area, int first, bool selectionOnly) {
-  return PageLayout(model, surface, area, selectionOnly).Print(first);
+int PrintPage(const TextModel& model, PrintSurface& surface, const CRect& area, int first, bool selectionOnly,
+              bool dictionaryLines) {
+  return PageLayout(model, surface, area, selectionOnly, dictionaryLines).Print(first);
 }
 
 }  // namespace display

@@ -20,8 +20,12 @@ class PrintSurface {
 };
 
 // Lays out and draws one page inside `area` from run `first`; with
-// `selectionOnly` only the selected runs, block by block. Returns the first
-// run of the next page, or -1 when the text is done.
-int PrintPage(const TextModel& model, PrintSurface& surface, const CRect& area, int first, bool selectionOnly);
+// `selectionOnly` only the selected runs, block by block. `dictionaryLines`
+// (the dictionary screen's lists, modes 0..2): a run that starts a line
+// just starts the next printed line; elsewhere it also leaves an empty line
+// before it. Returns the first run of the next page, or -1 when the text is
+// done.
+int PrintPage(const TextModel& model, PrintSurface& surface, const CRect& area, int first, bool selectionOnly,
+              bool dictionaryLines);
 
 }  // namespace display

@@ -25,7 +25,9 @@ int PageDownLine(const TextModel& model, int topLine, int clientHeight) {
       y = model.GetParagraph(holder).top;
     }
     y += model.GetLine(l).height;
-    if (l > topLine && y > bottom) return l;
+    // The first line whose bottom reaches the window's (never the top line
+    // itself, or a line taller than the window would never be left).
+    if (l > topLine && y >= bottom) return l;
   }
   return last;
 }
@@ -46,7 +48,7 @@ int LastVisibleLine(const TextModel& model, int topLine, int clientHeight) {
   int last = topLine;
   for (int l = topLine; l >= 0 && l < model.LineCount(); ++l) {
     sum += model.GetLine(l).height;
-    if (sum > clientHeight) break;
+    if (sum >= clientHeight) break;  // this line reaches the bottom
     last = l;
   }
   return last;

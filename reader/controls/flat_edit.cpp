@@ -1,5 +1,7 @@
 #include "flat_edit.h"
 
+#include "skin_static.h"
+
 namespace {
 
 // Subclasses the parent's control of that id, or makes an edit there.
@@ -75,35 +77,10 @@ BOOL CHoverEdit::Create(const RECT& rect, CWnd* parent, UINT id, int skin) {
   return PlaceEdit(*this, rect, parent, id, WS_CHILD | WS_VISIBLE | ES_READONLY | ES_AUTOHSCROLL);
 }
 
-void CHoverEdit::FrameBrushes(int skin, int& outer, int& inner) {
-  switch (skin) {
-    case 1: outer = 2, inner = 0; break;
-    case 2: outer = 8, inner = 6; break;
-    case 4: outer = 5, inner = 3; break;
-    case 16: outer = 14, inner = 12; break;
-    default: outer = 11, inner = 9; break;
-  }
-}
-
 void CHoverEdit::DrawStrip(CDC& dc, const CRect& rect, BOOL clipText) {
-  int outer = 0;
-  int inner = 0;
-  FrameBrushes(m_skin, outer, inner);
-  CRect frame = rect;
-  dc.FrameRect(&frame, Skin().GetBrush(outer));
-  frame.DeflateRect(1, 1);
-  dc.FrameRect(&frame, Skin().GetBrush(inner));
-  frame.DeflateRect(1, 1);
-  dc.FillRect(&frame, CBrush::FromHandle(static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH))));
   CString text;
   GetWindowText(text);
-  CFont* old = dc.SelectObject(Skin().GetFont(12));
-  dc.SetBkMode(TRANSPARENT);
-  dc.SetTextColor(RGB(0, 0, 0));
-  CRect textRect = rect;
-  textRect.DeflateRect(2, 0);
-  dc.DrawText(text, &textRect, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | (clipText ? 0 : DT_NOCLIP));
-  dc.SelectObject(old);
+  DrawSkinStrip(dc, rect, m_skin, text, clipText);
 }
 
 void CHoverEdit::ShowPopup() {

@@ -37,8 +37,6 @@ class CHoverEdit : public CEdit {
   BOOL IsPopupShown() const { return m_popupShown; }
   // The pop-up's rectangle on the screen (empty when none).
   CRect GetPopupRect() const { return m_popupShown ? m_popupRect : CRect(); }
-  // Outer and inner frame brushes of a skin value.
-  static void FrameBrushes(int skin, int& outer, int& inner);
   // Shows the pop-up now when the text does not fit (the timer's work).
   void ShowPopup();
   void RemovePopup();

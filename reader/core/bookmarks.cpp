@@ -70,35 +70,35 @@ int ResolveUpdateTitle(const CString& stored, BookmarkArticles& articles) {
 int CBookmark::Read(ContentFile file, BookmarkArticles& articles) {
   m_article = 0;
   u8 isUpdate;
-  if (!ContentReadExact(file, &isUpdate, 1)) return 0;
+  if (!ContentReadExact(file, &isUpdate, 1) || isUpdate > 1) return Unreadable;
   int article = 0;
   if (isUpdate == 1) {
     u16 length;
     CString title;
-    if (!ReadU16(file, length) || length > MaxStoredTitle || !ReadText(file, length, title)) return 0;
+    if (!ReadU16(file, length) || length > MaxStoredTitle || !ReadText(file, length, title)) return Unreadable;
     const int index = ResolveUpdateTitle(title, articles);
     article = index > 0 ? articles.Numbering().GetUpdateArticle(index) : 0;
   } else {
     u32 entry;
-    if (!ReadU32(file, entry)) return 0;
+    if (!ReadU32(file, entry)) return Unreadable;
     article = entry >= 1 && entry <= static_cast<u32>(articles.MainEntryCount())
                   ? articles.Numbering().ToInternalArticle(static_cast<int>(entry))
                   : 0;
   }
   u16 notes;
-  if (!ReadU16(file, notes)) return 0;
+  if (!ReadU16(file, notes)) return Unreadable;
   for (u16 i = 0; i < notes; ++i) {
     u16 length, position;
     CString text;
-    if (!ReadU16(file, length) || !ReadText(file, length, text) || !ReadU16(file, position)) return 0;
+    if (!ReadU16(file, length) || !ReadText(file, length, text) || !ReadU16(file, position)) return Unreadable;
     m_noteTexts.Add(text);
     m_notePositions.Add(position);
   }
   u16 highlights;
-  if (!ReadU16(file, highlights)) return 0;
+  if (!ReadU16(file, highlights)) return Unreadable;
   for (u16 i = 0; i < highlights; ++i) {
     u16 start, end;
-    if (!ReadU16(file, start) || !ReadU16(file, end)) return 0;
+    if (!ReadU16(file, start) || !ReadU16(file, end)) return Unreadable;
     m_highlightStarts.Add(start);
     m_highlightEnds.Add(end);
   }
@@ -223,10 +223,11 @@ BOOL LoadBookmarkFile(const char* path, CObArray& folders, CObArray& bookmarks, 
     if (!ReadU16(file, count)) return fail();
     for (u16 i = 0; i < count; ++i) {
       auto bookmark = std::make_unique<CBookmark>();
-      if (bookmark->Read(file, articles) == 0) {
-        // At the end of the file every further record would be short too: a
-        // damaged count of 65535 must not cost 65535 reads.
-        if (ContentRemaining(file) <= 0) break;
+      const int article = bookmark->Read(file, articles);
+      if (article <= 0) {
+        // A record that cannot be read leaves no way to find the next one
+        // (and a damaged count of 65535 must not cost 65535 reads).
+        if (article == CBookmark::Unreadable) break;
         continue;
       }
       // Kept in article order, one an article, whatever order the file had:

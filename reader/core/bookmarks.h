@@ -43,8 +43,13 @@ class CBookmark : public CObject {
   CUIntArray m_highlightEnds;
   int m_article = 0;  // 0 = not resolved
 
-  // Reads one record; returns the resolved article, 0 when the record is
-  // short or its article is gone (the record is then dropped).
+  // Read's result for a record that cannot be read: short, or an is-update
+  // byte other than 0 and 1.
+  static constexpr int Unreadable = -1;
+
+  // Reads one record; returns the resolved article, 0 when its article is
+  // gone, Unreadable when the record cannot be read (either way the record
+  // is dropped; after an unreadable one the file's place is lost).
   int Read(ContentFile file, BookmarkArticles& articles);
   BOOL Write(ContentFile file, BookmarkArticles& articles) const;
 };
@@ -68,11 +73,13 @@ void RemoveBookmark(CObArray& bookmarks, int article);
 
 // Reads the file into the lists. A missing file is no folders and no
 // bookmarks (TRUE). A bad count or folder empties both lists (FALSE); a
-// bookmark whose article is gone is dropped. Memory running out empties both
-// lists too and raises the framework's memory exception.
+// bookmark whose article is gone is dropped, and an unreadable bookmark
+// record ends the bookmarks read (those before it stay). Memory running out
+// empties both lists too and raises the framework's memory exception.
 BOOL LoadBookmarkFile(const char* path, CObArray& folders, CObArray& bookmarks, BookmarkArticles& articles);
 // Writes the lists. The new file is written beside the old one and takes its
-// place only when complete, so a failed save keeps the last good file. TRUE
-// (nothing saved) when the file cannot be created at all; FALSE when a write
+// place only when complete (every write done, the close without error), so a
+// failed save keeps the last good file. TRUE (nothing saved) when the file
+// cannot be created at all; FALSE when a write, the close or the replacing
 // fails.
 BOOL SaveBookmarkFile(const char* path, const CObArray& folders, const CObArray& bookmarks, BookmarkArticles& articles);

@@ -14,7 +14,6 @@ namespace {
 constexpr std::int64_t MaxPosition = 0x7FFFFFFF;
 
 #if defined(_WIN32)
-bool PlatformCloseChecked(ContentFile file) { return _lclose(file) != HFILE_ERROR; }
 bool PlatformReplace(const char* from, const char* to) {
   return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
@@ -27,7 +26,7 @@ ContentFile PlatformCreate(const char* path) {
   HFILE file = _lcreat(path, 0);
   return file == HFILE_ERROR ? NoContentFile : file;
 }
-void PlatformClose(ContentFile file) { _lclose(file); }
+bool PlatformClose(ContentFile file) { return _lclose(file) != HFILE_ERROR; }
 std::int64_t PlatformSeek(ContentFile file, std::int64_t offset, int origin) {
   LONG position = _llseek(file, static_cast<LONG>(offset), origin);
   return position == HFILE_ERROR ? -1 : position;
@@ -40,12 +39,11 @@ bool PlatformWrite(ContentFile file, const void* buffer, u32 count) {
   return _lwrite(file, static_cast<LPCCH>(buffer), count) == count;
 }
 #else
-bool PlatformCloseChecked(ContentFile file) { return RePlatformClose(file); }
 bool PlatformReplace(const char* from, const char* to) { return std::rename(from, to) == 0; }
 bool PlatformRemove(const char* path) { return std::remove(path) == 0; }
 ContentFile PlatformOpen(const char* path) { return RePlatformOpen(path, RePlatRead); }
 ContentFile PlatformCreate(const char* path) { return RePlatformCreate(path); }
-void PlatformClose(ContentFile file) { RePlatformClose(file); }
+bool PlatformClose(ContentFile file) { return RePlatformClose(file); }
 std::int64_t PlatformSeek(ContentFile file, std::int64_t offset, int origin) {
   return RePlatformSeek(file, static_cast<i32>(offset), static_cast<i16>(origin));
 }
@@ -58,14 +56,24 @@ bool PlatformWrite(ContentFile file, const void* buffer, u32 count) {
 }
 #endif
 
+// The failures a test asked for (ContentSimulateFailures).
+int writesBeforeFailure = -1;
+bool closesFail = false;
+
 }  // namespace
+
+void ContentSimulateFailures(int writes, bool closeFails) {
+  writesBeforeFailure = writes;
+  closesFail = closeFails;
+}
 
 ContentFile ContentOpen(const char* path) { return path ? PlatformOpen(path) : NoContentFile; }
 
 ContentFile ContentCreate(const char* path) { return path ? PlatformCreate(path) : NoContentFile; }
 
-void ContentClose(ContentFile file) {
-  if (file != NoContentFile) PlatformClose(file);
+bool ContentClose(ContentFile file) {
+  if (file == NoContentFile) return false;
+  return PlatformClose(file) && !closesFail;
 }
 
 bool ContentSeek(ContentFile file, std::int64_t position) {
@@ -94,6 +102,8 @@ bool ContentReadExact(ContentFile file, void* buffer, u32 count) {
 
 bool ContentWrite(ContentFile file, const void* buffer, u32 count) {
   if (file == NoContentFile || (count && !buffer)) return false;
+  if (writesBeforeFailure == 0) return false;
+  if (writesBeforeFailure > 0) --writesBeforeFailure;
   return count == 0 || PlatformWrite(file, buffer, count);
 }
 
@@ -108,7 +118,7 @@ ContentReplacement::~ContentReplacement() {
 
 bool ContentReplacement::Commit() {
   if (file_ == NoContentFile) return false;
-  const bool closed = PlatformCloseChecked(file_);
+  const bool closed = ContentClose(file_);
   file_ = NoContentFile;
   if (closed && PlatformReplace(work_.c_str(), path_.c_str())) return true;
   PlatformRemove(work_.c_str());

@@ -15,7 +15,9 @@ constexpr ContentFile NoContentFile = -1;
 ContentFile ContentOpen(const char* path);
 // Creates or empties a file for writing; NoContentFile on failure.
 ContentFile ContentCreate(const char* path);
-void ContentClose(ContentFile file);
+// False when the platform reports that the close failed (the data written
+// may then not all be in the file).
+bool ContentClose(ContentFile file);
 
 // Moves to an absolute position; false unless the file is now exactly there.
 bool ContentSeek(ContentFile file, std::int64_t position);
@@ -69,6 +71,10 @@ class ContentReplacement {
 // ContentReplacement. False when anything failed: the old file, if there was
 // one, is then as it was.
 bool ContentReplaceFile(const char* path, const void* data, u32 size);
+// For tests of the writers' failure paths: after `writes` more writes that
+// succeed, every write fails as on a full disk (-1: never); with
+// `closesFail`, every close reports a failure (the file is still closed).
+void ContentSimulateFailures(int writes, bool closesFail);
 
 // Little-endian fields of the reader's own files.
 inline u16 ContentU16(const u8* p) { return static_cast<u16>(p[0] | p[1] << 8); }

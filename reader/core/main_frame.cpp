@@ -10,6 +10,7 @@
 #include "prefs_dlg.h"
 #include "query_history.h"
 #include "quiz_view.h"
+#include "reader/media_ids.h"
 #include "reader/reader_ids.h"
 #include "reader_messages.h"
 #include "settings.h"
@@ -456,6 +457,14 @@ void CMainFrame::OnInternetUpdates() {
     return;
   }
   ::FreeLibrary(probe);
+  // The updater installs into its current directory: make that the working
+  // directory again, whatever a file dialog has made current since start-up.
+  if (!::SetCurrentDirectoryA(directory)) {
+    CString text;
+    text.Format("Error %lu: Could not start Internet Updater.", static_cast<unsigned long>(::GetLastError()));
+    AfxMessageBox(text, MB_ICONEXCLAMATION | MB_OK);
+    return;
+  }
   const UINT started =
       g_launcher ? g_launcher("REFRESH32.EXE", SW_SHOWNORMAL) : ::WinExec("REFRESH32.EXE", SW_SHOWNORMAL);
   if (started <= 31) {
@@ -487,7 +496,16 @@ void CMainFrame::OnGetMinMaxInfo(MINMAXINFO* lpMMI) {
   lpMMI->ptMinTrackSize.y = 480;
 }
 
-BOOL CMainFrame::OnNcActivate(BOOL bActive) { return CFrameWnd::OnNcActivate(bActive); }
+BOOL CMainFrame::OnNcActivate(BOOL bActive) {
+  // The media screen's floating picture (or movie) window has a caption of
+  // its own, which follows the frame's active state.
+  auto* media = dynamic_cast<CViewPicture*>(GetScreen(Screen::Media));
+  if (media && GetActiveView() == media && media->GetMediaFrame().GetSafeHwnd()) {
+    if (CWnd* floating = media->GetMediaFrame().GetDlgItem(IDC_MEDIA_WINDOW))
+      floating->SendMessage(WM_NCACTIVATE, bActive);
+  }
+  return CFrameWnd::OnNcActivate(bActive);
+}
 
 BOOL CMainFrame::OnEraseBkgnd(CDC* pDC) {
   CView* active = GetActiveView();

@@ -1,6 +1,8 @@
 #include "prefs_dlg.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "reader/reader_ids.h"
 #include "reader_messages.h"
@@ -14,6 +16,7 @@ ON_BN_CLICKED(IDC_PREF_OK, OnOK)
 ON_BN_CLICKED(IDC_PREF_CANCEL, OnCancel)
 ON_BN_CLICKED(IDC_PREF_APPLY, OnApply)
 ON_EN_SETFOCUS(IDC_PREF_SLIDE_DELAY, OnDelayFocus)
+ON_WM_PAINT()
 ON_WM_SETCURSOR()
 ON_WM_CTLCOLOR()
 ON_WM_QUERYNEWPALETTE()
@@ -28,6 +31,28 @@ const COLORREF kColours[] = {RGB(0, 0, 0),       RGB(128, 0, 0),   RGB(0, 128, 0
                              RGB(0, 0, 128),     RGB(128, 0, 128), RGB(0, 128, 128), RGB(128, 128, 128),
                              RGB(192, 192, 192), RGB(255, 0, 0),   RGB(0, 255, 0),   RGB(255, 255, 0),
                              RGB(0, 0, 255),     RGB(255, 0, 255), RGB(0, 255, 255), RGB(255, 255, 255)};
+
+constexpr int kMargin = 12;
+constexpr int kGap = 8;
+constexpr int kButtonGap = 10;
+constexpr UINT kCheckStrip = 6127;  // normal and checked frames
+constexpr int kCheckSize = 14;
+
+struct CheckRow {
+  UINT id;
+  const char* text;
+};
+const CheckRow kChecks[] = {
+    {IDC_PREF_SAVE_ON_EXIT, "Show the last article again at the next start"},
+    {IDC_PREF_SHOW_INTRO, "Show the opening animation"},
+    {IDC_PREF_DISPLAY_PICTURES, "Display pictures in articles"},
+};
+const char* const kDelayText = "Slide show delay (seconds):";
+const char* const kFaceText = "Article font:";
+const char* const kSizeText = "Font size:";
+const char* const kHighlightText = "Highlighter colour:";
+const char* const kSearchText = "Search colour:";
+const char* const kCrossRefText = "Cross-reference colour:";
 
 struct FaceList {
   CDropList* picker;
@@ -47,14 +72,82 @@ int CALLBACK AddFace(const LOGFONTA* font, const TEXTMETRICA*, DWORD type, LPARA
 
 CPrefs::CPrefs(CWnd* pParentWnd) : CDialog(IDD_PREFERENCES, pParentWnd) {}
 
-BOOL CPrefs::MakePicker(CDropList& picker, int id) {
-  CRect place(0, 0, 0, 0);
-  if (CWnd* placeholder = GetDlgItem(id)) {
-    placeholder->GetWindowRect(&place);
-    ScreenToClient(&place);
-    ::DestroyWindow(placeholder->m_hWnd);
+CBmButton& CPrefs::CheckButton(UINT id) {
+  if (id == IDC_PREF_SHOW_INTRO) return m_showIntro;
+  if (id == IDC_PREF_DISPLAY_PICTURES) return m_displayPictures;
+  return m_saveOnExit;
+}
+
+CSize CPrefs::Layout() {
+  m_labels.clear();
+  CClientDC dc(this);
+  CFont* oldFont = dc.SelectObject(Skin().GetFont(12));
+  const auto textWidth = [&](const char* text) {
+    return static_cast<int>(dc.GetTextExtent(text, static_cast<int>(std::strlen(text))).cx);
+  };
+  const int field = Skin().GetLineHeight() + 6;  // the height of the edit and of a picker
+  int right = 0;
+  int y = kMargin;
+  const auto label = [&](const char* text, int left) {
+    m_labels.push_back(Label{text, CRect(left, y, left + textWidth(text), y + field)});
+    right = std::max(right, static_cast<int>(m_labels.back().place.right));
+  };
+
+  // The check buttons, each with its text to the right.
+  for (const CheckRow& row : kChecks) {
+    const int top = y + (field - kCheckSize) / 2;
+    CRect box(kMargin, top, kMargin + kCheckSize, top + kCheckSize);
+    CBmButton& check = CheckButton(row.id);
+    check.Create("", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, box, this, row.id);
+    check.SetBitmap(&box, this, kCheckStrip, CBmButton::kNormalFrame | CBmButton::kPushedFrame);
+    label(row.text, kMargin + check.GetFrameSize().cx + kGap);
+    y += field + 4;
   }
-  return picker.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP, place, this, static_cast<UINT>(id));
+  y += kGap;
+
+  // The fields, their texts in one column and the controls in the next.
+  int column = 0;
+  for (const char* text : {kDelayText, kFaceText, kSizeText, kHighlightText, kSearchText, kCrossRefText})
+    column = std::max(column, textWidth(text));
+  column += kMargin + 2 * kGap;
+  const auto fieldRow = [&](const char* text, int width) {
+    label(text, kMargin);
+    const CRect place(column, y, column + width, y + field);
+    right = std::max(right, static_cast<int>(place.right));
+    y += field + 6;
+    return place;
+  };
+  const CRect delay = fieldRow(kDelayText, 44);
+  m_delay.Create(&delay, this, IDC_PREF_SLIDE_DELAY, 9, 11);
+  ::SetWindowLongPtrA(m_delay.m_hWnd, GWL_STYLE, ::GetWindowLongPtrA(m_delay.m_hWnd, GWL_STYLE) | ES_NUMBER);
+  m_delay.SetFont(Skin().GetFont(12));
+  const DWORD picker = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+  m_faces.Create(picker, fieldRow(kFaceText, 170), this, IDC_PREF_FONT_NAME);
+  m_sizes.Create(picker, fieldRow(kSizeText, 50), this, IDC_PREF_FONT_SIZE);
+  m_highlight.Create(picker, fieldRow(kHighlightText, 70), this, IDC_PREF_HIGHLIGHT);
+  m_search.Create(picker, fieldRow(kSearchText, 70), this, IDC_PREF_SEARCH);
+  m_crossRef.Create(picker, fieldRow(kCrossRefText, 70), this, IDC_PREF_CROSS_REF);
+  y += kGap;
+
+  // Ok, Apply and Cancel in one row, centred.
+  CODButton* buttons[] = {&m_ok, &m_apply, &m_cancel};
+  m_ok.Create(CRect(0, 0, 0, 0), this, IDB_PREF_OK, CODButton::kUsualStyle, IDC_PREF_OK);
+  m_apply.Create(CRect(0, 0, 0, 0), this, IDB_PREF_APPLY, CODButton::kUsualStyle, IDC_PREF_APPLY);
+  m_cancel.Create(CRect(0, 0, 0, 0), this, IDB_PREF_CANCEL, CODButton::kUsualStyle, IDC_PREF_CANCEL);
+  int rowWidth = 2 * kButtonGap;
+  int rowHeight = 0;
+  for (CODButton* button : buttons) {
+    rowWidth += button->GetFrameSize().cx;
+    rowHeight = std::max(rowHeight, static_cast<int>(button->GetFrameSize().cy));
+  }
+  const int width = std::max(right, kMargin + rowWidth) + kMargin;
+  int x = (width - rowWidth) / 2;
+  for (CODButton* button : buttons) {
+    button->SetWindowPos(nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    x += button->GetFrameSize().cx + kButtonGap;
+  }
+  dc.SelectObject(oldFont);
+  return CSize(width, y + rowHeight + kMargin);
 }
 
 void CPrefs::FillColours(CDropList& picker, COLORREF current) {
@@ -76,11 +169,7 @@ BOOL CPrefs::OnInitDialog() {
   m_hIcon = app.LoadIcon(IDI_VELDRIX);
   if (m_hIcon) ::SetClassLongPtrA(m_hWnd, GCLP_HICON, reinterpret_cast<LONG_PTR>(m_hIcon));
 
-  MakePicker(m_faces, IDC_PREF_FONT_NAME);
-  MakePicker(m_sizes, IDC_PREF_FONT_SIZE);
-  MakePicker(m_highlight, IDC_PREF_HIGHLIGHT);
-  MakePicker(m_search, IDC_PREF_SEARCH);
-  MakePicker(m_crossRef, IDC_PREF_CROSS_REF);
+  const CSize content = Layout();
   {
     CClientDC screen(nullptr);
     LOGFONTA all = {};
@@ -100,26 +189,29 @@ BOOL CPrefs::OnInitDialog() {
   std::snprintf(size, sizeof size, "%d", GetSettingInt(InstallationOptions, "FontSize", 9, SettingsIniName));
   m_sizes.SelectString(size);
 
-  CheckDlgButton(IDC_PREF_SAVE_ON_EXIT,
-                 GetSettingInt(InstallationOptions, "SaveOnExit", app.m_bSaveOnExit, SettingsIniName) ? 1 : 0);
-  CheckDlgButton(IDC_PREF_SHOW_INTRO,
-                 GetSettingInt(InstallationOptions, "ShowIntro", app.m_bShowIntro, SettingsIniName) ? 1 : 0);
-  CheckDlgButton(
-      IDC_PREF_DISPLAY_PICTURES,
-      GetSettingInt(InstallationOptions, "DisplayPictures", app.m_bDisplayPictures, SettingsIniName) ? 1 : 0);
-  SendDlgItemMessage(IDC_PREF_SLIDE_DELAY, EM_LIMITTEXT, 4, 0);
+  m_saveOnExit.SetCheck(GetSettingInt(InstallationOptions, "SaveOnExit", app.m_bSaveOnExit, SettingsIniName) != 0);
+  m_showIntro.SetCheck(GetSettingInt(InstallationOptions, "ShowIntro", app.m_bShowIntro, SettingsIniName) != 0);
+  m_displayPictures.SetCheck(
+      GetSettingInt(InstallationOptions, "DisplayPictures", app.m_bDisplayPictures, SettingsIniName) != 0);
+  m_delay.LimitText(4);
   char delay[12];
   std::snprintf(delay, sizeof delay, "%d", GetSettingInt(InstallationOptions, "SlideShowDelay", 5, SettingsIniName));
-  SetDlgItemText(IDC_PREF_SLIDE_DELAY, delay);
+  m_delay.SetWindowText(delay);
   FillColours(m_highlight, app.GetBackColour(ColourHighlighter));
   FillColours(m_search, app.GetBackColour(ColourSearchHit));
   FillColours(m_crossRef, app.GetTextColour(ColourCrossRef));
+
+  // The dialog's size is what its controls need.
+  CRect window(0, 0, content.cx, content.cy);
+  ::AdjustWindowRectEx(&window, GetStyle(), FALSE, GetExStyle());
+  SetWindowPos(nullptr, 0, 0, window.Width(), window.Height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   CenterWindow();
   return TRUE;
 }
 
 void CPrefs::OnToggle(UINT nID) {
-  CheckDlgButton(static_cast<int>(nID), IsDlgButtonChecked(static_cast<int>(nID)) ? 0 : 1);
+  CBmButton& check = CheckButton(nID);
+  check.SetCheck(!check.GetCheck());
 }
 
 void CPrefs::OnApply() { SaveSettings(); }
@@ -142,9 +234,9 @@ void CPrefs::SaveSettings() {
     std::snprintf(text, sizeof text, "%d", value);
     write(name, text);
   };
-  const BOOL saveOnExit = IsDlgButtonChecked(IDC_PREF_SAVE_ON_EXIT) ? 1 : 0;
-  const BOOL showIntro = IsDlgButtonChecked(IDC_PREF_SHOW_INTRO) ? 1 : 0;
-  const BOOL displayPictures = IsDlgButtonChecked(IDC_PREF_DISPLAY_PICTURES) ? 1 : 0;
+  const BOOL saveOnExit = m_saveOnExit.GetCheck() ? 1 : 0;
+  const BOOL showIntro = m_showIntro.GetCheck() ? 1 : 0;
+  const BOOL displayPictures = m_displayPictures.GetCheck() ? 1 : 0;
   writeInt("SaveOnExit", saveOnExit);
   writeInt("ShowIntro", showIntro);
   writeInt("DisplayPictures", displayPictures);
@@ -154,7 +246,7 @@ void CPrefs::SaveSettings() {
   app.m_bDisplayPictures = displayPictures;
 
   CString delayText;
-  GetDlgItemText(IDC_PREF_SLIDE_DELAY, delayText);
+  m_delay.GetWindowText(delayText);
   int delay = 0;
   if (std::sscanf(delayText, "%d", &delay) != 1 || delay < 1 || delay > 59) delay = 1;
   writeInt("SlideShowDelay", delay);
@@ -190,7 +282,19 @@ void CPrefs::SaveSettings() {
   if (fonts) app.RecreateArticleFonts(TRUE, nullptr);
 }
 
-void CPrefs::OnDelayFocus() { SendDlgItemMessage(IDC_PREF_SLIDE_DELAY, EM_SETSEL, 0, -1); }
+void CPrefs::OnDelayFocus() { m_delay.SetSel(0, -1); }
+
+void CPrefs::OnPaint() {
+  CPaintDC dc(this);
+  CFont* oldFont = dc.SelectObject(Skin().GetFont(12));
+  dc.SetBkMode(TRANSPARENT);
+  dc.SetTextColor(RGB(0, 0, 0));
+  for (const Label& label : m_labels) {
+    CRect place = label.place;
+    dc.DrawText(label.text, -1, &place, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
+  }
+  dc.SelectObject(oldFont);
+}
 
 BOOL CPrefs::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {
   m_hover.Track(pWnd ? pWnd->m_hWnd : nullptr);

@@ -136,10 +136,8 @@ BOOL CTypematic::Open() {
   const bool loaded = LoadTables(ram);
   ContentClose(ram);
   if (loaded) dsk_ = ContentOpen(WorkingPath(dskName_).c_str());
-  if (!loaded || dsk_ == NoContentFile) {
-    Close();
-    return FALSE;
-  }
+  // Start-up goes on with an index that finds no title rather than stop.
+  if (!loaded || dsk_ == NoContentFile) Close();
   return TRUE;
 }
 

@@ -20,8 +20,9 @@ class CTypematic : public CObject {
   CTypematic(const CTypematic&) = delete;
   CTypematic& operator=(const CTypematic&) = delete;
 
-  // Loads the RAM tables and opens the DSK file. False when either file does
-  // not open, the RAM file is short or inconsistent, or memory runs out.
+  // Loads the RAM tables and opens the DSK file. False only when the RAM file
+  // does not open; when its tables are short or inconsistent, memory runs out
+  // or the DSK file does not open, the index is open but finds nothing.
   BOOL Open();
   void Close();
 

@@ -53,3 +53,7 @@
 #define IDC_PREF_OK 4236
 #define IDC_PREF_APPLY 1268
 #define IDC_PREF_CANCEL 4234
+// Their button strips carry the same numbers.
+#define IDB_PREF_OK 4236
+#define IDB_PREF_APPLY 1268
+#define IDB_PREF_CANCEL 4234

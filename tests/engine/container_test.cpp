@@ -18,6 +18,10 @@ void Patch16(builder::Bytes& bytes, std::size_t at, u16 value) {
   bytes.at(at + 1) = static_cast<u8>(value);
 }
 
+u16 ReadBe16(const builder::Bytes& bytes, std::size_t at) {
+  return static_cast<u16>(bytes.at(at) << 8 | bytes.at(at + 1));
+}
+
 void Patch32(builder::Bytes& bytes, std::size_t at, u32 value) {
   Patch16(bytes, at, static_cast<u16>(value >> 16));
   Patch16(bytes, at + 2, static_cast<u16>(value));
@@ -177,16 +181,25 @@ TEST_F(Container, TextStartRuleAndStreamBounds) {
   const edb::ComponentLayout& text = built.layout.components[0];
   ASSERT_EQ(OpenBytes(built.bytes), ReDone);
   const ReDbRecord* record = db_.record();
+  // The start word counts 512-byte units from the start of the file; the
+  // stream runs from there to the end of the text component.
+  EXPECT_EQ(ReadBe16(built.bytes, text.offset + 30) * 512u, record->textStart);
   EXPECT_EQ(record->textBase, built.layout.components[0].trailing);
-  EXPECT_EQ(record->textStart + record->textLength, text.length);
+  EXPECT_EQ(record->textStart + record->textLength, text.offset + text.length);
   EXPECT_EQ(record->groupShift, 3);
   EXPECT_EQ(record->groupCount, kEntries / 8 + 1);
   EXPECT_EQ(record->terminalCount, 2u);
   ASSERT_EQ(db_.Close(), ReDone);
 
-  // A start past the component's end is refused; so is a wrapped start.
+  // A start past the component's end is refused, and so is one before the
+  // component (it counts from the file, not from the component); so is a
+  // wrapped start.
   builder::Bytes bad = built.bytes;
-  Patch16(bad, text.offset + 30, static_cast<u16>(text.length / 512 + 1));
+  Patch16(bad, text.offset + 30, static_cast<u16>((text.offset + text.length) / 512 + 1));
+  EXPECT_EQ(OpenBytes(bad), ReFail);
+  ExpectRefused(ReErrTextComponent, ReModComponents);
+  bad = built.bytes;
+  Patch16(bad, text.offset + 30, static_cast<u16>(text.offset / 512 - 1));
   EXPECT_EQ(OpenBytes(bad), ReFail);
   ExpectRefused(ReErrTextComponent, ReModComponents);
   bad = built.bytes;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine_fixture.h"
+#include "hand_bytes.h"
 #include "packed.h"
 #include "re_subsets.h"
 
@@ -189,6 +190,11 @@ TEST_F(Subsets, SelectionChecks) {
   ReSubsetOverride none{kDatabaseId, nullptr};
   EXPECT_EQ(ReLoadSubsets(node->database->record, node->work, db_.block(), &none, &status), ReFail);
   EXPECT_EQ(PACKED(status.error), ReErrNoSelection);
+  // The database is checked first.
+  status = {};
+  ReSubsetOverride neither{1, nullptr};
+  EXPECT_EQ(ReLoadSubsets(node->database->record, node->work, db_.block(), &neither, &status), ReFail);
+  EXPECT_EQ(PACKED(status.error), ReErrSelectionDb);
 }
 
 TEST_F(Subsets, NoDefinitionsIsAWarning) {
@@ -253,6 +259,41 @@ TEST_F(Subsets, SixteenByteDefinitions) {
   EXPECT_EQ(Active(), Range(11, 40));
 }
 
+// Tables 40 and 50 written out by hand: section 10 (1-20) with part 11
+// (1-10, stored raw) and section 20 (17-39, stored run-length coded).
+TEST_F(Subsets, HandWrittenDefinitionsAndStoredBits) {
+  for (const bool eighteen : {true, false}) {
+    handbytes::HandFile definitions;
+    if (eighteen) {
+      // u16 id, level, flags, u32 first, u32 last, u16 next sibling, u32 stored bits (1 + offset).
+      definitions.Put(0, {0, 10, 0, 16, 0, 0, 0, 1, 0, 0, 0, 20, 0, 2, 0, 0, 0, 0});
+      definitions.Put(18, {0, 11, 1, 16, 0, 0, 0, 1, 0, 0, 0, 10, 0, 2, 0, 0, 0, 1});
+      definitions.Put(36, {0, 20, 0, 16, 0, 0, 0, 17, 0, 0, 0, 39, 0, 0, 0, 0, 0, 3});
+    } else {
+      // u16 id, unused, level, unused, flags, u32 first, u32 last, u16 next sibling; no stored bits.
+      definitions.Put(0, {0, 10, 0, 0, 0, 16, 0, 0, 0, 1, 0, 0, 0, 20, 0, 2});
+      definitions.Put(16, {0, 11, 0, 1, 0, 16, 0, 0, 0, 1, 0, 0, 0, 10, 0, 2});
+      definitions.Put(32, {0, 20, 0, 0, 0, 16, 0, 0, 0, 17, 0, 0, 0, 39, 0, 0});
+    }
+    edb::Database database = SmallDatabase();
+    edb::Component& text = TextOf(database);
+    text.tables.push_back({40, eighteen ? 18u : 16u, u16{3}, definitions.bytes()});
+    // Table 50: entries 2, 4 and 9 raw (bytes 0-1); then 17, 18 and 24-39
+    // coded (bytes 2-4): copy one byte, two bytes of 255.
+    text.tables.push_back({50, 1, std::nullopt, {0x14, 0x02, 0xC1, 0x06, 0x82}});
+    text.fields.push_back({124, 4, 2});  // the raw area: 2 bytes
+    Open(database);
+    ASSERT_EQ(PACKED(db_.block()->subsetCount), 3);
+    ASSERT_EQ(Apply({0, 0, 1}), ReDone);
+    EXPECT_EQ(Active(), eighteen ? (std::vector<u32>{2, 4, 9}) : Range(1, 10)) << eighteen;
+    ASSERT_EQ(Apply({1, 0, 0}), ReDone);
+    std::vector<u32> section = Range(17, 39);
+    if (eighteen) section = {17, 18, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39};
+    EXPECT_EQ(Active(), section) << eighteen;
+    ASSERT_EQ(db_.Close(), ReDone);
+  }
+}
+
 TEST_F(Subsets, SubsetOfAnEntry) {
   edb::Database database = SmallDatabase();
   auto defs = Sections();
@@ -267,7 +308,7 @@ TEST_F(Subsets, SubsetOfAnEntry) {
   ASSERT_EQ(ReSubsetOfEntry(record, node->work, 15, &subset, &status), ReDone);
   EXPECT_EQ(subset, 1);  // list: 10, 12, 20
   ASSERT_EQ(ReSubsetOfEntry(record, node->work, 5, &subset, &status), ReDone);
-  EXPECT_EQ(subset, 0);
+  EXPECT_EQ(subset, 0);  // the walk takes the first node (index 0) too
   ASSERT_EQ(ReSubsetOfEntry(record, node->work, 30, &subset, &status), ReDone);
   EXPECT_EQ(subset, 2);
   EXPECT_EQ(ReSubsetOfEntry(record, node->work, 38, &subset, &status), ReFail);

@@ -53,6 +53,22 @@ TEST_F(ColorTablesTest, BandConversionKeepsRowPaddingAndUsesThePattern) {
     for (int x = 0; x < width; ++x) EXPECT_EQ(out[static_cast<std::size_t>(row * 6 + x)], 255) << row << "," << x;
     EXPECT_EQ(out[static_cast<std::size_t>(row * 6 + 5)], 0xAB);  // padding untouched
   }
+  // Any pixels: sub-table (y mod 4, x mod 4) of the pattern at the pixel's key.
+  static const int kPattern[4][4] = {{0, 1, 2, 3}, {3, 0, 1, 2}, {1, 2, 3, 0}, {2, 3, 0, 1}};
+  const int wide = 9, tall = 7;
+  std::vector<std::uint8_t> pixels(static_cast<std::size_t>((2 * wide + 3) & ~3) * tall);
+  for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<std::uint8_t>(i * 37 + 11);
+  std::vector<std::uint8_t> indexes(static_cast<std::size_t>((wide + 1) & ~1) * tall);
+  ConvertBandToIndexes(InverseColorTable(), pixels.data(), wide, tall, indexes.data());
+  for (int y = 0; y < tall; ++y) {
+    for (int x = 0; x < wide; ++x) {
+      const std::uint8_t* p = &pixels[static_cast<std::size_t>(y * 20 + 2 * x)];
+      const int key = ((p[0] | p[1] << 8) & 0x7FFF) >> 1;
+      EXPECT_EQ(indexes[static_cast<std::size_t>(y * 10 + x)],
+                InverseColorTable()[kPattern[y & 3][x & 3] * 16384 + key])
+          << y << "," << x;
+    }
+  }
 }
 
 }  // namespace

@@ -21,6 +21,12 @@ TEST_F(HostTest, HandlesResizeLockAndPurge) {
   ASSERT_EQ(kn::SetHandleSize(h, 64), 0);
   EXPECT_EQ(kn::GetHandleSize(h), 64);
   EXPECT_EQ(static_cast<std::uint8_t*>(kn::HandlePointer(h))[15], 7);  // kept across the resize
+  void* block = kn::HandlePointer(h);
+  ASSERT_EQ(kn::SetHandleSize(h, 40), 0);  // within the block: the same memory
+  EXPECT_EQ(kn::HandlePointer(h), block);
+  EXPECT_EQ(kn::GetHandleSize(h), 40);
+  ASSERT_EQ(kn::SetHandleSize(h, 64), 0);
+  EXPECT_EQ(kn::HandlePointer(h), block);
   kn::LockHandle(h);
   EXPECT_EQ(kn::PurgeUnlockedHandles(), 0);  // locked memory stays
   kn::UnlockHandle(h);
@@ -79,6 +85,11 @@ TEST_F(HostTest, CodecRefusesWhatItCannotWrite) {
   prepare.depth = 16;
   prepare.outputMode = 6;
   EXPECT_NE(kn::CallInstance(instance, kn::kDcPrepare, params, 1), 0);
+  prepare.depth = 24;
+  prepare.pixelBytes = 3;  // 5-5-5 pixels are two bytes: no
+  EXPECT_NE(kn::CallInstance(instance, kn::kDcPrepare, params, 1), 0);
+  prepare.pixelBytes = 2;
+  EXPECT_EQ(kn::CallInstance(instance, kn::kDcPrepare, params, 1), 0);
   kn::KnDecompressCall call{};
   const std::intptr_t decode[1] = {reinterpret_cast<std::intptr_t>(&call)};
   EXPECT_NE(kn::CallInstance(instance, kn::kDcDecompress, decode, 1), 0);  // nothing prepared

@@ -3,8 +3,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
+#include <string_view>
+#include <vector>
 
 #include "movie_reader.h"
+#include "node_view.h"
 #include "pano_fixture.h"
 #include "pano_types.h"
 
@@ -23,6 +27,241 @@ class ReaderTest : public PanoHostTest {
     return result;
   }
 };
+
+// Tiles decode into the canvas the warp engine reads, so the reader's pixels
+// are the frames' pixels for every screen: a palette screen reads 5-5-5, the
+// direct screens their own layout, and device-independent output 5-5-5 on a
+// 16-bit screen and 24-bit blue-green-red on any other (8 or 32 bits).
+TEST(ReaderMode, TilesDecodeInTheLayoutOfTheFrames) {
+  struct Case {
+    std::int32_t screenMode, depth, readerMode;
+    int frameFormat;
+  };
+  for (const Case& c : {Case{kModePalette, 8, kMode555, kFormat555}, Case{kMode555, 16, kMode555, kFormat555},
+                        Case{kMode565, 16, kMode565, kFormat565}, Case{kModeRgb24, 24, kModeRgb24, kFormat24},
+                        Case{kModeBgr24, 24, kModeBgr24, kFormat24}, Case{kModeDib, 16, kMode555, kFormat555},
+                        Case{kModeDib, 24, kModeBgr24, kFormat24}, Case{kModeDib, 32, kModeBgr24, kFormat24},
+                        Case{kModeDib, 8, kModeBgr24, kFormat24}}) {
+    EXPECT_EQ(ReaderModeForScreen(c.screenMode, c.depth), c.readerMode) << c.screenMode << "/" << c.depth;
+    EXPECT_EQ(FrameFormatForMode(c.screenMode, c.depth), c.frameFormat) << c.screenMode << "/" << c.depth;
+  }
+}
+
+// An atom: size (header included), type, contents.
+builder::Bytes Atom(const char* type, std::initializer_list<builder::Bytes> parts) {
+  builder::ByteWriter w;
+  std::size_t size = 8;
+  for (const builder::Bytes& part : parts) size += part.size();
+  w.U32be(static_cast<std::uint32_t>(size));
+  w.Append(std::string_view(type, 4));
+  for (const builder::Bytes& part : parts) w.Append(part);
+  return w.take();
+}
+
+// A movie written field by field from the layout, not by the content
+// builder: a panorama track of one node (a header, one "link" hot spot and
+// its name in "strT") and an image track of two 2 x 2 tiles.
+builder::Bytes HandWrittenMovie() {
+  using W = builder::ByteWriter;
+  const auto trackHeader = [](std::uint32_t id) {
+    W w;
+    w.U32be(3);         // +8 version 0, flags 3 (2: in the movie)
+    w.Zeros(8);         // +12 created, modified
+    w.U32be(id);        // +20 track ID
+    w.Zeros(60);        // +24 .. +83
+    w.U32be(64 << 16);  // +84 width 64.0
+    w.U32be(48 << 16);  // +88 height 48.0
+    return Atom("tkhd", {w.take()});
+  };
+  const auto mediaHeader = [] {
+    W w;
+    w.Zeros(12);   // +8 version and flags, created, modified
+    w.U32be(600);  // +20 time scale
+    w.U32be(0);    // +24 duration
+    w.U16be(0);    // +28, +30 kept
+    w.U16be(0);
+    return Atom("mdhd", {w.take()});
+  };
+  const auto handler = [](const char* subtype) {
+    W w;
+    w.U32be(0);         // +8 version and flags
+    w.Append("mhlr");   // +12 component type
+    w.Append(subtype);  // +16 subtype
+    w.Zeros(12);        // +20 manufacturer, flags, mask
+    return Atom("hdlr", {w.take()});
+  };
+  const auto sampleTables = [](const builder::Bytes& description, std::vector<std::uint32_t> offsets,
+                               std::vector<std::uint32_t> sizes) {
+    W stsd, stsc, stco, stsz;
+    stsd.U32be(0);  // +8 version and flags
+    stsd.U32be(1);  // +12 entry count, entries from +16
+    stsd.Append(description);
+    stsc.U32be(0);
+    stsc.U32be(1);  // +12 one run: from chunk 1, one sample a chunk, description 1
+    stsc.U32be(1);
+    stsc.U32be(1);
+    stsc.U32be(1);
+    stco.U32be(0);
+    stco.U32be(static_cast<std::uint32_t>(offsets.size()));  // +12 chunk count, offsets from +16
+    for (std::uint32_t offset : offsets) stco.U32be(offset);
+    stsz.U32be(0);
+    stsz.U32be(0);                                         // +12 sample size 0: sizes in the table
+    stsz.U32be(static_cast<std::uint32_t>(sizes.size()));  // +16 sample count, sizes from +20
+    for (std::uint32_t size : sizes) stsz.U32be(size);
+    return Atom("stbl", {Atom("stsd", {stsd.take()}), Atom("stsc", {stsc.take()}), Atom("stco", {stco.take()}),
+                         Atom("stsz", {stsz.take()})});
+  };
+
+  // The node's sample: pHdr, pHot with one entry, strT.
+  W header;
+  header.U32be(7);   // +8 node ID
+  header.Zeros(48);  // +12 .. +59: default angles, limits (0: the picture's own), name offset
+  header.U32be(0);   // +60
+  W hot;
+  hot.U16be(0);        // +8 not read
+  hot.U16be(1);        // +10 entry count, entries from +12
+  hot.U16be(5);        // entry +0 hot-spot ID
+  hot.U16be(0);        // +2
+  hot.Append("link");  // +4 type
+  hot.U32be(9);        // +8 target (a pLnk ID)
+  hot.Zeros(12);       // +12 three words
+  hot.U16be(1);        // +24 rectangle: top, left, bottom, right
+  hot.U16be(2);
+  hot.U16be(3);
+  hot.U16be(4);
+  hot.U32be(0);        // +32
+  hot.U32be(483);      // +36 cursor resource
+  hot.U32be(0);        // +40
+  hot.Append("    ");  // +44
+  hot.U32be(8);        // +48 name offset in strT (from the atom's start)
+  hot.U32be(0);        // +52
+  W strings;
+  strings.U8(4);  // at +8: length, characters
+  strings.Append("Gate");
+  const builder::Bytes node = [&] {
+    W w;
+    w.Append(Atom("pHdr", {header.take()}));
+    w.Append(Atom("pHot", {hot.take()}));
+    w.Append(Atom("strT", {strings.take()}));
+    return w.take();
+  }();
+  // Two tiles of our run-length codec, 2 pixels down a line, 2 lines each: per
+  // line one packet copying 2 literal pixels (red, green, blue).
+  const builder::Bytes tile = {1, 10, 20, 30, 40, 50, 60, 1, 70, 80, 90, 100, 110, 120};
+
+  // mdat first: the node at 8, the tiles after it.
+  const std::uint32_t nodeAt = 8, tileAt = nodeAt + static_cast<std::uint32_t>(node.size());
+  const std::uint32_t tileSize = static_cast<std::uint32_t>(tile.size());
+
+  W description;                                               // the 152-byte panorama description
+  description.U32be(152);                                      // +0 entry size
+  description.Append("pano");                                  // +4 format
+  description.Zeros(12);                                       // +8 not read, +14 kept
+  description.U32be(2);                                        // +20 image track of resolution 0
+  description.Zeros(28);                                       // +24 resolutions 1 to 7: none
+  description.U32be(0);                                        // +52 no hot-spot track
+  description.Zeros(32);                                       // +56 .. +87 kept
+  description.Zeros(4);                                        // +88 not converted
+  description.U32be(0);                                        // +92 pan start 0
+  description.U32be(360u << 16);                               // +96 pan end 360
+  description.U32be(10u << 16);                                // +100 tilt top 10
+  description.U32be(static_cast<std::uint32_t>(-(10 << 16)));  // +104 tilt bottom -10
+  description.U32be(0);                                        // +108, +112 field-of-view limits: none
+  description.U32be(0);
+  description.U32be(4);   // +116 picture width: 4 lines around
+  description.U32be(2);   // +120 picture height: 2 pixels
+  description.Zeros(12);  // +124 kept, +128 kept
+  description.U32be(0);   // +136, +140 hot-spot picture
+  description.U32be(0);
+  description.U16be(0);  // +144 kept
+  description.U16be(2);  // +146 tile rows around
+  description.U16be(1);  // +148 tiles per row
+  description.U16be(0);  // +150
+  W info;
+  info.U8(5);  // +8 name: length byte and 31 characters
+  info.Append("Court");
+  info.Zeros(26);
+  info.U32be(0);  // +40, +44 kept
+  info.U32be(0);
+  info.Zeros(6);  // +48 not read
+  info.U16be(1);  // +54 node count, entries from +56
+  info.U32be(7);  // node ID
+  info.U32be(0);  // kept
+  const builder::Bytes panoTrack =
+      Atom("trak",
+           {trackHeader(1), Atom("mdia", {mediaHeader(), handler("STpn"),
+                                          Atom("minf", {Atom("gmhd", {Atom("STpn", {Atom("pInf", {info.take()})})}),
+                                                        sampleTables(description.take(), {nodeAt},
+                                                                     {static_cast<std::uint32_t>(node.size())})})})});
+
+  W image;                 // the 86-byte image description of the tiles
+  image.U32be(86);         // +0 size
+  image.Append("knrl");    // +4 codec
+  image.Zeros(24);         // +8 .. +31
+  image.U16be(2);          // +32 width: pixels down a line
+  image.U16be(2);          // +34 height: lines per tile
+  image.U32be(72u << 16);  // +36, +40 resolution
+  image.U32be(72u << 16);
+  image.Zeros(6);  // +44 .. +49
+  image.U8(4);     // +50 name
+  image.Append("Tile");
+  image.Zeros(27);      // to +82
+  image.U16be(24);      // +82 depth
+  image.U16be(0xFFFF);  // +84 colour table -1
+  const builder::Bytes imageTrack = Atom(
+      "trak",
+      {trackHeader(2),
+       Atom("mdia", {mediaHeader(), handler("vide"),
+                     Atom("minf", {sampleTables(image.take(), {tileAt, tileAt + tileSize}, {tileSize, tileSize})})})});
+  W file;
+  file.Append(Atom("mdat", {node, tile, tile}));
+  file.Append(Atom("moov", {panoTrack, imageTrack}));
+  return file.take();
+}
+
+TEST_F(ReaderTest, AMovieWrittenByHandFromTheLayout) {
+  MovieFile* file = nullptr;
+  ASSERT_EQ(Read(HandWrittenMovie(), &file), kOk);
+  ASSERT_TRUE(MovieFileAdopt(file, 0));
+  EXPECT_STREQ(file->pano->name, "Court");
+  EXPECT_EQ(file->pano->nodeCount, 1);
+  EXPECT_EQ(file->pano->timeScale, 600);
+  EXPECT_EQ(MovieFileNodeId(file, 0), 7);
+  kn::KnRect rect{};
+  ASSERT_TRUE(MovieFileGetDisplayRect(file, &rect));
+  EXPECT_EQ(rect.right, 64);
+  EXPECT_EQ(rect.bottom, 48);
+  const PanoDescription* d = MovieFileDescription(file);
+  EXPECT_EQ(d->imageTracks[0], 2);
+  EXPECT_EQ(d->panEnd, 360 << 16);
+  EXPECT_EQ(d->tiltBottom, -(10 << 16));
+  EXPECT_EQ(d->pictureWidth, 4);
+  EXPECT_EQ(d->pictureHeight, 2);
+  EXPECT_EQ(d->grid[1], 2);
+  EXPECT_EQ(d->grid[2], 1);
+  ImageTrackReader* image = MovieFileImageReader(file);
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(image->samples.count, 2);
+  EXPECT_EQ(image->decompressors[0]->description.width, 2);
+  EXPECT_EQ(image->decompressors[0]->description.depth, 24);
+
+  DecodedNode node;
+  ASSERT_EQ(MovieFileGetNode(file, 1, &node), kOk);
+  EXPECT_EQ(node.header.words[kHdrNodeId], 7);
+  ASSERT_EQ(node.hotSpots.count, 1);
+  // The entries stay in the sample as stored (big-endian), read field by field.
+  const std::uint8_t* entry = node.hotSpots.first;
+  const auto be32 = [](const std::uint8_t* p) { return p[0] << 24 | p[1] << 16 | p[2] << 8 | p[3]; };
+  EXPECT_EQ(entry[0] << 8 | entry[1], 5);
+  EXPECT_EQ(std::memcmp(entry + 4, "link", 4), 0);
+  EXPECT_EQ(be32(entry + 8), 9);
+  EXPECT_EQ(be32(entry + 36), 483);
+  const std::int32_t nameOffset = be32(entry + 48);
+  char name[32] = {};
+  NodeString(node, nameOffset, name, sizeof name);
+  EXPECT_STREQ(name, "Gate");
+  EXPECT_EQ(MovieFileClose(file), kOk);
+}
 
 TEST_F(ReaderTest, ShortFilesBadAtomsAndMissingPartsFail) {
   MovieFile* file = nullptr;

@@ -210,5 +210,102 @@ TEST_F(WarpEngineTest, SourcePointsMapBackToTheWindow) {
   EXPECT_NEAR(line, e_.pan, 2.0);
 }
 
+TEST_F(WarpEngineTest, AnAnimationPreparesAsAnUpdateDoes) {
+  // An engine that has a canvas but no image limits yet.
+  WarpEngine fresh{};
+  WarpInit(&fresh, 64, 48, kFormat24, 4);
+  WarpAttachCanvas(&fresh, canvas_);
+  WarpSetWindow(&fresh, 1, nullptr);
+  ASSERT_FALSE(fresh.hasImageLimits);
+  WarpSetPan(&fresh, 1.0);
+  WarpAnimateTo(&fresh, 2, true);
+  EXPECT_TRUE(fresh.hasImageLimits);
+  EXPECT_NEAR(fresh.tiltTop, 0.78539815, 1e-12);  // the image's own half-angle, a quarter turn
+  EXPECT_NEAR(fresh.tiltBottom, -0.78539815, 1e-12);
+  WarpFree(&fresh);
+}
+
+// An 8 x 6 view of a picture 512 lines around and 128 pixels high, covering
+// tilts from -20 to +30 degrees, looked at with a field of view of 30
+// degrees, a tilt of 5 degrees and a pan of 1 radian in mode 2. Every value
+// below was worked out by hand from the formulas, with pi = 3.1415926.
+class WarpByHandTest : public WarpEngineTest {
+ protected:
+  void SetUp() override {
+    WarpEngineTest::SetUp();
+    WarpFree(&e_);
+    e_ = WarpEngine{};
+    WarpInit(&e_, 8, 6, kFormat24, 4);
+    WarpAttachCanvas(&e_, canvas_);
+  }
+  // A first frame level, then the tilt: the tables must follow it.
+  void Look(double panEnd) {
+    WarpSetImageLimits(&e_, 0, panEnd, 30 * kDegree, -20 * kDegree);
+    WarpSetZoom(&e_, 30 * kDegree);
+    WarpSetPan(&e_, 1.0);
+    std::uint32_t rowBytes = 0;
+    ASSERT_NE(WarpRenderFrame(&e_, &rowBytes), nullptr);
+    WarpSetTilt(&e_, 5 * kDegree);
+    ASSERT_NE(WarpRenderFrame(&e_, &rowBytes), nullptr);
+  }
+};
+
+TEST_F(WarpByHandTest, GeometryTablesAndVerticalMapping) {
+  Look(kTwoPi);
+  // 512 lines over 2 pi; tan(30) / (tan(30) + tan(20)) x 128 x 2.
+  EXPECT_DOUBLE_EQ(e_.circumference, 512.0);
+  EXPECT_NEAR(e_.projectedHeight, 157.01524427644188, 1e-9);
+  EXPECT_NEAR(e_.imageTiltCentre, 5 * kDegree, 1e-15);
+  EXPECT_NEAR(e_.halfFov, 0.2617993833333333, 1e-15);
+  EXPECT_NEAR(e_.halfHorizontalFov, 0.34313277949774873, 1e-12);  // atan(tan(v) x 8 / 6)
+  EXPECT_EQ(e_.clampFlags, 0u);
+  // Columns: A = atan(tan(a) cos(v) / cos(t + v)) = 0.351949...; five
+  // columns from the formula, three mirrored about column 4.
+  const std::uint32_t sources[] = {0, 7962, 16342, 24994, 33741, 33741, 42488, 51140};
+  const std::uint32_t scales[] = {961, 990, 1012, 1023, 1023, 1023, 1023, 1012};
+  for (int i = 0; i < 8; ++i) {
+    EXPECT_EQ(e_.sourceColumn[i], sources[i]) << i;
+    EXPECT_EQ(e_.scale[i], scales[i]) << i;
+  }
+  EXPECT_EQ(e_.halfViewWidth, 24);  // (51140 >> 10) >> 1
+  // Rows: m = 2 sin(v) sqrt(1 + T^2) sin(t) = 0.0480105...
+  const std::uint32_t rows[] = {0, 1063, 2106, 3129, 4134, 5120};
+  for (int r = 0; r < 6; ++r) EXPECT_EQ(e_.rowTable[r], rows[r]) << r;
+  EXPECT_NEAR(e_.rowSlope, 0.03054073619619565, 1e-12);
+  // Vertical mapping in 1/1024 pixels (the offset is 0: the canvas holds from pixel 0).
+  EXPECT_EQ(e_.verticalStep, 12539);
+  EXPECT_EQ(e_.verticalSlope, 49);
+  EXPECT_EQ(e_.verticalOrigin, 80392);
+  EXPECT_EQ(e_.verticalOffset, 0);
+  EXPECT_NEAR(e_.pan, 81.48733225307444, 1e-9);  // 1 / (2 pi) x 512
+}
+
+TEST_F(WarpByHandTest, WindowPointsToSourcePixels) {
+  Look(kTwoPi);
+  struct Case {
+    int x, y;
+    double line, row;
+  };
+  // Back through the row pass, then line = p + half width - column's line,
+  // row = origin - slope x scale + y x step x scale, rounded by bit 9.
+  for (const Case& c :
+       {Case{0, 0, 105.48733225307444, 33}, Case{7, 5, 55.48733225307444, 91}, Case{3, 2, 81.48733225307444, 54}}) {
+    double line = 0, row = 0;
+    WarpPointToSource(&e_, c.x, c.y, &line, &row);
+    EXPECT_NEAR(line, c.line, 1e-9) << c.x << "," << c.y;
+    EXPECT_EQ(row, c.row) << c.x << "," << c.y;
+  }
+}
+
+TEST_F(WarpByHandTest, APartialPanoramaMapsPointsInsideItsLines) {
+  Look(kPi);  // the same 512 lines cover half a turn: 1024 lines a turn
+  EXPECT_DOUBLE_EQ(e_.circumference, 1024.0);
+  EXPECT_EQ(e_.halfViewWidth, 49);
+  EXPECT_NEAR(e_.pan, 162.97466450614888, 1e-9);
+  double line = 0, row = 0;
+  WarpPointToSource(&e_, 0, 0, &line, &row);
+  EXPECT_NEAR(line, 162.97466450614888 + 49, 1e-9);  // not a line before the picture
+}
+
 }  // namespace
 }  // namespace panotest

@@ -84,6 +84,17 @@ bool LocalFtpServer::ReadLine(SOCKET control, std::string& pending, std::string&
 
 void LocalFtpServer::Reply(SOCKET control, const std::string& text) { SendAll(control, text + "\r\n"); }
 
+void LocalFtpServer::ReplyInPieces(SOCKET control, const std::string& text, std::initializer_list<std::size_t> cuts) {
+  const std::string whole = text + "\r\n";
+  std::size_t at = 0;
+  for (std::size_t cut : cuts) {
+    SendAll(control, whole.substr(at, cut - at));
+    at = cut;
+    ::Sleep(60);  // long enough for the client to read each piece on its own
+  }
+  SendAll(control, whole.substr(at));
+}
+
 SOCKET LocalFtpServer::ConnectData() {
   const SOCKET data = ::socket(AF_INET, SOCK_STREAM, 0);
   if (::connect(data, reinterpret_cast<const sockaddr*>(&dataAddress_), sizeof dataAddress_) == SOCKET_ERROR) {
@@ -124,7 +135,11 @@ std::string LocalFtpServer::Listing(const std::string& name) const {
 }
 
 void LocalFtpServer::Serve(SOCKET control) {
-  if (script_.greet) Reply(control, "220 Local update server ready");
+  if (script_.greet && script_.splitReplies) {
+    ReplyInPieces(control, "220-Local update server\r\n220-for the encyclopedia\r\n220 ready", {4, 25, 52});
+  } else if (script_.greet) {
+    Reply(control, "220 Local update server ready");
+  }
   std::string pending, line;
   while (ReadLine(control, pending, line)) {
     {
@@ -135,6 +150,10 @@ void LocalFtpServer::Serve(SOCKET control) {
     const std::string argument = line.find(' ') == std::string::npos ? "" : line.substr(line.find(' ') + 1);
     if (verb == "USER") {
       Reply(control, "331 Password required");
+    } else if (verb == "PASS" && script_.refusePassword) {
+      Reply(control, "530 Login incorrect.");
+    } else if (verb == "PASS" && script_.splitReplies) {
+      ReplyInPieces(control, "230-Welcome\r\n230-to the update server\r\n230 Logged in", {13, 15, 41});
     } else if (verb == "PASS") {
       Reply(control, "230-Welcome\r\n230 Logged in");
     } else if (verb == "CWD") {
@@ -151,7 +170,15 @@ void LocalFtpServer::Serve(SOCKET control) {
       dataAddress_.sin_family = AF_INET;
       dataAddress_.sin_addr.s_addr = ::htonl(static_cast<u_long>(a << 24 | b << 16 | c << 8 | d));
       dataAddress_.sin_port = ::htons(static_cast<u_short>(high << 8 | low));
-      Reply(control, "200 PORT command successful");
+      if (script_.splitReplies) {
+        ReplyInPieces(control, "200 PORT command successful", {1});
+      } else {
+        Reply(control, "200 PORT command successful");
+      }
+    } else if ((verb == "LIST" || verb == "RETR") && script_.alwaysRefuseData) {
+      Reply(control, "425 Can't open data connection");
+    } else if (verb == "RETR" && script_.refuseRetr) {
+      Reply(control, "530 Not logged in.");
     } else if (verb == "LIST") {
       if (script_.refuseFirstList && !listRefused_) {
         listRefused_ = true;
@@ -165,7 +192,8 @@ void LocalFtpServer::Serve(SOCKET control) {
         Reply(control, "550 No such file");
         continue;
       }
-      const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+      std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+      if (argument == script_.cutRetrOf) bytes.resize(bytes.size() / 2);
       SendData(control, bytes, "150 Opening BINARY mode data connection");
     } else if (verb == "QUIT") {
       Reply(control, "221 Goodbye");

@@ -6,16 +6,22 @@
 #include <winsock.h>
 
 #include <atomic>
+#include <initializer_list>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
 struct FtpScript {
-  bool greet = true;             // without the greeting the session waits
-  bool refuseFirstList = false;  // 425 to the first LIST
-  bool lateReplies = false;      // a LIST's 150 and 226 come while its data connection is open
-  bool unknownSizes = false;     // listing lines too short to hold a size
+  bool greet = true;              // without the greeting the session waits
+  bool refuseFirstList = false;   // 425 to the first LIST
+  bool lateReplies = false;       // a LIST's 150 and 226 come while its data connection is open
+  bool unknownSizes = false;      // listing lines that hold no size
+  bool splitReplies = false;      // multi-line greeting and login, replies sent in pieces, a code cut in two
+  bool alwaysRefuseData = false;  // 425 to every LIST and RETR
+  bool refusePassword = false;    // 530 to PASS
+  bool refuseRetr = false;        // 530 to RETR
+  const char* cutRetrOf = "";     // this file's data connection closes half way, and 226 follows
 };
 
 class LocalFtpServer {
@@ -35,6 +41,8 @@ class LocalFtpServer {
   void Serve(SOCKET control);
   bool ReadLine(SOCKET control, std::string& pending, std::string& line);
   void Reply(SOCKET control, const std::string& text);
+  // Sends the reply in pieces, cut after each of the given lengths.
+  void ReplyInPieces(SOCKET control, const std::string& text, std::initializer_list<std::size_t> cuts);
   SOCKET ConnectData();
   void SendData(SOCKET control, const std::string& data, const char* opening);
   std::string Listing(const std::string& name) const;

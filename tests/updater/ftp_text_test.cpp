@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace refresh {
 namespace {
@@ -25,38 +26,94 @@ TEST(ReplyCode, ShortOrOddTextStaysInsideTheReply) {
   EXPECT_EQ(ParseReplyCode(std::string_view(noTerminator.data(), 2), 0), 25);
 }
 
-// A directory line with the size ending at index 44, the month at 46 and the day at 50.
-std::string Listing(const char* size, const char* month = "Jan", const char* day = "15") {
-  char line[128];
-  std::snprintf(line, sizeof line, "-rw-r--r--   1 encyuser users    %12s %s %s 10:00 UPDTBITM.EXE\r\n", size, month,
-                day);
-  return line;
+// Lines as servers send them, each with its own column widths.
+TEST(ListingLine, ReadsTheFieldsWhateverTheColumnWidths) {
+  struct Case {
+    const char* line;
+    long size;
+    int month, day;
+  };
+  const Case cases[] = {
+      // A server of its own kind: the size ends at index 44.
+      {"-rw-r--r--   1 encyuser users          123456 Mar 07 10:00 UPDTBITM.EXE\r\n", 123456, 3, 7},
+      // Narrow owner and group columns (the size ends at index 41).
+      {"-rw-r--r--    1 ftp      ftp          3000 Dec 09 06:25 UPDATES.EXE\r\n", 3000, 12, 9},
+      // Numeric owner and group, a year instead of the time, a one-digit day.
+      {"-rw-r--r--   1 0  0  7 mar  5  1998 UPDATES.EXE", 7, 3, 5},
+      // Tabs, and an owner that looks like a month.
+      {"-rw-r--r--\t1\tjan\tusers\t42\tFEB\t28\t12:00\tA.EXE", 42, 2, 28},
+      // DOS style: date, time, size, name.
+      {"03-07-98  12:00PM               123456 UPDTBITM.EXE\r\n", 123456, 3, 7},
+      {"12-31-1998  01:05AM  0 UPDATES.EXE", 0, 12, 31},
+  };
+  for (const Case& c : cases) {
+    const ListingLine parsed = ParseListingLine(c.line);
+    EXPECT_EQ(parsed.size, c.size) << c.line;
+    EXPECT_EQ(parsed.month, c.month) << c.line;
+    EXPECT_EQ(parsed.day, c.day) << c.line;
+  }
 }
 
-TEST(ListingLine, ReadsSizeMonthAndDayAtTheirColumns) {
-  const std::string line = Listing("123456", "Mar", "07");
-  ASSERT_EQ(line.substr(39, 6), "123456");
-  const ListingLine parsed = ParseListingLine(line);
-  EXPECT_EQ(parsed.size, 123456);
-  EXPECT_EQ(parsed.month, 3);
-  EXPECT_EQ(parsed.day, 7);
-  EXPECT_EQ(ParseListingLine(Listing("1", "dEC", " 9")).month, 12);
-  EXPECT_EQ(ParseListingLine(Listing("1", "Foo")).month, 0);
+TEST(ListingLine, AnythingElseIsUnknown) {
+  for (const char* line : {"", "\r\n", "UPDTBITM.EXE\r\n", "550 No such file",
+                           "drwxr-xr-x 2 ftp ftp 4096 Mar 07 10:00 UPDATES.EXE",  // a directory
+                           "03-07-98  12:00PM  <DIR>  UPDATES.EXE",
+                           "-rw-r--r-- 1 ftp ftp 3000 Foo 07 10:00 A.EXE",                  // no month
+                           "-rw-r--r-- 1 ftp ftp 3000 Mar 32 10:00 A.EXE",                  // no day
+                           "-rw-r--r-- 1 ftp ftp 99999999999999999999 Mar 07 10:00 A.EXE",  // too large
+                           "13-07-98  12:00PM  5  A.EXE"}) {
+    const ListingLine parsed = ParseListingLine(line);
+    EXPECT_EQ(parsed.size, 0) << line;
+    EXPECT_EQ(parsed.month, 0) << line;
+  }
+  // Only the first line counts.
+  EXPECT_EQ(ParseListingLine("total 8\r\n-rw-r--r-- 1 ftp ftp 3000 Mar 07 10:00 A.EXE\r\n").size, 0);
+  // Leading zeros are harmless, a size as large as a long is kept.
+  EXPECT_EQ(ParseListingLine("-rw-r--r-- 1 ftp ftp 00042 Mar 07 10:00 A.EXE").size, 42);
+  EXPECT_EQ(ParseListingLine("-rw-r--r-- 1 ftp ftp 2147483647 Mar 07 10:00 A.EXE").size, 2147483647L);
 }
 
-TEST(ListingLine, ShortTextsAndHugeSizesAreUnknown) {
-  const std::string line = Listing("98765");
-  EXPECT_EQ(ParseListingLine(line.substr(0, 44)).size, 0);  // shorter than 45 characters
-  const ListingLine cut = ParseListingLine(line.substr(0, 48));
-  EXPECT_EQ(cut.size, 98765);
-  EXPECT_EQ(cut.month, 0);  // 48 characters or fewer
-  EXPECT_EQ(ParseListingLine(line.substr(0, 52)).day, 0);
-  EXPECT_EQ(ParseListingLine(line.substr(0, 53)).day, 15);
-  EXPECT_EQ(ParseListingLine(Listing("x")).size, 0);
-  const std::string digits(45, '9');
-  EXPECT_EQ(ParseListingLine(digits).size, 0);  // too long for a long
-  EXPECT_EQ(ParseListingLine(std::string(30, '0') + std::string(15, ' ')).size, 0);
-  EXPECT_EQ(ParseListingLine(std::string(40, '0') + "00042").size, 42);  // leading zeros are harmless
+// Replies as a control connection delivers them: in pieces, or several at once.
+std::vector<std::string> Replies(std::initializer_list<const char*> chunks) {
+  ReplyReader reader;
+  std::vector<std::string> replies;
+  std::string reply;
+  for (const char* chunk : chunks) {
+    reader.Add(chunk);
+    while (reader.Next(reply)) replies.push_back(reply);
+  }
+  return replies;
+}
+
+TEST(ReplyReader, AReplyInPiecesIsOneReplyAndSeveralInOneChunkAreSeveral) {
+  using Lines = std::vector<std::string>;
+  EXPECT_EQ(Replies({"220 Ready\r\n"}), Lines{"220 Ready\r\n"});
+  // A multi-line greeting split after its first line, and a code split in two.
+  EXPECT_EQ(Replies({"220-Welcome\r\n", "220-to the server\r\n220 Ready\r\n", "3", "31 Password\r", "\n"}),
+            (Lines{"220-Welcome\r\n220-to the server\r\n220 Ready\r\n", "331 Password\r\n"}));
+  // Lines inside a multi-line reply need no code; a line of another code does not end it.
+  EXPECT_EQ(Replies({"230-Hello\r\n  some text\r\n220 not the end\r\n230 Logged in\r\n"}),
+            Lines{"230-Hello\r\n  some text\r\n220 not the end\r\n230 Logged in\r\n"});
+  EXPECT_EQ(Replies({"150 Opening\r\n226 Done\r\n"}), (Lines{"150 Opening\r\n", "226 Done\r\n"}));
+  // A bare line feed ends a line; a code alone ends a multi-line reply.
+  EXPECT_EQ(Replies({"250-a\n250\n"}), Lines{"250-a\n250\n"});
+  // Text that starts no reply is a reply of its own line; an unfinished line waits.
+  EXPECT_EQ(Replies({"Hello\r\n", "220 Rea"}), Lines{"Hello\r\n"});
+  EXPECT_TRUE(Replies({"230-Hello\r\n230-more\r\n"}).empty());
+}
+
+TEST(ReplyReader, AnEndlessReplyIsHandedOutWhenItGrowsTooLong) {
+  ReplyReader reader;
+  reader.Add("230-start\r\n");
+  std::string reply;
+  EXPECT_FALSE(reader.Next(reply));
+  reader.Add(std::string(ReplyReader::kMaxReply, 'x'));
+  ASSERT_TRUE(reader.Next(reply));
+  EXPECT_EQ(reply.size(), ReplyReader::kMaxReply + 11);
+  EXPECT_FALSE(reader.Next(reply));
+  reader.Add("220 next\r\n");
+  EXPECT_TRUE(reader.Next(reply));
+  EXPECT_EQ(reply, "220 next\r\n");
 }
 
 TEST(DataPorts, StartPlusOneThenWrapAfter5629) {

@@ -134,6 +134,17 @@ std::string ListingOf(long size) {
   return line;
 }
 
+// Hands a reply to a session and runs the states it posts.
+void Answer(FakeHost& host, UpdateSession& session, const std::string& reply) {
+  host.controlChunks.push_back(reply);
+  session.OnControlSocket(CWINSOCK_DONE_READING, 1);
+  while (!host.posted.empty()) {
+    const int state = host.posted.front();
+    host.posted.pop_front();
+    session.OnMainControl(state);
+  }
+}
+
 class Session : public ::testing::Test {
  protected:
   FakeHost host;
@@ -249,16 +260,60 @@ TEST_F(Session, AnUnexpectedReplyOnlyLogsAndTheCommandTimesOut) {
   session.OnTimer(TimerStartSession);
   Pump();
   Reply("220 Ready\r\n");
-  Reply("530 Not allowed\r\n");
-  EXPECT_TRUE(host.Logged("Did not receive expected response. Expected: 331 Received: 530"));
+  Reply("230 Already logged in\r\n");
+  EXPECT_TRUE(host.Logged("Did not receive expected response. Expected: 331 Received: 230"));
   EXPECT_TRUE(host.posted.empty());
   EXPECT_EQ(host.sent.size(), 1u);
+  EXPECT_TRUE(host.errors.empty());
   ASSERT_TRUE(host.timers.count(TimerSendUser));
   session.OnTimer(TimerSendUser);
   EXPECT_TRUE(host.Logged("TIMER_XFER_SEND_USER"));
   EXPECT_TRUE(host.Logged("command timeout"));
   EXPECT_TRUE(host.Called("CloseData") && host.Called("CloseControl"));
   EXPECT_EQ(host.errors, std::vector<std::string>{CommandTimeoutMessage});
+}
+
+// A refusal cannot turn into the expected reply: the session stops at once,
+// also where no time-out runs (the greeting, PORT).
+TEST_F(Session, ARefusalStopsAtOnce) {
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{"421 Too many users\r\n"}, "Expected: 220 Received: 421"},
+      {{"220 Ready\r\n", "331 Password\r\n", "530 Login incorrect.\r\n"}, "Expected: 230 Received: 530"},
+      {{"220 Ready\r\n", "331 Password\r\n", "230 In\r\n", "250 Here\r\n", "500 Illegal PORT command.\r\n"},
+       "Expected: 200 Received: 500"},
+  };
+  for (const auto& [replies, logged] : cases) {
+    FakeHost fresh;
+    UpdateSession s(fresh, UpdateServer{}, 5600);
+    s.OnMainControl(XFER_MAKE_CONNECTION);
+    for (const std::string& reply : replies) Answer(fresh, s, reply);
+    EXPECT_TRUE(fresh.Logged("Did not receive expected response. " + logged)) << logged;
+    EXPECT_EQ(fresh.errors, std::vector<std::string>{CommunicationsMessage}) << logged;
+  }
+}
+
+// The greeting and the login banner arrive in pieces, and the pieces reach
+// the session before the state they start has run.
+TEST_F(Session, AReplyInPiecesIsOneReply) {
+  session.OnTimer(TimerStartSession);
+  Pump();
+  for (const char* piece : {"220-Welcome to the\r\n", "220-update server\r\n", "220 Ready\r\n"}) {
+    host.controlChunks.push_back(piece);
+    session.OnControlSocket(CWINSOCK_DONE_READING, 1);
+  }
+  Pump();
+  EXPECT_EQ(host.sent, std::vector<std::string>{"USER encyuser\r\n"});
+  Reply("3");
+  Reply("31 Password required\r\n");
+  EXPECT_EQ(host.sent.back(), "PASS b591Kwos\r\n");
+  Reply("230-Welcome\r\n");
+  Reply("230-");
+  // Two replies in one chunk: the second is read after the state the first started.
+  Reply("Read the rules\r\n230 Logged in\r\n250 Directory changed\r\n");
+  EXPECT_EQ(host.sent, (std::vector<std::string>{"USER encyuser\r\n", "PASS b591Kwos\r\n", "CWD /quorvex/transfer\r\n",
+                                                 "PORT 127,0,0,1,21,225\r\n"}));
+  EXPECT_TRUE(host.errors.empty());
+  EXPECT_FALSE(host.Logged("Did not receive expected response. Expected: 331 Received: 220"));
 }
 
 TEST_F(Session, A425ReplyToListClosesTheDataSocketsAndListsAgainOnANewPort) {
@@ -272,6 +327,92 @@ TEST_F(Session, A425ReplyToListClosesTheDataSocketsAndListsAgainOnANewPort) {
   Reply("200 PORT ok\r\n");
   EXPECT_EQ(host.sent.back(), "LIST UPDTBITM.EXE\r\n");
   EXPECT_TRUE(host.errors.empty());
+}
+
+TEST_F(Session, AServerThatCannotReachTheDataPortStopsAfterThreeTries) {
+  LogIn();
+  for (int attempt = 1; attempt <= MaxDataAttempts; ++attempt) {
+    Reply("200 PORT ok\r\n");
+    EXPECT_EQ(host.sent.back(), "LIST UPDTBITM.EXE\r\n");
+    Reply("425 Can't open data connection\r\n");
+  }
+  EXPECT_EQ(
+      std::count_if(host.sent.begin(), host.sent.end(), [](const std::string& c) { return c.rfind("PORT ", 0) == 0; }),
+      MaxDataAttempts);
+  EXPECT_TRUE(host.Logged("No data connection after 3 attempts"));
+  EXPECT_EQ(host.errors, std::vector<std::string>{CommunicationsMessage});
+
+  // The count is per transfer: one refusal of each list is no reason to stop.
+  FakeHost other;
+  UpdateSession s(other, UpdateServer{}, 5600);
+  for (TransferKind kind : {TransferListImage, TransferListUpdates, TransferGetImage}) {
+    s.OnMainControl(kind == TransferListImage     ? XFER_SEND_LISTIMAGE
+                    : kind == TransferListUpdates ? XFER_SEND_LISTUPDATES
+                                                  : XFER_SEND_GETIMAGE);
+    for (const char* reply : {"200 PORT ok\r\n", "425 No\r\n", "200 PORT ok\r\n", "425 No\r\n"})
+      Answer(other, s, reply);
+    s.OnDataSocket(CWINSOCK_YOU_ARE_CONNECTED);  // the third attempt connects
+    s.OnDataSocket(CWINSOCK_LOST_CONNECTION);
+    other.posted.clear();
+  }
+  EXPECT_TRUE(other.errors.empty());
+}
+
+TEST_F(Session, ADownloadIsWatchedFromItsPortUntilItsDataConnectionIsUp) {
+  GetImage();
+  session.OnTimer(TimerExtraction);
+  Pump();
+  EXPECT_TRUE(host.timers.count(TimerSendGet));  // from the PORT on
+  Reply("200 PORT ok\r\n");
+  EXPECT_EQ(host.sent.back(), "RETR UPDATES.EXE\r\n");
+  EXPECT_TRUE(host.timers.count(TimerSendGet));
+  session.OnDataSocket(CWINSOCK_YOU_ARE_CONNECTED);
+  EXPECT_FALSE(host.timers.count(TimerSendGet));  // the transfer time-out takes over
+  EXPECT_TRUE(host.timers.count(TimerTransfer));
+
+  // A server that never answers the RETR.
+  FakeHost silent;
+  UpdateSession s(silent, UpdateServer{}, 5600);
+  s.OnMainControl(XFER_SEND_GETIMAGE);
+  Answer(silent, s, "200 PORT ok\r\n");
+  ASSERT_TRUE(silent.timers.count(TimerSendGet));
+  s.OnTimer(TimerSendGet);
+  EXPECT_TRUE(silent.Logged("TIMER_XFER_SEND_GET"));
+  EXPECT_TRUE(silent.Logged("command timeout"));
+  EXPECT_TRUE(silent.Called("CloseDownload"));  // so the temporary directory can go
+  EXPECT_EQ(silent.errors, std::vector<std::string>{CommandTimeoutMessage});
+}
+
+TEST_F(Session, ARetrRefusedForAnyOtherReasonStopsAtOnce) {
+  ListBoth(5, 6);
+  Reply("200 Type set to I\r\n");
+  Reply("200 PORT ok\r\n");
+  Reply("530 Not logged in.\r\n");
+  EXPECT_TRUE(host.Called("CloseDownload"));
+  EXPECT_TRUE(host.Called("CloseListener"));
+  EXPECT_EQ(host.errors, std::vector<std::string>{CommunicationsMessage});
+  EXPECT_FALSE(host.Called("RunExtractor UPDTBITM.EXE"));
+}
+
+TEST_F(Session, ADownloadShorterThanItsListingIsNotExtracted) {
+  ListBoth(5, 6);
+  Reply("200 Type set to I\r\n");
+  Reply("200 PORT ok\r\n");
+  Reply("150 Sending\r\n");
+  Transfer({"ab"});  // the connection ends after 2 of 5 bytes
+  EXPECT_TRUE(host.Logged("Received 2 of 5 bytes"));
+  EXPECT_EQ(host.errors, std::vector<std::string>{CorruptFilesMessage});
+  EXPECT_FALSE(host.Called("RunExtractor UPDTBITM.EXE"));
+  EXPECT_TRUE(host.Called("CloseDownload"));
+}
+
+TEST_F(Session, ADownloadLongerThanItsListingIsNotExtractedEither) {
+  ListBoth(5, 6);
+  Reply("200 Type set to I\r\n");
+  Reply("200 PORT ok\r\n");
+  Transfer({"abc", "def"});
+  EXPECT_TRUE(host.Logged("Received 6 of 5 bytes"));
+  EXPECT_EQ(host.errors, std::vector<std::string>{CorruptFilesMessage});
 }
 
 TEST_F(Session, RepliesThatComeWhileDataFlowsAreReadAfterTheClose) {
@@ -314,7 +455,7 @@ TEST_F(Session, TheServerClosingAfterQuitEndsNothingButAnywhereElseItStops) {
 }
 
 TEST_F(Session, ArchivesOfUnknownSizeCountBytesWithoutABar) {
-  ListBoth(0, 0);  // listings too short to hold a size
+  ListBoth(0, 0);  // listings that give no size
   EXPECT_EQ(session.ImageSize(), 0);
   Reply("200 Type set to I\r\n");
   Reply("200 PORT ok\r\n");
@@ -326,6 +467,8 @@ TEST_F(Session, ArchivesOfUnknownSizeCountBytesWithoutABar) {
   EXPECT_TRUE(session.DownloadSizeUnknown());
   session.OnDataSocket(CWINSOCK_LOST_CONNECTION);
   EXPECT_FALSE(session.DownloadSizeUnknown());
+  EXPECT_TRUE(host.errors.empty());  // nothing to compare with: taken as it came
+  EXPECT_EQ(host.posted.back(), XFER_GETIMAGE_RESPONSE);
 }
 
 TEST_F(Session, FailuresOfTheNetworkStopWithTheirMessages) {

@@ -204,7 +204,7 @@ std::string UpdateContent::Listing() const {
   return text;
 }
 
-void UpdateContent::WriteArchives(const TempDir& folder) const {
+void UpdateContent::WriteArchives(const std::string& folder) const {
   const std::string extractor = ReadWholeFile(HelperPath("updater_sfx_stub.exe"));
   ASSERT_FALSE(extractor.empty());
   const std::vector<update_archive::File> image = {
@@ -213,6 +213,11 @@ void UpdateContent::WriteArchives(const TempDir& folder) const {
   };
   std::vector<update_archive::File> updates;
   for (const auto& [name, data] : files) updates.push_back({name, listingTime, data});
-  folder.Write(refresh::ImageArchive, update_archive::BuildUpdateArchive(extractor, image));
-  folder.Write(refresh::UpdatesArchive, update_archive::BuildUpdateArchive(extractor, updates));
+  const auto write = [&](const char* name, const std::vector<update_archive::File>& files) {
+    std::ofstream out(folder + name, std::ios::binary | std::ios::trunc);
+    out << update_archive::BuildUpdateArchive(extractor, files);
+    EXPECT_TRUE(out.good()) << folder << name;
+  };
+  write(refresh::ImageArchive, image);
+  write(refresh::UpdatesArchive, updates);
 }

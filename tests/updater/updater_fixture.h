@@ -68,6 +68,7 @@ struct UpdateContent {
   // Lengths the listing claims; a file's real length when not named here.
   std::vector<std::pair<std::string, unsigned long>> claimedLengths;
   std::string Listing() const;
-  // Writes UPDTBITM.EXE and UPDATES.EXE into the folder.
-  void WriteArchives(const TempDir& folder) const;
+  // Writes UPDTBITM.EXE and UPDATES.EXE into the folder (a path ending in a separator).
+  void WriteArchives(const std::string& folder) const;
+  void WriteArchives(const TempDir& folder) const { WriteArchives(folder.path()); }
 };

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace refresh {
 
@@ -37,38 +38,124 @@ int ParseReplyCode(std::string_view reply, int expected) {
   return lastLine.empty() ? 0 : LineCode(lastLine);
 }
 
+namespace {
+
+bool IsDigits(std::string_view text) {
+  if (text.empty()) return false;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+  }
+  return true;
+}
+
+// A run of digits as a long; false when it does not fit.
+bool ToLong(std::string_view digits, long& value) {
+  if (!IsDigits(digits)) return false;
+  unsigned long long total = 0;
+  for (char c : digits) {
+    total = total * 10 + static_cast<unsigned>(c - '0');
+    if (total > static_cast<unsigned long long>(LONG_MAX)) return false;
+  }
+  value = static_cast<long>(total);
+  return true;
+}
+
+// 1 to 12 for "Jan" ... "Dec" in any case, else 0.
+int MonthOf(std::string_view name) {
+  static const char* const kMonths[] = {"jan", "feb", "mar", "apr", "may", "jun",
+                                        "jul", "aug", "sep", "oct", "nov", "dec"};
+  if (name.size() != 3) return 0;
+  char lower[4] = {};
+  for (int i = 0; i < 3; ++i) lower[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(name[i])));
+  for (int m = 0; m < 12; ++m) {
+    if (std::strcmp(lower, kMonths[m]) == 0) return m + 1;
+  }
+  return 0;
+}
+
+std::vector<std::string_view> Fields(std::string_view line) {
+  std::vector<std::string_view> fields;
+  std::size_t i = 0;
+  while (i < line.size()) {
+    while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+    const std::size_t start = i;
+    while (i < line.size() && line[i] != ' ' && line[i] != '\t') ++i;
+    if (i > start) fields.push_back(line.substr(start, i - start));
+  }
+  return fields;
+}
+
+// "MM-DD-YY" or "MM-DD-YYYY".
+bool DosDate(std::string_view field, int& month, int& day) {
+  const std::size_t first = field.find('-');
+  const std::size_t second = first == std::string_view::npos ? first : field.find('-', first + 1);
+  if (second == std::string_view::npos) return false;
+  long m = 0, d = 0, y = 0;
+  if (!ToLong(field.substr(0, first), m) || !ToLong(field.substr(first + 1, second - first - 1), d) ||
+      !ToLong(field.substr(second + 1), y) || m < 1 || m > 12 || d < 1 || d > 31) {
+    return false;
+  }
+  month = static_cast<int>(m);
+  day = static_cast<int>(d);
+  return true;
+}
+
+}  // namespace
+
 ListingLine ParseListingLine(std::string_view text) {
+  std::size_t end = 0;
+  while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+  const std::vector<std::string_view> fields = Fields(text.substr(0, end));
   ListingLine result;
-  if (text.size() >= 45) {
-    // Read backwards from index 44; a run too long for a long leaves the size unknown.
-    unsigned long long value = 0;
-    unsigned long long scale = 1;
-    bool tooLong = false;
-    for (std::size_t i = 45; i-- > 0 && std::isdigit(static_cast<unsigned char>(text[i]));) {
-      const unsigned digit = static_cast<unsigned>(text[i] - '0');
-      if (scale > static_cast<unsigned long long>(LONG_MAX)) {
-        tooLong = tooLong || digit != 0;
-        continue;
-      }
-      value += digit * scale;
-      scale *= 10;
-    }
-    if (!tooLong && value <= static_cast<unsigned long long>(LONG_MAX)) result.size = static_cast<long>(value);
-  }
-  if (text.size() > 48) {
-    static const char* const kMonths[] = {"jan", "feb", "mar", "apr", "may", "jun",
-                                          "jul", "aug", "sep", "oct", "nov", "dec"};
-    char name[4] = {};
-    for (int i = 0; i < 3; ++i) name[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[46 + i])));
-    for (int m = 0; m < 12; ++m) {
-      if (std::strcmp(name, kMonths[m]) == 0) result.month = m + 1;
+  // Unix style: the size is the number just before the month, the day follows it.
+  for (std::size_t i = 1; i + 1 < fields.size(); ++i) {
+    const int month = MonthOf(fields[i]);
+    long size = 0, day = 0;
+    if (month != 0 && ToLong(fields[i - 1], size) && ToLong(fields[i + 1], day) && day >= 1 && day <= 31) {
+      if (fields[0].front() == 'd') return result;  // a directory has no size
+      result.size = size;
+      result.month = month;
+      result.day = static_cast<int>(day);
+      return result;
     }
   }
-  if (text.size() >= 53) {
-    const char day[3] = {text[50], text[51], '\0'};
-    result.day = std::atoi(day);
+  // DOS style: date, time, then the size (or <DIR>).
+  int month = 0, day = 0;
+  long size = 0;
+  if (fields.size() >= 4 && DosDate(fields[0], month, day) && ToLong(fields[2], size)) {
+    result.size = size;
+    result.month = month;
+    result.day = day;
   }
   return result;
+}
+
+std::size_t ReplyReader::WholeReplyLength() const {
+  std::size_t lineStart = 0;
+  std::string_view closing;  // the code that ends a multi-line reply
+  while (lineStart < pending_.size()) {
+    const std::size_t feed = pending_.find('\n', lineStart);
+    if (feed == std::string::npos) break;
+    const std::string_view line(pending_.data() + lineStart, feed - lineStart);
+    const bool coded = line.size() >= 3 && IsDigits(line.substr(0, 3));
+    const char after = line.size() > 3 ? line[3] : '\r';
+    lineStart = feed + 1;
+    if (closing.empty()) {
+      if (!coded || after != '-') return lineStart;  // a one-line reply, or a line that starts none
+      closing = line.substr(0, 3);
+    } else if (coded && line.substr(0, 3) == closing && (after == ' ' || after == '\r')) {
+      return lineStart;
+    }
+  }
+  return pending_.size() > kMaxReply ? pending_.size() : 0;
+}
+
+bool ReplyReader::Next(std::string& reply) {
+  const std::size_t length = WholeReplyLength();
+  if (length == 0) return false;
+  reply = pending_.substr(0, length);
+  pending_.erase(0, length);
+  return true;
 }
 
 int NextDataPort(int last) { return last <= FirstDataPort + DataPortCount ? last + 1 : FirstDataPort; }

@@ -16,19 +16,41 @@ namespace refresh {
 // when they are not digits). An expected code of 0 matches no line.
 int ParseReplyCode(std::string_view reply, int expected);
 
-// The fields of a directory line of the server's LIST, taken at fixed columns.
+// The fields of a directory line of the server's LIST.
 struct ListingLine {
   long size = 0;  // 0 when unknown
   int month = 0;  // 1 to 12, 0 when unknown
   int day = 0;
 };
 
-// size: the run of digits ending at index 44, read backwards (0 when the text
-// is shorter than 45 characters or the run does not fit a long); month: the
-// three letters at index 46 as "Jan" ... "Dec" in any case (0 when the text has
-// 48 characters or fewer, or for anything else); day: the two characters at
-// index 50 as a number (0 when the text is shorter than 53 characters).
+// Reads the first line of a LIST of one file by its blank-separated fields,
+// whatever the server's column widths: a Unix-style line
+// ("-rw-r--r-- 1 owner group 3000 Mar 07 12:00 NAME": the size is the number
+// before the month's three letters, in any case, and the day follows them) or
+// a DOS-style line ("03-07-98 12:00PM 3000 NAME"). A line of neither form, a
+// directory, or a size too large for a long leaves all three unknown.
 ListingLine ParseListingLine(std::string_view text);
+
+// Gathers the text of the control connection, which arrives in chunks that
+// need not follow the replies, into whole replies: a line "xyz text", or the
+// lines from "xyz-text" up to and including the next line that begins with
+// the same three digits and a blank (or ends right after them). Any other
+// line is a reply of its own. Lines end at a line feed (a carriage return
+// before it belongs to the line end); text after the last line end waits for
+// more. A multi-line reply that grows past kMaxReply is handed out as it is.
+class ReplyReader {
+ public:
+  static constexpr std::size_t kMaxReply = 16384;
+  void Add(std::string_view chunk) { pending_.append(chunk.data(), chunk.size()); }
+  // The next whole reply with its line ends; false when none waits.
+  bool Next(std::string& reply);
+  bool HasReply() const { return WholeReplyLength() > 0; }
+
+ private:
+  // The length of the first whole reply, 0 when none waits.
+  std::size_t WholeReplyLength() const;
+  std::string pending_;
+};
 
 // Listener ports for the data connections run from 5578 to 5629.
 constexpr int FirstDataPort = 5578;

@@ -35,6 +35,7 @@ const char* TimerName(int id) {
     case TimerSendListImage: return "TIMER_XFER_SEND_LISTIMAGE";
     case TimerSendListUpdates: return "TIMER_XFER_SEND_LISTUPDATES";
     case TimerSendBin: return "TIMER_XFER_SEND_BIN";
+    case TimerSendGet: return "TIMER_XFER_SEND_GET";
     default: return "";
   }
 }
@@ -104,6 +105,11 @@ UpdateSession::UpdateSession(SessionHost& host, UpdateServer server, int firstDa
 void UpdateSession::Fail(const std::string& message) {
   if (stopped_) return;
   stopped_ = true;
+  // An open download could not be removed with the temporary directory.
+  if (writing_) {
+    writing_ = false;
+    host_.CloseDownload();
+  }
   host_.SeriousError(message);
 }
 
@@ -190,24 +196,24 @@ void UpdateSession::OnMainControl(int state) {
       }
       break;
     case XFER_SEND_LISTIMAGE:
-      kind_ = TransferListImage;
+      BeginTransfer(TransferListImage);
       pendingState_ = XFER_LISTIMAGE_DATACMD;
       StartDataCommand(false, ImageArchive);
       expectedReply_ = 200;
       break;
-    case XFER_LISTIMAGE_DATACMD: SendPendingDataCommand("list", TimerSendListImage); break;
+    case XFER_LISTIMAGE_DATACMD: SendPendingDataCommand("list"); break;
     case XFER_LISTIMAGE_RESPONSE:
       host_.StopTimer(TimerSendListImage);
       expectedReply_ = 0;
       Post(XFER_SEND_LISTUPDATES);
       break;
     case XFER_SEND_LISTUPDATES:
-      kind_ = TransferListUpdates;
+      BeginTransfer(TransferListUpdates);
       pendingState_ = XFER_LISTUPDATES_DATACMD;
       StartDataCommand(false, UpdatesArchive);
       expectedReply_ = 200;
       break;
-    case XFER_LISTUPDATES_DATACMD: SendPendingDataCommand("list", TimerSendListUpdates); break;
+    case XFER_LISTUPDATES_DATACMD: SendPendingDataCommand("list"); break;
     case XFER_LISTUPDATES_RESPONSE:
       host_.StopTimer(TimerSendListUpdates);
       ReadListings();
@@ -227,7 +233,7 @@ void UpdateSession::OnMainControl(int state) {
       }
       break;
     case XFER_SEND_GETIMAGE: StartDownload(TransferGetImage, ImageArchive, imageSize_, XFER_GETIMAGE_DATACMD); break;
-    case XFER_GETIMAGE_DATACMD: SendPendingDataCommand("get", 0); break;
+    case XFER_GETIMAGE_DATACMD: SendPendingDataCommand("get"); break;
     case XFER_GETIMAGE_RESPONSE:
       host_.SetProgress(0);
       host_.SetStatus("Checking status of updates");
@@ -257,7 +263,7 @@ void UpdateSession::OnMainControl(int state) {
     case XFER_SEND_GETUPDATES:
       StartDownload(TransferGetUpdates, UpdatesArchive, updatesSize_, XFER_GETUPDATES_DATACMD);
       break;
-    case XFER_GETUPDATES_DATACMD: SendPendingDataCommand("get", 0); break;
+    case XFER_GETUPDATES_DATACMD: SendPendingDataCommand("get"); break;
     case XFER_GETUPDATES_RESPONSE:
       lastCommand_ = CommandQuit;
       host_.SendControl("QUIT\r\n");  // the archives are here: a lost QUIT changes nothing
@@ -285,11 +291,27 @@ void UpdateSession::StartDownload(TransferKind kind, const char* name, long size
   if (!host_.TempDirCreated()) host_.CreateTempDir();
   bytesExpected_ = size;
   bytesReceived_ = 0;
-  kind_ = kind;
+  BeginTransfer(kind);
   pendingState_ = pending;
   host_.SetProgressRange(size);
   StartDataCommand(true, name);
   expectedReply_ = 200;
+}
+
+void UpdateSession::BeginTransfer(TransferKind kind) {
+  if (kind != kind_) dataAttempts_ = 0;
+  kind_ = kind;
+}
+
+// The command time-out of a transfer runs from its PORT until the reply to
+// its LIST, or for a download until its data connection is up (from then on
+// the transfer time-out watches it).
+int UpdateSession::CommandTimerOf(int kind) const {
+  switch (kind) {
+    case TransferListImage: return TimerSendListImage;
+    case TransferListUpdates: return TimerSendListUpdates;
+    default: return TimerSendGet;
+  }
 }
 
 void UpdateSession::StartDataCommand(bool retrieve, const char* name) {
@@ -312,14 +334,15 @@ void UpdateSession::StartDataCommand(bool retrieve, const char* name) {
   }
   if (!Send("PORT " + address + "," + PortText(dataPort_) + "\r\n")) return;
   lastCommand_ = CommandPort;
+  host_.StartTimer(CommandTimerOf(kind_), kCommandTimeout);
 }
 
-void UpdateSession::SendPendingDataCommand(const char* what, int timer) {
+void UpdateSession::SendPendingDataCommand(const char* what) {
   if (lastReply_ != 200) return;
   Log(std::string("sending data command to ftp server, ") + what, LogMainControl);
   expectedReply_ = 0;
   if (!Send(pendingCommand_)) return;
-  if (timer != 0) host_.StartTimer(timer, kCommandTimeout);
+  host_.StartTimer(CommandTimerOf(kind_), kCommandTimeout);
 }
 
 void UpdateSession::ReadListings() {
@@ -390,13 +413,23 @@ void UpdateSession::OnControlReply() {
     host_.StartTimer(TimerDeferredReply, kReplyDelay);
     return;
   }
+  // A reply may come in pieces, or several in one chunk: each whole reply is
+  // handled once, and a piece waits for the rest.
   std::string chunk;
-  if (!host_.ReadControl(chunk)) return;
+  if (host_.ReadControl(chunk)) replies_.Add(chunk);
+  std::string reply;
+  if (!replies_.Next(reply)) return;
+  OnReply(reply);
+  // The next reply waits until what this one posted has run.
+  if (!stopped_ && replies_.HasReply()) host_.PostControlCode(CWINSOCK_DONE_READING, 0);
+}
+
+void UpdateSession::OnReply(const std::string& reply) {
   Log(kDashes, LogServerResponse);
-  Log(chunk, LogServerResponse);
+  Log(reply, LogServerResponse);
   Log(kDashes, LogServerResponse);
   const int previous = lastReply_;
-  lastReply_ = ParseReplyCode(chunk, expectedReply_);
+  lastReply_ = ParseReplyCode(reply, expectedReply_);
   Log(Format("Prev: %d, New: %d", previous, lastReply_), LogGeneral);
 
   if (lastReply_ == 226) return;  // the end of a transfer is taken from the data connection
@@ -406,6 +439,9 @@ void UpdateSession::OnControlReply() {
   }
   if (expectedReply_ != 0 && lastReply_ != expectedReply_) {
     Log(Format("Did not receive expected response. Expected: %d Received: %d", expectedReply_, lastReply_), LogGeneral);
+    // A refusal (4xx, 5xx) will not turn into the expected reply: stop now
+    // rather than wait for a time-out that some commands do not have.
+    if (lastReply_ >= 400) Fail(CommunicationsMessage);
     return;
   }
   RouteReply();
@@ -430,7 +466,18 @@ void UpdateSession::RouteReply() {
         lastCommand_ = CommandNone;
         host_.CloseData();
         host_.CloseListener();
+        if (++dataAttempts_ >= MaxDataAttempts) {
+          Log(Format("No data connection after %d attempts", dataAttempts_), LogGeneral);
+          Fail(CommunicationsMessage);
+          return;
+        }
         Post(SendStateOf(kind_));
+      } else if (lastReply_ >= 400) {
+        // Refused for another reason (not logged in, a local error of the
+        // server): nothing will come on the data connection.
+        host_.CloseData();
+        host_.CloseListener();
+        Fail(CommunicationsMessage);
       }
       break;
     default: break;
@@ -456,6 +503,7 @@ void UpdateSession::OnDataSocket(int code) {
   switch (code) {
     case CWINSOCK_YOU_ARE_CONNECTED:
       dataConnected_ = true;
+      if (kind_ == TransferGetImage || kind_ == TransferGetUpdates) host_.StopTimer(TimerSendGet);
       host_.StartTimer(TimerTransfer, kTransferTimeout);
       break;
     case CWINSOCK_DONE_READING: OnDataChunk(); break;
@@ -503,15 +551,19 @@ void UpdateSession::OnDataClosed() {
       Post(XFER_LISTUPDATES_RESPONSE);
       break;
     case TransferGetImage:
-      host_.CloseDownload();
-      writing_ = false;
-      Post(XFER_GETIMAGE_RESPONSE);
-      break;
     case TransferGetUpdates:
       host_.CloseDownload();
       writing_ = false;
-      host_.SetStatus("Transfer complete");
-      Post(XFER_GETUPDATES_RESPONSE);
+      // A connection that ends early must not hand a cut archive to the extractor.
+      if (SizeKnown(kind_) && bytesReceived_ != bytesExpected_) {
+        Log(Format("Received %ld of %ld bytes", bytesReceived_, bytesExpected_), LogGeneral);
+        host_.CloseData();
+        host_.CloseListener();
+        Fail(CorruptFilesMessage);
+        return;
+      }
+      if (kind_ == TransferGetUpdates) host_.SetStatus("Transfer complete");
+      Post(kind_ == TransferGetImage ? XFER_GETIMAGE_RESPONSE : XFER_GETUPDATES_RESPONSE);
       break;
     default: break;
   }
@@ -564,6 +616,7 @@ void UpdateSession::OnTimer(int id) {
     case TimerSendListImage:
     case TimerSendListUpdates:
     case TimerSendBin:
+    case TimerSendGet:
       Log(TimerName(id), LogTimer);
       host_.StopTimer(id);
       Log("command timeout", LogTimer);

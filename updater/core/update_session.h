@@ -92,7 +92,12 @@ enum SessionTimer {
   TimerSendListImage = 9,
   TimerSendListUpdates = 10,
   TimerSendBin = 11,
+  TimerSendGet = 12,  // 60 s for a download's PORT and RETR, until its data connection is up
 };
+
+// A transfer whose data connection the server cannot open (425) is tried
+// this many times in all before the session stops.
+constexpr int MaxDataAttempts = 3;
 
 // Everything the session does outside itself.
 class SessionHost {
@@ -204,12 +209,15 @@ class UpdateSession {
   bool Send(const std::string& command);
   void StartDataCommand(bool retrieve, const char* name);
   void StartDownload(TransferKind kind, const char* name, long size, int pending);
-  void SendPendingDataCommand(const char* what, int timer);
+  void SendPendingDataCommand(const char* what);
   void RunExtractor(const char* archive);
   void ReadListings();
   void Install();
   void OnControlReply();
+  void OnReply(const std::string& reply);
   void RouteReply();
+  void BeginTransfer(TransferKind kind);
+  int CommandTimerOf(int kind) const;
   void OnDataChunk();
   void OnDataClosed();
   bool SizeKnown(int kind) const;
@@ -222,6 +230,8 @@ class UpdateSession {
   int pendingState_ = 0;
   int kind_ = TransferNone;
   int dataPort_;
+  int dataAttempts_ = 0;  // 425 replies to the current transfer
+  ReplyReader replies_;
   std::string pendingCommand_;
   std::string listing_;
   std::string imageListing_;

@@ -17,7 +17,20 @@ struct CodecState {
   bool prepared = false;
 };
 
+// The bytes of an output pixel in each mode the codec writes.
+int ModePixelBytes(std::int32_t mode) {
+  switch (mode) {
+    case 5: return 1;
+    case 6:
+    case 7: return 2;
+    case 9:
+    case 11: return 3;
+    default: return 0;
+  }
+}
+
 bool Supported(const KnDecompressPrepare& p) {
+  if (p.pixelBytes != ModePixelBytes(p.outputMode)) return false;
   if (p.depth == 24) {
     return p.outputMode == 6 || p.outputMode == 7 || p.outputMode == 9 || p.outputMode == 11;
   }
@@ -30,77 +43,102 @@ bool Supported(const KnDecompressPrepare& p) {
   return false;
 }
 
-void PutPixel(const KnDecompressPrepare& p, const std::uint8_t* in, std::uint8_t* out) {
-  if (p.depth == 8) {
-    const auto* table = static_cast<const std::uint8_t*>(p.colorTable);
-    if (p.outputMode == 5) {
-      out[0] = table[in[0]];
-    } else if (p.outputMode == 6 || p.outputMode == 7) {
-      std::memcpy(out, table + 2 * in[0], 2);
-    } else {
-      std::memcpy(out, table + 4 * in[0], 3);
-    }
-    return;
+// Where row y goes: asked of the host (stepped output), in 64 KB segments
+// (banded) or rowBytes apart.
+std::uint8_t* RowAt(const KnDecompressPrepare& p, const KnDecompressCall& call, std::int32_t segmentRows,
+                    std::int32_t y) {
+  if (p.outputKind == 3) {
+    return reinterpret_cast<std::uint8_t*>(p.callback(5, static_cast<std::intptr_t>(y) * call.rowBytes));
   }
-  const std::uint32_t r = in[0], g = in[1], b = in[2];
-  switch (p.outputMode) {
-    case 6: {
-      const std::uint16_t v = static_cast<std::uint16_t>((r & 0xF8) << 7 | (g & 0xF8) << 2 | b >> 3);
-      std::memcpy(out, &v, 2);
-      break;
-    }
-    case 7: {
-      const std::uint16_t v = static_cast<std::uint16_t>(r >> 3 << 11 | g >> 2 << 5 | b >> 3);
-      std::memcpy(out, &v, 2);
-      break;
-    }
-    case 9:
-      out[0] = static_cast<std::uint8_t>(r);
-      out[1] = static_cast<std::uint8_t>(g);
-      out[2] = static_cast<std::uint8_t>(b);
-      break;
-    default:
-      out[0] = static_cast<std::uint8_t>(b);
-      out[1] = static_cast<std::uint8_t>(g);
-      out[2] = static_cast<std::uint8_t>(r);
-      break;
+  if (p.outputKind == 2 && segmentRows > 0) {
+    return call.destination + static_cast<std::ptrdiff_t>(y / segmentRows) * 65536 +
+           static_cast<std::ptrdiff_t>(y % segmentRows) * call.rowBytes;
   }
+  return call.destination + static_cast<std::ptrdiff_t>(y) * call.rowBytes;
+}
+
+// The packets of every row, each pixel converted by put(in, out) into
+// outBytes bytes; a repeated pixel is converted once and copied.
+template <int kInBytes, int kOutBytes, class Put>
+std::intptr_t DecodeRows(const KnDecompressPrepare& p, const KnDecompressCall& call, std::int32_t segmentRows,
+                         Put put) {
+  const std::uint8_t* in = call.data;
+  const std::uint8_t* end = call.data + call.size;
+  for (std::int32_t y = 0; y < p.height; ++y) {
+    std::uint8_t* row = RowAt(p, call, segmentRows, y);
+    const bool write = y >= call.area.top && y < call.area.bottom && row != nullptr;
+    std::int32_t x = 0;
+    while (x < p.width) {
+      if (in >= end) return kCodecDataError;
+      const int control = *in++;
+      const bool literal = control < 128;
+      const int run = literal ? control + 1 : control - 126;
+      if (x + run > p.width) return kCodecDataError;
+      if (end - in < (literal ? run : 1) * kInBytes) return kCodecDataError;
+      if (write) {
+        std::uint8_t* out = row + static_cast<std::ptrdiff_t>(x) * kOutBytes;
+        if (literal) {
+          for (int k = 0; k < run; ++k) put(in + k * kInBytes, out + k * kOutBytes);
+        } else {
+          std::uint8_t pixel[4];
+          put(in, pixel);
+          for (int k = 0; k < run; ++k) std::memcpy(out + k * kOutBytes, pixel, kOutBytes);
+        }
+      }
+      x += run;
+      in += (literal ? run : 1) * kInBytes;
+    }
+  }
+  return 0;
 }
 
 std::intptr_t Decompress(CodecState* state, const KnDecompressCall& call, std::int32_t segmentRows) {
   const KnDecompressPrepare& p = state->prepare;
   if (!state->prepared || call.data == nullptr) return -50;
-  const int inBytes = p.depth == 24 ? 3 : 1;
-  const int outBytes = p.pixelBytes;
-  const std::uint8_t* in = call.data;
-  const std::uint8_t* end = call.data + call.size;
-  for (std::int32_t y = 0; y < p.height; ++y) {
-    std::uint8_t* row = nullptr;
-    if (p.outputKind == 3) {
-      row = reinterpret_cast<std::uint8_t*>(p.callback(5, static_cast<std::intptr_t>(y) * call.rowBytes));
-    } else if (p.outputKind == 2 && segmentRows > 0) {
-      row = call.destination + static_cast<std::ptrdiff_t>(y / segmentRows) * 65536 +
-            static_cast<std::ptrdiff_t>(y % segmentRows) * call.rowBytes;
-    } else {
-      row = call.destination + static_cast<std::ptrdiff_t>(y) * call.rowBytes;
+  const auto* table = static_cast<const std::uint8_t*>(p.colorTable);
+  // Each depth and output mode its own loop (prepare took only pixels as wide as the mode's).
+  if (p.depth == 24) {
+    switch (p.outputMode) {
+      case 6:
+        return DecodeRows<3, 2>(p, call, segmentRows, [](const std::uint8_t* i, std::uint8_t* o) {
+          const std::uint16_t v = static_cast<std::uint16_t>((i[0] & 0xF8) << 7 | (i[1] & 0xF8) << 2 | i[2] >> 3);
+          std::memcpy(o, &v, 2);
+        });
+      case 7:
+        return DecodeRows<3, 2>(p, call, segmentRows, [](const std::uint8_t* i, std::uint8_t* o) {
+          const std::uint16_t v = static_cast<std::uint16_t>(i[0] >> 3 << 11 | i[1] >> 2 << 5 | i[2] >> 3);
+          std::memcpy(o, &v, 2);
+        });
+      case 9:
+        return DecodeRows<3, 3>(p, call, segmentRows,
+                                [](const std::uint8_t* i, std::uint8_t* o) { std::memcpy(o, i, 3); });
+      case 11:
+        return DecodeRows<3, 3>(p, call, segmentRows, [](const std::uint8_t* i, std::uint8_t* o) {
+          o[0] = i[2];
+          o[1] = i[1];
+          o[2] = i[0];
+        });
+      default: break;
     }
-    const bool wanted = y >= call.area.top && y < call.area.bottom;
-    std::int32_t x = 0;
-    while (x < p.width) {
-      if (in >= end) return kCodecDataError;
-      const int control = *in++;
-      const int run = control < 128 ? control + 1 : control - 126;
-      const bool literal = control < 128;
-      if (x + run > p.width) return kCodecDataError;
-      if (end - in < (literal ? run : 1) * inBytes) return kCodecDataError;
-      for (int k = 0; k < run; ++k, ++x) {
-        if (wanted && row != nullptr)
-          PutPixel(p, in + (literal ? k * inBytes : 0), row + static_cast<std::ptrdiff_t>(x) * outBytes);
-      }
-      in += (literal ? run : 1) * inBytes;
+  } else if (p.depth == 8) {
+    switch (p.outputMode) {
+      case 5:
+        return DecodeRows<1, 1>(p, call, segmentRows,
+                                [table](const std::uint8_t* i, std::uint8_t* o) { o[0] = table[i[0]]; });
+      case 6:
+      case 7:
+        return DecodeRows<1, 2>(p, call, segmentRows, [table](const std::uint8_t* i, std::uint8_t* o) {
+          std::memcpy(o, table + 2 * i[0], 2);
+        });
+      case 9:
+      case 11:
+        return DecodeRows<1, 3>(p, call, segmentRows, [table](const std::uint8_t* i, std::uint8_t* o) {
+          std::memcpy(o, table + 4 * i[0], 3);
+        });
+      default: break;
     }
   }
-  return 0;
+  return -50;
 }
 
 }  // namespace

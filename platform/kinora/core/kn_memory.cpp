@@ -14,6 +14,7 @@ int gFailAfter = -1;
 struct HandleRecord {
   void* data = nullptr;
   std::int32_t size = 0;
+  std::int32_t capacity = 0;  // bytes the block holds; a resize within it keeps the block
   int locks = 0;
   bool purged = false;
 };
@@ -82,6 +83,7 @@ KnHandle NewHandle(std::int32_t size) {
   record.data = std::calloc(1, size == 0 ? 1 : static_cast<std::size_t>(size));
   if (record.data == nullptr) return 0;
   record.size = size;
+  record.capacity = size == 0 ? 1 : size;
   const KnHandle handle = gNextHandle++;
   gHandles[handle] = record;
   return handle;
@@ -96,11 +98,19 @@ std::int32_t SetHandleSize(KnHandle handle, std::int32_t size) {
   HandleRecord* record = Find(handle);
   if (record == nullptr || size < 0) return -108;
   if (!MayAllocate()) return -108;
-  void* data = record->purged ? std::calloc(1, size == 0 ? 1 : static_cast<std::size_t>(size))
-                              : std::realloc(record->data, size == 0 ? 1 : static_cast<std::size_t>(size));
+  // A cache slot takes tile after tile of about the same size: resizing
+  // within the block (down to half of it) keeps the block and its memory.
+  if (!record->purged && size <= record->capacity && size >= record->capacity / 2) {
+    record->size = size;
+    return 0;
+  }
+  const std::int32_t capacity = size == 0 ? 1 : size;
+  void* data = record->purged ? std::calloc(1, static_cast<std::size_t>(capacity))
+                              : std::realloc(record->data, static_cast<std::size_t>(capacity));
   if (data == nullptr) return -108;
   record->data = data;
   record->size = size;
+  record->capacity = capacity;
   record->purged = false;
   return 0;
 }

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <set>
 
+#include "hand_bytes.h"
 #include "index_database.h"
 #include "packed.h"
 #include "re_charclass.h"
@@ -13,6 +14,68 @@
 #include "re_spelling.h"
 
 namespace {
+
+// Tables 250, 260, 270 and 290 written out by hand.
+TEST(SpellingTables, HandWrittenTablesReadBack) {
+  // 250: u16 rule count 2, then 12 x 2 + 1 bytes; row r of pass p at r x 2 + p.
+  handbytes::HandFile rules;
+  rules.Be16(0, 2);
+  for (u8 i = 0; i < 25; ++i) rules.Put(2u + i, {static_cast<u8>(i + 1)});
+  // 260: u16 count, then pairs of NUL-terminated strings (typed, correct).
+  handbytes::HandFile exceptions;
+  exceptions.Be16(0, 2);
+  exceptions.Text(2, std::string("teh\0the\0recieve\0receive\0", 24));
+  // 270: u16 group count 2; rows of first characters, second characters,
+  // run-start high and low bytes; the third- and fourth-character tables;
+  // u16 stream length; the stream (an index into both tables, or 255 and
+  // the two characters).
+  handbytes::HandFile prefixes;
+  prefixes.Be16(0, 2);
+  prefixes.Put(2, {'a', 'c', 'b', 'a', 0, 0, 0, 5});
+  prefixes.Put(10, {'c', 'o'});        // third characters of entries 0 and 1
+  prefixes.Put(10 + 256, {' ', 'u'});  // fourth characters
+  prefixes.Be16(10 + 512, 8);
+  prefixes.Put(12 + 512, {0, 255, 'l', 'e', 1, 255, 't', ' '});  // "abc ", "able", "abou"; "cat "
+  // 290: switch, 0, u16 count; records {index text[4], length, typed text[4], length}.
+  handbytes::HandFile fragments;
+  fragments.Put(0, {1, 0, 0, 2});
+  fragments.Put(4, {'p', 'h', 0, 0, 2, 'f', 0, 0, 0, 1});
+  fragments.Put(14, {'c', 0, 0, 0, 1, 'k', 0, 0, 0, 1});
+
+  ReSpellingData data{};
+  ReLoadSpellingData(&data, rules.bytes().data(), static_cast<u32>(rules.bytes().size()), exceptions.bytes().data(),
+                     static_cast<u32>(exceptions.bytes().size()), prefixes.bytes().data(),
+                     static_cast<u32>(prefixes.bytes().size()), fragments.bytes().data(),
+                     static_cast<u32>(fragments.bytes().size()));
+  EXPECT_EQ(data.ruleCount, 2);
+  EXPECT_EQ(ReRuleValue(data, ReRowAnchor, 0), 1);
+  EXPECT_EQ(ReRuleValue(data, ReRowKind, 1), 4);            // 1 x 2 + 1, plus 1
+  EXPECT_EQ(ReRuleValue(data, ReRowShortWords, 2), 25);     // pass 2 reads the extra last byte
+  EXPECT_EQ(ReRuleValue(data, ReRowShortWords + 1, 1), 0);  // past the table
+
+  const char *typed = nullptr, *correct = nullptr;
+  ASSERT_TRUE(ReExceptionPair(data, 1, &typed, &correct));
+  EXPECT_STREQ(typed, "recieve");
+  EXPECT_STREQ(correct, "receive");
+  EXPECT_FALSE(ReExceptionPair(data, 2, &typed, &correct));
+
+  std::vector<std::string> keys;
+  RePrefixListCursor cursor(data);
+  while (cursor.NextGroup()) {
+    u8 key[4];
+    while (cursor.NextKey(key)) keys.emplace_back(reinterpret_cast<const char*>(key), 4);
+  }
+  EXPECT_EQ(keys, (std::vector<std::string>{"abc ", "able", "abou", "cat "}));
+
+  EXPECT_TRUE(data.fragmentSwitch);
+  ReFragmentText fragment{};
+  ASSERT_TRUE(ReFragmentAt(data, 0, &fragment));
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(fragment.indexText), fragment.indexLength), "ph");
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(fragment.typedText), fragment.typedLength), "f");
+  ASSERT_TRUE(ReFragmentAt(data, 1, &fragment));
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(fragment.typedText), fragment.typedLength), "k");
+  EXPECT_FALSE(ReFragmentAt(data, 2, &fragment));
+}
 
 class EditTest : public ::testing::Test {
  protected:

@@ -172,6 +172,30 @@ TEST_F(ListTest, AStopFromTheProgressCallbackEndsThePage) {
   Call(block, 250, ReActClose);
 }
 
+// The wildcard and neighbour lists report an unlock that fails as a handle
+// error (-240), so their dispatcher's own code (-465, -474) is the error.
+u16 gHandle = 0;
+i32 RE_CALL LoseTheLockCount(u32, u32) {
+  if (ReHandleNode* node = ReFindHandle(gHandle)) node->database->lockCount = 0;
+  return 0;
+}
+
+TEST_F(ListTest, AFailedUnlockIsAHandleError) {
+  ReIdxListBlock* block = db_.Block(5);
+  db_.db().block()->progress = LoseTheLockCount;
+  ASSERT_EQ(REdb(db_.db().block(), 100, ReActReset), ReDone);
+  gHandle = db_.db().block()->handle;
+  for (const auto& [function, workerFailed] : {std::pair{u16{250}, ReErrWildcardList}, {u16{180}, ReErrNeighbours}}) {
+    Call(block, function, ReActOpen, function == 250 ? "a*" : "receive");
+    EXPECT_EQ(last_, ReFail) << function;
+    EXPECT_EQ(block->status->error, workerFailed) << function;
+    EXPECT_EQ(block->status->handleError, ReErrHandleList) << function;
+    Call(block, 250, ReActClose);
+  }
+  db_.db().block()->progress = nullptr;
+  ASSERT_EQ(REdb(db_.db().block(), 100, ReActReset), ReDone);
+}
+
 // --- Anagrams -----------------------------------------------------------------
 
 std::vector<std::string> ReferenceAnagrams(const std::string& letters, size_t minimum) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "hand_bytes.h"
 #include "in_analyze.h"
 #include "in_hash.h"
 #include "inflect/conjugation.h"
@@ -61,6 +62,22 @@ TEST(WordHashProbe, FindsWhatTheWriterPlacedAndStopsAtEmptyOrAfterNine) {
   for (size_t i = 0; i < full.size(); i += 4) full[i] = 0x80;  // nonzero, low 15 bits 0
   EXPECT_FALSE(Probe("zq", full, static_cast<u32>(full.size())));
   EXPECT_FALSE(Probe("zq", Bytes(512, 0), 512));  // all entries empty
+}
+
+// A word hash written out by hand: 128 big-endian u32 entries. "l'" hashes
+// (by the rule, worked out by hand) to h = 27687 and x = 27723: slot
+// 27723 & 127 = 75, where the entry's low 15 bits hold h.
+TEST(WordHashProbe, HandWrittenEntry) {
+  handbytes::HandFile table(512);
+  table.Be32(75 * 4, 0x00006C27);  // h = 27687
+  const Bytes& bytes = table.bytes();
+  EXPECT_TRUE(Probe("l'", bytes, 512));
+  EXPECT_FALSE(Probe("n'", bytes, 512));
+  // The same h with a bit above the low 15 still matches; another h does not.
+  table.Be32(75 * 4, 0x00016C27);
+  EXPECT_TRUE(Probe("l'", table.bytes(), 512));
+  table.Be32(75 * 4, 0x00006C28);
+  EXPECT_FALSE(Probe("l'", table.bytes(), 512));
 }
 
 TEST(WordHashProbe, TablesOfAnySizeStayInBounds) {

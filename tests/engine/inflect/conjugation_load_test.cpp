@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "hand_bytes.h"
 #include "in_charmap.h"
 #include "inflect/conjugation.h"
 #include "inflect/inflect_samples.h"
@@ -60,6 +61,69 @@ TEST_F(ConjugationLoad, LoadsTheSampleAndFreesItAll) {
   EXPECT_EQ(INterm(context.get()), ReDone);  // a second close frees nothing twice
   EXPECT_EQ(INinit(nullptr), ReWarn);
   EXPECT_EQ(INterm(nullptr), ReWarn);
+}
+
+// A .ram file written out by hand: every table present, small, and filled
+// with its own bytes, so that each lands where the header and the file
+// order put it.
+TEST_F(ConjugationLoad, HandWrittenTablesLandInTheirPlaces) {
+  handbytes::HandFile ram(512);
+  ram.Be16(0, 1);                                      // table C: 1 tag of 11 bytes
+  ram.Be16(2, 2);                                      // index of table E: 2 entries
+  ram.Be16(4, 1);                                      // table A: 1 record of 6 bytes
+  ram.Be16(6, 1);                                      // ending table B: 1 record of 6 bytes
+  ram.Be16(8, 1);                                      // 1 rule
+  ram.Put(14, {0xA0});                                 // flags: tables A and B present
+  ram.Be16(15, 4);                                     // .dsk record length
+  ram.Put(17, {8});                                    // code width
+  ram.Be16(18, 1);                                     // 1 phrase
+  ram.Be16(20, 0x1234);                                // kept in the context
+  ram.Be16(22, 2);                                     // phrase pool bytes
+  ram.Be16(24, 1);                                     // 1 .dsk record
+  ram.Be16(28, 3);                                     // ending-string pool bytes
+  ram.Be16(30, 2);                                     // table E bytes
+  ram.Be16(32, 1);                                     // table F: 1 entry of 4 bytes
+  ram.Be16(34, 2);                                     // table G bytes
+  ram.Put(36, {16});                                   // character-table index: English data
+  ram.Be16(38, 4);                                     // word hash bytes
+  ram.Put(512, {0xA1, 0xA2, 0xA3, 0xA4, 0xA5, 0xA6});  // table A
+  ram.Put(518, {0, 0, 0, 0, 0, 1});                    // table B: rule 0, ending at 0, replacement at 1
+  ram.Put(524, {'s', 0, 0});                           // ending-string pool
+  ram.Text(527, "NN         ");                        // table C
+  ram.Put(538, {0, 0, 0, 2});                          // index of table E
+  ram.Put(542, {0x01, 0x81});                          // table E
+  ram.Put(544, {0, 7, 0, 9});                          // rule values: first 7, second 9
+  ram.Put(548, {0x71, 0x72});                          // phrase pool
+  ram.Put(550, {0, 0});                                // phrase offsets (little-endian)
+  ram.Put(552, {2});                                   // phrase lengths
+  ram.Text(553, "abcd");                               // record keys
+  ram.Put(557, {0xF1, 0xF2, 0xF3, 0xF4});              // table F
+  ram.Put(561, {0x61, 0x62});                          // table G
+  ram.Put(563, {0, 0, 0x12, 0x34});                    // word hash
+  WriteFile(dir_, "data.ram", ram.bytes());
+  WriteFile(dir_, "data.dsk", Bytes{1, 0, 0, 0});
+  auto context = Open(ReDone);
+  EXPECT_EQ(PACKED(context->charTableIndex), 16);
+  EXPECT_EQ(PACKED(context->descriptorPresent), 1);
+  EXPECT_EQ(PACKED(context->header20), 0x1234);
+  EXPECT_EQ(context->tableA[5], 0xA6);
+  EXPECT_EQ(context->endings[5], 1);
+  EXPECT_EQ(context->endingPool[0], 's');
+  EXPECT_EQ(context->tags[0], 'N');
+  EXPECT_EQ(context->classIndex[3], 2);
+  EXPECT_EQ(context->classRules[1], 0x81);
+  EXPECT_EQ(context->firstValues[1], 7);
+  EXPECT_EQ(context->secondValues[1], 9);
+  EXPECT_EQ(context->phrasePool[1], 0x72);
+  EXPECT_EQ(context->phraseLengths[0], 2);
+  EXPECT_EQ(context->recordKeys[3], 'd');
+  EXPECT_EQ(context->hashIndex[3], 0xF4);
+  EXPECT_EQ(context->rewrites[1], 0x62);
+  EXPECT_EQ(context->wordHash[3], 0x34);
+  INterm(context.get());
+  // One byte short of the word hash: a failed read.
+  WriteFile(dir_, "data.ram", Bytes(ram.bytes().begin(), ram.bytes().end() - 1));
+  Open(ReFail, InErrorRead);
 }
 
 TEST_F(ConjugationLoad, OpenReadAndShortFileFailuresCarryTheirCodes) {

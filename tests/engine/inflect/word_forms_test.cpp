@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "hand_bytes.h"
 #include "in_hash.h"
 #include "inflect/inflect_records.h"
 #include "inflect/inflect_samples.h"
@@ -60,6 +61,63 @@ class WordForms : public ::testing::Test {
   std::unique_ptr<InFormContext> context_ = NewFormContext();
   i32 baseline_ = ReLiveAllocations();
 };
+
+// enue.ram, enue.dsk and hash.dat written out by hand: two ending rules
+// ("ed" rule 1, "s" rule 0) and one entry record ("jump" with the past form
+// "jumped", rule 1).
+FormFiles HandFormFiles() {
+  handbytes::HandFile ram(512);
+  ram.Be16(0, 1);       // table C: 1 record of 11 bytes
+  ram.Be16(2, 1);       // rule matrix: 1 row
+  ram.Be16(4, 0);       // table A: none
+  ram.Be16(6, 2);       // ending table: 2 records of 20 bytes
+  ram.Be16(8, 2);       // 2 rules
+  ram.Put(14, {0x20});  // flags: the ending table is present, table A not
+  ram.Be16(15, 16);     // enue.dsk record length
+  ram.Put(17, {8});     // code width
+  ram.Be16(18, 3);      // phrases
+  ram.Be16(22, 11);     // phrase pool bytes
+  ram.Be16(24, 1);      // enue.dsk records
+  ram.Be16(26, 0);      // table D: none
+  // Ending table, sorted by the reversed ending: u16 rule, ending last letter
+  // first (9 bytes), replacement (9 bytes).
+  ram.Put(512, {0, 1, 'd', 'e'});            // "ed" -> "", rule 1
+  ram.Put(532, {0, 0, 's'});                 // "s" -> "", rule 0
+  ram.Text(552, "NN         ");              // table C
+  ram.Put(563, {0});                         // the rule matrix
+  ram.Put(564, {0, 1, 0, 2, 0, 10, 0, 20});  // rule values: firsts 1, 2; seconds 10, 20
+  // Phrase pool: phrase 1 = entry head 0, "jump", kind 3; phrase 2 = rule 1,
+  // suffix "ed", cut 0.
+  ram.Put(572, {0, 'j', 'u', 'm', 'p', 3, 0, 1, 'e', 'd', 0});
+  ram.Put(583, {0, 0, 0, 0, 6, 0});  // phrase offsets, little-endian: 0, 0, 6
+  ram.Put(589, {0, 6, 5});           // phrase lengths
+  ram.Text(592, "jump");             // the record's key
+  FormFiles files;
+  files.ram = ram.bytes();
+  files.dsk = {1, 2, 0};  // codes 1, 2, end; padded to the record length
+  files.dsk.resize(16, 0);
+  // hash.dat: "jumped" hashes (worked out by the presence rule) to slot
+  // 7920 with check byte 142.
+  files.hash.assign(8192, 0);
+  files.hash[7920] = 142;
+  return files;
+}
+
+TEST_F(WordForms, HandWrittenFiles) {
+  Load(HandFormFiles());
+  EXPECT_EQ(PACKED(context_->endingCount), 2);
+  EXPECT_EQ(PACKED(context_->recordCount), 1);
+  // The entry scan gives the base word with rule 1's pair (2, 20); the "ed"
+  // ending's form has the same pair and is not added again.
+  EXPECT_EQ(Expand("jumped"), Strings{"jump"});
+  EXPECT_EQ(PACKED(context_->formFirstValues[0]), 2);
+  EXPECT_EQ(PACKED(context_->formSecondValues[0]), 20);
+  // Unknown to hash.dat: the ending rules alone.
+  EXPECT_EQ(Expand("walked"), Strings{"walk"});
+  EXPECT_EQ(Expand("cats"), Strings{"cat"});
+  EXPECT_EQ(PACKED(context_->formSecondValues[0]), 10);
+  EXPECT_EQ(Expand("xyz", InNoForms), Strings{});
+}
 
 FormData SmallData() {
   FormData data;

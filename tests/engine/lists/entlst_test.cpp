@@ -123,7 +123,8 @@ TEST_F(English, FrameCodes) {
   EXPECT_EQ(db_.Lookup("cat"), ReFail);
   EXPECT_EQ(PACKED(db_.listStatus().error), ReErrLock);
   db_.list()->handle = handle;
-  // A block made for another database.
+  // A block made for another database: its slots' title buffers hold that
+  // database's longest line, so it is refused rather than overrun.
   db_.list()->databaseId += 1;
   EXPECT_EQ(db_.Lookup("cat"), ReFail);
   EXPECT_EQ(PACKED(db_.listStatus().error), ReErrSelectionDb);

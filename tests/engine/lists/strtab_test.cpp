@@ -7,6 +7,7 @@
 
 #include "engine_db/lists_strings.h"
 #include "engine_fixture.h"
+#include "hand_bytes.h"
 #include "packed.h"
 #include "re_lists_codes.h"
 
@@ -69,6 +70,35 @@ class StrTab : public ::testing::Test {
   Database db_{session_};
   ReStrTabBlock* block_ = nullptr;
 };
+
+// Table 320 written out by hand: u16 version, u16 capability mask, u16 record
+// count, records {u16 key, u16 key, u16 first, u16 second} sorted by the keys
+// as signed numbers, then the pool (offsets count from its start).
+TEST_F(StrTab, HandWrittenTable) {
+  handbytes::HandFile table;
+  table.Put(0, {0x00, 0x05, 0x00, 0x01, 0x00, 0x03});                 // version 5, mask 1, 3 records
+  table.Put(6, {0xFF, 0xFE, 0x00, 0x04, 0x00, 0x00, 0x00, 0x03});     // (-2, 4): "ab", "c"
+  table.Put(14, {0x00, 0x00, 0x00, 0x00, 0x00, 0x05, 0x00, 0x05});    // (0, 0): "", ""
+  table.Put(22, {0x00, 0x01, 0x80, 0x00, 0x00, 0x06, 0x00, 0x0A});    // (1, -32768): "xyz", "w"
+  table.Put(30, {'a', 'b', 0, 'c', 0, 0, 'x', 'y', 'z', 0, 'w', 0});  // the pool
+  Open(WithTable({320, 1, std::nullopt, table.bytes()}));
+  EXPECT_EQ(Look(145, -2, 4), ReDone);
+  EXPECT_EQ(Text(), "ab");
+  EXPECT_EQ(Look(110, -2, 4), ReDone);
+  EXPECT_EQ(Text(), "c");
+  EXPECT_EQ(Look(145, 1, -32768), ReDone);
+  EXPECT_EQ(Text(), "xyz");
+  EXPECT_EQ(Look(110, 1, -32768), ReDone);
+  EXPECT_EQ(Text(), "w");
+  EXPECT_EQ(Look(145, 0, 0), ReDone);
+  EXPECT_EQ(Text(), "");
+  EXPECT_EQ(Look(145, 0, 1), ReWarn);  // absent
+  EXPECT_EQ(PACKED(Status().warning), ReErrNotFound);
+  block_->version = 5;
+  EXPECT_EQ(Look(145, -2, 4), ReDone);
+  block_->version = 4;
+  EXPECT_EQ(Look(145, -2, 4), ReWarn);
+}
 
 TEST_F(StrTab, FindsBothStringsBySignedKeys) {
   Open(WithTable(edb::StringTable(Labels())));
@@ -244,6 +274,9 @@ TEST_F(StrTab, StringLongerThanTheBufferFails) {
   EXPECT_EQ(Text(), "n.");
 }
 
+// The block's buffer holds the longest string of the database it was made
+// for (REmemory writes that database's id into the block): a block of another
+// database is refused rather than overrun.
 TEST_F(StrTab, BlockOfAnotherDatabaseIsRefused) {
   Open(WithTable(edb::StringTable(Labels())));
   block_->databaseId = kDatabaseId + 1;

@@ -113,11 +113,17 @@ TEST(QueryParser, LengthCaseModeAndWildcards) {
   EXPECT_EQ(Parse(std::string(1023, ' ').replace(0, 3, "cat")).result, ReDone);
 }
 
-TEST(QueryParser, WordsLongerThanTheLongestWordAreRefused) {
-  EXPECT_EQ(Parse(std::string(12, 'x'), 1, 1, 12).result, ReDone);
+// The query's length is its only limit: a word longer than the database's
+// longest word is a term that no entry holds (the search finds nothing for
+// it), and never an operator even when its first letters spell one.
+TEST(QueryParser, WordsLongerThanTheLongestWordAreTerms) {
   const Parsed parsed = Parse("cat & " + std::string(13, 'x'), 1, 1, 12);
-  EXPECT_EQ(parsed.status.error, ReErrQueryTooLong);
-  EXPECT_EQ(parsed.text, "cat & " + std::string(13, 'x'));  // the caller's text stays
+  EXPECT_EQ(parsed.result, ReDone);
+  EXPECT_EQ(parsed.text, "cat & " + std::string(13, 'x'));
+  const Parsed cut = Parse("cat ANDES dog", 1, 1, 3);
+  EXPECT_EQ(cut.result, ReDone);
+  EXPECT_EQ(cut.text, "cat ANDES dog");
+  EXPECT_EQ(cut.proximity, 1);  // three adjacent terms
 }
 
 TEST(QueryParser, SymbolsAreOperatorsOnlyBeforeABlank) {
@@ -126,7 +132,11 @@ TEST(QueryParser, SymbolsAreOperatorsOnlyBeforeABlank) {
   // '|' without a blank after it is part of a word.
   const Parsed glued = Parse("cat|dog");
   EXPECT_EQ(glued.text, "cat|dog");
-  // '~' is an operator whether or not a blank follows, and takes only itself.
+  // '~' is an operator whether or not a blank follows. With a blank it takes
+  // the blank along, like the other symbols; without one it takes only
+  // itself, since taking the next character would cut the first letter off
+  // the next word ("cat ~dog" would look for "og").
+  EXPECT_EQ(Parse("cat ~ dog").text, "cat ~ dog");
   const Parsed near = Parse("cat ~dog");
   EXPECT_EQ(near.text, "cat ~ dog");
   EXPECT_EQ(near.proximity, 1);

@@ -116,6 +116,17 @@ TEST_F(Search, NothingFound) {
   EXPECT_EQ(outcome.normalised, "cat & zebra");
 }
 
+// A word longer than the database's longest word ("heading", 7 letters)
+// is searched like any other and found nowhere.
+TEST_F(Search, WordsLongerThanAnyIndexWordAreFoundNowhere) {
+  const auto alone = db_.Search("headings");
+  ASSERT_EQ(alone.pages.size(), 1u);
+  EXPECT_EQ(alone.pages[0].result, ReWarn);
+  EXPECT_EQ(alone.pages[0].status.warning, ReWarnNothing);
+  EXPECT_EQ(db_.Search("cat | headings").entries, Range(1, 60));
+  EXPECT_EQ(db_.Search("cat NOT headings").entries, Range(1, 60));
+}
+
 TEST_F(Search, NotAndPhrases) {
   EXPECT_EQ(db_.Search("cat NOT dog").entries, Range(52, 60));
   EXPECT_EQ(db_.Search("cat dog emu").entries, Range(1, 50));

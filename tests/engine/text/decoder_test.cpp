@@ -191,10 +191,13 @@ TEST(TokenChunks, ReadOnStartsAtAnyTokenFromTheNearestSnapshot) {
   // The first-token field left as it is goes on like 430.
   EXPECT_EQ(db.Token(1, 490), ReDone);
   EXPECT_EQ(db.Chunk()[0].text, all[1099].text);
-  // Another entry is opened afresh.
+  // Another entry is opened afresh, and read on from a buffer that has read
+  // nothing yet 490 does what 470 does: the chunk starts at the entry's
+  // first token, and so does the block's first-token field.
   db.tokens()->firstToken = 1;
   EXPECT_EQ(db.Token(2, 490), ReWarn);
-  EXPECT_EQ(db.Chunk()[0].text, "entry");
+  EXPECT_EQ(db.Chunk()[0].text, "other");
+  EXPECT_EQ(PACKED(db.tokens()->firstToken), 2);
   EXPECT_EQ(db.Token(2, 480), ReDone);
 }
 
@@ -225,6 +228,30 @@ TEST(TokenChunks, SearchTermsMarkWholeWords) {
   // Marking switched off.
   db.tokens()->termCount = 0;
   EXPECT_TRUE(Hits(db.AllTokens(1)).empty());
+}
+
+// Marked pieces wait in a ring of ten: a text cut into more pieces ends the
+// chunk before it, and at the start of a chunk goes whole as one token.
+TEST(TokenChunks, MoreThanTenMarkedPiecesGoWhole) {
+  TextDb db(TextDatabase({"x a-b-c-d-e y", "x a-b-c-d-e-f y"}));
+  const char* term = "c";
+  db.tokens()->termCount = 1;
+  db.tokens()->terms[0] = term;
+  db.tokens()->markingMode = 145;
+  // Nine pieces: cut and marked.
+  std::vector<Tok> tokens = db.AllTokens(1);
+  EXPECT_EQ(tokens.size(), 11u);
+  EXPECT_EQ(Hits(tokens), std::vector<std::string>{"c"});
+  // Eleven pieces: the chunk ends after "x"; the next one takes the text whole.
+  EXPECT_EQ(db.Token(2, 470), ReDone);
+  ASSERT_EQ(db.Chunk().size(), 1u);
+  EXPECT_EQ(db.Chunk()[0].text, "x");
+  EXPECT_EQ(db.Token(2, 430), ReWarn);
+  tokens = db.Chunk();
+  ASSERT_EQ(tokens.size(), 2u);
+  EXPECT_EQ(tokens[0].text, "a-b-c-d-e-f");
+  EXPECT_EQ(tokens[0].flags & 0x80, 0x80);  // it holds a hit
+  EXPECT_EQ(tokens[1].text, "y");
 }
 
 TEST(TokenChunks, SecondMarkingStepMarksRunsInsideWords) {

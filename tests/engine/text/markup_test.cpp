@@ -56,8 +56,8 @@ TEST(MarkupPrograms, ProgramsSetCountersTypesAndOutput) {
   EXPECT_EQ(tokens[1].type, 20);
   EXPECT_EQ(tokens[1].flags & 0x06, 0x06);  // a boundary and a type change
   EXPECT_EQ(tokens.back().type, 20);        // the type stays until a program changes it
-  // Counters are bytes: sums stop at 255, differences at 0.
-  EXPECT_EQ(Render(db.AllTokens(2)), "4 IV iv D d C 0 255");
+  // Counters are bytes: 100 - 200 wraps to 156, 156 + 255 + 9 to 164.
+  EXPECT_EQ(Render(db.AllTokens(2)), "4 IV iv D d C 156 164");
   tokens = db.AllTokens(3);
   EXPECT_EQ(Render(tokens), "x kept+ y");
   EXPECT_FALSE(tokens[2].flags & 0x02);  // joined
@@ -95,17 +95,29 @@ TEST(MarkupPrograms, ElementWithoutRoomOpensInTheNextChunk) {
   EXPECT_EQ(second[2].text, "after");
 }
 
-TEST(MarkupPrograms, NumbersAreCheckedWithTheirPrintedLength) {
-  // A 257-byte word leaves seven bytes of the 264-byte chunk text: the nine
-  // characters of CLXXXVIII must wait for the next chunk.
+// A printed number needs room for five characters (a longer Roman numeral
+// for all of its own); a literal for its length.
+TEST(MarkupPrograms, NumbersNeedRoomForFiveCharacters) {
   TextOptions options;
-  options.language = WithMarkers({{"R188", false, "set 4 188; ROMAN 4", ""}});
-  const std::string word(257, 'x');
-  TextDb db(TextDatabase({word + "<R188>"}, options), 33);
+  options.language = WithMarkers(
+      {{"N7", false, "set 4 7; dec 4", ""}, {"R188", false, "set 4 188; ROMAN 4", ""}, {"LIT", false, "\"ab\"", ""}});
+  // 33 units: 264 bytes of chunk text, of which 263 may be used. A 259-byte
+  // word leaves four: the 1-character "7" waits for the next chunk...
+  const std::string word(259, 'x');
+  TextDb db(TextDatabase({word + "<N7>", word + "<LIT>", std::string(257, 'x') + "<R188>"}, options), 33);
   EXPECT_EQ(db.Token(1, 470), ReDone);
-  EXPECT_EQ(PACKED(db.tokens()->textLength), 257);
-  EXPECT_EQ(Render(db.Chunk()), word);
+  EXPECT_EQ(PACKED(db.tokens()->textLength), 259);
   EXPECT_EQ(db.Token(1, 430), ReWarn);
+  ASSERT_EQ(db.Chunk().size(), 1u);
+  EXPECT_EQ(db.Chunk()[0].text, "7");
+  // ... where a 2-character literal fits.
+  EXPECT_EQ(db.Token(2, 470), ReWarn);
+  EXPECT_EQ(PACKED(db.tokens()->textLength), 261);
+  // The nine characters of CLXXXVIII do not fit the six bytes a 257-byte
+  // word leaves.
+  EXPECT_EQ(db.Token(3, 470), ReDone);
+  EXPECT_EQ(PACKED(db.tokens()->textLength), 257);
+  EXPECT_EQ(db.Token(3, 430), ReWarn);
   ASSERT_EQ(db.Chunk().size(), 1u);
   EXPECT_EQ(db.Chunk()[0].text, "CLXXXVIII");
 }

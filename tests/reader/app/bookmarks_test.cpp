@@ -66,6 +66,24 @@ class Bookmarks : public testing::Test {
   std::string Path() const { return dir.File("Bookmark.dat"); }
   CBookmark& At(int i) { return *static_cast<CBookmark*>(bookmarks[i]); }
   CFolder& Folder(int i) { return *static_cast<CFolder*>(folders[i]); }
+  // The folder "Space" (articles 2, 4, 8) and the bookmarks of articles 5
+  // (a highlight 3 to 8) and 9 (the note "rover" at 4464), as saved by the
+  // tests below.
+  void ExpectTheSpaceFolderAndItsBookmarks() {
+    ASSERT_EQ(folders.GetSize(), 1);
+    EXPECT_STREQ(Folder(0).m_name, "Space");
+    EXPECT_EQ(Folder(0).m_articles.GetSetCount(), 3);
+    for (int a : {2, 4, 8}) EXPECT_TRUE(Folder(0).m_articles.Test(a)) << a;
+    ASSERT_EQ(bookmarks.GetSize(), 2);
+    EXPECT_EQ(At(0).m_article, 5);
+    ASSERT_EQ(At(0).m_highlightStarts.GetSize(), 1);
+    EXPECT_EQ(At(0).m_highlightStarts[0], 3u);
+    EXPECT_EQ(At(0).m_highlightEnds[0], 8u);
+    EXPECT_EQ(At(1).m_article, 9);
+    ASSERT_EQ(At(1).m_noteTexts.GetSize(), 1);
+    EXPECT_STREQ(At(1).m_noteTexts[0], "rover");
+    EXPECT_EQ(At(1).m_notePositions[0], 70000u & 0xFFFF);
+  }
 
   TempDir dir;
   CObArray folders, bookmarks;
@@ -115,14 +133,54 @@ TEST_F(Bookmarks, SavedAndLoadedByEntryAndTitle) {
 
   ResetBookmarks(folders, bookmarks);
   ASSERT_TRUE(LoadBookmarkFile(Path().c_str(), folders, bookmarks, articles));
-  ASSERT_EQ(folders.GetSize(), 1);
-  EXPECT_STREQ(Folder(0).m_name, "Space");
-  EXPECT_EQ(Folder(0).m_articles.GetSetCount(), 3);
-  for (int a : {2, 4, 8}) EXPECT_TRUE(Folder(0).m_articles.Test(a)) << a;
-  ASSERT_EQ(bookmarks.GetSize(), 2);
-  EXPECT_EQ(At(0).m_article, 5);
-  EXPECT_EQ(At(1).m_article, 9);
-  EXPECT_EQ(At(1).m_notePositions[0], 70000u & 0xFFFF);
+  ExpectTheSpaceFolderAndItsBookmarks();
+}
+
+// Ten articles, 4 and 9 from the update database: the main entries 1-8 are
+// the articles 1, 2, 3, 5, 6, 7, 8, 10.
+// clang-format off
+const std::string kHandWrittenFile(
+    "\x01\x00"                       // one folder:
+    "\x05\x00" "Space"               //   its name
+    "\x01\x00\x00\x00"               //   one update article, by its title
+    "\x0F\x00" "Comet Hale-Bopp"
+    "\x08\x00\x00\x00" "\x42\x00"    //   .bit record over the 8 main entries: 2 and 7 (articles 2, 8)
+    "\x02\x00"                       // two bookmarks:
+    "\x00" "\x04\x00\x00\x00"        //   main entry 4 (article 5)
+    "\x00\x00"                       //     no notes
+    "\x01\x00" "\x03\x00\x08\x00"    //     one highlight, 3 to 8
+    "\x01" "\x09\x00" "Sojourner"    //   an update article by its title (article 9)
+    "\x01\x00"                       //     one note: its text and position 4464
+    "\x05\x00" "rover" "\x70\x11"
+    "\x00\x00",                      //     no highlights
+    2 + 7 + 4 + 17 + 6 + 2 + 5 + 2 + 6 + 12 + 2 + 9 + 2);
+// clang-format on
+
+TEST_F(Bookmarks, AHandWrittenFileLoadsAndIsWrittenBackTheSame) {
+  Articles articles(10, {{4, "Comet Hale-Bopp"}, {9, "Sojourner"}});
+  dir.Write("Bookmark.dat", kHandWrittenFile);
+  ASSERT_TRUE(LoadBookmarkFile(Path().c_str(), folders, bookmarks, articles));
+  ExpectTheSpaceFolderAndItsBookmarks();
+
+  ASSERT_TRUE(SaveBookmarkFile(Path().c_str(), folders, bookmarks, articles));
+  EXPECT_EQ(Bytes(Path()), kHandWrittenFile);
+}
+
+TEST_F(Bookmarks, AnUnknownRecordKindEndsTheBookmarksRead) {
+  Articles articles(10, {{4, "Comet Hale-Bopp"}, {9, "Sojourner"}});
+  // clang-format off
+  const std::string file(
+      "\x00\x00"                                         // no folders
+      "\x03\x00"                                         // three bookmarks:
+      "\x00" "\x02\x00\x00\x00" "\x00\x00" "\x00\x00"    //   main entry 2, no notes or highlights
+      "\x02" "\x01\x00\x00\x00" "\x00\x00" "\x00\x00"    //   is-update 2: neither kind
+      "\x00" "\x03\x00\x00\x00" "\x00\x00" "\x00\x00",   //   main entry 3, not reached
+      4 + 3 * 9);
+  // clang-format on
+  dir.Write("Bookmark.dat", file);
+  ASSERT_TRUE(LoadBookmarkFile(Path().c_str(), folders, bookmarks, articles));
+  ASSERT_EQ(bookmarks.GetSize(), 1);
+  EXPECT_EQ(At(0).m_article, 2);
 }
 
 TEST_F(Bookmarks, AnUpdateShiftsArticlesButNotTheirBookmarks) {
@@ -217,8 +275,12 @@ TEST_F(Bookmarks, ACountPastTheEndKeepsTheRecordsBeforeIt) {
 }
 
 TEST_F(Bookmarks, AFailedSaveKeepsTheLastGoodFile) {
-  Articles articles(4, {});
+  Articles articles(10, {{4, "Comet Hale-Bopp"}, {9, "Sojourner"}});
+  dir.Write("Bookmark.dat", kHandWrittenFile);
+  ASSERT_TRUE(LoadBookmarkFile(Path().c_str(), folders, bookmarks, articles));
   dir.Write("Bookmark.dat", "old");
+  const auto newFileLeft = [&] { return std::filesystem::exists(Path() + ".new"); };
+
   // The new file cannot be made (a folder stands in its way): nothing is
   // saved, nothing said, the old file stays.
   std::filesystem::create_directory(Path() + ".new");
@@ -227,6 +289,41 @@ TEST_F(Bookmarks, AFailedSaveKeepsTheLastGoodFile) {
   std::filesystem::remove(Path() + ".new");
   // Nowhere to save at all is not an error either.
   EXPECT_TRUE(SaveBookmarkFile(dir.File("missing/Bookmark.dat").c_str(), folders, bookmarks, articles));
+
+  // A write that fails part way (the disk is full after some records), at
+  // each place in turn.
+  int writes = 0;
+  for (;; ++writes) {
+    ContentSimulateFailures(writes, false);
+    const BOOL saved = SaveBookmarkFile(Path().c_str(), folders, bookmarks, articles);
+    ContentSimulateFailures(-1, false);
+    EXPECT_FALSE(newFileLeft()) << writes;
+    if (saved) break;
+    EXPECT_EQ(Bytes(Path()), "old") << writes;
+  }
+  EXPECT_GT(writes, 20);  // each write of the file failed once
+  EXPECT_EQ(Bytes(Path()), kHandWrittenFile);
+  dir.Write("Bookmark.dat", "old");
+  // Every write done but the close reports an error: the file may be short.
+  ContentSimulateFailures(-1, true);
+  EXPECT_FALSE(SaveBookmarkFile(Path().c_str(), folders, bookmarks, articles));
+  ContentSimulateFailures(-1, false);
+  EXPECT_EQ(Bytes(Path()), "old");
+  EXPECT_FALSE(newFileLeft());
+
+  // The new file cannot take the old one's place (a folder of that name with
+  // a file in it): the folder stays as it was.
+  std::filesystem::remove(Path());
+  std::filesystem::create_directory(Path());
+  dir.Write("Bookmark.dat/kept", "kept");
+  EXPECT_FALSE(SaveBookmarkFile(Path().c_str(), folders, bookmarks, articles));
+  EXPECT_EQ(Bytes(Path() + "/kept"), "kept");
+  EXPECT_FALSE(newFileLeft());
+  std::filesystem::remove_all(Path());
+
+  // With nothing in the way the save goes through.
+  EXPECT_TRUE(SaveBookmarkFile(Path().c_str(), folders, bookmarks, articles));
+  EXPECT_EQ(Bytes(Path()), kHandWrittenFile);
 }
 
 #if !defined(_WIN32)

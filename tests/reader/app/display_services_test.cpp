@@ -200,6 +200,7 @@ BOOL CALLBACK CloseNoteDialog(HWND window, LPARAM) {
   dialog->GetWindowRect(&g_noteDialog.rect);
   g_noteDialog.ownerKind = dialog->GetOwnerKind();
   g_noteDialog.seen = true;
+  ui::SavePng(ui::Capture(window, true), "reader_note_dialog");
   dialog->PostMessage(WM_COMMAND, IDCANCEL);
   return FALSE;
 }

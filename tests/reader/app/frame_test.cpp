@@ -10,6 +10,7 @@
 #include "browser_view.h"
 #include "dict_view.h"
 #include "picture_view.h"
+#include "reader/media_ids.h"
 #include "reader/reader_ids.h"
 #include "reader_messages.h"
 #include "splash_view.h"
@@ -342,6 +343,49 @@ TEST_F(Frames, SoundsPlayThroughTheEngineAndEndOnTheMediaScreen) {
   EXPECT_EQ(App().m_nWaitCursorCount, 0);
 }
 
+// The activation states a window is sent (through a hook on this thread).
+class NcActivations {
+ public:
+  explicit NcActivations(HWND window) {
+    watched = window;
+    states.clear();
+    hook_ = ::SetWindowsHookExA(WH_CALLWNDPROC, Record, nullptr, ::GetCurrentThreadId());
+  }
+  ~NcActivations() { ::UnhookWindowsHookEx(hook_); }
+  static inline HWND watched = nullptr;
+  static inline std::vector<WPARAM> states;
+
+ private:
+  static LRESULT CALLBACK Record(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && sent->hwnd == watched && sent->message == WM_NCACTIVATE) states.push_back(sent->wParam);
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+  HHOOK hook_;
+};
+
+TEST_F(Frames, TheFloatingPictureWindowFollowsTheFramesActivation) {
+  StartWithMedia();
+  CMainFrame* frame = Frame();
+  ASSERT_TRUE(frame->ShowMedia());
+  auto* media = dynamic_cast<CViewPicture*>(frame->GetScreen(Screen::Media));
+  media->GoToItem(App().m_multBits.IndexOf(Article("Astronomy")), 0);
+  ui::PumpUntilIdle();
+  const HWND floating = ::GetDlgItem(media->GetMediaFrame().m_hWnd, IDC_MEDIA_WINDOW);
+  ASSERT_NE(floating, nullptr);
+  {
+    NcActivations seen(floating);
+    frame->SendMessage(WM_NCACTIVATE, FALSE);
+    frame->SendMessage(WM_NCACTIVATE, TRUE);
+    EXPECT_EQ(NcActivations::states, (std::vector<WPARAM>{FALSE, TRUE}));
+  }
+  // Only while the media screen is the active one.
+  ASSERT_TRUE(frame->ShowBrowser());
+  NcActivations seen(floating);
+  frame->SendMessage(WM_NCACTIVATE, FALSE);
+  EXPECT_TRUE(NcActivations::states.empty());
+}
+
 TEST_F(Frames, WithoutTheSoundEngineSoundsAreSilent) {
   sound.setupResult = 1;
   ASSERT_TRUE(Start());
@@ -370,13 +414,23 @@ TEST_F(Frames, TheUpdaterStartsOnlyWhenEverythingIsThere) {
   ASSERT_EQ(boxes.all().size(), 1u);
   EXPECT_EQ(boxes.all()[0].type, static_cast<UINT>(MB_OKCANCEL | MB_ICONQUESTION));
 
-  // The updater is started through WinExec: its error numbers are told.
+  // The updater is started through WinExec: its error numbers are told. It
+  // starts in the working directory, whatever is current before (a Save As
+  // into another folder makes that one current).
   static std::vector<std::string> started;
   static UINT result = 0;
   SetProgramLauncher([](LPCSTR commandLine, UINT show) -> UINT {
-    started.push_back(std::string(commandLine) + (show == SW_SHOWNORMAL ? " shown" : " hidden"));
+    char current[MAX_PATH] = "";
+    ::GetCurrentDirectoryA(MAX_PATH, current);
+    started.push_back(std::string(commandLine) + (show == SW_SHOWNORMAL ? " shown in " : " hidden in ") + current);
     return result;
   });
+  TempDir elsewhere;
+  ASSERT_TRUE(::SetCurrentDirectoryA(elsewhere.path().c_str()));
+  char working[MAX_PATH] = "";
+  ASSERT_TRUE(::GetFullPathNameA(dir.path().c_str(), MAX_PATH, working, nullptr));
+  std::string expected(working);
+  if (expected.size() > 3 && expected.back() == '\\') expected.pop_back();  // as GetCurrentDirectory gives it
   Boxes proceed;
   proceed.Answer("Would you like to proceed?", IDOK);
   result = 2;
@@ -387,7 +441,18 @@ TEST_F(Frames, TheUpdaterStartsOnlyWhenEverythingIsThere) {
   result = 32;  // started
   Command(ID_INTERNET_UPDATES);
   EXPECT_EQ(proceed.all().size(), 3u);
-  EXPECT_EQ(started, (std::vector<std::string>{"REFRESH32.EXE shown", "REFRESH32.EXE shown"}));
+  ASSERT_EQ(started.size(), 2u);
+  for (const std::string& start : started)
+    EXPECT_STRCASEEQ(start.c_str(), ("REFRESH32.EXE shown in " + expected).c_str());
+
+  // A working directory that is gone starts nothing: the updater would
+  // install elsewhere.
+  settings.Set(InstallationOptions, "WorkingDirectory", dir.File("gone\\"));
+  Command(ID_INTERNET_UPDATES);
+  ASSERT_EQ(proceed.all().size(), 5u);
+  EXPECT_EQ(proceed.all()[4].text, "Error 2: Could not start Internet Updater.");
+  EXPECT_EQ(started.size(), 2u);
+  ::SetCurrentDirectoryA(working);
   SetProgramLauncher(nullptr);
 }
 

@@ -53,6 +53,55 @@ TEST(PictureRecords, TwoHundredFiftySixColoursAreUnfilteredButTheLastByte) {
   EXPECT_STREQ(picture.caption, "A caption");
 }
 
+// An unpacked record written out by hand from its layout.
+TEST(PictureRecords, AHandWrittenRecordWithItsRegions) {
+  // clang-format off
+  const std::string bytes(
+      "\x01"              // type 1
+      "\x03\x00"          // T: a caption of 3 bytes
+      "\x0A\x00"          // width 10
+      "\x02\x00"          // height 2
+      "\x04\x00"          // row stride 4
+      "\x01"              // 1 bit a pixel: 2 colours
+      "\x01\x00"          // region kind 1: rectangles, the pixels are the mask
+      "\x31\x00\x00\x00"  // size of the whole record: 49
+      "\x00"              // not used
+      "Sky"
+      "\x10\x20\x30\x00" "\x40\x50\x60\x00"  // 2 colours: blue, green, red, unused
+      "\x80\x00\x00\x00"  // the bottom row
+      "\xC0\x40\x00\x00"  // the top row
+      "\x01\x00"          // one hot spot:
+      "\x07\x00" "k"      //   id 7, key k
+      "\x00\x00" "\x00\x00" "\x02\x00" "\x01\x00",  // left, top, right, bottom
+      49);
+  // clang-format on
+  PictureRecord picture;
+  ASSERT_TRUE(DecodePictureRecord(reinterpret_cast<const u8*>(bytes.data()), 49, true, picture));
+  EXPECT_EQ(picture.header.type, 1);
+  EXPECT_EQ(picture.header.width, 10);
+  EXPECT_EQ(picture.header.height, 2);
+  EXPECT_EQ(picture.header.stride, 4);
+  EXPECT_EQ(picture.header.bitsPerPixel, 1);
+  EXPECT_STREQ(picture.caption, "Sky");
+  EXPECT_EQ(picture.colours, (std::vector<u8>{0x10, 0x20, 0x30, 0, 0x40, 0x50, 0x60, 0}));
+  EXPECT_EQ(picture.pixels, (std::vector<u8>{0x80, 0, 0, 0, 0xC0, 0x40, 0, 0}));  // not filtered
+  EXPECT_EQ(picture.mask, picture.pixels);
+  // A 1-bit picture is drawn white and black, whatever colours it stores.
+  const std::vector<u8> dib = BuildPackedDib(picture);
+  const u8 whiteBlack[8] = {255, 255, 255, 0, 0, 0, 0, 0};
+  ASSERT_EQ(dib.size(), 40u + 8 + 8);
+  EXPECT_EQ(std::memcmp(dib.data() + 40, whiteBlack, 8), 0);
+  CObArray spots;
+  ASSERT_TRUE(ReadHotSpots(1, picture.regions.data(), static_cast<u32>(picture.regions.size()), spots));
+  ASSERT_EQ(spots.GetSize(), 1);
+  auto* spot = static_cast<CHotSpot*>(spots[0]);
+  EXPECT_EQ(spot->GetId(), 7);
+  EXPECT_TRUE(spot->HitTest(1, 0, 0));
+  EXPECT_FALSE(spot->HitTest(2, 0, 0));
+  EXPECT_TRUE(spot->HitTest(9, 1, 'k'));
+  RemoveHotSpots(spots);
+}
+
 TEST(PictureRecords, SixteenColoursAreStoredAsTheyAre) {
   const builder::Picture source = MakePicture(5, 3, 4);
   const builder::Bytes record = builder::PictureRecord(source);
@@ -165,6 +214,63 @@ TEST(HotSpots, PolygonsByTheEvenOddRule) {
   EXPECT_FALSE(spot->HitTest(6, 6, 0));
   ASSERT_NE(spot->GetLabel(), nullptr);
   EXPECT_TRUE(spot->GetLabel()->IsEmpty());  // a label of length 0
+  RemoveHotSpots(spots);
+}
+
+// The hot-spot records of kinds 2 to 4, written out by hand.
+TEST(HotSpots, HandWrittenRecordsOfEachKind) {
+  // clang-format off
+  const std::string polygon(
+      "\x01\x00"  // one area
+      "\x02\x00"  // id 2
+      "\x03\x00" "\x00\x00\x00\x00" "\x08\x00\x00\x00" "\x00\x00\x08\x00"  // 3 points
+      "\x14\x00" "\x14\x00" "\x16\x00" "\x16\x00",                         // its rectangle
+      2 + 2 + 2 + 12 + 8);
+  const std::string labelled(
+      "\x01\x00"         // one area
+      "\x03\x00"         // id 3
+      "\x04\x00" "Moon"  // its label
+      "\x03\x00" "\x00\x00\x00\x00" "\x08\x00\x00\x00" "\x00\x00\x08\x00",  // 3 points
+      2 + 2 + 2 + 4 + 2 + 12);
+  const std::string keys(
+      "\x02\x00"                         // two keys
+      "\x04\x00" "q" "\x05\x00" "Queen"  // id 4, key q, its label
+      "\x05\x00" "k" "\x00\x00",         // id 5, key k, no label
+      2 + 2 + 1 + 2 + 5 + 2 + 1 + 2);
+  // clang-format on
+  const auto read = [](int kind, const std::string& records, CObArray& spots) {
+    return ReadHotSpots(kind, reinterpret_cast<const u8*>(records.data()), static_cast<u32>(records.size()), spots);
+  };
+  CObArray spots;
+  ASSERT_TRUE(read(2, polygon, spots));
+  ASSERT_EQ(spots.GetSize(), 1);
+  auto* spot = static_cast<CHotSpot*>(spots[0]);
+  EXPECT_EQ(spot->GetId(), 2);
+  EXPECT_TRUE(spot->HitTest(1, 1, 0));
+  EXPECT_FALSE(spot->HitTest(6, 6, 0));
+  EXPECT_TRUE(spot->HitTest(21, 21, 0));  // inside the rectangle
+  EXPECT_EQ(spot->GetLabel(), nullptr);
+  RemoveHotSpots(spots);
+
+  ASSERT_TRUE(read(3, labelled, spots));
+  spot = static_cast<CHotSpot*>(spots[0]);
+  EXPECT_EQ(spot->GetId(), 3);
+  EXPECT_TRUE(spot->HitTest(1, 1, 0));
+  ASSERT_NE(spot->GetLabel(), nullptr);
+  EXPECT_STREQ(*spot->GetLabel(), "Moon");
+  RemoveHotSpots(spots);
+
+  ASSERT_TRUE(read(4, keys, spots));
+  ASSERT_EQ(spots.GetSize(), 2);
+  spot = static_cast<CHotSpot*>(spots[0]);
+  EXPECT_EQ(spot->GetId(), 4);
+  EXPECT_TRUE(spot->HitTest(0, 0, 'q'));
+  EXPECT_FALSE(spot->HitTest(0, 0, 'k'));
+  EXPECT_STREQ(*spot->GetLabel(), "Queen");
+  spot = static_cast<CHotSpot*>(spots[1]);
+  EXPECT_TRUE(spot->HitTest(0, 0, 'k'));
+  ASSERT_NE(spot->GetLabel(), nullptr);
+  EXPECT_TRUE(spot->GetLabel()->IsEmpty());
   RemoveHotSpots(spots);
 }
 

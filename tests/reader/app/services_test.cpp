@@ -2,6 +2,7 @@
 // titles, icons, fonts and colours, pictures and hot spots, the transparent
 // painter, printing the folder list, the search progress window, and the
 // Preferences and About dialogs.
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -427,7 +428,7 @@ TEST_F(Services, PreferencesStoreAndApply) {
                                Frame()->GetScreen(Screen::Browser), 2089));
   CPrefs prefs(Frame());
   ASSERT_TRUE(prefs.Create(IDD_PREFERENCES, Frame()));
-  EXPECT_TRUE(prefs.IsDlgButtonChecked(IDC_PREF_SAVE_ON_EXIT));
+  EXPECT_TRUE(prefs.m_saveOnExit.GetCheck());
   CString delay;
   prefs.GetDlgItemText(IDC_PREF_SLIDE_DELAY, delay);
   EXPECT_STREQ(delay, "5");
@@ -466,8 +467,9 @@ TEST_F(Services, PreferencesStoreAndApply) {
   prefs.SaveSettings();
   EXPECT_EQ(app.GetFont(FontArticle)->m_hObject, article);
   ASSERT_GE(prefs.m_sizes.SelectString("14"), 0);
-  prefs.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_PREF_SAVE_ON_EXIT, BN_CLICKED),
-                    reinterpret_cast<LPARAM>(::GetDlgItem(prefs.m_hWnd, IDC_PREF_SAVE_ON_EXIT)));
+  ui::Click(prefs.m_saveOnExit.m_hWnd, CPoint(5, 5));
+  ui::PumpUntilIdle();
+  EXPECT_FALSE(prefs.m_saveOnExit.GetCheck());
   prefs.SaveSettings();
   EXPECT_EQ(settings.Get(InstallationOptions, "FontSize"), "14");
   EXPECT_EQ(settings.Get(InstallationOptions, "SaveOnExit"), "0");
@@ -475,6 +477,74 @@ TEST_F(Services, PreferencesStoreAndApply) {
   EXPECT_NE(app.GetFont(FontArticle)->m_hObject, article);
   prefs.DestroyWindow();
   display.DestroyWindow();
+}
+
+// The dialog is built of the skinned controls: check strips, pickers and
+// bitmap buttons; it draws its labels in the menu font and is as large as
+// what it holds.
+TEST_F(Services, PreferencesAreSkinnedAndSizedToTheirContents) {
+  CPrefs prefs(Frame());
+  ASSERT_TRUE(prefs.Create(IDD_PREFERENCES, Frame()));
+  prefs.ShowWindow(SW_SHOW);
+  ui::PumpUntilIdle();
+  for (UINT id : {IDC_PREF_SAVE_ON_EXIT, IDC_PREF_SHOW_INTRO, IDC_PREF_DISPLAY_PICTURES}) {
+    CWnd* check = CWnd::FromHandlePermanent(::GetDlgItem(prefs.m_hWnd, static_cast<int>(id)));
+    ASSERT_NE(dynamic_cast<CBmButton*>(check), nullptr) << id;
+    EXPECT_EQ(static_cast<CBmButton*>(check)->GetFrameSize(), CSize(14, 14));
+  }
+  for (UINT id : {IDC_PREF_OK, IDC_PREF_APPLY, IDC_PREF_CANCEL}) {
+    auto* button =
+        dynamic_cast<CODButton*>(CWnd::FromHandlePermanent(::GetDlgItem(prefs.m_hWnd, static_cast<int>(id))));
+    ASSERT_NE(button, nullptr) << id;
+    EXPECT_EQ(button->GetFrameSize(), CSize(56, 20));
+  }
+  for (UINT id : {IDC_PREF_FONT_NAME, IDC_PREF_FONT_SIZE, IDC_PREF_HIGHLIGHT, IDC_PREF_SEARCH, IDC_PREF_CROSS_REF})
+    EXPECT_NE(dynamic_cast<CDropList*>(CWnd::FromHandlePermanent(::GetDlgItem(prefs.m_hWnd, static_cast<int>(id)))),
+              nullptr)
+        << id;
+
+  // Every control and label stands inside the client area, 12 pixels from
+  // its right and bottom edges at the nearest.
+  CRect client;
+  prefs.GetClientRect(&client);
+  int right = 0, bottom = 0;
+  for (HWND child = ::GetWindow(prefs.m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    CRect place;
+    ::GetWindowRect(child, &place);
+    prefs.ScreenToClient(&place);
+    EXPECT_GE(place.left, 0);
+    EXPECT_GE(place.top, 0);
+    right = std::max(right, static_cast<int>(place.right));
+    bottom = std::max(bottom, static_cast<int>(place.bottom));
+  }
+  ASSERT_EQ(prefs.GetLabels().size(), 9u);
+  for (const CPrefs::Label& label : prefs.GetLabels()) right = std::max(right, static_cast<int>(label.place.right));
+  EXPECT_EQ(client.right, right + 12);
+  EXPECT_EQ(client.bottom, bottom + 12);
+
+  // The labels are drawn in black on the dialog's white, in the menu font.
+  const ui::Picture picture = ui::Capture(prefs.m_hWnd);
+  EXPECT_EQ(picture.At(2, 2), RGB(255, 255, 255));
+  for (const CPrefs::Label& label : prefs.GetLabels()) {
+    EXPECT_GT(picture.Count(label.place, RGB(0, 0, 0)), 0) << label.text;
+    CClientDC dc(&prefs);
+    CFont* old = dc.SelectObject(App().GetFont(12));
+    EXPECT_EQ(label.place.Width(), dc.GetTextExtent(label.text, static_cast<int>(std::strlen(label.text))).cx);
+    dc.SelectObject(old);
+  }
+  // A check button shows its checked frame.
+  prefs.m_showIntro.SetCheck(FALSE);
+  ui::PumpUntilIdle();
+  CRect box;
+  prefs.m_showIntro.GetWindowRect(&box);
+  prefs.ScreenToClient(&box);
+  const int unchecked = ui::Capture(prefs.m_hWnd).Count(box, RGB(0, 0, 0));
+  ui::Click(prefs.m_showIntro.m_hWnd, CPoint(5, 5));
+  ui::PumpUntilIdle();
+  EXPECT_TRUE(prefs.m_showIntro.GetCheck());
+  EXPECT_NE(ui::Capture(prefs.m_hWnd).Count(box, RGB(0, 0, 0)), unchecked);
+  ui::SavePng(ui::Capture(prefs.m_hWnd, true), "reader_preferences_skinned");
+  prefs.DestroyWindow();
 }
 
 TEST_F(Services, AboutNeedsTheMediaLibraryAndTheDisc) {

@@ -148,6 +148,17 @@ TEST_F(ReaderApp, MissingFilesAndTheirMessages) {
   EXPECT_FALSE(App().m_bDatabasesOpen);  // closed again by the shutdown
 }
 
+TEST_F(ReaderApp, ATitleIndexWithoutItsBlocksStillStarts) {
+  // Only the RAM file of a title index is needed to start; without the DSK
+  // file its titles are simply not found.
+  media.installed = true;
+  Remove("TYPMATIC.DSK");
+  ASSERT_TRUE(Start());
+  EXPECT_TRUE(boxes.all().empty());
+  char title[TitleBufferSize] = "";
+  EXPECT_EQ(App().LookupTitle(App().ToInternalArticle(1), title), 0);
+}
+
 TEST_F(ReaderApp, AMissingDatabaseClosesTheOnesBefore) {
   media.installed = true;
   Remove("R053F540.DAT");

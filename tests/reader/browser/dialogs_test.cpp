@@ -195,6 +195,12 @@ TEST_F(TimelineNote, OpensAtTheAnchorInTheTimelinesLook) {
     const ui::Picture picture = ui::Capture(dialog.GetSafeHwnd());
     EXPECT_EQ(picture.At(2, 2), CFakeServices::BrushColour(13));                   // the title band
     EXPECT_EQ(picture.At(width / 2, height - 8), CFakeServices::BrushColour(14));  // the background
+    // The title is a skinned static in the timeline's look: its two frame
+    // brushes round white.
+    EXPECT_EQ(picture.At(10, 33), CFakeServices::BrushColour(14));
+    EXPECT_EQ(picture.At(11, 34), CFakeServices::BrushColour(12));
+    EXPECT_EQ(picture.At(width - 14, 36), RGB(255, 255, 255));
+    ui::SavePng(picture, "note_dialog_timeline");
     Press(dialog, CNoteDlg::kClose);
   });
   EXPECT_TRUE(ran);
@@ -229,6 +235,10 @@ TEST_F(BrowserNote, AnEditedNoteIsStoredWhenTheEntryIsLeft) {
   EXPECT_EQ(Run([&](CNoteDlg& dialog) {
               EXPECT_EQ(dialog.GetOwnerKind(), CNoteDlg::kOwnerBrowser);
               EXPECT_NE(std::find(services.loaded.begin(), services.loaded.end(), 6125u), services.loaded.end());
+              const ui::Picture picture = ui::Capture(dialog.GetSafeHwnd());
+              EXPECT_EQ(picture.At(10, 33), CFakeServices::BrushColour(2));  // the encyclopedia's title look
+              EXPECT_EQ(picture.At(11, 34), CFakeServices::BrushColour(0));
+              ui::SavePng(picture, "note_dialog_encyclopedia");
               dialog.GetDlgItem(CNoteDlg::kEdit)->SetWindowText("new note");
               Press(dialog, CNoteDlg::kOk);
             }),

@@ -189,6 +189,22 @@ TEST_F(DisplayWindow, ACrossReferencePostsItsArticleToTheParent) {
   Click(7);
   ui::PumpUntilIdle();
   EXPECT_EQ(parent.Of(WM_CROSSREF).size(), 1u);
+
+  // Runs between the reference and its number (a full stop here) are passed
+  // over; a reference that meets the next one first has no number.
+  Show({W("Paris", kFormatCrossReference), Glued("."), Hidden("56"), W("Rome", kFormatCrossReference), W("or"),
+        W("Oslo", kFormatCrossReference), Hidden("78")});
+  Click(0);
+  Click(3);
+  ui::PumpUntilIdle();
+  posted = parent.Of(WM_CROSSREF);
+  ASSERT_EQ(posted.size(), 2u);
+  EXPECT_EQ(posted[1].lParam, 56);
+  Click(5);
+  ui::PumpUntilIdle();
+  posted = parent.Of(WM_CROSSREF);
+  ASSERT_EQ(posted.size(), 3u);
+  EXPECT_EQ(posted[2].lParam, 78);
 }
 
 TEST_F(DisplayWindow, ADoubleClickLooksTheWordUp) {

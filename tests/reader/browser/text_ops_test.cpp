@@ -47,6 +47,13 @@ TEST_F(Find, EveryQueryWordIsMarkedOncePerRunAndOperatorsAreNeverSearched) {
   EXPECT_EQ(FindWords(model, state, "&", false, false).size(), 0u);
 }
 
+TEST_F(Find, AnOperatorInsideAWordIsPartOfIt) {
+  EXPECT_EQ(QueryWords("AT&T & cat|dog !~fish"), (std::vector<std::string>{"AT&T", "cat|dog", "fish"}));
+  ASSERT_TRUE(Add({W("AT&T"), W("AT"), W("T")}));
+  FindWords(model, state, "AT&T", true, false);
+  EXPECT_EQ(Hits(), (std::vector<int>{7}));
+}
+
 TEST_F(Find, TwoWordsInOneRunCountTwiceAndTheLaterOneShows) {
   const std::vector<int> found = FindWords(model, state, "cat like", false, false);
   EXPECT_EQ(state.count, 5);
@@ -100,6 +107,10 @@ TEST_F(ModelTest, CopiedTextEndsLinesInCrLfAndLeavesHiddenRunsOut) {
   ASSERT_TRUE(Add({W("Title"), NewLine("Body"), W("text"), W("France", kFormatCrossReference), Hidden("12"),
                    Tok{"\nNext", 0, 0, kBody}}));
   EXPECT_EQ(CopyAll(model), "Title \r\nBody text France\r\nNext");
+  // A run that starts a line gives its own line break besides those of its
+  // leading newlines, as the screen shows both.
+  ASSERT_TRUE(Add({Tok{"\nLast", kTokenNewLine, 0, kBody}}));
+  EXPECT_EQ(CopyAll(model), "Title \r\nBody text France\r\nNext\r\n\r\nLast");
 }
 
 TEST_F(ModelTest, NothingButHiddenRunsCopiesAsNothing) {
@@ -161,7 +172,7 @@ TEST_F(ModelTest, PagesEndOnceTheirTextPassesTheBottom) {
   // starts above the bottom is printed; the page ends when y passes it.
   RecordingSurface page;
   const CRect area(10, 0, 131, 90);
-  const int next = PrintPage(model, page, area, 0, false);
+  const int next = PrintPage(model, page, area, 0, false, false);
   EXPECT_EQ(next, 20);
   const auto lines = page.Lines();
   ASSERT_EQ(lines.size(), 5u);
@@ -169,7 +180,7 @@ TEST_F(ModelTest, PagesEndOnceTheirTextPassesTheBottom) {
   EXPECT_EQ(lines.rbegin()->first, 80);
   EXPECT_EQ(page.drawn.front().x, 10);
   RecordingSurface second;
-  EXPECT_EQ(PrintPage(model, second, area, next, false), -1);
+  EXPECT_EQ(PrintPage(model, second, area, next, false, false), -1);
   EXPECT_EQ(second.drawn.size(), 10u);
   EXPECT_EQ(second.drawn.front().y, 0);
 }
@@ -178,22 +189,27 @@ TEST_F(ModelTest, EveryPagePrintsAtLeastOneLine) {
   ASSERT_TRUE(Add({W("one"), W(std::string(50, 'w')), W("two")}));
   RecordingSurface page;
   const CRect area(0, 0, 120, 5);  // lower than a line, narrower than the long word
-  EXPECT_EQ(PrintPage(model, page, area, 0, false), 1);
-  EXPECT_EQ(PrintPage(model, page, area, 1, false), 2);  // the long word alone
-  EXPECT_EQ(PrintPage(model, page, area, 2, false), -1);
+  EXPECT_EQ(PrintPage(model, page, area, 0, false, false), 1);
+  EXPECT_EQ(PrintPage(model, page, area, 1, false, false), 2);  // the long word alone
+  EXPECT_EQ(PrintPage(model, page, area, 2, false, false), -1);
   ASSERT_EQ(page.drawn.size(), 3u);
   EXPECT_EQ(page.drawn[1].text, std::string(50, 'w') + " ");
 }
 
-// Runs that start a line (headings, each line of the entry) are printed at
-// the start of the next line, not dropped; newlines beyond the first leave
+// A run that starts a line ends the printed line. Outside the dictionary's
+// lists it is a line feed of its own besides, which leaves an empty line
+// (its text, a heading or a paragraph's first word, is printed all the same);
+// in them it only starts the next line. Newlines beyond the first leave
 // empty lines.
 TEST_F(ModelTest, LineStartsAndNewlinesBreakPrintedLines) {
   ASSERT_TRUE(Add({W("Text"), NewLine("Heading", kFormatBold), Tok{"\n\nAfter", 0, 0, kBody}, W("gap")}));
   RecordingSurface page;
-  EXPECT_EQ(PrintPage(model, page, CRect(0, 0, 600, 800), 0, false), -1);
-  EXPECT_EQ(page.Lines(), (std::map<int, std::string>{{0, "Text "}, {20, "Heading"}, {60, "After gap"}}));
+  EXPECT_EQ(PrintPage(model, page, CRect(0, 0, 600, 800), 0, false, false), -1);
+  EXPECT_EQ(page.Lines(), (std::map<int, std::string>{{0, "Text "}, {40, "Heading"}, {80, "After gap"}}));
   EXPECT_EQ(page.drawn[1].style, kStyleBold);
+  RecordingSurface list;
+  EXPECT_EQ(PrintPage(model, list, CRect(0, 0, 600, 800), 0, false, true), -1);
+  EXPECT_EQ(list.Lines(), (std::map<int, std::string>{{0, "Text "}, {20, "Heading"}, {60, "After gap"}}));
 }
 
 TEST_F(ModelTest, SelectionPrintingLeavesTwoEmptyLinesBetweenBlocks) {
@@ -201,22 +217,27 @@ TEST_F(ModelTest, SelectionPrintingLeavesTwoEmptyLinesBetweenBlocks) {
   model.SetMark(0, 0, kMarkSelected, true);
   model.SetMark(3, 4, kMarkSelected, true);
   RecordingSurface page;
-  EXPECT_EQ(PrintPage(model, page, CRect(0, 0, 600, 800), 0, true), -1);
+  EXPECT_EQ(PrintPage(model, page, CRect(0, 0, 600, 800), 0, true, false), -1);
   EXPECT_EQ(page.Lines(), (std::map<int, std::string>{{0, "one "}, {60, "four five"}}));
 }
 
 TEST_F(ModelTest, RaisedAndLoweredRunsPrintAQuarterLineOff) {
-  ASSERT_TRUE(Add({W("x"), Glued("2", kFormatRaised), W("H"), Glued("2", kFormatLowered),
-                   W("cross", kFormatCrossReference), NewLine("next")}));
+  ASSERT_TRUE(
+      Add({W("x"), Glued("2", kFormatRaised), W("H"), Glued("2", kFormatLowered), W("cross", kFormatCrossReference),
+           NewLine("next"), W("up"), Glued("2", kFormatRaised), NewLine("end")}));
   RecordingSurface page;
-  PrintPage(model, page, CRect(0, 0, 600, 800), 0, false);
-  ASSERT_EQ(page.drawn.size(), 6u);
+  PrintPage(model, page, CRect(0, 0, 600, 800), 0, false, true);
+  ASSERT_EQ(page.drawn.size(), 9u);
   EXPECT_EQ(page.drawn[0].y, 5);  // a raised line moves down a quarter line
   EXPECT_EQ(page.drawn[1].y, 0);
   EXPECT_EQ(page.drawn[3].y, 10);
   EXPECT_EQ(page.drawn[4].style, kStyleNormal);  // cross references print in font 0
-  // The line took its height plus a quarter for each direction.
-  EXPECT_EQ(page.drawn[5].y, 30);
+  // The line took its height plus a quarter for being lowered (the next
+  // starts at 25); a raised line only moves its drawing (the one after it
+  // starts a plain line height lower, at 45).
+  EXPECT_EQ(page.drawn[5].y, 25 + 5);
+  EXPECT_EQ(page.drawn[7].y, 25);
+  EXPECT_EQ(page.drawn[8].y, 45);
 }
 
 // ---------------------------------------------------------------------------
@@ -244,6 +265,15 @@ TEST_F(Scrolling, PagesMoveToTheLineCutByTheEdge) {
   EXPECT_EQ(PageUpLine(model, 3, 10), 2);
   EXPECT_EQ(TopOffset(model, 7), 7 * kHeight);
   EXPECT_EQ(TopOffset(model, 99), 0);
+}
+
+TEST_F(Scrolling, ALineEndingOnTheBottomEdgeReachesIt) {
+  // Six lines fill the window exactly: the sixth reaches the bottom, so it
+  // is not counted as visible and a page down makes it the top line.
+  EXPECT_EQ(LastVisibleLine(model, 0, 6 * kHeight), 4);
+  EXPECT_EQ(PageDownLine(model, 0, 6 * kHeight), 5);
+  EXPECT_EQ(LastVisibleLine(model, 0, 6 * kHeight + 1), 5);
+  EXPECT_EQ(PageDownLine(model, 0, 6 * kHeight + 1), 6);
 }
 
 TEST_F(Scrolling, TheThumbStandsForTheTopLine) {

@@ -1,4 +1,4 @@
-// The flat and hover edits, the note icon, the scrolling windows and the
+// The flat and hover edits, the skinned static text, the note icon, the scrolling windows and the
 // plain and framed list boxes.
 #include <gtest/gtest.h>
 
@@ -7,6 +7,7 @@
 #include "note_icon.h"
 #include "plain_list_box.h"
 #include "skin_scroll_wnd.h"
+#include "skin_static.h"
 
 namespace {
 
@@ -31,6 +32,36 @@ TEST_F(EditTest, FlatEditInsetsItsClientAndDrawsATwoColourFrame) {
   EXPECT_EQ(frame.At(99, 10), CFakeSkin::BrushColour(14));
   EXPECT_EQ(frame.At(50, 0), CFakeSkin::BrushColour(12));
   EXPECT_EQ(frame.At(50, 23), CFakeSkin::BrushColour(14));
+}
+
+TEST_F(EditTest, SkinnedStaticTextTakesItsScreensLook) {
+  // A control of the id in the parent's template gives its place up.
+  ::CreateWindowExA(0, "STATIC", "plain", WS_CHILD, 0, 0, 10, 10, parent.m_hWnd,
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditId)), nullptr, nullptr);
+  CSkinStatic title;
+  ASSERT_TRUE(title.Create("Title", CRect(10, 10, 210, 31), &parent, kEditId, kSkinDictionary));
+  EXPECT_EQ(::GetDlgItem(parent.m_hWnd, kEditId), title.m_hWnd);
+  EXPECT_EQ(title.GetSkin(), kSkinDictionary);
+  const auto black = [](const ui::Picture& picture) {
+    return picture.Count(CRect(2, 2, picture.width - 2, picture.height - 2), RGB(0, 0, 0));
+  };
+  ui::Picture picture = ui::Capture(title.m_hWnd);
+  EXPECT_EQ(picture.At(0, 10), CFakeSkin::BrushColour(8));  // the dictionary's two frame brushes
+  EXPECT_EQ(picture.At(1, 10), CFakeSkin::BrushColour(6));
+  EXPECT_EQ(picture.At(199, 10), CFakeSkin::BrushColour(8));
+  EXPECT_EQ(picture.At(150, 10), RGB(255, 255, 255));
+  const int shortText = black(picture);
+  EXPECT_GT(shortText, 0);
+  // A new text shows at once, in the same look.
+  title.SetWindowText("A much longer title than before");
+  picture = ui::Capture(title.m_hWnd);
+  EXPECT_GT(black(picture), shortText);
+  EXPECT_EQ(picture.At(1, 10), CFakeSkin::BrushColour(6));
+  CSkinStatic timeline;
+  ASSERT_TRUE(timeline.Create("Event", CRect(10, 40, 210, 61), &parent, kEditId + 1, kSkinTimeline));
+  picture = ui::Capture(timeline.m_hWnd);
+  EXPECT_EQ(picture.At(0, 10), CFakeSkin::BrushColour(14));
+  EXPECT_EQ(picture.At(1, 10), CFakeSkin::BrushColour(12));
 }
 
 TEST_F(EditTest, HoverEditPopsUpOnlyTextThatDoesNotFit) {

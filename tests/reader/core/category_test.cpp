@@ -142,6 +142,77 @@ TEST(MediaCategories, DamagedBlocksGiveNothing) {
   }
 }
 
+// The category blocks written out by hand from their layouts.
+TEST(MediaCategories, AHandWrittenBlock) {
+  // clang-format off
+  const std::string mmx(
+      "\x00\x00"          // A: no media items
+      "\x03\x00"          // C: three categories
+      "\x2A\x00\x00\x00"  // the block: 3 descriptors of 11 bytes and one title, 42 bytes
+      // descriptors: level, u16 records, u32 data size, u32 data offset
+      "\x01" "\x02\x00" "\x19\x00\x00\x00" "\x32\x00\x00\x00"  // listed: 2 records at 50
+      "\x01" "\x00\x00" "\x00\x00\x00\x00" "\x00\x00\x00\x00"  // kept out of the lists: none
+      "\x01" "\x01\x00" "\x0B\x00\x00\x00" "\x4B\x00\x00\x00"  // the random pictures: 1 at 75
+      "Pictures\0"        // the title of the only listed one
+      // item records: u32 entry, type, u16 sound, k, u16 title length, title, k u32
+      "\x03\x00\x00\x00" "\x01" "\xFF\xFF" "\x00" "\x01\x00" "a"
+      "\x05\x00\x00\x00" "\x05" "\xFF\xFF" "\x01" "\x00\x00" "\x09\x00\x00\x00"
+      "\x07\x00\x00\x00" "\x01" "\xFF\xFF" "\x00" "\x01\x00" "b",
+      8 + 42 + 11 + 14 + 11);
+  // clang-format on
+  Categories c;
+  ASSERT_TRUE(c.OpenMedia(mmx));
+  CCategoryList list;
+  ASSERT_EQ(c.db.ReadCategories(list), 1);
+  EXPECT_EQ(Strings(list.m_titles), (std::vector<std::string>{"All", "Pictures"}));
+  EXPECT_EQ(list.m_levels[1], 1u);
+  CBitString set(10, FALSE);
+  EXPECT_EQ(c.db.ReadCategorySet(0, set), 2);
+  EXPECT_EQ(Members(set), (std::vector<int>{3, 5}));
+  EXPECT_EQ(c.db.ReadCategorySet(1, set), 0);
+  EXPECT_EQ(c.db.ReadCategorySet(2, set), 1);
+  EXPECT_EQ(Members(set), (std::vector<int>{7}));
+}
+
+TEST(SubjectCategories, AHandWrittenIndex) {
+  // clang-format off
+  const std::string ctx(
+      "\x03\x00\x00\x00"  // X: three entries
+      "\x02\x00"          // K: two categories
+      "\x22\x00\x00\x00"  // S: 34 bytes of category records
+      // per entry: u16 category number, u16 second value
+      "\x01\x00\x00\x00" "\x00\x00\x00\x00" "\x02\x00\x05\x00"
+      // per category: u32 offset of its record
+      "\x1E\x00\x00\x00" "\x2F\x00\x00\x00"
+      // records: level, unused, u16 entries, u16 title length, u32 list offset, title
+      "\x01" "\x00" "\x02\x00" "\x07\x00" "\x40\x00\x00\x00" "Science"
+      "\x02" "\x00" "\x01\x00" "\x07\x00" "\x48\x00\x00\x00" "Physics"
+      // the entry lists
+      "\x01\x00\x00\x00" "\x03\x00\x00\x00"
+      "\x03\x00\x00\x00",
+      10 + 12 + 8 + 34 + 12);
+  // clang-format on
+  Categories c;
+  c.dir.Write("M.CTX", ctx);
+  CCategoryList list;
+  ASSERT_EQ(c.db.ReadContextCategories(list), 1);
+  EXPECT_EQ(Strings(list.m_titles), (std::vector<std::string>{"All", "Science", "Physics"}));
+  EXPECT_EQ(list.m_hasChildren[1], 1);
+  CString title;
+  CBitString set(3, FALSE);
+  EXPECT_EQ(c.db.ReadContextSet(0, title, set), 2);
+  EXPECT_EQ(std::string(title), "Science");
+  EXPECT_EQ(Members(set), (std::vector<int>{1, 3}));
+  EXPECT_EQ(c.db.ReadContextSet(1, title, set), 1);
+  EXPECT_EQ(std::string(title), "Physics");
+  EXPECT_EQ(Members(set), (std::vector<int>{3}));
+  WORD second = 0;
+  EXPECT_EQ(c.db.GetEntryCategory(3, &second), 2);
+  EXPECT_EQ(second, 5);
+  EXPECT_EQ(c.db.GetEntryCategory(1, &second), 1);
+  EXPECT_EQ(second, 0);
+}
+
 std::string ContextIndex() {
   builder::CategoryIndex index;
   index.entryCount = 6;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -77,6 +78,26 @@ TEST(MediaStore, PackedCodesSitAtNineBitsEach) {
   EXPECT_EQ(media.db.ReadPacked(10, out, 1), 0);
   EXPECT_EQ(media.db.ReadPacked(-1, out, 1), 0);
   EXPECT_EQ(media.db.ReadPacked(0x7FFFFFFF, out, 1), 0);  // 9 x code is past 32 bits
+}
+
+// A phrase table written out by hand: the pool at 0, the u16 offsets at
+// 1311 and the u16 lengths at 2335, code c at 2c in both.
+TEST(MediaStore, AHandWrittenPhraseTable) {
+  MediaFiles media;
+  Bytes table(3584, 0);
+  const std::string pool = "hello";
+  std::copy(pool.begin(), pool.end(), table.begin());
+  table[1311 + 2 * 2] = 0;  // code 2: offset 0,
+  table[2335 + 2 * 2] = 5;  //   length 5: "hello"
+  table[1311 + 2 * 7] = 1;  // code 7: offset 1,
+  table[2335 + 2 * 7] = 2;  //   length 2: "el" (phrases overlap in the pool)
+  RegisterProgramData(CContentDb::PhraseResourceId, table.data(), static_cast<u32>(table.size()));
+  // Codes 2, 7 and 0 from bit 0: 000000010 000000111 000000000.
+  ASSERT_TRUE(media.Open(std::string(8, '\0'), std::string("\x01\x01\xC0\x00", 4)));
+  BYTE out[8] = {};
+  ASSERT_EQ(media.db.ReadPacked(0, out, 7), 1);
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(out), 7), "helloel");
+  EXPECT_EQ(media.db.ReadPacked(0, out, 8), 0);  // code 0 gives nothing, and the stream ends
 }
 
 TEST(MediaStore, UnpacksAcrossSlicesAndFailsOnAShortStream) {

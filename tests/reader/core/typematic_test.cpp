@@ -179,27 +179,43 @@ TEST(Typematic, DamagedRecordsEndTheirBlock) {
   EXPECT_EQ(index.ByEntry(3), "");
 }
 
-TEST(Typematic, OpenChecksTheFiles) {
+TEST(Typematic, OnlyAMissingRamFileFailsTheOpen) {
   const builder::TitleIndexFiles files = builder::BuildTitleIndex(builder::NumberInTitleOrder({"One", "Two"}));
   const std::string ram = Text(files.ram);
   const std::string dsk = Text(files.dsk);
-  EXPECT_FALSE(TitleIndex(ram.substr(0, ram.size() - 1), dsk).Open());
-  EXPECT_FALSE(TitleIndex(ram.substr(0, 5), dsk).Open());
+  {
+    TitleIndex whole(ram, dsk);
+    ASSERT_TRUE(whole.Open());
+    EXPECT_EQ(whole.ByEntry(1), "One");
+  }
+  // Damaged tables open an index that finds nothing.
+  std::vector<std::string> damaged = {ram.substr(0, ram.size() - 1), ram.substr(0, 5)};
   std::string outside = ram;
   const int pool = static_cast<u8>(ram[4]) | static_cast<u8>(ram[5]) << 8;
   outside[8 + pool + 2] = static_cast<char>(0xFF);  // code 1 starts past the pool
   outside[8 + pool + 3] = static_cast<char>(0xFF);
-  EXPECT_FALSE(TitleIndex(outside, dsk).Open());
+  damaged.push_back(outside);
   for (char width : {'\0', '\x11'}) {
     std::string wrong = ram;
     wrong[6] = width;
-    EXPECT_FALSE(TitleIndex(wrong, dsk).Open());
+    damaged.push_back(wrong);
+  }
+  for (const std::string& tables : damaged) {
+    TitleIndex index(tables, dsk);
+    ASSERT_TRUE(index.Open());
+    int entry = 0;
+    EXPECT_EQ(index.ByEntry(1), "");
+    EXPECT_EQ(index.ByText("one", &entry), "");
   }
   {
     TempDir dir;
     SetWorkingDirectory(dir.path().c_str());
     dir.Write("T.RAM", ram);
-    EXPECT_FALSE(CTypematic("T.RAM", "T.DSK").Open());
+    CTypematic noDsk("T.RAM", "T.DSK");
+    ASSERT_TRUE(noDsk.Open());
+    char title[TitleBufferSize];
+    int entry = 1;
+    EXPECT_EQ(noDsk.Lookup(nullptr, title, &entry, CTypematic::ByEntry), 0);
     EXPECT_FALSE(CTypematic("NONE.RAM", "T.DSK").Open());
   }
   // A DSK file short of its blocks finds nothing, without old block data.

@@ -13,9 +13,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size == 0) return 0;
   const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
   switch (data[0] % 5) {
-    case 0:
+    case 0: {
       for (int expected : {0, 220, 230, 331}) refresh::ParseReplyCode(text, expected);
+      // The same text in pieces of growing size, gathered into whole replies.
+      refresh::ReplyReader reader;
+      std::string reply;
+      for (std::size_t at = 0, piece = 1; at < text.size(); at += piece, ++piece) {
+        reader.Add(text.substr(at, piece));
+        while (reader.Next(reply)) refresh::ParseReplyCode(reply, 230);
+      }
       break;
+    }
     case 1: refresh::ParseListingLine(text); break;
     case 2:
       refresh::VerifyListing(text, [](const std::string& name) -> std::optional<unsigned long long> {

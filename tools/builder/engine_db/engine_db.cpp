@@ -50,10 +50,13 @@ Bytes LayOutComponent(const Component& component, std::size_t headerSize, std::s
     tableAt.push_back(position);
     position += table.data.size();
   }
+  // The trailing payload's start is a file offset in 512-byte units (the
+  // component itself starts on a unit).
   std::size_t trailingAt = 0;
   if (component.trailingStartField) {
+    if (fileOffset % kUnit) throw std::invalid_argument("a component with a start word must start on 512 bytes");
     trailingAt = AlignUp(position, kUnit);
-    if (trailingAt > kTextStartLimit) throw std::invalid_argument("text start beyond the 16-bit start word");
+    if (fileOffset + trailingAt > kTextStartLimit) throw std::invalid_argument("text start beyond the 16-bit start word");
   }
 
   Bytes header(headerSize, 0);
@@ -74,7 +77,7 @@ Bytes LayOutComponent(const Component& component, std::size_t headerSize, std::s
     layout->tables.push_back({table.id, fileOffset + record, fileOffset + tableAt[i], table.data.size()});
   }
   if (component.trailingStartField)
-    Put(header, {*component.trailingStartField, 2, static_cast<std::uint32_t>(trailingAt / kUnit)});
+    Put(header, {*component.trailingStartField, 2, static_cast<std::uint32_t>((fileOffset + trailingAt) / kUnit)});
 
   ByteWriter out;
   out.Append(header);

@@ -41,8 +41,8 @@ struct Component {
   // the component (index blocks: block n at n x block size).
   Bytes leading;
   std::uint32_t leadingAt = 0;
-  // Placed after the tables at a 512-byte boundary; its start / 512 is
-  // written as u16 at `trailingStartField` (the text code stream).
+  // Placed after the tables at a 512-byte boundary; its file offset / 512
+  // is written as u16 at `trailingStartField` (the text code stream).
   Bytes trailing;
   std::optional<std::uint32_t> trailingStartField;
 };

@@ -95,7 +95,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (bool selection : {false, true}) {
     int start = 0;
     for (int page = 0; page < 200 && start >= 0; ++page) {
-      const int next = PrintPage(model, surface, CRect(10, 10, 10 + widths.clientWidth, 200), start, selection);
+      const int next =
+          PrintPage(model, surface, CRect(10, 10, 10 + widths.clientWidth, 200), start, selection, (data[0] & 8) != 0);
       if (next >= 0 && next <= start) __builtin_trap();  // a page that does not advance
       start = next;
     }
