@@ -17,7 +17,7 @@
 #include "re_handles.h"
 #include "re_platform.h"
 #include "re_rank.h"
-#include "sample/sample_set.h"
+#include "sample_suite.h"
 #include "temp_dir.h"
 #include "zorlre32.h"
 
@@ -38,17 +38,8 @@ struct Call {
 
 // The sample content with a session and three databases open: the
 // encyclopedia, the French-English dictionary and the thesaurus.
-class Sweep : public ::testing::Test {
+class Sweep : public SampleSuite {
  protected:
-  static void SetUpTestSuite() {
-    dir_ = new TempDir;
-    builder::WriteSampleSet(dir_->path());
-  }
-  static void TearDownTestSuite() {
-    delete dir_;
-    dir_ = nullptr;
-  }
-
   void SetUp() override {
     session_ = Make<ReAppBlock>(ReBlockApp, nullptr);
     ASSERT_EQ(REapp(session_, 100, ReActOpen), ReDone);
@@ -131,14 +122,11 @@ class Sweep : public ::testing::Test {
     }
   }
 
-  static TempDir* dir_;
   ReAppBlock* session_ = nullptr;
   ReDbBlock *main_ = nullptr, *dictionary_ = nullptr, *thesaurus_ = nullptr;
   std::vector<std::unique_ptr<ReFileSpec>> specs_;
   std::vector<std::pair<void*, u16>> blocks_;
 };
-
-TempDir* Sweep::dir_ = nullptr;
 
 template <class Block>
 std::function<const ReStatusBlock*()> StatusOf(Block* block) {

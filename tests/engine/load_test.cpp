@@ -25,7 +25,7 @@ extern "C" std::size_t __sanitizer_get_current_allocated_bytes();  // AddressSan
 #include "re_handles.h"
 #include "re_platform.h"
 #include "re_rank.h"
-#include "sample/sample_set.h"
+#include "sample_suite.h"
 #include "temp_dir.h"
 #include "zorlre32.h"
 
@@ -66,17 +66,8 @@ std::vector<std::pair<std::string, int>> FilesIn(const std::string& directory) {
   return found;
 }
 
-class Load : public ::testing::Test {
+class Load : public SampleSuite {
  protected:
-  static void SetUpTestSuite() {
-    dir_ = new TempDir;
-    builder::WriteSampleSet(dir_->path());
-  }
-  static void TearDownTestSuite() {
-    delete dir_;
-    dir_ = nullptr;
-  }
-
   template <class Block>
   static Block* Make(u16 type, void* parent, u16 count = 0) {
     void* block = nullptr;
@@ -127,11 +118,7 @@ class Load : public ::testing::Test {
     EXPECT_EQ(ReLiveAllocations(), 0);
     EXPECT_EQ(OpenFiles(), files);
   }
-
-  static TempDir* dir_;
 };
-
-TempDir* Load::dir_ = nullptr;
 
 TEST_F(Load, SessionsAndDatabasesOpenedAndClosedAThousandTimes) {
   const std::vector<int> files = OpenFiles();

@@ -17,7 +17,7 @@
 #include "content_db.h"
 #include "program_data.h"
 #include "re_platform.h"
-#include "sample/sample_set.h"
+#include "sample_suite.h"
 #include "spell_hash.h"
 #include "temp_dir.h"
 #include "typematic.h"
@@ -55,16 +55,8 @@ class SampleArticles : public BookmarkArticles {
   ArticleNumbering numbering_;
 };
 
-class ReaderAllocations : public ::testing::Test {
+class ReaderAllocations : public SampleSuite {
  protected:
-  static void SetUpTestSuite() {
-    dir_ = new TempDir;
-    builder::WriteSampleSet(dir_->path());
-  }
-  static void TearDownTestSuite() {
-    delete dir_;
-    dir_ = nullptr;
-  }
   void SetUp() override {
     SetWorkingDirectory(dir_->path().c_str());
     const builder::Bytes& phrases = builder::MediaPhraseResource();
@@ -119,11 +111,7 @@ class ReaderAllocations : public ::testing::Test {
       }
     }
   }
-
-  static TempDir* dir_;
 };
-
-TempDir* ReaderAllocations::dir_ = nullptr;
 
 TEST_F(ReaderAllocations, Bookmarks) {
   SampleArticles articles;
