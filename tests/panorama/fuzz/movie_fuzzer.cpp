@@ -47,13 +47,8 @@ void Install() {
   if (done) return;
   done = true;
   kn::InitializeHost();
-  pano::HostServices& host = pano::Host();
-  host.getMemory = SmallMemory;
-  host.freeMemory = kn::FreeMemory;
-  host.reallocateMemory = kn::ReallocateMemory;
-  host.flip16 = kn::Flip16;
-  host.flip32 = kn::Flip32;
-  host.flip32Many = kn::Flip32Many;
+  pano::Host() =
+      pano::HostServices{SmallMemory, kn::FreeMemory, kn::ReallocateMemory, kn::Flip16, kn::Flip32, kn::Flip32Many};
   pano::InstallDefaultSystem();
   pano::System().availableVirtual = SmallAddressSpace;
   pano::System().profileInt = ProfileValues;
