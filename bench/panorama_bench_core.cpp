@@ -58,7 +58,7 @@ std::int32_t OutputMode() { return gScreen.mode; }
 std::int32_t Present(std::intptr_t, const kn::KnRect&, const std::uint8_t* pixels, int format, int width, int height,
                      std::int32_t rowBytes) {
   if (gScreen.mode == pano::kModePalette) {
-    pano::ConvertBandToIndexes(pano::InverseColorTable(), pixels, width, height, gScreen.memory.data());
+    pano::ConvertBandToIndexes(pano::InverseColorTable(), pixels, rowBytes, width, height, gScreen.memory.data());
     return 0;
   }
   const std::size_t row = static_cast<std::size_t>(width) * (format == pano::kFormat24 ? 3 : 2);

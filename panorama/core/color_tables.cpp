@@ -109,10 +109,10 @@ void FreeInverseColorTable() {
 
 const std::uint8_t* InverseColorTable() { return gInverse; }
 
-void ConvertBandToIndexes(const std::uint8_t* table, const std::uint8_t* source, int width, int rows,
-                          std::uint8_t* destination) {
+void ConvertBandToIndexes(const std::uint8_t* table, const std::uint8_t* source, int sourceRowBytes, int width,
+                          int rows, std::uint8_t* destination) {
   static const std::uint8_t kPattern[4][4] = {{0, 1, 2, 3}, {3, 0, 1, 2}, {1, 2, 3, 0}, {2, 3, 0, 1}};
-  const int sourceRow = (2 * width + 3) & ~3;
+  const int sourceRow = sourceRowBytes;
   const int destinationRow = (width + 1) & ~1;
   for (int y = 0; y < rows; ++y) {
     const std::uint8_t* in = source + static_cast<std::ptrdiff_t>(sourceRow) * y;

@@ -21,10 +21,11 @@ bool BuildInverseColorTable(const std::uint32_t (&palette)[256]);
 void FreeInverseColorTable();
 const std::uint8_t* InverseColorTable();  // 4 sub-tables of 16384 entries, or null
 
-// Converts rows of 5-5-5 pixels (rows (2 x width + 3) & ~3 bytes apart) into
-// palette indexes (rows (width + 1) & ~1 bytes apart) with the 4 x 4 pattern.
-void ConvertBandToIndexes(const std::uint8_t* table, const std::uint8_t* source, int width, int rows,
-                          std::uint8_t* destination);
+// Converts rows of 5-5-5 pixels (sourceRowBytes apart; the frame's own stride, since a frame of an odd width
+// aligned to 2 bytes has rows closer than (2 x width + 3) & ~3) into palette indexes (rows (width + 1) & ~1
+// bytes apart) with the 4 x 4 pattern.
+void ConvertBandToIndexes(const std::uint8_t* table, const std::uint8_t* source, int sourceRowBytes, int width,
+                          int rows, std::uint8_t* destination);
 
 // 0..255 and six more copies of them; built once, never freed by its users.
 const std::uint8_t* IdentityRemapTable();

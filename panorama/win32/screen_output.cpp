@@ -327,7 +327,7 @@ std::int32_t BlitView(HDC dc, const std::uint8_t* pixels, int depth, int width, 
           result = kErrMemory;
           break;
         }
-        ConvertBandToIndexes(InverseColorTable(), band, width, rows, indexes);
+        ConvertBandToIndexes(InverseColorTable(), band, rowBytes, width, rows, indexes);
         band = indexes;
       }
       if (SetBitmapBits(bitmap, static_cast<DWORD>(bytes), band) != static_cast<LONG>(bytes) ||

@@ -548,7 +548,9 @@ void CBrowser::OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeac
 
 void CBrowser::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo) {
   CFormView::OnPrepareDC(pDC, pInfo);
-  if (pInfo && pInfo->m_nCurPage > static_cast<UINT>(m_pageStarts.GetSize())) pInfo->m_bContinuePrinting = FALSE;
+  // The job goes on while a page start is known for the page: the base
+  // view would stop after the first page of a job of unknown length.
+  if (pInfo) pInfo->m_bContinuePrinting = pInfo->m_nCurPage <= static_cast<UINT>(m_pageStarts.GetSize());
 }
 
 LRESULT CBrowser::OnFontsChanged(WPARAM, LPARAM) {

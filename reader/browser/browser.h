@@ -235,6 +235,9 @@ class CBrowser : public CFormView,
   // Closes the results, contents and bookmark windows through the frame
   // (on every screen), all but the kind being opened.
   void CloseSharedWindows(ToolWindow opening);
+  // Before `opening` is created: the shared windows through the frame (all
+  // but the one the frame asked for) and every tool window of this screen.
+  void CloseAllToolWindows(const ToolRequest& opening);
   void LeaveZoom();
   void ShowEntryList(const CDWordArray& entries, int mode);
 
@@ -296,6 +299,7 @@ class CBrowser : public CFormView,
   std::unique_ptr<CWnd> m_tools[ToolWindowCount];
   // What the open results window shows.
   CString m_resultsQuery;
+  int m_resultsRanked = 0;
   int m_contentsMode = 0;
   CBitString m_resultsSet;
   // Tool windows hidden by zooming.

@@ -172,21 +172,25 @@ LRESULT CBrowser::OnShowBookmarks(WPARAM, LPARAM) {
 LRESULT CBrowser::OnShowResults(WPARAM wParam, LPARAM) {
   CMainFrame* frame = Frame();
   if (!frame) return 0;
-  if (IsToolOpen(ToolWindow::Results) && m_resultsQuery == frame->GetCurrentLabel()) {
+  if (IsToolOpen(ToolWindow::Results) && frame->IsCurrentQuery(m_resultsQuery, m_resultsRanked)) {
     GetToolWindow(ToolWindow::Results)->SendMessage(WM_REFRESHLIST);
     return 0;
   }
   LeaveZoom();
   if (wParam != 1) RebuildSearchHistory();
+  // The old list goes first: closing the other windows through the frame
+  // saves the search state, which must keep the new query's list positions.
+  DestroyToolWindow(ToolWindow::Results);
   CloseSharedWindows(ToolWindow::Results);
   for (int i = 0; i < ToolWindowCount; ++i) DestroyToolWindow(static_cast<ToolWindow>(i));
   ToolRequest request;
   request.kind = ToolWindow::Results;
   request.articles = &frame->GetCurrentQuery();
   request.terms = &frame->GetCurrentTerms();
-  request.text = frame->GetCurrentLabel();
+  request.text = frame->GetCurrentText();
   if (!CreateToolWindow(request)) return 0;
   m_resultsQuery = request.text;
+  m_resultsRanked = frame->GetCurrentKind() == 1 ? 1 : 0;
   m_resultsSet = frame->GetCurrentQuery();
   if (m_resultsSet.Test(m_currentArticle)) {
     m_display.ClearFindHits();
@@ -211,7 +215,8 @@ void CBrowser::DestroyToolWindow(ToolWindow kind) {
 
 void CBrowser::CloseSharedWindows(ToolWindow opening) {
   // The window being opened keeps the frame's flag that re-opens it after a
-  // screen switch (the frame set it just before asking for the window).
+  // screen switch (the frame set it just before asking for the window);
+  // Count keeps none.
   CMainFrame* frame = Frame();
   if (!frame) return;
   if (opening != ToolWindow::Results) frame->CloseResultsWindows();
@@ -237,25 +242,33 @@ void CBrowser::CloseToolWindows() {
 BOOL CBrowser::OpenToolWindow(const ToolRequest& request) {
   CWaitCursor wait;
   LeaveZoom();
-  CloseSharedWindows(request.kind);
-  for (int i = 0; i < ToolWindowCount; ++i) DestroyToolWindow(static_cast<ToolWindow>(i));
+  CloseAllToolWindows(request);
   if (!CreateToolWindow(request)) return FALSE;
   if (request.kind == ToolWindow::Contents) m_contentsMode = request.mode;
   GetToolWindow(request.kind)->SetFocus();
   return TRUE;
 }
 
+void CBrowser::CloseAllToolWindows(const ToolRequest& opening) {
+  // Only the frame's own Contents request (0x3739) opens the contents window
+  // in contents mode; Subjects closes the contents windows like any other.
+  const BOOL framesContents = opening.kind == ToolWindow::Contents && opening.mode == 0;
+  CloseSharedWindows(opening.kind != ToolWindow::Contents || framesContents ? opening.kind : ToolWindow::Count);
+  for (int i = 0; i < ToolWindowCount; ++i) DestroyToolWindow(static_cast<ToolWindow>(i));
+}
+
 void CBrowser::ShowEntryList(const CDWordArray& entries, int mode) {
   CWaitCursor wait;
   LeaveZoom();
+  ToolRequest request;
+  request.kind = ToolWindow::ArticleList;
+  request.mode = mode;
+  CloseAllToolWindows(request);
   CVeldrixApp& app = GetVeldrixApp();
   CBitString articles(app.GetArticleCount(), FALSE);
   for (int i = 0; i < entries.GetSize(); ++i) articles.SetBit(app.ToInternalArticle(static_cast<int>(entries[i])));
   if (articles.GetSetCount() == 0) return;
   ShowArticle(articles.NextSet(1));
-  ToolRequest request;
-  request.kind = ToolWindow::ArticleList;
-  request.mode = mode;
   request.articles = &articles;
   OpenToolWindow(request);
 }
@@ -318,9 +331,13 @@ void CBrowser::OnSubjectLinks() {
 }
 
 void CBrowser::OnHistory() {
-  // The history entries but the current one, newest first.
+  // The articles shown before, newest first; the one on display is not among
+  // them, though Previous and revisits leave it earlier in the history too.
   CBitString articles(GetVeldrixApp().GetArticleCount(), TRUE);
-  for (int i = m_history.Count() - 2; i >= 0; --i) articles.SetBit(static_cast<int>(m_history.At(i)), TRUE, TRUE);
+  for (int i = m_history.Count() - 2; i >= 0; --i) {
+    const int article = static_cast<int>(m_history.At(i));
+    if (article != m_currentArticle) articles.SetBit(article, TRUE, TRUE);
+  }
   ToolRequest request;
   request.kind = ToolWindow::ArticleList;
   request.mode = ListHistory;

@@ -51,8 +51,8 @@ LRESULT CFrameListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   return CFramedListBase::WindowProc(message, wParam, lParam);
 }
 
-int CFrameListBox::DrawPairs(CDC& dc, int x, int y, int right, const CStringArray& labels, const CStringArray& values) {
-  const int line = Skin().GetLineHeight();
+int CFrameListBox::DrawPairs(CDC& dc, int x, int y, int right, int line, const CStringArray& labels,
+                             const CStringArray& values) {
   for (int i = 0; i < labels.GetSize(); ++i) {
     CString label = labels[i];
     if (!label.IsEmpty()) label += " ";
@@ -74,7 +74,10 @@ void CFrameListBox::Paint(CDC& dc) {
   GetClientRect(&client);
   dc.FillSolidRect(&client, RGB(255, 255, 255));
   CSkinPaletteScope palette(&dc, TRUE);
-  CFont* old = dc.SelectObject(Skin().GetFont(12));
+  CFont* old = dc.SelectObject(Skin().GetFont(kFont));
+  TEXTMETRIC metrics = {};
+  dc.GetTextMetrics(&metrics);
+  const int line = metrics.tmHeight;
   const COLORREF oldColour = dc.GetTextColor();
   dc.SetBkMode(TRANSPARENT);
   auto* source = dynamic_cast<CFramePaneSource*>(CWnd::FromHandlePermanent(::GetParent(m_hWnd)));
@@ -85,10 +88,10 @@ void CFrameListBox::Paint(CDC& dc) {
     CStringArray itemLabels;
     CStringArray itemValues;
     source->GetLabelledValues(row, commonLabels, commonValues, itemLabels, itemValues);
-    int y =
-        DrawPairs(dc, client.left + kMargin, client.top + kMargin, client.right - kMargin, commonLabels, commonValues);
+    int y = DrawPairs(dc, client.left + kMargin, client.top + kMargin, client.right - kMargin, line, commonLabels,
+                      commonValues);
     y += kMargin;
-    DrawPairs(dc, client.left + kMargin, y, client.right - kMargin, itemLabels, itemValues);
+    DrawPairs(dc, client.left + kMargin, y, client.right - kMargin, line, itemLabels, itemValues);
   }
   dc.SetTextColor(oldColour);
   dc.SelectObject(old);

@@ -43,6 +43,9 @@ class CFramePaneSource {
 class CFrameListBox : public CFramedListBase {
  public:
   static constexpr int kMargin = 20;
+  // The small font of the shared table (the word-list panel's item count);
+  // each row is as high as its text.
+  static constexpr int kFont = 11;
   CFrameListBox() : CFramedListBase(6, 8) {}
 
  protected:
@@ -50,6 +53,6 @@ class CFrameListBox : public CFramedListBase {
   void Paint(CDC& dc) override;
 
  private:
-  // Draws the pairs from y on; returns the y after the last line.
-  int DrawPairs(CDC& dc, int x, int y, int right, const CStringArray& labels, const CStringArray& values);
+  // Draws the pairs from y on, rows `row` high; returns the y after the last line.
+  int DrawPairs(CDC& dc, int x, int y, int right, int row, const CStringArray& labels, const CStringArray& values);
 };

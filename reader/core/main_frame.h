@@ -69,6 +69,13 @@ class CMainFrame : public CFrameWnd {
   int GetHistoryCount() const { return m_historyCount; }
   const QueryHistoryEntry& GetHistoryEntry(int i) const { return m_history[i]; }
   const CBitString& GetCurrentQuery() const { return m_currentQuery; }
+  // The current query's text, as typed (a recalled query's is its label).
+  const CString& GetCurrentText() const { return m_currentText; }
+  // Whether a results window of this text and ranked flag shows the current
+  // query: the same text, ranked exactly when that is a Smart Search.
+  BOOL IsCurrentQuery(const CString& text, int ranked) const {
+    return text == m_currentText && (ranked == 1) == (m_currentKind == 1);
+  }
   const CString& GetCurrentLabel() const { return m_currentLabel; }
   int GetCurrentKind() const { return m_currentKind; }
   const CStringArray& GetCurrentTerms() const { return m_currentTerms; }

@@ -37,7 +37,7 @@ enum : std::int32_t {
   NewMovieFromFile = 3,     // (out movie, file reference, 0, 0, 0, 0) -> 0
   DisposeMovie = 4,         // (movie)
   GetMovieBox = 15,         // (movie, out left, top, right, bottom)
-  PictureToDib = 0x2E,      // (packed bitmap handle) -> packed bitmap handle, 0 on failure
+  PictureToDib = 0x2E,      // (picture) -> packed bitmap handle the caller frees, 0 on failure
   NewMovieController = 50,  // (movie, box, flags, window) -> controller or 0
   ControllerAction = 51,    // (controller, action, parameter)
   ControllerBounds = 52,    // (controller, out rectangle)
@@ -45,6 +45,10 @@ enum : std::int32_t {
   ControllerMessage = 54,   // (controller, window, message, wParam, lParam) -> nonzero consumed
   DisposeController = 55,   // (controller)
   SetMovieActive = 56,      // (movie, flag)
+  ControllerTime = 58,      // (controller, out time scale) -> the current time of the controller's movie
+  ControllerMovie = 59,     // (controller) -> its movie
+  MoviePicture = 60,        // (movie, time) -> a picture of the movie at that time, 0 when none
+  DisposePicture = 61,      // (picture)
   EnterMovies = 201,        // () -> 0 when the movie services started
   ExitMovies = 202,         // ()
 };

@@ -78,9 +78,8 @@ void CDict::CopyToClipboard(BOOL selection) {
     return;
   }
   HGLOBAL joined = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, static_cast<SIZE_T>(length + notices.GetLength() + 1));
-  if (joined == nullptr) {
+  if (joined == nullptr) {  // the copy is dropped
     ::GlobalFree(text);
-    AfxMessageBox("Not enough memory to perform this operation.", MB_ICONEXCLAMATION | MB_OK);
     return;
   }
   const char* from = static_cast<const char*>(::GlobalLock(text));
@@ -116,8 +115,12 @@ void CDict::OnSaveEntry() {
     ::GlobalFree(text);
   }
   content.append(notices, static_cast<std::size_t>(notices.GetLength()));
-  // Written whole or not at all; a file that cannot be written is reported.
-  if (!ContentReplaceFile(path, content.data(), static_cast<u32>(content.size()))) {
+  // Written whole or not at all. A file that cannot be created ends the
+  // command quietly, as a cancelled name does; only a failed write is
+  // reported (the old file, if there was one, is then as it was).
+  ContentReplacement file(path);
+  if (!file.IsOpen()) return;
+  if (!ContentWrite(file.File(), content.data(), static_cast<u32>(content.size())) || !file.Commit()) {
     CString message;
     message.Format("Unable to write the file %s.", static_cast<LPCTSTR>(path));
     AfxMessageBox(message, MB_ICONEXCLAMATION | MB_OK);
@@ -215,7 +218,9 @@ void CDict::OnBeginPrinting(CDC* pDC, CPrintInfo*) {
 
 void CDict::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo) {
   CFormView::OnPrepareDC(pDC, pInfo);
-  if (pInfo != nullptr && pInfo->m_nCurPage > m_pageStarts.size()) pInfo->m_bContinuePrinting = FALSE;
+  // The job goes on while a page start is known for the page: the base
+  // view would stop after the first page of a job of unknown length.
+  if (pInfo != nullptr) pInfo->m_bContinuePrinting = pInfo->m_nCurPage <= m_pageStarts.size();
 }
 
 CString CDict::PrintTitle() const {

@@ -156,6 +156,10 @@ void CDict::SwitchSharedMode(int mode) {
 LRESULT CDict::OnShowResults(WPARAM wParam, LPARAM) {
   CMainFrame* frame = GetVeldrixApp().GetMainFrame();
   if (frame == nullptr) return 0;
+  if (IsOpen(m_results) && frame->IsCurrentQuery(m_results.GetQuery(), m_results.IsRanked())) {
+    m_results.SendMessage(WM_REFRESHLIST);
+    return 0;
+  }
   CWaitCursor wait;
   if (wParam == 0) RebuildHistoryMenu();
   const int kind = frame->GetCurrentKind();
@@ -167,8 +171,7 @@ LRESULT CDict::OnShowResults(WPARAM wParam, LPARAM) {
   Destroy(m_tuner);
   Destroy(m_results);
   const CRect rect = SharedRect();
-  if (!m_results.Create(rect, CResultsDlg::kTemplate, kind, this, &frame->GetCurrentTerms(),
-                        frame->GetCurrentLabel()) ||
+  if (!m_results.Create(rect, CResultsDlg::kTemplate, kind, this, &frame->GetCurrentTerms(), frame->GetCurrentText()) ||
       !IsOpen(m_results)) {
     AfxMessageBox("The window could not be opened.", MB_ICONEXCLAMATION | MB_OK);
     return 0;

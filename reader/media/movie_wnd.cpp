@@ -80,6 +80,21 @@ std::intptr_t CMovieWnd::ControllerAction(std::int32_t action, std::intptr_t par
   return m_controller ? Call(media::ControllerAction, {m_controller, action, parameter}) : 0;
 }
 
+HGLOBAL CMovieWnd::CopyCurrentFrame() const {
+  if (m_controller == 0) return nullptr;
+  // The controller's time and movie, the movie's picture at that time, the
+  // picture converted; then the picture goes. Errors are negative codes.
+  std::int32_t scale = 0;
+  const std::intptr_t time = Call(media::ControllerTime, {m_controller, reinterpret_cast<std::intptr_t>(&scale)});
+  const std::intptr_t movie = Call(media::ControllerMovie, {m_controller});
+  if (time < 0 || movie <= 0) return nullptr;
+  const std::intptr_t picture = Call(media::MoviePicture, {movie, time});
+  if (picture <= 0) return nullptr;
+  const std::intptr_t dib = Call(media::PictureToDib, {picture});
+  Call(media::DisposePicture, {picture});
+  return dib > 0 ? reinterpret_cast<HGLOBAL>(dib) : nullptr;
+}
+
 void CMovieWnd::KeepInParent(const RECT& rect) {
   if (!m_hWnd) return;
   CRect window;

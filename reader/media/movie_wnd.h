@@ -29,6 +29,9 @@ class CMovieWnd : public CWnd {
               UINT nID, UINT item, LPCTSTR fileName, CCreateContext* pContext, POINT centre);
   // Sends an action to the movie's controller; 0 without one.
   std::intptr_t ControllerAction(std::int32_t action, std::intptr_t parameter);
+  // The frame the movie shows now as a packed bitmap in global memory that
+  // the caller frees, or null when the media architecture gives no picture.
+  HGLOBAL CopyCurrentFrame() const;
   // Moves the window back inside the rectangle of its parent's client area.
   void KeepInParent(const RECT& rect);
 

@@ -38,8 +38,9 @@ BOOL CTunerDlg::Create(const CRect& rect, UINT templateId, CWnd* owner, const CS
   m_searched = FALSE;
   if (!CreatePanel(templateId, owner)) return FALSE;
   CVeldrixApp& app = GetVeldrixApp();
-  MakeDisplayWords(terms);
+  // The display words follow the spelling typed in this query.
   m_query = query;
+  MakeDisplayWords(terms);
   const TunerLook& look = kLooks[KindIndex()];
   const int width = rect.Width();
   if (!m_close.Create(CRect(0, 0, 0, 0), this, look.close, CODButton::kUsualStyle, kClose, 0, 1, 0) ||

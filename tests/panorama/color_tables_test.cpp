@@ -48,7 +48,7 @@ TEST_F(ColorTablesTest, BandConversionKeepsRowPaddingAndUsesThePattern) {
     source[static_cast<std::size_t>(row * 12 + 2 * x + 1)] = pixel >> 8;
   }
   std::vector<std::uint8_t> out(static_cast<std::size_t>((width + 1) & ~1) * rows, 0xAB);
-  ConvertBandToIndexes(InverseColorTable(), source.data(), width, rows, out.data());
+  ConvertBandToIndexes(InverseColorTable(), source.data(), 12, width, rows, out.data());
   for (int row = 0; row < rows; ++row) {
     for (int x = 0; x < width; ++x) EXPECT_EQ(out[static_cast<std::size_t>(row * 6 + x)], 255) << row << "," << x;
     EXPECT_EQ(out[static_cast<std::size_t>(row * 6 + 5)], 0xAB);  // padding untouched
@@ -59,14 +59,19 @@ TEST_F(ColorTablesTest, BandConversionKeepsRowPaddingAndUsesThePattern) {
   std::vector<std::uint8_t> pixels(static_cast<std::size_t>((2 * wide + 3) & ~3) * tall);
   for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<std::uint8_t>(i * 37 + 11);
   std::vector<std::uint8_t> indexes(static_cast<std::size_t>((wide + 1) & ~1) * tall);
-  ConvertBandToIndexes(InverseColorTable(), pixels.data(), wide, tall, indexes.data());
-  for (int y = 0; y < tall; ++y) {
-    for (int x = 0; x < wide; ++x) {
-      const std::uint8_t* p = &pixels[static_cast<std::size_t>(y * 20 + 2 * x)];
-      const int key = ((p[0] | p[1] << 8) & 0x7FFF) >> 1;
-      EXPECT_EQ(indexes[static_cast<std::size_t>(y * 10 + x)],
-                InverseColorTable()[kPattern[y & 3][x & 3] * 16384 + key])
-          << y << "," << x;
+  // Rows 20 bytes apart (aligned to 4), then 18 (a frame of odd width aligned to 2): each row is read from the
+  // frame's own stride, and the last row ends at the frame's end.
+  for (const int stride : {20, 18}) {
+    std::vector<std::uint8_t> frame(pixels.begin(), pixels.begin() + static_cast<std::ptrdiff_t>(stride) * tall);
+    ConvertBandToIndexes(InverseColorTable(), frame.data(), stride, wide, tall, indexes.data());
+    for (int y = 0; y < tall; ++y) {
+      for (int x = 0; x < wide; ++x) {
+        const std::uint8_t* p = &frame[static_cast<std::size_t>(y * stride + 2 * x)];
+        const int key = ((p[0] | p[1] << 8) & 0x7FFF) >> 1;
+        EXPECT_EQ(indexes[static_cast<std::size_t>(y * 10 + x)],
+                  InverseColorTable()[kPattern[y & 3][x & 3] * 16384 + key])
+            << stride << ":" << y << "," << x;
+      }
     }
   }
 }

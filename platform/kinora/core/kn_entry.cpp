@@ -110,6 +110,15 @@ std::intptr_t MediaEntry(std::int32_t selector, const std::intptr_t* args, std::
       return 0;
     }
     case kKnGetMovieTime: return MovieTime(arg(0));
+    case kKnControllerTime: {
+      Movie* movie = AsMovie(CallInstance(arg(0), kMcGetMovie, nullptr, 0));
+      if (auto* scale = reinterpret_cast<std::int32_t*>(arg(1))) *scale = movie != nullptr ? movie->timeScale : 0;
+      return movie != nullptr ? movie->time : 0;
+    }
+    case kKnControllerMovie: return CallInstance(arg(0), kMcGetMovie, nullptr, 0);
+    // The stand-in decodes no frames: a movie gives no picture.
+    case kKnMoviePicture: return 0;
+    case kKnDisposePicture: return 0;
     case kKnNewHandle: return NewHandle(static_cast<std::int32_t>(arg(0)));
     case kKnHandlePointer: return reinterpret_cast<std::intptr_t>(HandlePointer(arg(0)));
     case kKnLockHandle: LockHandle(arg(0)); return 0;

@@ -70,6 +70,10 @@ enum : std::int32_t {
   kKnDisposeController = 55,   // (controller) -> 0
   kKnSetMovieActive = 56,      // (movie, flag) -> 0
   kKnGetMovieTime = 57,        // (movie) -> current time
+  kKnControllerTime = 58,      // (controller, std::int32_t* out time scale) -> current time of its movie
+  kKnControllerMovie = 59,     // (controller) -> its movie
+  kKnMoviePicture = 60,        // (movie, time) -> a picture (a packed bitmap global handle), 0 when none
+  kKnDisposePicture = 61,      // (picture) -> 0; KNIM32.DLL frees it
   kKnNewHandle = 78,           // (size) -> handle or 0
   kKnHandlePointer = 79,       // (handle) -> data or 0 when purged
   kKnLockHandle = 80,          // (handle) -> 0

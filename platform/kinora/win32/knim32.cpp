@@ -38,6 +38,10 @@ std::intptr_t PictureToDib(std::intptr_t handle) {
 extern "C" {
 std::intptr_t KnimEntryPoint(std::int32_t selector, const std::intptr_t* args, std::int32_t count) {
   if (selector == kn::kKnPictureToDib) return PictureToDib(count >= 1 && args != nullptr ? args[0] : 0);
+  if (selector == kn::kKnDisposePicture && count >= 1 && args != nullptr && args[0] != 0) {
+    GlobalFree(reinterpret_cast<HGLOBAL>(args[0]));
+    return 0;
+  }
   return kn::MediaEntry(selector, args, count);
 }
 void* GetMemory(std::int32_t size) { return kn::GetMemory(size); }

@@ -114,7 +114,7 @@ CWnd* CViewPicture::CreateSharedTool(ToolWindow kind, const CRect& rect) {
       auto results = std::make_unique<CResultsDlg>();
       made = results->Create(InFrameClient(*frame, rect), CResultsDlg::kMediaTemplate,
                              frame->GetCurrentKind() == 1 ? 1 : 0, frame, &frame->GetCurrentTerms(),
-                             frame->GetCurrentLabel());
+                             frame->GetCurrentText());
       object = std::move(results);
       break;
     }
@@ -207,7 +207,7 @@ LRESULT CViewPicture::OnShowBookmarks(WPARAM, LPARAM) {
 LRESULT CViewPicture::OnShowResults(WPARAM wParam, LPARAM) {
   CMainFrame* frame = App().GetMainFrame();
   auto* results = dynamic_cast<CResultsDlg*>(m_tools[Results]);
-  if (IsToolOpen(Results) && results && frame && results->GetQuery() == frame->GetCurrentLabel()) {
+  if (IsToolOpen(Results) && results && frame && frame->IsCurrentQuery(results->GetQuery(), results->IsRanked())) {
     m_tools[Results]->SendMessage(WM_REFRESHLIST);
     return 0;
   }
@@ -501,11 +501,15 @@ void CViewPicture::OnPrint(CDC* pDC, CPrintInfo* pInfo) {
 }
 
 void CViewPicture::DrawPrintedImage(CDC* pDC, const CRect& area) {
-  // A movie's frame needs the media architecture's frame pictures; only a
-  // picture item's own bitmap is printed.
-  if (m_bMovie || m_item == NoItem) return;
+  // A movie's current frame, else the item's picture; nothing when neither
+  // can be had.
+  if (m_item == NoItem) return;
   HGLOBAL dib = nullptr, second = nullptr;
-  if (!App().GetDatabase(1).LoadPictureDib(static_cast<UINT>(m_item), &dib, &second) || !dib) return;
+  if (m_bMovie)
+    dib = m_movie.GetSafeHwnd() ? m_movie.CopyCurrentFrame() : nullptr;
+  else if (!App().GetDatabase(1).LoadPictureDib(static_cast<UINT>(m_item), &dib, &second))
+    dib = nullptr;
+  if (!dib) return;
   const SIZE_T size = ::GlobalSize(dib);
   const auto* header = static_cast<const BITMAPINFOHEADER*>(::GlobalLock(dib));
   if (header && size >= sizeof(BITMAPINFOHEADER) && header->biSize >= sizeof(BITMAPINFOHEADER) &&

@@ -19,6 +19,7 @@ void QuizSequence::LoadFirst(const QuizHeader& header) {
   m_categories.push_back(std::move(all));
   m_names.push_back(CString());
   m_plainCount = header.plainCount;
+  m_questionCount = header.questionCount;
   m_current = 0;
   m_position = 0;
   BuildPool();
@@ -40,10 +41,12 @@ void QuizSequence::LoadCategories(const QuizHeader& header) {
   m_selected.resize(m_categories.size(), false);
   if (GetSelectedCount() == 0) m_selected[0] = true;
   m_plainCount = header.plainCount;
+  m_questionCount = header.questionCount;
   if (m_current >= GetCategoryCount() || !m_selected[static_cast<std::size_t>(m_current)]) {
     m_current = FirstSelected();
     m_position = 0;
   }
+  BuildPool();
 }
 
 int QuizSequence::GetSelectedCount() const {

@@ -25,7 +25,8 @@ class QuizSequence {
   // The header of the file loaded first: "All" holds 1..Q, only it is selected.
   void LoadFirst(const QuizHeader& header);
   // The categories of a file (after a language switch too); "All" and the
-  // selection flags of the categories that remain are kept.
+  // selection flags of the categories that remain are kept, and the pool is
+  // drawn afresh from the file's questions.
   void LoadCategories(const QuizHeader& header);
   void SetMediaAvailable(bool available) { m_mediaAvailable = available; }
   void SetPlainCount(int plain) { m_plainCount = plain; }
@@ -60,7 +61,11 @@ class QuizSequence {
   CString CategoryLine(const char* allName) const;
 
  private:
-  bool Askable(u16 number) const { return m_mediaAvailable || number <= m_plainCount; }
+  // A number of the open file (after a language switch "All" may hold more),
+  // and one without media or with media available.
+  bool Askable(u16 number) const {
+    return number >= 1 && number <= m_questionCount && (m_mediaAvailable || number <= m_plainCount);
+  }
   void AfterSelectionChange();
   int FirstSelected() const;
 
@@ -71,6 +76,7 @@ class QuizSequence {
   int m_current = 0;
   int m_position = 0;
   int m_plainCount = 0;
+  int m_questionCount = 0;
   bool m_mediaAvailable = false;
 };
 

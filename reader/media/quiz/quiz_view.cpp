@@ -5,6 +5,7 @@
 
 #include "browser.h"
 #include "goto_question_dlg.h"
+#include "item_router.h"
 #include "main_frame.h"
 #include "reader/reader_ids.h"
 #include "reader/timeline_quiz_ids.h"
@@ -184,8 +185,8 @@ BOOL CQuiz::LoadCategories() {
   quiz::QuizError error = quiz::LoadQuizImage(QuizPath(), image);
   if (error == quiz::QuizError::None) error = quiz::ParseQuizHeader(image.data(), image.size(), header);
   m_header = header;
-  m_sequence.LoadCategories(header);
   m_sequence.SetMediaAvailable(MediaAvailable() != FALSE);
+  m_sequence.LoadCategories(header);
   CMenu* categories = m_menu.m_hMenu ? m_menu.GetSubMenu(kCategoriesMenu) : nullptr;
   if (categories == nullptr) return error == quiz::QuizError::None;
   while (categories->GetMenuItemCount() > 0) categories->DeleteMenu(0, MF_BYPOSITION);
@@ -425,8 +426,9 @@ void CQuiz::OnCategory(UINT id) {
 void CQuiz::OnHelp() { GetVeldrixApp().WinHelp(103, HELP_CONTEXT); }
 void CQuiz::OnConsultants() { GetVeldrixApp().WinHelp(206, HELP_CONTEXT); }
 
-LRESULT CQuiz::OnShowItem(WPARAM, LPARAM) {
-  if (CMainFrame* frame = Frame()) frame->ShowMedia();
+LRESULT CQuiz::OnShowItem(WPARAM wParam, LPARAM) {
+  // A thumbnail's double click: the media screen (made on first use) shows its item.
+  panels::ShowOnScreen(panels::ItemKind::MediaItem, static_cast<int>(wParam));
   return 0;
 }
 
@@ -436,10 +438,11 @@ BOOL CQuiz::PreTranslateMessage(MSG* pMsg) {
   // Enter would reach the form as IDOK, which is the French command here.
   if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_RETURN) return FALSE;
   if (pMsg->message == WM_KEYDOWN && pMsg->wParam >= 'A' && pMsg->wParam <= 'F') {
+    // One click on a visible answer button; a disabled one takes the click
+    // and does nothing.
     const int k = static_cast<int>(pMsg->wParam - 'A');
-    if (m_answerButtons[k].GetSafeHwnd() && m_answerButtons[k].IsWindowVisible() &&
-        m_answerButtons[k].IsWindowEnabled()) {
-      CheckAnswer(k + 1);
+    if (m_answerButtons[k].GetSafeHwnd() && m_answerButtons[k].IsWindowVisible()) {
+      if (m_answerButtons[k].IsWindowEnabled()) CheckAnswer(k + 1);
       return TRUE;
     }
   }

@@ -103,7 +103,7 @@ BOOL CTimeLine::CreateTool(ToolWindow kind) {
     case BooleanTool: made = NewTool<CSearchDlg>(slot).Create(panel, CSearchDlg::kTemplate, this); break;
     case ResultsTool:
       made = NewTool<CResultsDlg>(slot).Create(panel, CResultsDlg::kTemplate, frame->GetCurrentKind() == 1 ? 1 : 0,
-                                               this, &frame->GetCurrentTerms(), frame->GetCurrentLabel());
+                                               this, &frame->GetCurrentTerms(), frame->GetCurrentText());
       break;
     case BookmarksTool: made = NewTool<CBookmarkDlg>(slot).Create(panel, IDD_BOOKMARK_LIST, this); break;
     case TunerTool:  // made with its query by OpenTuner
@@ -149,7 +149,7 @@ LRESULT CTimeLine::OnShowResults(WPARAM wParam, LPARAM) {
   CMainFrame* frame = Frame();
   if (frame == nullptr) return 0;
   auto* open = dynamic_cast<CResultsDlg*>(m_tools[ResultsTool].get());
-  if (IsToolOpen(ResultsTool) && open != nullptr && open->GetQuery() == frame->GetCurrentLabel()) {
+  if (IsToolOpen(ResultsTool) && open != nullptr && frame->IsCurrentQuery(open->GetQuery(), open->IsRanked())) {
     open->SendMessage(WM_REFRESHLIST);
     return 0;
   }

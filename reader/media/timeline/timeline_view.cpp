@@ -639,17 +639,26 @@ void CTimeLine::OnUpdateCopySelected(CCmdUI* pCmdUI) {
 
 void CTimeLine::OnUpdateArticleCommand(CCmdUI* pCmdUI) { pCmdUI->Enable(m_article > 0); }
 
-BOOL CTimeLine::SaveEventTo(const char* path) {
+CTimeLine::SaveOutcome CTimeLine::SaveEventTo(const char* path) {
   const CString text = TextWithNotice(FALSE);
-  if (text.IsEmpty()) return FALSE;
-  return ContentReplaceFile(path, static_cast<const char*>(text), static_cast<u32>(text.GetLength())) ? TRUE : FALSE;
+  if (text.IsEmpty()) return SaveOutcome::Empty;
+  // Written whole or not at all.
+  ContentReplacement file(path);
+  if (!file.IsOpen()) return SaveOutcome::NotCreated;
+  const bool written =
+      ContentWrite(file.File(), static_cast<const char*>(text), static_cast<u32>(text.GetLength())) && file.Commit();
+  return written ? SaveOutcome::Saved : SaveOutcome::NotWritten;
 }
 
 void CTimeLine::OnSave() {
-  if (m_article <= 0) return;
+  // An empty article saves nothing, and a file that cannot be created ends
+  // the command quietly, as a cancelled name does; only a file left short by
+  // a failed write is reported.
+  if (m_article <= 0 || TextWithNotice(FALSE).IsEmpty()) return;
   CString path;
   if (!GetVeldrixApp().AskTextFileName(path)) return;
-  if (!SaveEventTo(path)) AfxMessageBox("The event could not be saved to the file.", MB_OK | MB_ICONEXCLAMATION);
+  if (SaveEventTo(path) == SaveOutcome::NotWritten)
+    AfxMessageBox("The event could not be saved to the file.", MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CTimeLine::Print(int kind, BOOL preview) {

@@ -94,9 +94,9 @@ class CTimeLine : public CFormView, public ReaderScreen, public ItemScreen, publ
   // Text of the display (all, or the selection) with the notice block; empty
   // when the display gives none.
   CString TextWithNotice(BOOL selectionOnly);
-  // Writes the article and the notice block to the file; FALSE when the file
-  // cannot be written.
-  BOOL SaveEventTo(const char* path);
+  // Writes the article and the notice block to the file.
+  enum class SaveOutcome { Saved, Empty, NotCreated, NotWritten };
+  SaveOutcome SaveEventTo(const char* path);
 
  protected:
   // Printing (kind 0 the article, 1 the bookmark list, 2 one folder).

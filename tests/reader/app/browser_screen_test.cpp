@@ -12,6 +12,8 @@
 #include "article_list_dlg.h"
 #include "bookmark_dlg.h"
 #include "browser.h"
+#include "dict_logic.h"
+#include "dict_view.h"
 #include "media_items_dlg.h"
 #include "model_fixture.h"
 #include "note_dlg.h"
@@ -389,24 +391,68 @@ INT_PTR PrintToMemory(PRINTDLGA* pd) {
   return IDOK;
 }
 
+// Prints the current article onto a white page of the given size; the pages
+// announced, and the last page as printed.
+std::vector<std::string> PrintArticleOn(CBrowser* browser, int width, int height, ui::Picture& last) {
+  HDC screen = ::GetDC(nullptr);
+  g_printTarget = ::CreateCompatibleDC(screen);
+  HBITMAP page = ::CreateCompatibleBitmap(screen, width, height);
+  ::ReleaseDC(nullptr, screen);
+  ::SelectObject(g_printTarget, page);
+  ::PatBlt(g_printTarget, 0, 0, width, height, WHITENESS);
+  std::vector<std::string> announced;
+  {
+    ui::PrintedPages printed;
+    AfxSetPrintDialogHook(PrintToMemory);
+    browser->SendMessage(WM_COMMAND, ID_BROWSER_PRINT);
+    AfxSetPrintDialogHook(nullptr);
+    announced = printed.pages();
+  }
+  // The print job owned the printer DC and deleted it: the page is read
+  // through a DC of its own.
+  HDC reader = ::CreateCompatibleDC(nullptr);
+  HGDIOBJ old = ::SelectObject(reader, page);
+  last = ui::CaptureDC(reader, width, height);
+  ::SelectObject(reader, old);
+  ::DeleteDC(reader);
+  ::DeleteObject(page);
+  return announced;
+}
+
 TEST_F(BrowserScreen, AShortArticlePrintsOnePage) {
   CBrowser* browser = Open();
   ASSERT_NE(browser, nullptr);
   browser->ShowArticle(Article("Zebra"));
-  HDC screen = ::GetDC(nullptr);
-  g_printTarget = ::CreateCompatibleDC(screen);
-  HBITMAP page = ::CreateCompatibleBitmap(screen, 850, 1100);
-  ::ReleaseDC(nullptr, screen);
-  ::SelectObject(g_printTarget, page);
-  AfxSetPrintDialogHook(PrintToMemory);
-  browser->SendMessage(WM_COMMAND, ID_BROWSER_PRINT);
-  AfxSetPrintDialogHook(nullptr);
+  ui::Picture page;
+  EXPECT_EQ(PrintArticleOn(browser, 850, 1100, page), (std::vector<std::string>{"Page 1"}));
+  ui::SavePng(page, "browser_printed_article");
   EXPECT_EQ(browser->GetPrintMode(), 0);
   EXPECT_TRUE(g_printFlags & PD_NOPAGENUMS);
   EXPECT_TRUE(g_printFlags & PD_NOSELECTION);        // nothing selected: no "Selection" choice
   EXPECT_EQ(browser->GetPageStarts().GetSize(), 0);  // emptied at the end of the job
-  ::DeleteObject(page);
+  // The header: the title at the top left and the page number at the top
+  // right over a rule across the page.
+  const int w = page.width;
+  auto ink = [&](const CRect& area) { return area.Width() * area.Height() - page.Count(area, RGB(255, 255, 255)); };
+  int rule = 0;
+  while (rule < page.height / 2 && ink(CRect(0, rule, w, rule + 1)) < w / 2) ++rule;
+  ASSERT_LT(rule, page.height / 2);
+  EXPECT_GT(ink(CRect(0, 0, w / 3, rule)), 0);
+  EXPECT_GT(ink(CRect(2 * w / 3, 0, w, rule)), 0);
+  EXPECT_EQ(ink(CRect(w / 3, 0, 2 * w / 3, rule)), 0);
   EXPECT_TRUE(boxes.Texts().empty());
+}
+
+TEST_F(BrowserScreen, ALongerArticleOnShortPagesPrintsPageAfterPage) {
+  CBrowser* browser = Open();
+  ASSERT_NE(browser, nullptr);
+  browser->ShowArticle(Article("Comet"));
+  ui::Picture page;
+  const std::vector<std::string> pages = PrintArticleOn(browser, 400, 700, page);
+  ui::SavePng(page, "browser_printed_last_page");
+  ASSERT_GE(pages.size(), 2u);
+  for (std::size_t i = 0; i < pages.size(); ++i) EXPECT_EQ(pages[i], "Page " + std::to_string(i + 1));
+  EXPECT_EQ(browser->GetPageStarts().GetSize(), 0);
 }
 
 INT_PTR NoPrinter(PRINTDLGA*) { return IDCANCEL; }
@@ -624,6 +670,7 @@ class CFakeTool : public CWnd {
   int refreshes = 0;
   int folderChanges = 0;
   ToolRequest request;
+  std::vector<int> articles;  // the request's articles, in their order
 
  protected:
   LRESULT OnRefresh(WPARAM, LPARAM) {
@@ -649,6 +696,9 @@ BOOL MakeFakeTool(CBrowser* browser, const ToolRequest& request, std::unique_ptr
   if (!tool) tool = std::make_unique<CFakeTool>();
   auto* fake = static_cast<CFakeTool*>(tool.get());
   fake->request = request;
+  fake->articles.clear();
+  if (request.articles)
+    for (int i = 1; i <= request.articles->GetSetCount(); ++i) fake->articles.push_back(request.articles->GetAt(i));
   fake->request.articles = nullptr;
   fake->request.terms = nullptr;
   return fake->CreateEx(0, AfxRegisterWndClass(0), "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), browser,
@@ -751,7 +801,7 @@ TEST_F(BrowserTools, TheSameQueryTwiceOnlyRefreshesTheResults) {
   browser->SendMessage(WM_SHOWRESULTS, 0, 0);
   CFakeTool* results = Tool(browser, ToolWindow::Results);
   ASSERT_NE(results, nullptr);
-  EXPECT_EQ(results->request.text, Frame()->GetCurrentLabel());
+  EXPECT_STREQ(results->request.text, "comet");    // the query's own text, not its history label
   EXPECT_TRUE(Frame()->IsResultsOpen());           // re-opened after a screen switch
   EXPECT_GT(browser->Display().HasFindHits(), 0);  // the query's word marked in the article
   browser->SendMessage(WM_SHOWRESULTS, 0, 0);
@@ -784,11 +834,20 @@ TEST_F(BrowserTools, TheSameQueryTwiceOnlyRefreshesTheResults) {
 TEST_F(BrowserTools, HistorySubjectLinksAndTheArticleLists) {
   CBrowser* browser = Open();
   ASSERT_NE(browser, nullptr);
+  // The articles shown before, newest first, never the one on display, even
+  // when it was shown before too.
   browser->ShowArticle(Article("Comet"));
   browser->ShowArticle(Article("Zebra"));
   browser->SendMessage(WM_COMMAND, ID_BROWSER_HISTORY);
   ASSERT_NE(Tool(browser, ToolWindow::ArticleList), nullptr);
   EXPECT_EQ(Tool(browser, ToolWindow::ArticleList)->request.mode, ListHistory);
+  EXPECT_EQ(Tool(browser, ToolWindow::ArticleList)->articles, (std::vector<int>{Article("Comet"), 1}));
+  browser->ShowArticle(Article("Comet"));
+  browser->SendMessage(WM_COMMAND, ID_BROWSER_HISTORY);
+  EXPECT_EQ(Tool(browser, ToolWindow::ArticleList)->articles, (std::vector<int>{Article("Zebra"), 1}));
+  browser->ShowArticle(-1);  // Previous shows Zebra again
+  browser->SendMessage(WM_COMMAND, ID_BROWSER_HISTORY);
+  EXPECT_EQ(Tool(browser, ToolWindow::ArticleList)->articles, (std::vector<int>{Article("Comet"), 1}));
 
   browser->ShowArticle(Article("Comet"));
   browser->SendMessage(WM_COMMAND, ID_BROWSER_SUBJECT_LINKS);
@@ -1076,7 +1135,7 @@ TEST_F(BrowserSearch, ABooleanQueryListsItsResultsAndADoubleClickShowsTheArticle
   CRect rect;
   results->GetWindowRect(&rect);
   EXPECT_EQ(rect, PanelOnScreen(browser));
-  EXPECT_STREQ(results->GetQuery(), Frame()->GetCurrentLabel());
+  EXPECT_STREQ(results->GetQuery(), "hole");  // the query's own text, not its history label
   EXPECT_EQ(results->IsRanked(), 0);
   EXPECT_TRUE(results->List().GetArticles().Test(blackHole));
 
@@ -1110,6 +1169,112 @@ TEST_F(BrowserSearch, TheResultsComeBackAfterAScreenSwitchWithTheirSelection) {
   Click(*results, CResultsDlg::kClose);
   EXPECT_FALSE(browser->IsToolOpen(ToolWindow::Results));
   EXPECT_FALSE(Frame()->IsResultsOpen());
+}
+
+TEST_F(BrowserSearch, ANewQueryOpensItsResultsAtTheTopWithNothingChosen) {
+  CBrowser* browser = Open();
+  ASSERT_NE(browser, nullptr);
+  // Every article: the list is longer than its window.
+  CStringArray none;
+  Frame()->AddQueryToHistory(App().m_allArticles, "every article", 0, &none, FALSE);
+  browser->SendMessage(WM_SHOWRESULTS, 0, 0);
+  CResultsDlg* results = PanelOf<CResultsDlg>(browser, ToolWindow::Results);
+  ASSERT_NE(results, nullptr);
+  int top = 0, bottom = 0;
+  results->List().GetRange(top, bottom);
+  const int first = App().m_allArticles.NextSet(1);
+  const int zebra = Article("Zebra");
+  // A shorter window, so that choosing Zebra scrolls the list.
+  CRect rect;
+  results->GetWindowRect(&rect);
+  results->SetWindowPos(nullptr, 0, 0, rect.Width(), rect.Height() / 2, SWP_NOMOVE | SWP_NOZORDER);
+  ASSERT_GE(results->List().SelectArticle(zebra), 0);
+  ASSERT_GT(results->List().GetTopIndex(), top);
+  // A list that starts afresh: the frame keeps no position for it, and it
+  // stands at its top on its first article.
+  auto startsAfresh = [&](CResultsDlg* list) {
+    EXPECT_EQ(Frame()->GetSearchState().resultsSelection, -1);
+    EXPECT_EQ(Frame()->GetSearchState().resultsTop, 0);
+    EXPECT_TRUE(list->List().GetArticles().Test(zebra));
+    EXPECT_EQ(list->List().GetCurArticle(), first);
+    EXPECT_EQ(list->List().GetTopIndex(), top);
+  };
+
+  // Search History recall of the same set: a new query, while the old list
+  // is still open.
+  Frame()->RecallQuery(1);
+  ui::PumpUntilIdle();
+  results = PanelOf<CResultsDlg>(browser, ToolWindow::Results);
+  ASSERT_NE(results, nullptr);
+  EXPECT_STREQ(results->GetQuery(), "Boolean: every article");  // a recalled query's text is its label
+  startsAfresh(results);
+
+  // So too a query of the related-articles kind.
+  results->GetWindowRect(&rect);
+  results->SetWindowPos(nullptr, 0, 0, rect.Width(), rect.Height() / 2, SWP_NOMOVE | SWP_NOZORDER);
+  ASSERT_GE(results->List().SelectArticle(zebra), 0);
+  Frame()->AddQueryToHistory(App().m_allArticles, "Related to:  Zebra", 1, nullptr, FALSE);
+  Frame()->SendMessage(WM_SHOWRESULTS, 0, 0);
+  results = PanelOf<CResultsDlg>(browser, ToolWindow::Results);
+  ASSERT_NE(results, nullptr);
+  startsAfresh(results);
+}
+
+TEST_F(BrowserSearch, LongQueriesShowTheirWholeTextAndDifferPastTheirLabels) {
+  CBrowser* browser = Open();
+  ASSERT_NE(browser, nullptr);
+  const std::string common = "comet OR zebra OR volcano OR photosynthesis OR aardvark OR astronomy OR ";
+  ASSERT_GT(common.size(), 70u);
+  CStringArray none;
+  Frame()->AddQueryToHistory(App().m_allArticles, (common + "egypt").c_str(), 0, &none, FALSE);
+  browser->SendMessage(WM_SHOWRESULTS, 0, 0);
+  CResultsDlg* results = PanelOf<CResultsDlg>(browser, ToolWindow::Results);
+  ASSERT_NE(results, nullptr);
+  EXPECT_EQ(std::string(results->GetQuery()), common + "egypt");
+  CString line;
+  results->GetDlgItem(CResultsDlg::kQueryLine)->GetWindowText(line);
+  EXPECT_EQ(std::string(line), common + "egypt");
+
+  // The same first 70 characters: another query, another list.
+  CBitString fewer(App().GetArticleCount(), FALSE);
+  fewer.SetBit(Article("Comet"));
+  Frame()->AddQueryToHistory(fewer, (common + "mammal").c_str(), 0, &none, FALSE);
+  ASSERT_EQ(Frame()->GetHistoryEntry(0).label, Frame()->GetHistoryEntry(1).label);
+  browser->SendMessage(WM_SHOWRESULTS, 0, 0);
+  results = PanelOf<CResultsDlg>(browser, ToolWindow::Results);
+  ASSERT_NE(results, nullptr);
+  EXPECT_EQ(std::string(results->GetQuery()), common + "mammal");
+  EXPECT_EQ(results->List().GetArticles().GetSetCount(), 1);
+}
+
+TEST_F(BrowserSearch, SubjectsStaysSubjectsAcrossAScreenSwitch) {
+  CBrowser* browser = Open();
+  ASSERT_NE(browser, nullptr);
+  browser->SendMessage(WM_COMMAND, ID_BROWSER_CONTENTS);
+  ui::PumpUntilIdle();
+  ASSERT_TRUE(Frame()->IsContentsOpen());
+  Frame()->GetSearchState().findText = "comet";
+  browser->SendMessage(WM_COMMAND, ID_BROWSER_SUBJECTS);
+  ui::PumpUntilIdle();
+  auto* subjects = PanelOf<CSubjectsDlg>(browser, ToolWindow::Contents);
+  ASSERT_NE(subjects, nullptr);
+  ASSERT_TRUE(subjects->IsSubjectMode());
+  // Subjects closed the contents windows through the frame.
+  EXPECT_FALSE(Frame()->IsContentsOpen());
+  EXPECT_TRUE(Frame()->GetSearchState().findText.IsEmpty());
+
+  // The dictionary opens no contents window, and back on this screen the
+  // subjects window is still the subjects window.
+  ASSERT_TRUE(Frame()->ShowDictionary());
+  ui::PumpUntilIdle();
+  auto* dictionary = dynamic_cast<CDict*>(Frame()->GetScreen(Screen::Dictionary));
+  ASSERT_NE(dictionary, nullptr);
+  EXPECT_NE(dictionary->GetMode(), dict::kContents);
+  ASSERT_TRUE(Frame()->ShowBrowser());
+  ui::PumpUntilIdle();
+  subjects = PanelOf<CSubjectsDlg>(browser, ToolWindow::Contents);
+  ASSERT_NE(subjects, nullptr);
+  EXPECT_TRUE(subjects->IsSubjectMode());
 }
 
 TEST_F(BrowserSearch, AddSelectedTakesTheResultsSelectionBeforeTheArticleLists) {

@@ -37,6 +37,32 @@ TEST(RelatedFile, EntriesComeInTheFilesOrderWithTheirScores) {
   EXPECT_TRUE(read.empty());
 }
 
+TEST(RelatedFile, BytesLaidOutByHandReadFieldByField) {
+  const unsigned char bytes[] = {
+      0x00, 0x00, 0x00, 0x08,  // entry 1: record at 8 (big-endian)
+      0x00, 0x00, 0x00, 0x0D,  // entry 2: record at 13
+      0xAA, 0xBB, 0xCC,        // record 1: three bytes the reader skips
+      0x00, 0x00,              // no related entries
+      0x11, 0x22, 0x33,        // record 2: three skipped bytes
+      0x00, 0x02,              // two related entries
+      0x01, 0x02, 0x03,        // entry 0x010203, highest byte first
+      0x03, 0x84,              // score 900
+      0x00, 0x00, 0x05,        // entry 5
+      0x00, 0x07,              // score 7
+  };
+  TempDir dir;
+  const std::string path = dir.Write("MAROVA.REL", std::string(reinterpret_cast<const char*>(bytes), sizeof bytes));
+  std::vector<browser::RelatedEntry> read = {{1, 1}};
+  ASSERT_TRUE(browser::ReadRelatedEntries(path.c_str(), 1, read));
+  EXPECT_TRUE(read.empty());
+  ASSERT_TRUE(browser::ReadRelatedEntries(path.c_str(), 2, read));
+  ASSERT_EQ(read.size(), 2u);
+  EXPECT_EQ(read[0].entry, 0x010203u);
+  EXPECT_EQ(read[0].score, 900);
+  EXPECT_EQ(read[1].entry, 5u);
+  EXPECT_EQ(read[1].score, 7);
+}
+
 TEST(RelatedFile, AMissingFileFailsAndDamageEndsTheList) {
   TempDir dir;
   std::vector<browser::RelatedEntry> read = {{1, 1}};

@@ -24,17 +24,20 @@ const bool boxesFail = [] {
 
 }  // namespace
 
+void CFakeSkin::SetFontHeight(int index, int height) {
+  LOGFONT face{};
+  face.lfHeight = -height;
+  face.lfWeight = index == 1 ? FW_BOLD : FW_NORMAL;
+  face.lfItalic = index == 2 ? TRUE : FALSE;
+  face.lfQuality = NONANTIALIASED_QUALITY;
+  lstrcpyA(face.lfFaceName, "Arial");
+  m_fonts[index].DeleteObject();
+  m_fonts[index].CreateFontIndirect(&face);
+}
+
 CFakeSkin::CFakeSkin() {
   for (int i = 0; i < 15; ++i) m_brushes[i].CreateSolidBrush(BrushColour(i));
-  for (int i = 0; i < 13; ++i) {
-    LOGFONT face{};
-    face.lfHeight = -12;
-    face.lfWeight = i == 1 ? FW_BOLD : FW_NORMAL;
-    face.lfItalic = i == 2 ? TRUE : FALSE;
-    face.lfQuality = NONANTIALIASED_QUALITY;
-    lstrcpyA(face.lfFaceName, "Arial");
-    m_fonts[i].CreateFontIndirect(&face);
-  }
+  for (int i = 0; i < 13; ++i) SetFontHeight(i, 12);
   CClientDC screen(nullptr);
   CFont* old = screen.SelectObject(&m_fonts[12]);
   TEXTMETRIC metrics{};

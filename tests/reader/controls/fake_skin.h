@@ -53,6 +53,8 @@ class CFakeSkin : public CSkinEnvironment {
   int ToInternalArticle(int entry) override { return entry + m_entryOffset; }
   BOOL ReadCategories(int variant, CCategoryList& list) override;
 
+  // Makes font `index` Arial of this pixel height.
+  void SetFontHeight(int index, int height);
   // Registers (or replaces) a synthetic bitmap.
   void Define(UINT id, int frameWidth, int height, int frames = 1) { m_bitmaps[id] = {frameWidth, height, frames}; }
 

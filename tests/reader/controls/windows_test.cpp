@@ -356,6 +356,8 @@ TEST_F(FramedListTest, DetailsPaneShowsBlueLabelsAndRedValuesOfTheSelectedRow) {
   owner.ShowWindow(SW_SHOWNA);
   ::CreateWindowExA(0, "LISTBOX", "", WS_CHILD | WS_VISIBLE | WS_BORDER | LBS_NOINTEGRALHEIGHT, 10, 10, 200, 150,
                     owner.GetSafeHwnd(), reinterpret_cast<HMENU>(2158), nullptr, nullptr);
+  // The small font (the word-list panel's count) sets the rows, not the list font.
+  skin.SetFontHeight(CFrameListBox::kFont, 24);
   CFrameListBox pane;
   ASSERT_TRUE(pane.Create(CRect(10, 10, 250, 160), &owner, 2158));
   ui::Picture shown = ui::Capture(pane.GetSafeHwnd());
@@ -363,7 +365,13 @@ TEST_F(FramedListTest, DetailsPaneShowsBlueLabelsAndRedValuesOfTheSelectedRow) {
   owner.selection = 0;
   pane.Invalidate();
   shown = ui::Capture(pane.GetSafeHwnd());
-  const int line = skin.m_lineHeight;
+  CClientDC dc(&pane);
+  CFont* old = dc.SelectObject(skin.GetFont(CFrameListBox::kFont));
+  TEXTMETRIC metrics = {};
+  dc.GetTextMetrics(&metrics);
+  dc.SelectObject(old);
+  const int line = metrics.tmHeight;
+  ASSERT_GT(line, skin.m_lineHeight);
   EXPECT_GT(shown.Count(CRect(20, 20, 236, 20 + line), RGB(0, 0, 255)), 5);
   EXPECT_GT(shown.Count(CRect(20, 20, 236, 20 + line), RGB(255, 0, 0)), 5);
   // The item's own list follows a 20-pixel gap.

@@ -2,8 +2,6 @@
 // search and bookmark windows of modes 5 to 8, the results window, the roads
 // back to the screen, the spelling check of search terms, adding entries to
 // a folder and the articles related to the shown entry.
-#include <algorithm>
-
 #include "dict_fixture.h"
 #include "folder_dlgs.h"
 #include "reader/dictionary_ids.h"
@@ -123,6 +121,11 @@ TEST_F(DictScreen, ResultsOpenInTheSearchModeOfTheirKindAndShowEntriesHere) {
   EXPECT_FALSE(Open(dict->BooleanWindow()));
   EXPECT_EQ(RectIn(dict->ResultsWindow(), *dict), dict->SharedRect());
   EXPECT_EQ(dict->ResultsWindow().List().GetArticles().GetSetCount(), 2);
+  // The same query again only refreshes the open window: the window stays.
+  ASSERT_TRUE(::SetPropA(dict->ResultsWindow().GetSafeHwnd(), "refreshed", reinterpret_cast<HANDLE>(1)));
+  dict->SendMessage(WM_SHOWRESULTS, 0, 0);
+  ASSERT_TRUE(Open(dict->ResultsWindow()));
+  EXPECT_NE(::RemovePropA(dict->ResultsWindow().GetSafeHwnd(), "refreshed"), nullptr);
 
   // A dictionary entry chosen there is shown in the screen's display.
   dict->ShowSearchEntry(zebra);

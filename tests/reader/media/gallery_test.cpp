@@ -5,6 +5,7 @@
 // subjects and filters, and the intro with its dissolve and buttons.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 #include "article_list_dlg.h"
@@ -12,6 +13,7 @@
 #include "bookmarks.h"
 #include "browser.h"
 #include "media_fixture.h"
+#include "media_library.h"
 #include "media_logic.h"
 #include "panels_test_owner.h"
 #include "picture_view.h"
@@ -635,7 +637,7 @@ class GalleryPrinting : public Gallery {
   }
 };
 
-TEST_F(GalleryPrinting, AnItemPrintsItsPictureBetweenHeaderAndFooterAndAMovieOnlyTheseTwo) {
+TEST_F(GalleryPrinting, AnItemPrintsItsPictureOrItsMoviesFrameBetweenHeaderAndFooter) {
   CViewPicture* view = Open();
   ASSERT_NE(view, nullptr);
   Show(view, "Astronomy");
@@ -656,7 +658,19 @@ TEST_F(GalleryPrinting, AnItemPrintsItsPictureBetweenHeaderAndFooterAndAMovieOnl
   EXPECT_GT(middle, 100 * width / 2);  // the stretched picture fills the width
   ui::SavePng(page, "media_printed_item");
 
+  // A movie prints the frame it shows, through the media library's calls in
+  // their order; the picture goes afterwards.
   Show(view, "Volcano");
+  movies.givesFrames = true;
+  movies.calls.clear();
+  EXPECT_EQ(PrintToMemory(view, CSize(850, 1100), page), 1);
+  EXPECT_GT(page.Count(CRect(0, 450, width, 650), RGB(255, 0, 0)), 100 * width / 2);
+  const std::vector<std::int32_t> frame = {media::ControllerTime, media::ControllerMovie, media::MoviePicture,
+                                           media::PictureToDib, media::DisposePicture};
+  EXPECT_NE(std::search(movies.calls.begin(), movies.calls.end(), frame.begin(), frame.end()), movies.calls.end());
+  EXPECT_EQ(movies.disposedPictures, 1);
+  // A movie that gives no picture of its frame: the header and footer only.
+  movies.givesFrames = false;
   EXPECT_EQ(PrintToMemory(view, CSize(850, 1100), page), 1);
   EXPECT_GT(ink(0, 150), 0);
   EXPECT_EQ(ink(450, 650), 0);

@@ -1,5 +1,7 @@
 #include "media_fixture.h"
 
+#include <cstring>
+
 #include "media_library.h"
 
 namespace mediatest {
@@ -8,13 +10,49 @@ namespace {
 struct Rect32 {
   std::int32_t left, top, right, bottom;
 };
+
+// A copy of a global block, as the media library hands out a converted picture.
+std::intptr_t CopyBlock(std::intptr_t handle) {
+  const auto source = reinterpret_cast<HGLOBAL>(handle);
+  const SIZE_T size = source != nullptr ? ::GlobalSize(source) : 0;
+  if (size == 0) return 0;
+  HGLOBAL copy = ::GlobalAlloc(GMEM_MOVEABLE, size);
+  std::memcpy(::GlobalLock(copy), ::GlobalLock(source), size);
+  ::GlobalUnlock(source);
+  ::GlobalUnlock(copy);
+  return reinterpret_cast<std::intptr_t>(copy);
+}
+
+// A packed 24-bit bitmap of 8 x 8 red pixels.
+std::intptr_t RedFrame() {
+  constexpr int side = 8, stride = side * 3;
+  HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(BITMAPINFOHEADER) + stride * side);
+  auto* header = static_cast<BITMAPINFOHEADER*>(::GlobalLock(block));
+  header->biSize = sizeof(BITMAPINFOHEADER);
+  header->biWidth = header->biHeight = side;
+  header->biPlanes = 1;
+  header->biBitCount = 24;
+  auto* bits = reinterpret_cast<std::uint8_t*>(header + 1);
+  for (int i = 0; i < side * side; ++i) bits[3 * i + 2] = 0xFF;  // blue, green, red
+  ::GlobalUnlock(block);
+  return reinterpret_cast<std::intptr_t>(block);
+}
 }  // namespace
 
 std::intptr_t MovieLibrary::Call(std::int32_t selector, const std::intptr_t* args, std::int32_t count) {
   calls.push_back(selector);
   auto arg = [&](int i) { return i < count ? args[i] : 0; };
   switch (selector) {
-    case media::PictureToDib: return arg(0);
+    case media::PictureToDib: return CopyBlock(arg(0));
+    case media::ControllerTime:
+      if (auto* scale = reinterpret_cast<std::int32_t*>(arg(1))) *scale = 600;
+      return 300;
+    case media::ControllerMovie: return controllers.count(arg(0)) ? nextHandle : 0;
+    case media::MoviePicture: return givesFrames ? RedFrame() : 0;
+    case media::DisposePicture:
+      ++disposedPictures;
+      ::GlobalFree(reinterpret_cast<HGLOBAL>(arg(0)));
+      return 0;
     case media::OpenMovieFile: {
       const std::string path = reinterpret_cast<const char*>(arg(0));
       opened.push_back(path);

@@ -22,6 +22,9 @@ class MovieLibrary : public apptest::FakeMediaLibrary {
   void EndMovies();
 
   int movieWidth = 160, movieHeight = 120;
+  // Whether a movie gives pictures of its frames (red, 8 x 8 pixels).
+  bool givesFrames = false;
+  int disposedPictures = 0;
   std::vector<std::string> opened;
   std::map<std::intptr_t, Controller> controllers;
   std::vector<std::pair<std::int32_t, std::intptr_t>> actions;

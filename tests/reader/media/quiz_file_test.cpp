@@ -111,15 +111,6 @@ TEST(QuizFile, TruncatedOrDamagedRecordsAreRefused) {
   EXPECT_EQ(q.answers.size(), 3u);
 }
 
-TEST(QuizFile, OutOfRangeQuestionNumbersAndPlainCountAreContained) {
-  bq::Quiz source = Numbered(3, 9);
-  source.categories = {{"Mixed", {0, 1, 3, 4, 999}}, {std::string(300, 'n'), {2}}};
-  const QuizHeader header = Header(bq::QuizFile(source));
-  EXPECT_EQ(header.plainCount, 3);
-  EXPECT_EQ(header.categories[0].questions, std::vector<u16>({1, 3}));
-  EXPECT_EQ(header.categories[1].name.GetLength(), 255);
-}
-
 TEST(QuizSequence, WithoutMediaOnlyPlainQuestionsAreAskedAndNoneRepeatsBeforeThePoolEnds) {
   const QuizHeader header = Header(bq::QuizFile(Numbered(300, 200)));
   QuizSequence sequence;
@@ -215,6 +206,30 @@ TEST(QuizSequence, GoingToTheLastQuestionMakesTheFirstOneNext) {
   EXPECT_EQ(sequence.NextSequential(), 0);
   EXPECT_EQ(sequence.GoTo(2), 1);
   EXPECT_EQ(sequence.NextSequential(), 2);
+}
+
+TEST(QuizSequence, AfterALanguageSwitchAllAsksOnlyTheNewFilesQuestions) {
+  // "All" keeps the six numbers of the file loaded first; the French file
+  // has three questions, and media are there, so need is no limit.
+  const QuizHeader english = Header(bq::QuizFile(Numbered(6, 4)));
+  const QuizHeader french = Header(bq::QuizFile(Numbered(3, 2)));
+  QuizSequence sequence;
+  sequence.SetMediaAvailable(true);
+  sequence.LoadFirst(english);
+  sequence.LoadCategories(english);
+  FakeRandom random(7);
+  sequence.NextRandom(random);  // a pool of the English file, part used
+  sequence.LoadCategories(french);
+  EXPECT_EQ(sequence.GetPool(), std::vector<u16>({1, 2, 3}));
+  std::set<int> asked;
+  for (int i = 0; i < 12; ++i) asked.insert(sequence.NextRandom(random));
+  EXPECT_EQ(asked, std::set<int>({0, 1, 2}));
+  std::vector<int> order;
+  for (int i = 0; i < 4; ++i) order.push_back(sequence.NextSequential());
+  EXPECT_EQ(order, std::vector<int>({0, 1, 2, 0}));
+  // Back to English: all six again.
+  sequence.LoadCategories(english);
+  EXPECT_EQ(sequence.GetPool().size(), 6u);
 }
 
 TEST(QuizSequence, ALanguageWithMoreCategoriesAddsUnselectedOnes) {

@@ -8,6 +8,7 @@
 #include "article_list_dlg.h"
 #include "browser.h"
 #include "goto_question_dlg.h"
+#include "picture_view.h"
 #include "quiz/quiz_writer.h"
 #include "quiz_view.h"
 #include "reader/timeline_quiz_ids.h"
@@ -105,6 +106,11 @@ TEST_F(QuizScreen, ARightFirstAnswerScoresAndUncoversATileAWrongOneNeither) {
   EXPECT_EQ(view->GetLastIndicator(), static_cast<UINT>(IDB_QZ_WRONG));
   EXPECT_FALSE(view->GetAnswerButton(1).IsWindowEnabled());
   EXPECT_FALSE(view->IsFirstTry());
+  EXPECT_EQ(view->GetCurrentQuestion(), 1);
+  // Its letter is one click on a disabled button: taken, and nothing happens.
+  MSG again = {Frame()->m_hWnd, WM_KEYDOWN, 'B', 0, 0, {0, 0}};
+  EXPECT_TRUE(view->PreTranslateMessage(&again));
+  EXPECT_EQ(view->GetLastIndicator(), static_cast<UINT>(IDB_QZ_WRONG));
   EXPECT_EQ(view->GetCurrentQuestion(), 1);
   view->CheckAnswer(1);
   EXPECT_EQ(view->GetScore(), 1);
@@ -349,6 +355,17 @@ TEST_F(QuizScreen, PictureAnswersAreThumbnailsThatGoWithTheirQuestion) {
     EXPECT_TRUE(thumb->IsWindowVisible());
   }
   EXPECT_EQ(view->GetThumbnail(0), nullptr);
+  // A double click on answer b's thumbnail shows its item on the media screen.
+  auto* b = dynamic_cast<CThumbWnd*>(view->GetThumbnail(2));
+  const int item = view->GetRecord().answerMedia[1];
+  ASSERT_NE(item, 0);
+  b->SendMessage(WM_LBUTTONDBLCLK, 0, MAKELPARAM(4, 4));
+  ui::PumpUntilIdle();
+  auto* media = dynamic_cast<CViewPicture*>(Frame()->GetScreen(Screen::Media));
+  ASSERT_NE(media, nullptr);
+  EXPECT_EQ(Frame()->GetActiveView(), media);
+  EXPECT_EQ(media->GetCurrentItem(), item);
+  ASSERT_TRUE(Frame()->ShowQuiz());
   view->GoToQuestion(1);
   for (int slot = 0; slot < CQuiz::ThumbCount; ++slot) EXPECT_EQ(view->GetThumbnail(slot), nullptr) << slot;
 }

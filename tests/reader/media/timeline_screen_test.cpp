@@ -1,6 +1,7 @@
 // The timeline screen on the sample content: the modes and their lists, the
 // search window's filters, the article shown, cross references, region
 // clicks, and the event copied and saved with its notice.
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -248,11 +249,20 @@ TEST_F(TimelineScreen, ResultsOfASmartSearchTakeTheSmartSearchMode) {
   EXPECT_TRUE(view->GetSearchWindow().IsWindowVisible());
 }
 
+std::string g_savePath;
+int g_nameAsked = 0;
+INT_PTR SaveTo(OPENFILENAMEA* ofn, BOOL open) {
+  ++g_nameAsked;
+  if (open) return IDCANCEL;
+  std::snprintf(ofn->lpstrFile, ofn->nMaxFile, "%s", g_savePath.c_str());
+  return IDOK;
+}
+
 TEST_F(TimelineScreen, ASavedOrCopiedEventEndsWithTheTimelineNotice) {
   CTimeLine* view = Open();
   ASSERT_NE(view, nullptr);
   const std::string path = File("event.txt");
-  ASSERT_TRUE(view->SaveEventTo(path.c_str()));
+  ASSERT_EQ(view->SaveEventTo(path.c_str()), CTimeLine::SaveOutcome::Saved);
   std::ifstream in(path, std::ios::binary);
   const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   const std::string block(static_cast<const char*>(CTimeLine::NoticeBlock()));
@@ -261,7 +271,7 @@ TEST_F(TimelineScreen, ASavedOrCopiedEventEndsWithTheTimelineNotice) {
   EXPECT_NE(text.back(), '\n');
   EXPECT_EQ(text.find('\0'), std::string::npos);
   EXPECT_EQ(block.substr(0, 2 + 40), "\r\n" + std::string(40, '_'));
-  EXPECT_FALSE(view->SaveEventTo(File("no-such-folder/event.txt").c_str()));
+  EXPECT_EQ(view->SaveEventTo(File("no-such-folder/event.txt").c_str()), CTimeLine::SaveOutcome::NotCreated);
 
   Command(view, ID_TL_COPY_EVENT);
   ASSERT_TRUE(::OpenClipboard(nullptr));
@@ -271,6 +281,25 @@ TEST_F(TimelineScreen, ASavedOrCopiedEventEndsWithTheTimelineNotice) {
   ::GlobalUnlock(data);
   ::CloseClipboard();
   EXPECT_EQ(copied, text);
+}
+
+TEST_F(TimelineScreen, SaveEndsQuietlyWhenTheFileCannotBeMadeOrTheEventIsEmpty) {
+  CTimeLine* view = Open();
+  ASSERT_NE(view, nullptr);
+  AfxSetFileDialogHook(SaveTo);
+  g_nameAsked = 0;
+  g_savePath = File("no-such-folder/event.txt");
+  Command(view, ID_TL_SAVE);
+  EXPECT_EQ(g_nameAsked, 1);
+  EXPECT_TRUE(boxes.Texts().empty());
+  // An empty article: no name is asked for, and nothing is said.
+  view->GetDisplay().ResetContent();
+  g_savePath = File("event.txt");
+  Command(view, ID_TL_SAVE);
+  AfxSetFileDialogHook(nullptr);
+  EXPECT_EQ(g_nameAsked, 1);
+  EXPECT_FALSE(std::filesystem::exists(g_savePath));
+  EXPECT_TRUE(boxes.Texts().empty());
 }
 
 class EnableRecorder : public CCmdUI {

@@ -533,19 +533,29 @@ TEST_F(SearchWindows, TunerSlidersFollowTheWeightsAndDropWordsAtZero) {
 }
 
 TEST_F(SearchWindows, TunerShowsTheWordsAsTheIndexSpellsThem) {
-  // The sample's word index holds lower-case spellings only; "mars" is not
-  // in the main database's index at all.
-  CStringArray terms;
-  CDWordArray groups;
-  App().ParseQuery("Egypt comet Mars", terms, groups, TRUE);
-  ASSERT_TRUE(App().WeightedQuery(terms, groups));
-  const WeightedTerms weighed = WeighTerms(terms, groups);
+  // The main database's index spells "sun" both as "Sun" and as "sun", the
+  // other words in lower case only; "mars" is not in its index at all. One
+  // panel object serves every opening, as in the screens.
   CTunerDlg tuner;
-  ASSERT_TRUE(tuner.Create(kPanel, CTunerDlg::kMediaTemplate, Frame(), "Egypt comet Mars", weighed.terms));
-  std::vector<std::string> words;
-  for (int i = 0; i < tuner.GetWords().GetSize(); ++i) words.emplace_back(tuner.GetWords()[i]);
-  EXPECT_EQ(words, (std::vector<std::string>{"comet", "egypt", "mars"}));
-  tuner.DestroyWindow();
+  auto shown = [&](const char* query) {
+    CStringArray terms;
+    CDWordArray groups;
+    App().ParseQuery(query, terms, groups, TRUE);
+    EXPECT_TRUE(App().WeightedQuery(terms, groups)) << query;
+    const WeightedTerms weighed = WeighTerms(terms, groups);
+    EXPECT_TRUE(tuner.Create(kPanel, CTunerDlg::kMediaTemplate, Frame(), query, weighed.terms)) << query;
+    std::vector<std::string> words;
+    for (int i = 0; i < tuner.GetWords().GetSize(); ++i) words.emplace_back(tuner.GetWords()[i]);
+    tuner.DestroyWindow();
+    return words;
+  };
+  using Words = std::vector<std::string>;
+  // The reader's own spelling of the word decides, from the first opening on.
+  EXPECT_EQ(shown("sun comet"), (Words{"comet", "sun"}));
+  EXPECT_EQ(shown("Sun comet"), (Words{"comet", "Sun"}));
+  EXPECT_EQ(shown("comet sun"), (Words{"comet", "sun"}));
+  // Words of one spelling keep it whatever was typed.
+  EXPECT_EQ(shown("Egypt comet Mars"), (Words{"comet", "egypt", "mars"}));
 }
 
 TEST_F(SearchWindows, ContentsFindsTitlesAsTheReaderTypes) {

@@ -207,6 +207,24 @@ const std::vector<MessageBoxAnswers::Box>& MessageBoxAnswers::boxes() const { re
 
 void MessageBoxAnswers::SetAnswer(int answer) { boxAnswer = answer; }
 
+PrintedPages::PrintedPages() {
+  current_ = this;
+  hook_ = ::SetWindowsHookExA(WH_CALLWNDPROC, Watch, nullptr, ::GetCurrentThreadId());
+}
+
+PrintedPages::~PrintedPages() {
+  if (hook_ != nullptr) ::UnhookWindowsHookEx(hook_);
+  current_ = nullptr;
+}
+
+LRESULT CALLBACK PrintedPages::Watch(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && current_ != nullptr && message->message == WM_SETTEXT && message->lParam != 0 &&
+      ::GetDlgCtrlID(message->hwnd) == AFX_IDC_PRINT_PAGENUM)
+    current_->pages_.emplace_back(reinterpret_cast<const char*>(message->lParam));
+  return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 RecordingParent::RecordingParent() {
   CreateEx(0, nullptr, "recording parent", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 400, 300, nullptr, nullptr);
 }

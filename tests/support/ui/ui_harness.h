@@ -66,6 +66,23 @@ class MessageBoxAnswers {
   AfxMessageBoxHook previous_;  // put back when this goes
 };
 
+// Records, while it lives, the page numbers the framework's printing dialog
+// shows ("Page 1", "Page 2", ...): one per printed page.
+class PrintedPages {
+ public:
+  PrintedPages();
+  ~PrintedPages();
+  PrintedPages(const PrintedPages&) = delete;
+  PrintedPages& operator=(const PrintedPages&) = delete;
+  const std::vector<std::string>& pages() const { return pages_; }
+
+ private:
+  static LRESULT CALLBACK Watch(int code, WPARAM wParam, LPARAM lParam);
+  static inline PrintedPages* current_ = nullptr;
+  std::vector<std::string> pages_;
+  HHOOK hook_ = nullptr;
+};
+
 // A hidden top-level window that records the messages sent or posted to it
 // (parent of controls under test).
 class RecordingParent : public CWnd {

@@ -7,7 +7,28 @@
 
 namespace builder::quiz {
 
+namespace {
+
+// What the file's fields can hold: u16 counts, names of at most 255 bytes,
+// question numbers 1..Q, and B no larger than Q.
+void CheckLimits(const Quiz& quiz) {
+  const std::size_t questions = quiz.questions.size();
+  if (questions > 0xFFFF) throw std::invalid_argument("quiz with more than 65535 questions");
+  if (quiz.categories.size() > 0xFFFF) throw std::invalid_argument("quiz with more than 65535 categories");
+  if (quiz.plainCount > questions) throw std::invalid_argument("quiz with more plain questions than questions");
+  for (const Category& category : quiz.categories) {
+    if (category.name.size() > 255) throw std::invalid_argument("quiz category name above 255 bytes");
+    if (category.questions.size() > 0xFFFF) throw std::invalid_argument("quiz category above 65535 questions");
+    for (std::uint16_t number : category.questions)
+      if (number < 1 || number > questions)
+        throw std::invalid_argument("quiz category " + category.name + " names a question the file lacks");
+  }
+}
+
+}  // namespace
+
 Bytes QuizFile(const Quiz& quiz) {
+  CheckLimits(quiz);
   ByteWriter out;
   out.U32le(0);  // the table's offset, patched below
   out.U16le(static_cast<std::uint32_t>(quiz.categories.size()));

@@ -72,10 +72,12 @@ std::string Lower(std::string word) {
 
 // A searchable database whose main index also carries the standard spelling
 // tables, so the reader's spelling help finds alternatives.
-Bytes Database(const sc::Corpus& corpus, std::uint32_t id, const std::map<std::string, std::uint32_t>& headwords = {}) {
+Bytes Database(const sc::Corpus& corpus, std::uint32_t id, const std::map<std::string, std::uint32_t>& headwords = {},
+               const std::set<std::string>& capitalisedToo = {}) {
   sc::SearchDatabaseOptions options;
   options.databaseId = id;
   options.headwordEntries = headwords;
+  options.capitalisedToo = capitalisedToo;
   options.groupSize = 4;
   engine_db::Database database = sc::SearchDatabase(corpus, options);
   // Headword titles are cut after <WD> (title mode 1); the mode counts only there.
@@ -146,7 +148,8 @@ std::map<std::string, Bytes> BuildReaderSample() {
     headwords[Lower(title)] = entry;
     dictionaryTitles.insert(title);
   }
-  files["REN2F200.DAT"] = Database(Articles(content.mainTitles, dictionaryTitles), 200, headwords);
+  // The index spells "sun" both ways, as a name and as a common word.
+  files["REN2F200.DAT"] = Database(Articles(content.mainTitles, dictionaryTitles), 200, headwords, {"sun"});
   files["UPDATES.DAT"] = Database(Articles(content.updateTitles), 206);
   files["RENTF211.DAT"] = Database(Entries({{"comet", "comet\ncomets\ntail"},
                                             {"planet", "planet\nplanets\nsolar system"},

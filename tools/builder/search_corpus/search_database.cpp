@@ -76,6 +76,9 @@ engine_db::Database SearchDatabase(const Corpus& corpus, const SearchDatabaseOpt
       occurrence.position = static_cast<std::uint16_t>(std::min<std::uint32_t>(word.offset, kMaxOffset));
       occurrences[Lower(word.word)].push_back(occurrence);
     }
+  for (const std::string& word : options.capitalisedToo)
+    if (!occurrences.count(word) || word[0] < 'a' || word[0] > 'z')
+      throw std::invalid_argument("capitalised spelling of " + word + ", which is no lower-case word of the database");
   for (const auto& [word, entry] : options.headwordEntries)
     if (!occurrences.count(word) || entry < 1 || entry > corpus.articles.size())
       throw std::invalid_argument("headword " + word + " is not a word of its entry's database");
@@ -86,6 +89,11 @@ engine_db::Database SearchDatabase(const Corpus& corpus, const SearchDatabaseOpt
     const auto headword = options.headwordEntries.find(word);
     listed.listNumber = headword != options.headwordEntries.end() ? headword->second : list.front().entry;
     main.push_back(listed);
+    if (options.capitalisedToo.count(word)) {
+      IndexWord capitalised = listed;
+      capitalised.text[0] = static_cast<char>(capitalised.text[0] - 'a' + 'A');
+      main.push_back(std::move(capitalised));
+    }
     IndexWord occurring;
     occurring.text = word;
     occurring.occurrences = std::move(list);

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 
 #include "engine_db/engine_db.h"
@@ -23,6 +24,10 @@ struct SearchDatabaseOptions {
   // than the first entry they occur in: the headwords of the database's
   // dictionary articles, so a headword lookup finds the article itself.
   std::map<std::string, std::uint32_t> headwordEntries;
+  // Lower-case words of the corpus whose main index also lists the spelling
+  // with a capital first letter (a name that is also a common word, as "Sun"
+  // beside "sun"), under the same list number.
+  std::set<std::string> capitalisedToo;
 };
 
 engine_db::Database SearchDatabase(const Corpus& corpus, const SearchDatabaseOptions& options = {});

@@ -21,9 +21,12 @@ void List(ByteWriter& out, const std::vector<ListEntry>& list) {
 }  // namespace
 
 Bytes TimelineFile(const Timeline& timeline) {
-  for (const auto* list : {&timeline.categories, &timeline.periods, &timeline.issues})
+  for (const auto* list : {&timeline.categories, &timeline.periods, &timeline.issues}) {
+    if (list->size() > 0xFFFF) throw std::invalid_argument("timeline list above 65535 entries");
     for (const ListEntry& entry : *list)
       if (entry.name.size() > 0xFFFF) throw std::invalid_argument("timeline list name too long");
+  }
+  if (timeline.events.size() > 0xFFFF) throw std::invalid_argument("timeline above 65535 events");
   ByteWriter out;
   out.U16le(static_cast<std::uint32_t>(timeline.categories.size()));
   out.U16le(static_cast<std::uint32_t>(timeline.periods.size()));
