@@ -9,7 +9,7 @@ export DEBIAN_FRONTEND=noninteractive
 
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev clang-format
-  googletest libsqlite3-dev
+  googletest libsqlite3-dev libxapian-dev
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   wine wine32:i386 wine64 xauth

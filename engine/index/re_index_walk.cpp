@@ -110,6 +110,15 @@ void ReBeginWalk(ReIndexState* state, const ReIndexDescriptor* index, u16 mode, 
   state->lastOrdinal = 0;
 }
 
+const ReIndexCodeCache* ReIndexCodeCacheFor(ReIndexState* state, const ReIndexDescriptor* index) {
+  for (ReIndexCodeCache& cache : state->codeCaches) {
+    if (cache.status != ReIndexCodeCache::kEmpty && cache.index != index) continue;
+    if (cache.status == ReIndexCodeCache::kEmpty) ReBuildIndexCodeCache(*index, &cache);
+    return &cache;
+  }
+  return nullptr;
+}
+
 bool ReReportProgress(ReIndexState* state) {
   if (!state->progress) return true;
   u32 done, total;
@@ -182,7 +191,8 @@ u32 ReDecodeIndexBlock(const char* key, i16 keyLength, u16 startBlock, u16 furth
   // block's first word already sorts before the key.
   if (state->mode == ReWalkExact && last > first) {
     if (!ReLoadIndexBlock(state, index, static_cast<u16>(first + 1))) return ReWalkStopped;
-    state->decoder.Begin(*index, state->blockBuffer, static_cast<u16>(first + 1), state->reading);
+    state->decoder.Begin(*index, state->blockBuffer, static_cast<u16>(first + 1), state->reading,
+                         ReIndexCodeCacheFor(state, index));
     const ReIndexWord* word = state->decoder.Next();
     if (word && ReCompareWords(word->text, state->key) < 0) ++first;
   }
@@ -192,7 +202,8 @@ u32 ReDecodeIndexBlock(const char* key, i16 keyLength, u16 startBlock, u16 furth
     const u16 skip = block == first ? state->skipOrdinals : 0;
     state->skipOrdinals = 0;
     ReIndexBlockDecoder& decoder = state->decoder;
-    decoder.Begin(*index, state->blockBuffer, static_cast<u16>(block), state->reading);
+    decoder.Begin(*index, state->blockBuffer, static_cast<u16>(block), state->reading,
+                  ReIndexCodeCacheFor(state, index));
     while (const ReIndexWord* word = decoder.Next()) {
       if (word->ordinal < skip) continue;
       state->lastBlock = word->block;

@@ -132,6 +132,9 @@ struct ReIndexState {
   u16 currentBlock;                      // ReNoBlock when the buffer holds nothing valid
   const ReIndexDescriptor* bufferIndex;  // index the buffered block belongs to
   ReIndexBlockDecoder decoder;
+  // The code caches of the database's indexes (main and search), built by
+  // the first walk over each.
+  ReIndexCodeCache codeCaches[2];
   char spare[ReWordCapacity + 1];  // a restored or copied word
 
   // The key of the walk (lower case), for the ordered modes.
@@ -195,6 +198,10 @@ u32 ReDecodeIndex(const char* key, i16 keyLength, u16 startBlock, u16 furtherBlo
 // and failure) or the key passed.
 u32 ReDecodeIndexBlock(const char* key, i16 keyLength, u16 startBlock, u16 furtherBlocks,
                        const ReIndexDescriptor* index, ReIndexState* state);
+
+// The state's code cache for index, built on first use (null when the
+// state holds caches for two other indexes).
+const ReIndexCodeCache* ReIndexCodeCacheFor(ReIndexState* state, const ReIndexDescriptor* index);
 
 // Reads block n into the buffer (calling the progress callback first) unless
 // it is already there. False on a failed read (no block left in the buffer).

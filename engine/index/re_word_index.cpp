@@ -1,5 +1,6 @@
 #include "re_word_index.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "re_charclass.h"
@@ -60,8 +61,11 @@ void ReRestoreCase(const ReIndexDescriptor& index, const ReIndexWord& word, u8 c
 
 // --- Block decoding ----------------------------------------------------------
 
-void ReIndexBlockDecoder::Begin(const ReIndexDescriptor& index, const u8* block, u16 blockNumber, u16 reading) {
+void ReIndexBlockDecoder::Begin(const ReIndexDescriptor& index, const u8* block, u16 blockNumber, u16 reading,
+                                const ReIndexCodeCache* cache) {
   index_ = &index;
+  cache_ = cache && cache->status == ReIndexCodeCache::kBuilt && cache->index == &index ? cache : nullptr;
+  failAfterLiteral_ = false;
   block_ = block;
   bitPosition_ = 0;
   bitCount_ = static_cast<u32>(index.blockSize) * 8;
@@ -83,10 +87,60 @@ void ReIndexBlockDecoder::Begin(const ReIndexDescriptor& index, const u8* block,
   ordinal_ = 0;
   std::memset(&word_, 0, sizeof word_);
   word_.block = blockNumber;
+  if (cache_ && !failed_ && !Preexpand()) {
+    // Some code is not in the cache, or the bytes do not fit: code by code.
+    bitPosition_ = 0;
+    streamEnded_ = false;
+    failAfterLiteral_ = false;
+    literal_ = nullptr;
+    literalLeft_ = 0;
+  }
+}
+
+bool ReIndexBlockDecoder::Preexpand() {
+  const ReIndexCodeCache& cache = *cache_;
+  // Locals, so that the copies into bytes_ do not make the compiler reload them.
+  const u32 width = index_->codeWidth, bitCount = bitCount_, bytes = bitCount / 8, codeCount = cache.codeCount;
+  const u8* block = block_;
+  u8* out = bytes_;
+  u32 position = bitPosition_, used = 0;
+  bool fails = false;
+  while (position + width <= bitCount) {
+    const u32 first = position / 8;
+    u32 window = 0;
+    if (first + 4 <= bytes) {
+      window = ReBe32(block + first);
+    } else {
+      for (u32 i = 0; i < 4; ++i) window = window << 8 | (first + i < bytes ? block[first + i] : 0u);
+    }
+    const u32 code = (window << (position % 8)) >> (32 - width);
+    position += width;
+    if (code == 0) break;
+    const u32 entry = code < codeCount ? cache.entries[code] : ReCachedCodeNotHeld;
+    const u32 length = entry & 0xFFFF;
+    if ((entry & ReCachedCodeNotHeld) || used + length > kBlockBytes) return false;
+    const u8* from = cache.bytes + cache.offsets[code];
+    if (length <= 16)
+      std::memcpy(out + used, from, 16);
+    else
+      std::memcpy(out + used, from, length);
+    used += length;
+    if (entry & ReCachedCodeFails) {
+      fails = true;  // the block's bytes end with the fault
+      break;
+    }
+  }
+  bitPosition_ = position;
+  streamEnded_ = !fails;
+  failAfterLiteral_ = fails;
+  literal_ = bytes_;
+  literalLeft_ = used;
+  return true;
 }
 
 bool ReIndexBlockDecoder::Fail() {
   failed_ = true;
+  failAfterLiteral_ = false;
   literalLeft_ = 0;
   depth_ = 0;
   return false;
@@ -95,10 +149,17 @@ bool ReIndexBlockDecoder::Fail() {
 bool ReIndexBlockDecoder::ReadCode(u32* code) {
   const u32 width = index_->codeWidth;
   if (bitPosition_ + width > bitCount_) return false;
-  u32 value = 0;
-  for (u32 i = 0; i < width; ++i, ++bitPosition_)
-    value = value << 1 | ((block_[bitPosition_ / 8] >> (7 - bitPosition_ % 8)) & 1u);
-  *code = value;
+  // The four bytes that hold the code (a code is at most 24 bits wide and
+  // starts at most 7 bits into its first byte), zeros past the block.
+  const u32 first = bitPosition_ / 8, bytes = bitCount_ / 8;
+  u32 window = 0;
+  if (first + 4 <= bytes) {
+    window = ReBe32(block_ + first);
+  } else {
+    for (u32 i = 0; i < 4; ++i) window = window << 8 | (first + i < bytes ? block_[first + i] : 0u);
+  }
+  *code = (window << (bitPosition_ % 8)) >> (32 - width);
+  bitPosition_ += width;
   return true;
 }
 
@@ -136,6 +197,10 @@ int ReIndexBlockDecoder::NextByte() {
       if (!Expand(stack_[--depth_])) return -1;
       continue;
     }
+    if (failAfterLiteral_) {
+      Fail();
+      return -1;
+    }
     if (streamEnded_) return -1;
     u32 code;
     if (!ReadCode(&code) || code == 0) {
@@ -143,12 +208,19 @@ int ReIndexBlockDecoder::NextByte() {
       return -1;
     }
     budget_ = ReCodeExpansionLimit;
+    if (cache_ && code < cache_->codeCount && !(cache_->entries[code] & ReCachedCodeNotHeld)) {
+      const u32 entry = cache_->entries[code];
+      literal_ = cache_->bytes + cache_->offsets[code];
+      literalLeft_ = entry & 0xFFFF;
+      failAfterLiteral_ = (entry & ReCachedCodeFails) != 0;
+      continue;
+    }
     if (!Expand(code)) return -1;
   }
 }
 
 const ReIndexWord* ReIndexBlockDecoder::Next() {
-  const int header = NextByte();
+  const int header = Byte();
   if (header < 0) return nullptr;  // end of the block between records, or failed_
 
   // Front coding: keep the previous word less the dropped characters (the
@@ -181,7 +253,7 @@ const ReIndexWord* ReIndexBlockDecoder::Next() {
   u32 length = kept;
   bool extension = false;
   for (;;) {
-    const int c = NextByte();
+    const int c = Byte();
     if (c < 0) return Fail(), nullptr;  // the block ends inside a record
     if (c == 7) continue;
     if (c == 10) {
@@ -240,7 +312,7 @@ bool ReIndexBlockDecoder::ReadTail(bool addedCharacters) {
   auto bytes = [&](u32 count, u32* value) {
     u32 v = 0;
     for (u32 i = 0; i < count; ++i) {
-      const int b = NextByte();
+      const int b = Byte();
       if (b < 0) return Fail();
       v = v << 8 | static_cast<u32>(b);
     }
@@ -293,7 +365,7 @@ bool ReIndexBlockDecoder::ReadTail(bool addedCharacters) {
 
 bool ReIndexBlockDecoder::ReadExtension() {
   auto next = [&](u8* out) {
-    const int b = NextByte();
+    const int b = Byte();
     if (b < 0) return Fail();
     *out = static_cast<u8>(b);
     return true;
@@ -325,6 +397,68 @@ bool ReIndexBlockDecoder::ReadExtension() {
       if (!next(&word_.counted[i])) return false;
   }
   return true;
+}
+
+void ReBuildIndexCodeCache(const ReIndexDescriptor& index, ReIndexCodeCache* cache) {
+  cache->index = &index;
+  cache->status = ReIndexCodeCache::kUnusable;
+  const u32 codeCount = index.phraseOffsets && index.phraseLengths
+                            ? std::min<u32>(index.phraseOffsetsLength / 2, index.phraseLengthsLength)
+                            : 0;
+  if (codeCount > ReIndexCodeCache::kCodes) return;
+  cache->codeCount = codeCount;
+  // Each code as a block's first code expands it: the same steps, budget
+  // and faults as the decoder's own expansion.
+  u32 used = 0;
+  for (u32 top = 0; top < codeCount; ++top) {
+    const u32 start = used;
+    u32 budget = ReCodeExpansionLimit;
+    u16 stack[RePairDepthLimit];
+    u32 depth = 0;
+    bool fails = false, held = true;
+    for (u32 code = top;;) {
+      // One step of the expansion: a literal's bytes, or a pair's first half.
+      if (code == 0 || code >= codeCount) {
+        fails = true;
+        break;
+      }
+      const u16 value = ReBe16(index.phraseOffsets + 2 * code);
+      const u8 length = index.phraseLengths[code];
+      if (code <= index.literalLimit) {
+        const i32 offset = static_cast<i16>(value);
+        if (offset < 0 || static_cast<u32>(offset) + length > index.phrasePoolLength || !index.phrasePool ||
+            budget < length + 1u) {
+          fails = true;
+          break;
+        }
+        budget -= length + 1u;
+        if (used + length > ReIndexCodeCache::kBytes) {
+          held = false;
+          break;
+        }
+        std::memcpy(cache->bytes + used, index.phrasePool + offset, length);
+        used += length;
+        if (depth == 0) break;
+        code = stack[--depth];
+        continue;
+      }
+      if (depth == RePairDepthLimit || budget == 0) {
+        fails = true;
+        break;
+      }
+      --budget;
+      stack[depth++] = static_cast<u16>((value & 0x0F) << 8 | length);
+      code = value >> 4;
+    }
+    if (!held || start > 0xFFFF) {
+      cache->entries[top] = ReCachedCodeNotHeld;
+      used = start;
+      continue;
+    }
+    cache->offsets[top] = static_cast<u16>(start);
+    cache->entries[top] = (used - start) | (fails ? ReCachedCodeFails : 0u);
+  }
+  cache->status = ReIndexCodeCache::kBuilt;
 }
 
 // --- Key search --------------------------------------------------------------

@@ -89,6 +89,30 @@ struct ReIndexWord {
   u8 counted[ReWordCapacity];
 };
 
+// The byte strings of an index's codes, expanded once so that decoding a
+// block copies them instead of walking the phrase tables code by code. A
+// code whose expansion breaks a rule keeps the bytes it gives before the
+// fault and is marked; a code past the cache's room is expanded as it comes.
+struct ReIndexCodeCache {
+  static constexpr u32 kCodes = 8192;
+  static constexpr u32 kBytes = 1u << 16;
+  enum : u8 { kEmpty, kBuilt, kUnusable };
+  const ReIndexDescriptor* index;  // the index it was built for
+  u8 status;
+  u32 codeCount;  // codes it holds (from 0)
+  // Per code: bits 0-15 the length, bit 16 "fails after these bytes", bit
+  // 17 "not held", bits 18-31 unused; the offset in offsets[].
+  u32 entries[kCodes];
+  u16 offsets[kCodes];
+  u8 bytes[kBytes + 16];  // 16 to spare: short strings are copied 16 bytes at a time
+};
+constexpr u32 ReCachedCodeFails = 1u << 16;
+constexpr u32 ReCachedCodeNotHeld = 1u << 17;
+
+// Fills the cache for index (status kBuilt, or kUnusable when the index has
+// more codes than it holds).
+void ReBuildIndexCodeCache(const ReIndexDescriptor& index, ReIndexCodeCache* cache);
+
 // Decodes one block into its word records, in order. Needs no allocation:
 // the pair stack and the pending phrase live in the object. Every code,
 // offset and length is checked against its table; a block that breaks a
@@ -97,7 +121,9 @@ struct ReIndexWord {
 // ends with failed() set.
 class ReIndexBlockDecoder {
  public:
-  void Begin(const ReIndexDescriptor& index, const u8* block, u16 blockNumber, u16 reading);
+  // cache: the index's built code cache, or null.
+  void Begin(const ReIndexDescriptor& index, const u8* block, u16 blockNumber, u16 reading,
+             const ReIndexCodeCache* cache = nullptr);
   // The next record, or null at the end of the block (or on failure).
   const ReIndexWord* Next();
   bool failed() const { return failed_; }
@@ -106,6 +132,13 @@ class ReIndexBlockDecoder {
 
  private:
   int NextByte();  // 0-255, or -1 at the end of the stream (failed_ tells why)
+  int Byte() {     // NextByte, with the bytes of a code at hand taken inline
+    if (literalLeft_) {
+      --literalLeft_;
+      return *literal_++;
+    }
+    return NextByte();
+  }
   bool ReadCode(u32* code);
   bool Expand(u32 code);
   bool ReadTail(bool addedCharacters);
@@ -113,6 +146,12 @@ class ReIndexBlockDecoder {
   bool Fail();
 
   const ReIndexDescriptor* index_ = nullptr;
+  const ReIndexCodeCache* cache_ = nullptr;
+  bool failAfterLiteral_ = false;  // the cached bytes end where the code's expansion fails
+  // With a code cache the whole block's bytes are expanded here at once.
+  static constexpr u32 kBlockBytes = 16384;
+  bool Preexpand();
+  u8 bytes_[kBlockBytes + 16];
   const u8* block_ = nullptr;
   u32 bitPosition_ = 0;
   u32 bitCount_ = 0;

@@ -4,6 +4,7 @@
 // are scanned: an entry becomes a candidate when a code that may hold a cover
 // term (the code map) is seen in it, and candidates are expanded and checked
 // word by word. A page ends when its slots are full; the next call resumes.
+#include <algorithm>
 #include <cstring>
 
 #include "re_charclass.h"
@@ -32,14 +33,54 @@ enum : u16 {
 };
 
 constexpr u16 kTextComponent = 1;
+constexpr u32 kStaging = 256;    // characters of held codes handed to the checker at a time
+constexpr u32 kCodeBatch = 256;  // codes decoded from the window at a time
 
 enum class Step { Continue, PageFull, Stopped, Complete, Failed };
 
-// Byte 255 stands for a line feed in the text; so it is read when probing.
-void LineFeeds(u8* text, i32 length) {
-  for (i32 i = 0; i < length; ++i)
-    if (text[i] == ReTitleEnd) text[i] = '\n';
-}
+// Code map bits.
+constexpr u8 kCoverMark = 1;  // the code's text may hold a cover term
+constexpr u8 kPassable = 2;   // the checker may pass over the code's text
+constexpr u8 kLongText = 4;   // its text has kPassedContext characters or more
+
+// Characters that share their bit in the code texts' character sets with
+// '<' or '{': a text without them can hold no tag or escape.
+constexpr u32 kTagCharacters = 1u << ('<' & 31) | 1u << ('{' & 31);
+
+// Characters before a position that the word rules look back at.
+constexpr u32 kPassedContext = 3;
+
+// The codes passed over last, as far back as their texts reach
+// kPassedContext characters, oldest first: a code of that many characters
+// or more stands alone. Their texts are looked at only when the stretch ends.
+struct PassedCodes {
+  u32 codes[kPassedContext];
+  u32 count = 0;
+
+  void Add(u32 code, bool longText) {
+    if (longText || count == kPassedContext) {
+      count = longText ? 0 : count - 1;
+      if (count) std::memmove(codes, codes + 1, count * sizeof codes[0]);
+    }
+    codes[count++] = code;
+  }
+
+  // The last characters of the stretch (at most kPassedContext) into out.
+  u32 Last(const ReCodeTexts& texts, u8* out) const {
+    u8 joined[kPassedContext * kPassedContext];
+    u32 length = 0;
+    for (u32 k = 0; k < count; ++k) {
+      const u32 entry = ReCodeTextEntry(texts, codes[k]);
+      const u32 part = ReCodeTextLength(entry);
+      const u32 take = part < kPassedContext ? part : kPassedContext;
+      std::memcpy(joined + length, ReCodeTextOf(texts, entry) + part - take, take);
+      length += take;
+    }
+    const u32 keep = length < kPassedContext ? length : kPassedContext;
+    std::memcpy(out, joined + length - keep, keep);
+    return keep;
+  }
+};
 
 struct FeedChecker {
   ReEntryChecker* checker;
@@ -60,7 +101,7 @@ class Evaluation {
         block_(block),
         status_(block->status),
         shift_(record->groupShift) {
-    ReOpenSearchStream(&stream_, record, work->file);
+    ReOpenSearchStream(&stream_, record, work->file, state->buffers->streamWindow);
     rules_ = ReMatchRules{&eval_->query, ReQueryClasses(record), state->caseMode, state->wordSearch != 0};
   }
 
@@ -83,6 +124,7 @@ class Evaluation {
       case ReRunStopped: state_->runState = ReRunActive; break;
       default: return ReSearchError(kReasonRunState, status_);
     }
+    eval_->checker.Prepare(rules_);
     return BlockLoop();
   }
 
@@ -91,10 +133,13 @@ class Evaluation {
     state_->runState = ReRunActive;
     std::memset(buffers_->blockTerms, 0, buffers_->blockCount + 1);
     if (ReCompileNormalForm(state_->queryCopy, &eval_->query) != 0) return ReSearchError(kReasonRunState, status_);
+    // Without the memory for the code texts, codes are expanded as they come.
+    if (!state_->codeTexts.entries) ReBuildSearchCodeTexts(record_, &state_->codeTexts);
     if (!BuildCodeMap()) return ReSearchError(kReasonCodeMap, status_);
     if (ReSeekComponent(kTextComponent, 1, work_->file, record_, 0, 0) != ReDone)
       return ReSearchError(kReasonStreamSeek, status_);
     if (const u32 result = MarkBlocks(); result != ReDone) return result;
+    if (!ExactByIndex() && ManyCandidateBlocks()) MarkPassableCodes();
     eval_->currentBlock = -1;
     eval_->inBlock = false;
     return ReDone;
@@ -109,20 +154,84 @@ class Evaluation {
     const u32 count = buffers_->codeCount;
     const u8* first = record_->codeFirst.data;
     const u8* second = record_->codeSecond.data;
+    // A text none of whose characters share the bit of a cover term's first
+    // character cannot hold a match (folding keeps the bit).
+    const ReCompiledQuery& query = eval_->query;
+    u32 firsts = 0;
+    for (i16 t = 0; t < query.termCount; ++t)
+      if (query.cover[t]) firsts |= 1u << (static_cast<u8>(query.termText[t][0]) & 31);
+    const ReCodeTexts& texts = state_->codeTexts;
     for (u32 c = record_->terminalCount > 0 ? 1 : 0; c < count; ++c) {
       map[c] = 0;
       const u32 a = ReBe16(second + 2 * c);
       const u32 b = ReBe16(first + 2 * c);
       const bool pair = c >= record_->terminalCount && a != ReSingleCharacter;
-      if (pair && a < c && b < c && !map[a] && !map[b]) continue;
-      const i32 length = ReExpandCodeInto(record_, c, text, ReExpandLimit);
-      LineFeeds(text, length);
+      if (pair && a < c && b < c && !(map[a] & kCoverMark) && !(map[b] & kCoverMark)) continue;
+      if (ReCodeTextEntry(texts, c) != ReCodeNotHeld && !(texts.characters[c] & firsts)) continue;
+      i32 length = 0;
+      const u8* expanded = CodeText(c, text, ReExpandLimit, &length);
       // A code that cannot be expanded here is checked in the text itself.
       map[c] =
-          length < 0 || ReTextHoldsCoverTerm(text, static_cast<u32>(length), static_cast<u32>(length), rules_, true);
+          !expanded || ReTextHoldsCoverTerm(expanded, static_cast<u32>(length), static_cast<u32>(length), rules_, true);
     }
     ReHeapFree(text);
     return true;
+  }
+
+  // Most blocks are to be read (a stop word, a term everywhere): worth
+  // knowing which codes' texts the checker may pass over. Run after
+  // MarkBlocks.
+  bool ManyCandidateBlocks() const {
+    const u32 blocks = buffers_->blockCount;
+    u32 marked = 0;
+    for (u32 b = 0; b < blocks; ++b) marked += CandidateBlock(buffers_->blockTerms[b] & 0x7F);
+    return marked >= blocks / 4;
+  }
+
+  // Marks the held codes whose texts the checker may pass over.
+  void MarkPassableCodes() {
+    ReCompiledQuery every = eval_->query;
+    u32 firsts = 0;
+    for (i16 t = 0; t < every.termCount; ++t) {
+      every.cover[t] = 1;
+      firsts |= 1u << (static_cast<u8>(every.termText[t][0]) & 31);
+    }
+    ReMatchRules rules = rules_;
+    rules.query = &every;
+    u8* map = buffers_->codeMap;
+    const u32 count = buffers_->codeCount;
+    const u8* first = record_->codeFirst.data;
+    const u8* second = record_->codeSecond.data;
+    const ReCodeTexts& texts = state_->codeTexts;
+    for (u32 c = record_->terminalCount > 0 ? 1 : 0; c < count; ++c) {
+      const u32 entry = ReCodeTextEntry(texts, c);
+      if (entry == ReCodeNotHeld) continue;
+      const u32 a = ReBe16(second + 2 * c);
+      const u32 b = ReBe16(first + 2 * c);
+      const bool pair = c >= record_->terminalCount && a != ReSingleCharacter;
+      const u32 characters = texts.characters[c];
+      // A pair of two such codes is one too; a text without a character of
+      // a term's first character's bit can hold no term.
+      const bool passable = (pair && a < c && b < c && (map[a] & kPassable) && (map[b] & kPassable)) ||
+                            !(characters & (firsts | kTagCharacters)) ||
+                            ReTextPassable(ReCodeTextOf(texts, entry), ReCodeTextLength(entry), rules);
+      // Every text passed over adds to the characters kept.
+      if (passable && !(entry & ReCodeTextLineFeed) && ReCodeTextLength(entry) > 0)
+        map[c] |= ReCodeTextLength(entry) >= kPassedContext ? kPassable | kLongText : kPassable;
+    }
+  }
+
+  // The code's text as the search reads it: from the code texts, or
+  // expanded into `scratch`. Null when it cannot be expanded or does not fit.
+  const u8* CodeText(u32 code, u8* scratch, u32 capacity, i32* length) const {
+    const ReCodeTexts& texts = state_->codeTexts;
+    const u32 entry = ReCodeTextEntry(texts, code);
+    if (entry != ReCodeNotHeld) {
+      *length = static_cast<i32>(ReCodeTextLength(entry));
+      return ReCodeTextOf(texts, entry);
+    }
+    *length = ReCodeText(record_, texts, code, scratch, capacity);
+    return *length < 0 ? nullptr : scratch;
   }
 
   // Sets each term's bit in the blocks that may hold it.
@@ -196,6 +305,16 @@ class Evaluation {
   // without regard to case, and no positions needed): no text to check.
   bool ExactByIndex() const { return shift_ == 0 && !state_->proximity && state_->wordSearch && state_->caseMode == 1; }
 
+  // Whether a block with these term bits is read.
+  bool CandidateBlock(u32 bits) const {
+    if (bits == 0) return false;
+    if (!ExactByIndex()) return ReTestCandidate(eval_->query, bits);
+    u16 found[ReQueryMaxTerms];
+    const u8 noPairs[ReQueryMaxTerms] = {};
+    for (u32 t = 0; t < ReQueryMaxTerms; ++t) found[t] = (bits >> t) & 1;
+    return ReEvalQueryCode(eval_->query, found, false, noPairs);
+  }
+
   bool ReportProgress() {
     if (!work_->progress || work_->progress(eval_->scanPosition, stream_.codeCount) == 0) return true;
     state_->runState = ReRunStopped;
@@ -204,7 +323,6 @@ class Evaluation {
   }
 
   u32 BlockLoop() {
-    const ReCompiledQuery& query = eval_->query;
     for (;;) {
       if (!eval_->inBlock) {
         u32 bits = 0;
@@ -212,15 +330,7 @@ class Evaluation {
           ++eval_->currentBlock;
           if (static_cast<u32>(eval_->currentBlock) >= buffers_->blockCount) return Complete();
           bits = buffers_->blockTerms[eval_->currentBlock] & 0x7F;
-          if (bits == 0) continue;
-          if (ExactByIndex()) {
-            u16 found[ReQueryMaxTerms];
-            const u8 noPairs[ReQueryMaxTerms] = {};
-            for (u32 t = 0; t < ReQueryMaxTerms; ++t) found[t] = (bits >> t) & 1;
-            if (ReEvalQueryCode(query, found, false, noPairs)) break;
-          } else if (ReTestCandidate(query, bits)) {
-            break;
-          }
+          if (CandidateBlock(bits)) break;
         } while (true);
         const u32 block = static_cast<u32>(eval_->currentBlock);
         eval_->scanPosition = BlockStart(block);
@@ -256,10 +366,51 @@ class Evaluation {
     return ReSearchError(kReasonComplete, status_);
   }
 
-  bool Marked(u32 code) const { return code < buffers_->codeCount && buffers_->codeMap[code]; }
+  bool Marked(u32 code) const { return code < buffers_->codeCount && (buffers_->codeMap[code] & kCoverMark); }
+
+  // The codes inside one entry that the window holds, up to its end code:
+  // kept, probed and marked as ScanBlock does one by one.
+  void ScanRun() {
+    const u32 endCode = record_->endCode;
+    const u8* map = buffers_->codeMap;
+    const u32 mapCount = buffers_->codeCount;
+    u32 position = eval_->scanPosition;
+    u32 count = eval_->codeCount;
+    bool candidate = eval_->candidate, previousMarked = eval_->previousMarked;
+    u32 previousCode = eval_->previousCode;
+    u16 batch[kCodeBatch];
+    bool atEnd = false;
+    while (!atEnd && position < eval_->scanEnd) {
+      const u32 n = ReWindowCodes(stream_, position, std::min(kCodeBatch, eval_->scanEnd - position), batch);
+      if (n == 0) break;
+      u32 k = 0;
+      for (; k < n; ++k) {
+        const u32 code = batch[k];
+        if (code == endCode) {
+          atEnd = true;
+          break;
+        }
+        if (count < ReCodeBufferSize) eval_->codes[count] = static_cast<u16>(code);
+        ++count;
+        if (previousMarked && !candidate) candidate = ProbePair(previousCode, code);
+        previousMarked = code < mapCount && (map[code] & kCoverMark);
+        previousCode = code;
+      }
+      position += k;
+    }
+    eval_->scanPosition = position;
+    eval_->codeCount = count;
+    eval_->candidate = candidate;
+    eval_->previousMarked = previousMarked;
+    eval_->previousCode = previousCode;
+  }
 
   Step ScanBlock() {
     while (eval_->scanPosition < eval_->scanEnd) {
+      if (!eval_->excluded) {
+        ScanRun();
+        if (eval_->scanPosition >= eval_->scanEnd) break;
+      }
       u32 code = 0;
       const i32 read = ReStreamCode(&stream_, eval_->scanPosition, &code);
       if (read == ReStreamPastEnd) return Step::Complete;
@@ -304,36 +455,101 @@ class Evaluation {
   // marked code's text?
   bool ProbePair(u32 marked, u32 next) {
     u8 text[2 * ReExpandOutput];
-    const i32 head = ReExpandCodeInto(record_, marked, text, sizeof text);
+    const i32 head = ReCodeText(record_, state_->codeTexts, marked, text, sizeof text);
     if (head < 0) return true;
-    const i32 tail = ReExpandCodeInto(record_, next, text + head, sizeof text - static_cast<u32>(head));
+    const i32 tail = ReCodeText(record_, state_->codeTexts, next, text + head, sizeof text - static_cast<u32>(head));
     const u32 length = static_cast<u32>(head) + (tail < 0 ? 0 : static_cast<u32>(tail));
-    LineFeeds(text, static_cast<i32>(length));
     return ReTextHoldsCoverTerm(text, length, static_cast<u32>(head), rules_, false);
   }
 
   // Expands the entry's codes into the checker. False when the stream fails.
   bool CheckEntry(bool* hit) {
     ReEntryChecker& checker = eval_->checker;
-    checker.Begin(rules_, buffers_->title, buffers_->titleCapacity);
+    checker.BeginEntry(buffers_->title, buffers_->titleCapacity);
     const bool atTitle = ExactByIndex();
     FeedChecker feed{&checker};
+    const ReCodeTexts& texts = state_->codeTexts;
+    const u8* map = buffers_->codeMap;
+    const u32 mapCount = buffers_->codeCount;
+    // Texts of held codes gather here and go to the checker together.
+    u8 lines[kStaging + 256 + ReCodeTextSlack];
+    u32 gathered = 0;
+    // Codes the checker passes over; their last characters.
+    bool passing = false;
+    PassedCodes passed;
+    auto flush = [&] {
+      checker.FeedLines(lines, gathered);
+      gathered = 0;
+    };
     const u32 codes = eval_->codeCount;
+    u16 batch[kCodeBatch];
+    u32 batchFirst = 0, batchCount = 0;
     for (u32 i = 0; i < codes; ++i) {
       u32 code = 0;
       if (i < ReCodeBufferSize) {
         code = eval_->codes[i];
+      } else if (i - batchFirst < batchCount) {
+        code = batch[i - batchFirst];
       } else {
-        // A long entry is read again from the stream.
-        const i32 read = ReStreamCode(&stream_, eval_->entryStart + i, &code);
-        if (read < 0 || read == ReStreamPastEnd) {
-          ReSetHandleStatus(status_, ReSevError, ReErrFileRead, ReModStreamRefill);
-          return false;
+        // A long entry is read again from the stream, from the window when it still holds it.
+        batchFirst = i;
+        batchCount = ReWindowCodes(stream_, eval_->entryStart + i, std::min(kCodeBatch, codes - i), batch);
+        if (batchCount > 0) {
+          code = batch[0];
+        } else {
+          const i32 read = ReStreamCode(&stream_, eval_->entryStart + i, &code);
+          if (read < 0 || read == ReStreamPastEnd) {
+            ReSetHandleStatus(status_, ReSevError, ReErrFileRead, ReModStreamRefill);
+            return false;
+          }
         }
       }
-      ReExpandCode(record_, code, FeedPiece, &feed);
+      if (code < mapCount && (map[code] & kPassable)) {
+        if (!passing) {
+          if (gathered) {
+            flush();
+            if (atTitle && checker.TitleSeen()) break;
+            if (checker.Settled()) {
+              *hit = true;
+              return true;
+            }
+          }
+          passing = checker.CanPassOver();
+          passed = PassedCodes();
+        }
+        if (passing) {
+          passed.Add(code, map[code] & kLongText);
+          continue;
+        }
+      } else if (passing) {
+        u8 last[kPassedContext];
+        checker.PassedOver(last, passed.Last(texts, last));
+        passing = false;
+      }
+      const u32 entry = ReCodeTextEntry(texts, code);
+      if (entry != ReCodeNotHeld && !(entry & ReCodeTextLineFeed)) {
+        const u32 length = ReCodeTextLength(entry);
+        const u8* text = ReCodeTextOf(texts, entry);
+
+        if (length <= ReCodeTextSlack)
+          std::memcpy(lines + gathered, text, ReCodeTextSlack);  // a fixed size copies fastest
+        else
+          std::memcpy(lines + gathered, text, length);
+        gathered += length;
+        if (gathered < kStaging) continue;
+        flush();
+      } else {
+        // A line feed may end the title: the text goes as it is stored.
+        if (gathered) flush();
+        ReExpandCode(record_, code, FeedPiece, &feed);
+      }
       if (atTitle && checker.TitleSeen()) break;
+      if (checker.Settled()) {
+        *hit = true;  // the rest of the entry cannot undo the hit
+        return true;
+      }
     }
+    if (gathered) flush();
     if (atTitle) {
       *hit = true;
       return true;

@@ -107,6 +107,10 @@ void ReMarkCoverTerms(u32 codePosition, u8 mark, ReCompiledQuery* query);
 // Block-level test: OR true when either side is, AND and NEAR when both are,
 // NOT and the root take their left side alone. termBits: bit t for term t.
 bool ReTestCandidate(const ReCompiledQuery& query, u32 termBits);
+// True when a query that holds stays true whatever further terms and NEAR
+// pairs are found: it has no NOT. Such an entry's check may stop at its
+// first hit.
+bool ReQueryStaysTrue(const ReCompiledQuery& query);
 // Exact test of one entry: NOT is left and not right (left alone when
 // notIsLeft), NEAR is the pair bit of its two terms.
 bool ReEvalQueryCode(const ReCompiledQuery& query, const u16* found, bool notIsLeft, const u8* pairBits);

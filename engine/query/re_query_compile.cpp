@@ -130,6 +130,19 @@ bool NearOverWords(Walk& walk, bool isNode) {
   return NearOverWords(walk, byte & ReOpRightIsNode);
 }
 
+bool HasNot(Walk& walk, bool isNode) {
+  const u8 byte = walk.Next();
+  if (!isNode) return false;
+  const u8 op = byte & ReOpMask;
+  if (op == ReOpNot) return true;
+  if (op == ReOpNear) {
+    walk.position += 2;  // its two term bytes
+    return false;
+  }
+  if (HasNot(walk, byte & ReOpLeftIsNode)) return true;
+  return op != ReOpPass && HasNot(walk, byte & ReOpRightIsNode);
+}
+
 u32 PoolUsed(const ReCompiledQuery& query) {
   if (query.termCount == 0) return 0;
   const i16 last = query.termCount - 1;
@@ -205,6 +218,11 @@ void ReMarkCoverTerms(u32 codePosition, u8 mark, ReCompiledQuery* query) {
 bool ReTestCandidate(const ReCompiledQuery& query, u32 termBits) {
   Walk walk{query, 0};
   return Candidate(walk, termBits, true);
+}
+
+bool ReQueryStaysTrue(const ReCompiledQuery& query) {
+  Walk walk{query, 0};
+  return !HasNot(walk, true);
 }
 
 bool ReEvalQueryCode(const ReCompiledQuery& query, const u16* found, bool notIsLeft, const u8* pairBits) {

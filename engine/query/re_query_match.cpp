@@ -11,7 +11,9 @@
 // or digit does not).
 #include "re_query_match.h"
 
+#include <bit>
 #include <cstring>
+#include <initializer_list>
 
 #include "re_charclass.h"
 
@@ -107,7 +109,16 @@ bool ReTextHoldsCoverTerm(const u8* text, u32 length, u32 startLimit, const ReMa
   ReMatchRules probe = rules;
   probe.wordSearch = rules.wordSearch && wordRules;
   const u32 limit = startLimit < length ? startLimit : length;
+  // A match can start only where the character folds to a cover term's first.
+  u8 firsts[ReQueryMaxTerms];
+  u32 firstCount = 0;
+  for (i16 t = 0; t < query.termCount; ++t)
+    if (query.cover[t]) firsts[firstCount++] = Fold(probe, static_cast<u8>(query.termText[t][0]));
   for (u32 s = 0; s < limit; ++s) {
+    const u8 folded = Fold(probe, text[s]);
+    bool possible = false;
+    for (u32 k = 0; k < firstCount; ++k) possible = possible || firsts[k] == folded;
+    if (!possible) continue;
     for (i16 t = 0; t < query.termCount; ++t) {
       if (!query.cover[t]) continue;
       if (!ReMayStartAt(text, s, query.termText[t], probe)) continue;
@@ -139,8 +150,36 @@ bool ReTextHoldsCoverTerm(const u8* text, u32 length, u32 startLimit, const ReMa
   return false;
 }
 
-void ReEntryChecker::Begin(const ReMatchRules& rules, char* title, u32 titleCapacity) {
+bool ReTextPassable(const u8* text, u32 length, const ReMatchRules& rules) {
+  if (length > 255 || std::memchr(text, '<', length) || std::memchr(text, '{', length)) return false;
+  // A tag's '>' before the text lets a term start even after its first
+  // letter: the most any character before it allows.
+  u8 joined[256];
+  joined[0] = '>';
+  std::memcpy(joined + 1, text, length);
+  return !ReTextHoldsCoverTerm(joined, length + 1, length + 1, rules, true);
+}
+
+void ReEntryChecker::Prepare(const ReMatchRules& rules) {
   rules_ = rules;
+  staysTrue_ = ReQueryStaysTrue(*rules.query);
+  // The characters each term can start with: those that fold to the same
+  // character as its first one (a character folds to itself or to itself + 32).
+  std::memset(startTerms_, 0, sizeof startTerms_);
+  const ReCompiledQuery& query = *rules.query;
+  for (i16 t = 0; t < query.termCount; ++t) {
+    const u8 first = Fold(rules, static_cast<u8>(query.termText[t][0]));
+    for (const u32 c : {u32{first}, first >= 32 ? first - 32u : u32{first}})
+      if (Fold(rules, static_cast<u8>(c)) == first) startTerms_[c] |= static_cast<u8>(1u << t);
+  }
+  for (u32 c = 0; c < 256; ++c) {
+    const u8 character = static_cast<u8>(c);
+    before_[c] = Glues(character) ? 1 : rules.wordSearch && LetterOrDigit(rules, character) ? 2 : 0;
+    special_[c] = c == '<' || c == '{' ? 2 : startTerms_[c] != 0;
+  }
+}
+
+void ReEntryChecker::BeginEntry(char* title, u32 titleCapacity) {
   title_ = title;
   titleCapacity_ = titleCapacity;
   titleLength_ = 0;
@@ -148,6 +187,7 @@ void ReEntryChecker::Begin(const ReMatchRules& rules, char* title, u32 titleCapa
   titleSeen_ = false;
   titleEnd_ = kNoTitleEnd;
   inPronunciation_ = false;
+  newMatch_ = false;
   wordPosition_ = 0;
   for (u32 t = 0; t < ReQueryMaxTerms; ++t) {
     found_[t] = 0;
@@ -158,37 +198,112 @@ void ReEntryChecker::Begin(const ReMatchRules& rules, char* title, u32 titleCapa
   next_ = 0;
 }
 
-void ReEntryChecker::Feed(const u8* text, u32 count) {
-  for (u32 k = 0; k < count; ++k) {
-    u8 c = text[k];
-    if (c == ReTitleEnd) {
-      if (!titleSeen_) {
-        titleSeen_ = true;
-        titleEnd_ = length_;
-      }
-      c = '\n';
-    } else if (!titleSeen_ && title_ && titleLength_ + 1 < titleCapacity_) {
-      // A title longer than its buffer is cut at the buffer's end.
-      title_[titleLength_++] = static_cast<char>(c);
+void ReEntryChecker::Append(const u8* text, u32 count, bool lines) {
+  u8* out = window_ + length_;
+  if (!titleSeen_) {
+    // Characters before the first byte 255 are the title; a title longer
+    // than its buffer is cut at the buffer's end.
+    const void* end = lines ? nullptr : std::memchr(text, ReTitleEnd, count);
+    const u32 titleChars = end ? static_cast<u32>(static_cast<const u8*>(end) - text) : count;
+    if (title_ && titleLength_ + 1 < titleCapacity_) {
+      const u32 room = titleCapacity_ - 1 - titleLength_;
+      const u32 take = titleChars < room ? titleChars : room;
+      std::memcpy(title_ + titleLength_, text, take);
+      titleLength_ += take;
       title_[titleLength_] = '\0';
     }
+    if (end) {
+      titleSeen_ = true;
+      titleEnd_ = length_ + titleChars;
+    }
+  }
+  if (lines) {
+    std::memcpy(out, text, count);
+  } else {
+    // Byte 255 stands for a line feed in the text.
+    for (u32 k = 0; k < count; ++k) out[k] = text[k] == ReTitleEnd ? '\n' : text[k];
+  }
+  length_ += count;
+}
+
+void ReEntryChecker::Take(const u8* text, u32 count, bool lines) {
+  Put(text, count, lines);
+  if (staysTrue_) Process(length_, false, true);
+}
+
+void ReEntryChecker::Put(const u8* text, u32 count, bool lines) {
+  while (count > 0) {
     if (length_ == kWindow) {
-      Process(kWindow - kLookahead, false);
+      Process(kWindow - kLookahead, false, false);
       // Keep a few characters before the next position for the word rules.
-      const u32 keep = next_ >= 4 ? next_ - 4 : 0;
+      // The window moves by the same step whatever was handled early, so
+      // every position meets the same text end as window by window.
+      const u32 keep = kWindow - kLookahead - 4;
       std::memmove(window_, window_ + keep, length_ - keep);
       length_ -= keep;
       next_ -= keep;
       if (titleEnd_ != kNoTitleEnd) titleEnd_ -= keep;
     }
-    window_[length_++] = c;
+    const u32 room = kWindow - length_;
+    const u32 take = count < room ? count : room;
+    Append(text, take, lines);
+    text += take;
+    count -= take;
   }
 }
 
-void ReEntryChecker::Finish() { Process(length_, true); }
+void ReEntryChecker::Feed(const u8* text, u32 count) { Take(text, count, false); }
 
-void ReEntryChecker::Process(u32 upTo, bool textComplete) {
-  for (; next_ < upTo; ++next_) HandlePosition(next_, textComplete);
+void ReEntryChecker::FeedLines(const u8* text, u32 count) { Take(text, count, true); }
+
+void ReEntryChecker::Finish() { Process(length_, true, false); }
+
+bool ReEntryChecker::Settled() {
+  if (!staysTrue_ || !titleSeen_ || titleEnd_ != kNoTitleEnd || !newMatch_) return false;
+  newMatch_ = false;
+  return ReEvalQueryCode(*rules_.query, found_, false, pairBits_);
+}
+
+bool ReEntryChecker::CanPassOver() {
+  if (!titleSeen_ || titleEnd_ != kNoTitleEnd) return false;
+  Process(length_, false, true);
+  if (next_ != length_) return false;
+  for (u32 t = 0; t < ReQueryMaxTerms; ++t)
+    if (lastPosition_[t] >= 0 && wordPosition_ - lastPosition_[t] < ReNearWindow) return false;
+  return true;
+}
+
+void ReEntryChecker::PassedOver(const u8* last, u32 count) {
+  Put(last, count, true);
+  next_ = length_;
+}
+
+void ReEntryChecker::Process(u32 upTo, bool textComplete, bool early) {
+  while (next_ < upTo) {
+    if (!inPronunciation_ && next_ >= 3) {
+      // A run of plain positions (no '<' or '{', no word starting with a
+      // term's first character, not the title's end) only counts its word
+      // starts.
+      const u32 end = titleEnd_ >= next_ && titleEnd_ < upTo ? titleEnd_ : upTo;
+      const u8* w = window_;
+      u32 p = next_;
+      i32 counted = 0;
+      for (; p < end; ++p) {
+        const u8 kind = before_[w[p - 1]];
+        bool skipped = kind != 0;
+        if (kind == 2 && w[p - 2] == '>') skipped = w[p - 3] == '}';  // a word may follow a tag
+        // A term's first character where no word starts is passed over too.
+        const u8 special = special_[w[p]];
+        if (special == 2 || (special == 1 && !skipped)) break;
+        counted += !skipped;
+      }
+      wordPosition_ += counted;
+      next_ = p;
+      if (p == upTo) return;
+    }
+    if (!HandlePosition(next_, textComplete, early)) return;
+    ++next_;
+  }
 }
 
 bool ReEntryChecker::Skipped(u32 p) const {
@@ -201,7 +316,46 @@ bool ReEntryChecker::Skipped(u32 p) const {
   return !(p >= 2 && window_[p - 2] == '>' && !(p >= 3 && window_[p - 3] == '}'));
 }
 
-void ReEntryChecker::HandlePosition(u32 p, bool textComplete) {
+bool ReEntryChecker::HandlePosition(u32 p, bool textComplete, bool early) {
+  // First what happens at p, changing nothing: an early call gives up (false)
+  // where the text after the window's end may change it.
+  const u8 c = window_[p];
+  bool inPronunciation = inPronunciation_;
+  bool counts = true;
+  if (inPronunciation) {
+    // The pronunciation runs to the next '<' that does not open an escape.
+    if (c != '<') {
+      counts = false;
+    } else if (p + 1 >= length_ && early) {
+      return false;
+    } else if (p + 1 < length_ && window_[p + 1] == '{') {
+      counts = false;
+    } else {
+      inPronunciation = false;
+    }
+  }
+  if (counts && c == '<') {
+    if (p + 2 >= length_ && early) return false;
+    if (p + 2 < length_ && window_[p + 1] == 'P' && window_[p + 2] == 'R') {
+      inPronunciation = true;
+      counts = false;
+    }
+  }
+  if (counts && Skipped(p)) counts = false;
+  u8 matches = 0;
+  if (counts) {
+    const ReCompiledQuery& query = *rules_.query;
+    for (u32 mask = startTerms_[c]; mask != 0; mask &= mask - 1) {
+      const u32 t = static_cast<u32>(std::countr_zero(mask));
+      const char* term = query.termText[t];
+      if (!ReMayStartAt(window_, p, term, rules_)) continue;
+      const ReProbe probe =
+          ReMatchTermAt(term, query.termLength[t], window_, p, length_, textComplete, rules_, nullptr);
+      if (probe == ReProbe::CutOff && early) return false;
+      if (probe == ReProbe::Full) matches |= static_cast<u8>(1u << t);
+    }
+  }
+
   if (p == titleEnd_) {
     // Matches in the title count as found; NEAR starts after it.
     titleEnd_ = kNoTitleEnd;
@@ -211,30 +365,17 @@ void ReEntryChecker::HandlePosition(u32 p, bool textComplete) {
       pairBits_[t] = 0;
     }
   }
-  const u8 c = window_[p];
-  if (inPronunciation_) {
-    // The pronunciation runs to the next '<' that does not open an escape.
-    if (c != '<' || (p + 1 < length_ && window_[p + 1] == '{')) return;
-    inPronunciation_ = false;
-  }
-  if (c == '<' && p + 2 < length_ && window_[p + 1] == 'P' && window_[p + 2] == 'R') {
-    inPronunciation_ = true;
-    return;
-  }
-  if (Skipped(p)) return;
-  const ReCompiledQuery& query = *rules_.query;
-  for (i16 t = 0; t < query.termCount; ++t) {
-    const char* term = query.termText[t];
-    if (Fold(rules_, window_[p]) != Fold(rules_, static_cast<u8>(term[0]))) continue;
-    if (!ReMayStartAt(window_, p, term, rules_)) continue;
-    if (ReMatchTermAt(term, query.termLength[t], window_, p, length_, textComplete, rules_, nullptr) == ReProbe::Full)
-      Matched(static_cast<u32>(t));
-  }
+  inPronunciation_ = inPronunciation;
+  if (!counts) return true;
+  for (u32 t = 0; matches != 0; ++t, matches >>= 1)
+    if (matches & 1) Matched(t);
   ++wordPosition_;
+  return true;
 }
 
 void ReEntryChecker::Matched(u32 term) {
   found_[term] = 1;
+  newMatch_ = true;
   for (u32 u = 0; u < ReQueryMaxTerms; ++u) {
     if (u == term || lastPosition_[u] < 0) continue;
     if (wordPosition_ - lastPosition_[u] < ReNearWindow) {

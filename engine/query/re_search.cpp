@@ -10,6 +10,7 @@
 #include "re_frame.h"
 #include "re_handles.h"
 #include "re_platform.h"
+#include "re_search_stream.h"
 #include "zorlre32.h"
 
 namespace {
@@ -18,6 +19,7 @@ constexpr u32 kWorkTextSize = ReQueryMaxLength + 1;
 
 void FreeBuffers(ReSearchBuffers* buffers) {
   if (!buffers) return;
+  ReHeapFree(buffers->streamWindow);
   ReHeapFree(buffers->pendingTitle);
   ReHeapFree(buffers->title);
   ReHeapFree(buffers->codeMap);
@@ -31,6 +33,7 @@ void ReleaseState(ReDbRecord* record) {
   auto* state = static_cast<ReSearchState*>(record->searchBuffers);
   if (state) {
     FreeBuffers(state->buffers);
+    ReFreeCodeTexts(&state->codeTexts);
     ReHeapFree(state);
   }
   record->searchBuffers = nullptr;
@@ -46,7 +49,8 @@ u32 CodeCount(const ReDbRecord* record) {
 }
 
 // Buffers in this order: evaluation record, block term bytes, work text,
-// code map, title buffers. Null when any is missing (all freed).
+// code map, title buffers, the window of the text stream. Null when any is
+// missing (all freed).
 ReSearchBuffers* BuildBuffers(const ReDbRecord* record) {
   auto* buffers = static_cast<ReSearchBuffers*>(ReHeapAlloc(sizeof(ReSearchBuffers)));
   if (!buffers) return nullptr;
@@ -59,7 +63,8 @@ ReSearchBuffers* BuildBuffers(const ReDbRecord* record) {
   buffers->codeMap = buffers->workText ? static_cast<u8*>(ReHeapAlloc(buffers->codeCount + 1)) : nullptr;
   buffers->title = buffers->codeMap ? static_cast<char*>(ReHeapAlloc(buffers->titleCapacity)) : nullptr;
   buffers->pendingTitle = buffers->title ? static_cast<char*>(ReHeapAlloc(buffers->titleCapacity)) : nullptr;
-  if (!buffers->pendingTitle) {
+  buffers->streamWindow = buffers->pendingTitle ? static_cast<u8*>(ReHeapAlloc(ReStreamWindowBytes)) : nullptr;
+  if (!buffers->streamWindow) {
     FreeBuffers(buffers);
     return nullptr;
   }

@@ -7,6 +7,7 @@
 #include "re_query.h"
 #include "re_query_match.h"
 #include "re_records.h"
+#include "re_search_stream.h"
 #include "re_status.h"
 #include "re_types.h"
 
@@ -53,11 +54,12 @@ struct ReSearchBuffers {
   u8* blockTerms;  // one byte per block: bit t when term t occurs in the block
   u32 blockCount;
   char* workText;  // 1025 bytes
-  u8* codeMap;     // one byte per code: 1 when the code may hold a cover term
+  u8* codeMap;     // one byte per code: bit 0 when the code may hold a cover term
   u32 codeCount;
   char* title;  // the current entry's title, longest title + 1 bytes
   char* pendingTitle;
   u32 titleCapacity;
+  u8* streamWindow;  // ReStreamWindowBytes bytes
 };
 
 // The search state of a database (ReDbRecord::searchBuffers), made on first
@@ -69,6 +71,9 @@ struct ReSearchState {
   u8 caseMode;
   u8 proximity;
   ReSearchBuffers* buffers;
+  // The code texts, built by the first search that has the memory for them
+  // and kept while the database is open.
+  ReCodeTexts codeTexts;
 };
 
 // The search state of a record, made when missing (null without memory).

@@ -1,7 +1,10 @@
 #include "re_search_stream.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
+
+#include "re_platform.h"
 
 namespace {
 
@@ -26,38 +29,54 @@ void CollectPiece(const u8* piece, u32 count, void* context) {
 
 }  // namespace
 
-void ReOpenSearchStream(ReSearchStream* stream, const ReDbRecord* record, ReFileHandle file) {
+void ReOpenSearchStream(ReSearchStream* stream, const ReDbRecord* record, ReFileHandle file, u8* window) {
   stream->file = file;
   stream->base = record->textBase;
   stream->length = record->textLength;
   stream->width = record->codeWidth;
   stream->codeCount = stream->width ? static_cast<u32>(static_cast<u64>(stream->length) * 8 / stream->width) : 0;
+  stream->window = window;
   stream->windowStart = 0;
   stream->windowFill = 0;
 }
 
-i32 ReStreamCode(ReSearchStream* stream, u32 index, u32* code) {
-  if (index >= stream->codeCount) return ReStreamPastEnd;
-  const u64 bit = static_cast<u64>(index) * stream->width;
-  const u32 first = static_cast<u32>(bit / 8);
-  const u32 last = static_cast<u32>((bit + stream->width - 1) / 8);
-  if (first < stream->windowStart || last >= stream->windowStart + stream->windowFill) {
-    stream->windowFill = 0;
-    if (ReSeekDataFile(stream->file, static_cast<i32>(stream->base + first), 0) != ReDone) return ReErrFileSeek;
-    const u32 want = stream->length - first < ReStreamWindow ? stream->length - first : ReStreamWindow;
-    u32 got = 0;
-    if (ReReadBytes(stream->file, static_cast<i32>(want), stream->window, &got) != ReDone || got <= last - first)
-      return ReErrFileRead;
-    stream->windowStart = first;
-    stream->windowFill = got;
-  }
-  const u8* p = stream->window + (first - stream->windowStart);
-  const u32 available = stream->windowStart + stream->windowFill - first;
-  u32 bits = 0;
-  for (u32 i = 0; i < 3; ++i) bits = bits << 8 | (i < available ? p[i] : 0);
-  const u32 shift = 24 - static_cast<u32>(bit % 8) - stream->width;
-  *code = (bits >> shift) & ((1u << stream->width) - 1);
+i32 ReFillStreamWindow(ReSearchStream* stream, u32 first, u32 last) {
+  stream->windowFill = 0;
+  if (ReSeekDataFile(stream->file, static_cast<i32>(stream->base + first), 0) != ReDone) return ReErrFileSeek;
+  const u32 want = stream->length - first < ReStreamWindow ? stream->length - first : ReStreamWindow;
+  u32 got = 0;
+  if (ReReadBytes(stream->file, static_cast<i32>(want), stream->window, &got) != ReDone || got <= last - first)
+    return ReErrFileRead;
+  std::memset(stream->window + got, 0, ReStreamWindowBytes - ReStreamWindow);
+  stream->windowStart = first;
+  stream->windowFill = got;
   return 0;
+}
+
+u32 ReWindowCodes(const ReSearchStream& stream, u32 first, u32 count, u16* out) {
+  const u32 width = stream.width;
+  if (width == 0 || first >= stream.codeCount) return 0;
+  const u64 windowBits = (u64{stream.windowStart} + stream.windowFill) * 8;
+  if (windowBits < width || u64{first} * width < u64{stream.windowStart} * 8) return 0;
+  const u64 held = (windowBits - width) / width + 1;  // codes whose last byte the window holds
+  const u64 limit = std::min<u64>({held, stream.codeCount, u64{first} + count});
+  if (limit <= first) return 0;
+  const u32 n = static_cast<u32>(limit - first);
+  if (width == 16) {
+    // Big-endian 16-bit codes: the bytes as they stand, then each pair swapped.
+    std::memcpy(out, stream.window + (2 * first - stream.windowStart), 2 * n);
+    if constexpr (std::endian::native == std::endian::little)
+      for (u32 k = 0; k < n; ++k) out[k] = static_cast<u16>(out[k] >> 8 | out[k] << 8);
+    return n;
+  }
+  const u32 mask = (1u << width) - 1;
+  u64 bit = u64{first} * width;
+  for (u32 k = 0; k < n; ++k, bit += width) {
+    const u8* p = stream.window + (static_cast<u32>(bit / 8) - stream.windowStart);
+    const u32 bits = static_cast<u32>(p[0]) << 16 | static_cast<u32>(p[1]) << 8 | p[2];
+    out[k] = static_cast<u16>((bits >> (24 - static_cast<u32>(bit % 8) - width)) & mask);
+  }
+  return n;
 }
 
 bool ReExpandCode(const ReDbRecord* record, u32 code, ReTextSink sink, void* context) {
@@ -116,6 +135,33 @@ i32 ReExpandCodeInto(const ReDbRecord* record, u32 code, u8* out, u32 capacity) 
   Collect collect{out, capacity, 0, false};
   if (!ReExpandCode(record, code, CollectPiece, &collect) || collect.overflow) return -1;
   return static_cast<i32>(collect.length);
+}
+
+namespace {
+
+i32 ExpandForSearch(const void* record, u32 code, u8* out, u32 capacity) {
+  return ReExpandCodeInto(static_cast<const ReDbRecord*>(record), code, out, capacity);
+}
+
+}  // namespace
+
+bool ReBuildSearchCodeTexts(const ReDbRecord* record, ReCodeTexts* texts) {
+  const u32 count = std::min({record->codeCount, record->codeFirst.length / 2, record->codeSecond.length / 2});
+  return ReBuildCodeTexts(count, ExpandForSearch, record, texts);
+}
+
+i32 ReCodeText(const ReDbRecord* record, const ReCodeTexts& texts, u32 code, u8* out, u32 capacity) {
+  const u32 entry = ReCodeTextEntry(texts, code);
+  if (entry != ReCodeNotHeld) {
+    const u32 length = ReCodeTextLength(entry);
+    if (length > capacity) return -1;
+    std::memcpy(out, ReCodeTextOf(texts, entry), length);
+    return static_cast<i32>(length);
+  }
+  const i32 length = ReExpandCodeInto(record, code, out, capacity);
+  for (i32 i = 0; i < length; ++i)
+    if (out[i] == 255) out[i] = '\n';
+  return length;
 }
 
 u32 ReSeekComponent(u16 type, u16 subtype, ReFileHandle file, const ReDbRecord* record, u32 offset, i16 origin) {

@@ -1,10 +1,39 @@
 #include "re_code_stream.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "re_bytes.h"
+#include "re_platform.h"
 
 namespace {
+
+// Reads `want` bytes of the stream from byte `first` into out: from the
+// read-ahead store when there is one (filled from the file as needed), else
+// from the file. False when the seek or the read fails.
+bool ReadStream(ReCodeStream* stream, u32 first, u32 want, u8* out, u32* got) {
+  ReCodeReader* reader = stream->reader;
+  ReStreamAhead* ahead = stream->ahead;
+  if (!ahead) {
+    return ReSeekDataFile(reader->file, static_cast<i32>(reader->base + first), 0) == ReDone &&
+           ReReadBytes(reader->file, static_cast<i32>(want), out, got) == ReDone;
+  }
+  if (first < ahead->start || first + want > ahead->start + ahead->fill) {
+    // What the store holds ends before the bytes asked for end: read on from `first`.
+    const u32 size = std::min<u32>(ReStreamAhead::kSize, stream->length - first);
+    u32 read = 0;
+    ahead->fill = 0;
+    if (ReSeekDataFile(reader->file, static_cast<i32>(reader->base + first), 0) != ReDone ||
+        ReReadBytes(reader->file, static_cast<i32>(size), ahead->bytes, &read) != ReDone)
+      return false;
+    ahead->start = first;
+    ahead->fill = read;
+  }
+  const u32 held = ahead->start + ahead->fill - first;
+  *got = want < held ? want : held;
+  std::memcpy(out, ahead->bytes + (first - ahead->start), *got);
+  return true;
+}
 
 // Makes bytes [first, last] of the stream available; returns their address.
 const u8* StreamBytes(ReCodeStream* stream, u32 first, u32 last) {
@@ -21,8 +50,7 @@ const u8* StreamBytes(ReCodeStream* stream, u32 first, u32 last) {
   const u32 want = std::min<u32>(reader->bufferSize, stream->length - first);
   u32 got = 0;
   reader->bitState = 0;
-  if (ReSeekDataFile(reader->file, static_cast<i32>(reader->base + first), 0) != ReDone ||
-      ReReadBytes(reader->file, static_cast<i32>(want), reader->buffer, &got) != ReDone || got < last - first + 1) {
+  if (!ReadStream(stream, first, want, reader->buffer, &got) || got < last - first + 1) {
     stream->readFailed = true;
     return nullptr;
   }
@@ -50,7 +78,7 @@ ReCodeStream ReMemoryCodeStream(const u8* bytes, u32 length, u16 width) {
   return stream;
 }
 
-bool ReReadCode(ReCodeStream* stream, u32 index, u32* code) {
+bool ReReadCodeRefilling(ReCodeStream* stream, u32 index, u32* code) {
   const u32 width = stream->width;
   if (width < 1 || width > 16) return false;
   const u64 bit = static_cast<u64>(index) * width;
@@ -87,6 +115,7 @@ bool Expand(ReExpander* e, u32 code) {
       if (static_cast<u32>(first) + second > t->poolLength) return false;
       e->run = t->pool + first;
       e->runLeft = second;
+      e->runLines = false;
       return true;
     }
     if (second == ReSingleCharacter) {
@@ -97,6 +126,20 @@ bool Expand(ReExpander* e, u32 code) {
     e->stack[e->depth++] = second;
     code = first;
   }
+}
+
+// Starts a top-level code: its text from the code texts when they hold it.
+bool Begin(ReExpander* e, u32 code) {
+  if (const ReCodeTexts* texts = e->tables->codeTexts) {
+    const u32 entry = ReCodeTextEntry(*texts, code);
+    if (entry != ReCodeNotHeld) {
+      e->run = ReCodeTextOf(*texts, entry);
+      e->runLeft = ReCodeTextLength(entry);
+      e->runLines = true;
+      return true;
+    }
+  }
+  return Expand(e, code);
 }
 
 i32 Hand(ReExpander* e, u8 c) {
@@ -129,8 +172,67 @@ i32 ReExpandNext(ReExpander* e) {
     e->produced = 0;
     e->steps = 0;
     e->inCode = true;
-    if (!Expand(e, code)) return ReExpandBad;
+    if (!Begin(e, code)) return ReExpandBad;
   }
+}
+
+i32 ReExpandRun(ReExpander* e, u8* out, u32 room, u32* count) {
+  u32 marks = 0;
+  return ReExpandRunMarked(e, out, room, count, nullptr, &marks);
+}
+
+i32 ReExpandRunMarked(ReExpander* e, u8* out, u32 room, u32* count, ReExpandMark* marks, u32* markCount) {
+  u32 n = 0;
+  i32 result = 0;
+  *markCount = 0;
+  if (marks) marks[(*markCount)++] = ReExpandMark{0, ReExpanderPos(e)};
+  while (n < room) {
+    if (e->runLeft) {
+      const u32 take = e->runLeft < room - n ? e->runLeft : room - n;
+      std::memcpy(out + n, e->run, take);
+      if (!e->runLines)
+        for (u8* p = out + n; (p = static_cast<u8*>(std::memchr(p, ReStoredLineFeed, out + n + take - p)));)
+          *p++ = ReLineFeed;
+      e->run += take;
+      e->runLeft -= take;
+      e->produced += take;
+      n += take;
+      continue;
+    }
+    if (e->single) {
+      out[n++] = static_cast<u8>(Hand(e, static_cast<u8>(e->single)));
+      e->single = 0;
+      continue;
+    }
+    if (e->depth) {
+      if (!Expand(e, e->stack[--e->depth])) {
+        result = ReExpandBad;
+        break;
+      }
+      continue;
+    }
+    e->inCode = false;
+    u32 code = 0;
+    if (!ReReadCode(e->stream, e->next, &code)) {
+      result = ReExpandFailed;
+      break;
+    }
+    if (code == e->tables->endCode) {
+      result = ReExpandAtEnd;
+      break;
+    }
+    e->current = e->next++;
+    e->produced = 0;
+    e->steps = 0;
+    e->inCode = true;
+    if (marks) marks[(*markCount)++] = ReExpandMark{n, ReExpandPos{e->current, 0}};
+    if (!Begin(e, code)) {
+      result = ReExpandBad;
+      break;
+    }
+  }
+  *count = n;
+  return result;
 }
 
 ReExpandPos ReExpanderPos(const ReExpander* e) {
@@ -209,4 +311,85 @@ bool ReTextTablesOf(const ReDbRecord* record, ReTextTables* tables) {
 bool ReHasMarkup(const ReDbRecord* record) {
   return record->charAutomaton.data && record->markup.data && record->automaton.entries &&
          record->markupSections.elements;
+}
+
+bool ReBuildCodeTexts(u32 count, ReCodeExpansion expand, const void* context, ReCodeTexts* texts) {
+  *texts = ReCodeTexts{};
+  // The arena grows as the texts come: first the size of one text per code
+  // of up to eight characters.
+  u32 capacity = std::min<u32>(ReCodeArenaLimit, std::max<u32>(256, count * 8));
+  texts->entries = static_cast<u32*>(ReHeapAlloc(count * 4 + 4));
+  texts->characters = texts->entries ? static_cast<u32*>(ReHeapAlloc(count * 4 + 4)) : nullptr;
+  texts->arena = texts->characters ? static_cast<u8*>(ReHeapAlloc(capacity + ReCodeTextSlack)) : nullptr;
+  if (!texts->arena) {
+    ReFreeCodeTexts(texts);
+    return false;
+  }
+  texts->codeCount = count;
+  u32 used = 0;
+  u8 text[256];
+  for (u32 c = 0; c < count; ++c) {
+    texts->entries[c] = ReCodeNotHeld;
+    const i32 length = expand(context, c, text, sizeof text - 1);
+    if (length < 0) continue;
+    const u32 n = static_cast<u32>(length);
+    if (used + n > capacity) {
+      const u32 grown = std::min<u32>(ReCodeArenaLimit, std::max(capacity * 2, used + n));
+      u8* larger = used + n <= grown ? static_cast<u8*>(ReHeapAlloc(grown + ReCodeTextSlack)) : nullptr;
+      if (!larger) continue;  // left to be expanded as it comes
+      std::memcpy(larger, texts->arena, used);
+      ReHeapFree(texts->arena);
+      texts->arena = larger;
+      capacity = grown;
+    }
+    u32 lineFeed = 0, characters = 0;
+    for (u32 i = 0; i < n; ++i) {
+      if (text[i] == ReStoredLineFeed) lineFeed = ReCodeTextLineFeed;
+      texts->arena[used + i] = text[i] == ReStoredLineFeed ? ReLineFeed : text[i];
+      characters |= 1u << (texts->arena[used + i] & 31);
+    }
+    texts->characters[c] = characters;
+    texts->entries[c] = used << 9 | lineFeed | n;
+    used += n;
+  }
+  return true;
+}
+
+void ReFreeCodeTexts(ReCodeTexts* texts) {
+  ReHeapFree(texts->arena);
+  ReHeapFree(texts->characters);
+  ReHeapFree(texts->entries);
+  *texts = ReCodeTexts{};
+}
+
+namespace {
+
+// One code as the entry readers expand it, from a stream-less expander.
+i32 ExpandForEntries(const void* tables, u32 code, u8* out, u32 capacity) {
+  ReExpander e{};
+  e.tables = static_cast<const ReTextTables*>(tables);
+  if (!Expand(&e, code)) return -1;
+  u32 n = 0;
+  for (;;) {
+    if (e.runLeft) {
+      if (n + e.runLeft > capacity) return -1;
+      std::memcpy(out + n, e.run, e.runLeft);
+      n += e.runLeft;
+      e.runLeft = 0;
+    } else if (e.single) {
+      if (n + 1 > capacity) return -1;
+      out[n++] = static_cast<u8>(e.single);
+      e.single = 0;
+    } else if (e.depth) {
+      if (!Expand(&e, e.stack[--e.depth])) return -1;
+    } else {
+      return static_cast<i32>(n);
+    }
+  }
+}
+
+}  // namespace
+
+bool ReBuildEntryCodeTexts(const ReTextTables* tables, ReCodeTexts* texts) {
+  return ReBuildCodeTexts(tables->codeCount, ExpandForEntries, tables, texts);
 }

@@ -107,7 +107,7 @@ bool Decoder::Position(bool fresh, u16 action, u16 wanted) {
   drop_ = wanted - snapshot.tokenNumber;
   r_->window.end = snapshot.window;
   r_->window.live = false;
-  const i32 loaded = ReLoadEntryText(&r_->expander, src_.automaton, &r_->window);
+  const i32 loaded = ReLoadEntryText(&r_->expander, src_.automaton, src_.rows, &r_->window);
   if (loaded == ReLoadDone && snapshot.offset <= r_->window.filled) {
     r_->offset = snapshot.offset;
     return true;
@@ -136,7 +136,7 @@ Read Decoder::ReadCode() {
         return kRead;
       }
       if (loaderStopped_) return kLoaderStopped;
-      const i32 loaded = ReLoadEntryText(&r_->expander, src_.automaton, &w);
+      const i32 loaded = ReLoadEntryText(&r_->expander, src_.automaton, src_.rows, &w);
       r_->offset = 0;
       // Stopped by the progress callback: the pieces loaded so far are still read.
       if (loaded == ReLoadStopped) {

@@ -103,6 +103,7 @@ struct ReChunkSource {
   const ReMarkupSections* markup;
   const ReHitTerms* hits;       // null or count 0: no hit marking
   ReProgressCallback progress;  // the database's callback, or null
+  const ReAutomatonRows* rows;  // the automaton's row tables, or null
 };
 
 // Fills one chunk (ReNextTextChunk). Action 470 starts the entry; 430 goes

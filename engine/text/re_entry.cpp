@@ -1,4 +1,6 @@
 // REentry (ordinal 6): an entry's tagged text, piece by piece.
+#include <cstring>
+
 #include "re_frame.h"
 #include "re_handles.h"
 #include "re_synonyms.h"
@@ -35,7 +37,7 @@ bool OpenEntry(ReDbRecord* record, ReWorkRecord* work, ReEntryBlock* block, ReSt
     ReSetStatus(status, ReSevError, ReErrEntryRange, ReModEntry);
     return false;
   }
-  ReTextWork* text = ReTextWorkOf(work);
+  ReTextWork* text = ReTextWorkOf(record, work);
   // Decoding stops two bytes short of the room; one byte more than the
   // block's buffer lets a piece fill all of it but its NUL, so that a buffer
   // of the longest entry text + 1 holds any entry whole.
@@ -110,9 +112,9 @@ u32 ReadPiece(ReEntryBlock* block, u16 action, ReStatusBlock* status) {
     if (result != ReFail) {
       const u32 room = blockRoom < reading->size - 1 ? blockRoom : reading->size - 1;
       const u32 give = room == 0 ? 0 : reading->held < room - 1 ? reading->held : room - 1;
-      for (u32 i = 0; i < give; ++i) block->text[i] = reading->buffer[i];
+      std::memcpy(block->text, reading->buffer, give);
       if (room) block->text[give] = 0;
-      for (u32 i = give; i < reading->held; ++i) reading->buffer[i - give] = reading->buffer[i];
+      std::memmove(reading->buffer, reading->buffer + give, reading->held - give);
       reading->held -= give;
       block->textLength = static_cast<u16>(give);
       if (mode == RePlainRead) block->readPosition = static_cast<u16>(reading->reader.textPos - reading->held);

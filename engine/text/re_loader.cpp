@@ -2,9 +2,12 @@
 
 #include <cstring>
 
+#include "re_platform.h"
+
 namespace {
 
 constexpr u32 kMargin = 7;
+constexpr u32 kRun = 128;  // characters taken from the expander at a time
 constexpr u32 kMaxPiece = 255;
 
 bool IsLiteralKind(u32 kind) { return (kind >= 1 && kind <= 4) || kind == 14; }
@@ -35,8 +38,8 @@ u8 Transform(u8* tag, u8 c) {
 
 class Loader {
  public:
-  Loader(ReExpander* expander, const ReAutomatonSections* automaton, ReCodedWindow* window)
-      : ex_(expander), au_(automaton), w_(window), out_(window->bytes) {}
+  Loader(ReExpander* expander, const ReAutomatonSections* automaton, const ReAutomatonRows* rows, ReCodedWindow* window)
+      : ex_(expander), au_(automaton), rows_(rows), w_(window), out_(window->bytes) {}
 
   i32 Run();
 
@@ -54,6 +57,21 @@ class Loader {
   }
   i32 Step(u32 row, u8 c, u32* next);
   i32 Char(u8 c, const ReExpandPos& pos);
+  // Char for the common case: outside a tag, no '<', a step from a tabled
+  // row to a state that is not final, and room left in the piece. False
+  // (nothing done) otherwise.
+  bool Plain(u8 c) {
+    if (tag_ != ReTagOutside || c == '<' || gathered_ + 1 >= kMaxPiece || !rows_ || row_ >= rows_->entryCount)
+      return false;
+    const u32 table = rows_->rowOf[row_];
+    if (table == ReAutomatonRows::kNone) return false;
+    const i32 state = rows_->next[table * 256 + c];
+    if (state < 0 || (state & ReFinalBit) || static_cast<u32>(state) >= au_->entryCount) return false;
+    out_[write_++] = c;
+    ++gathered_;
+    row_ = static_cast<u32>(state);
+    return true;
+  }
   i32 Finish();
   ReLoaderPos Boundary(const ReExpandPos& pos, u8 tag, u32 at) const {
     return ReLoaderPos{pos, w_->start.coded + at, tag, 0};
@@ -61,6 +79,7 @@ class Loader {
 
   ReExpander* ex_;
   const ReAutomatonSections* au_;
+  const ReAutomatonRows* rows_;
   ReCodedWindow* w_;
   u8* out_;
   u32 pieceStart_ = 0;
@@ -72,7 +91,9 @@ class Loader {
 };
 
 i32 Loader::Step(u32 row, u8 c, u32* next) {
-  const i32 state = ReAutomatonStep(au_, row, c);
+  u32 table = ReAutomatonRows::kNone;
+  if (rows_ && row < rows_->entryCount) table = rows_->rowOf[row];
+  const i32 state = table != ReAutomatonRows::kNone ? rows_->next[table * 256 + c] : ReAutomatonStep(au_, row, c);
   if (state < 0) return ReLoadBadTable;
   *next = static_cast<u32>(state);
   if (!(*next & ReFinalBit) && *next >= au_->entryCount) return ReLoadBadTable;
@@ -187,10 +208,22 @@ i32 Loader::Run() {
     if (sought < 0) return sought == ReExpandBad ? ReLoadBadText : ReLoadReadFailed;
   }
   w_->live = false;
+  u8 run[kRun];
+  ReExpandMark marks[kRun + 1];
   for (;;) {
     if (write_ + kMargin > w_->size) break;
-    const ReExpandPos pos = ReExpanderPos(ex_);
-    const i32 c = ReExpandNext(ex_);
+    // A character writes at most three bytes: this many pass the margin
+    // test that comes before each of them, and are taken as one run.
+    u32 take = (w_->size - kMargin - write_) / 3 + 1;
+    if (take > kRun) take = kRun;
+    u32 count = 0, markCount = 0;
+    const i32 c = ReExpandRunMarked(ex_, run, take, &count, marks, &markCount);
+    for (u32 k = 0, m = 0; k < count; ++k) {
+      if (Plain(run[k])) continue;
+      while (m + 1 < markCount && marks[m + 1].offset <= k) ++m;
+      const ReExpandPos pos{marks[m].pos.code, marks[m].pos.produced + (k - marks[m].offset)};
+      if (const i32 bad = Char(run[k], pos)) return bad;
+    }
     if (c == ReExpandAtEnd) return Finish();
     if (c == ReExpandBad) return ReLoadBadText;
     if (c < 0) {
@@ -201,7 +234,6 @@ i32 Loader::Run() {
       }
       return ex_->stream->readFailed ? ReLoadReadFailed : ReLoadBadText;
     }
-    if (const i32 bad = Char(static_cast<u8>(c), pos)) return bad;
   }
   if (pieceStart_ == 0) return ReLoadBadTable;  // not one whole piece fits: no progress
   w_->filled = pieceStart_;
@@ -229,7 +261,63 @@ i32 ReAutomatonStep(const ReAutomatonSections* automaton, u32 row, u8 c) {
   return -1;
 }
 
-i32 ReLoadEntryText(ReExpander* expander, const ReAutomatonSections* automaton, ReCodedWindow* window) {
+bool ReBuildAutomatonRows(const ReAutomatonSections* automaton, ReAutomatonRows* rows) {
+  *rows = ReAutomatonRows{};
+  const u32 count = automaton->entries ? automaton->entryCount : 0;
+  rows->rowOf = static_cast<u16*>(ReHeapAlloc(count * 2 + 2));
+  rows->next = rows->rowOf ? static_cast<i32*>(ReHeapAlloc(ReAutomatonRows::kRows * 256 * 4)) : nullptr;
+  if (!rows->next) {
+    ReFreeAutomatonRows(rows);
+    return false;
+  }
+  rows->entryCount = count;
+  for (u32 i = 0; i < count; ++i) rows->rowOf[i] = ReAutomatonRows::kNone;
+  const u16* entries = automaton->entries;
+  const u8* names = automaton->names;
+  const u32 namesLength = automaton->namesLength;
+  u32 tables = 0;
+  for (u32 row = 0; row < count && tables < ReAutomatonRows::kRows; ++row) {
+    // The first entry of the row whose set holds a character decides its
+    // step; an empty set decides all that are left; a set outside the table,
+    // or the table's end, makes the step fail.
+    i32* next = rows->next + tables * 256;
+    bool decided[256] = {};
+    u32 i = row;
+    i32 rest = -1;
+    for (; i < count; ++i) {
+      const u32 offset = entries[2 * i];
+      if (offset >= namesLength) break;
+      const u8* set = names + offset;
+      const auto* end = static_cast<const u8*>(std::memchr(set, 0, namesLength - offset));
+      if (!end) break;
+      if (end == set) {
+        rest = entries[2 * i + 1];
+        break;
+      }
+      for (const u8* c = set; c < end; ++c)
+        if (!decided[*c]) {
+          decided[*c] = true;
+          next[*c] = entries[2 * i + 1];
+        }
+    }
+    for (u32 c = 0; c < 256; ++c)
+      if (!decided[c]) next[c] = rest;
+    rows->rowOf[row] = static_cast<u16>(tables++);
+    // The next row begins after this one's empty set.
+    if (rest < 0) break;
+    row = i;
+  }
+  return true;
+}
+
+void ReFreeAutomatonRows(ReAutomatonRows* rows) {
+  ReHeapFree(rows->next);
+  ReHeapFree(rows->rowOf);
+  *rows = ReAutomatonRows{};
+}
+
+i32 ReLoadEntryText(ReExpander* expander, const ReAutomatonSections* automaton, const ReAutomatonRows* rows,
+                    ReCodedWindow* window) {
   window->start = window->end;
   window->start.ended = 0;
   window->filled = 0;
@@ -239,6 +327,6 @@ i32 ReLoadEntryText(ReExpander* expander, const ReAutomatonSections* automaton, 
   }
   if (!window->bytes || window->size < ReMinimumWindow || !automaton->entries || !automaton->names)
     return ReLoadBadTable;
-  Loader loader(expander, automaton, window);
+  Loader loader(expander, automaton, rows, window);
   return loader.Run();
 }

@@ -62,7 +62,24 @@ enum : i32 {
 // set lies outside the table.
 i32 ReAutomatonStep(const ReAutomatonSections* automaton, u32 row, u8 c);
 
+// The automaton's rows as tables, built once for a handle: for each row
+// that begins at an entry (entry 0, and each entry after one whose set is
+// empty), the next state of every character as ReAutomatonStep gives it.
+// Steps from other entries, and rows past the room, go through the table.
+struct ReAutomatonRows {
+  static constexpr u32 kRows = 256;
+  static constexpr u16 kNone = 0xFFFF;
+  u32 entryCount;
+  u16* rowOf;  // per entry: the index of its row's table, or kNone
+  i32* next;   // 256 next states per row table (-1: the step fails)
+};
+// False without memory (null members).
+bool ReBuildAutomatonRows(const ReAutomatonSections* automaton, ReAutomatonRows* rows);
+void ReFreeAutomatonRows(ReAutomatonRows* rows);
+
 // Loads the window that follows the current one (its start becomes the old
 // end). Stops seven bytes short of the window's end, at the entry's end
-// (then end.ended is set), or when the progress callback asks to.
-i32 ReLoadEntryText(ReExpander* expander, const ReAutomatonSections* automaton, ReCodedWindow* window);
+// (then end.ended is set), or when the progress callback asks to. rows: the
+// automaton's row tables, or null.
+i32 ReLoadEntryText(ReExpander* expander, const ReAutomatonSections* automaton, const ReAutomatonRows* rows,
+                    ReCodedWindow* window);

@@ -93,14 +93,39 @@ i32 ReDecodeEntryText(RePlainReader* reader, ReCodeStream* stream, const ReTextT
   if (reader->ended) return RePlainEnded;
   u32 written = 0;
   while (written + 2 < room) {
-    const i32 c = Next(reader);
+    if (mode == RePlainTitle) {
+      // A title stops behind its first line feed: one character at a time.
+      const i32 c = Next(reader);
+      if (c < 0) {
+        *length = written;
+        if (c == ReExpandAtEnd) reader->ended = true;
+        return FromExpander(c, stream);
+      }
+      out[written++] = static_cast<char>(c);
+      if (c == ReLineFeed) break;
+      continue;
+    }
+    // Runs of characters up to the next snapshot position, where the
+    // snapshot is offered as reading one character at a time offers it.
+    if (ReSnapshotDue(&reader->snapshots, reader->textPos)) {
+      const RePlainSnapshot snapshot{reader->textPos, ReExpanderPos(&reader->expander)};
+      ReOfferSnapshot(&reader->snapshots, snapshot.textPos, &snapshot);
+    }
+    u32 run = room - 2 - written;
+    const ReSnapshotTable& snapshots = reader->snapshots;
+    if (snapshots.records && snapshots.shift < 31) {
+      const u64 due = static_cast<u64>(snapshots.used + 1u) << snapshots.shift;
+      if (due > reader->textPos && due - reader->textPos < run) run = static_cast<u32>(due - reader->textPos);
+    }
+    u32 count = 0;
+    const i32 c = ReExpandRun(&reader->expander, reinterpret_cast<u8*>(out + written), run, &count);
+    written += count;
+    reader->textPos += count;
     if (c < 0) {
       *length = written;
       if (c == ReExpandAtEnd) reader->ended = true;
       return FromExpander(c, stream);
     }
-    out[written++] = static_cast<char>(c);
-    if (mode == RePlainTitle && c == ReLineFeed) break;
   }
   *length = written;
   // A run that took the entry's last character reports the end with it.

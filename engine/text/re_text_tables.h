@@ -25,6 +25,7 @@ struct ReTextTables {
   u16 codeWidth;   // bits per code, 1 to 16
   u16 groupShift;  // a group holds 2^shift entries
   u32 entryCount;
+  const struct ReCodeTexts* codeTexts;  // the codes' texts, expanded once (null: as they come)
 };
 
 // Fills the views from an open database's record. False when the database

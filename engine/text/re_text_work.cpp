@@ -13,7 +13,7 @@ constexpr i16 kErrSubsetTest = -467;
 
 }  // namespace
 
-ReTextWork* ReTextWorkOf(ReWorkRecord* work) {
+ReTextWork* ReTextWorkOf(const ReDbRecord* record, ReWorkRecord* work) {
   if (work->text) return work->text;
   auto* text = static_cast<ReTextWork*>(ReHeapAlloc(sizeof(ReTextWork)));
   if (!text) return nullptr;
@@ -22,6 +22,18 @@ ReTextWork* ReTextWorkOf(ReWorkRecord* work) {
     return nullptr;
   }
   if (!ReInitPlainReader(&text->titles)) {
+    ReFreePlainReader(&text->entry.reader);
+    ReHeapFree(text);
+    return nullptr;
+  }
+  text->ahead = static_cast<ReStreamAhead*>(ReHeapAlloc(sizeof(ReStreamAhead)));
+  ReTextTables tables{};
+  const bool hasText = ReTextTablesOf(record, &tables);
+  if (!text->ahead || (hasText && !ReBuildEntryCodeTexts(&tables, &text->codeTexts)) ||
+      (record->automaton.entries && !ReBuildAutomatonRows(&record->automaton, &text->automatonRows))) {
+    ReFreeCodeTexts(&text->codeTexts);
+    ReHeapFree(text->ahead);
+    ReFreePlainReader(&text->titles);
     ReFreePlainReader(&text->entry.reader);
     ReHeapFree(text);
     return nullptr;
@@ -37,6 +49,9 @@ void ReReleaseTextWork(ReWorkRecord* work) {
   ReHeapFree(text->entry.buffer);
   ReFreePlainReader(&text->entry.reader);
   ReFreePlainReader(&text->titles);
+  ReHeapFree(text->ahead);
+  ReFreeCodeTexts(&text->codeTexts);
+  ReFreeAutomatonRows(&text->automatonRows);
   ReHeapFree(text);
   work->text = nullptr;
 }
@@ -45,6 +60,8 @@ bool ReBindEntryText(const ReDbRecord* record, ReWorkRecord* work, ReProgressCal
                      ReTextTables* tables) {
   if (!ReTextTablesOf(record, tables) || !work->textReader) return false;
   *stream = ReFileCodeStream(work->textReader, tables->codeWidth, progress);
+  stream->ahead = work->text ? work->text->ahead : nullptr;
+  if (work->text && work->text->codeTexts.entries) tables->codeTexts = &work->text->codeTexts;
   return true;
 }
 
@@ -79,7 +96,7 @@ u32 ReDecodeEntryBeginning(const ReDbRecord* record, ReWorkRecord* work, u32 ent
     ReSetStatus(status, ReSevError, ReErrEntryRange, module);
     return ReFail;
   }
-  ReTextWork* text = ReTextWorkOf(work);
+  ReTextWork* text = ReTextWorkOf(record, work);
   if (!text) {
     ReSetStatus(status, ReSevError, ReErrMemory, module);
     return ReFail;

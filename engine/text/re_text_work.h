@@ -36,11 +36,15 @@ struct ReEntryReading {
 struct ReTextWork {
   ReTokenReading token;  // REtoken's reading buffer (window null when released)
   ReEntryReading entry;
-  RePlainReader titles;  // titles and beginnings of entries for other layers
+  RePlainReader titles;           // titles and beginnings of entries for other layers
+  ReStreamAhead* ahead;           // what the handle's code reader refills from
+  ReCodeTexts codeTexts;          // the database's codes, expanded once
+  ReAutomatonRows automatonRows;  // the character automaton's rows as tables
 };
 
-// The handle's text state, built on first use; null when there is no memory.
-ReTextWork* ReTextWorkOf(ReWorkRecord* work);
+// The handle's text state, built on first use (with the texts of the
+// database's codes); null when there is no memory.
+ReTextWork* ReTextWorkOf(const ReDbRecord* record, ReWorkRecord* work);
 // Frees everything the handle's text state holds.
 void ReReleaseTextWork(ReWorkRecord* work);
 

@@ -38,7 +38,7 @@ bool OpenBuffer(ReTokenBlock* block, u16 action, ReStatusBlock* status) {
     ReSetStatus(status, ReSevError, ReErrEntryRange, ReModOpenBuffer);
   } else if (capacity < ReMinimumCapacity || !block->text || !block->tokens) {
     ReSetStatus(status, ReSevError, ReErrNoReadingBuffer, ReModOpenBuffer);
-  } else if (!(text = ReTextWorkOf(work))) {
+  } else if (!(text = ReTextWorkOf(record, work))) {
     ReSetStatus(status, ReSevError, ReErrMemory, ReModOpenBuffer);
   } else {
     ReTokenReading& reading = text->token;
@@ -83,6 +83,7 @@ void FillChunk(ReTokenBlock* block, u16 action, ReStatusBlock* status) {
   source.tables = &tables;
   const bool markup = bound && ReHasMarkup(record);
   source.automaton = markup ? &record->automaton : nullptr;
+  source.rows = markup && text && text->automatonRows.next ? &text->automatonRows : nullptr;
   source.markup = markup ? &record->markupSections : nullptr;
   source.hits = &hits;
   source.progress = work->progress;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -66,6 +67,19 @@ class HandIndex {
     std::vector<ReIndexWord> words;
     while (const ReIndexWord* w = decoder.Next()) words.push_back(*w);
     if (failed) *failed = decoder.failed();
+    return words;
+  }
+  // The same block through a code cache of the tables.
+  std::vector<ReIndexWord> DecodeCached(const std::vector<u16>& codes, u16 reading, bool* failed) {
+    Decode(codes, reading);
+    auto cache = std::make_unique<ReIndexCodeCache>();
+    ReBuildIndexCodeCache(index, cache.get());
+    EXPECT_EQ(cache->status, ReIndexCodeCache::kBuilt);
+    ReIndexBlockDecoder decoder;
+    decoder.Begin(index, block_.data(), 1, reading, cache.get());
+    std::vector<ReIndexWord> words;
+    while (const ReIndexWord* w = decoder.Next()) words.push_back(*w);
+    *failed = decoder.failed();
     return words;
   }
   std::string Restored(const ReIndexWord& word) {
@@ -308,6 +322,43 @@ TEST(BlockDecoding, DamagedBlocksAreRefusedNotFollowed) {
   bool failed = true;
   EXPECT_EQ(h.Decode(HandIndex::Codes(good), 2, &failed).size(), 1u);
   EXPECT_FALSE(failed);
+}
+
+TEST(BlockDecoding, TheCodeCacheDecodesAsTheTablesDo) {
+  const std::string good = std::string("\x00", 1) + "ab" + Delta(1);
+  HandIndex h;
+  h.index.blockSize = 512;
+  const u16 ing = 257;
+  const u16 pairs = h.Pair(h.Pair('w' + 1, ing), h.Pair('s' + 1, 'a' + 1));  // "w" "ing", "s" "a"
+  const u16 selfFirst = h.Pair(0, 'a' + 1);
+  h.SetEntry(selfFirst, static_cast<u16>(selfFirst << 4 | ('a' + 1) >> 8), 'a' + 1);
+  const u16 zeroHalf = h.Pair(0, 'a' + 1);
+  const u16 zeroSecond = h.Pair('b' + 1, 0);  // gives "b", then fails
+  const std::vector<std::vector<u16>> blocks = {
+      HandIndex::Codes(good),
+      Join({HandIndex::Codes(std::string("\x00", 1)),
+            {pairs},
+            HandIndex::Codes(Delta(5) + "\x03"),
+            {ing},
+            HandIndex::Codes(Delta(2))}),
+      Join({HandIndex::Codes(good), {4000}}),       // a code past the tables
+      Join({HandIndex::Codes(good), {selfFirst}}),  // a pair that holds itself
+      Join({HandIndex::Codes(good), {zeroHalf}}),   // code 0 inside a pair
+      Join({HandIndex::Codes(std::string("\x00", 1) + "a"), {zeroHalf}, HandIndex::Codes(Delta(1))}),  // mid-record
+      HandIndex::Codes(good + "\x00"s + "abc"),  // cut by the block's end
+      Join({HandIndex::Codes(std::string("\x00", 1) + "a"), {zeroSecond}, HandIndex::Codes(Delta(1))}),
+  };
+  for (size_t b = 0; b < blocks.size(); ++b) {
+    bool plainFailed = false, cachedFailed = false;
+    const auto plain = h.Decode(blocks[b], 2, &plainFailed);
+    const auto cached = h.DecodeCached(blocks[b], 2, &cachedFailed);
+    EXPECT_EQ(plainFailed, cachedFailed) << b;
+    ASSERT_EQ(plain.size(), cached.size()) << b;
+    for (size_t w = 0; w < plain.size(); ++w) {
+      EXPECT_STREQ(plain[w].text, cached[w].text) << b;
+      EXPECT_EQ(plain[w].listNumber, cached[w].listNumber) << b;
+    }
+  }
 }
 
 TEST(BlockDecoding, AFullBlockEndsWithoutAnEndCode) {

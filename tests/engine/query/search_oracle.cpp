@@ -32,7 +32,12 @@ std::string Joined(const std::vector<std::string>& words) {
 std::vector<std::size_t> Occurrences(const std::string& text, const std::string& phrase, const Rules& rules) {
   std::vector<std::size_t> found;
   for (std::size_t i = 0; i + phrase.size() <= text.size(); ++i) {
-    if (!SameAt(text, i, phrase, rules.ignoreCase)) continue;
+    if (!rules.ignoreCase) {
+      i = text.find(phrase, i);  // the next exact occurrence: the same, faster
+      if (i == std::string::npos) break;
+    } else if (!SameAt(text, i, phrase, true)) {
+      continue;
+    }
     if (rules.wholeWords) {
       if (i > 0 && Alnum(text[i - 1])) continue;
       if (i + phrase.size() < text.size() && Alnum(text[i + phrase.size()])) continue;

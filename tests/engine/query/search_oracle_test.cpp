@@ -79,4 +79,19 @@ TEST(SearchOracle, TextSearch) {
   Compare(corpus, db, 220, 80, 33);
 }
 
+TEST(SearchOracle, AStreamLongerThanTheReadWindow) {
+  // Far more stored text than one read of the stream holds: blocks and long
+  // entries straddle its refills.
+  sc::CorpusOptions options;
+  options.seed = 41;
+  options.articles = 800;
+  options.meanWords = 80;
+  options.vocabulary = 3000;
+  const sc::Corpus corpus = sc::Generate(options);
+  sc::SearchDatabaseOptions database;
+  database.groupSize = 32;
+  SearchDb db(corpus, database);
+  Compare(corpus, db, 145, 30, 43);
+}
+
 }  // namespace

@@ -37,6 +37,29 @@ TEST(EntryText, LongEntryComesInNulTerminatedPieces) {
   EXPECT_EQ(db.entry()->text[0], 0);
 }
 
+TEST(EntryText, ManyEntriesReadInAnyOrderAsTokensAndAsText) {
+  // More stored text than the handle reads ahead at a time: entries read
+  // forwards, backwards and again give their own text and the same tokens.
+  std::vector<std::string> entries;
+  for (int e = 0; e < 900; ++e) {
+    std::string text = "<DS>Entry " + std::to_string(e) + "\n<P>";
+    for (int w = 0; w < 40 + e % 50; ++w)
+      text += (w % 7 == 3 ? "<B>bold" + std::to_string(w) + "</B>" : "word" + std::to_string((e * 31 + w) % 97)) +
+              (w % 12 == 11 ? "\n" : " ");
+    entries.push_back(text + "end");
+  }
+  TextDb db(TextDatabase(entries));
+  std::vector<std::string> forwards;
+  for (u32 e = 1; e <= entries.size(); ++e) {
+    EXPECT_EQ(db.AllText(e), entries[e - 1]) << e;
+    forwards.push_back(Render(db.AllTokens(e)));
+  }
+  for (i32 e = static_cast<i32>(entries.size()); e >= 1; e -= 7) {
+    EXPECT_EQ(Render(db.AllTokens(static_cast<u32>(e))), forwards[e - 1]) << e;
+    EXPECT_EQ(db.AllText(static_cast<u32>(e)), entries[e - 1]) << e;
+  }
+}
+
 TEST(EntryText, PiecesAreTerminatedAndCountedWithTheEntryEnd) {
   TextDb db(TextDatabase({std::string(126, 'x'), "", "short"}), 0, 64);
   EXPECT_EQ(db.Entry(1, 470), ReDone);

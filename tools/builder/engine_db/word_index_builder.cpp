@@ -208,14 +208,19 @@ std::string IndexLowerCase(const std::string& word) {
 }
 
 bool IndexWordLess(const std::string& a, const std::string& b) {
-  auto less = [](const std::string& x, const std::string& y) {
-    return std::lexicographical_compare(x.begin(), x.end(), y.begin(), y.end(), [](char p, char q) {
-      return static_cast<unsigned char>(p) < static_cast<unsigned char>(q);
-    });
+  // The lower-case forms decide, byte by byte (unsigned); words equal in
+  // lower case are ordered as written.
+  auto lower = [](char c) {
+    const auto u = static_cast<std::uint8_t>(c);
+    return IsUpper(u) ? static_cast<std::uint8_t>(u + 32) : u;
   };
-  const std::string la = IndexLowerCase(a), lb = IndexLowerCase(b);
-  if (la != lb) return less(la, lb);
-  return less(a, b);
+  const std::size_t n = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < n; ++i)
+    if (lower(a[i]) != lower(b[i])) return lower(a[i]) < lower(b[i]);
+  if (a.size() != b.size()) return a.size() < b.size();
+  for (std::size_t i = 0; i < n; ++i)
+    if (a[i] != b[i]) return static_cast<std::uint8_t>(a[i]) < static_cast<std::uint8_t>(b[i]);
+  return false;
 }
 
 IndexExtension DerivedFormExtension(std::uint8_t wordClass, std::uint8_t featureBit,
@@ -248,17 +253,24 @@ Bytes EncodeBlock(const std::vector<std::uint16_t>& codes, unsigned codeWidth, s
 
 IndexBlocks LayOutIndexBlocks(const std::vector<const std::string*>& words, const IndexRecordFn& record,
                               std::uint16_t blockSize, unsigned codeWidth, std::uint8_t prefixLength) {
-  // Learn the codes from the records as they stand front-coded in one run.
-  std::vector<Bytes> samples;
-  {
+  // Learn the codes from the records as they stand front-coded in one run:
+  // their total size tells which of them to learn from.
+  auto eachRecord = [&](auto&& take) {
     const std::string* previous = nullptr;
     std::uint32_t running = 0;
     for (std::size_t i = 0; i < words.size(); ++i) {
-      samples.push_back(record(i, previous, &running));
+      take(i, record(i, previous, &running));
       previous = words[i];
     }
-  }
-  IndexBlocks out{PhraseCodes(samples, codeWidth), {}, Bytes(prefixLength, 0)};
+  };
+  std::size_t total = 0;
+  eachRecord([&](std::size_t, const Bytes& bytes) { total += bytes.size(); });
+  const std::size_t stride = PhraseCodes::SampleStride(total);
+  std::vector<Bytes> taken;
+  eachRecord([&](std::size_t i, Bytes&& bytes) {
+    if (i % stride == 0) taken.push_back(std::move(bytes));
+  });
+  IndexBlocks out{PhraseCodes(PhraseCodes::Sampled{}, taken, codeWidth), {}, Bytes(prefixLength, 0)};
 
   const std::size_t blockBits = std::size_t{blockSize} * 8;
   std::vector<std::uint16_t> blockCodes;

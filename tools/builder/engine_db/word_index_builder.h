@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/boxed_optional.h"
 #include "common/byte_writer.h"
 #include "engine_db/word_index_codes.h"
 
@@ -36,7 +37,7 @@ struct IndexOccurrence {
   std::uint32_t entry = 0;
   std::optional<std::uint16_t> position;  // word offset 0-8191
   bool flaggedField = false;
-  std::optional<IndexExtension> extension;
+  BoxedOptional<IndexExtension> extension;  // rare: kept behind a pointer
 };
 
 struct IndexWord {

@@ -16,7 +16,25 @@ std::uint32_t PairKey(std::uint32_t a, std::uint32_t b) { return a << 16 | b; }
 
 }  // namespace
 
-PhraseCodes::PhraseCodes(const std::vector<Bytes>& samples, unsigned codeWidth) : codeWidth_(codeWidth) {
+std::size_t PhraseCodes::SampleStride(std::size_t total) { return total > kSampleBytes ? total / kSampleBytes + 1 : 1; }
+
+namespace {
+
+std::vector<Bytes> EverySampleStride(const std::vector<Bytes>& samples) {
+  std::size_t total = 0;
+  for (const Bytes& s : samples) total += s.size();
+  const std::size_t stride = PhraseCodes::SampleStride(total);
+  std::vector<Bytes> taken;
+  for (std::size_t i = 0; i < samples.size(); i += stride) taken.push_back(samples[i]);
+  return taken;
+}
+
+}  // namespace
+
+PhraseCodes::PhraseCodes(const std::vector<Bytes>& samples, unsigned codeWidth)
+    : PhraseCodes(Sampled{}, EverySampleStride(samples), codeWidth) {}
+
+PhraseCodes::PhraseCodes(Sampled, const std::vector<Bytes>& taken, unsigned codeWidth) : codeWidth_(codeWidth) {
   if (codeWidth < 9 || codeWidth > 12) throw std::runtime_error("word index: code width must be 9 to 12");
   const std::size_t maxCodes = (std::size_t{1} << codeWidth) - 1;  // codes 1 .. maxCodes
   const std::size_t maxMerges = maxCodes - 256;
@@ -26,41 +44,38 @@ PhraseCodes::PhraseCodes(const std::vector<Bytes>& samples, unsigned codeWidth) 
   std::vector<std::string> text(256);
   for (unsigned b = 0; b < 256; ++b) text[b] = std::string(1, static_cast<char>(b));
 
-  std::size_t total = 0;
-  for (const Bytes& s : samples) total += s.size();
-  const std::size_t stride = total > kSampleBytes ? total / kSampleBytes + 1 : 1;
   std::vector<std::vector<std::uint32_t>> sequences;
-  for (std::size_t i = 0; i < samples.size(); i += stride) sequences.emplace_back(samples[i].begin(), samples[i].end());
+  for (const Bytes& record : taken) sequences.emplace_back(record.begin(), record.end());
 
   while (halves.size() < maxMerges) {
-    std::unordered_map<std::uint32_t, std::uint32_t> counts;
+    FlatMap32 counts(1u << 16);
     for (const auto& s : sequences)
-      for (std::size_t i = 0; i + 1 < s.size(); ++i) ++counts[PairKey(s[i], s[i + 1])];
+      for (std::size_t i = 0; i + 1 < s.size(); ++i) ++*counts.Slot(PairKey(s[i], s[i + 1]));
     std::vector<std::pair<std::uint32_t, std::uint32_t>> best;  // (count, pair)
-    for (const auto& [pair, count] : counts)
+    counts.ForEach([&](std::uint32_t pair, std::uint32_t count) {
       if (count >= 3) best.emplace_back(count, pair);
+    });
     if (best.empty()) break;
     const std::size_t take = std::min({kMergesPerRound, best.size(), maxMerges - halves.size()});
     std::partial_sort(
         best.begin(), best.begin() + static_cast<std::ptrdiff_t>(take), best.end(),
         [](const auto& x, const auto& y) { return x.first != y.first ? x.first > y.first : x.second < y.second; });
-    std::unordered_map<std::uint32_t, std::uint32_t> chosen;  // pair -> new token id
+    FlatMap32 chosen(take);  // pair -> new token id
     for (std::size_t k = 0; k < take; ++k) {
       const std::uint32_t pair = best[k].second;
       const std::uint32_t id = static_cast<std::uint32_t>(256 + halves.size());
       halves.emplace_back(pair >> 16, pair & 0xFFFF);
       text.push_back(text[pair >> 16] + text[pair & 0xFFFF]);
-      rank_[pair] = static_cast<std::uint32_t>(halves.size() - 1);
+      *rank_.Slot(pair) = static_cast<std::uint32_t>(halves.size() - 1);
       merged_.push_back(id);
-      chosen[pair] = id;
+      *chosen.Slot(pair) = id;
     }
     for (auto& s : sequences) {
       std::size_t out = 0;
       for (std::size_t i = 0; i < s.size(); ++i) {
         if (i + 1 < s.size()) {
-          const auto hit = chosen.find(PairKey(s[i], s[i + 1]));
-          if (hit != chosen.end()) {
-            s[out++] = hit->second;
+          if (const std::uint32_t* id = chosen.Find(PairKey(s[i], s[i + 1]))) {
+            s[out++] = *id;
             ++i;
             continue;
           }
@@ -116,16 +131,16 @@ std::vector<std::uint16_t> PhraseCodes::Encode(const Bytes& record) const {
   for (;;) {
     std::uint32_t bestRank = UINT32_MAX;
     for (std::size_t i = 0; i + 1 < tokens.size(); ++i) {
-      const auto hit = rank_.find(PairKey(tokens[i], tokens[i + 1]));
-      if (hit != rank_.end() && hit->second < bestRank) bestRank = hit->second;
+      const std::uint32_t* rank = rank_.Find(PairKey(tokens[i], tokens[i + 1]));
+      if (rank && *rank < bestRank) bestRank = *rank;
     }
     if (bestRank == UINT32_MAX) break;
     const std::uint32_t id = merged_[bestRank];
     std::size_t out = 0;
     for (std::size_t i = 0; i < tokens.size(); ++i) {
       if (i + 1 < tokens.size()) {
-        const auto hit = rank_.find(PairKey(tokens[i], tokens[i + 1]));
-        if (hit != rank_.end() && hit->second == bestRank) {
+        const std::uint32_t* rank = rank_.Find(PairKey(tokens[i], tokens[i + 1]));
+        if (rank && *rank == bestRank) {
           tokens[out++] = id;
           ++i;
           continue;

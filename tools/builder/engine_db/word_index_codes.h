@@ -6,18 +6,24 @@
 
 #include <cstdint>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "common/byte_writer.h"
+#include "common/flat_map32.h"
 
 namespace builder {
 
 class PhraseCodes {
  public:
   // Learns up to (1 << codeWidth) - 1 codes from sample records (each a
-  // byte string). codeWidth is 9 to 12: pair halves are 12-bit codes.
+  // byte string), learning from every SampleStride-th of them. codeWidth
+  // is 9 to 12: pair halves are 12-bit codes.
   PhraseCodes(const std::vector<Bytes>& samples, unsigned codeWidth);
+  // The same from the records already taken: every SampleStride(total)-th
+  // of records of `total` bytes in all.
+  struct Sampled {};
+  PhraseCodes(Sampled, const std::vector<Bytes>& taken, unsigned codeWidth);
+  static std::size_t SampleStride(std::size_t totalBytes);
 
   // The codes of one record, left to right.
   std::vector<std::uint16_t> Encode(const Bytes& record) const;
@@ -41,7 +47,7 @@ class PhraseCodes {
   Bytes pool_;
   std::vector<Entry> entries_;
   // Merge rank of each pair of token ids, and the code each token id has.
-  std::unordered_map<std::uint32_t, std::uint32_t> rank_;
+  FlatMap32 rank_{4096};
   std::vector<std::uint32_t> merged_;  // rank -> merged token id
   std::vector<std::uint16_t> codeOf_;  // token id -> code
 };

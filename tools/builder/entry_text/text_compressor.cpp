@@ -4,6 +4,8 @@
 #include <map>
 #include <stdexcept>
 
+#include "common/flat_map32.h"
+
 namespace builder::entry_text {
 
 namespace {
@@ -16,63 +18,102 @@ constexpr std::uint32_t kMaxExpansion = 4096;  // characters one code may stand 
 
 using Sequence = std::vector<std::uint32_t>;
 
-// Open-addressing counts of code pairs (key: first << 16 | second).
+// Counts of code pairs (key: first << 16 | second) in a table of a fixed
+// size: once it is three quarters full, pairs not seen before are left
+// uncounted (they are rare). A slot holds key and count together (count 0:
+// empty), so that counting a pair touches one cache line. The storage is
+// kept from round to round.
 class PairCounts {
  public:
-  explicit PairCounts(std::size_t positions) {
+  // Empties the table, sized for a round over `positions` codes.
+  void Start(std::size_t positions) {
     std::size_t size = 1u << 16;
     while (size < 2 * positions && size < (1u << 23)) size <<= 1;
-    keys_.assign(size, 0);
-    counts_.assign(size, 0);
+    if (storage_.size() < size) storage_.resize(size);
+    std::fill(storage_.begin(), storage_.begin() + static_cast<std::ptrdiff_t>(size), 0);
+    slots_ = storage_.data();
+    mask_ = size - 1;
+    used_ = 0;
   }
+  // Makes the slot of a key that Add will soon see ready in the cache.
+  void Prefetch(std::uint32_t key) const { __builtin_prefetch(&slots_[Hash(key) & mask_]); }
   void Add(std::uint32_t key) {
-    const std::size_t mask = keys_.size() - 1;
-    for (std::size_t slot = Hash(key) & mask;; slot = (slot + 1) & mask) {
-      if (keys_[slot] == key + 1) {
-        ++counts_[slot];
+    for (std::size_t slot = Hash(key) & mask_;; slot = (slot + 1) & mask_) {
+      const std::uint64_t value = slots_[slot];
+      if (value == 0) {
+        if (used_ * 4 >= (mask_ + 1) * 3) return;  // full enough: rare pairs are left uncounted
+        slots_[slot] = std::uint64_t{key} << 32 | 1;
+        ++used_;
         return;
       }
-      if (keys_[slot] == 0) {
-        if (used_ * 4 >= keys_.size() * 3) return;  // full enough: rare pairs are left uncounted
-        keys_[slot] = key + 1;
-        counts_[slot] = 1;
-        ++used_;
+      if (value >> 32 == key) {
+        ++slots_[slot];
         return;
       }
     }
   }
-  // The pairs seen at least twice, most frequent first.
-  std::vector<std::pair<std::uint32_t, std::uint32_t>> Frequent() const {
+  // The pairs seen at least twice, most frequent first: the first `wanted`
+  // in order, the others after them unordered (all in order when wanted is
+  // not below their number).
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> Frequent(std::size_t wanted) const {
     std::vector<std::pair<std::uint32_t, std::uint32_t>> out;
-    for (std::size_t i = 0; i < keys_.size(); ++i)
-      if (keys_[i] && counts_[i] >= 2) out.emplace_back(counts_[i], keys_[i] - 1);
-    std::sort(out.begin(), out.end(), [](const auto& a, const auto& b) {
+    for (std::size_t slot = 0; slot <= mask_; ++slot) {
+      const std::uint64_t value = slots_[slot];
+      if (static_cast<std::uint32_t>(value) >= 2) out.emplace_back(static_cast<std::uint32_t>(value), value >> 32);
+    }
+    const auto order = [](const auto& a, const auto& b) {
       return a.first != b.first ? a.first > b.first : a.second < b.second;
-    });
+    };
+    if (wanted < out.size())
+      std::partial_sort(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(wanted), out.end(), order);
+    else
+      std::sort(out.begin(), out.end(), order);
     return out;
   }
 
  private:
   static std::size_t Hash(std::uint32_t key) { return (key * 2654435761u) >> 7; }
-  std::vector<std::uint32_t> keys_;
-  std::vector<std::uint32_t> counts_;
+  std::vector<std::uint64_t> storage_;
+  std::uint64_t* slots_ = nullptr;
+  std::size_t mask_ = 0;
   std::size_t used_ = 0;
 };
 
-void Rewrite(Sequence& sequence, const std::map<std::uint32_t, std::uint32_t>& chosen, Sequence& scratch) {
-  scratch.clear();
+// The pairs chosen in one round and their new codes, with a bit per first
+// code so that most positions are passed at a glance.
+class ChosenPairs {
+ public:
+  explicit ChosenPairs(std::size_t count) : firsts_(1u << 16, false), codes_(count) {}
+  void Add(std::uint32_t key, std::uint32_t code) {
+    firsts_[key >> 16] = true;
+    *codes_.Slot(key) = code;
+  }
+  // The new code of the pair (first, second), or 0.
+  std::uint32_t Find(std::uint32_t first, std::uint32_t second) const {
+    if (!firsts_[first]) return 0;
+    const std::uint32_t* code = codes_.Find(first << 16 | second);
+    return code ? *code : 0;
+  }
+
+ private:
+  std::vector<bool> firsts_;
+  FlatMap32 codes_;
+};
+
+// Replaces the chosen pairs left to right, in place (the sequence only shrinks).
+void Rewrite(Sequence& sequence, const ChosenPairs& chosen) {
+  std::size_t out = 0;
   for (std::size_t i = 0; i < sequence.size();) {
     if (i + 1 < sequence.size()) {
-      const auto found = chosen.find(sequence[i] << 16 | sequence[i + 1]);
-      if (found != chosen.end()) {
-        scratch.push_back(found->second);
+      if (const std::uint32_t code = chosen.Find(sequence[i], sequence[i + 1])) {
+        sequence[out++] = code;
         i += 2;
         continue;
       }
     }
-    scratch.push_back(sequence[i++]);
+    sequence[out++] = sequence[i++];
   }
-  sequence.swap(scratch);
+  sequence.resize(out);
 }
 
 void AppendText(std::uint32_t code, const std::vector<std::pair<std::uint32_t, std::uint32_t>>& pairs,
@@ -152,25 +193,39 @@ CompressedText Compress(const std::vector<std::string>& entries, const CompressO
   const std::uint32_t budget = options.maxCodes - kFirstPair;
   const std::uint32_t perRound =
       options.rounds ? std::max<std::uint32_t>(1, (budget + options.rounds - 1) / options.rounds) : 0;
-  Sequence scratch;
+  PairCounts counts;
   for (std::uint32_t round = 0; round < options.rounds && pairs.size() < budget; ++round) {
-    PairCounts counts(positions);
+    counts.Start(positions);
+    constexpr std::size_t kAhead = 16;  // pairs whose slots are fetched ahead
     for (const Sequence& s : sequences)
-      for (std::size_t i = 0; i + 1 < s.size(); ++i) counts.Add(s[i] << 16 | s[i + 1]);
-    const auto frequent = counts.Frequent();
+      for (std::size_t i = 0; i + 1 < s.size(); ++i) {
+        if (i + kAhead + 1 < s.size()) counts.Prefetch(s[i + kAhead] << 16 | s[i + kAhead + 1]);
+        counts.Add(s[i] << 16 | s[i + 1]);
+      }
+    // The round takes perRound pairs, passing over those that expand too
+    // far: the first pairs in order are all it looks at as a rule.
+    std::size_t wanted = 2 * std::size_t{perRound};
+    auto frequent = counts.Frequent(wanted);
     if (frequent.empty()) break;
-    std::map<std::uint32_t, std::uint32_t> chosen;
-    for (const auto& [count, key] : frequent) {
-      if (chosen.size() >= perRound || pairs.size() >= budget) break;
+    ChosenPairs chosen(perRound);
+    std::uint32_t chosenCount = 0;
+    for (std::size_t f = 0; f < frequent.size(); ++f) {
+      if (f == wanted) {
+        frequent = counts.Frequent(frequent.size());  // more than expected were passed over
+        wanted = frequent.size();
+      }
+      const auto [count, key] = frequent[f];
+      if (chosenCount >= perRound || pairs.size() >= budget) break;
       const std::uint32_t length = expansion[key >> 16] + expansion[key & 0xFFFF];
       if (length > kMaxExpansion) continue;
-      chosen[key] = kFirstPair + static_cast<std::uint32_t>(pairs.size());
+      chosen.Add(key, kFirstPair + static_cast<std::uint32_t>(pairs.size()));
+      ++chosenCount;
       pairs.emplace_back(key >> 16, key & 0xFFFF);
       expansion.push_back(length);
     }
     positions = 0;
     for (Sequence& s : sequences) {
-      Rewrite(s, chosen, scratch);
+      Rewrite(s, chosen);
       positions += s.size();
     }
   }

@@ -121,8 +121,7 @@ Corpus Generate(const CorpusOptions& options) {
   return corpus;
 }
 
-std::vector<WordAt> SplitWords(const Article& article) {
-  std::vector<WordAt> words;
+void ForEachWord(const Article& article, const WordSink& sink) {
   const std::string text = article.Text();
   std::uint32_t offset = 0;
   for (std::size_t i = 0; i < text.size();) {
@@ -142,9 +141,16 @@ std::vector<WordAt> SplitWords(const Article& article) {
     }
     std::size_t end = i;
     while (end < text.size() && std::isalnum(static_cast<unsigned char>(text[end]))) ++end;
-    words.push_back({text.substr(i, end - i), offset++});
+    sink(std::string_view(text).substr(i, end - i), offset++);
     i = end;
   }
+}
+
+std::vector<WordAt> SplitWords(const Article& article) {
+  std::vector<WordAt> words;
+  ForEachWord(article, [&](std::string_view word, std::uint32_t offset) {
+    words.push_back({std::string(word), offset});
+  });
   return words;
 }
 

@@ -5,7 +5,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace builder::search_corpus {
@@ -69,5 +71,9 @@ struct WordAt {
   std::uint32_t offset;
 };
 std::vector<WordAt> SplitWords(const Article& article);
+
+// The same words, handed to the sink as they stand in the article's text.
+using WordSink = std::function<void(std::string_view word, std::uint32_t offset)>;
+void ForEachWord(const Article& article, const WordSink& sink);
 
 }  // namespace builder::search_corpus

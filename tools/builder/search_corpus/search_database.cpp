@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <map>
 #include <stdexcept>
+#include <unordered_map>
+#include <utility>
 
 #include "engine_db/word_index_builder.h"
 #include "entry_text/entry_text.h"
@@ -45,12 +47,6 @@ engine_db::Component IndexOf(std::vector<IndexWord> words, std::uint16_t subtype
   return engine_db::IndexComponent(spec);
 }
 
-std::string Lower(std::string word) {
-  for (char& c : word)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-  return word;
-}
-
 }  // namespace
 
 engine_db::Database SearchDatabase(const Corpus& corpus, const SearchDatabaseOptions& options) {
@@ -67,23 +63,33 @@ engine_db::Database SearchDatabase(const Corpus& corpus, const SearchDatabaseOpt
   const engine_db::TextComponentSpec textSpec = entry_text::EntryTextComponent(text);
   database.components.push_back(engine_db::TextComponent(textSpec));
 
-  // Every occurrence, by lower-case word, in entry and offset order.
-  std::map<std::string, std::vector<IndexOccurrence>> occurrences;
+  // Every occurrence, by lower-case word, in entry and offset order; the
+  // words then in byte order. Words are found as SplitWords finds them.
+  std::unordered_map<std::string, std::vector<IndexOccurrence>> occurrences;
+  std::string lower;
   for (std::uint32_t e = 0; e < corpus.articles.size(); ++e)
-    for (const WordAt& word : SplitWords(corpus.articles[e])) {
+    ForEachWord(corpus.articles[e], [&](std::string_view word, std::uint32_t offset) {
+      lower.assign(word);
+      for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
       IndexOccurrence occurrence;
       occurrence.entry = e + 1;
-      occurrence.position = static_cast<std::uint16_t>(std::min<std::uint32_t>(word.offset, kMaxOffset));
-      occurrences[Lower(word.word)].push_back(occurrence);
-    }
+      occurrence.position = static_cast<std::uint16_t>(std::min<std::uint32_t>(offset, kMaxOffset));
+      occurrences[lower].push_back(occurrence);
+    });
   for (const std::string& word : options.capitalisedToo)
     if (!occurrences.count(word) || word[0] < 'a' || word[0] > 'z')
       throw std::invalid_argument("capitalised spelling of " + word + ", which is no lower-case word of the database");
   for (const auto& [word, entry] : options.headwordEntries)
     if (!occurrences.count(word) || entry < 1 || entry > corpus.articles.size())
       throw std::invalid_argument("headword " + word + " is not a word of its entry's database");
+  std::vector<std::pair<std::string, std::vector<IndexOccurrence>>> sorted;
+  sorted.reserve(occurrences.size());
+  for (auto& [word, list] : occurrences) sorted.emplace_back(word, std::move(list));
+  occurrences.clear();
+  std::sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
   std::vector<IndexWord> main, search;
-  for (auto& [word, list] : occurrences) {
+  for (auto& [word, list] : sorted) {
     IndexWord listed;
     listed.text = word;
     const auto headword = options.headwordEntries.find(word);

@@ -8,6 +8,7 @@
 #include "fuzz_case.h"
 #include "re_charclass.h"
 #include "re_decoder.h"
+#include "re_loader.h"
 #include "re_plain_text.h"
 #include "re_platform.h"
 #include "re_titles.h"
@@ -37,7 +38,10 @@ void Tokens(const Case& c, ReCodeStream* stream, const ReTextTables* tables, con
   static const char* const kTerms[] = {"well", "a-b", "the"};
   const ReHitTerms hits = ReMakeHitTerms((c.head.options & 1) ? 3 : 0, kTerms,
                                          (c.head.options & 2) ? ReMarkWordsAndRuns : ReMarkWords, ReCharClassTable(1));
-  ReChunkSource source{stream, tables, automaton, markup, &hits, nullptr};
+  // With the automaton's row tables now and then, as handles read, else through its table.
+  ReAutomatonRows rows{};
+  const bool withRows = (c.head.options & 4) && ReBuildAutomatonRows(automaton, &rows);
+  ReChunkSource source{stream, tables, automaton, markup, &hits, nullptr, withRows ? &rows : nullptr};
   ReTokenReading reading{};
   if (ReInitTokenReading(&reading, capacity) && ReOpenTokenEntry(&reading, stream, tables, entry) == ReLoadDone) {
     u16 first = 0;
@@ -51,6 +55,7 @@ void Tokens(const Case& c, ReCodeStream* stream, const ReTextTables* tables, con
     }
   }
   ReFreeTokenReading(&reading);
+  if (withRows) ReFreeAutomatonRows(&rows);
   std::free(tokens);
   std::free(text);
 }
