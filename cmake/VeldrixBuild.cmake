@@ -28,7 +28,7 @@ function(veldrix_test name)
   target_link_libraries(${name} PRIVATE veldrix_options GTest::gtest_main ${T_LIBS})
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES ENVIRONMENT
-    "VELDRIX_WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix;VELDRIX_TEST_TMP=${CMAKE_BINARY_DIR}/testtmp")
+    "VELDRIX_WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix;VELDRIX_SHOTS=${CMAKE_BINARY_DIR}/shots")
 endfunction()
 
 # veldrix_fuzzer(<name> SOURCES ... LIBS ... CORPUS dir RUNS n DICT file): a

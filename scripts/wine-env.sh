@@ -5,7 +5,11 @@
 #           for hosts whose kernel runs no 32-bit code.
 # VELDRIX_WINE_ARCH (i686 or x86_64) forces a route; otherwise the route is
 # found once by starting the i686 Wine loader, and exported for the scripts
-# and tests started from here.
+# and tests started from here (VELDRIX_WINE_ROUTE_REASON says why the 64-bit
+# route was taken).
+
+VELDRIX_WINE32_LOADER=/usr/lib/wine/wine
+VELDRIX_WINE64_LOADER=/usr/lib/wine/wine64
 
 veldrix_wine_route() {
   if [ -n "${VELDRIX_WINE_ARCH:-}" ]; then
@@ -18,19 +22,23 @@ veldrix_wine_route() {
     esac
   fi
   local probe
-  if probe="$(/usr/lib/wine/wine --version 2>&1)"; then
+  if [ ! -x "$VELDRIX_WINE32_LOADER" ]; then
+    VELDRIX_WINE_ARCH=x86_64
+    VELDRIX_WINE_ROUTE_REASON="the i686 Wine loader $VELDRIX_WINE32_LOADER is not installed (package wine32:i386, see scripts/setup.sh)"
+  elif probe="$("$VELDRIX_WINE32_LOADER" --version 2>&1)"; then
     VELDRIX_WINE_ARCH=i686
   else
     VELDRIX_WINE_ARCH=x86_64
     VELDRIX_WINE_ROUTE_REASON="the i686 Wine loader does not start here (${probe##*: }): this host runs no 32-bit code"
   fi
-  export VELDRIX_WINE_ARCH
+  export VELDRIX_WINE_ARCH VELDRIX_WINE_ROUTE_REASON
 }
 
 # Sets WINE (the loader to run programs with), WINESERVER, WINEARCH and
 # VELDRIX_WINE_TREE for the chosen route.
 veldrix_wine_use() {
   veldrix_wine_route || return 1
+  # No mono or gecko, and a crashing program ends instead of waiting in the debugger.
   export WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
   WINESERVER=/usr/bin/wineserver
   if [ "$VELDRIX_WINE_ARCH" = i686 ]; then
@@ -38,9 +46,9 @@ veldrix_wine_use() {
     VELDRIX_WINE_TREE=win32
     export WINEARCH=win32
   else
-    WINE=/usr/lib/wine/wine64
+    WINE="$VELDRIX_WINE64_LOADER"
     VELDRIX_WINE_TREE=win64
-    export WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64
+    export WINEARCH=win64 WINELOADER="$VELDRIX_WINE64_LOADER"
   fi
   local tool
   for tool in "$WINE" "$WINESERVER"; do

@@ -148,8 +148,12 @@ class Evaluation {
   // A code gets its bit when its text holds a cover term or ends with the
   // start of one; a pair of two unmarked earlier codes cannot.
   bool BuildCodeMap() {
-    u8* text = static_cast<u8*>(ReHeapAlloc(ReExpandLimit));
-    if (!text) return false;
+    // Each text is judged after a tag's '>', the most any character before
+    // it allows: after "<b>" a letter does not keep a term from starting at
+    // the next character.
+    u8* joined = static_cast<u8*>(ReHeapAlloc(ReExpandLimit + 1));
+    if (!joined) return false;
+    joined[0] = '>';
     u8* map = buffers_->codeMap;
     const u32 count = buffers_->codeCount;
     const u8* first = record_->codeFirst.data;
@@ -168,13 +172,12 @@ class Evaluation {
       const bool pair = c >= record_->terminalCount && a != ReSingleCharacter;
       if (pair && a < c && b < c && !(map[a] & kCoverMark) && !(map[b] & kCoverMark)) continue;
       if (ReCodeTextEntry(texts, c) != ReCodeNotHeld && !(texts.characters[c] & firsts)) continue;
-      i32 length = 0;
-      const u8* expanded = CodeText(c, text, ReExpandLimit, &length);
+      const i32 length = ReCodeText(record_, texts, c, joined + 1, ReExpandLimit);
       // A code that cannot be expanded here is checked in the text itself.
-      map[c] =
-          !expanded || ReTextHoldsCoverTerm(expanded, static_cast<u32>(length), static_cast<u32>(length), rules_, true);
+      const u32 judged = static_cast<u32>(length) + 1;
+      map[c] = length < 0 || ReTextHoldsCoverTerm(joined, judged, judged, rules_, true);
     }
-    ReHeapFree(text);
+    ReHeapFree(joined);
     return true;
   }
 
@@ -219,19 +222,6 @@ class Evaluation {
       if (passable && !(entry & ReCodeTextLineFeed) && ReCodeTextLength(entry) > 0)
         map[c] |= ReCodeTextLength(entry) >= kPassedContext ? kPassable | kLongText : kPassable;
     }
-  }
-
-  // The code's text as the search reads it: from the code texts, or
-  // expanded into `scratch`. Null when it cannot be expanded or does not fit.
-  const u8* CodeText(u32 code, u8* scratch, u32 capacity, i32* length) const {
-    const ReCodeTexts& texts = state_->codeTexts;
-    const u32 entry = ReCodeTextEntry(texts, code);
-    if (entry != ReCodeNotHeld) {
-      *length = static_cast<i32>(ReCodeTextLength(entry));
-      return ReCodeTextOf(texts, entry);
-    }
-    *length = ReCodeText(record_, texts, code, scratch, capacity);
-    return *length < 0 ? nullptr : scratch;
   }
 
   // Sets each term's bit in the blocks that may hold it.

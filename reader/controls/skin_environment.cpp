@@ -31,6 +31,11 @@ UINT RealizeWindowPalette(CWnd* window, CPalette* palette, BOOL restoreInBackgro
   return changed;
 }
 
+void ResumeRedraw(CWnd* window) {
+  window->SetRedraw(TRUE);
+  window->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
 HBRUSH BlackOnWhite(CDC* dc) {
   dc->SetTextColor(RGB(0, 0, 0));
   dc->SetBkColor(RGB(255, 255, 255));

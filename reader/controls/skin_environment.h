@@ -90,6 +90,11 @@ class CSkinPaletteScope {
 // The windows' palette handlers repaint when that is non-zero.
 UINT RealizeWindowPalette(CWnd* window, CPalette* palette, BOOL restoreInBackground);
 
+// Turns a window's redrawing on again (after SetRedraw(FALSE)) and repaints
+// it with its children: turning redrawing off dropped the paints they had
+// pending, which no later invalidation of the window alone brings back.
+void ResumeRedraw(CWnd* window);
+
 // The colours of a window's white panels for WM_CTLCOLOR: black text on
 // white; returns the white stock brush.
 HBRUSH BlackOnWhite(CDC* dc);

@@ -15,6 +15,7 @@
 #include "picture_view.h"
 #include "preview_view.h"
 #include "reader/dictionary_ids.h"
+#include "skin_environment.h"
 #include "veldrix_app.h"
 #include "window_messages.h"
 #include "zorlre32.h"
@@ -336,8 +337,7 @@ LRESULT CDict::OnFoldersChanged(WPARAM wParam, LPARAM lParam) {
       m_display.ResetContent();
       m_currentEntry = entry;
       AppendEntryText(entry);
-      m_display.SetRedraw(TRUE);
-      m_display.Invalidate();
+      ResumeRedraw(&m_display);
     }
     m_display.SetNoteMode(FALSE);
     m_display.SetHighlightMode(FALSE);

@@ -6,6 +6,7 @@
 #include "dict_window_helpers.h"
 #include "main_frame.h"
 #include "reader/dictionary_ids.h"
+#include "skin_environment.h"
 #include "veldrix_app.h"
 #include "window_messages.h"
 
@@ -359,8 +360,7 @@ void CDict::ShowEntry(DWORD entry) {
   m_display.ResetContent();
   AppendEntryText(entry);
   if (OnMainDatabase()) m_display.RestoreAnnotations(static_cast<int>(entry));
-  m_display.SetRedraw(TRUE);
-  m_display.Invalidate();
+  ResumeRedraw(&m_display);
   EnablePrintSave(TRUE);
   CMainFrame* frame = GetVeldrixApp().GetMainFrame();
   if (frame != nullptr && frame->IsResultsOpen() && OnMainDatabase() &&
@@ -376,8 +376,7 @@ void CDict::RebuildEntry() {
   m_display.ResetContent();
   AppendEntryText(m_currentEntry);
   if (OnMainDatabase()) m_display.RestoreAnnotations(static_cast<int>(m_currentEntry));
-  m_display.SetRedraw(TRUE);
-  m_display.Invalidate();
+  ResumeRedraw(&m_display);
 }
 
 void CDict::MarkWords(const CStringArray& words) {

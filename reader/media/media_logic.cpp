@@ -140,6 +140,8 @@ int NextItem(const CBitString& gallery, const CBitString& selection, int article
   return ItemOf(gallery, selection, k + 1);
 }
 
+int OpeningItem(int preferred, int itemCount) { return preferred < itemCount ? preferred : 0; }
+
 int PreviousItem(const CBitString& gallery, const CBitString& selection, int article) {
   const int count = selection.GetSetCount();
   if (count <= 0) return -1;

@@ -72,6 +72,11 @@ int DissolveCell(const std::vector<std::uint8_t>& taken, int r);
 int NextItem(const CBitString& gallery, const CBitString& selection, int article);
 int PreviousItem(const CBitString& gallery, const CBitString& selection, int article);
 
+// The item the gallery opens on: `preferred` when the gallery's `itemCount`
+// items reach it, else the first item (a smaller gallery than the one the
+// preferred item was chosen for would show an empty window).
+int OpeningItem(int preferred, int itemCount);
+
 // Which controls an item of this type shows and enables.
 struct ItemControls {
   bool soundShown, soundEnabled, legendShown, vrShown, printEnabled;

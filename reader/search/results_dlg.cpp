@@ -173,18 +173,12 @@ void CResultsDlg::OnDestroy() {
 void CResultsDlg::OnPaint() {
   CPaintDC dc(this);
   CSkinPaletteScope palette(&dc);
-  PaintFrame(dc, m_ranked == 1 ? "Ranked Results" : "Sorted Results", 6);
   CRect client;
   GetClientRect(&client);
   CString count;
   count.Format("%ld items", static_cast<long>(m_list.GetArticles().GetSetCount()));
-  CFont* old = dc.SelectObject(Skin().GetFont(FontList));
-  dc.SetBkMode(TRANSPARENT);
-  dc.SetTextColor(RGB(255, 255, 255));
   int right = client.right - 6;
   if (m_close.GetSafeHwnd() != nullptr) right -= ChildSize(m_close).cx + 4;
-  CRect band(0, 0, right, kBandHeight);
-  dc.DrawText(count, -1, &band, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-  dc.SelectObject(old);
+  PaintFrame(dc, m_ranked == 1 ? "Ranked Results" : "Sorted Results", 6, count, right);
   m_toggles.PaintCaptions(dc, BandBrush(), "source filters", "media filters");
 }

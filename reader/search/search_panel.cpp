@@ -104,6 +104,12 @@ BOOL CSearchPanel::PreTranslateMessage(MSG* msg) {
 }
 
 void CSearchPanel::PaintFrame(CDC& dc, const char* title, int titleX) {
+  CRect client;
+  GetClientRect(&client);
+  PaintFrame(dc, title, titleX, CString(), client.right);
+}
+
+void CSearchPanel::PaintFrame(CDC& dc, const char* title, int titleX, const CString& count, int countRight) {
   CSkinEnvironment& skin = Skin();
   CRect client;
   GetClientRect(&client);
@@ -118,12 +124,20 @@ void CSearchPanel::PaintFrame(CDC& dc, const char* title, int titleX) {
     dc.FillRect(CRect(client.right - 1, kBandHeight, client.right, client.bottom), skin.GetBrush(kMediaFrameBrush));
     dc.FillRect(CRect(0, client.bottom - 1, client.right, client.bottom), skin.GetBrush(kMediaFrameBrush));
   }
+  dc.SetBkMode(TRANSPARENT);
+  dc.SetTextColor(RGB(255, 255, 255));
+  int titleRight = client.right;
+  if (!count.IsEmpty()) {
+    CFont* old = dc.SelectObject(skin.GetFont(FontList));
+    CRect text(0, 0, countRight, kBandHeight);
+    dc.DrawText(count, -1, &text, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    titleRight = countRight - dc.GetTextExtent(count).cx - 6;
+    dc.SelectObject(old);
+  }
   if (title != nullptr) {
     CFont* old = dc.SelectObject(skin.GetFont(FontHeading));
-    dc.SetBkMode(TRANSPARENT);
-    dc.SetTextColor(RGB(255, 255, 255));
-    CRect text(titleX, 0, client.right, kBandHeight);
-    dc.DrawText(title, -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    CRect text(titleX, 0, titleRight, kBandHeight);
+    dc.DrawText(title, -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     dc.SelectObject(old);
   }
 }

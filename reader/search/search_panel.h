@@ -53,6 +53,9 @@ class CSearchPanel : public CDialog {
   void PlaceWindow(const CRect& rect);
   // Paints the band and background; the title stands at x in the header font.
   void PaintFrame(CDC& dc, const char* title, int titleX);
+  // The same with an item count right-aligned in the band, ending at
+  // countRight; the title gives way to the count (shortened with "...").
+  void PaintFrame(CDC& dc, const char* title, int titleX, const CString& count, int countRight);
   // Draws text centred in the small font inside `area`.
   void DrawSmallText(CDC& dc, const char* text, CRect area);
   // Moves a child to (x, y) keeping its size.

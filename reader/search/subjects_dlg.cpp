@@ -482,15 +482,13 @@ void CSubjectsDlg::OnDestroy() {
 void CSubjectsDlg::OnPaint() {
   CPaintDC dc(this);
   CSkinPaletteScope palette(&dc);
-  PaintFrame(dc, m_subjectMode ? "Titles By Subject" : "Contents", 6);
-  CSkinEnvironment& skin = Skin();
   CString count;
   count.Format("%ld items", static_cast<long>(m_list.GetArticles().GetSetCount()));
+  PaintFrame(dc, m_subjectMode ? "Titles By Subject" : "Contents", 6, count, m_narrow - ChildSize(m_close).cx - 10);
+  CSkinEnvironment& skin = Skin();
   CFont* old = dc.SelectObject(skin.GetFont(FontList));
   dc.SetBkMode(TRANSPARENT);
   dc.SetTextColor(RGB(255, 255, 255));
-  CRect countRect(0, 0, m_narrow - ChildSize(m_close).cx - 10, kBandHeight);
-  dc.DrawText(count, -1, &countRect, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   if (m_subjectShown) {
     CRect heading(m_narrow + 6, 0, m_wide, kBandHeight);
     dc.DrawText(m_browse ? "Browse Subjects" : "Search Subjects", -1, &heading,

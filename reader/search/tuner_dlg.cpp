@@ -18,7 +18,7 @@ struct TunerLook {
   UINT close, search, help;
 };
 constexpr TunerLook kLooks[] = {{1083, 2024, 2022}, {4274, 2149, 6077}, {2162, 6099, 6076}, {6074, 6098, 6075}};
-constexpr int kListTop = 92;
+constexpr int kListTop = 104;  // below the three lines of the hint
 constexpr int kListBottom = 270;
 constexpr u16 kNeighbourList = 180;
 constexpr u16 kIdxListCount = 5;
@@ -187,5 +187,5 @@ void CTunerDlg::OnPaint() {
   CRect client;
   GetClientRect(&client);
   DrawSmallText(dc, "Assign a lesser or greater importance\r\nto each word in your search.",
-                CRect(0, search.bottom + 10, client.right, kListTop));
+                CRect(6, search.bottom + 6, client.right - 6, kListTop));
 }

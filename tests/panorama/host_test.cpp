@@ -7,6 +7,7 @@
 
 #include "kn_components.h"
 #include "kn_movie.h"
+#include "media/media_sample.h"
 #include "pano_fixture.h"
 
 namespace panotest {
@@ -152,6 +153,46 @@ TEST_F(HostTest, MovieServicesCountTheirUsersAndTheLastEndDisposesMovies) {
   kn::MediaEntry(kn::kKnExitMovies, nullptr, 0);
   EXPECT_EQ(kn::AsMovie(movie), nullptr);
   EXPECT_EQ(kn::MovieServiceUsers(), 0);
+}
+
+TEST_F(HostTest, TheStandardControllerPlaysItsMovieToTheEndOnce) {
+  // Ten seconds at 600 units a second.
+  const std::intptr_t movie = OpenMovie(builder::media::BuildPlainMovie(320, 240, 600, 6000), "intro.mov");
+  kn::KnRect box{0, 0, 320, 240};
+  const std::intptr_t make[4] = {movie, reinterpret_cast<std::intptr_t>(&box), 11, 0};
+  const std::intptr_t controller = kn::MediaEntry(kn::kKnNewMovieController, make, 4);
+  ASSERT_NE(controller, 0);
+  const auto play = [&](std::int32_t rate) {
+    const std::intptr_t action[3] = {controller, kn::kMcActionPlay, rate};
+    kn::MediaEntry(kn::kKnControllerAction, action, 3);
+  };
+  const auto playing = [&] {
+    std::int32_t state = 0;
+    const std::intptr_t ask[2] = {controller, reinterpret_cast<std::intptr_t>(&state)};
+    kn::MediaEntry(kn::kKnControllerState, ask, 2);
+    return (state & 0x40) != 0;
+  };
+  auto& standard = *reinterpret_cast<kn::StandardController*>(
+      kn::ManagerEntry(kn::kGroupManager, kn::kCmGetStorage, &controller, 1));
+  const std::intptr_t one[1] = {movie};
+
+  EXPECT_FALSE(kn::AdvanceStandardController(standard, 1000));  // stopped: the time stays
+  EXPECT_EQ(kn::MediaEntry(kn::kKnGetMovieTime, one, 1), 0);
+  play(0x10000);
+  EXPECT_TRUE(playing());
+  for (int step = 0; step < 3; ++step) EXPECT_FALSE(kn::AdvanceStandardController(standard, 333));
+  EXPECT_EQ(kn::MediaEntry(kn::kKnGetMovieTime, one, 1), 599);  // 999 ms, the rest kept
+  EXPECT_FALSE(kn::AdvanceStandardController(standard, 1));
+  EXPECT_EQ(kn::MediaEntry(kn::kKnGetMovieTime, one, 1), 600);
+  EXPECT_TRUE(kn::AdvanceStandardController(standard, 60000));  // past the end: it stops there
+  EXPECT_EQ(kn::MediaEntry(kn::kKnGetMovieTime, one, 1), 6000);
+  EXPECT_FALSE(playing());
+  EXPECT_FALSE(kn::AdvanceStandardController(standard, 100));  // the end is reported once
+  play(0x20000);  // played from its end, the movie starts again, here at twice the speed
+  EXPECT_FALSE(kn::AdvanceStandardController(standard, 500));
+  EXPECT_EQ(kn::MediaEntry(kn::kKnGetMovieTime, one, 1), 600);
+  const std::intptr_t dispose[1] = {controller};
+  kn::MediaEntry(kn::kKnDisposeController, dispose, 1);
 }
 
 // A packed bitmap: the 40-byte header, the colour table and the rows.

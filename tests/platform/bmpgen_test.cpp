@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "encode.h"
@@ -107,6 +108,46 @@ TEST(Bmpgen, ButtonFramesShowTheirStates) {
   EXPECT_NE(bmp.substr(topRow + 20 * 3, 3), "\xFF\xFF\xFF");
 }
 
+TEST(Bmpgen, EightBitPicturesAreDitheredUnlessStretched) {
+  std::string error;
+  // Colour-table indices of an 8 x 8 picture of one colour.
+  auto indices = [&](const std::string& line) {
+    auto picture = bmpgen::Render(ParseOne(line), error);
+    std::set<int> found;
+    if (!picture) return found;
+    for (std::size_t i = 54 + 1024; i < picture->bytes.size(); ++i)
+      found.insert(static_cast<unsigned char>(picture->bytes[i]));
+    return found;
+  };
+  // Halfway between two steps of the cube: a fine mix of both.
+  EXPECT_GE(indices("1 gradient 8 8 top=#1A4D80 bottom=#1A4D80 bpp=8").size(), 2u) << error;
+  EXPECT_EQ(indices("1 gradient 8 8 top=#1A4D80 bottom=#1A4D80 bpp=8 dither=no").size(), 1u);
+  // A colour of the table keeps its one entry.
+  EXPECT_EQ(indices("1 gradient 8 8 top=#336699 bottom=#336699 bpp=8"),
+            std::set<int>{bmpgen::NearestPaletteIndex(0x336699)});
+  EXPECT_FALSE(bmpgen::Render(ParseOne("1 gradient 8 8 bpp=8 dither=maybe"), error));
+}
+
+TEST(Bmpgen, FiveFrameStripsStandInTheButtonsOrder) {
+  std::string error;
+  // up, hover, disabled, focus, down: only the last is pressed (dark rim
+  // top-left), and hover is lighter than up.
+  auto strip = bmpgen::Render(ParseOne("1 button 10 10 frames=5 face=#808080"), error);
+  ASSERT_TRUE(strip) << error;
+  const std::string& bmp = strip->bytes;
+  const std::size_t stride = 152;  // 50 pixels x 3 bytes, padded
+  auto pixel = [&](int x, int y) { return bmp.substr(54 + (9 - y) * stride + x * 3, 3); };
+  for (int frame = 0; frame < 4; ++frame) EXPECT_EQ(pixel(frame * 10, 0), "\xFF\xFF\xFF") << frame;
+  EXPECT_NE(pixel(40, 0), "\xFF\xFF\xFF");
+  EXPECT_GT(static_cast<unsigned char>(pixel(15, 5)[0]), static_cast<unsigned char>(pixel(5, 5)[0]));
+
+  // Labels keep one size: a label that does not fit is an error, not a smaller label.
+  EXPECT_FALSE(bmpgen::Render(ParseOne("1 button 30 20 frames=5 label=ENCYCLOPEDIA"), error));
+  EXPECT_EQ(error, "line 1: the label does not fit the button at scale 1");
+  EXPECT_TRUE(bmpgen::Render(ParseOne("1 button 40 40 frames=5 label=TOC scale=2"), error)) << error;
+  EXPECT_FALSE(bmpgen::Render(ParseOne("1 button 40 20 frames=5 label=A~B"), error));
+}
+
 TEST(Bmpgen, IconsAndCursorsMaskTheirBackground) {
   std::string error;
   auto icon = bmpgen::Render(ParseOne("900 icon 32 32 glyph=book"), error);
@@ -146,6 +187,15 @@ TEST(Bmpgen, ProgramWritesPicturesAndTheFragment) {
   EXPECT_NE(text.str().find("12 BITMAP \"" + out + "/12.bmp\""), std::string::npos) << text.str();
   EXPECT_NE(text.str().find("13 ICON \"" + out + "/13.ico\""), std::string::npos);
   EXPECT_TRUE(std::ifstream(out + "/12.bmp").good());
+
+  // A picture drawn differently changes the fragment, which is all the
+  // build watches.
+  dir.Write("art.txt", "12 solid 4 4 colour=shadow\n13 icon 16 16 glyph=folder\n");
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  std::ifstream again(out + "/art.rc");
+  std::stringstream changed;
+  changed << again.rdbuf();
+  EXPECT_NE(changed.str(), text.str());
 
   const std::string broken = dir.Write("broken.txt", "12 solid 4\n");
   EXPECT_NE(std::system((std::string(program) + " " + broken + " " + out + " art.rc 2>/dev/null").c_str()), 0);

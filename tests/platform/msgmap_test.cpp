@@ -14,13 +14,13 @@ namespace {
 constexpr UINT WM_PRIVATE = 0x3731;
 
 // "text" followed by the numbers, space-separated.
-std::string Said(const char* text, long a) {
+std::string Said(const char* text, long long a) {
   std::string said = text;
   said += ' ';
   said += std::to_string(a);
   return said;
 }
-std::string Said(const char* text, long a, long b) {
+std::string Said(const char* text, long long a, long long b) {
   std::string said = Said(text, a);
   said += ' ';
   said += std::to_string(b);
@@ -62,7 +62,7 @@ class CDerivedWnd : public CBaseWnd {
   }
   void OnSize(UINT, int cx, int cy) { lastSize = CSize(cx, cy); }
   LRESULT OnPrivate(WPARAM wParam, LPARAM lParam) {
-    log.push_back(Said("private", static_cast<long>(wParam), lParam));
+    log.push_back(Said("private", static_cast<long long>(wParam), lParam));
     return 77;
   }
   void OnHistory(UINT id) { log.push_back(Said("history", id)); }

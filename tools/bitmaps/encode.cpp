@@ -1,5 +1,6 @@
 #include "encode.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace bmpgen {
@@ -34,8 +35,21 @@ void PutInfoHeader(std::string& out, int width, int height, int bitsPerPixel, st
 
 int RowBytes(int width, int bitsPerPixel) { return ((width * bitsPerPixel + 31) / 32) * 4; }
 
+// The 8-bit table's colour for a pixel, ordered-dithered (4 x 4): a colour
+// between two steps of the colour cube comes out as a fine mix of both, so a
+// gradient shows no bands. A colour of the table itself (a label's white,
+// say) keeps its entry.
+int DitheredIndex(Rgb colour, int x, int y) {
+  static constexpr int kBayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
+  const int nearest = NearestPaletteIndex(colour);
+  if (PaletteEntry(nearest) == colour) return nearest;
+  const int offset = (kBayer[y & 3][x & 3] * 2 - 15) * 25 / 15;
+  auto channel = [&](Rgb c) { return static_cast<Rgb>(std::clamp(static_cast<int>(c) + offset, 0, 255)); };
+  return NearestPaletteIndex(MakeRgb(channel(Red(colour)), channel(Green(colour)), channel(Blue(colour))));
+}
+
 // Colour rows bottom-up, as Windows bitmaps keep them.
-std::string PixelRows(const Image& image, int bitsPerPixel) {
+std::string PixelRows(const Image& image, int bitsPerPixel, bool dither) {
   const int stride = RowBytes(image.width(), bitsPerPixel);
   std::string rows;
   for (int y = image.height() - 1; y >= 0; --y) {
@@ -43,7 +57,7 @@ std::string PixelRows(const Image& image, int bitsPerPixel) {
     for (int x = 0; x < image.width(); ++x) {
       const Rgb c = image.At(x, y);
       if (bitsPerPixel == 8) {
-        row.push_back(static_cast<char>(NearestPaletteIndex(c)));
+        row.push_back(static_cast<char>(dither ? DitheredIndex(c, x, y) : NearestPaletteIndex(c)));
       } else {
         row.push_back(static_cast<char>(Blue(c)));
         row.push_back(static_cast<char>(Green(c)));
@@ -84,8 +98,8 @@ int NearestPaletteIndex(Rgb colour) {
   return best;
 }
 
-std::string EncodeBmp(const Image& image, int bitsPerPixel) {
-  const std::string rows = PixelRows(image, bitsPerPixel);
+std::string EncodeBmp(const Image& image, int bitsPerPixel, bool dither) {
+  const std::string rows = PixelRows(image, bitsPerPixel, dither);
   const std::uint32_t colours = bitsPerPixel == 8 ? 256 : 0;
   const std::uint32_t offset = 14 + 40 + colours * 4;
   std::string out;

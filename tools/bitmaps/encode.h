@@ -8,9 +8,11 @@
 
 namespace bmpgen {
 
-// A .bmp file; bitsPerPixel is 24 or 8 (colours mapped to a fixed table of a
-// 6 x 6 x 6 cube and 40 greys).
-std::string EncodeBmp(const Image& image, int bitsPerPixel);
+// A .bmp file; bitsPerPixel is 24 or 8 (colours mapped to a fixed table of
+// a 6 x 6 x 6 cube and 40 greys, ordered-dithered unless dither is false: a
+// picture shown stretched keeps plain bands, as a stretched dither pattern
+// turns into a coarse weave).
+std::string EncodeBmp(const Image& image, int bitsPerPixel, bool dither = true);
 // A .ico or .cur file with one image; pixels of the transparent colour are
 // masked out. The hot spot matters for cursors only.
 std::string EncodeIcon(const Image& image, Rgb transparent, bool cursor, int hotX = 0, int hotY = 0);

@@ -154,6 +154,16 @@ bool Image::Pictogram(int x, int y, int w, int h, const std::string& name, Rgb c
   return true;
 }
 
+bool Image::CanWrite(const std::string& text) {
+  for (char raw : text) {
+    const char ch = static_cast<char>(std::toupper(static_cast<unsigned char>(raw)));
+    bool found = false;
+    for (const Glyph5x7& glyph : kFont5x7) found = found || glyph.ch == ch;
+    if (!found) return false;
+  }
+  return true;
+}
+
 int Image::TextWidth(const std::string& text, int scale) {
   return text.empty() ? 0 : static_cast<int>(text.size()) * 6 * scale - scale;
 }

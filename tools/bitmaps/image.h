@@ -53,6 +53,8 @@ class Image {
   // Upper-case text in the 5 x 7 font, scaled by an integer factor, centred.
   void Text(int x, int y, int w, int h, const std::string& text, Rgb colour, int scale = 1);
   static int TextWidth(const std::string& text, int scale = 1);
+  // Whether the font has every character of the text.
+  static bool CanWrite(const std::string& text);
 
  private:
   int width_;

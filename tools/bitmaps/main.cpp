@@ -2,6 +2,7 @@
 // fragment that names each of them, so adding a picture is one list line.
 //
 //   bmpgen <list file> <output directory> <fragment file name>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -33,6 +34,16 @@ bool WriteIfChanged(const std::filesystem::path& path, const std::string& bytes)
   std::error_code failed;
   std::filesystem::rename(temporary, path, failed);
   return !failed;
+}
+
+// FNV-1a of a picture's bytes. The fragment names each picture with it, so
+// the fragment changes whenever a picture does: windres reads the pictures
+// but the build knows only the fragment, which is left alone (time stamp
+// too) when unchanged.
+std::uint32_t Checksum(const std::string& bytes) {
+  std::uint32_t hash = 2166136261u;
+  for (unsigned char byte : bytes) hash = (hash ^ byte) * 16777619u;
+  return hash;
 }
 
 }  // namespace
@@ -70,7 +81,9 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "bmpgen: cannot write %s\n", file.string().c_str());
       return 1;
     }
-    fragment << item.id << " " << output->rcType << " \"" << file.generic_string() << "\"\n";
+    char checksum[16];
+    std::snprintf(checksum, sizeof checksum, "%08x", Checksum(output->bytes));
+    fragment << item.id << " " << output->rcType << " \"" << file.generic_string() << "\"  // " << checksum << "\n";
   }
   if (!WriteIfChanged(outDir / argv[3], fragment.str())) {
     std::fprintf(stderr, "bmpgen: cannot write %s\n", (outDir / argv[3]).string().c_str());

@@ -1,5 +1,7 @@
 #include "picture_list.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <set>
 #include <sstream>
@@ -40,30 +42,60 @@ std::string Label(const Item& item) {
   return label;
 }
 
-// The largest text scale whose label fits in the box with a margin.
+// The largest text scale whose label fits in the box with a margin (the
+// labels of the big pictures).
 int FitScale(const std::string& label, int w, int h) {
   int scale = 1;
   while (Image::TextWidth(label, scale + 1) <= w - 6 && 7 * (scale + 1) <= h - 6) ++scale;
   return scale;
 }
 
-void DrawFace(Image& image, int x, int w, int h, int frame, Rgb face, Rgb ink, const Item& item) {
-  // Frames: 0 up, 1 pressed, 2 disabled, 3 hot (accent rim); further frames
-  // repeat the cycle.
-  const int state = frame % 4;
-  image.VerticalGradient(x, 0, w, h, Mix(face, theme::kLight, 1, 2), Mix(face, theme::kShadow, 1, 4));
-  image.Bevel(x, 0, w, h, state == 1);
-  if (state == 3) image.Frame(x + 1, 1, w - 2, h - 2, theme::kAccent);
-  const int shift = state == 1 ? 1 : 0;
-  const Rgb colour = state == 2 ? theme::kDisabled : ink;
+// Buttons stand in bars: their labels share one size (the 5 x 7 font, or
+// the list's scale=) and their glyphs one box, whatever each button's size.
+constexpr int kGlyphBox = 16;
+
+enum class Face { kUp, kHover, kDisabled, kFocus, kChecked, kDown };
+
+// What each frame of a strip shows, by the strip's frame count: the orders
+// the button controls read (two frames up and down; three up, down and
+// disabled; five up, hover, disabled, focus and down; six with checked
+// before down).
+Face FaceOfFrame(int frame, int frames) {
+  static constexpr Face kTwo[] = {Face::kUp, Face::kDown};
+  static constexpr Face kThree[] = {Face::kUp, Face::kDown, Face::kDisabled};
+  static constexpr Face kFour[] = {Face::kUp, Face::kDown, Face::kDisabled, Face::kHover};
+  static constexpr Face kSix[] = {Face::kUp, Face::kHover, Face::kDisabled, Face::kFocus, Face::kChecked, Face::kDown};
+  switch (frames) {
+    case 1: return Face::kUp;
+    case 2: return kTwo[frame];
+    case 3: return kThree[frame];
+    case 4: return kFour[frame];
+    case 5: return frame == 4 ? Face::kDown : kSix[frame];
+    case 6: return kSix[frame];
+    default: return kSix[frame % 6];
+  }
+}
+
+void DrawFace(Image& image, int x, int w, int h, Face state, Rgb face, Rgb ink, int scale, const Item& item) {
+  const bool pressed = state == Face::kDown || state == Face::kChecked;
+  // Hover lightens the face, checked darkens it; focus and hover show the accent rim.
+  const Rgb top = state == Face::kHover ? Mix(face, theme::kLight, 3, 4) : Mix(face, theme::kLight, 1, 2);
+  const Rgb bottom = state == Face::kChecked ? Mix(face, theme::kDark, 1, 3) : Mix(face, theme::kShadow, 1, 4);
+  image.VerticalGradient(x, 0, w, h, top, bottom);
+  image.Bevel(x, 0, w, h, pressed);
+  if (state == Face::kHover || state == Face::kFocus) image.Frame(x + 2, 2, w - 4, h - 4, theme::kAccent);
+  const int shift = pressed ? 1 : 0;
+  const bool disabled = state == Face::kDisabled;
+  const Rgb colour = disabled ? theme::kDisabled : ink;
   const std::string glyph = Param(item, "glyph");
   const std::string label = Label(item);
   if (!glyph.empty()) {
-    if (state == 2) image.Pictogram(x + 3 + shift + 1, 3 + shift + 1, w - 6, h - 6, glyph, theme::kLight);
-    image.Pictogram(x + 3 + shift, 3 + shift, w - 6, h - 6, glyph, colour);
+    const int gw = std::min(w - 6, kGlyphBox), gh = std::min(h - 6, kGlyphBox);
+    const int gx = x + (w - gw) / 2 + shift, gy = (h - gh) / 2 + shift;
+    if (disabled) image.Pictogram(gx + 1, gy + 1, gw, gh, glyph, theme::kLight);
+    image.Pictogram(gx, gy, gw, gh, glyph, colour);
   } else if (!label.empty()) {
-    const int scale = FitScale(label, w, h);
-    if (state == 2) image.Text(x + shift + 1, shift + 1, w, h, label, theme::kLight, scale);
+    if (disabled) image.Text(x + shift + 1, shift + 1, w, h, label, theme::kLight, scale);
     image.Text(x + shift, shift, w, h, label, colour, scale);
   }
 }
@@ -132,11 +164,21 @@ std::optional<std::vector<Item>> ParseList(const std::string& text, std::string&
 std::optional<Output> Render(const Item& item, std::string& error) {
   const std::string where = "line " + std::to_string(item.line) + ": ";
   const std::string id = std::to_string(item.id);
+  if (!Image::CanWrite(Label(item))) {
+    error = where + "the font has not every character of the label " + Label(item);
+    return std::nullopt;
+  }
   int bpp = 24;
   if (Param(item, "bpp") == "8") {
     bpp = 8;
   } else if (!Param(item, "bpp").empty() && Param(item, "bpp") != "24") {
     error = where + "bpp must be 8 or 24";
+    return std::nullopt;
+  }
+
+  const std::string dither = Param(item, "dither", "yes");
+  if (dither != "yes" && dither != "no") {
+    error = where + "dither must be yes or no";
     return std::nullopt;
   }
 
@@ -150,8 +192,23 @@ std::optional<Output> Render(const Item& item, std::string& error) {
       }
       image.VerticalGradient(0, 0, item.width, item.height, top, bottom);
       const std::string label = Label(item);
-      if (!label.empty())
-        image.Text(0, 0, item.width, item.height, label, theme::kLight, FitScale(label, item.width, item.height));
+      if (!label.empty()) {
+        // The label's box (labelbox=x,y,w,h, else the picture) and its scale
+        // (scale=, else the largest that fits the box).
+        int bx = 0, by = 0, bw = item.width, bh = item.height;
+        const std::string box = Param(item, "labelbox");
+        if (!box.empty() && (std::sscanf(box.c_str(), "%d,%d,%d,%d", &bx, &by, &bw, &bh) != 4 || bw <= 0 || bh <= 0)) {
+          error = where + "bad label box " + box;
+          return std::nullopt;
+        }
+        const int scale =
+            Param(item, "scale").empty() ? FitScale(label, bw, bh) : std::atoi(Param(item, "scale").c_str());
+        if (scale < 1 || Image::TextWidth(label, scale) > bw || 7 * scale > bh) {
+          error = where + "the label does not fit its box";
+          return std::nullopt;
+        }
+        image.Text(bx, by, bw, bh, label, theme::kLight, scale);
+      }
     } else if (item.kind == "solid") {
       Rgb colour;
       if (!ColourParam(item, "colour", theme::kFace, colour, error)) return std::nullopt;
@@ -192,7 +249,7 @@ std::optional<Output> Render(const Item& item, std::string& error) {
         return std::nullopt;
       }
     }
-    return Output{id + ".bmp", EncodeBmp(image, bpp), "BITMAP"};
+    return Output{id + ".bmp", EncodeBmp(image, bpp, dither == "yes"), "BITMAP"};
   }
 
   if (item.kind == "button") {
@@ -212,10 +269,20 @@ std::optional<Output> Render(const Item& item, std::string& error) {
       error = where + "unknown glyph " + glyph;
       return std::nullopt;
     }
+    const int scale = std::atoi(Param(item, "scale", "1").c_str());
+    if (scale < 1 || scale > 4) {
+      error = where + "scale must be 1 to 4";
+      return std::nullopt;
+    }
+    if (!Label(item).empty() &&
+        (Image::TextWidth(Label(item), scale) > item.width - 4 || 7 * scale > item.height - 4)) {
+      error = where + "the label does not fit the button at scale " + std::to_string(scale);
+      return std::nullopt;
+    }
     Image image(item.width * frames, item.height);
     for (int frame = 0; frame < frames; ++frame)
-      DrawFace(image, frame * item.width, item.width, item.height, frame, face, ink, item);
-    return Output{id + ".bmp", EncodeBmp(image, bpp), "BITMAP"};
+      DrawFace(image, frame * item.width, item.width, item.height, FaceOfFrame(frame, frames), face, ink, scale, item);
+    return Output{id + ".bmp", EncodeBmp(image, bpp, dither == "yes"), "BITMAP"};
   }
 
   // Icons and cursors: the pictogram on a transparent ground.

@@ -2,11 +2,13 @@
 //
 //   <id> <kind> <width> <height> [key=value ...]   # comment
 //
-// kinds: gradient (top, bottom, bpp, label), solid (colour), pattern (fg, bg,
-// style dots|checker|hatch|lines), button (frames, label or glyph, face,
-// colour; width is one frame's), glyph (glyph, colour, bg), icon (glyph,
-// colour), cursor (glyph, hot=x,y). Colours are #RRGGBB or a theme name
-// (face, light, shadow, dark, accent, text, paper, disabled, black, white).
+// kinds: gradient (top, bottom, bpp, label, labelbox=x,y,w,h, scale), solid
+// (colour), pattern (fg, bg, style dots|checker|hatch|lines), button (frames,
+// label or glyph, face, colour, scale of the label, 1 unless given; width is
+// one frame's), glyph (glyph, colour, bg), icon (glyph, colour), cursor
+// (glyph, hot=x,y). Pictures of bpp=8 are dithered unless dither=no. Colours
+// are #RRGGBB or a theme name (face, light, shadow, dark, accent, text,
+// paper, disabled, black, white).
 // Labels use '_' for spaces.
 #pragma once
 

@@ -153,12 +153,12 @@ std::intptr_t ManagerEntry(std::int32_t group, std::int32_t selector, const std:
   }
 }
 
-void RegisterBuiltInComponents() {
+void RegisterBuiltInComponents(KnComponentProc standardController) {
   KnComponentDescriptor controller{};
   std::memcpy(controller.type, "play", 4);
   std::memcpy(controller.subtype, "std ", 4);
   std::memcpy(controller.manufacturer, "knra", 4);
-  controller.entry = StandardControllerEntry;
+  controller.entry = standardController;
   controller.reserved[0] = 0x10000;
   RegisterComponent(controller, "KNIM32.DLL");
   KnComponentDescriptor codec{};

@@ -22,8 +22,9 @@ std::intptr_t OpenDefaultComponent(std::uint32_t type, std::uint32_t subtype);
 void CloseComponent(std::intptr_t instance);
 std::int32_t FindNextComponent(std::int32_t previous, std::uint32_t type, std::uint32_t subtype);
 void ForgetComponents();
-// Registers the components the host itself provides.
-void RegisterBuiltInComponents();
+// Registers the components the host itself provides, with the given entry
+// as its standard controller.
+void RegisterBuiltInComponents(KnComponentProc standardController);
 
 // Built-in component entries.
 std::intptr_t StandardControllerEntry(std::int16_t selector, const std::intptr_t* args, std::int32_t count);

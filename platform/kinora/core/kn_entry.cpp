@@ -24,9 +24,9 @@ void ExitMovies() {
 
 int MovieServiceUsers() { return gMovieUsers; }
 
-void InitializeHost() {
+void InitializeHost(KnComponentProc standardController) {
   if (gInitialized) return;
-  RegisterBuiltInComponents();
+  RegisterBuiltInComponents(standardController != nullptr ? standardController : StandardControllerEntry);
   gInitialized = true;
 }
 

@@ -23,8 +23,10 @@ void Flip32Many(void* words, std::int32_t count);
 std::intptr_t MediaEntry(std::int32_t selector, const std::intptr_t* args, std::int32_t count);
 std::intptr_t ManagerEntry(std::int32_t group, std::int32_t selector, const std::intptr_t* args, std::int32_t count);
 
-// Registers the built-in components (standard controller, decompressor).
-void InitializeHost();
+// Registers the built-in components (standard controller, decompressor). A
+// host with windows passes its own standard controller entry, which shows
+// the movie and keeps its clock around StandardControllerEntry.
+void InitializeHost(KnComponentProc standardController = nullptr);
 // Closes what is open and forgets every registered component.
 void TerminateHost();
 

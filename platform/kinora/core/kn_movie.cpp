@@ -155,7 +155,28 @@ std::int32_t MovieTime(std::intptr_t movie) {
   return m == nullptr ? 0 : m->time;
 }
 
-// The host's own movie controller: plays nothing, keeps the movie's time.
+bool AdvanceStandardController(StandardController& controller, std::int32_t milliseconds) {
+  Movie* movie = controller.movie;
+  if (movie == nullptr || controller.rate <= 0 || milliseconds <= 0) return false;
+  // Time units of the movie's scale, at the rate, with the remainder kept for the next step.
+  const std::int64_t scaled =
+      controller.pending + std::int64_t{milliseconds} * movie->timeScale * controller.rate / 0x10000;
+  const std::int64_t units = scaled / 1000;
+  controller.pending = scaled % 1000;
+  const std::int64_t time = std::int64_t{movie->time} + units;
+  if (time < movie->duration) {
+    movie->time = static_cast<std::int32_t>(time);
+    return false;
+  }
+  movie->time = movie->duration;
+  controller.rate = 0;
+  controller.pending = 0;
+  return true;
+}
+
+// The host's own movie controller: keeps the movie's time, which its host
+// moves on (AdvanceStandardController) while it plays; a movie played from
+// its end starts again.
 std::intptr_t StandardControllerEntry(std::int16_t selector, const std::intptr_t* args, std::int32_t count) {
   auto arg = [&](int i) -> std::intptr_t { return i < count ? args[i] : 0; };
   auto* self = reinterpret_cast<StandardController*>(arg(2));
@@ -182,7 +203,12 @@ std::intptr_t StandardControllerEntry(std::int16_t selector, const std::intptr_t
       const std::intptr_t action = arg(3), parameter = arg(4);
       if (action == kMcActionGoToTime && self->movie != nullptr)
         self->movie->time = static_cast<std::int32_t>(parameter);
-      if (action == kMcActionPlay) self->rate = static_cast<std::int32_t>(parameter);
+      if (action == kMcActionPlay) {
+        self->rate = static_cast<std::int32_t>(parameter);
+        self->pending = 0;
+        if (self->rate != 0 && self->movie != nullptr && self->movie->time >= self->movie->duration)
+          self->movie->time = 0;
+      }
       return 0;
     }
     case kMcGetBox:

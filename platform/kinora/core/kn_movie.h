@@ -35,9 +35,14 @@ struct StandardController {
   Movie* movie = nullptr;
   std::intptr_t window = 0;
   KnRect bounds{};
-  std::int32_t rate = 0;
+  std::int32_t rate = 0;  // 16.16, 0 when stopped
   std::int32_t state = 0;
-  std::intptr_t self = 0;  // the component instance
+  std::intptr_t self = 0;    // the component instance
+  std::int64_t pending = 0;  // movie time units x 1000 not yet a whole unit
 };
+
+// Moves a playing controller's movie on by `milliseconds` at its rate; at the
+// movie's end it stops there. True when this step reached the end.
+bool AdvanceStandardController(StandardController& controller, std::int32_t milliseconds);
 
 }  // namespace kn

@@ -8,6 +8,7 @@
 
 #include "kn_components.h"
 #include "kn_host.h"
+#include "movie_view.h"
 
 namespace {
 
@@ -150,7 +151,7 @@ extern "C" std::intptr_t KnManagerEntry(std::int32_t group, std::int32_t selecto
 }
 
 extern "C" std::int32_t KnInitialize() {
-  kn::InitializeHost();
+  kn::InitializeHost(WindowedControllerEntry);
   if (kn::FindNextComponent(0, kn::Tag("vhdw"), 0) == 0) {
     kn::KnComponentDescriptor video{};
     std::memcpy(video.type, "vhdw", 4);

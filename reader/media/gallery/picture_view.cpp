@@ -163,7 +163,7 @@ void CViewPicture::OnInitialUpdate() {
   ComputeToolRect();
   EnableToolTips(TRUE);
   Layout();
-  PostMessage(WM_SHOWITEM, FirstItem, 0);
+  PostMessage(WM_SHOWITEM, media_logic::OpeningItem(FirstItem, app.m_multBits.GetSetCount()), 0);
   PostMessage(WM_BITSCHANGED, 1, 0);
 }
 
@@ -309,7 +309,7 @@ void CViewPicture::ShowItem() {
   EnableMenu(ID_MEDIA_HOW_VR, controls.vrMenu);
   if (type != 6 && type != 7 && type != 8 && type != 9 && type != 10 && hasSound && m_slideTimer)
     PostMessage(WM_COMMAND, ID_MEDIA_SOUND);
-  SetRedraw(TRUE);
+  ResumeRedraw(this);
   SetMenuText(ID_MEDIA_ADD_ARTICLE, media_logic::AddItemText(title));
 
   m_caption.ShowWindow(SW_HIDE);

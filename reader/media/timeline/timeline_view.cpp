@@ -8,6 +8,7 @@
 #include "reader/reader_ids.h"
 #include "reader/timeline_quiz_ids.h"
 #include "reader_messages.h"
+#include "skin_environment.h"
 #include "veldrix_app.h"
 
 IMPLEMENT_DYNCREATE(CTimeLine, CFormView)
@@ -226,7 +227,7 @@ void CTimeLine::SetMode(int mode) {
   }
   if (!listMode && m_created) CreateTool(tool);
   ShowPicture(m_data.ModePicture(mode), FALSE);
-  if (listMode) SetRedraw(TRUE);
+  if (listMode) ResumeRedraw(this);
   if (CMainFrame* frame = Frame(); frame && frame->GetActiveView() == this) {
     Invalidate();
     UpdateWindow();
@@ -309,8 +310,7 @@ void CTimeLine::ShowArticleText() {
   while (const ReTokenBlock* chunk = main.NextToken(entry))
     if (!m_display.AddText(chunk)) break;
   m_display.RestoreAnnotations(m_article);
-  m_display.SetRedraw(TRUE);
-  m_display.Invalidate();
+  ResumeRedraw(&m_display);
 }
 
 LRESULT CTimeLine::OnFontsChanged(WPARAM, LPARAM) {

@@ -18,6 +18,7 @@
 #include "model_fixture.h"
 #include "note_dlg.h"
 #include "panels_test_owner.h"
+#include "preview_view.h"
 #include "reader/browser_ids.h"
 #include "reader_messages.h"
 #include "results_dlg.h"
@@ -97,6 +98,7 @@ TEST_F(BrowserScreen, StartsOnTheFirstArticleInItsLook) {
   EXPECT_EQ(browser->GetPanelRect(), CRect(2, 49, 211, client.bottom - 20));
   EXPECT_EQ(browser->Display().GetDlgCtrlID(), 2089);
   EXPECT_GT(browser->Display().Model().RunCount(), 0);
+  ui::SavePng(ui::Capture(Frame()->m_hWnd, true), "encyclopedia_screen");
   // The buttons stand side by side; Connect and Copy URL wait hidden in the
   // places of Print and Save.
   CRect contents, subjects, print, connect, save, copyUrl;
@@ -126,7 +128,7 @@ TEST_F(BrowserScreen, TheTitleBandIsPaintedBesideThePanelOrOverTheFullWidth) {
   CBrowser* browser = Open();
   ASSERT_NE(browser, nullptr);
   browser->ShowArticle(Article("Henry VIII"));
-  const COLORREF bandLight = RGB(0x5A, 0x8A, 0xD8), bandDark = RGB(0x3A, 0x6A, 0xB8);
+  const COLORREF bandLight = RGB(0x6A, 0x8F, 0xC8), bandDark = RGB(0x4A, 0x74, 0xB4);
   CRect client;
   browser->GetClientRect(&client);
   auto bandPixels = [&](const ui::Picture& picture, const CRect& area) {
@@ -469,6 +471,44 @@ TEST_F(BrowserScreen, APreviewWithoutAPrinterFailsWithTheCommandMessage) {
   EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"Command failed.", "Command failed."}));
   EXPECT_EQ(Frame()->GetActiveView(), browser);
   EXPECT_TRUE(browser->IsWindowVisible());
+}
+
+// The default printer is the display: a device enough for a preview's pages.
+INT_PTR DisplayAsPrinter(PRINTDLGA* pd) {
+  if (!(pd->Flags & PD_RETURNDEFAULT)) return IDCANCEL;
+  static const char names[] = "DISPLAY\0DISPLAY\0";  // driver, device, an empty output
+  HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DEVNAMES) + sizeof names);
+  auto* devNames = static_cast<DEVNAMES*>(::GlobalLock(block));
+  devNames->wDriverOffset = sizeof(DEVNAMES);
+  devNames->wDeviceOffset = sizeof(DEVNAMES) + 8;
+  devNames->wOutputOffset = sizeof(DEVNAMES) + 16;
+  std::memcpy(devNames + 1, names, sizeof names);
+  ::GlobalUnlock(block);
+  pd->hDevNames = block;
+  pd->hDevMode = nullptr;
+  return IDOK;
+}
+
+TEST_F(BrowserScreen, APreviewShowsTheArticleInPlaceOfTheScreenUntilItCloses) {
+  CBrowser* browser = Open();
+  ASSERT_NE(browser, nullptr);
+  browser->ShowArticle(Article("Volcano"));
+  AfxSetPrintDialogHook(DisplayAsPrinter);
+  browser->SendMessage(WM_COMMAND, ID_BROWSER_PREVIEW);
+  AfxSetPrintDialogHook(nullptr);
+  CView* active = Frame()->GetActiveView();
+  ASSERT_NE(active, nullptr);
+  EXPECT_TRUE(active->IsKindOf(RUNTIME_CLASS(CQVEPreviewView)));
+  EXPECT_TRUE(boxes.Texts().empty());
+  ui::PumpUntilIdle();
+  ui::SavePng(ui::Capture(Frame()->m_hWnd, true), "shared_print_preview");
+  if (active != browser) static_cast<CPreviewView*>(active)->ClosePreview();
+  ui::PumpUntilIdle();
+  EXPECT_EQ(Frame()->GetActiveView(), browser);
+  // The tests after this one have no printer again.
+  CVeldrixApp& app = App();
+  ::GlobalFree(app.m_hDevNames);
+  app.m_hDevNames = nullptr;
 }
 
 TEST_F(BrowserScreen, TheBookmarkListAndAFolderPrintUnderTheirHeadings) {
@@ -925,6 +965,7 @@ TEST_F(BrowserPanels, TheBookmarkListShowsAFoldersArticleAndFollowsTheFolders) {
   CRect rect;
   list->GetWindowRect(&rect);
   EXPECT_EQ(rect, PanelOnScreen(browser));
+  ui::SavePng(ui::Capture(Frame()->m_hWnd, true), "shared_bookmark_list");
 
   // A double click on an article of the "Space" folder shows it here.
   list->FolderList().SetCurSel(0);
@@ -1080,6 +1121,7 @@ BOOL CALLBACK CancelNoteDialog(HWND window, LPARAM) {
   auto* dialog = dynamic_cast<CNoteDlg*>(CWnd::FromHandlePermanent(window));
   if (dialog == nullptr || !::IsWindowVisible(window)) return TRUE;
   dialog->GetWindowRect(&g_noteRect);
+  ui::SavePng(ui::Capture(window, true), "shared_note_dialog");
   dialog->PostMessage(WM_COMMAND, IDCANCEL);
   return FALSE;
 }
@@ -1117,6 +1159,7 @@ class BrowserSearch : public BrowserPanels {
     if (panel == nullptr) return nullptr;
     EXPECT_EQ(panel->GetParent(), browser);
     Type(panel->Field(0), word);
+    ui::SavePng(ui::Capture(Frame()->m_hWnd, true), "shared_boolean_panel");
     Click(*panel, CSearchDlg::kSearch);
     ui::PumpUntilIdle();
     return PanelOf<CResultsDlg>(browser, ToolWindow::Results);
@@ -1138,6 +1181,7 @@ TEST_F(BrowserSearch, ABooleanQueryListsItsResultsAndADoubleClickShowsTheArticle
   EXPECT_STREQ(results->GetQuery(), "hole");  // the query's own text, not its history label
   EXPECT_EQ(results->IsRanked(), 0);
   EXPECT_TRUE(results->List().GetArticles().Test(blackHole));
+  ui::SavePng(ui::Capture(Frame()->m_hWnd, true), "shared_results");
 
   ASSERT_GE(results->List().SelectArticle(blackHole), 0);
   Notify(*results, CResultsDlg::kList, LBN_DBLCLK);
@@ -1308,10 +1352,14 @@ TEST_F(BrowserSearch, ContentsAndSubjectsShareOneWindowAndSmartSearchHandsOverTo
   ui::PumpUntilIdle();
   EXPECT_EQ(PanelOf<CSubjectsDlg>(browser, ToolWindow::Contents), contents);
   EXPECT_TRUE(contents->IsSubjectMode());
+  ui::SavePng(ui::Capture(Frame()->m_hWnd, true), "shared_subjects");
 
   browser->SendMessage(WM_COMMAND, ID_BROWSER_SMART_SEARCH);
   ui::PumpUntilIdle();
-  ASSERT_NE(PanelOf<CSmartSearchDlg>(browser, ToolWindow::Smart), nullptr);
+  auto* smart = PanelOf<CSmartSearchDlg>(browser, ToolWindow::Smart);
+  ASSERT_NE(smart, nullptr);
+  Type(smart->QueryBox(), "Which comet came back?");
+  ui::SavePng(ui::Capture(Frame()->m_hWnd, true), "shared_smart_search");
   EXPECT_FALSE(browser->IsToolOpen(ToolWindow::Contents));
   CStringArray terms;
   terms.Add("comet");
@@ -1321,6 +1369,7 @@ TEST_F(BrowserSearch, ContentsAndSubjectsShareOneWindowAndSmartSearchHandsOverTo
   auto* tuner = PanelOf<CTunerDlg>(browser, ToolWindow::Tuner);
   ASSERT_NE(tuner, nullptr);
   EXPECT_EQ(tuner->GetWords().GetSize(), 2);
+  ui::SavePng(ui::Capture(Frame()->m_hWnd, true), "shared_tuner");
   browser->CloseToolWindows();
   EXPECT_FALSE(browser->IsToolOpen(ToolWindow::Tuner));
 }

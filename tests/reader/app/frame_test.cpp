@@ -152,7 +152,7 @@ TEST_F(Frames, TheBackgroundChangesAtMostOnceAMinuteAndLeadsToItsItem) {
   ASSERT_TRUE(frame->ShowBrowser());
   const int record = frame->GetBackgroundRecord();
   EXPECT_EQ(record, app.m_multBits.IndexOf(Article("Background Pictures")));
-  EXPECT_EQ(app.m_backgroundWidth, 12);  // the sample's background picture
+  EXPECT_EQ(app.m_backgroundWidth, 80);  // the sample's background picture
   EXPECT_NE(app.m_backgroundWidth, width);
   const time_t changed = app.m_lastPictureTime;
   EXPECT_GE(changed, time(nullptr) - 5);

@@ -246,8 +246,8 @@ TEST_F(Services, PicturesOfTheMediaStore) {
   ASSERT_TRUE(main.LoadPicture(astronomy, caption, bitmap, palette, nullptr, &spots, &kind, &mask, nullptr));
   BITMAP size = {};
   bitmap.GetBitmap(&size);
-  EXPECT_EQ(size.bmWidth, 16);
-  EXPECT_EQ(size.bmHeight, 12);
+  EXPECT_EQ(size.bmWidth, 240);
+  EXPECT_EQ(size.bmHeight, 160);
   EXPECT_STREQ(caption, "Stars over the desert.");
   EXPECT_EQ(palette.GetEntryCount(), 256);
   EXPECT_EQ(kind, 0);
@@ -257,14 +257,14 @@ TEST_F(Services, PicturesOfTheMediaStore) {
   const int background = App().m_multBits.IndexOf(Article("Background Pictures"));
   ASSERT_TRUE(main.LoadPicture(background, caption, bitmap, palette, nullptr, nullptr, nullptr, nullptr, nullptr));
   EXPECT_TRUE(caption.IsEmpty());
-  EXPECT_EQ(palette.GetEntryCount(), 2);
+  EXPECT_EQ(palette.GetEntryCount(), 256);
 
   HGLOBAL dib = nullptr, second = reinterpret_cast<HGLOBAL>(1);
   ASSERT_TRUE(main.LoadPictureDib(astronomy, &dib, &second));
   EXPECT_EQ(second, nullptr);
   const auto* header = static_cast<const BITMAPINFOHEADER*>(::GlobalLock(dib));
   EXPECT_EQ(header->biSize, 40u);
-  EXPECT_EQ(header->biWidth, 16);
+  EXPECT_EQ(header->biWidth, 240);
   EXPECT_EQ(header->biBitCount, 8);
   ::GlobalUnlock(dib);
   ::GlobalFree(dib);

@@ -158,6 +158,13 @@ TEST(GalleryStepping, AnItemOutsideTheSelectionStepsFromItsNeighbours) {
   EXPECT_EQ(PreviousItem(gallery, Set(40, {}), 7), -1);
 }
 
+TEST(GalleryStepping, TheGalleryOpensOnItsPreferredItemOnlyWhereItHasIt) {
+  EXPECT_EQ(OpeningItem(561, 562), 561);
+  EXPECT_EQ(OpeningItem(561, 561), 0);  // one item short: the first
+  EXPECT_EQ(OpeningItem(561, 5), 0);
+  EXPECT_EQ(OpeningItem(561, 0), 0);
+}
+
 TEST(ItemControls, TheButtonsAndMenuItemsFollowTheType) {
   const ItemControls panorama = ControlsForType(10, true);
   EXPECT_TRUE(panorama.vrShown);

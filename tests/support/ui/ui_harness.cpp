@@ -1,5 +1,7 @@
 #include "ui_harness.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <fstream>
 
@@ -181,18 +183,30 @@ Picture Capture(HWND window, bool wholeWindow) {
 
 std::string SavePng(const Picture& picture, const std::string& name) {
   std::string folder;
-  if (const char* tmp = std::getenv("VELDRIX_TEST_TMP")) {
-    folder = tmp;
+  if (const char* shots = std::getenv("VELDRIX_SHOTS")) {
+    folder = shots;
     // A Linux path under Wine lives on drive Z:.
     if (!folder.empty() && folder[0] == '/') folder = "Z:" + folder;
     ::CreateDirectoryA(folder.c_str(), nullptr);
     folder += "\\";
   }
+  // Written beside its place and moved there, so a picture is never half there.
   const std::string path = folder + name + ".png";
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  const std::string png = EncodePng(picture.width, picture.height, picture.rgb);
-  out.write(png.data(), static_cast<std::streamsize>(png.size()));
-  return out ? path : std::string();
+  const std::string partial = path + ".partial";
+  {
+    std::ofstream out(partial, std::ios::binary | std::ios::trunc);
+    const std::string png = EncodePng(picture.width, picture.height, picture.rgb);
+    out.write(png.data(), static_cast<std::streamsize>(png.size()));
+    if (!out.flush()) {
+      ADD_FAILURE() << "the picture " << partial << " could not be written";
+      return std::string();
+    }
+  }
+  if (!::MoveFileExA(partial.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    ADD_FAILURE() << "the picture " << path << " could not be put in place (error " << ::GetLastError() << ")";
+    return std::string();
+  }
+  return path;
 }
 
 MessageBoxAnswers::MessageBoxAnswers(int answer) : previous_(AfxGetMessageBoxHook()) {

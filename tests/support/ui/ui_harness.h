@@ -42,8 +42,9 @@ struct Picture {
 };
 Picture Capture(HWND window, bool wholeWindow = false);
 Picture CaptureDC(HDC dc, int width, int height);
-// Writes the picture as a PNG file in the tests' scratch folder (the
-// VELDRIX_TEST_TMP directory, else the current one); returns the path.
+// Writes the picture as <name>.png into the tree's folder of pictures (the
+// VELDRIX_SHOTS directory, else the current one), for people to look at;
+// returns the path. A picture that cannot be written fails the test.
 std::string SavePng(const Picture& picture, const std::string& name);
 
 // Answers message boxes while it lives, recording what they said.

@@ -1,6 +1,7 @@
 #include "content/sample_content.h"
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -110,6 +111,61 @@ Picture MakePicture(std::uint16_t width, std::uint16_t height, std::uint8_t bits
   return picture;
 }
 
+// Colour `step` of `steps` on the way from one 0xRRGGBB colour to another.
+std::uint32_t GradientColour(std::uint32_t from, std::uint32_t to, std::uint32_t step, std::uint32_t steps) {
+  std::uint32_t colour = 0;
+  for (int shift = 0; shift <= 16; shift += 8) {
+    const std::uint32_t a = from >> shift & 0xFF, b = to >> shift & 0xFF;
+    colour |= (a * (steps - step) + b * step) / steps << shift;
+  }
+  return colour;
+}
+
+// The random background picture: a soft vertical gradient from sea green to
+// deep blue, 256 steps, that still looks like one when the screens stretch it.
+Picture MakeBackgroundPicture() {
+  Picture picture;
+  picture.width = 80;
+  picture.height = 60;
+  picture.bitsPerPixel = 8;
+  for (std::uint32_t c = 0; c < 256; ++c) picture.colours.push_back(GradientColour(0x2A7A7A, 0x0A1E3A, c, 255));
+  for (std::uint32_t y = 0; y < picture.height; ++y)
+    for (std::uint32_t x = 0; x < picture.width; ++x)
+      picture.pixels.push_back(static_cast<std::uint8_t>(y * 255 / (picture.height - 1)));
+  return picture;
+}
+
+// The night sky's picture: stars over a dark blue sky above dunes, large
+// enough to look like a photograph on the media screen. Colours 0-127 are
+// the sky's gradient, 128-191 the sand's, 255 the stars' white.
+Picture MakeNightSkyPicture() {
+  Picture picture;
+  picture.width = 240;
+  picture.height = 160;
+  picture.bitsPerPixel = 8;
+  picture.caption = "Stars over the desert.";
+  picture.colours.assign(256, 0xFFFFFF);
+  for (std::uint32_t c = 0; c < 128; ++c) picture.colours[c] = GradientColour(0x040820, 0x1C2C5A, c, 127);
+  for (std::uint32_t c = 0; c < 64; ++c) picture.colours[128 + c] = GradientColour(0x8A6A3A, 0x3A2C14, c, 63);
+  std::uint32_t seed = 12345;
+  for (std::uint32_t y = 0; y < picture.height; ++y) {
+    for (std::uint32_t x = 0; x < picture.width; ++x) {
+      // Dunes: a horizon of two slow waves.
+      const int horizon = 120 + static_cast<int>(8 * std::sin(x / 23.0) + 5 * std::sin(x / 9.0 + 1));
+      seed = seed * 1103515245u + 12345u;
+      std::uint8_t index;
+      if (static_cast<int>(y) >= horizon)
+        index = static_cast<std::uint8_t>(128 + std::min(63, (static_cast<int>(y) - horizon) * 63 / 40));
+      else if ((seed >> 16) % 97 == 0)
+        index = 255;
+      else
+        index = static_cast<std::uint8_t>(y * 127 / picture.height);
+      picture.pixels.push_back(index);
+    }
+  }
+  return picture;
+}
+
 // Each article of Mult.bit has one media item; its rank in Mult.bit is the
 // item number. The comet's picture has hot spots that lead to other items.
 MediaStore Media(const Numbering& n) {
@@ -124,7 +180,7 @@ MediaStore Media(const Numbering& n) {
          MediaItem item;
          item.item = {n.mainEntry.at("Astronomy"), 1, 0xFFFF, "The night sky",
                       Entries(n, {"Solar System", "Black Hole"})};
-         item.data = PictureRecord(MakePicture(16, 12, 8, "Stars over the desert."));
+         item.data = PictureRecord(MakeNightSkyPicture());
          item.packed = true;
          return item;
        }},
@@ -169,8 +225,8 @@ MediaStore Media(const Numbering& n) {
       {"Background Pictures",
        [&] {
          MediaItem item;
-         item.item = {n.mainEntry.at("Background Pictures"), 1, 0xFFFF, "Pattern", {}};
-         item.data = PictureRecord(MakePicture(12, 4, 1, ""));
+         item.item = {n.mainEntry.at("Background Pictures"), 1, 0xFFFF, "Sea and sky", {}};
+         item.data = PictureRecord(MakeBackgroundPicture());
          item.packed = true;
          return item;
        }},
