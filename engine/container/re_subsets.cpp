@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "re_block_registry.h"
 #include "re_file.h"
 #include "re_memory.h"
 
@@ -322,8 +323,10 @@ u32 ReLoadSubsets(ReDbRecord* record, ReWorkRecord* work, ReDbBlock* block, cons
   const u8* selection = override ? override->selection : blockSelection;
   const u32 selectionDb = override ? override->databaseId : blockDb;
   const ReSubsetBlock* restriction = block->restriction;
+  // A restriction is a live vector block of this database.
   if (selectionDb != record->databaseId ||
-      (restriction && restriction->bits && restriction->databaseId != record->databaseId)) {
+      (restriction &&
+       (!ReIsLive(restriction) || (restriction->bits && restriction->databaseId != record->databaseId)))) {
     ReSetStatus(status, ReSevError, ReErrSelectionDb, ReModSubsetApply);
     ReleaseVector(work, block);
     return ReFail;
@@ -366,7 +369,10 @@ u32 ReLoadSubsets(ReDbRecord* record, ReWorkRecord* work, ReDbBlock* block, cons
     std::memcpy(vector, walk.frames[0], walk.size);
     SetBit(vector, 0);
     if (restriction && restriction->bits) {
-      for (u32 i = 0; i < walk.size; ++i) vector[i] &= restriction->bits[i] | (i == 0 ? 1 : 0);
+      // The vector was sized by the entry count the block showed when it was
+      // made, which the caller may have changed: entries past it are out.
+      const u32 held = std::min(walk.size, ReHeapSize(restriction->bits));
+      for (u32 i = 0; i < walk.size; ++i) vector[i] &= (i < held ? restriction->bits[i] : 0) | (i == 0 ? 1 : 0);
     }
   }
   for (u8* frame : walk.frames) ReHeapFree(frame);

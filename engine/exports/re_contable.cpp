@@ -6,7 +6,7 @@
 
 RE_EXPORT u32 RE_CALL REcontable(void* block, u32* hitTable, u32* hitCount) {
   auto* db = static_cast<ReDbBlock*>(block);
-  if (!db || !db->status) return ReFail;
+  if (!ReIsLive(db) || !db->status) return ReFail;
   ReStatusBlock* status = db->status;
   ReResetStatus(status);
   if (!hitTable || !hitCount) {

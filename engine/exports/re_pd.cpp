@@ -8,7 +8,7 @@ namespace {
 
 u32 NotOffered(void* block, u16 module) {
   auto* db = static_cast<ReDbBlock*>(block);
-  if (!db) return ReFail;
+  if (!ReIsLive(db) || !db->status) return ReFail;
   ReStatusBlock* status = db->status;
   ReResetStatus(status);
   ReSetStatus(status, ReSevError, ReErrFunction, module);

@@ -5,6 +5,7 @@
 
 #include <initializer_list>
 
+#include "re_block_registry.h"
 #include "re_status.h"
 #include "re_types.h"
 
@@ -36,7 +37,7 @@ bool ReFrameUnlock(u16 handle, u16 newState, ReStatusBlock* status, u16 module);
 // runs once the frame's checks pass.
 template <class Block, class Work>
 u32 ReRunEntry(Block* block, const ReEntrySpec& spec, u16 function, u16 action, Work&& work) {
-  if (!block) return ReFail;
+  if (!ReIsLive(block)) return ReFail;
   ReStatusBlock* status = block->status;
   if (!status) return ReFail;  // a block without its status record cannot report
   if (ReEnterCall(status, spec, function, action)) work(status);

@@ -1,4 +1,5 @@
 // REidxlst (ordinal 4): every word list of the word index, by function code.
+#include "re_block_registry.h"
 #include "re_index_lists.h"
 #include "zorlre32.h"
 
@@ -24,7 +25,7 @@ u32 Refuse(ReStatusBlock* status, i16 code) {
 
 RE_EXPORT u32 RE_CALL REidxlst(void* p, u16 function, u16 action) {
   auto* block = static_cast<ReIdxListBlock*>(p);
-  if (!block || !block->status) return ReFail;
+  if (!ReIsLive(block) || !block->status) return ReFail;
   ReStatusBlock* status = block->status;
   ReResetStatus(status);
   switch (function) {

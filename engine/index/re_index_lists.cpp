@@ -82,7 +82,10 @@ void ReBeginListWalk(const ReListCall& call, u16 mode) {
 
 bool ReReportWalkFailure(const ReListCall& call) {
   if (call.state->failure == ReWalkOk) return false;
-  ReSetHandleStatus(call.status, ReSevError, ReErrFileRead, call.module);
+  if (call.state->failure == ReWalkNoMemory)
+    ReSetStatus(call.status, ReSevError, ReErrMemory, call.module);
+  else
+    ReSetHandleStatus(call.status, ReSevError, ReErrFileRead, call.module);
   return true;
 }
 

@@ -71,7 +71,8 @@ void ReCloseProgress(const ReListCall& call);
 // and progress callback.
 void ReBeginListWalk(const ReListCall& call, u16 mode);
 // Records the walk's failure (a failed read or an undecodable block: handle
-// error -204) after a walk that returned 11; true when there was one.
+// error -204; a work buffer that could not be had: -100) after a walk that
+// returned 11; true when there was one.
 bool ReReportWalkFailure(const ReListCall& call);
 // The longest word a list takes: the index's longest word, but never more
 // than a decoded word holds (a header may claim more).

@@ -59,6 +59,7 @@ enum : u8 {
   ReWalkOk = 0,
   ReWalkReadFailed = 1,  // seek or read of a block failed, or was short
   ReWalkBadBlock = 2,    // a block that breaks the format
+  ReWalkNoMemory = 3,    // a work buffer of the list could not be had
 };
 
 // What a visitor tells the walk after one word.

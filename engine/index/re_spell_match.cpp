@@ -199,12 +199,11 @@ i32 ReSimilarityScore(const ReIndexDescriptor& index, const char* typed, const c
   return (lastDiffers ? 16 : 0) + 2 * (distance + 2 * lengths) - static_cast<i32>(longest);
 }
 
-void ReRankAlternatives(ReIndexState* state, const char* typed, i32 first, i32 last) {
-  if (first < 0 || last >= state->resultCount || last - first < 1) return;
+bool ReRankAlternatives(ReIndexState* state, const char* typed, i32 first, i32 last) {
+  if (first < 0 || last >= state->resultCount || last - first < 1) return true;
   const u32 count = static_cast<u32>(last - first + 1);
-  // Without room for the scores the results keep their order of discovery.
   auto* scores = static_cast<i32*>(ReHeapAlloc(count * sizeof(i32)));
-  if (!scores) return;
+  if (!scores) return false;
   for (u32 k = 0; k < count; ++k) scores[k] = ReSimilarityScore(*state->index, typed, ReResultWord(state, first + k));
   u16* offsets = state->offsets + first;
   for (bool exchanged = true; exchanged;) {
@@ -217,4 +216,5 @@ void ReRankAlternatives(ReIndexState* state, const char* typed, i32 first, i32 l
       }
   }
   ReHeapFree(scores);
+  return true;
 }

@@ -234,7 +234,8 @@ bool PassSkipped(const ReSpellPassState& s) {
 
 void RankNew(ReIndexState* state) {
   ReSpellPassState& s = state->spell;
-  ReRankAlternatives(state, s.typed, s.rankedCount, state->resultCount - 1);
+  // Results out of their order would pass for ranked ones: the lookup fails.
+  if (!ReRankAlternatives(state, s.typed, s.rankedCount, state->resultCount - 1)) state->failure = ReWalkNoMemory;
   s.rankedCount = state->resultCount;
 }
 

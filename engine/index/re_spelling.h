@@ -44,8 +44,9 @@ bool ReEndingFit(const ReSpellContext& context, const char* w, const char* t);
 u8 ReFoldAccent(u8 c);
 
 // Orders results first .. last of the state's pool by similarity to the typed
-// word (a stable exchange sort on ascending score).
-void ReRankAlternatives(ReIndexState* state, const char* typed, i32 first, i32 last);
+// word (a stable exchange sort on ascending score). False when there is no
+// memory for the scores: the results are then not in order.
+bool ReRankAlternatives(ReIndexState* state, const char* typed, i32 first, i32 last);
 i32 ReSimilarityScore(const ReIndexDescriptor& index, const char* typed, const char* result);
 
 // Fills the state's candidate keys for the current pass (its rows are in

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "re_charclass.h"
+#include "re_control_blocks.h"
 #include "re_etpar_parse.h"
 #include "re_frame.h"
 #include "re_handles.h"
@@ -259,7 +260,10 @@ void Run(Call* call, u16 function, u16 action) {
 RE_EXPORT u32 RE_CALL REetpar(void* raw, u16 function, u16 action) {
   static const ReEntrySpec spec{ReModEtPar, {kParseAll, kParseCurrent}, {ReActOpen, ReActReset, ReActClose}, false};
   auto* block = static_cast<ReEtParBlock*>(raw);
-  if (block && !block->databaseRecord) return ReFail;
+  // The database the parse reads is named by its database block.
+  if (ReIsLive(block) && !ReIsLiveBlock(block->databaseRecord, ReBlockDb)) return ReFail;
+  // A block freed before its result goes takes the result with it.
+  ReSetEtParResultRelease([](void* result) { ReFreeResult(static_cast<ReEtParResult*>(result)); });
   return ReRunEntry(block, spec, function, action, [&](ReStatusBlock* status) {
     if (action == ReActClose) {
       ReFreeResult(static_cast<ReEtParResult*>(block->result));

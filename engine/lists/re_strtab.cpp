@@ -53,7 +53,7 @@ u32 Look(ReStrTabBlock* block, u16 function, const ReDbRecord* record, ReStatusB
 
 RE_EXPORT u32 RE_CALL REstrtab(void* raw, u16 function, u16 action) {
   auto* block = static_cast<ReStrTabBlock*>(raw);
-  if (!block || !block->status) return ReFail;
+  if (!ReIsLive(block) || !block->status) return ReFail;
   ReStatusBlock* status = block->status;
   ReResetStatus(status);
   if (!block->text) {

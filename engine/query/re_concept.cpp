@@ -150,7 +150,7 @@ RE_EXPORT u32 RE_CALL REconqry(void* dbBlock, void* rankRecord, void* searchBloc
   auto* db = static_cast<ReDbBlock*>(dbBlock);
   auto* rank = static_cast<ReRankRecord*>(rankRecord);
   auto* search = static_cast<ReSearchBlock*>(searchBlock);
-  if (!db || !search || !search->status) return ReFail;
+  if (!ReIsLive(db) || !ReIsLive(search) || !search->status) return ReFail;
   ReStatusBlock* status = search->status;
   ReResetStatus(status);
   if (action != ReActOpen && action != ReActNextAlt && action != ReActClose) {

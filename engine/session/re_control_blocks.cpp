@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstring>
 
+#include "re_block_registry.h"
 #include "re_memory.h"
 #include "re_platform.h"
 
@@ -57,6 +58,8 @@ void PointSlots(Slot* slots, u32 count, u32 lineSize) {
     std::memcpy(&slots[i], &slot, sizeof slot);
   }
 }
+
+ReEtParReleaseHook g_releaseEtParResult = nullptr;
 
 // --- Buffers by type: allocate (false on failure, nothing left allocated) and free.
 
@@ -225,6 +228,8 @@ void FreeBuffers(void* block, u16 type) {
     }
     case ReBlockEtPar: {
       auto* etpar = static_cast<ReEtParBlock*>(block);
+      if (etpar->result && g_releaseEtParResult) g_releaseEtParResult(etpar->result);
+      etpar->result = nullptr;
       ReHeapFree(etpar->text);
       etpar->text = nullptr;
       break;
@@ -322,19 +327,31 @@ bool IsType(u16 type) { return BlockSize(type) != 0; }
 bool Sized(u16 type) { return type >= ReBlockIdxList && type <= ReBlockSearch; }
 
 void FreeBlock(void* block, u16 type) {
+  ReForgetBlock(block);
   FreeBuffers(block, type);
   ReHeapFree(StatusOf(block, type));
   ReHeapFree(block);
 }
 
+// The parent a database block needs: a live session block with its session.
+const ReAppBlock* SessionParent(const void* parent) {
+  const auto* session = static_cast<const ReAppBlock*>(parent);
+  return ReIsLive(session) && session->session >= 1 ? session : nullptr;
+}
+
+// The parent the other blocks need: a live, opened database block.
+const ReDbBlock* DatabaseParent(const void* parent) {
+  const auto* db = static_cast<const ReDbBlock*>(parent);
+  return ReIsLive(db) && db->handle >= 1 ? db : nullptr;
+}
+
 u32 Allocate(void** out, const void* parent, u16 type, u32 count) {
   DbSizes sizes{};
   if (type == ReBlockDb) {
-    const auto* session = static_cast<const ReAppBlock*>(parent);
-    if (!session || session->session < 1) return ReFail;
+    if (!SessionParent(parent)) return ReFail;
   } else if (type != ReBlockApp) {
-    const auto* db = static_cast<const ReDbBlock*>(parent);
-    if (!db || db->handle < 1) return ReFail;
+    const ReDbBlock* db = DatabaseParent(parent);
+    if (!db) return ReFail;
     sizes = SizesOf(db);
   }
   if (type == ReBlockSubset && count != 0) return ReFail;
@@ -350,7 +367,7 @@ u32 Allocate(void** out, const void* parent, u16 type, u32 count) {
     }
     SetStatusOf(block, type, status);
   }
-  if (!AllocBuffers(block, type, sizes, count)) {
+  if (!AllocBuffers(block, type, sizes, count) || !ReRegisterBlock(block, type)) {
     FreeBlock(block, type);
     return ReFail;
   }
@@ -440,7 +457,7 @@ void ResetDbBlock(ReDbBlock* b) {
 
 u32 Reset(void** out, const void* parent, u16 type, u32 count) {
   void* block = *out;
-  if (!block || type == ReBlockApp) return ReFail;
+  if (!ReIsLiveBlock(block, type) || type == ReBlockApp) return ReFail;
   if (type == ReBlockSubset) return ReDone;
   if (type == ReBlockEtPar) {
     auto* b = static_cast<ReEtParBlock*>(block);
@@ -455,15 +472,14 @@ u32 Reset(void** out, const void* parent, u16 type, u32 count) {
     return ReDone;
   }
   if (type == ReBlockDb) {
-    const auto* session = static_cast<const ReAppBlock*>(parent);
-    if (!session || session->session < 1) return ReFail;
+    if (!SessionParent(parent)) return ReFail;
     auto* b = static_cast<ReDbBlock*>(block);
     ResetDbBlock(b);
     ReResetStatus(b->status);
     return ReDone;
   }
-  const auto* db = static_cast<const ReDbBlock*>(parent);
-  if (!db || db->handle < 1) return ReFail;
+  const ReDbBlock* db = DatabaseParent(parent);
+  if (!db) return ReFail;
   const DbSizes sizes = SizesOf(db);
   if (type == ReBlockStrTab) {
     auto* b = static_cast<ReStrTabBlock*>(block);
@@ -500,6 +516,8 @@ u32 Reset(void** out, const void* parent, u16 type, u32 count) {
 
 }  // namespace
 
+void ReSetEtParResultRelease(ReEtParReleaseHook release) { g_releaseEtParResult = release; }
+
 u32 ReMemory(void** block, void* parent, u16 type, u16 action, u16 count) {
   if (!block || !IsType(type)) return ReFail;
   switch (action) {
@@ -507,6 +525,7 @@ u32 ReMemory(void** block, void* parent, u16 type, u16 action, u16 count) {
     case ReActReset: return Reset(block, parent, type, count);
     case ReActClose:
       if (!*block) return type == ReBlockSubset ? ReDone : ReFail;
+      if (!ReIsLiveBlock(*block, type)) return ReFail;  // freed already, or not of this type
       FreeBlock(*block, type);
       *block = nullptr;
       return ReDone;

@@ -11,3 +11,8 @@ constexpr u16 ReDefaultTokenUnits = 1024;
 constexpr u16 ReDefaultHitSlots = 50;
 
 u32 ReMemory(void** block, void* parent, u16 type, u16 action, u16 count);
+
+// The parse result REetpar hangs on its block goes with the block: REetpar
+// names the function that frees it before it makes the first one.
+using ReEtParReleaseHook = void (*)(void* result);
+void ReSetEtParResultRelease(ReEtParReleaseHook release);

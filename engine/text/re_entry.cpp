@@ -130,7 +130,7 @@ u32 ReadPiece(ReEntryBlock* block, u16 action, ReStatusBlock* status) {
 
 RE_EXPORT u32 RE_CALL REentry(void* pointer, u16 function, u16 action) {
   auto* block = static_cast<ReEntryBlock*>(pointer);
-  if (!block || !block->status) return ReFail;
+  if (!ReIsLive(block) || !block->status) return ReFail;
   ReStatusBlock* status = block->status;
   ReResetStatus(status);
   ReDbRecord* record = nullptr;

@@ -104,7 +104,7 @@ void FillChunk(ReTokenBlock* block, u16 action, ReStatusBlock* status) {
 
 RE_EXPORT u32 RE_CALL REtoken(void* pointer, u16 function, u16 action) {
   auto* block = static_cast<ReTokenBlock*>(pointer);
-  if (!block || !block->status) return ReFail;
+  if (!ReIsLive(block) || !block->status) return ReFail;
   ReStatusBlock* status = block->status;
   ReResetStatus(status);
   ReDbRecord* record = nullptr;

@@ -1,5 +1,6 @@
 #include "movie_reader.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "movie_atoms.h"
@@ -116,6 +117,11 @@ std::int32_t ReadPanoTrack(const TrackInfo& info, std::intptr_t file, PanoTrack*
   if (result != kOk) {
     FreePanoTrack(track);
     return result;
+  }
+  // A sample too large for any buffer is memory the host cannot give.
+  if (track->samples.largest > INT32_MAX - 8) {
+    FreePanoTrack(track);
+    return kErrMemory;
   }
   track->buffer = static_cast<std::uint8_t*>(HostAlloc(track->samples.largest + 8));
   if (track->buffer == nullptr) {

@@ -91,13 +91,13 @@ void CBrowser::OnSaveArticle() {
   const std::string notices = browser::NoticeBlock(CurrentSource());
   CString path;
   if (!GetVeldrixApp().AskTextFileName(path)) return;
-  const ContentFile file = ContentCreate(path);
-  if (file == NoContentFile) return;
   HGLOBAL text = nullptr;
   const int length = m_display.CopyAll(&text);
   std::string joined;
-  if (TakeJoined(text, length, notices, joined)) ContentWrite(file, joined.data(), static_cast<u32>(joined.size()));
-  ContentClose(file);
+  TakeJoined(text, length, notices, joined);
+  // Written whole or not at all: a file the reader chose to overwrite is
+  // never left half written.
+  ContentReplaceFile(path, joined.data(), static_cast<u32>(joined.size()));
 }
 
 // ---- related articles ------------------------------------------------------------------

@@ -2,12 +2,9 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
-
-#if defined(_WIN32)
-#include <windows.h>
-#endif
 
 #include "title_key.h"
 
@@ -209,70 +206,63 @@ void RemoveBookmark(CObArray& bookmarks, int article) {
 BOOL LoadBookmarkFile(const char* path, CObArray& folders, CObArray& bookmarks, BookmarkArticles& articles) {
   const ContentFile file = ContentOpen(path);
   if (file == NoContentFile) return TRUE;  // no bookmarks yet
+  const ContentFileGuard closer(file);
   const auto fail = [&] {
     ResetBookmarks(folders, bookmarks);
-    ContentClose(file);
     return FALSE;
   };
-  u16 count;
-  if (!ReadU16(file, count)) return fail();
-  for (u16 i = 0; i < count; ++i) {
-    auto* folder = new CFolder(articles.ArticleCount());
-    if (!folder->Read(file, articles)) {
-      delete folder;
-      return fail();
+  try {
+    u16 count;
+    if (!ReadU16(file, count)) return fail();
+    for (u16 i = 0; i < count; ++i) {
+      auto folder = std::make_unique<CFolder>(articles.ArticleCount());
+      if (!folder->Read(file, articles)) return fail();
+      folders.Add(folder.get());
+      folder.release();
     }
-    folders.Add(folder);
+    if (!ReadU16(file, count)) return fail();
+    for (u16 i = 0; i < count; ++i) {
+      auto bookmark = std::make_unique<CBookmark>();
+      const int article = bookmark->Read(file, articles);
+      if (article <= 0) {
+        // A record that cannot be read leaves no way to find the next one
+        // (and a damaged count of 65535 must not cost 65535 reads).
+        if (article == CBookmark::Unreadable) break;
+        continue;
+      }
+      // Kept in article order, one an article, whatever order the file had:
+      // after an update two records can name one article.
+      const int found = FindBookmark(bookmarks, bookmark->m_article);
+      if (found < 0) {
+        int at = 0;
+        while (at < bookmarks.GetSize() &&
+               static_cast<const CBookmark*>(bookmarks[at])->m_article < bookmark->m_article)
+          ++at;
+        bookmarks.InsertAt(at, bookmark.get());
+        bookmark.release();
+        continue;
+      }
+      auto* kept = static_cast<CBookmark*>(bookmarks[found]);
+      kept->m_noteTexts.Append(bookmark->m_noteTexts);
+      kept->m_notePositions.Append(bookmark->m_notePositions);
+      kept->m_highlightStarts.Append(bookmark->m_highlightStarts);
+      kept->m_highlightEnds.Append(bookmark->m_highlightEnds);
+    }
+  } catch (CException*) {
+    // Out of memory part way: nothing half loaded stays; the exception goes
+    // on to the caller, as every allocation failure of the program does.
+    ResetBookmarks(folders, bookmarks);
+    throw;
   }
-  if (!ReadU16(file, count)) return fail();
-  for (u16 i = 0; i < count; ++i) {
-    auto* bookmark = new CBookmark;
-    const int article = bookmark->Read(file, articles);
-    if (article <= 0) {
-      delete bookmark;
-      // A record that cannot be read leaves no way to find the next one.
-      if (article == CBookmark::Unreadable) break;
-      continue;
-    }
-    // Kept in article order, one an article, whatever order the file had:
-    // after an update two records can name one article.
-    const int found = FindBookmark(bookmarks, bookmark->m_article);
-    if (found < 0) {
-      int at = 0;
-      while (at < bookmarks.GetSize() && static_cast<const CBookmark*>(bookmarks[at])->m_article < bookmark->m_article)
-        ++at;
-      bookmarks.InsertAt(at, bookmark);
-      continue;
-    }
-    auto* kept = static_cast<CBookmark*>(bookmarks[found]);
-    kept->m_noteTexts.Append(bookmark->m_noteTexts);
-    kept->m_notePositions.Append(bookmark->m_notePositions);
-    kept->m_highlightStarts.Append(bookmark->m_highlightStarts);
-    kept->m_highlightEnds.Append(bookmark->m_highlightEnds);
-    delete bookmark;
-  }
-  ContentClose(file);
   return TRUE;
 }
-
-namespace {
-
-bool ReplaceFile(const std::string& from, const char* to) {
-#if defined(_WIN32)
-  return MoveFileExA(from.c_str(), to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-#else
-  return std::rename(from.c_str(), to) == 0;
-#endif
-}
-
-}  // namespace
 
 BOOL SaveBookmarkFile(const char* path, const CObArray& folders, const CObArray& bookmarks,
                       BookmarkArticles& articles) {
   // Written beside the old file, which it replaces only when complete.
-  const std::string work = std::string(path) + ".new";
-  const ContentFile file = ContentCreate(work.c_str());
-  if (file == NoContentFile) return TRUE;  // nowhere to save: not an error
+  ContentReplacement replacement(path);
+  if (!replacement.IsOpen()) return TRUE;  // nowhere to save: not an error
+  const ContentFile file = replacement.File();
   const int folderCount = std::min<int>(folders.GetSize(), MaxCounted);
   const int bookmarkCount = std::min<int>(bookmarks.GetSize(), MaxCounted);
   bool written = WriteU16(file, static_cast<u32>(folderCount));
@@ -281,12 +271,5 @@ BOOL SaveBookmarkFile(const char* path, const CObArray& folders, const CObArray&
   written = written && WriteU16(file, static_cast<u32>(bookmarkCount));
   for (int i = 0; i < bookmarkCount && written; ++i)
     written = static_cast<const CBookmark*>(bookmarks[i])->Write(file, articles) != FALSE;
-  // The new file replaces the old one only when it is whole: every write
-  // done and the close reporting no error.
-  const bool closed = ContentClose(file);
-  if (!written || !closed || !ReplaceFile(work, path)) {
-    std::remove(work.c_str());
-    return FALSE;
-  }
-  return TRUE;
+  return written && replacement.Commit() ? TRUE : FALSE;
 }

@@ -74,7 +74,8 @@ void RemoveBookmark(CObArray& bookmarks, int article);
 // Reads the file into the lists. A missing file is no folders and no
 // bookmarks (TRUE). A bad count or folder empties both lists (FALSE); a
 // bookmark whose article is gone is dropped, and an unreadable bookmark
-// record ends the bookmarks read (those before it stay).
+// record ends the bookmarks read (those before it stay). Memory running out
+// empties both lists too and raises the framework's memory exception.
 BOOL LoadBookmarkFile(const char* path, CObArray& folders, CObArray& bookmarks, BookmarkArticles& articles);
 // Writes the lists. The new file is written beside the old one and takes its
 // place only when complete (every write done, the close without error), so a

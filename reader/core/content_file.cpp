@@ -1,5 +1,7 @@
 #include "content_file.h"
 
+#include <cstdio>
+
 #if defined(_WIN32)
 #include <windows.h>
 #else
@@ -12,6 +14,10 @@ namespace {
 constexpr std::int64_t MaxPosition = 0x7FFFFFFF;
 
 #if defined(_WIN32)
+bool PlatformReplace(const char* from, const char* to) {
+  return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+bool PlatformRemove(const char* path) { return DeleteFileA(path) != 0; }
 ContentFile PlatformOpen(const char* path) {
   HFILE file = _lopen(path, OF_READ);
   return file == HFILE_ERROR ? NoContentFile : file;
@@ -33,6 +39,8 @@ bool PlatformWrite(ContentFile file, const void* buffer, u32 count) {
   return _lwrite(file, static_cast<LPCCH>(buffer), count) == count;
 }
 #else
+bool PlatformReplace(const char* from, const char* to) { return std::rename(from, to) == 0; }
+bool PlatformRemove(const char* path) { return std::remove(path) == 0; }
 ContentFile PlatformOpen(const char* path) { return RePlatformOpen(path, RePlatRead); }
 ContentFile PlatformCreate(const char* path) { return RePlatformCreate(path); }
 bool PlatformClose(ContentFile file) { return RePlatformClose(file); }
@@ -97,4 +105,27 @@ bool ContentWrite(ContentFile file, const void* buffer, u32 count) {
   if (writesBeforeFailure == 0) return false;
   if (writesBeforeFailure > 0) --writesBeforeFailure;
   return count == 0 || PlatformWrite(file, buffer, count);
+}
+
+ContentReplacement::ContentReplacement(const char* path)
+    : path_(path ? path : ""), work_(path_ + ".new"), file_(path ? ContentCreate(work_.c_str()) : NoContentFile) {}
+
+ContentReplacement::~ContentReplacement() {
+  if (file_ == NoContentFile) return;
+  ContentClose(file_);
+  PlatformRemove(work_.c_str());
+}
+
+bool ContentReplacement::Commit() {
+  if (file_ == NoContentFile) return false;
+  const bool closed = ContentClose(file_);
+  file_ = NoContentFile;
+  if (closed && PlatformReplace(work_.c_str(), path_.c_str())) return true;
+  PlatformRemove(work_.c_str());
+  return false;
+}
+
+bool ContentReplaceFile(const char* path, const void* data, u32 size) {
+  ContentReplacement file(path);
+  return file.IsOpen() && ContentWrite(file.File(), data, size) && file.Commit();
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "re_types.h"
 
@@ -30,6 +31,46 @@ bool ContentReadExact(ContentFile file, void* buffer, u32 count);
 // True only when all count bytes were written.
 bool ContentWrite(ContentFile file, const void* buffer, u32 count);
 
+// Closes a file when the reading ends, however it ends.
+class ContentFileGuard {
+ public:
+  explicit ContentFileGuard(ContentFile file) : file_(file) {}
+  ~ContentFileGuard() { ContentClose(file_); }
+  ContentFileGuard(const ContentFileGuard&) = delete;
+  ContentFileGuard& operator=(const ContentFileGuard&) = delete;
+
+ private:
+  ContentFile file_;
+};
+
+// A file the program writes whole (Bookmark.dat, a saved text): the bytes go
+// into a file beside it (its name and ".new") that takes its name only once it
+// is complete and closed, so that a crash or a failed write at any point
+// leaves either the old file or the new one, never half of one.
+class ContentReplacement {
+ public:
+  explicit ContentReplacement(const char* path);
+  // A replacement never committed is removed; the old file stays.
+  ~ContentReplacement();
+  ContentReplacement(const ContentReplacement&) = delete;
+  ContentReplacement& operator=(const ContentReplacement&) = delete;
+
+  // False when the new file could not be made (nothing can be written).
+  bool IsOpen() const { return file_ != NoContentFile; }
+  ContentFile File() const { return file_; }
+  // Closes the new file and puts it in the old one's place; false (the old
+  // file unchanged, the new one removed) when the close or the move fails.
+  bool Commit();
+
+ private:
+  std::string path_, work_;
+  ContentFile file_;
+};
+
+// Writes `size` bytes as the whole content of the file, through a
+// ContentReplacement. False when anything failed: the old file, if there was
+// one, is then as it was.
+bool ContentReplaceFile(const char* path, const void* data, u32 size);
 // For tests of the writers' failure paths: after `writes` more writes that
 // succeed, every write fails as on a full disk (-1: never); with
 // `closesFail`, every close reports a failure (the file is still closed).

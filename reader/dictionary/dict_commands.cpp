@@ -2,11 +2,11 @@
 // copy and save with the source notices, printing and print preview, notes
 // and highlights, the Bookmark and Search History menus, the navigation
 // buttons, focus cycling and help.
-#include <cstdio>
 #include <cstring>
 #include <initializer_list>
 #include <memory>
 
+#include "content_file.h"
 #include "dict_view.h"
 #include "dict_window_helpers.h"
 #include "in_api.h"
@@ -116,14 +116,12 @@ void CDict::OnSaveEntry() {
     ::GlobalFree(text);
   }
   content.append(notices, static_cast<std::size_t>(notices.GetLength()));
-  // The whole text in one write. A file that cannot be created ends the
-  // command quietly, as a cancelled name does; only a file left short by a
-  // failed write is reported.
-  FILE* file = std::fopen(path, "wb");
-  if (file == nullptr) return;
-  bool written = std::fwrite(content.data(), 1, content.size(), file) == content.size();
-  if (std::fclose(file) != 0) written = false;
-  if (!written) {
+  // Written whole or not at all. A file that cannot be created ends the
+  // command quietly, as a cancelled name does; only a failed write is
+  // reported (the old file, if there was one, is then as it was).
+  ContentReplacement file(path);
+  if (!file.IsOpen()) return;
+  if (!ContentWrite(file.File(), content.data(), static_cast<u32>(content.size())) || !file.Commit()) {
     CString message;
     message.Format("Unable to write the file %s.", static_cast<LPCTSTR>(path));
     AfxMessageBox(message, MB_ICONEXCLAMATION | MB_OK);

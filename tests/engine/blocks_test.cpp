@@ -190,6 +190,35 @@ TEST_F(Blocks, SubsetVectorBlocks) {
 // Every allocation of a 470 and of a re-size, failed in turn: nothing is
 // left allocated, and a failed re-size leaves the caller no pointer to free
 // twice.
+TEST_F(Blocks, OnlyLiveBlocksOfTheirOwnTypeAreTaken) {
+  // A block of another type: refused, its status record untouched.
+  auto* list = Make<ReIdxListBlock>(ReBlockIdxList, 0);
+  list->status->error = 77;
+  EXPECT_EQ(REsearch(list, 145, ReActOpen), ReFail);
+  EXPECT_EQ(REtoken(list, 160, ReActOpen), ReFail);
+  EXPECT_EQ(REdb(list, 100, ReActClose), ReFail);
+  EXPECT_EQ(PACKED(list->status->error), 77);
+  void* pointer = list;
+  EXPECT_EQ(REmemory(&pointer, db_.block(), ReBlockSearch, ReActReset, 0), ReFail);
+  EXPECT_EQ(REmemory(&pointer, nullptr, ReBlockEntry, ReActClose, 0), ReFail);
+  EXPECT_EQ(pointer, list);  // still the caller's, and still a working block
+  EXPECT_EQ(REidxlst(list, 130, ReActOpen), ReDone);
+
+  // A freed block: refused without being read (ASan would see the read).
+  Free(list, ReBlockIdxList);
+  EXPECT_EQ(REidxlst(pointer, 130, ReActOpen), ReFail);
+  EXPECT_EQ(REmemory(&pointer, nullptr, ReBlockIdxList, ReActClose, 0), ReFail);
+  void* child = nullptr;
+  EXPECT_EQ(REmemory(&child, pointer, ReBlockEtPar, ReActOpen, 0), ReFail);  // nor taken as a parent
+
+  // A block the engine never made, even one that looks right.
+  ReDbBlock copy = *db_.block();
+  EXPECT_EQ(REdb(&copy, 100, ReActClose), ReFail);
+  pointer = nullptr;
+  EXPECT_EQ(REmemory(&pointer, &copy, ReBlockEntry, ReActOpen, 0), ReFail);
+  EXPECT_NE(db_.node(), nullptr);  // the database is still open
+}
+
 TEST_F(Blocks, AllocationFailuresUnwind) {
   const i32 live = ReLiveAllocations();
   for (u16 type : {ReBlockApp, ReBlockDb, ReBlockIdxList, ReBlockEntList, ReBlockEntry, ReBlockToken, ReBlockSearch,

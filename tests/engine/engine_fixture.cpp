@@ -78,6 +78,19 @@ edb::Component& TextOf(edb::Database& database) {
   throw std::logic_error("no text component");
 }
 
+edb::SubsetDef SubsetNode(u16 id, u8 level, u8 flags, u32 first, u32 last, std::optional<std::vector<u32>> stored,
+                          bool coded) {
+  return {id, level, flags, first, last, std::move(stored), coded};
+}
+
+void AddSubsets(edb::Database& database, const std::vector<edb::SubsetDef>& defs, bool eighteen) {
+  const edb::SubsetTables tables = edb::BuildSubsetTables(defs, eighteen);
+  edb::Component& text = TextOf(database);
+  text.tables.push_back(tables.definitions);
+  if (tables.bits) text.tables.push_back(*tables.bits);
+  text.fields.push_back({124, 4, tables.rawAreaSize});
+}
+
 std::string WriteDatabase(const TempDir& dir, const edb::Database& database, const std::string& name) {
   edb::Write(dir.File(name), database);
   return name;

@@ -2,7 +2,9 @@
 // builder, and the session and database blocks around it.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "engine_db/engine_db.h"
 #include "re_handles.h"
@@ -22,6 +24,14 @@ edb::Database SmallDatabase();
 
 // The text component of a database (to add tables or subsets to).
 edb::Component& TextOf(edb::Database& database);
+
+// A subset definition: id, level, flags, first and last entry, and the
+// entries of its stored bits (raw, or run-length coded).
+edb::SubsetDef SubsetNode(u16 id, u8 level, u8 flags, u32 first, u32 last,
+                          std::optional<std::vector<u32>> stored = std::nullopt, bool coded = false);
+// Adds subset definitions (18-byte records, else 16) and their stored bits
+// to the database's text component.
+void AddSubsets(edb::Database& database, const std::vector<edb::SubsetDef>& defs, bool eighteen = true);
 
 // Writes the database into the directory and returns its file name.
 std::string WriteDatabase(const TempDir& dir, const edb::Database& database, const std::string& name = "TEST.DAT");

@@ -13,23 +13,11 @@ namespace {
 
 using namespace enginetest;
 
-edb::SubsetDef Node(u16 id, u8 level, u8 flags, u32 first, u32 last,
-                    std::optional<std::vector<u32>> stored = std::nullopt, bool coded = false) {
-  return {id, level, flags, first, last, std::move(stored), coded};
-}
-
-void AddSubsets(edb::Database& database, const std::vector<edb::SubsetDef>& defs, bool eighteen = true) {
-  const edb::SubsetTables tables = edb::BuildSubsetTables(defs, eighteen);
-  edb::Component& text = TextOf(database);
-  text.tables.push_back(tables.definitions);
-  if (tables.bits) text.tables.push_back(*tables.bits);
-  text.fields.push_back({124, 4, tables.rawAreaSize});
-}
-
 // Two sections with two parts in the first: 10 (1-20) {11 (1-10), 12 (11-20)},
 // 20 (21-40). Flags 16: selectable, every value allowed.
 std::vector<edb::SubsetDef> Sections() {
-  return {Node(10, 0, 16, 1, 20), Node(11, 1, 16, 1, 10), Node(12, 1, 16, 11, 20), Node(20, 0, 16, 21, 40)};
+  return {SubsetNode(10, 0, 16, 1, 20), SubsetNode(11, 1, 16, 1, 10), SubsetNode(12, 1, 16, 11, 20),
+          SubsetNode(20, 0, 16, 21, 40)};
 }
 
 std::vector<u32> Allowed(const u8* vector, u32 entries) {
@@ -225,9 +213,9 @@ TEST_F(Subsets, NoDefinitionsIsAWarning) {
 TEST_F(Subsets, StoredBitsRawAndCoded) {
   edb::Database database = SmallDatabase();
   std::vector<edb::SubsetDef> defs = {
-      Node(1, 0, 1, 3, 12, std::vector<u32>{3, 5, 12}),
-      Node(2, 0, 1, 17, 39, std::vector<u32>{17, 18, 19, 20, 21, 22, 23, 24, 25, 39}, true),
-      Node(3, 0, 1, 30, 33),
+      SubsetNode(1, 0, 1, 3, 12, std::vector<u32>{3, 5, 12}),
+      SubsetNode(2, 0, 1, 17, 39, std::vector<u32>{17, 18, 19, 20, 21, 22, 23, 24, 25, 39}, true),
+      SubsetNode(3, 0, 1, 30, 33),
   };
   AddSubsets(database, defs);
   Open(database);
@@ -242,7 +230,7 @@ TEST_F(Subsets, StoredBitsRawAndCoded) {
 // A stored offset past table 50 fails the walk: a warning, every entry allowed.
 TEST_F(Subsets, StoredOffsetPastTheTable) {
   edb::Database database = SmallDatabase();
-  AddSubsets(database, {Node(1, 0, 1, 1, 12, std::vector<u32>{3}), Node(2, 0, 1, 13, 40)});
+  AddSubsets(database, {SubsetNode(1, 0, 1, 1, 12, std::vector<u32>{3}), SubsetNode(2, 0, 1, 13, 40)});
   edb::Table& definitions = TextOf(database).tables[TextOf(database).tables.size() - 2];
   definitions.data[17] = 200;  // node 1's stored bits: 1 + offset, low byte
   Open(database);
@@ -254,7 +242,7 @@ TEST_F(Subsets, StoredOffsetPastTheTable) {
 // Ranges and stored bits past the entry count stay inside the vector.
 TEST_F(Subsets, RangesAreClampedToTheEntries) {
   edb::Database database = SmallDatabase();
-  AddSubsets(database, {Node(1, 0, 1, 1, 1000), Node(2, 0, 1, 30, 900, std::vector<u32>{30, 800})});
+  AddSubsets(database, {SubsetNode(1, 0, 1, 1, 1000), SubsetNode(2, 0, 1, 30, 900, std::vector<u32>{30, 800})});
   Open(database);
   ASSERT_EQ(Apply({0, 0}), ReDone);
   EXPECT_EQ(PACKED(db_.block()->activeSubset), nullptr);
@@ -345,8 +333,8 @@ TEST_F(Subsets, CachedTableGivesTheSameBits) {
   for (u32 e = 10; e <= kMany; e += 10) tens.push_back(e);
   for (u32 e = 3; e <= 4000; e += 3) threes.push_back(e);
   // Node 3's 501 raw bytes fit the cache; the other nodes' bytes do not.
-  std::vector<edb::SubsetDef> defs = {Node(1, 0, 16, 1, kMany, odd), Node(2, 0, 16, 1, kMany, tens, true),
-                                      Node(3, 0, 16, 1, 4000, threes)};
+  std::vector<edb::SubsetDef> defs = {SubsetNode(1, 0, 16, 1, kMany, odd), SubsetNode(2, 0, 16, 1, kMany, tens, true),
+                                      SubsetNode(3, 0, 16, 1, 4000, threes)};
   std::vector<std::vector<u32>> results;
   for (u16 cache : {u16{1024}, u16{60000}}) {
     edb::Database database = SmallDatabase();

@@ -92,4 +92,40 @@ long FindAtom(const builder::Bytes& bytes, const char* type, long from) {
   return -1;
 }
 
+builder::Bytes Description(const char* codec, int width, int height, int depth, std::int16_t colorTable,
+                           const builder::Bytes& storedTable) {
+  builder::ByteWriter w;
+  w.U32be(static_cast<std::uint32_t>(86 + storedTable.size()));
+  w.Append(std::string_view(codec, 4));
+  w.Zeros(24);
+  w.U16be(static_cast<std::uint32_t>(width));
+  w.U16be(static_cast<std::uint32_t>(height));
+  w.Zeros(14);
+  w.U8(4);
+  w.Append(std::string_view("test"));
+  w.Zeros(27);
+  w.U16be(static_cast<std::uint32_t>(depth));
+  if (storedTable.empty()) {
+    w.U16be(static_cast<std::uint16_t>(colorTable));
+  } else {
+    w.Append(storedTable);  // the table starts with its id word at 84
+  }
+  return w.take();
+}
+
+builder::Bytes ColourTable(std::int16_t id, const std::vector<bp::Rgb>& colours, bool inOrder) {
+  builder::ByteWriter w;
+  w.U16be(static_cast<std::uint16_t>(id));
+  w.U32be(0);
+  w.U16be(inOrder ? 0x8000 : 0);
+  w.U16be(static_cast<std::uint32_t>(colours.size() - 1));
+  for (std::size_t i = 0; i < colours.size(); ++i) {
+    w.U16be(inOrder ? 0 : static_cast<std::uint32_t>(i));
+    w.U16be(colours[i].r * 257u);
+    w.U16be(colours[i].g * 257u);
+    w.U16be(colours[i].b * 257u);
+  }
+  return w.take();
+}
+
 }  // namespace panotest

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "common/byte_writer.h"
 #include "kn_host.h"
@@ -39,6 +40,13 @@ bp::Rgb PictureColour(int node, int x, int y);
 // Replaces the first atom header of a type found in the bytes (its size field
 // stays); returns the offset of the atom, or -1.
 long FindAtom(const builder::Bytes& bytes, const char* type, long from = 0);
+
+// An image description as an image track's "stsd" stores it: codec, size,
+// depth, and the colour table id at 84, or a stored table in its place.
+builder::Bytes Description(const char* codec, int width, int height, int depth, std::int16_t colorTable,
+                           const builder::Bytes& storedTable = {});
+// A colour table as stored: id, seed, flags, count - 1, entries.
+builder::Bytes ColourTable(std::int16_t id, const std::vector<bp::Rgb>& colours, bool inOrder);
 
 // KNW.INI values for the tests ([section] key = value).
 void SetProfile(const std::string& section, const std::string& key, int value);

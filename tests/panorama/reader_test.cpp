@@ -1,5 +1,6 @@
 // The movie reader: the file's atoms, the panorama track's tables, the
 // choice of image tracks, node samples and the table of open file objects.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
@@ -354,6 +355,25 @@ TEST_F(ReaderTest, SampleTablesMustFitTheirAtomsAndCoverTheSamples) {
   const long stsc = FindAtom(runs, "stsc");
   runs[static_cast<std::size_t>(stsc) + 23] = 0;  // no samples per chunk: nothing covers the samples
   EXPECT_EQ(Read(runs, &file), kErrMakeTable);
+  EXPECT_EQ(kn::LiveBlocks(), blocksAtStart_);
+}
+
+TEST_F(ReaderTest, ASampleTooLargeForAnyBufferFailsTheTrack) {
+  MovieFile* file = nullptr;
+  builder::Bytes movie = bp::BuildPanoramaMovie(SmallPanorama());
+  // Every track's last sample 2^31 - 1 bytes long ("stsz": +16 the sample
+  // count, sizes from +20): the panorama track's buffer, a sample and 8
+  // bytes, cannot be had (its size was an int overflow), and the panorama
+  // track's tables fail as a whole.
+  const std::string tag = "stsz";
+  for (auto at = std::search(movie.begin(), movie.end(), tag.begin(), tag.end()); at != movie.end();
+       at = std::search(at + 1, movie.end(), tag.begin(), tag.end())) {
+    const auto atom = static_cast<std::size_t>(at - movie.begin()) - 4;
+    const std::size_t count = movie[atom + 18] << 8 | movie[atom + 19];
+    const std::size_t last = atom + 20 + 4 * (count - 1);
+    for (int i = 0; i < 4; ++i) movie[last + i] = i == 0 ? 0x7F : 0xFF;
+  }
+  EXPECT_EQ(Read(movie, &file), kErrMakeTable);
   EXPECT_EQ(kn::LiveBlocks(), blocksAtStart_);
 }
 

@@ -12,6 +12,9 @@ namespace {
 // Largest listing read; anything longer is not a listing.
 constexpr DWORD kMaxListing = 4 * 1024 * 1024;
 
+// The name a copied file has beside the one it replaces until every copy is made.
+constexpr const char* kStagedSuffix = ".upd";
+
 // Calls `visit` with the name of every entry of a directory but "." and "..";
 // stops when it returns false.
 template <class Visit>
@@ -126,14 +129,35 @@ void CUpdateFiles::DeleteDownloads() const {
 }
 
 BOOL CUpdateFiles::CopyUpdateFiles(const std::string& target, DWORD& error) const {
-  BOOL copied = TRUE;
+  // Every file is first copied beside the one it replaces, and the copies
+  // take their places only once all of them are there: a copy that fails or
+  // is cut short leaves the working directory as it was, and no file of it is
+  // ever half written.
+  std::vector<std::string> names;
   ForEachEntry(m_tempDir, [&](const std::string& name) {
-    if (::CopyFileA(PathOf(name.c_str()).c_str(), (target + "\\" + name).c_str(), FALSE)) return true;
-    error = ::GetLastError();
-    copied = FALSE;
-    return false;
+    names.push_back(name);
+    return true;
   });
-  return copied;
+  const auto installed = [&](const std::string& name) { return target + "\\" + name; };
+  const auto staged = [&](const std::string& name) { return installed(name) + kStagedSuffix; };
+  const auto unstage = [&](std::size_t from, std::size_t to) {
+    for (std::size_t i = from; i < to && i < names.size(); ++i) ::DeleteFileA(staged(names[i]).c_str());
+  };
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    if (::CopyFileA(PathOf(names[i].c_str()).c_str(), staged(names[i]).c_str(), FALSE)) continue;
+    error = ::GetLastError();
+    unstage(0, i + 1);
+    return FALSE;
+  }
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    if (::MoveFileExA(staged(names[i]).c_str(), installed(names[i]).c_str(),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+      continue;
+    error = ::GetLastError();
+    unstage(i, names.size());
+    return FALSE;
+  }
+  return TRUE;
 }
 
 BOOL CUpdateFiles::StoreUpdateDate() const {

@@ -40,8 +40,11 @@ class CUpdateFiles {
 
   // Deletes the archives, the picture and the listing.
   void DeleteDownloads() const;
-  // Copies every file of the temporary directory into `target`, overwriting;
-  // FALSE with the system's error at the first that fails.
+  // Copies every file of the temporary directory into `target`, overwriting:
+  // each first beside the file it replaces, then all into their places.
+  // FALSE with the system's error at the first that fails; a copy that fails
+  // leaves `target` as it was, a move that fails leaves each file whole (old
+  // or new) and no copy behind.
   BOOL CopyUpdateFiles(const std::string& target, DWORD& error) const;
   // Records the update's date as "MostRecentUpdate"; FALSE when the settings
   // key does not exist.

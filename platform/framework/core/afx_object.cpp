@@ -9,6 +9,8 @@ namespace {
 
 CRuntimeClass* registryHead = nullptr;
 UINT failureCountdown = 0;
+UINT allocationCount = 0;
+int liveAllocations = 0;
 
 CMemoryException memoryException;
 CResourceException resourceException;
@@ -73,16 +75,25 @@ void AfxThrowResourceException() { throw &resourceException; }
 
 void AfxFailAllocationAfter(UINT countdown) { failureCountdown = countdown; }
 
+UINT AfxAllocationCount() { return allocationCount; }
+
+int AfxLiveAllocations() { return liveAllocations; }
+
 namespace afx_detail {
 
 void* Allocate(std::size_t bytes) {
+  ++allocationCount;
   if (failureCountdown != 0 && --failureCountdown == 0) AfxThrowMemoryException();
   void* memory = std::malloc(bytes == 0 ? 1 : bytes);
   if (memory == nullptr) AfxThrowMemoryException();
+  ++liveAllocations;
   return memory;
 }
 
-void Free(void* memory) noexcept { std::free(memory); }
+void Free(void* memory) noexcept {
+  if (memory != nullptr) --liveAllocations;
+  std::free(memory);
+}
 
 void Fail(const char* what) {
   std::fprintf(stderr, "framework: %s\n", what);

@@ -117,6 +117,10 @@ class CResourceException : public CException {
 // now fails (1 = the next one); 0 switches failures off. Covers strings,
 // arrays and objects derived from CObject.
 void AfxFailAllocationAfter(UINT countdown);
+// Framework allocations made since start, and those not yet freed (tests
+// size their failure sweeps and look for leaks with them).
+UINT AfxAllocationCount();
+int AfxLiveAllocations();
 
 namespace afx_detail {
 

@@ -642,10 +642,11 @@ void CTimeLine::OnUpdateArticleCommand(CCmdUI* pCmdUI) { pCmdUI->Enable(m_articl
 CTimeLine::SaveOutcome CTimeLine::SaveEventTo(const char* path) {
   const CString text = TextWithNotice(FALSE);
   if (text.IsEmpty()) return SaveOutcome::Empty;
-  const ContentFile file = ContentCreate(path);
-  if (file == NoContentFile) return SaveOutcome::NotCreated;
-  const BOOL written = ContentWrite(file, static_cast<const char*>(text), static_cast<u32>(text.GetLength()));
-  ContentClose(file);
+  // Written whole or not at all.
+  ContentReplacement file(path);
+  if (!file.IsOpen()) return SaveOutcome::NotCreated;
+  const bool written =
+      ContentWrite(file.File(), static_cast<const char*>(text), static_cast<u32>(text.GetLength())) && file.Commit();
   return written ? SaveOutcome::Saved : SaveOutcome::NotWritten;
 }
 

@@ -6,28 +6,22 @@
 #include <string>
 
 #include "common/byte_writer.h"
+#include "engine_db/lists_samples.h"
 #include "engine_fixture.h"
+#include "reader/reader_sample.h"
 
 namespace {
 
 using namespace enginetest;
 
-edb::SubsetDef Node(u16 id, u8 level, u8 flags, u32 first, u32 last,
-                    std::optional<std::vector<u32>> stored = std::nullopt, bool coded = false) {
-  return {id, level, flags, first, last, std::move(stored), coded};
-}
-
-void AddSubsets(edb::Database& database, bool eighteen) {
-  std::vector<edb::SubsetDef> defs = {Node(1, 0, 16, 1, 20), Node(2, 1, 1, 1, 10),
-                                      Node(3, 1, 2, 11, 20, std::vector<u32>{11, 13, 17}),
-                                      Node(4, 0, 16, 21, 40, std::vector<u32>{21, 22, 23, 39}, true)};
+// Four definitions with raw and run-length coded stored bits.
+void AddSeedSubsets(edb::Database& database, bool eighteen) {
+  std::vector<edb::SubsetDef> defs = {SubsetNode(1, 0, 16, 1, 20), SubsetNode(2, 1, 1, 1, 10),
+                                      SubsetNode(3, 1, 2, 11, 20, std::vector<u32>{11, 13, 17}),
+                                      SubsetNode(4, 0, 16, 21, 40, std::vector<u32>{21, 22, 23, 39}, true)};
   if (!eighteen)
     for (auto& def : defs) def.stored.reset();
-  const edb::SubsetTables tables = edb::BuildSubsetTables(defs, eighteen);
-  edb::Component& text = TextOf(database);
-  text.tables.push_back(tables.definitions);
-  if (tables.bits) text.tables.push_back(*tables.bits);
-  text.fields.push_back({124, 4, tables.rawAreaSize});
+  AddSubsets(database, defs, eighteen);
 }
 
 }  // namespace
@@ -46,10 +40,10 @@ int main(int argc, char** argv) {
     write("plain.dat", SmallDatabase());
 
     edb::Database subsets = SmallDatabase();
-    AddSubsets(subsets, true);
+    AddSeedSubsets(subsets, true);
     write("subsets18.dat", subsets);
     edb::Database subsets16 = SmallDatabase();
-    AddSubsets(subsets16, false);
+    AddSeedSubsets(subsets16, false);
     write("subsets16.dat", subsets16);
 
     edb::Database markup = SmallDatabase();
@@ -71,6 +65,18 @@ int main(int argc, char** argv) {
     index.components[1].tables.push_back({280, 4, std::nullopt, builder::Bytes(512, 0)});
     index.components[1].tables.push_back({250, 1, std::nullopt, {1, 2, 3}});
     write("index.dat", index);
+
+    // The sample content's databases: real index blocks, entry texts, a
+    // search index, a thesaurus and a dictionary with string tables.
+    for (const auto& [name, bytes] : builder::BuildReaderSample())
+      if (name == "REN2F200.DAT") builder::WriteFileAtomically(builder::JoinPath(directory, "sample_main.dat"), bytes);
+    const std::string scratch = builder::JoinPath(directory, "dictionaries");
+    std::filesystem::create_directories(scratch);
+    builder::engine_db::WriteSampleDictionaries(scratch);
+    for (const char* name : {"QUIRN.DAT", "R053F540.DAT"})
+      std::filesystem::rename(builder::JoinPath(scratch, name),
+                              builder::JoinPath(directory, std::string("sample_") + name));
+    std::filesystem::remove_all(scratch);
   } catch (const std::exception& error) {
     std::fprintf(stderr, "engine_db_seeds: %s\n", error.what());
     return 1;

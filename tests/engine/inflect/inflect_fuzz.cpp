@@ -1,15 +1,13 @@
 // Fuzzes the loading of the five inflection files and the expansion and
 // analysis of words over them. The input damages one built sample file
 // (a cut and byte changes), then names the words to look up.
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "fuzz_files.h"
 #include "in_analyze.h"
 #include "inflect/inflect_samples.h"
 #include "re_charclass.h"
@@ -21,7 +19,7 @@ namespace {
 using builder::Bytes;
 
 struct Samples {
-  std::string dir;
+  std::string dir = FuzzDirectory();
   builder::inflect::FormFiles forms = builder::inflect::BuildFormFiles(builder::inflect::SampleEnglishForms());
   builder::inflect::ConjugationFiles french =
       builder::inflect::BuildConjugationFiles(builder::inflect::SampleFrenchConjugation());
@@ -31,25 +29,11 @@ struct Samples {
 };
 
 Samples& Data() {
-  static Samples* samples = [] {
-    auto* s = new Samples;
-    char pattern[] = "/tmp/veldrix-inflect-fuzz-XXXXXX";
-    if (!mkdtemp(pattern)) std::abort();
-    s->dir = std::string(pattern) + "/";
-    std::atexit([] {
-      for (const char* name : {"enue.ram", "enue.dsk", "hash.dat", "data.ram", "data.dsk"})
-        std::remove((Data().dir + name).c_str());
-      rmdir(Data().dir.c_str());
-    });
-    return s;
-  }();
+  static Samples* samples = new Samples;
   return *samples;
 }
 
-void Write(const std::string& name, const Bytes& bytes) {
-  std::ofstream out(Data().dir + name, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
+void Write(const std::string& name, const Bytes& bytes) { WriteFuzzFile(name, bytes.data(), bytes.size()); }
 
 // Applies the input's cut and byte changes to one file; returns where the words begin.
 size_t Damage(const uint8_t* data, size_t size, Bytes& file) {

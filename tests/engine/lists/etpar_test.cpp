@@ -55,6 +55,23 @@ TEST(EtParThesaurus, RingOfOneMemberHasNoSynonyms) {
   EXPECT_STREQ(db.result()->entries[0]->label1, "adjective");
 }
 
+TEST(EtParThesaurus, AFreedBlockTakesItsResultAlong) {
+  ListsDb db(edb::ThesaurusDatabase(edb::EnglishThesaurus()).database);
+  ASSERT_EQ(db.Lookup("run"), ReDone);
+  const i32 live = ReLiveAllocations();
+  void* pointer = nullptr;
+  ASSERT_EQ(REmemory(&pointer, db.db().block(), ReBlockEtPar, ReActOpen, 0), ReDone);
+  auto* block = static_cast<ReEtParBlock*>(pointer);
+  block->databaseRecord = db.db().block();
+  block->slots = db.list()->slots;
+  block->slotCount = static_cast<i16>(db.Slots().size());
+  ASSERT_EQ(REetpar(block, 500, ReActOpen), ReDone);
+  ASSERT_NE(PACKED(block->result), nullptr);
+  // Freed without the closing call: the result goes with the block.
+  ASSERT_EQ(REmemory(&pointer, nullptr, ReBlockEtPar, ReActClose, 0), ReDone);
+  EXPECT_EQ(ReLiveAllocations(), live);
+}
+
 class EnglishParse : public ::testing::Test {
  protected:
   ListsDb db_{edb::DictionaryDatabase(edb::EnglishDictionary())};

@@ -15,6 +15,7 @@
 #include "reader/bookmark_file.h"
 #include "temp_dir.h"
 #include "title_key.h"
+#include "writer_limit.h"
 
 namespace {
 
@@ -255,6 +256,24 @@ TEST_F(Bookmarks, MissingFileIsEmptyAndDamagedFileEmptiesEverything) {
   EXPECT_EQ(bookmarks.GetSize(), 0);
 }
 
+TEST_F(Bookmarks, ACountPastTheEndKeepsTheRecordsBeforeIt) {
+  Articles articles(4, {});
+  builder::ByteWriter out;
+  out.U16le(0);      // no folders
+  out.U16le(65535);  // bookmarks: far more than the file holds
+  out.U8(0);         // main-database article
+  out.U32le(2);      // entry 2
+  out.U16le(0);      // no notes
+  out.U16le(1);      // one highlight
+  out.U16le(5);
+  out.U16le(9);
+  dir.Write("Bookmark.dat", std::string(out.bytes().begin(), out.bytes().end()));
+  ASSERT_TRUE(LoadBookmarkFile(Path().c_str(), folders, bookmarks, articles));
+  ASSERT_EQ(bookmarks.GetSize(), 1);
+  EXPECT_EQ(At(0).m_article, 2);
+  EXPECT_EQ(At(0).m_highlightEnds[0], 9u);
+}
+
 TEST_F(Bookmarks, AFailedSaveKeepsTheLastGoodFile) {
   Articles articles(10, {{4, "Comet Hale-Bopp"}, {9, "Sojourner"}});
   dir.Write("Bookmark.dat", kHandWrittenFile);
@@ -306,6 +325,52 @@ TEST_F(Bookmarks, AFailedSaveKeepsTheLastGoodFile) {
   EXPECT_TRUE(SaveBookmarkFile(Path().c_str(), folders, bookmarks, articles));
   EXPECT_EQ(Bytes(Path()), kHandWrittenFile);
 }
+
+#if !defined(_WIN32)
+TEST_F(Bookmarks, ASaveStoppedAtAnyByteLeavesTheOldOrTheNewFile) {
+  Articles articles(10, {{4, "Mars Pathfinder"}});
+  // The old file: one folder. The new one: two folders and two bookmarks.
+  auto* first = new CFolder(articles.ArticleCount());
+  first->m_name = "Planets";
+  first->m_articles.SetBit(2, TRUE, FALSE, 0, 0);
+  folders.Add(first);
+  ASSERT_TRUE(SaveBookmarkFile(Path().c_str(), folders, bookmarks, articles));
+  const std::string old = Bytes(Path());
+  auto* second = new CFolder(articles.ArticleCount());
+  second->m_name = "Missions";
+  second->m_articles.SetBit(4, TRUE, FALSE, 0, 0);
+  folders.Add(second);
+  At(FindOrAddBookmark(bookmarks, 3)).m_noteTexts.Add("a note");
+  At(0).m_notePositions.Add(12);
+  At(FindOrAddBookmark(bookmarks, 4)).m_highlightStarts.Add(1);
+  At(1).m_highlightEnds.Add(5);
+  const std::string fresh = dir.File("fresh.dat");
+  ASSERT_TRUE(SaveBookmarkFile(fresh.c_str(), folders, bookmarks, articles));
+  const std::size_t size = Bytes(fresh).size();
+  const auto save = [&] { return SaveBookmarkFile(Path().c_str(), folders, bookmarks, articles) != FALSE; };
+
+  // Every write failing from each byte on: FALSE, the old file whole.
+  for (std::size_t limit = 0; limit < size; ++limit) {
+    dir.Write("Bookmark.dat", old);
+    bool saved;
+    {
+      const FileSizeLimit bytes(limit);
+      saved = save();
+    }
+    EXPECT_FALSE(saved) << limit;
+    EXPECT_EQ(Bytes(Path()), old) << "failed after " << limit << " of " << size << " bytes";
+    EXPECT_FALSE(std::filesystem::exists(Path() + ".new")) << limit;
+  }
+  // Killed at the first byte, in the middle and one byte short.
+  for (std::size_t limit : {std::size_t{0}, size / 2, size - 1}) {
+    dir.Write("Bookmark.dat", old);
+    EXPECT_EQ(RunWriterKilledAt(limit, save), WriterEnd::Killed) << limit;
+    EXPECT_EQ(Bytes(Path()), old) << "killed after " << limit << " bytes";
+  }
+  EXPECT_EQ(RunWriterKilledAt(size, save), WriterEnd::Finished);
+  EXPECT_EQ(Bytes(Path()), Bytes(fresh));
+}
+#endif
 
 TEST_F(Bookmarks, LongNoteTextStaysReadable) {
   Articles articles(4, {});

@@ -1,8 +1,11 @@
 // Unpacked picture records from untrusted bytes: the header, the parts it
-// names, the region mask and the hot-spot records, and every shape's hit test.
+// names, the region mask and the hot-spot records, and every shape's hit test;
+// and the same bytes as the packed bitmap of a plain record, which the
+// stand-in media library checks before it hands out a copy.
 #include <cstdint>
 
 #include "hot_spot.h"
+#include "kn_host.h"
 #include "picture_record.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -17,6 +20,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                      spots))
       for (int i = 0; i < spots.GetSize(); ++i) static_cast<CHotSpot*>(spots[i])->HitTest(1, 1, 'a');
     RemoveHotSpots(spots);
+  }
+  if (const std::int32_t bitmap = kn::PackedBitmapSize(data, size)) {
+    if (bitmap < 40 || static_cast<std::size_t>(bitmap) > size) __builtin_trap();
+    volatile std::uint8_t last = data[bitmap - 1];  // the whole bitmap lies inside the bytes
+    (void)last;
   }
   // The same bytes as hot-spot records of each kind.
   if (size >= 1) {
