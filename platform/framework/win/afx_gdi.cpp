@@ -6,13 +6,16 @@
 
 namespace {
 
+// The temporary maps are never destroyed: the application object, a global,
+// empties them in its destructor during static destruction, after locals
+// made static later (on first use) are already gone.
 std::vector<CGdiObject*>& TempGdiObjects() {
-  static std::vector<CGdiObject*> objects;
+  static auto& objects = *new std::vector<CGdiObject*>;
   return objects;
 }
 
 std::vector<CDC*>& TempDCs() {
-  static std::vector<CDC*> dcs;
+  static auto& dcs = *new std::vector<CDC*>;
   return dcs;
 }
 

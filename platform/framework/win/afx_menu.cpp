@@ -6,8 +6,10 @@
 
 namespace {
 
+// Never destroyed, as the other temporary maps: the application object's
+// destructor empties it during static destruction.
 std::vector<CMenu*>& TempMenus() {
-  static std::vector<CMenu*> menus;
+  static auto& menus = *new std::vector<CMenu*>;
   return menus;
 }
 

@@ -15,13 +15,16 @@
 
 namespace {
 
+// The handle maps are never destroyed: the application object, a global,
+// empties the temporary one (and so destroys windows) in its destructor during
+// static destruction, after locals made static on first use are gone.
 std::unordered_map<HWND, CWnd*>& PermanentMap() {
-  static std::unordered_map<HWND, CWnd*> map;
+  static auto& map = *new std::unordered_map<HWND, CWnd*>;
   return map;
 }
 
 std::unordered_map<HWND, CWnd*>& TemporaryMap() {
-  static std::unordered_map<HWND, CWnd*> map;
+  static auto& map = *new std::unordered_map<HWND, CWnd*>;
   return map;
 }
 
