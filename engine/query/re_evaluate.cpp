@@ -148,12 +148,8 @@ class Evaluation {
   // A code gets its bit when its text holds a cover term or ends with the
   // start of one; a pair of two unmarked earlier codes cannot.
   bool BuildCodeMap() {
-    // Each text is judged after a tag's '>', the most any character before
-    // it allows: after "<b>" a letter does not keep a term from starting at
-    // the next character.
-    u8* joined = static_cast<u8*>(ReHeapAlloc(ReExpandLimit + 1));
-    if (!joined) return false;
-    joined[0] = '>';
+    u8* text = static_cast<u8*>(ReHeapAlloc(ReExpandLimit));
+    if (!text) return false;
     u8* map = buffers_->codeMap;
     const u32 count = buffers_->codeCount;
     const u8* first = record_->codeFirst.data;
@@ -172,12 +168,12 @@ class Evaluation {
       const bool pair = c >= record_->terminalCount && a != ReSingleCharacter;
       if (pair && a < c && b < c && !(map[a] & kCoverMark) && !(map[b] & kCoverMark)) continue;
       if (ReCodeTextEntry(texts, c) != ReCodeNotHeld && !(texts.characters[c] & firsts)) continue;
-      const i32 length = ReCodeText(record_, texts, c, joined + 1, ReExpandLimit);
+      const i32 length = ReCodeText(record_, texts, c, text, ReExpandLimit);
       // A code that cannot be expanded here is checked in the text itself.
-      const u32 judged = static_cast<u32>(length) + 1;
-      map[c] = length < 0 || ReTextHoldsCoverTerm(joined, judged, judged, rules_, true);
+      map[c] =
+          length < 0 || ReTextHoldsCoverTerm(text, static_cast<u32>(length), static_cast<u32>(length), rules_, true);
     }
-    ReHeapFree(joined);
+    ReHeapFree(text);
     return true;
   }
 

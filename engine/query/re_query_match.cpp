@@ -104,6 +104,18 @@ ReProbe ReMatchTermAt(const char* term, u32 termLength, const u8* text, u32 at, 
   return ReProbe::Full;
 }
 
+namespace {
+
+// A start inside a piece of text whose characters before it are unknown: at
+// its second character, a tag's '>' that may stand before the piece lets a
+// term start after its first letter. Elsewhere the known characters decide.
+bool MayStartInPiece(const u8* text, u32 at, const char* term, const ReMatchRules& rules) {
+  if (at == 1 && text[0] != '<' && !(rules.wordSearch && Glues(text[0]))) return true;
+  return ReMayStartAt(text, at, term, rules);
+}
+
+}  // namespace
+
 bool ReTextHoldsCoverTerm(const u8* text, u32 length, u32 startLimit, const ReMatchRules& rules, bool wordRules) {
   const ReCompiledQuery& query = *rules.query;
   ReMatchRules probe = rules;
@@ -121,7 +133,7 @@ bool ReTextHoldsCoverTerm(const u8* text, u32 length, u32 startLimit, const ReMa
     if (!possible) continue;
     for (i16 t = 0; t < query.termCount; ++t) {
       if (!query.cover[t]) continue;
-      if (!ReMayStartAt(text, s, query.termText[t], probe)) continue;
+      if (!MayStartInPiece(text, s, query.termText[t], probe)) continue;
       // Any stress mark inside the compared stretch counts: the probe only
       // has to be sure it misses nothing.
       const u32 termLength = query.termLength[t];
@@ -152,12 +164,7 @@ bool ReTextHoldsCoverTerm(const u8* text, u32 length, u32 startLimit, const ReMa
 
 bool ReTextPassable(const u8* text, u32 length, const ReMatchRules& rules) {
   if (length > 255 || std::memchr(text, '<', length) || std::memchr(text, '{', length)) return false;
-  // A tag's '>' before the text lets a term start even after its first
-  // letter: the most any character before it allows.
-  u8 joined[256];
-  joined[0] = '>';
-  std::memcpy(joined + 1, text, length);
-  return !ReTextHoldsCoverTerm(joined, length + 1, length + 1, rules, true);
+  return !ReTextHoldsCoverTerm(text, length, length, rules, true);
 }
 
 void ReEntryChecker::Prepare(const ReMatchRules& rules) {
