@@ -1,21 +1,22 @@
 #!/usr/bin/env bash
 # Installs everything the build, the tests and run.sh need from Debian's
 # packages. Idempotent and non-interactive; runs as root (or through sudo) on
-# Debian 12.
+# Debian 12. 32-bit Wine is installed only where the host runs 32-bit code,
+# and the set-up goes on without it where apt cannot install it; a package
+# list that cannot be fetched is no reason to stop, only a package that then
+# cannot be installed is (host-probe.sh, setup-apt.sh).
 set -euo pipefail
-
-fail() {
-  echo "setup: $1" >&2
-  exit 1
-}
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+. "$here/host-probe.sh"
+. "$here/setup-apt.sh"
 
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then
-  command -v sudo >/dev/null || fail "run this as root, or install sudo: packages are installed with apt-get"
+  command -v sudo >/dev/null || setup_fail "run this as root, or install sudo: packages are installed with apt-get"
   SUDO="sudo"
 fi
 command -v apt-get >/dev/null && command -v dpkg >/dev/null ||
-  fail "apt-get and dpkg are missing: this script sets up Debian 12 (install the packages it lists by hand elsewhere)"
+  setup_fail "apt-get and dpkg are missing: this script sets up Debian 12 (install the packages it lists by hand elsewhere)"
 export DEBIAN_FRONTEND=noninteractive
 
 packages=(
@@ -24,8 +25,8 @@ packages=(
   # the win32 (i686) and win64 (x86_64) trees
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
-  # Wine for both routes: the i686 loader (wine32) and the x86_64 one (wine64)
-  wine wine32:i386 wine64
+  # Wine's x86_64 loader, which every host can run (the x86_64 route)
+  wine wine64
   # run.sh: a virtual X server, keys sent to the reader, pictures of its window
   xauth xvfb xdotool imagemagick
   # the updater's runs against a real FTP server
@@ -33,32 +34,36 @@ packages=(
   # The reference library's sources (veldbuild library) and its gzip reader.
   zlib1g-dev libz-mingw-w64-dev dict-foldoc dict-gcide dict-wn dict-freedict-eng-fra dict-freedict-fra-eng
 )
+# Wine's i686 loader (the i686 route) only where 32-bit code runs: elsewhere
+# it could never start, and the i386 architecture it needs is not added.
+optional_packages=()
+if veldrix_host_runs_32bit; then
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $SUDO dpkg --add-architecture i386 || setup_fail "dpkg could not add the i386 architecture (needed for wine32:i386)"
+    need_update=1
+  fi
+  optional_packages=(wine32:i386)
+else
+  setup_say "$VELDRIX_HOST_32BIT_REASON: no 32-bit Wine; the Wine suites take the x86_64 route"
+fi
 
-missing=()
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  $SUDO dpkg --add-architecture i386 || fail "dpkg could not add the i386 architecture (needed for wine32:i386)"
-  need_update=1
+is_installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
+missing=() missing_optional=()
+for p in "${packages[@]}"; do is_installed "$p" || missing+=("$p"); done
+for p in "${optional_packages[@]}"; do is_installed "$p" || missing_optional+=("$p"); done
+if [ $((${#missing[@]} + ${#missing_optional[@]})) -gt 0 ] || [ -n "${need_update:-}" ]; then
+  apt_update_coping
 fi
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ] || [ -n "${need_update:-}" ]; then
-  $SUDO apt-get update -qq || fail "apt-get update failed: check the network and /etc/apt/sources.list"
-fi
-if [ ${#missing[@]} -gt 0 ]; then
+if [ $((${#missing[@]} + ${#missing_optional[@]})) -gt 0 ]; then
   # Packages install without starting their services (vsftpd's would listen
   # on port 21); the tests start their own servers.
-  no_start=""
   if [ ! -e /usr/sbin/policy-rc.d ]; then
-    printf '#!/bin/sh\nexit 101\n' | $SUDO tee /usr/sbin/policy-rc.d > /dev/null
+    printf '#!/bin/sh\nexit 101\n' | $SUDO tee /usr/sbin/policy-rc.d >/dev/null
     $SUDO chmod 755 /usr/sbin/policy-rc.d
-    no_start=1
+    trap '$SUDO rm -f /usr/sbin/policy-rc.d' EXIT
   fi
-  echo "setup: installing ${missing[*]}"
-  installed=1
-  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" || installed=""
-  if [ -n "$no_start" ]; then $SUDO rm -f /usr/sbin/policy-rc.d; fi
-  [ -n "$installed" ] || fail "apt-get could not install: ${missing[*]} (see its messages above)"
+  setup_say "installing $(echo "${missing[@]}" "${missing_optional[@]}") (a few minutes on a fresh machine)"
+  apt_install_packages missing missing_optional
 fi
 
 # The updater's tests run whole updates against vsftpd, which logs the update

@@ -9,6 +9,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 builds="${VELDRIX_BUILD_ROOT:-$root/build}"
 jobs="$(nproc)"
 status=0
+failed_trees=()
 . "$root/scripts/wine-env.sh"
 veldrix_wine_route
 
@@ -32,6 +33,7 @@ test_tree() {
   echo "=== $tree: tests"
   if ! (cd "$builds/$tree" && ctest --output-on-failure -j "$jobs"); then
     status=1
+    failed_trees+=("$tree")
   fi
 }
 
@@ -48,7 +50,8 @@ else
   test_tree win64
 fi
 if [ "$status" -ne 0 ]; then
-  echo "=== some tests failed"
+  echo "=== tests failed in: ${failed_trees[*]} (their output is above; run one again with" \
+    "cd $builds/<tree> && ctest -R <name> --output-on-failure)"
 else
   echo "=== all tests passed"
 fi

@@ -1,13 +1,15 @@
 # Sourced by the scripts that run Windows programs. Chooses the Wine route and
 # sets the loader, server and prefix architecture for it:
-#   i686    the deliverables' own build (tree win32) under 32-bit Wine;
+#   i686    the deliverables' own build (tree win32) under 32-bit Wine, where
+#           the host runs 32-bit code and 32-bit Wine is installed and starts;
 #   x86_64  the same sources built for x86_64 (tree win64) under 64-bit Wine,
-#           for hosts whose kernel runs no 32-bit code.
+#           everywhere else.
 # VELDRIX_WINE_ARCH (i686 or x86_64) forces a route; otherwise the route is
-# found once by starting the i686 Wine loader, and exported for the scripts
-# and tests started from here (VELDRIX_WINE_ROUTE_REASON says why the 64-bit
-# route was taken).
+# found once (host-probe.sh, then the i686 Wine loader is started) and
+# exported for the scripts and tests started from here
+# (VELDRIX_WINE_ROUTE_REASON says why the 64-bit route was taken).
 
+. "$(dirname "${BASH_SOURCE[0]}")/host-probe.sh"
 VELDRIX_WINE32_LOADER=/usr/lib/wine/wine
 VELDRIX_WINE64_LOADER=/usr/lib/wine/wine64
 
@@ -22,14 +24,16 @@ veldrix_wine_route() {
     esac
   fi
   local probe
-  if [ ! -x "$VELDRIX_WINE32_LOADER" ]; then
-    VELDRIX_WINE_ARCH=x86_64
-    VELDRIX_WINE_ROUTE_REASON="the i686 Wine loader $VELDRIX_WINE32_LOADER is not installed (package wine32:i386, see scripts/setup.sh)"
+  VELDRIX_WINE_ARCH=x86_64
+  if ! veldrix_host_runs_32bit; then
+    VELDRIX_WINE_ROUTE_REASON="$VELDRIX_HOST_32BIT_REASON"
+  elif [ ! -x "$VELDRIX_WINE32_LOADER" ]; then
+    VELDRIX_WINE_ROUTE_REASON="32-bit Wine ($VELDRIX_WINE32_LOADER, package wine32:i386) is not installed: scripts/setup.sh installs it where apt can"
   elif probe="$("$VELDRIX_WINE32_LOADER" --version 2>&1)"; then
     VELDRIX_WINE_ARCH=i686
+    VELDRIX_WINE_ROUTE_REASON=""
   else
-    VELDRIX_WINE_ARCH=x86_64
-    VELDRIX_WINE_ROUTE_REASON="the i686 Wine loader does not start here (${probe##*: }): this host runs no 32-bit code"
+    VELDRIX_WINE_ROUTE_REASON="the i686 Wine loader does not start here (${probe##*: })"
   fi
   export VELDRIX_WINE_ARCH VELDRIX_WINE_ROUTE_REASON
 }

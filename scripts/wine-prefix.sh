@@ -24,8 +24,8 @@ flock 9
 log="$WINEPREFIX.log"
 fail() {
   echo "wine-prefix: $1 (prefix $WINEPREFIX, $VELDRIX_WINE_ARCH route; Wine's output in $log)." >&2
-  if [ "$VELDRIX_WINE_ARCH" = i686 ] && grep -q "Exec format error" "$log" 2>/dev/null; then
-    echo "wine-prefix: this host runs no 32-bit code: unset VELDRIX_WINE_ARCH (or set it to x86_64) to take" \
+  if [ "$VELDRIX_WINE_ARCH" = i686 ] && ! veldrix_host_runs_32bit; then
+    echo "wine-prefix: $VELDRIX_HOST_32BIT_REASON: unset VELDRIX_WINE_ARCH (or set it to x86_64) to take" \
       "the 64-bit route." >&2
   else
     echo "wine-prefix: check that Wine runs ('$WINE --version'), remove the prefix and try again." >&2
