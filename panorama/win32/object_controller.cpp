@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "components.h"
 #include "controller_math.h"
+#include "dispatch.h"
 #include "pano_controller.h"
 #include "pano_host.h"
 #include "pano_types.h"
@@ -14,19 +14,9 @@
 namespace pano {
 namespace {
 
-struct ObjectInstance {
-  InstanceHead head;
-  ActionFilter filter;
-  std::intptr_t filterReference;
+struct ObjectInstance : ControllerRecord {
   bool buttonHeld;
   bool cursorHidden;
-  HWND window;
-  std::int32_t state;
-  std::uint32_t flags;  // 0x20 active, 2 keys allowed
-  std::intptr_t standard;
-  std::int32_t value;
-  std::int32_t flags2;
-  std::intptr_t movie;
   ObjectNavigation navigation;
   double panRange, tiltRange;
   double pan, tilt;  // degrees
@@ -35,7 +25,6 @@ struct ObjectInstance {
   std::int16_t column, row;
   bool needsRedraw, firstFrame;
   std::int32_t lastFrame;
-  std::intptr_t component;
   std::int32_t loopFrame;
   DWORD lastLoop, lastStep;
   std::int32_t stored10015;
@@ -56,13 +45,6 @@ std::intptr_t StartModule() {
   }
   gModuleStarted = true;
   return kOk;
-}
-
-ObjectInstance* Record(const std::intptr_t* args, std::int32_t count) {
-  return reinterpret_cast<ObjectInstance*>(Arg(args, count, 2));
-}
-bool Check(const std::intptr_t* args, std::int32_t count) {
-  return Arg(args, count, 0) == kOwnCall || IsValidInstance(gTable, Record(args, count), sizeof(ObjectInstance));
 }
 
 void Clamp(ObjectInstance* o) { ClampObjectAngles(o->navigation, &o->pan, &o->tilt); }
@@ -322,11 +304,6 @@ std::intptr_t SetMovie(ObjectInstance* o, std::intptr_t movie, HWND window, std:
   return 0;
 }
 
-std::intptr_t Open(const std::intptr_t*, std::int32_t) {
-  if (StartModule() != kOk) return kErrNotStarted;
-  return TableFull(gTable) ? kErrTableFull : kOk;
-}
-
 void Release(ObjectInstance* o) {
   if (o->standard != 0) CallManager(kn::kGroupManager, kn::kCmClose, {o->standard});
   RemoveInstance(gTable, o);
@@ -334,67 +311,47 @@ void Release(ObjectInstance* o) {
   FreeInstance(o);
 }
 
-std::intptr_t Close(const std::intptr_t* args, std::int32_t count) {
-  ObjectInstance* o = Record(args, count);
-  if (!Check(args, count) || o == nullptr) return 0;
+// The selectors this controller answers its own way (dispatch.h checks the
+// record first).
+std::intptr_t Close(ObjectInstance* o, const Params&) {
+  if (o == nullptr) return 0;
   SetCursor(LoadCursor(nullptr, IDC_ARROW));
   Release(o);
   return 0;
 }
 
-std::intptr_t Zero(const std::intptr_t*, std::int32_t) { return 0; }
-std::intptr_t Version(const std::intptr_t*, std::int32_t) { return ModuleVersion(); }
+std::intptr_t Activate(ObjectInstance* o, const Params& param) {
+  return Standard(o->standard, kn::kMcActivate, {param(0), param(1)});
+}
 
-#define CHECKED(name)                                                 \
-  std::intptr_t name(const std::intptr_t* args, std::int32_t count) { \
-    if (!Check(args, count)) return kInvalidInstance;                 \
-    ObjectInstance* o = Record(args, count);                          \
-    auto param = [&](int i) { return Arg(args, count, 3 + i); };      \
-    (void)param;                                                      \
-    (void)o;
-#define END }
+std::intptr_t GetBox(ObjectInstance* o, const Params& param) {
+  auto* rect = reinterpret_cast<kn::KnRect*>(param(0));
+  if (rect == nullptr) return 0;
+  *rect = kn::KnRect{};
+  if (o->movie != 0) CallMedia(kn::kKnGetMovieBox, {o->movie, reinterpret_cast<std::intptr_t>(rect)});
+  return 0;
+}
 
-CHECKED(Activate)
-return Standard(o->standard, kn::kMcActivate, {param(0), param(1)});
-END CHECKED(Action) return DoAction(o, static_cast<std::int32_t>(param(0)), param(1));
-END CHECKED(Draw) return DoAction(o, 2, 0);
-END CHECKED(GetBox) auto* rect = reinterpret_cast<kn::KnRect*>(param(0));
-if (rect == nullptr) return 0;
-*rect = kn::KnRect{};
-if (o->movie != 0) CallMedia(kn::kKnGetMovieBox, {o->movie, reinterpret_cast<std::intptr_t>(rect)});
-return 0;
-END CHECKED(GetState) if (auto* out = reinterpret_cast<std::int32_t*>(param(0))) * out = o->state;
-return 0;
-END std::intptr_t GetTime(const std::intptr_t* args, std::int32_t count) {
-  if (!Check(args, count)) return 0;
-  ObjectInstance* o = Record(args, count);
-  if (auto* out = reinterpret_cast<std::int32_t*>(Arg(args, count, 3)))
+std::intptr_t GetTime(ObjectInstance* o, const Params& param) {
+  if (auto* out = reinterpret_cast<std::int32_t*>(param(0)))
     *out = static_cast<std::int32_t>(CallMedia(kn::kKnGetMovieTime, {o->movie}));
   return o->timeScale;
 }
-std::intptr_t GetMovie(const std::intptr_t* args, std::int32_t count) {
-  if (!Check(args, count)) return 0;
-  return Record(args, count)->movie;
-}
-CHECKED(GetValue)
-return o->value;
-END CHECKED(Idle) if (o->navigation.loopCount > 1 && o->movie != 0) ShowFrame(o, false);
-POINT client{};
-if (o->movie != 0 && GetAsyncKeyState(VK_LBUTTON) >= 0 && CursorInBox(o, &client) && !o->cursorHidden) {
-  SetCursor(gCursors[83]);
-}
-return 0;
-END CHECKED(GetFlags) return o->flags2;
-END
 
-    std::intptr_t
-    Message(const std::intptr_t* args, std::int32_t count) {
-  if (!Check(args, count)) return 0;
-  ObjectInstance* o = Record(args, count);
-  const HWND window = reinterpret_cast<HWND>(Arg(args, count, 3));
-  const UINT message = static_cast<UINT>(Arg(args, count, 4));
-  const WPARAM wParam = static_cast<WPARAM>(Arg(args, count, 5));
-  const LPARAM lParam = static_cast<LPARAM>(Arg(args, count, 6));
+std::intptr_t Idle(ObjectInstance* o, const Params&) {
+  if (o->navigation.loopCount > 1 && o->movie != 0) ShowFrame(o, false);
+  POINT client{};
+  if (o->movie != 0 && GetAsyncKeyState(VK_LBUTTON) >= 0 && CursorInBox(o, &client) && !o->cursorHidden) {
+    SetCursor(gCursors[83]);
+  }
+  return 0;
+}
+
+std::intptr_t Message(ObjectInstance* o, const Params& param) {
+  const HWND window = reinterpret_cast<HWND>(param(0));
+  const UINT message = static_cast<UINT>(param(1));
+  const WPARAM wParam = static_cast<WPARAM>(param(2));
+  const LPARAM lParam = static_cast<LPARAM>(param(3));
   const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
   switch (message) {
     case WM_SHOWWINDOW:
@@ -444,72 +401,53 @@ END
       }
       break;
   }
-  return Standard(o->standard, kn::kMcMessage,
-                  {Arg(args, count, 3), Arg(args, count, 4), Arg(args, count, 5), Arg(args, count, 6)});
+  return Standard(o->standard, kn::kMcMessage, {param(0), param(1), param(2), param(3)});
 }
 
-CHECKED(Key)
-EventRecord event{o->window, (param(1) & 0x8000) != 0 ? static_cast<UINT>(WM_KEYUP) : static_cast<UINT>(WM_KEYDOWN),
-                  static_cast<WPARAM>(param(0)), static_cast<LPARAM>(param(1)), static_cast<DWORD>(GetMessageTime())};
-return DoAction(o, 6, reinterpret_cast<std::intptr_t>(&event));
-END CHECKED(Reattach) const std::intptr_t result = SetMovie(o, param(0), reinterpret_cast<HWND>(param(1)), param(2),
-                                                            param(3));
-o->value = 1;
-return result;
-END CHECKED(Bounds) return Standard(o->standard, kn::kMcSetBounds, {param(0), param(1), param(2)});
-END CHECKED(Detach) o->movie = 0;
-return Standard(o->standard, kn::kMcDetach, {});
-END CHECKED(SetFilter) o->filter = reinterpret_cast<ActionFilter>(param(0));
-o->filterReference = param(1);
-return 0;
-END CHECKED(CheckOnly) return 0;
-END CHECKED(SetMovieSelector) return SetMovie(o, param(0), reinterpret_cast<HWND>(param(1)), param(2), param(3));
-END CHECKED(SetValue) o->value = static_cast<std::int32_t>(param(0));
-return 0;
-END CHECKED(ResetMovie) SetMovie(o, param(0), o->window, 0, 0);
-return Standard(o->standard, kn::kMcSetMovie, {param(0), reinterpret_cast<std::intptr_t>(o->window)});
-END
+std::intptr_t Bounds(ObjectInstance* o, const Params& param) {
+  return Standard(o->standard, kn::kMcSetBounds, {param(0), param(1), param(2)});
+}
 
-    std::intptr_t
-    Create(const std::intptr_t* args, std::int32_t count) {
-  const std::intptr_t component = Arg(args, count, 2);
-  const std::intptr_t movie = Arg(args, count, 3);
-  const auto* rect = reinterpret_cast<const RECT*>(Arg(args, count, 4));
-  const HWND window = reinterpret_cast<HWND>(Arg(args, count, 6));
-  const std::intptr_t standard =
-      CallManager(kn::kGroupManager, kn::kCmOpenDefault, {static_cast<std::intptr_t>(Tag("play")), 0});
-  if (standard == 0) return kErrCreate;
-  const std::intptr_t created =
-      Standard(standard, kn::kMcCreate,
-               {movie, reinterpret_cast<std::intptr_t>(rect), 8, reinterpret_cast<std::intptr_t>(window)});
-  if (created != 0) {
-    CallManager(kn::kGroupManager, kn::kCmClose, {standard});
-    return created;
-  }
+std::intptr_t Detach(ObjectInstance* o, const Params&) {
+  o->movie = 0;
+  return Standard(o->standard, kn::kMcDetach, {});
+}
+
+std::intptr_t ResetMovie(ObjectInstance* o, const Params& param) {
+  SetMovie(o, param(0), o->window, 0, 0);
+  return Standard(o->standard, kn::kMcSetMovie, {param(0), reinterpret_cast<std::intptr_t>(o->window)});
+}
+
+// Create has no record yet: its words are the new component instance, the
+// movie, the bounds, a word not read and the window.
+std::intptr_t Create(ObjectInstance*, const Params& param) {
+  std::intptr_t standard = 0;
+  if (const std::intptr_t error = CreateStandard(param, &standard); error != 0) return error;
   auto* o = static_cast<ObjectInstance*>(AllocateInstance(sizeof(ObjectInstance)));
   if (o == nullptr) {
     CallManager(kn::kGroupManager, kn::kCmClose, {standard});
     return kErrCreate;
   }
-  CallManager(kn::kGroupManager, kn::kCmSetStorage, {component, reinterpret_cast<std::intptr_t>(o)});
-  o->component = component;
-  o->standard = standard;
-  o->flags = 0x20;
-  o->flags2 = 1;
+  AdoptRecord(o, standard, param);
   o->lastFrame = -1;
   o->firstFrame = true;
   o->timeScale = 600;
-  const std::intptr_t result = SetMovie(o, movie, window, 0, 0);
+  const std::intptr_t result = SetMovie(o, param(0), reinterpret_cast<HWND>(param(3)), 0, 0);
   if (result != 0) return result;
-  Standard(standard, kn::kMcSetBounds, {reinterpret_cast<std::intptr_t>(rect), 0, 0});
+  Standard(standard, kn::kMcSetBounds, {param(1), 0, 0});
   return 0;
 }
+
+const Component<ObjectInstance> kObjectComponent = {gTable, StartModule, DoAction,   SetMovie, Activate,
+                                                    GetBox, GetTime,     Idle,       Message,  Bounds,
+                                                    Detach, Create,      ResetMovie, Close,    false};
 
 }  // namespace
 
 void EndObjectModule() {
   for (int i = 0; i < gTable.highWater; ++i) {
-    if (gTable.slots[i] != nullptr) Release(reinterpret_cast<ObjectInstance*>(gTable.slots[i]));
+    if (gTable.slots[i] != nullptr)
+      Release(static_cast<ObjectInstance*>(reinterpret_cast<ControllerRecord*>(gTable.slots[i])));
     gTable.slots[i] = nullptr;
   }
   if (gModuleStarted) {
@@ -521,11 +459,8 @@ void EndObjectModule() {
   gModuleStarted = false;
 }
 
-const ComponentTable kObjectComponent = {
-    {Activate,  Action,           Draw,     Zero,   GetBox,    GetState, GetTime, GetMovie,  GetValue,
-     Idle,      GetFlags,         Message,  Key,    Reattach,  Bounds,   Detach,  SetFilter, CheckOnly,
-     CheckOnly, SetMovieSelector, SetValue, Create, ResetMovie},
-    {Open, Close, Zero, Version, Zero, Zero},
-};
+std::intptr_t ObjectSelector(std::int16_t selector, const std::intptr_t* args, std::int32_t count) {
+  return Dispatch(kObjectComponent, selector, args, count);
+}
 
 }  // namespace pano

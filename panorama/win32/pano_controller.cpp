@@ -5,8 +5,8 @@
 
 #include <cstring>
 
-#include "components.h"
 #include "controller_math.h"
+#include "dispatch.h"
 #include "node_view.h"
 #include "pano_host.h"
 #include "pano_types.h"
@@ -16,11 +16,7 @@
 namespace pano {
 namespace {
 
-struct PanoInstance {
-  InstanceHead head;
-  std::intptr_t movie;
-  ActionFilter filter;
-  std::intptr_t filterReference;
+struct PanoInstance : ControllerRecord {
   HPALETTE palette;
   bool dragRunning, buttonHeld, cursorShown;
   bool rolloverEnabled;
@@ -28,13 +24,6 @@ struct PanoInstance {
   std::int32_t lastHovered;
   NodeView* view;
   std::uint32_t options;
-  HWND window;
-  std::int32_t state;
-  std::uint32_t flags;  // 2 keys allowed (action 32), 0x20 active
-  std::intptr_t standard;
-  std::intptr_t component;
-  std::int32_t flags2;
-  std::int32_t value;
   std::int32_t dragState;  // 1 pan, 2 zoom, 3 hot-spot click, 4 hot spot pressed
   POINT press;
   DWORD pressTime;
@@ -89,13 +78,6 @@ std::intptr_t StartModule() {
   return kOk;
 }
 
-PanoInstance* Record(const std::intptr_t* args, std::int32_t count) {
-  return reinterpret_cast<PanoInstance*>(Arg(args, count, 2));
-}
-bool Check(const std::intptr_t* args, std::int32_t count) {
-  return Arg(args, count, 0) == kOwnCall || IsValidInstance(gTable, Record(args, count), sizeof(PanoInstance));
-}
-
 void ReleasePalette(PanoInstance* p) {
   if (p->palette == nullptr) return;
   UnrealizeObject(p->palette);
@@ -104,7 +86,7 @@ void ReleasePalette(PanoInstance* p) {
 }
 
 void Purge(InstanceHead* head) {
-  auto* p = reinterpret_cast<PanoInstance*>(head);
+  auto* p = static_cast<PanoInstance*>(reinterpret_cast<ControllerRecord*>(head));
   NodeViewClose(p->view);
   p->view = nullptr;
   ReleasePalette(p);
@@ -532,15 +514,10 @@ std::intptr_t DoAction(PanoInstance* p, std::int32_t action, std::intptr_t param
   return Standard(p->standard, kn::kMcDoAction, {action, parameter});
 }
 
-// Selector handlers.
-std::intptr_t Open(const std::intptr_t*, std::int32_t) {
-  if (StartModule() != kOk) return kErrNotStarted;
-  return TableFull(gTable) ? kErrTableFull : kOk;
-}
-
-std::intptr_t Close(const std::intptr_t* args, std::int32_t count) {
-  PanoInstance* p = Record(args, count);
-  if (!Check(args, count) || p == nullptr) return 0;
+// The selectors this controller answers its own way (dispatch.h checks the
+// record first).
+std::intptr_t Close(PanoInstance* p, const Params&) {
+  if (p == nullptr) return 0;
   if (p->standard != 0) CallManager(kn::kGroupManager, kn::kCmClose, {p->standard});
   SetCursor(gArrow);
   NodeViewClose(p->view);
@@ -551,75 +528,37 @@ std::intptr_t Close(const std::intptr_t* args, std::int32_t count) {
   return 0;
 }
 
-std::intptr_t Zero(const std::intptr_t*, std::int32_t) { return 0; }
-std::intptr_t Version(const std::intptr_t*, std::int32_t) { return ModuleVersion(); }
-
-#define CHECKED(name)                                                 \
-  std::intptr_t name(const std::intptr_t* args, std::int32_t count) { \
-    if (!Check(args, count)) return kInvalidInstance;                 \
-    PanoInstance* p = Record(args, count);                            \
-    auto param = [&](int i) { return Arg(args, count, 3 + i); };      \
-    (void)param;                                                      \
-    (void)p;
-#define END }
-
 std::intptr_t SetMovie(PanoInstance* p, std::intptr_t movie, HWND window, std::intptr_t x, std::intptr_t y);
 std::intptr_t SetBounds(PanoInstance* p, const RECT* rect, std::intptr_t flags);
 
-CHECKED(Activate)
-Standard(p->standard, kn::kMcActivate, {param(0), param(1)});
-return DoAction(p, param(1) != 0 ? 3 : 4, 0);
-END
-
-    CHECKED(Action) return DoAction(p, static_cast<std::int32_t>(param(0)), param(1));
-END
-
-    CHECKED(Draw) return DoAction(p, 2, 0);
-END
-
-    CHECKED(GetBox) auto* rect = reinterpret_cast<RECT*>(param(0));
-if (rect == nullptr) return 0;
-*rect = RECT{0, 0, 0, 0};
-if (p->view != nullptr && p->view->engine != nullptr) {
-  const kn::KnRect& r = p->view->engine->windowRect;
-  *rect = RECT{r.left, r.top, r.right, r.bottom};
+std::intptr_t Activate(PanoInstance* p, const Params& param) {
+  Standard(p->standard, kn::kMcActivate, {param(0), param(1)});
+  return DoAction(p, param(1) != 0 ? 3 : 4, 0);
 }
-return 0;
-END
 
-    CHECKED(GetState) if (auto* out = reinterpret_cast<std::int32_t*>(param(0))) * out = p->state;
-return 0;
-END
-
-    std::intptr_t
-    GetTime(const std::intptr_t* args, std::int32_t count) {
-  if (auto* out = reinterpret_cast<std::int32_t*>(Arg(args, count, 3))) *out = 0;
+std::intptr_t GetBox(PanoInstance* p, const Params& param) {
+  auto* rect = reinterpret_cast<RECT*>(param(0));
+  if (rect == nullptr) return 0;
+  *rect = RECT{0, 0, 0, 0};
+  if (p->view != nullptr && p->view->engine != nullptr) {
+    const kn::KnRect& r = p->view->engine->windowRect;
+    *rect = RECT{r.left, r.top, r.right, r.bottom};
+  }
   return 0;
 }
 
-std::intptr_t GetMovie(const std::intptr_t* args, std::int32_t count) {
-  if (!Check(args, count)) return 0;
-  return Record(args, count)->movie;
+std::intptr_t GetTime(PanoInstance*, const Params& param) {
+  if (auto* out = reinterpret_cast<std::int32_t*>(param(0))) *out = 0;
+  return 0;
 }
 
-CHECKED(GetValue)
-return p->value;
-END
+std::intptr_t IdleSelector(PanoInstance* p, const Params&) { return DoAction(p, 1, 0); }
 
-    CHECKED(IdleSelector) return DoAction(p, 1, 0);
-END
-
-    CHECKED(GetFlags) return p->flags2;
-END
-
-    std::intptr_t
-    Message(const std::intptr_t* args, std::int32_t count) {
-  if (!Check(args, count)) return 0;
-  PanoInstance* p = Record(args, count);
-  const UINT message = static_cast<UINT>(Arg(args, count, 4));
-  const WPARAM wParam = static_cast<WPARAM>(Arg(args, count, 5));
-  const LPARAM lParam = static_cast<LPARAM>(Arg(args, count, 6));
-  const HWND window = reinterpret_cast<HWND>(Arg(args, count, 3));
+std::intptr_t Message(PanoInstance* p, const Params& param) {
+  const HWND window = reinterpret_cast<HWND>(param(0));
+  const UINT message = static_cast<UINT>(param(1));
+  const WPARAM wParam = static_cast<WPARAM>(param(2));
+  const LPARAM lParam = static_cast<LPARAM>(param(3));
   if (message == WM_KEYDOWN) {
     if (p->movie != 0 && (p->flags & 2) != 0 && (p->flags & 0x20) != 0) {
       EventRecord event{window, message, wParam, lParam, static_cast<DWORD>(GetMessageTime())};
@@ -652,84 +591,43 @@ END
   }
   if (message == IdleMessage()) {
     if ((p->flags & 0x20) != 0) DoAction(p, 1, 0);
-    Standard(p->standard, kn::kMcMessage,
-             {Arg(args, count, 3), Arg(args, count, 4), Arg(args, count, 5), Arg(args, count, 6)});
+    Standard(p->standard, kn::kMcMessage, {param(0), param(1), param(2), param(3)});
     return 0;
   }
   return 0;
 }
 
-CHECKED(Key)
-EventRecord event{p->window, (param(1) & 0x8000) != 0 ? static_cast<UINT>(WM_KEYUP) : static_cast<UINT>(WM_KEYDOWN),
-                  static_cast<WPARAM>(param(0)), static_cast<LPARAM>(param(1)), static_cast<DWORD>(GetMessageTime())};
-return DoAction(p, 6, reinterpret_cast<std::intptr_t>(&event));
-END
+std::intptr_t Bounds(PanoInstance* p, const Params& param) {
+  return SetBounds(p, reinterpret_cast<const RECT*>(param(0)), param(2));
+}
 
-    CHECKED(Reattach) const std::intptr_t result = SetMovie(p, param(0), reinterpret_cast<HWND>(param(1)), param(2),
-                                                            param(3));
-p->value = 1;
-return result;
-END
+std::intptr_t Detach(PanoInstance* p, const Params&) {
+  p->movie = 0;
+  NodeViewClose(p->view);
+  p->view = nullptr;
+  ReleasePalette(p);
+  return Standard(p->standard, kn::kMcDetach, {});
+}
 
-    CHECKED(Bounds) return SetBounds(p, reinterpret_cast<const RECT*>(param(0)), param(2));
-END
+std::intptr_t ResetMovie(PanoInstance* p, const Params& param) { return SetMovie(p, param(0), p->window, 0, 0); }
 
-    CHECKED(Detach) p->movie = 0;
-NodeViewClose(p->view);
-p->view = nullptr;
-ReleasePalette(p);
-return Standard(p->standard, kn::kMcDetach, {});
-END
-
-    CHECKED(SetFilter) p->filter = reinterpret_cast<ActionFilter>(param(0));
-p->filterReference = param(1);
-return 0;
-END
-
-    CHECKED(CheckOnly) return 0;
-END
-
-    CHECKED(SetMovieSelector) return SetMovie(p, param(0), reinterpret_cast<HWND>(param(1)), param(2), param(3));
-END
-
-    CHECKED(SetValue) p->value = static_cast<std::int32_t>(param(0));
-return 0;
-END
-
-    CHECKED(ResetMovie) return SetMovie(p, param(0), p->window, 0, 0);
-END
-
-    std::intptr_t
-    Create(const std::intptr_t* args, std::int32_t count) {
+// Create has no record yet: its words are the new component instance, the
+// movie, the bounds, a word not read and the window.
+std::intptr_t Create(PanoInstance*, const Params& param) {
   auto* p = static_cast<PanoInstance*>(AllocateInstance(sizeof(PanoInstance)));
   if (p == nullptr) return kErrCreate;
-  const std::intptr_t component = Arg(args, count, 2);
-  const std::intptr_t movie = Arg(args, count, 3);
-  const auto* rect = reinterpret_cast<const RECT*>(Arg(args, count, 4));
-  const HWND window = reinterpret_cast<HWND>(Arg(args, count, 6));
-  const std::intptr_t standard =
-      CallManager(kn::kGroupManager, kn::kCmOpenDefault, {static_cast<std::intptr_t>(Tag("play")), 0});
-  if (standard == 0) {
+  std::intptr_t standard = 0;
+  if (const std::intptr_t error = CreateStandard(param, &standard); error != 0) {
     FreeInstance(p);
-    return kErrCreate;
+    return error;
   }
-  const std::intptr_t created =
-      Standard(standard, kn::kMcCreate,
-               {movie, reinterpret_cast<std::intptr_t>(rect), 8, reinterpret_cast<std::intptr_t>(window)});
-  if (created != 0) {
-    CallManager(kn::kGroupManager, kn::kCmClose, {standard});
-    FreeInstance(p);
-    return created;
-  }
-  CallManager(kn::kGroupManager, kn::kCmSetStorage, {component, reinterpret_cast<std::intptr_t>(p)});
-  p->component = component;
-  p->standard = standard;
-  p->flags = 0x20;
-  p->flags2 = 1;
+  AdoptRecord(p, standard, param);
   p->lastHovered = -1;
   p->cursorShown = true;
+  const auto* rect = reinterpret_cast<const RECT*>(param(1));
+  const HWND window = reinterpret_cast<HWND>(param(3));
   const std::intptr_t result =
-      SetMovie(p, movie, window, rect != nullptr ? rect->left : 0, rect != nullptr ? rect->top : 0);
+      SetMovie(p, param(0), window, rect != nullptr ? rect->left : 0, rect != nullptr ? rect->top : 0);
   if (result != 0) return result;
   RECT bounds = rect != nullptr ? *rect : RECT{};
   SetBounds(p, &bounds, 0);
@@ -799,13 +697,14 @@ std::intptr_t SetBounds(PanoInstance* p, const RECT* given, std::intptr_t flags)
   return 0;
 }
 
+const Component<PanoInstance> kPanoramaComponent = {gTable, StartModule, DoAction,     SetMovie, Activate,
+                                                    GetBox, GetTime,     IdleSelector, Message,  Bounds,
+                                                    Detach, Create,      ResetMovie,   Close,    true};
+
 }  // namespace
 
-const ComponentTable kPanoramaComponent = {
-    {Activate,     Action,           Draw,     Zero,   GetBox,    GetState, GetTime, GetMovie,  GetValue,
-     IdleSelector, GetFlags,         Message,  Key,    Reattach,  Bounds,   Detach,  SetFilter, CheckOnly,
-     CheckOnly,    SetMovieSelector, SetValue, Create, ResetMovie},
-    {Open, Close, Zero, Version, Zero, Zero},
-};
+std::intptr_t PanoramaSelector(std::int16_t selector, const std::intptr_t* args, std::int32_t count) {
+  return Dispatch(kPanoramaComponent, selector, args, count);
+}
 
 }  // namespace pano

@@ -1,5 +1,5 @@
-// The library's registration with the host, the two component entry points,
-// the selector dispatch and what the components share.
+// The library's registration with the host, the two component entry points
+// and what the components share (the selector dispatch is in components.h).
 #include <cstring>
 
 #include "components.h"
@@ -75,16 +75,6 @@ void InstallHost() {
 }
 
 }  // namespace
-
-std::intptr_t Dispatch(const ComponentTable& table, std::int16_t selector, const std::intptr_t* args,
-                       std::int32_t count) {
-  if (selector >= 0 && selector <= 22 && table.positive[selector] != nullptr)
-    return table.positive[selector](args, count);
-  if (selector >= -6 && selector <= -1 && table.negative[-selector - 1] != nullptr) {
-    return table.negative[-selector - 1](args, count);
-  }
-  return kUnknownSelector;
-}
 
 void* AllocateInstance(std::size_t size) {
   HGLOBAL memory = GlobalAlloc(GHND, size);
@@ -180,6 +170,22 @@ std::intptr_t Standard(std::intptr_t controller, std::int16_t selector, std::ini
   }
 }
 
+std::intptr_t CreateStandard(const Params& param, std::intptr_t* standard) {
+  *standard = CallManager(kn::kGroupManager, kn::kCmOpenDefault, {static_cast<std::intptr_t>(Tag("play")), 0});
+  if (*standard == 0) return kErrCreate;
+  const std::intptr_t created = Standard(*standard, kn::kMcCreate, {param(0), param(1), 8, param(3)});
+  if (created != 0) CallManager(kn::kGroupManager, kn::kCmClose, {*standard});
+  return created;
+}
+
+void AdoptRecord(ControllerRecord* record, std::intptr_t standard, const Params& param) {
+  CallManager(kn::kGroupManager, kn::kCmSetStorage, {param.Word(2), reinterpret_cast<std::intptr_t>(record)});
+  record->component = param.Word(2);
+  record->standard = standard;
+  record->flags = 0x20;
+  record->flags2 = 1;
+}
+
 void ShowCursorUntil(bool show) {
   for (int i = 0; i < 64; ++i) {
     const int count = ShowCursor(show ? TRUE : FALSE);
@@ -244,11 +250,11 @@ extern "C" std::int32_t THNGIDENTIFY2(kn::KnComponentRegistration** out) {
 }
 
 extern "C" std::intptr_t PanoCtlDispatch(std::int16_t selector, const std::intptr_t* args, std::int32_t count) {
-  return pano::Dispatch(pano::kPanoramaComponent, selector, args, count);
+  return pano::PanoramaSelector(selector, args, count);
 }
 
 extern "C" std::intptr_t ObjCtlDispatch(std::int16_t selector, const std::intptr_t* args, std::int32_t count) {
-  return pano::Dispatch(pano::kObjectComponent, selector, args, count);
+  return pano::ObjectSelector(selector, args, count);
 }
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {

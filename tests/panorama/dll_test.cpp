@@ -172,6 +172,26 @@ TEST(PluginRegistrationTest, IdentifyHandsOutTwoControllers) {
   FreeLibrary(plugin);
 }
 
+// Every selector that takes a record checks it: one outside the table is
+// refused with 0x8002, except where the answer is 0 (3 and the panorama's 6
+// check nothing; 6, 7, 11 and close answer 0; -3, -5 and -6 do nothing).
+TEST(PluginRegistrationTest, EachSelectorAnswersARecordOutsideTheTable) {
+  HMODULE plugin = LoadLibraryA("KNVRW32.DLL");
+  ASSERT_NE(plugin, nullptr);
+  std::vector<std::uint8_t> fake(512, 0);
+  const std::intptr_t outside[3] = {0, 0, reinterpret_cast<std::intptr_t>(fake.data())};
+  for (const char* name : {"PanoCtlDispatch", "ObjCtlDispatch"}) {
+    Component dispatch = Proc<Component>(plugin, name);
+    ASSERT_NE(dispatch, nullptr);
+    for (std::int16_t selector = -6; selector <= 22; ++selector) {
+      if (selector == -1 || selector == -4 || selector == 21) continue;  // open, version and create take no record
+      const bool zero = selector < 0 || selector == 3 || selector == 6 || selector == 7 || selector == 11;
+      EXPECT_EQ(dispatch(selector, outside, 3), zero ? 0 : 0x8002) << name << " selector " << selector;
+    }
+  }
+  FreeLibrary(plugin);
+}
+
 TEST_F(PluginTest, PanoramaControllerActions) {
   const std::intptr_t movie = OpenMovie(bp::BuildPanoramaMovie(Panorama()), "pano.mov");
   const std::intptr_t c = Controller(movie, RECT{0, 0, 80, 60});

@@ -3,6 +3,9 @@
 #include <initializer_list>
 #include <utility>
 
+#include "in_api.h"
+#include "in_descriptor.h"
+
 namespace builder::inflect {
 
 namespace {
@@ -95,31 +98,16 @@ const FrenchEndings kAller = {
     {"all\xE9", "all\xE9s"},
 };
 
-const FrenchEndings kEtre = {
-    {{"suis", "es", "est", "sommes", "\xEAtes", "sont"},
-     {"\xE9tais", "\xE9tais", "\xE9tait", "\xE9tions", "\xE9tiez", "\xE9taient"},
-     {"serai", "seras", "sera", "serons", "serez", "seront"},
-     {"serais", "serais", "serait", "serions", "seriez", "seraient"},
-     {"sois", "sois", "soit", "soyons", "soyez", "soient"},
-     {"fus", "fus", "fut", "f\xFBmes", "f\xFBtes", "furent"},
-     {"fusse", "fusses", "f\xFBt", "fussions", "fussiez", "fussent"}},
-    {"sois", "soyons", "soyez"},
-    "\xE9tant",
-    {"\xE9t\xE9", "\xE9t\xE9"},
-};
+// Etre and avoir: their simple tenses are the engine's auxiliary table, from
+// which it makes every verb's compound tenses; one table serves both.
+FrenchEndings Auxiliary(const char* const (&tenses)[7][6], FrenchEndings rest) {
+  for (int t = 0; t < 7; ++t)
+    for (int person = 0; person < 6; ++person) rest.tenses[t][person] = tenses[t][person];
+  return rest;
+}
 
-const FrenchEndings kAvoir = {
-    {{"ai", "as", "a", "avons", "avez", "ont"},
-     {"avais", "avais", "avait", "avions", "aviez", "avaient"},
-     {"aurai", "auras", "aura", "aurons", "aurez", "auront"},
-     {"aurais", "aurais", "aurait", "aurions", "auriez", "auraient"},
-     {"aie", "aies", "ait", "ayons", "ayez", "aient"},
-     {"eus", "eus", "eut", "e\xFBmes", "e\xFBtes", "eurent"},
-     {"eusse", "eusses", "e\xFBt", "eussions", "eussiez", "eussent"}},
-    {"aie", "ayons", "ayez"},
-    "ayant",
-    {"eu", "eus"},
-};
+const FrenchEndings kEtre = {{}, {"sois", "soyons", "soyez"}, "\xE9tant", {"\xE9t\xE9", "\xE9t\xE9"}};
+const FrenchEndings kAvoir = {{}, {"aie", "ayons", "ayez"}, "ayant", {"eu", "eus"}};
 
 }  // namespace
 
@@ -149,6 +137,7 @@ FormData SampleEnglishForms() {
 }
 
 ConjugationData SampleFrenchConjugation() {
+  const InDescriptor& french = *InFindDescriptor(InFrench);
   ConjugationData data;
   data.tableIndex = 5;
   data.paradigms = {
@@ -156,8 +145,8 @@ ConjugationData SampleFrenchConjugation() {
       FrenchVerb("second group", "VB", "ir", kSecondGroup),
       FrenchVerb("third group", "VB", "re", kThirdGroup),
       FrenchVerb("aller", "VB", "aller", kAller),
-      FrenchVerb("\xEAtre", "BE", "\xEAtre", kEtre),
-      FrenchVerb("avoir", "HV", "avoir", kAvoir),
+      FrenchVerb("\xEAtre", "BE", "\xEAtre", Auxiliary(french.etre, kEtre)),
+      FrenchVerb("avoir", "HV", "avoir", Auxiliary(french.avoir, kAvoir)),
       {"noun", "NNnsm", {{"NNnsm", "", ""}, {"NNnpm", "s", ""}}},
       {"feminine noun", "NNnsf", {{"NNnsf", "", ""}, {"NNnpf", "s", ""}}},
       {"noun in -al", "NNnsm", {{"NNnsm", "", ""}, {"NNnpm", "aux", "al"}}},
