@@ -63,7 +63,7 @@ class World final : public SessionHost {
     return true;
   }
   bool OpenListener(int) override { return Flag(2); }
-  void AcceptData() override {}
+  bool AcceptData(std::string&) override { return true; }
   bool ReadData(std::string& chunk) override { return Take(dataChunks, chunk); }
   void CloseData() override {}
   void CloseListener() override {}
