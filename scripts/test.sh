@@ -29,6 +29,8 @@ test_tree() {
       echo "=== $tree: no Wine prefix, so none of its tests can run: the test run fails"
       exit 1
     fi
+    reason="$(bash "$root/tests/updater/real_ftp_server.sh" --check)" ||
+      echo "=== $tree: the updater's runs against a real FTP server are skipped: $reason"
   fi
   echo "=== $tree: tests"
   if ! (cd "$builds/$tree" && ctest --output-on-failure -j "$jobs"); then

@@ -98,7 +98,9 @@ int Mod(std::int64_t value, std::int64_t by) {
 }
 
 // The frame the passes should draw, from the engine's tables and canvas.
-std::vector<std::uint8_t> ModelFrame(const WarpEngine& e) {
+// `clamped` counts the columns whose first pixel or step the column pass had
+// to keep inside the canvas's held pixels.
+std::vector<std::uint8_t> ModelFrame(const WarpEngine& e, int* clamped = nullptr) {
   const TileCanvas& c = *e.canvas;
   const int w = e.width, h = e.height;
   const int pb = e.format == kFormat24 ? 3 : 2;
@@ -122,10 +124,13 @@ std::vector<std::uint8_t> ModelFrame(const WarpEngine& e) {
   auto start = [&](int i, std::uint32_t* step) {
     std::int64_t first = std::int64_t{e.verticalOrigin} - std::int64_t{e.verticalSlope} * e.scale[i] - e.verticalOffset;
     if (first >= std::int64_t{heldHeight} * 1024) first -= std::int64_t{heldHeight} * 1024;
+    const std::int64_t unclamped = first;
     first = first < 0 ? 0 : first > heldLimit ? heldLimit : first;
     std::int64_t s = (std::int64_t{e.verticalStep} * e.scale[i]) >> 10;
     if (s < 0) s = 0;
+    const std::int64_t wanted = s;
     if (h > 1 && first + s * (h - 1) > heldLimit) s = (heldLimit - first) / (h - 1);
+    if (clamped != nullptr && (first != unclamped || s != wanted)) ++*clamped;
     *step = static_cast<std::uint32_t>(s);
     return static_cast<std::uint32_t>(first);
   };
@@ -198,15 +203,28 @@ struct View {
   const char* name;
   std::uint32_t mode, quality;
   double zoomDegrees, tiltDegrees, pan;
+  double imageBottomDegrees = -25;  // the picture's top is at 25 degrees
+  bool atEdge = false;              // reaches the column clamps
 };
 
 // Level and tilted views, both qualities' loops, quality exactly 512, the
 // flat and uncorrected modes, a view across the seam and a close one whose
-// columns step less than a pixel.
+// columns step less than a pixel. The last three look at the picture's top
+// or bottom edge, held there by the tilt limits, where the column pass keeps
+// each column's first pixel (looking up at a picture whose middle is above
+// the horizon) or its step (looking down) inside the held pixels.
 constexpr View kViews[] = {
-    {"level", 2, 768, 40, 0, 1.0},      {"seam", 2, 768, 50, 0, 0.05},    {"up", 2, 768, 30, 6, 2.5},
-    {"down-fast", 2, 256, 36, -7, 4.0}, {"exact512", 2, 512, 44, 4, 5.5}, {"flat", 0, 768, 40, 3, 3.0},
-    {"cylinder", 1, 768, 40, -5, 1.7},  {"close", 2, 768, 4, 2, 2.2},
+    {"level", 2, 768, 40, 0, 1.0},
+    {"seam", 2, 768, 50, 0, 0.05},
+    {"up", 2, 768, 30, 6, 2.5},
+    {"down-fast", 2, 256, 36, -7, 4.0},
+    {"exact512", 2, 512, 44, 4, 5.5},
+    {"flat", 0, 768, 40, 3, 3.0},
+    {"cylinder", 1, 768, 40, -5, 1.7},
+    {"close", 2, 768, 4, 2, 2.2},
+    {"top-edge", 2, 768, 4, 30, 2.8, -20, true},
+    {"bottom-edge", 2, 768, 4, -30, 3.3, -25, true},
+    {"flat-bottom-fast", 0, 256, 4, -30, 3.9, -20, true},
 };
 
 class WarpFramesTest : public PanoHostTest {
@@ -234,7 +252,7 @@ class WarpFramesTest : public PanoHostTest {
     WarpEngine e{};
     WarpInit(&e, width, height, format, 2);
     WarpAttachCanvas(&e, canvas);
-    WarpSetImageLimits(&e, 0, kTwoPi, 25 * kDegree, -25 * kDegree);
+    WarpSetImageLimits(&e, 0, kTwoPi, 25 * kDegree, v.imageBottomDegrees * kDegree);
     WarpSetMode(&e, v.mode);
     WarpSetZoom(&e, v.zoomDegrees * kDegree);
     WarpSetTilt(&e, v.tiltDegrees * kDegree);
@@ -244,7 +262,9 @@ class WarpFramesTest : public PanoHostTest {
     const std::uint8_t* frame = WarpRenderFrame(&e, &rowBytes);
     EXPECT_NE(frame, nullptr);
     if (frame == nullptr) return 0;
-    const std::vector<std::uint8_t> model = ModelFrame(e);
+    int clamped = 0;
+    const std::vector<std::uint8_t> model = ModelFrame(e, &clamped);
+    EXPECT_EQ(clamped > 0, v.atEdge) << v.name << " format " << format << ": " << clamped << " columns clamped";
     const int pb = format == kFormat24 ? 3 : 2;
     int wrong = 0;
     for (int y = 0; y < height; ++y) {
@@ -268,32 +288,75 @@ struct Pinned {
 
 // Checksums of the frames as the passes first drew them; the model agrees with
 // every one, and three (24-bit "level", 5-6-5 "up", 5-5-5 "exact512" at 64 x 48)
-// were also worked out apart from the engine, tables included.
+// were also worked out apart from the engine, tables included. The three edge
+// views were pinned when the clamps were added to the set, as the passes drew them.
 constexpr Pinned kPinned[] = {
-    {16, 64, 48, "level", 0xaf91395b18bcde0full},    {16, 64, 48, "seam", 0xf9718d638a5399f7ull},
-    {16, 64, 48, "up", 0x5f23651a8aa5435bull},       {16, 64, 48, "down-fast", 0x55ec0019d7a3578dull},
-    {16, 64, 48, "exact512", 0xde53c344e1804d5dull}, {16, 64, 48, "flat", 0xf1d82f1164dfd412ull},
-    {16, 64, 48, "cylinder", 0x0fae659cd8ea7a30ull}, {16, 64, 48, "close", 0x951cb130fc9fa063ull},
-    {16, 61, 37, "level", 0x127be5e44dccbb2bull},    {16, 61, 37, "seam", 0xe5222bde4637630dull},
-    {16, 61, 37, "up", 0x486744447e1fccedull},       {16, 61, 37, "down-fast", 0xf00102bc70ee9203ull},
-    {16, 61, 37, "exact512", 0x583572901a1cd3aeull}, {16, 61, 37, "flat", 0x2e1a98af7fb5578eull},
-    {16, 61, 37, "cylinder", 0xe9b6960c17d68978ull}, {16, 61, 37, "close", 0x3fb44be8d1bc64adull},
-    {17, 64, 48, "level", 0x610a25cf91010685ull},    {17, 64, 48, "seam", 0x0c5c266ed5e9c99full},
-    {17, 64, 48, "up", 0xe46c8ebda55507cdull},       {17, 64, 48, "down-fast", 0x55ec0019d7a3578dull},
-    {17, 64, 48, "exact512", 0x20090271b35e370dull}, {17, 64, 48, "flat", 0x8a1e137d6d14f128ull},
-    {17, 64, 48, "cylinder", 0xd2e67dcceea3fdd5ull}, {17, 64, 48, "close", 0x59acdb78e7e0d128ull},
-    {17, 61, 37, "level", 0x2fb46d8157fb2c29ull},    {17, 61, 37, "seam", 0xb65a3b8f427e1734ull},
-    {17, 61, 37, "up", 0xc82531e650d152eeull},       {17, 61, 37, "down-fast", 0xf00102bc70ee9203ull},
-    {17, 61, 37, "exact512", 0x30b6960bf4eba55cull}, {17, 61, 37, "flat", 0x8c792daa551fb914ull},
-    {17, 61, 37, "cylinder", 0x1d30cdc530330855ull}, {17, 61, 37, "close", 0xa5078b75ec4ff747ull},
-    {24, 64, 48, "level", 0x17ea2fc13085ccb2ull},    {24, 64, 48, "seam", 0x8d15a2598f124d46ull},
-    {24, 64, 48, "up", 0xa26072832bbe4069ull},       {24, 64, 48, "down-fast", 0x0dcd4c0e0dfe11ebull},
-    {24, 64, 48, "exact512", 0x46b4705bbfc4152cull}, {24, 64, 48, "flat", 0xba61864f8dc6ea94ull},
-    {24, 64, 48, "cylinder", 0x15d7ce55e62402e3ull}, {24, 64, 48, "close", 0xcf9236aa6c29f03dull},
-    {24, 61, 37, "level", 0x985b92283b8bf979ull},    {24, 61, 37, "seam", 0x4c8baea7d617acb0ull},
-    {24, 61, 37, "up", 0x70ac9328c7b95f86ull},       {24, 61, 37, "down-fast", 0x85567a773183a69eull},
-    {24, 61, 37, "exact512", 0xe3d7bfdc64f579c4ull}, {24, 61, 37, "flat", 0x93d019ea1c0483ddull},
-    {24, 61, 37, "cylinder", 0xc732034c598bb09bull}, {24, 61, 37, "close", 0x7455316db743856eull},
+    {16, 64, 48, "level", 0xaf91395b18bcde0full},
+    {16, 64, 48, "seam", 0xf9718d638a5399f7ull},
+    {16, 64, 48, "up", 0x5f23651a8aa5435bull},
+    {16, 64, 48, "down-fast", 0x55ec0019d7a3578dull},
+    {16, 64, 48, "exact512", 0xde53c344e1804d5dull},
+    {16, 64, 48, "flat", 0xf1d82f1164dfd412ull},
+    {16, 64, 48, "cylinder", 0x0fae659cd8ea7a30ull},
+    {16, 64, 48, "close", 0x951cb130fc9fa063ull},
+    {16, 64, 48, "top-edge", 0xee0c662bdd9940c3ull},
+    {16, 64, 48, "bottom-edge", 0x69641b7b74188ea0ull},
+    {16, 64, 48, "flat-bottom-fast", 0xf65e70b44f087b51ull},
+    {16, 61, 37, "level", 0x127be5e44dccbb2bull},
+    {16, 61, 37, "seam", 0xe5222bde4637630dull},
+    {16, 61, 37, "up", 0x486744447e1fccedull},
+    {16, 61, 37, "down-fast", 0xf00102bc70ee9203ull},
+    {16, 61, 37, "exact512", 0x583572901a1cd3aeull},
+    {16, 61, 37, "flat", 0x2e1a98af7fb5578eull},
+    {16, 61, 37, "cylinder", 0xe9b6960c17d68978ull},
+    {16, 61, 37, "close", 0x3fb44be8d1bc64adull},
+    {16, 61, 37, "top-edge", 0xef416b53aeeb6a84ull},
+    {16, 61, 37, "bottom-edge", 0xe31e9f2df0a52745ull},
+    {16, 61, 37, "flat-bottom-fast", 0xbe556c705392719dull},
+    {17, 64, 48, "level", 0x610a25cf91010685ull},
+    {17, 64, 48, "seam", 0x0c5c266ed5e9c99full},
+    {17, 64, 48, "up", 0xe46c8ebda55507cdull},
+    {17, 64, 48, "down-fast", 0x55ec0019d7a3578dull},
+    {17, 64, 48, "exact512", 0x20090271b35e370dull},
+    {17, 64, 48, "flat", 0x8a1e137d6d14f128ull},
+    {17, 64, 48, "cylinder", 0xd2e67dcceea3fdd5ull},
+    {17, 64, 48, "close", 0x59acdb78e7e0d128ull},
+    {17, 64, 48, "top-edge", 0xe334c00ddaae405full},
+    {17, 64, 48, "bottom-edge", 0xf54d04a0ffa80fb8ull},
+    {17, 64, 48, "flat-bottom-fast", 0xf65e70b44f087b51ull},
+    {17, 61, 37, "level", 0x2fb46d8157fb2c29ull},
+    {17, 61, 37, "seam", 0xb65a3b8f427e1734ull},
+    {17, 61, 37, "up", 0xc82531e650d152eeull},
+    {17, 61, 37, "down-fast", 0xf00102bc70ee9203ull},
+    {17, 61, 37, "exact512", 0x30b6960bf4eba55cull},
+    {17, 61, 37, "flat", 0x8c792daa551fb914ull},
+    {17, 61, 37, "cylinder", 0x1d30cdc530330855ull},
+    {17, 61, 37, "close", 0xa5078b75ec4ff747ull},
+    {17, 61, 37, "top-edge", 0x7e4630449f193903ull},
+    {17, 61, 37, "bottom-edge", 0x63dbcaed69d5faa3ull},
+    {17, 61, 37, "flat-bottom-fast", 0xbe556c705392719dull},
+    {24, 64, 48, "level", 0x17ea2fc13085ccb2ull},
+    {24, 64, 48, "seam", 0x8d15a2598f124d46ull},
+    {24, 64, 48, "up", 0xa26072832bbe4069ull},
+    {24, 64, 48, "down-fast", 0x0dcd4c0e0dfe11ebull},
+    {24, 64, 48, "exact512", 0x46b4705bbfc4152cull},
+    {24, 64, 48, "flat", 0xba61864f8dc6ea94ull},
+    {24, 64, 48, "cylinder", 0x15d7ce55e62402e3ull},
+    {24, 64, 48, "close", 0xcf9236aa6c29f03dull},
+    {24, 64, 48, "top-edge", 0x391da8c37711c2b7ull},
+    {24, 64, 48, "bottom-edge", 0xffbd0b2abba5b2beull},
+    {24, 64, 48, "flat-bottom-fast", 0x1d088bff546d0ff5ull},
+    {24, 61, 37, "level", 0x985b92283b8bf979ull},
+    {24, 61, 37, "seam", 0x4c8baea7d617acb0ull},
+    {24, 61, 37, "up", 0x70ac9328c7b95f86ull},
+    {24, 61, 37, "down-fast", 0x85567a773183a69eull},
+    {24, 61, 37, "exact512", 0xe3d7bfdc64f579c4ull},
+    {24, 61, 37, "flat", 0x93d019ea1c0483ddull},
+    {24, 61, 37, "cylinder", 0xc732034c598bb09bull},
+    {24, 61, 37, "close", 0x7455316db743856eull},
+    {24, 61, 37, "top-edge", 0xd16a7023ccf67644ull},
+    {24, 61, 37, "bottom-edge", 0xf0e93f016fef1c70ull},
+    {24, 61, 37, "flat-bottom-fast", 0x3a5af2587bd3cadbull},
 };
 
 TEST_F(WarpFramesTest, FramesMatchTheModelAndStayPinned) {

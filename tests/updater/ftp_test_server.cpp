@@ -96,6 +96,7 @@ void LocalFtpServer::ReplyInPieces(SOCKET control, const std::string& text, std:
 }
 
 SOCKET LocalFtpServer::ConnectData() {
+  if (script_.dataDelay > 0) ::Sleep(static_cast<DWORD>(script_.dataDelay));
   const SOCKET data = ::socket(AF_INET, SOCK_STREAM, 0);
   if (::connect(data, reinterpret_cast<const sockaddr*>(&dataAddress_), sizeof dataAddress_) == SOCKET_ERROR) {
     ::closesocket(data);
@@ -186,6 +187,8 @@ void LocalFtpServer::Serve(SOCKET control) {
         continue;
       }
       SendData(control, Listing(argument), "150 Opening ASCII mode data connection");
+    } else if (verb == "RETR" && argument == script_.silentRetrOf) {
+      Reply(control, "150 Opening BINARY mode data connection");
     } else if (verb == "RETR") {
       std::ifstream file(folder_ + argument, std::ios::binary);
       if (!file) {

@@ -22,6 +22,8 @@ struct FtpScript {
   bool refusePassword = false;    // 530 to PASS
   bool refuseRetr = false;        // 530 to RETR
   const char* cutRetrOf = "";     // this file's data connection closes half way, and 226 follows
+  const char* silentRetrOf = "";  // this file's RETR gets its 150, and no data connection ever comes
+  int dataDelay = 0;              // milliseconds before each data connection is made, as over a long line
 };
 
 class LocalFtpServer {

@@ -54,10 +54,39 @@ TEST(ListingLine, ReadsTheFieldsWhateverTheColumnWidths) {
   }
 }
 
+// Only a plain file's line tells the size of what RETR brings. Every other
+// kind of entry, in either form, leaves the size unknown, so the download is
+// taken as it comes rather than held to a number that is not its length.
+TEST(ListingLine, OnlyAPlainFileHasASize) {
+  for (const char* line : {
+           "-rw-r--r--    1 0        0         2412544 Dec 09 12:26 UPDATES.EXE",
+           "-rwxr-xr-x+   1 ftp      ftp       2412544 Dec 09 12:26 UPDATES.EXE",  // with an access list
+           "12-09-98  12:26PM              2412544 UPDATES.EXE",
+       }) {
+    EXPECT_EQ(ParseListingLine(line).size, 2412544) << line;
+  }
+  for (const char* line : {
+           // A symbolic link: the number is the length of the target's name.
+           "lrwxrwxrwx    1 0        0              12 Dec 09 12:26 UPDATES.EXE -> upd-9803.exe",
+           "lrwxrwxrwx 1 ftp ftp 2412544 Dec 09 12:26 UPDATES.EXE -> upd-9803.exe",
+           "drwxr-xr-x    2 0        0            4096 Dec 09 12:26 UPDATES.EXE",
+           "crw-rw-rw-    1 0        0          1,   3 Dec 09 12:26 UPDATES.EXE",  // a device's minor number
+           "brw-rw----    1 0        6          8,   0 Dec 09 12:26 UPDATES.EXE",
+           "prw-r--r--    1 0        0               0 Dec 09 12:26 UPDATES.EXE",  // a pipe
+           "srwxrwxrwx    1 0        0               0 Dec 09 12:26 UPDATES.EXE",  // a socket
+           "Drwxr-xr-x    1 0        0             512 Dec 09 12:26 UPDATES.EXE",  // a kind nobody knows
+           "12-09-98  12:26PM       <DIR>          UPDATES.EXE",
+           "12-09-98  12:26PM       <JUNCTION>     UPDATES.EXE [upd-9803]",
+           "12-09-98  12:26PM       <SYMLINK>      UPDATES.EXE [upd-9803.exe]",
+       }) {
+    const ListingLine parsed = ParseListingLine(line);
+    EXPECT_EQ(parsed.size, 0) << line;
+    EXPECT_EQ(parsed.month, 0) << line;
+  }
+}
+
 TEST(ListingLine, AnythingElseIsUnknown) {
   for (const char* line : {"", "\r\n", "UPDTBITM.EXE\r\n", "550 No such file",
-                           "drwxr-xr-x 2 ftp ftp 4096 Mar 07 10:00 UPDATES.EXE",  // a directory
-                           "03-07-98  12:00PM  <DIR>  UPDATES.EXE",
                            "-rw-r--r-- 1 ftp ftp 3000 Foo 07 10:00 A.EXE",                  // no month
                            "-rw-r--r-- 1 ftp ftp 3000 Mar 32 10:00 A.EXE",                  // no day
                            "-rw-r--r-- 1 ftp ftp 99999999999999999999 Mar 07 10:00 A.EXE",  // too large

@@ -20,6 +20,7 @@ class FakeHost : public SessionHost {
   std::deque<long> controlCodes;  // codes posted back to the control handler (all code 3)
   std::vector<std::string> statuses, logs, sent, errors, calls;
   std::set<int> timers;
+  std::vector<int> timerStarts;  // every start, restarts included
   long progress = -1, range = -1;
   int quits = 0;
   std::string downloaded;
@@ -48,7 +49,10 @@ class FakeHost : public SessionHost {
     return reinstall;
   }
   void Quit() override { ++quits; }
-  void StartTimer(int id, unsigned) override { timers.insert(id); }
+  void StartTimer(int id, unsigned) override {
+    timers.insert(id);
+    timerStarts.push_back(id);
+  }
   void StopTimer(int id) override { timers.erase(id); }
   bool ConnectControl(const std::string& host, int port) override {
     calls.push_back("Connect " + host + ":" + std::to_string(port));
@@ -70,7 +74,12 @@ class FakeHost : public SessionHost {
     calls.push_back("OpenListener " + std::to_string(port));
     return listens;
   }
-  void AcceptData() override { calls.push_back("AcceptData"); }
+  // Connections that come from other hosts before the server's, by address.
+  std::deque<std::string> strangers;
+  bool AcceptData(std::string& stranger) override {
+    calls.push_back("AcceptData");
+    return !Take(strangers, stranger);
+  }
   bool ReadData(std::string& chunk) override { return Take(dataChunks, chunk); }
   void CloseData() override { calls.push_back("CloseData"); }
   void CloseListener() override { calls.push_back("CloseListener"); }
@@ -381,6 +390,45 @@ TEST_F(Session, ADownloadIsWatchedFromItsPortUntilItsDataConnectionIsUp) {
   EXPECT_TRUE(silent.Logged("command timeout"));
   EXPECT_TRUE(silent.Called("CloseDownload"));  // so the temporary directory can go
   EXPECT_EQ(silent.errors, std::vector<std::string>{CommandTimeoutMessage});
+}
+
+// Anyone can reach the data listener, and the archive that comes in is run:
+// only the control connection's peer may bring it. A stranger is turned
+// away without giving the wait any more time.
+TEST_F(Session, AConnectionFromAnotherHostIsRefusedAndTheServersStillCounts) {
+  GetImage();
+  session.OnTimer(TimerExtraction);
+  Pump();
+  Reply("200 PORT ok\r\n");
+  ASSERT_EQ(host.sent.back(), "RETR UPDATES.EXE\r\n");
+  const auto started = host.timerStarts.size();
+  host.strangers = {"127.0.0.2", "192.0.2.7"};
+  session.OnListenerSocket(CWINSOCK_READY_TO_ACCEPT_CONNECTION);
+  session.OnListenerSocket(CWINSOCK_READY_TO_ACCEPT_CONNECTION);
+  EXPECT_TRUE(host.Logged("Server: refused a connection from 127.0.0.2"));
+  EXPECT_TRUE(host.Logged("Server: refused a connection from 192.0.2.7"));
+  EXPECT_EQ(host.timerStarts.size(), started);  // no time-out restarted
+  EXPECT_TRUE(host.timers.count(TimerSendGet));
+  EXPECT_FALSE(host.timers.count(TimerTransfer));
+  Transfer({"123456"});  // the server's own connection
+  EXPECT_EQ(host.downloaded, "abcde123456");
+  EXPECT_EQ(host.posted.back(), XFER_GETUPDATES_RESPONSE);
+  EXPECT_TRUE(host.errors.empty());
+
+  // When only strangers come, the transfer's time-out ends the wait.
+  for (const int state : {XFER_SEND_LISTIMAGE, XFER_SEND_GETIMAGE}) {
+    FakeHost lonely;
+    UpdateSession s(lonely, UpdateServer{}, 5600);
+    s.OnMainControl(state);
+    Answer(lonely, s, "200 PORT ok\r\n");
+    lonely.strangers = {"127.0.0.2"};
+    s.OnListenerSocket(CWINSOCK_READY_TO_ACCEPT_CONNECTION);
+    const int timer = state == XFER_SEND_LISTIMAGE ? TimerSendListImage : TimerSendGet;
+    ASSERT_TRUE(lonely.timers.count(timer)) << state;
+    s.OnTimer(timer);
+    EXPECT_EQ(lonely.errors, std::vector<std::string>{CommandTimeoutMessage}) << state;
+    EXPECT_TRUE(lonely.downloaded.empty());
+  }
 }
 
 TEST_F(Session, ARetrRefusedForAnyOtherReasonStopsAtOnce) {

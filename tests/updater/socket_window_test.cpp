@@ -171,4 +171,45 @@ TEST_F(Sockets, ADottedAddressIsNeverLookedUpAndANameIs) {
   EXPECT_EQ(client.CreateSocket(), SocketWrongState);  // one socket at a time
 }
 
+// A listener that takes connections only from one address: one from
+// another address (127.0.0.2 is this machine too) is closed at once and the
+// data socket stays closed; the next, from the address, is taken.
+TEST_F(Sockets, AConnectionFromAnotherAddressIsRefusedAndTheRightOneTaken) {
+  const int port = FreePort();
+  ASSERT_EQ(server.CreateServerSocket(port), SocketDone);
+  const SOCKET stranger = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address = {};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = ::inet_addr("127.0.0.2");
+  ASSERT_EQ(::bind(stranger, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  address.sin_addr.s_addr = ::inet_addr("127.0.0.1");
+  address.sin_port = ::htons(static_cast<u_short>(port));
+  ASSERT_EQ(::connect(stranger, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  ASSERT_TRUE(WaitFor(kServerMessage, CWINSOCK_READY_TO_ACCEPT_CONNECTION));
+  in_addr from = {};
+  EXPECT_EQ(server.Accept(&data, &address.sin_addr, &from), SocketRefused);
+  EXPECT_EQ(from.s_addr, ::inet_addr("127.0.0.2"));
+  EXPECT_FALSE(data.IsOpen());
+  // Cut off: the stranger's end turns readable (reset or end) at once.
+  fd_set set;
+  FD_ZERO(&set);
+  FD_SET(stranger, &set);
+  timeval wait = {2, 0};
+  ASSERT_EQ(::select(0, &set, nullptr, nullptr, &wait), 1);
+  char byte;
+  EXPECT_LE(::recv(stranger, &byte, 1, 0), 0);
+  ::closesocket(stranger);
+
+  ASSERT_EQ(client.CreateSocket(), SocketDone);
+  ASSERT_EQ(client.Connect("127.0.0.1", port, FALSE), SocketDone);
+  ASSERT_TRUE(WaitFor(kClientMessage, CWINSOCK_YOU_ARE_CONNECTED));
+  ui::PumpFor(50);
+  EXPECT_EQ(server.Accept(&data, &address.sin_addr, &from), SocketDone);
+  EXPECT_TRUE(data.IsOpen());
+  in_addr peer = {};
+  ASSERT_TRUE(client.GetPeerAddress(&peer));
+  EXPECT_EQ(peer.s_addr, ::inet_addr("127.0.0.1"));
+  EXPECT_FALSE(server.GetPeerAddress(&peer));  // a listener has no peer
+}
+
 }  // namespace

@@ -72,6 +72,10 @@ TEST_F(Listing, AListingWithoutACompleteTableVerifiesNothingAndFails) {
   EXPECT_FALSE(VerifyListing("   \r\n" + Row("1234", "REN2F200.DAT") + "   \r\n", lengthOf));
   EXPECT_FALSE(VerifyListing(
       " ----\r\n" + Row("1234", "REN2F200.DAT") + "    \r\n" + Row("1", "UPDATES.DAT") + " ----\r\n", lengthOf));
+  // A table that lists no file checks nothing either, however it is closed.
+  EXPECT_FALSE(VerifyListing(Table(""), lengthOf));
+  EXPECT_FALSE(VerifyListing(Table("\r\n\r\n"), lengthOf));
+  EXPECT_FALSE(VerifyListing(" ----\r\n ----\r\n" + Table(Row("1234", "REN2F200.DAT")), lengthOf));
 }
 
 TEST_F(Listing, LinesEndAtCarriageReturnsOrLineFeeds) {

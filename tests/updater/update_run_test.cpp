@@ -5,8 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
+#include <functional>
 #include <map>
+#include <thread>
 
 #include "ftp_test_server.h"
 #include "ui_harness.h"
@@ -45,26 +48,132 @@ std::map<std::string, std::string> Snapshot(const std::string& dir, const std::s
   return files;
 }
 
+// A host that is not the update server (127.0.0.2: the whole of 127/8 is
+// this machine) racing the server to each data port in turn: it connects as
+// soon as the port listens, sends that port's bytes and hangs up.
+class Intruder {
+ public:
+  explicit Intruder(std::vector<std::pair<int, std::string>> visits) : visits_(std::move(visits)) {
+    WSADATA data;
+    ::WSAStartup(0x0101, &data);
+    thread_ = std::thread([this] { Run(); });
+  }
+  ~Intruder() {
+    stop_ = true;
+    thread_.join();
+    ::WSACleanup();
+  }
+  int Connections() const { return connections_; }
+
+ private:
+  void Run() {
+    for (const auto& [port, bytes] : visits_) {
+      while (!stop_ && !Visit(port, bytes)) ::Sleep(1);
+    }
+  }
+  bool Visit(int port, const std::string& bytes) {
+    const SOCKET s = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in self = {}, target = {};
+    self.sin_family = target.sin_family = AF_INET;
+    self.sin_addr.s_addr = ::inet_addr("127.0.0.2");
+    target.sin_addr.s_addr = ::inet_addr("127.0.0.1");
+    target.sin_port = ::htons(static_cast<u_short>(port));
+    const bool connected = ::bind(s, reinterpret_cast<const sockaddr*>(&self), sizeof self) == 0 &&
+                           ::connect(s, reinterpret_cast<const sockaddr*>(&target), sizeof target) == 0;
+    if (connected) {
+      ++connections_;
+      // Without blocking: a connection nobody reads must not hold the intruder.
+      u_long nonBlocking = 1;
+      ::ioctlsocket(s, FIONBIO, &nonBlocking);
+      std::size_t sent = 0;
+      while (sent < bytes.size() && !stop_) {
+        const int n = ::send(s, bytes.data() + sent, static_cast<int>(bytes.size() - sent), 0);
+        if (n > 0) {
+          sent += static_cast<std::size_t>(n);
+        } else if (::WSAGetLastError() == WSAEWOULDBLOCK) {
+          ::Sleep(5);
+        } else {
+          break;  // refused: the connection was cut
+        }
+      }
+    }
+    ::closesocket(s);
+    return connected;
+  }
+
+  std::vector<std::pair<int, std::string>> visits_;
+  std::atomic<bool> stop_{false};
+  std::atomic<int> connections_{0};
+  std::thread thread_;
+};
+
+std::string ListingLineOf(const char* name, std::size_t size) {
+  return "-rw-r--r--   1 encyuser users    " + std::to_string(size) + " Mar 07 10:00 " + name + "\r\n";
+}
+
+// The refusals the transfer log tells of.
+int Refusals(const std::string& log) {
+  int count = 0;
+  const std::string line = "Server: refused a connection from 127.0.0.2 - ";
+  for (std::size_t at = log.find(line); at != std::string::npos; at = log.find(line, at + 1)) ++count;
+  return count;
+}
+
+// The length of a file, 0 when there is none.
+unsigned long long FileLength(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+  return static_cast<unsigned long long>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+}
+
 class UpdateRun : public ::testing::Test {
  protected:
   // Runs the updater modally until it ends; a run that hangs is ended after
   // a minute and fails the test.
   INT_PTR Run(int cancelAfter = 0) { return RunAgainst(server->Port(), cancelAfter); }
   INT_PTR RunAgainst(int port, int cancelAfter = 0) {
-    CUpdaterDlg dialog(UpdateServer{"127.0.0.1", port});
+    CUpdaterDlg dialog(UpdateServer{"127.0.0.1", port, timeout_});
+    // The intruder knows the ports: they follow one another from the start.
+    std::unique_ptr<Intruder> intruder;
+    if (!forgery_.empty()) {
+      std::vector<std::pair<int, std::string>> visits;
+      int dataPort = dialog.Session().DataPort();
+      for (const std::string& bytes : forgery_) visits.emplace_back(dataPort = NextDataPort(dataPort), bytes);
+      intruder = std::make_unique<Intruder>(std::move(visits));
+    }
     watchdogFired = false;
     const UINT_PTR watchdog = ::SetTimer(nullptr, 0, 60000, Watchdog);
     if (cancelAfter > 0) cancel_ = ::SetTimer(nullptr, 0, static_cast<UINT>(cancelAfter), PressCancel);
+    if (cancelWhen_) cancel_ = ::SetTimer(nullptr, 0, 20, PollCancel);
     dialogWindow_ = &dialog;
+    running_ = this;
     const INT_PTR result = dialog.DoModal();
+    running_ = nullptr;
     dialogWindow_ = nullptr;
     imageSize_ = dialog.Session().ImageSize();
     updatesSize_ = dialog.Session().UpdatesSize();
     ::KillTimer(nullptr, watchdog);
+    ::KillTimer(nullptr, cancel_);
+    if (intruder != nullptr) {
+      intrusions_ = intruder->Connections();
+      intruder.reset();
+    }
     ui::PumpUntilIdle(500);
     ui::TakeQuitCount();
     EXPECT_FALSE(watchdogFired) << "the updater did not end by itself";
     return result;
+  }
+  // From the next run on, an intruder races the server to every data port
+  // with an update of its own: the listings and the two archives.
+  void Intrude() {
+    UpdateContent forged;
+    forged.files = {{"REN2F200.DAT", "the encyclopedia, forged"}, {"UPDATES.DAT", std::string(3000, 'f')}};
+    TempDir folder;
+    forged.WriteArchives(folder);
+    const std::string image = ReadWholeFile(folder.File(ImageArchive));
+    const std::string updates = ReadWholeFile(folder.File(UpdatesArchive));
+    forgery_ = {ListingLineOf(ImageArchive, image.size()), ListingLineOf(UpdatesArchive, updates.size()), image,
+                updates};
   }
   void Serve(FtpScript script = {}) {
     content.WriteArchives(served);
@@ -88,6 +197,23 @@ class UpdateRun : public ::testing::Test {
   static void CALLBACK PressCancel(HWND, UINT, UINT_PTR, DWORD) {
     ::KillTimer(nullptr, cancel_);
     if (dialogWindow_ != nullptr) dialogWindow_->PostMessage(WM_COMMAND, IDCANCEL);
+  }
+  static void CALLBACK PollCancel(HWND hwnd, UINT message, UINT_PTR id, DWORD time) {
+    if (running_ != nullptr && running_->cancelWhen_()) PressCancel(hwnd, message, id, time);
+  }
+  // The length of an archive in the updater's temporary directory so far.
+  unsigned long long Arrived(const char* archive) const {
+    const auto dirs = work.TemporaryDirs();
+    return dirs.empty() ? 0 : FileLength(work.File(dirs.front() + "\\" + archive));
+  }
+  // The server's update went in: no box, its files installed, its date
+  // stored, the reader started again.
+  void ExpectTheServersUpdateInstalled(const ProductKey& key) {
+    EXPECT_TRUE(boxes.boxes().empty()) << (boxes.boxes().empty() ? "" : boxes.boxes()[0].text);
+    EXPECT_EQ(ReadWholeFile(work.File("REN2F200.DAT")), "the encyclopedia, updated");
+    EXPECT_EQ(ReadWholeFile(work.File("UPDATES.DAT")), std::string(3000, 'u'));
+    EXPECT_EQ(key.Get("MostRecentUpdate"), "3/7/1998");
+    EXPECT_TRUE(ReaderRestarted());
   }
   // A failed run leaves no trace: no box but its one message, the reader not
   // asked to close, nothing installed, no date stored, the working directory
@@ -116,8 +242,13 @@ class UpdateRun : public ::testing::Test {
 
   static inline UINT_PTR cancel_ = 0;
   static inline CWnd* dialogWindow_ = nullptr;
+  static inline UpdateRun* running_ = nullptr;
   long imageSize_ = -1;
   long updatesSize_ = -1;
+  unsigned timeout_ = UpdateServer{}.timeout;
+  std::function<bool()> cancelWhen_;  // polled while the updater runs: true presses Cancel
+  std::vector<std::string> forgery_;  // what the intruder sends on each data port
+  int intrusions_ = 0;                // connections the intruder made
 
   WorkingDir work;
   TempDir served;
@@ -317,22 +448,61 @@ TEST_F(UpdateRun, ASecondArchiveCutHalfWayIsNotExtracted) {
   EXPECT_EQ(log.find("XFER_PROCESS_UPDATE"), std::string::npos);
 }
 
-// Whole runs against a real FTP server (vsftpd in its own configuration),
+// Another host races the server to every data port with an update of its
+// own. The server connects back a moment after each data command, as across
+// the Internet, so the stranger is always first: each time it is turned
+// away, and the server's update is the one installed.
+TEST_F(UpdateRun, AStrangerRacingTheServerToTheDataPortsIsRefused) {
+  ProductKey key;
+  key.Set("MostRecentUpdate", "2/1/1998");
+  work.dir.Write("REN2F200.DAT", "the encyclopedia, as it was");
+  Intrude();
+  Serve(FtpScript{.dataDelay = 200});
+  CFakeReader reader;
+  Run();
+
+  ExpectTheServersUpdateInstalled(key);
+  EXPECT_EQ(intrusions_, 4);
+  EXPECT_EQ(Refusals(ReadWholeFile(work.File(LogFileName))), 4);
+}
+
+// The server never connects for the last archive; only the stranger does.
+// The wait ends with the transfer's own time-out (shortened here), and the
+// first archive, already unpacked in the temporary directory, goes with it.
+TEST_F(UpdateRun, WhenOnlyAStrangerConnectsTheTransferTimesOutAndNothingIsInstalled) {
+  timeout_ = 4000;
+  Intrude();
+  const std::string log =
+      RunToFailure(FtpScript{.silentRetrOf = UpdatesArchive, .dataDelay = 200}, CommandTimeoutMessage);
+  EXPECT_EQ(intrusions_, 4);
+  EXPECT_EQ(Refusals(log), 4);
+  EXPECT_NE(log.find("TIMER_XFER_SEND_GET"), std::string::npos);
+  EXPECT_NE(log.find("Checking if extraction is complete"), std::string::npos);  // of the first archive
+}
+
+// Whole runs against a real FTP server (vsftpd in its own configurations),
 // which tests/updater/real_ftp_server.sh starts for these tests and stops
-// after them; it tells its port, its folder and its log through the
-// environment. Its listing lines have columns of their own.
+// after them; it tells each server's port and log, and their folder, through
+// the environment. Its listing lines have columns of their own.
 class RealServerRun : public UpdateRun {
  protected:
   void SetUp() override {
-    const char* port = std::getenv("VELDRIX_FTP_PORT");
     const char* root = std::getenv("VELDRIX_FTP_ROOT");
-    const char* log = std::getenv("VELDRIX_FTP_LOG");
-    ASSERT_TRUE(port != nullptr && root != nullptr && log != nullptr)
+    ASSERT_TRUE(root != nullptr)
         << "these tests run beside a real FTP server: start them through tests/updater/real_ftp_server.sh";
-    port_ = std::atoi(port);
     folder_ = HostPath(root) + "\\quorvex\\transfer\\";
-    serverLog_ = HostPath(log);
+    ASSERT_NO_FATAL_FAILURE(Use(""));
     content.WriteArchives(folder_);
+  }
+  // Runs against the plain server (""), or "SLOW", "IDLE" or "REFUSING".
+  void Use(const std::string& name) {
+    const std::string prefix = name.empty() ? "VELDRIX_FTP_" : "VELDRIX_FTP_" + name + "_";
+    const char* port = std::getenv((prefix + "PORT").c_str());
+    const char* log = std::getenv((prefix + "LOG").c_str());
+    ASSERT_TRUE(port != nullptr && log != nullptr) << "no " << prefix << "PORT from real_ftp_server.sh";
+    port_ = std::atoi(port);
+    serverLog_ = HostPath(log);
+    logStart_ = ReadWholeFile(serverLog_).size();
   }
   void TearDown() override {
     for (const char* archive : {ImageArchive, UpdatesArchive}) ::DeleteFileA((folder_ + archive).c_str());
@@ -342,13 +512,14 @@ class RealServerRun : public UpdateRun {
     std::replace(path.begin(), path.end(), '/', '\\');
     return "Z:" + path;
   }
-  // What the server logged of this run's conversation (it logs every command
-  // and reply, the password masked).
-  std::string ServerLog() const { return ReadWholeFile(serverLog_); }
+  // What the server logged of this test's conversations (it logs every
+  // command and reply, the password masked).
+  std::string ServerLog() const { return ReadWholeFile(serverLog_).substr(logStart_); }
 
   int port_ = 0;
   std::string folder_;
   std::string serverLog_;
+  std::size_t logStart_ = 0;
 };
 
 TEST_F(RealServerRun, ANewUpdateIsFetchedInstalledAndTheReaderRestarted) {
@@ -391,6 +562,147 @@ TEST_F(RealServerRun, AnArchiveMissingOnTheServerStopsWithNothingInstalled) {
   EXPECT_EQ(reader.m_nCloseRequests, 0);
   EXPECT_EQ(updatesSize_, 0);  // the server listed nothing
   EXPECT_NE(ServerLog().find("\"550 "), std::string::npos);
+}
+
+// vsftpd connects back at once, so the stranger is first to most ports but
+// need not be to all; every one it reaches first turns it away.
+TEST_F(RealServerRun, AStrangerRacingTheServerToTheDataPortsIsRefused) {
+  ProductKey key;
+  key.Set("MostRecentUpdate", "2/1/1998");
+  work.dir.Write("REN2F200.DAT", "the encyclopedia, as it was");
+  Intrude();
+  CFakeReader reader;
+  RunAgainst(port_);
+
+  ExpectTheServersUpdateInstalled(key);
+  const int refused = Refusals(ReadWholeFile(work.File(LogFileName)));
+  EXPECT_GE(refused, 1);
+  EXPECT_LE(refused, intrusions_);
+}
+
+// vsftpd refuses the password (530): one message, and nothing else happens.
+TEST_F(RealServerRun, AWrongPasswordStopsWithOneMessageAndNothingInstalled) {
+  ASSERT_NO_FATAL_FAILURE(Use("REFUSING"));
+  ProductKey key;
+  work.dir.Write("REN2F200.DAT", "the encyclopedia, as it was");
+  CFakeReader reader;
+  const auto before = Snapshot(work.dir.path());
+  RunAgainst(port_);
+
+  ExpectNothingChanged(before, CommunicationsMessage, key);
+  EXPECT_EQ(reader.m_nCloseRequests, 0);
+  EXPECT_FALSE(work.Exists("restarted.txt"));
+  const std::string log = ServerLog();
+  EXPECT_NE(log.find("\"530 Login incorrect.\""), std::string::npos) << log;
+  EXPECT_EQ(log.find("\"CWD "), std::string::npos) << log;
+}
+
+// vsftpd sends at most 256 KB a second, so each archive takes seconds and
+// thousands of small chunks: both still arrive whole.
+TEST_F(RealServerRun, OverASlowLinkTheUpdateArrivesWhole) {
+  ASSERT_NO_FATAL_FAILURE(Use("SLOW"));
+  ProductKey key;
+  key.Set("MostRecentUpdate", "2/1/1998");
+  work.dir.Write("REN2F200.DAT", "the encyclopedia, as it was");
+  CFakeReader reader;
+  RunAgainst(port_);
+
+  ExpectTheServersUpdateInstalled(key);
+  // The server kept to its limit: it logs each download's rate.
+  const std::string log = ServerLog();
+  int downloads = 0;
+  for (std::size_t at = log.find("OK DOWNLOAD"); at != std::string::npos; at = log.find("OK DOWNLOAD", at + 1)) {
+    const std::size_t unit = log.find("Kbyte/sec", at);
+    ASSERT_NE(unit, std::string::npos) << log;
+    const std::size_t number = log.rfind(' ', unit) + 1;
+    EXPECT_LT(std::atof(log.substr(number, unit - number).c_str()), 300.0) << log.substr(at, unit - at);
+    ++downloads;
+  }
+  EXPECT_EQ(downloads, 2) << log;
+}
+
+// Leaves the question about an update already installed open, as someone who
+// has walked away would: the box's own message loop keeps running until the
+// session ends (at most 20 seconds), then the box is answered.
+class QuestionLeftOpen {
+ public:
+  QuestionLeftOpen() : previous_(AfxGetMessageBoxHook()) {
+    answerer_ = previous_;
+    AfxSetMessageBoxHook(Box);
+  }
+  ~QuestionLeftOpen() { AfxSetMessageBoxHook(previous_); }
+  QuestionLeftOpen(const QuestionLeftOpen&) = delete;
+  QuestionLeftOpen& operator=(const QuestionLeftOpen&) = delete;
+
+ private:
+  static int Box(HWND owner, LPCTSTR text, LPCTSTR caption, UINT type) {
+    const int answer = answerer_(owner, text, caption, type);  // recorded in the order shown
+    if (text == nullptr || std::string(text) != ReinstallQuestion) return answer;
+    for (const DWORD start = ::GetTickCount(); ::GetTickCount() - start < 20000;) {
+      MSG msg;
+      if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::Sleep(10);
+        continue;
+      }
+      if (msg.message == WM_QUIT) {  // the program ends: the box goes, the quit goes on
+        ::PostQuitMessage(static_cast<int>(msg.wParam));
+        break;
+      }
+      ::TranslateMessage(&msg);
+      ::DispatchMessageA(&msg);
+    }
+    return answer;
+  }
+  static inline AfxMessageBoxHook answerer_ = nullptr;
+  AfxMessageBoxHook previous_;
+};
+
+// vsftpd ends a session that sends no command for a few seconds ("421
+// Timeout."). The updater is held between two downloads by its question
+// about an update already installed: the run ends with one clear message,
+// and neither the working directory nor the recorded date has changed.
+TEST_F(RealServerRun, TheServersIdleTimeOutEndsTheRunWithNothingHalfInstalled) {
+  ASSERT_NO_FATAL_FAILURE(Use("IDLE"));
+  ProductKey key;
+  key.Set("MostRecentUpdate", "3/7/1998");  // the update's own day: the updater asks
+  work.dir.Write("REN2F200.DAT", "the encyclopedia, as it was");
+  CFakeReader reader;
+  const auto before = Snapshot(work.dir.path());
+  QuestionLeftOpen away;
+  RunAgainst(port_);
+
+  EXPECT_EQ(BoxTexts(), (std::vector<std::string>{ReinstallQuestion, CommunicationsMessage}))
+      << ReadWholeFile(work.File(LogFileName));
+  EXPECT_EQ(Snapshot(work.dir.path()), before);
+  EXPECT_EQ(key.Get("MostRecentUpdate"), "3/7/1998");
+  EXPECT_EQ(reader.m_nCloseRequests, 0);
+  EXPECT_FALSE(work.Exists("restarted.txt"));
+  EXPECT_NE(ServerLog().find("\"421 Timeout.\""), std::string::npos) << ServerLog();
+  EXPECT_NE(ReadWholeFile(work.File(LogFileName)).find(", New: 421 - "), std::string::npos);
+}
+
+// Cancel while the second archive arrives (slowly): the temporary directory,
+// with the first archive's files and part of the second, goes, and the
+// working directory is byte for byte as it was.
+TEST_F(RealServerRun, CancelWhileAnArchiveArrivesLeavesTheWorkingDirectoryAsItWas) {
+  ASSERT_NO_FATAL_FAILURE(Use("SLOW"));
+  ProductKey key;
+  key.Set("MostRecentUpdate", "2/1/1998");
+  work.dir.Write("REN2F200.DAT", "the encyclopedia, as it was");
+  CFakeReader reader;
+  const auto before = Snapshot(work.dir.path());
+  unsigned long long arrived = 0;
+  cancelWhen_ = [&] { return (arrived = Arrived(UpdatesArchive)) > 0; };
+  EXPECT_EQ(RunAgainst(port_), IDCANCEL);
+
+  EXPECT_GT(arrived, 0u);
+  EXPECT_LT(arrived, ReadWholeFile(folder_ + UpdatesArchive).size());
+  EXPECT_TRUE(boxes.boxes().empty()) << (boxes.boxes().empty() ? "" : boxes.boxes()[0].text);
+  EXPECT_EQ(Snapshot(work.dir.path()), before);
+  EXPECT_EQ(key.Get("MostRecentUpdate"), "2/1/1998");
+  EXPECT_EQ(reader.m_nCloseRequests, 0);
+  EXPECT_FALSE(work.Exists("restarted.txt"));
+  EXPECT_NE(ReadWholeFile(work.File(LogFileName)).find("Someone canceled out of the application."), std::string::npos);
 }
 
 }  // namespace

@@ -112,7 +112,9 @@ ListingLine ParseListingLine(std::string_view text) {
     const int month = MonthOf(fields[i]);
     long size = 0, day = 0;
     if (month != 0 && ToLong(fields[i - 1], size) && ToLong(fields[i + 1], day) && day >= 1 && day <= 31) {
-      if (fields[0].front() == 'd') return result;  // a directory has no size
+      // Only a plain file's number is the size of what RETR brings: a link
+      // gives the length of its target's name, a device its minor number.
+      if (fields[0].front() != '-') return result;
       result.size = size;
       result.month = month;
       result.day = static_cast<int>(day);

@@ -71,6 +71,7 @@ bool IsLaterDay(const UpdateDate& update, const UpdateDate& recorded) {
 
 bool VerifyListing(std::string_view listing, const FileLength& lengthOf) {
   bool inTable = false;
+  int checked = 0;
   std::size_t start = 0;
   while (start < listing.size()) {
     std::size_t end = start;
@@ -80,7 +81,8 @@ bool VerifyListing(std::string_view listing, const FileLength& lengthOf) {
     if (end + 1 < listing.size() && listing[end] == '\r' && listing[end + 1] == '\n') ++start;
 
     if (IsRule(line)) {
-      if (inTable) return true;  // the closing rule ends the check
+      // The closing rule ends the check; a table that listed no file verified nothing.
+      if (inTable) return checked > 0;
       inTable = true;
       continue;
     }
@@ -92,6 +94,7 @@ bool VerifyListing(std::string_view listing, const FileLength& lengthOf) {
     if (!length) return false;
     const auto actual = lengthOf(std::string(fields[8]));
     if (!actual || *actual != *length) return false;
+    ++checked;
   }
   return false;  // no table, or one that the file cuts off
 }

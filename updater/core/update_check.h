@@ -36,9 +36,10 @@ using FileLength = std::function<std::optional<unsigned long long>(const std::st
 // return (with its line feed) or a lone line feed. A line of hyphens and
 // blanks with at least one hyphen opens the table and the next such line
 // closes it; inside, each line lists its blank-separated fields: the length in
-// bytes first, the file name ninth. True when the table is opened and closed
-// and every file listed in it opens with exactly its length; empty lines in
-// the table are skipped, and a line without a numeric length or a name fails.
+// bytes first, the file name ninth. True when the table is opened and closed,
+// lists at least one file, and every file listed in it opens with exactly its
+// length; empty lines in the table are skipped, and a line without a numeric
+// length or a name fails.
 bool VerifyListing(std::string_view listing, const FileLength& lengthOf);
 
 // The command that extracts an archive into the temporary directory through

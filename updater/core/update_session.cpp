@@ -10,8 +10,6 @@ namespace refresh {
 
 namespace {
 
-constexpr unsigned kCommandTimeout = 60000;
-constexpr unsigned kTransferTimeout = 60000;
 constexpr unsigned kPollPeriod = 1000;
 constexpr unsigned kReplyDelay = 500;
 // The listing text keeps what its buffer held; only its first line is read.
@@ -159,7 +157,7 @@ void UpdateSession::OnMainControl(int state) {
       lastCommand_ = CommandUser;
       host_.SetStatus("Logging in");
       if (!Send(Format("USER %s\r\n", ServerUser))) return;
-      host_.StartTimer(TimerSendUser, kCommandTimeout);
+      host_.StartTimer(TimerSendUser, server_.timeout);
       expectedReply_ = 331;
       break;
     case XFER_USER_RESPONSE:
@@ -172,7 +170,7 @@ void UpdateSession::OnMainControl(int state) {
     case XFER_SEND_PASSWORD:
       lastCommand_ = CommandPassword;
       if (!Send(Format("PASS %s\r\n", ServerPassword))) return;
-      host_.StartTimer(TimerSendPassword, kCommandTimeout);
+      host_.StartTimer(TimerSendPassword, server_.timeout);
       expectedReply_ = 230;
       break;
     case XFER_PASSWORD_RESPONSE:
@@ -185,7 +183,7 @@ void UpdateSession::OnMainControl(int state) {
     case XFER_SEND_CWD:
       lastCommand_ = CommandCwd;
       if (!Send(Format("CWD %s\r\n", ServerDirectory))) return;
-      host_.StartTimer(TimerSendCwd, kCommandTimeout);
+      host_.StartTimer(TimerSendCwd, server_.timeout);
       expectedReply_ = 250;
       break;
     case XFER_CWD_RESPONSE:
@@ -223,7 +221,7 @@ void UpdateSession::OnMainControl(int state) {
       lastCommand_ = CommandType;
       if (!Send("TYPE I\r\n")) return;
       expectedReply_ = 200;
-      host_.StartTimer(TimerSendBin, kCommandTimeout);
+      host_.StartTimer(TimerSendBin, server_.timeout);
       break;
     case XFER_BIN_RESPONSE:
       host_.StopTimer(TimerSendBin);
@@ -334,7 +332,7 @@ void UpdateSession::StartDataCommand(bool retrieve, const char* name) {
   }
   if (!Send("PORT " + address + "," + PortText(dataPort_) + "\r\n")) return;
   lastCommand_ = CommandPort;
-  host_.StartTimer(CommandTimerOf(kind_), kCommandTimeout);
+  host_.StartTimer(CommandTimerOf(kind_), server_.timeout);
 }
 
 void UpdateSession::SendPendingDataCommand(const char* what) {
@@ -342,7 +340,7 @@ void UpdateSession::SendPendingDataCommand(const char* what) {
   Log(std::string("sending data command to ftp server, ") + what, LogMainControl);
   expectedReply_ = 0;
   if (!Send(pendingCommand_)) return;
-  host_.StartTimer(CommandTimerOf(kind_), kCommandTimeout);
+  host_.StartTimer(CommandTimerOf(kind_), server_.timeout);
 }
 
 void UpdateSession::ReadListings() {
@@ -490,7 +488,14 @@ void UpdateSession::OnListenerSocket(int code) {
   if (stopped_) return;
   Log(std::string("Server: ") + SocketCodeName(code), LogServerSocket);
   switch (code) {
-    case CWINSOCK_READY_TO_ACCEPT_CONNECTION: host_.AcceptData(); break;
+    case CWINSOCK_READY_TO_ACCEPT_CONNECTION: {
+      // Any host can reach the listener, and what comes in is installed and
+      // run: a stranger is turned away, and the wait for the server goes on
+      // under the time-out already running.
+      std::string stranger;
+      if (!host_.AcceptData(stranger)) Log("Server: refused a connection from " + stranger, LogServerSocket);
+      break;
+    }
     case CWINSOCK_ERROR_WRITING: Fail(Format(NetworkErrorFormat, "Server", code)); break;
     case CWINSOCK_ERROR_READING: Log(Format(NetworkErrorFormat, "Server", code), LogGeneral); break;
     default: break;
@@ -504,7 +509,7 @@ void UpdateSession::OnDataSocket(int code) {
     case CWINSOCK_YOU_ARE_CONNECTED:
       dataConnected_ = true;
       if (kind_ == TransferGetImage || kind_ == TransferGetUpdates) host_.StopTimer(TimerSendGet);
-      host_.StartTimer(TimerTransfer, kTransferTimeout);
+      host_.StartTimer(TimerTransfer, server_.timeout);
       break;
     case CWINSOCK_DONE_READING: OnDataChunk(); break;
     case CWINSOCK_LOST_CONNECTION: OnDataClosed(); break;
@@ -515,7 +520,7 @@ void UpdateSession::OnDataSocket(int code) {
 }
 
 void UpdateSession::OnDataChunk() {
-  host_.StartTimer(TimerTransfer, kTransferTimeout);
+  host_.StartTimer(TimerTransfer, server_.timeout);
   std::string chunk;
   if (!host_.ReadData(chunk)) return;
   if (kind_ == TransferListImage || kind_ == TransferListUpdates) {

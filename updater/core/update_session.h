@@ -134,7 +134,10 @@ class SessionHost {
 
   // The data listener and the data connection.
   virtual bool OpenListener(int port) = 0;
-  virtual void AcceptData() = 0;
+  // Takes the waiting connection as the data connection when it comes from
+  // the update server (the control connection's peer). One from any other
+  // address is closed at once: false, with that address in `stranger`.
+  virtual bool AcceptData(std::string& stranger) = 0;
   virtual bool ReadData(std::string& chunk) = 0;
   virtual void CloseData() = 0;
   virtual void CloseListener() = 0;
@@ -175,6 +178,9 @@ class SessionHost {
 struct UpdateServer {
   std::string host = UpdateServerHost;
   int port = ControlPort;
+  // How long, in milliseconds, a command's reply or a transfer's data may
+  // keep the session waiting (tests of a server that never answers shorten it).
+  unsigned timeout = 60000;
 };
 
 class UpdateSession {

@@ -159,7 +159,7 @@ int CSocketWindow::ConnectAddress(const sockaddr_in& address) {
   return SocketDone;
 }
 
-int CSocketWindow::Accept(CSocketWindow* data) {
+int CSocketWindow::Accept(CSocketWindow* data, const in_addr* onlyFrom, in_addr* from) {
   if (!m_bServer || !IsOpen() || data == nullptr || data->IsOpen()) return SocketWrongState;
   if (!data->MakeWindow()) return SocketNoResources;
   sockaddr_in peer = {};
@@ -169,6 +169,16 @@ int CSocketWindow::Accept(CSocketWindow* data) {
     m_nLastError = ::WSAGetLastError();
     data->Reset();
     return SocketError;
+  }
+  if (from != nullptr) *from = peer.sin_addr;
+  if (onlyFrom != nullptr && peer.sin_addr.s_addr != onlyFrom->s_addr) {
+    // An abortive close: the stranger is cut off, and the port keeps no
+    // closing connection that could stop it being listened on again.
+    linger abort = {1, 0};
+    ::setsockopt(accepted, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&abort), sizeof abort);
+    ::closesocket(accepted);
+    data->Reset();
+    return SocketRefused;
   }
   if (::WSAAsyncSelect(accepted, data->m_hWnd, WM_SOCKET_EVENT, kClientEvents) != 0) {
     m_nLastError = ::WSAGetLastError();
@@ -232,6 +242,17 @@ BOOL CSocketWindow::GetLocalAddressString(char* text, int size) const {
   }
   const auto* bytes = reinterpret_cast<const unsigned char*>(&local.sin_addr);
   std::snprintf(text, static_cast<size_t>(size), "%d,%d,%d,%d", bytes[0], bytes[1], bytes[2], bytes[3]);
+  return TRUE;
+}
+
+BOOL CSocketWindow::GetPeerAddress(in_addr* address) const {
+  sockaddr_in peer = {};
+  int length = sizeof peer;
+  if (address == nullptr || !IsOpen() ||
+      ::getpeername(m_socket, reinterpret_cast<sockaddr*>(&peer), &length) == SOCKET_ERROR) {
+    return FALSE;
+  }
+  *address = peer.sin_addr;
   return TRUE;
 }
 

@@ -22,6 +22,7 @@ enum SocketResult {
   SocketNoResources = 1,  // the window or memory could not be made
   SocketError = 2,        // a WinSock error, kept as the last error
   SocketWrongState = 3,
+  SocketRefused = 4,  // a connection from an address not allowed, closed at once
 };
 
 // Starts and ends the use of WinSock 1.1.
@@ -52,7 +53,9 @@ class CSocketWindow : public CWnd {
   int ConnectService(LPCSTR host, LPCSTR service);
   int ConnectAddress(const sockaddr_in& address);
   // Accepts a waiting connection into `data`, which must have no socket.
-  int Accept(CSocketWindow* data);
+  // With `onlyFrom`, a connection from any other address is closed at once
+  // (SocketRefused) and `data` stays closed; `from` gets the peer's address.
+  int Accept(CSocketWindow* data, const in_addr* onlyFrom = nullptr, in_addr* from = nullptr);
   // Queues a buffer, which the caller keeps alive until code 1 or 2 hands it back.
   int Write(int length, const char* data);
   // The first received chunk; false when none waits.
@@ -67,6 +70,8 @@ class CSocketWindow : public CWnd {
   // The socket's local address as "%d,%d,%d,%d"; a message box and FALSE
   // when it cannot be had.
   BOOL GetLocalAddressString(char* text, int size) const;
+  // The address at the other end of a connected socket; FALSE when there is none.
+  BOOL GetPeerAddress(in_addr* address) const;
 
  protected:
   LRESULT OnSocketEvent(WPARAM wParam, LPARAM lParam);

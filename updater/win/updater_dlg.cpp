@@ -408,8 +408,15 @@ bool CUpdaterDlg::OpenListener(int port) {
   return m_listener->CreateServerSocket(port) == SocketDone;
 }
 
-void CUpdaterDlg::AcceptData() {
-  if (m_listener != nullptr && m_data != nullptr) m_listener->Accept(m_data.get());
+bool CUpdaterDlg::AcceptData(std::string& stranger) {
+  if (m_listener == nullptr || m_data == nullptr) return true;
+  // Without a control connection no address is the server's (0.0.0.0 is nobody's).
+  in_addr server = {};
+  if (m_control != nullptr) m_control->GetPeerAddress(&server);
+  in_addr from = {};
+  if (m_listener->Accept(m_data.get(), &server, &from) != SocketRefused) return true;
+  stranger = ::inet_ntoa(from);
+  return false;
 }
 
 bool CUpdaterDlg::ReadData(std::string& chunk) { return m_data != nullptr && m_data->Read(chunk); }

@@ -66,7 +66,7 @@ class CUpdaterDlg : public CDialog, public refresh::SessionHost {
   void CloseControl() override;
   bool LocalAddress(std::string& text) override;
   bool OpenListener(int port) override;
-  void AcceptData() override;
+  bool AcceptData(std::string& stranger) override;
   bool ReadData(std::string& chunk) override;
   void CloseData() override;
   void CloseListener() override;

@@ -2,7 +2,8 @@
 // machine: the input is a script of events in the order the dialog's message
 // loop would see them: control replies of any text and split, data
 // connections with any chunks, socket codes, timers, a cancel, and what the
-// machine answers (connects, writes, extracts, verifies, copies). Every
+// machine answers (connects, writes, extracts, verifies, copies, whether a
+// data connection comes from another host). Every
 // script must end without a bad read, a crash or a state machine that posts
 // itself for ever.
 #include <cstdint>
@@ -37,7 +38,7 @@ class World final : public SessionHost {
   std::deque<std::string> controlChunks, dataChunks;
   std::uint8_t flags = 0xFF;  // connects, sends, listens, temp folder, download opens, writes, picture, verified
   unsigned extractor = 33, restart = 33;
-  int dateCheck = 2, readerPolls = 0;
+  int dateCheck = 2, readerPolls = 0, strangers = 0;
   bool reinstall = false, tempDir = false, copies = true;
 
   bool Flag(int bit) const { return (flags >> bit) & 1; }
@@ -63,7 +64,12 @@ class World final : public SessionHost {
     return true;
   }
   bool OpenListener(int) override { return Flag(2); }
-  void AcceptData() override {}
+  bool AcceptData(std::string& stranger) override {
+    if (strangers <= 0) return true;
+    --strangers;
+    stranger = "127.0.0.2";
+    return false;
+  }
   bool ReadData(std::string& chunk) override { return Take(dataChunks, chunk); }
   void CloseData() override {}
   void CloseListener() override {}
@@ -147,6 +153,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         world.extractor = script.Byte();
         world.dateCheck = script.Byte() % 4;
         world.readerPolls = script.Byte() % 3;
+        world.strangers = script.Byte() % 3;  // connections from other hosts before the server's
         world.reinstall = world.flags & 1;
         world.copies = (world.flags & 2) != 0;
         world.restart = world.extractor ^ 0x20;
