@@ -143,7 +143,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         session.OnDataSocket(CWINSOCK_LOST_CONNECTION);
         break;
       }
-      case 2: session.OnTimer(script.Byte() % 12); break;
+      case 2: session.OnTimer(script.Byte() % 13); break;
       case 3: session.OnControlSocket(script.Byte() % 10, script.Byte()); break;
       case 4: session.OnDataSocket(script.Byte() % 10); break;
       case 5: session.OnListenerSocket(script.Byte() % 10); break;
