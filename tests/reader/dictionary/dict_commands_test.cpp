@@ -321,6 +321,8 @@ TEST_F(DictScreen, AnEntryLongerThanAPageGoesOnPageAfterPage) {
   ASSERT_GE(pages.size(), 2u);
   for (std::size_t i = 0; i < pages.size(); ++i) EXPECT_EQ(pages[i], "Page " + std::to_string(i + 1));
   EXPECT_TRUE(boxes.all().empty());
+  // Every line once, none into the footer, on pages of several heights.
+  EXPECT_GE(ui::ExpectEveryLinePrintedOnce(*dict, 300, {690, 704, 731, 760}, "dictionary_printed_page"), 2);
 }
 
 }  // namespace
