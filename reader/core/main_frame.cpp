@@ -80,6 +80,8 @@ ProgramLauncher g_launcher = nullptr;
 
 constexpr int RandomPictureSeconds = 60;
 constexpr UINT FolderItemBase = 200000;
+constexpr int MenuFolders = 10;
+constexpr int MenuFolderItems = 10;
 
 }  // namespace
 
@@ -358,6 +360,27 @@ BOOL CMainFrame::SaveBookmarks() {
   for (Screen screen : {Screen::Browser, Screen::Dictionary, Screen::Timeline})
     if (ReaderScreen* view = AsScreen(GetScreen(screen))) view->StoreAnnotations();
   return GetVeldrixApp().SaveBookmarks();
+}
+
+void CMainFrame::FillBookmarkMenu(CMenu& menu, int fixedItems, UINT firstId, UINT moreId) {
+  while (menu.GetMenuItemCount() > fixedItems) menu.DeleteMenu(static_cast<UINT>(fixedItems), MF_BYPOSITION);
+  CVeldrixApp& app = GetVeldrixApp();
+  const int folders = app.m_folders.GetSize();
+  if (folders > 0) menu.AppendMenu(MF_SEPARATOR);
+  for (int f = 0; f < folders && f < MenuFolders; ++f) {
+    const CBitString& articles = static_cast<const CFolder*>(app.m_folders[f])->m_articles;
+    const int count = articles.GetSetCount();
+    CMenu popup;
+    popup.CreatePopupMenu();
+    for (int i = 0; i < count && i < MenuFolderItems; ++i)
+      ::AppendMenuA(popup.m_hMenu, MF_OWNERDRAW, firstId + static_cast<UINT>(MenuFolderItems * f + i),
+                    reinterpret_cast<LPCSTR>(static_cast<UINT_PTR>(articles.GetAt(i + 1))));
+    if (count > MenuFolderItems) popup.AppendMenu(MF_STRING, moreId, "more");
+    ::AppendMenuA(menu.m_hMenu, MF_POPUP | MF_OWNERDRAW | (count == 0 ? MF_GRAYED : 0),
+                  reinterpret_cast<UINT_PTR>(popup.Detach()),
+                  reinterpret_cast<LPCSTR>(static_cast<UINT_PTR>(FolderItemBase + f)));
+  }
+  if (folders > MenuFolders) menu.AppendMenu(MF_STRING, moreId, "more");
 }
 
 BOOL CMainFrame::PlaySound(const char* file) {
