@@ -466,7 +466,7 @@ int CountInk(CWordListDlg& panel) {
   CRect window;
   panel.GetWindowRect(&window);
   CWindowDC dc(&panel);
-  CFont* old = dc.SelectObject(&GetVeldrixApp().m_fonts[FontHeading]);
+  CFont* old = dc.SelectObject(&GetVeldrixApp().m_fonts[FontCaption]);
   const CString title = CWordListDlg::Title(panel.GetMode());
   const int titleEnd = 6 + dc.GetTextExtent(title).cx + 2;
   dc.SelectObject(old);
