@@ -420,7 +420,9 @@ CRect CViewPicture::PrintFrame(CDC* pDC, CPrintInfo* pInfo, const CRect& pageRec
   page.top += app.m_printMargins.top;
   page.right -= app.m_printMargins.right;
   page.bottom -= app.m_printMargins.bottom;
-  CFont* old = pDC->SelectObject(app.GetFont(FontHeading));
+  // The header and footer in the shared print font, which the job made for
+  // the printer: the screens' header fonts are fixed pixels, a speck on paper.
+  CFont* old = pDC->SelectObject(app.GetFont(FontSerif));
   TEXTMETRIC metrics = {};
   pDC->GetTextMetrics(&metrics);
   CString title = m_printMode == PrintItem        ? m_title

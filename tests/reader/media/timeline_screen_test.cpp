@@ -740,6 +740,16 @@ TEST_F(TimelineWiring, AMediaItemOpensInTheGalleryAndAddArticleAsksForAFolder) {
   ASSERT_NE(media, nullptr);
   EXPECT_EQ(Frame()->GetActiveView(), media);
   EXPECT_EQ(media->GetCurrentItem(), item);
+  // The gallery opened on this item has nothing to go back to; the next
+  // item shown leads back to it.
+  EXPECT_EQ(media->GetBackList().GetSize(), 0);
+  EXPECT_FALSE(media->GetButton(IDC_MEDIA_BACK).IsWindowEnabled());
+  media->GoToItem(App().m_multBits.IndexOf(Article("Volcano")), 0);
+  ASSERT_EQ(media->GetBackList().GetSize(), 1);
+  media->SendMessage(WM_COMMAND, ID_MEDIA_BACK);
+  ui::PumpUntilIdle();
+  EXPECT_EQ(media->GetCurrentItem(), item);
+  EXPECT_EQ(media->GetBackList().GetSize(), 0);
 }
 
 TEST_F(TimelineWiring, RelatedToEventOpensTheResultsAndTheHistoryRecallsAQuery) {
