@@ -404,7 +404,10 @@ LRESULT CMainFrame::OnSoundNotify(WPARAM wParam, LPARAM) {
   if (wParam == SoundStarted) {
     AfxGetApp()->DoWaitCursor(-1);
   } else if (wParam == SoundEnded) {
-    if (auto* media = dynamic_cast<CViewPicture*>(GetScreen(Screen::Media))) media->OnSound();
+    // The end turns the media screen's sound back to stopped; its sound
+    // command would start the item's sound when none of its own plays.
+    auto* media = dynamic_cast<CViewPicture*>(GetScreen(Screen::Media));
+    if (media && media->IsSoundPlaying()) media->OnSound();
   }
   return 0;
 }
