@@ -16,6 +16,7 @@
 #include "hot_spot.h"
 #include "panels_test_owner.h"
 #include "picture_view.h"
+#include "reader/dictionary_ids.h"
 #include "reader/media_ids.h"
 #include "reader/timeline_quiz_ids.h"
 #include "reader_messages.h"
@@ -249,12 +250,19 @@ TEST_F(TimelineScreen, TheBookmarkMenuShowsAChosenArticleOnItsOwnScreen) {
   ASSERT_NE(media, nullptr);
   EXPECT_EQ(Frame()->GetActiveView(), media);
   EXPECT_EQ(media->GetCurrentItem(), app.m_multBits.IndexOf(astronomy));
-  ASSERT_TRUE(Frame()->ShowTimeline());
-  choose(zebra);  // a dictionary entry
+  // A dictionary entry, shown in the dictionary mode even when the screen
+  // was left in a translation mode.
+  ASSERT_TRUE(Frame()->ShowDictionary());
   auto* dictionary = dynamic_cast<CDict*>(Frame()->GetScreen(Screen::Dictionary));
   ASSERT_NE(dictionary, nullptr);
+  dictionary->SendMessage(WM_COMMAND, ID_DICT_MODE_FRENCH_ENGLISH);
+  ASSERT_EQ(dictionary->GetMode(), dict::kFrenchEnglish);
+  ASSERT_TRUE(Frame()->ShowTimeline());
+  choose(zebra);
   EXPECT_EQ(Frame()->GetActiveView(), dictionary);
+  EXPECT_EQ(dictionary->GetMode(), dict::kDictionary);
   EXPECT_EQ(dictionary->GetCurrentEntry(), static_cast<DWORD>(zebra));
+  EXPECT_EQ(dictionary->Display().Model().RunString(0), "Zebra ");
   ASSERT_TRUE(Frame()->ShowTimeline());
   choose(hale);  // any other article: the encyclopedia
   auto* browser = dynamic_cast<CBrowser*>(Frame()->GetScreen(Screen::Browser));
