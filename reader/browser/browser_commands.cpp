@@ -20,9 +20,7 @@
 namespace {
 
 constexpr int kBookmarkFixedItems = 10;
-constexpr int kMenuFolders = 10;
 constexpr int kFolderItems = 10;
-constexpr UINT kFolderItemData = 200000;
 constexpr int kSearchMenu = 3;
 constexpr int kBookmarkMenu = 4;
 constexpr int kSearchHistoryPosition = 5;
@@ -61,25 +59,8 @@ BOOL CBrowser::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* p
 CMenu* CBrowser::SubMenu(int position) { return m_menu.m_hMenu ? m_menu.GetSubMenu(position) : nullptr; }
 
 void CBrowser::RebuildBookmarkMenu() {
-  CMenu* menu = SubMenu(kBookmarkMenu);
-  if (!menu) return;
-  while (menu->GetMenuItemCount() > kBookmarkFixedItems) menu->DeleteMenu(kBookmarkFixedItems, MF_BYPOSITION);
-  CVeldrixApp& app = GetVeldrixApp();
-  const int folders = app.m_folders.GetSize();
-  if (folders > 0) menu->AppendMenu(MF_SEPARATOR);
-  for (int k = 0; k < folders && k < kMenuFolders; ++k) {
-    const CBitString& articles = static_cast<CFolder*>(app.m_folders[k])->m_articles;
-    CMenu popup;
-    popup.CreatePopupMenu();
-    for (int i = 0; i < kFolderItems && i < articles.GetSetCount(); ++i)
-      ::AppendMenuA(popup.m_hMenu, MF_OWNERDRAW, ID_BOOKMARK_ARTICLE_FIRST + kFolderItems * k + i,
-                    reinterpret_cast<LPCSTR>(static_cast<UINT_PTR>(articles.GetAt(i + 1))));
-    if (articles.GetSetCount() > kFolderItems) popup.AppendMenu(MF_STRING, ID_BROWSER_BOOKMARK_LIST, "more");
-    const UINT grey = articles.GetSetCount() == 0 ? MF_GRAYED : 0;
-    ::AppendMenuA(menu->m_hMenu, MF_POPUP | MF_OWNERDRAW | grey, reinterpret_cast<UINT_PTR>(popup.Detach()),
-                  reinterpret_cast<LPCSTR>(static_cast<UINT_PTR>(kFolderItemData + k)));
-  }
-  if (folders > kMenuFolders) menu->AppendMenu(MF_STRING, ID_BROWSER_BOOKMARK_LIST, "more");
+  if (CMenu* menu = SubMenu(kBookmarkMenu))
+    CMainFrame::FillBookmarkMenu(*menu, kBookmarkFixedItems, ID_BOOKMARK_ARTICLE_FIRST, ID_BROWSER_BOOKMARK_LIST);
 }
 
 void CBrowser::ShowBookmarkArticle(int article) {

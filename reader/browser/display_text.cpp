@@ -200,8 +200,13 @@ int CDisplay::PrintRuns(CDC* dc, CPrintInfo* info, int firstRun) {
   dc->SetTextAlign(TA_TOP | TA_LEFT | TA_NOUPDATECP);
   dc->SetBkMode(TRANSPARENT);
   dc->SetTextColor(RGB(0, 0, 0));
-  // A word wider than the page is cut at the right edge.
-  dc->IntersectClipRect(&info->m_rectDraw);
+  // A word wider than the page is cut at the right edge. Nothing else is
+  // cut: the layout keeps every line inside the page, and a page's first
+  // line taller than it shows whole.
+  CRect device;
+  dc->GetClipBox(&device);
+  if (device.right > info->m_rectDraw.right)
+    dc->ExcludeClipRect(info->m_rectDraw.right, device.top, device.right, device.bottom);
   Printer printer(dc);
   CWnd* parent = GetParent();
   const bool dictionaryLines = parent != nullptr && DisplayServices().IsDictionaryListMode(parent);

@@ -69,8 +69,10 @@ int PageLayout::Print(int first) {
   if (r >= n_) return -1;
   handled_ = r;
   int y = area_.top;
+  bool pageStart = true;
   std::vector<Placed> placed;
   for (;;) {
+    const int lineStart = r;
     placed.clear();
     int x = area_.left;
     int height = lineHeight;
@@ -126,6 +128,13 @@ int PageLayout::Print(int first) {
       r = group.back() + 1;
       handled_ = kNone;
     }
+    if (placed.empty()) return -1;
+    // A line that would reach past the bottom starts the next page; the
+    // page's first line is printed whatever its height. Raised and lowered
+    // lines reach a quarter line lower.
+    const int lineBottom = y + height + (raised || lowered ? quarter : 0);
+    if (!pageStart && lineBottom > area_.bottom) return lineStart;
+    pageStart = false;
 
     const int base = y + (raised ? quarter : 0);
     for (const Placed& p : placed) {
@@ -172,7 +181,6 @@ int PageLayout::Print(int first) {
     y += height + (lowered ? quarter : 0) + extra;
     r = NextPrinted(r);
     if (r >= n_) return -1;
-    if (y > area_.bottom) return r;
   }
 }
 

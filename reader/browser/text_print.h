@@ -23,8 +23,9 @@ class PrintSurface {
 // `selectionOnly` only the selected runs, block by block. `dictionaryLines`
 // (the dictionary screen's lists, modes 0..2): a run that starts a line
 // just starts the next printed line; elsewhere it also leaves an empty line
-// before it. Returns the first run of the next page, or -1 when the text is
-// done.
+// before it. A page ends before a line that would reach below `area`; its
+// first line is printed whatever its height, so every page holds one.
+// Returns the first run of the next page, or -1 when the text is done.
 int PrintPage(const TextModel& model, PrintSurface& surface, const CRect& area, int first, bool selectionOnly,
               bool dictionaryLines);
 

@@ -1,9 +1,8 @@
 #include "about_dlg.h"
 
-#include <mmsystem.h>
-
 #include "reader/reader_ids.h"
 #include "reader_messages.h"
+#include "sound_engine.h"
 #include "working_directory.h"
 
 namespace {
@@ -36,12 +35,12 @@ BOOL CAboutDlg::OnInitDialog() {
                window.Height() - client.Height() + movie.Height(), SWP_NOMOVE | SWP_NOZORDER);
   CenterWindow();
   const std::string sound = WorkingPath("CREDIT.WAV");
-  ::sndPlaySoundA(sound.c_str(), SND_ASYNC | SND_LOOP);
+  PlaySystemSound(sound.c_str(), SystemSoundMode::Looping);
   return TRUE;
 }
 
 void CAboutDlg::OnCancel() {
-  ::sndPlaySoundA(nullptr, SND_ASYNC);
+  PlaySystemSound(nullptr, SystemSoundMode::Once);
   EndDialog(0);
 }
 

@@ -80,6 +80,8 @@ ProgramLauncher g_launcher = nullptr;
 
 constexpr int RandomPictureSeconds = 60;
 constexpr UINT FolderItemBase = 200000;
+constexpr int MenuFolders = 10;
+constexpr int MenuFolderItems = 10;
 
 }  // namespace
 
@@ -360,6 +362,27 @@ BOOL CMainFrame::SaveBookmarks() {
   return GetVeldrixApp().SaveBookmarks();
 }
 
+void CMainFrame::FillBookmarkMenu(CMenu& menu, int fixedItems, UINT firstId, UINT moreId) {
+  while (menu.GetMenuItemCount() > fixedItems) menu.DeleteMenu(static_cast<UINT>(fixedItems), MF_BYPOSITION);
+  CVeldrixApp& app = GetVeldrixApp();
+  const int folders = app.m_folders.GetSize();
+  if (folders > 0) menu.AppendMenu(MF_SEPARATOR);
+  for (int f = 0; f < folders && f < MenuFolders; ++f) {
+    const CBitString& articles = static_cast<const CFolder*>(app.m_folders[f])->m_articles;
+    const int count = articles.GetSetCount();
+    CMenu popup;
+    popup.CreatePopupMenu();
+    for (int i = 0; i < count && i < MenuFolderItems; ++i)
+      ::AppendMenuA(popup.m_hMenu, MF_OWNERDRAW, firstId + static_cast<UINT>(MenuFolderItems * f + i),
+                    reinterpret_cast<LPCSTR>(static_cast<UINT_PTR>(articles.GetAt(i + 1))));
+    if (count > MenuFolderItems) popup.AppendMenu(MF_STRING, moreId, "more");
+    ::AppendMenuA(menu.m_hMenu, MF_POPUP | MF_OWNERDRAW | (count == 0 ? MF_GRAYED : 0),
+                  reinterpret_cast<UINT_PTR>(popup.Detach()),
+                  reinterpret_cast<LPCSTR>(static_cast<UINT_PTR>(FolderItemBase + f)));
+  }
+  if (folders > MenuFolders) menu.AppendMenu(MF_STRING, moreId, "more");
+}
+
 BOOL CMainFrame::PlaySound(const char* file) {
   if (!m_sound) return FALSE;
   SoundEngine& sound = TheSoundEngine();
@@ -381,7 +404,10 @@ LRESULT CMainFrame::OnSoundNotify(WPARAM wParam, LPARAM) {
   if (wParam == SoundStarted) {
     AfxGetApp()->DoWaitCursor(-1);
   } else if (wParam == SoundEnded) {
-    if (auto* media = dynamic_cast<CViewPicture*>(GetScreen(Screen::Media))) media->OnSound();
+    // The end turns the media screen's sound back to stopped; its sound
+    // command would start the item's sound when none of its own plays.
+    auto* media = dynamic_cast<CViewPicture*>(GetScreen(Screen::Media));
+    if (media && media->IsSoundPlaying()) media->OnSound();
   }
   return 0;
 }

@@ -82,6 +82,14 @@ class CMainFrame : public CFrameWnd {
 
   // The screens store their notes and highlights, then Bookmark.dat is written.
   BOOL SaveBookmarks();
+  // Refills a screen's Bookmark menu from the folders: `menu` keeps its first
+  // `fixedItems` items; when folders exist a separator follows, then one
+  // owner-drawn pop-up per folder (at most ten; greyed when empty) of at most
+  // ten owner-drawn articles, command `firstId` + 10 x folder + item, and
+  // "more" (`moreId`) after a longer folder and after the tenth folder. The
+  // frame draws the items: an article carries its number, a folder's pop-up
+  // 200000 + the folder.
+  static void FillBookmarkMenu(CMenu& menu, int fixedItems, UINT firstId, UINT moreId);
   // Plays a sound file, or stops the sound with null. TRUE when a sound started.
   BOOL PlaySound(const char* file);
   BOOL IsCloseRequested() const { return m_bCloseRequested; }

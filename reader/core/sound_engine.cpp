@@ -1,5 +1,7 @@
 #include "sound_engine.h"
 
+#include <mmsystem.h>
+
 #include "pnen3230.h"
 
 namespace {
@@ -17,6 +19,7 @@ class StreamingSound final : public SoundEngine {
 };
 
 SoundEngine* g_engine = nullptr;
+SystemSoundCall g_systemSound = nullptr;
 
 }  // namespace
 
@@ -26,3 +29,12 @@ SoundEngine& TheSoundEngine() {
 }
 
 void UseSoundEngine(SoundEngine* engine) { g_engine = engine; }
+
+BOOL PlaySystemSound(const char* file, SystemSoundMode mode) {
+  if (g_systemSound) return g_systemSound(file, mode);
+  // A missing file plays nothing rather than the system's default sound.
+  const UINT flags = SND_ASYNC | SND_NODEFAULT | (mode == SystemSoundMode::Looping ? SND_LOOP : 0);
+  return ::sndPlaySoundA(file, flags);
+}
+
+void UseSystemSound(SystemSoundCall call) { g_systemSound = call; }

@@ -18,3 +18,13 @@ class SoundEngine {
 
 SoundEngine& TheSoundEngine();
 void UseSoundEngine(SoundEngine* engine);
+
+// The system's own sound call (sndPlaySound, asynchronous), for sounds that
+// no screen follows to their end: the quiz's applause and the credits of the
+// About box. The end of a streaming engine's sound goes to the media screen,
+// which would take it for the end of its own. A null file stops the sound.
+// Tests put a recorder in the call's place.
+enum class SystemSoundMode { Once, Looping };
+using SystemSoundCall = BOOL (*)(const char* file, SystemSoundMode mode);
+BOOL PlaySystemSound(const char* file, SystemSoundMode mode);
+void UseSystemSound(SystemSoundCall call);

@@ -10,9 +10,9 @@
 #include "dict_view.h"
 #include "dict_window_helpers.h"
 #include "in_api.h"
+#include "item_router.h"
 #include "main_frame.h"
 #include "note_dlg.h"
-#include "picture_view.h"
 #include "preview_view.h"
 #include "reader/dictionary_ids.h"
 #include "skin_environment.h"
@@ -22,9 +22,6 @@
 
 namespace {
 
-constexpr int kFoldersShown = 10;
-constexpr int kFolderItemsShown = 10;
-constexpr UINT kFolderItemData = 200000;
 // Positions in the screen's menu.
 constexpr int kSearchMenu = 3;
 constexpr int kHistoryItem = 9;
@@ -304,28 +301,8 @@ void CDict::OnEndPrinting(CDC*, CPrintInfo*) {
 LRESULT CDict::OnFoldersChanged(WPARAM wParam, LPARAM lParam) {
   CVeldrixApp& app = GetVeldrixApp();
   CWaitCursor wait;
-  CMenu* bookmarks = m_menu.m_hMenu ? m_menu.GetSubMenu(kBookmarkMenu) : nullptr;
-  if (bookmarks != nullptr) {
-    while (bookmarks->GetMenuItemCount() > kBookmarkFixedItems)
-      bookmarks->DeleteMenu(static_cast<UINT>(kBookmarkFixedItems), MF_BYPOSITION);
-    const int folders = static_cast<int>(app.m_folders.GetSize());
-    if (folders > 0) bookmarks->AppendMenu(MF_SEPARATOR, 0, static_cast<LPCTSTR>(nullptr));
-    for (int f = 0; f < folders && f < kFoldersShown; ++f) {
-      const CFolder& folder = *static_cast<const CFolder*>(app.m_folders[f]);
-      HMENU popup = ::CreatePopupMenu();
-      const int count = folder.m_articles.GetSetCount();
-      for (int i = 0; i < count && i < kFolderItemsShown; ++i) {
-        const UINT id = static_cast<UINT>(ID_DICT_BOOKMARK_FIRST + 10 * f + i);
-        ::AppendMenuA(popup, MF_OWNERDRAW, id,
-                      reinterpret_cast<LPCSTR>(static_cast<ULONG_PTR>(folder.m_articles.GetAt(i + 1))));
-      }
-      if (count > kFolderItemsShown) ::AppendMenuA(popup, MF_STRING, ID_DICT_BOOKMARK_LIST, "more");
-      ::AppendMenuA(bookmarks->m_hMenu, MF_POPUP | MF_OWNERDRAW | (count == 0 ? MF_GRAYED : 0),
-                    reinterpret_cast<UINT_PTR>(popup),
-                    reinterpret_cast<LPCSTR>(static_cast<ULONG_PTR>(kFolderItemData + f)));
-    }
-    if (folders > kFoldersShown) bookmarks->AppendMenu(MF_STRING, ID_DICT_BOOKMARK_LIST, "more");
-  }
+  if (CMenu* bookmarks = m_menu.m_hMenu ? m_menu.GetSubMenu(kBookmarkMenu) : nullptr)
+    CMainFrame::FillBookmarkMenu(*bookmarks, kBookmarkFixedItems, ID_DICT_BOOKMARK_FIRST, ID_DICT_BOOKMARK_LIST);
   // An entry that left its last folder loses its notes and highlights.
   const int article = GetShownArticle();
   if (article > 0 && !app.IsInBookmarkFolder(article)) {
@@ -357,20 +334,13 @@ void CDict::OnBookmarkItem(UINT id) {
   const CFolder& folder = *static_cast<const CFolder*>(app.m_folders[f]);
   const int article = folder.m_articles.GetAt(i + 1);
   if (article <= 0) return;
-  CMainFrame* frame = app.GetMainFrame();
-  if (frame == nullptr) return;
-  if (app.m_multBits.Test(article)) {
-    if (frame->ShowMedia())
-      if (auto* media = dynamic_cast<CViewPicture*>(frame->GetScreen(Screen::Media)))
-        media->GoToItem(app.m_multBits.IndexOf(article), 0);
-  } else if (app.m_tmlBits.Test(article)) {
-    frame->ShowTimeline();
-  } else if (app.m_vornBits.Test(article)) {
-    OnDictionaryMode();
-    ShowEntry(static_cast<DWORD>(article));
-  } else {
-    frame->ShowBrowser();
+  // A dictionary article is shown here; the others on their own screens.
+  if (panels::KindOfArticle(article) != panels::ItemKind::DictionaryEntry) {
+    panels::ShowOnItsScreen(article);
+    return;
   }
+  OnDictionaryMode();
+  ShowEntry(static_cast<DWORD>(article));
 }
 
 // ---- related articles ------------------------------------------------------------

@@ -91,6 +91,11 @@ void CDict::OpenTuner(const CString& query, const CStringArray& terms) {
   m_tuner.SetFocus();
 }
 
+void CDict::ShowItem(int item) {
+  if (m_nMode < dict::kDictionary) OnDictionaryMode();
+  ShowEntry(static_cast<DWORD>(item));
+}
+
 void CDict::ShowArticle(int article) { panels::ShowOnScreen(panels::ItemKind::Article, article); }
 
 void CDict::GoToMediaItem(int item) { panels::ShowOnScreen(panels::ItemKind::MediaItem, item); }

@@ -73,7 +73,10 @@ class CDict : public CFormView,
   // --- the shared windows of modes 5 to 8 and the results window (dict_shared.cpp) ---
   // A chosen entry of the results, contents or bookmark windows.
   void ShowSearchEntry(int number) override { ShowEntry(static_cast<DWORD>(number)); }
-  void ShowItem(int item) override { ShowEntry(static_cast<DWORD>(item)); }
+  // An article from another screen or the bookmark list: the translation
+  // and thesaurus modes first give way to the dictionary mode, since they
+  // read another database or show no entry.
+  void ShowItem(int item) override;
   // The Smart Search dialog hands its query to the Tuner panel.
   void OpenTuner(const CString& query, const CStringArray& terms) override;
   // Other articles open on their own screens.

@@ -121,7 +121,7 @@ void CWordListDlg::PaintHeader(CDC& dc, const CRect& strip) {
   dc.FillRect(&strip, &app.m_brushes[kBandBrush]);
   dc.SetBkMode(TRANSPARENT);
   dc.SetTextColor(RGB(0, 0, 0));
-  CFont* old = dc.SelectObject(&app.m_fonts[FontHeading]);
+  CFont* old = dc.SelectObject(&app.m_fonts[FontCaption]);
   CRect title(strip.left + 6, strip.top, strip.right - 6, strip.bottom);
   dc.DrawText(Title(m_nMode), &title, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
   if (dict::Shown(m_list) && m_list.GetCount() > 0) {

@@ -31,13 +31,16 @@ BOOL CMovieWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwSt
   if (!CWnd::Create(lpszClassName, lpszWindowName, dwStyle, rect, pParentWnd, nID, pContext)) return FALSE;
   if (CMenu* system = GetSystemMenu(FALSE)) system->EnableMenuItem(SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
   CContentDb& main = GetVeldrixApp().GetDatabase(1);
+  // A named file (the intro, the credits) is asked for by its name: item 0 is
+  // the gallery's first item and may be a movie too.
+  const bool named = fileName != nullptr;
   CString path;
-  if (item != 0) {
+  if (!named) {
     CString text;
     if (!main.ReadMediaFileRecord(item, path, text)) return FALSE;
     m_text = text;
   } else {
-    path = CString(main.m_multimediaPath) + (fileName ? fileName : "");
+    path = CString(main.m_multimediaPath) + fileName;
   }
   std::intptr_t file = 0;
   if (Call(media::OpenMovieFile, {reinterpret_cast<std::intptr_t>(static_cast<LPCTSTR>(path)),
@@ -53,9 +56,9 @@ BOOL CMovieWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwSt
   MovieRect box = {};
   Call(media::GetMovieBox, {m_movie, reinterpret_cast<std::intptr_t>(&box)});
   box = {0, 0, box.right - box.left, box.bottom - box.top};
-  m_controller = Call(media::NewMovieController, {m_movie, reinterpret_cast<std::intptr_t>(&box),
-                                                  item != 0 ? ItemControllerFlags : NamedControllerFlags,
-                                                  reinterpret_cast<std::intptr_t>(m_hWnd)});
+  m_controller = Call(media::NewMovieController,
+                      {m_movie, reinterpret_cast<std::intptr_t>(&box),
+                       named ? NamedControllerFlags : ItemControllerFlags, reinterpret_cast<std::intptr_t>(m_hWnd)});
   ControllerAction(ActionPlayRate, 0);
   MovieRect empty = {};
   ControllerAction(ActionSetGrowBox, reinterpret_cast<std::intptr_t>(&empty));
@@ -66,10 +69,10 @@ BOOL CMovieWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwSt
   ::AdjustWindowRect(&frame, dwStyle, FALSE);
   frame.OffsetRect(-frame.left, -frame.top);
   const CRect bounds(rect);
-  if (item != 0)
-    frame = media_logic::PlaceCentredInBounds(frame.Size(), centre, bounds);
-  else
+  if (named)
     frame.OffsetRect(bounds.left, bounds.top);
+  else
+    frame = media_logic::PlaceCentredInBounds(frame.Size(), centre, bounds);
   SetWindowPos(nullptr, frame.left, frame.top, frame.Width(), frame.Height(), SWP_NOZORDER);
   Call(media::SetMovieActive, {m_movie, 1});
   m_bStarted = FALSE;

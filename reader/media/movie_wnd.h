@@ -20,8 +20,8 @@ class CMovieWnd : public CWnd {
   CMovieWnd() = default;
   ~CMovieWnd() override;
 
-  // Item n of the main database's media store (n not 0), or the named file
-  // in its multimedia directory (n = 0). An item's window is centred on
+  // The named file in the main database's multimedia directory when a name
+  // is given, else item n of its media store (n from 0). An item's window is centred on
   // `centre` and kept inside `rect`; a named file's stands at the top-left of
   // `rect`. FALSE, with the window made but empty, when the movie cannot be
   // opened or made.

@@ -135,7 +135,7 @@ void CSearchPanel::PaintFrame(CDC& dc, const char* title, int titleX, const CStr
     dc.SelectObject(old);
   }
   if (title != nullptr) {
-    CFont* old = dc.SelectObject(skin.GetFont(FontHeading));
+    CFont* old = dc.SelectObject(skin.GetFont(FontCaption));
     CRect text(titleX, 0, titleRight, kBandHeight);
     dc.DrawText(title, -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     dc.SelectObject(old);

@@ -27,9 +27,6 @@ namespace {
 
 CVeldrixApp& App() { return GetVeldrixApp(); }
 
-constexpr int MaxMenuFolders = 10;
-constexpr int MaxMenuArticles = 10;
-constexpr UINT FolderItemData = 200000;
 constexpr int FixedBookmarkItems = 6;
 constexpr int HistoryPosition = 4;
 constexpr UINT PreviewToolbar = 30723;
@@ -277,27 +274,7 @@ void CViewPicture::OnHistory(UINT id) { browser::RecallHistoryCommand(id, ID_HIS
 void CViewPicture::RebuildBookmarkMenu() {
   CMenu* bookmarks = FindPopup("&Bookmark");
   if (!bookmarks) return;
-  while (bookmarks->GetMenuItemCount() > FixedBookmarkItems) {
-    const int last = bookmarks->GetMenuItemCount() - 1;
-    bookmarks->DeleteMenu(static_cast<UINT>(last), MF_BYPOSITION);  // destroys a sub-menu too
-  }
-  CVeldrixApp& app = App();
-  const int folders = app.m_folders.GetSize();
-  if (folders > 0) bookmarks->AppendMenu(MF_SEPARATOR);
-  for (int f = 0; f < folders && f < MaxMenuFolders; ++f) {
-    const CFolder& folder = *static_cast<const CFolder*>(app.m_folders[f]);
-    CMenu popup;
-    popup.CreatePopupMenu();
-    const int count = folder.m_articles.GetSetCount();
-    for (int i = 0; i < count && i < MaxMenuArticles; ++i)
-      popup.AppendMenu(MF_OWNERDRAW, static_cast<UINT>(ID_BOOKMARK_FIRST + 10 * f + i),
-                       reinterpret_cast<LPCTSTR>(static_cast<INT_PTR>(folder.m_articles.GetAt(i + 1))));
-    if (count > MaxMenuArticles) popup.AppendMenu(MF_STRING, ID_MEDIA_VIEW_BOOKMARKS, "more");
-    bookmarks->AppendMenu(MF_POPUP | MF_OWNERDRAW | (count == 0 ? MF_GRAYED : 0),
-                          reinterpret_cast<UINT_PTR>(popup.Detach()),
-                          reinterpret_cast<LPCTSTR>(static_cast<INT_PTR>(FolderItemData + f)));
-  }
-  if (folders > MaxMenuFolders) bookmarks->AppendMenu(MF_STRING, ID_MEDIA_VIEW_BOOKMARKS, "more");
+  CMainFrame::FillBookmarkMenu(*bookmarks, FixedBookmarkItems, ID_BOOKMARK_FIRST, ID_MEDIA_VIEW_BOOKMARKS);
   if (IsToolOpen(BookmarkList)) m_tools[BookmarkList]->PostMessage(WM_BITSCHANGED, 1, 0);
   if (m_subjectPanel.GetSafeHwnd()) m_subjectPanel.GetTitles().Invalidate();
   for (ToolWindow kind : {Contents, Results})
@@ -443,7 +420,9 @@ CRect CViewPicture::PrintFrame(CDC* pDC, CPrintInfo* pInfo, const CRect& pageRec
   page.top += app.m_printMargins.top;
   page.right -= app.m_printMargins.right;
   page.bottom -= app.m_printMargins.bottom;
-  CFont* old = pDC->SelectObject(app.GetFont(FontHeading));
+  // The header and footer in the shared print font, which the job made for
+  // the printer: the screens' header fonts are fixed pixels, a speck on paper.
+  CFont* old = pDC->SelectObject(app.GetFont(FontSerif));
   TEXTMETRIC metrics = {};
   pDC->GetTextMetrics(&metrics);
   CString title = m_printMode == PrintItem        ? m_title

@@ -259,6 +259,9 @@ void CViewPicture::SetButtonBitmap(UINT id, UINT bitmap) {
 }
 
 void CViewPicture::PushCurrent() {
+  // Before the first item there is nothing to go back to (the gallery opened
+  // from another screen shows that screen's item first).
+  if (m_item == NoItem) return;
   m_backList.Add(static_cast<WORD>(m_item));
   GetButton(IDC_MEDIA_BACK).EnableWindow(TRUE);
   EnableMenu(ID_MEDIA_BACK, TRUE);

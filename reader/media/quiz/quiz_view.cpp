@@ -12,6 +12,7 @@
 #include "reader_messages.h"
 #include "settings.h"
 #include "skin_environment.h"
+#include "sound_engine.h"
 #include "timed_popup.h"
 #include "veldrix_app.h"
 
@@ -303,12 +304,13 @@ void CQuiz::CheckAnswer(int answer) {
       ++m_score;
       Invalidate(FALSE);
     }
-    if (m_soundOn)
-      if (CMainFrame* frame = Frame()) {
-        CString sound(GetVeldrixApp().m_strWorkingDir);
-        sound += "APPLAUSE.WAV";
-        frame->PlaySound(sound);
-      }
+    // The applause goes through the system's sound call: the end of a
+    // sound of the streaming engine would reach the media screen.
+    if (m_soundOn) {
+      CString sound(GetVeldrixApp().m_strWorkingDir);
+      sound += "APPLAUSE.WAV";
+      PlaySystemSound(sound, SystemSoundMode::Once);
+    }
     m_answerTexts[answer - 1].SetSel(0, -1);
     if (m_firstTry) {
       if (m_uncovered >= 15) {

@@ -292,7 +292,7 @@ void CTimeLineSearchDlg::OnPaint() {
   dc.FillRect(&header, app.GetBrush(kPanelHeaderBrush));
   CRect body(0, HeaderHeight, client.right, client.bottom);
   dc.FillRect(&body, app.GetBrush(kPanelBrush));
-  CFont* old = dc.SelectObject(app.GetFont(FontHeading));
+  CFont* old = dc.SelectObject(app.GetFont(FontCaption));
   dc.SetBkMode(TRANSPARENT);
   dc.SetTextColor(RGB(255, 255, 255));
   CRect text(6, 0, client.right - 6, HeaderHeight);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "hot_spot.h"
+#include "item_router.h"
 #include "main_frame.h"
 #include "preview_view.h"
 #include "reader/reader_ids.h"
@@ -313,8 +314,15 @@ void CTimeLine::ShowArticleText() {
   ResumeRedraw(&m_display);
 }
 
-LRESULT CTimeLine::OnFontsChanged(WPARAM, LPARAM) {
+// Lays the current article out again (a new width, new fonts); the notes and
+// highlights made since it was shown are stored first, or they would go.
+void CTimeLine::RelayArticle() {
+  StoreAnnotations();
   ShowArticleText();
+}
+
+LRESULT CTimeLine::OnFontsChanged(WPARAM, LPARAM) {
+  RelayArticle();
   return 0;
 }
 
@@ -338,32 +346,10 @@ LRESULT CTimeLine::OnRegionClick(WPARAM, LPARAM lParam) {
 
 // ---- the Bookmark menu ----
 
-LRESULT CTimeLine::OnBitsChanged(WPARAM, LPARAM) {
+LRESULT CTimeLine::OnBitsChanged(WPARAM wParam, LPARAM lParam) {
   CVeldrixApp& app = GetVeldrixApp();
-  if (m_menu.m_hMenu) {
-    CMenu* bookmarks = m_menu.GetSubMenu(3);
-    if (bookmarks != nullptr) {
-      while (bookmarks->GetMenuItemCount() > kBookmarkFixedItems)
-        bookmarks->DeleteMenu(kBookmarkFixedItems, MF_BYPOSITION);
-      const int folders = app.m_folders.GetSize();
-      if (folders > 0) bookmarks->AppendMenu(MF_SEPARATOR);
-      for (int f = 0; f < folders && f < 10; ++f) {
-        const CFolder& folder = *static_cast<const CFolder*>(app.m_folders[f]);
-        CMenu popup;
-        popup.CreatePopupMenu();
-        const int count = folder.m_articles.GetSetCount();
-        for (int item = 0; item < count && item < 10; ++item) {
-          char title[TitleBufferSize] = "";
-          app.LookupTitle(folder.m_articles.GetAt(item + 1), title);
-          popup.AppendMenu(MF_STRING, kBookmarkCommandFirst + 10 * f + item, title);
-        }
-        if (count > 10) popup.AppendMenu(MF_STRING, ID_TL_BOOKMARKS, "more");
-        bookmarks->AppendMenu(MF_POPUP | MF_STRING | (count == 0 ? MF_GRAYED : 0),
-                              reinterpret_cast<UINT_PTR>(popup.Detach()), folder.m_name);
-      }
-      if (folders > 10) bookmarks->AppendMenu(MF_STRING, ID_TL_BOOKMARKS, "more");
-    }
-  }
+  if (CMenu* bookmarks = m_menu.m_hMenu ? m_menu.GetSubMenu(3) : nullptr)
+    CMainFrame::FillBookmarkMenu(*bookmarks, kBookmarkFixedItems, kBookmarkCommandFirst, ID_TL_BOOKMARKS);
   // An article in no folder keeps no notes or highlights.
   if (m_article > 0 && FolderHolding(m_article) < 0 && app.FindBookmark(m_article) >= 0) {
     app.RemoveBookmark(m_article);
@@ -371,6 +357,7 @@ LRESULT CTimeLine::OnBitsChanged(WPARAM, LPARAM) {
     m_display.SetHighlightMode(FALSE);
     ShowArticleText();
   }
+  if (IsToolOpen(BookmarksTool)) m_tools[BookmarksTool]->SendMessage(WM_BITSCHANGED, wParam, lParam);
   if (CMainFrame* frame = Frame(); frame && GetActiveWindow() != nullptr && frame->GetActiveView() == this)
     frame->DrawMenuBar();
   return 0;
@@ -383,17 +370,11 @@ void CTimeLine::OnBookmarkItem(UINT id) {
   if (folder >= app.m_folders.GetSize()) return;
   const int article = static_cast<const CFolder*>(app.m_folders[folder])->m_articles.GetAt(item + 1);
   if (article <= 0) return;
-  CMainFrame* frame = Frame();
-  if (app.m_tmlBits.Test(article)) {
+  // An event is shown here; the others on their own screens.
+  if (panels::KindOfArticle(article) == panels::ItemKind::TimelineEvent)
     SetCurrentArticle(article);
-  } else if (frame != nullptr) {
-    if (app.m_multBits.Test(article))
-      frame->ShowMedia();
-    else if (app.m_vornBits.Test(article))
-      frame->ShowDictionary();
-    else
-      frame->ShowBrowser();
-  }
+  else
+    panels::ShowOnItsScreen(article);
 }
 
 // ---- notes and highlights ----
@@ -505,7 +486,7 @@ void CTimeLine::OnSize(UINT nType, int cx, int cy) {
     m_display.GetWindowRect(&rect);
     const int height = rect.Height();
     m_display.MoveWindow(216, cy - 22 - height, cx - 2 - 216, height);
-    if (m_article > 0) ShowArticleText();
+    if (m_article > 0) RelayArticle();
   }
   int x = 0;
   for (CODButton& button : m_screenButtons)
@@ -537,7 +518,7 @@ void CTimeLine::OnDraw(CDC* pDC) {
   // The title strip with the mode's title.
   const CRect strip(214, kTopBand, client.right, 72);
   pDC->FillRect(&strip, app.GetBrush(12));
-  CFont* old = pDC->SelectObject(app.GetFont(FontHeading));
+  CFont* old = pDC->SelectObject(app.GetFont(FontCaption));
   pDC->SetBkMode(TRANSPARENT);
   pDC->SetTextColor(RGB(255, 255, 255));
   CRect titleRect(strip.left + 6, strip.top, strip.right, strip.bottom);
@@ -750,7 +731,9 @@ void CTimeLine::OnPrint(CDC* pDC, CPrintInfo* pInfo) {
   }
   CRect& r = pInfo->m_rectDraw;
   r.DeflateRect(app.m_printMargins.left, app.m_printMargins.top, app.m_printMargins.right, app.m_printMargins.bottom);
-  CFont* old = pDC->SelectObject(app.GetFont(FontList));
+  // The header and footer in the shared print font, which the job made for
+  // the printer (a screen font of fixed pixels would be a speck on paper).
+  CFont* old = pDC->SelectObject(app.GetFont(FontSerif));
   TEXTMETRIC metrics = {};
   pDC->GetTextMetrics(&metrics);
   // Header: the title, "Page n" at the right, a rule.

@@ -162,6 +162,7 @@ class CTimeLine : public CFormView, public ReaderScreen, public ItemScreen, publ
  private:
   void CreateButtons();
   void ShowArticleText();
+  void RelayArticle();
   // The picture pane: shows picture `picture` at origin (0, 0), scrolled one
   // line when asked. The pane window is the media screens' picture window.
   void ShowPicture(int picture, BOOL scrollOneLine);

@@ -455,6 +455,8 @@ TEST_F(BrowserScreen, ALongerArticleOnShortPagesPrintsPageAfterPage) {
   ASSERT_GE(pages.size(), 2u);
   for (std::size_t i = 0; i < pages.size(); ++i) EXPECT_EQ(pages[i], "Page " + std::to_string(i + 1));
   EXPECT_EQ(browser->GetPageStarts().GetSize(), 0);
+  // Every line once, none into the footer, on pages of several heights.
+  EXPECT_GE(ui::ExpectEveryLinePrintedOnce(*browser, 400, {700, 717, 745, 790}, "browser_printed_page"), 2);
 }
 
 INT_PTR NoPrinter(PRINTDLGA*) { return IDCANCEL; }

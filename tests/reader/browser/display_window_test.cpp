@@ -519,6 +519,7 @@ TEST_F(DisplayWindow, RunsPrintPageByPageInsideTheDrawingRectangle) {
   }
   EXPECT_EQ(start, -1);
   EXPECT_GT(pages, 1);
+  EXPECT_EQ(ui::CaptureDC(page.GetSafeHdc(), 850, 1100).Count(CRect(0, 1040, 850, 1100), RGB(0, 0, 0)), 0);
 
   // With the selection chosen in the print dialog only the selection prints.
   Click(3);
@@ -529,6 +530,51 @@ TEST_F(DisplayWindow, RunsPrintPageByPageInsideTheDrawingRectangle) {
   EXPECT_GT(selection.Count(CRect(50, 60, 800, 90), RGB(0, 0, 0)), 0);
   EXPECT_EQ(selection.Count(CRect(50, 90, 800, 1040), RGB(0, 0, 0)), 0);
   page.SelectObject(old);
+}
+
+// Page after page in the real fonts: a page ends before a line that would
+// reach below the drawing rectangle, which starts the next page. On pages of
+// several heights (one an exact multiple of the line height) every run is
+// printed once, and nothing reaches below a page.
+TEST_F(DisplayWindow, EveryLineIsPrintedOnceAndNoneReachesBelowAPage) {
+  std::vector<Tok> words;
+  for (int i = 0; i < 400; ++i) {
+    std::string text(i % 23 == 0 ? "heading" : "w");
+    text += std::to_string(i);
+    words.push_back(i % 23 == 0 ? NewLine(text) : W(text));
+  }
+  Show(words);
+  CPrintInfo info;
+  // Printed on one long page, then on pages of several heights.
+  auto printAll = [&](int height, std::vector<ui::PrinterPage::Text>& texts, const char* shots = nullptr) {
+    info.m_rectDraw = CRect(40, 30, 420, 30 + height);
+    int pages = 0;
+    for (int start = 0; start != -1 && pages < 500; ++pages) {
+      ui::PrinterPage page(CSize(460, height + 60));
+      const int next = display.PrintRuns(&page, &info, start);
+      EXPECT_TRUE(next == -1 || next > start);
+      for (const auto& t : page.Texts()) texts.push_back(t);
+      if (shots != nullptr && pages < 2) ui::SavePng(page.Capture(), std::string(shots) += std::to_string(pages + 1));
+      start = next;
+    }
+    return pages;
+  };
+  std::vector<ui::PrinterPage::Text> whole;
+  ASSERT_EQ(printAll(20000, whole), 1);
+  std::vector<std::string> expected;
+  for (const auto& t : whole) expected.push_back(t.text);
+  const int line = whole.front().metrics.tmHeight + whole.front().metrics.tmExternalLeading;
+  ASSERT_GT(line, 0);
+  for (int height : {5 * line, 5 * line + line / 2, 8 * line - 1, 13 * line}) {
+    std::vector<ui::PrinterPage::Text> texts;
+    EXPECT_GT(printAll(height, texts, height == 13 * line ? "display_printed_page_" : nullptr), 1);
+    std::vector<std::string> printed;
+    for (const auto& t : texts) {
+      printed.push_back(t.text);
+      EXPECT_LE(t.at.y + t.metrics.tmHeight, info.m_rectDraw.bottom) << height << " " << t.text;
+    }
+    EXPECT_EQ(printed, expected) << height;
+  }
 }
 
 }  // namespace

@@ -164,25 +164,88 @@ class RecordingSurface : public PrintSurface {
   std::vector<Drawn> drawn;
 };
 
-TEST_F(ModelTest, PagesEndOnceTheirTextPassesTheBottom) {
+// Prints the text page after page into `area`: what each page drew.
+std::vector<std::vector<RecordingSurface::Drawn>> PrintPages(const TextModel& model, const CRect& area) {
+  std::vector<std::vector<RecordingSurface::Drawn>> pages;
+  for (int start = 0; start != -1 && pages.size() < 1000;) {
+    RecordingSurface page;
+    const int next = PrintPage(model, page, area, start, false, false);
+    EXPECT_TRUE(next == -1 || next > start);
+    pages.push_back(page.drawn);
+    start = next;
+  }
+  return pages;
+}
+
+// A page ends before a line that would reach below the area, so that the
+// line starts the next page: on pages of any height, and one an exact
+// multiple of the line height, every run is printed once, in order, and
+// nothing reaches below the area.
+TEST_F(ModelTest, EveryLineIsPrintedOnceOnPagesOfAnyHeightAndNoneBelowThem) {
+  std::vector<Tok> words;
+  for (int i = 0; i < 60; ++i) {
+    std::string text("w");
+    text += std::to_string(i);
+    if (i % 9 == 4) {
+      words.push_back(NewLine(text));
+    } else if (i % 13 == 6) {
+      std::string gap(2, '\n');  // an empty line before it
+      gap += text;
+      words.push_back(Tok{gap, 0, 0, kBody});
+    } else if (i % 11 == 7) {
+      words.push_back(Glued(text, i % 2 ? kFormatRaised : kFormatLowered));
+    } else {
+      words.push_back(W(text));
+    }
+  }
+  ASSERT_TRUE(Add(words));
+  // The oracle: the whole text on one page.
+  RecordingSurface whole;
+  ASSERT_EQ(PrintPage(model, whole, CRect(0, 0, 131, 100000), 0, false, false), -1);
+  std::vector<std::string> expected;
+  for (const auto& d : whole.drawn) expected.push_back(d.text);
+  ASSERT_GT(expected.size(), 50u);
+
+  for (int height : {20, 25, 39, 40, 90, 100, 101, 137}) {
+    const CRect area(10, 0, 131, height);
+    const auto pages = PrintPages(model, area);
+    std::vector<std::string> printed;
+    for (const auto& page : pages) {
+      ASSERT_FALSE(page.empty()) << height;
+      for (const auto& d : page) {
+        printed.push_back(d.text);
+        // Text of the normal styles is 20 high with its leading, raised and
+        // lowered text 12; the page's first line (from y 0) is printed
+        // whatever its height.
+        const bool small = d.style == kStyleRaised || d.style == kStyleLowered;
+        if (d.y >= 20) {
+          EXPECT_LE(d.y + (small ? kSmallHeight : 20), area.bottom) << height << " " << d.text;
+        }
+      }
+    }
+    EXPECT_EQ(printed, expected) << height;
+  }
+}
+
+TEST_F(ModelTest, ALineThatCrossesTheBottomStartsTheNextPage) {
   std::vector<Tok> words;
   for (int i = 0; i < 30; ++i) words.push_back(W("word"));
   ASSERT_TRUE(Add(words));
-  // Four words a line (a fifth would reach the right edge). A line that
-  // starts above the bottom is printed; the page ends when y passes it.
-  RecordingSurface page;
-  const CRect area(10, 0, 131, 90);
-  const int next = PrintPage(model, page, area, 0, false, false);
-  EXPECT_EQ(next, 20);
-  const auto lines = page.Lines();
-  ASSERT_EQ(lines.size(), 5u);
-  EXPECT_EQ(lines.begin()->second, "word word word word ");
-  EXPECT_EQ(lines.rbegin()->first, 80);
-  EXPECT_EQ(page.drawn.front().x, 10);
-  RecordingSurface second;
-  EXPECT_EQ(PrintPage(model, second, area, next, false, false), -1);
-  EXPECT_EQ(second.drawn.size(), 10u);
-  EXPECT_EQ(second.drawn.front().y, 0);
+  // Four words a line (a fifth would reach the right edge): the fifth line
+  // (y 80 to 100) crosses a bottom at 90 and starts the next page, and ends
+  // exactly on a bottom at 100.
+  RecordingSurface crossed;
+  EXPECT_EQ(PrintPage(model, crossed, CRect(10, 0, 131, 90), 0, false, false), 16);
+  ASSERT_EQ(crossed.Lines().size(), 4u);
+  EXPECT_EQ(crossed.Lines().begin()->second, "word word word word ");
+  EXPECT_EQ(crossed.drawn.front().x, 10);
+  RecordingSurface exact;
+  EXPECT_EQ(PrintPage(model, exact, CRect(10, 0, 131, 100), 0, false, false), 20);
+  EXPECT_EQ(exact.Lines().rbegin()->first, 80);
+  RecordingSurface last;
+  EXPECT_EQ(PrintPage(model, last, CRect(10, 0, 131, 100), 20, false, false), -1);
+  EXPECT_EQ(last.drawn.size(), 10u);
+  EXPECT_EQ(last.drawn.front().y, 0);
 }
 
 TEST_F(ModelTest, EveryPagePrintsAtLeastOneLine) {

@@ -6,10 +6,12 @@
 #include <fstream>
 #include <sstream>
 
+#include "browser_view.h"
 #include "dict_fixture.h"
 #include "note_dlg.h"
 #include "preview_view.h"
 #include "reader/dictionary_ids.h"
+#include "timeline_view.h"
 
 namespace dicttest {
 namespace {
@@ -150,6 +152,42 @@ TEST_F(DictScreen, TheBookmarkMenuListsTheFolders) {
   ui::PumpUntilIdle();
   Command(static_cast<UINT>(9000 + 10 * (folders + 1)));
   EXPECT_EQ(dict->GetCurrentEntry(), static_cast<DWORD>(zebra));
+}
+
+// The timeline needs the media architecture.
+class DictWithMedia : public DictScreen {
+ protected:
+  void Prepare() override { media.installed = true; }
+};
+
+// A bookmarked event opens the timeline at that event, an encyclopedia
+// article the encyclopedia at that article.
+TEST_F(DictWithMedia, BookmarkedArticlesOfOtherScreensAreShownThere) {
+  CVeldrixApp& app = apptest::App();
+  auto* others = new CFolder(app.GetArticleCount());
+  others->m_name = "Others";
+  const int henry = apptest::Article("Henry VIII"), hale = apptest::Article("Comet Hale-Bopp");
+  for (int article : {henry, hale}) others->m_articles.SetBit(article, TRUE, FALSE, 0, 0);
+  app.m_folders.Add(others);
+  const UINT first = static_cast<UINT>(9000 + 10 * (app.m_folders.GetSize() - 1));
+  dict->SendMessage(WM_BITSCHANGED, 1, 0);
+  const HMENU bookmarks = ::GetSubMenu(::GetMenu(Frame()->m_hWnd), 4);
+  ASSERT_NE(bookmarks, nullptr);
+  ui::SavePng(ui::CapturePopupMenu(bookmarks, Frame()->m_hWnd), "dictionary_bookmark_menu");
+  ui::SavePng(ui::CapturePopupMenu(::GetSubMenu(bookmarks, ::GetMenuItemCount(bookmarks) - 1), Frame()->m_hWnd),
+              "dictionary_bookmark_folder");
+
+  Command(first + static_cast<UINT>(others->m_articles.IndexOf(henry)));
+  auto* timeline = dynamic_cast<CTimeLine*>(Frame()->GetScreen(Screen::Timeline));
+  ASSERT_NE(timeline, nullptr);
+  EXPECT_EQ(Frame()->GetActiveView(), timeline);
+  EXPECT_EQ(timeline->GetCurrentArticle(), henry);
+  ASSERT_TRUE(Frame()->ShowDictionary());
+  Command(first + static_cast<UINT>(others->m_articles.IndexOf(hale)));
+  auto* browser = dynamic_cast<CBrowser*>(Frame()->GetScreen(Screen::Browser));
+  ASSERT_NE(browser, nullptr);
+  EXPECT_EQ(Frame()->GetActiveView(), browser);
+  EXPECT_EQ(browser->GetCurrentArticle(), hale);
 }
 
 TEST_F(DictScreen, AnEntryThatLeavesItsLastFolderLosesItsNotes) {
@@ -321,6 +359,8 @@ TEST_F(DictScreen, AnEntryLongerThanAPageGoesOnPageAfterPage) {
   ASSERT_GE(pages.size(), 2u);
   for (std::size_t i = 0; i < pages.size(); ++i) EXPECT_EQ(pages[i], "Page " + std::to_string(i + 1));
   EXPECT_TRUE(boxes.all().empty());
+  // Every line once, none into the footer, on pages of several heights.
+  EXPECT_GE(ui::ExpectEveryLinePrintedOnce(*dict, 300, {690, 704, 731, 760}, "dictionary_printed_page"), 2);
 }
 
 }  // namespace
@@ -426,7 +466,7 @@ int CountInk(CWordListDlg& panel) {
   CRect window;
   panel.GetWindowRect(&window);
   CWindowDC dc(&panel);
-  CFont* old = dc.SelectObject(&GetVeldrixApp().m_fonts[FontHeading]);
+  CFont* old = dc.SelectObject(&GetVeldrixApp().m_fonts[FontCaption]);
   const CString title = CWordListDlg::Title(panel.GetMode());
   const int titleEnd = 6 + dc.GetTextExtent(title).cx + 2;
   dc.SelectObject(old);

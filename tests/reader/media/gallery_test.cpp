@@ -680,6 +680,29 @@ TEST_F(GalleryPrinting, AnItemPrintsItsPictureOrItsMoviesFrameBetweenHeaderAndFo
   EXPECT_GT(ink(950, 1100), 0);
 }
 
+// The header and the footer go in the print font the job made for the
+// printer (Times New Roman of 9 points at its resolution), not in a screen
+// font of fixed pixels.
+TEST_F(GalleryPrinting, TheHeaderAndFooterAreInThePrintFontOfThePrinter) {
+  CViewPicture* view = Open();
+  ASSERT_NE(view, nullptr);
+  Show(view, "Astronomy");
+  Command(view, ID_MEDIA_PRINT);  // the print dialog is cancelled: the mode stays
+  ui::PrinterPage page(CSize(850, 1100));
+  ASSERT_TRUE(page.Print(*view));
+  ASSERT_EQ(page.Pages().size(), 1u);
+  std::vector<std::string> texts;
+  for (const ui::PrinterPage::Text& t : page.Texts()) {
+    texts.push_back(t.text);
+    EXPECT_STREQ(t.font.lfFaceName, "Times New Roman") << t.text;
+    EXPECT_EQ(t.font.lfHeight, -::MulDiv(9, page.GetDeviceCaps(LOGPIXELSY), 72)) << t.text;
+    EXPECT_EQ(t.font.lfWeight, FW_NORMAL) << t.text;
+  }
+  ASSERT_EQ(texts.size(), 5u);  // title, page number, three notice lines
+  EXPECT_EQ(texts[1], "Page 1");
+  EXPECT_EQ(texts[2], "Any commercial use is strictly forbidden.");
+}
+
 TEST_F(GalleryPrinting, TheBookmarkListsPrintButtonPrintsItsFolderHere) {
   CViewPicture* view = Open();
   ASSERT_NE(view, nullptr);

@@ -4,6 +4,11 @@
 // double-clicks, and the popup that only its time or Enter closes.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <utility>
+
 #include "display.h"
 #include "hot_spot.h"
 #include "media_fixture.h"
@@ -141,6 +146,39 @@ TEST_F(MovieWindow, AMovieThatCannotBeOpenedLeavesTheWindowMadeButEmpty) {
   CMovieWnd wrong;
   EXPECT_FALSE(wrong.Create(nullptr, "", WS_CHILD, CRect(0, 0, 300, 200), &parent, 2089,
                             static_cast<UINT>(ItemOf("Comet")), nullptr, nullptr, CPoint(100, 100)));
+  parent.DestroyWindow();
+}
+
+// The gallery's first item (index 0) may be a movie: a name asks for a named
+// file, not the index 0. Here the media store's first data record is the
+// Volcano movie's (the record offsets of items 0 and Volcano swapped by hand).
+TEST_F(MovieWindow, TheGallerysFirstItemPlaysItsOwnMovie) {
+  StartWithMedia();
+  const int volcano = ItemOf("Volcano");
+  ASSERT_GT(volcano, 0);
+  End();
+  std::string mmx;
+  {
+    std::ifstream in(File("MAROVA.MMX"), std::ios::binary);
+    mmx.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  const std::size_t first = 8, other = 8 + 4 * static_cast<std::size_t>(volcano);
+  ASSERT_GT(mmx.size(), other + 4);
+  for (std::size_t i = 0; i < 4; ++i) std::swap(mmx[first + i], mmx[other + i]);
+  dir.Write("MAROVA.MMX", mmx);
+  ASSERT_TRUE(Start());
+
+  Recorder parent;
+  ASSERT_TRUE(parent.Make());
+  CMovieWnd movie;
+  ASSERT_TRUE(movie.Create(nullptr, "Eruption", WS_CHILD | WS_CAPTION, CRect(0, 0, 400, 300), &parent, 2088, 0, nullptr,
+                           nullptr, CPoint(200, 150)));
+  EXPECT_EQ(movies.opened.back(), File("ERUPTION.MOV"));
+  EXPECT_TRUE(movie.HasMovie());
+  // Placed as an item, centred on the point given.
+  EXPECT_EQ(InParent(movie).CenterPoint().x, 200);
+  movie.SendMessage(WM_MOVIEPLAY);
+  EXPECT_EQ(movie.GetRate(), 0x10000);
   parent.DestroyWindow();
 }
 

@@ -2,6 +2,8 @@
 // and wrong, tiles uncovered until the puzzle phase, the categories, the
 // language, answer keys and the Go To Question dialog.
 #include <cstring>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "app_fixture.h"
@@ -12,6 +14,8 @@
 #include "quiz/quiz_writer.h"
 #include "quiz_view.h"
 #include "reader/timeline_quiz_ids.h"
+#include "reader_messages.h"
+#include "sound_engine.h"
 #include "thumb_wnd.h"
 #include "timed_popup.h"
 
@@ -130,6 +134,44 @@ TEST_F(QuizScreen, ARightFirstAnswerScoresAndUncoversATileAWrongOneNeither) {
   Command(view, ID_QZ_RESET_SCORE);
   EXPECT_EQ(view->GetScore(), 0);
   EXPECT_EQ(view->GetPassed(), 0);
+}
+
+std::vector<std::pair<std::string, SystemSoundMode>> g_systemSounds;
+BOOL RecordSystemSound(const char* file, SystemSoundMode mode) {
+  g_systemSounds.emplace_back(file != nullptr ? file : "", mode);
+  return TRUE;
+}
+
+// The applause of a right answer is the system's sound, played once: a sound
+// of the streaming engine ends at the media screen, whose sound command would
+// then start the gallery item's sound on the quiz screen. An end that comes
+// while the gallery plays nothing starts nothing.
+TEST_F(QuizScreen, TheApplauseEndsAtNoOtherScreen) {
+  settings.Set(InstallationOptions, "Sound", "1");
+  media.installed = true;
+  CQuiz* view = Open();
+  ASSERT_NE(view, nullptr);
+  // The gallery shows the night sky, whose picture has a sound.
+  ASSERT_TRUE(Frame()->ShowMedia());
+  auto* gallery = dynamic_cast<CViewPicture*>(Frame()->GetScreen(Screen::Media));
+  ASSERT_NE(gallery, nullptr);
+  gallery->GoToItem(App().m_multBits.IndexOf(Article("Astronomy")), 0);
+  ASSERT_TRUE(Frame()->ShowQuiz());
+  ui::PumpUntilIdle();
+  sound.calls.clear();
+  g_systemSounds.clear();
+  UseSystemSound(RecordSystemSound);
+  AnswerRight(view);
+  UseSystemSound(nullptr);
+  ASSERT_EQ(g_systemSounds.size(), 1u);
+  EXPECT_EQ(g_systemSounds[0].first, File("APPLAUSE.WAV"));
+  EXPECT_EQ(g_systemSounds[0].second, SystemSoundMode::Once);
+  EXPECT_TRUE(sound.calls.empty());
+  Frame()->SendMessage(WM_RAUDIONOTIFY, SoundEnded, 77);
+  ui::PumpUntilIdle();
+  EXPECT_TRUE(sound.calls.empty());
+  EXPECT_FALSE(gallery->IsSoundPlaying());
+  EXPECT_EQ(Frame()->GetActiveView(), view);
 }
 
 TEST_F(QuizScreen, FifteenRightAnswersLeadToThePuzzleAndSolveShowsThePicture) {

@@ -2,6 +2,8 @@
 // search window's filters, the article shown, cross references, region
 // clicks, and the event copied and saved with its notice.
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -10,9 +12,12 @@
 #include "app_fixture.h"
 #include "bookmark_dlg.h"
 #include "browser_view.h"
+#include "dict_view.h"
 #include "hot_spot.h"
 #include "panels_test_owner.h"
 #include "picture_view.h"
+#include "reader/dictionary_ids.h"
+#include "reader/media_ids.h"
 #include "reader/timeline_quiz_ids.h"
 #include "reader_messages.h"
 #include "results_dlg.h"
@@ -176,29 +181,137 @@ TEST_F(TimelineScreen, DateRangesAreCheckedBeforeTheyFilter) {
   ui::SavePng(ui::Capture(Frame()->m_hWnd, true), "reader_timeline_on_this_day");
 }
 
-TEST_F(TimelineScreen, TheBookmarkMenuListsTheFoldersAndItsArticlesLeadToTheirScreens) {
+// The Bookmark menu: a pop-up per folder of its articles, drawn by the frame
+// with their icons; a chosen article is shown on the screen of its kind.
+TEST_F(TimelineScreen, TheBookmarkMenuShowsAChosenArticleOnItsOwnScreen) {
   CTimeLine* view = Open();
   ASSERT_NE(view, nullptr);
+  CVeldrixApp& app = App();
   char text[128] = "";
   view->GetMenu().GetMenuString(ID_TL_ADD_ARTICLE, text, sizeof text, MF_BYCOMMAND);
   EXPECT_STREQ(text, "Add \"Ancient Egypt\"");
-  CMenu* bookmarks = view->GetMenu().GetSubMenu(3);
+  // A second folder: a media item, a dictionary entry, an event and an
+  // encyclopedia article.
+  auto* mixed = new CFolder(app.GetArticleCount());
+  mixed->m_name = "Mixed";
+  const int astronomy = Article("Astronomy"), zebra = Article("Zebra"), henry = Article("Henry VIII"),
+            hale = Article("Comet Hale-Bopp");
+  for (int article : {astronomy, zebra, henry, hale}) mixed->m_articles.SetBit(article, TRUE, FALSE, 0, 0);
+  app.m_folders.Add(mixed);
+  view->SendMessage(WM_BITSCHANGED, 1, 0);
+  // (Handles: the framework's temporary menu objects go when the loop idles.)
+  const HMENU bookmarks = ::GetSubMenu(view->GetMenu().m_hMenu, 3);
   ASSERT_NE(bookmarks, nullptr);
-  ASSERT_EQ(bookmarks->GetMenuItemCount(), 12);  // ten fixed items, a separator, the folder
-  bookmarks->GetMenuString(11, text, sizeof text, MF_BYPOSITION);
-  EXPECT_STREQ(text, "Space");
-  CMenu* space = bookmarks->GetSubMenu(11);
-  ASSERT_NE(space, nullptr);
-  EXPECT_EQ(space->GetMenuItemCount(), 4);
-  space->GetMenuString(0, text, sizeof text, MF_BYPOSITION);
-  EXPECT_STREQ(text, "Astronomy");
+  ASSERT_EQ(::GetMenuItemCount(bookmarks), 13);  // ten fixed items, a separator, two folders
+  MENUITEMINFOA info = {};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_FTYPE | MIIM_DATA | MIIM_SUBMENU | MIIM_ID;
+  ASSERT_TRUE(::GetMenuItemInfoA(bookmarks, 12, TRUE, &info));
+  EXPECT_TRUE(info.fType & MFT_OWNERDRAW);
+  EXPECT_EQ(info.dwItemData, 200001u);
+  HMENU folder = info.hSubMenu;
+  ASSERT_EQ(::GetMenuItemCount(folder), 4);
+  ASSERT_TRUE(::GetMenuItemInfoA(folder, mixed->m_articles.IndexOf(henry), TRUE, &info));
+  EXPECT_TRUE(info.fType & MFT_OWNERDRAW);
+  EXPECT_EQ(info.dwItemData, static_cast<ULONG_PTR>(henry));
   // Rebuilt, not added to, when the folders change.
   view->SendMessage(WM_BITSCHANGED, 1, 0);
-  EXPECT_EQ(bookmarks->GetMenuItemCount(), 12);
-  // A media article opens the media screen.
-  Frame()->SendMessage(WM_COMMAND, 9000);
+  EXPECT_EQ(::GetMenuItemCount(bookmarks), 13);
+  const ui::Picture menu = ui::CapturePopupMenu(bookmarks, Frame()->m_hWnd);
+  EXPECT_GT(menu.width, 0);
+  ui::SavePng(menu, "reader_timeline_bookmark_menu");
+  ui::SavePng(ui::CapturePopupMenu(::GetSubMenu(bookmarks, 12), Frame()->m_hWnd), "reader_timeline_bookmark_folder");
+
+  auto choose = [&](int article) {
+    Frame()->SendMessage(WM_COMMAND, 9010 + static_cast<UINT>(mixed->m_articles.IndexOf(article)));
+    ui::PumpUntilIdle();
+  };
+  choose(henry);  // an event: here
+  EXPECT_EQ(Frame()->GetActiveView(), view);
+  EXPECT_EQ(view->GetCurrentArticle(), henry);
+  choose(astronomy);  // a media item: its item in the gallery
+  auto* media = dynamic_cast<CViewPicture*>(Frame()->GetScreen(Screen::Media));
+  ASSERT_NE(media, nullptr);
+  EXPECT_EQ(Frame()->GetActiveView(), media);
+  EXPECT_EQ(media->GetCurrentItem(), app.m_multBits.IndexOf(astronomy));
+  // A dictionary entry, shown in the dictionary mode even when the screen
+  // was left in a translation mode.
+  ASSERT_TRUE(Frame()->ShowDictionary());
+  auto* dictionary = dynamic_cast<CDict*>(Frame()->GetScreen(Screen::Dictionary));
+  ASSERT_NE(dictionary, nullptr);
+  dictionary->SendMessage(WM_COMMAND, ID_DICT_MODE_FRENCH_ENGLISH);
+  ASSERT_EQ(dictionary->GetMode(), dict::kFrenchEnglish);
+  ASSERT_TRUE(Frame()->ShowTimeline());
+  choose(zebra);
+  EXPECT_EQ(Frame()->GetActiveView(), dictionary);
+  EXPECT_EQ(dictionary->GetMode(), dict::kDictionary);
+  EXPECT_EQ(dictionary->GetCurrentEntry(), static_cast<DWORD>(zebra));
+  EXPECT_EQ(dictionary->Display().Model().RunString(0), "Zebra ");
+  ASSERT_TRUE(Frame()->ShowTimeline());
+  choose(hale);  // any other article: the encyclopedia
+  auto* browser = dynamic_cast<CBrowser*>(Frame()->GetScreen(Screen::Browser));
+  ASSERT_NE(browser, nullptr);
+  EXPECT_EQ(Frame()->GetActiveView(), browser);
+  EXPECT_EQ(browser->GetCurrentArticle(), hale);
+  EXPECT_EQ(view->GetCurrentArticle(), henry);
+}
+
+// Notes and highlights made on an event outlive every new layout of it (a
+// resize, new fonts), a switch to another event and back, and a restart.
+TEST_F(TimelineScreen, NotesAndHighlightsSurviveAResizeAnEventSwitchAndARestart) {
+  CTimeLine* view = Open();
+  ASSERT_NE(view, nullptr);
+  const int egypt = view->GetCurrentArticle();
+  ASSERT_EQ(egypt, SampleArticle(1));
+  App().SetInFolder(0, egypt, TRUE);
   ui::PumpUntilIdle();
-  EXPECT_EQ(Frame()->GetActiveView(), Frame()->GetScreen(Screen::Media));
+  CDisplay& display = view->GetDisplay();
+  // A highlight drawn with the mouse over the article's third run, and a note.
+  Command(view, ID_TL_HIGHLIGHT);
+  ASSERT_TRUE(display.GetHighlightMode());
+  const display::TextModel& model = display.Model();
+  const int run = 2;
+  const int line = model.LineOfRun(run);
+  const CPoint at(model.RunLeft(line, run) + 2, model.LineTop(line) - display.GetTopOffset() + 2);
+  display.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+  display.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+  Command(view, ID_TL_HIGHLIGHT);
+  ASSERT_TRUE(display.HasHighlights());
+  ASSERT_NE(display.AddNote(4, "Built along the Nile.", TRUE), nullptr);
+  auto kept = [&](const char* when) {
+    EXPECT_EQ(view->GetCurrentArticle(), egypt) << when;
+    EXPECT_TRUE(display.HasHighlights()) << when;
+    EXPECT_TRUE(display.Model().GetRun(run).marks & display::kMarkHighlighted) << when;
+    ASSERT_EQ(display.GetNoteCount(), 1) << when;
+    EXPECT_STREQ(display.GetNote(0)->GetNoteText(), "Built along the Nile.") << when;
+  };
+
+  // The frame made larger lays the event out again for the display's new width.
+  const int lines = display.Model().LineCount();
+  CRect frame;
+  Frame()->GetWindowRect(&frame);
+  Frame()->MoveWindow(0, 0, frame.Width() + 240, frame.Height() + 120);
+  ui::PumpUntilIdle();
+  EXPECT_LT(display.Model().LineCount(), lines);
+  kept("after the resize");
+  ui::SavePng(ui::Capture(Frame()->m_hWnd, true), "reader_timeline_after_resize");
+  view->SendMessage(WM_FONTSCHANGED);
+  kept("after new fonts");
+  view->SetCurrentArticle(SampleArticle(3));
+  ui::PumpUntilIdle();
+  EXPECT_EQ(display.GetNoteCount(), 0);
+  view->SetCurrentArticle(egypt);
+  ui::PumpUntilIdle();
+  kept("after another event");
+
+  End();  // the exit stores them into Bookmark.dat
+  view = Open();
+  ASSERT_NE(view, nullptr);
+  ASSERT_EQ(view->GetCurrentArticle(), egypt);
+  CDisplay& again = view->GetDisplay();
+  EXPECT_TRUE(again.Model().GetRun(run).marks & display::kMarkHighlighted);
+  ASSERT_EQ(again.GetNoteCount(), 1);
+  EXPECT_STREQ(again.GetNote(0)->GetNoteText(), "Built along the Nile.");
 }
 
 TEST_F(TimelineScreen, RegionClicksMatchNamesOnlyInListModes) {
@@ -344,31 +457,101 @@ TEST_F(TimelineScreen, BookmarkPrintingNeedsAFolderAndTheFocusMovesToTheSearchWi
   EXPECT_FALSE(back == view->GetSearchWindow().m_hWnd || ::IsChild(view->GetSearchWindow().m_hWnd, back));
 }
 
-// The event printed into a page bitmap: one page, a header and a footer of
-// two notice lines.
-TEST_F(TimelineScreen, APrintedEventHasTwoNoticeLinesAtTheFoot) {
+// How wide the first run of text of a colour is in a band of a picture: from
+// its first column with that colour to the first gap of eight columns. The
+// ink of a text is a few pixels narrower than its advance.
+int InkWidth(const ui::Picture& picture, const CRect& band, COLORREF colour) {
+  int first = -1, last = -1;
+  for (int x = band.left; x < band.right; ++x) {
+    bool inked = false;
+    for (int y = band.top; y < band.bottom && !inked; ++y) inked = picture.At(x, y) == colour;
+    if (!inked) {
+      if (first >= 0 && x - last > 8) break;
+      continue;
+    }
+    if (first < 0) first = x;
+    last = x;
+  }
+  return first < 0 ? 0 : last - first + 1;
+}
+
+int TextWidth(int font, const char* text) {
+  CClientDC dc(nullptr);
+  CFont* old = dc.SelectObject(App().GetFont(font));
+  const int width = dc.GetTextExtent(text, static_cast<int>(std::strlen(text))).cx;
+  dc.SelectObject(old);
+  return width;
+}
+
+// The title strip, the search window's band and the bands of the shared
+// search windows in its panel carry their titles in the header font (Arial
+// of 13 pixels, heavy), like the bands of the other tool windows.
+TEST_F(TimelineScreen, TitlesAndBandsAreInTheHeaderFont) {
   CTimeLine* view = Open();
   ASSERT_NE(view, nullptr);
-  CClientDC screen(nullptr);
-  CDC page;
-  ASSERT_TRUE(page.CreateCompatibleDC(&screen));
-  CBitmap bitmap;
-  ASSERT_TRUE(bitmap.CreateCompatibleBitmap(&screen, 800, 1000));
-  CBitmap* old = page.SelectObject(&bitmap);
-  page.PatBlt(0, 0, 800, 1000, WHITENESS);
-  CPrintInfo info;
-  EXPECT_TRUE(view->PrintPages(&page, &info));
-  // Rows with ink from the bottom up: two text bands, then the rule.
-  std::vector<bool> inked(1000, false);
-  for (int y = 0; y < 1000; ++y)
-    for (int x = 0; x < 800 && !inked[static_cast<std::size_t>(y)]; x += 2)
-      inked[static_cast<std::size_t>(y)] = page.GetPixel(x, y) != RGB(255, 255, 255);
-  int bands = 0;
-  for (int y = 999; y > 600; --y)
-    if (inked[static_cast<std::size_t>(y)] && !inked[static_cast<std::size_t>(y + 1 < 1000 ? y + 1 : y)]) ++bands;
-  if (inked[999]) ++bands;
-  EXPECT_GE(bands, 3);  // two notice lines and the rule above them
-  page.SelectObject(old);
+  const COLORREF white = RGB(255, 255, 255);
+  for (const char* text : {"Categories", "Events", "Boolean Search"})
+    ASSERT_GT(std::abs(TextWidth(FontHeading, text) - TextWidth(FontCaption, text)), 10) << text;
+  auto drawnIn = [](int ink, const char* text) {
+    const int advance = TextWidth(FontCaption, text);
+    EXPECT_LE(ink, advance) << text;
+    EXPECT_GE(ink, advance - 5) << text;
+  };
+  CRect client;
+  view->GetClientRect(&client);
+  drawnIn(InkWidth(ui::Capture(view->m_hWnd), CRect(216, 49, client.right, 72), white), "Categories");
+  CRect search;
+  view->GetSearchWindow().GetClientRect(&search);
+  drawnIn(InkWidth(ui::Capture(view->GetSearchWindow().m_hWnd), CRect(0, 0, search.right / 2, 23), white), "Events");
+  Command(view, ID_TL_BOOLEAN);
+  CWnd* panel = view->GetToolWindow(CTimeLine::BooleanTool);
+  ASSERT_NE(panel, nullptr);
+  panel->UpdateWindow();
+  CRect band;
+  panel->GetClientRect(&band);
+  band.bottom = 23;
+  band.right = band.right * 3 / 4;
+  drawnIn(InkWidth(ui::Capture(panel->m_hWnd), band, white), "Boolean Search");
+}
+
+// The event printed: the title and "Page 1" over the body, the product and
+// the timeline notices under it, all in the print font the job made for the
+// printer (Times New Roman of 9 points at the printer's resolution).
+TEST_F(TimelineScreen, APrintedEventIsHeadedAndFootedInThePrintFontOfThePrinter) {
+  CTimeLine* view = Open();
+  ASSERT_NE(view, nullptr);
+  ui::PrinterPage page(CSize(800, 1000));
+  ASSERT_TRUE(page.Print(*view));
+  ui::SavePng(page.Pages().back(), "reader_timeline_printed_event");
+  ASSERT_EQ(page.Pages().size(), 1u);
+  std::vector<std::string> frame;
+  const int points9 = -::MulDiv(9, page.GetDeviceCaps(LOGPIXELSY), 72);
+  for (const ui::PrinterPage::Text& t : page.Texts()) {
+    if (t.body) continue;
+    frame.push_back(t.text);
+    EXPECT_STREQ(t.font.lfFaceName, "Times New Roman") << t.text;
+    EXPECT_EQ(t.font.lfHeight, points9) << t.text;
+    EXPECT_EQ(t.font.lfWeight, FW_NORMAL) << t.text;
+  }
+  // The footer is drawn upwards: the timeline notice at the foot of the
+  // page's margins, the product notice above it.
+  ASSERT_EQ(frame.size(), 4u);
+  EXPECT_EQ(frame[0], "Ancient Egypt");
+  EXPECT_EQ(frame[1], "Page 1");
+  EXPECT_NE(frame[2].find("Timeline"), std::string::npos);
+  EXPECT_NE(frame[3].find("Encyclopedia"), std::string::npos);
+  EXPECT_GT(page.Texts()[2].at.y, page.Texts()[3].at.y);
+  EXPECT_EQ(page.Texts()[2].at.y, 1000 - App().m_printMargins.bottom - page.Texts()[2].metrics.tmHeight);
+  EXPECT_FALSE(page.BodyTexts().empty());
+}
+
+// Printed on pages that hold a few lines each, every line of the event is
+// printed once, above the footer.
+TEST_F(TimelineScreen, AnEventOnShortPagesPrintsEveryLineOnce) {
+  CTimeLine* view = Open();
+  ASSERT_NE(view, nullptr);
+  view->SetCurrentArticle(SampleArticle(8));
+  EXPECT_GE(ui::ExpectEveryLinePrintedOnce(*view, 340, {700, 716, 745, 790}, "reader_timeline_printed_page"), 2);
 }
 
 TEST_F(TimelineScreen, WithoutFoldersBookmarkPrintingIsGreyed) {
@@ -517,6 +700,17 @@ TEST_F(TimelineWiring, ContentsAndBookmarksRefreshWhenOpenAndSmartSearchHandsOve
   // Asked again in its own mode, the window is made again.
   view->SendMessage(WM_SHOWBOOKMARKS);
   EXPECT_TRUE(view->IsToolOpen(CTimeLine::BookmarksTool));
+  // The open list follows the folders: the event filed shows in its folder.
+  bookmarks = ToolOf<CBookmarkDlg>(view, CTimeLine::BookmarksTool);
+  ASSERT_NE(bookmarks, nullptr);
+  bookmarks->FolderList().SetCurSel(0);
+  paneltest::Notify(*bookmarks, static_cast<UINT>(bookmarks->FolderList().GetDlgCtrlID()), LBN_SELCHANGE);
+  ASSERT_EQ(bookmarks->GetSelectedFolder(), 0);
+  const int filed = bookmarks->ArticleList().GetArticles().GetSetCount();
+  App().SetInFolder(0, view->GetCurrentArticle(), TRUE);
+  ui::PumpUntilIdle();
+  EXPECT_EQ(bookmarks->ArticleList().GetArticles().GetSetCount(), filed + 1);
+  EXPECT_TRUE(bookmarks->ArticleList().GetArticles().Test(view->GetCurrentArticle()));
 
   Command(view, ID_TL_SMART);
   ASSERT_NE(ToolOf<CSmartSearchDlg>(view, CTimeLine::SmartTool), nullptr);
@@ -550,6 +744,16 @@ TEST_F(TimelineWiring, AMediaItemOpensInTheGalleryAndAddArticleAsksForAFolder) {
   ASSERT_NE(media, nullptr);
   EXPECT_EQ(Frame()->GetActiveView(), media);
   EXPECT_EQ(media->GetCurrentItem(), item);
+  // The gallery opened on this item has nothing to go back to; the next
+  // item shown leads back to it.
+  EXPECT_EQ(media->GetBackList().GetSize(), 0);
+  EXPECT_FALSE(media->GetButton(IDC_MEDIA_BACK).IsWindowEnabled());
+  media->GoToItem(App().m_multBits.IndexOf(Article("Volcano")), 0);
+  ASSERT_EQ(media->GetBackList().GetSize(), 1);
+  media->SendMessage(WM_COMMAND, ID_MEDIA_BACK);
+  ui::PumpUntilIdle();
+  EXPECT_EQ(media->GetCurrentItem(), item);
+  EXPECT_EQ(media->GetBackList().GetSize(), 0);
 }
 
 TEST_F(TimelineWiring, RelatedToEventOpensTheResultsAndTheHistoryRecallsAQuery) {

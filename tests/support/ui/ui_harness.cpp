@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 
@@ -209,6 +211,42 @@ std::string SavePng(const Picture& picture, const std::string& name) {
   return path;
 }
 
+namespace {
+
+Picture menuPicture;
+bool menuSeen = false;
+int menuTicks = 0;
+
+// Inside the menu's loop: the picture of the shown menu window, then the end
+// (after two seconds without one as well).
+void CALLBACK TakeMenuPicture(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND menu = ::FindWindowA("#32768", nullptr);
+  if (menu != nullptr && ::IsWindowVisible(menu)) {
+    ::UpdateWindow(menu);
+    menuPicture = Capture(menu, true);
+    menuSeen = true;
+  }
+  if (menuSeen || ++menuTicks >= 10) {
+    ::KillTimer(nullptr, id);
+    ::EndMenu();
+  }
+}
+
+}  // namespace
+
+Picture CapturePopupMenu(HMENU menu, HWND owner) {
+  menuPicture = Picture();
+  menuSeen = false;
+  menuTicks = 0;
+  RECT place;
+  ::GetWindowRect(owner, &place);
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 200, TakeMenuPicture);
+  ::TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN, place.left + 40, place.top + 40, 0, owner, nullptr);
+  ::KillTimer(nullptr, timer);
+  PumpUntilIdle(200);
+  return menuPicture;
+}
+
 MessageBoxAnswers::MessageBoxAnswers(int answer) : previous_(AfxGetMessageBoxHook()) {
   recordedBoxes.clear();
   boxAnswer = answer;
@@ -237,6 +275,113 @@ LRESULT CALLBACK PrintedPages::Watch(int code, WPARAM wParam, LPARAM lParam) {
       ::GetDlgCtrlID(message->hwnd) == AFX_IDC_PRINT_PAGENUM)
     current_->pages_.emplace_back(reinterpret_cast<const char*>(message->lParam));
   return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+PrinterPage::PrinterPage(CSize size) : size_(size) {
+  CClientDC screen(nullptr);
+  CreateCompatibleDC(&screen);
+  bitmap_.CreateCompatibleBitmap(&screen, size.cx, size.cy);
+  old_ = CDC::SelectObject(&bitmap_);
+  Clear();
+}
+
+PrinterPage::~PrinterPage() {
+  if (old_ != nullptr) CDC::SelectObject(old_);
+  DeleteDC();
+}
+
+void PrinterPage::Clear() { PatBlt(0, 0, size_.cx, size_.cy, WHITENESS); }
+
+BOOL PrinterPage::Print(CView& view) {
+  pages_.clear();
+  texts_.clear();
+  page_ = 0;
+  saved_ = 0;
+  Clear();
+  CPrintInfo info;
+  const BOOL ok = view.PrintPages(this, &info);
+  pages_.push_back(CaptureDC(m_hDC, size_.cx, size_.cy));
+  return ok;
+}
+
+int PrinterPage::SaveDC() {
+  ++saved_;
+  return CDC::SaveDC();
+}
+
+BOOL PrinterPage::RestoreDC(int nSavedDC) {
+  if (saved_ > 0) --saved_;
+  return CDC::RestoreDC(nSavedDC);
+}
+
+BOOL PrinterPage::TextOut(int x, int y, LPCTSTR lpszString, int nCount) {
+  const std::string text(lpszString, static_cast<std::size_t>(std::max(nCount, 0)));
+  unsigned number = 0;
+  if (saved_ == 0 && std::sscanf(text.c_str(), "Page %u", &number) == 1 && number > 1 &&
+      text == "Page " + std::to_string(number)) {
+    pages_.push_back(CaptureDC(m_hDC, size_.cx, size_.cy));
+    Clear();
+    ++page_;
+    if (!texts_.empty() && !texts_.back().body) {
+      Text& title = texts_.back();
+      title.page = page_;
+      const UINT align = ::SetTextAlign(m_hDC, title.align);
+      CDC::TextOut(title.at.x, title.at.y, title.text.c_str(), static_cast<int>(title.text.size()));
+      ::SetTextAlign(m_hDC, align);
+    }
+  }
+  Text drawn{page_, CPoint(x, y), ::GetTextAlign(m_hDC), text, {}, {}, saved_ > 0};
+  ::GetObjectA(::GetCurrentObject(m_hDC, OBJ_FONT), sizeof drawn.font, &drawn.font);
+  ::GetTextMetricsA(m_hDC, &drawn.metrics);
+  texts_.push_back(drawn);
+  return CDC::TextOut(x, y, lpszString, nCount);
+}
+
+std::vector<std::string> PrinterPage::BodyTexts() const {
+  std::vector<std::string> body;
+  for (const Text& t : texts_)
+    if (t.body) body.push_back(t.text);
+  return body;
+}
+
+int PrinterPage::FooterTop(int page) const {
+  int bodyTop = size_.cy;
+  for (const Text& t : texts_)
+    if (t.page == page && t.body) bodyTop = std::min<int>(bodyTop, t.at.y);
+  int top = size_.cy;
+  for (const Text& t : texts_)
+    if (t.page == page && !t.body && t.at.y > bodyTop) top = std::min<int>(top, t.at.y);
+  return top;
+}
+
+int ExpectEveryLinePrintedOnce(CView& view, int width, const std::vector<int>& heights, const std::string& shots) {
+  PrinterPage whole(CSize(width, 20000));
+  EXPECT_TRUE(whole.Print(view));
+  EXPECT_EQ(whole.Pages().size(), 1u);
+  const std::vector<std::string> expected = whole.BodyTexts();
+  EXPECT_FALSE(expected.empty());
+  int shown = 0;
+  for (std::size_t h = 0; h < heights.size(); ++h) {
+    PrinterPage page(CSize(width, heights[h]));
+    EXPECT_TRUE(page.Print(view));
+    EXPECT_EQ(page.BodyTexts(), expected) << "pages " << heights[h] << " high";
+    for (const PrinterPage::Text& t : page.Texts()) {
+      if (t.body) {
+        EXPECT_LE(t.at.y + t.metrics.tmHeight, page.FooterTop(t.page) - 250)
+            << "\"" << t.text << "\" on page " << t.page + 1 << " of pages " << heights[h] << " high";
+      }
+    }
+    if (h == 0) {
+      shown = static_cast<int>(page.Pages().size());
+      for (int n = 0; n < shown; ++n) {
+        std::string name(shots);
+        name += '_';
+        name += std::to_string(n + 1);
+        SavePng(page.Pages()[static_cast<std::size_t>(n)], name);
+      }
+    }
+  }
+  return shown;
 }
 
 RecordingParent::RecordingParent() {

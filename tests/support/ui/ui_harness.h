@@ -47,6 +47,18 @@ Picture CaptureDC(HDC dc, int width, int height);
 // returns the path. A picture that cannot be written fails the test.
 std::string SavePng(const Picture& picture, const std::string& name);
 
+// Prints the view's current job on one long page and then on pages `width`
+// wide of each of `heights`, and checks the pages as a reader would: their
+// body texts are those of the long page, each once and in order, and none
+// reaches into the 250 pixels above the footer (its rule at least 50 above
+// it, the body 200 above the rule). Saves the pages of the first height as
+// <shots>_<n> and returns how many there were.
+int ExpectEveryLinePrintedOnce(CView& view, int width, const std::vector<int>& heights, const std::string& shots);
+
+// Drops the pop-up menu down over `owner` (which draws its owner-drawn items),
+// takes its picture and closes it again; an empty picture when it did not show.
+Picture CapturePopupMenu(HMENU menu, HWND owner);
+
 // Answers message boxes while it lives, recording what they said.
 class MessageBoxAnswers {
  public:
@@ -82,6 +94,55 @@ class PrintedPages {
   static inline PrintedPages* current_ = nullptr;
   std::vector<std::string> pages_;
   HHOOK hook_ = nullptr;
+};
+
+// A page to print on: a white memory bitmap of the page's size that records
+// each text drawn on it, with its place and font, and keeps a picture of each
+// page of a job. Pages are told apart by their headers: a view draws its
+// title and then "Page n" at the top of each page, so "Page n" (n > 1) ends
+// the page before (the title, already drawn over the same title of that
+// page, is drawn again on the fresh page). The body printers draw between
+// SaveDC and RestoreDC.
+class PrinterPage : public CDC {
+ public:
+  struct Text {
+    int page;    // 0-based
+    CPoint at;   // as drawn: the right edge for right-aligned text
+    UINT align;  // the text alignment it was drawn with
+    std::string text;
+    LOGFONTA font;
+    TEXTMETRICA metrics;
+    bool body;  // drawn by a body printer
+  };
+  explicit PrinterPage(CSize size);
+  ~PrinterPage() override;
+  PrinterPage(const PrinterPage&) = delete;
+  PrinterPage& operator=(const PrinterPage&) = delete;
+
+  // Runs the view's print loop with its current print kind, all its pages.
+  BOOL Print(CView& view);
+  const std::vector<Picture>& Pages() const { return pages_; }
+  // The page as drawn so far.
+  Picture Capture() const { return CaptureDC(m_hDC, size_.cx, size_.cy); }
+  const std::vector<Text>& Texts() const { return texts_; }
+  // The body's texts of every page, in the order drawn.
+  std::vector<std::string> BodyTexts() const;
+  // The top of the page's footer: its highest text below the body.
+  int FooterTop(int page) const;
+
+  int SaveDC() override;
+  BOOL RestoreDC(int nSavedDC) override;
+  BOOL TextOut(int x, int y, LPCTSTR lpszString, int nCount) override;
+
+ private:
+  void Clear();
+  CSize size_;
+  CBitmap bitmap_;
+  CBitmap* old_ = nullptr;
+  int saved_ = 0;
+  int page_ = 0;
+  std::vector<Picture> pages_;
+  std::vector<Text> texts_;
 };
 
 // A hidden top-level window that records the messages sent or posted to it
