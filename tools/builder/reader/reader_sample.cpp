@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <map>
 #include <set>
-#include <stdexcept>
 
 #include "content/sample_content.h"
 #include "engine_db/engine_db.h"
 #include "engine_db/spelling_tables.h"
+#include "engine_db/word_index_component.h"
 #include "reader/bookmark_file.h"
 #include "reader/wave_file.h"
 #include "search_corpus/search_database.h"
@@ -91,12 +91,6 @@ std::vector<std::uint32_t> Members(const Bytes& bitFile) {
   return members;
 }
 
-std::uint32_t EntryOf(const std::vector<std::string>& titles, const std::string& title) {
-  const auto found = std::find(titles.begin(), titles.end(), title);
-  if (found == titles.end()) throw std::logic_error("no sample article " + title);
-  return static_cast<std::uint32_t>(found - titles.begin()) + 1;
-}
-
 // The words whose key prefixes the spelling tables list: all of them while
 // the prefix table holds them (a table of 16-bit element counts, whose
 // entries take up to three bytes after about 6 KB of group rows and
@@ -137,15 +131,8 @@ Bytes ReaderDatabase(const sc::Corpus& corpus, std::uint32_t id, const std::map<
   const std::vector<std::string> words = SpellingWords(frequency);
   for (engine_db::Component& component : database.components) {
     if (component.type != 2 || component.subtype != 1) continue;
-    for (const BuiltTable& table : BuildSpellingTables(StandardSpelling(), words)) {
-      engine_db::Table added;
-      added.id = table.id;
-      added.elementSize = table.elementSize;
-      if (table.elementCount > 0xFFFF) throw std::invalid_argument("spelling table beyond 16-bit element counts");
-      added.elementCount = static_cast<std::uint16_t>(table.elementCount);
-      added.data = table.data;
-      component.tables.push_back(std::move(added));
-    }
+    for (const BuiltTable& table : BuildSpellingTables(StandardSpelling(), words))
+      component.tables.push_back(ComponentTableOf(table));
   }
   return engine_db::Build(database).bytes;
 }
@@ -204,7 +191,7 @@ std::map<std::string, Bytes> BuildReaderSample() {
   // Pictures") shows the media item of "Astronomy".
   std::vector<std::uint32_t> mult = Members(content.files.at("Mult.bit"));
   const auto itemOf = [&](const std::string& title) {
-    const std::uint32_t article = articleOfEntry.at(EntryOf(content.mainTitles, title) - 1);
+    const std::uint32_t article = articleOfEntry.at(MainEntryOf(content, title) - 1);
     const auto found = std::find(mult.begin(), mult.end(), article);
     if (found == mult.end()) throw std::logic_error(title + " has no media item");
     return static_cast<std::uint16_t>(found - mult.begin());
@@ -220,11 +207,11 @@ std::map<std::string, Bytes> BuildReaderSample() {
   space.name = "Space";
   space.mainEntryCount = static_cast<std::uint32_t>(content.mainTitles.size());
   for (const char* title : {"Astronomy", "Comet", "Solar System"})
-    space.mainEntries.push_back(EntryOf(content.mainTitles, title));
+    space.mainEntries.push_back(MainEntryOf(content, title));
   space.updateTitles = {"Comet Hale-Bopp"};
   bookmarks.folders.push_back(space);
   BookmarkRecord volcano;
-  volcano.mainEntry = EntryOf(content.mainTitles, "Volcano");
+  volcano.mainEntry = MainEntryOf(content, "Volcano");
   volcano.notes = {{"Compare with the McDonald Islands.", 12}};
   volcano.highlights = {{3, 5}};
   bookmarks.bookmarks.push_back(volcano);

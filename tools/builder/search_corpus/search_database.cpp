@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "engine_db/word_index_builder.h"
+#include "engine_db/word_index_component.h"
 #include "entry_text/entry_text.h"
 
 namespace builder::search_corpus {
@@ -21,30 +22,11 @@ engine_db::Component IndexOf(std::vector<IndexWord> words, std::uint16_t subtype
   indexOptions.reading = reading;
   indexOptions.blockSize = options.indexBlockSize;
   indexOptions.codeWidth = options.indexCodeWidth;
-  const WordIndexComponent built = BuildWordIndex(std::move(words), indexOptions);
-  engine_db::IndexComponentSpec spec;
-  spec.subtype = subtype;
-  spec.flags = built.indexFlags;
-  spec.formatLevel = static_cast<std::uint16_t>(built.formatLevel);
-  spec.recordOptions = built.recordOptions;
-  spec.longestWord = built.longestWord;
-  spec.longestLine = longestLine;
-  spec.blockSize = built.blockSize;
-  spec.codeWidth = built.codeWidth;
-  spec.entryListCount = 20;
-  for (std::uint32_t block = 1; block < built.blockCount; ++block) {
-    const auto begin = built.blockArea.begin() + static_cast<std::ptrdiff_t>(block) * built.blockSize;
-    spec.blocks.emplace_back(begin, begin + built.blockSize);
-  }
-  for (const BuiltTable& table : built.tables) {
-    engine_db::Table t;
-    t.id = table.id;
-    t.elementSize = table.elementSize;
-    t.elementCount = static_cast<std::uint16_t>(table.elementCount);
-    t.data = table.data;
-    spec.tables.push_back(std::move(t));
-  }
-  return engine_db::IndexComponent(spec);
+  WordIndexComponentOptions component;
+  component.subtype = subtype;
+  component.entryListCount = 20;
+  component.longestLine = longestLine;
+  return WordIndexComponentOf(BuildWordIndex(std::move(words), indexOptions), {}, component);
 }
 
 }  // namespace
