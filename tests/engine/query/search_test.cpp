@@ -268,19 +268,22 @@ TEST(SearchDatabases, SmallerPagesAndTextSearch) {
   EXPECT_EQ(db.Search("ore", 145).entries, std::vector<u32>{});
 }
 
-// A letter right after a tag's '>' does not keep a term from starting at the
-// next character. Here the '>' ends one code and the letter starts the next,
-// the phrase "xc" (the only pair a budget of one makes: the most frequent),
-// so that code alone shows no start of "cat"; entry 1 brings the block in.
-TEST(SearchDatabases, ATermAfterATagsLetterIsFoundAcrossACodeBoundary) {
+// A letter right after a tag's '>' begins a word: no term starts at the next
+// character ("xcat" holds no "cat"), while one right after the '>' does.
+// The phrase "xc" is the only pair a budget of one makes (the most
+// frequent), so that the tag's '>' and the letters after it stand in
+// codes of their own.
+TEST(SearchDatabases, ATermStartsAfterATagButNotAfterItsFirstLetter) {
   sc::Corpus corpus;
   corpus.articles.push_back({"Feline", "cat"});
   corpus.articles.push_back({"Tag", "<b>xcat</b> xc xc xc"});
+  corpus.articles.push_back({"Bold", "<b>cat</b>"});
   sc::SearchDatabaseOptions options;
   options.maxCodes = 258;
   SearchDb db(corpus, options);
   ASSERT_EQ(db.database().record()->terminalCount, 2u);  // the end code and "xc"
-  EXPECT_EQ(db.Search("cat").entries, (std::vector<u32>{1, 2}));
+  EXPECT_EQ(db.Search("cat").entries, (std::vector<u32>{1, 3}));
+  EXPECT_EQ(db.Search("xcat").entries, (std::vector<u32>{2}));
 }
 
 }  // namespace
