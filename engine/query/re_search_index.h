@@ -1,5 +1,5 @@
-// What the search asks of the word index: the blocks that hold a word, and
-// the occurrences of a word for the ranked query.
+// What the search asks of the word index: the blocks that may hold a word,
+// and the occurrences of a word for the ranked query.
 #pragma once
 
 #include "re_rank.h"
@@ -7,15 +7,27 @@
 #include "re_types.h"
 
 enum class ReTermLookup : u8 {
-  Done,        // the blocks holding the word have the bit (none when it is absent)
-  Everywhere,  // every block got the bit: the index could not tell
-  Stopped,     // the progress callback stopped the lookup
-  Failed,      // the index could not be read
+  Exact,    // the blocks holding the word have the bit (none when it is absent)
+  Wider,    // more blocks have the bit than hold the word: the text decides
+  Stopped,  // the progress callback stopped the lookup
+  Failed,   // the index could not be read
 };
 
 // Sets `bit` in blockTerms[entry >> shift] for every entry that holds the
-// lower-case word.
+// lower-case word as the index spells it.
 ReTermLookup ReMarkTermBlocks(ReDbRecord* record, ReWorkRecord* work, const char* word, u8* blockTerms, u32 blockCount,
+                              u32 shift, u8 bit);
+
+// Sets `bit` in planes[b] for every block b that may hold the lower-case
+// query word (ReScanWord's, with its joiners and accents) and clears it in
+// the others. A stop word is in every block. A word the index does not hold
+// whole is looked up by its parts, each part's blocks intersected: its runs
+// of letters and digits, and of a run with other letters than ASCII ones,
+// its runs of ASCII letters and digits; a word without parts is in every
+// block. So an index whose words are split at joiners or at accented letters
+// loses no block, and the text check decides (Wider). The bits above `bit`
+// are scratch: the parts need two more.
+ReTermLookup ReMarkWordBlocks(ReDbRecord* record, ReWorkRecord* work, const char* word, u8* planes, u32 blockCount,
                               u32 shift, u8 bit);
 
 // Appends one hit per occurrence of the lower-case word (term number `term`)

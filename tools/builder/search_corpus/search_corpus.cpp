@@ -1,5 +1,7 @@
 #include "search_corpus/search_corpus.h"
 
+#include <algorithm>
+#include <array>
 #include <cctype>
 #include <cmath>
 #include <set>
@@ -121,19 +123,117 @@ Corpus Generate(const CorpusOptions& options) {
   return corpus;
 }
 
+namespace {
+
+// A markup tag ("<DS>", "</B>", "<D1>") at text[i]: its length, else 0.
+std::size_t TagAt(const std::string& text, std::size_t i) {
+  if (text[i] != '<') return 0;
+  std::size_t end = i + 1;
+  if (end < text.size() && text[end] == '/') ++end;
+  const std::size_t name = end;
+  while (end < text.size() && std::isalnum(static_cast<unsigned char>(text[end]))) ++end;
+  return end < text.size() && text[end] == '>' && end > name ? end + 1 - i : 0;
+}
+
+// The character classes the query's word rules read, as the engine's table
+// gives them for every database kind that has one.
+bool Separator(unsigned char c) {
+  static const std::array<bool, 256> kSeparators = [] {
+    constexpr unsigned char kRanges[][2] = {{0, 0},     {9, 13},    {32, 34},   {39, 41},   {44, 47},
+                                            {58, 60},   {62, 63},   {91, 91},   {93, 93},   {96, 96},
+                                            {123, 123}, {125, 125}, {133, 133}, {145, 148}, {150, 151},
+                                            {161, 161}, {171, 171}, {187, 187}, {191, 191}};
+    std::array<bool, 256> table{};
+    for (const auto& range : kRanges)
+      for (unsigned c = range[0]; c <= range[1]; ++c) table[c] = true;
+    return table;
+  }();
+  return kSeparators[c];
+}
+bool Digit(unsigned char c) { return (c >= '0' && c <= '9') || c == 185 || (c >= 188 && c <= 190); }
+bool Letter(unsigned char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == 159 || c == 170 || c == 186 || c >= 192;
+}
+constexpr unsigned char kMiddleDot = 183;
+
+// The word a query reads at text[i], a character that is no separator:
+// characters that are none, and between two of them '.', an apostrophe,
+// '-', '/' and the pairs ".-" and ".'"; a '-' before a line feed keeps the
+// word going over the line feed; a ',' joins digits of a number that has no
+// letter so far. *end gets the position after it.
+std::string ReadWord(const std::string& text, std::size_t i, std::size_t* end) {
+  const auto wordAt = [&](std::size_t at) {
+    return at < text.size() && !Separator(static_cast<unsigned char>(text[at]));
+  };
+  std::string word;
+  bool letter = false;
+  while (i < text.size()) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (!Separator(c)) {
+      word += static_cast<char>(c);
+      letter = letter || Letter(c);
+      ++i;
+    } else if (c == '.' && i + 1 < text.size() && (text[i + 1] == '-' || text[i + 1] == '\'') && wordAt(i + 2)) {
+      word += text.substr(i, 2);
+      i += 2;
+    } else if (c == '-' && i + 1 < text.size() && text[i + 1] == '\n') {
+      if (!wordAt(i + 2)) break;
+      word += '-';
+      i += 2;
+    } else if ((c == '.' || c == '\'' || c == '-' || c == '/') && wordAt(i + 1)) {
+      word += static_cast<char>(c);
+      ++i;
+    } else if (c == ',' && !letter && wordAt(i + 1)) {
+      std::size_t digits = i + 1;
+      while (wordAt(digits) && Digit(static_cast<unsigned char>(text[digits]))) ++digits;
+      if (wordAt(digits)) break;  // something else than digits before the next separator
+      word += ',';
+      ++i;
+    } else {
+      break;
+    }
+  }
+  *end = i;
+  return word;
+}
+
+// The text as a word search reads it: the pronunciation (from "<PR" up to
+// the next '<' that opens no escape) blanked out, stress marks taken out.
+std::string SearchedText(const std::string& text) {
+  static const char* const kStressMarks[] = {"<{BPRIME}>", "<{LPRIME}>", "\\BPRIME/", "\\LPRIME/"};
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    if (text.compare(i, 3, "<PR") == 0) {
+      std::size_t end = i + 1;
+      while (end < text.size() && !(text[end] == '<' && (end + 1 >= text.size() || text[end + 1] != '{'))) ++end;
+      out += ' ';
+      i = end;
+      continue;
+    }
+    bool mark = false;
+    for (const char* stress : kStressMarks) {
+      const std::size_t length = std::char_traits<char>::length(stress);
+      if (text.compare(i, length, stress) == 0) {
+        i += length;
+        mark = true;
+        break;
+      }
+    }
+    if (!mark) out += text[i++];
+  }
+  return out;
+}
+
+}  // namespace
+
 void ForEachWord(const Article& article, const WordSink& sink) {
   const std::string text = article.Text();
   std::uint32_t offset = 0;
   for (std::size_t i = 0; i < text.size();) {
-    // A markup tag ("<DS>", "</B>") is no word.
-    if (text[i] == '<') {
-      std::size_t end = i + 1;
-      if (end < text.size() && text[end] == '/') ++end;
-      while (end < text.size() && std::isupper(static_cast<unsigned char>(text[end]))) ++end;
-      if (end < text.size() && text[end] == '>' && end > i + 1) {
-        i = end + 1;
-        continue;
-      }
+    if (const std::size_t tag = TagAt(text, i)) {
+      i += tag;
+      continue;
     }
     if (!std::isalnum(static_cast<unsigned char>(text[i]))) {
       ++i;
@@ -150,6 +250,65 @@ std::vector<WordAt> SplitWords(const Article& article) {
   std::vector<WordAt> words;
   ForEachWord(article, [&](std::string_view word, std::uint32_t offset) {
     words.push_back({std::string(word), offset});
+  });
+  return words;
+}
+
+void ForEachIndexWord(const Article& article, const IndexWordSink& sink) {
+  const std::string text = SearchedText(article.Text());
+  const auto inRun = [](char c) {
+    return Letter(static_cast<unsigned char>(c)) || Digit(static_cast<unsigned char>(c));
+  };
+  const auto glue = [](char c) { return c == '/' || c == '\\' || static_cast<unsigned char>(c) == kMiddleDot; };
+  std::uint32_t offset = 0;
+  for (std::size_t i = 0; i < text.size();) {
+    if (const std::size_t tag = TagAt(text, i)) {
+      i += tag;
+      continue;
+    }
+    if (Separator(static_cast<unsigned char>(text[i]))) {
+      ++i;
+      continue;
+    }
+    std::size_t end = i;
+    const std::string read = ReadWord(text, i, &end);
+    // A search finds no word right after '<' or a '/' that does not join,
+    // nor one right before such a '/'.
+    const bool startFree = i == 0 || (text[i - 1] != '<' && text[i - 1] != '/');
+    const bool endFree = end == text.size() || text[end] != '/';
+    const bool overLineBreak = text.find('\n', i) < end;
+    i = end;
+    std::string word;
+    for (const char c : read)
+      if (static_cast<unsigned char>(c) != kMiddleDot) word += c;
+    if (startFree && endFree && !overLineBreak && !glue(read.front()) && !glue(read.back())) sink(word, offset, false);
+    // Its runs of letters and digits, when it has other characters; none
+    // that a '/', a backslash or a syllable dot glues to the rest of the word.
+    if (!std::all_of(read.begin(), read.end(), inRun)) {
+      for (std::size_t r = 0; r < read.size();) {
+        if (!inRun(read[r])) {
+          ++r;
+          continue;
+        }
+        std::size_t runEnd = r;
+        while (runEnd < read.size() && inRun(read[runEnd])) ++runEnd;
+        const bool free =
+            (r == 0 ? startFree : !glue(read[r - 1])) && (runEnd == read.size() ? endFree : !glue(read[runEnd]));
+        if (free) sink(std::string_view(read).substr(r, runEnd - r), offset, true);
+        r = runEnd;
+      }
+    }
+    ++offset;
+  }
+}
+
+std::vector<WordAt> JoinedWords(const Article& article) {
+  std::vector<WordAt> words;
+  ForEachIndexWord(article, [&](std::string_view word, std::uint32_t offset, bool part) {
+    const bool plain = std::all_of(word.begin(), word.end(), [](char c) {
+      return static_cast<unsigned char>(c) < 0x80 && std::isalnum(static_cast<unsigned char>(c));
+    });
+    if (!part && !plain) words.push_back({std::string(word), offset});
   });
   return words;
 }
