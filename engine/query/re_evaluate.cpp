@@ -563,8 +563,10 @@ class Evaluation {
       buffers_->title[0] = '\0';
   }
 
-  // Puts a hit into the next slot; false (kept as pending) when the page is full.
+  // Puts a hit into the next slot; false (kept as pending) when the page is
+  // full. An entry without a title is no hit to show: it is passed over.
   bool StoreHit(u32 entry, const char* title) {
+    if (title[0] == '\0') return true;
     if (block_->hitCount >= block_->slotCount) {
       eval_->pending = true;
       eval_->pendingEntry = entry;
