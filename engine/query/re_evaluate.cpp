@@ -230,14 +230,14 @@ class Evaluation {
     // cannot hold whole is looked up by its parts.
     char* word = static_cast<char*>(ReHeapAlloc(ReQueryMaxLength + 1));
     // Per block: the term's blocks so far, and the word's (its parts use the
-    // two planes above it).
+    // four planes above it).
     u8* planes = static_cast<u8*>(ReHeapAlloc(blocks > 0 ? blocks : 1));
     if (!word || !planes) {
       ReHeapFree(word);
       ReHeapFree(planes);
       return ReSearchError(kReasonMemory, status_);
     }
-    constexpr u8 kWordPlane = 0x01, kTermPlane = 0x08;
+    constexpr u8 kWordPlane = 0x01, kTermPlane = 0x80;
     u32 result = ReDone;
     for (i16 t = 0; t < query.termCount && result == ReDone; ++t) {
       const u8 bit = static_cast<u8>(1u << t);

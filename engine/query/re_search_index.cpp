@@ -43,8 +43,9 @@ constexpr u8 kMiddleDot = 183;
 
 bool AsciiLetterOrDigit(u8 c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
-// Marks the blocks of one query word in one bit of the planes, looking it up
-// by its parts where the index does not hold it whole.
+// Marks the blocks of one query word in one bit of the planes: those that
+// hold it whole, and those that hold all its parts where it may stand inside
+// a longer word or the index may lack it. Its parts use the planes above.
 class WordBlocks {
  public:
   WordBlocks(ReDbRecord* record, ReWorkRecord* work, u8* planes, u32 blockCount, u32 shift)
@@ -66,8 +67,8 @@ class WordBlocks {
       Fill(bit, true);
       return ReTermLookup::Wider;
     }
+    bool found = false;
     if (keyLength > 0 && keyLength <= longest_) {
-      bool found = false;
       const ReTermLookup whole = WalkWord(
           record_, work_, key,
           [&](ReIndexState* state) {
@@ -77,28 +78,32 @@ class WordBlocks {
             state->termBit = bit;
           },
           &found);
-      if (whole != ReTermLookup::Exact || found) return whole;
+      if (whole != ReTermLookup::Exact) return whole;
     }
-    return MarkParts(word, length, bit);
+    bool run = true, ascii = true;
+    for (u32 i = 0; i < length; ++i) {
+      const u8 c = static_cast<u8>(word[i]);
+      run = run && (classes_[c] & kLetterOrDigit) != 0;
+      ascii = ascii && AsciiLetterOrDigit(c);
+    }
+    // A run of letters and digits is a word wherever a search finds it, and
+    // the index holds it there; one of other letters than ASCII ones that the
+    // index lacks is looked up by its runs of ASCII letters and digits.
+    if (run && (found || ascii)) return ReTermLookup::Exact;
+    return MarkParts(word, length, bit, run);
   }
 
  private:
-  // The parts of a word the index does not hold whole: its runs of letters
-  // and digits, or, of a single run with other letters than ASCII ones, its
-  // runs of ASCII letters and digits. A plain ASCII word has none.
-  ReTermLookup MarkParts(const char* word, u32 length, u8 bit) {
-    bool plain = true, oneRun = true;
-    for (u32 i = 0; i < length; ++i) {
-      const u8 c = static_cast<u8>(word[i]);
-      plain = plain && AsciiLetterOrDigit(c);
-      oneRun = oneRun && (classes_[c] & kLetterOrDigit) != 0;
-    }
-    if (plain) return ReTermLookup::Exact;  // absent: no block holds it
-    const u8 part = static_cast<u8>(bit << 1);
-    if (part == 0) return ReTermLookup::Failed;  // no plane left (not reached: words nest two deep)
-    Fill(bit, true);
+  // Adds to the word's blocks those that hold all its parts: its runs of
+  // letters and digits (a word with others may stand inside a longer one:
+  // "and-roll" in "rock-and-roll", "+" in "Fe+++"), or of a run, its runs of
+  // ASCII letters and digits. A word without parts may be in every block.
+  ReTermLookup MarkParts(const char* word, u32 length, u8 bit, bool run) {
+    const u8 parts = static_cast<u8>(bit << 1), part = static_cast<u8>(bit << 2);
+    if (part == 0) return ReTermLookup::Failed;  // no plane left (not reached: words nest three deep)
+    Fill(parts, true);
+    const auto inPart = [&](u8 c) { return run ? AsciiLetterOrDigit(c) : (classes_[c] & kLetterOrDigit) != 0; };
     for (u32 i = 0; i < length;) {
-      const auto inPart = [&](u8 c) { return oneRun ? AsciiLetterOrDigit(c) : (classes_[c] & kLetterOrDigit) != 0; };
       if (!inPart(static_cast<u8>(word[i]))) {
         ++i;
         continue;
@@ -108,10 +113,12 @@ class WordBlocks {
       const ReTermLookup lookup = Mark(word + i, end - i, part);
       if (lookup == ReTermLookup::Stopped || lookup == ReTermLookup::Failed) return lookup;
       for (u32 b = 0; b < blockCount_; ++b)
-        if (!(planes_[b] & part)) planes_[b] &= static_cast<u8>(~bit);
+        if (!(planes_[b] & part)) planes_[b] &= static_cast<u8>(~parts);
       i = end;
     }
-    Fill(part, false);
+    for (u32 b = 0; b < blockCount_; ++b)
+      if (planes_[b] & parts) planes_[b] |= bit;
+    Fill(static_cast<u8>(parts | part), false);
     return ReTermLookup::Wider;
   }
 

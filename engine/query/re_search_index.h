@@ -20,13 +20,16 @@ ReTermLookup ReMarkTermBlocks(ReDbRecord* record, ReWorkRecord* work, const char
 
 // Sets `bit` in planes[b] for every block b that may hold the lower-case
 // query word (ReScanWord's, with its joiners and accents) and clears it in
-// the others. A stop word is in every block. A word the index does not hold
-// whole is looked up by its parts, each part's blocks intersected: its runs
-// of letters and digits, and of a run with other letters than ASCII ones,
-// its runs of ASCII letters and digits; a word without parts is in every
-// block. So an index whose words are split at joiners or at accented letters
-// loses no block, and the text check decides (Wider). The bits above `bit`
-// are scratch: the parts need two more.
+// the others. A stop word is in every block. A run of letters and digits is
+// in the blocks the index lists for it (Exact); one with other letters than
+// ASCII ones that the index lacks, as an index split at accented letters
+// would, in those that hold all its runs of ASCII letters and digits. A word
+// with other characters is in the blocks that hold it whole and in those
+// that hold all its runs of letters and digits, its parts, as it may stand
+// inside a longer word ("and-roll" in "rock-and-roll") or in an index split
+// at joiners; a word without parts is in every block. Such bits are wider
+// than the word, and the text decides (Wider). The four bits above `bit` are
+// scratch.
 ReTermLookup ReMarkWordBlocks(ReDbRecord* record, ReWorkRecord* work, const char* word, u8* planes, u32 blockCount,
                               u32 shift, u8 bit);
 
