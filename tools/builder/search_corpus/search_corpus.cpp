@@ -1,10 +1,11 @@
 #include "search_corpus/search_corpus.h"
 
 #include <algorithm>
-#include <array>
 #include <cctype>
 #include <cmath>
 #include <set>
+
+#include "search_corpus/word_characters.h"
 
 namespace builder::search_corpus {
 
@@ -31,6 +32,46 @@ const char* Pick(Random& random, T (&list)[N]) {
 std::string Capitalised(std::string word) {
   if (!word.empty()) word[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(word[0])));
   return word;
+}
+
+// An accented form of a vowel, or the vowel itself (Windows-1252).
+char Accented(Random& random, char vowel) {
+  static const std::string kPlain = "aeiouAEIOU";
+  static const unsigned char kAccents[5][4] = {
+      {224, 225, 226, 228}, {232, 233, 234, 235}, {236, 237, 238, 239}, {242, 243, 244, 246}, {249, 250, 251, 252}};
+  const std::size_t at = kPlain.find(vowel);
+  if (at == std::string::npos) return vowel;
+  const unsigned char accented = kAccents[at % 5][random.Below(4)];
+  return static_cast<char>(at < 5 ? accented : accented - 32);
+}
+
+// A word joined with another, or written with accents: a compound with '-'
+// or '/', a possessive, initials with periods, a number with a thousands
+// comma, an accented vowel, or a word of accented letters only.
+std::string JoinedWord(Random& random, const std::string& word, const std::string& other) {
+  switch (random.Below(7)) {
+    case 0: return word + "-" + other;
+    case 1: return word + "'s";
+    case 2: return word + "/" + other;
+    case 3:
+      return std::string(1, static_cast<char>(std::toupper(static_cast<unsigned char>(word[0])))) + "." +
+             static_cast<char>(std::toupper(static_cast<unsigned char>(other[0]))) + ".";
+    case 4: return std::to_string(1 + random.Below(999)) + "," + std::to_string(100 + random.Below(900));
+    case 5: {
+      std::string accented = word;
+      for (char& c : accented)
+        if (Accented(random, c) != c) {
+          c = Accented(random, c);
+          break;
+        }
+      return accented;
+    }
+    default: {
+      std::string accents;
+      for (std::uint32_t n = 1 + random.Below(2); n > 0; --n) accents += Accented(random, "aeiou"[random.Below(5)]);
+      return accents;
+    }
+  }
 }
 
 }  // namespace
@@ -111,6 +152,8 @@ Corpus Generate(const CorpusOptions& options) {
       const bool sentenceStart = sentenceLeft == 0;
       if (sentenceStart) sentenceLeft = 5 + random.Below(11);
       if (sentenceStart || random.Unit() < options.capitalShare) word = Capitalised(word);
+      if (options.joinedShare > 0 && random.Unit() < options.joinedShare)
+        word = JoinedWord(random, word, corpus.vocabulary[sampler.Draw(random)]);
       --sentenceLeft;
       article.body += word;
       if (w + 1 == words || sentenceLeft == 0)
@@ -135,25 +178,6 @@ std::size_t TagAt(const std::string& text, std::size_t i) {
   return end < text.size() && text[end] == '>' && end > name ? end + 1 - i : 0;
 }
 
-// The character classes the query's word rules read, as the engine's table
-// gives them for every database kind that has one.
-bool Separator(unsigned char c) {
-  static const std::array<bool, 256> kSeparators = [] {
-    constexpr unsigned char kRanges[][2] = {{0, 0},     {9, 13},    {32, 34},   {39, 41},   {44, 47},
-                                            {58, 60},   {62, 63},   {91, 91},   {93, 93},   {96, 96},
-                                            {123, 123}, {125, 125}, {133, 133}, {145, 148}, {150, 151},
-                                            {161, 161}, {171, 171}, {187, 187}, {191, 191}};
-    std::array<bool, 256> table{};
-    for (const auto& range : kRanges)
-      for (unsigned c = range[0]; c <= range[1]; ++c) table[c] = true;
-    return table;
-  }();
-  return kSeparators[c];
-}
-bool Digit(unsigned char c) { return (c >= '0' && c <= '9') || c == 185 || (c >= 188 && c <= 190); }
-bool Letter(unsigned char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == 159 || c == 170 || c == 186 || c >= 192;
-}
 constexpr unsigned char kMiddleDot = 183;
 
 // The word a query reads at text[i], a character that is no separator:
@@ -163,15 +187,15 @@ constexpr unsigned char kMiddleDot = 183;
 // letter so far. *end gets the position after it.
 std::string ReadWord(const std::string& text, std::size_t i, std::size_t* end) {
   const auto wordAt = [&](std::size_t at) {
-    return at < text.size() && !Separator(static_cast<unsigned char>(text[at]));
+    return at < text.size() && !IsSeparator(static_cast<unsigned char>(text[at]));
   };
   std::string word;
   bool letter = false;
   while (i < text.size()) {
     const unsigned char c = static_cast<unsigned char>(text[i]);
-    if (!Separator(c)) {
+    if (!IsSeparator(c)) {
       word += static_cast<char>(c);
-      letter = letter || Letter(c);
+      letter = letter || IsLetter(c);
       ++i;
     } else if (c == '.' && i + 1 < text.size() && (text[i + 1] == '-' || text[i + 1] == '\'') && wordAt(i + 2)) {
       word += text.substr(i, 2);
@@ -185,7 +209,7 @@ std::string ReadWord(const std::string& text, std::size_t i, std::size_t* end) {
       ++i;
     } else if (c == ',' && !letter && wordAt(i + 1)) {
       std::size_t digits = i + 1;
-      while (wordAt(digits) && Digit(static_cast<unsigned char>(text[digits]))) ++digits;
+      while (wordAt(digits) && IsDigit(static_cast<unsigned char>(text[digits]))) ++digits;
       if (wordAt(digits)) break;  // something else than digits before the next separator
       word += ',';
       ++i;
@@ -256,9 +280,7 @@ std::vector<WordAt> SplitWords(const Article& article) {
 
 void ForEachIndexWord(const Article& article, const IndexWordSink& sink) {
   const std::string text = SearchedText(article.Text());
-  const auto inRun = [](char c) {
-    return Letter(static_cast<unsigned char>(c)) || Digit(static_cast<unsigned char>(c));
-  };
+  const auto inRun = [](char c) { return IsLetterOrDigit(static_cast<unsigned char>(c)); };
   const auto glue = [](char c) { return c == '/' || c == '\\' || static_cast<unsigned char>(c) == kMiddleDot; };
   std::uint32_t offset = 0;
   for (std::size_t i = 0; i < text.size();) {
@@ -266,7 +288,7 @@ void ForEachIndexWord(const Article& article, const IndexWordSink& sink) {
       i += tag;
       continue;
     }
-    if (Separator(static_cast<unsigned char>(text[i]))) {
+    if (IsSeparator(static_cast<unsigned char>(text[i]))) {
       ++i;
       continue;
     }

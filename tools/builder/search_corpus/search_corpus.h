@@ -20,6 +20,10 @@ struct CorpusOptions {
   double zipfExponent = 1.0;        // word frequency ~ 1 / rank^s
   double capitalShare = 0.05;       // words written with a capital (besides sentence starts)
   std::uint32_t titleWords = 3;     // at most
+  // Body words written joined with the next one, or with accents ("e-mail",
+  // "tcp/ip", "it's", "U.S.", "1,000", "café", "à"): none unless asked for,
+  // so the other corpora stay as they were.
+  double joinedShare = 0;
 };
 
 struct Article {
