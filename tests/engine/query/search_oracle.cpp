@@ -30,14 +30,24 @@ class Reader {
   Reader(const std::string& text, std::size_t titleLength, const Rules& rules)
       : text_(text), titleEnd_(titleLength), rules_(rules) {}
 
-  // Positions where the term (one word or a phrase) matches.
-  std::vector<std::size_t> Matches(const std::string& term) {
+  // Positions where the term (one word or a phrase) matches; with `first`,
+  // only the first one found.
+  std::vector<std::size_t> Matches(const std::string& term, bool first = false) {
     std::vector<std::size_t> found;
     if (term.empty()) return found;
-    const unsigned char first = Fold(static_cast<unsigned char>(term[0]));
-    for (std::size_t p = 0; p < text_.size(); ++p)
-      if (Fold(static_cast<unsigned char>(text_[p])) == first && Counts(p) && MayStart(p, term) && MatchAt(p, term))
+    // The characters that fold to the term's first one: itself, and its
+    // capital when case does not count.
+    const unsigned char folded = Fold(static_cast<unsigned char>(term[0]));
+    unsigned char starts[2] = {folded, folded};
+    if (rules_.ignoreCase && folded >= 32 && sc::IsUpper(static_cast<unsigned char>(folded - 32)))
+      starts[1] = static_cast<unsigned char>(folded - 32);
+    for (int k = 0; k < (starts[1] != starts[0] ? 2 : 1); ++k)
+      for (std::size_t p = text_.find(static_cast<char>(starts[k])); p != std::string::npos;
+           p = text_.find(static_cast<char>(starts[k]), p + 1)) {
+        if (!Counts(p) || !MayStart(p, term) || !MatchAt(p, term)) continue;
         found.push_back(p);
+        if (first) return found;
+      }
     return found;
   }
 
@@ -165,7 +175,7 @@ bool Near(const Node& node, Reader& reader) {
 
 bool Evaluate(const Node& node, Reader& reader) {
   switch (node.kind) {
-    case Node::Term: return !reader.Matches(Joined(node.words)).empty();
+    case Node::Term: return !reader.Matches(Joined(node.words), true).empty();
     case Node::And: return Evaluate(*node.left, reader) && Evaluate(*node.right, reader);
     case Node::Or: return Evaluate(*node.left, reader) || Evaluate(*node.right, reader);
     case Node::Not: return Evaluate(*node.left, reader) && !Evaluate(*node.right, reader);
