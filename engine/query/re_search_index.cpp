@@ -138,16 +138,6 @@ class WordBlocks {
 
 }  // namespace
 
-ReTermLookup ReMarkTermBlocks(ReDbRecord* record, ReWorkRecord* work, const char* word, u8* blockTerms, u32 blockCount,
-                              u32 shift, u8 bit) {
-  return WalkWord(record, work, word, [&](ReIndexState* state) {
-    state->termMap = blockTerms;
-    state->termMapSize = blockCount;
-    state->termShift = static_cast<u8>(shift);
-    state->termBit = bit;
-  });
-}
-
 ReTermLookup ReMarkWordBlocks(ReDbRecord* record, ReWorkRecord* work, const char* word, u8* planes, u32 blockCount,
                               u32 shift, u8 bit) {
   WordBlocks blocks(record, work, planes, blockCount, shift);

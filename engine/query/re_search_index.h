@@ -13,11 +13,6 @@ enum class ReTermLookup : u8 {
   Failed,   // the index could not be read
 };
 
-// Sets `bit` in blockTerms[entry >> shift] for every entry that holds the
-// lower-case word as the index spells it.
-ReTermLookup ReMarkTermBlocks(ReDbRecord* record, ReWorkRecord* work, const char* word, u8* blockTerms, u32 blockCount,
-                              u32 shift, u8 bit);
-
 // Sets `bit` in planes[b] for every block b that may hold the lower-case
 // query word (ReScanWord's, with its joiners and accents) and clears it in
 // the others. A stop word is in every block. A run of letters and digits is
