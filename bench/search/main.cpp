@@ -25,6 +25,7 @@
 #include <fstream>
 #include <memory>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -132,9 +133,43 @@ bool Reusable(const Options& options, const std::string& searcher) {
 
 // --- Measurements ------------------------------------------------------------
 
+// The entries the Boolean queries found, kept in a temporary file for the
+// oracle's check: held in memory, they would count in the searcher's peak.
+class EntryStore {
+ public:
+  struct Span {
+    long offset;
+    std::size_t count;
+  };
+  EntryStore() : file_(std::tmpfile()) {
+    if (!file_) throw std::runtime_error("no temporary file for the entries found");
+  }
+  ~EntryStore() { std::fclose(file_); }
+  EntryStore(const EntryStore&) = delete;
+  EntryStore& operator=(const EntryStore&) = delete;
+
+  Span Put(const std::vector<std::uint32_t>& entries) {
+    std::fseek(file_, 0, SEEK_END);
+    const Span span{std::ftell(file_), entries.size()};
+    if (std::fwrite(entries.data(), sizeof entries[0], entries.size(), file_) != entries.size())
+      throw std::runtime_error("cannot write the entries found to the temporary file");
+    return span;
+  }
+  std::vector<std::uint32_t> Get(const Span& span) {
+    std::vector<std::uint32_t> entries(span.count);
+    std::fseek(file_, span.offset, SEEK_SET);
+    if (std::fread(entries.data(), sizeof entries[0], span.count, file_) != span.count)
+      throw std::runtime_error("cannot read the entries found back from the temporary file");
+    return entries;
+  }
+
+ private:
+  std::FILE* file_;
+};
+
 struct KindResult {
   std::vector<double> ms;
-  std::vector<std::vector<std::uint32_t>> entries;  // Boolean kinds, per query
+  std::vector<EntryStore::Span> entries;  // Boolean kinds, per query
   std::uint64_t hits = 0;
   double Median() const {
     std::vector<double> sorted = ms;
@@ -154,7 +189,8 @@ struct SearcherResult {
 };
 
 // Opens the searcher, runs every query of every set and closes it again.
-void Run(bench::Searcher& searcher, const std::vector<bench::QuerySet>& sets, SearcherResult* result) {
+void Run(bench::Searcher& searcher, const std::vector<bench::QuerySet>& sets, EntryStore& store,
+         SearcherResult* result) {
   bench::StartResidentPeak();
   const std::uint64_t before = bench::ResidentBytes();
   result->openMs = Time([&] { searcher.Open(); });
@@ -172,7 +208,7 @@ void Run(bench::Searcher& searcher, const std::vector<bench::QuerySet>& sets, Se
         std::vector<std::uint32_t> entries;
         kind.ms.push_back(Time([&] { entries = searcher.Search(query); }));
         kind.hits += entries.size();
-        kind.entries.push_back(std::move(entries));
+        kind.entries.push_back(store.Put(entries));
       }
     }
     result->kinds.push_back(std::move(kind));
@@ -230,7 +266,7 @@ void PrintTable(const std::vector<bench::QuerySet>& sets, const std::vector<Sear
 
 // The engine's entries against the oracle, every Boolean query. False when
 // they differ on any.
-bool PrintOracleCheck(const std::vector<bench::QuerySet>& sets, const SearcherResult& engine,
+bool PrintOracleCheck(const std::vector<bench::QuerySet>& sets, const SearcherResult& engine, EntryStore& store,
                       const bench::AnswerCheck& check) {
   std::printf("\noracle (brute force by the engine's rules) against the engine's entries:\n");
   bool agree = true;
@@ -241,7 +277,7 @@ bool PrintOracleCheck(const std::vector<bench::QuerySet>& sets, const SearcherRe
     for (std::size_t q = 0; q < sets[k].queries.size(); ++q) {
       std::fprintf(stderr, "\roracle: %s, query %zu of %zu   ", sets[k].name.c_str(), q + 1, sets[k].queries.size());
       const std::string difference =
-          bench::FirstDifference(engine.kinds[k].entries[q], check.EngineRule(sets[k].queries[q]));
+          bench::FirstDifference(store.Get(engine.kinds[k].entries[q]), check.EngineRule(sets[k].queries[q]));
       if (difference == "agree") continue;
       if (differ++ == 0)
         first =
@@ -348,7 +384,8 @@ int main(int argc, char** argv) {
     std::erase_if(sets, [&](const bench::QuerySet& set) {
       return std::find(options.kinds.begin(), options.kinds.end(), bench::KindOption(set.kind)) == options.kinds.end();
     });
-    for (std::size_t s = 0; s < searchers.size(); ++s) Run(*searchers[s], sets, &results[s]);
+    EntryStore store;
+    for (std::size_t s = 0; s < searchers.size(); ++s) Run(*searchers[s], sets, store, &results[s]);
     PrintTable(sets, results);
 
     std::printf("\nresident memory while searching, peak above the set before the open:");
@@ -357,7 +394,7 @@ int main(int argc, char** argv) {
 
     std::fprintf(stderr, "checking the answers by brute force...\n");
     const bench::AnswerCheck check(corpus);
-    const bool agree = PrintOracleCheck(sets, results[0], check);
+    const bool agree = PrintOracleCheck(sets, results[0], store, check);
     PrintReferenceRules(sets, results, check);
     std::printf("\nload average %s at the end\n", LoadAverage().c_str());
     if (!agree) {
