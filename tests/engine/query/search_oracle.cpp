@@ -22,8 +22,8 @@ std::string Joined(const std::vector<std::string>& words) {
   return phrase;
 }
 
-// The text as a search reads it, position by position, by the rules of its
-// Parts written out afresh: where a match may start, how a term compares,
+// The text as a search reads it, position by position, by the search's
+// rules written out afresh: where a match may start, how a term compares,
 // where it ends, and which positions NEAR counts.
 class Reader {
  public:
