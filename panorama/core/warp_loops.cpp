@@ -34,43 +34,53 @@ inline std::uint32_t Pack16(std::uint32_t c, std::uint32_t mask) {
   return ((c >> 21) & 0x1F) << 5 | (c & 0x7C1F);
 }
 
-// Calls one() count times, four calls to a pass of the loop.
-template <typename One>
-inline void FourAtATime(int count, One one) {
-  for (int n = count >> 2; n > 0; --n) {
-    one();
-    one();
-    one();
-    one();
+// Steps through count destination pixels, stride apart, and their source
+// positions, step apart; draw(position, destination) draws each. kFour
+// draws four pixels to a pass of the loop.
+template <bool kFour, typename Draw>
+inline void EachPixel(int count, std::uint32_t position, std::uint32_t step, std::uint8_t* destination,
+                      std::int32_t stride, Draw draw) {
+  const auto one = [&] {
+    draw(position, destination);
+    position += step;
+    destination += stride;
+  };
+  if constexpr (kFour) {
+    for (int n = count >> 2; n > 0; --n) {
+      one();
+      one();
+      one();
+      one();
+    }
+    for (int k = 0; k < (count & 3); ++k) one();
+  } else {
+    for (int n = 0; n < count; ++n) one();
   }
-  for (int k = 0; k < (count & 3); ++k) one();
 }
 
 template <std::uint32_t kMask>
 void SampleLine16(int count, const std::uint8_t* line, std::uint32_t position, std::uint32_t step,
                   std::uint8_t* destination, std::int32_t stride) {
-  for (int n = 0; n < count; ++n) {
-    const std::uint8_t* pixel = line + 2 * static_cast<std::size_t>(position >> 10);
-    if ((position & 0x200) == 0) {
-      Store16(destination, Load16(pixel));
+  EachPixel<false>(count, position, step, destination, stride, [&](std::uint32_t pos, std::uint8_t* out) {
+    const std::uint8_t* pixel = line + 2 * static_cast<std::size_t>(pos >> 10);
+    if ((pos & 0x200) == 0) {
+      Store16(out, Load16(pixel));
     } else {
       const std::uint32_t w = static_cast<std::uint32_t>(Load16(pixel)) | static_cast<std::uint32_t>(Load16(pixel + 2))
                                                                               << 16;
       const std::uint32_t s = (((w & kMask) + (Rot16(w) & kMask)) >> 1) & kMask;
-      Store16(destination, s | s >> 16);
+      Store16(out, s | s >> 16);
     }
-    position += step;
-    destination += stride;
-  }
+  });
 }
 
 template <std::uint32_t kMask>
 void BlendPair16(int count, const std::uint8_t* line1, const std::uint8_t* line2, std::uint32_t position,
                  std::uint32_t step, std::uint8_t* destination, std::int32_t stride) {
-  for (int n = 0; n < count; ++n) {
-    const std::size_t at = 2 * static_cast<std::size_t>(position >> 10);
+  EachPixel<false>(count, position, step, destination, stride, [&](std::uint32_t pos, std::uint8_t* out) {
+    const std::size_t at = 2 * static_cast<std::size_t>(pos >> 10);
     std::uint32_t c;
-    if ((position & 0x200) != 0) {
+    if ((pos & 0x200) != 0) {
       const std::uint32_t w1 =
           static_cast<std::uint32_t>(Load16(line1 + at)) | static_cast<std::uint32_t>(Load16(line1 + at + 2)) << 16;
       const std::uint32_t w2 =
@@ -81,10 +91,8 @@ void BlendPair16(int count, const std::uint8_t* line1, const std::uint8_t* line2
       const std::uint32_t v = Load16(line2 + at);
       c = (((u << 16 | v) & kMask) + ((v << 16 | u) & kMask)) >> 1;
     }
-    Store16(destination, Pack16(c, kMask));
-    position += step;
-    destination += stride;
-  }
+    Store16(out, Pack16(c, kMask));
+  });
 }
 
 }  // namespace
@@ -106,33 +114,27 @@ void SampleLine555(int count, const std::uint8_t* line, std::uint32_t position, 
 
 void SampleLine24(int count, const std::uint8_t* line, std::uint32_t position, std::uint32_t step,
                   std::uint8_t* destination, std::int32_t stride) {
-  for (int n = 0; n < count; ++n) {
-    const std::uint8_t* pixel = line + 3 * static_cast<std::size_t>(position >> 10);
-    if ((position & 0x200) == 0) {
-      Store24(destination, Load24(pixel));
+  EachPixel<false>(count, position, step, destination, stride, [&](std::uint32_t pos, std::uint8_t* out) {
+    const std::uint8_t* pixel = line + 3 * static_cast<std::size_t>(pos >> 10);
+    if ((pos & 0x200) == 0) {
+      Store24(out, Load24(pixel));
     } else {
-      Store24(destination, Pair24(Load24(pixel), Load24(pixel + 3)) >> 1);
+      Store24(out, Pair24(Load24(pixel), Load24(pixel + 3)) >> 1);
     }
-    position += step;
-    destination += stride;
-  }
+  });
 }
 
 void SampleLineNearest16(int count, const std::uint8_t* line, std::uint32_t position, std::uint32_t step,
                          std::uint8_t* destination, std::int32_t stride) {
-  FourAtATime(count, [&] {
-    Store16(destination, Load16(line + 2 * static_cast<std::size_t>(position >> 10)));
-    position += step;
-    destination += stride;
+  EachPixel<true>(count, position, step, destination, stride, [&](std::uint32_t pos, std::uint8_t* out) {
+    Store16(out, Load16(line + 2 * static_cast<std::size_t>(pos >> 10)));
   });
 }
 
 void SampleLineNearest24(int count, const std::uint8_t* line, std::uint32_t position, std::uint32_t step,
                          std::uint8_t* destination, std::int32_t stride) {
-  FourAtATime(count, [&] {
-    Store24(destination, Load24(line + 3 * static_cast<std::size_t>(position >> 10)));
-    position += step;
-    destination += stride;
+  EachPixel<true>(count, position, step, destination, stride, [&](std::uint32_t pos, std::uint8_t* out) {
+    Store24(out, Load24(line + 3 * static_cast<std::size_t>(pos >> 10)));
   });
 }
 
@@ -147,42 +149,36 @@ void BlendLinePair555(int count, const std::uint8_t* line1, const std::uint8_t* 
 
 void BlendLinePair24(int count, const std::uint8_t* line1, const std::uint8_t* line2, std::uint32_t position,
                      std::uint32_t step, std::uint8_t* destination, std::int32_t stride) {
-  for (int n = 0; n < count; ++n) {
-    const std::size_t at = 3 * static_cast<std::size_t>(position >> 10);
+  EachPixel<false>(count, position, step, destination, stride, [&](std::uint32_t pos, std::uint8_t* out) {
+    const std::size_t at = 3 * static_cast<std::size_t>(pos >> 10);
     std::uint32_t c;
-    if ((position & 0x200) != 0) {
+    if ((pos & 0x200) != 0) {
       c = ((Pair24(Load24(line1 + at), Load24(line1 + at + 3)) & 0x01FDFDFF) +
            (Pair24(Load24(line2 + at), Load24(line2 + at + 3)) & 0x01FDFDFF)) >>
           2;
     } else {
       c = Pair24(Load24(line1 + at), Load24(line2 + at)) >> 1;
     }
-    Store24(destination, c);
-    position += step;
-    destination += stride;
-  }
+    Store24(out, c);
+  });
 }
 
 void SampleColumnPair16(int count, const std::uint8_t* line1, const std::uint8_t* line2, std::uint32_t position,
                         std::uint32_t step, std::uint8_t* destination, std::int32_t stride) {
-  FourAtATime(count, [&] {
-    const std::size_t at = 2 * static_cast<std::size_t>(position >> 10);
+  EachPixel<true>(count, position, step, destination, stride, [&](std::uint32_t pos, std::uint8_t* out) {
+    const std::size_t at = 2 * static_cast<std::size_t>(pos >> 10);
     const std::uint32_t both =
         static_cast<std::uint32_t>(Load16(line1 + at)) | static_cast<std::uint32_t>(Load16(line2 + at)) << 16;
-    std::memcpy(destination, &both, 4);
-    position += step;
-    destination += stride;
+    std::memcpy(out, &both, 4);
   });
 }
 
 void SampleColumnPair24(int count, const std::uint8_t* line1, const std::uint8_t* line2, std::uint32_t position,
                         std::uint32_t step, std::uint8_t* destination, std::int32_t stride) {
-  FourAtATime(count, [&] {
-    const std::size_t at = 3 * static_cast<std::size_t>(position >> 10);
-    Store24(destination, Load24(line1 + at));
-    Store24(destination + 3, Load24(line2 + at));
-    position += step;
-    destination += stride;
+  EachPixel<true>(count, position, step, destination, stride, [&](std::uint32_t pos, std::uint8_t* out) {
+    const std::size_t at = 3 * static_cast<std::size_t>(pos >> 10);
+    Store24(out, Load24(line1 + at));
+    Store24(out + 3, Load24(line2 + at));
   });
 }
 
