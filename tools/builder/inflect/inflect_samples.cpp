@@ -35,9 +35,9 @@ Persons operator+(const std::string& stem, const Persons& endings) {
 // imperative persons, the present participle and the two past participles.
 struct FrenchEndings {
   Persons tenses[7];
-  std::string imperative[3];
+  std::array<std::string, 3> imperative;
   std::string presentParticiple;
-  std::string pastParticiple[2];
+  std::array<std::string, 2> pastParticiple;
 };
 
 Paradigm FrenchVerb(const std::string& name, const std::string& tag, const std::string& replacement,
@@ -123,14 +123,16 @@ const FrenchEndings kAller = {
 
 // Etre and avoir: their simple tenses are the engine's auxiliary table, from
 // which it makes every verb's compound tenses; one table serves both.
-FrenchEndings Auxiliary(const char* const (&tenses)[7][6], FrenchEndings rest) {
+FrenchEndings Auxiliary(const char* const (&tenses)[7][6], const std::array<std::string, 3>& imperative,
+                        const std::string& presentParticiple, const std::array<std::string, 2>& pastParticiple) {
+  FrenchEndings e;
   for (int t = 0; t < 7; ++t)
-    for (int person = 0; person < 6; ++person) rest.tenses[t][person] = tenses[t][person];
-  return rest;
+    for (int person = 0; person < 6; ++person) e.tenses[t][person] = tenses[t][person];
+  e.imperative = imperative;
+  e.presentParticiple = presentParticiple;
+  e.pastParticiple = pastParticiple;
+  return e;
 }
-
-const FrenchEndings kEtre = {{}, {"sois", "soyons", "soyez"}, "\xE9tant", {"\xE9t\xE9", "\xE9t\xE9"}};
-const FrenchEndings kAvoir = {{}, {"aie", "ayons", "ayez"}, "ayant", {"eu", "eus"}};
 
 }  // namespace
 
@@ -168,8 +170,9 @@ ConjugationData SampleFrenchConjugation() {
       FrenchVerb("second group", "VB", "ir", kSecondGroup),
       FrenchVerb("third group", "VB", "re", kThirdGroup),
       FrenchVerb("aller", "VB", "aller", kAller),
-      FrenchVerb("\xEAtre", "BE", "\xEAtre", Auxiliary(french.etre, kEtre)),
-      FrenchVerb("avoir", "HV", "avoir", Auxiliary(french.avoir, kAvoir)),
+      FrenchVerb("\xEAtre", "BE", "\xEAtre",
+                 Auxiliary(french.etre, {"sois", "soyons", "soyez"}, "\xE9tant", {"\xE9t\xE9", "\xE9t\xE9"})),
+      FrenchVerb("avoir", "HV", "avoir", Auxiliary(french.avoir, {"aie", "ayons", "ayez"}, "ayant", {"eu", "eus"})),
       {"noun", "NNnsm", {{"NNnsm", "", ""}, {"NNnpm", "s", ""}}},
       {"feminine noun", "NNnsf", {{"NNnsf", "", ""}, {"NNnpf", "s", ""}}},
       {"noun in -al", "NNnsm", {{"NNnsm", "", ""}, {"NNnpm", "aux", "al"}}},
