@@ -12,30 +12,39 @@ double FixedDegrees(const std::uint8_t* p) { return Be32s(p) / 65536.0; }
 
 bool FullTurn(const ObjectNavigation& n) { return n.panEnd - n.panStart == 360.0; }
 
+// A value kept within two limits, whichever of them is the larger.
+double Between(double value, double a, double b) {
+  return std::fmin(std::fmax(value, std::fmin(a, b)), std::fmax(a, b));
+}
+
+int Clamp(int value, int low, int high) { return value < low ? low : value > high ? high : value; }
+
+// A column of the grid: around a full turn it wraps, otherwise it stops at
+// the first or last.
+int GridColumn(const ObjectNavigation& n, int column) {
+  if (!FullTurn(n)) return Clamp(column, 0, n.columns - 1);
+  column %= n.columns;
+  return column < 0 ? column + n.columns : column;
+}
+
 }  // namespace
 
 void ReadObjectNavigation(const std::uint8_t* data, std::int32_t size, ObjectNavigation* n) {
   std::uint8_t block[128] = {};
   std::memcpy(block, data, static_cast<std::size_t>(size < 0 ? 0 : size > 128 ? 128 : size));
-  n->columns = Be16s(block + 2);
-  n->rows = Be16s(block + 4);
-  n->kept = Be16s(block + 6);
-  n->loopCount = Be16s(block + 8);
-  n->frameDuration = Be16s(block + 10);
-  n->dragMode = Be16s(block + 12);
-  n->loopSpeed = Be16s(block + 14);
+  // The record holds the fields in the struct's order: seven 16-bit words
+  // from +2, then seven 16.16 angles from +16.
+  std::int16_t* const words[] = {&n->columns,       &n->rows,     &n->kept,     &n->loopCount,
+                                 &n->frameDuration, &n->dragMode, &n->loopSpeed};
+  for (int i = 0; i < 7; ++i) *words[i] = Be16s(block + 2 + 2 * i);
+  double* const angles[] = {&n->fieldOfView, &n->panStart, &n->panEnd, &n->tiltStart,
+                            &n->tiltEnd,     &n->kept1,    &n->kept2};
+  for (int i = 0; i < 7; ++i) *angles[i] = FixedDegrees(block + 16 + 4 * i);
   if (n->loopCount < 1) {
     n->loopCount = 1;
     n->loopSpeed = 0;
   }
-  n->fieldOfView = FixedDegrees(block + 16);
   if (n->fieldOfView <= 0) n->fieldOfView = 180.0;
-  n->panStart = FixedDegrees(block + 20);
-  n->panEnd = FixedDegrees(block + 24);
-  n->tiltStart = FixedDegrees(block + 28);
-  n->tiltEnd = FixedDegrees(block + 32);
-  n->kept1 = FixedDegrees(block + 36);
-  n->kept2 = FixedDegrees(block + 40);
   if (n->columns < 1) n->columns = 1;  // a grid needs at least one viewpoint
   if (n->rows < 1) n->rows = 1;
 }
@@ -58,23 +67,16 @@ void ClampObjectAngles(const ObjectNavigation& n, double* pan, double* tilt) {
     for (int i = 0; i < 64 && *pan < n.panStart; ++i) *pan += 360;
     for (int i = 0; i < 64 && *pan > n.panEnd; ++i) *pan -= 360;
   } else {
-    const double low = std::fmin(n.panStart, n.panEnd), high = std::fmax(n.panStart, n.panEnd);
-    *pan = std::fmin(std::fmax(*pan, low), high);
+    *pan = Between(*pan, n.panStart, n.panEnd);
   }
-  const double low = std::fmin(n.tiltStart, n.tiltEnd), high = std::fmax(n.tiltStart, n.tiltEnd);
-  *tilt = std::fmin(std::fmax(*tilt, low), high);
+  *tilt = Between(*tilt, n.tiltStart, n.tiltEnd);
 }
 
 void ObjectColumnRowToAngles(const ObjectNavigation& n, int column, int row, double* pan, double* tilt) {
   const int c = n.columns, r = n.rows;
   const double range = n.panEnd - n.panStart;
-  if (FullTurn(n)) {
-    column %= c;
-    if (column < 0) column += c;
-  } else {
-    column = column < 0 ? 0 : column > c - 1 ? c - 1 : column;
-  }
-  row = row < 0 ? 0 : row > r - 1 ? r - 1 : row;
+  column = GridColumn(n, column);
+  row = Clamp(row, 0, r - 1);
   *pan = c == 1 ? n.panStart : n.panStart + column * (FullTurn(n) ? range / c : range / (c - 1));
   *tilt = r == 1 ? n.tiltStart : n.tiltEnd - row * (n.tiltEnd - n.tiltStart) / (r - 1);
 }
@@ -83,16 +85,9 @@ void ObjectAnglesToColumnRow(const ObjectNavigation& n, double pan, double tilt,
   const int c = n.columns, r = n.rows;
   const double range = n.panEnd - n.panStart;
   const double perColumn = FullTurn(n) ? range / c : c > 1 ? range / (c - 1) : 0;
-  *column = perColumn != 0 ? static_cast<int>(std::floor((pan - n.panStart) / perColumn + 0.5)) : 0;
-  if (FullTurn(n)) {
-    *column %= c;
-    if (*column < 0) *column += c;
-  } else {
-    *column = *column < 0 ? 0 : *column > c - 1 ? c - 1 : *column;
-  }
+  *column = GridColumn(n, perColumn != 0 ? static_cast<int>(std::floor((pan - n.panStart) / perColumn + 0.5)) : 0);
   const double perRow = r > 1 ? (n.tiltEnd - n.tiltStart) / (r - 1) : 0;
-  *row = perRow != 0 ? static_cast<int>(std::floor((n.tiltEnd - tilt) / perRow + 0.5)) : 0;
-  *row = *row < 0 ? 0 : *row > r - 1 ? r - 1 : *row;
+  *row = Clamp(perRow != 0 ? static_cast<int>(std::floor((n.tiltEnd - tilt) / perRow + 0.5)) : 0, 0, r - 1);
 }
 
 std::int32_t ObjectFrameTime(const ObjectNavigation& n, int column, int row, int loopFrame) {

@@ -45,7 +45,7 @@ std::int32_t BandHeightOf(const kn::KnDecompressCapabilities& caps) {
 // Tries each `dcmp` component for the codec; keeps the best one.
 std::int32_t FindDecompressor(Decompressor* state) {
   const bool wantStepped = true;  // the canvas takes rows where they lie
-  std::intptr_t kept = 0;
+  KeptInstance kept;
   kn::KnDecompressCapabilities keptCaps{};
   std::int32_t keptKind = 0;
   std::intptr_t component = 0;
@@ -76,25 +76,15 @@ std::int32_t FindDecompressor(Decompressor* state) {
           CallManager(kn::kGroupDecompressor, kn::kDcPrepare, {instance, reinterpret_cast<std::intptr_t>(&prepare)});
       accepted = result == 0 || result == kDecompressorPrepared;
     }
-    bool better = false;
-    if (accepted) {
-      if (kept == 0 || kind > keptKind) {
-        better = true;
-      } else if (kind == keptKind && BandHeightOf(caps) < BandHeightOf(keptCaps)) {
-        better = true;
-      }
-    }
-    if (better) {
-      if (kept != 0) CallManager(kn::kGroupManager, kn::kCmClose, {kept});
-      kept = instance;
+    const bool better = accepted && (kept.instance() == 0 || kind > keptKind ||
+                                     (kind == keptKind && BandHeightOf(caps) < BandHeightOf(keptCaps)));
+    if (kept.Offer(instance, better)) {
       keptCaps = caps;
       keptKind = kind;
-    } else {
-      CallManager(kn::kGroupManager, kn::kCmClose, {instance});
     }
   }
-  if (kept == 0) return kErrNoComponent;
-  state->component = kept;
+  if (kept.instance() == 0) return kErrNoComponent;
+  state->component = kept.instance();
   state->capabilities = keptCaps;
   state->outputKind = keptKind;
   return kOk;

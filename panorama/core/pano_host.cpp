@@ -18,6 +18,16 @@ bool gManagerSupplied = false;
 
 }  // namespace
 
+bool KeptInstance::Offer(std::intptr_t candidate, bool better) {
+  if (!better) {
+    CallManager(kn::kGroupManager, kn::kCmClose, {candidate});
+    return false;
+  }
+  if (instance_ != 0) CallManager(kn::kGroupManager, kn::kCmClose, {instance_});
+  instance_ = candidate;
+  return true;
+}
+
 HostServices& Host() { return gHost; }
 SystemServices& System() { return gSystem; }
 

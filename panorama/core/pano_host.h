@@ -63,6 +63,18 @@ void ResetEntries();
 std::intptr_t CallMedia(std::int32_t selector, std::initializer_list<std::intptr_t> args);
 std::intptr_t CallManager(std::int32_t group, std::int32_t selector, std::initializer_list<std::intptr_t> args);
 
+// The best of component instances opened one after another: each newcomer
+// either takes the place of the one kept, which is then closed, or is closed.
+class KeptInstance {
+ public:
+  std::intptr_t instance() const { return instance_; }
+  // Keeps the candidate when it is better (answering true), else closes it.
+  bool Offer(std::intptr_t candidate, bool better);
+
+ private:
+  std::intptr_t instance_ = 0;
+};
+
 // Shorthands over the host services.
 void* HostAlloc(std::int32_t size);  // zero-filled
 void HostFree(void* block);

@@ -48,22 +48,21 @@ void FreeCanvas(void* block) { std::free(block); }
 }  // namespace
 
 void InstallDefaultSystem() {
-  SystemServices& s = System();
-  s.tickCount = TickCount;
-  s.inputPending = NoInput;
-  s.availableVirtual = PlentyOfMemory;
-  s.compactMemory = NoCompact;
-  s.profileInt = ProfileInt;
-  s.profileString = ProfileString;
-  s.isWritable = Writable;
-  s.openFile = OpenFile;
-  s.closeFile = CloseFile;
-  s.fileSize = FileSize;
-  s.readAt = ReadAt;
-  s.loadResource = NoResource;
-  s.processId = ProcessId;
-  s.allocateCanvas = AllocateCanvas;
-  s.freeCanvas = FreeCanvas;
+  System() = SystemServices{.tickCount = TickCount,
+                            .inputPending = NoInput,
+                            .availableVirtual = PlentyOfMemory,
+                            .compactMemory = NoCompact,
+                            .profileInt = ProfileInt,
+                            .profileString = ProfileString,
+                            .isWritable = Writable,
+                            .openFile = OpenFile,
+                            .closeFile = CloseFile,
+                            .fileSize = FileSize,
+                            .readAt = ReadAt,
+                            .loadResource = NoResource,
+                            .processId = ProcessId,
+                            .allocateCanvas = AllocateCanvas,
+                            .freeCanvas = FreeCanvas};
 }
 
 }  // namespace pano

@@ -34,156 +34,174 @@ inline std::uint32_t Pack16(std::uint32_t c, std::uint32_t mask) {
   return ((c >> 21) & 0x1F) << 5 | (c & 0x7C1F);
 }
 
-// Calls one() count times, four calls to a pass of the loop.
-template <typename One>
-inline void FourAtATime(int count, One one) {
-  for (int n = count >> 2; n > 0; --n) {
-    one();
-    one();
-    one();
-    one();
-  }
-  for (int k = 0; k < (count & 3); ++k) one();
+// Each channel of the two pixels of the word Q:P averaged, in both halves.
+inline std::uint32_t AverageWord(std::uint32_t w, std::uint32_t mask) {
+  const std::uint32_t s = (((w & mask) + (Rot16(w) & mask)) >> 1) & mask;
+  return s | s >> 16;
 }
 
+// The 16-bit pixel arithmetic (5-6-5 or 5-5-5 by kMask): a pixel and the one
+// after it as the word Q:P, each channel's sums kept apart by the mask.
 template <std::uint32_t kMask>
-void SampleLine16(int count, const std::uint8_t* line, std::uint32_t position, std::uint32_t step,
-                  std::uint8_t* destination, std::int32_t stride) {
-  for (int n = 0; n < count; ++n) {
-    const std::uint8_t* pixel = line + 2 * static_cast<std::size_t>(position >> 10);
-    if ((position & 0x200) == 0) {
-      Store16(destination, Load16(pixel));
-    } else {
-      const std::uint32_t w = static_cast<std::uint32_t>(Load16(pixel)) | static_cast<std::uint32_t>(Load16(pixel + 2))
-                                                                              << 16;
-      const std::uint32_t s = (((w & kMask) + (Rot16(w) & kMask)) >> 1) & kMask;
-      Store16(destination, s | s >> 16);
-    }
-    position += step;
-    destination += stride;
+struct Pixel16 {
+  static constexpr std::size_t kBytes = 2;
+  static std::uint32_t Load(const std::uint8_t* p) { return Load16(p); }
+  static void Store(std::uint8_t* p, std::uint32_t v) { Store16(p, v); }
+  static std::uint32_t Word(const std::uint8_t* p) {
+    return static_cast<std::uint32_t>(Load16(p)) | static_cast<std::uint32_t>(Load16(p + 2)) << 16;
   }
-}
-
-template <std::uint32_t kMask>
-void BlendPair16(int count, const std::uint8_t* line1, const std::uint8_t* line2, std::uint32_t position,
-                 std::uint32_t step, std::uint8_t* destination, std::int32_t stride) {
-  for (int n = 0; n < count; ++n) {
-    const std::size_t at = 2 * static_cast<std::size_t>(position >> 10);
+  // The pixel blended with the one after it.
+  static std::uint32_t Half(const std::uint8_t* p) { return AverageWord(Word(p), kMask); }
+  // Two lines blended: at the half-pixel bit the four pixels, else the two.
+  static std::uint32_t Blend(const std::uint8_t* p1, const std::uint8_t* p2, bool half) {
     std::uint32_t c;
-    if ((position & 0x200) != 0) {
-      const std::uint32_t w1 =
-          static_cast<std::uint32_t>(Load16(line1 + at)) | static_cast<std::uint32_t>(Load16(line1 + at + 2)) << 16;
-      const std::uint32_t w2 =
-          static_cast<std::uint32_t>(Load16(line2 + at)) | static_cast<std::uint32_t>(Load16(line2 + at + 2)) << 16;
+    if (half) {
+      const std::uint32_t w1 = Word(p1), w2 = Word(p2);
       c = ((w1 & kMask) + (Rot16(w1) & kMask) + (w2 & kMask) + (Rot16(w2) & kMask)) >> 2;
     } else {
-      const std::uint32_t u = Load16(line1 + at);
-      const std::uint32_t v = Load16(line2 + at);
+      const std::uint32_t u = Load16(p1);
+      const std::uint32_t v = Load16(p2);
       c = (((u << 16 | v) & kMask) + ((v << 16 | u) & kMask)) >> 1;
     }
-    Store16(destination, Pack16(c, kMask));
+    return Pack16(c, kMask);
+  }
+};
+
+// The 24-bit pixel arithmetic, the pixels as three bytes.
+struct Pixel24 {
+  static constexpr std::size_t kBytes = 3;
+  static std::uint32_t Load(const std::uint8_t* p) { return Load24(p); }
+  static void Store(std::uint8_t* p, std::uint32_t v) { Store24(p, v); }
+  static std::uint32_t Half(const std::uint8_t* p) { return Pair24(Load24(p), Load24(p + 3)) >> 1; }
+  static std::uint32_t Blend(const std::uint8_t* p1, const std::uint8_t* p2, bool half) {
+    if (half) {
+      return ((Pair24(Load24(p1), Load24(p1 + 3)) & 0x01FDFDFF) + (Pair24(Load24(p2), Load24(p2 + 3)) & 0x01FDFDFF)) >>
+             2;
+    }
+    return Pair24(Load24(p1), Load24(p2)) >> 1;
+  }
+};
+
+// Steps through count destination pixels, stride apart, and their source
+// positions, step apart; draw(position, destination) draws each. kFour
+// draws four pixels to a pass of the loop.
+template <bool kFour, typename Draw>
+inline void EachPixel(int count, std::uint32_t position, std::uint32_t step, std::uint8_t* destination,
+                      std::int32_t stride, Draw draw) {
+  const auto one = [&] {
+    draw(position, destination);
     position += step;
     destination += stride;
+  };
+  if constexpr (kFour) {
+    for (int n = count >> 2; n > 0; --n) {
+      one();
+      one();
+      one();
+      one();
+    }
+    for (int k = 0; k < (count & 3); ++k) one();
+  } else {
+    for (int n = 0; n < count; ++n) one();
   }
+}
+
+// The roles, written once over the pixel arithmetic. The source pixel of a
+// position is its top 22 bits; bit 9 is the half-pixel bit.
+template <class Pixel>
+std::size_t SourceOffset(std::uint32_t position) {
+  return Pixel::kBytes * static_cast<std::size_t>(position >> 10);
+}
+
+// A: the pixel, or at the half-pixel bit the pixel blended with the next.
+template <class Pixel>
+void Sample(int count, const std::uint8_t* line, std::uint32_t position, std::uint32_t step, std::uint8_t* destination,
+            std::int32_t stride) {
+  EachPixel<false>(count, position, step, destination, stride, [&](std::uint32_t pos, std::uint8_t* out) {
+    const std::uint8_t* pixel = line + SourceOffset<Pixel>(pos);
+    Pixel::Store(out, (pos & 0x200) == 0 ? Pixel::Load(pixel) : Pixel::Half(pixel));
+  });
+}
+
+// B: the nearest pixel.
+template <class Pixel>
+void Nearest(int count, const std::uint8_t* line, std::uint32_t position, std::uint32_t step, std::uint8_t* destination,
+             std::int32_t stride) {
+  EachPixel<true>(count, position, step, destination, stride, [&](std::uint32_t pos, std::uint8_t* out) {
+    Pixel::Store(out, Pixel::Load(line + SourceOffset<Pixel>(pos)));
+  });
+}
+
+// D: two lines blended into one pixel.
+template <class Pixel>
+void BlendPair(int count, const std::uint8_t* line1, const std::uint8_t* line2, std::uint32_t position,
+               std::uint32_t step, std::uint8_t* destination, std::int32_t stride) {
+  EachPixel<false>(count, position, step, destination, stride, [&](std::uint32_t pos, std::uint8_t* out) {
+    const std::size_t at = SourceOffset<Pixel>(pos);
+    Pixel::Store(out, Pixel::Blend(line1 + at, line2 + at, (pos & 0x200) != 0));
+  });
+}
+
+// E: the two lines' nearest pixels side by side.
+template <class Pixel>
+void ColumnPair(int count, const std::uint8_t* line1, const std::uint8_t* line2, std::uint32_t position,
+                std::uint32_t step, std::uint8_t* destination, std::int32_t stride) {
+  EachPixel<true>(count, position, step, destination, stride, [&](std::uint32_t pos, std::uint8_t* out) {
+    const std::size_t at = SourceOffset<Pixel>(pos);
+    Pixel::Store(out, Pixel::Load(line1 + at));
+    Pixel::Store(out + Pixel::kBytes, Pixel::Load(line2 + at));
+  });
 }
 
 }  // namespace
 
 std::uint16_t Average16(std::uint16_t p, std::uint16_t q, std::uint32_t mask) {
-  const std::uint32_t w = static_cast<std::uint32_t>(p) | static_cast<std::uint32_t>(q) << 16;
-  const std::uint32_t s = (((w & mask) + (Rot16(w) & mask)) >> 1) & mask;
-  return static_cast<std::uint16_t>(s | s >> 16);
+  return static_cast<std::uint16_t>(
+      AverageWord(static_cast<std::uint32_t>(p) | static_cast<std::uint32_t>(q) << 16, mask));
 }
 
 void SampleLine565(int count, const std::uint8_t* line, std::uint32_t position, std::uint32_t step,
                    std::uint8_t* destination, std::int32_t stride) {
-  SampleLine16<kMask565>(count, line, position, step, destination, stride);
+  Sample<Pixel16<kMask565>>(count, line, position, step, destination, stride);
 }
 void SampleLine555(int count, const std::uint8_t* line, std::uint32_t position, std::uint32_t step,
                    std::uint8_t* destination, std::int32_t stride) {
-  SampleLine16<kMask555>(count, line, position, step, destination, stride);
+  Sample<Pixel16<kMask555>>(count, line, position, step, destination, stride);
 }
-
 void SampleLine24(int count, const std::uint8_t* line, std::uint32_t position, std::uint32_t step,
                   std::uint8_t* destination, std::int32_t stride) {
-  for (int n = 0; n < count; ++n) {
-    const std::uint8_t* pixel = line + 3 * static_cast<std::size_t>(position >> 10);
-    if ((position & 0x200) == 0) {
-      Store24(destination, Load24(pixel));
-    } else {
-      Store24(destination, Pair24(Load24(pixel), Load24(pixel + 3)) >> 1);
-    }
-    position += step;
-    destination += stride;
-  }
+  Sample<Pixel24>(count, line, position, step, destination, stride);
 }
 
 void SampleLineNearest16(int count, const std::uint8_t* line, std::uint32_t position, std::uint32_t step,
                          std::uint8_t* destination, std::int32_t stride) {
-  FourAtATime(count, [&] {
-    Store16(destination, Load16(line + 2 * static_cast<std::size_t>(position >> 10)));
-    position += step;
-    destination += stride;
-  });
+  Nearest<Pixel16<kMask565>>(count, line, position, step, destination, stride);
 }
-
 void SampleLineNearest24(int count, const std::uint8_t* line, std::uint32_t position, std::uint32_t step,
                          std::uint8_t* destination, std::int32_t stride) {
-  FourAtATime(count, [&] {
-    Store24(destination, Load24(line + 3 * static_cast<std::size_t>(position >> 10)));
-    position += step;
-    destination += stride;
-  });
+  Nearest<Pixel24>(count, line, position, step, destination, stride);
 }
 
 void BlendLinePair565(int count, const std::uint8_t* line1, const std::uint8_t* line2, std::uint32_t position,
                       std::uint32_t step, std::uint8_t* destination, std::int32_t stride) {
-  BlendPair16<kMask565>(count, line1, line2, position, step, destination, stride);
+  BlendPair<Pixel16<kMask565>>(count, line1, line2, position, step, destination, stride);
 }
 void BlendLinePair555(int count, const std::uint8_t* line1, const std::uint8_t* line2, std::uint32_t position,
                       std::uint32_t step, std::uint8_t* destination, std::int32_t stride) {
-  BlendPair16<kMask555>(count, line1, line2, position, step, destination, stride);
+  BlendPair<Pixel16<kMask555>>(count, line1, line2, position, step, destination, stride);
 }
-
 void BlendLinePair24(int count, const std::uint8_t* line1, const std::uint8_t* line2, std::uint32_t position,
                      std::uint32_t step, std::uint8_t* destination, std::int32_t stride) {
-  for (int n = 0; n < count; ++n) {
-    const std::size_t at = 3 * static_cast<std::size_t>(position >> 10);
-    std::uint32_t c;
-    if ((position & 0x200) != 0) {
-      c = ((Pair24(Load24(line1 + at), Load24(line1 + at + 3)) & 0x01FDFDFF) +
-           (Pair24(Load24(line2 + at), Load24(line2 + at + 3)) & 0x01FDFDFF)) >>
-          2;
-    } else {
-      c = Pair24(Load24(line1 + at), Load24(line2 + at)) >> 1;
-    }
-    Store24(destination, c);
-    position += step;
-    destination += stride;
-  }
+  BlendPair<Pixel24>(count, line1, line2, position, step, destination, stride);
 }
 
 void SampleColumnPair16(int count, const std::uint8_t* line1, const std::uint8_t* line2, std::uint32_t position,
                         std::uint32_t step, std::uint8_t* destination, std::int32_t stride) {
-  FourAtATime(count, [&] {
-    const std::size_t at = 2 * static_cast<std::size_t>(position >> 10);
-    const std::uint32_t both =
-        static_cast<std::uint32_t>(Load16(line1 + at)) | static_cast<std::uint32_t>(Load16(line2 + at)) << 16;
-    std::memcpy(destination, &both, 4);
-    position += step;
-    destination += stride;
-  });
+  ColumnPair<Pixel16<kMask565>>(count, line1, line2, position, step, destination, stride);
 }
-
 void SampleColumnPair24(int count, const std::uint8_t* line1, const std::uint8_t* line2, std::uint32_t position,
                         std::uint32_t step, std::uint8_t* destination, std::int32_t stride) {
-  FourAtATime(count, [&] {
-    const std::size_t at = 3 * static_cast<std::size_t>(position >> 10);
-    Store24(destination, Load24(line1 + at));
-    Store24(destination + 3, Load24(line2 + at));
-    position += step;
-    destination += stride;
-  });
+  ColumnPair<Pixel24>(count, line1, line2, position, step, destination, stride);
 }
 
 bool LoopsForFormat(int format, LineLoops* loops) {

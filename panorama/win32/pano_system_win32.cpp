@@ -87,22 +87,21 @@ std::uint32_t ProcessId() { return GetCurrentProcessId(); }
 }  // namespace
 
 void InstallDefaultSystem() {
-  SystemServices& s = System();
-  s.tickCount = TickCount;
-  s.inputPending = InputPending;
-  s.availableVirtual = AvailableVirtual;
-  s.compactMemory = Compact;
-  s.profileInt = ProfileInt;
-  s.profileString = ProfileString;
-  s.isWritable = Writable;
-  s.openFile = Open;
-  s.closeFile = Close;
-  s.fileSize = Size;
-  s.readAt = ReadAt;
-  s.loadResource = LoadData;
-  s.processId = ProcessId;
-  s.allocateCanvas = AllocateLocked;
-  s.freeCanvas = FreeLocked;
+  System() = SystemServices{.tickCount = TickCount,
+                            .inputPending = InputPending,
+                            .availableVirtual = AvailableVirtual,
+                            .compactMemory = Compact,
+                            .profileInt = ProfileInt,
+                            .profileString = ProfileString,
+                            .isWritable = Writable,
+                            .openFile = Open,
+                            .closeFile = Close,
+                            .fileSize = Size,
+                            .readAt = ReadAt,
+                            .loadResource = LoadData,
+                            .processId = ProcessId,
+                            .allocateCanvas = AllocateLocked,
+                            .freeCanvas = FreeLocked};
 }
 
 }  // namespace pano

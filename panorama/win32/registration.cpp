@@ -63,13 +63,12 @@ const kn::KnComponentDescriptor kDescriptors[2] = {
 };
 
 void InstallHost() {
-  HostServices& host = Host();
-  host.getMemory = GetMemory;
-  host.freeMemory = FreeMemory;
-  host.reallocateMemory = ReallocateMemory;
-  host.flip16 = Flip16;
-  host.flip32 = Flip32;
-  host.flip32Many = Flip32Many;
+  Host() = HostServices{.getMemory = GetMemory,
+                        .freeMemory = FreeMemory,
+                        .reallocateMemory = ReallocateMemory,
+                        .flip16 = Flip16,
+                        .flip32 = Flip32,
+                        .flip32Many = Flip32Many};
   InstallDefaultSystem();
   SetEntryFallbacks(MediaFallback, ManagerFallback);
 }

@@ -152,12 +152,7 @@ std::int32_t Mode() { return gScreen.mode; }
 
 }  // namespace
 
-void InstallPresenter() {
-  WarpPresenter& presenter = Presenter();
-  presenter.visible = Visible;
-  presenter.present = Present;
-  presenter.outputMode = Mode;
-}
+void InstallPresenter() { Presenter() = WarpPresenter{.visible = Visible, .present = Present, .outputMode = Mode}; }
 
 bool ScreenOutputStarted() { return gScreen.started; }
 std::int32_t GetOutputMode() { return gScreen.mode; }
@@ -219,7 +214,8 @@ std::int32_t FindVideoHardware(bool preferredOnly) {
     GetPrivateProfileStringA("Video 32", "PreferredComponent", "", preferred, sizeof preferred, "KNW.INI");
     if (preferred[0] == 0) return kErrNoComponent;
   }
-  std::intptr_t kept = 0, component = 0;
+  KeptInstance kept;
+  std::intptr_t component = 0;
   std::int32_t keptVersion = -1;
   kn::KnVideoInfoProc keptInfo = nullptr;
   std::intptr_t (*keptCopy)(const kn::KnVideoCopy*) = nullptr;
@@ -238,18 +234,14 @@ std::int32_t FindVideoHardware(bool preferredOnly) {
                         info != nullptr;
     const std::int32_t version =
         static_cast<std::int32_t>(CallManager(kn::kGroupManager, kn::kCmInstanceVersion, {instance}));
-    if (serves && (kept == 0 || keptVersion < version)) {
-      if (kept != 0) CallManager(kn::kGroupManager, kn::kCmClose, {kept});
-      kept = instance;
+    if (kept.Offer(instance, serves && (kept.instance() == 0 || keptVersion < version))) {
       keptVersion = version;
       keptInfo = info;
       keptCopy = copy;
-    } else {
-      CallManager(kn::kGroupManager, kn::kCmClose, {instance});
     }
   }
-  if (kept == 0) return kErrNoComponent;
-  gScreen.hardware = kept;
+  if (kept.instance() == 0) return kErrNoComponent;
+  gScreen.hardware = kept.instance();
   gScreen.hardwareInfo = keptInfo;
   gScreen.hardwareCopy = keptCopy;
   return kOk;

@@ -67,12 +67,8 @@ TEST(PanoramaBuilderTest, RunLengthPacketsAndObjectNavigation) {
   const builder::Bytes runs = bp::EncodeRunLength(long_run, 300, 1, 1);
   EXPECT_EQ(runs, (builder::Bytes{255, 9, 255, 9, 168, 9}));  // 129 + 129 + 42
 
-  bp::ObjectMovie object;
-  object.columns = 6;
-  object.rows = 2;
+  bp::ObjectMovie object = ObjectGrid(6, 2, 4, 2);
   object.loopCount = 3;
-  object.frameWidth = 4;
-  object.frameHeight = 2;
   const builder::Bytes b = bp::BuildObjectMovie(object);
   const long navg = FindAtom(b, "NAVG");
   ASSERT_GT(navg, 0);

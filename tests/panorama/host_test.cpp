@@ -98,12 +98,7 @@ TEST_F(HostTest, CodecRefusesWhatItCannotWrite) {
 }
 
 TEST_F(HostTest, MoviesTellTheirBoxFramesUserDataAndController) {
-  bp::ObjectMovie object;
-  object.columns = 4;
-  object.rows = 2;
-  object.frameWidth = 20;
-  object.frameHeight = 10;
-  const std::intptr_t movie = OpenMovie(bp::BuildObjectMovie(object), "object.mov");
+  const std::intptr_t movie = OpenMovie(bp::BuildObjectMovie(ObjectGrid(4, 2, 20, 10)), "object.mov");
   kn::Movie* m = kn::AsMovie(movie);
   ASSERT_NE(m, nullptr);
   EXPECT_EQ(m->controllerSubtype, kn::Tag("stna"));
@@ -141,12 +136,7 @@ TEST_F(HostTest, MovieServicesCountTheirUsersAndTheLastEndDisposesMovies) {
   EXPECT_EQ(kn::MovieServiceUsers(), 0);
   EXPECT_EQ(kn::MediaEntry(kn::kKnEnterMovies, nullptr, 0), 0);
   EXPECT_EQ(kn::MediaEntry(kn::kKnEnterMovies, nullptr, 0), 0);
-  bp::ObjectMovie object;
-  object.columns = 2;
-  object.rows = 1;
-  object.frameWidth = 8;
-  object.frameHeight = 8;
-  const std::intptr_t movie = OpenMovie(bp::BuildObjectMovie(object), "object.mov");
+  const std::intptr_t movie = OpenMovie(bp::BuildObjectMovie(ObjectGrid(2, 1, 8, 8)), "object.mov");
   ASSERT_NE(kn::AsMovie(movie), nullptr);
   kn::MediaEntry(kn::kKnExitMovies, nullptr, 0);
   EXPECT_NE(kn::AsMovie(movie), nullptr);  // another user still has the services

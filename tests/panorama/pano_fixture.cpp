@@ -4,6 +4,8 @@
 #include <fstream>
 #include <map>
 
+#include "stand_in_host.h"
+
 namespace panotest {
 namespace {
 
@@ -22,18 +24,8 @@ void SetProfile(const std::string& section, const std::string& key, int value) {
 void ClearProfile() { gProfile.clear(); }
 
 void PanoHostTest::SetUp() {
-  kn::InitializeHost();
-  pano::HostServices& host = pano::Host();
-  host.getMemory = kn::GetMemory;
-  host.freeMemory = kn::FreeMemory;
-  host.reallocateMemory = kn::ReallocateMemory;
-  host.flip16 = kn::Flip16;
-  host.flip32 = kn::Flip32;
-  host.flip32Many = kn::Flip32Many;
-  pano::InstallDefaultSystem();
+  UseStandInHost();
   pano::System().profileInt = ProfileInt;
-  pano::SetMediaEntry(kn::MediaEntry);
-  pano::SetManagerEntry(kn::ManagerEntry);
   ClearProfile();
   kn::FailMemoryAfter(-1);
   blocksAtStart_ = kn::LiveBlocks();
@@ -65,6 +57,15 @@ std::intptr_t PanoHostTest::OpenMovie(const builder::Bytes& bytes, const std::st
 bp::Rgb PictureColour(int node, int x, int y) {
   return bp::Rgb{static_cast<std::uint8_t>(x / 2), static_cast<std::uint8_t>(y * 2),
                  static_cast<std::uint8_t>(node * 50)};
+}
+
+bp::ObjectMovie ObjectGrid(std::int16_t columns, std::int16_t rows, int width, int height) {
+  bp::ObjectMovie object;
+  object.columns = columns;
+  object.rows = rows;
+  object.frameWidth = width;
+  object.frameHeight = height;
+  return object;
 }
 
 bp::PanoramaMovie SmallPanorama(int nodes) {

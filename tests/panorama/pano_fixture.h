@@ -36,6 +36,8 @@ class PanoHostTest : public ::testing::Test {
 // tiles. The colour of line x is (x, y, node * 50) so a pixel tells where it came from.
 bp::PanoramaMovie SmallPanorama(int nodes = 1);
 bp::Rgb PictureColour(int node, int x, int y);
+// An object movie of columns x rows views, each frame width x height pixels.
+bp::ObjectMovie ObjectGrid(std::int16_t columns, std::int16_t rows, int width, int height);
 
 // Replaces the first atom header of a type found in the bytes (its size field
 // stays); returns the offset of the atom, or -1.

@@ -2,20 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "ui_harness.h"
+
 namespace {
 
 CTestApp theApp;
 
-// A message box nobody expected would wait for a click forever: fail instead.
-int UnexpectedBox(HWND, LPCTSTR text, LPCTSTR, UINT) {
-  ADD_FAILURE() << "unexpected message box: " << text;
-  return IDCANCEL;
-}
-
-const bool boxesFail = [] {
-  AfxSetMessageBoxHook(UnexpectedBox);
-  return true;
-}();
+const bool boxesFail = (ui::FailUnexpectedMessageBoxes(), true);
 
 }  // namespace
 

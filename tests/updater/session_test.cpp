@@ -8,16 +8,17 @@
 #include <string>
 #include <vector>
 
+#include "queued_host.h"
 #include "update_session.h"
 
 namespace refresh {
 namespace {
 
-class FakeHost : public SessionHost {
+// Posted states and codes (all code 3), and the server's chunks, are the
+// queues of QueuedHost.
+class FakeHost : public QueuedHost {
  public:
   // What the session did.
-  std::deque<int> posted;
-  std::deque<long> controlCodes;  // codes posted back to the control handler (all code 3)
   std::vector<std::string> statuses, logs, sent, errors, calls;
   std::set<int> timers;
   std::vector<int> timerStarts;  // every start, restarts included
@@ -25,7 +26,6 @@ class FakeHost : public SessionHost {
   int quits = 0;
   std::string downloaded;
   // What the world answers.
-  std::deque<std::string> controlChunks, dataChunks;
   bool connects = true, sends = true, listens = true, makesTempDir = true, opensDownload = true, writes = true;
   unsigned extractorResult = 33;
   bool pictureReadable = true;
@@ -37,8 +37,6 @@ class FakeHost : public SessionHost {
   unsigned restartResult = 33;
   bool tempDir = false;
 
-  void PostState(int state) override { posted.push_back(state); }
-  void PostControlCode(int code, long) override { controlCodes.push_back(code); }
   void SetStatus(const std::string& text) override { statuses.push_back(text); }
   void SetProgress(long value) override { progress = value; }
   void SetProgressRange(long maximum) override { range = maximum; }
@@ -63,8 +61,6 @@ class FakeHost : public SessionHost {
     if (sends) sent.push_back(command);
     return sends;
   }
-  bool ReadControl(std::string& chunk) override { return Take(controlChunks, chunk); }
-  long ControlChunksWaiting() override { return static_cast<long>(controlChunks.size()); }
   void CloseControl() override { calls.push_back("CloseControl"); }
   bool LocalAddress(std::string& text) override {
     text = "127,0,0,1";
@@ -80,7 +76,6 @@ class FakeHost : public SessionHost {
     calls.push_back("AcceptData");
     return !Take(strangers, stranger);
   }
-  bool ReadData(std::string& chunk) override { return Take(dataChunks, chunk); }
   void CloseData() override { calls.push_back("CloseData"); }
   void CloseListener() override { calls.push_back("CloseListener"); }
   bool CreateTempDir() override { return tempDir = makesTempDir; }
@@ -127,14 +122,6 @@ class FakeHost : public SessionHost {
 
   bool Called(const std::string& call) const { return std::find(calls.begin(), calls.end(), call) != calls.end(); }
   bool Logged(const std::string& text) const { return std::find(logs.begin(), logs.end(), text) != logs.end(); }
-
- private:
-  static bool Take(std::deque<std::string>& queue, std::string& chunk) {
-    if (queue.empty()) return false;
-    chunk = queue.front();
-    queue.pop_front();
-    return true;
-  }
 };
 
 std::string ListingOf(long size) {
@@ -161,19 +148,7 @@ class Session : public ::testing::Test {
 
   // Runs the posted states and the codes posted back to the control handler
   // in order, as the dialog's message loop would.
-  void Pump() {
-    while (!host.posted.empty() || !host.controlCodes.empty()) {
-      if (!host.posted.empty()) {
-        const int state = host.posted.front();
-        host.posted.pop_front();
-        session.OnMainControl(state);
-      } else {
-        const long code = host.controlCodes.front();
-        host.controlCodes.pop_front();
-        session.OnControlSocket(static_cast<int>(code), 0);
-      }
-    }
-  }
+  void Pump() { ASSERT_TRUE(host.Pump(session, 100000)) << "the session keeps posting to itself"; }
   void Reply(const std::string& text) {
     host.controlChunks.push_back(text);
     session.OnControlSocket(CWINSOCK_DONE_READING, 1);

@@ -7,22 +7,14 @@
 #include <iterator>
 
 #include "settings.h"
+#include "ui_harness.h"
 #include "update_archive.h"
 #include "updater_texts.h"
 #include "window_messages.h"
 
 namespace {
 
-// A message box nobody expected would wait for a click forever: fail instead.
-int UnexpectedBox(HWND, LPCTSTR text, LPCTSTR, UINT) {
-  ADD_FAILURE() << "unexpected message box: " << text;
-  return IDCANCEL;
-}
-
-const bool boxesFail = [] {
-  AfxSetMessageBoxHook(UnexpectedBox);
-  return true;
-}();
+const bool boxesFail = (ui::FailUnexpectedMessageBoxes(), true);
 
 }  // namespace
 

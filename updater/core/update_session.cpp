@@ -154,82 +154,32 @@ void UpdateSession::OnMainControl(int state) {
       }
       break;
     case XFER_SEND_USER:
-      lastCommand_ = CommandUser;
       host_.SetStatus("Logging in");
-      if (!Send(Format("USER %s\r\n", ServerUser))) return;
-      host_.StartTimer(TimerSendUser, server_.timeout);
-      expectedReply_ = 331;
+      SendCommand(CommandUser, Format("USER %s\r\n", ServerUser), TimerSendUser, 331);
       break;
-    case XFER_USER_RESPONSE:
-      host_.StopTimer(TimerSendUser);
-      if (lastReply_ == 331) {
-        expectedReply_ = 0;
-        Post(XFER_SEND_PASSWORD);
-      }
-      break;
+    case XFER_USER_RESPONSE: AdvanceOnReply(TimerSendUser, 331, XFER_SEND_PASSWORD); break;
     case XFER_SEND_PASSWORD:
-      lastCommand_ = CommandPassword;
-      if (!Send(Format("PASS %s\r\n", ServerPassword))) return;
-      host_.StartTimer(TimerSendPassword, server_.timeout);
-      expectedReply_ = 230;
+      SendCommand(CommandPassword, Format("PASS %s\r\n", ServerPassword), TimerSendPassword, 230);
       break;
-    case XFER_PASSWORD_RESPONSE:
-      host_.StopTimer(TimerSendPassword);
-      if (lastReply_ == 230) {
-        expectedReply_ = 0;
-        Post(XFER_SEND_CWD);
-      }
-      break;
-    case XFER_SEND_CWD:
-      lastCommand_ = CommandCwd;
-      if (!Send(Format("CWD %s\r\n", ServerDirectory))) return;
-      host_.StartTimer(TimerSendCwd, server_.timeout);
-      expectedReply_ = 250;
-      break;
-    case XFER_CWD_RESPONSE:
-      host_.StopTimer(TimerSendCwd);
-      if (lastReply_ == 250) {
-        expectedReply_ = 0;
-        Post(XFER_SEND_LISTIMAGE);
-      }
-      break;
-    case XFER_SEND_LISTIMAGE:
-      BeginTransfer(TransferListImage);
-      pendingState_ = XFER_LISTIMAGE_DATACMD;
-      StartDataCommand(false, ImageArchive);
-      expectedReply_ = 200;
-      break;
+    case XFER_PASSWORD_RESPONSE: AdvanceOnReply(TimerSendPassword, 230, XFER_SEND_CWD); break;
+    case XFER_SEND_CWD: SendCommand(CommandCwd, Format("CWD %s\r\n", ServerDirectory), TimerSendCwd, 250); break;
+    case XFER_CWD_RESPONSE: AdvanceOnReply(TimerSendCwd, 250, XFER_SEND_LISTIMAGE); break;
+    case XFER_SEND_LISTIMAGE: StartListing(TransferListImage, ImageArchive, XFER_LISTIMAGE_DATACMD); break;
     case XFER_LISTIMAGE_DATACMD: SendPendingDataCommand("list"); break;
     case XFER_LISTIMAGE_RESPONSE:
       host_.StopTimer(TimerSendListImage);
       expectedReply_ = 0;
       Post(XFER_SEND_LISTUPDATES);
       break;
-    case XFER_SEND_LISTUPDATES:
-      BeginTransfer(TransferListUpdates);
-      pendingState_ = XFER_LISTUPDATES_DATACMD;
-      StartDataCommand(false, UpdatesArchive);
-      expectedReply_ = 200;
-      break;
+    case XFER_SEND_LISTUPDATES: StartListing(TransferListUpdates, UpdatesArchive, XFER_LISTUPDATES_DATACMD); break;
     case XFER_LISTUPDATES_DATACMD: SendPendingDataCommand("list"); break;
     case XFER_LISTUPDATES_RESPONSE:
       host_.StopTimer(TimerSendListUpdates);
       ReadListings();
       Post(XFER_SEND_BIN);
       break;
-    case XFER_SEND_BIN:
-      lastCommand_ = CommandType;
-      if (!Send("TYPE I\r\n")) return;
-      expectedReply_ = 200;
-      host_.StartTimer(TimerSendBin, server_.timeout);
-      break;
-    case XFER_BIN_RESPONSE:
-      host_.StopTimer(TimerSendBin);
-      if (lastReply_ == 200) {
-        expectedReply_ = 0;
-        Post(XFER_SEND_GETIMAGE);
-      }
-      break;
+    case XFER_SEND_BIN: SendCommand(CommandType, "TYPE I\r\n", TimerSendBin, 200); break;
+    case XFER_BIN_RESPONSE: AdvanceOnReply(TimerSendBin, 200, XFER_SEND_GETIMAGE); break;
     case XFER_SEND_GETIMAGE: StartDownload(TransferGetImage, ImageArchive, imageSize_, XFER_GETIMAGE_DATACMD); break;
     case XFER_GETIMAGE_DATACMD: SendPendingDataCommand("get"); break;
     case XFER_GETIMAGE_RESPONSE:
@@ -282,6 +232,27 @@ void UpdateSession::OnMainControl(int state) {
     case XFER_INSTALL_UPDATE: Install(); break;
     default: break;
   }
+}
+
+void UpdateSession::SendCommand(LastCommand command, const std::string& text, SessionTimer timer, int reply) {
+  lastCommand_ = command;
+  if (!Send(text)) return;
+  host_.StartTimer(timer, server_.timeout);
+  expectedReply_ = reply;
+}
+
+void UpdateSession::AdvanceOnReply(SessionTimer timer, int reply, int next) {
+  host_.StopTimer(timer);
+  if (lastReply_ != reply) return;
+  expectedReply_ = 0;
+  Post(next);
+}
+
+void UpdateSession::StartListing(TransferKind kind, const char* name, int pending) {
+  BeginTransfer(kind);
+  pendingState_ = pending;
+  StartDataCommand(false, name);
+  expectedReply_ = 200;
 }
 
 void UpdateSession::StartDownload(TransferKind kind, const char* name, long size, int pending) {

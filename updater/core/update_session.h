@@ -213,6 +213,11 @@ class UpdateSession {
   void Log(const std::string& text, int level) { host_.LogLine(text, level); }
   void Post(int state) { host_.PostState(state); }
   bool Send(const std::string& command);
+  // A command of the log-in and set-up: sent, its time-out armed, its reply awaited.
+  void SendCommand(LastCommand command, const std::string& text, SessionTimer timer, int reply);
+  // That command's reply has come: the next state follows when it is the one awaited.
+  void AdvanceOnReply(SessionTimer timer, int reply, int next);
+  void StartListing(TransferKind kind, const char* name, int pending);
   void StartDataCommand(bool retrieve, const char* name);
   void StartDownload(TransferKind kind, const char* name, long size, int pending);
   void SendPendingDataCommand(const char* what);

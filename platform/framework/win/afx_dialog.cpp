@@ -216,6 +216,12 @@ void DDX_Text(CDataExchange* pDX, int nIDC, CString& value) {
 
 namespace {
 
+// Tells the user what the control must hold and fails the exchange.
+void FailWith(CDataExchange* pDX, LPCTSTR message) {
+  AfxMessageBox(message, MB_ICONEXCLAMATION | MB_OK);
+  pDX->Fail();
+}
+
 // Reads a whole number from the control; shows the message and fails when
 // the text is not one (or does not fit).
 long ReadNumber(CDataExchange* pDX, HWND control, bool isUnsigned) {
@@ -226,10 +232,8 @@ long ReadNumber(CDataExchange* pDX, HWND control, bool isUnsigned) {
   char* end = nullptr;
   errno = 0;
   const long value = std::strtol(text, &end, 10);
-  if (text.IsEmpty() || *end != '\0' || errno == ERANGE || (isUnsigned && value < 0)) {
-    AfxMessageBox(isUnsigned ? "Enter a positive whole number." : "Enter a whole number.", MB_ICONEXCLAMATION | MB_OK);
-    pDX->Fail();
-  }
+  if (text.IsEmpty() || *end != '\0' || errno == ERANGE || (isUnsigned && value < 0))
+    FailWith(pDX, isUnsigned ? "Enter a positive whole number." : "Enter a whole number.");
   return value;
 }
 
@@ -249,6 +253,19 @@ void ExchangeNumber(CDataExchange* pDX, int nIDC, Number& value) {
   } else {
     WriteNumber(control, static_cast<long>(value), isUnsigned);
   }
+}
+
+// Fails a saved number outside minVal .. maxVal, naming the range.
+template <typename Number>
+void ValidateRange(CDataExchange* pDX, Number value, Number minVal, Number maxVal) {
+  if (!pDX->m_bSaveAndValidate || (value >= minVal && value <= maxVal)) return;
+  CString message;
+  if constexpr (std::is_unsigned_v<Number>) {
+    message.Format("Enter a whole number between %u and %u.", minVal, maxVal);
+  } else {
+    message.Format("Enter a whole number between %d and %d.", minVal, maxVal);
+  }
+  FailWith(pDX, message);
 }
 
 // A value the control answers to one message and is given with another.
@@ -278,30 +295,17 @@ void DDV_MaxChars(CDataExchange* pDX, const CString& value, int nChars) {
     if (value.GetLength() > nChars) {
       CString message;
       message.Format("Enter no more than %d characters.", nChars);
-      AfxMessageBox(message, MB_ICONEXCLAMATION | MB_OK);
-      pDX->Fail();
+      FailWith(pDX, message);
     }
   } else if (pDX->m_idLastControl != 0 && pDX->m_bEditLastControl) {
     ::SendDlgItemMessageA(pDX->m_pDlgWnd->m_hWnd, pDX->m_idLastControl, EM_LIMITTEXT, nChars, 0);
   }
 }
 
-void DDV_MinMaxInt(CDataExchange* pDX, int value, int minVal, int maxVal) {
-  if (pDX->m_bSaveAndValidate && (value < minVal || value > maxVal)) {
-    CString message;
-    message.Format("Enter a whole number between %d and %d.", minVal, maxVal);
-    AfxMessageBox(message, MB_ICONEXCLAMATION | MB_OK);
-    pDX->Fail();
-  }
-}
+void DDV_MinMaxInt(CDataExchange* pDX, int value, int minVal, int maxVal) { ValidateRange(pDX, value, minVal, maxVal); }
 
 void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minVal, UINT maxVal) {
-  if (pDX->m_bSaveAndValidate && (value < minVal || value > maxVal)) {
-    CString message;
-    message.Format("Enter a whole number between %u and %u.", minVal, maxVal);
-    AfxMessageBox(message, MB_ICONEXCLAMATION | MB_OK);
-    pDX->Fail();
-  }
+  ValidateRange(pDX, value, minVal, maxVal);
 }
 
 // ---- common dialogs

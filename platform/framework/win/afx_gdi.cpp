@@ -1,23 +1,11 @@
 #include "afx_gdi.h"
 
-#include <vector>
+#include <utility>
 
+#include "afx_temporary.h"
 #include "afx_wnd.h"
 
 namespace {
-
-// The temporary maps are never destroyed: the application object, a global,
-// empties them in its destructor during static destruction, after locals
-// made static later (on first use) are already gone.
-std::vector<CGdiObject*>& TempGdiObjects() {
-  static auto& objects = *new std::vector<CGdiObject*>;
-  return objects;
-}
-
-std::vector<CDC*>& TempDCs() {
-  static auto& dcs = *new std::vector<CDC*>;
-  return dcs;
-}
 
 // A setting goes to the output DC and, when it is another one, to the
 // attribute DC too; the answer is the last DC's.
@@ -27,6 +15,22 @@ Value OnBothDCs(HDC output, HDC attribute, Value none, Apply apply) {
   if (output != nullptr) answer = apply(output);
   if (attribute != nullptr && attribute != output) answer = apply(attribute);
   return answer;
+}
+
+// A position set on both DCs (an origin, the current position); answers the
+// position it replaced, as the last DC had it.
+template <typename Apply>
+CPoint PositionOnBothDCs(HDC output, HDC attribute, Apply apply) {
+  POINT old = {0, 0};
+  OnBothDCs<BOOL>(output, attribute, FALSE, [&](HDC dc) { return apply(dc, &old); });
+  return old;
+}
+
+// A position the attribute DC holds.
+CPoint PositionOf(HDC attribute, BOOL(WINAPI* get)(HDC, LPPOINT)) {
+  POINT position = {0, 0};
+  get(attribute, &position);
+  return position;
 }
 
 }  // namespace
@@ -44,18 +48,8 @@ IMPLEMENT_DYNAMIC(CClientDC, CDC)
 IMPLEMENT_DYNAMIC(CWindowDC, CDC)
 
 void AfxDeleteTempGdiMaps() {
-  std::vector<CGdiObject*> objects;
-  objects.swap(TempGdiObjects());
-  for (CGdiObject* object : objects) {
-    object->m_hObject = nullptr;  // not ours to delete
-    delete object;
-  }
-  std::vector<CDC*> dcs;
-  dcs.swap(TempDCs());
-  for (CDC* dc : dcs) {
-    dc->m_hDC = dc->m_hAttribDC = nullptr;
-    delete dc;
-  }
+  TemporaryWrappers<CGdiObject>::DeleteAll([](CGdiObject* object) { object->m_hObject = nullptr; });
+  TemporaryWrappers<CDC>::DeleteAll([](CDC* dc) { dc->m_hDC = dc->m_hAttribDC = nullptr; });
 }
 
 // ---- GDI objects
@@ -66,7 +60,7 @@ CGdiObject::~CGdiObject() {
 
 void CGdiObject::KeepTemporary(CGdiObject* wrapper) {
   wrapper->m_bTemporary = TRUE;
-  TempGdiObjects().push_back(wrapper);
+  TemporaryWrappers<CGdiObject>::Keep(wrapper);
 }
 
 BOOL CGdiObject::Attach(HGDIOBJ hObject) {
@@ -75,11 +69,7 @@ BOOL CGdiObject::Attach(HGDIOBJ hObject) {
   return TRUE;
 }
 
-HGDIOBJ CGdiObject::Detach() {
-  HGDIOBJ handle = m_hObject;
-  m_hObject = nullptr;
-  return handle;
-}
+HGDIOBJ CGdiObject::Detach() { return std::exchange(m_hObject, nullptr); }
 
 BOOL CGdiObject::DeleteObject() {
   if (m_hObject == nullptr) return FALSE;
@@ -163,7 +153,7 @@ CDC* CDC::FromHandle(HDC hDC) {
   if (hDC == nullptr) return nullptr;
   CDC* dc = new CDC;
   dc->m_hDC = dc->m_hAttribDC = hDC;
-  TempDCs().push_back(dc);
+  TemporaryWrappers<CDC>::Keep(dc);
   return dc;
 }
 
@@ -174,9 +164,8 @@ BOOL CDC::Attach(HDC hDC) {
 }
 
 HDC CDC::Detach() {
-  HDC hDC = m_hDC;
-  m_hDC = m_hAttribDC = nullptr;
-  return hDC;
+  m_hAttribDC = nullptr;
+  return std::exchange(m_hDC, nullptr);
 }
 
 BOOL CDC::CreateDC(LPCTSTR lpszDriverName, LPCTSTR lpszDeviceName, LPCTSTR lpszOutput, const void* lpInitData) {
@@ -280,34 +269,21 @@ int CDC::SetMapMode(int nMapMode) {
 int CDC::GetMapMode() const { return ::GetMapMode(m_hAttribDC); }
 
 CPoint CDC::SetViewportOrg(int x, int y) {
-  POINT old = {0, 0};
-  OnBothDCs<BOOL>(m_hDC, m_hAttribDC, FALSE, [&](HDC dc) { return ::SetViewportOrgEx(dc, x, y, &old); });
-  return old;
+  return PositionOnBothDCs(m_hDC, m_hAttribDC, [&](HDC dc, LPPOINT old) { return ::SetViewportOrgEx(dc, x, y, old); });
 }
 
-CPoint CDC::GetViewportOrg() const {
-  POINT origin = {0, 0};
-  ::GetViewportOrgEx(m_hAttribDC, &origin);
-  return origin;
-}
+CPoint CDC::GetViewportOrg() const { return PositionOf(m_hAttribDC, ::GetViewportOrgEx); }
 
 CPoint CDC::OffsetViewportOrg(int nWidth, int nHeight) {
-  POINT old = {0, 0};
-  OnBothDCs<BOOL>(m_hDC, m_hAttribDC, FALSE, [&](HDC dc) { return ::OffsetViewportOrgEx(dc, nWidth, nHeight, &old); });
-  return old;
+  return PositionOnBothDCs(m_hDC, m_hAttribDC,
+                           [&](HDC dc, LPPOINT old) { return ::OffsetViewportOrgEx(dc, nWidth, nHeight, old); });
 }
 
 CPoint CDC::SetWindowOrg(int x, int y) {
-  POINT old = {0, 0};
-  OnBothDCs<BOOL>(m_hDC, m_hAttribDC, FALSE, [&](HDC dc) { return ::SetWindowOrgEx(dc, x, y, &old); });
-  return old;
+  return PositionOnBothDCs(m_hDC, m_hAttribDC, [&](HDC dc, LPPOINT old) { return ::SetWindowOrgEx(dc, x, y, old); });
 }
 
-CPoint CDC::GetWindowOrg() const {
-  POINT origin = {0, 0};
-  ::GetWindowOrgEx(m_hAttribDC, &origin);
-  return origin;
-}
+CPoint CDC::GetWindowOrg() const { return PositionOf(m_hAttribDC, ::GetWindowOrgEx); }
 
 void CDC::DPtoLP(LPPOINT lpPoints, int nCount) const { ::DPtoLP(m_hAttribDC, lpPoints, nCount); }
 void CDC::DPtoLP(LPRECT lpRect) const { ::DPtoLP(m_hAttribDC, reinterpret_cast<LPPOINT>(lpRect), 2); }
@@ -332,9 +308,7 @@ int CDC::SelectClipRgn(CRgn* pRgn) {
 }
 
 CPoint CDC::MoveTo(int x, int y) {
-  POINT old = {0, 0};
-  OnBothDCs<BOOL>(m_hDC, m_hAttribDC, FALSE, [&](HDC dc) { return ::MoveToEx(dc, x, y, &old); });
-  return old;
+  return PositionOnBothDCs(m_hDC, m_hAttribDC, [&](HDC dc, LPPOINT old) { return ::MoveToEx(dc, x, y, old); });
 }
 
 BOOL CDC::LineTo(int x, int y) {

@@ -1,29 +1,14 @@
 #include "afx_menu.h"
 
-#include <vector>
+#include <utility>
 
+#include "afx_temporary.h"
 #include "afx_wnd.h"
-
-namespace {
-
-// Never destroyed, as the other temporary maps: the application object's
-// destructor empties it during static destruction.
-std::vector<CMenu*>& TempMenus() {
-  static auto& menus = *new std::vector<CMenu*>;
-  return menus;
-}
-
-}  // namespace
 
 IMPLEMENT_DYNCREATE(CMenu, CObject)
 
 void AfxDeleteTempMenuMap() {
-  std::vector<CMenu*> menus;
-  menus.swap(TempMenus());
-  for (CMenu* menu : menus) {
-    menu->m_hMenu = nullptr;
-    delete menu;
-  }
+  TemporaryWrappers<CMenu>::DeleteAll([](CMenu* menu) { menu->m_hMenu = nullptr; });
 }
 
 CMenu::~CMenu() {
@@ -35,7 +20,7 @@ CMenu* CMenu::FromHandle(HMENU hMenu) {
   CMenu* menu = new CMenu;
   menu->m_hMenu = hMenu;
   menu->m_bTemporary = TRUE;
-  TempMenus().push_back(menu);
+  TemporaryWrappers<CMenu>::Keep(menu);
   return menu;
 }
 
@@ -45,11 +30,7 @@ BOOL CMenu::Attach(HMENU hMenu) {
   return TRUE;
 }
 
-HMENU CMenu::Detach() {
-  HMENU hMenu = m_hMenu;
-  m_hMenu = nullptr;
-  return hMenu;
-}
+HMENU CMenu::Detach() { return std::exchange(m_hMenu, nullptr); }
 
 BOOL CMenu::CreateMenu() { return Attach(::CreateMenu()); }
 BOOL CMenu::CreatePopupMenu() { return Attach(::CreatePopupMenu()); }

@@ -15,6 +15,7 @@
 #include <cstring>
 #include <vector>
 
+#include "../stand_in_host.h"
 #include "color_tables.h"
 #include "image_track.h"
 #include "kn_components.h"
@@ -65,13 +66,8 @@ void Install() {
   static bool done = false;
   if (done) return;
   done = true;
-  kn::InitializeHost();
-  pano::Host() =
-      pano::HostServices{kn::GetMemory, kn::FreeMemory, kn::ReallocateMemory, kn::Flip16, kn::Flip32, kn::Flip32Many};
-  pano::InstallDefaultSystem();
+  panotest::UseStandInHost();
   pano::System().loadResource = Resource;
-  pano::SetMediaEntry(kn::MediaEntry);
-  pano::SetManagerEntry(kn::ManagerEntry);
   kn::KnComponentDescriptor codec{};
   std::memcpy(codec.type, "dcmp", 4);
   std::memcpy(codec.subtype, "fill", 4);

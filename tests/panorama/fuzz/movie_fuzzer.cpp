@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "../stand_in_host.h"
 #include "fuzz_files.h"
 #include "fuzz_mutation.h"
 #include "kn_host.h"
@@ -46,14 +47,11 @@ void Install() {
   static bool done = false;
   if (done) return;
   done = true;
-  kn::InitializeHost();
-  pano::Host() =
-      pano::HostServices{SmallMemory, kn::FreeMemory, kn::ReallocateMemory, kn::Flip16, kn::Flip32, kn::Flip32Many};
-  pano::InstallDefaultSystem();
+  panotest::UseStandInHost();
+  pano::Host().getMemory = SmallMemory;
   pano::System().availableVirtual = SmallAddressSpace;
   pano::System().profileInt = ProfileValues;
   pano::SetMediaEntry(SmallMedia);
-  pano::SetManagerEntry(kn::ManagerEntry);
 }
 
 }  // namespace

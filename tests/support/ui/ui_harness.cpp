@@ -31,6 +31,11 @@ bool HandleOne() {
   return true;
 }
 
+int UnexpectedBox(HWND, LPCTSTR text, LPCTSTR, UINT) {
+  ADD_FAILURE() << "unexpected message box: " << text;
+  return IDCANCEL;
+}
+
 int RecordBox(HWND, LPCTSTR text, LPCTSTR caption, UINT type) {
   recordedBoxes.push_back({text == nullptr ? "" : text, caption == nullptr ? "" : caption, type});
   return boxAnswer;
@@ -246,6 +251,8 @@ Picture CapturePopupMenu(HMENU menu, HWND owner) {
   PumpUntilIdle(200);
   return menuPicture;
 }
+
+void FailUnexpectedMessageBoxes() { AfxSetMessageBoxHook(UnexpectedBox); }
 
 MessageBoxAnswers::MessageBoxAnswers(int answer) : previous_(AfxGetMessageBoxHook()) {
   recordedBoxes.clear();

@@ -59,6 +59,11 @@ int ExpectEveryLinePrintedOnce(CView& view, int width, const std::vector<int>& h
 // takes its picture and closes it again; an empty picture when it did not show.
 Picture CapturePopupMenu(HMENU menu, HWND owner);
 
+// Makes a message box that nothing answers fail the test rather than wait
+// for a click for ever; a test program turns it on as it starts. While a
+// MessageBoxAnswers lives, that one answers instead.
+void FailUnexpectedMessageBoxes();
+
 // Answers message boxes while it lives, recording what they said.
 class MessageBoxAnswers {
  public:

@@ -11,6 +11,7 @@
 #include <deque>
 #include <string>
 
+#include "../queued_host.h"
 #include "update_session.h"
 
 namespace {
@@ -31,19 +32,14 @@ struct Script {
   }
 };
 
-class World final : public SessionHost {
+class World final : public QueuedHost {
  public:
-  std::deque<int> posted;
-  std::deque<long> controlCodes;
-  std::deque<std::string> controlChunks, dataChunks;
   std::uint8_t flags = 0xFF;  // connects, sends, listens, temp folder, download opens, writes, picture, verified
   unsigned extractor = 33, restart = 33;
   int dateCheck = 2, readerPolls = 0, strangers = 0;
   bool reinstall = false, tempDir = false, copies = true;
 
   bool Flag(int bit) const { return (flags >> bit) & 1; }
-  void PostState(int state) override { posted.push_back(state); }
-  void PostControlCode(int code, long) override { controlCodes.push_back(code); }
   void SetStatus(const std::string&) override {}
   void SetProgress(long) override {}
   void SetProgressRange(long) override {}
@@ -56,8 +52,6 @@ class World final : public SessionHost {
   bool ConnectControl(const std::string&, int) override { return Flag(0); }
   int ControlError() override { return 10061; }
   bool SendControl(const std::string&) override { return Flag(1); }
-  bool ReadControl(std::string& chunk) override { return Take(controlChunks, chunk); }
-  long ControlChunksWaiting() override { return static_cast<long>(controlChunks.size()); }
   void CloseControl() override {}
   bool LocalAddress(std::string& text) override {
     text = "127,0,0,1";
@@ -70,7 +64,6 @@ class World final : public SessionHost {
     stranger = "127.0.0.2";
     return false;
   }
-  bool ReadData(std::string& chunk) override { return Take(dataChunks, chunk); }
   void CloseData() override {}
   void CloseListener() override {}
   bool CreateTempDir() override { return tempDir = Flag(3); }
@@ -93,32 +86,13 @@ class World final : public SessionHost {
   }
   void StoreUpdateDate() override {}
   unsigned RestartMainProgram() override { return restart; }
-
- private:
-  static bool Take(std::deque<std::string>& queue, std::string& chunk) {
-    if (queue.empty()) return false;
-    chunk = queue.front();
-    queue.pop_front();
-    return true;
-  }
 };
 
 // Runs what the session posted to itself, as the message loop would. A
 // session that keeps posting without anything arriving would hang the
 // program.
 void Pump(World& world, UpdateSession& session) {
-  for (int steps = 0; !world.posted.empty() || !world.controlCodes.empty(); ++steps) {
-    if (steps > 10000) std::abort();
-    if (!world.posted.empty()) {
-      const int state = world.posted.front();
-      world.posted.pop_front();
-      session.OnMainControl(state);
-    } else {
-      const long code = world.controlCodes.front();
-      world.controlCodes.pop_front();
-      session.OnControlSocket(static_cast<int>(code), 0);
-    }
-  }
+  if (!world.Pump(session, 10000)) std::abort();
 }
 
 }  // namespace

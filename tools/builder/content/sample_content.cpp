@@ -7,6 +7,8 @@
 #include <map>
 #include <optional>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 #include "content/bit_file.h"
 #include "content/category_index_file.h"
@@ -136,19 +138,30 @@ FilterSets Filters(const Numbering& n) {
   return filters;
 }
 
-Picture MakePicture(std::uint16_t width, std::uint16_t height, std::uint8_t bits, const std::string& caption) {
+// A picture whose pixel at (x, y) is the colour index pixel(x, y), drawn row
+// by row from the top.
+template <typename Pixel>
+Picture DrawPicture(std::uint16_t width, std::uint16_t height, std::uint8_t bits, std::vector<std::uint32_t> colours,
+                    const std::string& caption, Pixel pixel) {
   Picture picture;
   picture.width = width;
   picture.height = height;
   picture.bitsPerPixel = bits;
   picture.caption = caption;
-  const std::uint32_t colours = 1u << bits;
-  for (std::uint32_t c = 0; c < colours; ++c)
-    picture.colours.push_back((c * 255 / (colours - 1)) << 16 | (255 - c * 255 / (colours - 1)) << 8 | 0x40);
+  picture.colours = std::move(colours);
   for (std::uint32_t y = 0; y < height; ++y)
-    for (std::uint32_t x = 0; x < width; ++x)
-      picture.pixels.push_back(static_cast<std::uint8_t>((x + 2 * y) % colours));
+    for (std::uint32_t x = 0; x < width; ++x) picture.pixels.push_back(pixel(x, y));
   return picture;
+}
+
+Picture MakePicture(std::uint16_t width, std::uint16_t height, std::uint8_t bits, const std::string& caption) {
+  const std::uint32_t colours = 1u << bits;
+  std::vector<std::uint32_t> table;
+  for (std::uint32_t c = 0; c < colours; ++c)
+    table.push_back((c * 255 / (colours - 1)) << 16 | (255 - c * 255 / (colours - 1)) << 8 | 0x40);
+  return DrawPicture(width, height, bits, std::move(table), caption, [&](std::uint32_t x, std::uint32_t y) {
+    return static_cast<std::uint8_t>((x + 2 * y) % colours);
+  });
 }
 
 // Colour `step` of `steps` on the way from one 0xRRGGBB colour to another.
@@ -164,46 +177,32 @@ std::uint32_t GradientColour(std::uint32_t from, std::uint32_t to, std::uint32_t
 // The random background picture: a soft vertical gradient from sea green to
 // deep blue, 256 steps, that still looks like one when the screens stretch it.
 Picture MakeBackgroundPicture() {
-  Picture picture;
-  picture.width = 80;
-  picture.height = 60;
-  picture.bitsPerPixel = 8;
-  for (std::uint32_t c = 0; c < 256; ++c) picture.colours.push_back(GradientColour(0x2A7A7A, 0x0A1E3A, c, 255));
-  for (std::uint32_t y = 0; y < picture.height; ++y)
-    for (std::uint32_t x = 0; x < picture.width; ++x)
-      picture.pixels.push_back(static_cast<std::uint8_t>(y * 255 / (picture.height - 1)));
-  return picture;
+  constexpr std::uint16_t height = 60;
+  std::vector<std::uint32_t> colours;
+  for (std::uint32_t c = 0; c < 256; ++c) colours.push_back(GradientColour(0x2A7A7A, 0x0A1E3A, c, 255));
+  return DrawPicture(80, height, 8, std::move(colours), "",
+                     [](std::uint32_t, std::uint32_t y) { return static_cast<std::uint8_t>(y * 255 / (height - 1)); });
 }
 
 // The night sky's picture: stars over a dark blue sky above dunes, large
 // enough to look like a photograph on the media screen. Colours 0-127 are
 // the sky's gradient, 128-191 the sand's, 255 the stars' white.
 Picture MakeNightSkyPicture() {
-  Picture picture;
-  picture.width = 240;
-  picture.height = 160;
-  picture.bitsPerPixel = 8;
-  picture.caption = "Stars over the desert.";
-  picture.colours.assign(256, 0xFFFFFF);
-  for (std::uint32_t c = 0; c < 128; ++c) picture.colours[c] = GradientColour(0x040820, 0x1C2C5A, c, 127);
-  for (std::uint32_t c = 0; c < 64; ++c) picture.colours[128 + c] = GradientColour(0x8A6A3A, 0x3A2C14, c, 63);
+  constexpr std::uint16_t height = 160;
+  std::vector<std::uint32_t> colours(256, 0xFFFFFF);
+  for (std::uint32_t c = 0; c < 128; ++c) colours[c] = GradientColour(0x040820, 0x1C2C5A, c, 127);
+  for (std::uint32_t c = 0; c < 64; ++c) colours[128 + c] = GradientColour(0x8A6A3A, 0x3A2C14, c, 63);
   std::uint32_t seed = 12345;
-  for (std::uint32_t y = 0; y < picture.height; ++y) {
-    for (std::uint32_t x = 0; x < picture.width; ++x) {
-      // Dunes: a horizon of two slow waves.
-      const int horizon = 120 + static_cast<int>(8 * std::sin(x / 23.0) + 5 * std::sin(x / 9.0 + 1));
-      seed = seed * 1103515245u + 12345u;
-      std::uint8_t index;
-      if (static_cast<int>(y) >= horizon)
-        index = static_cast<std::uint8_t>(128 + std::min(63, (static_cast<int>(y) - horizon) * 63 / 40));
-      else if ((seed >> 16) % 97 == 0)
-        index = 255;
-      else
-        index = static_cast<std::uint8_t>(y * 127 / picture.height);
-      picture.pixels.push_back(index);
-    }
-  }
-  return picture;
+  return DrawPicture(
+      240, height, 8, std::move(colours), "Stars over the desert.", [&](std::uint32_t x, std::uint32_t y) {
+        // Dunes: a horizon of two slow waves.
+        const int horizon = 120 + static_cast<int>(8 * std::sin(x / 23.0) + 5 * std::sin(x / 9.0 + 1));
+        seed = seed * 1103515245u + 12345u;
+        if (static_cast<int>(y) >= horizon)
+          return static_cast<std::uint8_t>(128 + std::min(63, (static_cast<int>(y) - horizon) * 63 / 40));
+        if ((seed >> 16) % 97 == 0) return std::uint8_t{255};
+        return static_cast<std::uint8_t>(y * 127 / height);
+      });
 }
 
 // Each article of Mult.bit has one media item; its rank in Mult.bit is the

@@ -1,6 +1,8 @@
 #include "inflect/inflect_samples.h"
 
+#include <array>
 #include <initializer_list>
+#include <string>
 #include <utility>
 
 #include "in_api.h"
@@ -19,13 +21,23 @@ void AddForms(FormData& data, const std::string& base,
 
 // ------------------------------------------------------------- French verbs
 
+// Endings of the six persons of a tense.
+using Persons = std::array<std::string, 6>;
+
+// The same endings after a stem.
+Persons operator+(const std::string& stem, const Persons& endings) {
+  Persons joined;
+  for (int person = 0; person < 6; ++person) joined[person] = stem + endings[person];
+  return joined;
+}
+
 // Endings of the seven simple tenses (six persons each), the three
 // imperative persons, the present participle and the two past participles.
 struct FrenchEndings {
-  const char* tenses[7][6];
-  const char* imperative[3];
-  const char* presentParticiple;
-  const char* pastParticiple[2];
+  Persons tenses[7];
+  std::array<std::string, 3> imperative;
+  std::string presentParticiple;
+  std::array<std::string, 2> pastParticiple;
 };
 
 Paradigm FrenchVerb(const std::string& name, const std::string& tag, const std::string& replacement,
@@ -45,14 +57,25 @@ Paradigm FrenchVerb(const std::string& name, const std::string& tag, const std::
   return p;
 }
 
+// The endings every group shares, after the group's stems. The conditional
+// is the future's stem with the imperfect's endings; the simple past and the
+// imperfect subjunctive go by the vowel of the past (a or i).
+const Persons kImperfect = {"ais", "ais", "ait", "ions", "iez", "aient"};
+const Persons kFuture = {"ai", "as", "a", "ons", "ez", "ont"};
+const Persons kSubjunctive = {"e", "es", "e", "ions", "iez", "ent"};
+const Persons kPastInA = {"ai", "as", "a", "\xE2mes", "\xE2tes", "\xE8rent"};
+const Persons kPastSubjunctiveInA = {"asse", "asses", "\xE2t", "assions", "assiez", "assent"};
+const Persons kPastInI = {"is", "is", "it", "\xEEmes", "\xEEtes", "irent"};
+const Persons kPastSubjunctiveInI = {"isse", "isses", "\xEEt", "issions", "issiez", "issent"};
+
 const FrenchEndings kFirstGroup = {
     {{"e", "es", "e", "ons", "ez", "ent"},
-     {"ais", "ais", "ait", "ions", "iez", "aient"},
-     {"erai", "eras", "era", "erons", "erez", "eront"},
-     {"erais", "erais", "erait", "erions", "eriez", "eraient"},
-     {"e", "es", "e", "ions", "iez", "ent"},
-     {"ai", "as", "a", "\xE2mes", "\xE2tes", "\xE8rent"},
-     {"asse", "asses", "\xE2t", "assions", "assiez", "assent"}},
+     kImperfect,
+     "er" + kFuture,
+     "er" + kImperfect,
+     kSubjunctive,
+     kPastInA,
+     kPastSubjunctiveInA},
     {"e", "ons", "ez"},
     "ant",
     {"\xE9", "\xE9s"},
@@ -60,12 +83,12 @@ const FrenchEndings kFirstGroup = {
 
 const FrenchEndings kSecondGroup = {
     {{"is", "is", "it", "issons", "issez", "issent"},
-     {"issais", "issais", "issait", "issions", "issiez", "issaient"},
-     {"irai", "iras", "ira", "irons", "irez", "iront"},
-     {"irais", "irais", "irait", "irions", "iriez", "iraient"},
-     {"isse", "isses", "isse", "issions", "issiez", "issent"},
-     {"is", "is", "it", "\xEEmes", "\xEEtes", "irent"},
-     {"isse", "isses", "\xEEt", "issions", "issiez", "issent"}},
+     "iss" + kImperfect,
+     "ir" + kFuture,
+     "ir" + kImperfect,
+     "iss" + kSubjunctive,
+     kPastInI,
+     kPastSubjunctiveInI},
     {"is", "issons", "issez"},
     "issant",
     {"i", "is"},
@@ -73,12 +96,12 @@ const FrenchEndings kSecondGroup = {
 
 const FrenchEndings kThirdGroup = {
     {{"s", "s", "", "ons", "ez", "ent"},
-     {"ais", "ais", "ait", "ions", "iez", "aient"},
-     {"rai", "ras", "ra", "rons", "rez", "ront"},
-     {"rais", "rais", "rait", "rions", "riez", "raient"},
-     {"e", "es", "e", "ions", "iez", "ent"},
-     {"is", "is", "it", "\xEEmes", "\xEEtes", "irent"},
-     {"isse", "isses", "\xEEt", "issions", "issiez", "issent"}},
+     kImperfect,
+     "r" + kFuture,
+     "r" + kImperfect,
+     kSubjunctive,
+     kPastInI,
+     kPastSubjunctiveInI},
     {"s", "ons", "ez"},
     "ant",
     {"u", "us"},
@@ -87,12 +110,12 @@ const FrenchEndings kThirdGroup = {
 // Irregular verbs: whole forms replacing the whole infinitive.
 const FrenchEndings kAller = {
     {{"vais", "vas", "va", "allons", "allez", "vont"},
-     {"allais", "allais", "allait", "allions", "alliez", "allaient"},
-     {"irai", "iras", "ira", "irons", "irez", "iront"},
-     {"irais", "irais", "irait", "irions", "iriez", "iraient"},
+     "all" + kImperfect,
+     "ir" + kFuture,
+     "ir" + kImperfect,
      {"aille", "ailles", "aille", "allions", "alliez", "aillent"},
-     {"allai", "allas", "alla", "all\xE2mes", "all\xE2tes", "all\xE8rent"},
-     {"allasse", "allasses", "all\xE2t", "allassions", "allassiez", "allassent"}},
+     "all" + kPastInA,
+     "all" + kPastSubjunctiveInA},
     {"va", "allons", "allez"},
     "allant",
     {"all\xE9", "all\xE9s"},
@@ -100,14 +123,16 @@ const FrenchEndings kAller = {
 
 // Etre and avoir: their simple tenses are the engine's auxiliary table, from
 // which it makes every verb's compound tenses; one table serves both.
-FrenchEndings Auxiliary(const char* const (&tenses)[7][6], FrenchEndings rest) {
+FrenchEndings Auxiliary(const char* const (&tenses)[7][6], const std::array<std::string, 3>& imperative,
+                        const std::string& presentParticiple, const std::array<std::string, 2>& pastParticiple) {
+  FrenchEndings e;
   for (int t = 0; t < 7; ++t)
-    for (int person = 0; person < 6; ++person) rest.tenses[t][person] = tenses[t][person];
-  return rest;
+    for (int person = 0; person < 6; ++person) e.tenses[t][person] = tenses[t][person];
+  e.imperative = imperative;
+  e.presentParticiple = presentParticiple;
+  e.pastParticiple = pastParticiple;
+  return e;
 }
-
-const FrenchEndings kEtre = {{}, {"sois", "soyons", "soyez"}, "\xE9tant", {"\xE9t\xE9", "\xE9t\xE9"}};
-const FrenchEndings kAvoir = {{}, {"aie", "ayons", "ayez"}, "ayant", {"eu", "eus"}};
 
 }  // namespace
 
@@ -145,8 +170,9 @@ ConjugationData SampleFrenchConjugation() {
       FrenchVerb("second group", "VB", "ir", kSecondGroup),
       FrenchVerb("third group", "VB", "re", kThirdGroup),
       FrenchVerb("aller", "VB", "aller", kAller),
-      FrenchVerb("\xEAtre", "BE", "\xEAtre", Auxiliary(french.etre, kEtre)),
-      FrenchVerb("avoir", "HV", "avoir", Auxiliary(french.avoir, kAvoir)),
+      FrenchVerb("\xEAtre", "BE", "\xEAtre",
+                 Auxiliary(french.etre, {"sois", "soyons", "soyez"}, "\xE9tant", {"\xE9t\xE9", "\xE9t\xE9"})),
+      FrenchVerb("avoir", "HV", "avoir", Auxiliary(french.avoir, {"aie", "ayons", "ayez"}, "ayant", {"eu", "eus"})),
       {"noun", "NNnsm", {{"NNnsm", "", ""}, {"NNnpm", "s", ""}}},
       {"feminine noun", "NNnsf", {{"NNnsf", "", ""}, {"NNnpf", "s", ""}}},
       {"noun in -al", "NNnsm", {{"NNnsm", "", ""}, {"NNnpm", "aux", "al"}}},
