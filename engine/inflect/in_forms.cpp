@@ -7,7 +7,6 @@
 #include "in_hash.h"
 #include "in_load.h"
 #include "re_file.h"
-#include "zorlre32.h"
 
 namespace {
 
@@ -260,21 +259,16 @@ i32 InFindEnding(const InFormContext* c, const char* word) {
   return best;
 }
 
-RE_EXPORT u32 RE_CALL INinitX(u32, InFormContext* context, const char* directory) {
-  if (!context || !directory) return InInitFailed;
+u32 InLoadForms(InFormContext* context, const char* directory) {
   context->dskFile = NoFileHandle;
   if (LoadRam(context, directory) && LoadPresence(context, directory) && LoadRecords(context, directory)) return ReDone;
   FreeTables(context);
   return InInitFailed;
 }
 
-RE_EXPORT u32 RE_CALL INtermX(InFormContext* context) {
-  if (context) FreeTables(context);
-  return ReDone;
-}
+void InFreeForms(InFormContext* context) { FreeTables(context); }
 
-RE_EXPORT u32 RE_CALL INinflectX(const char* word, InFormContext* context) {
-  if (!word || !context) return InNoForms;
+u32 InInflectForms(const char* word, InFormContext* context) {
   u32 before = 0;
   // The presence table is always 8192 bytes; a size field changed by the caller cannot widen it.
   const i16 size = context->presenceSize;

@@ -1,4 +1,5 @@
-// INinit and INterm: the conjugation data in a caller's context.
+// The conjugation data in a caller's context: loaded by INinit, freed by
+// INterm.
 #include <cstring>
 
 #include "in_bytes.h"
@@ -6,7 +7,6 @@
 #include "in_table.h"
 #include "re_charclass.h"
 #include "re_file.h"
-#include "zorlre32.h"
 
 namespace {
 
@@ -117,7 +117,7 @@ u16 LoadTables(InTableContext* c, ReFileHandle file, u32 fileLength) {
 }
 
 u32 Fail(InTableContext* c, u16 error) {
-  INterm(c);
+  InCloseTableData(c);
   c->error = error;
   return ReFail;
 }
@@ -136,8 +136,7 @@ bool InReadRecord(InTableContext* c, u32 index) {
   return true;
 }
 
-RE_EXPORT u32 RE_CALL INinit(InTableContext* context) {
-  if (!context) return ReWarn;
+u32 InLoadTableData(InTableContext* context) {
   InTableContext* c = context;
   c->error = 0;
   const ReFileHandle ram = OpenNamed(c->ramDirectory, c->ramName);
@@ -166,8 +165,7 @@ RE_EXPORT u32 RE_CALL INinit(InTableContext* context) {
   return ReDone;
 }
 
-RE_EXPORT u32 RE_CALL INterm(InTableContext* context) {
-  if (!context) return ReWarn;
+void InCloseTableData(InTableContext* context) {
   context->error = 0;
   FreeTables(context);
   if (context->dskOpen) {
@@ -175,5 +173,4 @@ RE_EXPORT u32 RE_CALL INterm(InTableContext* context) {
     context->dskOpen = 0;
   }
   InFreeTableRecords(context);
-  return ReDone;
 }

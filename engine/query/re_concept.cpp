@@ -1,7 +1,7 @@
-// REconqry (ordinal 14): a ranked concept query over one or more databases.
-// 470 opens a collection and collects every occurrence of the terms in the
-// database, 440 collects in a further database, 480 scores, sorts and fills
-// the caller's rank record, then frees the collection.
+// The ranked concept query of REconqry, over one or more databases, and the
+// hits it collected for REcontable.
+#include "re_concept.h"
+
 #include <cstring>
 
 #include "re_charclass.h"
@@ -12,7 +12,6 @@
 #include "re_rank.h"
 #include "re_search.h"
 #include "re_search_index.h"
-#include "zorlre32.h"
 
 namespace {
 
@@ -148,22 +147,8 @@ u32 Rank(ReWorkRecord* work, ReRankRecord* rank, ReSearchBlock* search, u32 entr
 
 }  // namespace
 
-RE_EXPORT u32 RE_CALL REconqry(void* dbBlock, void* rankRecord, void* searchBlock, u16 /*mode*/, u16 action) {
-  auto* db = static_cast<ReDbBlock*>(dbBlock);
-  auto* rank = static_cast<ReRankRecord*>(rankRecord);
-  auto* search = static_cast<ReSearchBlock*>(searchBlock);
-  if (!ReIsLive(db) || !ReIsLive(search) || !search->status) return ReFail;
-  ReStatusBlock* status = search->status;
-  ReResetStatus(status);
-  if (action != ReActOpen && action != ReActNextAlt && action != ReActClose) {
-    ReSetStatus(status, ReSevError, ReErrAction, ReModSearch);
-    return ReFail;
-  }
-  if (!rank || (action != ReActClose && rank->termCount > 0 && (!rank->termTexts || !rank->idf)) ||
-      (action == ReActClose && (!rank->idf || !rank->weights))) {
-    ReSetStatus(status, ReSevError, ReErrNoSelection, ReModSearch);
-    return ReFail;
-  }
+u32 ReRunConceptQuery(const ReDbBlock* db, ReRankRecord* rank, ReSearchBlock* search, u16 action,
+                      ReStatusBlock* status) {
   if (ReAllocSearchBuffers(search->handle, 0, 256, search->query, 1, search->caseMode, status, ReBuffersSearch) !=
       ReDone) {
     ReSetStatus(status, ReSevError, ReErrBuffers, ReModSearch);
@@ -198,4 +183,12 @@ RE_EXPORT u32 RE_CALL REconqry(void* dbBlock, void* rankRecord, void* searchBloc
   // Nothing collected is told by the result alone.
   if (status->status == ReDone && result == ReWarn) return ReWarn;
   return status->status;
+}
+
+void ReHandOverConceptHits(u16 handle, u32* hitTable, u32* hitCount, ReStatusBlock* status) {
+  ReDbRecord* record = nullptr;
+  if (!ReFrameLock(handle, ReTagSearch, status, ReModConTable, &record, nullptr)) return;
+  *hitTable = record->conceptHitTable;
+  *hitCount = record->conceptHitCount;
+  ReFrameUnlock(handle, ReHandleFree, status, ReModConTable);
 }

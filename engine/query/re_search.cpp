@@ -1,6 +1,5 @@
-// REsearch (ordinal 7): a Boolean search in pages of hits. 470 builds the
-// search buffers, parses and returns the first page; 430 returns the next
-// page; 480 releases the buffers. The last page comes with warning -352.
+// The steps of REsearch, a Boolean search in pages of hits, and the search
+// state each database keeps.
 #include "re_search.h"
 
 #include <algorithm>
@@ -11,7 +10,6 @@
 #include "re_handles.h"
 #include "re_platform.h"
 #include "re_search_stream.h"
-#include "zorlre32.h"
 
 namespace {
 
@@ -188,27 +186,4 @@ u32 ReRunSearch(ReSearchBlock* block, u16 function) {
   ReFrameUnlock(block->handle, ReHandleFree, status, ReModQuery);
   // A next page asked of an ended search is a failed run.
   return ended ? ReFail : status->status;
-}
-
-RE_EXPORT u32 RE_CALL REsearch(void* block, u16 function, u16 action) {
-  static const ReEntrySpec spec{
-      ReModSearch, {ReFuncWordSearch, ReFuncTextSearch}, {ReActOpen, ReActNext, ReActClose}, false};
-  auto* search = static_cast<ReSearchBlock*>(block);
-  return ReRunEntry(search, spec, function, action, [&](ReStatusBlock* status) {
-    if (action == ReActClose) {
-      ReReleaseSearch(search->handle, status, ReBuffersSearch);
-      return;
-    }
-    const u8 wordSearch = function == ReFuncWordSearch ? 1 : 0;
-    if (action == ReActOpen && ReAllocSearchBuffers(search->handle, 0, 256, search->query, wordSearch, search->caseMode,
-                                                    status, ReBuffersSearch) == ReFail) {
-      ReSetStatus(status, ReSevError, ReErrBuffers, ReModSearch);
-      return;
-    }
-    const u32 result = ReRunSearch(search, function);
-    if (result == ReDone) return;
-    if (result == ReFail) ReSetStatus(status, ReSevError, ReErrCodeMap, ReModSearch);
-    // A finished, stopped or failed search gives its buffers back at once.
-    ReReleaseSearch(search->handle, status, ReBuffersSearch);
-  });
 }

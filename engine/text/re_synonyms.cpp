@@ -5,6 +5,7 @@
 #include "re_decoder.h"
 #include "re_file.h"
 #include "re_platform.h"
+#include "re_text_calls.h"
 #include "re_text_work.h"
 #include "re_word_index.h"
 
@@ -192,7 +193,7 @@ void ReSynonymChunk(const ReDbRecord* record, ReWorkRecord* work, ReTokenBlock* 
 
 void ReSynonymText(const ReDbRecord* record, ReWorkRecord* work, ReEntryBlock* block, u16 function, u16 action,
                    ReStatusBlock* status) {
-  if (function != 495 && function != 145 && function != 160) {
+  if (function != ReFnTextRead && function != ReFnTextWords && function != ReFnTextSubset) {
     ReSetStatus(status, ReSevError, ReErrFunction, ReModSynonyms);
     return;
   }
