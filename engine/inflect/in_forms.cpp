@@ -18,17 +18,9 @@ u8 Lower(u8 c) { return c >= 'A' && c <= 'Z' ? static_cast<u8>(c + 32) : c; }
 u8 Upper(u8 c) { return c >= 'a' && c <= 'z' ? static_cast<u8>(c - 32) : c; }
 
 void FreeTables(InFormContext* c) {
-  c->ruleValues = InFreeTable(c->ruleValues);
-  c->firstValues = c->secondValues = nullptr;
-  c->tags = InFreeTable(c->tags);
+  InFreeRamTables(c);
   c->ruleMatrix = InFreeTable(c->ruleMatrix);
-  c->tableA = InFreeTable(c->tableA);
-  c->endings = InFreeTable(c->endings);
   c->tableD = InFreeTable(c->tableD);
-  c->recordKeys = InFreeTable(c->recordKeys);
-  c->phraseOffsets = InFreeTable(c->phraseOffsets);
-  c->phraseLengths = InFreeTable(c->phraseLengths);
-  c->phrasePool = InFreeTable(c->phrasePool);
   c->dskImage = InFreeTable(c->dskImage);
   c->presence = InFreeTable(c->presence);
 }

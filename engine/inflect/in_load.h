@@ -14,3 +14,19 @@ u8* InAllocTable(u32 size, bool* failed);
 // Frees a table; returns null for the field that held it (fields of the
 // packed contexts cannot be passed by address).
 u8* InFreeTable(u8* table);
+
+// Frees the tables that both kinds of context load from their .ram file:
+// tags, tables A and B, the rule values and the record keys and phrases of
+// the .dsk records.
+template <class Context>
+void InFreeRamTables(Context* c) {
+  c->tags = InFreeTable(c->tags);
+  c->tableA = InFreeTable(c->tableA);
+  c->endings = InFreeTable(c->endings);
+  c->ruleValues = InFreeTable(c->ruleValues);
+  c->firstValues = c->secondValues = nullptr;
+  c->recordKeys = InFreeTable(c->recordKeys);
+  c->phraseOffsets = InFreeTable(c->phraseOffsets);
+  c->phraseLengths = InFreeTable(c->phraseLengths);
+  c->phrasePool = InFreeTable(c->phrasePool);
+}

@@ -13,16 +13,8 @@ namespace {
 constexpr u8 LastTableIndex = 18;
 
 void FreeTables(InTableContext* c) {
-  c->tags = InFreeTable(c->tags);
+  InFreeRamTables(c);
   c->classIndex = InFreeTable(c->classIndex);
-  c->tableA = InFreeTable(c->tableA);
-  c->endings = InFreeTable(c->endings);
-  c->ruleValues = InFreeTable(c->ruleValues);
-  c->firstValues = c->secondValues = nullptr;
-  c->recordKeys = InFreeTable(c->recordKeys);
-  c->phraseOffsets = InFreeTable(c->phraseOffsets);
-  c->phraseLengths = InFreeTable(c->phraseLengths);
-  c->phrasePool = InFreeTable(c->phrasePool);
   c->recordBuffer = InFreeTable(c->recordBuffer);
   c->endingPool = InFreeTable(c->endingPool);
   c->classRules = InFreeTable(c->classRules);

@@ -92,6 +92,18 @@ void Collect(ReDbRecord* record, ReWorkRecord* work, ReRankRecord* rank, u32 ent
   work->progress = progress;
 }
 
+// 470 and 440: collects in the database (470 opens the collection first). 0,
+// or 4 while the collection holds nothing.
+u32 CollectInto(ReDbRecord* record, ReWorkRecord* work, ReRankRecord* rank, u32 entryCount, u16 action,
+                ReStatusBlock* status) {
+  if (action == ReActOpen && !OpenCollection(rank->termCount)) {
+    ReSetStatus(status, ReSevWarning, ReWarnEnded, ReModQuery);
+  } else if (g_collection.hits) {
+    Collect(record, work, rank, entryCount);
+  }
+  return g_collection.count == 0 ? ReWarn : ReDone;
+}
+
 void FreeWork(ReRankRecord* rank) {
   for (void*& array : rank->work) {
     ReHeapFree(array);
@@ -162,22 +174,9 @@ u32 ReRunConceptQuery(const ReDbBlock* db, ReRankRecord* rank, ReSearchBlock* se
   }
   const ReSearchState* state = static_cast<const ReSearchState*>(record->searchBuffers);
   u32 result = ReDone;
-  if (search->databaseId != record->databaseId) {
-    ReSetStatus(status, ReSevError, ReErrSelectionDb, ReModQuery);
-  } else if (!record->searchAllowed) {
-    ReSetStatus(status, ReSevError, ReErrNoSearchIndex, ReModQuery);
-  } else if (state && state->runState == ReRunEnded) {
-    ReSetStatus(status, ReSevWarning, ReWarnEnded, ReModQuery);
-  } else if (action == ReActClose) {
-    result = Rank(work, rank, search, db->entryCount, status);
-  } else {
-    if (action == ReActOpen && !OpenCollection(rank->termCount)) {
-      ReSetStatus(status, ReSevWarning, ReWarnEnded, ReModQuery);
-    } else if (g_collection.hits) {
-      Collect(record, work, rank, db->entryCount);
-    }
-    if (g_collection.count == 0) result = ReWarn;
-  }
+  if (ReCheckQueryDatabase(record, search->databaseId, state, status) == ReQueryGate::Open)
+    result = action == ReActClose ? Rank(work, rank, search, db->entryCount, status)
+                                  : CollectInto(record, work, rank, db->entryCount, action, status);
   ReFrameUnlock(db->handle, ReHandleFree, status, ReModQuery);
   ReReleaseSearch(search->handle, status, ReBuffersSearch);
   // Nothing collected is told by the result alone.

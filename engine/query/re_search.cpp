@@ -80,11 +80,50 @@ bool SameQuery(const char* query, const char* copy) {
   return strnlen(query, ReQueryMaxLength) < ReQueryMaxLength && std::strcmp(query, copy) == 0;
 }
 
+// The next page of a search whose database is open to it: the same query,
+// function and case mode as the 470 that built the buffers, parsed on the
+// first run.
+void RunPage(ReDbRecord* record, ReWorkRecord* work, ReSearchState* state, ReSearchBlock* block, u8 wordSearch) {
+  ReStatusBlock* status = block->status;
+  if (!state || !state->buffers || !SameQuery(block->query, state->queryCopy) || state->wordSearch != wordSearch ||
+      state->caseMode != block->caseMode) {
+    ReSetStatus(status, ReSevError, ReErrRunState, ReModQuery);
+    return;
+  }
+  const bool firstRun = state->runState == ReRunNew;
+  if (firstRun) {
+    const ReParseContext context{ReQueryClasses(record), record->longestWord};
+    const ReParseOutput output{state->buffers->workText, state->queryCopy, &state->proximity};
+    if (ReParseQuery(context, output, block->query, ReQueryBufferSize, wordSearch, block->caseMode, status) != ReDone)
+      return;
+  }
+  const u32 result = ReEvaluateQuery(record, work, state, block);
+  if (firstRun && block->hitCount == 0 && result != ReFail && status->warning != ReCodeStopped)
+    ReSetStatus(status, ReSevWarning, ReWarnNothing, ReModQuery);
+}
+
 }  // namespace
 
 const u32* ReQueryClasses(const ReDbRecord* record) {
   const u32* classes = ReCharClassTable(static_cast<u8>(record->kind));
   return classes ? classes : ReCharClassTable(1);
+}
+
+ReQueryGate ReCheckQueryDatabase(const ReDbRecord* record, u32 blockDatabaseId, const ReSearchState* state,
+                                 ReStatusBlock* status) {
+  if (blockDatabaseId != record->databaseId) {
+    ReSetStatus(status, ReSevError, ReErrSelectionDb, ReModQuery);
+    return ReQueryGate::Refused;
+  }
+  if (!record->searchAllowed) {
+    ReSetStatus(status, ReSevError, ReErrNoSearchIndex, ReModQuery);
+    return ReQueryGate::Refused;
+  }
+  if (state && state->runState == ReRunEnded) {
+    ReSetStatus(status, ReSevWarning, ReWarnEnded, ReModQuery);
+    return ReQueryGate::Ended;
+  }
+  return ReQueryGate::Open;
 }
 
 ReSearchState* ReSearchStateOf(ReDbRecord* record) {
@@ -157,33 +196,9 @@ u32 ReRunSearch(ReSearchBlock* block, u16 function) {
   if (!ReFrameLock(block->handle, ReTagSearch, status, ReModQuery, &record, &work)) return ReFail;
   ReSearchState* state = static_cast<ReSearchState*>(record->searchBuffers);
   const u8 wordSearch = function == ReFuncWordSearch ? 1 : 0;
-  bool ended = false;
-  if (block->databaseId != record->databaseId) {
-    ReSetStatus(status, ReSevError, ReErrSelectionDb, ReModQuery);
-  } else if (!record->searchAllowed) {
-    ReSetStatus(status, ReSevError, ReErrNoSearchIndex, ReModQuery);
-  } else if (state && state->runState == ReRunEnded) {
-    ReSetStatus(status, ReSevWarning, ReWarnEnded, ReModQuery);
-    ended = true;
-  } else if (!state || !state->buffers || !SameQuery(block->query, state->queryCopy) ||
-             state->wordSearch != wordSearch || state->caseMode != block->caseMode) {
-    ReSetStatus(status, ReSevError, ReErrRunState, ReModQuery);
-  } else {
-    const bool firstRun = state->runState == ReRunNew;
-    bool parsed = true;
-    if (firstRun) {
-      const ReParseContext context{ReQueryClasses(record), record->longestWord};
-      const ReParseOutput output{state->buffers->workText, state->queryCopy, &state->proximity};
-      parsed =
-          ReParseQuery(context, output, block->query, ReQueryBufferSize, wordSearch, block->caseMode, status) == ReDone;
-    }
-    if (parsed) {
-      const u32 result = ReEvaluateQuery(record, work, state, block);
-      if (firstRun && block->hitCount == 0 && result != ReFail && status->warning != ReCodeStopped)
-        ReSetStatus(status, ReSevWarning, ReWarnNothing, ReModQuery);
-    }
-  }
+  const ReQueryGate gate = ReCheckQueryDatabase(record, block->databaseId, state, status);
+  if (gate == ReQueryGate::Open) RunPage(record, work, state, block, wordSearch);
   ReFrameUnlock(block->handle, ReHandleFree, status, ReModQuery);
   // A next page asked of an ended search is a failed run.
-  return ended ? ReFail : status->status;
+  return gate == ReQueryGate::Ended ? ReFail : status->status;
 }
