@@ -104,10 +104,7 @@ void RunPage(ReDbRecord* record, ReWorkRecord* work, ReSearchState* state, ReSea
 
 }  // namespace
 
-const u32* ReQueryClasses(const ReDbRecord* record) {
-  const u32* classes = ReCharClassTable(static_cast<u8>(record->kind));
-  return classes ? classes : ReCharClassTable(1);
-}
+const u32* ReQueryClasses(const ReDbRecord* record) { return ReWordClassTable(record->kind); }
 
 ReQueryGate ReCheckQueryDatabase(const ReDbRecord* record, u32 blockDatabaseId, const ReSearchState* state,
                                  ReStatusBlock* status) {
