@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr u8 FlagTableA = 0x80;
-constexpr u8 FlagEndings = 0x20;
 constexpr u32 NoFileHandle = 0xFFFFFFFFu;
 
 u8 Lower(u8 c) { return c >= 'A' && c <= 'Z' ? static_cast<u8>(c + 32) : c; }
@@ -40,19 +38,10 @@ bool LoadRam(InFormContext* c, const char* directory) {
   u32 fileLength = 0;
   bool ok = InFileLength(file, &fileLength) && InReadFully(file, header, sizeof header);
   if (ok) {
-    c->tagCount = ReBe16(header + 0);
+    InStoreRamHeader(c, header);
     c->matrixRows = ReBe16(header + 2);
-    c->flags = header[14];
-    c->tableACount = (c->flags & FlagTableA) ? ReBe16(header + 4) : 0;
-    c->endingCount = (c->flags & FlagEndings) ? ReBe16(header + 6) : 0;
-    c->ruleCount = ReBe16(header + 8);
     c->matrixRowBytes = static_cast<u16>((c->ruleCount + 7u) / 8u);
-    c->recordLength = ReBe16(header + 15);
-    c->codeWidth = header[17];
-    c->phraseCount = ReBe16(header + 18);
-    c->header20 = ReBe16(header + 20);
     const u32 poolSize = ReBe16(header + 22);
-    c->recordCount = ReBe16(header + 24);
     const u32 tableDSize = ReBe16(header + 26);
     c->tableDCount = static_cast<u16>(tableDSize / 3);
 

@@ -32,18 +32,9 @@ ReFileHandle OpenNamed(const char* directory, const char* name) {
 }
 
 void StoreHeader(InTableContext* c, const u8* header) {
-  c->tagCount = ReBe16(header + 0);
+  InStoreRamHeader(c, header);
   c->classIndexCount = ReBe16(header + 2);
-  c->flags = header[14];
-  c->tableACount = (c->flags & InFlagTableA) ? ReBe16(header + 4) : 0;
-  c->endingCount = (c->flags & InFlagEndings) ? ReBe16(header + 6) : 0;
-  c->ruleCount = ReBe16(header + 8);
-  c->recordLength = ReBe16(header + 15);
-  c->codeWidth = header[17];
-  c->phraseCount = ReBe16(header + 18);
-  c->header20 = ReBe16(header + 20);
   c->phrasePoolSize = ReBe16(header + 22);
-  c->recordCount = ReBe16(header + 24);
   c->endingPoolSize = ReBe16(header + 28);
   c->classRulesSize = ReBe16(header + 30);
   c->hashIndexCount = ReBe16(header + 32);
