@@ -64,9 +64,7 @@ bool LoadRam(InFormContext* c, const char* directory) {
       c->ruleMatrix = InAllocTable(matrixSize, &failed);
       c->tableA = InAllocTable(tableASize, &failed);
       c->endings = InAllocTable(endingsSize, &failed);
-      c->ruleValues = InAllocTable(ruleValuesSize, &failed);
-      c->firstValues = c->ruleValues;
-      c->secondValues = c->ruleValues ? c->ruleValues + c->ruleCount * 2u : nullptr;
+      InAllocRuleValues(c, &failed);
       c->recordKeys = InAllocTable(keysSize, &failed);
       c->phraseOffsets = InAllocTable(offsetsSize, &failed);
       c->phraseLengths = InAllocTable(lengthsSize, &failed);

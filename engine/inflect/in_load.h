@@ -52,3 +52,11 @@ void InFreeRamTables(Context* c) {
   c->phraseLengths = InFreeTable(c->phraseLengths);
   c->phrasePool = InFreeTable(c->phrasePool);
 }
+
+// The rule-value block, 4 bytes a rule: the first values, then the second.
+template <class Context>
+void InAllocRuleValues(Context* c, bool* failed) {
+  c->ruleValues = InAllocTable(c->ruleCount * 4u, failed);
+  c->firstValues = c->ruleValues;
+  c->secondValues = c->ruleValues ? c->ruleValues + c->ruleCount * 2u : nullptr;
+}

@@ -69,9 +69,7 @@ u16 LoadTables(InTableContext* c, ReFileHandle file, u32 fileLength) {
   c->classIndex = InAllocTable(classIndexSize, &failed);
   c->tableA = InAllocTable(tableASize, &failed);
   c->endings = InAllocTable(endingsSize, &failed);
-  c->ruleValues = InAllocTable(ruleValuesSize, &failed);
-  c->firstValues = c->ruleValues;
-  c->secondValues = c->ruleValues ? c->ruleValues + c->ruleCount * 2u : nullptr;
+  InAllocRuleValues(c, &failed);
   if (c->recordCount != 0) {
     c->recordKeys = InAllocTable(keysSize, &failed);
     c->phraseOffsets = InAllocTable(offsetsSize, &failed);
