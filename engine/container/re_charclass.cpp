@@ -205,3 +205,8 @@ const u32* ReCharClassTable(u8 kind) {
     default: return nullptr;
   }
 }
+
+const u32* ReWordClassTable(u16 kind) {
+  const u32* classes = ReCharClassTable(static_cast<u8>(kind));
+  return classes ? classes : ReCharClassTable(1);
+}

@@ -34,3 +34,7 @@ enum : u32 {
 
 // The table for a database kind, or null (kinds 0, 2, 4, 15, 18 and above 18).
 const u32* ReCharClassTable(u8 kind);
+
+// The table a database's words are read with: its kind's (the low byte of
+// the header word), or kind 1's for a kind without one.
+const u32* ReWordClassTable(u16 kind);

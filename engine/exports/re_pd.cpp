@@ -7,12 +7,8 @@
 namespace {
 
 u32 NotOffered(void* block, u16 module) {
-  auto* db = static_cast<ReDbBlock*>(block);
-  if (!ReIsLive(db) || !db->status) return ReFail;
-  ReStatusBlock* status = db->status;
-  ReResetStatus(status);
-  ReSetStatus(status, ReSevError, ReErrFunction, module);
-  return ReFail;
+  ReStatusBlock* status = ReStartCall(static_cast<ReDbBlock*>(block));
+  return status ? ReRefuse(status, ReErrFunction, module) : ReFail;
 }
 
 }  // namespace

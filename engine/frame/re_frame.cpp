@@ -28,6 +28,11 @@ bool ReEnterCall(ReStatusBlock* status, const ReEntrySpec& spec, u16 function, u
   return true;
 }
 
+u32 ReRefuse(ReStatusBlock* status, i16 code, u16 module) {
+  ReSetStatus(status, ReSevError, code, module);
+  return ReFail;
+}
+
 u32 ReCallResult(const ReStatusBlock* status, const ReEntrySpec& spec) {
   if (!status) return ReFail;
   if (spec.lenient) return status->status == ReFail ? ReFail : ReDone;

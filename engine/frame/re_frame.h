@@ -33,6 +33,19 @@ u32 ReCallResult(const ReStatusBlock* status, const ReEntrySpec& spec);
 bool ReFrameLock(u16 handle, u16 tag, ReStatusBlock* status, u16 module, ReDbRecord** record, ReWorkRecord** work);
 bool ReFrameUnlock(u16 handle, u16 newState, ReStatusBlock* status, u16 module);
 
+// Steps 1 and 2 of an entry point over a block with a `status` member: the
+// block's status record, reset for the call; null when the block is not live
+// or has no status record (the call then fails without a report).
+template <class Block>
+ReStatusBlock* ReStartCall(Block* block) {
+  if (!ReIsLive(block) || !block->status) return nullptr;
+  ReResetStatus(block->status);
+  return block->status;
+}
+
+// Refuses a call: error `code` in `module`; returns 8.
+u32 ReRefuse(ReStatusBlock* status, i16 code, u16 module);
+
 // A whole entry point over a block with a `status` member: `work(status)`
 // runs once the frame's checks pass.
 template <class Block, class Work>

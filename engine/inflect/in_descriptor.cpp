@@ -11,6 +11,19 @@ constexpr u8 J = InClassAdjective;
 constexpr u8 V = InClassVerb;
 constexpr i8 T = InTitleLine;
 
+// The labels of the word classes and of a verb's first three title cells in
+// each language, the same whichever language the data is in.
+#define FRENCH_CLASS_TITLES "Nom", "Adjectif", "Verbe"
+#define FRENCH_CLASS_ROWS \
+  "D\xE9"                 \
+  "clinaison du nom",     \
+      "D\xE9"             \
+      "clinaison de l'adjectif"
+#define ENGLISH_CLASS_TITLES "Noun", "Adjective", "Verb"
+#define ENGLISH_CLASS_ROWS "Noun forms", "Adjective forms"
+#define FRENCH_TITLE_LABELS "Infinitif: ", "Participe pr\xE9sent: ", "Participe pass\xE9: "
+#define ENGLISH_TITLE_LABELS "Infinitive: ", "Present participle: ", "Past participle: "
+
 // ---------------------------------------------------------------- French data
 
 const InDescriptorTag kFrenchTags[] = {{"NN", N}, {"JJ", J}, {"VB", V}, {"V1", V}, {"BE", V}, {"HV", V}};
@@ -64,23 +77,20 @@ const InDescriptor kFrench = {
     0,
     {{"fran\xE7"
       "ais",
-      {"Nom", "Adjectif", "Verbe"},
+      {FRENCH_CLASS_TITLES},
       {"n", "adj", "v"},
-      {"D\xE9"
-       "clinaison du nom",
-       "D\xE9"
-       "clinaison de l'adjectif"},
+      {FRENCH_CLASS_ROWS},
       {FRENCH_TENSES},
-      {"Infinitif: ", "Participe pr\xE9sent: ", "Participe pass\xE9: ", ""},
+      {FRENCH_TITLE_LABELS, ""},
       {"", "", "", ""},
       {"masculin singulier: ", "masculin pluriel: ", "f\xE9minin singulier: ", "f\xE9minin pluriel: "},
       {"masculin singulier: ", "masculin pluriel: ", "f\xE9minin singulier: ", "f\xE9minin pluriel: "}},
      {"French",
-      {"Noun", "Adjective", "Verb"},
+      {ENGLISH_CLASS_TITLES},
       {"n", "adj", "v"},
-      {"Noun forms", "Adjective forms"},
+      {ENGLISH_CLASS_ROWS},
       {FRENCH_TENSES},
-      {"Infinitive: ", "Present participle: ", "Past participle: ", ""},
+      {ENGLISH_TITLE_LABELS, ""},
       {"", "", "", ""},
       {"masculine singular: ", "masculine plural: ", "feminine singular: ", "feminine plural: "},
       {"masculine singular: ", "masculine plural: ", "feminine singular: ", "feminine plural: "}}},
@@ -157,23 +167,20 @@ const InDescriptor kEnglish = {
     sizeof kEnglishMarkers / sizeof kEnglishMarkers[0],
     0xE0,
     {{"English",
-      {"Noun", "Adjective", "Verb"},
+      {ENGLISH_CLASS_TITLES},
       {"n", "adj", "v"},
-      {"Noun forms", "Adjective forms"},
+      {ENGLISH_CLASS_ROWS},
       {ENGLISH_TENSES},
-      {"Infinitive: ", "Present participle: ", "Past participle: ", "Imperative: "},
+      {ENGLISH_TITLE_LABELS, "Imperative: "},
       {" (Am)", " (Br)", " (Br)", " (Br)"},
       {"singular: ", "singular possessive: ", "plural: ", "plural possessive: "},
       {"adjective: ", "comparative adj.: ", "superlative adj.: ", ""}},
      {"Anglais",
-      {"Nom", "Adjectif", "Verbe"},
+      {FRENCH_CLASS_TITLES},
       {"n", "adj", "v"},
-      {"D\xE9"
-       "clinaison du nom",
-       "D\xE9"
-       "clinaison de l'adjectif"},
+      {FRENCH_CLASS_ROWS},
       {ENGLISH_TENSES},
-      {"Infinitif: ", "Participe pr\xE9sent: ", "Participe pass\xE9: ", "Imp\xE9ratif: "},
+      {FRENCH_TITLE_LABELS, "Imp\xE9ratif: "},
       {" (Am)", " (Br)", " (Br)", " (Br)"},
       {"singulier: ", "possessif singulier: ", "pluriel: ", "possessif pluriel: "},
       {"adjectif: ", "adj. comparatif: ", "adj. superlatif: ", ""}}},

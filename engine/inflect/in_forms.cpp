@@ -7,29 +7,18 @@
 #include "in_hash.h"
 #include "in_load.h"
 #include "re_file.h"
-#include "zorlre32.h"
 
 namespace {
 
-constexpr u8 FlagTableA = 0x80;
-constexpr u8 FlagEndings = 0x20;
 constexpr u32 NoFileHandle = 0xFFFFFFFFu;
 
 u8 Lower(u8 c) { return c >= 'A' && c <= 'Z' ? static_cast<u8>(c + 32) : c; }
 u8 Upper(u8 c) { return c >= 'a' && c <= 'z' ? static_cast<u8>(c - 32) : c; }
 
 void FreeTables(InFormContext* c) {
-  c->ruleValues = InFreeTable(c->ruleValues);
-  c->firstValues = c->secondValues = nullptr;
-  c->tags = InFreeTable(c->tags);
+  InFreeRamTables(c);
   c->ruleMatrix = InFreeTable(c->ruleMatrix);
-  c->tableA = InFreeTable(c->tableA);
-  c->endings = InFreeTable(c->endings);
   c->tableD = InFreeTable(c->tableD);
-  c->recordKeys = InFreeTable(c->recordKeys);
-  c->phraseOffsets = InFreeTable(c->phraseOffsets);
-  c->phraseLengths = InFreeTable(c->phraseLengths);
-  c->phrasePool = InFreeTable(c->phrasePool);
   c->dskImage = InFreeTable(c->dskImage);
   c->presence = InFreeTable(c->presence);
 }
@@ -49,19 +38,10 @@ bool LoadRam(InFormContext* c, const char* directory) {
   u32 fileLength = 0;
   bool ok = InFileLength(file, &fileLength) && InReadFully(file, header, sizeof header);
   if (ok) {
-    c->tagCount = ReBe16(header + 0);
+    InStoreRamHeader(c, header);
     c->matrixRows = ReBe16(header + 2);
-    c->flags = header[14];
-    c->tableACount = (c->flags & FlagTableA) ? ReBe16(header + 4) : 0;
-    c->endingCount = (c->flags & FlagEndings) ? ReBe16(header + 6) : 0;
-    c->ruleCount = ReBe16(header + 8);
     c->matrixRowBytes = static_cast<u16>((c->ruleCount + 7u) / 8u);
-    c->recordLength = ReBe16(header + 15);
-    c->codeWidth = header[17];
-    c->phraseCount = ReBe16(header + 18);
-    c->header20 = ReBe16(header + 20);
     const u32 poolSize = ReBe16(header + 22);
-    c->recordCount = ReBe16(header + 24);
     const u32 tableDSize = ReBe16(header + 26);
     c->tableDCount = static_cast<u16>(tableDSize / 3);
 
@@ -84,9 +64,7 @@ bool LoadRam(InFormContext* c, const char* directory) {
       c->ruleMatrix = InAllocTable(matrixSize, &failed);
       c->tableA = InAllocTable(tableASize, &failed);
       c->endings = InAllocTable(endingsSize, &failed);
-      c->ruleValues = InAllocTable(ruleValuesSize, &failed);
-      c->firstValues = c->ruleValues;
-      c->secondValues = c->ruleValues ? c->ruleValues + c->ruleCount * 2u : nullptr;
+      InAllocRuleValues(c, &failed);
       c->recordKeys = InAllocTable(keysSize, &failed);
       c->phraseOffsets = InAllocTable(offsetsSize, &failed);
       c->phraseLengths = InAllocTable(lengthsSize, &failed);
@@ -260,21 +238,16 @@ i32 InFindEnding(const InFormContext* c, const char* word) {
   return best;
 }
 
-RE_EXPORT u32 RE_CALL INinitX(u32, InFormContext* context, const char* directory) {
-  if (!context || !directory) return InInitFailed;
+u32 InLoadForms(InFormContext* context, const char* directory) {
   context->dskFile = NoFileHandle;
   if (LoadRam(context, directory) && LoadPresence(context, directory) && LoadRecords(context, directory)) return ReDone;
   FreeTables(context);
   return InInitFailed;
 }
 
-RE_EXPORT u32 RE_CALL INtermX(InFormContext* context) {
-  if (context) FreeTables(context);
-  return ReDone;
-}
+void InFreeForms(InFormContext* context) { FreeTables(context); }
 
-RE_EXPORT u32 RE_CALL INinflectX(const char* word, InFormContext* context) {
-  if (!word || !context) return InNoForms;
+u32 InInflectForms(const char* word, InFormContext* context) {
   u32 before = 0;
   // The presence table is always 8192 bytes; a size field changed by the caller cannot widen it.
   const i16 size = context->presenceSize;

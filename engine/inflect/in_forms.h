@@ -13,3 +13,13 @@ void InGenerateForms(InFormContext* context, const char* word);
 // Index of the table-B record the ending search settles on (0 when nothing
 // longer matched); -1 when the table is empty.
 i32 InFindEnding(const InFormContext* context, const char* word);
+
+// INinitX once its arguments are there: reads enue.ram, hash.dat and
+// enue.dsk from `directory` into the context. 0, or InInitFailed with
+// everything freed.
+u32 InLoadForms(InFormContext* context, const char* directory);
+// INtermX: frees every table of the context.
+void InFreeForms(InFormContext* context);
+// INinflectX once its arguments are there: appends the forms of `word` to
+// the context's form slots. InFormsFound when the slots hold any form.
+u32 InInflectForms(const char* word, InFormContext* context);

@@ -1,4 +1,4 @@
-// INflect: the conjugation and declension tables of a word.
+// The conjugation and declension tables of a word (INflect).
 #include <cstring>
 
 #include "in_analysis.h"
@@ -8,7 +8,6 @@
 #include "in_table.h"
 #include "re_charclass.h"
 #include "re_platform.h"
-#include "zorlre32.h"
 
 namespace {
 
@@ -378,10 +377,8 @@ void InFreeTableRecords(InTableContext* c) {
   c->tableCount = 0;
 }
 
-RE_EXPORT u32 RE_CALL INflect(const char* word, InTableContext* context) {
-  if (!word || !context) return InNoTable;
+u32 InBuildTables(const char* word, InTableContext* context) {
   InTableContext* c = context;
-  if (c->mode != InModeFill && c->mode != InModeBuild && c->mode != InModeReady) return InNoTable;
 
   // The lookup word in the data's code; a word of more than 80 characters is not looked up.
   char lookup[InWordSize] = "";

@@ -1,4 +1,5 @@
-// INinit and INterm: the conjugation data in a caller's context.
+// The conjugation data in a caller's context: loaded by INinit, freed by
+// INterm.
 #include <cstring>
 
 #include "in_bytes.h"
@@ -6,23 +7,14 @@
 #include "in_table.h"
 #include "re_charclass.h"
 #include "re_file.h"
-#include "zorlre32.h"
 
 namespace {
 
 constexpr u8 LastTableIndex = 18;
 
 void FreeTables(InTableContext* c) {
-  c->tags = InFreeTable(c->tags);
+  InFreeRamTables(c);
   c->classIndex = InFreeTable(c->classIndex);
-  c->tableA = InFreeTable(c->tableA);
-  c->endings = InFreeTable(c->endings);
-  c->ruleValues = InFreeTable(c->ruleValues);
-  c->firstValues = c->secondValues = nullptr;
-  c->recordKeys = InFreeTable(c->recordKeys);
-  c->phraseOffsets = InFreeTable(c->phraseOffsets);
-  c->phraseLengths = InFreeTable(c->phraseLengths);
-  c->phrasePool = InFreeTable(c->phrasePool);
   c->recordBuffer = InFreeTable(c->recordBuffer);
   c->endingPool = InFreeTable(c->endingPool);
   c->classRules = InFreeTable(c->classRules);
@@ -40,18 +32,9 @@ ReFileHandle OpenNamed(const char* directory, const char* name) {
 }
 
 void StoreHeader(InTableContext* c, const u8* header) {
-  c->tagCount = ReBe16(header + 0);
+  InStoreRamHeader(c, header);
   c->classIndexCount = ReBe16(header + 2);
-  c->flags = header[14];
-  c->tableACount = (c->flags & InFlagTableA) ? ReBe16(header + 4) : 0;
-  c->endingCount = (c->flags & InFlagEndings) ? ReBe16(header + 6) : 0;
-  c->ruleCount = ReBe16(header + 8);
-  c->recordLength = ReBe16(header + 15);
-  c->codeWidth = header[17];
-  c->phraseCount = ReBe16(header + 18);
-  c->header20 = ReBe16(header + 20);
   c->phrasePoolSize = ReBe16(header + 22);
-  c->recordCount = ReBe16(header + 24);
   c->endingPoolSize = ReBe16(header + 28);
   c->classRulesSize = ReBe16(header + 30);
   c->hashIndexCount = ReBe16(header + 32);
@@ -86,9 +69,7 @@ u16 LoadTables(InTableContext* c, ReFileHandle file, u32 fileLength) {
   c->classIndex = InAllocTable(classIndexSize, &failed);
   c->tableA = InAllocTable(tableASize, &failed);
   c->endings = InAllocTable(endingsSize, &failed);
-  c->ruleValues = InAllocTable(ruleValuesSize, &failed);
-  c->firstValues = c->ruleValues;
-  c->secondValues = c->ruleValues ? c->ruleValues + c->ruleCount * 2u : nullptr;
+  InAllocRuleValues(c, &failed);
   if (c->recordCount != 0) {
     c->recordKeys = InAllocTable(keysSize, &failed);
     c->phraseOffsets = InAllocTable(offsetsSize, &failed);
@@ -117,7 +98,7 @@ u16 LoadTables(InTableContext* c, ReFileHandle file, u32 fileLength) {
 }
 
 u32 Fail(InTableContext* c, u16 error) {
-  INterm(c);
+  InCloseTableData(c);
   c->error = error;
   return ReFail;
 }
@@ -136,8 +117,7 @@ bool InReadRecord(InTableContext* c, u32 index) {
   return true;
 }
 
-RE_EXPORT u32 RE_CALL INinit(InTableContext* context) {
-  if (!context) return ReWarn;
+u32 InLoadTableData(InTableContext* context) {
   InTableContext* c = context;
   c->error = 0;
   const ReFileHandle ram = OpenNamed(c->ramDirectory, c->ramName);
@@ -166,8 +146,7 @@ RE_EXPORT u32 RE_CALL INinit(InTableContext* context) {
   return ReDone;
 }
 
-RE_EXPORT u32 RE_CALL INterm(InTableContext* context) {
-  if (!context) return ReWarn;
+void InCloseTableData(InTableContext* context) {
   context->error = 0;
   FreeTables(context);
   if (context->dskOpen) {
@@ -175,5 +154,4 @@ RE_EXPORT u32 RE_CALL INterm(InTableContext* context) {
     context->dskOpen = 0;
   }
   InFreeTableRecords(context);
-  return ReDone;
 }

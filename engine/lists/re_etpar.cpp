@@ -1,7 +1,8 @@
-// REetpar (ordinal 10): parses the entries of an entry list in a
-// dictionary-format database into headlines, labels and sub-items. The
-// block's first field is the open database's block; the entries are read
-// with REentry and the labels with REstrtab, each through a block of its own.
+// REetpar's parse: the entries of an entry list in a dictionary-format
+// database into headlines, labels and sub-items. The entries are read with
+// REentry and the labels with REstrtab, each through a block of its own.
+#include "re_etpar.h"
+
 #include <cstring>
 
 #include "re_charclass.h"
@@ -11,15 +12,11 @@
 #include "re_handles.h"
 #include "re_lists_codes.h"
 #include "re_platform.h"
+#include "re_text_calls.h"
 #include "zorlre32.h"
 
 namespace {
 
-constexpr u16 kParseAll = 500;
-constexpr u16 kParseCurrent = 510;
-constexpr u16 kReadText = 495;
-constexpr u16 kFirstString = 145;
-constexpr u16 kSecondString = 110;
 constexpr u16 kEntryBuffer = 1024;
 constexpr u32 kLongestLine = 65535;  // a longer line is cut there
 
@@ -29,7 +26,7 @@ u32 LookUpLabel(void* context, u16 key1, u16 key2, bool second, char** text) {
   auto* block = static_cast<ReStrTabBlock*>(context);
   block->firstKey = key1;
   block->secondKey = key2;
-  if (REstrtab(block, second ? kSecondString : kFirstString, ReActOpen) != ReDone) return ReWarn;
+  if (REstrtab(block, second ? ReFnSecondString : ReFnFirstString, ReActOpen) != ReDone) return ReWarn;
   *text = ReCopyText(block->text, static_cast<u32>(std::strlen(block->text)));
   return *text ? ReDone : ReFail;
 }
@@ -118,7 +115,7 @@ u32 ReadLines(Call* call, u32 entryNumber, Take&& take) {
   LineReader lines;
   bool memory = true;
   bool anything = false;
-  u32 read = REentry(entry, kReadText, ReActOpen);
+  u32 read = REentry(entry, ReFnTextRead, ReActOpen);
   while (read != ReFail) {
     u32 length = entry->textLength;
     if (length >= entry->bufferSize) length = entry->bufferSize ? entry->bufferSize - 1u : 0u;
@@ -128,10 +125,10 @@ u32 ReadLines(Call* call, u32 entryNumber, Take&& take) {
       break;
     }
     if (read == ReWarn) break;  // the end of the entry, or a piece that ended it early
-    read = REentry(entry, kReadText, ReActNext);
+    read = REentry(entry, ReFnTextRead, ReActNext);
   }
   if (memory) memory = lines.Finish(take);
-  REentry(entry, kReadText, ReActClose);
+  REentry(entry, ReFnTextRead, ReActClose);
   REmemory(&raw, const_cast<ReDbBlock*>(call->db), ReBlockEntry, ReActClose, 0);
   if (!memory) {
     NoMemory(call);
@@ -210,7 +207,7 @@ void Parse(Call* call, u16 function) {
         return NoMemory(call);
       }
     }
-    if (function == kParseAll) {
+    if (function == ReFnParseAll) {
       for (i16 i = 0; i < slots; ++i)
         if (ParseSubItems(call, i, result->entries[i]) != ReDone) return;
       return;
@@ -247,44 +244,38 @@ void ParseCurrentAgain(Call* call, ReEtParResult* result) {
 
 void Run(Call* call, u16 function, u16 action) {
   auto* result = static_cast<ReEtParResult*>(call->block->result);
-  if (action == ReActReset && function == kParseCurrent && !call->textMode) {
+  if (action == ReActReset && function == ReFnParseCurrent && !call->textMode) {
     if (result && SameSlots(*call, result)) return ParseCurrentAgain(call, result);
   }
-  if (action == ReActReset && function == kParseCurrent && !result)
+  if (action == ReActReset && function == ReFnParseCurrent && !result)
     ReSetStatus(call->status, ReSevError, ReErrAction, ReModEtParWork);
   Parse(call, function);
 }
 
 }  // namespace
 
-RE_EXPORT u32 RE_CALL REetpar(void* raw, u16 function, u16 action) {
-  static const ReEntrySpec spec{ReModEtPar, {kParseAll, kParseCurrent}, {ReActOpen, ReActReset, ReActClose}, false};
-  auto* block = static_cast<ReEtParBlock*>(raw);
-  // The database the parse reads is named by its database block.
-  if (ReIsLive(block) && !ReIsLiveBlock(block->databaseRecord, ReBlockDb)) return ReFail;
+void ReRunEntryParse(ReEtParBlock* block, u16 function, u16 action, ReStatusBlock* status) {
   // A block freed before its result goes takes the result with it.
   ReSetEtParResultRelease([](void* result) { ReFreeResult(static_cast<ReEtParResult*>(result)); });
-  return ReRunEntry(block, spec, function, action, [&](ReStatusBlock* status) {
-    if (action == ReActClose) {
-      ReFreeResult(static_cast<ReEtParResult*>(block->result));
-      block->result = nullptr;
-      return;
-    }
-    Call call{block, static_cast<const ReDbBlock*>(block->databaseRecord), status, {}, false};
-    call.textMode = (call.db->features & ReFeatTextMode1) != 0;
-    void* strtab = nullptr;
-    if (REmemory(&strtab, block->databaseRecord, ReBlockStrTab, ReActOpen, 0) != ReDone) {
-      NoMemory(&call);
-      return;
-    }
-    auto* labels = static_cast<ReStrTabBlock*>(strtab);
-    labels->handle = call.db->handle;
-    labels->optionMask = 0x80;  // no particular option: accepted by every table
-    const u16 kind = call.db->kind;
-    ReInitParser(&call.parser, ReTextFormat{kind, OptionsInForce(call.db), ReCharClassTable(static_cast<u8>(kind))},
-                 ReLabelSource{labels, LookUpLabel});
-    Run(&call, function, action);
-    ReFreeParser(&call.parser);
-    REmemory(&strtab, block->databaseRecord, ReBlockStrTab, ReActClose, 0);
-  });
+  if (action == ReActClose) {
+    ReFreeResult(static_cast<ReEtParResult*>(block->result));
+    block->result = nullptr;
+    return;
+  }
+  Call call{block, static_cast<const ReDbBlock*>(block->databaseRecord), status, {}, false};
+  call.textMode = (call.db->features & ReFeatTextMode1) != 0;
+  void* strtab = nullptr;
+  if (REmemory(&strtab, block->databaseRecord, ReBlockStrTab, ReActOpen, 0) != ReDone) {
+    NoMemory(&call);
+    return;
+  }
+  auto* labels = static_cast<ReStrTabBlock*>(strtab);
+  labels->handle = call.db->handle;
+  labels->optionMask = 0x80;  // no particular option: accepted by every table
+  const u16 kind = call.db->kind;
+  ReInitParser(&call.parser, ReTextFormat{kind, OptionsInForce(call.db), ReCharClassTable(static_cast<u8>(kind))},
+               ReLabelSource{labels, LookUpLabel});
+  Run(&call, function, action);
+  ReFreeParser(&call.parser);
+  REmemory(&strtab, block->databaseRecord, ReBlockStrTab, ReActClose, 0);
 }

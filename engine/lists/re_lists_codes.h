@@ -4,6 +4,11 @@
 
 #include "re_types.h"
 
+// Function codes of REstrtab: the first or the second string of a record.
+enum : u16 { ReFnFirstString = 145, ReFnSecondString = 110 };
+// Function codes of REetpar: sub-items of every slot, or of the current one.
+enum : u16 { ReFnParseAll = 500, ReFnParseCurrent = 510 };
+
 enum ReListsModule : u16 {
   ReModHeadwords = 450,     // REentlst 240: the headword lookup
   ReModTitles = 460,        // titles of the entry-list slots

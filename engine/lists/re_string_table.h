@@ -6,6 +6,8 @@
 // from the pool's start.
 #pragma once
 
+#include "re_blocks.h"
+#include "re_status.h"
 #include "re_types.h"
 
 constexpr u32 ReStringTableHeadSize = 6;
@@ -29,3 +31,9 @@ bool ReReadStringTableHead(const ReStringTable& table, ReStringTableHead* head);
 // 0 found (text and length set), 4 no such record, 8 the record points
 // outside the pool or its string has no end there.
 u32 ReFindTableString(const ReStringTable& table, u16 key1, u16 key2, bool second, const char** text, u32* length);
+
+// REstrtab once its codes are checked: looks the block's keys up in the
+// string table of the block's database (function 110 the second string,
+// else the first) and copies the string into the block's buffer. 0 found;
+// otherwise 4 or 8, with -456 in module 755 beside the cause.
+u32 ReLookUpString(ReStrTabBlock* block, u16 function, ReStatusBlock* status);

@@ -1,17 +1,14 @@
-// REstrtab (ordinal 8): looks a string of the database's string table up by
-// its two keys and copies it into the block's buffer.
+// REstrtab's look-up: a string of the database's string table by its two
+// keys, copied into the block's buffer.
 #include <cstring>
 
 #include "re_frame.h"
 #include "re_handles.h"
 #include "re_lists_codes.h"
 #include "re_string_table.h"
-#include "zorlre32.h"
 
 namespace {
 
-constexpr u16 kFirstString = 145;
-constexpr u16 kSecondString = 110;
 constexpr u16 kAlwaysAccepted = 0x80;
 
 bool OptionsAccepted(u16 request, u16 capabilities) {
@@ -41,7 +38,7 @@ u32 Look(ReStrTabBlock* block, u16 function, const ReDbRecord* record, ReStatusB
   const char* text = nullptr;
   u32 length = 0;
   const u32 found =
-      ReFindTableString(table, block->firstKey, block->secondKey, function == kSecondString, &text, &length);
+      ReFindTableString(table, block->firstKey, block->secondKey, function == ReFnSecondString, &text, &length);
   if (found != ReDone) return found;
   // The buffer holds the database's longest string and its NUL.
   if (length > record->stringTableSize) return ReFail;
@@ -51,23 +48,7 @@ u32 Look(ReStrTabBlock* block, u16 function, const ReDbRecord* record, ReStatusB
 
 }  // namespace
 
-RE_EXPORT u32 RE_CALL REstrtab(void* raw, u16 function, u16 action) {
-  auto* block = static_cast<ReStrTabBlock*>(raw);
-  if (!ReIsLive(block) || !block->status) return ReFail;
-  ReStatusBlock* status = block->status;
-  ReResetStatus(status);
-  if (!block->text) {
-    ReSetStatus(status, ReSevError, ReErrNoSelection, ReModStrTab);
-    return ReFail;
-  }
-  if (function != kFirstString && function != kSecondString) {
-    ReSetStatus(status, ReSevError, ReErrFunction, ReModStrTab);
-    return ReFail;
-  }
-  if (action != ReActOpen) {
-    ReSetStatus(status, ReSevError, ReErrAction, ReModStrTab);
-    return ReFail;
-  }
+u32 ReLookUpString(ReStrTabBlock* block, u16 function, ReStatusBlock* status) {
   ReDbRecord* record = nullptr;
   const u16 handle = block->handle;
   // A look-up may come between the pages of a paged list: the handle goes

@@ -1,7 +1,7 @@
-// REconqry (ordinal 14): a ranked concept query over one or more databases.
-// 470 opens a collection and collects every occurrence of the terms in the
-// database, 440 collects in a further database, 480 scores, sorts and fills
-// the caller's rank record, then frees the collection.
+// The ranked concept query of REconqry, over one or more databases, and the
+// hits it collected for REcontable.
+#include "re_concept.h"
+
 #include <cstring>
 
 #include "re_charclass.h"
@@ -12,7 +12,6 @@
 #include "re_rank.h"
 #include "re_search.h"
 #include "re_search_index.h"
-#include "zorlre32.h"
 
 namespace {
 
@@ -93,6 +92,18 @@ void Collect(ReDbRecord* record, ReWorkRecord* work, ReRankRecord* rank, u32 ent
   work->progress = progress;
 }
 
+// 470 and 440: collects in the database (470 opens the collection first). 0,
+// or 4 while the collection holds nothing.
+u32 CollectInto(ReDbRecord* record, ReWorkRecord* work, ReRankRecord* rank, u32 entryCount, u16 action,
+                ReStatusBlock* status) {
+  if (action == ReActOpen && !OpenCollection(rank->termCount)) {
+    ReSetStatus(status, ReSevWarning, ReWarnEnded, ReModQuery);
+  } else if (g_collection.hits) {
+    Collect(record, work, rank, entryCount);
+  }
+  return g_collection.count == 0 ? ReWarn : ReDone;
+}
+
 void FreeWork(ReRankRecord* rank) {
   for (void*& array : rank->work) {
     ReHeapFree(array);
@@ -148,22 +159,8 @@ u32 Rank(ReWorkRecord* work, ReRankRecord* rank, ReSearchBlock* search, u32 entr
 
 }  // namespace
 
-RE_EXPORT u32 RE_CALL REconqry(void* dbBlock, void* rankRecord, void* searchBlock, u16 /*mode*/, u16 action) {
-  auto* db = static_cast<ReDbBlock*>(dbBlock);
-  auto* rank = static_cast<ReRankRecord*>(rankRecord);
-  auto* search = static_cast<ReSearchBlock*>(searchBlock);
-  if (!ReIsLive(db) || !ReIsLive(search) || !search->status) return ReFail;
-  ReStatusBlock* status = search->status;
-  ReResetStatus(status);
-  if (action != ReActOpen && action != ReActNextAlt && action != ReActClose) {
-    ReSetStatus(status, ReSevError, ReErrAction, ReModSearch);
-    return ReFail;
-  }
-  if (!rank || (action != ReActClose && rank->termCount > 0 && (!rank->termTexts || !rank->idf)) ||
-      (action == ReActClose && (!rank->idf || !rank->weights))) {
-    ReSetStatus(status, ReSevError, ReErrNoSelection, ReModSearch);
-    return ReFail;
-  }
+u32 ReRunConceptQuery(const ReDbBlock* db, ReRankRecord* rank, ReSearchBlock* search, u16 action,
+                      ReStatusBlock* status) {
   if (ReAllocSearchBuffers(search->handle, 0, 256, search->query, 1, search->caseMode, status, ReBuffersSearch) !=
       ReDone) {
     ReSetStatus(status, ReSevError, ReErrBuffers, ReModSearch);
@@ -177,25 +174,20 @@ RE_EXPORT u32 RE_CALL REconqry(void* dbBlock, void* rankRecord, void* searchBloc
   }
   const ReSearchState* state = static_cast<const ReSearchState*>(record->searchBuffers);
   u32 result = ReDone;
-  if (search->databaseId != record->databaseId) {
-    ReSetStatus(status, ReSevError, ReErrSelectionDb, ReModQuery);
-  } else if (!record->searchAllowed) {
-    ReSetStatus(status, ReSevError, ReErrNoSearchIndex, ReModQuery);
-  } else if (state && state->runState == ReRunEnded) {
-    ReSetStatus(status, ReSevWarning, ReWarnEnded, ReModQuery);
-  } else if (action == ReActClose) {
-    result = Rank(work, rank, search, db->entryCount, status);
-  } else {
-    if (action == ReActOpen && !OpenCollection(rank->termCount)) {
-      ReSetStatus(status, ReSevWarning, ReWarnEnded, ReModQuery);
-    } else if (g_collection.hits) {
-      Collect(record, work, rank, db->entryCount);
-    }
-    if (g_collection.count == 0) result = ReWarn;
-  }
+  if (ReCheckQueryDatabase(record, search->databaseId, state, status) == ReQueryGate::Open)
+    result = action == ReActClose ? Rank(work, rank, search, db->entryCount, status)
+                                  : CollectInto(record, work, rank, db->entryCount, action, status);
   ReFrameUnlock(db->handle, ReHandleFree, status, ReModQuery);
   ReReleaseSearch(search->handle, status, ReBuffersSearch);
   // Nothing collected is told by the result alone.
   if (status->status == ReDone && result == ReWarn) return ReWarn;
   return status->status;
+}
+
+void ReHandOverConceptHits(u16 handle, u32* hitTable, u32* hitCount, ReStatusBlock* status) {
+  ReDbRecord* record = nullptr;
+  if (!ReFrameLock(handle, ReTagSearch, status, ReModConTable, &record, nullptr)) return;
+  *hitTable = record->conceptHitTable;
+  *hitCount = record->conceptHitCount;
+  ReFrameUnlock(handle, ReHandleFree, status, ReModConTable);
 }

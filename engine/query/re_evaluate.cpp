@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "re_charclass.h"
+#include "re_container.h"
 #include "re_platform.h"
 #include "re_search.h"
 #include "re_search_index.h"
@@ -32,7 +33,6 @@ enum : u16 {
   kReasonComplete = 120,
 };
 
-constexpr u16 kTextComponent = 1;
 constexpr u32 kStaging = 256;    // characters of held codes handed to the checker at a time
 constexpr u32 kCodeBatch = 256;  // codes decoded from the window at a time
 
@@ -136,7 +136,7 @@ class Evaluation {
     // Without the memory for the code texts, codes are expanded as they come.
     if (!state_->codeTexts.entries) ReBuildSearchCodeTexts(record_, &state_->codeTexts);
     if (!BuildCodeMap()) return ReSearchError(kReasonCodeMap, status_);
-    if (ReSeekComponent(kTextComponent, 1, work_->file, record_, 0, 0) != ReDone)
+    if (ReSeekComponent(ReComponentText, 1, work_->file, record_, 0, 0) != ReDone)
       return ReSearchError(kReasonStreamSeek, status_);
     if (const u32 result = MarkBlocks(); result != ReDone) return result;
     if (!ExactByIndex() && ManyCandidateBlocks()) MarkPassableCodes();

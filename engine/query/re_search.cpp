@@ -1,6 +1,5 @@
-// REsearch (ordinal 7): a Boolean search in pages of hits. 470 builds the
-// search buffers, parses and returns the first page; 430 returns the next
-// page; 480 releases the buffers. The last page comes with warning -352.
+// The steps of REsearch, a Boolean search in pages of hits, and the search
+// state each database keeps.
 #include "re_search.h"
 
 #include <algorithm>
@@ -11,7 +10,6 @@
 #include "re_handles.h"
 #include "re_platform.h"
 #include "re_search_stream.h"
-#include "zorlre32.h"
 
 namespace {
 
@@ -82,11 +80,47 @@ bool SameQuery(const char* query, const char* copy) {
   return strnlen(query, ReQueryMaxLength) < ReQueryMaxLength && std::strcmp(query, copy) == 0;
 }
 
+// The next page of a search whose database is open to it: the same query,
+// function and case mode as the 470 that built the buffers, parsed on the
+// first run.
+void RunPage(ReDbRecord* record, ReWorkRecord* work, ReSearchState* state, ReSearchBlock* block, u8 wordSearch) {
+  ReStatusBlock* status = block->status;
+  if (!state || !state->buffers || !SameQuery(block->query, state->queryCopy) || state->wordSearch != wordSearch ||
+      state->caseMode != block->caseMode) {
+    ReSetStatus(status, ReSevError, ReErrRunState, ReModQuery);
+    return;
+  }
+  const bool firstRun = state->runState == ReRunNew;
+  if (firstRun) {
+    const ReParseContext context{ReQueryClasses(record), record->longestWord};
+    const ReParseOutput output{state->buffers->workText, state->queryCopy, &state->proximity};
+    if (ReParseQuery(context, output, block->query, ReQueryBufferSize, wordSearch, block->caseMode, status) != ReDone)
+      return;
+  }
+  const u32 result = ReEvaluateQuery(record, work, state, block);
+  if (firstRun && block->hitCount == 0 && result != ReFail && status->warning != ReCodeStopped)
+    ReSetStatus(status, ReSevWarning, ReWarnNothing, ReModQuery);
+}
+
 }  // namespace
 
-const u32* ReQueryClasses(const ReDbRecord* record) {
-  const u32* classes = ReCharClassTable(static_cast<u8>(record->kind));
-  return classes ? classes : ReCharClassTable(1);
+const u32* ReQueryClasses(const ReDbRecord* record) { return ReWordClassTable(record->kind); }
+
+ReQueryGate ReCheckQueryDatabase(const ReDbRecord* record, u32 blockDatabaseId, const ReSearchState* state,
+                                 ReStatusBlock* status) {
+  if (blockDatabaseId != record->databaseId) {
+    ReSetStatus(status, ReSevError, ReErrSelectionDb, ReModQuery);
+    return ReQueryGate::Refused;
+  }
+  if (!record->searchAllowed) {
+    ReSetStatus(status, ReSevError, ReErrNoSearchIndex, ReModQuery);
+    return ReQueryGate::Refused;
+  }
+  if (state && state->runState == ReRunEnded) {
+    ReSetStatus(status, ReSevWarning, ReWarnEnded, ReModQuery);
+    return ReQueryGate::Ended;
+  }
+  return ReQueryGate::Open;
 }
 
 ReSearchState* ReSearchStateOf(ReDbRecord* record) {
@@ -159,56 +193,9 @@ u32 ReRunSearch(ReSearchBlock* block, u16 function) {
   if (!ReFrameLock(block->handle, ReTagSearch, status, ReModQuery, &record, &work)) return ReFail;
   ReSearchState* state = static_cast<ReSearchState*>(record->searchBuffers);
   const u8 wordSearch = function == ReFuncWordSearch ? 1 : 0;
-  bool ended = false;
-  if (block->databaseId != record->databaseId) {
-    ReSetStatus(status, ReSevError, ReErrSelectionDb, ReModQuery);
-  } else if (!record->searchAllowed) {
-    ReSetStatus(status, ReSevError, ReErrNoSearchIndex, ReModQuery);
-  } else if (state && state->runState == ReRunEnded) {
-    ReSetStatus(status, ReSevWarning, ReWarnEnded, ReModQuery);
-    ended = true;
-  } else if (!state || !state->buffers || !SameQuery(block->query, state->queryCopy) ||
-             state->wordSearch != wordSearch || state->caseMode != block->caseMode) {
-    ReSetStatus(status, ReSevError, ReErrRunState, ReModQuery);
-  } else {
-    const bool firstRun = state->runState == ReRunNew;
-    bool parsed = true;
-    if (firstRun) {
-      const ReParseContext context{ReQueryClasses(record), record->longestWord};
-      const ReParseOutput output{state->buffers->workText, state->queryCopy, &state->proximity};
-      parsed =
-          ReParseQuery(context, output, block->query, ReQueryBufferSize, wordSearch, block->caseMode, status) == ReDone;
-    }
-    if (parsed) {
-      const u32 result = ReEvaluateQuery(record, work, state, block);
-      if (firstRun && block->hitCount == 0 && result != ReFail && status->warning != ReCodeStopped)
-        ReSetStatus(status, ReSevWarning, ReWarnNothing, ReModQuery);
-    }
-  }
+  const ReQueryGate gate = ReCheckQueryDatabase(record, block->databaseId, state, status);
+  if (gate == ReQueryGate::Open) RunPage(record, work, state, block, wordSearch);
   ReFrameUnlock(block->handle, ReHandleFree, status, ReModQuery);
   // A next page asked of an ended search is a failed run.
-  return ended ? ReFail : status->status;
-}
-
-RE_EXPORT u32 RE_CALL REsearch(void* block, u16 function, u16 action) {
-  static const ReEntrySpec spec{
-      ReModSearch, {ReFuncWordSearch, ReFuncTextSearch}, {ReActOpen, ReActNext, ReActClose}, false};
-  auto* search = static_cast<ReSearchBlock*>(block);
-  return ReRunEntry(search, spec, function, action, [&](ReStatusBlock* status) {
-    if (action == ReActClose) {
-      ReReleaseSearch(search->handle, status, ReBuffersSearch);
-      return;
-    }
-    const u8 wordSearch = function == ReFuncWordSearch ? 1 : 0;
-    if (action == ReActOpen && ReAllocSearchBuffers(search->handle, 0, 256, search->query, wordSearch, search->caseMode,
-                                                    status, ReBuffersSearch) == ReFail) {
-      ReSetStatus(status, ReSevError, ReErrBuffers, ReModSearch);
-      return;
-    }
-    const u32 result = ReRunSearch(search, function);
-    if (result == ReDone) return;
-    if (result == ReFail) ReSetStatus(status, ReSevError, ReErrCodeMap, ReModSearch);
-    // A finished, stopped or failed search gives its buffers back at once.
-    ReReleaseSearch(search->handle, status, ReBuffersSearch);
-  });
+  return gate == ReQueryGate::Ended ? ReFail : status->status;
 }

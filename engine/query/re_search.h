@@ -76,6 +76,13 @@ struct ReSearchState {
   ReCodeTexts codeTexts;
 };
 
+// What a query finds on the locked database before it reads: refused when
+// the block was made for another database (-471) or the database allows no
+// search (-213); ended, with warning -352, when its search has ended.
+enum class ReQueryGate { Refused, Ended, Open };
+ReQueryGate ReCheckQueryDatabase(const ReDbRecord* record, u32 blockDatabaseId, const ReSearchState* state,
+                                 ReStatusBlock* status);
+
 // The search state of a record, made when missing (null without memory).
 ReSearchState* ReSearchStateOf(ReDbRecord* record);
 

@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstring>
 
+#include "re_container.h"
 #include "re_platform.h"
 
 namespace {
@@ -167,7 +168,7 @@ i32 ReCodeText(const ReDbRecord* record, const ReCodeTexts& texts, u32 code, u8*
 u32 ReSeekComponent(u16 type, u16 subtype, ReFileHandle file, const ReDbRecord* record, u32 offset, i16 origin) {
   const u8* directory = record->directoryCopy.data;
   for (u32 i = 0; directory && i < record->directoryCount; ++i) {
-    const u8* entry = directory + 12 * i;
+    const u8* entry = directory + ReDirectoryEntrySize * i;
     if (ReBe16(entry) != type || ReBe16(entry + 2) != subtype) continue;
     return ReSeekDataFile(file, static_cast<i32>(ReBe32(entry + 4) + offset), origin);
   }

@@ -1,15 +1,13 @@
-// REentry (ordinal 6): an entry's tagged text, piece by piece.
+// REentry's reading: an entry's tagged text, piece by piece.
 #include <cstring>
 
 #include "re_frame.h"
 #include "re_handles.h"
-#include "re_synonyms.h"
+#include "re_text_calls.h"
 #include "re_text_work.h"
-#include "zorlre32.h"
 
 namespace {
 
-enum : u16 { ReFnWords = 145, ReFnSubset = 160, ReFnText = 495 };
 enum : u16 { ReModPiece = 370 };
 enum : i16 {
   ReErrOpenEntry = -490,
@@ -128,41 +126,10 @@ u32 ReadPiece(ReEntryBlock* block, u16 action, ReStatusBlock* status) {
 
 }  // namespace
 
-RE_EXPORT u32 RE_CALL REentry(void* pointer, u16 function, u16 action) {
-  auto* block = static_cast<ReEntryBlock*>(pointer);
-  if (!ReIsLive(block) || !block->status) return ReFail;
-  ReStatusBlock* status = block->status;
-  ReResetStatus(status);
+void ReReadEntryText(ReEntryBlock* block, u16 action, ReStatusBlock* status) {
   ReDbRecord* record = nullptr;
   ReWorkRecord* work = nullptr;
-  if (!ReFrameLock(block->handle, ReTagText, status, ReModDb, &record, &work)) return status->status;
-  if (record->textFormat == ReSynonymFormat) {
-    ReSynonymText(record, work, block, function, action, status);
-    ReFrameUnlock(block->handle, ReHandleFree, status, ReModEntry);
-    return status->status;
-  }
-  if (!ReFrameUnlock(block->handle, ReHandleFree, status, ReModEntry)) return status->status;
-
-  if (function == ReFnSubset) {
-    if (action != ReActOpen) {
-      ReSetStatus(status, ReSevError, ReErrAction, ReModEntry);
-      return status->status;
-    }
-    block->textLength = 0;
-    u16 subset = 0;
-    if (ReSubsetOfBlockEntry(block->handle, block->entry, ReModEntry, &subset, status)) block->subsetResult = subset;
-    return status->status;
-  }
-  if (function != ReFnWords && function != ReFnText) {
-    ReSetStatus(status, ReSevError, ReErrFunction, ReModEntry);
-    return status->status;
-  }
-  if (action != ReActOpen && action != ReActNext && action != ReActReadOn && action != ReActClose) {
-    ReSetStatus(status, ReSevError, ReErrAction, ReModEntry);
-    return status->status;
-  }
-
-  if (!ReFrameLock(block->handle, ReTagText, status, ReModDb, &record, &work)) return status->status;
+  if (!ReFrameLock(block->handle, ReTagText, status, ReModDb, &record, &work)) return;
   ReTextWork* text = work->text;
   const bool same = text && text->entry.entry && text->entry.entry == block->entry;
   bool opened = true;
@@ -172,19 +139,18 @@ RE_EXPORT u32 RE_CALL REentry(void* pointer, u16 function, u16 action) {
     opened = OpenEntry(record, work, block, status);
   }
   ReFrameUnlock(block->handle, ReHandleFree, status, ReModEntry);
-  if (action == ReActClose) return status->status;
+  if (action == ReActClose) return;
   if (!opened) {
     ReSetStatus(status, ReSevError, ReErrOpenEntry, ReModEntry);
-    return status->status;
+    return;
   }
   if (ReadPiece(block, action, status) == ReFail) {
     ReSetStatus(status, ReSevError, ReErrPiece, ReModEntry);
-    return status->status;
+    return;
   }
   const bool ended = status->status == ReWarn && status->warning == ReWarnEntryEnd;
   if (ended && action != ReActReadOn && ReFrameLock(block->handle, ReTagText, status, ReModDb, &record, &work)) {
     if (work->text) CloseEntry(work->text);
     ReFrameUnlock(block->handle, ReHandleFree, status, ReModEntry);
   }
-  return status->status;
 }

@@ -5,6 +5,7 @@
 #include "re_decoder.h"
 #include "re_file.h"
 #include "re_platform.h"
+#include "re_text_calls.h"
 #include "re_text_work.h"
 #include "re_word_index.h"
 
@@ -116,6 +117,17 @@ Built WalkRing(const ReDbRecord* record, ReWorkRecord* work, u32 first, Add add,
   return result;
 }
 
+// Writes the ring from `first` into `out` through `add`, and ends a whole
+// ring with "</SY>" (without room for it, the ring is full).
+template <class Add>
+Built WriteRing(const ReDbRecord* record, ReWorkRecord* work, u32 first, RingText* out, Add add, bool* closed) {
+  const Built built = WalkRing(record, work, first, add, closed);
+  if (built != kRingDone || !*closed) return built;
+  if (!out->Fits(5, 0)) return kRingFull;
+  out->Put("</SY>");
+  return built;
+}
+
 void Report(Built built, bool closed, ReStatusBlock* status) {
   if (built == kRingNoMemory) ReSetStatus(status, ReSevError, ReErrMemory, ReModSynonyms);
   if (built == kRingFailed) ReSetStatus(status, ReSevError, ReErrMemberDecode, ReModSynonyms);
@@ -177,14 +189,7 @@ void ReSynonymChunk(const ReDbRecord* record, ReWorkRecord* work, ReTokenBlock* 
     return true;
   };
   bool closed = false;
-  Built built = WalkRing(record, work, block->entry, add, &closed);
-  if (built == kRingDone && closed) {
-    if (out.Fits(5, 0)) {
-      out.Put("</SY>");
-    } else {
-      built = kRingFull;
-    }
-  }
+  const Built built = WriteRing(record, work, block->entry, &out, add, &closed);
   block->textLength = static_cast<u16>(out.length());
   block->tokenCount = static_cast<u16>(out.count());
   Report(built, closed, status);
@@ -192,7 +197,7 @@ void ReSynonymChunk(const ReDbRecord* record, ReWorkRecord* work, ReTokenBlock* 
 
 void ReSynonymText(const ReDbRecord* record, ReWorkRecord* work, ReEntryBlock* block, u16 function, u16 action,
                    ReStatusBlock* status) {
-  if (function != 495 && function != 145 && function != 160) {
+  if (function != ReFnTextRead && function != ReFnTextWords && function != ReFnTextSubset) {
     ReSetStatus(status, ReSevError, ReErrFunction, ReModSynonyms);
     return;
   }
@@ -225,14 +230,7 @@ void ReSynonymText(const ReDbRecord* record, ReWorkRecord* work, ReEntryBlock* b
     return true;
   };
   bool closed = false;
-  Built built = WalkRing(record, work, block->entry, add, &closed);
-  if (built == kRingDone && closed) {
-    if (out.Fits(5, 0)) {
-      out.Put("</SY>");
-    } else {
-      built = kRingFull;
-    }
-  }
+  const Built built = WriteRing(record, work, block->entry, &out, add, &closed);
   block->text[out.length()] = 0;
   block->textLength = static_cast<u16>(out.length());
   Report(built, closed, status);

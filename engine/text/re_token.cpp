@@ -1,14 +1,12 @@
-// REtoken (ordinal 11): an entry's text as chunks of nine-byte tokens.
+// REtoken's reading: an entry's text as chunks of nine-byte tokens.
 #include "re_charclass.h"
 #include "re_frame.h"
 #include "re_handles.h"
-#include "re_synonyms.h"
+#include "re_text_calls.h"
 #include "re_text_work.h"
-#include "zorlre32.h"
 
 namespace {
 
-enum : u16 { ReFnSubset = 160, ReFnText = 495 };
 enum : u16 { ReModOpenBuffer = 846, ReModReleaseBuffer = 848 };
 enum : i16 { ReErrOpenBuffer = -490 };
 
@@ -102,49 +100,16 @@ void FillChunk(ReTokenBlock* block, u16 action, ReStatusBlock* status) {
 
 }  // namespace
 
-RE_EXPORT u32 RE_CALL REtoken(void* pointer, u16 function, u16 action) {
-  auto* block = static_cast<ReTokenBlock*>(pointer);
-  if (!ReIsLive(block) || !block->status) return ReFail;
-  ReStatusBlock* status = block->status;
-  ReResetStatus(status);
-  ReDbRecord* record = nullptr;
-  ReWorkRecord* work = nullptr;
-  if (!ReFrameLock(block->handle, ReTagText, status, ReModDb, &record, &work)) return status->status;
-  if (record->textFormat == ReSynonymFormat) {
-    ReSynonymChunk(record, work, block, status);
-    ReFrameUnlock(block->handle, ReHandleFree, status, ReModToken);
-    return status->status;
-  }
-  if (!ReFrameUnlock(block->handle, ReHandleFree, status, ReModToken)) return status->status;
-
-  if (function == ReFnSubset) {
-    if (action != ReActOpen) {
-      ReSetStatus(status, ReSevError, ReErrAction, ReModToken);
-      return status->status;
-    }
-    block->tokenCount = 0;
-    u16 subset = 0;
-    if (ReSubsetOfBlockEntry(block->handle, block->entry, ReModToken, &subset, status)) block->subsetResult = subset;
-    return status->status;
-  }
-  if (function != ReFnText) {
-    ReSetStatus(status, ReSevError, ReErrFunction, ReModToken);
-    return status->status;
-  }
-  if (action != ReActOpen && action != ReActNext && action != ReActReadOn && action != ReActClose) {
-    ReSetStatus(status, ReSevError, ReErrAction, ReModToken);
-    return status->status;
-  }
+void ReReadTokenText(ReTokenBlock* block, u16 action, ReStatusBlock* status) {
   if (action == ReActClose) {
     ReleaseBuffer(block, status);
-    return status->status;
+    return;
   }
   if ((action == ReActOpen || action == ReActReadOn) && !OpenBuffer(block, action, status)) {
     ReSetStatus(status, ReSevError, ReErrOpenBuffer, ReModToken);
-    return status->status;
+    return;
   }
   FillChunk(block, action, status);
   const bool ended = status->status == ReWarn && status->warning == ReWarnEntryEnd;
   if (status->status == ReFail || (ended && action != ReActReadOn)) ReleaseBuffer(block, status);
-  return status->status;
 }

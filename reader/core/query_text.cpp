@@ -5,23 +5,7 @@
 #include "re_charclass.h"
 
 const u32* GetCharClassTable(int index) {
-  switch (index) {
-    case 0:
-    case 3:
-    case 5:
-    case 6:
-    case 7:
-    case 8:
-    case 9:
-    case 10:
-    case 11:
-    case 12:
-    case 13:
-    case 14:
-    case 16:
-    case 17: return ReCharClassTable(3);  // the engine's table of code page 1252
-    default: return nullptr;
-  }
+  return index >= 0 && index <= 0xFF ? ReCharClassTable(static_cast<u8>(index)) : nullptr;
 }
 
 namespace {
@@ -29,11 +13,11 @@ namespace {
 const u32* Classes() { return ReCharClassTable(3); }
 bool Is(unsigned char c, u32 bits) { return (Classes()[c] & bits) != 0; }
 bool IsDigitAt(const std::string& text, size_t i) {
-  return i < text.size() && Is(static_cast<u8>(text[i]), ClassDigit);
+  return i < text.size() && Is(static_cast<u8>(text[i]), ReClassDigit);
 }
 
 char Lower(unsigned char c) {
-  if (!Is(c, ClassUpper)) return static_cast<char>(c);
+  if (!Is(c, ReClassUpper)) return static_cast<char>(c);
   if (c == 0x9F) return static_cast<char>(0xFF);  // Y with diaeresis
   return static_cast<char>(c + 32);               // A-Z and 0xC0-0xDE
 }
@@ -90,14 +74,14 @@ int QueryTokenizer::Next(const char* text, CString& token, int& sentence, bool l
   while (i < t.size()) {
     const unsigned char c = static_cast<u8>(t[i]);
     if (c == '<') {
-      i = (i + 1 < t.size() && Is(static_cast<u8>(t[i + 1]), ClassSpace)) ? i + 1 : PastNext(t, i, '>');
+      i = (i + 1 < t.size() && Is(static_cast<u8>(t[i + 1]), ReClassSpace)) ? i + 1 : PastNext(t, i, '>');
     } else if (c == '\\') {
       i = PastNext(t, i + 1, '/');
     } else if (c == '.') {
       if (IsDigitAt(t, i + 1)) break;  // a number such as .5
       ++sentence_;
       ++i;
-    } else if (Is(c, ClassWord)) {
+    } else if (Is(c, QueryWordClasses)) {
       break;
     } else {
       ++i;
@@ -124,9 +108,9 @@ int QueryTokenizer::Next(const char* text, CString& token, int& sentence, bool l
       i = PastNext(t, i + 1, '/');
       continue;
     }
-    if (Is(c, ClassSpace)) break;
-    const bool keep = Is(c, ClassWord) || c == '-' || (c == '\'' && i + 1 == t.size()) || c == '.' ||
-                      (i + 1 < t.size() && Is(static_cast<u8>(t[i + 1]), ClassWord));
+    if (Is(c, ReClassSpace)) break;
+    const bool keep = Is(c, QueryWordClasses) || c == '-' || (c == '\'' && i + 1 == t.size()) || c == '.' ||
+                      (i + 1 < t.size() && Is(static_cast<u8>(t[i + 1]), QueryWordClasses));
     if (!keep) break;
     if (c == '.' && !IsDigitAt(t, i + 1) && periodInToken == std::string::npos) {
       periodInToken = out.size();  // a sentence end unless the token is a known abbreviation

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "afx_core.h"
+#include "re_charclass.h"
 #include "re_types.h"
 
 constexpr int MaxQueryTokenLength = 30;
@@ -19,16 +20,13 @@ constexpr u32 GroupSentenceMask = 0x0FFF;
 constexpr u32 GroupSeparator = 0x1000;
 constexpr u32 GroupWeak = 0x2000;
 
-// Character classes of Windows code page 1252 (bits as the engine's).
-enum : u32 {
-  ClassUpper = 0x40000000,
-  ClassLower = 0x20000000,
-  ClassDigit = 0x08000000,
-  ClassSpace = 0x02000000,
-  ClassWord = 0x6C064000,  // letters (plain and accented) and digits
-};
-// The class table for an index from a database's engine record: the one table
-// for 0, 3, 5-14, 16 and 17; null for 1, 2, 4, 15, 18 and above.
+// The character classes a query's words are made of: letters, plain and
+// accented, and digits.
+constexpr u32 QueryWordClasses =
+    ReClassUpper | ReClassLower | ReClassDigit | ReClassAcute | ReClassGrave | ReClassCircumflex | ReClassDiaeresis;
+// The engine's class table for a database kind from a database's engine
+// record (ReCharClassTable): the one table of code page 1252 for 1, 3, 5-14,
+// 16 and 17; null for any other index.
 const u32* GetCharClassTable(int index);
 
 // A list of NUL-separated words (the stop-word and abbreviation resources),

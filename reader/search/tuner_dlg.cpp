@@ -79,8 +79,8 @@ void CTunerDlg::MakeDisplayWords(const CStringArray& terms) {
   CStringArray typed;
   CDWordArray groups;
   app.ParseQuery(m_query, typed, groups, FALSE);
-  const u32* classes = app.GetCharClassTable(database->kind);
-  if (classes == nullptr) classes = app.GetCharClassTable(0);
+  // The classes the engine reads the database's words with.
+  const u32* classes = ReWordClassTable(database->kind);
   const auto isCapital = [classes](unsigned char ch) {
     return classes != nullptr && (classes[ch] & ReClassUpper) != 0;
   };

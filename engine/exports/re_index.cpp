@@ -1,5 +1,6 @@
-// REidxlst (ordinal 4): every word list of the word index, by function code.
-#include "re_block_registry.h"
+// The word index's export: REidxlst (ordinal 4), every word list of the
+// index, by function code.
+#include "re_frame.h"
 #include "re_index_lists.h"
 #include "zorlre32.h"
 
@@ -16,18 +17,14 @@ enum : u16 {
   ReFnWildcard = 250,
 };
 
-u32 Refuse(ReStatusBlock* status, i16 code) {
-  ReSetStatus(status, ReSevError, code, ReModIdxList);
-  return ReFail;
-}
+u32 Refuse(ReStatusBlock* status, i16 code) { return ReRefuse(status, code, ReModIdxList); }
 
 }  // namespace
 
 RE_EXPORT u32 RE_CALL REidxlst(void* p, u16 function, u16 action) {
   auto* block = static_cast<ReIdxListBlock*>(p);
-  if (!ReIsLive(block) || !block->status) return ReFail;
-  ReStatusBlock* status = block->status;
-  ReResetStatus(status);
+  ReStatusBlock* status = ReStartCall(block);
+  if (!status) return ReFail;
   switch (function) {
     case ReFnAnagrams:
       if (action != ReActOpen) return Refuse(status, ReErrAction);
