@@ -5,7 +5,23 @@
 #include "re_charclass.h"
 
 const u32* GetCharClassTable(int index) {
-  return index >= 0 && index <= 0xFF ? ReCharClassTable(static_cast<u8>(index)) : nullptr;
+  switch (index) {
+    case 0:
+    case 3:
+    case 5:
+    case 6:
+    case 7:
+    case 8:
+    case 9:
+    case 10:
+    case 11:
+    case 12:
+    case 13:
+    case 14:
+    case 16:
+    case 17: return ReCharClassTable(3);  // the engine's table of code page 1252
+    default: return nullptr;
+  }
 }
 
 namespace {

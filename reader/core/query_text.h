@@ -24,9 +24,10 @@ constexpr u32 GroupWeak = 0x2000;
 // accented, and digits.
 constexpr u32 QueryWordClasses =
     ReClassUpper | ReClassLower | ReClassDigit | ReClassAcute | ReClassGrave | ReClassCircumflex | ReClassDiaeresis;
-// The engine's class table for a database kind from a database's engine
-// record (ReCharClassTable): the one table of code page 1252 for 1, 3, 5-14,
-// 16 and 17; null for any other index.
+// The class table for an index from a database's engine record: the engine's
+// one table of code page 1252 for 0, 3, 5-14, 16 and 17; null for 1, 2, 4, 15,
+// 18 and above. The reader's list differs from the engine's selection by kind
+// (which has 1, not 0); the tuner reads words with ReWordClassTable instead.
 const u32* GetCharClassTable(int index);
 
 // A list of NUL-separated words (the stop-word and abbreviation resources),
