@@ -23,9 +23,9 @@ constexpr int NoteDialogHeight = 220;
 // --- the bookmark records ---
 
 bool BookmarkAnnotations::FindAnnotations(int article, display::StoredAnnotations& out) {
-  const int index = m_app.FindBookmark(article);
+  const int index = m_bookmarks.FindBookmark(article);
   if (index < 0) return false;
-  const auto* bookmark = static_cast<const CBookmark*>(m_app.m_bookmarks[index]);
+  const auto* bookmark = static_cast<const CBookmark*>(m_bookmarks.m_bookmarks[index]);
   out = display::StoredAnnotations{};
   for (int i = 0; i < bookmark->m_noteTexts.GetSize() && i < bookmark->m_notePositions.GetSize(); ++i)
     out.notes.push_back(display::StoredNote{static_cast<LPCTSTR>(bookmark->m_noteTexts[i]),
@@ -36,14 +36,14 @@ bool BookmarkAnnotations::FindAnnotations(int article, display::StoredAnnotation
   return true;
 }
 
-void BookmarkAnnotations::RemoveBookmark(int article) { m_app.RemoveBookmark(article); }
+void BookmarkAnnotations::RemoveBookmark(int article) { m_bookmarks.RemoveBookmark(article); }
 
 void BookmarkAnnotations::AddBookmarkNote(int article, const std::string& text, int position) {
-  m_app.AddBookmarkNote(article, CString(text.c_str()), static_cast<UINT>(position));
+  m_bookmarks.AddBookmarkNote(article, CString(text.c_str()), static_cast<UINT>(position));
 }
 
 void BookmarkAnnotations::AddHighlight(int article, int first, int last) {
-  m_app.AddHighlight(article, static_cast<UINT>(first), static_cast<UINT>(last));
+  m_bookmarks.AddHighlight(article, static_cast<UINT>(first), static_cast<UINT>(last));
 }
 
 // --- the shared look ---

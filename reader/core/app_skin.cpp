@@ -37,17 +37,6 @@ BOOL CVeldrixApp::IsPreferencesDialog(CWnd* window) {
   return dynamic_cast<CPrefs*>(CWnd::FromHandlePermanent(window->m_hWnd)) != nullptr;
 }
 
-BOOL CVeldrixApp::LoadDIB(UINT id, CBitmap& bitmap) {
-  CPalette unused;
-  return LoadDIB(id, bitmap, unused, TRUE, FALSE);
-}
-
-BOOL CVeldrixApp::IsInBookmarkFolder(int article) {
-  for (int i = 0; i < m_folders.GetSize(); ++i)
-    if (static_cast<const CFolder*>(m_folders[i])->m_articles.Test(article)) return TRUE;
-  return FALSE;
-}
-
 BOOL CVeldrixApp::ReadCategories(int variant, CCategoryList& list) {
   CContentDb& main = GetDatabase(1);
   return (variant == 1 ? main.ReadCategories(list) : main.ReadContextCategories(list)) ? TRUE : FALSE;

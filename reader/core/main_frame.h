@@ -9,8 +9,7 @@
 #include "bit_string.h"
 #include "framework.h"
 #include "reader_screen.h"
-
-enum class Screen { Home, Browser, Dictionary, Quiz, Timeline, Media, Count };
+#include "reader_shell.h"
 
 // How the frame starts the updater program: WinExec, unless a test puts its
 // own in its place (null goes back to WinExec).
@@ -25,7 +24,7 @@ struct QueryHistoryEntry {
   CStringArray terms;
 };
 
-class CMainFrame : public CFrameWnd {
+class CMainFrame : public CFrameWnd, public ReaderShell {
   DECLARE_DYNCREATE(CMainFrame)
  public:
   static constexpr int HistorySize = 10;
@@ -40,8 +39,9 @@ class CMainFrame : public CFrameWnd {
   BOOL ShowQuiz() { return ShowScreen(Screen::Quiz); }
   BOOL ShowTimeline() { return ShowScreen(Screen::Timeline); }
   BOOL ShowMedia() { return ShowScreen(Screen::Media); }
-  // The screen's view, or null when it was not made yet.
-  CView* GetScreen(Screen screen) const { return m_screens[static_cast<int>(screen)]; }
+  // ReaderShell
+  CView* GetScreen(Screen screen) const override { return m_screens[static_cast<int>(screen)]; }
+  CView* GetActiveScreen() const override { return GetActiveView(); }
   // The next or previous screen of the cycle encyclopedia, dictionary, media,
   // timeline, quiz; nothing while the home screen is active.
   void CycleScreen(BOOL forward);

@@ -19,7 +19,6 @@
 #include "spell_hash.h"
 #include "splash_view.h"
 #include "timeline_view.h"
-#include "title_key.h"
 #include "veldrix_doc.h"
 
 BEGIN_MESSAGE_MAP(CVeldrixApp, CWinApp)
@@ -28,32 +27,6 @@ ON_COMMAND(ID_HELP_INDEX, OnHelpIndex)
 END_MESSAGE_MAP()
 
 namespace {
-
-// The database slots: slot 1 is made and never opened.
-constexpr int SlotOf[7] = {0, 0, 2, 3, 4, 5, 6};
-
-const char* DatabaseMessage(int n) {
-  switch (n) {
-    case 1:
-      return "The Marovan & World Encyclopedia is unable to open the file REN2F200.DAT.\r\nCheck that the Marovan & "
-             "World Encyclopedia CD-ROM is in the CD-ROM drive and run the program again.";
-    case 2:
-      return "The Marovan & World Encyclopedia is unable to open the file QUIRN.DAT.\r\nCheck that the Marovan & "
-             "World Encyclopedia CD-ROM is in the CD-ROM drive and run the program again.";
-    case 3:
-      return "The Marovan & World Encyclopedia is unable to open the file RENTF211.DAT.\r\nCheck that the Marovan & "
-             "World Encyclopedia CD-ROM is in the CD-ROM drive and run the program again.";
-    case 4:
-      return "The Marovan & World Encyclopedia is unable to open the file R053F540.DAT.\r\nCheck that the Marovan & "
-             "World Encyclopedia CD-ROM is in the CD-ROM drive and run the program again.";
-    case 5:
-      return "The Marovan & World Encyclopedia is unable to open the file R052E550.DAT.\r\nCheck that the Marovan & "
-             "World Encyclopedia CD-ROM is in the CD-ROM drive and run the program again.";
-    default:
-      return "The Marovan & World Encyclopedia is unable to open the file UPDATES.DAT.\r\nTry to download the file "
-             "again or copy the file from your CD-ROM.";
-  }
-}
 
 // The program file's folder with its backslash; empty when its path has none.
 void ProgramFolder(char* folder, int size) {
@@ -69,10 +42,7 @@ void ProgramFolder(char* folder, int size) {
 
 }  // namespace
 
-CVeldrixApp::CVeldrixApp()
-    : CWinApp(MainWindowTitle),
-      m_mainTitles("TYPMATIC.RAM", "TYPMATIC.DSK"),
-      m_updateTitles("UPDATES.RAM", "UPDATES.DSK") {}
+CVeldrixApp::CVeldrixApp() : CWinApp(MainWindowTitle) {}
 
 CVeldrixApp::~CVeldrixApp() {
   SetContentDbHost(nullptr);
@@ -82,8 +52,6 @@ CVeldrixApp::~CVeldrixApp() {
 CVeldrixApp& GetVeldrixApp() { return *static_cast<CVeldrixApp*>(AfxGetApp()); }
 
 CMainFrame* CVeldrixApp::GetMainFrame() const { return dynamic_cast<CMainFrame*>(m_pMainWnd); }
-
-CContentDb& CVeldrixApp::GetDatabase(int n) { return m_databases[n >= 1 && n <= 6 ? SlotOf[n] : 1]; }
 
 BOOL CVeldrixApp::FailStart(const char* message) {
   DoWaitCursor(-1);
@@ -164,6 +132,7 @@ BOOL CVeldrixApp::InitInstance() {
 
   if (!LoadBitSets()) return FailStart("Failed to load the bit strings.");
   if (!OpenDatabases()) return FailStart(nullptr);
+  ResizeFolders(static_cast<int>(GetDatabase(1).GetEntryCount()));
   m_bDatabasesOpen = TRUE;
 
   while (!GetDatabase(1).OpenMediaData()) {
@@ -212,67 +181,6 @@ BOOL CVeldrixApp::InitInstance() {
 BOOL CVeldrixApp::PreTranslateMessage(MSG* pMsg) {
   if (pMsg->message == WM_TIMER && pMsg->hwnd == nullptr) return FALSE;
   return CWinApp::PreTranslateMessage(pMsg);
-}
-
-BOOL CVeldrixApp::LoadBitSets() {
-  static const char* const files[FilterFileCount] = {"Hsp.bit",     "Mrv.bit",    "Pic.bit",   "Graph.bit", "Table.bit",
-                                                     "Map.bit",     "Sound.bit",  "Video.bit", "Anim.bit",  "Mult.bit",
-                                                     "Clkmap.bit",  "Clkpic.bit", "Tdw.bit",   "Knvr.bit",  "Tml.bit",
-                                                     "Updates.bit", "Vorn.bit",   "Url.bit",   "Link.bit"};
-  CBitString* const sets[FilterFileCount] = {&m_hspBits,     &m_mrvBits,    &m_picBits,   &m_graphBits, &m_tableBits,
-                                             &m_mapBits,     &m_soundBits,  &m_videoBits, &m_animBits,  &m_multBits,
-                                             &m_clkmapBits,  &m_clkpicBits, &m_tdwBits,   &m_knvrBits,  &m_tmlBits,
-                                             &m_updatesBits, &m_vornBits,   &m_urlBits,   &m_linkBits};
-  for (int i = 0; i < FilterFileCount; ++i) {
-    const ContentFile file = ContentOpen(WorkingPath(files[i]).c_str());
-    if (file == NoContentFile) return FALSE;
-    const BOOL read = sets[i]->Read(file);
-    ContentClose(file);
-    if (!read) return FALSE;  // a damaged file is as bad as a missing one
-  }
-  m_updatePositions = m_urlBits;
-  m_updatePositions.Or(m_updatesBits);
-  m_mainArticles = m_updatePositions.Not();
-  m_updateTable.Build(m_updatePositions);
-  return TRUE;
-}
-
-void CVeldrixApp::CloseDatabases() {
-  for (int n : {6, 1, 2, 3, 4, 5}) GetDatabase(n).Close();
-}
-
-BOOL CVeldrixApp::OpenDatabases() {
-  m_session = nullptr;
-  if (REmemory(&m_session, nullptr, ReBlockApp, ReActOpen, 0) == ReFail || !m_session) return FALSE;
-  if (REapp(m_session, 100, ReActOpen) == ReFail) {
-    REmemory(&m_session, nullptr, ReBlockApp, ReActClose, 0);
-    m_session = nullptr;
-    return FALSE;
-  }
-  for (int n = 1; n <= 6; ++n) {
-    if (GetDatabase(n).Open(n, m_session)) continue;
-    AfxMessageBox(DatabaseMessage(n), MB_ICONSTOP | MB_OK);
-    for (int open = n - 1; open >= 1; --open) GetDatabase(open).Close();
-    REapp(m_session, 100, ReActClose);
-    REmemory(&m_session, nullptr, ReBlockApp, ReActClose, 0);
-    m_session = nullptr;
-    return FALSE;
-  }
-  CContentDb& main = GetDatabase(1);
-  const int mainEntries = static_cast<int>(main.GetEntryCount());
-  for (int i = 0; i < m_folders.GetSize(); ++i) static_cast<CFolder*>(m_folders[i])->m_articles.Resize(mainEntries);
-
-  // Every article but those of the last two media categories.
-  const int categories = main.GetMediaCategoryCount();
-  CBitString hidden(mainEntries, FALSE), lastButOne(mainEntries, FALSE);
-  CBitString noUpdates(static_cast<int>(GetDatabase(6).GetEntryCount()), FALSE);
-  if (categories >= 1) main.ReadCategorySet(categories - 1, hidden);
-  if (categories >= 2) main.ReadCategorySet(categories - 2, lastButOne);
-  hidden.Or(lastButOne);
-  CBitString merged;
-  UnionBits(merged, hidden, noUpdates);
-  m_allArticles = merged.Not();
-  return TRUE;
 }
 
 void CVeldrixApp::BuildRandomPictures() {
@@ -335,50 +243,68 @@ void CVeldrixApp::EndSearch() {
   m_bProgressCreated = FALSE;
 }
 
+i32 RE_CALL CVeldrixApp::SearchProgress(u32 done, u32 total) {
+  CVeldrixApp& app = GetVeldrixApp();
+  CSearchProgressDlg& window = app.m_progressDlg;
+  if (app.m_bProgressCreated && !::IsWindow(window.m_hWnd)) {
+    app.m_bSearchStopped = TRUE;  // the reader pressed Cancel
+    return 1;
+  }
+  if (!window.m_hWnd) return 0;
+  if (done != 0 && done != total && !window.IsWindowVisible()) {
+    window.ShowWindow(SW_SHOW);
+    window.SetActiveWindow();
+  }
+  window.SetProgress(total ? static_cast<int>(static_cast<unsigned long long>(done) * 100 / total) : 0);
+  MSG msg;
+  while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      // The program is ending: leave the quit for its loop and stop.
+      ::PostQuitMessage(static_cast<int>(msg.wParam));
+      app.m_bSearchStopped = TRUE;
+      return 1;
+    }
+    if (::IsWindow(window.m_hWnd) && ::IsDialogMessageA(window.m_hWnd, &msg)) continue;
+    ::TranslateMessage(&msg);
+    ::DispatchMessageA(&msg);
+  }
+  if (app.m_bProgressCreated && !::IsWindow(window.m_hWnd)) {
+    app.m_bSearchStopped = TRUE;
+    return 1;
+  }
+  return 0;
+}
+
 bool CVeldrixApp::IsDictionaryEntry(u32 mainEntry) {
   return m_vornBits.Test(ToInternalArticle(static_cast<int>(mainEntry))) != 0;
 }
 
-// --- what the bookmark file needs ---
+// --- the shell's own commands ---
 
-int CVeldrixApp::MainEntryCount() const {
-  return static_cast<int>(const_cast<CVeldrixApp*>(this)->GetDatabase(1).GetEntryCount());
+BOOL CVeldrixApp::AskTextFileName(CString& path) {
+  CFileDialog dialog(FALSE, "txt", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, "Text Files (*.txt)|*.txt||",
+                     m_pMainWnd);
+  if (dialog.DoModal() != IDOK) return FALSE;
+  path = dialog.GetPathName();
+  return TRUE;
 }
 
-int CVeldrixApp::UpdateEntryCount() const {
-  return static_cast<int>(const_cast<CVeldrixApp*>(this)->GetDatabase(6).GetEntryCount());
+void CVeldrixApp::OnAppAbout() {
+  if (!m_bMediaAvailable) {
+    AfxMessageBox(
+        "The Kinora for Windows is not installed on your system.\r\nThe About dialog box will be "
+        "unavailable until\r\nKinora for Windows will be installed.\r\nDo you want to continue?",
+        MB_ICONEXCLAMATION | MB_OK);
+    return;
+  }
+  while (!GetDatabase(1).OpenMediaData()) {
+    if (AfxMessageBox("The Marovan & World Encyclopedia CD-ROM could not be located in your CD-ROM drive.\r\nThe "
+                      "About dialog box will be unavailable until\r\nThe Marovan & World Encyclopedia CD-ROM has been "
+                      "inserted into your CD-ROM drive.",
+                      MB_RETRYCANCEL | MB_ICONEXCLAMATION) != IDRETRY)
+      return;
+  }
+  m_aboutDlg.DoModal();
 }
 
-bool CVeldrixApp::UpdateTitle(int index, char* title) {
-  title[0] = '\0';
-  int entry = index;
-  return m_bUpdateTitlesOpen && index >= 1 && m_updateTitles.Lookup(nullptr, title, &entry, CTypematic::ByEntry) == 1;
-}
-
-namespace {
-
-// The comparison key of a title with its accents folded.
-std::string FoldedKey(const char* title) {
-  char folded[TitleBufferSize];
-  std::snprintf(folded, sizeof folded, "%s", title);
-  FoldAccents(folded);
-  char key[TitleBufferSize];
-  MakeTitleKey(folded, key, sizeof key);
-  return key;
-}
-
-}  // namespace
-
-int CVeldrixApp::FindUpdateTitle(const char* title) {
-  if (!m_bUpdateTitlesOpen || !title || !title[0]) return 0;
-  const std::string sought = FoldedKey(title);
-  // The nearest title is the one only when it is the same title: a title
-  // that has gone from the index must not land on its neighbour.
-  char found[TitleBufferSize] = "";
-  int entry = 0;
-  if (m_updateTitles.Lookup(title, found, &entry, CTypematic::ByText) == 1 && FoldedKey(found) == sought) return entry;
-  // Accented titles sort apart from their folded form: look through them all.
-  for (int index = 1; index <= UpdateEntryCount(); ++index)
-    if (UpdateTitle(index, found) && FoldedKey(found) == sought) return index;
-  return 0;
-}
+void CVeldrixApp::OnHelpIndex() { WinHelp(0, HELP_FINDER); }

@@ -1,17 +1,15 @@
 // The drawing resources every window shares: brushes, fonts, text colours,
-// the icon pairs and the transparent painter; the article icon rule, the
-// text-file save dialog, and the About and Contents commands.
-#include <cstdio>
+// the icon pairs and the transparent painter, the article icon rule, bitmaps
+// from resources and the printer's margins.
+#include "reader_look.h"
 
-#include "browser_view.h"
-#include "dict_view.h"
-#include "main_frame.h"
-#include "picture_view.h"
-#include "reader/reader_ids.h"
-#include "reader_messages.h"
+#include <cstdio>
+#include <vector>
+
+#include "reader_content.h"
+#include "reader_shell.h"
 #include "settings.h"
-#include "timeline_view.h"
-#include "veldrix_app.h"
+#include "window_messages.h"
 
 namespace {
 
@@ -66,7 +64,7 @@ bool MakeFont(CFont& font, int height, int weight, bool italic, bool underline, 
 
 }  // namespace
 
-BOOL CVeldrixApp::CreateBrushes() {
+BOOL ReaderLook::CreateBrushes() {
   HINSTANCE module = AfxGetResourceHandle();
   for (int i = 0; i < BrushCount; ++i) {
     m_brushes[i].DeleteObject();
@@ -85,7 +83,7 @@ BOOL CVeldrixApp::CreateBrushes() {
   return TRUE;
 }
 
-void CVeldrixApp::LoadButtonBitmaps() {
+void ReaderLook::LoadButtonBitmaps() {
   for (const auto& pair : kIcons) {
     auto* image = new CBitmap;
     auto* mask = new CBitmap;
@@ -97,7 +95,7 @@ void CVeldrixApp::LoadButtonBitmaps() {
   }
 }
 
-BOOL CVeldrixApp::LoadColours(BOOL notify) {
+BOOL ReaderLook::LoadColours(BOOL notify) {
   const COLORREF black = RGB(0, 0, 0), white = RGB(255, 255, 255);
   m_colourText[ColourNormal] = black;
   m_colourBack[ColourNormal] = white;
@@ -109,10 +107,10 @@ BOOL CVeldrixApp::LoadColours(BOOL notify) {
   m_colourBack[ColourSearchHit] = ReadColour("SearchColour", "0x00800000");
   m_colourText[ColourCrossRef] = ReadColour("CrossRefColour", "0x00008000");
   m_colourBack[ColourCrossRef] = white;
-  CMainFrame* frame = GetMainFrame();
-  if (notify && frame)
+  ReaderShell* shell = GetReaderShell();
+  if (notify && shell)
     for (Screen screen : {Screen::Browser, Screen::Dictionary, Screen::Timeline})
-      if (CView* view = frame->GetScreen(screen))
+      if (CView* view = shell->GetScreen(screen))
         if (HWND display = ::GetDlgItem(view->m_hWnd, DisplayId)) ::SendMessageA(display, WM_COLOURSCHANGED, 0, 0);
   return TRUE;
 }
@@ -140,7 +138,7 @@ bool MakeArticleFonts(CFont* fonts, CDC& dc) {
 
 }  // namespace
 
-BOOL CVeldrixApp::CreateFonts() {
+BOOL ReaderLook::CreateFonts() {
   CClientDC screen(nullptr);
   if (!MakeArticleFonts(m_fonts, screen) ||
       !MakeFont(m_fonts[FontHeading], -16, FW_BOLD, false, false, "Times New Roman") ||
@@ -156,21 +154,21 @@ BOOL CVeldrixApp::CreateFonts() {
   return TRUE;
 }
 
-BOOL CVeldrixApp::RecreateArticleFonts(BOOL notify, CDC* dc) {
+BOOL ReaderLook::RecreateArticleFonts(BOOL notify, CDC* dc) {
   if (dc) {
     MakeArticleFonts(m_fonts, *dc);
   } else {
     CClientDC screen(nullptr);
     MakeArticleFonts(m_fonts, screen);
   }
-  CMainFrame* frame = GetMainFrame();
-  if (notify && frame)
+  ReaderShell* shell = GetReaderShell();
+  if (notify && shell)
     for (Screen screen : {Screen::Browser, Screen::Dictionary, Screen::Timeline, Screen::Media})
-      if (CView* view = frame->GetScreen(screen)) view->SendMessage(WM_FONTSCHANGED);
+      if (CView* view = shell->GetScreen(screen)) view->SendMessage(WM_FONTSCHANGED);
   return TRUE;
 }
 
-BOOL CVeldrixApp::GetArticleIcons(int article, UINT* imageId, UINT* maskId) const {
+BOOL ReaderLook::GetArticleIcons(int article, UINT* imageId, UINT* maskId) const {
   struct Rule {
     const CBitString& set;
     UINT image, mask;
@@ -185,28 +183,28 @@ BOOL CVeldrixApp::GetArticleIcons(int article, UINT* imageId, UINT* maskId) cons
     *imageId = *maskId = 0;
     return FALSE;
   };
-  if (m_multBits.Test(article)) {
-    return pick({{m_soundBits, 1094, 1177},
-                 {m_picBits, 1093, 1175},
-                 {m_videoBits, 1095, 1176},
-                 {m_knvrBits, 4184, 4185},
-                 {m_animBits, 1092, 1174},
-                 {m_graphBits, 1096, 1179},
-                 {m_mapBits, 1098, 1180},
-                 {m_clkmapBits, 4117, 4118},
-                 {m_clkpicBits, 4117, 4118},
-                 {m_tableBits, 1097, 1178}});
+  if (m_content.m_multBits.Test(article)) {
+    return pick({{m_content.m_soundBits, 1094, 1177},
+                 {m_content.m_picBits, 1093, 1175},
+                 {m_content.m_videoBits, 1095, 1176},
+                 {m_content.m_knvrBits, 4184, 4185},
+                 {m_content.m_animBits, 1092, 1174},
+                 {m_content.m_graphBits, 1096, 1179},
+                 {m_content.m_mapBits, 1098, 1180},
+                 {m_content.m_clkmapBits, 4117, 4118},
+                 {m_content.m_clkpicBits, 4117, 4118},
+                 {m_content.m_tableBits, 1097, 1178}});
   }
-  return pick({{m_updatesBits, 1255, 1256},
-               {m_hspBits, 1091, 1182},
-               {m_tdwBits, 4106, 4107},
-               {m_tmlBits, 4270, 4271},
-               {m_urlBits, 6045, 6044},
-               {m_vornBits, 1273, 1274},
-               {m_mrvBits, 1090, 1181}});
+  return pick({{m_content.m_updatesBits, 1255, 1256},
+               {m_content.m_hspBits, 1091, 1182},
+               {m_content.m_tdwBits, 4106, 4107},
+               {m_content.m_tmlBits, 4270, 4271},
+               {m_content.m_urlBits, 6045, 6044},
+               {m_content.m_vornBits, 1273, 1274},
+               {m_content.m_mrvBits, 1090, 1181}});
 }
 
-CSize CVeldrixApp::DrawTransparent(CSize* size, CDC* dc, UINT imageId, UINT, int x, int y, UINT flags) {
+CSize ReaderLook::DrawTransparent(CSize* size, CDC* dc, UINT imageId, UINT, int x, int y, UINT flags) {
   int pair = 0;
   for (int i = 0; i < IconPairCount; ++i)
     if (kIcons[i][0] == imageId) pair = i;
@@ -230,7 +228,10 @@ CSize CVeldrixApp::DrawTransparent(CSize* size, CDC* dc, UINT imageId, UINT, int
 
   // The media screen's picture palette has priority while it is shown.
   bool background = false;
-  if (CMainFrame* frame = GetMainFrame()) background = dynamic_cast<CViewPicture*>(frame->GetActiveView()) != nullptr;
+  if (ReaderShell* shell = GetReaderShell()) {
+    const CView* active = shell->GetActiveScreen();
+    background = active != nullptr && active == shell->GetScreen(Screen::Media);
+  }
   CDC imageDC, maskDC, workDC, targetDC;
   imageDC.CreateCompatibleDC(dc);
   maskDC.CreateCompatibleDC(dc);
@@ -282,30 +283,66 @@ CSize CVeldrixApp::DrawTransparent(CSize* size, CDC* dc, UINT imageId, UINT, int
   return drawn;
 }
 
-BOOL CVeldrixApp::AskTextFileName(CString& path) {
-  CFileDialog dialog(FALSE, "txt", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, "Text Files (*.txt)|*.txt||",
-                     m_pMainWnd);
-  if (dialog.DoModal() != IDOK) return FALSE;
-  path = dialog.GetPathName();
+BOOL ReaderLook::LoadDIB(UINT id, CBitmap& bitmap, CPalette& palette, BOOL useAppPalette, BOOL realise) {
+  HINSTANCE module = AfxGetResourceHandle();
+  HRSRC resource = ::FindResourceA(module, MAKEINTRESOURCEA(id), reinterpret_cast<LPCSTR>(RT_BITMAP));
+  HGLOBAL loaded = resource ? ::LoadResource(module, resource) : nullptr;
+  const auto* header = loaded ? static_cast<const BITMAPINFOHEADER*>(::LockResource(loaded)) : nullptr;
+  const DWORD size = resource ? ::SizeofResource(module, resource) : 0;
+  if (!header || size < sizeof(BITMAPINFOHEADER) || header->biSize < sizeof(BITMAPINFOHEADER) || header->biSize > size)
+    return FALSE;
+  // The colour table holds 2^bits entries; deeper pictures have none.
+  const DWORD colours = header->biBitCount <= 8 ? 1u << header->biBitCount : 0;
+  const DWORD stride = (static_cast<DWORD>(header->biWidth) * header->biBitCount + 31) / 32 * 4;
+  const DWORD height = static_cast<DWORD>(header->biHeight < 0 ? -header->biHeight : header->biHeight);
+  if (static_cast<unsigned long long>(header->biSize) + 4ull * colours + 1ull * stride * height > size) return FALSE;
+  const auto* table = reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const BYTE*>(header) + header->biSize);
+
+  CPalette own;
+  if (!useAppPalette && colours > 0) {
+    std::vector<BYTE> memory(sizeof(LOGPALETTE) + colours * sizeof(PALETTEENTRY));
+    auto* logical = reinterpret_cast<LOGPALETTE*>(memory.data());
+    logical->palVersion = 0x300;
+    logical->palNumEntries = static_cast<WORD>(colours);
+    for (DWORD i = 0; i < colours; ++i)
+      logical->palPalEntry[i] = {table[i].rgbRed, table[i].rgbGreen, table[i].rgbBlue, PC_NOCOLLAPSE};
+    palette.DeleteObject();
+    palette.CreatePalette(logical);
+  }
+  CClientDC screen(nullptr);
+  CPalette* selected = useAppPalette ? &m_palette : &palette;
+  CPalette* old = nullptr;
+  if ((useAppPalette || realise) && selected->m_hObject) {
+    old = screen.SelectPalette(selected, TRUE);
+    screen.RealizePalette();
+  }
+  HBITMAP made = ::CreateDIBitmap(screen.m_hDC, header, CBM_INIT, reinterpret_cast<const BYTE*>(table) + 4 * colours,
+                                  reinterpret_cast<const BITMAPINFO*>(header), DIB_RGB_COLORS);
+  if (old) screen.SelectPalette(old, TRUE);
+  if (!made) return FALSE;
+  bitmap.DeleteObject();
+  bitmap.Attach(made);
   return TRUE;
 }
 
-void CVeldrixApp::OnAppAbout() {
-  if (!m_bMediaAvailable) {
-    AfxMessageBox(
-        "The Kinora for Windows is not installed on your system.\r\nThe About dialog box will be "
-        "unavailable until\r\nKinora for Windows will be installed.\r\nDo you want to continue?",
-        MB_ICONEXCLAMATION | MB_OK);
-    return;
-  }
-  while (!GetDatabase(1).OpenMediaData()) {
-    if (AfxMessageBox("The Marovan & World Encyclopedia CD-ROM could not be located in your CD-ROM drive.\r\nThe "
-                      "About dialog box will be unavailable until\r\nThe Marovan & World Encyclopedia CD-ROM has been "
-                      "inserted into your CD-ROM drive.",
-                      MB_RETRYCANCEL | MB_ICONEXCLAMATION) != IDRETRY)
-      return;
-  }
-  m_aboutDlg.DoModal();
+BOOL ReaderLook::LoadDIB(UINT id, CBitmap& bitmap) {
+  CPalette unused;
+  return LoadDIB(id, bitmap, unused, TRUE, FALSE);
 }
 
-void CVeldrixApp::OnHelpIndex() { WinHelp(0, HELP_FINDER); }
+void ReaderLook::GetPrinterMargins(CDC* dc) {
+  const int offsetX = dc->GetDeviceCaps(PHYSICALOFFSETX), offsetY = dc->GetDeviceCaps(PHYSICALOFFSETY);
+  const int pageX = dc->GetDeviceCaps(PHYSICALWIDTH), pageY = dc->GetDeviceCaps(PHYSICALHEIGHT);
+  const int right = pageX > 0 ? pageX - dc->GetDeviceCaps(HORZRES) - offsetX : 0;
+  const int bottom = pageY > 0 ? pageY - dc->GetDeviceCaps(VERTRES) - offsetY : 0;
+  const auto atLeast0 = [](int v) { return v < 0 ? 0 : v; };
+  CRect margins(
+      atLeast0(dc->GetDeviceCaps(LOGPIXELSX) - offsetX), atLeast0(dc->GetDeviceCaps(LOGPIXELSY) / 2 - offsetY),
+      atLeast0(dc->GetDeviceCaps(LOGPIXELSX) / 2 - right), atLeast0(dc->GetDeviceCaps(LOGPIXELSY) / 2 - bottom));
+  // Device units to the DC's logical units.
+  POINT sizes[2] = {{margins.left, margins.top}, {margins.right, margins.bottom}};
+  POINT origin = {0, 0};
+  dc->DPtoLP(sizes, 2);
+  dc->DPtoLP(&origin, 1);
+  m_printMargins = CRect(sizes[0].x - origin.x, sizes[0].y - origin.y, sizes[1].x - origin.x, sizes[1].y - origin.y);
+}

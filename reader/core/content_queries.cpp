@@ -1,21 +1,58 @@
-// The Smart Search's weighted query: free text cut into terms, stop words
-// dropped, each distinct term weighed by how closely the terms stand
-// together, and the terms handed to the engine's ranked query over the update
-// database and the main database, whose hits are renumbered into articles.
+// The queries over the main and the update database: Boolean and term
+// queries, the sources of the last ranked query, and the Smart Search's
+// weighted query: free text cut into terms, stop words dropped, each
+// distinct term weighed by how closely the terms stand together, and the
+// terms handed to the engine's ranked query over the update database and the
+// main database, whose hits are renumbered into articles.
 #include <cstdint>
 
-#include "veldrix_app.h"
+#include "reader_content.h"
 #include "weighted_terms.h"
 
-int CVeldrixApp::NextToken(const char* text, CString& token, int& sentence, BOOL lowerCase) {
+BOOL ReaderContent::BooleanQuery(const CString& text, CBitString& result) {
+  CBitString main(static_cast<int>(GetDatabase(1).GetEntryCount()), FALSE);
+  CBitString updates(static_cast<int>(GetDatabase(6).GetEntryCount()), FALSE);
+  if (GetDatabase(1).BooleanSearch(text, main, "Encyclopedia") < 0) return FALSE;
+  if (GetDatabase(6).BooleanSearch(text, updates, "Internet Updates") < 0) return FALSE;
+  UnionBits(result, main, updates);
+  if (result.GetSetCount() == 0) {
+    AfxMessageBox("There are no articles matching your query.", MB_ICONEXCLAMATION | MB_OK);
+    return FALSE;
+  }
+  return TRUE;
+}
+
+int ReaderContent::QueryBits(const CString& text, CBitString& result) {
+  CBitString main(static_cast<int>(GetDatabase(1).GetEntryCount()), FALSE);
+  CBitString updates(static_cast<int>(GetDatabase(6).GetEntryCount()), FALSE);
+  if (GetDatabase(1).LookupTerm(text, main) < 0 || GetDatabase(6).LookupTerm(text, updates) < 0) return 0;
+  UnionBits(result, main, updates);
+  return result.GetSetCount();
+}
+
+BOOL ReaderContent::QuerySources(CBitString& result) {
+  result.Resize(GetArticleCount());
+  if (m_lastWeightedMain == -1 && m_lastWeightedUpdates == -1) return FALSE;
+  // The ranked hits are article numbers by now: database 6 ranks them over
+  // the whole numbering.
+  ReDbBlock* updates = GetDatabase(6).GetDatabaseBlock();
+  const u32 entries = updates ? updates->entryCount : 0;
+  if (updates) updates->entryCount = static_cast<u32>(GetArticleCount());
+  GetDatabase(6).RunConceptQuery(m_rankedQuery, result, "Encyclopedia and Internet Updates");
+  m_lastWeightedMain = m_lastWeightedUpdates = -1;
+  if (updates) updates->entryCount = entries;
+  return result.GetSetCount() > 0;
+}
+
+int ReaderContent::NextToken(const char* text, CString& token, int& sentence, BOOL lowerCase) {
   return m_tokenizer.Next(text, token, sentence, lowerCase != FALSE);
 }
 
-int CVeldrixApp::ParseQuery(const char* text, CStringArray& terms, CDWordArray& groups, BOOL lowerCase) {
+int ReaderContent::ParseQuery(const char* text, CStringArray& terms, CDWordArray& groups, BOOL lowerCase) {
   return ::ParseQuery(m_tokenizer, text, terms, groups, lowerCase != FALSE);
 }
 
-int CVeldrixApp::RemoveStopWords(CStringArray& terms, CDWordArray& groups, int limit) {
+int ReaderContent::RemoveStopWords(CStringArray& terms, CDWordArray& groups, int limit) {
   return ::RemoveStopWords(terms, groups, m_stopWordList, limit);
 }
 
@@ -34,7 +71,7 @@ u32 WithEntry(u32 word, u32 entry) { return entry * ReConceptEntryUnit + word % 
 
 }  // namespace
 
-BOOL CVeldrixApp::WeightedQuery(CStringArray& terms, CDWordArray& groups) {
+BOOL ReaderContent::WeightedQuery(CStringArray& terms, CDWordArray& groups) {
   const WeightedTerms weighed = WeighTerms(terms, groups);
   CContentDb& updates = GetDatabase(6);
   CContentDb& main = GetDatabase(1);
