@@ -320,7 +320,7 @@ BOOL CBrowser::ResultsHoldCurrent() const {
 void CBrowser::MarkQueryWords() {
   CMainFrame* frame = GetVeldrixApp().GetMainFrame();
   if (!frame) return;
-  const CStringArray& words = frame->GetCurrentTerms();
+  const CStringArray& words = frame->Queries().GetCurrentTerms();
   for (int i = 0; i < words.GetSize(); ++i) m_display.FindWords(words[i], FALSE, TRUE, FALSE);
 }
 

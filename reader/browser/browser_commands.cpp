@@ -153,7 +153,7 @@ LRESULT CBrowser::OnShowBookmarks(WPARAM, LPARAM) {
 LRESULT CBrowser::OnShowResults(WPARAM wParam, LPARAM) {
   CMainFrame* frame = Frame();
   if (!frame) return 0;
-  if (IsToolOpen(ToolWindow::Results) && frame->IsCurrentQuery(m_resultsQuery, m_resultsRanked)) {
+  if (IsToolOpen(ToolWindow::Results) && frame->Queries().IsCurrentQuery(m_resultsQuery, m_resultsRanked)) {
     GetToolWindow(ToolWindow::Results)->SendMessage(WM_REFRESHLIST);
     return 0;
   }
@@ -166,13 +166,13 @@ LRESULT CBrowser::OnShowResults(WPARAM wParam, LPARAM) {
   for (int i = 0; i < ToolWindowCount; ++i) DestroyToolWindow(static_cast<ToolWindow>(i));
   ToolRequest request;
   request.kind = ToolWindow::Results;
-  request.articles = &frame->GetCurrentQuery();
-  request.terms = &frame->GetCurrentTerms();
-  request.text = frame->GetCurrentText();
+  request.articles = &frame->Queries().GetCurrentQuery();
+  request.terms = &frame->Queries().GetCurrentTerms();
+  request.text = frame->Queries().GetCurrentText();
   if (!CreateToolWindow(request)) return 0;
   m_resultsQuery = request.text;
-  m_resultsRanked = frame->GetCurrentKind() == 1 ? 1 : 0;
-  m_resultsSet = frame->GetCurrentQuery();
+  m_resultsRanked = frame->Queries().GetCurrentKind() == 1 ? 1 : 0;
+  m_resultsSet = frame->Queries().GetCurrentQuery();
   if (m_resultsSet.Test(m_currentArticle)) {
     m_display.ClearFindHits();
     MarkQueryWords();

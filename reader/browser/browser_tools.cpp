@@ -57,7 +57,7 @@ BOOL CBrowser::MakeToolWindow(const ToolRequest& request, std::unique_ptr<CWnd>&
   switch (request.kind) {
     case ToolWindow::Results: {
       CMainFrame* frame = GetVeldrixApp().GetMainFrame();
-      const int ranked = frame && frame->GetCurrentKind() == 1 ? 1 : 0;
+      const int ranked = frame && frame->Queries().GetCurrentKind() == 1 ? 1 : 0;
       return PanelIn<CResultsDlg>(tool).Create(m_panel, templateId, ranked, this, &terms, request.text);
     }
     case ToolWindow::Contents: return PanelIn<CSubjectsDlg>(tool).Create(m_panel, templateId, this, request.mode);

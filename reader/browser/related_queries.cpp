@@ -120,14 +120,15 @@ void QueryRelatedToSelection(CDisplay& display) {
 
 void FillSearchHistory(CMenu& search, int position, UINT firstId) {
   CMainFrame* frame = Frame();
-  if (!frame || frame->GetHistoryCount() == 0) return;
+  if (!frame || frame->Queries().GetHistoryCount() == 0) return;
   search.EnableMenuItem(position, MF_BYPOSITION | MF_ENABLED);
   CMenu* history = search.GetSubMenu(position);
   if (!history) return;
   while (history->GetMenuItemCount() > 0) history->DeleteMenu(0, MF_BYPOSITION);
-  const int count = frame->GetHistoryCount();
+  const int count = frame->Queries().GetHistoryCount();
   for (int i = 0; i < count; ++i)
-    history->AppendMenu(MF_STRING, firstId + static_cast<UINT>(i), frame->GetHistoryEntry(count - 1 - i).label);
+    history->AppendMenu(MF_STRING, firstId + static_cast<UINT>(i),
+                        frame->Queries().GetHistoryEntry(count - 1 - i).label);
 }
 
 void RecallHistoryCommand(UINT id, UINT firstId) {

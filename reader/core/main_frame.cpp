@@ -8,7 +8,6 @@
 #include "dict_view.h"
 #include "picture_view.h"
 #include "prefs_dlg.h"
-#include "query_history.h"
 #include "quiz_view.h"
 #include "reader/media_ids.h"
 #include "reader/reader_ids.h"
@@ -101,7 +100,6 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   m_hFrameMenu = ::GetMenu(m_hWnd);
   m_screens[static_cast<int>(Screen::Home)] = GetActiveView();
   if (!m_screens[0]) m_screens[0] = static_cast<CView*>(GetDlgItem(AFX_IDW_PANE_FIRST));
-  m_historyCount = 0;
 
   // The sound engine; without it the program runs silent.
   CVeldrixApp& app = GetVeldrixApp();
@@ -312,47 +310,23 @@ void CMainFrame::LookUpWord(const CString& word) {
   }
 }
 
-void CMainFrame::AddQueryToHistory(const CBitString& set, const CString& text, int kind, const CStringArray* terms,
-                                   BOOL plain) {
+void CMainFrame::OpenNewResults() {
   SaveSearchState();
   m_bResultsOpen = TRUE;
   m_searchState.resultsSelection = -1;
   m_searchState.resultsTop = 0;
-  m_currentQuery = set;
-  m_currentKind = kind;
-  m_currentText = text;
-  const CString label = HistoryLabel(text, kind, plain != FALSE);
-  if (m_historyCount == HistorySize) {
-    for (int i = 1; i < HistorySize; ++i) {
-      m_history[i - 1].label = m_history[i].label;
-      m_history[i - 1].set = m_history[i].set;
-      m_history[i - 1].kind = m_history[i].kind;
-      m_history[i - 1].terms.RemoveAll();
-      m_history[i - 1].terms.Append(m_history[i].terms);
-    }
-    --m_historyCount;
-  }
-  QueryHistoryEntry& entry = m_history[m_historyCount++];
-  entry.label = label;
-  entry.set = set;
-  entry.kind = kind;
-  entry.terms.RemoveAll();
-  if (terms) entry.terms.Append(*terms);
-  m_currentLabel = label;
-  m_currentTerms.RemoveAll();
-  m_currentTerms.Append(entry.terms);
+}
+
+void CMainFrame::AddQueryToHistory(const CBitString& set, const CString& text, int kind, const CStringArray* terms,
+                                   BOOL plain) {
+  OpenNewResults();
+  m_queries.Add(set, text, kind, terms, plain);
 }
 
 void CMainFrame::RecallQuery(int steps) {
-  if (steps < 1 || steps > m_historyCount) return;
-  const int index = m_historyCount - steps;
-  // Copies: adding the entry again moves the history.
-  const CString label = m_history[index].label;
-  const CBitString set = m_history[index].set;
-  const int kind = m_history[index].kind;
-  CStringArray terms;
-  terms.Append(m_history[index].terms);
-  AddQueryToHistory(set, label, kind, &terms, TRUE);
+  if (steps < 1 || steps > m_queries.GetHistoryCount()) return;
+  OpenNewResults();
+  m_queries.Recall(steps);
   if (CView* active = GetActiveView()) active->PostMessage(WM_SHOWRESULTS, 1, 0);
 }
 

@@ -6,8 +6,8 @@
 // the updater and relays the program's private messages to the screens.
 #pragma once
 
-#include "bit_string.h"
 #include "framework.h"
+#include "query_history.h"
 #include "reader_screen.h"
 #include "reader_shell.h"
 
@@ -16,19 +16,9 @@
 using ProgramLauncher = UINT (*)(LPCSTR commandLine, UINT show);
 void SetProgramLauncher(ProgramLauncher launcher);
 
-// One entry of the query history.
-struct QueryHistoryEntry {
-  CString label;
-  CBitString set;
-  int kind = 0;  // 0 Boolean, 1 Smart, other
-  CStringArray terms;
-};
-
 class CMainFrame : public CFrameWnd, public ReaderShell {
   DECLARE_DYNCREATE(CMainFrame)
  public:
-  static constexpr int HistorySize = 10;
-
   CMainFrame();
 
   // Makes the screen the active view (creating it on first use); FALSE after
@@ -61,24 +51,13 @@ class CMainFrame : public CFrameWnd, public ReaderShell {
   // Closes the panels, shows the dictionary and looks the word up there.
   void LookUpWord(const CString& word);
 
-  // The query history: the query becomes the current one and the newest
-  // entry (the oldest of ten goes). `terms` may be null.
+  // The query becomes the current one and the newest entry of the history
+  // (QuerySession::Add), and its results window is to open at its top.
+  // `terms` may be null.
   void AddQueryToHistory(const CBitString& set, const CString& text, int kind, const CStringArray* terms, BOOL plain);
   // Runs the entry `steps` back (1 = newest) again.
   void RecallQuery(int steps);
-  int GetHistoryCount() const { return m_historyCount; }
-  const QueryHistoryEntry& GetHistoryEntry(int i) const { return m_history[i]; }
-  const CBitString& GetCurrentQuery() const { return m_currentQuery; }
-  // The current query's text, as typed (a recalled query's is its label).
-  const CString& GetCurrentText() const { return m_currentText; }
-  // Whether a results window of this text and ranked flag shows the current
-  // query: the same text, ranked exactly when that is a Smart Search.
-  BOOL IsCurrentQuery(const CString& text, int ranked) const {
-    return text == m_currentText && (ranked == 1) == (m_currentKind == 1);
-  }
-  const CString& GetCurrentLabel() const { return m_currentLabel; }
-  int GetCurrentKind() const { return m_currentKind; }
-  const CStringArray& GetCurrentTerms() const { return m_currentTerms; }
+  QuerySession& Queries() { return m_queries; }
 
   // The screens store their notes and highlights, then Bookmark.dat is written.
   BOOL SaveBookmarks();
@@ -132,6 +111,8 @@ class CMainFrame : public CFrameWnd, public ReaderShell {
   void OnUpdateScreenCycle(CCmdUI* pCmdUI);
   DECLARE_MESSAGE_MAP()
 
+  // The search state before a new query: its results window opens at its top.
+  void OpenNewResults();
   // The media checks of the timeline and media screens; FALSE when the
   // screen cannot be shown now.
   BOOL CheckMedia(Screen screen);
@@ -142,13 +123,7 @@ class CMainFrame : public CFrameWnd, public ReaderShell {
 
   CView* m_screens[static_cast<int>(Screen::Count)] = {};
   DWORD m_sound = 0;
-  CBitString m_currentQuery;
-  int m_currentKind = 0;
-  CString m_currentText;
-  CString m_currentLabel;
-  CStringArray m_currentTerms;
-  QueryHistoryEntry m_history[HistorySize];
-  int m_historyCount = 0;
+  QuerySession m_queries;
   SearchState m_searchState;
   BOOL m_bContentsOpen = FALSE;
   BOOL m_bBookmarksOpen = FALSE;

@@ -416,16 +416,16 @@ void CDict::OnRelatedToSelection() {
 
 void CDict::RebuildHistoryMenu() {
   CMainFrame* frame = GetVeldrixApp().GetMainFrame();
-  if (frame == nullptr || frame->GetHistoryCount() == 0 || m_menu.m_hMenu == nullptr) return;
+  if (frame == nullptr || frame->Queries().GetHistoryCount() == 0 || m_menu.m_hMenu == nullptr) return;
   CMenu* search = m_menu.GetSubMenu(kSearchMenu);
   if (search == nullptr) return;
   search->EnableMenuItem(kHistoryItem, MF_BYPOSITION | MF_ENABLED);
   HMENU history = ::GetSubMenu(search->m_hMenu, kHistoryItem);
   if (history == nullptr) return;
   while (::GetMenuItemCount(history) > 0) ::DeleteMenu(history, 0, MF_BYPOSITION);
-  const int count = frame->GetHistoryCount();
+  const int count = frame->Queries().GetHistoryCount();
   for (int k = 0; k < count; ++k)
-    ::AppendMenuA(history, MF_STRING, ID_DICT_HISTORY_FIRST + k, frame->GetHistoryEntry(count - 1 - k).label);
+    ::AppendMenuA(history, MF_STRING, ID_DICT_HISTORY_FIRST + k, frame->Queries().GetHistoryEntry(count - 1 - k).label);
 }
 
 void CDict::OnHistoryItem(UINT id) {

@@ -364,8 +364,8 @@ void CDict::ShowEntry(DWORD entry) {
   EnablePrintSave(TRUE);
   CMainFrame* frame = GetVeldrixApp().GetMainFrame();
   if (frame != nullptr && frame->IsResultsOpen() && OnMainDatabase() &&
-      frame->GetCurrentQuery().Test(static_cast<int>(entry)))
-    MarkWords(frame->GetCurrentTerms());
+      frame->Queries().GetCurrentQuery().Test(static_cast<int>(entry)))
+    MarkWords(frame->Queries().GetCurrentTerms());
 }
 
 // Lays the shown entry out again (a new width, new fonts), its notes kept.

@@ -161,13 +161,13 @@ void CDict::SwitchSharedMode(int mode) {
 LRESULT CDict::OnShowResults(WPARAM wParam, LPARAM) {
   CMainFrame* frame = GetVeldrixApp().GetMainFrame();
   if (frame == nullptr) return 0;
-  if (IsOpen(m_results) && frame->IsCurrentQuery(m_results.GetQuery(), m_results.IsRanked())) {
+  if (IsOpen(m_results) && frame->Queries().IsCurrentQuery(m_results.GetQuery(), m_results.IsRanked())) {
     m_results.SendMessage(WM_REFRESHLIST);
     return 0;
   }
   CWaitCursor wait;
   if (wParam == 0) RebuildHistoryMenu();
-  const int kind = frame->GetCurrentKind();
+  const int kind = frame->Queries().GetCurrentKind();
   if (kind == 1 && m_nMode != dict::kSmartSearch) SwitchSharedMode(dict::kSmartSearch);
   if (kind == 0 && m_nMode != dict::kBooleanSearch) SwitchSharedMode(dict::kBooleanSearch);
   ClosePanel(dict::kKeyPanel);
@@ -176,15 +176,16 @@ LRESULT CDict::OnShowResults(WPARAM wParam, LPARAM) {
   Destroy(m_tuner);
   Destroy(m_results);
   const CRect rect = SharedRect();
-  if (!m_results.Create(rect, CResultsDlg::kTemplate, kind, this, &frame->GetCurrentTerms(), frame->GetCurrentText()) ||
+  if (!m_results.Create(rect, CResultsDlg::kTemplate, kind, this, &frame->Queries().GetCurrentTerms(),
+                        frame->Queries().GetCurrentText()) ||
       !IsOpen(m_results)) {
     AfxMessageBox("The window could not be opened.", MB_ICONEXCLAMATION | MB_OK);
     return 0;
   }
   m_results.ShowWindow(SW_SHOW);
-  if (m_currentEntry != 0 && frame->GetCurrentQuery().Test(static_cast<int>(m_currentEntry))) {
+  if (m_currentEntry != 0 && frame->Queries().GetCurrentQuery().Test(static_cast<int>(m_currentEntry))) {
     m_display.ClearFindHits();
-    MarkWords(frame->GetCurrentTerms());
+    MarkWords(frame->Queries().GetCurrentTerms());
   }
   return 0;
 }

@@ -99,8 +99,8 @@ void CResultsDlg::Filter() {
   CFilterToggles::SetsOf(app, sets);
   BOOL checked[search::kToggleCount];
   m_toggles.GetChecked(checked);
-  m_list.SetArticles(
-      search::FilterArticles(frame->GetCurrentQuery(), app.m_allArticles, sets, checked, app.GetArticleCount()));
+  m_list.SetArticles(search::FilterArticles(frame->Queries().GetCurrentQuery(), app.m_allArticles, sets, checked,
+                                            app.GetArticleCount()));
   CRect band(0, 0, 0, kBandHeight);
   GetClientRect(&band);
   band.bottom = kBandHeight;
@@ -112,7 +112,7 @@ BOOL CResultsDlg::OpenCurrent() {
   const int article = m_list.GetCurArticle();
   if (article <= 0) return FALSE;
   CMainFrame* frame = Frame();
-  const int kind = frame != nullptr ? frame->GetCurrentKind() : 0;
+  const int kind = frame != nullptr ? frame->Queries().GetCurrentKind() : 0;
   const UINT position = m_list.GetArticles().GetPosition(article);
   return OpenSearchEntry(article, kind == 0 ? HitStep::FirstHit : HitStep::Position, position);
 }

@@ -110,8 +110,8 @@ CWnd* CViewPicture::CreateSharedTool(ToolWindow kind, const CRect& rect) {
     case Results: {
       auto results = std::make_unique<CResultsDlg>();
       made = results->Create(InFrameClient(*frame, rect), CResultsDlg::kMediaTemplate,
-                             frame->GetCurrentKind() == 1 ? 1 : 0, frame, &frame->GetCurrentTerms(),
-                             frame->GetCurrentText());
+                             frame->Queries().GetCurrentKind() == 1 ? 1 : 0, frame, &frame->Queries().GetCurrentTerms(),
+                             frame->Queries().GetCurrentText());
       object = std::move(results);
       break;
     }
@@ -204,7 +204,8 @@ LRESULT CViewPicture::OnShowBookmarks(WPARAM, LPARAM) {
 LRESULT CViewPicture::OnShowResults(WPARAM wParam, LPARAM) {
   CMainFrame* frame = App().GetMainFrame();
   auto* results = dynamic_cast<CResultsDlg*>(m_tools[Results]);
-  if (IsToolOpen(Results) && results && frame && frame->IsCurrentQuery(results->GetQuery(), results->IsRanked())) {
+  if (IsToolOpen(Results) && results && frame &&
+      frame->Queries().IsCurrentQuery(results->GetQuery(), results->IsRanked())) {
     m_tools[Results]->SendMessage(WM_REFRESHLIST);
     return 0;
   }

@@ -102,8 +102,9 @@ BOOL CTimeLine::CreateTool(ToolWindow kind) {
     case SmartTool: made = NewTool<CSmartSearchDlg>(slot).Create(panel, CSmartSearchDlg::kTemplate, this); break;
     case BooleanTool: made = NewTool<CSearchDlg>(slot).Create(panel, CSearchDlg::kTemplate, this); break;
     case ResultsTool:
-      made = NewTool<CResultsDlg>(slot).Create(panel, CResultsDlg::kTemplate, frame->GetCurrentKind() == 1 ? 1 : 0,
-                                               this, &frame->GetCurrentTerms(), frame->GetCurrentText());
+      made = NewTool<CResultsDlg>(slot).Create(panel, CResultsDlg::kTemplate,
+                                               frame->Queries().GetCurrentKind() == 1 ? 1 : 0, this,
+                                               &frame->Queries().GetCurrentTerms(), frame->Queries().GetCurrentText());
       break;
     case BookmarksTool: made = NewTool<CBookmarkDlg>(slot).Create(panel, IDD_BOOKMARK_LIST, this); break;
     case TunerTool:  // made with its query by OpenTuner
@@ -149,7 +150,8 @@ LRESULT CTimeLine::OnShowResults(WPARAM wParam, LPARAM) {
   CMainFrame* frame = Frame();
   if (frame == nullptr) return 0;
   auto* open = dynamic_cast<CResultsDlg*>(m_tools[ResultsTool].get());
-  if (IsToolOpen(ResultsTool) && open != nullptr && frame->IsCurrentQuery(open->GetQuery(), open->IsRanked())) {
+  if (IsToolOpen(ResultsTool) && open != nullptr &&
+      frame->Queries().IsCurrentQuery(open->GetQuery(), open->IsRanked())) {
     open->SendMessage(WM_REFRESHLIST);
     return 0;
   }
@@ -159,15 +161,15 @@ LRESULT CTimeLine::OnShowResults(WPARAM wParam, LPARAM) {
   // The old results window goes here, not through the frame: the frame's
   // flag stays set for the new one.
   DestroyTool(ResultsTool);
-  const int kind = frame->GetCurrentKind();
+  const int kind = frame->Queries().GetCurrentKind();
   if (kind == 1 && m_mode != timeline::ModeSmartSearch)
     SetMode(timeline::ModeSmartSearch);
   else if (kind == 0 && m_mode != timeline::ModeBooleanSearch)
     SetMode(timeline::ModeBooleanSearch);
   for (ToolWindow tool : {SmartTool, BooleanTool, TunerTool}) DestroyTool(tool);
   if (!CreateTool(ResultsTool)) return 0;
-  if (m_article > 0 && frame->GetCurrentQuery().Test(m_article)) {
-    const CStringArray& terms = frame->GetCurrentTerms();
+  if (m_article > 0 && frame->Queries().GetCurrentQuery().Test(m_article)) {
+    const CStringArray& terms = frame->Queries().GetCurrentTerms();
     for (int i = 0; i < terms.GetSize(); ++i) m_display.FindWords(terms[i], FALSE, TRUE, i == 0);
   }
   return 0;
@@ -198,8 +200,9 @@ BOOL CTimeLine::GetSelectedArticles(CBitString& articles) {
     // The Boolean panel's set is the frame's current query when it was a
     // Boolean search.
     CMainFrame* frame = Frame();
-    if (frame == nullptr || frame->GetHistoryCount() == 0 || frame->GetCurrentKind() != 0) return FALSE;
-    articles = frame->GetCurrentQuery();
+    if (frame == nullptr || frame->Queries().GetHistoryCount() == 0 || frame->Queries().GetCurrentKind() != 0)
+      return FALSE;
+    articles = frame->Queries().GetCurrentQuery();
     return TRUE;
   }
   if (m_search.GetSafeHwnd() && m_search.IsWindowVisible()) {

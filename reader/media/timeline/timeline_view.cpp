@@ -290,8 +290,8 @@ void CTimeLine::SetCurrentArticle(int article) {
   if (m_menu.m_hMenu) m_menu.ModifyMenu(ID_TL_ADD_ARTICLE, MF_BYCOMMAND | MF_STRING, ID_TL_ADD_ARTICLE, text);
   ShowArticleText();
   CMainFrame* frame = Frame();
-  if (frame && frame->IsResultsOpen() && frame->GetCurrentQuery().Test(article)) {
-    const CStringArray& terms = frame->GetCurrentTerms();
+  if (frame && frame->IsResultsOpen() && frame->Queries().GetCurrentQuery().Test(article)) {
+    const CStringArray& terms = frame->Queries().GetCurrentTerms();
     for (int i = 0; i < terms.GetSize(); ++i) m_display.FindWords(terms[i], FALSE, TRUE, i == 0);
   }
   m_display.Invalidate();

@@ -314,15 +314,15 @@ TEST_F(BrowserScreen, RelatedArticlesInTheFilesOrder) {
   browser->ShowArticle(Article("Astronomy"));
   browser->OnRelatedArticle();
   EXPECT_TRUE(boxes.Texts().empty());
-  const CBitString& related = Frame()->GetCurrentQuery();
+  const CBitString& related = Frame()->Queries().GetCurrentQuery();
   ASSERT_TRUE(related.IsOrdered());
   EXPECT_EQ(related.GetAt(1), Article("Solar System"));
   EXPECT_EQ(related.GetAt(2), Article("Black Hole"));
   EXPECT_EQ(related.GetAt(3), Article("Comet"));
   EXPECT_EQ(related.GetScore(Article("Solar System")), 900u);
   EXPECT_EQ(related.GetScore(Article("Comet")), 500u);
-  EXPECT_EQ(Frame()->GetCurrentKind(), 1);
-  EXPECT_NE(std::string(Frame()->GetCurrentLabel()).find("Related to:  Astronomy"), std::string::npos);
+  EXPECT_EQ(Frame()->Queries().GetCurrentKind(), 1);
+  EXPECT_NE(std::string(Frame()->Queries().GetCurrentLabel()).find("Related to:  Astronomy"), std::string::npos);
 
   browser->ShowArticle(Article("Zebra"));
   browser->OnRelatedArticle();
@@ -598,12 +598,12 @@ TEST_F(BrowserScreen, ASelectionIsCopiedPrintedAndSearched) {
 
   // Related to the selected text: a query of its words in the history, or
   // the message that nothing matched.
-  const int queries = Frame()->GetHistoryCount();
+  const int queries = Frame()->Queries().GetHistoryCount();
   browser->OnRelatedSelection();
   if (boxes.Texts().empty()) {
-    EXPECT_EQ(Frame()->GetHistoryCount(), queries + 1);
-    EXPECT_NE(std::string(Frame()->GetCurrentLabel()).find("Related to:  Volcano"), std::string::npos);
-    EXPECT_EQ(Frame()->GetCurrentKind(), 1);
+    EXPECT_EQ(Frame()->Queries().GetHistoryCount(), queries + 1);
+    EXPECT_NE(std::string(Frame()->Queries().GetCurrentLabel()).find("Related to:  Volcano"), std::string::npos);
+    EXPECT_EQ(Frame()->Queries().GetCurrentKind(), 1);
   } else {
     EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"There are no articles matching your query."}));
   }
@@ -1285,7 +1285,7 @@ TEST_F(BrowserSearch, LongQueriesShowTheirWholeTextAndDifferPastTheirLabels) {
   CBitString fewer(App().GetArticleCount(), FALSE);
   fewer.SetBit(Article("Comet"));
   Frame()->AddQueryToHistory(fewer, (common + "mammal").c_str(), 0, &none, FALSE);
-  ASSERT_EQ(Frame()->GetHistoryEntry(0).label, Frame()->GetHistoryEntry(1).label);
+  ASSERT_EQ(Frame()->Queries().GetHistoryEntry(0).label, Frame()->Queries().GetHistoryEntry(1).label);
   browser->SendMessage(WM_SHOWRESULTS, 0, 0);
   results = PanelOf<CResultsDlg>(browser, ToolWindow::Results);
   ASSERT_NE(results, nullptr);

@@ -1,5 +1,6 @@
 // Article numbering across the main and the update database, the query
-// tokenizer, term weights, history labels, headwords and Back.bin.
+// tokenizer, term weights, history labels and the query session, headwords
+// and Back.bin.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -195,6 +196,35 @@ TEST(HistoryLabels, KindsCutsAndPlainForm) {
   const CString spaced((std::string(60, 'a') + " " + std::string(20, 'b')).c_str());
   EXPECT_STREQ(HistoryLabel(spaced, 1, false), ("Smart: " + std::string(60, 'a') + " ...").c_str());
   EXPECT_EQ(HistoryLabel(CString(std::string(100, 'c').c_str()), 0, true).GetLength(), 79);
+}
+
+TEST(QuerySessions, RecallTakesTheLabelAsTextAndIgnoresStepsOutsideTheHistory) {
+  QuerySession session;
+  EXPECT_FALSE(session.Recall(1));
+  CBitString set(20, FALSE);
+  set.SetBit(3, TRUE, FALSE, 0, 0);
+  CStringArray terms;
+  terms.Add("comet");
+  session.Add(set, "comet\r\ntail", 1, &terms, FALSE);
+  session.Add(CBitString(20, FALSE), "zebra", 0, nullptr, FALSE);
+  EXPECT_TRUE(session.IsCurrentQuery("zebra", 0));
+  EXPECT_FALSE(session.IsCurrentQuery("zebra", 1));  // a ranked window shows another query
+  EXPECT_EQ(session.GetCurrentTerms().GetSize(), 0);
+
+  EXPECT_FALSE(session.Recall(0));
+  EXPECT_FALSE(session.Recall(3));
+  EXPECT_EQ(session.GetHistoryCount(), 2);
+  EXPECT_STREQ(session.GetCurrentText(), "zebra");
+
+  ASSERT_TRUE(session.Recall(2));
+  EXPECT_EQ(session.GetHistoryCount(), 3);
+  EXPECT_STREQ(session.GetCurrentText(), "Smart: comet  tail");
+  EXPECT_STREQ(session.GetCurrentLabel(), "Smart: comet  tail");  // plain: not prefixed twice
+  EXPECT_EQ(session.GetCurrentKind(), 1);
+  EXPECT_TRUE(session.IsCurrentQuery("Smart: comet  tail", 1));
+  EXPECT_STREQ(session.GetCurrentTerms()[0], "comet");
+  EXPECT_TRUE(session.GetCurrentQuery().Test(3));
+  EXPECT_STREQ(session.GetHistoryEntry(0).label, "Smart: comet  tail");  // the old entry stays
 }
 
 TEST(Headwords, TagsOfTheHeadword) {

@@ -367,19 +367,19 @@ TEST_F(Gallery, TheSearchHistoryMenuListsTheQueriesNewestFirstWhenTheScreenOpens
   EXPECT_FALSE(search->GetMenuState(4, MF_BYPOSITION) & MF_GRAYED);
   CMenu* history = search->GetSubMenu(4);
   ASSERT_NE(history, nullptr);
-  const int n = Frame()->GetHistoryCount();
+  const int n = Frame()->Queries().GetHistoryCount();
   ASSERT_EQ(history->GetMenuItemCount(), n);
   for (int k = 0; k < n; ++k) {
     EXPECT_EQ(history->GetMenuItemID(k), static_cast<UINT>(ID_HISTORY_FIRST + k));
     CString text;
     history->GetMenuString(static_cast<UINT>(k), text, MF_BYPOSITION);
-    EXPECT_EQ(text, Frame()->GetHistoryEntry(n - 1 - k).label);
+    EXPECT_EQ(text, Frame()->Queries().GetHistoryEntry(n - 1 - k).label);
   }
   // The second item is the query before the newest: it comes back as the current one.
-  const CString older = Frame()->GetHistoryEntry(n - 2).label;
+  const CString older = Frame()->Queries().GetHistoryEntry(n - 2).label;
   view->SendMessage(WM_COMMAND, ID_HISTORY_FIRST + 1);
   ui::PumpUntilIdle();
-  EXPECT_EQ(Frame()->GetCurrentLabel(), older);
+  EXPECT_EQ(Frame()->Queries().GetCurrentLabel(), older);
 }
 
 TEST_F(Gallery, ABookmarkEntryOfAMediaArticleShowsItsItemAndBackLeadsToTheOneBefore) {

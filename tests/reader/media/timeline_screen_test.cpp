@@ -765,12 +765,12 @@ TEST_F(TimelineWiring, RelatedToEventOpensTheResultsAndTheHistoryRecallsAQuery) 
   EXPECT_FALSE(Enabled(view, ID_TL_RELATED_SELECTION));  // nothing selected
   Command(view, ID_TL_RELATED_EVENT);
   EXPECT_TRUE(boxes.Texts().empty());
-  const CBitString& related = Frame()->GetCurrentQuery();
+  const CBitString& related = Frame()->Queries().GetCurrentQuery();
   ASSERT_TRUE(related.IsOrdered());
   EXPECT_EQ(related.GetAt(1), Article("Solar System"));
   EXPECT_EQ(related.GetScore(Article("Solar System")), 900u);
-  EXPECT_EQ(Frame()->GetCurrentKind(), 1);
-  EXPECT_NE(std::string(Frame()->GetCurrentLabel()).find("Related to:  Astronomy"), std::string::npos);
+  EXPECT_EQ(Frame()->Queries().GetCurrentKind(), 1);
+  EXPECT_NE(std::string(Frame()->Queries().GetCurrentLabel()).find("Related to:  Astronomy"), std::string::npos);
   // The results window opens here on the related articles.
   EXPECT_EQ(view->GetMode(), timeline::ModeSmartSearch);
   ASSERT_NE(ToolOf<CResultsDlg>(view, CTimeLine::ResultsTool), nullptr);
@@ -786,30 +786,30 @@ TEST_F(TimelineWiring, RelatedToEventOpensTheResultsAndTheHistoryRecallsAQuery) 
   EXPECT_FALSE(search->GetMenuState(10, MF_BYPOSITION) & MF_GRAYED);
   CMenu* history = search->GetSubMenu(10);
   ASSERT_NE(history, nullptr);
-  ASSERT_EQ(history->GetMenuItemCount(), Frame()->GetHistoryCount());
+  ASSERT_EQ(history->GetMenuItemCount(), Frame()->Queries().GetHistoryCount());
   ASSERT_GE(history->GetMenuItemCount(), 2);
   CString text;
   EXPECT_EQ(history->GetMenuItemID(0), static_cast<UINT>(ID_TL_HISTORY_FIRST));
   history->GetMenuString(0, text, MF_BYPOSITION);
-  EXPECT_STREQ(text, Frame()->GetHistoryEntry(Frame()->GetHistoryCount() - 1).label);
+  EXPECT_STREQ(text, Frame()->Queries().GetHistoryEntry(Frame()->Queries().GetHistoryCount() - 1).label);
   history->GetMenuString(1, text, MF_BYPOSITION);
   EXPECT_NE(std::string(text).find("Related to:  Astronomy"), std::string::npos);
   EXPECT_EQ(view->GetMode(), timeline::ModeBooleanSearch);
 
   // The second item runs the related query again.
   Command(view, history->GetMenuItemID(1));
-  EXPECT_NE(std::string(Frame()->GetCurrentLabel()).find("Related to:  Astronomy"), std::string::npos);
-  EXPECT_EQ(Frame()->GetCurrentKind(), 1);
+  EXPECT_NE(std::string(Frame()->Queries().GetCurrentLabel()).find("Related to:  Astronomy"), std::string::npos);
+  EXPECT_EQ(Frame()->Queries().GetCurrentKind(), 1);
   EXPECT_EQ(view->GetMode(), timeline::ModeSmartSearch);
-  EXPECT_TRUE(Frame()->GetCurrentQuery().Test(Article("Solar System")));
+  EXPECT_TRUE(Frame()->Queries().GetCurrentQuery().Test(Article("Solar System")));
 
   // Without the related file: its message, and the query stays.
   Remove("MAROVA.REL");
-  const int queries = Frame()->GetHistoryCount();
+  const int queries = Frame()->Queries().GetHistoryCount();
   Command(view, ID_TL_RELATED_EVENT);
   ASSERT_EQ(boxes.all().size(), 1u);
   EXPECT_NE(boxes.all()[0].text.find("unable to open the file MAROVA.REL"), std::string::npos);
-  EXPECT_EQ(Frame()->GetHistoryCount(), queries);
+  EXPECT_EQ(Frame()->Queries().GetHistoryCount(), queries);
 }
 
 }  // namespace
