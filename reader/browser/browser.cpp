@@ -3,14 +3,14 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "main_frame.h"
 #include "reader/browser_ids.h"
 #include "reader/reader_ids.h"
+#include "reader_context.h"
 #include "reader_messages.h"
+#include "reader_shell.h"
 #include "settings.h"
 #include "skin_environment.h"
 #include "title_key.h"
-#include "veldrix_app.h"
 
 IMPLEMENT_DYNCREATE(CBrowser, CFormView)
 
@@ -154,7 +154,7 @@ CODButton* CBrowser::Button(UINT id) {
 
 void CBrowser::OnInitialUpdate() {
   CFormView::OnInitialUpdate();
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   if (!m_menu.m_hMenu) m_menu.LoadMenu(IDR_BROWSER);
 
   m_zoomed = GetSettingInt(InstallationOptions, "ZoomIn", 0, SettingsIniName) == 1;
@@ -246,7 +246,7 @@ void CBrowser::RedrawNow(CWnd* window) {
 
 void CBrowser::ShowArticle(int n) {
   n = m_history.Resolve(n);
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   // An article number from a file or a message that is no article shows nothing.
   if (n <= 0 || n > app.GetArticleCount() || n == m_currentArticle) return;
   CWaitCursor wait;
@@ -287,7 +287,7 @@ void CBrowser::ShowArticle(int n) {
 }
 
 void CBrowser::UpdateSubject() {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   m_subject = kNoSubject;
   m_subjectLinks.Resize(app.GetArticleCount());
   if (!app.m_mainArticles.Test(m_currentArticle)) return;
@@ -303,7 +303,7 @@ void CBrowser::UpdateSubject() {
 }
 
 void CBrowser::FillDisplay() {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   const bool main = app.m_mainArticles.Test(m_currentArticle) != 0;
   CContentDb& database = app.GetDatabase(main ? 1 : 6);
   const int entry = main ? app.ToFileArticle(m_currentArticle) : app.FindUpdateArticle(m_currentArticle);
@@ -318,14 +318,14 @@ BOOL CBrowser::ResultsHoldCurrent() const {
 }
 
 void CBrowser::MarkQueryWords() {
-  CMainFrame* frame = GetVeldrixApp().GetMainFrame();
-  if (!frame) return;
-  const CStringArray& words = frame->Queries().GetCurrentTerms();
+  ReaderShell* shell = GetReaderShell();
+  if (!shell) return;
+  const CStringArray& words = shell->Queries().GetCurrentTerms();
   for (int i = 0; i < words.GetSize(); ++i) m_display.FindWords(words[i], FALSE, TRUE, FALSE);
 }
 
 void CBrowser::UpdateSourceButtons() {
-  const BOOL internet = GetVeldrixApp().m_urlBits.Test(m_currentArticle) != 0;
+  const BOOL internet = Reader().m_urlBits.Test(m_currentArticle) != 0;
   const struct {
     UINT id;
     BOOL show;
@@ -419,7 +419,7 @@ void CBrowser::OnSize(UINT type, int cx, int cy) {
 }
 
 BOOL CBrowser::OnEraseBkgnd(CDC* dc) {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   CRect client;
   GetClientRect(&client);
   const CRect area(0, kTopHeight, client.right, client.bottom - kBottomStrip);
@@ -448,7 +448,7 @@ BOOL CBrowser::OnEraseBkgnd(CDC* dc) {
 
 void CBrowser::OnPaint() {
   CPaintDC dc(this);
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   CRect client;
   GetClientRect(&client);
   const int cx = client.Width(), cy = client.Height();
@@ -503,7 +503,7 @@ BOOL CBrowser::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) {
 }
 
 BOOL CBrowser::OnQueryNewPalette() {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   if (!app.m_palette.m_hObject) return FALSE;
   const UINT changed = RealizeWindowPalette(this, &app.m_palette, FALSE);
   if (changed) RedrawNow(this);

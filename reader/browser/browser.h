@@ -63,8 +63,6 @@ class CBrowser : public CFormView,
   // Shows article n; -1 shows the previous article of the history.
   void ShowArticle(int n) override;
   // From the media screen and the quiz: main-database entry numbers.
-  void ShowArticleList(const CDWordArray& entries) { ShowEntryList(entries, ListRelatedToMedia); }
-  void ShowClueArticles(const CDWordArray& entries) { ShowEntryList(entries, ListClue); }
   void GoToMediaItem(int item) override;
   void OpenAdvancedSearch(const CStringArray& terms, const std::vector<float>& weights);
   void EditNote(CNoteIcon* icon);
@@ -85,6 +83,7 @@ class CBrowser : public CFormView,
   // double click (through the main frame), its print buttons, the outline's
   // links.
   void ShowItem(int item) override { ShowArticle(item); }
+  void ShowEntries(const CDWordArray& entries, EntryList list) override;
   void PrintBookmarkFolder(int folder, BOOL preview) override;
   void LinkOutlineEntry(int index) override { FollowOutlineLink(index); }
 

@@ -7,14 +7,13 @@
 
 #include "bookmark_dlg.h"
 #include "browser.h"
-#include "main_frame.h"
 #include "note_dlg.h"
-#include "picture_view.h"
 #include "reader/browser_ids.h"
+#include "reader_context.h"
 #include "reader_messages.h"
+#include "reader_shell.h"
 #include "related_queries.h"
 #include "title_key.h"
-#include "veldrix_app.h"
 #include "zorlre32.h"
 
 namespace {
@@ -25,8 +24,6 @@ constexpr int kSearchMenu = 3;
 constexpr int kBookmarkMenu = 4;
 constexpr int kSearchHistoryPosition = 5;
 
-CMainFrame* Frame() { return GetVeldrixApp().GetMainFrame(); }
-
 }  // namespace
 
 BOOL CBrowser::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
@@ -36,7 +33,7 @@ BOOL CBrowser::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* p
       return TRUE;
     }
     if (nID >= ID_BOOKMARK_ARTICLE_FIRST && nID <= ID_BOOKMARK_ARTICLE_LAST) {
-      CVeldrixApp& app = GetVeldrixApp();
+      ReaderContext& app = Reader();
       const int folder = static_cast<int>(nID - ID_BOOKMARK_ARTICLE_FIRST) / kFolderItems;
       const int item = static_cast<int>(nID - ID_BOOKMARK_ARTICLE_FIRST) % kFolderItems + 1;
       if (folder < app.m_folders.GetSize()) {
@@ -60,11 +57,11 @@ CMenu* CBrowser::SubMenu(int position) { return m_menu.m_hMenu ? m_menu.GetSubMe
 
 void CBrowser::RebuildBookmarkMenu() {
   if (CMenu* menu = SubMenu(kBookmarkMenu))
-    CMainFrame::FillBookmarkMenu(*menu, kBookmarkFixedItems, ID_BOOKMARK_ARTICLE_FIRST, ID_BROWSER_BOOKMARK_LIST);
+    Reader().FillBookmarkMenu(*menu, kBookmarkFixedItems, ID_BOOKMARK_ARTICLE_FIRST, ID_BROWSER_BOOKMARK_LIST);
 }
 
 void CBrowser::ShowBookmarkArticle(int article) {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   if (app.m_multBits.Test(article)) {
     GoToMediaItem(app.m_multBits.IndexOf(article));
   } else if (app.m_tmlBits.Test(article)) {
@@ -87,7 +84,7 @@ void CBrowser::RebuildSearchHistory() {
 
 LRESULT CBrowser::OnBitsChanged(WPARAM wParam, LPARAM lParam) {
   RebuildBookmarkMenu();
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   if (m_currentArticle > 0 && !app.IsInBookmarkFolder(m_currentArticle)) {
     if (app.FindBookmark(m_currentArticle) >= 0) {
       app.RemoveBookmark(m_currentArticle);
@@ -106,7 +103,7 @@ LRESULT CBrowser::OnBitsChanged(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CBrowser::OnCrossReference(WPARAM, LPARAM lParam) {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   const int article = app.ToInternalArticle(static_cast<int>(lParam));
   if (app.m_tmlBits.Test(article)) {
     ShowOnTimeline(article);
@@ -122,9 +119,7 @@ LRESULT CBrowser::OnShowItem(WPARAM wParam, LPARAM) {
 }
 
 void CBrowser::GoToMediaItem(int item) {
-  CMainFrame* frame = Frame();
-  if (!frame || !frame->ShowMedia()) return;
-  if (auto* media = dynamic_cast<CViewPicture*>(frame->GetScreen(Screen::Media))) media->GoToItem(item, 0);
+  if (ReaderShell* shell = GetReaderShell()) shell->ShowItem(Screen::Media, item);
 }
 
 LRESULT CBrowser::OnShowContents(WPARAM, LPARAM) {
@@ -151,9 +146,9 @@ LRESULT CBrowser::OnShowBookmarks(WPARAM, LPARAM) {
 }
 
 LRESULT CBrowser::OnShowResults(WPARAM wParam, LPARAM) {
-  CMainFrame* frame = Frame();
-  if (!frame) return 0;
-  if (IsToolOpen(ToolWindow::Results) && frame->Queries().IsCurrentQuery(m_resultsQuery, m_resultsRanked)) {
+  ReaderShell* shell = GetReaderShell();
+  if (!shell) return 0;
+  if (IsToolOpen(ToolWindow::Results) && shell->Queries().IsCurrentQuery(m_resultsQuery, m_resultsRanked)) {
     GetToolWindow(ToolWindow::Results)->SendMessage(WM_REFRESHLIST);
     return 0;
   }
@@ -166,13 +161,13 @@ LRESULT CBrowser::OnShowResults(WPARAM wParam, LPARAM) {
   for (int i = 0; i < ToolWindowCount; ++i) DestroyToolWindow(static_cast<ToolWindow>(i));
   ToolRequest request;
   request.kind = ToolWindow::Results;
-  request.articles = &frame->Queries().GetCurrentQuery();
-  request.terms = &frame->Queries().GetCurrentTerms();
-  request.text = frame->Queries().GetCurrentText();
+  request.articles = &shell->Queries().GetCurrentQuery();
+  request.terms = &shell->Queries().GetCurrentTerms();
+  request.text = shell->Queries().GetCurrentText();
   if (!CreateToolWindow(request)) return 0;
   m_resultsQuery = request.text;
-  m_resultsRanked = frame->Queries().GetCurrentKind() == 1 ? 1 : 0;
-  m_resultsSet = frame->Queries().GetCurrentQuery();
+  m_resultsRanked = shell->Queries().GetCurrentKind() == 1 ? 1 : 0;
+  m_resultsSet = shell->Queries().GetCurrentQuery();
   if (m_resultsSet.Test(m_currentArticle)) {
     m_display.ClearFindHits();
     MarkQueryWords();
@@ -198,11 +193,11 @@ void CBrowser::CloseSharedWindows(ToolWindow opening) {
   // The window being opened keeps the frame's flag that re-opens it after a
   // screen switch (the frame set it just before asking for the window);
   // Count keeps none.
-  CMainFrame* frame = Frame();
-  if (!frame) return;
-  if (opening != ToolWindow::Results) frame->CloseResultsWindows();
-  if (opening != ToolWindow::Contents) frame->CloseContentsWindows();
-  if (opening != ToolWindow::Bookmarks) frame->CloseBookmarkWindows();
+  ReaderShell* shell = GetReaderShell();
+  if (!shell) return;
+  if (opening != ToolWindow::Results) shell->CloseResultsWindows();
+  if (opening != ToolWindow::Contents) shell->CloseContentsWindows();
+  if (opening != ToolWindow::Bookmarks) shell->CloseBookmarkWindows();
 }
 
 void CBrowser::HidePanel(ScreenPanel panel) {
@@ -245,13 +240,29 @@ void CBrowser::ShowEntryList(const CDWordArray& entries, int mode) {
   request.kind = ToolWindow::ArticleList;
   request.mode = mode;
   CloseAllToolWindows(request);
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   CBitString articles(app.GetArticleCount(), FALSE);
   for (int i = 0; i < entries.GetSize(); ++i) articles.SetBit(app.ToInternalArticle(static_cast<int>(entries[i])));
   if (articles.GetSetCount() == 0) return;
   ShowArticle(articles.NextSet(1));
   request.articles = &articles;
   OpenToolWindow(request);
+}
+
+void CBrowser::ShowEntries(const CDWordArray& entries, EntryList list) {
+  if (list == EntryList::QuizClue) {
+    ShowEntryList(entries, ListClue);
+    return;
+  }
+  // One article related to a media item is shown alone; several go to the
+  // article list, which shows the first.
+  if (entries.GetSize() == 0) return;
+  if (entries.GetSize() == 1) {
+    CloseToolWindows();
+    ShowArticle(Reader().ToInternalArticle(static_cast<int>(entries[0])));
+  } else {
+    ShowEntryList(entries, ListRelatedToMedia);
+  }
 }
 
 void CBrowser::OpenAdvancedSearch(const CStringArray& terms, const std::vector<float>& weights) {
@@ -278,7 +289,7 @@ void CBrowser::FollowOutlineLink(int i) {
   const display::OutlineEntry& entry = outline[static_cast<std::size_t>(i)];
   if (entry.kind == display::kOutlineHeading) {
     m_display.ScrollToRun(entry.firstRun, TRUE);
-  } else if (GetVeldrixApp().m_bDisplayPictures) {
+  } else if (Reader().m_bDisplayPictures) {
     m_display.ScrollChildIntoView(entry.item);
   } else {
     GoToMediaItem(entry.item);
@@ -314,7 +325,7 @@ void CBrowser::OnSubjectLinks() {
 void CBrowser::OnHistory() {
   // The articles shown before, newest first; the one on display is not among
   // them, though Previous and revisits leave it earlier in the history too.
-  CBitString articles(GetVeldrixApp().GetArticleCount(), TRUE);
+  CBitString articles(Reader().GetArticleCount(), TRUE);
   for (int i = m_history.Count() - 2; i >= 0; --i) {
     const int article = static_cast<int>(m_history.At(i));
     if (article != m_currentArticle) articles.SetBit(article, TRUE, TRUE);
@@ -360,17 +371,17 @@ void CBrowser::OnSubjects() {
 }
 
 void CBrowser::OnContents() {
-  CMainFrame* frame = Frame();
-  if (!frame) return;
-  frame->SetContentsOpen();
-  if (CView* active = frame->GetActiveView()) active->PostMessage(WM_SHOWCONTENTS);
+  ReaderShell* shell = GetReaderShell();
+  if (!shell) return;
+  shell->SetContentsOpen();
+  if (CView* active = shell->GetActiveScreen()) active->PostMessage(WM_SHOWCONTENTS);
 }
 
 void CBrowser::OnBookmarkList() {
-  CMainFrame* frame = Frame();
-  if (!frame) return;
-  frame->SetBookmarksOpen();
-  if (CView* active = frame->GetActiveView()) active->PostMessage(WM_SHOWBOOKMARKS);
+  ReaderShell* shell = GetReaderShell();
+  if (!shell) return;
+  shell->SetBookmarksOpen();
+  if (CView* active = shell->GetActiveScreen()) active->PostMessage(WM_SHOWBOOKMARKS);
 }
 
 void CBrowser::OnPrevious() { ShowArticle(-1); }
@@ -400,7 +411,7 @@ void CBrowser::OnAddArticle() { ChooseFolderFor(FALSE); }
 void CBrowser::OnAddSelected() { ChooseFolderFor(TRUE); }
 
 void CBrowser::ChooseFolderFor(BOOL selected) {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   CBitString articles(app.GetArticleCount(), FALSE);
   if (selected) {
     if (!GetSelectedArticles(articles) || articles.GetSetCount() == 0) return;
@@ -417,13 +428,13 @@ void CBrowser::OnHelpEncyclopedia() { AfxGetApp()->WinHelp(99, HELP_CONTEXT); }
 void CBrowser::OnConsultants() { AfxGetApp()->WinHelp(206, HELP_CONTEXT); }
 
 void CBrowser::OnModeButton(UINT id) {
-  CMainFrame* frame = Frame();
-  if (!frame) return;
+  ReaderShell* shell = GetReaderShell();
+  if (!shell) return;
   switch (id) {
-    case IDC_MODE_DICTIONARY: frame->ShowDictionary(); break;
-    case IDC_MODE_QUIZ: frame->ShowQuiz(); break;
-    case IDC_MODE_MEDIA: frame->ShowMedia(); break;
-    case IDC_MODE_TIMELINE: frame->ShowTimeline(); break;
+    case IDC_MODE_DICTIONARY: shell->ShowScreen(Screen::Dictionary); break;
+    case IDC_MODE_QUIZ: shell->ShowScreen(Screen::Quiz); break;
+    case IDC_MODE_MEDIA: shell->ShowScreen(Screen::Media); break;
+    case IDC_MODE_TIMELINE: shell->ShowScreen(Screen::Timeline); break;
     default: break;  // this screen's own button
   }
 }
@@ -464,15 +475,15 @@ void CBrowser::OnUpdateAddSelected(CCmdUI* ui) {
              IsToolOpen(ToolWindow::ArticleList));
 }
 
-void CBrowser::OnUpdateHasFolders(CCmdUI* ui) { ui->Enable(GetVeldrixApp().m_folders.GetSize() > 0); }
+void CBrowser::OnUpdateHasFolders(CCmdUI* ui) { ui->Enable(Reader().m_folders.GetSize() > 0); }
 
 void CBrowser::OnUpdateAnnotation(CCmdUI* ui) {
-  ui->Enable(GetVeldrixApp().IsInBookmarkFolder(m_currentArticle));
+  ui->Enable(Reader().IsInBookmarkFolder(m_currentArticle));
   ui->SetCheck(m_display.GetNoteMode() ? 1 : 0);
 }
 
 void CBrowser::OnUpdateHighlight(CCmdUI* ui) {
-  ui->Enable(GetVeldrixApp().IsInBookmarkFolder(m_currentArticle));
+  ui->Enable(Reader().IsInBookmarkFolder(m_currentArticle));
   ui->SetCheck(m_display.GetHighlightMode() ? 1 : 0);
 }
 
@@ -480,7 +491,7 @@ void CBrowser::OnUpdateClearHighlights(CCmdUI* ui) { ui->Enable(m_display.HasHig
 void CBrowser::OnUpdatePrevious(CCmdUI* ui) { ui->Enable(m_hasPrevious); }
 void CBrowser::OnUpdateOutline(CCmdUI* ui) { ui->Enable(m_hasOutline); }
 void CBrowser::OnUpdateHistory(CCmdUI* ui) { ui->Enable(m_hasHistory); }
-void CBrowser::OnUpdateInternet(CCmdUI* ui) { ui->Enable(GetVeldrixApp().m_urlBits.Test(m_currentArticle)); }
+void CBrowser::OnUpdateInternet(CCmdUI* ui) { ui->Enable(Reader().m_urlBits.Test(m_currentArticle)); }
 
 void CBrowser::OnUpdateSwitchPane(CCmdUI* ui) {
   const HWND focus = ::GetFocus();

@@ -6,13 +6,13 @@
 
 #include "browser.h"
 #include "content_file.h"
-#include "main_frame.h"
 #include "reader/browser_ids.h"
+#include "reader_context.h"
 #include "reader_messages.h"
+#include "reader_shell.h"
 #include "related_files.h"
 #include "related_queries.h"
 #include "title_key.h"
-#include "veldrix_app.h"
 
 // After the window headers it builds on.
 // clang-format off
@@ -56,7 +56,7 @@ bool TakeJoined(HGLOBAL block, int length, const std::string& notices, std::stri
 }  // namespace
 
 browser::ArticleSource CBrowser::CurrentSource() const {
-  const CVeldrixApp& app = GetVeldrixApp();
+  const ReaderContext& app = Reader();
   return browser::SourceOf(app.m_tdwBits.Test(m_currentArticle) != 0, app.m_hspBits.Test(m_currentArticle) != 0);
 }
 
@@ -90,7 +90,8 @@ void CBrowser::OnCopyArticle() {
 void CBrowser::OnSaveArticle() {
   const std::string notices = browser::NoticeBlock(CurrentSource());
   CString path;
-  if (!GetVeldrixApp().AskTextFileName(path)) return;
+  ReaderShell* shell = GetReaderShell();
+  if (shell == nullptr || !shell->AskTextFileName(path)) return;
   HGLOBAL text = nullptr;
   const int length = m_display.CopyAll(&text);
   std::string joined;
@@ -103,7 +104,7 @@ void CBrowser::OnSaveArticle() {
 // ---- related articles ------------------------------------------------------------------
 
 void CBrowser::OnRelatedArticle() {
-  if (!GetVeldrixApp().m_mainArticles.Test(m_currentArticle)) {
+  if (!Reader().m_mainArticles.Test(m_currentArticle)) {
     AfxMessageBox("There are no related articles for the Internet Updates.\r\n", MB_ICONEXCLAMATION | MB_OK);
     return;
   }
@@ -113,7 +114,7 @@ void CBrowser::OnRelatedArticle() {
 // ---- Internet links --------------------------------------------------------------------
 
 void CBrowser::RebuildInternetLinks() {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   m_internetLinks.RemoveAll();
   if (app.m_linkBits.Test(m_currentArticle)) {
     std::vector<u32> links;
@@ -150,7 +151,7 @@ void CBrowser::RebuildInternetLinks() {
 }
 
 BOOL CBrowser::ReadCurrentUrl(std::string& url) const {
-  const CVeldrixApp& app = GetVeldrixApp();
+  const ReaderContext& app = Reader();
   const std::string path = WorkingPath(browser::kInternetFileName);
   const browser::UrlResult result =
       browser::ReadInternetUrl(path.c_str(), app.m_urlBits.IndexOf(m_currentArticle), url);

@@ -6,14 +6,14 @@
 #include "browser.h"
 #include "folder_dlgs.h"
 #include "item_router.h"
-#include "main_frame.h"
 #include "media_items_dlg.h"
+#include "reader_context.h"
+#include "reader_shell.h"
 #include "results_dlg.h"
 #include "search_dlg.h"
 #include "smart_search_dlg.h"
 #include "subjects_dlg.h"
 #include "tuner_dlg.h"
-#include "veldrix_app.h"
 #include "word_find_dlg.h"
 
 CBrowser::ToolMaker CBrowser::s_toolMaker = nullptr;
@@ -56,8 +56,8 @@ BOOL CBrowser::MakeToolWindow(const ToolRequest& request, std::unique_ptr<CWnd>&
   const CStringArray& terms = request.terms ? *request.terms : kNoTerms;
   switch (request.kind) {
     case ToolWindow::Results: {
-      CMainFrame* frame = GetVeldrixApp().GetMainFrame();
-      const int ranked = frame && frame->Queries().GetCurrentKind() == 1 ? 1 : 0;
+      ReaderShell* shell = GetReaderShell();
+      const int ranked = shell && shell->Queries().GetCurrentKind() == 1 ? 1 : 0;
       return PanelIn<CResultsDlg>(tool).Create(m_panel, templateId, ranked, this, &terms, request.text);
     }
     case ToolWindow::Contents: return PanelIn<CSubjectsDlg>(tool).Create(m_panel, templateId, this, request.mode);
@@ -84,7 +84,7 @@ BOOL CBrowser::ChooseFolder(int& folder) {
   folder = -1;
   CNewFolderDlg chooser(this);
   if (chooser.DoModal() != IDOK) return FALSE;
-  if (chooser.m_selection < 0 || chooser.m_selection >= GetVeldrixApp().m_folders.GetSize()) return FALSE;
+  if (chooser.m_selection < 0 || chooser.m_selection >= Reader().m_folders.GetSize()) return FALSE;
   folder = chooser.m_selection;
   return TRUE;
 }

@@ -7,11 +7,11 @@
 #include <string>
 
 #include "display.h"
-#include "main_frame.h"
+#include "reader_context.h"
 #include "reader_messages.h"
+#include "reader_shell.h"
 #include "related_files.h"
 #include "title_key.h"
-#include "veldrix_app.h"
 #include "zorlre32.h"
 
 namespace {
@@ -19,14 +19,12 @@ namespace {
 constexpr int kInflectReserved = 16;
 constexpr u32 kFormWeight = 0x2000;
 
-CMainFrame* Frame() { return GetVeldrixApp().GetMainFrame(); }
-
 }  // namespace
 
 namespace browser {
 
 void QueryRelatedArticles(int article) {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   const std::string path = std::string(app.GetDatabase(1).m_path) + browser::kRelatedFileName;
   std::vector<browser::RelatedEntry> related;
   if (!browser::ReadRelatedEntries(path.c_str(), static_cast<u32>(app.ToFileArticle(article)), related)) {
@@ -45,10 +43,10 @@ void QueryRelatedArticles(int article) {
     AfxMessageBox("There are no articles related to the current article.", MB_ICONEXCLAMATION | MB_OK);
     return;
   }
-  CMainFrame* frame = app.GetMainFrame();
-  if (!frame) return;
-  frame->AddQueryToHistory(set, CString("Related to:  ") + title, 1, nullptr, FALSE);
-  if (CView* active = frame->GetActiveView()) active->PostMessage(WM_SHOWRESULTS);
+  ReaderShell* shell = GetReaderShell();
+  if (!shell) return;
+  shell->AddQueryToHistory(set, CString("Related to:  ") + title, 1, nullptr, FALSE);
+  if (CView* active = shell->GetActiveScreen()) active->PostMessage(WM_SHOWRESULTS);
 }
 
 void QueryRelatedToSelection(CDisplay& display) {
@@ -64,7 +62,7 @@ void QueryRelatedToSelection(CDisplay& display) {
     ::GlobalFree(block);
   }
   const char* none = "There are no articles related to the current selection.";
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   CWaitCursor wait;
   CStringArray terms;
   CDWordArray groups;
@@ -112,28 +110,28 @@ void QueryRelatedToSelection(CDisplay& display) {
     AfxMessageBox("There are no articles matching your query.", MB_ICONEXCLAMATION | MB_OK);
     return;
   }
-  CMainFrame* frame = Frame();
-  if (!frame) return;
-  frame->AddQueryToHistory(found, title, 1, &terms, FALSE);
-  if (CView* active = frame->GetActiveView()) active->PostMessage(WM_SHOWRESULTS);
+  ReaderShell* shell = GetReaderShell();
+  if (!shell) return;
+  shell->AddQueryToHistory(found, title, 1, &terms, FALSE);
+  if (CView* active = shell->GetActiveScreen()) active->PostMessage(WM_SHOWRESULTS);
 }
 
 void FillSearchHistory(CMenu& search, int position, UINT firstId) {
-  CMainFrame* frame = Frame();
-  if (!frame || frame->Queries().GetHistoryCount() == 0) return;
+  ReaderShell* shell = GetReaderShell();
+  if (!shell || shell->Queries().GetHistoryCount() == 0) return;
   search.EnableMenuItem(position, MF_BYPOSITION | MF_ENABLED);
   CMenu* history = search.GetSubMenu(position);
   if (!history) return;
   while (history->GetMenuItemCount() > 0) history->DeleteMenu(0, MF_BYPOSITION);
-  const int count = frame->Queries().GetHistoryCount();
+  const int count = shell->Queries().GetHistoryCount();
   for (int i = 0; i < count; ++i)
     history->AppendMenu(MF_STRING, firstId + static_cast<UINT>(i),
-                        frame->Queries().GetHistoryEntry(count - 1 - i).label);
+                        shell->Queries().GetHistoryEntry(count - 1 - i).label);
 }
 
 void RecallHistoryCommand(UINT id, UINT firstId) {
   if (id < firstId) return;
-  if (CMainFrame* frame = Frame()) frame->RecallQuery(static_cast<int>(id - firstId) + 1);
+  if (ReaderShell* shell = GetReaderShell()) shell->RecallQuery(static_cast<int>(id - firstId) + 1);
 }
 
 }  // namespace browser

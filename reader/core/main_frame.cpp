@@ -43,7 +43,7 @@ ON_COMMAND(ID_SHOW_QUIZ, OnShowQuiz)
 ON_COMMAND(ID_SHOW_TIMELINE, OnShowTimeline)
 ON_COMMAND(ID_SHOW_MEDIA, OnShowMedia)
 ON_COMMAND(ID_GO_HOME, OnGoHome)
-ON_COMMAND(ID_PREFERENCES, OnPreferences)
+ON_COMMAND(ID_PREFERENCES, ShowPreferences)
 ON_COMMAND(ID_SHOW_BACKGROUND, OnShowBackground)
 ON_UPDATE_COMMAND_UI(ID_SHOW_BACKGROUND, OnUpdateShowBackground)
 ON_COMMAND(ID_INTERNET_UPDATES, OnInternetUpdates)
@@ -78,9 +78,6 @@ ReaderScreen* AsScreen(CView* view) { return dynamic_cast<ReaderScreen*>(view); 
 ProgramLauncher g_launcher = nullptr;
 
 constexpr int RandomPictureSeconds = 60;
-constexpr UINT FolderItemBase = 200000;
-constexpr int MenuFolders = 10;
-constexpr int MenuFolderItems = 10;
 
 }  // namespace
 
@@ -226,6 +223,14 @@ BOOL CMainFrame::ShowScreen(Screen screen) {
   return TRUE;
 }
 
+BOOL CMainFrame::ShowItem(Screen screen, int item) {
+  if (!ShowScreen(screen)) return FALSE;
+  auto* target = dynamic_cast<ItemScreen*>(GetScreen(screen));
+  if (target == nullptr) return FALSE;
+  target->ShowItem(item);
+  return TRUE;
+}
+
 void CMainFrame::CycleScreen(BOOL forward) {
   static const Screen cycle[] = {Screen::Browser, Screen::Dictionary, Screen::Media, Screen::Timeline, Screen::Quiz};
   CView* active = GetActiveView();
@@ -258,9 +263,16 @@ void CMainFrame::OnGoHome() {
   }
 }
 
-void CMainFrame::OnPreferences() {
+void CMainFrame::ShowPreferences() {
   CPrefs prefs(this);
   prefs.DoModal();
+}
+
+BOOL CMainFrame::AskTextFileName(CString& path) {
+  CFileDialog dialog(FALSE, "txt", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, "Text Files (*.txt)|*.txt||", this);
+  if (dialog.DoModal() != IDOK) return FALSE;
+  path = dialog.GetPathName();
+  return TRUE;
 }
 
 void CMainFrame::SaveSearchState() {
@@ -336,27 +348,6 @@ BOOL CMainFrame::SaveBookmarks() {
   return GetVeldrixApp().SaveBookmarks();
 }
 
-void CMainFrame::FillBookmarkMenu(CMenu& menu, int fixedItems, UINT firstId, UINT moreId) {
-  while (menu.GetMenuItemCount() > fixedItems) menu.DeleteMenu(static_cast<UINT>(fixedItems), MF_BYPOSITION);
-  CVeldrixApp& app = GetVeldrixApp();
-  const int folders = app.m_folders.GetSize();
-  if (folders > 0) menu.AppendMenu(MF_SEPARATOR);
-  for (int f = 0; f < folders && f < MenuFolders; ++f) {
-    const CBitString& articles = static_cast<const CFolder*>(app.m_folders[f])->m_articles;
-    const int count = articles.GetSetCount();
-    CMenu popup;
-    popup.CreatePopupMenu();
-    for (int i = 0; i < count && i < MenuFolderItems; ++i)
-      ::AppendMenuA(popup.m_hMenu, MF_OWNERDRAW, firstId + static_cast<UINT>(MenuFolderItems * f + i),
-                    reinterpret_cast<LPCSTR>(static_cast<UINT_PTR>(articles.GetAt(i + 1))));
-    if (count > MenuFolderItems) popup.AppendMenu(MF_STRING, moreId, "more");
-    ::AppendMenuA(menu.m_hMenu, MF_POPUP | MF_OWNERDRAW | (count == 0 ? MF_GRAYED : 0),
-                  reinterpret_cast<UINT_PTR>(popup.Detach()),
-                  reinterpret_cast<LPCSTR>(static_cast<UINT_PTR>(FolderItemBase + f)));
-  }
-  if (folders > MenuFolders) menu.AppendMenu(MF_STRING, moreId, "more");
-}
-
 BOOL CMainFrame::PlaySound(const char* file) {
   if (!m_sound) return FALSE;
   SoundEngine& sound = TheSoundEngine();
@@ -428,8 +419,7 @@ void CMainFrame::OnShowBackground() {
     return;
   }
   if (link != BackgroundLink::Found) return;  // the picture has no media item to show
-  if (!ShowMedia()) return;
-  if (auto* media = dynamic_cast<CViewPicture*>(GetScreen(Screen::Media))) media->GoToItem(item, 0);
+  ShowItem(Screen::Media, item);
 }
 
 void CMainFrame::OnInternetUpdates() {
@@ -529,8 +519,8 @@ void CMainFrame::OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT item) {
   const UINT data = static_cast<UINT>(item->itemData);
   CString text;
   UINT icon = 1174;
-  if (data >= FolderItemBase) {
-    const int folder = static_cast<int>(data - FolderItemBase);
+  if (data >= ReaderBookmarks::MenuFolderBase) {
+    const int folder = static_cast<int>(data - ReaderBookmarks::MenuFolderBase);
     if (folder < app.m_folders.GetSize()) text = static_cast<CFolder*>(app.m_folders[folder])->m_name;
     icon = 6047;
   } else {
@@ -559,8 +549,8 @@ void CMainFrame::OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT item) {
   const UINT data = static_cast<UINT>(item->itemData);
   CString text;
   UINT image = 6046, mask = 6047;
-  if (data >= FolderItemBase) {
-    const int folder = static_cast<int>(data - FolderItemBase);
+  if (data >= ReaderBookmarks::MenuFolderBase) {
+    const int folder = static_cast<int>(data - ReaderBookmarks::MenuFolderBase);
     if (folder < app.m_folders.GetSize()) text = static_cast<CFolder*>(app.m_folders[folder])->m_name;
   } else {
     char title[TitleBufferSize] = "";

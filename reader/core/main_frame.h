@@ -7,8 +7,6 @@
 #pragma once
 
 #include "framework.h"
-#include "query_history.h"
-#include "reader_screen.h"
 #include "reader_shell.h"
 
 // How the frame starts the updater program: WinExec, unless a test puts its
@@ -21,61 +19,47 @@ class CMainFrame : public CFrameWnd, public ReaderShell {
  public:
   CMainFrame();
 
-  // Makes the screen the active view (creating it on first use); FALSE after
-  // its own message when it cannot be shown.
-  BOOL ShowScreen(Screen screen);
+  // ReaderShell: the screens.
+  BOOL ShowScreen(Screen screen) override;
+  BOOL ShowItem(Screen screen, int item) override;
+  CView* GetScreen(Screen screen) const override { return m_screens[static_cast<int>(screen)]; }
+  CView* GetActiveScreen() const override { return GetActiveView(); }
+  void LookUpWord(const CString& word) override;
+  BOOL PlaySound(const char* file) override;
+  void ShowPreferences() override;
+  BOOL AskTextFileName(CString& path) override;
+  BOOL SaveBookmarks() override;
   BOOL ShowBrowser() { return ShowScreen(Screen::Browser); }
   BOOL ShowDictionary() { return ShowScreen(Screen::Dictionary); }
   BOOL ShowQuiz() { return ShowScreen(Screen::Quiz); }
   BOOL ShowTimeline() { return ShowScreen(Screen::Timeline); }
   BOOL ShowMedia() { return ShowScreen(Screen::Media); }
-  // ReaderShell
-  CView* GetScreen(Screen screen) const override { return m_screens[static_cast<int>(screen)]; }
-  CView* GetActiveScreen() const override { return GetActiveView(); }
   // The next or previous screen of the cycle encyclopedia, dictionary, media,
   // timeline, quiz; nothing while the home screen is active.
   void CycleScreen(BOOL forward);
 
-  // The search state of the active screen's panels, kept across switches.
-  void SaveSearchState();
-  SearchState& GetSearchState() { return m_searchState; }
-  void CloseResultsWindows();
-  void CloseContentsWindows();
-  void CloseBookmarkWindows();
-  void SetContentsOpen();
-  void SetBookmarksOpen();
-  BOOL IsResultsOpen() const { return m_bResultsOpen; }
-  BOOL IsContentsOpen() const { return m_bContentsOpen; }
-  BOOL IsBookmarksOpen() const { return m_bBookmarksOpen; }
+  // ReaderShell: the search state of the active screen's panels, kept across
+  // switches.
+  void SaveSearchState() override;
+  SearchState& GetSearchState() override { return m_searchState; }
+  void CloseResultsWindows() override;
+  void CloseContentsWindows() override;
+  void CloseBookmarkWindows() override;
+  void SetContentsOpen() override;
+  void SetBookmarksOpen() override;
+  BOOL IsResultsOpen() const override { return m_bResultsOpen; }
+  BOOL IsContentsOpen() const override { return m_bContentsOpen; }
+  BOOL IsBookmarksOpen() const override { return m_bBookmarksOpen; }
 
-  // Closes the panels, shows the dictionary and looks the word up there.
-  void LookUpWord(const CString& word);
+  // ReaderShell: the queries.
+  QuerySession& Queries() override { return m_queries; }
+  void AddQueryToHistory(const CBitString& set, const CString& text, int kind, const CStringArray* terms,
+                         BOOL plain) override;
+  void RecallQuery(int steps) override;
 
-  // The query becomes the current one and the newest entry of the history
-  // (QuerySession::Add), and its results window is to open at its top.
-  // `terms` may be null.
-  void AddQueryToHistory(const CBitString& set, const CString& text, int kind, const CStringArray* terms, BOOL plain);
-  // Runs the entry `steps` back (1 = newest) again.
-  void RecallQuery(int steps);
-  QuerySession& Queries() { return m_queries; }
-
-  // The screens store their notes and highlights, then Bookmark.dat is written.
-  BOOL SaveBookmarks();
-  // Refills a screen's Bookmark menu from the folders: `menu` keeps its first
-  // `fixedItems` items; when folders exist a separator follows, then one
-  // owner-drawn pop-up per folder (at most ten; greyed when empty) of at most
-  // ten owner-drawn articles, command `firstId` + 10 x folder + item, and
-  // "more" (`moreId`) after a longer folder and after the tenth folder. The
-  // frame draws the items: an article carries its number, a folder's pop-up
-  // 200000 + the folder.
-  static void FillBookmarkMenu(CMenu& menu, int fixedItems, UINT firstId, UINT moreId);
-  // Plays a sound file, or stops the sound with null. TRUE when a sound started.
-  BOOL PlaySound(const char* file);
   BOOL IsCloseRequested() const { return m_bCloseRequested; }
   DWORD GetSoundHandle() const { return m_sound; }
   int GetBackgroundRecord() const { return m_backgroundRecord; }
-
-  void OnPreferences();
 
  protected:
   BOOL PreCreateWindow(CREATESTRUCT& cs) override;

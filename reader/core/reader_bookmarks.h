@@ -12,6 +12,9 @@ class ReaderLook;
 
 class ReaderBookmarks {
  public:
+  // The item data of a folder's pop-up in a Bookmark menu: this + the folder.
+  static constexpr UINT MenuFolderBase = 200000;
+
   // The records name articles of the content; the printed list takes the
   // shared fonts.
   ReaderBookmarks(ReaderContent& content, ReaderLook& look) : m_content(content), m_look(look) {}
@@ -34,6 +37,15 @@ class ReaderBookmarks {
   void ResizeFolders(int articles);
   BOOL LoadBookmarks();
   BOOL SaveBookmarks();
+
+  // Refills a screen's Bookmark menu from the folders: `menu` keeps its first
+  // `fixedItems` items; when folders exist a separator follows, then one
+  // owner-drawn pop-up per folder (at most ten; greyed when empty) of at most
+  // ten owner-drawn articles, command `firstId` + 10 x folder + item, and
+  // "more" (`moreId`) after a longer folder and after the tenth folder. The
+  // main frame draws the items: an article carries its number, a folder's
+  // pop-up MenuFolderBase + the folder.
+  void FillBookmarkMenu(CMenu& menu, int fixedItems, UINT firstId, UINT moreId) const;
 
   // One printed page of the folder list (every folder, or folder
   // m_printFolder alone with PrintListPage2) from `start`; where the next

@@ -4,7 +4,6 @@
 #pragma once
 
 #include "re_types.h"
-#include "skin_environment.h"
 #include "window_messages.h"
 
 // Notification codes of the sound engine.

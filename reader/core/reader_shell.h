@@ -1,9 +1,14 @@
 // ReaderShell: what the screens, panels and search windows ask of the
-// program's main window: its screens. The main frame implements it; the
-// others reach it through GetReaderShell() and never name the frame.
+// program's main window: showing a screen or an item on it, looking a word
+// up in the dictionary, playing a sound, the Preferences, the text file
+// dialog, the shared panels' state across screen switches, and the query
+// session. The main frame implements it; the others reach it through
+// GetReaderShell() and never name the frame.
 #pragma once
 
 #include "framework.h"
+#include "query_history.h"
+#include "reader_screen.h"
 
 enum class Screen { Home, Browser, Dictionary, Quiz, Timeline, Media, Count };
 
@@ -11,10 +16,50 @@ class ReaderShell {
  public:
   virtual ~ReaderShell() = default;
 
+  // --- the screens ---
+  // Makes the screen the active view (creating it on first use); FALSE after
+  // its own message when it cannot be shown.
+  virtual BOOL ShowScreen(Screen screen) = 0;
+  // Shows the screen, then `item` on it (ItemScreen::ShowItem); FALSE when
+  // the screen cannot be shown or takes no items.
+  virtual BOOL ShowItem(Screen screen, int item) = 0;
   // The screen's view, or null when it was not made yet.
   virtual CView* GetScreen(Screen screen) const = 0;
   // The view shown now, or null.
   virtual CView* GetActiveScreen() const = 0;
+  // Closes the panels, shows the dictionary and looks the word up there.
+  virtual void LookUpWord(const CString& word) = 0;
+  // Plays a sound file, or stops the sound with null. TRUE when a sound started.
+  virtual BOOL PlaySound(const char* file) = 0;
+  virtual void ShowPreferences() = 0;
+  // The Save dialog for a text file; FALSE when the reader cancels it.
+  virtual BOOL AskTextFileName(CString& path) = 0;
+  // The screens store their notes and highlights, then Bookmark.dat is written.
+  virtual BOOL SaveBookmarks() = 0;
+
+  // --- the panels every screen shares (results, contents, bookmark list) ---
+  // Copies the active screen's panel state into the search state.
+  virtual void SaveSearchState() = 0;
+  virtual SearchState& GetSearchState() = 0;
+  // Closes that panel on every screen; it no longer opens after a switch.
+  virtual void CloseResultsWindows() = 0;
+  virtual void CloseContentsWindows() = 0;
+  virtual void CloseBookmarkWindows() = 0;
+  // The panel opens again on the screen switched to.
+  virtual void SetContentsOpen() = 0;
+  virtual void SetBookmarksOpen() = 0;
+  virtual BOOL IsResultsOpen() const = 0;
+  virtual BOOL IsContentsOpen() const = 0;
+  virtual BOOL IsBookmarksOpen() const = 0;
+
+  // --- the queries ---
+  virtual QuerySession& Queries() = 0;
+  // The query becomes the current one and the newest of the history, and its
+  // results window opens at its top. `terms` may be null.
+  virtual void AddQueryToHistory(const CBitString& set, const CString& text, int kind, const CStringArray* terms,
+                                 BOOL plain) = 0;
+  // Runs the entry `steps` back (1 = newest) again.
+  virtual void RecallQuery(int steps) = 0;
 };
 
 // The shell of the running program: its main window; null before the main

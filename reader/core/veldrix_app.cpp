@@ -281,14 +281,6 @@ bool CVeldrixApp::IsDictionaryEntry(u32 mainEntry) {
 
 // --- the shell's own commands ---
 
-BOOL CVeldrixApp::AskTextFileName(CString& path) {
-  CFileDialog dialog(FALSE, "txt", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, "Text Files (*.txt)|*.txt||",
-                     m_pMainWnd);
-  if (dialog.DoModal() != IDOK) return FALSE;
-  path = dialog.GetPathName();
-  return TRUE;
-}
-
 void CVeldrixApp::OnAppAbout() {
   if (!m_bMediaAvailable) {
     AfxMessageBox(

@@ -49,7 +49,6 @@ class CVeldrixApp : public CWinApp,
 
   // A search-progress callback of the engine's form (done, total) -> 0 go on, 1 stop.
   static i32 RE_CALL SearchProgress(u32 done, u32 total);
-  BOOL AskTextFileName(CString& path);
 
   // --- what the skinned controls use (CSkinEnvironment) ---
   using ReaderLook::DrawTransparent;

@@ -4,10 +4,10 @@
 
 #include "dict_view.h"
 #include "dict_window_helpers.h"
-#include "main_frame.h"
 #include "reader/dictionary_ids.h"
+#include "reader_context.h"
+#include "reader_shell.h"
 #include "skin_environment.h"
-#include "veldrix_app.h"
 #include "window_messages.h"
 
 namespace {
@@ -48,7 +48,7 @@ void Box(const char* format, const CString& word) {
 }  // namespace
 
 CContentDb& CDict::ModeDatabase() const {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   if (m_nMode == dict::kFrenchEnglish) return app.GetDatabase(4);
   if (m_nMode == dict::kEnglishFrench) return app.GetDatabase(5);
   return app.GetDatabase(1);
@@ -138,16 +138,16 @@ void CDict::SwitchMode(int mode) {
 }
 
 void CDict::OnContentsCommand() {
-  if (CMainFrame* frame = GetVeldrixApp().GetMainFrame()) {
-    frame->SetContentsOpen();
-    if (CView* active = frame->GetActiveView()) active->PostMessage(WM_SHOWCONTENTS, 0, 0);
+  if (ReaderShell* shell = GetReaderShell()) {
+    shell->SetContentsOpen();
+    if (CView* active = shell->GetActiveScreen()) active->PostMessage(WM_SHOWCONTENTS, 0, 0);
   }
 }
 
 void CDict::OnBookmarkListCommand() {
-  if (CMainFrame* frame = GetVeldrixApp().GetMainFrame()) {
-    frame->SetBookmarksOpen();
-    if (CView* active = frame->GetActiveView()) active->PostMessage(WM_SHOWBOOKMARKS, 0, 0);
+  if (ReaderShell* shell = GetReaderShell()) {
+    shell->SetBookmarksOpen();
+    if (CView* active = shell->GetActiveScreen()) active->PostMessage(WM_SHOWBOOKMARKS, 0, 0);
   }
 }
 
@@ -229,7 +229,7 @@ void CDict::LookUpWord(const CString& word, int, int entryIndex, const CStringAr
 void CDict::LookUp(BOOL definitions, BOOL synonyms, int entryIndex, const CStringArray* highlight) {
   const CString word = dict::TrimWord(GetWord());
   if (word.IsEmpty()) return;
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   CContentDb& db = ModeDatabase();
   CStringArray alternatives;
   int outcome = 0;
@@ -291,7 +291,7 @@ void CDict::LookUp(BOOL definitions, BOOL synonyms, int entryIndex, const CStrin
 
 void CDict::FillThesaurusList(BOOL definitions, const CString& word) {
   CWaitCursor wait;
-  CContentDb& thesaurus = GetVeldrixApp().GetDatabase(2);
+  CContentDb& thesaurus = Reader().GetDatabase(2);
   const BOOL found = thesaurus.ParseEntries(word);
   m_thesaurusList.ResetContent();
   const int senses = found ? thesaurus.GetParsedCount() : 0;
@@ -313,7 +313,7 @@ void CDict::FillThesaurusList(BOOL definitions, const CString& word) {
 void CDict::OnThesaurusSelection() { ShowSynonyms(); }
 
 void CDict::ShowSynonyms() {
-  CContentDb& thesaurus = GetVeldrixApp().GetDatabase(2);
+  CContentDb& thesaurus = Reader().GetDatabase(2);
   const int sense = m_thesaurusList.GetCurSel();
   if (sense < 0 || sense >= thesaurus.GetParsedCount()) return;
   const int count = thesaurus.GetParsedItemCount(sense);
@@ -346,7 +346,7 @@ void CDict::ClearEntry() {
 }
 
 void CDict::AppendEntryText(DWORD entry) {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   const int engineEntry = OnMainDatabase() ? app.ToFileArticle(static_cast<int>(entry)) : static_cast<int>(entry);
   CContentDb& db = ModeDatabase();
   while (const ReTokenBlock* chunk = db.NextToken(engineEntry)) m_display.AddText(chunk);
@@ -362,10 +362,10 @@ void CDict::ShowEntry(DWORD entry) {
   if (OnMainDatabase()) m_display.RestoreAnnotations(static_cast<int>(entry));
   ResumeRedraw(&m_display);
   EnablePrintSave(TRUE);
-  CMainFrame* frame = GetVeldrixApp().GetMainFrame();
-  if (frame != nullptr && frame->IsResultsOpen() && OnMainDatabase() &&
-      frame->Queries().GetCurrentQuery().Test(static_cast<int>(entry)))
-    MarkWords(frame->Queries().GetCurrentTerms());
+  ReaderShell* shell = GetReaderShell();
+  if (shell != nullptr && shell->IsResultsOpen() && OnMainDatabase() &&
+      shell->Queries().GetCurrentQuery().Test(static_cast<int>(entry)))
+    MarkWords(shell->Queries().GetCurrentTerms());
 }
 
 // Lays the shown entry out again (a new width, new fonts), its notes kept.

@@ -1,6 +1,6 @@
 #include "dict_window_helpers.h"
 
-#include "veldrix_app.h"
+#include "reader_context.h"
 #include "window_messages.h"
 
 namespace dict {
@@ -15,7 +15,7 @@ void TrackHover(CWnd* self, HWND& hovered, CWnd* under) {
 }
 
 BOOL RealizeAppPalette(CWnd* window) {
-  CPalette& palette = GetVeldrixApp().m_palette;
+  CPalette& palette = Reader().m_palette;
   if (palette.GetSafeHandle() == nullptr) return FALSE;
   CClientDC dc(window);
   CPalette* old = dc.SelectPalette(&palette, FALSE);

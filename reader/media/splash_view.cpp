@@ -3,14 +3,14 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "main_frame.h"
 #include "media_logic.h"
 #include "reader/media_ids.h"
 #include "reader/reader_ids.h"
+#include "reader_context.h"
 #include "reader_messages.h"
+#include "reader_shell.h"
 #include "settings.h"
 #include "skin_environment.h"
-#include "veldrix_app.h"
 
 namespace {
 
@@ -58,7 +58,7 @@ CSplash::~CSplash() {
 
 void CSplash::OnInitialUpdate() {
   CFormView::OnInitialUpdate();
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   if (CWnd* frame = GetParentFrame()) {
     frame->SetMenu(nullptr);
   }
@@ -128,7 +128,7 @@ void CSplash::OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeact
 
 void CSplash::OnDraw(CDC* pDC) {
   if (!m_background.m_hObject) return;
-  CPalette* palette = &GetVeldrixApp().m_palette;
+  CPalette* palette = &Reader().m_palette;
   CPalette* old = palette->m_hObject ? pDC->SelectPalette(palette, FALSE) : nullptr;
   pDC->RealizePalette();
   CDC memory;
@@ -194,7 +194,7 @@ void CSplash::Dissolve() {
   CClientDC dc(this);
   CDC memory;
   memory.CreateCompatibleDC(&dc);
-  CPalette* palette = &GetVeldrixApp().m_palette;
+  CPalette* palette = &Reader().m_palette;
   CPalette* old = palette->m_hObject ? dc.SelectPalette(palette, FALSE) : nullptr;
   CPalette* oldMemory = palette->m_hObject ? memory.SelectPalette(palette, FALSE) : nullptr;
   dc.RealizePalette();
@@ -249,7 +249,7 @@ BOOL CSplash::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {
 }
 
 BOOL CSplash::OnQueryNewPalette() {
-  CPalette* palette = &GetVeldrixApp().m_palette;
+  CPalette* palette = &Reader().m_palette;
   if (!palette->m_hObject) return FALSE;
   const UINT changed = RealizeWindowPalette(this, palette, FALSE);
   if (changed) Invalidate();
@@ -283,7 +283,7 @@ BOOL CSplash::OnCommand(WPARAM wParam, LPARAM lParam) {
 
 void CSplash::OnButton(UINT id) {
   CWnd* main = AfxGetMainWnd();
-  auto* frame = dynamic_cast<CMainFrame*>(main);
+  ReaderShell* shell = GetReaderShell();
   switch (id) {
     case IDC_SCREEN_ENCYCLOPEDIA:
       if (main) main->PostMessage(WM_COMMAND, ID_SHOW_BROWSER);
@@ -301,7 +301,7 @@ void CSplash::OnButton(UINT id) {
       if (main) main->PostMessage(WM_COMMAND, ID_SHOW_QUIZ);
       break;
     case IDC_HOME_YEARS:
-      if (frame && frame->ShowTimeline()) frame->PostMessage(WM_COMMAND, ID_YEARS_IN_REVIEW);
+      if (shell && shell->ShowScreen(Screen::Timeline)) main->PostMessage(WM_COMMAND, ID_YEARS_IN_REVIEW);
       break;
     case IDC_HOME_TOUR: AfxGetApp()->WinHelp(HelpTour, HELP_CONTEXT); break;
     default: break;

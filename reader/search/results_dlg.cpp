@@ -4,8 +4,8 @@
 
 #include "display.h"
 #include "entry_opener.h"
-#include "main_frame.h"
-#include "veldrix_app.h"
+#include "reader_context.h"
+#include "reader_shell.h"
 
 namespace {
 
@@ -75,9 +75,9 @@ void CResultsDlg::OnSize(UINT type, int cx, int cy) {
 }
 
 void CResultsDlg::Refresh(BOOL tell) {
-  CMainFrame* frame = Frame();
-  if (frame == nullptr || GetSafeHwnd() == nullptr) return;
-  const SearchState& state = frame->GetSearchState();
+  ReaderShell* shell = GetReaderShell();
+  if (shell == nullptr || GetSafeHwnd() == nullptr) return;
+  const SearchState& state = shell->GetSearchState();
   m_toggles.SetChecked(state.filters);
   Filter();
   if (state.resultsSelection > 0) m_list.SelectArticle(state.resultsSelection);
@@ -92,14 +92,14 @@ void CResultsDlg::Refresh(BOOL tell) {
 }
 
 void CResultsDlg::Filter() {
-  CMainFrame* frame = Frame();
-  if (frame == nullptr) return;
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderShell* shell = GetReaderShell();
+  if (shell == nullptr) return;
+  ReaderContext& app = Reader();
   search::ToggleSets sets[search::kToggleCount];
   CFilterToggles::SetsOf(app, sets);
   BOOL checked[search::kToggleCount];
   m_toggles.GetChecked(checked);
-  m_list.SetArticles(search::FilterArticles(frame->Queries().GetCurrentQuery(), app.m_allArticles, sets, checked,
+  m_list.SetArticles(search::FilterArticles(shell->Queries().GetCurrentQuery(), app.m_allArticles, sets, checked,
                                             app.GetArticleCount()));
   CRect band(0, 0, 0, kBandHeight);
   GetClientRect(&band);
@@ -111,8 +111,8 @@ void CResultsDlg::Filter() {
 BOOL CResultsDlg::OpenCurrent() {
   const int article = m_list.GetCurArticle();
   if (article <= 0) return FALSE;
-  CMainFrame* frame = Frame();
-  const int kind = frame != nullptr ? frame->Queries().GetCurrentKind() : 0;
+  ReaderShell* shell = GetReaderShell();
+  const int kind = shell != nullptr ? shell->Queries().GetCurrentKind() : 0;
   const UINT position = m_list.GetArticles().GetPosition(article);
   return OpenSearchEntry(article, kind == 0 ? HitStep::FirstHit : HitStep::Position, position);
 }
@@ -127,7 +127,7 @@ void CResultsDlg::OnOK() { OpenCurrent(); }
 
 void CResultsDlg::OnCancel() {
   if (GetSafeHwnd() == nullptr) return;
-  if (CMainFrame* frame = Frame()) frame->CloseResultsWindows();
+  if (ReaderShell* shell = GetReaderShell()) shell->CloseResultsWindows();
   // A window whose screen does not close it still goes.
   if (GetSafeHwnd() != nullptr) DestroyWindow();
 }

@@ -5,10 +5,10 @@
 
 #include "display.h"
 #include "entry_opener.h"
-#include "main_frame.h"
+#include "reader_context.h"
+#include "reader_shell.h"
 #include "settings.h"
 #include "title_key.h"
-#include "veldrix_app.h"
 
 namespace {
 
@@ -114,7 +114,7 @@ BOOL CSubjectsDlg::Create(const CRect& rect, UINT templateId, CWnd* owner, BOOL 
 }
 
 CBitString CSubjectsDlg::AllArticles() const {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   const int count = app.GetArticleCount();
   CBitString all(count, FALSE);
   if (count > 0) all.SetRange(1, count, TRUE);
@@ -184,9 +184,9 @@ void CSubjectsDlg::OnSize(UINT type, int cx, int cy) {
 }
 
 void CSubjectsDlg::Refresh() {
-  CMainFrame* frame = Frame();
-  if (frame == nullptr || GetSafeHwnd() == nullptr) return;
-  const SearchState& state = frame->GetSearchState();
+  ReaderShell* shell = GetReaderShell();
+  if (shell == nullptr || GetSafeHwnd() == nullptr) return;
+  const SearchState& state = shell->GetSearchState();
   BOOL checked[search::kToggleCount];
   std::copy(std::begin(state.filters), std::end(state.filters), checked);
   if (m_subjectMode)
@@ -206,7 +206,7 @@ void CSubjectsDlg::Refresh() {
 }
 
 void CSubjectsDlg::Filter() {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   search::ToggleSets sets[search::kToggleCount];
   CFilterToggles::SetsOf(app, sets);
   BOOL checked[search::kToggleCount];
@@ -241,7 +241,7 @@ void CSubjectsDlg::FindTyped() {
   text[TitleBufferSize - 1] = '\0';
   FoldAccents(text);
   if (text[0] == '\0') return;
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   char title[TitleBufferSize] = "";
   int found = 0;
   if (!app.FindTitle(text, title, &found)) return;
@@ -262,7 +262,7 @@ void CSubjectsDlg::ListSelected() {
   if (article <= 0 || article == m_listChosen) return;
   m_listChosen = -1;
   char title[TitleBufferSize] = "";
-  GetVeldrixApp().LookupTitle(article, title);
+  Reader().LookupTitle(article, title);
   m_suppressFind = TRUE;
   m_findBox.SetWindowText(title);
   m_findBox.SetSel(0, -1);
@@ -277,7 +277,7 @@ int CSubjectsDlg::FindFromList() {
   text[kQueryLimit] = '\0';
   FoldAccents(text);
   if (text[0] == '\0') return 0;
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   CBitString found(app.GetArticleCount(), FALSE);
   {
     CWaitCursor wait;
@@ -334,7 +334,7 @@ void CSubjectsDlg::ToggleMode() {
 
 void CSubjectsDlg::ChooseSubjects(const CUIntArray& categories) {
   CWaitCursor wait;
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   BOOL all = categories.GetSize() == 0;
   for (int i = 0; i < categories.GetSize(); ++i) all = all || categories[i] == 0;
   if (all) {
@@ -406,7 +406,7 @@ void CSubjectsDlg::OnOK() {
 
 void CSubjectsDlg::OnCancel() {
   if (GetSafeHwnd() == nullptr) return;
-  if (CMainFrame* frame = Frame()) frame->CloseContentsWindows();
+  if (ReaderShell* shell = GetReaderShell()) shell->CloseContentsWindows();
   if (GetSafeHwnd() != nullptr) DestroyWindow();
 }
 

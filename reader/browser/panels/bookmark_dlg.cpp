@@ -5,11 +5,11 @@
 #include "folder_dlgs.h"
 #include "folder_list.h"
 #include "item_router.h"
-#include "main_frame.h"
 #include "panel_logic.h"
 #include "panel_owner.h"
+#include "reader_context.h"
+#include "reader_shell.h"
 #include "skin_environment.h"
-#include "veldrix_app.h"
 
 namespace {
 
@@ -67,7 +67,7 @@ END_MESSAGE_MAP()
 
 int CBookmarkDlg::OwnerKindOf(CWnd* parent) {
   if (parent == nullptr) return kEncyclopedia;
-  if (dynamic_cast<CMainFrame*>(parent) != nullptr) return kMedia;
+  if (dynamic_cast<ReaderShell*>(parent) != nullptr) return kMedia;  // the main frame
   for (const CRuntimeClass* type = parent->GetRuntimeClass(); type != nullptr; type = type->m_pBaseClass) {
     const char* name = type->m_lpszClassName;
     if (std::strcmp(name, "CBrowser") == 0) return kEncyclopedia;
@@ -147,18 +147,18 @@ void CBookmarkDlg::RefillFolders(int select) {
 }
 
 void CBookmarkDlg::ShowFolderArticles() {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   const CFolder* folder = panels::FolderAt(app.m_folders, GetSelectedFolder());
   m_articles.SetArticles(folder != nullptr ? folder->m_articles : CBitString(app.GetArticleCount(), FALSE));
 }
 
 void CBookmarkDlg::RestoreState() {
-  CMainFrame* frame = GetVeldrixApp().GetMainFrame();
-  if (frame == nullptr) {
+  ReaderShell* shell = GetReaderShell();
+  if (shell == nullptr) {
     ShowFolderArticles();
     return;
   }
-  const SearchState& state = frame->GetSearchState();
+  const SearchState& state = shell->GetSearchState();
   CSkinBar& bar = m_folders.Bar();
   const int top =
       state.bookmarkTop < bar.m_min ? bar.m_min : (state.bookmarkTop > bar.m_max ? bar.m_max : state.bookmarkTop);
@@ -188,7 +188,7 @@ void CBookmarkDlg::OnOK() {}
 void CBookmarkDlg::OnCancel() { OnClose(); }
 
 void CBookmarkDlg::OnClose() {
-  if (CMainFrame* frame = GetVeldrixApp().GetMainFrame()) frame->CloseBookmarkWindows();
+  if (ReaderShell* shell = GetReaderShell()) shell->CloseBookmarkWindows();
   // A list whose owner the frame does not know (no screen) closes itself.
   if (m_hWnd != nullptr && ::IsWindow(m_hWnd)) DestroyWindow();
 }
@@ -210,7 +210,7 @@ void CBookmarkDlg::OnNewFolder() {
 }
 
 void CBookmarkDlg::OnRenameFolder() {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   const int selected = GetSelectedFolder();
   CFolder* folder = panels::FolderAt(app.m_folders, selected);
   if (folder == nullptr) return;
@@ -226,14 +226,14 @@ void CBookmarkDlg::OnRenameFolder() {
 }
 
 void CBookmarkDlg::StoreScreenAnnotations() {
-  CMainFrame* frame = GetVeldrixApp().GetMainFrame();
-  if (frame == nullptr) return;
+  ReaderShell* shell = GetReaderShell();
+  if (shell == nullptr) return;
   for (Screen screen : {Screen::Browser, Screen::Dictionary, Screen::Timeline})
-    if (auto* view = dynamic_cast<ReaderScreen*>(frame->GetScreen(screen))) view->StoreAnnotations();
+    if (auto* view = dynamic_cast<ReaderScreen*>(shell->GetScreen(screen))) view->StoreAnnotations();
 }
 
 void CBookmarkDlg::OnDeleteArticle() {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   const int selected = GetSelectedFolder();
   CFolder* folder = panels::FolderAt(app.m_folders, selected);
   if (folder == nullptr) return;
@@ -247,7 +247,7 @@ void CBookmarkDlg::OnDeleteArticle() {
 }
 
 void CBookmarkDlg::OnDeleteFolder() {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   const int selected = GetSelectedFolder();
   CFolder* folder = panels::FolderAt(app.m_folders, selected);
   if (folder == nullptr) return;
@@ -263,7 +263,7 @@ void CBookmarkDlg::PrintFolder(BOOL preview) {
   if (selected < 0) return;
   CWnd* owner = GetParent();
   if (m_kind == kMedia) {
-    if (CMainFrame* frame = GetVeldrixApp().GetMainFrame()) owner = frame->GetScreen(Screen::Media);
+    if (ReaderShell* shell = GetReaderShell()) owner = shell->GetScreen(Screen::Media);
   }
   if (auto* panelOwner = dynamic_cast<PanelOwner*>(owner)) panelOwner->PrintBookmarkFolder(selected, preview);
 }
@@ -278,7 +278,7 @@ LRESULT CBookmarkDlg::OnRefresh(WPARAM, LPARAM) {
 }
 
 LRESULT CBookmarkDlg::OnFoldersChanged(WPARAM, LPARAM) {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   // The name from the list's row: the folders may already have moved.
   CString name;
   const int selected = GetSelectedFolder();

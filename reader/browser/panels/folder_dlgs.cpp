@@ -3,14 +3,14 @@
 #include "folder_list.h"
 #include "panel_logic.h"
 #include "reader/reader_ids.h"
+#include "reader_context.h"
 #include "skin_environment.h"
-#include "veldrix_app.h"
 
 namespace panels {
 
 void FillFolderList(CValueListBox& list) {
   list.ResetContent();
-  const CObArray& folders = GetVeldrixApp().m_folders;
+  const CObArray& folders = Reader().m_folders;
   for (int i = 0; i < folders.GetSize(); ++i) list.AddItem(FolderAt(folders, i)->m_name, kFolderImage, kFolderMask);
 }
 
@@ -18,7 +18,7 @@ int AskNewFolder(CWnd* parent) {
   CFolderNameDlg dialog(parent);
   dialog.m_caption = "Create New Folder";
   if (dialog.DoModal() != IDOK) return -1;
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   const int index = InsertFolder(app.m_folders, app.GetArticleCount(), dialog.m_name);
   // The new (empty) folder is announced, so every screen's Bookmark menu shows it.
   app.AddToFolder(index, CBitString(app.GetArticleCount(), FALSE), FALSE);
@@ -113,7 +113,7 @@ BOOL CFolderNameDlg::OnInitDialog() {
 void CFolderNameDlg::OnOK() {
   if (!UpdateData(TRUE)) return;
   CStringArray names;
-  panels::FolderNames(GetVeldrixApp().m_folders, names);
+  panels::FolderNames(Reader().m_folders, names);
   if (panels::IsDuplicateFolderName(names, m_name, m_folderIndex)) {
     AfxMessageBox("There is already a folder with the same name", MB_OK | MB_ICONEXCLAMATION);
     m_edit.SetFocus();

@@ -1,13 +1,12 @@
 #include "item_router.h"
 
-#include "main_frame.h"
-#include "panel_owner.h"
-#include "veldrix_app.h"
+#include "reader_context.h"
+#include "reader_shell.h"
 
 namespace panels {
 
 ItemKind KindOfArticle(int article) {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   if (article <= 0) return ItemKind::Article;
   if (app.m_multBits.Test(article)) return ItemKind::MediaItem;
   if (app.m_tmlBits.Test(article)) return ItemKind::TimelineEvent;
@@ -15,11 +14,11 @@ ItemKind KindOfArticle(int article) {
   return ItemKind::Article;
 }
 
-int MediaItemOf(int article) { return GetVeldrixApp().m_multBits.IndexOf(article); }
+int MediaItemOf(int article) { return Reader().m_multBits.IndexOf(article); }
 
 BOOL ShowOnScreen(ItemKind kind, int item) {
-  CMainFrame* frame = GetVeldrixApp().GetMainFrame();
-  if (frame == nullptr) return FALSE;
+  ReaderShell* shell = GetReaderShell();
+  if (shell == nullptr) return FALSE;
   Screen screen = Screen::Browser;
   switch (kind) {
     case ItemKind::MediaItem: screen = Screen::Media; break;
@@ -27,11 +26,7 @@ BOOL ShowOnScreen(ItemKind kind, int item) {
     case ItemKind::DictionaryEntry: screen = Screen::Dictionary; break;
     case ItemKind::Article: break;
   }
-  if (!frame->ShowScreen(screen)) return FALSE;
-  auto* target = dynamic_cast<ItemScreen*>(frame->GetScreen(screen));
-  if (target == nullptr) return FALSE;
-  target->ShowItem(item);
-  return TRUE;
+  return shell->ShowItem(screen, item);
 }
 
 BOOL ShowOnItsScreen(int article) {

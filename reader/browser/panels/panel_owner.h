@@ -1,16 +1,9 @@
 // What the tool windows need of the screens. A screen view implements these
-// interfaces (and the main frame reaches the screens through ItemScreen), so
-// a tool window knows no screen class.
+// interfaces (and ItemScreen, reader_screen.h), so a tool window knows no
+// screen class.
 #pragma once
 
-// A screen's one operation that puts an item on it: the encyclopedia's
-// ShowArticle(article), the dictionary's ShowEntry(article), the timeline's
-// SetCurrentArticle(event) and the media gallery's GoToItem(item index).
-class ItemScreen {
- public:
-  virtual ~ItemScreen() = default;
-  virtual void ShowItem(int item) = 0;
-};
+#include "framework.h"
 
 // The screen that owns an article list or a bookmark list.
 class PanelOwner {

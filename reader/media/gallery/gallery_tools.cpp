@@ -5,15 +5,15 @@
 
 #include "bookmark_dlg.h"
 #include "bookmarks.h"
-#include "browser.h"
 #include "item_router.h"
-#include "main_frame.h"
 #include "media_logic.h"
 #include "picture_view.h"
 #include "preview_view.h"
 #include "reader/media_ids.h"
 #include "reader/panels_ids.h"
+#include "reader_context.h"
 #include "reader_messages.h"
+#include "reader_shell.h"
 #include "related_queries.h"
 #include "results_dlg.h"
 #include "search_dlg.h"
@@ -21,11 +21,8 @@
 #include "subjects_dlg.h"
 #include "title_key.h"
 #include "tuner_dlg.h"
-#include "veldrix_app.h"
 
 namespace {
-
-CVeldrixApp& App() { return GetVeldrixApp(); }
 
 constexpr int FixedBookmarkItems = 6;
 constexpr int HistoryPosition = 4;
@@ -43,33 +40,13 @@ BOOL IsOpen(CWnd* window) { return window && window->GetSafeHwnd() && ::IsWindow
 
 // The search windows take their rectangle in the main frame's client
 // coordinates.
-CRect InFrameClient(CMainFrame& frame, const CRect& screenRect) {
+CRect InFrameClient(CWnd& frame, const CRect& screenRect) {
   CRect rect = screenRect;
   frame.ScreenToClient(&rect);
   return rect;
 }
 
 }  // namespace
-
-// --- showing articles on their screens ---
-
-void ShowArticlesInBrowser(CMainFrame* frame, const CDWordArray& articles) {
-  auto* browser = dynamic_cast<CBrowser*>(frame ? frame->GetScreen(Screen::Browser) : nullptr);
-  if (!browser || articles.GetSize() == 0) return;
-  // One article is shown alone; several go to the article list, which shows
-  // the first.
-  if (articles.GetSize() == 1) {
-    browser->CloseToolWindows();
-    browser->ShowArticle(App().ToInternalArticle(static_cast<int>(articles[0])));
-  } else {
-    browser->ShowArticleList(articles);
-  }
-}
-
-void ShowArticleOnItsScreen(CMainFrame* frame, int article) {
-  if (!frame || article <= 0) return;
-  panels::ShowOnItsScreen(article);
-}
 
 // --- tool windows ---
 
@@ -100,8 +77,9 @@ void CViewPicture::CloseOtherTools(ToolWindow keep) {
 }
 
 CWnd* CViewPicture::CreateSharedTool(ToolWindow kind, const CRect& rect) {
-  CMainFrame* frame = App().GetMainFrame();
-  if (!frame) return nullptr;
+  ReaderShell* shell = GetReaderShell();
+  if (!shell) return nullptr;
+  CWnd* main = AfxGetMainWnd();  // the shell's window owns them
   // Each window gets a new object; the one before (whose window is gone)
   // goes with it.
   std::unique_ptr<CWnd>& object = m_toolObjects[kind];
@@ -109,33 +87,33 @@ CWnd* CViewPicture::CreateSharedTool(ToolWindow kind, const CRect& rect) {
   switch (kind) {
     case Results: {
       auto results = std::make_unique<CResultsDlg>();
-      made = results->Create(InFrameClient(*frame, rect), CResultsDlg::kMediaTemplate,
-                             frame->Queries().GetCurrentKind() == 1 ? 1 : 0, frame, &frame->Queries().GetCurrentTerms(),
-                             frame->Queries().GetCurrentText());
+      made = results->Create(InFrameClient(*main, rect), CResultsDlg::kMediaTemplate,
+                             shell->Queries().GetCurrentKind() == 1 ? 1 : 0, main, &shell->Queries().GetCurrentTerms(),
+                             shell->Queries().GetCurrentText());
       object = std::move(results);
       break;
     }
     case Contents: {
       auto contents = std::make_unique<CSubjectsDlg>();
-      made = contents->Create(InFrameClient(*frame, rect), CSubjectsDlg::kMediaTemplate, frame, FALSE);
+      made = contents->Create(InFrameClient(*main, rect), CSubjectsDlg::kMediaTemplate, main, FALSE);
       object = std::move(contents);
       break;
     }
     case BookmarkList: {
       auto bookmarks = std::make_unique<CBookmarkDlg>();
-      made = bookmarks->Create(rect, IDD_BOOKMARK_LIST_POPUP, frame);
+      made = bookmarks->Create(rect, IDD_BOOKMARK_LIST_POPUP, main);
       object = std::move(bookmarks);
       break;
     }
     case SmartSearch: {
       auto smart = std::make_unique<CSmartSearchDlg>();
-      made = smart->Create(InFrameClient(*frame, rect), CSmartSearchDlg::kMediaTemplate, frame);
+      made = smart->Create(InFrameClient(*main, rect), CSmartSearchDlg::kMediaTemplate, main);
       object = std::move(smart);
       break;
     }
     case BooleanSearch: {
       auto boolean = std::make_unique<CSearchDlg>();
-      made = boolean->Create(InFrameClient(*frame, rect), CSearchDlg::kMediaTemplate, frame);
+      made = boolean->Create(InFrameClient(*main, rect), CSearchDlg::kMediaTemplate, main);
       object = std::move(boolean);
       break;
     }
@@ -151,7 +129,7 @@ CWnd* CViewPicture::CreateSharedTool(ToolWindow kind, const CRect& rect) {
 void CViewPicture::OpenTool(ToolWindow kind) {
   if (IsToolOpen(kind)) return;
   CloseOtherTools(kind);
-  CWnd* owner = App().GetMainFrame();
+  CWnd* owner = AfxGetMainWnd();
   if (kind == SubjectPanel) {
     m_subjectPanel.Create(m_toolRect, owner, this);
     m_subjectPanel.SetPalette(m_pPalette);
@@ -162,7 +140,7 @@ void CViewPicture::OpenTool(ToolWindow kind) {
 
 void CViewPicture::ComputeToolRect() {
   CRect rect(2, 50, 211, 400);
-  if (CMainFrame* frame = App().GetMainFrame()) frame->ClientToScreen(&rect);
+  if (CWnd* main = AfxGetMainWnd()) main->ClientToScreen(&rect);
   rect.OffsetRect(6 - rect.left, 0);
   m_toolRect = rect;
 }
@@ -172,17 +150,17 @@ void CViewPicture::OnSmartSearch() { OpenTool(SmartSearch); }
 void CViewPicture::OnBooleanSearch() { OpenTool(BooleanSearch); }
 
 void CViewPicture::OnContents() {
-  CMainFrame* frame = App().GetMainFrame();
-  if (!frame) return;
-  frame->SetContentsOpen();
-  if (CView* active = frame->GetActiveView()) active->PostMessage(WM_SHOWCONTENTS);
+  ReaderShell* shell = GetReaderShell();
+  if (!shell) return;
+  shell->SetContentsOpen();
+  if (CView* active = shell->GetActiveScreen()) active->PostMessage(WM_SHOWCONTENTS);
 }
 
 void CViewPicture::OnViewBookmarks() {
-  CMainFrame* frame = App().GetMainFrame();
-  if (!frame) return;
-  frame->SetBookmarksOpen();
-  if (CView* active = frame->GetActiveView()) active->PostMessage(WM_SHOWBOOKMARKS);
+  ReaderShell* shell = GetReaderShell();
+  if (!shell) return;
+  shell->SetBookmarksOpen();
+  if (CView* active = shell->GetActiveScreen()) active->PostMessage(WM_SHOWBOOKMARKS);
 }
 
 LRESULT CViewPicture::OnShowContents(WPARAM, LPARAM) {
@@ -202,10 +180,10 @@ LRESULT CViewPicture::OnShowBookmarks(WPARAM, LPARAM) {
 }
 
 LRESULT CViewPicture::OnShowResults(WPARAM wParam, LPARAM) {
-  CMainFrame* frame = App().GetMainFrame();
+  ReaderShell* shell = GetReaderShell();
   auto* results = dynamic_cast<CResultsDlg*>(m_tools[Results]);
-  if (IsToolOpen(Results) && results && frame &&
-      frame->Queries().IsCurrentQuery(results->GetQuery(), results->IsRanked())) {
+  if (IsToolOpen(Results) && results && shell &&
+      shell->Queries().IsCurrentQuery(results->GetQuery(), results->IsRanked())) {
     m_tools[Results]->SendMessage(WM_REFRESHLIST);
     return 0;
   }
@@ -224,8 +202,8 @@ void CViewPicture::HidePanel(ScreenPanel panel) {
 }
 
 void CViewPicture::OpenAdvancedSearch(const CString& query, const CStringArray& terms) {
-  CMainFrame* frame = App().GetMainFrame();
-  if (!frame) return;
+  ReaderShell* shell = GetReaderShell();
+  if (!shell) return;
   CRect rect = m_toolRect;
   if (IsToolOpen(SmartSearch)) {
     // Smart Search asks from inside its own handler: its window goes, its
@@ -237,7 +215,8 @@ void CViewPicture::OpenAdvancedSearch(const CString& query, const CStringArray& 
   }
   CloseToolWindow(Tuner);
   auto tuner = std::make_unique<CTunerDlg>();
-  const BOOL made = tuner->Create(InFrameClient(*frame, rect), CTunerDlg::kMediaTemplate, frame, query, terms);
+  CWnd* main = AfxGetMainWnd();
+  const BOOL made = tuner->Create(InFrameClient(*main, rect), CTunerDlg::kMediaTemplate, main, query, terms);
   m_toolObjects[Tuner] = std::move(tuner);
   if (!made || !IsOpen(m_toolObjects[Tuner].get())) return;
   m_tools[Tuner] = m_toolObjects[Tuner].get();
@@ -275,7 +254,7 @@ void CViewPicture::OnHistory(UINT id) { browser::RecallHistoryCommand(id, ID_HIS
 void CViewPicture::RebuildBookmarkMenu() {
   CMenu* bookmarks = FindPopup("&Bookmark");
   if (!bookmarks) return;
-  CMainFrame::FillBookmarkMenu(*bookmarks, FixedBookmarkItems, ID_BOOKMARK_FIRST, ID_MEDIA_VIEW_BOOKMARKS);
+  Reader().FillBookmarkMenu(*bookmarks, FixedBookmarkItems, ID_BOOKMARK_FIRST, ID_MEDIA_VIEW_BOOKMARKS);
   if (IsToolOpen(BookmarkList)) m_tools[BookmarkList]->PostMessage(WM_BITSCHANGED, 1, 0);
   if (m_subjectPanel.GetSafeHwnd()) m_subjectPanel.GetTitles().Invalidate();
   for (ToolWindow kind : {Contents, Results})
@@ -289,7 +268,7 @@ LRESULT CViewPicture::OnBitsChanged(WPARAM, LPARAM) {
 
 void CViewPicture::OnBookmarkEntry(UINT id) {
   const int f = static_cast<int>(id - ID_BOOKMARK_FIRST) / 10, i = static_cast<int>(id - ID_BOOKMARK_FIRST) % 10;
-  CVeldrixApp& app = App();
+  ReaderContext& app = Reader();
   if (f >= app.m_folders.GetSize()) return;
   const int article = static_cast<const CFolder*>(app.m_folders[f])->m_articles.GetAt(i + 1);
   if (article <= 0) return;
@@ -299,7 +278,7 @@ void CViewPicture::OnBookmarkEntry(UINT id) {
     ShowItem();
     return;
   }
-  ShowArticleOnItsScreen(app.GetMainFrame(), article);
+  panels::ShowOnItsScreen(article);
 }
 
 // --- filing ---
@@ -310,7 +289,7 @@ void CViewPicture::OnAddArticle() {
   const int article = CurrentArticle();
   int folder = -1;
   if (article <= 0 || !ChooseBookmarkFolder(this, folder)) return;
-  App().SetInFolder(folder, article, TRUE);
+  Reader().SetInFolder(folder, article, TRUE);
 }
 
 void CViewPicture::OnAddSelected() {
@@ -332,7 +311,7 @@ void CViewPicture::OnAddSelected() {
   }
   int folder = -1;
   if (!set || !ChooseBookmarkFolder(this, folder)) return;
-  App().AddToFolder(folder, *set, TRUE);
+  Reader().AddToFolder(folder, *set, TRUE);
 }
 
 void CViewPicture::OnUpdateAddSelected(CCmdUI* pCmdUI) {
@@ -343,7 +322,7 @@ void CViewPicture::OnUpdateAddSelected(CCmdUI* pCmdUI) {
 
 void CViewPicture::OnUpdatePrint(CCmdUI* pCmdUI) { pCmdUI->Enable(!IsPanoramaShown()); }
 
-void CViewPicture::OnUpdateBookmarkPrint(CCmdUI* pCmdUI) { pCmdUI->Enable(App().m_folders.GetSize() > 0); }
+void CViewPicture::OnUpdateBookmarkPrint(CCmdUI* pCmdUI) { pCmdUI->Enable(Reader().m_folders.GetSize() > 0); }
 
 void CViewPicture::RunPrint(int mode, BOOL preview) {
   m_printMode = mode;
@@ -368,9 +347,8 @@ void CViewPicture::OnPrintBookmarks() { RunPrint(PrintBookmarks, FALSE); }
 void CViewPicture::OnPreviewBookmarks() { RunPrint(PrintBookmarks, TRUE); }
 
 void CViewPicture::ShowArticle(int article) {
-  CMainFrame* frame = App().GetMainFrame();
-  if (article <= 0 || !frame || !frame->ShowBrowser()) return;
-  if (auto* browser = dynamic_cast<CBrowser*>(frame->GetScreen(Screen::Browser))) browser->ShowArticle(article);
+  ReaderShell* shell = GetReaderShell();
+  if (article > 0 && shell != nullptr) shell->ShowItem(Screen::Browser, article);
 }
 
 void CViewPicture::PrintBookmarkFolder(int folder, BOOL preview) {
@@ -381,12 +359,12 @@ void CViewPicture::PrintBookmarkFolder(int folder, BOOL preview) {
 }
 
 void CViewPicture::PrintBookmarkFolder(int folder) {
-  App().m_printFolder = folder;
+  Reader().m_printFolder = folder;
   RunPrint(PrintFolder, FALSE);
 }
 
 void CViewPicture::PreviewBookmarkFolder(int folder) {
-  App().m_printFolder = folder;
+  Reader().m_printFolder = folder;
   RunPrint(PrintFolder, TRUE);
 }
 
@@ -399,13 +377,13 @@ BOOL CViewPicture::OnPreparePrinting(CPrintInfo* pInfo) {
 void CViewPicture::OnBeginPrinting(CDC* pDC, CPrintInfo*) {
   m_pageStarts.RemoveAll();
   if (m_printMode != PrintItem) m_pageStarts.Add(0);
-  App().GetPrinterMargins(pDC);
-  App().RecreateArticleFonts(FALSE, pDC);
+  Reader().GetPrinterMargins(pDC);
+  Reader().RecreateArticleFonts(FALSE, pDC);
 }
 
 void CViewPicture::OnEndPrinting(CDC*, CPrintInfo*) {
   m_pageStarts.RemoveAll();
-  App().RecreateArticleFonts(FALSE, nullptr);
+  Reader().RecreateArticleFonts(FALSE, nullptr);
 }
 
 void CViewPicture::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo) {
@@ -415,7 +393,7 @@ void CViewPicture::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo) {
 }
 
 CRect CViewPicture::PrintFrame(CDC* pDC, CPrintInfo* pInfo, const CRect& pageRect) {
-  CVeldrixApp& app = App();
+  ReaderContext& app = Reader();
   CRect page = pageRect;
   page.left += app.m_printMargins.left;
   page.top += app.m_printMargins.top;
@@ -473,7 +451,7 @@ void CViewPicture::OnPrint(CDC* pDC, CPrintInfo* pInfo) {
   const CRect saved = pInfo->m_rectDraw;
   pInfo->m_rectDraw = area;
   const int start = static_cast<int>(m_pageStarts[page - 1]);
-  CVeldrixApp& app = App();
+  ReaderContext& app = Reader();
   const int next =
       m_printMode == PrintBookmarks ? app.PrintListPage(pDC, pInfo, start) : app.PrintListPage2(pDC, pInfo, start);
   pInfo->m_rectDraw = saved;
@@ -487,7 +465,7 @@ void CViewPicture::DrawPrintedImage(CDC* pDC, const CRect& area) {
   HGLOBAL dib = nullptr, second = nullptr;
   if (m_bMovie)
     dib = m_movie.GetSafeHwnd() ? m_movie.CopyCurrentFrame() : nullptr;
-  else if (!App().GetDatabase(1).LoadPictureDib(static_cast<UINT>(m_item), &dib, &second))
+  else if (!Reader().GetDatabase(1).LoadPictureDib(static_cast<UINT>(m_item), &dib, &second))
     dib = nullptr;
   if (!dib) return;
   const SIZE_T size = ::GlobalSize(dib);
@@ -500,7 +478,7 @@ void CViewPicture::DrawPrintedImage(CDC* pDC, const CRect& area) {
     const SIZE_T stride = (static_cast<SIZE_T>(w) * header->biBitCount + 31) / 32 * 4;
     if (bitsAt + stride * static_cast<SIZE_T>(h) <= size) {
       const CRect image = media_logic::FitPrintedImage(area, w, h);
-      CPalette* palette = &App().m_palette;
+      CPalette* palette = &Reader().m_palette;
       CPalette* old = palette->m_hObject ? pDC->SelectPalette(palette, FALSE) : nullptr;
       pDC->RealizePalette();
       pDC->SetStretchBltMode(COLORONCOLOR);

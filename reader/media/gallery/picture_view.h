@@ -25,15 +25,12 @@
 #include "reader_screen.h"
 #include "search_screen.h"
 
-class CMainFrame;
-
-// The encyclopedia screen shows one linked article, or lists several.
-void ShowArticlesInBrowser(CMainFrame* frame, const CDWordArray& articles);
-// Article d on the screen that owns it: timeline event, dictionary entry, or
-// encyclopedia article (the screen is opened first; nothing when it cannot be).
-void ShowArticleOnItsScreen(CMainFrame* frame, int article);
-
-class CViewPicture : public CFormView, public ReaderScreen, public ItemScreen, public SearchScreen, public PanelOwner {
+class CViewPicture : public CFormView,
+                     public ReaderScreen,
+                     public ItemScreen,
+                     public PaletteScreen,
+                     public SearchScreen,
+                     public PanelOwner {
   DECLARE_DYNCREATE(CViewPicture)
  public:
   static constexpr int NoItem = 4095;
@@ -62,7 +59,7 @@ class CViewPicture : public CFormView, public ReaderScreen, public ItemScreen, p
   void OnSound();
   BOOL IsSoundPlaying() const { return m_bSoundPlaying; }
   // Stores the palette and hands it to the movie frame and the tool windows.
-  void SetPalette(CPalette* palette);
+  void SetPalette(CPalette* palette) override;
   CPalette* GetPalette() const { return m_pPalette; }
   // The Smart Search window's "advanced" request: the Tuner panel in its
   // place, with the prepared query's text and terms.

@@ -3,12 +3,11 @@
 // window in the panel, filing through the folder chooser, and the roads to
 // the encyclopedia and media screens.
 #include "bookmark_dlg.h"
-#include "browser.h"
 #include "folder_dlgs.h"
-#include "main_frame.h"
-#include "picture_view.h"
 #include "reader/timeline_quiz_ids.h"
+#include "reader_context.h"
 #include "reader_messages.h"
+#include "reader_shell.h"
 #include "related_queries.h"
 #include "results_dlg.h"
 #include "search_dlg.h"
@@ -16,11 +15,8 @@
 #include "subjects_dlg.h"
 #include "timeline_view.h"
 #include "tuner_dlg.h"
-#include "veldrix_app.h"
 
 namespace {
-
-CMainFrame* Frame() { return GetVeldrixApp().GetMainFrame(); }
 
 constexpr int kPanelBottomAtStart = 349;
 constexpr int kBottomBand = 20;
@@ -85,14 +81,14 @@ void CTimeLine::CloseModeTools() {
   for (ToolWindow kind : {SubjectsTool, SmartTool, BooleanTool, TunerTool}) DestroyTool(kind);
   // The results window closes on every screen through the frame.
   if (IsToolOpen(ResultsTool))
-    if (CMainFrame* frame = Frame()) frame->CloseResultsWindows();
+    if (ReaderShell* shell = GetReaderShell()) shell->CloseResultsWindows();
   DestroyTool(ResultsTool);
   DestroyTool(BookmarksTool);
 }
 
 BOOL CTimeLine::CreateTool(ToolWindow kind) {
-  CMainFrame* frame = Frame();
-  if (frame == nullptr) return FALSE;
+  ReaderShell* shell = GetReaderShell();
+  if (shell == nullptr) return FALSE;
   DestroyTool(kind);
   std::unique_ptr<CWnd>& slot = m_tools[kind];
   const CRect panel = PanelRect();
@@ -103,8 +99,8 @@ BOOL CTimeLine::CreateTool(ToolWindow kind) {
     case BooleanTool: made = NewTool<CSearchDlg>(slot).Create(panel, CSearchDlg::kTemplate, this); break;
     case ResultsTool:
       made = NewTool<CResultsDlg>(slot).Create(panel, CResultsDlg::kTemplate,
-                                               frame->Queries().GetCurrentKind() == 1 ? 1 : 0, this,
-                                               &frame->Queries().GetCurrentTerms(), frame->Queries().GetCurrentText());
+                                               shell->Queries().GetCurrentKind() == 1 ? 1 : 0, this,
+                                               &shell->Queries().GetCurrentTerms(), shell->Queries().GetCurrentText());
       break;
     case BookmarksTool: made = NewTool<CBookmarkDlg>(slot).Create(panel, IDD_BOOKMARK_LIST, this); break;
     case TunerTool:  // made with its query by OpenTuner
@@ -147,11 +143,11 @@ void CTimeLine::HidePanel(ScreenPanel panel) {
 }
 
 LRESULT CTimeLine::OnShowResults(WPARAM wParam, LPARAM) {
-  CMainFrame* frame = Frame();
-  if (frame == nullptr) return 0;
+  ReaderShell* shell = GetReaderShell();
+  if (shell == nullptr) return 0;
   auto* open = dynamic_cast<CResultsDlg*>(m_tools[ResultsTool].get());
   if (IsToolOpen(ResultsTool) && open != nullptr &&
-      frame->Queries().IsCurrentQuery(open->GetQuery(), open->IsRanked())) {
+      shell->Queries().IsCurrentQuery(open->GetQuery(), open->IsRanked())) {
     open->SendMessage(WM_REFRESHLIST);
     return 0;
   }
@@ -161,15 +157,15 @@ LRESULT CTimeLine::OnShowResults(WPARAM wParam, LPARAM) {
   // The old results window goes here, not through the frame: the frame's
   // flag stays set for the new one.
   DestroyTool(ResultsTool);
-  const int kind = frame->Queries().GetCurrentKind();
+  const int kind = shell->Queries().GetCurrentKind();
   if (kind == 1 && m_mode != timeline::ModeSmartSearch)
     SetMode(timeline::ModeSmartSearch);
   else if (kind == 0 && m_mode != timeline::ModeBooleanSearch)
     SetMode(timeline::ModeBooleanSearch);
   for (ToolWindow tool : {SmartTool, BooleanTool, TunerTool}) DestroyTool(tool);
   if (!CreateTool(ResultsTool)) return 0;
-  if (m_article > 0 && frame->Queries().GetCurrentQuery().Test(m_article)) {
-    const CStringArray& terms = frame->Queries().GetCurrentTerms();
+  if (m_article > 0 && shell->Queries().GetCurrentQuery().Test(m_article)) {
+    const CStringArray& terms = shell->Queries().GetCurrentTerms();
     for (int i = 0; i < terms.GetSize(); ++i) m_display.FindWords(terms[i], FALSE, TRUE, i == 0);
   }
   return 0;
@@ -188,7 +184,7 @@ LRESULT CTimeLine::OnShowBookmarks(WPARAM, LPARAM) {
 // ---- filing ----
 
 BOOL CTimeLine::GetSelectedArticles(CBitString& articles) {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   articles = CBitString(app.GetArticleCount(), FALSE);
   if (IsToolOpen(ResultsTool)) {
     if (auto* results = dynamic_cast<CResultsDlg*>(m_tools[ResultsTool].get())) {
@@ -199,10 +195,10 @@ BOOL CTimeLine::GetSelectedArticles(CBitString& articles) {
   if (IsToolOpen(BooleanTool)) {
     // The Boolean panel's set is the frame's current query when it was a
     // Boolean search.
-    CMainFrame* frame = Frame();
-    if (frame == nullptr || frame->Queries().GetHistoryCount() == 0 || frame->Queries().GetCurrentKind() != 0)
+    ReaderShell* shell = GetReaderShell();
+    if (shell == nullptr || shell->Queries().GetHistoryCount() == 0 || shell->Queries().GetCurrentKind() != 0)
       return FALSE;
-    articles = frame->Queries().GetCurrentQuery();
+    articles = shell->Queries().GetCurrentQuery();
     return TRUE;
   }
   if (m_search.GetSafeHwnd() && m_search.IsWindowVisible()) {
@@ -218,7 +214,7 @@ void CTimeLine::OnAddArticle() {
   if (m_article <= 0) return;
   CNewFolderDlg chooser(this);
   if (chooser.DoModal() != IDOK) return;
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   if (chooser.m_selection < 0 || chooser.m_selection >= app.m_folders.GetSize()) return;
   CBitString article(app.GetArticleCount(), FALSE);
   article.SetBit(m_article);
@@ -230,7 +226,7 @@ void CTimeLine::OnAddSelected() {
   if (!GetSelectedArticles(articles) || articles.GetSetCount() == 0) return;
   CNewFolderDlg chooser(this);
   if (chooser.DoModal() != IDOK) return;
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   if (chooser.m_selection < 0 || chooser.m_selection >= app.m_folders.GetSize()) return;
   app.AddToFolder(chooser.m_selection, articles, TRUE);
 }
@@ -271,15 +267,12 @@ void CTimeLine::RebuildSearchHistory() {
 // ---- the roads to the other screens ----
 
 void CTimeLine::ShowArticle(int article) {
-  CMainFrame* frame = Frame();
-  if (article <= 0 || frame == nullptr || !frame->ShowBrowser()) return;
-  if (auto* browser = dynamic_cast<CBrowser*>(frame->GetScreen(Screen::Browser))) browser->ShowArticle(article);
+  ReaderShell* shell = GetReaderShell();
+  if (article > 0 && shell != nullptr) shell->ShowItem(Screen::Browser, article);
 }
 
 void CTimeLine::GoToMediaItem(int item) {
-  CMainFrame* frame = Frame();
-  if (frame == nullptr || !frame->ShowMedia()) return;
-  if (auto* media = dynamic_cast<CViewPicture*>(frame->GetScreen(Screen::Media))) media->GoToItem(item, 0);
+  if (ReaderShell* shell = GetReaderShell()) shell->ShowItem(Screen::Media, item);
 }
 
 void CTimeLine::PrintBookmarkFolder(int folder, BOOL preview) {
@@ -290,7 +283,7 @@ void CTimeLine::PrintBookmarkFolder(int folder, BOOL preview) {
 }
 
 LRESULT CTimeLine::OnCrossReference(WPARAM, LPARAM lParam) {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   const int article = app.ToInternalArticle(static_cast<int>(lParam));
   if (app.m_tmlBits.Test(article)) {
     SetCurrentArticle(article);

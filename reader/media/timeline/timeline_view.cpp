@@ -4,13 +4,13 @@
 
 #include "hot_spot.h"
 #include "item_router.h"
-#include "main_frame.h"
 #include "preview_view.h"
 #include "reader/reader_ids.h"
 #include "reader/timeline_quiz_ids.h"
+#include "reader_context.h"
 #include "reader_messages.h"
+#include "reader_shell.h"
 #include "skin_environment.h"
-#include "veldrix_app.h"
 
 IMPLEMENT_DYNCREATE(CTimeLine, CFormView)
 
@@ -34,10 +34,8 @@ constexpr int kBookmarkFixedItems = 10;
 constexpr const char* kProductNotice = "Copyright The Marovan & World Encyclopedia. All rights reserved.";
 constexpr const char* kTimelineNotice = "Timeline text copyright the Marovan Timeline editors. All rights reserved.";
 
-CMainFrame* Frame() { return GetVeldrixApp().GetMainFrame(); }
-
 int FolderHolding(int article) {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   for (int f = 0; f < app.m_folders.GetSize(); ++f)
     if (static_cast<CFolder*>(app.m_folders[f])->m_articles.Test(article)) return f;
   return -1;
@@ -109,7 +107,7 @@ CTimeLine::CTimeLine() : CFormView(IDD_TIMELINE_FORM) {}
 CTimeLine::~CTimeLine() = default;
 
 BOOL CTimeLine::LoadTimeline() {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   CString path(app.m_strWorkingDir);
   path += "Timeline.bin";
   const timeline::TimelineError error = timeline::ReadTimelineFile(path, m_data);
@@ -229,7 +227,7 @@ void CTimeLine::SetMode(int mode) {
   if (!listMode && m_created) CreateTool(tool);
   ShowPicture(m_data.ModePicture(mode), FALSE);
   if (listMode) ResumeRedraw(this);
-  if (CMainFrame* frame = Frame(); frame && frame->GetActiveView() == this) {
+  if (ReaderShell* shell = GetReaderShell(); shell && shell->GetActiveScreen() == this) {
     Invalidate();
     UpdateWindow();
   }
@@ -279,7 +277,7 @@ CRect CTimeLine::PictureRect() const {
 
 void CTimeLine::SetCurrentArticle(int article) {
   if (article == m_article || article <= 0) return;
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   StoreAnnotations();
   m_article = article;
   char title[TitleBufferSize] = "";
@@ -289,9 +287,9 @@ void CTimeLine::SetCurrentArticle(int article) {
   text += "\"";
   if (m_menu.m_hMenu) m_menu.ModifyMenu(ID_TL_ADD_ARTICLE, MF_BYCOMMAND | MF_STRING, ID_TL_ADD_ARTICLE, text);
   ShowArticleText();
-  CMainFrame* frame = Frame();
-  if (frame && frame->IsResultsOpen() && frame->Queries().GetCurrentQuery().Test(article)) {
-    const CStringArray& terms = frame->Queries().GetCurrentTerms();
+  ReaderShell* shell = GetReaderShell();
+  if (shell && shell->IsResultsOpen() && shell->Queries().GetCurrentQuery().Test(article)) {
+    const CStringArray& terms = shell->Queries().GetCurrentTerms();
     for (int i = 0; i < terms.GetSize(); ++i) m_display.FindWords(terms[i], FALSE, TRUE, i == 0);
   }
   m_display.Invalidate();
@@ -303,7 +301,7 @@ void CTimeLine::SetCurrentArticle(int article) {
 
 void CTimeLine::ShowArticleText() {
   if (m_article <= 0 || !m_display.GetSafeHwnd()) return;
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   m_display.SetRedraw(FALSE);
   m_display.ResetContent();
   CContentDb& main = app.GetDatabase(1);
@@ -347,9 +345,9 @@ LRESULT CTimeLine::OnRegionClick(WPARAM, LPARAM lParam) {
 // ---- the Bookmark menu ----
 
 LRESULT CTimeLine::OnBitsChanged(WPARAM wParam, LPARAM lParam) {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   if (CMenu* bookmarks = m_menu.m_hMenu ? m_menu.GetSubMenu(3) : nullptr)
-    CMainFrame::FillBookmarkMenu(*bookmarks, kBookmarkFixedItems, kBookmarkCommandFirst, ID_TL_BOOKMARKS);
+    Reader().FillBookmarkMenu(*bookmarks, kBookmarkFixedItems, kBookmarkCommandFirst, ID_TL_BOOKMARKS);
   // An article in no folder keeps no notes or highlights.
   if (m_article > 0 && FolderHolding(m_article) < 0 && app.FindBookmark(m_article) >= 0) {
     app.RemoveBookmark(m_article);
@@ -358,13 +356,13 @@ LRESULT CTimeLine::OnBitsChanged(WPARAM wParam, LPARAM lParam) {
     ShowArticleText();
   }
   if (IsToolOpen(BookmarksTool)) m_tools[BookmarksTool]->SendMessage(WM_BITSCHANGED, wParam, lParam);
-  if (CMainFrame* frame = Frame(); frame && GetActiveWindow() != nullptr && frame->GetActiveView() == this)
-    frame->DrawMenuBar();
+  if (ReaderShell* shell = GetReaderShell(); shell && GetActiveWindow() != nullptr && shell->GetActiveScreen() == this)
+    AfxGetMainWnd()->DrawMenuBar();
   return 0;
 }
 
 void CTimeLine::OnBookmarkItem(UINT id) {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   const int folder = static_cast<int>(id - kBookmarkCommandFirst) / 10;
   const int item = static_cast<int>(id - kBookmarkCommandFirst) % 10;
   if (folder >= app.m_folders.GetSize()) return;
@@ -408,13 +406,13 @@ void CTimeLine::OnUpdateClearHighlights(CCmdUI* pCmdUI) {
 // ---- buttons and help ----
 
 void CTimeLine::OnScreenButton(UINT id) {
-  CMainFrame* frame = Frame();
-  if (frame == nullptr) return;
+  ReaderShell* shell = GetReaderShell();
+  if (shell == nullptr) return;
   switch (id) {
-    case IDC_SCREEN_BROWSER: frame->ShowBrowser(); break;
-    case IDC_SCREEN_DICTIONARY: frame->ShowDictionary(); break;
-    case IDC_SCREEN_QUIZ: frame->ShowQuiz(); break;
-    case IDC_SCREEN_MEDIA: frame->ShowMedia(); break;
+    case IDC_SCREEN_BROWSER: shell->ShowScreen(Screen::Browser); break;
+    case IDC_SCREEN_DICTIONARY: shell->ShowScreen(Screen::Dictionary); break;
+    case IDC_SCREEN_QUIZ: shell->ShowScreen(Screen::Quiz); break;
+    case IDC_SCREEN_MEDIA: shell->ShowScreen(Screen::Media); break;
     default: break;
   }
 }
@@ -443,8 +441,8 @@ void CTimeLine::OnUpdateSwitchPane(CCmdUI* pCmdUI) {
   pCmdUI->Enable(focus == m_hWnd || ::IsChild(m_hWnd, focus));
 }
 
-void CTimeLine::OnHelp() { GetVeldrixApp().WinHelp(102, HELP_CONTEXT); }
-void CTimeLine::OnConsultants() { GetVeldrixApp().WinHelp(206, HELP_CONTEXT); }
+void CTimeLine::OnHelp() { AfxGetApp()->WinHelp(102, HELP_CONTEXT); }
+void CTimeLine::OnConsultants() { AfxGetApp()->WinHelp(206, HELP_CONTEXT); }
 
 BOOL CTimeLine::OnCommand(WPARAM wParam, LPARAM lParam) {
   if (lParam != 0 && HIWORD(wParam) == BN_CLICKED) {
@@ -509,7 +507,7 @@ void CTimeLine::OnSize(UINT nType, int cx, int cy) {
 BOOL CTimeLine::OnEraseBkgnd(CDC*) { return TRUE; }
 
 void CTimeLine::OnDraw(CDC* pDC) {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   CRect client;
   GetClientRect(&client);
   PaintScreenBackground(this, pDC);
@@ -637,7 +635,8 @@ void CTimeLine::OnSave() {
   // a failed write is reported.
   if (m_article <= 0 || TextWithNotice(FALSE).IsEmpty()) return;
   CString path;
-  if (!GetVeldrixApp().AskTextFileName(path)) return;
+  ReaderShell* shell = GetReaderShell();
+  if (shell == nullptr || !shell->AskTextFileName(path)) return;
   if (SaveEventTo(path) == SaveOutcome::NotWritten)
     AfxMessageBox("The event could not be saved to the file.", MB_OK | MB_ICONEXCLAMATION);
 }
@@ -665,15 +664,15 @@ void CTimeLine::OnPreviewCurrent() { Print(m_printKind, TRUE); }
 void CTimeLine::OnPrintBookmarks() { Print(PrintBookmarkList, FALSE); }
 void CTimeLine::OnPreviewBookmarks() { Print(PrintBookmarkList, TRUE); }
 
-void CTimeLine::OnUpdateBookmarkPrint(CCmdUI* pCmdUI) { pCmdUI->Enable(GetVeldrixApp().m_folders.GetSize() > 0); }
+void CTimeLine::OnUpdateBookmarkPrint(CCmdUI* pCmdUI) { pCmdUI->Enable(Reader().m_folders.GetSize() > 0); }
 
 void CTimeLine::PrintBookmarkFolder(int folder) {
-  GetVeldrixApp().m_printFolder = folder;
+  Reader().m_printFolder = folder;
   Print(PrintFolder, FALSE);
 }
 
 void CTimeLine::PreviewBookmarkFolder(int folder) {
-  GetVeldrixApp().m_printFolder = folder;
+  Reader().m_printFolder = folder;
   Print(PrintFolder, TRUE);
 }
 
@@ -689,7 +688,7 @@ BOOL CTimeLine::OnPreparePrinting(CPrintInfo* pInfo) {
 
 void CTimeLine::OnBeginPrinting(CDC* pDC, CPrintInfo*) {
   m_pageStarts.assign(1, 0);
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   app.GetPrinterMargins(pDC);
   app.RecreateArticleFonts(FALSE, pDC);
 }
@@ -703,7 +702,7 @@ void CTimeLine::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo) {
 
 void CTimeLine::OnEndPrinting(CDC*, CPrintInfo*) {
   m_pageStarts.clear();
-  GetVeldrixApp().RecreateArticleFonts(FALSE, nullptr);
+  Reader().RecreateArticleFonts(FALSE, nullptr);
 }
 
 int CTimeLine::Notice(CDC* dc, CPrintInfo* info) {
@@ -723,7 +722,7 @@ int CTimeLine::Notice(CDC* dc, CPrintInfo* info) {
 }
 
 void CTimeLine::OnPrint(CDC* pDC, CPrintInfo* pInfo) {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   const UINT page = pInfo->m_nCurPage;
   if (page < 1 || page > m_pageStarts.size() || m_pageStarts[page - 1] < 0) {
     pInfo->m_bContinuePrinting = FALSE;

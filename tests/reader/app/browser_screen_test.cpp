@@ -899,7 +899,7 @@ TEST_F(BrowserTools, HistorySubjectLinksAndTheArticleLists) {
   CDWordArray entries;
   entries.Add(static_cast<DWORD>(MainEntry("Zebra")));
   entries.Add(static_cast<DWORD>(MainEntry("Photosynthesis")));
-  browser->ShowClueArticles(entries);
+  browser->ShowEntries(entries, ItemScreen::EntryList::QuizClue);
   EXPECT_EQ(browser->GetCurrentArticle(), Article("Photosynthesis"));
   EXPECT_EQ(Tool(browser, ToolWindow::ArticleList)->request.mode, ListClue);
   EXPECT_EQ(OpenCount(browser), 1);

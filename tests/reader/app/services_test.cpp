@@ -193,13 +193,13 @@ TEST_F(Services, TextFilesAreNamedInTheSaveDialog) {
     return IDOK;
   });
   CString path;
-  EXPECT_TRUE(App().AskTextFileName(path));
+  EXPECT_TRUE(Frame()->AskTextFileName(path));
   EXPECT_STREQ(path, "C:\\notes.txt");
   EXPECT_EQ(defaultExtension, "txt");
   EXPECT_EQ(filter, std::string("Text Files (*.txt)\0*.txt\0\0", 27));
   EXPECT_TRUE(flags & OFN_OVERWRITEPROMPT);
   AfxSetFileDialogHook([](OPENFILENAMEA*, BOOL) -> INT_PTR { return IDCANCEL; });
-  EXPECT_FALSE(App().AskTextFileName(path));
+  EXPECT_FALSE(Frame()->AskTextFileName(path));
   AfxSetFileDialogHook(nullptr);
 }
 
