@@ -132,8 +132,8 @@ constexpr UINT kStyles = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_BORDER | W
 
 }  // namespace
 
-UINT ToolWindowTemplate(ToolWindow kind) {
-  static constexpr UINT templates[ToolWindowCount] = {3005, 2056, 1085, 2001, 4051, 1037, 1115, 3009, 4064};
+UINT ToolWindowTemplate(ToolPanel kind) {
+  static constexpr UINT templates[ToolPanelCount] = {3005, 2056, 1085, 2001, 4051, 1037, 1115, 3009, 4064, 0, 0};
   return templates[static_cast<int>(kind)];
 }
 
@@ -251,8 +251,8 @@ void CBrowser::ShowArticle(int n) {
   if (n <= 0 || n > app.GetArticleCount() || n == m_currentArticle) return;
   CWaitCursor wait;
 
-  DestroyToolWindow(ToolWindow::WordFind);
-  DestroyToolWindow(ToolWindow::Outline);
+  m_tools.Close(ToolPanel::WordFind);
+  m_tools.Close(ToolPanel::Outline);
 
   m_history.Append(static_cast<u32>(n));
   if (m_history.Count() > 1) {
@@ -314,7 +314,7 @@ void CBrowser::FillDisplay() {
 }
 
 BOOL CBrowser::ResultsHoldCurrent() const {
-  return IsToolOpen(ToolWindow::Results) && m_resultsSet.Test(m_currentArticle);
+  return IsToolOpen(ToolPanel::Results) && m_resultsSet.Test(m_currentArticle);
 }
 
 void CBrowser::MarkQueryWords() {
@@ -372,16 +372,10 @@ void CBrowser::SaveLastArticle() {
 
 void CBrowser::OnZoom() {
   m_zoomed = !m_zoomed;
-  for (int i = 0; i < ToolWindowCount; ++i) {
-    CWnd* tool = m_tools[i].get();
-    if (m_zoomed) {
-      m_hiddenByZoom[i] = tool && tool->m_hWnd && tool->IsWindowVisible();
-      if (m_hiddenByZoom[i]) tool->ShowWindow(SW_HIDE);
-    } else {
-      if (m_hiddenByZoom[i] && tool && tool->m_hWnd) tool->ShowWindow(SW_SHOW);
-      m_hiddenByZoom[i] = FALSE;
-    }
-  }
+  if (m_zoomed)
+    m_tools.HideForZoom();
+  else
+    m_tools.ShowAfterZoom();
   if (m_menu.m_hMenu) {
     m_menu.ModifyMenu(ID_BROWSER_ZOOM, MF_BYCOMMAND | MF_STRING, ID_BROWSER_ZOOM, m_zoomed ? "&Zoom Out" : "&Zoom In");
     if (CWnd* frame = GetParentFrame(); frame && ::GetMenu(frame->m_hWnd) == m_menu.m_hMenu) frame->DrawMenuBar();
@@ -414,8 +408,8 @@ void CBrowser::OnSize(UINT type, int cx, int cy) {
     button.SetWindowPos(nullptr, x, cy - kBottomStrip, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     x += button.GetFrameSize().cx;
   }
-  for (const auto& tool : m_tools)
-    if (tool && tool->m_hWnd) tool->MoveWindow(m_panel);
+  for (int i = 0; i < ToolPanelCount; ++i)
+    if (CWnd* tool = m_tools.Get(static_cast<ToolPanel>(i)); tool && tool->m_hWnd) tool->MoveWindow(m_panel);
 }
 
 BOOL CBrowser::OnEraseBkgnd(CDC* dc) {
@@ -523,8 +517,8 @@ void CBrowser::OnSetFocus(CWnd*) {
 
 void CBrowser::OnDestroy() {
   SaveLastArticle();
-  for (auto& tool : m_tools)
-    if (tool && tool->m_hWnd) tool->DestroyWindow();
+  for (int i = 0; i < ToolPanelCount; ++i)
+    if (CWnd* tool = m_tools.Get(static_cast<ToolPanel>(i)); tool && tool->m_hWnd) tool->DestroyWindow();
   CFormView::OnDestroy();
 }
 

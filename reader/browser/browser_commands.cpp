@@ -14,6 +14,7 @@
 #include "reader_shell.h"
 #include "related_queries.h"
 #include "title_key.h"
+#include "tool_panel_host.h"
 #include "zorlre32.h"
 
 namespace {
@@ -95,9 +96,9 @@ LRESULT CBrowser::OnBitsChanged(WPARAM wParam, LPARAM lParam) {
     m_display.SetNoteMode(FALSE);
     m_display.SetHighlightMode(FALSE);
   }
-  if (IsToolOpen(ToolWindow::Bookmarks))
-    GetToolWindow(ToolWindow::Bookmarks)->SendMessage(WM_BITSCHANGED, wParam, lParam);
-  for (ToolWindow kind : {ToolWindow::Results, ToolWindow::Contents, ToolWindow::ArticleList})
+  if (IsToolOpen(ToolPanel::Bookmarks))
+    GetToolWindow(ToolPanel::Bookmarks)->SendMessage(WM_BITSCHANGED, wParam, lParam);
+  for (ToolPanel kind : {ToolPanel::Results, ToolPanel::Contents, ToolPanel::ArticleList})
     if (IsToolOpen(kind)) GetToolWindow(kind)->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
   return 0;
 }
@@ -123,24 +124,24 @@ void CBrowser::GoToMediaItem(int item) {
 }
 
 LRESULT CBrowser::OnShowContents(WPARAM, LPARAM) {
-  if (IsToolOpen(ToolWindow::Contents) && m_contentsMode == 0) {
-    GetToolWindow(ToolWindow::Contents)->SendMessage(WM_REFRESHLIST);
+  if (IsToolOpen(ToolPanel::Contents) && m_contentsMode == 0) {
+    GetToolWindow(ToolPanel::Contents)->SendMessage(WM_REFRESHLIST);
     return 0;
   }
   ToolRequest request;
-  request.kind = ToolWindow::Contents;
+  request.kind = ToolPanel::Contents;
   request.mode = 0;
   OpenToolWindow(request);
   return 0;
 }
 
 LRESULT CBrowser::OnShowBookmarks(WPARAM, LPARAM) {
-  if (IsToolOpen(ToolWindow::Bookmarks)) {
-    GetToolWindow(ToolWindow::Bookmarks)->SendMessage(WM_REFRESHLIST);
+  if (IsToolOpen(ToolPanel::Bookmarks)) {
+    GetToolWindow(ToolPanel::Bookmarks)->SendMessage(WM_REFRESHLIST);
     return 0;
   }
   ToolRequest request;
-  request.kind = ToolWindow::Bookmarks;
+  request.kind = ToolPanel::Bookmarks;
   OpenToolWindow(request);
   return 0;
 }
@@ -148,19 +149,19 @@ LRESULT CBrowser::OnShowBookmarks(WPARAM, LPARAM) {
 LRESULT CBrowser::OnShowResults(WPARAM wParam, LPARAM) {
   ReaderShell* shell = GetReaderShell();
   if (!shell) return 0;
-  if (IsToolOpen(ToolWindow::Results) && shell->Queries().IsCurrentQuery(m_resultsQuery, m_resultsRanked)) {
-    GetToolWindow(ToolWindow::Results)->SendMessage(WM_REFRESHLIST);
+  if (IsToolOpen(ToolPanel::Results) && shell->Queries().IsCurrentQuery(m_resultsQuery, m_resultsRanked)) {
+    GetToolWindow(ToolPanel::Results)->SendMessage(WM_REFRESHLIST);
     return 0;
   }
   LeaveZoom();
   if (wParam != 1) RebuildSearchHistory();
   // The old list goes first: closing the other windows through the frame
   // saves the search state, which must keep the new query's list positions.
-  DestroyToolWindow(ToolWindow::Results);
-  CloseSharedWindows(ToolWindow::Results);
-  for (int i = 0; i < ToolWindowCount; ++i) DestroyToolWindow(static_cast<ToolWindow>(i));
+  m_tools.Close(ToolPanel::Results);
+  CloseSharedWindows(ToolPanel::Results);
+  m_tools.CloseAll();
   ToolRequest request;
-  request.kind = ToolWindow::Results;
+  request.kind = ToolPanel::Results;
   request.articles = &shell->Queries().GetCurrentQuery();
   request.terms = &shell->Queries().GetCurrentTerms();
   request.text = shell->Queries().GetCurrentText();
@@ -177,42 +178,25 @@ LRESULT CBrowser::OnShowResults(WPARAM wParam, LPARAM) {
 
 // ---- tool windows --------------------------------------------------------------------
 
-CWnd* CBrowser::GetToolWindow(ToolWindow kind) const { return m_tools[static_cast<int>(kind)].get(); }
-
-BOOL CBrowser::IsToolOpen(ToolWindow kind) const {
-  const CWnd* tool = GetToolWindow(kind);
-  return tool != nullptr && tool->m_hWnd != nullptr && ::IsWindow(tool->m_hWnd);
-}
-
-void CBrowser::DestroyToolWindow(ToolWindow kind) {
-  if (IsToolOpen(kind)) GetToolWindow(kind)->DestroyWindow();
-  m_hiddenByZoom[static_cast<int>(kind)] = FALSE;
-}
-
-void CBrowser::CloseSharedWindows(ToolWindow opening) {
-  // The window being opened keeps the frame's flag that re-opens it after a
-  // screen switch (the frame set it just before asking for the window);
-  // Count keeps none.
-  ReaderShell* shell = GetReaderShell();
-  if (!shell) return;
-  if (opening != ToolWindow::Results) shell->CloseResultsWindows();
-  if (opening != ToolWindow::Contents) shell->CloseContentsWindows();
-  if (opening != ToolWindow::Bookmarks) shell->CloseBookmarkWindows();
+void CBrowser::CloseSharedWindows(ToolPanel opening) {
+  // The window being opened keeps the host's flag that re-opens it after a
+  // screen switch (the host set it just before asking for the window).
+  if (ToolPanelHost* host = GetToolPanelHost()) host->CloseSharedPanels(opening);
 }
 
 void CBrowser::HidePanel(ScreenPanel panel) {
   switch (panel) {
-    case ScreenPanel::Results: DestroyToolWindow(ToolWindow::Results); break;
-    case ScreenPanel::Contents: DestroyToolWindow(ToolWindow::Contents); break;
-    case ScreenPanel::Bookmarks: DestroyToolWindow(ToolWindow::Bookmarks); break;
+    case ScreenPanel::Results: m_tools.Close(ToolPanel::Results); break;
+    case ScreenPanel::Contents: m_tools.Close(ToolPanel::Contents); break;
+    case ScreenPanel::Bookmarks: m_tools.Close(ToolPanel::Bookmarks); break;
   }
 }
 
 void CBrowser::CloseToolWindows() {
-  CloseSharedWindows(ToolWindow::Count);
-  for (ToolWindow kind : {ToolWindow::Boolean, ToolWindow::Smart, ToolWindow::WordFind, ToolWindow::Outline,
-                          ToolWindow::Tuner, ToolWindow::ArticleList})
-    DestroyToolWindow(kind);
+  CloseSharedWindows(ToolPanel::Count);
+  for (ToolPanel kind : {ToolPanel::Boolean, ToolPanel::Smart, ToolPanel::WordFind, ToolPanel::Outline,
+                         ToolPanel::Tuner, ToolPanel::ArticleList})
+    m_tools.Close(kind);
 }
 
 BOOL CBrowser::OpenToolWindow(const ToolRequest& request) {
@@ -220,7 +204,7 @@ BOOL CBrowser::OpenToolWindow(const ToolRequest& request) {
   LeaveZoom();
   CloseAllToolWindows(request);
   if (!CreateToolWindow(request)) return FALSE;
-  if (request.kind == ToolWindow::Contents) m_contentsMode = request.mode;
+  if (request.kind == ToolPanel::Contents) m_contentsMode = request.mode;
   GetToolWindow(request.kind)->SetFocus();
   return TRUE;
 }
@@ -228,16 +212,16 @@ BOOL CBrowser::OpenToolWindow(const ToolRequest& request) {
 void CBrowser::CloseAllToolWindows(const ToolRequest& opening) {
   // Only the frame's own Contents request (0x3739) opens the contents window
   // in contents mode; Subjects closes the contents windows like any other.
-  const BOOL framesContents = opening.kind == ToolWindow::Contents && opening.mode == 0;
-  CloseSharedWindows(opening.kind != ToolWindow::Contents || framesContents ? opening.kind : ToolWindow::Count);
-  for (int i = 0; i < ToolWindowCount; ++i) DestroyToolWindow(static_cast<ToolWindow>(i));
+  const BOOL framesContents = opening.kind == ToolPanel::Contents && opening.mode == 0;
+  CloseSharedWindows(opening.kind != ToolPanel::Contents || framesContents ? opening.kind : ToolPanel::Count);
+  m_tools.CloseAll();
 }
 
 void CBrowser::ShowEntryList(const CDWordArray& entries, int mode) {
   CWaitCursor wait;
   LeaveZoom();
   ToolRequest request;
-  request.kind = ToolWindow::ArticleList;
+  request.kind = ToolPanel::ArticleList;
   request.mode = mode;
   CloseAllToolWindows(request);
   ReaderContext& app = Reader();
@@ -266,21 +250,21 @@ void CBrowser::ShowEntries(const CDWordArray& entries, EntryList list) {
 }
 
 void CBrowser::OpenAdvancedSearch(const CStringArray& terms, const std::vector<float>& weights) {
-  DestroyToolWindow(ToolWindow::Smart);
+  m_tools.Close(ToolPanel::Smart);
   ToolRequest request;
-  request.kind = ToolWindow::Tuner;
+  request.kind = ToolPanel::Tuner;
   request.terms = &terms;
   request.weights = &weights;
-  if (CreateToolWindow(request)) GetToolWindow(ToolWindow::Tuner)->SetFocus();
+  if (CreateToolWindow(request)) GetToolWindow(ToolPanel::Tuner)->SetFocus();
 }
 
 void CBrowser::OpenTuner(const CString& query, const CStringArray& terms) {
-  DestroyToolWindow(ToolWindow::Smart);
+  m_tools.Close(ToolPanel::Smart);
   ToolRequest request;
-  request.kind = ToolWindow::Tuner;
+  request.kind = ToolPanel::Tuner;
   request.terms = &terms;
   request.text = query;
-  if (CreateToolWindow(request)) GetToolWindow(ToolWindow::Tuner)->SetFocus();
+  if (CreateToolWindow(request)) GetToolWindow(ToolPanel::Tuner)->SetFocus();
 }
 
 void CBrowser::FollowOutlineLink(int i) {
@@ -305,10 +289,7 @@ void CBrowser::EditNote(CNoteIcon* icon) {
 }
 
 void CBrowser::SaveSearchState(SearchState& state) {
-  if (IsToolOpen(ToolWindow::Bookmarks))
-    if (auto* bookmarks = dynamic_cast<CBookmarkDlg*>(GetToolWindow(ToolWindow::Bookmarks)))
-      bookmarks->SaveState(state);
-  SaveSearchWindows(state);
+  m_tools.SaveStates(state, {ToolPanel::Bookmarks, ToolPanel::Results, ToolPanel::Contents});
 }
 
 // ---- commands ------------------------------------------------------------------------
@@ -316,7 +297,7 @@ void CBrowser::SaveSearchState(SearchState& state) {
 void CBrowser::OnSubjectLinks() {
   if (m_subjectLinks.GetSetCount() == 0) return;
   ToolRequest request;
-  request.kind = ToolWindow::ArticleList;
+  request.kind = ToolPanel::ArticleList;
   request.mode = ListSubjectLinks;
   request.articles = &m_subjectLinks;
   OpenToolWindow(request);
@@ -331,57 +312,51 @@ void CBrowser::OnHistory() {
     if (article != m_currentArticle) articles.SetBit(article, TRUE, TRUE);
   }
   ToolRequest request;
-  request.kind = ToolWindow::ArticleList;
+  request.kind = ToolPanel::ArticleList;
   request.mode = ListHistory;
   request.articles = &articles;
   OpenToolWindow(request);
 }
 
 void CBrowser::OnFindWord() {
-  if (IsToolOpen(ToolWindow::WordFind)) return;
+  if (IsToolOpen(ToolPanel::WordFind)) return;
   ToolRequest request;
-  request.kind = ToolWindow::WordFind;
+  request.kind = ToolPanel::WordFind;
   OpenToolWindow(request);
 }
 
 void CBrowser::OnOutline() {
-  if (IsToolOpen(ToolWindow::Outline)) return;
+  if (IsToolOpen(ToolPanel::Outline)) return;
   ToolRequest request;
-  request.kind = ToolWindow::Outline;
+  request.kind = ToolPanel::Outline;
   OpenToolWindow(request);
 }
 
 void CBrowser::OnSmartSearch() {
   ToolRequest request;
-  request.kind = ToolWindow::Smart;
+  request.kind = ToolPanel::Smart;
   OpenToolWindow(request);
 }
 
 void CBrowser::OnBoolean() {
   ToolRequest request;
-  request.kind = ToolWindow::Boolean;
+  request.kind = ToolPanel::Boolean;
   OpenToolWindow(request);
 }
 
 void CBrowser::OnSubjects() {
   ToolRequest request;
-  request.kind = ToolWindow::Contents;
+  request.kind = ToolPanel::Contents;
   request.mode = 1;
   OpenToolWindow(request);
 }
 
 void CBrowser::OnContents() {
-  ReaderShell* shell = GetReaderShell();
-  if (!shell) return;
-  shell->SetContentsOpen();
-  if (CView* active = shell->GetActiveScreen()) active->PostMessage(WM_SHOWCONTENTS);
+  if (ToolPanelHost* host = GetToolPanelHost()) host->OpenContents();
 }
 
 void CBrowser::OnBookmarkList() {
-  ReaderShell* shell = GetReaderShell();
-  if (!shell) return;
-  shell->SetBookmarksOpen();
-  if (CView* active = shell->GetActiveScreen()) active->PostMessage(WM_SHOWBOOKMARKS);
+  if (ToolPanelHost* host = GetToolPanelHost()) host->OpenBookmarks();
 }
 
 void CBrowser::OnPrevious() { ShowArticle(-1); }
@@ -446,10 +421,10 @@ void CBrowser::OnRelatedButton() {
 }
 
 void CBrowser::OnSwitchPane() {
-  static const ToolWindow order[] = {ToolWindow::Contents,    ToolWindow::Smart,    ToolWindow::Boolean,
-                                     ToolWindow::Bookmarks,   ToolWindow::Results,  ToolWindow::Tuner,
-                                     ToolWindow::ArticleList, ToolWindow::WordFind, ToolWindow::Outline};
-  for (ToolWindow kind : order) {
+  static const ToolPanel order[] = {ToolPanel::Contents,    ToolPanel::Smart,    ToolPanel::Boolean,
+                                    ToolPanel::Bookmarks,   ToolPanel::Results,  ToolPanel::Tuner,
+                                    ToolPanel::ArticleList, ToolPanel::WordFind, ToolPanel::Outline};
+  for (ToolPanel kind : order) {
     if (!IsToolOpen(kind)) continue;
     CWnd* tool = GetToolWindow(kind);
     const HWND focus = ::GetFocus();
@@ -471,8 +446,7 @@ void CBrowser::OnUpdateRelatedSelection(CCmdUI* ui) { ui->Enable(m_display.HasSe
 void CBrowser::OnUpdateSubjectLinks(CCmdUI* ui) { ui->Enable(m_subject != kNoSubject); }
 
 void CBrowser::OnUpdateAddSelected(CCmdUI* ui) {
-  ui->Enable(IsToolOpen(ToolWindow::Results) || IsToolOpen(ToolWindow::Contents) ||
-             IsToolOpen(ToolWindow::ArticleList));
+  ui->Enable(IsToolOpen(ToolPanel::Results) || IsToolOpen(ToolPanel::Contents) || IsToolOpen(ToolPanel::ArticleList));
 }
 
 void CBrowser::OnUpdateHasFolders(CCmdUI* ui) { ui->Enable(Reader().m_folders.GetSize() > 0); }

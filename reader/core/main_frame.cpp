@@ -73,8 +73,6 @@ ScreenInfo InfoOf(Screen screen) {
   }
 }
 
-ReaderScreen* AsScreen(CView* view) { return dynamic_cast<ReaderScreen*>(view); }
-
 ProgramLauncher g_launcher = nullptr;
 
 constexpr int RandomPictureSeconds = 60;
@@ -83,7 +81,7 @@ constexpr int RandomPictureSeconds = 60;
 
 void SetProgramLauncher(ProgramLauncher launcher) { g_launcher = launcher; }
 
-CMainFrame::CMainFrame() = default;
+CMainFrame::CMainFrame() : ToolPanelHost(static_cast<ReaderShell&>(*this)) {}
 
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs) {
   if (!CFrameWnd::PreCreateWindow(cs)) return FALSE;
@@ -217,9 +215,7 @@ BOOL CMainFrame::ShowScreen(Screen screen) {
   if (screen != Screen::Media && screen != Screen::Home) ChangeBackground();
   SetActiveView(view);
   RecalcLayout();
-  if (m_bResultsOpen) view->PostMessage(WM_SHOWRESULTS, 1, 0);
-  if (m_bContentsOpen) view->PostMessage(WM_SHOWCONTENTS, 0, 0);
-  if (m_bBookmarksOpen) view->PostMessage(WM_SHOWBOOKMARKS, 0, 0);
+  ReopenPanels(view);
   return TRUE;
 }
 
@@ -275,42 +271,6 @@ BOOL CMainFrame::AskTextFileName(CString& path) {
   return TRUE;
 }
 
-void CMainFrame::SaveSearchState() {
-  if (ReaderScreen* screen = AsScreen(GetActiveView())) screen->SaveSearchState(m_searchState);
-}
-
-void CMainFrame::HidePanels(ScreenPanel panel) {
-  SaveSearchState();
-  for (CView* view : m_screens)
-    if (ReaderScreen* screen = AsScreen(view)) screen->HidePanel(panel);
-}
-
-void CMainFrame::CloseResultsWindows() {
-  HidePanels(ScreenPanel::Results);
-  m_bResultsOpen = FALSE;
-}
-
-void CMainFrame::CloseContentsWindows() {
-  HidePanels(ScreenPanel::Contents);
-  m_bContentsOpen = FALSE;
-  m_searchState.findText.Empty();
-}
-
-void CMainFrame::CloseBookmarkWindows() {
-  HidePanels(ScreenPanel::Bookmarks);
-  m_bBookmarksOpen = FALSE;
-  m_searchState.bookmarkSelection = m_searchState.bookmark2Selection = -1;
-  m_searchState.bookmarkTop = m_searchState.bookmark2Top = 0;
-}
-
-void CMainFrame::SetContentsOpen() { m_bContentsOpen = TRUE; }
-
-void CMainFrame::SetBookmarksOpen() {
-  m_bBookmarksOpen = TRUE;
-  m_searchState.bookmarkSelection = m_searchState.bookmark2Selection = -1;
-  m_searchState.bookmarkTop = m_searchState.bookmark2Top = 0;
-}
-
 void CMainFrame::LookUpWord(const CString& word) {
   CloseContentsWindows();
   CloseResultsWindows();
@@ -320,13 +280,6 @@ void CMainFrame::LookUpWord(const CString& word) {
     dictionary->OnDictionaryMode();
     dictionary->LookUpWord(word, 1, -1, nullptr);
   }
-}
-
-void CMainFrame::OpenNewResults() {
-  SaveSearchState();
-  m_bResultsOpen = TRUE;
-  m_searchState.resultsSelection = -1;
-  m_searchState.resultsTop = 0;
 }
 
 void CMainFrame::AddQueryToHistory(const CBitString& set, const CString& text, int kind, const CStringArray* terms,
@@ -344,7 +297,7 @@ void CMainFrame::RecallQuery(int steps) {
 
 BOOL CMainFrame::SaveBookmarks() {
   for (Screen screen : {Screen::Browser, Screen::Dictionary, Screen::Timeline})
-    if (ReaderScreen* view = AsScreen(GetScreen(screen))) view->StoreAnnotations();
+    if (auto* view = dynamic_cast<ReaderScreen*>(GetScreen(screen))) view->StoreAnnotations();
   return GetVeldrixApp().SaveBookmarks();
 }
 

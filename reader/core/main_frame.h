@@ -8,13 +8,14 @@
 
 #include "framework.h"
 #include "reader_shell.h"
+#include "tool_panel_host.h"
 
 // How the frame starts the updater program: WinExec, unless a test puts its
 // own in its place (null goes back to WinExec).
 using ProgramLauncher = UINT (*)(LPCSTR commandLine, UINT show);
 void SetProgramLauncher(ProgramLauncher launcher);
 
-class CMainFrame : public CFrameWnd, public ReaderShell {
+class CMainFrame : public CFrameWnd, public ReaderShell, public ToolPanelHost {
   DECLARE_DYNCREATE(CMainFrame)
  public:
   CMainFrame();
@@ -37,19 +38,6 @@ class CMainFrame : public CFrameWnd, public ReaderShell {
   // The next or previous screen of the cycle encyclopedia, dictionary, media,
   // timeline, quiz; nothing while the home screen is active.
   void CycleScreen(BOOL forward);
-
-  // ReaderShell: the search state of the active screen's panels, kept across
-  // switches.
-  void SaveSearchState() override;
-  SearchState& GetSearchState() override { return m_searchState; }
-  void CloseResultsWindows() override;
-  void CloseContentsWindows() override;
-  void CloseBookmarkWindows() override;
-  void SetContentsOpen() override;
-  void SetBookmarksOpen() override;
-  BOOL IsResultsOpen() const override { return m_bResultsOpen; }
-  BOOL IsContentsOpen() const override { return m_bContentsOpen; }
-  BOOL IsBookmarksOpen() const override { return m_bBookmarksOpen; }
 
   // ReaderShell: the queries.
   QuerySession& Queries() override { return m_queries; }
@@ -95,23 +83,16 @@ class CMainFrame : public CFrameWnd, public ReaderShell {
   void OnUpdateScreenCycle(CCmdUI* pCmdUI);
   DECLARE_MESSAGE_MAP()
 
-  // The search state before a new query: its results window opens at its top.
-  void OpenNewResults();
   // The media checks of the timeline and media screens; FALSE when the
   // screen cannot be shown now.
   BOOL CheckMedia(Screen screen);
   CView* CreateScreen(Screen screen);
   // A random picture of the pool becomes the background, at most once a minute.
   void ChangeBackground();
-  void HidePanels(ScreenPanel panel);
 
   CView* m_screens[static_cast<int>(Screen::Count)] = {};
   DWORD m_sound = 0;
   QuerySession m_queries;
-  SearchState m_searchState;
-  BOOL m_bContentsOpen = FALSE;
-  BOOL m_bBookmarksOpen = FALSE;
-  BOOL m_bResultsOpen = FALSE;
   BOOL m_bCloseRequested = FALSE;
   BOOL m_bCreatingMedia = FALSE;
   int m_backgroundRecord = -1;  // media record of the background picture; -1 none

@@ -19,6 +19,15 @@ struct SearchState {
 
 enum class ScreenPanel { Results, Contents, Bookmarks };
 
+// A panel whose toggles, selection and list positions the search state keeps
+// across screen switches (the results, contents and bookmark list windows).
+class SearchStatePanel {
+ public:
+  virtual ~SearchStatePanel() = default;
+  // Copies them into `state`.
+  virtual void SaveState(SearchState& state) = 0;
+};
+
 class ReaderScreen {
  public:
   virtual ~ReaderScreen() = default;

@@ -1,8 +1,8 @@
 // ReaderShell: what the screens, panels and search windows ask of the
 // program's main window: showing a screen or an item on it, looking a word
 // up in the dictionary, playing a sound, the Preferences, the text file
-// dialog, the shared panels' state across screen switches, and the query
-// session. The main frame implements it; the others reach it through
+// dialog, and the query session. (The panels the screens share across
+// switches have their own host, panels/tool_panel_host.h.) The main frame implements it; the others reach it through
 // GetReaderShell() and never name the frame.
 #pragma once
 
@@ -36,21 +36,6 @@ class ReaderShell {
   virtual BOOL AskTextFileName(CString& path) = 0;
   // The screens store their notes and highlights, then Bookmark.dat is written.
   virtual BOOL SaveBookmarks() = 0;
-
-  // --- the panels every screen shares (results, contents, bookmark list) ---
-  // Copies the active screen's panel state into the search state.
-  virtual void SaveSearchState() = 0;
-  virtual SearchState& GetSearchState() = 0;
-  // Closes that panel on every screen; it no longer opens after a switch.
-  virtual void CloseResultsWindows() = 0;
-  virtual void CloseContentsWindows() = 0;
-  virtual void CloseBookmarkWindows() = 0;
-  // The panel opens again on the screen switched to.
-  virtual void SetContentsOpen() = 0;
-  virtual void SetBookmarksOpen() = 0;
-  virtual BOOL IsResultsOpen() const = 0;
-  virtual BOOL IsContentsOpen() const = 0;
-  virtual BOOL IsBookmarksOpen() const = 0;
 
   // --- the queries ---
   virtual QuerySession& Queries() = 0;

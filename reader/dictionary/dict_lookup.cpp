@@ -8,6 +8,7 @@
 #include "reader_context.h"
 #include "reader_shell.h"
 #include "skin_environment.h"
+#include "tool_panel_host.h"
 #include "window_messages.h"
 
 namespace {
@@ -138,17 +139,11 @@ void CDict::SwitchMode(int mode) {
 }
 
 void CDict::OnContentsCommand() {
-  if (ReaderShell* shell = GetReaderShell()) {
-    shell->SetContentsOpen();
-    if (CView* active = shell->GetActiveScreen()) active->PostMessage(WM_SHOWCONTENTS, 0, 0);
-  }
+  if (ToolPanelHost* host = GetToolPanelHost()) host->OpenContents();
 }
 
 void CDict::OnBookmarkListCommand() {
-  if (ReaderShell* shell = GetReaderShell()) {
-    shell->SetBookmarksOpen();
-    if (CView* active = shell->GetActiveScreen()) active->PostMessage(WM_SHOWBOOKMARKS, 0, 0);
-  }
+  if (ToolPanelHost* host = GetToolPanelHost()) host->OpenBookmarks();
 }
 
 LRESULT CDict::OnShowContents(WPARAM, LPARAM) {
@@ -363,7 +358,8 @@ void CDict::ShowEntry(DWORD entry) {
   ResumeRedraw(&m_display);
   EnablePrintSave(TRUE);
   ReaderShell* shell = GetReaderShell();
-  if (shell != nullptr && shell->IsResultsOpen() && OnMainDatabase() &&
+  ToolPanelHost* host = GetToolPanelHost();
+  if (shell != nullptr && host != nullptr && host->IsResultsOpen() && OnMainDatabase() &&
       shell->Queries().GetCurrentQuery().Test(static_cast<int>(entry)))
     MarkWords(shell->Queries().GetCurrentTerms());
 }

@@ -6,6 +6,7 @@
 #include "entry_opener.h"
 #include "reader_context.h"
 #include "reader_shell.h"
+#include "tool_panel_host.h"
 
 namespace {
 
@@ -75,9 +76,9 @@ void CResultsDlg::OnSize(UINT type, int cx, int cy) {
 }
 
 void CResultsDlg::Refresh(BOOL tell) {
-  ReaderShell* shell = GetReaderShell();
-  if (shell == nullptr || GetSafeHwnd() == nullptr) return;
-  const SearchState& state = shell->GetSearchState();
+  ToolPanelHost* host = GetToolPanelHost();
+  if (host == nullptr || GetSafeHwnd() == nullptr) return;
+  const SearchState& state = host->GetSearchState();
   m_toggles.SetChecked(state.filters);
   Filter();
   if (state.resultsSelection > 0) m_list.SelectArticle(state.resultsSelection);
@@ -117,7 +118,7 @@ BOOL CResultsDlg::OpenCurrent() {
   return OpenSearchEntry(article, kind == 0 ? HitStep::FirstHit : HitStep::Position, position);
 }
 
-void CResultsDlg::SaveState(SearchState& state) const {
+void CResultsDlg::SaveState(SearchState& state) {
   m_toggles.GetChecked(state.filters);
   state.resultsSelection = m_list.GetCurArticle();
   state.resultsTop = m_list.GetTopIndex();
@@ -127,7 +128,7 @@ void CResultsDlg::OnOK() { OpenCurrent(); }
 
 void CResultsDlg::OnCancel() {
   if (GetSafeHwnd() == nullptr) return;
-  if (ReaderShell* shell = GetReaderShell()) shell->CloseResultsWindows();
+  if (ToolPanelHost* host = GetToolPanelHost()) host->CloseResultsWindows();
   // A window whose screen does not close it still goes.
   if (GetSafeHwnd() != nullptr) DestroyWindow();
 }

@@ -11,7 +11,7 @@
 #include "reader_screen.h"
 #include "search_panel.h"
 
-class CResultsDlg : public CSearchPanel {
+class CResultsDlg : public CSearchPanel, public SearchStatePanel {
  public:
   static constexpr UINT kTemplate = 3005;       // child window
   static constexpr UINT kMediaTemplate = 4069;  // pop-up with border (media screen)
@@ -31,7 +31,7 @@ class CResultsDlg : public CSearchPanel {
   // Opens the list's current article; FALSE when there is none.
   BOOL OpenCurrent();
   // Copies the toggles and the list position into the frame's saved state.
-  void SaveState(SearchState& state) const;
+  void SaveState(SearchState& state) override;
 
   const CString& GetQuery() const { return m_query; }
   const CStringArray& GetTerms() const { return m_terms; }

@@ -9,6 +9,7 @@
 #include "reader_shell.h"
 #include "settings.h"
 #include "title_key.h"
+#include "tool_panel_host.h"
 
 namespace {
 
@@ -184,9 +185,9 @@ void CSubjectsDlg::OnSize(UINT type, int cx, int cy) {
 }
 
 void CSubjectsDlg::Refresh() {
-  ReaderShell* shell = GetReaderShell();
-  if (shell == nullptr || GetSafeHwnd() == nullptr) return;
-  const SearchState& state = shell->GetSearchState();
+  ToolPanelHost* host = GetToolPanelHost();
+  if (host == nullptr || GetSafeHwnd() == nullptr) return;
+  const SearchState& state = host->GetSearchState();
   BOOL checked[search::kToggleCount];
   std::copy(std::begin(state.filters), std::end(state.filters), checked);
   if (m_subjectMode)
@@ -220,7 +221,7 @@ void CSubjectsDlg::Filter() {
   UpdateWindow();
 }
 
-void CSubjectsDlg::SaveState(SearchState& state) const {
+void CSubjectsDlg::SaveState(SearchState& state) {
   BOOL checked[search::kToggleCount];
   m_toggles.GetChecked(checked);
   // The toggles a subject list cannot use keep what the results window set.
@@ -406,7 +407,7 @@ void CSubjectsDlg::OnOK() {
 
 void CSubjectsDlg::OnCancel() {
   if (GetSafeHwnd() == nullptr) return;
-  if (ReaderShell* shell = GetReaderShell()) shell->CloseContentsWindows();
+  if (ToolPanelHost* host = GetToolPanelHost()) host->CloseContentsWindows();
   if (GetSafeHwnd() != nullptr) DestroyWindow();
 }
 

@@ -17,7 +17,7 @@
 #include "search_panel.h"
 #include "skin_list_box.h"
 
-class CSubjectsDlg : public CSearchPanel {
+class CSubjectsDlg : public CSearchPanel, public SearchStatePanel {
  public:
   static constexpr UINT kTemplate = 2056;
   static constexpr UINT kMediaTemplate = 4074;
@@ -43,7 +43,7 @@ class CSubjectsDlg : public CSearchPanel {
   // contents mode the saved list position and find text.
   void Refresh();
   void Filter();
-  void SaveState(SearchState& state) const;
+  void SaveState(SearchState& state) override;
   // The find box's reaction to its text.
   void FindTyped();
   // Runs the find box's text as a query over the listed articles and fills

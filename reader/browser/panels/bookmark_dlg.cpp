@@ -10,6 +10,7 @@
 #include "reader_context.h"
 #include "reader_shell.h"
 #include "skin_environment.h"
+#include "tool_panel_host.h"
 
 namespace {
 
@@ -153,12 +154,12 @@ void CBookmarkDlg::ShowFolderArticles() {
 }
 
 void CBookmarkDlg::RestoreState() {
-  ReaderShell* shell = GetReaderShell();
-  if (shell == nullptr) {
+  ToolPanelHost* host = GetToolPanelHost();
+  if (host == nullptr) {
     ShowFolderArticles();
     return;
   }
-  const SearchState& state = shell->GetSearchState();
+  const SearchState& state = host->GetSearchState();
   CSkinBar& bar = m_folders.Bar();
   const int top =
       state.bookmarkTop < bar.m_min ? bar.m_min : (state.bookmarkTop > bar.m_max ? bar.m_max : state.bookmarkTop);
@@ -188,7 +189,7 @@ void CBookmarkDlg::OnOK() {}
 void CBookmarkDlg::OnCancel() { OnClose(); }
 
 void CBookmarkDlg::OnClose() {
-  if (ReaderShell* shell = GetReaderShell()) shell->CloseBookmarkWindows();
+  if (ToolPanelHost* host = GetToolPanelHost()) host->CloseBookmarkWindows();
   // A list whose owner the frame does not know (no screen) closes itself.
   if (m_hWnd != nullptr && ::IsWindow(m_hWnd)) DestroyWindow();
 }

@@ -12,7 +12,7 @@
 #include "scroll_list_box.h"
 #include "tool_window.h"
 
-class CBookmarkDlg : public CToolWindow {
+class CBookmarkDlg : public CToolWindow, public SearchStatePanel {
  public:
   // Owner kinds: the screen whose look the window takes.
   enum OwnerKind { kEncyclopedia = 0, kTimeline = 1, kMedia = 2, kDictionary = 3 };
@@ -29,7 +29,7 @@ class CBookmarkDlg : public CToolWindow {
   static int OwnerKindOf(CWnd* parent);
   int GetOwnerKind() const { return m_kind; }
   // Copies the folder selection and the lists' positions into `state`.
-  void SaveState(SearchState& state);
+  void SaveState(SearchState& state) override;
   // The screen rectangle of the last media-kind list when it was destroyed
   // (empty before); the media gallery places its next list there.
   static CRect LastMediaRect() { return s_mediaRect; }

@@ -20,6 +20,7 @@
 #include "smart_search_dlg.h"
 #include "subjects_dlg.h"
 #include "title_key.h"
+#include "tool_panel_host.h"
 #include "tuner_dlg.h"
 
 namespace {
@@ -36,8 +37,6 @@ const char* const PropertyNotice =
     "Each of the multimedia items are the sole property of the agents noted in the captions.";
 const char* const CommercialNotice = "Any commercial use is strictly forbidden.";
 
-BOOL IsOpen(CWnd* window) { return window && window->GetSafeHwnd() && ::IsWindow(window->m_hWnd); }
-
 // The search windows take their rectangle in the main frame's client
 // coordinates.
 CRect InFrameClient(CWnd& frame, const CRect& screenRect) {
@@ -50,15 +49,20 @@ CRect InFrameClient(CWnd& frame, const CRect& screenRect) {
 
 // --- tool windows ---
 
-BOOL CViewPicture::IsToolOpen(ToolWindow kind) const {
-  if (kind == SubjectPanel) return m_subjectPanel.GetSafeHwnd() != nullptr;
-  return IsOpen(m_tools[kind]);
+BOOL CViewPicture::IsToolOpen(ToolPanel kind) const {
+  if (kind == ToolPanel::MediaSubjects) return m_subjectPanel.GetSafeHwnd() != nullptr;
+  return m_tools.IsOpen(kind);
 }
 
-void CViewPicture::CloseToolWindow(ToolWindow kind) {
+CWnd* CViewPicture::GetToolWindow(ToolPanel kind) const {
+  if (kind == ToolPanel::MediaSubjects) return nullptr;
+  return m_tools.IsOpen(kind) ? m_tools.Get(kind) : nullptr;
+}
+
+void CViewPicture::CloseToolWindow(ToolPanel kind) {
   if (!IsToolOpen(kind)) return;
-  CWnd* window = kind == SubjectPanel ? &m_subjectPanel : m_tools[kind];
-  if (kind != SubjectPanel) {
+  CWnd* window = kind == ToolPanel::MediaSubjects ? &m_subjectPanel : m_tools.Get(kind);
+  if (kind != ToolPanel::MediaSubjects) {
     // The next tool window opens where this one was: its client area, which
     // the next window takes as its own (the outer rectangle would grow the
     // window by its border at each reopening).
@@ -68,24 +72,23 @@ void CViewPicture::CloseToolWindow(ToolWindow kind) {
     m_toolRect = rect;
   }
   window->DestroyWindow();
-  if (kind != SubjectPanel) m_tools[kind] = nullptr;
 }
 
-void CViewPicture::CloseOtherTools(ToolWindow keep) {
-  for (int kind = SubjectPanel; kind < ToolCount; ++kind)
-    if (kind != keep) CloseToolWindow(static_cast<ToolWindow>(kind));
+void CViewPicture::CloseOtherTools(ToolPanel keep) {
+  for (ToolPanel kind : kPanels)
+    if (kind != keep) CloseToolWindow(kind);
 }
 
-CWnd* CViewPicture::CreateSharedTool(ToolWindow kind, const CRect& rect) {
+BOOL CViewPicture::CreateSharedTool(ToolPanel kind, const CRect& rect) {
   ReaderShell* shell = GetReaderShell();
-  if (!shell) return nullptr;
+  if (!shell) return FALSE;
   CWnd* main = AfxGetMainWnd();  // the shell's window owns them
   // Each window gets a new object; the one before (whose window is gone)
   // goes with it.
-  std::unique_ptr<CWnd>& object = m_toolObjects[kind];
+  std::unique_ptr<CWnd>& object = m_tools.Slot(kind);
   BOOL made = FALSE;
   switch (kind) {
-    case Results: {
+    case ToolPanel::Results: {
       auto results = std::make_unique<CResultsDlg>();
       made = results->Create(InFrameClient(*main, rect), CResultsDlg::kMediaTemplate,
                              shell->Queries().GetCurrentKind() == 1 ? 1 : 0, main, &shell->Queries().GetCurrentTerms(),
@@ -93,49 +96,47 @@ CWnd* CViewPicture::CreateSharedTool(ToolWindow kind, const CRect& rect) {
       object = std::move(results);
       break;
     }
-    case Contents: {
+    case ToolPanel::Contents: {
       auto contents = std::make_unique<CSubjectsDlg>();
       made = contents->Create(InFrameClient(*main, rect), CSubjectsDlg::kMediaTemplate, main, FALSE);
       object = std::move(contents);
       break;
     }
-    case BookmarkList: {
+    case ToolPanel::Bookmarks: {
       auto bookmarks = std::make_unique<CBookmarkDlg>();
       made = bookmarks->Create(rect, IDD_BOOKMARK_LIST_POPUP, main);
       object = std::move(bookmarks);
       break;
     }
-    case SmartSearch: {
+    case ToolPanel::Smart: {
       auto smart = std::make_unique<CSmartSearchDlg>();
       made = smart->Create(InFrameClient(*main, rect), CSmartSearchDlg::kMediaTemplate, main);
       object = std::move(smart);
       break;
     }
-    case BooleanSearch: {
+    case ToolPanel::Boolean: {
       auto boolean = std::make_unique<CSearchDlg>();
       made = boolean->Create(InFrameClient(*main, rect), CSearchDlg::kMediaTemplate, main);
       object = std::move(boolean);
       break;
     }
-    case SubjectPanel:
-    case Tuner:  // made with its query by OpenAdvancedSearch
-    case ToolCount: break;
+    default: break;  // the subject panel is the view's own; the Tuner comes with its query (OpenAdvancedSearch)
   }
-  if (!made || !IsOpen(object.get())) return nullptr;
+  if (!made || !IsPanelOpen(object.get())) return FALSE;
   if (auto* panel = dynamic_cast<CSearchPanel*>(object.get())) panel->SetPalette(m_pPalette);
-  return object.get();
+  return TRUE;
 }
 
-void CViewPicture::OpenTool(ToolWindow kind) {
+void CViewPicture::OpenTool(ToolPanel kind) {
   if (IsToolOpen(kind)) return;
   CloseOtherTools(kind);
   CWnd* owner = AfxGetMainWnd();
-  if (kind == SubjectPanel) {
+  if (kind == ToolPanel::MediaSubjects) {
     m_subjectPanel.Create(m_toolRect, owner, this);
     m_subjectPanel.SetPalette(m_pPalette);
     return;
   }
-  m_tools[kind] = CreateSharedTool(kind, m_toolRect);
+  CreateSharedTool(kind, m_toolRect);
 }
 
 void CViewPicture::ComputeToolRect() {
@@ -145,59 +146,53 @@ void CViewPicture::ComputeToolRect() {
   m_toolRect = rect;
 }
 
-void CViewPicture::OnSubjects() { OpenTool(SubjectPanel); }
-void CViewPicture::OnSmartSearch() { OpenTool(SmartSearch); }
-void CViewPicture::OnBooleanSearch() { OpenTool(BooleanSearch); }
+void CViewPicture::OnSubjects() { OpenTool(ToolPanel::MediaSubjects); }
+void CViewPicture::OnSmartSearch() { OpenTool(ToolPanel::Smart); }
+void CViewPicture::OnBooleanSearch() { OpenTool(ToolPanel::Boolean); }
 
 void CViewPicture::OnContents() {
-  ReaderShell* shell = GetReaderShell();
-  if (!shell) return;
-  shell->SetContentsOpen();
-  if (CView* active = shell->GetActiveScreen()) active->PostMessage(WM_SHOWCONTENTS);
+  if (ToolPanelHost* host = GetToolPanelHost()) host->OpenContents();
 }
 
 void CViewPicture::OnViewBookmarks() {
-  ReaderShell* shell = GetReaderShell();
-  if (!shell) return;
-  shell->SetBookmarksOpen();
-  if (CView* active = shell->GetActiveScreen()) active->PostMessage(WM_SHOWBOOKMARKS);
+  if (ToolPanelHost* host = GetToolPanelHost()) host->OpenBookmarks();
 }
 
 LRESULT CViewPicture::OnShowContents(WPARAM, LPARAM) {
-  if (IsToolOpen(Contents))
-    m_tools[Contents]->SendMessage(WM_REFRESHLIST);
+  if (IsToolOpen(ToolPanel::Contents))
+    m_tools.Get(ToolPanel::Contents)->SendMessage(WM_REFRESHLIST);
   else
-    OpenTool(Contents);
+    OpenTool(ToolPanel::Contents);
   return 0;
 }
 
 LRESULT CViewPicture::OnShowBookmarks(WPARAM, LPARAM) {
-  if (IsToolOpen(BookmarkList))
-    m_tools[BookmarkList]->SendMessage(WM_REFRESHLIST);
+  if (IsToolOpen(ToolPanel::Bookmarks))
+    m_tools.Get(ToolPanel::Bookmarks)->SendMessage(WM_REFRESHLIST);
   else
-    OpenTool(BookmarkList);
+    OpenTool(ToolPanel::Bookmarks);
   return 0;
 }
 
 LRESULT CViewPicture::OnShowResults(WPARAM wParam, LPARAM) {
   ReaderShell* shell = GetReaderShell();
-  auto* results = dynamic_cast<CResultsDlg*>(m_tools[Results]);
-  if (IsToolOpen(Results) && results && shell &&
+  auto* results = dynamic_cast<CResultsDlg*>(m_tools.Get(ToolPanel::Results));
+  if (IsToolOpen(ToolPanel::Results) && results && shell &&
       shell->Queries().IsCurrentQuery(results->GetQuery(), results->IsRanked())) {
-    m_tools[Results]->SendMessage(WM_REFRESHLIST);
+    m_tools.Get(ToolPanel::Results)->SendMessage(WM_REFRESHLIST);
     return 0;
   }
   CWaitCursor wait;
   if (wParam == 0) RebuildHistoryMenu();
-  for (int kind = SubjectPanel; kind < ToolCount; ++kind) CloseToolWindow(static_cast<ToolWindow>(kind));
-  m_tools[Results] = CreateSharedTool(Results, m_toolRect);
+  for (ToolPanel kind : kPanels) CloseToolWindow(kind);
+  CreateSharedTool(ToolPanel::Results, m_toolRect);
   return 0;
 }
 
 void CViewPicture::HidePanel(ScreenPanel panel) {
-  const ToolWindow kind = panel == ScreenPanel::Results    ? Results
-                          : panel == ScreenPanel::Contents ? Contents
-                                                           : BookmarkList;
+  const ToolPanel kind = panel == ScreenPanel::Results    ? ToolPanel::Results
+                         : panel == ScreenPanel::Contents ? ToolPanel::Contents
+                                                          : ToolPanel::Bookmarks;
   CloseToolWindow(kind);
 }
 
@@ -205,31 +200,24 @@ void CViewPicture::OpenAdvancedSearch(const CString& query, const CStringArray& 
   ReaderShell* shell = GetReaderShell();
   if (!shell) return;
   CRect rect = m_toolRect;
-  if (IsToolOpen(SmartSearch)) {
+  if (IsToolOpen(ToolPanel::Smart)) {
     // Smart Search asks from inside its own handler: its window goes, its
     // object stays until the next Smart Search window.
-    m_tools[SmartSearch]->GetClientRect(&rect);
-    m_tools[SmartSearch]->ClientToScreen(&rect);
-    m_tools[SmartSearch]->DestroyWindow();
-    m_tools[SmartSearch] = nullptr;
+    m_tools.Get(ToolPanel::Smart)->GetClientRect(&rect);
+    m_tools.Get(ToolPanel::Smart)->ClientToScreen(&rect);
+    m_tools.Get(ToolPanel::Smart)->DestroyWindow();
   }
-  CloseToolWindow(Tuner);
+  CloseToolWindow(ToolPanel::Tuner);
   auto tuner = std::make_unique<CTunerDlg>();
   CWnd* main = AfxGetMainWnd();
   const BOOL made = tuner->Create(InFrameClient(*main, rect), CTunerDlg::kMediaTemplate, main, query, terms);
-  m_toolObjects[Tuner] = std::move(tuner);
-  if (!made || !IsOpen(m_toolObjects[Tuner].get())) return;
-  m_tools[Tuner] = m_toolObjects[Tuner].get();
-  m_tools[Tuner]->SetFocus();
+  m_tools.Slot(ToolPanel::Tuner) = std::move(tuner);
+  if (!made || !IsToolOpen(ToolPanel::Tuner)) return;
+  m_tools.Get(ToolPanel::Tuner)->SetFocus();
 }
 
 void CViewPicture::SaveSearchState(SearchState& state) {
-  if (IsToolOpen(Results))
-    if (auto* results = dynamic_cast<CResultsDlg*>(m_tools[Results])) results->SaveState(state);
-  if (IsToolOpen(Contents))
-    if (auto* contents = dynamic_cast<CSubjectsDlg*>(m_tools[Contents])) contents->SaveState(state);
-  if (IsToolOpen(BookmarkList))
-    if (auto* bookmarks = dynamic_cast<CBookmarkDlg*>(m_tools[BookmarkList])) bookmarks->SaveState(state);
+  m_tools.SaveStates(state, {ToolPanel::Results, ToolPanel::Contents, ToolPanel::Bookmarks});
 }
 
 // --- menus ---
@@ -255,10 +243,10 @@ void CViewPicture::RebuildBookmarkMenu() {
   CMenu* bookmarks = FindPopup("&Bookmark");
   if (!bookmarks) return;
   Reader().FillBookmarkMenu(*bookmarks, FixedBookmarkItems, ID_BOOKMARK_FIRST, ID_MEDIA_VIEW_BOOKMARKS);
-  if (IsToolOpen(BookmarkList)) m_tools[BookmarkList]->PostMessage(WM_BITSCHANGED, 1, 0);
+  if (IsToolOpen(ToolPanel::Bookmarks)) m_tools.Get(ToolPanel::Bookmarks)->PostMessage(WM_BITSCHANGED, 1, 0);
   if (m_subjectPanel.GetSafeHwnd()) m_subjectPanel.GetTitles().Invalidate();
-  for (ToolWindow kind : {Contents, Results})
-    if (IsToolOpen(kind)) m_tools[kind]->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+  for (ToolPanel kind : {ToolPanel::Contents, ToolPanel::Results})
+    if (IsToolOpen(kind)) m_tools.Get(kind)->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 LRESULT CViewPicture::OnBitsChanged(WPARAM, LPARAM) {
@@ -295,13 +283,13 @@ void CViewPicture::OnAddArticle() {
 void CViewPicture::OnAddSelected() {
   const CBitString* set = nullptr;
   CBitString selected;
-  if (IsToolOpen(Results)) {
-    if (auto* results = dynamic_cast<CResultsDlg*>(m_tools[Results])) {
+  if (IsToolOpen(ToolPanel::Results)) {
+    if (auto* results = dynamic_cast<CResultsDlg*>(m_tools.Get(ToolPanel::Results))) {
       selected = results->List().GetSelection();
       set = &selected;
     }
-  } else if (IsToolOpen(Contents)) {
-    if (auto* contents = dynamic_cast<CSubjectsDlg*>(m_tools[Contents])) {
+  } else if (IsToolOpen(ToolPanel::Contents)) {
+    if (auto* contents = dynamic_cast<CSubjectsDlg*>(m_tools.Get(ToolPanel::Contents))) {
       selected = contents->List().GetSelection();
       set = &selected;
     }
@@ -315,7 +303,8 @@ void CViewPicture::OnAddSelected() {
 }
 
 void CViewPicture::OnUpdateAddSelected(CCmdUI* pCmdUI) {
-  pCmdUI->Enable(IsToolOpen(Results) || IsToolOpen(SubjectPanel) || IsToolOpen(Contents));
+  pCmdUI->Enable(IsToolOpen(ToolPanel::Results) || IsToolOpen(ToolPanel::MediaSubjects) ||
+                 IsToolOpen(ToolPanel::Contents));
 }
 
 // --- printing ---

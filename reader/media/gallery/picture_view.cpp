@@ -10,6 +10,7 @@
 #include "search_panel.h"
 #include "settings.h"
 #include "skin_environment.h"
+#include "tool_panel_host.h"
 
 namespace {
 
@@ -172,14 +173,14 @@ void CViewPicture::OnActivateView(BOOL bActivate, CView* pActivateView, CView* p
     RebuildHistoryMenu();
     OnQueryNewPalette();
     if (CWnd* media = m_frame.GetDlgItem(IDC_MEDIA_WINDOW)) media->ShowWindow(SW_SHOW);
-    for (CWnd* tool : m_tools)
-      if (tool && tool->GetSafeHwnd()) tool->ShowWindow(SW_SHOW);
+    for (ToolPanel kind : kPanels)
+      if (CWnd* tool = GetToolWindow(kind)) tool->ShowWindow(SW_SHOW);
     if (m_subjectPanel.GetSafeHwnd()) m_subjectPanel.ShowWindow(SW_SHOW);
     m_caption.SetFont(Reader().GetFont(FontList));
     if (CWnd* media = m_frame.GetDlgItem(IDC_MEDIA_WINDOW)) media->PostMessage(WM_NCACTIVATE, TRUE);
   } else {
-    for (CWnd* tool : m_tools)
-      if (tool && tool->GetSafeHwnd()) tool->ShowWindow(SW_HIDE);
+    for (ToolPanel kind : kPanels)
+      if (CWnd* tool = GetToolWindow(kind)) tool->ShowWindow(SW_HIDE);
     if (m_subjectPanel.GetSafeHwnd()) m_subjectPanel.ShowWindow(SW_HIDE);
     CWnd* media = m_frame.GetDlgItem(IDC_MEDIA_WINDOW);
     if (media) media->ShowWindow(SW_HIDE);
@@ -199,12 +200,8 @@ void CViewPicture::OnDraw(CDC*) {}
 void CViewPicture::OnDestroy() {
   // The tool windows belong to the main frame, but they call back into this
   // view: they go first.
-  for (int kind = SubjectPanel; kind < ToolCount; ++kind)
-    if (IsToolOpen(static_cast<ToolWindow>(kind))) {
-      CWnd* window = kind == SubjectPanel ? &m_subjectPanel : m_tools[kind];
-      window->DestroyWindow();
-      if (kind != SubjectPanel) m_tools[kind] = nullptr;
-    }
+  for (ToolPanel kind : kPanels)
+    if (IsToolOpen(kind)) (kind == ToolPanel::MediaSubjects ? &m_subjectPanel : m_tools.Get(kind))->DestroyWindow();
   if (m_slideTimer) KillTimer(SlideTimer);
   m_slideTimer = 0;
   CFormView::OnDestroy();
@@ -480,10 +477,11 @@ void CViewPicture::OnGoToArticle() {
   // With no linked article the encyclopedia keeps what it shows.
   if (articles.GetSize() == 0) return;
   ReaderShell* shell = GetReaderShell();
-  if (!shell) return;
-  if (shell->IsContentsOpen()) shell->CloseContentsWindows();
-  if (shell->IsResultsOpen()) shell->CloseResultsWindows();
-  if (shell->IsBookmarksOpen()) shell->CloseBookmarkWindows();
+  ToolPanelHost* host = GetToolPanelHost();
+  if (!shell || !host) return;
+  if (host->IsContentsOpen()) host->CloseContentsWindows();
+  if (host->IsResultsOpen()) host->CloseResultsWindows();
+  if (host->IsBookmarksOpen()) host->CloseBookmarkWindows();
   if (!shell->ShowScreen(Screen::Browser)) return;
   if (auto* browser = dynamic_cast<ItemScreen*>(shell->GetScreen(Screen::Browser)))
     browser->ShowEntries(articles, ItemScreen::EntryList::RelatedToMedia);
@@ -565,13 +563,13 @@ void CViewPicture::OnScreenQuiz() {
 void CViewPicture::SetPalette(CPalette* palette) {
   m_pPalette = palette;
   m_subjectPanel.SetPalette(palette);
-  for (std::unique_ptr<CWnd>& object : m_toolObjects)
-    if (auto* panel = dynamic_cast<CSearchPanel*>(object.get())) panel->SetPalette(palette);
+  for (ToolPanel kind : kPanels)
+    if (auto* panel = dynamic_cast<CSearchPanel*>(m_tools.Get(kind))) panel->SetPalette(palette);
   ReaderShell* shell = GetReaderShell();
   if (shell && shell->GetActiveScreen() == this) {
     Invalidate();
-    for (CWnd* tool : m_tools)
-      if (tool && tool->GetSafeHwnd()) tool->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+    for (ToolPanel kind : kPanels)
+      if (CWnd* tool = GetToolWindow(kind)) tool->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
   }
 }
 
@@ -581,8 +579,8 @@ BOOL CViewPicture::OnQueryNewPalette() {
   const UINT changed = RealizeWindowPalette(this, palette, FALSE);
   if (changed) {
     Invalidate();
-    for (CWnd* tool : m_tools)
-      if (tool && tool->GetSafeHwnd()) tool->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+    for (ToolPanel kind : kPanels)
+      if (CWnd* tool = GetToolWindow(kind)) tool->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
     if (m_subjectPanel.GetSafeHwnd()) m_subjectPanel.Invalidate();
   }
   return changed != 0;
@@ -677,8 +675,8 @@ BOOL CViewPicture::OnToolTipText(UINT, NMHDR* header, LRESULT* result) {
 void CViewPicture::OnNextPane() {
   // Between the view and its open tool window.
   CWnd* open = nullptr;
-  for (CWnd* tool : m_tools)
-    if (tool && tool->GetSafeHwnd()) open = tool;
+  for (ToolPanel kind : kPanels)
+    if (CWnd* tool = GetToolWindow(kind)) open = tool;
   if (!open && m_subjectPanel.GetSafeHwnd()) open = &m_subjectPanel;
   if (!open) return;
   HWND focus = ::GetFocus();
@@ -691,8 +689,8 @@ void CViewPicture::OnNextPane() {
 void CViewPicture::OnUpdatePane(CCmdUI* pCmdUI) {
   HWND focus = ::GetFocus();
   BOOL inside = FocusInside();
-  for (CWnd* tool : m_tools)
-    if (tool && tool->GetSafeHwnd() && focus && (focus == tool->m_hWnd || ::IsChild(tool->m_hWnd, focus)))
+  for (ToolPanel kind : kPanels)
+    if (CWnd* tool = GetToolWindow(kind); tool && focus && (focus == tool->m_hWnd || ::IsChild(tool->m_hWnd, focus)))
       inside = TRUE;
   if (m_subjectPanel.GetSafeHwnd() && focus &&
       (focus == m_subjectPanel.m_hWnd || ::IsChild(m_subjectPanel.m_hWnd, focus)))

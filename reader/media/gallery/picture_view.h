@@ -24,6 +24,7 @@
 #include "picture_wnd.h"
 #include "reader_screen.h"
 #include "search_screen.h"
+#include "tool_panel_host.h"
 
 class CViewPicture : public CFormView,
                      public ReaderScreen,
@@ -39,8 +40,10 @@ class CViewPicture : public CFormView,
   static constexpr int BottomBand = 20;
   static constexpr UINT SlideTimer = 1;
 
-  // The tool windows, in the order in which they are closed.
-  enum ToolWindow { SubjectPanel, Contents, BookmarkList, SmartSearch, BooleanSearch, Results, Tuner, ToolCount };
+  // The tool panels of the gallery, in the order in which they are closed.
+  static constexpr ToolPanel kPanels[] = {ToolPanel::MediaSubjects, ToolPanel::Contents, ToolPanel::Bookmarks,
+                                          ToolPanel::Smart,         ToolPanel::Boolean,  ToolPanel::Results,
+                                          ToolPanel::Tuner};
   // Print modes: the current item, the bookmark list, one folder.
   enum PrintMode { PrintItem = 0, PrintBookmarks = 1, PrintFolder = 2 };
 
@@ -78,7 +81,8 @@ class CViewPicture : public CFormView,
   const CBitString& GetSelection() const { return m_selection; }
   BOOL IsSlideShowRunning() const { return m_slideTimer != 0; }
   CMediaDlg& GetSubjectPanel() { return m_subjectPanel; }
-  CWnd* GetToolWindow(ToolWindow kind) const { return m_tools[kind]; }
+  // The open panel of the kind (never the subject panel), or null.
+  CWnd* GetToolWindow(ToolPanel kind) const;
   const CRect& GetToolRect() const { return m_toolRect; }
   void SetToolRect(const CRect& rect) { m_toolRect = rect; }
   int GetPrintMode() const { return m_printMode; }
@@ -129,14 +133,14 @@ class CViewPicture : public CFormView,
   BOOL FocusInside() const;
 
   // Tool windows, menus, filing and printing.
-  void CloseToolWindow(ToolWindow kind);
-  void CloseOtherTools(ToolWindow keep);
-  BOOL IsToolOpen(ToolWindow kind) const;
-  void OpenTool(ToolWindow kind);
+  void CloseToolWindow(ToolPanel kind);
+  void CloseOtherTools(ToolPanel keep);
+  BOOL IsToolOpen(ToolPanel kind) const;
+  void OpenTool(ToolPanel kind);
   // Makes a shared tool window of another screen's kind at `rect` (screen
-  // coordinates of its client area), owned by the main frame; null when
+  // coordinates of its client area), owned by the main frame; FALSE when
   // the window cannot be made.
-  CWnd* CreateSharedTool(ToolWindow kind, const CRect& rect);
+  BOOL CreateSharedTool(ToolPanel kind, const CRect& rect);
   void ComputeToolRect();
   void RebuildHistoryMenu();
   void RebuildBookmarkMenu();
@@ -220,8 +224,7 @@ class CViewPicture : public CFormView,
   CHoverTracker m_lastHover;
   CODButton m_buttons[21];
   CMediaDlg m_subjectPanel;
-  CWnd* m_tools[ToolCount] = {};
-  // The objects of the shared tool windows, kept past their windows (the
-  // windows leave their objects alone when they go).
-  std::unique_ptr<CWnd> m_toolObjects[ToolCount];
+  // The shared tool windows' objects, kept past their windows (the windows
+  // leave their objects alone when they go); each new window gets a new one.
+  ScreenPanels m_tools;
 };

@@ -15,6 +15,7 @@
 #include "skin_environment.h"
 #include "sound_engine.h"
 #include "timed_popup.h"
+#include "tool_panel_host.h"
 
 IMPLEMENT_DYNCREATE(CQuiz, CFormView)
 
@@ -349,9 +350,10 @@ void CQuiz::OnClue() {
     if (clue != 0) entries.Add(clue);
   if (entries.GetSize() == 0) return;
   ReaderShell* shell = GetReaderShell();
-  if (shell == nullptr) return;
-  shell->CloseContentsWindows();
-  shell->CloseBookmarkWindows();
+  ToolPanelHost* host = GetToolPanelHost();
+  if (shell == nullptr || host == nullptr) return;
+  host->CloseContentsWindows();
+  host->CloseBookmarkWindows();
   // The encyclopedia screen shows the clue articles as its clue list.
   if (!shell->ShowScreen(Screen::Browser)) return;
   if (auto* browser = dynamic_cast<ItemScreen*>(shell->GetScreen(Screen::Browser)))

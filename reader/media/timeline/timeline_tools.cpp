@@ -14,6 +14,7 @@
 #include "smart_search_dlg.h"
 #include "subjects_dlg.h"
 #include "timeline_view.h"
+#include "tool_panel_host.h"
 #include "tuner_dlg.h"
 
 namespace {
@@ -68,85 +69,75 @@ CRect CTimeLine::PanelRect() const {
   return CRect(PanelLeft, PanelTop, PanelRight, bottom);
 }
 
-BOOL CTimeLine::IsToolOpen(ToolWindow kind) const {
-  const CWnd* tool = m_tools[kind].get();
-  return tool != nullptr && tool->m_hWnd != nullptr && ::IsWindow(tool->m_hWnd);
-}
-
-void CTimeLine::DestroyTool(ToolWindow kind) {
-  if (IsToolOpen(kind)) m_tools[kind]->DestroyWindow();
-}
-
 void CTimeLine::CloseModeTools() {
-  for (ToolWindow kind : {SubjectsTool, SmartTool, BooleanTool, TunerTool}) DestroyTool(kind);
+  for (ToolPanel kind : {ToolPanel::Subjects, ToolPanel::Smart, ToolPanel::Boolean, ToolPanel::Tuner})
+    m_tools.Close(kind);
   // The results window closes on every screen through the frame.
-  if (IsToolOpen(ResultsTool))
-    if (ReaderShell* shell = GetReaderShell()) shell->CloseResultsWindows();
-  DestroyTool(ResultsTool);
-  DestroyTool(BookmarksTool);
+  if (IsToolOpen(ToolPanel::Results))
+    if (ToolPanelHost* host = GetToolPanelHost()) host->CloseResultsWindows();
+  m_tools.Close(ToolPanel::Results);
+  m_tools.Close(ToolPanel::Bookmarks);
 }
 
-BOOL CTimeLine::CreateTool(ToolWindow kind) {
+BOOL CTimeLine::CreateTool(ToolPanel kind) {
   ReaderShell* shell = GetReaderShell();
   if (shell == nullptr) return FALSE;
-  DestroyTool(kind);
-  std::unique_ptr<CWnd>& slot = m_tools[kind];
+  m_tools.Close(kind);
+  std::unique_ptr<CWnd>& slot = m_tools.Slot(kind);
   const CRect panel = PanelRect();
   BOOL made = FALSE;
   switch (kind) {
-    case SubjectsTool: made = NewTool<CSubjectsDlg>(slot).Create(panel, CSubjectsDlg::kTemplate, this, FALSE); break;
-    case SmartTool: made = NewTool<CSmartSearchDlg>(slot).Create(panel, CSmartSearchDlg::kTemplate, this); break;
-    case BooleanTool: made = NewTool<CSearchDlg>(slot).Create(panel, CSearchDlg::kTemplate, this); break;
-    case ResultsTool:
+    case ToolPanel::Subjects:
+      made = NewTool<CSubjectsDlg>(slot).Create(panel, CSubjectsDlg::kTemplate, this, FALSE);
+      break;
+    case ToolPanel::Smart: made = NewTool<CSmartSearchDlg>(slot).Create(panel, CSmartSearchDlg::kTemplate, this); break;
+    case ToolPanel::Boolean: made = NewTool<CSearchDlg>(slot).Create(panel, CSearchDlg::kTemplate, this); break;
+    case ToolPanel::Results:
       made = NewTool<CResultsDlg>(slot).Create(panel, CResultsDlg::kTemplate,
                                                shell->Queries().GetCurrentKind() == 1 ? 1 : 0, this,
                                                &shell->Queries().GetCurrentTerms(), shell->Queries().GetCurrentText());
       break;
-    case BookmarksTool: made = NewTool<CBookmarkDlg>(slot).Create(panel, IDD_BOOKMARK_LIST, this); break;
-    case TunerTool:  // made with its query by OpenTuner
-    case ToolCount: break;
+    case ToolPanel::Bookmarks: made = NewTool<CBookmarkDlg>(slot).Create(panel, IDD_BOOKMARK_LIST, this); break;
+    case ToolPanel::Tuner:  // made with its query by OpenTuner
+    default: break;
   }
   if (!made || !IsToolOpen(kind)) return FALSE;
-  m_tools[kind]->MoveWindow(panel);
-  m_tools[kind]->ShowWindow(SW_SHOW);
+  m_tools.Get(kind)->MoveWindow(panel);
+  m_tools.Get(kind)->ShowWindow(SW_SHOW);
   return TRUE;
 }
 
 void CTimeLine::OpenTuner(const CString& query, const CStringArray& terms) {
   // Smart Search asks from inside its own handler: its window goes, its
   // object stays until the next Smart Search window.
-  DestroyTool(SmartTool);
-  DestroyTool(TunerTool);
+  m_tools.Close(ToolPanel::Smart);
+  m_tools.Close(ToolPanel::Tuner);
   const CRect panel = PanelRect();
-  if (!NewTool<CTunerDlg>(m_tools[TunerTool]).Create(panel, CTunerDlg::kTemplate, this, query, terms)) return;
-  if (!IsToolOpen(TunerTool)) return;
-  m_tools[TunerTool]->MoveWindow(panel);
-  m_tools[TunerTool]->ShowWindow(SW_SHOW);
-  m_tools[TunerTool]->SetFocus();
+  if (!NewTool<CTunerDlg>(m_tools.Slot(ToolPanel::Tuner)).Create(panel, CTunerDlg::kTemplate, this, query, terms))
+    return;
+  if (!IsToolOpen(ToolPanel::Tuner)) return;
+  m_tools.Get(ToolPanel::Tuner)->MoveWindow(panel);
+  m_tools.Get(ToolPanel::Tuner)->ShowWindow(SW_SHOW);
+  m_tools.Get(ToolPanel::Tuner)->SetFocus();
 }
 
 void CTimeLine::SaveSearchState(SearchState& state) {
-  if (IsToolOpen(ResultsTool))
-    if (auto* results = dynamic_cast<CResultsDlg*>(m_tools[ResultsTool].get())) results->SaveState(state);
-  if (IsToolOpen(SubjectsTool))
-    if (auto* contents = dynamic_cast<CSubjectsDlg*>(m_tools[SubjectsTool].get())) contents->SaveState(state);
-  if (IsToolOpen(BookmarksTool))
-    if (auto* bookmarks = dynamic_cast<CBookmarkDlg*>(m_tools[BookmarksTool].get())) bookmarks->SaveState(state);
+  m_tools.SaveStates(state, {ToolPanel::Results, ToolPanel::Subjects, ToolPanel::Bookmarks});
 }
 
 void CTimeLine::HidePanel(ScreenPanel panel) {
   switch (panel) {
-    case ScreenPanel::Results: DestroyTool(ResultsTool); break;
-    case ScreenPanel::Contents: DestroyTool(SubjectsTool); break;
-    case ScreenPanel::Bookmarks: DestroyTool(BookmarksTool); break;
+    case ScreenPanel::Results: m_tools.Close(ToolPanel::Results); break;
+    case ScreenPanel::Contents: m_tools.Close(ToolPanel::Subjects); break;
+    case ScreenPanel::Bookmarks: m_tools.Close(ToolPanel::Bookmarks); break;
   }
 }
 
 LRESULT CTimeLine::OnShowResults(WPARAM wParam, LPARAM) {
   ReaderShell* shell = GetReaderShell();
   if (shell == nullptr) return 0;
-  auto* open = dynamic_cast<CResultsDlg*>(m_tools[ResultsTool].get());
-  if (IsToolOpen(ResultsTool) && open != nullptr &&
+  auto* open = dynamic_cast<CResultsDlg*>(m_tools.Get(ToolPanel::Results));
+  if (IsToolOpen(ToolPanel::Results) && open != nullptr &&
       shell->Queries().IsCurrentQuery(open->GetQuery(), open->IsRanked())) {
     open->SendMessage(WM_REFRESHLIST);
     return 0;
@@ -156,14 +147,14 @@ LRESULT CTimeLine::OnShowResults(WPARAM wParam, LPARAM) {
   if (wParam == 0) RebuildSearchHistory();
   // The old results window goes here, not through the frame: the frame's
   // flag stays set for the new one.
-  DestroyTool(ResultsTool);
+  m_tools.Close(ToolPanel::Results);
   const int kind = shell->Queries().GetCurrentKind();
   if (kind == 1 && m_mode != timeline::ModeSmartSearch)
     SetMode(timeline::ModeSmartSearch);
   else if (kind == 0 && m_mode != timeline::ModeBooleanSearch)
     SetMode(timeline::ModeBooleanSearch);
-  for (ToolWindow tool : {SmartTool, BooleanTool, TunerTool}) DestroyTool(tool);
-  if (!CreateTool(ResultsTool)) return 0;
+  for (ToolPanel tool : {ToolPanel::Smart, ToolPanel::Boolean, ToolPanel::Tuner}) m_tools.Close(tool);
+  if (!CreateTool(ToolPanel::Results)) return 0;
   if (m_article > 0 && shell->Queries().GetCurrentQuery().Test(m_article)) {
     const CStringArray& terms = shell->Queries().GetCurrentTerms();
     for (int i = 0; i < terms.GetSize(); ++i) m_display.FindWords(terms[i], FALSE, TRUE, i == 0);
@@ -186,13 +177,13 @@ LRESULT CTimeLine::OnShowBookmarks(WPARAM, LPARAM) {
 BOOL CTimeLine::GetSelectedArticles(CBitString& articles) {
   ReaderContext& app = Reader();
   articles = CBitString(app.GetArticleCount(), FALSE);
-  if (IsToolOpen(ResultsTool)) {
-    if (auto* results = dynamic_cast<CResultsDlg*>(m_tools[ResultsTool].get())) {
+  if (IsToolOpen(ToolPanel::Results)) {
+    if (auto* results = dynamic_cast<CResultsDlg*>(m_tools.Get(ToolPanel::Results))) {
       articles = results->List().GetArticles();
       return TRUE;
     }
   }
-  if (IsToolOpen(BooleanTool)) {
+  if (IsToolOpen(ToolPanel::Boolean)) {
     // The Boolean panel's set is the frame's current query when it was a
     // Boolean search.
     ReaderShell* shell = GetReaderShell();
@@ -232,7 +223,7 @@ void CTimeLine::OnAddSelected() {
 }
 
 void CTimeLine::OnUpdateAddSelected(CCmdUI* pCmdUI) {
-  pCmdUI->Enable(IsToolOpen(ResultsTool) || IsToolOpen(BooleanTool) ||
+  pCmdUI->Enable(IsToolOpen(ToolPanel::Results) || IsToolOpen(ToolPanel::Boolean) ||
                  (m_search.GetSafeHwnd() && m_search.IsWindowVisible()));
 }
 

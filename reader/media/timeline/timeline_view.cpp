@@ -11,6 +11,7 @@
 #include "reader_messages.h"
 #include "reader_shell.h"
 #include "skin_environment.h"
+#include "tool_panel_host.h"
 
 IMPLEMENT_DYNCREATE(CTimeLine, CFormView)
 
@@ -197,13 +198,14 @@ void CTimeLine::SetMode(int mode) {
   // The windows of modes 6 and 7 stay as they are while open; those of
   // modes 8 and 9 are refreshed when open and made again when not, even in
   // their own mode.
-  const ToolWindow tool = mode == timeline::ModeSmartSearch     ? SmartTool
-                          : mode == timeline::ModeBooleanSearch ? BooleanTool
-                          : mode == timeline::ModeContents      ? SubjectsTool
-                                                                : BookmarksTool;
+  const ToolPanel tool = mode == timeline::ModeSmartSearch     ? ToolPanel::Smart
+                         : mode == timeline::ModeBooleanSearch ? ToolPanel::Boolean
+                         : mode == timeline::ModeContents      ? ToolPanel::Subjects
+                                                               : ToolPanel::Bookmarks;
   const bool listMode = mode <= timeline::ModeOnThisDay;
   if (!listMode && IsToolOpen(tool)) {
-    if (mode == timeline::ModeContents || mode == timeline::ModeBookmarks) m_tools[tool]->SendMessage(WM_REFRESHLIST);
+    if (mode == timeline::ModeContents || mode == timeline::ModeBookmarks)
+      m_tools.Get(tool)->SendMessage(WM_REFRESHLIST);
     return;
   }
   if (mode == m_mode && mode < timeline::ModeContents && (listMode || IsToolOpen(tool))) return;
@@ -288,7 +290,8 @@ void CTimeLine::SetCurrentArticle(int article) {
   if (m_menu.m_hMenu) m_menu.ModifyMenu(ID_TL_ADD_ARTICLE, MF_BYCOMMAND | MF_STRING, ID_TL_ADD_ARTICLE, text);
   ShowArticleText();
   ReaderShell* shell = GetReaderShell();
-  if (shell && shell->IsResultsOpen() && shell->Queries().GetCurrentQuery().Test(article)) {
+  ToolPanelHost* host = GetToolPanelHost();
+  if (shell && host && host->IsResultsOpen() && shell->Queries().GetCurrentQuery().Test(article)) {
     const CStringArray& terms = shell->Queries().GetCurrentTerms();
     for (int i = 0; i < terms.GetSize(); ++i) m_display.FindWords(terms[i], FALSE, TRUE, i == 0);
   }
@@ -355,7 +358,7 @@ LRESULT CTimeLine::OnBitsChanged(WPARAM wParam, LPARAM lParam) {
     m_display.SetHighlightMode(FALSE);
     ShowArticleText();
   }
-  if (IsToolOpen(BookmarksTool)) m_tools[BookmarksTool]->SendMessage(WM_BITSCHANGED, wParam, lParam);
+  if (IsToolOpen(ToolPanel::Bookmarks)) m_tools.Get(ToolPanel::Bookmarks)->SendMessage(WM_BITSCHANGED, wParam, lParam);
   if (ReaderShell* shell = GetReaderShell(); shell && GetActiveWindow() != nullptr && shell->GetActiveScreen() == this)
     AfxGetMainWnd()->DrawMenuBar();
   return 0;
@@ -422,9 +425,10 @@ void CTimeLine::OnScreenButton(UINT id) {
 void CTimeLine::OnSwitchPane() {
   // The first open tool window, in this order, else the search window.
   CWnd* pane = nullptr;
-  for (ToolWindow kind : {SubjectsTool, SmartTool, BooleanTool, BookmarksTool, ResultsTool, TunerTool})
+  for (ToolPanel kind : {ToolPanel::Subjects, ToolPanel::Smart, ToolPanel::Boolean, ToolPanel::Bookmarks,
+                         ToolPanel::Results, ToolPanel::Tuner})
     if (IsToolOpen(kind)) {
-      pane = m_tools[kind].get();
+      pane = m_tools.Get(kind);
       break;
     }
   if (pane == nullptr && m_search.GetSafeHwnd() && m_search.IsWindowVisible()) pane = &m_search;
@@ -498,8 +502,8 @@ void CTimeLine::OnSize(UINT nType, int cx, int cy) {
     m_search.MoveWindow(PanelLeft, PanelTop, PanelRight - PanelLeft, cy - kBottomBand - PanelTop);
     m_search.Layout();
   }
-  for (int kind = 0; kind < ToolCount; ++kind)
-    if (IsToolOpen(static_cast<ToolWindow>(kind))) m_tools[kind]->MoveWindow(PanelRect());
+  for (int i = 0; i < ToolPanelCount; ++i)
+    if (const ToolPanel kind = static_cast<ToolPanel>(i); IsToolOpen(kind)) m_tools.Get(kind)->MoveWindow(PanelRect());
   if (m_pictureWnd.GetSafeHwnd()) m_pictureWnd.FitToParent(PictureRect());
   Invalidate();
 }

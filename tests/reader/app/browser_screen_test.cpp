@@ -731,7 +731,7 @@ ON_MESSAGE(WM_REFRESHLIST, OnRefresh)
 ON_MESSAGE(WM_BITSCHANGED, OnBits)
 END_MESSAGE_MAP()
 
-std::vector<ToolWindow> g_made;
+std::vector<ToolPanel> g_made;
 
 BOOL MakeFakeTool(CBrowser* browser, const ToolRequest& request, std::unique_ptr<CWnd>& tool) {
   g_made.push_back(request.kind);
@@ -758,12 +758,12 @@ class BrowserTools : public BrowserScreen {
     BrowserScreen::TearDown();
     CBrowser::s_toolMaker = nullptr;
   }
-  CFakeTool* Tool(CBrowser* browser, ToolWindow kind) {
+  CFakeTool* Tool(CBrowser* browser, ToolPanel kind) {
     return browser->IsToolOpen(kind) ? static_cast<CFakeTool*>(browser->GetToolWindow(kind)) : nullptr;
   }
   int OpenCount(CBrowser* browser) {
     int open = 0;
-    for (int i = 0; i < ToolWindowCount; ++i) open += browser->IsToolOpen(static_cast<ToolWindow>(i)) ? 1 : 0;
+    for (int i = 0; i < ToolPanelCount; ++i) open += browser->IsToolOpen(static_cast<ToolPanel>(i)) ? 1 : 0;
     return open;
   }
 };
@@ -772,38 +772,38 @@ TEST_F(BrowserTools, OneToolWindowAtATimeInThePanel) {
   CBrowser* browser = Open();
   ASSERT_NE(browser, nullptr);
   browser->SendMessage(WM_COMMAND, ID_BROWSER_BOOLEAN);
-  ASSERT_NE(Tool(browser, ToolWindow::Boolean), nullptr);
+  ASSERT_NE(Tool(browser, ToolPanel::Boolean), nullptr);
   CRect rect;
-  Tool(browser, ToolWindow::Boolean)->GetWindowRect(&rect);
+  Tool(browser, ToolPanel::Boolean)->GetWindowRect(&rect);
   browser->ScreenToClient(&rect);
   EXPECT_EQ(rect, browser->GetPanelRect());
-  EXPECT_EQ(::GetFocus(), Tool(browser, ToolWindow::Boolean)->m_hWnd);
+  EXPECT_EQ(::GetFocus(), Tool(browser, ToolPanel::Boolean)->m_hWnd);
   // The focus switch goes between the window and the view.
   browser->SendMessage(WM_COMMAND, ID_NEXT_PANE);
   EXPECT_TRUE(::GetFocus() == browser->m_hWnd || ::IsChild(browser->m_hWnd, ::GetFocus()));
-  EXPECT_NE(::GetFocus(), Tool(browser, ToolWindow::Boolean)->m_hWnd);
+  EXPECT_NE(::GetFocus(), Tool(browser, ToolPanel::Boolean)->m_hWnd);
 
   browser->SendMessage(WM_COMMAND, ID_BROWSER_SUBJECTS);
-  EXPECT_EQ(Tool(browser, ToolWindow::Boolean), nullptr);
-  ASSERT_NE(Tool(browser, ToolWindow::Contents), nullptr);
-  EXPECT_EQ(Tool(browser, ToolWindow::Contents)->request.mode, 1);
+  EXPECT_EQ(Tool(browser, ToolPanel::Boolean), nullptr);
+  ASSERT_NE(Tool(browser, ToolPanel::Contents), nullptr);
+  EXPECT_EQ(Tool(browser, ToolPanel::Contents)->request.mode, 1);
   EXPECT_EQ(OpenCount(browser), 1);
 
   // Word find opens once; a second request leaves it as it is.
   browser->SendMessage(WM_COMMAND, ID_BROWSER_FIND_WORD);
-  CFakeTool* find = Tool(browser, ToolWindow::WordFind);
+  CFakeTool* find = Tool(browser, ToolPanel::WordFind);
   ASSERT_NE(find, nullptr);
   const std::size_t made = g_made.size();
   browser->SendMessage(WM_COMMAND, ID_BROWSER_FIND_WORD);
   EXPECT_EQ(g_made.size(), made);
   // Showing another article closes word find.
   browser->ShowArticle(Article("Zebra"));
-  EXPECT_EQ(Tool(browser, ToolWindow::WordFind), nullptr);
+  EXPECT_EQ(Tool(browser, ToolPanel::WordFind), nullptr);
 
   // A new size moves an open window into the new panel.
   browser->SendMessage(WM_COMMAND, ID_BROWSER_SMART_SEARCH);
   browser->SetWindowPos(nullptr, 0, 0, 700, 500, SWP_NOMOVE | SWP_NOZORDER);
-  Tool(browser, ToolWindow::Smart)->GetWindowRect(&rect);
+  Tool(browser, ToolPanel::Smart)->GetWindowRect(&rect);
   browser->ScreenToClient(&rect);
   EXPECT_EQ(rect, browser->GetPanelRect());
   EXPECT_EQ(browser->GetPanelRect().bottom, 480);
@@ -816,11 +816,11 @@ TEST_F(BrowserTools, ZoomingHidesTheOpenWindowAndUnzoomingShowsIt) {
   CBrowser* browser = Open();
   ASSERT_NE(browser, nullptr);
   browser->SendMessage(WM_COMMAND, ID_BROWSER_BOOLEAN);
-  CFakeTool* boolean = Tool(browser, ToolWindow::Boolean);
+  CFakeTool* boolean = Tool(browser, ToolPanel::Boolean);
   ASSERT_NE(boolean, nullptr);
   browser->OnZoom();
   EXPECT_FALSE(boolean->IsWindowVisible());
-  EXPECT_TRUE(browser->IsToolOpen(ToolWindow::Boolean));
+  EXPECT_TRUE(browser->IsToolOpen(ToolPanel::Boolean));
   browser->OnZoom();
   EXPECT_TRUE(boolean->IsWindowVisible());
   EXPECT_EQ(OpenCount(browser), 1);
@@ -828,7 +828,7 @@ TEST_F(BrowserTools, ZoomingHidesTheOpenWindowAndUnzoomingShowsIt) {
   browser->OnZoom();
   browser->SendMessage(WM_COMMAND, ID_BROWSER_SMART_SEARCH);
   EXPECT_FALSE(browser->IsZoomed());
-  EXPECT_TRUE(Tool(browser, ToolWindow::Smart)->IsWindowVisible());
+  EXPECT_TRUE(Tool(browser, ToolPanel::Smart)->IsWindowVisible());
 }
 
 TEST_F(BrowserTools, TheSameQueryTwiceOnlyRefreshesTheResults) {
@@ -841,32 +841,32 @@ TEST_F(BrowserTools, TheSameQueryTwiceOnlyRefreshesTheResults) {
   Frame()->AddQueryToHistory(set, "comet", 0, &words, FALSE);
   browser->ShowArticle(Article("Comet"));
   browser->SendMessage(WM_SHOWRESULTS, 0, 0);
-  CFakeTool* results = Tool(browser, ToolWindow::Results);
+  CFakeTool* results = Tool(browser, ToolPanel::Results);
   ASSERT_NE(results, nullptr);
   EXPECT_STREQ(results->request.text, "comet");    // the query's own text, not its history label
   EXPECT_TRUE(Frame()->IsResultsOpen());           // re-opened after a screen switch
   EXPECT_GT(browser->Display().HasFindHits(), 0);  // the query's word marked in the article
   browser->SendMessage(WM_SHOWRESULTS, 0, 0);
-  EXPECT_EQ(Tool(browser, ToolWindow::Results), results);
+  EXPECT_EQ(Tool(browser, ToolPanel::Results), results);
   EXPECT_EQ(results->refreshes, 1);
-  EXPECT_EQ(std::count(g_made.begin(), g_made.end(), ToolWindow::Results), 1);
+  EXPECT_EQ(std::count(g_made.begin(), g_made.end(), ToolPanel::Results), 1);
 
   // The contents window keeps the frame's flag that re-opens it; the
   // results window is closed through the frame.
   browser->SendMessage(WM_COMMAND, ID_BROWSER_CONTENTS);
   ui::PumpUntilIdle();
-  ASSERT_NE(Tool(browser, ToolWindow::Contents), nullptr);
-  EXPECT_EQ(Tool(browser, ToolWindow::Contents)->request.mode, 0);
+  ASSERT_NE(Tool(browser, ToolPanel::Contents), nullptr);
+  EXPECT_EQ(Tool(browser, ToolPanel::Contents)->request.mode, 0);
   EXPECT_TRUE(Frame()->IsContentsOpen());
   EXPECT_FALSE(Frame()->IsResultsOpen());
-  EXPECT_EQ(Tool(browser, ToolWindow::Results), nullptr);
+  EXPECT_EQ(Tool(browser, ToolPanel::Results), nullptr);
   browser->SendMessage(WM_SHOWCONTENTS);
-  EXPECT_EQ(Tool(browser, ToolWindow::Contents)->refreshes, 1);
+  EXPECT_EQ(Tool(browser, ToolPanel::Contents)->refreshes, 1);
 
   // The bookmark list gets the folder changes.
   browser->SendMessage(WM_COMMAND, ID_BROWSER_BOOKMARK_LIST);
   ui::PumpUntilIdle();
-  CFakeTool* bookmarks = Tool(browser, ToolWindow::Bookmarks);
+  CFakeTool* bookmarks = Tool(browser, ToolPanel::Bookmarks);
   ASSERT_NE(bookmarks, nullptr);
   EXPECT_TRUE(Frame()->IsBookmarksOpen());
   browser->SendMessage(WM_BITSCHANGED, 1, 0);
@@ -881,19 +881,19 @@ TEST_F(BrowserTools, HistorySubjectLinksAndTheArticleLists) {
   browser->ShowArticle(Article("Comet"));
   browser->ShowArticle(Article("Zebra"));
   browser->SendMessage(WM_COMMAND, ID_BROWSER_HISTORY);
-  ASSERT_NE(Tool(browser, ToolWindow::ArticleList), nullptr);
-  EXPECT_EQ(Tool(browser, ToolWindow::ArticleList)->request.mode, ListHistory);
-  EXPECT_EQ(Tool(browser, ToolWindow::ArticleList)->articles, (std::vector<int>{Article("Comet"), 1}));
+  ASSERT_NE(Tool(browser, ToolPanel::ArticleList), nullptr);
+  EXPECT_EQ(Tool(browser, ToolPanel::ArticleList)->request.mode, ListHistory);
+  EXPECT_EQ(Tool(browser, ToolPanel::ArticleList)->articles, (std::vector<int>{Article("Comet"), 1}));
   browser->ShowArticle(Article("Comet"));
   browser->SendMessage(WM_COMMAND, ID_BROWSER_HISTORY);
-  EXPECT_EQ(Tool(browser, ToolWindow::ArticleList)->articles, (std::vector<int>{Article("Zebra"), 1}));
+  EXPECT_EQ(Tool(browser, ToolPanel::ArticleList)->articles, (std::vector<int>{Article("Zebra"), 1}));
   browser->ShowArticle(-1);  // Previous shows Zebra again
   browser->SendMessage(WM_COMMAND, ID_BROWSER_HISTORY);
-  EXPECT_EQ(Tool(browser, ToolWindow::ArticleList)->articles, (std::vector<int>{Article("Comet"), 1}));
+  EXPECT_EQ(Tool(browser, ToolPanel::ArticleList)->articles, (std::vector<int>{Article("Comet"), 1}));
 
   browser->ShowArticle(Article("Comet"));
   browser->SendMessage(WM_COMMAND, ID_BROWSER_SUBJECT_LINKS);
-  EXPECT_EQ(Tool(browser, ToolWindow::ArticleList)->request.mode, ListSubjectLinks);
+  EXPECT_EQ(Tool(browser, ToolPanel::ArticleList)->request.mode, ListSubjectLinks);
 
   // From the quiz: the lowest of the entries' articles, and the clue list.
   CDWordArray entries;
@@ -901,7 +901,7 @@ TEST_F(BrowserTools, HistorySubjectLinksAndTheArticleLists) {
   entries.Add(static_cast<DWORD>(MainEntry("Photosynthesis")));
   browser->ShowEntries(entries, ItemScreen::EntryList::QuizClue);
   EXPECT_EQ(browser->GetCurrentArticle(), Article("Photosynthesis"));
-  EXPECT_EQ(Tool(browser, ToolWindow::ArticleList)->request.mode, ListClue);
+  EXPECT_EQ(Tool(browser, ToolPanel::ArticleList)->request.mode, ListClue);
   EXPECT_EQ(OpenCount(browser), 1);
 }
 
@@ -942,7 +942,7 @@ using paneltest::WithDialogSteps;
 class BrowserPanels : public BrowserScreen {
  protected:
   template <typename Panel>
-  Panel* PanelOf(CBrowser* browser, ToolWindow kind) {
+  Panel* PanelOf(CBrowser* browser, ToolPanel kind) {
     return browser->IsToolOpen(kind) ? dynamic_cast<Panel*>(browser->GetToolWindow(kind)) : nullptr;
   }
   CRect PanelOnScreen(CBrowser* browser) {
@@ -960,7 +960,7 @@ TEST_F(BrowserPanels, TheBookmarkListShowsAFoldersArticleAndFollowsTheFolders) {
   ASSERT_NE(browser, nullptr);
   browser->SendMessage(WM_COMMAND, ID_BROWSER_BOOKMARK_LIST);
   ui::PumpUntilIdle();
-  auto* list = PanelOf<CBookmarkDlg>(browser, ToolWindow::Bookmarks);
+  auto* list = PanelOf<CBookmarkDlg>(browser, ToolPanel::Bookmarks);
   ASSERT_NE(list, nullptr);
   EXPECT_EQ(list->GetParent(), browser);
   EXPECT_EQ(list->GetOwnerKind(), CBookmarkDlg::kEncyclopedia);
@@ -999,14 +999,14 @@ TEST_F(BrowserPanels, TheBookmarkListShowsAFoldersArticleAndFollowsTheFolders) {
 
   // Close goes through the frame; the same object takes the next window.
   Click(*list, IDC_BOOKMARK_CLOSE);
-  EXPECT_FALSE(browser->IsToolOpen(ToolWindow::Bookmarks));
+  EXPECT_FALSE(browser->IsToolOpen(ToolPanel::Bookmarks));
   EXPECT_FALSE(Frame()->IsBookmarksOpen());
   browser->SendMessage(WM_COMMAND, ID_BROWSER_BOOKMARK_LIST);
   ui::PumpUntilIdle();
-  EXPECT_EQ(PanelOf<CBookmarkDlg>(browser, ToolWindow::Bookmarks), list);
+  EXPECT_EQ(PanelOf<CBookmarkDlg>(browser, ToolPanel::Bookmarks), list);
   EXPECT_EQ(list->FolderList().GetCount(), 1);
   Frame()->CloseBookmarkWindows();
-  EXPECT_FALSE(browser->IsToolOpen(ToolWindow::Bookmarks));
+  EXPECT_FALSE(browser->IsToolOpen(ToolPanel::Bookmarks));
 }
 
 TEST_F(BrowserPanels, AddArticleAndAddSelectedGoThroughTheFolderChooser) {
@@ -1038,7 +1038,7 @@ TEST_F(BrowserPanels, AddArticleAndAddSelectedGoThroughTheFolderChooser) {
   // Add Selected takes the selection of the open article list (the newest
   // entry at first), here article 1.
   browser->SendMessage(WM_COMMAND, ID_BROWSER_HISTORY);
-  auto* history = PanelOf<CArticleListDlg>(browser, ToolWindow::ArticleList);
+  auto* history = PanelOf<CArticleListDlg>(browser, ToolPanel::ArticleList);
   ASSERT_NE(history, nullptr);
   EXPECT_EQ(history->ArticleList().GetCurArticle(), volcano);
   ASSERT_GE(history->ArticleList().SelectArticle(1), 0);
@@ -1057,7 +1057,7 @@ TEST_F(BrowserPanels, WordFindMarksTheArticleAndComesBackAfterItsClose) {
   ASSERT_NE(browser, nullptr);
   browser->ShowArticle(Article("Volcano"));
   browser->SendMessage(WM_COMMAND, ID_BROWSER_FIND_WORD);
-  auto* find = PanelOf<CWordFindDlg>(browser, ToolWindow::WordFind);
+  auto* find = PanelOf<CWordFindDlg>(browser, ToolPanel::WordFind);
   ASSERT_NE(find, nullptr);
   EXPECT_EQ(find->GetDisplay(), &browser->Display());
   find->SetDlgItemText(IDC_FIND_TEXT, "volcano");
@@ -1066,13 +1066,13 @@ TEST_F(BrowserPanels, WordFindMarksTheArticleAndComesBackAfterItsClose) {
   EXPECT_TRUE(boxes.Texts().empty());
   // Its own Close destroys the window, not the object.
   Click(*find, IDC_FIND_CLOSE);
-  EXPECT_FALSE(browser->IsToolOpen(ToolWindow::WordFind));
+  EXPECT_FALSE(browser->IsToolOpen(ToolPanel::WordFind));
   EXPECT_EQ(browser->Display().HasFindHits(), 0);
   browser->SendMessage(WM_COMMAND, ID_BROWSER_FIND_WORD);
-  EXPECT_EQ(PanelOf<CWordFindDlg>(browser, ToolWindow::WordFind), find);
+  EXPECT_EQ(PanelOf<CWordFindDlg>(browser, ToolPanel::WordFind), find);
   // Another article closes it.
   browser->ShowArticle(Article("Zebra"));
-  EXPECT_FALSE(browser->IsToolOpen(ToolWindow::WordFind));
+  EXPECT_FALSE(browser->IsToolOpen(ToolPanel::WordFind));
 }
 
 TEST_F(BrowserPanels, TheOutlineLinkScrollsTheTextToItsSection) {
@@ -1099,7 +1099,7 @@ TEST_F(BrowserPanels, TheOutlineLinkScrollsTheTextToItsSection) {
   CODButton* button = browser->Button(IDC_BROWSER_OUTLINE);
   browser->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_BROWSER_OUTLINE, BN_CLICKED),
                        reinterpret_cast<LPARAM>(button->m_hWnd));
-  auto* outline = PanelOf<CMediaItemsDlg>(browser, ToolWindow::Outline);
+  auto* outline = PanelOf<CMediaItemsDlg>(browser, ToolPanel::Outline);
   ASSERT_NE(outline, nullptr);
   EXPECT_EQ(outline->GetItemCount(), 2);
   CTreeListBox& items = outline->Tree();
@@ -1157,14 +1157,14 @@ class BrowserSearch : public BrowserPanels {
   CResultsDlg* SearchFor(CBrowser* browser, const char* word) {
     browser->SendMessage(WM_COMMAND, ID_BROWSER_BOOLEAN);
     ui::PumpUntilIdle();
-    auto* panel = PanelOf<CSearchDlg>(browser, ToolWindow::Boolean);
+    auto* panel = PanelOf<CSearchDlg>(browser, ToolPanel::Boolean);
     if (panel == nullptr) return nullptr;
     EXPECT_EQ(panel->GetParent(), browser);
     Type(panel->Field(0), word);
     ui::SavePng(ui::Capture(Frame()->m_hWnd, true), "shared_boolean_panel");
     Click(*panel, CSearchDlg::kSearch);
     ui::PumpUntilIdle();
-    return PanelOf<CResultsDlg>(browser, ToolWindow::Results);
+    return PanelOf<CResultsDlg>(browser, ToolPanel::Results);
   }
 };
 
@@ -1175,7 +1175,7 @@ TEST_F(BrowserSearch, ABooleanQueryListsItsResultsAndADoubleClickShowsTheArticle
   CResultsDlg* results = SearchFor(browser, "hole");
   ASSERT_NE(results, nullptr);
   // The results window took the panel in place of the Boolean panel.
-  EXPECT_FALSE(browser->IsToolOpen(ToolWindow::Boolean));
+  EXPECT_FALSE(browser->IsToolOpen(ToolPanel::Boolean));
   EXPECT_EQ(results->GetParent(), browser);
   CRect rect;
   results->GetWindowRect(&rect);
@@ -1192,7 +1192,7 @@ TEST_F(BrowserSearch, ABooleanQueryListsItsResultsAndADoubleClickShowsTheArticle
 
   // The same query again only refreshes the open window.
   Frame()->SendMessage(WM_SHOWRESULTS, 0, 0);
-  EXPECT_EQ(PanelOf<CResultsDlg>(browser, ToolWindow::Results), results);
+  EXPECT_EQ(PanelOf<CResultsDlg>(browser, ToolPanel::Results), results);
 }
 
 TEST_F(BrowserSearch, TheResultsComeBackAfterAScreenSwitchWithTheirSelection) {
@@ -1207,13 +1207,13 @@ TEST_F(BrowserSearch, TheResultsComeBackAfterAScreenSwitchWithTheirSelection) {
   EXPECT_EQ(Frame()->GetSearchState().resultsSelection, blackHole);
   ASSERT_TRUE(Frame()->ShowBrowser());
   ui::PumpUntilIdle();
-  results = PanelOf<CResultsDlg>(browser, ToolWindow::Results);
+  results = PanelOf<CResultsDlg>(browser, ToolPanel::Results);
   ASSERT_NE(results, nullptr);
   EXPECT_EQ(results->List().GetCurArticle(), blackHole);
 
   // Its Close closes it through the frame: it stays closed after a switch.
   Click(*results, CResultsDlg::kClose);
-  EXPECT_FALSE(browser->IsToolOpen(ToolWindow::Results));
+  EXPECT_FALSE(browser->IsToolOpen(ToolPanel::Results));
   EXPECT_FALSE(Frame()->IsResultsOpen());
 }
 
@@ -1224,7 +1224,7 @@ TEST_F(BrowserSearch, ANewQueryOpensItsResultsAtTheTopWithNothingChosen) {
   CStringArray none;
   Frame()->AddQueryToHistory(App().m_allArticles, "every article", 0, &none, FALSE);
   browser->SendMessage(WM_SHOWRESULTS, 0, 0);
-  CResultsDlg* results = PanelOf<CResultsDlg>(browser, ToolWindow::Results);
+  CResultsDlg* results = PanelOf<CResultsDlg>(browser, ToolPanel::Results);
   ASSERT_NE(results, nullptr);
   int top = 0, bottom = 0;
   results->List().GetRange(top, bottom);
@@ -1250,7 +1250,7 @@ TEST_F(BrowserSearch, ANewQueryOpensItsResultsAtTheTopWithNothingChosen) {
   // is still open.
   Frame()->RecallQuery(1);
   ui::PumpUntilIdle();
-  results = PanelOf<CResultsDlg>(browser, ToolWindow::Results);
+  results = PanelOf<CResultsDlg>(browser, ToolPanel::Results);
   ASSERT_NE(results, nullptr);
   EXPECT_STREQ(results->GetQuery(), "Boolean: every article");  // a recalled query's text is its label
   startsAfresh(results);
@@ -1261,7 +1261,7 @@ TEST_F(BrowserSearch, ANewQueryOpensItsResultsAtTheTopWithNothingChosen) {
   ASSERT_GE(results->List().SelectArticle(zebra), 0);
   Frame()->AddQueryToHistory(App().m_allArticles, "Related to:  Zebra", 1, nullptr, FALSE);
   Frame()->SendMessage(WM_SHOWRESULTS, 0, 0);
-  results = PanelOf<CResultsDlg>(browser, ToolWindow::Results);
+  results = PanelOf<CResultsDlg>(browser, ToolPanel::Results);
   ASSERT_NE(results, nullptr);
   startsAfresh(results);
 }
@@ -1274,7 +1274,7 @@ TEST_F(BrowserSearch, LongQueriesShowTheirWholeTextAndDifferPastTheirLabels) {
   CStringArray none;
   Frame()->AddQueryToHistory(App().m_allArticles, (common + "egypt").c_str(), 0, &none, FALSE);
   browser->SendMessage(WM_SHOWRESULTS, 0, 0);
-  CResultsDlg* results = PanelOf<CResultsDlg>(browser, ToolWindow::Results);
+  CResultsDlg* results = PanelOf<CResultsDlg>(browser, ToolPanel::Results);
   ASSERT_NE(results, nullptr);
   EXPECT_EQ(std::string(results->GetQuery()), common + "egypt");
   CString line;
@@ -1287,7 +1287,7 @@ TEST_F(BrowserSearch, LongQueriesShowTheirWholeTextAndDifferPastTheirLabels) {
   Frame()->AddQueryToHistory(fewer, (common + "mammal").c_str(), 0, &none, FALSE);
   ASSERT_EQ(Frame()->Queries().GetHistoryEntry(0).label, Frame()->Queries().GetHistoryEntry(1).label);
   browser->SendMessage(WM_SHOWRESULTS, 0, 0);
-  results = PanelOf<CResultsDlg>(browser, ToolWindow::Results);
+  results = PanelOf<CResultsDlg>(browser, ToolPanel::Results);
   ASSERT_NE(results, nullptr);
   EXPECT_EQ(std::string(results->GetQuery()), common + "mammal");
   EXPECT_EQ(results->List().GetArticles().GetSetCount(), 1);
@@ -1302,7 +1302,7 @@ TEST_F(BrowserSearch, SubjectsStaysSubjectsAcrossAScreenSwitch) {
   Frame()->GetSearchState().findText = "comet";
   browser->SendMessage(WM_COMMAND, ID_BROWSER_SUBJECTS);
   ui::PumpUntilIdle();
-  auto* subjects = PanelOf<CSubjectsDlg>(browser, ToolWindow::Contents);
+  auto* subjects = PanelOf<CSubjectsDlg>(browser, ToolPanel::Contents);
   ASSERT_NE(subjects, nullptr);
   ASSERT_TRUE(subjects->IsSubjectMode());
   // Subjects closed the contents windows through the frame.
@@ -1318,7 +1318,7 @@ TEST_F(BrowserSearch, SubjectsStaysSubjectsAcrossAScreenSwitch) {
   EXPECT_NE(dictionary->GetMode(), dict::kContents);
   ASSERT_TRUE(Frame()->ShowBrowser());
   ui::PumpUntilIdle();
-  subjects = PanelOf<CSubjectsDlg>(browser, ToolWindow::Contents);
+  subjects = PanelOf<CSubjectsDlg>(browser, ToolPanel::Contents);
   ASSERT_NE(subjects, nullptr);
   EXPECT_TRUE(subjects->IsSubjectMode());
 }
@@ -1339,7 +1339,7 @@ TEST_F(BrowserSearch, ContentsAndSubjectsShareOneWindowAndSmartSearchHandsOverTo
   ASSERT_NE(browser, nullptr);
   browser->SendMessage(WM_COMMAND, ID_BROWSER_CONTENTS);
   ui::PumpUntilIdle();
-  auto* contents = PanelOf<CSubjectsDlg>(browser, ToolWindow::Contents);
+  auto* contents = PanelOf<CSubjectsDlg>(browser, ToolPanel::Contents);
   ASSERT_NE(contents, nullptr);
   EXPECT_TRUE(Frame()->IsContentsOpen());
   EXPECT_FALSE(contents->IsSubjectMode());
@@ -1352,28 +1352,28 @@ TEST_F(BrowserSearch, ContentsAndSubjectsShareOneWindowAndSmartSearchHandsOverTo
 
   browser->SendMessage(WM_COMMAND, ID_BROWSER_SUBJECTS);
   ui::PumpUntilIdle();
-  EXPECT_EQ(PanelOf<CSubjectsDlg>(browser, ToolWindow::Contents), contents);
+  EXPECT_EQ(PanelOf<CSubjectsDlg>(browser, ToolPanel::Contents), contents);
   EXPECT_TRUE(contents->IsSubjectMode());
   ui::SavePng(ui::Capture(Frame()->m_hWnd, true), "shared_subjects");
 
   browser->SendMessage(WM_COMMAND, ID_BROWSER_SMART_SEARCH);
   ui::PumpUntilIdle();
-  auto* smart = PanelOf<CSmartSearchDlg>(browser, ToolWindow::Smart);
+  auto* smart = PanelOf<CSmartSearchDlg>(browser, ToolPanel::Smart);
   ASSERT_NE(smart, nullptr);
   Type(smart->QueryBox(), "Which comet came back?");
   ui::SavePng(ui::Capture(Frame()->m_hWnd, true), "shared_smart_search");
-  EXPECT_FALSE(browser->IsToolOpen(ToolWindow::Contents));
+  EXPECT_FALSE(browser->IsToolOpen(ToolPanel::Contents));
   CStringArray terms;
   terms.Add("comet");
   terms.Add("tail");
   browser->OpenTuner("comet tail", terms);
-  EXPECT_FALSE(browser->IsToolOpen(ToolWindow::Smart));
-  auto* tuner = PanelOf<CTunerDlg>(browser, ToolWindow::Tuner);
+  EXPECT_FALSE(browser->IsToolOpen(ToolPanel::Smart));
+  auto* tuner = PanelOf<CTunerDlg>(browser, ToolPanel::Tuner);
   ASSERT_NE(tuner, nullptr);
   EXPECT_EQ(tuner->GetWords().GetSize(), 2);
   ui::SavePng(ui::Capture(Frame()->m_hWnd, true), "shared_tuner");
   browser->CloseToolWindows();
-  EXPECT_FALSE(browser->IsToolOpen(ToolWindow::Tuner));
+  EXPECT_FALSE(browser->IsToolOpen(ToolPanel::Tuner));
 }
 
 }  // namespace

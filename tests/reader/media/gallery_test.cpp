@@ -215,13 +215,13 @@ TEST_F(Gallery, GoToArticleShowsOneArticleAloneAndListsSeveral) {
   browser = dynamic_cast<CBrowser*>(Frame()->GetScreen(Screen::Browser));
   ASSERT_NE(browser, nullptr);
   EXPECT_EQ(browser->GetCurrentArticle(), Article("Solar System"));
-  EXPECT_FALSE(browser->IsToolOpen(ToolWindow::ArticleList));
+  EXPECT_FALSE(browser->IsToolOpen(ToolPanel::ArticleList));
   // The night sky links two: the article list holds both, the first shown.
   ASSERT_TRUE(Frame()->ShowMedia());
   Show(view, "Astronomy");
   Command(view, ID_MEDIA_GO_ARTICLE);
-  ASSERT_TRUE(browser->IsToolOpen(ToolWindow::ArticleList));
-  auto* list = dynamic_cast<CArticleListDlg*>(browser->GetToolWindow(ToolWindow::ArticleList));
+  ASSERT_TRUE(browser->IsToolOpen(ToolPanel::ArticleList));
+  auto* list = dynamic_cast<CArticleListDlg*>(browser->GetToolWindow(ToolPanel::ArticleList));
   ASSERT_NE(list, nullptr);
   EXPECT_EQ(list->ArticleList().GetArticles().GetSetCount(), 2);
   EXPECT_TRUE(list->ArticleList().GetArticles().Test(Article("Black Hole")));
@@ -234,7 +234,7 @@ TEST_F(Gallery, ABooleanQueryFromTheGalleryListsResultsThatOpenOnTheirScreens) {
   CViewPicture* view = Open();
   ASSERT_NE(view, nullptr);
   Command(view, ID_MEDIA_BOOLEAN);
-  auto* panel = dynamic_cast<CSearchDlg*>(view->GetToolWindow(CViewPicture::BooleanSearch));
+  auto* panel = dynamic_cast<CSearchDlg*>(view->GetToolWindow(ToolPanel::Boolean));
   ASSERT_NE(panel, nullptr);
   EXPECT_EQ(panel->GetParent(), Frame());
   EXPECT_FALSE(panel->GetStyle() & WS_CHILD);
@@ -248,7 +248,7 @@ TEST_F(Gallery, ABooleanQueryFromTheGalleryListsResultsThatOpenOnTheirScreens) {
                      reinterpret_cast<LPARAM>(panel->Field(0).GetSafeHwnd()));
   paneltest::Click(*panel, CSearchDlg::kSearch);
   ui::PumpUntilIdle();
-  auto* results = dynamic_cast<CResultsDlg*>(view->GetToolWindow(CViewPicture::Results));
+  auto* results = dynamic_cast<CResultsDlg*>(view->GetToolWindow(ToolPanel::Results));
   ASSERT_NE(results, nullptr);
   EXPECT_FALSE(::IsWindow(panel->GetSafeHwnd()));
   results->GetClientRect(&client);
@@ -270,12 +270,12 @@ TEST_F(Gallery, TheBookmarkListIsTheMediaKindAndAddArticleAsksForItsFolder) {
   CViewPicture* view = Open();
   ASSERT_NE(view, nullptr);
   Command(view, ID_MEDIA_VIEW_BOOKMARKS);
-  auto* list = dynamic_cast<CBookmarkDlg*>(view->GetToolWindow(CViewPicture::BookmarkList));
+  auto* list = dynamic_cast<CBookmarkDlg*>(view->GetToolWindow(ToolPanel::Bookmarks));
   ASSERT_NE(list, nullptr);
   EXPECT_EQ(list->GetOwnerKind(), CBookmarkDlg::kMedia);
   EXPECT_FALSE(list->GetStyle() & WS_CHILD);
   Frame()->CloseBookmarkWindows();
-  EXPECT_EQ(view->GetToolWindow(CViewPicture::BookmarkList), nullptr);
+  EXPECT_EQ(view->GetToolWindow(ToolPanel::Bookmarks), nullptr);
 
   Show(view, "Comet");
   const auto ok = [](CDialog& dialog) { dialog.PostMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); };
@@ -707,7 +707,7 @@ TEST_F(GalleryPrinting, TheBookmarkListsPrintButtonPrintsItsFolderHere) {
   CViewPicture* view = Open();
   ASSERT_NE(view, nullptr);
   Command(view, ID_MEDIA_VIEW_BOOKMARKS);
-  auto* list = dynamic_cast<CBookmarkDlg*>(view->GetToolWindow(CViewPicture::BookmarkList));
+  auto* list = dynamic_cast<CBookmarkDlg*>(view->GetToolWindow(ToolPanel::Bookmarks));
   ASSERT_NE(list, nullptr);
   ASSERT_GT(list->FolderList().GetCount(), 0);
   list->FolderList().SetCurSel(0);

@@ -374,8 +374,8 @@ TEST_F(QuizScreen, TheClueListOpensOnTheEncyclopediaScreen) {
   auto* browser = dynamic_cast<CBrowser*>(Frame()->GetActiveView());
   ASSERT_NE(browser, nullptr);
   EXPECT_FALSE(Frame()->IsContentsOpen());
-  ASSERT_TRUE(browser->IsToolOpen(ToolWindow::ArticleList));
-  auto* list = dynamic_cast<CArticleListDlg*>(browser->GetToolWindow(ToolWindow::ArticleList));
+  ASSERT_TRUE(browser->IsToolOpen(ToolPanel::ArticleList));
+  auto* list = dynamic_cast<CArticleListDlg*>(browser->GetToolWindow(ToolPanel::ArticleList));
   ASSERT_NE(list, nullptr);
   const CBitString& clues = list->ArticleList().GetArticles();
   EXPECT_EQ(clues.GetSetCount(), 2);

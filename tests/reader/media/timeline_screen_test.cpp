@@ -504,7 +504,7 @@ TEST_F(TimelineScreen, TitlesAndBandsAreInTheHeaderFont) {
   view->GetSearchWindow().GetClientRect(&search);
   drawnIn(InkWidth(ui::Capture(view->GetSearchWindow().m_hWnd), CRect(0, 0, search.right / 2, 23), white), "Events");
   Command(view, ID_TL_BOOLEAN);
-  CWnd* panel = view->GetToolWindow(CTimeLine::BooleanTool);
+  CWnd* panel = view->GetToolWindow(ToolPanel::Boolean);
   ASSERT_NE(panel, nullptr);
   panel->UpdateWindow();
   CRect band;
@@ -593,7 +593,7 @@ TEST_F(TimelineScreen, ADamagedFileIsReportedLikeAMissingOne) {
 class TimelineWiring : public TimelineScreen {
  protected:
   template <typename Tool>
-  Tool* ToolOf(CTimeLine* view, CTimeLine::ToolWindow kind) {
+  Tool* ToolOf(CTimeLine* view, ToolPanel kind) {
     return view->IsToolOpen(kind) ? dynamic_cast<Tool*>(view->GetToolWindow(kind)) : nullptr;
   }
   static CRect PanelOnScreen(CTimeLine* view) {
@@ -635,7 +635,7 @@ TEST_F(TimelineWiring, ABooleanQueryInThePanelListsEventsThatOpenHere) {
   Command(view, ID_TL_BOOLEAN);
   EXPECT_EQ(view->GetMode(), timeline::ModeBooleanSearch);
   EXPECT_FALSE(view->GetSearchWindow().IsWindowVisible());
-  auto* panel = ToolOf<CSearchDlg>(view, CTimeLine::BooleanTool);
+  auto* panel = ToolOf<CSearchDlg>(view, ToolPanel::Boolean);
   ASSERT_NE(panel, nullptr);
   EXPECT_EQ(panel->GetParent(), view);
   CRect rect;
@@ -647,9 +647,9 @@ TEST_F(TimelineWiring, ABooleanQueryInThePanelListsEventsThatOpenHere) {
                      reinterpret_cast<LPARAM>(panel->Field(0).GetSafeHwnd()));
   paneltest::Click(*panel, CSearchDlg::kSearch);
   ui::PumpUntilIdle();
-  auto* results = ToolOf<CResultsDlg>(view, CTimeLine::ResultsTool);
+  auto* results = ToolOf<CResultsDlg>(view, ToolPanel::Results);
   ASSERT_NE(results, nullptr) << testing::PrintToString(boxes.Texts());
-  EXPECT_FALSE(view->IsToolOpen(CTimeLine::BooleanTool));
+  EXPECT_FALSE(view->IsToolOpen(ToolPanel::Boolean));
   EXPECT_TRUE(Frame()->IsResultsOpen());
   const int egypt = Article("Ancient Egypt");
   ASSERT_GE(results->List().SelectArticle(egypt), 0);
@@ -677,7 +677,7 @@ TEST_F(TimelineWiring, ABooleanQueryInThePanelListsEventsThatOpenHere) {
   Frame()->SaveSearchState();
   EXPECT_EQ(Frame()->GetSearchState().resultsSelection, egypt);
   Command(view, ID_TL_CATEGORIES);
-  EXPECT_FALSE(view->IsToolOpen(CTimeLine::ResultsTool));
+  EXPECT_FALSE(view->IsToolOpen(ToolPanel::Results));
   EXPECT_FALSE(Frame()->IsResultsOpen());
 }
 
@@ -685,23 +685,23 @@ TEST_F(TimelineWiring, ContentsAndBookmarksRefreshWhenOpenAndSmartSearchHandsOve
   CTimeLine* view = Open();
   ASSERT_NE(view, nullptr);
   Command(view, ID_TL_CONTENTS);
-  auto* contents = ToolOf<CSubjectsDlg>(view, CTimeLine::SubjectsTool);
+  auto* contents = ToolOf<CSubjectsDlg>(view, ToolPanel::Subjects);
   ASSERT_NE(contents, nullptr);
   view->SendMessage(WM_SHOWCONTENTS);
-  EXPECT_EQ(ToolOf<CSubjectsDlg>(view, CTimeLine::SubjectsTool), contents);
+  EXPECT_EQ(ToolOf<CSubjectsDlg>(view, ToolPanel::Subjects), contents);
 
   Command(view, ID_TL_BOOKMARKS);
-  EXPECT_FALSE(view->IsToolOpen(CTimeLine::SubjectsTool));
-  auto* bookmarks = ToolOf<CBookmarkDlg>(view, CTimeLine::BookmarksTool);
+  EXPECT_FALSE(view->IsToolOpen(ToolPanel::Subjects));
+  auto* bookmarks = ToolOf<CBookmarkDlg>(view, ToolPanel::Bookmarks);
   ASSERT_NE(bookmarks, nullptr);
   EXPECT_EQ(bookmarks->GetOwnerKind(), CBookmarkDlg::kTimeline);
   Frame()->CloseBookmarkWindows();
-  EXPECT_FALSE(view->IsToolOpen(CTimeLine::BookmarksTool));
+  EXPECT_FALSE(view->IsToolOpen(ToolPanel::Bookmarks));
   // Asked again in its own mode, the window is made again.
   view->SendMessage(WM_SHOWBOOKMARKS);
-  EXPECT_TRUE(view->IsToolOpen(CTimeLine::BookmarksTool));
+  EXPECT_TRUE(view->IsToolOpen(ToolPanel::Bookmarks));
   // The open list follows the folders: the event filed shows in its folder.
-  bookmarks = ToolOf<CBookmarkDlg>(view, CTimeLine::BookmarksTool);
+  bookmarks = ToolOf<CBookmarkDlg>(view, ToolPanel::Bookmarks);
   ASSERT_NE(bookmarks, nullptr);
   bookmarks->FolderList().SetCurSel(0);
   paneltest::Notify(*bookmarks, static_cast<UINT>(bookmarks->FolderList().GetDlgCtrlID()), LBN_SELCHANGE);
@@ -713,12 +713,12 @@ TEST_F(TimelineWiring, ContentsAndBookmarksRefreshWhenOpenAndSmartSearchHandsOve
   EXPECT_TRUE(bookmarks->ArticleList().GetArticles().Test(view->GetCurrentArticle()));
 
   Command(view, ID_TL_SMART);
-  ASSERT_NE(ToolOf<CSmartSearchDlg>(view, CTimeLine::SmartTool), nullptr);
+  ASSERT_NE(ToolOf<CSmartSearchDlg>(view, ToolPanel::Smart), nullptr);
   CStringArray terms;
   terms.Add("egypt");
   view->OpenTuner("egypt", terms);
-  EXPECT_FALSE(view->IsToolOpen(CTimeLine::SmartTool));
-  auto* tuner = ToolOf<CTunerDlg>(view, CTimeLine::TunerTool);
+  EXPECT_FALSE(view->IsToolOpen(ToolPanel::Smart));
+  auto* tuner = ToolOf<CTunerDlg>(view, ToolPanel::Tuner);
   ASSERT_NE(tuner, nullptr);
   EXPECT_EQ(tuner->GetWords().GetSize(), 1);
 }
@@ -773,7 +773,7 @@ TEST_F(TimelineWiring, RelatedToEventOpensTheResultsAndTheHistoryRecallsAQuery) 
   EXPECT_NE(std::string(Frame()->Queries().GetCurrentLabel()).find("Related to:  Astronomy"), std::string::npos);
   // The results window opens here on the related articles.
   EXPECT_EQ(view->GetMode(), timeline::ModeSmartSearch);
-  ASSERT_NE(ToolOf<CResultsDlg>(view, CTimeLine::ResultsTool), nullptr);
+  ASSERT_NE(ToolOf<CResultsDlg>(view, ToolPanel::Results), nullptr);
 
   // Search > Search History lists the queries newest first.
   CBitString set(App().GetArticleCount(), FALSE);
