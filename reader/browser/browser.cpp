@@ -1,16 +1,16 @@
-#include "browser.h"
+#include "browser/browser.h"
 
 #include <algorithm>
 #include <cstdlib>
 
+#include "controls/skin_environment.h"
+#include "core/reader_context.h"
+#include "core/reader_messages.h"
+#include "core/reader_shell.h"
+#include "core/title_key.h"
 #include "reader/browser_ids.h"
 #include "reader/reader_ids.h"
-#include "reader_context.h"
-#include "reader_messages.h"
-#include "reader_shell.h"
-#include "settings.h"
-#include "skin_environment.h"
-#include "title_key.h"
+#include "settings/settings.h"
 
 IMPLEMENT_DYNCREATE(CBrowser, CFormView)
 

@@ -12,17 +12,17 @@
 #include <string>
 #include <vector>
 
-#include "article_history.h"
-#include "bit_string.h"
-#include "display.h"
+#include "browser/article_history.h"
+#include "browser/source_notices.h"
+#include "controls/menu_button.h"
+#include "controls/od_button.h"
+#include "core/bit_string.h"
+#include "core/reader_screen.h"
+#include "display/display.h"
 #include "framework.h"
-#include "menu_button.h"
-#include "od_button.h"
-#include "panel_owner.h"
-#include "reader_screen.h"
-#include "search_screen.h"
-#include "source_notices.h"
-#include "tool_panel_host.h"
+#include "panels/panel_owner.h"
+#include "panels/tool_panel_host.h"
+#include "search/search_screen.h"
 
 // The encyclopedia's tool windows, each with its template.
 // The dialog template of a tool panel kind the encyclopedia makes (0 for others).

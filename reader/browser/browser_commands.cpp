@@ -5,16 +5,16 @@
 #include <cstring>
 #include <memory>
 
-#include "bookmark_dlg.h"
-#include "browser.h"
-#include "note_dlg.h"
+#include "browser/browser.h"
+#include "core/reader_context.h"
+#include "core/reader_messages.h"
+#include "core/reader_shell.h"
+#include "core/title_key.h"
+#include "display/note_dlg.h"
+#include "panels/bookmark_dlg.h"
+#include "panels/tool_panel_host.h"
 #include "reader/browser_ids.h"
-#include "reader_context.h"
-#include "reader_messages.h"
-#include "reader_shell.h"
-#include "related_queries.h"
-#include "title_key.h"
-#include "tool_panel_host.h"
+#include "search/related_queries.h"
 #include "zorlre32.h"
 
 namespace {
@@ -30,7 +30,7 @@ constexpr int kSearchHistoryPosition = 5;
 BOOL CBrowser::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
   if (nCode == CN_COMMAND && pHandlerInfo == nullptr) {
     if (nID >= ID_SEARCH_HISTORY_FIRST && nID <= ID_SEARCH_HISTORY_LAST) {
-      browser::RecallHistoryCommand(nID, ID_SEARCH_HISTORY_FIRST);
+      search::RecallHistoryCommand(nID, ID_SEARCH_HISTORY_FIRST);
       return TRUE;
     }
     if (nID >= ID_BOOKMARK_ARTICLE_FIRST && nID <= ID_BOOKMARK_ARTICLE_LAST) {
@@ -78,7 +78,7 @@ void CBrowser::ShowBookmarkArticle(int article) {
 
 void CBrowser::RebuildSearchHistory() {
   if (CMenu* search = SubMenu(kSearchMenu))
-    browser::FillSearchHistory(*search, kSearchHistoryPosition, ID_SEARCH_HISTORY_FIRST);
+    search::FillSearchHistory(*search, kSearchHistoryPosition, ID_SEARCH_HISTORY_FIRST);
 }
 
 // ---- messages ------------------------------------------------------------------------
@@ -437,7 +437,7 @@ void CBrowser::OnSwitchPane() {
   }
 }
 
-void CBrowser::OnRelatedSelection() { browser::QueryRelatedToSelection(m_display); }
+void CBrowser::OnRelatedSelection() { search::QueryRelatedToSelection(m_display); }
 
 // ---- update handlers -----------------------------------------------------------------
 

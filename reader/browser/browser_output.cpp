@@ -4,15 +4,15 @@
 #include <cstring>
 #include <string>
 
-#include "browser.h"
-#include "content_file.h"
+#include "browser/browser.h"
+#include "core/content_file.h"
+#include "core/reader_context.h"
+#include "core/reader_messages.h"
+#include "core/reader_shell.h"
+#include "core/related_files.h"
+#include "core/title_key.h"
 #include "reader/browser_ids.h"
-#include "reader_context.h"
-#include "reader_messages.h"
-#include "reader_shell.h"
-#include "related_files.h"
-#include "related_queries.h"
-#include "title_key.h"
+#include "search/related_queries.h"
 
 // After the window headers it builds on.
 // clang-format off
@@ -108,7 +108,7 @@ void CBrowser::OnRelatedArticle() {
     AfxMessageBox("There are no related articles for the Internet Updates.\r\n", MB_ICONEXCLAMATION | MB_OK);
     return;
   }
-  browser::QueryRelatedArticles(m_currentArticle);
+  search::QueryRelatedArticles(m_currentArticle);
 }
 
 // ---- Internet links --------------------------------------------------------------------
@@ -118,8 +118,8 @@ void CBrowser::RebuildInternetLinks() {
   m_internetLinks.RemoveAll();
   if (app.m_linkBits.Test(m_currentArticle)) {
     std::vector<u32> links;
-    const std::string path = WorkingPath(browser::kInternetFileName);
-    if (!browser::ReadInternetLinks(path.c_str(), app.m_linkBits.IndexOf(m_currentArticle), links))
+    const std::string path = WorkingPath(links::kInternetFileName);
+    if (!links::ReadInternetLinks(path.c_str(), app.m_linkBits.IndexOf(m_currentArticle), links))
       AfxMessageBox(kInternetOpenFailed, MB_ICONSTOP | MB_OK);
     const int most = ID_INTERNET_LINK_LAST - ID_INTERNET_LINK_FIRST + 1;
     for (std::size_t i = 0; i < links.size() && static_cast<int>(i) < most; ++i) m_internetLinks.Add(links[i]);
@@ -152,10 +152,9 @@ void CBrowser::RebuildInternetLinks() {
 
 BOOL CBrowser::ReadCurrentUrl(std::string& url) const {
   const ReaderContext& app = Reader();
-  const std::string path = WorkingPath(browser::kInternetFileName);
-  const browser::UrlResult result =
-      browser::ReadInternetUrl(path.c_str(), app.m_urlBits.IndexOf(m_currentArticle), url);
-  if (result == browser::UrlResult::Ok) return TRUE;
+  const std::string path = WorkingPath(links::kInternetFileName);
+  const links::UrlResult result = links::ReadInternetUrl(path.c_str(), app.m_urlBits.IndexOf(m_currentArticle), url);
+  if (result == links::UrlResult::Ok) return TRUE;
   // A damaged entry is as unusable as a missing file.
   AfxMessageBox(kInternetOpenFailed, MB_ICONSTOP | MB_OK);
   return FALSE;

@@ -1,10 +1,10 @@
 // Printing and print preview of the encyclopedia screen: the article, the
 // whole bookmark list or one folder, under the screen's own page header and
 // a footer with the source notices.
-#include "browser.h"
-#include "preview_view.h"
+#include "browser/browser.h"
+#include "core/reader_context.h"
+#include "display/preview_view.h"
 #include "reader/browser_ids.h"
-#include "reader_context.h"
 
 namespace {
 

@@ -1,20 +1,20 @@
 // Where the encyclopedia screen meets the windows of the other screens and
 // of the tool panels. Each function is the one place a window class of its
 // own module is named.
-#include "article_list_dlg.h"
-#include "bookmark_dlg.h"
-#include "browser.h"
-#include "folder_dlgs.h"
-#include "item_router.h"
-#include "media_items_dlg.h"
-#include "reader_context.h"
-#include "reader_shell.h"
-#include "results_dlg.h"
-#include "search_dlg.h"
-#include "smart_search_dlg.h"
-#include "subjects_dlg.h"
-#include "tuner_dlg.h"
-#include "word_find_dlg.h"
+#include "browser/browser.h"
+#include "core/reader_context.h"
+#include "core/reader_shell.h"
+#include "panels/article_list_dlg.h"
+#include "panels/bookmark_dlg.h"
+#include "panels/folder_dlgs.h"
+#include "panels/item_router.h"
+#include "panels/media_items_dlg.h"
+#include "panels/word_find_dlg.h"
+#include "search/results_dlg.h"
+#include "search/search_dlg.h"
+#include "search/smart_search_dlg.h"
+#include "search/subjects_dlg.h"
+#include "search/tuner_dlg.h"
 
 CBrowser::ToolMaker CBrowser::s_toolMaker = nullptr;
 

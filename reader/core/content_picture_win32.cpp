@@ -3,11 +3,11 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "content_db.h"
-#include "hot_spot.h"
-#include "media_library.h"
-#include "reader_screen.h"
-#include "reader_shell.h"
+#include "core/content_db.h"
+#include "core/hot_spot.h"
+#include "core/media_library.h"
+#include "core/reader_screen.h"
+#include "core/reader_shell.h"
 
 namespace {
 

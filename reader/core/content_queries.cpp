@@ -6,8 +6,8 @@
 // main database, whose hits are renumbered into articles.
 #include <cstdint>
 
-#include "reader_content.h"
-#include "weighted_terms.h"
+#include "core/reader_content.h"
+#include "core/weighted_terms.h"
 
 BOOL ReaderContent::BooleanQuery(const CString& text, CBitString& result) {
   CBitString main(static_cast<int>(GetDatabase(1).GetEntryCount()), FALSE);

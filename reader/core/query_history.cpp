@@ -1,4 +1,4 @@
-#include "query_history.h"
+#include "core/query_history.h"
 
 CString HistoryLabel(const CString& text, int kind, bool plain) {
   CString label = text.Left(MaxHistoryText);

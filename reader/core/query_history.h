@@ -4,7 +4,7 @@
 #pragma once
 
 #include "afx_core.h"
-#include "bit_string.h"
+#include "core/bit_string.h"
 
 constexpr int MaxHistoryText = 79;
 constexpr int HistoryLabelCut = 70;

@@ -1,10 +1,10 @@
 // The folders and bookmarks the screens share, Bookmark.dat in the working
 // directory, and the printed folder list.
-#include "reader_bookmarks.h"
+#include "core/reader_bookmarks.h"
 
-#include "reader_content.h"
-#include "reader_look.h"
-#include "window_messages.h"
+#include "core/reader_content.h"
+#include "core/reader_look.h"
+#include "messages/window_messages.h"
 
 void ReaderBookmarks::ResetBookmarks() { ::ResetBookmarks(m_folders, m_bookmarks); }
 

@@ -4,7 +4,7 @@
 // screens reach them through Reader().
 #pragma once
 
-#include "bookmarks.h"
+#include "core/bookmarks.h"
 #include "framework.h"
 
 class ReaderContent;

@@ -1,13 +1,13 @@
 // The content's start-up and shutdown, its numbering and titles, and what the
 // bookmark file needs of it.
-#include "reader_content.h"
+#include "core/reader_content.h"
 
 #include <cstdio>
 #include <cstring>
 #include <string>
 
-#include "spell_hash.h"
-#include "title_key.h"
+#include "core/spell_hash.h"
+#include "core/title_key.h"
 
 namespace {
 

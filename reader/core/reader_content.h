@@ -8,15 +8,15 @@
 
 #include <vector>
 
-#include "article_numbering.h"
-#include "bit_string.h"
-#include "bookmarks.h"
-#include "concept_query.h"
-#include "content_db.h"
+#include "core/article_numbering.h"
+#include "core/bit_string.h"
+#include "core/bookmarks.h"
+#include "core/concept_query.h"
+#include "core/content_db.h"
+#include "core/query_text.h"
+#include "core/typematic.h"
+#include "core/working_directory.h"
 #include "framework.h"
-#include "query_text.h"
-#include "typematic.h"
-#include "working_directory.h"
 
 constexpr int FilterFileCount = 19;
 

@@ -1,4 +1,4 @@
-#include "reader_context.h"
+#include "core/reader_context.h"
 
 namespace {
 

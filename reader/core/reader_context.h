@@ -4,9 +4,9 @@
 // others reach it through Reader() and never name the application.
 #pragma once
 
-#include "reader_bookmarks.h"
-#include "reader_content.h"
-#include "reader_look.h"
+#include "core/reader_bookmarks.h"
+#include "core/reader_content.h"
+#include "core/reader_look.h"
 
 class ReaderContext : public ReaderContent, public ReaderLook, public ReaderBookmarks {
  public:

@@ -1,15 +1,15 @@
 // The drawing resources every window shares: brushes, fonts, text colours,
 // the icon pairs and the transparent painter, the article icon rule, bitmaps
 // from resources and the printer's margins.
-#include "reader_look.h"
+#include "core/reader_look.h"
 
 #include <cstdio>
 #include <vector>
 
-#include "reader_content.h"
-#include "reader_shell.h"
-#include "settings.h"
-#include "window_messages.h"
+#include "core/reader_content.h"
+#include "core/reader_shell.h"
+#include "messages/window_messages.h"
+#include "settings/settings.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "reader_screen.h"
+#include "core/reader_screen.h"
 
-#include "reader_context.h"
+#include "core/reader_context.h"
 
 void ActivateScreen(CView* view, BOOL activate, UINT ownId, CMenu& menu, UINT menuId) {
   if (!activate) {

@@ -1,3 +1,3 @@
-#include "reader_shell.h"
+#include "core/reader_shell.h"
 
 ReaderShell* GetReaderShell() { return dynamic_cast<ReaderShell*>(AfxGetMainWnd()); }

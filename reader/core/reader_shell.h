@@ -6,9 +6,9 @@
 // GetReaderShell() and never name the frame.
 #pragma once
 
+#include "core/query_history.h"
+#include "core/reader_screen.h"
 #include "framework.h"
-#include "query_history.h"
-#include "reader_screen.h"
 
 enum class Screen { Home, Browser, Dictionary, Quiz, Timeline, Media, Count };
 

@@ -6,18 +6,18 @@
 #include <initializer_list>
 #include <memory>
 
-#include "content_file.h"
-#include "dict_view.h"
-#include "dict_window_helpers.h"
+#include "controls/skin_environment.h"
+#include "core/content_file.h"
+#include "core/reader_context.h"
+#include "core/reader_shell.h"
+#include "dictionary/dict_view.h"
+#include "dictionary/dict_window_helpers.h"
+#include "display/note_dlg.h"
+#include "display/preview_view.h"
 #include "in_api.h"
-#include "item_router.h"
-#include "note_dlg.h"
-#include "preview_view.h"
+#include "messages/window_messages.h"
+#include "panels/item_router.h"
 #include "reader/dictionary_ids.h"
-#include "reader_context.h"
-#include "reader_shell.h"
-#include "skin_environment.h"
-#include "window_messages.h"
 #include "zorlre32.h"
 
 namespace {

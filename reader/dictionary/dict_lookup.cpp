@@ -2,14 +2,14 @@
 // synonyms and its word-list panels.
 #include <algorithm>
 
-#include "dict_view.h"
-#include "dict_window_helpers.h"
+#include "controls/skin_environment.h"
+#include "core/reader_context.h"
+#include "core/reader_shell.h"
+#include "dictionary/dict_view.h"
+#include "dictionary/dict_window_helpers.h"
+#include "messages/window_messages.h"
+#include "panels/tool_panel_host.h"
 #include "reader/dictionary_ids.h"
-#include "reader_context.h"
-#include "reader_shell.h"
-#include "skin_environment.h"
-#include "tool_panel_host.h"
-#include "window_messages.h"
 
 namespace {
 

@@ -4,14 +4,14 @@
 #include <cstring>
 #include <vector>
 
-#include "boolean_query.h"
-#include "dict_view.h"
-#include "dict_window_helpers.h"
+#include "core/reader_context.h"
+#include "dictionary/dict_view.h"
+#include "dictionary/dict_window_helpers.h"
 #include "in_api.h"
 #include "reader/dictionary_ids.h"
-#include "reader_context.h"
-#include "settings.h"
-#include "spell_alt_dlg.h"
+#include "search/boolean_query.h"
+#include "search/spell_alt_dlg.h"
+#include "settings/settings.h"
 #include "zorlre32.h"
 
 namespace {

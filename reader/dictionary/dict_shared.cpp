@@ -4,15 +4,15 @@
 // screen; adding entries to bookmark folders and articles related to the
 // shown entry.
 
-#include "dict_view.h"
-#include "dict_window_helpers.h"
-#include "folder_dlgs.h"
-#include "item_router.h"
+#include "core/reader_context.h"
+#include "core/reader_shell.h"
+#include "dictionary/dict_view.h"
+#include "dictionary/dict_window_helpers.h"
+#include "messages/window_messages.h"
+#include "panels/folder_dlgs.h"
+#include "panels/item_router.h"
 #include "reader/dictionary_ids.h"
-#include "reader_context.h"
-#include "reader_shell.h"
-#include "related_queries.h"
-#include "window_messages.h"
+#include "search/related_queries.h"
 
 namespace {
 
@@ -230,5 +230,5 @@ void CDict::OnUpdateRelatedToEntry(CCmdUI* cmdUI) {
 
 void CDict::OnRelatedToEntry() {
   const int article = GetShownArticle();
-  if (article > 0) browser::QueryRelatedArticles(article);
+  if (article > 0) search::QueryRelatedArticles(article);
 }

@@ -1,16 +1,16 @@
-#include "dict_view.h"
+#include "dictionary/dict_view.h"
 
 #include <cstring>
 
-#include "dict_window_helpers.h"
+#include "core/reader_context.h"
+#include "core/reader_messages.h"
+#include "core/reader_shell.h"
+#include "dictionary/dict_window_helpers.h"
 #include "in_api.h"
+#include "messages/window_messages.h"
 #include "reader/dictionary_ids.h"
 #include "reader/reader_ids.h"
-#include "reader_context.h"
-#include "reader_messages.h"
-#include "reader_shell.h"
-#include "settings.h"
-#include "window_messages.h"
+#include "settings/settings.h"
 #include "zorlre32.h"
 
 IMPLEMENT_DYNCREATE(CDict, CFormView)

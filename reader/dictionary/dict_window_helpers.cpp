@@ -1,7 +1,7 @@
-#include "dict_window_helpers.h"
+#include "dictionary/dict_window_helpers.h"
 
-#include "reader_context.h"
-#include "window_messages.h"
+#include "core/reader_context.h"
+#include "messages/window_messages.h"
 
 namespace dict {
 

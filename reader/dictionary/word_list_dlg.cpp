@@ -1,11 +1,11 @@
-#include "word_list_dlg.h"
+#include "dictionary/word_list_dlg.h"
 
-#include "dict_logic.h"
-#include "dict_window_helpers.h"
+#include "controls/skin_environment.h"
+#include "core/reader_context.h"
+#include "dictionary/dict_logic.h"
+#include "dictionary/dict_window_helpers.h"
+#include "messages/window_messages.h"
 #include "reader/dictionary_ids.h"
-#include "reader_context.h"
-#include "skin_environment.h"
-#include "window_messages.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "movie_wnd.h"
+#include "media/movie_wnd.h"
 
-#include "media_library.h"
-#include "media_logic.h"
-#include "reader_context.h"
-#include "reader_messages.h"
+#include "core/media_library.h"
+#include "core/reader_context.h"
+#include "core/reader_messages.h"
+#include "media/media_logic.h"
 
 namespace {
 

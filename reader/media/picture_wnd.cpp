@@ -1,4 +1,4 @@
-#include "picture_wnd.h"
+#include "media/picture_wnd.h"
 
 #include <malloc.h>
 
@@ -6,12 +6,12 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "display_services.h"
-#include "hot_spot.h"
+#include "controls/skin_environment.h"
+#include "core/hot_spot.h"
+#include "core/reader_context.h"
+#include "core/reader_messages.h"
+#include "display/display_services.h"
 #include "reader/media_ids.h"
-#include "reader_context.h"
-#include "reader_messages.h"
-#include "skin_environment.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "thumb_wnd.h"
+#include "media/thumb_wnd.h"
 
-#include "display.h"
-#include "media_logic.h"
-#include "reader_context.h"
-#include "reader_messages.h"
+#include "core/reader_context.h"
+#include "core/reader_messages.h"
+#include "display/display.h"
+#include "media/media_logic.h"
 
 BEGIN_MESSAGE_MAP(CThumbWnd, CWnd)
 ON_WM_PAINT()

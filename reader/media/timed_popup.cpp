@@ -1,6 +1,6 @@
-#include "timed_popup.h"
+#include "media/timed_popup.h"
 
-#include "reader_context.h"
+#include "core/reader_context.h"
 
 BEGIN_MESSAGE_MAP(CTimedBitmapDlg, CDialog)
 ON_WM_ERASEBKGND()

@@ -1,10 +1,10 @@
-#include "entry_opener.h"
+#include "search/entry_opener.h"
 
-#include "display.h"
-#include "reader_context.h"
-#include "reader_shell.h"
-#include "search_filter.h"
-#include "search_screen.h"
+#include "core/reader_context.h"
+#include "core/reader_shell.h"
+#include "display/display.h"
+#include "search/search_filter.h"
+#include "search/search_screen.h"
 
 namespace {
 

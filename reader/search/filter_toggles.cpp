@@ -1,9 +1,9 @@
-#include "filter_toggles.h"
+#include "search/filter_toggles.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "reader_context.h"
+#include "core/reader_context.h"
 
 namespace {
 

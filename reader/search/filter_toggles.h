@@ -4,8 +4,8 @@
 // sets of the application that each stands for.
 #pragma once
 
-#include "od_button.h"
-#include "search_filter.h"
+#include "controls/od_button.h"
+#include "search/search_filter.h"
 
 class ReaderContext;
 

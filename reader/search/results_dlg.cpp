@@ -1,12 +1,12 @@
-#include "results_dlg.h"
+#include "search/results_dlg.h"
 
 #include <algorithm>
 
-#include "display.h"
-#include "entry_opener.h"
-#include "reader_context.h"
-#include "reader_shell.h"
-#include "tool_panel_host.h"
+#include "core/reader_context.h"
+#include "core/reader_shell.h"
+#include "display/display.h"
+#include "panels/tool_panel_host.h"
+#include "search/entry_opener.h"
 
 namespace {
 

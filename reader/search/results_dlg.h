@@ -5,11 +5,11 @@
 // the main frame, so each screen's window shows the same thing.
 #pragma once
 
-#include "bm_list_box.h"
-#include "filter_toggles.h"
-#include "flat_edit.h"
-#include "reader_screen.h"
-#include "search_panel.h"
+#include "controls/bm_list_box.h"
+#include "controls/flat_edit.h"
+#include "core/reader_screen.h"
+#include "search/filter_toggles.h"
+#include "search/search_panel.h"
 
 class CResultsDlg : public CSearchPanel, public SearchStatePanel {
  public:

@@ -1,11 +1,11 @@
-#include "search_dlg.h"
+#include "search/search_dlg.h"
 
 #include <algorithm>
 
-#include "reader_context.h"
-#include "reader_shell.h"
-#include "settings.h"
-#include "spell_alt_dlg.h"
+#include "core/reader_context.h"
+#include "core/reader_shell.h"
+#include "search/spell_alt_dlg.h"
+#include "settings/settings.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "search_panel.h"
+#include "search/search_panel.h"
 
 #include <cstring>
 
-#include "reader_context.h"
-#include "reader_shell.h"
-#include "search_screen.h"
-#include "skin_environment.h"
+#include "controls/skin_environment.h"
+#include "core/reader_context.h"
+#include "core/reader_shell.h"
+#include "search/search_screen.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 // when the parent is the main window.
 #pragma once
 
+#include "controls/hover_tracker.h"
 #include "framework.h"
-#include "hover_tracker.h"
 
 class SearchScreen;
 

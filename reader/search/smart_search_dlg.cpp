@@ -1,17 +1,17 @@
-#include "smart_search_dlg.h"
+#include "search/smart_search_dlg.h"
 
 #include <algorithm>
 #include <cstring>
 #include <memory>
 
-#include "boolean_query.h"
-#include "reader_context.h"
-#include "reader_shell.h"
-#include "search_screen.h"
-#include "settings.h"
-#include "smart_query.h"
-#include "spell_alt_dlg.h"
-#include "weighted_terms.h"
+#include "core/reader_context.h"
+#include "core/reader_shell.h"
+#include "core/weighted_terms.h"
+#include "search/boolean_query.h"
+#include "search/search_screen.h"
+#include "search/smart_query.h"
+#include "search/spell_alt_dlg.h"
+#include "settings/settings.h"
 #include "zorlre32.h"
 
 namespace {

@@ -1,15 +1,15 @@
-#include "subjects_dlg.h"
+#include "search/subjects_dlg.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "display.h"
-#include "entry_opener.h"
-#include "reader_context.h"
-#include "reader_shell.h"
-#include "settings.h"
-#include "title_key.h"
-#include "tool_panel_host.h"
+#include "core/reader_context.h"
+#include "core/reader_shell.h"
+#include "core/title_key.h"
+#include "display/display.h"
+#include "panels/tool_panel_host.h"
+#include "search/entry_opener.h"
+#include "settings/settings.h"
 
 namespace {
 

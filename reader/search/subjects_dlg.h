@@ -7,15 +7,15 @@
 // listed articles by its own.
 #pragma once
 
-#include "bm_list_box.h"
-#include "filter_toggles.h"
-#include "flat_edit.h"
-#include "menu_button.h"
-#include "plain_list_box.h"
-#include "reader_screen.h"
-#include "scroll_list_box.h"
-#include "search_panel.h"
-#include "skin_list_box.h"
+#include "controls/bm_list_box.h"
+#include "controls/flat_edit.h"
+#include "controls/menu_button.h"
+#include "controls/plain_list_box.h"
+#include "controls/scroll_list_box.h"
+#include "controls/skin_list_box.h"
+#include "core/reader_screen.h"
+#include "search/filter_toggles.h"
+#include "search/search_panel.h"
 
 class CSubjectsDlg : public CSearchPanel, public SearchStatePanel {
  public:

@@ -1,15 +1,15 @@
-#include "tuner_dlg.h"
+#include "search/tuner_dlg.h"
 
 #include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "core/reader_context.h"
+#include "core/reader_shell.h"
 #include "re_blocks.h"
 #include "re_charclass.h"
-#include "reader_context.h"
-#include "reader_shell.h"
-#include "smart_query.h"
+#include "search/smart_query.h"
 #include "zorlre32.h"
 
 namespace {

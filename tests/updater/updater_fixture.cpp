@@ -6,10 +6,10 @@
 #include <fstream>
 #include <iterator>
 
-#include "settings.h"
+#include "messages/window_messages.h"
+#include "settings/settings.h"
 #include "update_archive.h"
 #include "updater_texts.h"
-#include "window_messages.h"
 
 namespace {
 

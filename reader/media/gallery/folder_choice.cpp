@@ -1,7 +1,7 @@
 // Filing in folders asks the user for a folder through the bookmark
 // windows' folder dialog, which belongs to the encyclopedia screen's panels.
-#include "folder_dlgs.h"
-#include "reader_context.h"
+#include "core/reader_context.h"
+#include "panels/folder_dlgs.h"
 
 // TRUE with the chosen folder's index after OK; FALSE (nothing is filed)
 // after Cancel or without a valid choice.

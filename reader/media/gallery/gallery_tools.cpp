@@ -3,25 +3,25 @@
 // folder).
 #include <algorithm>
 
-#include "bookmark_dlg.h"
-#include "bookmarks.h"
-#include "item_router.h"
-#include "media_logic.h"
-#include "picture_view.h"
-#include "preview_view.h"
+#include "core/bookmarks.h"
+#include "core/reader_context.h"
+#include "core/reader_messages.h"
+#include "core/reader_shell.h"
+#include "core/title_key.h"
+#include "display/preview_view.h"
+#include "media/gallery/picture_view.h"
+#include "media/media_logic.h"
+#include "panels/bookmark_dlg.h"
+#include "panels/item_router.h"
+#include "panels/tool_panel_host.h"
 #include "reader/media_ids.h"
 #include "reader/panels_ids.h"
-#include "reader_context.h"
-#include "reader_messages.h"
-#include "reader_shell.h"
-#include "related_queries.h"
-#include "results_dlg.h"
-#include "search_dlg.h"
-#include "smart_search_dlg.h"
-#include "subjects_dlg.h"
-#include "title_key.h"
-#include "tool_panel_host.h"
-#include "tuner_dlg.h"
+#include "search/related_queries.h"
+#include "search/results_dlg.h"
+#include "search/search_dlg.h"
+#include "search/smart_search_dlg.h"
+#include "search/subjects_dlg.h"
+#include "search/tuner_dlg.h"
 
 namespace {
 
@@ -233,11 +233,11 @@ CMenu* CViewPicture::FindPopup(const char* text) {
 }
 
 void CViewPicture::RebuildHistoryMenu() {
-  if (CMenu* search = FindPopup("&Search")) browser::FillSearchHistory(*search, HistoryPosition, ID_HISTORY_FIRST);
+  if (CMenu* search = FindPopup("&Search")) search::FillSearchHistory(*search, HistoryPosition, ID_HISTORY_FIRST);
 }
 
 // The newest query is the first item (one step back).
-void CViewPicture::OnHistory(UINT id) { browser::RecallHistoryCommand(id, ID_HISTORY_FIRST); }
+void CViewPicture::OnHistory(UINT id) { search::RecallHistoryCommand(id, ID_HISTORY_FIRST); }
 
 void CViewPicture::RebuildBookmarkMenu() {
   CMenu* bookmarks = FindPopup("&Bookmark");

@@ -1,15 +1,15 @@
-#include "media_dlg.h"
+#include "media/gallery/media_dlg.h"
 
 #include <cstring>
 
-#include "picture_view.h"
+#include "controls/skin_environment.h"
+#include "core/reader_context.h"
+#include "core/reader_messages.h"
+#include "core/reader_shell.h"
+#include "core/title_key.h"
+#include "media/gallery/picture_view.h"
 #include "reader/media_ids.h"
-#include "reader_context.h"
-#include "reader_messages.h"
-#include "reader_shell.h"
-#include "settings.h"
-#include "skin_environment.h"
-#include "title_key.h"
+#include "settings/settings.h"
 
 namespace {
 

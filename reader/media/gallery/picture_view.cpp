@@ -1,16 +1,16 @@
-#include "picture_view.h"
+#include "media/gallery/picture_view.h"
 
-#include "hot_spot.h"
-#include "media_logic.h"
+#include "controls/skin_environment.h"
+#include "core/hot_spot.h"
+#include "core/reader_context.h"
+#include "core/reader_messages.h"
+#include "core/reader_shell.h"
+#include "media/media_logic.h"
+#include "panels/tool_panel_host.h"
 #include "reader/media_ids.h"
 #include "reader/reader_ids.h"
-#include "reader_context.h"
-#include "reader_messages.h"
-#include "reader_shell.h"
-#include "search_panel.h"
-#include "settings.h"
-#include "skin_environment.h"
-#include "tool_panel_host.h"
+#include "search/search_panel.h"
+#include "settings/settings.h"
 
 namespace {
 

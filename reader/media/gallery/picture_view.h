@@ -12,19 +12,19 @@
 
 #include <memory>
 
-#include "bit_string.h"
-#include "flat_edit.h"
+#include "controls/flat_edit.h"
+#include "controls/hover_tracker.h"
+#include "controls/od_button.h"
+#include "core/bit_string.h"
+#include "core/reader_screen.h"
 #include "framework.h"
-#include "hover_tracker.h"
-#include "media_dlg.h"
-#include "media_frame.h"
-#include "movie_wnd.h"
-#include "od_button.h"
-#include "panel_owner.h"
-#include "picture_wnd.h"
-#include "reader_screen.h"
-#include "search_screen.h"
-#include "tool_panel_host.h"
+#include "media/gallery/media_dlg.h"
+#include "media/gallery/media_frame.h"
+#include "media/movie_wnd.h"
+#include "media/picture_wnd.h"
+#include "panels/panel_owner.h"
+#include "panels/tool_panel_host.h"
+#include "search/search_screen.h"
 
 class CViewPicture : public CFormView,
                      public ReaderScreen,

@@ -1,10 +1,10 @@
-#include "goto_question_dlg.h"
+#include "media/quiz/goto_question_dlg.h"
 
+#include "controls/skin_environment.h"
+#include "core/reader_context.h"
+#include "messages/window_messages.h"
 #include "reader/reader_ids.h"
 #include "reader/timeline_quiz_ids.h"
-#include "reader_context.h"
-#include "skin_environment.h"
-#include "window_messages.h"
 
 BEGIN_MESSAGE_MAP(CGoToQuestionDlg, CDialog)
 ON_WM_PAINT()

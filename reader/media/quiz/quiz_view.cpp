@@ -1,21 +1,21 @@
-#include "quiz_view.h"
+#include "media/quiz/quiz_view.h"
 
 #include <cstdlib>
 #include <ctime>
 
-#include "display_services.h"
-#include "goto_question_dlg.h"
-#include "item_router.h"
+#include "controls/skin_environment.h"
+#include "core/reader_context.h"
+#include "core/reader_messages.h"
+#include "core/reader_shell.h"
+#include "core/sound_engine.h"
+#include "display/display_services.h"
+#include "media/quiz/goto_question_dlg.h"
+#include "media/timed_popup.h"
+#include "panels/item_router.h"
+#include "panels/tool_panel_host.h"
 #include "reader/reader_ids.h"
 #include "reader/timeline_quiz_ids.h"
-#include "reader_context.h"
-#include "reader_messages.h"
-#include "reader_shell.h"
-#include "settings.h"
-#include "skin_environment.h"
-#include "sound_engine.h"
-#include "timed_popup.h"
-#include "tool_panel_host.h"
+#include "settings/settings.h"
 
 IMPLEMENT_DYNCREATE(CQuiz, CFormView)
 

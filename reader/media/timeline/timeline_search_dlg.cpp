@@ -1,9 +1,9 @@
-#include "timeline_search_dlg.h"
+#include "media/timeline/timeline_search_dlg.h"
 
+#include "controls/skin_environment.h"
+#include "core/reader_context.h"
+#include "media/timeline/timeline_view.h"
 #include "reader/timeline_quiz_ids.h"
-#include "reader_context.h"
-#include "skin_environment.h"
-#include "timeline_view.h"
 
 namespace {
 

@@ -2,20 +2,20 @@
 // picture pane, the shared search windows of modes 6 to 9 and the results
 // window in the panel, filing through the folder chooser, and the roads to
 // the encyclopedia and media screens.
-#include "bookmark_dlg.h"
-#include "folder_dlgs.h"
+#include "core/reader_context.h"
+#include "core/reader_messages.h"
+#include "core/reader_shell.h"
+#include "media/timeline/timeline_view.h"
+#include "panels/bookmark_dlg.h"
+#include "panels/folder_dlgs.h"
+#include "panels/tool_panel_host.h"
 #include "reader/timeline_quiz_ids.h"
-#include "reader_context.h"
-#include "reader_messages.h"
-#include "reader_shell.h"
-#include "related_queries.h"
-#include "results_dlg.h"
-#include "search_dlg.h"
-#include "smart_search_dlg.h"
-#include "subjects_dlg.h"
-#include "timeline_view.h"
-#include "tool_panel_host.h"
-#include "tuner_dlg.h"
+#include "search/related_queries.h"
+#include "search/results_dlg.h"
+#include "search/search_dlg.h"
+#include "search/smart_search_dlg.h"
+#include "search/subjects_dlg.h"
+#include "search/tuner_dlg.h"
 
 namespace {
 
@@ -230,10 +230,10 @@ void CTimeLine::OnUpdateAddSelected(CCmdUI* pCmdUI) {
 // ---- related articles and the search history ----
 
 void CTimeLine::OnRelatedEvent() {
-  if (m_article > 0) browser::QueryRelatedArticles(m_article);
+  if (m_article > 0) search::QueryRelatedArticles(m_article);
 }
 
-void CTimeLine::OnRelatedSelection() { browser::QueryRelatedToSelection(m_display); }
+void CTimeLine::OnRelatedSelection() { search::QueryRelatedToSelection(m_display); }
 
 void CTimeLine::OnUpdateRelatedEvent(CCmdUI* pCmdUI) { pCmdUI->Enable(m_article > 0); }
 
@@ -247,12 +247,12 @@ void CTimeLine::OnRelatedButton() {
   m_related.ResetPage();
 }
 
-void CTimeLine::OnHistoryItem(UINT id) { browser::RecallHistoryCommand(id, ID_TL_HISTORY_FIRST); }
+void CTimeLine::OnHistoryItem(UINT id) { search::RecallHistoryCommand(id, ID_TL_HISTORY_FIRST); }
 
 void CTimeLine::RebuildSearchHistory() {
   if (!m_menu.m_hMenu) return;
   if (CMenu* search = m_menu.GetSubMenu(kSearchMenu))
-    browser::FillSearchHistory(*search, kSearchHistoryPosition, ID_TL_HISTORY_FIRST);
+    search::FillSearchHistory(*search, kSearchHistoryPosition, ID_TL_HISTORY_FIRST);
 }
 
 // ---- the roads to the other screens ----

@@ -1,17 +1,17 @@
-#include "timeline_view.h"
+#include "media/timeline/timeline_view.h"
 
 #include <cstring>
 
-#include "hot_spot.h"
-#include "item_router.h"
-#include "preview_view.h"
+#include "controls/skin_environment.h"
+#include "core/hot_spot.h"
+#include "core/reader_context.h"
+#include "core/reader_messages.h"
+#include "core/reader_shell.h"
+#include "display/preview_view.h"
+#include "panels/item_router.h"
+#include "panels/tool_panel_host.h"
 #include "reader/reader_ids.h"
 #include "reader/timeline_quiz_ids.h"
-#include "reader_context.h"
-#include "reader_messages.h"
-#include "reader_shell.h"
-#include "skin_environment.h"
-#include "tool_panel_host.h"
 
 IMPLEMENT_DYNCREATE(CTimeLine, CFormView)
 

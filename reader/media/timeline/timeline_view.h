@@ -9,18 +9,18 @@
 
 #include <memory>
 
-#include "display.h"
+#include "controls/hover_tracker.h"
+#include "controls/menu_button.h"
+#include "controls/od_button.h"
+#include "core/reader_screen.h"
+#include "display/display.h"
 #include "framework.h"
-#include "hover_tracker.h"
-#include "menu_button.h"
-#include "od_button.h"
-#include "panel_owner.h"
-#include "picture_wnd.h"
-#include "reader_screen.h"
-#include "search_screen.h"
-#include "timeline_file.h"
-#include "timeline_search_dlg.h"
-#include "tool_panel_host.h"
+#include "media/picture_wnd.h"
+#include "media/timeline/timeline_file.h"
+#include "media/timeline/timeline_search_dlg.h"
+#include "panels/panel_owner.h"
+#include "panels/tool_panel_host.h"
+#include "search/search_screen.h"
 
 class CTimeLine : public CFormView, public ReaderScreen, public ItemScreen, public SearchScreen, public PanelOwner {
   DECLARE_DYNCREATE(CTimeLine)

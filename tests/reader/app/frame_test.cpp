@@ -7,14 +7,14 @@
 #include <fstream>
 
 #include "app_fixture.h"
-#include "browser_view.h"
-#include "dict_view.h"
-#include "picture_view.h"
+#include "browser/browser.h"
+#include "core/reader_messages.h"
+#include "dictionary/dict_view.h"
+#include "home/splash_view.h"
+#include "media/gallery/picture_view.h"
+#include "media/timeline/timeline_view.h"
 #include "reader/media_ids.h"
 #include "reader/reader_ids.h"
-#include "reader_messages.h"
-#include "splash_view.h"
-#include "timeline_view.h"
 
 namespace apptest {
 namespace {

@@ -6,15 +6,15 @@
 #include <cstring>
 #include <string>
 
+#include "app/prefs_dlg.h"
 #include "app_fixture.h"
-#include "browser_view.h"
+#include "browser/browser.h"
 #include "content/media_phrases.h"
 #include "content/media_store_file.h"
-#include "hot_spot.h"
-#include "prefs_dlg.h"
+#include "core/hot_spot.h"
+#include "core/reader_messages.h"
 #include "reader/picture_regions.h"
 #include "reader/reader_ids.h"
-#include "reader_messages.h"
 
 namespace apptest {
 namespace {

@@ -6,12 +6,12 @@
 #include <fstream>
 #include <sstream>
 
-#include "browser_view.h"
+#include "browser/browser.h"
 #include "dict_fixture.h"
-#include "note_dlg.h"
-#include "preview_view.h"
+#include "display/note_dlg.h"
+#include "display/preview_view.h"
+#include "media/timeline/timeline_view.h"
 #include "reader/dictionary_ids.h"
-#include "timeline_view.h"
 
 namespace dicttest {
 namespace {

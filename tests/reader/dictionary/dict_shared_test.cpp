@@ -3,9 +3,9 @@
 // back to the screen, the spelling check of search terms, adding entries to
 // a folder and the articles related to the shown entry.
 #include "dict_fixture.h"
-#include "folder_dlgs.h"
+#include "messages/window_messages.h"
+#include "panels/folder_dlgs.h"
 #include "reader/dictionary_ids.h"
-#include "window_messages.h"
 
 namespace dicttest {
 namespace {

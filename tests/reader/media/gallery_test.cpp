@@ -8,21 +8,21 @@
 #include <algorithm>
 #include <set>
 
-#include "article_list_dlg.h"
-#include "bookmark_dlg.h"
-#include "bookmarks.h"
-#include "browser.h"
+#include "browser/browser.h"
+#include "core/bookmarks.h"
+#include "core/media_library.h"
+#include "core/reader_messages.h"
+#include "home/splash_view.h"
+#include "media/gallery/picture_view.h"
+#include "media/media_logic.h"
 #include "media_fixture.h"
-#include "media_library.h"
-#include "media_logic.h"
+#include "panels/article_list_dlg.h"
+#include "panels/bookmark_dlg.h"
 #include "panels_test_owner.h"
-#include "picture_view.h"
 #include "reader/media_ids.h"
 #include "reader/reader_ids.h"
-#include "reader_messages.h"
-#include "results_dlg.h"
-#include "search_dlg.h"
-#include "splash_view.h"
+#include "search/results_dlg.h"
+#include "search/search_dlg.h"
 
 namespace mediatest {
 namespace {

@@ -7,15 +7,15 @@
 #include <vector>
 
 #include "app_fixture.h"
-#include "reader_messages.h"
-#include "results_dlg.h"
-#include "search_dlg.h"
-#include "smart_query.h"
-#include "smart_search_dlg.h"
-#include "spell_alt_dlg.h"
-#include "subjects_dlg.h"
-#include "tuner_dlg.h"
-#include "weighted_terms.h"
+#include "core/reader_messages.h"
+#include "core/weighted_terms.h"
+#include "search/results_dlg.h"
+#include "search/search_dlg.h"
+#include "search/smart_query.h"
+#include "search/smart_search_dlg.h"
+#include "search/spell_alt_dlg.h"
+#include "search/subjects_dlg.h"
+#include "search/tuner_dlg.h"
 
 namespace apptest {
 namespace {
