@@ -40,26 +40,42 @@ bool TokensWithin(const std::vector<long>& a, const std::vector<long>& b, long l
   return false;
 }
 
+// The runs of ASCII letters and digits of a word.
+std::vector<std::string> TokensOf(const std::string& word) {
+  std::vector<std::string> tokens;
+  std::string token;
+  for (const char c : word + " ") {
+    if (Alnum(c) && static_cast<unsigned char>(c) < 0x80) {
+      token += c;
+    } else if (!token.empty()) {
+      tokens.push_back(token);
+      token.clear();
+    }
+  }
+  return tokens;
+}
+
 }  // namespace
 
 AnswerCheck::AnswerCheck(const sc::Corpus& corpus) {
   for (const sc::Article& article : corpus.articles) {
     std::string text = article.Text();
+    texts_.push_back(text);
     for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    texts_.push_back(std::move(text));
+    lowered_.push_back(std::move(text));
     titleLengths_.push_back(static_cast<std::uint32_t>(article.title.size()));
   }
 }
 
 template <class Test>
-std::vector<std::uint32_t> AnswerCheck::Entries(Test&& test) const {
-  const std::size_t count = texts_.size();
+std::vector<std::uint32_t> AnswerCheck::Entries(const std::vector<std::string>& texts, Test&& test) const {
+  const std::size_t count = texts.size();
   const unsigned workers = std::max(1u, std::min(4u, std::thread::hardware_concurrency()));
   std::vector<char> holds(count, 0);
   std::vector<std::thread> threads;
   for (unsigned w = 0; w < workers; ++w)
     threads.emplace_back([&, w] {
-      for (std::size_t e = w; e < count; e += workers) holds[e] = test(texts_[e], titleLengths_[e]) ? 1 : 0;
+      for (std::size_t e = w; e < count; e += workers) holds[e] = test(texts[e], titleLengths_[e]) ? 1 : 0;
     });
   for (std::thread& thread : threads) thread.join();
   std::vector<std::uint32_t> entries;
@@ -70,16 +86,36 @@ std::vector<std::uint32_t> AnswerCheck::Entries(Test&& test) const {
 
 std::vector<std::uint32_t> AnswerCheck::EngineRule(const BenchQuery& query) const {
   const auto tree = OracleTree(query);
-  // The texts and the words are in lower case: compared exactly, they
-  // compare as the engine's case mode 1 does.
-  const oracle::Rules rules{true, false};
-  return Entries([&](const std::string& text, std::uint32_t titleLength) {
+  const oracle::Rules rules{true, true};  // whole words, case mode 1
+  return Entries(texts_, [&](const std::string& text, std::uint32_t titleLength) {
     return oracle::Holds(*tree, text, titleLength, rules);
   });
 }
 
 std::vector<std::uint32_t> AnswerCheck::TokenRule(const BenchQuery& query) const {
-  return Entries([&](const std::string& text, std::uint32_t titleLength) {
+  if (query.kind == QueryKind::Joined) {
+    // The word's tokens one after the other in a field.
+    const std::vector<std::string> tokens = TokensOf(query.words[0]);
+    return Entries(lowered_, [&](const std::string& text, std::uint32_t titleLength) {
+      std::vector<std::vector<long>> positions[2];
+      for (int field = 0; field < 2; ++field) positions[field].resize(tokens.size());
+      for (std::size_t k = 0; k < tokens.size(); ++k) {
+        std::vector<long> found[2];
+        TokenPositions(text, titleLength, tokens[k], found);
+        for (int field = 0; field < 2; ++field) positions[field][k] = std::move(found[field]);
+      }
+      for (int field = 0; field < 2 && !tokens.empty(); ++field)
+        for (long at : positions[field][0]) {
+          bool all = true;
+          for (std::size_t k = 1; k < tokens.size() && all; ++k)
+            all = std::find(positions[field][k].begin(), positions[field][k].end(), at + static_cast<long>(k)) !=
+                  positions[field][k].end();
+          if (all) return true;
+        }
+      return false;
+    });
+  }
+  return Entries(lowered_, [&](const std::string& text, std::uint32_t titleLength) {
     std::vector<long> first[2], second[2];
     TokenPositions(text, titleLength, query.words[0], first);
     if (query.kind == QueryKind::StopWord) return !first[0].empty() || !first[1].empty();

@@ -16,23 +16,23 @@ class AnswerCheck {
  public:
   explicit AnswerCheck(const builder::search_corpus::Corpus& corpus);
 
-  // Entries where the query holds by the engine's rules: whole words, one
-  // space between the words of a phrase, NEAR less than 8 counted positions
-  // apart in the body (a position counts where it does not follow a letter
-  // or digit).
+  // Entries where the query holds by the engine's rules (oracle::Holds):
+  // whole words, one space between the words of a phrase, NEAR less than 8
+  // counted positions apart in the body.
   std::vector<std::uint32_t> EngineRule(const BenchQuery& query) const;
 
   // Entries where it holds by the references' token rules: tokens are runs
   // of letters and digits in the title or the body; a phrase is neighbouring
   // tokens whatever stands between them; NEAR is two tokens of one field at
-  // most 6 tokens apart.
+  // most 6 tokens apart; a joined word is its tokens one after the other.
   std::vector<std::uint32_t> TokenRule(const BenchQuery& query) const;
 
  private:
   template <class Test>
-  std::vector<std::uint32_t> Entries(Test&& test) const;
+  std::vector<std::uint32_t> Entries(const std::vector<std::string>& texts, Test&& test) const;
 
-  std::vector<std::string> texts_;  // title, line feed, body; lower case
+  std::vector<std::string> texts_;    // title, line feed, body
+  std::vector<std::string> lowered_;  // the same in lower case (ASCII), for the token rules
   std::vector<std::uint32_t> titleLengths_;
 };
 

@@ -1,5 +1,6 @@
 #include "corpus_source.h"
 
+#include <cstdio>
 #include <stdexcept>
 
 #include "library/dictd_file.h"
@@ -19,12 +20,15 @@ sc::Corpus LoadCorpus(const CorpusOptions& options) {
   generated.articles = options.articles;
   generated.meanWords = static_cast<std::uint32_t>(options.words / options.articles);
   generated.vocabulary = options.vocabulary;
+  generated.joinedShare = options.joined;
   return sc::Generate(generated);
 }
 
 std::string DescribeSource(const CorpusOptions& options) {
   if (options.source == "library") return "library, " + builder::library::DictdDirectory();
-  return options.source + ", seed " + std::to_string(options.seed);
+  char joined[32];
+  std::snprintf(joined, sizeof joined, "%g%%", options.joined * 100);
+  return options.source + ", seed " + std::to_string(options.seed) + ", joined words " + joined;
 }
 
 }  // namespace bench

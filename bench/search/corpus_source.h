@@ -18,6 +18,9 @@ struct CorpusOptions {
   std::uint64_t words = 9000000;
   std::uint32_t vocabulary = 350000;
   std::uint64_t seed = 1;
+  // Generated corpus: the share of body words written joined or accented
+  // (0: the corpus as it was before such words).
+  double joined = 0.01;
 };
 
 // The corpus of the options' source; throws std::invalid_argument for a

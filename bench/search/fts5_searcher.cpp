@@ -25,13 +25,15 @@ void Exec(sqlite3* db, const char* sql) {
 }
 
 // The query in FTS5's language: AND, a quoted phrase, NEAR(x y, 6) (at most
-// six tokens between), a bare word, or the ranked terms joined by OR.
+// six tokens between), a bare word, a quoted joined word (its tokens as a
+// phrase), or the ranked terms joined by OR.
 std::string MatchText(const BenchQuery& query) {
   switch (query.kind) {
     case QueryKind::And: return query.words[0] + " AND " + query.words[1];
     case QueryKind::Phrase: return "\"" + query.words[0] + " " + query.words[1] + "\"";
     case QueryKind::Near: return "NEAR(" + query.words[0] + " " + query.words[1] + ", 6)";
     case QueryKind::StopWord: return query.words[0];
+    case QueryKind::Joined: return "\"" + query.words[0] + "\"";
     case QueryKind::Ranked: break;
   }
   std::string text;

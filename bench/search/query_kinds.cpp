@@ -28,6 +28,7 @@ std::string KindOption(QueryKind kind) {
     case QueryKind::Phrase: return "phrase";
     case QueryKind::Near: return "near";
     case QueryKind::StopWord: return "stop";
+    case QueryKind::Joined: return "joined";
     case QueryKind::Ranked: break;
   }
   return "ranked";
@@ -41,11 +42,9 @@ std::vector<QuerySet> MakeQuerySets(const sc::Corpus& corpus, std::uint64_t seed
   auto article = [&]() -> const sc::Article& {
     return corpus.articles[random.Below(static_cast<std::uint32_t>(corpus.articles.size()))];
   };
-  std::vector<QuerySet> sets = {{"AND", QueryKind::And, {}},
-                                {"phrase", QueryKind::Phrase, {}},
-                                {"NEAR", QueryKind::Near, {}},
-                                {"stop word", QueryKind::StopWord, {}},
-                                {"ranked", QueryKind::Ranked, {}}};
+  std::vector<QuerySet> sets = {{"AND", QueryKind::And, {}},       {"phrase", QueryKind::Phrase, {}},
+                                {"NEAR", QueryKind::Near, {}},     {"stop word", QueryKind::StopWord, {}},
+                                {"joined", QueryKind::Joined, {}}, {"ranked", QueryKind::Ranked, {}}};
   for (std::uint32_t q = 0; q < perKind; ++q) {
     const std::string a = midWord(), b = midWord();
     sets[0].queries.push_back({QueryKind::And, {a, b}});
@@ -74,8 +73,21 @@ std::vector<QuerySet> MakeQuerySets(const sc::Corpus& corpus, std::uint64_t seed
     // Six terms, one of them very frequent (a common word that is no stop word).
     BenchQuery ranked{QueryKind::Ranked, {vocabulary[std::min<std::uint32_t>(count - 1, 61 + random.Below(10))]}};
     for (int t = 0; t < 5; ++t) ranked.words.push_back(midWord());
-    sets[4].queries.push_back(std::move(ranked));
+    sets[5].queries.push_back(std::move(ranked));
   }
+  // A word with a joiner or an accent of some article, as it stands there.
+  sc::Random joined(seed * 7919 + 23);
+  for (std::uint32_t q = 0; q < perKind && q <= sets[4].queries.size(); ++q) {
+    for (int attempt = 0; attempt < 200; ++attempt) {
+      auto words = sc::JoinedWords(corpus.articles[joined.Below(static_cast<std::uint32_t>(corpus.articles.size()))]);
+      std::erase_if(words, [](const sc::WordAt& at) { return !oracle::Typable(at.word); });
+      if (words.empty()) continue;
+      sets[4].queries.push_back(
+          {QueryKind::Joined, {oracle::Lower(words[joined.Below(static_cast<std::uint32_t>(words.size()))].word)}});
+      break;
+    }
+  }
+  if (sets[4].queries.empty()) sets.erase(sets.begin() + 4);
   return sets;
 }
 

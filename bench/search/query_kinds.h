@@ -13,11 +13,12 @@
 
 namespace bench {
 
-enum class QueryKind { And, Phrase, Near, StopWord, Ranked };
+enum class QueryKind { And, Phrase, Near, StopWord, Joined, Ranked };
 
 struct BenchQuery {
   QueryKind kind;
-  // AND and NEAR: two words; phrase: its words; stop word: one word; ranked:
+  // AND and NEAR: two words; phrase: its words; stop word: one word; joined:
+  // one word with a joiner or an accent ("e-mail", "tcp/ip", "café"); ranked:
   // its terms (every weight 1).
   std::vector<std::string> words;
 };
@@ -28,10 +29,13 @@ struct QuerySet {
   std::vector<BenchQuery> queries;
 };
 
-// The kind's name on the command line: and, phrase, near, stop, ranked.
+// The kind's name on the command line: and, phrase, near, stop, joined, ranked.
 std::string KindOption(QueryKind kind);
 
-// `perKind` queries of each kind, the same for the same corpus and seed.
+// `perKind` queries of each kind, the same for the same corpus and seed. The
+// joined kind draws its words from the articles' text with a generator of its
+// own, so that the other kinds' queries do not depend on it; a corpus without
+// such words has no joined queries.
 std::vector<QuerySet> MakeQuerySets(const builder::search_corpus::Corpus& corpus, std::uint64_t seed,
                                     std::uint32_t perKind);
 

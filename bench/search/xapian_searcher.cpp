@@ -5,6 +5,7 @@
 #include <xapian.h>
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <stdexcept>
 
@@ -16,8 +17,29 @@ namespace {
 
 namespace sc = builder::search_corpus;
 
+// The tokens Xapian indexes of a word: its runs of ASCII letters and digits.
+std::vector<std::string> Tokens(const std::string& word) {
+  std::vector<std::string> tokens;
+  std::string token;
+  for (const char c : word + " ") {
+    if (std::isalnum(static_cast<unsigned char>(c)) && static_cast<unsigned char>(c) < 0x80) {
+      token += c;
+    } else if (!token.empty()) {
+      tokens.push_back(token);
+      token.clear();
+    }
+  }
+  return tokens;
+}
+
 Xapian::Query QueryOf(const BenchQuery& query) {
   std::vector<Xapian::Query> terms;
+  if (query.kind == QueryKind::Joined) {
+    // A joined word: its tokens as a phrase.
+    for (const std::string& token : Tokens(query.words[0])) terms.emplace_back(token);
+    if (terms.empty()) return Xapian::Query::MatchNothing;
+    return Xapian::Query(Xapian::Query::OP_PHRASE, terms.begin(), terms.end(), static_cast<unsigned>(terms.size()));
+  }
   for (const std::string& word : query.words) terms.emplace_back(word);
   switch (query.kind) {
     case QueryKind::And: return Xapian::Query(Xapian::Query::OP_AND, terms.begin(), terms.end());
@@ -25,6 +47,7 @@ Xapian::Query QueryOf(const BenchQuery& query) {
     // Within a window of 8 positions: at most six words between, as FTS5's NEAR(x y, 6).
     case QueryKind::Near: return Xapian::Query(Xapian::Query::OP_NEAR, terms.begin(), terms.end(), 8);
     case QueryKind::StopWord: return terms[0];
+    case QueryKind::Joined:
     case QueryKind::Ranked: break;
   }
   return Xapian::Query(Xapian::Query::OP_OR, terms.begin(), terms.end());

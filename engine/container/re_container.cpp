@@ -370,6 +370,9 @@ u32 LoadSearchIndex(const u8* header, ReFileHandle file, const ReComponentView& 
   index->recordOptions = header[ReIdxRecordOptions];
   index->blockSize = ReBe16(header + ReIdxBlockSize);
   index->codeWidth = ReBe16(header + ReIdxCodeWidth);
+  // Its own longest word: a search index may hold longer words (joined ones)
+  // than the main index. The larger of the two counts (see the end of the load).
+  index->longestWord = ReBe16(header + ReIdxLongestWord);
   if (LoadIndexCore(file, view, &record->searchTables, index, record, status) != ReDone) return ReFail;
   record->searchAllowed = true;
   return ReDone;
@@ -642,7 +645,7 @@ u32 ReReadDatabaseHeader(const char* directory, const char* fileName, ReDbRecord
   index->indexFlags = record->indexFlags;
   record->searchIndex.databaseKind = index->databaseKind;
   record->searchIndex.charClasses = index->charClasses;
-  record->searchIndex.longestWord = index->longestWord;
+  record->searchIndex.longestWord = std::max(record->searchIndex.longestWord, index->longestWord);
   return ReDone;
 }
 

@@ -60,8 +60,12 @@ void ReEndListCall(ReListCall* call, u16 newState) {
   if (!call->record) return;
   if (call->unlockFailure == ReUnlockFailure::Operation) {
     ReFrameUnlock(call->block->handle, newState, call->status, call->module);
-  } else if (ReUnlockHandle(call->block->handle, newState, call->status) != ReDone) {
-    ReSetHandleStatus(call->status, ReSevError, ReErrHandleList, call->module);
+  } else {
+    // The list reports its failed unlock itself: -240 in its own module, not
+    // the handle layer's code and module.
+    ReStatusBlock unlock = call->status ? *call->status : ReStatusBlock{};
+    if (ReUnlockHandle(call->block->handle, newState, &unlock) != ReDone)
+      ReSetHandleStatus(call->status, ReSevError, ReErrHandleList, call->module);
   }
   call->record = nullptr;
 }

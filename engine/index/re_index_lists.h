@@ -41,8 +41,8 @@ enum : i16 {
 ReIndexState* ReIndexStateOf(ReDbRecord* record);
 
 // What every list call holds while it runs.
-// How a list reports a failed unlock: -252 as its own error, or -240 in the
-// handle layer (the wildcard and neighbour lists).
+// How a list reports a failed unlock: -252 as its own error, or -240 as its
+// handle error in its own module (the wildcard and neighbour lists).
 enum class ReUnlockFailure { Operation, HandleLayer };
 
 struct ReListCall {

@@ -76,11 +76,13 @@ void Collect(ReDbRecord* record, ReWorkRecord* work, ReRankRecord* rank, u32 ent
       word[c] = static_cast<char>((classes[character] & ReClassUpper) ? character + 32 : character);
     }
     word[length] = '\0';
-    if (length == 0 || length > record->longestWord) continue;
+    // The lookups walk the search index, whose words may be longer than the main index's.
+    const u16 longest = record->searchIndex.longestWord ? record->searchIndex.longestWord : record->longestWord;
+    if (length == 0 || length > longest) continue;
     u32 added = 0;
     const ReTermLookup lookup = ReCollectTermHits(record, work, word, i, g_collection.hits + g_collection.count,
                                                   ReConceptHitCapacity - g_collection.count, &added);
-    if (lookup == ReTermLookup::Done && added > 0) {
+    if (lookup == ReTermLookup::Exact && added > 0) {
       g_collection.count += added;
       g_collection.df[i] += added;
     }

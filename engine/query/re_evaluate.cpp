@@ -183,7 +183,7 @@ class Evaluation {
   bool ManyCandidateBlocks() const {
     const u32 blocks = buffers_->blockCount;
     u32 marked = 0;
-    for (u32 b = 0; b < blocks; ++b) marked += CandidateBlock(buffers_->blockTerms[b] & 0x7F);
+    for (u32 b = 0; b < blocks; ++b) marked += CandidateBlock(buffers_->blockTerms[b]);
     return marked >= blocks / 4;
   }
 
@@ -220,14 +220,24 @@ class Evaluation {
     }
   }
 
-  // Sets each term's bit in the blocks that may hold it.
+  // Sets each term's bit in the blocks that may hold it: every word of a
+  // phrase must occur in the block.
   u32 MarkBlocks() {
     const ReCompiledQuery& query = eval_->query;
     u8* terms = buffers_->blockTerms;
     const u32 blocks = buffers_->blockCount;
-    const u32 longest = record_->longestWord > 0 ? record_->longestWord : ReQueryMaxLength;
-    char* word = static_cast<char*>(ReHeapAlloc(longest + 1));
-    if (!word) return ReSearchError(kReasonMemory, status_);
+    // The whole word, not a copy cut at the longest word: a word the index
+    // cannot hold whole is looked up by its parts.
+    char* word = static_cast<char*>(ReHeapAlloc(ReQueryMaxLength + 1));
+    // Per block: the term's blocks so far, and the word's (its parts use the
+    // four planes above it).
+    u8* planes = static_cast<u8*>(ReHeapAlloc(blocks > 0 ? blocks : 1));
+    if (!word || !planes) {
+      ReHeapFree(word);
+      ReHeapFree(planes);
+      return ReSearchError(kReasonMemory, status_);
+    }
+    constexpr u8 kWordPlane = 0x01, kTermPlane = 0x80;
     u32 result = ReDone;
     for (i16 t = 0; t < query.termCount && result == ReDone; ++t) {
       const u8 bit = static_cast<u8>(1u << t);
@@ -235,49 +245,43 @@ class Evaluation {
         for (u32 b = 0; b < blocks; ++b) terms[b] |= bit;
         continue;
       }
-      // Every word of the term must occur in the block; a stop word, or a
-      // term without a word the index could hold, occurs everywhere.
       const char* text = query.termText[t];
       bool firstWord = true;
       for (const char* p = text; *p && result == ReDone;) {
-        const i32 length = ReScanWord(&p, text, word, longest + 1, nullptr, ReScanQuery, rules_.classes);
+        const i32 length = ReScanWord(&p, text, word, ReQueryMaxLength + 1, nullptr, ReScanQuery, rules_.classes);
         if (length == 0) {
           ++p;
           continue;
         }
         for (char* c = word; *c; ++c)
           if (rules_.classes[static_cast<u8>(*c)] & ReClassUpper) *c = static_cast<char>(*c + 32);
-        const u8 target = firstWord ? bit : 0x80;
-        if (static_cast<u32>(length < 0 ? -length : length) > longest) {
-          // Longer than any word of the index (its copy was cut): no block holds it.
-        } else if (ReIsStopWord(word)) {
-          for (u32 b = 0; b < blocks; ++b) terms[b] |= target;
-          state_->proximity = 1;
+        const ReTermLookup lookup = ReMarkWordBlocks(record_, work_, word, planes, blocks, shift_, kWordPlane);
+        if (lookup == ReTermLookup::Stopped) {
+          state_->runState = ReRunStopped;
+          ReSetStatus(status_, ReSevWarning, ReCodeStopped, ReModEvaluate);
+          result = ReWarn;
+        } else if (lookup == ReTermLookup::Failed) {
+          result = ReSearchError(kReasonLookup, status_);
         } else {
-          const ReTermLookup lookup = ReMarkTermBlocks(record_, work_, word, terms, blocks, shift_, target);
-          if (lookup == ReTermLookup::Everywhere) {
-            state_->proximity = 1;  // the block bits are no longer exact
-          } else if (lookup == ReTermLookup::Stopped) {
-            state_->runState = ReRunStopped;
-            ReSetStatus(status_, ReSevWarning, ReCodeStopped, ReModEvaluate);
-            result = ReWarn;
-          } else if (lookup == ReTermLookup::Failed) {
-            result = ReSearchError(kReasonLookup, status_);
-          }
-        }
-        if (!firstWord) {
+          if (lookup == ReTermLookup::Wider) state_->proximity = 1;  // the block bits are no longer exact
           for (u32 b = 0; b < blocks; ++b) {
-            if (!(terms[b] & 0x80)) terms[b] &= static_cast<u8>(~bit);
-            terms[b] &= 0x7F;
+            const bool holds = (planes[b] & kWordPlane) && (firstWord || (planes[b] & kTermPlane));
+            planes[b] = holds ? kTermPlane : 0;
           }
+          firstWord = false;
         }
-        firstWord = false;
       }
+      if (result != ReDone) break;
       if (firstWord) {
+        // A term without a word the index could hold occurs everywhere.
         for (u32 b = 0; b < blocks; ++b) terms[b] |= bit;
         state_->proximity = 1;
+        continue;
       }
+      for (u32 b = 0; b < blocks; ++b)
+        if (planes[b] & kTermPlane) terms[b] |= bit;
     }
+    ReHeapFree(planes);
     ReHeapFree(word);
     return result;
   }
@@ -315,7 +319,7 @@ class Evaluation {
         do {
           ++eval_->currentBlock;
           if (static_cast<u32>(eval_->currentBlock) >= buffers_->blockCount) return Complete();
-          bits = buffers_->blockTerms[eval_->currentBlock] & 0x7F;
+          bits = buffers_->blockTerms[eval_->currentBlock];
           if (CandidateBlock(bits)) break;
         } while (true);
         const u32 block = static_cast<u32>(eval_->currentBlock);
@@ -559,8 +563,10 @@ class Evaluation {
       buffers_->title[0] = '\0';
   }
 
-  // Puts a hit into the next slot; false (kept as pending) when the page is full.
+  // Puts a hit into the next slot; false (kept as pending) when the page is
+  // full. An entry without a title is no hit to show: it is passed over.
   bool StoreHit(u32 entry, const char* title) {
+    if (title[0] == '\0') return true;
     if (block_->hitCount >= block_->slotCount) {
       eval_->pending = true;
       eval_->pendingEntry = entry;

@@ -18,14 +18,15 @@ enum : u16 {
 // Codes of the query layers.
 enum : i16 {
   ReErrQueryWildcard = -301,      // '*' or '?' in the query
-  ReErrQueryTooLong = -302,       // query over 1024 characters, or a word longer than the longest word
+  ReErrQueryTooLong = -302,       // query over 1024 characters
   ReErrQueryEmpty = -303,         // empty query
   ReErrCaseMode = -306,           // case mode not 1, 2 or 3
   ReErrParenUnbalanced = -410,    // unbalanced parentheses
   ReErrParenDepth = -411,         // more than 10 levels of parentheses
   ReErrTooManyTerms = -412,       // more than 8 terms
   ReErrNearNeedsTerms = -414,     // NEAR with a group or a phrase as an operand
-  ReErrOperatorMisplaced = -415,  // operator without a term before it, at the end, or no term at all
+  ReErrOperatorMisplaced = -415,  // operators and terms out of step: an operator without a term before it or at the
+                                  // end, no term at all, or a group beside a term with no operator between them
   ReErrNoQueryBuffer = -103,      // search block without query buffer or slots
   ReErrRunState = -400,           // query, function or case mode changed; run state not valid
   ReErrEntryOutside = -402,       // entry number outside the database
@@ -118,7 +119,7 @@ bool ReEvalQueryCode(const ReCompiledQuery& query, const u16* found, bool notIsL
 // Parser input: what it needs of the open database.
 struct ReParseContext {
   const u32* classes;  // the database's character classes
-  u16 longestWord;     // words longer than this are refused (-302)
+  u16 longestWord;     // a longer word is read cut to this length, never taken for an operator
 };
 
 // Parser output (the search state fields it writes).

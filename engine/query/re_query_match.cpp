@@ -65,10 +65,9 @@ bool ReMayStartAt(const u8* text, u32 at, const char* term, const ReMatchRules& 
   if (before == '<' || (before == '/' && at >= 2 && text[at - 2] == '<')) return false;  // inside a tag name
   if (!rules.wordSearch) return true;
   if (Glues(before)) return false;
-  if (!LetterOrDigit(rules, before)) return true;
-  if (term[0] == '<' && term[1] != '{') return true;
-  // A letter right after a tag's '>' (not an escape's "}>") is a word start.
-  return at >= 2 && text[at - 2] == '>' && !(at >= 3 && text[at - 3] == '}');
+  // After a letter or digit no word starts, also not after the first letter
+  // behind a tag's '>'; a term that is itself a tag may follow a letter.
+  return !LetterOrDigit(rules, before) || (term[0] == '<' && term[1] != '{');
 }
 
 ReProbe ReMatchTermAt(const char* term, u32 termLength, const u8* text, u32 at, u32 end, bool textComplete,
@@ -104,18 +103,6 @@ ReProbe ReMatchTermAt(const char* term, u32 termLength, const u8* text, u32 at, 
   return ReProbe::Full;
 }
 
-namespace {
-
-// A start inside a piece of text whose characters before it are unknown: at
-// its second character, a tag's '>' that may stand before the piece lets a
-// term start after its first letter. Elsewhere the known characters decide.
-bool MayStartInPiece(const u8* text, u32 at, const char* term, const ReMatchRules& rules) {
-  if (at == 1 && text[0] != '<' && !(rules.wordSearch && Glues(text[0]))) return true;
-  return ReMayStartAt(text, at, term, rules);
-}
-
-}  // namespace
-
 bool ReTextHoldsCoverTerm(const u8* text, u32 length, u32 startLimit, const ReMatchRules& rules, bool wordRules) {
   const ReCompiledQuery& query = *rules.query;
   ReMatchRules probe = rules;
@@ -133,7 +120,7 @@ bool ReTextHoldsCoverTerm(const u8* text, u32 length, u32 startLimit, const ReMa
     if (!possible) continue;
     for (i16 t = 0; t < query.termCount; ++t) {
       if (!query.cover[t]) continue;
-      if (!MayStartInPiece(text, s, query.termText[t], probe)) continue;
+      if (!ReMayStartAt(text, s, query.termText[t], probe)) continue;
       // Any stress mark inside the compared stretch counts: the probe only
       // has to be sure it misses nothing.
       const u32 termLength = query.termLength[t];

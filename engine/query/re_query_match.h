@@ -38,9 +38,7 @@ bool ReMayStartAt(const u8* text, u32 at, const char* term, const ReMatchRules& 
 
 // Code map probe: true when some cover term matches in text, or is cut off by
 // its end, at a start position below startLimit. Under whole-word rules the
-// boundaries known inside text apply; boundaries outside it count as met
-// (a tag's '>' may stand before text, so a term may start after its first
-// letter).
+// boundaries known inside text apply; boundaries outside it count as met.
 bool ReTextHoldsCoverTerm(const u8* text, u32 length, u32 startLimit, const ReMatchRules& rules, bool wordRules);
 
 // Whether the checker may pass over text (ReEntryChecker::CanPassOver): it

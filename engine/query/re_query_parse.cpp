@@ -115,8 +115,8 @@ ScanResult ScanTokens(const ReParseContext& context, const char* text, char* wor
       ++p;
       continue;
     }
-    // A word longer than the buffer was cut there: it is a term (one that no
-    // entry holds), never an operator.
+    // A word longer than the buffer was cut there: it is a term, never an
+    // operator.
     const u32 size = static_cast<u32>(length < 0 ? -length : length);
     if (const char symbol = size < wordSize ? WordOperator(word) : 0) {
       if (!takeOperator(symbol)) {

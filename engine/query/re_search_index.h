@@ -1,5 +1,5 @@
-// What the search asks of the word index: the blocks that hold a word, and
-// the occurrences of a word for the ranked query.
+// What the search asks of the word index: the blocks that may hold a word,
+// and the occurrences of a word for the ranked query.
 #pragma once
 
 #include "re_rank.h"
@@ -7,15 +7,25 @@
 #include "re_types.h"
 
 enum class ReTermLookup : u8 {
-  Done,        // the blocks holding the word have the bit (none when it is absent)
-  Everywhere,  // every block got the bit: the index could not tell
-  Stopped,     // the progress callback stopped the lookup
-  Failed,      // the index could not be read
+  Exact,    // the blocks holding the word have the bit (none when it is absent)
+  Wider,    // more blocks have the bit than hold the word: the text decides
+  Stopped,  // the progress callback stopped the lookup
+  Failed,   // the index could not be read
 };
 
-// Sets `bit` in blockTerms[entry >> shift] for every entry that holds the
-// lower-case word.
-ReTermLookup ReMarkTermBlocks(ReDbRecord* record, ReWorkRecord* work, const char* word, u8* blockTerms, u32 blockCount,
+// Sets `bit` in planes[b] for every block b that may hold the lower-case
+// query word (ReScanWord's, with its joiners and accents) and clears it in
+// the others. A stop word is in every block. A run of letters and digits is
+// in the blocks the index lists for it (Exact); one with other letters than
+// ASCII ones that the index lacks, as an index split at accented letters
+// would, in those that hold all its runs of ASCII letters and digits. A word
+// with other characters is in the blocks that hold it whole and in those
+// that hold all its runs of letters and digits, its parts, as it may stand
+// inside a longer word ("and-roll" in "rock-and-roll") or in an index split
+// at joiners; a word without parts is in every block. Such bits are wider
+// than the word, and the text decides (Wider). The four bits above `bit` are
+// scratch.
+ReTermLookup ReMarkWordBlocks(ReDbRecord* record, ReWorkRecord* work, const char* word, u8* planes, u32 blockCount,
                               u32 shift, u8 bit);
 
 // Appends one hit per occurrence of the lower-case word (term number `term`)

@@ -341,16 +341,9 @@ std::int32_t ImageTrackReaderOpen(const std::uint8_t* trak, std::size_t size, st
                                   std::intptr_t file, ImageTrackReader** out) {
   *out = nullptr;
   if (size < 8 || !CheckAtomTree(trak + 8, size - 8)) return kErrAtomWalk;
-  const Atom tkhd = FindAtom(trak + 8, size - 8, Tag("tkhd"));
-  const Atom mdia = FindAtom(trak + 8, size - 8, Tag("mdia"));
-  if (tkhd.data == nullptr || mdia.data == nullptr) return kErrMissing;
-  const Atom mdhd = FindAtom(mdia.contents(), mdia.contentsSize(), Tag("mdhd"));
-  const Atom minf = FindAtom(mdia.contents(), mdia.contentsSize(), Tag("minf"));
-  if (mdhd.data == nullptr || minf.data == nullptr) return kErrMissing;
-  const Atom stbl = FindAtom(minf.contents(), minf.contentsSize(), Tag("stbl"));
-  if (stbl.data == nullptr) return kErrMissing;
-  const Atom stsd = FindAtom(stbl.contents(), stbl.contentsSize(), Tag("stsd"));
-  if (stsd.data == nullptr) return kErrMissing;
+  TrackAtoms atoms;
+  if (!FindTrackAtoms(trak + 8, size - 8, &atoms)) return kErrMissing;
+  const auto& [tkhd, mdhd, stbl, stsd] = atoms;
   if (tkhd.size < 92 || stsd.size < 16) return kErrAtomWalk;
 
   auto* reader = static_cast<ImageTrackReader*>(HostAlloc(static_cast<std::int32_t>(sizeof(ImageTrackReader))));

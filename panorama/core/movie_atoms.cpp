@@ -60,4 +60,17 @@ Atom FindAtomDeep(const std::uint8_t* data, std::size_t size, std::uint32_t type
   return found;
 }
 
+bool FindTrackAtoms(const std::uint8_t* body, std::size_t size, TrackAtoms* atoms) {
+  atoms->tkhd = FindAtom(body, size, Tag("tkhd"));
+  const Atom mdia = FindAtom(body, size, Tag("mdia"));
+  if (atoms->tkhd.data == nullptr || mdia.data == nullptr) return false;
+  atoms->mdhd = FindAtom(mdia.contents(), mdia.contentsSize(), Tag("mdhd"));
+  const Atom minf = FindAtom(mdia.contents(), mdia.contentsSize(), Tag("minf"));
+  if (atoms->mdhd.data == nullptr || minf.data == nullptr) return false;
+  atoms->stbl = FindAtom(minf.contents(), minf.contentsSize(), Tag("stbl"));
+  if (atoms->stbl.data == nullptr) return false;
+  atoms->stsd = FindAtom(atoms->stbl.contents(), atoms->stbl.contentsSize(), Tag("stsd"));
+  return atoms->stsd.data != nullptr;
+}
+
 }  // namespace pano

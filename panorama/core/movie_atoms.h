@@ -34,6 +34,14 @@ Atom FindAtomDeep(const std::uint8_t* data, std::size_t size, std::uint32_t type
 
 std::uint32_t AtomSizeAt(const std::uint8_t* p);
 
+// The atoms a track's media is read from, found below its "trak" contents:
+// the track header, the media header, the sample table and its descriptions.
+struct TrackAtoms {
+  Atom tkhd, mdhd, stbl, stsd;
+};
+// False when any of them is missing.
+bool FindTrackAtoms(const std::uint8_t* body, std::size_t size, TrackAtoms* atoms);
+
 template <typename Visit>
 bool WalkAtoms(const std::uint8_t* data, std::size_t size, Visit visit) {
   std::size_t at = 0;

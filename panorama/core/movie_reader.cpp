@@ -77,16 +77,9 @@ void FreePanoTrack(PanoTrack* track) {
 std::int32_t ReadPanoTrack(const TrackInfo& info, std::intptr_t file, PanoTrack** out) {
   const std::uint8_t* body = info.trak + 8;
   const std::size_t bodySize = info.size - 8;
-  const Atom tkhd = FindAtom(body, bodySize, Tag("tkhd"));
-  const Atom mdia = FindAtom(body, bodySize, Tag("mdia"));
-  if (mdia.data == nullptr) return kErrMissing;
-  const Atom mdhd = FindAtom(mdia.contents(), mdia.contentsSize(), Tag("mdhd"));
-  const Atom minf = FindAtom(mdia.contents(), mdia.contentsSize(), Tag("minf"));
-  if (mdhd.data == nullptr || minf.data == nullptr) return kErrMissing;
-  const Atom stbl = FindAtom(minf.contents(), minf.contentsSize(), Tag("stbl"));
-  if (stbl.data == nullptr) return kErrMissing;
-  const Atom stsd = FindAtom(stbl.contents(), stbl.contentsSize(), Tag("stsd"));
-  if (stsd.data == nullptr) return kErrMissing;
+  TrackAtoms atoms;
+  if (!FindTrackAtoms(body, bodySize, &atoms)) return kErrMissing;
+  const auto& [tkhd, mdhd, stbl, stsd] = atoms;
   if (mdhd.size < 32 || stsd.size < 16) return kErrAtomWalk;
 
   auto* track = static_cast<PanoTrack*>(HostAlloc(static_cast<std::int32_t>(sizeof(PanoTrack))));

@@ -34,6 +34,18 @@ inline std::uint32_t Pack16(std::uint32_t c, std::uint32_t mask) {
   return ((c >> 21) & 0x1F) << 5 | (c & 0x7C1F);
 }
 
+// Calls one() count times, four calls to a pass of the loop.
+template <typename One>
+inline void FourAtATime(int count, One one) {
+  for (int n = count >> 2; n > 0; --n) {
+    one();
+    one();
+    one();
+    one();
+  }
+  for (int k = 0; k < (count & 3); ++k) one();
+}
+
 template <std::uint32_t kMask>
 void SampleLine16(int count, const std::uint8_t* line, std::uint32_t position, std::uint32_t step,
                   std::uint8_t* destination, std::int32_t stride) {
@@ -108,36 +120,20 @@ void SampleLine24(int count, const std::uint8_t* line, std::uint32_t position, s
 
 void SampleLineNearest16(int count, const std::uint8_t* line, std::uint32_t position, std::uint32_t step,
                          std::uint8_t* destination, std::int32_t stride) {
-  int n = count >> 2;
-  while (n-- > 0) {
-    for (int k = 0; k < 4; ++k) {
-      Store16(destination, Load16(line + 2 * static_cast<std::size_t>(position >> 10)));
-      position += step;
-      destination += stride;
-    }
-  }
-  for (int k = 0; k < (count & 3); ++k) {
+  FourAtATime(count, [&] {
     Store16(destination, Load16(line + 2 * static_cast<std::size_t>(position >> 10)));
     position += step;
     destination += stride;
-  }
+  });
 }
 
 void SampleLineNearest24(int count, const std::uint8_t* line, std::uint32_t position, std::uint32_t step,
                          std::uint8_t* destination, std::int32_t stride) {
-  int n = count >> 2;
-  while (n-- > 0) {
-    for (int k = 0; k < 4; ++k) {
-      Store24(destination, Load24(line + 3 * static_cast<std::size_t>(position >> 10)));
-      position += step;
-      destination += stride;
-    }
-  }
-  for (int k = 0; k < (count & 3); ++k) {
+  FourAtATime(count, [&] {
     Store24(destination, Load24(line + 3 * static_cast<std::size_t>(position >> 10)));
     position += step;
     destination += stride;
-  }
+  });
 }
 
 void BlendLinePair565(int count, const std::uint8_t* line1, const std::uint8_t* line2, std::uint32_t position,
@@ -169,39 +165,25 @@ void BlendLinePair24(int count, const std::uint8_t* line1, const std::uint8_t* l
 
 void SampleColumnPair16(int count, const std::uint8_t* line1, const std::uint8_t* line2, std::uint32_t position,
                         std::uint32_t step, std::uint8_t* destination, std::int32_t stride) {
-  auto one = [&] {
+  FourAtATime(count, [&] {
     const std::size_t at = 2 * static_cast<std::size_t>(position >> 10);
     const std::uint32_t both =
         static_cast<std::uint32_t>(Load16(line1 + at)) | static_cast<std::uint32_t>(Load16(line2 + at)) << 16;
     std::memcpy(destination, &both, 4);
     position += step;
     destination += stride;
-  };
-  for (int n = count >> 2; n > 0; --n) {
-    one();
-    one();
-    one();
-    one();
-  }
-  for (int k = 0; k < (count & 3); ++k) one();
+  });
 }
 
 void SampleColumnPair24(int count, const std::uint8_t* line1, const std::uint8_t* line2, std::uint32_t position,
                         std::uint32_t step, std::uint8_t* destination, std::int32_t stride) {
-  auto one = [&] {
+  FourAtATime(count, [&] {
     const std::size_t at = 3 * static_cast<std::size_t>(position >> 10);
     Store24(destination, Load24(line1 + at));
     Store24(destination + 3, Load24(line2 + at));
     position += step;
     destination += stride;
-  };
-  for (int n = count >> 2; n > 0; --n) {
-    one();
-    one();
-    one();
-    one();
-  }
-  for (int k = 0; k < (count & 3); ++k) one();
+  });
 }
 
 bool LoopsForFormat(int format, LineLoops* loops) {

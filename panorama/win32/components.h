@@ -27,8 +27,6 @@ struct InstanceTable {
   int highWater;
 };
 
-void* AllocateInstance(std::size_t size);
-void FreeInstance(void* record);
 bool InTable(const InstanceTable& table, const void* record);
 // The validity check of the positive handlers.
 bool IsValidInstance(const InstanceTable& table, const void* record, std::size_t size);

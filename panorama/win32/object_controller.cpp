@@ -308,7 +308,7 @@ void Release(ObjectInstance* o) {
   if (o->standard != 0) CallManager(kn::kGroupManager, kn::kCmClose, {o->standard});
   RemoveInstance(gTable, o);
   if (o->head.thread != nullptr) CloseHandle(o->head.thread);
-  FreeInstance(o);
+  FreeLocked(o);
 }
 
 // The selectors this controller answers its own way (dispatch.h checks the
@@ -423,7 +423,7 @@ std::intptr_t ResetMovie(ObjectInstance* o, const Params& param) {
 std::intptr_t Create(ObjectInstance*, const Params& param) {
   std::intptr_t standard = 0;
   if (const std::intptr_t error = CreateStandard(param, &standard); error != 0) return error;
-  auto* o = static_cast<ObjectInstance*>(AllocateInstance(sizeof(ObjectInstance)));
+  auto* o = static_cast<ObjectInstance*>(AllocateLocked(sizeof(ObjectInstance)));
   if (o == nullptr) {
     CallManager(kn::kGroupManager, kn::kCmClose, {standard});
     return kErrCreate;

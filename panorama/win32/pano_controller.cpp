@@ -524,7 +524,7 @@ std::intptr_t Close(PanoInstance* p, const Params&) {
   ReleasePalette(p);
   RemoveInstance(gTable, p);
   if (p->head.thread != nullptr) CloseHandle(p->head.thread);
-  FreeInstance(p);
+  FreeLocked(p);
   return 0;
 }
 
@@ -614,11 +614,11 @@ std::intptr_t ResetMovie(PanoInstance* p, const Params& param) { return SetMovie
 // Create has no record yet: its words are the new component instance, the
 // movie, the bounds, a word not read and the window.
 std::intptr_t Create(PanoInstance*, const Params& param) {
-  auto* p = static_cast<PanoInstance*>(AllocateInstance(sizeof(PanoInstance)));
+  auto* p = static_cast<PanoInstance*>(AllocateLocked(sizeof(PanoInstance)));
   if (p == nullptr) return kErrCreate;
   std::intptr_t standard = 0;
   if (const std::intptr_t error = CreateStandard(param, &standard); error != 0) {
-    FreeInstance(p);
+    FreeLocked(p);
     return error;
   }
   AdoptRecord(p, standard, param);

@@ -14,6 +14,21 @@ HMODULE gModule = nullptr;
 HMODULE GetPluginModule() { return gModule; }
 void SetPluginModule(HMODULE module) { gModule = module; }
 
+void* AllocateLocked(std::size_t bytes) {
+  HGLOBAL memory = GlobalAlloc(GHND, bytes);
+  if (memory == nullptr) return nullptr;
+  void* block = GlobalLock(memory);
+  if (block == nullptr) GlobalFree(memory);
+  return block;
+}
+
+void FreeLocked(void* block) {
+  HGLOBAL memory = block == nullptr ? nullptr : GlobalHandle(block);
+  if (memory == nullptr) return;
+  GlobalUnlock(memory);
+  GlobalFree(memory);
+}
+
 namespace pano {
 namespace {
 
@@ -69,21 +84,6 @@ bool LoadData(int id, const std::uint8_t** data, std::uint32_t* size) {
   return *data != nullptr;
 }
 std::uint32_t ProcessId() { return GetCurrentProcessId(); }
-// Moveable global memory, zero-filled and locked for the canvas's life.
-void* AllocateCanvas(std::size_t bytes) {
-  HGLOBAL memory = GlobalAlloc(GHND, bytes);
-  if (memory == nullptr) return nullptr;
-  void* block = GlobalLock(memory);
-  if (block == nullptr) GlobalFree(memory);
-  return block;
-}
-void FreeCanvas(void* block) {
-  HGLOBAL memory = GlobalHandle(block);
-  if (memory == nullptr) return;
-  GlobalUnlock(memory);
-  GlobalFree(memory);
-}
-
 }  // namespace
 
 void InstallDefaultSystem() {
@@ -101,8 +101,8 @@ void InstallDefaultSystem() {
   s.readAt = ReadAt;
   s.loadResource = LoadData;
   s.processId = ProcessId;
-  s.allocateCanvas = AllocateCanvas;
-  s.freeCanvas = FreeCanvas;
+  s.allocateCanvas = AllocateLocked;
+  s.freeCanvas = FreeLocked;
 }
 
 }  // namespace pano

@@ -76,21 +76,6 @@ void InstallHost() {
 
 }  // namespace
 
-void* AllocateInstance(std::size_t size) {
-  HGLOBAL memory = GlobalAlloc(GHND, size);
-  if (memory == nullptr) return nullptr;
-  void* record = GlobalLock(memory);
-  if (record == nullptr) GlobalFree(memory);
-  return record;
-}
-
-void FreeInstance(void* record) {
-  if (record == nullptr) return;
-  HGLOBAL memory = GlobalHandle(record);
-  GlobalUnlock(memory);
-  GlobalFree(memory);
-}
-
 bool InTable(const InstanceTable& table, const void* record) {
   for (int i = 0; i < table.highWater; ++i) {
     if (table.slots[i] == record) return true;

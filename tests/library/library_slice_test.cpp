@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,7 @@
 #include "library/library_set.h"
 #include "packed.h"
 #include "re_platform.h"
+#include "search_oracle.h"
 #include "temp_dir.h"
 
 namespace {
@@ -98,6 +101,38 @@ class LibrarySlice : public testing::Test {
     return hit == 1 && std::string(found) == title ? entry : 0;
   }
 
+  // The main database's entries as it holds them (tagged text, line feeds
+  // as such), read through REentry.
+  std::vector<std::string> EntryTexts() const {
+    std::vector<std::string> texts;
+    void* block = nullptr;
+    EXPECT_EQ(REmemory(&block, session_, ReBlockDb, ReActOpen, 0), ReDone);
+    auto* db = static_cast<ReDbBlock*>(block);
+    const ReFileSpec spec{dir_->path().c_str(), "REN2F200.DAT"};
+    db->fileSpec = &spec;
+    db->optionMask = 128;
+    EXPECT_EQ(REdb(db, 100, ReActOpen), ReDone);
+    void* entryBlock = nullptr;
+    EXPECT_EQ(REmemory(&entryBlock, db, ReBlockEntry, ReActOpen, 0), ReDone);
+    auto* entry = static_cast<ReEntryBlock*>(entryBlock);
+    entry->handle = db->handle;
+    for (u32 e = 1; e <= db->entryCount; ++e) {
+      std::string text;
+      entry->entry = e;
+      for (u16 action = ReActOpen;; action = ReActNext) {
+        const u32 result = REentry(entry, 145, action);
+        if (result == ReFail) break;
+        text.append(entry->text, entry->textLength);
+        if (result != ReDone) break;
+      }
+      texts.push_back(text);
+    }
+    REmemory(&entryBlock, nullptr, ReBlockEntry, ReActClose, 0);
+    REdb(db, 100, ReActClose);
+    REmemory(&block, nullptr, ReBlockDb, ReActClose, 0);
+    return texts;
+  }
+
   static TempDir* dir_;
   static lib::LibraryFigures figures_;
   QuietHost host_;
@@ -148,6 +183,84 @@ TEST_F(LibrarySlice, ACrossReferenceLeadsToItsArticle) {
   }
   EXPECT_EQ(hidden, std::to_string(cacheHit)) << Text(tokens);
   EXPECT_NE(Text(Tokens(db, static_cast<u32>(cacheHit))).find("cache"), std::string::npos);
+}
+
+// Words with joiners and accents of the dictionaries' own text are found.
+TEST_F(LibrarySlice, WordsWithJoinersAndAccentsAreFound) {
+  CContentDb& db = Open(1);
+  const int cache = TitleEntry("cache");
+  ASSERT_GT(cache, 0);
+  CBitString hits(static_cast<int>(db.GetEntryCount()), FALSE);
+  EXPECT_GT(db.BooleanSearch("write-back", hits, "Encyclopedia"), 0);
+  EXPECT_TRUE(hits.Test(cache));
+  for (const char* word : {"catch-as-catch-can", "cat's-tail", "one's", "U.S.", "larv\xE6", "fresh-water"})
+    EXPECT_GT(db.BooleanSearch(word, hits, "Encyclopedia"), 0) << word;
+}
+
+// Boolean searches over the real text (tags, pronunciations, escapes, words
+// with joiners and accents) find what a brute-force reading of each entry's
+// text by the search's rules finds.
+TEST_F(LibrarySlice, BooleanSearchAgreesWithABruteForceReading) {
+  const std::vector<std::string> texts = EntryTexts();
+  builder::search_corpus::Corpus corpus;
+  std::map<std::string, u32> frequency;
+  for (const std::string& text : texts) {
+    const std::size_t lineEnd = text.find('\n');
+    builder::search_corpus::Article article{text.substr(0, lineEnd),
+                                            lineEnd == std::string::npos ? "" : text.substr(lineEnd + 1)};
+    for (const auto& word : builder::search_corpus::SplitWords(article)) ++frequency[oracle::Lower(word.word)];
+    corpus.articles.push_back(std::move(article));
+  }
+  std::vector<std::pair<u32, std::string>> ranked;
+  for (const auto& [word, count] : frequency) ranked.emplace_back(count, word);
+  std::stable_sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+  for (const auto& [count, word] : ranked) corpus.vocabulary.push_back(word);
+
+  CContentDb& db = Open(1);
+  oracle::QueryMaker maker(corpus, 3);
+  builder::search_corpus::Random render(4);
+  int withHits = 0;
+  for (int q = 0; q < 120; ++q) {
+    const auto query = maker.Make();
+    const std::string text = oracle::Render(*query, render);
+    std::vector<u32> expected;
+    for (u32 e = 0; e < corpus.articles.size(); ++e) {
+      const auto& article = corpus.articles[e];
+      if (oracle::Holds(*query, article.Text(), article.title.size(), oracle::Rules{true, true}))
+        expected.push_back(e + 1);
+    }
+    CBitString hits(static_cast<int>(db.GetEntryCount()), FALSE);
+    ASSERT_GE(db.BooleanSearch(text.c_str(), hits, "Encyclopedia"), 0) << text;
+    std::vector<u32> found;
+    for (u32 e = 1; e <= db.GetEntryCount(); ++e)
+      if (hits.Test(static_cast<int>(e))) found.push_back(e);
+    std::vector<u32> differ;
+    std::set_symmetric_difference(found.begin(), found.end(), expected.begin(), expected.end(),
+                                  std::back_inserter(differ));
+    ASSERT_EQ(differ, std::vector<u32>{}) << "query " << q << ": " << text << " (" << found.size() << " found, "
+                                          << expected.size() << " by the brute force)";
+    withHits += !expected.empty();
+  }
+  EXPECT_GT(withHits, 40);
+}
+
+// The hits' titles are cut after the headword mark: no tags, a homograph
+// number in parentheses, the articles' titles as they are.
+TEST_F(LibrarySlice, SearchHitTitlesHaveNoMarkup) {
+  CContentDb& db = Open(1);
+  CStringArray titles;
+  CDWordArray entries;
+  ASSERT_GT(db.DictionarySearch("cat", titles, entries), 3);
+  std::vector<std::string> shown;
+  for (int i = 0; i < titles.GetSize(); ++i) {
+    const std::string title = static_cast<const char*>(titles[i]);
+    EXPECT_FALSE(title.empty());
+    EXPECT_EQ(title.find_first_of("<>{}"), std::string::npos) << title;
+    shown.push_back(title);
+  }
+  EXPECT_NE(std::find(shown.begin(), shown.end(), "cat (1)"), shown.end());
+  EXPECT_NE(std::find(shown.begin(), shown.end(), "Cat (2)"), shown.end());
+  EXPECT_NE(std::find(shown.begin(), shown.end(), "cat"), shown.end());  // FOLDOC's article
 }
 
 TEST_F(LibrarySlice, GcideHeadwordWithItsSenses) {

@@ -62,6 +62,22 @@ TEST(CoreObject, CreatesByClassNameOnlyWhenDynamicallyCreatable) {
   EXPECT_EQ(RUNTIME_CLASS(CSquare)->m_wSchema, 0xFFFFu);
 }
 
+TEST(CoreObject, CreatingAnObjectOfAKindKeepsOnlyThatKind) {
+  CCircle* circle = AfxCreateObjectOf<CCircle>(RUNTIME_CLASS(CCircle));
+  ASSERT_NE(circle, nullptr);
+  EXPECT_EQ(circle->radius, 7);
+  delete circle;
+  CShape* shape = AfxCreateObjectOf<CShape>(RUNTIME_CLASS(CSquare));  // a kind of shape
+  ASSERT_NE(shape, nullptr);
+  EXPECT_TRUE(shape->IsKindOf(RUNTIME_CLASS(CSquare)));
+  delete shape;
+  // Another kind is made and thrown away; no class or no factory makes none.
+  EXPECT_EQ(AfxCreateObjectOf<CSquare>(RUNTIME_CLASS(CCircle)), nullptr);
+  EXPECT_EQ(liveShapes, 0);
+  EXPECT_EQ(AfxCreateObjectOf<CShape>(RUNTIME_CLASS(CShape)), nullptr);
+  EXPECT_EQ(AfxCreateObjectOf<CShape>(nullptr), nullptr);
+}
+
 TEST(CoreObject, AllocationFailureRaisesMemoryExceptionAndCreationReturnsNull) {
   AfxFailAllocationAfter(1);
   EXPECT_EQ(RUNTIME_CLASS(CCircle)->CreateObject(), nullptr);

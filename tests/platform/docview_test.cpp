@@ -68,6 +68,38 @@ TEST_F(DocView, ScreensAreCreatedOnceAndSwitchedInOneFrame) {
   EXPECT_EQ(frame->GetDlgItem(AFX_IDW_PANE_FIRST), frame->m_screens[5]);
 }
 
+TEST_F(DocView, AScrollingScreenMovesByLinesPagesThumbAndEnds) {
+  auto* form = static_cast<CFormScreen*>(frame->ShowScreen(1));
+  ASSERT_NE(form, nullptr);
+  CRect client;
+  form->GetClientRect(&client);
+  form->SetScrollSizes(MM_TEXT, CSize(client.Width() * 4, client.Height() * 4), CSize(0, 0), CSize(7, 5));
+  ui::PumpUntilIdle();
+  form->GetClientRect(&client);  // narrower now that the bars show
+  const auto scroll = [&](UINT message, UINT code, UINT thumb = 0) {
+    form->SendMessage(message, MAKEWPARAM(code, thumb), 0);
+    return form->GetScrollPosition();
+  };
+  EXPECT_EQ(scroll(WM_VSCROLL, SB_LINEDOWN), CPoint(0, 5));
+  EXPECT_EQ(scroll(WM_HSCROLL, SB_LINERIGHT), CPoint(7, 5));
+  EXPECT_EQ(scroll(WM_VSCROLL, SB_PAGEDOWN), CPoint(7, 5 + client.Height()));
+  EXPECT_EQ(scroll(WM_HSCROLL, SB_PAGERIGHT), CPoint(7 + client.Width(), 5 + client.Height()));
+  EXPECT_EQ(scroll(WM_HSCROLL, SB_THUMBTRACK, 40), CPoint(40, 5 + client.Height()));
+  EXPECT_EQ(scroll(WM_HSCROLL, SB_LINELEFT), CPoint(33, 5 + client.Height()));
+  EXPECT_EQ(scroll(WM_VSCROLL, SB_PAGEUP), CPoint(33, 5));
+  EXPECT_EQ(scroll(WM_VSCROLL, SB_ENDSCROLL), CPoint(33, 5));  // moves nothing
+  EXPECT_EQ(scroll(WM_VSCROLL, SB_LINEUP), CPoint(33, 0));
+  EXPECT_EQ(scroll(WM_VSCROLL, SB_LINEUP), CPoint(33, 0));  // the top holds
+  // The far ends: the last position shows the last page.
+  SCROLLINFO info = {};
+  info.cbSize = sizeof info;
+  info.fMask = SIF_ALL;
+  ::GetScrollInfo(form->m_hWnd, SB_VERT, &info);
+  EXPECT_EQ(scroll(WM_VSCROLL, SB_BOTTOM).y, info.nMax - static_cast<int>(info.nPage) + 1);
+  EXPECT_EQ(scroll(WM_HSCROLL, SB_LEFT), CPoint(0, info.nMax - static_cast<int>(info.nPage) + 1));
+  EXPECT_EQ(scroll(WM_VSCROLL, SB_TOP), CPoint(0, 0));
+}
+
 TEST_F(DocView, ActiveViewIsDrawnInTheFrame) {
   static_cast<CScreenView*>(frame->GetActiveView())->m_colour = RGB(0, 128, 255);
   frame->GetActiveView()->Invalidate();

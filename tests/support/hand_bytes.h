@@ -23,9 +23,13 @@ class HandFile {
     Be16(at, static_cast<std::uint16_t>(value >> 16));
     Be16(at + 2, static_cast<std::uint16_t>(value));
   }
-  // Little-endian 16-bit numbers (the phrase offsets of the inflection files).
+  // Little-endian numbers (the phrase offsets of the inflection files, bitmap headers).
   void Le16(std::size_t at, std::uint16_t value) {
     Put(at, {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8)});
+  }
+  void Le32(std::size_t at, std::uint32_t value) {
+    Le16(at, static_cast<std::uint16_t>(value));
+    Le16(at + 2, static_cast<std::uint16_t>(value >> 16));
   }
   void Put(std::size_t at, std::initializer_list<std::uint8_t> values) {
     Grow(at + values.size());

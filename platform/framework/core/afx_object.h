@@ -85,6 +85,19 @@ class CObject {
   CObject& operator=(const CObject&) = default;
 };
 
+// A new object of a run-time class that must be T or derive from it; null,
+// with nothing left behind, when there is no class, it makes no object or
+// it makes another kind.
+template <class T>
+T* AfxCreateObjectOf(CRuntimeClass* runtimeClass) {
+  CObject* created = runtimeClass == nullptr ? nullptr : runtimeClass->CreateObject();
+  if (created != nullptr && !created->IsKindOf(RUNTIME_CLASS(T))) {
+    delete created;
+    return nullptr;
+  }
+  return static_cast<T*>(created);
+}
+
 // Exceptions are thrown as pointers and released with Delete(), so a handler
 // catches `CException*` (or a derived pointer) and calls e->Delete().
 class CException : public CObject {

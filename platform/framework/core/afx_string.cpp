@@ -12,6 +12,13 @@ bool IsTrimSpace(char ch) { return ch == ' ' || ch == '\t' || ch == '\r' || ch =
 
 int Clamp(int value, int low, int high) { return std::min(std::max(value, low), high); }
 
+// The first text with the second appended.
+template <typename Second>
+CString Joined(CString first, const Second& second) {
+  first += second;
+  return first;
+}
+
 }  // namespace
 
 CString::CString(LPCTSTR text) {
@@ -191,32 +198,8 @@ void CString::ReleaseBuffer(int newLength) {
   text_.resize(static_cast<std::size_t>(Clamp(newLength, 0, size)));
 }
 
-CString operator+(const CString& a, const CString& b) {
-  CString result(a);
-  result += b;
-  return result;
-}
-
-CString operator+(const CString& a, LPCTSTR b) {
-  CString result(a);
-  result += b;
-  return result;
-}
-
-CString operator+(LPCTSTR a, const CString& b) {
-  CString result(a);
-  result += b;
-  return result;
-}
-
-CString operator+(const CString& a, TCHAR b) {
-  CString result(a);
-  result += b;
-  return result;
-}
-
-CString operator+(TCHAR a, const CString& b) {
-  CString result(a, 1);
-  result += b;
-  return result;
-}
+CString operator+(const CString& a, const CString& b) { return Joined(a, b); }
+CString operator+(const CString& a, LPCTSTR b) { return Joined(a, b); }
+CString operator+(LPCTSTR a, const CString& b) { return Joined(CString(a), b); }
+CString operator+(const CString& a, TCHAR b) { return Joined(a, b); }
+CString operator+(TCHAR a, const CString& b) { return Joined(CString(a, 1), b); }

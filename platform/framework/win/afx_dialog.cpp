@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <type_traits>
 
 #include "afx_app.h"
 
@@ -238,51 +239,38 @@ void WriteNumber(HWND control, long value, bool isUnsigned) {
   ::SetWindowTextA(control, text);
 }
 
+// A whole number of the value's type through an edit control.
+template <typename Number>
+void ExchangeNumber(CDataExchange* pDX, int nIDC, Number& value) {
+  constexpr bool isUnsigned = std::is_unsigned_v<Number>;
+  HWND control = pDX->PrepareEditCtrl(nIDC);
+  if (pDX->m_bSaveAndValidate) {
+    value = static_cast<Number>(ReadNumber(pDX, control, isUnsigned));
+  } else {
+    WriteNumber(control, static_cast<long>(value), isUnsigned);
+  }
+}
+
+// A value the control answers to one message and is given with another.
+void ExchangeByMessages(CDataExchange* pDX, int nIDC, int& value, UINT get, UINT set) {
+  HWND control = pDX->PrepareCtrl(nIDC);
+  if (pDX->m_bSaveAndValidate) {
+    value = static_cast<int>(::SendMessageA(control, get, 0, 0));
+  } else {
+    ::SendMessageA(control, set, value, 0);
+  }
+}
+
 }  // namespace
 
-void DDX_Text(CDataExchange* pDX, int nIDC, int& value) {
-  HWND control = pDX->PrepareEditCtrl(nIDC);
-  if (pDX->m_bSaveAndValidate) {
-    value = static_cast<int>(ReadNumber(pDX, control, false));
-  } else {
-    WriteNumber(control, value, false);
-  }
-}
-
-void DDX_Text(CDataExchange* pDX, int nIDC, long& value) {
-  HWND control = pDX->PrepareEditCtrl(nIDC);
-  if (pDX->m_bSaveAndValidate) {
-    value = ReadNumber(pDX, control, false);
-  } else {
-    WriteNumber(control, value, false);
-  }
-}
-
-void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value) {
-  HWND control = pDX->PrepareEditCtrl(nIDC);
-  if (pDX->m_bSaveAndValidate) {
-    value = static_cast<UINT>(ReadNumber(pDX, control, true));
-  } else {
-    WriteNumber(control, static_cast<long>(value), true);
-  }
-}
-
+void DDX_Text(CDataExchange* pDX, int nIDC, int& value) { ExchangeNumber(pDX, nIDC, value); }
+void DDX_Text(CDataExchange* pDX, int nIDC, long& value) { ExchangeNumber(pDX, nIDC, value); }
+void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value) { ExchangeNumber(pDX, nIDC, value); }
 void DDX_Check(CDataExchange* pDX, int nIDC, int& value) {
-  HWND control = pDX->PrepareCtrl(nIDC);
-  if (pDX->m_bSaveAndValidate) {
-    value = static_cast<int>(::SendMessageA(control, BM_GETCHECK, 0, 0));
-  } else {
-    ::SendMessageA(control, BM_SETCHECK, value, 0);
-  }
+  ExchangeByMessages(pDX, nIDC, value, BM_GETCHECK, BM_SETCHECK);
 }
-
 void DDX_LBIndex(CDataExchange* pDX, int nIDC, int& index) {
-  HWND control = pDX->PrepareCtrl(nIDC);
-  if (pDX->m_bSaveAndValidate) {
-    index = static_cast<int>(::SendMessageA(control, LB_GETCURSEL, 0, 0));
-  } else {
-    ::SendMessageA(control, LB_SETCURSEL, index, 0);
-  }
+  ExchangeByMessages(pDX, nIDC, index, LB_GETCURSEL, LB_SETCURSEL);
 }
 
 void DDV_MaxChars(CDataExchange* pDX, const CString& value, int nChars) {

@@ -231,40 +231,40 @@ void CScrollView::OnSize(UINT nType, int cx, int cy) {
   UpdateBars();
 }
 
-void CScrollView::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar*) {
-  int position = ::GetScrollPos(m_hWnd, SB_HORZ);
+namespace {
+
+// Where a scroll code moves the bar's position from where it is (the
+// horizontal codes have the values of the vertical ones); false for a code
+// that moves nothing. A page is the client area's width or height.
+bool ScrolledPosition(HWND window, int bar, UINT code, UINT thumb, SIZE line, SIZE total, int* position) {
+  const bool horizontal = bar == SB_HORZ;
   CRect client;
-  GetClientRect(&client);
-  switch (nSBCode) {
-    case SB_LINELEFT: position -= m_lineDev.cx; break;
-    case SB_LINERIGHT: position += m_lineDev.cx; break;
-    case SB_PAGELEFT: position -= client.Width(); break;
-    case SB_PAGERIGHT: position += client.Width(); break;
+  ::GetClientRect(window, &client);
+  *position = ::GetScrollPos(window, bar);
+  switch (code) {
+    case SB_LINEUP: *position -= horizontal ? line.cx : line.cy; break;
+    case SB_LINEDOWN: *position += horizontal ? line.cx : line.cy; break;
+    case SB_PAGEUP: *position -= horizontal ? client.Width() : client.Height(); break;
+    case SB_PAGEDOWN: *position += horizontal ? client.Width() : client.Height(); break;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: position = static_cast<int>(nPos); break;
-    case SB_LEFT: position = 0; break;
-    case SB_RIGHT: position = m_totalDev.cx; break;
-    default: return;
+    case SB_THUMBPOSITION: *position = static_cast<int>(thumb); break;
+    case SB_TOP: *position = 0; break;
+    case SB_BOTTOM: *position = horizontal ? total.cx : total.cy; break;
+    default: return false;
   }
-  ScrollTo(SB_HORZ, position);
+  return true;
+}
+
+}  // namespace
+
+void CScrollView::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar*) {
+  int position = 0;
+  if (ScrolledPosition(m_hWnd, SB_HORZ, nSBCode, nPos, m_lineDev, m_totalDev, &position)) ScrollTo(SB_HORZ, position);
 }
 
 void CScrollView::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar*) {
-  int position = ::GetScrollPos(m_hWnd, SB_VERT);
-  CRect client;
-  GetClientRect(&client);
-  switch (nSBCode) {
-    case SB_LINEUP: position -= m_lineDev.cy; break;
-    case SB_LINEDOWN: position += m_lineDev.cy; break;
-    case SB_PAGEUP: position -= client.Height(); break;
-    case SB_PAGEDOWN: position += client.Height(); break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: position = static_cast<int>(nPos); break;
-    case SB_TOP: position = 0; break;
-    case SB_BOTTOM: position = m_totalDev.cy; break;
-    default: return;
-  }
-  ScrollTo(SB_VERT, position);
+  int position = 0;
+  if (ScrolledPosition(m_hWnd, SB_VERT, nSBCode, nPos, m_lineDev, m_totalDev, &position)) ScrollTo(SB_VERT, position);
 }
 
 // ---- CFormView
@@ -401,13 +401,8 @@ BOOL CFrameWnd::OnCreateClient(LPCREATESTRUCT, CCreateContext* pContext) {
 }
 
 CWnd* CFrameWnd::CreateView(CCreateContext* pContext, UINT nID) {
-  CObject* created = pContext->m_pNewViewClass->CreateObject();
-  if (created == nullptr) return nullptr;
-  if (!created->IsKindOf(RUNTIME_CLASS(CWnd))) {
-    delete created;
-    return nullptr;
-  }
-  CWnd* view = static_cast<CWnd*>(created);
+  CWnd* view = AfxCreateObjectOf<CWnd>(pContext->m_pNewViewClass);
+  if (view == nullptr) return nullptr;
   pContext->m_pCurrentFrame = this;
   CRect client;
   GetClientRect(&client);
@@ -584,13 +579,8 @@ BOOL CDocTemplate::GetDocString(CString& rString, DocStringIndex index) const {
 }
 
 CDocument* CDocTemplate::CreateNewDocument() {
-  if (m_pDocClass == nullptr) return nullptr;
-  CObject* created = m_pDocClass->CreateObject();
-  if (created == nullptr || !created->IsKindOf(RUNTIME_CLASS(CDocument))) {
-    delete created;
-    return nullptr;
-  }
-  CDocument* doc = static_cast<CDocument*>(created);
+  CDocument* doc = AfxCreateObjectOf<CDocument>(m_pDocClass);
+  if (doc == nullptr) return nullptr;
   AddDocument(doc);
   return doc;
 }
@@ -601,13 +591,8 @@ CFrameWnd* CDocTemplate::CreateNewFrame(CDocument* pDoc, CFrameWnd* pOther) {
   context.m_pCurrentDoc = pDoc;
   context.m_pNewViewClass = m_pViewClass;
   context.m_pNewDocTemplate = this;
-  if (m_pFrameClass == nullptr) return nullptr;
-  CObject* created = m_pFrameClass->CreateObject();
-  if (created == nullptr || !created->IsKindOf(RUNTIME_CLASS(CFrameWnd))) {
-    delete created;
-    return nullptr;
-  }
-  CFrameWnd* frame = static_cast<CFrameWnd*>(created);
+  CFrameWnd* frame = AfxCreateObjectOf<CFrameWnd>(m_pFrameClass);
+  if (frame == nullptr) return nullptr;
   if (!frame->LoadFrame(m_nIDResource, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, nullptr, &context)) {
     return nullptr;  // deleted by its PostNcDestroy
   }

@@ -19,6 +19,16 @@ std::vector<CDC*>& TempDCs() {
   return dcs;
 }
 
+// A setting goes to the output DC and, when it is another one, to the
+// attribute DC too; the answer is the last DC's.
+template <typename Value, typename Apply>
+Value OnBothDCs(HDC output, HDC attribute, Value none, Apply apply) {
+  Value answer = none;
+  if (output != nullptr) answer = apply(output);
+  if (attribute != nullptr && attribute != output) answer = apply(attribute);
+  return answer;
+}
+
 }  // namespace
 
 IMPLEMENT_DYNCREATE(CGdiObject, CObject)
@@ -181,10 +191,7 @@ BOOL CDC::DeleteDC() {
 }
 
 int CDC::SaveDC() {
-  int saved = 0;
-  if (m_hDC != nullptr) saved = ::SaveDC(m_hDC);
-  if (m_hAttribDC != nullptr && m_hAttribDC != m_hDC) saved = ::SaveDC(m_hAttribDC);
-  return saved;
+  return OnBothDCs<int>(m_hDC, m_hAttribDC, 0, [](HDC dc) { return ::SaveDC(dc); });
 }
 
 BOOL CDC::RestoreDC(int nSavedDC) {
@@ -208,11 +215,8 @@ int CDC::AbortDoc() { return ::AbortDoc(m_hDC); }
 int CDC::SetAbortProc(BOOL(CALLBACK* lpfn)(HDC, int)) { return ::SetAbortProc(m_hDC, lpfn); }
 
 HGDIOBJ CDC::SelectHandle(HGDIOBJ hObject) {
-  HGDIOBJ old = nullptr;
   if (hObject == nullptr) return nullptr;
-  if (m_hDC != nullptr) old = ::SelectObject(m_hDC, hObject);
-  if (m_hAttribDC != nullptr && m_hAttribDC != m_hDC) old = ::SelectObject(m_hAttribDC, hObject);
-  return old;
+  return OnBothDCs<HGDIOBJ>(m_hDC, m_hAttribDC, nullptr, [&](HDC dc) { return ::SelectObject(dc, hObject); });
 }
 
 CGdiObject* CDC::SelectObject(CGdiObject* pObject) {
@@ -249,54 +253,35 @@ CFont* CDC::GetCurrentFont() const {
 }
 
 COLORREF CDC::SetBkColor(COLORREF crColor) {
-  COLORREF old = CLR_INVALID;
-  if (m_hDC != nullptr) old = ::SetBkColor(m_hDC, crColor);
-  if (m_hAttribDC != nullptr && m_hAttribDC != m_hDC) old = ::SetBkColor(m_hAttribDC, crColor);
-  return old;
+  return OnBothDCs<COLORREF>(m_hDC, m_hAttribDC, CLR_INVALID, [&](HDC dc) { return ::SetBkColor(dc, crColor); });
 }
 COLORREF CDC::GetBkColor() const { return ::GetBkColor(m_hAttribDC); }
 
 int CDC::SetBkMode(int nBkMode) {
-  int old = 0;
-  if (m_hDC != nullptr) old = ::SetBkMode(m_hDC, nBkMode);
-  if (m_hAttribDC != nullptr && m_hAttribDC != m_hDC) old = ::SetBkMode(m_hAttribDC, nBkMode);
-  return old;
+  return OnBothDCs<int>(m_hDC, m_hAttribDC, 0, [&](HDC dc) { return ::SetBkMode(dc, nBkMode); });
 }
 
 COLORREF CDC::SetTextColor(COLORREF crColor) {
-  COLORREF old = CLR_INVALID;
-  if (m_hDC != nullptr) old = ::SetTextColor(m_hDC, crColor);
-  if (m_hAttribDC != nullptr && m_hAttribDC != m_hDC) old = ::SetTextColor(m_hAttribDC, crColor);
-  return old;
+  return OnBothDCs<COLORREF>(m_hDC, m_hAttribDC, CLR_INVALID, [&](HDC dc) { return ::SetTextColor(dc, crColor); });
 }
 COLORREF CDC::GetTextColor() const { return ::GetTextColor(m_hAttribDC); }
 
 UINT CDC::SetTextAlign(UINT nFlags) {
-  UINT old = 0;
-  if (m_hDC != nullptr) old = ::SetTextAlign(m_hDC, nFlags);
-  if (m_hAttribDC != nullptr && m_hAttribDC != m_hDC) old = ::SetTextAlign(m_hAttribDC, nFlags);
-  return old;
+  return OnBothDCs<UINT>(m_hDC, m_hAttribDC, 0, [&](HDC dc) { return ::SetTextAlign(dc, nFlags); });
 }
 
 int CDC::SetStretchBltMode(int nStretchMode) {
-  int old = 0;
-  if (m_hDC != nullptr) old = ::SetStretchBltMode(m_hDC, nStretchMode);
-  if (m_hAttribDC != nullptr && m_hAttribDC != m_hDC) old = ::SetStretchBltMode(m_hAttribDC, nStretchMode);
-  return old;
+  return OnBothDCs<int>(m_hDC, m_hAttribDC, 0, [&](HDC dc) { return ::SetStretchBltMode(dc, nStretchMode); });
 }
 
 int CDC::SetMapMode(int nMapMode) {
-  int old = 0;
-  if (m_hDC != nullptr) old = ::SetMapMode(m_hDC, nMapMode);
-  if (m_hAttribDC != nullptr && m_hAttribDC != m_hDC) old = ::SetMapMode(m_hAttribDC, nMapMode);
-  return old;
+  return OnBothDCs<int>(m_hDC, m_hAttribDC, 0, [&](HDC dc) { return ::SetMapMode(dc, nMapMode); });
 }
 int CDC::GetMapMode() const { return ::GetMapMode(m_hAttribDC); }
 
 CPoint CDC::SetViewportOrg(int x, int y) {
   POINT old = {0, 0};
-  if (m_hDC != nullptr) ::SetViewportOrgEx(m_hDC, x, y, &old);
-  if (m_hAttribDC != nullptr && m_hAttribDC != m_hDC) ::SetViewportOrgEx(m_hAttribDC, x, y, &old);
+  OnBothDCs<BOOL>(m_hDC, m_hAttribDC, FALSE, [&](HDC dc) { return ::SetViewportOrgEx(dc, x, y, &old); });
   return old;
 }
 
@@ -308,15 +293,13 @@ CPoint CDC::GetViewportOrg() const {
 
 CPoint CDC::OffsetViewportOrg(int nWidth, int nHeight) {
   POINT old = {0, 0};
-  if (m_hDC != nullptr) ::OffsetViewportOrgEx(m_hDC, nWidth, nHeight, &old);
-  if (m_hAttribDC != nullptr && m_hAttribDC != m_hDC) ::OffsetViewportOrgEx(m_hAttribDC, nWidth, nHeight, &old);
+  OnBothDCs<BOOL>(m_hDC, m_hAttribDC, FALSE, [&](HDC dc) { return ::OffsetViewportOrgEx(dc, nWidth, nHeight, &old); });
   return old;
 }
 
 CPoint CDC::SetWindowOrg(int x, int y) {
   POINT old = {0, 0};
-  if (m_hDC != nullptr) ::SetWindowOrgEx(m_hDC, x, y, &old);
-  if (m_hAttribDC != nullptr && m_hAttribDC != m_hDC) ::SetWindowOrgEx(m_hAttribDC, x, y, &old);
+  OnBothDCs<BOOL>(m_hDC, m_hAttribDC, FALSE, [&](HDC dc) { return ::SetWindowOrgEx(dc, x, y, &old); });
   return old;
 }
 
@@ -332,18 +315,12 @@ void CDC::LPtoDP(LPPOINT lpPoints, int nCount) const { ::LPtoDP(m_hAttribDC, lpP
 void CDC::LPtoDP(LPRECT lpRect) const { ::LPtoDP(m_hAttribDC, reinterpret_cast<LPPOINT>(lpRect), 2); }
 
 int CDC::IntersectClipRect(int x1, int y1, int x2, int y2) {
-  int result = ERROR;
-  if (m_hDC != nullptr) result = ::IntersectClipRect(m_hDC, x1, y1, x2, y2);
-  if (m_hAttribDC != nullptr && m_hAttribDC != m_hDC) result = ::IntersectClipRect(m_hAttribDC, x1, y1, x2, y2);
-  return result;
+  return OnBothDCs<int>(m_hDC, m_hAttribDC, ERROR, [&](HDC dc) { return ::IntersectClipRect(dc, x1, y1, x2, y2); });
 }
 int CDC::IntersectClipRect(LPCRECT r) { return IntersectClipRect(r->left, r->top, r->right, r->bottom); }
 
 int CDC::ExcludeClipRect(int x1, int y1, int x2, int y2) {
-  int result = ERROR;
-  if (m_hDC != nullptr) result = ::ExcludeClipRect(m_hDC, x1, y1, x2, y2);
-  if (m_hAttribDC != nullptr && m_hAttribDC != m_hDC) result = ::ExcludeClipRect(m_hAttribDC, x1, y1, x2, y2);
-  return result;
+  return OnBothDCs<int>(m_hDC, m_hAttribDC, ERROR, [&](HDC dc) { return ::ExcludeClipRect(dc, x1, y1, x2, y2); });
 }
 int CDC::ExcludeClipRect(LPCRECT r) { return ExcludeClipRect(r->left, r->top, r->right, r->bottom); }
 
@@ -351,16 +328,12 @@ int CDC::GetClipBox(LPRECT lpRect) const { return ::GetClipBox(m_hDC, lpRect); }
 
 int CDC::SelectClipRgn(CRgn* pRgn) {
   HRGN region = pRgn == nullptr ? nullptr : static_cast<HRGN>(pRgn->m_hObject);
-  int result = ERROR;
-  if (m_hDC != nullptr) result = ::SelectClipRgn(m_hDC, region);
-  if (m_hAttribDC != nullptr && m_hAttribDC != m_hDC) result = ::SelectClipRgn(m_hAttribDC, region);
-  return result;
+  return OnBothDCs<int>(m_hDC, m_hAttribDC, ERROR, [&](HDC dc) { return ::SelectClipRgn(dc, region); });
 }
 
 CPoint CDC::MoveTo(int x, int y) {
   POINT old = {0, 0};
-  if (m_hDC != nullptr) ::MoveToEx(m_hDC, x, y, &old);
-  if (m_hAttribDC != nullptr && m_hAttribDC != m_hDC) ::MoveToEx(m_hAttribDC, x, y, &old);
+  OnBothDCs<BOOL>(m_hDC, m_hAttribDC, FALSE, [&](HDC dc) { return ::MoveToEx(dc, x, y, &old); });
   return old;
 }
 

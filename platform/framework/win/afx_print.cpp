@@ -222,13 +222,8 @@ BOOL CView::DoPrintPreview(UINT nIDResource, CView* pPrintView, CRuntimeClass* p
                            CPrintPreviewState* pState) {
   CFrameWnd* frame = GetParentFrame();
   if (frame == nullptr || frame->m_pPreviewState != nullptr || pPreviewViewClass == nullptr) return FALSE;
-  CObject* created = pPreviewViewClass->CreateObject();
-  if (created == nullptr) return FALSE;
-  if (!created->IsKindOf(RUNTIME_CLASS(CPreviewView))) {
-    delete created;
-    return FALSE;
-  }
-  auto* preview = static_cast<CPreviewView*>(created);
+  auto* preview = AfxCreateObjectOf<CPreviewView>(pPreviewViewClass);
+  if (preview == nullptr) return FALSE;
   preview->m_pPreviewState = pState;
 
   // The replaced view steps aside: it loses the pane id and is hidden.

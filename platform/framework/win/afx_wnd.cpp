@@ -502,24 +502,28 @@ CWnd* CWnd::GetTopLevelParent() const {
   return FromHandle(top);
 }
 
-BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
-  const DWORD style = GetStyle();
+namespace {
+
+// Changes the bits of a style word (GWL_STYLE or GWL_EXSTYLE); nFlags, when
+// given, go to a SetWindowPos that makes the frame follow. FALSE when nothing
+// changed.
+BOOL ModifyStyleWord(HWND window, int index, DWORD style, DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
   const DWORD changed = (style & ~dwRemove) | dwAdd;
   if (changed == style) return FALSE;
-  ::SetWindowLongA(m_hWnd, GWL_STYLE, static_cast<LONG>(changed));
+  ::SetWindowLongA(window, index, static_cast<LONG>(changed));
   if (nFlags != 0)
-    ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
+    ::SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
   return TRUE;
 }
 
+}  // namespace
+
+BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
+  return ModifyStyleWord(m_hWnd, GWL_STYLE, GetStyle(), dwRemove, dwAdd, nFlags);
+}
+
 BOOL CWnd::ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
-  const DWORD style = GetExStyle();
-  const DWORD changed = (style & ~dwRemove) | dwAdd;
-  if (changed == style) return FALSE;
-  ::SetWindowLongA(m_hWnd, GWL_EXSTYLE, static_cast<LONG>(changed));
-  if (nFlags != 0)
-    ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
-  return TRUE;
+  return ModifyStyleWord(m_hWnd, GWL_EXSTYLE, GetExStyle(), dwRemove, dwAdd, nFlags);
 }
 
 BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags) {

@@ -154,20 +154,18 @@ std::intptr_t ManagerEntry(std::int32_t group, std::int32_t selector, const std:
 }
 
 void RegisterBuiltInComponents(KnComponentProc standardController) {
-  KnComponentDescriptor controller{};
-  std::memcpy(controller.type, "play", 4);
-  std::memcpy(controller.subtype, "std ", 4);
-  std::memcpy(controller.manufacturer, "knra", 4);
-  controller.entry = standardController;
-  controller.reserved[0] = 0x10000;
-  RegisterComponent(controller, "KNIM32.DLL");
-  KnComponentDescriptor codec{};
-  std::memcpy(codec.type, "dcmp", 4);
-  std::memcpy(codec.subtype, "knrl", 4);
-  std::memcpy(codec.manufacturer, "knra", 4);
-  codec.entry = RunLengthCodecEntry;
-  codec.reserved[0] = 0x10000;
-  RegisterComponent(codec, "KNIM32.DLL");
+  // Both are the media library's own, version 1.0.
+  const auto registerBuiltIn = [](const char* type, const char* subtype, KnComponentProc entry) {
+    KnComponentDescriptor descriptor{};
+    std::memcpy(descriptor.type, type, 4);
+    std::memcpy(descriptor.subtype, subtype, 4);
+    std::memcpy(descriptor.manufacturer, "knra", 4);
+    descriptor.entry = entry;
+    descriptor.reserved[0] = 0x10000;
+    RegisterComponent(descriptor, "KNIM32.DLL");
+  };
+  registerBuiltIn("play", "std ", standardController);
+  registerBuiltIn("dcmp", "knrl", RunLengthCodecEntry);
 }
 
 }  // namespace kn

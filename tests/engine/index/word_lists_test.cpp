@@ -173,7 +173,8 @@ TEST_F(ListTest, AStopFromTheProgressCallbackEndsThePage) {
 }
 
 // The wildcard and neighbour lists report an unlock that fails as a handle
-// error (-240), so their dispatcher's own code (-465, -474) is the error.
+// error (-240) of their own module (880, 220), so their dispatcher's own code
+// (-465, -474) is the error.
 u16 gHandle = 0;
 i32 RE_CALL LoseTheLockCount(u32, u32) {
   if (ReHandleNode* node = ReFindHandle(gHandle)) node->database->lockCount = 0;
@@ -185,11 +186,18 @@ TEST_F(ListTest, AFailedUnlockIsAHandleError) {
   db_.db().block()->progress = LoseTheLockCount;
   ASSERT_EQ(REdb(db_.db().block(), 100, ReActReset), ReDone);
   gHandle = db_.db().block()->handle;
-  for (const auto& [function, workerFailed] : {std::pair{u16{250}, ReErrWildcardList}, {u16{180}, ReErrNeighbours}}) {
+  struct Case {
+    u16 function;
+    i16 workerFailed;
+    u16 module;
+  };
+  for (const Case& c : {Case{250, ReErrWildcardList, 880}, Case{180, ReErrNeighbours, 220}}) {
+    const u16 function = c.function;
     Call(block, function, ReActOpen, function == 250 ? "a*" : "receive");
     EXPECT_EQ(last_, ReFail) << function;
-    EXPECT_EQ(block->status->error, workerFailed) << function;
+    EXPECT_EQ(block->status->error, c.workerFailed) << function;
     EXPECT_EQ(block->status->handleError, ReErrHandleList) << function;
+    EXPECT_EQ(block->status->module, c.module) << function;
     Call(block, 250, ReActClose);
   }
   db_.db().block()->progress = nullptr;

@@ -95,6 +95,22 @@ TEST(ConceptQuery, CollectsOverTwoDatabasesAndRanks) {
   EXPECT_EQ(TableCount(second), 0u);
 }
 
+// A term met more than 65535 times keeps its whole count: its idf is a
+// frequent term's, not that of the rare term a 16-bit count would wrap to.
+TEST(ConceptQuery, ATermCountedAbove65535KeepsItsCount) {
+  sc::Corpus corpus;
+  std::string body;
+  for (int i = 0; i < 70; ++i) body += "cat ";
+  for (u32 i = 1; i <= 1000; ++i) corpus.articles.push_back({"Heading", body + "dog"});
+  SearchDb db(corpus);
+  Terms terms;
+  ASSERT_EQ(Concept(db, terms, 1, ReActOpen), ReDone);
+  EXPECT_EQ(TableCount(db), 70000u + 1000u);
+  EXPECT_FLOAT_EQ(terms.idf[0], static_cast<float>(std::log2(1000.0 / 70000)));
+  EXPECT_FLOAT_EQ(terms.idf[1], 0.0f);  // log2(1000 / 1000)
+  ASSERT_EQ(Concept(db, terms, 2, ReActClose), ReDone);
+}
+
 TEST(ConceptQuery, NothingCollected) {
   SearchDb db(Animals(20, 0, 0, 1000));
   Terms terms;

@@ -52,6 +52,11 @@ TEST_F(EntryCheck, WholeWords) {
   EXPECT_TRUE(Found(0));
   Check("B", Entry("T", "<B>x</B>"));  // never inside a tag name
   EXPECT_FALSE(Found(0));
+  // A tag's '>' begins a word; its first letter does not end one.
+  Check("n", Entry("T", "<P>An ex; her ex"));
+  EXPECT_FALSE(Found(0));
+  Check("at", Entry("T", "<B>cat</B>"));
+  EXPECT_FALSE(Found(0));
 }
 
 TEST_F(EntryCheck, CaseModes) {

@@ -2,25 +2,19 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <string>
+#include <utility>
+
+#include "search_corpus/word_characters.h"
 
 namespace oracle {
 
 namespace {
 
-bool Alnum(char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; }
+namespace sc = builder::search_corpus;
 
-bool SameAt(const std::string& text, std::size_t at, const std::string& phrase, bool ignoreCase) {
-  if (at + phrase.size() > text.size()) return false;
-  for (std::size_t i = 0; i < phrase.size(); ++i) {
-    char a = text[at + i], b = phrase[i];
-    if (ignoreCase) {
-      a = static_cast<char>(std::tolower(static_cast<unsigned char>(a)));
-      b = static_cast<char>(std::tolower(static_cast<unsigned char>(b)));
-    }
-    if (a != b) return false;
-  }
-  return true;
-}
+constexpr unsigned char kMiddleDot = 183;
+const char* const kStressMarks[] = {"<{BPRIME}>", "<{LPRIME}>", "\\BPRIME/", "\\LPRIME/"};
 
 std::string Joined(const std::vector<std::string>& words) {
   std::string phrase;
@@ -28,45 +22,165 @@ std::string Joined(const std::vector<std::string>& words) {
   return phrase;
 }
 
-// Start indexes of the phrase in the text.
-std::vector<std::size_t> Occurrences(const std::string& text, const std::string& phrase, const Rules& rules) {
-  std::vector<std::size_t> found;
-  for (std::size_t i = 0; i + phrase.size() <= text.size(); ++i) {
-    if (!rules.ignoreCase) {
-      i = text.find(phrase, i);  // the next exact occurrence: the same, faster
-      if (i == std::string::npos) break;
-    } else if (!SameAt(text, i, phrase, true)) {
-      continue;
-    }
-    if (rules.wholeWords) {
-      if (i > 0 && Alnum(text[i - 1])) continue;
-      if (i + phrase.size() < text.size() && Alnum(text[i + phrase.size()])) continue;
-    }
-    found.push_back(i);
-  }
-  return found;
-}
+// The text as a search reads it, position by position, by the search's
+// rules written out afresh: where a match may start, how a term compares,
+// where it ends, and which positions NEAR counts.
+class Reader {
+ public:
+  Reader(const std::string& text, std::size_t titleLength, const Rules& rules)
+      : text_(text), titleEnd_(titleLength), rules_(rules) {}
 
-bool Near(const Node& node, const std::string& text, std::size_t titleLength, const Rules& rules) {
-  const std::size_t body = titleLength + 1;
-  // Counted positions before each index of the body.
-  std::vector<long> position(text.size() + 1, 0);
-  long count = 0;
-  for (std::size_t q = body; q <= text.size(); ++q) {
-    position[q] = count;
-    if (q < text.size() && (!rules.wholeWords || !Alnum(text[q - 1]))) ++count;
+  // Positions where the term (one word or a phrase) matches; with `first`,
+  // only the first one found.
+  std::vector<std::size_t> Matches(const std::string& term, bool first = false) {
+    std::vector<std::size_t> found;
+    if (term.empty()) return found;
+    // The characters that fold to the term's first one: itself, and its
+    // capital when case does not count.
+    const unsigned char folded = Fold(static_cast<unsigned char>(term[0]));
+    unsigned char starts[2] = {folded, folded};
+    if (rules_.ignoreCase && folded >= 32 && sc::IsUpper(static_cast<unsigned char>(folded - 32)))
+      starts[1] = static_cast<unsigned char>(folded - 32);
+    for (int k = 0; k < (starts[1] != starts[0] ? 2 : 1); ++k)
+      for (std::size_t p = text_.find(static_cast<char>(starts[k])); p != std::string::npos;
+           p = text_.find(static_cast<char>(starts[k]), p + 1)) {
+        if (!Counts(p) || !MayStart(p, term) || !MatchAt(p, term)) continue;
+        found.push_back(p);
+        if (first) return found;
+      }
+    return found;
   }
+
+  // The word position of p in the body: the counted positions from the
+  // title's end up to p.
+  long WordPosition(std::size_t p) {
+    if (positions_.empty()) {
+      positions_.assign(text_.size() + 1, 0);
+      long count = 0;
+      for (std::size_t q = titleEnd_; q <= text_.size(); ++q) {
+        positions_[q] = count;
+        if (q < text_.size() && Counts(q)) ++count;
+      }
+    }
+    return positions_[p];
+  }
+  std::size_t TitleEnd() const { return titleEnd_; }
+
+ private:
+  unsigned char Fold(unsigned char c) const {
+    return rules_.ignoreCase && sc::IsUpper(c) ? static_cast<unsigned char>(c + 32) : c;
+  }
+  unsigned char At(std::size_t p) const { return static_cast<unsigned char>(text_[p]); }
+  static bool Glues(unsigned char c) { return c == '/' || c == '\\' || c == kMiddleDot; }
+
+  // The pronunciation runs from "<PR" to the next '<' that opens no escape;
+  // its text is not searched and its positions do not count.
+  bool InPronunciation(std::size_t p) {
+    if (regions_.empty()) {
+      regions_.push_back({0, 0});
+      for (std::size_t i = text_.find("<PR"); i != std::string::npos;) {
+        std::size_t end = i + 1;
+        while (end < text_.size() && !(text_[end] == '<' && (end + 1 >= text_.size() || text_[end + 1] != '{'))) ++end;
+        regions_.push_back({i, end});
+        i = text_.find("<PR", end);
+      }
+    }
+    for (const auto& [from, to] : regions_)
+      if (p >= from && p < to) return true;
+    return false;
+  }
+
+  // A position counts (for NEAR, and as a place where a match may start)
+  // unless it is in a pronunciation or what stands before it glues it on:
+  // '/', a backslash, a syllable dot; for whole words also '{' after '<',
+  // and a letter or digit, except the first letter after a tag's '>'.
+  bool Counts(std::size_t p) {
+    if (InPronunciation(p)) return false;
+    if (p == 0) return true;
+    const unsigned char before = At(p - 1);
+    if (Glues(before)) return false;
+    if (!rules_.wholeWords) return true;
+    if (before == '<' && At(p) == '{') return false;
+    if (!sc::IsLetterOrDigit(before)) return true;
+    return p >= 2 && At(p - 2) == '>' && !(p >= 3 && At(p - 3) == '}');
+  }
+
+  // No match starts inside a tag name, nor, for whole words, after a letter
+  // or digit unless the term is itself a tag.
+  bool MayStart(std::size_t p, const std::string& term) const {
+    if (p == 0) return true;
+    const unsigned char before = At(p - 1);
+    if (before == '<' || (before == '/' && p >= 2 && At(p - 2) == '<')) return false;
+    if (!rules_.wholeWords) return true;
+    return !sc::IsLetterOrDigit(before) || (term[0] == '<' && term.size() > 1 && term[1] != '{');
+  }
+
+  // The term compares letter by letter; inside it the text's syllable dots
+  // and stress marks are passed over. A whole word ends where no letter or
+  // digit follows (a tag term may run into a word); nothing ends before a
+  // character that glues.
+  bool MatchAt(std::size_t p, const std::string& term) const {
+    std::size_t i = p;
+    for (std::size_t j = 0; j < term.size();) {
+      if (i >= text_.size()) return false;
+      const unsigned char c = At(i);
+      if (j > 0 && c != static_cast<unsigned char>(term[j])) {
+        if (c == kMiddleDot) {
+          ++i;
+          continue;
+        }
+        bool mark = false;
+        for (const char* stress : kStressMarks)
+          if (text_.compare(i, std::char_traits<char>::length(stress), stress) == 0) {
+            i += std::char_traits<char>::length(stress);
+            mark = true;
+            break;
+          }
+        if (mark) continue;
+      }
+      if (Fold(c) != Fold(static_cast<unsigned char>(term[j]))) return false;
+      ++i;
+      ++j;
+    }
+    if (i == text_.size()) return true;
+    const unsigned char next = At(i);
+    if (Glues(next)) return false;
+    if (!rules_.wholeWords || !sc::IsLetterOrDigit(next)) return true;
+    return term.back() == '>' && !(term.size() >= 2 && term[term.size() - 2] == '}');
+  }
+
+  const std::string& text_;
+  std::size_t titleEnd_;
+  Rules rules_;
+  std::vector<std::pair<std::size_t, std::size_t>> regions_;  // pronunciations; a first empty one when read
+  std::vector<long> positions_;
+};
+
+bool Near(const Node& node, Reader& reader) {
+  // Matches in the body only, by their word positions.
   auto inBody = [&](const std::vector<std::size_t>& all) {
     std::vector<long> out;
     for (std::size_t i : all)
-      if (i >= body) out.push_back(position[i]);
+      if (i > reader.TitleEnd()) out.push_back(reader.WordPosition(i));
     return out;
   };
-  const auto a = inBody(Occurrences(text, Joined(node.left->words), rules));
-  const auto b = inBody(Occurrences(text, Joined(node.right->words), rules));
+  const auto a = inBody(reader.Matches(Joined(node.left->words)));
+  if (a.empty()) return false;
+  const auto b = inBody(reader.Matches(Joined(node.right->words)));
   for (long x : a)
     for (long y : b)
       if (std::labs(x - y) < 8) return true;
+  return false;
+}
+
+bool Evaluate(const Node& node, Reader& reader) {
+  switch (node.kind) {
+    case Node::Term: return !reader.Matches(Joined(node.words), true).empty();
+    case Node::And: return Evaluate(*node.left, reader) && Evaluate(*node.right, reader);
+    case Node::Or: return Evaluate(*node.left, reader) || Evaluate(*node.right, reader);
+    case Node::Not: return Evaluate(*node.left, reader) && !Evaluate(*node.right, reader);
+    case Node::Near: return Near(node, reader);
+  }
   return false;
 }
 
@@ -75,22 +189,24 @@ std::string Cap(std::string word) {
   return word;
 }
 
+}  // namespace
+
 std::string Lower(std::string word) {
-  for (char& c : word) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (char& c : word)
+    if (sc::IsUpper(static_cast<unsigned char>(c))) c = static_cast<char>(c + 32);
   return word;
 }
 
-}  // namespace
+bool Typable(const std::string& word) {
+  // '&' or '|' at its end would be an operator before the blank after it.
+  return !word.empty() && word.find_first_of("*?~") == std::string::npos && word.back() != '&' && word.back() != '|';
+}
+
+namespace {}  // namespace
 
 bool Holds(const Node& node, const std::string& text, std::size_t titleLength, const Rules& rules) {
-  switch (node.kind) {
-    case Node::Term: return !Occurrences(text, Joined(node.words), rules).empty();
-    case Node::And: return Holds(*node.left, text, titleLength, rules) && Holds(*node.right, text, titleLength, rules);
-    case Node::Or: return Holds(*node.left, text, titleLength, rules) || Holds(*node.right, text, titleLength, rules);
-    case Node::Not: return Holds(*node.left, text, titleLength, rules) && !Holds(*node.right, text, titleLength, rules);
-    case Node::Near: return Near(node, text, titleLength, rules);
-  }
-  return false;
+  Reader reader(text, titleLength, rules);
+  return Evaluate(node, reader);
 }
 
 QueryMaker::QueryMaker(const sc::Corpus& corpus, std::uint64_t seed)
@@ -107,7 +223,10 @@ std::string QueryMaker::Word() {
     word = corpus_.vocabulary[sampler_.Draw(random_)];
   } else {
     const sc::Article& article = corpus_.articles[random_.Below(static_cast<std::uint32_t>(corpus_.articles.size()))];
-    const auto words = sc::SplitWords(article);
+    // Now and then a word with a joiner or an accent, where the article has one.
+    auto words = random_.Below(3) == 0 ? sc::JoinedWords(article) : std::vector<sc::WordAt>{};
+    std::erase_if(words, [](const sc::WordAt& at) { return !Typable(at.word); });
+    if (words.empty()) words = sc::SplitWords(article);
     word = Lower(words[random_.Below(static_cast<std::uint32_t>(words.size()))].word);
   }
   return random_.Below(10) == 0 ? Cap(word) : word;

@@ -25,11 +25,22 @@ struct Rules {
 };
 
 // Is the query true of the article's text (title, line feed, body)?
-// A term occurs when its words, one space apart, stand in the text (whole
-// words under whole-word rules); NEAR needs both words in the body less than
-// 8 counted positions apart, where every position counts that does not
-// directly follow a letter or digit (every position under a text search).
+// A term occurs when its words, one space apart, stand in the text by the
+// search's rules: whole words under whole-word rules (letters and digits of
+// Windows-1252, accented ones too), '/', backslashes and syllable dots
+// gluing, syllable dots and stress marks passed over inside a word, the
+// pronunciation ("<PR" to the next '<' that opens no escape) not read, tags
+// as word boundaries. NEAR needs both words in the body less than 8 counted
+// positions apart, where a position counts unless what stands before it
+// keeps a word going (a letter or digit, but the first after a tag; a '/',
+// a backslash or a syllable dot).
 bool Holds(const Node& node, const std::string& text, std::size_t titleLength, const Rules& rules);
+
+// A word in lower case, by the character classes of the search.
+std::string Lower(std::string word);
+// Whether a word of the text can be typed as a term: '*', '?' and '~' are no
+// characters of a term, and a '&' or '|' at its end would be an operator.
+bool Typable(const std::string& word);
 
 // Random queries of at most 8 words, built from the corpus so that many of
 // them have hits: words by frequency, phrases and NEAR pairs taken from the

@@ -22,6 +22,7 @@ sc::Corpus MakeCorpus(std::uint64_t seed, std::uint32_t articles) {
   options.articles = articles;
   options.meanWords = 40;
   options.vocabulary = 500;
+  options.joinedShare = 0.05;  // words with joiners and accents among them
   return sc::Generate(options);
 }
 
@@ -87,6 +88,7 @@ TEST(SearchOracle, AStreamLongerThanTheReadWindow) {
   options.articles = 800;
   options.meanWords = 80;
   options.vocabulary = 3000;
+  options.joinedShare = 0.02;
   const sc::Corpus corpus = sc::Generate(options);
   sc::SearchDatabaseOptions database;
   database.groupSize = 32;

@@ -268,19 +268,40 @@ TEST(SearchDatabases, SmallerPagesAndTextSearch) {
   EXPECT_EQ(db.Search("ore", 145).entries, std::vector<u32>{});
 }
 
-// A letter right after a tag's '>' does not keep a term from starting at the
-// next character. Here the '>' ends one code and the letter starts the next,
-// the phrase "xc" (the only pair a budget of one makes: the most frequent),
-// so that code alone shows no start of "cat"; entry 1 brings the block in.
-TEST(SearchDatabases, ATermAfterATagsLetterIsFoundAcrossACodeBoundary) {
+// An entry without a title is no hit to show, whether the text or the index
+// alone (one entry a block) decides; the page goes on with the next hit.
+TEST(SearchDatabases, AnEntryWithoutATitleIsNoHit) {
+  sc::Corpus corpus;
+  for (u32 i = 1; i <= 60; ++i) corpus.articles.push_back({i % 2 ? Title(i) : "", "a cat sat"});
+  for (const u16 group : {u16{1}, u16{16}}) {
+    sc::SearchDatabaseOptions options;
+    options.groupSize = group;
+    SearchDb db(corpus, options, 10);
+    std::vector<u32> odd;
+    for (u32 e = 1; e <= 60; e += 2) odd.push_back(e);
+    const auto outcome = db.Search("cat");
+    EXPECT_EQ(outcome.entries, odd) << group;
+    ASSERT_EQ(outcome.pages.size(), 3u) << group;
+    EXPECT_EQ(outcome.pages[0].titles[1], Title(3)) << group;
+  }
+}
+
+// A letter right after a tag's '>' begins a word: no term starts at the next
+// character ("xcat" holds no "cat"), while one right after the '>' does.
+// The phrase "xc" is the only pair a budget of one makes (the most
+// frequent), so that the tag's '>' and the letters after it stand in
+// codes of their own.
+TEST(SearchDatabases, ATermStartsAfterATagButNotAfterItsFirstLetter) {
   sc::Corpus corpus;
   corpus.articles.push_back({"Feline", "cat"});
   corpus.articles.push_back({"Tag", "<b>xcat</b> xc xc xc"});
+  corpus.articles.push_back({"Bold", "<b>cat</b>"});
   sc::SearchDatabaseOptions options;
   options.maxCodes = 258;
   SearchDb db(corpus, options);
   ASSERT_EQ(db.database().record()->terminalCount, 2u);  // the end code and "xc"
-  EXPECT_EQ(db.Search("cat").entries, (std::vector<u32>{1, 2}));
+  EXPECT_EQ(db.Search("cat").entries, (std::vector<u32>{1, 3}));
+  EXPECT_EQ(db.Search("xcat").entries, (std::vector<u32>{2}));
 }
 
 }  // namespace

@@ -1,12 +1,15 @@
-// The encyclopedia screen on a slice of the reference library (the content
-// made from the installed dictionary packages for the headwords that begin
-// with "cache"): a FOLDOC article shown with its cross references, which lead
-// to their articles.
+// The encyclopedia and dictionary screens on a slice of the reference library
+// (the content made from the installed dictionary packages for the headwords
+// that begin with "cache" or "connect"): a FOLDOC article shown with its cross
+// references, which lead to their articles, and a search of the dictionary
+// whose results show their titles without markup.
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "app_fixture.h"
 #include "browser/browser.h"
+#include "dictionary/dict_view.h"
 #include "display/text_model.h"
 #include "library/dictd_file.h"
 #include "library/library_set.h"
@@ -23,7 +26,7 @@ class LibraryScreen : public ReaderApp {
     settings.Set("Installation Options", "ZoomIn", "0");
     lib::LibraryOptions options;
     options.dictdDirectory = lib::DictdDirectory();
-    options.prefixes = {"cache"};
+    options.prefixes = {"cache", "connect"};
     lib::LibraryFigures figures;
     content_ = lib::BuildLibraryContent(options, &figures);
     const builder::ExtraContentInUse inUse(&content_);
@@ -82,6 +85,34 @@ TEST_F(LibraryScreen, AnArticleWithItsCrossReferences) {
   browser->ShowArticle(LibraryArticle("cache hit"));
   ui::PumpUntilIdle();
   EXPECT_STREQ(browser->GetTitleText(), "cache hit");
+}
+
+// A word search of the dictionary over GCIDE's entries and FOLDOC's articles:
+// the results list their titles as a reader reads them, a homograph's number
+// in parentheses, no tags.
+TEST_F(LibraryScreen, DictionarySearchResultsShowPlainTitles) {
+  ASSERT_TRUE(Start());
+  ASSERT_TRUE(Frame()->ShowDictionary());
+  ui::PumpUntilIdle();
+  auto* dict = dynamic_cast<CDict*>(Frame()->GetScreen(Screen::Dictionary));
+  ASSERT_NE(dict, nullptr);
+  dict->WordEdit().SetWindowText("connect");
+  ui::PumpUntilIdle();
+  dict->OnDictionarySearch();
+  ui::PumpUntilIdle();
+  CWordListDlg& results = dict->AlternativesPanel();
+  ASSERT_TRUE(results.IsOpen());
+  EXPECT_EQ(results.GetMode(), CWordListDlg::kSearchResults);
+  std::vector<std::string> titles;
+  for (int i = 0; i < results.List().GetCount(); ++i) {
+    CString text;
+    results.List().GetText(i, text);
+    titles.emplace_back(text);
+    EXPECT_EQ(titles.back().find_first_of("<>{}"), std::string::npos) << titles.back();
+  }
+  EXPECT_NE(std::find(titles.begin(), titles.end(), "Connect (1)"), titles.end());
+  EXPECT_NE(std::find(titles.begin(), titles.end(), "connect"), titles.end());  // FOLDOC's article
+  ui::SavePng(ui::Capture(Frame()->m_hWnd, true), "library_dictionary_search");
 }
 
 }  // namespace

@@ -161,11 +161,14 @@ TEST_F(ContentDatabases, BooleanSearchHitsMessagesAndStop) {
   EXPECT_EQ(host.messages[0], "The search expression contains unbalanced parentheses.");
   EXPECT_EQ(db.BooleanSearch("comet AND", hits, "Encyclopedia"), -1);
   EXPECT_EQ(host.messages.back(), "The search expression contains unbalanced operators.");
+  // A group beside a term lacks the operator between them.
+  EXPECT_EQ(db.BooleanSearch("(comet | volcano) zebra", hits, "Encyclopedia"), -1);
+  EXPECT_EQ(host.messages.back(), "The search expression contains unbalanced operators.");
 
   host.stop = true;  // the reader pressed Cancel
   EXPECT_EQ(db.BooleanSearch("comet", hits, "Encyclopedia"), -1);
   EXPECT_EQ(hits.GetSetCount(), 0);
-  EXPECT_EQ(host.messages.size(), 2u);
+  EXPECT_EQ(host.messages.size(), 3u);
 }
 
 TEST_F(ContentDatabases, DictionarySearchSaysWhenNothingMatches) {

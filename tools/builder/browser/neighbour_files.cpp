@@ -85,12 +85,6 @@ std::map<std::string, std::uint32_t> SampleArticles(const ContentSample& sample)
   return articles;
 }
 
-std::uint32_t EntryOf(const ContentSample& sample, const std::string& title) {
-  const auto found = std::find(sample.mainTitles.begin(), sample.mainTitles.end(), title);
-  if (found == sample.mainTitles.end()) throw std::invalid_argument("no sample title " + title);
-  return static_cast<std::uint32_t>(found - sample.mainTitles.begin() + 1);
-}
-
 }  // namespace
 
 void WriteBrowserSample(const std::string& directory) {
@@ -100,9 +94,10 @@ void WriteBrowserSample(const std::string& directory) {
   // Astronomy lists its neighbours in an order of its own (not by entry);
   // Comet has one; the other entries none.
   std::vector<std::vector<RelatedItem>> related(sample.mainTitles.size());
-  related[EntryOf(sample, "Astronomy") - 1] = {
-      {EntryOf(sample, "Solar System"), 900}, {EntryOf(sample, "Black Hole"), 700}, {EntryOf(sample, "Comet"), 500}};
-  related[EntryOf(sample, "Comet") - 1] = {{EntryOf(sample, "Astronomy"), 800}};
+  related[MainEntryOf(sample, "Astronomy") - 1] = {{MainEntryOf(sample, "Solar System"), 900},
+                                                   {MainEntryOf(sample, "Black Hole"), 700},
+                                                   {MainEntryOf(sample, "Comet"), 500}};
+  related[MainEntryOf(sample, "Comet") - 1] = {{MainEntryOf(sample, "Astronomy"), 800}};
   // A larger set's articles list the articles they name, first named first.
   for (std::size_t e = 0; e < sample.extraOfEntry.size(); ++e) {
     if (sample.extraOfEntry[e] < 0) continue;

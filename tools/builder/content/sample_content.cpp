@@ -406,4 +406,10 @@ void WriteContentSample(const std::string& directory) {
   WriteFileAtomically(JoinPath(directory, "SETTINGS.REG"), BuildSettingsRegFile(absolute));
 }
 
+std::uint32_t MainEntryOf(const ContentSample& sample, const std::string& title) {
+  const auto found = std::find(sample.mainTitles.begin(), sample.mainTitles.end(), title);
+  if (found == sample.mainTitles.end()) throw std::logic_error("no sample article " + title);
+  return static_cast<std::uint32_t>(found - sample.mainTitles.begin() + 1);
+}
+
 }  // namespace builder

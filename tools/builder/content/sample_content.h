@@ -64,6 +64,10 @@ struct ContentSample {
 
 ContentSample BuildContentSample();
 
+// The main-database entry number of one of the sample's titles; a title the
+// sample does not hold is the builder's own fault (std::logic_error).
+std::uint32_t MainEntryOf(const ContentSample& sample, const std::string& title);
+
 // Writes the sample's files and "SETTINGS.REG" (WorkingDirectory = the
 // directory) into the directory.
 void WriteContentSample(const std::string& directory);

@@ -1,9 +1,9 @@
 #include "dictionary/dictionary_sample.h"
 
 #include <set>
-#include <stdexcept>
 
 #include "engine_db/spelling_tables.h"
+#include "engine_db/word_index_component.h"
 
 namespace builder::dictionary {
 
@@ -18,15 +18,8 @@ void AddSpellingTables(engine_db::Database& database, const std::vector<engine_d
   for (engine_db::Component& component : database.components) {
     if (component.type != 2) continue;
     for (const BuiltTable& table :
-         BuildSpellingTables(StandardSpelling(), std::vector<std::string>(words.begin(), words.end()))) {
-      engine_db::Table added;
-      added.id = table.id;
-      added.elementSize = table.elementSize;
-      if (table.elementCount > 0xFFFF) throw std::invalid_argument("spelling table beyond 16-bit element counts");
-      added.elementCount = static_cast<std::uint16_t>(table.elementCount);
-      added.data = table.data;
-      component.tables.push_back(std::move(added));
-    }
+         BuildSpellingTables(StandardSpelling(), std::vector<std::string>(words.begin(), words.end())))
+      component.tables.push_back(ComponentTableOf(table));
   }
 }
 

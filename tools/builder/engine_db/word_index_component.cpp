@@ -4,6 +4,11 @@
 
 namespace builder {
 
+engine_db::Table ComponentTableOf(const BuiltTable& table) {
+  if (table.elementCount > 0xFFFF) throw std::invalid_argument("word index: table element count beyond 16 bits");
+  return {table.id, table.elementSize, static_cast<std::uint16_t>(table.elementCount), table.data};
+}
+
 engine_db::Component WordIndexComponentOf(const WordIndexComponent& index, const std::vector<BuiltTable>& extra,
                                           const WordIndexComponentOptions& options) {
   engine_db::IndexComponentSpec spec;
@@ -17,12 +22,8 @@ engine_db::Component WordIndexComponentOf(const WordIndexComponent& index, const
   spec.blockSize = index.blockSize;
   spec.codeWidth = index.codeWidth;
   spec.stringTableSize = options.stringTableSize;
-  auto add = [&](const BuiltTable& t) {
-    if (t.elementCount > 0xFFFF) throw std::invalid_argument("word index: table element count beyond 16 bits");
-    spec.tables.push_back({t.id, t.elementSize, static_cast<std::uint16_t>(t.elementCount), t.data});
-  };
-  for (const BuiltTable& t : index.tables) add(t);
-  for (const BuiltTable& t : extra) add(t);
+  for (const BuiltTable& t : index.tables) spec.tables.push_back(ComponentTableOf(t));
+  for (const BuiltTable& t : extra) spec.tables.push_back(ComponentTableOf(t));
   // Block 0 is the component header; the builder lays out blocks 1 .. n.
   for (std::size_t b = 1; b < index.blockCount; ++b) {
     const auto from = index.blockArea.begin() + static_cast<std::ptrdiff_t>(b * index.blockSize);

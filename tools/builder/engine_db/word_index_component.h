@@ -16,6 +16,9 @@ struct WordIndexComponentOptions {
   std::uint16_t stringTableSize = 0;
 };
 
+// A built table as a component's table; its element count must fit 16 bits.
+engine_db::Table ComponentTableOf(const BuiltTable& table);
+
 // The index component with the index's tables and `extra` tables (the
 // spelling data of a main index).
 engine_db::Component WordIndexComponentOf(const WordIndexComponent& index, const std::vector<BuiltTable>& extra,

@@ -1,6 +1,5 @@
 #include "quiz/quiz_writer.h"
 
-#include <algorithm>
 #include <stdexcept>
 
 #include "content/sample_content.h"
@@ -64,11 +63,7 @@ Bytes QuizFile(const Quiz& quiz) {
 
 Quiz SampleQuiz(bool english) {
   const ContentSample content = BuildContentSample();
-  auto entry = [&](const std::string& title) {
-    const auto at = std::find(content.mainTitles.begin(), content.mainTitles.end(), title);
-    if (at == content.mainTitles.end()) throw std::logic_error("sample quiz: no article " + title);
-    return static_cast<std::uint32_t>(at - content.mainTitles.begin() + 1);
-  };
+  auto entry = [&](const std::string& title) { return MainEntryOf(content, title); };
   Quiz quiz;
   if (english) {
     // Questions 1-4 need no media; 5 shows a picture, 6 answers with pictures

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <map>
 #include <set>
-#include <stdexcept>
 
 #include "content/sample_content.h"
 #include "engine_db/engine_db.h"
 #include "engine_db/spelling_tables.h"
+#include "engine_db/word_index_component.h"
 #include "reader/bookmark_file.h"
 #include "reader/wave_file.h"
 #include "search_corpus/search_database.h"
@@ -44,11 +44,13 @@ const std::map<std::string, std::string> kBodies = {
     {"Sojourner", "Sojourner was the small rover of Mars Pathfinder. It studied the rocks of Mars."},
 };
 
-// Article text of the sample titles; the titles of dictionary articles are
-// marked as headwords (<WD>), where the headword lookup cuts an entry's title.
-// A larger set's extra articles bring their own text.
-sc::Corpus Articles(const std::vector<std::string>& titles, const std::set<std::string>& dictionaryTitles = {},
+// Article text of the sample titles. In the main database every entry's
+// title follows <WD>, where the title rules cut an entry's title (title
+// mode 4), for the headword lookup and the search's hits alike; a larger
+// set's extra articles bring their own text.
+sc::Corpus Articles(const std::vector<std::string>& titles, bool headwordMarks = false,
                     const std::vector<std::int32_t>& extraOfEntry = {}) {
+  const std::string mark = headwordMarks ? "<WD>" : "";
   sc::Corpus corpus;
   for (std::size_t e = 0; e < titles.size(); ++e) {
     const std::string& title = titles[e];
@@ -57,11 +59,12 @@ sc::Corpus Articles(const std::vector<std::string>& titles, const std::set<std::
       const std::string& text = CurrentExtraContent()->articles[extraOfEntry[e]].text;
       const std::size_t lineEnd = text.find('\n');
       article.title = text.substr(0, lineEnd);
+      if (!article.title.starts_with("<WD>")) article.title = mark + article.title;
       article.body = lineEnd == std::string::npos ? "" : text.substr(lineEnd + 1);
       corpus.articles.push_back(std::move(article));
       continue;
     }
-    article.title = dictionaryTitles.count(title) ? "<WD>" + title : title;
+    article.title = mark + title;
     const auto body = kBodies.find(title);
     article.body = body != kBodies.end() ? body->second : "An article of the sample content.";
     corpus.articles.push_back(article);
@@ -89,12 +92,6 @@ std::vector<std::uint32_t> Members(const Bytes& bitFile) {
   for (std::uint32_t n = 1; n <= count && 4 + (n - 1) / 8 < bitFile.size(); ++n)
     if (bitFile[4 + (n - 1) / 8] >> ((n - 1) & 7) & 1) members.push_back(n);
   return members;
-}
-
-std::uint32_t EntryOf(const std::vector<std::string>& titles, const std::string& title) {
-  const auto found = std::find(titles.begin(), titles.end(), title);
-  if (found == titles.end()) throw std::logic_error("no sample article " + title);
-  return static_cast<std::uint32_t>(found - titles.begin()) + 1;
 }
 
 // The words whose key prefixes the spelling tables list: all of them while
@@ -129,23 +126,17 @@ Bytes ReaderDatabase(const sc::Corpus& corpus, std::uint32_t id, const std::map<
   options.capitalisedToo = capitalisedToo;
   options.groupSize = 4;
   engine_db::Database database = sc::SearchDatabase(corpus, options);
-  // Headword titles are cut after <WD> (title mode 1); the mode counts only there.
-  if (!headwords.empty()) database.header.titleMode = 1;
+  // A database with headwords has its titles after <WD> (title mode 4): the
+  // headword lookup and the search's hits cut them by the title rules.
+  if (!headwords.empty()) database.header.titleMode = 4;
   std::map<std::string, std::uint32_t> frequency;
   for (const sc::Article& article : corpus.articles)
     for (const sc::WordAt& word : sc::SplitWords(article)) ++frequency[Lower(word.word)];
   const std::vector<std::string> words = SpellingWords(frequency);
   for (engine_db::Component& component : database.components) {
     if (component.type != 2 || component.subtype != 1) continue;
-    for (const BuiltTable& table : BuildSpellingTables(StandardSpelling(), words)) {
-      engine_db::Table added;
-      added.id = table.id;
-      added.elementSize = table.elementSize;
-      if (table.elementCount > 0xFFFF) throw std::invalid_argument("spelling table beyond 16-bit element counts");
-      added.elementCount = static_cast<std::uint16_t>(table.elementCount);
-      added.data = table.data;
-      component.tables.push_back(std::move(added));
-    }
+    for (const BuiltTable& table : BuildSpellingTables(StandardSpelling(), words))
+      component.tables.push_back(ComponentTableOf(table));
   }
   return engine_db::Build(database).bytes;
 }
@@ -169,7 +160,6 @@ std::map<std::string, Bytes> BuildReaderSample() {
   // The dictionary articles (Vorn.bit) are the headwords of their titles, so
   // the dictionary screen's lookup leads to them.
   std::map<std::string, std::uint32_t> headwords;
-  std::set<std::string> dictionaryTitles;
   for (std::uint32_t article : Members(content.files.at("Vorn.bit"))) {
     const auto found = std::find(articleOfEntry.begin(), articleOfEntry.end(), article);
     if (found == articleOfEntry.end()) throw std::logic_error("a dictionary article is not a main article");
@@ -183,11 +173,10 @@ std::map<std::string, Bytes> BuildReaderSample() {
     }
     const std::string& title = content.mainTitles.at(entry - 1);
     headwords[Lower(title)] = entry;
-    dictionaryTitles.insert(title);
   }
   // The index spells "sun" both ways, as a name and as a common word.
   files["REN2F200.DAT"] =
-      ReaderDatabase(Articles(content.mainTitles, dictionaryTitles, content.extraOfEntry), 200, headwords, {"sun"});
+      ReaderDatabase(Articles(content.mainTitles, true, content.extraOfEntry), 200, headwords, {"sun"});
   files["UPDATES.DAT"] = ReaderDatabase(Articles(content.updateTitles), 206);
   files["RENTF211.DAT"] = ReaderDatabase(Entries({{"comet", "comet\ncomets\ntail"},
                                                   {"planet", "planet\nplanets\nsolar system"},
@@ -204,7 +193,7 @@ std::map<std::string, Bytes> BuildReaderSample() {
   // Pictures") shows the media item of "Astronomy".
   std::vector<std::uint32_t> mult = Members(content.files.at("Mult.bit"));
   const auto itemOf = [&](const std::string& title) {
-    const std::uint32_t article = articleOfEntry.at(EntryOf(content.mainTitles, title) - 1);
+    const std::uint32_t article = articleOfEntry.at(MainEntryOf(content, title) - 1);
     const auto found = std::find(mult.begin(), mult.end(), article);
     if (found == mult.end()) throw std::logic_error(title + " has no media item");
     return static_cast<std::uint16_t>(found - mult.begin());
@@ -220,11 +209,11 @@ std::map<std::string, Bytes> BuildReaderSample() {
   space.name = "Space";
   space.mainEntryCount = static_cast<std::uint32_t>(content.mainTitles.size());
   for (const char* title : {"Astronomy", "Comet", "Solar System"})
-    space.mainEntries.push_back(EntryOf(content.mainTitles, title));
+    space.mainEntries.push_back(MainEntryOf(content, title));
   space.updateTitles = {"Comet Hale-Bopp"};
   bookmarks.folders.push_back(space);
   BookmarkRecord volcano;
-  volcano.mainEntry = EntryOf(content.mainTitles, "Volcano");
+  volcano.mainEntry = MainEntryOf(content, "Volcano");
   volcano.notes = {{"Compare with the McDonald Islands.", 12}};
   volcano.highlights = {{3, 5}};
   bookmarks.bookmarks.push_back(volcano);

@@ -1,8 +1,11 @@
 #include "search_corpus/search_corpus.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <set>
+
+#include "search_corpus/word_characters.h"
 
 namespace builder::search_corpus {
 
@@ -29,6 +32,46 @@ const char* Pick(Random& random, T (&list)[N]) {
 std::string Capitalised(std::string word) {
   if (!word.empty()) word[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(word[0])));
   return word;
+}
+
+// An accented form of a vowel, or the vowel itself (Windows-1252).
+char Accented(Random& random, char vowel) {
+  static const std::string kPlain = "aeiouAEIOU";
+  static const unsigned char kAccents[5][4] = {
+      {224, 225, 226, 228}, {232, 233, 234, 235}, {236, 237, 238, 239}, {242, 243, 244, 246}, {249, 250, 251, 252}};
+  const std::size_t at = kPlain.find(vowel);
+  if (at == std::string::npos) return vowel;
+  const unsigned char accented = kAccents[at % 5][random.Below(4)];
+  return static_cast<char>(at < 5 ? accented : accented - 32);
+}
+
+// A word joined with another, or written with accents: a compound with '-'
+// or '/', a possessive, initials with periods, a number with a thousands
+// comma, an accented vowel, or a word of accented letters only.
+std::string JoinedWord(Random& random, const std::string& word, const std::string& other) {
+  switch (random.Below(7)) {
+    case 0: return word + "-" + other;
+    case 1: return word + "'s";
+    case 2: return word + "/" + other;
+    case 3:
+      return std::string(1, static_cast<char>(std::toupper(static_cast<unsigned char>(word[0])))) + "." +
+             static_cast<char>(std::toupper(static_cast<unsigned char>(other[0]))) + ".";
+    case 4: return std::to_string(1 + random.Below(999)) + "," + std::to_string(100 + random.Below(900));
+    case 5: {
+      std::string accented = word;
+      for (char& c : accented)
+        if (Accented(random, c) != c) {
+          c = Accented(random, c);
+          break;
+        }
+      return accented;
+    }
+    default: {
+      std::string accents;
+      for (std::uint32_t n = 1 + random.Below(2); n > 0; --n) accents += Accented(random, "aeiou"[random.Below(5)]);
+      return accents;
+    }
+  }
 }
 
 }  // namespace
@@ -109,6 +152,8 @@ Corpus Generate(const CorpusOptions& options) {
       const bool sentenceStart = sentenceLeft == 0;
       if (sentenceStart) sentenceLeft = 5 + random.Below(11);
       if (sentenceStart || random.Unit() < options.capitalShare) word = Capitalised(word);
+      if (options.joinedShare > 0 && random.Unit() < options.joinedShare)
+        word = JoinedWord(random, word, corpus.vocabulary[sampler.Draw(random)]);
       --sentenceLeft;
       article.body += word;
       if (w + 1 == words || sentenceLeft == 0)
@@ -121,19 +166,98 @@ Corpus Generate(const CorpusOptions& options) {
   return corpus;
 }
 
+namespace {
+
+// A markup tag ("<DS>", "</B>", "<D1>") at text[i]: its length, else 0.
+std::size_t TagAt(const std::string& text, std::size_t i) {
+  if (text[i] != '<') return 0;
+  std::size_t end = i + 1;
+  if (end < text.size() && text[end] == '/') ++end;
+  const std::size_t name = end;
+  while (end < text.size() && std::isalnum(static_cast<unsigned char>(text[end]))) ++end;
+  return end < text.size() && text[end] == '>' && end > name ? end + 1 - i : 0;
+}
+
+constexpr unsigned char kMiddleDot = 183;
+
+// The word a query reads at text[i], a character that is no separator:
+// characters that are none, and between two of them '.', an apostrophe,
+// '-', '/' and the pairs ".-" and ".'"; a '-' before a line feed keeps the
+// word going over the line feed; a ',' joins digits of a number that has no
+// letter so far. *end gets the position after it.
+std::string ReadWord(const std::string& text, std::size_t i, std::size_t* end) {
+  const auto wordAt = [&](std::size_t at) {
+    return at < text.size() && !IsSeparator(static_cast<unsigned char>(text[at]));
+  };
+  std::string word;
+  bool letter = false;
+  while (i < text.size()) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (!IsSeparator(c)) {
+      word += static_cast<char>(c);
+      letter = letter || IsLetter(c);
+      ++i;
+    } else if (c == '.' && i + 1 < text.size() && (text[i + 1] == '-' || text[i + 1] == '\'') && wordAt(i + 2)) {
+      word += text.substr(i, 2);
+      i += 2;
+    } else if (c == '-' && i + 1 < text.size() && text[i + 1] == '\n') {
+      if (!wordAt(i + 2)) break;
+      word += '-';
+      i += 2;
+    } else if ((c == '.' || c == '\'' || c == '-' || c == '/') && wordAt(i + 1)) {
+      word += static_cast<char>(c);
+      ++i;
+    } else if (c == ',' && !letter && wordAt(i + 1)) {
+      std::size_t digits = i + 1;
+      while (wordAt(digits) && IsDigit(static_cast<unsigned char>(text[digits]))) ++digits;
+      if (wordAt(digits)) break;  // something else than digits before the next separator
+      word += ',';
+      ++i;
+    } else {
+      break;
+    }
+  }
+  *end = i;
+  return word;
+}
+
+// The text as a word search reads it: the pronunciation (from "<PR" up to
+// the next '<' that opens no escape) blanked out, stress marks taken out.
+std::string SearchedText(const std::string& text) {
+  static const char* const kStressMarks[] = {"<{BPRIME}>", "<{LPRIME}>", "\\BPRIME/", "\\LPRIME/"};
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    if (text.compare(i, 3, "<PR") == 0) {
+      std::size_t end = i + 1;
+      while (end < text.size() && !(text[end] == '<' && (end + 1 >= text.size() || text[end + 1] != '{'))) ++end;
+      out += ' ';
+      i = end;
+      continue;
+    }
+    bool mark = false;
+    for (const char* stress : kStressMarks) {
+      const std::size_t length = std::char_traits<char>::length(stress);
+      if (text.compare(i, length, stress) == 0) {
+        i += length;
+        mark = true;
+        break;
+      }
+    }
+    if (!mark) out += text[i++];
+  }
+  return out;
+}
+
+}  // namespace
+
 void ForEachWord(const Article& article, const WordSink& sink) {
   const std::string text = article.Text();
   std::uint32_t offset = 0;
   for (std::size_t i = 0; i < text.size();) {
-    // A markup tag ("<DS>", "</B>") is no word.
-    if (text[i] == '<') {
-      std::size_t end = i + 1;
-      if (end < text.size() && text[end] == '/') ++end;
-      while (end < text.size() && std::isupper(static_cast<unsigned char>(text[end]))) ++end;
-      if (end < text.size() && text[end] == '>' && end > i + 1) {
-        i = end + 1;
-        continue;
-      }
+    if (const std::size_t tag = TagAt(text, i)) {
+      i += tag;
+      continue;
     }
     if (!std::isalnum(static_cast<unsigned char>(text[i]))) {
       ++i;
@@ -150,6 +274,63 @@ std::vector<WordAt> SplitWords(const Article& article) {
   std::vector<WordAt> words;
   ForEachWord(article, [&](std::string_view word, std::uint32_t offset) {
     words.push_back({std::string(word), offset});
+  });
+  return words;
+}
+
+void ForEachIndexWord(const Article& article, const IndexWordSink& sink) {
+  const std::string text = SearchedText(article.Text());
+  const auto inRun = [](char c) { return IsLetterOrDigit(static_cast<unsigned char>(c)); };
+  const auto glue = [](char c) { return c == '/' || c == '\\' || static_cast<unsigned char>(c) == kMiddleDot; };
+  std::uint32_t offset = 0;
+  for (std::size_t i = 0; i < text.size();) {
+    if (const std::size_t tag = TagAt(text, i)) {
+      i += tag;
+      continue;
+    }
+    if (IsSeparator(static_cast<unsigned char>(text[i]))) {
+      ++i;
+      continue;
+    }
+    std::size_t end = i;
+    const std::string read = ReadWord(text, i, &end);
+    // A search finds no word right after '<' or a '/' that does not join,
+    // nor one right before such a '/'.
+    const bool startFree = i == 0 || (text[i - 1] != '<' && text[i - 1] != '/');
+    const bool endFree = end == text.size() || text[end] != '/';
+    const bool overLineBreak = text.find('\n', i) < end;
+    i = end;
+    std::string word;
+    for (const char c : read)
+      if (static_cast<unsigned char>(c) != kMiddleDot) word += c;
+    if (startFree && endFree && !overLineBreak && !glue(read.front()) && !glue(read.back())) sink(word, offset, false);
+    // Its runs of letters and digits, when it has other characters; none
+    // that a '/', a backslash or a syllable dot glues to the rest of the word.
+    if (!std::all_of(read.begin(), read.end(), inRun)) {
+      for (std::size_t r = 0; r < read.size();) {
+        if (!inRun(read[r])) {
+          ++r;
+          continue;
+        }
+        std::size_t runEnd = r;
+        while (runEnd < read.size() && inRun(read[runEnd])) ++runEnd;
+        const bool free =
+            (r == 0 ? startFree : !glue(read[r - 1])) && (runEnd == read.size() ? endFree : !glue(read[runEnd]));
+        if (free) sink(std::string_view(read).substr(r, runEnd - r), offset, true);
+        r = runEnd;
+      }
+    }
+    ++offset;
+  }
+}
+
+std::vector<WordAt> JoinedWords(const Article& article) {
+  std::vector<WordAt> words;
+  ForEachIndexWord(article, [&](std::string_view word, std::uint32_t offset, bool part) {
+    const bool plain = std::all_of(word.begin(), word.end(), [](char c) {
+      return static_cast<unsigned char>(c) < 0x80 && std::isalnum(static_cast<unsigned char>(c));
+    });
+    if (!part && !plain) words.push_back({std::string(word), offset});
   });
   return words;
 }

@@ -20,6 +20,10 @@ struct CorpusOptions {
   double zipfExponent = 1.0;        // word frequency ~ 1 / rank^s
   double capitalShare = 0.05;       // words written with a capital (besides sentence starts)
   std::uint32_t titleWords = 3;     // at most
+  // Body words written joined with the next one, or with accents ("e-mail",
+  // "tcp/ip", "it's", "U.S.", "1,000", "café", "à"): none unless asked for,
+  // so the other corpora stay as they were.
+  double joinedShare = 0;
 };
 
 struct Article {
@@ -63,9 +67,9 @@ std::vector<std::string> MakeVocabulary(std::uint32_t count, std::uint64_t seed)
 
 Corpus Generate(const CorpusOptions& options);
 
-// The words of an article's text as the search index holds them: runs of
-// letters and digits, each with its word offset counted from the title's
-// first word.
+// The plain words of an article's text: runs of ASCII letters and digits,
+// markup tags left out, each with its word offset counted from the title's
+// first word. The main index holds them, and the query makers draw them.
 struct WordAt {
   std::string word;  // as written
   std::uint32_t offset;
@@ -75,5 +79,19 @@ std::vector<WordAt> SplitWords(const Article& article);
 // The same words, handed to the sink as they stand in the article's text.
 using WordSink = std::function<void(std::string_view word, std::uint32_t offset)>;
 void ForEachWord(const Article& article, const WordSink& sink);
+
+// The words of an article's text as the search index holds them: each word
+// as a query reads it (characters that are no separators, joined by '.', an
+// apostrophe, '-' or '/' between two of them, a ',' between the digits of a
+// number), without its syllable dots; and of a word with other characters
+// than letters and digits, each of its runs of letters and digits (a part).
+// Markup tags are left out. The offset counts words, not parts, from the
+// title's first word; a part has its word's offset. Words as written.
+using IndexWordSink = std::function<void(std::string_view word, std::uint32_t offset, bool part)>;
+void ForEachIndexWord(const Article& article, const IndexWordSink& sink);
+
+// The words of an article that are no plain words: those with a joiner, a
+// comma, or other letters than ASCII ones, as the search index spells them.
+std::vector<WordAt> JoinedWords(const Article& article);
 
 }  // namespace builder::search_corpus

@@ -1,6 +1,5 @@
 #include "timeline/timeline_writer.h"
 
-#include <algorithm>
 #include <stdexcept>
 
 #include "content/sample_content.h"
@@ -54,11 +53,7 @@ Bytes TimelineFile(const Timeline& timeline) {
 
 Timeline SampleTimeline() {
   const ContentSample content = BuildContentSample();
-  auto entry = [&](const std::string& title) {
-    const auto at = std::find(content.mainTitles.begin(), content.mainTitles.end(), title);
-    if (at == content.mainTitles.end()) throw std::logic_error("sample timeline: no article " + title);
-    return static_cast<std::uint32_t>(at - content.mainTitles.begin() + 1);
-  };
+  auto entry = [&](const std::string& title) { return MainEntryOf(content, title); };
   Timeline t;
   // The media items 0 (a plain picture) and 3 (a picture with hot spots).
   t.modePictures = {0, 3, 0, 0, 0, 0, 0, 0, 0, 0};

@@ -1,0 +1,138 @@
+// Words with inner punctuation or accents, laid out by hand: each kind is
+// found by a word search (145) and a text search (220), through the index
+// the builder writes and through one that holds only runs of ASCII letters
+// and digits, as another indexer may write it.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "search_fixture.h"
+
+namespace {
+
+using searchtest::SearchDb;
+namespace sc = builder::search_corpus;
+using Entries = std::vector<u32>;
+
+sc::Corpus Joined() {
+  sc::Corpus corpus;
+  for (const auto& [title, body] : std::vector<std::pair<std::string, std::string>>{
+           {"Mail", "Send an e-mail to the list."},               // 1 hyphen
+           {"Late", "It's late; John's ex came."},                // 2 apostrophe
+           {"Net", "TCP/IP runs the net."},                       // 3 slash
+           {"Navy", "The U.S. Navy sailed."},                     // 4 inner period
+           {"Crowd", "About 1,000 people came."},                 // 5 thousands comma
+           {"Coffee", "A caf\xE9 on the corner."},                // 6 accented letter
+           {"Paris", "Il est \xE0 Paris."},                       // 7 a word that is all accents
+           {"Design", "An object-oriented design."},              // 8 hyphen, parts on their own
+           {"Plain", "email tcp ip us caf mail oriented"},        // 9 the plain words
+           {"Upper", "CAF\xC9 au lait, ex-\nwife."},              // 10 capital accent, hyphen at a line end
+           {"Dots", "con\xB7nect <PR> (k\xE0t) <PS>n. ends"},     // 11 syllable dot, pronunciation
+           {"Songs", "Rock-and-roll, and-roll and Fe+++ ions."},  // 12 a joined word inside a longer one
+       })
+    corpus.articles.push_back({title, body});
+  return corpus;
+}
+
+class JoinedWords : public ::testing::TestWithParam<sc::SearchDatabaseOptions::IndexWords> {
+ protected:
+  static sc::SearchDatabaseOptions Options(sc::SearchDatabaseOptions::IndexWords words, u16 groupSize) {
+    sc::SearchDatabaseOptions options;
+    options.searchWords = words;
+    options.groupSize = groupSize;
+    return options;
+  }
+  // Every query, by word search in blocks of four and of one entry (where the
+  // index alone may decide), and by text search.
+  void Expect(const std::string& query, const Entries& words, const Entries& text) {
+    EXPECT_EQ(blocks_.Search(query, 145).entries, words) << query;
+    EXPECT_EQ(blocks_.Search(query, 220).entries, text) << query << " (text search)";
+    if (GetParam() == sc::SearchDatabaseOptions::IndexWords::AsQueriesRead) {
+      EXPECT_EQ(single_.Search(query, 145).entries, words) << query << " (one entry a block)";
+    }
+  }
+  SearchDb blocks_{Joined(), Options(GetParam(), 4)};
+  SearchDb single_{Joined(), Options(GetParam(), 1)};
+};
+
+TEST_P(JoinedWords, HyphenApostropheSlashPeriodComma) {
+  Expect("e-mail", {1}, {1});
+  Expect("E-Mail", {1}, {1});
+  Expect("mail", {1, 9}, {1, 9});  // a part of a joined word is a word of its own
+  Expect("email", {9}, {9});
+  Expect("it's", {2}, {2});
+  Expect("john's", {2}, {2});
+  Expect("TCP/IP", {3}, {3});
+  Expect("tcp", {9}, {9});  // a '/' glues the parts it joins
+  Expect("ip", {9}, {9});
+  Expect("U.S.", {4}, {4});
+  Expect("u.s", {4}, {4});
+  Expect("us", {9}, {9});
+  Expect("1,000", {5}, {5});
+  Expect("000", {5}, {5});
+  Expect("object-oriented", {8}, {8});
+  Expect("oriented", {8, 9}, {8, 9});
+  Expect("object-oriented design", {8}, {8});
+  Expect("e-mail NEAR list", {1}, {});  // a text search counts every character
+  Expect("e-mail AND it's", {}, {});
+  // Inside a longer joined word, also where the index holds it whole elsewhere.
+  Expect("and-roll", {12}, {12});
+  Expect("rock-and-roll", {12}, {12});
+  Expect("+", {12}, {12});
+}
+
+TEST_P(JoinedWords, AccentedWords) {
+  Expect("caf\xE9", {6, 10}, {6, 10});
+  Expect("CAF\xC9", {6, 10}, {6, 10});
+  Expect("caf", {9}, {6, 9, 10});  // the accented letter belongs to the word (a text search finds a part)
+  Expect("\xE0", {7}, {7});
+  Expect("\xE0 Paris", {7}, {7});
+}
+
+TEST_P(JoinedWords, SyllableDotsPronunciationAndLineEnds) {
+  // The syllable dot is skipped. (An index split at syllable dots cannot
+  // tell which of its words make up "connect".)
+  if (GetParam() == sc::SearchDatabaseOptions::IndexWords::AsQueriesRead) Expect("connect", {11}, {11});
+  Expect("con\xB7nect", {11}, {11});  // or typed as it stands
+  Expect("con", {}, {});
+  Expect("k\xE0t", {}, {});  // the pronunciation is not searched
+  EXPECT_EQ(blocks_.Search("n", 145).entries, Entries{11});
+  Expect("wife", {10}, {10});
+  Expect("ex-wife", {}, {});  // the text has a line feed in it
+}
+
+// A joined word longer than any word an index holds is found by its parts.
+TEST_P(JoinedWords, AJoinedWordLongerThanAnyIndexWord) {
+  const std::string longWord = "e-mail-" + std::string(150, 'x') + "-" + std::string(150, 'y');
+  sc::Corpus corpus = Joined();
+  corpus.articles.push_back({"Long", longWord + " here"});
+  SearchDb db(corpus, Options(GetParam(), 4));
+  EXPECT_EQ(db.Search(longWord).entries, Entries{13});
+}
+
+INSTANTIATE_TEST_SUITE_P(Indexes, JoinedWords,
+                         ::testing::Values(sc::SearchDatabaseOptions::IndexWords::AsQueriesRead,
+                                           sc::SearchDatabaseOptions::IndexWords::AsciiRuns),
+                         [](const auto& info) {
+                           return info.param == sc::SearchDatabaseOptions::IndexWords::AsQueriesRead ? "AsQueriesRead"
+                                                                                                     : "AsciiRuns";
+                         });
+
+// The eighth term has a bit of its own in the block bytes, like the others.
+TEST(Terms, EightTermsEachCount) {
+  sc::Corpus corpus;
+  for (u32 i = 1; i <= 40; ++i)
+    corpus.articles.push_back(
+        {"Count", i == 6 ? "one two three four five six seven eight" : "one two three four five"});
+  for (const u16 group : {u16{1}, u16{16}}) {
+    sc::SearchDatabaseOptions options;
+    options.groupSize = group;
+    SearchDb db(corpus, options);
+    EXPECT_EQ(db.Search("one & two & three & four & five & six & seven & eight").entries, Entries{6}) << group;
+    EXPECT_EQ(db.Search("one & two & three & four & five & six & seven ! eight").entries, Entries{}) << group;
+    EXPECT_EQ(db.Search("one & two & three & four & five & six & seven | eight").entries, Entries{6}) << group;
+  }
+}
+
+}  // namespace
