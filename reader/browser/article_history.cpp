@@ -1,4 +1,4 @@
-#include "article_history.h"
+#include "browser/article_history.h"
 
 namespace browser {
 

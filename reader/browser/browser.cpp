@@ -1,16 +1,16 @@
-#include "browser.h"
+#include "browser/browser.h"
 
 #include <algorithm>
 #include <cstdlib>
 
-#include "main_frame.h"
+#include "controls/skin_environment.h"
+#include "core/reader_context.h"
+#include "core/reader_messages.h"
+#include "core/reader_shell.h"
+#include "core/title_key.h"
 #include "reader/browser_ids.h"
 #include "reader/reader_ids.h"
-#include "reader_messages.h"
-#include "settings.h"
-#include "skin_environment.h"
-#include "title_key.h"
-#include "veldrix_app.h"
+#include "settings/settings.h"
 
 IMPLEMENT_DYNCREATE(CBrowser, CFormView)
 
@@ -132,8 +132,8 @@ constexpr UINT kStyles = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_BORDER | W
 
 }  // namespace
 
-UINT ToolWindowTemplate(ToolWindow kind) {
-  static constexpr UINT templates[ToolWindowCount] = {3005, 2056, 1085, 2001, 4051, 1037, 1115, 3009, 4064};
+UINT ToolWindowTemplate(ToolPanel kind) {
+  static constexpr UINT templates[ToolPanelCount] = {3005, 2056, 1085, 2001, 4051, 1037, 1115, 3009, 4064, 0, 0};
   return templates[static_cast<int>(kind)];
 }
 
@@ -154,7 +154,7 @@ CODButton* CBrowser::Button(UINT id) {
 
 void CBrowser::OnInitialUpdate() {
   CFormView::OnInitialUpdate();
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   if (!m_menu.m_hMenu) m_menu.LoadMenu(IDR_BROWSER);
 
   m_zoomed = GetSettingInt(InstallationOptions, "ZoomIn", 0, SettingsIniName) == 1;
@@ -246,13 +246,13 @@ void CBrowser::RedrawNow(CWnd* window) {
 
 void CBrowser::ShowArticle(int n) {
   n = m_history.Resolve(n);
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   // An article number from a file or a message that is no article shows nothing.
   if (n <= 0 || n > app.GetArticleCount() || n == m_currentArticle) return;
   CWaitCursor wait;
 
-  DestroyToolWindow(ToolWindow::WordFind);
-  DestroyToolWindow(ToolWindow::Outline);
+  m_tools.Close(ToolPanel::WordFind);
+  m_tools.Close(ToolPanel::Outline);
 
   m_history.Append(static_cast<u32>(n));
   if (m_history.Count() > 1) {
@@ -287,7 +287,7 @@ void CBrowser::ShowArticle(int n) {
 }
 
 void CBrowser::UpdateSubject() {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   m_subject = kNoSubject;
   m_subjectLinks.Resize(app.GetArticleCount());
   if (!app.m_mainArticles.Test(m_currentArticle)) return;
@@ -303,7 +303,7 @@ void CBrowser::UpdateSubject() {
 }
 
 void CBrowser::FillDisplay() {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   const bool main = app.m_mainArticles.Test(m_currentArticle) != 0;
   CContentDb& database = app.GetDatabase(main ? 1 : 6);
   const int entry = main ? app.ToFileArticle(m_currentArticle) : app.FindUpdateArticle(m_currentArticle);
@@ -314,18 +314,18 @@ void CBrowser::FillDisplay() {
 }
 
 BOOL CBrowser::ResultsHoldCurrent() const {
-  return IsToolOpen(ToolWindow::Results) && m_resultsSet.Test(m_currentArticle);
+  return IsToolOpen(ToolPanel::Results) && m_resultsSet.Test(m_currentArticle);
 }
 
 void CBrowser::MarkQueryWords() {
-  CMainFrame* frame = GetVeldrixApp().GetMainFrame();
-  if (!frame) return;
-  const CStringArray& words = frame->GetCurrentTerms();
+  ReaderShell* shell = GetReaderShell();
+  if (!shell) return;
+  const CStringArray& words = shell->Queries().GetCurrentTerms();
   for (int i = 0; i < words.GetSize(); ++i) m_display.FindWords(words[i], FALSE, TRUE, FALSE);
 }
 
 void CBrowser::UpdateSourceButtons() {
-  const BOOL internet = GetVeldrixApp().m_urlBits.Test(m_currentArticle) != 0;
+  const BOOL internet = Reader().m_urlBits.Test(m_currentArticle) != 0;
   const struct {
     UINT id;
     BOOL show;
@@ -372,16 +372,10 @@ void CBrowser::SaveLastArticle() {
 
 void CBrowser::OnZoom() {
   m_zoomed = !m_zoomed;
-  for (int i = 0; i < ToolWindowCount; ++i) {
-    CWnd* tool = m_tools[i].get();
-    if (m_zoomed) {
-      m_hiddenByZoom[i] = tool && tool->m_hWnd && tool->IsWindowVisible();
-      if (m_hiddenByZoom[i]) tool->ShowWindow(SW_HIDE);
-    } else {
-      if (m_hiddenByZoom[i] && tool && tool->m_hWnd) tool->ShowWindow(SW_SHOW);
-      m_hiddenByZoom[i] = FALSE;
-    }
-  }
+  if (m_zoomed)
+    m_tools.HideForZoom();
+  else
+    m_tools.ShowAfterZoom();
   if (m_menu.m_hMenu) {
     m_menu.ModifyMenu(ID_BROWSER_ZOOM, MF_BYCOMMAND | MF_STRING, ID_BROWSER_ZOOM, m_zoomed ? "&Zoom Out" : "&Zoom In");
     if (CWnd* frame = GetParentFrame(); frame && ::GetMenu(frame->m_hWnd) == m_menu.m_hMenu) frame->DrawMenuBar();
@@ -414,12 +408,12 @@ void CBrowser::OnSize(UINT type, int cx, int cy) {
     button.SetWindowPos(nullptr, x, cy - kBottomStrip, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     x += button.GetFrameSize().cx;
   }
-  for (const auto& tool : m_tools)
-    if (tool && tool->m_hWnd) tool->MoveWindow(m_panel);
+  for (int i = 0; i < ToolPanelCount; ++i)
+    if (CWnd* tool = m_tools.Get(static_cast<ToolPanel>(i)); tool && tool->m_hWnd) tool->MoveWindow(m_panel);
 }
 
 BOOL CBrowser::OnEraseBkgnd(CDC* dc) {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   CRect client;
   GetClientRect(&client);
   const CRect area(0, kTopHeight, client.right, client.bottom - kBottomStrip);
@@ -448,7 +442,7 @@ BOOL CBrowser::OnEraseBkgnd(CDC* dc) {
 
 void CBrowser::OnPaint() {
   CPaintDC dc(this);
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   CRect client;
   GetClientRect(&client);
   const int cx = client.Width(), cy = client.Height();
@@ -503,7 +497,7 @@ BOOL CBrowser::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) {
 }
 
 BOOL CBrowser::OnQueryNewPalette() {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   if (!app.m_palette.m_hObject) return FALSE;
   const UINT changed = RealizeWindowPalette(this, &app.m_palette, FALSE);
   if (changed) RedrawNow(this);
@@ -523,8 +517,8 @@ void CBrowser::OnSetFocus(CWnd*) {
 
 void CBrowser::OnDestroy() {
   SaveLastArticle();
-  for (auto& tool : m_tools)
-    if (tool && tool->m_hWnd) tool->DestroyWindow();
+  for (int i = 0; i < ToolPanelCount; ++i)
+    if (CWnd* tool = m_tools.Get(static_cast<ToolPanel>(i)); tool && tool->m_hWnd) tool->DestroyWindow();
   CFormView::OnDestroy();
 }
 

@@ -12,25 +12,25 @@
 #include <string>
 #include <vector>
 
-#include "article_history.h"
-#include "bit_string.h"
-#include "display.h"
+#include "browser/article_history.h"
+#include "browser/source_notices.h"
+#include "controls/menu_button.h"
+#include "controls/od_button.h"
+#include "core/bit_string.h"
+#include "core/reader_screen.h"
+#include "display/display.h"
 #include "framework.h"
-#include "menu_button.h"
-#include "od_button.h"
-#include "panel_owner.h"
-#include "reader_screen.h"
-#include "search_screen.h"
-#include "source_notices.h"
+#include "panels/panel_owner.h"
+#include "panels/tool_panel_host.h"
+#include "search/search_screen.h"
 
 // The encyclopedia's tool windows, each with its template.
-enum class ToolWindow { Results, Contents, Bookmarks, Boolean, Smart, Tuner, ArticleList, WordFind, Outline, Count };
-constexpr int ToolWindowCount = static_cast<int>(ToolWindow::Count);
-UINT ToolWindowTemplate(ToolWindow kind);
+// The dialog template of a tool panel kind the encyclopedia makes (0 for others).
+UINT ToolWindowTemplate(ToolPanel kind);
 
 // What a tool window is opened with.
 struct ToolRequest {
-  ToolWindow kind = ToolWindow::Results;
+  ToolPanel kind = ToolPanel::Results;
   int mode = 0;                                 // contents 0 / subjects 1; article list 0..4
   const CBitString* articles = nullptr;         // results, article list
   const CStringArray* terms = nullptr;          // results (query words), Tuner
@@ -63,8 +63,6 @@ class CBrowser : public CFormView,
   // Shows article n; -1 shows the previous article of the history.
   void ShowArticle(int n) override;
   // From the media screen and the quiz: main-database entry numbers.
-  void ShowArticleList(const CDWordArray& entries) { ShowEntryList(entries, ListRelatedToMedia); }
-  void ShowClueArticles(const CDWordArray& entries) { ShowEntryList(entries, ListClue); }
   void GoToMediaItem(int item) override;
   void OpenAdvancedSearch(const CStringArray& terms, const std::vector<float>& weights);
   void EditNote(CNoteIcon* icon);
@@ -85,6 +83,7 @@ class CBrowser : public CFormView,
   // double click (through the main frame), its print buttons, the outline's
   // links.
   void ShowItem(int item) override { ShowArticle(item); }
+  void ShowEntries(const CDWordArray& entries, EntryList list) override;
   void PrintBookmarkFolder(int folder, BOOL preview) override;
   void LinkOutlineEntry(int index) override { FollowOutlineLink(index); }
 
@@ -115,8 +114,8 @@ class CBrowser : public CFormView,
   CMenu& Menu() { return m_menu; }
   CODButton* Button(UINT id);
   CMenuButton& RelatedButton() { return m_related; }
-  CWnd* GetToolWindow(ToolWindow kind) const;
-  BOOL IsToolOpen(ToolWindow kind) const;
+  CWnd* GetToolWindow(ToolPanel kind) const { return m_tools.Get(kind); }
+  BOOL IsToolOpen(ToolPanel kind) const { return m_tools.IsOpen(kind); }
   // The source whose notices go with the current article.
   browser::ArticleSource CurrentSource() const;
   // The article's web address; FALSE after its message when it cannot be read.
@@ -231,10 +230,9 @@ class CBrowser : public CFormView,
   // Tool windows.
   BOOL OpenToolWindow(const ToolRequest& request);
   BOOL CreateToolWindow(const ToolRequest& request);
-  void DestroyToolWindow(ToolWindow kind);
-  // Closes the results, contents and bookmark windows through the frame
-  // (on every screen), all but the kind being opened.
-  void CloseSharedWindows(ToolWindow opening);
+  // Closes the results, contents and bookmark windows on every screen, all
+  // but the kind being opened (ToolPanelHost::CloseSharedPanels).
+  void CloseSharedWindows(ToolPanel opening);
   // Before `opening` is created: the shared windows through the frame (all
   // but the one the frame asked for) and every tool window of this screen.
   void CloseAllToolWindows(const ToolRequest& opening);
@@ -255,7 +253,6 @@ class CBrowser : public CFormView,
  protected:
   BOOL ChooseFolder(int& folder);
   BOOL GetSelectedArticles(CBitString& articles);
-  void SaveSearchWindows(SearchState& state);
   void ShowOnTimeline(int article);
   void ShowInDictionary(int article);
   // Asks for a folder and puts the current article (or, with `selected`,
@@ -296,12 +293,10 @@ class CBrowser : public CFormView,
   // The tool windows: made on first use, destroyed (not deleted) when closed
   // or when another one opens; the object stays here (the panels' windows
   // leave their objects alone when they go) and takes the next window.
-  std::unique_ptr<CWnd> m_tools[ToolWindowCount];
+  ScreenPanels m_tools;
   // What the open results window shows.
   CString m_resultsQuery;
   int m_resultsRanked = 0;
   int m_contentsMode = 0;
   CBitString m_resultsSet;
-  // Tool windows hidden by zooming.
-  BOOL m_hiddenByZoom[ToolWindowCount] = {};
 };

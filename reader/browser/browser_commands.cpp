@@ -5,16 +5,16 @@
 #include <cstring>
 #include <memory>
 
-#include "bookmark_dlg.h"
-#include "browser.h"
-#include "main_frame.h"
-#include "note_dlg.h"
-#include "picture_view.h"
+#include "browser/browser.h"
+#include "core/reader_context.h"
+#include "core/reader_messages.h"
+#include "core/reader_shell.h"
+#include "core/title_key.h"
+#include "display/note_dlg.h"
+#include "panels/bookmark_dlg.h"
+#include "panels/tool_panel_host.h"
 #include "reader/browser_ids.h"
-#include "reader_messages.h"
-#include "related_queries.h"
-#include "title_key.h"
-#include "veldrix_app.h"
+#include "search/related_queries.h"
 #include "zorlre32.h"
 
 namespace {
@@ -25,18 +25,16 @@ constexpr int kSearchMenu = 3;
 constexpr int kBookmarkMenu = 4;
 constexpr int kSearchHistoryPosition = 5;
 
-CMainFrame* Frame() { return GetVeldrixApp().GetMainFrame(); }
-
 }  // namespace
 
 BOOL CBrowser::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
   if (nCode == CN_COMMAND && pHandlerInfo == nullptr) {
     if (nID >= ID_SEARCH_HISTORY_FIRST && nID <= ID_SEARCH_HISTORY_LAST) {
-      browser::RecallHistoryCommand(nID, ID_SEARCH_HISTORY_FIRST);
+      search::RecallHistoryCommand(nID, ID_SEARCH_HISTORY_FIRST);
       return TRUE;
     }
     if (nID >= ID_BOOKMARK_ARTICLE_FIRST && nID <= ID_BOOKMARK_ARTICLE_LAST) {
-      CVeldrixApp& app = GetVeldrixApp();
+      ReaderContext& app = Reader();
       const int folder = static_cast<int>(nID - ID_BOOKMARK_ARTICLE_FIRST) / kFolderItems;
       const int item = static_cast<int>(nID - ID_BOOKMARK_ARTICLE_FIRST) % kFolderItems + 1;
       if (folder < app.m_folders.GetSize()) {
@@ -60,11 +58,11 @@ CMenu* CBrowser::SubMenu(int position) { return m_menu.m_hMenu ? m_menu.GetSubMe
 
 void CBrowser::RebuildBookmarkMenu() {
   if (CMenu* menu = SubMenu(kBookmarkMenu))
-    CMainFrame::FillBookmarkMenu(*menu, kBookmarkFixedItems, ID_BOOKMARK_ARTICLE_FIRST, ID_BROWSER_BOOKMARK_LIST);
+    Reader().FillBookmarkMenu(*menu, kBookmarkFixedItems, ID_BOOKMARK_ARTICLE_FIRST, ID_BROWSER_BOOKMARK_LIST);
 }
 
 void CBrowser::ShowBookmarkArticle(int article) {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   if (app.m_multBits.Test(article)) {
     GoToMediaItem(app.m_multBits.IndexOf(article));
   } else if (app.m_tmlBits.Test(article)) {
@@ -80,14 +78,14 @@ void CBrowser::ShowBookmarkArticle(int article) {
 
 void CBrowser::RebuildSearchHistory() {
   if (CMenu* search = SubMenu(kSearchMenu))
-    browser::FillSearchHistory(*search, kSearchHistoryPosition, ID_SEARCH_HISTORY_FIRST);
+    search::FillSearchHistory(*search, kSearchHistoryPosition, ID_SEARCH_HISTORY_FIRST);
 }
 
 // ---- messages ------------------------------------------------------------------------
 
 LRESULT CBrowser::OnBitsChanged(WPARAM wParam, LPARAM lParam) {
   RebuildBookmarkMenu();
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   if (m_currentArticle > 0 && !app.IsInBookmarkFolder(m_currentArticle)) {
     if (app.FindBookmark(m_currentArticle) >= 0) {
       app.RemoveBookmark(m_currentArticle);
@@ -98,15 +96,15 @@ LRESULT CBrowser::OnBitsChanged(WPARAM wParam, LPARAM lParam) {
     m_display.SetNoteMode(FALSE);
     m_display.SetHighlightMode(FALSE);
   }
-  if (IsToolOpen(ToolWindow::Bookmarks))
-    GetToolWindow(ToolWindow::Bookmarks)->SendMessage(WM_BITSCHANGED, wParam, lParam);
-  for (ToolWindow kind : {ToolWindow::Results, ToolWindow::Contents, ToolWindow::ArticleList})
+  if (IsToolOpen(ToolPanel::Bookmarks))
+    GetToolWindow(ToolPanel::Bookmarks)->SendMessage(WM_BITSCHANGED, wParam, lParam);
+  for (ToolPanel kind : {ToolPanel::Results, ToolPanel::Contents, ToolPanel::ArticleList})
     if (IsToolOpen(kind)) GetToolWindow(kind)->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
   return 0;
 }
 
 LRESULT CBrowser::OnCrossReference(WPARAM, LPARAM lParam) {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   const int article = app.ToInternalArticle(static_cast<int>(lParam));
   if (app.m_tmlBits.Test(article)) {
     ShowOnTimeline(article);
@@ -122,57 +120,55 @@ LRESULT CBrowser::OnShowItem(WPARAM wParam, LPARAM) {
 }
 
 void CBrowser::GoToMediaItem(int item) {
-  CMainFrame* frame = Frame();
-  if (!frame || !frame->ShowMedia()) return;
-  if (auto* media = dynamic_cast<CViewPicture*>(frame->GetScreen(Screen::Media))) media->GoToItem(item, 0);
+  if (ReaderShell* shell = GetReaderShell()) shell->ShowItem(Screen::Media, item);
 }
 
 LRESULT CBrowser::OnShowContents(WPARAM, LPARAM) {
-  if (IsToolOpen(ToolWindow::Contents) && m_contentsMode == 0) {
-    GetToolWindow(ToolWindow::Contents)->SendMessage(WM_REFRESHLIST);
+  if (IsToolOpen(ToolPanel::Contents) && m_contentsMode == 0) {
+    GetToolWindow(ToolPanel::Contents)->SendMessage(WM_REFRESHLIST);
     return 0;
   }
   ToolRequest request;
-  request.kind = ToolWindow::Contents;
+  request.kind = ToolPanel::Contents;
   request.mode = 0;
   OpenToolWindow(request);
   return 0;
 }
 
 LRESULT CBrowser::OnShowBookmarks(WPARAM, LPARAM) {
-  if (IsToolOpen(ToolWindow::Bookmarks)) {
-    GetToolWindow(ToolWindow::Bookmarks)->SendMessage(WM_REFRESHLIST);
+  if (IsToolOpen(ToolPanel::Bookmarks)) {
+    GetToolWindow(ToolPanel::Bookmarks)->SendMessage(WM_REFRESHLIST);
     return 0;
   }
   ToolRequest request;
-  request.kind = ToolWindow::Bookmarks;
+  request.kind = ToolPanel::Bookmarks;
   OpenToolWindow(request);
   return 0;
 }
 
 LRESULT CBrowser::OnShowResults(WPARAM wParam, LPARAM) {
-  CMainFrame* frame = Frame();
-  if (!frame) return 0;
-  if (IsToolOpen(ToolWindow::Results) && frame->IsCurrentQuery(m_resultsQuery, m_resultsRanked)) {
-    GetToolWindow(ToolWindow::Results)->SendMessage(WM_REFRESHLIST);
+  ReaderShell* shell = GetReaderShell();
+  if (!shell) return 0;
+  if (IsToolOpen(ToolPanel::Results) && shell->Queries().IsCurrentQuery(m_resultsQuery, m_resultsRanked)) {
+    GetToolWindow(ToolPanel::Results)->SendMessage(WM_REFRESHLIST);
     return 0;
   }
   LeaveZoom();
   if (wParam != 1) RebuildSearchHistory();
   // The old list goes first: closing the other windows through the frame
   // saves the search state, which must keep the new query's list positions.
-  DestroyToolWindow(ToolWindow::Results);
-  CloseSharedWindows(ToolWindow::Results);
-  for (int i = 0; i < ToolWindowCount; ++i) DestroyToolWindow(static_cast<ToolWindow>(i));
+  m_tools.Close(ToolPanel::Results);
+  CloseSharedWindows(ToolPanel::Results);
+  m_tools.CloseAll();
   ToolRequest request;
-  request.kind = ToolWindow::Results;
-  request.articles = &frame->GetCurrentQuery();
-  request.terms = &frame->GetCurrentTerms();
-  request.text = frame->GetCurrentText();
+  request.kind = ToolPanel::Results;
+  request.articles = &shell->Queries().GetCurrentQuery();
+  request.terms = &shell->Queries().GetCurrentTerms();
+  request.text = shell->Queries().GetCurrentText();
   if (!CreateToolWindow(request)) return 0;
   m_resultsQuery = request.text;
-  m_resultsRanked = frame->GetCurrentKind() == 1 ? 1 : 0;
-  m_resultsSet = frame->GetCurrentQuery();
+  m_resultsRanked = shell->Queries().GetCurrentKind() == 1 ? 1 : 0;
+  m_resultsSet = shell->Queries().GetCurrentQuery();
   if (m_resultsSet.Test(m_currentArticle)) {
     m_display.ClearFindHits();
     MarkQueryWords();
@@ -182,42 +178,25 @@ LRESULT CBrowser::OnShowResults(WPARAM wParam, LPARAM) {
 
 // ---- tool windows --------------------------------------------------------------------
 
-CWnd* CBrowser::GetToolWindow(ToolWindow kind) const { return m_tools[static_cast<int>(kind)].get(); }
-
-BOOL CBrowser::IsToolOpen(ToolWindow kind) const {
-  const CWnd* tool = GetToolWindow(kind);
-  return tool != nullptr && tool->m_hWnd != nullptr && ::IsWindow(tool->m_hWnd);
-}
-
-void CBrowser::DestroyToolWindow(ToolWindow kind) {
-  if (IsToolOpen(kind)) GetToolWindow(kind)->DestroyWindow();
-  m_hiddenByZoom[static_cast<int>(kind)] = FALSE;
-}
-
-void CBrowser::CloseSharedWindows(ToolWindow opening) {
-  // The window being opened keeps the frame's flag that re-opens it after a
-  // screen switch (the frame set it just before asking for the window);
-  // Count keeps none.
-  CMainFrame* frame = Frame();
-  if (!frame) return;
-  if (opening != ToolWindow::Results) frame->CloseResultsWindows();
-  if (opening != ToolWindow::Contents) frame->CloseContentsWindows();
-  if (opening != ToolWindow::Bookmarks) frame->CloseBookmarkWindows();
+void CBrowser::CloseSharedWindows(ToolPanel opening) {
+  // The window being opened keeps the host's flag that re-opens it after a
+  // screen switch (the host set it just before asking for the window).
+  if (ToolPanelHost* host = GetToolPanelHost()) host->CloseSharedPanels(opening);
 }
 
 void CBrowser::HidePanel(ScreenPanel panel) {
   switch (panel) {
-    case ScreenPanel::Results: DestroyToolWindow(ToolWindow::Results); break;
-    case ScreenPanel::Contents: DestroyToolWindow(ToolWindow::Contents); break;
-    case ScreenPanel::Bookmarks: DestroyToolWindow(ToolWindow::Bookmarks); break;
+    case ScreenPanel::Results: m_tools.Close(ToolPanel::Results); break;
+    case ScreenPanel::Contents: m_tools.Close(ToolPanel::Contents); break;
+    case ScreenPanel::Bookmarks: m_tools.Close(ToolPanel::Bookmarks); break;
   }
 }
 
 void CBrowser::CloseToolWindows() {
-  CloseSharedWindows(ToolWindow::Count);
-  for (ToolWindow kind : {ToolWindow::Boolean, ToolWindow::Smart, ToolWindow::WordFind, ToolWindow::Outline,
-                          ToolWindow::Tuner, ToolWindow::ArticleList})
-    DestroyToolWindow(kind);
+  CloseSharedWindows(ToolPanel::Count);
+  for (ToolPanel kind : {ToolPanel::Boolean, ToolPanel::Smart, ToolPanel::WordFind, ToolPanel::Outline,
+                         ToolPanel::Tuner, ToolPanel::ArticleList})
+    m_tools.Close(kind);
 }
 
 BOOL CBrowser::OpenToolWindow(const ToolRequest& request) {
@@ -225,7 +204,7 @@ BOOL CBrowser::OpenToolWindow(const ToolRequest& request) {
   LeaveZoom();
   CloseAllToolWindows(request);
   if (!CreateToolWindow(request)) return FALSE;
-  if (request.kind == ToolWindow::Contents) m_contentsMode = request.mode;
+  if (request.kind == ToolPanel::Contents) m_contentsMode = request.mode;
   GetToolWindow(request.kind)->SetFocus();
   return TRUE;
 }
@@ -233,19 +212,19 @@ BOOL CBrowser::OpenToolWindow(const ToolRequest& request) {
 void CBrowser::CloseAllToolWindows(const ToolRequest& opening) {
   // Only the frame's own Contents request (0x3739) opens the contents window
   // in contents mode; Subjects closes the contents windows like any other.
-  const BOOL framesContents = opening.kind == ToolWindow::Contents && opening.mode == 0;
-  CloseSharedWindows(opening.kind != ToolWindow::Contents || framesContents ? opening.kind : ToolWindow::Count);
-  for (int i = 0; i < ToolWindowCount; ++i) DestroyToolWindow(static_cast<ToolWindow>(i));
+  const BOOL framesContents = opening.kind == ToolPanel::Contents && opening.mode == 0;
+  CloseSharedWindows(opening.kind != ToolPanel::Contents || framesContents ? opening.kind : ToolPanel::Count);
+  m_tools.CloseAll();
 }
 
 void CBrowser::ShowEntryList(const CDWordArray& entries, int mode) {
   CWaitCursor wait;
   LeaveZoom();
   ToolRequest request;
-  request.kind = ToolWindow::ArticleList;
+  request.kind = ToolPanel::ArticleList;
   request.mode = mode;
   CloseAllToolWindows(request);
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   CBitString articles(app.GetArticleCount(), FALSE);
   for (int i = 0; i < entries.GetSize(); ++i) articles.SetBit(app.ToInternalArticle(static_cast<int>(entries[i])));
   if (articles.GetSetCount() == 0) return;
@@ -254,22 +233,38 @@ void CBrowser::ShowEntryList(const CDWordArray& entries, int mode) {
   OpenToolWindow(request);
 }
 
+void CBrowser::ShowEntries(const CDWordArray& entries, EntryList list) {
+  if (list == EntryList::QuizClue) {
+    ShowEntryList(entries, ListClue);
+    return;
+  }
+  // One article related to a media item is shown alone; several go to the
+  // article list, which shows the first.
+  if (entries.GetSize() == 0) return;
+  if (entries.GetSize() == 1) {
+    CloseToolWindows();
+    ShowArticle(Reader().ToInternalArticle(static_cast<int>(entries[0])));
+  } else {
+    ShowEntryList(entries, ListRelatedToMedia);
+  }
+}
+
 void CBrowser::OpenAdvancedSearch(const CStringArray& terms, const std::vector<float>& weights) {
-  DestroyToolWindow(ToolWindow::Smart);
+  m_tools.Close(ToolPanel::Smart);
   ToolRequest request;
-  request.kind = ToolWindow::Tuner;
+  request.kind = ToolPanel::Tuner;
   request.terms = &terms;
   request.weights = &weights;
-  if (CreateToolWindow(request)) GetToolWindow(ToolWindow::Tuner)->SetFocus();
+  if (CreateToolWindow(request)) GetToolWindow(ToolPanel::Tuner)->SetFocus();
 }
 
 void CBrowser::OpenTuner(const CString& query, const CStringArray& terms) {
-  DestroyToolWindow(ToolWindow::Smart);
+  m_tools.Close(ToolPanel::Smart);
   ToolRequest request;
-  request.kind = ToolWindow::Tuner;
+  request.kind = ToolPanel::Tuner;
   request.terms = &terms;
   request.text = query;
-  if (CreateToolWindow(request)) GetToolWindow(ToolWindow::Tuner)->SetFocus();
+  if (CreateToolWindow(request)) GetToolWindow(ToolPanel::Tuner)->SetFocus();
 }
 
 void CBrowser::FollowOutlineLink(int i) {
@@ -278,7 +273,7 @@ void CBrowser::FollowOutlineLink(int i) {
   const display::OutlineEntry& entry = outline[static_cast<std::size_t>(i)];
   if (entry.kind == display::kOutlineHeading) {
     m_display.ScrollToRun(entry.firstRun, TRUE);
-  } else if (GetVeldrixApp().m_bDisplayPictures) {
+  } else if (Reader().m_bDisplayPictures) {
     m_display.ScrollChildIntoView(entry.item);
   } else {
     GoToMediaItem(entry.item);
@@ -294,10 +289,7 @@ void CBrowser::EditNote(CNoteIcon* icon) {
 }
 
 void CBrowser::SaveSearchState(SearchState& state) {
-  if (IsToolOpen(ToolWindow::Bookmarks))
-    if (auto* bookmarks = dynamic_cast<CBookmarkDlg*>(GetToolWindow(ToolWindow::Bookmarks)))
-      bookmarks->SaveState(state);
-  SaveSearchWindows(state);
+  m_tools.SaveStates(state, {ToolPanel::Bookmarks, ToolPanel::Results, ToolPanel::Contents});
 }
 
 // ---- commands ------------------------------------------------------------------------
@@ -305,7 +297,7 @@ void CBrowser::SaveSearchState(SearchState& state) {
 void CBrowser::OnSubjectLinks() {
   if (m_subjectLinks.GetSetCount() == 0) return;
   ToolRequest request;
-  request.kind = ToolWindow::ArticleList;
+  request.kind = ToolPanel::ArticleList;
   request.mode = ListSubjectLinks;
   request.articles = &m_subjectLinks;
   OpenToolWindow(request);
@@ -314,63 +306,57 @@ void CBrowser::OnSubjectLinks() {
 void CBrowser::OnHistory() {
   // The articles shown before, newest first; the one on display is not among
   // them, though Previous and revisits leave it earlier in the history too.
-  CBitString articles(GetVeldrixApp().GetArticleCount(), TRUE);
+  CBitString articles(Reader().GetArticleCount(), TRUE);
   for (int i = m_history.Count() - 2; i >= 0; --i) {
     const int article = static_cast<int>(m_history.At(i));
     if (article != m_currentArticle) articles.SetBit(article, TRUE, TRUE);
   }
   ToolRequest request;
-  request.kind = ToolWindow::ArticleList;
+  request.kind = ToolPanel::ArticleList;
   request.mode = ListHistory;
   request.articles = &articles;
   OpenToolWindow(request);
 }
 
 void CBrowser::OnFindWord() {
-  if (IsToolOpen(ToolWindow::WordFind)) return;
+  if (IsToolOpen(ToolPanel::WordFind)) return;
   ToolRequest request;
-  request.kind = ToolWindow::WordFind;
+  request.kind = ToolPanel::WordFind;
   OpenToolWindow(request);
 }
 
 void CBrowser::OnOutline() {
-  if (IsToolOpen(ToolWindow::Outline)) return;
+  if (IsToolOpen(ToolPanel::Outline)) return;
   ToolRequest request;
-  request.kind = ToolWindow::Outline;
+  request.kind = ToolPanel::Outline;
   OpenToolWindow(request);
 }
 
 void CBrowser::OnSmartSearch() {
   ToolRequest request;
-  request.kind = ToolWindow::Smart;
+  request.kind = ToolPanel::Smart;
   OpenToolWindow(request);
 }
 
 void CBrowser::OnBoolean() {
   ToolRequest request;
-  request.kind = ToolWindow::Boolean;
+  request.kind = ToolPanel::Boolean;
   OpenToolWindow(request);
 }
 
 void CBrowser::OnSubjects() {
   ToolRequest request;
-  request.kind = ToolWindow::Contents;
+  request.kind = ToolPanel::Contents;
   request.mode = 1;
   OpenToolWindow(request);
 }
 
 void CBrowser::OnContents() {
-  CMainFrame* frame = Frame();
-  if (!frame) return;
-  frame->SetContentsOpen();
-  if (CView* active = frame->GetActiveView()) active->PostMessage(WM_SHOWCONTENTS);
+  if (ToolPanelHost* host = GetToolPanelHost()) host->OpenContents();
 }
 
 void CBrowser::OnBookmarkList() {
-  CMainFrame* frame = Frame();
-  if (!frame) return;
-  frame->SetBookmarksOpen();
-  if (CView* active = frame->GetActiveView()) active->PostMessage(WM_SHOWBOOKMARKS);
+  if (ToolPanelHost* host = GetToolPanelHost()) host->OpenBookmarks();
 }
 
 void CBrowser::OnPrevious() { ShowArticle(-1); }
@@ -400,7 +386,7 @@ void CBrowser::OnAddArticle() { ChooseFolderFor(FALSE); }
 void CBrowser::OnAddSelected() { ChooseFolderFor(TRUE); }
 
 void CBrowser::ChooseFolderFor(BOOL selected) {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   CBitString articles(app.GetArticleCount(), FALSE);
   if (selected) {
     if (!GetSelectedArticles(articles) || articles.GetSetCount() == 0) return;
@@ -417,13 +403,13 @@ void CBrowser::OnHelpEncyclopedia() { AfxGetApp()->WinHelp(99, HELP_CONTEXT); }
 void CBrowser::OnConsultants() { AfxGetApp()->WinHelp(206, HELP_CONTEXT); }
 
 void CBrowser::OnModeButton(UINT id) {
-  CMainFrame* frame = Frame();
-  if (!frame) return;
+  ReaderShell* shell = GetReaderShell();
+  if (!shell) return;
   switch (id) {
-    case IDC_MODE_DICTIONARY: frame->ShowDictionary(); break;
-    case IDC_MODE_QUIZ: frame->ShowQuiz(); break;
-    case IDC_MODE_MEDIA: frame->ShowMedia(); break;
-    case IDC_MODE_TIMELINE: frame->ShowTimeline(); break;
+    case IDC_MODE_DICTIONARY: shell->ShowScreen(Screen::Dictionary); break;
+    case IDC_MODE_QUIZ: shell->ShowScreen(Screen::Quiz); break;
+    case IDC_MODE_MEDIA: shell->ShowScreen(Screen::Media); break;
+    case IDC_MODE_TIMELINE: shell->ShowScreen(Screen::Timeline); break;
     default: break;  // this screen's own button
   }
 }
@@ -435,10 +421,10 @@ void CBrowser::OnRelatedButton() {
 }
 
 void CBrowser::OnSwitchPane() {
-  static const ToolWindow order[] = {ToolWindow::Contents,    ToolWindow::Smart,    ToolWindow::Boolean,
-                                     ToolWindow::Bookmarks,   ToolWindow::Results,  ToolWindow::Tuner,
-                                     ToolWindow::ArticleList, ToolWindow::WordFind, ToolWindow::Outline};
-  for (ToolWindow kind : order) {
+  static const ToolPanel order[] = {ToolPanel::Contents,    ToolPanel::Smart,    ToolPanel::Boolean,
+                                    ToolPanel::Bookmarks,   ToolPanel::Results,  ToolPanel::Tuner,
+                                    ToolPanel::ArticleList, ToolPanel::WordFind, ToolPanel::Outline};
+  for (ToolPanel kind : order) {
     if (!IsToolOpen(kind)) continue;
     CWnd* tool = GetToolWindow(kind);
     const HWND focus = ::GetFocus();
@@ -451,7 +437,7 @@ void CBrowser::OnSwitchPane() {
   }
 }
 
-void CBrowser::OnRelatedSelection() { browser::QueryRelatedToSelection(m_display); }
+void CBrowser::OnRelatedSelection() { search::QueryRelatedToSelection(m_display); }
 
 // ---- update handlers -----------------------------------------------------------------
 
@@ -460,19 +446,18 @@ void CBrowser::OnUpdateRelatedSelection(CCmdUI* ui) { ui->Enable(m_display.HasSe
 void CBrowser::OnUpdateSubjectLinks(CCmdUI* ui) { ui->Enable(m_subject != kNoSubject); }
 
 void CBrowser::OnUpdateAddSelected(CCmdUI* ui) {
-  ui->Enable(IsToolOpen(ToolWindow::Results) || IsToolOpen(ToolWindow::Contents) ||
-             IsToolOpen(ToolWindow::ArticleList));
+  ui->Enable(IsToolOpen(ToolPanel::Results) || IsToolOpen(ToolPanel::Contents) || IsToolOpen(ToolPanel::ArticleList));
 }
 
-void CBrowser::OnUpdateHasFolders(CCmdUI* ui) { ui->Enable(GetVeldrixApp().m_folders.GetSize() > 0); }
+void CBrowser::OnUpdateHasFolders(CCmdUI* ui) { ui->Enable(Reader().m_folders.GetSize() > 0); }
 
 void CBrowser::OnUpdateAnnotation(CCmdUI* ui) {
-  ui->Enable(GetVeldrixApp().IsInBookmarkFolder(m_currentArticle));
+  ui->Enable(Reader().IsInBookmarkFolder(m_currentArticle));
   ui->SetCheck(m_display.GetNoteMode() ? 1 : 0);
 }
 
 void CBrowser::OnUpdateHighlight(CCmdUI* ui) {
-  ui->Enable(GetVeldrixApp().IsInBookmarkFolder(m_currentArticle));
+  ui->Enable(Reader().IsInBookmarkFolder(m_currentArticle));
   ui->SetCheck(m_display.GetHighlightMode() ? 1 : 0);
 }
 
@@ -480,7 +465,7 @@ void CBrowser::OnUpdateClearHighlights(CCmdUI* ui) { ui->Enable(m_display.HasHig
 void CBrowser::OnUpdatePrevious(CCmdUI* ui) { ui->Enable(m_hasPrevious); }
 void CBrowser::OnUpdateOutline(CCmdUI* ui) { ui->Enable(m_hasOutline); }
 void CBrowser::OnUpdateHistory(CCmdUI* ui) { ui->Enable(m_hasHistory); }
-void CBrowser::OnUpdateInternet(CCmdUI* ui) { ui->Enable(GetVeldrixApp().m_urlBits.Test(m_currentArticle)); }
+void CBrowser::OnUpdateInternet(CCmdUI* ui) { ui->Enable(Reader().m_urlBits.Test(m_currentArticle)); }
 
 void CBrowser::OnUpdateSwitchPane(CCmdUI* ui) {
   const HWND focus = ::GetFocus();

@@ -4,15 +4,15 @@
 #include <cstring>
 #include <string>
 
-#include "browser.h"
-#include "content_file.h"
-#include "main_frame.h"
+#include "browser/browser.h"
+#include "core/content_file.h"
+#include "core/reader_context.h"
+#include "core/reader_messages.h"
+#include "core/reader_shell.h"
+#include "core/related_files.h"
+#include "core/title_key.h"
 #include "reader/browser_ids.h"
-#include "reader_messages.h"
-#include "related_files.h"
-#include "related_queries.h"
-#include "title_key.h"
-#include "veldrix_app.h"
+#include "search/related_queries.h"
 
 // After the window headers it builds on.
 // clang-format off
@@ -56,7 +56,7 @@ bool TakeJoined(HGLOBAL block, int length, const std::string& notices, std::stri
 }  // namespace
 
 browser::ArticleSource CBrowser::CurrentSource() const {
-  const CVeldrixApp& app = GetVeldrixApp();
+  const ReaderContext& app = Reader();
   return browser::SourceOf(app.m_tdwBits.Test(m_currentArticle) != 0, app.m_hspBits.Test(m_currentArticle) != 0);
 }
 
@@ -90,7 +90,8 @@ void CBrowser::OnCopyArticle() {
 void CBrowser::OnSaveArticle() {
   const std::string notices = browser::NoticeBlock(CurrentSource());
   CString path;
-  if (!GetVeldrixApp().AskTextFileName(path)) return;
+  ReaderShell* shell = GetReaderShell();
+  if (shell == nullptr || !shell->AskTextFileName(path)) return;
   HGLOBAL text = nullptr;
   const int length = m_display.CopyAll(&text);
   std::string joined;
@@ -103,22 +104,22 @@ void CBrowser::OnSaveArticle() {
 // ---- related articles ------------------------------------------------------------------
 
 void CBrowser::OnRelatedArticle() {
-  if (!GetVeldrixApp().m_mainArticles.Test(m_currentArticle)) {
+  if (!Reader().m_mainArticles.Test(m_currentArticle)) {
     AfxMessageBox("There are no related articles for the Internet Updates.\r\n", MB_ICONEXCLAMATION | MB_OK);
     return;
   }
-  browser::QueryRelatedArticles(m_currentArticle);
+  search::QueryRelatedArticles(m_currentArticle);
 }
 
 // ---- Internet links --------------------------------------------------------------------
 
 void CBrowser::RebuildInternetLinks() {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   m_internetLinks.RemoveAll();
   if (app.m_linkBits.Test(m_currentArticle)) {
     std::vector<u32> links;
-    const std::string path = WorkingPath(browser::kInternetFileName);
-    if (!browser::ReadInternetLinks(path.c_str(), app.m_linkBits.IndexOf(m_currentArticle), links))
+    const std::string path = WorkingPath(links::kInternetFileName);
+    if (!links::ReadInternetLinks(path.c_str(), app.m_linkBits.IndexOf(m_currentArticle), links))
       AfxMessageBox(kInternetOpenFailed, MB_ICONSTOP | MB_OK);
     const int most = ID_INTERNET_LINK_LAST - ID_INTERNET_LINK_FIRST + 1;
     for (std::size_t i = 0; i < links.size() && static_cast<int>(i) < most; ++i) m_internetLinks.Add(links[i]);
@@ -150,11 +151,10 @@ void CBrowser::RebuildInternetLinks() {
 }
 
 BOOL CBrowser::ReadCurrentUrl(std::string& url) const {
-  const CVeldrixApp& app = GetVeldrixApp();
-  const std::string path = WorkingPath(browser::kInternetFileName);
-  const browser::UrlResult result =
-      browser::ReadInternetUrl(path.c_str(), app.m_urlBits.IndexOf(m_currentArticle), url);
-  if (result == browser::UrlResult::Ok) return TRUE;
+  const ReaderContext& app = Reader();
+  const std::string path = WorkingPath(links::kInternetFileName);
+  const links::UrlResult result = links::ReadInternetUrl(path.c_str(), app.m_urlBits.IndexOf(m_currentArticle), url);
+  if (result == links::UrlResult::Ok) return TRUE;
   // A damaged entry is as unusable as a missing file.
   AfxMessageBox(kInternetOpenFailed, MB_ICONSTOP | MB_OK);
   return FALSE;

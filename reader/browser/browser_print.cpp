@@ -1,10 +1,10 @@
 // Printing and print preview of the encyclopedia screen: the article, the
 // whole bookmark list or one folder, under the screen's own page header and
 // a footer with the source notices.
-#include "browser.h"
-#include "preview_view.h"
+#include "browser/browser.h"
+#include "core/reader_context.h"
+#include "display/preview_view.h"
 #include "reader/browser_ids.h"
-#include "veldrix_app.h"
 
 namespace {
 
@@ -36,13 +36,13 @@ void CBrowser::OnPreviewBookmarks() {
 
 void CBrowser::PrintBookmarkFolder(int folder) {
   m_printMode = PrintFolder;
-  GetVeldrixApp().m_printFolder = folder;
+  Reader().m_printFolder = folder;
   OnFilePrint();
 }
 
 void CBrowser::PreviewBookmarkFolder(int folder) {
   m_printMode = PrintFolder;
-  GetVeldrixApp().m_printFolder = folder;
+  Reader().m_printFolder = folder;
   StartPreview();
 }
 
@@ -71,7 +71,7 @@ void CBrowser::OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) {
   (void)pInfo;
   m_pageStarts.RemoveAll();
   m_pageStarts.Add(0);
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   app.GetPrinterMargins(pDC);
   app.RecreateArticleFonts(FALSE, pDC);
 }
@@ -80,11 +80,11 @@ void CBrowser::OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) {
   (void)pDC;
   (void)pInfo;
   m_pageStarts.RemoveAll();
-  GetVeldrixApp().RecreateArticleFonts(FALSE, nullptr);
+  Reader().RecreateArticleFonts(FALSE, nullptr);
 }
 
 void CBrowser::PrintHeaderFooter(CDC* dc, CRect& body, UINT page) {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   CFont* old = dc->SelectObject(app.GetFont(FontSerif));
   TEXTMETRIC metrics = {};
   dc->GetTextMetrics(&metrics);
@@ -125,7 +125,7 @@ void CBrowser::PrintHeaderFooter(CDC* dc, CRect& body, UINT page) {
 }
 
 void CBrowser::OnPrint(CDC* pDC, CPrintInfo* pInfo) {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   const CRect& margins = app.m_printMargins;
   CRect page = pInfo->m_rectDraw;
   page.DeflateRect(margins.left, margins.top, margins.right, margins.bottom);

@@ -1,20 +1,20 @@
 // Where the encyclopedia screen meets the windows of the other screens and
 // of the tool panels. Each function is the one place a window class of its
 // own module is named.
-#include "article_list_dlg.h"
-#include "bookmark_dlg.h"
-#include "browser.h"
-#include "folder_dlgs.h"
-#include "item_router.h"
-#include "main_frame.h"
-#include "media_items_dlg.h"
-#include "results_dlg.h"
-#include "search_dlg.h"
-#include "smart_search_dlg.h"
-#include "subjects_dlg.h"
-#include "tuner_dlg.h"
-#include "veldrix_app.h"
-#include "word_find_dlg.h"
+#include "browser/browser.h"
+#include "core/reader_context.h"
+#include "core/reader_shell.h"
+#include "panels/article_list_dlg.h"
+#include "panels/bookmark_dlg.h"
+#include "panels/folder_dlgs.h"
+#include "panels/item_router.h"
+#include "panels/media_items_dlg.h"
+#include "panels/word_find_dlg.h"
+#include "search/results_dlg.h"
+#include "search/search_dlg.h"
+#include "search/smart_search_dlg.h"
+#include "search/subjects_dlg.h"
+#include "search/tuner_dlg.h"
 
 CBrowser::ToolMaker CBrowser::s_toolMaker = nullptr;
 
@@ -34,7 +34,7 @@ Panel& PanelIn(std::unique_ptr<CWnd>& tool) {
 }  // namespace
 
 BOOL CBrowser::CreateToolWindow(const ToolRequest& request) {
-  std::unique_ptr<CWnd>& tool = m_tools[static_cast<int>(request.kind)];
+  std::unique_ptr<CWnd>& tool = m_tools.Slot(request.kind);
   if (tool && tool->m_hWnd) tool->DestroyWindow();
   if (!MakeToolWindow(request, tool) || !tool || !tool->m_hWnd) return FALSE;
   tool->MoveWindow(m_panel);
@@ -55,25 +55,25 @@ BOOL CBrowser::MakeToolWindow(const ToolRequest& request, std::unique_ptr<CWnd>&
   static const CStringArray kNoTerms;
   const CStringArray& terms = request.terms ? *request.terms : kNoTerms;
   switch (request.kind) {
-    case ToolWindow::Results: {
-      CMainFrame* frame = GetVeldrixApp().GetMainFrame();
-      const int ranked = frame && frame->GetCurrentKind() == 1 ? 1 : 0;
+    case ToolPanel::Results: {
+      ReaderShell* shell = GetReaderShell();
+      const int ranked = shell && shell->Queries().GetCurrentKind() == 1 ? 1 : 0;
       return PanelIn<CResultsDlg>(tool).Create(m_panel, templateId, ranked, this, &terms, request.text);
     }
-    case ToolWindow::Contents: return PanelIn<CSubjectsDlg>(tool).Create(m_panel, templateId, this, request.mode);
-    case ToolWindow::Boolean: return PanelIn<CSearchDlg>(tool).Create(m_panel, templateId, this);
-    case ToolWindow::Smart: return PanelIn<CSmartSearchDlg>(tool).Create(m_panel, templateId, this);
-    case ToolWindow::Tuner: return PanelIn<CTunerDlg>(tool).Create(m_panel, templateId, this, request.text, terms);
-    case ToolWindow::Bookmarks: return PanelIn<CBookmarkDlg>(tool).Create(m_panel, templateId, this);
-    case ToolWindow::ArticleList: {
+    case ToolPanel::Contents: return PanelIn<CSubjectsDlg>(tool).Create(m_panel, templateId, this, request.mode);
+    case ToolPanel::Boolean: return PanelIn<CSearchDlg>(tool).Create(m_panel, templateId, this);
+    case ToolPanel::Smart: return PanelIn<CSmartSearchDlg>(tool).Create(m_panel, templateId, this);
+    case ToolPanel::Tuner: return PanelIn<CTunerDlg>(tool).Create(m_panel, templateId, this, request.text, terms);
+    case ToolPanel::Bookmarks: return PanelIn<CBookmarkDlg>(tool).Create(m_panel, templateId, this);
+    case ToolPanel::ArticleList: {
       CArticleListDlg& list = PanelIn<CArticleListDlg>(tool);
       if (!list.Create(m_panel, templateId, request.mode, this)) return FALSE;
       if (request.articles) list.SetArticles(*request.articles);
       return TRUE;
     }
-    case ToolWindow::WordFind: return PanelIn<CWordFindDlg>(tool).Create(m_panel, templateId, this);
-    case ToolWindow::Outline: return PanelIn<CMediaItemsDlg>(tool).Create(m_panel, this);
-    case ToolWindow::Count: break;
+    case ToolPanel::WordFind: return PanelIn<CWordFindDlg>(tool).Create(m_panel, templateId, this);
+    case ToolPanel::Outline: return PanelIn<CMediaItemsDlg>(tool).Create(m_panel, this);
+    default: break;  // the kinds of the other screens
   }
   return FALSE;
 }
@@ -84,7 +84,7 @@ BOOL CBrowser::ChooseFolder(int& folder) {
   folder = -1;
   CNewFolderDlg chooser(this);
   if (chooser.DoModal() != IDOK) return FALSE;
-  if (chooser.m_selection < 0 || chooser.m_selection >= GetVeldrixApp().m_folders.GetSize()) return FALSE;
+  if (chooser.m_selection < 0 || chooser.m_selection >= Reader().m_folders.GetSize()) return FALSE;
   folder = chooser.m_selection;
   return TRUE;
 }
@@ -93,18 +93,18 @@ BOOL CBrowser::ChooseFolder(int& folder) {
 // subjects window, else of the article list panel (the first that is open).
 BOOL CBrowser::GetSelectedArticles(CBitString& articles) {
   articles.Clear();
-  if (IsToolOpen(ToolWindow::Results))
-    if (auto* results = dynamic_cast<CResultsDlg*>(GetToolWindow(ToolWindow::Results))) {
+  if (IsToolOpen(ToolPanel::Results))
+    if (auto* results = dynamic_cast<CResultsDlg*>(GetToolWindow(ToolPanel::Results))) {
       articles = results->List().GetSelection();
       return TRUE;
     }
-  if (IsToolOpen(ToolWindow::Contents))
-    if (auto* contents = dynamic_cast<CSubjectsDlg*>(GetToolWindow(ToolWindow::Contents))) {
+  if (IsToolOpen(ToolPanel::Contents))
+    if (auto* contents = dynamic_cast<CSubjectsDlg*>(GetToolWindow(ToolPanel::Contents))) {
       articles = contents->List().GetSelection();
       return TRUE;
     }
-  if (IsToolOpen(ToolWindow::ArticleList))
-    if (auto* list = dynamic_cast<CArticleListDlg*>(GetToolWindow(ToolWindow::ArticleList))) {
+  if (IsToolOpen(ToolPanel::ArticleList))
+    if (auto* list = dynamic_cast<CArticleListDlg*>(GetToolWindow(ToolPanel::ArticleList))) {
       articles = list->ArticleList().GetSelection();
       return TRUE;
     }
@@ -116,12 +116,3 @@ BOOL CBrowser::GetSelectedArticles(CBitString& articles) {
 void CBrowser::ShowOnTimeline(int article) { panels::ShowOnScreen(panels::ItemKind::TimelineEvent, article); }
 
 void CBrowser::ShowInDictionary(int article) { panels::ShowOnScreen(panels::ItemKind::DictionaryEntry, article); }
-
-// The results and contents windows keep their toggles and list positions in
-// the main frame's search state.
-void CBrowser::SaveSearchWindows(SearchState& state) {
-  if (IsToolOpen(ToolWindow::Results))
-    if (auto* results = dynamic_cast<CResultsDlg*>(GetToolWindow(ToolWindow::Results))) results->SaveState(state);
-  if (IsToolOpen(ToolWindow::Contents))
-    if (auto* contents = dynamic_cast<CSubjectsDlg*>(GetToolWindow(ToolWindow::Contents))) contents->SaveState(state);
-}

@@ -1,4 +1,4 @@
-#include "source_notices.h"
+#include "browser/source_notices.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "bar_geometry.h"
+#include "controls/bar_geometry.h"
 
 namespace bar {
 

@@ -1,4 +1,4 @@
-#include "bm_button.h"
+#include "controls/bm_button.h"
 
 IMPLEMENT_DYNAMIC(CBmButton, CButton)
 

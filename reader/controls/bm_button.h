@@ -3,7 +3,7 @@
 // picture cell and a number painted into its bitmap.
 #pragma once
 
-#include "skin_environment.h"
+#include "controls/skin_environment.h"
 
 class CBmButton : public CButton {
   DECLARE_DYNAMIC(CBmButton)

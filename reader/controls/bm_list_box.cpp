@@ -1,4 +1,4 @@
-#include "bm_list_box.h"
+#include "controls/bm_list_box.h"
 
 #include <utility>
 

@@ -3,7 +3,7 @@
 // the skinned scroll bar and a pop-up for titles that do not fit.
 #pragma once
 
-#include "paged_list_box.h"
+#include "controls/paged_list_box.h"
 
 class CBmListBox : public CPagedListBox {
  public:

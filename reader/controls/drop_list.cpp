@@ -1,4 +1,4 @@
-#include "drop_list.h"
+#include "controls/drop_list.h"
 
 BOOL CDropList::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
   m_comboArrow.DeleteObject();

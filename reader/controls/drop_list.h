@@ -3,7 +3,7 @@
 // texts, or numbers shown as colour swatches (number mode).
 #pragma once
 
-#include "skin_environment.h"
+#include "controls/skin_environment.h"
 
 class CDropList : public CWnd {
  public:

@@ -1,4 +1,4 @@
-#include "event_list_box.h"
+#include "controls/event_list_box.h"
 
 CEventListBox::CEventListBox() {
   m_bar.m_min = m_bar.m_max = m_bar.m_pos = 1;

@@ -4,7 +4,7 @@
 // in the timeline look.
 #pragma once
 
-#include "paged_list_box.h"
+#include "controls/paged_list_box.h"
 
 // What the list needs of its parent (the timeline search window).
 class CEventListSource {

@@ -1,6 +1,6 @@
-#include "flat_edit.h"
+#include "controls/flat_edit.h"
 
-#include "skin_static.h"
+#include "controls/skin_static.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // strip over its parent while the mouse rests on it and the text is too long.
 #pragma once
 
-#include "skin_environment.h"
+#include "controls/skin_environment.h"
 
 class CFlatEdit : public CEdit {
  public:

@@ -1,6 +1,6 @@
-#include "hover_tracker.h"
+#include "controls/hover_tracker.h"
 
-#include "window_messages.h"
+#include "messages/window_messages.h"
 
 void CHoverTracker::Track(HWND under) {
   if (under == m_hover) return;

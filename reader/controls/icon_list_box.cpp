@@ -1,4 +1,4 @@
-#include "icon_list_box.h"
+#include "controls/icon_list_box.h"
 
 BOOL CIconListBox::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
   if (!CreateTree(style, rect, parent, id)) return FALSE;

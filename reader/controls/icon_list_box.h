@@ -2,8 +2,8 @@
 // skinned scroll bar (encyclopedia look) in place of the system's.
 #pragma once
 
-#include "skin_bar.h"
-#include "tree_list_box.h"
+#include "controls/skin_bar.h"
+#include "controls/tree_list_box.h"
 
 class CIconListBox : public CTreeListBox, public CSkinBarOwner {
  public:

@@ -1,4 +1,4 @@
-#include "menu_button.h"
+#include "controls/menu_button.h"
 
 // ---- CMenuItem, CPopupMenu ---------------------------------------------------
 

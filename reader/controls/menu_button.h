@@ -3,7 +3,7 @@
 // (CMenuButton), with "previous" and "next" entries between the pages.
 #pragma once
 
-#include "od_button.h"
+#include "controls/od_button.h"
 
 class CMenuItem : public CObject {
  public:

@@ -1,4 +1,4 @@
-#include "note_icon.h"
+#include "controls/note_icon.h"
 
 CNoteIcon::CNoteIcon() {
   HINSTANCE module = AfxGetResourceHandle();

@@ -4,7 +4,7 @@
 // control (id 1087) or with the Delete key.
 #pragma once
 
-#include "skin_environment.h"
+#include "controls/skin_environment.h"
 
 class CNoteIcon;
 

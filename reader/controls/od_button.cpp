@@ -1,4 +1,4 @@
-#include "od_button.h"
+#include "controls/od_button.h"
 
 namespace {
 constexpr WORD kStripOrder[] = {CODButton::kUp,    CODButton::kHover,   CODButton::kDisabled,

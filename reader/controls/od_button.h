@@ -2,7 +2,7 @@
 // visual state; an optional label bitmap stands 3 pixels right of the frame.
 #pragma once
 
-#include "skin_environment.h"
+#include "controls/skin_environment.h"
 
 class CODButton : public CButton {
  public:

@@ -1,4 +1,4 @@
-#include "paged_list_box.h"
+#include "controls/paged_list_box.h"
 
 int CPagedListBox::LineHeight() const {
   const int line = Skin().GetLineHeight();

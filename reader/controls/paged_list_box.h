@@ -5,8 +5,8 @@
 // not fit whole in a pop-up strip while the mouse rests on it.
 #pragma once
 
-#include "bit_string.h"
-#include "skin_bar.h"
+#include "controls/skin_bar.h"
+#include "core/bit_string.h"
 
 class CPagedListBox : public CListBox, public CSkinBarOwner {
  public:

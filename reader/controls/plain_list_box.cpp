@@ -1,4 +1,4 @@
-#include "plain_list_box.h"
+#include "controls/plain_list_box.h"
 
 BOOL CFramedListBase::Create(const RECT& rect, CWnd* parent, UINT controlId) {
   if (!SubclassDlgItem(controlId, parent)) return FALSE;

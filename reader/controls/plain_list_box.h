@@ -4,7 +4,7 @@
 // CFrameListBox is the dictionary's details pane of labelled values.
 #pragma once
 
-#include "skin_bar.h"
+#include "controls/skin_bar.h"
 
 class CFramedListBase : public CListBox {
  public:

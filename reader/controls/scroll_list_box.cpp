@@ -1,4 +1,4 @@
-#include "scroll_list_box.h"
+#include "controls/scroll_list_box.h"
 
 // ---- CBarListBox --------------------------------------------------------------
 

@@ -6,7 +6,7 @@
 // so that the bar's range stays right.
 #pragma once
 
-#include "skin_bar.h"
+#include "controls/skin_bar.h"
 
 // The bar's handling shared by the list boxes that scroll by their own rows
 // (LB_SETTOPINDEX): Scroll, SetPosition, SetRange, the non-client messages and

@@ -1,4 +1,4 @@
-#include "skin_bar.h"
+#include "controls/skin_bar.h"
 
 #include <memory>
 

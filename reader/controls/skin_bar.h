@@ -4,8 +4,8 @@
 // the bar calls back through CSkinBarOwner.
 #pragma once
 
-#include "bar_geometry.h"
-#include "skin_environment.h"
+#include "controls/bar_geometry.h"
+#include "controls/skin_environment.h"
 
 class CSkinBarOwner {
  public:

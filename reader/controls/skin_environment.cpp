@@ -1,4 +1,4 @@
-#include "skin_environment.h"
+#include "controls/skin_environment.h"
 
 namespace {
 CSkinEnvironment* g_environment = nullptr;

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "framework.h"
-#include "window_messages.h"
+#include "messages/window_messages.h"
 
 class CCategoryList;
 

@@ -1,4 +1,4 @@
-#include "skin_list_box.h"
+#include "controls/skin_list_box.h"
 
 BOOL CSkinListBox::Create(const RECT& rect, CWnd* parent, UINT controlId, int variant) {
   m_bar.m_dragging = FALSE;

@@ -4,8 +4,8 @@
 // data: low 16 bits the category's index, high 16 bits 1 while expanded.
 #pragma once
 
-#include "category_list.h"
-#include "scroll_list_box.h"
+#include "controls/scroll_list_box.h"
+#include "core/category_list.h"
 
 class CSkinListBox : public CBarListBox {
  public:

@@ -1,4 +1,4 @@
-#include "skin_scroll_wnd.h"
+#include "controls/skin_scroll_wnd.h"
 
 namespace {
 

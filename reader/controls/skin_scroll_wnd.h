@@ -4,8 +4,8 @@
 // of bitmap sliders, one per string, scrolled by rows.
 #pragma once
 
-#include "skin_bar.h"
-#include "slider_wnd.h"
+#include "controls/skin_bar.h"
+#include "controls/slider_wnd.h"
 
 // What the pronunciation-key window needs of the dictionary screen above it.
 class CDictionaryModeSource {

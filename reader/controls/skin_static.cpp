@@ -1,4 +1,4 @@
-#include "skin_static.h"
+#include "controls/skin_static.h"
 
 void SkinFrameBrushes(int skin, int& outer, int& inner) {
   switch (skin) {

@@ -4,7 +4,7 @@
 // edits of a screen draw their strips the same way.
 #pragma once
 
-#include "skin_environment.h"
+#include "controls/skin_environment.h"
 
 // The outer and inner frame brushes of a skin value's text strips.
 void SkinFrameBrushes(int skin, int& outer, int& inner);

@@ -1,4 +1,4 @@
-#include "slider_wnd.h"
+#include "controls/slider_wnd.h"
 
 CSliderWnd::CSliderWnd() {
   Skin().LoadDIB(kTrackBitmap, m_track);

@@ -3,7 +3,7 @@
 // owner reads the value back.
 #pragma once
 
-#include "skin_environment.h"
+#include "controls/skin_environment.h"
 
 class CSliderWnd : public CWnd {
  public:

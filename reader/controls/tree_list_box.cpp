@@ -1,4 +1,4 @@
-#include "tree_list_box.h"
+#include "controls/tree_list_box.h"
 
 // ---- CImagePairList ------------------------------------------------------------
 

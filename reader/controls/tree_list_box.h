@@ -6,8 +6,8 @@
 // drawn transparently.
 #pragma once
 
-#include "skin_environment.h"
-#include "tree_model.h"
+#include "controls/skin_environment.h"
+#include "controls/tree_model.h"
 
 class CImagePairList : public CObject {
  public:

@@ -1,4 +1,4 @@
-#include "tree_model.h"
+#include "controls/tree_model.h"
 
 CTreeItem* const CTreeModel::kFirst = reinterpret_cast<CTreeItem*>(static_cast<UINT_PTR>(0xFFFF0001));
 CTreeItem* const CTreeModel::kLast = reinterpret_cast<CTreeItem*>(static_cast<UINT_PTR>(0xFFFF0002));

@@ -1,4 +1,4 @@
-#include "article_numbering.h"
+#include "core/article_numbering.h"
 
 #include <algorithm>
 

@@ -8,7 +8,7 @@
 
 #include <vector>
 
-#include "bit_string.h"
+#include "core/bit_string.h"
 #include "re_types.h"
 
 class ArticleNumbering {

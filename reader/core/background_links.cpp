@@ -1,6 +1,6 @@
-#include "background_links.h"
+#include "core/background_links.h"
 
-#include "content_file.h"
+#include "core/content_file.h"
 
 namespace {
 constexpr u16 MaxPairs = 100;

@@ -1,4 +1,4 @@
-#include "bit_string.h"
+#include "core/bit_string.h"
 
 #include <cstdint>
 

@@ -10,7 +10,7 @@
 #pragma once
 
 #include "afx_core.h"
-#include "content_file.h"
+#include "core/content_file.h"
 
 class CBitString : public CObject {
  public:

@@ -1,4 +1,4 @@
-#include "bookmarks.h"
+#include "core/bookmarks.h"
 
 #include <cstdio>
 #include <cstring>
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "title_key.h"
+#include "core/title_key.h"
 
 namespace {
 

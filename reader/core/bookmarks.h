@@ -15,9 +15,9 @@
 #pragma once
 
 #include "afx_core.h"
-#include "article_numbering.h"
-#include "bit_string.h"
-#include "content_file.h"
+#include "core/article_numbering.h"
+#include "core/bit_string.h"
+#include "core/content_file.h"
 
 // What the records need of the application's articles.
 class BookmarkArticles {

@@ -1,4 +1,4 @@
-#include "category_list.h"
+#include "core/category_list.h"
 
 void CCategoryList::RemoveAll() {
   m_titles.RemoveAll();

@@ -1,4 +1,4 @@
-#include "concept_query.h"
+#include "core/concept_query.h"
 
 void ConceptQuery::SetTerms(const CStringArray& terms, const float* weights) {
   Release();

@@ -2,9 +2,9 @@
 // index and the subject categories of its category index (CTX).
 #include <cstdint>
 
-#include "content_db.h"
+#include "core/content_db.h"
+#include "core/working_directory.h"
 #include "re_platform.h"
-#include "working_directory.h"
 
 namespace {
 

@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "afx_core.h"
-#include "bit_string.h"
-#include "category_list.h"
-#include "content_db_host.h"
-#include "content_file.h"
-#include "picture_record.h"
+#include "core/bit_string.h"
+#include "core/category_list.h"
+#include "core/content_db_host.h"
+#include "core/content_file.h"
+#include "core/picture_record.h"
 #include "zorlre32.h"
 
 class ConceptQuery;

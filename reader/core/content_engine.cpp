@@ -6,13 +6,13 @@
 #include <cstdio>
 #include <cstring>
 
-#include "concept_query.h"
-#include "content_db.h"
-#include "headword.h"
+#include "core/concept_query.h"
+#include "core/content_db.h"
+#include "core/headword.h"
+#include "core/title_key.h"
+#include "core/working_directory.h"
 #include "re_etpar_records.h"
-#include "settings.h"
-#include "title_key.h"
-#include "working_directory.h"
+#include "settings/settings.h"
 
 namespace {
 

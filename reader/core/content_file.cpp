@@ -1,4 +1,4 @@
-#include "content_file.h"
+#include "core/content_file.h"
 
 #include <cstdio>
 

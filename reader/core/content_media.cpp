@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "content_db.h"
-#include "program_data.h"
+#include "core/content_db.h"
+#include "core/program_data.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // picture, a packed record unpacked and decoded, a plain record read as it is.
 #include <vector>
 
-#include "content_db.h"
+#include "core/content_db.h"
 
 BOOL CContentDb::ReadDataOffset(UINT item, i32& offset) {
   if (m_mediaIndex == NoContentFile || m_mediaData == NoContentFile) return FALSE;

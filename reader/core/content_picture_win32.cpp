@@ -3,12 +3,11 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "content_db.h"
-#include "hot_spot.h"
-#include "main_frame.h"
-#include "media_library.h"
-#include "picture_view.h"
-#include "veldrix_app.h"
+#include "core/content_db.h"
+#include "core/hot_spot.h"
+#include "core/media_library.h"
+#include "core/reader_screen.h"
+#include "core/reader_shell.h"
 
 namespace {
 
@@ -75,12 +74,13 @@ HGLOBAL ConvertPlainBitmap(const std::vector<u8>& bitmap) {
   return converted;
 }
 
-// Whether the window lies inside the media screen.
-CViewPicture* MediaScreenOf(CWnd* owner) {
-  CMainFrame* frame = GetVeldrixApp().GetMainFrame();
-  auto* media = frame ? dynamic_cast<CViewPicture*>(frame->GetScreen(Screen::Media)) : nullptr;
-  if (!owner || !media || !media->m_hWnd) return nullptr;
-  return (owner->m_hWnd == media->m_hWnd || ::IsChild(media->m_hWnd, owner->m_hWnd)) ? media : nullptr;
+// The media screen, when the window lies inside it.
+PaletteScreen* MediaScreenOf(CWnd* owner) {
+  ReaderShell* shell = GetReaderShell();
+  CView* view = shell ? shell->GetScreen(Screen::Media) : nullptr;
+  auto* media = dynamic_cast<PaletteScreen*>(view);
+  if (!owner || !media || !view->m_hWnd) return nullptr;
+  return (owner->m_hWnd == view->m_hWnd || ::IsChild(view->m_hWnd, owner->m_hWnd)) ? media : nullptr;
 }
 
 }  // namespace
@@ -120,7 +120,7 @@ BOOL CContentDb::LoadPicture(UINT item, CString& caption, CBitmap& bitmap, CPale
   if (regionKind) *regionKind = header.regionKind;
   const std::vector<u8> rgb = PaletteColours(picture);
   if (!MakePalette(palette, rgb.data(), static_cast<u32>(rgb.size() / 3))) return FALSE;
-  if (CViewPicture* media = MediaScreenOf(owner)) media->SetPalette(&palette);
+  if (PaletteScreen* media = MediaScreenOf(owner)) media->SetPalette(&palette);
   const std::vector<u8> dib = BuildPackedDib(picture);
   if (!MakeBitmap(bitmap, dib.data(), select ? select : &palette)) return FALSE;
   caption = picture.caption;

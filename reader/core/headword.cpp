@@ -1,4 +1,4 @@
-#include "headword.h"
+#include "core/headword.h"
 
 #include <cstring>
 

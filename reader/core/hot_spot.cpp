@@ -1,6 +1,6 @@
-#include "hot_spot.h"
+#include "core/hot_spot.h"
 
-#include "content_file.h"
+#include "core/content_file.h"
 
 bool HotSpotCursor::ReadByte(u8& value) {
   if (Remaining() < 1) return false;

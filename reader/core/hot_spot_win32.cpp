@@ -1,5 +1,5 @@
 // Drawing the hot spots' marks on a picture.
-#include "hot_spot.h"
+#include "core/hot_spot.h"
 
 namespace {
 

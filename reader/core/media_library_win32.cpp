@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "media_library.h"
+#include "core/media_library.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "picture_record.h"
+#include "core/picture_record.h"
 
 #include <cstring>
 
-#include "content_file.h"
+#include "core/content_file.h"
 
 void ParsePictureHeader(const u8* bytes, PictureHeader& header) {
   header.type = bytes[0];

@@ -1,4 +1,4 @@
-#include "program_data.h"
+#include "core/program_data.h"
 
 #include <map>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "query_text.h"
+#include "core/query_text.h"
 
 #include <cstring>
 

@@ -3,9 +3,8 @@
 // the screens' child ids and the main window's title.
 #pragma once
 
+#include "messages/window_messages.h"
 #include "re_types.h"
-#include "skin_environment.h"
-#include "window_messages.h"
 
 // Notification codes of the sound engine.
 enum : u32 { SoundStarted = 9, SoundEnded = 10 };

@@ -1,6 +1,6 @@
-#include "reader_screen.h"
+#include "core/reader_screen.h"
 
-#include "veldrix_app.h"
+#include "core/reader_context.h"
 
 void ActivateScreen(CView* view, BOOL activate, UINT ownId, CMenu& menu, UINT menuId) {
   if (!activate) {
@@ -21,7 +21,7 @@ void ActivateScreen(CView* view, BOOL activate, UINT ownId, CMenu& menu, UINT me
 }
 
 void PaintScreenBackground(CWnd* view, CDC* dc) {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   CRect client;
   view->GetClientRect(&client);
   if (!app.m_backgroundBitmap.m_hObject || app.m_backgroundWidth <= 0 || app.m_backgroundHeight <= 0) {

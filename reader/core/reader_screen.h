@@ -1,7 +1,8 @@
 // What the main frame needs of every screen's view besides the class
 // library's: the state of its search panels, hiding them, and storing the
 // notes and highlights of what it shows, and which article it shows. Each
-// view derives from this too.
+// view derives from this too. And ItemScreen: what the screens, the panels
+// and the frame ask of a screen that shows items.
 #pragma once
 
 #include "framework.h"
@@ -18,6 +19,15 @@ struct SearchState {
 
 enum class ScreenPanel { Results, Contents, Bookmarks };
 
+// A panel whose toggles, selection and list positions the search state keeps
+// across screen switches (the results, contents and bookmark list windows).
+class SearchStatePanel {
+ public:
+  virtual ~SearchStatePanel() = default;
+  // Copies them into `state`.
+  virtual void SaveState(SearchState& state) = 0;
+};
+
 class ReaderScreen {
  public:
   virtual ~ReaderScreen() = default;
@@ -29,6 +39,33 @@ class ReaderScreen {
   virtual void StoreAnnotations() {}
   // The article (entry, event) the screen shows; -1 when none.
   virtual int GetShownArticle() const { return -1; }
+};
+
+// A screen's one operation that puts an item on it: the encyclopedia's
+// ShowArticle(article), the dictionary's ShowEntry(article), the timeline's
+// SetCurrentArticle(event) and the media gallery's GoToItem(item index).
+class ItemScreen {
+ public:
+  virtual ~ItemScreen() = default;
+  virtual void ShowItem(int item) = 0;
+
+  // The lists of main-database entries that another screen hands over.
+  enum class EntryList { RelatedToMedia, QuizClue };
+  // Shows the entries: the encyclopedia shows the first and lists them all
+  // beside it (a media item's one related article alone, without a list).
+  // The other screens take no lists.
+  virtual void ShowEntries(const CDWordArray& entries, EntryList list) {
+    (void)entries;
+    (void)list;
+  }
+};
+
+// The screen whose pictures bring their own palettes (the media gallery): a
+// picture loaded for a window inside it hands it its palette.
+class PaletteScreen {
+ public:
+  virtual ~PaletteScreen() = default;
+  virtual void SetPalette(CPalette* palette) = 0;
 };
 
 // A view's part of a screen switch: the active view carries the frame's

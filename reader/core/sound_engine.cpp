@@ -1,4 +1,4 @@
-#include "sound_engine.h"
+#include "core/sound_engine.h"
 
 #include <mmsystem.h>
 

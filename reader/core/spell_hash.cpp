@@ -1,6 +1,6 @@
-#include "spell_hash.h"
+#include "core/spell_hash.h"
 
-#include "content_file.h"
+#include "core/content_file.h"
 #include "re_platform.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "title_key.h"
+#include "core/title_key.h"
 
 #include <cstring>
 

@@ -1,10 +1,10 @@
-#include "typematic.h"
+#include "core/typematic.h"
 
 #include <algorithm>
 #include <cstring>
 
+#include "core/working_directory.h"
 #include "re_platform.h"
-#include "working_directory.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #pragma once
 
 #include "afx_core.h"
-#include "content_file.h"
-#include "title_key.h"
+#include "core/content_file.h"
+#include "core/title_key.h"
 
 class CTypematic : public CObject {
  public:

@@ -1,11 +1,11 @@
-#include "weighted_terms.h"
+#include "core/weighted_terms.h"
 
 #include <algorithm>
 #include <map>
 #include <numeric>
 #include <set>
 
-#include "query_text.h"
+#include "core/query_text.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "working_directory.h"
+#include "core/working_directory.h"
 
 #include <cstring>
 

@@ -6,18 +6,18 @@
 #include <initializer_list>
 #include <memory>
 
-#include "content_file.h"
-#include "dict_view.h"
-#include "dict_window_helpers.h"
+#include "controls/skin_environment.h"
+#include "core/content_file.h"
+#include "core/reader_context.h"
+#include "core/reader_shell.h"
+#include "dictionary/dict_view.h"
+#include "dictionary/dict_window_helpers.h"
+#include "display/note_dlg.h"
+#include "display/preview_view.h"
 #include "in_api.h"
-#include "item_router.h"
-#include "main_frame.h"
-#include "note_dlg.h"
-#include "preview_view.h"
+#include "messages/window_messages.h"
+#include "panels/item_router.h"
 #include "reader/dictionary_ids.h"
-#include "skin_environment.h"
-#include "veldrix_app.h"
-#include "window_messages.h"
 #include "zorlre32.h"
 
 namespace {
@@ -40,17 +40,17 @@ void CDict::OnUpdateHasText(CCmdUI* cmdUI) { cmdUI->Enable(DisplayHasText()); }
 
 void CDict::OnUpdateHasSelection(CCmdUI* cmdUI) { cmdUI->Enable(DisplayHasText() && m_display.HasSelection()); }
 
-void CDict::OnUpdateHasFolders(CCmdUI* cmdUI) { cmdUI->Enable(GetVeldrixApp().m_folders.GetSize() > 0); }
+void CDict::OnUpdateHasFolders(CCmdUI* cmdUI) { cmdUI->Enable(Reader().m_folders.GetSize() > 0); }
 
 void CDict::OnUpdateAnnotation(CCmdUI* cmdUI) {
   const int article = GetShownArticle();
-  cmdUI->Enable(article > 0 && GetVeldrixApp().IsInBookmarkFolder(article));
+  cmdUI->Enable(article > 0 && Reader().IsInBookmarkFolder(article));
   cmdUI->SetCheck(m_display.GetNoteMode());
 }
 
 void CDict::OnUpdateHighlight(CCmdUI* cmdUI) {
   const int article = GetShownArticle();
-  cmdUI->Enable(article > 0 && GetVeldrixApp().IsInBookmarkFolder(article));
+  cmdUI->Enable(article > 0 && Reader().IsInBookmarkFolder(article));
   cmdUI->SetCheck(m_display.GetHighlightMode());
 }
 
@@ -100,9 +100,9 @@ void CDict::CopyToClipboard(BOOL selection) {
 void CDict::OnSaveEntry() {
   if (!DisplayHasText()) return;  // an empty display saves nothing
   const CString notices = dict::NoticeBlock(m_nMode);
-  CVeldrixApp& app = GetVeldrixApp();
   CString path;
-  if (!app.AskTextFileName(path)) return;
+  ReaderShell* shell = GetReaderShell();
+  if (shell == nullptr || !shell->AskTextFileName(path)) return;
   HGLOBAL text = nullptr;
   const int length = m_display.CopyAll(&text);
   std::string content;
@@ -175,19 +175,19 @@ void CDict::OnPreviewBookmarks() {
 
 void CDict::PrintBookmarkFolder(int folder) {
   m_printKind = 2;
-  GetVeldrixApp().m_printFolder = folder;
+  Reader().m_printFolder = folder;
   OnFilePrint();
 }
 
 void CDict::PreviewBookmarkFolder(int folder) {
   m_printKind = 2;
-  GetVeldrixApp().m_printFolder = folder;
+  Reader().m_printFolder = folder;
   OnFilePrintPreviewCommand();
 }
 
 void CDict::OnFilePrintCommand() { OnFilePrint(); }
 
-void CDict::OnPrintSetup() { GetVeldrixApp().OnFilePrintSetup(); }
+void CDict::OnPrintSetup() { AfxGetApp()->OnFilePrintSetup(); }
 
 void CDict::OnFilePrintPreviewCommand() {
   auto* state = new CPrintPreviewState;
@@ -209,7 +209,7 @@ BOOL CDict::OnPreparePrinting(CPrintInfo* pInfo) {
 
 void CDict::OnBeginPrinting(CDC* pDC, CPrintInfo*) {
   m_pageStarts.assign(1, 0);
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   app.GetPrinterMargins(pDC);
   app.RecreateArticleFonts(FALSE, pDC);
 }
@@ -223,7 +223,7 @@ void CDict::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo) {
 
 CString CDict::PrintTitle() const {
   if (m_printKind == 1) return "Bookmark List";
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   if (m_printKind == 2) {
     const int folder = app.m_printFolder;
     if (folder >= 0 && folder < app.m_folders.GetSize()) return static_cast<CFolder*>(app.m_folders[folder])->m_name;
@@ -242,7 +242,7 @@ CString CDict::PrintTitle() const {
 }
 
 void CDict::OnPrint(CDC* pDC, CPrintInfo* pInfo) {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   CRect area = pInfo->m_rectDraw;
   const CRect& margins = app.m_printMargins;
   area.left += margins.left;
@@ -293,16 +293,16 @@ void CDict::OnPrint(CDC* pDC, CPrintInfo* pInfo) {
 
 void CDict::OnEndPrinting(CDC*, CPrintInfo*) {
   m_pageStarts.clear();
-  GetVeldrixApp().RecreateArticleFonts(FALSE, nullptr);
+  Reader().RecreateArticleFonts(FALSE, nullptr);
 }
 
 // ---- bookmarks ------------------------------------------------------------------
 
 LRESULT CDict::OnFoldersChanged(WPARAM wParam, LPARAM lParam) {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   CWaitCursor wait;
   if (CMenu* bookmarks = m_menu.m_hMenu ? m_menu.GetSubMenu(kBookmarkMenu) : nullptr)
-    CMainFrame::FillBookmarkMenu(*bookmarks, kBookmarkFixedItems, ID_DICT_BOOKMARK_FIRST, ID_DICT_BOOKMARK_LIST);
+    Reader().FillBookmarkMenu(*bookmarks, kBookmarkFixedItems, ID_DICT_BOOKMARK_FIRST, ID_DICT_BOOKMARK_LIST);
   // An entry that left its last folder loses its notes and highlights.
   const int article = GetShownArticle();
   if (article > 0 && !app.IsInBookmarkFolder(article)) {
@@ -327,7 +327,7 @@ LRESULT CDict::OnFoldersChanged(WPARAM wParam, LPARAM lParam) {
 }
 
 void CDict::OnBookmarkItem(UINT id) {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   const int f = static_cast<int>(id - ID_DICT_BOOKMARK_FIRST) / 10;
   const int i = static_cast<int>(id - ID_DICT_BOOKMARK_FIRST) % 10;
   if (f >= app.m_folders.GetSize()) return;
@@ -350,7 +350,7 @@ void CDict::OnBookmarkItem(UINT id) {
 // database's lines, run as a ranked query over both databases.
 void CDict::OnRelatedToSelection() {
   static const char* const kNothingRelated = "There are no articles related to the current selection.";
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   CString selected;
   HGLOBAL block = nullptr;
   const int length = m_display.CopySelection(&block);
@@ -406,43 +406,42 @@ void CDict::OnRelatedToSelection() {
     AfxMessageBox("There are no articles matching your query.", MB_ICONEXCLAMATION | MB_OK);
     return;
   }
-  if (CMainFrame* frame = app.GetMainFrame()) {
-    frame->AddQueryToHistory(articles, query, 1, &terms, FALSE);
-    if (CView* active = frame->GetActiveView()) active->PostMessage(WM_SHOWRESULTS, 0, 0);
+  if (ReaderShell* shell = GetReaderShell()) {
+    shell->AddQueryToHistory(articles, query, 1, &terms, FALSE);
+    if (CView* active = shell->GetActiveScreen()) active->PostMessage(WM_SHOWRESULTS, 0, 0);
   }
 }
 
 // ---- search history -------------------------------------------------------------
 
 void CDict::RebuildHistoryMenu() {
-  CMainFrame* frame = GetVeldrixApp().GetMainFrame();
-  if (frame == nullptr || frame->GetHistoryCount() == 0 || m_menu.m_hMenu == nullptr) return;
+  ReaderShell* shell = GetReaderShell();
+  if (shell == nullptr || shell->Queries().GetHistoryCount() == 0 || m_menu.m_hMenu == nullptr) return;
   CMenu* search = m_menu.GetSubMenu(kSearchMenu);
   if (search == nullptr) return;
   search->EnableMenuItem(kHistoryItem, MF_BYPOSITION | MF_ENABLED);
   HMENU history = ::GetSubMenu(search->m_hMenu, kHistoryItem);
   if (history == nullptr) return;
   while (::GetMenuItemCount(history) > 0) ::DeleteMenu(history, 0, MF_BYPOSITION);
-  const int count = frame->GetHistoryCount();
+  const int count = shell->Queries().GetHistoryCount();
   for (int k = 0; k < count; ++k)
-    ::AppendMenuA(history, MF_STRING, ID_DICT_HISTORY_FIRST + k, frame->GetHistoryEntry(count - 1 - k).label);
+    ::AppendMenuA(history, MF_STRING, ID_DICT_HISTORY_FIRST + k, shell->Queries().GetHistoryEntry(count - 1 - k).label);
 }
 
 void CDict::OnHistoryItem(UINT id) {
-  if (CMainFrame* frame = GetVeldrixApp().GetMainFrame())
-    frame->RecallQuery(static_cast<int>(id - ID_DICT_HISTORY_FIRST) + 1);
+  if (ReaderShell* shell = GetReaderShell()) shell->RecallQuery(static_cast<int>(id - ID_DICT_HISTORY_FIRST) + 1);
 }
 
 // ---- navigation, focus, help ----------------------------------------------------
 
 void CDict::OnNavigate(UINT id) {
-  CMainFrame* frame = GetVeldrixApp().GetMainFrame();
-  if (frame == nullptr) return;
+  ReaderShell* shell = GetReaderShell();
+  if (shell == nullptr) return;
   switch (id) {
-    case IDC_DICT_GO_BROWSER: frame->ShowBrowser(); break;
-    case IDC_DICT_GO_MEDIA: frame->ShowMedia(); break;
-    case IDC_DICT_GO_QUIZ: frame->ShowQuiz(); break;
-    case IDC_DICT_GO_TIMELINE: frame->ShowTimeline(); break;
+    case IDC_DICT_GO_BROWSER: shell->ShowScreen(Screen::Browser); break;
+    case IDC_DICT_GO_MEDIA: shell->ShowScreen(Screen::Media); break;
+    case IDC_DICT_GO_QUIZ: shell->ShowScreen(Screen::Quiz); break;
+    case IDC_DICT_GO_TIMELINE: shell->ShowScreen(Screen::Timeline); break;
     default: break;  // the dictionary's own button
   }
 }
@@ -483,6 +482,6 @@ void CDict::OnNextPane() { CycleFocus(TRUE); }
 
 void CDict::OnPreviousPane() { CycleFocus(FALSE); }
 
-void CDict::OnHelpDictionary() { GetVeldrixApp().WinHelp(kHelpDictionary, HELP_CONTEXT); }
+void CDict::OnHelpDictionary() { AfxGetApp()->WinHelp(kHelpDictionary, HELP_CONTEXT); }
 
-void CDict::OnHelpConsultants() { GetVeldrixApp().WinHelp(kHelpConsultants, HELP_CONTEXT); }
+void CDict::OnHelpConsultants() { AfxGetApp()->WinHelp(kHelpConsultants, HELP_CONTEXT); }

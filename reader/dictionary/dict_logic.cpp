@@ -1,4 +1,4 @@
-#include "dict_logic.h"
+#include "dictionary/dict_logic.h"
 
 #include <cstdlib>
 

@@ -2,13 +2,14 @@
 // synonyms and its word-list panels.
 #include <algorithm>
 
-#include "dict_view.h"
-#include "dict_window_helpers.h"
-#include "main_frame.h"
+#include "controls/skin_environment.h"
+#include "core/reader_context.h"
+#include "core/reader_shell.h"
+#include "dictionary/dict_view.h"
+#include "dictionary/dict_window_helpers.h"
+#include "messages/window_messages.h"
+#include "panels/tool_panel_host.h"
 #include "reader/dictionary_ids.h"
-#include "skin_environment.h"
-#include "veldrix_app.h"
-#include "window_messages.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ void Box(const char* format, const CString& word) {
 }  // namespace
 
 CContentDb& CDict::ModeDatabase() const {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   if (m_nMode == dict::kFrenchEnglish) return app.GetDatabase(4);
   if (m_nMode == dict::kEnglishFrench) return app.GetDatabase(5);
   return app.GetDatabase(1);
@@ -138,17 +139,11 @@ void CDict::SwitchMode(int mode) {
 }
 
 void CDict::OnContentsCommand() {
-  if (CMainFrame* frame = GetVeldrixApp().GetMainFrame()) {
-    frame->SetContentsOpen();
-    if (CView* active = frame->GetActiveView()) active->PostMessage(WM_SHOWCONTENTS, 0, 0);
-  }
+  if (ToolPanelHost* host = GetToolPanelHost()) host->OpenContents();
 }
 
 void CDict::OnBookmarkListCommand() {
-  if (CMainFrame* frame = GetVeldrixApp().GetMainFrame()) {
-    frame->SetBookmarksOpen();
-    if (CView* active = frame->GetActiveView()) active->PostMessage(WM_SHOWBOOKMARKS, 0, 0);
-  }
+  if (ToolPanelHost* host = GetToolPanelHost()) host->OpenBookmarks();
 }
 
 LRESULT CDict::OnShowContents(WPARAM, LPARAM) {
@@ -229,7 +224,7 @@ void CDict::LookUpWord(const CString& word, int, int entryIndex, const CStringAr
 void CDict::LookUp(BOOL definitions, BOOL synonyms, int entryIndex, const CStringArray* highlight) {
   const CString word = dict::TrimWord(GetWord());
   if (word.IsEmpty()) return;
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   CContentDb& db = ModeDatabase();
   CStringArray alternatives;
   int outcome = 0;
@@ -291,7 +286,7 @@ void CDict::LookUp(BOOL definitions, BOOL synonyms, int entryIndex, const CStrin
 
 void CDict::FillThesaurusList(BOOL definitions, const CString& word) {
   CWaitCursor wait;
-  CContentDb& thesaurus = GetVeldrixApp().GetDatabase(2);
+  CContentDb& thesaurus = Reader().GetDatabase(2);
   const BOOL found = thesaurus.ParseEntries(word);
   m_thesaurusList.ResetContent();
   const int senses = found ? thesaurus.GetParsedCount() : 0;
@@ -313,7 +308,7 @@ void CDict::FillThesaurusList(BOOL definitions, const CString& word) {
 void CDict::OnThesaurusSelection() { ShowSynonyms(); }
 
 void CDict::ShowSynonyms() {
-  CContentDb& thesaurus = GetVeldrixApp().GetDatabase(2);
+  CContentDb& thesaurus = Reader().GetDatabase(2);
   const int sense = m_thesaurusList.GetCurSel();
   if (sense < 0 || sense >= thesaurus.GetParsedCount()) return;
   const int count = thesaurus.GetParsedItemCount(sense);
@@ -346,7 +341,7 @@ void CDict::ClearEntry() {
 }
 
 void CDict::AppendEntryText(DWORD entry) {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   const int engineEntry = OnMainDatabase() ? app.ToFileArticle(static_cast<int>(entry)) : static_cast<int>(entry);
   CContentDb& db = ModeDatabase();
   while (const ReTokenBlock* chunk = db.NextToken(engineEntry)) m_display.AddText(chunk);
@@ -362,10 +357,11 @@ void CDict::ShowEntry(DWORD entry) {
   if (OnMainDatabase()) m_display.RestoreAnnotations(static_cast<int>(entry));
   ResumeRedraw(&m_display);
   EnablePrintSave(TRUE);
-  CMainFrame* frame = GetVeldrixApp().GetMainFrame();
-  if (frame != nullptr && frame->IsResultsOpen() && OnMainDatabase() &&
-      frame->GetCurrentQuery().Test(static_cast<int>(entry)))
-    MarkWords(frame->GetCurrentTerms());
+  ReaderShell* shell = GetReaderShell();
+  ToolPanelHost* host = GetToolPanelHost();
+  if (shell != nullptr && host != nullptr && host->IsResultsOpen() && OnMainDatabase() &&
+      shell->Queries().GetCurrentQuery().Test(static_cast<int>(entry)))
+    MarkWords(shell->Queries().GetCurrentTerms());
 }
 
 // Lays the shown entry out again (a new width, new fonts), its notes kept.

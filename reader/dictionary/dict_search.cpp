@@ -4,14 +4,14 @@
 #include <cstring>
 #include <vector>
 
-#include "boolean_query.h"
-#include "dict_view.h"
-#include "dict_window_helpers.h"
+#include "core/reader_context.h"
+#include "dictionary/dict_view.h"
+#include "dictionary/dict_window_helpers.h"
 #include "in_api.h"
 #include "reader/dictionary_ids.h"
-#include "settings.h"
-#include "spell_alt_dlg.h"
-#include "veldrix_app.h"
+#include "search/boolean_query.h"
+#include "search/spell_alt_dlg.h"
+#include "settings/settings.h"
 #include "zorlre32.h"
 
 namespace {
@@ -102,7 +102,7 @@ int CDict::CheckSearchTerms() {
   const CString original = GetWord();
   const auto tokens = [](const char* text, CString& token) {
     int sentence = 0;
-    return GetVeldrixApp().NextToken(text, token, sentence, FALSE);
+    return Reader().NextToken(text, token, sentence, FALSE);
   };
   const std::vector<search::Word> words = search::WordsOf(original, tokens);
   if (words.empty()) return 0;
@@ -134,7 +134,7 @@ void CDict::OnDictionarySearch() {
 }
 
 void CDict::RunDictionarySearch() {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   const CString text = GetWord();
   CStringArray& highlight = m_alternatives.HighlightWords();
   highlight.RemoveAll();

@@ -4,15 +4,15 @@
 // screen; adding entries to bookmark folders and articles related to the
 // shown entry.
 
-#include "dict_view.h"
-#include "dict_window_helpers.h"
-#include "folder_dlgs.h"
-#include "item_router.h"
-#include "main_frame.h"
+#include "core/reader_context.h"
+#include "core/reader_shell.h"
+#include "dictionary/dict_view.h"
+#include "dictionary/dict_window_helpers.h"
+#include "messages/window_messages.h"
+#include "panels/folder_dlgs.h"
+#include "panels/item_router.h"
 #include "reader/dictionary_ids.h"
-#include "related_queries.h"
-#include "veldrix_app.h"
-#include "window_messages.h"
+#include "search/related_queries.h"
 
 namespace {
 
@@ -159,15 +159,15 @@ void CDict::SwitchSharedMode(int mode) {
 }
 
 LRESULT CDict::OnShowResults(WPARAM wParam, LPARAM) {
-  CMainFrame* frame = GetVeldrixApp().GetMainFrame();
-  if (frame == nullptr) return 0;
-  if (IsOpen(m_results) && frame->IsCurrentQuery(m_results.GetQuery(), m_results.IsRanked())) {
+  ReaderShell* shell = GetReaderShell();
+  if (shell == nullptr) return 0;
+  if (IsOpen(m_results) && shell->Queries().IsCurrentQuery(m_results.GetQuery(), m_results.IsRanked())) {
     m_results.SendMessage(WM_REFRESHLIST);
     return 0;
   }
   CWaitCursor wait;
   if (wParam == 0) RebuildHistoryMenu();
-  const int kind = frame->GetCurrentKind();
+  const int kind = shell->Queries().GetCurrentKind();
   if (kind == 1 && m_nMode != dict::kSmartSearch) SwitchSharedMode(dict::kSmartSearch);
   if (kind == 0 && m_nMode != dict::kBooleanSearch) SwitchSharedMode(dict::kBooleanSearch);
   ClosePanel(dict::kKeyPanel);
@@ -176,15 +176,16 @@ LRESULT CDict::OnShowResults(WPARAM wParam, LPARAM) {
   Destroy(m_tuner);
   Destroy(m_results);
   const CRect rect = SharedRect();
-  if (!m_results.Create(rect, CResultsDlg::kTemplate, kind, this, &frame->GetCurrentTerms(), frame->GetCurrentText()) ||
+  if (!m_results.Create(rect, CResultsDlg::kTemplate, kind, this, &shell->Queries().GetCurrentTerms(),
+                        shell->Queries().GetCurrentText()) ||
       !IsOpen(m_results)) {
     AfxMessageBox("The window could not be opened.", MB_ICONEXCLAMATION | MB_OK);
     return 0;
   }
   m_results.ShowWindow(SW_SHOW);
-  if (m_currentEntry != 0 && frame->GetCurrentQuery().Test(static_cast<int>(m_currentEntry))) {
+  if (m_currentEntry != 0 && shell->Queries().GetCurrentQuery().Test(static_cast<int>(m_currentEntry))) {
     m_display.ClearFindHits();
-    MarkWords(frame->GetCurrentTerms());
+    MarkWords(shell->Queries().GetCurrentTerms());
   }
   return 0;
 }
@@ -195,7 +196,7 @@ BOOL CDict::ChooseFolder(int& folder) {
   folder = -1;
   CNewFolderDlg chooser(this);
   if (chooser.DoModal() != IDOK) return FALSE;
-  if (chooser.m_selection < 0 || chooser.m_selection >= GetVeldrixApp().m_folders.GetSize()) return FALSE;
+  if (chooser.m_selection < 0 || chooser.m_selection >= Reader().m_folders.GetSize()) return FALSE;
   folder = chooser.m_selection;
   return TRUE;
 }
@@ -204,7 +205,7 @@ void CDict::OnAddArticle() {
   const int article = GetShownArticle();
   if (article <= 0) return;
   int folder = -1;
-  if (ChooseFolder(folder)) GetVeldrixApp().SetInFolder(folder, article, TRUE);
+  if (ChooseFolder(folder)) Reader().SetInFolder(folder, article, TRUE);
 }
 
 void CDict::OnAddSelectedArticles() {
@@ -216,7 +217,7 @@ void CDict::OnAddSelectedArticles() {
   if (set == nullptr) return;
   const CBitString articles = *set;  // the chooser may refill the window's list
   int folder = -1;
-  if (ChooseFolder(folder)) GetVeldrixApp().AddToFolder(folder, articles, TRUE);
+  if (ChooseFolder(folder)) Reader().AddToFolder(folder, articles, TRUE);
 }
 
 void CDict::OnUpdateAddSelected(CCmdUI* cmdUI) { cmdUI->Enable(IsOpen(m_results) || IsOpen(m_subjects)); }
@@ -229,5 +230,5 @@ void CDict::OnUpdateRelatedToEntry(CCmdUI* cmdUI) {
 
 void CDict::OnRelatedToEntry() {
   const int article = GetShownArticle();
-  if (article > 0) browser::QueryRelatedArticles(article);
+  if (article > 0) search::QueryRelatedArticles(article);
 }

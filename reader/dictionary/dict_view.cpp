@@ -1,16 +1,16 @@
-#include "dict_view.h"
+#include "dictionary/dict_view.h"
 
 #include <cstring>
 
-#include "dict_window_helpers.h"
+#include "core/reader_context.h"
+#include "core/reader_messages.h"
+#include "core/reader_shell.h"
+#include "dictionary/dict_window_helpers.h"
 #include "in_api.h"
-#include "main_frame.h"
+#include "messages/window_messages.h"
 #include "reader/dictionary_ids.h"
 #include "reader/reader_ids.h"
-#include "reader_messages.h"
-#include "settings.h"
-#include "veldrix_app.h"
-#include "window_messages.h"
+#include "settings/settings.h"
 #include "zorlre32.h"
 
 IMPLEMENT_DYNCREATE(CDict, CFormView)
@@ -204,7 +204,7 @@ void CDict::OnInitialUpdate() {
 
   // The conjugation engine; its result is not needed: Conjugate asks the
   // context whether tables were found.
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   std::memset(m_conjugation.get(), 0, sizeof(InTableContext));
   std::strncpy(m_conjugation->ramDirectory, app.m_strWorkingDir, InDirectorySize - 1);
   std::strncpy(m_conjugation->dskDirectory, app.m_strWorkingDir, InDirectorySize - 1);
@@ -234,7 +234,7 @@ void CDict::OnInitialUpdate() {
 }
 
 void CDict::CreateControls() {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   CODButton* topButtons[] = {&m_sharedButtons[0], &m_sharedButtons[1],  &m_sharedButtons[2],  &m_modeButtons[2],
                              &m_modeButtons[0],   &m_modeButtons[1],    &m_modeButtons[3],    &m_modeButtons[4],
                              &m_sharedButtons[3], &m_commandButtons[3], &m_commandButtons[2], &m_commandButtons[4]};
@@ -327,7 +327,7 @@ CRect CDict::PanelRect(int index) const { return m_layout.panels[index < 0 || in
 // ---- painting -------------------------------------------------------------------
 
 BOOL CDict::OnEraseBkgnd(CDC* dc) {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   CRect client;
   GetClientRect(&client);
   const int saved = dc->SaveDC();
@@ -358,7 +358,7 @@ BOOL CDict::OnEraseBkgnd(CDC* dc) {
 }
 
 void CDict::OnDraw(CDC* dc) {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   CRect client;
   GetClientRect(&client);
   const int w = client.Width();
@@ -475,7 +475,7 @@ LRESULT CDict::OnFontsChanged(WPARAM, LPARAM) {
     CWaitCursor wait;
     RebuildEntry();
   }
-  CContentDb& thesaurus = GetVeldrixApp().GetDatabase(2);
+  CContentDb& thesaurus = Reader().GetDatabase(2);
   m_thesaurusList.ResetContent();
   if (thesaurus.GetParsedCount() == 0) {
     m_thesaurusList.AddStringAtEnd("-No thesaurus entry available.");
@@ -500,7 +500,7 @@ LRESULT CDict::OnColoursChanged(WPARAM, LPARAM) {
 LRESULT CDict::OnCrossReference(WPARAM, LPARAM lParam) {
   const int article = static_cast<int>(lParam);
   if (article <= 0) return 0;
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   if (OnMainDatabase() && app.m_vornBits.Test(article)) {
     ShowEntry(static_cast<DWORD>(article));
   }

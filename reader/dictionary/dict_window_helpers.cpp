@@ -1,7 +1,7 @@
-#include "dict_window_helpers.h"
+#include "dictionary/dict_window_helpers.h"
 
-#include "veldrix_app.h"
-#include "window_messages.h"
+#include "core/reader_context.h"
+#include "messages/window_messages.h"
 
 namespace dict {
 
@@ -15,7 +15,7 @@ void TrackHover(CWnd* self, HWND& hovered, CWnd* under) {
 }
 
 BOOL RealizeAppPalette(CWnd* window) {
-  CPalette& palette = GetVeldrixApp().m_palette;
+  CPalette& palette = Reader().m_palette;
   if (palette.GetSafeHandle() == nullptr) return FALSE;
   CClientDC dc(window);
   CPalette* old = dc.SelectPalette(&palette, FALSE);

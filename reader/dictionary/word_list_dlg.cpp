@@ -1,11 +1,11 @@
-#include "word_list_dlg.h"
+#include "dictionary/word_list_dlg.h"
 
-#include "dict_logic.h"
-#include "dict_window_helpers.h"
+#include "controls/skin_environment.h"
+#include "core/reader_context.h"
+#include "dictionary/dict_logic.h"
+#include "dictionary/dict_window_helpers.h"
+#include "messages/window_messages.h"
 #include "reader/dictionary_ids.h"
-#include "skin_environment.h"
-#include "veldrix_app.h"
-#include "window_messages.h"
 
 namespace {
 
@@ -115,7 +115,7 @@ void CWordListDlg::OnNcPaint() {
 }
 
 void CWordListDlg::PaintHeader(CDC& dc, const CRect& strip) {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   CPalette* oldPalette = app.m_palette.GetSafeHandle() ? dc.SelectPalette(&app.m_palette, FALSE) : nullptr;
   if (oldPalette) dc.RealizePalette();
   dc.FillRect(&strip, &app.m_brushes[kBandBrush]);
@@ -138,7 +138,7 @@ void CWordListDlg::OnPaint() {
   CPaintDC dc(this);
   CRect client;
   GetClientRect(&client);
-  dc.FillRect(&client, &GetVeldrixApp().m_brushes[kBandBrush]);
+  dc.FillRect(&client, &Reader().m_brushes[kBandBrush]);
 }
 
 BOOL CWordListDlg::OnEraseBkgnd(CDC*) { return TRUE; }

@@ -7,9 +7,9 @@
 // line acts on the owning screen (CWordListOwner).
 #pragma once
 
+#include "controls/scroll_list_box.h"
+#include "controls/skin_scroll_wnd.h"
 #include "framework.h"
-#include "scroll_list_box.h"
-#include "skin_scroll_wnd.h"
 
 // What a panel asks of the screen that owns it.
 class CWordListOwner {

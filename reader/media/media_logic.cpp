@@ -1,4 +1,4 @@
-#include "media_logic.h"
+#include "media/media_logic.h"
 
 #include <algorithm>
 

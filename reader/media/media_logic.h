@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "afx_core.h"
-#include "bit_string.h"
+#include "core/bit_string.h"
 
 namespace media_logic {
 

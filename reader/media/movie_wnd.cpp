@@ -1,9 +1,9 @@
-#include "movie_wnd.h"
+#include "media/movie_wnd.h"
 
-#include "media_library.h"
-#include "media_logic.h"
-#include "reader_messages.h"
-#include "veldrix_app.h"
+#include "core/media_library.h"
+#include "core/reader_context.h"
+#include "core/reader_messages.h"
+#include "media/media_logic.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ BOOL CMovieWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwSt
   m_text.Empty();
   if (!CWnd::Create(lpszClassName, lpszWindowName, dwStyle, rect, pParentWnd, nID, pContext)) return FALSE;
   if (CMenu* system = GetSystemMenu(FALSE)) system->EnableMenuItem(SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
-  CContentDb& main = GetVeldrixApp().GetDatabase(1);
+  CContentDb& main = Reader().GetDatabase(1);
   // A named file (the intro, the credits) is asked for by its name: item 0 is
   // the gallery's first item and may be a movie too.
   const bool named = fileName != nullptr;

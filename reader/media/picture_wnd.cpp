@@ -1,4 +1,4 @@
-#include "picture_wnd.h"
+#include "media/picture_wnd.h"
 
 #include <malloc.h>
 
@@ -6,11 +6,12 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "hot_spot.h"
+#include "controls/skin_environment.h"
+#include "core/hot_spot.h"
+#include "core/reader_context.h"
+#include "core/reader_messages.h"
+#include "display/display_services.h"
 #include "reader/media_ids.h"
-#include "reader_messages.h"
-#include "skin_environment.h"
-#include "veldrix_app.h"
 
 namespace {
 
@@ -85,7 +86,7 @@ void CPictureWnd::FreePicture() {
 }
 
 BOOL CPictureWnd::LoadPictureData(UINT item, BOOL fromResource) {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   BOOL loaded = FALSE;
   if (fromResource) {
     m_bAppPalette = TRUE;
@@ -124,9 +125,9 @@ BOOL CPictureWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dw
 
   const CRect area(bounds);
   if (m_bStripMode) {
-    GetVeldrixApp().LoadDIB(IDB_STRIP_LEFT, m_leftArrow);
-    GetVeldrixApp().LoadDIB(IDB_STRIP_RIGHT, m_rightArrow);
-    GetVeldrixApp().LoadDIB(IDB_STRIP_THUMB, m_thumbBitmap);
+    Reader().LoadDIB(IDB_STRIP_LEFT, m_leftArrow);
+    Reader().LoadDIB(IDB_STRIP_RIGHT, m_rightArrow);
+    Reader().LoadDIB(IDB_STRIP_THUMB, m_thumbBitmap);
     m_strip = media_logic::MakeStripGeometry(CRect(0, 0, area.Width(), area.Height()), BitmapSize(m_leftArrow),
                                              BitmapSize(m_thumbBitmap));
   }
@@ -233,7 +234,7 @@ void CPictureWnd::OnPaint() {
     dc.FillSolidRect(&client, RGB(0, 0, 0));
     return;
   }
-  CPalette* palette = m_bAppPalette ? &GetVeldrixApp().m_palette : &m_palette;
+  CPalette* palette = m_bAppPalette ? &Reader().m_palette : &m_palette;
   CPalette* old = palette->m_hObject ? dc.SelectPalette(palette, FALSE) : nullptr;
   dc.RealizePalette();
   CDC memory;
@@ -528,7 +529,7 @@ void CPictureWnd::OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp) 
 }
 
 void CPictureWnd::PaintStrip(CDC* dc) {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   CRect window;
   GetWindowRect(&window);
   window.OffsetRect(-window.left, -window.top);
@@ -653,11 +654,11 @@ void CPictureWnd::OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT item) {
   if (i < 0 || i >= m_hotSpots.GetSize()) return;
   CString* label = static_cast<CHotSpot*>(m_hotSpots[i])->GetLabel();
   CClientDC dc(this);
-  CFont* old = dc.SelectObject(GetVeldrixApp().GetFont(FontList));
+  CFont* old = dc.SelectObject(Reader().GetFont(FontList));
   const CSize text = dc.GetTextExtent(label ? *label : CString());
   dc.SelectObject(old);
   CBitmap bullet;
-  GetVeldrixApp().LoadDIB(IDB_LEGEND_BULLET, bullet);
+  Reader().LoadDIB(IDB_LEGEND_BULLET, bullet);
   const CSize icon = BitmapSize(bullet);
   item->itemWidth = static_cast<UINT>(text.cx + (icon.cx ? icon.cx : LegendIconWidth) + 8);
   item->itemHeight = static_cast<UINT>(std::max<int>(icon.cy, text.cy) + 2);
@@ -675,10 +676,10 @@ void CPictureWnd::OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT item) {
   const bool selected = (item->itemState & ODS_SELECTED) != 0;
   CRect rect(item->rcItem);
   dc->FillSolidRect(&rect, ::GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   int x = rect.left + 2;
   UINT image = 0, mask = 0;
-  const int article = app.MediaItemArticle(spot->GetId());
+  const int article = DisplayServices().MediaItemArticle(spot->GetId());
   if (article > 0 && app.GetArticleIcons(article, &image, &mask)) {
     const CSize drawn = app.DrawTransparent(nullptr, dc, image, mask, rect.left + 2, rect.top + 1, 0);
     x += drawn.cx;

@@ -8,7 +8,7 @@
 #pragma once
 
 #include "framework.h"
-#include "media_logic.h"
+#include "media/media_logic.h"
 
 class CHotSpot;
 

@@ -1,9 +1,9 @@
-#include "thumb_wnd.h"
+#include "media/thumb_wnd.h"
 
-#include "display.h"
-#include "media_logic.h"
-#include "reader_messages.h"
-#include "veldrix_app.h"
+#include "core/reader_context.h"
+#include "core/reader_messages.h"
+#include "display/display.h"
+#include "media/media_logic.h"
 
 BEGIN_MESSAGE_MAP(CThumbWnd, CWnd)
 ON_WM_PAINT()
@@ -31,7 +31,7 @@ void CThumbWnd::Prepare(UINT item) {
   WORD sound = 0xFFFF;
   CString title;
   CDWordArray articles;
-  GetVeldrixApp().GetDatabase(1).ReadMediaList(item, type, sound, title, articles);
+  Reader().GetDatabase(1).ReadMediaList(item, type, sound, title, articles);
   m_cursorId = media_logic::ThumbnailCursor(type, sound != 0xFFFF);
   m_cursor = ::LoadCursorA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_cursorId));
 }
@@ -56,7 +56,7 @@ void CThumbWnd::OnPaint() {
     return;
   }
   if (!m_bitmap.m_hObject) return;
-  CPalette* palette = &GetVeldrixApp().m_palette;
+  CPalette* palette = &Reader().m_palette;
   CPalette* old = palette->m_hObject ? dc.SelectPalette(palette, FALSE) : nullptr;
   dc.RealizePalette();
   CDC memory;
@@ -76,7 +76,7 @@ LRESULT CThumbWnd::OnBuild(WPARAM, LPARAM) {
   if (m_bBuilt) return m_bitmap.m_hObject != nullptr;
   m_bBuilt = TRUE;  // a picture that cannot be read is not read again
   HGLOBAL dib = nullptr, second = nullptr;
-  if (!GetVeldrixApp().GetDatabase(1).LoadPictureDib(m_item, &dib, &second) || !dib) return FALSE;
+  if (!Reader().GetDatabase(1).LoadPictureDib(m_item, &dib, &second) || !dib) return FALSE;
   const SIZE_T size = ::GlobalSize(dib);
   const auto* header = static_cast<const BITMAPINFOHEADER*>(::GlobalLock(dib));
   BOOL made = FALSE;
@@ -93,7 +93,7 @@ LRESULT CThumbWnd::OnBuild(WPARAM, LPARAM) {
       CDC memory;
       memory.CreateCompatibleDC(&screen);
       if (m_bitmap.CreateCompatibleBitmap(&screen, client.Width(), client.Height())) {
-        CPalette* palette = &GetVeldrixApp().m_palette;
+        CPalette* palette = &Reader().m_palette;
         CPalette* old = palette->m_hObject ? memory.SelectPalette(palette, FALSE) : nullptr;
         memory.RealizePalette();
         CBitmap* oldBitmap = memory.SelectObject(&m_bitmap);

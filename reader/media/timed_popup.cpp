@@ -1,6 +1,6 @@
-#include "timed_popup.h"
+#include "media/timed_popup.h"
 
-#include "veldrix_app.h"
+#include "core/reader_context.h"
 
 BEGIN_MESSAGE_MAP(CTimedBitmapDlg, CDialog)
 ON_WM_ERASEBKGND()
@@ -11,7 +11,7 @@ CTimedBitmapDlg::CTimedBitmapDlg(CWnd* parent) : CDialog(TemplateId, parent) {}
 
 BOOL CTimedBitmapDlg::OnInitDialog() {
   CDialog::OnInitDialog();
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   CPalette unused;
   if (app.LoadDIB(m_bitmapId, m_bitmap, unused, TRUE, FALSE)) {
     BITMAP info = {};
@@ -31,7 +31,7 @@ void CTimedBitmapDlg::OnCancel() {}
 
 BOOL CTimedBitmapDlg::OnEraseBkgnd(CDC* pDC) {
   if (!m_bitmap.m_hObject) return CDialog::OnEraseBkgnd(pDC);
-  CPalette* palette = &GetVeldrixApp().m_palette;
+  CPalette* palette = &Reader().m_palette;
   CDC memory;
   memory.CreateCompatibleDC(pDC);
   CPalette* oldPalette = palette->m_hObject ? pDC->SelectPalette(palette, FALSE) : nullptr;

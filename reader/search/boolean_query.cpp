@@ -1,4 +1,4 @@
-#include "boolean_query.h"
+#include "search/boolean_query.h"
 
 #include <cstring>
 

@@ -1,10 +1,10 @@
-#include "entry_opener.h"
+#include "search/entry_opener.h"
 
-#include "display.h"
-#include "main_frame.h"
-#include "search_filter.h"
-#include "search_screen.h"
-#include "veldrix_app.h"
+#include "core/reader_context.h"
+#include "core/reader_shell.h"
+#include "display/display.h"
+#include "search/search_filter.h"
+#include "search/search_screen.h"
 
 namespace {
 
@@ -22,13 +22,13 @@ Screen ScreenOf(search::EntryScreen kind) {
 
 BOOL OpenSearchEntry(int article, HitStep step, UINT position) {
   if (article <= 0) return FALSE;
-  CVeldrixApp& app = GetVeldrixApp();
-  CMainFrame* frame = app.GetMainFrame();
-  if (frame == nullptr) return FALSE;
+  ReaderContext& app = Reader();
+  ReaderShell* shell = GetReaderShell();
+  if (shell == nullptr) return FALSE;
   const search::EntryScreen kind = search::ChooseEntryScreen(article, app.m_multBits, app.m_tmlBits, app.m_vornBits);
   const Screen screen = ScreenOf(kind);
-  if (!frame->ShowScreen(screen)) return FALSE;
-  CView* view = frame->GetScreen(screen);
+  if (!shell->ShowScreen(screen)) return FALSE;
+  CView* view = shell->GetScreen(screen);
   auto* target = dynamic_cast<SearchScreen*>(view);
   if (target == nullptr) return FALSE;
   if (kind == search::EntryScreen::Media) {

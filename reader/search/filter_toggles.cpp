@@ -1,9 +1,9 @@
-#include "filter_toggles.h"
+#include "search/filter_toggles.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "veldrix_app.h"
+#include "core/reader_context.h"
 
 namespace {
 
@@ -77,7 +77,7 @@ void CFilterToggles::PaintCaptions(CDC& dc, int bandBrush, const char* sourceCap
   dc.SelectObject(old);
 }
 
-void CFilterToggles::SetsOf(CVeldrixApp& app, search::ToggleSets (&sets)[search::kToggleCount]) {
+void CFilterToggles::SetsOf(ReaderContext& app, search::ToggleSets (&sets)[search::kToggleCount]) {
   const CBitString* table[search::kToggleCount][3] = {
       {&app.m_mrvBits, nullptr, nullptr},           {&app.m_hspBits, &app.m_mrvBits, nullptr},
       {&app.m_tdwBits, nullptr, nullptr},           {&app.m_urlBits, &app.m_updatesBits, nullptr},

@@ -4,10 +4,10 @@
 // sets of the application that each stands for.
 #pragma once
 
-#include "od_button.h"
-#include "search_filter.h"
+#include "controls/od_button.h"
+#include "search/search_filter.h"
 
-class CVeldrixApp;
+class ReaderContext;
 
 class CFilterToggles {
  public:
@@ -32,7 +32,7 @@ class CFilterToggles {
   void PaintCaptions(CDC& dc, int bandBrush, const char* sourceCaption, const char* mediaCaption);
 
   // The application's sets of each toggle.
-  static void SetsOf(CVeldrixApp& app, search::ToggleSets (&sets)[search::kToggleCount]);
+  static void SetsOf(ReaderContext& app, search::ToggleSets (&sets)[search::kToggleCount]);
 
  private:
   CODButton m_buttons[search::kToggleCount];

@@ -1,11 +1,12 @@
-#include "results_dlg.h"
+#include "search/results_dlg.h"
 
 #include <algorithm>
 
-#include "display.h"
-#include "entry_opener.h"
-#include "main_frame.h"
-#include "veldrix_app.h"
+#include "core/reader_context.h"
+#include "core/reader_shell.h"
+#include "display/display.h"
+#include "panels/tool_panel_host.h"
+#include "search/entry_opener.h"
 
 namespace {
 
@@ -75,9 +76,9 @@ void CResultsDlg::OnSize(UINT type, int cx, int cy) {
 }
 
 void CResultsDlg::Refresh(BOOL tell) {
-  CMainFrame* frame = Frame();
-  if (frame == nullptr || GetSafeHwnd() == nullptr) return;
-  const SearchState& state = frame->GetSearchState();
+  ToolPanelHost* host = GetToolPanelHost();
+  if (host == nullptr || GetSafeHwnd() == nullptr) return;
+  const SearchState& state = host->GetSearchState();
   m_toggles.SetChecked(state.filters);
   Filter();
   if (state.resultsSelection > 0) m_list.SelectArticle(state.resultsSelection);
@@ -92,15 +93,15 @@ void CResultsDlg::Refresh(BOOL tell) {
 }
 
 void CResultsDlg::Filter() {
-  CMainFrame* frame = Frame();
-  if (frame == nullptr) return;
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderShell* shell = GetReaderShell();
+  if (shell == nullptr) return;
+  ReaderContext& app = Reader();
   search::ToggleSets sets[search::kToggleCount];
   CFilterToggles::SetsOf(app, sets);
   BOOL checked[search::kToggleCount];
   m_toggles.GetChecked(checked);
-  m_list.SetArticles(
-      search::FilterArticles(frame->GetCurrentQuery(), app.m_allArticles, sets, checked, app.GetArticleCount()));
+  m_list.SetArticles(search::FilterArticles(shell->Queries().GetCurrentQuery(), app.m_allArticles, sets, checked,
+                                            app.GetArticleCount()));
   CRect band(0, 0, 0, kBandHeight);
   GetClientRect(&band);
   band.bottom = kBandHeight;
@@ -111,13 +112,13 @@ void CResultsDlg::Filter() {
 BOOL CResultsDlg::OpenCurrent() {
   const int article = m_list.GetCurArticle();
   if (article <= 0) return FALSE;
-  CMainFrame* frame = Frame();
-  const int kind = frame != nullptr ? frame->GetCurrentKind() : 0;
+  ReaderShell* shell = GetReaderShell();
+  const int kind = shell != nullptr ? shell->Queries().GetCurrentKind() : 0;
   const UINT position = m_list.GetArticles().GetPosition(article);
   return OpenSearchEntry(article, kind == 0 ? HitStep::FirstHit : HitStep::Position, position);
 }
 
-void CResultsDlg::SaveState(SearchState& state) const {
+void CResultsDlg::SaveState(SearchState& state) {
   m_toggles.GetChecked(state.filters);
   state.resultsSelection = m_list.GetCurArticle();
   state.resultsTop = m_list.GetTopIndex();
@@ -127,7 +128,7 @@ void CResultsDlg::OnOK() { OpenCurrent(); }
 
 void CResultsDlg::OnCancel() {
   if (GetSafeHwnd() == nullptr) return;
-  if (CMainFrame* frame = Frame()) frame->CloseResultsWindows();
+  if (ToolPanelHost* host = GetToolPanelHost()) host->CloseResultsWindows();
   // A window whose screen does not close it still goes.
   if (GetSafeHwnd() != nullptr) DestroyWindow();
 }

@@ -5,13 +5,13 @@
 // the main frame, so each screen's window shows the same thing.
 #pragma once
 
-#include "bm_list_box.h"
-#include "filter_toggles.h"
-#include "flat_edit.h"
-#include "reader_screen.h"
-#include "search_panel.h"
+#include "controls/bm_list_box.h"
+#include "controls/flat_edit.h"
+#include "core/reader_screen.h"
+#include "search/filter_toggles.h"
+#include "search/search_panel.h"
 
-class CResultsDlg : public CSearchPanel {
+class CResultsDlg : public CSearchPanel, public SearchStatePanel {
  public:
   static constexpr UINT kTemplate = 3005;       // child window
   static constexpr UINT kMediaTemplate = 4069;  // pop-up with border (media screen)
@@ -31,7 +31,7 @@ class CResultsDlg : public CSearchPanel {
   // Opens the list's current article; FALSE when there is none.
   BOOL OpenCurrent();
   // Copies the toggles and the list position into the frame's saved state.
-  void SaveState(SearchState& state) const;
+  void SaveState(SearchState& state) override;
 
   const CString& GetQuery() const { return m_query; }
   const CStringArray& GetTerms() const { return m_terms; }

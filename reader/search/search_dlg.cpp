@@ -1,11 +1,11 @@
-#include "search_dlg.h"
+#include "search/search_dlg.h"
 
 #include <algorithm>
 
-#include "main_frame.h"
-#include "settings.h"
-#include "spell_alt_dlg.h"
-#include "veldrix_app.h"
+#include "core/reader_context.h"
+#include "core/reader_shell.h"
+#include "search/spell_alt_dlg.h"
+#include "settings/settings.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ constexpr int kPickerWidth = 70;
 search::NextTokenFn AppTokens() {
   return [](const char* text, CString& token) {
     int sentence = 0;
-    return GetVeldrixApp().NextToken(text, token, sentence, FALSE);
+    return Reader().NextToken(text, token, sentence, FALSE);
   };
 }
 
@@ -42,7 +42,7 @@ END_MESSAGE_MAP()
 BOOL CSearchDlg::Create(const CRect& rect, UINT templateId, CWnd* owner) {
   m_created = FALSE;
   if (!CreatePanel(templateId, owner)) return FALSE;
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   const PanelLook& look = kLooks[KindIndex()];
   const int width = rect.Width();
   const int line = Skin().GetLineHeight();
@@ -220,7 +220,7 @@ BOOL CSearchDlg::CheckWords(CEdit& edit, BOOL& stop) {
   edit.GetWindowText(original);
   CString current = original;
   int shift = 0;
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   for (const search::Word& word : search::WordsOf(original, AppTokens())) {
     CSpellAltDlg dialog(GetParent());
     GetClientRect(&dialog.m_cover);
@@ -259,7 +259,7 @@ BOOL CSearchDlg::SpellingPass() {
 }
 
 BOOL CSearchDlg::Search() {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   CString text;
   CStringArray terms;
   if (m_spellCheck) {
@@ -274,10 +274,10 @@ BOOL CSearchDlg::Search() {
   if (!BuildQuery(text, terms)) return FALSE;
   CBitString set(app.GetArticleCount(), FALSE);
   if (!app.BooleanQuery(text, set)) return FALSE;
-  CMainFrame* frame = Frame();
-  if (frame == nullptr) return FALSE;
-  frame->AddQueryToHistory(set, text, 0, &terms, FALSE);
-  frame->PostMessage(WM_SHOWRESULTS, 0, 0);
+  ReaderShell* shell = GetReaderShell();
+  if (shell == nullptr) return FALSE;
+  shell->AddQueryToHistory(set, text, 0, &terms, FALSE);
+  AfxGetMainWnd()->PostMessage(WM_SHOWRESULTS, 0, 0);
   return TRUE;
 }
 
@@ -326,7 +326,7 @@ void CSearchDlg::OnSetFocus(CWnd*) {
 }
 
 void CSearchDlg::SaveTexts() {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   for (int k = 0; k < search::kTermFields; ++k)
     if (m_fields[k].GetSafeHwnd() != nullptr) m_fields[k].GetWindowText(app.m_strBooleanTerm[k]);
   for (int k = 0; k < search::kPickers; ++k)

@@ -7,11 +7,11 @@
 // the same on every screen.
 #pragma once
 
-#include "boolean_query.h"
-#include "drop_list.h"
-#include "flat_edit.h"
-#include "od_button.h"
-#include "search_panel.h"
+#include "controls/drop_list.h"
+#include "controls/flat_edit.h"
+#include "controls/od_button.h"
+#include "search/boolean_query.h"
+#include "search/search_panel.h"
 
 class CSearchDlg : public CSearchPanel {
  public:

@@ -1,9 +1,9 @@
-#include "search_filter.h"
+#include "search/search_filter.h"
 
 #include <cctype>
 #include <cstring>
 
-#include "title_key.h"
+#include "core/title_key.h"
 
 namespace search {
 

@@ -3,7 +3,7 @@
 // article set, and which screen shows a chosen entry.
 #pragma once
 
-#include "bit_string.h"
+#include "core/bit_string.h"
 
 namespace search {
 

@@ -1,11 +1,11 @@
-#include "search_panel.h"
+#include "search/search_panel.h"
 
 #include <cstring>
 
-#include "main_frame.h"
-#include "search_screen.h"
-#include "skin_environment.h"
-#include "veldrix_app.h"
+#include "controls/skin_environment.h"
+#include "core/reader_context.h"
+#include "core/reader_shell.h"
+#include "search/search_screen.h"
 
 namespace {
 
@@ -40,8 +40,8 @@ PanelKind CSearchPanel::KindOf(CWnd* owner) {
 }
 
 PanelKind CSearchPanel::ActiveKind() {
-  CMainFrame* frame = Frame();
-  CView* view = frame != nullptr ? frame->GetActiveView() : nullptr;
+  ReaderShell* shell = GetReaderShell();
+  CView* view = shell != nullptr ? shell->GetActiveScreen() : nullptr;
   if (view == nullptr) return PanelKind::Browser;
   return KindOf(view);
 }
@@ -49,8 +49,6 @@ PanelKind CSearchPanel::ActiveKind() {
 int CSearchPanel::BandBrush() const { return kBandBrushes[KindIndex()]; }
 int CSearchPanel::BackgroundBrush() const { return kBackgroundBrushes[KindIndex()]; }
 int CSearchPanel::ListSkin() const { return kListSkins[KindIndex()]; }
-
-CMainFrame* CSearchPanel::Frame() { return GetVeldrixApp().GetMainFrame(); }
 
 BOOL CSearchPanel::CreatePanel(UINT templateId, CWnd* owner) {
   m_owner = owner;
@@ -162,9 +160,9 @@ void CSearchPanel::OnPaintBase(const char* title, int titleX) {
 
 void CSearchPanel::StoreFloatingRect() {
   if (m_kind != PanelKind::Media || GetSafeHwnd() == nullptr) return;
-  CMainFrame* frame = Frame();
-  if (frame == nullptr) return;
-  auto* screen = dynamic_cast<SearchScreen*>(frame->GetScreen(Screen::Media));
+  ReaderShell* shell = GetReaderShell();
+  if (shell == nullptr) return;
+  auto* screen = dynamic_cast<SearchScreen*>(shell->GetScreen(Screen::Media));
   if (screen == nullptr) return;
   CRect client;
   GetClientRect(&client);

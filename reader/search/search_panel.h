@@ -7,10 +7,9 @@
 // when the parent is the main window.
 #pragma once
 
+#include "controls/hover_tracker.h"
 #include "framework.h"
-#include "hover_tracker.h"
 
-class CMainFrame;
 class SearchScreen;
 
 // The owner kinds: the run-time class of the window the panel belongs to.
@@ -68,7 +67,6 @@ class CSearchPanel : public CDialog {
   virtual BOOL DragsByBand();
   // The application's help at a topic.
   void ShowHelp(DWORD topic);
-  static CMainFrame* Frame();
 
   void OnPaintBase(const char* title, int titleX = 6);
   HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT kind);

@@ -1,4 +1,4 @@
-#include "smart_query.h"
+#include "search/smart_query.h"
 
 #include <cctype>
 #include <cmath>

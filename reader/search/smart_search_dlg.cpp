@@ -1,17 +1,17 @@
-#include "smart_search_dlg.h"
+#include "search/smart_search_dlg.h"
 
 #include <algorithm>
 #include <cstring>
 #include <memory>
 
-#include "boolean_query.h"
-#include "main_frame.h"
-#include "search_screen.h"
-#include "settings.h"
-#include "smart_query.h"
-#include "spell_alt_dlg.h"
-#include "veldrix_app.h"
-#include "weighted_terms.h"
+#include "core/reader_context.h"
+#include "core/reader_shell.h"
+#include "core/weighted_terms.h"
+#include "search/boolean_query.h"
+#include "search/search_screen.h"
+#include "search/smart_query.h"
+#include "search/spell_alt_dlg.h"
+#include "settings/settings.h"
 #include "zorlre32.h"
 
 namespace {
@@ -32,7 +32,7 @@ constexpr const char* kIniFile = "MARCD98.INI";
 search::NextTokenFn AppTokens() {
   return [](const char* text, CString& token) {
     int sentence = 0;
-    return GetVeldrixApp().NextToken(text, token, sentence, FALSE);
+    return Reader().NextToken(text, token, sentence, FALSE);
   };
 }
 
@@ -71,7 +71,7 @@ BOOL CSmartSearchDlg::Create(const CRect& rect, UINT templateId, CWnd* owner) {
   }
   m_query.SetFont(Skin().GetFont(FontList));
   m_query.LimitText(kQueryLimit);
-  m_query.SetWindowText(GetVeldrixApp().m_strSmartQuery);
+  m_query.SetWindowText(Reader().m_strSmartQuery);
   QueryChanged();
   m_spellCheck = GetSettingInt(kSection, "SpellCheck", 1, kIniFile) != 0;
   if (!m_spellCheck) m_spellButton.SetBitmap(look.spellOff, FALSE);
@@ -133,7 +133,7 @@ BOOL CSmartSearchDlg::SpellingPass() {
   if (words.empty()) return FALSE;
   CString current = original;
   int shift = 0;
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   for (const search::Word& word : words) {
     CSpellAltDlg dialog(GetParent());
     GetClientRect(&dialog.m_cover);
@@ -153,7 +153,7 @@ BOOL CSmartSearchDlg::SpellingPass() {
 }
 
 void CSmartSearchDlg::AddInflections(CStringArray& terms, CDWordArray& groups) {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   CWaitCursor wait;
   auto context = std::make_unique<InFormContext>();
   if (INinitX(16, context.get(), app.m_strWorkingDir) != ReDone) return;
@@ -173,7 +173,7 @@ void CSmartSearchDlg::AddInflections(CStringArray& terms, CDWordArray& groups) {
 BOOL CSmartSearchDlg::Search(BOOL forTuner) {
   m_forTuner = forTuner;
   if (m_spellCheck && !SpellingPass()) return FALSE;
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   CBitString set(app.GetArticleCount(), FALSE);
   CString text;
   m_query.GetWindowText(text);
@@ -200,12 +200,12 @@ BOOL CSmartSearchDlg::Search(BOOL forTuner) {
     app.QuerySources(set);
     return FALSE;
   }
-  CMainFrame* frame = Frame();
-  if (frame == nullptr) return FALSE;
+  ReaderShell* shell = GetReaderShell();
+  if (shell == nullptr) return FALSE;
   if (m_forTuner) {
     // The Tuner's sliders follow the prepared weights, one per distinct term.
     const WeightedTerms weighed = WeighTerms(terms, groups);
-    auto* screen = dynamic_cast<SearchScreen*>(m_owner == frame ? frame->GetScreen(Screen::Media) : m_owner);
+    auto* screen = dynamic_cast<SearchScreen*>(m_owner == AfxGetMainWnd() ? shell->GetScreen(Screen::Media) : m_owner);
     if (screen == nullptr) return FALSE;
     screen->OpenTuner(text, weighed.terms);
     return TRUE;
@@ -214,8 +214,8 @@ BOOL CSmartSearchDlg::Search(BOOL forTuner) {
     AfxMessageBox("There are no articles matching your query.", MB_ICONEXCLAMATION | MB_OK);
     return FALSE;
   }
-  frame->AddQueryToHistory(set, text, 1, &terms, FALSE);
-  frame->PostMessage(WM_SHOWRESULTS, 0, 0);
+  shell->AddQueryToHistory(set, text, 1, &terms, FALSE);
+  AfxGetMainWnd()->PostMessage(WM_SHOWRESULTS, 0, 0);
   return TRUE;
 }
 
@@ -256,7 +256,7 @@ void CSmartSearchDlg::OnSetFocus(CWnd*) {
 
 void CSmartSearchDlg::OnDestroy() {
   StoreFloatingRect();
-  if (m_query.GetSafeHwnd() != nullptr) m_query.GetWindowText(GetVeldrixApp().m_strSmartQuery);
+  if (m_query.GetSafeHwnd() != nullptr) m_query.GetWindowText(Reader().m_strSmartQuery);
   m_created = FALSE;
   CSearchPanel::OnDestroy();
 }

@@ -5,9 +5,9 @@
 // button prepares the same query and hands it to the owning screen's Tuner.
 #pragma once
 
-#include "flat_edit.h"
-#include "od_button.h"
-#include "search_panel.h"
+#include "controls/flat_edit.h"
+#include "controls/od_button.h"
+#include "search/search_panel.h"
 
 class CSmartSearchDlg : public CSearchPanel {
  public:

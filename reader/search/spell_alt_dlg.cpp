@@ -1,7 +1,7 @@
-#include "spell_alt_dlg.h"
+#include "search/spell_alt_dlg.h"
 
-#include "content_db.h"
-#include "veldrix_app.h"
+#include "core/content_db.h"
+#include "core/reader_context.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 // calling panel, in the look of the screen that is active.
 #pragma once
 
-#include "flat_edit.h"
-#include "od_button.h"
-#include "scroll_list_box.h"
-#include "search_panel.h"
+#include "controls/flat_edit.h"
+#include "controls/od_button.h"
+#include "controls/scroll_list_box.h"
+#include "search/search_panel.h"
 
 class CContentDb;
 

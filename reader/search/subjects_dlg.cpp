@@ -1,14 +1,15 @@
-#include "subjects_dlg.h"
+#include "search/subjects_dlg.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "display.h"
-#include "entry_opener.h"
-#include "main_frame.h"
-#include "settings.h"
-#include "title_key.h"
-#include "veldrix_app.h"
+#include "core/reader_context.h"
+#include "core/reader_shell.h"
+#include "core/title_key.h"
+#include "display/display.h"
+#include "panels/tool_panel_host.h"
+#include "search/entry_opener.h"
+#include "settings/settings.h"
 
 namespace {
 
@@ -114,7 +115,7 @@ BOOL CSubjectsDlg::Create(const CRect& rect, UINT templateId, CWnd* owner, BOOL 
 }
 
 CBitString CSubjectsDlg::AllArticles() const {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   const int count = app.GetArticleCount();
   CBitString all(count, FALSE);
   if (count > 0) all.SetRange(1, count, TRUE);
@@ -184,9 +185,9 @@ void CSubjectsDlg::OnSize(UINT type, int cx, int cy) {
 }
 
 void CSubjectsDlg::Refresh() {
-  CMainFrame* frame = Frame();
-  if (frame == nullptr || GetSafeHwnd() == nullptr) return;
-  const SearchState& state = frame->GetSearchState();
+  ToolPanelHost* host = GetToolPanelHost();
+  if (host == nullptr || GetSafeHwnd() == nullptr) return;
+  const SearchState& state = host->GetSearchState();
   BOOL checked[search::kToggleCount];
   std::copy(std::begin(state.filters), std::end(state.filters), checked);
   if (m_subjectMode)
@@ -206,7 +207,7 @@ void CSubjectsDlg::Refresh() {
 }
 
 void CSubjectsDlg::Filter() {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   search::ToggleSets sets[search::kToggleCount];
   CFilterToggles::SetsOf(app, sets);
   BOOL checked[search::kToggleCount];
@@ -220,7 +221,7 @@ void CSubjectsDlg::Filter() {
   UpdateWindow();
 }
 
-void CSubjectsDlg::SaveState(SearchState& state) const {
+void CSubjectsDlg::SaveState(SearchState& state) {
   BOOL checked[search::kToggleCount];
   m_toggles.GetChecked(checked);
   // The toggles a subject list cannot use keep what the results window set.
@@ -241,7 +242,7 @@ void CSubjectsDlg::FindTyped() {
   text[TitleBufferSize - 1] = '\0';
   FoldAccents(text);
   if (text[0] == '\0') return;
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   char title[TitleBufferSize] = "";
   int found = 0;
   if (!app.FindTitle(text, title, &found)) return;
@@ -262,7 +263,7 @@ void CSubjectsDlg::ListSelected() {
   if (article <= 0 || article == m_listChosen) return;
   m_listChosen = -1;
   char title[TitleBufferSize] = "";
-  GetVeldrixApp().LookupTitle(article, title);
+  Reader().LookupTitle(article, title);
   m_suppressFind = TRUE;
   m_findBox.SetWindowText(title);
   m_findBox.SetSel(0, -1);
@@ -277,7 +278,7 @@ int CSubjectsDlg::FindFromList() {
   text[kQueryLimit] = '\0';
   FoldAccents(text);
   if (text[0] == '\0') return 0;
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   CBitString found(app.GetArticleCount(), FALSE);
   {
     CWaitCursor wait;
@@ -334,7 +335,7 @@ void CSubjectsDlg::ToggleMode() {
 
 void CSubjectsDlg::ChooseSubjects(const CUIntArray& categories) {
   CWaitCursor wait;
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   BOOL all = categories.GetSize() == 0;
   for (int i = 0; i < categories.GetSize(); ++i) all = all || categories[i] == 0;
   if (all) {
@@ -406,7 +407,7 @@ void CSubjectsDlg::OnOK() {
 
 void CSubjectsDlg::OnCancel() {
   if (GetSafeHwnd() == nullptr) return;
-  if (CMainFrame* frame = Frame()) frame->CloseContentsWindows();
+  if (ToolPanelHost* host = GetToolPanelHost()) host->CloseContentsWindows();
   if (GetSafeHwnd() != nullptr) DestroyWindow();
 }
 

@@ -7,17 +7,17 @@
 // listed articles by its own.
 #pragma once
 
-#include "bm_list_box.h"
-#include "filter_toggles.h"
-#include "flat_edit.h"
-#include "menu_button.h"
-#include "plain_list_box.h"
-#include "reader_screen.h"
-#include "scroll_list_box.h"
-#include "search_panel.h"
-#include "skin_list_box.h"
+#include "controls/bm_list_box.h"
+#include "controls/flat_edit.h"
+#include "controls/menu_button.h"
+#include "controls/plain_list_box.h"
+#include "controls/scroll_list_box.h"
+#include "controls/skin_list_box.h"
+#include "core/reader_screen.h"
+#include "search/filter_toggles.h"
+#include "search/search_panel.h"
 
-class CSubjectsDlg : public CSearchPanel {
+class CSubjectsDlg : public CSearchPanel, public SearchStatePanel {
  public:
   static constexpr UINT kTemplate = 2056;
   static constexpr UINT kMediaTemplate = 4074;
@@ -43,7 +43,7 @@ class CSubjectsDlg : public CSearchPanel {
   // contents mode the saved list position and find text.
   void Refresh();
   void Filter();
-  void SaveState(SearchState& state) const;
+  void SaveState(SearchState& state) override;
   // The find box's reaction to its text.
   void FindTyped();
   // Runs the find box's text as a query over the listed articles and fills

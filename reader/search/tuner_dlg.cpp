@@ -1,15 +1,15 @@
-#include "tuner_dlg.h"
+#include "search/tuner_dlg.h"
 
 #include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "main_frame.h"
+#include "core/reader_context.h"
+#include "core/reader_shell.h"
 #include "re_blocks.h"
 #include "re_charclass.h"
-#include "smart_query.h"
-#include "veldrix_app.h"
+#include "search/smart_query.h"
 #include "zorlre32.h"
 
 namespace {
@@ -37,7 +37,7 @@ BOOL CTunerDlg::Create(const CRect& rect, UINT templateId, CWnd* owner, const CS
   m_created = FALSE;
   m_searched = FALSE;
   if (!CreatePanel(templateId, owner)) return FALSE;
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   // The display words follow the spelling typed in this query.
   m_query = query;
   MakeDisplayWords(terms);
@@ -67,7 +67,7 @@ BOOL CTunerDlg::Create(const CRect& rect, UINT templateId, CWnd* owner, const CS
 void CTunerDlg::MakeDisplayWords(const CStringArray& terms) {
   m_words.RemoveAll();
   m_words.Append(terms);
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   CContentDb& db = app.GetDatabase(1);
   ReDbBlock* database = db.GetDatabaseBlock();
   void* memory = nullptr;
@@ -124,7 +124,7 @@ void CTunerDlg::OnSize(UINT type, int cx, int cy) {
 }
 
 BOOL CTunerDlg::Search() {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   std::vector<int> values;
   for (int i = 0; i < m_list.GetCount(); ++i) values.push_back(m_list.GetSlider(i)->GetValue());
   CStringArray words;
@@ -138,10 +138,10 @@ BOOL CTunerDlg::Search() {
     DestroyWindow();
     return FALSE;
   }
-  CMainFrame* frame = Frame();
-  if (frame == nullptr) return FALSE;
-  frame->AddQueryToHistory(set, m_query, 1, &words, FALSE);
-  frame->PostMessage(WM_SHOWRESULTS, 0, 0);
+  ReaderShell* shell = GetReaderShell();
+  if (shell == nullptr) return FALSE;
+  shell->AddQueryToHistory(set, m_query, 1, &words, FALSE);
+  AfxGetMainWnd()->PostMessage(WM_SHOWRESULTS, 0, 0);
   return TRUE;
 }
 
@@ -171,8 +171,8 @@ void CTunerDlg::OnSetFocus(CWnd*) {
 void CTunerDlg::OnDestroy() {
   StoreFloatingRect();
   // The prepared query goes with the panel (after a search nothing is left to release).
-  CBitString none(GetVeldrixApp().GetArticleCount(), FALSE);
-  GetVeldrixApp().QuerySources(none);
+  CBitString none(Reader().GetArticleCount(), FALSE);
+  Reader().QuerySources(none);
   m_created = FALSE;
   CSearchPanel::OnDestroy();
 }

@@ -3,9 +3,9 @@
 // preparation computed; Search writes the sliders back and runs the query.
 #pragma once
 
-#include "od_button.h"
-#include "search_panel.h"
-#include "skin_scroll_wnd.h"
+#include "controls/od_button.h"
+#include "controls/skin_scroll_wnd.h"
+#include "search/search_panel.h"
 
 class CTunerDlg : public CSearchPanel {
  public:

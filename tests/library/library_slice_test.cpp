@@ -10,8 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "bit_string.h"
-#include "content_db.h"
+#include "core/bit_string.h"
+#include "core/content_db.h"
+#include "core/typematic.h"
+#include "core/working_directory.h"
 #include "inflect_fixture.h"
 #include "library/dictd_file.h"
 #include "library/library_set.h"
@@ -19,8 +21,6 @@
 #include "re_platform.h"
 #include "search_oracle.h"
 #include "temp_dir.h"
-#include "typematic.h"
-#include "working_directory.h"
 
 namespace {
 

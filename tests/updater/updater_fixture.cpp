@@ -6,11 +6,11 @@
 #include <fstream>
 #include <iterator>
 
-#include "settings.h"
+#include "messages/window_messages.h"
+#include "settings/settings.h"
 #include "ui_harness.h"
 #include "update_archive.h"
 #include "updater_texts.h"
-#include "window_messages.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "settings.h"
+#include "settings/settings.h"
 #include "updater_texts.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <ctime>
 #include <vector>
 
+#include "messages/window_messages.h"
 #include "updater_ids.h"
 #include "updater_texts.h"
-#include "window_messages.h"
 
 using namespace refresh;
 

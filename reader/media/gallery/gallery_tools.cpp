@@ -3,29 +3,27 @@
 // folder).
 #include <algorithm>
 
-#include "bookmark_dlg.h"
-#include "bookmarks.h"
-#include "browser.h"
-#include "item_router.h"
-#include "main_frame.h"
-#include "media_logic.h"
-#include "picture_view.h"
-#include "preview_view.h"
+#include "core/bookmarks.h"
+#include "core/reader_context.h"
+#include "core/reader_messages.h"
+#include "core/reader_shell.h"
+#include "core/title_key.h"
+#include "display/preview_view.h"
+#include "media/gallery/picture_view.h"
+#include "media/media_logic.h"
+#include "panels/bookmark_dlg.h"
+#include "panels/item_router.h"
+#include "panels/tool_panel_host.h"
 #include "reader/media_ids.h"
 #include "reader/panels_ids.h"
-#include "reader_messages.h"
-#include "related_queries.h"
-#include "results_dlg.h"
-#include "search_dlg.h"
-#include "smart_search_dlg.h"
-#include "subjects_dlg.h"
-#include "title_key.h"
-#include "tuner_dlg.h"
-#include "veldrix_app.h"
+#include "search/related_queries.h"
+#include "search/results_dlg.h"
+#include "search/search_dlg.h"
+#include "search/smart_search_dlg.h"
+#include "search/subjects_dlg.h"
+#include "search/tuner_dlg.h"
 
 namespace {
-
-CVeldrixApp& App() { return GetVeldrixApp(); }
 
 constexpr int FixedBookmarkItems = 6;
 constexpr int HistoryPosition = 4;
@@ -39,11 +37,9 @@ const char* const PropertyNotice =
     "Each of the multimedia items are the sole property of the agents noted in the captions.";
 const char* const CommercialNotice = "Any commercial use is strictly forbidden.";
 
-BOOL IsOpen(CWnd* window) { return window && window->GetSafeHwnd() && ::IsWindow(window->m_hWnd); }
-
 // The search windows take their rectangle in the main frame's client
 // coordinates.
-CRect InFrameClient(CMainFrame& frame, const CRect& screenRect) {
+CRect InFrameClient(CWnd& frame, const CRect& screenRect) {
   CRect rect = screenRect;
   frame.ScreenToClient(&rect);
   return rect;
@@ -51,37 +47,22 @@ CRect InFrameClient(CMainFrame& frame, const CRect& screenRect) {
 
 }  // namespace
 
-// --- showing articles on their screens ---
-
-void ShowArticlesInBrowser(CMainFrame* frame, const CDWordArray& articles) {
-  auto* browser = dynamic_cast<CBrowser*>(frame ? frame->GetScreen(Screen::Browser) : nullptr);
-  if (!browser || articles.GetSize() == 0) return;
-  // One article is shown alone; several go to the article list, which shows
-  // the first.
-  if (articles.GetSize() == 1) {
-    browser->CloseToolWindows();
-    browser->ShowArticle(App().ToInternalArticle(static_cast<int>(articles[0])));
-  } else {
-    browser->ShowArticleList(articles);
-  }
-}
-
-void ShowArticleOnItsScreen(CMainFrame* frame, int article) {
-  if (!frame || article <= 0) return;
-  panels::ShowOnItsScreen(article);
-}
-
 // --- tool windows ---
 
-BOOL CViewPicture::IsToolOpen(ToolWindow kind) const {
-  if (kind == SubjectPanel) return m_subjectPanel.GetSafeHwnd() != nullptr;
-  return IsOpen(m_tools[kind]);
+BOOL CViewPicture::IsToolOpen(ToolPanel kind) const {
+  if (kind == ToolPanel::MediaSubjects) return m_subjectPanel.GetSafeHwnd() != nullptr;
+  return m_tools.IsOpen(kind);
 }
 
-void CViewPicture::CloseToolWindow(ToolWindow kind) {
+CWnd* CViewPicture::GetToolWindow(ToolPanel kind) const {
+  if (kind == ToolPanel::MediaSubjects) return nullptr;
+  return m_tools.IsOpen(kind) ? m_tools.Get(kind) : nullptr;
+}
+
+void CViewPicture::CloseToolWindow(ToolPanel kind) {
   if (!IsToolOpen(kind)) return;
-  CWnd* window = kind == SubjectPanel ? &m_subjectPanel : m_tools[kind];
-  if (kind != SubjectPanel) {
+  CWnd* window = kind == ToolPanel::MediaSubjects ? &m_subjectPanel : m_tools.Get(kind);
+  if (kind != ToolPanel::MediaSubjects) {
     // The next tool window opens where this one was: its client area, which
     // the next window takes as its own (the outer rectangle would grow the
     // window by its border at each reopening).
@@ -91,165 +72,152 @@ void CViewPicture::CloseToolWindow(ToolWindow kind) {
     m_toolRect = rect;
   }
   window->DestroyWindow();
-  if (kind != SubjectPanel) m_tools[kind] = nullptr;
 }
 
-void CViewPicture::CloseOtherTools(ToolWindow keep) {
-  for (int kind = SubjectPanel; kind < ToolCount; ++kind)
-    if (kind != keep) CloseToolWindow(static_cast<ToolWindow>(kind));
+void CViewPicture::CloseOtherTools(ToolPanel keep) {
+  for (ToolPanel kind : kPanels)
+    if (kind != keep) CloseToolWindow(kind);
 }
 
-CWnd* CViewPicture::CreateSharedTool(ToolWindow kind, const CRect& rect) {
-  CMainFrame* frame = App().GetMainFrame();
-  if (!frame) return nullptr;
+BOOL CViewPicture::CreateSharedTool(ToolPanel kind, const CRect& rect) {
+  ReaderShell* shell = GetReaderShell();
+  if (!shell) return FALSE;
+  CWnd* main = AfxGetMainWnd();  // the shell's window owns them
   // Each window gets a new object; the one before (whose window is gone)
   // goes with it.
-  std::unique_ptr<CWnd>& object = m_toolObjects[kind];
+  std::unique_ptr<CWnd>& object = m_tools.Slot(kind);
   BOOL made = FALSE;
   switch (kind) {
-    case Results: {
+    case ToolPanel::Results: {
       auto results = std::make_unique<CResultsDlg>();
-      made = results->Create(InFrameClient(*frame, rect), CResultsDlg::kMediaTemplate,
-                             frame->GetCurrentKind() == 1 ? 1 : 0, frame, &frame->GetCurrentTerms(),
-                             frame->GetCurrentText());
+      made = results->Create(InFrameClient(*main, rect), CResultsDlg::kMediaTemplate,
+                             shell->Queries().GetCurrentKind() == 1 ? 1 : 0, main, &shell->Queries().GetCurrentTerms(),
+                             shell->Queries().GetCurrentText());
       object = std::move(results);
       break;
     }
-    case Contents: {
+    case ToolPanel::Contents: {
       auto contents = std::make_unique<CSubjectsDlg>();
-      made = contents->Create(InFrameClient(*frame, rect), CSubjectsDlg::kMediaTemplate, frame, FALSE);
+      made = contents->Create(InFrameClient(*main, rect), CSubjectsDlg::kMediaTemplate, main, FALSE);
       object = std::move(contents);
       break;
     }
-    case BookmarkList: {
+    case ToolPanel::Bookmarks: {
       auto bookmarks = std::make_unique<CBookmarkDlg>();
-      made = bookmarks->Create(rect, IDD_BOOKMARK_LIST_POPUP, frame);
+      made = bookmarks->Create(rect, IDD_BOOKMARK_LIST_POPUP, main);
       object = std::move(bookmarks);
       break;
     }
-    case SmartSearch: {
+    case ToolPanel::Smart: {
       auto smart = std::make_unique<CSmartSearchDlg>();
-      made = smart->Create(InFrameClient(*frame, rect), CSmartSearchDlg::kMediaTemplate, frame);
+      made = smart->Create(InFrameClient(*main, rect), CSmartSearchDlg::kMediaTemplate, main);
       object = std::move(smart);
       break;
     }
-    case BooleanSearch: {
+    case ToolPanel::Boolean: {
       auto boolean = std::make_unique<CSearchDlg>();
-      made = boolean->Create(InFrameClient(*frame, rect), CSearchDlg::kMediaTemplate, frame);
+      made = boolean->Create(InFrameClient(*main, rect), CSearchDlg::kMediaTemplate, main);
       object = std::move(boolean);
       break;
     }
-    case SubjectPanel:
-    case Tuner:  // made with its query by OpenAdvancedSearch
-    case ToolCount: break;
+    default: break;  // the subject panel is the view's own; the Tuner comes with its query (OpenAdvancedSearch)
   }
-  if (!made || !IsOpen(object.get())) return nullptr;
+  if (!made || !IsPanelOpen(object.get())) return FALSE;
   if (auto* panel = dynamic_cast<CSearchPanel*>(object.get())) panel->SetPalette(m_pPalette);
-  return object.get();
+  return TRUE;
 }
 
-void CViewPicture::OpenTool(ToolWindow kind) {
+void CViewPicture::OpenTool(ToolPanel kind) {
   if (IsToolOpen(kind)) return;
   CloseOtherTools(kind);
-  CWnd* owner = App().GetMainFrame();
-  if (kind == SubjectPanel) {
+  CWnd* owner = AfxGetMainWnd();
+  if (kind == ToolPanel::MediaSubjects) {
     m_subjectPanel.Create(m_toolRect, owner, this);
     m_subjectPanel.SetPalette(m_pPalette);
     return;
   }
-  m_tools[kind] = CreateSharedTool(kind, m_toolRect);
+  CreateSharedTool(kind, m_toolRect);
 }
 
 void CViewPicture::ComputeToolRect() {
   CRect rect(2, 50, 211, 400);
-  if (CMainFrame* frame = App().GetMainFrame()) frame->ClientToScreen(&rect);
+  if (CWnd* main = AfxGetMainWnd()) main->ClientToScreen(&rect);
   rect.OffsetRect(6 - rect.left, 0);
   m_toolRect = rect;
 }
 
-void CViewPicture::OnSubjects() { OpenTool(SubjectPanel); }
-void CViewPicture::OnSmartSearch() { OpenTool(SmartSearch); }
-void CViewPicture::OnBooleanSearch() { OpenTool(BooleanSearch); }
+void CViewPicture::OnSubjects() { OpenTool(ToolPanel::MediaSubjects); }
+void CViewPicture::OnSmartSearch() { OpenTool(ToolPanel::Smart); }
+void CViewPicture::OnBooleanSearch() { OpenTool(ToolPanel::Boolean); }
 
 void CViewPicture::OnContents() {
-  CMainFrame* frame = App().GetMainFrame();
-  if (!frame) return;
-  frame->SetContentsOpen();
-  if (CView* active = frame->GetActiveView()) active->PostMessage(WM_SHOWCONTENTS);
+  if (ToolPanelHost* host = GetToolPanelHost()) host->OpenContents();
 }
 
 void CViewPicture::OnViewBookmarks() {
-  CMainFrame* frame = App().GetMainFrame();
-  if (!frame) return;
-  frame->SetBookmarksOpen();
-  if (CView* active = frame->GetActiveView()) active->PostMessage(WM_SHOWBOOKMARKS);
+  if (ToolPanelHost* host = GetToolPanelHost()) host->OpenBookmarks();
 }
 
 LRESULT CViewPicture::OnShowContents(WPARAM, LPARAM) {
-  if (IsToolOpen(Contents))
-    m_tools[Contents]->SendMessage(WM_REFRESHLIST);
+  if (IsToolOpen(ToolPanel::Contents))
+    m_tools.Get(ToolPanel::Contents)->SendMessage(WM_REFRESHLIST);
   else
-    OpenTool(Contents);
+    OpenTool(ToolPanel::Contents);
   return 0;
 }
 
 LRESULT CViewPicture::OnShowBookmarks(WPARAM, LPARAM) {
-  if (IsToolOpen(BookmarkList))
-    m_tools[BookmarkList]->SendMessage(WM_REFRESHLIST);
+  if (IsToolOpen(ToolPanel::Bookmarks))
+    m_tools.Get(ToolPanel::Bookmarks)->SendMessage(WM_REFRESHLIST);
   else
-    OpenTool(BookmarkList);
+    OpenTool(ToolPanel::Bookmarks);
   return 0;
 }
 
 LRESULT CViewPicture::OnShowResults(WPARAM wParam, LPARAM) {
-  CMainFrame* frame = App().GetMainFrame();
-  auto* results = dynamic_cast<CResultsDlg*>(m_tools[Results]);
-  if (IsToolOpen(Results) && results && frame && frame->IsCurrentQuery(results->GetQuery(), results->IsRanked())) {
-    m_tools[Results]->SendMessage(WM_REFRESHLIST);
+  ReaderShell* shell = GetReaderShell();
+  auto* results = dynamic_cast<CResultsDlg*>(m_tools.Get(ToolPanel::Results));
+  if (IsToolOpen(ToolPanel::Results) && results && shell &&
+      shell->Queries().IsCurrentQuery(results->GetQuery(), results->IsRanked())) {
+    m_tools.Get(ToolPanel::Results)->SendMessage(WM_REFRESHLIST);
     return 0;
   }
   CWaitCursor wait;
   if (wParam == 0) RebuildHistoryMenu();
-  for (int kind = SubjectPanel; kind < ToolCount; ++kind) CloseToolWindow(static_cast<ToolWindow>(kind));
-  m_tools[Results] = CreateSharedTool(Results, m_toolRect);
+  for (ToolPanel kind : kPanels) CloseToolWindow(kind);
+  CreateSharedTool(ToolPanel::Results, m_toolRect);
   return 0;
 }
 
 void CViewPicture::HidePanel(ScreenPanel panel) {
-  const ToolWindow kind = panel == ScreenPanel::Results    ? Results
-                          : panel == ScreenPanel::Contents ? Contents
-                                                           : BookmarkList;
+  const ToolPanel kind = panel == ScreenPanel::Results    ? ToolPanel::Results
+                         : panel == ScreenPanel::Contents ? ToolPanel::Contents
+                                                          : ToolPanel::Bookmarks;
   CloseToolWindow(kind);
 }
 
 void CViewPicture::OpenAdvancedSearch(const CString& query, const CStringArray& terms) {
-  CMainFrame* frame = App().GetMainFrame();
-  if (!frame) return;
+  ReaderShell* shell = GetReaderShell();
+  if (!shell) return;
   CRect rect = m_toolRect;
-  if (IsToolOpen(SmartSearch)) {
+  if (IsToolOpen(ToolPanel::Smart)) {
     // Smart Search asks from inside its own handler: its window goes, its
     // object stays until the next Smart Search window.
-    m_tools[SmartSearch]->GetClientRect(&rect);
-    m_tools[SmartSearch]->ClientToScreen(&rect);
-    m_tools[SmartSearch]->DestroyWindow();
-    m_tools[SmartSearch] = nullptr;
+    m_tools.Get(ToolPanel::Smart)->GetClientRect(&rect);
+    m_tools.Get(ToolPanel::Smart)->ClientToScreen(&rect);
+    m_tools.Get(ToolPanel::Smart)->DestroyWindow();
   }
-  CloseToolWindow(Tuner);
+  CloseToolWindow(ToolPanel::Tuner);
   auto tuner = std::make_unique<CTunerDlg>();
-  const BOOL made = tuner->Create(InFrameClient(*frame, rect), CTunerDlg::kMediaTemplate, frame, query, terms);
-  m_toolObjects[Tuner] = std::move(tuner);
-  if (!made || !IsOpen(m_toolObjects[Tuner].get())) return;
-  m_tools[Tuner] = m_toolObjects[Tuner].get();
-  m_tools[Tuner]->SetFocus();
+  CWnd* main = AfxGetMainWnd();
+  const BOOL made = tuner->Create(InFrameClient(*main, rect), CTunerDlg::kMediaTemplate, main, query, terms);
+  m_tools.Slot(ToolPanel::Tuner) = std::move(tuner);
+  if (!made || !IsToolOpen(ToolPanel::Tuner)) return;
+  m_tools.Get(ToolPanel::Tuner)->SetFocus();
 }
 
 void CViewPicture::SaveSearchState(SearchState& state) {
-  if (IsToolOpen(Results))
-    if (auto* results = dynamic_cast<CResultsDlg*>(m_tools[Results])) results->SaveState(state);
-  if (IsToolOpen(Contents))
-    if (auto* contents = dynamic_cast<CSubjectsDlg*>(m_tools[Contents])) contents->SaveState(state);
-  if (IsToolOpen(BookmarkList))
-    if (auto* bookmarks = dynamic_cast<CBookmarkDlg*>(m_tools[BookmarkList])) bookmarks->SaveState(state);
+  m_tools.SaveStates(state, {ToolPanel::Results, ToolPanel::Contents, ToolPanel::Bookmarks});
 }
 
 // --- menus ---
@@ -265,20 +233,20 @@ CMenu* CViewPicture::FindPopup(const char* text) {
 }
 
 void CViewPicture::RebuildHistoryMenu() {
-  if (CMenu* search = FindPopup("&Search")) browser::FillSearchHistory(*search, HistoryPosition, ID_HISTORY_FIRST);
+  if (CMenu* search = FindPopup("&Search")) search::FillSearchHistory(*search, HistoryPosition, ID_HISTORY_FIRST);
 }
 
 // The newest query is the first item (one step back).
-void CViewPicture::OnHistory(UINT id) { browser::RecallHistoryCommand(id, ID_HISTORY_FIRST); }
+void CViewPicture::OnHistory(UINT id) { search::RecallHistoryCommand(id, ID_HISTORY_FIRST); }
 
 void CViewPicture::RebuildBookmarkMenu() {
   CMenu* bookmarks = FindPopup("&Bookmark");
   if (!bookmarks) return;
-  CMainFrame::FillBookmarkMenu(*bookmarks, FixedBookmarkItems, ID_BOOKMARK_FIRST, ID_MEDIA_VIEW_BOOKMARKS);
-  if (IsToolOpen(BookmarkList)) m_tools[BookmarkList]->PostMessage(WM_BITSCHANGED, 1, 0);
+  Reader().FillBookmarkMenu(*bookmarks, FixedBookmarkItems, ID_BOOKMARK_FIRST, ID_MEDIA_VIEW_BOOKMARKS);
+  if (IsToolOpen(ToolPanel::Bookmarks)) m_tools.Get(ToolPanel::Bookmarks)->PostMessage(WM_BITSCHANGED, 1, 0);
   if (m_subjectPanel.GetSafeHwnd()) m_subjectPanel.GetTitles().Invalidate();
-  for (ToolWindow kind : {Contents, Results})
-    if (IsToolOpen(kind)) m_tools[kind]->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+  for (ToolPanel kind : {ToolPanel::Contents, ToolPanel::Results})
+    if (IsToolOpen(kind)) m_tools.Get(kind)->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 LRESULT CViewPicture::OnBitsChanged(WPARAM, LPARAM) {
@@ -288,7 +256,7 @@ LRESULT CViewPicture::OnBitsChanged(WPARAM, LPARAM) {
 
 void CViewPicture::OnBookmarkEntry(UINT id) {
   const int f = static_cast<int>(id - ID_BOOKMARK_FIRST) / 10, i = static_cast<int>(id - ID_BOOKMARK_FIRST) % 10;
-  CVeldrixApp& app = App();
+  ReaderContext& app = Reader();
   if (f >= app.m_folders.GetSize()) return;
   const int article = static_cast<const CFolder*>(app.m_folders[f])->m_articles.GetAt(i + 1);
   if (article <= 0) return;
@@ -298,7 +266,7 @@ void CViewPicture::OnBookmarkEntry(UINT id) {
     ShowItem();
     return;
   }
-  ShowArticleOnItsScreen(app.GetMainFrame(), article);
+  panels::ShowOnItsScreen(article);
 }
 
 // --- filing ---
@@ -309,19 +277,19 @@ void CViewPicture::OnAddArticle() {
   const int article = CurrentArticle();
   int folder = -1;
   if (article <= 0 || !ChooseBookmarkFolder(this, folder)) return;
-  App().SetInFolder(folder, article, TRUE);
+  Reader().SetInFolder(folder, article, TRUE);
 }
 
 void CViewPicture::OnAddSelected() {
   const CBitString* set = nullptr;
   CBitString selected;
-  if (IsToolOpen(Results)) {
-    if (auto* results = dynamic_cast<CResultsDlg*>(m_tools[Results])) {
+  if (IsToolOpen(ToolPanel::Results)) {
+    if (auto* results = dynamic_cast<CResultsDlg*>(m_tools.Get(ToolPanel::Results))) {
       selected = results->List().GetSelection();
       set = &selected;
     }
-  } else if (IsToolOpen(Contents)) {
-    if (auto* contents = dynamic_cast<CSubjectsDlg*>(m_tools[Contents])) {
+  } else if (IsToolOpen(ToolPanel::Contents)) {
+    if (auto* contents = dynamic_cast<CSubjectsDlg*>(m_tools.Get(ToolPanel::Contents))) {
       selected = contents->List().GetSelection();
       set = &selected;
     }
@@ -331,18 +299,19 @@ void CViewPicture::OnAddSelected() {
   }
   int folder = -1;
   if (!set || !ChooseBookmarkFolder(this, folder)) return;
-  App().AddToFolder(folder, *set, TRUE);
+  Reader().AddToFolder(folder, *set, TRUE);
 }
 
 void CViewPicture::OnUpdateAddSelected(CCmdUI* pCmdUI) {
-  pCmdUI->Enable(IsToolOpen(Results) || IsToolOpen(SubjectPanel) || IsToolOpen(Contents));
+  pCmdUI->Enable(IsToolOpen(ToolPanel::Results) || IsToolOpen(ToolPanel::MediaSubjects) ||
+                 IsToolOpen(ToolPanel::Contents));
 }
 
 // --- printing ---
 
 void CViewPicture::OnUpdatePrint(CCmdUI* pCmdUI) { pCmdUI->Enable(!IsPanoramaShown()); }
 
-void CViewPicture::OnUpdateBookmarkPrint(CCmdUI* pCmdUI) { pCmdUI->Enable(App().m_folders.GetSize() > 0); }
+void CViewPicture::OnUpdateBookmarkPrint(CCmdUI* pCmdUI) { pCmdUI->Enable(Reader().m_folders.GetSize() > 0); }
 
 void CViewPicture::RunPrint(int mode, BOOL preview) {
   m_printMode = mode;
@@ -367,9 +336,8 @@ void CViewPicture::OnPrintBookmarks() { RunPrint(PrintBookmarks, FALSE); }
 void CViewPicture::OnPreviewBookmarks() { RunPrint(PrintBookmarks, TRUE); }
 
 void CViewPicture::ShowArticle(int article) {
-  CMainFrame* frame = App().GetMainFrame();
-  if (article <= 0 || !frame || !frame->ShowBrowser()) return;
-  if (auto* browser = dynamic_cast<CBrowser*>(frame->GetScreen(Screen::Browser))) browser->ShowArticle(article);
+  ReaderShell* shell = GetReaderShell();
+  if (article > 0 && shell != nullptr) shell->ShowItem(Screen::Browser, article);
 }
 
 void CViewPicture::PrintBookmarkFolder(int folder, BOOL preview) {
@@ -380,12 +348,12 @@ void CViewPicture::PrintBookmarkFolder(int folder, BOOL preview) {
 }
 
 void CViewPicture::PrintBookmarkFolder(int folder) {
-  App().m_printFolder = folder;
+  Reader().m_printFolder = folder;
   RunPrint(PrintFolder, FALSE);
 }
 
 void CViewPicture::PreviewBookmarkFolder(int folder) {
-  App().m_printFolder = folder;
+  Reader().m_printFolder = folder;
   RunPrint(PrintFolder, TRUE);
 }
 
@@ -398,13 +366,13 @@ BOOL CViewPicture::OnPreparePrinting(CPrintInfo* pInfo) {
 void CViewPicture::OnBeginPrinting(CDC* pDC, CPrintInfo*) {
   m_pageStarts.RemoveAll();
   if (m_printMode != PrintItem) m_pageStarts.Add(0);
-  App().GetPrinterMargins(pDC);
-  App().RecreateArticleFonts(FALSE, pDC);
+  Reader().GetPrinterMargins(pDC);
+  Reader().RecreateArticleFonts(FALSE, pDC);
 }
 
 void CViewPicture::OnEndPrinting(CDC*, CPrintInfo*) {
   m_pageStarts.RemoveAll();
-  App().RecreateArticleFonts(FALSE, nullptr);
+  Reader().RecreateArticleFonts(FALSE, nullptr);
 }
 
 void CViewPicture::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo) {
@@ -414,7 +382,7 @@ void CViewPicture::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo) {
 }
 
 CRect CViewPicture::PrintFrame(CDC* pDC, CPrintInfo* pInfo, const CRect& pageRect) {
-  CVeldrixApp& app = App();
+  ReaderContext& app = Reader();
   CRect page = pageRect;
   page.left += app.m_printMargins.left;
   page.top += app.m_printMargins.top;
@@ -472,7 +440,7 @@ void CViewPicture::OnPrint(CDC* pDC, CPrintInfo* pInfo) {
   const CRect saved = pInfo->m_rectDraw;
   pInfo->m_rectDraw = area;
   const int start = static_cast<int>(m_pageStarts[page - 1]);
-  CVeldrixApp& app = App();
+  ReaderContext& app = Reader();
   const int next =
       m_printMode == PrintBookmarks ? app.PrintListPage(pDC, pInfo, start) : app.PrintListPage2(pDC, pInfo, start);
   pInfo->m_rectDraw = saved;
@@ -486,7 +454,7 @@ void CViewPicture::DrawPrintedImage(CDC* pDC, const CRect& area) {
   HGLOBAL dib = nullptr, second = nullptr;
   if (m_bMovie)
     dib = m_movie.GetSafeHwnd() ? m_movie.CopyCurrentFrame() : nullptr;
-  else if (!App().GetDatabase(1).LoadPictureDib(static_cast<UINT>(m_item), &dib, &second))
+  else if (!Reader().GetDatabase(1).LoadPictureDib(static_cast<UINT>(m_item), &dib, &second))
     dib = nullptr;
   if (!dib) return;
   const SIZE_T size = ::GlobalSize(dib);
@@ -499,7 +467,7 @@ void CViewPicture::DrawPrintedImage(CDC* pDC, const CRect& area) {
     const SIZE_T stride = (static_cast<SIZE_T>(w) * header->biBitCount + 31) / 32 * 4;
     if (bitsAt + stride * static_cast<SIZE_T>(h) <= size) {
       const CRect image = media_logic::FitPrintedImage(area, w, h);
-      CPalette* palette = &App().m_palette;
+      CPalette* palette = &Reader().m_palette;
       CPalette* old = palette->m_hObject ? pDC->SelectPalette(palette, FALSE) : nullptr;
       pDC->RealizePalette();
       pDC->SetStretchBltMode(COLORONCOLOR);

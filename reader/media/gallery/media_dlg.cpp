@@ -1,15 +1,15 @@
-#include "media_dlg.h"
+#include "media/gallery/media_dlg.h"
 
 #include <cstring>
 
-#include "main_frame.h"
-#include "picture_view.h"
+#include "controls/skin_environment.h"
+#include "core/reader_context.h"
+#include "core/reader_messages.h"
+#include "core/reader_shell.h"
+#include "core/title_key.h"
+#include "media/gallery/picture_view.h"
 #include "reader/media_ids.h"
-#include "reader_messages.h"
-#include "settings.h"
-#include "skin_environment.h"
-#include "title_key.h"
-#include "veldrix_app.h"
+#include "settings/settings.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ constexpr UINT MinimizeBitmap = 2162;
 constexpr WORD ToggleStyle = 187;
 
 // The filter bit strings of each button, in the order of the table.
-void AddFilterSets(CVeldrixApp& app, int i, CBitString& sets) {
+void AddFilterSets(ReaderContext& app, int i, CBitString& sets) {
   auto add = [&sets](const CBitString& set) {
     if (sets.GetBitCount() == 0)
       sets = set;
@@ -92,7 +92,7 @@ BOOL CMediaDlg::Create(const CRect& rect, CWnd* owner, CViewPicture* gallery) {
 
 BOOL CMediaDlg::OnInitDialog() {
   CDialog::OnInitDialog();
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   CRect window;
   GetWindowRect(&window);
   m_collapsedWidth = window.Width();
@@ -149,7 +149,7 @@ BOOL CMediaDlg::OnInitDialog() {
 void CMediaDlg::RecomputeSubjects() {
   const int caret = m_subjectList.GetCaretIndex();
   if (caret < 0 || m_subjectList.GetSel(caret) <= 0) return;
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   if (m_subjectList.GetSel(0) > 0) {
     m_subjects = app.m_multBits;
     m_subjects.And(app.m_allArticles);
@@ -171,7 +171,7 @@ void CMediaDlg::RecomputeSubjects() {
 }
 
 void CMediaDlg::ApplyFilters() {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   m_shown = m_subjects;
   CBitString filters;
   for (int i = 0; i < FilterCount; ++i)
@@ -192,7 +192,7 @@ void CMediaDlg::ShowTitle() {
   const int article = m_titles.GetCurArticle();
   if (article <= 0) return;
   if (m_bExpanded) ToggleExpanded();
-  const int index = GetVeldrixApp().m_multBits.IndexOf(article);
+  const int index = Reader().m_multBits.IndexOf(article);
   if (index >= 0 && m_gallery) m_gallery->GoToItem(index, 0);
 }
 
@@ -219,7 +219,7 @@ void CMediaDlg::ToggleExpanded() {
 
 void CMediaDlg::TypematicFind() {
   if (m_bFilling) return;
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   CString typed;
   m_find.GetWindowText(typed);
   char text[TitleBufferSize] = "";
@@ -249,7 +249,7 @@ void CMediaDlg::TypematicFind() {
 }
 
 void CMediaDlg::FindFromList() {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   CString typed;
   m_find.GetWindowText(typed);
   char text[256] = "";
@@ -281,7 +281,7 @@ void CMediaDlg::OnTitlesChange() {
   const int article = m_titles.GetCurArticle();
   if (article <= 0) return;
   char title[TitleBufferSize] = "";
-  GetVeldrixApp().LookupTitle(article, title);
+  Reader().LookupTitle(article, title);
   m_bFilling = TRUE;
   m_find.SetWindowText(title);
   m_bFilling = FALSE;
@@ -343,7 +343,7 @@ BOOL CMediaDlg::OnEraseBkgnd(CDC* pDC) {
 
 void CMediaDlg::OnPaint() {
   CPaintDC dc(this);
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   CRect client;
   GetClientRect(&client);
   CPalette* old = m_pPalette && m_pPalette->m_hObject ? dc.SelectPalette(m_pPalette, FALSE) : nullptr;

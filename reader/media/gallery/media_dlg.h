@@ -6,14 +6,14 @@
 // open.
 #pragma once
 
-#include "bit_string.h"
-#include "bm_list_box.h"
-#include "flat_edit.h"
+#include "controls/bm_list_box.h"
+#include "controls/flat_edit.h"
+#include "controls/hover_tracker.h"
+#include "controls/menu_button.h"
+#include "controls/od_button.h"
+#include "controls/skin_list_box.h"
+#include "core/bit_string.h"
 #include "framework.h"
-#include "hover_tracker.h"
-#include "menu_button.h"
-#include "od_button.h"
-#include "skin_list_box.h"
 
 class CViewPicture;
 

@@ -1,9 +1,9 @@
-#include "media_frame.h"
+#include "media/gallery/media_frame.h"
 
-#include "movie_wnd.h"
-#include "picture_wnd.h"
+#include "core/reader_messages.h"
+#include "media/movie_wnd.h"
+#include "media/picture_wnd.h"
 #include "reader/media_ids.h"
-#include "reader_messages.h"
 
 BEGIN_MESSAGE_MAP(CMediaFrameWnd, CWnd)
 ON_WM_ERASEBKGND()

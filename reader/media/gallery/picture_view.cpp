@@ -1,15 +1,16 @@
-#include "picture_view.h"
+#include "media/gallery/picture_view.h"
 
-#include "hot_spot.h"
-#include "main_frame.h"
-#include "media_logic.h"
+#include "controls/skin_environment.h"
+#include "core/hot_spot.h"
+#include "core/reader_context.h"
+#include "core/reader_messages.h"
+#include "core/reader_shell.h"
+#include "media/media_logic.h"
+#include "panels/tool_panel_host.h"
 #include "reader/media_ids.h"
 #include "reader/reader_ids.h"
-#include "reader_messages.h"
-#include "search_panel.h"
-#include "settings.h"
-#include "skin_environment.h"
-#include "veldrix_app.h"
+#include "search/search_panel.h"
+#include "settings/settings.h"
 
 namespace {
 
@@ -34,8 +35,6 @@ constexpr int ButtonCount = static_cast<int>(sizeof Buttons / sizeof Buttons[0])
 constexpr int HelpHowToPlay = 75;
 constexpr int HelpMedia = 101;
 constexpr int HelpConsultants = 206;
-
-CVeldrixApp& App() { return GetVeldrixApp(); }
 
 }  // namespace
 
@@ -131,7 +130,7 @@ CODButton& CViewPicture::GetButton(UINT id) {
 
 void CViewPicture::OnInitialUpdate() {
   CFormView::OnInitialUpdate();
-  CVeldrixApp& app = App();
+  ReaderContext& app = Reader();
   if (!m_menu.m_hMenu) m_menu.LoadMenu(IDR_MEDIA);
   m_selection = app.m_multBits;
   m_selection.And(app.m_allArticles);
@@ -174,14 +173,14 @@ void CViewPicture::OnActivateView(BOOL bActivate, CView* pActivateView, CView* p
     RebuildHistoryMenu();
     OnQueryNewPalette();
     if (CWnd* media = m_frame.GetDlgItem(IDC_MEDIA_WINDOW)) media->ShowWindow(SW_SHOW);
-    for (CWnd* tool : m_tools)
-      if (tool && tool->GetSafeHwnd()) tool->ShowWindow(SW_SHOW);
+    for (ToolPanel kind : kPanels)
+      if (CWnd* tool = GetToolWindow(kind)) tool->ShowWindow(SW_SHOW);
     if (m_subjectPanel.GetSafeHwnd()) m_subjectPanel.ShowWindow(SW_SHOW);
-    m_caption.SetFont(App().GetFont(FontList));
+    m_caption.SetFont(Reader().GetFont(FontList));
     if (CWnd* media = m_frame.GetDlgItem(IDC_MEDIA_WINDOW)) media->PostMessage(WM_NCACTIVATE, TRUE);
   } else {
-    for (CWnd* tool : m_tools)
-      if (tool && tool->GetSafeHwnd()) tool->ShowWindow(SW_HIDE);
+    for (ToolPanel kind : kPanels)
+      if (CWnd* tool = GetToolWindow(kind)) tool->ShowWindow(SW_HIDE);
     if (m_subjectPanel.GetSafeHwnd()) m_subjectPanel.ShowWindow(SW_HIDE);
     CWnd* media = m_frame.GetDlgItem(IDC_MEDIA_WINDOW);
     if (media) media->ShowWindow(SW_HIDE);
@@ -201,12 +200,8 @@ void CViewPicture::OnDraw(CDC*) {}
 void CViewPicture::OnDestroy() {
   // The tool windows belong to the main frame, but they call back into this
   // view: they go first.
-  for (int kind = SubjectPanel; kind < ToolCount; ++kind)
-    if (IsToolOpen(static_cast<ToolWindow>(kind))) {
-      CWnd* window = kind == SubjectPanel ? &m_subjectPanel : m_tools[kind];
-      window->DestroyWindow();
-      if (kind != SubjectPanel) m_tools[kind] = nullptr;
-    }
+  for (ToolPanel kind : kPanels)
+    if (IsToolOpen(kind)) (kind == ToolPanel::MediaSubjects ? &m_subjectPanel : m_tools.Get(kind))->DestroyWindow();
   if (m_slideTimer) KillTimer(SlideTimer);
   m_slideTimer = 0;
   CFormView::OnDestroy();
@@ -216,12 +211,12 @@ void CViewPicture::OnDestroy() {
 
 BOOL CViewPicture::ReadItem(int index, BYTE& type, WORD& sound, CString& title, CDWordArray& articles) const {
   if (index < 0 || index == NoItem) return FALSE;
-  return App().GetDatabase(1).ReadMediaList(static_cast<UINT>(index), type, sound, title, articles) >= 0;
+  return Reader().GetDatabase(1).ReadMediaList(static_cast<UINT>(index), type, sound, title, articles) >= 0;
 }
 
 int CViewPicture::CurrentArticle() const {
   if (m_item < 0 || m_item == NoItem) return 0;
-  const int article = App().m_multBits.GetAt(m_item + 1);
+  const int article = Reader().m_multBits.GetAt(m_item + 1);
   return article > 0 ? article : 0;
 }
 
@@ -231,13 +226,13 @@ int CViewPicture::GetShownArticle() const {
 }
 
 BOOL CViewPicture::IsMovieArticle(int article) const {
-  CVeldrixApp& app = App();
+  ReaderContext& app = Reader();
   return article > 0 && (app.m_videoBits.Test(article) || app.m_animBits.Test(article) || app.m_knvrBits.Test(article));
 }
 
 BOOL CViewPicture::IsPanoramaShown() const {
   const int article = CurrentArticle();
-  return article > 0 && App().m_knvrBits.Test(article);
+  return article > 0 && Reader().m_knvrBits.Test(article);
 }
 
 BOOL CViewPicture::FocusInside() const {
@@ -361,7 +356,7 @@ void CViewPicture::Layout() {
   if (m_caption.GetSafeHwnd()) m_caption.GetWindowText(text);
   if (!text.IsEmpty()) {
     CClientDC dc(this);
-    CFont* old = dc.SelectObject(App().GetFont(FontList));
+    CFont* old = dc.SelectObject(Reader().GetFont(FontList));
     CRect measure(0, 0, std::max<int>(work.Width() - 4, 1), 0);
     dc.DrawText(text, &measure, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
     dc.SelectObject(old);
@@ -389,7 +384,7 @@ void CViewPicture::OnCaption() {
 
 void CViewPicture::OnNext() {
   StopSlideShow();
-  const int next = media_logic::NextItem(App().m_multBits, m_selection, CurrentArticle());
+  const int next = media_logic::NextItem(Reader().m_multBits, m_selection, CurrentArticle());
   if (next < 0) return;
   PushCurrent();
   m_item = next;
@@ -398,7 +393,7 @@ void CViewPicture::OnNext() {
 
 void CViewPicture::OnPrevious() {
   StopSlideShow();
-  const int previous = media_logic::PreviousItem(App().m_multBits, m_selection, CurrentArticle());
+  const int previous = media_logic::PreviousItem(Reader().m_multBits, m_selection, CurrentArticle());
   if (previous < 0) return;
   PushCurrent();
   m_item = previous;
@@ -410,14 +405,14 @@ void CViewPicture::StopSlideShow() {
   if (m_slideTimer) KillTimer(SlideTimer);
   m_slideTimer = 0;
   m_bSlideShow = FALSE;
-  m_selection = App().m_multBits;
-  m_selection.And(App().m_allArticles);
+  m_selection = Reader().m_multBits;
+  m_selection.And(Reader().m_allArticles);
   SetButtonBitmap(IDC_MEDIA_SLIDE_SHOW, IDB_SLIDE_SHOW);
   SetMenuText(ID_MEDIA_SLIDE_SHOW, "&Slide Show");
 }
 
 void CViewPicture::OnSlideShow() {
-  if (!App().GetDatabase(1).OpenMediaData()) return;
+  if (!Reader().GetDatabase(1).OpenMediaData()) return;
   if (m_bSlideShow) {
     StopSlideShow();
     return;
@@ -428,11 +423,11 @@ void CViewPicture::OnSlideShow() {
   if (m_subjectPanel.GetSafeHwnd()) {
     m_selection = m_subjectPanel.GetShownSet();
   } else {
-    m_selection = App().m_multBits;
-    m_selection.And(App().m_allArticles);
+    m_selection = Reader().m_multBits;
+    m_selection.And(Reader().m_allArticles);
   }
   m_bSlideShow = TRUE;
-  const int next = media_logic::NextItem(App().m_multBits, m_selection, CurrentArticle());
+  const int next = media_logic::NextItem(Reader().m_multBits, m_selection, CurrentArticle());
   if (next >= 0) {
     PushCurrent();
     m_item = next;
@@ -452,7 +447,7 @@ void CViewPicture::OnTimer(UINT nIDEvent) {
     CFormView::OnTimer(nIDEvent);
     return;
   }
-  const int next = media_logic::NextItem(App().m_multBits, m_selection, CurrentArticle());
+  const int next = media_logic::NextItem(Reader().m_multBits, m_selection, CurrentArticle());
   if (next < 0) return;
   PushCurrent();
   m_item = next;
@@ -481,13 +476,15 @@ void CViewPicture::OnGoToArticle() {
   if (!ReadItem(m_item, type, sound, title, articles)) return;
   // With no linked article the encyclopedia keeps what it shows.
   if (articles.GetSize() == 0) return;
-  CMainFrame* frame = App().GetMainFrame();
-  if (!frame) return;
-  if (frame->IsContentsOpen()) frame->CloseContentsWindows();
-  if (frame->IsResultsOpen()) frame->CloseResultsWindows();
-  if (frame->IsBookmarksOpen()) frame->CloseBookmarkWindows();
-  if (!frame->ShowBrowser()) return;
-  ShowArticlesInBrowser(frame, articles);
+  ReaderShell* shell = GetReaderShell();
+  ToolPanelHost* host = GetToolPanelHost();
+  if (!shell || !host) return;
+  if (host->IsContentsOpen()) host->CloseContentsWindows();
+  if (host->IsResultsOpen()) host->CloseResultsWindows();
+  if (host->IsBookmarksOpen()) host->CloseBookmarkWindows();
+  if (!shell->ShowScreen(Screen::Browser)) return;
+  if (auto* browser = dynamic_cast<ItemScreen*>(shell->GetScreen(Screen::Browser)))
+    browser->ShowEntries(articles, ItemScreen::EntryList::RelatedToMedia);
 }
 
 void CViewPicture::StopSound() {
@@ -495,7 +492,7 @@ void CViewPicture::StopSound() {
   m_bSoundPlaying = FALSE;
   SetButtonBitmap(IDC_MEDIA_SOUND, IDB_SOUND);
   SetMenuText(ID_MEDIA_SOUND, "Play &Sound");
-  if (CMainFrame* frame = App().GetMainFrame()) frame->PlaySound(nullptr);
+  if (ReaderShell* shell = GetReaderShell()) shell->PlaySound(nullptr);
 }
 
 void CViewPicture::OnSound() {
@@ -509,13 +506,13 @@ void CViewPicture::OnSound() {
     return;
   }
   CString path;
-  if (sound == 0xFFFF || !App().GetDatabase(1).ReadSoundRecord(sound, path)) return;
-  CMainFrame* frame = App().GetMainFrame();
-  if (!frame) return;
+  if (sound == 0xFFFF || !Reader().GetDatabase(1).ReadSoundRecord(sound, path)) return;
+  ReaderShell* shell = GetReaderShell();
+  if (!shell) return;
   m_bSoundPlaying = TRUE;
   SetButtonBitmap(IDC_MEDIA_SOUND, IDB_SOUND_PLAYING);
   SetMenuText(ID_MEDIA_SOUND, "Stop &Sound");
-  if (!frame->PlaySound(path)) {
+  if (!shell->PlaySound(path)) {
     // A sound that does not start leaves the stopped look.
     m_bSoundPlaying = FALSE;
     SetButtonBitmap(IDC_MEDIA_SOUND, IDB_SOUND);
@@ -541,7 +538,7 @@ void CViewPicture::OnPreferencesCommand() {
   const BOOL running = m_bSlideShow;
   if (m_slideTimer) KillTimer(SlideTimer);
   m_slideTimer = 0;
-  if (CMainFrame* frame = App().GetMainFrame()) frame->OnPreferences();
+  if (ReaderShell* shell = GetReaderShell()) shell->ShowPreferences();
   if (running) {
     const int delay = GetSettingInt(InstallationOptions, "SlideShowDelay", 5, SettingsIniName);
     m_slideTimer = static_cast<UINT>(SetTimer(SlideTimer, static_cast<UINT>(std::max(delay, 1)) * 1000u, nullptr));
@@ -549,16 +546,16 @@ void CViewPicture::OnPreferencesCommand() {
 }
 
 void CViewPicture::OnScreenEncyclopedia() {
-  if (CMainFrame* frame = App().GetMainFrame()) frame->ShowBrowser();
+  if (ReaderShell* shell = GetReaderShell()) shell->ShowScreen(Screen::Browser);
 }
 void CViewPicture::OnScreenDictionary() {
-  if (CMainFrame* frame = App().GetMainFrame()) frame->ShowDictionary();
+  if (ReaderShell* shell = GetReaderShell()) shell->ShowScreen(Screen::Dictionary);
 }
 void CViewPicture::OnScreenTimeline() {
-  if (CMainFrame* frame = App().GetMainFrame()) frame->ShowTimeline();
+  if (ReaderShell* shell = GetReaderShell()) shell->ShowScreen(Screen::Timeline);
 }
 void CViewPicture::OnScreenQuiz() {
-  if (CMainFrame* frame = App().GetMainFrame()) frame->ShowQuiz();
+  if (ReaderShell* shell = GetReaderShell()) shell->ShowScreen(Screen::Quiz);
 }
 
 // --- palette ---
@@ -566,24 +563,24 @@ void CViewPicture::OnScreenQuiz() {
 void CViewPicture::SetPalette(CPalette* palette) {
   m_pPalette = palette;
   m_subjectPanel.SetPalette(palette);
-  for (std::unique_ptr<CWnd>& object : m_toolObjects)
-    if (auto* panel = dynamic_cast<CSearchPanel*>(object.get())) panel->SetPalette(palette);
-  CMainFrame* frame = App().GetMainFrame();
-  if (frame && frame->GetActiveView() == this) {
+  for (ToolPanel kind : kPanels)
+    if (auto* panel = dynamic_cast<CSearchPanel*>(m_tools.Get(kind))) panel->SetPalette(palette);
+  ReaderShell* shell = GetReaderShell();
+  if (shell && shell->GetActiveScreen() == this) {
     Invalidate();
-    for (CWnd* tool : m_tools)
-      if (tool && tool->GetSafeHwnd()) tool->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+    for (ToolPanel kind : kPanels)
+      if (CWnd* tool = GetToolWindow(kind)) tool->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
   }
 }
 
 BOOL CViewPicture::OnQueryNewPalette() {
-  CPalette* palette = m_pPalette ? m_pPalette : &App().m_palette;
+  CPalette* palette = m_pPalette ? m_pPalette : &Reader().m_palette;
   if (!palette->m_hObject) return FALSE;
   const UINT changed = RealizeWindowPalette(this, palette, FALSE);
   if (changed) {
     Invalidate();
-    for (CWnd* tool : m_tools)
-      if (tool && tool->GetSafeHwnd()) tool->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+    for (ToolPanel kind : kPanels)
+      if (CWnd* tool = GetToolWindow(kind)) tool->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
     if (m_subjectPanel.GetSafeHwnd()) m_subjectPanel.Invalidate();
   }
   return changed != 0;
@@ -618,7 +615,7 @@ LRESULT CViewPicture::OnRegionClick(WPARAM, LPARAM lParam) {
 }
 
 LRESULT CViewPicture::OnFontsChanged(WPARAM, LPARAM) {
-  m_caption.SetFont(App().GetFont(FontList));
+  m_caption.SetFont(Reader().GetFont(FontList));
   Layout();
   return 0;
 }
@@ -639,7 +636,7 @@ void CViewPicture::OnSize(UINT nType, int cx, int cy) {
 BOOL CViewPicture::OnEraseBkgnd(CDC* pDC) {
   CRect client;
   GetClientRect(&client);
-  CPalette* palette = m_pPalette ? m_pPalette : &App().m_palette;
+  CPalette* palette = m_pPalette ? m_pPalette : &Reader().m_palette;
   CPalette* old = palette->m_hObject ? pDC->SelectPalette(palette, FALSE) : nullptr;
   pDC->RealizePalette();
   pDC->FillSolidRect(0, 0, client.Width(), TopBand, RGB(255, 255, 255));
@@ -678,8 +675,8 @@ BOOL CViewPicture::OnToolTipText(UINT, NMHDR* header, LRESULT* result) {
 void CViewPicture::OnNextPane() {
   // Between the view and its open tool window.
   CWnd* open = nullptr;
-  for (CWnd* tool : m_tools)
-    if (tool && tool->GetSafeHwnd()) open = tool;
+  for (ToolPanel kind : kPanels)
+    if (CWnd* tool = GetToolWindow(kind)) open = tool;
   if (!open && m_subjectPanel.GetSafeHwnd()) open = &m_subjectPanel;
   if (!open) return;
   HWND focus = ::GetFocus();
@@ -692,8 +689,8 @@ void CViewPicture::OnNextPane() {
 void CViewPicture::OnUpdatePane(CCmdUI* pCmdUI) {
   HWND focus = ::GetFocus();
   BOOL inside = FocusInside();
-  for (CWnd* tool : m_tools)
-    if (tool && tool->GetSafeHwnd() && focus && (focus == tool->m_hWnd || ::IsChild(tool->m_hWnd, focus)))
+  for (ToolPanel kind : kPanels)
+    if (CWnd* tool = GetToolWindow(kind); tool && focus && (focus == tool->m_hWnd || ::IsChild(tool->m_hWnd, focus)))
       inside = TRUE;
   if (m_subjectPanel.GetSafeHwnd() && focus &&
       (focus == m_subjectPanel.m_hWnd || ::IsChild(m_subjectPanel.m_hWnd, focus)))

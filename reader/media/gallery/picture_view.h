@@ -12,28 +12,26 @@
 
 #include <memory>
 
-#include "bit_string.h"
-#include "flat_edit.h"
+#include "controls/flat_edit.h"
+#include "controls/hover_tracker.h"
+#include "controls/od_button.h"
+#include "core/bit_string.h"
+#include "core/reader_screen.h"
 #include "framework.h"
-#include "hover_tracker.h"
-#include "media_dlg.h"
-#include "media_frame.h"
-#include "movie_wnd.h"
-#include "od_button.h"
-#include "panel_owner.h"
-#include "picture_wnd.h"
-#include "reader_screen.h"
-#include "search_screen.h"
+#include "media/gallery/media_dlg.h"
+#include "media/gallery/media_frame.h"
+#include "media/movie_wnd.h"
+#include "media/picture_wnd.h"
+#include "panels/panel_owner.h"
+#include "panels/tool_panel_host.h"
+#include "search/search_screen.h"
 
-class CMainFrame;
-
-// The encyclopedia screen shows one linked article, or lists several.
-void ShowArticlesInBrowser(CMainFrame* frame, const CDWordArray& articles);
-// Article d on the screen that owns it: timeline event, dictionary entry, or
-// encyclopedia article (the screen is opened first; nothing when it cannot be).
-void ShowArticleOnItsScreen(CMainFrame* frame, int article);
-
-class CViewPicture : public CFormView, public ReaderScreen, public ItemScreen, public SearchScreen, public PanelOwner {
+class CViewPicture : public CFormView,
+                     public ReaderScreen,
+                     public ItemScreen,
+                     public PaletteScreen,
+                     public SearchScreen,
+                     public PanelOwner {
   DECLARE_DYNCREATE(CViewPicture)
  public:
   static constexpr int NoItem = 4095;
@@ -42,8 +40,10 @@ class CViewPicture : public CFormView, public ReaderScreen, public ItemScreen, p
   static constexpr int BottomBand = 20;
   static constexpr UINT SlideTimer = 1;
 
-  // The tool windows, in the order in which they are closed.
-  enum ToolWindow { SubjectPanel, Contents, BookmarkList, SmartSearch, BooleanSearch, Results, Tuner, ToolCount };
+  // The tool panels of the gallery, in the order in which they are closed.
+  static constexpr ToolPanel kPanels[] = {ToolPanel::MediaSubjects, ToolPanel::Contents, ToolPanel::Bookmarks,
+                                          ToolPanel::Smart,         ToolPanel::Boolean,  ToolPanel::Results,
+                                          ToolPanel::Tuner};
   // Print modes: the current item, the bookmark list, one folder.
   enum PrintMode { PrintItem = 0, PrintBookmarks = 1, PrintFolder = 2 };
 
@@ -62,7 +62,7 @@ class CViewPicture : public CFormView, public ReaderScreen, public ItemScreen, p
   void OnSound();
   BOOL IsSoundPlaying() const { return m_bSoundPlaying; }
   // Stores the palette and hands it to the movie frame and the tool windows.
-  void SetPalette(CPalette* palette);
+  void SetPalette(CPalette* palette) override;
   CPalette* GetPalette() const { return m_pPalette; }
   // The Smart Search window's "advanced" request: the Tuner panel in its
   // place, with the prepared query's text and terms.
@@ -81,7 +81,8 @@ class CViewPicture : public CFormView, public ReaderScreen, public ItemScreen, p
   const CBitString& GetSelection() const { return m_selection; }
   BOOL IsSlideShowRunning() const { return m_slideTimer != 0; }
   CMediaDlg& GetSubjectPanel() { return m_subjectPanel; }
-  CWnd* GetToolWindow(ToolWindow kind) const { return m_tools[kind]; }
+  // The open panel of the kind (never the subject panel), or null.
+  CWnd* GetToolWindow(ToolPanel kind) const;
   const CRect& GetToolRect() const { return m_toolRect; }
   void SetToolRect(const CRect& rect) { m_toolRect = rect; }
   int GetPrintMode() const { return m_printMode; }
@@ -132,14 +133,14 @@ class CViewPicture : public CFormView, public ReaderScreen, public ItemScreen, p
   BOOL FocusInside() const;
 
   // Tool windows, menus, filing and printing.
-  void CloseToolWindow(ToolWindow kind);
-  void CloseOtherTools(ToolWindow keep);
-  BOOL IsToolOpen(ToolWindow kind) const;
-  void OpenTool(ToolWindow kind);
+  void CloseToolWindow(ToolPanel kind);
+  void CloseOtherTools(ToolPanel keep);
+  BOOL IsToolOpen(ToolPanel kind) const;
+  void OpenTool(ToolPanel kind);
   // Makes a shared tool window of another screen's kind at `rect` (screen
-  // coordinates of its client area), owned by the main frame; null when
+  // coordinates of its client area), owned by the main frame; FALSE when
   // the window cannot be made.
-  CWnd* CreateSharedTool(ToolWindow kind, const CRect& rect);
+  BOOL CreateSharedTool(ToolPanel kind, const CRect& rect);
   void ComputeToolRect();
   void RebuildHistoryMenu();
   void RebuildBookmarkMenu();
@@ -223,8 +224,7 @@ class CViewPicture : public CFormView, public ReaderScreen, public ItemScreen, p
   CHoverTracker m_lastHover;
   CODButton m_buttons[21];
   CMediaDlg m_subjectPanel;
-  CWnd* m_tools[ToolCount] = {};
-  // The objects of the shared tool windows, kept past their windows (the
-  // windows leave their objects alone when they go).
-  std::unique_ptr<CWnd> m_toolObjects[ToolCount];
+  // The shared tool windows' objects, kept past their windows (the windows
+  // leave their objects alone when they go); each new window gets a new one.
+  ScreenPanels m_tools;
 };

@@ -1,10 +1,10 @@
-#include "goto_question_dlg.h"
+#include "media/quiz/goto_question_dlg.h"
 
+#include "controls/skin_environment.h"
+#include "core/reader_context.h"
+#include "messages/window_messages.h"
 #include "reader/reader_ids.h"
 #include "reader/timeline_quiz_ids.h"
-#include "skin_environment.h"
-#include "veldrix_app.h"
-#include "window_messages.h"
 
 BEGIN_MESSAGE_MAP(CGoToQuestionDlg, CDialog)
 ON_WM_PAINT()
@@ -34,10 +34,10 @@ BOOL CGoToQuestionDlg::OnInitDialog() {
                SWP_NOMOVE | SWP_NOZORDER);
   CenterWindow();
   GetClientRect(&client);
-  const int rowHeight = GetVeldrixApp().GetLineHeight() + 4 + 6;
+  const int rowHeight = Reader().GetLineHeight() + 4 + 6;
   if (CWnd* edit = GetDlgItem(IDC_GOTO_NUMBER)) {
     edit->MoveWindow(client.Width() - 60, 10, 50, rowHeight);
-    edit->SetFont(GetVeldrixApp().GetFont(FontList));
+    edit->SetFont(Reader().GetFont(FontList));
     edit->SendMessage(EM_LIMITTEXT, 3);
   }
   const int buttonTop = 10 + rowHeight + 10;
@@ -51,10 +51,10 @@ BOOL CGoToQuestionDlg::OnInitDialog() {
 
 void CGoToQuestionDlg::OnPaint() {
   CPaintDC dc(this);
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   CRect client;
   GetClientRect(&client);
-  dc.FillRect(&client, app.GetDialogBrush());
+  dc.FillRect(&client, app.GetBrush(DialogBrush));
   CRect edit(client.Width() - 60, 10, client.Width() - 10, 30);
   if (CWnd* field = GetDlgItem(IDC_GOTO_NUMBER)) {
     field->GetWindowRect(&edit);
@@ -86,7 +86,7 @@ void CGoToQuestionDlg::OnMouseMove(UINT flags, CPoint point) {
 HBRUSH CGoToQuestionDlg::OnCtlColor(CDC* dc, CWnd*, UINT) { return BlackOnWhite(dc); }
 
 BOOL CGoToQuestionDlg::OnQueryNewPalette() {
-  const UINT changed = RealizeWindowPalette(this, GetVeldrixApp().GetPalette(), FALSE);
+  const UINT changed = RealizeWindowPalette(this, Reader().GetPalette(), FALSE);
   if (changed) Invalidate();
   return changed != 0;
 }

@@ -2,9 +2,9 @@
 // question number from 1 to the largest the caller allows.
 #pragma once
 
+#include "controls/hover_tracker.h"
+#include "controls/od_button.h"
 #include "framework.h"
-#include "hover_tracker.h"
-#include "od_button.h"
 
 class CGoToQuestionDlg : public CDialog {
  public:

@@ -1,4 +1,4 @@
-#include "puzzle_board.h"
+#include "media/quiz/puzzle_board.h"
 
 #include <cstring>
 

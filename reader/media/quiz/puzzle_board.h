@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "quiz_sequence.h"
+#include "media/quiz/quiz_sequence.h"
 
 namespace quiz {
 

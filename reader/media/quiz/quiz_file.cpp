@@ -1,8 +1,8 @@
-#include "quiz_file.h"
+#include "media/quiz/quiz_file.h"
 
 #include <new>
 
-#include "content_file.h"
+#include "core/content_file.h"
 
 namespace quiz {
 namespace {

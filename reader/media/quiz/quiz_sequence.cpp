@@ -1,4 +1,4 @@
-#include "quiz_sequence.h"
+#include "media/quiz/quiz_sequence.h"
 
 #include <cstdint>
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "afx_core.h"
-#include "quiz_file.h"
+#include "media/quiz/quiz_file.h"
 
 namespace quiz {
 

@@ -1,20 +1,21 @@
-#include "quiz_view.h"
+#include "media/quiz/quiz_view.h"
 
 #include <cstdlib>
 #include <ctime>
 
-#include "browser.h"
-#include "goto_question_dlg.h"
-#include "item_router.h"
-#include "main_frame.h"
+#include "controls/skin_environment.h"
+#include "core/reader_context.h"
+#include "core/reader_messages.h"
+#include "core/reader_shell.h"
+#include "core/sound_engine.h"
+#include "display/display_services.h"
+#include "media/quiz/goto_question_dlg.h"
+#include "media/timed_popup.h"
+#include "panels/item_router.h"
+#include "panels/tool_panel_host.h"
 #include "reader/reader_ids.h"
 #include "reader/timeline_quiz_ids.h"
-#include "reader_messages.h"
-#include "settings.h"
-#include "skin_environment.h"
-#include "sound_engine.h"
-#include "timed_popup.h"
-#include "veldrix_app.h"
+#include "settings/settings.h"
 
 IMPLEMENT_DYNCREATE(CQuiz, CFormView)
 
@@ -30,8 +31,6 @@ constexpr int kAnswerButtonLeft = 14;
 constexpr int kPictureSide = 280;
 constexpr UINT kScreenButtons[4] = {IDC_SCREEN_BROWSER, IDC_SCREEN_DICTIONARY, IDC_SCREEN_MEDIA, IDC_SCREEN_TIMELINE};
 constexpr int kCategoriesMenu = 3;
-
-CMainFrame* Frame() { return GetVeldrixApp().GetMainFrame(); }
 
 int Random() { return std::rand() & 0x7FFF; }
 
@@ -77,12 +76,12 @@ CQuiz::~CQuiz() {
 }
 
 BOOL CQuiz::MediaAvailable() {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   return app.m_bMediaAvailable && app.GetDatabase(1).OpenMediaData();
 }
 
 CString CQuiz::QuizPath() const {
-  CString path(GetVeldrixApp().m_strWorkingDir);
+  CString path(Reader().m_strWorkingDir);
   path += m_english ? "ZORLQUIZ.DAT" : "ZORLQUZF.DAT";
   return path;
 }
@@ -93,7 +92,7 @@ void CQuiz::OnInitialUpdate() {
   CFormView::OnInitialUpdate();
   if (m_created) return;
   m_created = TRUE;
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   if (!m_menu.m_hMenu) m_menu.LoadMenu(IDR_QUIZ);
   if (app.LoadDIB(IDB_QZ_SCORE_PANEL, m_scorePanel)) {
     BITMAP size = {};
@@ -283,8 +282,8 @@ void CQuiz::ShowQuestion() {
 void CQuiz::LoadThumbnail(int slot, UINT item) {
   // The media screens' thumbnail window shows the item; without one the
   // answer stays a button without its picture.
-  m_thumbs[slot] =
-      GetVeldrixApp().CreateThumbnail(this, CRect(0, 0, 80, 60), IDC_QZ_THUMB_QUESTION + slot, static_cast<int>(item));
+  m_thumbs[slot] = DisplayServices().CreateThumbnail(this, CRect(0, 0, 80, 60), IDC_QZ_THUMB_QUESTION + slot,
+                                                     static_cast<int>(item));
 }
 
 void CQuiz::DestroyThumbnails() {
@@ -307,7 +306,7 @@ void CQuiz::CheckAnswer(int answer) {
     // The applause goes through the system's sound call: the end of a
     // sound of the streaming engine would reach the media screen.
     if (m_soundOn) {
-      CString sound(GetVeldrixApp().m_strWorkingDir);
+      CString sound(Reader().m_strWorkingDir);
       sound += "APPLAUSE.WAV";
       PlaySystemSound(sound, SystemSoundMode::Once);
     }
@@ -350,13 +349,15 @@ void CQuiz::OnClue() {
   for (u32 clue : m_record.clues)
     if (clue != 0) entries.Add(clue);
   if (entries.GetSize() == 0) return;
-  CMainFrame* frame = Frame();
-  if (frame == nullptr) return;
-  frame->CloseContentsWindows();
-  frame->CloseBookmarkWindows();
+  ReaderShell* shell = GetReaderShell();
+  ToolPanelHost* host = GetToolPanelHost();
+  if (shell == nullptr || host == nullptr) return;
+  host->CloseContentsWindows();
+  host->CloseBookmarkWindows();
   // The encyclopedia screen shows the clue articles as its clue list.
-  if (!frame->ShowBrowser()) return;
-  if (auto* browser = dynamic_cast<CBrowser*>(frame->GetScreen(Screen::Browser))) browser->ShowClueArticles(entries);
+  if (!shell->ShowScreen(Screen::Browser)) return;
+  if (auto* browser = dynamic_cast<ItemScreen*>(shell->GetScreen(Screen::Browser)))
+    browser->ShowEntries(entries, ItemScreen::EntryList::QuizClue);
 }
 
 void CQuiz::GoToQuestion(int number) {
@@ -425,8 +426,8 @@ void CQuiz::OnCategory(UINT id) {
   UpdateCategoryLine();
 }
 
-void CQuiz::OnHelp() { GetVeldrixApp().WinHelp(103, HELP_CONTEXT); }
-void CQuiz::OnConsultants() { GetVeldrixApp().WinHelp(206, HELP_CONTEXT); }
+void CQuiz::OnHelp() { AfxGetApp()->WinHelp(103, HELP_CONTEXT); }
+void CQuiz::OnConsultants() { AfxGetApp()->WinHelp(206, HELP_CONTEXT); }
 
 LRESULT CQuiz::OnShowItem(WPARAM wParam, LPARAM) {
   // A thumbnail's double click: the media screen (made on first use) shows its item.
@@ -462,7 +463,7 @@ BOOL CQuiz::OnCommand(WPARAM wParam, LPARAM lParam) {
       MoveTile(static_cast<int>(id - IDC_QZ_TILE_FIRST));
       return TRUE;
     }
-    CMainFrame* frame = Frame();
+    ReaderShell* shell = GetReaderShell();
     switch (id) {
       case IDC_QZ_NEW_QUESTION: NextQuestion(); return TRUE;
       case IDC_QZ_CLUE: OnClue(); return TRUE;
@@ -471,16 +472,16 @@ BOOL CQuiz::OnCommand(WPARAM wParam, LPARAM lParam) {
       case IDC_QZ_SOLVE: OnSolve(); return TRUE;
       case IDC_QZ_HELP: OnHelp(); return TRUE;
       case IDC_SCREEN_BROWSER:
-        if (frame) frame->ShowBrowser();
+        if (shell) shell->ShowScreen(Screen::Browser);
         return TRUE;
       case IDC_SCREEN_DICTIONARY:
-        if (frame) frame->ShowDictionary();
+        if (shell) shell->ShowScreen(Screen::Dictionary);
         return TRUE;
       case IDC_SCREEN_MEDIA:
-        if (frame) frame->ShowMedia();
+        if (shell) shell->ShowScreen(Screen::Media);
         return TRUE;
       case IDC_SCREEN_TIMELINE:
-        if (frame) frame->ShowTimeline();
+        if (shell) shell->ShowScreen(Screen::Timeline);
         return TRUE;
       default: break;
     }
@@ -505,7 +506,7 @@ void CQuiz::StartPuzzle() {
 }
 
 void CQuiz::NewPicture() {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   m_picture.DeleteObject();
   CClientDC screen(this);
   CPalette* oldPalette = screen.SelectPalette(app.GetPalette(), FALSE);
@@ -713,7 +714,7 @@ void CQuiz::LayoutQuestion(int width, int height) {
       short pictureWidth = 0;
       WORD pictureHeight = 0;
       int w = area - 62, h = w * 3 / 4;
-      if (GetVeldrixApp().GetDatabase(1).PeekPicture(m_record.questionPicture, pictureWidth, pictureHeight) &&
+      if (Reader().GetDatabase(1).PeekPicture(m_record.questionPicture, pictureWidth, pictureHeight) &&
           pictureWidth > 0)
         h = w * pictureHeight / pictureWidth;
       const int room = height - y - 39 - 30 * m_record.answerCount;
@@ -742,8 +743,7 @@ void CQuiz::LayoutQuestion(int width, int height) {
     int thumbHeight = thumbWidth * 3 / 4;
     short pictureWidth = 0;
     WORD pictureHeight = 0;
-    if (GetVeldrixApp().GetDatabase(1).PeekPicture(m_record.answerMedia[0], pictureWidth, pictureHeight) &&
-        pictureWidth > 0)
+    if (Reader().GetDatabase(1).PeekPicture(m_record.answerMedia[0], pictureWidth, pictureHeight) && pictureWidth > 0)
       thumbHeight = thumbWidth * pictureHeight / pictureWidth;
     const int limit = (height - y - 20) / 2 - 19;
     if (thumbHeight > limit && limit > 10) {
@@ -769,7 +769,7 @@ BOOL CQuiz::OnEraseBkgnd(CDC*) { return TRUE; }
 HBRUSH CQuiz::OnCtlColor(CDC* dc, CWnd*, UINT) { return BlackOnWhite(dc); }
 
 void CQuiz::OnDraw(CDC* pDC) {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   CRect client;
   GetClientRect(&client);
   PaintScreenBackground(this, pDC);

@@ -7,13 +7,13 @@
 
 #include <vector>
 
-#include "bm_button.h"
+#include "controls/bm_button.h"
+#include "controls/od_button.h"
+#include "core/reader_screen.h"
 #include "framework.h"
-#include "od_button.h"
-#include "puzzle_board.h"
-#include "quiz_file.h"
-#include "quiz_sequence.h"
-#include "reader_screen.h"
+#include "media/quiz/puzzle_board.h"
+#include "media/quiz/quiz_file.h"
+#include "media/quiz/quiz_sequence.h"
 
 class CQuiz : public CFormView, public ReaderScreen {
   DECLARE_DYNCREATE(CQuiz)

@@ -1,9 +1,9 @@
-#include "timeline_file.h"
+#include "media/timeline/timeline_file.h"
 
 #include <cstdlib>
 #include <new>
 
-#include "content_file.h"
+#include "core/content_file.h"
 
 namespace timeline {
 namespace {

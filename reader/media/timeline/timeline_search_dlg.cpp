@@ -1,9 +1,9 @@
-#include "timeline_search_dlg.h"
+#include "media/timeline/timeline_search_dlg.h"
 
+#include "controls/skin_environment.h"
+#include "core/reader_context.h"
+#include "media/timeline/timeline_view.h"
 #include "reader/timeline_quiz_ids.h"
-#include "skin_environment.h"
-#include "timeline_view.h"
-#include "veldrix_app.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ BOOL CTimeLineSearchDlg::OnInitDialog() { return FALSE; }
 
 int CTimeLineSearchDlg::Mode() const { return m_parent != nullptr ? m_parent->GetMode() : timeline::ModeCategories; }
 
-int CTimeLineSearchDlg::PickerHeight() const { return GetVeldrixApp().GetLineHeight() + 4; }
+int CTimeLineSearchDlg::PickerHeight() const { return Reader().GetLineHeight() + 4; }
 
 void CTimeLineSearchDlg::CreateControls() {
   CRect client;
@@ -212,7 +212,7 @@ BOOL CTimeLineSearchDlg::FilterEvents() {
 void CTimeLineSearchDlg::ShowAnchorEvent() {
   const int event = m_events.GetAnchor();
   if (m_parent == nullptr || event < 1 || event > m_parent->GetData().eventCount) return;
-  m_parent->SetCurrentArticle(GetVeldrixApp().ToInternalArticle(static_cast<int>(GetEventEntry(event))));
+  m_parent->SetCurrentArticle(Reader().ToInternalArticle(static_cast<int>(GetEventEntry(event))));
 }
 
 void CTimeLineSearchDlg::SelectItem(int index) {
@@ -261,7 +261,7 @@ void CTimeLineSearchDlg::OnEventDoubleClick() { ShowAnchorEvent(); }
 int CTimeLineSearchDlg::GetItemTitle(int event, char* buffer) {
   buffer[0] = '\0';
   if (m_parent == nullptr || event < 1 || event > m_parent->GetData().eventCount) return 0;
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   return app.LookupTitle(app.ToInternalArticle(static_cast<int>(GetEventEntry(event))), buffer);
 }
 
@@ -285,7 +285,7 @@ BOOL CTimeLineSearchDlg::OnEraseBkgnd(CDC*) { return TRUE; }
 
 void CTimeLineSearchDlg::OnPaint() {
   CPaintDC dc(this);
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   CRect client;
   GetClientRect(&client);
   CRect header(0, 0, client.right, HeaderHeight);
@@ -315,7 +315,7 @@ void CTimeLineSearchDlg::OnSetFocus(CWnd*) {
 }
 
 BOOL CTimeLineSearchDlg::OnQueryNewPalette() {
-  const UINT changed = RealizeWindowPalette(this, GetVeldrixApp().GetPalette(), FALSE);
+  const UINT changed = RealizeWindowPalette(this, Reader().GetPalette(), FALSE);
   if (changed) Invalidate();
   return changed != 0;
 }

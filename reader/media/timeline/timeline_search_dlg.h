@@ -3,13 +3,13 @@
 // or issue) or date fields, and the list of matching events below them.
 #pragma once
 
-#include "bit_string.h"
-#include "drop_list.h"
-#include "event_list_box.h"
-#include "flat_edit.h"
+#include "controls/drop_list.h"
+#include "controls/event_list_box.h"
+#include "controls/flat_edit.h"
+#include "controls/od_button.h"
+#include "core/bit_string.h"
 #include "framework.h"
-#include "od_button.h"
-#include "timeline_file.h"
+#include "media/timeline/timeline_file.h"
 
 class CTimeLine;
 

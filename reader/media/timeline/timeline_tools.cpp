@@ -2,25 +2,22 @@
 // picture pane, the shared search windows of modes 6 to 9 and the results
 // window in the panel, filing through the folder chooser, and the roads to
 // the encyclopedia and media screens.
-#include "bookmark_dlg.h"
-#include "browser.h"
-#include "folder_dlgs.h"
-#include "main_frame.h"
-#include "picture_view.h"
+#include "core/reader_context.h"
+#include "core/reader_messages.h"
+#include "core/reader_shell.h"
+#include "media/timeline/timeline_view.h"
+#include "panels/bookmark_dlg.h"
+#include "panels/folder_dlgs.h"
+#include "panels/tool_panel_host.h"
 #include "reader/timeline_quiz_ids.h"
-#include "reader_messages.h"
-#include "related_queries.h"
-#include "results_dlg.h"
-#include "search_dlg.h"
-#include "smart_search_dlg.h"
-#include "subjects_dlg.h"
-#include "timeline_view.h"
-#include "tuner_dlg.h"
-#include "veldrix_app.h"
+#include "search/related_queries.h"
+#include "search/results_dlg.h"
+#include "search/search_dlg.h"
+#include "search/smart_search_dlg.h"
+#include "search/subjects_dlg.h"
+#include "search/tuner_dlg.h"
 
 namespace {
-
-CMainFrame* Frame() { return GetVeldrixApp().GetMainFrame(); }
 
 constexpr int kPanelBottomAtStart = 349;
 constexpr int kBottomBand = 20;
@@ -72,84 +69,76 @@ CRect CTimeLine::PanelRect() const {
   return CRect(PanelLeft, PanelTop, PanelRight, bottom);
 }
 
-BOOL CTimeLine::IsToolOpen(ToolWindow kind) const {
-  const CWnd* tool = m_tools[kind].get();
-  return tool != nullptr && tool->m_hWnd != nullptr && ::IsWindow(tool->m_hWnd);
-}
-
-void CTimeLine::DestroyTool(ToolWindow kind) {
-  if (IsToolOpen(kind)) m_tools[kind]->DestroyWindow();
-}
-
 void CTimeLine::CloseModeTools() {
-  for (ToolWindow kind : {SubjectsTool, SmartTool, BooleanTool, TunerTool}) DestroyTool(kind);
+  for (ToolPanel kind : {ToolPanel::Subjects, ToolPanel::Smart, ToolPanel::Boolean, ToolPanel::Tuner})
+    m_tools.Close(kind);
   // The results window closes on every screen through the frame.
-  if (IsToolOpen(ResultsTool))
-    if (CMainFrame* frame = Frame()) frame->CloseResultsWindows();
-  DestroyTool(ResultsTool);
-  DestroyTool(BookmarksTool);
+  if (IsToolOpen(ToolPanel::Results))
+    if (ToolPanelHost* host = GetToolPanelHost()) host->CloseResultsWindows();
+  m_tools.Close(ToolPanel::Results);
+  m_tools.Close(ToolPanel::Bookmarks);
 }
 
-BOOL CTimeLine::CreateTool(ToolWindow kind) {
-  CMainFrame* frame = Frame();
-  if (frame == nullptr) return FALSE;
-  DestroyTool(kind);
-  std::unique_ptr<CWnd>& slot = m_tools[kind];
+BOOL CTimeLine::CreateTool(ToolPanel kind) {
+  ReaderShell* shell = GetReaderShell();
+  if (shell == nullptr) return FALSE;
+  m_tools.Close(kind);
+  std::unique_ptr<CWnd>& slot = m_tools.Slot(kind);
   const CRect panel = PanelRect();
   BOOL made = FALSE;
   switch (kind) {
-    case SubjectsTool: made = NewTool<CSubjectsDlg>(slot).Create(panel, CSubjectsDlg::kTemplate, this, FALSE); break;
-    case SmartTool: made = NewTool<CSmartSearchDlg>(slot).Create(panel, CSmartSearchDlg::kTemplate, this); break;
-    case BooleanTool: made = NewTool<CSearchDlg>(slot).Create(panel, CSearchDlg::kTemplate, this); break;
-    case ResultsTool:
-      made = NewTool<CResultsDlg>(slot).Create(panel, CResultsDlg::kTemplate, frame->GetCurrentKind() == 1 ? 1 : 0,
-                                               this, &frame->GetCurrentTerms(), frame->GetCurrentText());
+    case ToolPanel::Subjects:
+      made = NewTool<CSubjectsDlg>(slot).Create(panel, CSubjectsDlg::kTemplate, this, FALSE);
       break;
-    case BookmarksTool: made = NewTool<CBookmarkDlg>(slot).Create(panel, IDD_BOOKMARK_LIST, this); break;
-    case TunerTool:  // made with its query by OpenTuner
-    case ToolCount: break;
+    case ToolPanel::Smart: made = NewTool<CSmartSearchDlg>(slot).Create(panel, CSmartSearchDlg::kTemplate, this); break;
+    case ToolPanel::Boolean: made = NewTool<CSearchDlg>(slot).Create(panel, CSearchDlg::kTemplate, this); break;
+    case ToolPanel::Results:
+      made = NewTool<CResultsDlg>(slot).Create(panel, CResultsDlg::kTemplate,
+                                               shell->Queries().GetCurrentKind() == 1 ? 1 : 0, this,
+                                               &shell->Queries().GetCurrentTerms(), shell->Queries().GetCurrentText());
+      break;
+    case ToolPanel::Bookmarks: made = NewTool<CBookmarkDlg>(slot).Create(panel, IDD_BOOKMARK_LIST, this); break;
+    case ToolPanel::Tuner:  // made with its query by OpenTuner
+    default: break;
   }
   if (!made || !IsToolOpen(kind)) return FALSE;
-  m_tools[kind]->MoveWindow(panel);
-  m_tools[kind]->ShowWindow(SW_SHOW);
+  m_tools.Get(kind)->MoveWindow(panel);
+  m_tools.Get(kind)->ShowWindow(SW_SHOW);
   return TRUE;
 }
 
 void CTimeLine::OpenTuner(const CString& query, const CStringArray& terms) {
   // Smart Search asks from inside its own handler: its window goes, its
   // object stays until the next Smart Search window.
-  DestroyTool(SmartTool);
-  DestroyTool(TunerTool);
+  m_tools.Close(ToolPanel::Smart);
+  m_tools.Close(ToolPanel::Tuner);
   const CRect panel = PanelRect();
-  if (!NewTool<CTunerDlg>(m_tools[TunerTool]).Create(panel, CTunerDlg::kTemplate, this, query, terms)) return;
-  if (!IsToolOpen(TunerTool)) return;
-  m_tools[TunerTool]->MoveWindow(panel);
-  m_tools[TunerTool]->ShowWindow(SW_SHOW);
-  m_tools[TunerTool]->SetFocus();
+  if (!NewTool<CTunerDlg>(m_tools.Slot(ToolPanel::Tuner)).Create(panel, CTunerDlg::kTemplate, this, query, terms))
+    return;
+  if (!IsToolOpen(ToolPanel::Tuner)) return;
+  m_tools.Get(ToolPanel::Tuner)->MoveWindow(panel);
+  m_tools.Get(ToolPanel::Tuner)->ShowWindow(SW_SHOW);
+  m_tools.Get(ToolPanel::Tuner)->SetFocus();
 }
 
 void CTimeLine::SaveSearchState(SearchState& state) {
-  if (IsToolOpen(ResultsTool))
-    if (auto* results = dynamic_cast<CResultsDlg*>(m_tools[ResultsTool].get())) results->SaveState(state);
-  if (IsToolOpen(SubjectsTool))
-    if (auto* contents = dynamic_cast<CSubjectsDlg*>(m_tools[SubjectsTool].get())) contents->SaveState(state);
-  if (IsToolOpen(BookmarksTool))
-    if (auto* bookmarks = dynamic_cast<CBookmarkDlg*>(m_tools[BookmarksTool].get())) bookmarks->SaveState(state);
+  m_tools.SaveStates(state, {ToolPanel::Results, ToolPanel::Subjects, ToolPanel::Bookmarks});
 }
 
 void CTimeLine::HidePanel(ScreenPanel panel) {
   switch (panel) {
-    case ScreenPanel::Results: DestroyTool(ResultsTool); break;
-    case ScreenPanel::Contents: DestroyTool(SubjectsTool); break;
-    case ScreenPanel::Bookmarks: DestroyTool(BookmarksTool); break;
+    case ScreenPanel::Results: m_tools.Close(ToolPanel::Results); break;
+    case ScreenPanel::Contents: m_tools.Close(ToolPanel::Subjects); break;
+    case ScreenPanel::Bookmarks: m_tools.Close(ToolPanel::Bookmarks); break;
   }
 }
 
 LRESULT CTimeLine::OnShowResults(WPARAM wParam, LPARAM) {
-  CMainFrame* frame = Frame();
-  if (frame == nullptr) return 0;
-  auto* open = dynamic_cast<CResultsDlg*>(m_tools[ResultsTool].get());
-  if (IsToolOpen(ResultsTool) && open != nullptr && frame->IsCurrentQuery(open->GetQuery(), open->IsRanked())) {
+  ReaderShell* shell = GetReaderShell();
+  if (shell == nullptr) return 0;
+  auto* open = dynamic_cast<CResultsDlg*>(m_tools.Get(ToolPanel::Results));
+  if (IsToolOpen(ToolPanel::Results) && open != nullptr &&
+      shell->Queries().IsCurrentQuery(open->GetQuery(), open->IsRanked())) {
     open->SendMessage(WM_REFRESHLIST);
     return 0;
   }
@@ -158,16 +147,16 @@ LRESULT CTimeLine::OnShowResults(WPARAM wParam, LPARAM) {
   if (wParam == 0) RebuildSearchHistory();
   // The old results window goes here, not through the frame: the frame's
   // flag stays set for the new one.
-  DestroyTool(ResultsTool);
-  const int kind = frame->GetCurrentKind();
+  m_tools.Close(ToolPanel::Results);
+  const int kind = shell->Queries().GetCurrentKind();
   if (kind == 1 && m_mode != timeline::ModeSmartSearch)
     SetMode(timeline::ModeSmartSearch);
   else if (kind == 0 && m_mode != timeline::ModeBooleanSearch)
     SetMode(timeline::ModeBooleanSearch);
-  for (ToolWindow tool : {SmartTool, BooleanTool, TunerTool}) DestroyTool(tool);
-  if (!CreateTool(ResultsTool)) return 0;
-  if (m_article > 0 && frame->GetCurrentQuery().Test(m_article)) {
-    const CStringArray& terms = frame->GetCurrentTerms();
+  for (ToolPanel tool : {ToolPanel::Smart, ToolPanel::Boolean, ToolPanel::Tuner}) m_tools.Close(tool);
+  if (!CreateTool(ToolPanel::Results)) return 0;
+  if (m_article > 0 && shell->Queries().GetCurrentQuery().Test(m_article)) {
+    const CStringArray& terms = shell->Queries().GetCurrentTerms();
     for (int i = 0; i < terms.GetSize(); ++i) m_display.FindWords(terms[i], FALSE, TRUE, i == 0);
   }
   return 0;
@@ -186,20 +175,21 @@ LRESULT CTimeLine::OnShowBookmarks(WPARAM, LPARAM) {
 // ---- filing ----
 
 BOOL CTimeLine::GetSelectedArticles(CBitString& articles) {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   articles = CBitString(app.GetArticleCount(), FALSE);
-  if (IsToolOpen(ResultsTool)) {
-    if (auto* results = dynamic_cast<CResultsDlg*>(m_tools[ResultsTool].get())) {
+  if (IsToolOpen(ToolPanel::Results)) {
+    if (auto* results = dynamic_cast<CResultsDlg*>(m_tools.Get(ToolPanel::Results))) {
       articles = results->List().GetArticles();
       return TRUE;
     }
   }
-  if (IsToolOpen(BooleanTool)) {
+  if (IsToolOpen(ToolPanel::Boolean)) {
     // The Boolean panel's set is the frame's current query when it was a
     // Boolean search.
-    CMainFrame* frame = Frame();
-    if (frame == nullptr || frame->GetHistoryCount() == 0 || frame->GetCurrentKind() != 0) return FALSE;
-    articles = frame->GetCurrentQuery();
+    ReaderShell* shell = GetReaderShell();
+    if (shell == nullptr || shell->Queries().GetHistoryCount() == 0 || shell->Queries().GetCurrentKind() != 0)
+      return FALSE;
+    articles = shell->Queries().GetCurrentQuery();
     return TRUE;
   }
   if (m_search.GetSafeHwnd() && m_search.IsWindowVisible()) {
@@ -215,7 +205,7 @@ void CTimeLine::OnAddArticle() {
   if (m_article <= 0) return;
   CNewFolderDlg chooser(this);
   if (chooser.DoModal() != IDOK) return;
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   if (chooser.m_selection < 0 || chooser.m_selection >= app.m_folders.GetSize()) return;
   CBitString article(app.GetArticleCount(), FALSE);
   article.SetBit(m_article);
@@ -227,23 +217,23 @@ void CTimeLine::OnAddSelected() {
   if (!GetSelectedArticles(articles) || articles.GetSetCount() == 0) return;
   CNewFolderDlg chooser(this);
   if (chooser.DoModal() != IDOK) return;
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   if (chooser.m_selection < 0 || chooser.m_selection >= app.m_folders.GetSize()) return;
   app.AddToFolder(chooser.m_selection, articles, TRUE);
 }
 
 void CTimeLine::OnUpdateAddSelected(CCmdUI* pCmdUI) {
-  pCmdUI->Enable(IsToolOpen(ResultsTool) || IsToolOpen(BooleanTool) ||
+  pCmdUI->Enable(IsToolOpen(ToolPanel::Results) || IsToolOpen(ToolPanel::Boolean) ||
                  (m_search.GetSafeHwnd() && m_search.IsWindowVisible()));
 }
 
 // ---- related articles and the search history ----
 
 void CTimeLine::OnRelatedEvent() {
-  if (m_article > 0) browser::QueryRelatedArticles(m_article);
+  if (m_article > 0) search::QueryRelatedArticles(m_article);
 }
 
-void CTimeLine::OnRelatedSelection() { browser::QueryRelatedToSelection(m_display); }
+void CTimeLine::OnRelatedSelection() { search::QueryRelatedToSelection(m_display); }
 
 void CTimeLine::OnUpdateRelatedEvent(CCmdUI* pCmdUI) { pCmdUI->Enable(m_article > 0); }
 
@@ -257,26 +247,23 @@ void CTimeLine::OnRelatedButton() {
   m_related.ResetPage();
 }
 
-void CTimeLine::OnHistoryItem(UINT id) { browser::RecallHistoryCommand(id, ID_TL_HISTORY_FIRST); }
+void CTimeLine::OnHistoryItem(UINT id) { search::RecallHistoryCommand(id, ID_TL_HISTORY_FIRST); }
 
 void CTimeLine::RebuildSearchHistory() {
   if (!m_menu.m_hMenu) return;
   if (CMenu* search = m_menu.GetSubMenu(kSearchMenu))
-    browser::FillSearchHistory(*search, kSearchHistoryPosition, ID_TL_HISTORY_FIRST);
+    search::FillSearchHistory(*search, kSearchHistoryPosition, ID_TL_HISTORY_FIRST);
 }
 
 // ---- the roads to the other screens ----
 
 void CTimeLine::ShowArticle(int article) {
-  CMainFrame* frame = Frame();
-  if (article <= 0 || frame == nullptr || !frame->ShowBrowser()) return;
-  if (auto* browser = dynamic_cast<CBrowser*>(frame->GetScreen(Screen::Browser))) browser->ShowArticle(article);
+  ReaderShell* shell = GetReaderShell();
+  if (article > 0 && shell != nullptr) shell->ShowItem(Screen::Browser, article);
 }
 
 void CTimeLine::GoToMediaItem(int item) {
-  CMainFrame* frame = Frame();
-  if (frame == nullptr || !frame->ShowMedia()) return;
-  if (auto* media = dynamic_cast<CViewPicture*>(frame->GetScreen(Screen::Media))) media->GoToItem(item, 0);
+  if (ReaderShell* shell = GetReaderShell()) shell->ShowItem(Screen::Media, item);
 }
 
 void CTimeLine::PrintBookmarkFolder(int folder, BOOL preview) {
@@ -287,7 +274,7 @@ void CTimeLine::PrintBookmarkFolder(int folder, BOOL preview) {
 }
 
 LRESULT CTimeLine::OnCrossReference(WPARAM, LPARAM lParam) {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   const int article = app.ToInternalArticle(static_cast<int>(lParam));
   if (app.m_tmlBits.Test(article)) {
     SetCurrentArticle(article);

@@ -1,16 +1,17 @@
-#include "timeline_view.h"
+#include "media/timeline/timeline_view.h"
 
 #include <cstring>
 
-#include "hot_spot.h"
-#include "item_router.h"
-#include "main_frame.h"
-#include "preview_view.h"
+#include "controls/skin_environment.h"
+#include "core/hot_spot.h"
+#include "core/reader_context.h"
+#include "core/reader_messages.h"
+#include "core/reader_shell.h"
+#include "display/preview_view.h"
+#include "panels/item_router.h"
+#include "panels/tool_panel_host.h"
 #include "reader/reader_ids.h"
 #include "reader/timeline_quiz_ids.h"
-#include "reader_messages.h"
-#include "skin_environment.h"
-#include "veldrix_app.h"
 
 IMPLEMENT_DYNCREATE(CTimeLine, CFormView)
 
@@ -34,10 +35,8 @@ constexpr int kBookmarkFixedItems = 10;
 constexpr const char* kProductNotice = "Copyright The Marovan & World Encyclopedia. All rights reserved.";
 constexpr const char* kTimelineNotice = "Timeline text copyright the Marovan Timeline editors. All rights reserved.";
 
-CMainFrame* Frame() { return GetVeldrixApp().GetMainFrame(); }
-
 int FolderHolding(int article) {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   for (int f = 0; f < app.m_folders.GetSize(); ++f)
     if (static_cast<CFolder*>(app.m_folders[f])->m_articles.Test(article)) return f;
   return -1;
@@ -109,7 +108,7 @@ CTimeLine::CTimeLine() : CFormView(IDD_TIMELINE_FORM) {}
 CTimeLine::~CTimeLine() = default;
 
 BOOL CTimeLine::LoadTimeline() {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   CString path(app.m_strWorkingDir);
   path += "Timeline.bin";
   const timeline::TimelineError error = timeline::ReadTimelineFile(path, m_data);
@@ -199,13 +198,14 @@ void CTimeLine::SetMode(int mode) {
   // The windows of modes 6 and 7 stay as they are while open; those of
   // modes 8 and 9 are refreshed when open and made again when not, even in
   // their own mode.
-  const ToolWindow tool = mode == timeline::ModeSmartSearch     ? SmartTool
-                          : mode == timeline::ModeBooleanSearch ? BooleanTool
-                          : mode == timeline::ModeContents      ? SubjectsTool
-                                                                : BookmarksTool;
+  const ToolPanel tool = mode == timeline::ModeSmartSearch     ? ToolPanel::Smart
+                         : mode == timeline::ModeBooleanSearch ? ToolPanel::Boolean
+                         : mode == timeline::ModeContents      ? ToolPanel::Subjects
+                                                               : ToolPanel::Bookmarks;
   const bool listMode = mode <= timeline::ModeOnThisDay;
   if (!listMode && IsToolOpen(tool)) {
-    if (mode == timeline::ModeContents || mode == timeline::ModeBookmarks) m_tools[tool]->SendMessage(WM_REFRESHLIST);
+    if (mode == timeline::ModeContents || mode == timeline::ModeBookmarks)
+      m_tools.Get(tool)->SendMessage(WM_REFRESHLIST);
     return;
   }
   if (mode == m_mode && mode < timeline::ModeContents && (listMode || IsToolOpen(tool))) return;
@@ -229,7 +229,7 @@ void CTimeLine::SetMode(int mode) {
   if (!listMode && m_created) CreateTool(tool);
   ShowPicture(m_data.ModePicture(mode), FALSE);
   if (listMode) ResumeRedraw(this);
-  if (CMainFrame* frame = Frame(); frame && frame->GetActiveView() == this) {
+  if (ReaderShell* shell = GetReaderShell(); shell && shell->GetActiveScreen() == this) {
     Invalidate();
     UpdateWindow();
   }
@@ -279,7 +279,7 @@ CRect CTimeLine::PictureRect() const {
 
 void CTimeLine::SetCurrentArticle(int article) {
   if (article == m_article || article <= 0) return;
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   StoreAnnotations();
   m_article = article;
   char title[TitleBufferSize] = "";
@@ -289,9 +289,10 @@ void CTimeLine::SetCurrentArticle(int article) {
   text += "\"";
   if (m_menu.m_hMenu) m_menu.ModifyMenu(ID_TL_ADD_ARTICLE, MF_BYCOMMAND | MF_STRING, ID_TL_ADD_ARTICLE, text);
   ShowArticleText();
-  CMainFrame* frame = Frame();
-  if (frame && frame->IsResultsOpen() && frame->GetCurrentQuery().Test(article)) {
-    const CStringArray& terms = frame->GetCurrentTerms();
+  ReaderShell* shell = GetReaderShell();
+  ToolPanelHost* host = GetToolPanelHost();
+  if (shell && host && host->IsResultsOpen() && shell->Queries().GetCurrentQuery().Test(article)) {
+    const CStringArray& terms = shell->Queries().GetCurrentTerms();
     for (int i = 0; i < terms.GetSize(); ++i) m_display.FindWords(terms[i], FALSE, TRUE, i == 0);
   }
   m_display.Invalidate();
@@ -303,7 +304,7 @@ void CTimeLine::SetCurrentArticle(int article) {
 
 void CTimeLine::ShowArticleText() {
   if (m_article <= 0 || !m_display.GetSafeHwnd()) return;
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   m_display.SetRedraw(FALSE);
   m_display.ResetContent();
   CContentDb& main = app.GetDatabase(1);
@@ -347,9 +348,9 @@ LRESULT CTimeLine::OnRegionClick(WPARAM, LPARAM lParam) {
 // ---- the Bookmark menu ----
 
 LRESULT CTimeLine::OnBitsChanged(WPARAM wParam, LPARAM lParam) {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   if (CMenu* bookmarks = m_menu.m_hMenu ? m_menu.GetSubMenu(3) : nullptr)
-    CMainFrame::FillBookmarkMenu(*bookmarks, kBookmarkFixedItems, kBookmarkCommandFirst, ID_TL_BOOKMARKS);
+    Reader().FillBookmarkMenu(*bookmarks, kBookmarkFixedItems, kBookmarkCommandFirst, ID_TL_BOOKMARKS);
   // An article in no folder keeps no notes or highlights.
   if (m_article > 0 && FolderHolding(m_article) < 0 && app.FindBookmark(m_article) >= 0) {
     app.RemoveBookmark(m_article);
@@ -357,14 +358,14 @@ LRESULT CTimeLine::OnBitsChanged(WPARAM wParam, LPARAM lParam) {
     m_display.SetHighlightMode(FALSE);
     ShowArticleText();
   }
-  if (IsToolOpen(BookmarksTool)) m_tools[BookmarksTool]->SendMessage(WM_BITSCHANGED, wParam, lParam);
-  if (CMainFrame* frame = Frame(); frame && GetActiveWindow() != nullptr && frame->GetActiveView() == this)
-    frame->DrawMenuBar();
+  if (IsToolOpen(ToolPanel::Bookmarks)) m_tools.Get(ToolPanel::Bookmarks)->SendMessage(WM_BITSCHANGED, wParam, lParam);
+  if (ReaderShell* shell = GetReaderShell(); shell && GetActiveWindow() != nullptr && shell->GetActiveScreen() == this)
+    AfxGetMainWnd()->DrawMenuBar();
   return 0;
 }
 
 void CTimeLine::OnBookmarkItem(UINT id) {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   const int folder = static_cast<int>(id - kBookmarkCommandFirst) / 10;
   const int item = static_cast<int>(id - kBookmarkCommandFirst) % 10;
   if (folder >= app.m_folders.GetSize()) return;
@@ -408,13 +409,13 @@ void CTimeLine::OnUpdateClearHighlights(CCmdUI* pCmdUI) {
 // ---- buttons and help ----
 
 void CTimeLine::OnScreenButton(UINT id) {
-  CMainFrame* frame = Frame();
-  if (frame == nullptr) return;
+  ReaderShell* shell = GetReaderShell();
+  if (shell == nullptr) return;
   switch (id) {
-    case IDC_SCREEN_BROWSER: frame->ShowBrowser(); break;
-    case IDC_SCREEN_DICTIONARY: frame->ShowDictionary(); break;
-    case IDC_SCREEN_QUIZ: frame->ShowQuiz(); break;
-    case IDC_SCREEN_MEDIA: frame->ShowMedia(); break;
+    case IDC_SCREEN_BROWSER: shell->ShowScreen(Screen::Browser); break;
+    case IDC_SCREEN_DICTIONARY: shell->ShowScreen(Screen::Dictionary); break;
+    case IDC_SCREEN_QUIZ: shell->ShowScreen(Screen::Quiz); break;
+    case IDC_SCREEN_MEDIA: shell->ShowScreen(Screen::Media); break;
     default: break;
   }
 }
@@ -424,9 +425,10 @@ void CTimeLine::OnScreenButton(UINT id) {
 void CTimeLine::OnSwitchPane() {
   // The first open tool window, in this order, else the search window.
   CWnd* pane = nullptr;
-  for (ToolWindow kind : {SubjectsTool, SmartTool, BooleanTool, BookmarksTool, ResultsTool, TunerTool})
+  for (ToolPanel kind : {ToolPanel::Subjects, ToolPanel::Smart, ToolPanel::Boolean, ToolPanel::Bookmarks,
+                         ToolPanel::Results, ToolPanel::Tuner})
     if (IsToolOpen(kind)) {
-      pane = m_tools[kind].get();
+      pane = m_tools.Get(kind);
       break;
     }
   if (pane == nullptr && m_search.GetSafeHwnd() && m_search.IsWindowVisible()) pane = &m_search;
@@ -443,8 +445,8 @@ void CTimeLine::OnUpdateSwitchPane(CCmdUI* pCmdUI) {
   pCmdUI->Enable(focus == m_hWnd || ::IsChild(m_hWnd, focus));
 }
 
-void CTimeLine::OnHelp() { GetVeldrixApp().WinHelp(102, HELP_CONTEXT); }
-void CTimeLine::OnConsultants() { GetVeldrixApp().WinHelp(206, HELP_CONTEXT); }
+void CTimeLine::OnHelp() { AfxGetApp()->WinHelp(102, HELP_CONTEXT); }
+void CTimeLine::OnConsultants() { AfxGetApp()->WinHelp(206, HELP_CONTEXT); }
 
 BOOL CTimeLine::OnCommand(WPARAM wParam, LPARAM lParam) {
   if (lParam != 0 && HIWORD(wParam) == BN_CLICKED) {
@@ -500,8 +502,8 @@ void CTimeLine::OnSize(UINT nType, int cx, int cy) {
     m_search.MoveWindow(PanelLeft, PanelTop, PanelRight - PanelLeft, cy - kBottomBand - PanelTop);
     m_search.Layout();
   }
-  for (int kind = 0; kind < ToolCount; ++kind)
-    if (IsToolOpen(static_cast<ToolWindow>(kind))) m_tools[kind]->MoveWindow(PanelRect());
+  for (int i = 0; i < ToolPanelCount; ++i)
+    if (const ToolPanel kind = static_cast<ToolPanel>(i); IsToolOpen(kind)) m_tools.Get(kind)->MoveWindow(PanelRect());
   if (m_pictureWnd.GetSafeHwnd()) m_pictureWnd.FitToParent(PictureRect());
   Invalidate();
 }
@@ -509,7 +511,7 @@ void CTimeLine::OnSize(UINT nType, int cx, int cy) {
 BOOL CTimeLine::OnEraseBkgnd(CDC*) { return TRUE; }
 
 void CTimeLine::OnDraw(CDC* pDC) {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   CRect client;
   GetClientRect(&client);
   PaintScreenBackground(this, pDC);
@@ -637,7 +639,8 @@ void CTimeLine::OnSave() {
   // a failed write is reported.
   if (m_article <= 0 || TextWithNotice(FALSE).IsEmpty()) return;
   CString path;
-  if (!GetVeldrixApp().AskTextFileName(path)) return;
+  ReaderShell* shell = GetReaderShell();
+  if (shell == nullptr || !shell->AskTextFileName(path)) return;
   if (SaveEventTo(path) == SaveOutcome::NotWritten)
     AfxMessageBox("The event could not be saved to the file.", MB_OK | MB_ICONEXCLAMATION);
 }
@@ -665,15 +668,15 @@ void CTimeLine::OnPreviewCurrent() { Print(m_printKind, TRUE); }
 void CTimeLine::OnPrintBookmarks() { Print(PrintBookmarkList, FALSE); }
 void CTimeLine::OnPreviewBookmarks() { Print(PrintBookmarkList, TRUE); }
 
-void CTimeLine::OnUpdateBookmarkPrint(CCmdUI* pCmdUI) { pCmdUI->Enable(GetVeldrixApp().m_folders.GetSize() > 0); }
+void CTimeLine::OnUpdateBookmarkPrint(CCmdUI* pCmdUI) { pCmdUI->Enable(Reader().m_folders.GetSize() > 0); }
 
 void CTimeLine::PrintBookmarkFolder(int folder) {
-  GetVeldrixApp().m_printFolder = folder;
+  Reader().m_printFolder = folder;
   Print(PrintFolder, FALSE);
 }
 
 void CTimeLine::PreviewBookmarkFolder(int folder) {
-  GetVeldrixApp().m_printFolder = folder;
+  Reader().m_printFolder = folder;
   Print(PrintFolder, TRUE);
 }
 
@@ -689,7 +692,7 @@ BOOL CTimeLine::OnPreparePrinting(CPrintInfo* pInfo) {
 
 void CTimeLine::OnBeginPrinting(CDC* pDC, CPrintInfo*) {
   m_pageStarts.assign(1, 0);
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   app.GetPrinterMargins(pDC);
   app.RecreateArticleFonts(FALSE, pDC);
 }
@@ -703,7 +706,7 @@ void CTimeLine::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo) {
 
 void CTimeLine::OnEndPrinting(CDC*, CPrintInfo*) {
   m_pageStarts.clear();
-  GetVeldrixApp().RecreateArticleFonts(FALSE, nullptr);
+  Reader().RecreateArticleFonts(FALSE, nullptr);
 }
 
 int CTimeLine::Notice(CDC* dc, CPrintInfo* info) {
@@ -723,7 +726,7 @@ int CTimeLine::Notice(CDC* dc, CPrintInfo* info) {
 }
 
 void CTimeLine::OnPrint(CDC* pDC, CPrintInfo* pInfo) {
-  CVeldrixApp& app = GetVeldrixApp();
+  ReaderContext& app = Reader();
   const UINT page = pInfo->m_nCurPage;
   if (page < 1 || page > m_pageStarts.size() || m_pageStarts[page - 1] < 0) {
     pInfo->m_bContinuePrinting = FALSE;

@@ -9,17 +9,18 @@
 
 #include <memory>
 
-#include "display.h"
+#include "controls/hover_tracker.h"
+#include "controls/menu_button.h"
+#include "controls/od_button.h"
+#include "core/reader_screen.h"
+#include "display/display.h"
 #include "framework.h"
-#include "hover_tracker.h"
-#include "menu_button.h"
-#include "od_button.h"
-#include "panel_owner.h"
-#include "picture_wnd.h"
-#include "reader_screen.h"
-#include "search_screen.h"
-#include "timeline_file.h"
-#include "timeline_search_dlg.h"
+#include "media/picture_wnd.h"
+#include "media/timeline/timeline_file.h"
+#include "media/timeline/timeline_search_dlg.h"
+#include "panels/panel_owner.h"
+#include "panels/tool_panel_host.h"
+#include "search/search_screen.h"
 
 class CTimeLine : public CFormView, public ReaderScreen, public ItemScreen, public SearchScreen, public PanelOwner {
   DECLARE_DYNCREATE(CTimeLine)
@@ -39,7 +40,6 @@ class CTimeLine : public CFormView, public ReaderScreen, public ItemScreen, publ
 
   // The shared windows of modes 6 to 9 and the results window, made in the
   // panel with this view as owner.
-  enum ToolWindow { SubjectsTool, SmartTool, BooleanTool, TunerTool, ResultsTool, BookmarksTool, ToolCount };
 
   // ReaderScreen
   void StoreAnnotations() override;
@@ -86,8 +86,8 @@ class CTimeLine : public CFormView, public ReaderScreen, public ItemScreen, publ
   const std::vector<int>& GetPageStarts() const { return m_pageStarts; }
   CMenu& GetMenu() { return m_menu; }
   CPictureWnd& GetPictureWindow() { return m_pictureWnd; }
-  CWnd* GetToolWindow(ToolWindow kind) const { return m_tools[kind].get(); }
-  BOOL IsToolOpen(ToolWindow kind) const;
+  CWnd* GetToolWindow(ToolPanel kind) const { return m_tools.Get(kind); }
+  BOOL IsToolOpen(ToolPanel kind) const { return m_tools.IsOpen(kind); }
 
   // The notice block of copied and saved text.
   static CString NoticeBlock();
@@ -171,9 +171,8 @@ class CTimeLine : public CFormView, public ReaderScreen, public ItemScreen, publ
   CRect PanelRect() const;
   // The tool windows (timeline_tools.cpp): closing those of other modes,
   // making the one of mode 6 to 9 or the results window.
-  void DestroyTool(ToolWindow kind);
   void CloseModeTools();
-  BOOL CreateTool(ToolWindow kind);
+  BOOL CreateTool(ToolPanel kind);
   // The articles Add Selected Articles files: the results window's, else the
   // Boolean panel's, else the event selected in the search window.
   BOOL GetSelectedArticles(CBitString& articles);
@@ -193,7 +192,7 @@ class CTimeLine : public CFormView, public ReaderScreen, public ItemScreen, publ
   CMenuButton m_related;
   CODButton m_screenButtons[4];
   CPictureWnd m_pictureWnd;
-  std::unique_ptr<CWnd> m_tools[ToolCount];
+  ScreenPanels m_tools;
   int m_picture = -1;
   BOOL m_pictureScrolled = FALSE;
   BOOL m_created = FALSE;

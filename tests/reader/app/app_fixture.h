@@ -11,16 +11,16 @@
 #include <string>
 #include <vector>
 
+#include "app/main_frame.h"
+#include "app/veldrix_app.h"
 #include "content/sample_content.h"
-#include "main_frame.h"
-#include "media_library.h"
+#include "core/media_library.h"
+#include "core/sound_engine.h"
 #include "reader/reader_sample.h"
 #include "sample/sample_set.h"
-#include "settings.h"
-#include "sound_engine.h"
+#include "settings/settings.h"
 #include "temp_dir.h"
 #include "ui_harness.h"
-#include "veldrix_app.h"
 
 namespace apptest {
 

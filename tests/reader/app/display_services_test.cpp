@@ -2,19 +2,19 @@
 // titles and media items of the sample, the bookmark records, and the
 // screens; a display in the encyclopedia screen fed with an article of the
 // sample's database; and start-up with the stand-in media library present.
-#include "display_services.h"
+#include "display/display_services.h"
 
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "app_fixture.h"
-#include "browser_view.h"
-#include "dict_view.h"
-#include "display.h"
-#include "note_dlg.h"
-#include "reader_messages.h"
-#include "search_progress_dlg.h"
+#include "browser/browser.h"
+#include "core/reader_messages.h"
+#include "dictionary/dict_view.h"
+#include "display/display.h"
+#include "display/note_dlg.h"
+#include "display/search_progress_dlg.h"
 
 namespace apptest {
 namespace {

@@ -7,14 +7,14 @@
 #include <fstream>
 
 #include "app_fixture.h"
-#include "browser_view.h"
-#include "dict_view.h"
-#include "picture_view.h"
+#include "browser/browser.h"
+#include "core/reader_messages.h"
+#include "dictionary/dict_view.h"
+#include "home/splash_view.h"
+#include "media/gallery/picture_view.h"
+#include "media/timeline/timeline_view.h"
 #include "reader/media_ids.h"
 #include "reader/reader_ids.h"
-#include "reader_messages.h"
-#include "splash_view.h"
-#include "timeline_view.h"
 
 namespace apptest {
 namespace {
@@ -185,18 +185,18 @@ TEST_F(Frames, HistoryKeepsTenQueries) {
     terms.Add(CString(std::to_string(i).c_str()));
     frame->AddQueryToHistory(set, CString(("query " + std::to_string(i)).c_str()), i % 3, &terms, FALSE);
   }
-  ASSERT_EQ(frame->GetHistoryCount(), 10);
-  EXPECT_STREQ(frame->GetHistoryEntry(0).label, "Other: query 2");  // the first went
-  EXPECT_STREQ(frame->GetHistoryEntry(9).label, "Other: query 11");
-  EXPECT_EQ(frame->GetCurrentQuery().GetSetCount(), 11);
+  ASSERT_EQ(frame->Queries().GetHistoryCount(), 10);
+  EXPECT_STREQ(frame->Queries().GetHistoryEntry(0).label, "Other: query 2");  // the first went
+  EXPECT_STREQ(frame->Queries().GetHistoryEntry(9).label, "Other: query 11");
+  EXPECT_EQ(frame->Queries().GetCurrentQuery().GetSetCount(), 11);
   EXPECT_TRUE(frame->IsResultsOpen());
 
   frame->RecallQuery(3);  // query 9, added again as the newest
-  EXPECT_EQ(frame->GetHistoryCount(), 10);
-  EXPECT_STREQ(frame->GetHistoryEntry(9).label, "Boolean: query 9");
-  EXPECT_STREQ(frame->GetCurrentLabel(), "Boolean: query 9");
-  EXPECT_STREQ(frame->GetCurrentTerms()[0], "9");
-  EXPECT_EQ(frame->GetCurrentQuery().GetSetCount(), 9);
+  EXPECT_EQ(frame->Queries().GetHistoryCount(), 10);
+  EXPECT_STREQ(frame->Queries().GetHistoryEntry(9).label, "Boolean: query 9");
+  EXPECT_STREQ(frame->Queries().GetCurrentLabel(), "Boolean: query 9");
+  EXPECT_STREQ(frame->Queries().GetCurrentTerms()[0], "9");
+  EXPECT_EQ(frame->Queries().GetCurrentQuery().GetSetCount(), 9);
   MSG posted;
   EXPECT_TRUE(::PeekMessageA(&posted, frame->GetActiveView()->m_hWnd, WM_SHOWRESULTS, WM_SHOWRESULTS, PM_REMOVE));
   EXPECT_EQ(posted.wParam, 1u);

@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "app_fixture.h"
-#include "browser.h"
-#include "dict_view.h"
+#include "browser/browser.h"
+#include "dictionary/dict_view.h"
+#include "display/text_model.h"
 #include "library/dictd_file.h"
 #include "library/library_set.h"
-#include "text_model.h"
 
 namespace apptest {
 namespace {

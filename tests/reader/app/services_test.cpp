@@ -6,15 +6,15 @@
 #include <cstring>
 #include <string>
 
+#include "app/prefs_dlg.h"
 #include "app_fixture.h"
-#include "browser_view.h"
+#include "browser/browser.h"
 #include "content/media_phrases.h"
 #include "content/media_store_file.h"
-#include "hot_spot.h"
-#include "prefs_dlg.h"
+#include "core/hot_spot.h"
+#include "core/reader_messages.h"
 #include "reader/picture_regions.h"
 #include "reader/reader_ids.h"
-#include "reader_messages.h"
 
 namespace apptest {
 namespace {
@@ -193,13 +193,13 @@ TEST_F(Services, TextFilesAreNamedInTheSaveDialog) {
     return IDOK;
   });
   CString path;
-  EXPECT_TRUE(App().AskTextFileName(path));
+  EXPECT_TRUE(Frame()->AskTextFileName(path));
   EXPECT_STREQ(path, "C:\\notes.txt");
   EXPECT_EQ(defaultExtension, "txt");
   EXPECT_EQ(filter, std::string("Text Files (*.txt)\0*.txt\0\0", 27));
   EXPECT_TRUE(flags & OFN_OVERWRITEPROMPT);
   AfxSetFileDialogHook([](OPENFILENAMEA*, BOOL) -> INT_PTR { return IDCANCEL; });
-  EXPECT_FALSE(App().AskTextFileName(path));
+  EXPECT_FALSE(Frame()->AskTextFileName(path));
   AfxSetFileDialogHook(nullptr);
 }
 

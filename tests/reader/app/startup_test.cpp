@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "app_fixture.h"
-#include "reader_messages.h"
+#include "core/reader_messages.h"
 
 namespace apptest {
 namespace {

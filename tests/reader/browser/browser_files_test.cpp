@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "article_history.h"
+#include "browser/article_history.h"
 #include "browser/neighbour_files.h"
-#include "related_files.h"
-#include "source_notices.h"
+#include "browser/source_notices.h"
+#include "core/related_files.h"
 #include "temp_dir.h"
 
 namespace {
@@ -25,15 +25,15 @@ TEST(RelatedFile, EntriesComeInTheFilesOrderWithTheirScores) {
   std::vector<std::vector<builder::RelatedItem>> related(4);
   related[1] = {{4, 900}, {1, 700}, {0x123456, 5}};
   const std::string path = dir.Write("MAROVA.REL", AsText(builder::BuildRelatedFile(related)));
-  std::vector<browser::RelatedEntry> read;
-  ASSERT_TRUE(browser::ReadRelatedEntries(path.c_str(), 2, read));
+  std::vector<links::RelatedEntry> read;
+  ASSERT_TRUE(links::ReadRelatedEntries(path.c_str(), 2, read));
   ASSERT_EQ(read.size(), 3u);
   EXPECT_EQ(read[0].entry, 4u);
   EXPECT_EQ(read[0].score, 900);
   EXPECT_EQ(read[1].entry, 1u);
   EXPECT_EQ(read[2].entry, 0x123456u);  // 24 bits, highest byte first
   EXPECT_EQ(read[2].score, 5);
-  ASSERT_TRUE(browser::ReadRelatedEntries(path.c_str(), 1, read));
+  ASSERT_TRUE(links::ReadRelatedEntries(path.c_str(), 1, read));
   EXPECT_TRUE(read.empty());
 }
 
@@ -52,10 +52,10 @@ TEST(RelatedFile, BytesLaidOutByHandReadFieldByField) {
   };
   TempDir dir;
   const std::string path = dir.Write("MAROVA.REL", std::string(reinterpret_cast<const char*>(bytes), sizeof bytes));
-  std::vector<browser::RelatedEntry> read = {{1, 1}};
-  ASSERT_TRUE(browser::ReadRelatedEntries(path.c_str(), 1, read));
+  std::vector<links::RelatedEntry> read = {{1, 1}};
+  ASSERT_TRUE(links::ReadRelatedEntries(path.c_str(), 1, read));
   EXPECT_TRUE(read.empty());
-  ASSERT_TRUE(browser::ReadRelatedEntries(path.c_str(), 2, read));
+  ASSERT_TRUE(links::ReadRelatedEntries(path.c_str(), 2, read));
   ASSERT_EQ(read.size(), 2u);
   EXPECT_EQ(read[0].entry, 0x010203u);
   EXPECT_EQ(read[0].score, 900);
@@ -65,8 +65,8 @@ TEST(RelatedFile, BytesLaidOutByHandReadFieldByField) {
 
 TEST(RelatedFile, AMissingFileFailsAndDamageEndsTheList) {
   TempDir dir;
-  std::vector<browser::RelatedEntry> read = {{1, 1}};
-  EXPECT_FALSE(browser::ReadRelatedEntries(dir.File("MAROVA.REL").c_str(), 1, read));
+  std::vector<links::RelatedEntry> read = {{1, 1}};
+  EXPECT_FALSE(links::ReadRelatedEntries(dir.File("MAROVA.REL").c_str(), 1, read));
   EXPECT_TRUE(read.empty());
 
   std::vector<std::vector<builder::RelatedItem>> related(2);
@@ -74,21 +74,21 @@ TEST(RelatedFile, AMissingFileFailsAndDamageEndsTheList) {
   std::string bytes = AsText(builder::BuildRelatedFile(related));
   // Entries past the offset table, and an entry 0, give nothing.
   std::string path = dir.Write("MAROVA.REL", bytes);
-  EXPECT_TRUE(browser::ReadRelatedEntries(path.c_str(), 3, read));
+  EXPECT_TRUE(links::ReadRelatedEntries(path.c_str(), 3, read));
   EXPECT_TRUE(read.empty());
-  EXPECT_TRUE(browser::ReadRelatedEntries(path.c_str(), 0, read));
+  EXPECT_TRUE(links::ReadRelatedEntries(path.c_str(), 0, read));
   EXPECT_TRUE(read.empty());
   // A record that claims more entries than the file holds: it runs on into
   // the next record and stops at the end of the file.
   bytes[8 + 3] = 0x00;
   bytes[8 + 4] = 0x09;
   path = dir.Write("MAROVA.REL", bytes);
-  ASSERT_TRUE(browser::ReadRelatedEntries(path.c_str(), 1, read));
+  ASSERT_TRUE(links::ReadRelatedEntries(path.c_str(), 1, read));
   EXPECT_EQ(read.size(), 3u);
   // A record offset beyond the end of the file.
   bytes[0] = 0x7F;
   path = dir.Write("MAROVA.REL", bytes);
-  ASSERT_TRUE(browser::ReadRelatedEntries(path.c_str(), 1, read));
+  ASSERT_TRUE(links::ReadRelatedEntries(path.c_str(), 1, read));
   EXPECT_TRUE(read.empty());
 }
 
@@ -114,21 +114,21 @@ struct InternetFile {
 TEST(InternetLinksFile, LinksAndAddressesByRank) {
   InternetFile file;
   std::vector<u32> links;
-  ASSERT_TRUE(browser::ReadInternetLinks(file.path.c_str(), 0, links));
+  ASSERT_TRUE(links::ReadInternetLinks(file.path.c_str(), 0, links));
   EXPECT_EQ(links, (std::vector<u32>{30, 31}));
-  ASSERT_TRUE(browser::ReadInternetLinks(file.path.c_str(), 1, links));
+  ASSERT_TRUE(links::ReadInternetLinks(file.path.c_str(), 1, links));
   EXPECT_TRUE(links.empty());  // an article of Link.bit without links
-  ASSERT_TRUE(browser::ReadInternetLinks(file.path.c_str(), 2, links));
+  ASSERT_TRUE(links::ReadInternetLinks(file.path.c_str(), 2, links));
   EXPECT_EQ(links, (std::vector<u32>{31}));
 
   std::string url;
-  ASSERT_EQ(browser::ReadInternetUrl(file.path.c_str(), 0, url), browser::UrlResult::Ok);
+  ASSERT_EQ(links::ReadInternetUrl(file.path.c_str(), 0, url), links::UrlResult::Ok);
   EXPECT_EQ(url, "http://a.example.org/");  // the first slot of the URL table
-  ASSERT_EQ(browser::ReadInternetUrl(file.path.c_str(), 1, url), browser::UrlResult::Ok);
+  ASSERT_EQ(links::ReadInternetUrl(file.path.c_str(), 1, url), links::UrlResult::Ok);
   EXPECT_EQ(url, "http://b.example.org/x");
   // A rank past the table, or none.
-  EXPECT_EQ(browser::ReadInternetUrl(file.path.c_str(), 7, url), browser::UrlResult::Unreadable);
-  EXPECT_EQ(browser::ReadInternetUrl(file.path.c_str(), -1, url), browser::UrlResult::Unreadable);
+  EXPECT_EQ(links::ReadInternetUrl(file.path.c_str(), 7, url), links::UrlResult::Unreadable);
+  EXPECT_EQ(links::ReadInternetUrl(file.path.c_str(), -1, url), links::UrlResult::Unreadable);
   EXPECT_TRUE(url.empty());
 }
 
@@ -136,9 +136,9 @@ TEST(InternetLinksFile, AMissingFileAndDamagedEntries) {
   TempDir dir;
   std::vector<u32> links = {1};
   std::string url = "old";
-  EXPECT_FALSE(browser::ReadInternetLinks(dir.File("Internet.dat").c_str(), 0, links));
+  EXPECT_FALSE(links::ReadInternetLinks(dir.File("Internet.dat").c_str(), 0, links));
   EXPECT_TRUE(links.empty());
-  EXPECT_EQ(browser::ReadInternetUrl(dir.File("Internet.dat").c_str(), 0, url), browser::UrlResult::OpenFailed);
+  EXPECT_EQ(links::ReadInternetUrl(dir.File("Internet.dat").c_str(), 0, url), links::UrlResult::OpenFailed);
   EXPECT_TRUE(url.empty());
 
   // One link list and one URL entry laid out by hand: B = 16, L = 8.
@@ -157,20 +157,19 @@ TEST(InternetLinksFile, AMissingFileAndDamagedEntries) {
   };
   // A link entry beyond the end of the file.
   std::string path = file(4, std::string("abc", 4), 200);
-  ASSERT_TRUE(browser::ReadInternetLinks(path.c_str(), 0, links));
+  ASSERT_TRUE(links::ReadInternetLinks(path.c_str(), 0, links));
   EXPECT_TRUE(links.empty());
-  ASSERT_EQ(browser::ReadInternetUrl(path.c_str(), 0, url), browser::UrlResult::Ok);
+  ASSERT_EQ(links::ReadInternetUrl(path.c_str(), 0, url), links::UrlResult::Ok);
   EXPECT_EQ(url, "abc");
   // A length past the end, without the zero, nothing but the zero, and one
   // longer than the reader's buffer.
-  EXPECT_EQ(browser::ReadInternetUrl(file(9, "abc", 0).c_str(), 0, url), browser::UrlResult::Unreadable);
-  EXPECT_EQ(browser::ReadInternetUrl(file(3, "abc", 0).c_str(), 0, url), browser::UrlResult::Unreadable);
-  EXPECT_EQ(browser::ReadInternetUrl(file(1, std::string(1, '\0'), 0).c_str(), 0, url), browser::UrlResult::Unreadable);
+  EXPECT_EQ(links::ReadInternetUrl(file(9, "abc", 0).c_str(), 0, url), links::UrlResult::Unreadable);
+  EXPECT_EQ(links::ReadInternetUrl(file(3, "abc", 0).c_str(), 0, url), links::UrlResult::Unreadable);
+  EXPECT_EQ(links::ReadInternetUrl(file(1, std::string(1, '\0'), 0).c_str(), 0, url), links::UrlResult::Unreadable);
   const std::string longest(259, 'x');
-  EXPECT_EQ(browser::ReadInternetUrl(file(260, longest + '\0', 0).c_str(), 0, url), browser::UrlResult::Ok);
+  EXPECT_EQ(links::ReadInternetUrl(file(260, longest + '\0', 0).c_str(), 0, url), links::UrlResult::Ok);
   EXPECT_EQ(url.size(), 259u);
-  EXPECT_EQ(browser::ReadInternetUrl(file(261, longest + "x" + '\0', 0).c_str(), 0, url),
-            browser::UrlResult::Unreadable);
+  EXPECT_EQ(links::ReadInternetUrl(file(261, longest + "x" + '\0', 0).c_str(), 0, url), links::UrlResult::Unreadable);
   EXPECT_TRUE(url.empty());
 }
 

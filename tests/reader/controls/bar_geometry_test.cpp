@@ -1,6 +1,6 @@
 // The skinned scroll bar's arithmetic: part layout, thumb placement, scroll
 // codes, drag snapping and drops.
-#include "bar_geometry.h"
+#include "controls/bar_geometry.h"
 
 #include <gtest/gtest.h>
 

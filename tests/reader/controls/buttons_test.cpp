@@ -2,9 +2,9 @@
 // hover, the menu button's pages and entries, and the strip button's tiles.
 #include <gtest/gtest.h>
 
-#include "bm_button.h"
+#include "controls/bm_button.h"
+#include "controls/menu_button.h"
 #include "fake_skin.h"
-#include "menu_button.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "category_list.h"
-#include "skin_environment.h"
+#include "controls/skin_environment.h"
+#include "core/category_list.h"
 #include "ui_harness.h"
 
 struct SyntheticBitmap {

@@ -1,9 +1,9 @@
 // The drop-down picker and the bitmap slider.
 #include <gtest/gtest.h>
 
-#include "drop_list.h"
+#include "controls/drop_list.h"
+#include "controls/slider_wnd.h"
 #include "fake_skin.h"
-#include "slider_wnd.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 // and the rows' drawing.
 #include <gtest/gtest.h>
 
+#include "controls/scroll_list_box.h"
 #include "fake_skin.h"
-#include "scroll_list_box.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include <cstdio>
 
-#include "bm_list_box.h"
-#include "event_list_box.h"
+#include "controls/bm_list_box.h"
+#include "controls/event_list_box.h"
 #include "fake_skin.h"
 
 namespace {

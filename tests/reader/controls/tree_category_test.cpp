@@ -2,9 +2,9 @@
 // pairs.
 #include <gtest/gtest.h>
 
+#include "controls/icon_list_box.h"
+#include "controls/skin_list_box.h"
 #include "fake_skin.h"
-#include "icon_list_box.h"
-#include "skin_list_box.h"
 
 namespace {
 

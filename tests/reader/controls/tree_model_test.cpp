@@ -1,5 +1,5 @@
 // The tree list's item model: linking, deleting subtrees, visible rows.
-#include "tree_model.h"
+#include "controls/tree_model.h"
 
 #include <gtest/gtest.h>
 

@@ -2,12 +2,12 @@
 // plain and framed list boxes.
 #include <gtest/gtest.h>
 
+#include "controls/flat_edit.h"
+#include "controls/note_icon.h"
+#include "controls/plain_list_box.h"
+#include "controls/skin_scroll_wnd.h"
+#include "controls/skin_static.h"
 #include "fake_skin.h"
-#include "flat_edit.h"
-#include "note_icon.h"
-#include "plain_list_box.h"
-#include "skin_scroll_wnd.h"
-#include "skin_static.h"
 
 namespace {
 

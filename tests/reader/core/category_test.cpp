@@ -6,9 +6,9 @@
 
 #include "content/category_index_file.h"
 #include "content/media_store_file.h"
-#include "content_db.h"
+#include "core/content_db.h"
+#include "core/working_directory.h"
 #include "temp_dir.h"
-#include "working_directory.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "content/media_phrases.h"
-#include "content_db.h"
-#include "program_data.h"
+#include "core/content_db.h"
+#include "core/program_data.h"
 #include "temp_dir.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <iterator>
 #include <string>
 
-#include "content_file.h"
+#include "core/content_file.h"
 #include "temp_dir.h"
 #include "writer_limit.h"
 

@@ -12,18 +12,18 @@
 #include <string>
 #include <vector>
 
-#include "bit_string.h"
 #include "content/bit_file.h"
 #include "content/media_store_file.h"
 #include "content/sample_content.h"
 #include "content/title_index_file.h"
-#include "content_db.h"
-#include "program_data.h"
+#include "core/bit_string.h"
+#include "core/content_db.h"
+#include "core/program_data.h"
+#include "core/spell_hash.h"
+#include "core/typematic.h"
+#include "core/working_directory.h"
 #include "sample/sample_set.h"
-#include "spell_hash.h"
 #include "temp_dir.h"
-#include "typematic.h"
-#include "working_directory.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "spell_hash.h"
+#include "core/spell_hash.h"
 
 #include <gtest/gtest.h>
 

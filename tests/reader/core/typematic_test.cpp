@@ -1,4 +1,4 @@
-#include "typematic.h"
+#include "core/typematic.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "content/title_index_file.h"
+#include "core/working_directory.h"
 #include "temp_dir.h"
-#include "working_directory.h"
 
 namespace {
 

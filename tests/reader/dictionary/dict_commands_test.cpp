@@ -6,12 +6,12 @@
 #include <fstream>
 #include <sstream>
 
-#include "browser_view.h"
+#include "browser/browser.h"
 #include "dict_fixture.h"
-#include "note_dlg.h"
-#include "preview_view.h"
+#include "display/note_dlg.h"
+#include "display/preview_view.h"
+#include "media/timeline/timeline_view.h"
 #include "reader/dictionary_ids.h"
-#include "timeline_view.h"
 
 namespace dicttest {
 namespace {
@@ -382,15 +382,15 @@ TEST_F(DictScreen, ArticlesRelatedToTheSelectedText) {
   const display::TextModel& model = dict->Display().Model();
   const_cast<display::TextModel&>(model).SetMark(0, model.RunCount() - 1, display::kMarkSelected, true);
   ASSERT_TRUE(dict->Display().HasSelection());
-  const int before = Frame()->GetHistoryCount();
+  const int before = Frame()->Queries().GetHistoryCount();
   dict->OnRelatedToSelection();
   ui::PumpUntilIdle();
   EXPECT_TRUE(boxes.all().empty()) << (boxes.all().empty() ? "" : boxes.Texts()[0]);
-  ASSERT_EQ(Frame()->GetHistoryCount(), before + 1);
-  EXPECT_EQ(Frame()->GetCurrentKind(), 1);
-  EXPECT_TRUE(Frame()->GetCurrentQuery().Test(apptest::Article("Zebra")));
-  EXPECT_EQ(std::string(Frame()->GetHistoryEntry(before).label).rfind("Smart: Related to:  ", 0), 0u)
-      << Frame()->GetHistoryEntry(before).label;
+  ASSERT_EQ(Frame()->Queries().GetHistoryCount(), before + 1);
+  EXPECT_EQ(Frame()->Queries().GetCurrentKind(), 1);
+  EXPECT_TRUE(Frame()->Queries().GetCurrentQuery().Test(apptest::Article("Zebra")));
+  EXPECT_EQ(std::string(Frame()->Queries().GetHistoryEntry(before).label).rfind("Smart: Related to:  ", 0), 0u)
+      << Frame()->Queries().GetHistoryEntry(before).label;
   // The results message put the screen into the Smart Search mode.
   EXPECT_EQ(dict->GetMode(), dict::kSmartSearch);
 }

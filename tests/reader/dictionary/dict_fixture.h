@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "app_fixture.h"
-#include "dict_view.h"
-#include "spell_alt_dlg.h"
+#include "dictionary/dict_view.h"
+#include "search/spell_alt_dlg.h"
 
 // Rectangles in failure messages.
 inline void PrintTo(const CRect& r, std::ostream* os) {

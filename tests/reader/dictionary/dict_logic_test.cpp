@@ -1,7 +1,7 @@
 // The dictionary screen's window-free decisions: word buttons and Enter, the
 // words taken from the edit and from list lines, the left column's layout
 // and panel places, the notices and the anagram length setting.
-#include "dict_logic.h"
+#include "dictionary/dict_logic.h"
 
 #include <gtest/gtest.h>
 

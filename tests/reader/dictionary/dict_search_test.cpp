@@ -2,7 +2,7 @@
 // of a translation dictionary), conjugation tables and the pronunciation key.
 #include "dict_fixture.h"
 #include "reader/dictionary_ids.h"
-#include "settings.h"
+#include "settings/settings.h"
 
 namespace dicttest {
 namespace {

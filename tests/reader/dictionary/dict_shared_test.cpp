@@ -3,9 +3,9 @@
 // back to the screen, the spelling check of search terms, adding entries to
 // a folder and the articles related to the shown entry.
 #include "dict_fixture.h"
-#include "folder_dlgs.h"
+#include "messages/window_messages.h"
+#include "panels/folder_dlgs.h"
 #include "reader/dictionary_ids.h"
-#include "window_messages.h"
 
 namespace dicttest {
 namespace {
@@ -224,9 +224,9 @@ TEST_F(DictScreen, RelatedToEntryOpensTheRelatedArticlesAsResults) {
   Command(ID_DICT_RELATED_ENTRY);
   ui::PumpUntilIdle();
   EXPECT_TRUE(boxes.all().empty());
-  EXPECT_EQ(Frame()->GetCurrentKind(), 1);
-  EXPECT_TRUE(Frame()->GetCurrentQuery().Test(apptest::Article("Astronomy")));
-  EXPECT_EQ(Frame()->GetCurrentQuery().GetSetCount(), 1);
+  EXPECT_EQ(Frame()->Queries().GetCurrentKind(), 1);
+  EXPECT_TRUE(Frame()->Queries().GetCurrentQuery().Test(apptest::Article("Astronomy")));
+  EXPECT_EQ(Frame()->Queries().GetCurrentQuery().GetSetCount(), 1);
   EXPECT_EQ(dict->GetMode(), dict::kSmartSearch);
   EXPECT_TRUE(Open(dict->ResultsWindow()));
 }

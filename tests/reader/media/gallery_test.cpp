@@ -8,21 +8,21 @@
 #include <algorithm>
 #include <set>
 
-#include "article_list_dlg.h"
-#include "bookmark_dlg.h"
-#include "bookmarks.h"
-#include "browser.h"
+#include "browser/browser.h"
+#include "core/bookmarks.h"
+#include "core/media_library.h"
+#include "core/reader_messages.h"
+#include "home/splash_view.h"
+#include "media/gallery/picture_view.h"
+#include "media/media_logic.h"
 #include "media_fixture.h"
-#include "media_library.h"
-#include "media_logic.h"
+#include "panels/article_list_dlg.h"
+#include "panels/bookmark_dlg.h"
 #include "panels_test_owner.h"
-#include "picture_view.h"
 #include "reader/media_ids.h"
 #include "reader/reader_ids.h"
-#include "reader_messages.h"
-#include "results_dlg.h"
-#include "search_dlg.h"
-#include "splash_view.h"
+#include "search/results_dlg.h"
+#include "search/search_dlg.h"
 
 namespace mediatest {
 namespace {
@@ -215,13 +215,13 @@ TEST_F(Gallery, GoToArticleShowsOneArticleAloneAndListsSeveral) {
   browser = dynamic_cast<CBrowser*>(Frame()->GetScreen(Screen::Browser));
   ASSERT_NE(browser, nullptr);
   EXPECT_EQ(browser->GetCurrentArticle(), Article("Solar System"));
-  EXPECT_FALSE(browser->IsToolOpen(ToolWindow::ArticleList));
+  EXPECT_FALSE(browser->IsToolOpen(ToolPanel::ArticleList));
   // The night sky links two: the article list holds both, the first shown.
   ASSERT_TRUE(Frame()->ShowMedia());
   Show(view, "Astronomy");
   Command(view, ID_MEDIA_GO_ARTICLE);
-  ASSERT_TRUE(browser->IsToolOpen(ToolWindow::ArticleList));
-  auto* list = dynamic_cast<CArticleListDlg*>(browser->GetToolWindow(ToolWindow::ArticleList));
+  ASSERT_TRUE(browser->IsToolOpen(ToolPanel::ArticleList));
+  auto* list = dynamic_cast<CArticleListDlg*>(browser->GetToolWindow(ToolPanel::ArticleList));
   ASSERT_NE(list, nullptr);
   EXPECT_EQ(list->ArticleList().GetArticles().GetSetCount(), 2);
   EXPECT_TRUE(list->ArticleList().GetArticles().Test(Article("Black Hole")));
@@ -234,7 +234,7 @@ TEST_F(Gallery, ABooleanQueryFromTheGalleryListsResultsThatOpenOnTheirScreens) {
   CViewPicture* view = Open();
   ASSERT_NE(view, nullptr);
   Command(view, ID_MEDIA_BOOLEAN);
-  auto* panel = dynamic_cast<CSearchDlg*>(view->GetToolWindow(CViewPicture::BooleanSearch));
+  auto* panel = dynamic_cast<CSearchDlg*>(view->GetToolWindow(ToolPanel::Boolean));
   ASSERT_NE(panel, nullptr);
   EXPECT_EQ(panel->GetParent(), Frame());
   EXPECT_FALSE(panel->GetStyle() & WS_CHILD);
@@ -248,7 +248,7 @@ TEST_F(Gallery, ABooleanQueryFromTheGalleryListsResultsThatOpenOnTheirScreens) {
                      reinterpret_cast<LPARAM>(panel->Field(0).GetSafeHwnd()));
   paneltest::Click(*panel, CSearchDlg::kSearch);
   ui::PumpUntilIdle();
-  auto* results = dynamic_cast<CResultsDlg*>(view->GetToolWindow(CViewPicture::Results));
+  auto* results = dynamic_cast<CResultsDlg*>(view->GetToolWindow(ToolPanel::Results));
   ASSERT_NE(results, nullptr);
   EXPECT_FALSE(::IsWindow(panel->GetSafeHwnd()));
   results->GetClientRect(&client);
@@ -270,12 +270,12 @@ TEST_F(Gallery, TheBookmarkListIsTheMediaKindAndAddArticleAsksForItsFolder) {
   CViewPicture* view = Open();
   ASSERT_NE(view, nullptr);
   Command(view, ID_MEDIA_VIEW_BOOKMARKS);
-  auto* list = dynamic_cast<CBookmarkDlg*>(view->GetToolWindow(CViewPicture::BookmarkList));
+  auto* list = dynamic_cast<CBookmarkDlg*>(view->GetToolWindow(ToolPanel::Bookmarks));
   ASSERT_NE(list, nullptr);
   EXPECT_EQ(list->GetOwnerKind(), CBookmarkDlg::kMedia);
   EXPECT_FALSE(list->GetStyle() & WS_CHILD);
   Frame()->CloseBookmarkWindows();
-  EXPECT_EQ(view->GetToolWindow(CViewPicture::BookmarkList), nullptr);
+  EXPECT_EQ(view->GetToolWindow(ToolPanel::Bookmarks), nullptr);
 
   Show(view, "Comet");
   const auto ok = [](CDialog& dialog) { dialog.PostMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); };
@@ -367,19 +367,19 @@ TEST_F(Gallery, TheSearchHistoryMenuListsTheQueriesNewestFirstWhenTheScreenOpens
   EXPECT_FALSE(search->GetMenuState(4, MF_BYPOSITION) & MF_GRAYED);
   CMenu* history = search->GetSubMenu(4);
   ASSERT_NE(history, nullptr);
-  const int n = Frame()->GetHistoryCount();
+  const int n = Frame()->Queries().GetHistoryCount();
   ASSERT_EQ(history->GetMenuItemCount(), n);
   for (int k = 0; k < n; ++k) {
     EXPECT_EQ(history->GetMenuItemID(k), static_cast<UINT>(ID_HISTORY_FIRST + k));
     CString text;
     history->GetMenuString(static_cast<UINT>(k), text, MF_BYPOSITION);
-    EXPECT_EQ(text, Frame()->GetHistoryEntry(n - 1 - k).label);
+    EXPECT_EQ(text, Frame()->Queries().GetHistoryEntry(n - 1 - k).label);
   }
   // The second item is the query before the newest: it comes back as the current one.
-  const CString older = Frame()->GetHistoryEntry(n - 2).label;
+  const CString older = Frame()->Queries().GetHistoryEntry(n - 2).label;
   view->SendMessage(WM_COMMAND, ID_HISTORY_FIRST + 1);
   ui::PumpUntilIdle();
-  EXPECT_EQ(Frame()->GetCurrentLabel(), older);
+  EXPECT_EQ(Frame()->Queries().GetCurrentLabel(), older);
 }
 
 TEST_F(Gallery, ABookmarkEntryOfAMediaArticleShowsItsItemAndBackLeadsToTheOneBefore) {
@@ -707,7 +707,7 @@ TEST_F(GalleryPrinting, TheBookmarkListsPrintButtonPrintsItsFolderHere) {
   CViewPicture* view = Open();
   ASSERT_NE(view, nullptr);
   Command(view, ID_MEDIA_VIEW_BOOKMARKS);
-  auto* list = dynamic_cast<CBookmarkDlg*>(view->GetToolWindow(CViewPicture::BookmarkList));
+  auto* list = dynamic_cast<CBookmarkDlg*>(view->GetToolWindow(ToolPanel::Bookmarks));
   ASSERT_NE(list, nullptr);
   ASSERT_GT(list->FolderList().GetCount(), 0);
   list->FolderList().SetCurSel(0);

@@ -2,7 +2,7 @@
 // picture window's scroll strip, the home screen's dissolve, stepping through
 // the gallery's selection, the controls and cursors of an item's type, and
 // fitting a printed picture.
-#include "media_logic.h"
+#include "media/media_logic.h"
 
 #include <gtest/gtest.h>
 

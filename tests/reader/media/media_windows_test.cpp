@@ -9,15 +9,15 @@
 #include <string>
 #include <utility>
 
-#include "display.h"
-#include "hot_spot.h"
+#include "core/hot_spot.h"
+#include "core/reader_messages.h"
+#include "display/display.h"
+#include "media/movie_wnd.h"
+#include "media/picture_wnd.h"
+#include "media/thumb_wnd.h"
+#include "media/timed_popup.h"
 #include "media_fixture.h"
-#include "movie_wnd.h"
-#include "picture_wnd.h"
 #include "reader/media_ids.h"
-#include "reader_messages.h"
-#include "thumb_wnd.h"
-#include "timed_popup.h"
 
 namespace mediatest {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "puzzle_board.h"
+#include "media/quiz/puzzle_board.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The quiz files as the content builder writes them, read back, and the order
 // in which the quiz asks its questions.
-#include "quiz_file.h"
+#include "media/quiz/quiz_file.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "media/quiz/quiz_sequence.h"
 #include "quiz/quiz_writer.h"
-#include "quiz_sequence.h"
 #include "temp_dir.h"
 
 namespace {

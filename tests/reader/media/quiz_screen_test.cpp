@@ -7,17 +7,17 @@
 #include <vector>
 
 #include "app_fixture.h"
-#include "article_list_dlg.h"
-#include "browser.h"
-#include "goto_question_dlg.h"
-#include "picture_view.h"
+#include "browser/browser.h"
+#include "core/reader_messages.h"
+#include "core/sound_engine.h"
+#include "media/gallery/picture_view.h"
+#include "media/quiz/goto_question_dlg.h"
+#include "media/quiz/quiz_view.h"
+#include "media/thumb_wnd.h"
+#include "media/timed_popup.h"
+#include "panels/article_list_dlg.h"
 #include "quiz/quiz_writer.h"
-#include "quiz_view.h"
 #include "reader/timeline_quiz_ids.h"
-#include "reader_messages.h"
-#include "sound_engine.h"
-#include "thumb_wnd.h"
-#include "timed_popup.h"
 
 namespace apptest {
 namespace {
@@ -374,8 +374,8 @@ TEST_F(QuizScreen, TheClueListOpensOnTheEncyclopediaScreen) {
   auto* browser = dynamic_cast<CBrowser*>(Frame()->GetActiveView());
   ASSERT_NE(browser, nullptr);
   EXPECT_FALSE(Frame()->IsContentsOpen());
-  ASSERT_TRUE(browser->IsToolOpen(ToolWindow::ArticleList));
-  auto* list = dynamic_cast<CArticleListDlg*>(browser->GetToolWindow(ToolWindow::ArticleList));
+  ASSERT_TRUE(browser->IsToolOpen(ToolPanel::ArticleList));
+  auto* list = dynamic_cast<CArticleListDlg*>(browser->GetToolWindow(ToolPanel::ArticleList));
   ASSERT_NE(list, nullptr);
   const CBitString& clues = list->ArticleList().GetArticles();
   EXPECT_EQ(clues.GetSetCount(), 2);

@@ -1,6 +1,6 @@
 // The timeline file as the content builder writes it, read back, and the
 // event filters of the timeline's search window.
-#include "timeline_file.h"
+#include "media/timeline/timeline_file.h"
 
 #include <gtest/gtest.h>
 

@@ -10,23 +10,23 @@
 #include <string>
 
 #include "app_fixture.h"
-#include "bookmark_dlg.h"
-#include "browser_view.h"
-#include "dict_view.h"
-#include "hot_spot.h"
+#include "browser/browser.h"
+#include "core/hot_spot.h"
+#include "core/reader_messages.h"
+#include "dictionary/dict_view.h"
+#include "media/gallery/picture_view.h"
+#include "media/timeline/timeline_view.h"
+#include "panels/bookmark_dlg.h"
 #include "panels_test_owner.h"
-#include "picture_view.h"
 #include "reader/dictionary_ids.h"
 #include "reader/media_ids.h"
 #include "reader/timeline_quiz_ids.h"
-#include "reader_messages.h"
-#include "results_dlg.h"
-#include "search_dlg.h"
-#include "smart_search_dlg.h"
-#include "subjects_dlg.h"
+#include "search/results_dlg.h"
+#include "search/search_dlg.h"
+#include "search/smart_search_dlg.h"
+#include "search/subjects_dlg.h"
+#include "search/tuner_dlg.h"
 #include "timeline/timeline_writer.h"
-#include "timeline_view.h"
-#include "tuner_dlg.h"
 
 namespace apptest {
 namespace {
@@ -504,7 +504,7 @@ TEST_F(TimelineScreen, TitlesAndBandsAreInTheHeaderFont) {
   view->GetSearchWindow().GetClientRect(&search);
   drawnIn(InkWidth(ui::Capture(view->GetSearchWindow().m_hWnd), CRect(0, 0, search.right / 2, 23), white), "Events");
   Command(view, ID_TL_BOOLEAN);
-  CWnd* panel = view->GetToolWindow(CTimeLine::BooleanTool);
+  CWnd* panel = view->GetToolWindow(ToolPanel::Boolean);
   ASSERT_NE(panel, nullptr);
   panel->UpdateWindow();
   CRect band;
@@ -593,7 +593,7 @@ TEST_F(TimelineScreen, ADamagedFileIsReportedLikeAMissingOne) {
 class TimelineWiring : public TimelineScreen {
  protected:
   template <typename Tool>
-  Tool* ToolOf(CTimeLine* view, CTimeLine::ToolWindow kind) {
+  Tool* ToolOf(CTimeLine* view, ToolPanel kind) {
     return view->IsToolOpen(kind) ? dynamic_cast<Tool*>(view->GetToolWindow(kind)) : nullptr;
   }
   static CRect PanelOnScreen(CTimeLine* view) {
@@ -635,7 +635,7 @@ TEST_F(TimelineWiring, ABooleanQueryInThePanelListsEventsThatOpenHere) {
   Command(view, ID_TL_BOOLEAN);
   EXPECT_EQ(view->GetMode(), timeline::ModeBooleanSearch);
   EXPECT_FALSE(view->GetSearchWindow().IsWindowVisible());
-  auto* panel = ToolOf<CSearchDlg>(view, CTimeLine::BooleanTool);
+  auto* panel = ToolOf<CSearchDlg>(view, ToolPanel::Boolean);
   ASSERT_NE(panel, nullptr);
   EXPECT_EQ(panel->GetParent(), view);
   CRect rect;
@@ -647,9 +647,9 @@ TEST_F(TimelineWiring, ABooleanQueryInThePanelListsEventsThatOpenHere) {
                      reinterpret_cast<LPARAM>(panel->Field(0).GetSafeHwnd()));
   paneltest::Click(*panel, CSearchDlg::kSearch);
   ui::PumpUntilIdle();
-  auto* results = ToolOf<CResultsDlg>(view, CTimeLine::ResultsTool);
+  auto* results = ToolOf<CResultsDlg>(view, ToolPanel::Results);
   ASSERT_NE(results, nullptr) << testing::PrintToString(boxes.Texts());
-  EXPECT_FALSE(view->IsToolOpen(CTimeLine::BooleanTool));
+  EXPECT_FALSE(view->IsToolOpen(ToolPanel::Boolean));
   EXPECT_TRUE(Frame()->IsResultsOpen());
   const int egypt = Article("Ancient Egypt");
   ASSERT_GE(results->List().SelectArticle(egypt), 0);
@@ -677,7 +677,7 @@ TEST_F(TimelineWiring, ABooleanQueryInThePanelListsEventsThatOpenHere) {
   Frame()->SaveSearchState();
   EXPECT_EQ(Frame()->GetSearchState().resultsSelection, egypt);
   Command(view, ID_TL_CATEGORIES);
-  EXPECT_FALSE(view->IsToolOpen(CTimeLine::ResultsTool));
+  EXPECT_FALSE(view->IsToolOpen(ToolPanel::Results));
   EXPECT_FALSE(Frame()->IsResultsOpen());
 }
 
@@ -685,23 +685,23 @@ TEST_F(TimelineWiring, ContentsAndBookmarksRefreshWhenOpenAndSmartSearchHandsOve
   CTimeLine* view = Open();
   ASSERT_NE(view, nullptr);
   Command(view, ID_TL_CONTENTS);
-  auto* contents = ToolOf<CSubjectsDlg>(view, CTimeLine::SubjectsTool);
+  auto* contents = ToolOf<CSubjectsDlg>(view, ToolPanel::Subjects);
   ASSERT_NE(contents, nullptr);
   view->SendMessage(WM_SHOWCONTENTS);
-  EXPECT_EQ(ToolOf<CSubjectsDlg>(view, CTimeLine::SubjectsTool), contents);
+  EXPECT_EQ(ToolOf<CSubjectsDlg>(view, ToolPanel::Subjects), contents);
 
   Command(view, ID_TL_BOOKMARKS);
-  EXPECT_FALSE(view->IsToolOpen(CTimeLine::SubjectsTool));
-  auto* bookmarks = ToolOf<CBookmarkDlg>(view, CTimeLine::BookmarksTool);
+  EXPECT_FALSE(view->IsToolOpen(ToolPanel::Subjects));
+  auto* bookmarks = ToolOf<CBookmarkDlg>(view, ToolPanel::Bookmarks);
   ASSERT_NE(bookmarks, nullptr);
   EXPECT_EQ(bookmarks->GetOwnerKind(), CBookmarkDlg::kTimeline);
   Frame()->CloseBookmarkWindows();
-  EXPECT_FALSE(view->IsToolOpen(CTimeLine::BookmarksTool));
+  EXPECT_FALSE(view->IsToolOpen(ToolPanel::Bookmarks));
   // Asked again in its own mode, the window is made again.
   view->SendMessage(WM_SHOWBOOKMARKS);
-  EXPECT_TRUE(view->IsToolOpen(CTimeLine::BookmarksTool));
+  EXPECT_TRUE(view->IsToolOpen(ToolPanel::Bookmarks));
   // The open list follows the folders: the event filed shows in its folder.
-  bookmarks = ToolOf<CBookmarkDlg>(view, CTimeLine::BookmarksTool);
+  bookmarks = ToolOf<CBookmarkDlg>(view, ToolPanel::Bookmarks);
   ASSERT_NE(bookmarks, nullptr);
   bookmarks->FolderList().SetCurSel(0);
   paneltest::Notify(*bookmarks, static_cast<UINT>(bookmarks->FolderList().GetDlgCtrlID()), LBN_SELCHANGE);
@@ -713,12 +713,12 @@ TEST_F(TimelineWiring, ContentsAndBookmarksRefreshWhenOpenAndSmartSearchHandsOve
   EXPECT_TRUE(bookmarks->ArticleList().GetArticles().Test(view->GetCurrentArticle()));
 
   Command(view, ID_TL_SMART);
-  ASSERT_NE(ToolOf<CSmartSearchDlg>(view, CTimeLine::SmartTool), nullptr);
+  ASSERT_NE(ToolOf<CSmartSearchDlg>(view, ToolPanel::Smart), nullptr);
   CStringArray terms;
   terms.Add("egypt");
   view->OpenTuner("egypt", terms);
-  EXPECT_FALSE(view->IsToolOpen(CTimeLine::SmartTool));
-  auto* tuner = ToolOf<CTunerDlg>(view, CTimeLine::TunerTool);
+  EXPECT_FALSE(view->IsToolOpen(ToolPanel::Smart));
+  auto* tuner = ToolOf<CTunerDlg>(view, ToolPanel::Tuner);
   ASSERT_NE(tuner, nullptr);
   EXPECT_EQ(tuner->GetWords().GetSize(), 1);
 }
@@ -765,15 +765,15 @@ TEST_F(TimelineWiring, RelatedToEventOpensTheResultsAndTheHistoryRecallsAQuery) 
   EXPECT_FALSE(Enabled(view, ID_TL_RELATED_SELECTION));  // nothing selected
   Command(view, ID_TL_RELATED_EVENT);
   EXPECT_TRUE(boxes.Texts().empty());
-  const CBitString& related = Frame()->GetCurrentQuery();
+  const CBitString& related = Frame()->Queries().GetCurrentQuery();
   ASSERT_TRUE(related.IsOrdered());
   EXPECT_EQ(related.GetAt(1), Article("Solar System"));
   EXPECT_EQ(related.GetScore(Article("Solar System")), 900u);
-  EXPECT_EQ(Frame()->GetCurrentKind(), 1);
-  EXPECT_NE(std::string(Frame()->GetCurrentLabel()).find("Related to:  Astronomy"), std::string::npos);
+  EXPECT_EQ(Frame()->Queries().GetCurrentKind(), 1);
+  EXPECT_NE(std::string(Frame()->Queries().GetCurrentLabel()).find("Related to:  Astronomy"), std::string::npos);
   // The results window opens here on the related articles.
   EXPECT_EQ(view->GetMode(), timeline::ModeSmartSearch);
-  ASSERT_NE(ToolOf<CResultsDlg>(view, CTimeLine::ResultsTool), nullptr);
+  ASSERT_NE(ToolOf<CResultsDlg>(view, ToolPanel::Results), nullptr);
 
   // Search > Search History lists the queries newest first.
   CBitString set(App().GetArticleCount(), FALSE);
@@ -786,30 +786,30 @@ TEST_F(TimelineWiring, RelatedToEventOpensTheResultsAndTheHistoryRecallsAQuery) 
   EXPECT_FALSE(search->GetMenuState(10, MF_BYPOSITION) & MF_GRAYED);
   CMenu* history = search->GetSubMenu(10);
   ASSERT_NE(history, nullptr);
-  ASSERT_EQ(history->GetMenuItemCount(), Frame()->GetHistoryCount());
+  ASSERT_EQ(history->GetMenuItemCount(), Frame()->Queries().GetHistoryCount());
   ASSERT_GE(history->GetMenuItemCount(), 2);
   CString text;
   EXPECT_EQ(history->GetMenuItemID(0), static_cast<UINT>(ID_TL_HISTORY_FIRST));
   history->GetMenuString(0, text, MF_BYPOSITION);
-  EXPECT_STREQ(text, Frame()->GetHistoryEntry(Frame()->GetHistoryCount() - 1).label);
+  EXPECT_STREQ(text, Frame()->Queries().GetHistoryEntry(Frame()->Queries().GetHistoryCount() - 1).label);
   history->GetMenuString(1, text, MF_BYPOSITION);
   EXPECT_NE(std::string(text).find("Related to:  Astronomy"), std::string::npos);
   EXPECT_EQ(view->GetMode(), timeline::ModeBooleanSearch);
 
   // The second item runs the related query again.
   Command(view, history->GetMenuItemID(1));
-  EXPECT_NE(std::string(Frame()->GetCurrentLabel()).find("Related to:  Astronomy"), std::string::npos);
-  EXPECT_EQ(Frame()->GetCurrentKind(), 1);
+  EXPECT_NE(std::string(Frame()->Queries().GetCurrentLabel()).find("Related to:  Astronomy"), std::string::npos);
+  EXPECT_EQ(Frame()->Queries().GetCurrentKind(), 1);
   EXPECT_EQ(view->GetMode(), timeline::ModeSmartSearch);
-  EXPECT_TRUE(Frame()->GetCurrentQuery().Test(Article("Solar System")));
+  EXPECT_TRUE(Frame()->Queries().GetCurrentQuery().Test(Article("Solar System")));
 
   // Without the related file: its message, and the query stays.
   Remove("MAROVA.REL");
-  const int queries = Frame()->GetHistoryCount();
+  const int queries = Frame()->Queries().GetHistoryCount();
   Command(view, ID_TL_RELATED_EVENT);
   ASSERT_EQ(boxes.all().size(), 1u);
   EXPECT_NE(boxes.all()[0].text.find("unable to open the file MAROVA.REL"), std::string::npos);
-  EXPECT_EQ(Frame()->GetHistoryCount(), queries);
+  EXPECT_EQ(Frame()->Queries().GetHistoryCount(), queries);
 }
 
 }  // namespace

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "media/quiz/quiz_file.h"
+#include "media/timeline/timeline_file.h"
 #include "quiz/quiz_writer.h"
-#include "quiz_file.h"
 #include "timeline/timeline_writer.h"
-#include "timeline_file.h"
 
 namespace {
 

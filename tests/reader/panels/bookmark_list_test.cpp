@@ -4,11 +4,11 @@
 #include <memory>
 #include <string>
 
-#include "bookmark_dlg.h"
-#include "folder_dlgs.h"
-#include "folder_list.h"
+#include "core/reader_messages.h"
+#include "panels/bookmark_dlg.h"
+#include "panels/folder_dlgs.h"
+#include "panels/folder_list.h"
 #include "panels_test_owner.h"
-#include "reader_messages.h"
 
 namespace paneltest {
 namespace {

@@ -1,10 +1,10 @@
 // The tool windows' decisions without a window: the outline tree, the order
 // and names of folders, the lists' texts.
-#include "panel_logic.h"
+#include "panels/panel_logic.h"
 
 #include <gtest/gtest.h>
 
-#include "folder_list.h"
+#include "panels/folder_list.h"
 
 namespace panels {
 namespace {

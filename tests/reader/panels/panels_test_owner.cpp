@@ -2,7 +2,7 @@
 
 #include <deque>
 
-#include "folder_dlgs.h"
+#include "panels/folder_dlgs.h"
 
 namespace paneltest {
 

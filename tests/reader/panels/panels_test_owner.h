@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app_fixture.h"
-#include "panel_owner.h"
+#include "panels/panel_owner.h"
 
 namespace paneltest {
 

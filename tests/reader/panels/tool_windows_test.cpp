@@ -3,12 +3,12 @@
 #include <memory>
 #include <string>
 
-#include "article_list_dlg.h"
-#include "display.h"
-#include "media_items_dlg.h"
+#include "display/display.h"
 #include "model_fixture.h"
+#include "panels/article_list_dlg.h"
+#include "panels/media_items_dlg.h"
+#include "panels/word_find_dlg.h"
 #include "panels_test_owner.h"
-#include "word_find_dlg.h"
 
 namespace paneltest {
 namespace {

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "bit_string.h"
-#include "boolean_query.h"
-#include "query_text.h"
-#include "search_filter.h"
-#include "smart_query.h"
+#include "core/bit_string.h"
+#include "core/query_text.h"
+#include "search/boolean_query.h"
+#include "search/search_filter.h"
+#include "search/smart_query.h"
 
 namespace {
 

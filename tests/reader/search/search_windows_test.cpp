@@ -7,15 +7,15 @@
 #include <vector>
 
 #include "app_fixture.h"
-#include "reader_messages.h"
-#include "results_dlg.h"
-#include "search_dlg.h"
-#include "smart_query.h"
-#include "smart_search_dlg.h"
-#include "spell_alt_dlg.h"
-#include "subjects_dlg.h"
-#include "tuner_dlg.h"
-#include "weighted_terms.h"
+#include "core/reader_messages.h"
+#include "core/weighted_terms.h"
+#include "search/results_dlg.h"
+#include "search/search_dlg.h"
+#include "search/smart_query.h"
+#include "search/smart_search_dlg.h"
+#include "search/spell_alt_dlg.h"
+#include "search/subjects_dlg.h"
+#include "search/tuner_dlg.h"
 
 namespace apptest {
 namespace {
@@ -184,26 +184,26 @@ TEST_F(SearchWindows, BooleanSearchRecordsTheQueryAndAsksForTheResults) {
   ASSERT_TRUE(panel.Create(kPanel, CSearchDlg::kTemplate, &parent));
   // Enter with field 0 empty does nothing.
   panel.SendMessage(WM_COMMAND, IDOK, 0);
-  EXPECT_EQ(Frame()->GetHistoryCount(), 0);
+  EXPECT_EQ(Frame()->Queries().GetHistoryCount(), 0);
 
   Type(panel.Field(0), "comet");
   panel.Picker(0).SetCurSel(1);
   Type(panel.Field(1), "zebra");
   Click(panel, CSearchDlg::kSearch);
-  ASSERT_EQ(Frame()->GetHistoryCount(), 1);
-  EXPECT_STREQ(Frame()->GetCurrentLabel(), "Boolean: comet OR zebra");
-  EXPECT_EQ(Frame()->GetCurrentKind(), 0);
-  ASSERT_EQ(Frame()->GetCurrentTerms().GetSize(), 2);
-  EXPECT_STREQ(Frame()->GetCurrentTerms()[1], "zebra");
-  EXPECT_TRUE(Frame()->GetCurrentQuery().Test(Article("Comet")));
-  EXPECT_TRUE(Frame()->GetCurrentQuery().Test(Article("Zebra")));
+  ASSERT_EQ(Frame()->Queries().GetHistoryCount(), 1);
+  EXPECT_STREQ(Frame()->Queries().GetCurrentLabel(), "Boolean: comet OR zebra");
+  EXPECT_EQ(Frame()->Queries().GetCurrentKind(), 0);
+  ASSERT_EQ(Frame()->Queries().GetCurrentTerms().GetSize(), 2);
+  EXPECT_STREQ(Frame()->Queries().GetCurrentTerms()[1], "zebra");
+  EXPECT_TRUE(Frame()->Queries().GetCurrentQuery().Test(Article("Comet")));
+  EXPECT_TRUE(Frame()->Queries().GetCurrentQuery().Test(Article("Zebra")));
   EXPECT_TRUE(ResultsAsked());
 
   // No article: the service's message, and the current query stays.
   panel.Picker(0).SetCurSel(0);
   Click(panel, CSearchDlg::kSearch);
   EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"There are no articles matching your query."}));
-  EXPECT_EQ(Frame()->GetHistoryCount(), 1);
+  EXPECT_EQ(Frame()->Queries().GetHistoryCount(), 1);
   EXPECT_FALSE(ResultsAsked());
 
   // An advanced term over 30 characters.
@@ -212,7 +212,7 @@ TEST_F(SearchWindows, BooleanSearchRecordsTheQueryAndAsksForTheResults) {
   Type(panel.FreeText(), "comet AND abcdefghijklmnopqrstuvwxyzabcdefgh");
   Click(panel, CSearchDlg::kSearch);
   EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"Your query term(s) must be less than 30 characters long."}));
-  EXPECT_EQ(Frame()->GetHistoryCount(), 1);
+  EXPECT_EQ(Frame()->Queries().GetHistoryCount(), 1);
   panel.DestroyWindow();
 }
 
@@ -236,8 +236,8 @@ TEST_F(SearchWindows, TheSpellingPassChangesWordsInPlaceOrStops) {
   CString text;
   panel.FreeText().GetWindowText(text);
   EXPECT_STREQ(text, "comet OR zebra");
-  EXPECT_EQ(Frame()->GetHistoryCount(), 1) << testing::PrintToString(boxes.Texts());
-  EXPECT_TRUE(Frame()->GetCurrentQuery().Test(Article("Zebra")));
+  EXPECT_EQ(Frame()->Queries().GetHistoryCount(), 1) << testing::PrintToString(boxes.Texts());
+  EXPECT_TRUE(Frame()->Queries().GetCurrentQuery().Test(Article("Zebra")));
   panel.ToggleAdvanced();
   boxes.Clear();
 
@@ -250,7 +250,7 @@ TEST_F(SearchWindows, TheSpellingPassChangesWordsInPlaceOrStops) {
   }
   panel.Field(0).GetWindowText(text);
   EXPECT_STREQ(text, "zebr");
-  EXPECT_EQ(Frame()->GetHistoryCount(), 1);
+  EXPECT_EQ(Frame()->Queries().GetHistoryCount(), 1);
 
   // An emptied replacement disables Change, so Enter does nothing; Ignore
   // keeps the word, which then finds nothing.
@@ -270,7 +270,7 @@ TEST_F(SearchWindows, TheSpellingPassChangesWordsInPlaceOrStops) {
     Click(panel, CSearchDlg::kSearch);
     EXPECT_TRUE(answers.seen().empty());
   }
-  EXPECT_EQ(Frame()->GetHistoryCount(), 2);
+  EXPECT_EQ(Frame()->Queries().GetHistoryCount(), 2);
 
   // Nine terms: the query runs first, and its message comes before any spelling dialog.
   panel.ToggleAdvanced();
@@ -281,7 +281,7 @@ TEST_F(SearchWindows, TheSpellingPassChangesWordsInPlaceOrStops) {
     EXPECT_TRUE(answers.seen().empty());
   }
   EXPECT_EQ(boxes.Texts().size(), 1u);
-  EXPECT_EQ(Frame()->GetHistoryCount(), 2);
+  EXPECT_EQ(Frame()->Queries().GetHistoryCount(), 2);
   // Eight terms: the spelling dialog comes first.
   boxes.Clear();
   Type(panel.FreeText(), "zebra AND comt AND b AND c AND d AND e AND f AND g");
@@ -319,9 +319,10 @@ TEST_F(SearchWindows, SpellingDialogEndCodes) {
 
 TEST_F(SearchWindows, ResultsWindowFiltersTheCurrentQuery) {
   RecordQuery("comet");
-  const CBitString& query = Frame()->GetCurrentQuery();
+  const CBitString& query = Frame()->Queries().GetCurrentQuery();
   CResultsDlg results;
-  ASSERT_TRUE(results.Create(kPanel, CResultsDlg::kTemplate, 0, &parent, &Frame()->GetCurrentTerms(), "comet"));
+  ASSERT_TRUE(
+      results.Create(kPanel, CResultsDlg::kTemplate, 0, &parent, &Frame()->Queries().GetCurrentTerms(), "comet"));
   EXPECT_TRUE(boxes.all().empty());
   EXPECT_EQ(Listed(results.List().GetArticles()), Listed(query));
   ASSERT_GE(query.GetSetCount(), 3);
@@ -377,7 +378,7 @@ TEST_F(SearchWindows, WindowsComeBackAsTheFrameSavedThem) {
   Click(contents, 2012);
   contents.SaveState(state);
   results.SendMessage(WM_REFRESHLIST, 0, 0);
-  EXPECT_EQ(results.List().GetArticles().GetSetCount(), Frame()->GetCurrentQuery().GetSetCount());
+  EXPECT_EQ(results.List().GetArticles().GetSetCount(), Frame()->Queries().GetCurrentQuery().GetSetCount());
 
   // Choosing a row writes its title into the find box.
   ASSERT_GE(contents.List().SelectArticle(Article("Zebra")), 0);
@@ -450,23 +451,23 @@ TEST_F(SearchWindows, SmartSearchRanksAndSharesTheSpellCheckSetting) {
   EXPECT_TRUE(smart.SearchButton().IsWindowEnabled());
   EXPECT_TRUE(smart.TunerButton().IsWindowEnabled());
   smart.SendMessage(WM_COMMAND, IDOK, 0);
-  ASSERT_EQ(Frame()->GetHistoryCount(), 1);
-  EXPECT_EQ(Frame()->GetCurrentKind(), 1);
-  EXPECT_STREQ(Frame()->GetCurrentLabel(), "Smart: Which comet came back?");
-  EXPECT_TRUE(Frame()->GetCurrentQuery().IsOrdered());
-  EXPECT_TRUE(Frame()->GetCurrentQuery().Test(Article("Comet")));
+  ASSERT_EQ(Frame()->Queries().GetHistoryCount(), 1);
+  EXPECT_EQ(Frame()->Queries().GetCurrentKind(), 1);
+  EXPECT_STREQ(Frame()->Queries().GetCurrentLabel(), "Smart: Which comet came back?");
+  EXPECT_TRUE(Frame()->Queries().GetCurrentQuery().IsOrdered());
+  EXPECT_TRUE(Frame()->Queries().GetCurrentQuery().Test(Article("Comet")));
   EXPECT_TRUE(ResultsAsked());
 
   CResultsDlg results;
   ASSERT_TRUE(results.Create(kPanel, CResultsDlg::kMediaTemplate, 1, Frame(), nullptr, "comet"));
   EXPECT_EQ(results.IsRanked(), 1);
-  EXPECT_EQ(results.List().GetArticles().GetAt(1), Frame()->GetCurrentQuery().GetAt(1));
+  EXPECT_EQ(results.List().GetArticles().GetAt(1), Frame()->Queries().GetCurrentQuery().GetAt(1));
   results.DestroyWindow();
 
   // Stop words alone: nothing happens and nothing is said.
   Type(smart.QueryBox(), "the and of");
   smart.SendMessage(WM_COMMAND, IDOK, 0);
-  EXPECT_EQ(Frame()->GetHistoryCount(), 1);
+  EXPECT_EQ(Frame()->Queries().GetHistoryCount(), 1);
   EXPECT_TRUE(boxes.all().empty());
 
   smart.ToggleSpellCheck();
@@ -512,8 +513,8 @@ TEST_F(SearchWindows, TunerSlidersFollowTheWeightsAndDropWordsAtZero) {
   ASSERT_TRUE(tuner.Search()) << testing::PrintToString(boxes.Texts());
   EXPECT_EQ(app.m_queryWeights[planet], 0.0f);
   EXPECT_FLOAT_EQ(app.m_queryWeights[comet], 50 * tuner.GetScale() * 0.01f);
-  EXPECT_EQ(Frame()->GetCurrentKind(), 1);
-  const CStringArray& kept = Frame()->GetCurrentTerms();
+  EXPECT_EQ(Frame()->Queries().GetCurrentKind(), 1);
+  const CStringArray& kept = Frame()->Queries().GetCurrentTerms();
   ASSERT_EQ(kept.GetSize(), weighed.terms.GetSize() - 1);
   for (int i = 0; i < kept.GetSize(); ++i) EXPECT_STRNE(kept[i], dropped);
   EXPECT_TRUE(ResultsAsked());

@@ -4,10 +4,10 @@
 #include <cstring>
 
 #include "content/media_phrases.h"
-#include "content_db.h"
+#include "core/content_db.h"
+#include "core/program_data.h"
+#include "core/working_directory.h"
 #include "fuzz_files.h"
-#include "program_data.h"
-#include "working_directory.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::uint8_t* mmx = nullptr;

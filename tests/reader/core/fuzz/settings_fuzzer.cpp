@@ -10,13 +10,13 @@
 #include <string>
 
 #include "content/sample_content.h"
-#include "content_db.h"
+#include "core/content_db.h"
+#include "core/working_directory.h"
 #include "engine_db/lists_samples.h"
 #include "fuzz_files.h"
 #include "re_platform.h"
 #include "reader/reader_sample.h"
-#include "settings.h"
-#include "working_directory.h"
+#include "settings/settings.h"
 #include "zorlre32.h"
 
 namespace {

@@ -1,9 +1,9 @@
 // Title index files from untrusted bytes: the RAM file, then the DSK file.
 #include <cstdint>
 
+#include "core/typematic.h"
+#include "core/working_directory.h"
 #include "fuzz_files.h"
-#include "typematic.h"
-#include "working_directory.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::uint8_t* ram = nullptr;

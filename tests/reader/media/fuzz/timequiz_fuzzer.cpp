@@ -2,8 +2,8 @@
 // timeline and as a quiz file with every question.
 #include <cstdint>
 
-#include "quiz_file.h"
-#include "timeline_file.h"
+#include "media/quiz/quiz_file.h"
+#include "media/timeline/timeline_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   timeline::TimelineData timelineData;

@@ -1,0 +1,162 @@
+// The folders and bookmarks the screens share, Bookmark.dat in the working
+// directory, and the printed folder list.
+#include "core/reader_bookmarks.h"
+
+#include "core/reader_content.h"
+#include "core/reader_look.h"
+#include "messages/window_messages.h"
+
+void ReaderBookmarks::ResetBookmarks() { ::ResetBookmarks(m_folders, m_bookmarks); }
+
+int ReaderBookmarks::FindBookmark(int article) const { return ::FindBookmark(m_bookmarks, article); }
+
+int ReaderBookmarks::FindOrAddBookmark(int article) { return ::FindOrAddBookmark(m_bookmarks, article); }
+
+BOOL ReaderBookmarks::AddBookmarkNote(int article, const CString& text, UINT position) {
+  auto* bookmark = static_cast<CBookmark*>(m_bookmarks[FindOrAddBookmark(article)]);
+  bookmark->m_noteTexts.Add(text);
+  bookmark->m_notePositions.Add(position);
+  return TRUE;
+}
+
+BOOL ReaderBookmarks::AddHighlight(int article, UINT start, UINT end) {
+  auto* bookmark = static_cast<CBookmark*>(m_bookmarks[FindOrAddBookmark(article)]);
+  bookmark->m_highlightStarts.Add(start);
+  bookmark->m_highlightEnds.Add(end);
+  return TRUE;
+}
+
+void ReaderBookmarks::RemoveBookmark(int article) { ::RemoveBookmark(m_bookmarks, article); }
+
+void ReaderBookmarks::AddToFolder(int folder, const CBitString& set, BOOL add) {
+  if (folder < 0 || folder >= m_folders.GetSize()) return;
+  CBitString& articles = static_cast<CFolder*>(m_folders[folder])->m_articles;
+  // Removing passes articles that are in the folder: XOR takes them out.
+  if (add)
+    articles.Or(set);
+  else
+    articles.Xor(set);
+  if (CWnd* main = AfxGetMainWnd()) main->PostMessage(WM_BITSCHANGED, 1, 0);
+}
+
+void ReaderBookmarks::SetInFolder(int folder, int article, BOOL in) {
+  if (folder < 0 || folder >= m_folders.GetSize()) return;
+  CBitString& articles = static_cast<CFolder*>(m_folders[folder])->m_articles;
+  if ((articles.Test(article) != 0) != (in != FALSE)) articles.SetBit(article, in, FALSE, 0, 0);
+  if (CWnd* main = AfxGetMainWnd()) main->PostMessage(WM_BITSCHANGED, 0, 0);
+}
+
+BOOL ReaderBookmarks::LoadBookmarks() {
+  return LoadBookmarkFile(WorkingPath("Bookmark.dat").c_str(), m_folders, m_bookmarks, m_content);
+}
+
+BOOL ReaderBookmarks::SaveBookmarks() {
+  return SaveBookmarkFile(WorkingPath("Bookmark.dat").c_str(), m_folders, m_bookmarks, m_content);
+}
+
+BOOL ReaderBookmarks::IsInBookmarkFolder(int article) {
+  for (int i = 0; i < m_folders.GetSize(); ++i)
+    if (static_cast<const CFolder*>(m_folders[i])->m_articles.Test(article)) return TRUE;
+  return FALSE;
+}
+
+void ReaderBookmarks::ResizeFolders(int articles) {
+  for (int i = 0; i < m_folders.GetSize(); ++i) static_cast<CFolder*>(m_folders[i])->m_articles.Resize(articles);
+}
+
+namespace {
+
+constexpr int MenuFolders = 10;
+constexpr int MenuFolderItems = 10;
+
+}  // namespace
+
+void ReaderBookmarks::FillBookmarkMenu(CMenu& menu, int fixedItems, UINT firstId, UINT moreId) const {
+  while (menu.GetMenuItemCount() > fixedItems) menu.DeleteMenu(static_cast<UINT>(fixedItems), MF_BYPOSITION);
+  const int folders = m_folders.GetSize();
+  if (folders > 0) menu.AppendMenu(MF_SEPARATOR);
+  for (int f = 0; f < folders && f < MenuFolders; ++f) {
+    const CBitString& articles = static_cast<const CFolder*>(m_folders[f])->m_articles;
+    const int count = articles.GetSetCount();
+    CMenu popup;
+    popup.CreatePopupMenu();
+    for (int i = 0; i < count && i < MenuFolderItems; ++i)
+      ::AppendMenuA(popup.m_hMenu, MF_OWNERDRAW, firstId + static_cast<UINT>(MenuFolderItems * f + i),
+                    reinterpret_cast<LPCSTR>(static_cast<UINT_PTR>(articles.GetAt(i + 1))));
+    if (count > MenuFolderItems) popup.AppendMenu(MF_STRING, moreId, "more");
+    ::AppendMenuA(menu.m_hMenu, MF_POPUP | MF_OWNERDRAW | (count == 0 ? MF_GRAYED : 0),
+                  reinterpret_cast<UINT_PTR>(popup.Detach()),
+                  reinterpret_cast<LPCSTR>(static_cast<UINT_PTR>(MenuFolderBase + f)));
+  }
+  if (folders > MenuFolders) menu.AppendMenu(MF_STRING, moreId, "more");
+}
+
+// --- the printed folder list ---
+
+namespace {
+
+// One page of folder lines: the folder's name, then the titles of its articles.
+struct ListPrinter {
+  ReaderContent& content;
+  ReaderLook& look;
+  CDC* dc;
+  CRect page;
+  int y;
+  bool top = true;
+
+  // Prints the line; false when it does not fit the rest of the page (a line
+  // at the top of a page always prints, so every page moves on).
+  bool Line(const CString& text, bool folderName) {
+    dc->SelectObject(look.GetFont(folderName ? FontArticleBold : FontArticle));
+    if (folderName && !top) y += dc->GetDeviceCaps(LOGPIXELSY) / 4;
+    TEXTMETRIC metrics = {};
+    dc->GetTextMetrics(&metrics);
+    if (!top && y + metrics.tmHeight > page.bottom) return false;
+    const int x = folderName ? page.left : page.left + dc->GetDeviceCaps(LOGPIXELSX) / 2;
+    dc->TextOut(x, y, text);
+    y += metrics.tmHeight + metrics.tmExternalLeading;
+    top = false;
+    return true;
+  }
+
+  CString Item(const CFolder& folder, int item) {
+    if (item == 0) return folder.m_name;
+    char title[TitleBufferSize] = "";
+    content.LookupTitle(folder.m_articles.GetAt(item), title);
+    return title;
+  }
+};
+
+}  // namespace
+
+int ReaderBookmarks::PrintListPage(CDC* dc, CPrintInfo* info, int start) {
+  CFont* old = dc->SelectObject(m_look.GetFont(FontList));
+  dc->SetTextAlign(TA_LEFT);
+  ListPrinter printer{m_content, m_look, dc, info->m_rectDraw, info->m_rectDraw.top};
+  const int firstFolder = (start >> 16) & 0xFFFF;
+  for (int f = firstFolder; f < m_folders.GetSize(); ++f) {
+    const CFolder& folder = *static_cast<const CFolder*>(m_folders[f]);
+    for (int item = f == firstFolder ? (start & 0xFFFF) : 0; item <= folder.m_articles.GetSetCount(); ++item)
+      if (!printer.Line(printer.Item(folder, item), item == 0)) {
+        dc->SelectObject(old);
+        return f << 16 | item;
+      }
+  }
+  dc->SelectObject(old);
+  return -1;
+}
+
+int ReaderBookmarks::PrintListPage2(CDC* dc, CPrintInfo* info, int start) {
+  if (m_printFolder < 0 || m_printFolder >= m_folders.GetSize()) return -1;
+  CFont* old = dc->SelectObject(m_look.GetFont(FontList));
+  dc->SetTextAlign(TA_LEFT);
+  ListPrinter printer{m_content, m_look, dc, info->m_rectDraw, info->m_rectDraw.top};
+  const CFolder& folder = *static_cast<const CFolder*>(m_folders[m_printFolder]);
+  for (int item = start < 0 ? 0 : start; item <= folder.m_articles.GetSetCount(); ++item)
+    if (!printer.Line(printer.Item(folder, item), item == 0)) {
+      dc->SelectObject(old);
+      return item;
+    }
+  dc->SelectObject(old);
+  return -1;
+}

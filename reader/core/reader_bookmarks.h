@@ -1,0 +1,63 @@
+// ReaderBookmarks: the folders and bookmarks the screens share, kept in
+// Bookmark.dat in the working directory, and the printing of the folder
+// list. The application holds them (as part of its ReaderContext); the
+// screens reach them through Reader().
+#pragma once
+
+#include "core/bookmarks.h"
+#include "framework.h"
+
+class ReaderContent;
+class ReaderLook;
+
+class ReaderBookmarks {
+ public:
+  // The item data of a folder's pop-up in a Bookmark menu: this + the folder.
+  static constexpr UINT MenuFolderBase = 200000;
+
+  // The records name articles of the content; the printed list takes the
+  // shared fonts.
+  ReaderBookmarks(ReaderContent& content, ReaderLook& look) : m_content(content), m_look(look) {}
+  ReaderBookmarks(const ReaderBookmarks&) = delete;
+  ReaderBookmarks& operator=(const ReaderBookmarks&) = delete;
+
+  void ResetBookmarks();
+  int FindBookmark(int article) const;
+  int FindOrAddBookmark(int article);
+  BOOL AddBookmarkNote(int article, const CString& text, UINT position);
+  BOOL AddHighlight(int article, UINT start, UINT end);
+  void RemoveBookmark(int article);
+  // Adds the set to folder `folder`, or (add FALSE) takes out the articles of
+  // the set, which are in it; the main window hears of it.
+  void AddToFolder(int folder, const CBitString& set, BOOL add);
+  void SetInFolder(int folder, int article, BOOL in);
+  // TRUE when the article is in any folder.
+  BOOL IsInBookmarkFolder(int article);
+  // Every folder's set to the size of `articles`.
+  void ResizeFolders(int articles);
+  BOOL LoadBookmarks();
+  BOOL SaveBookmarks();
+
+  // Refills a screen's Bookmark menu from the folders: `menu` keeps its first
+  // `fixedItems` items; when folders exist a separator follows, then one
+  // owner-drawn pop-up per folder (at most ten; greyed when empty) of at most
+  // ten owner-drawn articles, command `firstId` + 10 x folder + item, and
+  // "more" (`moreId`) after a longer folder and after the tenth folder. The
+  // main frame draws the items: an article carries its number, a folder's
+  // pop-up MenuFolderBase + the folder.
+  void FillBookmarkMenu(CMenu& menu, int fixedItems, UINT firstId, UINT moreId) const;
+
+  // One printed page of the folder list (every folder, or folder
+  // m_printFolder alone with PrintListPage2) from `start`; where the next
+  // page starts, -1 after the last.
+  int PrintListPage(CDC* dc, CPrintInfo* info, int start);
+  int PrintListPage2(CDC* dc, CPrintInfo* info, int start);
+
+  CObArray m_folders;
+  CObArray m_bookmarks;
+  int m_printFolder = 0;
+
+ private:
+  ReaderContent& m_content;
+  ReaderLook& m_look;
+};

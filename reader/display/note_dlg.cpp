@@ -1,0 +1,158 @@
+#include "display/note_dlg.h"
+
+#include <cstring>
+
+#include "controls/skin_environment.h"
+#include "display/display.h"
+#include "display/display_services.h"
+
+namespace {
+
+// The look of each owner kind: brushes of the shared table and bitmaps.
+struct NoteLook {
+  int bandBrush, backgroundBrush, editBrush1, editBrush2, titleSkin;
+  UINT close, erase, ok, cancel;
+};
+constexpr NoteLook kLooks[] = {
+    {1, 2, 2, 0, kSkinEncyclopedia, 1083, 4194, 6125, 2131},
+    {13, 14, 14, 12, kSkinTimeline, 4274, 4275, 6126, 6112},
+    {7, 8, 8, 6, kSkinDictionary, 6074, 6096, 6124, 6110},
+};
+
+CRect WindowRectIn(CWnd* window, CWnd* parent) {
+  CRect rect;
+  window->GetWindowRect(&rect);
+  parent->ScreenToClient(&rect);
+  return rect;
+}
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CNoteDlg, CDialog)
+ON_BN_CLICKED(CNoteDlg::kOk, OnOK)
+ON_BN_CLICKED(CNoteDlg::kCancel, OnCancel)
+ON_BN_CLICKED(CNoteDlg::kClose, OnCancel)
+ON_BN_CLICKED(CNoteDlg::kErase, OnErase)
+ON_WM_PAINT()
+ON_WM_ERASEBKGND()
+ON_WM_CTLCOLOR()
+ON_WM_QUERYNEWPALETTE()
+ON_WM_PALETTECHANGED()
+ON_WM_SETCURSOR()
+END_MESSAGE_MAP()
+
+CNoteDlg::CNoteDlg(CWnd* parent) : CDialog(kTemplate, parent) {}
+
+INT_PTR CNoteDlg::DoModalAt(const CRect& rect, CNoteIcon* icon) {
+  m_anchor = rect;
+  m_icon = icon;
+  return DoModal();
+}
+
+int CNoteDlg::OwnerKindOf(CWnd* screen) {
+  if (screen == nullptr) return kOwnerOther;
+  for (const CRuntimeClass* type = screen->GetRuntimeClass(); type != nullptr; type = type->m_pBaseClass) {
+    if (std::strcmp(type->m_lpszClassName, "CBrowser") == 0) return kOwnerBrowser;
+    if (std::strcmp(type->m_lpszClassName, "CTimeLine") == 0) return kOwnerTimeline;
+  }
+  return kOwnerOther;
+}
+
+BOOL CNoteDlg::OnInitDialog() {
+  CDialog::OnInitDialog();
+  m_ownerKind = OwnerKindOf(m_pParentWnd);
+  const NoteLook& look = kLooks[m_ownerKind];
+  CDisplayServices& services = DisplayServices();
+  MoveWindow(&m_anchor);
+  CRect client;
+  GetClientRect(&client);
+  const int width = client.Width(), height = client.Height();
+
+  m_close.Create(CRect(0, 0, 0, 0), this, look.close, CODButton::kUsualStyle, kClose);
+  const CSize close = m_close.GetFrameSize();
+  m_close.SetWindowPos(nullptr, width - 4 - close.cx, 4, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+  const CRect title(10, 33, width - 10, 33 + services.GetTextLineHeight() + 6);
+  CWnd* owner = m_pParentWnd;
+  const int article = owner != nullptr ? services.GetShownArticle(owner) : -1;
+  const CString titleText = article > 0 ? services.LookupTitle(article) : CString();
+  m_title.Create(titleText, title, this, kTitle, look.titleSkin);
+
+  m_erase.Create(CRect(10, title.bottom + 10, 10, title.bottom + 10), this, look.erase, CODButton::kUsualStyle, kErase);
+  const CRect erase = WindowRectIn(&m_erase, this);
+
+  const CRect edit(10, erase.bottom + 20, width - 10, height - 40);
+  m_edit.Create(&edit, this, kEdit, look.editBrush1, look.editBrush2);
+  m_edit.SetFont(services.GetTextFont());
+  if (m_icon != nullptr) m_edit.SetWindowText(m_icon->GetNoteText());
+
+  m_ok.Create(CRect(10, height - 30, 10, height - 30), this, look.ok, CODButton::kUsualStyle, kOk);
+  const int okWidth = m_ok.GetFrameSize().cx;
+  m_cancel.Create(CRect(okWidth + 20, height - 30, okWidth + 20, height - 30), this, look.cancel,
+                  CODButton::kUsualStyle, kCancel);
+  return TRUE;
+}
+
+void CNoteDlg::OnOK() {
+  CString text;
+  m_edit.GetWindowText(text);
+  if (m_icon != nullptr) {
+    const BOOL changed = text.Compare(m_icon->GetNoteText()) != 0;
+    m_icon->SetNoteText(text);
+    m_icon->RedrawWindow();
+    // An edited note is a change of the entry's annotations, to be stored
+    // when the entry is left.
+    auto* display = dynamic_cast<CDisplay*>(CWnd::FromHandlePermanent(::GetParent(m_icon->GetSafeHwnd())));
+    if (changed && display != nullptr) display->MarkAnnotationsChanged();
+  }
+  EndDialog(IDOK);
+}
+
+void CNoteDlg::OnCancel() { EndDialog(IDCANCEL); }
+
+void CNoteDlg::OnErase() {
+  m_edit.SetWindowText("");
+  m_edit.SetFocus();
+}
+
+BOOL CNoteDlg::OnEraseBkgnd(CDC* dc) {
+  CRect client;
+  GetClientRect(&client);
+  CSkinPaletteScope palette(dc, TRUE, DisplayServices().GetPalette());
+  dc->FillRect(&client, DisplayServices().GetBrush(kLooks[m_ownerKind].backgroundBrush));
+  return TRUE;
+}
+
+void CNoteDlg::OnPaint() {
+  CPaintDC dc(this);
+  CDisplayServices& services = DisplayServices();
+  CSkinPaletteScope palette(&dc, TRUE, services.GetPalette());
+  CRect client;
+  GetClientRect(&client);
+  CRect band(0, 0, client.Width(), kBandHeight);
+  dc.FillRect(&band, services.GetBrush(kLooks[m_ownerKind].bandBrush));
+  CFont* old = dc.SelectObject(services.GetCaptionFont());
+  dc.SetBkMode(TRANSPARENT);
+  dc.SetTextColor(RGB(0, 0, 0));
+  band.left += 6;
+  dc.DrawText("Article Note", &band, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
+  dc.SelectObject(old);
+}
+
+HBRUSH CNoteDlg::OnCtlColor(CDC* dc, CWnd*, UINT) { return BlackOnWhite(dc); }
+
+BOOL CNoteDlg::OnQueryNewPalette() {
+  CPalette* palette = DisplayServices().GetPalette();
+  if (palette == nullptr || palette->GetSafeHandle() == nullptr) return FALSE;
+  const UINT changed = RealizeWindowPalette(this, palette, TRUE);
+  if (changed > 0) Invalidate();
+  return TRUE;
+}
+
+void CNoteDlg::OnPaletteChanged(CWnd*) {}
+
+BOOL CNoteDlg::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) {
+  const HWND under = wnd != nullptr ? wnd->GetSafeHwnd() : nullptr;
+  m_hover.Track(under == m_hWnd ? nullptr : under);
+  return CDialog::OnSetCursor(wnd, hitTest, message);
+}

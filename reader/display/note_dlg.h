@@ -1,0 +1,62 @@
+// CNoteDlg: shows and edits the text of one note of a formatted-text display,
+// in the colours and button bitmaps of the screen that owns it (encyclopedia,
+// timeline, or else the dictionary), headed "Article Note" and the title of
+// the entry shown.
+#pragma once
+
+#include "controls/flat_edit.h"
+#include "controls/hover_tracker.h"
+#include "controls/note_icon.h"
+#include "controls/od_button.h"
+#include "controls/skin_static.h"
+#include "framework.h"
+
+class CNoteDlg : public CDialog {
+ public:
+  // Controls of the template.
+  enum : UINT {
+    kTitle = 4184,
+    kEdit = 2112,
+    kErase = 4183,
+    kOk = 4237,
+    kCancel = 4235,
+    kClose = 1083,
+  };
+  // Owners: the encyclopedia, the timeline, any other screen (the dictionary).
+  enum OwnerKind { kOwnerBrowser = 0, kOwnerTimeline = 1, kOwnerOther = 2 };
+  // The dialog template.
+  static constexpr UINT kTemplate = 1080;
+  static constexpr int kBandHeight = 23;
+
+  explicit CNoteDlg(CWnd* parent);
+
+  // Runs the dialog over `rect` (screen coordinates) for the note of `icon`.
+  INT_PTR DoModalAt(const CRect& rect, CNoteIcon* icon);
+  // The owner kind of a screen, by its run-time class.
+  static int OwnerKindOf(CWnd* screen);
+  int GetOwnerKind() const { return m_ownerKind; }
+
+ protected:
+  BOOL OnInitDialog() override;
+  void OnOK() override;
+  void OnCancel() override;
+  void OnErase();
+  void OnPaint();
+  BOOL OnEraseBkgnd(CDC* dc);
+  HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT kind);
+  BOOL OnQueryNewPalette();
+  void OnPaletteChanged(CWnd* focus);
+  BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
+  DECLARE_MESSAGE_MAP()
+
+  CRect m_anchor;
+  CNoteIcon* m_icon = nullptr;
+  int m_ownerKind = kOwnerOther;
+  CHoverTracker m_hover;
+  CODButton m_close;
+  CODButton m_erase;
+  CODButton m_ok;
+  CODButton m_cancel;
+  CFlatEdit m_edit;
+  CSkinStatic m_title;
+};
