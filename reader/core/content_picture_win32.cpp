@@ -8,6 +8,7 @@
 #include "core/media_library.h"
 #include "core/reader_screen.h"
 #include "core/reader_shell.h"
+#include "packed_dib.h"
 
 namespace {
 
@@ -22,20 +23,20 @@ bool MakePalette(CPalette& palette, const u8* rgb, u32 colours) {
   return palette.CreatePalette(logical) != FALSE;
 }
 
-// A packed device-independent bitmap made into a device bitmap, with the
-// palette realised in a screen DC.
-bool MakeBitmap(CBitmap& bitmap, const BYTE* dib, CPalette* realise) {
-  const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(dib);
-  const DWORD colours =
-      header->biClrUsed ? header->biClrUsed : (header->biBitCount <= 8 ? 1u << header->biBitCount : 0);
+// A packed device-independent bitmap of `size` bytes made into a device
+// bitmap, with the palette realised in a screen DC; false when the bytes do
+// not hold a whole bitmap.
+bool MakeBitmap(CBitmap& bitmap, const BYTE* dib, std::size_t size, CPalette* realise) {
+  const auto layout = LayOutPackedDib(dib, size);
+  if (!layout) return false;
   CClientDC screen(nullptr);
   CPalette* old = nullptr;
   if (realise && realise->m_hObject) {
     old = screen.SelectPalette(realise, FALSE);
     screen.RealizePalette();
   }
-  HBITMAP made = ::CreateDIBitmap(screen.m_hDC, header, CBM_INIT, dib + header->biSize + 4 * colours,
-                                  reinterpret_cast<const BITMAPINFO*>(dib), DIB_RGB_COLORS);
+  HBITMAP made = ::CreateDIBitmap(screen.m_hDC, reinterpret_cast<const BITMAPINFOHEADER*>(dib), CBM_INIT,
+                                  dib + layout->bitsOffset, reinterpret_cast<const BITMAPINFO*>(dib), DIB_RGB_COLORS);
   if (old) screen.SelectPalette(old, FALSE);
   if (!made) return false;
   bitmap.DeleteObject();
@@ -105,7 +106,7 @@ BOOL CContentDb::LoadPicture(UINT item, CString& caption, CBitmap& bitmap, CPale
     HGLOBAL converted = ConvertPlainBitmap(block);
     if (!converted) return FALSE;
     const auto* dib = static_cast<const BYTE*>(::GlobalLock(converted));
-    const bool made = dib && MakeBitmap(bitmap, dib, select ? select : &palette);
+    const bool made = MakeBitmap(bitmap, dib, ::GlobalSize(converted), select ? select : &palette);
     ::GlobalUnlock(converted);
     ::GlobalFree(converted);
     if (!made) return FALSE;
@@ -122,7 +123,7 @@ BOOL CContentDb::LoadPicture(UINT item, CString& caption, CBitmap& bitmap, CPale
   if (!MakePalette(palette, rgb.data(), static_cast<u32>(rgb.size() / 3))) return FALSE;
   if (PaletteScreen* media = MediaScreenOf(owner)) media->SetPalette(&palette);
   const std::vector<u8> dib = BuildPackedDib(picture);
-  if (!MakeBitmap(bitmap, dib.data(), select ? select : &palette)) return FALSE;
+  if (!MakeBitmap(bitmap, dib.data(), dib.size(), select ? select : &palette)) return FALSE;
   caption = picture.caption;
   if (mask && (header.regionKind == 1 || header.regionKind == 4) && !picture.mask.empty()) {
     std::free(*mask);

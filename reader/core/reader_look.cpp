@@ -9,6 +9,7 @@
 #include "core/reader_content.h"
 #include "core/reader_shell.h"
 #include "messages/window_messages.h"
+#include "packed_dib.h"
 #include "settings/settings.h"
 
 namespace {
@@ -287,16 +288,12 @@ BOOL ReaderLook::LoadDIB(UINT id, CBitmap& bitmap, CPalette& palette, BOOL useAp
   HINSTANCE module = AfxGetResourceHandle();
   HRSRC resource = ::FindResourceA(module, MAKEINTRESOURCEA(id), reinterpret_cast<LPCSTR>(RT_BITMAP));
   HGLOBAL loaded = resource ? ::LoadResource(module, resource) : nullptr;
-  const auto* header = loaded ? static_cast<const BITMAPINFOHEADER*>(::LockResource(loaded)) : nullptr;
-  const DWORD size = resource ? ::SizeofResource(module, resource) : 0;
-  if (!header || size < sizeof(BITMAPINFOHEADER) || header->biSize < sizeof(BITMAPINFOHEADER) || header->biSize > size)
-    return FALSE;
-  // The colour table holds 2^bits entries; deeper pictures have none.
-  const DWORD colours = header->biBitCount <= 8 ? 1u << header->biBitCount : 0;
-  const DWORD stride = (static_cast<DWORD>(header->biWidth) * header->biBitCount + 31) / 32 * 4;
-  const DWORD height = static_cast<DWORD>(header->biHeight < 0 ? -header->biHeight : header->biHeight);
-  if (static_cast<unsigned long long>(header->biSize) + 4ull * colours + 1ull * stride * height > size) return FALSE;
-  const auto* table = reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const BYTE*>(header) + header->biSize);
+  const auto* dib = loaded ? static_cast<const BYTE*>(::LockResource(loaded)) : nullptr;
+  const auto layout = LayOutPackedDib(dib, resource ? ::SizeofResource(module, resource) : 0);
+  if (!layout) return FALSE;
+  const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(dib);
+  const auto* table = reinterpret_cast<const RGBQUAD*>(dib + layout->tableOffset);
+  const DWORD colours = layout->colours;
 
   CPalette own;
   if (!useAppPalette && colours > 0) {
@@ -316,8 +313,8 @@ BOOL ReaderLook::LoadDIB(UINT id, CBitmap& bitmap, CPalette& palette, BOOL useAp
     old = screen.SelectPalette(selected, TRUE);
     screen.RealizePalette();
   }
-  HBITMAP made = ::CreateDIBitmap(screen.m_hDC, header, CBM_INIT, reinterpret_cast<const BYTE*>(table) + 4 * colours,
-                                  reinterpret_cast<const BITMAPINFO*>(header), DIB_RGB_COLORS);
+  HBITMAP made = ::CreateDIBitmap(screen.m_hDC, header, CBM_INIT, dib + layout->bitsOffset,
+                                  reinterpret_cast<const BITMAPINFO*>(dib), DIB_RGB_COLORS);
   if (old) screen.SelectPalette(old, TRUE);
   if (!made) return FALSE;
   bitmap.DeleteObject();

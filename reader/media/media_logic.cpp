@@ -182,11 +182,6 @@ unsigned ThumbnailCursor(int type, bool hasSound) {
   }
 }
 
-unsigned DibColourCount(unsigned clrUsed, unsigned bitCount) {
-  if (clrUsed != 0) return clrUsed;
-  return bitCount >= 1 && bitCount <= 8 ? 1u << bitCount : 0;
-}
-
 CRect FitPrintedImage(const CRect& area, int w, int h) {
   const int W = area.Width(), H = area.Height();
   if (w <= 0 || h <= 0 || W <= 0 || H <= 0) return CRect(area.left, area.top, area.left, area.top);

@@ -87,10 +87,6 @@ ItemControls ControlsForType(int type, bool hasSound);
 // The thumbnail cursor of an item: sound first, then the type's.
 unsigned ThumbnailCursor(int type, bool hasSound);
 
-// Colour-table entries of a packed bitmap: biClrUsed, or 2^bits when that is
-// 0 (none for 16- and 24-bit bitmaps).
-unsigned DibColourCount(unsigned clrUsed, unsigned bitCount);
-
 // The image of w x h fitted into an area of W x H keeping its shape, centred.
 CRect FitPrintedImage(const CRect& area, int w, int h);
 

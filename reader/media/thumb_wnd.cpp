@@ -4,6 +4,7 @@
 #include "core/reader_messages.h"
 #include "display/display.h"
 #include "media/media_logic.h"
+#include "packed_dib.h"
 
 BEGIN_MESSAGE_MAP(CThumbWnd, CWnd)
 ON_WM_PAINT()
@@ -77,34 +78,26 @@ LRESULT CThumbWnd::OnBuild(WPARAM, LPARAM) {
   m_bBuilt = TRUE;  // a picture that cannot be read is not read again
   HGLOBAL dib = nullptr, second = nullptr;
   if (!Reader().GetDatabase(1).LoadPictureDib(m_item, &dib, &second) || !dib) return FALSE;
-  const SIZE_T size = ::GlobalSize(dib);
-  const auto* header = static_cast<const BITMAPINFOHEADER*>(::GlobalLock(dib));
+  const auto* header = static_cast<const BYTE*>(::GlobalLock(dib));
   BOOL made = FALSE;
-  if (header && size >= sizeof(BITMAPINFOHEADER) && header->biSize >= sizeof(BITMAPINFOHEADER) &&
-      header->biSize < size) {
-    const unsigned colours = media_logic::DibColourCount(header->biClrUsed, header->biBitCount);
-    const SIZE_T bitsAt = header->biSize + 4ull * colours;
-    const int w = header->biWidth, h = header->biHeight < 0 ? -header->biHeight : header->biHeight;
-    const SIZE_T stride = (static_cast<SIZE_T>(w) * header->biBitCount + 31) / 32 * 4;
-    if (bitsAt + stride * static_cast<SIZE_T>(h) <= size) {
-      CRect client;
-      GetClientRect(&client);
-      CClientDC screen(this);
-      CDC memory;
-      memory.CreateCompatibleDC(&screen);
-      if (m_bitmap.CreateCompatibleBitmap(&screen, client.Width(), client.Height())) {
-        CPalette* palette = &Reader().m_palette;
-        CPalette* old = palette->m_hObject ? memory.SelectPalette(palette, FALSE) : nullptr;
-        memory.RealizePalette();
-        CBitmap* oldBitmap = memory.SelectObject(&m_bitmap);
-        memory.SetStretchBltMode(COLORONCOLOR);
-        ::StretchDIBits(memory.m_hDC, 0, 0, client.Width(), client.Height(), 0, 0, w, h,
-                        reinterpret_cast<const BYTE*>(header) + bitsAt, reinterpret_cast<const BITMAPINFO*>(header),
-                        DIB_RGB_COLORS, SRCCOPY);
-        memory.SelectObject(oldBitmap);
-        if (old) memory.SelectPalette(old, FALSE);
-        made = TRUE;
-      }
+  if (const auto layout = LayOutPackedDib(header, ::GlobalSize(dib))) {
+    CRect client;
+    GetClientRect(&client);
+    CClientDC screen(this);
+    CDC memory;
+    memory.CreateCompatibleDC(&screen);
+    if (m_bitmap.CreateCompatibleBitmap(&screen, client.Width(), client.Height())) {
+      CPalette* palette = &Reader().m_palette;
+      CPalette* old = palette->m_hObject ? memory.SelectPalette(palette, FALSE) : nullptr;
+      memory.RealizePalette();
+      CBitmap* oldBitmap = memory.SelectObject(&m_bitmap);
+      memory.SetStretchBltMode(COLORONCOLOR);
+      ::StretchDIBits(memory.m_hDC, 0, 0, client.Width(), client.Height(), 0, 0, layout->width,
+                      static_cast<int>(layout->rows), header + layout->bitsOffset,
+                      reinterpret_cast<const BITMAPINFO*>(header), DIB_RGB_COLORS, SRCCOPY);
+      memory.SelectObject(oldBitmap);
+      if (old) memory.SelectPalette(old, FALSE);
+      made = TRUE;
     }
   }
   ::GlobalUnlock(dib);

@@ -94,6 +94,11 @@ TEST(PackedDib, DeepPicturesCarryATableOnlyWhenTheHeaderCountsOne) {
   EXPECT_EQ(layout->colours, 0u);
   EXPECT_EQ(layout->bitsOffset, 40u);
   EXPECT_EQ(layout->size, 88u);
+  // 16 bits without masks or a count: no table either.
+  layout = LayOut(Bitmap({.width = 2, .height = 1, .bits = 16}, 4));
+  ASSERT_TRUE(layout);
+  EXPECT_EQ(layout->colours, 0u);
+  EXPECT_EQ(layout->bitsOffset, 40u);
   // Colours to favour come before the rows; more than 256 is no picture.
   layout = LayOut(Bitmap({.width = 1, .height = 1, .bits = 16, .used = 3}, 12 + 4));
   ASSERT_TRUE(layout);

@@ -11,6 +11,7 @@
 #include "display/preview_view.h"
 #include "media/gallery/picture_view.h"
 #include "media/media_logic.h"
+#include "packed_dib.h"
 #include "panels/bookmark_dlg.h"
 #include "panels/item_router.h"
 #include "panels/tool_panel_host.h"
@@ -457,25 +458,17 @@ void CViewPicture::DrawPrintedImage(CDC* pDC, const CRect& area) {
   else if (!Reader().GetDatabase(1).LoadPictureDib(static_cast<UINT>(m_item), &dib, &second))
     dib = nullptr;
   if (!dib) return;
-  const SIZE_T size = ::GlobalSize(dib);
-  const auto* header = static_cast<const BITMAPINFOHEADER*>(::GlobalLock(dib));
-  if (header && size >= sizeof(BITMAPINFOHEADER) && header->biSize >= sizeof(BITMAPINFOHEADER) &&
-      header->biSize < size) {
-    const unsigned colours = media_logic::DibColourCount(header->biClrUsed, header->biBitCount);
-    const SIZE_T bitsAt = header->biSize + 4ull * colours;
-    const int w = header->biWidth, h = header->biHeight < 0 ? -header->biHeight : header->biHeight;
-    const SIZE_T stride = (static_cast<SIZE_T>(w) * header->biBitCount + 31) / 32 * 4;
-    if (bitsAt + stride * static_cast<SIZE_T>(h) <= size) {
-      const CRect image = media_logic::FitPrintedImage(area, w, h);
-      CPalette* palette = &Reader().m_palette;
-      CPalette* old = palette->m_hObject ? pDC->SelectPalette(palette, FALSE) : nullptr;
-      pDC->RealizePalette();
-      pDC->SetStretchBltMode(COLORONCOLOR);
-      ::StretchDIBits(pDC->m_hDC, image.left, image.top, image.Width(), image.Height(), 0, 0, w, h,
-                      reinterpret_cast<const BYTE*>(header) + bitsAt, reinterpret_cast<const BITMAPINFO*>(header),
-                      DIB_RGB_COLORS, SRCCOPY);
-      if (old) pDC->SelectPalette(old, FALSE);
-    }
+  const auto* header = static_cast<const BYTE*>(::GlobalLock(dib));
+  if (const auto layout = LayOutPackedDib(header, ::GlobalSize(dib))) {
+    const int w = layout->width, h = static_cast<int>(layout->rows);
+    const CRect image = media_logic::FitPrintedImage(area, w, h);
+    CPalette* palette = &Reader().m_palette;
+    CPalette* old = palette->m_hObject ? pDC->SelectPalette(palette, FALSE) : nullptr;
+    pDC->RealizePalette();
+    pDC->SetStretchBltMode(COLORONCOLOR);
+    ::StretchDIBits(pDC->m_hDC, image.left, image.top, image.Width(), image.Height(), 0, 0, w, h,
+                    header + layout->bitsOffset, reinterpret_cast<const BITMAPINFO*>(header), DIB_RGB_COLORS, SRCCOPY);
+    if (old) pDC->SelectPalette(old, FALSE);
   }
   ::GlobalUnlock(dib);
   ::GlobalFree(dib);

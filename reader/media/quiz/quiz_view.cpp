@@ -11,6 +11,7 @@
 #include "display/display_services.h"
 #include "media/quiz/goto_question_dlg.h"
 #include "media/timed_popup.h"
+#include "packed_dib.h"
 #include "panels/item_router.h"
 #include "panels/tool_panel_host.h"
 #include "reader/reader_ids.h"
@@ -524,22 +525,18 @@ void CQuiz::NewPicture() {
     const int item = app.m_multBits.IndexOf(article);
     HGLOBAL dib = nullptr, second = nullptr;
     if (item >= 0 && app.GetDatabase(1).LoadPictureDib(static_cast<UINT>(item), &dib, &second) && dib != nullptr) {
-      if (const auto* info = static_cast<const BITMAPINFOHEADER*>(::GlobalLock(dib))) {
-        const int width = info->biWidth;
-        const int height = info->biHeight < 0 ? -info->biHeight : info->biHeight;
-        int colours = static_cast<int>(info->biClrUsed);
-        if (colours == 0 && info->biBitCount < 16) colours = 1 << info->biBitCount;
-        const auto* bits = reinterpret_cast<const BYTE*>(info) + info->biSize + 4 * colours;
+      const auto* info = static_cast<const BYTE*>(::GlobalLock(dib));
+      if (const auto layout = LayOutPackedDib(info, ::GlobalSize(dib))) {
+        // The middle square of the picture.
+        const int width = layout->width, height = static_cast<int>(layout->rows);
         const int side = width < height ? width : height;
-        if (side > 0) {
-          target.SetStretchBltMode(COLORONCOLOR);
-          ::StretchDIBits(target.m_hDC, 0, 0, kPictureSide, kPictureSide, width > height ? (width - height) / 2 : 0,
-                          height > width ? (height - width) / 2 : 0, side, side, bits,
-                          reinterpret_cast<const BITMAPINFO*>(info), DIB_RGB_COLORS, SRCCOPY);
-          drawn = TRUE;
-        }
-        ::GlobalUnlock(dib);
+        target.SetStretchBltMode(COLORONCOLOR);
+        ::StretchDIBits(target.m_hDC, 0, 0, kPictureSide, kPictureSide, width > height ? (width - height) / 2 : 0,
+                        height > width ? (height - width) / 2 : 0, side, side, info + layout->bitsOffset,
+                        reinterpret_cast<const BITMAPINFO*>(info), DIB_RGB_COLORS, SRCCOPY);
+        drawn = TRUE;
       }
+      if (info) ::GlobalUnlock(dib);
       ::GlobalFree(dib);
     }
     if (second != nullptr) ::GlobalFree(second);

@@ -201,12 +201,7 @@ TEST(ItemControls, ThumbnailCursorsTellTheKindAndASoundComesFirst) {
   EXPECT_EQ(ThumbnailCursor(200, false), 1120u);
 }
 
-TEST(Printing, ColourTablesAndTheFittedImage) {
-  EXPECT_EQ(DibColourCount(0, 8), 256u);
-  EXPECT_EQ(DibColourCount(0, 4), 16u);
-  EXPECT_EQ(DibColourCount(12, 8), 12u);
-  EXPECT_EQ(DibColourCount(0, 24), 0u);
-  EXPECT_EQ(DibColourCount(0, 16), 0u);
+TEST(Printing, TheFittedImage) {
   // A wide picture takes the width; a tall one the height; both centred.
   EXPECT_EQ(FitPrintedImage(CRect(0, 0, 1000, 1000), 200, 100), CRect(0, 250, 1000, 750));
   EXPECT_EQ(FitPrintedImage(CRect(100, 0, 1100, 1000), 100, 400), CRect(475, 0, 725, 1000));
