@@ -11,7 +11,6 @@
 #include "display/display_services.h"
 #include "media/quiz/goto_question_dlg.h"
 #include "media/timed_popup.h"
-#include "packed_dib.h"
 #include "panels/item_router.h"
 #include "panels/tool_panel_host.h"
 #include "reader/reader_ids.h"
@@ -22,14 +21,9 @@ IMPLEMENT_DYNCREATE(CQuiz, CFormView)
 
 namespace {
 
-// The articles whose pictures the puzzle shows (main-database entries).
-constexpr int kPuzzleEntries[32] = {59983, 4361,   85500, 44450, 28110, 123399, 103569, 7288, 2462,  70109, 79354,
-                                    79531, 81020,  89519, 91388, 98158, 16429,  77991,  5811, 55019, 33475, 8963,
-                                    18467, 106301, 17336, 49845, 30948, 8288,   76437,  8330, 3629,  18990};
 constexpr int kTopBand = 49;
 constexpr int kAnswerTextLeft = 48;
 constexpr int kAnswerButtonLeft = 14;
-constexpr int kPictureSide = 280;
 constexpr UINT kScreenButtons[4] = {IDC_SCREEN_BROWSER, IDC_SCREEN_DICTIONARY, IDC_SCREEN_MEDIA, IDC_SCREEN_TIMELINE};
 constexpr int kCategoriesMenu = 3;
 
@@ -135,13 +129,7 @@ void CQuiz::OnInitialUpdate() {
                                             IDB_TQ_BUTTON_FIRST + 17, IDB_TQ_BUTTON_FIRST + 18};
   for (int i = 0; i < 4; ++i)
     m_screenButtons[i].Create(CRect(0, 0, 96, 20), this, kScreenStrips[i], CODButton::kUsualStyle, kScreenButtons[i]);
-  for (int t = 0; t < 15; ++t) {
-    const CRect cell(221 + TileSize * (t % 4), BoardTop + TileSize * (t / 4), 221 + TileSize * (t % 4 + 1),
-                     BoardTop + TileSize * (t / 4 + 1));
-    m_tiles[t].Create("", WS_CHILD | BS_OWNERDRAW, cell, this, IDC_QZ_TILE_FIRST + t);
-    CRect rect = cell;
-    m_tiles[t].SetTileRect(&rect);
-  }
+  m_tiles.Create(this, CPoint(221, BoardTop), IDC_QZ_TILE_FIRST);
   m_categoryLine.Create("", WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, CRect(4, 27, 400, 45), this,
                         IDC_QZ_CATEGORY_LINE);
   m_categoryLine.SetFont(app.GetFont(FontList));
@@ -153,7 +141,6 @@ void CQuiz::OnInitialUpdate() {
   m_firstTry = TRUE;
   m_uncovered = 15;
   m_board.Reset();
-  m_puzzleArticles.assign(std::begin(kPuzzleEntries), std::end(kPuzzleEntries));
   std::srand(static_cast<unsigned>(std::time(nullptr)));
   Layout();
   NextQuestion();
@@ -317,7 +304,7 @@ void CQuiz::CheckAnswer(int answer) {
         StartPuzzle();
         m_uncovered = 0;
       }
-      m_tiles[m_uncovered].ShowWindow(SW_SHOW);
+      m_tiles.Tile(m_uncovered).ShowWindow(SW_SHOW);
       ++m_uncovered;
     }
     ShowIndicator(IDB_QZ_RIGHT);
@@ -326,7 +313,7 @@ void CQuiz::CheckAnswer(int answer) {
     } else {
       EnablePuzzleButtons(TRUE, TRUE, TRUE);
       for (CODButton& button : m_answerButtons) button.EnableWindow(FALSE);
-      for (CBmButton& tile : m_tiles) tile.EnableWindow(TRUE);
+      m_tiles.Enable(TRUE);
       AfxMessageBox("Now try to unscramble the puzzle to see the picture.", MB_OK | MB_ICONEXCLAMATION);
     }
     return;
@@ -493,8 +480,8 @@ BOOL CQuiz::OnCommand(WPARAM wParam, LPARAM lParam) {
 // ---- the puzzle ----
 
 void CQuiz::StartPuzzle() {
-  ShowTiles(FALSE);
-  for (CBmButton& tile : m_tiles) tile.EnableWindow(FALSE);
+  m_tiles.Show(FALSE);
+  m_tiles.Enable(FALSE);
   NewPicture();
   m_animate = FALSE;
   m_board.Scramble(Random);
@@ -506,77 +493,10 @@ void CQuiz::StartPuzzle() {
   EnablePuzzleButtons(FALSE, FALSE, FALSE);
 }
 
-void CQuiz::NewPicture() {
-  ReaderContext& app = Reader();
-  m_picture.DeleteObject();
-  CClientDC screen(this);
-  CPalette* oldPalette = screen.SelectPalette(app.GetPalette(), FALSE);
-  screen.RealizePalette();
-  m_picture.CreateCompatibleBitmap(&screen, kPictureSide, kPictureSide);
-  CDC target;
-  target.CreateCompatibleDC(&screen);
-  CBitmap* old = target.SelectObject(&m_picture);
-  CPalette* targetPalette = target.SelectPalette(app.GetPalette(), FALSE);
-  target.RealizePalette();
-  BOOL drawn = FALSE;
-  if (MediaAvailable()) {
-    const int a = quiz::MulDivRound(31, Random(), 0x7FFF);
-    const int article = app.ToInternalArticle(m_puzzleArticles[static_cast<std::size_t>(a)]);
-    const int item = app.m_multBits.IndexOf(article);
-    HGLOBAL dib = nullptr, second = nullptr;
-    if (item >= 0 && app.GetDatabase(1).LoadPictureDib(static_cast<UINT>(item), &dib, &second) && dib != nullptr) {
-      const auto* info = static_cast<const BYTE*>(::GlobalLock(dib));
-      if (const auto layout = LayOutPackedDib(info, ::GlobalSize(dib))) {
-        // The middle square of the picture.
-        const int width = layout->width, height = static_cast<int>(layout->rows);
-        const int side = width < height ? width : height;
-        target.SetStretchBltMode(COLORONCOLOR);
-        ::StretchDIBits(target.m_hDC, 0, 0, kPictureSide, kPictureSide, width > height ? (width - height) / 2 : 0,
-                        height > width ? (height - width) / 2 : 0, side, side, info + layout->bitsOffset,
-                        reinterpret_cast<const BITMAPINFO*>(info), DIB_RGB_COLORS, SRCCOPY);
-        drawn = TRUE;
-      }
-      if (info) ::GlobalUnlock(dib);
-      ::GlobalFree(dib);
-    }
-    if (second != nullptr) ::GlobalFree(second);
-  }
-  if (!drawn) {
-    CBitmap fallback;
-    if (app.LoadDIB(IDB_QZ_PUZZLE, fallback)) {
-      CDC from;
-      from.CreateCompatibleDC(&screen);
-      CBitmap* oldFrom = from.SelectObject(&fallback);
-      BITMAP size = {};
-      fallback.GetBitmap(&size);
-      target.SetStretchBltMode(COLORONCOLOR);
-      target.StretchBlt(0, 0, kPictureSide, kPictureSide, &from, 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);
-      from.SelectObject(oldFrom);
-    }
-  }
-  if (targetPalette) target.SelectPalette(targetPalette, FALSE);
-  target.SelectObject(old);
-  if (oldPalette) screen.SelectPalette(oldPalette, FALSE);
-  GiveTileImages();
-}
-
-void CQuiz::GiveTileImages() {
-  if (!m_picture.m_hObject) return;
-  for (int t = 0; t < 15; ++t) {
-    CRect cell(TileSize * (t % 4), TileSize * (t / 4), TileSize * (t % 4 + 1), TileSize * (t / 4 + 1));
-    m_tiles[t].SetTileImage(&m_picture, &cell, m_numberPieces ? t + 1 : 0);
-    m_tiles[t].Invalidate();
-  }
-}
+void CQuiz::NewPicture() { m_tiles.NewPicture(*this, MediaAvailable(), m_numberPieces, Random); }
 
 void CQuiz::PlaceTiles(BOOL redraw) {
-  for (int cell = 0; cell < 16; ++cell) {
-    const int tile = m_board.At(cell / 4, cell % 4);
-    if (tile < 0) continue;
-    const int x = m_boardOrigin.x + TileSize * (cell % 4), y = m_boardOrigin.y + TileSize * (cell / 4);
-    m_tiles[tile].SetWindowPos(nullptr, x, y, TileSize, TileSize,
-                               SWP_NOZORDER | SWP_NOACTIVATE | (redraw ? 0 : SWP_NOREDRAW));
-  }
+  m_tiles.Place(m_board, m_boardOrigin, redraw);
   if (redraw) RepaintBoard();
 }
 
@@ -586,10 +506,6 @@ void CQuiz::RepaintBoard() {
   if (m_animate) UpdateWindow();
 }
 
-void CQuiz::ApplySlides(const std::vector<quiz::Slide>& slides) {
-  if (!slides.empty()) PlaceTiles(m_animate);
-}
-
 void CQuiz::AfterBoardChange() {
   if (!m_board.IsSolved()) {
     EnablePuzzleButtons(TRUE, m_scramble.IsWindowEnabled(), TRUE);
@@ -597,7 +513,7 @@ void CQuiz::AfterBoardChange() {
   }
   EnablePuzzleButtons(FALSE, m_scramble.IsWindowEnabled(), FALSE);
   m_newQuestion.SetFocus();
-  ShowTiles(FALSE);
+  m_tiles.Show(FALSE);
   m_solved = TRUE;
   RepaintBoard();
 }
@@ -605,7 +521,7 @@ void CQuiz::AfterBoardChange() {
 void CQuiz::MoveTile(int tile) {
   const std::vector<quiz::Slide> slides = m_board.MoveTile(tile);
   if (slides.empty()) return;
-  ApplySlides(slides);
+  PlaceTiles(m_animate);
   AfterBoardChange();
 }
 
@@ -616,7 +532,7 @@ void CQuiz::OnScramble() {
   m_solved = FALSE;
   m_animate = TRUE;
   EnablePuzzleButtons(TRUE, TRUE, TRUE);
-  ShowTiles(TRUE);
+  m_tiles.Show(TRUE);
   Invalidate(FALSE);
 }
 
@@ -641,7 +557,7 @@ void CQuiz::OnNewPicture() { NewPicture(); }
 void CQuiz::OnNumberPieces() {
   m_numberPieces = !m_numberPieces;
   WriteFlag("NumberPieces", m_numberPieces);
-  GiveTileImages();
+  m_tiles.CutTiles(m_numberPieces);
 }
 
 void CQuiz::OnUpdateNumberPieces(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_numberPieces); }
@@ -650,11 +566,6 @@ void CQuiz::EnablePuzzleButtons(BOOL hint, BOOL scramble, BOOL solve) {
   if (m_hint.GetSafeHwnd()) m_hint.EnableWindow(hint);
   if (m_scramble.GetSafeHwnd()) m_scramble.EnableWindow(scramble);
   if (m_solve.GetSafeHwnd()) m_solve.EnableWindow(solve);
-}
-
-void CQuiz::ShowTiles(BOOL show) {
-  for (CBmButton& tile : m_tiles)
-    if (tile.GetSafeHwnd()) tile.ShowWindow(show ? SW_SHOW : SW_HIDE);
 }
 
 // ---- layout and painting ----
@@ -808,13 +719,5 @@ void CQuiz::OnDraw(CDC* pDC) {
   pDC->SelectObject(oldFont);
   // The board: the whole picture once solved, else an empty dark square.
   const CRect board(m_boardOrigin.x, m_boardOrigin.y, m_boardOrigin.x + 4 * TileSize, m_boardOrigin.y + 4 * TileSize);
-  if (m_solved && m_picture.m_hObject) {
-    CDC memory;
-    memory.CreateCompatibleDC(pDC);
-    CBitmap* old = memory.SelectObject(&m_picture);
-    pDC->BitBlt(board.left, board.top, board.Width(), board.Height(), &memory, 0, 0, SRCCOPY);
-    memory.SelectObject(old);
-  } else {
-    pDC->FillSolidRect(&board, RGB(32, 32, 32));
-  }
+  if (!m_solved || !m_tiles.PaintWhole(pDC, board)) pDC->FillSolidRect(&board, RGB(32, 32, 32));
 }

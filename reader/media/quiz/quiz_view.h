@@ -12,13 +12,14 @@
 #include "core/reader_screen.h"
 #include "framework.h"
 #include "media/quiz/puzzle_board.h"
+#include "media/quiz/puzzle_tiles.h"
 #include "media/quiz/quiz_file.h"
 #include "media/quiz/quiz_sequence.h"
 
 class CQuiz : public CFormView, public ReaderScreen {
   DECLARE_DYNCREATE(CQuiz)
  public:
-  static constexpr int TileSize = 70;
+  static constexpr int TileSize = CPuzzleTiles::TileSize;
   static constexpr int BoardTop = 79;
   static constexpr int AnswerCount = quiz::MaxAnswers;
   static constexpr int ThumbCount = 5;
@@ -53,7 +54,7 @@ class CQuiz : public CFormView, public ReaderScreen {
   quiz::PuzzleBoard& GetBoard() { return m_board; }
   quiz::QuizSequence& GetSequence() { return m_sequence; }
   const quiz::QuizHeader& GetHeader() const { return m_header; }
-  CBmButton& GetTile(int tile) { return m_tiles[tile]; }
+  CBmButton& GetTile(int tile) { return m_tiles.Tile(tile); }
   CODButton& GetAnswerButton(int k) { return m_answerButtons[k]; }
   CWnd& GetAnswerText(int k) { return m_answerTexts[k]; }
   CODButton& GetHintButton() { return m_hint; }
@@ -113,13 +114,10 @@ class CQuiz : public CFormView, public ReaderScreen {
   void Layout();
   void LayoutQuestion(int width, int height);
   void PlaceTiles(BOOL redraw);
-  void ApplySlides(const std::vector<quiz::Slide>& slides);
   void AfterBoardChange();
-  void GiveTileImages();
   void RepaintBoard();
   void ShowIndicator(UINT bitmap);
   void EnablePuzzleButtons(BOOL hint, BOOL scramble, BOOL solve);
-  void ShowTiles(BOOL show);
   void DestroyThumbnails();
   void LoadThumbnail(int slot, UINT item);
   int PanelWidth() const { return m_panelWidth; }
@@ -142,11 +140,9 @@ class CQuiz : public CFormView, public ReaderScreen {
   quiz::PuzzleBoard m_board;
   BOOL m_solved = FALSE;
   BOOL m_animate = TRUE;
-  std::vector<int> m_puzzleArticles;
   CBitmap m_scorePanel;
   int m_panelWidth = 294;
   int m_panelHeight = 420;
-  CBitmap m_picture;
   CPoint m_boardOrigin{221, BoardTop};
   UINT m_lastIndicator = 0;
 
@@ -155,7 +151,7 @@ class CQuiz : public CFormView, public ReaderScreen {
   CODButton m_answerButtons[AnswerCount];
   CODButton m_clue, m_newQuestion, m_hint, m_scramble, m_solve, m_help;
   CODButton m_screenButtons[4];
-  CBmButton m_tiles[15];
+  CPuzzleTiles m_tiles;
   CStatic m_categoryLine;
   CWnd* m_thumbs[ThumbCount] = {};
   CFont m_textFont;
