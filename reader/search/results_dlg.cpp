@@ -70,11 +70,6 @@ void CResultsDlg::Layout() {
   m_list.SetWindowPos(nullptr, 0, 0, list.Width(), list.Height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void CResultsDlg::OnSize(UINT type, int cx, int cy) {
-  CSearchPanel::OnSize(type, cx, cy);
-  Layout();
-}
-
 void CResultsDlg::Refresh(BOOL tell) {
   ToolPanelHost* host = GetToolPanelHost();
   if (host == nullptr || GetSafeHwnd() == nullptr) return;
@@ -155,25 +150,15 @@ LRESULT CResultsDlg::OnRefreshList(WPARAM wParam, LPARAM) {
   return 0;
 }
 
-void CResultsDlg::OnSetFocus(CWnd*) {
-  if (m_list.GetSafeHwnd() != nullptr) m_list.SetFocus();
-}
-
-void CResultsDlg::OnDestroy() {
-  if (GetKind() == PanelKind::Media) {
-    StoreFloatingRect();
-  } else if (m_owner != nullptr && m_owner->GetSafeHwnd() != nullptr) {
+void CResultsDlg::ReleaseOnDestroy() {
+  if (GetKind() != PanelKind::Media && m_owner != nullptr && m_owner->GetSafeHwnd() != nullptr) {
     auto* display =
         dynamic_cast<CDisplay*>(CWnd::FromHandlePermanent(::GetDlgItem(m_owner->GetSafeHwnd(), CDisplay::kControlId)));
     if (display != nullptr) display->ClearFindHits();
   }
-  m_created = FALSE;
-  CSearchPanel::OnDestroy();
 }
 
-void CResultsDlg::OnPaint() {
-  CPaintDC dc(this);
-  CSkinPaletteScope palette(&dc);
+void CResultsDlg::Paint(CDC& dc) {
   CRect client;
   GetClientRect(&client);
   CString count;

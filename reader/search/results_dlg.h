@@ -42,17 +42,17 @@ class CResultsDlg : public CSearchPanel, public SearchStatePanel {
  protected:
   void OnOK() override;
   void OnCancel() override;
-  void OnPaint();
-  void OnSize(UINT type, int cx, int cy);
-  void OnDestroy();
-  void OnSetFocus(CWnd* old);
   void OnListDblClk();
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
   LRESULT OnRefreshList(WPARAM wParam, LPARAM lParam);
   DECLARE_MESSAGE_MAP()
 
  private:
-  void Layout();
+  void Layout() override;
+  void Paint(CDC& dc) override;
+  CWnd* FocusTarget() override { return &m_list; }
+  // Outside the media screen, the find hits go from the owner's display.
+  void ReleaseOnDestroy() override;
 
   CODButton m_close;
   CHoverEdit m_queryLine;
@@ -61,5 +61,4 @@ class CResultsDlg : public CSearchPanel, public SearchStatePanel {
   CString m_query;
   CStringArray m_terms;
   int m_ranked = 0;
-  BOOL m_created = FALSE;
 };

@@ -135,11 +135,6 @@ void CSearchDlg::Layout() {
   m_freeText.SetWindowPos(nullptr, 0, 0, free.Width(), height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void CSearchDlg::OnSize(UINT type, int cx, int cy) {
-  CSearchPanel::OnSize(type, cx, cy);
-  Layout();
-}
-
 void CSearchDlg::FieldChanged(int k) {
   BOOL hasText[search::kTermFields];
   search::FieldEnabling state;
@@ -318,11 +313,9 @@ BOOL CSearchDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
   return CSearchPanel::OnCommand(wParam, lParam);
 }
 
-void CSearchDlg::OnSetFocus(CWnd*) {
-  if (m_advanced && m_freeText.GetSafeHwnd() != nullptr)
-    m_freeText.SetFocus();
-  else if (m_fields[0].GetSafeHwnd() != nullptr)
-    m_fields[0].SetFocus();
+CWnd* CSearchDlg::FocusTarget() {
+  if (m_advanced && m_freeText.GetSafeHwnd() != nullptr) return &m_freeText;
+  return &m_fields[0];
 }
 
 void CSearchDlg::SaveTexts() {
@@ -334,21 +327,12 @@ void CSearchDlg::SaveTexts() {
   if (m_freeText.GetSafeHwnd() != nullptr) m_freeText.GetWindowText(app.m_strBooleanQuery);
 }
 
-void CSearchDlg::OnDestroy() {
-  StoreFloatingRect();
-  SaveTexts();
-  m_created = FALSE;
-  CSearchPanel::OnDestroy();
-}
+void CSearchDlg::ReleaseOnDestroy() { SaveTexts(); }
 
-void CSearchDlg::OnPaint() {
-  CPaintDC dc(this);
-  CSkinPaletteScope palette(&dc);
+void CSearchDlg::Paint(CDC& dc) {
   PaintFrame(dc, m_advanced ? "Advanced Boolean" : "Boolean Search", 8);
   if (!m_advanced) return;
-  CRect clear;
-  m_clear.GetWindowRect(&clear);
-  ScreenToClient(&clear);
+  const CRect clear = ChildRect(m_clear);
   CRect client;
   GetClientRect(&client);
   DrawSmallText(dc, "  Use the word AND, OR,\r\n  NOT, NEAR to make your\r\n  search more specific.",

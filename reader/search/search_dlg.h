@@ -49,14 +49,13 @@ class CSearchDlg : public CSearchPanel {
   void OnOK() override;
   void OnCancel() override;
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
-  void OnPaint();
-  void OnSize(UINT type, int cx, int cy);
-  void OnDestroy();
-  void OnSetFocus(CWnd* old);
   DECLARE_MESSAGE_MAP()
 
  private:
-  void Layout();
+  void Layout() override;
+  void Paint(CDC& dc) override;
+  CWnd* FocusTarget() override;
+  void ReleaseOnDestroy() override;
   // The rule for a change of term field k (0 to 2).
   void FieldChanged(int k);
   void FreeTextChanged();
@@ -75,5 +74,4 @@ class CSearchDlg : public CSearchPanel {
   CDropList m_pickers[search::kPickers];
   BOOL m_advanced = FALSE;
   BOOL m_spellCheck = TRUE;
-  BOOL m_created = FALSE;
 };

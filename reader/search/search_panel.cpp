@@ -152,10 +152,34 @@ void CSearchPanel::DrawSmallText(CDC& dc, const char* text, CRect area) {
   dc.SelectObject(old);
 }
 
-void CSearchPanel::OnPaintBase(const char* title, int titleX) {
+CRect CSearchPanel::ChildRect(CWnd& child) {
+  CRect rect;
+  child.GetWindowRect(&rect);
+  ScreenToClient(&rect);
+  return rect;
+}
+
+void CSearchPanel::OnPaint() {
   CPaintDC dc(this);
   CSkinPaletteScope palette(&dc);
-  PaintFrame(dc, title, titleX);
+  Paint(dc);
+}
+
+void CSearchPanel::OnSize(UINT type, int cx, int cy) {
+  CDialog::OnSize(type, cx, cy);
+  Layout();
+}
+
+void CSearchPanel::OnDestroy() {
+  StoreFloatingRect();
+  ReleaseOnDestroy();
+  m_created = FALSE;
+  CDialog::OnDestroy();
+}
+
+void CSearchPanel::OnSetFocus(CWnd*) {
+  CWnd* target = FocusTarget();
+  if (target != nullptr && target->GetSafeHwnd() != nullptr) target->SetFocus();
 }
 
 void CSearchPanel::StoreFloatingRect() {

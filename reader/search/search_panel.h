@@ -68,7 +68,25 @@ class CSearchPanel : public CDialog {
   // The application's help at a topic.
   void ShowHelp(DWORD topic);
 
-  void OnPaintBase(const char* title, int titleX = 6);
+  // A child's rectangle in client coordinates.
+  CRect ChildRect(CWnd& child);
+
+  // What each panel brings to the shared handlers below (a panel routes the
+  // messages to them in its own message map).
+  // Places the controls for the present client size.
+  virtual void Layout() {}
+  // Paints the window into a palette-realised paint DC.
+  virtual void Paint(CDC& dc) = 0;
+  // The control that takes the focus given to the panel; none by default.
+  virtual CWnd* FocusTarget() { return nullptr; }
+  // Saves or releases what the panel holds while its window goes.
+  virtual void ReleaseOnDestroy() {}
+
+  void OnPaint();
+  void OnSize(UINT type, int cx, int cy);
+  // Stores the floating rectangle, then releases; the panel is no longer made.
+  void OnDestroy();
+  void OnSetFocus(CWnd* old);
   HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT kind);
   BOOL OnEraseBkgnd(CDC* dc);
   BOOL OnQueryNewPalette();
@@ -83,4 +101,6 @@ class CSearchPanel : public CDialog {
   CPalette* m_palette = nullptr;
   CHoverTracker m_hover;
   char m_tipText[81] = "";
+  // TRUE from the end of a successful Create until the window goes.
+  BOOL m_created = FALSE;
 };

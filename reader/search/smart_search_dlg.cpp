@@ -101,11 +101,6 @@ void CSmartSearchDlg::Layout() {
   m_query.SetWindowPos(nullptr, 0, 0, box.Width(), height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void CSmartSearchDlg::OnSize(UINT type, int cx, int cy) {
-  CSearchPanel::OnSize(type, cx, cy);
-  Layout();
-}
-
 void CSmartSearchDlg::QueryChanged() {
   const BOOL any = m_query.GetWindowTextLength() > 0;
   m_search.EnableWindow(any);
@@ -250,24 +245,13 @@ BOOL CSmartSearchDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
   return CSearchPanel::OnCommand(wParam, lParam);
 }
 
-void CSmartSearchDlg::OnSetFocus(CWnd*) {
-  if (m_query.GetSafeHwnd() != nullptr) m_query.SetFocus();
-}
-
-void CSmartSearchDlg::OnDestroy() {
-  StoreFloatingRect();
+void CSmartSearchDlg::ReleaseOnDestroy() {
   if (m_query.GetSafeHwnd() != nullptr) m_query.GetWindowText(Reader().m_strSmartQuery);
-  m_created = FALSE;
-  CSearchPanel::OnDestroy();
 }
 
-void CSmartSearchDlg::OnPaint() {
-  CPaintDC dc(this);
-  CSkinPaletteScope palette(&dc);
+void CSmartSearchDlg::Paint(CDC& dc) {
   PaintFrame(dc, "Smart Search", 6);
-  CRect clear;
-  m_clear.GetWindowRect(&clear);
-  ScreenToClient(&clear);
+  const CRect clear = ChildRect(m_clear);
   CRect client;
   GetClientRect(&client);
   DrawSmallText(dc, "You may enter words or \r\nquestions that describe your \r\nresearch or interest.",

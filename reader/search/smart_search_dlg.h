@@ -39,14 +39,13 @@ class CSmartSearchDlg : public CSearchPanel {
   void OnOK() override;
   void OnCancel() override;
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
-  void OnPaint();
-  void OnSize(UINT type, int cx, int cy);
-  void OnDestroy();
-  void OnSetFocus(CWnd* old);
   DECLARE_MESSAGE_MAP()
 
  private:
-  void Layout();
+  void Layout() override;
+  void Paint(CDC& dc) override;
+  CWnd* FocusTarget() override { return &m_query; }
+  void ReleaseOnDestroy() override;
   void QueryChanged();
   // FALSE when the pass is abandoned.
   BOOL SpellingPass();
@@ -57,5 +56,4 @@ class CSmartSearchDlg : public CSearchPanel {
   CODButton m_tuner, m_spellButton, m_search, m_close, m_help, m_clear;
   BOOL m_spellCheck = TRUE;
   BOOL m_forTuner = FALSE;
-  BOOL m_created = FALSE;
 };

@@ -131,9 +131,7 @@ BOOL CSpellAltDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
   return CSearchPanel::OnCommand(wParam, lParam);
 }
 
-void CSpellAltDlg::OnPaint() {
-  CPaintDC dc(this);
-  CSkinPaletteScope palette(&dc);
+void CSpellAltDlg::Paint(CDC& dc) {
   PaintFrame(dc, "Spelling Alternatives", 6);
   CRect client;
   GetClientRect(&client);

@@ -51,7 +51,7 @@ class CSpellAltDlg : public CSearchPanel {
   void OnOK() override;
   void OnCancel() override;
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
-  void OnPaint();
+  void Paint(CDC& dc) override;
   void OnListSelChange();
   void OnListDblClk();
   void OnReplacementChange();

@@ -179,11 +179,6 @@ void CSubjectsDlg::Layout() {
                          SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void CSubjectsDlg::OnSize(UINT type, int cx, int cy) {
-  CSearchPanel::OnSize(type, cx, cy);
-  Layout();
-}
-
 void CSubjectsDlg::Refresh() {
   ToolPanelHost* host = GetToolPanelHost();
   if (host == nullptr || GetSafeHwnd() == nullptr) return;
@@ -470,19 +465,7 @@ LRESULT CSubjectsDlg::OnRefreshList(WPARAM, LPARAM) {
   return 0;
 }
 
-void CSubjectsDlg::OnSetFocus(CWnd*) {
-  if (m_findBox.GetSafeHwnd() != nullptr) m_findBox.SetFocus();
-}
-
-void CSubjectsDlg::OnDestroy() {
-  StoreFloatingRect();
-  m_created = FALSE;
-  CSearchPanel::OnDestroy();
-}
-
-void CSubjectsDlg::OnPaint() {
-  CPaintDC dc(this);
-  CSkinPaletteScope palette(&dc);
+void CSubjectsDlg::Paint(CDC& dc) {
   CString count;
   count.Format("%ld items", static_cast<long>(m_list.GetArticles().GetSetCount()));
   PaintFrame(dc, m_subjectMode ? "Titles By Subject" : "Contents", 6, count, m_narrow - ChildSize(m_close).cx - 10);

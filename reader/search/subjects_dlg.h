@@ -77,15 +77,13 @@ class CSubjectsDlg : public CSearchPanel, public SearchStatePanel {
   void OnOK() override;
   void OnCancel() override;
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
-  void OnPaint();
-  void OnSize(UINT type, int cx, int cy);
-  void OnDestroy();
-  void OnSetFocus(CWnd* old);
   LRESULT OnRefreshList(WPARAM wParam, LPARAM lParam);
   DECLARE_MESSAGE_MAP()
 
  private:
-  void Layout();
+  void Layout() override;
+  void Paint(CDC& dc) override;
+  CWnd* FocusTarget() override { return &m_findBox; }
   void ShowSubjectControls(BOOL show);
   void SetWidth(int width);
   void ListSelected();
@@ -114,7 +112,6 @@ class CSubjectsDlg : public CSearchPanel, public SearchStatePanel {
   // the found article): its selection notices do not rewrite the find box.
   int m_listChosen = -1;
   BOOL m_resizing = FALSE;
-  BOOL m_created = FALSE;
   int m_narrow = 0;
   int m_wide = 0;
 };

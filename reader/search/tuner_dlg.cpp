@@ -118,11 +118,6 @@ void CTunerDlg::Layout() {
   m_list.SetWindowPos(nullptr, 0, 0, list.Width(), height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void CTunerDlg::OnSize(UINT type, int cx, int cy) {
-  CSearchPanel::OnSize(type, cx, cy);
-  Layout();
-}
-
 BOOL CTunerDlg::Search() {
   ReaderContext& app = Reader();
   std::vector<int> values;
@@ -164,26 +159,14 @@ BOOL CTunerDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
   return CSearchPanel::OnCommand(wParam, lParam);
 }
 
-void CTunerDlg::OnSetFocus(CWnd*) {
-  if (m_list.GetSafeHwnd() != nullptr) m_list.SetFocus();
-}
-
-void CTunerDlg::OnDestroy() {
-  StoreFloatingRect();
-  // The prepared query goes with the panel (after a search nothing is left to release).
+void CTunerDlg::ReleaseOnDestroy() {
   CBitString none(Reader().GetArticleCount(), FALSE);
   Reader().QuerySources(none);
-  m_created = FALSE;
-  CSearchPanel::OnDestroy();
 }
 
-void CTunerDlg::OnPaint() {
-  CPaintDC dc(this);
-  CSkinPaletteScope palette(&dc);
+void CTunerDlg::Paint(CDC& dc) {
   PaintFrame(dc, "Tuner", 6);
-  CRect search;
-  m_search.GetWindowRect(&search);
-  ScreenToClient(&search);
+  const CRect search = ChildRect(m_search);
   CRect client;
   GetClientRect(&client);
   DrawSmallText(dc, "Assign a lesser or greater importance\r\nto each word in your search.",

@@ -31,14 +31,15 @@ class CTunerDlg : public CSearchPanel {
   void OnOK() override;
   void OnCancel() override;
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
-  void OnPaint();
-  void OnSize(UINT type, int cx, int cy);
-  void OnDestroy();
-  void OnSetFocus(CWnd* old);
   DECLARE_MESSAGE_MAP()
 
  private:
-  void Layout();
+  void Layout() override;
+  void Paint(CDC& dc) override;
+  CWnd* FocusTarget() override { return &m_list; }
+  // The prepared query goes with the panel (after a search nothing is left
+  // to release).
+  void ReleaseOnDestroy() override;
   // The spellings of the terms as the word index holds them.
   void MakeDisplayWords(const CStringArray& terms);
 
@@ -47,6 +48,5 @@ class CTunerDlg : public CSearchPanel {
   CStringArray m_words;
   CString m_query;
   float m_scale = 1.0f;
-  BOOL m_created = FALSE;
   BOOL m_searched = FALSE;
 };
