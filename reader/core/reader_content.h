@@ -60,7 +60,6 @@ class ReaderContent : public BookmarkArticles {
   int ParseQuery(const char* text, CStringArray& terms, CDWordArray& groups, BOOL lowerCase);
   int RemoveStopWords(CStringArray& terms, CDWordArray& groups, int limit);
   BOOL WeightedQuery(CStringArray& terms, CDWordArray& groups);
-  const u32* GetCharClassTable(int index) const { return ::GetCharClassTable(index); }
 
   // --- titles ---
   int LookupTitle(int article, char* title);
