@@ -56,7 +56,7 @@ void CBmListBox::RefreshFlags() {
   CRect client;
   GetClientRect(&client);
   const int line = LineHeight();
-  for (int row = 0; row < m_rows && m_bar.m_pos + row <= Count(); ++row) {
+  for (int row = 0; IsListedRow(row); ++row) {
     const BYTE selected = m_selection.Test(RowItem(row)) ? 1 : 0;
     if (selected == m_rowSelected[row]) continue;
     m_rowSelected[row] = selected;
@@ -105,15 +105,9 @@ void CBmListBox::DrawItem(LPDRAWITEMSTRUCT item) {
   CDC* dc = CDC::FromHandle(item->hDC);
   CSkinPaletteScope palette(dc);
   const int row = static_cast<int>(item->itemID);
-  if (item->itemID == static_cast<UINT>(-1)) {
-    CRect rect = item->rcItem;
-    rect.bottom = rect.top + LineHeight();
-    dc->PatBlt(rect.left, rect.top, rect.Width(), rect.Height(), WHITENESS);
-    if (item->itemState & ODS_FOCUS) dc->DrawFocusRect(&rect);
-    return;
-  }
+  if (PaintEmptyListRow(*dc, *item)) return;
   if (!(item->itemAction & (ODA_DRAWENTIRE | ODA_SELECT))) return;
-  if (row < 0 || row >= m_rows || m_bar.m_pos + row > Count()) return;
+  if (!IsListedRow(row)) return;
   DrawRow(*dc, item->rcItem, row, FALSE);
 }
 
@@ -153,7 +147,7 @@ void CBmListBox::MoveCurrent(int step) {
 void CBmListBox::OnClick(UINT flags, CPoint point) {
   Default();
   const int row = point.y / LineHeight();
-  if (row >= CListBox::GetCount() || row >= m_rows || m_bar.m_pos + row > Count()) return;
+  if (row >= CListBox::GetCount() || !IsListedRow(row)) return;
   const int article = RowItem(row);
   const int previous = m_current;
   if (!(flags & MK_CONTROL)) m_selection.Clear();

@@ -71,15 +71,9 @@ void CEventListBox::DrawRow(CDC& dc, const CRect& rect, int row, BOOL noClip) {
 void CEventListBox::DrawItem(LPDRAWITEMSTRUCT item) {
   CDC* dc = CDC::FromHandle(item->hDC);
   CSkinPaletteScope palette(dc, TRUE);
-  if (item->itemID == static_cast<UINT>(-1)) {
-    CRect rect = item->rcItem;
-    rect.bottom = rect.top + LineHeight();
-    dc->PatBlt(rect.left, rect.top, rect.Width(), rect.Height(), WHITENESS);
-    if (item->itemState & ODS_FOCUS) dc->DrawFocusRect(&rect);
-    return;
-  }
+  if (PaintEmptyListRow(*dc, *item)) return;
   const int row = static_cast<int>(item->itemID);
-  if (row < 0 || row >= m_rows || m_bar.m_pos + row > Count()) return;
+  if (!IsListedRow(row)) return;
   DrawRow(*dc, item->rcItem, row, FALSE);
 }
 
@@ -111,7 +105,7 @@ void CEventListBox::MoveCurrent(int step) {
 
 void CEventListBox::OnClick(UINT /*flags*/, CPoint point) {
   const int row = point.y / LineHeight();
-  if (row >= CListBox::GetCount() || row >= m_rows || m_bar.m_pos + row > Count()) {
+  if (row >= CListBox::GetCount() || !IsListedRow(row)) {
     Default();
     return;
   }

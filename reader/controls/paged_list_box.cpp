@@ -56,6 +56,15 @@ void CPagedListBox::Reload() {
   UpdateWindow();
 }
 
+BOOL CPagedListBox::PaintEmptyListRow(CDC& dc, const DRAWITEMSTRUCT& item) const {
+  if (item.itemID != static_cast<UINT>(-1)) return FALSE;
+  CRect rect = item.rcItem;
+  rect.bottom = rect.top + LineHeight();
+  dc.PatBlt(rect.left, rect.top, rect.Width(), rect.Height(), WHITENESS);
+  if (item.itemState & ODS_FOCUS) dc.DrawFocusRect(&rect);
+  return TRUE;
+}
+
 void CPagedListBox::FetchRow(int row, int pos) {
   const int item = ItemAtRank(pos + row);
   if (item < 0) return;

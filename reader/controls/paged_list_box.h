@@ -59,6 +59,11 @@ class CPagedListBox : public CListBox, public CSkinBarHost {
   // The member at a 1-based rank.
   int ItemAtRank(int rank) const { return m_items.GetAt(rank); }
   int RankOf(int item) const { return m_items.IndexOf(item) + 1; }
+  // The page row shows a member of the set.
+  BOOL IsListedRow(int row) const { return row >= 0 && row < m_rows && m_bar.m_pos + row <= Count(); }
+  // Paints the row the list box draws while it has no rows (itemID -1) with
+  // its focus; FALSE for any other item.
+  BOOL PaintEmptyListRow(CDC& dc, const DRAWITEMSTRUCT& item) const;
   void NotifySelChange();
   void FetchRow(int row, int pos);
   virtual void FetchTitle(int item, char* buffer) = 0;

@@ -186,13 +186,7 @@ LRESULT CListWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   }
   if (bordered && OnBarMessage(message, wParam, lParam, result)) return result;
   switch (message) {
-    case WM_ERASEBKGND: {
-      CDC* dc = CDC::FromHandle(reinterpret_cast<HDC>(wParam));
-      CRect client;
-      GetClientRect(&client);
-      dc->FillSolidRect(&client, RGB(255, 255, 255));
-      return TRUE;
-    }
+    case WM_ERASEBKGND: return EraseWhite(this, wParam);
     case WM_GETDLGCODE: return DLGC_WANTARROWS;
     case WM_SIZE:
       result = CWnd::WindowProc(message, wParam, lParam);
