@@ -33,13 +33,17 @@ int CBmListBox::SetArticles(const CBitString& set) {
 int CBmListBox::SelectArticle(int article) {
   if (article <= 0 || !m_items.Test(article)) return -1;
   if (article == m_current) return RankOf(article);
+  ShowOnly(article);
+  return RankOf(article);
+}
+
+void CBmListBox::ShowOnly(int article) {
   m_selection.Clear();
   m_selection.SetBit(article);
   RefreshFlags();
   m_current = article;
   const int rank = RankOf(article);
   SetPosition(rank < m_bar.m_max ? rank : m_bar.m_max, TRUE);
-  return rank;
 }
 
 void CBmListBox::FetchTitle(int item, char* buffer) { Skin().LookupTitle(item, buffer); }
@@ -52,7 +56,7 @@ void CBmListBox::RefreshFlags() {
   CRect client;
   GetClientRect(&client);
   const int line = LineHeight();
-  for (int row = 0; row < m_rows && m_bar.m_pos + row <= Count(); ++row) {
+  for (int row = 0; IsListedRow(row); ++row) {
     const BYTE selected = m_selection.Test(RowItem(row)) ? 1 : 0;
     if (selected == m_rowSelected[row]) continue;
     m_rowSelected[row] = selected;
@@ -101,39 +105,21 @@ void CBmListBox::DrawItem(LPDRAWITEMSTRUCT item) {
   CDC* dc = CDC::FromHandle(item->hDC);
   CSkinPaletteScope palette(dc);
   const int row = static_cast<int>(item->itemID);
-  if (item->itemID == static_cast<UINT>(-1)) {
-    CRect rect = item->rcItem;
-    rect.bottom = rect.top + LineHeight();
-    dc->PatBlt(rect.left, rect.top, rect.Width(), rect.Height(), WHITENESS);
-    if (item->itemState & ODS_FOCUS) dc->DrawFocusRect(&rect);
-    return;
-  }
+  if (PaintEmptyListRow(*dc, *item)) return;
   if (!(item->itemAction & (ODA_DRAWENTIRE | ODA_SELECT))) return;
-  if (row < 0 || row >= m_rows || m_bar.m_pos + row > Count()) return;
+  if (!IsListedRow(row)) return;
   DrawRow(*dc, item->rcItem, row, FALSE);
 }
 
 BOOL CBmListBox::OnKey(UINT key) {
-  switch (key) {
-    case VK_PRIOR: Scroll(bar::kPageUp, 0); break;
-    case VK_NEXT: Scroll(bar::kPageDown, 0); break;
-    case VK_END: Scroll(bar::kBottom, 0); break;
-    case VK_HOME: Scroll(bar::kTop, 0); break;
-    case VK_UP:
-    case VK_LEFT: MoveCurrent(-1); return TRUE;
-    case VK_DOWN:
-    case VK_RIGHT: MoveCurrent(1); return TRUE;
-    case 'A':
-      if (::GetKeyState(VK_CONTROL) < 0) {
-        m_selection = m_items;
-        RefreshFlags();
-        return TRUE;
-      }
-      return FALSE;
-    default: return FALSE;
+  // Ctrl+A selects every listed article.
+  if (key == 'A') {
+    if (::GetKeyState(VK_CONTROL) >= 0) return FALSE;
+    m_selection = m_items;
+    RefreshFlags();
+    return TRUE;
   }
-  UpdateWindow();
-  return TRUE;
+  return CPagedListBox::OnKey(key);
 }
 
 void CBmListBox::MoveCurrent(int step) {
@@ -161,7 +147,7 @@ void CBmListBox::MoveCurrent(int step) {
 void CBmListBox::OnClick(UINT flags, CPoint point) {
   Default();
   const int row = point.y / LineHeight();
-  if (row >= CListBox::GetCount() || row >= m_rows || m_bar.m_pos + row > Count()) return;
+  if (row >= CListBox::GetCount() || !IsListedRow(row)) return;
   const int article = RowItem(row);
   const int previous = m_current;
   if (!(flags & MK_CONTROL)) m_selection.Clear();
@@ -187,27 +173,9 @@ void CBmListBox::OnClick(UINT flags, CPoint point) {
   if (row == m_hoverRow) RemovePopup();
 }
 
-void CBmListBox::OnResized(int height) {
-  const int line = LineHeight();
-  if (height % line != 0) {
-    CRect window;
-    GetWindowRect(&window);
-    SetWindowPos(nullptr, 0, 0, window.Width(), window.Height() - height % line,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    return;
-  }
+void CBmListBox::AfterResize() {
   const int previous = m_current;
-  AllocateRows(height / line);
-  m_rowSelected.SetSize(m_rows);
-  m_bar.Layout();
   const CBitString articles = m_items;
   SetArticles(articles);
-  if (previous >= 0 && previous != m_current && m_items.Test(previous)) {
-    m_selection.Clear();
-    m_selection.SetBit(previous);
-    RefreshFlags();
-    m_current = previous;
-    const int rank = RankOf(previous);
-    SetPosition(rank < m_bar.m_max ? rank : m_bar.m_max, TRUE);
-  }
+  if (previous >= 0 && previous != m_current && m_items.Test(previous)) ShowOnly(previous);
 }

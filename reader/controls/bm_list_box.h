@@ -27,13 +27,16 @@ class CBmListBox : public CPagedListBox {
   void OnRowFetched(int row) override;
   void DrawRow(CDC& dc, const CRect& rect, int row, BOOL noClip) override;
   BOOL OnKey(UINT key) override;
+  void MoveCurrent(int step) override;
   void OnClick(UINT flags, CPoint point) override;
-  void OnResized(int height) override;
+  void AfterResize() override;
 
  private:
   // Re-reads the page's selected flags; changed rows repaint.
   void RefreshFlags();
-  void MoveCurrent(int step);
+  // Makes the listed article the only selected and current one and scrolls
+  // it to the top as far as the range lets it.
+  void ShowOnly(int article);
 
   CBitString m_selection;
   CByteArray m_rowSelected;

@@ -22,20 +22,8 @@ int CEventListBox::SetItems(const CBitString& set) {
   m_items = set;
   m_current = ItemAtRank(1);
   if (m_current >= 0) NotifySelChange();
-  SetRedraw(FALSE);
-  CListBox::ResetContent();
-  const int count = Count();
-  const int blanks = count > 2 * m_rows ? 2 * m_rows : count;
-  for (int i = 0; i < blanks; ++i) CListBox::AddString("");
-  m_bar.m_min = 1;
-  m_bar.m_max = count > m_rows ? count - m_rows + 1 : 1;
-  m_bar.m_pos = 99999;
-  SetPosition(1, TRUE);
-  SetCurSel(0);
-  SetRedraw(TRUE);
-  m_bar.UpdateArrows();
-  Invalidate();
-  UpdateWindow();
+  // The first event is current and on the first row: the page's move selects it.
+  Reload();
   return 1;
 }
 
@@ -83,15 +71,9 @@ void CEventListBox::DrawRow(CDC& dc, const CRect& rect, int row, BOOL noClip) {
 void CEventListBox::DrawItem(LPDRAWITEMSTRUCT item) {
   CDC* dc = CDC::FromHandle(item->hDC);
   CSkinPaletteScope palette(dc, TRUE);
-  if (item->itemID == static_cast<UINT>(-1)) {
-    CRect rect = item->rcItem;
-    rect.bottom = rect.top + LineHeight();
-    dc->PatBlt(rect.left, rect.top, rect.Width(), rect.Height(), WHITENESS);
-    if (item->itemState & ODS_FOCUS) dc->DrawFocusRect(&rect);
-    return;
-  }
+  if (PaintEmptyListRow(*dc, *item)) return;
   const int row = static_cast<int>(item->itemID);
-  if (row < 0 || row >= m_rows || m_bar.m_pos + row > Count()) return;
+  if (!IsListedRow(row)) return;
   DrawRow(*dc, item->rcItem, row, FALSE);
 }
 
@@ -121,25 +103,9 @@ void CEventListBox::MoveCurrent(int step) {
   NotifySelChange();
 }
 
-BOOL CEventListBox::OnKey(UINT key) {
-  switch (key) {
-    case VK_PRIOR: Scroll(bar::kPageUp, 0); break;
-    case VK_NEXT: Scroll(bar::kPageDown, 0); break;
-    case VK_END: Scroll(bar::kBottom, 0); break;
-    case VK_HOME: Scroll(bar::kTop, 0); break;
-    case VK_UP:
-    case VK_LEFT: MoveCurrent(-1); return TRUE;
-    case VK_DOWN:
-    case VK_RIGHT: MoveCurrent(1); return TRUE;
-    default: return FALSE;
-  }
-  UpdateWindow();
-  return TRUE;
-}
-
 void CEventListBox::OnClick(UINT /*flags*/, CPoint point) {
   const int row = point.y / LineHeight();
-  if (row >= CListBox::GetCount() || row >= m_rows || m_bar.m_pos + row > Count()) {
+  if (row >= CListBox::GetCount() || !IsListedRow(row)) {
     Default();
     return;
   }
@@ -155,17 +121,7 @@ void CEventListBox::OnClick(UINT /*flags*/, CPoint point) {
   ShowPopup(row);
 }
 
-void CEventListBox::OnResized(int height) {
-  const int line = LineHeight();
-  if (height % line != 0) {
-    CRect window;
-    GetWindowRect(&window);
-    SetWindowPos(nullptr, 0, 0, window.Width(), window.Height() - height % line,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    return;
-  }
-  AllocateRows(height / line);
-  m_bar.Layout();
+void CEventListBox::AfterResize() {
   const CBitString events = m_items;
   SetItems(events);
 }

@@ -33,13 +33,12 @@ class CEventListBox : public CPagedListBox {
   void AfterPositionChange() override;
   void DrawRow(CDC& dc, const CRect& rect, int row, BOOL noClip) override;
   int PopupLeft() const override { return 4; }
-  BOOL OnKey(UINT key) override;
+  void MoveCurrent(int step) override;
   void OnClick(UINT flags, CPoint point) override;
-  void OnResized(int height) override;
+  void AfterResize() override;
 
  private:
   CEventListSource* Source() const;
-  void MoveCurrent(int step);
   // The page row of the current event, -1 when it is not on the page.
   int CurrentRow() const;
 };

@@ -96,13 +96,7 @@ void CHoverEdit::ShowPopup() {
   if (width <= window.Width()) return;
   m_popupRect = CRect(window.left, window.top, window.left + width, window.bottom);
   CClientDC screen(nullptr);
-  CDC memory;
-  memory.CreateCompatibleDC(&screen);
-  m_saved.DeleteObject();
-  m_saved.CreateCompatibleBitmap(&screen, m_popupRect.Width(), m_popupRect.Height());
-  CBitmap* oldBitmap = memory.SelectObject(&m_saved);
-  memory.BitBlt(0, 0, m_popupRect.Width(), m_popupRect.Height(), &screen, m_popupRect.left, m_popupRect.top, SRCCOPY);
-  memory.SelectObject(oldBitmap);
+  m_under.Save(screen, m_popupRect);
   DrawStrip(screen, m_popupRect, FALSE);
   m_popupShown = TRUE;
 }
@@ -110,15 +104,7 @@ void CHoverEdit::ShowPopup() {
 void CHoverEdit::RemovePopup() {
   if (!m_popupShown) return;
   m_popupShown = FALSE;
-  {
-    CClientDC screen(nullptr);
-    CDC memory;
-    memory.CreateCompatibleDC(&screen);
-    CBitmap* oldBitmap = memory.SelectObject(&m_saved);
-    screen.BitBlt(m_popupRect.left, m_popupRect.top, m_popupRect.Width(), m_popupRect.Height(), &memory, 0, 0, SRCCOPY);
-    memory.SelectObject(oldBitmap);
-  }
-  m_saved.DeleteObject();
+  m_under.Restore();
   CWnd* parent = GetParent();
   if (parent != nullptr) {
     CRect area = m_popupRect;

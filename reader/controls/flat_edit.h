@@ -3,6 +3,7 @@
 // strip over its parent while the mouse rests on it and the text is too long.
 #pragma once
 
+#include "controls/screen_patch.h"
 #include "controls/skin_environment.h"
 
 class CFlatEdit : public CEdit {
@@ -51,6 +52,6 @@ class CHoverEdit : public CEdit {
   int m_skin = kSkinMedia;
   UINT_PTR m_timer = 0;
   BOOL m_popupShown = FALSE;
-  CBitmap m_saved;
+  CScreenPatch m_under;
   CRect m_popupRect;
 };

@@ -2,12 +2,10 @@
 
 BOOL CIconListBox::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
   if (!CreateTree(style, rect, parent, id)) return FALSE;
-  ModifyStyle(WS_VSCROLL | WS_HSCROLL, 0);
+  DropSystemBars();
   m_bar.LoadSkin(kSkinEncyclopedia);
   m_bar.m_min = m_bar.m_max = m_bar.m_pos = 0;
-  SetWindowPos(nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
-               SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-  m_bar.Layout();
+  PlaceWithBar(rect);
   OnRowsChanged();
   return TRUE;
 }
@@ -27,8 +25,8 @@ void CIconListBox::OnRowsChanged() {
   CRect client;
   GetClientRect(&client);
   const int row = RowHeight() > 0 ? RowHeight() : 1;
-  m_rowsPerPage = client.Height() / row;
-  const int last = GetCount() - m_rowsPerPage;
+  m_bar.m_page = client.Height() / row;
+  const int last = GetCount() - m_bar.m_page;
   SetRange(0, last > 0 ? last : 0, TRUE);
 }
 
@@ -48,16 +46,14 @@ void CIconListBox::SetRange(int first, int last, BOOL redraw) {
   m_bar.MoveThumb(redraw);
 }
 
-void CIconListBox::ScrollTo(int row) {
-  SetTopIndex(row);
-  m_bar.m_pos = row;
-  m_bar.MoveThumb(TRUE);
-}
+void CIconListBox::ScrollTo(int row) { SetPosition(row, TRUE); }
 
-int CIconListBox::Scroll(int code, int position) {
-  const int next = bar::ScrollTarget(code, position, m_bar.m_pos, m_bar.m_min, m_bar.m_max, m_rowsPerPage);
-  if (next != m_bar.m_pos) ScrollTo(next);
-  return 0;
+int CIconListBox::SetPosition(int newPos, BOOL redraw) {
+  const int previous = m_bar.m_pos;
+  SetTopIndex(newPos);
+  m_bar.m_pos = newPos;
+  m_bar.MoveThumb(redraw);
+  return previous;
 }
 
 void CIconListBox::ShowCaret(CTreeItem* item) {
@@ -68,8 +64,8 @@ void CIconListBox::ShowCaret(CTreeItem* item) {
   if (row < 0) return;
   if (row < m_bar.m_pos) {
     ScrollTo(row);
-  } else if (row >= m_bar.m_pos + m_rowsPerPage) {
-    ScrollTo(row - m_rowsPerPage + 1);
+  } else if (row >= m_bar.m_pos + m_bar.m_page) {
+    ScrollTo(row - m_bar.m_page + 1);
   }
 }
 
@@ -80,7 +76,7 @@ void CIconListBox::OnKey(UINT key) {
     case VK_PRIOR:
     case VK_NEXT: {
       const int row = RowOf(reinterpret_cast<HTREEITEM>(caret));
-      int next = row + (key == VK_PRIOR ? -m_rowsPerPage : m_rowsPerPage);
+      int next = row + (key == VK_PRIOR ? -m_bar.m_page : m_bar.m_page);
       if (next < 0) next = 0;
       if (next >= GetCount()) next = GetCount() - 1;
       target = ItemOfRow(next);
@@ -97,9 +93,8 @@ void CIconListBox::OnKey(UINT key) {
 
 LRESULT CIconListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
-  if (m_bar.OnMessage(message, wParam, lParam, result)) return result;
+  if (OnBarMessage(message, wParam, lParam, result)) return result;
   switch (message) {
-    case WM_NCCALCSIZE: CSkinBar::CalcClient(reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)); return 0;
     case WM_SIZE:
       result = CTreeListBox::WindowProc(message, wParam, lParam);
       m_bar.Layout();

@@ -6,22 +6,19 @@ int CPagedListBox::LineHeight() const {
 }
 
 BOOL CPagedListBox::Place(const RECT& rect, CWnd* parent, UINT controlId, BOOL keepPlaceWhenEmpty) {
-  if (!SubclassDlgItem(controlId, parent)) return FALSE;
-  ModifyStyle(WS_VSCROLL | WS_HSCROLL, 0);
+  if (!TakeOverControl(controlId, parent)) return FALSE;
   // The template's rows were measured before the list was ours.
   SetItemHeight(0, static_cast<UINT>(LineHeight()));
   if (keepPlaceWhenEmpty && rect.top == rect.bottom) {
     AllocateRows(0);
-    SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-    m_bar.Layout();
+    ReframeWithBar();
     return TRUE;
   }
   CRect cut = rect;
   const int height = cut.Height() - 4;
   cut.bottom -= height > 0 ? height % LineHeight() : 0;
   AllocateRows(height > 0 ? height / LineHeight() : 0);
-  SetWindowPos(nullptr, cut.left, cut.top, cut.Width(), cut.Height(), SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-  m_bar.Layout();
+  PlaceWithBar(cut);
   return TRUE;
 }
 
@@ -57,6 +54,15 @@ void CPagedListBox::Reload() {
   m_bar.UpdateArrows();
   Invalidate();
   UpdateWindow();
+}
+
+BOOL CPagedListBox::PaintEmptyListRow(CDC& dc, const DRAWITEMSTRUCT& item) const {
+  if (item.itemID != static_cast<UINT>(-1)) return FALSE;
+  CRect rect = item.rcItem;
+  rect.bottom = rect.top + LineHeight();
+  dc.PatBlt(rect.left, rect.top, rect.Width(), rect.Height(), WHITENESS);
+  if (item.itemState & ODS_FOCUS) dc.DrawFocusRect(&rect);
+  return TRUE;
 }
 
 void CPagedListBox::FetchRow(int row, int pos) {
@@ -105,10 +111,26 @@ int CPagedListBox::SetPosition(int newPos, BOOL redraw) {
   return previous;
 }
 
-int CPagedListBox::Scroll(int code, int position) {
-  const int next = bar::ScrollTarget(code, position, m_bar.m_pos, m_bar.m_min, m_bar.m_max, m_rows);
-  if (next != m_bar.m_pos) SetPosition(next, TRUE);
-  return 0;
+BOOL CPagedListBox::OnKey(UINT key) {
+  if (ScrollByPageKey(key)) {
+    UpdateWindow();
+    return TRUE;
+  }
+  switch (key) {
+    case VK_UP:
+    case VK_LEFT: MoveCurrent(-1); return TRUE;
+    case VK_DOWN:
+    case VK_RIGHT: MoveCurrent(1); return TRUE;
+    default: return FALSE;
+  }
+}
+
+void CPagedListBox::OnResized(int height) {
+  const int line = LineHeight();
+  if (CutToWholeRows(height, line)) return;
+  AllocateRows(height / line);
+  m_bar.Layout();
+  AfterResize();
 }
 
 void CPagedListBox::ShowPopup(int row) {
@@ -129,22 +151,14 @@ void CPagedListBox::ShowPopup(int row) {
                       window.top + 2 + (row + 1) * line);
   CRect clientScreen = client;
   ClientToScreen(&clientScreen);
-  m_savedRect = CRect(clientScreen.right, m_popupRect.top - 2, m_popupRect.right + 2, m_popupRect.bottom + 2);
   CClientDC screen(nullptr);
-  {
-    CDC memory;
-    memory.CreateCompatibleDC(&screen);
-    m_popupSaved.DeleteObject();
-    m_popupSaved.CreateCompatibleBitmap(&screen, m_savedRect.Width(), m_savedRect.Height());
-    CBitmap* oldBitmap = memory.SelectObject(&m_popupSaved);
-    memory.BitBlt(0, 0, m_savedRect.Width(), m_savedRect.Height(), &screen, m_savedRect.left, m_savedRect.top, SRCCOPY);
-    memory.SelectObject(oldBitmap);
-  }
+  m_popupUnder.Save(screen,
+                    CRect(clientScreen.right, m_popupRect.top - 2, m_popupRect.right + 2, m_popupRect.bottom + 2));
   CPalette* palette = Skin().GetMediaPicturePalette();
   CSkinPaletteScope scope(&screen, TRUE, palette);
   DrawRow(screen, m_popupRect, row, TRUE);
   // The part outside the list gets the skinned frame.
-  CRect outside(clientScreen.right, m_popupRect.top - 2, m_popupRect.right + 2, m_popupRect.bottom + 2);
+  const CRect outside = m_popupUnder.Rect();
   CBrush* oldBrush = screen.SelectObject(Skin().GetBrush(m_bar.m_trackBrush));
   screen.PatBlt(outside.left, outside.top, outside.Width(), 1, PATCOPY);
   screen.PatBlt(outside.left, outside.bottom - 1, outside.Width(), 1, PATCOPY);
@@ -160,15 +174,7 @@ void CPagedListBox::ShowPopup(int row) {
 void CPagedListBox::RemovePopup() {
   if (m_hoverRow < 0) return;
   m_hoverRow = -1;
-  {
-    CClientDC screen(nullptr);
-    CDC memory;
-    memory.CreateCompatibleDC(&screen);
-    CBitmap* oldBitmap = memory.SelectObject(&m_popupSaved);
-    screen.BitBlt(m_savedRect.left, m_savedRect.top, m_savedRect.Width(), m_savedRect.Height(), &memory, 0, 0, SRCCOPY);
-    memory.SelectObject(oldBitmap);
-  }
-  m_popupSaved.DeleteObject();
+  m_popupUnder.Restore();
   // Whatever lies under the pop-up paints itself again.
   CWnd* main = AfxGetMainWnd();
   if (main != nullptr && main->GetSafeHwnd() != nullptr) {
@@ -215,10 +221,9 @@ LRESULT CPagedListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     OnHoverTimer();
     return 0;
   }
-  if (m_bar.OnMessage(message, wParam, lParam, result)) return result;
+  if (OnBarMessage(message, wParam, lParam, result)) return result;
   const CPoint point(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
   switch (message) {
-    case WM_NCCALCSIZE: CSkinBar::CalcClient(reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)); return 0;
     case WM_SIZE:
       result = CListBox::WindowProc(message, wParam, lParam);
       OnResized(HIWORD(lParam));

@@ -2,12 +2,6 @@
 
 // ---- CBarListBox --------------------------------------------------------------
 
-int CBarListBox::Scroll(int code, int position) {
-  const int next = bar::ScrollTarget(code, position, m_bar.m_pos, m_bar.m_min, m_bar.m_max, m_bar.m_page);
-  if (next != m_bar.m_pos) SetPosition(next, TRUE);
-  return 0;
-}
-
 int CBarListBox::SetPosition(int newPos, BOOL redraw) {
   const int previous = m_bar.m_pos;
   if (newPos == previous) return previous;
@@ -17,27 +11,11 @@ int CBarListBox::SetPosition(int newPos, BOOL redraw) {
   return previous;
 }
 
-void CBarListBox::SetRange(int min, int max, BOOL redraw) {
-  m_bar.m_min = min;
-  m_bar.m_max = max;
-  m_bar.UpdateArrows();
-  if (max <= min) {
-    SetPosition(min, redraw);
-  } else if (m_bar.m_pos > max) {
-    SetPosition(max, redraw);
-  } else {
-    SetTopIndex(m_bar.m_pos - min);
-    m_bar.MoveThumb(redraw);
-  }
-}
+void CBarListBox::SyncContent() { SetTopIndex(m_bar.m_pos - m_bar.m_min); }
 
 BOOL CBarListBox::Place(const RECT& rect, CWnd* parent, UINT controlId) {
-  if (!SubclassDlgItem(controlId, parent)) return FALSE;
-  // The bar replaces the system's scroll bars.
-  ModifyStyle(WS_VSCROLL | WS_HSCROLL, 0);
-  SetWindowPos(nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
-               SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-  m_bar.Layout();
+  if (!TakeOverControl(controlId, parent)) return FALSE;
+  PlaceWithBar(rect);
   return TRUE;
 }
 
@@ -47,13 +25,7 @@ void CBarListBox::OnResized(int clientHeight) {
   const int row = RowHeight();
   if (row <= 0) return;
   m_bar.m_page = clientHeight / row;
-  const int remainder = clientHeight % row;
-  if (remainder != 0) {
-    CRect window;
-    GetWindowRect(&window);
-    SetWindowPos(nullptr, 0, 0, window.Width(), window.Height() - remainder,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
+  CutToWholeRows(clientHeight, row);
   m_bar.Layout();
 }
 
@@ -65,11 +37,11 @@ void CBarListBox::NotifySelChange() {
 }
 
 BOOL CBarListBox::OnBarKey(UINT key) {
+  if (ScrollByPageKey(key)) {
+    UpdateWindow();
+    return TRUE;
+  }
   switch (key) {
-    case VK_PRIOR: Scroll(bar::kPageUp, 0); break;
-    case VK_NEXT: Scroll(bar::kPageDown, 0); break;
-    case VK_END: Scroll(bar::kBottom, 0); break;
-    case VK_HOME: Scroll(bar::kTop, 0); break;
     case VK_UP: {
       const int s = GetCurSel();
       if (s <= 0) return TRUE;
@@ -97,15 +69,12 @@ BOOL CBarListBox::OnBarKey(UINT key) {
     }
     default: return FALSE;
   }
-  UpdateWindow();
-  return TRUE;
 }
 
 LRESULT CBarListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
-  if (m_bar.OnMessage(message, wParam, lParam, result)) return result;
+  if (OnBarMessage(message, wParam, lParam, result)) return result;
   switch (message) {
-    case WM_NCCALCSIZE: CSkinBar::CalcClient(reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)); return 0;
     case WM_SIZE:
       result = CListBox::WindowProc(message, wParam, lParam);
       OnResized(HIWORD(lParam));
@@ -121,9 +90,7 @@ LRESULT CBarListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 // ---- CScrollListBox -------------------------------------------------------------
 
 BOOL CScrollListBox::Create(const RECT& rect, CWnd* parent, UINT controlId, int skin) {
-  m_bar.m_min = m_bar.m_max = m_bar.m_pos = 1;
-  m_bar.m_dragging = FALSE;
-  m_bar.m_outlineDrawn = FALSE;
+  ResetBar(1);
   m_bar.LoadSkin(skin);
   if (!Place(rect, parent, controlId)) return FALSE;
   // The template's rows were measured before the list was ours.
@@ -229,9 +196,7 @@ void CValueListBox::DrawItem(LPDRAWITEMSTRUCT item) {
 // ---- CDictListBox ---------------------------------------------------------------
 
 BOOL CDictListBox::Create(const RECT& rect, CWnd* parent, UINT controlId) {
-  m_bar.m_min = m_bar.m_max = m_bar.m_pos = 1;
-  m_bar.m_dragging = FALSE;
-  m_bar.m_outlineDrawn = FALSE;
+  ResetBar(1);
   m_bar.LoadSkin(kSkinDictionary);
   m_bar.m_palette = BarPalette::Foreground;
   return Place(rect, parent, controlId);

@@ -6,22 +6,19 @@
 // so that the bar's range stays right.
 #pragma once
 
-#include "controls/skin_bar.h"
+#include "controls/skin_bar_host.h"
 
-// The bar's handling shared by the list boxes that scroll by their own rows
-// (LB_SETTOPINDEX): Scroll, SetPosition, SetRange, the non-client messages and
-// the keyboard table of the bar.
-class CBarListBox : public CListBox, public CSkinBarOwner {
+// The list boxes that scroll by their own rows (LB_SETTOPINDEX): the bar's
+// page is the rows that fit, and the arrow keys move the selection.
+class CBarListBox : public CListBox, public CSkinBarHost {
  public:
-  int Scroll(int code, int position) override;
-  virtual int SetPosition(int newPos, BOOL redraw);
-  virtual void SetRange(int min, int max, BOOL redraw);
-  CSkinBar& Bar() { return m_bar; }
+  int SetPosition(int newPos, BOOL redraw) override;
 
  protected:
-  CBarListBox() { m_bar.Attach(this, this); }
+  CBarListBox() : CSkinBarHost(this) {}
   // Subclasses the owner's control and moves it to rect (recomputing the frame).
   BOOL Place(const RECT& rect, CWnd* parent, UINT controlId);
+  void SyncContent() override;
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   // Row height used to count whole rows on a resize.
   virtual int RowHeight() const;
@@ -29,8 +26,6 @@ class CBarListBox : public CListBox, public CSkinBarOwner {
   // The bar's keys; FALSE for keys the list leaves to the default handling.
   BOOL OnBarKey(UINT key);
   void NotifySelChange();
-
-  CSkinBar m_bar;
 };
 
 class CScrollListBox : public CBarListBox {

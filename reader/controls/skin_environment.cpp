@@ -56,3 +56,11 @@ CSize BitmapSize(const CBitmap& bitmap) {
   if (bitmap.GetSafeHandle() == nullptr || bitmap.GetBitmap(&info) == 0) return CSize(0, 0);
   return CSize(info.bmWidth, info.bmHeight);
 }
+
+LRESULT EraseWhite(CWnd* window, WPARAM wParam) {
+  CDC* dc = CDC::FromHandle(reinterpret_cast<HDC>(wParam));
+  CRect client;
+  window->GetClientRect(&client);
+  dc->FillSolidRect(&client, RGB(255, 255, 255));
+  return TRUE;
+}

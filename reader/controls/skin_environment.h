@@ -98,6 +98,9 @@ void ResumeRedraw(CWnd* window);
 // The colours of a window's white panels for WM_CTLCOLOR: black text on
 // white; returns the white stock brush.
 HBRUSH BlackOnWhite(CDC* dc);
+// WM_ERASEBKGND of a white window: fills the client area through the DC of
+// wParam; returns TRUE (erased).
+LRESULT EraseWhite(CWnd* window, WPARAM wParam);
 
 // Copies a bitmap (or a part of it) into a DC through a memory DC, SRCCOPY.
 void BlitBitmap(CDC* dc, CBitmap& bitmap, int x, int y, int width, int height, int sourceX, int sourceY);

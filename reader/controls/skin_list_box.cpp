@@ -1,9 +1,7 @@
 #include "controls/skin_list_box.h"
 
 BOOL CSkinListBox::Create(const RECT& rect, CWnd* parent, UINT controlId, int variant) {
-  m_bar.m_dragging = FALSE;
-  m_bar.m_outlineDrawn = FALSE;
-  m_bar.m_min = m_bar.m_max = m_bar.m_pos = 1;
+  ResetBar(1);
   m_categories.RemoveAll();
   if (!Skin().ReadCategories(variant, m_categories)) return FALSE;
   m_variant = variant;

@@ -27,8 +27,7 @@ int DictionaryModeAbove(CWnd* window) {
 
 // ---- CSkinScrollWnd -------------------------------------------------------------
 
-CSkinScrollWnd::CSkinScrollWnd() {
-  m_bar.Attach(this, this);
+CSkinScrollWnd::CSkinScrollWnd() : CSkinBarHost(this) {
   m_bar.m_min = m_bar.m_max = m_bar.m_pos = 0;
   m_bar.m_repeat = BarRepeat::Uniform;
   m_bar.m_handleDoubleClick = FALSE;
@@ -46,8 +45,7 @@ BOOL CSkinScrollWnd::Create(const RECT& rect, CWnd* parent, UINT controlId) {
   m_content.DeleteObject();
   m_content.LoadBitmap(m_contentId);
   m_contentSize = BitmapSize(m_content);
-  SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-  m_bar.Layout();
+  ReframeWithBar();
   CRect client;
   GetClientRect(&client);
   SetRange(0, m_contentSize.cy - client.Height(), FALSE);
@@ -88,19 +86,6 @@ int CSkinScrollWnd::SetPosition(int newPos, BOOL redraw) {
   return previous;
 }
 
-void CSkinScrollWnd::SetRange(int min, int max, BOOL redraw) {
-  m_bar.m_min = min;
-  m_bar.m_max = max;
-  m_bar.UpdateArrows();
-  if (max <= min) {
-    SetPosition(min, redraw);
-  } else if (m_bar.m_pos > max) {
-    SetPosition(max, redraw);
-  } else {
-    m_bar.MoveThumb(redraw);
-  }
-}
-
 LRESULT CSkinScrollWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
   if (message == WM_MOUSEMOVE) {
@@ -108,13 +93,14 @@ LRESULT CSkinScrollWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return CWnd::WindowProc(message, wParam, lParam);
   }
   const BOOL bordered = (GetStyle() & WS_BORDER) != 0;
-  if (bordered && m_bar.OnMessage(message, wParam, lParam, result)) return result;
+  // The border takes its pixel first, then the bar's frame one more.
+  if (bordered && message == WM_NCCALCSIZE) {
+    CWnd::WindowProc(message, wParam, lParam);
+    CSkinBar::CalcClient(reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam), 1);
+    return 0;
+  }
+  if (bordered && OnBarMessage(message, wParam, lParam, result)) return result;
   switch (message) {
-    case WM_NCCALCSIZE:
-      if (!bordered) break;
-      CWnd::WindowProc(message, wParam, lParam);
-      CSkinBar::CalcClient(reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam), 1);
-      return 0;
     case WM_PAINT: {
       CPaintDC dc(this);
       CSkinPaletteScope palette(&dc);
@@ -123,15 +109,7 @@ LRESULT CSkinScrollWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_GETDLGCODE: return DLGC_WANTARROWS;
     case WM_KEYDOWN:
-      switch (wParam) {
-        case VK_PRIOR: Scroll(bar::kPageUp, 0); break;
-        case VK_NEXT: Scroll(bar::kPageDown, 0); break;
-        case VK_END: Scroll(bar::kBottom, 0); break;
-        case VK_HOME: Scroll(bar::kTop, 0); break;
-        case VK_UP: Scroll(bar::kLineUp, 0); break;
-        case VK_DOWN: Scroll(bar::kLineDown, 0); break;
-        default: break;
-      }
+      if (!ScrollByPageKey(static_cast<UINT>(wParam))) ScrollByLineKey(static_cast<UINT>(wParam));
       return 0;
     default: break;
   }
@@ -140,8 +118,7 @@ LRESULT CSkinScrollWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 // ---- CListWnd -------------------------------------------------------------------
 
-CListWnd::CListWnd() {
-  m_bar.Attach(this, this);
+CListWnd::CListWnd() : CSkinBarHost(this) {
   m_bar.m_min = m_bar.m_max = m_bar.m_pos = 0;
   m_bar.m_timerBase = 50;
   m_bar.m_palette = BarPalette::None;
@@ -169,26 +146,19 @@ BOOL CListWnd::Create(const RECT& rect, CWnd* parent, UINT controlId, const CStr
   if (m_rowHeight <= 0) m_rowHeight = 1;
   CRect inner = rect;
   inner.DeflateRect(2, 2);
-  m_rowsPerPage = inner.Height() / m_rowHeight;
+  m_bar.m_page = inner.Height() / m_rowHeight;
   CRect window = rect;
-  window.bottom = window.top + 4 + m_rowsPerPage * m_rowHeight;
+  window.bottom = window.top + 4 + m_bar.m_page * m_rowHeight;
   const int sliderWidth = inner.Width() - bar::kBarWidth;
   for (int i = 0; i < m_sliders.GetSize(); ++i) {
     CRect place(0, 2 + i * m_rowHeight, sliderWidth, 2 + (i + 1) * m_rowHeight);
     GetSlider(i)->Create(&place, this, static_cast<UINT>(i + 1), strings[i], look.track);
   }
-  SetWindowPos(nullptr, window.left, window.top, window.Width(), window.Height(), SWP_NOZORDER | SWP_FRAMECHANGED);
-  m_bar.Layout();
-  SetRange(0, m_sliders.GetSize() - m_rowsPerPage, FALSE);
+  PlaceWithBar(window, SWP_NOZORDER);
+  SetRange(0, m_sliders.GetSize() - m_bar.m_page, FALSE);
   SetPosition(0, FALSE);
   ShowWindow(SW_SHOW);
   return TRUE;
-}
-
-int CListWnd::Scroll(int code, int position) {
-  const int next = bar::ScrollTarget(code, position, m_bar.m_pos, m_bar.m_min, m_bar.m_max, m_rowsPerPage);
-  if (next != m_bar.m_pos) SetPosition(next, TRUE);
-  return 0;
 }
 
 int CListWnd::SetPosition(int newPos, BOOL redraw) {
@@ -206,20 +176,6 @@ int CListWnd::SetPosition(int newPos, BOOL redraw) {
   return previous;
 }
 
-void CListWnd::SetRange(int min, int max, BOOL redraw) {
-  m_bar.m_min = min;
-  m_bar.m_max = max;
-  m_bar.UpdateArrows();
-  int pos = m_bar.m_pos;
-  if (pos > max) pos = max;
-  if (pos < min) pos = min;
-  if (pos != m_bar.m_pos) {
-    SetPosition(pos, redraw);
-  } else {
-    m_bar.MoveThumb(redraw);
-  }
-}
-
 LRESULT CListWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
   const BOOL bordered = (GetStyle() & WS_BORDER) != 0;
@@ -228,19 +184,9 @@ LRESULT CListWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     DeleteSliders();
     return CWnd::WindowProc(message, wParam, lParam);
   }
-  if (bordered && m_bar.OnMessage(message, wParam, lParam, result)) return result;
+  if (bordered && OnBarMessage(message, wParam, lParam, result)) return result;
   switch (message) {
-    case WM_NCCALCSIZE:
-      if (!bordered) break;
-      CSkinBar::CalcClient(reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam));
-      return 0;
-    case WM_ERASEBKGND: {
-      CDC* dc = CDC::FromHandle(reinterpret_cast<HDC>(wParam));
-      CRect client;
-      GetClientRect(&client);
-      dc->FillSolidRect(&client, RGB(255, 255, 255));
-      return TRUE;
-    }
+    case WM_ERASEBKGND: return EraseWhite(this, wParam);
     case WM_GETDLGCODE: return DLGC_WANTARROWS;
     case WM_SIZE:
       result = CWnd::WindowProc(message, wParam, lParam);
@@ -248,15 +194,7 @@ LRESULT CListWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
       return result;
     case WM_KEYDOWN:
-      switch (wParam) {
-        case VK_PRIOR: Scroll(bar::kPageUp, 0); return 0;
-        case VK_NEXT: Scroll(bar::kPageDown, 0); return 0;
-        case VK_END: Scroll(bar::kBottom, 0); return 0;
-        case VK_HOME: Scroll(bar::kTop, 0); return 0;
-        case VK_UP: Scroll(bar::kLineUp, 0); return 0;
-        case VK_DOWN: Scroll(bar::kLineDown, 0); return 0;
-        default: break;
-      }
+      if (ScrollByPageKey(static_cast<UINT>(wParam)) || ScrollByLineKey(static_cast<UINT>(wParam))) return 0;
       break;
     default: break;
   }

@@ -4,7 +4,7 @@
 // of bitmap sliders, one per string, scrolled by rows.
 #pragma once
 
-#include "controls/skin_bar.h"
+#include "controls/skin_bar_host.h"
 #include "controls/slider_wnd.h"
 
 // What the pronunciation-key window needs of the dictionary screen above it.
@@ -14,14 +14,13 @@ class CDictionaryModeSource {
   virtual int GetDictionaryMode() = 0;
 };
 
-class CSkinScrollWnd : public CWnd, public CSkinBarOwner {
+// Scrolls by pixels: a tenth of the window a line, three quarters a page.
+class CSkinScrollWnd : public CWnd, public CSkinBarHost {
  public:
   CSkinScrollWnd();
   BOOL Create(const RECT& rect, CWnd* parent, UINT controlId);
   int Scroll(int code, int position) override;
-  int SetPosition(int newPos, BOOL redraw);
-  void SetRange(int min, int max, BOOL redraw);
-  CSkinBar& Bar() { return m_bar; }
+  int SetPosition(int newPos, BOOL redraw) override;
   UINT GetContentId() const { return m_contentId; }
   CSize GetContentSize() const { return m_contentSize; }
 
@@ -29,25 +28,21 @@ class CSkinScrollWnd : public CWnd, public CSkinBarOwner {
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  CSkinBar m_bar;
   CBitmap m_content;
   CSize m_contentSize;
   UINT m_contentId = 0;
 };
 
-class CListWnd : public CWnd, public CSkinBarOwner {
+class CListWnd : public CWnd, public CSkinBarHost {
  public:
   CListWnd();
   ~CListWnd() override;
   BOOL Create(const RECT& rect, CWnd* parent, UINT controlId, const CStringArray& strings, int type);
-  int Scroll(int code, int position) override;
-  int SetPosition(int newPos, BOOL redraw);
-  void SetRange(int min, int max, BOOL redraw);
+  int SetPosition(int newPos, BOOL redraw) override;
   int GetCount() const { return m_sliders.GetSize(); }
   CSliderWnd* GetSlider(int index) const { return static_cast<CSliderWnd*>(m_sliders[index]); }
   int GetRowHeight() const { return m_rowHeight; }
-  int GetRowsPerPage() const { return m_rowsPerPage; }
-  CSkinBar& Bar() { return m_bar; }
+  int GetRowsPerPage() const { return m_bar.m_page; }
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -56,8 +51,6 @@ class CListWnd : public CWnd, public CSkinBarOwner {
   void DeleteSliders();
 
   int m_type = 0;
-  CSkinBar m_bar;
   CPtrArray m_sliders;
   int m_rowHeight = 0;
-  int m_rowsPerPage = 0;
 };

@@ -88,13 +88,7 @@ LRESULT CSliderWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       Paint(dc);
       return 0;
     }
-    case WM_ERASEBKGND: {
-      CDC* dc = CDC::FromHandle(reinterpret_cast<HDC>(wParam));
-      CRect client;
-      GetClientRect(&client);
-      dc->FillSolidRect(&client, RGB(255, 255, 255));
-      return TRUE;
-    }
+    case WM_ERASEBKGND: return EraseWhite(this, wParam);
     case WM_LBUTTONDOWN:
       Move(point.x, FALSE);
       SetCapture();

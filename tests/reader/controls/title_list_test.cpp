@@ -136,6 +136,19 @@ TEST_F(TitleListTest, ClicksSelectExtendAndAdd) {
   EXPECT_EQ(Notices(), notices);
 }
 
+TEST_F(TitleListTest, APressRowsAboveTheListSelectsNothing) {
+  // With the mouse captured a press can come from above the list.
+  CBmListBox list;
+  Make(list, 8);
+  list.SetArticles(Articles(1, 20));
+  const int notices = Notices();
+  list.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, -3 * skin.m_lineHeight - 2));
+  list.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(20, -3 * skin.m_lineHeight - 2));
+  EXPECT_EQ(list.GetCurArticle(), 1);
+  EXPECT_EQ(list.GetSelection().GetSetCount(), 1);
+  EXPECT_EQ(Notices(), notices);
+}
+
 TEST_F(TitleListTest, ArrowKeysMoveTheCurrentArticleAndScroll) {
   CBmListBox list;
   Make(list, 8);
@@ -341,6 +354,17 @@ TEST_F(EventListTest, BookmarkedEventsAreRedUnlessCurrent) {
   EXPECT_GT(shown.Count(CRect(2, line, 100, 2 * line), RGB(255, 0, 0)), 5);
   EXPECT_EQ(shown.Count(CRect(2, 2 * line, 100, 3 * line), RGB(255, 0, 0)), 0);
   EXPECT_EQ(shown.At(150, 2 * line + line / 2), CFakeSkin::BrushColour(13));
+}
+
+TEST_F(EventListTest, APressRowsAboveTheListKeepsTheCurrentEvent) {
+  CEventListBox list;
+  Make(list, 6);
+  list.SetItems(Articles(1, 20, 100));
+  const int notices = Notices();
+  list.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, -3 * skin.m_lineHeight - 2));
+  list.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(20, -3 * skin.m_lineHeight - 2));
+  EXPECT_EQ(list.GetAnchor(), 1);
+  EXPECT_EQ(Notices(), notices);
 }
 
 TEST_F(EventListTest, ClicksMakeTheRowCurrentAndResizingStartsAgain) {
