@@ -4,16 +4,14 @@
 
 #include "core/bookmarks.h"
 #include "core/reader_context.h"
-#include "display/preview_view.h"
 #include "media/gallery/picture_view.h"
 #include "media/media_logic.h"
+#include "media/print_job.h"
 #include "packed_dib.h"
 #include "reader/media_ids.h"
 
 namespace {
 
-constexpr UINT PreviewToolbar = 30723;
-constexpr UINT CommandFailed = 61705;
 constexpr int HeaderGap = 50;
 constexpr int AreaGap = 200;
 
@@ -47,15 +45,7 @@ void CGalleryPrinter::OnUpdateBookmarkPrint(CCmdUI* pCmdUI) { pCmdUI->Enable(Rea
 
 void CGalleryPrinter::Run(int mode, BOOL preview) {
   m_mode = mode;
-  if (!preview) {
-    m_view.OnFilePrint();
-    return;
-  }
-  auto* state = new CPrintPreviewState;
-  if (!m_view.DoPrintPreview(PreviewToolbar, &m_view, RUNTIME_CLASS(CQVEPreviewView), state)) {
-    delete state;
-    AfxMessageBox(CommandFailed);
-  }
+  media::PrintOrPreview(m_view, preview);
 }
 
 void CGalleryPrinter::OnPrintItem() {
@@ -113,16 +103,7 @@ CRect CGalleryPrinter::PrintFrame(CDC* pDC, CPrintInfo* pInfo, const CRect& page
   if (m_mode == PrintFolder && app.m_printFolder >= 0 && app.m_printFolder < app.m_folders.GetSize())
     title = static_cast<const CFolder*>(app.m_folders[app.m_printFolder])->m_name;
   pDC->SetBkMode(TRANSPARENT);
-  pDC->SetTextAlign(TA_LEFT | TA_TOP);
-  pDC->TextOut(page.left, page.top, title);
-  CString number;
-  number.Format("Page %u", pInfo->m_nCurPage);
-  pDC->SetTextAlign(TA_RIGHT | TA_TOP);
-  pDC->TextOut(page.right, page.top, number);
-  pDC->SetTextAlign(TA_LEFT | TA_TOP);
-  const int rule = page.top + metrics.tmHeight + HeaderGap;
-  pDC->MoveTo(page.left, rule);
-  pDC->LineTo(page.right, rule);
+  const int rule = media::DrawPageHeader(pDC, page, title, pInfo->m_nCurPage, metrics.tmHeight, HeaderGap);
   CRect area(page.left, rule + AreaGap, page.right, page.bottom);
 
   // The footer, from the bottom up.

@@ -3,7 +3,7 @@
 #include "core/bookmarks.h"
 #include "core/reader_context.h"
 #include "core/title_key.h"
-#include "display/preview_view.h"
+#include "media/print_job.h"
 #include "media/timeline/event_text.h"
 #include "media/timeline/timeline_view.h"
 #include "reader/timeline_quiz_ids.h"
@@ -23,15 +23,7 @@ END_MESSAGE_MAP()
 
 void CTimelinePrinter::Run(int kind, BOOL preview) {
   m_kind = kind;
-  if (!preview) {
-    m_view.OnFilePrint();
-    return;
-  }
-  auto* state = new CPrintPreviewState;
-  if (!m_view.DoPrintPreview(AFX_IDD_PREVIEW_TOOLBAR, &m_view, RUNTIME_CLASS(CQVEPreviewView), state)) {
-    AfxMessageBox(AFX_IDP_COMMAND_FAILURE);
-    delete state;
-  }
+  media::PrintOrPreview(m_view, preview);
 }
 
 void CTimelinePrinter::OnPrintEvent() {
@@ -121,16 +113,7 @@ void CTimelinePrinter::PrintPage(CDC* pDC, CPrintInfo* pInfo) {
   } else if (app.m_printFolder >= 0 && app.m_printFolder < app.m_folders.GetSize()) {
     title = static_cast<CFolder*>(app.m_folders[app.m_printFolder])->m_name;
   }
-  pDC->SetTextAlign(TA_LEFT | TA_TOP);
-  pDC->TextOut(r.left, r.top, title);
-  CString number;
-  number.Format("Page %u", page);
-  pDC->SetTextAlign(TA_RIGHT | TA_TOP);
-  pDC->TextOut(r.right, r.top, number);
-  pDC->SetTextAlign(TA_LEFT | TA_TOP);
-  const int rule = r.top + metrics.tmHeight + 50;
-  pDC->MoveTo(r.left, rule);
-  pDC->LineTo(r.right, rule);
+  const int rule = media::DrawPageHeader(pDC, r, title, page, metrics.tmHeight, 50);
   const int footer = Notice(pDC, pInfo);
   pDC->SelectObject(old);
   CRect body(r.left, rule + 200, r.right, footer - 200);
