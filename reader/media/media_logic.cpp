@@ -1,6 +1,7 @@
 #include "media/media_logic.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace media_logic {
 
@@ -23,23 +24,23 @@ CRect KeepInside(const CRect& window, const CRect& area) {
   return moved;
 }
 
+namespace {
+
+// One axis of FitWindowToArea: a frame shorter than the area keeps its
+// start, pulled back so that its end stays inside; a longer one takes the
+// whole area.
+std::pair<int, int> FitSpan(int start, int length, int areaStart, int areaEnd) {
+  if (length >= areaEnd - areaStart) return {areaStart, areaEnd};
+  const int fittedStart = std::min<int>(start, areaEnd - length);
+  return {fittedStart, fittedStart + length};
+}
+
+}  // namespace
+
 CRect FitWindowToArea(const CRect& window, CSize frameSize, const CRect& area) {
-  CRect fitted;
-  if (frameSize.cx < area.Width()) {
-    fitted.left = std::min<int>(window.left, area.right - frameSize.cx);
-    fitted.right = fitted.left + frameSize.cx;
-  } else {
-    fitted.left = area.left;
-    fitted.right = area.right;
-  }
-  if (frameSize.cy < area.Height()) {
-    fitted.top = std::min<int>(window.top, area.bottom - frameSize.cy);
-    fitted.bottom = fitted.top + frameSize.cy;
-  } else {
-    fitted.top = area.top;
-    fitted.bottom = area.bottom;
-  }
-  return fitted;
+  const auto [left, right] = FitSpan(window.left, frameSize.cx, area.left, area.right);
+  const auto [top, bottom] = FitSpan(window.top, frameSize.cy, area.top, area.bottom);
+  return CRect(left, top, right, bottom);
 }
 
 CRect FitStripWindowToArea(CSize picture, const CRect& area) {

@@ -645,14 +645,20 @@ BOOL CPictureWnd::BuildLegendMenu(CMenu& popup) {
   return TRUE;
 }
 
+CHotSpot* CPictureWnd::LegendSpot(UINT itemId) const {
+  const int i = static_cast<int>(itemId) - ID_LEGEND_FIRST;
+  if (i < 0 || i >= m_hotSpots.GetSize()) return nullptr;
+  return static_cast<CHotSpot*>(m_hotSpots[i]);
+}
+
 void CPictureWnd::OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT item) {
   if (item->CtlType != ODT_MENU) {
     CWnd::OnMeasureItem(nIDCtl, item);
     return;
   }
-  const int i = static_cast<int>(item->itemID) - ID_LEGEND_FIRST;
-  if (i < 0 || i >= m_hotSpots.GetSize()) return;
-  CString* label = static_cast<CHotSpot*>(m_hotSpots[i])->GetLabel();
+  CHotSpot* spot = LegendSpot(item->itemID);
+  if (!spot) return;
+  CString* label = spot->GetLabel();
   CClientDC dc(this);
   CFont* old = dc.SelectObject(Reader().GetFont(FontList));
   const CSize text = dc.GetTextExtent(label ? *label : CString());
@@ -669,9 +675,8 @@ void CPictureWnd::OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT item) {
     CWnd::OnDrawItem(nIDCtl, item);
     return;
   }
-  const int i = static_cast<int>(item->itemID) - ID_LEGEND_FIRST;
-  if (i < 0 || i >= m_hotSpots.GetSize()) return;
-  auto* spot = static_cast<CHotSpot*>(m_hotSpots[i]);
+  CHotSpot* spot = LegendSpot(item->itemID);
+  if (!spot) return;
   CDC* dc = CDC::FromHandle(item->hDC);
   const bool selected = (item->itemState & ODS_SELECTED) != 0;
   CRect rect(item->rcItem);

@@ -93,6 +93,8 @@ class CPictureWnd : public CWnd {
   UINT OnNcHitTest(CPoint point);
   void OnNcLButtonDown(UINT nHitTest, CPoint point);
   void OnNcLButtonDblClk(UINT nHitTest, CPoint point);
+  // The hot spot of a legend menu item, or null for any other item.
+  CHotSpot* LegendSpot(UINT itemId) const;
   void OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpMeasureItemStruct);
   void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct);
   void OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu);

@@ -6,11 +6,10 @@
 #include "core/reader_messages.h"
 #include "core/reader_shell.h"
 #include "media/media_logic.h"
+#include "media/screen_buttons.h"
 #include "panels/tool_panel_host.h"
 #include "reader/media_ids.h"
 #include "reader/reader_ids.h"
-#include "search/search_panel.h"
-#include "settings/settings.h"
 
 namespace {
 
@@ -59,40 +58,10 @@ ON_WM_PALETTECHANGED()
 ON_WM_DESTROY()
 ON_NOTIFY_EX(TTN_NEEDTEXTA, 0, OnToolTipText)
 // Buttons and the menu.
-ON_COMMAND(ID_MEDIA_PRINT, OnPrintItem)
-ON_BN_CLICKED(IDC_MEDIA_PRINT, OnPrintItem)
-ON_COMMAND(ID_MEDIA_PRINT_PREVIEW, OnPreviewItem)
-ON_UPDATE_COMMAND_UI(ID_MEDIA_PRINT, OnUpdatePrint)
-ON_UPDATE_COMMAND_UI(ID_MEDIA_PRINT_PREVIEW, OnUpdatePrint)
 ON_COMMAND(ID_PREFERENCES, OnPreferencesCommand)
-ON_COMMAND(ID_MEDIA_SUBJECTS, OnSubjects)
-ON_BN_CLICKED(IDC_MEDIA_SUBJECTS, OnSubjects)
-ON_COMMAND(ID_MEDIA_CONTENTS, OnContents)
-ON_BN_CLICKED(IDC_MEDIA_CONTENTS, OnContents)
-ON_COMMAND(ID_MEDIA_SMART, OnSmartSearch)
-ON_BN_CLICKED(IDC_MEDIA_SMART, OnSmartSearch)
-ON_COMMAND(ID_MEDIA_BOOLEAN, OnBooleanSearch)
-ON_BN_CLICKED(IDC_MEDIA_BOOLEAN, OnBooleanSearch)
 ON_COMMAND_RANGE(ID_HISTORY_FIRST, ID_HISTORY_LAST, OnHistory)
 ON_COMMAND(ID_MEDIA_ADD_ARTICLE, OnAddArticle)
-ON_COMMAND(ID_MEDIA_ADD_SELECTED, OnAddSelected)
-ON_UPDATE_COMMAND_UI(ID_MEDIA_ADD_SELECTED, OnUpdateAddSelected)
-ON_COMMAND(ID_MEDIA_VIEW_BOOKMARKS, OnViewBookmarks)
-ON_BN_CLICKED(IDC_MEDIA_BOOKMARKS, OnViewBookmarks)
-ON_COMMAND(ID_MEDIA_PRINT_BOOKMARKS, OnPrintBookmarks)
-ON_COMMAND(ID_MEDIA_PREVIEW_BOOKMARKS, OnPreviewBookmarks)
-ON_UPDATE_COMMAND_UI(ID_MEDIA_PRINT_BOOKMARKS, OnUpdateBookmarkPrint)
-ON_UPDATE_COMMAND_UI(ID_MEDIA_PREVIEW_BOOKMARKS, OnUpdateBookmarkPrint)
 ON_COMMAND_RANGE(ID_BOOKMARK_FIRST, ID_BOOKMARK_LAST, OnBookmarkEntry)
-ON_COMMAND(ID_MEDIA_BACK, OnBack)
-ON_BN_CLICKED(IDC_MEDIA_BACK, OnBack)
-ON_UPDATE_COMMAND_UI(ID_MEDIA_BACK, OnUpdateBack)
-ON_COMMAND(ID_MEDIA_REWIND, OnPrevious)
-ON_BN_CLICKED(IDC_MEDIA_PREVIOUS, OnPrevious)
-ON_COMMAND(ID_MEDIA_SLIDE_SHOW, OnSlideShow)
-ON_BN_CLICKED(IDC_MEDIA_SLIDE_SHOW, OnSlideShow)
-ON_COMMAND(ID_MEDIA_FORWARD, OnNext)
-ON_BN_CLICKED(IDC_MEDIA_NEXT, OnNext)
 ON_COMMAND(ID_MEDIA_CAPTION, OnCaption)
 ON_BN_CLICKED(IDC_MEDIA_CAPTION_BUTTON, OnCaption)
 ON_COMMAND(ID_MEDIA_SOUND, OnSound)
@@ -106,19 +75,19 @@ ON_BN_CLICKED(IDC_MEDIA_HOW_VR, OnHowToPlay)
 ON_COMMAND(ID_MEDIA_HELP, OnMediaHelp)
 ON_BN_CLICKED(IDC_MEDIA_HELP, OnMediaHelp)
 ON_COMMAND(ID_MEDIA_CONSULTANTS, OnConsultants)
-ON_BN_CLICKED(IDC_SCREEN_ENCYCLOPEDIA, OnScreenEncyclopedia)
-ON_BN_CLICKED(IDC_SCREEN_DICTIONARY, OnScreenDictionary)
-ON_BN_CLICKED(IDC_SCREEN_TIMELINE, OnScreenTimeline)
-ON_BN_CLICKED(IDC_SCREEN_QUIZ, OnScreenQuiz)
-ON_COMMAND(ID_NEXT_PANE, OnNextPane)
-ON_COMMAND(ID_PREV_PANE, OnNextPane)
-ON_UPDATE_COMMAND_UI(ID_NEXT_PANE, OnUpdatePane)
-ON_UPDATE_COMMAND_UI(ID_PREV_PANE, OnUpdatePane)
+ON_COMMAND_RANGE(IDC_SCREEN_ENCYCLOPEDIA, IDC_SCREEN_TIMELINE, OnScreenButton)
 END_MESSAGE_MAP()
 
 CViewPicture::CViewPicture() : CFormView(static_cast<UINT>(IDD_MEDIA_VIEW)) {}
 
 CViewPicture::~CViewPicture() = default;
+
+BOOL CViewPicture::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
+  for (CCmdTarget* part : {static_cast<CCmdTarget*>(&m_navigator), static_cast<CCmdTarget*>(&m_tools),
+                           static_cast<CCmdTarget*>(&m_printer)})
+    if (part->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+  return CFormView::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
 
 CODButton& CViewPicture::GetButton(UINT id) {
   for (int i = 0; i < ButtonCount; ++i)
@@ -132,8 +101,7 @@ void CViewPicture::OnInitialUpdate() {
   CFormView::OnInitialUpdate();
   ReaderContext& app = Reader();
   if (!m_menu.m_hMenu) m_menu.LoadMenu(IDR_MEDIA);
-  m_selection = app.m_multBits;
-  m_selection.And(app.m_allArticles);
+  m_navigator.Reset();
   CRect client;
   GetClientRect(&client);
   CRect work(0, TopBand, client.Width(), std::max<int>(client.Height() - BottomBand, TopBand));
@@ -155,11 +123,8 @@ void CViewPicture::OnInitialUpdate() {
   const CRect captionRect(0, 0, 400, 10);
   m_caption.Create(&captionRect, this, IDC_MEDIA_CAPTION, 1, 2);
   m_caption.ShowWindow(SW_HIDE);
-  m_item = NoItem;
   m_bSoundPlaying = FALSE;
-  m_slideTimer = 0;
-  m_bSlideShow = FALSE;
-  ComputeToolRect();
+  m_tools.PlaceAtStart();
   EnableToolTips(TRUE);
   Layout();
   PostMessage(WM_SHOWITEM, media_logic::OpeningItem(FirstItem, app.m_multBits.GetSetCount()), 0);
@@ -167,31 +132,25 @@ void CViewPicture::OnInitialUpdate() {
 }
 
 void CViewPicture::OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) {
-  CFrameWnd* frame = GetParentFrame();
   if (bActivate) {
     ActivateScreen(this, TRUE, MediaScreenId, m_menu, IDR_MEDIA);
     RebuildHistoryMenu();
     OnQueryNewPalette();
     if (CWnd* media = m_frame.GetDlgItem(IDC_MEDIA_WINDOW)) media->ShowWindow(SW_SHOW);
-    for (ToolPanel kind : kPanels)
-      if (CWnd* tool = GetToolWindow(kind)) tool->ShowWindow(SW_SHOW);
-    if (m_subjectPanel.GetSafeHwnd()) m_subjectPanel.ShowWindow(SW_SHOW);
+    m_tools.Show(TRUE);
     m_caption.SetFont(Reader().GetFont(FontList));
     if (CWnd* media = m_frame.GetDlgItem(IDC_MEDIA_WINDOW)) media->PostMessage(WM_NCACTIVATE, TRUE);
   } else {
-    for (ToolPanel kind : kPanels)
-      if (CWnd* tool = GetToolWindow(kind)) tool->ShowWindow(SW_HIDE);
-    if (m_subjectPanel.GetSafeHwnd()) m_subjectPanel.ShowWindow(SW_HIDE);
+    m_tools.Show(FALSE);
     CWnd* media = m_frame.GetDlgItem(IDC_MEDIA_WINDOW);
     if (media) media->ShowWindow(SW_HIDE);
     UpdateWindow();
     ActivateScreen(this, FALSE, MediaScreenId, m_menu, IDR_MEDIA);
-    StopSlideShow();
+    m_navigator.StopSlideShow();
     StopSound();
     if (m_movie.GetSafeHwnd()) m_movie.PostMessage(WM_MOVIESTOP);
     if (media) media->SendMessage(WM_NCACTIVATE, FALSE);
   }
-  (void)frame;
   CFormView::OnActivateView(bActivate, pActivateView, pDeactiveView);
 }
 
@@ -200,10 +159,8 @@ void CViewPicture::OnDraw(CDC*) {}
 void CViewPicture::OnDestroy() {
   // The tool windows belong to the main frame, but they call back into this
   // view: they go first.
-  for (ToolPanel kind : kPanels)
-    if (IsToolOpen(kind)) (kind == ToolPanel::MediaSubjects ? &m_subjectPanel : m_tools.Get(kind))->DestroyWindow();
-  if (m_slideTimer) KillTimer(SlideTimer);
-  m_slideTimer = 0;
+  m_tools.DestroyAll();
+  m_navigator.PauseSlideShow();
   CFormView::OnDestroy();
 }
 
@@ -214,25 +171,14 @@ BOOL CViewPicture::ReadItem(int index, BYTE& type, WORD& sound, CString& title, 
   return Reader().GetDatabase(1).ReadMediaList(static_cast<UINT>(index), type, sound, title, articles) >= 0;
 }
 
-int CViewPicture::CurrentArticle() const {
-  if (m_item < 0 || m_item == NoItem) return 0;
-  const int article = Reader().m_multBits.GetAt(m_item + 1);
-  return article > 0 ? article : 0;
-}
-
 int CViewPicture::GetShownArticle() const {
-  const int article = CurrentArticle();
+  const int article = m_navigator.CurrentArticle();
   return article > 0 ? article : -1;
 }
 
 BOOL CViewPicture::IsMovieArticle(int article) const {
   ReaderContext& app = Reader();
   return article > 0 && (app.m_videoBits.Test(article) || app.m_animBits.Test(article) || app.m_knvrBits.Test(article));
-}
-
-BOOL CViewPicture::IsPanoramaShown() const {
-  const int article = CurrentArticle();
-  return article > 0 && Reader().m_knvrBits.Test(article);
 }
 
 BOOL CViewPicture::FocusInside() const {
@@ -253,30 +199,7 @@ void CViewPicture::SetButtonBitmap(UINT id, UINT bitmap) {
   if (button.GetSafeHwnd()) button.SetBitmap(bitmap, TRUE);
 }
 
-void CViewPicture::PushCurrent() {
-  // Before the first item there is nothing to go back to (the gallery opened
-  // from another screen shows that screen's item first).
-  if (m_item == NoItem) return;
-  m_backList.Add(static_cast<WORD>(m_item));
-  GetButton(IDC_MEDIA_BACK).EnableWindow(TRUE);
-  EnableMenu(ID_MEDIA_BACK, TRUE);
-}
-
-void CViewPicture::GoToItem(int index, int pop) {
-  if (pop == 0) {
-    PushCurrent();
-  } else if (m_backList.GetSize() > 0) {
-    m_backList.RemoveAt(m_backList.GetSize() - 1);
-    if (m_backList.GetSize() == 0) {
-      GetButton(IDC_MEDIA_BACK).EnableWindow(FALSE);
-      EnableMenu(ID_MEDIA_BACK, FALSE);
-    }
-  }
-  m_item = index;
-  ShowItem();
-}
-
-void CViewPicture::ShowItem() {
+void CViewPicture::ShowCurrentItem() {
   CWaitCursor wait;
   CRect remembered;
   if (CWnd* media = m_frame.GetDlgItem(IDC_MEDIA_WINDOW)) {
@@ -289,7 +212,8 @@ void CViewPicture::ShowItem() {
   WORD sound = 0xFFFF;
   CString title;
   CDWordArray articles;
-  ReadItem(m_item, type, sound, title, articles);  // an unreadable record leaves no type, no sound, no title
+  const int item = m_navigator.GetItem();
+  ReadItem(item, type, sound, title, articles);  // an unreadable record leaves no type, no sound, no title
   m_title = title;
   SetRedraw(FALSE);
   const bool hasSound = sound != 0xFFFF;
@@ -305,7 +229,7 @@ void CViewPicture::ShowItem() {
   EnableMenu(ID_MEDIA_SOUND, controls.soundMenu);
   EnableMenu(ID_MEDIA_LEGEND, controls.legendMenu);
   EnableMenu(ID_MEDIA_HOW_VR, controls.vrMenu);
-  if (type != 6 && type != 7 && type != 8 && type != 9 && type != 10 && hasSound && m_slideTimer)
+  if (type != 6 && type != 7 && type != 8 && type != 9 && type != 10 && hasSound && m_navigator.IsSlideShowRunning())
     PostMessage(WM_COMMAND, ID_MEDIA_SOUND);
   ResumeRedraw(this);
   SetMenuText(ID_MEDIA_ADD_ARTICLE, media_logic::AddItemText(title));
@@ -319,13 +243,13 @@ void CViewPicture::ShowItem() {
   m_frame.GetClientRect(&frameClient);
   const CPoint centre = remembered.IsRectEmpty() ? frameClient.CenterPoint() : remembered.CenterPoint();
   CString caption;
-  const int article = CurrentArticle();
+  const int article = m_navigator.CurrentArticle();
   const DWORD style = WS_CHILD | WS_CAPTION | WS_CLIPSIBLINGS;
   if (IsMovieArticle(article)) {
     SetPalette(nullptr);
     m_bMovie = TRUE;
     // The window stays, empty, when the movie cannot be opened.
-    m_movie.Create(nullptr, title, style, frameClient, &m_frame, IDC_MEDIA_WINDOW, static_cast<UINT>(m_item), nullptr,
+    m_movie.Create(nullptr, title, style, frameClient, &m_frame, IDC_MEDIA_WINDOW, static_cast<UINT>(item), nullptr,
                    nullptr, centre);
     m_movie.ShowWindow(SW_SHOW);
     if (FocusInside()) m_movie.SendMessage(WM_NCACTIVATE, TRUE);
@@ -334,7 +258,7 @@ void CViewPicture::ShowItem() {
   } else {
     m_bMovie = FALSE;
     const LPCTSTR type = AfxRegisterWndClass(CS_DBLCLKS, nullptr);
-    m_picture.Create(type, title, style, frameClient, &m_frame, IDC_MEDIA_WINDOW, static_cast<UINT>(m_item), FALSE,
+    m_picture.Create(type, title, style, frameClient, &m_frame, IDC_MEDIA_WINDOW, static_cast<UINT>(item), FALSE,
                      nullptr, nullptr, TRUE, FALSE, centre);
     m_picture.ShowWindow(SW_SHOW);
     if (FocusInside()) m_picture.SendMessage(WM_NCACTIVATE, TRUE);
@@ -382,98 +306,12 @@ void CViewPicture::OnCaption() {
   Layout();
 }
 
-void CViewPicture::OnNext() {
-  StopSlideShow();
-  const int next = media_logic::NextItem(Reader().m_multBits, m_selection, CurrentArticle());
-  if (next < 0) return;
-  PushCurrent();
-  m_item = next;
-  ShowItem();
-}
-
-void CViewPicture::OnPrevious() {
-  StopSlideShow();
-  const int previous = media_logic::PreviousItem(Reader().m_multBits, m_selection, CurrentArticle());
-  if (previous < 0) return;
-  PushCurrent();
-  m_item = previous;
-  ShowItem();
-}
-
-void CViewPicture::StopSlideShow() {
-  if (!m_bSlideShow && !m_slideTimer) return;
-  if (m_slideTimer) KillTimer(SlideTimer);
-  m_slideTimer = 0;
-  m_bSlideShow = FALSE;
-  m_selection = Reader().m_multBits;
-  m_selection.And(Reader().m_allArticles);
-  SetButtonBitmap(IDC_MEDIA_SLIDE_SHOW, IDB_SLIDE_SHOW);
-  SetMenuText(ID_MEDIA_SLIDE_SHOW, "&Slide Show");
-}
-
-void CViewPicture::OnSlideShow() {
-  if (!Reader().GetDatabase(1).OpenMediaData()) return;
-  if (m_bSlideShow) {
-    StopSlideShow();
-    return;
-  }
-  const int delay = GetSettingInt(InstallationOptions, "SlideShowDelay", 5, SettingsIniName);
-  SetButtonBitmap(IDC_MEDIA_SLIDE_SHOW, IDB_SLIDE_SHOW_RUNNING);
-  SetMenuText(ID_MEDIA_SLIDE_SHOW, "Stop &Slide Show");
-  if (m_subjectPanel.GetSafeHwnd()) {
-    m_selection = m_subjectPanel.GetShownSet();
-  } else {
-    m_selection = Reader().m_multBits;
-    m_selection.And(Reader().m_allArticles);
-  }
-  m_bSlideShow = TRUE;
-  const int next = media_logic::NextItem(Reader().m_multBits, m_selection, CurrentArticle());
-  if (next >= 0) {
-    PushCurrent();
-    m_item = next;
-    ShowItem();
-  }
-  m_slideTimer = static_cast<UINT>(SetTimer(SlideTimer, static_cast<UINT>(std::max(delay, 1)) * 1000u, nullptr));
-  BYTE type = 0;
-  WORD sound = 0xFFFF;
-  CString title;
-  CDWordArray articles;
-  if (ReadItem(m_item, type, sound, title, articles) && type == 1 && sound != 0xFFFF && !m_bSoundPlaying)
-    PostMessage(WM_COMMAND, ID_MEDIA_SOUND);
-}
-
-void CViewPicture::OnTimer(UINT nIDEvent) {
-  if (nIDEvent != SlideTimer) {
-    CFormView::OnTimer(nIDEvent);
-    return;
-  }
-  const int next = media_logic::NextItem(Reader().m_multBits, m_selection, CurrentArticle());
-  if (next < 0) return;
-  PushCurrent();
-  m_item = next;
-  ShowItem();
-}
-
-void CViewPicture::OnBack() {
-  if (m_backList.GetSize() == 0) return;
-  const int index = m_backList[m_backList.GetSize() - 1];
-  m_backList.RemoveAt(m_backList.GetSize() - 1);
-  if (m_backList.GetSize() == 0) {
-    GetButton(IDC_MEDIA_BACK).EnableWindow(FALSE);
-    EnableMenu(ID_MEDIA_BACK, FALSE);
-  }
-  m_item = index;
-  ShowItem();
-}
-
-void CViewPicture::OnUpdateBack(CCmdUI* pCmdUI) { pCmdUI->Enable(m_backList.GetSize() > 0); }
-
 void CViewPicture::OnGoToArticle() {
   BYTE type = 0;
   WORD sound = 0xFFFF;
   CString title;
   CDWordArray articles;
-  if (!ReadItem(m_item, type, sound, title, articles)) return;
+  if (!ReadItem(m_navigator.GetItem(), type, sound, title, articles)) return;
   // With no linked article the encyclopedia keeps what it shows.
   if (articles.GetSize() == 0) return;
   ReaderShell* shell = GetReaderShell();
@@ -500,7 +338,7 @@ void CViewPicture::OnSound() {
   WORD sound = 0xFFFF;
   CString title;
   CDWordArray articles;
-  ReadItem(m_item, type, sound, title, articles);
+  ReadItem(m_navigator.GetItem(), type, sound, title, articles);
   if (m_bSoundPlaying) {
     StopSound();
     return;
@@ -521,7 +359,7 @@ void CViewPicture::OnSound() {
 }
 
 void CViewPicture::OnLegendCommand() {
-  StopSlideShow();
+  m_navigator.StopSlideShow();
   if (m_bMovie || !m_picture.GetSafeHwnd()) return;
   CRect button;
   GetButton(IDC_MEDIA_LEGEND).GetWindowRect(&button);
@@ -535,41 +373,22 @@ void CViewPicture::OnConsultants() { AfxGetApp()->WinHelp(HelpConsultants, HELP_
 
 void CViewPicture::OnPreferencesCommand() {
   StopSound();
-  const BOOL running = m_bSlideShow;
-  if (m_slideTimer) KillTimer(SlideTimer);
-  m_slideTimer = 0;
+  m_navigator.PauseSlideShow();
   if (ReaderShell* shell = GetReaderShell()) shell->ShowPreferences();
-  if (running) {
-    const int delay = GetSettingInt(InstallationOptions, "SlideShowDelay", 5, SettingsIniName);
-    m_slideTimer = static_cast<UINT>(SetTimer(SlideTimer, static_cast<UINT>(std::max(delay, 1)) * 1000u, nullptr));
-  }
+  m_navigator.ResumeSlideShow();
 }
 
-void CViewPicture::OnScreenEncyclopedia() {
-  if (ReaderShell* shell = GetReaderShell()) shell->ShowScreen(Screen::Browser);
-}
-void CViewPicture::OnScreenDictionary() {
-  if (ReaderShell* shell = GetReaderShell()) shell->ShowScreen(Screen::Dictionary);
-}
-void CViewPicture::OnScreenTimeline() {
-  if (ReaderShell* shell = GetReaderShell()) shell->ShowScreen(Screen::Timeline);
-}
-void CViewPicture::OnScreenQuiz() {
-  if (ReaderShell* shell = GetReaderShell()) shell->ShowScreen(Screen::Quiz);
-}
+void CViewPicture::OnScreenButton(UINT id) { media::SwitchScreen(id, Screen::Media); }
 
 // --- palette ---
 
 void CViewPicture::SetPalette(CPalette* palette) {
   m_pPalette = palette;
-  m_subjectPanel.SetPalette(palette);
-  for (ToolPanel kind : kPanels)
-    if (auto* panel = dynamic_cast<CSearchPanel*>(m_tools.Get(kind))) panel->SetPalette(palette);
+  m_tools.SetPalette(palette);
   ReaderShell* shell = GetReaderShell();
   if (shell && shell->GetActiveScreen() == this) {
     Invalidate();
-    for (ToolPanel kind : kPanels)
-      if (CWnd* tool = GetToolWindow(kind)) tool->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+    m_tools.Redraw();
   }
 }
 
@@ -579,9 +398,8 @@ BOOL CViewPicture::OnQueryNewPalette() {
   const UINT changed = RealizeWindowPalette(this, palette, FALSE);
   if (changed) {
     Invalidate();
-    for (ToolPanel kind : kPanels)
-      if (CWnd* tool = GetToolWindow(kind)) tool->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
-    if (m_subjectPanel.GetSafeHwnd()) m_subjectPanel.Invalidate();
+    m_tools.Redraw();
+    if (GetSubjectPanel().GetSafeHwnd()) GetSubjectPanel().Invalidate();
   }
   return changed != 0;
 }
@@ -594,9 +412,15 @@ void CViewPicture::OnPaletteChanged(CWnd* pFocusWnd) {
 // --- messages ---
 
 LRESULT CViewPicture::OnShowItem(WPARAM wParam, LPARAM) {
-  if (m_item == NoItem) m_item = static_cast<int>(wParam);
-  ShowItem();
+  m_navigator.ShowFirst(static_cast<int>(wParam));
   return 0;
+}
+
+void CViewPicture::OnTimer(UINT nIDEvent) {
+  if (nIDEvent == SlideTimer)
+    m_navigator.OnSlideTimer();
+  else
+    CFormView::OnTimer(nIDEvent);
 }
 
 LRESULT CViewPicture::OnRegionClick(WPARAM, LPARAM lParam) {
@@ -608,9 +432,7 @@ LRESULT CViewPicture::OnRegionClick(WPARAM, LPARAM lParam) {
   bool known = false;
   for (int i = 0; i < spots.GetSize() && !known; ++i) known = spots[i] == static_cast<CObject*>(spot);
   if (!known) return 0;
-  PushCurrent();
-  m_item = spot->GetId();
-  ShowItem();
+  m_navigator.MoveTo(spot->GetId());
   return 0;
 }
 
@@ -670,30 +492,4 @@ BOOL CViewPicture::OnToolTipText(UINT, NMHDR* header, LRESULT* result) {
   info->lpszText = info->szText;
   *result = 0;
   return TRUE;
-}
-
-void CViewPicture::OnNextPane() {
-  // Between the view and its open tool window.
-  CWnd* open = nullptr;
-  for (ToolPanel kind : kPanels)
-    if (CWnd* tool = GetToolWindow(kind)) open = tool;
-  if (!open && m_subjectPanel.GetSafeHwnd()) open = &m_subjectPanel;
-  if (!open) return;
-  HWND focus = ::GetFocus();
-  if (focus && (focus == open->m_hWnd || ::IsChild(open->m_hWnd, focus)))
-    SetFocus();
-  else
-    open->SetFocus();
-}
-
-void CViewPicture::OnUpdatePane(CCmdUI* pCmdUI) {
-  HWND focus = ::GetFocus();
-  BOOL inside = FocusInside();
-  for (ToolPanel kind : kPanels)
-    if (CWnd* tool = GetToolWindow(kind); tool && focus && (focus == tool->m_hWnd || ::IsChild(tool->m_hWnd, focus)))
-      inside = TRUE;
-  if (m_subjectPanel.GetSafeHwnd() && focus &&
-      (focus == m_subjectPanel.m_hWnd || ::IsChild(m_subjectPanel.m_hWnd, focus)))
-    inside = TRUE;
-  pCmdUI->Enable(inside);
 }

@@ -10,6 +10,7 @@
 #include "core/sound_engine.h"
 #include "display/display_services.h"
 #include "media/quiz/goto_question_dlg.h"
+#include "media/screen_buttons.h"
 #include "media/timed_popup.h"
 #include "panels/item_router.h"
 #include "panels/tool_panel_host.h"
@@ -451,7 +452,6 @@ BOOL CQuiz::OnCommand(WPARAM wParam, LPARAM lParam) {
       MoveTile(static_cast<int>(id - IDC_QZ_TILE_FIRST));
       return TRUE;
     }
-    ReaderShell* shell = GetReaderShell();
     switch (id) {
       case IDC_QZ_NEW_QUESTION: NextQuestion(); return TRUE;
       case IDC_QZ_CLUE: OnClue(); return TRUE;
@@ -459,19 +459,9 @@ BOOL CQuiz::OnCommand(WPARAM wParam, LPARAM lParam) {
       case IDC_QZ_SCRAMBLE: OnScramble(); return TRUE;
       case IDC_QZ_SOLVE: OnSolve(); return TRUE;
       case IDC_QZ_HELP: OnHelp(); return TRUE;
-      case IDC_SCREEN_BROWSER:
-        if (shell) shell->ShowScreen(Screen::Browser);
-        return TRUE;
-      case IDC_SCREEN_DICTIONARY:
-        if (shell) shell->ShowScreen(Screen::Dictionary);
-        return TRUE;
-      case IDC_SCREEN_MEDIA:
-        if (shell) shell->ShowScreen(Screen::Media);
-        return TRUE;
-      case IDC_SCREEN_TIMELINE:
-        if (shell) shell->ShowScreen(Screen::Timeline);
-        return TRUE;
-      default: break;
+      default:
+        if (media::SwitchScreen(id, Screen::Quiz)) return TRUE;
+        break;
     }
   }
   return CFormView::OnCommand(wParam, lParam);

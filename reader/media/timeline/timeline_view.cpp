@@ -1,13 +1,11 @@
 #include "media/timeline/timeline_view.h"
 
-#include <cstring>
-
 #include "controls/skin_environment.h"
 #include "core/hot_spot.h"
 #include "core/reader_context.h"
 #include "core/reader_messages.h"
 #include "core/reader_shell.h"
-#include "display/preview_view.h"
+#include "media/screen_buttons.h"
 #include "panels/item_router.h"
 #include "panels/tool_panel_host.h"
 #include "reader/reader_ids.h"
@@ -32,16 +30,6 @@ constexpr int kTopBand = 49;
 constexpr UINT kBookmarkCommandFirst = 9000;
 constexpr UINT kBookmarkCommandLast = 9099;
 constexpr int kBookmarkFixedItems = 10;
-constexpr const char* kProductNotice = "Copyright The Marovan & World Encyclopedia. All rights reserved.";
-constexpr const char* kTimelineNotice = "Timeline text copyright the Marovan Timeline editors. All rights reserved.";
-
-int FolderHolding(int article) {
-  ReaderContext& app = Reader();
-  for (int f = 0; f < app.m_folders.GetSize(); ++f)
-    if (static_cast<CFolder*>(app.m_folders[f])->m_articles.Test(article)) return f;
-  return -1;
-}
-
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CTimeLine, CFormView)
@@ -57,31 +45,6 @@ ON_UPDATE_COMMAND_UI_RANGE(ID_TL_PERIODS, ID_TL_TODAY, OnUpdateModeCommand)
 ON_UPDATE_COMMAND_UI_RANGE(ID_TL_SMART, ID_TL_SMART, OnUpdateModeCommand)
 ON_UPDATE_COMMAND_UI_RANGE(ID_TL_BOOLEAN, ID_TL_BOOLEAN, OnUpdateModeCommand)
 ON_UPDATE_COMMAND_UI_RANGE(ID_TL_CONTENTS, ID_TL_CONTENTS, OnUpdateModeCommand)
-ON_COMMAND(ID_TL_SAVE, OnSave)
-ON_UPDATE_COMMAND_UI(ID_TL_SAVE, OnUpdateArticleCommand)
-ON_COMMAND(ID_TL_PRINT, OnPrintEvent)
-ON_UPDATE_COMMAND_UI(ID_TL_PRINT, OnUpdateArticleCommand)
-ON_COMMAND(ID_TL_PREVIEW, OnPreviewEvent)
-ON_UPDATE_COMMAND_UI(ID_TL_PREVIEW, OnUpdateArticleCommand)
-ON_COMMAND(ID_FILE_PRINT_PREVIEW, OnPreviewCurrent)
-ON_COMMAND(ID_TL_PRINT_BOOKMARKS, OnPrintBookmarks)
-ON_UPDATE_COMMAND_UI(ID_TL_PRINT_BOOKMARKS, OnUpdateBookmarkPrint)
-ON_COMMAND(ID_TL_PREVIEW_BOOKMARKS, OnPreviewBookmarks)
-ON_UPDATE_COMMAND_UI(ID_TL_PREVIEW_BOOKMARKS, OnUpdateBookmarkPrint)
-ON_COMMAND(ID_TL_COPY_SELECTED, OnCopySelected)
-ON_UPDATE_COMMAND_UI(ID_TL_COPY_SELECTED, OnUpdateCopySelected)
-ON_COMMAND(ID_TL_COPY_EVENT, OnCopyEvent)
-ON_UPDATE_COMMAND_UI(ID_TL_COPY_EVENT, OnUpdateArticleCommand)
-ON_COMMAND(ID_TL_ANNOTATION, OnAnnotation)
-ON_UPDATE_COMMAND_UI(ID_TL_ANNOTATION, OnUpdateAnnotation)
-ON_COMMAND(ID_TL_HIGHLIGHT, OnHighlight)
-ON_UPDATE_COMMAND_UI(ID_TL_HIGHLIGHT, OnUpdateHighlight)
-ON_COMMAND(ID_TL_CLEAR_HIGHLIGHTS, OnClearHighlights)
-ON_UPDATE_COMMAND_UI(ID_TL_CLEAR_HIGHLIGHTS, OnUpdateClearHighlights)
-ON_COMMAND(ID_NEXT_PANE, OnSwitchPane)
-ON_COMMAND(ID_PREV_PANE, OnSwitchPane)
-ON_UPDATE_COMMAND_UI(ID_NEXT_PANE, OnUpdateSwitchPane)
-ON_UPDATE_COMMAND_UI(ID_PREV_PANE, OnUpdateSwitchPane)
 ON_COMMAND(ID_TL_HELP, OnHelp)
 ON_COMMAND(ID_TL_CONSULTANTS, OnConsultants)
 ON_COMMAND_RANGE(kBookmarkCommandFirst, kBookmarkCommandLast, OnBookmarkItem)
@@ -97,8 +60,6 @@ ON_COMMAND(ID_TL_RELATED_SELECTION, OnRelatedSelection)
 ON_UPDATE_COMMAND_UI(ID_TL_RELATED_SELECTION, OnUpdateRelatedSelection)
 ON_COMMAND_RANGE(ID_TL_HISTORY_FIRST, ID_TL_HISTORY_LAST, OnHistoryItem)
 ON_COMMAND(ID_TL_ADD_ARTICLE, OnAddArticle)
-ON_COMMAND(ID_TL_ADD_SELECTED, OnAddSelected)
-ON_UPDATE_COMMAND_UI(ID_TL_ADD_SELECTED, OnUpdateAddSelected)
 ON_MESSAGE(WM_SHOWCONTENTS, OnShowContents)
 ON_MESSAGE(WM_SHOWBOOKMARKS, OnShowBookmarks)
 END_MESSAGE_MAP()
@@ -106,6 +67,13 @@ END_MESSAGE_MAP()
 CTimeLine::CTimeLine() : CFormView(IDD_TIMELINE_FORM) {}
 
 CTimeLine::~CTimeLine() = default;
+
+BOOL CTimeLine::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
+  if (m_tools.OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+  if (m_eventText.OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+  if (m_printer.OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+  return CFormView::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
 
 BOOL CTimeLine::LoadTimeline() {
   ReaderContext& app = Reader();
@@ -213,7 +181,7 @@ void CTimeLine::SetMode(int mode) {
   if (listMode) SetRedraw(FALSE);
   for (int i = 0; i < ModeButtonCount; ++i)
     if (m_modeButtons[i].GetSafeHwnd()) m_modeButtons[i].SetCheck(i == mode);
-  CloseModeTools();
+  m_tools.CloseModeTools();
   if (m_search.GetSafeHwnd()) m_search.HideModeFields();
   m_mode = mode;
   if (m_search.GetSafeHwnd()) {
@@ -226,7 +194,7 @@ void CTimeLine::SetMode(int mode) {
       m_search.ShowWindow(SW_HIDE);
     }
   }
-  if (!listMode && m_created) CreateTool(tool);
+  if (!listMode && m_created) m_tools.Create(tool);
   ShowPicture(m_data.ModePicture(mode), FALSE);
   if (listMode) ResumeRedraw(this);
   if (ReaderShell* shell = GetReaderShell(); shell && shell->GetActiveScreen() == this) {
@@ -352,7 +320,7 @@ LRESULT CTimeLine::OnBitsChanged(WPARAM wParam, LPARAM lParam) {
   if (CMenu* bookmarks = m_menu.m_hMenu ? m_menu.GetSubMenu(3) : nullptr)
     Reader().FillBookmarkMenu(*bookmarks, kBookmarkFixedItems, kBookmarkCommandFirst, ID_TL_BOOKMARKS);
   // An article in no folder keeps no notes or highlights.
-  if (m_article > 0 && FolderHolding(m_article) < 0 && app.FindBookmark(m_article) >= 0) {
+  if (m_article > 0 && !CTimelineEventText::IsFiled(m_article) && app.FindBookmark(m_article) >= 0) {
     app.RemoveBookmark(m_article);
     m_display.SetNoteMode(FALSE);
     m_display.SetHighlightMode(FALSE);
@@ -378,72 +346,7 @@ void CTimeLine::OnBookmarkItem(UINT id) {
     panels::ShowOnItsScreen(article);
 }
 
-// ---- notes and highlights ----
-
-void CTimeLine::OnAnnotation() {
-  m_display.SetNoteMode(!m_display.GetNoteMode());
-  m_display.SetHighlightMode(FALSE);
-}
-
-void CTimeLine::OnHighlight() {
-  m_display.SetHighlightMode(!m_display.GetHighlightMode());
-  m_display.SetNoteMode(FALSE);
-}
-
-void CTimeLine::OnClearHighlights() { m_display.ClearHighlights(); }
-
-void CTimeLine::OnUpdateAnnotation(CCmdUI* pCmdUI) {
-  pCmdUI->Enable(m_article > 0 && FolderHolding(m_article) >= 0);
-  pCmdUI->SetCheck(m_display.GetSafeHwnd() && m_display.GetNoteMode());
-}
-
-void CTimeLine::OnUpdateHighlight(CCmdUI* pCmdUI) {
-  pCmdUI->Enable(m_article > 0 && FolderHolding(m_article) >= 0);
-  pCmdUI->SetCheck(m_display.GetSafeHwnd() && m_display.GetHighlightMode());
-}
-
-void CTimeLine::OnUpdateClearHighlights(CCmdUI* pCmdUI) {
-  pCmdUI->Enable(m_display.GetSafeHwnd() && m_display.HasHighlights());
-}
-
 // ---- buttons and help ----
-
-void CTimeLine::OnScreenButton(UINT id) {
-  ReaderShell* shell = GetReaderShell();
-  if (shell == nullptr) return;
-  switch (id) {
-    case IDC_SCREEN_BROWSER: shell->ShowScreen(Screen::Browser); break;
-    case IDC_SCREEN_DICTIONARY: shell->ShowScreen(Screen::Dictionary); break;
-    case IDC_SCREEN_QUIZ: shell->ShowScreen(Screen::Quiz); break;
-    case IDC_SCREEN_MEDIA: shell->ShowScreen(Screen::Media); break;
-    default: break;
-  }
-}
-
-// The focus moves between the view and its open tool window: from inside
-// that window to the view, else from the view to that window.
-void CTimeLine::OnSwitchPane() {
-  // The first open tool window, in this order, else the search window.
-  CWnd* pane = nullptr;
-  for (ToolPanel kind : {ToolPanel::Subjects, ToolPanel::Smart, ToolPanel::Boolean, ToolPanel::Bookmarks,
-                         ToolPanel::Results, ToolPanel::Tuner})
-    if (IsToolOpen(kind)) {
-      pane = m_tools.Get(kind);
-      break;
-    }
-  if (pane == nullptr && m_search.GetSafeHwnd() && m_search.IsWindowVisible()) pane = &m_search;
-  if (pane == nullptr) return;
-  const HWND focus = ::GetFocus();
-  if (focus == pane->m_hWnd || ::IsChild(pane->m_hWnd, focus))
-    SetFocus();
-  else
-    pane->SetFocus();
-}
-
-void CTimeLine::OnUpdateSwitchPane(CCmdUI* pCmdUI) {
-  const HWND focus = ::GetFocus();
-  pCmdUI->Enable(focus == m_hWnd || ::IsChild(m_hWnd, focus));
-}
 
 void CTimeLine::OnHelp() { AfxGetApp()->WinHelp(102, HELP_CONTEXT); }
 void CTimeLine::OnConsultants() { AfxGetApp()->WinHelp(206, HELP_CONTEXT); }
@@ -464,15 +367,12 @@ BOOL CTimeLine::OnCommand(WPARAM wParam, LPARAM lParam) {
         return TRUE;
       }
     switch (id) {
-      case IDC_TL_PRINT: OnPrintEvent(); return TRUE;
       case IDC_TL_RELATED: OnRelatedButton(); return TRUE;
       case IDC_TL_BACK: OnBack(); return TRUE;
       case IDC_TL_HELP: OnHelp(); return TRUE;
-      case IDC_SCREEN_BROWSER:
-      case IDC_SCREEN_DICTIONARY:
-      case IDC_SCREEN_QUIZ:
-      case IDC_SCREEN_MEDIA: OnScreenButton(id); return TRUE;
-      default: break;
+      default:
+        if (media::SwitchScreen(id, Screen::Timeline)) return TRUE;
+        break;
     }
   }
   return CFormView::OnCommand(wParam, lParam);
@@ -502,8 +402,7 @@ void CTimeLine::OnSize(UINT nType, int cx, int cy) {
     m_search.MoveWindow(PanelLeft, PanelTop, PanelRight - PanelLeft, cy - kBottomBand - PanelTop);
     m_search.Layout();
   }
-  for (int i = 0; i < ToolPanelCount; ++i)
-    if (const ToolPanel kind = static_cast<ToolPanel>(i); IsToolOpen(kind)) m_tools.Get(kind)->MoveWindow(PanelRect());
+  m_tools.FitToPanel();
   if (m_pictureWnd.GetSafeHwnd()) m_pictureWnd.FitToParent(PictureRect());
   Invalidate();
 }
@@ -556,227 +455,17 @@ void CTimeLine::OnMouseMove(UINT nFlags, CPoint point) {
   CFormView::OnMouseMove(nFlags, point);
 }
 
-// ---- copy, save and print ----
+// ---- printing (CTimelinePrinter) ----
 
-CString CTimeLine::NoticeBlock() {
-  CString block("\r\n");
-  block += CString('_', 40);
-  block += "\r\n";
-  block += kProductNotice;
-  block += "\r\n";
-  block += kTimelineNotice;
-  return block;
-}
+BOOL CTimeLine::OnPreparePrinting(CPrintInfo* pInfo) { return m_printer.Prepare(pInfo); }
 
-CString CTimeLine::TextWithNotice(BOOL selectionOnly) {
-  HGLOBAL handle = nullptr;
-  const int length = selectionOnly ? m_display.CopySelection(&handle) : m_display.CopyAll(&handle);
-  CString text;
-  if (handle != nullptr) {
-    if (length > 0)
-      if (const char* bytes = static_cast<const char*>(::GlobalLock(handle))) {
-        text = CString(bytes, static_cast<int>(strnlen(bytes, static_cast<std::size_t>(length))));
-        ::GlobalUnlock(handle);
-      }
-    ::GlobalFree(handle);
-  }
-  if (text.IsEmpty()) return text;
-  text += NoticeBlock();
-  return text;
-}
-
-namespace {
-
-BOOL PutOnClipboard(CWnd* owner, const CString& text) {
-  HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, static_cast<SIZE_T>(text.GetLength()) + 1);
-  if (block == nullptr) return FALSE;
-  char* bytes = static_cast<char*>(::GlobalLock(block));
-  std::memcpy(bytes, static_cast<const char*>(text), static_cast<std::size_t>(text.GetLength()) + 1);
-  ::GlobalUnlock(block);
-  if (!::OpenClipboard(owner->m_hWnd)) {
-    ::GlobalFree(block);
-    return FALSE;
-  }
-  ::EmptyClipboard();
-  const BOOL placed = ::SetClipboardData(CF_TEXT, block) != nullptr;
-  if (!placed) ::GlobalFree(block);
-  ::CloseClipboard();
-  return placed;
-}
-
-}  // namespace
-
-void CTimeLine::OnCopySelected() {
-  const CString text = TextWithNotice(TRUE);
-  if (!text.IsEmpty()) PutOnClipboard(this, text);
-}
-
-void CTimeLine::OnCopyEvent() {
-  const CString text = TextWithNotice(FALSE);
-  if (!text.IsEmpty()) PutOnClipboard(this, text);
-}
-
-void CTimeLine::OnUpdateCopySelected(CCmdUI* pCmdUI) {
-  pCmdUI->Enable(m_display.GetSafeHwnd() && m_display.HasSelection());
-}
-
-void CTimeLine::OnUpdateArticleCommand(CCmdUI* pCmdUI) { pCmdUI->Enable(m_article > 0); }
-
-CTimeLine::SaveOutcome CTimeLine::SaveEventTo(const char* path) {
-  const CString text = TextWithNotice(FALSE);
-  if (text.IsEmpty()) return SaveOutcome::Empty;
-  // Written whole or not at all.
-  ContentReplacement file(path);
-  if (!file.IsOpen()) return SaveOutcome::NotCreated;
-  const bool written =
-      ContentWrite(file.File(), static_cast<const char*>(text), static_cast<u32>(text.GetLength())) && file.Commit();
-  return written ? SaveOutcome::Saved : SaveOutcome::NotWritten;
-}
-
-void CTimeLine::OnSave() {
-  // An empty article saves nothing, and a file that cannot be created ends
-  // the command quietly, as a cancelled name does; only a file left short by
-  // a failed write is reported.
-  if (m_article <= 0 || TextWithNotice(FALSE).IsEmpty()) return;
-  CString path;
-  ReaderShell* shell = GetReaderShell();
-  if (shell == nullptr || !shell->AskTextFileName(path)) return;
-  if (SaveEventTo(path) == SaveOutcome::NotWritten)
-    AfxMessageBox("The event could not be saved to the file.", MB_OK | MB_ICONEXCLAMATION);
-}
-
-void CTimeLine::Print(int kind, BOOL preview) {
-  m_printKind = kind;
-  if (!preview) {
-    OnFilePrint();
-    return;
-  }
-  auto* state = new CPrintPreviewState;
-  if (!DoPrintPreview(AFX_IDD_PREVIEW_TOOLBAR, this, RUNTIME_CLASS(CQVEPreviewView), state)) {
-    AfxMessageBox(AFX_IDP_COMMAND_FAILURE);
-    delete state;
-  }
-}
-
-void CTimeLine::OnPrintEvent() {
-  if (m_article > 0) Print(PrintArticle, FALSE);
-}
-void CTimeLine::OnPreviewEvent() {
-  if (m_article > 0) Print(PrintArticle, TRUE);
-}
-void CTimeLine::OnPreviewCurrent() { Print(m_printKind, TRUE); }
-void CTimeLine::OnPrintBookmarks() { Print(PrintBookmarkList, FALSE); }
-void CTimeLine::OnPreviewBookmarks() { Print(PrintBookmarkList, TRUE); }
-
-void CTimeLine::OnUpdateBookmarkPrint(CCmdUI* pCmdUI) { pCmdUI->Enable(Reader().m_folders.GetSize() > 0); }
-
-void CTimeLine::PrintBookmarkFolder(int folder) {
-  Reader().m_printFolder = folder;
-  Print(PrintFolder, FALSE);
-}
-
-void CTimeLine::PreviewBookmarkFolder(int folder) {
-  Reader().m_printFolder = folder;
-  Print(PrintFolder, TRUE);
-}
-
-BOOL CTimeLine::OnPreparePrinting(CPrintInfo* pInfo) {
-  pInfo->SetMaxPage(0xFFFF);
-  pInfo->m_pPD->m_pd.Flags |= PD_NOPAGENUMS;
-  if (m_printKind == PrintArticle && m_display.HasSelection())
-    pInfo->m_pPD->m_pd.Flags &= ~static_cast<DWORD>(PD_NOSELECTION);
-  else
-    pInfo->m_pPD->m_pd.Flags |= PD_NOSELECTION;
-  return DoPreparePrinting(pInfo);
-}
-
-void CTimeLine::OnBeginPrinting(CDC* pDC, CPrintInfo*) {
-  m_pageStarts.assign(1, 0);
-  ReaderContext& app = Reader();
-  app.GetPrinterMargins(pDC);
-  app.RecreateArticleFonts(FALSE, pDC);
-}
+void CTimeLine::OnBeginPrinting(CDC* pDC, CPrintInfo*) { m_printer.Begin(pDC); }
 
 void CTimeLine::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo) {
   CFormView::OnPrepareDC(pDC, pInfo);
-  if (pInfo == nullptr) return;
-  const std::size_t page = pInfo->m_nCurPage;
-  pInfo->m_bContinuePrinting = page >= 1 && page <= m_pageStarts.size() && m_pageStarts[page - 1] >= 0;
+  m_printer.PrepareDC(pInfo);
 }
 
-void CTimeLine::OnEndPrinting(CDC*, CPrintInfo*) {
-  m_pageStarts.clear();
-  Reader().RecreateArticleFonts(FALSE, nullptr);
-}
+void CTimeLine::OnEndPrinting(CDC*, CPrintInfo*) { m_printer.End(); }
 
-int CTimeLine::Notice(CDC* dc, CPrintInfo* info) {
-  // The footer, drawn upwards: the timeline notice, the product notice above
-  // it, and a rule; returns the rule's y.
-  TEXTMETRIC metrics = {};
-  dc->GetTextMetrics(&metrics);
-  const CRect& r = info->m_rectDraw;
-  int y = r.bottom - metrics.tmHeight;
-  dc->TextOut(r.left, y, kTimelineNotice);
-  y -= metrics.tmHeight + metrics.tmExternalLeading;
-  dc->TextOut(r.left, y, kProductNotice);
-  y -= metrics.tmExternalLeading + 50;
-  dc->MoveTo(r.left, y);
-  dc->LineTo(r.right, y);
-  return y;
-}
-
-void CTimeLine::OnPrint(CDC* pDC, CPrintInfo* pInfo) {
-  ReaderContext& app = Reader();
-  const UINT page = pInfo->m_nCurPage;
-  if (page < 1 || page > m_pageStarts.size() || m_pageStarts[page - 1] < 0) {
-    pInfo->m_bContinuePrinting = FALSE;
-    return;
-  }
-  CRect& r = pInfo->m_rectDraw;
-  r.DeflateRect(app.m_printMargins.left, app.m_printMargins.top, app.m_printMargins.right, app.m_printMargins.bottom);
-  // The header and footer in the shared print font, which the job made for
-  // the printer (a screen font of fixed pixels would be a speck on paper).
-  CFont* old = pDC->SelectObject(app.GetFont(FontSerif));
-  TEXTMETRIC metrics = {};
-  pDC->GetTextMetrics(&metrics);
-  // Header: the title, "Page n" at the right, a rule.
-  CString title;
-  if (m_printKind == PrintArticle) {
-    char text[TitleBufferSize] = "";
-    app.LookupTitle(m_article, text);
-    title = text;
-  } else if (m_printKind == PrintBookmarkList) {
-    title = "Bookmark List";
-  } else if (app.m_printFolder >= 0 && app.m_printFolder < app.m_folders.GetSize()) {
-    title = static_cast<CFolder*>(app.m_folders[app.m_printFolder])->m_name;
-  }
-  pDC->SetTextAlign(TA_LEFT | TA_TOP);
-  pDC->TextOut(r.left, r.top, title);
-  CString number;
-  number.Format("Page %u", page);
-  pDC->SetTextAlign(TA_RIGHT | TA_TOP);
-  pDC->TextOut(r.right, r.top, number);
-  pDC->SetTextAlign(TA_LEFT | TA_TOP);
-  const int rule = r.top + metrics.tmHeight + 50;
-  pDC->MoveTo(r.left, rule);
-  pDC->LineTo(r.right, rule);
-  const int footer = Notice(pDC, pInfo);
-  pDC->SelectObject(old);
-  CRect body(r.left, rule + 200, r.right, footer - 200);
-  const CRect saved = r;
-  r = body;
-  const int start = m_pageStarts[page - 1];
-  int next = -1;
-  if (m_printKind == PrintArticle)
-    next = m_display.PrintRuns(pDC, pInfo, start);
-  else if (m_printKind == PrintBookmarkList)
-    next = app.PrintListPage(pDC, pInfo, start);
-  else
-    next = app.PrintListPage2(pDC, pInfo, start);
-  r = saved;
-  if (m_pageStarts.size() == page) m_pageStarts.push_back(next);
-  if (next < 0) {
-    if (m_pageStarts.size() > page) m_pageStarts[page] = -1;
-    pInfo->SetMaxPage(page);
-  }
-}
+void CTimeLine::OnPrint(CDC* pDC, CPrintInfo* pInfo) { m_printer.PrintPage(pDC, pInfo); }

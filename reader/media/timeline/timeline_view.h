@@ -4,7 +4,10 @@
 // today's date, or through the shared search windows), the search window on
 // the left lists the matching events, the picture pane shows the mode's or
 // the chosen entry's picture, and the formatted-text display shows the
-// chosen event's article.
+// chosen event's article. Its parts: CTimelineTools (the tool windows in the
+// panel), CTimelineEventText (copying, saving, notes and highlights of the
+// event's text) and CTimelinePrinter (printing);
+// the view routes their commands to them (OnCmdMsg).
 #pragma once
 
 #include <memory>
@@ -16,8 +19,11 @@
 #include "display/display.h"
 #include "framework.h"
 #include "media/picture_wnd.h"
+#include "media/timeline/event_text.h"
 #include "media/timeline/timeline_file.h"
+#include "media/timeline/timeline_printer.h"
 #include "media/timeline/timeline_search_dlg.h"
+#include "media/timeline/timeline_tools.h"
 #include "panels/panel_owner.h"
 #include "panels/tool_panel_host.h"
 #include "search/search_screen.h"
@@ -26,7 +32,9 @@ class CTimeLine : public CFormView, public ReaderScreen, public ItemScreen, publ
   DECLARE_DYNCREATE(CTimeLine)
  public:
   // The print kinds.
-  enum PrintKind { PrintArticle = 0, PrintBookmarkList = 1, PrintFolder = 2 };
+  static constexpr int PrintArticle = CTimelinePrinter::PrintArticle;
+  static constexpr int PrintBookmarkList = CTimelinePrinter::PrintBookmarkList;
+  static constexpr int PrintFolder = CTimelinePrinter::PrintFolder;
   static constexpr int ModeButtonCount = timeline::ModeCount;
   static constexpr int PanelLeft = 2, PanelTop = 49, PanelRight = 212;
   static constexpr int DisplayHeight = 125;
@@ -37,6 +45,8 @@ class CTimeLine : public CFormView, public ReaderScreen, public ItemScreen, publ
   void OnInitialUpdate() override;
   void OnDraw(CDC* pDC) override;
   void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) override;
+  // The parts' commands first, then the view's own.
+  BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
   // The shared windows of modes 6 to 9 and the results window, made in the
   // panel with this view as owner.
@@ -44,20 +54,20 @@ class CTimeLine : public CFormView, public ReaderScreen, public ItemScreen, publ
   // ReaderScreen
   void StoreAnnotations() override;
   int GetShownArticle() const override { return m_article > 0 ? m_article : -1; }
-  void SaveSearchState(SearchState& state) override;
-  void HidePanel(ScreenPanel panel) override;
+  void SaveSearchState(SearchState& state) override { m_tools.SaveSearchState(state); }
+  void HidePanel(ScreenPanel panel) override { m_tools.Hide(panel); }
 
   // The other windows' roads to an event: the bookmark list, the results and
   // contents windows.
   void ShowItem(int item) override { SetCurrentArticle(item); }
   void ShowSearchEntry(int number) override { SetCurrentArticle(number); }
   // Smart Search hands over to the Tuner in the panel.
-  void OpenTuner(const CString& query, const CStringArray& terms) override;
+  void OpenTuner(const CString& query, const CStringArray& terms) override { m_tools.OpenTuner(query, terms); }
   // The bookmark list's roads: articles outside the timeline go to their
   // screens; its print buttons print here.
   void ShowArticle(int article) override;
   void GoToMediaItem(int item) override;
-  void PrintBookmarkFolder(int folder, BOOL preview) override;
+  void PrintBookmarkFolder(int folder, BOOL preview) override { m_printer.RunFolder(folder, preview); }
 
   // Reads the data directory's "Timeline.bin"; FALSE after its message when
   // it cannot be read.
@@ -66,8 +76,8 @@ class CTimeLine : public CFormView, public ReaderScreen, public ItemScreen, publ
   void SelectListEntry(int index);
   void EnableButton(BOOL state);
   void SetMode(int mode);
-  void PrintBookmarkFolder(int folder);
-  void PreviewBookmarkFolder(int folder);
+  void PrintBookmarkFolder(int folder) { m_printer.RunFolder(folder, FALSE); }
+  void PreviewBookmarkFolder(int folder) { m_printer.RunFolder(folder, TRUE); }
 
   int GetMode() const { return m_mode; }
   int GetCurrentArticle() const { return m_article; }
@@ -81,28 +91,24 @@ class CTimeLine : public CFormView, public ReaderScreen, public ItemScreen, publ
   // it was scrolled one line; -1 before the first.
   int GetShownPicture() const { return m_picture; }
   BOOL IsPictureScrolled() const { return m_pictureScrolled; }
-  int GetPrintKind() const { return m_printKind; }
+  int GetPrintKind() const { return m_printer.GetKind(); }
   // The pages printed or previewed so far: where each begins.
-  const std::vector<int>& GetPageStarts() const { return m_pageStarts; }
+  const std::vector<int>& GetPageStarts() const { return m_printer.GetPageStarts(); }
   CMenu& GetMenu() { return m_menu; }
   CPictureWnd& GetPictureWindow() { return m_pictureWnd; }
   CWnd* GetToolWindow(ToolPanel kind) const { return m_tools.Get(kind); }
   BOOL IsToolOpen(ToolPanel kind) const { return m_tools.IsOpen(kind); }
 
   // The notice block of copied and saved text.
-  static CString NoticeBlock();
-  // Text of the display (all, or the selection) with the notice block; empty
-  // when the display gives none.
-  CString TextWithNotice(BOOL selectionOnly);
+  static CString NoticeBlock() { return CTimelineEventText::NoticeBlock(); }
   // Writes the article and the notice block to the file.
-  enum class SaveOutcome { Saved, Empty, NotCreated, NotWritten };
-  SaveOutcome SaveEventTo(const char* path);
+  using SaveOutcome = CTimelineEventText::SaveOutcome;
+  SaveOutcome SaveEventTo(const char* path) { return m_eventText.SaveTo(path); }
 
  protected:
-  // Printing (kind 0 the article, 1 the bookmark list, 2 one folder).
+  // Printing through the class library's loops (CTimelinePrinter).
   BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
   void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) override;
-  // Pages go on while the previous page left text for the next.
   void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr) override;
   void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
   void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;
@@ -114,26 +120,6 @@ class CTimeLine : public CFormView, public ReaderScreen, public ItemScreen, publ
   void OnModeCommand(UINT id);
   void OnUpdateModeCommand(CCmdUI* pCmdUI);
   void OnBack();
-  void OnSave();
-  void OnPrintEvent();
-  void OnPreviewEvent();
-  void OnPreviewCurrent();
-  void OnPrintBookmarks();
-  void OnPreviewBookmarks();
-  void OnUpdateBookmarkPrint(CCmdUI* pCmdUI);
-  void OnCopySelected();
-  void OnUpdateCopySelected(CCmdUI* pCmdUI);
-  void OnCopyEvent();
-  void OnUpdateArticleCommand(CCmdUI* pCmdUI);
-  void OnAnnotation();
-  void OnHighlight();
-  void OnClearHighlights();
-  void OnUpdateAnnotation(CCmdUI* pCmdUI);
-  void OnUpdateHighlight(CCmdUI* pCmdUI);
-  void OnUpdateClearHighlights(CCmdUI* pCmdUI);
-  void OnScreenButton(UINT id);
-  void OnSwitchPane();
-  void OnUpdateSwitchPane(CCmdUI* pCmdUI);
   void OnHelp();
   void OnConsultants();
   void OnBookmarkItem(UINT id);
@@ -155,8 +141,6 @@ class CTimeLine : public CFormView, public ReaderScreen, public ItemScreen, publ
   void OnHistoryItem(UINT id);
   void RebuildSearchHistory();
   void OnAddArticle();
-  void OnAddSelected();
-  void OnUpdateAddSelected(CCmdUI* pCmdUI);
   DECLARE_MESSAGE_MAP()
 
  private:
@@ -167,23 +151,10 @@ class CTimeLine : public CFormView, public ReaderScreen, public ItemScreen, publ
   // line when asked. The pane window is the media screens' picture window.
   void ShowPicture(int picture, BOOL scrollOneLine);
   CRect PictureRect() const;
-  // The panel's rectangle: the search window's and the tool windows' place.
-  CRect PanelRect() const;
-  // The tool windows (timeline_tools.cpp): closing those of other modes,
-  // making the one of mode 6 to 9 or the results window.
-  void CloseModeTools();
-  BOOL CreateTool(ToolPanel kind);
-  // The articles Add Selected Articles files: the results window's, else the
-  // Boolean panel's, else the event selected in the search window.
-  BOOL GetSelectedArticles(CBitString& articles);
-  void Print(int kind, BOOL preview);
-  int Notice(CDC* dc, CPrintInfo* info);
 
   int m_mode = timeline::ModeCategories;
   int m_article = 0;
   timeline::TimelineData m_data;
-  int m_printKind = PrintArticle;
-  int m_printFolder = 0;
   CMenu m_menu;
   CDisplay m_display;
   CTimeLineSearchDlg m_search;
@@ -192,10 +163,11 @@ class CTimeLine : public CFormView, public ReaderScreen, public ItemScreen, publ
   CMenuButton m_related;
   CODButton m_screenButtons[4];
   CPictureWnd m_pictureWnd;
-  ScreenPanels m_tools;
   int m_picture = -1;
   BOOL m_pictureScrolled = FALSE;
   BOOL m_created = FALSE;
   CHoverTracker m_hoverControl;
-  std::vector<int> m_pageStarts;
+  CTimelineTools m_tools{*this};
+  CTimelineEventText m_eventText{*this};
+  CTimelinePrinter m_printer{*this};
 };
