@@ -564,8 +564,11 @@ TEST_F(RealServerRun, AnArchiveMissingOnTheServerStopsWithNothingInstalled) {
   EXPECT_NE(ServerLog().find("\"550 "), std::string::npos);
 }
 
-// vsftpd connects back at once, so the stranger is first to most ports but
-// need not be to all; every one it reaches first turns it away.
+// vsftpd connects back at once, so the stranger may be first to some ports or
+// (on a busy machine) to none; whichever it reaches first turns it away, and
+// the server's own update is the one installed. That every connection the
+// stranger makes first is refused is UpdateRun's test of the same name, where
+// the test's own server waits for the stranger.
 TEST_F(RealServerRun, AStrangerRacingTheServerToTheDataPortsIsRefused) {
   ProductKey key;
   key.Set("MostRecentUpdate", "2/1/1998");
@@ -575,9 +578,7 @@ TEST_F(RealServerRun, AStrangerRacingTheServerToTheDataPortsIsRefused) {
   RunAgainst(port_);
 
   ExpectTheServersUpdateInstalled(key);
-  const int refused = Refusals(ReadWholeFile(work.File(LogFileName)));
-  EXPECT_GE(refused, 1);
-  EXPECT_LE(refused, intrusions_);
+  EXPECT_LE(Refusals(ReadWholeFile(work.File(LogFileName))), intrusions_);
 }
 
 // vsftpd refuses the password (530): one message, and nothing else happens.
