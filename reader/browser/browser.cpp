@@ -498,13 +498,6 @@ void CBrowser::OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeac
   CFormView::OnActivateView(bActivate, pActivateView, pDeactiveView);
 }
 
-void CBrowser::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo) {
-  CFormView::OnPrepareDC(pDC, pInfo);
-  // The job goes on while a page start is known for the page: the base
-  // view would stop after the first page of a job of unknown length.
-  if (pInfo) pInfo->m_bContinuePrinting = pInfo->m_nCurPage <= static_cast<UINT>(m_pageStarts.GetSize());
-}
-
 LRESULT CBrowser::OnFontsChanged(WPARAM, LPARAM) {
   Reload();
   return 0;

@@ -96,7 +96,7 @@ class CBrowser : public CFormView,
   const CBitString& GetBrowsable() const { return m_browsable; }
   const CDWordArray& GetInternetLinks() const { return m_menus.GetInternetLinks(); }
   int GetPrintMode() const { return m_articleCommands.GetPrintKind(); }
-  const CDWordArray& GetPageStarts() const { return m_pageStarts; }
+  const CDWordArray& GetPageStarts() const { return m_articleCommands.PageStarts(); }
   CRect GetPanelRect() const { return m_panel; }
   CDisplay& Display() { return m_display; }
   CMenu& Menu() { return m_menu; }
@@ -196,7 +196,6 @@ class CBrowser : public CFormView,
   CString m_subject;
   CBitString m_subjectLinks;
   CBitString m_browsable;
-  CDWordArray m_pageStarts;
   HWND m_hovered = nullptr;
   CRect m_panel;
   CDisplay m_display;

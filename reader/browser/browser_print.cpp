@@ -53,20 +53,13 @@ BOOL CBrowser::OnPreparePrinting(CPrintInfo* pInfo) {
   return DoPreparePrinting(pInfo);
 }
 
-void CBrowser::OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) {
-  (void)pInfo;
-  m_pageStarts.RemoveAll();
-  m_pageStarts.Add(0);
-  ReaderContext& app = Reader();
-  app.GetPrinterMargins(pDC);
-  app.RecreateArticleFonts(FALSE, pDC);
-}
+void CBrowser::OnBeginPrinting(CDC* pDC, CPrintInfo*) { m_articleCommands.BeginJob(pDC); }
 
-void CBrowser::OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) {
-  (void)pDC;
-  (void)pInfo;
-  m_pageStarts.RemoveAll();
-  Reader().RecreateArticleFonts(FALSE, nullptr);
+void CBrowser::OnEndPrinting(CDC*, CPrintInfo*) { m_articleCommands.EndJob(); }
+
+void CBrowser::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo) {
+  CFormView::OnPrepareDC(pDC, pInfo);
+  if (pInfo) pInfo->m_bContinuePrinting = m_articleCommands.HasPage(pInfo->m_nCurPage);
 }
 
 void CBrowser::OnPrint(CDC* pDC, CPrintInfo* pInfo) {
@@ -86,22 +79,5 @@ void CBrowser::OnPrint(CDC* pDC, CPrintInfo* pInfo) {
   }
   PrintHeaderFooter(pDC, body, pInfo->m_nCurPage, heading, article ? CurrentSource() : browser::ArticleSource::Other);
 
-  const UINT index = pInfo->m_nCurPage - 1;
-  if (index >= static_cast<UINT>(m_pageStarts.GetSize())) return;
-  const int start = static_cast<int>(m_pageStarts[static_cast<int>(index)]);
-  // The body printers lay out within the print rectangle they are given.
-  const CRect saved = pInfo->m_rectDraw;
-  pInfo->m_rectDraw = body;
-  int next = -1;
-  if (GetPrintMode() == panels::PrintArticleText) {
-    next = m_display.PrintRuns(pDC, pInfo, start);
-  } else if (GetPrintMode() == panels::PrintBookmarkList) {
-    next = app.PrintListPage(pDC, pInfo, start);
-  } else {
-    next = app.PrintListPage2(pDC, pInfo, start);
-  }
-  pInfo->m_rectDraw = saved;
-  // A body printer that made no progress would print the same page for ever.
-  if (index + 1 == static_cast<UINT>(m_pageStarts.GetSize()) && next != -1 && next != start)
-    m_pageStarts.Add(static_cast<DWORD>(next));
+  m_articleCommands.PrintBody(pDC, pInfo, body);
 }

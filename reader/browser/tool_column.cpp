@@ -248,21 +248,24 @@ void CBrowserToolColumn::ShowEntries(const CDWordArray& entries, ItemScreen::Ent
 }
 
 void CBrowserToolColumn::OpenAdvancedSearch(const CStringArray& terms, const std::vector<float>& weights) {
-  m_tools.Close(ToolPanel::Smart);
   ToolRequest request;
   request.kind = ToolPanel::Tuner;
   request.terms = &terms;
   request.weights = &weights;
-  if (Create(request)) Get(ToolPanel::Tuner)->SetFocus();
+  OpenInPlaceOfSmartSearch(request);
 }
 
 void CBrowserToolColumn::OpenTuner(const CString& query, const CStringArray& terms) {
-  m_tools.Close(ToolPanel::Smart);
   ToolRequest request;
   request.kind = ToolPanel::Tuner;
   request.terms = &terms;
   request.text = query;
-  if (Create(request)) Get(ToolPanel::Tuner)->SetFocus();
+  OpenInPlaceOfSmartSearch(request);
+}
+
+void CBrowserToolColumn::OpenInPlaceOfSmartSearch(const ToolRequest& request) {
+  m_tools.Close(ToolPanel::Smart);
+  if (Create(request)) Get(request.kind)->SetFocus();
 }
 
 BOOL CBrowserToolColumn::HasArticleList() const {

@@ -98,6 +98,8 @@ class CBrowserToolColumn : public CCmdTarget {
   // but the one the frame asked for) and every tool window of this screen.
   void CloseAllFor(const ToolRequest& opening);
   void ShowEntryList(const CDWordArray& entries, int mode);
+  // The Tuner takes Smart Search's place, focused.
+  void OpenInPlaceOfSmartSearch(const ToolRequest& request);
   // Makes (on first use) the object of the requested window and its window.
   BOOL Make(const ToolRequest& request, std::unique_ptr<CWnd>& tool);
 

@@ -88,7 +88,7 @@ void CDict::OnPrintSetup() { AfxGetApp()->OnFilePrintSetup(); }
 
 BOOL CDict::OnPreparePrinting(CPrintInfo* pInfo) {
   pInfo->m_pPD->m_pd.Flags |= PD_NOPAGENUMS;
-  if (GetPrintKind() == 0 && m_display.HasSelection()) {
+  if (GetPrintKind() == panels::PrintArticleText && m_display.HasSelection()) {
     pInfo->m_pPD->m_pd.Flags &= ~static_cast<DWORD>(PD_NOSELECTION);
   } else {
     pInfo->m_pPD->m_pd.Flags |= PD_NOSELECTION;
@@ -96,24 +96,17 @@ BOOL CDict::OnPreparePrinting(CPrintInfo* pInfo) {
   return DoPreparePrinting(pInfo);
 }
 
-void CDict::OnBeginPrinting(CDC* pDC, CPrintInfo*) {
-  m_pageStarts.assign(1, 0);
-  ReaderContext& app = Reader();
-  app.GetPrinterMargins(pDC);
-  app.RecreateArticleFonts(FALSE, pDC);
-}
+void CDict::OnBeginPrinting(CDC* pDC, CPrintInfo*) { m_articleCommands.BeginJob(pDC); }
 
 void CDict::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo) {
   CFormView::OnPrepareDC(pDC, pInfo);
-  // The job goes on while a page start is known for the page: the base
-  // view would stop after the first page of a job of unknown length.
-  if (pInfo != nullptr) pInfo->m_bContinuePrinting = pInfo->m_nCurPage <= m_pageStarts.size();
+  if (pInfo != nullptr) pInfo->m_bContinuePrinting = m_articleCommands.HasPage(pInfo->m_nCurPage);
 }
 
 CString CDict::PrintTitle() const {
-  if (GetPrintKind() == 1) return "Bookmark List";
+  if (GetPrintKind() == panels::PrintBookmarkList) return "Bookmark List";
   ReaderContext& app = Reader();
-  if (GetPrintKind() == 2) {
+  if (GetPrintKind() == panels::PrintOneFolder) {
     const int folder = app.m_printFolder;
     if (folder >= 0 && folder < app.m_folders.GetSize()) return static_cast<CFolder*>(app.m_folders[folder])->m_name;
     return "";
@@ -164,26 +157,10 @@ void CDict::OnPrint(CDC* pDC, CPrintInfo* pInfo) {
   pDC->LineTo(area.right, footerLine);
   pDC->SelectObject(old);
 
-  const std::size_t page0 = pInfo->m_nCurPage - 1;
-  if (page0 >= m_pageStarts.size()) return;
-  const CRect saved = pInfo->m_rectDraw;
-  pInfo->m_rectDraw = CRect(area.left, headerLine + 200, area.right, footerLine - 200);
-  int next = -1;
-  if (GetPrintKind() == 0) {
-    next = m_display.PrintRuns(pDC, pInfo, m_pageStarts[page0]);
-  } else if (GetPrintKind() == 1) {
-    next = app.PrintListPage(pDC, pInfo, m_pageStarts[page0]);
-  } else {
-    next = app.PrintListPage2(pDC, pInfo, m_pageStarts[page0]);
-  }
-  pInfo->m_rectDraw = saved;
-  if (page0 + 1 == m_pageStarts.size() && next != -1) m_pageStarts.push_back(next);
+  m_articleCommands.PrintBody(pDC, pInfo, CRect(area.left, headerLine + 200, area.right, footerLine - 200));
 }
 
-void CDict::OnEndPrinting(CDC*, CPrintInfo*) {
-  m_pageStarts.clear();
-  Reader().RecreateArticleFonts(FALSE, nullptr);
-}
+void CDict::OnEndPrinting(CDC*, CPrintInfo*) { m_articleCommands.EndJob(); }
 
 // ---- bookmarks ------------------------------------------------------------------
 

@@ -281,7 +281,6 @@ class CDict : public CFormView,
   dict::ScreenLayout m_layout;
   HWND m_hovered = nullptr;
   BOOL m_bStarted = FALSE;
-  std::vector<int> m_pageStarts;
   char m_ramName[16] = "infrb005.ram";
   char m_dskName[16] = "infrb005.dsk";
   CString m_tipText;

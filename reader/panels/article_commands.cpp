@@ -179,6 +179,41 @@ void CArticleCommands::StartJob(BOOL preview) {
   }
 }
 
+void CArticleCommands::BeginJob(CDC* dc) {
+  m_pageStarts.RemoveAll();
+  m_pageStarts.Add(0);
+  ReaderContext& app = Reader();
+  app.GetPrinterMargins(dc);
+  app.RecreateArticleFonts(FALSE, dc);
+}
+
+void CArticleCommands::EndJob() {
+  m_pageStarts.RemoveAll();
+  Reader().RecreateArticleFonts(FALSE, nullptr);
+}
+
+void CArticleCommands::PrintBody(CDC* dc, CPrintInfo* info, const CRect& body) {
+  const UINT index = info->m_nCurPage - 1;
+  if (index >= static_cast<UINT>(m_pageStarts.GetSize())) return;
+  const int start = static_cast<int>(m_pageStarts[static_cast<int>(index)]);
+  // The body printers lay out within the print rectangle they are given.
+  const CRect saved = info->m_rectDraw;
+  info->m_rectDraw = body;
+  ReaderContext& app = Reader();
+  int next = -1;
+  if (m_printKind == panels::PrintArticleText) {
+    next = m_owner.ArticleDisplay().PrintRuns(dc, info, start);
+  } else if (m_printKind == panels::PrintBookmarkList) {
+    next = app.PrintListPage(dc, info, start);
+  } else {
+    next = app.PrintListPage2(dc, info, start);
+  }
+  info->m_rectDraw = saved;
+  // A body printer that made no progress would print the same page for ever.
+  if (index + 1 == static_cast<UINT>(m_pageStarts.GetSize()) && next != -1 && next != start)
+    m_pageStarts.Add(static_cast<DWORD>(next));
+}
+
 // ---- copy and save ---------------------------------------------------------------------------
 
 void CArticleCommands::CopyText(BOOL selection) {

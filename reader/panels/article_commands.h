@@ -2,7 +2,8 @@
 // dictionary) give on the article they show: the note and highlight modes
 // and Clear Highlights, adding the article or the listed articles to a
 // bookmark folder through the folder chooser, printing or previewing the
-// article, the bookmark list or one folder, copying the selection or the
+// article, the bookmark list or one folder (and the pages of the job),
+// copying the selection or the
 // article and saving it, the copies ending with the source notices. The view
 // owns one, tells it which of its command ids mean which command and routes
 // its commands to it (OnCmdMsg); what differs between the screens it asks
@@ -83,6 +84,18 @@ class CArticleCommands : public CCmdTarget {
   // Prints or previews what the last job printed.
   void StartJob(BOOL preview);
 
+  // The job's pages, for the view's print overrides: the first page starts
+  // at 0, each printed page gives the next one's start.
+  void BeginJob(CDC* dc);
+  void EndJob();
+  // Whether the job goes on to the page: its start is known (the base view
+  // would stop after the first page of a job of unknown length).
+  BOOL HasPage(UINT page) const { return page <= static_cast<UINT>(m_pageStarts.GetSize()); }
+  // Prints the page's body (the article's runs, the bookmark list or the
+  // folder) into `body`.
+  void PrintBody(CDC* dc, CPrintInfo* info, const CRect& body);
+  const CDWordArray& PageStarts() const { return m_pageStarts; }
+
   void CopySelection() { CopyText(TRUE); }
   void CopyArticle() { CopyText(FALSE); }
   void Save();
@@ -100,4 +113,5 @@ class CArticleCommands : public CCmdTarget {
   const panels::ArticleCommandId* m_ids;
   int m_count;
   panels::PrintKind m_printKind = panels::PrintArticleText;
+  CDWordArray m_pageStarts;
 };
