@@ -54,6 +54,13 @@ Panel& PanelIn(std::unique_ptr<CWnd>& tool) {
   return panel;
 }
 
+ToolRequest TunerRequest(const CStringArray& terms) {
+  ToolRequest request;
+  request.kind = ToolPanel::Tuner;
+  request.terms = &terms;
+  return request;
+}
+
 }  // namespace
 
 UINT ToolWindowTemplate(ToolPanel kind) {
@@ -77,6 +84,14 @@ BOOL CBrowserToolColumn::OpenKind(ToolPanel kind, int mode) {
   ToolRequest request;
   request.kind = kind;
   request.mode = mode;
+  return Open(request);
+}
+
+BOOL CBrowserToolColumn::OpenArticleList(int mode, const CBitString& articles) {
+  ToolRequest request;
+  request.kind = ToolPanel::ArticleList;
+  request.mode = mode;
+  request.articles = &articles;
   return Open(request);
 }
 
@@ -248,17 +263,13 @@ void CBrowserToolColumn::ShowEntries(const CDWordArray& entries, ItemScreen::Ent
 }
 
 void CBrowserToolColumn::OpenAdvancedSearch(const CStringArray& terms, const std::vector<float>& weights) {
-  ToolRequest request;
-  request.kind = ToolPanel::Tuner;
-  request.terms = &terms;
+  ToolRequest request = TunerRequest(terms);
   request.weights = &weights;
   OpenInPlaceOfSmartSearch(request);
 }
 
 void CBrowserToolColumn::OpenTuner(const CString& query, const CStringArray& terms) {
-  ToolRequest request;
-  request.kind = ToolPanel::Tuner;
-  request.terms = &terms;
+  ToolRequest request = TunerRequest(terms);
   request.text = query;
   OpenInPlaceOfSmartSearch(request);
 }
@@ -298,12 +309,7 @@ BOOL CBrowserToolColumn::SelectedArticles(CBitString& articles) {
 
 void CBrowserToolColumn::OnSubjectLinks() {
   const CBitString& links = m_browser.GetSubjectLinks();
-  if (links.GetSetCount() == 0) return;
-  ToolRequest request;
-  request.kind = ToolPanel::ArticleList;
-  request.mode = ListSubjectLinks;
-  request.articles = &links;
-  Open(request);
+  if (links.GetSetCount() > 0) OpenArticleList(ListSubjectLinks, links);
 }
 
 void CBrowserToolColumn::OnHistory() {
@@ -316,11 +322,7 @@ void CBrowserToolColumn::OnHistory() {
     const int article = static_cast<int>(history.At(i));
     if (article != current) articles.SetBit(article, TRUE, TRUE);
   }
-  ToolRequest request;
-  request.kind = ToolPanel::ArticleList;
-  request.mode = ListHistory;
-  request.articles = &articles;
-  Open(request);
+  OpenArticleList(ListHistory, articles);
 }
 
 void CBrowserToolColumn::OnFindWord() {

@@ -92,6 +92,7 @@ class CBrowserToolColumn : public CCmdTarget {
 
  private:
   BOOL OpenKind(ToolPanel kind, int mode = 0);
+  BOOL OpenArticleList(int mode, const CBitString& articles);
   // Closes the shared windows on every screen, all but the kind being opened.
   void CloseShared(ToolPanel opening);
   // Before `opening` is created: the shared windows through the frame (all
