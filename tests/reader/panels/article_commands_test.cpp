@@ -45,6 +45,9 @@ class TestArticleView : public CView, public ArticleCommandOwner {
   CDisplay display;
   int article = 0;
   const CBitString* listed = nullptr;
+
+ protected:
+  void PostNcDestroy() override {}  // the fixture owns the object; a view would delete itself
 };
 
 // Records what an update rule set.
