@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <iterator>
 
 #include "controls/skin_environment.h"
 #include "core/reader_context.h"
@@ -32,71 +33,24 @@ ON_MESSAGE(WM_SHOWITEM, OnShowItem)
 ON_MESSAGE(WM_SHOWCONTENTS, OnShowContents)
 ON_MESSAGE(WM_SHOWBOOKMARKS, OnShowBookmarks)
 ON_MESSAGE(WM_SHOWRESULTS, OnShowResults)
-ON_COMMAND(ID_BROWSER_SAVE, OnSaveArticle)
-ON_COMMAND(ID_BROWSER_PRINT, OnPrintArticle)
-ON_COMMAND(ID_BROWSER_PREVIEW, OnPreviewArticle)
-ON_COMMAND(ID_BROWSER_COPY_SELECTION, OnCopySelection)
-ON_COMMAND(ID_BROWSER_COPY_ARTICLE, OnCopyArticle)
 ON_COMMAND(ID_BROWSER_RELATED_ARTICLE, OnRelatedArticle)
 ON_COMMAND(ID_BROWSER_RELATED_SELECTION, OnRelatedSelection)
-ON_COMMAND(ID_BROWSER_SUBJECT_LINKS, OnSubjectLinks)
-ON_COMMAND(ID_BROWSER_ADD_ARTICLE, OnAddArticle)
-ON_COMMAND(ID_BROWSER_ADD_SELECTED, OnAddSelected)
-ON_COMMAND(ID_BROWSER_BOOKMARK_LIST, OnBookmarkList)
-ON_COMMAND(ID_BROWSER_PRINT_BOOKMARKS, OnPrintBookmarks)
-ON_COMMAND(ID_BROWSER_PREVIEW_BOOKMARKS, OnPreviewBookmarks)
-ON_COMMAND(ID_BROWSER_ANNOTATION, OnAnnotation)
-ON_COMMAND(ID_BROWSER_HIGHLIGHT, OnHighlight)
-ON_COMMAND(ID_BROWSER_CLEAR_HIGHLIGHTS, OnClearHighlights)
-ON_COMMAND(ID_BROWSER_FIND_WORD, OnFindWord)
 ON_COMMAND(ID_BROWSER_PREVIOUS, OnPrevious)
-ON_COMMAND(ID_BROWSER_OUTLINE, OnOutline)
-ON_COMMAND(ID_BROWSER_HISTORY, OnHistory)
 ON_COMMAND(ID_BROWSER_RANDOM, OnRandom)
 ON_COMMAND(ID_BROWSER_ZOOM, OnZoom)
-ON_COMMAND(ID_BROWSER_SMART_SEARCH, OnSmartSearch)
-ON_COMMAND(ID_BROWSER_CONTENTS, OnContents)
-ON_COMMAND(ID_BROWSER_BOOLEAN, OnBoolean)
-ON_COMMAND(ID_BROWSER_SUBJECTS, OnSubjects)
-ON_COMMAND(ID_BROWSER_CONNECT, OnConnect)
-ON_COMMAND(ID_BROWSER_COPY_URL, OnCopyUrl)
 ON_COMMAND(ID_BROWSER_HELP, OnHelpEncyclopedia)
 ON_COMMAND(ID_BROWSER_CONSULTANTS, OnConsultants)
-ON_COMMAND(ID_NEXT_PANE, OnSwitchPane)
-ON_COMMAND(ID_PREV_PANE, OnSwitchPane)
 // The buttons.
-ON_BN_CLICKED(IDC_BROWSER_CONTENTS, OnContents)
-ON_BN_CLICKED(IDC_BROWSER_SUBJECTS, OnSubjects)
-ON_BN_CLICKED(IDC_BROWSER_SMART, OnSmartSearch)
-ON_BN_CLICKED(IDC_BROWSER_BOOLEAN, OnBoolean)
 ON_BN_CLICKED(IDC_BROWSER_PREVIOUS, OnPrevious)
-ON_BN_CLICKED(IDC_BROWSER_OUTLINE, OnOutline)
 ON_BN_CLICKED(IDC_BROWSER_RELATED, OnRelatedButton)
 ON_BN_CLICKED(IDC_BROWSER_RANDOM, OnRandom)
 ON_BN_CLICKED(IDC_BROWSER_ZOOM, OnZoom)
-ON_BN_CLICKED(IDC_BROWSER_BOOKMARKS, OnBookmarkList)
-ON_BN_CLICKED(IDC_BROWSER_PRINT, OnPrintArticle)
-ON_BN_CLICKED(IDC_BROWSER_CONNECT, OnConnect)
-ON_BN_CLICKED(IDC_BROWSER_SAVE, OnSaveArticle)
-ON_BN_CLICKED(IDC_BROWSER_COPY_URL, OnCopyUrl)
 ON_BN_CLICKED(IDC_BROWSER_HELP, OnHelpEncyclopedia)
 ON_COMMAND_RANGE(IDC_MODE_ENCYCLOPEDIA, IDC_MODE_TIMELINE, OnModeButton)
-ON_UPDATE_COMMAND_UI(ID_BROWSER_COPY_SELECTION, OnUpdateCopySelection)
 ON_UPDATE_COMMAND_UI(ID_BROWSER_RELATED_SELECTION, OnUpdateRelatedSelection)
-ON_UPDATE_COMMAND_UI(ID_BROWSER_SUBJECT_LINKS, OnUpdateSubjectLinks)
-ON_UPDATE_COMMAND_UI(ID_BROWSER_ADD_SELECTED, OnUpdateAddSelected)
-ON_UPDATE_COMMAND_UI(ID_BROWSER_PRINT_BOOKMARKS, OnUpdateHasFolders)
-ON_UPDATE_COMMAND_UI(ID_BROWSER_PREVIEW_BOOKMARKS, OnUpdateHasFolders)
-ON_UPDATE_COMMAND_UI(ID_BROWSER_ANNOTATION, OnUpdateAnnotation)
-ON_UPDATE_COMMAND_UI(ID_BROWSER_HIGHLIGHT, OnUpdateHighlight)
-ON_UPDATE_COMMAND_UI(ID_BROWSER_CLEAR_HIGHLIGHTS, OnUpdateClearHighlights)
 ON_UPDATE_COMMAND_UI(ID_BROWSER_PREVIOUS, OnUpdatePrevious)
 ON_UPDATE_COMMAND_UI(ID_BROWSER_OUTLINE, OnUpdateOutline)
 ON_UPDATE_COMMAND_UI(ID_BROWSER_HISTORY, OnUpdateHistory)
-ON_UPDATE_COMMAND_UI(ID_BROWSER_CONNECT, OnUpdateInternet)
-ON_UPDATE_COMMAND_UI(ID_BROWSER_COPY_URL, OnUpdateInternet)
-ON_UPDATE_COMMAND_UI(ID_NEXT_PANE, OnUpdateSwitchPane)
-ON_UPDATE_COMMAND_UI(ID_PREV_PANE, OnUpdateSwitchPane)
 END_MESSAGE_MAP()
 
 namespace {
@@ -128,20 +82,41 @@ constexpr ButtonSpec kBottomButtons[] = {
 constexpr int kButtonLeft = 2;
 constexpr int kButtonTop = 4;
 constexpr int kTipLength = 80;
+// Paints the window and its children now.
+void RedrawNow(CWnd* window) {
+  window->RedrawWindow(nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
 constexpr UINT kStyles = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_BORDER | WS_TABSTOP;  // 0x54810000
+
+// The article commands' ids: the menu items, then the Print and Save buttons.
+constexpr panels::ArticleCommandId kArticleCommandIds[] = {
+    {ID_BROWSER_ANNOTATION, panels::ArticleCommand::Notes},
+    {ID_BROWSER_HIGHLIGHT, panels::ArticleCommand::Highlights},
+    {ID_BROWSER_CLEAR_HIGHLIGHTS, panels::ArticleCommand::ClearHighlights},
+    {ID_BROWSER_ADD_ARTICLE, panels::ArticleCommand::AddArticle},
+    {ID_BROWSER_ADD_SELECTED, panels::ArticleCommand::AddSelected},
+    {ID_BROWSER_PRINT, panels::ArticleCommand::PrintArticle},
+    {ID_BROWSER_PREVIEW, panels::ArticleCommand::PreviewArticle},
+    {ID_BROWSER_PRINT_BOOKMARKS, panels::ArticleCommand::PrintBookmarks},
+    {ID_BROWSER_PREVIEW_BOOKMARKS, panels::ArticleCommand::PreviewBookmarks},
+    {ID_BROWSER_COPY_SELECTION, panels::ArticleCommand::CopySelection},
+    {ID_BROWSER_COPY_ARTICLE, panels::ArticleCommand::CopyArticle},
+    {ID_BROWSER_SAVE, panels::ArticleCommand::Save},
+    {IDC_BROWSER_PRINT, panels::ArticleCommand::PrintArticle},
+    {IDC_BROWSER_SAVE, panels::ArticleCommand::Save},
+};
 
 }  // namespace
 
-UINT ToolWindowTemplate(ToolPanel kind) {
-  static constexpr UINT templates[ToolPanelCount] = {3005, 2056, 1085, 2001, 4051, 1037, 1115, 3009, 4064, 0, 0};
-  return templates[static_cast<int>(kind)];
-}
-
-CBrowser::CBrowser() : CFormView(static_cast<UINT>(IDD_BROWSER)) {}
+CBrowser::CBrowser()
+    : CFormView(static_cast<UINT>(IDD_BROWSER)),
+      m_articleCommands(*this, kArticleCommandIds, static_cast<int>(std::size(kArticleCommandIds))),
+      m_menus(*this, m_menu, m_related),
+      m_toolColumn(*this),
+      m_webAddress(*this) {}
 
 CBrowser::~CBrowser() = default;
-
-void CBrowser::DoDataExchange(CDataExchange* pDX) { CFormView::DoDataExchange(pDX); }
 
 CODButton* CBrowser::Button(UINT id) {
   if (id == IDC_BROWSER_RELATED) return &m_related;
@@ -238,10 +213,6 @@ void CBrowser::InvalidateBand() {
   InvalidateRect(CRect(0, kTopHeight, client.right, kBandBottom), FALSE);
 }
 
-void CBrowser::RedrawNow(CWnd* window) {
-  window->RedrawWindow(nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-}
-
 // ---- ShowArticle -------------------------------------------------------------------
 
 void CBrowser::ShowArticle(int n) {
@@ -251,16 +222,16 @@ void CBrowser::ShowArticle(int n) {
   if (n <= 0 || n > app.GetArticleCount() || n == m_currentArticle) return;
   CWaitCursor wait;
 
-  m_tools.Close(ToolPanel::WordFind);
-  m_tools.Close(ToolPanel::Outline);
+  m_toolColumn.Close(ToolPanel::WordFind);
+  m_toolColumn.Close(ToolPanel::Outline);
 
   m_history.Append(static_cast<u32>(n));
   if (m_history.Count() > 1) {
     m_hasHistory = TRUE;
-    SetMenuItemState(ID_BROWSER_HISTORY, TRUE);
+    m_menus.SetItemState(ID_BROWSER_HISTORY, TRUE);
   }
   m_hasPrevious = m_history.HasPrevious();
-  SetMenuItemState(ID_BROWSER_PREVIOUS, m_hasPrevious);
+  m_menus.SetItemState(ID_BROWSER_PREVIOUS, m_hasPrevious);
   if (CODButton* previous = Button(IDC_BROWSER_PREVIOUS); previous->m_hWnd) previous->EnableWindow(m_hasPrevious);
 
   if (m_currentArticle > 0) m_display.StoreAnnotations(m_currentArticle);
@@ -269,12 +240,9 @@ void CBrowser::ShowArticle(int n) {
   char title[TitleBufferSize] = "";
   app.LookupTitle(n, title);
   m_title = title;
-  if (m_menu.m_hMenu) {
-    const CString text = CString("Add \"") + m_title + "\"";
-    m_menu.ModifyMenu(ID_BROWSER_ADD_ARTICLE, MF_BYCOMMAND | MF_STRING, ID_BROWSER_ADD_ARTICLE, text);
-  }
+  m_menus.ShowArticleTitle(m_title);
 
-  RebuildInternetLinks();
+  m_menus.RebuildInternetLinks(m_currentArticle);
   UpdateSubject();
   InvalidateBand();
   FillDisplay();
@@ -313,10 +281,6 @@ void CBrowser::FillDisplay() {
   while (ReTokenBlock* chunk = database.NextToken(entry)) m_display.AddText(chunk);
 }
 
-BOOL CBrowser::ResultsHoldCurrent() const {
-  return IsToolOpen(ToolPanel::Results) && m_resultsSet.Test(m_currentArticle);
-}
-
 void CBrowser::MarkQueryWords() {
   ReaderShell* shell = GetReaderShell();
   if (!shell) return;
@@ -339,12 +303,8 @@ void CBrowser::UpdateSourceButtons() {
 
 void CBrowser::UpdateOutlineState() {
   m_hasOutline = !m_display.Outline().empty();
-  SetMenuItemState(ID_BROWSER_OUTLINE, m_hasOutline);
+  m_menus.SetItemState(ID_BROWSER_OUTLINE, m_hasOutline);
   if (CODButton* outline = Button(IDC_BROWSER_OUTLINE); outline->m_hWnd) outline->EnableWindow(m_hasOutline);
-}
-
-void CBrowser::SetMenuItemState(UINT id, BOOL enabled) {
-  if (m_menu.m_hMenu) m_menu.EnableMenuItem(id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
 }
 
 void CBrowser::Reload() {
@@ -373,9 +333,9 @@ void CBrowser::SaveLastArticle() {
 void CBrowser::OnZoom() {
   m_zoomed = !m_zoomed;
   if (m_zoomed)
-    m_tools.HideForZoom();
+    m_toolColumn.HideForZoom();
   else
-    m_tools.ShowAfterZoom();
+    m_toolColumn.ShowAfterZoom();
   if (m_menu.m_hMenu) {
     m_menu.ModifyMenu(ID_BROWSER_ZOOM, MF_BYCOMMAND | MF_STRING, ID_BROWSER_ZOOM, m_zoomed ? "&Zoom Out" : "&Zoom In");
     if (CWnd* frame = GetParentFrame(); frame && ::GetMenu(frame->m_hWnd) == m_menu.m_hMenu) frame->DrawMenuBar();
@@ -408,8 +368,7 @@ void CBrowser::OnSize(UINT type, int cx, int cy) {
     button.SetWindowPos(nullptr, x, cy - kBottomStrip, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     x += button.GetFrameSize().cx;
   }
-  for (int i = 0; i < ToolPanelCount; ++i)
-    if (CWnd* tool = m_tools.Get(static_cast<ToolPanel>(i)); tool && tool->m_hWnd) tool->MoveWindow(m_panel);
+  m_toolColumn.Place(m_panel);
 }
 
 BOOL CBrowser::OnEraseBkgnd(CDC* dc) {
@@ -517,8 +476,7 @@ void CBrowser::OnSetFocus(CWnd*) {
 
 void CBrowser::OnDestroy() {
   SaveLastArticle();
-  for (int i = 0; i < ToolPanelCount; ++i)
-    if (CWnd* tool = m_tools.Get(static_cast<ToolPanel>(i)); tool && tool->m_hWnd) tool->DestroyWindow();
+  m_toolColumn.DestroyAll();
   CFormView::OnDestroy();
 }
 
@@ -536,15 +494,8 @@ BOOL CBrowser::OnToolTipText(UINT, NMHDR* header, LRESULT* result) {
 
 void CBrowser::OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) {
   ActivateScreen(this, bActivate, BrowserScreenId, m_menu, IDR_BROWSER);
-  if (bActivate) RebuildSearchHistory();
+  if (bActivate) m_menus.RebuildSearchHistory();
   CFormView::OnActivateView(bActivate, pActivateView, pDeactiveView);
-}
-
-void CBrowser::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo) {
-  CFormView::OnPrepareDC(pDC, pInfo);
-  // The job goes on while a page start is known for the page: the base
-  // view would stop after the first page of a job of unknown length.
-  if (pInfo) pInfo->m_bContinuePrinting = pInfo->m_nCurPage <= static_cast<UINT>(m_pageStarts.GetSize());
 }
 
 LRESULT CBrowser::OnFontsChanged(WPARAM, LPARAM) {

@@ -1,19 +1,17 @@
 // The dictionary screen's commands on the shown entry and beyond the screen:
-// copy and save with the source notices, printing and print preview, notes
-// and highlights, the Bookmark and Search History menus, the navigation
-// buttons, focus cycling and help.
+// the handlers of the article commands it shares with the encyclopedia
+// (copy, save, notes, highlights, print), the print job, the Bookmark and
+// Search History menus, the navigation buttons, focus cycling and help.
 #include <cstring>
 #include <initializer_list>
 #include <memory>
 
 #include "controls/skin_environment.h"
-#include "core/content_file.h"
 #include "core/reader_context.h"
 #include "core/reader_shell.h"
 #include "dictionary/dict_view.h"
 #include "dictionary/dict_window_helpers.h"
 #include "display/note_dlg.h"
-#include "display/preview_view.h"
 #include "in_api.h"
 #include "messages/window_messages.h"
 #include "panels/item_router.h"
@@ -30,6 +28,8 @@ constexpr int kBookmarkFixedItems = 10;
 constexpr DWORD kHelpDictionary = 100;
 constexpr DWORD kHelpConsultants = 206;
 
+using panels::ArticleCommand;
+
 }  // namespace
 
 BOOL CDict::DisplayHasText() const { return dict::Shown(m_display) && m_display.Model().RunCount() > 0; }
@@ -40,107 +40,36 @@ void CDict::OnUpdateHasText(CCmdUI* cmdUI) { cmdUI->Enable(DisplayHasText()); }
 
 void CDict::OnUpdateHasSelection(CCmdUI* cmdUI) { cmdUI->Enable(DisplayHasText() && m_display.HasSelection()); }
 
-void CDict::OnUpdateHasFolders(CCmdUI* cmdUI) { cmdUI->Enable(Reader().m_folders.GetSize() > 0); }
-
-void CDict::OnUpdateAnnotation(CCmdUI* cmdUI) {
-  const int article = GetShownArticle();
-  cmdUI->Enable(article > 0 && Reader().IsInBookmarkFolder(article));
-  cmdUI->SetCheck(m_display.GetNoteMode());
-}
-
-void CDict::OnUpdateHighlight(CCmdUI* cmdUI) {
-  const int article = GetShownArticle();
-  cmdUI->Enable(article > 0 && Reader().IsInBookmarkFolder(article));
-  cmdUI->SetCheck(m_display.GetHighlightMode());
-}
-
-void CDict::OnUpdateClearHighlights(CCmdUI* cmdUI) { cmdUI->Enable(m_display.HasHighlights()); }
+// The article commands' rules (CArticleCommands); the map names these.
+void CDict::OnUpdateHasFolders(CCmdUI* cmdUI) { m_articleCommands.Update(ArticleCommand::PrintBookmarks, cmdUI); }
+void CDict::OnUpdateAnnotation(CCmdUI* cmdUI) { m_articleCommands.Update(ArticleCommand::Notes, cmdUI); }
+void CDict::OnUpdateHighlight(CCmdUI* cmdUI) { m_articleCommands.Update(ArticleCommand::Highlights, cmdUI); }
+void CDict::OnUpdateClearHighlights(CCmdUI* cmdUI) { m_articleCommands.Update(ArticleCommand::ClearHighlights, cmdUI); }
 
 void CDict::OnUpdateNextPane(CCmdUI* cmdUI) {
   const HWND focus = ::GetFocus();
   cmdUI->Enable(focus != nullptr && (focus == m_hWnd || ::IsChild(m_hWnd, focus)));
 }
 
-// ---- copy and save --------------------------------------------------------------
+// ---- the article commands (CArticleCommands), as the map names them ---------------
 
-void CDict::OnCopySelection() { CopyToClipboard(TRUE); }
-
-void CDict::OnCopyEntry() { CopyToClipboard(FALSE); }
-
-void CDict::CopyToClipboard(BOOL selection) {
+std::string CDict::ArticleNotices() const {
   const CString notices = dict::NoticeBlock(m_nMode);
-  HGLOBAL text = nullptr;
-  const int length = selection ? m_display.CopySelection(&text) : m_display.CopyAll(&text);
-  if (length <= 0 || text == nullptr) {
-    if (text != nullptr) ::GlobalFree(text);
-    return;
-  }
-  HGLOBAL joined = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, static_cast<SIZE_T>(length + notices.GetLength() + 1));
-  if (joined == nullptr) {  // the copy is dropped
-    ::GlobalFree(text);
-    return;
-  }
-  const char* from = static_cast<const char*>(::GlobalLock(text));
-  char* to = static_cast<char*>(::GlobalLock(joined));
-  const std::size_t used = strnlen(from, static_cast<std::size_t>(length));
-  std::memcpy(to, from, used);
-  std::memcpy(to + used, static_cast<LPCTSTR>(notices), static_cast<std::size_t>(notices.GetLength()) + 1);
-  ::GlobalUnlock(joined);
-  ::GlobalUnlock(text);
-  ::GlobalFree(text);
-  if (!::OpenClipboard(m_hWnd)) {
-    ::GlobalFree(joined);
-    return;
-  }
-  ::EmptyClipboard();
-  if (::SetClipboardData(CF_TEXT, joined) == nullptr) ::GlobalFree(joined);
-  ::CloseClipboard();
+  return std::string(notices, static_cast<std::size_t>(notices.GetLength()));
 }
 
-void CDict::OnSaveEntry() {
-  if (!DisplayHasText()) return;  // an empty display saves nothing
-  const CString notices = dict::NoticeBlock(m_nMode);
-  CString path;
-  ReaderShell* shell = GetReaderShell();
-  if (shell == nullptr || !shell->AskTextFileName(path)) return;
-  HGLOBAL text = nullptr;
-  const int length = m_display.CopyAll(&text);
-  std::string content;
-  if (text != nullptr) {
-    const char* from = static_cast<const char*>(::GlobalLock(text));
-    if (from != nullptr && length > 0) content.assign(from, strnlen(from, static_cast<std::size_t>(length)));
-    ::GlobalUnlock(text);
-    ::GlobalFree(text);
-  }
-  content.append(notices, static_cast<std::size_t>(notices.GetLength()));
-  // Written whole or not at all. A file that cannot be created ends the
-  // command quietly, as a cancelled name does; only a failed write is
-  // reported (the old file, if there was one, is then as it was).
-  ContentReplacement file(path);
-  if (!file.IsOpen()) return;
-  if (!ContentWrite(file.File(), content.data(), static_cast<u32>(content.size())) || !file.Commit()) {
-    CString message;
-    message.Format("Unable to write the file %s.", static_cast<LPCTSTR>(path));
-    AfxMessageBox(message, MB_ICONEXCLAMATION | MB_OK);
-  }
-}
-
-// ---- notes and highlights -------------------------------------------------------
-
-void CDict::OnAnnotation() {
-  m_display.SetHighlightMode(FALSE);
-  m_display.SetNoteMode(!m_display.GetNoteMode());
-}
-
-void CDict::OnHighlight() {
-  m_display.SetNoteMode(FALSE);
-  m_display.SetHighlightMode(!m_display.GetHighlightMode());
-}
-
-void CDict::OnClearHighlights() {
-  m_display.ClearHighlights();
-  m_display.Invalidate();
-}
+void CDict::OnCopySelection() { m_articleCommands.CopySelection(); }
+void CDict::OnCopyEntry() { m_articleCommands.CopyArticle(); }
+void CDict::OnSaveEntry() { m_articleCommands.Save(); }
+void CDict::OnAnnotation() { m_articleCommands.Run(ArticleCommand::Notes); }
+void CDict::OnHighlight() { m_articleCommands.Run(ArticleCommand::Highlights); }
+void CDict::OnClearHighlights() { m_articleCommands.Run(ArticleCommand::ClearHighlights); }
+void CDict::OnPrintEntry() { m_articleCommands.Run(ArticleCommand::PrintArticle); }
+void CDict::OnPreviewEntry() { m_articleCommands.Run(ArticleCommand::PreviewArticle); }
+void CDict::OnPrintBookmarks() { m_articleCommands.Run(ArticleCommand::PrintBookmarks); }
+void CDict::OnPreviewBookmarks() { m_articleCommands.Run(ArticleCommand::PreviewBookmarks); }
+// File Print Preview shows what the last job printed.
+void CDict::OnFilePrintPreviewCommand() { m_articleCommands.StartJob(TRUE); }
 
 // The note dialog stands over the left column, from the word box down.
 void CDict::EditNote(CNoteIcon* note) {
@@ -153,53 +82,13 @@ void CDict::EditNote(CNoteIcon* note) {
 
 // ---- printing -------------------------------------------------------------------
 
-void CDict::OnPrintEntry() {
-  m_printKind = 0;
-  OnFilePrint();
-}
-
-void CDict::OnPreviewEntry() {
-  m_printKind = 0;
-  OnFilePrintPreviewCommand();
-}
-
-void CDict::OnPrintBookmarks() {
-  m_printKind = 1;
-  OnFilePrint();
-}
-
-void CDict::OnPreviewBookmarks() {
-  m_printKind = 1;
-  OnFilePrintPreviewCommand();
-}
-
-void CDict::PrintBookmarkFolder(int folder) {
-  m_printKind = 2;
-  Reader().m_printFolder = folder;
-  OnFilePrint();
-}
-
-void CDict::PreviewBookmarkFolder(int folder) {
-  m_printKind = 2;
-  Reader().m_printFolder = folder;
-  OnFilePrintPreviewCommand();
-}
-
 void CDict::OnFilePrintCommand() { OnFilePrint(); }
 
 void CDict::OnPrintSetup() { AfxGetApp()->OnFilePrintSetup(); }
 
-void CDict::OnFilePrintPreviewCommand() {
-  auto* state = new CPrintPreviewState;
-  if (!DoPrintPreview(AFX_IDD_PREVIEW_TOOLBAR, this, RUNTIME_CLASS(CQVEPreviewView), state)) {
-    AfxMessageBox(AFX_IDP_COMMAND_FAILURE, MB_ICONEXCLAMATION | MB_OK);
-    delete state;
-  }
-}
-
 BOOL CDict::OnPreparePrinting(CPrintInfo* pInfo) {
   pInfo->m_pPD->m_pd.Flags |= PD_NOPAGENUMS;
-  if (m_printKind == 0 && m_display.HasSelection()) {
+  if (GetPrintKind() == panels::PrintArticleText && m_display.HasSelection()) {
     pInfo->m_pPD->m_pd.Flags &= ~static_cast<DWORD>(PD_NOSELECTION);
   } else {
     pInfo->m_pPD->m_pd.Flags |= PD_NOSELECTION;
@@ -207,24 +96,17 @@ BOOL CDict::OnPreparePrinting(CPrintInfo* pInfo) {
   return DoPreparePrinting(pInfo);
 }
 
-void CDict::OnBeginPrinting(CDC* pDC, CPrintInfo*) {
-  m_pageStarts.assign(1, 0);
-  ReaderContext& app = Reader();
-  app.GetPrinterMargins(pDC);
-  app.RecreateArticleFonts(FALSE, pDC);
-}
+void CDict::OnBeginPrinting(CDC* pDC, CPrintInfo*) { m_articleCommands.BeginJob(pDC); }
 
 void CDict::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo) {
   CFormView::OnPrepareDC(pDC, pInfo);
-  // The job goes on while a page start is known for the page: the base
-  // view would stop after the first page of a job of unknown length.
-  if (pInfo != nullptr) pInfo->m_bContinuePrinting = pInfo->m_nCurPage <= m_pageStarts.size();
+  if (pInfo != nullptr) pInfo->m_bContinuePrinting = m_articleCommands.HasPage(pInfo->m_nCurPage);
 }
 
 CString CDict::PrintTitle() const {
-  if (m_printKind == 1) return "Bookmark List";
+  if (GetPrintKind() == panels::PrintBookmarkList) return "Bookmark List";
   ReaderContext& app = Reader();
-  if (m_printKind == 2) {
+  if (GetPrintKind() == panels::PrintOneFolder) {
     const int folder = app.m_printFolder;
     if (folder >= 0 && folder < app.m_folders.GetSize()) return static_cast<CFolder*>(app.m_folders[folder])->m_name;
     return "";
@@ -267,7 +149,7 @@ void CDict::OnPrint(CDC* pDC, CPrintInfo* pInfo) {
   pDC->LineTo(area.right, headerLine);
 
   CString footer[3];
-  dict::FooterLines(m_nMode, m_printKind, footer);
+  dict::FooterLines(m_nMode, GetPrintKind(), footer);
   const int footerTop = area.bottom - 3 * lineHeight;
   for (int i = 0; i < 3; ++i) pDC->TextOut(area.left, footerTop + i * lineHeight, footer[i]);
   const int footerLine = footerTop - 50;
@@ -275,26 +157,10 @@ void CDict::OnPrint(CDC* pDC, CPrintInfo* pInfo) {
   pDC->LineTo(area.right, footerLine);
   pDC->SelectObject(old);
 
-  const std::size_t page0 = pInfo->m_nCurPage - 1;
-  if (page0 >= m_pageStarts.size()) return;
-  const CRect saved = pInfo->m_rectDraw;
-  pInfo->m_rectDraw = CRect(area.left, headerLine + 200, area.right, footerLine - 200);
-  int next = -1;
-  if (m_printKind == 0) {
-    next = m_display.PrintRuns(pDC, pInfo, m_pageStarts[page0]);
-  } else if (m_printKind == 1) {
-    next = app.PrintListPage(pDC, pInfo, m_pageStarts[page0]);
-  } else {
-    next = app.PrintListPage2(pDC, pInfo, m_pageStarts[page0]);
-  }
-  pInfo->m_rectDraw = saved;
-  if (page0 + 1 == m_pageStarts.size() && next != -1) m_pageStarts.push_back(next);
+  m_articleCommands.PrintBody(pDC, pInfo, CRect(area.left, headerLine + 200, area.right, footerLine - 200));
 }
 
-void CDict::OnEndPrinting(CDC*, CPrintInfo*) {
-  m_pageStarts.clear();
-  Reader().RecreateArticleFonts(FALSE, nullptr);
-}
+void CDict::OnEndPrinting(CDC*, CPrintInfo*) { m_articleCommands.EndJob(); }
 
 // ---- bookmarks ------------------------------------------------------------------
 

@@ -9,7 +9,6 @@
 #include "dictionary/dict_view.h"
 #include "dictionary/dict_window_helpers.h"
 #include "messages/window_messages.h"
-#include "panels/folder_dlgs.h"
 #include "panels/item_router.h"
 #include "reader/dictionary_ids.h"
 #include "search/related_queries.h"
@@ -100,13 +99,6 @@ void CDict::ShowArticle(int article) { panels::ShowOnScreen(panels::ItemKind::Ar
 
 void CDict::GoToMediaItem(int item) { panels::ShowOnScreen(panels::ItemKind::MediaItem, item); }
 
-void CDict::PrintBookmarkFolder(int folder, BOOL preview) {
-  if (preview)
-    PreviewBookmarkFolder(folder);
-  else
-    PrintBookmarkFolder(folder);
-}
-
 void CDict::SaveSearchState(SearchState& state) {
   if (IsOpen(m_results)) m_results.SaveState(state);
   if (IsOpen(m_subjects)) m_subjects.SaveState(state);
@@ -192,35 +184,25 @@ LRESULT CDict::OnShowResults(WPARAM wParam, LPARAM) {
 
 // ---- bookmarks ---------------------------------------------------------------------
 
-BOOL CDict::ChooseFolder(int& folder) {
-  folder = -1;
-  CNewFolderDlg chooser(this);
-  if (chooser.DoModal() != IDOK) return FALSE;
-  if (chooser.m_selection < 0 || chooser.m_selection >= Reader().m_folders.GetSize()) return FALSE;
-  folder = chooser.m_selection;
+// The articles Add Selected takes: those listed in the open results window,
+// else in the contents window.
+BOOL CDict::HasArticleList() const { return IsOpen(m_results) || IsOpen(m_subjects); }
+
+BOOL CDict::ListedArticles(CBitString& articles) {
+  if (IsOpen(m_results))
+    articles = m_results.List().GetArticles();
+  else if (IsOpen(m_subjects))
+    articles = m_subjects.List().GetArticles();
+  else
+    return FALSE;
   return TRUE;
 }
 
-void CDict::OnAddArticle() {
-  const int article = GetShownArticle();
-  if (article <= 0) return;
-  int folder = -1;
-  if (ChooseFolder(folder)) Reader().SetInFolder(folder, article, TRUE);
-}
+void CDict::OnAddArticle() { m_articleCommands.Run(panels::ArticleCommand::AddArticle); }
 
-void CDict::OnAddSelectedArticles() {
-  const CBitString* set = nullptr;
-  if (IsOpen(m_results))
-    set = &m_results.List().GetArticles();
-  else if (IsOpen(m_subjects))
-    set = &m_subjects.List().GetArticles();
-  if (set == nullptr) return;
-  const CBitString articles = *set;  // the chooser may refill the window's list
-  int folder = -1;
-  if (ChooseFolder(folder)) Reader().AddToFolder(folder, articles, TRUE);
-}
+void CDict::OnAddSelectedArticles() { m_articleCommands.Run(panels::ArticleCommand::AddSelected); }
 
-void CDict::OnUpdateAddSelected(CCmdUI* cmdUI) { cmdUI->Enable(IsOpen(m_results) || IsOpen(m_subjects)); }
+void CDict::OnUpdateAddSelected(CCmdUI* cmdUI) { m_articleCommands.Update(panels::ArticleCommand::AddSelected, cmdUI); }
 
 // ---- articles related to the shown entry ---------------------------------------------
 

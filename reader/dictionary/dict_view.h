@@ -27,6 +27,7 @@
 #include "dictionary/word_list_dlg.h"
 #include "display/display.h"
 #include "framework.h"
+#include "panels/article_commands.h"
 #include "panels/bookmark_dlg.h"
 #include "panels/panel_owner.h"
 #include "search/results_dlg.h"
@@ -46,7 +47,8 @@ class CDict : public CFormView,
               public CFramePaneSource,
               public SearchScreen,
               public ItemScreen,
-              public PanelOwner {
+              public PanelOwner,
+              public ArticleCommandOwner {
   DECLARE_DYNCREATE(CDict)
  public:
   CDict();
@@ -82,7 +84,7 @@ class CDict : public CFormView,
   // Other articles open on their own screens.
   void ShowArticle(int article) override;
   void GoToMediaItem(int item) override;
-  void PrintBookmarkFolder(int folder, BOOL preview) override;
+  void PrintBookmarkFolder(int folder, BOOL preview) override { m_articleCommands.PrintFolder(folder, preview); }
   void SaveSearchState(SearchState& state) override;
   void HidePanel(ScreenPanel panel) override;
   CSubjectsDlg& SubjectsWindow() { return m_subjects; }
@@ -114,7 +116,7 @@ class CDict : public CFormView,
   CODButton* Button(UINT id);
   const dict::ScreenLayout& Layout() const { return m_layout; }
   const CRect& WordBox() const { return m_wordBox; }
-  int GetPrintKind() const { return m_printKind; }
+  int GetPrintKind() const { return m_articleCommands.GetPrintKind(); }
 
   // --- ReaderScreen, mode source, conjugation pane ---
   void StoreAnnotations() override;
@@ -144,8 +146,6 @@ class CDict : public CFormView,
   void OnPreviewEntry();
   void OnPrintBookmarks();
   void OnPreviewBookmarks();
-  void PrintBookmarkFolder(int folder);
-  void PreviewBookmarkFolder(int folder);
   void OnRelatedToSelection();
 
  protected:
@@ -181,7 +181,6 @@ class CDict : public CFormView,
   // -1 for all); opens the window of a mode over the left column.
   void CloseSharedWindows(int keep);
   void OpenSharedWindow(int mode);
-  BOOL ChooseFolder(int& folder);
   void OnUpdateAddSelected(CCmdUI* cmdUI);
   void OnUpdateRelatedToEntry(CCmdUI* cmdUI);
   void OnWordChanged();
@@ -238,7 +237,6 @@ class CDict : public CFormView,
   void CycleFocus(BOOL forward);
   LRESULT OnFoldersChanged(WPARAM wParam, LPARAM lParam);
   void RebuildHistoryMenu();
-  void CopyToClipboard(BOOL selection);
   BOOL DisplayHasText() const;
 
   BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
@@ -283,9 +281,19 @@ class CDict : public CFormView,
   dict::ScreenLayout m_layout;
   HWND m_hovered = nullptr;
   BOOL m_bStarted = FALSE;
-  int m_printKind = 0;
-  std::vector<int> m_pageStarts;
   char m_ramName[16] = "infrb005.ram";
   char m_dskName[16] = "infrb005.dsk";
   CString m_tipText;
+  // The commands on the shown entry both article screens share; the
+  // handlers the map names hand them on (dict_commands.cpp).
+  CArticleCommands m_articleCommands{*this, nullptr, 0};
+
+  // ArticleCommandOwner (dict_commands.cpp; the listed articles in dict_shared.cpp).
+  CView& ArticleView() override { return *this; }
+  CDisplay& ArticleDisplay() override { return m_display; }
+  int ArticleForFolders() const override { return GetShownArticle(); }
+  BOOL HasArticleText() const override { return DisplayHasText(); }
+  std::string ArticleNotices() const override;
+  BOOL HasArticleList() const override;
+  BOOL ListedArticles(CBitString& articles) override;
 };

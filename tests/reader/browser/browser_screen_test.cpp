@@ -267,11 +267,11 @@ TEST_F(BrowserScreen, InternetArticlesAndLinks) {
   EXPECT_TRUE(browser->Button(IDC_BROWSER_CONNECT)->IsWindowVisible());
   EXPECT_TRUE(browser->Button(IDC_BROWSER_COPY_URL)->IsWindowVisible());
 
-  browser->OnCopyUrl();
+  browser->WebAddress().OnCopyUrl();
   EXPECT_EQ(ClipboardText(), "http://mars.example.org/pathfinder/");
   Remove("Internet.dat");
   SetClipboardText("before");
-  browser->OnCopyUrl();
+  browser->WebAddress().OnCopyUrl();
   EXPECT_EQ(ClipboardText(), "before");
   EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"Unable to open the file Internet.dat"}));
   boxes.Clear();
@@ -343,7 +343,7 @@ TEST_F(BrowserScreen, CopiedTextCarriesTheNoticesOfItsSource) {
   CBrowser* browser = Open();
   ASSERT_NE(browser, nullptr);
   browser->ShowArticle(Article("Henry VIII"));  // the world encyclopedia
-  browser->OnCopyArticle();
+  browser->ArticleCommands().CopyArticle();
   const std::string world = ClipboardText();
   const std::string worldBlock = browser::NoticeBlock(browser::ArticleSource::WorldEncyclopedia);
   ASSERT_GT(world.size(), worldBlock.size());
@@ -358,7 +358,7 @@ TEST_F(BrowserScreen, CopiedTextCarriesTheNoticesOfItsSource) {
 
   // No selection: the clipboard keeps what it held.
   SetClipboardText("before");
-  browser->OnCopySelection();
+  browser->ArticleCommands().CopySelection();
   EXPECT_EQ(ClipboardText(), "before");
 }
 
@@ -372,7 +372,7 @@ TEST_F(BrowserScreen, SavedArticleEndsWithTheLastNotice) {
   CBrowser* browser = Open();
   ASSERT_NE(browser, nullptr);
   browser->ShowArticle(Article("Rock & Roll"));  // the news magazine
-  browser->OnSaveArticle();
+  browser->ArticleCommands().Save();
   AfxSetFileDialogHook(nullptr);
   std::ifstream in(target, std::ios::binary);
   std::stringstream saved;
@@ -527,7 +527,7 @@ TEST_F(BrowserScreen, TheBookmarkListAndAFolderPrintUnderTheirHeadings) {
   EXPECT_TRUE(g_printFlags & PD_NOSELECTION);  // only articles print a selection
   g_printTarget = ::CreateCompatibleDC(nullptr);
   ::SelectObject(g_printTarget, page);
-  browser->PrintBookmarkFolder(0);
+  browser->PrintBookmarkFolder(0, FALSE);
   AfxSetPrintDialogHook(nullptr);
   EXPECT_EQ(browser->GetPrintMode(), 2);
   EXPECT_EQ(App().m_printFolder, 0);

@@ -1,0 +1,28 @@
+// CWebAddress: the web address of an Internet article (its line in
+// Internet.dat): Connect opens it in the system's web browser, Copy URL puts
+// it on the clipboard; both are enabled for Internet articles only. The
+// encyclopedia view routes these commands here.
+#pragma once
+
+#include <string>
+
+#include "framework.h"
+
+class CBrowser;
+
+class CWebAddress : public CCmdTarget {
+ public:
+  explicit CWebAddress(CBrowser& browser) : m_browser(browser) {}
+
+  // The shown article's address; FALSE after its message when it cannot be read.
+  BOOL Read(std::string& url) const;
+  void OnConnect();
+  void OnCopyUrl();
+
+ protected:
+  void OnUpdateInternet(CCmdUI* ui);
+  DECLARE_MESSAGE_MAP()
+
+ private:
+  CBrowser& m_browser;
+};
