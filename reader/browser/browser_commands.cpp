@@ -15,7 +15,7 @@
 #include "panels/tool_panel_host.h"
 #include "reader/browser_ids.h"
 #include "search/related_queries.h"
-#include "zorlre32.h"
+#include "zorlre/zorlre32.h"
 
 namespace {
 
