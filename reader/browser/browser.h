@@ -93,6 +93,7 @@ class CBrowser : public CFormView,
   void OpenTuner(const CString& query, const CStringArray& terms) override;
 
   // ReaderScreen
+  ScreenKind GetScreenKind() const override { return ScreenKind::Encyclopedia; }
   void SaveSearchState(SearchState& state) override;
   void HidePanel(ScreenPanel panel) override;
   void StoreAnnotations() override;
