@@ -1,39 +1,11 @@
-// Ranked concept queries: the caller's rank record, the collected hits, and
-// the proximity scoring that turns the hits into at most 50 ranked entries.
+// Ranked concept queries: the proximity scoring that turns the collected
+// hits into at most 50 ranked entries of the caller's rank record.
 #pragma once
 
+#include "re_concept_records.h"
 #include "re_types.h"
 
-constexpr u32 ReRankResults = 50;
-constexpr u32 ReRankWorkArrays = 7;
 constexpr u32 ReConceptHitCapacity = 100000;
-constexpr u32 ReConceptEntryUnit = 16384;  // hit word = entry x 16384 + field bit + offset
-constexpr u32 ReConceptFieldBit = 8192;    // the occurrence lies in the entry's flagged field
-constexpr u32 ReConceptOffsetMask = 8191;
-
-#pragma pack(push, 1)
-// One collected occurrence of a term.
-struct ReConceptHit {
-  u32 word;  // entry x 16384 + field bit + word offset
-  u16 term;
-  u16 unused;
-};
-
-// The caller's record of a ranked query.
-struct ReRankRecord {
-  u16 termCount;
-  u16 resultCount;   // out: ranked entries, 0 to 50
-  char** termTexts;  // termCount NUL-terminated terms
-  float* idf;        // out: log2(N / df) per term, 0 when the term occurs nowhere
-  float* weights;    // in: the caller's weight per term
-  u32 entries[ReRankResults];
-  float scores[ReRankResults];
-  u16 positions[ReRankResults];  // word offset of each entry's best cluster
-  void* work[ReRankWorkArrays];  // the engine's scoring arrays while it ranks
-};
-#pragma pack(pop)
-static_assert(sizeof(ReConceptHit) == 8, "concept hits are 8 bytes");
-RE_ASSERT_SIZE(ReRankRecord, 544);
 
 // Called between the passes of the sorts; nonzero stops the ranking.
 using ReRankProgress = i32(RE_CALL*)(u32 done, u32 total);

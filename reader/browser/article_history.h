@@ -3,7 +3,7 @@
 // "Previous" shows next.
 #pragma once
 
-#include "re_types.h"
+#include "zorlre/re_types.h"
 
 namespace browser {
 

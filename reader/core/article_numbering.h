@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/bit_string.h"
-#include "re_types.h"
+#include "zorlre/re_types.h"
 
 class ArticleNumbering {
  public:

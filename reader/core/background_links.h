@@ -3,7 +3,7 @@
 // picture record and u16 media item number.
 #pragma once
 
-#include "re_types.h"
+#include "zorlre/re_types.h"
 
 enum class BackgroundLink { FileMissing, NotListed, Found };
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "afx_core.h"
-#include "re_rank.h"
+#include "zorlre/re_concept_records.h"
 
 class ConceptQuery {
  public:

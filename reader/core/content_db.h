@@ -14,7 +14,7 @@
 #include "core/content_db_host.h"
 #include "core/content_file.h"
 #include "core/picture_record.h"
-#include "zorlre32.h"
+#include "zorlre/zorlre32.h"
 
 class ConceptQuery;
 class CBitmap;

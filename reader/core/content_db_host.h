@@ -5,7 +5,7 @@
 // nobody and never stop a search.
 #pragma once
 
-#include "zorlre32.h"
+#include "zorlre/zorlre32.h"
 
 class ContentDbHost {
  public:

@@ -11,8 +11,8 @@
 #include "core/headword.h"
 #include "core/title_key.h"
 #include "core/working_directory.h"
-#include "re_etpar_records.h"
 #include "settings/settings.h"
+#include "zorlre/re_etpar_records.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #if defined(_WIN32)
 #include <windows.h>
 #else
-#include "re_platform.h"
+#include "zorlre/re_platform.h"
 #endif
 
 namespace {

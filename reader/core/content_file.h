@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "re_types.h"
+#include "zorlre/re_types.h"
 
 using ContentFile = int;  // the platform's file handle (an HFILE on Windows)
 constexpr ContentFile NoContentFile = -1;

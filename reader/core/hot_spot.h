@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "afx_core.h"
-#include "re_types.h"
+#include "zorlre/re_types.h"
 
 #if defined(_WIN32)
 #include "framework.h"

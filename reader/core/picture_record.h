@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "afx_core.h"
-#include "re_types.h"
+#include "zorlre/re_types.h"
 
 constexpr u32 PictureHeaderSize = 17;
 // The largest unpacked record the reader takes (a 1024 x 768 picture with its

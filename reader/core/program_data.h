@@ -3,7 +3,7 @@
 // and tests hand in the tables they build.
 #pragma once
 
-#include "re_types.h"
+#include "zorlre/re_types.h"
 
 // The bytes of data resource `id`; false when there is none.
 bool FindProgramData(int id, const u8** data, u32* size);

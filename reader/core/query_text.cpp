@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "re_charclass.h"
+#include "zorlre/re_charclass.h"
 
 const u32* GetCharClassTable(int index) {
   switch (index) {

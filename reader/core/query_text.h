@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "afx_core.h"
-#include "re_charclass.h"
-#include "re_types.h"
+#include "zorlre/re_charclass.h"
+#include "zorlre/re_types.h"
 
 constexpr int MaxQueryTokenLength = 30;
 

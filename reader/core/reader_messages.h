@@ -4,7 +4,7 @@
 #pragma once
 
 #include "messages/window_messages.h"
-#include "re_types.h"
+#include "zorlre/re_types.h"
 
 // Notification codes of the sound engine.
 enum : u32 { SoundStarted = 9, SoundEnded = 10 };

@@ -1,8 +1,8 @@
 // What the main frame needs of every screen's view besides the class
-// library's: the state of its search panels, hiding them, and storing the
-// notes and highlights of what it shows, and which article it shows. Each
-// view derives from this too. And ItemScreen: what the screens, the panels
-// and the frame ask of a screen that shows items.
+// library's: which screen it is, the state of its search panels, hiding
+// them, and storing the notes and highlights of what it shows, and which
+// article it shows. Each view derives from this too. And ItemScreen: what
+// the screens, the panels and the frame ask of a screen that shows items.
 #pragma once
 
 #include "framework.h"
@@ -19,6 +19,10 @@ struct SearchState {
 
 enum class ScreenPanel { Results, Contents, Bookmarks };
 
+// Which screen a view is: the panels, notes and pictures a screen opens take
+// its look and behaviour from it.
+enum class ScreenKind { Home, Encyclopedia, Dictionary, Timeline, MediaGallery, Quiz };
+
 // A panel whose toggles, selection and list positions the search state keeps
 // across screen switches (the results, contents and bookmark list windows).
 class SearchStatePanel {
@@ -31,6 +35,7 @@ class SearchStatePanel {
 class ReaderScreen {
  public:
   virtual ~ReaderScreen() = default;
+  virtual ScreenKind GetScreenKind() const = 0;
   // Copies the state of the screen's open panels into `state`.
   virtual void SaveSearchState(SearchState& state) { (void)state; }
   // Hides the screen's window of that kind, when it has one.

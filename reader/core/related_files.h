@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "re_types.h"
+#include "zorlre/re_types.h"
 
 namespace links {
 

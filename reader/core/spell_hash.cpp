@@ -1,7 +1,7 @@
 #include "core/spell_hash.h"
 
 #include "core/content_file.h"
-#include "re_platform.h"
+#include "zorlre/re_platform.h"
 
 namespace {
 

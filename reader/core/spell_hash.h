@@ -4,7 +4,7 @@
 // Only keys are stored, so a hit means that some known word has this key.
 #pragma once
 
-#include "re_types.h"
+#include "zorlre/re_types.h"
 
 constexpr u32 SpellTableBytes = 65536;
 

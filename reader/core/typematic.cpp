@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "core/working_directory.h"
-#include "re_platform.h"
+#include "zorlre/re_platform.h"
 
 namespace {
 

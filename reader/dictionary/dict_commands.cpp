@@ -12,11 +12,11 @@
 #include "dictionary/dict_view.h"
 #include "dictionary/dict_window_helpers.h"
 #include "display/note_dlg.h"
-#include "in_api.h"
 #include "messages/window_messages.h"
 #include "panels/item_router.h"
 #include "reader/dictionary_ids.h"
-#include "zorlre32.h"
+#include "zorlre/in_api.h"
+#include "zorlre/zorlre32.h"
 
 namespace {
 

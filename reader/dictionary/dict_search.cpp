@@ -7,12 +7,12 @@
 #include "core/reader_context.h"
 #include "dictionary/dict_view.h"
 #include "dictionary/dict_window_helpers.h"
-#include "in_api.h"
 #include "reader/dictionary_ids.h"
 #include "search/boolean_query.h"
 #include "search/spell_alt_dlg.h"
 #include "settings/settings.h"
-#include "zorlre32.h"
+#include "zorlre/in_api.h"
+#include "zorlre/zorlre32.h"
 
 namespace {
 

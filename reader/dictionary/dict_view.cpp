@@ -6,12 +6,12 @@
 #include "core/reader_messages.h"
 #include "core/reader_shell.h"
 #include "dictionary/dict_window_helpers.h"
-#include "in_api.h"
 #include "messages/window_messages.h"
 #include "reader/dictionary_ids.h"
 #include "reader/reader_ids.h"
 #include "settings/settings.h"
-#include "zorlre32.h"
+#include "zorlre/in_api.h"
+#include "zorlre/zorlre32.h"
 
 IMPLEMENT_DYNCREATE(CDict, CFormView)
 

@@ -121,6 +121,7 @@ class CDict : public CFormView,
   // --- ReaderScreen, mode source, conjugation pane ---
   void StoreAnnotations() override;
   int GetShownArticle() const override;
+  ScreenKind GetScreenKind() const override { return ScreenKind::Dictionary; }
   int GetDictionaryMode() override { return m_nMode; }
   int GetCompanionSelection() override;
   void GetLabelledValues(int row, CStringArray& commonLabels, CStringArray& commonValues, CStringArray& itemLabels,

@@ -41,14 +41,8 @@ ON_WM_LBUTTONDBLCLK()
 ON_WM_SETCURSOR()
 ON_WM_KEYDOWN()
 ON_WM_GETDLGCODE()
-ON_WM_NCCALCSIZE()
-ON_WM_NCPAINT()
-ON_WM_NCHITTEST()
-ON_WM_NCLBUTTONDOWN()
-ON_WM_NCLBUTTONDBLCLK()
 ON_WM_SIZE()
 ON_WM_TIMER()
-ON_MESSAGE(WM_SCROLL_PART, OnScrollPart)
 ON_NOTIFY_EX(TTN_NEEDTEXTA, 0, OnToolTipText)
 END_MESSAGE_MAP()
 
@@ -98,6 +92,11 @@ class CDisplay::Intake : public display::LayoutHost {
   int m_style = -1;
 };
 
+CDisplay* DisplayOf(CWnd* screen) {
+  if (screen == nullptr || screen->GetSafeHwnd() == nullptr) return nullptr;
+  return dynamic_cast<CDisplay*>(CWnd::FromHandlePermanent(::GetDlgItem(screen->GetSafeHwnd(), CDisplay::kControlId)));
+}
+
 CDisplay::CDisplay() {
   m_model.Reset();
   m_highlightCursor = LoadOwnCursor(kHighlightCursor);
@@ -114,12 +113,12 @@ CDisplay::~CDisplay() {
 }
 
 BOOL CDisplay::Create(CWnd* parent, const RECT& rect, DWORD style, UINT id, int skinType) {
-  LoadSkin(skinType);
+  m_bar.LoadSkin(skinType);
   LPCTSTR windowClass = AfxRegisterWndClass(CS_DBLCLKS, nullptr, nullptr);
   // Painting covers the whole client area; the note icons and thumbnails keep theirs.
   if (!CWnd::Create(windowClass, "", style | WS_CLIPCHILDREN, rect, parent, id)) return FALSE;
   EnableToolTips(TRUE);
-  LayoutBar();
+  m_bar.Layout();
   return TRUE;
 }
 
@@ -161,13 +160,12 @@ void CDisplay::FreeContent() {
 
 int CDisplay::ResetContent() {
   FreeContent();
-  for (int& state : m_buttonState) state = kDisabled;
-  if (m_hWnd != nullptr && IsWindowVisible()) RedrawBar();
+  m_bar.DisableButtons();
   if (!m_model.Reset()) return 0;
   m_anchor = m_end = display::kNone;
   m_dragMode = 0;
   m_highlightMode = m_noteMode = FALSE;
-  m_firstLine = m_lastLine = m_topLine = 1;
+  m_bar.ResetLines();
   m_find = display::FindState{};
   m_annotationsChanged = FALSE;
   if (m_hWnd != nullptr) Invalidate(FALSE);
@@ -192,7 +190,7 @@ int CDisplay::AddText(const ReTokenBlock* chunk) {
     DestroyThumbnailsFrom(thumbnails);
     return 0;
   }
-  SetLineRange(0, std::max(0, m_model.LineCount() - 1), TRUE);
+  m_bar.SetLineRange(0, std::max(0, m_model.LineCount() - 1), TRUE);
   if (m_hWnd != nullptr) Invalidate(FALSE);
   return 1;
 }
@@ -204,9 +202,8 @@ CRect CDisplay::GetObjectRect(int block, int x, int y, int width, int height) co
 
 void CDisplay::OnDestroy() {
   if (m_dragTimer) KillTimer(kDragTimer);
-  if (m_partTimer >= 0) KillTimer(kPartTimerBase + static_cast<UINT_PTR>(m_partTimer));
+  m_bar.StopRepeat();
   m_dragTimer = FALSE;
-  m_partTimer = -1;
   FreeContent();
   CWnd::OnDestroy();
 }

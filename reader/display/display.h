@@ -4,7 +4,7 @@
 // colours of their marks, selects and highlights runs with the mouse, follows
 // cross references, marks find hits, keeps notes and highlights, copies and
 // prints its runs, and scrolls by lines with a skinned scroll bar of its own
-// in the non-client area (arrows, previous and next find hit, thumb).
+// in the non-client area (line_scroll_bar.h).
 #pragma once
 
 #include <vector>
@@ -12,30 +12,28 @@
 #include "controls/note_icon.h"
 #include "display/annotations.h"
 #include "display/display_services.h"
+#include "display/line_scroll_bar.h"
 #include "display/text_find.h"
 #include "display/text_model.h"
 #include "framework.h"
 #include "messages/window_messages.h"
-#include "re_blocks.h"
+#include "zorlre/re_blocks.h"
 
 class CDisplay : public CWnd, public CNoteIconHost {
   DECLARE_DYNCREATE(CDisplay)
  public:
   static constexpr UINT kControlId = 2089;
   static constexpr UINT_PTR kDragTimer = 13364;
-  // Repeat timers of the bar's parts are the part + 20.
-  static constexpr UINT_PTR kPartTimerBase = 20;
   // Width of the note strip at the right of the text.
   static constexpr int kNoteStrip = 34;
-  static constexpr int kBarWidth = 17;
   // Cursors.
   static constexpr UINT kHighlightCursor = 2035;
   static constexpr UINT kNoteCursor = 1079;
   static constexpr UINT kNoteOutsideCursor = 1242;
 
   // Parts of the scroll bar and their states.
-  enum BarButton { kUpArrow = 0, kDownArrow = 1, kPreviousHit = 2, kNextHit = 3 };
-  enum ButtonState { kNormal = 0, kPressed = 1, kDisabled = 2 };
+  using enum display::LineScrollBar::Button;
+  using enum display::LineScrollBar::ButtonState;
 
   // The mouse as the bar's repeat and the drag's auto-scroll read it; tests
   // may replace both.
@@ -102,23 +100,21 @@ class CDisplay : public CWnd, public CNoteIconHost {
 
   // Scrolling.
   int ScrollBy(int code, int line);
-  void SetLineRange(int first, int last, BOOL redraw);
   void GetLineRange(int& first, int& last) const {
-    first = m_firstLine;
-    last = m_lastLine;
+    first = m_bar.FirstLine();
+    last = m_bar.LastLine();
   }
-  int GetTopLine() const { return m_topLine; }
+  int GetTopLine() const { return m_bar.TopLine(); }
   int GetTopOffset() const;
   int GetLastVisibleLine() const;
-  int SetTopLine(int line, BOOL redraw);
   void ScrollToRun(int run, BOOL force);
   void ScrollChildIntoView(UINT id);
   void ScrollToPosition(unsigned number);
-  int GetButtonState(int button) const { return m_buttonState[button]; }
+  int GetButtonState(int button) const { return m_bar.GetButtonState(button); }
   // Parts of the bar in window coordinates.
-  CRect GetButtonRect(int button) const { return m_buttonRect[button]; }
-  CRect GetTrackRect() const { return m_track; }
-  CRect GetThumbRect() const { return m_thumb; }
+  CRect GetButtonRect(int button) const { return m_bar.GetButtonRect(button); }
+  CRect GetTrackRect() const { return m_bar.GetTrackRect(); }
+  CRect GetThumbRect() const { return m_bar.GetThumbRect(); }
 
  protected:
   struct Thumbnail {
@@ -152,18 +148,8 @@ class CDisplay : public CWnd, public CNoteIconHost {
   void DragTo(int end);
   void SetCursorFor(const display::TextModel::Hit& hit, BOOL buttonDown);
 
-  // Scroll bar.
-  void LoadSkin(int skinType);
-  void LayoutBar();
-  void PlaceThumb();
-  void PaintBar(CDC* dc);
-  void RedrawBar();
-  CPoint WindowPoint(CPoint screen) const;
-  CRect ClientInWindow() const;
-  void PressBar(CPoint windowPoint);
-  void EndThumbDrag();
-  void DrawDragOutline();
-  LRESULT OnScrollPart(WPARAM part, LPARAM first);
+  // The scroll bar takes the messages of its own first.
+  BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
   // Messages.
   int OnCreate(LPCREATESTRUCT create);
@@ -173,11 +159,6 @@ class CDisplay : public CWnd, public CNoteIconHost {
   LRESULT OnColoursChanged(WPARAM, LPARAM);
   void OnKeyDown(UINT key, UINT repeat, UINT flags);
   UINT OnGetDlgCode();
-  void OnNcCalcSize(BOOL calcValidRects, NCCALCSIZE_PARAMS* params);
-  void OnNcPaint();
-  UINT OnNcHitTest(CPoint point);
-  void OnNcLButtonDown(UINT hitTest, CPoint point);
-  void OnNcLButtonDblClk(UINT hitTest, CPoint point);
   void OnSize(UINT type, int cx, int cy);
   void OnTimer(UINT id);
   BOOL OnToolTipText(UINT id, NMHDR* header, LRESULT* result);
@@ -187,7 +168,7 @@ class CDisplay : public CWnd, public CNoteIconHost {
   display::FindState m_find;
   std::vector<Thumbnail> m_thumbnails;
   std::vector<Note> m_notes;
-  int m_skinType = 1;
+  display::LineScrollBar m_bar{*this};
 
   // Interaction.
   int m_dragMode = 0;  // 1 marking, 0 unmarking
@@ -199,22 +180,6 @@ class CDisplay : public CWnd, public CNoteIconHost {
   BOOL m_dragTimer = FALSE;
   CString m_tipText;
 
-  // Scrolling.
-  int m_firstLine = 1;
-  int m_lastLine = 1;
-  int m_topLine = 1;
-  int m_buttonState[4] = {kDisabled, kDisabled, kDisabled, kDisabled};
-  CRect m_buttonRect[4];
-  CRect m_track;
-  CRect m_thumb;
-  CBitmap m_buttonBitmap[4];
-  CBitmap m_thumbBitmap;
-  int m_partTimer = -1;  // the part whose repeat timer runs
-  BOOL m_thumbDrag = FALSE;
-  CRect m_dragRect;
-  CRect m_dragStart;
-  BOOL m_outlineShown = FALSE;
-
   // Cursors.
   HCURSOR m_highlightCursor = nullptr;
   HCURSOR m_arrowCursor = nullptr;
@@ -222,3 +187,7 @@ class CDisplay : public CWnd, public CNoteIconHost {
   HCURSOR m_noteCursor = nullptr;
   HCURSOR m_noteOutsideCursor = nullptr;
 };
+
+// The display a screen's window holds (its child kControlId); nullptr when
+// the window is gone or holds none.
+CDisplay* DisplayOf(CWnd* screen);

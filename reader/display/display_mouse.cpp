@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "controls/bar_geometry.h"
 #include "display/display.h"
 #include "display/text_find.h"
 
@@ -138,16 +137,7 @@ void CDisplay::OnMouseMove(UINT flags, CPoint point) {
     ScreenToClient(&point);
     flags = s_isButtonDown() ? MK_LBUTTON : 0;
   }
-  if (m_thumbDrag) {
-    CRect client = ClientInWindow();
-    const CPoint window(point.x + client.left, point.y + client.top);
-    BOOL snapBack = FALSE;
-    const int top = bar::DragTop(m_track, m_thumb.Height(), window, snapBack);
-    DrawDragOutline();
-    m_dragRect = snapBack ? m_dragStart : CRect(m_thumb.left, top, m_thumb.right, top + m_thumb.Height());
-    DrawDragOutline();
-    return;
-  }
+  if (m_bar.DragThumb(point)) return;
   CRect client;
   GetClientRect(&client);
   const BOOL buttonDown = (flags & MK_LBUTTON) != 0;
@@ -190,22 +180,7 @@ void CDisplay::OnMouseMove(UINT flags, CPoint point) {
 
 void CDisplay::OnLButtonUp(UINT, CPoint) {
   if (::GetCapture() == m_hWnd) ::ReleaseCapture();
-  if (m_partTimer >= 0) {
-    KillTimer(kPartTimerBase + static_cast<UINT_PTR>(m_partTimer));
-    m_partTimer = -1;
-  }
-  BOOL redraw = FALSE;
-  for (int& state : m_buttonState) {
-    if (state == kPressed) {
-      state = kNormal;
-      redraw = TRUE;
-    }
-  }
-  if (redraw) RedrawBar();
-  if (m_thumbDrag) {
-    EndThumbDrag();
-    return;
-  }
+  if (m_bar.Release()) return;  // a thumb drag ended
   m_anchor = m_end = kNone;
 }
 

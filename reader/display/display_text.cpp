@@ -15,25 +15,22 @@ int CDisplay::FindWords(LPCTSTR query, BOOL matchCase, BOOL wholeWord, BOOL goTo
   const std::vector<int> hits =
       display::FindWords(m_model, m_find, query != nullptr ? query : "", matchCase != FALSE, wholeWord != FALSE);
   RepaintRuns(hits);
-  if (!hits.empty() && m_buttonState[kPreviousHit] == kDisabled && m_buttonState[kNextHit] == kDisabled) {
-    m_buttonState[kPreviousHit] = m_buttonState[kNextHit] = kNormal;
-    if (m_hWnd != nullptr) RedrawBar();
-  }
+  if (!hits.empty()) m_bar.EnableHitButtons();
   if (m_find.count > 0 && goToFirst) GoToHit(+1, FALSE);
   return m_find.count;
 }
 
 void CDisplay::ClearFindHits() {
-  m_buttonState[kPreviousHit] = m_buttonState[kNextHit] = kDisabled;
+  m_bar.DisableHitButtons();
   if (!display::ClearFindHits(m_model, m_find)) return;
   if (m_hWnd != nullptr && IsWindowVisible()) {
-    RedrawBar();
+    m_bar.Redraw();
     Invalidate();
   }
 }
 
 void CDisplay::GoToHit(int step, BOOL force) {
-  const int run = display::NextHitRun(m_model, m_topLine, step);
+  const int run = display::NextHitRun(m_model, m_bar.TopLine(), step);
   if (run != kNone) ScrollToRun(run, force);
 }
 

@@ -1,8 +1,7 @@
 #include "display/note_dlg.h"
 
-#include <cstring>
-
 #include "controls/skin_environment.h"
+#include "core/reader_screen.h"
 #include "display/display.h"
 #include "display/display_services.h"
 
@@ -28,20 +27,16 @@ CRect WindowRectIn(CWnd* window, CWnd* parent) {
 
 }  // namespace
 
-BEGIN_MESSAGE_MAP(CNoteDlg, CDialog)
+BEGIN_MESSAGE_MAP(CNoteDlg, CDisplayDialog)
 ON_BN_CLICKED(CNoteDlg::kOk, OnOK)
 ON_BN_CLICKED(CNoteDlg::kCancel, OnCancel)
 ON_BN_CLICKED(CNoteDlg::kClose, OnCancel)
 ON_BN_CLICKED(CNoteDlg::kErase, OnErase)
 ON_WM_PAINT()
 ON_WM_ERASEBKGND()
-ON_WM_CTLCOLOR()
-ON_WM_QUERYNEWPALETTE()
-ON_WM_PALETTECHANGED()
-ON_WM_SETCURSOR()
 END_MESSAGE_MAP()
 
-CNoteDlg::CNoteDlg(CWnd* parent) : CDialog(kTemplate, parent) {}
+CNoteDlg::CNoteDlg(CWnd* parent) : CDisplayDialog(kTemplate, parent) {}
 
 INT_PTR CNoteDlg::DoModalAt(const CRect& rect, CNoteIcon* icon) {
   m_anchor = rect;
@@ -50,12 +45,13 @@ INT_PTR CNoteDlg::DoModalAt(const CRect& rect, CNoteIcon* icon) {
 }
 
 int CNoteDlg::OwnerKindOf(CWnd* screen) {
-  if (screen == nullptr) return kOwnerOther;
-  for (const CRuntimeClass* type = screen->GetRuntimeClass(); type != nullptr; type = type->m_pBaseClass) {
-    if (std::strcmp(type->m_lpszClassName, "CBrowser") == 0) return kOwnerBrowser;
-    if (std::strcmp(type->m_lpszClassName, "CTimeLine") == 0) return kOwnerTimeline;
+  const auto* owner = dynamic_cast<const ReaderScreen*>(screen);
+  if (owner == nullptr) return kOwnerOther;
+  switch (owner->GetScreenKind()) {
+    case ScreenKind::Encyclopedia: return kOwnerBrowser;
+    case ScreenKind::Timeline: return kOwnerTimeline;
+    default: return kOwnerOther;
   }
-  return kOwnerOther;
 }
 
 BOOL CNoteDlg::OnInitDialog() {
@@ -137,22 +133,4 @@ void CNoteDlg::OnPaint() {
   band.left += 6;
   dc.DrawText("Article Note", &band, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
   dc.SelectObject(old);
-}
-
-HBRUSH CNoteDlg::OnCtlColor(CDC* dc, CWnd*, UINT) { return BlackOnWhite(dc); }
-
-BOOL CNoteDlg::OnQueryNewPalette() {
-  CPalette* palette = DisplayServices().GetPalette();
-  if (palette == nullptr || palette->GetSafeHandle() == nullptr) return FALSE;
-  const UINT changed = RealizeWindowPalette(this, palette, TRUE);
-  if (changed > 0) Invalidate();
-  return TRUE;
-}
-
-void CNoteDlg::OnPaletteChanged(CWnd*) {}
-
-BOOL CNoteDlg::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) {
-  const HWND under = wnd != nullptr ? wnd->GetSafeHwnd() : nullptr;
-  m_hover.Track(under == m_hWnd ? nullptr : under);
-  return CDialog::OnSetCursor(wnd, hitTest, message);
 }

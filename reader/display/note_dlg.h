@@ -5,13 +5,13 @@
 #pragma once
 
 #include "controls/flat_edit.h"
-#include "controls/hover_tracker.h"
 #include "controls/note_icon.h"
 #include "controls/od_button.h"
 #include "controls/skin_static.h"
+#include "display/display_dialog.h"
 #include "framework.h"
 
-class CNoteDlg : public CDialog {
+class CNoteDlg : public CDisplayDialog {
  public:
   // Controls of the template.
   enum : UINT {
@@ -32,7 +32,7 @@ class CNoteDlg : public CDialog {
 
   // Runs the dialog over `rect` (screen coordinates) for the note of `icon`.
   INT_PTR DoModalAt(const CRect& rect, CNoteIcon* icon);
-  // The owner kind of a screen, by its run-time class.
+  // The owner kind of a screen, by the screen it says it is.
   static int OwnerKindOf(CWnd* screen);
   int GetOwnerKind() const { return m_ownerKind; }
 
@@ -43,16 +43,11 @@ class CNoteDlg : public CDialog {
   void OnErase();
   void OnPaint();
   BOOL OnEraseBkgnd(CDC* dc);
-  HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT kind);
-  BOOL OnQueryNewPalette();
-  void OnPaletteChanged(CWnd* focus);
-  BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
   DECLARE_MESSAGE_MAP()
 
   CRect m_anchor;
   CNoteIcon* m_icon = nullptr;
   int m_ownerKind = kOwnerOther;
-  CHoverTracker m_hover;
   CODButton m_close;
   CODButton m_erase;
   CODButton m_ok;

@@ -3,12 +3,8 @@
 #include "controls/skin_environment.h"
 #include "display/display_services.h"
 
-BEGIN_MESSAGE_MAP(CSearchProgressDlg, CDialog)
+BEGIN_MESSAGE_MAP(CSearchProgressDlg, CDisplayDialog)
 ON_WM_PAINT()
-ON_WM_CTLCOLOR()
-ON_WM_QUERYNEWPALETTE()
-ON_WM_PALETTECHANGED()
-ON_WM_SETCURSOR()
 END_MESSAGE_MAP()
 
 BOOL CSearchProgressDlg::Create(UINT templateId, CWnd* parent, LPCTSTR what) {
@@ -82,23 +78,4 @@ void CSearchProgressDlg::OnPaint() {
   dc.FillRect(&filled, services.GetProgressBrush());
   if (percent < 100)
     dc.FillSolidRect(inner.left + done, inner.top, inner.Width() - done, inner.Height(), RGB(255, 255, 255));
-}
-
-HBRUSH CSearchProgressDlg::OnCtlColor(CDC* dc, CWnd*, UINT) { return BlackOnWhite(dc); }
-
-BOOL CSearchProgressDlg::OnQueryNewPalette() {
-  CPalette* palette = DisplayServices().GetPalette();
-  if (palette == nullptr || palette->GetSafeHandle() == nullptr) return FALSE;
-  const UINT changed = RealizeWindowPalette(this, palette, TRUE);
-  if (changed > 0) Invalidate();
-  return TRUE;
-}
-
-void CSearchProgressDlg::OnPaletteChanged(CWnd*) {}
-
-BOOL CSearchProgressDlg::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) {
-  // The controls under the pointer get the hover message; the dialog itself does not.
-  const HWND under = wnd != nullptr ? wnd->GetSafeHwnd() : nullptr;
-  m_hover.Track(under == m_hWnd ? nullptr : under);
-  return CDialog::OnSetCursor(wnd, hitTest, message);
 }

@@ -4,11 +4,11 @@
 // application's progress callback reads as "stop").
 #pragma once
 
-#include "controls/hover_tracker.h"
 #include "controls/od_button.h"
+#include "display/display_dialog.h"
 #include "framework.h"
 
-class CSearchProgressDlg : public CDialog {
+class CSearchProgressDlg : public CDisplayDialog {
  public:
   // The dialog template and the Cancel button's bitmap.
   static constexpr UINT kTemplate = 1107;
@@ -32,15 +32,10 @@ class CSearchProgressDlg : public CDialog {
   void OnOK() override {}
   void PostNcDestroy() override;
   void OnPaint();
-  HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT kind);
-  BOOL OnQueryNewPalette();
-  void OnPaletteChanged(CWnd* focus);
-  BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
   DECLARE_MESSAGE_MAP()
 
   CODButton m_cancel;
   CString m_what;
   int m_percent = 0;
   CRect m_bar;
-  CHoverTracker m_hover;
 };

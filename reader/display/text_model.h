@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "afx_core.h"
-#include "re_blocks.h"
+#include "zorlre/re_blocks.h"
 
 namespace display {
 

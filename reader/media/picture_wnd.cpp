@@ -4,12 +4,12 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 
 #include "controls/skin_environment.h"
 #include "core/hot_spot.h"
 #include "core/reader_context.h"
 #include "core/reader_messages.h"
+#include "core/reader_screen.h"
 #include "display/display_services.h"
 #include "reader/media_ids.h"
 
@@ -22,11 +22,8 @@ constexpr UINT RepeatMilliseconds = 100;
 constexpr int LegendIconWidth = 16;
 
 BOOL IsTimelineView(CWnd* parent) {
-  if (!parent) return FALSE;
-  const CRuntimeClass* type = parent->GetRuntimeClass();
-  for (; type; type = type->m_pBaseClass)
-    if (std::strcmp(type->m_lpszClassName, "CTimeLine") == 0) return TRUE;
-  return FALSE;
+  const auto* screen = dynamic_cast<const ReaderScreen*>(parent);
+  return screen != nullptr && screen->GetScreenKind() == ScreenKind::Timeline;
 }
 
 }  // namespace

@@ -22,11 +22,7 @@ BOOL CArticleListDlg::Create(const CRect& rect, UINT templateId, int mode, CWnd*
 void CArticleListDlg::DoDataExchange(CDataExchange*) {}
 
 BOOL CArticleListDlg::OnInitDialog() {
-  CRect outer = m_rect;
-  ::AdjustWindowRectEx(&outer, GetStyle(), FALSE, GetExStyle());
-  MoveWindow(&outer);
-  CRect client;
-  GetClientRect(&client);
+  CRect client = PlaceClientArea(m_rect);
   PlaceCloseButton(m_close, 1083, IDC_LIST_CLOSE);
   const int bottom = client.bottom - 10;
   m_list.Create(CRect(4, 56, client.right - 4, bottom > 56 ? bottom : 56), this, IDC_ARTICLES, kSkinEncyclopedia);

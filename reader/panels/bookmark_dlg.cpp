@@ -1,9 +1,8 @@
 #include "panels/bookmark_dlg.h"
 
-#include <cstring>
-
 #include "controls/skin_environment.h"
 #include "core/reader_context.h"
+#include "core/reader_screen.h"
 #include "core/reader_shell.h"
 #include "panels/folder_dlgs.h"
 #include "panels/folder_list.h"
@@ -67,16 +66,15 @@ ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 int CBookmarkDlg::OwnerKindOf(CWnd* parent) {
-  if (parent == nullptr) return kEncyclopedia;
   if (dynamic_cast<ReaderShell*>(parent) != nullptr) return kMedia;  // the main frame
-  for (const CRuntimeClass* type = parent->GetRuntimeClass(); type != nullptr; type = type->m_pBaseClass) {
-    const char* name = type->m_lpszClassName;
-    if (std::strcmp(name, "CBrowser") == 0) return kEncyclopedia;
-    if (std::strcmp(name, "CTimeLine") == 0) return kTimeline;
-    if (std::strcmp(name, "CViewPicture") == 0) return kMedia;
-    if (std::strcmp(name, "CDict") == 0) return kDictionary;
+  const auto* screen = dynamic_cast<const ReaderScreen*>(parent);
+  if (screen == nullptr) return kEncyclopedia;
+  switch (screen->GetScreenKind()) {
+    case ScreenKind::Timeline: return kTimeline;
+    case ScreenKind::MediaGallery: return kMedia;
+    case ScreenKind::Dictionary: return kDictionary;
+    default: return kEncyclopedia;
   }
-  return kEncyclopedia;
 }
 
 BOOL CBookmarkDlg::Create(const CRect& rect, UINT templateId, CWnd* owner) {
@@ -90,11 +88,7 @@ void CBookmarkDlg::DoDataExchange(CDataExchange*) {}
 BOOL CBookmarkDlg::OnInitDialog() {
   const BookmarkLook& look = kLooks[m_kind];
   // The client area takes the rectangle first: the layout follows its width.
-  CRect outer = m_rect;
-  ::AdjustWindowRectEx(&outer, GetStyle(), FALSE, GetExStyle());
-  MoveWindow(&outer);
-  CRect client;
-  GetClientRect(&client);
+  CRect client = PlaceClientArea(m_rect);
   const int width = client.Width();
 
   PlaceCloseButton(m_close, look.close, IDC_BOOKMARK_CLOSE);

@@ -24,8 +24,8 @@ class CBookmarkDlg : public CToolWindow, public SearchStatePanel {
   // child of `owner` whose client area is `rect` (in the owner's client
   // coordinates; screen coordinates for a pop-up template) and shows it.
   virtual BOOL Create(const CRect& rect, UINT templateId, CWnd* owner);
-  // The owner kind of a parent window, by its run-time class (the main frame
-  // stands for the media gallery, which owns its pop-up list through it).
+  // The owner kind of a parent window, by the screen it says it is (the main
+  // frame stands for the media gallery, which owns its pop-up list through it).
   static int OwnerKindOf(CWnd* parent);
   int GetOwnerKind() const { return m_kind; }
   // Copies the folder selection and the lists' positions into `state`.

@@ -25,20 +25,10 @@ BOOL CMediaItemsDlg::Create(const CRect& rect, CWnd* owner) {
   return CDialog::Create(IDD_OUTLINE, owner);
 }
 
-CDisplay* CMediaItemsDlg::GetDisplay() const {
-  CWnd* owner = m_pParentWnd;
-  if (owner == nullptr || owner->GetSafeHwnd() == nullptr) return nullptr;
-  return dynamic_cast<CDisplay*>(CWnd::FromHandlePermanent(::GetDlgItem(owner->GetSafeHwnd(), CDisplay::kControlId)));
-}
-
 void CMediaItemsDlg::DoDataExchange(CDataExchange*) {}
 
 BOOL CMediaItemsDlg::OnInitDialog() {
-  CRect outer = m_rect;
-  ::AdjustWindowRectEx(&outer, GetStyle(), FALSE, GetExStyle());
-  MoveWindow(&outer);
-  CRect client;
-  GetClientRect(&client);
+  CRect client = PlaceClientArea(m_rect);
   PlaceCloseButton(m_close, 1083, IDC_OUTLINE_CLOSE);
 
   m_images.SetSize(16, 16);

@@ -5,10 +5,9 @@
 #pragma once
 
 #include "controls/tree_list_box.h"
+#include "display/display.h"
 #include "panels/tool_window.h"
 #include "reader/panels_ids.h"
-
-class CDisplay;
 
 class CMediaItemsDlg : public CToolWindow {
  public:
@@ -27,7 +26,7 @@ class CMediaItemsDlg : public CToolWindow {
   void FillTree();
   int GetItemCount() const { return m_itemCount; }
   CTreeListBox& Tree() { return m_tree; }
-  CDisplay* GetDisplay() const;
+  CDisplay* GetDisplay() const { return DisplayOf(m_pParentWnd); }
 
  protected:
   BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;

@@ -25,11 +25,13 @@ void CToolWindow::PlaceCloseButton(CODButton& button, UINT bitmap, UINT id) {
   button.SetWindowPos(nullptr, client.right - 4 - size.cx, 4, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void CToolWindow::PlaceClientArea(const CRect& rect) {
+CRect CToolWindow::PlaceClientArea(const CRect& rect) {
   CRect outer = rect;
   ::AdjustWindowRectEx(&outer, GetStyle(), FALSE, GetExStyle());
   MoveWindow(&outer);
-  ShowWindow(SW_SHOW);
+  CRect client;
+  GetClientRect(&client);
+  return client;
 }
 
 void CToolWindow::PaintGround(CDC& dc, int bandBrush, int backBrush) {

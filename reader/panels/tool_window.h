@@ -22,8 +22,9 @@ class CToolWindow : public CDialog {
  protected:
   // Makes the Close button and puts it 4 pixels from the top and right.
   void PlaceCloseButton(CODButton& button, UINT bitmap, UINT id);
-  // Moves the window so that its client area is `rect`, and shows it.
-  void PlaceClientArea(const CRect& rect);
+  // Moves the window so that its client area is `rect`; returns the client
+  // rectangle.
+  CRect PlaceClientArea(const CRect& rect);
   // Fills the band (kBandHeight high) and the rest of the client area.
   void PaintGround(CDC& dc, int bandBrush, int backBrush);
   // Text in a shared font, transparent, black, one line without prefixes.

@@ -42,20 +42,10 @@ BOOL CWordFindDlg::Create(const CRect& rect, UINT templateId, CWnd* owner) {
   return CDialog::Create(templateId, owner);
 }
 
-CDisplay* CWordFindDlg::GetDisplay() const {
-  CWnd* owner = m_pParentWnd;
-  if (owner == nullptr || owner->GetSafeHwnd() == nullptr) return nullptr;
-  return dynamic_cast<CDisplay*>(CWnd::FromHandlePermanent(::GetDlgItem(owner->GetSafeHwnd(), CDisplay::kControlId)));
-}
-
 void CWordFindDlg::DoDataExchange(CDataExchange*) {}
 
 BOOL CWordFindDlg::OnInitDialog() {
-  CRect outer = m_rect;
-  ::AdjustWindowRectEx(&outer, GetStyle(), FALSE, GetExStyle());
-  MoveWindow(&outer);
-  CRect client;
-  GetClientRect(&client);
+  CRect client = PlaceClientArea(m_rect);
 
   PlaceCloseButton(m_close, 1083, IDC_FIND_CLOSE);
   m_find.Create(CRect(0, 0, 0, 0), this, 2024, CODButton::kUsualStyle, IDC_FIND);

@@ -5,10 +5,9 @@
 
 #include "controls/bm_button.h"
 #include "controls/flat_edit.h"
+#include "display/display.h"
 #include "panels/tool_window.h"
 #include "reader/panels_ids.h"
-
-class CDisplay;
 
 class CWordFindDlg : public CToolWindow {
  public:
@@ -20,7 +19,7 @@ class CWordFindDlg : public CToolWindow {
   // Creates the window from `templateId` (3009) as a child of `owner`, whose
   // display it searches, with its client area on `rect`, and shows it.
   virtual BOOL Create(const CRect& rect, UINT templateId, CWnd* owner);
-  CDisplay* GetDisplay() const;
+  CDisplay* GetDisplay() const { return DisplayOf(m_pParentWnd); }
 
   BOOL PreTranslateMessage(MSG* pMsg) override;
 

@@ -37,8 +37,7 @@ BOOL OpenSearchEntry(int article, HitStep step, UINT position) {
   }
   target->ShowSearchEntry(article);
   if (kind == search::EntryScreen::Timeline || step == HitStep::None) return TRUE;
-  auto* display =
-      dynamic_cast<CDisplay*>(CWnd::FromHandlePermanent(::GetDlgItem(view->GetSafeHwnd(), CDisplay::kControlId)));
+  CDisplay* display = DisplayOf(view);
   if (display == nullptr) return TRUE;
   if (step == HitStep::FirstHit)
     display->GoToHit(+1, TRUE);

@@ -12,7 +12,7 @@
 #include "core/related_files.h"
 #include "core/title_key.h"
 #include "display/display.h"
-#include "zorlre32.h"
+#include "zorlre/zorlre32.h"
 
 namespace {
 

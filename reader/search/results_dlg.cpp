@@ -16,10 +16,6 @@ constexpr int kListOffset = 27;
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CResultsDlg, CSearchPanel)
-ON_WM_PAINT()
-ON_WM_SIZE()
-ON_WM_DESTROY()
-ON_WM_SETFOCUS()
 ON_LBN_DBLCLK(CResultsDlg::kList, OnListDblClk)
 ON_MESSAGE(WM_REFRESHLIST, OnRefreshList)
 END_MESSAGE_MAP()
@@ -133,10 +129,6 @@ void CResultsDlg::OnListDblClk() { OpenCurrent(); }
 BOOL CResultsDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
   const UINT id = LOWORD(wParam);
   if (HIWORD(wParam) == BN_CLICKED) {
-    if (id == kClose) {
-      OnCancel();
-      return TRUE;
-    }
     if (m_toggles.Flip(id)) {
       Filter();
       return TRUE;
@@ -151,11 +143,8 @@ LRESULT CResultsDlg::OnRefreshList(WPARAM wParam, LPARAM) {
 }
 
 void CResultsDlg::ReleaseOnDestroy() {
-  if (GetKind() != PanelKind::Media && m_owner != nullptr && m_owner->GetSafeHwnd() != nullptr) {
-    auto* display =
-        dynamic_cast<CDisplay*>(CWnd::FromHandlePermanent(::GetDlgItem(m_owner->GetSafeHwnd(), CDisplay::kControlId)));
-    if (display != nullptr) display->ClearFindHits();
-  }
+  if (GetKind() == PanelKind::Media) return;
+  if (CDisplay* display = DisplayOf(m_owner)) display->ClearFindHits();
 }
 
 void CResultsDlg::Paint(CDC& dc) {

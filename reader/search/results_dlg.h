@@ -15,7 +15,6 @@ class CResultsDlg : public CSearchPanel, public SearchStatePanel {
  public:
   static constexpr UINT kTemplate = 3005;       // child window
   static constexpr UINT kMediaTemplate = 4069;  // pop-up with border (media screen)
-  static constexpr UINT kClose = 1083;
   static constexpr UINT kQueryLine = 4184;
   static constexpr UINT kList = 2062;
 

@@ -32,13 +32,6 @@ search::NextTokenFn AppTokens() {
 
 }  // namespace
 
-BEGIN_MESSAGE_MAP(CSearchDlg, CSearchPanel)
-ON_WM_PAINT()
-ON_WM_SIZE()
-ON_WM_DESTROY()
-ON_WM_SETFOCUS()
-END_MESSAGE_MAP()
-
 BOOL CSearchDlg::Create(const CRect& rect, UINT templateId, CWnd* owner) {
   m_created = FALSE;
   if (!CreatePanel(templateId, owner)) return FALSE;
@@ -288,7 +281,6 @@ BOOL CSearchDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
   if (code == BN_CLICKED) {
     switch (id) {
       case kSearch: OnOK(); return TRUE;
-      case kClose: OnCancel(); return TRUE;
       case kHelp: ShowHelp(m_advanced ? kHelpAdvanced : kHelpBoolean); return TRUE;
       case kClear: Clear(); return TRUE;
       case kSpellCheck: ToggleSpellCheck(); return TRUE;

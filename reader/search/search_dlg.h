@@ -17,11 +17,6 @@ class CSearchDlg : public CSearchPanel {
  public:
   static constexpr UINT kTemplate = 2001;
   static constexpr UINT kMediaTemplate = 4070;
-  static constexpr UINT kSpellCheck = 2078;
-  static constexpr UINT kSearch = 2024;
-  static constexpr UINT kClose = 1083;
-  static constexpr UINT kHelp = 2022;
-  static constexpr UINT kClear = 4194;
   static constexpr UINT kAdvanced = 2003;
   static constexpr UINT kFieldIds[search::kTermFields] = {2063, 2068, 2073, 2080};
   static constexpr UINT kPickerIds[search::kPickers] = {2064, 2069, 2074};
@@ -49,7 +44,6 @@ class CSearchDlg : public CSearchPanel {
   void OnOK() override;
   void OnCancel() override;
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
-  DECLARE_MESSAGE_MAP()
 
  private:
   void Layout() override;

@@ -1,9 +1,8 @@
 #include "search/search_panel.h"
 
-#include <cstring>
-
 #include "controls/skin_environment.h"
 #include "core/reader_context.h"
+#include "core/reader_screen.h"
 #include "core/reader_shell.h"
 #include "search/search_screen.h"
 
@@ -18,6 +17,10 @@ constexpr int kMediaFrameBrush = 10;
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CSearchPanel, CDialog)
+ON_WM_PAINT()
+ON_WM_SIZE()
+ON_WM_DESTROY()
+ON_WM_SETFOCUS()
 ON_WM_CTLCOLOR()
 ON_WM_ERASEBKGND()
 ON_WM_QUERYNEWPALETTE()
@@ -28,15 +31,24 @@ ON_NOTIFY_EX(TTN_NEEDTEXTA, 0, OnToolTipText)
 END_MESSAGE_MAP()
 
 PanelKind CSearchPanel::KindOf(CWnd* owner) {
-  if (owner == nullptr) return PanelKind::Browser;
-  for (const CRuntimeClass* type = owner->GetRuntimeClass(); type != nullptr; type = type->m_pBaseClass) {
-    const char* name = type->m_lpszClassName;
-    if (std::strcmp(name, "CBrowser") == 0) return PanelKind::Browser;
-    if (std::strcmp(name, "CTimeLine") == 0) return PanelKind::Timeline;
-    if (std::strcmp(name, "CMainFrame") == 0 || std::strcmp(name, "CViewPicture") == 0) return PanelKind::Media;
-    if (std::strcmp(name, "CDict") == 0) return PanelKind::Dictionary;
+  // The main frame owns the media gallery's pop-up panels.
+  if (dynamic_cast<ReaderShell*>(owner) != nullptr) return PanelKind::Media;
+  const auto* screen = dynamic_cast<const ReaderScreen*>(owner);
+  if (screen == nullptr) return PanelKind::Browser;
+  switch (screen->GetScreenKind()) {
+    case ScreenKind::Timeline: return PanelKind::Timeline;
+    case ScreenKind::MediaGallery: return PanelKind::Media;
+    case ScreenKind::Dictionary: return PanelKind::Dictionary;
+    default: return PanelKind::Browser;
   }
-  return PanelKind::Browser;
+}
+
+BOOL CSearchPanel::OnCommand(WPARAM wParam, LPARAM lParam) {
+  if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == kClose) {
+    OnCancel();
+    return TRUE;
+  }
+  return CDialog::OnCommand(wParam, lParam);
 }
 
 PanelKind CSearchPanel::ActiveKind() {
@@ -52,6 +64,7 @@ int CSearchPanel::ListSkin() const { return kListSkins[KindIndex()]; }
 
 BOOL CSearchPanel::CreatePanel(UINT templateId, CWnd* owner) {
   m_owner = owner;
+  m_modeless = TRUE;
   m_kind = KindOf(owner);
   m_hover.Reset();
   return CDialog::Create(templateId, owner);
@@ -167,17 +180,23 @@ void CSearchPanel::OnPaint() {
 
 void CSearchPanel::OnSize(UINT type, int cx, int cy) {
   CDialog::OnSize(type, cx, cy);
-  Layout();
+  if (m_modeless) Layout();
 }
 
 void CSearchPanel::OnDestroy() {
-  StoreFloatingRect();
-  ReleaseOnDestroy();
-  m_created = FALSE;
+  if (m_modeless) {
+    StoreFloatingRect();
+    ReleaseOnDestroy();
+    m_created = FALSE;
+  }
   CDialog::OnDestroy();
 }
 
-void CSearchPanel::OnSetFocus(CWnd*) {
+void CSearchPanel::OnSetFocus(CWnd* old) {
+  if (!m_modeless) {
+    CDialog::OnSetFocus(old);
+    return;
+  }
   CWnd* target = FocusTarget();
   if (target != nullptr && target->GetSafeHwnd() != nullptr) target->SetFocus();
 }

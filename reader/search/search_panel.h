@@ -12,12 +12,18 @@
 
 class SearchScreen;
 
-// The owner kinds: the run-time class of the window the panel belongs to.
+// The owner kinds: the screen the panel belongs to.
 enum class PanelKind { Browser = 0, Timeline = 1, Media = 2, Dictionary = 3 };
 
 class CSearchPanel : public CDialog {
  public:
   static constexpr int kBandHeight = 23;
+  // The buttons the docked panels share; Close closes any of them.
+  static constexpr UINT kClose = 1083;
+  static constexpr UINT kSearch = 2024;
+  static constexpr UINT kHelp = 2022;
+  static constexpr UINT kClear = 4194;
+  static constexpr UINT kSpellCheck = 2078;
   // Help topics of the panels.
   static constexpr DWORD kHelpAdvanced = 42;
   static constexpr DWORD kHelpBoolean = 195;
@@ -27,8 +33,9 @@ class CSearchPanel : public CDialog {
   CSearchPanel() = default;
   explicit CSearchPanel(UINT templateId, CWnd* parent) : CDialog(templateId, parent) {}
 
-  // The kind of a window: CBrowser, CTimeLine, CMainFrame (media screen) or
-  // CDict by its run-time class (or a base of it); encyclopedia otherwise.
+  // The kind of a window: the screen it says it is (ReaderScreen), the main
+  // frame (which owns the media screen's pop-ups) as the media kind;
+  // encyclopedia otherwise.
   static PanelKind KindOf(CWnd* owner);
   // The kind of the main frame's active view (the spelling dialog's look).
   static PanelKind ActiveKind();
@@ -43,6 +50,7 @@ class CSearchPanel : public CDialog {
   BOOL PreTranslateMessage(MSG* msg) override;
 
  protected:
+  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
   // Creates the dialog under `owner` and takes the owner's kind; FALSE when
   // the dialog cannot be made.
   BOOL CreatePanel(UINT templateId, CWnd* owner);
@@ -71,8 +79,9 @@ class CSearchPanel : public CDialog {
   // A child's rectangle in client coordinates.
   CRect ChildRect(CWnd& child);
 
-  // What each panel brings to the shared handlers below (a panel routes the
-  // messages to them in its own message map).
+  // What each panel brings to the shared handlers below. The size, destroy
+  // and focus handlers serve the panels made with CreatePanel; the modal
+  // spelling dialog keeps the dialog's own handling of those messages.
   // Places the controls for the present client size.
   virtual void Layout() {}
   // Paints the window into a palette-realised paint DC.
@@ -103,4 +112,6 @@ class CSearchPanel : public CDialog {
   char m_tipText[81] = "";
   // TRUE from the end of a successful Create until the window goes.
   BOOL m_created = FALSE;
+  // Made by CreatePanel (not run as a modal dialog).
+  BOOL m_modeless = FALSE;
 };

@@ -12,7 +12,7 @@
 #include "search/smart_query.h"
 #include "search/spell_alt_dlg.h"
 #include "settings/settings.h"
-#include "zorlre32.h"
+#include "zorlre/zorlre32.h"
 
 namespace {
 
@@ -37,13 +37,6 @@ search::NextTokenFn AppTokens() {
 }
 
 }  // namespace
-
-BEGIN_MESSAGE_MAP(CSmartSearchDlg, CSearchPanel)
-ON_WM_PAINT()
-ON_WM_SIZE()
-ON_WM_DESTROY()
-ON_WM_SETFOCUS()
-END_MESSAGE_MAP()
 
 BOOL CSmartSearchDlg::Create(const CRect& rect, UINT templateId, CWnd* owner) {
   m_created = FALSE;
@@ -227,7 +220,6 @@ BOOL CSmartSearchDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
     switch (id) {
       case kSearch: OnOK(); return TRUE;
       case kTuner: Search(TRUE); return TRUE;
-      case kClose: OnCancel(); return TRUE;
       case kHelp: ShowHelp(kHelpSmart); return TRUE;
       case kClear: Clear(); return TRUE;
       case kSpellCheck: ToggleSpellCheck(); return TRUE;

@@ -15,11 +15,6 @@ class CSmartSearchDlg : public CSearchPanel {
   static constexpr UINT kMediaTemplate = 4071;
   static constexpr UINT kQueryBox = 2079;
   static constexpr UINT kTuner = 2000;
-  static constexpr UINT kSpellCheck = 2078;
-  static constexpr UINT kSearch = 2024;
-  static constexpr UINT kClose = 1083;
-  static constexpr UINT kHelp = 2022;
-  static constexpr UINT kClear = 4194;
   static constexpr int kQueryLimit = 1024;
 
   virtual BOOL Create(const CRect& rect, UINT templateId, CWnd* owner);
@@ -39,7 +34,6 @@ class CSmartSearchDlg : public CSearchPanel {
   void OnOK() override;
   void OnCancel() override;
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
-  DECLARE_MESSAGE_MAP()
 
  private:
   void Layout() override;

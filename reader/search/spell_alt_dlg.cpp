@@ -20,7 +20,6 @@ constexpr int kReplacementLimit = 80;
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CSpellAltDlg, CSearchPanel)
-ON_WM_PAINT()
 ON_LBN_SELCHANGE(CSpellAltDlg::kList, OnListSelChange)
 ON_LBN_SETFOCUS(CSpellAltDlg::kList, OnListSelChange)
 ON_LBN_DBLCLK(CSpellAltDlg::kList, OnListDblClk)

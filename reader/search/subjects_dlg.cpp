@@ -30,10 +30,6 @@ constexpr int kSubjectCategoryVariant = 2;
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CSubjectsDlg, CSearchPanel)
-ON_WM_PAINT()
-ON_WM_SIZE()
-ON_WM_DESTROY()
-ON_WM_SETFOCUS()
 ON_MESSAGE(WM_REFRESHLIST, OnRefreshList)
 END_MESSAGE_MAP()
 
@@ -415,7 +411,6 @@ BOOL CSubjectsDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
   }
   if (code == BN_CLICKED) {
     switch (id) {
-      case kClose: OnCancel(); return TRUE;
       case kFindFromList:
         if (FindFromList() > 0) m_findButton.ResetPage();
         return TRUE;

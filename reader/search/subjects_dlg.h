@@ -25,7 +25,6 @@ class CSubjectsDlg : public CSearchPanel, public SearchStatePanel {
   static constexpr UINT kFindFromList = 2016;
   static constexpr UINT kShowSubjects = 2018;
   static constexpr UINT kList = 2062;
-  static constexpr UINT kClose = 1083;
   static constexpr UINT kMode = 2020;
   static constexpr UINT kTree = 4199;
   static constexpr UINT kSubjectBox = 4112;

@@ -7,10 +7,10 @@
 
 #include "core/reader_context.h"
 #include "core/reader_shell.h"
-#include "re_blocks.h"
-#include "re_charclass.h"
 #include "search/smart_query.h"
-#include "zorlre32.h"
+#include "zorlre/re_blocks.h"
+#include "zorlre/re_charclass.h"
+#include "zorlre/zorlre32.h"
 
 namespace {
 
@@ -24,13 +24,6 @@ constexpr u16 kNeighbourList = 180;
 constexpr u16 kIdxListCount = 5;
 
 }  // namespace
-
-BEGIN_MESSAGE_MAP(CTunerDlg, CSearchPanel)
-ON_WM_PAINT()
-ON_WM_SIZE()
-ON_WM_DESTROY()
-ON_WM_SETFOCUS()
-END_MESSAGE_MAP()
 
 BOOL CTunerDlg::Create(const CRect& rect, UINT templateId, CWnd* owner, const CString& query,
                        const CStringArray& terms) {
@@ -151,7 +144,6 @@ BOOL CTunerDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
   if (HIWORD(wParam) == BN_CLICKED) {
     switch (LOWORD(wParam)) {
       case kSearch: OnOK(); return TRUE;
-      case kClose: OnCancel(); return TRUE;
       case kHelp: ShowHelp(kHelpTuner); return TRUE;
       default: break;
     }

@@ -11,9 +11,6 @@ class CTunerDlg : public CSearchPanel {
  public:
   static constexpr UINT kTemplate = 1037;
   static constexpr UINT kMediaTemplate = 4072;
-  static constexpr UINT kSearch = 2024;
-  static constexpr UINT kClose = 1083;
-  static constexpr UINT kHelp = 2022;
   static constexpr UINT kTermList = 1;
   // The screens' Smart Search command, posted when the Tuner closes unused.
   static constexpr UINT kSmartSearchCommand = 5061;
@@ -31,7 +28,6 @@ class CTunerDlg : public CSearchPanel {
   void OnOK() override;
   void OnCancel() override;
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
-  DECLARE_MESSAGE_MAP()
 
  private:
   void Layout() override;

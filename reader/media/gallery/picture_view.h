@@ -101,6 +101,7 @@ class CViewPicture : public CFormView,
   CMenu& GetMenu() { return m_menu; }
 
   // ReaderScreen
+  ScreenKind GetScreenKind() const override { return ScreenKind::MediaGallery; }
   int GetShownArticle() const override;
   void HidePanel(ScreenPanel panel) override;
   void SaveSearchState(SearchState& state) override { m_tools.SaveSearchState(state); }

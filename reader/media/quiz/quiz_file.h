@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "afx_core.h"
-#include "re_types.h"
+#include "zorlre/re_types.h"
 
 namespace quiz {
 

@@ -2,6 +2,7 @@
 // background under Wine.
 #include <functional>
 
+#include "core/reader_screen.h"
 #include "display/display.h"
 #include "display/note_dlg.h"
 #include "display/preview_view.h"
@@ -9,15 +10,15 @@
 #include "fake_services.h"
 #include "model_fixture.h"
 
-// Screens that own a note dialog, known to it by their run-time class.
-class CBrowser : public CWnd {
-  DECLARE_DYNAMIC(CBrowser)
+// Screens that own a note dialog, known to it by the screen they say they are.
+class CBrowser : public CWnd, public ReaderScreen {
+ public:
+  ScreenKind GetScreenKind() const override { return ScreenKind::Encyclopedia; }
 };
-IMPLEMENT_DYNAMIC(CBrowser, CWnd)
-class CTimeLine : public CWnd {
-  DECLARE_DYNAMIC(CTimeLine)
+class CTimeLine : public CWnd, public ReaderScreen {
+ public:
+  ScreenKind GetScreenKind() const override { return ScreenKind::Timeline; }
 };
-IMPLEMENT_DYNAMIC(CTimeLine, CWnd)
 
 namespace displaytest {
 namespace {
