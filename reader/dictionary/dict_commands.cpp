@@ -456,13 +456,13 @@ void CDict::CycleFocus(BOOL forward) {
       break;
     }
   if (ring.empty())
-    for (CWordListDlg* panel : {&m_keyPanel, &m_tenses})
+    for (CWordListDlg* panel : {&KeyPanel(), &TensesPanel()})
       if (panel->IsOpen()) {
         ring.push_back(panel);
         break;
       }
   if (ring.empty())
-    for (CWordListDlg* panel : {&m_headwords, &m_synonyms, &m_alternatives})
+    for (CWordListDlg* panel : {&HeadwordsPanel(), &SynonymsPanel(), &AlternativesPanel()})
       if (panel->IsOpen()) ring.push_back(panel);
   const HWND focus = ::GetFocus();
   int at = -1;  // -1: the screen itself

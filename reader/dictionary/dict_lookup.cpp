@@ -129,8 +129,8 @@ void CDict::SwitchMode(int mode) {
   m_nMode = mode;
   ApplyModeButtons();
   CloseSharedWindows(-1);
-  CloseWordPanels();
-  OpenModePanels();
+  m_panels.CloseAll();
+  m_panels.OpenForMode(m_nMode);
   ShowModeControls();
   SetRedraw(TRUE);
   RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -159,7 +159,7 @@ LRESULT CDict::OnShowBookmarks(WPARAM, LPARAM) {
 // ---- word edit and buttons -------------------------------------------------------
 
 void CDict::UpdateWordButtons() {
-  const dict::WordButtons b = dict::ComputeWordButtons(GetWord(), m_nMode, m_tenses.IsOpen());
+  const dict::WordButtons b = dict::ComputeWordButtons(GetWord(), m_nMode, m_panels.IsOpen(dict::kTensesPanel));
   const struct {
     UINT id;
     bool on;
@@ -186,24 +186,22 @@ void CDict::OnEnterWord() {
   buttons.search = enabled(IDC_DICT_SEARCH);
   buttons.wildcard = enabled(IDC_DICT_WILDCARD);
   switch (dict::ClassifyEnter(text, buttons)) {
-    case dict::EnterAction::kSearch: OnDictionarySearch(); break;
+    case dict::EnterAction::kSearch: m_wordSearch.OnDictionarySearch(); break;
     case dict::EnterAction::kLookUp: OnLookUp(); break;
-    case dict::EnterAction::kWildcard: OnWildcard(); break;
+    case dict::EnterAction::kWildcard: m_wordSearch.OnWildcard(); break;
     case dict::EnterAction::kNothing: break;
   }
 }
 
 void CDict::OnLookUp() {
-  if (m_keyPanel.IsOpen()) {
-    ClosePanel(dict::kKeyPanel);
-    OpenModePanels();
+  m_panels.CloseKey(m_nMode);
+  if (m_panels.IsOpen(dict::kTensesPanel)) {
+    m_panels.Close(dict::kTensesPanel);
+    m_panels.Open(dict::kHeadwordsPanel, CWordListDlg::kHeadwords);
+    m_conjugation.Hide();
   }
-  if (m_tenses.IsOpen()) {
-    ClosePanel(dict::kTensesPanel);
-    OpenPanel(dict::kHeadwordsPanel, CWordListDlg::kHeadwords);
-    HideConjugation();
-  }
-  if (m_alternatives.IsOpen() && dict::Shown(m_alternatives)) ClosePanel(dict::kAlternativesPanel);
+  if (m_panels.IsOpen(dict::kAlternativesPanel) && dict::Shown(AlternativesPanel()))
+    m_panels.Close(dict::kAlternativesPanel);
   LookUp(TRUE, TRUE, 0, nullptr);
 }
 
@@ -260,7 +258,7 @@ void CDict::LookUp(BOOL definitions, BOOL synonyms, int entryIndex, const CStrin
       }
       m_display.Invalidate();
       if (highlight != nullptr) MarkWords(*highlight);
-      if (m_headwords.IsOpen()) FillPanel(m_headwords, lines, &shown);
+      if (m_panels.IsOpen(dict::kHeadwordsPanel)) m_panels.Fill(dict::kHeadwordsPanel, lines, &shown);
     }
     if (dict::Shown(m_thesaurusList) && synonyms) FillThesaurusList(definitions, word);
     return;
@@ -275,13 +273,13 @@ void CDict::LookUp(BOOL definitions, BOOL synonyms, int entryIndex, const CStrin
     Box("The word %s may be misspelled.  No alternate spellings are available.", word);
     return;
   }
-  ClosePanel(dict::kAlternativesPanel);
+  m_panels.Close(dict::kAlternativesPanel);
   Box(outcome == -2 ? "The word %s may require accents.  Choose the correct alternative from the list.  "
                     : "The word %s may be misspelled.  Select an alternate spelling or enter a new term.",
       word);
   SetFocus();
-  if (OpenPanel(dict::kAlternativesPanel, CWordListDlg::kSpellingAlternatives))
-    FillPanel(m_alternatives, alternatives, nullptr);
+  if (m_panels.Open(dict::kAlternativesPanel, CWordListDlg::kSpellingAlternatives))
+    m_panels.Fill(dict::kAlternativesPanel, alternatives, nullptr);
 }
 
 void CDict::FillThesaurusList(BOOL definitions, const CString& word) {
@@ -319,7 +317,7 @@ void CDict::ShowSynonyms() {
     CString item;
     if (thesaurus.GetParsedItem(sense, k, item)) words.Add(item);
   }
-  if (m_synonyms.IsOpen()) FillPanel(m_synonyms, words, nullptr);
+  if (m_panels.IsOpen(dict::kSynonymsPanel)) m_panels.Fill(dict::kSynonymsPanel, words, nullptr);
 }
 
 // ---- entries --------------------------------------------------------------------
@@ -382,89 +380,4 @@ void CDict::MarkWords(const CStringArray& words) {
 void CDict::EnablePrintSave(BOOL enable) {
   for (UINT id : {IDC_DICT_PRINT, IDC_DICT_SAVE})
     if (CODButton* b = Button(id)) b->EnableWindow(enable);
-}
-
-// ---- panels ---------------------------------------------------------------------
-
-CWordListDlg* CDict::PanelOf(int panel) {
-  switch (panel) {
-    case dict::kHeadwordsPanel: return &m_headwords;
-    case dict::kSynonymsPanel: return &m_synonyms;
-    case dict::kAlternativesPanel: return &m_alternatives;
-    case dict::kTensesPanel: return &m_tenses;
-    default: return &m_keyPanel;
-  }
-}
-
-void CDict::PlaceOpenPanels() {
-  bool open[dict::kPanelCount];
-  for (int p = 0; p < dict::kPanelCount; ++p) open[p] = PanelOf(p)->IsOpen();
-  int place[dict::kPanelCount];
-  dict::PlacePanels(open, place);
-  for (int p = 0; p < dict::kPanelCount; ++p) {
-    if (place[p] < 0) continue;
-    const CRect rect = PanelRect(place[p]);
-    PanelOf(p)->SetWindowPos(nullptr, rect.left, rect.top, rect.Width(), rect.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-}
-
-BOOL CDict::OpenPanel(int panel, int panelMode) {
-  bool open[dict::kPanelCount];
-  for (int p = 0; p < dict::kPanelCount; ++p) open[p] = p == panel || PanelOf(p)->IsOpen();
-  int place[dict::kPanelCount];
-  dict::PlacePanels(open, place);
-  for (int p = 0; p < dict::kPanelCount; ++p) {
-    if (p == panel || place[p] < 0 || !PanelOf(p)->IsOpen()) continue;
-    const CRect rect = PanelRect(place[p]);
-    PanelOf(p)->SetWindowPos(nullptr, rect.left, rect.top, rect.Width(), rect.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-  CRect rect = PanelRect(place[panel] < 0 ? 0 : place[panel]);
-  // Over a shared window's column (modes 5 to 8) the key panel stands a word box higher.
-  if (panel == dict::kKeyPanel && m_nMode >= dict::kContents) rect.OffsetRect(0, -m_wordBox.Height());
-  return PanelOf(panel)->CreateOrReopen(rect, IDD_WORD_LIST, panelMode, this) != 0;
-}
-
-void CDict::ClosePanel(int panel) {
-  CWordListDlg* dialog = PanelOf(panel);
-  if (dialog->IsOpen()) dialog->DestroyWindow();
-}
-
-void CDict::CloseWordPanels() {
-  for (int p = 0; p < dict::kPanelCount; ++p) ClosePanel(p);
-}
-
-void CDict::OpenModePanels() {
-  switch (m_nMode) {
-    case dict::kThesaurus: OpenPanel(dict::kSynonymsPanel, CWordListDlg::kSynonyms); break;
-    case dict::kDictionaryThesaurus:
-      OpenPanel(dict::kHeadwordsPanel, CWordListDlg::kHeadwords);
-      OpenPanel(dict::kSynonymsPanel, CWordListDlg::kSynonyms);
-      break;
-    case dict::kFrenchEnglish:
-    case dict::kEnglishFrench:
-    case dict::kDictionary: OpenPanel(dict::kHeadwordsPanel, CWordListDlg::kHeadwords); break;
-    default: break;
-  }
-}
-
-// The first step of the word searches: the key panel gives the column back.
-void CDict::ReopenWordPanels() {
-  if (!m_keyPanel.IsOpen()) return;
-  ClosePanel(dict::kKeyPanel);
-  OpenModePanels();
-}
-
-void CDict::FillPanel(CWordListDlg& panel, const CStringArray& lines, const CDWordArray* data) {
-  CScrollListBox& list = panel.List();
-  list.SetRedraw(FALSE);
-  list.ResetContent();
-  for (int i = 0; i < lines.GetSize(); ++i) {
-    const int row = list.AddString(lines[i]);
-    if (data != nullptr && row >= 0) list.SetItemData(row, (*data)[i]);
-  }
-  if (list.GetCount() > 0) list.SetCurSel(0);
-  list.SetRedraw(TRUE);
-  list.Invalidate();
-  panel.Refresh();
-  panel.SetFocus();
 }

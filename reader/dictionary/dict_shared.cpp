@@ -144,15 +144,14 @@ void CDict::SwitchSharedMode(int mode) {
     ApplyModeButtons();
     for (CODButton& button : m_modeButtons) button.EnableWindow(TRUE);
     CloseSharedWindows(mode);
-    CloseWordPanels();
-    ClosePanel(dict::kKeyPanel);
+    m_panels.CloseAll();
     ShowModeControls();
     if (GetParentFrame() != nullptr && GetParentFrame()->GetActiveView() == this) {
       Invalidate();
       UpdateWindow();
     }
   }
-  ClosePanel(dict::kKeyPanel);
+  m_panels.Close(dict::kKeyPanel);
   if (mode == dict::kSmartSearch) Destroy(m_tuner);
   if (mode == dict::kSmartSearch || mode == dict::kBooleanSearch) Destroy(m_results);
   OpenSharedWindow(mode);
@@ -170,7 +169,7 @@ LRESULT CDict::OnShowResults(WPARAM wParam, LPARAM) {
   const int kind = shell->Queries().GetCurrentKind();
   if (kind == 1 && m_nMode != dict::kSmartSearch) SwitchSharedMode(dict::kSmartSearch);
   if (kind == 0 && m_nMode != dict::kBooleanSearch) SwitchSharedMode(dict::kBooleanSearch);
-  ClosePanel(dict::kKeyPanel);
+  m_panels.Close(dict::kKeyPanel);
   Destroy(m_smartSearch);
   Destroy(m_boolean);
   Destroy(m_tuner);

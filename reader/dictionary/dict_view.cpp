@@ -1,17 +1,13 @@
 #include "dictionary/dict_view.h"
 
-#include <cstring>
 
 #include "core/reader_context.h"
 #include "core/reader_messages.h"
 #include "core/reader_shell.h"
 #include "dictionary/dict_window_helpers.h"
-#include "in_api.h"
 #include "messages/window_messages.h"
 #include "reader/dictionary_ids.h"
 #include "reader/reader_ids.h"
-#include "settings/settings.h"
-#include "zorlre32.h"
 
 IMPLEMENT_DYNCREATE(CDict, CFormView)
 
@@ -118,16 +114,8 @@ ON_COMMAND(ID_DICT_BOOKMARK_LIST, OnBookmarkListCommand)
 ON_EN_CHANGE(IDC_DICT_WORD, OnWordChanged)
 ON_EN_SETFOCUS(IDC_DICT_WORD, OnWordFocus)
 ON_BN_CLICKED(IDC_DICT_LOOK_UP, OnLookUp)
-ON_BN_CLICKED(IDC_DICT_WILDCARD, OnWildcard)
-ON_BN_CLICKED(IDC_DICT_ANAGRAM, OnAnagram)
-ON_BN_CLICKED(IDC_DICT_SEARCH, OnDictionarySearch)
-ON_BN_CLICKED(IDC_DICT_CONJUGATE, OnConjugate)
 ON_LBN_SELCHANGE(IDC_DICT_THESAURUS_LIST, OnThesaurusSelection)
 ON_LBN_SELCANCEL(IDC_DICT_THESAURUS_LIST, OnThesaurusSelection)
-// Searches.
-ON_COMMAND(ID_DICT_PRONUNCIATION_KEY, OnPronunciationKey)
-ON_COMMAND_RANGE(ID_DICT_ANAGRAM_SAME, ID_DICT_ANAGRAM_10, OnAnagramLength)
-ON_UPDATE_COMMAND_UI_RANGE(ID_DICT_ANAGRAM_SAME, ID_DICT_ANAGRAM_10, OnUpdateAnagramLength)
 // Entry commands.
 ON_COMMAND(ID_DICT_SAVE_ENTRY, OnSaveEntry)
 ON_BN_CLICKED(IDC_DICT_SAVE, OnSaveEntry)
@@ -174,9 +162,7 @@ ON_UPDATE_COMMAND_UI(ID_NEXT_PANE, OnUpdateNextPane)
 ON_UPDATE_COMMAND_UI(ID_PREV_PANE, OnUpdateNextPane)
 END_MESSAGE_MAP()
 
-CDict::CDict() : CFormView(IDD_DICTIONARY_FORM), m_conjugation(std::make_unique<InTableContext>()) {
-  std::memset(m_conjugation.get(), 0, sizeof(InTableContext));
-}
+CDict::CDict() : CFormView(IDD_DICTIONARY_FORM) {}
 
 CDict::~CDict() = default;
 
@@ -202,22 +188,13 @@ void CDict::OnInitialUpdate() {
   if (m_bStarted) return;
   if (!m_menu.m_hMenu) m_menu.LoadMenu(IDR_DICTIONARY);
 
-  // The conjugation engine; its result is not needed: Conjugate asks the
-  // context whether tables were found.
-  ReaderContext& app = Reader();
-  std::memset(m_conjugation.get(), 0, sizeof(InTableContext));
-  std::strncpy(m_conjugation->ramDirectory, app.m_strWorkingDir, InDirectorySize - 1);
-  std::strncpy(m_conjugation->dskDirectory, app.m_strWorkingDir, InDirectorySize - 1);
-  m_conjugation->ramName = m_ramName;
-  m_conjugation->dskName = m_dskName;
-  m_conjugation->mode = 0;
-  INinit(m_conjugation.get());
+  m_conjugation.Start(Reader().m_strWorkingDir);
   m_hovered = nullptr;
   m_nMode = dict::kDictionary;
 
   CreateControls();
 
-  m_anagramLength = GetSettingInt(InstallationOptions, "AnagramLength", 0, SettingsIniName);
+  m_wordSearch.Start();
   for (UINT id :
        {IDC_DICT_ANAGRAM, IDC_DICT_LOOK_UP, IDC_DICT_SEARCH, IDC_DICT_WILDCARD, IDC_DICT_PRINT, IDC_DICT_SAVE})
     if (CODButton* b = Button(id)) b->EnableWindow(FALSE);
@@ -228,7 +205,7 @@ void CDict::OnInitialUpdate() {
   GetClientRect(&client);
   m_bStarted = TRUE;
   LayoutControls(SIZE_RESTORED, client.Width(), client.Height());
-  OpenPanel(dict::kHeadwordsPanel, CWordListDlg::kHeadwords);
+  m_panels.Open(dict::kHeadwordsPanel, CWordListDlg::kHeadwords);
   EnableToolTips(TRUE);
   PostMessage(WM_BITSCHANGED, 1, 0);
 }
@@ -319,10 +296,8 @@ void CDict::LayoutControls(UINT, int width, int height) {
     button->SetWindowPos(nullptr, x, height - kBottomBand, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     x = WindowRectIn(*button, this).right;
   }
-  PlaceOpenPanels();
+  m_panels.PlaceOpen();
 }
-
-CRect CDict::PanelRect(int index) const { return m_layout.panels[index < 0 || index > 5 ? 0 : index]; }
 
 // ---- painting -------------------------------------------------------------------
 
@@ -462,10 +437,17 @@ BOOL CDict::PreTranslateMessage(MSG* pMsg) {
   return CFormView::PreTranslateMessage(pMsg);
 }
 
+BOOL CDict::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
+  if (m_wordSearch.OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+  if (m_conjugation.OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+  return CFormView::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
 LRESULT CDict::OnPanelClosed(WPARAM, LPARAM lParam) {
   // Posted: by the time it arrives the panel may be open again.
-  if (reinterpret_cast<CWordListDlg*>(lParam) != &m_alternatives || m_alternatives.IsOpen()) return 0;
-  PlaceOpenPanels();
+  CWordListDlg& alternatives = AlternativesPanel();
+  if (reinterpret_cast<CWordListDlg*>(lParam) != &alternatives || alternatives.IsOpen()) return 0;
+  m_panels.PlaceOpen();
   if (dict::Shown(m_wordEdit)) m_wordEdit.SetFocus();
   return 0;
 }
@@ -523,5 +505,5 @@ BOOL CDict::OnToolTipText(UINT, NMHDR* header, LRESULT* result) {
 
 void CDict::OnDestroy() {
   CFormView::OnDestroy();
-  INterm(m_conjugation.get());
+  m_conjugation.Stop();
 }

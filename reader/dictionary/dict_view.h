@@ -10,11 +10,13 @@
 //
 // dict_view.cpp: start, layout, painting and the window messages;
 // dict_lookup.cpp: modes, word buttons, lookup and showing entries;
-// dict_search.cpp: word searches, conjugation and the pronunciation key;
 // dict_commands.cpp: copy, save, print, bookmarks, history, navigation.
+// Its parts: the word-list panels (CDictPanels), the word searches and the
+// pronunciation key (CDictWordSearch) and the conjugation tables
+// (CDictConjugation), the last two command targets the view routes its
+// commands to.
 #pragma once
 
-#include <memory>
 #include <vector>
 
 #include "controls/flat_edit.h"
@@ -23,7 +25,10 @@
 #include "controls/scroll_list_box.h"
 #include "controls/skin_scroll_wnd.h"
 #include "core/reader_screen.h"
+#include "dictionary/dict_conjugation.h"
 #include "dictionary/dict_logic.h"
+#include "dictionary/dict_panels.h"
+#include "dictionary/dict_search.h"
 #include "dictionary/word_list_dlg.h"
 #include "display/display.h"
 #include "framework.h"
@@ -36,7 +41,6 @@
 #include "search/subjects_dlg.h"
 #include "search/tuner_dlg.h"
 
-struct InTableContext;
 class CContentDb;
 
 class CDict : public CFormView,
@@ -62,7 +66,7 @@ class CDict : public CFormView,
   // Shows an entry: an article number on the main database, else an entry
   // number of the mode's translation database.
   void ShowEntry(DWORD entry) override;
-  void RepaintConjugation() override;
+  void RepaintConjugation() override { m_conjugation.Repaint(); }
   // The main frame opens the dictionary for a word: modes other than 3 and 4 become 3.
   void OnDictionaryMode();
   void UpdateWordButtons();
@@ -101,42 +105,54 @@ class CDict : public CFormView,
   int GetMode() const { return m_nMode; }
   CString GetWord() const;
   DWORD GetCurrentEntry() const { return m_currentEntry; }
-  int GetAnagramLength() const { return m_anagramLength; }
+  int GetAnagramLength() const { return m_wordSearch.GetAnagramLength(); }
   CDisplay& Display() { return m_display; }
   CDictListBox& ThesaurusList() { return m_thesaurusList; }
   CFrameListBox& ConjugationWindow() { return m_conjugationWnd; }
-  CWordListDlg& HeadwordsPanel() { return m_headwords; }
-  CWordListDlg& SynonymsPanel() { return m_synonyms; }
-  CWordListDlg& AlternativesPanel() { return m_alternatives; }
-  CWordListDlg& TensesPanel() { return m_tenses; }
-  CWordListDlg& KeyPanel() { return m_keyPanel; }
+  CWordListDlg& HeadwordsPanel() { return m_panels.Of(dict::kHeadwordsPanel); }
+  CWordListDlg& SynonymsPanel() { return m_panels.Of(dict::kSynonymsPanel); }
+  CWordListDlg& AlternativesPanel() { return m_panels.Of(dict::kAlternativesPanel); }
+  CWordListDlg& TensesPanel() { return m_panels.Of(dict::kTensesPanel); }
+  CWordListDlg& KeyPanel() { return m_panels.Of(dict::kKeyPanel); }
+  CDictPanels& Panels() { return m_panels; }
+  CDictWordSearch& WordSearch() { return m_wordSearch; }
+  CDictConjugation& Conjugation() { return m_conjugation; }
   CFlatEdit& WordEdit() { return m_wordEdit; }
   CODButton* Button(UINT id);
   const dict::ScreenLayout& Layout() const { return m_layout; }
   const CRect& WordBox() const { return m_wordBox; }
+  const CRect& HeadingRect() const { return m_heading; }
   int GetPrintKind() const { return m_printKind; }
 
   // --- ReaderScreen, mode source, conjugation pane ---
   void StoreAnnotations() override;
   int GetShownArticle() const override;
   int GetDictionaryMode() override { return m_nMode; }
-  int GetCompanionSelection() override;
+  int GetCompanionSelection() override { return m_conjugation.GetSelection(); }
   void GetLabelledValues(int row, CStringArray& commonLabels, CStringArray& commonValues, CStringArray& itemLabels,
-                         CStringArray& itemValues) override;
+                         CStringArray& itemValues) override {
+    m_conjugation.GetLabelledValues(row, commonLabels, commonValues, itemLabels, itemValues);
+  }
 
   void OnInitialUpdate() override;
   void OnDraw(CDC* pDC) override;
   void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) override;
   BOOL PreTranslateMessage(MSG* pMsg) override;
+  // The parts' commands first (CDictWordSearch, CDictConjugation), then the view's.
+  BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+
+  // --- for the screen's parts ---
+  // The mode's database (translation databases in modes 1 and 2).
+  CContentDb& ModeDatabase() const;
+  // Empties the display, keeping the notes and highlights of a main-database entry.
+  void ClearEntry();
+  void EnablePrintSave(BOOL enable);
+  // Shared windows (dict_shared.cpp): closes every one but `keep` (a mode, or
+  // -1 for all).
+  void CloseSharedWindows(int keep);
 
   // --- commands (public for the tests' direct calls) ---
   void OnLookUp();
-  void OnWildcard();
-  void OnAnagram();
-  void OnDictionarySearch();
-  int CheckSearchTerms();
-  void OnConjugate();
-  void OnPronunciationKey();
   void OnCopySelection();
   void OnCopyEntry();
   void OnSaveEntry();
@@ -177,9 +193,7 @@ class CDict : public CFormView,
   LRESULT OnShowContents(WPARAM wParam, LPARAM lParam);
   LRESULT OnShowBookmarks(WPARAM wParam, LPARAM lParam);
   LRESULT OnShowResults(WPARAM wParam, LPARAM lParam);
-  // Shared windows (dict_shared.cpp): closes every one but `keep` (a mode, or
-  // -1 for all); opens the window of a mode over the left column.
-  void CloseSharedWindows(int keep);
+  // Opens the window of a mode over the left column (dict_shared.cpp).
   void OpenSharedWindow(int mode);
   BOOL ChooseFolder(int& folder);
   void OnUpdateAddSelected(CCmdUI* cmdUI);
@@ -189,30 +203,9 @@ class CDict : public CFormView,
   void OnThesaurusSelection();
   void ShowSynonyms();
   void FillThesaurusList(BOOL definitions, const CString& word);
-  void ClearEntry();
   void RebuildEntry();
   void AppendEntryText(DWORD entry);
   void MarkWords(const CStringArray& words);
-  void EnablePrintSave(BOOL enable);
-
-  // Panels.
-  CWordListDlg* PanelOf(int panel);
-  // Opens one panel in a panel mode at its place beside the open ones.
-  BOOL OpenPanel(int panel, int panelMode);
-  void ClosePanel(int panel);
-  void CloseWordPanels();
-  void PlaceOpenPanels();
-  void OpenModePanels();
-  void ReopenWordPanels();
-  CRect PanelRect(int index) const;
-  void FillPanel(CWordListDlg& panel, const CStringArray& lines, const CDWordArray* data);
-
-  // Searches (dict_search.cpp).
-  void OnAnagramLength(UINT id);
-  void OnUpdateAnagramLength(CCmdUI* cmdUI);
-  void RunDictionarySearch();
-  void ShowWordList(int panelMode, const CStringArray& words, const CDWordArray* entries);
-  void HideConjugation();
 
   // Commands (dict_commands.cpp).
   void OnUpdateHasText(CCmdUI* cmdUI);
@@ -249,8 +242,6 @@ class CDict : public CFormView,
   CString PrintTitle() const;
   DECLARE_MESSAGE_MAP()
 
-  // The mode's database (translation databases in modes 1 and 2).
-  CContentDb& ModeDatabase() const;
   BOOL OnMainDatabase() const { return m_nMode != dict::kFrenchEnglish && m_nMode != dict::kEnglishFrench; }
 
   int m_nMode = dict::kDictionary;
@@ -260,17 +251,10 @@ class CDict : public CFormView,
   CFlatEdit m_wordEdit;
   CODButton m_commandButtons[8];  // 2051, 2036, 4136, 4137, 4135, 2049, 4120, 2050
   DWORD m_currentEntry = 0;
-  std::unique_ptr<InTableContext> m_conjugation;
   CDisplay m_display;
-  CWordListDlg m_tenses;
   CFrameListBox m_conjugationWnd;
   CMenu m_menu;
-  int m_anagramLength = 0;
   CDictListBox m_thesaurusList;
-  CWordListDlg m_headwords;
-  CWordListDlg m_synonyms;
-  CWordListDlg m_alternatives;
-  CWordListDlg m_keyPanel;
   CSubjectsDlg m_subjects;
   CSmartSearchDlg m_smartSearch;
   CSearchDlg m_boolean;
@@ -281,11 +265,12 @@ class CDict : public CFormView,
   CRect m_wordBox;
   CRect m_column;
   dict::ScreenLayout m_layout;
+  CDictPanels m_panels{*this, m_layout};
+  CDictWordSearch m_wordSearch{*this};
+  CDictConjugation m_conjugation{*this};
   HWND m_hovered = nullptr;
   BOOL m_bStarted = FALSE;
   int m_printKind = 0;
   std::vector<int> m_pageStarts;
-  char m_ramName[16] = "infrb005.ram";
-  char m_dskName[16] = "infrb005.dsk";
   CString m_tipText;
 };
