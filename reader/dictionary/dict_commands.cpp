@@ -320,8 +320,8 @@ LRESULT CDict::OnFoldersChanged(WPARAM wParam, LPARAM lParam) {
     m_display.SetHighlightMode(FALSE);
   }
   // The open bookmark list follows; the results and contents lists repaint their marks.
-  if (m_bookmarks.GetSafeHwnd() != nullptr) m_bookmarks.SendMessage(WM_BITSCHANGED, wParam, lParam);
-  for (CWnd* window : std::initializer_list<CWnd*>{&m_results.List(), &m_subjects.List()})
+  if (BookmarkWindow().GetSafeHwnd() != nullptr) BookmarkWindow().SendMessage(WM_BITSCHANGED, wParam, lParam);
+  for (CWnd* window : std::initializer_list<CWnd*>{&ResultsWindow().List(), &SubjectsWindow().List()})
     if (window->GetSafeHwnd() != nullptr) window->Invalidate();
   return 0;
 }
@@ -449,8 +449,8 @@ void CDict::OnNavigate(UINT id) {
 void CDict::CycleFocus(BOOL forward) {
   std::vector<CWnd*> ring;
   // The first open shared window, else the key or Tenses panel.
-  for (CWnd* window :
-       std::initializer_list<CWnd*>{&m_subjects, &m_smartSearch, &m_boolean, &m_bookmarks, &m_results, &m_tuner})
+  for (CWnd* window : std::initializer_list<CWnd*>{&SubjectsWindow(), &SmartSearchWindow(), &BooleanWindow(),
+                                                   &BookmarkWindow(), &ResultsWindow(), &TunerWindow()})
     if (window->GetSafeHwnd() != nullptr && ::IsWindow(window->GetSafeHwnd())) {
       ring.push_back(window);
       break;

@@ -100,17 +100,17 @@ void CDict::ShowModeControls() {
   m_conjugationWnd.ShowWindow(SW_HIDE);
   if (m_nMode == dict::kThesaurus) {
     m_display.ShowWindow(SW_HIDE);
-    m_thesaurusList.ResetContent();
-    m_thesaurusList.MoveWindow(&m_layout.display);
-    m_thesaurusList.ShowWindow(SW_SHOW);
+    ThesaurusList().ResetContent();
+    ThesaurusList().MoveWindow(&m_layout.display);
+    ThesaurusList().ShowWindow(SW_SHOW);
   } else if (m_nMode == dict::kDictionaryThesaurus) {
     m_display.MoveWindow(&m_layout.upper);
     m_display.ShowWindow(SW_SHOW);
-    m_thesaurusList.ResetContent();
-    m_thesaurusList.MoveWindow(&m_layout.lower);
-    m_thesaurusList.ShowWindow(SW_SHOW);
+    ThesaurusList().ResetContent();
+    ThesaurusList().MoveWindow(&m_layout.lower);
+    ThesaurusList().ShowWindow(SW_SHOW);
   } else {
-    m_thesaurusList.ShowWindow(SW_HIDE);
+    ThesaurusList().ShowWindow(SW_HIDE);
     m_display.MoveWindow(&m_layout.display);
     m_display.ShowWindow(SW_SHOW);
   }
@@ -128,7 +128,7 @@ void CDict::SwitchMode(int mode) {
   }
   m_nMode = mode;
   ApplyModeButtons();
-  CloseSharedWindows(-1);
+  m_shared.CloseAll(-1);
   m_panels.CloseAll();
   m_panels.OpenForMode(m_nMode);
   ShowModeControls();
@@ -260,14 +260,21 @@ void CDict::LookUp(BOOL definitions, BOOL synonyms, int entryIndex, const CStrin
       if (highlight != nullptr) MarkWords(*highlight);
       if (m_panels.IsOpen(dict::kHeadwordsPanel)) m_panels.Fill(dict::kHeadwordsPanel, lines, &shown);
     }
-    if (dict::Shown(m_thesaurusList) && synonyms) FillThesaurusList(definitions, word);
+    if (dict::Shown(ThesaurusList()) && synonyms) {
+      CWaitCursor wait;
+      if (m_thesaurus.LookUp(word)) return;
+      if (dict::Shown(m_display) && definitions)
+        ThesaurusList().AddStringAtEnd("-No thesaurus entry available.");
+      else
+        Box("There is no thesaurus entry for %s.", word);
+    }
     return;
   }
 
   // Not a headword: nothing of an old entry stays on the screen.
   ClearEntry();
   m_display.Invalidate();
-  m_thesaurusList.ResetContent();
+  ThesaurusList().ResetContent();
   EnablePrintSave(FALSE);
   if (outcome == -1) {
     Box("The word %s may be misspelled.  No alternate spellings are available.", word);
@@ -280,44 +287,6 @@ void CDict::LookUp(BOOL definitions, BOOL synonyms, int entryIndex, const CStrin
   SetFocus();
   if (m_panels.Open(dict::kAlternativesPanel, CWordListDlg::kSpellingAlternatives))
     m_panels.Fill(dict::kAlternativesPanel, alternatives, nullptr);
-}
-
-void CDict::FillThesaurusList(BOOL definitions, const CString& word) {
-  CWaitCursor wait;
-  CContentDb& thesaurus = Reader().GetDatabase(2);
-  const BOOL found = thesaurus.ParseEntries(word);
-  m_thesaurusList.ResetContent();
-  const int senses = found ? thesaurus.GetParsedCount() : 0;
-  for (int n = 0; n < senses; ++n) {
-    CString label;
-    thesaurus.GetParsedLabel(n, label);
-    m_thesaurusList.AddStringAtEnd(label);
-  }
-  if (senses > 0) {
-    m_thesaurusList.SetCurSel(0);
-    ShowSynonyms();
-  } else if (dict::Shown(m_display) && definitions) {
-    m_thesaurusList.AddStringAtEnd("-No thesaurus entry available.");
-  } else {
-    Box("There is no thesaurus entry for %s.", word);
-  }
-}
-
-void CDict::OnThesaurusSelection() { ShowSynonyms(); }
-
-void CDict::ShowSynonyms() {
-  CContentDb& thesaurus = Reader().GetDatabase(2);
-  const int sense = m_thesaurusList.GetCurSel();
-  if (sense < 0 || sense >= thesaurus.GetParsedCount()) return;
-  const int count = thesaurus.GetParsedItemCount(sense);
-  if (count == 0) return;
-  CWaitCursor wait;
-  CStringArray words;
-  for (int k = 0; k < count; ++k) {
-    CString item;
-    if (thesaurus.GetParsedItem(sense, k, item)) words.Add(item);
-  }
-  if (m_panels.IsOpen(dict::kSynonymsPanel)) m_panels.Fill(dict::kSynonymsPanel, words, nullptr);
 }
 
 // ---- entries --------------------------------------------------------------------

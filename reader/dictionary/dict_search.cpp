@@ -153,7 +153,7 @@ void CDictWordSearch::OnPronunciationKey() {
   CDictPanels& panels = m_view.Panels();
   if (panels.IsOpen(dict::kKeyPanel)) return;
   CWaitCursor wait;
-  m_view.CloseSharedWindows(-1);
+  m_view.SharedWindows().CloseAll(-1);
   for (int panel : {dict::kSynonymsPanel, dict::kHeadwordsPanel, dict::kTensesPanel, dict::kAlternativesPanel})
     panels.Close(panel);
   // Over a shared window's column (modes 5 to 8) the key panel stands a word box higher.

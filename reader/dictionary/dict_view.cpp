@@ -1,6 +1,5 @@
 #include "dictionary/dict_view.h"
 
-
 #include "core/reader_context.h"
 #include "core/reader_messages.h"
 #include "core/reader_shell.h"
@@ -114,8 +113,6 @@ ON_COMMAND(ID_DICT_BOOKMARK_LIST, OnBookmarkListCommand)
 ON_EN_CHANGE(IDC_DICT_WORD, OnWordChanged)
 ON_EN_SETFOCUS(IDC_DICT_WORD, OnWordFocus)
 ON_BN_CLICKED(IDC_DICT_LOOK_UP, OnLookUp)
-ON_LBN_SELCHANGE(IDC_DICT_THESAURUS_LIST, OnThesaurusSelection)
-ON_LBN_SELCANCEL(IDC_DICT_THESAURUS_LIST, OnThesaurusSelection)
 // Entry commands.
 ON_COMMAND(ID_DICT_SAVE_ENTRY, OnSaveEntry)
 ON_BN_CLICKED(IDC_DICT_SAVE, OnSaveEntry)
@@ -262,9 +259,9 @@ void CDict::CreateControls() {
   m_display.SetWindowPos(&m_commandButtons[0], 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   m_display.ResetContent();
   m_currentEntry = 0;
-  m_thesaurusList.Create(area, this, IDC_DICT_THESAURUS_LIST);
-  m_thesaurusList.SetFont(&app.m_fonts[FontList]);
-  m_thesaurusList.SetWindowPos(&m_display, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ThesaurusList().Create(area, this, IDC_DICT_THESAURUS_LIST);
+  ThesaurusList().SetFont(&app.m_fonts[FontList]);
+  ThesaurusList().SetWindowPos(&m_display, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   m_conjugationWnd.Create(area, this, IDC_DICT_CONJUGATION);
   m_conjugationWnd.ShowWindow(SW_HIDE);
 }
@@ -281,10 +278,10 @@ void CDict::LayoutControls(UINT, int width, int height) {
   const CRect& whole = m_layout.display;
   m_conjugationWnd.MoveWindow(&whole);
   if (m_nMode == dict::kDictionaryThesaurus) {
-    m_thesaurusList.MoveWindow(&m_layout.lower);
+    ThesaurusList().MoveWindow(&m_layout.lower);
     m_display.MoveWindow(&m_layout.upper);
   } else {
-    m_thesaurusList.MoveWindow(&whole);
+    ThesaurusList().MoveWindow(&whole);
     m_display.MoveWindow(&whole);
   }
   if (m_nMode != dict::kThesaurus && !dict::Shown(m_conjugationWnd) && m_currentEntry != 0) RebuildEntry();
@@ -307,7 +304,7 @@ BOOL CDict::OnEraseBkgnd(CDC* dc) {
   GetClientRect(&client);
   const int saved = dc->SaveDC();
   for (CWnd* child :
-       {static_cast<CWnd*>(&m_display), static_cast<CWnd*>(&m_thesaurusList), static_cast<CWnd*>(&m_conjugationWnd)}) {
+       {static_cast<CWnd*>(&m_display), static_cast<CWnd*>(&ThesaurusList()), static_cast<CWnd*>(&m_conjugationWnd)}) {
     if (!dict::Shown(*child)) continue;
     const CRect covered = WindowRectIn(*child, this);
     dc->ExcludeClipRect(&covered);
@@ -440,6 +437,7 @@ BOOL CDict::PreTranslateMessage(MSG* pMsg) {
 BOOL CDict::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
   if (m_wordSearch.OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
   if (m_conjugation.OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+  if (m_thesaurus.OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
   return CFormView::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 
@@ -457,19 +455,7 @@ LRESULT CDict::OnFontsChanged(WPARAM, LPARAM) {
     CWaitCursor wait;
     RebuildEntry();
   }
-  CContentDb& thesaurus = Reader().GetDatabase(2);
-  m_thesaurusList.ResetContent();
-  if (thesaurus.GetParsedCount() == 0) {
-    m_thesaurusList.AddStringAtEnd("-No thesaurus entry available.");
-    return 0;
-  }
-  for (int n = 0; n < thesaurus.GetParsedCount(); ++n) {
-    CString label;
-    thesaurus.GetParsedLabel(n, label);
-    m_thesaurusList.AddStringAtEnd(label);
-  }
-  m_thesaurusList.SetCurSel(0);
-  ShowSynonyms();
+  m_thesaurus.Refill();
   return 0;
 }
 

@@ -12,9 +12,10 @@
 // dict_lookup.cpp: modes, word buttons, lookup and showing entries;
 // dict_commands.cpp: copy, save, print, bookmarks, history, navigation.
 // Its parts: the word-list panels (CDictPanels), the word searches and the
-// pronunciation key (CDictWordSearch) and the conjugation tables
-// (CDictConjugation), the last two command targets the view routes its
-// commands to.
+// pronunciation key (CDictWordSearch), the conjugation tables
+// (CDictConjugation), the thesaurus list (CDictThesaurus), these three
+// command targets the view routes its commands to, and the windows of modes
+// 5 to 8 and the results (CDictSharedWindows).
 #pragma once
 
 #include <vector>
@@ -29,17 +30,13 @@
 #include "dictionary/dict_logic.h"
 #include "dictionary/dict_panels.h"
 #include "dictionary/dict_search.h"
+#include "dictionary/dict_shared_windows.h"
+#include "dictionary/dict_thesaurus.h"
 #include "dictionary/word_list_dlg.h"
 #include "display/display.h"
 #include "framework.h"
-#include "panels/bookmark_dlg.h"
 #include "panels/panel_owner.h"
-#include "search/results_dlg.h"
-#include "search/search_dlg.h"
 #include "search/search_screen.h"
-#include "search/smart_search_dlg.h"
-#include "search/subjects_dlg.h"
-#include "search/tuner_dlg.h"
 
 class CContentDb;
 
@@ -82,21 +79,21 @@ class CDict : public CFormView,
   // read another database or show no entry.
   void ShowItem(int item) override;
   // The Smart Search dialog hands its query to the Tuner panel.
-  void OpenTuner(const CString& query, const CStringArray& terms) override;
+  void OpenTuner(const CString& query, const CStringArray& terms) override { m_shared.OpenTuner(query, terms); }
   // Other articles open on their own screens.
   void ShowArticle(int article) override;
   void GoToMediaItem(int item) override;
   void PrintBookmarkFolder(int folder, BOOL preview) override;
-  void SaveSearchState(SearchState& state) override;
-  void HidePanel(ScreenPanel panel) override;
-  CSubjectsDlg& SubjectsWindow() { return m_subjects; }
-  CSmartSearchDlg& SmartSearchWindow() { return m_smartSearch; }
-  CSearchDlg& BooleanWindow() { return m_boolean; }
-  CBookmarkDlg& BookmarkWindow() { return m_bookmarks; }
-  CResultsDlg& ResultsWindow() { return m_results; }
-  CTunerDlg& TunerWindow() { return m_tuner; }
-  // The left column the shared windows take: from the word box's top to R0's bottom.
-  CRect SharedRect() const;
+  void SaveSearchState(SearchState& state) override { m_shared.SaveState(state); }
+  void HidePanel(ScreenPanel panel) override { m_shared.Hide(panel); }
+  CDictSharedWindows& SharedWindows() { return m_shared; }
+  CSubjectsDlg& SubjectsWindow() { return m_shared.Subjects(); }
+  CSmartSearchDlg& SmartSearchWindow() { return m_shared.SmartSearch(); }
+  CSearchDlg& BooleanWindow() { return m_shared.Boolean(); }
+  CBookmarkDlg& BookmarkWindow() { return m_shared.Bookmarks(); }
+  CResultsDlg& ResultsWindow() { return m_shared.Results(); }
+  CTunerDlg& TunerWindow() { return m_shared.Tuner(); }
+  CRect SharedRect() const { return m_shared.Rect(); }
   void OnAddArticle();
   void OnAddSelectedArticles();
   void OnRelatedToEntry();
@@ -107,7 +104,7 @@ class CDict : public CFormView,
   DWORD GetCurrentEntry() const { return m_currentEntry; }
   int GetAnagramLength() const { return m_wordSearch.GetAnagramLength(); }
   CDisplay& Display() { return m_display; }
-  CDictListBox& ThesaurusList() { return m_thesaurusList; }
+  CDictListBox& ThesaurusList() { return m_thesaurus.List(); }
   CFrameListBox& ConjugationWindow() { return m_conjugationWnd; }
   CWordListDlg& HeadwordsPanel() { return m_panels.Of(dict::kHeadwordsPanel); }
   CWordListDlg& SynonymsPanel() { return m_panels.Of(dict::kSynonymsPanel); }
@@ -138,7 +135,7 @@ class CDict : public CFormView,
   void OnDraw(CDC* pDC) override;
   void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) override;
   BOOL PreTranslateMessage(MSG* pMsg) override;
-  // The parts' commands first (CDictWordSearch, CDictConjugation), then the view's.
+  // The parts' commands first (word searches, conjugation, thesaurus), then the view's.
   BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
   // --- for the screen's parts ---
@@ -147,9 +144,6 @@ class CDict : public CFormView,
   // Empties the display, keeping the notes and highlights of a main-database entry.
   void ClearEntry();
   void EnablePrintSave(BOOL enable);
-  // Shared windows (dict_shared.cpp): closes every one but `keep` (a mode, or
-  // -1 for all).
-  void CloseSharedWindows(int keep);
 
   // --- commands (public for the tests' direct calls) ---
   void OnLookUp();
@@ -193,16 +187,11 @@ class CDict : public CFormView,
   LRESULT OnShowContents(WPARAM wParam, LPARAM lParam);
   LRESULT OnShowBookmarks(WPARAM wParam, LPARAM lParam);
   LRESULT OnShowResults(WPARAM wParam, LPARAM lParam);
-  // Opens the window of a mode over the left column (dict_shared.cpp).
-  void OpenSharedWindow(int mode);
   BOOL ChooseFolder(int& folder);
   void OnUpdateAddSelected(CCmdUI* cmdUI);
   void OnUpdateRelatedToEntry(CCmdUI* cmdUI);
   void OnWordChanged();
   void OnWordFocus();
-  void OnThesaurusSelection();
-  void ShowSynonyms();
-  void FillThesaurusList(BOOL definitions, const CString& word);
   void RebuildEntry();
   void AppendEntryText(DWORD entry);
   void MarkWords(const CStringArray& words);
@@ -254,20 +243,15 @@ class CDict : public CFormView,
   CDisplay m_display;
   CFrameListBox m_conjugationWnd;
   CMenu m_menu;
-  CDictListBox m_thesaurusList;
-  CSubjectsDlg m_subjects;
-  CSmartSearchDlg m_smartSearch;
-  CSearchDlg m_boolean;
-  CBookmarkDlg m_bookmarks;
-  CResultsDlg m_results;
-  CTunerDlg m_tuner;
   CRect m_heading;
   CRect m_wordBox;
   CRect m_column;
   dict::ScreenLayout m_layout;
   CDictPanels m_panels{*this, m_layout};
+  CDictThesaurus m_thesaurus{m_panels};
   CDictWordSearch m_wordSearch{*this};
   CDictConjugation m_conjugation{*this};
+  CDictSharedWindows m_shared{*this, m_layout, m_wordBox};
   HWND m_hovered = nullptr;
   BOOL m_bStarted = FALSE;
   int m_printKind = 0;
