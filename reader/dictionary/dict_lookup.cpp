@@ -1,13 +1,9 @@
-// The dictionary screen's modes, word buttons, headword lookup, entries,
-// synonyms and its word-list panels.
-#include <algorithm>
-
-#include "controls/skin_environment.h"
+// The dictionary screen's word edit and its buttons, the headword lookup,
+// the entries shown and the roads from modes 5 to 8 back to the screen.
 #include "core/reader_context.h"
 #include "core/reader_shell.h"
 #include "dictionary/dict_view.h"
 #include "dictionary/dict_window_helpers.h"
-#include "messages/window_messages.h"
 #include "panels/tool_panel_host.h"
 #include "reader/dictionary_ids.h"
 
@@ -15,30 +11,6 @@ namespace {
 
 constexpr int kLookupMain = 15;
 constexpr int kLookupTranslation = 14;
-
-struct ModeInfo {
-  UINT menuItem;
-  UINT button;
-  UINT lookUpBitmap;
-};
-
-constexpr ModeInfo kModes[dict::kModeCount] = {
-    {ID_DICT_MODE_THESAURUS, IDC_DICT_THESAURUS, IDB_DICT_LOOK_UP_THESAURUS},
-    {ID_DICT_MODE_FRENCH_ENGLISH, IDC_DICT_FRENCH_ENGLISH, IDB_DICT_TRANSLATE},
-    {ID_DICT_MODE_ENGLISH_FRENCH, IDC_DICT_ENGLISH_FRENCH, IDB_DICT_TRANSLATE},
-    {ID_DICT_MODE_DICTIONARY, IDC_DICT_DICTIONARY, IDB_DICT_LOOK_UP},
-    {ID_DICT_MODE_DICTIONARY_THESAURUS, IDC_DICT_DICTIONARY_THESAURUS, IDB_DICT_LOOK_UP},
-    {ID_DICT_MODE_CONTENTS, IDC_DICT_CONTENTS, 0},
-    {ID_DICT_MODE_SMART, IDC_DICT_SMART_SEARCH, 0},
-    {ID_DICT_MODE_BOOLEAN, IDC_DICT_BOOLEAN_SEARCH, 0},
-    {ID_DICT_BOOKMARK_LIST, IDC_DICT_BOOKMARKS, 0},
-};
-
-int ModeOfCommand(UINT id) {
-  for (int mode = 0; mode < dict::kModeCount; ++mode)
-    if (kModes[mode].menuItem == id || kModes[mode].button == id) return mode;
-  return -1;
-}
 
 void Box(const char* format, const CString& word) {
   CString text;
@@ -55,104 +27,19 @@ CContentDb& CDict::ModeDatabase() const {
   return app.GetDatabase(1);
 }
 
-// ---- modes ----------------------------------------------------------------------
-
-void CDict::OnModeCommand(UINT id) {
-  const int mode = ModeOfCommand(id);
-  if (mode < 0) return;
-  if (mode <= dict::kDictionaryThesaurus) {
-    SwitchMode(mode);
-  } else {
-    SwitchSharedMode(mode);
-  }
-}
-
-void CDict::OnUpdateModeCommand(CCmdUI* cmdUI) { cmdUI->SetCheck(ModeOfCommand(cmdUI->m_nID) == m_nMode); }
+// ---- modes (CDictModes switches) -----------------------------------------------
 
 void CDict::OnDictionaryMode() {
-  if (m_nMode != dict::kDictionary && m_nMode != dict::kDictionaryThesaurus) SwitchMode(dict::kDictionary);
-}
-
-void CDict::ApplyModeButtons() {
-  for (int mode = 0; mode < dict::kModeCount; ++mode) {
-    CODButton* button = Button(kModes[mode].button);
-    if (button == nullptr) continue;
-    if (mode <= dict::kDictionaryThesaurus) {
-      button->EnableWindow(mode != m_nMode);
-    } else {
-      button->SetCheck(mode == m_nMode ? 1 : 0);
-    }
-  }
-  EnablePrintSave(FALSE);
-}
-
-void CDict::ShowModeControls() {
-  const bool wordModes = m_nMode <= dict::kDictionaryThesaurus;
-  const int wordShow = wordModes ? SW_SHOW : SW_HIDE;
-  m_wordEdit.ShowWindow(wordShow);
-  for (UINT id : {IDC_DICT_LOOK_UP, IDC_DICT_SEARCH, IDC_DICT_ANAGRAM, IDC_DICT_WILDCARD})
-    if (CODButton* b = Button(id)) b->ShowWindow(wordShow);
-  if (CODButton* conjugate = Button(IDC_DICT_CONJUGATE))
-    conjugate->ShowWindow(m_nMode == dict::kFrenchEnglish ? SW_SHOW : SW_HIDE);
-  if (wordModes && kModes[m_nMode].lookUpBitmap != 0) {
-    if (CODButton* lookUp = Button(IDC_DICT_LOOK_UP)) lookUp->SetBitmap(kModes[m_nMode].lookUpBitmap, TRUE);
-  }
-  m_conjugationWnd.ShowWindow(SW_HIDE);
-  if (m_nMode == dict::kThesaurus) {
-    m_display.ShowWindow(SW_HIDE);
-    ThesaurusList().ResetContent();
-    ThesaurusList().MoveWindow(&m_layout.display);
-    ThesaurusList().ShowWindow(SW_SHOW);
-  } else if (m_nMode == dict::kDictionaryThesaurus) {
-    m_display.MoveWindow(&m_layout.upper);
-    m_display.ShowWindow(SW_SHOW);
-    ThesaurusList().ResetContent();
-    ThesaurusList().MoveWindow(&m_layout.lower);
-    ThesaurusList().ShowWindow(SW_SHOW);
-  } else {
-    ThesaurusList().ShowWindow(SW_HIDE);
-    m_display.MoveWindow(&m_layout.display);
-    m_display.ShowWindow(SW_SHOW);
-  }
-}
-
-void CDict::SwitchMode(int mode) {
-  if (mode == m_nMode) return;
-  CWaitCursor wait;
-  SetRedraw(FALSE);
-  const int previous = m_nMode;
-  if (mode == dict::kDictionary || mode == dict::kDictionaryThesaurus) {
-    if (previous <= dict::kEnglishFrench) ClearEntry();
-  } else {
-    ClearEntry();  // stores the notes of a main-database entry first
-  }
-  m_nMode = mode;
-  ApplyModeButtons();
-  m_shared.CloseAll(-1);
-  m_panels.CloseAll();
-  m_panels.OpenForMode(m_nMode);
-  ShowModeControls();
-  SetRedraw(TRUE);
-  RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  UpdateWordButtons();
-  m_wordEdit.SetFocus();
-}
-
-void CDict::OnContentsCommand() {
-  if (ToolPanelHost* host = GetToolPanelHost()) host->OpenContents();
-}
-
-void CDict::OnBookmarkListCommand() {
-  if (ToolPanelHost* host = GetToolPanelHost()) host->OpenBookmarks();
+  if (m_nMode != dict::kDictionary && m_nMode != dict::kDictionaryThesaurus) m_modes.Switch(dict::kDictionary);
 }
 
 LRESULT CDict::OnShowContents(WPARAM, LPARAM) {
-  SwitchSharedMode(dict::kContents);
+  m_modes.SwitchShared(dict::kContents);
   return 0;
 }
 
 LRESULT CDict::OnShowBookmarks(WPARAM, LPARAM) {
-  SwitchSharedMode(dict::kBookmarks);
+  m_modes.SwitchShared(dict::kBookmarks);
   return 0;
 }
 

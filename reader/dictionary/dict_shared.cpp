@@ -36,38 +36,14 @@ void CDict::PrintBookmarkFolder(int folder, BOOL preview) {
     PrintBookmarkFolder(folder);
 }
 
-// ---- modes 5 to 8 ----------------------------------------------------------------
-
-// Contents, Smart Search, Boolean search, bookmarks: the left column is the
-// shared window's; the word controls go.
-void CDict::SwitchSharedMode(int mode) {
-  if (m_shared.RefreshOpen(mode)) return;
-  CWaitCursor wait;
-  if (mode != m_nMode) {
-    if (m_nMode < dict::kDictionary) ClearEntry();
-    m_nMode = mode;
-    ApplyModeButtons();
-    for (CODButton& button : m_modeButtons) button.EnableWindow(TRUE);
-    m_shared.CloseAll(mode);
-    m_panels.CloseAll();
-    ShowModeControls();
-    if (GetParentFrame() != nullptr && GetParentFrame()->GetActiveView() == this) {
-      Invalidate();
-      UpdateWindow();
-    }
-  }
-  m_panels.Close(dict::kKeyPanel);
-  m_shared.Open(mode);
-}
-
 LRESULT CDict::OnShowResults(WPARAM wParam, LPARAM) {
   ReaderShell* shell = GetReaderShell();
   if (shell == nullptr || m_shared.RefreshResults(*shell)) return 0;
   CWaitCursor wait;
   if (wParam == 0) RebuildHistoryMenu();
   const int kind = shell->Queries().GetCurrentKind();
-  if (kind == 1 && m_nMode != dict::kSmartSearch) SwitchSharedMode(dict::kSmartSearch);
-  if (kind == 0 && m_nMode != dict::kBooleanSearch) SwitchSharedMode(dict::kBooleanSearch);
+  if (kind == 1 && m_nMode != dict::kSmartSearch) m_modes.SwitchShared(dict::kSmartSearch);
+  if (kind == 0 && m_nMode != dict::kBooleanSearch) m_modes.SwitchShared(dict::kBooleanSearch);
   m_panels.Close(dict::kKeyPanel);
   if (!m_shared.OpenResults(*shell)) return 0;
   if (m_currentEntry != 0 && shell->Queries().GetCurrentQuery().Test(static_cast<int>(m_currentEntry))) {

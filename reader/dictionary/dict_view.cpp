@@ -91,24 +91,6 @@ ON_MESSAGE(WM_SHOWBOOKMARKS, OnShowBookmarks)
 ON_MESSAGE(WM_SHOWRESULTS, OnShowResults)
 ON_MESSAGE(WM_BITSCHANGED, OnFoldersChanged)
 ON_NOTIFY_EX(TTN_NEEDTEXTA, 0, OnToolTipText)
-// Modes.
-ON_COMMAND_RANGE(IDC_DICT_THESAURUS, IDC_DICT_THESAURUS, OnModeCommand)
-ON_COMMAND_RANGE(IDC_DICT_DICTIONARY_THESAURUS, IDC_DICT_DICTIONARY_THESAURUS, OnModeCommand)
-ON_COMMAND_RANGE(IDC_DICT_DICTIONARY, IDC_DICT_DICTIONARY, OnModeCommand)
-ON_COMMAND_RANGE(IDC_DICT_FRENCH_ENGLISH, IDC_DICT_ENGLISH_FRENCH, OnModeCommand)
-ON_COMMAND_RANGE(IDC_DICT_SMART_SEARCH, IDC_DICT_BOOLEAN_SEARCH, OnModeCommand)
-ON_COMMAND_RANGE(ID_DICT_MODE_THESAURUS, ID_DICT_MODE_ENGLISH_FRENCH, OnModeCommand)
-ON_COMMAND_RANGE(ID_DICT_MODE_BOOLEAN, ID_DICT_MODE_SMART, OnModeCommand)
-ON_COMMAND_RANGE(ID_DICT_MODE_DICTIONARY, ID_DICT_MODE_DICTIONARY, OnModeCommand)
-ON_UPDATE_COMMAND_UI_RANGE(ID_DICT_MODE_THESAURUS, ID_DICT_MODE_ENGLISH_FRENCH, OnUpdateModeCommand)
-ON_UPDATE_COMMAND_UI_RANGE(ID_DICT_MODE_BOOLEAN, ID_DICT_MODE_SMART, OnUpdateModeCommand)
-ON_UPDATE_COMMAND_UI_RANGE(ID_DICT_MODE_DICTIONARY, ID_DICT_MODE_DICTIONARY, OnUpdateModeCommand)
-ON_UPDATE_COMMAND_UI(ID_DICT_MODE_CONTENTS, OnUpdateModeCommand)
-ON_UPDATE_COMMAND_UI(ID_DICT_BOOKMARK_LIST, OnUpdateModeCommand)
-ON_COMMAND(IDC_DICT_CONTENTS, OnContentsCommand)
-ON_COMMAND(ID_DICT_MODE_CONTENTS, OnContentsCommand)
-ON_COMMAND(IDC_DICT_BOOKMARKS, OnBookmarkListCommand)
-ON_COMMAND(ID_DICT_BOOKMARK_LIST, OnBookmarkListCommand)
 // The word edit, its buttons and the thesaurus list.
 ON_EN_CHANGE(IDC_DICT_WORD, OnWordChanged)
 ON_EN_SETFOCUS(IDC_DICT_WORD, OnWordFocus)
@@ -196,8 +178,7 @@ void CDict::OnInitialUpdate() {
        {IDC_DICT_ANAGRAM, IDC_DICT_LOOK_UP, IDC_DICT_SEARCH, IDC_DICT_WILDCARD, IDC_DICT_PRINT, IDC_DICT_SAVE})
     if (CODButton* b = Button(id)) b->EnableWindow(FALSE);
 
-  ApplyModeButtons();
-  ShowModeControls();
+  m_modes.Apply();
   CRect client;
   GetClientRect(&client);
   m_bStarted = TRUE;
@@ -435,6 +416,7 @@ BOOL CDict::PreTranslateMessage(MSG* pMsg) {
 }
 
 BOOL CDict::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
+  if (m_modes.OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
   if (m_wordSearch.OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
   if (m_conjugation.OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
   if (m_thesaurus.OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;

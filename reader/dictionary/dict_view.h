@@ -11,7 +11,7 @@
 // dict_view.cpp: start, layout, painting and the window messages;
 // dict_lookup.cpp: modes, word buttons, lookup and showing entries;
 // dict_commands.cpp: copy, save, print, bookmarks, history, navigation.
-// Its parts: the word-list panels (CDictPanels), the word searches and the
+// Its parts: the modes (CDictModes), the word-list panels (CDictPanels), the word searches and the
 // pronunciation key (CDictWordSearch), the conjugation tables
 // (CDictConjugation), the thesaurus list (CDictThesaurus), these three
 // command targets the view routes its commands to, and the windows of modes
@@ -28,6 +28,7 @@
 #include "core/reader_screen.h"
 #include "dictionary/dict_conjugation.h"
 #include "dictionary/dict_logic.h"
+#include "dictionary/dict_modes.h"
 #include "dictionary/dict_panels.h"
 #include "dictionary/dict_search.h"
 #include "dictionary/dict_shared_windows.h"
@@ -49,6 +50,8 @@ class CDict : public CFormView,
               public ItemScreen,
               public PanelOwner {
   DECLARE_DYNCREATE(CDict)
+  friend class CDictModes;  // switches the mode
+
  public:
   CDict();
   ~CDict() override;
@@ -135,7 +138,7 @@ class CDict : public CFormView,
   void OnDraw(CDC* pDC) override;
   void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) override;
   BOOL PreTranslateMessage(MSG* pMsg) override;
-  // The parts' commands first (word searches, conjugation, thesaurus), then the view's.
+  // The parts' commands first (modes, word searches, conjugation, thesaurus), then the view's.
   BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
   // --- for the screen's parts ---
@@ -176,14 +179,6 @@ class CDict : public CFormView,
   BOOL OnToolTipText(UINT id, NMHDR* header, LRESULT* result);
 
   // Modes and lookup (dict_lookup.cpp).
-  void OnModeCommand(UINT id);
-  void OnUpdateModeCommand(CCmdUI* cmdUI);
-  void SwitchMode(int mode);
-  void SwitchSharedMode(int mode);
-  void ApplyModeButtons();
-  void ShowModeControls();
-  void OnContentsCommand();
-  void OnBookmarkListCommand();
   LRESULT OnShowContents(WPARAM wParam, LPARAM lParam);
   LRESULT OnShowBookmarks(WPARAM wParam, LPARAM lParam);
   LRESULT OnShowResults(WPARAM wParam, LPARAM lParam);
@@ -249,6 +244,7 @@ class CDict : public CFormView,
   dict::ScreenLayout m_layout;
   CDictPanels m_panels{*this, m_layout};
   CDictThesaurus m_thesaurus{m_panels};
+  CDictModes m_modes{*this};
   CDictWordSearch m_wordSearch{*this};
   CDictConjugation m_conjugation{*this};
   CDictSharedWindows m_shared{*this, m_layout, m_wordBox};

@@ -1,0 +1,39 @@
+// CDictModes: the dictionary screen's nine modes (dict::Mode): the mode
+// commands of the buttons and the menu with their check marks, and what a
+// switch does: the mode buttons' states, the controls and panels each mode
+// shows, the shared window that takes the left column in modes 5 to 8. A
+// command target the view routes its commands to (CDict::OnCmdMsg); the
+// mode itself is the view's (CDict::GetMode).
+#pragma once
+
+#include "framework.h"
+
+class CDict;
+
+class CDictModes : public CCmdTarget {
+ public:
+  explicit CDictModes(CDict& view) : m_view(view) {}
+  CDictModes(const CDictModes&) = delete;
+  CDictModes& operator=(const CDictModes&) = delete;
+
+  // The buttons and controls of the view's mode (at the start).
+  void Apply();
+  // Modes 0 to 4: the word modes with their panels.
+  void Switch(int mode);
+  // Modes 5 to 8: the left column is the shared window's; the word controls
+  // go. A window already open is refreshed (contents, bookmarks) or left alone.
+  void SwitchShared(int mode);
+
+ protected:
+  void OnModeCommand(UINT id);
+  void OnUpdateModeCommand(CCmdUI* cmdUI);
+  void OnContentsCommand();
+  void OnBookmarkListCommand();
+  DECLARE_MESSAGE_MAP()
+
+ private:
+  void ApplyButtons();
+  void ShowControls();
+
+  CDict& m_view;
+};
