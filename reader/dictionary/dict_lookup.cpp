@@ -43,42 +43,7 @@ LRESULT CDict::OnShowBookmarks(WPARAM, LPARAM) {
   return 0;
 }
 
-// ---- word edit and buttons -------------------------------------------------------
-
-void CDict::UpdateWordButtons() {
-  const dict::WordButtons b = dict::ComputeWordButtons(GetWord(), m_nMode, m_panels.IsOpen(dict::kTensesPanel));
-  const struct {
-    UINT id;
-    bool on;
-  } states[] = {{IDC_DICT_LOOK_UP, b.lookUp},
-                {IDC_DICT_ANAGRAM, b.anagram},
-                {IDC_DICT_SEARCH, b.search},
-                {IDC_DICT_WILDCARD, b.wildcard},
-                {IDC_DICT_CONJUGATE, b.conjugate}};
-  for (const auto& state : states)
-    if (CODButton* button = Button(state.id)) button->EnableWindow(state.on);
-}
-
-void CDict::OnWordChanged() { UpdateWordButtons(); }
-
-void CDict::OnWordFocus() { m_wordEdit.SetSel(0, -1); }
-
-void CDict::OnEnterWord() {
-  const CString text = GetWord();
-  dict::WordButtons buttons;
-  auto enabled = [this](UINT id) {
-    CODButton* b = Button(id);
-    return b != nullptr && b->IsWindowEnabled();
-  };
-  buttons.search = enabled(IDC_DICT_SEARCH);
-  buttons.wildcard = enabled(IDC_DICT_WILDCARD);
-  switch (dict::ClassifyEnter(text, buttons)) {
-    case dict::EnterAction::kSearch: m_wordSearch.OnDictionarySearch(); break;
-    case dict::EnterAction::kLookUp: OnLookUp(); break;
-    case dict::EnterAction::kWildcard: m_wordSearch.OnWildcard(); break;
-    case dict::EnterAction::kNothing: break;
-  }
-}
+// ---- Look Up --------------------------------------------------------------------
 
 void CDict::OnLookUp() {
   m_panels.CloseKey(m_nMode);
@@ -94,9 +59,9 @@ void CDict::OnLookUp() {
 
 void CDict::LookUpWord(const CString& word, int, int entryIndex, const CStringArray* highlightWords) {
   SetFocus();
-  m_wordEdit.SetWindowText(word);
-  m_wordEdit.Invalidate();
-  m_wordEdit.UpdateWindow();
+  WordEdit().SetWindowText(word);
+  WordEdit().Invalidate();
+  WordEdit().UpdateWindow();
   UpdateWordButtons();
   // The panel's list may be the caller's: take a copy before panels refill.
   CStringArray words;

@@ -1,5 +1,7 @@
 #include "dictionary/dict_view.h"
 
+#include <initializer_list>
+
 #include "core/reader_context.h"
 #include "core/reader_messages.h"
 #include "core/reader_shell.h"
@@ -92,8 +94,6 @@ ON_MESSAGE(WM_SHOWRESULTS, OnShowResults)
 ON_MESSAGE(WM_BITSCHANGED, OnFoldersChanged)
 ON_NOTIFY_EX(TTN_NEEDTEXTA, 0, OnToolTipText)
 // The word edit, its buttons and the thesaurus list.
-ON_EN_CHANGE(IDC_DICT_WORD, OnWordChanged)
-ON_EN_SETFOCUS(IDC_DICT_WORD, OnWordFocus)
 ON_BN_CLICKED(IDC_DICT_LOOK_UP, OnLookUp)
 // Entry commands.
 ON_COMMAND(ID_DICT_SAVE_ENTRY, OnSaveEntry)
@@ -154,12 +154,6 @@ CODButton* CDict::Button(UINT id) {
   return nullptr;
 }
 
-CString CDict::GetWord() const {
-  CString word;
-  if (m_wordEdit.GetSafeHwnd() != nullptr) m_wordEdit.GetWindowText(word);
-  return word;
-}
-
 // ---- start ----------------------------------------------------------------------
 
 void CDict::OnInitialUpdate() {
@@ -207,10 +201,10 @@ void CDict::CreateControls() {
   // The word edit with Look Up beside it, and the row of search buttons below.
   const int lookUpWidth = lookUp.GetFrameSize().cx;
   const CRect edit(6, 55, 202 - lookUpWidth, 61 + app.m_lineHeight);
-  m_wordEdit.Create(&edit, this, IDC_DICT_WORD, kBandBrush, kPanelBrush);
-  m_wordEdit.SetFont(&app.m_fonts[FontList]);
-  m_wordEdit.LimitText(80);
-  m_wordEdit.ShowWindow(SW_SHOW);
+  WordEdit().Create(&edit, this, IDC_DICT_WORD, kBandBrush, kPanelBrush);
+  WordEdit().SetFont(&app.m_fonts[FontList]);
+  WordEdit().LimitText(80);
+  WordEdit().ShowWindow(SW_SHOW);
   lookUp.SetWindowPos(nullptr, edit.right + 6, edit.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   struct RowButton {
     CODButton* button;
@@ -388,8 +382,8 @@ BOOL CDict::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) {
 }
 
 void CDict::OnSetFocus(CWnd*) {
-  if (dict::Shown(m_wordEdit)) {
-    m_wordEdit.SetFocus();
+  if (dict::Shown(WordEdit())) {
+    WordEdit().SetFocus();
   } else if (m_sharedButtons[0].GetSafeHwnd() != nullptr) {
     m_sharedButtons[0].SetFocus();
   }
@@ -416,10 +410,9 @@ BOOL CDict::PreTranslateMessage(MSG* pMsg) {
 }
 
 BOOL CDict::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
-  if (m_modes.OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
-  if (m_wordSearch.OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
-  if (m_conjugation.OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
-  if (m_thesaurus.OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+  for (CCmdTarget* part :
+       std::initializer_list<CCmdTarget*>{&m_modes, &m_word, &m_wordSearch, &m_conjugation, &m_thesaurus})
+    if (part->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
   return CFormView::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 
@@ -428,7 +421,7 @@ LRESULT CDict::OnPanelClosed(WPARAM, LPARAM lParam) {
   CWordListDlg& alternatives = AlternativesPanel();
   if (reinterpret_cast<CWordListDlg*>(lParam) != &alternatives || alternatives.IsOpen()) return 0;
   m_panels.PlaceOpen();
-  if (dict::Shown(m_wordEdit)) m_wordEdit.SetFocus();
+  if (dict::Shown(WordEdit())) WordEdit().SetFocus();
   return 0;
 }
 

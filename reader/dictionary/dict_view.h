@@ -11,11 +11,10 @@
 // dict_view.cpp: start, layout, painting and the window messages;
 // dict_lookup.cpp: modes, word buttons, lookup and showing entries;
 // dict_commands.cpp: copy, save, print, bookmarks, history, navigation.
-// Its parts: the modes (CDictModes), the word-list panels (CDictPanels), the word searches and the
-// pronunciation key (CDictWordSearch), the conjugation tables
-// (CDictConjugation), the thesaurus list (CDictThesaurus), these three
-// command targets the view routes its commands to, and the windows of modes
-// 5 to 8 and the results (CDictSharedWindows).
+// Its parts: the modes (CDictModes), the word edit (CDictWordBox), the word-list panels (CDictPanels), the word
+// searches and the pronunciation key (CDictWordSearch), the conjugation tables (CDictConjugation), the thesaurus list
+// (CDictThesaurus), these three command targets the view routes its commands to, and the windows of modes 5 to 8 and
+// the results (CDictSharedWindows).
 #pragma once
 
 #include <vector>
@@ -33,6 +32,7 @@
 #include "dictionary/dict_search.h"
 #include "dictionary/dict_shared_windows.h"
 #include "dictionary/dict_thesaurus.h"
+#include "dictionary/dict_word_box.h"
 #include "dictionary/word_list_dlg.h"
 #include "display/display.h"
 #include "framework.h"
@@ -69,9 +69,9 @@ class CDict : public CFormView,
   void RepaintConjugation() override { m_conjugation.Repaint(); }
   // The main frame opens the dictionary for a word: modes other than 3 and 4 become 3.
   void OnDictionaryMode();
-  void UpdateWordButtons();
+  void UpdateWordButtons() { m_word.UpdateButtons(); }
   void LayoutControls(UINT type, int width, int height);
-  void OnEnterWord();
+  void OnEnterWord() { m_word.OnEnter(); }
   void EditNote(CNoteIcon* note);
 
   // --- the shared windows of modes 5 to 8 and the results window (dict_shared.cpp) ---
@@ -103,7 +103,7 @@ class CDict : public CFormView,
 
   // --- state, for the application and tests ---
   int GetMode() const { return m_nMode; }
-  CString GetWord() const;
+  CString GetWord() const { return m_word.GetWord(); }
   DWORD GetCurrentEntry() const { return m_currentEntry; }
   int GetAnagramLength() const { return m_wordSearch.GetAnagramLength(); }
   CDisplay& Display() { return m_display; }
@@ -117,7 +117,7 @@ class CDict : public CFormView,
   CDictPanels& Panels() { return m_panels; }
   CDictWordSearch& WordSearch() { return m_wordSearch; }
   CDictConjugation& Conjugation() { return m_conjugation; }
-  CFlatEdit& WordEdit() { return m_wordEdit; }
+  CFlatEdit& WordEdit() { return m_word.Edit(); }
   CODButton* Button(UINT id);
   const dict::ScreenLayout& Layout() const { return m_layout; }
   const CRect& WordBox() const { return m_wordBox; }
@@ -138,7 +138,8 @@ class CDict : public CFormView,
   void OnDraw(CDC* pDC) override;
   void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) override;
   BOOL PreTranslateMessage(MSG* pMsg) override;
-  // The parts' commands first (modes, word searches, conjugation, thesaurus), then the view's.
+  // The parts' commands first (modes, word box, word searches, conjugation,
+  // thesaurus), then the view's.
   BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
   // --- for the screen's parts ---
@@ -185,8 +186,6 @@ class CDict : public CFormView,
   BOOL ChooseFolder(int& folder);
   void OnUpdateAddSelected(CCmdUI* cmdUI);
   void OnUpdateRelatedToEntry(CCmdUI* cmdUI);
-  void OnWordChanged();
-  void OnWordFocus();
   void RebuildEntry();
   void AppendEntryText(DWORD entry);
   void MarkWords(const CStringArray& words);
@@ -229,10 +228,9 @@ class CDict : public CFormView,
   BOOL OnMainDatabase() const { return m_nMode != dict::kFrenchEnglish && m_nMode != dict::kEnglishFrench; }
 
   int m_nMode = dict::kDictionary;
-  CODButton m_sharedButtons[4];  // 4207, 4210, 4211, 2048
-  CODButton m_modeButtons[5];    // 2097, 2090, 4206, 2150, 2151
-  CODButton m_navButtons[5];     // 6033, 6031, 6032, 6030, 6028
-  CFlatEdit m_wordEdit;
+  CODButton m_sharedButtons[4];   // 4207, 4210, 4211, 2048
+  CODButton m_modeButtons[5];     // 2097, 2090, 4206, 2150, 2151
+  CODButton m_navButtons[5];      // 6033, 6031, 6032, 6030, 6028
   CODButton m_commandButtons[8];  // 2051, 2036, 4136, 4137, 4135, 2049, 4120, 2050
   DWORD m_currentEntry = 0;
   CDisplay m_display;
@@ -245,6 +243,7 @@ class CDict : public CFormView,
   CDictPanels m_panels{*this, m_layout};
   CDictThesaurus m_thesaurus{m_panels};
   CDictModes m_modes{*this};
+  CDictWordBox m_word{*this};
   CDictWordSearch m_wordSearch{*this};
   CDictConjugation m_conjugation{*this};
   CDictSharedWindows m_shared{*this, m_layout, m_wordBox};
