@@ -35,7 +35,7 @@ BEGIN_MESSAGE_MAP(CDictConjugation, CCmdTarget)
 ON_BN_CLICKED(IDC_DICT_CONJUGATE, OnConjugate)
 END_MESSAGE_MAP()
 
-CDictConjugation::CDictConjugation(CDict& view) : m_view(view), m_context(std::make_unique<InTableContext>()) {
+CDictConjugation::CDictConjugation(CDict& view) : CDictPart(view), m_context(std::make_unique<InTableContext>()) {
   std::memset(m_context.get(), 0, sizeof(InTableContext));
 }
 

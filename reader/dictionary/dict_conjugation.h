@@ -1,23 +1,19 @@
 // The French-English mode's conjugation tables: the inflection engine's
 // context, the Conjugate command that fills the tenses panel and shows the
 // conjugation window in the display's place, and the labelled values that
-// window paints for the tense chosen. A command target the view routes its
-// commands to (CDict::OnCmdMsg).
+// window paints for the tense chosen.
 #pragma once
 
 #include <memory>
 
-#include "framework.h"
+#include "dictionary/dict_part.h"
 
 struct InTableContext;
-class CDict;
 
-class CDictConjugation : public CCmdTarget {
+class CDictConjugation : public CDictPart {
  public:
   explicit CDictConjugation(CDict& view);
   ~CDictConjugation() override;
-  CDictConjugation(const CDictConjugation&) = delete;
-  CDictConjugation& operator=(const CDictConjugation&) = delete;
 
   // Starts the engine on the working directory's tables; Stop ends it.
   void Start(const char* directory);
@@ -36,7 +32,6 @@ class CDictConjugation : public CCmdTarget {
   DECLARE_MESSAGE_MAP()
 
  private:
-  CDict& m_view;
   std::unique_ptr<InTableContext> m_context;
   char m_ramName[16] = "infrb005.ram";
   char m_dskName[16] = "infrb005.dsk";

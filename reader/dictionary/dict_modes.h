@@ -1,20 +1,15 @@
 // CDictModes: the dictionary screen's nine modes (dict::Mode): the mode
 // commands of the buttons and the menu with their check marks, and what a
 // switch does: the mode buttons' states, the controls and panels each mode
-// shows, the shared window that takes the left column in modes 5 to 8. A
-// command target the view routes its commands to (CDict::OnCmdMsg); the
+// shows, the shared window that takes the left column in modes 5 to 8. The
 // mode itself is the view's (CDict::GetMode).
 #pragma once
 
-#include "framework.h"
+#include "dictionary/dict_part.h"
 
-class CDict;
-
-class CDictModes : public CCmdTarget {
+class CDictModes : public CDictPart {
  public:
-  explicit CDictModes(CDict& view) : m_view(view) {}
-  CDictModes(const CDictModes&) = delete;
-  CDictModes& operator=(const CDictModes&) = delete;
+  using CDictPart::CDictPart;
 
   // The buttons and controls of the view's mode (at the start).
   void Apply();
@@ -34,6 +29,4 @@ class CDictModes : public CCmdTarget {
  private:
   void ApplyButtons();
   void ShowControls();
-
-  CDict& m_view;
 };

@@ -1,19 +1,14 @@
 // The dictionary screen's word-list commands: the wildcard and anagram
 // searches and the Boolean search of a dictionary, whose words go into the
 // alternatives panel, the anagram length setting, and the pronunciation key
-// panel. A command target the view routes its commands to (CDict::OnCmdMsg);
-// it reads the word edit and the mode's database of its view.
+// panel. It reads the word edit and the mode's database of its view.
 #pragma once
 
-#include "framework.h"
+#include "dictionary/dict_part.h"
 
-class CDict;
-
-class CDictWordSearch : public CCmdTarget {
+class CDictWordSearch : public CDictPart {
  public:
-  explicit CDictWordSearch(CDict& view) : m_view(view) {}
-  CDictWordSearch(const CDictWordSearch&) = delete;
-  CDictWordSearch& operator=(const CDictWordSearch&) = delete;
+  using CDictPart::CDictPart;
 
   // Reads the anagram length setting.
   void Start();
@@ -42,6 +37,5 @@ class CDictWordSearch : public CCmdTarget {
   // Nothing found: the alternatives panel goes and the word edit has the focus.
   void ShowNothingFound();
 
-  CDict& m_view;
   int m_anagramLength = 0;
 };

@@ -1,7 +1,7 @@
 #include "dictionary/dict_thesaurus.h"
 
 #include "core/reader_context.h"
-#include "dictionary/dict_panels.h"
+#include "dictionary/dict_view.h"
 #include "reader/dictionary_ids.h"
 
 namespace {
@@ -60,5 +60,6 @@ void CDictThesaurus::ShowSynonyms() {
     CString item;
     if (thesaurus.GetParsedItem(sense, k, item)) words.Add(item);
   }
-  if (m_panels.IsOpen(dict::kSynonymsPanel)) m_panels.Fill(dict::kSynonymsPanel, words, nullptr);
+  CDictPanels& panels = m_view.Panels();
+  if (panels.IsOpen(dict::kSynonymsPanel)) panels.Fill(dict::kSynonymsPanel, words, nullptr);
 }

@@ -1,19 +1,14 @@
 // CDictThesaurus: the dictionary screen's thesaurus list (the senses of the
 // word looked up) and the synonyms of the chosen sense, which go into the
-// synonyms panel. A command target the view routes the list's notifications
-// to (CDict::OnCmdMsg).
+// synonyms panel.
 #pragma once
 
 #include "controls/scroll_list_box.h"
-#include "framework.h"
+#include "dictionary/dict_part.h"
 
-class CDictPanels;
-
-class CDictThesaurus : public CCmdTarget {
+class CDictThesaurus : public CDictPart {
  public:
-  explicit CDictThesaurus(CDictPanels& panels) : m_panels(panels) {}
-  CDictThesaurus(const CDictThesaurus&) = delete;
-  CDictThesaurus& operator=(const CDictThesaurus&) = delete;
+  using CDictPart::CDictPart;
 
   CDictListBox& List() { return m_list; }
   // Lists the word's senses and shows the first one's synonyms; FALSE (the
@@ -34,6 +29,5 @@ class CDictThesaurus : public CCmdTarget {
   // The first sense chosen and its synonyms shown; FALSE when there are no senses.
   BOOL SelectFirst(int senses);
 
-  CDictPanels& m_panels;
   CDictListBox m_list;
 };

@@ -241,7 +241,7 @@ class CDict : public CFormView,
   CRect m_column;
   dict::ScreenLayout m_layout;
   CDictPanels m_panels{*this, m_layout};
-  CDictThesaurus m_thesaurus{m_panels};
+  CDictThesaurus m_thesaurus{*this};
   CDictModes m_modes{*this};
   CDictWordBox m_word{*this};
   CDictWordSearch m_wordSearch{*this};

@@ -1,19 +1,14 @@
 // CDictWordBox: the dictionary screen's word edit in modes 0 to 4 and what
 // its text decides: which of the word buttons (Look Up, Search, Anagram,
-// Wildcard, Conjugate) are enabled, and which of them Enter runs. A command
-// target the view routes the edit's notifications to (CDict::OnCmdMsg).
+// Wildcard, Conjugate) are enabled, and which of them Enter runs.
 #pragma once
 
 #include "controls/flat_edit.h"
-#include "framework.h"
+#include "dictionary/dict_part.h"
 
-class CDict;
-
-class CDictWordBox : public CCmdTarget {
+class CDictWordBox : public CDictPart {
  public:
-  explicit CDictWordBox(CDict& view) : m_view(view) {}
-  CDictWordBox(const CDictWordBox&) = delete;
-  CDictWordBox& operator=(const CDictWordBox&) = delete;
+  using CDictPart::CDictPart;
 
   CFlatEdit& Edit() { return m_edit; }
   // The edit's text; empty before the edit is made.
@@ -30,6 +25,5 @@ class CDictWordBox : public CCmdTarget {
   DECLARE_MESSAGE_MAP()
 
  private:
-  CDict& m_view;
   CFlatEdit m_edit;
 };
