@@ -32,46 +32,39 @@ int ModeOfCommand(UINT id) {
 
 }  // namespace
 
-BEGIN_MESSAGE_MAP(CDictModes, CCmdTarget)
-ON_COMMAND_RANGE(IDC_DICT_THESAURUS, IDC_DICT_THESAURUS, OnModeCommand)
-ON_COMMAND_RANGE(IDC_DICT_DICTIONARY_THESAURUS, IDC_DICT_DICTIONARY_THESAURUS, OnModeCommand)
-ON_COMMAND_RANGE(IDC_DICT_DICTIONARY, IDC_DICT_DICTIONARY, OnModeCommand)
-ON_COMMAND_RANGE(IDC_DICT_FRENCH_ENGLISH, IDC_DICT_ENGLISH_FRENCH, OnModeCommand)
-ON_COMMAND_RANGE(IDC_DICT_SMART_SEARCH, IDC_DICT_BOOLEAN_SEARCH, OnModeCommand)
-ON_COMMAND_RANGE(ID_DICT_MODE_THESAURUS, ID_DICT_MODE_ENGLISH_FRENCH, OnModeCommand)
-ON_COMMAND_RANGE(ID_DICT_MODE_BOOLEAN, ID_DICT_MODE_SMART, OnModeCommand)
-ON_COMMAND_RANGE(ID_DICT_MODE_DICTIONARY, ID_DICT_MODE_DICTIONARY, OnModeCommand)
-ON_UPDATE_COMMAND_UI_RANGE(ID_DICT_MODE_THESAURUS, ID_DICT_MODE_ENGLISH_FRENCH, OnUpdateModeCommand)
-ON_UPDATE_COMMAND_UI_RANGE(ID_DICT_MODE_BOOLEAN, ID_DICT_MODE_SMART, OnUpdateModeCommand)
-ON_UPDATE_COMMAND_UI_RANGE(ID_DICT_MODE_DICTIONARY, ID_DICT_MODE_DICTIONARY, OnUpdateModeCommand)
-ON_UPDATE_COMMAND_UI(ID_DICT_MODE_CONTENTS, OnUpdateModeCommand)
-ON_UPDATE_COMMAND_UI(ID_DICT_BOOKMARK_LIST, OnUpdateModeCommand)
-ON_COMMAND(IDC_DICT_CONTENTS, OnContentsCommand)
-ON_COMMAND(ID_DICT_MODE_CONTENTS, OnContentsCommand)
-ON_COMMAND(IDC_DICT_BOOKMARKS, OnBookmarkListCommand)
-ON_COMMAND(ID_DICT_BOOKMARK_LIST, OnBookmarkListCommand)
-END_MESSAGE_MAP()
-
-void CDictModes::OnModeCommand(UINT id) {
-  const int mode = ModeOfCommand(id);
-  if (mode < 0) return;
-  if (mode <= dict::kDictionaryThesaurus) {
+// The mode table names every command: a mode's button and menu item switch
+// to it (Contents and the bookmark list open through the tool panel host,
+// which opens them on every screen), and the menu item is checked in its mode.
+BOOL CDictModes::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
+  const int mode = ModeOfCommand(nID);
+  if (mode < 0) return FALSE;
+  if (nCode == CN_UPDATE_COMMAND_UI) {
+    if (kModes[mode].menuItem != nID) return FALSE;
+    if (pHandlerInfo == nullptr) {
+      auto* cmdUI = static_cast<CCmdUI*>(pExtra);
+      cmdUI->m_bContinueRouting = FALSE;
+      cmdUI->SetCheck(mode == m_view.GetMode());
+      return !cmdUI->m_bContinueRouting;
+    }
+  } else if (nCode != CN_COMMAND) {
+    return FALSE;
+  }
+  if (pHandlerInfo != nullptr) {
+    pHandlerInfo->pTarget = this;
+    pHandlerInfo->pmf = nullptr;
+    return TRUE;
+  }
+  ToolPanelHost* host = GetToolPanelHost();
+  if (mode == dict::kContents) {
+    if (host != nullptr) host->OpenContents();
+  } else if (mode == dict::kBookmarks) {
+    if (host != nullptr) host->OpenBookmarks();
+  } else if (mode <= dict::kDictionaryThesaurus) {
     Switch(mode);
   } else {
     SwitchShared(mode);
   }
-}
-
-void CDictModes::OnUpdateModeCommand(CCmdUI* cmdUI) {
-  cmdUI->SetCheck(ModeOfCommand(cmdUI->m_nID) == m_view.GetMode());
-}
-
-void CDictModes::OnContentsCommand() {
-  if (ToolPanelHost* host = GetToolPanelHost()) host->OpenContents();
-}
-
-void CDictModes::OnBookmarkListCommand() {
-  if (ToolPanelHost* host = GetToolPanelHost()) host->OpenBookmarks();
+  return TRUE;
 }
 
 void CDictModes::Apply() {

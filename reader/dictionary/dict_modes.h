@@ -19,12 +19,8 @@ class CDictModes : public CDictPart {
   // go. A window already open is refreshed (contents, bookmarks) or left alone.
   void SwitchShared(int mode);
 
- protected:
-  void OnModeCommand(UINT id);
-  void OnUpdateModeCommand(CCmdUI* cmdUI);
-  void OnContentsCommand();
-  void OnBookmarkListCommand();
-  DECLARE_MESSAGE_MAP()
+  // The modes' buttons and menu items, by the mode table.
+  BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
  private:
   void ApplyButtons();
