@@ -1,14 +1,12 @@
-// The dictionary screen's shared windows: contents (subjects window), Smart
-// Search, Boolean search and the bookmark list over the left column in modes
-// 5 to 8, the results window and the Tuner; the roads they take back to the
-// screen; adding entries to bookmark folders and articles related to the
+// What the dictionary screen's shared windows (CDictSharedWindows) and the
+// other screens ask of it: the roads back to the screen, the results of a
+// new query; adding entries to bookmark folders and articles related to the
 // shown entry.
 
 #include "core/reader_context.h"
 #include "core/reader_shell.h"
 #include "dictionary/dict_view.h"
 #include "dictionary/dict_window_helpers.h"
-#include "messages/window_messages.h"
 #include "panels/folder_dlgs.h"
 #include "panels/item_router.h"
 #include "reader/dictionary_ids.h"

@@ -9,12 +9,16 @@
 // conjugation tables and the pronunciation key fill the other panels.
 //
 // dict_view.cpp: start, layout, painting and the window messages;
-// dict_lookup.cpp: modes, word buttons, lookup and showing entries;
-// dict_commands.cpp: copy, save, print, bookmarks, history, navigation.
-// Its parts: the modes (CDictModes), the word edit (CDictWordBox), the word-list panels (CDictPanels), the word
-// searches and the pronunciation key (CDictWordSearch), the conjugation tables (CDictConjugation), the thesaurus list
-// (CDictThesaurus), these three command targets the view routes its commands to, and the windows of modes 5 to 8 and
-// the results (CDictSharedWindows).
+// dict_lookup.cpp: Look Up and showing entries; dict_shared.cpp: the roads
+// back from the shared windows; dict_commands.cpp: copy, save, print,
+// bookmarks, history, navigation.
+//
+// The view owns its parts, each with one job: the modes (CDictModes), the
+// word edit (CDictWordBox), the word searches and the pronunciation key
+// (CDictWordSearch), the conjugation tables (CDictConjugation) and the
+// thesaurus list (CDictThesaurus), command targets its OnCmdMsg routes to;
+// the word-list panels (CDictPanels) and the windows of modes 5 to 8 and the
+// results (CDictSharedWindows).
 #pragma once
 
 #include <vector>
