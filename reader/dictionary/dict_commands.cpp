@@ -186,8 +186,8 @@ LRESULT CDict::OnFoldersChanged(WPARAM wParam, LPARAM lParam) {
     m_display.SetHighlightMode(FALSE);
   }
   // The open bookmark list follows; the results and contents lists repaint their marks.
-  if (m_bookmarks.GetSafeHwnd() != nullptr) m_bookmarks.SendMessage(WM_BITSCHANGED, wParam, lParam);
-  for (CWnd* window : std::initializer_list<CWnd*>{&m_results.List(), &m_subjects.List()})
+  if (BookmarkWindow().GetSafeHwnd() != nullptr) BookmarkWindow().SendMessage(WM_BITSCHANGED, wParam, lParam);
+  for (CWnd* window : std::initializer_list<CWnd*>{&ResultsWindow().List(), &SubjectsWindow().List()})
     if (window->GetSafeHwnd() != nullptr) window->Invalidate();
   return 0;
 }
@@ -315,20 +315,20 @@ void CDict::OnNavigate(UINT id) {
 void CDict::CycleFocus(BOOL forward) {
   std::vector<CWnd*> ring;
   // The first open shared window, else the key or Tenses panel.
-  for (CWnd* window :
-       std::initializer_list<CWnd*>{&m_subjects, &m_smartSearch, &m_boolean, &m_bookmarks, &m_results, &m_tuner})
+  for (CWnd* window : std::initializer_list<CWnd*>{&SubjectsWindow(), &SmartSearchWindow(), &BooleanWindow(),
+                                                   &BookmarkWindow(), &ResultsWindow(), &TunerWindow()})
     if (window->GetSafeHwnd() != nullptr && ::IsWindow(window->GetSafeHwnd())) {
       ring.push_back(window);
       break;
     }
   if (ring.empty())
-    for (CWordListDlg* panel : {&m_keyPanel, &m_tenses})
+    for (CWordListDlg* panel : {&KeyPanel(), &TensesPanel()})
       if (panel->IsOpen()) {
         ring.push_back(panel);
         break;
       }
   if (ring.empty())
-    for (CWordListDlg* panel : {&m_headwords, &m_synonyms, &m_alternatives})
+    for (CWordListDlg* panel : {&HeadwordsPanel(), &SynonymsPanel(), &AlternativesPanel()})
       if (panel->IsOpen()) ring.push_back(panel);
   const HWND focus = ::GetFocus();
   int at = -1;  // -1: the screen itself

@@ -478,7 +478,7 @@ int CountInk(CWordListDlg& panel) {
 TEST_F(DictScreen, ThePanelHeaderCountsItsItems) {
   Mode(ID_DICT_MODE_FRENCH_ENGLISH);
   Type("ch*");
-  dict->OnWildcard();
+  dict->WordSearch().OnWildcard();
   ui::PumpUntilIdle();
   CWordListDlg& panel = dict->AlternativesPanel();
   ASSERT_EQ(panel.List().GetCount(), 3);
