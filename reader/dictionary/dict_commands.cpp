@@ -1,7 +1,7 @@
 // The dictionary screen's commands on the shown entry and beyond the screen:
-// the handlers of the article commands it shares with the encyclopedia
-// (copy, save, notes, highlights, print), the print job, the Bookmark and
-// Search History menus, the navigation buttons, focus cycling and help.
+// what the article commands it shares with the encyclopedia (CArticleCommands)
+// ask of it, the print job, the Bookmark and Search History menus, the
+// navigation buttons, focus cycling and help.
 #include <cstring>
 #include <initializer_list>
 #include <memory>
@@ -28,8 +28,6 @@ constexpr int kBookmarkFixedItems = 10;
 constexpr DWORD kHelpDictionary = 100;
 constexpr DWORD kHelpConsultants = 206;
 
-using panels::ArticleCommand;
-
 }  // namespace
 
 BOOL CDict::DisplayHasText() const { return dict::Shown(m_display) && m_display.Model().RunCount() > 0; }
@@ -40,34 +38,18 @@ void CDict::OnUpdateHasText(CCmdUI* cmdUI) { cmdUI->Enable(DisplayHasText()); }
 
 void CDict::OnUpdateHasSelection(CCmdUI* cmdUI) { cmdUI->Enable(DisplayHasText() && m_display.HasSelection()); }
 
-// The article commands' rules (CArticleCommands); the map names these.
-void CDict::OnUpdateHasFolders(CCmdUI* cmdUI) { m_articleCommands.Update(ArticleCommand::PrintBookmarks, cmdUI); }
-void CDict::OnUpdateAnnotation(CCmdUI* cmdUI) { m_articleCommands.Update(ArticleCommand::Notes, cmdUI); }
-void CDict::OnUpdateHighlight(CCmdUI* cmdUI) { m_articleCommands.Update(ArticleCommand::Highlights, cmdUI); }
-void CDict::OnUpdateClearHighlights(CCmdUI* cmdUI) { m_articleCommands.Update(ArticleCommand::ClearHighlights, cmdUI); }
-
 void CDict::OnUpdateNextPane(CCmdUI* cmdUI) {
   const HWND focus = ::GetFocus();
   cmdUI->Enable(focus != nullptr && (focus == m_hWnd || ::IsChild(m_hWnd, focus)));
 }
 
-// ---- the article commands (CArticleCommands), as the map names them ---------------
+// ---- what the article commands (CArticleCommands) ask of the screen ---------------
 
 std::string CDict::ArticleNotices() const {
   const CString notices = dict::NoticeBlock(m_nMode);
   return std::string(notices, static_cast<std::size_t>(notices.GetLength()));
 }
 
-void CDict::OnCopySelection() { m_articleCommands.CopySelection(); }
-void CDict::OnCopyEntry() { m_articleCommands.CopyArticle(); }
-void CDict::OnSaveEntry() { m_articleCommands.Save(); }
-void CDict::OnAnnotation() { m_articleCommands.Run(ArticleCommand::Notes); }
-void CDict::OnHighlight() { m_articleCommands.Run(ArticleCommand::Highlights); }
-void CDict::OnClearHighlights() { m_articleCommands.Run(ArticleCommand::ClearHighlights); }
-void CDict::OnPrintEntry() { m_articleCommands.Run(ArticleCommand::PrintArticle); }
-void CDict::OnPreviewEntry() { m_articleCommands.Run(ArticleCommand::PreviewArticle); }
-void CDict::OnPrintBookmarks() { m_articleCommands.Run(ArticleCommand::PrintBookmarks); }
-void CDict::OnPreviewBookmarks() { m_articleCommands.Run(ArticleCommand::PreviewBookmarks); }
 // File Print Preview shows what the last job printed.
 void CDict::OnFilePrintPreviewCommand() { m_articleCommands.StartJob(TRUE); }
 

@@ -1,7 +1,7 @@
 // What the dictionary screen's shared windows (CDictSharedWindows) and the
 // other screens ask of it: the roads back to the screen, the results of a
-// new query; adding entries to bookmark folders and articles related to the
-// shown entry.
+// new query; the listed articles Add Selected takes and articles related to
+// the shown entry.
 
 #include "core/reader_context.h"
 #include "core/reader_shell.h"
@@ -37,17 +37,11 @@ LRESULT CDict::OnShowResults(WPARAM wParam, LPARAM) {
   return 0;
 }
 
-// ---- bookmarks ---------------------------------------------------------------------
+// ---- the listed articles (Add Selected) ---------------------------------------------
 
 BOOL CDict::HasArticleList() const { return m_shared.HasList(); }
 
 BOOL CDict::ListedArticles(CBitString& articles) { return m_shared.ListedArticles(articles); }
-
-void CDict::OnAddArticle() { m_articleCommands.Run(panels::ArticleCommand::AddArticle); }
-
-void CDict::OnAddSelectedArticles() { m_articleCommands.Run(panels::ArticleCommand::AddSelected); }
-
-void CDict::OnUpdateAddSelected(CCmdUI* cmdUI) { m_articleCommands.Update(panels::ArticleCommand::AddSelected, cmdUI); }
 
 // ---- articles related to the shown entry ---------------------------------------------
 

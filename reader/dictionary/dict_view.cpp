@@ -1,6 +1,7 @@
 #include "dictionary/dict_view.h"
 
 #include <initializer_list>
+#include <iterator>
 
 #include "core/reader_context.h"
 #include "core/reader_messages.h"
@@ -73,6 +74,25 @@ CRect WindowRectIn(CWnd& child, CWnd* parent) {
   return rect;
 }
 
+// The article commands' ids: the menu items, then the Print and Save buttons.
+// Save, print, preview, copy and Add Article keep the map's rule (an entry shown).
+constexpr panels::ArticleCommandId kArticleCommandIds[] = {
+    {ID_DICT_ANNOTATION, panels::ArticleCommand::Notes},
+    {ID_DICT_HIGHLIGHT, panels::ArticleCommand::Highlights},
+    {ID_DICT_CLEAR_HIGHLIGHTS, panels::ArticleCommand::ClearHighlights},
+    {ID_DICT_ADD_ARTICLE, panels::ArticleCommand::AddArticle},
+    {ID_DICT_ADD_SELECTED, panels::ArticleCommand::AddSelected},
+    {ID_DICT_PRINT_ENTRY, panels::ArticleCommand::PrintArticle},
+    {ID_DICT_PREVIEW_ENTRY, panels::ArticleCommand::PreviewArticle},
+    {ID_DICT_PRINT_BOOKMARKS, panels::ArticleCommand::PrintBookmarks},
+    {ID_DICT_PREVIEW_BOOKMARKS, panels::ArticleCommand::PreviewBookmarks},
+    {ID_DICT_COPY_SELECTION, panels::ArticleCommand::CopySelection},
+    {ID_DICT_COPY_ENTRY, panels::ArticleCommand::CopyArticle},
+    {ID_DICT_SAVE_ENTRY, panels::ArticleCommand::Save},
+    {IDC_DICT_PRINT, panels::ArticleCommand::PrintArticle},
+    {IDC_DICT_SAVE, panels::ArticleCommand::Save},
+};
+
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CDict, CFormView)
@@ -96,38 +116,17 @@ ON_NOTIFY_EX(TTN_NEEDTEXTA, 0, OnToolTipText)
 // The word edit, its buttons and the thesaurus list.
 ON_BN_CLICKED(IDC_DICT_LOOK_UP, OnLookUp)
 // Entry commands.
-ON_COMMAND(ID_DICT_SAVE_ENTRY, OnSaveEntry)
-ON_BN_CLICKED(IDC_DICT_SAVE, OnSaveEntry)
-ON_COMMAND(ID_DICT_PRINT_ENTRY, OnPrintEntry)
-ON_BN_CLICKED(IDC_DICT_PRINT, OnPrintEntry)
-ON_COMMAND(ID_DICT_PREVIEW_ENTRY, OnPreviewEntry)
-ON_COMMAND(ID_DICT_PRINT_BOOKMARKS, OnPrintBookmarks)
-ON_COMMAND(ID_DICT_PREVIEW_BOOKMARKS, OnPreviewBookmarks)
 ON_COMMAND(ID_FILE_PRINT_SETUP, OnPrintSetup)
 ON_COMMAND(ID_FILE_PRINT, OnFilePrintCommand)
 ON_COMMAND(ID_FILE_PRINT_PREVIEW, OnFilePrintPreviewCommand)
-ON_COMMAND(ID_DICT_COPY_SELECTION, OnCopySelection)
-ON_COMMAND(ID_DICT_COPY_ENTRY, OnCopyEntry)
-ON_COMMAND(ID_DICT_ANNOTATION, OnAnnotation)
-ON_COMMAND(ID_DICT_HIGHLIGHT, OnHighlight)
-ON_COMMAND(ID_DICT_CLEAR_HIGHLIGHTS, OnClearHighlights)
 ON_UPDATE_COMMAND_UI(ID_DICT_SAVE_ENTRY, OnUpdateHasText)
 ON_UPDATE_COMMAND_UI(ID_DICT_PRINT_ENTRY, OnUpdateHasText)
 ON_UPDATE_COMMAND_UI(ID_DICT_PREVIEW_ENTRY, OnUpdateHasText)
 ON_UPDATE_COMMAND_UI(ID_DICT_COPY_ENTRY, OnUpdateHasText)
-ON_UPDATE_COMMAND_UI(ID_DICT_COPY_SELECTION, OnUpdateHasSelection)
-ON_UPDATE_COMMAND_UI(ID_DICT_PRINT_BOOKMARKS, OnUpdateHasFolders)
-ON_UPDATE_COMMAND_UI(ID_DICT_PREVIEW_BOOKMARKS, OnUpdateHasFolders)
-ON_UPDATE_COMMAND_UI(ID_DICT_ANNOTATION, OnUpdateAnnotation)
-ON_UPDATE_COMMAND_UI(ID_DICT_HIGHLIGHT, OnUpdateHighlight)
-ON_UPDATE_COMMAND_UI(ID_DICT_CLEAR_HIGHLIGHTS, OnUpdateClearHighlights)
 ON_COMMAND(ID_DICT_RELATED_SELECTION, OnRelatedToSelection)
 ON_COMMAND(ID_DICT_RELATED_ENTRY, OnRelatedToEntry)
 ON_UPDATE_COMMAND_UI(ID_DICT_RELATED_ENTRY, OnUpdateRelatedToEntry)
-ON_COMMAND(ID_DICT_ADD_ARTICLE, OnAddArticle)
 ON_UPDATE_COMMAND_UI(ID_DICT_ADD_ARTICLE, OnUpdateHasText)
-ON_COMMAND(ID_DICT_ADD_SELECTED, OnAddSelectedArticles)
-ON_UPDATE_COMMAND_UI(ID_DICT_ADD_SELECTED, OnUpdateAddSelected)
 ON_UPDATE_COMMAND_UI(ID_DICT_RELATED_SELECTION, OnUpdateHasSelection)
 ON_COMMAND_RANGE(ID_DICT_HISTORY_FIRST, ID_DICT_HISTORY_LAST, OnHistoryItem)
 ON_COMMAND_RANGE(ID_DICT_BOOKMARK_FIRST, ID_DICT_BOOKMARK_LAST, OnBookmarkItem)
@@ -141,7 +140,9 @@ ON_UPDATE_COMMAND_UI(ID_NEXT_PANE, OnUpdateNextPane)
 ON_UPDATE_COMMAND_UI(ID_PREV_PANE, OnUpdateNextPane)
 END_MESSAGE_MAP()
 
-CDict::CDict() : CFormView(IDD_DICTIONARY_FORM) {}
+CDict::CDict()
+    : CFormView(IDD_DICTIONARY_FORM),
+      m_articleCommands(*this, kArticleCommandIds, static_cast<int>(std::size(kArticleCommandIds))) {}
 
 CDict::~CDict() = default;
 
@@ -410,8 +411,8 @@ BOOL CDict::PreTranslateMessage(MSG* pMsg) {
 }
 
 BOOL CDict::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
-  for (CCmdTarget* part :
-       std::initializer_list<CCmdTarget*>{&m_modes, &m_word, &m_wordSearch, &m_conjugation, &m_thesaurus})
+  for (CCmdTarget* part : std::initializer_list<CCmdTarget*>{&m_articleCommands, &m_modes, &m_word, &m_wordSearch,
+                                                             &m_conjugation, &m_thesaurus})
     if (part->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
   return CFormView::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }

@@ -103,8 +103,6 @@ class CDict : public CFormView,
   CResultsDlg& ResultsWindow() { return m_shared.Results(); }
   CTunerDlg& TunerWindow() { return m_shared.Tuner(); }
   CRect SharedRect() const { return m_shared.Rect(); }
-  void OnAddArticle();
-  void OnAddSelectedArticles();
   void OnRelatedToEntry();
 
   // --- state, for the application and tests ---
@@ -129,6 +127,7 @@ class CDict : public CFormView,
   const CRect& WordBox() const { return m_wordBox; }
   const CRect& HeadingRect() const { return m_heading; }
   int GetPrintKind() const { return m_articleCommands.GetPrintKind(); }
+  CArticleCommands& ArticleCommands() { return m_articleCommands; }
 
   // --- ReaderScreen, mode source, conjugation pane ---
   void StoreAnnotations() override;
@@ -157,13 +156,6 @@ class CDict : public CFormView,
 
   // --- commands (public for the tests' direct calls) ---
   void OnLookUp();
-  void OnCopySelection();
-  void OnCopyEntry();
-  void OnSaveEntry();
-  void OnPrintEntry();
-  void OnPreviewEntry();
-  void OnPrintBookmarks();
-  void OnPreviewBookmarks();
   void OnRelatedToSelection();
 
  protected:
@@ -187,7 +179,6 @@ class CDict : public CFormView,
   LRESULT OnShowContents(WPARAM wParam, LPARAM lParam);
   LRESULT OnShowBookmarks(WPARAM wParam, LPARAM lParam);
   LRESULT OnShowResults(WPARAM wParam, LPARAM lParam);
-  void OnUpdateAddSelected(CCmdUI* cmdUI);
   void OnUpdateRelatedToEntry(CCmdUI* cmdUI);
   void RebuildEntry();
   void AppendEntryText(DWORD entry);
@@ -196,14 +187,7 @@ class CDict : public CFormView,
   // Commands (dict_commands.cpp).
   void OnUpdateHasText(CCmdUI* cmdUI);
   void OnUpdateHasSelection(CCmdUI* cmdUI);
-  void OnUpdateHasFolders(CCmdUI* cmdUI);
-  void OnUpdateAnnotation(CCmdUI* cmdUI);
-  void OnUpdateHighlight(CCmdUI* cmdUI);
-  void OnUpdateClearHighlights(CCmdUI* cmdUI);
   void OnUpdateNextPane(CCmdUI* cmdUI);
-  void OnAnnotation();
-  void OnHighlight();
-  void OnClearHighlights();
   void OnFilePrintCommand();
   void OnPrintSetup();
   void OnFilePrintPreviewCommand();
@@ -252,9 +236,9 @@ class CDict : public CFormView,
   HWND m_hovered = nullptr;
   BOOL m_bStarted = FALSE;
   CString m_tipText;
-  // The commands on the shown entry both article screens share; the
-  // handlers the map names hand them on (dict_commands.cpp).
-  CArticleCommands m_articleCommands{*this, nullptr, 0};
+  // The commands on the shown entry both article screens share, routed to
+  // through OnCmdMsg.
+  CArticleCommands m_articleCommands;
 
   // ArticleCommandOwner (dict_commands.cpp; the listed articles in dict_shared.cpp).
   CView& ArticleView() override { return *this; }
