@@ -1,7 +1,7 @@
 // The dictionary screen's commands on the shown entry and beyond the screen:
 // what the article commands it shares with the encyclopedia (CArticleCommands)
 // ask of it, the print job, the Bookmark and Search History menus, the
-// navigation buttons, focus cycling and help.
+// navigation buttons and help.
 #include <cstring>
 #include <initializer_list>
 #include <memory>
@@ -37,11 +37,6 @@ BOOL CDict::DisplayHasText() const { return dict::Shown(m_display) && m_display.
 void CDict::OnUpdateHasText(CCmdUI* cmdUI) { cmdUI->Enable(DisplayHasText()); }
 
 void CDict::OnUpdateHasSelection(CCmdUI* cmdUI) { cmdUI->Enable(DisplayHasText() && m_display.HasSelection()); }
-
-void CDict::OnUpdateNextPane(CCmdUI* cmdUI) {
-  const HWND focus = ::GetFocus();
-  cmdUI->Enable(focus != nullptr && (focus == m_hWnd || ::IsChild(m_hWnd, focus)));
-}
 
 // ---- what the article commands (CArticleCommands) ask of the screen ---------------
 
@@ -280,7 +275,7 @@ void CDict::OnHistoryItem(UINT id) {
   if (ReaderShell* shell = GetReaderShell()) shell->RecallQuery(static_cast<int>(id - ID_DICT_HISTORY_FIRST) + 1);
 }
 
-// ---- navigation, focus, help ----------------------------------------------------
+// ---- navigation, help ----------------------------------------------------------
 
 void CDict::OnNavigate(UINT id) {
   ReaderShell* shell = GetReaderShell();
@@ -293,42 +288,6 @@ void CDict::OnNavigate(UINT id) {
     default: break;  // the dictionary's own button
   }
 }
-
-void CDict::CycleFocus(BOOL forward) {
-  std::vector<CWnd*> ring;
-  // The first open shared window, else the key or Tenses panel.
-  for (CWnd* window : std::initializer_list<CWnd*>{&SubjectsWindow(), &SmartSearchWindow(), &BooleanWindow(),
-                                                   &BookmarkWindow(), &ResultsWindow(), &TunerWindow()})
-    if (window->GetSafeHwnd() != nullptr && ::IsWindow(window->GetSafeHwnd())) {
-      ring.push_back(window);
-      break;
-    }
-  if (ring.empty())
-    for (CWordListDlg* panel : {&KeyPanel(), &TensesPanel()})
-      if (panel->IsOpen()) {
-        ring.push_back(panel);
-        break;
-      }
-  if (ring.empty())
-    for (CWordListDlg* panel : {&HeadwordsPanel(), &SynonymsPanel(), &AlternativesPanel()})
-      if (panel->IsOpen()) ring.push_back(panel);
-  const HWND focus = ::GetFocus();
-  int at = -1;  // -1: the screen itself
-  for (std::size_t i = 0; i < ring.size(); ++i)
-    if (focus == ring[i]->m_hWnd || ::IsChild(ring[i]->m_hWnd, focus)) at = static_cast<int>(i);
-  const int count = static_cast<int>(ring.size());
-  int next = forward ? at + 1 : (at < 0 ? count - 1 : at - 1);
-  if (next >= count) next = -1;
-  if (next < 0) {
-    SetFocus();
-  } else {
-    ring[static_cast<std::size_t>(next)]->SetFocus();
-  }
-}
-
-void CDict::OnNextPane() { CycleFocus(TRUE); }
-
-void CDict::OnPreviousPane() { CycleFocus(FALSE); }
 
 void CDict::OnHelpDictionary() { AfxGetApp()->WinHelp(kHelpDictionary, HELP_CONTEXT); }
 

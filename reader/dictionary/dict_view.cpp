@@ -134,10 +134,6 @@ ON_COMMAND_RANGE(IDC_DICT_GO_BROWSER, IDC_DICT_GO_TIMELINE, OnNavigate)
 ON_BN_CLICKED(IDC_DICT_HELP, OnHelpDictionary)
 ON_COMMAND(ID_DICT_HELP_DICTIONARY, OnHelpDictionary)
 ON_COMMAND(ID_DICT_HELP_CONSULTANTS, OnHelpConsultants)
-ON_COMMAND(ID_NEXT_PANE, OnNextPane)
-ON_COMMAND(ID_PREV_PANE, OnPreviousPane)
-ON_UPDATE_COMMAND_UI(ID_NEXT_PANE, OnUpdateNextPane)
-ON_UPDATE_COMMAND_UI(ID_PREV_PANE, OnUpdateNextPane)
 END_MESSAGE_MAP()
 
 CDict::CDict()
@@ -412,7 +408,7 @@ BOOL CDict::PreTranslateMessage(MSG* pMsg) {
 
 BOOL CDict::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
   for (CCmdTarget* part : std::initializer_list<CCmdTarget*>{&m_articleCommands, &m_modes, &m_word, &m_wordSearch,
-                                                             &m_conjugation, &m_thesaurus})
+                                                             &m_conjugation, &m_thesaurus, &m_focusRing})
     if (part->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
   return CFormView::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }

@@ -30,6 +30,7 @@
 #include "controls/skin_scroll_wnd.h"
 #include "core/reader_screen.h"
 #include "dictionary/dict_conjugation.h"
+#include "dictionary/dict_focus_ring.h"
 #include "dictionary/dict_logic.h"
 #include "dictionary/dict_modes.h"
 #include "dictionary/dict_panels.h"
@@ -187,7 +188,6 @@ class CDict : public CFormView,
   // Commands (dict_commands.cpp).
   void OnUpdateHasText(CCmdUI* cmdUI);
   void OnUpdateHasSelection(CCmdUI* cmdUI);
-  void OnUpdateNextPane(CCmdUI* cmdUI);
   void OnFilePrintCommand();
   void OnPrintSetup();
   void OnFilePrintPreviewCommand();
@@ -196,9 +196,6 @@ class CDict : public CFormView,
   void OnNavigate(UINT id);
   void OnHelpDictionary();
   void OnHelpConsultants();
-  void OnNextPane();
-  void OnPreviousPane();
-  void CycleFocus(BOOL forward);
   LRESULT OnFoldersChanged(WPARAM wParam, LPARAM lParam);
   void RebuildHistoryMenu();
   BOOL DisplayHasText() const;
@@ -233,6 +230,7 @@ class CDict : public CFormView,
   CDictWordSearch m_wordSearch{*this};
   CDictConjugation m_conjugation{*this};
   CDictSharedWindows m_shared{*this, m_layout, m_wordBox};
+  CDictFocusRing m_focusRing{*this};
   HWND m_hovered = nullptr;
   BOOL m_bStarted = FALSE;
   CString m_tipText;
