@@ -1,7 +1,7 @@
 // The dictionary screen's commands on the shown entry and beyond the screen:
 // what the article commands it shares with the encyclopedia (CArticleCommands)
-// ask of it, the print job, the Bookmark and Search History menus, the
-// navigation buttons and help.
+// ask of it, the print job, the folders' changes, the navigation buttons
+// and help.
 #include <cstring>
 #include <initializer_list>
 #include <memory>
@@ -21,10 +21,6 @@
 namespace {
 
 // Positions in the screen's menu.
-constexpr int kSearchMenu = 3;
-constexpr int kHistoryItem = 9;
-constexpr int kBookmarkMenu = 4;
-constexpr int kBookmarkFixedItems = 10;
 constexpr DWORD kHelpDictionary = 100;
 constexpr DWORD kHelpConsultants = 206;
 
@@ -144,8 +140,7 @@ void CDict::OnEndPrinting(CDC*, CPrintInfo*) { m_articleCommands.EndJob(); }
 LRESULT CDict::OnFoldersChanged(WPARAM wParam, LPARAM lParam) {
   ReaderContext& app = Reader();
   CWaitCursor wait;
-  if (CMenu* bookmarks = m_menu.m_hMenu ? m_menu.GetSubMenu(kBookmarkMenu) : nullptr)
-    Reader().FillBookmarkMenu(*bookmarks, kBookmarkFixedItems, ID_DICT_BOOKMARK_FIRST, ID_DICT_BOOKMARK_LIST);
+  m_menus.RefillBookmarks();
   // An entry that left its last folder loses its notes and highlights.
   const int article = GetShownArticle();
   if (article > 0 && !app.IsInBookmarkFolder(article)) {
@@ -167,23 +162,6 @@ LRESULT CDict::OnFoldersChanged(WPARAM wParam, LPARAM lParam) {
   for (CWnd* window : std::initializer_list<CWnd*>{&ResultsWindow().List(), &SubjectsWindow().List()})
     if (window->GetSafeHwnd() != nullptr) window->Invalidate();
   return 0;
-}
-
-void CDict::OnBookmarkItem(UINT id) {
-  ReaderContext& app = Reader();
-  const int f = static_cast<int>(id - ID_DICT_BOOKMARK_FIRST) / 10;
-  const int i = static_cast<int>(id - ID_DICT_BOOKMARK_FIRST) % 10;
-  if (f >= app.m_folders.GetSize()) return;
-  const CFolder& folder = *static_cast<const CFolder*>(app.m_folders[f]);
-  const int article = folder.m_articles.GetAt(i + 1);
-  if (article <= 0) return;
-  // A dictionary article is shown here; the others on their own screens.
-  if (panels::KindOfArticle(article) != panels::ItemKind::DictionaryEntry) {
-    panels::ShowOnItsScreen(article);
-    return;
-  }
-  OnDictionaryMode();
-  ShowEntry(static_cast<DWORD>(article));
 }
 
 // ---- related articles ------------------------------------------------------------
@@ -256,24 +234,6 @@ void CDict::OnRelatedToSelection() {
 }
 
 // ---- search history -------------------------------------------------------------
-
-void CDict::RebuildHistoryMenu() {
-  ReaderShell* shell = GetReaderShell();
-  if (shell == nullptr || shell->Queries().GetHistoryCount() == 0 || m_menu.m_hMenu == nullptr) return;
-  CMenu* search = m_menu.GetSubMenu(kSearchMenu);
-  if (search == nullptr) return;
-  search->EnableMenuItem(kHistoryItem, MF_BYPOSITION | MF_ENABLED);
-  HMENU history = ::GetSubMenu(search->m_hMenu, kHistoryItem);
-  if (history == nullptr) return;
-  while (::GetMenuItemCount(history) > 0) ::DeleteMenu(history, 0, MF_BYPOSITION);
-  const int count = shell->Queries().GetHistoryCount();
-  for (int k = 0; k < count; ++k)
-    ::AppendMenuA(history, MF_STRING, ID_DICT_HISTORY_FIRST + k, shell->Queries().GetHistoryEntry(count - 1 - k).label);
-}
-
-void CDict::OnHistoryItem(UINT id) {
-  if (ReaderShell* shell = GetReaderShell()) shell->RecallQuery(static_cast<int>(id - ID_DICT_HISTORY_FIRST) + 1);
-}
 
 // ---- navigation, help ----------------------------------------------------------
 

@@ -24,7 +24,7 @@ LRESULT CDict::OnShowResults(WPARAM wParam, LPARAM) {
   ReaderShell* shell = GetReaderShell();
   if (shell == nullptr || m_shared.RefreshResults(*shell)) return 0;
   CWaitCursor wait;
-  if (wParam == 0) RebuildHistoryMenu();
+  if (wParam == 0) m_menus.RebuildHistory();
   const int kind = shell->Queries().GetCurrentKind();
   if (kind == 1 && m_nMode != dict::kSmartSearch) m_modes.SwitchShared(dict::kSmartSearch);
   if (kind == 0 && m_nMode != dict::kBooleanSearch) m_modes.SwitchShared(dict::kBooleanSearch);

@@ -128,8 +128,6 @@ ON_COMMAND(ID_DICT_RELATED_ENTRY, OnRelatedToEntry)
 ON_UPDATE_COMMAND_UI(ID_DICT_RELATED_ENTRY, OnUpdateRelatedToEntry)
 ON_UPDATE_COMMAND_UI(ID_DICT_ADD_ARTICLE, OnUpdateHasText)
 ON_UPDATE_COMMAND_UI(ID_DICT_RELATED_SELECTION, OnUpdateHasSelection)
-ON_COMMAND_RANGE(ID_DICT_HISTORY_FIRST, ID_DICT_HISTORY_LAST, OnHistoryItem)
-ON_COMMAND_RANGE(ID_DICT_BOOKMARK_FIRST, ID_DICT_BOOKMARK_LAST, OnBookmarkItem)
 ON_COMMAND_RANGE(IDC_DICT_GO_BROWSER, IDC_DICT_GO_TIMELINE, OnNavigate)
 ON_BN_CLICKED(IDC_DICT_HELP, OnHelpDictionary)
 ON_COMMAND(ID_DICT_HELP_DICTIONARY, OnHelpDictionary)
@@ -156,7 +154,7 @@ CODButton* CDict::Button(UINT id) {
 void CDict::OnInitialUpdate() {
   CFormView::OnInitialUpdate();
   if (m_bStarted) return;
-  if (!m_menu.m_hMenu) m_menu.LoadMenu(IDR_DICTIONARY);
+  m_menus.Load();
 
   m_conjugation.Start(Reader().m_strWorkingDir);
   m_hovered = nullptr;
@@ -389,9 +387,9 @@ void CDict::OnSetFocus(CWnd*) {
 // ---- messages -------------------------------------------------------------------
 
 void CDict::OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) {
-  ActivateScreen(this, bActivate, DictionaryScreenId, m_menu, IDR_DICTIONARY);
+  ActivateScreen(this, bActivate, DictionaryScreenId, m_menus.Menu(), IDR_DICTIONARY);
   if (bActivate) {
-    RebuildHistoryMenu();
+    m_menus.RebuildHistory();
     SetFocus();
   }
   CView::OnActivateView(bActivate, pActivateView, pDeactiveView);
@@ -408,7 +406,7 @@ BOOL CDict::PreTranslateMessage(MSG* pMsg) {
 
 BOOL CDict::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
   for (CCmdTarget* part : std::initializer_list<CCmdTarget*>{&m_articleCommands, &m_modes, &m_word, &m_wordSearch,
-                                                             &m_conjugation, &m_thesaurus, &m_focusRing})
+                                                             &m_conjugation, &m_thesaurus, &m_focusRing, &m_menus})
     if (part->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
   return CFormView::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }

@@ -32,6 +32,7 @@
 #include "dictionary/dict_conjugation.h"
 #include "dictionary/dict_focus_ring.h"
 #include "dictionary/dict_logic.h"
+#include "dictionary/dict_menus.h"
 #include "dictionary/dict_modes.h"
 #include "dictionary/dict_panels.h"
 #include "dictionary/dict_search.h"
@@ -191,13 +192,10 @@ class CDict : public CFormView,
   void OnFilePrintCommand();
   void OnPrintSetup();
   void OnFilePrintPreviewCommand();
-  void OnHistoryItem(UINT id);
-  void OnBookmarkItem(UINT id);
   void OnNavigate(UINT id);
   void OnHelpDictionary();
   void OnHelpConsultants();
   LRESULT OnFoldersChanged(WPARAM wParam, LPARAM lParam);
-  void RebuildHistoryMenu();
   BOOL DisplayHasText() const;
 
   BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
@@ -218,7 +216,6 @@ class CDict : public CFormView,
   DWORD m_currentEntry = 0;
   CDisplay m_display;
   CFrameListBox m_conjugationWnd;
-  CMenu m_menu;
   CRect m_heading;
   CRect m_wordBox;
   CRect m_column;
@@ -231,6 +228,7 @@ class CDict : public CFormView,
   CDictConjugation m_conjugation{*this};
   CDictSharedWindows m_shared{*this, m_layout, m_wordBox};
   CDictFocusRing m_focusRing{*this};
+  CDictMenus m_menus{*this};
   HWND m_hovered = nullptr;
   BOOL m_bStarted = FALSE;
   CString m_tipText;
