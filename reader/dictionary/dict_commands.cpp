@@ -1,7 +1,7 @@
 // The dictionary screen's commands on the shown entry and beyond the screen:
-// the handlers of the article commands it shares with the encyclopedia
-// (copy, save, notes, highlights, print), the print job, the Bookmark and
-// Search History menus, the navigation buttons, focus cycling and help.
+// what the article commands it shares with the encyclopedia (CArticleCommands)
+// ask of it, the print job, the folders' changes, the navigation buttons
+// and help.
 #include <cstring>
 #include <initializer_list>
 #include <memory>
@@ -21,14 +21,8 @@
 namespace {
 
 // Positions in the screen's menu.
-constexpr int kSearchMenu = 3;
-constexpr int kHistoryItem = 9;
-constexpr int kBookmarkMenu = 4;
-constexpr int kBookmarkFixedItems = 10;
 constexpr DWORD kHelpDictionary = 100;
 constexpr DWORD kHelpConsultants = 206;
-
-using panels::ArticleCommand;
 
 }  // namespace
 
@@ -40,34 +34,13 @@ void CDict::OnUpdateHasText(CCmdUI* cmdUI) { cmdUI->Enable(DisplayHasText()); }
 
 void CDict::OnUpdateHasSelection(CCmdUI* cmdUI) { cmdUI->Enable(DisplayHasText() && m_display.HasSelection()); }
 
-// The article commands' rules (CArticleCommands); the map names these.
-void CDict::OnUpdateHasFolders(CCmdUI* cmdUI) { m_articleCommands.Update(ArticleCommand::PrintBookmarks, cmdUI); }
-void CDict::OnUpdateAnnotation(CCmdUI* cmdUI) { m_articleCommands.Update(ArticleCommand::Notes, cmdUI); }
-void CDict::OnUpdateHighlight(CCmdUI* cmdUI) { m_articleCommands.Update(ArticleCommand::Highlights, cmdUI); }
-void CDict::OnUpdateClearHighlights(CCmdUI* cmdUI) { m_articleCommands.Update(ArticleCommand::ClearHighlights, cmdUI); }
-
-void CDict::OnUpdateNextPane(CCmdUI* cmdUI) {
-  const HWND focus = ::GetFocus();
-  cmdUI->Enable(focus != nullptr && (focus == m_hWnd || ::IsChild(m_hWnd, focus)));
-}
-
-// ---- the article commands (CArticleCommands), as the map names them ---------------
+// ---- what the article commands (CArticleCommands) ask of the screen ---------------
 
 std::string CDict::ArticleNotices() const {
   const CString notices = dict::NoticeBlock(m_nMode);
   return std::string(notices, static_cast<std::size_t>(notices.GetLength()));
 }
 
-void CDict::OnCopySelection() { m_articleCommands.CopySelection(); }
-void CDict::OnCopyEntry() { m_articleCommands.CopyArticle(); }
-void CDict::OnSaveEntry() { m_articleCommands.Save(); }
-void CDict::OnAnnotation() { m_articleCommands.Run(ArticleCommand::Notes); }
-void CDict::OnHighlight() { m_articleCommands.Run(ArticleCommand::Highlights); }
-void CDict::OnClearHighlights() { m_articleCommands.Run(ArticleCommand::ClearHighlights); }
-void CDict::OnPrintEntry() { m_articleCommands.Run(ArticleCommand::PrintArticle); }
-void CDict::OnPreviewEntry() { m_articleCommands.Run(ArticleCommand::PreviewArticle); }
-void CDict::OnPrintBookmarks() { m_articleCommands.Run(ArticleCommand::PrintBookmarks); }
-void CDict::OnPreviewBookmarks() { m_articleCommands.Run(ArticleCommand::PreviewBookmarks); }
 // File Print Preview shows what the last job printed.
 void CDict::OnFilePrintPreviewCommand() { m_articleCommands.StartJob(TRUE); }
 
@@ -167,8 +140,7 @@ void CDict::OnEndPrinting(CDC*, CPrintInfo*) { m_articleCommands.EndJob(); }
 LRESULT CDict::OnFoldersChanged(WPARAM wParam, LPARAM lParam) {
   ReaderContext& app = Reader();
   CWaitCursor wait;
-  if (CMenu* bookmarks = m_menu.m_hMenu ? m_menu.GetSubMenu(kBookmarkMenu) : nullptr)
-    Reader().FillBookmarkMenu(*bookmarks, kBookmarkFixedItems, ID_DICT_BOOKMARK_FIRST, ID_DICT_BOOKMARK_LIST);
+  m_menus.RefillBookmarks();
   // An entry that left its last folder loses its notes and highlights.
   const int article = GetShownArticle();
   if (article > 0 && !app.IsInBookmarkFolder(article)) {
@@ -186,27 +158,10 @@ LRESULT CDict::OnFoldersChanged(WPARAM wParam, LPARAM lParam) {
     m_display.SetHighlightMode(FALSE);
   }
   // The open bookmark list follows; the results and contents lists repaint their marks.
-  if (m_bookmarks.GetSafeHwnd() != nullptr) m_bookmarks.SendMessage(WM_BITSCHANGED, wParam, lParam);
-  for (CWnd* window : std::initializer_list<CWnd*>{&m_results.List(), &m_subjects.List()})
+  if (BookmarkWindow().GetSafeHwnd() != nullptr) BookmarkWindow().SendMessage(WM_BITSCHANGED, wParam, lParam);
+  for (CWnd* window : std::initializer_list<CWnd*>{&ResultsWindow().List(), &SubjectsWindow().List()})
     if (window->GetSafeHwnd() != nullptr) window->Invalidate();
   return 0;
-}
-
-void CDict::OnBookmarkItem(UINT id) {
-  ReaderContext& app = Reader();
-  const int f = static_cast<int>(id - ID_DICT_BOOKMARK_FIRST) / 10;
-  const int i = static_cast<int>(id - ID_DICT_BOOKMARK_FIRST) % 10;
-  if (f >= app.m_folders.GetSize()) return;
-  const CFolder& folder = *static_cast<const CFolder*>(app.m_folders[f]);
-  const int article = folder.m_articles.GetAt(i + 1);
-  if (article <= 0) return;
-  // A dictionary article is shown here; the others on their own screens.
-  if (panels::KindOfArticle(article) != panels::ItemKind::DictionaryEntry) {
-    panels::ShowOnItsScreen(article);
-    return;
-  }
-  OnDictionaryMode();
-  ShowEntry(static_cast<DWORD>(article));
 }
 
 // ---- related articles ------------------------------------------------------------
@@ -280,25 +235,7 @@ void CDict::OnRelatedToSelection() {
 
 // ---- search history -------------------------------------------------------------
 
-void CDict::RebuildHistoryMenu() {
-  ReaderShell* shell = GetReaderShell();
-  if (shell == nullptr || shell->Queries().GetHistoryCount() == 0 || m_menu.m_hMenu == nullptr) return;
-  CMenu* search = m_menu.GetSubMenu(kSearchMenu);
-  if (search == nullptr) return;
-  search->EnableMenuItem(kHistoryItem, MF_BYPOSITION | MF_ENABLED);
-  HMENU history = ::GetSubMenu(search->m_hMenu, kHistoryItem);
-  if (history == nullptr) return;
-  while (::GetMenuItemCount(history) > 0) ::DeleteMenu(history, 0, MF_BYPOSITION);
-  const int count = shell->Queries().GetHistoryCount();
-  for (int k = 0; k < count; ++k)
-    ::AppendMenuA(history, MF_STRING, ID_DICT_HISTORY_FIRST + k, shell->Queries().GetHistoryEntry(count - 1 - k).label);
-}
-
-void CDict::OnHistoryItem(UINT id) {
-  if (ReaderShell* shell = GetReaderShell()) shell->RecallQuery(static_cast<int>(id - ID_DICT_HISTORY_FIRST) + 1);
-}
-
-// ---- navigation, focus, help ----------------------------------------------------
+// ---- navigation, help ----------------------------------------------------------
 
 void CDict::OnNavigate(UINT id) {
   ReaderShell* shell = GetReaderShell();
@@ -311,42 +248,6 @@ void CDict::OnNavigate(UINT id) {
     default: break;  // the dictionary's own button
   }
 }
-
-void CDict::CycleFocus(BOOL forward) {
-  std::vector<CWnd*> ring;
-  // The first open shared window, else the key or Tenses panel.
-  for (CWnd* window :
-       std::initializer_list<CWnd*>{&m_subjects, &m_smartSearch, &m_boolean, &m_bookmarks, &m_results, &m_tuner})
-    if (window->GetSafeHwnd() != nullptr && ::IsWindow(window->GetSafeHwnd())) {
-      ring.push_back(window);
-      break;
-    }
-  if (ring.empty())
-    for (CWordListDlg* panel : {&m_keyPanel, &m_tenses})
-      if (panel->IsOpen()) {
-        ring.push_back(panel);
-        break;
-      }
-  if (ring.empty())
-    for (CWordListDlg* panel : {&m_headwords, &m_synonyms, &m_alternatives})
-      if (panel->IsOpen()) ring.push_back(panel);
-  const HWND focus = ::GetFocus();
-  int at = -1;  // -1: the screen itself
-  for (std::size_t i = 0; i < ring.size(); ++i)
-    if (focus == ring[i]->m_hWnd || ::IsChild(ring[i]->m_hWnd, focus)) at = static_cast<int>(i);
-  const int count = static_cast<int>(ring.size());
-  int next = forward ? at + 1 : (at < 0 ? count - 1 : at - 1);
-  if (next >= count) next = -1;
-  if (next < 0) {
-    SetFocus();
-  } else {
-    ring[static_cast<std::size_t>(next)]->SetFocus();
-  }
-}
-
-void CDict::OnNextPane() { CycleFocus(TRUE); }
-
-void CDict::OnPreviousPane() { CycleFocus(FALSE); }
 
 void CDict::OnHelpDictionary() { AfxGetApp()->WinHelp(kHelpDictionary, HELP_CONTEXT); }
 

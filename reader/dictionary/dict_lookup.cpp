@@ -1,13 +1,9 @@
-// The dictionary screen's modes, word buttons, headword lookup, entries,
-// synonyms and its word-list panels.
-#include <algorithm>
-
-#include "controls/skin_environment.h"
+// The dictionary screen's word edit and its buttons, the headword lookup,
+// the entries shown and the roads from modes 5 to 8 back to the screen.
 #include "core/reader_context.h"
 #include "core/reader_shell.h"
 #include "dictionary/dict_view.h"
 #include "dictionary/dict_window_helpers.h"
-#include "messages/window_messages.h"
 #include "panels/tool_panel_host.h"
 #include "reader/dictionary_ids.h"
 
@@ -15,30 +11,6 @@ namespace {
 
 constexpr int kLookupMain = 15;
 constexpr int kLookupTranslation = 14;
-
-struct ModeInfo {
-  UINT menuItem;
-  UINT button;
-  UINT lookUpBitmap;
-};
-
-constexpr ModeInfo kModes[dict::kModeCount] = {
-    {ID_DICT_MODE_THESAURUS, IDC_DICT_THESAURUS, IDB_DICT_LOOK_UP_THESAURUS},
-    {ID_DICT_MODE_FRENCH_ENGLISH, IDC_DICT_FRENCH_ENGLISH, IDB_DICT_TRANSLATE},
-    {ID_DICT_MODE_ENGLISH_FRENCH, IDC_DICT_ENGLISH_FRENCH, IDB_DICT_TRANSLATE},
-    {ID_DICT_MODE_DICTIONARY, IDC_DICT_DICTIONARY, IDB_DICT_LOOK_UP},
-    {ID_DICT_MODE_DICTIONARY_THESAURUS, IDC_DICT_DICTIONARY_THESAURUS, IDB_DICT_LOOK_UP},
-    {ID_DICT_MODE_CONTENTS, IDC_DICT_CONTENTS, 0},
-    {ID_DICT_MODE_SMART, IDC_DICT_SMART_SEARCH, 0},
-    {ID_DICT_MODE_BOOLEAN, IDC_DICT_BOOLEAN_SEARCH, 0},
-    {ID_DICT_BOOKMARK_LIST, IDC_DICT_BOOKMARKS, 0},
-};
-
-int ModeOfCommand(UINT id) {
-  for (int mode = 0; mode < dict::kModeCount; ++mode)
-    if (kModes[mode].menuItem == id || kModes[mode].button == id) return mode;
-  return -1;
-}
 
 void Box(const char* format, const CString& word) {
   CString text;
@@ -55,163 +27,41 @@ CContentDb& CDict::ModeDatabase() const {
   return app.GetDatabase(1);
 }
 
-// ---- modes ----------------------------------------------------------------------
-
-void CDict::OnModeCommand(UINT id) {
-  const int mode = ModeOfCommand(id);
-  if (mode < 0) return;
-  if (mode <= dict::kDictionaryThesaurus) {
-    SwitchMode(mode);
-  } else {
-    SwitchSharedMode(mode);
-  }
-}
-
-void CDict::OnUpdateModeCommand(CCmdUI* cmdUI) { cmdUI->SetCheck(ModeOfCommand(cmdUI->m_nID) == m_nMode); }
+// ---- modes (CDictModes switches) -----------------------------------------------
 
 void CDict::OnDictionaryMode() {
-  if (m_nMode != dict::kDictionary && m_nMode != dict::kDictionaryThesaurus) SwitchMode(dict::kDictionary);
-}
-
-void CDict::ApplyModeButtons() {
-  for (int mode = 0; mode < dict::kModeCount; ++mode) {
-    CODButton* button = Button(kModes[mode].button);
-    if (button == nullptr) continue;
-    if (mode <= dict::kDictionaryThesaurus) {
-      button->EnableWindow(mode != m_nMode);
-    } else {
-      button->SetCheck(mode == m_nMode ? 1 : 0);
-    }
-  }
-  EnablePrintSave(FALSE);
-}
-
-void CDict::ShowModeControls() {
-  const bool wordModes = m_nMode <= dict::kDictionaryThesaurus;
-  const int wordShow = wordModes ? SW_SHOW : SW_HIDE;
-  m_wordEdit.ShowWindow(wordShow);
-  for (UINT id : {IDC_DICT_LOOK_UP, IDC_DICT_SEARCH, IDC_DICT_ANAGRAM, IDC_DICT_WILDCARD})
-    if (CODButton* b = Button(id)) b->ShowWindow(wordShow);
-  if (CODButton* conjugate = Button(IDC_DICT_CONJUGATE))
-    conjugate->ShowWindow(m_nMode == dict::kFrenchEnglish ? SW_SHOW : SW_HIDE);
-  if (wordModes && kModes[m_nMode].lookUpBitmap != 0) {
-    if (CODButton* lookUp = Button(IDC_DICT_LOOK_UP)) lookUp->SetBitmap(kModes[m_nMode].lookUpBitmap, TRUE);
-  }
-  m_conjugationWnd.ShowWindow(SW_HIDE);
-  if (m_nMode == dict::kThesaurus) {
-    m_display.ShowWindow(SW_HIDE);
-    m_thesaurusList.ResetContent();
-    m_thesaurusList.MoveWindow(&m_layout.display);
-    m_thesaurusList.ShowWindow(SW_SHOW);
-  } else if (m_nMode == dict::kDictionaryThesaurus) {
-    m_display.MoveWindow(&m_layout.upper);
-    m_display.ShowWindow(SW_SHOW);
-    m_thesaurusList.ResetContent();
-    m_thesaurusList.MoveWindow(&m_layout.lower);
-    m_thesaurusList.ShowWindow(SW_SHOW);
-  } else {
-    m_thesaurusList.ShowWindow(SW_HIDE);
-    m_display.MoveWindow(&m_layout.display);
-    m_display.ShowWindow(SW_SHOW);
-  }
-}
-
-void CDict::SwitchMode(int mode) {
-  if (mode == m_nMode) return;
-  CWaitCursor wait;
-  SetRedraw(FALSE);
-  const int previous = m_nMode;
-  if (mode == dict::kDictionary || mode == dict::kDictionaryThesaurus) {
-    if (previous <= dict::kEnglishFrench) ClearEntry();
-  } else {
-    ClearEntry();  // stores the notes of a main-database entry first
-  }
-  m_nMode = mode;
-  ApplyModeButtons();
-  CloseSharedWindows(-1);
-  CloseWordPanels();
-  OpenModePanels();
-  ShowModeControls();
-  SetRedraw(TRUE);
-  RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  UpdateWordButtons();
-  m_wordEdit.SetFocus();
-}
-
-void CDict::OnContentsCommand() {
-  if (ToolPanelHost* host = GetToolPanelHost()) host->OpenContents();
-}
-
-void CDict::OnBookmarkListCommand() {
-  if (ToolPanelHost* host = GetToolPanelHost()) host->OpenBookmarks();
+  if (m_nMode != dict::kDictionary && m_nMode != dict::kDictionaryThesaurus) m_modes.Switch(dict::kDictionary);
 }
 
 LRESULT CDict::OnShowContents(WPARAM, LPARAM) {
-  SwitchSharedMode(dict::kContents);
+  m_modes.SwitchShared(dict::kContents);
   return 0;
 }
 
 LRESULT CDict::OnShowBookmarks(WPARAM, LPARAM) {
-  SwitchSharedMode(dict::kBookmarks);
+  m_modes.SwitchShared(dict::kBookmarks);
   return 0;
 }
 
-// ---- word edit and buttons -------------------------------------------------------
-
-void CDict::UpdateWordButtons() {
-  const dict::WordButtons b = dict::ComputeWordButtons(GetWord(), m_nMode, m_tenses.IsOpen());
-  const struct {
-    UINT id;
-    bool on;
-  } states[] = {{IDC_DICT_LOOK_UP, b.lookUp},
-                {IDC_DICT_ANAGRAM, b.anagram},
-                {IDC_DICT_SEARCH, b.search},
-                {IDC_DICT_WILDCARD, b.wildcard},
-                {IDC_DICT_CONJUGATE, b.conjugate}};
-  for (const auto& state : states)
-    if (CODButton* button = Button(state.id)) button->EnableWindow(state.on);
-}
-
-void CDict::OnWordChanged() { UpdateWordButtons(); }
-
-void CDict::OnWordFocus() { m_wordEdit.SetSel(0, -1); }
-
-void CDict::OnEnterWord() {
-  const CString text = GetWord();
-  dict::WordButtons buttons;
-  auto enabled = [this](UINT id) {
-    CODButton* b = Button(id);
-    return b != nullptr && b->IsWindowEnabled();
-  };
-  buttons.search = enabled(IDC_DICT_SEARCH);
-  buttons.wildcard = enabled(IDC_DICT_WILDCARD);
-  switch (dict::ClassifyEnter(text, buttons)) {
-    case dict::EnterAction::kSearch: OnDictionarySearch(); break;
-    case dict::EnterAction::kLookUp: OnLookUp(); break;
-    case dict::EnterAction::kWildcard: OnWildcard(); break;
-    case dict::EnterAction::kNothing: break;
-  }
-}
+// ---- Look Up --------------------------------------------------------------------
 
 void CDict::OnLookUp() {
-  if (m_keyPanel.IsOpen()) {
-    ClosePanel(dict::kKeyPanel);
-    OpenModePanels();
+  m_panels.CloseKey(m_nMode);
+  if (m_panels.IsOpen(dict::kTensesPanel)) {
+    m_panels.Close(dict::kTensesPanel);
+    m_panels.Open(dict::kHeadwordsPanel, CWordListDlg::kHeadwords);
+    m_conjugation.Hide();
   }
-  if (m_tenses.IsOpen()) {
-    ClosePanel(dict::kTensesPanel);
-    OpenPanel(dict::kHeadwordsPanel, CWordListDlg::kHeadwords);
-    HideConjugation();
-  }
-  if (m_alternatives.IsOpen() && dict::Shown(m_alternatives)) ClosePanel(dict::kAlternativesPanel);
+  if (m_panels.IsOpen(dict::kAlternativesPanel) && dict::Shown(AlternativesPanel()))
+    m_panels.Close(dict::kAlternativesPanel);
   LookUp(TRUE, TRUE, 0, nullptr);
 }
 
 void CDict::LookUpWord(const CString& word, int, int entryIndex, const CStringArray* highlightWords) {
   SetFocus();
-  m_wordEdit.SetWindowText(word);
-  m_wordEdit.Invalidate();
-  m_wordEdit.UpdateWindow();
+  WordEdit().SetWindowText(word);
+  WordEdit().Invalidate();
+  WordEdit().UpdateWindow();
   UpdateWordButtons();
   // The panel's list may be the caller's: take a copy before panels refill.
   CStringArray words;
@@ -260,66 +110,35 @@ void CDict::LookUp(BOOL definitions, BOOL synonyms, int entryIndex, const CStrin
       }
       m_display.Invalidate();
       if (highlight != nullptr) MarkWords(*highlight);
-      if (m_headwords.IsOpen()) FillPanel(m_headwords, lines, &shown);
+      if (m_panels.IsOpen(dict::kHeadwordsPanel)) m_panels.Fill(dict::kHeadwordsPanel, lines, &shown);
     }
-    if (dict::Shown(m_thesaurusList) && synonyms) FillThesaurusList(definitions, word);
+    if (dict::Shown(ThesaurusList()) && synonyms) {
+      CWaitCursor wait;
+      if (m_thesaurus.LookUp(word)) return;
+      if (dict::Shown(m_display) && definitions)
+        ThesaurusList().AddStringAtEnd("-No thesaurus entry available.");
+      else
+        Box("There is no thesaurus entry for %s.", word);
+    }
     return;
   }
 
   // Not a headword: nothing of an old entry stays on the screen.
   ClearEntry();
   m_display.Invalidate();
-  m_thesaurusList.ResetContent();
+  ThesaurusList().ResetContent();
   EnablePrintSave(FALSE);
   if (outcome == -1) {
     Box("The word %s may be misspelled.  No alternate spellings are available.", word);
     return;
   }
-  ClosePanel(dict::kAlternativesPanel);
+  m_panels.Close(dict::kAlternativesPanel);
   Box(outcome == -2 ? "The word %s may require accents.  Choose the correct alternative from the list.  "
                     : "The word %s may be misspelled.  Select an alternate spelling or enter a new term.",
       word);
   SetFocus();
-  if (OpenPanel(dict::kAlternativesPanel, CWordListDlg::kSpellingAlternatives))
-    FillPanel(m_alternatives, alternatives, nullptr);
-}
-
-void CDict::FillThesaurusList(BOOL definitions, const CString& word) {
-  CWaitCursor wait;
-  CContentDb& thesaurus = Reader().GetDatabase(2);
-  const BOOL found = thesaurus.ParseEntries(word);
-  m_thesaurusList.ResetContent();
-  const int senses = found ? thesaurus.GetParsedCount() : 0;
-  for (int n = 0; n < senses; ++n) {
-    CString label;
-    thesaurus.GetParsedLabel(n, label);
-    m_thesaurusList.AddStringAtEnd(label);
-  }
-  if (senses > 0) {
-    m_thesaurusList.SetCurSel(0);
-    ShowSynonyms();
-  } else if (dict::Shown(m_display) && definitions) {
-    m_thesaurusList.AddStringAtEnd("-No thesaurus entry available.");
-  } else {
-    Box("There is no thesaurus entry for %s.", word);
-  }
-}
-
-void CDict::OnThesaurusSelection() { ShowSynonyms(); }
-
-void CDict::ShowSynonyms() {
-  CContentDb& thesaurus = Reader().GetDatabase(2);
-  const int sense = m_thesaurusList.GetCurSel();
-  if (sense < 0 || sense >= thesaurus.GetParsedCount()) return;
-  const int count = thesaurus.GetParsedItemCount(sense);
-  if (count == 0) return;
-  CWaitCursor wait;
-  CStringArray words;
-  for (int k = 0; k < count; ++k) {
-    CString item;
-    if (thesaurus.GetParsedItem(sense, k, item)) words.Add(item);
-  }
-  if (m_synonyms.IsOpen()) FillPanel(m_synonyms, words, nullptr);
+  if (m_panels.Open(dict::kAlternativesPanel, CWordListDlg::kSpellingAlternatives))
+    m_panels.Fill(dict::kAlternativesPanel, alternatives, nullptr);
 }
 
 // ---- entries --------------------------------------------------------------------
@@ -382,89 +201,4 @@ void CDict::MarkWords(const CStringArray& words) {
 void CDict::EnablePrintSave(BOOL enable) {
   for (UINT id : {IDC_DICT_PRINT, IDC_DICT_SAVE})
     if (CODButton* b = Button(id)) b->EnableWindow(enable);
-}
-
-// ---- panels ---------------------------------------------------------------------
-
-CWordListDlg* CDict::PanelOf(int panel) {
-  switch (panel) {
-    case dict::kHeadwordsPanel: return &m_headwords;
-    case dict::kSynonymsPanel: return &m_synonyms;
-    case dict::kAlternativesPanel: return &m_alternatives;
-    case dict::kTensesPanel: return &m_tenses;
-    default: return &m_keyPanel;
-  }
-}
-
-void CDict::PlaceOpenPanels() {
-  bool open[dict::kPanelCount];
-  for (int p = 0; p < dict::kPanelCount; ++p) open[p] = PanelOf(p)->IsOpen();
-  int place[dict::kPanelCount];
-  dict::PlacePanels(open, place);
-  for (int p = 0; p < dict::kPanelCount; ++p) {
-    if (place[p] < 0) continue;
-    const CRect rect = PanelRect(place[p]);
-    PanelOf(p)->SetWindowPos(nullptr, rect.left, rect.top, rect.Width(), rect.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-}
-
-BOOL CDict::OpenPanel(int panel, int panelMode) {
-  bool open[dict::kPanelCount];
-  for (int p = 0; p < dict::kPanelCount; ++p) open[p] = p == panel || PanelOf(p)->IsOpen();
-  int place[dict::kPanelCount];
-  dict::PlacePanels(open, place);
-  for (int p = 0; p < dict::kPanelCount; ++p) {
-    if (p == panel || place[p] < 0 || !PanelOf(p)->IsOpen()) continue;
-    const CRect rect = PanelRect(place[p]);
-    PanelOf(p)->SetWindowPos(nullptr, rect.left, rect.top, rect.Width(), rect.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-  CRect rect = PanelRect(place[panel] < 0 ? 0 : place[panel]);
-  // Over a shared window's column (modes 5 to 8) the key panel stands a word box higher.
-  if (panel == dict::kKeyPanel && m_nMode >= dict::kContents) rect.OffsetRect(0, -m_wordBox.Height());
-  return PanelOf(panel)->CreateOrReopen(rect, IDD_WORD_LIST, panelMode, this) != 0;
-}
-
-void CDict::ClosePanel(int panel) {
-  CWordListDlg* dialog = PanelOf(panel);
-  if (dialog->IsOpen()) dialog->DestroyWindow();
-}
-
-void CDict::CloseWordPanels() {
-  for (int p = 0; p < dict::kPanelCount; ++p) ClosePanel(p);
-}
-
-void CDict::OpenModePanels() {
-  switch (m_nMode) {
-    case dict::kThesaurus: OpenPanel(dict::kSynonymsPanel, CWordListDlg::kSynonyms); break;
-    case dict::kDictionaryThesaurus:
-      OpenPanel(dict::kHeadwordsPanel, CWordListDlg::kHeadwords);
-      OpenPanel(dict::kSynonymsPanel, CWordListDlg::kSynonyms);
-      break;
-    case dict::kFrenchEnglish:
-    case dict::kEnglishFrench:
-    case dict::kDictionary: OpenPanel(dict::kHeadwordsPanel, CWordListDlg::kHeadwords); break;
-    default: break;
-  }
-}
-
-// The first step of the word searches: the key panel gives the column back.
-void CDict::ReopenWordPanels() {
-  if (!m_keyPanel.IsOpen()) return;
-  ClosePanel(dict::kKeyPanel);
-  OpenModePanels();
-}
-
-void CDict::FillPanel(CWordListDlg& panel, const CStringArray& lines, const CDWordArray* data) {
-  CScrollListBox& list = panel.List();
-  list.SetRedraw(FALSE);
-  list.ResetContent();
-  for (int i = 0; i < lines.GetSize(); ++i) {
-    const int row = list.AddString(lines[i]);
-    if (data != nullptr && row >= 0) list.SetItemData(row, (*data)[i]);
-  }
-  if (list.GetCount() > 0) list.SetCurSel(0);
-  list.SetRedraw(TRUE);
-  list.Invalidate();
-  panel.Refresh();
-  panel.SetFocus();
 }

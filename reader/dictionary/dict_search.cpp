@@ -1,85 +1,78 @@
-// The dictionary screen's word searches (wildcard, anagram, Boolean search
-// in the translation dictionaries), the conjugation tables of the
-// French-English mode and the pronunciation key.
-#include <cstring>
+#include "dictionary/dict_search.h"
+
 #include <vector>
 
 #include "core/reader_context.h"
 #include "dictionary/dict_view.h"
-#include "dictionary/dict_window_helpers.h"
 #include "reader/dictionary_ids.h"
 #include "search/boolean_query.h"
 #include "search/spell_alt_dlg.h"
 #include "settings/settings.h"
-#include "zorlre/in_api.h"
-#include "zorlre/zorlre32.h"
 
 namespace {
 
 constexpr int kTranslationLookup = 14;  // the spelling lookup of the translation databases
 
-// A conjugation cell's forms as one value text.
-CString CellValue(const InTableCell& cell) {
-  CString value;
-  for (int f = 0; f < cell.formCount && f < static_cast<int>(InCellForms); ++f) {
-    if (cell.forms[f][0] == '\0') continue;
-    if (!value.IsEmpty()) value += ", ";
-    value += cell.forms[f];
-  }
-  return value;
-}
-
-// The cell's words without the blank that joins them to the forms (the
-// painter puts its own).
-CString CellLabel(const InTableCell& cell) {
-  CString label(cell.text);
-  label.TrimRight();
-  return label;
-}
-
 }  // namespace
+
+BEGIN_MESSAGE_MAP(CDictWordSearch, CCmdTarget)
+ON_BN_CLICKED(IDC_DICT_WILDCARD, OnWildcard)
+ON_BN_CLICKED(IDC_DICT_ANAGRAM, OnAnagram)
+ON_BN_CLICKED(IDC_DICT_SEARCH, OnDictionarySearch)
+ON_COMMAND(ID_DICT_PRONUNCIATION_KEY, OnPronunciationKey)
+ON_COMMAND_RANGE(ID_DICT_ANAGRAM_SAME, ID_DICT_ANAGRAM_10, OnAnagramLength)
+ON_UPDATE_COMMAND_UI_RANGE(ID_DICT_ANAGRAM_SAME, ID_DICT_ANAGRAM_10, OnUpdateAnagramLength)
+END_MESSAGE_MAP()
+
+void CDictWordSearch::Start() {
+  m_anagramLength = GetSettingInt(InstallationOptions, "AnagramLength", 0, SettingsIniName);
+}
 
 // ---- word lists -----------------------------------------------------------------
 
-void CDict::ShowWordList(int panelMode, const CStringArray& words, const CDWordArray* entries) {
-  if (OpenPanel(dict::kAlternativesPanel, panelMode)) FillPanel(m_alternatives, words, entries);
-  ClearEntry();
-  m_display.Invalidate();
+void CDictWordSearch::ShowWordList(int panelMode, const CStringArray& words, const CDWordArray* entries) {
+  CDictPanels& panels = m_view.Panels();
+  if (panels.Open(dict::kAlternativesPanel, panelMode)) panels.Fill(dict::kAlternativesPanel, words, entries);
+  m_view.ClearEntry();
+  m_view.Display().Invalidate();
 }
 
-void CDict::OnWildcard() {
+void CDictWordSearch::ShowNothingFound() {
+  m_view.WordEdit().SetFocus();
+  m_view.Panels().Close(dict::kAlternativesPanel);
+}
+
+void CDictWordSearch::OnWildcard() {
   CWaitCursor wait;
-  ReopenWordPanels();
+  m_view.Panels().CloseKey(m_view.GetMode());
   CStringArray words;
-  const int count = ModeDatabase().ListWildcard(GetWord(), words);
+  const int count = m_view.ModeDatabase().ListWildcard(m_view.GetWord(), words);
   if (count > 0) {
     ShowWordList(CWordListDlg::kWildcard, words, nullptr);
   } else {
-    m_wordEdit.SetFocus();
-    ClosePanel(dict::kAlternativesPanel);
+    ShowNothingFound();
   }
 }
 
-void CDict::OnAnagram() {
-  const CString text = GetWord();
+void CDictWordSearch::OnAnagram() {
+  const CString text = m_view.GetWord();
   if (text.GetLength() < m_anagramLength) {
     AfxMessageBox("Anagram length must be greater than 2 and less or equal to the length of the word.",
                   MB_ICONEXCLAMATION | MB_OK);
     return;
   }
   CWaitCursor wait;
-  ReopenWordPanels();
+  m_view.Panels().CloseKey(m_view.GetMode());
   CStringArray words;
-  const int count = ModeDatabase().ListAnagrams(text, m_anagramLength, words);
+  const int count = m_view.ModeDatabase().ListAnagrams(text, m_anagramLength, words);
   if (count > 0) {
     ShowWordList(CWordListDlg::kAnagram, words, nullptr);
   } else {
-    m_wordEdit.SetFocus();
-    ClosePanel(dict::kAlternativesPanel);
+    ShowNothingFound();
   }
 }
 
-void CDict::OnAnagramLength(UINT id) {
+void CDictWordSearch::OnAnagramLength(UINT id) {
   const int length = dict::AnagramLengthOfItem(id);
   if (length < 0) return;
   m_anagramLength = length;
@@ -88,55 +81,52 @@ void CDict::OnAnagramLength(UINT id) {
   WriteSettingString(InstallationOptions, "AnagramLength", text, SettingsIniName);
 }
 
-void CDict::OnUpdateAnagramLength(CCmdUI* cmdUI) {
+void CDictWordSearch::OnUpdateAnagramLength(CCmdUI* cmdUI) {
   cmdUI->SetCheck(cmdUI->m_nID == dict::AnagramMenuItem(m_anagramLength));
 }
 
-// ---- the Boolean search of a translation dictionary ------------------------------
+// ---- the Boolean search of a dictionary ------------------------------------------
 
-// The search terms of the word edit, each checked against the mode's
-// database by the spelling-alternatives dialog over the left column: a
-// chosen replacement takes the term's place in the edit. 0: no search (no
-// term, or the reader stopped); 1: search.
-int CDict::CheckSearchTerms() {
-  const CString original = GetWord();
+int CDictWordSearch::CheckSearchTerms() {
+  const CString original = m_view.GetWord();
   const auto tokens = [](const char* text, CString& token) {
     int sentence = 0;
     return Reader().NextToken(text, token, sentence, FALSE);
   };
   const std::vector<search::Word> words = search::WordsOf(original, tokens);
   if (words.empty()) return 0;
-  CRect cover = m_layout.panels[0];
-  if (m_nMode >= dict::kContents) cover.OffsetRect(0, -m_wordBox.Height());
-  ClientToScreen(&cover);
+  CRect cover = m_view.Layout().panels[0];
+  if (m_view.GetMode() >= dict::kContents) cover.OffsetRect(0, -m_view.WordBox().Height());
+  m_view.ClientToScreen(&cover);
   CString current = original;
   int shift = 0;
+  CFlatEdit& edit = m_view.WordEdit();
   for (const search::Word& word : words) {
-    CSpellAltDlg dialog(this);
+    CSpellAltDlg dialog(&m_view);
     dialog.m_cover = cover;
     dialog.m_word = word.text;
-    const int result = dialog.Run(ModeDatabase(), kTranslationLookup);
+    const int result = dialog.Run(m_view.ModeDatabase(), kTranslationLookup);
     if (result == CSpellAltDlg::kStop) return 0;
     if (result == CSpellAltDlg::kSearchNow) return 1;
     if (result == CSpellAltDlg::kChanged) {
       current = search::ReplaceAt(current, word.offset + shift, word.text.GetLength(), dialog.m_replacement);
       shift += dialog.m_replacement.GetLength() - word.text.GetLength();
-      m_wordEdit.SetWindowText(current);
-      m_wordEdit.UpdateWindow();
+      edit.SetWindowText(current);
+      edit.UpdateWindow();
     }
   }
   return 1;
 }
 
-void CDict::OnDictionarySearch() {
-  ReopenWordPanels();
+void CDictWordSearch::OnDictionarySearch() {
+  m_view.Panels().CloseKey(m_view.GetMode());
   if (CheckSearchTerms() == 1) RunDictionarySearch();
 }
 
-void CDict::RunDictionarySearch() {
+void CDictWordSearch::RunDictionarySearch() {
   ReaderContext& app = Reader();
-  const CString text = GetWord();
-  CStringArray& highlight = m_alternatives.HighlightWords();
+  const CString text = m_view.GetWord();
+  CStringArray& highlight = m_view.AlternativesPanel().HighlightWords();
   highlight.RemoveAll();
   CString token;
   int sentence = 0;
@@ -145,104 +135,28 @@ void CDict::RunDictionarySearch() {
     if (!dict::IsOperatorWord(token)) highlight.Add(token);
   }
   for (UINT id : {IDC_DICT_LOOK_UP, IDC_DICT_ANAGRAM, IDC_DICT_SEARCH})
-    if (CODButton* b = Button(id)) b->EnableWindow(FALSE);
+    if (CODButton* b = m_view.Button(id)) b->EnableWindow(FALSE);
   CStringArray titles;
   CDWordArray entries;
-  const int count = ModeDatabase().DictionarySearch(text, titles, entries);
-  UpdateWordButtons();
+  const int count = m_view.ModeDatabase().DictionarySearch(text, titles, entries);
+  m_view.UpdateWordButtons();
   if (count > 0) {
     ShowWordList(CWordListDlg::kSearchResults, titles, &entries);
   } else {
-    m_wordEdit.SetFocus();
-    ClosePanel(dict::kAlternativesPanel);
-  }
-}
-
-// ---- conjugation ----------------------------------------------------------------
-
-void CDict::OnConjugate() {
-  InTableContext& context = *m_conjugation;
-  if (context.descriptorPresent == 0 || (context.flags & 0xA0) != 0xA0) return;
-  CString word = GetWord();
-  if (word.IsEmpty()) return;
-  if (word.GetLength() > 80) word = word.Left(80);
-  context.labelLanguage = InFrench;
-  context.mode = InModeReady;
-  char text[81] = "";
-  std::strncpy(text, word, sizeof text - 1);
-  if (INflect(text, &context) != 2 || context.tableCount <= 0 || context.tables[0] == nullptr) {
-    CString message;
-    message.Format("There is no conjugation for %s.", static_cast<LPCTSTR>(word));
-    AfxMessageBox(message, MB_ICONEXCLAMATION | MB_OK);
-    return;
-  }
-  ClosePanel(dict::kKeyPanel);
-  ClosePanel(dict::kAlternativesPanel);
-  ClosePanel(dict::kHeadwordsPanel);
-  for (UINT id : {IDC_DICT_SEARCH, IDC_DICT_ANAGRAM, IDC_DICT_WILDCARD})
-    if (CODButton* b = Button(id)) b->EnableWindow(FALSE);
-  if (OpenPanel(dict::kTensesPanel, CWordListDlg::kTenses)) {
-    const InTableRecord& table = *context.tables[0];
-    CStringArray tenses;
-    for (int i = 0; i < table.lineCount; ++i) tenses.Add(table.lines[i].text);
-    FillPanel(m_tenses, tenses, nullptr);
-  }
-  if (dict::Shown(m_conjugationWnd)) {
-    m_conjugationWnd.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-  } else {
-    m_conjugationWnd.ShowWindow(SW_SHOW);
-  }
-  m_display.ShowWindow(SW_HIDE);
-  EnablePrintSave(FALSE);
-  InvalidateRect(&m_heading);
-  UpdateWindow();
-}
-
-void CDict::RepaintConjugation() {
-  if (m_conjugationWnd.GetSafeHwnd() != nullptr)
-    m_conjugationWnd.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-}
-
-void CDict::HideConjugation() {
-  m_conjugationWnd.ShowWindow(SW_HIDE);
-  m_display.ShowWindow(SW_SHOW);
-  InvalidateRect(&m_layout.display);
-  InvalidateRect(&m_heading);
-  UpdateWindow();
-  UpdateWordButtons();
-}
-
-int CDict::GetCompanionSelection() {
-  if (!m_tenses.IsOpen() || m_conjugation->tableCount <= 0 || m_conjugation->tables[0] == nullptr) return -1;
-  const int row = m_tenses.List().GetCurSel();
-  return row < m_conjugation->tables[0]->lineCount ? row : -1;
-}
-
-void CDict::GetLabelledValues(int row, CStringArray& commonLabels, CStringArray& commonValues, CStringArray& itemLabels,
-                              CStringArray& itemValues) {
-  if (m_conjugation->tableCount <= 0 || m_conjugation->tables[0] == nullptr) return;
-  const InTableRecord& table = *m_conjugation->tables[0];
-  for (int i = 0; i < table.titleCount; ++i) {
-    commonLabels.Add(CellLabel(table.titles[i]));
-    commonValues.Add(CellValue(table.titles[i]));
-  }
-  if (row < 0 || row >= table.lineCount) return;
-  const InTableLine& line = table.lines[row];
-  for (int i = 0; i < line.cellCount && i < static_cast<int>(InLineCells); ++i) {
-    itemLabels.Add(CellLabel(line.cells[i]));
-    itemValues.Add(CellValue(line.cells[i]));
+    ShowNothingFound();
   }
 }
 
 // ---- the pronunciation key ------------------------------------------------------
 
-void CDict::OnPronunciationKey() {
-  if (m_keyPanel.IsOpen()) return;
+void CDictWordSearch::OnPronunciationKey() {
+  CDictPanels& panels = m_view.Panels();
+  if (panels.IsOpen(dict::kKeyPanel)) return;
   CWaitCursor wait;
-  CloseSharedWindows(-1);
-  ClosePanel(dict::kSynonymsPanel);
-  ClosePanel(dict::kHeadwordsPanel);
-  ClosePanel(dict::kTensesPanel);
-  ClosePanel(dict::kAlternativesPanel);
-  if (OpenPanel(dict::kKeyPanel, CWordListDlg::kPronunciationKey)) m_keyPanel.SetFocus();
+  m_view.SharedWindows().CloseAll(-1);
+  for (int panel : {dict::kSynonymsPanel, dict::kHeadwordsPanel, dict::kTensesPanel, dict::kAlternativesPanel})
+    panels.Close(panel);
+  // Over a shared window's column (modes 5 to 8) the key panel stands a word box higher.
+  const int lift = m_view.GetMode() >= dict::kContents ? m_view.WordBox().Height() : 0;
+  if (panels.Open(dict::kKeyPanel, CWordListDlg::kPronunciationKey, lift)) panels.Of(dict::kKeyPanel).SetFocus();
 }

@@ -1,94 +1,15 @@
-// The dictionary screen's shared windows: contents (subjects window), Smart
-// Search, Boolean search and the bookmark list over the left column in modes
-// 5 to 8, the results window and the Tuner; the roads they take back to the
-// screen; adding entries to bookmark folders and articles related to the
-// shown entry.
+// What the dictionary screen's shared windows (CDictSharedWindows) and the
+// other screens ask of it: the roads back to the screen, the results of a
+// new query; the listed articles Add Selected takes and articles related to
+// the shown entry.
 
 #include "core/reader_context.h"
 #include "core/reader_shell.h"
 #include "dictionary/dict_view.h"
 #include "dictionary/dict_window_helpers.h"
-#include "messages/window_messages.h"
 #include "panels/item_router.h"
 #include "reader/dictionary_ids.h"
 #include "search/related_queries.h"
-
-namespace {
-
-BOOL IsOpen(const CWnd& window) { return window.GetSafeHwnd() != nullptr && ::IsWindow(window.GetSafeHwnd()); }
-
-void Destroy(CWnd& window) {
-  if (IsOpen(window)) window.DestroyWindow();
-}
-
-// The subjects window and the bookmark list close through their own close
-// operation, which also clears the frame's flag that reopens them.
-void CloseByCancel(CWnd& window) {
-  if (IsOpen(window)) window.SendMessage(WM_COMMAND, IDCANCEL, 0);
-  Destroy(window);
-}
-
-}  // namespace
-
-CRect CDict::SharedRect() const {
-  CRect rect = m_layout.panels[0];
-  rect.top = m_wordBox.top;
-  return rect;
-}
-
-void CDict::CloseSharedWindows(int keep) {
-  if (keep != dict::kContents) CloseByCancel(m_subjects);
-  if (keep != dict::kBookmarks) CloseByCancel(m_bookmarks);
-  if (keep != dict::kSmartSearch) Destroy(m_smartSearch);
-  if (keep != dict::kBooleanSearch) Destroy(m_boolean);
-  Destroy(m_tuner);
-  Destroy(m_results);
-}
-
-void CDict::OpenSharedWindow(int mode) {
-  const CRect rect = SharedRect();
-  BOOL made = FALSE;
-  CWnd* window = nullptr;
-  switch (mode) {
-    case dict::kContents:
-      made = m_subjects.Create(rect, CSubjectsDlg::kTemplate, this, FALSE);
-      window = &m_subjects;
-      break;
-    case dict::kSmartSearch:
-      made = m_smartSearch.Create(rect, CSmartSearchDlg::kTemplate, this);
-      window = &m_smartSearch;
-      break;
-    case dict::kBooleanSearch:
-      made = m_boolean.Create(rect, CSearchDlg::kTemplate, this);
-      window = &m_boolean;
-      break;
-    case dict::kBookmarks:
-      made = m_bookmarks.Create(rect, IDD_BOOKMARK_LIST, this);
-      window = &m_bookmarks;
-      break;
-    default: return;
-  }
-  if (!made || window == nullptr || !IsOpen(*window)) {
-    AfxMessageBox("The window could not be opened.", MB_ICONEXCLAMATION | MB_OK);
-    return;
-  }
-  window->MoveWindow(&rect);
-  window->ShowWindow(SW_SHOW);
-  window->SetFocus();
-}
-
-void CDict::OpenTuner(const CString& query, const CStringArray& terms) {
-  CWaitCursor wait;
-  Destroy(m_smartSearch);
-  Destroy(m_tuner);
-  const CRect rect = SharedRect();
-  if (!m_tuner.Create(rect, CTunerDlg::kTemplate, this, query, terms) || !IsOpen(m_tuner)) {
-    AfxMessageBox("The window could not be opened.", MB_ICONEXCLAMATION | MB_OK);
-    return;
-  }
-  m_tuner.ShowWindow(SW_SHOW);
-  m_tuner.SetFocus();
-}
 
 void CDict::ShowItem(int item) {
   if (m_nMode < dict::kDictionary) OnDictionaryMode();
@@ -99,82 +20,16 @@ void CDict::ShowArticle(int article) { panels::ShowOnScreen(panels::ItemKind::Ar
 
 void CDict::GoToMediaItem(int item) { panels::ShowOnScreen(panels::ItemKind::MediaItem, item); }
 
-void CDict::SaveSearchState(SearchState& state) {
-  if (IsOpen(m_results)) m_results.SaveState(state);
-  if (IsOpen(m_subjects)) m_subjects.SaveState(state);
-  if (IsOpen(m_bookmarks)) m_bookmarks.SaveState(state);
-}
-
-void CDict::HidePanel(ScreenPanel panel) {
-  switch (panel) {
-    case ScreenPanel::Results: Destroy(m_results); break;
-    case ScreenPanel::Contents: Destroy(m_subjects); break;
-    case ScreenPanel::Bookmarks: Destroy(m_bookmarks); break;
-  }
-}
-
-// ---- modes 5 to 8 ----------------------------------------------------------------
-
-// Contents, Smart Search, Boolean search, bookmarks: the left column is the
-// shared window's; the word controls go.
-void CDict::SwitchSharedMode(int mode) {
-  // A window already open is refreshed (contents, bookmarks) or left alone.
-  if (mode == dict::kContents && IsOpen(m_subjects)) {
-    m_subjects.SendMessage(WM_REFRESHLIST, 0, 0);
-    return;
-  }
-  if (mode == dict::kBookmarks && IsOpen(m_bookmarks)) {
-    m_bookmarks.SendMessage(WM_REFRESHLIST, 0, 0);
-    return;
-  }
-  if ((mode == dict::kSmartSearch && IsOpen(m_smartSearch)) || (mode == dict::kBooleanSearch && IsOpen(m_boolean)))
-    return;
-  CWaitCursor wait;
-  if (mode != m_nMode) {
-    if (m_nMode < dict::kDictionary) ClearEntry();
-    m_nMode = mode;
-    ApplyModeButtons();
-    for (CODButton& button : m_modeButtons) button.EnableWindow(TRUE);
-    CloseSharedWindows(mode);
-    CloseWordPanels();
-    ClosePanel(dict::kKeyPanel);
-    ShowModeControls();
-    if (GetParentFrame() != nullptr && GetParentFrame()->GetActiveView() == this) {
-      Invalidate();
-      UpdateWindow();
-    }
-  }
-  ClosePanel(dict::kKeyPanel);
-  if (mode == dict::kSmartSearch) Destroy(m_tuner);
-  if (mode == dict::kSmartSearch || mode == dict::kBooleanSearch) Destroy(m_results);
-  OpenSharedWindow(mode);
-}
-
 LRESULT CDict::OnShowResults(WPARAM wParam, LPARAM) {
   ReaderShell* shell = GetReaderShell();
-  if (shell == nullptr) return 0;
-  if (IsOpen(m_results) && shell->Queries().IsCurrentQuery(m_results.GetQuery(), m_results.IsRanked())) {
-    m_results.SendMessage(WM_REFRESHLIST);
-    return 0;
-  }
+  if (shell == nullptr || m_shared.RefreshResults(*shell)) return 0;
   CWaitCursor wait;
-  if (wParam == 0) RebuildHistoryMenu();
+  if (wParam == 0) m_menus.RebuildHistory();
   const int kind = shell->Queries().GetCurrentKind();
-  if (kind == 1 && m_nMode != dict::kSmartSearch) SwitchSharedMode(dict::kSmartSearch);
-  if (kind == 0 && m_nMode != dict::kBooleanSearch) SwitchSharedMode(dict::kBooleanSearch);
-  ClosePanel(dict::kKeyPanel);
-  Destroy(m_smartSearch);
-  Destroy(m_boolean);
-  Destroy(m_tuner);
-  Destroy(m_results);
-  const CRect rect = SharedRect();
-  if (!m_results.Create(rect, CResultsDlg::kTemplate, kind, this, &shell->Queries().GetCurrentTerms(),
-                        shell->Queries().GetCurrentText()) ||
-      !IsOpen(m_results)) {
-    AfxMessageBox("The window could not be opened.", MB_ICONEXCLAMATION | MB_OK);
-    return 0;
-  }
-  m_results.ShowWindow(SW_SHOW);
+  if (kind == 1 && m_nMode != dict::kSmartSearch) m_modes.SwitchShared(dict::kSmartSearch);
+  if (kind == 0 && m_nMode != dict::kBooleanSearch) m_modes.SwitchShared(dict::kBooleanSearch);
+  m_panels.Close(dict::kKeyPanel);
+  if (!m_shared.OpenResults(*shell)) return 0;
   if (m_currentEntry != 0 && shell->Queries().GetCurrentQuery().Test(static_cast<int>(m_currentEntry))) {
     m_display.ClearFindHits();
     MarkWords(shell->Queries().GetCurrentTerms());
@@ -182,27 +37,11 @@ LRESULT CDict::OnShowResults(WPARAM wParam, LPARAM) {
   return 0;
 }
 
-// ---- bookmarks ---------------------------------------------------------------------
+// ---- the listed articles (Add Selected) ---------------------------------------------
 
-// The articles Add Selected takes: those listed in the open results window,
-// else in the contents window.
-BOOL CDict::HasArticleList() const { return IsOpen(m_results) || IsOpen(m_subjects); }
+BOOL CDict::HasArticleList() const { return m_shared.HasList(); }
 
-BOOL CDict::ListedArticles(CBitString& articles) {
-  if (IsOpen(m_results))
-    articles = m_results.List().GetArticles();
-  else if (IsOpen(m_subjects))
-    articles = m_subjects.List().GetArticles();
-  else
-    return FALSE;
-  return TRUE;
-}
-
-void CDict::OnAddArticle() { m_articleCommands.Run(panels::ArticleCommand::AddArticle); }
-
-void CDict::OnAddSelectedArticles() { m_articleCommands.Run(panels::ArticleCommand::AddSelected); }
-
-void CDict::OnUpdateAddSelected(CCmdUI* cmdUI) { m_articleCommands.Update(panels::ArticleCommand::AddSelected, cmdUI); }
+BOOL CDict::ListedArticles(CBitString& articles) { return m_shared.ListedArticles(articles); }
 
 // ---- articles related to the shown entry ---------------------------------------------
 

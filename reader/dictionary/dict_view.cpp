@@ -1,6 +1,7 @@
 #include "dictionary/dict_view.h"
 
-#include <cstring>
+#include <initializer_list>
+#include <iterator>
 
 #include "core/reader_context.h"
 #include "core/reader_messages.h"
@@ -9,9 +10,6 @@
 #include "messages/window_messages.h"
 #include "reader/dictionary_ids.h"
 #include "reader/reader_ids.h"
-#include "settings/settings.h"
-#include "zorlre/in_api.h"
-#include "zorlre/zorlre32.h"
 
 IMPLEMENT_DYNCREATE(CDict, CFormView)
 
@@ -76,6 +74,25 @@ CRect WindowRectIn(CWnd& child, CWnd* parent) {
   return rect;
 }
 
+// The article commands' ids: the menu items, then the Print and Save buttons.
+// Save, print, preview, copy and Add Article keep the map's rule (an entry shown).
+constexpr panels::ArticleCommandId kArticleCommandIds[] = {
+    {ID_DICT_ANNOTATION, panels::ArticleCommand::Notes},
+    {ID_DICT_HIGHLIGHT, panels::ArticleCommand::Highlights},
+    {ID_DICT_CLEAR_HIGHLIGHTS, panels::ArticleCommand::ClearHighlights},
+    {ID_DICT_ADD_ARTICLE, panels::ArticleCommand::AddArticle},
+    {ID_DICT_ADD_SELECTED, panels::ArticleCommand::AddSelected},
+    {ID_DICT_PRINT_ENTRY, panels::ArticleCommand::PrintArticle},
+    {ID_DICT_PREVIEW_ENTRY, panels::ArticleCommand::PreviewArticle},
+    {ID_DICT_PRINT_BOOKMARKS, panels::ArticleCommand::PrintBookmarks},
+    {ID_DICT_PREVIEW_BOOKMARKS, panels::ArticleCommand::PreviewBookmarks},
+    {ID_DICT_COPY_SELECTION, panels::ArticleCommand::CopySelection},
+    {ID_DICT_COPY_ENTRY, panels::ArticleCommand::CopyArticle},
+    {ID_DICT_SAVE_ENTRY, panels::ArticleCommand::Save},
+    {IDC_DICT_PRINT, panels::ArticleCommand::PrintArticle},
+    {IDC_DICT_SAVE, panels::ArticleCommand::Save},
+};
+
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CDict, CFormView)
@@ -96,87 +113,30 @@ ON_MESSAGE(WM_SHOWBOOKMARKS, OnShowBookmarks)
 ON_MESSAGE(WM_SHOWRESULTS, OnShowResults)
 ON_MESSAGE(WM_BITSCHANGED, OnFoldersChanged)
 ON_NOTIFY_EX(TTN_NEEDTEXTA, 0, OnToolTipText)
-// Modes.
-ON_COMMAND_RANGE(IDC_DICT_THESAURUS, IDC_DICT_THESAURUS, OnModeCommand)
-ON_COMMAND_RANGE(IDC_DICT_DICTIONARY_THESAURUS, IDC_DICT_DICTIONARY_THESAURUS, OnModeCommand)
-ON_COMMAND_RANGE(IDC_DICT_DICTIONARY, IDC_DICT_DICTIONARY, OnModeCommand)
-ON_COMMAND_RANGE(IDC_DICT_FRENCH_ENGLISH, IDC_DICT_ENGLISH_FRENCH, OnModeCommand)
-ON_COMMAND_RANGE(IDC_DICT_SMART_SEARCH, IDC_DICT_BOOLEAN_SEARCH, OnModeCommand)
-ON_COMMAND_RANGE(ID_DICT_MODE_THESAURUS, ID_DICT_MODE_ENGLISH_FRENCH, OnModeCommand)
-ON_COMMAND_RANGE(ID_DICT_MODE_BOOLEAN, ID_DICT_MODE_SMART, OnModeCommand)
-ON_COMMAND_RANGE(ID_DICT_MODE_DICTIONARY, ID_DICT_MODE_DICTIONARY, OnModeCommand)
-ON_UPDATE_COMMAND_UI_RANGE(ID_DICT_MODE_THESAURUS, ID_DICT_MODE_ENGLISH_FRENCH, OnUpdateModeCommand)
-ON_UPDATE_COMMAND_UI_RANGE(ID_DICT_MODE_BOOLEAN, ID_DICT_MODE_SMART, OnUpdateModeCommand)
-ON_UPDATE_COMMAND_UI_RANGE(ID_DICT_MODE_DICTIONARY, ID_DICT_MODE_DICTIONARY, OnUpdateModeCommand)
-ON_UPDATE_COMMAND_UI(ID_DICT_MODE_CONTENTS, OnUpdateModeCommand)
-ON_UPDATE_COMMAND_UI(ID_DICT_BOOKMARK_LIST, OnUpdateModeCommand)
-ON_COMMAND(IDC_DICT_CONTENTS, OnContentsCommand)
-ON_COMMAND(ID_DICT_MODE_CONTENTS, OnContentsCommand)
-ON_COMMAND(IDC_DICT_BOOKMARKS, OnBookmarkListCommand)
-ON_COMMAND(ID_DICT_BOOKMARK_LIST, OnBookmarkListCommand)
 // The word edit, its buttons and the thesaurus list.
-ON_EN_CHANGE(IDC_DICT_WORD, OnWordChanged)
-ON_EN_SETFOCUS(IDC_DICT_WORD, OnWordFocus)
 ON_BN_CLICKED(IDC_DICT_LOOK_UP, OnLookUp)
-ON_BN_CLICKED(IDC_DICT_WILDCARD, OnWildcard)
-ON_BN_CLICKED(IDC_DICT_ANAGRAM, OnAnagram)
-ON_BN_CLICKED(IDC_DICT_SEARCH, OnDictionarySearch)
-ON_BN_CLICKED(IDC_DICT_CONJUGATE, OnConjugate)
-ON_LBN_SELCHANGE(IDC_DICT_THESAURUS_LIST, OnThesaurusSelection)
-ON_LBN_SELCANCEL(IDC_DICT_THESAURUS_LIST, OnThesaurusSelection)
-// Searches.
-ON_COMMAND(ID_DICT_PRONUNCIATION_KEY, OnPronunciationKey)
-ON_COMMAND_RANGE(ID_DICT_ANAGRAM_SAME, ID_DICT_ANAGRAM_10, OnAnagramLength)
-ON_UPDATE_COMMAND_UI_RANGE(ID_DICT_ANAGRAM_SAME, ID_DICT_ANAGRAM_10, OnUpdateAnagramLength)
 // Entry commands.
-ON_COMMAND(ID_DICT_SAVE_ENTRY, OnSaveEntry)
-ON_BN_CLICKED(IDC_DICT_SAVE, OnSaveEntry)
-ON_COMMAND(ID_DICT_PRINT_ENTRY, OnPrintEntry)
-ON_BN_CLICKED(IDC_DICT_PRINT, OnPrintEntry)
-ON_COMMAND(ID_DICT_PREVIEW_ENTRY, OnPreviewEntry)
-ON_COMMAND(ID_DICT_PRINT_BOOKMARKS, OnPrintBookmarks)
-ON_COMMAND(ID_DICT_PREVIEW_BOOKMARKS, OnPreviewBookmarks)
 ON_COMMAND(ID_FILE_PRINT_SETUP, OnPrintSetup)
 ON_COMMAND(ID_FILE_PRINT, OnFilePrintCommand)
 ON_COMMAND(ID_FILE_PRINT_PREVIEW, OnFilePrintPreviewCommand)
-ON_COMMAND(ID_DICT_COPY_SELECTION, OnCopySelection)
-ON_COMMAND(ID_DICT_COPY_ENTRY, OnCopyEntry)
-ON_COMMAND(ID_DICT_ANNOTATION, OnAnnotation)
-ON_COMMAND(ID_DICT_HIGHLIGHT, OnHighlight)
-ON_COMMAND(ID_DICT_CLEAR_HIGHLIGHTS, OnClearHighlights)
 ON_UPDATE_COMMAND_UI(ID_DICT_SAVE_ENTRY, OnUpdateHasText)
 ON_UPDATE_COMMAND_UI(ID_DICT_PRINT_ENTRY, OnUpdateHasText)
 ON_UPDATE_COMMAND_UI(ID_DICT_PREVIEW_ENTRY, OnUpdateHasText)
 ON_UPDATE_COMMAND_UI(ID_DICT_COPY_ENTRY, OnUpdateHasText)
-ON_UPDATE_COMMAND_UI(ID_DICT_COPY_SELECTION, OnUpdateHasSelection)
-ON_UPDATE_COMMAND_UI(ID_DICT_PRINT_BOOKMARKS, OnUpdateHasFolders)
-ON_UPDATE_COMMAND_UI(ID_DICT_PREVIEW_BOOKMARKS, OnUpdateHasFolders)
-ON_UPDATE_COMMAND_UI(ID_DICT_ANNOTATION, OnUpdateAnnotation)
-ON_UPDATE_COMMAND_UI(ID_DICT_HIGHLIGHT, OnUpdateHighlight)
-ON_UPDATE_COMMAND_UI(ID_DICT_CLEAR_HIGHLIGHTS, OnUpdateClearHighlights)
 ON_COMMAND(ID_DICT_RELATED_SELECTION, OnRelatedToSelection)
 ON_COMMAND(ID_DICT_RELATED_ENTRY, OnRelatedToEntry)
 ON_UPDATE_COMMAND_UI(ID_DICT_RELATED_ENTRY, OnUpdateRelatedToEntry)
-ON_COMMAND(ID_DICT_ADD_ARTICLE, OnAddArticle)
 ON_UPDATE_COMMAND_UI(ID_DICT_ADD_ARTICLE, OnUpdateHasText)
-ON_COMMAND(ID_DICT_ADD_SELECTED, OnAddSelectedArticles)
-ON_UPDATE_COMMAND_UI(ID_DICT_ADD_SELECTED, OnUpdateAddSelected)
 ON_UPDATE_COMMAND_UI(ID_DICT_RELATED_SELECTION, OnUpdateHasSelection)
-ON_COMMAND_RANGE(ID_DICT_HISTORY_FIRST, ID_DICT_HISTORY_LAST, OnHistoryItem)
-ON_COMMAND_RANGE(ID_DICT_BOOKMARK_FIRST, ID_DICT_BOOKMARK_LAST, OnBookmarkItem)
 ON_COMMAND_RANGE(IDC_DICT_GO_BROWSER, IDC_DICT_GO_TIMELINE, OnNavigate)
 ON_BN_CLICKED(IDC_DICT_HELP, OnHelpDictionary)
 ON_COMMAND(ID_DICT_HELP_DICTIONARY, OnHelpDictionary)
 ON_COMMAND(ID_DICT_HELP_CONSULTANTS, OnHelpConsultants)
-ON_COMMAND(ID_NEXT_PANE, OnNextPane)
-ON_COMMAND(ID_PREV_PANE, OnPreviousPane)
-ON_UPDATE_COMMAND_UI(ID_NEXT_PANE, OnUpdateNextPane)
-ON_UPDATE_COMMAND_UI(ID_PREV_PANE, OnUpdateNextPane)
 END_MESSAGE_MAP()
 
-CDict::CDict() : CFormView(IDD_DICTIONARY_FORM), m_conjugation(std::make_unique<InTableContext>()) {
-  std::memset(m_conjugation.get(), 0, sizeof(InTableContext));
-}
+CDict::CDict()
+    : CFormView(IDD_DICTIONARY_FORM),
+      m_articleCommands(*this, kArticleCommandIds, static_cast<int>(std::size(kArticleCommandIds))) {}
 
 CDict::~CDict() = default;
 
@@ -189,46 +149,30 @@ CODButton* CDict::Button(UINT id) {
   return nullptr;
 }
 
-CString CDict::GetWord() const {
-  CString word;
-  if (m_wordEdit.GetSafeHwnd() != nullptr) m_wordEdit.GetWindowText(word);
-  return word;
-}
-
 // ---- start ----------------------------------------------------------------------
 
 void CDict::OnInitialUpdate() {
   CFormView::OnInitialUpdate();
   if (m_bStarted) return;
-  if (!m_menu.m_hMenu) m_menu.LoadMenu(IDR_DICTIONARY);
+  m_menus.Load();
 
-  // The conjugation engine; its result is not needed: Conjugate asks the
-  // context whether tables were found.
-  ReaderContext& app = Reader();
-  std::memset(m_conjugation.get(), 0, sizeof(InTableContext));
-  std::strncpy(m_conjugation->ramDirectory, app.m_strWorkingDir, InDirectorySize - 1);
-  std::strncpy(m_conjugation->dskDirectory, app.m_strWorkingDir, InDirectorySize - 1);
-  m_conjugation->ramName = m_ramName;
-  m_conjugation->dskName = m_dskName;
-  m_conjugation->mode = 0;
-  INinit(m_conjugation.get());
+  m_conjugation.Start(Reader().m_strWorkingDir);
   m_hovered = nullptr;
   m_nMode = dict::kDictionary;
 
   CreateControls();
 
-  m_anagramLength = GetSettingInt(InstallationOptions, "AnagramLength", 0, SettingsIniName);
+  m_wordSearch.Start();
   for (UINT id :
        {IDC_DICT_ANAGRAM, IDC_DICT_LOOK_UP, IDC_DICT_SEARCH, IDC_DICT_WILDCARD, IDC_DICT_PRINT, IDC_DICT_SAVE})
     if (CODButton* b = Button(id)) b->EnableWindow(FALSE);
 
-  ApplyModeButtons();
-  ShowModeControls();
+  m_modes.Apply();
   CRect client;
   GetClientRect(&client);
   m_bStarted = TRUE;
   LayoutControls(SIZE_RESTORED, client.Width(), client.Height());
-  OpenPanel(dict::kHeadwordsPanel, CWordListDlg::kHeadwords);
+  m_panels.Open(dict::kHeadwordsPanel, CWordListDlg::kHeadwords);
   EnableToolTips(TRUE);
   PostMessage(WM_BITSCHANGED, 1, 0);
 }
@@ -252,10 +196,10 @@ void CDict::CreateControls() {
   // The word edit with Look Up beside it, and the row of search buttons below.
   const int lookUpWidth = lookUp.GetFrameSize().cx;
   const CRect edit(6, 55, 202 - lookUpWidth, 61 + app.m_lineHeight);
-  m_wordEdit.Create(&edit, this, IDC_DICT_WORD, kBandBrush, kPanelBrush);
-  m_wordEdit.SetFont(&app.m_fonts[FontList]);
-  m_wordEdit.LimitText(80);
-  m_wordEdit.ShowWindow(SW_SHOW);
+  WordEdit().Create(&edit, this, IDC_DICT_WORD, kBandBrush, kPanelBrush);
+  WordEdit().SetFont(&app.m_fonts[FontList]);
+  WordEdit().LimitText(80);
+  WordEdit().ShowWindow(SW_SHOW);
   lookUp.SetWindowPos(nullptr, edit.right + 6, edit.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   struct RowButton {
     CODButton* button;
@@ -285,9 +229,9 @@ void CDict::CreateControls() {
   m_display.SetWindowPos(&m_commandButtons[0], 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   m_display.ResetContent();
   m_currentEntry = 0;
-  m_thesaurusList.Create(area, this, IDC_DICT_THESAURUS_LIST);
-  m_thesaurusList.SetFont(&app.m_fonts[FontList]);
-  m_thesaurusList.SetWindowPos(&m_display, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ThesaurusList().Create(area, this, IDC_DICT_THESAURUS_LIST);
+  ThesaurusList().SetFont(&app.m_fonts[FontList]);
+  ThesaurusList().SetWindowPos(&m_display, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   m_conjugationWnd.Create(area, this, IDC_DICT_CONJUGATION);
   m_conjugationWnd.ShowWindow(SW_HIDE);
 }
@@ -304,10 +248,10 @@ void CDict::LayoutControls(UINT, int width, int height) {
   const CRect& whole = m_layout.display;
   m_conjugationWnd.MoveWindow(&whole);
   if (m_nMode == dict::kDictionaryThesaurus) {
-    m_thesaurusList.MoveWindow(&m_layout.lower);
+    ThesaurusList().MoveWindow(&m_layout.lower);
     m_display.MoveWindow(&m_layout.upper);
   } else {
-    m_thesaurusList.MoveWindow(&whole);
+    ThesaurusList().MoveWindow(&whole);
     m_display.MoveWindow(&whole);
   }
   if (m_nMode != dict::kThesaurus && !dict::Shown(m_conjugationWnd) && m_currentEntry != 0) RebuildEntry();
@@ -319,10 +263,8 @@ void CDict::LayoutControls(UINT, int width, int height) {
     button->SetWindowPos(nullptr, x, height - kBottomBand, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     x = WindowRectIn(*button, this).right;
   }
-  PlaceOpenPanels();
+  m_panels.PlaceOpen();
 }
-
-CRect CDict::PanelRect(int index) const { return m_layout.panels[index < 0 || index > 5 ? 0 : index]; }
 
 // ---- painting -------------------------------------------------------------------
 
@@ -332,7 +274,7 @@ BOOL CDict::OnEraseBkgnd(CDC* dc) {
   GetClientRect(&client);
   const int saved = dc->SaveDC();
   for (CWnd* child :
-       {static_cast<CWnd*>(&m_display), static_cast<CWnd*>(&m_thesaurusList), static_cast<CWnd*>(&m_conjugationWnd)}) {
+       {static_cast<CWnd*>(&m_display), static_cast<CWnd*>(&ThesaurusList()), static_cast<CWnd*>(&m_conjugationWnd)}) {
     if (!dict::Shown(*child)) continue;
     const CRect covered = WindowRectIn(*child, this);
     dc->ExcludeClipRect(&covered);
@@ -435,8 +377,8 @@ BOOL CDict::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) {
 }
 
 void CDict::OnSetFocus(CWnd*) {
-  if (dict::Shown(m_wordEdit)) {
-    m_wordEdit.SetFocus();
+  if (dict::Shown(WordEdit())) {
+    WordEdit().SetFocus();
   } else if (m_sharedButtons[0].GetSafeHwnd() != nullptr) {
     m_sharedButtons[0].SetFocus();
   }
@@ -445,9 +387,9 @@ void CDict::OnSetFocus(CWnd*) {
 // ---- messages -------------------------------------------------------------------
 
 void CDict::OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) {
-  ActivateScreen(this, bActivate, DictionaryScreenId, m_menu, IDR_DICTIONARY);
+  ActivateScreen(this, bActivate, DictionaryScreenId, m_menus.Menu(), IDR_DICTIONARY);
   if (bActivate) {
-    RebuildHistoryMenu();
+    m_menus.RebuildHistory();
     SetFocus();
   }
   CView::OnActivateView(bActivate, pActivateView, pDeactiveView);
@@ -462,11 +404,19 @@ BOOL CDict::PreTranslateMessage(MSG* pMsg) {
   return CFormView::PreTranslateMessage(pMsg);
 }
 
+BOOL CDict::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
+  for (CCmdTarget* part : std::initializer_list<CCmdTarget*>{&m_articleCommands, &m_modes, &m_word, &m_wordSearch,
+                                                             &m_conjugation, &m_thesaurus, &m_focusRing, &m_menus})
+    if (part->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+  return CFormView::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
 LRESULT CDict::OnPanelClosed(WPARAM, LPARAM lParam) {
   // Posted: by the time it arrives the panel may be open again.
-  if (reinterpret_cast<CWordListDlg*>(lParam) != &m_alternatives || m_alternatives.IsOpen()) return 0;
-  PlaceOpenPanels();
-  if (dict::Shown(m_wordEdit)) m_wordEdit.SetFocus();
+  CWordListDlg& alternatives = AlternativesPanel();
+  if (reinterpret_cast<CWordListDlg*>(lParam) != &alternatives || alternatives.IsOpen()) return 0;
+  m_panels.PlaceOpen();
+  if (dict::Shown(WordEdit())) WordEdit().SetFocus();
   return 0;
 }
 
@@ -475,19 +425,7 @@ LRESULT CDict::OnFontsChanged(WPARAM, LPARAM) {
     CWaitCursor wait;
     RebuildEntry();
   }
-  CContentDb& thesaurus = Reader().GetDatabase(2);
-  m_thesaurusList.ResetContent();
-  if (thesaurus.GetParsedCount() == 0) {
-    m_thesaurusList.AddStringAtEnd("-No thesaurus entry available.");
-    return 0;
-  }
-  for (int n = 0; n < thesaurus.GetParsedCount(); ++n) {
-    CString label;
-    thesaurus.GetParsedLabel(n, label);
-    m_thesaurusList.AddStringAtEnd(label);
-  }
-  m_thesaurusList.SetCurSel(0);
-  ShowSynonyms();
+  m_thesaurus.Refill();
   return 0;
 }
 
@@ -523,5 +461,5 @@ BOOL CDict::OnToolTipText(UINT, NMHDR* header, LRESULT* result) {
 
 void CDict::OnDestroy() {
   CFormView::OnDestroy();
-  INterm(m_conjugation.get());
+  m_conjugation.Stop();
 }

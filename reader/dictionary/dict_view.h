@@ -9,12 +9,18 @@
 // conjugation tables and the pronunciation key fill the other panels.
 //
 // dict_view.cpp: start, layout, painting and the window messages;
-// dict_lookup.cpp: modes, word buttons, lookup and showing entries;
-// dict_search.cpp: word searches, conjugation and the pronunciation key;
-// dict_commands.cpp: copy, save, print, bookmarks, history, navigation.
+// dict_lookup.cpp: Look Up and showing entries; dict_shared.cpp: the roads
+// back from the shared windows; dict_commands.cpp: copy, save, print,
+// bookmarks, history, navigation.
+//
+// The view owns its parts, each with one job: the modes (CDictModes), the
+// word edit (CDictWordBox), the word searches and the pronunciation key
+// (CDictWordSearch), the conjugation tables (CDictConjugation) and the
+// thesaurus list (CDictThesaurus), command targets its OnCmdMsg routes to;
+// the word-list panels (CDictPanels) and the windows of modes 5 to 8 and the
+// results (CDictSharedWindows).
 #pragma once
 
-#include <memory>
 #include <vector>
 
 #include "controls/flat_edit.h"
@@ -23,21 +29,23 @@
 #include "controls/scroll_list_box.h"
 #include "controls/skin_scroll_wnd.h"
 #include "core/reader_screen.h"
+#include "dictionary/dict_conjugation.h"
+#include "dictionary/dict_focus_ring.h"
 #include "dictionary/dict_logic.h"
+#include "dictionary/dict_menus.h"
+#include "dictionary/dict_modes.h"
+#include "dictionary/dict_panels.h"
+#include "dictionary/dict_search.h"
+#include "dictionary/dict_shared_windows.h"
+#include "dictionary/dict_thesaurus.h"
+#include "dictionary/dict_word_box.h"
 #include "dictionary/word_list_dlg.h"
 #include "display/display.h"
 #include "framework.h"
 #include "panels/article_commands.h"
-#include "panels/bookmark_dlg.h"
 #include "panels/panel_owner.h"
-#include "search/results_dlg.h"
-#include "search/search_dlg.h"
 #include "search/search_screen.h"
-#include "search/smart_search_dlg.h"
-#include "search/subjects_dlg.h"
-#include "search/tuner_dlg.h"
 
-struct InTableContext;
 class CContentDb;
 
 class CDict : public CFormView,
@@ -50,6 +58,8 @@ class CDict : public CFormView,
               public PanelOwner,
               public ArticleCommandOwner {
   DECLARE_DYNCREATE(CDict)
+  friend class CDictModes;  // switches the mode
+
  public:
   CDict();
   ~CDict() override;
@@ -64,12 +74,12 @@ class CDict : public CFormView,
   // Shows an entry: an article number on the main database, else an entry
   // number of the mode's translation database.
   void ShowEntry(DWORD entry) override;
-  void RepaintConjugation() override;
+  void RepaintConjugation() override { m_conjugation.Repaint(); }
   // The main frame opens the dictionary for a word: modes other than 3 and 4 become 3.
   void OnDictionaryMode();
-  void UpdateWordButtons();
+  void UpdateWordButtons() { m_word.UpdateButtons(); }
   void LayoutControls(UINT type, int width, int height);
-  void OnEnterWord();
+  void OnEnterWord() { m_word.OnEnter(); }
   void EditNote(CNoteIcon* note);
 
   // --- the shared windows of modes 5 to 8 and the results window (dict_shared.cpp) ---
@@ -80,73 +90,75 @@ class CDict : public CFormView,
   // read another database or show no entry.
   void ShowItem(int item) override;
   // The Smart Search dialog hands its query to the Tuner panel.
-  void OpenTuner(const CString& query, const CStringArray& terms) override;
+  void OpenTuner(const CString& query, const CStringArray& terms) override { m_shared.OpenTuner(query, terms); }
   // Other articles open on their own screens.
   void ShowArticle(int article) override;
   void GoToMediaItem(int item) override;
   void PrintBookmarkFolder(int folder, BOOL preview) override { m_articleCommands.PrintFolder(folder, preview); }
-  void SaveSearchState(SearchState& state) override;
-  void HidePanel(ScreenPanel panel) override;
-  CSubjectsDlg& SubjectsWindow() { return m_subjects; }
-  CSmartSearchDlg& SmartSearchWindow() { return m_smartSearch; }
-  CSearchDlg& BooleanWindow() { return m_boolean; }
-  CBookmarkDlg& BookmarkWindow() { return m_bookmarks; }
-  CResultsDlg& ResultsWindow() { return m_results; }
-  CTunerDlg& TunerWindow() { return m_tuner; }
-  // The left column the shared windows take: from the word box's top to R0's bottom.
-  CRect SharedRect() const;
-  void OnAddArticle();
-  void OnAddSelectedArticles();
+  void SaveSearchState(SearchState& state) override { m_shared.SaveState(state); }
+  void HidePanel(ScreenPanel panel) override { m_shared.Hide(panel); }
+  CDictSharedWindows& SharedWindows() { return m_shared; }
+  CSubjectsDlg& SubjectsWindow() { return m_shared.Subjects(); }
+  CSmartSearchDlg& SmartSearchWindow() { return m_shared.SmartSearch(); }
+  CSearchDlg& BooleanWindow() { return m_shared.Boolean(); }
+  CBookmarkDlg& BookmarkWindow() { return m_shared.Bookmarks(); }
+  CResultsDlg& ResultsWindow() { return m_shared.Results(); }
+  CTunerDlg& TunerWindow() { return m_shared.Tuner(); }
+  CRect SharedRect() const { return m_shared.Rect(); }
   void OnRelatedToEntry();
 
   // --- state, for the application and tests ---
   int GetMode() const { return m_nMode; }
-  CString GetWord() const;
+  CString GetWord() const { return m_word.GetWord(); }
   DWORD GetCurrentEntry() const { return m_currentEntry; }
-  int GetAnagramLength() const { return m_anagramLength; }
+  int GetAnagramLength() const { return m_wordSearch.GetAnagramLength(); }
   CDisplay& Display() { return m_display; }
-  CDictListBox& ThesaurusList() { return m_thesaurusList; }
+  CDictListBox& ThesaurusList() { return m_thesaurus.List(); }
   CFrameListBox& ConjugationWindow() { return m_conjugationWnd; }
-  CWordListDlg& HeadwordsPanel() { return m_headwords; }
-  CWordListDlg& SynonymsPanel() { return m_synonyms; }
-  CWordListDlg& AlternativesPanel() { return m_alternatives; }
-  CWordListDlg& TensesPanel() { return m_tenses; }
-  CWordListDlg& KeyPanel() { return m_keyPanel; }
-  CFlatEdit& WordEdit() { return m_wordEdit; }
+  CWordListDlg& HeadwordsPanel() { return m_panels.Of(dict::kHeadwordsPanel); }
+  CWordListDlg& SynonymsPanel() { return m_panels.Of(dict::kSynonymsPanel); }
+  CWordListDlg& AlternativesPanel() { return m_panels.Of(dict::kAlternativesPanel); }
+  CWordListDlg& TensesPanel() { return m_panels.Of(dict::kTensesPanel); }
+  CWordListDlg& KeyPanel() { return m_panels.Of(dict::kKeyPanel); }
+  CDictPanels& Panels() { return m_panels; }
+  CDictWordSearch& WordSearch() { return m_wordSearch; }
+  CDictConjugation& Conjugation() { return m_conjugation; }
+  CFlatEdit& WordEdit() { return m_word.Edit(); }
   CODButton* Button(UINT id);
   const dict::ScreenLayout& Layout() const { return m_layout; }
   const CRect& WordBox() const { return m_wordBox; }
+  const CRect& HeadingRect() const { return m_heading; }
   int GetPrintKind() const { return m_articleCommands.GetPrintKind(); }
+  CArticleCommands& ArticleCommands() { return m_articleCommands; }
 
   // --- ReaderScreen, mode source, conjugation pane ---
   void StoreAnnotations() override;
   int GetShownArticle() const override;
   ScreenKind GetScreenKind() const override { return ScreenKind::Dictionary; }
   int GetDictionaryMode() override { return m_nMode; }
-  int GetCompanionSelection() override;
+  int GetCompanionSelection() override { return m_conjugation.GetSelection(); }
   void GetLabelledValues(int row, CStringArray& commonLabels, CStringArray& commonValues, CStringArray& itemLabels,
-                         CStringArray& itemValues) override;
+                         CStringArray& itemValues) override {
+    m_conjugation.GetLabelledValues(row, commonLabels, commonValues, itemLabels, itemValues);
+  }
 
   void OnInitialUpdate() override;
   void OnDraw(CDC* pDC) override;
   void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) override;
   BOOL PreTranslateMessage(MSG* pMsg) override;
+  // The parts' commands first (modes, word box, word searches, conjugation,
+  // thesaurus), then the view's.
+  BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+
+  // --- for the screen's parts ---
+  // The mode's database (translation databases in modes 1 and 2).
+  CContentDb& ModeDatabase() const;
+  // Empties the display, keeping the notes and highlights of a main-database entry.
+  void ClearEntry();
+  void EnablePrintSave(BOOL enable);
 
   // --- commands (public for the tests' direct calls) ---
   void OnLookUp();
-  void OnWildcard();
-  void OnAnagram();
-  void OnDictionarySearch();
-  int CheckSearchTerms();
-  void OnConjugate();
-  void OnPronunciationKey();
-  void OnCopySelection();
-  void OnCopyEntry();
-  void OnSaveEntry();
-  void OnPrintEntry();
-  void OnPreviewEntry();
-  void OnPrintBookmarks();
-  void OnPreviewBookmarks();
   void OnRelatedToSelection();
 
  protected:
@@ -167,77 +179,24 @@ class CDict : public CFormView,
   BOOL OnToolTipText(UINT id, NMHDR* header, LRESULT* result);
 
   // Modes and lookup (dict_lookup.cpp).
-  void OnModeCommand(UINT id);
-  void OnUpdateModeCommand(CCmdUI* cmdUI);
-  void SwitchMode(int mode);
-  void SwitchSharedMode(int mode);
-  void ApplyModeButtons();
-  void ShowModeControls();
-  void OnContentsCommand();
-  void OnBookmarkListCommand();
   LRESULT OnShowContents(WPARAM wParam, LPARAM lParam);
   LRESULT OnShowBookmarks(WPARAM wParam, LPARAM lParam);
   LRESULT OnShowResults(WPARAM wParam, LPARAM lParam);
-  // Shared windows (dict_shared.cpp): closes every one but `keep` (a mode, or
-  // -1 for all); opens the window of a mode over the left column.
-  void CloseSharedWindows(int keep);
-  void OpenSharedWindow(int mode);
-  void OnUpdateAddSelected(CCmdUI* cmdUI);
   void OnUpdateRelatedToEntry(CCmdUI* cmdUI);
-  void OnWordChanged();
-  void OnWordFocus();
-  void OnThesaurusSelection();
-  void ShowSynonyms();
-  void FillThesaurusList(BOOL definitions, const CString& word);
-  void ClearEntry();
   void RebuildEntry();
   void AppendEntryText(DWORD entry);
   void MarkWords(const CStringArray& words);
-  void EnablePrintSave(BOOL enable);
-
-  // Panels.
-  CWordListDlg* PanelOf(int panel);
-  // Opens one panel in a panel mode at its place beside the open ones.
-  BOOL OpenPanel(int panel, int panelMode);
-  void ClosePanel(int panel);
-  void CloseWordPanels();
-  void PlaceOpenPanels();
-  void OpenModePanels();
-  void ReopenWordPanels();
-  CRect PanelRect(int index) const;
-  void FillPanel(CWordListDlg& panel, const CStringArray& lines, const CDWordArray* data);
-
-  // Searches (dict_search.cpp).
-  void OnAnagramLength(UINT id);
-  void OnUpdateAnagramLength(CCmdUI* cmdUI);
-  void RunDictionarySearch();
-  void ShowWordList(int panelMode, const CStringArray& words, const CDWordArray* entries);
-  void HideConjugation();
 
   // Commands (dict_commands.cpp).
   void OnUpdateHasText(CCmdUI* cmdUI);
   void OnUpdateHasSelection(CCmdUI* cmdUI);
-  void OnUpdateHasFolders(CCmdUI* cmdUI);
-  void OnUpdateAnnotation(CCmdUI* cmdUI);
-  void OnUpdateHighlight(CCmdUI* cmdUI);
-  void OnUpdateClearHighlights(CCmdUI* cmdUI);
-  void OnUpdateNextPane(CCmdUI* cmdUI);
-  void OnAnnotation();
-  void OnHighlight();
-  void OnClearHighlights();
   void OnFilePrintCommand();
   void OnPrintSetup();
   void OnFilePrintPreviewCommand();
-  void OnHistoryItem(UINT id);
-  void OnBookmarkItem(UINT id);
   void OnNavigate(UINT id);
   void OnHelpDictionary();
   void OnHelpConsultants();
-  void OnNextPane();
-  void OnPreviousPane();
-  void CycleFocus(BOOL forward);
   LRESULT OnFoldersChanged(WPARAM wParam, LPARAM lParam);
-  void RebuildHistoryMenu();
   BOOL DisplayHasText() const;
 
   BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
@@ -248,46 +207,35 @@ class CDict : public CFormView,
   CString PrintTitle() const;
   DECLARE_MESSAGE_MAP()
 
-  // The mode's database (translation databases in modes 1 and 2).
-  CContentDb& ModeDatabase() const;
   BOOL OnMainDatabase() const { return m_nMode != dict::kFrenchEnglish && m_nMode != dict::kEnglishFrench; }
 
   int m_nMode = dict::kDictionary;
-  CODButton m_sharedButtons[4];  // 4207, 4210, 4211, 2048
-  CODButton m_modeButtons[5];    // 2097, 2090, 4206, 2150, 2151
-  CODButton m_navButtons[5];     // 6033, 6031, 6032, 6030, 6028
-  CFlatEdit m_wordEdit;
+  CODButton m_sharedButtons[4];   // 4207, 4210, 4211, 2048
+  CODButton m_modeButtons[5];     // 2097, 2090, 4206, 2150, 2151
+  CODButton m_navButtons[5];      // 6033, 6031, 6032, 6030, 6028
   CODButton m_commandButtons[8];  // 2051, 2036, 4136, 4137, 4135, 2049, 4120, 2050
   DWORD m_currentEntry = 0;
-  std::unique_ptr<InTableContext> m_conjugation;
   CDisplay m_display;
-  CWordListDlg m_tenses;
   CFrameListBox m_conjugationWnd;
-  CMenu m_menu;
-  int m_anagramLength = 0;
-  CDictListBox m_thesaurusList;
-  CWordListDlg m_headwords;
-  CWordListDlg m_synonyms;
-  CWordListDlg m_alternatives;
-  CWordListDlg m_keyPanel;
-  CSubjectsDlg m_subjects;
-  CSmartSearchDlg m_smartSearch;
-  CSearchDlg m_boolean;
-  CBookmarkDlg m_bookmarks;
-  CResultsDlg m_results;
-  CTunerDlg m_tuner;
   CRect m_heading;
   CRect m_wordBox;
   CRect m_column;
   dict::ScreenLayout m_layout;
+  CDictPanels m_panels{*this, m_layout};
+  CDictThesaurus m_thesaurus{*this};
+  CDictModes m_modes{*this};
+  CDictWordBox m_word{*this};
+  CDictWordSearch m_wordSearch{*this};
+  CDictConjugation m_conjugation{*this};
+  CDictSharedWindows m_shared{*this, m_layout, m_wordBox};
+  CDictFocusRing m_focusRing{*this};
+  CDictMenus m_menus{*this};
   HWND m_hovered = nullptr;
   BOOL m_bStarted = FALSE;
-  char m_ramName[16] = "infrb005.ram";
-  char m_dskName[16] = "infrb005.dsk";
   CString m_tipText;
-  // The commands on the shown entry both article screens share; the
-  // handlers the map names hand them on (dict_commands.cpp).
-  CArticleCommands m_articleCommands{*this, nullptr, 0};
+  // The commands on the shown entry both article screens share, routed to
+  // through OnCmdMsg.
+  CArticleCommands m_articleCommands;
 
   // ArticleCommandOwner (dict_commands.cpp; the listed articles in dict_shared.cpp).
   CView& ArticleView() override { return *this; }

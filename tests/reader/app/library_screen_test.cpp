@@ -98,7 +98,7 @@ TEST_F(LibraryScreen, DictionarySearchResultsShowPlainTitles) {
   ASSERT_NE(dict, nullptr);
   dict->WordEdit().SetWindowText("connect");
   ui::PumpUntilIdle();
-  dict->OnDictionarySearch();
+  dict->WordSearch().OnDictionarySearch();
   ui::PumpUntilIdle();
   CWordListDlg& results = dict->AlternativesPanel();
   ASSERT_TRUE(results.IsOpen());

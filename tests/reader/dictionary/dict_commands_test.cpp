@@ -67,7 +67,7 @@ TEST_F(DictScreen, CopiedEntriesCarryTheNoticesOfTheirSource) {
   EXPECT_NE(copied.find("zebra"), std::string::npos);
 
   // Nothing selected: Copy Selected Text leaves the clipboard alone.
-  dict->OnCopySelection();
+  dict->ArticleCommands().CopySelection();
   EXPECT_EQ(ClipboardText(dict->m_hWnd), copied);
 }
 
@@ -86,7 +86,7 @@ TEST_F(DictScreen, SavedEntriesAreTheTextAndTheNotices) {
   AfxSetFileDialogHook(SaveTo);
   // An empty display saves nothing (the button is disabled; the command does nothing).
   Mode(ID_DICT_MODE_THESAURUS);
-  dict->OnSaveEntry();
+  dict->ArticleCommands().Save();
   EXPECT_FALSE(std::ifstream(g_savePath).good());
   Mode(ID_DICT_MODE_DICTIONARY);
   dict->ShowEntry(zebra);
@@ -478,7 +478,7 @@ int CountInk(CWordListDlg& panel) {
 TEST_F(DictScreen, ThePanelHeaderCountsItsItems) {
   Mode(ID_DICT_MODE_FRENCH_ENGLISH);
   Type("ch*");
-  dict->OnWildcard();
+  dict->WordSearch().OnWildcard();
   ui::PumpUntilIdle();
   CWordListDlg& panel = dict->AlternativesPanel();
   ASSERT_EQ(panel.List().GetCount(), 3);

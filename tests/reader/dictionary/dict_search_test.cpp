@@ -32,7 +32,7 @@ TEST_F(DictScreen, WildcardMatchesReplaceTheEntry) {
 
   // No match: the front end says so and the list goes.
   Type("q*");
-  dict->OnWildcard();
+  dict->WordSearch().OnWildcard();
   ui::PumpUntilIdle();
   EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"There are no words matching your wildcard pattern."}));
   EXPECT_FALSE(list.IsOpen());
@@ -43,7 +43,7 @@ TEST_F(DictWithAnagramLength, AnagramsHonourTheChosenLength) {
   EXPECT_EQ(dict->GetAnagramLength(), 5);
   Mode(ID_DICT_MODE_FRENCH_ENGLISH);
   Type("chat");
-  dict->OnAnagram();
+  dict->WordSearch().OnAnagram();
   EXPECT_EQ(
       boxes.Texts(),
       (std::vector<std::string>{"Anagram length must be greater than 2 and less or equal to the length of the word."}));
@@ -56,7 +56,7 @@ TEST_F(DictWithAnagramLength, AnagramsHonourTheChosenLength) {
   EXPECT_EQ(settings.Get(InstallationOptions, "AnagramLength"), "7");
   Command(ID_DICT_ANAGRAM_SAME);
   Type("retnahc");
-  dict->OnAnagram();
+  dict->WordSearch().OnAnagram();
   ui::PumpUntilIdle();
   ASSERT_TRUE(dict->AlternativesPanel().IsOpen());
   EXPECT_EQ(dict->AlternativesPanel().GetMode(), CWordListDlg::kAnagram);
@@ -90,7 +90,7 @@ TEST_F(DictScreen, BooleanSearchOfATranslationDictionary) {
   EXPECT_TRUE(Enabled(IDC_DICT_PRINT));
 
   Type("cat AND dog");
-  dict->OnDictionarySearch();
+  dict->WordSearch().OnDictionarySearch();
   ui::PumpUntilIdle();
   EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"There are no items matching your search expression."}));
   EXPECT_FALSE(results.IsOpen());
@@ -101,7 +101,7 @@ TEST_F(DictScreen, ConjugationTablesTakeTheDisplaysPlace) {
   Mode(ID_DICT_MODE_FRENCH_ENGLISH);
   Type("aimer");
   ASSERT_TRUE(Enabled(IDC_DICT_CONJUGATE));
-  dict->OnConjugate();
+  dict->Conjugation().OnConjugate();
   ui::PumpUntilIdle();
   ASSERT_TRUE(boxes.all().empty()) << boxes.Texts()[0];
   CWordListDlg& tenses = dict->TensesPanel();
@@ -137,7 +137,7 @@ TEST_F(DictScreen, ConjugationTablesTakeTheDisplaysPlace) {
   EXPECT_EQ(dict->GetCompanionSelection(), -1);
 
   Type("xyzzy");
-  dict->OnConjugate();
+  dict->Conjugation().OnConjugate();
   EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"There is no conjugation for xyzzy."}));
 }
 

@@ -151,7 +151,7 @@ TEST_F(DictScreen, SearchTermsAreCheckedAndCorrectedInPlace) {
   {
     SpellAnswers answers({{CSpellAltDlg::kChange, "house"}});
     Type("hose OR zebra");
-    EXPECT_EQ(dict->CheckSearchTerms(), 1);
+    EXPECT_EQ(dict->WordSearch().CheckSearchTerms(), 1);
     ASSERT_FALSE(answers.words().empty());
     EXPECT_EQ(answers.words()[0], "hose");  // the known "zebra" asks nothing
     EXPECT_EQ(std::count(answers.words().begin(), answers.words().end(), "zebra"), 0);
@@ -161,13 +161,13 @@ TEST_F(DictScreen, SearchTermsAreCheckedAndCorrectedInPlace) {
     // Stopping the check runs no search.
     SpellAnswers answers(std::vector<SpellAnswers::Step>{{CSpellAltDlg::kCancel}});
     Type("hose");
-    EXPECT_EQ(dict->CheckSearchTerms(), 0);
+    EXPECT_EQ(dict->WordSearch().CheckSearchTerms(), 0);
     EXPECT_EQ(answers.words().size(), 1u);
     EXPECT_STREQ(dict->GetWord(), "hose");
   }
   // No term: no check and no search.
   Type(" ");
-  EXPECT_EQ(dict->CheckSearchTerms(), 0);
+  EXPECT_EQ(dict->WordSearch().CheckSearchTerms(), 0);
 }
 
 TEST_F(DictScreen, AddArticleAndAddSelectedArticlesAskForTheFolder) {

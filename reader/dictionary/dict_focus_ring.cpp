@@ -1,0 +1,55 @@
+#include "dictionary/dict_focus_ring.h"
+
+#include <initializer_list>
+#include <vector>
+
+#include "dictionary/dict_view.h"
+
+BEGIN_MESSAGE_MAP(CDictFocusRing, CCmdTarget)
+ON_COMMAND(ID_NEXT_PANE, OnNext)
+ON_COMMAND(ID_PREV_PANE, OnPrevious)
+ON_UPDATE_COMMAND_UI(ID_NEXT_PANE, OnUpdate)
+ON_UPDATE_COMMAND_UI(ID_PREV_PANE, OnUpdate)
+END_MESSAGE_MAP()
+
+void CDictFocusRing::OnNext() { Cycle(TRUE); }
+
+void CDictFocusRing::OnPrevious() { Cycle(FALSE); }
+
+void CDictFocusRing::OnUpdate(CCmdUI* cmdUI) {
+  const HWND focus = ::GetFocus();
+  cmdUI->Enable(focus != nullptr && (focus == m_view.m_hWnd || ::IsChild(m_view.m_hWnd, focus)));
+}
+
+void CDictFocusRing::Cycle(BOOL forward) {
+  std::vector<CWnd*> ring;
+  // The first open shared window, else the key or Tenses panel.
+  for (CWnd* window :
+       std::initializer_list<CWnd*>{&m_view.SubjectsWindow(), &m_view.SmartSearchWindow(), &m_view.BooleanWindow(),
+                                    &m_view.BookmarkWindow(), &m_view.ResultsWindow(), &m_view.TunerWindow()})
+    if (window->GetSafeHwnd() != nullptr && ::IsWindow(window->GetSafeHwnd())) {
+      ring.push_back(window);
+      break;
+    }
+  if (ring.empty())
+    for (CWordListDlg* panel : {&m_view.KeyPanel(), &m_view.TensesPanel()})
+      if (panel->IsOpen()) {
+        ring.push_back(panel);
+        break;
+      }
+  if (ring.empty())
+    for (CWordListDlg* panel : {&m_view.HeadwordsPanel(), &m_view.SynonymsPanel(), &m_view.AlternativesPanel()})
+      if (panel->IsOpen()) ring.push_back(panel);
+  const HWND focus = ::GetFocus();
+  int at = -1;  // -1: the screen itself
+  for (std::size_t i = 0; i < ring.size(); ++i)
+    if (focus == ring[i]->m_hWnd || ::IsChild(ring[i]->m_hWnd, focus)) at = static_cast<int>(i);
+  const int count = static_cast<int>(ring.size());
+  int next = forward ? at + 1 : (at < 0 ? count - 1 : at - 1);
+  if (next >= count) next = -1;
+  if (next < 0) {
+    m_view.SetFocus();
+  } else {
+    ring[static_cast<std::size_t>(next)]->SetFocus();
+  }
+}
