@@ -36,11 +36,12 @@ class CHotSpot : public CObject {
   // TRUE when a click at (x, y) or the key press `key` hits the area.
   virtual BOOL HitTest(int x, int y, char key) = 0;
 #if defined(_WIN32)
-  // Marks the area on the picture; a second call takes the mark off.
-  virtual void Highlight(CDC* dc) = 0;
+  // Marks the area on the picture; a second call takes the mark off. An
+  // area reached by its key alone has no mark.
+  virtual void Highlight(CDC*) {}
 #endif
   // The area's label, or null for shapes without one.
-  virtual CString* GetLabel() = 0;
+  virtual CString* GetLabel() { return nullptr; }
   // Reads the record at the cursor (the id, then the shape's fields). FALSE
   // when the record runs past the end of the data.
   virtual BOOL Read(HotSpotCursor& cursor);
@@ -69,7 +70,6 @@ class CRectHotSpot : public CHotSpot {
 #if defined(_WIN32)
   void Highlight(CDC* dc) override;
 #endif
-  CString* GetLabel() override { return nullptr; }
   BOOL Read(HotSpotCursor& cursor) override;
 
  private:
@@ -77,40 +77,39 @@ class CRectHotSpot : public CHotSpot {
   RECT m_rect = {0, 0, 0, 0};
 };
 
-class CPolyRectHotSpot : public CHotSpot {
+// The areas drawn as a polygon: marked by a frame around it.
+class CPolygonHotSpot : public CHotSpot {
  public:
-  BOOL HitTest(int x, int y, char key) override;
 #if defined(_WIN32)
   void Highlight(CDC* dc) override;
 #endif
-  CString* GetLabel() override { return nullptr; }
+
+ protected:
+  HotSpotPolygon m_polygon;
+};
+
+class CPolyRectHotSpot : public CPolygonHotSpot {
+ public:
+  BOOL HitTest(int x, int y, char key) override;
   BOOL Read(HotSpotCursor& cursor) override;
 
  private:
-  HotSpotPolygon m_polygon;
   RECT m_rect = {0, 0, 0, 0};
 };
 
-class CPolyHotSpot : public CHotSpot {
+class CPolyHotSpot : public CPolygonHotSpot {
  public:
   BOOL HitTest(int x, int y, char key) override;
-#if defined(_WIN32)
-  void Highlight(CDC* dc) override;
-#endif
   CString* GetLabel() override { return &m_label; }
   BOOL Read(HotSpotCursor& cursor) override;
 
  private:
-  HotSpotPolygon m_polygon;
   CString m_label;
 };
 
 class CKeyHotSpot : public CHotSpot {
  public:
   BOOL HitTest(int x, int y, char key) override;
-#if defined(_WIN32)
-  void Highlight(CDC* dc) override;
-#endif
   CString* GetLabel() override { return &m_label; }
   BOOL Read(HotSpotCursor& cursor) override;
 

@@ -19,8 +19,4 @@ void CRectHotSpot::Highlight(CDC* dc) {
   if (dc) ::InvertRect(dc->m_hDC, &m_rect);
 }
 
-void CPolyRectHotSpot::Highlight(CDC* dc) { FramePolygon(dc, m_polygon); }
-
-void CPolyHotSpot::Highlight(CDC* dc) { FramePolygon(dc, m_polygon); }
-
-void CKeyHotSpot::Highlight(CDC*) {}
+void CPolygonHotSpot::Highlight(CDC* dc) { FramePolygon(dc, m_polygon); }

@@ -5,23 +5,11 @@
 #include "zorlre/re_charclass.h"
 
 const u32* GetCharClassTable(int index) {
-  switch (index) {
-    case 0:
-    case 3:
-    case 5:
-    case 6:
-    case 7:
-    case 8:
-    case 9:
-    case 10:
-    case 11:
-    case 12:
-    case 13:
-    case 14:
-    case 16:
-    case 17: return ReCharClassTable(3);  // the engine's table of code page 1252
-    default: return nullptr;
-  }
+  // The engine selects the table by database kind; the reader's index 0
+  // stands for the engine's kind 1, and the reader has no table for 1.
+  if (index == 0) return ReCharClassTable(1);
+  if (index == 1 || index < 0 || index > 0xFF) return nullptr;
+  return ReCharClassTable(static_cast<u8>(index));
 }
 
 namespace {

@@ -4,19 +4,14 @@
 // pointer (the dialog itself gets none).
 #pragma once
 
-#include "controls/hover_tracker.h"
-#include "framework.h"
+#include "controls/hover_dialog.h"
 
-class CDisplayDialog : public CDialog {
+class CDisplayDialog : public CHoverDialog {
  public:
-  using CDialog::CDialog;
+  using CHoverDialog::CHoverDialog;
 
  protected:
-  HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT kind);
   BOOL OnQueryNewPalette();
   void OnPaletteChanged(CWnd* focus);
-  BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
   DECLARE_MESSAGE_MAP()
-
-  CHoverTracker m_hover;
 };

@@ -83,8 +83,6 @@ BOOL CBookmarkDlg::Create(const CRect& rect, UINT templateId, CWnd* owner) {
   return CDialog::Create(templateId, owner);
 }
 
-void CBookmarkDlg::DoDataExchange(CDataExchange*) {}
-
 BOOL CBookmarkDlg::OnInitDialog() {
   const BookmarkLook& look = kLooks[m_kind];
   // The client area takes the rectangle first: the layout follows its width.
@@ -175,8 +173,6 @@ void CBookmarkDlg::SaveState(SearchState& state) {
   state.bookmark2Selection = m_articles.GetCurArticle();
   state.bookmark2Top = m_articles.GetTopIndex();
 }
-
-BOOL CBookmarkDlg::PreTranslateMessage(MSG* pMsg) { return CToolWindow::PreTranslateMessage(pMsg); }
 
 void CBookmarkDlg::OnOK() {}
 

@@ -38,10 +38,7 @@ class CBookmarkDlg : public CToolWindow, public SearchStatePanel {
   CValueListBox& FolderList() { return m_folders; }
   CBmListBox& ArticleList() { return m_articles; }
 
-  BOOL PreTranslateMessage(MSG* pMsg) override;
-
  protected:
-  void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnInitDialog() override;
   void OnOK() override;
   void OnCancel() override;

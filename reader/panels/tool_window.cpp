@@ -2,11 +2,9 @@
 
 #include "controls/skin_environment.h"
 
-BEGIN_MESSAGE_MAP(CToolWindow, CDialog)
-ON_WM_CTLCOLOR()
+BEGIN_MESSAGE_MAP(CToolWindow, CHoverDialog)
 ON_WM_QUERYNEWPALETTE()
 ON_WM_PALETTECHANGED()
-ON_WM_SETCURSOR()
 END_MESSAGE_MAP()
 
 BOOL CToolWindow::PreTranslateMessage(MSG* pMsg) {
@@ -58,8 +56,6 @@ void CToolWindow::DrawCount(CDC& dc, const CString& text, CWnd& close) {
   DrawLine(dc, 12, text, CRect(0, 0, button.left - 3, kBandHeight), DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
 }
 
-HBRUSH CToolWindow::OnCtlColor(CDC* dc, CWnd*, UINT) { return BlackOnWhite(dc); }
-
 BOOL CToolWindow::OnQueryNewPalette() {
   CPalette* palette = Skin().GetPalette();
   if (palette == nullptr || palette->GetSafeHandle() == nullptr) return FALSE;
@@ -70,10 +66,4 @@ BOOL CToolWindow::OnQueryNewPalette() {
 
 void CToolWindow::OnPaletteChanged(CWnd* focus) {
   if (focus != this) OnQueryNewPalette();
-}
-
-BOOL CToolWindow::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) {
-  const HWND under = wnd != nullptr ? wnd->GetSafeHwnd() : nullptr;
-  m_hover.Track(under == m_hWnd ? nullptr : under);
-  return CDialog::OnSetCursor(wnd, hitTest, message);
 }

@@ -5,15 +5,15 @@
 // title band and the Close button at the top right.
 #pragma once
 
-#include "controls/hover_tracker.h"
+#include "controls/hover_dialog.h"
 #include "controls/od_button.h"
 #include "framework.h"
 
-class CToolWindow : public CDialog {
+class CToolWindow : public CHoverDialog {
  public:
   static constexpr int kBandHeight = 23;
-  using CDialog::CDialog;
   using CDialog::Create;
+  using CHoverDialog::CHoverDialog;
 
   BOOL PreTranslateMessage(MSG* pMsg) override;
   // The control under the cursor (for the hover message).
@@ -32,11 +32,7 @@ class CToolWindow : public CDialog {
   // The count text right-aligned in the band, ending 3 pixels left of Close.
   void DrawCount(CDC& dc, const CString& text, CWnd& close);
 
-  HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT kind);
   BOOL OnQueryNewPalette();
   void OnPaletteChanged(CWnd* focus);
-  BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
   DECLARE_MESSAGE_MAP()
-
-  CHoverTracker m_hover;
 };

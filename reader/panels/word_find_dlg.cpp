@@ -42,8 +42,6 @@ BOOL CWordFindDlg::Create(const CRect& rect, UINT templateId, CWnd* owner) {
   return CDialog::Create(templateId, owner);
 }
 
-void CWordFindDlg::DoDataExchange(CDataExchange*) {}
-
 BOOL CWordFindDlg::OnInitDialog() {
   CRect client = PlaceClientArea(m_rect);
 

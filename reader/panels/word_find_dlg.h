@@ -24,7 +24,6 @@ class CWordFindDlg : public CToolWindow {
   BOOL PreTranslateMessage(MSG* pMsg) override;
 
  protected:
-  void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnInitDialog() override;
   void OnOK() override;
   void OnCancel() override;
