@@ -3,11 +3,10 @@
 // and Clear Highlights, adding the article or the listed articles to a
 // bookmark folder through the folder chooser, printing or previewing the
 // article, the bookmark list or one folder (and the pages of the job),
-// copying the selection or the
-// article and saving it, the copies ending with the source notices. The view
-// owns one, tells it which of its command ids mean which command and routes
-// its commands to it (OnCmdMsg); what differs between the screens it asks
-// of the view through ArticleCommandOwner.
+// copying the selection or the article and saving it, the copies ending with
+// the source notices. The view owns one, tells it which of its command ids
+// mean which command and routes its commands to it (OnCmdMsg); what differs
+// between the screens it asks of the view through ArticleCommandOwner.
 #pragma once
 
 #include <string>
