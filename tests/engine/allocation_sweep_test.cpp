@@ -30,7 +30,7 @@ struct Call {
   std::function<u32()> run;
   std::function<void()> release = [] {};
   std::function<const ReStatusBlock*()> status = [] { return nullptr; };  // none: REmemory and inflection
-  // Where the Part makes the failure a warning: subsets that cannot be
+  // Where the engine makes the failure a warning: subsets that cannot be
   // applied (-470 at REdb 460, which returns 0), a hit table the ranked query
   // cannot have (-352) and a ranking without memory (no results, 4).
   bool failsWithWarning = false;
