@@ -6,28 +6,8 @@
 #include "core/reader_context.h"
 #include "core/reader_shell.h"
 #include "media/timeline/timeline_view.h"
+#include "panels/article_commands.h"
 #include "reader/timeline_quiz_ids.h"
-
-namespace {
-
-BOOL PutOnClipboard(CWnd* owner, const CString& text) {
-  HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, static_cast<SIZE_T>(text.GetLength()) + 1);
-  if (block == nullptr) return FALSE;
-  char* bytes = static_cast<char*>(::GlobalLock(block));
-  std::memcpy(bytes, static_cast<const char*>(text), static_cast<std::size_t>(text.GetLength()) + 1);
-  ::GlobalUnlock(block);
-  if (!::OpenClipboard(owner->m_hWnd)) {
-    ::GlobalFree(block);
-    return FALSE;
-  }
-  ::EmptyClipboard();
-  const BOOL placed = ::SetClipboardData(CF_TEXT, block) != nullptr;
-  if (!placed) ::GlobalFree(block);
-  ::CloseClipboard();
-  return placed;
-}
-
-}  // namespace
 
 BEGIN_MESSAGE_MAP(CTimelineEventText, CCmdTarget)
 ON_COMMAND(ID_TL_SAVE, OnSave)
@@ -81,12 +61,12 @@ CString CTimelineEventText::TextWithNotice(BOOL selectionOnly) {
 
 void CTimelineEventText::OnCopySelected() {
   const CString text = TextWithNotice(TRUE);
-  if (!text.IsEmpty()) PutOnClipboard(&m_view, text);
+  if (!text.IsEmpty()) panels::PutOnClipboard(m_view.m_hWnd, static_cast<const char*>(text));
 }
 
 void CTimelineEventText::OnCopyEvent() {
   const CString text = TextWithNotice(FALSE);
-  if (!text.IsEmpty()) PutOnClipboard(&m_view, text);
+  if (!text.IsEmpty()) panels::PutOnClipboard(m_view.m_hWnd, static_cast<const char*>(text));
 }
 
 void CTimelineEventText::OnUpdateCopySelected(CCmdUI* pCmdUI) {
