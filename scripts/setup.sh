@@ -91,4 +91,4 @@ account required pam_permit.so"
 if [ "$(cat "$ftp_service" 2>/dev/null)" != "$ftp_pam" ]; then
   printf '%s\n' "$ftp_pam" | $SUDO tee "$ftp_service" > /dev/null
 fi
-echo "setup: all packages present"
+echo "setup: all needed packages present"
