@@ -1,13 +1,24 @@
 # Sourced by setup.sh (and its test): apt's steps, each one coping with what a
 # mirror or a host may do, and failing only with the packages that cannot be
-# installed named, apt's own message kept. Runs apt-get through $SUDO.
-#   VELDRIX_APT_TRIES  times apt-get update is tried (default 3)
-#   VELDRIX_APT_PAUSE  seconds between the tries (default 10)
+# installed named, apt's own message kept. Runs apt-get through $SUDO, never
+# asking a question (sudo drops the caller's environment, so the front end is
+# set on apt's own command line).
+#   VELDRIX_APT_TRIES      times apt-get update is tried (default 3)
+#   VELDRIX_APT_PAUSE      seconds between the tries (default 10)
+#   VELDRIX_APT_LOCK_WAIT  seconds apt waits for the package system's lock,
+#                          which another apt or unattended-upgrades may hold
+#                          on a new machine's first boot (default 300)
+#   VELDRIX_SETUP_ROOT     folder that stands for / in the host's paths this
+#                          reads and writes (its tests use a scratch one)
 
 setup_say() { echo "setup: $*"; }
 setup_fail() {
   echo "setup: $*" >&2
   exit 1
+}
+
+apt_get() {
+  $SUDO env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout="${VELDRIX_APT_LOCK_WAIT:-300}" "$@"
 }
 
 # The lines of apt's output that say what went wrong (E: and W:, and the
@@ -39,7 +50,7 @@ apt_update_coping() {
   local tries="${VELDRIX_APT_TRIES:-3}" pause="${VELDRIX_APT_PAUSE:-10}" try log
   log="$(mktemp)"
   for try in $(seq "$tries"); do
-    if $SUDO apt-get update -q >"$log" 2>&1; then
+    if apt_get update -q >"$log" 2>&1; then
       rm -f "$log"
       return 0
     fi
@@ -49,13 +60,39 @@ apt_update_coping() {
   rm -f "$log"
 }
 
+# A failure that passes: a package file that could not be fetched (a mirror
+# in the middle of a sync answers 404) or the package system's lock still
+# held after the wait.
+apt_failure_passes() {
+  grep -qE '^E: (Failed to fetch|Unable to fetch some archives|Could not get lock|Unable to acquire the dpkg frontend lock|Unable to lock)' "$1"
+}
+
+# The packages whose files could not be fetched ("Err:N <uri> <suite> <arch>
+# <package> <arch> <version>"; a package list's line has fewer fields).
+apt_unfetched() {
+  awk '/^Err:/ && NF >= 7 { print $5 }' "$1" | sort -u | tr '\n' ' ' | sed 's/ $//'
+}
+
+# Installs the packages, its output in the file $1; a failure that passes is
+# tried once more, after fresh package lists.
+apt_install_retrying() {
+  local log="$1"
+  shift
+  apt_get install -y -q --no-install-recommends "$@" >"$log" 2>&1 && return 0
+  apt_failure_passes "$log" || return 1
+  setup_say "apt-get install failed ($(apt_summary "$log")); trying once more with fresh package lists"
+  apt_update_coping
+  apt_get install -y -q --no-install-recommends "$@" >"$log" 2>&1
+}
+
 # Installs the named packages. On failure it finds which of them apt cannot
-# install (each tried alone in a simulated install) and fails naming those,
-# or all of them when none fails alone, with apt's messages.
+# install (each tried alone in a simulated install, or named in a failed
+# download) and fails naming those, or all of them when none is named, with
+# apt's messages.
 apt_install_or_fail() {
-  local log out p unavailable=()
+  local log out p unavailable=() unfetched
   log="$(mktemp)"
-  if $SUDO apt-get install -y -q --no-install-recommends "$@" >"$log" 2>&1; then
+  if apt_install_retrying "$log" "$@"; then
     rm -f "$log"
     return 0
   fi
@@ -66,24 +103,68 @@ apt_install_or_fail() {
     fi
   done
   if [ ${#unavailable[@]} -gt 0 ]; then
+    rm -f "$log"
     setup_fail "apt-get cannot install ${unavailable[*]} (apt's reasons above); check /etc/apt/sources.list" \
       "and the network, then run setup.sh again"
   fi
   apt_problems "$log" 20 | sed 's/^/setup:   /' >&2 || true
+  unfetched="$(apt_unfetched "$log")"
+  out="$(apt_summary "$log")"
   rm -f "$log"
-  setup_fail "apt-get could not install ${*} together (apt's messages above); run setup.sh again, or" \
-    "install them by hand to see why"
+  [ -z "$unfetched" ] || setup_fail "apt-get could not download $unfetched, twice ($out); the mirror may be" \
+    "in the middle of a sync: run setup.sh again later"
+  setup_fail "apt-get could not install ${*} ($out); run setup.sh again, or install them by hand to see why"
+}
+
+# apt's package lists as they stand: a change tells that they were fetched again.
+apt_lists_stamp() {
+  find "${VELDRIX_SETUP_ROOT:-}/var/lib/apt/lists" -maxdepth 1 -type f ! -name lock -printf '%f %s %T@\n' \
+    2>/dev/null | sort | md5sum | cut -d' ' -f1
+}
+
+# An optional install that failed is remembered in the file $1 (the packages,
+# when, apt's reason, and the package lists then), so that each later run does
+# not spend its time failing again: it is tried again once a day has passed or
+# apt's package lists have changed, or at once with VELDRIX_SETUP_RETRY=1.
+optional_failure_remember() { # file, packages, reason
+  local tmp
+  tmp="$(mktemp)"
+  printf 'packages=%s\ntime=%s\nlists=%s\nreason=%s\n' "$2" "$(date +%s)" "$(apt_lists_stamp)" "$3" >"$tmp"
+  chmod 644 "$tmp"
+  # Written beside and then moved into place: a crash leaves no half file.
+  if ! { $SUDO mkdir -p "$(dirname "$1")" && $SUDO cp "$tmp" "$1.new" && $SUDO mv -f "$1.new" "$1"; }; then
+    setup_say "could not write $1, so the next run tries $2 again"
+  fi
+  rm -f "$tmp"
+}
+
+# True, saying so in one line, while the optional packages' failure recorded
+# in $1 holds: less than a day old, and apt's package lists unchanged since.
+optional_failure_holds() { # file, packages
+  [ "${VELDRIX_SETUP_RETRY:-}" != 1 ] && [ -f "$1" ] || return 1
+  local packages time lists reason now
+  packages="$(sed -n 's/^packages=//p' "$1")"
+  time="$(sed -n 's/^time=//p' "$1")"
+  lists="$(sed -n 's/^lists=//p' "$1")"
+  reason="$(sed -n 's/^reason=//p' "$1")"
+  now="$(date +%s)"
+  [ "$packages" = "$2" ] && [[ "$time" =~ ^[0-9]+$ ]] && [ "$time" -le "$now" ] &&
+    [ $((now - time)) -lt 86400 ] && [ "$lists" = "$(apt_lists_stamp)" ] || return 1
+  setup_say "$2 could not be installed at $(date -d "@$time" '+%F %R') ($reason); it is tried again a day" \
+    "later or once apt's package lists change (VELDRIX_SETUP_RETRY=1 tries now): the Wine suites take the" \
+    "x86_64 route"
 }
 
 # Installs the project's packages and the optional ones (the 32-bit Wine of
 # the i686 route). When the set cannot be installed, the needed ones are
-# installed alone (failing as above when they cannot be), and the optional
-# ones are left out with a line saying why.
+# installed alone (failing as above when they cannot be), then the optional
+# ones are tried alone, and when they still fail they are left out with a
+# line saying why, and the failure is remembered in the file $3.
 apt_install_packages() {
   local -n apt_needed="$1" apt_optional="$2"
-  local log
+  local log reason
   log="$(mktemp)"
-  if $SUDO apt-get install -y -q --no-install-recommends "${apt_needed[@]}" "${apt_optional[@]}" >"$log" 2>&1; then
+  if apt_install_retrying "$log" "${apt_needed[@]}" "${apt_optional[@]}"; then
     rm -f "$log"
     return 0
   fi
@@ -92,8 +173,16 @@ apt_install_packages() {
     apt_install_or_fail "${apt_needed[@]}"
     return 0 # apt installed them on the second try
   fi
-  [ ${#apt_needed[@]} -eq 0 ] || apt_install_or_fail "${apt_needed[@]}"
-  setup_say "${apt_optional[*]} could not be installed ($(apt_summary "$log")): going on without it; the" \
-    "Wine suites take the x86_64 route"
+  if [ ${#apt_needed[@]} -gt 0 ]; then
+    apt_install_or_fail "${apt_needed[@]}"
+    if apt_install_retrying "$log" "${apt_optional[@]}"; then
+      rm -f "$log"
+      return 0
+    fi
+  fi
+  reason="$(apt_summary "$log")"
   rm -f "$log"
+  setup_say "${apt_optional[*]} could not be installed ($reason): going on without it; the Wine suites take" \
+    "the x86_64 route (tried again after a day or a change in apt's package lists; VELDRIX_SETUP_RETRY=1 tries now)"
+  optional_failure_remember "$3" "${apt_optional[*]}" "$reason"
 }

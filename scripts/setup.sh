@@ -2,13 +2,17 @@
 # Installs everything the build, the tests and run.sh need from Debian's
 # packages. Idempotent and non-interactive; runs as root (or through sudo) on
 # Debian 12. 32-bit Wine is installed only where the host runs 32-bit code,
-# and the set-up goes on without it where apt cannot install it; a package
-# list that cannot be fetched is no reason to stop, only a package that then
-# cannot be installed is (host-probe.sh, setup-apt.sh).
+# and the set-up goes on without it where apt cannot install it, remembering
+# that for a day (in /var/lib/veldrix-setup) so that later runs stay quick; a
+# package list that cannot be fetched is no reason to stop, only a package
+# that then cannot be installed is (host-probe.sh, setup-apt.sh, which also
+# lists the variables that change its steps).
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 . "$here/host-probe.sh"
 . "$here/setup-apt.sh"
+host_root="${VELDRIX_SETUP_ROOT:-}"
+optional_failed="$host_root/var/lib/veldrix-setup/optional-install-failed"
 
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then
@@ -50,34 +54,41 @@ fi
 is_installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
 missing=() missing_optional=()
 for p in "${packages[@]}"; do is_installed "$p" || missing+=("$p"); done
-for p in "${optional_packages[@]}"; do is_installed "$p" || missing_optional+=("$p"); done
+for p in "${optional_packages[@]}"; do
+  is_installed "$p" || optional_failure_holds "$optional_failed" "$p" || missing_optional+=("$p")
+done
 if [ $((${#missing[@]} + ${#missing_optional[@]})) -gt 0 ] || [ -n "${need_update:-}" ]; then
   apt_update_coping
 fi
 if [ $((${#missing[@]} + ${#missing_optional[@]})) -gt 0 ]; then
   # Packages install without starting their services (vsftpd's would listen
   # on port 21); the tests start their own servers.
-  if [ ! -e /usr/sbin/policy-rc.d ]; then
-    printf '#!/bin/sh\nexit 101\n' | $SUDO tee /usr/sbin/policy-rc.d >/dev/null
-    $SUDO chmod 755 /usr/sbin/policy-rc.d
-    trap '$SUDO rm -f /usr/sbin/policy-rc.d' EXIT
+  policy="$host_root/usr/sbin/policy-rc.d"
+  if [ ! -e "$policy" ]; then
+    printf '#!/bin/sh\nexit 101\n' | $SUDO tee "$policy" >/dev/null
+    $SUDO chmod 755 "$policy"
+    trap '$SUDO rm -f "$policy"' EXIT
   fi
   setup_say "installing $(echo "${missing[@]}" "${missing_optional[@]}") (a few minutes on a fresh machine)"
-  apt_install_packages missing missing_optional
+  apt_install_packages missing missing_optional "$optional_failed"
 fi
+# An optional package that is in now, installed here or by hand, has no failure to remember.
+for p in "${optional_packages[@]}"; do
+  if [ -e "$optional_failed" ] && is_installed "$p"; then $SUDO rm -f "$optional_failed"; fi
+done
 
 # The updater's tests run whole updates against vsftpd, which logs the update
 # server's account in through this PAM service and password file (the
 # password is the one the updater sends; see tests/updater/real_ftp_server.sh).
-ftp_service=/etc/pam.d/veldrix-ftp-test
+ftp_service="$host_root/etc/pam.d/veldrix-ftp-test"
 ftp_passwords=/etc/veldrix-ftp-test.passwd
 ftp_hash='encyuser:$6$veldrixftp$EXf1OJ2w5B777nrfi41ux9g.5NV.GtakU/Fvw/G4YT5NqUnJw8IHF8z1.wsXM9xiW8dfiym9L2dkq2t.XXxFv.'
-if [ "$(cat "$ftp_passwords" 2>/dev/null)" != "$ftp_hash" ]; then
-  printf '%s\n' "$ftp_hash" | $SUDO tee "$ftp_passwords" > /dev/null
+if [ "$(cat "$host_root$ftp_passwords" 2>/dev/null)" != "$ftp_hash" ]; then
+  printf '%s\n' "$ftp_hash" | $SUDO tee "$host_root$ftp_passwords" > /dev/null
 fi
 ftp_pam="auth required pam_pwdfile.so pwdfile=$ftp_passwords
 account required pam_permit.so"
 if [ "$(cat "$ftp_service" 2>/dev/null)" != "$ftp_pam" ]; then
   printf '%s\n' "$ftp_pam" | $SUDO tee "$ftp_service" > /dev/null
 fi
-echo "setup: all packages present"
+echo "setup: all needed packages present"

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The set-up scripts' decisions, run without root or network: the 32-bit
-# probe, the Wine route choice, and apt's steps against a fake apt-get on
-# PATH (the host's apt is never run).
+# probe, the Wine route choice, apt's steps, and setup.sh itself from end to
+# end, against a fake apt-get, dpkg, dpkg-query, sudo and id on PATH, with
+# the host's paths under a scratch folder (the host's apt and files are never
+# touched).
 set -uo pipefail
 scripts="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../scripts" && pwd)"
 work="$(mktemp -d)"
@@ -31,6 +33,19 @@ if command -v readelf >/dev/null; then
   expect "the probe starts at its code" contains "$header" "Entry point address:               0x8048054"
   expect "the probe's segment holds the whole file" contains "$header" "0x0005d 0x0005d R E"
 fi
+# What its code does, whatever the host: exit(42) through the i386 system call.
+if command -v objdump >/dev/null; then
+  code="$(objdump -D -b binary -m i386 --start-address=0x54 "$work/probe" |
+    awk -F'\t' 'NF >= 3 { gsub(/ +/, " ", $3); printf "%s;", $3 }')"
+  expect "the probe's code is exit(42) through int 0x80 ($code)" \
+    [ "$code" = 'xor %eax,%eax;inc %eax;xor %ebx,%ebx;mov $0x2a,%bl;int $0x80;' ]
+fi
+# Where the kernel starts it, it says 42 and nothing else.
+status=0
+out="$("$work/probe" 2>&1)" || status=$?
+if ! contains "$out" "Exec format error"; then
+  expect "the probe exits with 42 where it runs (status $status)" [ "$status" -eq 42 ]
+fi
 if veldrix_host_runs_32bit; then verdict=yes; else verdict=no; fi
 expect "the probe always gives a reason" [ -n "$VELDRIX_HOST_32BIT_REASON" ]
 # Where 32-bit Wine is installed, its loader and the probe must agree.
@@ -38,13 +53,30 @@ if [ -x /usr/lib/wine/wine ]; then
   if /usr/lib/wine/wine --version >/dev/null 2>&1; then loader=yes; else loader=no; fi
   expect "the probe agrees with the i686 Wine loader ($verdict)" [ "$verdict" = "$loader" ]
 fi
-# A folder where programs cannot start is passed over, not taken for a no.
-mkdir -p "$work/noexec-tmp" "$work/home"
-(
-  veldrix_write_i386_probe() { printf '#!/bin/sh\nexit 42\n' >"$1"; chmod 755 "$1"; }
-  TMPDIR="$work/missing" HOME="$work/home" veldrix_host_runs_32bit
-)
-expect "a missing TMPDIR is passed over" [ $? -eq 0 ]
+
+# The probe's answer for a program that behaves as given (a shell script in
+# place of the i386 one); a folder named "noexec" stands for a noexec mount,
+# where the kernel refuses to start anything ("Permission denied", even for
+# root: the file has no execute bit).
+mkdir -p "$work/home" "$work/noexec"
+probe_answer() { # the program's body; prints yes or no, and the reason
+  (
+    export PROBE_BODY="$1"
+    veldrix_write_i386_probe() {
+      printf '#!/bin/sh\n%s\n' "$PROBE_BODY" >"$1"
+      case "$1" in */noexec/*) chmod 644 "$1" ;; *) chmod 755 "$1" ;; esac
+    }
+    if veldrix_host_runs_32bit; then echo "yes: $VELDRIX_HOST_32BIT_REASON"; else echo "no: $VELDRIX_HOST_32BIT_REASON"; fi
+  )
+}
+out="$(TMPDIR="$work/noexec" HOME="$work/home" probe_answer 'exit 42')"
+expect "a noexec folder is passed over, not taken for a no ($out)" contains "$out" "yes: a 32-bit program runs here"
+out="$(TMPDIR="$work/missing" HOME="$work/home" probe_answer 'exit 42')"
+expect "a missing TMPDIR is passed over" contains "$out" "yes:"
+out="$(TMPDIR="$work/home" probe_answer 'exit 43')"
+expect "a probe that exits with another status is a no ($out)" contains "$out" "no: this host runs no 32-bit code"
+out="$(TMPDIR="$work/home" probe_answer 'echo "cannot execute binary file: Exec format error" >&2; exit 126')"
+expect "a kernel that cannot start it is a no, with its words" contains "$out" "Exec format error, status 126"
 
 # --- The Wine route ------------------------------------------------------------
 route() { # prints the route and its reason, after the given set-up commands
@@ -72,21 +104,38 @@ expect "a forced route is kept" [ "$out" = "x86_64: " ]
 out="$(route 'VELDRIX_WINE_ARCH=arm')"
 expect "a forced route that is neither is refused" contains "$out" "set it to i686 or x86_64"
 
-# --- apt's steps, against a fake apt-get --------------------------------------
-# The fake apt-get: "update" fails while $work/apt/update-failures counts
-# down (reporting one list that could not be fetched), and "install" fails
-# for any package listed in $work/apt/broken (with apt's own wording), else
-# records what it installed.
+# --- apt's steps, against fakes ----------------------------------------------
+# The fakes keep their state in $FAKE_APT_STATE: every call in "calls" (apt's
+# with the front end it was given), packages in "installed", architectures in
+# "archs". apt-get "update" fails while "update-failures" counts down
+# (reporting one list that could not be fetched); "install" fails for any
+# package listed in "broken" (with apt's own wording), with the lock held
+# while "locked" counts down, and with a 404 for the packages in "unfetched"
+# while "unfetched-count" counts down. Installing 32-bit Wine brings its
+# loader, under the scratch root $FAKE_ROOT.
 mkdir -p "$work/bin" "$work/apt"
-cat >"$work/bin/apt-get" <<'EOF'
+cat >"$work/bin/apt-get" <<'FAKE'
 #!/usr/bin/env bash
 state="$FAKE_APT_STATE"
-echo "apt-get $*" >>"$state/calls"
-case "$1" in
+echo "apt-get $* [frontend=${DEBIAN_FRONTEND:-}]" >>"$state/calls"
+countdown() { # true while the file's count is above 0, counting it down
+  local left
+  left="$(cat "$state/$1" 2>/dev/null || echo 0)"
+  [ "$left" -gt 0 ] && echo $((left - 1)) >"$state/$1"
+}
+command="" packages=() simulate=0
+while [ $# -gt 0 ]; do
+  case "$1" in
+    -o) shift ;;
+    -s) simulate=1 ;;
+    -*) ;;
+    *) if [ -z "$command" ]; then command="$1"; else packages+=("$1"); fi ;;
+  esac
+  shift
+done
+case "$command" in
   update)
-    left="$(cat "$state/update-failures" 2>/dev/null || echo 0)"
-    if [ "$left" -gt 0 ]; then
-      echo $((left - 1)) >"$state/update-failures"
+    if countdown update-failures; then
       echo "Err:7 http://deb.debian.org/debian-security bookworm-security/main i386 Packages"
       echo "  File has unexpected size (44096 != 43920). Mirror sync in progress? [IP: 151.101.2.132 80]"
       echo "W: Failed to fetch http://deb.debian.org/debian-security/dists/bookworm-security/main/binary-i386/Packages.xz"
@@ -95,9 +144,6 @@ case "$1" in
     fi
     exit 0 ;;
   install)
-    shift
-    packages=()
-    for a in "$@"; do [ "${a#-}" = "$a" ] && packages+=("$a"); done
     for p in "${packages[@]}"; do
       if grep -qxF "$p" "$state/broken" 2>/dev/null; then
         if [ "$p" = wine32:i386 ]; then
@@ -110,14 +156,59 @@ case "$1" in
         exit 100
       fi
     done
-    case " $* " in *" -s "*) exit 0 ;; esac
+    [ "$simulate" -eq 0 ] || exit 0
+    if countdown locked; then
+      echo "E: Could not get lock /var/lib/dpkg/lock-frontend. It is held by process 4242 (unattended-upgr)"
+      echo "E: Unable to acquire the dpkg frontend lock (/var/lib/dpkg/lock-frontend), is another process using it?"
+      exit 100
+    fi
+    for p in "${packages[@]}"; do
+      if grep -qxF "$p" "$state/unfetched" 2>/dev/null && countdown unfetched-count; then
+        echo "Err:3 http://deb.debian.org/debian bookworm/main amd64 $p amd64 1.0-1"
+        echo "  404  Not Found [IP: 151.101.2.132 80]"
+        echo "E: Failed to fetch http://deb.debian.org/debian/pool/main/${p:0:1}/$p/${p}_1.0-1_amd64.deb  404  Not Found [IP: 151.101.2.132 80]"
+        echo "E: Unable to fetch some archives, maybe run apt-get update or try with --fix-missing?"
+        exit 100
+      fi
+    done
+    [ ! -e "${FAKE_ROOT:-/nonexistent}/usr/sbin/policy-rc.d" ] || echo "services held" >>"$state/policy"
     printf '%s\n' "${packages[@]}" >>"$state/installed"
+    if printf '%s\n' "${packages[@]}" | grep -qx wine32:i386 && [ -n "${FAKE_ROOT:-}" ]; then
+      mkdir -p "$FAKE_ROOT/usr/lib/wine"
+      printf '#!/bin/sh\necho wine-8.0\n' >"$FAKE_ROOT/usr/lib/wine/wine"
+      chmod 755 "$FAKE_ROOT/usr/lib/wine/wine"
+    fi
     exit 0 ;;
 esac
-echo "fake apt-get: $1 is not faked" >&2
+echo "fake apt-get: $command is not faked" >&2
 exit 2
-EOF
-chmod 755 "$work/bin/apt-get"
+FAKE
+cat >"$work/bin/dpkg" <<'FAKE'
+#!/usr/bin/env bash
+echo "dpkg $*" >>"$FAKE_APT_STATE/calls"
+case "$1" in
+  --print-foreign-architectures) cat "$FAKE_APT_STATE/archs" 2>/dev/null ;;
+  --add-architecture) echo "$2" >>"$FAKE_APT_STATE/archs" ;;
+  *) echo "fake dpkg: $1 is not faked" >&2; exit 2 ;;
+esac
+FAKE
+cat >"$work/bin/dpkg-query" <<'FAKE'
+#!/usr/bin/env bash
+# dpkg-query -W -f='${Status}' <package>
+grep -qxF "${*: -1}" "$FAKE_APT_STATE/installed" 2>/dev/null || exit 1
+printf 'install ok installed'
+FAKE
+# sudo resets the environment (its env_reset); the fakes' own state goes through.
+cat >"$work/bin/sudo" <<'FAKE'
+#!/usr/bin/env bash
+echo "sudo $*" >>"$FAKE_APT_STATE/calls"
+exec env -i PATH="$PATH" FAKE_APT_STATE="$FAKE_APT_STATE" FAKE_ROOT="$FAKE_ROOT" "$@"
+FAKE
+cat >"$work/bin/id" <<'FAKE'
+#!/usr/bin/env bash
+if [ "${1:-}" = -u ]; then echo "${FAKE_UID:-0}"; else exec /usr/bin/id "$@"; fi
+FAKE
+chmod 755 "$work/bin/"*
 
 apt_run() { # runs a function of setup-apt.sh with the fake apt; prints its output
   (
@@ -127,7 +218,8 @@ apt_run() { # runs a function of setup-apt.sh with the fake apt; prints its outp
   ) 2>&1
 }
 reset_apt() { rm -f "$work/apt/"*; }
-calls() { grep -c "^apt-get $1" "$work/apt/calls" 2>/dev/null || true; }
+calls() { grep "^apt-get.* $1 " "$work/apt/calls" 2>/dev/null | grep -vc " -s " || true; }
+installed() { sort -u "$work/apt/installed" 2>/dev/null | tr '\n' ' '; }
 
 reset_apt
 echo 1 >"$work/apt/update-failures"
@@ -152,24 +244,174 @@ expect "the failure names only it" contains "$out" "apt-get cannot install nosuc
 
 reset_apt
 echo wine32:i386 >"$work/apt/broken"
-out="$(apt_run 'needed=(cmake wine64); optional=(wine32:i386); apt_install_packages needed optional')"
+out="$(apt_run 'needed=(cmake wine64); optional=(wine32:i386); apt_install_packages needed optional "$work/failed"')"
 status=$?
 expect "32-bit Wine that cannot be installed does not stop the set-up" [ "$status" -eq 0 ]
-expect "the needed packages are installed without it" [ "$(sort "$work/apt/installed" | tr '\n' ' ')" = "cmake wine64 " ]
+expect "the needed packages are installed without it" [ "$(installed)" = "cmake wine64 " ]
 expect "it says so in one line, with apt's reason" eval '[ "$(wc -l <<<"$out")" -eq 1 ] &&
   contains "$out" "wine32:i386 could not be installed (E: Unable to correct problems, you have held broken packages.; wine32:i386 : Depends"'
 
 reset_apt
 printf 'nosuchpkg\nwine32:i386\n' >"$work/apt/broken"
-out="$(apt_run 'needed=(cmake nosuchpkg); optional=(wine32:i386); apt_install_packages needed optional')"
+out="$(apt_run 'needed=(cmake nosuchpkg); optional=(wine32:i386); apt_install_packages needed optional "$work/failed"')"
 status=$?
 expect "a needed package that cannot be installed still stops it" eval '[ "$status" -ne 0 ] &&
   contains "$out" "apt-get cannot install nosuchpkg"'
 
 reset_apt
-out="$(apt_run 'needed=(cmake); optional=(wine32:i386); apt_install_packages needed optional')"
+out="$(apt_run 'needed=(cmake); optional=(wine32:i386); apt_install_packages needed optional "$work/failed"')"
 expect "where all can be installed, all are, in one call" eval '[ "$(calls install)" -eq 1 ] &&
-  [ "$(sort "$work/apt/installed" | tr "\n" " ")" = "cmake wine32:i386 " ]'
+  [ "$(installed)" = "cmake wine32:i386 " ]'
+
+# Failures that pass: a package file a syncing mirror answers with 404, the
+# package system's lock held on a new machine's first boot.
+reset_apt
+echo cmake >"$work/apt/unfetched"
+echo 1 >"$work/apt/unfetched-count"
+out="$(apt_run 'apt_install_or_fail cmake g++')"
+status=$?
+expect "a download that fails once is tried again after fresh package lists" eval '[ "$status" -eq 0 ] &&
+  [ "$(grep -o "^apt-get.* \(update\|install\) " "$work/apt/calls" | grep -o "update\|install" | tr "\n" " ")" = "install update install " ] &&
+  [ "$(installed)" = "cmake g++ " ] && contains "$out" "trying once more with fresh package lists"'
+reset_apt
+echo cmake >"$work/apt/unfetched"
+echo 9 >"$work/apt/unfetched-count"
+out="$(apt_run 'apt_install_or_fail cmake g++')"
+status=$?
+expect "a download that keeps failing stops, naming the package with apt's reason" eval '[ "$status" -ne 0 ] &&
+  [ "$(calls install)" -eq 2 ] && contains "$out" "apt-get could not download cmake, twice (Err:3" &&
+  contains "$out" "404  Not Found"'
+reset_apt
+echo 1 >"$work/apt/locked"
+out="$(apt_run 'apt_install_or_fail cmake')"
+status=$?
+expect "a lock still held after the wait is waited for once more" eval '[ "$status" -eq 0 ] &&
+  [ "$(calls install)" -eq 2 ] && [ "$(installed)" = "cmake " ]'
+expect "apt waits for the lock itself" eval '! grep "^apt-get" "$work/apt/calls" | grep -v " -s " |
+  grep -qv "DPkg::Lock::Timeout=300 "'
+reset_apt
+echo 9 >"$work/apt/locked"
+out="$(apt_run 'apt_install_or_fail cmake')"
+status=$?
+expect "a lock that stays held stops, with apt's reason" eval '[ "$status" -ne 0 ] &&
+  contains "$out" "apt-get could not install cmake (E: Could not get lock"'
+
+# --- setup.sh from end to end -------------------------------------------------
+# A copy of the scripts whose 32-bit probe answers as FAKE_HOST_32BIT says
+# (the probe itself is tested above), run with the fakes and the host's paths
+# under a scratch root.
+cp -r "$scripts" "$work/scripts"
+cat >"$work/scripts/host-probe.sh" <<'FAKE'
+veldrix_host_runs_32bit() {
+  if [ "$FAKE_HOST_32BIT" = yes ]; then
+    VELDRIX_HOST_32BIT_REASON="a 32-bit program runs here"
+    return 0
+  fi
+  VELDRIX_HOST_32BIT_REASON="this host runs no 32-bit code (Exec format error)"
+  return 1
+}
+FAKE
+root="$work/root"
+marker="$root/var/lib/veldrix-setup/optional-install-failed"
+fresh_host() { # nothing installed, no i386 architecture
+  reset_apt
+  rm -rf "$root"
+  mkdir -p "$root/usr/sbin" "$root/etc/pam.d" "$root/var/lib/apt/lists"
+  echo "bookworm main" >"$root/var/lib/apt/lists/deb.debian.org_dists_bookworm_main_binary-amd64_Packages"
+}
+setup_run() { # runs setup.sh on a host that runs 32-bit code or not (yes, no); prints its output
+  : >"$work/apt/calls"
+  (
+    export PATH="$work/bin:$PATH" FAKE_APT_STATE="$work/apt" FAKE_ROOT="$root" VELDRIX_SETUP_ROOT="$root" \
+      VELDRIX_APT_PAUSE=0 FAKE_HOST_32BIT="$1"
+    bash "$work/scripts/setup.sh"
+  ) 2>&1
+}
+route_after() { # the Wine route setup.sh left
+  (
+    unset VELDRIX_WINE_ARCH VELDRIX_WINE_ROUTE_REASON
+    export FAKE_HOST_32BIT="$1"
+    . "$work/scripts/wine-env.sh"
+    VELDRIX_WINE32_LOADER="$root/usr/lib/wine/wine"
+    veldrix_wine_route && echo "$VELDRIX_WINE_ARCH: ${VELDRIX_WINE_ROUTE_REASON:-}"
+  ) 2>&1
+}
+asked_for() { grep "^apt-get.* install " "$work/apt/calls" | grep -q " $1 "; }
+apt_calls() { grep -c "^apt-get" "$work/apt/calls" || true; }
+
+fresh_host
+out="$(setup_run yes)"
+status=$?
+expect "32-bit host: the set-up passes ($status)" [ "$status" -eq 0 ]
+expect "32-bit host: it adds the i386 architecture" grep -qx "dpkg --add-architecture i386" "$work/apt/calls"
+expect "32-bit host: it asks for 32-bit Wine with the rest" eval 'asked_for wine32:i386 && asked_for cmake'
+expect "32-bit host: the i686 route follows" [ "$(route_after yes)" = "i686: " ]
+expect "apt never asks a question" eval '! grep "^apt-get" "$work/apt/calls" | grep -qv "frontend=noninteractive"'
+expect "services are held while packages install, and let go after" eval '[ -s "$work/apt/policy" ] &&
+  [ ! -e "$root/usr/sbin/policy-rc.d" ]'
+expect "the FTP tests' account is set up" eval 'grep -q "^encyuser:" "$root/etc/veldrix-ftp-test.passwd" &&
+  grep -q "pwdfile=/etc/veldrix-ftp-test.passwd" "$root/etc/pam.d/veldrix-ftp-test"'
+out="$(setup_run yes)"
+expect "a second run asks apt for nothing" eval '[ "$(apt_calls)" -eq 0 ] && contains "$out" "all needed packages present"'
+
+fresh_host
+out="$(setup_run no)"
+status=$?
+expect "host without 32-bit code: the set-up passes ($status)" [ "$status" -eq 0 ]
+expect "host without 32-bit code: no i386 architecture and no i386 package" eval '! grep -q i386 "$work/apt/calls"'
+expect "host without 32-bit code: it says why, in one line" contains "$out" \
+  "this host runs no 32-bit code (Exec format error): no 32-bit Wine; the Wine suites take the x86_64 route"
+expect "host without 32-bit code: the x86_64 route" contains "$(route_after no)" "x86_64: this host runs no 32-bit code"
+
+# 32-bit Wine that apt cannot install (its i386 lists lag behind): set-up goes
+# on, remembers it, and later runs do not try again each time.
+fresh_host
+echo wine32:i386 >"$work/apt/broken"
+echo 9 >"$work/apt/update-failures"
+out="$(setup_run yes)"
+status=$?
+expect "no installable 32-bit Wine: the set-up goes on ($status)" [ "$status" -eq 0 ]
+expect "no installable 32-bit Wine: the rest is installed" eval 'grep -qx cmake "$work/apt/installed" &&
+  ! grep -qx wine32:i386 "$work/apt/installed"'
+expect "no installable 32-bit Wine: it says so with apt's reason" contains "$out" \
+  "wine32:i386 could not be installed (E: Unable to correct problems, you have held broken packages."
+expect "no installable 32-bit Wine: the x86_64 route" contains "$(route_after yes)" "x86_64: 32-bit Wine"
+expect "the failure is remembered" grep -qx "packages=wine32:i386" "$marker"
+out="$(setup_run yes)"
+expect "a second run does not try it again, and says so" eval '[ "$(apt_calls)" -eq 0 ] &&
+  contains "$out" "wine32:i386 could not be installed at" && contains "$out" "VELDRIX_SETUP_RETRY=1 tries now"'
+echo "bookworm main i386" >"$root/var/lib/apt/lists/deb.debian.org_dists_bookworm_main_binary-i386_Packages"
+setup_run yes >/dev/null
+expect "once apt's package lists change it is tried again" asked_for wine32:i386
+setup_run yes >/dev/null
+expect "and remembered again" [ "$(apt_calls)" -eq 0 ]
+sed -i "s/^time=.*/time=$(($(date +%s) - 86500))/" "$marker"
+setup_run yes >/dev/null
+expect "a day later it is tried again" asked_for wine32:i386
+out="$(VELDRIX_SETUP_RETRY=1 setup_run yes)"
+expect "VELDRIX_SETUP_RETRY=1 tries it at once" asked_for wine32:i386
+rm "$work/apt/broken"
+VELDRIX_SETUP_RETRY=1 setup_run yes >/dev/null
+expect "once it installs, the failure is forgotten" eval 'grep -qx wine32:i386 "$work/apt/installed" &&
+  [ ! -e "$marker" ] && [ "$(route_after yes)" = "i686: " ]'
+
+# Without root, through sudo, which drops the caller's environment.
+fresh_host
+out="$(FAKE_UID=1000 setup_run yes)"
+status=$?
+expect "through sudo: the set-up passes ($status)" [ "$status" -eq 0 ]
+expect "through sudo: apt runs through it, never asking a question" eval '[ "$(apt_calls)" -gt 0 ] &&
+  ! grep "^apt-get" "$work/apt/calls" | grep -qv "frontend=noninteractive" &&
+  grep -q "^sudo env DEBIAN_FRONTEND=noninteractive apt-get.* install " "$work/apt/calls"'
+
+# A package file the mirror does not have yet, once: fresh lists, then it installs.
+fresh_host
+echo cmake >"$work/apt/unfetched"
+echo 1 >"$work/apt/unfetched-count"
+out="$(setup_run yes)"
+status=$?
+expect "a download that fails once does not stop the set-up" eval '[ "$status" -eq 0 ] &&
+  grep -qx cmake "$work/apt/installed"'
 
 if [ "$failures" -gt 0 ]; then
   echo "$failures set-up script checks failed" >&2

@@ -197,6 +197,7 @@ void LocalFtpServer::Serve(SOCKET control) {
       }
       std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
       if (argument == script_.cutRetrOf) bytes.resize(bytes.size() / 2);
+      if (argument == script_.overlongRetrOf) bytes += std::string(1000, 'x');
       SendData(control, bytes, "150 Opening BINARY mode data connection");
     } else if (verb == "QUIT") {
       Reply(control, "221 Goodbye");

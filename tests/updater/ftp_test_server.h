@@ -13,17 +13,18 @@
 #include <vector>
 
 struct FtpScript {
-  bool greet = true;              // without the greeting the session waits
-  bool refuseFirstList = false;   // 425 to the first LIST
-  bool lateReplies = false;       // a LIST's 150 and 226 come while its data connection is open
-  bool unknownSizes = false;      // listing lines that hold no size
-  bool splitReplies = false;      // multi-line greeting and login, replies sent in pieces, a code cut in two
-  bool alwaysRefuseData = false;  // 425 to every LIST and RETR
-  bool refusePassword = false;    // 530 to PASS
-  bool refuseRetr = false;        // 530 to RETR
-  const char* cutRetrOf = "";     // this file's data connection closes half way, and 226 follows
-  const char* silentRetrOf = "";  // this file's RETR gets its 150, and no data connection ever comes
-  int dataDelay = 0;              // milliseconds before each data connection is made, as over a long line
+  bool greet = true;                // without the greeting the session waits
+  bool refuseFirstList = false;     // 425 to the first LIST
+  bool lateReplies = false;         // a LIST's 150 and 226 come while its data connection is open
+  bool unknownSizes = false;        // listing lines that hold no size
+  bool splitReplies = false;        // multi-line greeting and login, replies sent in pieces, a code cut in two
+  bool alwaysRefuseData = false;    // 425 to every LIST and RETR
+  bool refusePassword = false;      // 530 to PASS
+  bool refuseRetr = false;          // 530 to RETR
+  const char* cutRetrOf = "";       // this file's data connection closes half way, and 226 follows
+  const char* silentRetrOf = "";    // this file's RETR gets its 150, and no data connection ever comes
+  const char* overlongRetrOf = "";  // this file's data brings more bytes than its listing line says
+  int dataDelay = 0;                // milliseconds before each data connection is made, as over a long line
 };
 
 class LocalFtpServer {

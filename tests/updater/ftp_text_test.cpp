@@ -26,14 +26,24 @@ TEST(ReplyCode, ShortOrOddTextStaysInsideTheReply) {
   EXPECT_EQ(ParseReplyCode(std::string_view(noTerminator.data(), 2), 0), 25);
 }
 
+struct ReadAs {
+  const char* line;
+  long size;
+  int month, day;
+};
+
+void ExpectReadAs(std::initializer_list<ReadAs> cases) {
+  for (const ReadAs& c : cases) {
+    const ListingLine parsed = ParseListingLine(c.line);
+    EXPECT_EQ(parsed.size, c.size) << c.line;
+    EXPECT_EQ(parsed.month, c.month) << c.line;
+    EXPECT_EQ(parsed.day, c.day) << c.line;
+  }
+}
+
 // Lines as servers send them, each with its own column widths.
 TEST(ListingLine, ReadsTheFieldsWhateverTheColumnWidths) {
-  struct Case {
-    const char* line;
-    long size;
-    int month, day;
-  };
-  const Case cases[] = {
+  ExpectReadAs({
       // A server of its own kind: the size ends at index 44.
       {"-rw-r--r--   1 encyuser users          123456 Mar 07 10:00 UPDTBITM.EXE\r\n", 123456, 3, 7},
       // Narrow owner and group columns (the size ends at index 41).
@@ -45,13 +55,20 @@ TEST(ListingLine, ReadsTheFieldsWhateverTheColumnWidths) {
       // DOS style: date, time, size, name.
       {"03-07-98  12:00PM               123456 UPDTBITM.EXE\r\n", 123456, 3, 7},
       {"12-31-1998  01:05AM  0 UPDATES.EXE", 0, 12, 31},
-  };
-  for (const Case& c : cases) {
-    const ListingLine parsed = ParseListingLine(c.line);
-    EXPECT_EQ(parsed.size, c.size) << c.line;
-    EXPECT_EQ(parsed.month, c.month) << c.line;
-    EXPECT_EQ(parsed.day, c.day) << c.line;
-  }
+  });
+}
+
+// Owner and group are names of the server's choosing: one named like a month,
+// beside numbers that could pass for a size or a day, is not the date.
+TEST(ListingLine, AnOwnerOrGroupNamedLikeAMonthIsNotTakenForTheDate) {
+  ExpectReadAs({
+      {"-rw-r--r-- 1 jan 20 3000 Mar 07 10:00 UPDATES.EXE", 3000, 3, 7},
+      {"-rw-r--r-- 1 mar 5 3000 Dec 09 1998 UPDATES.EXE", 3000, 12, 9},
+      {"-rw-r--r-- 1 100 jan 07 3000 Mar 07 10:00 UPDATES.EXE", 3000, 3, 7},
+      {"-rw-r--r-- 1 jan mar 12 Feb 28 23:59 UPDATES.EXE", 12, 2, 28},
+      // A name with a blank in it still ends the line.
+      {"-rw-r--r-- 1 dec 31 3000 Mar 07 10:00 NEW UPDATES.EXE", 3000, 3, 7},
+  });
 }
 
 // Only a plain file's line tells the size of what RETR brings. Every other
@@ -89,6 +106,8 @@ TEST(ListingLine, AnythingElseIsUnknown) {
   for (const char* line : {"", "\r\n", "UPDTBITM.EXE\r\n", "550 No such file",
                            "-rw-r--r-- 1 ftp ftp 3000 Foo 07 10:00 A.EXE",                  // no month
                            "-rw-r--r-- 1 ftp ftp 3000 Mar 32 10:00 A.EXE",                  // no day
+                           "-rw-r--r-- 1 ftp ftp 3000 Mar 07 10:00",                        // no name
+                           "-rw-r--r-- 1 ftp ftp 3000 Mar 07 noon A.EXE",                   // no time or year
                            "-rw-r--r-- 1 ftp ftp 99999999999999999999 Mar 07 10:00 A.EXE",  // too large
                            "13-07-98  12:00PM  5  A.EXE"}) {
     const ListingLine parsed = ParseListingLine(line);

@@ -429,12 +429,39 @@ TEST_F(Session, ADownloadShorterThanItsListingIsNotExtracted) {
   EXPECT_TRUE(host.Called("CloseDownload"));
 }
 
-TEST_F(Session, ADownloadLongerThanItsListingIsNotExtractedEither) {
+// A download stops at the chunk that runs past what it was told, before that
+// chunk is written: the listed size, or the ceiling where there is none.
+TEST_F(Session, ADownloadThatRunsPastItsSizeStopsAtOnceUnwritten) {
   ListBoth(5, 6);
   Reply("200 Type set to I\r\n");
   Reply("200 PORT ok\r\n");
-  Transfer({"abc", "def"});
-  EXPECT_TRUE(host.Logged("Received 6 of 5 bytes"));
+  session.OnDataSocket(CWINSOCK_YOU_ARE_CONNECTED);
+  for (const char* chunk : {"abc", "de", "f"}) {
+    host.dataChunks.push_back(chunk);
+    session.OnDataSocket(CWINSOCK_DONE_READING);
+  }
+  EXPECT_EQ(host.downloaded, "abcde");
+  EXPECT_TRUE(host.Logged("More than 5 bytes received"));
+  EXPECT_EQ(host.errors, std::vector<std::string>{CorruptFilesMessage});
+  EXPECT_TRUE(host.Called("CloseData"));
+  EXPECT_TRUE(host.Called("CloseDownload"));
+  EXPECT_FALSE(session.Writing());
+}
+
+TEST_F(Session, ADownloadOfUnknownSizeStopsAtTheCeiling) {
+  ListBoth(0, 0);
+  Reply("200 Type set to I\r\n");
+  Reply("200 PORT ok\r\n");
+  session.OnDataSocket(CWINSOCK_YOU_ARE_CONNECTED);
+  const std::string quarter(MaxUnlistedDownload / 4, 'x');
+  for (int i = 0; i < 4; ++i) {
+    host.dataChunks.push_back(quarter);
+    session.OnDataSocket(CWINSOCK_DONE_READING);
+  }
+  EXPECT_TRUE(host.errors.empty());  // exactly the ceiling is still taken
+  host.dataChunks.push_back("y");
+  session.OnDataSocket(CWINSOCK_DONE_READING);
+  EXPECT_EQ(host.downloaded.size(), static_cast<std::size_t>(MaxUnlistedDownload));
   EXPECT_EQ(host.errors, std::vector<std::string>{CorruptFilesMessage});
 }
 
@@ -537,6 +564,7 @@ TEST_F(Session, FileNotFoundAndWriteFailuresStop) {
   FakeHost full;
   full.writes = false;
   UpdateSession s(full, UpdateServer{}, 5600);
+  s.OnMainControl(XFER_LISTUPDATES_RESPONSE);  // no listing: sizes unknown
   s.OnMainControl(XFER_SEND_GETIMAGE);
   s.OnDataSocket(CWINSOCK_YOU_ARE_CONNECTED);
   full.dataChunks.push_back("data");

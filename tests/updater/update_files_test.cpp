@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -81,6 +82,42 @@ TEST_F(InstallFiles, AMoveThatFailsAtAnyFileLeavesEveryFileWhole) {
     for (const std::string& name : kNames) EXPECT_TRUE(IsOld(name) || IsNew(name)) << "move " << k << ": " << name;
     EXPECT_TRUE(NoCopyLeft()) << k;
   }
+}
+
+// A run that was ended while it worked (killed, or the machine switched off)
+// leaves its temporary directory in the working directory; a later run
+// removes it, and nothing that merely looks like it.
+TEST(LeftTempDirs, OnlyTheUpdatersOwnAreRemoved) {
+  WorkingDir work;
+  const std::vector<std::string> left = {"TRN00FF.TMP", "trn1.tmp", "trnA3F.tmp"};
+  for (const std::string& name : left) ASSERT_TRUE(::CreateDirectoryA(work.File(name).c_str(), nullptr));
+  Write(work.File("trn1.tmp\\UPDATES.EXE"), "part of an archive");
+  Write(work.File("trnA3F.tmp\\REN2F200.DAT"), "extracted");
+  Write(work.File("trnA3F.tmp\\verify.txt"), "listing");
+  // Not the updater's: other names, a file, and a directory holding a folder.
+  const std::vector<std::string> others = {"trnotes",      "trn12345.tmp", "trnXY.tmp",
+                                           "trn7.tmp.old", "xtrn1.tmp",    "trnB.tmp"};
+  for (const std::string& name : others) ASSERT_TRUE(::CreateDirectoryA(work.File(name).c_str(), nullptr));
+  Write(work.File("trnotes\\mine.txt"), "notes");
+  ASSERT_TRUE(::CreateDirectoryA(work.File("trnB.tmp\\folder").c_str(), nullptr));
+  Write(work.File("trnB.tmp\\kept.txt"), "kept");
+  Write(work.File("trn2.tmp"), "a file of that name");
+
+  CUpdateFiles files;
+  std::vector<std::string> removed = files.RemoveLeftTempDirs();
+  std::sort(removed.begin(), removed.end());
+  EXPECT_EQ(removed, left);
+  for (const std::string& name : left) EXPECT_FALSE(work.Exists(name)) << name;
+  for (const std::string& name : others) EXPECT_TRUE(work.Exists(name)) << name;
+  EXPECT_EQ(ReadWholeFile(work.File("trnotes\\mine.txt")), "notes");
+  EXPECT_EQ(ReadWholeFile(work.File("trnB.tmp\\kept.txt")), "kept");
+  EXPECT_EQ(ReadWholeFile(work.File("trn2.tmp")), "a file of that name");
+
+  // The directory of the run itself is not a leftover.
+  ASSERT_TRUE(files.CreateTempDir());
+  EXPECT_TRUE(files.RemoveLeftTempDirs().empty());
+  EXPECT_TRUE(work.Exists(files.TempDir()));
+  files.RemoveTempDir();
 }
 
 }  // namespace

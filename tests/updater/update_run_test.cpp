@@ -49,11 +49,14 @@ std::map<std::string, std::string> Snapshot(const std::string& dir, const std::s
 }
 
 // A host that is not the update server (127.0.0.2: the whole of 127/8 is
-// this machine) racing the server to each data port in turn: it connects as
-// soon as the port listens, sends that port's bytes and hangs up.
+// this machine) racing the server to the data ports. In every round it knocks
+// on each port it has not got into yet, all at once, so that a port which
+// listens only for a moment (vsftpd connects back at once) is reached even
+// when an earlier one was missed; into each it sends that port's bytes and
+// hangs up.
 class Intruder {
  public:
-  explicit Intruder(std::vector<std::pair<int, std::string>> visits) : visits_(std::move(visits)) {
+  explicit Intruder(std::map<int, std::string> visits) : visits_(std::move(visits)) {
     WSADATA data;
     ::WSAStartup(0x0101, &data);
     thread_ = std::thread([this] { Run(); });
@@ -67,41 +70,64 @@ class Intruder {
 
  private:
   void Run() {
-    for (const auto& [port, bytes] : visits_) {
-      while (!stop_ && !Visit(port, bytes)) ::Sleep(1);
+    while (!stop_ && !visits_.empty()) {
+      Round();
+      ::Sleep(1);
     }
   }
-  bool Visit(int port, const std::string& bytes) {
-    const SOCKET s = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in self = {}, target = {};
-    self.sin_family = target.sin_family = AF_INET;
-    self.sin_addr.s_addr = ::inet_addr("127.0.0.2");
-    target.sin_addr.s_addr = ::inet_addr("127.0.0.1");
-    target.sin_port = ::htons(static_cast<u_short>(port));
-    const bool connected = ::bind(s, reinterpret_cast<const sockaddr*>(&self), sizeof self) == 0 &&
-                           ::connect(s, reinterpret_cast<const sockaddr*>(&target), sizeof target) == 0;
-    if (connected) {
-      ++connections_;
-      // Without blocking: a connection nobody reads must not hold the intruder.
+  // Connects to every port left without blocking, and waits a moment for the
+  // connections to be taken or refused.
+  void Round() {
+    std::vector<std::pair<int, SOCKET>> knocks;
+    fd_set taken, refused;
+    FD_ZERO(&taken);
+    FD_ZERO(&refused);
+    for (const auto& visit : visits_) {
+      const SOCKET s = ::socket(AF_INET, SOCK_STREAM, 0);
+      sockaddr_in self = {}, target = {};
+      self.sin_family = target.sin_family = AF_INET;
+      self.sin_addr.s_addr = ::inet_addr("127.0.0.2");
+      target.sin_addr.s_addr = ::inet_addr("127.0.0.1");
+      target.sin_port = ::htons(static_cast<u_short>(visit.first));
       u_long nonBlocking = 1;
       ::ioctlsocket(s, FIONBIO, &nonBlocking);
-      std::size_t sent = 0;
-      while (sent < bytes.size() && !stop_) {
-        const int n = ::send(s, bytes.data() + sent, static_cast<int>(bytes.size() - sent), 0);
-        if (n > 0) {
-          sent += static_cast<std::size_t>(n);
-        } else if (::WSAGetLastError() == WSAEWOULDBLOCK) {
-          ::Sleep(5);
-        } else {
-          break;  // refused: the connection was cut
-        }
+      if (::bind(s, reinterpret_cast<const sockaddr*>(&self), sizeof self) != 0 ||
+          (::connect(s, reinterpret_cast<const sockaddr*>(&target), sizeof target) != 0 &&
+           ::WSAGetLastError() != WSAEWOULDBLOCK)) {
+        ::closesocket(s);
+        continue;
+      }
+      knocks.emplace_back(visit.first, s);
+      FD_SET(s, &taken);
+      FD_SET(s, &refused);
+    }
+    timeval wait = {0, 20000};
+    if (!knocks.empty()) ::select(0, nullptr, &taken, &refused, &wait);
+    for (const auto& [port, s] : knocks) {
+      if (FD_ISSET(s, &taken) && !FD_ISSET(s, &refused)) {
+        ++connections_;
+        Send(s, visits_[port]);
+        visits_.erase(port);
+      }
+      ::closesocket(s);
+    }
+  }
+  // Without blocking: a connection nobody reads must not hold the intruder.
+  void Send(SOCKET s, const std::string& bytes) {
+    std::size_t sent = 0;
+    while (sent < bytes.size() && !stop_) {
+      const int n = ::send(s, bytes.data() + sent, static_cast<int>(bytes.size() - sent), 0);
+      if (n > 0) {
+        sent += static_cast<std::size_t>(n);
+      } else if (::WSAGetLastError() == WSAEWOULDBLOCK) {
+        ::Sleep(5);
+      } else {
+        break;  // refused: the connection was cut
       }
     }
-    ::closesocket(s);
-    return connected;
   }
 
-  std::vector<std::pair<int, std::string>> visits_;
+  std::map<int, std::string> visits_;
   std::atomic<bool> stop_{false};
   std::atomic<int> connections_{0};
   std::thread thread_;
@@ -126,19 +152,48 @@ unsigned long long FileLength(const std::string& path) {
   return static_cast<unsigned long long>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
 }
 
+// Notes the updater's temporary directories in the working directory as each
+// message box comes up, before it is answered.
+class DirsAtEachBox {
+ public:
+  explicit DirsAtEachBox(const WorkingDir& work) : previous_(AfxGetMessageBoxHook()) {
+    work_ = &work;
+    answerer_ = previous_;
+    seen_.clear();
+    AfxSetMessageBoxHook(Box);
+  }
+  ~DirsAtEachBox() {
+    AfxSetMessageBoxHook(previous_);
+    work_ = nullptr;
+  }
+  DirsAtEachBox(const DirsAtEachBox&) = delete;
+  DirsAtEachBox& operator=(const DirsAtEachBox&) = delete;
+  const std::vector<std::vector<std::string>>& Seen() const { return seen_; }
+
+ private:
+  static int Box(HWND owner, LPCTSTR text, LPCTSTR caption, UINT type) {
+    if (work_ != nullptr) seen_.push_back(work_->TemporaryDirs());
+    return answerer_(owner, text, caption, type);
+  }
+  static inline const WorkingDir* work_ = nullptr;
+  static inline AfxMessageBoxHook answerer_ = nullptr;
+  static inline std::vector<std::vector<std::string>> seen_;
+  AfxMessageBoxHook previous_;
+};
+
 class UpdateRun : public ::testing::Test {
  protected:
   // Runs the updater modally until it ends; a run that hangs is ended after
   // a minute and fails the test.
   INT_PTR Run(int cancelAfter = 0) { return RunAgainst(server->Port(), cancelAfter); }
   INT_PTR RunAgainst(int port, int cancelAfter = 0) {
-    CUpdaterDlg dialog(UpdateServer{"127.0.0.1", port, timeout_});
+    CUpdaterDlg dialog(UpdateServer{"127.0.0.1", port, timeout_, ceiling_});
     // The intruder knows the ports: they follow one another from the start.
     std::unique_ptr<Intruder> intruder;
     if (!forgery_.empty()) {
-      std::vector<std::pair<int, std::string>> visits;
+      std::map<int, std::string> visits;
       int dataPort = dialog.Session().DataPort();
-      for (const std::string& bytes : forgery_) visits.emplace_back(dataPort = NextDataPort(dataPort), bytes);
+      for (const std::string& bytes : forgery_) visits[dataPort = NextDataPort(dataPort)] = bytes;
       intruder = std::make_unique<Intruder>(std::move(visits));
     }
     watchdogFired = false;
@@ -233,8 +288,11 @@ class UpdateRun : public ::testing::Test {
     Serve(script);
     CFakeReader reader;
     const auto before = Snapshot(work.dir.path());
+    DirsAtEachBox dirs(work);
     Run();
     ExpectNothingChanged(before, message, key);
+    // Gone before the message came up, where the user may end the program.
+    EXPECT_EQ(dirs.Seen(), std::vector<std::vector<std::string>>(1));
     EXPECT_EQ(reader.m_nCloseRequests, 0);
     EXPECT_FALSE(work.Exists("restarted.txt"));
     return ReadWholeFile(work.File(LogFileName));
@@ -246,6 +304,7 @@ class UpdateRun : public ::testing::Test {
   long imageSize_ = -1;
   long updatesSize_ = -1;
   unsigned timeout_ = UpdateServer{}.timeout;
+  long ceiling_ = UpdateServer{}.maxUnlistedDownload;
   std::function<bool()> cancelWhen_;  // polled while the updater runs: true presses Cancel
   std::vector<std::string> forgery_;  // what the intruder sends on each data port
   int intrusions_ = 0;                // connections the intruder made
@@ -261,6 +320,9 @@ TEST_F(UpdateRun, ANewUpdateIsFetchedInstalledAndTheReaderRestarted) {
   ProductKey key;
   key.Set("MostRecentUpdate", "2/1/1998");
   work.dir.Write("REN2F200.DAT", "the encyclopedia, as it was");
+  // An earlier run was killed half way through its first archive.
+  ASSERT_TRUE(::CreateDirectoryA(work.File("trnBEEF.tmp").c_str(), nullptr));
+  work.dir.Write("trnBEEF.tmp\\UPDTBITM.EXE", "half an archive");
   Serve();
   CFakeReader reader;
   Run();
@@ -441,6 +503,22 @@ TEST_F(UpdateRun, AFirstArchiveCutHalfWayIsNotExtracted) {
   EXPECT_FALSE(Received("RETR UPDATES.EXE"));
 }
 
+// A server that sends more than its listing line said, or, where the line
+// gives no size, more than the ceiling (lowered here): the download stops
+// there, and nothing of it stays.
+TEST_F(UpdateRun, AnArchiveThatRunsPastItsListedSizeStopsTheRun) {
+  const std::string log = RunToFailure(FtpScript{.overlongRetrOf = UpdatesArchive}, CorruptFilesMessage);
+  EXPECT_NE(log.find("More than "), std::string::npos);
+  EXPECT_EQ(log.find("XFER_GETUPDATES_RESPONSE"), std::string::npos);
+}
+
+TEST_F(UpdateRun, AnArchiveOfUnknownSizeThatRunsPastTheCeilingStopsTheRun) {
+  ceiling_ = 1000;
+  const std::string log = RunToFailure(FtpScript{.unknownSizes = true}, CorruptFilesMessage);
+  EXPECT_NE(log.find("More than 1000 bytes received"), std::string::npos);
+  EXPECT_EQ(log.find("Checking if extraction is complete"), std::string::npos);
+}
+
 TEST_F(UpdateRun, ASecondArchiveCutHalfWayIsNotExtracted) {
   const std::string log = RunToFailure(FtpScript{.cutRetrOf = UpdatesArchive}, CorruptFilesMessage);
   EXPECT_NE(log.find("Received "), std::string::npos);
@@ -564,11 +642,12 @@ TEST_F(RealServerRun, AnArchiveMissingOnTheServerStopsWithNothingInstalled) {
   EXPECT_NE(ServerLog().find("\"550 "), std::string::npos);
 }
 
-// vsftpd connects back at once, so the stranger may be first to some ports or
-// (on a busy machine) to none; whichever it reaches first turns it away, and
-// the server's own update is the one installed. That every connection the
-// stranger makes first is refused is UpdateRun's test of the same name, where
-// the test's own server waits for the stranger.
+// vsftpd connects back at once, so whether the stranger gets to a data port
+// first is a race: the server's own update must be the one installed either
+// way. A run in which the stranger got into no port tested nothing and says
+// so as a skip. That every connection the stranger makes first is refused is
+// UpdateRun's test of the same name, where the test's own server waits for
+// the stranger.
 TEST_F(RealServerRun, AStrangerRacingTheServerToTheDataPortsIsRefused) {
   ProductKey key;
   key.Set("MostRecentUpdate", "2/1/1998");
@@ -578,7 +657,7 @@ TEST_F(RealServerRun, AStrangerRacingTheServerToTheDataPortsIsRefused) {
   RunAgainst(port_);
 
   ExpectTheServersUpdateInstalled(key);
-  EXPECT_LE(Refusals(ReadWholeFile(work.File(LogFileName))), intrusions_);
+  if (intrusions_ == 0) GTEST_SKIP() << "race not exercised: the stranger got into no data port";
 }
 
 // vsftpd refuses the password (530): one message, and nothing else happens.

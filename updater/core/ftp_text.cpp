@@ -85,6 +85,13 @@ std::vector<std::string_view> Fields(std::string_view line) {
   return fields;
 }
 
+// A year ("1998") or a time of day ("10:00").
+bool IsTimeOrYear(std::string_view field) {
+  const std::size_t colon = field.find(':');
+  if (colon == std::string_view::npos) return IsDigits(field);
+  return IsDigits(field.substr(0, colon)) && IsDigits(field.substr(colon + 1));
+}
+
 // "MM-DD-YY" or "MM-DD-YYYY".
 bool DosDate(std::string_view field, int& month, int& day) {
   const std::size_t first = field.find('-');
@@ -107,11 +114,15 @@ ListingLine ParseListingLine(std::string_view text) {
   while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
   const std::vector<std::string_view> fields = Fields(text.substr(0, end));
   ListingLine result;
-  // Unix style: the size is the number just before the month, the day follows it.
-  for (std::size_t i = 1; i + 1 < fields.size(); ++i) {
+  // Unix style, read from the right: the name last, before it the time or
+  // year, the day, the month and the size. Owner and group are free text
+  // ("jan", "20") and could pass for a month and a size; the date nearest the
+  // name cannot.
+  for (std::size_t i = fields.size() >= 4 ? fields.size() - 3 : 0; i-- > 1;) {
     const int month = MonthOf(fields[i]);
     long size = 0, day = 0;
-    if (month != 0 && ToLong(fields[i - 1], size) && ToLong(fields[i + 1], day) && day >= 1 && day <= 31) {
+    if (month != 0 && ToLong(fields[i - 1], size) && ToLong(fields[i + 1], day) && day >= 1 && day <= 31 &&
+        IsTimeOrYear(fields[i + 2])) {
       // Only a plain file's number is the size of what RETR brings: a link
       // gives the length of its target's name, a device its minor number.
       if (fields[0].front() != '-') return result;

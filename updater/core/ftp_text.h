@@ -25,9 +25,10 @@ struct ListingLine {
 
 // Reads the first line of a LIST of one file by its blank-separated fields,
 // whatever the server's column widths: a Unix-style line
-// ("-rw-r--r-- 1 owner group 3000 Mar 07 12:00 NAME": the size is the number
-// before the month's three letters, in any case, and the day follows them) or
-// a DOS-style line ("03-07-98 12:00PM 3000 NAME"). A line of neither form,
+// ("-rw-r--r-- 1 owner group 3000 Mar 07 12:00 NAME", read from the right:
+// the name, then the time or year, the day, the month's three letters in any
+// case and the size) or a DOS-style line ("03-07-98 12:00PM 3000 NAME"). A
+// line of neither form,
 // one that is not a plain file (a Unix type other than "-": a directory, a
 // symbolic link, a device...; a DOS "<DIR>" or other "<...>"), or a size too
 // large for a long leaves all three unknown.

@@ -499,6 +499,16 @@ void UpdateSession::OnDataChunk() {
     if (listing_.size() < kMaxListing) listing_.append(chunk, 0, kMaxListing - listing_.size());
     return;
   }
+  // A download never brings more than it was told: its listed size, or the
+  // ceiling where the listing gives none. What runs past is not written.
+  const long limit = SizeKnown(kind_) ? bytesExpected_ : server_.maxUnlistedDownload;
+  if (static_cast<long>(chunk.size()) > limit - bytesReceived_) {
+    Log(Format("More than %ld bytes received", limit), LogGeneral);
+    host_.CloseData();
+    host_.CloseListener();
+    Fail(CorruptFilesMessage);
+    return;
+  }
   if (writing_ && !host_.WriteDownload(chunk)) {
     host_.CloseControl();
     host_.CloseData();

@@ -174,6 +174,10 @@ class SessionHost {
   virtual unsigned RestartMainProgram() = 0;
 };
 
+// The most a download may bring when its listing line gives no size (an
+// update is a few megabytes); with a size it may bring exactly that many.
+constexpr long MaxUnlistedDownload = 64L * 1024 * 1024;
+
 // Where the session connects: the update server, or in tests a local one.
 struct UpdateServer {
   std::string host = UpdateServerHost;
@@ -181,6 +185,8 @@ struct UpdateServer {
   // How long, in milliseconds, a command's reply or a transfer's data may
   // keep the session waiting (tests of a server that never answers shorten it).
   unsigned timeout = 60000;
+  // The ceiling of a download of unknown size (tests lower it).
+  long maxUnlistedDownload = MaxUnlistedDownload;
 };
 
 class UpdateSession {

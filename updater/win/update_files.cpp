@@ -1,5 +1,6 @@
 #include "update_files.h"
 
+#include <cctype>
 #include <cstring>
 #include <optional>
 #include <vector>
@@ -15,8 +16,8 @@ constexpr DWORD kMaxListing = 4 * 1024 * 1024;
 // The name a copied file has beside the one it replaces until every copy is made.
 constexpr const char* kStagedSuffix = ".upd";
 
-// Calls `visit` with the name of every entry of a directory but "." and "..";
-// stops when it returns false.
+// Calls `visit` with the name of every entry of a directory but "." and ".."
+// and whether it is a directory; stops when it returns false.
 template <class Visit>
 void ForEachEntry(const std::string& directory, Visit visit) {
   WIN32_FIND_DATAA found;
@@ -25,9 +26,38 @@ void ForEachEntry(const std::string& directory, Visit visit) {
   do {
     const std::string name = found.cFileName;
     if (name == "." || name == "..") continue;
-    if (!visit(name)) break;
+    if (!visit(name, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)) break;
   } while (::FindNextFileA(search, &found));
   ::FindClose(search);
+}
+
+std::vector<std::string> NamesIn(const std::string& directory) {
+  std::vector<std::string> names;
+  ForEachEntry(directory, [&](const std::string& name, bool) {
+    names.push_back(name);
+    return true;
+  });
+  return names;
+}
+
+// Deletes the files of a directory, then the directory; FALSE when it is
+// still there.
+BOOL RemoveDirectoryAndFiles(const std::string& directory) {
+  for (const std::string& name : NamesIn(directory)) ::DeleteFileA((directory + "\\" + name).c_str());
+  return ::RemoveDirectoryA(directory.c_str());
+}
+
+// A name CreateTempDir gives: "trn", one to four hexadecimal digits, ".tmp".
+bool IsTempDirName(const std::string& name) {
+  const auto same = [&](std::size_t at, const char* text) {
+    const std::size_t length = std::strlen(text);
+    return name.size() >= at + length && ::_strnicmp(name.c_str() + at, text, length) == 0;
+  };
+  if (name.size() < 8 || name.size() > 11 || !same(0, "trn") || !same(name.size() - 4, ".tmp")) return false;
+  for (std::size_t i = 3; i < name.size() - 4; ++i) {
+    if (!std::isxdigit(static_cast<unsigned char>(name[i]))) return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -48,14 +78,24 @@ std::string CUpdateFiles::PathOf(const char* name) const { return m_tempDir + "\
 
 void CUpdateFiles::RemoveTempDir() {
   if (m_tempDir.empty()) return;
-  std::vector<std::string> names;
-  ForEachEntry(m_tempDir, [&](const std::string& name) {
-    names.push_back(name);
+  RemoveDirectoryAndFiles(m_tempDir);
+  m_bTempDirCreated = FALSE;
+}
+
+std::vector<std::string> CUpdateFiles::RemoveLeftTempDirs() const {
+  std::vector<std::string> left;
+  ForEachEntry(".", [&](const std::string& name, bool directory) {
+    if (directory && IsTempDirName(name) && (!m_bTempDirCreated || name != m_tempDir)) left.push_back(name);
     return true;
   });
-  for (const std::string& name : names) ::DeleteFileA(PathOf(name.c_str()).c_str());
-  ::RemoveDirectoryA(m_tempDir.c_str());
-  m_bTempDirCreated = FALSE;
+  std::vector<std::string> removed;
+  for (const std::string& name : left) {
+    // The extractor writes plain files only: a folder inside is someone else's.
+    bool onlyFiles = true;
+    ForEachEntry(name, [&](const std::string&, bool directory) { return onlyFiles = !directory; });
+    if (onlyFiles && RemoveDirectoryAndFiles(name)) removed.push_back(name);
+  }
+  return removed;
 }
 
 UINT CUpdateFiles::RunExtractor(const char* archive) const {
@@ -133,11 +173,7 @@ BOOL CUpdateFiles::CopyUpdateFiles(const std::string& target, DWORD& error) cons
   // take their places only once all of them are there: a copy that fails or
   // is cut short leaves the working directory as it was, and no file of it is
   // ever half written.
-  std::vector<std::string> names;
-  ForEachEntry(m_tempDir, [&](const std::string& name) {
-    names.push_back(name);
-    return true;
-  });
+  const std::vector<std::string> names = NamesIn(m_tempDir);
   const auto installed = [&](const std::string& name) { return target + "\\" + name; };
   const auto staged = [&](const std::string& name) { return installed(name) + kStagedSuffix; };
   const auto unstage = [&](std::size_t from, std::size_t to) {

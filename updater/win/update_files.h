@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "update_check.h"
 
@@ -22,6 +23,11 @@ class CUpdateFiles {
   std::string PathOf(const char* name) const;
   // Deletes every file in the temporary directory and the directory.
   void RemoveTempDir();
+  // Removes the temporary directories that runs which were killed left in the
+  // current directory, and returns their names: only directories named as
+  // CreateTempDir names them ("trn", one to four hexadecimal digits, ".tmp")
+  // that hold nothing but files. Anything else is left alone.
+  std::vector<std::string> RemoveLeftTempDirs() const;
 
   // Starts the extractor on an archive of the temporary directory, hidden;
   // the result of WinExec.

@@ -284,12 +284,14 @@ void CUpdaterDlg::SeriousError(const std::string& message) {
   if (m_bSeriousError) return;
   m_bSeriousError = TRUE;
   m_session.Stop();
-  AfxShowMessageBox(m_hWnd, message.c_str(), nullptr, MB_OK | MB_ICONEXCLAMATION);
   LogLine("SeriousError", LogGeneral);
   LogLine(message, LogGeneral);
-  // An open download would keep its file, and so the directory, on the disk.
+  // Nothing is left behind while the message waits for the user, who may end
+  // the program there. An open download would keep its file, and so the
+  // directory, on the disk.
   CloseDownload();
   if (m_files.TempDirCreated()) RemoveTempDir();
+  AfxShowMessageBox(m_hWnd, message.c_str(), nullptr, MB_OK | MB_ICONEXCLAMATION);
   ::PostQuitMessage(0);
 }
 
@@ -429,7 +431,12 @@ void CUpdaterDlg::CloseListener() {
   if (m_listener != nullptr && m_listener->IsOpen()) m_listener->CloseSocket();
 }
 
-bool CUpdaterDlg::CreateTempDir() { return m_files.CreateTempDir() != FALSE; }
+bool CUpdaterDlg::CreateTempDir() {
+  // A run that was ended while it worked left its directory here.
+  for (const std::string& name : m_files.RemoveLeftTempDirs())
+    LogLine("Removed " + name + ", left by an earlier run", LogGeneral);
+  return m_files.CreateTempDir() != FALSE;
+}
 
 bool CUpdaterDlg::TempDirCreated() { return m_files.TempDirCreated() != FALSE; }
 

@@ -36,8 +36,9 @@ class CUpdaterDlg : public CDialog, public refresh::SessionHost {
   void SetProgress(long value) override;
   void SetProgressRange(long maximum) override;
   void LogLine(const std::string& text, int level) override;
-  // The one fatal-error path: the first call shows the message, logs it,
-  // removes the temporary directory and ends the program; later calls do nothing.
+  // The one fatal-error path: the first call logs the message, removes the
+  // temporary directory, shows the message and ends the program; later calls
+  // do nothing.
   void SeriousError(const std::string& message) override;
   // Loads a BMP file as the new background; a file that is not a readable
   // picture is a fatal error (FALSE).
