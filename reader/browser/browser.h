@@ -81,7 +81,7 @@ class CBrowser : public CFormView,
   void OpenTuner(const CString& query, const CStringArray& terms) override { m_toolColumn.OpenTuner(query, terms); }
 
   // ReaderScreen
-  ScreenKind GetScreenKind() const override { return ScreenKind::Encyclopedia; }
+  Screen GetScreenKind() const override { return Screen::Browser; }
   void SaveSearchState(SearchState& state) override { m_toolColumn.SaveStates(state); }
   void HidePanel(ScreenPanel panel) override { m_toolColumn.Hide(panel); }
   void StoreAnnotations() override;

@@ -387,7 +387,7 @@ void CDict::OnSetFocus(CWnd*) {
 // ---- messages -------------------------------------------------------------------
 
 void CDict::OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) {
-  ActivateScreen(this, bActivate, DictionaryScreenId, m_menus.Menu(), IDR_DICTIONARY);
+  ActivateScreen(this, bActivate, Screen::Dictionary, m_menus.Menu());
   if (bActivate) {
     m_menus.RebuildHistory();
     SetFocus();

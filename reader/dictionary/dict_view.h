@@ -134,7 +134,7 @@ class CDict : public CFormView,
   // --- ReaderScreen, mode source, conjugation pane ---
   void StoreAnnotations() override;
   int GetShownArticle() const override;
-  ScreenKind GetScreenKind() const override { return ScreenKind::Dictionary; }
+  Screen GetScreenKind() const override { return Screen::Dictionary; }
   int GetDictionaryMode() override { return m_nMode; }
   int GetCompanionSelection() override { return m_conjugation.GetSelection(); }
   void GetLabelledValues(int row, CStringArray& commonLabels, CStringArray& commonValues, CStringArray& itemLabels,

@@ -46,6 +46,8 @@ class CDisplay : public CWnd, public CNoteIconHost {
   // Creates the child window with the scroll-bar bitmaps of a skin type (1
   // encyclopedia, 2 dictionary, 16 timeline).
   BOOL Create(CWnd* parent, const RECT& rect, DWORD style, UINT id, int skinType);
+  // The skin it was made in; its note dialog takes the same.
+  int GetSkin() const { return m_skin; }
 
   // The model (text_model.h).
   int ResetContent();
@@ -171,6 +173,7 @@ class CDisplay : public CWnd, public CNoteIconHost {
   display::LineScrollBar m_bar{*this};
 
   // Interaction.
+  int m_skin = kSkinEncyclopedia;
   int m_dragMode = 0;  // 1 marking, 0 unmarking
   BOOL m_highlightMode = FALSE;
   BOOL m_noteMode = FALSE;

@@ -101,7 +101,7 @@ class CViewPicture : public CFormView,
   CMenu& GetMenu() { return m_menu; }
 
   // ReaderScreen
-  ScreenKind GetScreenKind() const override { return ScreenKind::MediaGallery; }
+  Screen GetScreenKind() const override { return Screen::Media; }
   int GetShownArticle() const override;
   void HidePanel(ScreenPanel panel) override;
   void SaveSearchState(SearchState& state) override { m_tools.SaveSearchState(state); }

@@ -52,7 +52,7 @@ class CTimeLine : public CFormView, public ReaderScreen, public ItemScreen, publ
   // panel with this view as owner.
 
   // ReaderScreen
-  ScreenKind GetScreenKind() const override { return ScreenKind::Timeline; }
+  Screen GetScreenKind() const override { return Screen::Timeline; }
   void StoreAnnotations() override;
   int GetShownArticle() const override { return m_article > 0 ? m_article : -1; }
   void SaveSearchState(SearchState& state) override { m_tools.SaveSearchState(state); }

@@ -963,7 +963,7 @@ TEST_F(BrowserPanels, TheBookmarkListShowsAFoldersArticleAndFollowsTheFolders) {
   auto* list = PanelOf<CBookmarkDlg>(browser, ToolPanel::Bookmarks);
   ASSERT_NE(list, nullptr);
   EXPECT_EQ(list->GetParent(), browser);
-  EXPECT_EQ(list->GetOwnerKind(), CBookmarkDlg::kEncyclopedia);
+  EXPECT_EQ(list->GetSkin(), kSkinEncyclopedia);
   CRect rect;
   list->GetWindowRect(&rect);
   EXPECT_EQ(rect, PanelOnScreen(browser));
