@@ -2,7 +2,6 @@
 // panel class of its own module is named.
 #include "browser/tool_column.h"
 
-#include "browser/browser.h"
 #include "core/reader_context.h"
 #include "core/reader_shell.h"
 #include "panels/article_list_dlg.h"
@@ -16,7 +15,7 @@
 #include "search/subjects_dlg.h"
 #include "search/tuner_dlg.h"
 
-CBrowser::ToolMaker CBrowser::s_toolMaker = nullptr;
+CBrowserToolColumn::ToolMaker CBrowserToolColumn::s_toolMaker = nullptr;
 
 BEGIN_MESSAGE_MAP(CBrowserToolColumn, CCmdTarget)
 ON_COMMAND(ID_BROWSER_SUBJECT_LINKS, OnSubjectLinks)
@@ -111,10 +110,10 @@ BOOL CBrowserToolColumn::Create(const ToolRequest& request) {
 // request's mode, articles, terms and text. A Smart Search result (query
 // kind 1) is listed ranked.
 BOOL CBrowserToolColumn::Make(const ToolRequest& request, std::unique_ptr<CWnd>& tool) {
-  if (CBrowser::s_toolMaker) return CBrowser::s_toolMaker(&m_browser, request, tool);
+  CWnd* owner = &m_browser.View();
+  if (s_toolMaker) return s_toolMaker(owner, request, tool);
   const UINT templateId = ToolWindowTemplate(request.kind);
   const CRect panel = m_browser.GetPanelRect();
-  CWnd* owner = &m_browser;
   static const CStringArray kNoTerms;
   const CStringArray& terms = request.terms ? *request.terms : kNoTerms;
   switch (request.kind) {
@@ -351,13 +350,13 @@ void CBrowserToolColumn::OnSwitchPane() {
   static const ToolPanel order[] = {ToolPanel::Contents,    ToolPanel::Smart,    ToolPanel::Boolean,
                                     ToolPanel::Bookmarks,   ToolPanel::Results,  ToolPanel::Tuner,
                                     ToolPanel::ArticleList, ToolPanel::WordFind, ToolPanel::Outline};
-  const HWND screen = m_browser.m_hWnd;
+  const HWND screen = m_browser.View().m_hWnd;
   for (ToolPanel kind : order) {
     if (!IsOpen(kind)) continue;
     CWnd* tool = Get(kind);
     const HWND focus = ::GetFocus();
     if (focus == tool->m_hWnd || ::IsChild(tool->m_hWnd, focus)) {
-      m_browser.SetFocus();
+      m_browser.View().SetFocus();
     } else if (focus == screen || ::IsChild(screen, focus)) {
       tool->SetFocus();
     }
@@ -365,11 +364,10 @@ void CBrowserToolColumn::OnSwitchPane() {
   }
 }
 
-void CBrowserToolColumn::OnUpdateSubjectLinks(CCmdUI* ui) {
-  ui->Enable(m_browser.GetSubjectText() != CBrowser::kNoSubject);
-}
+void CBrowserToolColumn::OnUpdateSubjectLinks(CCmdUI* ui) { ui->Enable(m_browser.HasSubject()); }
 
 void CBrowserToolColumn::OnUpdateSwitchPane(CCmdUI* ui) {
   const HWND focus = ::GetFocus();
-  ui->Enable(focus == m_browser.m_hWnd || ::IsChild(m_browser.m_hWnd, focus));
+  const HWND screen = m_browser.View().m_hWnd;
+  ui->Enable(focus == screen || ::IsChild(screen, focus));
 }
