@@ -42,17 +42,6 @@ END_MESSAGE_MAP()
 
 namespace {
 
-// The object of the slot as a `Panel`: the one made before, or a new one in
-// place of an object of another class (whose window is gone by now).
-template <typename Panel>
-Panel& PanelIn(std::unique_ptr<CWnd>& tool) {
-  if (auto* panel = dynamic_cast<Panel*>(tool.get())) return *panel;
-  auto made = std::make_unique<Panel>();
-  Panel& panel = *made;
-  tool = std::move(made);
-  return panel;
-}
-
 ToolRequest TunerRequest(const CStringArray& terms) {
   ToolRequest request;
   request.kind = ToolPanel::Tuner;
@@ -120,21 +109,23 @@ BOOL CBrowserToolColumn::Make(const ToolRequest& request, std::unique_ptr<CWnd>&
     case ToolPanel::Results: {
       ReaderShell* shell = GetReaderShell();
       const int ranked = shell && shell->Queries().GetCurrentKind() == 1 ? 1 : 0;
-      return PanelIn<CResultsDlg>(tool).Create(panel, templateId, ranked, owner, &terms, request.text);
+      return m_tools.Of<CResultsDlg>(request.kind).Create(panel, templateId, ranked, owner, &terms, request.text);
     }
-    case ToolPanel::Contents: return PanelIn<CSubjectsDlg>(tool).Create(panel, templateId, owner, request.mode);
-    case ToolPanel::Boolean: return PanelIn<CSearchDlg>(tool).Create(panel, templateId, owner);
-    case ToolPanel::Smart: return PanelIn<CSmartSearchDlg>(tool).Create(panel, templateId, owner);
-    case ToolPanel::Tuner: return PanelIn<CTunerDlg>(tool).Create(panel, templateId, owner, request.text, terms);
-    case ToolPanel::Bookmarks: return PanelIn<CBookmarkDlg>(tool).Create(panel, templateId, owner);
+    case ToolPanel::Contents:
+      return m_tools.Of<CSubjectsDlg>(request.kind).Create(panel, templateId, owner, request.mode);
+    case ToolPanel::Boolean: return m_tools.Of<CSearchDlg>(request.kind).Create(panel, templateId, owner);
+    case ToolPanel::Smart: return m_tools.Of<CSmartSearchDlg>(request.kind).Create(panel, templateId, owner);
+    case ToolPanel::Tuner:
+      return m_tools.Of<CTunerDlg>(request.kind).Create(panel, templateId, owner, request.text, terms);
+    case ToolPanel::Bookmarks: return m_tools.Of<CBookmarkDlg>(request.kind).Create(panel, templateId, owner);
     case ToolPanel::ArticleList: {
-      CArticleListDlg& list = PanelIn<CArticleListDlg>(tool);
+      CArticleListDlg& list = m_tools.Of<CArticleListDlg>(request.kind);
       if (!list.Create(panel, templateId, request.mode, owner)) return FALSE;
       if (request.articles) list.SetArticles(*request.articles);
       return TRUE;
     }
-    case ToolPanel::WordFind: return PanelIn<CWordFindDlg>(tool).Create(panel, templateId, owner);
-    case ToolPanel::Outline: return PanelIn<CMediaItemsDlg>(tool).Create(panel, owner);
+    case ToolPanel::WordFind: return m_tools.Of<CWordFindDlg>(request.kind).Create(panel, templateId, owner);
+    case ToolPanel::Outline: return m_tools.Of<CMediaItemsDlg>(request.kind).Create(panel, owner);
     default: break;  // the kinds of the other screens
   }
   return FALSE;
