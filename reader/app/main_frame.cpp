@@ -230,20 +230,21 @@ void CMainFrame::CycleScreen(BOOL forward) {
 }
 
 BOOL CMainFrame::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
-  if (nCode == CN_COMMAND)
-    for (int i = 0; i < ScreenCount; ++i) {
-      const Screen screen = static_cast<Screen>(i);
-      if (ScreenInfo(screen).showCommand != nID || nID == 0) continue;
-      if (pHandlerInfo != nullptr) {
-        pHandlerInfo->pTarget = this;
-        pHandlerInfo->pmf = nullptr;
-        return TRUE;
-      }
-      ShowScreen(screen);
+  for (int i = 0; nCode == CN_COMMAND && nID != 0 && i < ScreenCount; ++i) {
+    const Screen screen = static_cast<Screen>(i);
+    if (ScreenInfo(screen).showCommand != nID) continue;
+    // Asked only whether the command has a handler (the menus enable it).
+    if (pHandlerInfo != nullptr) {
+      pHandlerInfo->pTarget = this;
+      pHandlerInfo->pmf = nullptr;
       return TRUE;
     }
+    ShowScreen(screen);
+    return TRUE;
+  }
   return CFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
+
 void CMainFrame::OnNextScreen() { CycleScreen(TRUE); }
 void CMainFrame::OnPreviousScreen() { CycleScreen(FALSE); }
 
