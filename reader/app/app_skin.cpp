@@ -4,20 +4,12 @@
 #include "app/main_frame.h"
 #include "app/prefs_dlg.h"
 #include "app/veldrix_app.h"
-#include "browser/browser.h"
-#include "dictionary/dict_view.h"
 #include "media/gallery/picture_view.h"
-#include "media/timeline/timeline_view.h"
 
-SkinView CVeldrixApp::GetActiveViewKind() {
+int CVeldrixApp::GetActiveSkin() {
   CMainFrame* frame = GetMainFrame();
-  CView* view = frame ? frame->GetActiveView() : nullptr;
-  if (!view) return SkinView::Other;
-  if (view->IsKindOf(RUNTIME_CLASS(CBrowser))) return SkinView::Encyclopedia;
-  if (view->IsKindOf(RUNTIME_CLASS(CDict))) return SkinView::Dictionary;
-  if (view->IsKindOf(RUNTIME_CLASS(CViewPicture))) return SkinView::Media;
-  if (view->IsKindOf(RUNTIME_CLASS(CTimeLine))) return SkinView::Timeline;
-  return SkinView::Other;
+  const auto* screen = frame ? dynamic_cast<const ReaderScreen*>(frame->GetActiveView()) : nullptr;
+  return ScreenInfo(screen ? screen->GetScreenKind() : Screen::Browser).skin;
 }
 
 HWND CVeldrixApp::GetActiveViewWindow() {

@@ -1,6 +1,7 @@
 #include "app/main_frame.h"
 
 #include <ctime>
+#include <iterator>
 #include <string>
 
 #include "app/prefs_dlg.h"
@@ -11,6 +12,7 @@
 #include "core/reader_messages.h"
 #include "core/sound_engine.h"
 #include "dictionary/dict_view.h"
+#include "display/display.h"
 #include "home/splash_view.h"
 #include "media/gallery/picture_view.h"
 #include "media/quiz/quiz_view.h"
@@ -37,11 +39,6 @@ ON_MESSAGE(WM_UPDATECLOSE, OnUpdateClose)
 ON_MESSAGE(WM_SHOWRESULTS, OnShowResults)
 ON_MESSAGE(WM_SHOWCONTENTS, OnShowContents)
 ON_MESSAGE(WM_SHOWBOOKMARKS, OnShowBookmarks)
-ON_COMMAND(ID_SHOW_BROWSER, OnShowBrowser)
-ON_COMMAND(ID_SHOW_DICTIONARY, OnShowDictionary)
-ON_COMMAND(ID_SHOW_QUIZ, OnShowQuiz)
-ON_COMMAND(ID_SHOW_TIMELINE, OnShowTimeline)
-ON_COMMAND(ID_SHOW_MEDIA, OnShowMedia)
 ON_COMMAND(ID_GO_HOME, OnGoHome)
 ON_COMMAND(ID_PREFERENCES, ShowPreferences)
 ON_COMMAND(ID_SHOW_BACKGROUND, OnShowBackground)
@@ -53,25 +50,18 @@ ON_UPDATE_COMMAND_UI(ID_NEXT_SCREEN, OnUpdateScreenCycle)
 ON_UPDATE_COMMAND_UI(ID_PREVIOUS_SCREEN, OnUpdateScreenCycle)
 END_MESSAGE_MAP()
 
-namespace {
-
-struct ScreenInfo {
-  CRuntimeClass* viewClass;
-  UINT childId;
-  const char* failure;
-};
-
-ScreenInfo InfoOf(Screen screen) {
+CRuntimeClass* ScreenViewClass(Screen screen) {
   switch (screen) {
-    case Screen::Browser: return {RUNTIME_CLASS(CBrowser), BrowserScreenId, "Failed to create the Browser screen."};
-    case Screen::Dictionary:
-      return {RUNTIME_CLASS(CDict), DictionaryScreenId, "Failed to create the Dictionary screen."};
-    case Screen::Quiz: return {RUNTIME_CLASS(CQuiz), QuizScreenId, "Failed to create the Quiz screen."};
-    case Screen::Timeline: return {RUNTIME_CLASS(CTimeLine), TimelineScreenId, "Failed to create the Timeline screen."};
-    case Screen::Media: return {RUNTIME_CLASS(CViewPicture), MediaScreenId, "Failed to create the Multimedia screen."};
-    default: return {RUNTIME_CLASS(CSplash), HomeScreenId, ""};
+    case Screen::Browser: return RUNTIME_CLASS(CBrowser);
+    case Screen::Dictionary: return RUNTIME_CLASS(CDict);
+    case Screen::Quiz: return RUNTIME_CLASS(CQuiz);
+    case Screen::Timeline: return RUNTIME_CLASS(CTimeLine);
+    case Screen::Media: return RUNTIME_CLASS(CViewPicture);
+    default: return RUNTIME_CLASS(CSplash);
   }
 }
+
+namespace {
 
 ProgramLauncher g_launcher = nullptr;
 
@@ -151,8 +141,9 @@ BOOL CMainFrame::CheckMedia(Screen screen) {
 }
 
 CView* CMainFrame::CreateScreen(Screen screen) {
-  const ScreenInfo info = InfoOf(screen);
-  CObject* made = info.viewClass->CreateObject();
+  const ScreenEntry& info = ScreenInfo(screen);
+  CRuntimeClass* viewClass = ScreenViewClass(screen);
+  CObject* made = viewClass->CreateObject();
   CView* view = made ? static_cast<CView*>(made) : nullptr;
   const bool media = screen == Screen::Media;
   if (media) {
@@ -162,7 +153,7 @@ CView* CMainFrame::CreateScreen(Screen screen) {
   }
   CCreateContext context;
   context.m_pCurrentDoc = GetActiveDocument();
-  context.m_pNewViewClass = info.viewClass;
+  context.m_pNewViewClass = viewClass;
   const DWORD style = WS_CHILD | (media ? WS_CLIPCHILDREN : 0);
   if (!view || !view->Create(nullptr, nullptr, style, CRect(0, 0, 0, 0), this, info.childId, &context)) {
     m_bCreatingMedia = FALSE;
@@ -206,13 +197,13 @@ void CMainFrame::ChangeBackground() {
 }
 
 BOOL CMainFrame::ShowScreen(Screen screen) {
-  if ((screen == Screen::Timeline || screen == Screen::Media) && !CheckMedia(screen)) return FALSE;
+  if (ScreenInfo(screen).needsMedia && !CheckMedia(screen)) return FALSE;
   CView* view = GetScreen(screen);
   if (!view && !(view = CreateScreen(screen))) return FALSE;
   if (GetActiveView() == view) return TRUE;
   SaveSearchState();
   CWaitCursor wait;
-  if (screen != Screen::Media && screen != Screen::Home) ChangeBackground();
+  if (ScreenInfo(screen).changesBackground) ChangeBackground();
   SetActiveView(view);
   RecalcLayout();
   ReopenPanels(view);
@@ -228,21 +219,32 @@ BOOL CMainFrame::ShowItem(Screen screen, int item) {
 }
 
 void CMainFrame::CycleScreen(BOOL forward) {
-  static const Screen cycle[] = {Screen::Browser, Screen::Dictionary, Screen::Media, Screen::Timeline, Screen::Quiz};
+  constexpr int count = static_cast<int>(std::size(kScreenCycle));
   CView* active = GetActiveView();
   if (!active || active == GetScreen(Screen::Home)) return;
-  for (int i = 0; i < 5; ++i)
-    if (GetScreen(cycle[i]) == active) {
-      ShowScreen(cycle[(i + (forward ? 1 : 4)) % 5]);
+  for (int i = 0; i < count; ++i)
+    if (GetScreen(kScreenCycle[i]) == active) {
+      ShowScreen(kScreenCycle[(i + (forward ? 1 : count - 1)) % count]);
       return;
     }
 }
 
-void CMainFrame::OnShowBrowser() { ShowScreen(Screen::Browser); }
-void CMainFrame::OnShowDictionary() { ShowScreen(Screen::Dictionary); }
-void CMainFrame::OnShowQuiz() { ShowScreen(Screen::Quiz); }
-void CMainFrame::OnShowTimeline() { ShowScreen(Screen::Timeline); }
-void CMainFrame::OnShowMedia() { ShowScreen(Screen::Media); }
+BOOL CMainFrame::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
+  for (int i = 0; nCode == CN_COMMAND && nID != 0 && i < ScreenCount; ++i) {
+    const Screen screen = static_cast<Screen>(i);
+    if (ScreenInfo(screen).showCommand != nID) continue;
+    // Asked only whether the command has a handler (the menus enable it).
+    if (pHandlerInfo != nullptr) {
+      pHandlerInfo->pTarget = this;
+      pHandlerInfo->pmf = nullptr;
+      return TRUE;
+    }
+    ShowScreen(screen);
+    return TRUE;
+  }
+  return CFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
 void CMainFrame::OnNextScreen() { CycleScreen(TRUE); }
 void CMainFrame::OnPreviousScreen() { CycleScreen(FALSE); }
 
@@ -296,8 +298,8 @@ void CMainFrame::RecallQuery(int steps) {
 }
 
 BOOL CMainFrame::SaveBookmarks() {
-  for (Screen screen : {Screen::Browser, Screen::Dictionary, Screen::Timeline})
-    if (auto* view = dynamic_cast<ReaderScreen*>(GetScreen(screen))) view->StoreAnnotations();
+  for (CView* view : m_screens)
+    if (auto* screen = dynamic_cast<ReaderScreen*>(view)) screen->StoreAnnotations();
   return GetVeldrixApp().SaveBookmarks();
 }
 
@@ -331,10 +333,22 @@ LRESULT CMainFrame::OnSoundNotify(WPARAM wParam, LPARAM) {
 }
 
 LRESULT CMainFrame::OnBitsChanged(WPARAM wParam, LPARAM lParam) {
-  for (Screen screen : {Screen::Browser, Screen::Timeline, Screen::Media, Screen::Dictionary})
-    if (CView* view = GetScreen(screen)) view->PostMessage(WM_BITSCHANGED, wParam, lParam);
+  for (CView* view : m_screens)
+    if (view != nullptr) view->PostMessage(WM_BITSCHANGED, wParam, lParam);
   return 0;
 }
+
+void CMainFrame::ColoursChanged() {
+  for (CView* view : m_screens)
+    if (CDisplay* display = DisplayOf(view)) display->SendMessage(WM_COLOURSCHANGED);
+}
+
+void CMainFrame::FontsChanged() {
+  for (CView* view : m_screens)
+    if (view != nullptr) view->SendMessage(WM_FONTSCHANGED);
+}
+
+BOOL CMainFrame::PicturePaletteActive() const { return dynamic_cast<PaletteScreen*>(GetActiveView()) != nullptr; }
 
 LRESULT CMainFrame::OnUpdateClose(WPARAM, LPARAM) {
   m_bCloseRequested = TRUE;

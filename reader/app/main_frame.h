@@ -6,6 +6,7 @@
 // the updater and relays the program's private messages to the screens.
 #pragma once
 
+#include "core/reader_look.h"
 #include "core/reader_shell.h"
 #include "framework.h"
 #include "panels/tool_panel_host.h"
@@ -15,7 +16,10 @@
 using ProgramLauncher = UINT (*)(LPCSTR commandLine, UINT show);
 void SetProgramLauncher(ProgramLauncher launcher);
 
-class CMainFrame : public CFrameWnd, public ReaderShell, public ToolPanelHost {
+// The view class of a screen: the one place the shell names them.
+CRuntimeClass* ScreenViewClass(Screen screen);
+
+class CMainFrame : public CFrameWnd, public ReaderShell, public ToolPanelHost, public LookWindows {
   DECLARE_DYNCREATE(CMainFrame)
  public:
   CMainFrame();
@@ -35,9 +39,14 @@ class CMainFrame : public CFrameWnd, public ReaderShell, public ToolPanelHost {
   BOOL ShowQuiz() { return ShowScreen(Screen::Quiz); }
   BOOL ShowTimeline() { return ShowScreen(Screen::Timeline); }
   BOOL ShowMedia() { return ShowScreen(Screen::Media); }
-  // The next or previous screen of the cycle encyclopedia, dictionary, media,
-  // timeline, quiz; nothing while the home screen is active.
+  // The next or previous screen of the cycle (kScreenCycle); nothing while
+  // the home screen is active.
   void CycleScreen(BOOL forward);
+
+  // LookWindows: the screens hear of new colours and fonts.
+  void ColoursChanged() override;
+  void FontsChanged() override;
+  BOOL PicturePaletteActive() const override;
 
   // ReaderShell: the queries.
   QuerySession& Queries() override { return m_queries; }
@@ -51,6 +60,8 @@ class CMainFrame : public CFrameWnd, public ReaderShell, public ToolPanelHost {
 
  protected:
   BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+  // The screens' Show commands (ScreenEntry::showCommand) before the routing.
+  BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
   int OnCreate(LPCREATESTRUCT lpCreateStruct);
   void OnDestroy();
   BOOL OnQueryNewPalette();
@@ -69,11 +80,6 @@ class CMainFrame : public CFrameWnd, public ReaderShell, public ToolPanelHost {
   LRESULT OnShowContents(WPARAM wParam, LPARAM lParam);
   LRESULT OnShowBookmarks(WPARAM wParam, LPARAM lParam);
   LRESULT SendToActiveView(UINT message, WPARAM wParam, LPARAM lParam);
-  void OnShowBrowser();
-  void OnShowDictionary();
-  void OnShowQuiz();
-  void OnShowTimeline();
-  void OnShowMedia();
   void OnGoHome();
   void OnShowBackground();
   void OnUpdateShowBackground(CCmdUI* pCmdUI);
@@ -90,7 +96,7 @@ class CMainFrame : public CFrameWnd, public ReaderShell, public ToolPanelHost {
   // A random picture of the pool becomes the background, at most once a minute.
   void ChangeBackground();
 
-  CView* m_screens[static_cast<int>(Screen::Count)] = {};
+  CView* m_screens[ScreenCount] = {};
   DWORD m_sound = 0;
   QuerySession m_queries;
   BOOL m_bCloseRequested = FALSE;

@@ -8,16 +8,10 @@
 
 #include "app/main_frame.h"
 #include "app/veldrix_doc.h"
-#include "browser/browser.h"
 #include "core/media_library.h"
 #include "core/program_data.h"
 #include "core/reader_messages.h"
 #include "core/spell_hash.h"
-#include "dictionary/dict_view.h"
-#include "home/splash_view.h"
-#include "media/gallery/picture_view.h"
-#include "media/quiz/quiz_view.h"
-#include "media/timeline/timeline_view.h"
 #include "reader/reader_ids.h"
 #include "settings/settings.h"
 
@@ -161,15 +155,11 @@ BOOL CVeldrixApp::InitInstance() {
   LoadStdProfileSettings(4);
 
   if (GetFirstDocTemplatePosition() == nullptr) {
-    const struct {
-      UINT id;
-      CRuntimeClass* view;
-    } screens[] = {{IDR_HOME, RUNTIME_CLASS(CSplash)},       {IDR_BROWSER, RUNTIME_CLASS(CBrowser)},
-                   {IDR_DICTIONARY, RUNTIME_CLASS(CDict)},   {IDR_QUIZ, RUNTIME_CLASS(CQuiz)},
-                   {IDR_TIMELINE, RUNTIME_CLASS(CTimeLine)}, {IDR_MEDIA, RUNTIME_CLASS(CViewPicture)}};
-    for (const auto& screen : screens)
-      AddDocTemplate(
-          new CSingleDocTemplate(screen.id, RUNTIME_CLASS(CVeldrixDoc), RUNTIME_CLASS(CMainFrame), screen.view));
+    for (int i = 0; i < ScreenCount; ++i) {
+      const Screen screen = static_cast<Screen>(i);
+      AddDocTemplate(new CSingleDocTemplate(ScreenInfo(screen).templateId, RUNTIME_CLASS(CVeldrixDoc),
+                                            RUNTIME_CLASS(CMainFrame), ScreenViewClass(screen)));
+    }
   }
   OnFileNew();
   if (!m_pMainWnd) return FailStart(nullptr);

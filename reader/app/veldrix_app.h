@@ -59,7 +59,7 @@ class CVeldrixApp : public CWinApp,
   CFont* GetFont(int index) override { return ReaderLook::GetFont(index); }
   int GetLineHeight() override { return m_lineHeight; }
   BOOL IsStarted() override { return m_bStarted; }
-  SkinView GetActiveViewKind() override;
+  int GetActiveSkin() override;
   HWND GetActiveViewWindow() override;
   CPalette* GetMediaPicturePalette() override;
   BOOL IsPreferencesDialog(CWnd* window) override;

@@ -493,7 +493,7 @@ BOOL CBrowser::OnToolTipText(UINT, NMHDR* header, LRESULT* result) {
 }
 
 void CBrowser::OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) {
-  ActivateScreen(this, bActivate, BrowserScreenId, m_menu, IDR_BROWSER);
+  ActivateScreen(this, bActivate, Screen::Browser, m_menu);
   if (bActivate) m_menus.RebuildSearchHistory();
   CFormView::OnActivateView(bActivate, pActivateView, pDeactiveView);
 }

@@ -34,7 +34,8 @@ class CBrowser : public CFormView,
                  public PanelOwner,
                  public OutlineOwner,
                  public SearchScreen,
-                 public ArticleCommandOwner {
+                 public ArticleCommandOwner,
+                 public BrowserPartOwner {
   DECLARE_DYNCREATE(CBrowser)
  public:
   static constexpr int kFirstArticle = 3521;
@@ -65,7 +66,7 @@ class CBrowser : public CFormView,
   // Refills the display with the current article (fonts, size or zoom changed).
   void Reload();
   // The zoom goes before a tool window opens.
-  void LeaveZoom();
+  void LeaveZoom() override;
 
   // The tool panels' roads back to this screen: the bookmark list's
   // double click (through the main frame), its print buttons, the outline's
@@ -81,24 +82,24 @@ class CBrowser : public CFormView,
   void OpenTuner(const CString& query, const CStringArray& terms) override { m_toolColumn.OpenTuner(query, terms); }
 
   // ReaderScreen
-  ScreenKind GetScreenKind() const override { return ScreenKind::Encyclopedia; }
+  Screen GetScreenKind() const override { return Screen::Browser; }
   void SaveSearchState(SearchState& state) override { m_toolColumn.SaveStates(state); }
   void HidePanel(ScreenPanel panel) override { m_toolColumn.Hide(panel); }
   void StoreAnnotations() override;
   int GetShownArticle() const override { return m_currentArticle > 0 ? m_currentArticle : -1; }
 
   // State, read by the screen's tests and the other windows.
-  int GetCurrentArticle() const { return m_currentArticle; }
-  const browser::ArticleHistory& History() const { return m_history; }
+  int GetCurrentArticle() const override { return m_currentArticle; }
+  const browser::ArticleHistory& History() const override { return m_history; }
   BOOL IsZoomed() const { return m_zoomed; }
   const CString& GetTitleText() const { return m_title; }
   const CString& GetSubjectText() const { return m_subject; }
-  const CBitString& GetSubjectLinks() const { return m_subjectLinks; }
+  const CBitString& GetSubjectLinks() const override { return m_subjectLinks; }
   const CBitString& GetBrowsable() const { return m_browsable; }
   const CDWordArray& GetInternetLinks() const { return m_menus.GetInternetLinks(); }
   int GetPrintMode() const { return m_articleCommands.GetPrintKind(); }
   const CDWordArray& GetPageStarts() const { return m_articleCommands.PageStarts(); }
-  CRect GetPanelRect() const { return m_panel; }
+  CRect GetPanelRect() const override { return m_panel; }
   CDisplay& Display() { return m_display; }
   CMenu& Menu() { return m_menu; }
   CODButton* Button(UINT id);
@@ -115,6 +116,10 @@ class CBrowser : public CFormView,
   void OnRelatedSelection();
   void OnRandom();
   void OnZoom();
+
+  // BrowserPartOwner: the tool column's and the web address's questions.
+  CView& View() override { return *this; }
+  BOOL HasSubject() const override { return m_subject != kNoSubject; }
 
   // ArticleCommandOwner: the article commands' questions.
   CView& ArticleView() override { return *this; }
@@ -182,11 +187,6 @@ class CBrowser : public CFormView,
   void UpdateSubject();
   void UpdateSourceButtons();
   void UpdateOutlineState();
-
- public:
-  // Tests put windows of their own in the tool windows' places.
-  using ToolMaker = BOOL (*)(CBrowser* browser, const ToolRequest& request, std::unique_ptr<CWnd>& tool);
-  static ToolMaker s_toolMaker;
 
  protected:
   CMenu m_menu;

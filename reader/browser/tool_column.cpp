@@ -2,7 +2,6 @@
 // panel class of its own module is named.
 #include "browser/tool_column.h"
 
-#include "browser/browser.h"
 #include "core/reader_context.h"
 #include "core/reader_shell.h"
 #include "panels/article_list_dlg.h"
@@ -16,7 +15,7 @@
 #include "search/subjects_dlg.h"
 #include "search/tuner_dlg.h"
 
-CBrowser::ToolMaker CBrowser::s_toolMaker = nullptr;
+CBrowserToolColumn::ToolMaker CBrowserToolColumn::s_toolMaker = nullptr;
 
 BEGIN_MESSAGE_MAP(CBrowserToolColumn, CCmdTarget)
 ON_COMMAND(ID_BROWSER_SUBJECT_LINKS, OnSubjectLinks)
@@ -42,17 +41,6 @@ ON_UPDATE_COMMAND_UI(ID_PREV_PANE, OnUpdateSwitchPane)
 END_MESSAGE_MAP()
 
 namespace {
-
-// The object of the slot as a `Panel`: the one made before, or a new one in
-// place of an object of another class (whose window is gone by now).
-template <typename Panel>
-Panel& PanelIn(std::unique_ptr<CWnd>& tool) {
-  if (auto* panel = dynamic_cast<Panel*>(tool.get())) return *panel;
-  auto made = std::make_unique<Panel>();
-  Panel& panel = *made;
-  tool = std::move(made);
-  return panel;
-}
 
 ToolRequest TunerRequest(const CStringArray& terms) {
   ToolRequest request;
@@ -111,31 +99,33 @@ BOOL CBrowserToolColumn::Create(const ToolRequest& request) {
 // request's mode, articles, terms and text. A Smart Search result (query
 // kind 1) is listed ranked.
 BOOL CBrowserToolColumn::Make(const ToolRequest& request, std::unique_ptr<CWnd>& tool) {
-  if (CBrowser::s_toolMaker) return CBrowser::s_toolMaker(&m_browser, request, tool);
+  CWnd* owner = &m_browser.View();
+  if (s_toolMaker) return s_toolMaker(owner, request, tool);
   const UINT templateId = ToolWindowTemplate(request.kind);
   const CRect panel = m_browser.GetPanelRect();
-  CWnd* owner = &m_browser;
   static const CStringArray kNoTerms;
   const CStringArray& terms = request.terms ? *request.terms : kNoTerms;
   switch (request.kind) {
     case ToolPanel::Results: {
       ReaderShell* shell = GetReaderShell();
       const int ranked = shell && shell->Queries().GetCurrentKind() == 1 ? 1 : 0;
-      return PanelIn<CResultsDlg>(tool).Create(panel, templateId, ranked, owner, &terms, request.text);
+      return m_tools.Of<CResultsDlg>(request.kind).Create(panel, templateId, ranked, owner, &terms, request.text);
     }
-    case ToolPanel::Contents: return PanelIn<CSubjectsDlg>(tool).Create(panel, templateId, owner, request.mode);
-    case ToolPanel::Boolean: return PanelIn<CSearchDlg>(tool).Create(panel, templateId, owner);
-    case ToolPanel::Smart: return PanelIn<CSmartSearchDlg>(tool).Create(panel, templateId, owner);
-    case ToolPanel::Tuner: return PanelIn<CTunerDlg>(tool).Create(panel, templateId, owner, request.text, terms);
-    case ToolPanel::Bookmarks: return PanelIn<CBookmarkDlg>(tool).Create(panel, templateId, owner);
+    case ToolPanel::Contents:
+      return m_tools.Of<CSubjectsDlg>(request.kind).Create(panel, templateId, owner, request.mode);
+    case ToolPanel::Boolean: return m_tools.Of<CSearchDlg>(request.kind).Create(panel, templateId, owner);
+    case ToolPanel::Smart: return m_tools.Of<CSmartSearchDlg>(request.kind).Create(panel, templateId, owner);
+    case ToolPanel::Tuner:
+      return m_tools.Of<CTunerDlg>(request.kind).Create(panel, templateId, owner, request.text, terms);
+    case ToolPanel::Bookmarks: return m_tools.Of<CBookmarkDlg>(request.kind).Create(panel, templateId, owner);
     case ToolPanel::ArticleList: {
-      CArticleListDlg& list = PanelIn<CArticleListDlg>(tool);
+      CArticleListDlg& list = m_tools.Of<CArticleListDlg>(request.kind);
       if (!list.Create(panel, templateId, request.mode, owner)) return FALSE;
       if (request.articles) list.SetArticles(*request.articles);
       return TRUE;
     }
-    case ToolPanel::WordFind: return PanelIn<CWordFindDlg>(tool).Create(panel, templateId, owner);
-    case ToolPanel::Outline: return PanelIn<CMediaItemsDlg>(tool).Create(panel, owner);
+    case ToolPanel::WordFind: return m_tools.Of<CWordFindDlg>(request.kind).Create(panel, templateId, owner);
+    case ToolPanel::Outline: return m_tools.Of<CMediaItemsDlg>(request.kind).Create(panel, owner);
     default: break;  // the kinds of the other screens
   }
   return FALSE;
@@ -351,13 +341,13 @@ void CBrowserToolColumn::OnSwitchPane() {
   static const ToolPanel order[] = {ToolPanel::Contents,    ToolPanel::Smart,    ToolPanel::Boolean,
                                     ToolPanel::Bookmarks,   ToolPanel::Results,  ToolPanel::Tuner,
                                     ToolPanel::ArticleList, ToolPanel::WordFind, ToolPanel::Outline};
-  const HWND screen = m_browser.m_hWnd;
+  const HWND screen = m_browser.View().m_hWnd;
   for (ToolPanel kind : order) {
     if (!IsOpen(kind)) continue;
     CWnd* tool = Get(kind);
     const HWND focus = ::GetFocus();
     if (focus == tool->m_hWnd || ::IsChild(tool->m_hWnd, focus)) {
-      m_browser.SetFocus();
+      m_browser.View().SetFocus();
     } else if (focus == screen || ::IsChild(screen, focus)) {
       tool->SetFocus();
     }
@@ -365,11 +355,10 @@ void CBrowserToolColumn::OnSwitchPane() {
   }
 }
 
-void CBrowserToolColumn::OnUpdateSubjectLinks(CCmdUI* ui) {
-  ui->Enable(m_browser.GetSubjectText() != CBrowser::kNoSubject);
-}
+void CBrowserToolColumn::OnUpdateSubjectLinks(CCmdUI* ui) { ui->Enable(m_browser.HasSubject()); }
 
 void CBrowserToolColumn::OnUpdateSwitchPane(CCmdUI* ui) {
   const HWND focus = ::GetFocus();
-  ui->Enable(focus == m_browser.m_hWnd || ::IsChild(m_browser.m_hWnd, focus));
+  const HWND screen = m_browser.View().m_hWnd;
+  ui->Enable(focus == screen || ::IsChild(screen, focus));
 }

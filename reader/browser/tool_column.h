@@ -10,12 +10,11 @@
 #include <memory>
 #include <vector>
 
+#include "browser/browser_part.h"
 #include "core/bit_string.h"
 #include "core/reader_screen.h"
 #include "framework.h"
 #include "panels/tool_panel_host.h"
-
-class CBrowser;
 
 // The dialog template of a tool panel kind the encyclopedia makes (0 for others).
 UINT ToolWindowTemplate(ToolPanel kind);
@@ -35,7 +34,11 @@ enum ArticleListMode { ListHistory = 0, ListRelatedToMedia = 2, ListClue = 3, Li
 
 class CBrowserToolColumn : public CCmdTarget {
  public:
-  explicit CBrowserToolColumn(CBrowser& browser) : m_browser(browser) {}
+  // Tests put windows of their own in the tool windows' places.
+  using ToolMaker = BOOL (*)(CWnd* owner, const ToolRequest& request, std::unique_ptr<CWnd>& tool);
+  static ToolMaker s_toolMaker;
+
+  explicit CBrowserToolColumn(BrowserPartOwner& browser) : m_browser(browser) {}
 
   CWnd* Get(ToolPanel kind) const { return m_tools.Get(kind); }
   BOOL IsOpen(ToolPanel kind) const { return m_tools.IsOpen(kind); }
@@ -104,7 +107,7 @@ class CBrowserToolColumn : public CCmdTarget {
   // Makes (on first use) the object of the requested window and its window.
   BOOL Make(const ToolRequest& request, std::unique_ptr<CWnd>& tool);
 
-  CBrowser& m_browser;
+  BrowserPartOwner& m_browser;
   // Made on first use, destroyed (not deleted) when closed or when another
   // one opens; the object stays here (the panels' windows leave their
   // objects alone when they go) and takes the next window.

@@ -1,6 +1,5 @@
 #include "browser/web_address.h"
 
-#include "browser/browser.h"
 #include "core/reader_context.h"
 #include "core/related_files.h"
 #include "core/working_directory.h"
@@ -53,7 +52,7 @@ void CWebAddress::OnConnect() {
 
 void CWebAddress::OnCopyUrl() {
   std::string url;
-  if (Read(url)) panels::PutOnClipboard(m_browser.m_hWnd, url);
+  if (Read(url)) panels::PutOnClipboard(m_browser.View().m_hWnd, url);
 }
 
 void CWebAddress::OnUpdateInternet(CCmdUI* ui) { ui->Enable(Reader().m_urlBits.Test(m_browser.GetCurrentArticle())); }

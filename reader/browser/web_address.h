@@ -6,13 +6,12 @@
 
 #include <string>
 
+#include "browser/browser_part.h"
 #include "framework.h"
-
-class CBrowser;
 
 class CWebAddress : public CCmdTarget {
  public:
-  explicit CWebAddress(CBrowser& browser) : m_browser(browser) {}
+  explicit CWebAddress(BrowserPartOwner& browser) : m_browser(browser) {}
 
   // The shown article's address; FALSE after its message when it cannot be read.
   BOOL Read(std::string& url) const;
@@ -24,5 +23,5 @@ class CWebAddress : public CCmdTarget {
   DECLARE_MESSAGE_MAP()
 
  private:
-  CBrowser& m_browser;
+  BrowserPartOwner& m_browser;
 };

@@ -113,16 +113,9 @@ void CDropList::ResetContent() {
 }
 
 void CDropList::ChooseBrushes(int& first, int& second) const {
-  first = 0;
-  second = 2;
-  switch (Skin().GetActiveViewKind()) {
-    case SkinView::Encyclopedia: first = 0, second = 2; break;
-    case SkinView::Timeline: first = 12, second = 14; break;
-    case SkinView::Media: first = 9, second = 11; break;
-    case SkinView::Dictionary: first = 6, second = 8; break;
-    default: break;
-  }
-  if (Skin().IsPreferencesDialog(GetParent())) first = 9, second = 11;
+  const SkinBrushes brushes = BrushesOf(Skin().IsPreferencesDialog(GetParent()) ? kSkinMedia : Skin().GetActiveSkin());
+  first = brushes.edge;
+  second = brushes.background;
 }
 
 void CDropList::DrawValue(CDC& dc, int index, CRect area) {

@@ -9,13 +9,12 @@ BOOL AsyncButtonDown() { return (::GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0; 
 struct SkinSet {
   int skin;
   UINT up, down, thumb;
-  int edge, selection, track;
 };
 constexpr SkinSet kSkins[] = {
-    {kSkinEncyclopedia, 4034, 4031, 4033, 0, 1, 2},
-    {kSkinDictionary, 1201, 1200, 1204, 6, 7, 8},
-    {kSkinMedia, 4154, 4155, 4156, 9, 10, 11},
-    {kSkinTimeline, 4172, 4168, 4153, 12, 13, 14},
+    {kSkinEncyclopedia, 4034, 4031, 4033},
+    {kSkinDictionary, 1201, 1200, 1204},
+    {kSkinMedia, 4154, 4155, 4156},
+    {kSkinTimeline, 4172, 4168, 4153},
 };
 
 // A 1-pixel wide or high run painted with the brush selected in the DC.
@@ -29,7 +28,9 @@ BOOL CSkinBar::LoadSkin(int skin) {
   for (const SkinSet& set : kSkins) {
     if (set.skin != skin) continue;
     m_skin = skin;
-    SetBrushes(set.edge, set.selection, set.track);
+    // The selection in the band's brush, the track in the background's.
+    const SkinBrushes brushes = BrushesOf(skin);
+    SetBrushes(brushes.edge, brushes.band, brushes.background);
     return LoadBitmaps(set.up, set.down, set.thumb);
   }
   return FALSE;

@@ -6,6 +6,15 @@ CSkinEnvironment* g_environment = nullptr;
 
 void SetSkinEnvironment(CSkinEnvironment* environment) { g_environment = environment; }
 
+SkinBrushes BrushesOf(int skin) {
+  switch (skin) {
+    case kSkinDictionary: return {6, 7, 8};
+    case kSkinMedia: return {9, 10, 11};
+    case kSkinTimeline: return {12, 13, 14};
+    default: return {0, 1, 2};
+  }
+}
+
 CSkinEnvironment& Skin() {
   if (g_environment == nullptr) AfxThrowResourceException();
   return *g_environment;
@@ -14,7 +23,7 @@ CSkinEnvironment& Skin() {
 CSkinPaletteScope::CSkinPaletteScope(CDC* dc, BOOL foreground, CPalette* palette) : m_dc(dc) {
   if (palette == nullptr) palette = Skin().GetPalette();
   if (palette == nullptr || palette->GetSafeHandle() == nullptr) return;
-  const BOOL background = !foreground && Skin().GetActiveViewKind() == SkinView::Media;
+  const BOOL background = !foreground && Skin().GetActiveSkin() == kSkinMedia;
   m_previous = ::SelectPalette(dc->GetSafeHdc(), static_cast<HPALETTE>(palette->GetSafeHandle()), background);
   ::RealizePalette(dc->GetSafeHdc());
 }

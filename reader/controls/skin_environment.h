@@ -5,19 +5,19 @@
 // start-up; tests install a fake. Every control asks Skin() when it draws.
 #pragma once
 
+#include "core/screen_registry.h"
 #include "framework.h"
 #include "messages/window_messages.h"
 
 class CCategoryList;
 
-// Skin values: the look of the screen that owns a control.
-constexpr int kSkinEncyclopedia = 1;
-constexpr int kSkinDictionary = 2;
-constexpr int kSkinMedia = 8;
-constexpr int kSkinTimeline = 16;
-
-// The screen whose view is active in the main frame.
-enum class SkinView { Other, Encyclopedia, Dictionary, Media, Timeline };
+// The brushes of a skin (kSkin*, screen_registry.h) in the shared brush
+// table: the edges of its frames, its title bands and its backgrounds.
+struct SkinBrushes {
+  int edge, band, background;
+};
+// The encyclopedia's for a value that is no skin.
+SkinBrushes BrushesOf(int skin);
 
 class CSkinEnvironment {
  public:
@@ -33,8 +33,9 @@ class CSkinEnvironment {
   virtual int GetLineHeight() = 0;
   // TRUE once start-up has finished (m_bStarted).
   virtual BOOL IsStarted() = 0;
-  // The kind and window of the main frame's active view.
-  virtual SkinView GetActiveViewKind() = 0;
+  // The skin and the window of the main frame's active view; the
+  // encyclopedia's skin while none is active.
+  virtual int GetActiveSkin() = 0;
   virtual HWND GetActiveViewWindow() = 0;
   // The media screen's current picture palette when that view is active and
   // has one, else null.

@@ -7,8 +7,6 @@
 #include <vector>
 
 #include "core/reader_content.h"
-#include "core/reader_shell.h"
-#include "messages/window_messages.h"
 #include "packed_dib.h"
 #include "settings/settings.h"
 
@@ -41,8 +39,6 @@ constexpr UINT kIcons[IconPairCount][2] = {{1090, 1181}, {1091, 1182}, {4106, 41
                                            {1098, 1180}, {1096, 1179}, {1097, 1178}, {1094, 1177}, {4184, 4185},
                                            {4117, 4118}, {1124, 1183}, {4256, 1264}, {6046, 6047}};
 
-constexpr UINT DisplayId = 2089;  // the formatted-text display of a screen
-
 COLORREF ReadColour(const char* name, const char* fallback) {
   char text[30];
   GetSettingString(InstallationOptions, name, fallback, text, sizeof text, SettingsIniName);
@@ -50,6 +46,8 @@ COLORREF ReadColour(const char* name, const char* fallback) {
   if (std::sscanf(text, "%lx", &value) != 1) std::sscanf(fallback, "%lx", &value);
   return static_cast<COLORREF>(value);
 }
+
+LookWindows* Windows() { return dynamic_cast<LookWindows*>(AfxGetMainWnd()); }
 
 bool MakeFont(CFont& font, int height, int weight, bool italic, bool underline, const char* face) {
   font.DeleteObject();
@@ -108,11 +106,7 @@ BOOL ReaderLook::LoadColours(BOOL notify) {
   m_colourBack[ColourSearchHit] = ReadColour("SearchColour", "0x00800000");
   m_colourText[ColourCrossRef] = ReadColour("CrossRefColour", "0x00008000");
   m_colourBack[ColourCrossRef] = white;
-  ReaderShell* shell = GetReaderShell();
-  if (notify && shell)
-    for (Screen screen : {Screen::Browser, Screen::Dictionary, Screen::Timeline})
-      if (CView* view = shell->GetScreen(screen))
-        if (HWND display = ::GetDlgItem(view->m_hWnd, DisplayId)) ::SendMessageA(display, WM_COLOURSCHANGED, 0, 0);
+  if (LookWindows* windows = Windows(); notify && windows) windows->ColoursChanged();
   return TRUE;
 }
 
@@ -162,10 +156,7 @@ BOOL ReaderLook::RecreateArticleFonts(BOOL notify, CDC* dc) {
     CClientDC screen(nullptr);
     MakeArticleFonts(m_fonts, screen);
   }
-  ReaderShell* shell = GetReaderShell();
-  if (notify && shell)
-    for (Screen screen : {Screen::Browser, Screen::Dictionary, Screen::Timeline, Screen::Media})
-      if (CView* view = shell->GetScreen(screen)) view->SendMessage(WM_FONTSCHANGED);
+  if (LookWindows* windows = Windows(); notify && windows) windows->FontsChanged();
   return TRUE;
 }
 
@@ -228,11 +219,8 @@ CSize ReaderLook::DrawTransparent(CSize* size, CDC* dc, UINT imageId, UINT, int 
     y -= h / 2;
 
   // The media screen's picture palette has priority while it is shown.
-  bool background = false;
-  if (ReaderShell* shell = GetReaderShell()) {
-    const CView* active = shell->GetActiveScreen();
-    background = active != nullptr && active == shell->GetScreen(Screen::Media);
-  }
+  const LookWindows* windows = Windows();
+  const bool background = windows != nullptr && windows->PicturePaletteActive();
   CDC imageDC, maskDC, workDC, targetDC;
   imageDC.CreateCompatibleDC(dc);
   maskDC.CreateCompatibleDC(dc);

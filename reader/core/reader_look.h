@@ -9,6 +9,19 @@
 
 class ReaderContent;
 
+// The windows that show the look, as it tells and asks them: the main frame
+// passes a change of the colours or of the article fonts on to its screens,
+// and says whether the active screen's pictures bring their own palette (the
+// shared icons then realise the application palette in the background). The
+// look finds them as the main window.
+class LookWindows {
+ public:
+  virtual ~LookWindows() = default;
+  virtual void ColoursChanged() = 0;
+  virtual void FontsChanged() = 0;
+  virtual BOOL PicturePaletteActive() const = 0;
+};
+
 // Indexes of the shared fonts.
 enum SharedFont {
   FontArticle = 0,

@@ -2,9 +2,10 @@
 
 #include "core/reader_context.h"
 
-void ActivateScreen(CView* view, BOOL activate, UINT ownId, CMenu& menu, UINT menuId) {
+void ActivateScreen(CView* view, BOOL activate, Screen screen, CMenu& menu) {
+  const ScreenEntry& entry = ScreenInfo(screen);
   if (!activate) {
-    if (view->GetDlgCtrlID() == AFX_IDW_PANE_FIRST) view->SetDlgCtrlID(static_cast<int>(ownId));
+    if (view->GetDlgCtrlID() == AFX_IDW_PANE_FIRST) view->SetDlgCtrlID(static_cast<int>(entry.childId));
     view->ShowWindow(SW_HIDE);
     return;
   }
@@ -12,7 +13,7 @@ void ActivateScreen(CView* view, BOOL activate, UINT ownId, CMenu& menu, UINT me
   view->ShowWindow(SW_SHOW);
   CWnd* frame = view->GetParentFrame();
   if (!frame) return;
-  if (!menu.m_hMenu) menu.LoadMenu(menuId);
+  if (!menu.m_hMenu) menu.LoadMenu(entry.templateId);
   if (menu.m_hMenu && ::GetMenu(frame->m_hWnd) != menu.m_hMenu) {
     // The frame keeps the menu it was made with; views only lend theirs.
     frame->SetMenu(&menu);

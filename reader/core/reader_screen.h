@@ -5,6 +5,7 @@
 // the screens, the panels and the frame ask of a screen that shows items.
 #pragma once
 
+#include "core/screen_registry.h"
 #include "framework.h"
 
 // The search state the frame keeps across screen switches.
@@ -19,10 +20,6 @@ struct SearchState {
 
 enum class ScreenPanel { Results, Contents, Bookmarks };
 
-// Which screen a view is: the panels, notes and pictures a screen opens take
-// its look and behaviour from it.
-enum class ScreenKind { Home, Encyclopedia, Dictionary, Timeline, MediaGallery, Quiz };
-
 // A panel whose toggles, selection and list positions the search state keeps
 // across screen switches (the results, contents and bookmark list windows).
 class SearchStatePanel {
@@ -35,7 +32,9 @@ class SearchStatePanel {
 class ReaderScreen {
  public:
   virtual ~ReaderScreen() = default;
-  virtual ScreenKind GetScreenKind() const = 0;
+  // Which screen the view is: the panels and pictures it opens take their
+  // look and behaviour from the screen's entry (screen_registry.h).
+  virtual Screen GetScreenKind() const = 0;
   // Copies the state of the screen's open panels into `state`.
   virtual void SaveSearchState(SearchState& state) { (void)state; }
   // Hides the screen's window of that kind, when it has one.
@@ -74,8 +73,9 @@ class PaletteScreen {
 };
 
 // A view's part of a screen switch: the active view carries the frame's
-// first-pane id, shows, and puts its own menu (loaded once into `menu`) on
-// the main window; an inactive one takes its own id back and hides.
-void ActivateScreen(CView* view, BOOL activate, UINT ownId, CMenu& menu, UINT menuId);
+// first-pane id, shows, and puts its screen's menu (loaded once into `menu`)
+// on the main window; an inactive one takes its screen's child id back and
+// hides.
+void ActivateScreen(CView* view, BOOL activate, Screen screen, CMenu& menu);
 // Paints a screen's background picture over the client area.
 void PaintScreenBackground(CWnd* view, CDC* dc);

@@ -8,9 +8,8 @@
 
 #include "core/query_history.h"
 #include "core/reader_screen.h"
+#include "core/screen_registry.h"
 #include "framework.h"
-
-enum class Screen { Home, Browser, Dictionary, Quiz, Timeline, Media, Count };
 
 class ReaderShell {
  public:
@@ -50,3 +49,8 @@ class ReaderShell {
 // The shell of the running program: its main window; null before the main
 // window is made and after it has gone.
 ReaderShell* GetReaderShell();
+
+// The screen whose look a window's panels and dialogs take: a screen view
+// says which it is, the main frame owns the media gallery's pop-up windows,
+// and any other window counts as the encyclopedia's.
+Screen OwnerScreen(CWnd* owner);

@@ -37,7 +37,7 @@ void CDict::OnUpdateHasSelection(CCmdUI* cmdUI) { cmdUI->Enable(DisplayHasText()
 // ---- what the article commands (CArticleCommands) ask of the screen ---------------
 
 std::string CDict::ArticleNotices() const {
-  const CString notices = dict::NoticeBlock(m_nMode);
+  const CString notices = dict::NoticeBlock(GetMode());
   return std::string(notices, static_cast<std::size_t>(notices.GetLength()));
 }
 
@@ -122,7 +122,7 @@ void CDict::OnPrint(CDC* pDC, CPrintInfo* pInfo) {
   pDC->LineTo(area.right, headerLine);
 
   CString footer[3];
-  dict::FooterLines(m_nMode, GetPrintKind(), footer);
+  dict::FooterLines(GetMode(), GetPrintKind(), footer);
   const int footerTop = area.bottom - 3 * lineHeight;
   for (int i = 0; i < 3; ++i) pDC->TextOut(area.left, footerTop + i * lineHeight, footer[i]);
   const int footerLine = footerTop - 50;

@@ -2,8 +2,11 @@
 
 #include <cstring>
 
-#include "dictionary/dict_view.h"
+#include "controls/od_button.h"
+#include "controls/plain_list_box.h"
+#include "dictionary/dict_panels.h"
 #include "dictionary/dict_window_helpers.h"
+#include "display/display.h"
 #include "reader/dictionary_ids.h"
 #include "zorlre/in_api.h"
 #include "zorlre/zorlre32.h"
@@ -35,7 +38,8 @@ BEGIN_MESSAGE_MAP(CDictConjugation, CCmdTarget)
 ON_BN_CLICKED(IDC_DICT_CONJUGATE, OnConjugate)
 END_MESSAGE_MAP()
 
-CDictConjugation::CDictConjugation(CDict& view) : CDictPart(view), m_context(std::make_unique<InTableContext>()) {
+CDictConjugation::CDictConjugation(DictPartOwner& view)
+    : CDictPart(view), m_context(std::make_unique<InTableContext>()) {
   std::memset(m_context.get(), 0, sizeof(InTableContext));
 }
 
@@ -89,8 +93,8 @@ void CDictConjugation::OnConjugate() {
   }
   m_view.Display().ShowWindow(SW_HIDE);
   m_view.EnablePrintSave(FALSE);
-  m_view.InvalidateRect(&m_view.HeadingRect());
-  m_view.UpdateWindow();
+  m_view.View().InvalidateRect(&m_view.HeadingRect());
+  m_view.View().UpdateWindow();
 }
 
 void CDictConjugation::Repaint() {
@@ -102,14 +106,15 @@ void CDictConjugation::Repaint() {
 void CDictConjugation::Hide() {
   m_view.ConjugationWindow().ShowWindow(SW_HIDE);
   m_view.Display().ShowWindow(SW_SHOW);
-  m_view.InvalidateRect(&m_view.Layout().display);
-  m_view.InvalidateRect(&m_view.HeadingRect());
-  m_view.UpdateWindow();
+  CView& view = m_view.View();
+  view.InvalidateRect(&m_view.Layout().display);
+  view.InvalidateRect(&m_view.HeadingRect());
+  view.UpdateWindow();
   m_view.UpdateWordButtons();
 }
 
 int CDictConjugation::GetSelection() {
-  CWordListDlg& tenses = m_view.TensesPanel();
+  CWordListDlg& tenses = m_view.Panels().Of(dict::kTensesPanel);
   if (!tenses.IsOpen() || m_context->tableCount <= 0 || m_context->tables[0] == nullptr) return -1;
   const int row = tenses.List().GetCurSel();
   return row < m_context->tables[0]->lineCount ? row : -1;

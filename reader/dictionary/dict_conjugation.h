@@ -12,7 +12,7 @@ struct InTableContext;
 
 class CDictConjugation : public CDictPart {
  public:
-  explicit CDictConjugation(CDict& view);
+  explicit CDictConjugation(DictPartOwner& view);
   ~CDictConjugation() override;
 
   // Starts the engine on the working directory's tables; Stop ends it.

@@ -3,7 +3,8 @@
 #include <initializer_list>
 #include <vector>
 
-#include "dictionary/dict_view.h"
+#include "dictionary/dict_panels.h"
+#include "dictionary/dict_shared_windows.h"
 
 BEGIN_MESSAGE_MAP(CDictFocusRing, CCmdTarget)
 ON_COMMAND(ID_NEXT_PANE, OnNext)
@@ -18,27 +19,30 @@ void CDictFocusRing::OnPrevious() { Cycle(FALSE); }
 
 void CDictFocusRing::OnUpdate(CCmdUI* cmdUI) {
   const HWND focus = ::GetFocus();
-  cmdUI->Enable(focus != nullptr && (focus == m_view.m_hWnd || ::IsChild(m_view.m_hWnd, focus)));
+  const HWND view = m_view.View().m_hWnd;
+  cmdUI->Enable(focus != nullptr && (focus == view || ::IsChild(view, focus)));
 }
 
 void CDictFocusRing::Cycle(BOOL forward) {
   std::vector<CWnd*> ring;
+  CDictSharedWindows& shared = m_view.SharedWindows();
+  CDictPanels& panels = m_view.Panels();
   // The first open shared window, else the key or Tenses panel.
-  for (CWnd* window :
-       std::initializer_list<CWnd*>{&m_view.SubjectsWindow(), &m_view.SmartSearchWindow(), &m_view.BooleanWindow(),
-                                    &m_view.BookmarkWindow(), &m_view.ResultsWindow(), &m_view.TunerWindow()})
+  for (CWnd* window : std::initializer_list<CWnd*>{&shared.Subjects(), &shared.SmartSearch(), &shared.Boolean(),
+                                                   &shared.Bookmarks(), &shared.Results(), &shared.Tuner()})
     if (window->GetSafeHwnd() != nullptr && ::IsWindow(window->GetSafeHwnd())) {
       ring.push_back(window);
       break;
     }
   if (ring.empty())
-    for (CWordListDlg* panel : {&m_view.KeyPanel(), &m_view.TensesPanel()})
+    for (CWordListDlg* panel : {&panels.Of(dict::kKeyPanel), &panels.Of(dict::kTensesPanel)})
       if (panel->IsOpen()) {
         ring.push_back(panel);
         break;
       }
   if (ring.empty())
-    for (CWordListDlg* panel : {&m_view.HeadwordsPanel(), &m_view.SynonymsPanel(), &m_view.AlternativesPanel()})
+    for (CWordListDlg* panel :
+         {&panels.Of(dict::kHeadwordsPanel), &panels.Of(dict::kSynonymsPanel), &panels.Of(dict::kAlternativesPanel)})
       if (panel->IsOpen()) ring.push_back(panel);
   const HWND focus = ::GetFocus();
   int at = -1;  // -1: the screen itself
@@ -48,7 +52,7 @@ void CDictFocusRing::Cycle(BOOL forward) {
   int next = forward ? at + 1 : (at < 0 ? count - 1 : at - 1);
   if (next >= count) next = -1;
   if (next < 0) {
-    m_view.SetFocus();
+    m_view.View().SetFocus();
   } else {
     ring[static_cast<std::size_t>(next)]->SetFocus();
   }

@@ -22,15 +22,15 @@ void Box(const char* format, const CString& word) {
 
 CContentDb& CDict::ModeDatabase() const {
   ReaderContext& app = Reader();
-  if (m_nMode == dict::kFrenchEnglish) return app.GetDatabase(4);
-  if (m_nMode == dict::kEnglishFrench) return app.GetDatabase(5);
+  if (GetMode() == dict::kFrenchEnglish) return app.GetDatabase(4);
+  if (GetMode() == dict::kEnglishFrench) return app.GetDatabase(5);
   return app.GetDatabase(1);
 }
 
 // ---- modes (CDictModes switches) -----------------------------------------------
 
 void CDict::OnDictionaryMode() {
-  if (m_nMode != dict::kDictionary && m_nMode != dict::kDictionaryThesaurus) m_modes.Switch(dict::kDictionary);
+  if (GetMode() != dict::kDictionary && GetMode() != dict::kDictionaryThesaurus) m_modes.Switch(dict::kDictionary);
 }
 
 LRESULT CDict::OnShowContents(WPARAM, LPARAM) {
@@ -46,7 +46,7 @@ LRESULT CDict::OnShowBookmarks(WPARAM, LPARAM) {
 // ---- Look Up --------------------------------------------------------------------
 
 void CDict::OnLookUp() {
-  m_panels.CloseKey(m_nMode);
+  m_panels.CloseKey(GetMode());
   if (m_panels.IsOpen(dict::kTensesPanel)) {
     m_panels.Close(dict::kTensesPanel);
     m_panels.Open(dict::kHeadwordsPanel, CWordListDlg::kHeadwords);
@@ -153,7 +153,7 @@ int CDict::GetShownArticle() const {
 
 // Empties the display, keeping the notes and highlights of a main-database entry.
 void CDict::ClearEntry() {
-  if (m_currentEntry != 0 && m_nMode >= dict::kDictionary) StoreAnnotations();
+  if (m_currentEntry != 0 && GetMode() >= dict::kDictionary) StoreAnnotations();
   m_display.ResetContent();
   m_currentEntry = 0;
   EnablePrintSave(FALSE);

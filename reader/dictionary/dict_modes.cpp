@@ -1,6 +1,12 @@
 #include "dictionary/dict_modes.h"
 
-#include "dictionary/dict_view.h"
+#include "controls/flat_edit.h"
+#include "controls/od_button.h"
+#include "controls/plain_list_box.h"
+#include "controls/scroll_list_box.h"
+#include "dictionary/dict_panels.h"
+#include "dictionary/dict_shared_windows.h"
+#include "display/display.h"
 #include "panels/tool_panel_host.h"
 #include "reader/dictionary_ids.h"
 
@@ -43,7 +49,7 @@ BOOL CDictModes::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO*
     if (pHandlerInfo == nullptr) {
       auto* cmdUI = static_cast<CCmdUI*>(pExtra);
       cmdUI->m_bContinueRouting = FALSE;
-      cmdUI->SetCheck(mode == m_view.GetMode());
+      cmdUI->SetCheck(mode == m_mode);
       return !cmdUI->m_bContinueRouting;
     }
   } else if (nCode != CN_COMMAND) {
@@ -73,7 +79,7 @@ void CDictModes::Apply() {
 }
 
 void CDictModes::ApplyButtons() {
-  const int current = m_view.GetMode();
+  const int current = m_mode;
   for (int mode = 0; mode < dict::kModeCount; ++mode) {
     CODButton* button = m_view.Button(kModes[mode].button);
     if (button == nullptr) continue;
@@ -87,7 +93,7 @@ void CDictModes::ApplyButtons() {
 }
 
 void CDictModes::ShowControls() {
-  const int mode = m_view.GetMode();
+  const int mode = m_mode;
   const bool wordModes = mode <= dict::kDictionaryThesaurus;
   const int wordShow = wordModes ? SW_SHOW : SW_HIDE;
   m_view.WordEdit().ShowWindow(wordShow);
@@ -121,23 +127,24 @@ void CDictModes::ShowControls() {
 }
 
 void CDictModes::Switch(int mode) {
-  const int previous = m_view.GetMode();
+  const int previous = m_mode;
   if (mode == previous) return;
   CWaitCursor wait;
-  m_view.SetRedraw(FALSE);
+  CView& view = m_view.View();
+  view.SetRedraw(FALSE);
   if (mode == dict::kDictionary || mode == dict::kDictionaryThesaurus) {
     if (previous <= dict::kEnglishFrench) m_view.ClearEntry();
   } else {
     m_view.ClearEntry();  // stores the notes of a main-database entry first
   }
-  m_view.m_nMode = mode;
+  m_mode = mode;
   ApplyButtons();
   m_view.SharedWindows().CloseAll(-1);
   m_view.Panels().CloseAll();
   m_view.Panels().OpenForMode(mode);
   ShowControls();
-  m_view.SetRedraw(TRUE);
-  m_view.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  view.SetRedraw(TRUE);
+  view.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   m_view.UpdateWordButtons();
   m_view.WordEdit().SetFocus();
 }
@@ -146,19 +153,20 @@ void CDictModes::SwitchShared(int mode) {
   CDictSharedWindows& shared = m_view.SharedWindows();
   if (shared.RefreshOpen(mode)) return;
   CWaitCursor wait;
-  if (mode != m_view.GetMode()) {
-    if (m_view.GetMode() < dict::kDictionary) m_view.ClearEntry();
-    m_view.m_nMode = mode;
+  if (mode != m_mode) {
+    if (m_mode < dict::kDictionary) m_view.ClearEntry();
+    m_mode = mode;
     ApplyButtons();
     for (int word = 0; word <= dict::kDictionaryThesaurus; ++word)
       if (CODButton* button = m_view.Button(kModes[word].button)) button->EnableWindow(TRUE);
     shared.CloseAll(mode);
     m_view.Panels().CloseAll();
     ShowControls();
-    CFrameWnd* frame = m_view.GetParentFrame();
-    if (frame != nullptr && frame->GetActiveView() == &m_view) {
-      m_view.Invalidate();
-      m_view.UpdateWindow();
+    CView& view = m_view.View();
+    CFrameWnd* frame = view.GetParentFrame();
+    if (frame != nullptr && frame->GetActiveView() == &view) {
+      view.Invalidate();
+      view.UpdateWindow();
     }
   }
   m_view.Panels().Close(dict::kKeyPanel);

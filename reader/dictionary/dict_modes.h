@@ -1,17 +1,20 @@
-// CDictModes: the dictionary screen's nine modes (dict::Mode): the mode
-// commands of the buttons and the menu with their check marks, and what a
-// switch does: the mode buttons' states, the controls and panels each mode
-// shows, the shared window that takes the left column in modes 5 to 8. The
-// mode itself is the view's (CDict::GetMode).
+// CDictModes: the dictionary screen's nine modes (dict::Mode): the mode the
+// screen is in, the mode commands of the buttons and the menu with their
+// check marks, and what a switch does: the mode buttons' states, the
+// controls and panels each mode shows, the shared window that takes the left
+// column in modes 5 to 8.
 #pragma once
 
+#include "dictionary/dict_logic.h"
 #include "dictionary/dict_part.h"
 
 class CDictModes : public CDictPart {
  public:
   using CDictPart::CDictPart;
 
-  // The buttons and controls of the view's mode (at the start).
+  // The mode the screen is in; the dictionary mode at the start.
+  int Mode() const { return m_mode; }
+  // The buttons and controls of the mode (at the start).
   void Apply();
   // Modes 0 to 4: the word modes with their panels.
   void Switch(int mode);
@@ -25,4 +28,6 @@ class CDictModes : public CDictPart {
  private:
   void ApplyButtons();
   void ShowControls();
+
+  int m_mode = dict::kDictionary;
 };

@@ -2,8 +2,12 @@
 
 #include <vector>
 
+#include "controls/flat_edit.h"
+#include "controls/od_button.h"
 #include "core/reader_context.h"
-#include "dictionary/dict_view.h"
+#include "dictionary/dict_panels.h"
+#include "dictionary/dict_shared_windows.h"
+#include "display/display.h"
 #include "reader/dictionary_ids.h"
 #include "search/boolean_query.h"
 #include "search/spell_alt_dlg.h"
@@ -97,12 +101,12 @@ int CDictWordSearch::CheckSearchTerms() {
   if (words.empty()) return 0;
   CRect cover = m_view.Layout().panels[0];
   if (m_view.GetMode() >= dict::kContents) cover.OffsetRect(0, -m_view.WordBox().Height());
-  m_view.ClientToScreen(&cover);
+  m_view.View().ClientToScreen(&cover);
   CString current = original;
   int shift = 0;
   CFlatEdit& edit = m_view.WordEdit();
   for (const search::Word& word : words) {
-    CSpellAltDlg dialog(&m_view);
+    CSpellAltDlg dialog(&m_view.View());
     dialog.m_cover = cover;
     dialog.m_word = word.text;
     const int result = dialog.Run(m_view.ModeDatabase(), kTranslationLookup);
@@ -126,7 +130,7 @@ void CDictWordSearch::OnDictionarySearch() {
 void CDictWordSearch::RunDictionarySearch() {
   ReaderContext& app = Reader();
   const CString text = m_view.GetWord();
-  CStringArray& highlight = m_view.AlternativesPanel().HighlightWords();
+  CStringArray& highlight = m_view.Panels().Of(dict::kAlternativesPanel).HighlightWords();
   highlight.RemoveAll();
   CString token;
   int sentence = 0;

@@ -12,7 +12,7 @@
 #include "search/related_queries.h"
 
 void CDict::ShowItem(int item) {
-  if (m_nMode < dict::kDictionary) OnDictionaryMode();
+  if (GetMode() < dict::kDictionary) OnDictionaryMode();
   ShowEntry(static_cast<DWORD>(item));
 }
 
@@ -26,8 +26,8 @@ LRESULT CDict::OnShowResults(WPARAM wParam, LPARAM) {
   CWaitCursor wait;
   if (wParam == 0) m_menus.RebuildHistory();
   const int kind = shell->Queries().GetCurrentKind();
-  if (kind == 1 && m_nMode != dict::kSmartSearch) m_modes.SwitchShared(dict::kSmartSearch);
-  if (kind == 0 && m_nMode != dict::kBooleanSearch) m_modes.SwitchShared(dict::kBooleanSearch);
+  if (kind == 1 && GetMode() != dict::kSmartSearch) m_modes.SwitchShared(dict::kSmartSearch);
+  if (kind == 0 && GetMode() != dict::kBooleanSearch) m_modes.SwitchShared(dict::kBooleanSearch);
   m_panels.Close(dict::kKeyPanel);
   if (!m_shared.OpenResults(*shell)) return 0;
   if (m_currentEntry != 0 && shell->Queries().GetCurrentQuery().Test(static_cast<int>(m_currentEntry))) {
@@ -46,7 +46,7 @@ BOOL CDict::ListedArticles(CBitString& articles) { return m_shared.ListedArticle
 // ---- articles related to the shown entry ---------------------------------------------
 
 void CDict::OnUpdateRelatedToEntry(CCmdUI* cmdUI) {
-  cmdUI->Enable(dict::Shown(m_display) && DisplayHasText() && m_nMode >= dict::kDictionary);
+  cmdUI->Enable(dict::Shown(m_display) && DisplayHasText() && GetMode() >= dict::kDictionary);
 }
 
 void CDict::OnRelatedToEntry() {

@@ -4,52 +4,41 @@
 #include "messages/window_messages.h"
 #include "reader/dictionary_ids.h"
 
-namespace {
-
-BOOL IsOpen(const CWnd& window) { return window.GetSafeHwnd() != nullptr && ::IsWindow(window.GetSafeHwnd()); }
-
-void Destroy(CWnd& window) {
-  if (IsOpen(window)) window.DestroyWindow();
-}
-
-// The subjects window and the bookmark list close through their own close
-// operation, which also clears the frame's flag that reopens them.
-void CloseByCancel(CWnd& window) {
-  if (IsOpen(window)) window.SendMessage(WM_COMMAND, IDCANCEL, 0);
-  Destroy(window);
-}
-
-}  // namespace
-
 CRect CDictSharedWindows::Rect() const {
   CRect rect = m_layout.panels[0];
   rect.top = m_wordBox.top;
   return rect;
 }
 
+void CDictSharedWindows::CloseByCancel(ToolPanel kind) {
+  if (m_windows.IsOpen(kind)) m_windows.Get(kind)->SendMessage(WM_COMMAND, IDCANCEL, 0);
+  m_windows.Close(kind);
+}
+
 void CDictSharedWindows::CloseAll(int keep) {
-  if (keep != dict::kContents) CloseByCancel(m_subjects);
-  if (keep != dict::kBookmarks) CloseByCancel(m_bookmarks);
-  if (keep != dict::kSmartSearch) Destroy(m_smartSearch);
-  if (keep != dict::kBooleanSearch) Destroy(m_boolean);
-  Destroy(m_tuner);
-  Destroy(m_results);
+  if (keep != dict::kContents) CloseByCancel(ToolPanel::Subjects);
+  if (keep != dict::kBookmarks) CloseByCancel(ToolPanel::Bookmarks);
+  if (keep != dict::kSmartSearch) m_windows.Close(ToolPanel::Smart);
+  if (keep != dict::kBooleanSearch) m_windows.Close(ToolPanel::Boolean);
+  m_windows.Close(ToolPanel::Tuner);
+  m_windows.Close(ToolPanel::Results);
 }
 
 BOOL CDictSharedWindows::RefreshOpen(int mode) {
-  if (mode == dict::kContents && IsOpen(m_subjects)) {
-    m_subjects.SendMessage(WM_REFRESHLIST, 0, 0);
+  if (mode == dict::kContents && m_windows.IsOpen(ToolPanel::Subjects)) {
+    Subjects().SendMessage(WM_REFRESHLIST, 0, 0);
     return TRUE;
   }
-  if (mode == dict::kBookmarks && IsOpen(m_bookmarks)) {
-    m_bookmarks.SendMessage(WM_REFRESHLIST, 0, 0);
+  if (mode == dict::kBookmarks && m_windows.IsOpen(ToolPanel::Bookmarks)) {
+    Bookmarks().SendMessage(WM_REFRESHLIST, 0, 0);
     return TRUE;
   }
-  return (mode == dict::kSmartSearch && IsOpen(m_smartSearch)) || (mode == dict::kBooleanSearch && IsOpen(m_boolean));
+  return (mode == dict::kSmartSearch && m_windows.IsOpen(ToolPanel::Smart)) ||
+         (mode == dict::kBooleanSearch && m_windows.IsOpen(ToolPanel::Boolean));
 }
 
 BOOL CDictSharedWindows::ShowMade(CWnd& window, BOOL made) {
-  if (!made || !IsOpen(window)) {
+  if (!made || !IsPanelOpen(&window)) {
     AfxMessageBox("The window could not be opened.", MB_ICONEXCLAMATION | MB_OK);
     return FALSE;
   }
@@ -58,77 +47,80 @@ BOOL CDictSharedWindows::ShowMade(CWnd& window, BOOL made) {
 }
 
 void CDictSharedWindows::Open(int mode) {
-  if (mode == dict::kSmartSearch) Destroy(m_tuner);
-  if (mode == dict::kSmartSearch || mode == dict::kBooleanSearch) Destroy(m_results);
+  if (mode == dict::kSmartSearch) m_windows.Close(ToolPanel::Tuner);
+  if (mode == dict::kSmartSearch || mode == dict::kBooleanSearch) m_windows.Close(ToolPanel::Results);
   const CRect rect = Rect();
   BOOL made = FALSE;
   CWnd* window = nullptr;
   switch (mode) {
     case dict::kContents:
-      made = m_subjects.Create(rect, CSubjectsDlg::kTemplate, &m_owner, FALSE);
-      window = &m_subjects;
+      made = Subjects().Create(rect, CSubjectsDlg::kTemplate, &m_owner, FALSE);
+      window = &Subjects();
       break;
     case dict::kSmartSearch:
-      made = m_smartSearch.Create(rect, CSmartSearchDlg::kTemplate, &m_owner);
-      window = &m_smartSearch;
+      made = SmartSearch().Create(rect, CSmartSearchDlg::kTemplate, &m_owner);
+      window = &SmartSearch();
       break;
     case dict::kBooleanSearch:
-      made = m_boolean.Create(rect, CSearchDlg::kTemplate, &m_owner);
-      window = &m_boolean;
+      made = Boolean().Create(rect, CSearchDlg::kTemplate, &m_owner);
+      window = &Boolean();
       break;
     case dict::kBookmarks:
-      made = m_bookmarks.Create(rect, IDD_BOOKMARK_LIST, &m_owner);
-      window = &m_bookmarks;
+      made = Bookmarks().Create(rect, IDD_BOOKMARK_LIST, &m_owner);
+      window = &Bookmarks();
       break;
     default: return;
   }
-  if (made && IsOpen(*window)) window->MoveWindow(&rect);
+  if (made && IsPanelOpen(window)) window->MoveWindow(&rect);
   if (ShowMade(*window, made)) window->SetFocus();
 }
 
 void CDictSharedWindows::OpenTuner(const CString& query, const CStringArray& terms) {
   CWaitCursor wait;
-  Destroy(m_smartSearch);
-  Destroy(m_tuner);
-  if (ShowMade(m_tuner, m_tuner.Create(Rect(), CTunerDlg::kTemplate, &m_owner, query, terms))) m_tuner.SetFocus();
+  m_windows.Close(ToolPanel::Smart);
+  m_windows.Close(ToolPanel::Tuner);
+  CTunerDlg& tuner = Tuner();
+  if (ShowMade(tuner, tuner.Create(Rect(), CTunerDlg::kTemplate, &m_owner, query, terms))) tuner.SetFocus();
 }
 
 BOOL CDictSharedWindows::RefreshResults(ReaderShell& shell) {
-  if (!IsOpen(m_results) || !shell.Queries().IsCurrentQuery(m_results.GetQuery(), m_results.IsRanked())) return FALSE;
-  m_results.SendMessage(WM_REFRESHLIST);
+  if (!m_windows.IsOpen(ToolPanel::Results)) return FALSE;
+  CResultsDlg& results = Results();
+  if (!shell.Queries().IsCurrentQuery(results.GetQuery(), results.IsRanked())) return FALSE;
+  results.SendMessage(WM_REFRESHLIST);
   return TRUE;
 }
 
 BOOL CDictSharedWindows::OpenResults(ReaderShell& shell) {
-  for (CWnd* window : {static_cast<CWnd*>(&m_smartSearch), static_cast<CWnd*>(&m_boolean), static_cast<CWnd*>(&m_tuner),
-                       static_cast<CWnd*>(&m_results)})
-    Destroy(*window);
+  for (ToolPanel kind : {ToolPanel::Smart, ToolPanel::Boolean, ToolPanel::Tuner, ToolPanel::Results})
+    m_windows.Close(kind);
   const auto& queries = shell.Queries();
-  return ShowMade(m_results, m_results.Create(Rect(), CResultsDlg::kTemplate, queries.GetCurrentKind(), &m_owner,
-                                              &queries.GetCurrentTerms(), queries.GetCurrentText()));
+  CResultsDlg& results = Results();
+  return ShowMade(results, results.Create(Rect(), CResultsDlg::kTemplate, queries.GetCurrentKind(), &m_owner,
+                                          &queries.GetCurrentTerms(), queries.GetCurrentText()));
 }
 
 void CDictSharedWindows::SaveState(SearchState& state) {
-  if (IsOpen(m_results)) m_results.SaveState(state);
-  if (IsOpen(m_subjects)) m_subjects.SaveState(state);
-  if (IsOpen(m_bookmarks)) m_bookmarks.SaveState(state);
+  m_windows.SaveStates(state, {ToolPanel::Results, ToolPanel::Subjects, ToolPanel::Bookmarks});
 }
 
 void CDictSharedWindows::Hide(ScreenPanel panel) {
   switch (panel) {
-    case ScreenPanel::Results: Destroy(m_results); break;
-    case ScreenPanel::Contents: Destroy(m_subjects); break;
-    case ScreenPanel::Bookmarks: Destroy(m_bookmarks); break;
+    case ScreenPanel::Results: m_windows.Close(ToolPanel::Results); break;
+    case ScreenPanel::Contents: m_windows.Close(ToolPanel::Subjects); break;
+    case ScreenPanel::Bookmarks: m_windows.Close(ToolPanel::Bookmarks); break;
   }
 }
 
-BOOL CDictSharedWindows::HasList() const { return IsOpen(m_results) || IsOpen(m_subjects); }
+BOOL CDictSharedWindows::HasList() const {
+  return m_windows.IsOpen(ToolPanel::Results) || m_windows.IsOpen(ToolPanel::Subjects);
+}
 
 BOOL CDictSharedWindows::ListedArticles(CBitString& articles) {
-  if (IsOpen(m_results))
-    articles = m_results.List().GetArticles();
-  else if (IsOpen(m_subjects))
-    articles = m_subjects.List().GetArticles();
+  if (m_windows.IsOpen(ToolPanel::Results))
+    articles = Results().List().GetArticles();
+  else if (m_windows.IsOpen(ToolPanel::Subjects))
+    articles = Subjects().List().GetArticles();
   else
     return FALSE;
   return TRUE;

@@ -2,13 +2,15 @@
 // in modes 5 to 8 (the subjects window of Contents, Smart Search, Boolean
 // search and the bookmark list), with the results window and the Tuner that
 // take their place. It makes, refreshes and closes them at the column's
-// rect; which mode the screen is in stays the view's.
+// rect, keeping them as the other screens keep their tool windows
+// (ScreenPanels); which mode the screen is in stays the modes'.
 #pragma once
 
 #include "core/reader_screen.h"
 #include "dictionary/dict_logic.h"
 #include "framework.h"
 #include "panels/bookmark_dlg.h"
+#include "panels/tool_panel_host.h"
 #include "search/results_dlg.h"
 #include "search/search_dlg.h"
 #include "search/smart_search_dlg.h"
@@ -51,24 +53,23 @@ class CDictSharedWindows {
   BOOL HasList() const;
   BOOL ListedArticles(CBitString& articles);
 
-  CSubjectsDlg& Subjects() { return m_subjects; }
-  CSmartSearchDlg& SmartSearch() { return m_smartSearch; }
-  CSearchDlg& Boolean() { return m_boolean; }
-  CBookmarkDlg& Bookmarks() { return m_bookmarks; }
-  CResultsDlg& Results() { return m_results; }
-  CTunerDlg& Tuner() { return m_tuner; }
+  CSubjectsDlg& Subjects() { return m_windows.Of<CSubjectsDlg>(ToolPanel::Subjects); }
+  CSmartSearchDlg& SmartSearch() { return m_windows.Of<CSmartSearchDlg>(ToolPanel::Smart); }
+  CSearchDlg& Boolean() { return m_windows.Of<CSearchDlg>(ToolPanel::Boolean); }
+  CBookmarkDlg& Bookmarks() { return m_windows.Of<CBookmarkDlg>(ToolPanel::Bookmarks); }
+  CResultsDlg& Results() { return m_windows.Of<CResultsDlg>(ToolPanel::Results); }
+  CTunerDlg& Tuner() { return m_windows.Of<CTunerDlg>(ToolPanel::Tuner); }
 
  private:
   // Shows a window just made; FALSE (and a message) when it was not made.
   BOOL ShowMade(CWnd& window, BOOL made);
+  // The subjects window and the bookmark list close through their own close
+  // operation, which also clears the frame's flag that reopens them.
+  void CloseByCancel(ToolPanel kind);
 
   CWnd& m_owner;
   const dict::ScreenLayout& m_layout;
   const CRect& m_wordBox;
-  CSubjectsDlg m_subjects;
-  CSmartSearchDlg m_smartSearch;
-  CSearchDlg m_boolean;
-  CBookmarkDlg m_bookmarks;
-  CResultsDlg m_results;
-  CTunerDlg m_tuner;
+  // One object a window, made on first use and kept past its window.
+  ScreenPanels m_windows;
 };

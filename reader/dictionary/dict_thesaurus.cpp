@@ -1,7 +1,7 @@
 #include "dictionary/dict_thesaurus.h"
 
 #include "core/reader_context.h"
-#include "dictionary/dict_view.h"
+#include "dictionary/dict_panels.h"
 #include "reader/dictionary_ids.h"
 
 namespace {

@@ -158,7 +158,6 @@ void CDict::OnInitialUpdate() {
 
   m_conjugation.Start(Reader().m_strWorkingDir);
   m_hovered = nullptr;
-  m_nMode = dict::kDictionary;
 
   CreateControls();
 
@@ -247,14 +246,14 @@ void CDict::LayoutControls(UINT, int width, int height) {
   m_layout = dict::ComputeLayout(m_column, m_heading, width, height);
   const CRect& whole = m_layout.display;
   m_conjugationWnd.MoveWindow(&whole);
-  if (m_nMode == dict::kDictionaryThesaurus) {
+  if (GetMode() == dict::kDictionaryThesaurus) {
     ThesaurusList().MoveWindow(&m_layout.lower);
     m_display.MoveWindow(&m_layout.upper);
   } else {
     ThesaurusList().MoveWindow(&whole);
     m_display.MoveWindow(&whole);
   }
-  if (m_nMode != dict::kThesaurus && !dict::Shown(m_conjugationWnd) && m_currentEntry != 0) RebuildEntry();
+  if (GetMode() != dict::kThesaurus && !dict::Shown(m_conjugationWnd) && m_currentEntry != 0) RebuildEntry();
 
   int x = 0;
   for (const ButtonSpec& spec : kNavigationRow) {
@@ -279,7 +278,7 @@ BOOL CDict::OnEraseBkgnd(CDC* dc) {
     const CRect covered = WindowRectIn(*child, this);
     dc->ExcludeClipRect(&covered);
   }
-  if (m_nMode <= dict::kDictionaryThesaurus) dc->ExcludeClipRect(&m_layout.panels[0]);
+  if (GetMode() <= dict::kDictionaryThesaurus) dc->ExcludeClipRect(&m_layout.panels[0]);
   const CRect picture(0, kTopBand, client.Width(), kTopBand + client.Height() - kTopBand - kBottomBand);
   if (app.m_backgroundBitmap.GetSafeHandle() != nullptr && app.m_backgroundWidth > 0 && app.m_backgroundHeight > 0) {
     CDC memory;
@@ -326,29 +325,30 @@ void CDict::OnDraw(CDC* dc) {
   fill(frame.left, frame.bottom - 2, frame.right, frame.bottom, band);
   fill(frame.left + 2, frame.top, frame.right - 2, frame.bottom - 2, panel);
 
-  if (m_nMode < dict::kModeCount) {
+  const int mode = GetMode();
+  if (mode < dict::kModeCount) {
     CFont* old = dc->SelectObject(&app.m_fonts[FontHeading]);
     dc->SetBkMode(TRANSPARENT);
     dc->SetTextColor(RGB(0, 0, 0));
     CRect title(220, kTopBand, w, kHeadingBandBottom);
-    dc->DrawText(ModeTitle(m_nMode), &title, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
+    dc->DrawText(ModeTitle(mode), &title, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
     const char* heading = "Definition";
-    if (m_nMode == dict::kThesaurus) {
+    if (mode == dict::kThesaurus) {
       heading = "Synonym";
-    } else if (m_nMode == dict::kFrenchEnglish) {
+    } else if (mode == dict::kFrenchEnglish) {
       heading = dict::Shown(m_conjugationWnd) ? "Conjugate" : "Translation";
-    } else if (m_nMode == dict::kEnglishFrench) {
+    } else if (mode == dict::kEnglishFrench) {
       heading = "Translation";
     }
     CRect headingRect = m_heading;
     dc->DrawText(heading, &headingRect, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
-    if (m_nMode == dict::kDictionaryThesaurus) {
+    if (mode == dict::kDictionaryThesaurus) {
       CRect synonymRect = m_layout.synonymHeading;
       dc->DrawText("Synonym", &synonymRect, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
     }
     dc->SelectObject(old);
   }
-  if (m_nMode <= dict::kDictionaryThesaurus) {
+  if (mode <= dict::kDictionaryThesaurus) {
     const CRect& box = m_wordBox;
     fill(box.left, box.top, box.right, box.top + 2, band);
     fill(box.left, box.bottom - 2, box.right, box.bottom, band);
@@ -387,7 +387,7 @@ void CDict::OnSetFocus(CWnd*) {
 // ---- messages -------------------------------------------------------------------
 
 void CDict::OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) {
-  ActivateScreen(this, bActivate, DictionaryScreenId, m_menus.Menu(), IDR_DICTIONARY);
+  ActivateScreen(this, bActivate, Screen::Dictionary, m_menus.Menu());
   if (bActivate) {
     m_menus.RebuildHistory();
     SetFocus();

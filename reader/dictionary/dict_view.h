@@ -10,14 +10,17 @@
 //
 // dict_view.cpp: start, layout, painting and the window messages;
 // dict_lookup.cpp: Look Up and showing entries; dict_shared.cpp: the roads
-// back from the shared windows; dict_commands.cpp: copy, save, print,
-// bookmarks, history, navigation.
+// back from the shared windows; dict_commands.cpp: what the article commands
+// (copy, save, print) ask of the screen, the print job, the folders'
+// changes, navigation and help.
 //
-// The view owns its parts, each with one job: the modes (CDictModes), the
-// word edit (CDictWordBox), the word searches and the pronunciation key
-// (CDictWordSearch), the conjugation tables (CDictConjugation) and the
-// thesaurus list (CDictThesaurus), command targets its OnCmdMsg routes to;
-// the word-list panels (CDictPanels) and the windows of modes 5 to 8 and the
+// The view owns its parts, each with one job: the modes and the mode the
+// screen is in (CDictModes), the word edit (CDictWordBox), the word searches
+// and the pronunciation key (CDictWordSearch), the conjugation tables
+// (CDictConjugation), the thesaurus list (CDictThesaurus), Next and Previous
+// Pane (CDictFocusRing) and the menu (CDictMenus), command targets its
+// OnCmdMsg routes to and that work on the view through DictPartOwner; the
+// word-list panels (CDictPanels) and the windows of modes 5 to 8 and the
 // results (CDictSharedWindows).
 #pragma once
 
@@ -56,9 +59,9 @@ class CDict : public CFormView,
               public SearchScreen,
               public ItemScreen,
               public PanelOwner,
-              public ArticleCommandOwner {
+              public ArticleCommandOwner,
+              public DictPartOwner {
   DECLARE_DYNCREATE(CDict)
-  friend class CDictModes;  // switches the mode
 
  public:
   CDict();
@@ -76,8 +79,8 @@ class CDict : public CFormView,
   void ShowEntry(DWORD entry) override;
   void RepaintConjugation() override { m_conjugation.Repaint(); }
   // The main frame opens the dictionary for a word: modes other than 3 and 4 become 3.
-  void OnDictionaryMode();
-  void UpdateWordButtons() { m_word.UpdateButtons(); }
+  void OnDictionaryMode() override;
+  void UpdateWordButtons() override { m_word.UpdateButtons(); }
   void LayoutControls(UINT type, int width, int height);
   void OnEnterWord() { m_word.OnEnter(); }
   void EditNote(CNoteIcon* note);
@@ -97,7 +100,7 @@ class CDict : public CFormView,
   void PrintBookmarkFolder(int folder, BOOL preview) override { m_articleCommands.PrintFolder(folder, preview); }
   void SaveSearchState(SearchState& state) override { m_shared.SaveState(state); }
   void HidePanel(ScreenPanel panel) override { m_shared.Hide(panel); }
-  CDictSharedWindows& SharedWindows() { return m_shared; }
+  CDictSharedWindows& SharedWindows() override { return m_shared; }
   CSubjectsDlg& SubjectsWindow() { return m_shared.Subjects(); }
   CSmartSearchDlg& SmartSearchWindow() { return m_shared.SmartSearch(); }
   CSearchDlg& BooleanWindow() { return m_shared.Boolean(); }
@@ -108,34 +111,34 @@ class CDict : public CFormView,
   void OnRelatedToEntry();
 
   // --- state, for the application and tests ---
-  int GetMode() const { return m_nMode; }
-  CString GetWord() const { return m_word.GetWord(); }
+  int GetMode() const override { return m_modes.Mode(); }
+  CString GetWord() const override { return m_word.GetWord(); }
   DWORD GetCurrentEntry() const { return m_currentEntry; }
   int GetAnagramLength() const { return m_wordSearch.GetAnagramLength(); }
-  CDisplay& Display() { return m_display; }
-  CDictListBox& ThesaurusList() { return m_thesaurus.List(); }
-  CFrameListBox& ConjugationWindow() { return m_conjugationWnd; }
+  CDisplay& Display() override { return m_display; }
+  CDictListBox& ThesaurusList() override { return m_thesaurus.List(); }
+  CFrameListBox& ConjugationWindow() override { return m_conjugationWnd; }
   CWordListDlg& HeadwordsPanel() { return m_panels.Of(dict::kHeadwordsPanel); }
   CWordListDlg& SynonymsPanel() { return m_panels.Of(dict::kSynonymsPanel); }
   CWordListDlg& AlternativesPanel() { return m_panels.Of(dict::kAlternativesPanel); }
   CWordListDlg& TensesPanel() { return m_panels.Of(dict::kTensesPanel); }
   CWordListDlg& KeyPanel() { return m_panels.Of(dict::kKeyPanel); }
-  CDictPanels& Panels() { return m_panels; }
-  CDictWordSearch& WordSearch() { return m_wordSearch; }
+  CDictPanels& Panels() override { return m_panels; }
+  CDictWordSearch& WordSearch() override { return m_wordSearch; }
   CDictConjugation& Conjugation() { return m_conjugation; }
-  CFlatEdit& WordEdit() { return m_word.Edit(); }
-  CODButton* Button(UINT id);
-  const dict::ScreenLayout& Layout() const { return m_layout; }
-  const CRect& WordBox() const { return m_wordBox; }
-  const CRect& HeadingRect() const { return m_heading; }
+  CFlatEdit& WordEdit() override { return m_word.Edit(); }
+  CODButton* Button(UINT id) override;
+  const dict::ScreenLayout& Layout() const override { return m_layout; }
+  const CRect& WordBox() const override { return m_wordBox; }
+  const CRect& HeadingRect() const override { return m_heading; }
   int GetPrintKind() const { return m_articleCommands.GetPrintKind(); }
   CArticleCommands& ArticleCommands() { return m_articleCommands; }
 
   // --- ReaderScreen, mode source, conjugation pane ---
   void StoreAnnotations() override;
   int GetShownArticle() const override;
-  ScreenKind GetScreenKind() const override { return ScreenKind::Dictionary; }
-  int GetDictionaryMode() override { return m_nMode; }
+  Screen GetScreenKind() const override { return Screen::Dictionary; }
+  int GetDictionaryMode() override { return GetMode(); }
   int GetCompanionSelection() override { return m_conjugation.GetSelection(); }
   void GetLabelledValues(int row, CStringArray& commonLabels, CStringArray& commonValues, CStringArray& itemLabels,
                          CStringArray& itemValues) override {
@@ -150,15 +153,14 @@ class CDict : public CFormView,
   // thesaurus), then the view's.
   BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
-  // --- for the screen's parts ---
-  // The mode's database (translation databases in modes 1 and 2).
-  CContentDb& ModeDatabase() const;
-  // Empties the display, keeping the notes and highlights of a main-database entry.
-  void ClearEntry();
-  void EnablePrintSave(BOOL enable);
+  // --- for the screen's parts (DictPartOwner) ---
+  CView& View() override { return *this; }
+  CContentDb& ModeDatabase() const override;
+  void ClearEntry() override;
+  void EnablePrintSave(BOOL enable) override;
 
   // --- commands (public for the tests' direct calls) ---
-  void OnLookUp();
+  void OnLookUp() override;
   void OnRelatedToSelection();
 
  protected:
@@ -207,9 +209,8 @@ class CDict : public CFormView,
   CString PrintTitle() const;
   DECLARE_MESSAGE_MAP()
 
-  BOOL OnMainDatabase() const { return m_nMode != dict::kFrenchEnglish && m_nMode != dict::kEnglishFrench; }
+  BOOL OnMainDatabase() const { return GetMode() != dict::kFrenchEnglish && GetMode() != dict::kEnglishFrench; }
 
-  int m_nMode = dict::kDictionary;
   CODButton m_sharedButtons[4];   // 4207, 4210, 4211, 2048
   CODButton m_modeButtons[5];     // 2097, 2090, 4206, 2150, 2151
   CODButton m_navButtons[5];      // 6033, 6031, 6032, 6030, 6028

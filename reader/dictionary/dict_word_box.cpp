@@ -1,6 +1,9 @@
 #include "dictionary/dict_word_box.h"
 
-#include "dictionary/dict_view.h"
+#include "controls/od_button.h"
+#include "dictionary/dict_logic.h"
+#include "dictionary/dict_panels.h"
+#include "dictionary/dict_search.h"
 #include "reader/dictionary_ids.h"
 
 BEGIN_MESSAGE_MAP(CDictWordBox, CCmdTarget)

@@ -113,6 +113,7 @@ CDisplay::~CDisplay() {
 }
 
 BOOL CDisplay::Create(CWnd* parent, const RECT& rect, DWORD style, UINT id, int skinType) {
+  m_skin = skinType;
   m_bar.LoadSkin(skinType);
   LPCTSTR windowClass = AfxRegisterWndClass(CS_DBLCLKS, nullptr, nullptr);
   // Painting covers the whole client area; the note icons and thumbnails keep theirs.

@@ -19,7 +19,7 @@
 #include "messages/window_messages.h"
 #include "zorlre/re_blocks.h"
 
-class CDisplay : public CWnd, public CNoteIconHost {
+class CDisplay : public CWnd, public CNoteIconHost, public display::LineScrollOwner {
   DECLARE_DYNCREATE(CDisplay)
  public:
   static constexpr UINT kControlId = 2089;
@@ -46,6 +46,8 @@ class CDisplay : public CWnd, public CNoteIconHost {
   // Creates the child window with the scroll-bar bitmaps of a skin type (1
   // encyclopedia, 2 dictionary, 16 timeline).
   BOOL Create(CWnd* parent, const RECT& rect, DWORD style, UINT id, int skinType);
+  // The skin it was made in; its note dialog takes the same.
+  int GetSkin() const { return m_skin; }
 
   // The model (text_model.h).
   int ResetContent();
@@ -79,7 +81,7 @@ class CDisplay : public CWnd, public CNoteIconHost {
   int HasFindHits() const { return m_find.count; }
   int GetFirstHit() const { return m_find.count > 0 ? m_find.firstHit : display::kNone; }
   int GetLastHit() const { return m_find.count > 0 ? m_find.lastHit : display::kNone; }
-  void GoToHit(int step, BOOL force);
+  void GoToHit(int step, BOOL force) override;
 
   // Notes and highlights.
   CNoteIcon* AddNote(int run, LPCTSTR text, BOOL changed);
@@ -99,7 +101,7 @@ class CDisplay : public CWnd, public CNoteIconHost {
   int PrintRuns(CDC* dc, CPrintInfo* info, int firstRun);
 
   // Scrolling.
-  int ScrollBy(int code, int line);
+  int ScrollBy(int code, int line) override;
   void GetLineRange(int& first, int& last) const {
     first = m_bar.FirstLine();
     last = m_bar.LastLine();
@@ -150,6 +152,10 @@ class CDisplay : public CWnd, public CNoteIconHost {
 
   // The scroll bar takes the messages of its own first.
   BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+  // LineScrollOwner: the bar scrolls this window.
+  CWnd& BarWindow() override { return *this; }
+  BOOL MouseButtonDown() const override { return s_isButtonDown(); }
+  POINT MousePosition() const override { return s_cursorPos(); }
 
   // Messages.
   int OnCreate(LPCREATESTRUCT create);
@@ -171,6 +177,7 @@ class CDisplay : public CWnd, public CNoteIconHost {
   display::LineScrollBar m_bar{*this};
 
   // Interaction.
+  int m_skin = kSkinEncyclopedia;
   int m_dragMode = 0;  // 1 marking, 0 unmarking
   BOOL m_highlightMode = FALSE;
   BOOL m_noteMode = FALSE;

@@ -4,7 +4,7 @@
 
 #include "controls/bar_geometry.h"
 #include "controls/skin_environment.h"
-#include "display/display.h"
+#include "display/display_services.h"
 #include "display/text_scroll.h"
 #include "messages/window_messages.h"
 
@@ -15,12 +15,11 @@ namespace {
 struct SkinBitmaps {
   int skin;
   UINT up, down, previous, next, thumb;
-  int brushes;  // the first of the skin's edge, inner frame and track brushes
 };
 constexpr SkinBitmaps kSkins[] = {
-    {kSkinEncyclopedia, 4034, 4031, 4035, 4032, 4033, 0},
-    {kSkinDictionary, 1201, 1200, 1203, 1202, 1204, 6},
-    {kSkinTimeline, 4172, 4168, 4173, 4169, 4153, 12},
+    {kSkinEncyclopedia, 4034, 4031, 4035, 4032, 4033},
+    {kSkinDictionary, 1201, 1200, 1203, 1202, 1204},
+    {kSkinTimeline, 4172, 4168, 4173, 4169, 4153},
 };
 
 const SkinBitmaps& SkinOf(int skinType) {
@@ -115,17 +114,18 @@ void LineScrollBar::Paint(CDC* dc) {
   const int saved = dc->SaveDC();
   dc->ExcludeClipRect(&client);
   CSkinPaletteScope palette(dc, FALSE, DisplayServices().GetPalette());
-  const int brushes = SkinOf(skinType_).brushes;
-  dc->FillRect(&window, DisplayServices().GetBrush(brushes + 2));
+  // The track in the skin's background, the frames in its edge and band brushes.
+  const SkinBrushes brushes = BrushesOf(SkinOf(skinType_).skin);
+  dc->FillRect(&window, DisplayServices().GetBrush(brushes.background));
   for (int i = 0; i < 4; ++i) {
     Blit(dc, buttonBitmap_[i], buttonRect_[i], state_[i] * buttonRect_[i].Width());
   }
   Blit(dc, thumbBitmap_, thumb_, 0);
   if (window_.GetStyle() & WS_BORDER) {
-    dc->FrameRect(&window, DisplayServices().GetBrush(brushes));
+    dc->FrameRect(&window, DisplayServices().GetBrush(brushes.edge));
     CRect inner = client;
     inner.InflateRect(1, 1);
-    dc->FrameRect(&inner, DisplayServices().GetBrush(brushes + 1));
+    dc->FrameRect(&inner, DisplayServices().GetBrush(brushes.band));
   }
   if (outlineShown_) dc->DrawFocusRect(&dragRect_);
   dc->RestoreDC(saved);
@@ -216,7 +216,7 @@ void LineScrollBar::Press(CPoint at) {
       state_[button] = kPressed;
       Redraw();
       window_.SetCapture();  // the release returns it to normal
-      window_.GoToHit(button == kPreviousHit ? -1 : +1, TRUE);
+      owner_.GoToHit(button == kPreviousHit ? -1 : +1, TRUE);
       return;
     }
   }
@@ -227,14 +227,14 @@ void LineScrollBar::Press(CPoint at) {
 
 LRESULT LineScrollBar::OnScrollPart(WPARAM wParam, LPARAM lParam) {
   StopRepeat();
-  if (!CDisplay::s_isButtonDown()) return 0;
+  if (!owner_.MouseButtonDown()) return 0;
   const int part = static_cast<int>(wParam);
-  const CPoint at = WindowPoint(CDisplay::s_cursorPos());
+  const CPoint at = WindowPoint(owner_.MousePosition());
   if (part == 0 || part == 1) {
     const int button = part == 0 ? kUpArrow : kDownArrow;
     if (buttonRect_[button].PtInRect(at)) {
       state_[button] = kPressed;
-      window_.ScrollBy(part, 0);
+      owner_.ScrollBy(part, 0);
       window_.UpdateWindow();
       Redraw();
     } else if (state_[button] == kPressed) {
@@ -242,9 +242,9 @@ LRESULT LineScrollBar::OnScrollPart(WPARAM wParam, LPARAM lParam) {
       Redraw();
     }
   } else if (part == 2) {
-    if (track_.PtInRect(at) && at.y < thumb_.top) window_.ScrollBy(2, 0);
+    if (track_.PtInRect(at) && at.y < thumb_.top) owner_.ScrollBy(2, 0);
   } else if (part == 3) {
-    if (track_.PtInRect(at) && at.y >= thumb_.bottom) window_.ScrollBy(3, 0);
+    if (track_.PtInRect(at) && at.y >= thumb_.bottom) owner_.ScrollBy(3, 0);
   } else {
     return 0;
   }
@@ -271,7 +271,7 @@ void LineScrollBar::EndThumbDrag() {
   thumbDrag_ = FALSE;
   if (dragRect_ == dragStart_) return;
   const int line = DropLine(dragRect_.top, track_.top, track_.Height(), thumb_.Height(), firstLine_, lastLine_);
-  if (line != topLine_) window_.ScrollBy(4, line);
+  if (line != topLine_) owner_.ScrollBy(4, line);
 }
 
 BOOL LineScrollBar::Release() {

@@ -3,14 +3,28 @@
 // beside them, the track and the thumb, in the bitmaps of the screen's skin.
 // It keeps the range of lines and the top line the thumb stands for, takes
 // the window's non-client messages, repeats a held part by timer and drags
-// the thumb; the scrolling itself is the display's (ScrollBy, GoToHit).
+// the thumb; the scrolling itself is its window's (LineScrollOwner).
 #pragma once
 
 #include "framework.h"
 
-class CDisplay;
-
 namespace display {
+
+// What the bar asks of the window it stands in.
+class LineScrollOwner {
+ public:
+  virtual ~LineScrollOwner() = default;
+  // The window whose non-client area holds the bar.
+  virtual CWnd& BarWindow() = 0;
+  // Scrolls by a bar part's code (0 line up, 1 line down, 2 page up, 3 page
+  // down, 4 to `line`).
+  virtual int ScrollBy(int code, int line) = 0;
+  // Moves to the previous (-1) or next (+1) find hit.
+  virtual void GoToHit(int step, BOOL force) = 0;
+  // The mouse as the repeat of a held part reads it.
+  virtual BOOL MouseButtonDown() const = 0;
+  virtual POINT MousePosition() const = 0;
+};
 
 class LineScrollBar {
  public:
@@ -19,7 +33,7 @@ class LineScrollBar {
   // Repeat timers of the bar's parts are the part + 20.
   static constexpr UINT_PTR kPartTimerBase = 20;
 
-  explicit LineScrollBar(CDisplay& window) : window_(window) {}
+  explicit LineScrollBar(LineScrollOwner& owner) : owner_(owner), window_(owner.BarWindow()) {}
   LineScrollBar(const LineScrollBar&) = delete;
   LineScrollBar& operator=(const LineScrollBar&) = delete;
 
@@ -77,7 +91,8 @@ class LineScrollBar {
   void OnNcCalcSize(WPARAM wParam, LPARAM lParam);
   BOOL HitsBar(CPoint screen) const;
 
-  CDisplay& window_;
+  LineScrollOwner& owner_;
+  CWnd& window_;
   int skinType_ = 1;
   int firstLine_ = 1;
   int lastLine_ = 1;

@@ -1,22 +1,32 @@
 #include "display/note_dlg.h"
 
 #include "controls/skin_environment.h"
-#include "core/reader_screen.h"
 #include "display/display.h"
 #include "display/display_services.h"
 
 namespace {
 
-// The look of each owner kind: brushes of the shared table and bitmaps.
+// The button bitmaps of each skin; any other skin takes the dictionary's.
 struct NoteLook {
-  int bandBrush, backgroundBrush, editBrush1, editBrush2, titleSkin;
+  int skin;
   UINT close, erase, ok, cancel;
 };
 constexpr NoteLook kLooks[] = {
-    {1, 2, 2, 0, kSkinEncyclopedia, 1083, 4194, 6125, 2131},
-    {13, 14, 14, 12, kSkinTimeline, 4274, 4275, 6126, 6112},
-    {7, 8, 8, 6, kSkinDictionary, 6074, 6096, 6124, 6110},
+    {kSkinEncyclopedia, 1083, 4194, 6125, 2131},
+    {kSkinTimeline, 4274, 4275, 6126, 6112},
+    {kSkinDictionary, 6074, 6096, 6124, 6110},
 };
+
+const NoteLook& LookOf(int skin) {
+  for (const NoteLook& look : kLooks)
+    if (look.skin == skin) return look;
+  return kLooks[2];
+}
+
+CDisplay* DisplayOfIcon(CNoteIcon* icon) {
+  if (icon == nullptr || icon->GetSafeHwnd() == nullptr) return nullptr;
+  return dynamic_cast<CDisplay*>(CWnd::FromHandlePermanent(::GetParent(icon->GetSafeHwnd())));
+}
 
 CRect WindowRectIn(CWnd* window, CWnd* parent) {
   CRect rect;
@@ -44,20 +54,16 @@ INT_PTR CNoteDlg::DoModalAt(const CRect& rect, CNoteIcon* icon) {
   return DoModal();
 }
 
-int CNoteDlg::OwnerKindOf(CWnd* screen) {
-  const auto* owner = dynamic_cast<const ReaderScreen*>(screen);
-  if (owner == nullptr) return kOwnerOther;
-  switch (owner->GetScreenKind()) {
-    case ScreenKind::Encyclopedia: return kOwnerBrowser;
-    case ScreenKind::Timeline: return kOwnerTimeline;
-    default: return kOwnerOther;
-  }
+int CNoteDlg::SkinOf(CNoteIcon* icon) {
+  const CDisplay* display = DisplayOfIcon(icon);
+  return LookOf(display != nullptr ? display->GetSkin() : kSkinDictionary).skin;
 }
 
 BOOL CNoteDlg::OnInitDialog() {
   CDialog::OnInitDialog();
-  m_ownerKind = OwnerKindOf(m_pParentWnd);
-  const NoteLook& look = kLooks[m_ownerKind];
+  m_skin = SkinOf(m_icon);
+  const NoteLook& look = LookOf(m_skin);
+  const SkinBrushes brushes = BrushesOf(m_skin);
   CDisplayServices& services = DisplayServices();
   MoveWindow(&m_anchor);
   CRect client;
@@ -72,13 +78,13 @@ BOOL CNoteDlg::OnInitDialog() {
   CWnd* owner = m_pParentWnd;
   const int article = owner != nullptr ? services.GetShownArticle(owner) : -1;
   const CString titleText = article > 0 ? services.LookupTitle(article) : CString();
-  m_title.Create(titleText, title, this, kTitle, look.titleSkin);
+  m_title.Create(titleText, title, this, kTitle, m_skin);
 
   m_erase.Create(CRect(10, title.bottom + 10, 10, title.bottom + 10), this, look.erase, CODButton::kUsualStyle, kErase);
   const CRect erase = WindowRectIn(&m_erase, this);
 
   const CRect edit(10, erase.bottom + 20, width - 10, height - 40);
-  m_edit.Create(&edit, this, kEdit, look.editBrush1, look.editBrush2);
+  m_edit.Create(&edit, this, kEdit, brushes.background, brushes.edge);
   m_edit.SetFont(services.GetTextFont());
   if (m_icon != nullptr) m_edit.SetWindowText(m_icon->GetNoteText());
 
@@ -98,7 +104,7 @@ void CNoteDlg::OnOK() {
     m_icon->RedrawWindow();
     // An edited note is a change of the entry's annotations, to be stored
     // when the entry is left.
-    auto* display = dynamic_cast<CDisplay*>(CWnd::FromHandlePermanent(::GetParent(m_icon->GetSafeHwnd())));
+    CDisplay* display = DisplayOfIcon(m_icon);
     if (changed && display != nullptr) display->MarkAnnotationsChanged();
   }
   EndDialog(IDOK);
@@ -115,7 +121,7 @@ BOOL CNoteDlg::OnEraseBkgnd(CDC* dc) {
   CRect client;
   GetClientRect(&client);
   CSkinPaletteScope palette(dc, TRUE, DisplayServices().GetPalette());
-  dc->FillRect(&client, DisplayServices().GetBrush(kLooks[m_ownerKind].backgroundBrush));
+  dc->FillRect(&client, DisplayServices().GetBrush(BrushesOf(m_skin).background));
   return TRUE;
 }
 
@@ -126,7 +132,7 @@ void CNoteDlg::OnPaint() {
   CRect client;
   GetClientRect(&client);
   CRect band(0, 0, client.Width(), kBandHeight);
-  dc.FillRect(&band, services.GetBrush(kLooks[m_ownerKind].bandBrush));
+  dc.FillRect(&band, services.GetBrush(BrushesOf(m_skin).band));
   CFont* old = dc.SelectObject(services.GetCaptionFont());
   dc.SetBkMode(TRANSPARENT);
   dc.SetTextColor(RGB(0, 0, 0));

@@ -1,7 +1,7 @@
 // CNoteDlg: shows and edits the text of one note of a formatted-text display,
-// in the colours and button bitmaps of the screen that owns it (encyclopedia,
+// in the colours and button bitmaps of that display's skin (encyclopedia,
 // timeline, or else the dictionary), headed "Article Note" and the title of
-// the entry shown.
+// the entry its screen shows.
 #pragma once
 
 #include "controls/flat_edit.h"
@@ -22,8 +22,6 @@ class CNoteDlg : public CDisplayDialog {
     kCancel = 4235,
     kClose = 1083,
   };
-  // Owners: the encyclopedia, the timeline, any other screen (the dictionary).
-  enum OwnerKind { kOwnerBrowser = 0, kOwnerTimeline = 1, kOwnerOther = 2 };
   // The dialog template.
   static constexpr UINT kTemplate = 1080;
   static constexpr int kBandHeight = 23;
@@ -32,9 +30,10 @@ class CNoteDlg : public CDisplayDialog {
 
   // Runs the dialog over `rect` (screen coordinates) for the note of `icon`.
   INT_PTR DoModalAt(const CRect& rect, CNoteIcon* icon);
-  // The owner kind of a screen, by the screen it says it is.
-  static int OwnerKindOf(CWnd* screen);
-  int GetOwnerKind() const { return m_ownerKind; }
+  // The skin the dialog of a note icon takes: its display's, the
+  // dictionary's without one.
+  static int SkinOf(CNoteIcon* icon);
+  int GetSkin() const { return m_skin; }
 
  protected:
   BOOL OnInitDialog() override;
@@ -47,7 +46,7 @@ class CNoteDlg : public CDisplayDialog {
 
   CRect m_anchor;
   CNoteIcon* m_icon = nullptr;
-  int m_ownerKind = kOwnerOther;
+  int m_skin = kSkinDictionary;
   CODButton m_close;
   CODButton m_erase;
   CODButton m_ok;

@@ -120,7 +120,7 @@ void CSplash::OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeact
     SetDlgCtrlID(AFX_IDW_PANE_FIRST);
     ShowWindow(SW_SHOW);
   } else {
-    if (GetDlgCtrlID() == AFX_IDW_PANE_FIRST) SetDlgCtrlID(static_cast<int>(HomeScreenId));
+    if (GetDlgCtrlID() == AFX_IDW_PANE_FIRST) SetDlgCtrlID(static_cast<int>(ScreenInfo(Screen::Home).childId));
     ShowWindow(SW_HIDE);
   }
   CFormView::OnActivateView(bActivate, pActivateView, pDeactiveView);

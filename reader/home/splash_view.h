@@ -28,7 +28,7 @@ class CSplash : public CFormView, public ReaderScreen {
   void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) override;
   void OnDraw(CDC* pDC) override;
   BOOL PreTranslateMessage(MSG* pMsg) override;
-  ScreenKind GetScreenKind() const override { return ScreenKind::Home; }
+  Screen GetScreenKind() const override { return Screen::Home; }
 
   BOOL IsIntroDone() const { return m_bIntroDone; }
   int GetButtonsShown() const { return m_shown; }

@@ -23,7 +23,7 @@ constexpr int LegendIconWidth = 16;
 
 BOOL IsTimelineView(CWnd* parent) {
   const auto* screen = dynamic_cast<const ReaderScreen*>(parent);
-  return screen != nullptr && screen->GetScreenKind() == ScreenKind::Timeline;
+  return screen != nullptr && screen->GetScreenKind() == Screen::Timeline;
 }
 
 }  // namespace

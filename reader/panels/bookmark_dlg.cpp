@@ -13,17 +13,23 @@
 
 namespace {
 
-// The look of each owner kind: list skin, band brushes and button bitmaps.
+// The button bitmaps of each skin.
 struct BookmarkLook {
-  int skin, bandBrush, backBrush;
+  int skin;
   UINT close, newFolder, rename, deleteFolder, print, preview, deleteArticle, help;
 };
 constexpr BookmarkLook kLooks[] = {
-    {kSkinEncyclopedia, 1, 2, 1083, 4257, 4258, 4259, 6041, 6042, 4260, 2022},
-    {kSkinTimeline, 13, 14, 4274, 6086, 6095, 6083, 6092, 6089, 6080, 6077},
-    {kSkinMedia, 10, 11, 2162, 6085, 6094, 6082, 6091, 6088, 6079, 6076},
-    {kSkinDictionary, 7, 8, 6074, 6084, 6093, 6081, 6090, 6087, 6078, 6075},
+    {kSkinEncyclopedia, 1083, 4257, 4258, 4259, 6041, 6042, 4260, 2022},
+    {kSkinTimeline, 4274, 6086, 6095, 6083, 6092, 6089, 6080, 6077},
+    {kSkinMedia, 2162, 6085, 6094, 6082, 6091, 6088, 6079, 6076},
+    {kSkinDictionary, 6074, 6084, 6093, 6081, 6090, 6087, 6078, 6075},
 };
+
+const BookmarkLook& LookOf(int skin) {
+  for (const BookmarkLook& look : kLooks)
+    if (look.skin == skin) return look;
+  return kLooks[0];
+}
 
 constexpr int kMargin = 6;
 constexpr int kGap = 3;
@@ -65,32 +71,20 @@ ON_WM_SETFOCUS()
 ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
-int CBookmarkDlg::OwnerKindOf(CWnd* parent) {
-  if (dynamic_cast<ReaderShell*>(parent) != nullptr) return kMedia;  // the main frame
-  const auto* screen = dynamic_cast<const ReaderScreen*>(parent);
-  if (screen == nullptr) return kEncyclopedia;
-  switch (screen->GetScreenKind()) {
-    case ScreenKind::Timeline: return kTimeline;
-    case ScreenKind::MediaGallery: return kMedia;
-    case ScreenKind::Dictionary: return kDictionary;
-    default: return kEncyclopedia;
-  }
-}
-
 BOOL CBookmarkDlg::Create(const CRect& rect, UINT templateId, CWnd* owner) {
   m_rect = rect;
-  m_kind = OwnerKindOf(owner);
+  m_skin = ScreenInfo(OwnerScreen(owner)).skin;
   return CDialog::Create(templateId, owner);
 }
 
 BOOL CBookmarkDlg::OnInitDialog() {
-  const BookmarkLook& look = kLooks[m_kind];
+  const BookmarkLook& look = LookOf(m_skin);
   // The client area takes the rectangle first: the layout follows its width.
   CRect client = PlaceClientArea(m_rect);
   const int width = client.Width();
 
   PlaceCloseButton(m_close, look.close, IDC_BOOKMARK_CLOSE);
-  m_folders.Create(CRect(kMargin, 29, width - kMargin, 129), this, IDC_FOLDER_LIST, look.skin);
+  m_folders.Create(CRect(kMargin, 29, width - kMargin, 129), this, IDC_FOLDER_LIST, m_skin);
 
   const UINT style = CODButton::kUsualStyle;
   int y = 129 + kMargin;
@@ -108,7 +102,7 @@ BOOL CBookmarkDlg::OnInitDialog() {
   m_help.Create(CRect(0, 0, 0, 0), this, look.help, style, IDC_BOOKMARK_HELP);
   const int articlesBottom = client.bottom - 10 - m_deleteArticle.GetFrameSize().cy - 4;
   m_articles.Create(CRect(kMargin, y, width - kMargin, articlesBottom > y ? articlesBottom : y), this,
-                    IDC_FOLDER_ARTICLES, look.skin);
+                    IDC_FOLDER_ARTICLES, m_skin);
   OnSize(SIZE_RESTORED, client.Width(), client.Height());
 
   RefillFolders(-1);
@@ -219,8 +213,8 @@ void CBookmarkDlg::OnRenameFolder() {
 void CBookmarkDlg::StoreScreenAnnotations() {
   ReaderShell* shell = GetReaderShell();
   if (shell == nullptr) return;
-  for (Screen screen : {Screen::Browser, Screen::Dictionary, Screen::Timeline})
-    if (auto* view = dynamic_cast<ReaderScreen*>(shell->GetScreen(screen))) view->StoreAnnotations();
+  for (int i = 0; i < ScreenCount; ++i)
+    if (auto* view = dynamic_cast<ReaderScreen*>(shell->GetScreen(static_cast<Screen>(i)))) view->StoreAnnotations();
 }
 
 void CBookmarkDlg::OnDeleteArticle() {
@@ -253,7 +247,7 @@ void CBookmarkDlg::PrintFolder(BOOL preview) {
   const int selected = GetSelectedFolder();
   if (selected < 0) return;
   CWnd* owner = GetParent();
-  if (m_kind == kMedia) {
+  if (m_skin == kSkinMedia) {
     if (ReaderShell* shell = GetReaderShell()) owner = shell->GetScreen(Screen::Media);
   }
   if (auto* panelOwner = dynamic_cast<PanelOwner*>(owner)) panelOwner->PrintBookmarkFolder(selected, preview);
@@ -286,8 +280,8 @@ BOOL CBookmarkDlg::OnEraseBkgnd(CDC*) { return TRUE; }
 void CBookmarkDlg::OnPaint() {
   CPaintDC dc(this);
   CSkinPaletteScope palette(&dc);
-  const BookmarkLook& look = kLooks[m_kind];
-  PaintGround(dc, look.bandBrush, look.backBrush);
+  const SkinBrushes brushes = BrushesOf(m_skin);
+  PaintGround(dc, brushes.band, brushes.background);
   CRect client;
   GetClientRect(&client);
   DrawLine(dc, 10, "Bookmark List", CRect(4, 0, client.right, kBandHeight), DT_SINGLELINE | DT_VCENTER | DT_LEFT);
@@ -308,6 +302,6 @@ void CBookmarkDlg::OnSetFocus(CWnd*) {
 }
 
 void CBookmarkDlg::OnDestroy() {
-  if (m_kind == kMedia) GetWindowRect(&s_mediaRect);
+  if (m_skin == kSkinMedia) GetWindowRect(&s_mediaRect);
   CToolWindow::OnDestroy();
 }

@@ -1,7 +1,7 @@
 // CBookmarkDlg: the bookmark list, the floating tool window in which the
 // reader manages the bookmark folders and their articles. Each screen
 // (encyclopedia, timeline, media gallery, dictionary) keeps one and creates
-// it in its panel rectangle; its look follows the owner's kind. The folder
+// it in its panel rectangle; its look is the skin of the owner's screen. The folder
 // selection and list positions live in the main frame's search state, so
 // the list reappears in the same state on the next screen.
 #pragma once
@@ -14,9 +14,6 @@
 
 class CBookmarkDlg : public CToolWindow, public SearchStatePanel {
  public:
-  // Owner kinds: the screen whose look the window takes.
-  enum OwnerKind { kEncyclopedia = 0, kTimeline = 1, kMedia = 2, kDictionary = 3 };
-
   CBookmarkDlg() = default;
   using CToolWindow::Create;
 
@@ -24,13 +21,12 @@ class CBookmarkDlg : public CToolWindow, public SearchStatePanel {
   // child of `owner` whose client area is `rect` (in the owner's client
   // coordinates; screen coordinates for a pop-up template) and shows it.
   virtual BOOL Create(const CRect& rect, UINT templateId, CWnd* owner);
-  // The owner kind of a parent window, by the screen it says it is (the main
-  // frame stands for the media gallery, which owns its pop-up list through it).
-  static int OwnerKindOf(CWnd* parent);
-  int GetOwnerKind() const { return m_kind; }
+  // The skin of the owner's screen (OwnerScreen: the main frame stands for
+  // the media gallery, which owns its pop-up list through it).
+  int GetSkin() const { return m_skin; }
   // Copies the folder selection and the lists' positions into `state`.
   void SaveState(SearchState& state) override;
-  // The screen rectangle of the last media-kind list when it was destroyed
+  // The screen rectangle of the media gallery's last list when it was destroyed
   // (empty before); the media gallery places its next list there.
   static CRect LastMediaRect() { return s_mediaRect; }
 
@@ -73,7 +69,7 @@ class CBookmarkDlg : public CToolWindow, public SearchStatePanel {
   void PrintFolder(BOOL preview);
 
   CRect m_rect;
-  int m_kind = kEncyclopedia;
+  int m_skin = kSkinEncyclopedia;
   CODButton m_close, m_newFolder, m_renameFolder, m_deleteFolder, m_print, m_preview, m_deleteArticle, m_help;
   CValueListBox m_folders;
   CBmListBox m_articles;

@@ -44,6 +44,17 @@ class ScreenPanels {
   CWnd* Get(ToolPanel kind) const { return m_panels[Index(kind)].get(); }
   // The kind's slot: a panel made in it replaces the object before.
   std::unique_ptr<CWnd>& Slot(ToolPanel kind) { return m_panels[Index(kind)]; }
+  // The kind's object as a `Panel`: the one made before, or a new one in
+  // place of an object of another class (whose window is gone by then).
+  template <typename Panel>
+  Panel& Of(ToolPanel kind) {
+    std::unique_ptr<CWnd>& slot = Slot(kind);
+    if (auto* panel = dynamic_cast<Panel*>(slot.get())) return *panel;
+    auto made = std::make_unique<Panel>();
+    Panel& panel = *made;
+    slot = std::move(made);
+    return panel;
+  }
   BOOL IsOpen(ToolPanel kind) const { return IsPanelOpen(Get(kind)); }
   // The kind's window goes (its object stays); a zoom no longer brings it back.
   void Close(ToolPanel kind);

@@ -28,7 +28,7 @@ BOOL CResultsDlg::Create(const CRect& rect, UINT templateId, int ranked, CWnd* o
   if (terms != nullptr) m_terms.Append(*terms);
   m_created = FALSE;
   if (!CreatePanel(templateId, owner)) return FALSE;
-  const int kind = KindIndex();
+  const int kind = LookIndex();
   const int width = rect.Width();
   const int line = Skin().GetLineHeight();
   if (!m_close.Create(CRect(0, 0, 0, 0), this, kCloseBitmaps[kind], CODButton::kUsualStyle, kClose, 0, 1, 0) ||
@@ -143,7 +143,7 @@ LRESULT CResultsDlg::OnRefreshList(WPARAM wParam, LPARAM) {
 }
 
 void CResultsDlg::ReleaseOnDestroy() {
-  if (GetKind() == PanelKind::Media) return;
+  if (GetSkin() == kSkinMedia) return;
   if (CDisplay* display = DisplayOf(m_owner)) display->ClearFindHits();
 }
 

@@ -36,7 +36,7 @@ BOOL CSearchDlg::Create(const CRect& rect, UINT templateId, CWnd* owner) {
   m_created = FALSE;
   if (!CreatePanel(templateId, owner)) return FALSE;
   ReaderContext& app = Reader();
-  const PanelLook& look = kLooks[KindIndex()];
+  const PanelLook& look = kLooks[LookIndex()];
   const int width = rect.Width();
   const int line = Skin().GetLineHeight();
   const struct {
@@ -146,7 +146,7 @@ void CSearchDlg::FieldChanged(int k) {
 void CSearchDlg::FreeTextChanged() { m_search.EnableWindow(m_freeText.GetWindowTextLength() > 0); }
 
 void CSearchDlg::ToggleAdvanced() {
-  const PanelLook& look = kLooks[KindIndex()];
+  const PanelLook& look = kLooks[LookIndex()];
   if (m_created) SetRedraw(FALSE);
   m_advanced = !m_advanced;
   WriteSettingString(kSection, "AdvancedSearch", m_advanced ? "1" : "0", kIniFile);
@@ -169,7 +169,7 @@ void CSearchDlg::ToggleAdvanced() {
 }
 
 void CSearchDlg::ToggleSpellCheck() {
-  const PanelLook& look = kLooks[KindIndex()];
+  const PanelLook& look = kLooks[LookIndex()];
   m_spellCheck = !m_spellCheck;
   m_spellButton.SetBitmap(m_spellCheck ? look.spellOn : look.spellOff, TRUE);
   WriteSettingString(kSection, "SpellCheck", m_spellCheck ? "1" : "0", kIniFile);

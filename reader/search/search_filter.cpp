@@ -42,12 +42,12 @@ CBitString FilterArticles(const CBitString& base, const CBitString& all, const T
   return result;
 }
 
-EntryScreen ChooseEntryScreen(int article, const CBitString& media, const CBitString& timeline,
-                              const CBitString& dictionary) {
-  if (media.Test(article)) return EntryScreen::Media;
-  if (timeline.Test(article)) return EntryScreen::Timeline;
-  if (dictionary.Test(article)) return EntryScreen::Dictionary;
-  return EntryScreen::Encyclopedia;
+Screen ChooseEntryScreen(int article, const CBitString& media, const CBitString& timeline,
+                         const CBitString& dictionary) {
+  if (media.Test(article)) return Screen::Media;
+  if (timeline.Test(article)) return Screen::Timeline;
+  if (dictionary.Test(article)) return Screen::Dictionary;
+  return Screen::Browser;
 }
 
 int MediaItemIndex(int article, const CBitString& media) {

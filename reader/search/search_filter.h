@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/bit_string.h"
+#include "core/screen_registry.h"
 
 namespace search {
 
@@ -29,9 +30,8 @@ CBitString FilterArticles(const CBitString& base, const CBitString& all, const T
 
 // The screen that shows a chosen article: first match of media item,
 // timeline event, dictionary entry, else the encyclopedia.
-enum class EntryScreen { Media, Timeline, Dictionary, Encyclopedia };
-EntryScreen ChooseEntryScreen(int article, const CBitString& media, const CBitString& timeline,
-                              const CBitString& dictionary);
+Screen ChooseEntryScreen(int article, const CBitString& media, const CBitString& timeline,
+                         const CBitString& dictionary);
 // The media item index of an article of the media set: its 0-based rank
 // among the set's articles; -1 when it is not a member.
 int MediaItemIndex(int article, const CBitString& media);

@@ -8,9 +8,6 @@
 
 namespace {
 
-constexpr int kBandBrushes[] = {1, 13, 10, 7};
-constexpr int kBackgroundBrushes[] = {2, 14, 11, 8};
-constexpr int kListSkins[] = {kSkinEncyclopedia, kSkinTimeline, kSkinMedia, kSkinDictionary};
 // The right and bottom edges of the media kind's one-pixel frame.
 constexpr int kMediaFrameBrush = 10;
 
@@ -30,19 +27,6 @@ ON_WM_NCHITTEST()
 ON_NOTIFY_EX(TTN_NEEDTEXTA, 0, OnToolTipText)
 END_MESSAGE_MAP()
 
-PanelKind CSearchPanel::KindOf(CWnd* owner) {
-  // The main frame owns the media gallery's pop-up panels.
-  if (dynamic_cast<ReaderShell*>(owner) != nullptr) return PanelKind::Media;
-  const auto* screen = dynamic_cast<const ReaderScreen*>(owner);
-  if (screen == nullptr) return PanelKind::Browser;
-  switch (screen->GetScreenKind()) {
-    case ScreenKind::Timeline: return PanelKind::Timeline;
-    case ScreenKind::MediaGallery: return PanelKind::Media;
-    case ScreenKind::Dictionary: return PanelKind::Dictionary;
-    default: return PanelKind::Browser;
-  }
-}
-
 BOOL CSearchPanel::OnCommand(WPARAM wParam, LPARAM lParam) {
   if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == kClose) {
     OnCancel();
@@ -51,21 +35,19 @@ BOOL CSearchPanel::OnCommand(WPARAM wParam, LPARAM lParam) {
   return CDialog::OnCommand(wParam, lParam);
 }
 
-PanelKind CSearchPanel::ActiveKind() {
-  ReaderShell* shell = GetReaderShell();
-  CView* view = shell != nullptr ? shell->GetActiveScreen() : nullptr;
-  if (view == nullptr) return PanelKind::Browser;
-  return KindOf(view);
+int CSearchPanel::LookIndex() const {
+  switch (m_skin) {
+    case kSkinTimeline: return 1;
+    case kSkinMedia: return 2;
+    case kSkinDictionary: return 3;
+    default: return 0;
+  }
 }
-
-int CSearchPanel::BandBrush() const { return kBandBrushes[KindIndex()]; }
-int CSearchPanel::BackgroundBrush() const { return kBackgroundBrushes[KindIndex()]; }
-int CSearchPanel::ListSkin() const { return kListSkins[KindIndex()]; }
 
 BOOL CSearchPanel::CreatePanel(UINT templateId, CWnd* owner) {
   m_owner = owner;
   m_modeless = TRUE;
-  m_kind = KindOf(owner);
+  m_skin = ScreenInfo(OwnerScreen(owner)).skin;
   m_hover.Reset();
   return CDialog::Create(templateId, owner);
 }
@@ -128,7 +110,7 @@ void CSearchPanel::PaintFrame(CDC& dc, const char* title, int titleX, const CStr
   dc.FillRect(&band, skin.GetBrush(BandBrush()));
   CRect rest(0, kBandHeight, client.right, client.bottom);
   dc.FillRect(&rest, skin.GetBrush(BackgroundBrush()));
-  if (m_kind == PanelKind::Media) {
+  if (m_skin == kSkinMedia) {
     CBrush white(RGB(255, 255, 255));
     dc.FillRect(CRect(0, kBandHeight, client.right, kBandHeight + 1), &white);
     dc.FillRect(CRect(0, kBandHeight, 1, client.bottom), &white);
@@ -202,7 +184,7 @@ void CSearchPanel::OnSetFocus(CWnd* old) {
 }
 
 void CSearchPanel::StoreFloatingRect() {
-  if (m_kind != PanelKind::Media || GetSafeHwnd() == nullptr) return;
+  if (m_skin != kSkinMedia || GetSafeHwnd() == nullptr) return;
   ReaderShell* shell = GetReaderShell();
   if (shell == nullptr) return;
   auto* screen = dynamic_cast<SearchScreen*>(shell->GetScreen(Screen::Media));

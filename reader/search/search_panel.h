@@ -1,19 +1,17 @@
 // CSearchPanel: what the search windows share. Each is a modeless (or, for
-// the spelling dialog, modal) dialog skinned after its owner's kind: a
-// 23-pixel band in the kind's band brush with the window's title, the rest in
-// its background brush, controls black on white, hover messages for the
+// the spelling dialog, modal) dialog skinned after the screen it belongs to:
+// a 23-pixel band in the skin's band brush with the window's title, the rest
+// in its background brush, controls black on white, hover messages for the
 // control under the pointer, the shared palette realised, keyboard messages
 // offered to the main window's accelerators first, and a drag by the band
 // when the parent is the main window.
 #pragma once
 
 #include "controls/hover_tracker.h"
+#include "controls/skin_environment.h"
 #include "framework.h"
 
 class SearchScreen;
-
-// The owner kinds: the screen the panel belongs to.
-enum class PanelKind { Browser = 0, Timeline = 1, Media = 2, Dictionary = 3 };
 
 class CSearchPanel : public CDialog {
  public:
@@ -33,26 +31,25 @@ class CSearchPanel : public CDialog {
   CSearchPanel() = default;
   explicit CSearchPanel(UINT templateId, CWnd* parent) : CDialog(templateId, parent) {}
 
-  // The kind of a window: the screen it says it is (ReaderScreen), the main
-  // frame (which owns the media screen's pop-ups) as the media kind;
-  // encyclopedia otherwise.
-  static PanelKind KindOf(CWnd* owner);
-  // The kind of the main frame's active view (the spelling dialog's look).
-  static PanelKind ActiveKind();
-  PanelKind GetKind() const { return m_kind; }
-  int KindIndex() const { return static_cast<int>(m_kind); }
-  // Band and background brushes, list skin, by kind.
-  int BandBrush() const;
-  int BackgroundBrush() const;
-  int ListSkin() const;
+  // The skin of the screen the panel belongs to (OwnerScreen): the media
+  // gallery's panels are pop-ups under the main frame.
+  int GetSkin() const { return m_skin; }
+  // The place of the skin in the search windows' tables of looks, which list
+  // the encyclopedia's, the timeline's, the media gallery's and the
+  // dictionary's.
+  int LookIndex() const;
+  // Band and background brushes, and the skin of the panel's lists.
+  int BandBrush() const { return BrushesOf(m_skin).band; }
+  int BackgroundBrush() const { return BrushesOf(m_skin).background; }
+  int ListSkin() const { return m_skin; }
 
   void SetPalette(CPalette* palette);
   BOOL PreTranslateMessage(MSG* msg) override;
 
  protected:
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
-  // Creates the dialog under `owner` and takes the owner's kind; FALSE when
-  // the dialog cannot be made.
+  // Creates the dialog under `owner` and takes the skin of the owner's
+  // screen; FALSE when the dialog cannot be made.
   BOOL CreatePanel(UINT templateId, CWnd* owner);
   // Sizes the window so that its client area is `rect`, given in the
   // owner's client coordinates (also for a pop-up under the main frame);
@@ -105,7 +102,7 @@ class CSearchPanel : public CDialog {
   BOOL OnToolTipText(UINT id, NMHDR* header, LRESULT* result);
   DECLARE_MESSAGE_MAP()
 
-  PanelKind m_kind = PanelKind::Browser;
+  int m_skin = kSkinEncyclopedia;
   CWnd* m_owner = nullptr;
   CPalette* m_palette = nullptr;
   CHoverTracker m_hover;

@@ -41,7 +41,7 @@ search::NextTokenFn AppTokens() {
 BOOL CSmartSearchDlg::Create(const CRect& rect, UINT templateId, CWnd* owner) {
   m_created = FALSE;
   if (!CreatePanel(templateId, owner)) return FALSE;
-  const SmartLook& look = kLooks[KindIndex()];
+  const SmartLook& look = kLooks[LookIndex()];
   const int width = rect.Width();
   const struct {
     CODButton& button;
@@ -101,7 +101,7 @@ void CSmartSearchDlg::QueryChanged() {
 }
 
 void CSmartSearchDlg::ToggleSpellCheck() {
-  const SmartLook& look = kLooks[KindIndex()];
+  const SmartLook& look = kLooks[LookIndex()];
   m_spellCheck = !m_spellCheck;
   m_spellButton.SetBitmap(m_spellCheck ? look.spellOn : look.spellOff, TRUE);
   WriteSettingString(kSection, "SpellCheck", m_spellCheck ? "1" : "0", kIniFile);

@@ -2,6 +2,7 @@
 
 #include "core/content_db.h"
 #include "core/reader_context.h"
+#include "core/reader_shell.h"
 
 namespace {
 
@@ -42,12 +43,13 @@ int CSpellAltDlg::Run(CContentDb& db, int lookupKind) {
 
 BOOL CSpellAltDlg::OnInitDialog() {
   CSearchPanel::OnInitDialog();
-  m_kind = ActiveKind();
+  ReaderShell* shell = GetReaderShell();
+  m_skin = ScreenInfo(OwnerScreen(shell != nullptr ? shell->GetActiveScreen() : nullptr)).skin;
   m_hover.Reset();
-  const SpellLook& look = kLooks[KindIndex()];
+  const SpellLook& look = kLooks[LookIndex()];
   CRect cover = m_cover;
-  if (m_kind == PanelKind::Media) cover.InflateRect(1, 1);
-  if (m_kind == PanelKind::Media) ModifyStyle(0, WS_BORDER, SWP_FRAMECHANGED);
+  if (m_skin == kSkinMedia) cover.InflateRect(1, 1);
+  if (m_skin == kSkinMedia) ModifyStyle(0, WS_BORDER, SWP_FRAMECHANGED);
   CWnd* parent = GetParent();
   if (GetStyle() & WS_CHILD && parent != nullptr) parent->ScreenToClient(&cover);
   PlaceWindow(cover);

@@ -40,7 +40,7 @@ BOOL CSubjectsDlg::Create(const CRect& rect, UINT templateId, CWnd* owner, BOOL 
   m_found = CBitString();
   if (!CreatePanel(templateId, owner)) return FALSE;
   m_browse = GetSettingInt(kSection, "BrowseSubjects", 0, kIniFile) != 0;
-  const SubjectsLook& look = kLooks[KindIndex()];
+  const SubjectsLook& look = kLooks[LookIndex()];
   m_narrow = rect.Width();
   m_wide = m_narrow + kSubjectWidth;
   const int height = rect.Height();
@@ -52,7 +52,7 @@ BOOL CSubjectsDlg::Create(const CRect& rect, UINT templateId, CWnd* owner, BOOL 
                           0, 1, 0) &&
       m_findButton.Create(CRect(0, 0, 0, 0), this, look.findFromList, CODButton::kUsualStyle, kFindFromList, 0, 1, 0) &&
       m_showButton.Create(CRect(0, 0, 0, 0), this, kShowShown, CODButton::kUsualStyle, kShowSubjects, 0, 1, 0) &&
-      m_toggles.Create(this, KindIndex());
+      m_toggles.Create(this, LookIndex());
   // The subject part.
   const int left = m_narrow + 6, right = m_wide - 6;
   const CRect subjectBox(left, 49, right, 49 + line + 6);
@@ -99,7 +99,7 @@ BOOL CSubjectsDlg::Create(const CRect& rect, UINT templateId, CWnd* owner, BOOL 
   PlaceWindow(window);
   m_created = TRUE;
   Layout();
-  if (GetKind() == PanelKind::Browser && owner != nullptr) {
+  if (GetSkin() == kSkinEncyclopedia && owner != nullptr) {
     if (CWnd* display = owner->GetDlgItem(CDisplay::kControlId))
       display->SetWindowPos(this, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }

@@ -34,12 +34,12 @@ BOOL CTunerDlg::Create(const CRect& rect, UINT templateId, CWnd* owner, const CS
   // The display words follow the spelling typed in this query.
   m_query = query;
   MakeDisplayWords(terms);
-  const TunerLook& look = kLooks[KindIndex()];
+  const TunerLook& look = kLooks[LookIndex()];
   const int width = rect.Width();
   if (!m_close.Create(CRect(0, 0, 0, 0), this, look.close, CODButton::kUsualStyle, kClose, 0, 1, 0) ||
       !m_search.Create(CRect(0, 0, 0, 0), this, look.search, CODButton::kUsualStyle, kSearch, 0, 1, 0) ||
       !m_help.Create(CRect(0, 0, 0, 0), this, look.help, CODButton::kUsualStyle, kHelp, 0, 1, 0) ||
-      !m_list.Create(CRect(10, kListTop, width - 10, kListBottom), this, kTermList, m_words, KindIndex())) {
+      !m_list.Create(CRect(10, kListTop, width - 10, kListBottom), this, kTermList, m_words, LookIndex())) {
     DestroyWindow();
     return FALSE;
   }

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 
+#include "controls/od_button.h"
 #include "core/reader_context.h"
-#include "media/gallery/picture_view.h"
+#include "media/gallery/gallery_tools.h"
 #include "media/media_logic.h"
 #include "reader/media_ids.h"
 #include "settings/settings.h"
@@ -99,11 +100,12 @@ void CGalleryNavigator::OnSlideTimer() {
 
 void CGalleryNavigator::StartTimer() {
   const int delay = GetSettingInt(InstallationOptions, "SlideShowDelay", 5, SettingsIniName);
-  m_slideTimer = static_cast<UINT>(m_view.SetTimer(SlideTimer, static_cast<UINT>(std::max(delay, 1)) * 1000u, nullptr));
+  m_slideTimer =
+      static_cast<UINT>(m_view.View().SetTimer(SlideTimer, static_cast<UINT>(std::max(delay, 1)) * 1000u, nullptr));
 }
 
 void CGalleryNavigator::PauseSlideShow() {
-  if (m_slideTimer) m_view.KillTimer(SlideTimer);
+  if (m_slideTimer) m_view.View().KillTimer(SlideTimer);
   m_slideTimer = 0;
 }
 
@@ -138,5 +140,5 @@ void CGalleryNavigator::OnSlideShow() {
   CString title;
   CDWordArray articles;
   if (m_view.ReadItem(m_item, type, sound, title, articles) && type == 1 && sound != 0xFFFF && !m_view.IsSoundPlaying())
-    m_view.PostMessage(WM_COMMAND, ID_MEDIA_SOUND);
+    m_view.View().PostMessage(WM_COMMAND, ID_MEDIA_SOUND);
 }

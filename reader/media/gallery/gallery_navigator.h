@@ -10,15 +10,14 @@
 
 #include "core/bit_string.h"
 #include "framework.h"
-
-class CViewPicture;
+#include "media/gallery/gallery_part.h"
 
 class CGalleryNavigator : public CCmdTarget {
  public:
   static constexpr int NoItem = 4095;
   static constexpr UINT SlideTimer = 1;
 
-  explicit CGalleryNavigator(CViewPicture& view) : m_view(view) {}
+  explicit CGalleryNavigator(GalleryPartOwner& view) : m_view(view) {}
 
   // Starts over: no item, nothing to go back to, no slide show.
   void Reset();
@@ -58,7 +57,7 @@ class CGalleryNavigator : public CCmdTarget {
   DECLARE_MESSAGE_MAP()
 
  private:
-  CViewPicture& m_view;
+  GalleryPartOwner& m_view;
   int m_item = NoItem;
   CWordArray m_backList;
   CBitString m_selection;

@@ -5,7 +5,6 @@
 #include "core/reader_context.h"
 #include "core/reader_messages.h"
 #include "core/reader_shell.h"
-#include "media/gallery/picture_view.h"
 #include "panels/bookmark_dlg.h"
 #include "reader/media_ids.h"
 #include "reader/panels_ids.h"
@@ -278,7 +277,7 @@ void CGalleryTools::OnViewBookmarks() {
 void CGalleryTools::OnAddSelected() {
   CBitString selected;
   int folder = -1;
-  if (!GetSelectedArticles(selected) || !ChooseBookmarkFolder(&m_view, folder)) return;
+  if (!GetSelectedArticles(selected) || !ChooseBookmarkFolder(&m_view.View(), folder)) return;
   Reader().AddToFolder(folder, selected, TRUE);
 }
 
@@ -294,9 +293,9 @@ void CGalleryTools::OnNextPane() {
   if (!open && m_subjectPanel.GetSafeHwnd()) open = &m_subjectPanel;
   if (!open) return;
   if (HoldsFocus(*open))
-    m_view.SetFocus();
+    m_view.View().SetFocus();
   else
     open->SetFocus();
 }
 
-void CGalleryTools::OnUpdatePane(CCmdUI* pCmdUI) { pCmdUI->Enable(HoldsFocus(m_view) || HasFocus()); }
+void CGalleryTools::OnUpdatePane(CCmdUI* pCmdUI) { pCmdUI->Enable(HoldsFocus(m_view.View()) || HasFocus()); }

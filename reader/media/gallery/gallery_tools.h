@@ -8,10 +8,9 @@
 
 #include "core/bit_string.h"
 #include "framework.h"
+#include "media/gallery/gallery_part.h"
 #include "media/gallery/media_dlg.h"
 #include "panels/tool_panel_host.h"
-
-class CViewPicture;
 
 class CGalleryTools : public CCmdTarget {
  public:
@@ -20,7 +19,7 @@ class CGalleryTools : public CCmdTarget {
                                           ToolPanel::Smart,         ToolPanel::Boolean,  ToolPanel::Results,
                                           ToolPanel::Tuner};
 
-  explicit CGalleryTools(CViewPicture& view) : m_view(view) {}
+  explicit CGalleryTools(GalleryPartOwner& view) : m_view(view) {}
 
   // The first window's place: the left of the main frame, under the band.
   void PlaceAtStart();
@@ -79,7 +78,7 @@ class CGalleryTools : public CCmdTarget {
   DECLARE_MESSAGE_MAP()
 
  private:
-  CViewPicture& m_view;
+  GalleryPartOwner& m_view;
   CRect m_rect;
   CPalette* m_palette = nullptr;
   CMediaDlg m_subjectPanel;

@@ -7,7 +7,7 @@
 #include "core/reader_messages.h"
 #include "core/reader_shell.h"
 #include "core/title_key.h"
-#include "media/gallery/picture_view.h"
+#include "media/gallery/gallery_part.h"
 #include "reader/media_ids.h"
 #include "settings/settings.h"
 
@@ -84,7 +84,7 @@ END_MESSAGE_MAP()
 
 CMediaDlg::CMediaDlg() : CDialog(TemplateId) {}
 
-BOOL CMediaDlg::Create(const CRect& rect, CWnd* owner, CViewPicture* gallery) {
+BOOL CMediaDlg::Create(const CRect& rect, CWnd* owner, GalleryPartOwner* gallery) {
   m_gallery = gallery;
   m_createRect = rect;
   return CDialog::Create(TemplateId, owner);

@@ -15,7 +15,7 @@
 #include "core/bit_string.h"
 #include "framework.h"
 
-class CViewPicture;
+class GalleryPartOwner;
 
 class CMediaDlg : public CDialog {
  public:
@@ -29,7 +29,7 @@ class CMediaDlg : public CDialog {
   CMediaDlg();
 
   // Modeless at `rect` (screen coordinates), owned by the main frame.
-  BOOL Create(const CRect& rect, CWnd* owner, CViewPicture* gallery);
+  BOOL Create(const CRect& rect, CWnd* owner, GalleryPartOwner* gallery);
 
   // The titles list's set (the slide show's selection) and its selected articles.
   const CBitString& GetShownSet() const { return m_shown; }
@@ -81,7 +81,7 @@ class CMediaDlg : public CDialog {
   BOOL OnToolTipText(UINT id, NMHDR* pNMHDR, LRESULT* pResult);
   DECLARE_MESSAGE_MAP()
 
-  CViewPicture* m_gallery = nullptr;
+  GalleryPartOwner* m_gallery = nullptr;
   CRect m_createRect;
   CBitString m_subjects;
   CBitString m_shown;

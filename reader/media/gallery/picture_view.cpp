@@ -133,7 +133,7 @@ void CViewPicture::OnInitialUpdate() {
 
 void CViewPicture::OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) {
   if (bActivate) {
-    ActivateScreen(this, TRUE, MediaScreenId, m_menu, IDR_MEDIA);
+    ActivateScreen(this, TRUE, Screen::Media, m_menu);
     RebuildHistoryMenu();
     OnQueryNewPalette();
     if (CWnd* media = m_frame.GetDlgItem(IDC_MEDIA_WINDOW)) media->ShowWindow(SW_SHOW);
@@ -145,7 +145,7 @@ void CViewPicture::OnActivateView(BOOL bActivate, CView* pActivateView, CView* p
     CWnd* media = m_frame.GetDlgItem(IDC_MEDIA_WINDOW);
     if (media) media->ShowWindow(SW_HIDE);
     UpdateWindow();
-    ActivateScreen(this, FALSE, MediaScreenId, m_menu, IDR_MEDIA);
+    ActivateScreen(this, FALSE, Screen::Media, m_menu);
     m_navigator.StopSlideShow();
     StopSound();
     if (m_movie.GetSafeHwnd()) m_movie.PostMessage(WM_MOVIESTOP);

@@ -32,7 +32,8 @@ class CViewPicture : public CFormView,
                      public ItemScreen,
                      public PaletteScreen,
                      public SearchScreen,
-                     public PanelOwner {
+                     public PanelOwner,
+                     public GalleryPartOwner {
   DECLARE_DYNCREATE(CViewPicture)
  public:
   static constexpr int NoItem = CGalleryNavigator::NoItem;
@@ -55,14 +56,14 @@ class CViewPicture : public CFormView,
 
   // Shows item `index`: pop 0 pushes the current one on the back list, pop 1
   // drops the last back-list entry.
-  void GoToItem(int index, int pop) { m_navigator.GoTo(index, pop); }
+  void GoToItem(int index, int pop) override { m_navigator.GoTo(index, pop); }
   int GetCurrentItem() const { return m_navigator.GetItem(); }
   // Shows the navigator's current item in the floating window, with its
   // buttons, menu entries and caption.
-  void ShowCurrentItem();
+  void ShowCurrentItem() override;
   // The sound command; the main frame also calls it when the sound ended.
   void OnSound();
-  BOOL IsSoundPlaying() const { return m_bSoundPlaying; }
+  BOOL IsSoundPlaying() const override { return m_bSoundPlaying; }
   // Stores the palette and hands it to the movie frame and the tool windows.
   void SetPalette(CPalette* palette) override;
   CPalette* GetPalette() const { return m_pPalette; }
@@ -72,13 +73,14 @@ class CViewPicture : public CFormView,
   void PrintBookmarkFolder(int folder) { m_printer.RunFolder(folder, FALSE); }
   void PreviewBookmarkFolder(int folder) { m_printer.RunFolder(folder, TRUE); }
 
-  // What the parts use.
-  BOOL ReadItem(int index, BYTE& type, WORD& sound, CString& title, CDWordArray& articles) const;
-  void SetMenuText(UINT id, const char* text);
-  void EnableMenu(UINT id, BOOL enable);
-  void SetButtonBitmap(UINT id, UINT bitmap);
-  void RebuildHistoryMenu();
-  CGalleryTools& GetTools() { return m_tools; }
+  // What the parts use (GalleryPartOwner).
+  CView& View() override { return *this; }
+  BOOL ReadItem(int index, BYTE& type, WORD& sound, CString& title, CDWordArray& articles) const override;
+  void SetMenuText(UINT id, const char* text) override;
+  void EnableMenu(UINT id, BOOL enable) override;
+  void SetButtonBitmap(UINT id, UINT bitmap) override;
+  void RebuildHistoryMenu() override;
+  CGalleryTools& GetTools() override { return m_tools; }
 
   // What tests and the other windows read.
   BOOL IsMovieCurrent() const { return m_bMovie; }
@@ -94,14 +96,14 @@ class CViewPicture : public CFormView,
   // The open panel of the kind (never the subject panel), or null.
   CWnd* GetToolWindow(ToolPanel kind) const { return m_tools.Get(kind); }
   const CRect& GetToolRect() const { return m_tools.GetRect(); }
-  void SetToolRect(const CRect& rect) { m_tools.SetRect(rect); }
+  void SetToolRect(const CRect& rect) override { m_tools.SetRect(rect); }
   int GetPrintMode() const { return m_printer.GetMode(); }
   const CDWordArray& GetPageStarts() const { return m_printer.GetPageStarts(); }
-  CODButton& GetButton(UINT id);
+  CODButton& GetButton(UINT id) override;
   CMenu& GetMenu() { return m_menu; }
 
   // ReaderScreen
-  ScreenKind GetScreenKind() const override { return ScreenKind::MediaGallery; }
+  Screen GetScreenKind() const override { return Screen::Media; }
   int GetShownArticle() const override;
   void HidePanel(ScreenPanel panel) override;
   void SaveSearchState(SearchState& state) override { m_tools.SaveSearchState(state); }

@@ -201,7 +201,7 @@ void CQuiz::UpdateCategoryLine() {
 
 void CQuiz::OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) {
   if (!m_menu.m_hMenu) m_menu.LoadMenu(IDR_QUIZ);
-  ActivateScreen(this, bActivate, QuizScreenId, m_menu, IDR_QUIZ);
+  ActivateScreen(this, bActivate, Screen::Quiz, m_menu);
   CFormView::OnActivateView(bActivate, pActivateView, pDeactiveView);
 }
 

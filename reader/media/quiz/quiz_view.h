@@ -31,7 +31,7 @@ class CQuiz : public CFormView, public ReaderScreen {
   void OnDraw(CDC* pDC) override;
   void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) override;
   BOOL PreTranslateMessage(MSG* pMsg) override;
-  ScreenKind GetScreenKind() const override { return ScreenKind::Quiz; }
+  Screen GetScreenKind() const override { return Screen::Quiz; }
 
   void LoadQuizHeader();
   // FALSE when the language's file cannot be read (the lists are then empty).

@@ -5,7 +5,7 @@
 #include "core/bookmarks.h"
 #include "core/reader_context.h"
 #include "core/reader_shell.h"
-#include "media/timeline/timeline_view.h"
+#include "display/display.h"
 #include "panels/article_commands.h"
 #include "reader/timeline_quiz_ids.h"
 
@@ -61,12 +61,12 @@ CString CTimelineEventText::TextWithNotice(BOOL selectionOnly) {
 
 void CTimelineEventText::OnCopySelected() {
   const CString text = TextWithNotice(TRUE);
-  if (!text.IsEmpty()) panels::PutOnClipboard(m_view.m_hWnd, static_cast<const char*>(text));
+  if (!text.IsEmpty()) panels::PutOnClipboard(m_view.View().m_hWnd, static_cast<const char*>(text));
 }
 
 void CTimelineEventText::OnCopyEvent() {
   const CString text = TextWithNotice(FALSE);
-  if (!text.IsEmpty()) panels::PutOnClipboard(m_view.m_hWnd, static_cast<const char*>(text));
+  if (!text.IsEmpty()) panels::PutOnClipboard(m_view.View().m_hWnd, static_cast<const char*>(text));
 }
 
 void CTimelineEventText::OnUpdateCopySelected(CCmdUI* pCmdUI) {

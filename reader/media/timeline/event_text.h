@@ -5,8 +5,7 @@
 #pragma once
 
 #include "framework.h"
-
-class CTimeLine;
+#include "media/timeline/timeline_part.h"
 
 class CTimelineEventText : public CCmdTarget {
  public:
@@ -16,7 +15,7 @@ class CTimelineEventText : public CCmdTarget {
   static constexpr const char* kTimelineNotice =
       "Timeline text copyright the Marovan Timeline editors. All rights reserved.";
 
-  explicit CTimelineEventText(CTimeLine& view) : m_view(view) {}
+  explicit CTimelineEventText(TimelinePartOwner& view) : m_view(view) {}
 
   // The notice block of copied and saved text.
   static CString NoticeBlock();
@@ -44,5 +43,5 @@ class CTimelineEventText : public CCmdTarget {
   DECLARE_MESSAGE_MAP()
 
  private:
-  CTimeLine& m_view;
+  TimelinePartOwner& m_view;
 };

@@ -2,7 +2,6 @@
 
 #include "controls/skin_environment.h"
 #include "core/reader_context.h"
-#include "media/timeline/timeline_view.h"
 #include "reader/timeline_quiz_ids.h"
 
 namespace {
@@ -24,9 +23,9 @@ ON_WM_PALETTECHANGED()
 ON_LBN_DBLCLK(IDC_TLS_EVENTS, OnEventDoubleClick)
 END_MESSAGE_MAP()
 
-BOOL CTimeLineSearchDlg::Create(const CRect& rect, CTimeLine* parent) {
+BOOL CTimeLineSearchDlg::Create(const CRect& rect, TimelinePartOwner* parent) {
   m_parent = parent;
-  if (!CDialog::Create(IDD_TIMELINE_SEARCH, parent)) return FALSE;
+  if (!CDialog::Create(IDD_TIMELINE_SEARCH, parent != nullptr ? &parent->View() : nullptr)) return FALSE;
   MoveWindow(&rect);
   CreateControls();
   HideModeFields();

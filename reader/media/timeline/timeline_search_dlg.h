@@ -10,8 +10,7 @@
 #include "core/bit_string.h"
 #include "framework.h"
 #include "media/timeline/timeline_file.h"
-
-class CTimeLine;
+#include "media/timeline/timeline_part.h"
 
 class CTimeLineSearchDlg : public CDialog, public CEventListSource {
  public:
@@ -19,7 +18,7 @@ class CTimeLineSearchDlg : public CDialog, public CEventListSource {
 
   // Makes the window from its template in `rect` of the parent view; FALSE
   // when the template cannot be loaded.
-  BOOL Create(const CRect& rect, CTimeLine* parent);
+  BOOL Create(const CRect& rect, TimelinePartOwner* parent);
   void HideModeFields();
   void ShowModeFields();
   // Fills the fields of the parent's mode, then filters.
@@ -72,7 +71,7 @@ class CTimeLineSearchDlg : public CDialog, public CEventListSource {
   int PickerHeight() const;
   void PlaceEventList(int top);
 
-  CTimeLine* m_parent = nullptr;
+  TimelinePartOwner* m_parent = nullptr;
   CDropList m_list, m_fromEra, m_fromMonth, m_day, m_toEra, m_toMonth;
   CFlatEdit m_fromYear, m_toYear;
   CODButton m_find;

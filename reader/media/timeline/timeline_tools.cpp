@@ -4,7 +4,7 @@
 
 #include "core/reader_context.h"
 #include "core/reader_shell.h"
-#include "media/timeline/timeline_view.h"
+#include "media/timeline/timeline_search_dlg.h"
 #include "panels/bookmark_dlg.h"
 #include "panels/folder_dlgs.h"
 #include "reader/timeline_quiz_ids.h"
@@ -42,10 +42,10 @@ END_MESSAGE_MAP()
 
 CRect CTimelineTools::PanelRect() const {
   CRect client;
-  m_view.GetClientRect(&client);
+  m_view.View().GetClientRect(&client);
   const int bottom =
-      client.Height() > kBottomBand + CTimeLine::PanelTop ? client.bottom - kBottomBand : kPanelBottomAtStart;
-  return CRect(CTimeLine::PanelLeft, CTimeLine::PanelTop, CTimeLine::PanelRight, bottom);
+      client.Height() > kBottomBand + TimelinePartOwner::PanelTop ? client.bottom - kBottomBand : kPanelBottomAtStart;
+  return CRect(TimelinePartOwner::PanelLeft, TimelinePartOwner::PanelTop, TimelinePartOwner::PanelRight, bottom);
 }
 
 void CTimelineTools::CloseModeTools() {
@@ -64,7 +64,7 @@ BOOL CTimelineTools::Create(ToolPanel kind) {
   m_tools.Close(kind);
   std::unique_ptr<CWnd>& slot = m_tools.Slot(kind);
   const CRect panel = PanelRect();
-  CWnd* owner = &m_view;
+  CWnd* owner = &m_view.View();
   BOOL made = FALSE;
   switch (kind) {
     case ToolPanel::Subjects:
@@ -95,7 +95,8 @@ void CTimelineTools::OpenTuner(const CString& query, const CStringArray& terms) 
   m_tools.Close(ToolPanel::Smart);
   m_tools.Close(ToolPanel::Tuner);
   const CRect panel = PanelRect();
-  if (!NewTool<CTunerDlg>(m_tools.Slot(ToolPanel::Tuner)).Create(panel, CTunerDlg::kTemplate, &m_view, query, terms))
+  if (!NewTool<CTunerDlg>(m_tools.Slot(ToolPanel::Tuner))
+           .Create(panel, CTunerDlg::kTemplate, &m_view.View(), query, terms))
     return;
   if (!IsOpen(ToolPanel::Tuner)) return;
   m_tools.Get(ToolPanel::Tuner)->MoveWindow(panel);
@@ -153,7 +154,7 @@ BOOL CTimelineTools::GetSelectedArticles(CBitString& articles) {
 void CTimelineTools::OnAddSelected() {
   CBitString articles;
   if (!GetSelectedArticles(articles) || articles.GetSetCount() == 0) return;
-  CNewFolderDlg chooser(&m_view);
+  CNewFolderDlg chooser(&m_view.View());
   if (chooser.DoModal() != IDOK) return;
   ReaderContext& app = Reader();
   if (chooser.m_selection < 0 || chooser.m_selection >= app.m_folders.GetSize()) return;
@@ -184,12 +185,13 @@ void CTimelineTools::OnSwitchPane() {
   if (pane == nullptr) return;
   const HWND focus = ::GetFocus();
   if (focus == pane->m_hWnd || ::IsChild(pane->m_hWnd, focus))
-    m_view.SetFocus();
+    m_view.View().SetFocus();
   else
     pane->SetFocus();
 }
 
 void CTimelineTools::OnUpdateSwitchPane(CCmdUI* pCmdUI) {
   const HWND focus = ::GetFocus();
-  pCmdUI->Enable(focus == m_view.m_hWnd || ::IsChild(m_view.m_hWnd, focus));
+  const HWND view = m_view.View().m_hWnd;
+  pCmdUI->Enable(focus == view || ::IsChild(view, focus));
 }

@@ -8,13 +8,12 @@
 
 #include "core/bit_string.h"
 #include "framework.h"
+#include "media/timeline/timeline_part.h"
 #include "panels/tool_panel_host.h"
-
-class CTimeLine;
 
 class CTimelineTools : public CCmdTarget {
  public:
-  explicit CTimelineTools(CTimeLine& view) : m_view(view) {}
+  explicit CTimelineTools(TimelinePartOwner& view) : m_view(view) {}
 
   BOOL IsOpen(ToolPanel kind) const { return m_tools.IsOpen(kind); }
   // The kind's object (its window open or not), or null.
@@ -46,6 +45,6 @@ class CTimelineTools : public CCmdTarget {
   DECLARE_MESSAGE_MAP()
 
  private:
-  CTimeLine& m_view;
+  TimelinePartOwner& m_view;
   ScreenPanels m_tools;
 };

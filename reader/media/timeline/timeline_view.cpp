@@ -141,7 +141,7 @@ void CTimeLine::CreateButtons() {
 void CTimeLine::OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) {
   if (!m_menu.m_hMenu) m_menu.LoadMenu(IDR_TIMELINE);
   if (bActivate) RebuildSearchHistory();
-  ActivateScreen(this, bActivate, TimelineScreenId, m_menu, IDR_TIMELINE);
+  ActivateScreen(this, bActivate, Screen::Timeline, m_menu);
   CFormView::OnActivateView(bActivate, pActivateView, pDeactiveView);
 }
 

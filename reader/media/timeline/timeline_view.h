@@ -28,7 +28,12 @@
 #include "panels/tool_panel_host.h"
 #include "search/search_screen.h"
 
-class CTimeLine : public CFormView, public ReaderScreen, public ItemScreen, public SearchScreen, public PanelOwner {
+class CTimeLine : public CFormView,
+                  public ReaderScreen,
+                  public ItemScreen,
+                  public SearchScreen,
+                  public PanelOwner,
+                  public TimelinePartOwner {
   DECLARE_DYNCREATE(CTimeLine)
  public:
   // The print kinds.
@@ -36,7 +41,6 @@ class CTimeLine : public CFormView, public ReaderScreen, public ItemScreen, publ
   static constexpr int PrintBookmarkList = CTimelinePrinter::PrintBookmarkList;
   static constexpr int PrintFolder = CTimelinePrinter::PrintFolder;
   static constexpr int ModeButtonCount = timeline::ModeCount;
-  static constexpr int PanelLeft = 2, PanelTop = 49, PanelRight = 212;
   static constexpr int DisplayHeight = 125;
 
   CTimeLine();
@@ -52,7 +56,7 @@ class CTimeLine : public CFormView, public ReaderScreen, public ItemScreen, publ
   // panel with this view as owner.
 
   // ReaderScreen
-  ScreenKind GetScreenKind() const override { return ScreenKind::Timeline; }
+  Screen GetScreenKind() const override { return Screen::Timeline; }
   void StoreAnnotations() override;
   int GetShownArticle() const override { return m_article > 0 ? m_article : -1; }
   void SaveSearchState(SearchState& state) override { m_tools.SaveSearchState(state); }
@@ -73,18 +77,19 @@ class CTimeLine : public CFormView, public ReaderScreen, public ItemScreen, publ
   // Reads the data directory's "Timeline.bin"; FALSE after its message when
   // it cannot be read.
   BOOL LoadTimeline();
-  void SetCurrentArticle(int article);
-  void SelectListEntry(int index);
-  void EnableButton(BOOL state);
+  void SetCurrentArticle(int article) override;
+  void SelectListEntry(int index) override;
+  void EnableButton(BOOL state) override;
   void SetMode(int mode);
   void PrintBookmarkFolder(int folder) { m_printer.RunFolder(folder, FALSE); }
   void PreviewBookmarkFolder(int folder) { m_printer.RunFolder(folder, TRUE); }
 
-  int GetMode() const { return m_mode; }
-  int GetCurrentArticle() const { return m_article; }
-  const timeline::TimelineData& GetData() const { return m_data; }
-  CDisplay& GetDisplay() { return m_display; }
-  CTimeLineSearchDlg& GetSearchWindow() { return m_search; }
+  CView& View() override { return *this; }
+  int GetMode() const override { return m_mode; }
+  int GetCurrentArticle() const override { return m_article; }
+  const timeline::TimelineData& GetData() const override { return m_data; }
+  CDisplay& GetDisplay() override { return m_display; }
+  CTimeLineSearchDlg& GetSearchWindow() override { return m_search; }
   CODButton& GetModeButton(int mode) { return m_modeButtons[mode]; }
   CODButton& GetBackButton() { return m_back; }
   CMenuButton& GetRelatedButton() { return m_related; }

@@ -187,7 +187,7 @@ TEST_F(DisplayServicesOfTheApp, ADisplayShowsAnArticleOfTheSampleWithItsBookmark
 // runs inside the dialog's modal loop.
 struct NoteDialogSeen {
   CRect rect;
-  int ownerKind = -1;
+  int skin = -1;
   bool seen = false;
 };
 NoteDialogSeen g_noteDialog;
@@ -198,7 +198,7 @@ BOOL CALLBACK CloseNoteDialog(HWND window, LPARAM) {
   auto* dialog = dynamic_cast<CNoteDlg*>(CWnd::FromHandlePermanent(window));
   if (std::strcmp(name, "#32770") != 0 || dialog == nullptr) return TRUE;
   dialog->GetWindowRect(&g_noteDialog.rect);
-  g_noteDialog.ownerKind = dialog->GetOwnerKind();
+  g_noteDialog.skin = dialog->GetSkin();
   g_noteDialog.seen = true;
   ui::SavePng(ui::Capture(window, true), "reader_note_dialog");
   dialog->PostMessage(WM_COMMAND, IDCANCEL);
@@ -229,7 +229,7 @@ TEST_F(DisplayServicesOfTheApp, TheNoteDialogOpensBesideTheIconInTheScreensLook)
   DisplayServices().EditNote(browser, icon);
   ::KillTimer(nullptr, timer);
   ASSERT_TRUE(g_noteDialog.seen);
-  EXPECT_EQ(g_noteDialog.ownerKind, CNoteDlg::kOwnerBrowser);
+  EXPECT_EQ(g_noteDialog.skin, kSkinEncyclopedia);
   CRect iconRect, area;
   icon->GetWindowRect(&iconRect);
   browser->GetWindowRect(&area);

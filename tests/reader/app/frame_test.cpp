@@ -28,10 +28,10 @@ class EnableRecorder : public CCmdUI {
   BOOL enabled = TRUE;
 };
 
-BOOL Enabled(CMainFrame* frame, UINT id) {
+BOOL Enabled(CMainFrame* frame, UINT id, BOOL disableIfNoHandler = FALSE) {
   EnableRecorder ui;
   ui.m_nID = id;
-  ui.DoUpdate(frame, FALSE);
+  ui.DoUpdate(frame, disableIfNoHandler);
   return ui.enabled;
 }
 
@@ -59,7 +59,7 @@ TEST_F(Frames, ScreensAreMadeOnFirstUseAndSwitched) {
   ASSERT_TRUE(browser && browser->IsKindOf(RUNTIME_CLASS(CBrowser)));
   EXPECT_EQ(frame->GetActiveView(), browser);
   EXPECT_EQ(browser->GetDlgCtrlID(), AFX_IDW_PANE_FIRST);
-  EXPECT_EQ(home->GetDlgCtrlID(), static_cast<int>(HomeScreenId));
+  EXPECT_EQ(home->GetDlgCtrlID(), static_cast<int>(ScreenInfo(Screen::Home).childId));
   EXPECT_TRUE(browser->IsWindowVisible());
   EXPECT_FALSE(home->IsWindowVisible());
   EXPECT_EQ(browser->GetDocument(), home->GetDocument());
@@ -71,13 +71,16 @@ TEST_F(Frames, ScreensAreMadeOnFirstUseAndSwitched) {
   Command(ID_SHOW_DICTIONARY);
   CView* dictionary = frame->GetScreen(Screen::Dictionary);
   ASSERT_TRUE(dictionary && dictionary->IsKindOf(RUNTIME_CLASS(CDict)));
-  EXPECT_EQ(browser->GetDlgCtrlID(), static_cast<int>(BrowserScreenId));
+  EXPECT_EQ(browser->GetDlgCtrlID(), static_cast<int>(ScreenInfo(Screen::Browser).childId));
   Command(ID_SHOW_BROWSER);
   EXPECT_EQ(frame->GetScreen(Screen::Browser), browser);  // made once
   EXPECT_EQ(frame->GetActiveView(), browser);
   Command(ID_GO_HOME);
   EXPECT_EQ(frame->GetActiveView(), home);
   EXPECT_TRUE(boxes.Texts().size() == 1);  // the start's question only
+  // The menus offer every screen's Show command: the frame takes them.
+  for (UINT id : {ID_SHOW_BROWSER, ID_SHOW_DICTIONARY, ID_SHOW_MEDIA, ID_SHOW_TIMELINE, ID_SHOW_QUIZ})
+    EXPECT_TRUE(Enabled(frame, id, TRUE)) << id;
   ui::SavePng(ui::Capture(frame->m_hWnd, true), "reader_home_screen");
 }
 
@@ -99,7 +102,7 @@ TEST_F(Frames, TheCycleOfScreensAndNotFromHome) {
   }
   Command(ID_PREVIOUS_SCREEN);
   EXPECT_EQ(frame->GetActiveView(), frame->GetScreen(Screen::Quiz));
-  EXPECT_EQ(frame->GetScreen(Screen::Media)->GetDlgCtrlID(), static_cast<int>(MediaScreenId));
+  EXPECT_EQ(frame->GetScreen(Screen::Media)->GetDlgCtrlID(), static_cast<int>(ScreenInfo(Screen::Media).childId));
   EXPECT_TRUE(frame->GetScreen(Screen::Media)->GetStyle() & WS_CLIPCHILDREN);
   EXPECT_TRUE(boxes.all().empty());
 }

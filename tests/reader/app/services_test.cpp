@@ -13,11 +13,24 @@
 #include "content/media_store_file.h"
 #include "core/hot_spot.h"
 #include "core/reader_messages.h"
+#include "display/display.h"
 #include "reader/picture_regions.h"
 #include "reader/reader_ids.h"
 
 namespace apptest {
 namespace {
+
+// A display that counts the colour changes it hears of.
+class CColourWatcher : public CDisplay {
+ public:
+  int changes = 0;
+
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_COLOURSCHANGED) ++changes;
+    return CDisplay::WindowProc(message, wParam, lParam);
+  }
+};
 
 class Services : public ReaderApp {
  protected:
@@ -422,10 +435,11 @@ TEST_F(Services, TheProgressWindowShowsAndItsCancelStopsTheSearch) {
 TEST_F(Services, PreferencesStoreAndApply) {
   CVeldrixApp& app = App();
   ASSERT_TRUE(Frame()->ShowBrowser());
-  // A stand-in for the browser's text display, which hears of colour changes.
-  CWnd display;
-  ASSERT_TRUE(display.CreateEx(0, AfxRegisterWndClass(0), "", WS_CHILD, CRect(0, 0, 1, 1),
-                               Frame()->GetScreen(Screen::Browser), 2089));
+  // A display on the home screen, which has none of its own: the colours'
+  // change reaches every screen's display through the main window.
+  CColourWatcher display;
+  ASSERT_TRUE(display.Create(Frame()->GetScreen(Screen::Home), CRect(0, 0, 1, 1), WS_CHILD, CDisplay::kControlId,
+                             kSkinEncyclopedia));
   CPrefs prefs(Frame());
   ASSERT_TRUE(prefs.Create(IDD_PREFERENCES, Frame()));
   EXPECT_TRUE(prefs.m_saveOnExit.GetCheck());
@@ -461,6 +475,7 @@ TEST_F(Services, PreferencesStoreAndApply) {
   EXPECT_EQ(settings.Get(InstallationOptions, "SearchColour"), "ff");
   EXPECT_EQ(app.GetBackColour(ColourSearchHit), RGB(255, 0, 0));
   EXPECT_EQ(app.GetFont(FontArticle)->m_hObject, article);
+  EXPECT_EQ(display.changes, 1);
 
   // "arial" for "Arial" changes nothing; another size makes the fonts anew.
   settings.Set(InstallationOptions, "FontName", "arial");
@@ -475,6 +490,7 @@ TEST_F(Services, PreferencesStoreAndApply) {
   EXPECT_EQ(settings.Get(InstallationOptions, "SaveOnExit"), "0");
   EXPECT_FALSE(app.m_bSaveOnExit);
   EXPECT_NE(app.GetFont(FontArticle)->m_hObject, article);
+  EXPECT_EQ(display.changes, 1);  // new fonts lay the text out again instead
   prefs.DestroyWindow();
   display.DestroyWindow();
 }

@@ -733,7 +733,7 @@ END_MESSAGE_MAP()
 
 std::vector<ToolPanel> g_made;
 
-BOOL MakeFakeTool(CBrowser* browser, const ToolRequest& request, std::unique_ptr<CWnd>& tool) {
+BOOL MakeFakeTool(CWnd* owner, const ToolRequest& request, std::unique_ptr<CWnd>& tool) {
   g_made.push_back(request.kind);
   if (!tool) tool = std::make_unique<CFakeTool>();
   auto* fake = static_cast<CFakeTool*>(tool.get());
@@ -743,7 +743,7 @@ BOOL MakeFakeTool(CBrowser* browser, const ToolRequest& request, std::unique_ptr
     for (int i = 1; i <= request.articles->GetSetCount(); ++i) fake->articles.push_back(request.articles->GetAt(i));
   fake->request.articles = nullptr;
   fake->request.terms = nullptr;
-  return fake->CreateEx(0, AfxRegisterWndClass(0), "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), browser,
+  return fake->CreateEx(0, AfxRegisterWndClass(0), "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), owner,
                         ToolWindowTemplate(request.kind));
 }
 
@@ -752,11 +752,11 @@ class BrowserTools : public BrowserScreen {
   void SetUp() override {
     BrowserScreen::SetUp();
     g_made.clear();
-    CBrowser::s_toolMaker = MakeFakeTool;
+    CBrowserToolColumn::s_toolMaker = MakeFakeTool;
   }
   void TearDown() override {
     BrowserScreen::TearDown();
-    CBrowser::s_toolMaker = nullptr;
+    CBrowserToolColumn::s_toolMaker = nullptr;
   }
   CFakeTool* Tool(CBrowser* browser, ToolPanel kind) {
     return browser->IsToolOpen(kind) ? static_cast<CFakeTool*>(browser->GetToolWindow(kind)) : nullptr;
@@ -963,7 +963,7 @@ TEST_F(BrowserPanels, TheBookmarkListShowsAFoldersArticleAndFollowsTheFolders) {
   auto* list = PanelOf<CBookmarkDlg>(browser, ToolPanel::Bookmarks);
   ASSERT_NE(list, nullptr);
   EXPECT_EQ(list->GetParent(), browser);
-  EXPECT_EQ(list->GetOwnerKind(), CBookmarkDlg::kEncyclopedia);
+  EXPECT_EQ(list->GetSkin(), kSkinEncyclopedia);
   CRect rect;
   list->GetWindowRect(&rect);
   EXPECT_EQ(rect, PanelOnScreen(browser));

@@ -39,7 +39,7 @@ class CFakeSkin : public CSkinEnvironment {
   CFont* GetFont(int index) override { return &m_fonts[index]; }
   int GetLineHeight() override { return m_lineHeight; }
   BOOL IsStarted() override { return m_started; }
-  SkinView GetActiveViewKind() override { return m_view; }
+  int GetActiveSkin() override { return m_skin; }
   HWND GetActiveViewWindow() override { return m_viewWindow; }
   CPalette* GetMediaPicturePalette() override { return nullptr; }
   BOOL IsPreferencesDialog(CWnd* window) override {
@@ -61,7 +61,7 @@ class CFakeSkin : public CSkinEnvironment {
   int m_lineHeight = 0;  // measured on font 12 at construction
   int m_measuredLineHeight = 0;
   BOOL m_started = TRUE;
-  SkinView m_view = SkinView::Other;
+  int m_skin = kSkinEncyclopedia;
   HWND m_viewWindow = nullptr;
   HWND m_preferences = nullptr;
   std::map<int, std::string> m_titles;  // missing: "Article <n>"

@@ -97,7 +97,7 @@ TEST_F(PickerTest, PickingPostsTheChangeOnlyForANewItem) {
 TEST_F(PickerTest, PaintShowsTheSwatchTheArrowAndTheScreensEdges) {
   picker.AddNumber(RGB(0, 128, 255));
   picker.SetCurSel(0);
-  skin.m_view = SkinView::Timeline;
+  skin.m_skin = kSkinTimeline;
   ui::Picture shown = ui::Capture(picker.GetSafeHwnd());
   EXPECT_EQ(shown.At(10, shown.height / 2), RGB(0, 128, 255));
   EXPECT_EQ(shown.At(0, 5), CFakeSkin::BrushColour(14));

@@ -87,7 +87,7 @@ TEST_F(DictScreen, EachSharedModeOpensItsWindowOverTheLeftColumn) {
   Command(IDC_DICT_BOOKMARKS);
   EXPECT_EQ(dict->GetMode(), dict::kBookmarks);
   ASSERT_TRUE(Open(dict->BookmarkWindow()));
-  EXPECT_EQ(dict->BookmarkWindow().GetOwnerKind(), CBookmarkDlg::kDictionary);
+  EXPECT_EQ(dict->BookmarkWindow().GetSkin(), kSkinDictionary);
   EXPECT_FALSE(Open(dict->SubjectsWindow()));
   EXPECT_FALSE(Frame()->IsContentsOpen());
 

@@ -2,23 +2,12 @@
 // background under Wine.
 #include <functional>
 
-#include "core/reader_screen.h"
 #include "display/display.h"
 #include "display/note_dlg.h"
 #include "display/preview_view.h"
 #include "display/search_progress_dlg.h"
 #include "fake_services.h"
 #include "model_fixture.h"
-
-// Screens that own a note dialog, known to it by the screen they say they are.
-class CBrowser : public CWnd, public ReaderScreen {
- public:
-  ScreenKind GetScreenKind() const override { return ScreenKind::Encyclopedia; }
-};
-class CTimeLine : public CWnd, public ReaderScreen {
- public:
-  ScreenKind GetScreenKind() const override { return ScreenKind::Timeline; }
-};
 
 namespace displaytest {
 namespace {
@@ -117,12 +106,13 @@ void CALLBACK RunAction(HWND, UINT, UINT_PTR id, DWORD) {
   g_action();
 }
 
-template <class Screen>
+// A note of a display made in `kSkin` on a screen.
+template <int kSkin>
 class NoteDialog : public ::testing::Test {
  protected:
   NoteDialog() {
     screen.CreateEx(0, AfxRegisterWndClass(0), "screen", WS_POPUP | WS_VISIBLE, 0, 0, 500, 400, nullptr, nullptr);
-    display.Create(&screen, CRect(10, 10, 450, 350), WS_CHILD | WS_VISIBLE, CDisplay::kControlId, kSkinTimeline);
+    display.Create(&screen, CRect(10, 10, 450, 350), WS_CHILD | WS_VISIBLE, CDisplay::kControlId, kSkin);
     display.ResetContent();
     Chunk chunk({W("some"), W("text")});
     ReTokenBlock block{};
@@ -156,14 +146,17 @@ class NoteDialog : public ::testing::Test {
   }
 
   CFakeServices services;
-  Screen screen;
+  CWnd screen;
   CDisplay display;
   CNoteIcon* icon = nullptr;
   const CRect anchor{100, 80, 400, 330};
 };
 
-using TimelineNote = NoteDialog<CTimeLine>;
-using BrowserNote = NoteDialog<CBrowser>;
+using TimelineNote = NoteDialog<kSkinTimeline>;
+using BrowserNote = NoteDialog<kSkinEncyclopedia>;
+// The media gallery's skin has no note bitmaps: its displays' notes take the
+// dictionary's look, as a note without a display does.
+using MediaNote = NoteDialog<kSkinMedia>;
 
 TEST_F(TimelineNote, OpensAtTheAnchorInTheTimelinesLook) {
   ASSERT_NE(icon, nullptr);
@@ -173,7 +166,7 @@ TEST_F(TimelineNote, OpensAtTheAnchorInTheTimelinesLook) {
     CRect window;
     dialog.GetWindowRect(&window);
     EXPECT_EQ(window, anchor);
-    EXPECT_EQ(dialog.GetOwnerKind(), CNoteDlg::kOwnerTimeline);
+    EXPECT_EQ(dialog.GetSkin(), kSkinTimeline);
     CRect client;
     dialog.GetClientRect(&client);
     const int width = client.Width(), height = client.Height();
@@ -234,7 +227,7 @@ TEST_F(TimelineNote, EraseThenOkStoresAnEmptyNote) {
 // the new text instead of dropping it.
 TEST_F(BrowserNote, AnEditedNoteIsStoredWhenTheEntryIsLeft) {
   EXPECT_EQ(Run([&](CNoteDlg& dialog) {
-              EXPECT_EQ(dialog.GetOwnerKind(), CNoteDlg::kOwnerBrowser);
+              EXPECT_EQ(dialog.GetSkin(), kSkinEncyclopedia);
               EXPECT_NE(std::find(services.loaded.begin(), services.loaded.end(), 6125u), services.loaded.end());
               const ui::Picture picture = ui::Capture(dialog.GetSafeHwnd());
               EXPECT_EQ(picture.At(10, 33), CFakeServices::BrushColour(2));  // the encyclopedia's title look
@@ -250,14 +243,15 @@ TEST_F(BrowserNote, AnEditedNoteIsStoredWhenTheEntryIsLeft) {
   EXPECT_EQ(services.store.records[7].notes[0].text, "new note");
 }
 
-TEST(NoteOwners, OtherScreensTakeTheDictionarysLook) {
-  CBrowser browser;
-  CTimeLine timeline;
-  CWnd other;
-  EXPECT_EQ(CNoteDlg::OwnerKindOf(&browser), CNoteDlg::kOwnerBrowser);
-  EXPECT_EQ(CNoteDlg::OwnerKindOf(&timeline), CNoteDlg::kOwnerTimeline);
-  EXPECT_EQ(CNoteDlg::OwnerKindOf(&other), CNoteDlg::kOwnerOther);
-  EXPECT_EQ(CNoteDlg::OwnerKindOf(nullptr), CNoteDlg::kOwnerOther);
+TEST_F(MediaNote, OtherSkinsTakeTheDictionarysLook) {
+  EXPECT_EQ(CNoteDlg::SkinOf(icon), kSkinDictionary);
+  EXPECT_EQ(CNoteDlg::SkinOf(nullptr), kSkinDictionary);
+  EXPECT_EQ(Run([&](CNoteDlg& dialog) {
+              EXPECT_NE(std::find(services.loaded.begin(), services.loaded.end(), 6124u), services.loaded.end());
+              EXPECT_EQ(ui::Capture(dialog.GetSafeHwnd()).At(2, 2), CFakeServices::BrushColour(7));  // the band
+              Press(dialog, CNoteDlg::kCancel);
+            }),
+            IDCANCEL);
 }
 
 // ---------------------------------------------------------------------------

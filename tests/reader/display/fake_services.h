@@ -69,7 +69,7 @@ class CFakeServices : public CDisplayServices, public CSkinEnvironment {
   CFont* GetFont(int index) override { return &m_fonts[index]; }
   int GetLineHeight() override { return 15; }
   BOOL IsStarted() override { return TRUE; }
-  SkinView GetActiveViewKind() override { return SkinView::Other; }
+  int GetActiveSkin() override { return kSkinEncyclopedia; }
   HWND GetActiveViewWindow() override { return nullptr; }
   CPalette* GetMediaPicturePalette() override { return nullptr; }
   BOOL IsPreferencesDialog(CWnd*) override { return FALSE; }

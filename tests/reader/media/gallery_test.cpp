@@ -272,7 +272,7 @@ TEST_F(Gallery, TheBookmarkListIsTheMediaKindAndAddArticleAsksForItsFolder) {
   Command(view, ID_MEDIA_VIEW_BOOKMARKS);
   auto* list = dynamic_cast<CBookmarkDlg*>(view->GetToolWindow(ToolPanel::Bookmarks));
   ASSERT_NE(list, nullptr);
-  EXPECT_EQ(list->GetOwnerKind(), CBookmarkDlg::kMedia);
+  EXPECT_EQ(list->GetSkin(), kSkinMedia);
   EXPECT_FALSE(list->GetStyle() & WS_CHILD);
   Frame()->CloseBookmarkWindows();
   EXPECT_EQ(view->GetToolWindow(ToolPanel::Bookmarks), nullptr);

@@ -694,7 +694,7 @@ TEST_F(TimelineWiring, ContentsAndBookmarksRefreshWhenOpenAndSmartSearchHandsOve
   EXPECT_FALSE(view->IsToolOpen(ToolPanel::Subjects));
   auto* bookmarks = ToolOf<CBookmarkDlg>(view, ToolPanel::Bookmarks);
   ASSERT_NE(bookmarks, nullptr);
-  EXPECT_EQ(bookmarks->GetOwnerKind(), CBookmarkDlg::kTimeline);
+  EXPECT_EQ(bookmarks->GetSkin(), kSkinTimeline);
   Frame()->CloseBookmarkWindows();
   EXPECT_FALSE(view->IsToolOpen(ToolPanel::Bookmarks));
   // Asked again in its own mode, the window is made again.

@@ -77,8 +77,8 @@ TEST_F(BookmarkListOnTheApp, OpensInThePanelWithTheFoldersAndShowsTheSelectedFol
   owner->ScreenToClient(&where);
   EXPECT_EQ(where.TopLeft(), kPanel.TopLeft());
   EXPECT_TRUE(list->IsWindowVisible());
-  EXPECT_EQ(list->GetOwnerKind(), CBookmarkDlg::kEncyclopedia);
-  EXPECT_EQ(CBookmarkDlg::OwnerKindOf(Frame()), CBookmarkDlg::kMedia);
+  EXPECT_EQ(list->GetSkin(), kSkinEncyclopedia);
+  EXPECT_EQ(ScreenInfo(OwnerScreen(Frame())).skin, kSkinMedia);
 
   // Close at the top right; the folder list from y 29 to 129, 6 in from the sides.
   CRect close;
@@ -293,7 +293,7 @@ TEST_F(BookmarkListOnTheApp, InTheMainWindowTheBandDragsTheWindow) {
   list = std::make_unique<CBookmarkDlg>();
   CRect rect(20, 60, 229, 460);
   ASSERT_TRUE(list->Create(rect, IDD_BOOKMARK_LIST, Frame()));
-  EXPECT_EQ(list->GetOwnerKind(), CBookmarkDlg::kMedia);
+  EXPECT_EQ(list->GetSkin(), kSkinMedia);
   CPoint band(30, 10), below(30, 40);
   list->ClientToScreen(&band);
   list->ClientToScreen(&below);

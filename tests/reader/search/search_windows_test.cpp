@@ -161,7 +161,7 @@ TEST_F(SearchWindows, BooleanFieldsEnableInTurnAndKeepTheirTextsAcrossModes) {
   // Another screen's panel opens in the saved mode with the same texts.
   CSearchDlg again;
   ASSERT_TRUE(again.Create(kPanel, CSearchDlg::kMediaTemplate, Frame()));
-  EXPECT_EQ(again.GetKind(), PanelKind::Media);
+  EXPECT_EQ(again.GetSkin(), kSkinMedia);
   EXPECT_TRUE(again.IsAdvanced());
   CString text;
   again.FreeText().GetWindowText(text);
@@ -394,7 +394,7 @@ TEST_F(SearchWindows, FloatingWindowsDragByTheirBandAndToggleTipsNameTheirSets) 
   RecordQuery("comet");
   CResultsDlg floating;
   ASSERT_TRUE(floating.Create(CRect(40, 40, 300, 480), CResultsDlg::kMediaTemplate, 0, Frame(), nullptr, "comet"));
-  EXPECT_EQ(floating.GetKind(), PanelKind::Media);
+  EXPECT_EQ(floating.GetSkin(), kSkinMedia);
   CRect client;
   floating.GetClientRect(&client);
   EXPECT_EQ(client.Size(), CSize(260, 440));
