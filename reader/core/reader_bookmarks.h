@@ -47,9 +47,11 @@ class ReaderBookmarks {
   // pop-up MenuFolderBase + the folder.
   void FillBookmarkMenu(CMenu& menu, int fixedItems, UINT firstId, UINT moreId) const;
 
-  // One printed page of the folder list (every folder, or folder
-  // m_printFolder alone with PrintListPage2) from `start`; where the next
-  // page starts, -1 after the last.
+  // One printed page of the folder list: every folder (PrintListPage), or
+  // folder m_printFolder alone (PrintListPage2). The list's lines are each
+  // folder's name followed by the titles of its articles; `start` and the
+  // result count them from the list's first line (-1: the list is done), so
+  // a folder of any size prints whole.
   int PrintListPage(CDC* dc, CPrintInfo* info, int start);
   int PrintListPage2(CDC* dc, CPrintInfo* info, int start);
 
@@ -58,6 +60,9 @@ class ReaderBookmarks {
   int m_printFolder = 0;
 
  private:
+  // The lines of folders [from, to) from line `start` (0: folder `from`'s name).
+  int PrintFolders(CDC* dc, CPrintInfo* info, int from, int to, int start);
+
   ReaderContent& m_content;
   ReaderLook& m_look;
 };

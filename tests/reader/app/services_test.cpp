@@ -13,6 +13,7 @@
 #include "content/media_store_file.h"
 #include "core/hot_spot.h"
 #include "core/reader_messages.h"
+#include "core/title_key.h"
 #include "reader/picture_regions.h"
 #include "reader/reader_ids.h"
 
@@ -384,6 +385,46 @@ TEST_F(Services, FolderListPrintsPageByPage) {
   ::SelectObject(memory, old);
   ::DeleteObject(page);
   ::DeleteDC(memory);
+}
+
+// A folder of more articles than 16 bits count (Add Selected Articles files a
+// whole result set) prints whole, page after page: every line once and in
+// order, and the folder after it too.
+TEST_F(Services, AFolderOfSeventyThousandArticlesPrintsEveryLineOnceInOrder) {
+  CVeldrixApp& app = App();
+  app.ResetBookmarks();
+  constexpr int kArticles = 70000;
+  auto* everything = new CFolder(kArticles + 1);
+  everything->m_name = "Everything";
+  for (int a = 1; a <= kArticles; ++a) everything->m_articles.SetBit(a);
+  auto* after = new CFolder(app.GetArticleCount());
+  after->m_name = "After";
+  after->m_articles.SetBit(Article("Comet"));
+  app.m_folders.Add(everything);
+  app.m_folders.Add(after);
+  std::vector<std::string> expected = {"Everything"};
+  for (int a = 1; a <= kArticles; ++a) {
+    char title[TitleBufferSize] = "";
+    app.LookupTitle(a, title);
+    expected.emplace_back(title);
+  }
+  expected.insert(expected.end(), {"After", "Comet"});
+
+  // Pages of about two thousand lines, drawn on a page that records them.
+  ui::PrinterPage dc(CSize(200, 200));
+  CPrintInfo info;
+  info.m_rectDraw = CRect(0, 0, 200, 30000);
+  int pages = 0;
+  for (int start = 0; start != -1 && pages < 1000; ++pages) start = app.PrintListPage(&dc, &info, start);
+  EXPECT_GT(pages, 30);
+  std::vector<std::string> printed;
+  for (const ui::PrinterPage::Text& t : dc.Texts()) printed.push_back(t.text);
+  EXPECT_EQ(printed.size(), expected.size());
+  const std::size_t same = static_cast<std::size_t>(
+      std::mismatch(printed.begin(), printed.end(), expected.begin(), expected.end()).first - printed.begin());
+  if (same < expected.size())
+    ADD_FAILURE() << "line " << same << " is \"" << (same < printed.size() ? printed[same] : "(none)") << "\" where \""
+                  << expected[same] << "\" was due";
 }
 
 TEST_F(Services, TheProgressWindowShowsAndItsCancelStopsTheSearch) {
