@@ -359,7 +359,7 @@ TEST_F(Services, FolderListPrintsPageByPage) {
   info.m_rectDraw = CRect(0, 0, 400, 600);
   // The sample's folder "Space": its name and four titles fit one page.
   EXPECT_EQ(app.PrintListPage(&dc, &info, 0), -1);
-  EXPECT_EQ(app.PrintListPage2(&dc, &info, 0), -1);
+  EXPECT_EQ(app.PrintListPage2(&dc, &info, 0, 0), -1);
   // A page of three lines: the folder's name and two titles.
   const auto lineOf = [&](int font) {
     TEXTMETRIC metrics = {};
@@ -371,7 +371,7 @@ TEST_F(Services, FolderListPrintsPageByPage) {
   info.m_rectDraw = CRect(0, 0, 400, name + 2 * line + line / 2);
   EXPECT_EQ(app.PrintListPage(&dc, &info, 0), 3);
   EXPECT_EQ(app.PrintListPage(&dc, &info, 3), -1);
-  EXPECT_EQ(app.PrintListPage2(&dc, &info, 0), 3);
+  EXPECT_EQ(app.PrintListPage2(&dc, &info, 0, 0), 3);
   // Exactly the last line's bottom: it still fits, no empty page after.
   info.m_rectDraw = CRect(0, 0, 400, name + 4 * line);
   EXPECT_EQ(app.PrintListPage(&dc, &info, 0), -1);
