@@ -36,6 +36,8 @@ BOOL PutOnClipboard(HWND owner, const std::string& text) {
 
 namespace {
 
+constexpr const char* kNothingToSave = "There is no text to save.";
+
 // The text of a display block (up to its first zero, at most `length`
 // bytes); the block is freed.
 std::string TakeText(HGLOBAL block, int length) {
@@ -152,13 +154,19 @@ void CArticleCommands::CopyText(BOOL selection) {
 
 void CArticleCommands::Save() {
   if (!m_owner.HasArticleText()) return;  // an empty display saves nothing
-  const std::string notices = m_owner.ArticleNotices();
+  // The text is taken before a name is asked for: when the display gives
+  // none, no file is touched (a notices-only file would replace the reader's).
+  HGLOBAL block = nullptr;
+  const int length = m_owner.ArticleDisplay().CopyAll(&block);
+  const std::string text = TakeText(block, length);
+  if (text.empty()) {
+    AfxMessageBox(kNothingToSave, MB_ICONEXCLAMATION | MB_OK);
+    return;
+  }
   CString path;
   ReaderShell* shell = GetReaderShell();
   if (shell == nullptr || !shell->AskTextFileName(path)) return;
-  HGLOBAL block = nullptr;
-  const int length = m_owner.ArticleDisplay().CopyAll(&block);
-  const std::string content = TakeText(block, length) + notices;
+  const std::string content = text + m_owner.ArticleNotices();
   // Written whole or not at all. A file that cannot be created ends the
   // command quietly, as a cancelled name does; only a failed write is
   // reported (the old file, if there was one, is then as it was).
