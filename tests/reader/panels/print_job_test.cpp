@@ -1,7 +1,6 @@
 // The print job every printing screen shares, on a test view whose item
 // prints pages of the test's choosing, onto the recording page of the UI
-// harness: the page's frame, the page loop, the bookmark lists and the
-// commands' rules.
+// harness: the page's frame, the page loop and the commands' rules.
 #include "panels/print_job.h"
 
 #include <functional>
@@ -18,20 +17,17 @@ namespace {
 using apptest::App;
 using panels::PrintCommand;
 
-constexpr UINT kPrintItemId = 0x7201, kPreviewItemId = 0x7202, kPrintListId = 0x7203, kPrintAgainId = 0x7204;
+constexpr UINT kPrintItemId = 0x7201, kPrintListId = 0x7203, kPrintAgainId = 0x7204;
 constexpr panels::PrintCommandId kIds[] = {
     {kPrintItemId, PrintCommand::PrintItem},
-    {kPreviewItemId, PrintCommand::PreviewItem},
     {kPrintListId, PrintCommand::PrintBookmarks},
     {kPrintAgainId, PrintCommand::PrintAgain},
 };
 
-// The print dialog is answered with Cancel; what it was asked is kept.
+// The print dialog is answered with Cancel; how often it was asked is kept.
 int g_dialogs = 0;
-DWORD g_flags = 0;
-INT_PTR CancelPrinting(PRINTDLGA* dialog) {
+INT_PTR CancelPrinting(PRINTDLGA*) {
   ++g_dialogs;
-  g_flags = dialog->Flags;
   return IDCANCEL;
 }
 
@@ -50,7 +46,7 @@ class TestPrintView : public CView, public PrintJobOwner {
 
   CView& PrintingView() override { return *this; }
   BOOL CanPrintItem() const override { return printable; }
-  BOOL HasPrintableSelection() const override { return selection; }
+  BOOL HasPrintableSelection() const override { return FALSE; }
   CString PrintedItemTitle() const override { return "The item"; }
   std::vector<CString> PrintedNotices(panels::PrintKind kind) const override {
     if (kind == panels::PrintItem) return {"First notice", "Second notice"};
@@ -66,7 +62,6 @@ class TestPrintView : public CView, public PrintJobOwner {
   }
 
   BOOL printable = TRUE;
-  BOOL selection = FALSE;
   std::function<int(int)> next = [](int) { return -1; };
   std::vector<CRect> bodies;
   std::vector<int> starts;
@@ -147,39 +142,6 @@ TEST_F(PrintJobOnTheApp, ABodyThatMakesNoProgressEndsTheJob) {
   EXPECT_EQ(calls, 1);
 }
 
-// The bookmark list and one folder are headed with "Bookmark List" or the
-// folder's name, the job's own folder, and footed with the list's notices.
-TEST_F(PrintJobOnTheApp, TheBookmarkListAndAFolderAreHeadedWithTheirNames) {
-  const CString space = static_cast<CFolder*>(App().m_folders[0])->m_name;
-  const auto printed = [&](panels::PrintKind kind, int folder) {
-    if (kind == panels::PrintOneFolder) {
-      view.job.PrintFolder(folder, FALSE);
-    } else {
-      view.job.Print(kind, FALSE);
-    }
-    ui::PrinterPage page(CSize(600, 2000));
-    EXPECT_TRUE(page.Print(view));
-    return page.Texts();
-  };
-  std::vector<ui::PrinterPage::Text> texts = printed(panels::PrintBookmarkList, -1);
-  ASSERT_GE(texts.size(), 4u);
-  EXPECT_EQ(texts[0].text, "Bookmark List");
-  EXPECT_EQ(texts[2].text, "List notice");
-  EXPECT_EQ(texts[3].text, std::string(space));  // the body: the folder's name, then its titles
-  EXPECT_TRUE(texts[3].body);
-
-  texts = printed(panels::PrintOneFolder, 0);
-  EXPECT_EQ(view.job.GetFolder(), 0);
-  ASSERT_GE(texts.size(), 4u);
-  EXPECT_EQ(texts[0].text, std::string(space));
-  EXPECT_EQ(texts[3].text, std::string(space));
-  // A folder that is not there: a page with an empty heading and no body.
-  texts = printed(panels::PrintOneFolder, 7);
-  ASSERT_EQ(texts.size(), 3u);
-  EXPECT_EQ(texts[0].text, "");
-  EXPECT_TRUE(view.starts.empty());  // the item was never asked
-}
-
 // Records what an update rule set.
 class RecordingCmdUI : public CCmdUI {
  public:
@@ -190,7 +152,10 @@ class RecordingCmdUI : public CCmdUI {
   bool enabled = false;
 };
 
-TEST_F(PrintJobOnTheApp, CommandsFollowTheScreensRulesAndOfferTheSelectionOnlyForTheItem) {
+// The item's commands follow the screen's rule (a button is not greyed with
+// its menu item, so the rule holds when the command comes too); the bookmark
+// list's need a folder; printing again keeps what the last job printed.
+TEST_F(PrintJobOnTheApp, CommandsFollowTheScreensRules) {
   const auto enabled = [&](UINT id) {
     RecordingCmdUI ui;
     EXPECT_TRUE(view.job.OnCmdMsg(id, CN_UPDATE_COMMAND_UI, &ui, nullptr));
@@ -199,31 +164,19 @@ TEST_F(PrintJobOnTheApp, CommandsFollowTheScreensRulesAndOfferTheSelectionOnlyFo
   const auto command = [&](UINT id) { return view.job.OnCmdMsg(id, CN_COMMAND, nullptr, nullptr); };
   EXPECT_FALSE(command(0x7299));  // not the screen's: on along the route
 
-  // Nothing to print: the item's commands are greyed and refused.
   view.printable = FALSE;
   EXPECT_FALSE(enabled(kPrintItemId));
   EXPECT_TRUE(command(kPrintItemId));
   EXPECT_EQ(g_dialogs, 0);
-
-  // The selection is offered for the item only, and page numbers never.
   view.printable = TRUE;
-  view.selection = TRUE;
   EXPECT_TRUE(enabled(kPrintItemId));
-  EXPECT_TRUE(command(kPrintItemId));
-  EXPECT_GT(g_dialogs, 0);
-  EXPECT_EQ(view.job.GetKind(), panels::PrintItem);
-  EXPECT_FALSE(g_flags & PD_NOSELECTION);
-  EXPECT_TRUE(g_flags & PD_NOPAGENUMS);
   EXPECT_TRUE(command(kPrintListId));
   EXPECT_EQ(view.job.GetKind(), panels::PrintBookmarkList);
-  EXPECT_TRUE(g_flags & PD_NOSELECTION);
-  // Print again keeps what the last job printed.
   const int dialogs = g_dialogs;
   EXPECT_TRUE(command(kPrintAgainId));
   EXPECT_GT(g_dialogs, dialogs);
   EXPECT_EQ(view.job.GetKind(), panels::PrintBookmarkList);
 
-  // The bookmark list's commands need a folder.
   EXPECT_TRUE(enabled(kPrintListId));
   App().ResetBookmarks();
   EXPECT_FALSE(enabled(kPrintListId));
