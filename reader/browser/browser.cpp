@@ -89,22 +89,26 @@ void RedrawNow(CWnd* window) {
 
 constexpr UINT kStyles = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_BORDER | WS_TABSTOP;  // 0x54810000
 
-// The article commands' ids: the menu items, then the Print and Save buttons.
+// The article commands' ids: the menu items, then the Save button.
 constexpr panels::ArticleCommandId kArticleCommandIds[] = {
     {ID_BROWSER_ANNOTATION, panels::ArticleCommand::Notes},
     {ID_BROWSER_HIGHLIGHT, panels::ArticleCommand::Highlights},
     {ID_BROWSER_CLEAR_HIGHLIGHTS, panels::ArticleCommand::ClearHighlights},
     {ID_BROWSER_ADD_ARTICLE, panels::ArticleCommand::AddArticle},
     {ID_BROWSER_ADD_SELECTED, panels::ArticleCommand::AddSelected},
-    {ID_BROWSER_PRINT, panels::ArticleCommand::PrintArticle},
-    {ID_BROWSER_PREVIEW, panels::ArticleCommand::PreviewArticle},
-    {ID_BROWSER_PRINT_BOOKMARKS, panels::ArticleCommand::PrintBookmarks},
-    {ID_BROWSER_PREVIEW_BOOKMARKS, panels::ArticleCommand::PreviewBookmarks},
     {ID_BROWSER_COPY_SELECTION, panels::ArticleCommand::CopySelection},
     {ID_BROWSER_COPY_ARTICLE, panels::ArticleCommand::CopyArticle},
     {ID_BROWSER_SAVE, panels::ArticleCommand::Save},
-    {IDC_BROWSER_PRINT, panels::ArticleCommand::PrintArticle},
     {IDC_BROWSER_SAVE, panels::ArticleCommand::Save},
+};
+
+// The print job's ids: the menu items, then the Print button.
+constexpr panels::PrintCommandId kPrintCommandIds[] = {
+    {ID_BROWSER_PRINT, panels::PrintCommand::PrintItem},
+    {ID_BROWSER_PREVIEW, panels::PrintCommand::PreviewItem},
+    {ID_BROWSER_PRINT_BOOKMARKS, panels::PrintCommand::PrintBookmarks},
+    {ID_BROWSER_PREVIEW_BOOKMARKS, panels::PrintCommand::PreviewBookmarks},
+    {IDC_BROWSER_PRINT, panels::PrintCommand::PrintItem},
 };
 
 }  // namespace
@@ -112,6 +116,7 @@ constexpr panels::ArticleCommandId kArticleCommandIds[] = {
 CBrowser::CBrowser()
     : CFormView(static_cast<UINT>(IDD_BROWSER)),
       m_articleCommands(*this, kArticleCommandIds, static_cast<int>(std::size(kArticleCommandIds))),
+      m_printJob(*this, kPrintCommandIds, static_cast<int>(std::size(kPrintCommandIds))),
       m_menus(*this, m_menu, m_related),
       m_toolColumn(*this),
       m_webAddress(*this) {}

@@ -25,6 +25,7 @@
 #include "framework.h"
 #include "panels/article_commands.h"
 #include "panels/panel_owner.h"
+#include "panels/print_job.h"
 #include "panels/tool_panel_host.h"
 #include "search/search_screen.h"
 
@@ -35,7 +36,8 @@ class CBrowser : public CFormView,
                  public OutlineOwner,
                  public SearchScreen,
                  public ArticleCommandOwner,
-                 public BrowserPartOwner {
+                 public BrowserPartOwner,
+                 public PrintJobOwner {
   DECLARE_DYNCREATE(CBrowser)
  public:
   static constexpr int kFirstArticle = 3521;
@@ -73,7 +75,7 @@ class CBrowser : public CFormView,
   // links.
   void ShowItem(int item) override { ShowArticle(item); }
   void ShowEntries(const CDWordArray& entries, EntryList list) override { m_toolColumn.ShowEntries(entries, list); }
-  void PrintBookmarkFolder(int folder, BOOL preview) override { m_articleCommands.PrintFolder(folder, preview); }
+  void PrintBookmarkFolder(int folder, BOOL preview) override { m_printJob.PrintFolder(folder, preview); }
   void LinkOutlineEntry(int index) override { FollowOutlineLink(index); }
 
   // The search windows' roads back: a chosen entry is an article; Smart
@@ -97,8 +99,6 @@ class CBrowser : public CFormView,
   const CBitString& GetSubjectLinks() const override { return m_subjectLinks; }
   const CBitString& GetBrowsable() const { return m_browsable; }
   const CDWordArray& GetInternetLinks() const { return m_menus.GetInternetLinks(); }
-  int GetPrintMode() const { return m_articleCommands.GetPrintKind(); }
-  const CDWordArray& GetPageStarts() const { return m_articleCommands.PageStarts(); }
   CRect GetPanelRect() const override { return m_panel; }
   CDisplay& Display() { return m_display; }
   CMenu& Menu() { return m_menu; }
@@ -107,6 +107,7 @@ class CBrowser : public CFormView,
   CWnd* GetToolWindow(ToolPanel kind) const { return m_toolColumn.Get(kind); }
   BOOL IsToolOpen(ToolPanel kind) const { return m_toolColumn.IsOpen(kind); }
   CArticleCommands& ArticleCommands() { return m_articleCommands; }
+  CPrintJob& PrintJob() { return m_printJob; }
   // The source whose notices go with the current article.
   browser::ArticleSource CurrentSource() const;
   CWebAddress& WebAddress() { return m_webAddress; }
@@ -129,6 +130,14 @@ class CBrowser : public CFormView,
   std::string ArticleNotices() const override { return browser::NoticeBlock(CurrentSource()); }
   BOOL HasArticleList() const override { return m_toolColumn.HasArticleList(); }
   BOOL ListedArticles(CBitString& articles) override;
+
+  // PrintJobOwner: the print job's questions (browser_print.cpp).
+  CView& PrintingView() override { return *this; }
+  BOOL CanPrintItem() const override { return TRUE; }
+  BOOL HasPrintableSelection() const override { return m_display.HasSelection(); }
+  CString PrintedItemTitle() const override { return m_title; }
+  std::vector<CString> PrintedNotices(panels::PrintKind kind) const override;
+  int PrintItemPage(CDC* dc, CPrintInfo* info, int start) override { return m_display.PrintRuns(dc, info, start); }
 
  protected:
   // Class library overrides, in the order of their slots. Commands go to
@@ -213,6 +222,7 @@ class CBrowser : public CFormView,
 
   // The screen's components, which take their commands through OnCmdMsg.
   CArticleCommands m_articleCommands;
+  CPrintJob m_printJob;
   CBrowserMenus m_menus;
   CBrowserToolColumn m_toolColumn;
   CWebAddress m_webAddress;

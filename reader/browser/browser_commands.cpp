@@ -14,6 +14,7 @@
 
 BOOL CBrowser::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
   if (m_articleCommands.OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+  if (m_printJob.OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
   if (m_menus.OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
   if (m_toolColumn.OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
   if (m_webAddress.OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;

@@ -3,50 +3,36 @@
 #include <string>
 #include <vector>
 
-#include "browser/browser.h"
 #include "core/reader_context.h"
 #include "core/related_files.h"
 #include "core/title_key.h"
-#include "panels/item_router.h"
+#include "panels/command_routing.h"
 #include "reader/browser_ids.h"
-#include "search/related_queries.h"
 
 namespace {
 
 // Positions in the screen's menu.
-constexpr int kSearchMenu = 3;
-constexpr int kBookmarkMenu = 4;
 constexpr int kRelatedMenu = 5;
-constexpr int kSearchHistoryPosition = 5;
 constexpr int kInternetLinksPosition = 3;
-constexpr int kBookmarkFixedItems = 10;
-constexpr int kFolderItems = 10;
 constexpr const char* kInternetOpenFailed = "Unable to open the file Internet.dat";
 
 }  // namespace
 
-BOOL CBrowserMenus::OnCmdMsg(UINT nID, int nCode, void*, AFX_CMDHANDLERINFO* pHandlerInfo) {
-  if (nCode != CN_COMMAND || pHandlerInfo != nullptr) return FALSE;
-  if (nID >= ID_SEARCH_HISTORY_FIRST && nID <= ID_SEARCH_HISTORY_LAST) {
-    search::RecallHistoryCommand(nID, ID_SEARCH_HISTORY_FIRST);
-    return TRUE;
-  }
-  if (nID >= ID_BOOKMARK_ARTICLE_FIRST && nID <= ID_BOOKMARK_ARTICLE_LAST) {
-    ReaderContext& app = Reader();
-    const int folder = static_cast<int>(nID - ID_BOOKMARK_ARTICLE_FIRST) / kFolderItems;
-    const int item = static_cast<int>(nID - ID_BOOKMARK_ARTICLE_FIRST) % kFolderItems + 1;
-    if (folder < app.m_folders.GetSize()) {
-      const int article = static_cast<CFolder*>(app.m_folders[folder])->m_articles.GetAt(item);
-      if (article > 0) ShowBookmarkArticle(article);
-    }
-    return TRUE;
-  }
-  if (nID >= ID_INTERNET_LINK_FIRST && nID <= ID_INTERNET_LINK_LAST) {
-    const int i = static_cast<int>(nID - ID_INTERNET_LINK_FIRST);
-    if (i < m_internetLinks.GetSize()) m_browser.ShowArticle(static_cast<int>(m_internetLinks[i]));
-    return TRUE;
-  }
-  return FALSE;
+CBrowserMenus::CBrowserMenus(ItemScreen& screen, CMenu& menu, CMenuButton& related)
+    : m_screen(screen),
+      m_menu(menu),
+      m_related(related),
+      m_bookmarks(*this, menu, ID_BOOKMARK_ARTICLE_FIRST, ID_BROWSER_BOOKMARK_LIST),
+      m_history(menu, ID_SEARCH_HISTORY_FIRST) {}
+
+BOOL CBrowserMenus::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
+  if (m_bookmarks.OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+  if (m_history.OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+  if (nCode != CN_COMMAND || nID < ID_INTERNET_LINK_FIRST || nID > ID_INTERNET_LINK_LAST) return FALSE;
+  if (panels::AnswerHandlerQuery(this, pHandlerInfo)) return TRUE;
+  const int i = static_cast<int>(nID - ID_INTERNET_LINK_FIRST);
+  if (i < m_internetLinks.GetSize()) m_screen.ShowItem(static_cast<int>(m_internetLinks[i]));
+  return TRUE;
 }
 
 CMenu* CBrowserMenus::SubMenu(int position) { return m_menu.m_hMenu ? m_menu.GetSubMenu(position) : nullptr; }
@@ -59,36 +45,6 @@ void CBrowserMenus::ShowArticleTitle(const CString& title) {
   if (!m_menu.m_hMenu) return;
   const CString text = CString("Add \"") + title + "\"";
   m_menu.ModifyMenu(ID_BROWSER_ADD_ARTICLE, MF_BYCOMMAND | MF_STRING, ID_BROWSER_ADD_ARTICLE, text);
-}
-
-// ---- the Bookmark menu ---------------------------------------------------------------
-
-void CBrowserMenus::RebuildBookmarkMenu() {
-  if (CMenu* menu = SubMenu(kBookmarkMenu))
-    Reader().FillBookmarkMenu(*menu, kBookmarkFixedItems, ID_BOOKMARK_ARTICLE_FIRST, ID_BROWSER_BOOKMARK_LIST);
-}
-
-// Media items, timeline events and dictionary entries show on their screens
-// (the timeline and dictionary after the switch, through their ItemScreen
-// operation).
-void CBrowserMenus::ShowBookmarkArticle(int article) {
-  ReaderContext& app = Reader();
-  if (app.m_multBits.Test(article)) {
-    m_browser.GoToMediaItem(app.m_multBits.IndexOf(article));
-  } else if (app.m_tmlBits.Test(article)) {
-    panels::ShowOnScreen(panels::ItemKind::TimelineEvent, article);
-  } else if (app.m_vornBits.Test(article)) {
-    panels::ShowOnScreen(panels::ItemKind::DictionaryEntry, article);
-  } else {
-    m_browser.ShowArticle(article);
-  }
-}
-
-// ---- the Search History submenu ----------------------------------------------------
-
-void CBrowserMenus::RebuildSearchHistory() {
-  if (CMenu* search = SubMenu(kSearchMenu))
-    search::FillSearchHistory(*search, kSearchHistoryPosition, ID_SEARCH_HISTORY_FIRST);
 }
 
 // ---- Internet links --------------------------------------------------------------------

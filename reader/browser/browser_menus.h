@@ -1,26 +1,27 @@
 // CBrowserMenus: the parts of the encyclopedia's menu that change with the
-// reader's data: the Bookmark menu's folders, the Search History submenu,
-// the Internet links of the shown article (in the Related menu and under the
-// Related button), the Add item's article title and the items the article
-// enables. It takes the commands of their items (the view routes its
-// commands here first).
+// reader's data: the Bookmark menu's folders and the Search History submenu
+// (the shared CBookmarkMenu and CSearchHistoryMenu), the Internet links of
+// the shown article (in the Related menu and under the Related button), the
+// Add item's article title and the items the article enables. It takes the
+// commands of their items (the view routes its commands here first) and
+// shows a chosen article through the screen's ItemScreen operation.
 #pragma once
 
 #include "controls/menu_button.h"
+#include "core/reader_screen.h"
 #include "framework.h"
+#include "panels/bookmark_menu.h"
+#include "search/history_menu.h"
 
-class CBrowser;
-
-class CBrowserMenus : public CCmdTarget {
+class CBrowserMenus : public CCmdTarget, public BookmarkMenuOwner {
  public:
-  CBrowserMenus(CBrowser& browser, CMenu& menu, CMenuButton& related)
-      : m_browser(browser), m_menu(menu), m_related(related) {}
+  CBrowserMenus(ItemScreen& screen, CMenu& menu, CMenuButton& related);
 
   // The items of the folders, the search history and the Internet links.
   BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
-  void RebuildBookmarkMenu();
-  void RebuildSearchHistory();
+  void RebuildBookmarkMenu() { m_bookmarks.Refill(); }
+  void RebuildSearchHistory() { m_history.Refill(); }
   // Reads the article's Internet links (a message when Internet.dat cannot
   // be read) and lists them in both places.
   void RebuildInternetLinks(int article);
@@ -30,12 +31,16 @@ class CBrowserMenus : public CCmdTarget {
   void SetItemState(UINT id, BOOL enabled);
 
  private:
-  CMenu* SubMenu(int position);
-  // A bookmarked article on the screen that shows its kind.
-  void ShowBookmarkArticle(int article);
+  // BookmarkMenuOwner: the encyclopedia shows the articles of no other screen.
+  panels::ItemKind OwnItemKind() const override { return panels::ItemKind::Article; }
+  void ShowOwnItem(int item) override { m_screen.ShowItem(item); }
 
-  CBrowser& m_browser;
+  CMenu* SubMenu(int position);
+
+  ItemScreen& m_screen;
   CMenu& m_menu;
   CMenuButton& m_related;
+  CBookmarkMenu m_bookmarks;
+  CSearchHistoryMenu m_history;
   CDWordArray m_internetLinks;
 };

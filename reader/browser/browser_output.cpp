@@ -19,5 +19,3 @@ void CBrowser::OnRelatedArticle() {
   }
   search::QueryRelatedArticles(m_currentArticle);
 }
-
-// ---- Internet links --------------------------------------------------------------------

@@ -64,33 +64,6 @@ void ReaderBookmarks::ResizeFolders(int articles) {
   for (int i = 0; i < m_folders.GetSize(); ++i) static_cast<CFolder*>(m_folders[i])->m_articles.Resize(articles);
 }
 
-namespace {
-
-constexpr int MenuFolders = 10;
-constexpr int MenuFolderItems = 10;
-
-}  // namespace
-
-void ReaderBookmarks::FillBookmarkMenu(CMenu& menu, int fixedItems, UINT firstId, UINT moreId) const {
-  while (menu.GetMenuItemCount() > fixedItems) menu.DeleteMenu(static_cast<UINT>(fixedItems), MF_BYPOSITION);
-  const int folders = m_folders.GetSize();
-  if (folders > 0) menu.AppendMenu(MF_SEPARATOR);
-  for (int f = 0; f < folders && f < MenuFolders; ++f) {
-    const CBitString& articles = static_cast<const CFolder*>(m_folders[f])->m_articles;
-    const int count = articles.GetSetCount();
-    CMenu popup;
-    popup.CreatePopupMenu();
-    for (int i = 0; i < count && i < MenuFolderItems; ++i)
-      ::AppendMenuA(popup.m_hMenu, MF_OWNERDRAW, firstId + static_cast<UINT>(MenuFolderItems * f + i),
-                    reinterpret_cast<LPCSTR>(static_cast<UINT_PTR>(articles.GetAt(i + 1))));
-    if (count > MenuFolderItems) popup.AppendMenu(MF_STRING, moreId, "more");
-    ::AppendMenuA(menu.m_hMenu, MF_POPUP | MF_OWNERDRAW | (count == 0 ? MF_GRAYED : 0),
-                  reinterpret_cast<UINT_PTR>(popup.Detach()),
-                  reinterpret_cast<LPCSTR>(static_cast<UINT_PTR>(MenuFolderBase + f)));
-  }
-  if (folders > MenuFolders) menu.AppendMenu(MF_STRING, moreId, "more");
-}
-
 // --- the printed folder list ---
 
 namespace {
@@ -130,33 +103,27 @@ struct ListPrinter {
 }  // namespace
 
 int ReaderBookmarks::PrintListPage(CDC* dc, CPrintInfo* info, int start) {
-  CFont* old = dc->SelectObject(m_look.GetFont(FontList));
-  dc->SetTextAlign(TA_LEFT);
-  ListPrinter printer{m_content, m_look, dc, info->m_rectDraw, info->m_rectDraw.top};
-  const int firstFolder = (start >> 16) & 0xFFFF;
-  for (int f = firstFolder; f < m_folders.GetSize(); ++f) {
-    const CFolder& folder = *static_cast<const CFolder*>(m_folders[f]);
-    for (int item = f == firstFolder ? (start & 0xFFFF) : 0; item <= folder.m_articles.GetSetCount(); ++item)
-      if (!printer.Line(printer.Item(folder, item), item == 0)) {
-        dc->SelectObject(old);
-        return f << 16 | item;
-      }
-  }
-  dc->SelectObject(old);
-  return -1;
+  return PrintFolders(dc, info, 0, m_folders.GetSize(), start);
 }
 
-int ReaderBookmarks::PrintListPage2(CDC* dc, CPrintInfo* info, int start) {
-  if (m_printFolder < 0 || m_printFolder >= m_folders.GetSize()) return -1;
+int ReaderBookmarks::PrintListPage2(CDC* dc, CPrintInfo* info, int folder, int start) {
+  if (folder < 0 || folder >= m_folders.GetSize()) return -1;
+  return PrintFolders(dc, info, folder, folder + 1, start);
+}
+
+int ReaderBookmarks::PrintFolders(CDC* dc, CPrintInfo* info, int from, int to, int start) {
   CFont* old = dc->SelectObject(m_look.GetFont(FontList));
   dc->SetTextAlign(TA_LEFT);
   ListPrinter printer{m_content, m_look, dc, info->m_rectDraw, info->m_rectDraw.top};
-  const CFolder& folder = *static_cast<const CFolder*>(m_folders[m_printFolder]);
-  for (int item = start < 0 ? 0 : start; item <= folder.m_articles.GetSetCount(); ++item)
-    if (!printer.Line(printer.Item(folder, item), item == 0)) {
-      dc->SelectObject(old);
-      return item;
-    }
+  int next = -1;
+  // `first` is the line of folder f's name.
+  for (int f = from, first = 0; f < to && next < 0; ++f) {
+    const CFolder& folder = *static_cast<const CFolder*>(m_folders[f]);
+    const int lines = folder.m_articles.GetSetCount() + 1;
+    for (int item = start > first ? start - first : 0; item < lines && next < 0; ++item)
+      if (!printer.Line(printer.Item(folder, item), item == 0)) next = first + item;
+    first += lines;
+  }
   dc->SelectObject(old);
-  return -1;
+  return next;
 }

@@ -12,7 +12,8 @@ class ReaderLook;
 
 class ReaderBookmarks {
  public:
-  // The item data of a folder's pop-up in a Bookmark menu: this + the folder.
+  // The item data of a folder's pop-up in a Bookmark menu (the main frame
+  // draws them): this + the folder.
   static constexpr UINT MenuFolderBase = 200000;
 
   // The records name articles of the content; the printed list takes the
@@ -38,26 +39,21 @@ class ReaderBookmarks {
   BOOL LoadBookmarks();
   BOOL SaveBookmarks();
 
-  // Refills a screen's Bookmark menu from the folders: `menu` keeps its first
-  // `fixedItems` items; when folders exist a separator follows, then one
-  // owner-drawn pop-up per folder (at most ten; greyed when empty) of at most
-  // ten owner-drawn articles, command `firstId` + 10 x folder + item, and
-  // "more" (`moreId`) after a longer folder and after the tenth folder. The
-  // main frame draws the items: an article carries its number, a folder's
-  // pop-up MenuFolderBase + the folder.
-  void FillBookmarkMenu(CMenu& menu, int fixedItems, UINT firstId, UINT moreId) const;
-
-  // One printed page of the folder list (every folder, or folder
-  // m_printFolder alone with PrintListPage2) from `start`; where the next
-  // page starts, -1 after the last.
+  // One printed page of the folder list: every folder (PrintListPage), or
+  // folder `folder` alone (PrintListPage2). The list's lines are each
+  // folder's name followed by the titles of its articles; `start` and the
+  // result count them from the list's first line (-1: the list is done), so
+  // a folder of any size prints whole.
   int PrintListPage(CDC* dc, CPrintInfo* info, int start);
-  int PrintListPage2(CDC* dc, CPrintInfo* info, int start);
+  int PrintListPage2(CDC* dc, CPrintInfo* info, int folder, int start);
 
   CObArray m_folders;
   CObArray m_bookmarks;
-  int m_printFolder = 0;
 
  private:
+  // The lines of folders [from, to) from line `start` (0: folder `from`'s name).
+  int PrintFolders(CDC* dc, CPrintInfo* info, int from, int to, int start);
+
   ReaderContent& m_content;
   ReaderLook& m_look;
 };

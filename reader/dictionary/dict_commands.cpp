@@ -1,7 +1,7 @@
 // The dictionary screen's commands on the shown entry and beyond the screen:
 // what the article commands it shares with the encyclopedia (CArticleCommands)
-// ask of it, the print job, the folders' changes, the navigation buttons
-// and help.
+// and the print job (CPrintJob) ask of it, the class library's print loop
+// handed to the job, the folders' changes, the navigation buttons and help.
 #include <cstring>
 #include <initializer_list>
 #include <memory>
@@ -20,7 +20,7 @@
 
 namespace {
 
-// Positions in the screen's menu.
+// The help file's topics.
 constexpr DWORD kHelpDictionary = 100;
 constexpr DWORD kHelpConsultants = 206;
 
@@ -41,9 +41,6 @@ std::string CDict::ArticleNotices() const {
   return std::string(notices, static_cast<std::size_t>(notices.GetLength()));
 }
 
-// File Print Preview shows what the last job printed.
-void CDict::OnFilePrintPreviewCommand() { m_articleCommands.StartJob(TRUE); }
-
 // The note dialog stands over the left column, from the word box down.
 void CDict::EditNote(CNoteIcon* note) {
   if (note == nullptr || note->GetSafeHwnd() == nullptr) return;
@@ -55,87 +52,54 @@ void CDict::EditNote(CNoteIcon* note) {
 
 // ---- printing -------------------------------------------------------------------
 
-void CDict::OnFilePrintCommand() { OnFilePrint(); }
-
 void CDict::OnPrintSetup() { AfxGetApp()->OnFilePrintSetup(); }
 
-BOOL CDict::OnPreparePrinting(CPrintInfo* pInfo) {
-  pInfo->m_pPD->m_pd.Flags |= PD_NOPAGENUMS;
-  if (GetPrintKind() == panels::PrintArticleText && m_display.HasSelection()) {
-    pInfo->m_pPD->m_pd.Flags &= ~static_cast<DWORD>(PD_NOSELECTION);
-  } else {
-    pInfo->m_pPD->m_pd.Flags |= PD_NOSELECTION;
-  }
-  return DoPreparePrinting(pInfo);
-}
+BOOL CDict::OnPreparePrinting(CPrintInfo* pInfo) { return m_printJob.Prepare(pInfo); }
 
-void CDict::OnBeginPrinting(CDC* pDC, CPrintInfo*) { m_articleCommands.BeginJob(pDC); }
+void CDict::OnBeginPrinting(CDC* pDC, CPrintInfo*) { m_printJob.Begin(pDC); }
 
 void CDict::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo) {
   CFormView::OnPrepareDC(pDC, pInfo);
-  if (pInfo != nullptr) pInfo->m_bContinuePrinting = m_articleCommands.HasPage(pInfo->m_nCurPage);
+  m_printJob.PrepareDC(pInfo);
 }
 
-CString CDict::PrintTitle() const {
-  if (GetPrintKind() == panels::PrintBookmarkList) return "Bookmark List";
-  ReaderContext& app = Reader();
-  if (GetPrintKind() == panels::PrintOneFolder) {
-    const int folder = app.m_printFolder;
-    if (folder >= 0 && folder < app.m_folders.GetSize()) return static_cast<CFolder*>(app.m_folders[folder])->m_name;
-    return "";
-  }
+void CDict::OnPrint(CDC* pDC, CPrintInfo* pInfo) { m_printJob.PrintPage(pDC, pInfo); }
+
+void CDict::OnEndPrinting(CDC*, CPrintInfo*) { m_printJob.End(); }
+
+// The entry's headword from the mode's translation database, else its
+// article's title.
+CString CDict::PrintedItemTitle() const {
   CString title;
   if (m_currentEntry == 0) return title;
   if (!OnMainDatabase()) {
     ModeDatabase().GetHeadword(static_cast<int>(m_currentEntry), title);
   } else {
     char text[TitleBufferSize] = "";
-    app.LookupTitle(static_cast<int>(m_currentEntry), text);
+    Reader().LookupTitle(static_cast<int>(m_currentEntry), text);
     title = text;
   }
   return title;
 }
 
-void CDict::OnPrint(CDC* pDC, CPrintInfo* pInfo) {
-  ReaderContext& app = Reader();
-  CRect area = pInfo->m_rectDraw;
-  const CRect& margins = app.m_printMargins;
-  area.left += margins.left;
-  area.top += margins.top;
-  area.right -= margins.right;
-  area.bottom -= margins.bottom;
-
-  CFont* old = pDC->SelectObject(&app.m_fonts[FontArticle]);
-  TEXTMETRICA metrics = {};
-  pDC->GetTextMetrics(&metrics);
-  const int lineHeight = metrics.tmHeight + metrics.tmExternalLeading;
-  pDC->SetBkMode(TRANSPARENT);
-  pDC->SetTextAlign(TA_LEFT | TA_TOP);
-  pDC->TextOut(area.left, area.top, PrintTitle());
-  CString page;
-  page.Format("Page %u", pInfo->m_nCurPage);
-  pDC->SetTextAlign(TA_RIGHT | TA_TOP);
-  pDC->TextOut(area.right, area.top, page);
-  pDC->SetTextAlign(TA_LEFT | TA_TOP);
-  const int headerLine = area.top + metrics.tmHeight + 50;
-  pDC->MoveTo(area.left, headerLine);
-  pDC->LineTo(area.right, headerLine);
-
-  CString footer[3];
-  dict::FooterLines(GetMode(), GetPrintKind(), footer);
-  const int footerTop = area.bottom - 3 * lineHeight;
-  for (int i = 0; i < 3; ++i) pDC->TextOut(area.left, footerTop + i * lineHeight, footer[i]);
-  const int footerLine = footerTop - 50;
-  pDC->MoveTo(area.left, footerLine);
-  pDC->LineTo(area.right, footerLine);
-  pDC->SelectObject(old);
-
-  m_articleCommands.PrintBody(pDC, pInfo, CRect(area.left, headerLine + 200, area.right, footerLine - 200));
+std::vector<CString> CDict::PrintedNotices(panels::PrintKind kind) const {
+  CString lines[3];
+  dict::FooterLines(GetMode(), kind, lines);
+  return {lines[0], lines[1], lines[2]};
 }
 
-void CDict::OnEndPrinting(CDC*, CPrintInfo*) { m_articleCommands.EndJob(); }
+// The pages' header and footer are in the entry's own font, which the job
+// also makes for the printer.
+CFont* CDict::PageFrameFont() const { return Reader().GetFont(FontArticle); }
 
 // ---- bookmarks ------------------------------------------------------------------
+
+// A bookmarked dictionary entry chosen in the Bookmark menu: the modes that
+// show no dictionary entry give way first.
+void CDict::ShowOwnItem(int item) {
+  OnDictionaryMode();
+  ShowEntry(static_cast<DWORD>(item));
+}
 
 LRESULT CDict::OnFoldersChanged(WPARAM wParam, LPARAM lParam) {
   ReaderContext& app = Reader();
@@ -232,8 +196,6 @@ void CDict::OnRelatedToSelection() {
     if (CView* active = shell->GetActiveScreen()) active->PostMessage(WM_SHOWRESULTS, 0, 0);
   }
 }
-
-// ---- search history -------------------------------------------------------------
 
 // ---- navigation, help ----------------------------------------------------------
 

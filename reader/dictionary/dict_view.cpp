@@ -74,23 +74,30 @@ CRect WindowRectIn(CWnd& child, CWnd* parent) {
   return rect;
 }
 
-// The article commands' ids: the menu items, then the Print and Save buttons.
-// Save, print, preview, copy and Add Article keep the map's rule (an entry shown).
+// The article commands' ids: the menu items, then the Save button. Save,
+// copy and Add Article keep the map's rule (an entry shown).
 constexpr panels::ArticleCommandId kArticleCommandIds[] = {
     {ID_DICT_ANNOTATION, panels::ArticleCommand::Notes},
     {ID_DICT_HIGHLIGHT, panels::ArticleCommand::Highlights},
     {ID_DICT_CLEAR_HIGHLIGHTS, panels::ArticleCommand::ClearHighlights},
     {ID_DICT_ADD_ARTICLE, panels::ArticleCommand::AddArticle},
     {ID_DICT_ADD_SELECTED, panels::ArticleCommand::AddSelected},
-    {ID_DICT_PRINT_ENTRY, panels::ArticleCommand::PrintArticle},
-    {ID_DICT_PREVIEW_ENTRY, panels::ArticleCommand::PreviewArticle},
-    {ID_DICT_PRINT_BOOKMARKS, panels::ArticleCommand::PrintBookmarks},
-    {ID_DICT_PREVIEW_BOOKMARKS, panels::ArticleCommand::PreviewBookmarks},
     {ID_DICT_COPY_SELECTION, panels::ArticleCommand::CopySelection},
     {ID_DICT_COPY_ENTRY, panels::ArticleCommand::CopyArticle},
     {ID_DICT_SAVE_ENTRY, panels::ArticleCommand::Save},
-    {IDC_DICT_PRINT, panels::ArticleCommand::PrintArticle},
     {IDC_DICT_SAVE, panels::ArticleCommand::Save},
+};
+
+// The print job's ids: the menu items, the Print button, and the class
+// library's Print and Print Preview, which print what the last job printed.
+constexpr panels::PrintCommandId kPrintCommandIds[] = {
+    {ID_DICT_PRINT_ENTRY, panels::PrintCommand::PrintItem},
+    {ID_DICT_PREVIEW_ENTRY, panels::PrintCommand::PreviewItem},
+    {ID_DICT_PRINT_BOOKMARKS, panels::PrintCommand::PrintBookmarks},
+    {ID_DICT_PREVIEW_BOOKMARKS, panels::PrintCommand::PreviewBookmarks},
+    {IDC_DICT_PRINT, panels::PrintCommand::PrintItem},
+    {ID_FILE_PRINT, panels::PrintCommand::PrintAgain},
+    {ID_FILE_PRINT_PREVIEW, panels::PrintCommand::PreviewAgain},
 };
 
 }  // namespace
@@ -117,11 +124,7 @@ ON_NOTIFY_EX(TTN_NEEDTEXTA, 0, OnToolTipText)
 ON_BN_CLICKED(IDC_DICT_LOOK_UP, OnLookUp)
 // Entry commands.
 ON_COMMAND(ID_FILE_PRINT_SETUP, OnPrintSetup)
-ON_COMMAND(ID_FILE_PRINT, OnFilePrintCommand)
-ON_COMMAND(ID_FILE_PRINT_PREVIEW, OnFilePrintPreviewCommand)
 ON_UPDATE_COMMAND_UI(ID_DICT_SAVE_ENTRY, OnUpdateHasText)
-ON_UPDATE_COMMAND_UI(ID_DICT_PRINT_ENTRY, OnUpdateHasText)
-ON_UPDATE_COMMAND_UI(ID_DICT_PREVIEW_ENTRY, OnUpdateHasText)
 ON_UPDATE_COMMAND_UI(ID_DICT_COPY_ENTRY, OnUpdateHasText)
 ON_COMMAND(ID_DICT_RELATED_SELECTION, OnRelatedToSelection)
 ON_COMMAND(ID_DICT_RELATED_ENTRY, OnRelatedToEntry)
@@ -136,7 +139,8 @@ END_MESSAGE_MAP()
 
 CDict::CDict()
     : CFormView(IDD_DICTIONARY_FORM),
-      m_articleCommands(*this, kArticleCommandIds, static_cast<int>(std::size(kArticleCommandIds))) {}
+      m_articleCommands(*this, kArticleCommandIds, static_cast<int>(std::size(kArticleCommandIds))),
+      m_printJob(*this, kPrintCommandIds, static_cast<int>(std::size(kPrintCommandIds))) {}
 
 CDict::~CDict() = default;
 
@@ -405,8 +409,9 @@ BOOL CDict::PreTranslateMessage(MSG* pMsg) {
 }
 
 BOOL CDict::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
-  for (CCmdTarget* part : std::initializer_list<CCmdTarget*>{&m_articleCommands, &m_modes, &m_word, &m_wordSearch,
-                                                             &m_conjugation, &m_thesaurus, &m_focusRing, &m_menus})
+  for (CCmdTarget* part :
+       std::initializer_list<CCmdTarget*>{&m_articleCommands, &m_printJob, &m_modes, &m_word, &m_wordSearch,
+                                          &m_conjugation, &m_thesaurus, &m_focusRing, &m_menus})
     if (part->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
   return CFormView::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }

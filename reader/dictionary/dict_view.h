@@ -46,7 +46,9 @@
 #include "display/display.h"
 #include "framework.h"
 #include "panels/article_commands.h"
+#include "panels/bookmark_menu.h"
 #include "panels/panel_owner.h"
+#include "panels/print_job.h"
 #include "search/search_screen.h"
 
 class CContentDb;
@@ -60,7 +62,9 @@ class CDict : public CFormView,
               public ItemScreen,
               public PanelOwner,
               public ArticleCommandOwner,
-              public DictPartOwner {
+              public DictPartOwner,
+              public PrintJobOwner,
+              public BookmarkMenuOwner {
   DECLARE_DYNCREATE(CDict)
 
  public:
@@ -97,7 +101,7 @@ class CDict : public CFormView,
   // Other articles open on their own screens.
   void ShowArticle(int article) override;
   void GoToMediaItem(int item) override;
-  void PrintBookmarkFolder(int folder, BOOL preview) override { m_articleCommands.PrintFolder(folder, preview); }
+  void PrintBookmarkFolder(int folder, BOOL preview) override { m_printJob.PrintFolder(folder, preview); }
   void SaveSearchState(SearchState& state) override { m_shared.SaveState(state); }
   void HidePanel(ScreenPanel panel) override { m_shared.Hide(panel); }
   CDictSharedWindows& SharedWindows() override { return m_shared; }
@@ -131,8 +135,8 @@ class CDict : public CFormView,
   const dict::ScreenLayout& Layout() const override { return m_layout; }
   const CRect& WordBox() const override { return m_wordBox; }
   const CRect& HeadingRect() const override { return m_heading; }
-  int GetPrintKind() const { return m_articleCommands.GetPrintKind(); }
   CArticleCommands& ArticleCommands() { return m_articleCommands; }
+  CPrintJob& PrintJob() { return m_printJob; }
 
   // --- ReaderScreen, mode source, conjugation pane ---
   void StoreAnnotations() override;
@@ -192,9 +196,7 @@ class CDict : public CFormView,
   // Commands (dict_commands.cpp).
   void OnUpdateHasText(CCmdUI* cmdUI);
   void OnUpdateHasSelection(CCmdUI* cmdUI);
-  void OnFilePrintCommand();
   void OnPrintSetup();
-  void OnFilePrintPreviewCommand();
   void OnNavigate(UINT id);
   void OnHelpDictionary();
   void OnHelpConsultants();
@@ -206,7 +208,6 @@ class CDict : public CFormView,
   void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo) override;
   void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
   void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;
-  CString PrintTitle() const;
   DECLARE_MESSAGE_MAP()
 
   BOOL OnMainDatabase() const { return GetMode() != dict::kFrenchEnglish && GetMode() != dict::kEnglishFrench; }
@@ -234,9 +235,10 @@ class CDict : public CFormView,
   HWND m_hovered = nullptr;
   BOOL m_bStarted = FALSE;
   CString m_tipText;
-  // The commands on the shown entry both article screens share, routed to
-  // through OnCmdMsg.
+  // The commands on the shown entry both article screens share, and the
+  // print job, routed to through OnCmdMsg.
   CArticleCommands m_articleCommands;
+  CPrintJob m_printJob;
 
   // ArticleCommandOwner (dict_commands.cpp; the listed articles in dict_shared.cpp).
   CView& ArticleView() override { return *this; }
@@ -246,4 +248,17 @@ class CDict : public CFormView,
   std::string ArticleNotices() const override;
   BOOL HasArticleList() const override;
   BOOL ListedArticles(CBitString& articles) override;
+
+  // PrintJobOwner (dict_commands.cpp).
+  CView& PrintingView() override { return *this; }
+  BOOL CanPrintItem() const override { return DisplayHasText(); }
+  BOOL HasPrintableSelection() const override { return m_display.HasSelection(); }
+  CString PrintedItemTitle() const override;
+  std::vector<CString> PrintedNotices(panels::PrintKind kind) const override;
+  int PrintItemPage(CDC* dc, CPrintInfo* info, int start) override { return m_display.PrintRuns(dc, info, start); }
+  CFont* PageFrameFont() const override;
+
+  // BookmarkMenuOwner: a dictionary entry is shown in the dictionary's own mode.
+  panels::ItemKind OwnItemKind() const override { return panels::ItemKind::DictionaryEntry; }
+  void ShowOwnItem(int item) override;
 };

@@ -5,7 +5,7 @@
 #include "core/content_file.h"
 #include "core/reader_context.h"
 #include "core/reader_shell.h"
-#include "display/preview_view.h"
+#include "panels/command_routing.h"
 #include "panels/folder_dlgs.h"
 
 namespace panels {
@@ -36,6 +36,8 @@ BOOL PutOnClipboard(HWND owner, const std::string& text) {
 
 namespace {
 
+constexpr const char* kNothingToSave = "There is no text to save.";
+
 // The text of a display block (up to its first zero, at most `length`
 // bytes); the block is freed.
 std::string TakeText(HGLOBAL block, int length) {
@@ -57,19 +59,7 @@ CArticleCommands::CArticleCommands(ArticleCommandOwner& owner, const panels::Art
     : m_owner(owner), m_ids(ids), m_count(count) {}
 
 BOOL CArticleCommands::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
-  if (nCode != CN_COMMAND && nCode != CN_UPDATE_COMMAND_UI) return FALSE;
-  for (int i = 0; i < m_count; ++i) {
-    if (m_ids[i].id != nID) continue;
-    if (nCode == CN_UPDATE_COMMAND_UI) return Update(m_ids[i].command, static_cast<CCmdUI*>(pExtra));
-    if (pHandlerInfo != nullptr) {
-      pHandlerInfo->pTarget = this;
-      pHandlerInfo->pmf = nullptr;
-      return TRUE;
-    }
-    Run(m_ids[i].command);
-    return TRUE;
-  }
-  return FALSE;
+  return panels::RouteCommand(*this, m_ids, m_count, nID, nCode, pExtra, pHandlerInfo);
 }
 
 void CArticleCommands::Run(ArticleCommand command) {
@@ -79,10 +69,6 @@ void CArticleCommands::Run(ArticleCommand command) {
     case ArticleCommand::ClearHighlights: m_owner.ArticleDisplay().ClearHighlights(); break;
     case ArticleCommand::AddArticle: AddToFolder(FALSE); break;
     case ArticleCommand::AddSelected: AddToFolder(TRUE); break;
-    case ArticleCommand::PrintArticle: Print(panels::PrintArticleText, FALSE); break;
-    case ArticleCommand::PreviewArticle: Print(panels::PrintArticleText, TRUE); break;
-    case ArticleCommand::PrintBookmarks: Print(panels::PrintBookmarkList, FALSE); break;
-    case ArticleCommand::PreviewBookmarks: Print(panels::PrintBookmarkList, TRUE); break;
     case ArticleCommand::CopySelection: CopySelection(); break;
     case ArticleCommand::CopyArticle: CopyArticle(); break;
     case ArticleCommand::Save: Save(); break;
@@ -102,8 +88,6 @@ BOOL CArticleCommands::Update(ArticleCommand command, CCmdUI* ui) {
       return TRUE;
     case ArticleCommand::ClearHighlights: ui->Enable(display.HasHighlights()); return TRUE;
     case ArticleCommand::AddSelected: ui->Enable(m_owner.HasArticleList()); return TRUE;
-    case ArticleCommand::PrintBookmarks:
-    case ArticleCommand::PreviewBookmarks: ui->Enable(Reader().m_folders.GetSize() > 0); return TRUE;
     case ArticleCommand::CopySelection: ui->Enable(m_owner.HasArticleText() && display.HasSelection()); return TRUE;
     default: return FALSE;  // the screen's own rule
   }
@@ -153,67 +137,6 @@ void CArticleCommands::AddToFolder(BOOL listed) {
     app.SetInFolder(folder, article, TRUE);
 }
 
-// ---- printing ------------------------------------------------------------------------------
-
-void CArticleCommands::Print(panels::PrintKind kind, BOOL preview) {
-  m_printKind = kind;
-  StartJob(preview);
-}
-
-void CArticleCommands::PrintFolder(int folder, BOOL preview) {
-  m_printKind = panels::PrintOneFolder;
-  Reader().m_printFolder = folder;
-  StartJob(preview);
-}
-
-void CArticleCommands::StartJob(BOOL preview) {
-  CView& view = m_owner.ArticleView();
-  if (!preview) {
-    view.OnFilePrint();
-    return;
-  }
-  auto* state = new CPrintPreviewState;
-  if (!view.DoPrintPreview(AFX_IDD_PREVIEW_TOOLBAR, &view, RUNTIME_CLASS(CQVEPreviewView), state)) {
-    AfxMessageBox(AFX_IDP_COMMAND_FAILURE, MB_ICONEXCLAMATION | MB_OK);
-    delete state;
-  }
-}
-
-void CArticleCommands::BeginJob(CDC* dc) {
-  m_pageStarts.RemoveAll();
-  m_pageStarts.Add(0);
-  ReaderContext& app = Reader();
-  app.GetPrinterMargins(dc);
-  app.RecreateArticleFonts(FALSE, dc);
-}
-
-void CArticleCommands::EndJob() {
-  m_pageStarts.RemoveAll();
-  Reader().RecreateArticleFonts(FALSE, nullptr);
-}
-
-void CArticleCommands::PrintBody(CDC* dc, CPrintInfo* info, const CRect& body) {
-  const UINT index = info->m_nCurPage - 1;
-  if (index >= static_cast<UINT>(m_pageStarts.GetSize())) return;
-  const int start = static_cast<int>(m_pageStarts[static_cast<int>(index)]);
-  // The body printers lay out within the print rectangle they are given.
-  const CRect saved = info->m_rectDraw;
-  info->m_rectDraw = body;
-  ReaderContext& app = Reader();
-  int next = -1;
-  if (m_printKind == panels::PrintArticleText) {
-    next = m_owner.ArticleDisplay().PrintRuns(dc, info, start);
-  } else if (m_printKind == panels::PrintBookmarkList) {
-    next = app.PrintListPage(dc, info, start);
-  } else {
-    next = app.PrintListPage2(dc, info, start);
-  }
-  info->m_rectDraw = saved;
-  // A body printer that made no progress would print the same page for ever.
-  if (index + 1 == static_cast<UINT>(m_pageStarts.GetSize()) && next != -1 && next != start)
-    m_pageStarts.Add(static_cast<DWORD>(next));
-}
-
 // ---- copy and save ---------------------------------------------------------------------------
 
 void CArticleCommands::CopyText(BOOL selection) {
@@ -231,13 +154,19 @@ void CArticleCommands::CopyText(BOOL selection) {
 
 void CArticleCommands::Save() {
   if (!m_owner.HasArticleText()) return;  // an empty display saves nothing
-  const std::string notices = m_owner.ArticleNotices();
+  // The text is taken before a name is asked for: when the display gives
+  // none, no file is touched (a notices-only file would replace the reader's).
+  HGLOBAL block = nullptr;
+  const int length = m_owner.ArticleDisplay().CopyAll(&block);
+  const std::string text = TakeText(block, length);
+  if (text.empty()) {
+    AfxMessageBox(kNothingToSave, MB_ICONEXCLAMATION | MB_OK);
+    return;
+  }
   CString path;
   ReaderShell* shell = GetReaderShell();
   if (shell == nullptr || !shell->AskTextFileName(path)) return;
-  HGLOBAL block = nullptr;
-  const int length = m_owner.ArticleDisplay().CopyAll(&block);
-  const std::string content = TakeText(block, length) + notices;
+  const std::string content = text + m_owner.ArticleNotices();
   // Written whole or not at all. A file that cannot be created ends the
   // command quietly, as a cancelled name does; only a failed write is
   // reported (the old file, if there was one, is then as it was).

@@ -1,12 +1,12 @@
 // CArticleCommands: the commands both article screens (encyclopedia and
 // dictionary) give on the article they show: the note and highlight modes
 // and Clear Highlights, adding the article or the listed articles to a
-// bookmark folder through the folder chooser, printing or previewing the
-// article, the bookmark list or one folder (and the pages of the job),
-// copying the selection or the article and saving it, the copies ending with
-// the source notices. The view owns one, tells it which of its command ids
-// mean which command and routes its commands to it (OnCmdMsg); what differs
-// between the screens it asks of the view through ArticleCommandOwner.
+// bookmark folder through the folder chooser, copying the selection or the
+// article and saving it, the copies ending with the source notices. The
+// view owns one, tells it which of its command ids mean which command and
+// routes its commands to it (OnCmdMsg); what differs between the screens it
+// asks of the view through ArticleCommandOwner. Their printing is the print
+// job's (CPrintJob).
 #pragma once
 
 #include <string>
@@ -19,7 +19,7 @@
 class ArticleCommandOwner {
  public:
   virtual ~ArticleCommandOwner() = default;
-  // The view that prints and owns the dialogs.
+  // The view that owns the dialogs and the clipboard.
   virtual CView& ArticleView() = 0;
   virtual CDisplay& ArticleDisplay() = 0;
   // The article notes, highlights and Add Article go with (0 or less: none).
@@ -42,10 +42,6 @@ enum class ArticleCommand {
   ClearHighlights,
   AddArticle,
   AddSelected,
-  PrintArticle,
-  PreviewArticle,
-  PrintBookmarks,
-  PreviewBookmarks,
   CopySelection,
   CopyArticle,
   Save,
@@ -56,9 +52,6 @@ struct ArticleCommandId {
   UINT id;
   ArticleCommand command;
 };
-
-// What a print job prints.
-enum PrintKind { PrintArticleText = 0, PrintBookmarkList = 1, PrintOneFolder = 2 };
 
 // Puts the text on the clipboard for `owner`; FALSE when it could not.
 BOOL PutOnClipboard(HWND owner, const std::string& text);
@@ -76,25 +69,6 @@ class CArticleCommands : public CCmdTarget {
   // The enabling rule of a command; FALSE when the screen has its own.
   BOOL Update(panels::ArticleCommand command, CCmdUI* ui);
 
-  // Printing: what the current (or last) job prints, and starting one.
-  panels::PrintKind GetPrintKind() const { return m_printKind; }
-  void Print(panels::PrintKind kind, BOOL preview);
-  void PrintFolder(int folder, BOOL preview);
-  // Prints or previews what the last job printed.
-  void StartJob(BOOL preview);
-
-  // The job's pages, for the view's print overrides: the first page starts
-  // at 0, each printed page gives the next one's start.
-  void BeginJob(CDC* dc);
-  void EndJob();
-  // Whether the job goes on to the page: its start is known (the base view
-  // would stop after the first page of a job of unknown length).
-  BOOL HasPage(UINT page) const { return page <= static_cast<UINT>(m_pageStarts.GetSize()); }
-  // Prints the page's body (the article's runs, the bookmark list or the
-  // folder) into `body`.
-  void PrintBody(CDC* dc, CPrintInfo* info, const CRect& body);
-  const CDWordArray& PageStarts() const { return m_pageStarts; }
-
   void CopySelection() { CopyText(TRUE); }
   void CopyArticle() { CopyText(FALSE); }
   void Save();
@@ -111,6 +85,4 @@ class CArticleCommands : public CCmdTarget {
   ArticleCommandOwner& m_owner;
   const panels::ArticleCommandId* m_ids;
   int m_count;
-  panels::PrintKind m_printKind = panels::PrintArticleText;
-  CDWordArray m_pageStarts;
 };

@@ -1,5 +1,4 @@
-// The related-articles queries and the Search History submenu shared by the
-// screens that show articles.
+// The related-articles queries shared by the screens that show articles.
 #include "search/related_queries.h"
 
 #include <cstring>
@@ -114,24 +113,6 @@ void QueryRelatedToSelection(CDisplay& display) {
   if (!shell) return;
   shell->AddQueryToHistory(found, title, 1, &terms, FALSE);
   if (CView* active = shell->GetActiveScreen()) active->PostMessage(WM_SHOWRESULTS);
-}
-
-void FillSearchHistory(CMenu& search, int position, UINT firstId) {
-  ReaderShell* shell = GetReaderShell();
-  if (!shell || shell->Queries().GetHistoryCount() == 0) return;
-  search.EnableMenuItem(position, MF_BYPOSITION | MF_ENABLED);
-  CMenu* history = search.GetSubMenu(position);
-  if (!history) return;
-  while (history->GetMenuItemCount() > 0) history->DeleteMenu(0, MF_BYPOSITION);
-  const int count = shell->Queries().GetHistoryCount();
-  for (int i = 0; i < count; ++i)
-    history->AppendMenu(MF_STRING, firstId + static_cast<UINT>(i),
-                        shell->Queries().GetHistoryEntry(count - 1 - i).label);
-}
-
-void RecallHistoryCommand(UINT id, UINT firstId) {
-  if (id < firstId) return;
-  if (ReaderShell* shell = GetReaderShell()) shell->RecallQuery(static_cast<int>(id - firstId) + 1);
 }
 
 }  // namespace search

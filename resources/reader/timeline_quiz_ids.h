@@ -43,6 +43,9 @@
 // The Search History submenu: the newest stored query first.
 #define ID_TL_HISTORY_FIRST 8500
 #define ID_TL_HISTORY_LAST 8998
+// The Bookmark menu's articles: 9000 + 10 x folder + item.
+#define ID_TL_BOOKMARK_FIRST 9000
+#define ID_TL_BOOKMARK_LAST 9498
 #define ID_TL_CONSULTANTS 5080
 #define ID_TL_HELP 57670
 #define IDC_TL_PRINT 4212

@@ -31,6 +31,15 @@ constexpr ButtonSpec Buttons[] = {
 constexpr int TopRowCount = 16;
 constexpr int ButtonCount = static_cast<int>(sizeof Buttons / sizeof Buttons[0]);
 
+// The print job's ids: the menu items and the Print button.
+constexpr panels::PrintCommandId PrintCommands[] = {
+    {ID_MEDIA_PRINT, panels::PrintCommand::PrintItem},
+    {IDC_MEDIA_PRINT, panels::PrintCommand::PrintItem},
+    {ID_MEDIA_PRINT_PREVIEW, panels::PrintCommand::PreviewItem},
+    {ID_MEDIA_PRINT_BOOKMARKS, panels::PrintCommand::PrintBookmarks},
+    {ID_MEDIA_PREVIEW_BOOKMARKS, panels::PrintCommand::PreviewBookmarks},
+};
+
 constexpr int HelpHowToPlay = 75;
 constexpr int HelpMedia = 101;
 constexpr int HelpConsultants = 206;
@@ -59,9 +68,7 @@ ON_WM_DESTROY()
 ON_NOTIFY_EX(TTN_NEEDTEXTA, 0, OnToolTipText)
 // Buttons and the menu.
 ON_COMMAND(ID_PREFERENCES, OnPreferencesCommand)
-ON_COMMAND_RANGE(ID_HISTORY_FIRST, ID_HISTORY_LAST, OnHistory)
 ON_COMMAND(ID_MEDIA_ADD_ARTICLE, OnAddArticle)
-ON_COMMAND_RANGE(ID_BOOKMARK_FIRST, ID_BOOKMARK_LAST, OnBookmarkEntry)
 ON_COMMAND(ID_MEDIA_CAPTION, OnCaption)
 ON_BN_CLICKED(IDC_MEDIA_CAPTION_BUTTON, OnCaption)
 ON_COMMAND(ID_MEDIA_SOUND, OnSound)
@@ -78,13 +85,18 @@ ON_COMMAND(ID_MEDIA_CONSULTANTS, OnConsultants)
 ON_COMMAND_RANGE(IDC_SCREEN_ENCYCLOPEDIA, IDC_SCREEN_TIMELINE, OnScreenButton)
 END_MESSAGE_MAP()
 
-CViewPicture::CViewPicture() : CFormView(static_cast<UINT>(IDD_MEDIA_VIEW)) {}
+CViewPicture::CViewPicture()
+    : CFormView(static_cast<UINT>(IDD_MEDIA_VIEW)),
+      m_printJob(*this, PrintCommands, static_cast<int>(sizeof PrintCommands / sizeof PrintCommands[0])),
+      m_bookmarkMenu(*this, m_menu, ID_BOOKMARK_FIRST, ID_MEDIA_VIEW_BOOKMARKS),
+      m_historyMenu(m_menu, ID_HISTORY_FIRST) {}
 
 CViewPicture::~CViewPicture() = default;
 
 BOOL CViewPicture::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
   for (CCmdTarget* part : {static_cast<CCmdTarget*>(&m_navigator), static_cast<CCmdTarget*>(&m_tools),
-                           static_cast<CCmdTarget*>(&m_printer)})
+                           static_cast<CCmdTarget*>(&m_printJob), static_cast<CCmdTarget*>(&m_bookmarkMenu),
+                           static_cast<CCmdTarget*>(&m_historyMenu)})
     if (part->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
   return CFormView::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }

@@ -6,8 +6,8 @@
 // a back list, by hot spots and by the shared windows, plays an item's sound,
 // opens its articles in the encyclopedia, prints it and files it in folders.
 // Its parts: CGalleryNavigator (the way through the items), CGalleryTools
-// (the tool windows), CGalleryPrinter (printing); the view routes their
-// commands to them (OnCmdMsg).
+// (the tool windows), and the shared print job, Bookmark menu and Search
+// History menu; the view routes their commands to them (OnCmdMsg).
 #pragma once
 
 #include <memory>
@@ -18,13 +18,15 @@
 #include "core/reader_screen.h"
 #include "framework.h"
 #include "media/gallery/gallery_navigator.h"
-#include "media/gallery/gallery_printer.h"
 #include "media/gallery/gallery_tools.h"
 #include "media/gallery/media_frame.h"
 #include "media/movie_wnd.h"
 #include "media/picture_wnd.h"
+#include "panels/bookmark_menu.h"
 #include "panels/panel_owner.h"
+#include "panels/print_job.h"
 #include "panels/tool_panel_host.h"
+#include "search/history_menu.h"
 #include "search/search_screen.h"
 
 class CViewPicture : public CFormView,
@@ -33,7 +35,9 @@ class CViewPicture : public CFormView,
                      public PaletteScreen,
                      public SearchScreen,
                      public PanelOwner,
-                     public GalleryPartOwner {
+                     public GalleryPartOwner,
+                     public PrintJobOwner,
+                     public BookmarkMenuOwner {
   DECLARE_DYNCREATE(CViewPicture)
  public:
   static constexpr int NoItem = CGalleryNavigator::NoItem;
@@ -41,9 +45,6 @@ class CViewPicture : public CFormView,
   static constexpr int TopBand = 49;
   static constexpr int BottomBand = 20;
   static constexpr UINT SlideTimer = CGalleryNavigator::SlideTimer;
-  static constexpr int PrintItem = CGalleryPrinter::PrintItem;
-  static constexpr int PrintBookmarks = CGalleryPrinter::PrintBookmarks;
-  static constexpr int PrintFolder = CGalleryPrinter::PrintFolder;
 
   CViewPicture();
   ~CViewPicture() override;
@@ -70,8 +71,8 @@ class CViewPicture : public CFormView,
   // The Smart Search window's "advanced" request: the Tuner panel in its
   // place, with the prepared query's text and terms.
   void OpenAdvancedSearch(const CString& query, const CStringArray& terms) { m_tools.OpenAdvancedSearch(query, terms); }
-  void PrintBookmarkFolder(int folder) { m_printer.RunFolder(folder, FALSE); }
-  void PreviewBookmarkFolder(int folder) { m_printer.RunFolder(folder, TRUE); }
+  void PrintBookmarkFolder(int folder) { m_printJob.PrintFolder(folder, FALSE); }
+  void PreviewBookmarkFolder(int folder) { m_printJob.PrintFolder(folder, TRUE); }
 
   // What the parts use (GalleryPartOwner).
   CView& View() override { return *this; }
@@ -97,8 +98,7 @@ class CViewPicture : public CFormView,
   CWnd* GetToolWindow(ToolPanel kind) const { return m_tools.Get(kind); }
   const CRect& GetToolRect() const { return m_tools.GetRect(); }
   void SetToolRect(const CRect& rect) override { m_tools.SetRect(rect); }
-  int GetPrintMode() const { return m_printer.GetMode(); }
-  const CDWordArray& GetPageStarts() const { return m_printer.GetPageStarts(); }
+  CPrintJob& PrintJob() { return m_printJob; }
   CODButton& GetButton(UINT id) override;
   CMenu& GetMenu() { return m_menu; }
 
@@ -118,9 +118,22 @@ class CViewPicture : public CFormView,
   // media item is shown here, its print buttons print here.
   void ShowArticle(int article) override;
   void GoToMediaItem(int item) override { GoToItem(item, 0); }
-  void PrintBookmarkFolder(int folder, BOOL preview) override { m_printer.RunFolder(folder, preview); }
+  void PrintBookmarkFolder(int folder, BOOL preview) override { m_printJob.PrintFolder(folder, preview); }
 
-  // Printing through the class library's loops (CGalleryPrinter).
+  // PrintJobOwner (gallery_printer.cpp): the current item prints on one
+  // page, a movie's frame or the item's picture; a panorama has none.
+  CView& PrintingView() override { return *this; }
+  BOOL CanPrintItem() const override;
+  BOOL HasPrintableSelection() const override { return FALSE; }
+  CString PrintedItemTitle() const override { return m_title; }
+  std::vector<CString> PrintedNotices(panels::PrintKind kind) const override;
+  int PrintItemPage(CDC* dc, CPrintInfo* info, int start) override;
+
+  // BookmarkMenuOwner: a media item is shown here.
+  panels::ItemKind OwnItemKind() const override { return panels::ItemKind::MediaItem; }
+  void ShowOwnItem(int item) override { m_navigator.MoveTo(item); }
+
+  // Printing through the class library's loops (the print job).
   BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
   void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) override;
   void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;
@@ -133,7 +146,6 @@ class CViewPicture : public CFormView,
   BOOL IsMovieArticle(int article) const;
   BOOL FocusInside() const;
   void RebuildBookmarkMenu();
-  CMenu* FindPopup(const char* text);
 
   // Commands.
   void OnCaption();
@@ -144,8 +156,6 @@ class CViewPicture : public CFormView,
   void OnConsultants();
   void OnPreferencesCommand();
   void OnAddArticle();
-  void OnHistory(UINT id);
-  void OnBookmarkEntry(UINT id);
   void OnScreenButton(UINT id);
 
   // Messages.
@@ -181,5 +191,7 @@ class CViewPicture : public CFormView,
   CODButton m_buttons[21];
   CGalleryNavigator m_navigator{*this};
   CGalleryTools m_tools{*this};
-  CGalleryPrinter m_printer{*this};
+  CPrintJob m_printJob;
+  CBookmarkMenu m_bookmarkMenu;
+  CSearchHistoryMenu m_historyMenu;
 };

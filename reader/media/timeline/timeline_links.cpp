@@ -1,8 +1,7 @@
 // Where the timeline screen meets the windows of the other screens: the
 // picture pane, the frame's requests for the results, contents and bookmark
-// windows, filing the event through the folder chooser, related articles
-// and the search history, and the roads to the encyclopedia and media
-// screens.
+// windows, filing the event through the folder chooser, related articles,
+// and the roads to the encyclopedia and media screens.
 #include "core/reader_context.h"
 #include "core/reader_messages.h"
 #include "core/reader_shell.h"
@@ -12,14 +11,6 @@
 #include "reader/timeline_quiz_ids.h"
 #include "search/related_queries.h"
 #include "search/results_dlg.h"
-
-namespace {
-
-// The "&Search" menu and its "Search &History" popup, by position.
-constexpr int kSearchMenu = 2;
-constexpr int kSearchHistoryPosition = 10;
-
-}  // namespace
 
 // ---- the picture pane ----
 
@@ -96,7 +87,7 @@ void CTimeLine::OnAddArticle() {
   app.AddToFolder(chooser.m_selection, article, TRUE);
 }
 
-// ---- related articles and the search history ----
+// ---- related articles ----
 
 void CTimeLine::OnRelatedEvent() {
   if (m_article > 0) search::QueryRelatedArticles(m_article);
@@ -114,14 +105,6 @@ void CTimeLine::OnRelatedButton() {
   m_related.SetItemState(ID_TL_RELATED_EVENT, m_article > 0 ? 0 : MF_GRAYED);
   m_related.SetItemState(ID_TL_RELATED_SELECTION, m_display.GetSafeHwnd() && m_display.HasSelection() ? 0 : MF_GRAYED);
   m_related.ResetPage();
-}
-
-void CTimeLine::OnHistoryItem(UINT id) { search::RecallHistoryCommand(id, ID_TL_HISTORY_FIRST); }
-
-void CTimeLine::RebuildSearchHistory() {
-  if (!m_menu.m_hMenu) return;
-  if (CMenu* search = m_menu.GetSubMenu(kSearchMenu))
-    search::FillSearchHistory(*search, kSearchHistoryPosition, ID_TL_HISTORY_FIRST);
 }
 
 // ---- the roads to the other screens ----

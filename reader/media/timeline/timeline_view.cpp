@@ -6,7 +6,6 @@
 #include "core/reader_messages.h"
 #include "core/reader_shell.h"
 #include "media/screen_buttons.h"
-#include "panels/item_router.h"
 #include "panels/tool_panel_host.h"
 #include "reader/reader_ids.h"
 #include "reader/timeline_quiz_ids.h"
@@ -27,9 +26,16 @@ constexpr const char* kModeTitles[timeline::ModeCount] = {
 constexpr UINT kScreenButtons[4] = {IDC_SCREEN_BROWSER, IDC_SCREEN_DICTIONARY, IDC_SCREEN_QUIZ, IDC_SCREEN_MEDIA};
 constexpr int kBottomBand = 20;
 constexpr int kTopBand = 49;
-constexpr UINT kBookmarkCommandFirst = 9000;
-constexpr UINT kBookmarkCommandLast = 9099;
-constexpr int kBookmarkFixedItems = 10;
+// The print job's ids: the menu items, the Print button, and the class
+// library's Print Preview, which previews what the last job printed.
+constexpr panels::PrintCommandId kPrintCommands[] = {
+    {ID_TL_PRINT, panels::PrintCommand::PrintItem},
+    {IDC_TL_PRINT, panels::PrintCommand::PrintItem},
+    {ID_TL_PREVIEW, panels::PrintCommand::PreviewItem},
+    {ID_FILE_PRINT_PREVIEW, panels::PrintCommand::PreviewAgain},
+    {ID_TL_PRINT_BOOKMARKS, panels::PrintCommand::PrintBookmarks},
+    {ID_TL_PREVIEW_BOOKMARKS, panels::PrintCommand::PreviewBookmarks},
+};
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CTimeLine, CFormView)
@@ -47,7 +53,6 @@ ON_UPDATE_COMMAND_UI_RANGE(ID_TL_BOOLEAN, ID_TL_BOOLEAN, OnUpdateModeCommand)
 ON_UPDATE_COMMAND_UI_RANGE(ID_TL_CONTENTS, ID_TL_CONTENTS, OnUpdateModeCommand)
 ON_COMMAND(ID_TL_HELP, OnHelp)
 ON_COMMAND(ID_TL_CONSULTANTS, OnConsultants)
-ON_COMMAND_RANGE(kBookmarkCommandFirst, kBookmarkCommandLast, OnBookmarkItem)
 ON_MESSAGE(WM_BITSCHANGED, OnBitsChanged)
 ON_MESSAGE(WM_FONTSCHANGED, OnFontsChanged)
 ON_MESSAGE(WM_CROSSREF, OnCrossReference)
@@ -58,20 +63,25 @@ ON_COMMAND(ID_TL_RELATED_EVENT, OnRelatedEvent)
 ON_UPDATE_COMMAND_UI(ID_TL_RELATED_EVENT, OnUpdateRelatedEvent)
 ON_COMMAND(ID_TL_RELATED_SELECTION, OnRelatedSelection)
 ON_UPDATE_COMMAND_UI(ID_TL_RELATED_SELECTION, OnUpdateRelatedSelection)
-ON_COMMAND_RANGE(ID_TL_HISTORY_FIRST, ID_TL_HISTORY_LAST, OnHistoryItem)
 ON_COMMAND(ID_TL_ADD_ARTICLE, OnAddArticle)
 ON_MESSAGE(WM_SHOWCONTENTS, OnShowContents)
 ON_MESSAGE(WM_SHOWBOOKMARKS, OnShowBookmarks)
 END_MESSAGE_MAP()
 
-CTimeLine::CTimeLine() : CFormView(IDD_TIMELINE_FORM) {}
+CTimeLine::CTimeLine()
+    : CFormView(IDD_TIMELINE_FORM),
+      m_printJob(*this, kPrintCommands, static_cast<int>(sizeof kPrintCommands / sizeof kPrintCommands[0])),
+      m_bookmarkMenu(*this, m_menu, ID_TL_BOOKMARK_FIRST, ID_TL_BOOKMARKS),
+      m_historyMenu(m_menu, ID_TL_HISTORY_FIRST) {}
 
 CTimeLine::~CTimeLine() = default;
 
 BOOL CTimeLine::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
   if (m_tools.OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
   if (m_eventText.OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
-  if (m_printer.OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+  if (m_printJob.OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+  if (m_bookmarkMenu.OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+  if (m_historyMenu.OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
   return CFormView::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 
@@ -317,8 +327,7 @@ LRESULT CTimeLine::OnRegionClick(WPARAM, LPARAM lParam) {
 
 LRESULT CTimeLine::OnBitsChanged(WPARAM wParam, LPARAM lParam) {
   ReaderContext& app = Reader();
-  if (CMenu* bookmarks = m_menu.m_hMenu ? m_menu.GetSubMenu(3) : nullptr)
-    Reader().FillBookmarkMenu(*bookmarks, kBookmarkFixedItems, kBookmarkCommandFirst, ID_TL_BOOKMARKS);
+  m_bookmarkMenu.Refill();
   // An article in no folder keeps no notes or highlights.
   if (m_article > 0 && !CTimelineEventText::IsFiled(m_article) && app.FindBookmark(m_article) >= 0) {
     app.RemoveBookmark(m_article);
@@ -330,20 +339,6 @@ LRESULT CTimeLine::OnBitsChanged(WPARAM wParam, LPARAM lParam) {
   if (ReaderShell* shell = GetReaderShell(); shell && GetActiveWindow() != nullptr && shell->GetActiveScreen() == this)
     AfxGetMainWnd()->DrawMenuBar();
   return 0;
-}
-
-void CTimeLine::OnBookmarkItem(UINT id) {
-  ReaderContext& app = Reader();
-  const int folder = static_cast<int>(id - kBookmarkCommandFirst) / 10;
-  const int item = static_cast<int>(id - kBookmarkCommandFirst) % 10;
-  if (folder >= app.m_folders.GetSize()) return;
-  const int article = static_cast<const CFolder*>(app.m_folders[folder])->m_articles.GetAt(item + 1);
-  if (article <= 0) return;
-  // An event is shown here; the others on their own screens.
-  if (panels::KindOfArticle(article) == panels::ItemKind::TimelineEvent)
-    SetCurrentArticle(article);
-  else
-    panels::ShowOnItsScreen(article);
 }
 
 // ---- buttons and help ----
@@ -454,18 +449,3 @@ void CTimeLine::OnMouseMove(UINT nFlags, CPoint point) {
   m_hoverControl.Track(over);
   CFormView::OnMouseMove(nFlags, point);
 }
-
-// ---- printing (CTimelinePrinter) ----
-
-BOOL CTimeLine::OnPreparePrinting(CPrintInfo* pInfo) { return m_printer.Prepare(pInfo); }
-
-void CTimeLine::OnBeginPrinting(CDC* pDC, CPrintInfo*) { m_printer.Begin(pDC); }
-
-void CTimeLine::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo) {
-  CFormView::OnPrepareDC(pDC, pInfo);
-  m_printer.PrepareDC(pInfo);
-}
-
-void CTimeLine::OnEndPrinting(CDC*, CPrintInfo*) { m_printer.End(); }
-
-void CTimeLine::OnPrint(CDC* pDC, CPrintInfo* pInfo) { m_printer.PrintPage(pDC, pInfo); }

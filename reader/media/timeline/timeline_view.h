@@ -6,8 +6,8 @@
 // the chosen entry's picture, and the formatted-text display shows the
 // chosen event's article. Its parts: CTimelineTools (the tool windows in the
 // panel), CTimelineEventText (copying, saving, notes and highlights of the
-// event's text) and CTimelinePrinter (printing);
-// the view routes their commands to them (OnCmdMsg).
+// event's text) and the shared print job, Bookmark menu and Search History
+// menu; the view routes their commands to them (OnCmdMsg).
 #pragma once
 
 #include <memory>
@@ -21,11 +21,13 @@
 #include "media/picture_wnd.h"
 #include "media/timeline/event_text.h"
 #include "media/timeline/timeline_file.h"
-#include "media/timeline/timeline_printer.h"
 #include "media/timeline/timeline_search_dlg.h"
 #include "media/timeline/timeline_tools.h"
+#include "panels/bookmark_menu.h"
 #include "panels/panel_owner.h"
+#include "panels/print_job.h"
 #include "panels/tool_panel_host.h"
+#include "search/history_menu.h"
 #include "search/search_screen.h"
 
 class CTimeLine : public CFormView,
@@ -33,13 +35,11 @@ class CTimeLine : public CFormView,
                   public ItemScreen,
                   public SearchScreen,
                   public PanelOwner,
-                  public TimelinePartOwner {
+                  public TimelinePartOwner,
+                  public PrintJobOwner,
+                  public BookmarkMenuOwner {
   DECLARE_DYNCREATE(CTimeLine)
  public:
-  // The print kinds.
-  static constexpr int PrintArticle = CTimelinePrinter::PrintArticle;
-  static constexpr int PrintBookmarkList = CTimelinePrinter::PrintBookmarkList;
-  static constexpr int PrintFolder = CTimelinePrinter::PrintFolder;
   static constexpr int ModeButtonCount = timeline::ModeCount;
   static constexpr int DisplayHeight = 125;
 
@@ -72,7 +72,7 @@ class CTimeLine : public CFormView,
   // screens; its print buttons print here.
   void ShowArticle(int article) override;
   void GoToMediaItem(int item) override;
-  void PrintBookmarkFolder(int folder, BOOL preview) override { m_printer.RunFolder(folder, preview); }
+  void PrintBookmarkFolder(int folder, BOOL preview) override { m_printJob.PrintFolder(folder, preview); }
 
   // Reads the data directory's "Timeline.bin"; FALSE after its message when
   // it cannot be read.
@@ -81,8 +81,8 @@ class CTimeLine : public CFormView,
   void SelectListEntry(int index) override;
   void EnableButton(BOOL state) override;
   void SetMode(int mode);
-  void PrintBookmarkFolder(int folder) { m_printer.RunFolder(folder, FALSE); }
-  void PreviewBookmarkFolder(int folder) { m_printer.RunFolder(folder, TRUE); }
+  void PrintBookmarkFolder(int folder) { m_printJob.PrintFolder(folder, FALSE); }
+  void PreviewBookmarkFolder(int folder) { m_printJob.PrintFolder(folder, TRUE); }
 
   CView& View() override { return *this; }
   int GetMode() const override { return m_mode; }
@@ -97,9 +97,7 @@ class CTimeLine : public CFormView,
   // it was scrolled one line; -1 before the first.
   int GetShownPicture() const { return m_picture; }
   BOOL IsPictureScrolled() const { return m_pictureScrolled; }
-  int GetPrintKind() const { return m_printer.GetKind(); }
-  // The pages printed or previewed so far: where each begins.
-  const std::vector<int>& GetPageStarts() const { return m_printer.GetPageStarts(); }
+  CPrintJob& PrintJob() { return m_printJob; }
   CMenu& GetMenu() { return m_menu; }
   CPictureWnd& GetPictureWindow() { return m_pictureWnd; }
   CWnd* GetToolWindow(ToolPanel kind) const { return m_tools.Get(kind); }
@@ -111,8 +109,20 @@ class CTimeLine : public CFormView,
   using SaveOutcome = CTimelineEventText::SaveOutcome;
   SaveOutcome SaveEventTo(const char* path) { return m_eventText.SaveTo(path); }
 
+  // PrintJobOwner (timeline_printer.cpp): the shown event's article.
+  CView& PrintingView() override { return *this; }
+  BOOL CanPrintItem() const override { return m_article > 0; }
+  BOOL HasPrintableSelection() const override { return m_display.HasSelection(); }
+  CString PrintedItemTitle() const override;
+  std::vector<CString> PrintedNotices(panels::PrintKind kind) const override;
+  int PrintItemPage(CDC* dc, CPrintInfo* info, int start) override { return m_display.PrintRuns(dc, info, start); }
+
+  // BookmarkMenuOwner: an event is shown here.
+  panels::ItemKind OwnItemKind() const override { return panels::ItemKind::TimelineEvent; }
+  void ShowOwnItem(int item) override { SetCurrentArticle(item); }
+
  protected:
-  // Printing through the class library's loops (CTimelinePrinter).
+  // Printing through the class library's loops (the print job).
   BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
   void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) override;
   void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr) override;
@@ -128,7 +138,6 @@ class CTimeLine : public CFormView,
   void OnBack();
   void OnHelp();
   void OnConsultants();
-  void OnBookmarkItem(UINT id);
   LRESULT OnBitsChanged(WPARAM wParam, LPARAM lParam);
   LRESULT OnFontsChanged(WPARAM wParam, LPARAM lParam);
   LRESULT OnCrossReference(WPARAM wParam, LPARAM lParam);
@@ -144,8 +153,7 @@ class CTimeLine : public CFormView,
   void OnUpdateRelatedEvent(CCmdUI* pCmdUI);
   void OnUpdateRelatedSelection(CCmdUI* pCmdUI);
   void OnRelatedButton();
-  void OnHistoryItem(UINT id);
-  void RebuildSearchHistory();
+  void RebuildSearchHistory() { m_historyMenu.Refill(); }
   void OnAddArticle();
   DECLARE_MESSAGE_MAP()
 
@@ -175,5 +183,7 @@ class CTimeLine : public CFormView,
   CHoverTracker m_hoverControl;
   CTimelineTools m_tools{*this};
   CTimelineEventText m_eventText{*this};
-  CTimelinePrinter m_printer{*this};
+  CPrintJob m_printJob;
+  CBookmarkMenu m_bookmarkMenu;
+  CSearchHistoryMenu m_historyMenu;
 };

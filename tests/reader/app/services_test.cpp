@@ -14,6 +14,7 @@
 #include "core/hot_spot.h"
 #include "core/reader_messages.h"
 #include "display/display.h"
+#include "core/title_key.h"
 #include "reader/picture_regions.h"
 #include "reader/reader_ids.h"
 
@@ -371,7 +372,7 @@ TEST_F(Services, FolderListPrintsPageByPage) {
   info.m_rectDraw = CRect(0, 0, 400, 600);
   // The sample's folder "Space": its name and four titles fit one page.
   EXPECT_EQ(app.PrintListPage(&dc, &info, 0), -1);
-  EXPECT_EQ(app.PrintListPage2(&dc, &info, 0), -1);
+  EXPECT_EQ(app.PrintListPage2(&dc, &info, 0, 0), -1);
   // A page of three lines: the folder's name and two titles.
   const auto lineOf = [&](int font) {
     TEXTMETRIC metrics = {};
@@ -383,7 +384,7 @@ TEST_F(Services, FolderListPrintsPageByPage) {
   info.m_rectDraw = CRect(0, 0, 400, name + 2 * line + line / 2);
   EXPECT_EQ(app.PrintListPage(&dc, &info, 0), 3);
   EXPECT_EQ(app.PrintListPage(&dc, &info, 3), -1);
-  EXPECT_EQ(app.PrintListPage2(&dc, &info, 0), 3);
+  EXPECT_EQ(app.PrintListPage2(&dc, &info, 0, 0), 3);
   // Exactly the last line's bottom: it still fits, no empty page after.
   info.m_rectDraw = CRect(0, 0, 400, name + 4 * line);
   EXPECT_EQ(app.PrintListPage(&dc, &info, 0), -1);
@@ -397,6 +398,46 @@ TEST_F(Services, FolderListPrintsPageByPage) {
   ::SelectObject(memory, old);
   ::DeleteObject(page);
   ::DeleteDC(memory);
+}
+
+// A folder of more articles than 16 bits count (Add Selected Articles files a
+// whole result set) prints whole, page after page: every line once and in
+// order, and the folder after it too.
+TEST_F(Services, AFolderOfSeventyThousandArticlesPrintsEveryLineOnceInOrder) {
+  CVeldrixApp& app = App();
+  app.ResetBookmarks();
+  constexpr int kArticles = 70000;
+  auto* everything = new CFolder(kArticles + 1);
+  everything->m_name = "Everything";
+  for (int a = 1; a <= kArticles; ++a) everything->m_articles.SetBit(a);
+  auto* after = new CFolder(app.GetArticleCount());
+  after->m_name = "After";
+  after->m_articles.SetBit(Article("Comet"));
+  app.m_folders.Add(everything);
+  app.m_folders.Add(after);
+  std::vector<std::string> expected = {"Everything"};
+  for (int a = 1; a <= kArticles; ++a) {
+    char title[TitleBufferSize] = "";
+    app.LookupTitle(a, title);
+    expected.emplace_back(title);
+  }
+  expected.insert(expected.end(), {"After", "Comet"});
+
+  // Pages of about two thousand lines, drawn on a page that records them.
+  ui::PrinterPage dc(CSize(200, 200));
+  CPrintInfo info;
+  info.m_rectDraw = CRect(0, 0, 200, 30000);
+  int pages = 0;
+  for (int start = 0; start != -1 && pages < 1000; ++pages) start = app.PrintListPage(&dc, &info, start);
+  EXPECT_GT(pages, 30);
+  std::vector<std::string> printed;
+  for (const ui::PrinterPage::Text& t : dc.Texts()) printed.push_back(t.text);
+  EXPECT_EQ(printed.size(), expected.size());
+  const std::size_t same = static_cast<std::size_t>(
+      std::mismatch(printed.begin(), printed.end(), expected.begin(), expected.end()).first - printed.begin());
+  if (same < expected.size())
+    ADD_FAILURE() << "line " << same << " is \"" << (same < printed.size() ? printed[same] : "(none)") << "\" where \""
+                  << expected[same] << "\" was due";
 }
 
 TEST_F(Services, TheProgressWindowShowsAndItsCancelStopsTheSearch) {

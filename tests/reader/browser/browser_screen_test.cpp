@@ -68,6 +68,12 @@ class BrowserScreen : public ReaderApp {
     return dynamic_cast<CBrowser*>(Frame()->GetScreen(Screen::Browser));
   }
   UINT MenuState(CBrowser* browser, UINT id) { return browser->Menu().GetMenuState(id, MF_BYCOMMAND); }
+  // Whether item `position` is greyed once the frame has updated its pop-up
+  // for showing: an item that no handler takes is greyed.
+  bool GreyedWhenOpened(CMenu& popup, int position) {
+    Frame()->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup.m_hMenu), 0);
+    return (popup.GetMenuState(static_cast<UINT>(position), MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)) != 0;
+  }
   CString MenuText(CMenu& menu, UINT id) {
     CString text;
     menu.GetMenuString(id, text, MF_BYCOMMAND);
@@ -248,6 +254,7 @@ TEST_F(BrowserScreen, InternetArticlesAndLinks) {
   ASSERT_NE(links, nullptr);
   ASSERT_EQ(links->GetMenuItemCount(), 1);
   EXPECT_EQ(links->GetMenuItemID(0), static_cast<UINT>(ID_INTERNET_LINK_FIRST));
+  EXPECT_FALSE(GreyedWhenOpened(*links, 0));
   EXPECT_EQ(browser->RelatedButton().Root().GetCount(), 4);
   auto* buttonLinks = dynamic_cast<CPopupMenu*>(browser->RelatedButton().GetItem(3));
   ASSERT_NE(buttonLinks, nullptr);
@@ -428,10 +435,10 @@ TEST_F(BrowserScreen, AShortArticlePrintsOnePage) {
   ui::Picture page;
   EXPECT_EQ(PrintArticleOn(browser, 850, 1100, page), (std::vector<std::string>{"Page 1"}));
   ui::SavePng(page, "browser_printed_article");
-  EXPECT_EQ(browser->GetPrintMode(), 0);
+  EXPECT_EQ(browser->PrintJob().GetKind(), 0);
   EXPECT_TRUE(g_printFlags & PD_NOPAGENUMS);
-  EXPECT_TRUE(g_printFlags & PD_NOSELECTION);        // nothing selected: no "Selection" choice
-  EXPECT_EQ(browser->GetPageStarts().GetSize(), 0);  // emptied at the end of the job
+  EXPECT_TRUE(g_printFlags & PD_NOSELECTION);                // nothing selected: no "Selection" choice
+  EXPECT_EQ(browser->PrintJob().PageStarts().GetSize(), 0);  // emptied at the end of the job
   // The header: the title at the top left and the page number at the top
   // right over a rule across the page.
   const int w = page.width;
@@ -454,7 +461,7 @@ TEST_F(BrowserScreen, ALongerArticleOnShortPagesPrintsPageAfterPage) {
   ui::SavePng(page, "browser_printed_last_page");
   ASSERT_GE(pages.size(), 2u);
   for (std::size_t i = 0; i < pages.size(); ++i) EXPECT_EQ(pages[i], "Page " + std::to_string(i + 1));
-  EXPECT_EQ(browser->GetPageStarts().GetSize(), 0);
+  EXPECT_EQ(browser->PrintJob().PageStarts().GetSize(), 0);
   // Every line once, none into the footer, on pages of several heights.
   EXPECT_GE(ui::ExpectEveryLinePrintedOnce(*browser, 400, {700, 717, 745, 790}, "browser_printed_page"), 2);
 }
@@ -466,10 +473,10 @@ TEST_F(BrowserScreen, APreviewWithoutAPrinterFailsWithTheCommandMessage) {
   ASSERT_NE(browser, nullptr);
   AfxSetPrintDialogHook(NoPrinter);
   browser->SendMessage(WM_COMMAND, ID_BROWSER_PREVIEW_BOOKMARKS);
-  EXPECT_EQ(browser->GetPrintMode(), 1);
+  EXPECT_EQ(browser->PrintJob().GetKind(), 1);
   browser->SendMessage(WM_COMMAND, ID_BROWSER_PREVIEW);
   AfxSetPrintDialogHook(nullptr);
-  EXPECT_EQ(browser->GetPrintMode(), 0);
+  EXPECT_EQ(browser->PrintJob().GetKind(), 0);
   EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"Command failed.", "Command failed."}));
   EXPECT_EQ(Frame()->GetActiveView(), browser);
   EXPECT_TRUE(browser->IsWindowVisible());
@@ -523,14 +530,14 @@ TEST_F(BrowserScreen, TheBookmarkListAndAFolderPrintUnderTheirHeadings) {
   ::SelectObject(g_printTarget, page);
   AfxSetPrintDialogHook(PrintToMemory);
   browser->SendMessage(WM_COMMAND, ID_BROWSER_PRINT_BOOKMARKS);  // the sample has one folder
-  EXPECT_EQ(browser->GetPrintMode(), 1);
+  EXPECT_EQ(browser->PrintJob().GetKind(), 1);
   EXPECT_TRUE(g_printFlags & PD_NOSELECTION);  // only articles print a selection
   g_printTarget = ::CreateCompatibleDC(nullptr);
   ::SelectObject(g_printTarget, page);
   browser->PrintBookmarkFolder(0, FALSE);
   AfxSetPrintDialogHook(nullptr);
-  EXPECT_EQ(browser->GetPrintMode(), 2);
-  EXPECT_EQ(App().m_printFolder, 0);
+  EXPECT_EQ(browser->PrintJob().GetKind(), 2);
+  EXPECT_EQ(browser->PrintJob().GetFolder(), 0);
   EXPECT_TRUE(boxes.Texts().empty());
   ::DeleteObject(page);
 }
@@ -636,6 +643,8 @@ TEST_F(BrowserScreen, TheBookmarkMenuListsTenFoldersOfTenArticles) {
   EXPECT_EQ(first->GetMenuItemID(10), static_cast<UINT>(ID_BROWSER_BOOKMARK_LIST));
   EXPECT_TRUE(bookmark->GetMenuState(13, MF_BYPOSITION) & MF_GRAYED);  // an empty folder
   EXPECT_FALSE(bookmark->GetMenuState(12, MF_BYPOSITION) & MF_GRAYED);
+  // Opened, the folder's articles can be chosen: the screen takes their commands.
+  EXPECT_FALSE(GreyedWhenOpened(*first, 0));
   // Choosing an item shows its article; a dictionary entry on its screen.
   browser->SendMessage(WM_COMMAND, 9010);
   EXPECT_EQ(browser->GetCurrentArticle(), Article("Solar System"));
@@ -691,6 +700,7 @@ TEST_F(BrowserScreen, TheSearchHistoryMenuListsTheNewestFirst) {
   CMenu* history = search->GetSubMenu(5);
   ASSERT_NE(history, nullptr);
   ASSERT_EQ(history->GetMenuItemCount(), 2);
+  EXPECT_FALSE(GreyedWhenOpened(*history, 1));
   EXPECT_EQ(history->GetMenuItemID(0), 8500u);
   CString text;
   history->GetMenuString(0, text, MF_BYPOSITION);
@@ -993,8 +1003,8 @@ TEST_F(BrowserPanels, TheBookmarkListShowsAFoldersArticleAndFollowsTheFolders) {
   AfxSetPrintDialogHook(NoPrinter);
   Click(*list, IDC_PREVIEW_FOLDER);
   AfxSetPrintDialogHook(nullptr);
-  EXPECT_EQ(browser->GetPrintMode(), 2);
-  EXPECT_EQ(App().m_printFolder, 0);
+  EXPECT_EQ(browser->PrintJob().GetKind(), 2);
+  EXPECT_EQ(browser->PrintJob().GetFolder(), 0);
   EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Command failed."});
 
   // Close goes through the frame; the same object takes the next window.

@@ -312,7 +312,7 @@ TEST_F(DictScreen, PrintedEntriesHaveHeaderBodyAndFooter) {
   AfxSetPrintDialogHook(nullptr);
   ASSERT_NE(g_page, nullptr);
   EXPECT_TRUE(boxes.all().empty());
-  EXPECT_EQ(dict->GetPrintKind(), 0);
+  EXPECT_EQ(dict->PrintJob().GetKind(), 0);
   // Without a selection the dialog offers neither pages nor "selection".
   EXPECT_TRUE(g_printFlags & PD_NOPAGENUMS);
   EXPECT_TRUE(g_printFlags & PD_NOSELECTION);
@@ -328,7 +328,7 @@ TEST_F(DictScreen, PrintedEntriesHaveHeaderBodyAndFooter) {
   AfxSetPrintDialogHook(PrintToPage);
   Command(ID_DICT_PRINT_BOOKMARKS);
   AfxSetPrintDialogHook(nullptr);
-  EXPECT_EQ(dict->GetPrintKind(), 1);
+  EXPECT_EQ(dict->PrintJob().GetKind(), 1);
   EXPECT_GT(InkIn(CRect(0, 0, 850, 100)), 20);    // "Bookmark List"
   EXPECT_GT(InkIn(CRect(0, 250, 850, 900)), 20);  // the folders
   ::DeleteObject(g_page);
@@ -446,7 +446,7 @@ TEST_F(DictScreen, PreviewOfAnEntry) {
   if (active != dict) {
     // A printer is there: the preview replaced the screen.
     EXPECT_TRUE(active->IsKindOf(RUNTIME_CLASS(CQVEPreviewView)));
-    EXPECT_EQ(dict->GetPrintKind(), 0);
+    EXPECT_EQ(dict->PrintJob().GetKind(), 0);
   } else {
     // No printer (the tests' Wine prefix has none): the class library's own box.
     ASSERT_EQ(boxes.Texts(), (std::vector<std::string>{"Command failed."}));

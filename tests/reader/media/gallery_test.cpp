@@ -620,8 +620,6 @@ int PrintToMemory(CViewPicture* view, CSize size, ui::Picture& last) {
   CBitmap* old = page.SelectObject(&bitmap);
   page.FillSolidRect(0, 0, size.cx, size.cy, RGB(255, 255, 255));
   CPrintInfo info;
-  info.SetMinPage(1);
-  info.SetMaxPage(view->GetPrintMode() == CViewPicture::PrintItem ? 1 : 0xFFFF);
   view->PrintPages(&page, &info);
   last = ui::CaptureDC(page.GetSafeHdc(), size.cx, size.cy);
   page.SelectObject(old);
@@ -645,7 +643,7 @@ TEST_F(GalleryPrinting, AnItemPrintsItsPictureOrItsMoviesFrameBetweenHeaderAndFo
   ASSERT_NE(view, nullptr);
   Show(view, "Astronomy");
   Command(view, ID_MEDIA_PRINT);  // the print dialog is cancelled: the mode stays
-  ASSERT_EQ(view->GetPrintMode(), CViewPicture::PrintItem);
+  ASSERT_EQ(view->PrintJob().GetKind(), panels::PrintItem);
   ui::Picture page;
   EXPECT_EQ(PrintToMemory(view, CSize(850, 1100), page), 1);
   const int width = page.width;
@@ -712,10 +710,9 @@ TEST_F(GalleryPrinting, TheBookmarkListsPrintButtonPrintsItsFolderHere) {
   ASSERT_GT(list->FolderList().GetCount(), 0);
   list->FolderList().SetCurSel(0);
   paneltest::Notify(*list, IDC_FOLDER_LIST, LBN_SELCHANGE);
-  App().m_printFolder = -1;
   paneltest::Click(*list, IDC_PRINT_FOLDER);  // the print dialog is cancelled
-  EXPECT_EQ(App().m_printFolder, 0);
-  EXPECT_EQ(view->GetPrintMode(), CViewPicture::PrintFolder);
+  EXPECT_EQ(view->PrintJob().GetFolder(), 0);
+  EXPECT_EQ(view->PrintJob().GetKind(), panels::PrintOneFolder);
 }
 
 TEST_F(GalleryPrinting, PrintPreviewOfTheItemReplacesTheGalleryOrSaysWhyNot) {
@@ -746,11 +743,11 @@ TEST_F(GalleryPrinting, AFolderLongerThanAPageGoesOnToFurtherPages) {
   }
   AddFolder("Everything", App().GetArticleCount());
   view->PrintBookmarkFolder(0);
-  ASSERT_EQ(view->GetPrintMode(), CViewPicture::PrintFolder);
+  ASSERT_EQ(view->PrintJob().GetKind(), panels::PrintOneFolder);
   ui::Picture page;
   const int small = PrintToMemory(view, CSize(850, 760), page);
   EXPECT_GT(small, 1);
-  EXPECT_TRUE(view->GetPageStarts().IsEmpty());  // emptied at the end
+  EXPECT_TRUE(view->PrintJob().PageStarts().IsEmpty());  // emptied at the end
   const int large = PrintToMemory(view, CSize(850, 3000), page);
   EXPECT_EQ(large, 1);
 }

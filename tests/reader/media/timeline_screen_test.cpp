@@ -8,7 +8,9 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
+#include "app/prefs_dlg.h"
 #include "app_fixture.h"
 #include "browser/browser.h"
 #include "core/hot_spot.h"
@@ -20,6 +22,7 @@
 #include "panels_test_owner.h"
 #include "reader/dictionary_ids.h"
 #include "reader/media_ids.h"
+#include "reader/reader_ids.h"
 #include "reader/timeline_quiz_ids.h"
 #include "search/results_dlg.h"
 #include "search/search_dlg.h"
@@ -257,8 +260,10 @@ TEST_F(TimelineScreen, TheBookmarkMenuShowsAChosenArticleOnItsOwnScreen) {
 }
 
 // Notes and highlights made on an event outlive every new layout of it (a
-// resize, new fonts), a switch to another event and back, and a restart.
-TEST_F(TimelineScreen, NotesAndHighlightsSurviveAResizeAnEventSwitchAndARestart) {
+// resize, new fonts, new Preferences), a switch to another event and back,
+// and a restart. A note and a highlight are made before each new layout, so
+// that each path must keep what was made since the last one.
+TEST_F(TimelineScreen, NotesAndHighlightsSurviveEveryNewLayoutAnEventSwitchAndARestart) {
   CTimeLine* view = Open();
   ASSERT_NE(view, nullptr);
   const int egypt = view->GetCurrentArticle();
@@ -266,52 +271,72 @@ TEST_F(TimelineScreen, NotesAndHighlightsSurviveAResizeAnEventSwitchAndARestart)
   App().SetInFolder(0, egypt, TRUE);
   ui::PumpUntilIdle();
   CDisplay& display = view->GetDisplay();
-  // A highlight drawn with the mouse over the article's third run, and a note.
-  Command(view, ID_TL_HIGHLIGHT);
-  ASSERT_TRUE(display.GetHighlightMode());
-  const display::TextModel& model = display.Model();
-  const int run = 2;
-  const int line = model.LineOfRun(run);
-  const CPoint at(model.RunLeft(line, run) + 2, model.LineTop(line) - display.GetTopOffset() + 2);
-  display.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
-  display.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
-  Command(view, ID_TL_HIGHLIGHT);
-  ASSERT_TRUE(display.HasHighlights());
-  ASSERT_NE(display.AddNote(4, "Built along the Nile.", TRUE), nullptr);
-  auto kept = [&](const char* when) {
+  // A highlight drawn with the mouse over a run, and a note.
+  struct Mark {
+    int run;
+    std::string note;
+  };
+  std::vector<Mark> made;
+  const auto mark = [&](int run, UINT position, const char* note) {
+    Command(view, ID_TL_HIGHLIGHT);
+    ASSERT_TRUE(display.GetHighlightMode());
+    const display::TextModel& model = display.Model();
+    const int line = model.LineOfRun(run);
+    const CPoint at(model.RunLeft(line, run) + 2, model.LineTop(line) - display.GetTopOffset() + 2);
+    display.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    display.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    Command(view, ID_TL_HIGHLIGHT);
+    ASSERT_TRUE(display.Model().GetRun(run).marks & display::kMarkHighlighted);
+    ASSERT_NE(display.AddNote(position, note, TRUE), nullptr);
+    made.push_back({run, note});
+  };
+  const auto kept = [&](CDisplay& shown, const char* when) {
     EXPECT_EQ(view->GetCurrentArticle(), egypt) << when;
-    EXPECT_TRUE(display.HasHighlights()) << when;
-    EXPECT_TRUE(display.Model().GetRun(run).marks & display::kMarkHighlighted) << when;
-    ASSERT_EQ(display.GetNoteCount(), 1) << when;
-    EXPECT_STREQ(display.GetNote(0)->GetNoteText(), "Built along the Nile.") << when;
+    ASSERT_EQ(shown.GetNoteCount(), static_cast<int>(made.size())) << when;
+    for (const Mark& m : made) {
+      EXPECT_TRUE(shown.Model().GetRun(m.run).marks & display::kMarkHighlighted) << when << ", run " << m.run;
+      bool found = false;
+      for (int i = 0; i < shown.GetNoteCount(); ++i)
+        found = found || m.note == static_cast<const char*>(shown.GetNote(i)->GetNoteText());
+      EXPECT_TRUE(found) << when << ": \"" << m.note << "\"";
+    }
   };
 
   // The frame made larger lays the event out again for the display's new width.
+  mark(2, 4, "Built along the Nile.");
   const int lines = display.Model().LineCount();
   CRect frame;
   Frame()->GetWindowRect(&frame);
   Frame()->MoveWindow(0, 0, frame.Width() + 240, frame.Height() + 120);
   ui::PumpUntilIdle();
   EXPECT_LT(display.Model().LineCount(), lines);
-  kept("after the resize");
+  kept(display, "after the resize");
   ui::SavePng(ui::Capture(Frame()->m_hWnd, true), "reader_timeline_after_resize");
+  // New fonts, and a new font size in the Preferences, which the screens hear
+  // of as new fonts.
+  mark(4, 12, "Ruled by pharaohs.");
   view->SendMessage(WM_FONTSCHANGED);
-  kept("after new fonts");
+  kept(display, "after new fonts");
+  mark(6, 20, "Pyramids at Giza.");
+  CPrefs prefs(Frame());
+  ASSERT_TRUE(prefs.Create(IDD_PREFERENCES, Frame()));
+  ASSERT_GE(prefs.m_sizes.SelectString("14"), 0);
+  prefs.SaveSettings();
+  prefs.DestroyWindow();
+  ui::PumpUntilIdle();
+  kept(display, "after new Preferences");
+
   view->SetCurrentArticle(SampleArticle(3));
   ui::PumpUntilIdle();
   EXPECT_EQ(display.GetNoteCount(), 0);
   view->SetCurrentArticle(egypt);
   ui::PumpUntilIdle();
-  kept("after another event");
+  kept(display, "after another event");
 
   End();  // the exit stores them into Bookmark.dat
   view = Open();
   ASSERT_NE(view, nullptr);
-  ASSERT_EQ(view->GetCurrentArticle(), egypt);
-  CDisplay& again = view->GetDisplay();
-  EXPECT_TRUE(again.Model().GetRun(run).marks & display::kMarkHighlighted);
-  ASSERT_EQ(again.GetNoteCount(), 1);
-  EXPECT_STREQ(again.GetNote(0)->GetNoteText(), "Built along the Nile.");
+  kept(view->GetDisplay(), "after a restart");
 }
 
 TEST_F(TimelineScreen, RegionClicksMatchNamesOnlyInListModes) {

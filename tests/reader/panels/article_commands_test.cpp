@@ -3,9 +3,13 @@
 // a list of articles of the test's choosing.
 #include "panels/article_commands.h"
 
+#include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 
+#include "core/content_file.h"
 #include "display/display.h"
 #include "panels_test_owner.h"
 
@@ -26,6 +30,21 @@ constexpr panels::ArticleCommandId kIds[] = {
     {kCopyArticleId, ArticleCommand::CopyArticle},
     {kSaveId, ArticleCommand::Save},
 };
+
+// The save dialog answers with the test's file; how often it was asked is kept.
+std::string g_savePath;
+int g_namesAsked = 0;
+INT_PTR SaveTo(OPENFILENAMEA* ofn, BOOL open) {
+  ++g_namesAsked;
+  if (open) return IDCANCEL;
+  std::snprintf(ofn->lpstrFile, ofn->nMaxFile, "%s", g_savePath.c_str());
+  return IDOK;
+}
+
+std::string FileText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
 
 class TestArticleView : public CView, public ArticleCommandOwner {
  public:
@@ -72,9 +91,7 @@ class ArticleCommandsOnTheApp : public apptest::ReaderApp {
     ASSERT_TRUE(view.CreateEx(0, nullptr, "article", WS_CHILD | WS_VISIBLE, CRect(0, 0, 620, 440), owner.get(), 1));
     ASSERT_TRUE(view.display.Create(&view, CRect(216, 91, 620, 440), WS_CHILD | WS_VISIBLE, CDisplay::kControlId,
                                     kSkinEncyclopedia));
-    CContentDb& main = App().GetDatabase(1);
-    while (const ReTokenBlock* chunk = main.NextToken(apptest::MainEntry("Volcano")))
-      ASSERT_TRUE(view.display.AddText(chunk));
+    ShowVolcano();
     commands = std::make_unique<CArticleCommands>(view, kIds, static_cast<int>(std::size(kIds)));
   }
   void TearDown() override {
@@ -83,6 +100,11 @@ class ArticleCommandsOnTheApp : public apptest::ReaderApp {
     view.DestroyWindow();
     owner.reset();
     ReaderApp::TearDown();
+  }
+  void ShowVolcano() {
+    CContentDb& main = App().GetDatabase(1);
+    while (const ReTokenBlock* chunk = main.NextToken(apptest::MainEntry("Volcano")))
+      ASSERT_TRUE(view.display.AddText(chunk));
   }
   BOOL Command(UINT id) { return commands->OnCmdMsg(id, CN_COMMAND, nullptr, nullptr); }
   BOOL Update(UINT id, RecordingCmdUI& ui) { return commands->OnCmdMsg(id, CN_UPDATE_COMMAND_UI, &ui, nullptr); }
@@ -185,6 +207,41 @@ TEST_F(ArticleCommandsOnTheApp, CopiesTheArticleWithTheNoticesAndNoSelectionLeav
   ASSERT_TRUE(panels::PutOnClipboard(nullptr, "before"));
   commands->CopySelection();
   EXPECT_EQ(ClipboardText(), "before");
+}
+
+// Save replaces the reader's file only with the article and its notices: a
+// display that gives no text is refused before a name is asked for, and a
+// write that fails is reported; either way the file stays as it was.
+TEST_F(ArticleCommandsOnTheApp, SaveLeavesTheFileAsItWasWhenThereIsNothingToWriteOrTheWriteFails) {
+  const std::string path = File("article.txt");
+  std::ofstream(path, std::ios::binary) << "old";
+  g_savePath = path;
+  g_namesAsked = 0;
+  AfxSetFileDialogHook(SaveTo);
+  view.article = Article("Volcano");
+  view.display.ResetContent();
+  EXPECT_TRUE(Command(kSaveId));
+  EXPECT_EQ(g_namesAsked, 0);
+  EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"There is no text to save."});
+  EXPECT_EQ(FileText(path), "old");
+
+  ShowVolcano();
+  boxes.Clear();
+  ContentSimulateFailures(0, false);
+  EXPECT_TRUE(Command(kSaveId));
+  ContentSimulateFailures(-1, false);
+  EXPECT_EQ(g_namesAsked, 1);
+  EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Unable to write the file " + path + "."});
+  EXPECT_EQ(FileText(path), "old");
+
+  boxes.Clear();
+  EXPECT_TRUE(Command(kSaveId));
+  AfxSetFileDialogHook(nullptr);
+  EXPECT_TRUE(boxes.Texts().empty());
+  const std::string saved = FileText(path);
+  const std::string notices = "\r\n-- notices";
+  ASSERT_GT(saved.size(), notices.size());
+  EXPECT_EQ(saved.substr(saved.size() - notices.size()), notices);
 }
 
 }  // namespace
