@@ -36,8 +36,6 @@ BOOL PutOnClipboard(HWND owner, const std::string& text) {
 
 namespace {
 
-constexpr const char* kNothingToSave = "There is no text to save.";
-
 // The text of a display block (up to its first zero, at most `length`
 // bytes); the block is freed.
 std::string TakeText(HGLOBAL block, int length) {
@@ -160,7 +158,7 @@ void CArticleCommands::Save() {
   const int length = m_owner.ArticleDisplay().CopyAll(&block);
   const std::string text = TakeText(block, length);
   if (text.empty()) {
-    AfxMessageBox(kNothingToSave, MB_ICONEXCLAMATION | MB_OK);
+    AfxMessageBox(panels::kNothingToSave, MB_ICONEXCLAMATION | MB_OK);
     return;
   }
   CString path;

@@ -56,6 +56,9 @@ struct ArticleCommandId {
 // Puts the text on the clipboard for `owner`; FALSE when it could not.
 BOOL PutOnClipboard(HWND owner, const std::string& text);
 
+// What Save says when the shown text is empty: no file is touched then.
+inline constexpr const char* kNothingToSave = "There is no text to save.";
+
 }  // namespace panels
 
 class CArticleCommands : public CCmdTarget {

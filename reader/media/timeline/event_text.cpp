@@ -88,10 +88,14 @@ CTimelineEventText::SaveOutcome CTimelineEventText::SaveTo(const char* path) {
 }
 
 void CTimelineEventText::OnSave() {
-  // An empty article saves nothing, and a file that cannot be created ends
-  // the command quietly, as a cancelled name does; only a file left short by
-  // a failed write is reported.
-  if (m_view.GetCurrentArticle() <= 0 || TextWithNotice(FALSE).IsEmpty()) return;
+  // An empty event is refused before a name is asked for, as the article
+  // screens refuse it; a file that cannot be created ends the command
+  // quietly, as a cancelled name does; a failed write is reported.
+  if (m_view.GetCurrentArticle() <= 0) return;
+  if (TextWithNotice(FALSE).IsEmpty()) {
+    AfxMessageBox(panels::kNothingToSave, MB_ICONEXCLAMATION | MB_OK);
+    return;
+  }
   CString path;
   ReaderShell* shell = GetReaderShell();
   if (shell == nullptr || !shell->AskTextFileName(path)) return;

@@ -421,7 +421,7 @@ TEST_F(TimelineScreen, ASavedOrCopiedEventEndsWithTheTimelineNotice) {
   EXPECT_EQ(copied, text);
 }
 
-TEST_F(TimelineScreen, SaveEndsQuietlyWhenTheFileCannotBeMadeOrTheEventIsEmpty) {
+TEST_F(TimelineScreen, SaveEndsQuietlyWhenTheFileCannotBeMadeAndRefusesAnEmptyEvent) {
   CTimeLine* view = Open();
   ASSERT_NE(view, nullptr);
   AfxSetFileDialogHook(SaveTo);
@@ -430,14 +430,14 @@ TEST_F(TimelineScreen, SaveEndsQuietlyWhenTheFileCannotBeMadeOrTheEventIsEmpty) 
   Command(view, ID_TL_SAVE);
   EXPECT_EQ(g_nameAsked, 1);
   EXPECT_TRUE(boxes.Texts().empty());
-  // An empty article: no name is asked for, and nothing is said.
+  // An empty event: no name is asked for, and the reader is told.
   view->GetDisplay().ResetContent();
   g_savePath = File("event.txt");
   Command(view, ID_TL_SAVE);
   AfxSetFileDialogHook(nullptr);
   EXPECT_EQ(g_nameAsked, 1);
   EXPECT_FALSE(std::filesystem::exists(g_savePath));
-  EXPECT_TRUE(boxes.Texts().empty());
+  EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"There is no text to save."});
 }
 
 class EnableRecorder : public CCmdUI {
