@@ -230,7 +230,7 @@ class Evaluation {
     // cannot hold whole is looked up by its parts.
     char* word = static_cast<char*>(ReHeapAlloc(ReQueryMaxLength + 1));
     // Per block: the term's blocks so far, and the word's (its parts use the
-    // four planes above it).
+    // six planes above it).
     u8* planes = static_cast<u8*>(ReHeapAlloc(blocks > 0 ? blocks : 1));
     if (!word || !planes) {
       ReHeapFree(word);
