@@ -21,8 +21,6 @@
 
 namespace {
 
-constexpr u8 kStripTagsFormat = 4;
-
 struct Lookup {
   ReEntListBlock* block;
   ReStatusBlock* status;
@@ -197,16 +195,7 @@ void FillTitles(Lookup* l) {
       if (l->status->status == before) ReSetStatus(l->status, ReSevError, ReErrNoTitle, ReModTitles);
       return;
     }
-    if (l->record->textFormat == kStripTagsFormat) {
-      char* stripped = static_cast<char*>(ReHeapAlloc(l->list.titleSize));
-      if (!stripped) {
-        ReSetStatus(l->status, ReSevError, ReErrMemory, ReModTitles);
-        return;
-      }
-      ReStripTags(slot.title, stripped, l->list.titleSize);
-      std::memcpy(slot.title, stripped, l->list.titleSize);
-      ReHeapFree(stripped);
-    }
+    ReShowTitle(slot.title, l->record->textFormat);
   }
 }
 

@@ -550,17 +550,21 @@ class Evaluation {
   }
 
   // In title mode 4 the title is cut from the text before the first line
-  // feed by the entry-title rules; otherwise that text is the title.
+  // feed by the entry-title rules; otherwise that text is the title. Either
+  // is shown with its escapes as the characters they stand for.
   void CutTitle() {
-    if (record_->titleMode != 4) return;
-    char* raw = buffers_->workText;
-    const u32 length = static_cast<u32>(strnlen(buffers_->title, buffers_->titleCapacity));
-    if (length + 2 > ReQueryMaxLength + 1) return;
-    std::memcpy(raw, buffers_->title, length);
-    raw[length] = '\n';
-    const ReTitleRules rules{record_->titleMode, record_->textFormat, record_->dotMode};
-    if (ReEntryTitle(raw, length + 1, rules, buffers_->title, buffers_->titleCapacity) != ReDone)
-      buffers_->title[0] = '\0';
+    if (record_->titleMode == 4) {
+      // A title starts near the beginning of its line: the rules read a copy
+      // of the line's first characters, as many as the work text holds.
+      char* beginning = buffers_->workText;
+      const u32 length = static_cast<u32>(strnlen(buffers_->title, ReQueryMaxLength - 1));
+      std::memcpy(beginning, buffers_->title, length);
+      beginning[length] = '\n';
+      const ReTitleRules rules{record_->titleMode, record_->textFormat, record_->dotMode};
+      if (ReEntryTitle(beginning, length + 1, rules, buffers_->title, buffers_->titleCapacity) != ReDone)
+        buffers_->title[0] = '\0';
+    }
+    ReShowTitle(buffers_->title, record_->textFormat);
   }
 
   // Puts a hit into the next slot; false (kept as pending) when the page is

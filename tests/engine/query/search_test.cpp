@@ -286,6 +286,26 @@ TEST(SearchDatabases, AnEntryWithoutATitleIsNoHit) {
   }
 }
 
+// In title mode 4 a hit's title is cut after <WD> by the entry-title rules
+// and shown as the text shows it: escapes as their characters, and from a
+// first line of any length (a title starts near its line's beginning).
+TEST(SearchDatabases, HitTitlesAsTheTextShowsThem) {
+  sc::Corpus corpus;
+  corpus.articles.push_back({"<WD><{<}>g>", "a grin"});
+  for (const std::size_t length : {1022u, 1023u, 1024u, 2000u}) {
+    std::string line = "<WD>Long<UP>" + std::to_string(length) + "</UP><PR>";
+    while (line.size() < length) line += line.size() % 2 ? 'p' : ' ';
+    corpus.articles.push_back({line, "<P>a grin"});  // the pronunciation ends at the tag
+  }
+  builder::engine_db::Database database = sc::SearchDatabase(corpus);
+  database.header.titleMode = 4;
+  SearchDb db(builder::engine_db::Build(database).bytes);
+  const auto outcome = db.Search("grin");
+  ASSERT_EQ(outcome.entries, (std::vector<u32>{1, 2, 3, 4, 5}));
+  EXPECT_EQ(outcome.pages[0].titles,
+            (std::vector<std::string>{"<g>", "Long (1022)", "Long (1023)", "Long (1024)", "Long (2000)"}));
+}
+
 // A letter right after a tag's '>' begins a word: no term starts at the next
 // character ("xcat" holds no "cat"), while one right after the '>' does.
 // The phrase "xc" is the only pair a budget of one makes (the most
