@@ -37,20 +37,27 @@ sc::Corpus Joined() {
   return corpus;
 }
 
-class JoinedWords : public ::testing::TestWithParam<sc::SearchDatabaseOptions::IndexWords> {
+using IndexWords = sc::SearchDatabaseOptions::IndexWords;
+
+sc::SearchDatabaseOptions Options(IndexWords words, u16 groupSize) {
+  sc::SearchDatabaseOptions options;
+  options.searchWords = words;
+  options.groupSize = groupSize;
+  return options;
+}
+
+std::string IndexName(const ::testing::TestParamInfo<IndexWords>& info) {
+  return info.param == IndexWords::AsQueriesRead ? "AsQueriesRead" : "AsciiRuns";
+}
+
+class JoinedWords : public ::testing::TestWithParam<IndexWords> {
  protected:
-  static sc::SearchDatabaseOptions Options(sc::SearchDatabaseOptions::IndexWords words, u16 groupSize) {
-    sc::SearchDatabaseOptions options;
-    options.searchWords = words;
-    options.groupSize = groupSize;
-    return options;
-  }
   // Every query, by word search in blocks of four and of one entry (where the
   // index alone may decide), and by text search.
   void Expect(const std::string& query, const Entries& words, const Entries& text) {
     EXPECT_EQ(blocks_.Search(query, 145).entries, words) << query;
     EXPECT_EQ(blocks_.Search(query, 220).entries, text) << query << " (text search)";
-    if (GetParam() == sc::SearchDatabaseOptions::IndexWords::AsQueriesRead) {
+    if (GetParam() == IndexWords::AsQueriesRead) {
       EXPECT_EQ(single_.Search(query, 145).entries, words) << query << " (one entry a block)";
     }
   }
@@ -95,7 +102,7 @@ TEST_P(JoinedWords, AccentedWords) {
 TEST_P(JoinedWords, SyllableDotsPronunciationAndLineEnds) {
   // The syllable dot is skipped. (An index split at syllable dots cannot
   // tell which of its words make up "connect".)
-  if (GetParam() == sc::SearchDatabaseOptions::IndexWords::AsQueriesRead) Expect("connect", {11}, {11});
+  if (GetParam() == IndexWords::AsQueriesRead) Expect("connect", {11}, {11});
   Expect("con\xB7nect", {11}, {11});  // or typed as it stands
   Expect("con", {}, {});
   Expect("k\xE0t", {}, {});  // the pronunciation is not searched
@@ -113,13 +120,8 @@ TEST_P(JoinedWords, AJoinedWordLongerThanAnyIndexWord) {
   EXPECT_EQ(db.Search(longWord).entries, Entries{13});
 }
 
-INSTANTIATE_TEST_SUITE_P(Indexes, JoinedWords,
-                         ::testing::Values(sc::SearchDatabaseOptions::IndexWords::AsQueriesRead,
-                                           sc::SearchDatabaseOptions::IndexWords::AsciiRuns),
-                         [](const auto& info) {
-                           return info.param == sc::SearchDatabaseOptions::IndexWords::AsQueriesRead ? "AsQueriesRead"
-                                                                                                     : "AsciiRuns";
-                         });
+INSTANTIATE_TEST_SUITE_P(Indexes, JoinedWords, ::testing::Values(IndexWords::AsQueriesRead, IndexWords::AsciiRuns),
+                         IndexName);
 
 // The entries where a brute-force reading of the text finds the word.
 Entries TextHolds(const sc::Corpus& corpus, const std::string& word) {
@@ -149,14 +151,8 @@ sc::Corpus GluedInside() {
   return corpus;
 }
 
-class GluedWords : public ::testing::TestWithParam<sc::SearchDatabaseOptions::IndexWords> {
+class GluedWords : public ::testing::TestWithParam<IndexWords> {
  protected:
-  static sc::SearchDatabaseOptions Options(sc::SearchDatabaseOptions::IndexWords words, u16 groupSize) {
-    sc::SearchDatabaseOptions options;
-    options.searchWords = words;
-    options.groupSize = groupSize;
-    return options;
-  }
   // A word search finds the word where the brute force does, in blocks of
   // four and of one entry.
   void ExpectAsTheTextHolds(const std::string& word) {
@@ -180,17 +176,12 @@ TEST_P(GluedWords, FoundInsideLongerJoinedWords) {
     ExpectAsTheTextHolds(word);
   // An index split at syllable dots cannot tell which of its words make up
   // "connect".
-  if (GetParam() == sc::SearchDatabaseOptions::IndexWords::AsQueriesRead)
+  if (GetParam() == IndexWords::AsQueriesRead)
     for (const char* word : {"connect", "connect-ed"}) ExpectAsTheTextHolds(word);
 }
 
-INSTANTIATE_TEST_SUITE_P(Indexes, GluedWords,
-                         ::testing::Values(sc::SearchDatabaseOptions::IndexWords::AsQueriesRead,
-                                           sc::SearchDatabaseOptions::IndexWords::AsciiRuns),
-                         [](const auto& info) {
-                           return info.param == sc::SearchDatabaseOptions::IndexWords::AsQueriesRead ? "AsQueriesRead"
-                                                                                                     : "AsciiRuns";
-                         });
+INSTANTIATE_TEST_SUITE_P(Indexes, GluedWords, ::testing::Values(IndexWords::AsQueriesRead, IndexWords::AsciiRuns),
+                         IndexName);
 
 // An index of the words a query reads, whole, syllable dots kept: each of
 // them is found where it stands whole, also typed with its dots.
@@ -203,10 +194,7 @@ TEST(WholeWordIndex, EveryWordAsTheQueryReadsIt) {
   };
   for (const auto& [corpus, words] : cases)
     for (const u16 group : {u16{4}, u16{1}}) {
-      sc::SearchDatabaseOptions options;
-      options.searchWords = sc::SearchDatabaseOptions::IndexWords::WholeWords;
-      options.groupSize = group;
-      SearchDb db(corpus, options);
+      SearchDb db(corpus, Options(IndexWords::WholeWords, group));
       for (const char* word : words) {
         const Entries expected = TextHolds(corpus, word);
         EXPECT_FALSE(expected.empty()) << word;
