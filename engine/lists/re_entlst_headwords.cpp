@@ -226,7 +226,7 @@ void Run(Lookup* l) {
     ReSetStatus(l->status, ReSevError, ReErrHeadwordLong, ReModHeadwords);
     return;
   }
-  l->list = ReSlotList{block->slots, block->slots ? block->capacity : u16{0}, 0, room};
+  l->list = ReSlotList{block->slots, block->slots ? ReHeldSlots(block) : u16{0}, 0, room};
   ReClearSlots(&l->list);
   l->index = record->index;
   if (!record->hasMainIndex || !l->index) return;

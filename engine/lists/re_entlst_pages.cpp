@@ -160,7 +160,7 @@ void ReEntryPage(ReEntListBlock* block, u16 action, ReStatusBlock* status) {
     ReSetStatus(status, ReSevError, ReErrPaging, ReModPages);
     return;
   }
-  p.list = ReSlotList{block->slots, block->capacity, 0, p.record->longestLine + 1u};
+  p.list = ReSlotList{block->slots, ReHeldSlots(block), 0, p.record->longestLine + 1u};
   Page(&p, action);
   block->count = p.list.count;
   // The list holds the handle between its pages; its end frees it.

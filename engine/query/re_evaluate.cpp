@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "re_block_registry.h"
 #include "re_charclass.h"
 #include "re_container.h"
 #include "re_platform.h"
@@ -100,6 +101,8 @@ class Evaluation {
         eval_(state->buffers->eval),
         block_(block),
         status_(block->status),
+        // The slots REmemory made, however many the caller's count field says.
+        slotCount_(std::min<u32>(block->slotCount, ReBlockCount(block))),
         shift_(record->groupShift) {
     ReOpenSearchStream(&stream_, record, work->file, state->buffers->streamWindow);
     rules_ = ReMatchRules{&eval_->query, ReQueryClasses(record), state->caseMode, state->wordSearch != 0};
@@ -571,7 +574,7 @@ class Evaluation {
   // full. An entry without a title is no hit to show: it is passed over.
   bool StoreHit(u32 entry, const char* title) {
     if (title[0] == '\0') return true;
-    if (block_->hitCount >= block_->slotCount) {
+    if (block_->hitCount >= slotCount_) {
       eval_->pending = true;
       eval_->pendingEntry = entry;
       if (title != buffers_->pendingTitle) std::strcpy(buffers_->pendingTitle, title);
@@ -595,6 +598,7 @@ class Evaluation {
   ReEvalRecord* eval_;
   ReSearchBlock* block_;
   ReStatusBlock* status_;
+  u32 slotCount_;
   u32 shift_;
   ReSearchStream stream_;
   ReMatchRules rules_;

@@ -268,6 +268,16 @@ TEST(SearchDatabases, SmallerPagesAndTextSearch) {
   EXPECT_EQ(db.Search("ore", 145).entries, std::vector<u32>{});
 }
 
+// The slot count is the caller's to change: a larger value than the slots
+// REmemory made must not let a page run past them.
+TEST(SearchDatabases, SlotCountAboveTheSlotsMadeIsCut) {
+  SearchDb db(Counted(), sc::SearchDatabaseOptions{}, 7);
+  db.block()->slotCount = 5000;
+  const auto outcome = db.Search("cat");
+  EXPECT_EQ(outcome.entries, Range(1, 60));
+  for (const Page& page : outcome.pages) EXPECT_LE(page.entries.size(), 7u);
+}
+
 // An entry without a title is no hit to show, whether the text or the index
 // alone (one entry a block) decides; the page goes on with the next hit.
 TEST(SearchDatabases, AnEntryWithoutATitleIsNoHit) {
