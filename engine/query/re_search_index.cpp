@@ -77,32 +77,33 @@ class WordBlocks {
     }
     const ReTermLookup whole = Whole(key, keyLength, bit, &found);
     if (whole != ReTermLookup::Exact) return whole;
-    bool run = true, ascii = true, pieces = false;
+    const auto letterOrDigit = [&](u8 c) { return (classes_[c] & kLetterOrDigit) != 0; };
+    bool run = true, ascii = true;
     for (u32 i = 0; i < length; ++i) {
-      const u8 c = static_cast<u8>(word[i]);
-      run = run && LetterOrDigit(c);
-      ascii = ascii && AsciiLetterOrDigit(c);
-      pieces = pieces || !(LetterOrDigit(c) || ReGlues(c));
+      run = run && letterOrDigit(static_cast<u8>(word[i]));
+      ascii = ascii && AsciiLetterOrDigit(static_cast<u8>(word[i]));
     }
     // A run of letters and digits is a word wherever a search finds it, and
     // the index holds it there; one of other letters than ASCII ones that the
     // index lacks, as an index split at accented letters would, is in the
     // blocks that hold all its runs of ASCII letters and digits.
     if (run && (found || ascii)) return ReTermLookup::Exact;
-    if (run) return MarkParts(word, length, bit, AsciiLetterOrDigit);
-    // A word of several pieces is in the blocks that hold all its pieces, as
-    // it may stand inside a longer word ("I/O" in "non-serial-I/O", "and-roll"
-    // in "rock-and-roll"); one without pieces ("+" in "Fe+++") may be in every
-    // block. A piece of letters and digits glued together ("TCP/IP") is in
-    // the blocks that hold all its runs of letters and digits, as an index
-    // split at joiners holds it.
-    if (pieces) return MarkParts(word, length, bit, [&](u8 c) { return LetterOrDigit(c) || ReGlues(c); });
-    return MarkParts(word, length, bit, [&](u8 c) { return LetterOrDigit(c); });
+    if (run)
+      return MarkParts(word, bit, [&](const auto& part) { ReForEachRun(word, length, AsciiLetterOrDigit, part); });
+    // A word of other pieces than itself is in the blocks that hold all its
+    // pieces, as it may stand inside a longer word ("I/O" in
+    // "non-serial-I/O", "and-roll" in "rock-and-roll"); one without pieces
+    // ("+" in "Fe+++") may be in every block. A piece of letters and digits
+    // glued together ("TCP/IP") is in the blocks that hold all its runs of
+    // letters and digits, as an index split at joiners holds it.
+    bool onePiece = false;
+    ReForEachWordPiece(word, length, letterOrDigit, [&](u32, u32 count) { onePiece = count == length; });
+    if (!onePiece)
+      return MarkParts(word, bit, [&](const auto& part) { ReForEachWordPiece(word, length, letterOrDigit, part); });
+    return MarkParts(word, bit, [&](const auto& part) { ReForEachRun(word, length, letterOrDigit, part); });
   }
 
  private:
-  bool LetterOrDigit(u8 c) const { return (classes_[c] & kLetterOrDigit) != 0; }
-
   // Looks the word up as the index spells it, adding its blocks to `bit`.
   ReTermLookup Whole(const char* key, u32 keyLength, u8 bit, bool* found) {
     if (keyLength == 0 || keyLength > longest_) return ReTermLookup::Exact;
@@ -120,16 +121,16 @@ class WordBlocks {
     return lookup;
   }
 
-  // Adds to the word's blocks those that hold all its parts: the longest
-  // stretches of the characters `inPart` takes. A word without parts may be
-  // in every block. The result is wider than the word: the text decides.
-  template <class InPart>
-  ReTermLookup MarkParts(const char* word, u32 length, u8 bit, InPart&& inPart) {
+  // Adds to the word's blocks those that hold all its parts, which
+  // forEachPart(part) hands to part(start, length). A word without parts may
+  // be in every block. The result is wider than the word: the text decides.
+  template <class ForEachPart>
+  ReTermLookup MarkParts(const char* word, u8 bit, ForEachPart&& forEachPart) {
     const u8 parts = static_cast<u8>(bit << 1), part = static_cast<u8>(bit << 2);
     if (part == 0) return ReTermLookup::Failed;  // no plane left (not reached: words nest four deep)
     Fill(parts, true);
     ReTermLookup result = ReTermLookup::Wider;
-    ReForEachRun(word, length, inPart, [&](u32 start, u32 count) {
+    forEachPart([&](u32 start, u32 count) {
       if (result != ReTermLookup::Wider) return;
       const ReTermLookup lookup = Mark(word + start, count, part);
       if (lookup == ReTermLookup::Stopped || lookup == ReTermLookup::Failed) {
