@@ -7,6 +7,7 @@
 //   search_bench [--corpus generated|library] [--articles N] [--words N] [--vocabulary N]
 //                [--seed N] [--joined SHARE] [--queries N] [--dir DIRECTORY] [--reuse 0|1]
 //                [--references fts5,xapian|none] [--kinds and,phrase,near,stop,joined,ranked]
+//                [--every-joined-word 0|1]
 //
 // Defaults: the generated corpus of 35,000 articles, 9 million words and
 // 350,000 distinct words, seed 1, 1% of its body words joined or accented
@@ -14,8 +15,10 @@
 // databases in ./bench-data/. --reuse 1 keeps the databases a run with the
 // same corpus options left there. --corpus library is the reference
 // library's main database, read from the dictionary packages in
-// /usr/share/dictd. The exit status is 1 when the engine and the oracle
-// disagree on any query.
+// /usr/share/dictd. --every-joined-word 1 times nothing: it queries every
+// distinct word of the corpus that holds a joiner alone in the engine and
+// compares each answer with the oracle's. The exit status is 1 when the
+// engine and the oracle disagree on any query.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -33,6 +36,7 @@
 #include "answer_check.h"
 #include "common/byte_writer.h"
 #include "corpus_source.h"
+#include "joined_check.h"
 #include "query_kinds.h"
 #include "resident_memory.h"
 #include "searchers.h"
@@ -49,6 +53,7 @@ struct Options {
   bool reuse = false;
   std::vector<std::string> references = {"fts5", "xapian"};
   std::vector<std::string> kinds = {"and", "phrase", "near", "stop", "joined", "ranked"};
+  bool everyJoinedWord = false;
 };
 
 double Millis(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
@@ -101,6 +106,8 @@ Options Parse(int argc, char** argv) {
       options.references = SplitList(value);
     else if (name == "--kinds")
       options.kinds = SplitList(value);
+    else if (name == "--every-joined-word")
+      options.everyJoinedWord = std::string(value) == "1";
     else
       Die("unknown option " + name);
   }
@@ -335,6 +342,22 @@ void PrintReferenceRules(const std::vector<bench::QuerySet>& sets, const std::ve
   }
 }
 
+// Every joined word alone, engine against oracle. False when any disagrees.
+bool PrintJoinedWordCheck(const sc::Corpus& corpus, bench::Searcher& engine) {
+  engine.Open();
+  const bench::JoinedCheck check = bench::CheckEveryJoinedWord(corpus, engine);
+  engine.Close();
+  std::printf("\nevery distinct word with a joiner, queried alone: %zu words tried, %zu disagree", check.tried,
+              check.disagree);
+  std::printf(" (%zu words left out that a query cannot hold: '*', '?', '~', longer than a query)\n", check.untyped);
+  for (const std::string& line : check.first) std::printf("  %s\n", line.c_str());
+  std::printf("\nload average %s at the end\n", LoadAverage().c_str());
+  if (check.disagree == 0) return true;
+  std::fprintf(stderr, "search_bench: the engine and the oracle disagree on %zu joined words (see above)\n",
+               check.disagree);
+  return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -358,9 +381,10 @@ int main(int argc, char** argv) {
 
     std::vector<std::unique_ptr<bench::Searcher>> searchers;
     searchers.push_back(bench::MakeEngineSearcher(options.dir));
-    for (const std::string& reference : options.references)
-      searchers.push_back(reference == "fts5" ? bench::MakeFts5Searcher(options.dir)
-                                              : bench::MakeXapianSearcher(options.dir));
+    if (!options.everyJoinedWord)
+      for (const std::string& reference : options.references)
+        searchers.push_back(reference == "fts5" ? bench::MakeFts5Searcher(options.dir)
+                                                : bench::MakeXapianSearcher(options.dir));
     std::vector<SearcherResult> results(searchers.size());
     for (std::size_t s = 0; s < searchers.size(); ++s) {
       bench::Searcher& searcher = *searchers[s];
@@ -379,6 +403,8 @@ int main(int argc, char** argv) {
         std::printf(" (engine / %s: %.2fx)", result.name.c_str(), results[0].buildMs / result.buildMs);
       std::printf("\n");
     }
+
+    if (options.everyJoinedWord) return PrintJoinedWordCheck(corpus, *searchers[0]) ? 0 : 1;
 
     std::vector<bench::QuerySet> sets = bench::MakeQuerySets(corpus, options.corpus.seed, options.queries);
     std::erase_if(sets, [&](const bench::QuerySet& set) {

@@ -33,9 +33,9 @@ struct QuerySet {
 std::string KindOption(QueryKind kind);
 
 // `perKind` queries of each kind, the same for the same corpus and seed. The
-// joined kind draws its words from the articles' text with a generator of its
-// own, so that the other kinds' queries do not depend on it; a corpus without
-// such words has no joined queries.
+// joined kind draws distinct words of the articles' text with a generator of
+// its own, so that the other kinds' queries do not depend on it; a corpus
+// without such words has no joined queries.
 std::vector<QuerySet> MakeQuerySets(const builder::search_corpus::Corpus& corpus, std::uint64_t seed,
                                     std::uint32_t perKind);
 

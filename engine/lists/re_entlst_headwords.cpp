@@ -21,8 +21,6 @@
 
 namespace {
 
-constexpr u8 kStripTagsFormat = 4;
-
 struct Lookup {
   ReEntListBlock* block;
   ReStatusBlock* status;
@@ -197,16 +195,7 @@ void FillTitles(Lookup* l) {
       if (l->status->status == before) ReSetStatus(l->status, ReSevError, ReErrNoTitle, ReModTitles);
       return;
     }
-    if (l->record->textFormat == kStripTagsFormat) {
-      char* stripped = static_cast<char*>(ReHeapAlloc(l->list.titleSize));
-      if (!stripped) {
-        ReSetStatus(l->status, ReSevError, ReErrMemory, ReModTitles);
-        return;
-      }
-      ReStripTags(slot.title, stripped, l->list.titleSize);
-      std::memcpy(slot.title, stripped, l->list.titleSize);
-      ReHeapFree(stripped);
-    }
+    ReShowTitle(slot.title, l->record->textFormat);
   }
 }
 
@@ -237,7 +226,7 @@ void Run(Lookup* l) {
     ReSetStatus(l->status, ReSevError, ReErrHeadwordLong, ReModHeadwords);
     return;
   }
-  l->list = ReSlotList{block->slots, block->slots ? block->capacity : u16{0}, 0, room};
+  l->list = ReSlotList{block->slots, block->slots ? ReHeldSlots(block) : u16{0}, 0, room};
   ReClearSlots(&l->list);
   l->index = record->index;
   if (!record->hasMainIndex || !l->index) return;

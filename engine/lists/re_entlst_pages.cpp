@@ -16,8 +16,6 @@
 
 namespace {
 
-constexpr u16 kStripTagsFormat = 4;
-
 struct Paging {
   ReEntListBlock* block;
   ReStatusBlock* status;
@@ -45,15 +43,7 @@ bool CutTitle(Paging* p, u32 entry, char* title) {
     return false;
   const u32 size = p->list.titleSize;
   if (ReEntryTitle(pages->buffer, length, ReTitleRulesOf(p->record), title, size) != ReDone) title[0] = 0;
-  if (p->record->textFormat != kStripTagsFormat) return true;
-  char* stripped = static_cast<char*>(ReHeapAlloc(size));
-  if (!stripped) {
-    ReSetStatus(p->status, ReSevError, ReErrMemory, ReModPages);
-    return false;
-  }
-  ReStripTags(title, stripped, size);
-  std::memcpy(title, stripped, size);
-  ReHeapFree(stripped);
+  ReShowTitle(title, p->record->textFormat);
   return true;
 }
 
@@ -170,7 +160,7 @@ void ReEntryPage(ReEntListBlock* block, u16 action, ReStatusBlock* status) {
     ReSetStatus(status, ReSevError, ReErrPaging, ReModPages);
     return;
   }
-  p.list = ReSlotList{block->slots, block->capacity, 0, p.record->longestLine + 1u};
+  p.list = ReSlotList{block->slots, ReHeldSlots(block), 0, p.record->longestLine + 1u};
   Page(&p, action);
   block->count = p.list.count;
   // The list holds the handle between its pages; its end frees it.

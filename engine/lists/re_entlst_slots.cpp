@@ -1,7 +1,9 @@
 #include "re_entlst_slots.h"
 
+#include <algorithm>
 #include <cstring>
 
+#include "re_block_registry.h"
 #include "re_charclass.h"
 #include "re_word_index.h"
 
@@ -63,6 +65,10 @@ bool ReMatchesMode(u8 mode, const ReCaseInfo& typed, const ReCaseInfo& hit) {
       return hit.caseClass >= typed.caseClass;
     default: return false;
   }
+}
+
+u16 ReHeldSlots(const ReEntListBlock* block) {
+  return static_cast<u16>(std::min<u32>(block->capacity, ReBlockCount(block)));
 }
 
 ReEntListSlot ReReadSlot(const ReEntListSlot* slots, u32 index) {

@@ -39,6 +39,10 @@ struct ReSlotList {
   u32 titleSize;  // bytes of every slot's title buffer, with its NUL
 };
 
+// The slots of an entry-list block that a list fills: those REmemory made,
+// however many the caller's capacity field says.
+u16 ReHeldSlots(const ReEntListBlock* block);
+
 // Adds a hit: a hit with the entry and word of a filled slot ORs its feature
 // mask into that slot; another fills the next slot with the word as its
 // first title. ReDone, or ReWarn when every slot is full.

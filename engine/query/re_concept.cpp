@@ -184,6 +184,10 @@ u32 ReRunConceptQuery(const ReDbBlock* db, ReRankRecord* rank, ReSearchBlock* se
   return status->status;
 }
 
+void ReEndConceptsOf(const ReDbRecord* record) {
+  if (g_collection.hits && record->conceptHitTable == TableValue(g_collection.hits)) FreeCollection();
+}
+
 void ReHandOverConceptHits(u16 handle, u32* hitTable, u32* hitCount, ReStatusBlock* status) {
   ReDbRecord* record = nullptr;
   if (!ReFrameLock(handle, ReTagSearch, status, ReModConTable, &record, nullptr)) return;

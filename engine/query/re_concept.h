@@ -4,6 +4,7 @@
 
 #include "re_blocks.h"
 #include "re_rank.h"
+#include "re_records.h"
 #include "re_status.h"
 #include "re_types.h"
 
@@ -18,3 +19,7 @@ u32 ReRunConceptQuery(const ReDbBlock* db, ReRankRecord* rank, ReSearchBlock* se
 // REcontable: the table and the count of the hits that the last collection
 // left on the database of `handle` (module 180).
 void ReHandOverConceptHits(u16 handle, u32* hitTable, u32* hitCount, ReStatusBlock* status);
+
+// Ends the collection when it was gathered in this database, which is going
+// away: a collection that no ranking ended goes with its database.
+void ReEndConceptsOf(const ReDbRecord* record);

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "re_block_registry.h"
 #include "re_charclass.h"
 #include "re_container.h"
 #include "re_platform.h"
@@ -100,6 +101,8 @@ class Evaluation {
         eval_(state->buffers->eval),
         block_(block),
         status_(block->status),
+        // The slots REmemory made, however many the caller's count field says.
+        slotCount_(std::min<u32>(block->slotCount, ReBlockCount(block))),
         shift_(record->groupShift) {
     ReOpenSearchStream(&stream_, record, work->file, state->buffers->streamWindow);
     rules_ = ReMatchRules{&eval_->query, ReQueryClasses(record), state->caseMode, state->wordSearch != 0};
@@ -230,7 +233,7 @@ class Evaluation {
     // cannot hold whole is looked up by its parts.
     char* word = static_cast<char*>(ReHeapAlloc(ReQueryMaxLength + 1));
     // Per block: the term's blocks so far, and the word's (its parts use the
-    // four planes above it).
+    // six planes above it).
     u8* planes = static_cast<u8*>(ReHeapAlloc(blocks > 0 ? blocks : 1));
     if (!word || !planes) {
       ReHeapFree(word);
@@ -550,24 +553,28 @@ class Evaluation {
   }
 
   // In title mode 4 the title is cut from the text before the first line
-  // feed by the entry-title rules; otherwise that text is the title.
+  // feed by the entry-title rules; otherwise that text is the title. Either
+  // is shown with its escapes as the characters they stand for.
   void CutTitle() {
-    if (record_->titleMode != 4) return;
-    char* raw = buffers_->workText;
-    const u32 length = static_cast<u32>(strnlen(buffers_->title, buffers_->titleCapacity));
-    if (length + 2 > ReQueryMaxLength + 1) return;
-    std::memcpy(raw, buffers_->title, length);
-    raw[length] = '\n';
-    const ReTitleRules rules{record_->titleMode, record_->textFormat, record_->dotMode};
-    if (ReEntryTitle(raw, length + 1, rules, buffers_->title, buffers_->titleCapacity) != ReDone)
-      buffers_->title[0] = '\0';
+    if (record_->titleMode == 4) {
+      // A title starts near the beginning of its line: the rules read a copy
+      // of the line's first characters, as many as the work text holds.
+      char* beginning = buffers_->workText;
+      const u32 length = static_cast<u32>(strnlen(buffers_->title, ReQueryMaxLength - 1));
+      std::memcpy(beginning, buffers_->title, length);
+      beginning[length] = '\n';
+      const ReTitleRules rules{record_->titleMode, record_->textFormat, record_->dotMode};
+      if (ReEntryTitle(beginning, length + 1, rules, buffers_->title, buffers_->titleCapacity) != ReDone)
+        buffers_->title[0] = '\0';
+    }
+    ReShowTitle(buffers_->title, record_->textFormat);
   }
 
   // Puts a hit into the next slot; false (kept as pending) when the page is
   // full. An entry without a title is no hit to show: it is passed over.
   bool StoreHit(u32 entry, const char* title) {
     if (title[0] == '\0') return true;
-    if (block_->hitCount >= block_->slotCount) {
+    if (block_->hitCount >= slotCount_) {
       eval_->pending = true;
       eval_->pendingEntry = entry;
       if (title != buffers_->pendingTitle) std::strcpy(buffers_->pendingTitle, title);
@@ -591,6 +598,7 @@ class Evaluation {
   ReEvalRecord* eval_;
   ReSearchBlock* block_;
   ReStatusBlock* status_;
+  u32 slotCount_;
   u32 shift_;
   ReSearchStream stream_;
   ReMatchRules rules_;

@@ -16,6 +16,7 @@
 #include <initializer_list>
 
 #include "re_charclass.h"
+#include "re_word_pieces.h"
 
 namespace {
 
@@ -30,8 +31,6 @@ u8 Fold(const ReMatchRules& rules, u8 c) {
   if (rules.caseMode == 1 && (rules.classes[c] & ReClassUpper)) return static_cast<u8>(c + 32);
   return c;
 }
-
-bool Glues(u8 c) { return c == '/' || c == '\\' || c == ReMiddleDot; }
 
 // Length of the stress mark at text[at], 0 when none starts there, or -1 when
 // text ends before it can be told.
@@ -51,7 +50,7 @@ i32 StressMarkAt(const u8* text, u32 at, u32 end) {
 // The word-end rule: the character after the term does not continue a word.
 bool EndsWord(const u8* text, u32 after, const char* term, u32 termLength, const ReMatchRules& rules) {
   const u8 next = text[after];
-  if (Glues(next)) return false;
+  if (ReGlues(next)) return false;
   if (!rules.wordSearch || !LetterOrDigit(rules, next)) return true;
   // A term that ends a tag may run straight into a word.
   return termLength >= 1 && term[termLength - 1] == '>' && !(termLength >= 2 && term[termLength - 2] == '}');
@@ -64,7 +63,7 @@ bool ReMayStartAt(const u8* text, u32 at, const char* term, const ReMatchRules& 
   const u8 before = text[at - 1];
   if (before == '<' || (before == '/' && at >= 2 && text[at - 2] == '<')) return false;  // inside a tag name
   if (!rules.wordSearch) return true;
-  if (Glues(before)) return false;
+  if (ReGlues(before)) return false;
   // After a letter or digit no word starts, also not after the first letter
   // behind a tag's '>'; a term that is itself a tag may follow a letter.
   return !LetterOrDigit(rules, before) || (term[0] == '<' && term[1] != '{');
@@ -168,7 +167,7 @@ void ReEntryChecker::Prepare(const ReMatchRules& rules) {
   }
   for (u32 c = 0; c < 256; ++c) {
     const u8 character = static_cast<u8>(c);
-    before_[c] = Glues(character) ? 1 : rules.wordSearch && LetterOrDigit(rules, character) ? 2 : 0;
+    before_[c] = ReGlues(character) ? 1 : rules.wordSearch && LetterOrDigit(rules, character) ? 2 : 0;
     special_[c] = c == '<' || c == '{' ? 2 : startTerms_[c] != 0;
   }
 }
@@ -303,7 +302,7 @@ void ReEntryChecker::Process(u32 upTo, bool textComplete, bool early) {
 bool ReEntryChecker::Skipped(u32 p) const {
   if (p == 0) return false;
   const u8 before = window_[p - 1];
-  if (Glues(before)) return true;
+  if (ReGlues(before)) return true;
   if (!rules_.wordSearch) return false;
   if (before == '<' && window_[p] == '{') return true;
   if (!LetterOrDigit(rules_, before)) return false;

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "re_charclass.h"
+#include "re_concept.h"
 #include "re_frame.h"
 #include "re_handles.h"
 #include "re_platform.h"
@@ -28,6 +29,7 @@ void FreeBuffers(ReSearchBuffers* buffers) {
 }
 
 void ReleaseState(ReDbRecord* record) {
+  ReEndConceptsOf(record);
   auto* state = static_cast<ReSearchState*>(record->searchBuffers);
   if (state) {
     FreeBuffers(state->buffers);

@@ -10,6 +10,7 @@
 #include "re_query.h"
 #include "re_search.h"
 #include "re_word_index.h"
+#include "re_word_pieces.h"
 
 namespace {
 
@@ -39,13 +40,13 @@ ReTermLookup WalkWord(ReDbRecord* record, ReWorkRecord* work, const char* word, 
 }
 
 constexpr u32 kLetterOrDigit = ReClassOrdinal | ReClassLower | ReClassUpper | ReClassDigit;
-constexpr u8 kMiddleDot = 183;
 
 bool AsciiLetterOrDigit(u8 c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 // Marks the blocks of one query word in one bit of the planes: those that
-// hold it whole, and those that hold all its parts where it may stand inside
-// a longer word or the index may lack it. Its parts use the planes above.
+// hold it whole, and those that hold all its pieces (re_word_pieces.h) where
+// it may stand inside a longer word or the index may lack it. Its pieces
+// use the planes above.
 class WordBlocks {
  public:
   WordBlocks(ReDbRecord* record, ReWorkRecord* work, u8* planes, u32 blockCount, u32 shift)
@@ -57,65 +58,89 @@ class WordBlocks {
 
   ReTermLookup Mark(const char* word, u32 length, u8 bit) {
     Fill(bit, false);
-    // The index spells a word without its syllable dots.
+    // The index spells a word by its key, without the syllable dots inside
+    // it; an index made by another indexer may keep them, as typed.
+    if (length > ReQueryMaxLength) length = ReQueryMaxLength;
     char key[ReQueryMaxLength + 1];
-    u32 keyLength = 0;
-    for (u32 i = 0; i < length && keyLength < ReQueryMaxLength; ++i)
-      if (static_cast<u8>(word[i]) != kMiddleDot) key[keyLength++] = word[i];
-    key[keyLength] = '\0';
+    const u32 keyLength = ReWordKey(word, length, key);
     if (ReIsStopWord(key)) {
       Fill(bit, true);
       return ReTermLookup::Wider;
     }
     bool found = false;
-    if (keyLength > 0 && keyLength <= longest_) {
-      const ReTermLookup whole = WalkWord(
-          record_, work_, key,
-          [&](ReIndexState* state) {
-            state->termMap = planes_;
-            state->termMapSize = blockCount_;
-            state->termShift = static_cast<u8>(shift_);
-            state->termBit = bit;
-          },
-          &found);
-      if (whole != ReTermLookup::Exact) return whole;
+    if (keyLength < length) {
+      char typed[ReQueryMaxLength + 1];
+      std::memcpy(typed, word, length);
+      typed[length] = '\0';
+      const ReTermLookup asTyped = Whole(typed, length, bit, &found);
+      if (asTyped != ReTermLookup::Exact) return asTyped;
     }
+    const ReTermLookup whole = Whole(key, keyLength, bit, &found);
+    if (whole != ReTermLookup::Exact) return whole;
+    const auto letterOrDigit = [&](u8 c) { return (classes_[c] & kLetterOrDigit) != 0; };
     bool run = true, ascii = true;
     for (u32 i = 0; i < length; ++i) {
-      const u8 c = static_cast<u8>(word[i]);
-      run = run && (classes_[c] & kLetterOrDigit) != 0;
-      ascii = ascii && AsciiLetterOrDigit(c);
+      run = run && letterOrDigit(static_cast<u8>(word[i]));
+      ascii = ascii && AsciiLetterOrDigit(static_cast<u8>(word[i]));
     }
     // A run of letters and digits is a word wherever a search finds it, and
     // the index holds it there; one of other letters than ASCII ones that the
-    // index lacks is looked up by its runs of ASCII letters and digits.
+    // index lacks, as an index split at accented letters would, is in the
+    // blocks that hold all its runs of ASCII letters and digits.
     if (run && (found || ascii)) return ReTermLookup::Exact;
-    return MarkParts(word, length, bit, run);
+    if (run)
+      return MarkParts(word, bit, [&](const auto& part) { ReForEachRun(word, length, AsciiLetterOrDigit, part); });
+    // A word of other pieces than itself is in the blocks that hold all its
+    // pieces, as it may stand inside a longer word ("I/O" in
+    // "non-serial-I/O", "and-roll" in "rock-and-roll"); one without pieces
+    // ("+" in "Fe+++") may be in every block. A piece of letters and digits
+    // glued together ("TCP/IP") is in the blocks that hold all its runs of
+    // letters and digits, as an index split at joiners holds it.
+    bool onePiece = false;
+    ReForEachWordPiece(word, length, letterOrDigit, [&](u32, u32 count) { onePiece = count == length; });
+    if (!onePiece)
+      return MarkParts(word, bit, [&](const auto& part) { ReForEachWordPiece(word, length, letterOrDigit, part); });
+    return MarkParts(word, bit, [&](const auto& part) { ReForEachRun(word, length, letterOrDigit, part); });
   }
 
  private:
-  // Adds to the word's blocks those that hold all its parts: its runs of
-  // letters and digits (a word with others may stand inside a longer one:
-  // "and-roll" in "rock-and-roll", "+" in "Fe+++"), or of a run, its runs of
-  // ASCII letters and digits. A word without parts may be in every block.
-  ReTermLookup MarkParts(const char* word, u32 length, u8 bit, bool run) {
+  // Looks the word up as the index spells it, adding its blocks to `bit`.
+  ReTermLookup Whole(const char* key, u32 keyLength, u8 bit, bool* found) {
+    if (keyLength == 0 || keyLength > longest_) return ReTermLookup::Exact;
+    bool foundHere = false;
+    const ReTermLookup lookup = WalkWord(
+        record_, work_, key,
+        [&](ReIndexState* state) {
+          state->termMap = planes_;
+          state->termMapSize = blockCount_;
+          state->termShift = static_cast<u8>(shift_);
+          state->termBit = bit;
+        },
+        &foundHere);
+    *found = *found || foundHere;
+    return lookup;
+  }
+
+  // Adds to the word's blocks those that hold all its parts, which
+  // forEachPart(part) hands to part(start, length). A word without parts may
+  // be in every block. The result is wider than the word: the text decides.
+  template <class ForEachPart>
+  ReTermLookup MarkParts(const char* word, u8 bit, ForEachPart&& forEachPart) {
     const u8 parts = static_cast<u8>(bit << 1), part = static_cast<u8>(bit << 2);
-    if (part == 0) return ReTermLookup::Failed;  // no plane left (not reached: words nest three deep)
+    if (part == 0) return ReTermLookup::Failed;  // no plane left (not reached: words nest four deep)
     Fill(parts, true);
-    const auto inPart = [&](u8 c) { return run ? AsciiLetterOrDigit(c) : (classes_[c] & kLetterOrDigit) != 0; };
-    for (u32 i = 0; i < length;) {
-      if (!inPart(static_cast<u8>(word[i]))) {
-        ++i;
-        continue;
+    ReTermLookup result = ReTermLookup::Wider;
+    forEachPart([&](u32 start, u32 count) {
+      if (result != ReTermLookup::Wider) return;
+      const ReTermLookup lookup = Mark(word + start, count, part);
+      if (lookup == ReTermLookup::Stopped || lookup == ReTermLookup::Failed) {
+        result = lookup;
+        return;
       }
-      u32 end = i;
-      while (end < length && inPart(static_cast<u8>(word[end]))) ++end;
-      const ReTermLookup lookup = Mark(word + i, end - i, part);
-      if (lookup == ReTermLookup::Stopped || lookup == ReTermLookup::Failed) return lookup;
       for (u32 b = 0; b < blockCount_; ++b)
         if (!(planes_[b] & part)) planes_[b] &= static_cast<u8>(~parts);
-      i = end;
-    }
+    });
+    if (result != ReTermLookup::Wider) return result;
     for (u32 b = 0; b < blockCount_; ++b)
       if (planes_[b] & parts) planes_[b] |= bit;
     Fill(static_cast<u8>(parts | part), false);

@@ -19,12 +19,14 @@ enum class ReTermLookup : u8 {
 // in the blocks the index lists for it (Exact); one with other letters than
 // ASCII ones that the index lacks, as an index split at accented letters
 // would, in those that hold all its runs of ASCII letters and digits. A word
-// with other characters is in the blocks that hold it whole and in those
-// that hold all its runs of letters and digits, its parts, as it may stand
-// inside a longer word ("and-roll" in "rock-and-roll") or in an index split
-// at joiners; a word without parts is in every block. Such bits are wider
-// than the word, and the text decides (Wider). The four bits above `bit` are
-// scratch.
+// with other characters is in the blocks that hold it whole (by its key, and
+// as typed when that has syllable dots) and in those that hold all its
+// pieces (re_word_pieces.h), as it may stand inside a longer word ("I/O" in
+// "non-serial-I/O"); a word without pieces is in every block, and a piece
+// glued together ("TCP/IP") is also in the blocks that hold all its runs of
+// letters and digits, as an index split at joiners holds it. Such bits are
+// wider than the word, and the text decides (Wider). The six bits above
+// `bit` are scratch.
 ReTermLookup ReMarkWordBlocks(ReDbRecord* record, ReWorkRecord* work, const char* word, u8* planes, u32 blockCount,
                               u32 shift, u8 bit);
 

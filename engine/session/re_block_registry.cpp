@@ -9,6 +9,7 @@ namespace {
 struct Entry {
   const void* block;
   u16 type;
+  u32 count;
   Entry* next;
 };
 
@@ -31,12 +32,13 @@ Entry* Find(const void* block) {
 
 }  // namespace
 
-bool ReRegisterBlock(const void* block, u16 type) {
+bool ReRegisterBlock(const void* block, u16 type, u32 count) {
   if (!block || Find(block)) return false;
   auto* entry = static_cast<Entry*>(ReHeapAlloc(sizeof(Entry)));
   if (!entry) return false;
   entry->block = block;
   entry->type = type;
+  entry->count = count;
   entry->next = g_entries;
   g_entries = entry;
   ++g_count;
@@ -49,6 +51,15 @@ void ReForgetBlock(const void* block) {
   g_entries = entry->next;
   --g_count;
   ReHeapFree(entry);
+}
+
+void ReSetBlockCount(const void* block, u32 count) {
+  if (Entry* entry = Find(block)) entry->count = count;
+}
+
+u32 ReBlockCount(const void* block) {
+  const Entry* entry = Find(block);
+  return entry ? entry->count : 0;
 }
 
 u16 ReLiveBlockType(const void* block) {

@@ -9,8 +9,16 @@
 
 #include "re_types.h"
 
-// Records a new block; false when there is no memory for the record.
-bool ReRegisterBlock(const void* block, u16 type);
+// Records a new block with the count its buffers were made for (slots,
+// units; 0 for a block without counted buffers); false when there is no
+// memory for the record.
+bool ReRegisterBlock(const void* block, u16 type, u32 count);
+// A re-sized block's new count.
+void ReSetBlockCount(const void* block, u32 count);
+// The count a live block's buffers were made for, 0 when `block` is none.
+// The block's own count fields are the caller's to change; its buffers are
+// not, so the slots an operation fills are never more than this.
+u32 ReBlockCount(const void* block);
 // Forgets a block that is being freed.
 void ReForgetBlock(const void* block);
 // The type of a live block, 0 when `block` is none.

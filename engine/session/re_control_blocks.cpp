@@ -367,7 +367,7 @@ u32 Allocate(void** out, const void* parent, u16 type, u32 count) {
     }
     SetStatusOf(block, type, status);
   }
-  if (!AllocBuffers(block, type, sizes, count) || !ReRegisterBlock(block, type)) {
+  if (!AllocBuffers(block, type, sizes, count) || !ReRegisterBlock(block, type, count)) {
     FreeBlock(block, type);
     return ReFail;
   }
@@ -500,7 +500,9 @@ u32 Reset(void** out, const void* parent, u16 type, u32 count) {
     return ReDone;
   }
   if (count < 1) return ReFail;  // a re-size takes the count as given
-  if (DatabaseIdOf(block, type) != sizes.databaseId || CountOf(block, type) != count) {
+  // New buffers unless those made before hold the count, and the count
+  // field (the caller's to change) still says so.
+  if (DatabaseIdOf(block, type) != sizes.databaseId || ReBlockCount(block) != count || CountOf(block, type) != count) {
     FreeBuffers(block, type);
     if (!AllocBuffers(block, type, sizes, count)) {
       FreeBlock(block, type);
@@ -508,6 +510,7 @@ u32 Reset(void** out, const void* parent, u16 type, u32 count) {
       return ReFail;
     }
     SetDatabaseId(block, type, sizes.databaseId);
+    ReSetBlockCount(block, count);
   }
   ClearForReset(block, type, sizes.line);
   ReResetStatus(StatusOf(block, type));

@@ -5,6 +5,7 @@
 namespace {
 
 constexpr u8 kMiddleDot = 183;
+constexpr u16 kStripTagsFormat = 4;  // titles of a database of this text format show no tags
 
 bool StartsWith(const char* text, u32 length, u32 at, const char* tag) {
   const u32 n = static_cast<u32>(std::strlen(tag));
@@ -34,6 +35,17 @@ bool FindStart(const char* text, u32 length, const ReTitleRules& rules, u32* sta
     }
   }
   return false;
+}
+
+// Length of the escape at p: "<{", a character or none, "}>" (or more
+// characters up to the next "}>"); "<{" alone when its end is missing. 0
+// when no escape starts at p.
+u32 EscapeLength(const char* p) {
+  if (p[0] != '<' || p[1] != '{') return 0;
+  if (p[2] == '}' && p[3] == '>') return 4;
+  if (p[2] == 0) return 2;
+  const char* end = std::strstr(p + 3, "}>");
+  return end ? static_cast<u32>(end - p) + 2 : 2;
 }
 
 bool IsStop(u8 c) { return c == '<' || c == '\n' || c == '\r' || c == 255; }
@@ -137,7 +149,11 @@ u32 ReStripTags(const char* text, char* out, u32 size) {
   if (!out || !size) return 0;
   u32 length = 0;
   bool inTag = false;
-  for (const char* p = text; p && *p; ++p) {
+  for (const char* p = text; p && *p;) {
+    const u32 escape = inTag ? 0 : EscapeLength(p);
+    for (u32 k = 0; k < escape; ++k, ++p)
+      if (length + 1 < size) out[length++] = *p;
+    if (escape) continue;
     if (inTag) {
       if (*p == '>') inTag = false;
     } else if (*p == '<') {
@@ -145,7 +161,24 @@ u32 ReStripTags(const char* text, char* out, u32 size) {
     } else if (length + 1 < size) {
       out[length++] = *p;
     }
+    ++p;
   }
   out[length] = 0;
   return length;
+}
+
+void ReShowTitle(char* title, u16 textFormat) {
+  if (!title) return;
+  if (textFormat == kStripTagsFormat) ReStripTags(title, title, static_cast<u32>(std::strlen(title)) + 1);
+  u32 out = 0;
+  for (u32 i = 0; title[i];) {
+    const u32 escape = EscapeLength(title + i);
+    if (escape == 0) {
+      title[out++] = title[i++];
+      continue;
+    }
+    if (escape == 5) title[out++] = title[i + 2];  // "<{", one character, "}>"
+    i += escape;
+  }
+  title[out] = 0;
 }

@@ -17,5 +17,13 @@ u32 ReEntryTitle(const char* text, u32 length, const ReTitleRules& rules, char* 
                  bool* plainHeadword = nullptr);
 
 // Copies `text`, leaving out every run from '<' to the next '>', into out
-// (size bytes with the NUL; cut when longer). Returns the length written.
+// (size bytes with the NUL; cut when longer). An escape ("<{" to the next
+// "}>") is no tag: it is copied. Returns the length written. `out` may be
+// `text`.
 u32 ReStripTags(const char* text, char* out, u32 size);
+
+// Makes a cut title what the reader shows, in place: in a database of text
+// format 4 its tags are left out, and every escape stands for its character
+// ("<{<}>" for '<'); an escape of more characters or none, and one without
+// its end, stands for nothing.
+void ReShowTitle(char* title, u16 textFormat);

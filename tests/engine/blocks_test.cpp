@@ -127,6 +127,28 @@ TEST_F(Blocks, SlotArraysPointIntoOneSharedBuffer) {
   Free(search, ReBlockSearch);
 }
 
+// The count fields are the caller's to change: a reset to the count a
+// field was changed to makes slots for it, not just lines for slots that are
+// not there.
+TEST_F(Blocks, AResetGoesByTheSlotsMadeNotTheCountField) {
+  auto* search = Make<ReSearchBlock>(ReBlockSearch, 1);
+  search->slotCount = 11;
+  void* pointer = search;
+  ASSERT_EQ(REmemory(&pointer, db_.block(), ReBlockSearch, ReActReset, 11), ReDone);
+  search = static_cast<ReSearchBlock*>(pointer);
+  EXPECT_EQ(PACKED(search->slots[0].title), reinterpret_cast<char*>(search->slots + 11));
+  search->slots[10].title[79] = 'z';  // the last line is whole
+  Free(search, ReBlockSearch);
+
+  auto* entries = Make<ReEntListBlock>(ReBlockEntList, 2);
+  entries->capacity = 9;
+  pointer = entries;
+  ASSERT_EQ(REmemory(&pointer, db_.block(), ReBlockEntList, ReActReset, 9), ReDone);
+  entries = static_cast<ReEntListBlock*>(pointer);
+  EXPECT_EQ(PACKED(entries->slots[0].title), reinterpret_cast<char*>(entries->slots + 9));
+  Free(entries, ReBlockEntList);
+}
+
 TEST_F(Blocks, TextBlocksAndTheirResets) {
   auto* entry = Make<ReEntryBlock>(ReBlockEntry, 0);
   EXPECT_EQ(PACKED(entry->bufferSize), 301);  // longest entry text + 1

@@ -46,13 +46,17 @@ struct Program {
   std::uint8_t Byte() { return at < size ? data[at++] : 0; }
   u16 Word() { return static_cast<u16>(Byte() | Byte() << 8); }
   u32 Long() { return Word() | static_cast<u32>(Word()) << 16; }
-  // A short text of the program's bytes (letters mostly, some anything).
+  // A short text of the program's bytes: a character a user may type
+  // (printable ASCII, and from 160 up the accented letters and the syllable
+  // dot) stands for itself, so that the fuzz dictionary's words and joiners
+  // come through; any other byte for a common letter or an operator.
   std::string Text(std::size_t most) {
     std::string text;
     const std::size_t length = Byte() % (most + 1);
     for (std::size_t i = 0; i < length; ++i) {
       const std::uint8_t b = Byte();
-      text += b < 200 ? static_cast<char>("etaoinshrdlucmwfgypbvkjxqz *?\"()&|"[b % 34]) : static_cast<char>(b);
+      const bool typed = (b >= 32 && b < 127) || b >= 160;
+      text += typed ? static_cast<char>(b) : static_cast<char>("etaoinshrdlucmwfgypbvkjxqz *?\"()&|"[b % 34]);
     }
     return text;
   }

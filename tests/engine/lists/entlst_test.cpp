@@ -240,6 +240,16 @@ TEST(EntryPages, FullPageHoldsTheNextEntryOver) {
   EXPECT_EQ(db.Page(ReActClose), ReDone);
 }
 
+// The capacity is the caller's to change: a page fills the slots REmemory
+// made, however many the field says.
+TEST(EntryPages, CapacityAboveTheSlotsMadeIsCut) {
+  ListsDb db(Paged(30, 15), 10);
+  db.list()->capacity = 5000;
+  ASSERT_EQ(db.Page(ReActOpen), ReDone);
+  EXPECT_EQ(db.Slots().size(), 10u);
+  EXPECT_EQ(db.Slots().back().entry, 10u);
+}
+
 TEST(EntryPages, SubsetOfOneEntry) {
   ListsDb db(Paged(5, 1), 10);
   ReDbBlock* block = db.db().block();

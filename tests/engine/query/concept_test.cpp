@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "packed.h"
+#include "re_platform.h"
 #include "re_rank.h"
 #include "search_fixture.h"
 
@@ -163,6 +164,19 @@ TEST(ConceptQuery, ProgressStopLeavesNoResult) {
   EXPECT_EQ(PACKED(terms.record.resultCount), 0u);
   db.database().block()->progress = nullptr;
   REdb(db.database().block(), 100, ReActReset);
+}
+
+// A collection that no ranking ended goes with the database it was gathered
+// in: nothing of it is left once that database closes.
+TEST(ConceptQuery, ACollectionGoesWithItsDatabase) {
+  const i32 live = ReLiveAllocations();
+  {
+    SearchDb db(Animals(40, 21, 11, 1000));
+    Terms terms;
+    ASSERT_EQ(Concept(db, terms, 1, ReActOpen), ReDone);
+    EXPECT_EQ(TableCount(db), 30u);
+  }
+  EXPECT_EQ(ReLiveAllocations(), live);
 }
 
 }  // namespace

@@ -1,13 +1,15 @@
 // Words with inner punctuation or accents, laid out by hand: each kind is
 // found by a word search (145) and a text search (220), through the index
-// the builder writes and through one that holds only runs of ASCII letters
-// and digits, as another indexer may write it.
+// the builder writes and through those another indexer may write: one that
+// holds only runs of ASCII letters and digits, one that holds the words a
+// query reads, whole, with their syllable dots.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "search_fixture.h"
+#include "search_oracle.h"
 
 namespace {
 
@@ -35,20 +37,27 @@ sc::Corpus Joined() {
   return corpus;
 }
 
-class JoinedWords : public ::testing::TestWithParam<sc::SearchDatabaseOptions::IndexWords> {
+using IndexWords = sc::SearchDatabaseOptions::IndexWords;
+
+sc::SearchDatabaseOptions Options(IndexWords words, u16 groupSize) {
+  sc::SearchDatabaseOptions options;
+  options.searchWords = words;
+  options.groupSize = groupSize;
+  return options;
+}
+
+std::string IndexName(const ::testing::TestParamInfo<IndexWords>& info) {
+  return info.param == IndexWords::AsQueriesRead ? "AsQueriesRead" : "AsciiRuns";
+}
+
+class JoinedWords : public ::testing::TestWithParam<IndexWords> {
  protected:
-  static sc::SearchDatabaseOptions Options(sc::SearchDatabaseOptions::IndexWords words, u16 groupSize) {
-    sc::SearchDatabaseOptions options;
-    options.searchWords = words;
-    options.groupSize = groupSize;
-    return options;
-  }
   // Every query, by word search in blocks of four and of one entry (where the
   // index alone may decide), and by text search.
   void Expect(const std::string& query, const Entries& words, const Entries& text) {
     EXPECT_EQ(blocks_.Search(query, 145).entries, words) << query;
     EXPECT_EQ(blocks_.Search(query, 220).entries, text) << query << " (text search)";
-    if (GetParam() == sc::SearchDatabaseOptions::IndexWords::AsQueriesRead) {
+    if (GetParam() == IndexWords::AsQueriesRead) {
       EXPECT_EQ(single_.Search(query, 145).entries, words) << query << " (one entry a block)";
     }
   }
@@ -93,7 +102,7 @@ TEST_P(JoinedWords, AccentedWords) {
 TEST_P(JoinedWords, SyllableDotsPronunciationAndLineEnds) {
   // The syllable dot is skipped. (An index split at syllable dots cannot
   // tell which of its words make up "connect".)
-  if (GetParam() == sc::SearchDatabaseOptions::IndexWords::AsQueriesRead) Expect("connect", {11}, {11});
+  if (GetParam() == IndexWords::AsQueriesRead) Expect("connect", {11}, {11});
   Expect("con\xB7nect", {11}, {11});  // or typed as it stands
   Expect("con", {}, {});
   Expect("k\xE0t", {}, {});  // the pronunciation is not searched
@@ -111,13 +120,88 @@ TEST_P(JoinedWords, AJoinedWordLongerThanAnyIndexWord) {
   EXPECT_EQ(db.Search(longWord).entries, Entries{13});
 }
 
-INSTANTIATE_TEST_SUITE_P(Indexes, JoinedWords,
-                         ::testing::Values(sc::SearchDatabaseOptions::IndexWords::AsQueriesRead,
-                                           sc::SearchDatabaseOptions::IndexWords::AsciiRuns),
-                         [](const auto& info) {
-                           return info.param == sc::SearchDatabaseOptions::IndexWords::AsQueriesRead ? "AsQueriesRead"
-                                                                                                     : "AsciiRuns";
-                         });
+INSTANTIATE_TEST_SUITE_P(Indexes, JoinedWords, ::testing::Values(IndexWords::AsQueriesRead, IndexWords::AsciiRuns),
+                         IndexName);
+
+// The entries where a brute-force reading of the text finds the word.
+Entries TextHolds(const sc::Corpus& corpus, const std::string& word) {
+  oracle::Node term;
+  term.words = {word};
+  Entries entries;
+  for (u32 e = 0; e < corpus.articles.size(); ++e)
+    if (oracle::Holds(term, corpus.articles[e].Text(), corpus.articles[e].title.size(), oracle::Rules{}))
+      entries.push_back(e + 1);
+  return entries;
+}
+
+// Words that a '/' or a syllable dot glues together, inside longer joined
+// words, and the same words on their own.
+sc::Corpus GluedInside() {
+  sc::Corpus corpus;
+  for (const auto& [title, body] : std::vector<std::pair<std::string, std::string>>{
+           {"Ports", "The non-serial-I/O case."},                      // 1
+           {"Languages", "A PL/I-like language, PL/I-FORMAC."},        // 2
+           {"Micros", "It ran CP/M-80 at home."},                      // 3
+           {"Wires", "They con\xB7nect-ed it."},                       // 4
+           {"Signs", "A km/h-limit sign."},                            // 5
+           {"Alone", "I/O, PL/I and CP/M; connect at km/h."},          // 6
+           {"Runs", "io non serial pl i like cp m con nect km h ed"},  // 7 the runs alone glue nothing
+       })
+    corpus.articles.push_back({title, body});
+  return corpus;
+}
+
+class GluedWords : public ::testing::TestWithParam<IndexWords> {
+ protected:
+  // A word search finds the word where the brute force does, in blocks of
+  // four and of one entry.
+  void ExpectAsTheTextHolds(const std::string& word) {
+    const Entries expected = TextHolds(corpus_, word);
+    EXPECT_EQ(blocks_.Search(word).entries, expected) << word;
+    EXPECT_EQ(single_.Search(word).entries, expected) << word << " (one entry a block)";
+  }
+  sc::Corpus corpus_ = GluedInside();
+  SearchDb blocks_{corpus_, Options(GetParam(), 4)};
+  SearchDb single_{corpus_, Options(GetParam(), 1)};
+};
+
+TEST_P(GluedWords, FoundInsideLongerJoinedWords) {
+  // What the brute force finds, to be sure the cases are what they say.
+  EXPECT_EQ(TextHolds(corpus_, "i/o"), (Entries{1, 6}));
+  EXPECT_EQ(TextHolds(corpus_, "pl/i"), (Entries{2, 6}));
+  EXPECT_EQ(TextHolds(corpus_, "km/h"), (Entries{5, 6}));
+  EXPECT_EQ(TextHolds(corpus_, "con\xB7nect"), (Entries{4}));
+  for (const char* word : {"I/O", "serial-I/O", "non-serial-I/O", "PL/I", "PL/I-like", "pl/i-formac", "CP/M", "CP/M-80",
+                           "con\xB7nect", "con\xB7nect-ed", "km/h", "km/h-limit", "limit", "non-serial"})
+    ExpectAsTheTextHolds(word);
+  // An index split at syllable dots cannot tell which of its words make up
+  // "connect".
+  if (GetParam() == IndexWords::AsQueriesRead)
+    for (const char* word : {"connect", "connect-ed"}) ExpectAsTheTextHolds(word);
+}
+
+INSTANTIATE_TEST_SUITE_P(Indexes, GluedWords, ::testing::Values(IndexWords::AsQueriesRead, IndexWords::AsciiRuns),
+                         IndexName);
+
+// An index of the words a query reads, whole, syllable dots kept: each of
+// them is found where it stands whole, also typed with its dots.
+TEST(WholeWordIndex, EveryWordAsTheQueryReadsIt) {
+  const std::vector<std::pair<sc::Corpus, std::vector<const char*>>> cases = {
+      {Joined(),
+       {"e-mail", "it's", "TCP/IP", "U.S", "1,000", "caf\xE9", "\xE0", "object-oriented", "con\xB7nect",
+        "Rock-and-roll"}},
+      {GluedInside(), {"non-serial-I/O", "PL/I-like", "CP/M-80", "con\xB7nect-ed", "km/h-limit"}},
+  };
+  for (const auto& [corpus, words] : cases)
+    for (const u16 group : {u16{4}, u16{1}}) {
+      SearchDb db(corpus, Options(IndexWords::WholeWords, group));
+      for (const char* word : words) {
+        const Entries expected = TextHolds(corpus, word);
+        EXPECT_FALSE(expected.empty()) << word;
+        EXPECT_EQ(db.Search(word).entries, expected) << word << " in blocks of " << group;
+      }
+    }
+}
 
 // The eighth term has a bit of its own in the block bytes, like the others.
 TEST(Terms, EightTermsEachCount) {

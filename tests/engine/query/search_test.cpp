@@ -268,6 +268,16 @@ TEST(SearchDatabases, SmallerPagesAndTextSearch) {
   EXPECT_EQ(db.Search("ore", 145).entries, std::vector<u32>{});
 }
 
+// The slot count is the caller's to change: a larger value than the slots
+// REmemory made must not let a page run past them.
+TEST(SearchDatabases, SlotCountAboveTheSlotsMadeIsCut) {
+  SearchDb db(Counted(), sc::SearchDatabaseOptions{}, 7);
+  db.block()->slotCount = 5000;
+  const auto outcome = db.Search("cat");
+  EXPECT_EQ(outcome.entries, Range(1, 60));
+  for (const Page& page : outcome.pages) EXPECT_LE(page.entries.size(), 7u);
+}
+
 // An entry without a title is no hit to show, whether the text or the index
 // alone (one entry a block) decides; the page goes on with the next hit.
 TEST(SearchDatabases, AnEntryWithoutATitleIsNoHit) {
@@ -284,6 +294,26 @@ TEST(SearchDatabases, AnEntryWithoutATitleIsNoHit) {
     ASSERT_EQ(outcome.pages.size(), 3u) << group;
     EXPECT_EQ(outcome.pages[0].titles[1], Title(3)) << group;
   }
+}
+
+// In title mode 4 a hit's title is cut after <WD> by the entry-title rules
+// and shown as the text shows it: escapes as their characters, and from a
+// first line of any length (a title starts near its line's beginning).
+TEST(SearchDatabases, HitTitlesAsTheTextShowsThem) {
+  sc::Corpus corpus;
+  corpus.articles.push_back({"<WD><{<}>g>", "a grin"});
+  for (const std::size_t length : {1022u, 1023u, 1024u, 2000u}) {
+    std::string line = "<WD>Long<UP>" + std::to_string(length) + "</UP><PR>";
+    while (line.size() < length) line += line.size() % 2 ? 'p' : ' ';
+    corpus.articles.push_back({line, "<P>a grin"});  // the pronunciation ends at the tag
+  }
+  builder::engine_db::Database database = sc::SearchDatabase(corpus);
+  database.header.titleMode = 4;
+  SearchDb db(builder::engine_db::Build(database).bytes);
+  const auto outcome = db.Search("grin");
+  ASSERT_EQ(outcome.entries, (std::vector<u32>{1, 2, 3, 4, 5}));
+  EXPECT_EQ(outcome.pages[0].titles,
+            (std::vector<std::string>{"<g>", "Long (1022)", "Long (1023)", "Long (1024)", "Long (2000)"}));
 }
 
 // A letter right after a tag's '>' begins a word: no term starts at the next

@@ -188,6 +188,26 @@ TEST(Titles, TitleLinesAfterDs) {
   EXPECT_STREQ(stripped, "abc");
 }
 
+// A cut title as the reader shows it: escapes as the characters they stand
+// for, none for an escape of more characters, an empty one or one without
+// its end; in text format 4 no tags, while an escaped '<' stays.
+TEST(Titles, ShownWithEscapesAsTheirCharacters) {
+  const auto shown = [](std::string title, u16 format) {
+    ReShowTitle(title.data(), format);
+    return std::string(title.c_str());
+  };
+  EXPECT_EQ(shown("<{<}>g>", 0), "<g>");
+  EXPECT_EQ(shown("<{<}>gr&d>", 0), "<gr&d>");
+  EXPECT_EQ(shown("a<{}}>b<{>}>c<{{}>", 0), "a}b>c{");
+  EXPECT_EQ(shown("ab<{BPRIME}>c<{}>d", 0), "abcd");
+  EXPECT_EQ(shown("cut<{<", 0), "cut<");
+  EXPECT_EQ(shown("Rome<B>x</B> <{<}>y", 4), "Romex <y");
+  EXPECT_EQ(shown("Rome<B>x</B>", 0), "Rome<B>x</B>");
+  char stripped[32];
+  EXPECT_EQ(ReStripTags("a<{<}>b<B>c</B>", stripped, sizeof stripped), 8u);
+  EXPECT_STREQ(stripped, "a<{<}>bc");
+}
+
 TEST(Titles, NoTitleWithoutItsTagOrItsEnd) {
   u32 result = 0;
   EXPECT_EQ(Title("<WD>dog\n", {0, 0, 0}, 64, nullptr, &result), "<none>");

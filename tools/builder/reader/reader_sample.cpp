@@ -141,6 +141,10 @@ Bytes ReaderDatabase(const sc::Corpus& corpus, std::uint32_t id, const std::map<
   return engine_db::Build(database).bytes;
 }
 
+sc::Corpus MainArticles(const ContentSample& content) {
+  return Articles(content.mainTitles, true, content.extraOfEntry);
+}
+
 std::map<std::string, Bytes> BuildReaderSample() {
   const ContentSample content = BuildContentSample();
   std::map<std::string, Bytes> files;
@@ -175,8 +179,7 @@ std::map<std::string, Bytes> BuildReaderSample() {
     headwords[Lower(title)] = entry;
   }
   // The index spells "sun" both ways, as a name and as a common word.
-  files["REN2F200.DAT"] =
-      ReaderDatabase(Articles(content.mainTitles, true, content.extraOfEntry), 200, headwords, {"sun"});
+  files["REN2F200.DAT"] = ReaderDatabase(MainArticles(content), 200, headwords, {"sun"});
   files["UPDATES.DAT"] = ReaderDatabase(Articles(content.updateTitles), 206);
   files["RENTF211.DAT"] = ReaderDatabase(Entries({{"comet", "comet\ncomets\ntail"},
                                                   {"planet", "planet\nplanets\nsolar system"},

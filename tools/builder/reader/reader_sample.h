@@ -12,6 +12,7 @@
 #include <string>
 
 #include "common/byte_writer.h"
+#include "content/sample_content.h"
 #include "search_corpus/search_corpus.h"
 
 namespace builder {
@@ -24,6 +25,10 @@ namespace builder {
 Bytes ReaderDatabase(const search_corpus::Corpus& corpus, std::uint32_t id,
                      const std::map<std::string, std::uint32_t>& headwords = {},
                      const std::set<std::string>& capitalisedToo = {});
+
+// The main database's articles (REN2F200.DAT) of the content, in entry
+// order: every one begins with <WD> and its title.
+search_corpus::Corpus MainArticles(const ContentSample& content);
 
 // The files by name.
 std::map<std::string, Bytes> BuildReaderSample();

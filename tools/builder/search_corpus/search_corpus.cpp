@@ -5,6 +5,7 @@
 #include <cmath>
 #include <set>
 
+#include "re_word_pieces.h"
 #include "search_corpus/word_characters.h"
 
 namespace builder::search_corpus {
@@ -178,8 +179,6 @@ std::size_t TagAt(const std::string& text, std::size_t i) {
   return end < text.size() && text[end] == '>' && end > name ? end + 1 - i : 0;
 }
 
-constexpr unsigned char kMiddleDot = 183;
-
 // The word a query reads at text[i], a character that is no separator:
 // characters that are none, and between two of them '.', an apostrophe,
 // '-', '/' and the pairs ".-" and ".'"; a '-' before a line feed keeps the
@@ -278,11 +277,10 @@ std::vector<WordAt> SplitWords(const Article& article) {
   return words;
 }
 
-void ForEachIndexWord(const Article& article, const IndexWordSink& sink) {
+void ForEachTextWord(const Article& article, const TextWordSink& sink) {
   const std::string text = SearchedText(article.Text());
-  const auto inRun = [](char c) { return IsLetterOrDigit(static_cast<unsigned char>(c)); };
-  const auto glue = [](char c) { return c == '/' || c == '\\' || static_cast<unsigned char>(c) == kMiddleDot; };
-  std::uint32_t offset = 0;
+  TextWord at;
+  at.offset = 0;
   for (std::size_t i = 0; i < text.size();) {
     if (const std::size_t tag = TagAt(text, i)) {
       i += tag;
@@ -293,44 +291,49 @@ void ForEachIndexWord(const Article& article, const IndexWordSink& sink) {
       continue;
     }
     std::size_t end = i;
-    const std::string read = ReadWord(text, i, &end);
+    at.word = ReadWord(text, i, &end);
     // A search finds no word right after '<' or a '/' that does not join,
     // nor one right before such a '/'.
-    const bool startFree = i == 0 || (text[i - 1] != '<' && text[i - 1] != '/');
-    const bool endFree = end == text.size() || text[end] != '/';
-    const bool overLineBreak = text.find('\n', i) < end;
+    at.startsFree = i == 0 || (text[i - 1] != '<' && text[i - 1] != '/');
+    at.endsFree = end == text.size() || text[end] != '/';
+    at.overLineBreak = text.find('\n', i) < end;
     i = end;
-    std::string word;
-    for (const char c : read)
-      if (static_cast<unsigned char>(c) != kMiddleDot) word += c;
-    if (startFree && endFree && !overLineBreak && !glue(read.front()) && !glue(read.back())) sink(word, offset, false);
-    // Its runs of letters and digits, when it has other characters; none
-    // that a '/', a backslash or a syllable dot glues to the rest of the word.
-    if (!std::all_of(read.begin(), read.end(), inRun)) {
-      for (std::size_t r = 0; r < read.size();) {
-        if (!inRun(read[r])) {
-          ++r;
-          continue;
-        }
-        std::size_t runEnd = r;
-        while (runEnd < read.size() && inRun(read[runEnd])) ++runEnd;
-        const bool free =
-            (r == 0 ? startFree : !glue(read[r - 1])) && (runEnd == read.size() ? endFree : !glue(read[runEnd]));
-        if (free) sink(std::string_view(read).substr(r, runEnd - r), offset, true);
-        r = runEnd;
-      }
-    }
-    ++offset;
+    sink(at);
+    ++at.offset;
   }
+}
+
+void ForEachIndexWord(const Article& article, const IndexWordSink& sink) {
+  std::string key;
+  ForEachTextWord(article, [&](const TextWord& at) {
+    const std::string& read = at.word;
+    // The word or a piece of it, by its key, where a search finds it.
+    const auto list = [&](std::size_t start, std::size_t length, bool part) {
+      if ((start == 0 && !at.startsFree) || (start + length == read.size() && !at.endsFree)) return;
+      key.resize(length + 1);
+      key.resize(ReWordKey(read.data() + start, static_cast<u32>(length), key.data()));
+      sink(key, at.offset, part);
+    };
+    if (!at.overLineBreak) list(0, read.size(), false);
+    ReForEachWordPiece(read.data(), static_cast<u32>(read.size()), IsLetterOrDigit, [&](u32 start, u32 length) {
+      if (length < read.size()) list(start, length, true);
+    });
+  });
+}
+
+bool HoldsJoiner(std::string_view word) {
+  return std::any_of(word.begin(), word.end(), [](char c) {
+    return c == '-' || c == '.' || c == '\'' || c == ',' || ReGlues(static_cast<unsigned char>(c));
+  });
 }
 
 std::vector<WordAt> JoinedWords(const Article& article) {
   std::vector<WordAt> words;
   ForEachIndexWord(article, [&](std::string_view word, std::uint32_t offset, bool part) {
-    const bool plain = std::all_of(word.begin(), word.end(), [](char c) {
-      return static_cast<unsigned char>(c) < 0x80 && std::isalnum(static_cast<unsigned char>(c));
+    const bool accented = std::any_of(word.begin(), word.end(), [](char c) {
+      return static_cast<unsigned char>(c) >= 0x80 && IsLetter(static_cast<unsigned char>(c));
     });
-    if (!part && !plain) words.push_back({std::string(word), offset});
+    if (!part && (HoldsJoiner(word) || accented)) words.push_back({std::string(word), offset});
   });
   return words;
 }

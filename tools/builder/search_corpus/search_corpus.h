@@ -80,18 +80,35 @@ std::vector<WordAt> SplitWords(const Article& article);
 using WordSink = std::function<void(std::string_view word, std::uint32_t offset)>;
 void ForEachWord(const Article& article, const WordSink& sink);
 
-// The words of an article's text as the search index holds them: each word
-// as a query reads it (characters that are no separators, joined by '.', an
-// apostrophe, '-' or '/' between two of them, a ',' between the digits of a
-// number), without its syllable dots; and of a word with other characters
-// than letters and digits, each of its runs of letters and digits (a part).
-// Markup tags are left out. The offset counts words, not parts, from the
-// title's first word; a part has its word's offset. Words as written.
+// The words of an article's text as a query reads them: characters that are
+// no separators, joined by '.', an apostrophe, '-' or '/' between two of
+// them, a ',' between the digits of a number, a '-' at a line end over the
+// line feed. Markup tags and pronunciations are left out, stress marks
+// taken out. The offset counts words from the title's first word.
+struct TextWord {
+  std::string word;  // as written, syllable dots kept (a '-' at a line end kept, its line feed not)
+  std::uint32_t offset = 0;
+  bool startsFree = true;      // no '<' or '/' that joins nothing right before it
+  bool endsFree = true;        // no '/' that joins nothing right after it
+  bool overLineBreak = false;  // a '-' at a line end joins it: the text holds it with the line feed
+};
+using TextWordSink = std::function<void(const TextWord& word)>;
+void ForEachTextWord(const Article& article, const TextWordSink& sink);
+
+// The words of an article's text as the search index holds them: each text
+// word and each of its pieces (re_word_pieces.h: "non-serial-I/O" gives
+// "non", "serial" and "I/O") where a word search finds it, by its index key
+// (without the syllable dots inside it). A piece has its word's offset.
+// Words as written.
 using IndexWordSink = std::function<void(std::string_view word, std::uint32_t offset, bool part)>;
 void ForEachIndexWord(const Article& article, const IndexWordSink& sink);
 
-// The words of an article that are no plain words: those with a joiner, a
-// comma, or other letters than ASCII ones, as the search index spells them.
+// Whether a word holds a joiner: '-', '.', an apostrophe, ',', '/', a
+// backslash or a syllable dot.
+bool HoldsJoiner(std::string_view word);
+
+// The words of an article that hold a joiner or a letter other than the
+// ASCII ones, as the search index spells them.
 std::vector<WordAt> JoinedWords(const Article& article);
 
 }  // namespace builder::search_corpus

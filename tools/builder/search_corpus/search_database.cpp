@@ -69,15 +69,19 @@ engine_db::Database SearchDatabase(const Corpus& corpus, const SearchDatabaseOpt
       firstEntries.emplace(lower, e + 1);
       if (options.searchWords == SearchDatabaseOptions::IndexWords::AsciiRuns) occurs(e + 1, offset);
     });
+    // An index word holds at most 255 bytes and none below 32.
+    const auto indexed = [&](std::string_view word, std::uint32_t offset) {
+      if (word.size() > kLongestIndexWord ||
+          std::any_of(word.begin(), word.end(), [](char c) { return static_cast<unsigned char>(c) < 32; }))
+        return;
+      lower = IndexLowerCase(std::string(word));
+      occurs(e + 1, offset);
+    };
     if (options.searchWords == SearchDatabaseOptions::IndexWords::AsQueriesRead)
-      ForEachIndexWord(corpus.articles[e], [&](std::string_view word, std::uint32_t offset, bool) {
-        // An index word holds at most 255 bytes and none below 32.
-        if (word.size() > kLongestIndexWord ||
-            std::any_of(word.begin(), word.end(), [](char c) { return static_cast<unsigned char>(c) < 32; }))
-          return;
-        lower = IndexLowerCase(std::string(word));
-        occurs(e + 1, offset);
-      });
+      ForEachIndexWord(corpus.articles[e],
+                       [&](std::string_view word, std::uint32_t offset, bool) { indexed(word, offset); });
+    if (options.searchWords == SearchDatabaseOptions::IndexWords::WholeWords)
+      ForEachTextWord(corpus.articles[e], [&](const TextWord& at) { indexed(at.word, at.offset); });
   }
   for (const std::string& word : options.capitalisedToo)
     if (!firstEntries.count(word) || word[0] < 'a' || word[0] > 'z')

@@ -24,10 +24,11 @@ struct SearchDatabaseOptions {
   // than the first entry they occur in: the headwords of the database's
   // dictionary articles, so a headword lookup finds the article itself.
   std::map<std::string, std::uint32_t> headwordEntries;
-  // The words of the search index: as a query reads them, with their parts
-  // (ForEachIndexWord); or only runs of ASCII letters and digits, as an
-  // index made by another indexer may hold them (ForEachWord).
-  enum class IndexWords { AsQueriesRead, AsciiRuns } searchWords = IndexWords::AsQueriesRead;
+  // The words of the search index: as a query reads them, with their pieces
+  // (ForEachIndexWord); or as an index made by another indexer may hold
+  // them: only runs of ASCII letters and digits (ForEachWord), or the words
+  // a query reads, whole, with their syllable dots (ForEachTextWord).
+  enum class IndexWords { AsQueriesRead, AsciiRuns, WholeWords } searchWords = IndexWords::AsQueriesRead;
   // Lower-case words of the corpus whose main index also lists the spelling
   // with a capital first letter (a name that is also a common word, as "Sun"
   // beside "sun"), under the same list number.

@@ -1,0 +1,63 @@
+// How a word search finds a word that stands inside a longer one: the rule
+// the search looks words up in the index by, and the rule the content
+// builder writes the index by.
+//
+// A word search finds a term where neither a letter or digit nor a gluing
+// character ('/', a backslash, the syllable dot) stands right before it or
+// right after it. Inside a word as a query reads it ("non-serial-I/O",
+// "PL/I-like", "con·nect-ed", "Fe+++"), a shorter word can therefore start
+// and end only beside the word's other characters: the joiners '-', '.', '''
+// and ',' and signs such as '+'. The stretches between those are the word's
+// pieces ("non", "serial", "I/O"), and each piece of a word found inside a
+// longer one is a piece of the longer word. So the index holds every word
+// with its pieces, and the search looks a word up whole and by its pieces.
+#pragma once
+
+#include "re_types.h"
+
+constexpr u8 ReSyllableDot = 183;
+
+// '/', a backslash and the syllable dot glue what stands on either side of
+// them into one word.
+inline bool ReGlues(u8 c) { return c == '/' || c == '\\' || c == ReSyllableDot; }
+
+// Calls run(start, length) for each longest stretch of word[0, length) whose
+// characters `in` takes.
+template <class In, class Run>
+void ReForEachRun(const char* word, u32 length, In&& in, Run&& run) {
+  for (u32 i = 0; i < length;) {
+    if (!in(static_cast<u8>(word[i]))) {
+      ++i;
+      continue;
+    }
+    u32 end = i;
+    while (end < length && in(static_cast<u8>(word[end]))) ++end;
+    run(i, end - i);
+    i = end;
+  }
+}
+
+// Calls piece(start, length) for each piece of word[0, length): the
+// stretches of letters, digits and gluing characters. `letterOrDigit` tells
+// the letters and digits by the character classes in force.
+template <class LetterOrDigit, class Piece>
+void ReForEachWordPiece(const char* word, u32 length, LetterOrDigit&& letterOrDigit, Piece&& piece) {
+  ReForEachRun(
+      word, length, [&](u8 c) { return letterOrDigit(c) || ReGlues(c); }, piece);
+}
+
+// Writes the index key of word[0, length) into key (room for length + 1
+// bytes) and returns its length: the word without the syllable dots between
+// its other characters, which a search passes over in the text ("con·nect"
+// is found as "connect"). Dots at its start or end stay: no search finds
+// "nect" right after a dot, so "·nect" may not be listed as "nect".
+inline u32 ReWordKey(const char* word, u32 length, char* key) {
+  u32 first = 0, last = length;
+  while (first < length && static_cast<u8>(word[first]) == ReSyllableDot) ++first;
+  while (last > first && static_cast<u8>(word[last - 1]) == ReSyllableDot) --last;
+  u32 out = 0;
+  for (u32 i = 0; i < length; ++i)
+    if (i < first || i >= last || static_cast<u8>(word[i]) != ReSyllableDot) key[out++] = word[i];
+  key[out] = '\0';
+  return out;
+}
