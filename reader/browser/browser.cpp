@@ -13,9 +13,9 @@
 #include "reader/reader_ids.h"
 #include "settings/settings.h"
 
-IMPLEMENT_DYNCREATE(CBrowser, CFormView)
+IMPLEMENT_DYNCREATE(CBrowser, CPrintingFormView)
 
-BEGIN_MESSAGE_MAP(CBrowser, CFormView)
+BEGIN_MESSAGE_MAP(CBrowser, CPrintingFormView)
 ON_WM_PAINT()
 ON_WM_ERASEBKGND()
 ON_WM_SIZE()
@@ -114,7 +114,7 @@ constexpr panels::PrintCommandId kPrintCommandIds[] = {
 }  // namespace
 
 CBrowser::CBrowser()
-    : CFormView(static_cast<UINT>(IDD_BROWSER)),
+    : CPrintingFormView(static_cast<UINT>(IDD_BROWSER)),
       m_articleCommands(*this, kArticleCommandIds, static_cast<int>(std::size(kArticleCommandIds))),
       m_printJob(*this, kPrintCommandIds, static_cast<int>(std::size(kPrintCommandIds))),
       m_menus(*this, m_menu, m_related),

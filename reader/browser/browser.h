@@ -29,7 +29,7 @@
 #include "panels/tool_panel_host.h"
 #include "search/search_screen.h"
 
-class CBrowser : public CFormView,
+class CBrowser : public CPrintingFormView,
                  public ReaderScreen,
                  public ItemScreen,
                  public PanelOwner,
@@ -107,7 +107,7 @@ class CBrowser : public CFormView,
   CWnd* GetToolWindow(ToolPanel kind) const { return m_toolColumn.Get(kind); }
   BOOL IsToolOpen(ToolPanel kind) const { return m_toolColumn.IsOpen(kind); }
   CArticleCommands& ArticleCommands() { return m_articleCommands; }
-  CPrintJob& PrintJob() { return m_printJob; }
+  CPrintJob& PrintJob() override { return m_printJob; }
   // The source whose notices go with the current article.
   browser::ArticleSource CurrentSource() const;
   CWebAddress& WebAddress() { return m_webAddress; }
@@ -143,13 +143,8 @@ class CBrowser : public CFormView,
   // Class library overrides, in the order of their slots. Commands go to
   // the article commands, the menus and the tool column before this map.
   BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
-  void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr) override;
   void OnInitialUpdate() override;
   void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) override;
-  BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
-  void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) override;
-  void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
-  void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;
 
   // Window messages.
   void OnPaint();

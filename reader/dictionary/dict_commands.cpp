@@ -54,19 +54,6 @@ void CDict::EditNote(CNoteIcon* note) {
 
 void CDict::OnPrintSetup() { AfxGetApp()->OnFilePrintSetup(); }
 
-BOOL CDict::OnPreparePrinting(CPrintInfo* pInfo) { return m_printJob.Prepare(pInfo); }
-
-void CDict::OnBeginPrinting(CDC* pDC, CPrintInfo*) { m_printJob.Begin(pDC); }
-
-void CDict::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo) {
-  CFormView::OnPrepareDC(pDC, pInfo);
-  m_printJob.PrepareDC(pInfo);
-}
-
-void CDict::OnPrint(CDC* pDC, CPrintInfo* pInfo) { m_printJob.PrintPage(pDC, pInfo); }
-
-void CDict::OnEndPrinting(CDC*, CPrintInfo*) { m_printJob.End(); }
-
 // The entry's headword from the mode's translation database, else its
 // article's title.
 CString CDict::PrintedItemTitle() const {

@@ -11,7 +11,7 @@
 #include "reader/dictionary_ids.h"
 #include "reader/reader_ids.h"
 
-IMPLEMENT_DYNCREATE(CDict, CFormView)
+IMPLEMENT_DYNCREATE(CDict, CPrintingFormView)
 
 namespace {
 
@@ -102,7 +102,7 @@ constexpr panels::PrintCommandId kPrintCommandIds[] = {
 
 }  // namespace
 
-BEGIN_MESSAGE_MAP(CDict, CFormView)
+BEGIN_MESSAGE_MAP(CDict, CPrintingFormView)
 ON_WM_ERASEBKGND()
 ON_WM_SIZE()
 ON_WM_SETFOCUS()
@@ -138,7 +138,7 @@ ON_COMMAND(ID_DICT_HELP_CONSULTANTS, OnHelpConsultants)
 END_MESSAGE_MAP()
 
 CDict::CDict()
-    : CFormView(IDD_DICTIONARY_FORM),
+    : CPrintingFormView(IDD_DICTIONARY_FORM),
       m_articleCommands(*this, kArticleCommandIds, static_cast<int>(std::size(kArticleCommandIds))),
       m_printJob(*this, kPrintCommandIds, static_cast<int>(std::size(kPrintCommandIds))) {}
 

@@ -53,7 +53,7 @@
 
 class CContentDb;
 
-class CDict : public CFormView,
+class CDict : public CPrintingFormView,
               public ReaderScreen,
               public CWordListOwner,
               public CDictionaryModeSource,
@@ -136,7 +136,7 @@ class CDict : public CFormView,
   const CRect& WordBox() const override { return m_wordBox; }
   const CRect& HeadingRect() const override { return m_heading; }
   CArticleCommands& ArticleCommands() { return m_articleCommands; }
-  CPrintJob& PrintJob() { return m_printJob; }
+  CPrintJob& PrintJob() override { return m_printJob; }
 
   // --- ReaderScreen, mode source, conjugation pane ---
   void StoreAnnotations() override;
@@ -203,11 +203,6 @@ class CDict : public CFormView,
   LRESULT OnFoldersChanged(WPARAM wParam, LPARAM lParam);
   BOOL DisplayHasText() const;
 
-  BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
-  void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) override;
-  void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo) override;
-  void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
-  void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;
   DECLARE_MESSAGE_MAP()
 
   BOOL OnMainDatabase() const { return GetMode() != dict::kFrenchEnglish && GetMode() != dict::kEnglishFrench; }

@@ -18,6 +18,13 @@ constexpr int kBodyGap = 200;
 
 using panels::PrintCommand;
 
+IMPLEMENT_DYNAMIC(CPrintingFormView, CFormView)
+
+void CPrintingFormView::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo) {
+  CFormView::OnPrepareDC(pDC, pInfo);
+  PrintJob().PrepareDC(pInfo);
+}
+
 CFont* PrintJobOwner::PageFrameFont() const { return Reader().GetFont(FontSerif); }
 
 CPrintJob::CPrintJob(PrintJobOwner& owner, const panels::PrintCommandId* ids, int count)

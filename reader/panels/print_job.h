@@ -98,3 +98,19 @@ class CPrintJob : public CCmdTarget {
   int m_folder = -1;
   CDWordArray m_pageStarts;
 };
+
+// A screen's form view whose printing is its print job: the class library's
+// print loop hands each of its steps to the job.
+class CPrintingFormView : public CFormView {
+  DECLARE_DYNAMIC(CPrintingFormView)
+ public:
+  virtual CPrintJob& PrintJob() = 0;
+
+ protected:
+  explicit CPrintingFormView(UINT nIDTemplate) : CFormView(nIDTemplate) {}
+  BOOL OnPreparePrinting(CPrintInfo* pInfo) override { return PrintJob().Prepare(pInfo); }
+  void OnBeginPrinting(CDC* pDC, CPrintInfo*) override { PrintJob().Begin(pDC); }
+  void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr) override;
+  void OnPrint(CDC* pDC, CPrintInfo* pInfo) override { PrintJob().PrintPage(pDC, pInfo); }
+  void OnEndPrinting(CDC*, CPrintInfo*) override { PrintJob().End(); }
+};

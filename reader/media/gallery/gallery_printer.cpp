@@ -1,7 +1,6 @@
 // The media gallery's printing: what the print job asks of the gallery (the
 // current item's page: a movie's current frame or the item's picture,
-// fitted to the page; the notices under it) and the class library's print
-// loop handed to the job.
+// fitted to the page; the notices under it).
 #include "core/reader_context.h"
 #include "media/gallery/picture_view.h"
 #include "media/media_logic.h"
@@ -53,16 +52,3 @@ int CViewPicture::PrintItemPage(CDC* dc, CPrintInfo* info, int) {
   ::GlobalFree(dib);
   return -1;
 }
-
-BOOL CViewPicture::OnPreparePrinting(CPrintInfo* pInfo) { return m_printJob.Prepare(pInfo); }
-
-void CViewPicture::OnBeginPrinting(CDC* pDC, CPrintInfo*) { m_printJob.Begin(pDC); }
-
-void CViewPicture::OnEndPrinting(CDC*, CPrintInfo*) { m_printJob.End(); }
-
-void CViewPicture::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo) {
-  CFormView::OnPrepareDC(pDC, pInfo);
-  m_printJob.PrepareDC(pInfo);
-}
-
-void CViewPicture::OnPrint(CDC* pDC, CPrintInfo* pInfo) { m_printJob.PrintPage(pDC, pInfo); }

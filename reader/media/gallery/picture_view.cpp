@@ -46,9 +46,9 @@ constexpr int HelpConsultants = 206;
 
 }  // namespace
 
-IMPLEMENT_DYNCREATE(CViewPicture, CFormView)
+IMPLEMENT_DYNCREATE(CViewPicture, CPrintingFormView)
 
-BEGIN_MESSAGE_MAP(CViewPicture, CFormView)
+BEGIN_MESSAGE_MAP(CViewPicture, CPrintingFormView)
 ON_MESSAGE(WM_SHOWITEM, OnShowItem)
 ON_MESSAGE(WM_REGIONCLICK, OnRegionClick)
 ON_MESSAGE(WM_BITSCHANGED, OnBitsChanged)
@@ -86,7 +86,7 @@ ON_COMMAND_RANGE(IDC_SCREEN_ENCYCLOPEDIA, IDC_SCREEN_TIMELINE, OnScreenButton)
 END_MESSAGE_MAP()
 
 CViewPicture::CViewPicture()
-    : CFormView(static_cast<UINT>(IDD_MEDIA_VIEW)),
+    : CPrintingFormView(static_cast<UINT>(IDD_MEDIA_VIEW)),
       m_printJob(*this, PrintCommands, static_cast<int>(sizeof PrintCommands / sizeof PrintCommands[0])),
       m_bookmarkMenu(*this, m_menu, ID_BOOKMARK_FIRST, ID_MEDIA_VIEW_BOOKMARKS),
       m_historyMenu(m_menu, ID_HISTORY_FIRST) {}

@@ -29,7 +29,7 @@
 #include "search/history_menu.h"
 #include "search/search_screen.h"
 
-class CViewPicture : public CFormView,
+class CViewPicture : public CPrintingFormView,
                      public ReaderScreen,
                      public ItemScreen,
                      public PaletteScreen,
@@ -98,7 +98,7 @@ class CViewPicture : public CFormView,
   CWnd* GetToolWindow(ToolPanel kind) const { return m_tools.Get(kind); }
   const CRect& GetToolRect() const { return m_tools.GetRect(); }
   void SetToolRect(const CRect& rect) override { m_tools.SetRect(rect); }
-  CPrintJob& PrintJob() { return m_printJob; }
+  CPrintJob& PrintJob() override { return m_printJob; }
   CODButton& GetButton(UINT id) override;
   CMenu& GetMenu() { return m_menu; }
 
@@ -134,11 +134,6 @@ class CViewPicture : public CFormView,
   void ShowOwnItem(int item) override { m_navigator.MoveTo(item); }
 
   // Printing through the class library's loops (the print job).
-  BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
-  void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) override;
-  void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;
-  void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr) override;
-  void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
 
  protected:
   void Layout();

@@ -10,7 +10,7 @@
 #include "reader/reader_ids.h"
 #include "reader/timeline_quiz_ids.h"
 
-IMPLEMENT_DYNCREATE(CTimeLine, CFormView)
+IMPLEMENT_DYNCREATE(CTimeLine, CPrintingFormView)
 
 namespace {
 
@@ -38,7 +38,7 @@ constexpr panels::PrintCommandId kPrintCommands[] = {
 };
 }  // namespace
 
-BEGIN_MESSAGE_MAP(CTimeLine, CFormView)
+BEGIN_MESSAGE_MAP(CTimeLine, CPrintingFormView)
 ON_WM_SIZE()
 ON_WM_ERASEBKGND()
 ON_WM_MOUSEMOVE()
@@ -69,7 +69,7 @@ ON_MESSAGE(WM_SHOWBOOKMARKS, OnShowBookmarks)
 END_MESSAGE_MAP()
 
 CTimeLine::CTimeLine()
-    : CFormView(IDD_TIMELINE_FORM),
+    : CPrintingFormView(IDD_TIMELINE_FORM),
       m_printJob(*this, kPrintCommands, static_cast<int>(sizeof kPrintCommands / sizeof kPrintCommands[0])),
       m_bookmarkMenu(*this, m_menu, ID_TL_BOOKMARK_FIRST, ID_TL_BOOKMARKS),
       m_historyMenu(m_menu, ID_TL_HISTORY_FIRST) {}

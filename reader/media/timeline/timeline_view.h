@@ -30,7 +30,7 @@
 #include "search/history_menu.h"
 #include "search/search_screen.h"
 
-class CTimeLine : public CFormView,
+class CTimeLine : public CPrintingFormView,
                   public ReaderScreen,
                   public ItemScreen,
                   public SearchScreen,
@@ -97,7 +97,7 @@ class CTimeLine : public CFormView,
   // it was scrolled one line; -1 before the first.
   int GetShownPicture() const { return m_picture; }
   BOOL IsPictureScrolled() const { return m_pictureScrolled; }
-  CPrintJob& PrintJob() { return m_printJob; }
+  CPrintJob& PrintJob() override { return m_printJob; }
   CMenu& GetMenu() { return m_menu; }
   CPictureWnd& GetPictureWindow() { return m_pictureWnd; }
   CWnd* GetToolWindow(ToolPanel kind) const { return m_tools.Get(kind); }
@@ -123,11 +123,6 @@ class CTimeLine : public CFormView,
 
  protected:
   // Printing through the class library's loops (the print job).
-  BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
-  void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) override;
-  void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr) override;
-  void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
-  void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;
 
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
   void OnSize(UINT nType, int cx, int cy);
