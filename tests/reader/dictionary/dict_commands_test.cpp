@@ -31,14 +31,6 @@ std::string EndsWith(const std::string& text, std::size_t count) {
   return text.size() >= count ? text.substr(text.size() - count) : text;
 }
 
-std::string g_savePath;
-
-INT_PTR SaveTo(OPENFILENAMEA* ofn, BOOL open) {
-  if (open) return IDCANCEL;
-  std::snprintf(ofn->lpstrFile, ofn->nMaxFile, "%s", g_savePath.c_str());
-  return IDOK;
-}
-
 CMenu* SubMenu(CDict* dict, int position) {
   CWnd* frame = dict->GetParentFrame();
   CMenu* menu = CMenu::FromHandle(::GetMenu(frame->m_hWnd));
@@ -82,25 +74,23 @@ TEST_F(DictScreen, SavedEntriesAreTheTextAndTheNotices) {
   ::GlobalFree(text);
   expected += std::string(dict::NoticeBlock(dict::kDictionary));
 
-  g_savePath = File("entry.txt");
-  AfxSetFileDialogHook(SaveTo);
+  ui::FileDialogAnswers names(File("entry.txt"));
   // An empty display saves nothing (the button is disabled; the command does nothing).
   Mode(ID_DICT_MODE_THESAURUS);
   dict->ArticleCommands().Save();
-  EXPECT_FALSE(std::ifstream(g_savePath).good());
+  EXPECT_FALSE(std::ifstream(names.SavePath()).good());
   Mode(ID_DICT_MODE_DICTIONARY);
   dict->ShowEntry(zebra);
   Command(IDC_DICT_SAVE);
-  std::ifstream in(g_savePath, std::ios::binary);
+  std::ifstream in(names.SavePath(), std::ios::binary);
   std::stringstream saved;
   saved << in.rdbuf();
   EXPECT_EQ(saved.str(), expected);
   EXPECT_TRUE(boxes.all().empty());
 
   // A file that cannot be created ends the command without a word.
-  g_savePath = File("no such folder\\entry.txt");
+  names.SetSavePath(File("no such folder\\entry.txt"));
   Command(ID_DICT_SAVE_ENTRY);
-  AfxSetFileDialogHook(nullptr);
   EXPECT_TRUE(boxes.Texts().empty());
 }
 

@@ -387,15 +387,6 @@ TEST_F(TimelineScreen, ResultsOfASmartSearchTakeTheSmartSearchMode) {
   EXPECT_TRUE(view->GetSearchWindow().IsWindowVisible());
 }
 
-std::string g_savePath;
-int g_nameAsked = 0;
-INT_PTR SaveTo(OPENFILENAMEA* ofn, BOOL open) {
-  ++g_nameAsked;
-  if (open) return IDCANCEL;
-  std::snprintf(ofn->lpstrFile, ofn->nMaxFile, "%s", g_savePath.c_str());
-  return IDOK;
-}
-
 TEST_F(TimelineScreen, ASavedOrCopiedEventEndsWithTheTimelineNotice) {
   CTimeLine* view = Open();
   ASSERT_NE(view, nullptr);
@@ -424,19 +415,16 @@ TEST_F(TimelineScreen, ASavedOrCopiedEventEndsWithTheTimelineNotice) {
 TEST_F(TimelineScreen, SaveEndsQuietlyWhenTheFileCannotBeMadeAndRefusesAnEmptyEvent) {
   CTimeLine* view = Open();
   ASSERT_NE(view, nullptr);
-  AfxSetFileDialogHook(SaveTo);
-  g_nameAsked = 0;
-  g_savePath = File("no-such-folder/event.txt");
+  ui::FileDialogAnswers names(File("no-such-folder/event.txt"));
   Command(view, ID_TL_SAVE);
-  EXPECT_EQ(g_nameAsked, 1);
+  EXPECT_EQ(names.NamesAsked(), 1);
   EXPECT_TRUE(boxes.Texts().empty());
   // An empty event: no name is asked for, and the reader is told.
   view->GetDisplay().ResetContent();
-  g_savePath = File("event.txt");
+  names.SetSavePath(File("event.txt"));
   Command(view, ID_TL_SAVE);
-  AfxSetFileDialogHook(nullptr);
-  EXPECT_EQ(g_nameAsked, 1);
-  EXPECT_FALSE(std::filesystem::exists(g_savePath));
+  EXPECT_EQ(names.NamesAsked(), 1);
+  EXPECT_FALSE(std::filesystem::exists(names.SavePath()));
   EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"There is no text to save."});
 }
 

@@ -31,16 +31,6 @@ constexpr panels::ArticleCommandId kIds[] = {
     {kSaveId, ArticleCommand::Save},
 };
 
-// The save dialog answers with the test's file; how often it was asked is kept.
-std::string g_savePath;
-int g_namesAsked = 0;
-INT_PTR SaveTo(OPENFILENAMEA* ofn, BOOL open) {
-  ++g_namesAsked;
-  if (open) return IDCANCEL;
-  std::snprintf(ofn->lpstrFile, ofn->nMaxFile, "%s", g_savePath.c_str());
-  return IDOK;
-}
-
 std::string FileText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -215,13 +205,11 @@ TEST_F(ArticleCommandsOnTheApp, CopiesTheArticleWithTheNoticesAndNoSelectionLeav
 TEST_F(ArticleCommandsOnTheApp, SaveLeavesTheFileAsItWasWhenThereIsNothingToWriteOrTheWriteFails) {
   const std::string path = File("article.txt");
   std::ofstream(path, std::ios::binary) << "old";
-  g_savePath = path;
-  g_namesAsked = 0;
-  AfxSetFileDialogHook(SaveTo);
+  ui::FileDialogAnswers names(path);
   view.article = Article("Volcano");
   view.display.ResetContent();
   EXPECT_TRUE(Command(kSaveId));
-  EXPECT_EQ(g_namesAsked, 0);
+  EXPECT_EQ(names.NamesAsked(), 0);
   EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"There is no text to save."});
   EXPECT_EQ(FileText(path), "old");
 
@@ -230,13 +218,12 @@ TEST_F(ArticleCommandsOnTheApp, SaveLeavesTheFileAsItWasWhenThereIsNothingToWrit
   ContentSimulateFailures(0, false);
   EXPECT_TRUE(Command(kSaveId));
   ContentSimulateFailures(-1, false);
-  EXPECT_EQ(g_namesAsked, 1);
+  EXPECT_EQ(names.NamesAsked(), 1);
   EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Unable to write the file " + path + "."});
   EXPECT_EQ(FileText(path), "old");
 
   boxes.Clear();
   EXPECT_TRUE(Command(kSaveId));
-  AfxSetFileDialogHook(nullptr);
   EXPECT_TRUE(boxes.Texts().empty());
   const std::string saved = FileText(path);
   const std::string notices = "\r\n-- notices";

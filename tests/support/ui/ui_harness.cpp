@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <utility>
 
 #include "png_writer.h"
 
@@ -265,6 +266,32 @@ MessageBoxAnswers::~MessageBoxAnswers() { AfxSetMessageBoxHook(previous_); }
 const std::vector<MessageBoxAnswers::Box>& MessageBoxAnswers::boxes() const { return recordedBoxes; }
 
 void MessageBoxAnswers::SetAnswer(int answer) { boxAnswer = answer; }
+
+namespace {
+std::string fileDialogSavePath;
+int fileDialogNamesAsked = 0;
+}  // namespace
+
+FileDialogAnswers::FileDialogAnswers(std::string savePath) {
+  fileDialogSavePath = std::move(savePath);
+  fileDialogNamesAsked = 0;
+  AfxSetFileDialogHook(Answer);
+}
+
+FileDialogAnswers::~FileDialogAnswers() { AfxSetFileDialogHook(nullptr); }
+
+void FileDialogAnswers::SetSavePath(std::string path) { fileDialogSavePath = std::move(path); }
+
+const std::string& FileDialogAnswers::SavePath() const { return fileDialogSavePath; }
+
+int FileDialogAnswers::NamesAsked() const { return fileDialogNamesAsked; }
+
+INT_PTR FileDialogAnswers::Answer(OPENFILENAMEA* ofn, BOOL open) {
+  ++fileDialogNamesAsked;
+  if (open) return IDCANCEL;
+  std::snprintf(ofn->lpstrFile, ofn->nMaxFile, "%s", fileDialogSavePath.c_str());
+  return IDOK;
+}
 
 PrintedPages::PrintedPages() {
   current_ = this;

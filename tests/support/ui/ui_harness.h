@@ -84,6 +84,22 @@ class MessageBoxAnswers {
   AfxMessageBoxHook previous_;  // put back when this goes
 };
 
+// Answers the file dialogs while it lives: a save dialog with the path
+// given, an open dialog with Cancel; counts the names asked for.
+class FileDialogAnswers {
+ public:
+  explicit FileDialogAnswers(std::string savePath = "");
+  ~FileDialogAnswers();
+  FileDialogAnswers(const FileDialogAnswers&) = delete;
+  FileDialogAnswers& operator=(const FileDialogAnswers&) = delete;
+  void SetSavePath(std::string path);
+  const std::string& SavePath() const;
+  int NamesAsked() const;
+
+ private:
+  static INT_PTR Answer(OPENFILENAMEA* ofn, BOOL open);
+};
+
 // Records, while it lives, the page numbers the framework's printing dialog
 // shows ("Page 1", "Page 2", ...): one per printed page.
 class PrintedPages {
