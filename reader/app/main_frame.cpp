@@ -17,6 +17,7 @@
 #include "media/gallery/picture_view.h"
 #include "media/quiz/quiz_view.h"
 #include "media/timeline/timeline_view.h"
+#include "panels/command_routing.h"
 #include "reader/media_ids.h"
 #include "reader/reader_ids.h"
 #include "settings/settings.h"
@@ -234,11 +235,7 @@ BOOL CMainFrame::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO*
     const Screen screen = static_cast<Screen>(i);
     if (ScreenInfo(screen).showCommand != nID) continue;
     // Asked only whether the command has a handler (the menus enable it).
-    if (pHandlerInfo != nullptr) {
-      pHandlerInfo->pTarget = this;
-      pHandlerInfo->pmf = nullptr;
-      return TRUE;
-    }
+    if (panels::AnswerHandlerQuery(this, pHandlerInfo)) return TRUE;
     ShowScreen(screen);
     return TRUE;
   }

@@ -7,6 +7,7 @@
 #include "dictionary/dict_panels.h"
 #include "dictionary/dict_shared_windows.h"
 #include "display/display.h"
+#include "panels/command_routing.h"
 #include "panels/tool_panel_host.h"
 #include "reader/dictionary_ids.h"
 
@@ -55,11 +56,7 @@ BOOL CDictModes::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO*
   } else if (nCode != CN_COMMAND) {
     return FALSE;
   }
-  if (pHandlerInfo != nullptr) {
-    pHandlerInfo->pTarget = this;
-    pHandlerInfo->pmf = nullptr;
-    return TRUE;
-  }
+  if (panels::AnswerHandlerQuery(this, pHandlerInfo)) return TRUE;
   ToolPanelHost* host = GetToolPanelHost();
   if (mode == dict::kContents) {
     if (host != nullptr) host->OpenContents();

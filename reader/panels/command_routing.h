@@ -1,6 +1,7 @@
-// How the screens' command homes (the article commands, the print job, the
-// Bookmark and Search History menus) take commands by id rather than through
-// a message map. The class library asks a command target whether it has a
+// How command targets that take commands by id rather than through a
+// message map (the screens' article commands, print job, Bookmark and Search
+// History menus, the dictionary's modes, the main frame's screen commands)
+// route them. The class library asks a command target whether it has a
 // handler for a command (passing handler info) before it greys a menu item
 // that none takes, so they answer that question themselves.
 #pragma once
