@@ -8,9 +8,10 @@
 #include <exception>
 #include <set>
 #include <thread>
+#include <utility>
 
 #include "answer_check.h"
-#include "search_corpus/word_characters.h"
+#include "re_word_pieces.h"
 #include "search_oracle.h"
 
 namespace bench {
@@ -22,30 +23,23 @@ namespace sc = builder::search_corpus;
 constexpr std::size_t kLongestQuery = 1024;  // characters of a query
 constexpr std::size_t kShownDisagreements = 10;
 
-// A text as the oracle's candidates are found in it: letters folded to lower
-// case, syllable dots and stress marks left out, as a match passes over
-// them. A word the oracle finds in a text stands, so folded, in the text so
-// folded.
+// A text as the oracle's candidates are found in it: syllable dots and the
+// oracle's stress marks left out, as a match passes over them, and letters
+// folded to lower case. A word the oracle finds in a text stands, so folded,
+// in the text so folded.
 std::string Folded(const std::string& text) {
-  static const std::string kStressMarks[] = {"<{bprime}>", "<{lprime}>", "\\bprime/", "\\lprime/"};
-  std::string folded;
-  folded.reserve(text.size());
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte != 183) folded += static_cast<char>(sc::IsUpper(byte) ? byte + 32 : byte);
-  }
-  std::string out;
-  out.reserve(folded.size());
-  for (std::size_t i = 0; i < folded.size();) {
-    const auto mark = std::find_if(std::begin(kStressMarks), std::end(kStressMarks),
-                                   [&](const std::string& m) { return folded.compare(i, m.size(), m) == 0; });
-    if (mark != std::end(kStressMarks)) {
-      i += mark->size();
-      continue;
+  std::string kept;
+  kept.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    if (const std::size_t mark = oracle::StressMarkAt(text, i)) {
+      i += mark;
+    } else if (static_cast<unsigned char>(text[i]) == ReMiddleDot) {
+      ++i;
+    } else {
+      kept += text[i++];
     }
-    out += folded[i++];
   }
-  return out;
+  return oracle::Lower(std::move(kept));
 }
 
 std::uint32_t Gram(const std::string& text, std::size_t at) {

@@ -10,6 +10,7 @@
 
 #include "re_records.h"
 #include "re_types.h"
+#include "re_word_pieces.h"  // ReMiddleDot
 
 // Codes of the text stream.
 struct ReTextTables {
@@ -71,4 +72,3 @@ constexpr u32 ReFinalBit = 0x2000;  // table 80: a next state with this bit is f
 constexpr u32 ReSequenceEnd = 0xFFFF;
 constexpr u8 ReLineFeed = 10;
 constexpr u8 ReStoredLineFeed = 255;  // a line feed as the expanded text holds it
-constexpr u8 ReMiddleDot = 183;

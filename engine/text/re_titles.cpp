@@ -2,9 +2,10 @@
 
 #include <cstring>
 
+#include "re_word_pieces.h"
+
 namespace {
 
-constexpr u8 kMiddleDot = 183;
 constexpr u16 kStripTagsFormat = 4;  // titles of a database of this text format show no tags
 
 bool StartsWith(const char* text, u32 length, u32 at, const char* tag) {
@@ -105,7 +106,7 @@ u32 ReEntryTitle(const char* text, u32 length, const ReTitleRules& rules, char* 
       continue;
     }
     if (!IsStop(c)) {
-      if (c != kMiddleDot || rules.dotMode == 3) out.Put(static_cast<char>(c));
+      if (c != ReMiddleDot || rules.dotMode == 3) out.Put(static_cast<char>(c));
       ++i;
       continue;
     }

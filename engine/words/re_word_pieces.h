@@ -15,11 +15,13 @@
 
 #include "re_types.h"
 
-constexpr u8 ReSyllableDot = 183;
+// The syllable dot (the middle dot of code page 1252), which a search passes
+// over inside a word.
+constexpr u8 ReMiddleDot = 183;
 
 // '/', a backslash and the syllable dot glue what stands on either side of
 // them into one word.
-inline bool ReGlues(u8 c) { return c == '/' || c == '\\' || c == ReSyllableDot; }
+inline bool ReGlues(u8 c) { return c == '/' || c == '\\' || c == ReMiddleDot; }
 
 // Calls run(start, length) for each longest stretch of word[0, length) whose
 // characters `in` takes.
@@ -53,11 +55,11 @@ void ReForEachWordPiece(const char* word, u32 length, LetterOrDigit&& letterOrDi
 // "nect" right after a dot, so "·nect" may not be listed as "nect".
 inline u32 ReWordKey(const char* word, u32 length, char* key) {
   u32 first = 0, last = length;
-  while (first < length && static_cast<u8>(word[first]) == ReSyllableDot) ++first;
-  while (last > first && static_cast<u8>(word[last - 1]) == ReSyllableDot) --last;
+  while (first < length && static_cast<u8>(word[first]) == ReMiddleDot) ++first;
+  while (last > first && static_cast<u8>(word[last - 1]) == ReMiddleDot) --last;
   u32 out = 0;
   for (u32 i = 0; i < length; ++i)
-    if (i < first || i >= last || static_cast<u8>(word[i]) != ReSyllableDot) key[out++] = word[i];
+    if (i < first || i >= last || static_cast<u8>(word[i]) != ReMiddleDot) key[out++] = word[i];
   key[out] = '\0';
   return out;
 }

@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <initializer_list>
 #include <string>
 #include <utility>
 
@@ -14,7 +15,6 @@ namespace {
 namespace sc = builder::search_corpus;
 
 constexpr unsigned char kMiddleDot = 183;
-const char* const kStressMarks[] = {"<{BPRIME}>", "<{LPRIME}>", "\\BPRIME/", "\\LPRIME/"};
 
 std::string Joined(const std::vector<std::string>& words) {
   std::string phrase;
@@ -129,14 +129,10 @@ class Reader {
           ++i;
           continue;
         }
-        bool mark = false;
-        for (const char* stress : kStressMarks)
-          if (text_.compare(i, std::char_traits<char>::length(stress), stress) == 0) {
-            i += std::char_traits<char>::length(stress);
-            mark = true;
-            break;
-          }
-        if (mark) continue;
+        if (const std::size_t mark = StressMarkAt(text_, i)) {
+          i += mark;
+          continue;
+        }
       }
       if (Fold(c) != Fold(static_cast<unsigned char>(term[j]))) return false;
       ++i;
@@ -190,6 +186,14 @@ std::string Cap(std::string word) {
 }
 
 }  // namespace
+
+std::size_t StressMarkAt(const std::string& text, std::size_t at) {
+  for (const char* stress : {"<{BPRIME}>", "<{LPRIME}>", "\\BPRIME/", "\\LPRIME/"}) {
+    const std::size_t length = std::char_traits<char>::length(stress);
+    if (text.compare(at, length, stress) == 0) return length;
+  }
+  return 0;
+}
 
 std::string Lower(std::string word) {
   for (char& c : word)

@@ -36,6 +36,9 @@ struct Rules {
 // a backslash or a syllable dot).
 bool Holds(const Node& node, const std::string& text, std::size_t titleLength, const Rules& rules);
 
+// The length of the stress mark that starts at text[at], which a term passes
+// over inside a word, or 0.
+std::size_t StressMarkAt(const std::string& text, std::size_t at);
 // A word in lower case, by the character classes of the search.
 std::string Lower(std::string word);
 // Whether a word of the text can be typed as a term: '*', '?' and '~' are no
