@@ -7,9 +7,11 @@ target_compile_options(veldrix_options INTERFACE ${VELDRIX_WARNINGS})
 if(VELDRIX_WIN32)
   target_compile_definitions(veldrix_options INTERFACE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501)
 elseif(VELDRIX_SANITIZE AND NOT VELDRIX_FUZZ)
-  target_compile_options(veldrix_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer
-                                                   -fno-sanitize-recover=all)
-  target_link_options(veldrix_options INTERFACE -fsanitize=address,undefined)
+  # GCC's undefined-behaviour set leaves out a double cast to an integer that
+  # cannot hold it; clang's (the fuzz tree's) takes it in.
+  target_compile_options(veldrix_options INTERFACE -fsanitize=address,undefined,float-cast-overflow
+                                                   -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  target_link_options(veldrix_options INTERFACE -fsanitize=address,undefined,float-cast-overflow)
 endif()
 if(VELDRIX_FUZZ)
   target_compile_options(veldrix_options INTERFACE -fsanitize=fuzzer-no-link,address,undefined
@@ -59,22 +61,33 @@ function(veldrix_fuzzer name)
   set_property(GLOBAL APPEND PROPERTY VELDRIX_FUZZ_TARGETS "${name}\t${F_CORPUS}\t${F_DICT}")
 endfunction()
 
-# veldrix_fuzz_seeds(<program> SOURCES ... LIBS ...): a program that writes a
-# fuzz target's seed corpus with the content builder at build time, into
-# <binary dir>/<program>; that path is left in <program>_dir for the target's
-# CORPUS.
+# veldrix_fuzz_seeds(<program> SOURCES ... LIBS ... [FOUND dir]): a program
+# that writes a fuzz target's seed corpus with the content builder at build
+# time, into <binary dir>/<program>; that path is left in <program>_dir for
+# the target's CORPUS. FOUND names a folder of inputs that campaigns found
+# (kept once mended), copied in beside the written seeds so that every run of
+# the target replays them.
 function(veldrix_fuzz_seeds program)
-  cmake_parse_arguments(S "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(S "" "FOUND" "SOURCES;LIBS" ${ARGN})
   if(NOT VELDRIX_FUZZ)
     return()
   endif()
   add_executable(${program} ${S_SOURCES})
   target_link_libraries(${program} PRIVATE veldrix_options ${S_LIBS})
   set(dir "${CMAKE_CURRENT_BINARY_DIR}/${program}")
+  set(found_files "")
+  set(copy_found "")
+  if(S_FOUND)
+    file(GLOB found_files CONFIGURE_DEPENDS "${S_FOUND}/*")
+    if(found_files)
+      set(copy_found COMMAND ${CMAKE_COMMAND} -E copy ${found_files} "${dir}")
+    endif()
+  endif()
   add_custom_command(OUTPUT "${dir}.stamp"
                      COMMAND ${program} "${dir}"
+                     ${copy_found}
                      COMMAND ${CMAKE_COMMAND} -E touch "${dir}.stamp"
-                     DEPENDS ${program})
+                     DEPENDS ${program} ${found_files})
   add_custom_target(${program}_corpus ALL DEPENDS "${dir}.stamp")
   set(${program}_dir "${dir}" PARENT_SCOPE)
 endfunction()

@@ -443,8 +443,8 @@ std::int32_t ImageTrackDecodeSample(ImageTrackReader* reader, std::int32_t sampl
 }
 
 void ImageTrackPictureSize(const ImageTrackReader* reader, std::int32_t* width, std::int32_t* height) {
-  *width = (reader->width + 0x8000) >> 16;
-  *height = (reader->height + 0x8000) >> 16;
+  *width = RoundFixed(reader->width);
+  *height = RoundFixed(reader->height);
 }
 
 }  // namespace pano

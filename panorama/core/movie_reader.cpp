@@ -6,12 +6,15 @@
 #include "movie_atoms.h"
 #include "pano_host.h"
 #include "pano_types.h"
+#include "tile_canvas.h"
 
 namespace pano {
 namespace {
 
 constexpr std::int32_t kDescriptionBytes = 152;
 constexpr std::int64_t kMaxMovieAtom = 64 << 20;  // larger headers than this are refused
+// The node view and the warp engine hold the display's width and height in 16 bits.
+constexpr std::int32_t kMaxDisplaySide = 32767;
 
 MovieFile* gFiles[kMaxMovieFiles];
 int gFileCount = 0;
@@ -38,6 +41,13 @@ bool ClassifyTrack(const Atom& trak, TrackInfo* info) {
   info->id = Be32s(tkhd.data + 20);
   info->subtype = LoadTag(hdlr.data + 16);
   return true;
+}
+
+// A panorama track's width or height (16.16): the display rectangle's side it
+// rounds to must be a pixel at least and fit the node view.
+bool SoundDisplaySide(std::int32_t fixed) {
+  const std::int32_t side = RoundFixed(fixed);
+  return side >= 1 && side <= kMaxDisplaySide;
 }
 
 void ConvertDescription(const std::uint8_t* d, PanoDescription* out) {
@@ -81,6 +91,7 @@ std::int32_t ReadPanoTrack(const TrackInfo& info, std::intptr_t file, PanoTrack*
   if (!FindTrackAtoms(body, bodySize, &atoms)) return kErrMissing;
   const auto& [tkhd, mdhd, stbl, stsd] = atoms;
   if (mdhd.size < 32 || stsd.size < 16) return kErrAtomWalk;
+  if (!SoundDisplaySide(Be32s(tkhd.data + 84)) || !SoundDisplaySide(Be32s(tkhd.data + 88))) return kErrAtomWalk;
 
   auto* track = static_cast<PanoTrack*>(HostAlloc(static_cast<std::int32_t>(sizeof(PanoTrack))));
   if (track == nullptr) return kErrMemory;
@@ -314,16 +325,37 @@ std::int32_t MovieFileRead(std::intptr_t file, std::int32_t screenOutputMode, st
       result = kErrMakeTable;
     }
   }
+  // A picture that makes no tile grid is refused here rather than when its
+  // first node is shown; so is a hot-spot grid beyond a node's tiles.
+  if (result == kOk) {
+    const PanoDescription& description = movie->pano->descriptions[0];
+    int tileRows = 0, tilesPerRow = 0;
+    if (!PictureTileGrid(description, movie->image, &tileRows, &tilesPerRow) ||
+        (movie->hotSpots != nullptr && !TileGridFits(description.grid[1], description.grid[2]))) {
+      result = kErrMakeTable;
+    }
+  }
   HostFree(moov);
   if (result != kOk) {
     movie->file = -1;
     FreeMovieFile(movie);
     return result;
   }
-  movie->display = kn::KnRect{0, 0, (movie->pano->width + 0x8000) >> 16, (movie->pano->height + 0x8000) >> 16};
+  movie->display = kn::KnRect{0, 0, RoundFixed(movie->pano->width), RoundFixed(movie->pano->height)};
   movie->signature = Tag("MOVP");
   *out = movie;
   return kOk;
+}
+
+bool PictureTileGrid(const PanoDescription& description, const ImageTrackReader* image, int* tileRows,
+                     int* tilesPerRow) {
+  *tileRows = *tilesPerRow = 0;
+  if (image == nullptr || image->descriptionCount < 1) return false;
+  const ImageDescription& tile = image->decompressors[0]->description;
+  if (tile.width <= 0 || tile.height <= 0) return false;
+  *tileRows = description.pictureWidth / tile.height;
+  *tilesPerRow = description.pictureHeight / tile.width;
+  return TileGridFits(*tileRows, *tilesPerRow);
 }
 
 bool IsMovieFile(const MovieFile* file) {

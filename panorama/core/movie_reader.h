@@ -135,6 +135,11 @@ std::int32_t MovieFileNodeId(const MovieFile* file, std::int32_t nodeId);
 const PanoDescription* MovieFileDescription(const MovieFile* file);
 // Reads and decodes node (1-based index) into the track's current node.
 std::int32_t MovieFileGetNode(MovieFile* file, std::int32_t nodeIndex, DecodedNode* copy);
+// The tile grid of a node's picture: its lines around divided by the image
+// track's lines per tile, its pixels down by the tile width. False unless the
+// grid holds at least one tile and at most a node's tiles.
+bool PictureTileGrid(const PanoDescription& description, const ImageTrackReader* image, int* tileRows,
+                     int* tilesPerRow);
 // Which image reader the resolution picks, for the tile canvas.
 ImageTrackReader* MovieFileImageReader(const MovieFile* file);
 ImageTrackReader* MovieFileHotSpotReader(const MovieFile* file);

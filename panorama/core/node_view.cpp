@@ -20,16 +20,10 @@ const std::uint8_t* HotSpotEntry(const DecodedNode& node, int i) {
 std::int32_t LoadFirstNode(NodeView* view) {
   const PanoDescription* description = MovieFileDescription(view->file);
   ImageTrackReader* image = MovieFileImageReader(view->file);
-  if (description == nullptr || image == nullptr || image->descriptionCount < 1) return kErrMissing;
+  int tileRows = 0, tilesPerRow = 0;
+  if (description == nullptr || !PictureTileGrid(*description, image, &tileRows, &tilesPerRow)) return kErrMissing;
   const ImageDescription& tile = image->decompressors[0]->description;
   const int tileWidth = tile.width, linesPerTile = tile.height;
-  if (tileWidth <= 0 || linesPerTile <= 0) return kErrMissing;
-  const int tileRows = description->pictureWidth / linesPerTile;
-  const int tilesPerRow = description->pictureHeight / tileWidth;
-  if (tileRows <= 0 || tilesPerRow <= 0 || tileRows > kMaxTiles || tilesPerRow > kMaxTiles ||
-      tileRows * tilesPerRow > kMaxTiles) {
-    return kErrMissing;
-  }
   const int depth = OutputPixelBytes(image->outputMode) * 8;
   const std::int64_t tileBytes = std::int64_t{tileWidth} * linesPerTile * (depth / 8);
   const std::int64_t available = System().availableVirtual();
@@ -219,6 +213,16 @@ void NodeViewPointToAngles(NodeView* view, int x, int y, std::int32_t* pan, std:
   *tilt = RadToFixed(std::atan((1 - 2 * row / ph) * std::tan(e->imageHalfAngle)));
 }
 
+void NodeViewPointToSource(NodeView* view, int x, int y, std::int32_t* line, std::int32_t* row) {
+  *line = *row = 0;
+  if (view->engine == nullptr) return;
+  double sourceLine = 0, sourceRow = 0;
+  WarpPointToSource(view->engine, x, y, &sourceLine, &sourceRow);
+  // A partial panorama's turn can hold more lines than a 16.16 value counts.
+  *line = ScaledToFixed(sourceLine * 65536);
+  *row = ScaledToFixed(sourceRow * 65536);
+}
+
 void NodeViewRelativeMove(NodeView* view, std::uint32_t quality, std::int32_t panDelta, std::int32_t tiltDelta) {
   WarpEngine* e = view->engine;
   if (e == nullptr) return;
@@ -292,8 +296,9 @@ std::int32_t NodeViewHotSpotAt(NodeView* view, int x, int y) {
   const ImageDescription& tile = reader->decompressors[0]->description;
   const int tileWidth = tile.width, linesPerTile = tile.height;
   if (tileWidth <= 0 || linesPerTile <= 0) return 0;
-  int l = static_cast<int>(hotLine), r = static_cast<int>(hotRow);
-  if (l < 0 || r < 0) return 0;
+  // Before the hot-spot picture, or past what an int holds, is no hot spot.
+  if (!(hotLine > -1 && hotRow > -1 && hotLine < INT32_MAX && hotRow < INT32_MAX)) return 0;
+  const int l = static_cast<int>(hotLine), r = static_cast<int>(hotRow);
   const int tileRow = (l / linesPerTile) % tileRows;
   const int tileIndex = r / tileWidth;
   if (tileIndex >= tilesPerRow) return 0;

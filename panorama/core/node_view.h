@@ -53,6 +53,9 @@ void NodeViewSetPan(NodeView* view, std::int32_t pan);
 void NodeViewSetTilt(NodeView* view, std::int32_t tilt);
 void NodeViewSetZoom(NodeView* view, std::int32_t zoom);
 void NodeViewPointToAngles(NodeView* view, int x, int y, std::int32_t* pan, std::int32_t* tilt);
+// The panorama picture's line and pixel seen at a window point, as 16.16
+// values (held at the ends of their range).
+void NodeViewPointToSource(NodeView* view, int x, int y, std::int32_t* line, std::int32_t* row);
 void NodeViewRelativeMove(NodeView* view, std::uint32_t quality, std::int32_t panDelta, std::int32_t tiltDelta);
 void NodeViewRelativeZoom(NodeView* view, std::uint32_t quality, std::int32_t zoomDelta);
 void NodeViewSetQuality(NodeView* view, std::uint32_t quality);

@@ -51,11 +51,25 @@ constexpr double kTwoPi = 6.2831852;
 constexpr double kDegToRad = 0.017453292222222222;
 constexpr double kRadToFixed = 3754936.27022167;  // radians to 16.16 degrees
 
-inline double FixedToRad(std::int32_t fixed) { return fixed / 65536.0 * kDegToRad; }
-inline std::int32_t RadToFixed(double radians) {
-  const double v = radians * kRadToFixed;
-  return static_cast<std::int32_t>(v < 0 ? v - 0.5 : v + 0.5);
+// A 16.16 value rounded to whole units, in 64 bits: the largest values round
+// up past what a 32-bit sum holds.
+inline std::int32_t RoundFixed(std::int32_t fixed) {
+  return static_cast<std::int32_t>((std::int64_t{fixed} + 0x8000) >> 16);
 }
+
+// A value already scaled by 65536 as a 16.16 value: rounded half away from
+// zero, held at the ends of the 32-bit range (a cast of a double beyond it
+// is undefined), NaN as 0.
+inline std::int32_t ScaledToFixed(double scaled) {
+  if (!(scaled == scaled)) return 0;
+  const double rounded = scaled < 0 ? scaled - 0.5 : scaled + 0.5;
+  if (rounded >= 2147483648.0) return INT32_MAX;
+  if (rounded <= -2147483649.0) return INT32_MIN;
+  return static_cast<std::int32_t>(rounded);
+}
+
+inline double FixedToRad(std::int32_t fixed) { return fixed / 65536.0 * kDegToRad; }
+inline std::int32_t RadToFixed(double radians) { return ScaledToFixed(radians * kRadToFixed); }
 
 inline std::uint32_t LoadTag(const void* p) {
   std::uint32_t v;

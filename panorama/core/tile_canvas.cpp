@@ -135,11 +135,13 @@ void TileCanvasFree(TileCanvas* c) {
 
 std::uint8_t* TileCanvasPixels(const TileCanvas* canvas) { return canvas->pixels; }
 
+bool TileGridFits(int tileRows, int tilesPerRow) {
+  return tileRows > 0 && tilesPerRow > 0 && tileRows <= kMaxTiles && tilesPerRow <= kMaxTiles &&
+         tileRows * tilesPerRow <= kMaxTiles;
+}
+
 bool TileCanvasSetGrid(TileCanvas* c, int tileRows, int tilesPerRow) {
-  if (tileRows <= 0 || tilesPerRow <= 0 || tileRows > kMaxTiles || tilesPerRow > kMaxTiles ||
-      tileRows * tilesPerRow > kMaxTiles) {
-    return false;
-  }
+  if (!TileGridFits(tileRows, tilesPerRow)) return false;
   c->tileRows = static_cast<std::int16_t>(tileRows);
   c->tilesPerRow = static_cast<std::int16_t>(tilesPerRow);
   return true;

@@ -48,6 +48,8 @@ std::int32_t TileCanvasSetup(TileCanvas* canvas, int tileWidth, int linesPerTile
                              int depth, std::uint8_t* memory);
 void TileCanvasFree(TileCanvas* canvas);
 std::uint8_t* TileCanvasPixels(const TileCanvas* canvas);
+// A node's tiles: at least one tile row of at least one tile, kMaxTiles at most.
+bool TileGridFits(int tileRows, int tilesPerRow);
 bool TileCanvasSetGrid(TileCanvas* canvas, int tileRows, int tilesPerRow);
 void TileCanvasSetTrack(TileCanvas* canvas, ImageTrackReader* track);
 void TileCanvasReset(TileCanvas* canvas);

@@ -487,10 +487,7 @@ std::intptr_t DoAction(PanoInstance* p, std::int32_t action, std::intptr_t param
     case 4156: {
       auto* record = reinterpret_cast<AnglesAtPoint*>(parameter);
       if (record == nullptr || view == nullptr || view->engine == nullptr) return 0;
-      double line = 0, row = 0;
-      WarpPointToSource(view->engine, record->point.x, record->point.y, &line, &row);
-      record->x = static_cast<std::int32_t>(line * 65536 + 0.5);
-      record->y = static_cast<std::int32_t>(row * 65536 + 0.5);
+      NodeViewPointToSource(view, record->point.x, record->point.y, &record->x, &record->y);
       NodeViewPointToAngles(view, record->point.x, record->point.y, &record->pan, &record->tilt);
       return 0;
     }

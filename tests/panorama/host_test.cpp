@@ -131,6 +131,35 @@ TEST_F(HostTest, MoviesTellTheirBoxFramesUserDataAndController) {
   EXPECT_NE(kn::OpenMovieFile(dir_.File("missing.mov").c_str(), &reference), 0);
 }
 
+// The box is the tracks' largest size rounded (16.16, signed). A track whose
+// size rounds below 0 or past 32767 pixels makes no box: the movie is one the
+// host cannot read. Sizes at the edges still open.
+TEST_F(HostTest, ATrackSizeThatMakesNoBoxRefusesTheMovie) {
+  const builder::Bytes built = bp::BuildObjectMovie(ObjectGrid(4, 2, 20, 10));
+  const auto width = static_cast<std::size_t>(FindAtom(built, "tkhd")) + 84;
+  struct Case {
+    std::uint32_t width;
+    std::int32_t result;
+    int right = 0;
+  };
+  for (const Case& c : {Case{0x7FFF7FFF, 0, 32767}, Case{0x7FFF, 0, 0}, Case{0xFFFF8000, 0, 0}, Case{0x7FFF8000, -2048},
+                        Case{0x7FFFFFFF, -2048}, Case{0xFFFF0000, -2048}, Case{0x80000000, -2048}}) {
+    builder::Bytes bytes = built;
+    for (int i = 0; i < 4; ++i) bytes[width + i] = static_cast<std::uint8_t>(c.width >> (24 - 8 * i));
+    std::intptr_t reference = 0, movie = 0;
+    ASSERT_EQ(kn::OpenMovieFile(WriteFile(bytes, "sized.mov").c_str(), &reference), 0);
+    EXPECT_EQ(kn::NewMovieFromFile(&movie, reference), c.result) << std::hex << c.width;
+    kn::CloseMovieFile(reference);
+    if (c.result != 0) continue;
+    kn::KnRect box{};
+    const std::intptr_t boxArgs[2] = {movie, reinterpret_cast<std::intptr_t>(&box)};
+    EXPECT_EQ(kn::MediaEntry(kn::kKnGetMovieBox, boxArgs, 2), 0);
+    EXPECT_EQ(box.right, c.right) << std::hex << c.width;
+    EXPECT_EQ(box.bottom, 10);
+    kn::DisposeMovie(movie);
+  }
+}
+
 TEST_F(HostTest, MovieServicesCountTheirUsersAndTheLastEndDisposesMovies) {
   EXPECT_EQ(kn::MediaEntry(kn::kKnExitMovies, nullptr, 0), 0);  // an end without a start does nothing
   EXPECT_EQ(kn::MovieServiceUsers(), 0);

@@ -179,9 +179,55 @@ TEST_F(NodeViewTest, PictureSizesBeyondTheTileGridAreRefused) {
     bytes[static_cast<std::size_t>(stsd) + 16 + 120 + i] = i == 0 ? 0x60 : 0;
   }
   std::int32_t error = 0;
+  EXPECT_EQ(NodeViewOpen(OpenMovie(bytes), kModeDib, 32, &error), nullptr);  // when the movie is read
+  EXPECT_EQ(error, kErrMakeTable);
+  EXPECT_EQ(MovieFileCount(), 0);
+}
+
+// A window point's picture position as 16.16 values. A partial panorama's
+// turn holds more lines than that counts (5 degrees of 512 lines: 36,864 a
+// turn), and a position past 32767 lines is held at the largest value.
+TEST_F(NodeViewTest, PicturePositionsPast32767LinesAreHeldAtTheLargest) {
+  bp::PanoramaMovie movie = SmallPanorama();
+  movie.panEnd = bp::Degrees(5);
+  NodeView* view = Open(movie);
+  std::int32_t pan = 0, tilt = 0, zoom = bp::Degrees(40);
+  ASSERT_EQ(NodeViewGoToNode(view, 0, &pan, &tilt, &zoom), kOk);
+  double line = 0, row = 0;
+  std::int32_t fixedLine = 0, fixedRow = 0;
+  WarpPointToSource(view->engine, 32, 24, &line, &row);
+  ASSERT_LT(line, 32767);
+  NodeViewPointToSource(view, 32, 24, &fixedLine, &fixedRow);
+  EXPECT_EQ(fixedLine, static_cast<std::int32_t>(line) << 16);
+  EXPECT_EQ(fixedRow, static_cast<std::int32_t>(row) << 16);
+  WarpPointToSource(view->engine, 63, 24, &line, &row);
+  ASSERT_GT(line, 32768);
+  NodeViewPointToSource(view, 63, 24, &fixedLine, &fixedRow);
+  EXPECT_EQ(fixedLine, INT32_MAX);
+  NodeViewClose(view);
+}
+
+// A hot-spot picture far wider than the panorama picture (its size against
+// the picture's scales a point's line): a point past the picture of a
+// partial panorama lies past what an int holds there, and shows no hot spot.
+TEST_F(NodeViewTest, AHotSpotPictureBeyondAnIntHasNoHotSpotThere) {
+  bp::PanoramaMovie movie = SmallPanorama();
+  movie.panEnd = bp::Degrees(5);
+  movie.hotSpotTrack = true;
+  movie.nodes[0].hotSpotPicture = [](int, int) -> std::uint8_t { return 7; };
+  builder::Bytes bytes = bp::BuildPanoramaMovie(movie);
+  const auto width = static_cast<std::size_t>(FindAtom(bytes, "stsd")) + 16 + 136;
+  bytes[width] = 0x7F;  // 2^31 - 1 pixels around
+  bytes[width + 1] = bytes[width + 2] = bytes[width + 3] = 0xFF;
+  std::int32_t error = 0;
   NodeView* view = NodeViewOpen(OpenMovie(bytes), kModeDib, 32, &error);
   ASSERT_NE(view, nullptr);
-  EXPECT_EQ(NodeViewGoToNode(view, 0, nullptr, nullptr, nullptr), kErrMissing);
+  std::int32_t pan = 0, tilt = 0, zoom = bp::Degrees(40);
+  ASSERT_EQ(NodeViewGoToNode(view, 0, &pan, &tilt, &zoom), kOk);
+  double line = 0, row = 0;
+  WarpPointToSource(view->engine, 63, 24, &line, &row);
+  ASSERT_GT(line * 0x7FFFFFFF / 512, INT32_MAX);
+  EXPECT_EQ(NodeViewHotSpotAt(view, 63, 24), 0);
   NodeViewClose(view);
 }
 

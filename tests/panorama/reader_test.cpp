@@ -1,6 +1,7 @@
 // The movie reader: the file's atoms, the panorama track's tables, the
 // choice of image tracks, node samples and the table of open file objects.
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
@@ -47,6 +48,38 @@ TEST(ReaderMode, TilesDecodeInTheLayoutOfTheFrames) {
   }
 }
 
+// 16.16 sizes rounded to whole units, and doubles made 16.16 values: the
+// ends of the 32-bit range round without overflow, and what lies beyond it
+// is held at its ends.
+TEST(FixedPoint, TheEndsOfTheRangeRoundWithoutOverflow) {
+  EXPECT_EQ(RoundFixed(0x7FFFFFFF), 32768);
+  EXPECT_EQ(RoundFixed(0x7FFF7FFF), 32767);
+  EXPECT_EQ(RoundFixed(0x8000), 1);
+  EXPECT_EQ(RoundFixed(0x7FFF), 0);
+  EXPECT_EQ(RoundFixed(-0x8000), 0);
+  EXPECT_EQ(RoundFixed(-0x8001), -1);
+  EXPECT_EQ(RoundFixed(INT32_MIN), -32768);
+  ImageTrackReader reader{};
+  reader.width = INT32_MAX;
+  reader.height = INT32_MIN;
+  std::int32_t width = 0, height = 0;
+  ImageTrackPictureSize(&reader, &width, &height);
+  EXPECT_EQ(width, 32768);
+  EXPECT_EQ(height, -32768);
+
+  EXPECT_EQ(ScaledToFixed(1.5), 2);
+  EXPECT_EQ(ScaledToFixed(-1.5), -2);
+  EXPECT_EQ(ScaledToFixed(2147483647.4), INT32_MAX);
+  EXPECT_EQ(ScaledToFixed(2147483647.6), INT32_MAX);
+  EXPECT_EQ(ScaledToFixed(4e9), INT32_MAX);
+  EXPECT_EQ(ScaledToFixed(-2147483648.4), INT32_MIN);
+  EXPECT_EQ(ScaledToFixed(-3e9), INT32_MIN);
+  EXPECT_EQ(ScaledToFixed(std::nan("")), 0);
+  EXPECT_EQ(RadToFixed(FixedToRad(123456789)), 123456789);
+  EXPECT_EQ(RadToFixed(FixedToRad(INT32_MIN)), INT32_MIN);
+  EXPECT_EQ(RadToFixed(1e4), INT32_MAX);  // 573,000 degrees
+}
+
 // An atom: size (header included), type, contents.
 builder::Bytes Atom(const char* type, std::initializer_list<builder::Bytes> parts) {
   builder::ByteWriter w;
@@ -58,19 +91,27 @@ builder::Bytes Atom(const char* type, std::initializer_list<builder::Bytes> part
   return w.take();
 }
 
+// The sizes of the movie written by hand: the panorama track's width and
+// height (16.16, the display rectangle), and the picture's lines around and
+// pixels down (tiles of 2 x 2).
+struct HandSizes {
+  std::uint32_t displayWidth = 64 << 16, displayHeight = 48 << 16;
+  std::uint32_t pictureWidth = 4, pictureHeight = 2;
+};
+
 // A movie written field by field from the layout, not by the content
 // builder: a panorama track of one node (a header, one "link" hot spot and
 // its name in "strT") and an image track of two 2 x 2 tiles.
-builder::Bytes HandWrittenMovie() {
+builder::Bytes HandWrittenMovie(const HandSizes& sizes = {}) {
   using W = builder::ByteWriter;
-  const auto trackHeader = [](std::uint32_t id) {
+  const auto trackHeader = [](std::uint32_t id, std::uint32_t width, std::uint32_t height) {
     W w;
-    w.U32be(3);         // +8 version 0, flags 3 (2: in the movie)
-    w.Zeros(8);         // +12 created, modified
-    w.U32be(id);        // +20 track ID
-    w.Zeros(60);        // +24 .. +83
-    w.U32be(64 << 16);  // +84 width 64.0
-    w.U32be(48 << 16);  // +88 height 48.0
+    w.U32be(3);       // +8 version 0, flags 3 (2: in the movie)
+    w.Zeros(8);       // +12 created, modified
+    w.U32be(id);      // +20 track ID
+    w.Zeros(60);      // +24 .. +83
+    w.U32be(width);   // +84 width (16.16)
+    w.U32be(height);  // +88 height
     return Atom("tkhd", {w.take()});
   };
   const auto mediaHeader = [] {
@@ -168,10 +209,10 @@ builder::Bytes HandWrittenMovie() {
   description.U32be(static_cast<std::uint32_t>(-(10 << 16)));  // +104 tilt bottom -10
   description.U32be(0);                                        // +108, +112 field-of-view limits: none
   description.U32be(0);
-  description.U32be(4);   // +116 picture width: 4 lines around
-  description.U32be(2);   // +120 picture height: 2 pixels
-  description.Zeros(12);  // +124 kept, +128 kept
-  description.U32be(0);   // +136, +140 hot-spot picture
+  description.U32be(sizes.pictureWidth);   // +116 picture width: 4 lines around
+  description.U32be(sizes.pictureHeight);  // +120 picture height: 2 pixels
+  description.Zeros(12);                   // +124 kept, +128 kept
+  description.U32be(0);                    // +136, +140 hot-spot picture
   description.U32be(0);
   description.U16be(0);  // +144 kept
   description.U16be(2);  // +146 tile rows around
@@ -187,12 +228,13 @@ builder::Bytes HandWrittenMovie() {
   info.U16be(1);  // +54 node count, entries from +56
   info.U32be(7);  // node ID
   info.U32be(0);  // kept
-  const builder::Bytes panoTrack =
-      Atom("trak",
-           {trackHeader(1), Atom("mdia", {mediaHeader(), handler("STpn"),
-                                          Atom("minf", {Atom("gmhd", {Atom("STpn", {Atom("pInf", {info.take()})})}),
-                                                        sampleTables(description.take(), {nodeAt},
-                                                                     {static_cast<std::uint32_t>(node.size())})})})});
+  const builder::Bytes panoTrack = Atom(
+      "trak",
+      {trackHeader(1, sizes.displayWidth, sizes.displayHeight),
+       Atom("mdia",
+            {mediaHeader(), handler("STpn"),
+             Atom("minf", {Atom("gmhd", {Atom("STpn", {Atom("pInf", {info.take()})})}),
+                           sampleTables(description.take(), {nodeAt}, {static_cast<std::uint32_t>(node.size())})})})});
 
   W image;                 // the 86-byte image description of the tiles
   image.U32be(86);         // +0 size
@@ -210,7 +252,7 @@ builder::Bytes HandWrittenMovie() {
   image.U16be(0xFFFF);  // +84 colour table -1
   const builder::Bytes imageTrack = Atom(
       "trak",
-      {trackHeader(2),
+      {trackHeader(2, 64 << 16, 48 << 16),
        Atom("mdia", {mediaHeader(), handler("vide"),
                      Atom("minf", {sampleTables(image.take(), {tileAt, tileAt + tileSize}, {tileSize, tileSize})})})});
   W file;
@@ -261,6 +303,83 @@ TEST_F(ReaderTest, AMovieWrittenByHandFromTheLayout) {
   NodeString(node, nameOffset, name, sizeof name);
   EXPECT_STREQ(name, "Gate");
   EXPECT_EQ(MovieFileClose(file), kOk);
+}
+
+// The display rectangle is the panorama track's size rounded: a size that
+// rounds to no pixel, or past the 16 bits the node view keeps it in, fails
+// the track's tables. Its largest value once overflowed the rounding.
+TEST_F(ReaderTest, DisplaySizesRoundToOneTo32767Pixels) {
+  struct Case {
+    std::uint32_t width, height;
+    std::int32_t result;
+    int right = 0, bottom = 0;
+  };
+  for (const Case& c : {Case{0x7FFF7FFF, 0x7FFF7FFF, kOk, 32767, 32767},  // just below 32767.5 each way
+                        Case{0x8000, 0x8000, kOk, 1, 1},                  // 0.5 is a pixel
+                        Case{64 << 16, 0x7FFFFFFF, kErrMakeTable},        // the largest 16.16 value
+                        Case{0x7FFFFFFF, 48 << 16, kErrMakeTable},
+                        Case{0x7FFF8000, 48 << 16, kErrMakeTable},  // 32767.5 rounds to 32768
+                        Case{64 << 16, 0x7FFF, kErrMakeTable},      // just below 0.5: no pixel
+                        Case{0x80000000, 48 << 16, kErrMakeTable},  // negative
+                        Case{64 << 16, 0xFFFF0000, kErrMakeTable}}) {
+    HandSizes sizes;
+    sizes.displayWidth = c.width;
+    sizes.displayHeight = c.height;
+    MovieFile* file = nullptr;
+    ASSERT_EQ(Read(HandWrittenMovie(sizes), &file), c.result) << std::hex << c.width << " x " << c.height;
+    if (file == nullptr) continue;
+    EXPECT_EQ(file->display.right, c.right);
+    EXPECT_EQ(file->display.bottom, c.bottom);
+    MovieFileDiscard(file);
+  }
+  EXPECT_EQ(kn::LiveBlocks(), blocksAtStart_);
+}
+
+// The picture's size over the tile size must give one to 192 tiles (a node's
+// most); a picture that makes no grid is refused when the movie is read.
+TEST_F(ReaderTest, PicturesOfOneTo192TilesOpen) {
+  struct Case {
+    std::uint32_t width, height;
+    std::int32_t result;
+  };
+  for (const Case& c :
+       {Case{2, 2, kOk}, Case{2 * 192, 2, kOk}, Case{2 * 96, 2 * 2, kOk}, Case{2 * 193, 2, kErrMakeTable},
+        Case{2 * 97, 2 * 2, kErrMakeTable}, Case{1, 2, kErrMakeTable}, Case{2, 0, kErrMakeTable},
+        Case{0x80000000, 2, kErrMakeTable}, Case{0x7FFFFFFF, 0x7FFFFFFF, kErrMakeTable}}) {
+    HandSizes sizes;
+    sizes.pictureWidth = c.width;
+    sizes.pictureHeight = c.height;
+    MovieFile* file = nullptr;
+    EXPECT_EQ(Read(HandWrittenMovie(sizes), &file), c.result) << c.width << " x " << c.height;
+    if (file != nullptr) MovieFileDiscard(file);
+  }
+  EXPECT_EQ(kn::LiveBlocks(), blocksAtStart_);
+}
+
+// With a hot-spot track, the description's own tile grid (+146 tile rows,
+// +148 tiles per row) places the hot-spot tiles: beyond a node's 192 tiles,
+// or empty, it is refused.
+TEST_F(ReaderTest, AHotSpotGridBeyondANodesTilesIsRefused) {
+  bp::PanoramaMovie movie = SmallPanorama(3);
+  movie.hotSpotTrack = true;
+  const builder::Bytes built = bp::BuildPanoramaMovie(movie);
+  const auto grid = static_cast<std::size_t>(FindAtom(built, "stsd")) + 16 + 146;
+  struct Case {
+    std::uint8_t rows, perRow;
+    std::int32_t result;
+  };
+  for (const Case& c : {Case{8, 24, kOk}, Case{1, 1, kOk}, Case{8, 25, kErrMakeTable}, Case{0, 2, kErrMakeTable},
+                        Case{0xFF, 2, kErrMakeTable}}) {
+    builder::Bytes bytes = built;
+    bytes[grid] = c.rows == 0xFF ? 0x7F : 0;
+    bytes[grid + 1] = c.rows;
+    bytes[grid + 2] = 0;
+    bytes[grid + 3] = c.perRow;
+    MovieFile* file = nullptr;
+    EXPECT_EQ(Read(bytes, &file), c.result) << int{c.rows} << " x " << int{c.perRow};
+    if (file != nullptr) MovieFileDiscard(file);
+  }
+  EXPECT_EQ(kn::LiveBlocks(), blocksAtStart_);
 }
 
 TEST_F(ReaderTest, ShortFilesBadAtomsAndMissingPartsFail) {

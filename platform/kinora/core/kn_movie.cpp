@@ -47,26 +47,37 @@ const std::uint8_t* Child(const std::uint8_t* atom, std::size_t size, std::uint3
   return found;
 }
 
-void ReadTrack(const std::uint8_t* trak, std::size_t size, Movie* movie) {
+// A track's width or height (16.16, signed) rounded to pixels, in 64 bits;
+// false for a side no box can have: below 0 or past 32767 pixels.
+bool BoxSide(const std::uint8_t* fixed, std::int32_t* side) {
+  const std::int64_t rounded = (std::int64_t{static_cast<std::int32_t>(Be32(fixed))} + 0x8000) >> 16;
+  *side = static_cast<std::int32_t>(rounded);
+  return rounded >= 0 && rounded <= 32767;
+}
+
+// Takes a track's size into the movie's box and notes its controller and
+// frames; false when its size makes no box.
+bool ReadTrack(const std::uint8_t* trak, std::size_t size, Movie* movie) {
   std::size_t tkhdSize = 0, mdiaSize = 0, hdlrSize = 0, minfSize = 0, stblSize = 0, stszSize = 0;
   const std::uint8_t* tkhd = Child(trak, size, Tag("tkhd"), &tkhdSize);
   const std::uint8_t* mdia = Child(trak, size, Tag("mdia"), &mdiaSize);
   if (tkhd != nullptr && tkhdSize >= 92) {
-    const std::int32_t width = static_cast<std::int32_t>((Be32(tkhd + 84) + 0x8000) >> 16);
-    const std::int32_t height = static_cast<std::int32_t>((Be32(tkhd + 88) + 0x8000) >> 16);
+    std::int32_t width = 0, height = 0;
+    if (!BoxSide(tkhd + 84, &width) || !BoxSide(tkhd + 88, &height)) return false;
     if (width > movie->box.right) movie->box.right = width;
     if (height > movie->box.bottom) movie->box.bottom = height;
   }
-  if (mdia == nullptr) return;
+  if (mdia == nullptr) return true;
   const std::uint8_t* hdlr = Child(mdia, mdiaSize, Tag("hdlr"), &hdlrSize);
-  if (hdlr == nullptr || hdlrSize < 24) return;
+  if (hdlr == nullptr || hdlrSize < 24) return true;
   const std::uint32_t subtype = TagAt(hdlr + 16);
   if (subtype == Tag("STpn")) movie->controllerSubtype = Tag("STpn");
-  if (subtype != Tag("vide") || movie->frameCount != 0) return;
+  if (subtype != Tag("vide") || movie->frameCount != 0) return true;
   const std::uint8_t* minf = Child(mdia, mdiaSize, Tag("minf"), &minfSize);
   const std::uint8_t* stbl = minf != nullptr ? Child(minf, minfSize, Tag("stbl"), &stblSize) : nullptr;
   const std::uint8_t* stsz = stbl != nullptr ? Child(stbl, stblSize, Tag("stsz"), &stszSize) : nullptr;
   if (stsz != nullptr && stszSize >= 20) movie->frameCount = static_cast<std::int32_t>(Be32(stsz + 16));
+  return true;
 }
 
 }  // namespace
@@ -85,7 +96,7 @@ bool ReadMovie(const std::string& path, Movie* movie) {
   std::vector<std::uint8_t> bytes(static_cast<std::size_t>(length));
   in.seekg(0);
   if (length > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), length)) return false;
-  bool found = false;
+  bool found = false, sized = true;
   Walk(bytes.data(), bytes.size(), [&](std::uint32_t type, const std::uint8_t* moov, std::size_t size) {
     if (type != Tag("moov") || found) return;
     found = true;
@@ -94,7 +105,7 @@ bool ReadMovie(const std::string& path, Movie* movie) {
         movie->timeScale = static_cast<std::int32_t>(Be32(d + 20));
         movie->duration = static_cast<std::int32_t>(Be32(d + 24));
       } else if (t == Tag("trak")) {
-        ReadTrack(d, s, movie);
+        if (!ReadTrack(d, s, movie)) sized = false;
       } else if (t == Tag("udta")) {
         Walk(d + 8, s - 8, [&](std::uint32_t item, const std::uint8_t* u, std::size_t us) {
           movie->userData[item].emplace_back(u + 8, u + us);
@@ -102,7 +113,7 @@ bool ReadMovie(const std::string& path, Movie* movie) {
       }
     });
   });
-  if (!found) return false;
+  if (!found || !sized) return false;
   movie->path = path;
   if (movie->controllerSubtype == 0 && movie->userData.count(Tag("NAVG")) != 0) movie->controllerSubtype = Tag("stna");
   return true;

@@ -28,7 +28,8 @@ struct Movie {
 Movie* AsMovie(std::intptr_t movie);
 // Disposes every movie and file reference still open (host shutdown).
 void ForgetMovies();
-// Parses a movie file's header atoms; false when it is no movie.
+// Parses a movie file's header atoms; false when it is no movie, or a
+// track's size makes no box.
 bool ReadMovie(const std::string& path, Movie* movie);
 
 struct StandardController {

@@ -1,6 +1,6 @@
 // The movie reader over arbitrary files: reading, every node, and the node
-// view's first node with a rendered frame must never read or write out of
-// bounds. The input is the [VR] values of KNW.INI the plug-in reads (int32
+// view's first node with a rendered frame and what three of its points show
+// must never read or write out of bounds. The input is the [VR] values of KNW.INI the plug-in reads (int32
 // "Resolution" and "MaxCacheRows", little-endian), then the movie file. The
 // stand-in media host's own reading of a movie file runs on it too.
 #include <cstdint>
@@ -89,6 +89,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (pano::NodeViewGoToNode(view, 0, nullptr, nullptr, nullptr) == pano::kOk) {
     std::uint32_t rowBytes = 0;
     pano::WarpRenderFrame(view->engine, &rowBytes);
+    // What points of the view show: picture position, angles, hot spot.
+    for (const int corner : {0, 1, 2}) {
+      const int x = corner * 31 / 2, y = corner * 23 / 2;
+      std::int32_t line = 0, row = 0, pan = 0, tilt = 0;
+      pano::NodeViewPointToSource(view, x, y, &line, &row);
+      pano::NodeViewPointToAngles(view, x, y, &pan, &tilt);
+      pano::NodeViewHotSpotAt(view, x, y);
+    }
   }
   pano::NodeViewClose(view);  // closes the file object too
   return 0;

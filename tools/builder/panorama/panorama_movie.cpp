@@ -49,6 +49,10 @@ Bytes MovieHeader(std::int32_t duration) {
 }
 
 Bytes TrackHeader(std::int32_t id, std::int32_t duration, int width, int height, bool enabled) {
+  // The readers take a track's box side to be 0 to 32767 pixels.
+  if (width < 0 || height < 0 || width > 32767 || height > 32767) {
+    throw std::runtime_error("movie: a track's width and height must be 0 to 32767 pixels");
+  }
   ByteWriter w;
   w.U32be(enabled ? 3 : 1);  // flags: 1 enabled, 2 in the movie
   w.U32be(0);
@@ -344,6 +348,8 @@ Bytes BuildPanoramaMovie(const PanoramaMovie& m) {
       m.pictureHeight % m.tileWidth != 0) {
     throw std::runtime_error("panorama movie: the picture must be whole tiles");
   }
+  if (m.viewWidth < 1 || m.viewHeight < 1)
+    throw std::runtime_error("panorama movie: the display needs a pixel each way");
   const int tileRows = m.pictureWidth / m.linesPerTile;
   const int tilesPerRow = m.pictureHeight / m.tileWidth;
   Samples samples;
