@@ -1,5 +1,7 @@
 #include "controller_math.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 
@@ -91,7 +93,11 @@ void ObjectAnglesToColumnRow(const ObjectNavigation& n, double pan, double tilt,
 }
 
 std::int32_t ObjectFrameTime(const ObjectNavigation& n, int column, int row, int loopFrame) {
-  return n.frameDuration * (n.loopCount * (row * n.columns + column) + loopFrame);
+  // The record's 16-bit grid, loop and duration can multiply past 32 bits: a
+  // time beyond the movie's is held at the end of the range.
+  const std::int64_t frame = std::int64_t{n.loopCount} * (std::int64_t{row} * n.columns + column) + loopFrame;
+  const std::int64_t time = n.frameDuration * frame;
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(time, INT32_MIN, INT32_MAX));
 }
 
 void ObjectDirectionStep(int degrees, int* columnStep, int* rowStep) {

@@ -2,6 +2,7 @@
 // panorama's drag offsets, and the screen's bank table.
 #include "controller_math.h"
 
+#include <climits>
 #include <vector>
 
 #include "pano_fixture.h"
@@ -53,6 +54,17 @@ TEST(ObjectGridTest, FullTurnsWrapColumnsAndPartialRangesReachTheirEnd) {
   ClampObjectAngles(half, &pan, &tilt);
   EXPECT_DOUBLE_EQ(pan, 180);
   EXPECT_EQ(ObjectFrameTime(turn, 2, 1, 0), 10 * (36 + 2));
+}
+
+// The record's largest grid, loop and duration: the last viewpoint's time
+// lies past 32 bits and is held at the end of the range, without overflow.
+TEST(ObjectGridTest, AFrameTimePastThirtyTwoBitsIsHeldAtTheEnd) {
+  ObjectNavigation largest{};
+  largest.columns = largest.rows = largest.loopCount = largest.frameDuration = 32767;
+  EXPECT_EQ(ObjectFrameTime(largest, 32766, 32766, 32766), INT32_MAX);
+  EXPECT_EQ(ObjectFrameTime(largest, 1, 0, 0), 32767 * 32767);
+  largest.frameDuration = -32768;
+  EXPECT_EQ(ObjectFrameTime(largest, 32766, 32766, 32766), INT32_MIN);
 }
 
 TEST(ObjectGridTest, DirectionsStepsAndSlopes) {
