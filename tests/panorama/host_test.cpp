@@ -214,6 +214,28 @@ TEST_F(HostTest, TheStandardControllerPlaysItsMovieToTheEndOnce) {
   kn::MediaEntry(kn::kKnDisposeController, dispose, 1);
 }
 
+// A file's time scale and a caller's rate and step can be anything: a step
+// whose units run past 64 bits, or a movie without a positive scale, plays to
+// the end at once; nothing overflows and the time never runs backwards.
+TEST_F(HostTest, TheStandardControllerEndsMoviesItCannotTime) {
+  for (const std::uint32_t scale : {0x7FFFFFFFu, 0u, 0x80000000u}) {
+    const std::intptr_t movie = OpenMovie(builder::media::BuildPlainMovie(320, 240, scale, 6000), "odd.mov");
+    kn::KnRect box{0, 0, 320, 240};
+    const std::intptr_t make[4] = {movie, reinterpret_cast<std::intptr_t>(&box), 11, 0};
+    const std::intptr_t controller = kn::MediaEntry(kn::kKnNewMovieController, make, 4);
+    ASSERT_NE(controller, 0);
+    const std::intptr_t action[3] = {controller, kn::kMcActionPlay, 0x7FFFFFFF};
+    kn::MediaEntry(kn::kKnControllerAction, action, 3);
+    auto& standard = *reinterpret_cast<kn::StandardController*>(
+        kn::ManagerEntry(kn::kGroupManager, kn::kCmGetStorage, &controller, 1));
+    const std::intptr_t one[1] = {movie};
+    EXPECT_TRUE(kn::AdvanceStandardController(standard, 0x7FFFFFFF)) << scale;
+    EXPECT_EQ(kn::MediaEntry(kn::kKnGetMovieTime, one, 1), 6000) << scale;
+    const std::intptr_t dispose[1] = {controller};
+    kn::MediaEntry(kn::kKnDisposeController, dispose, 1);
+  }
+}
+
 // A packed bitmap: the 40-byte header, the colour table and the rows.
 std::vector<std::uint8_t> PackedBitmap(std::int32_t width, std::int32_t height, std::uint16_t bits, std::uint32_t used,
                                        std::size_t tableAndBits) {

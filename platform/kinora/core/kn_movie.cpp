@@ -1,5 +1,6 @@
 #include "kn_movie.h"
 
+#include <cstdint>
 #include <cstring>
 #include <fstream>
 #include <set>
@@ -169,12 +170,17 @@ std::int32_t MovieTime(std::intptr_t movie) {
 bool AdvanceStandardController(StandardController& controller, std::int32_t milliseconds) {
   Movie* movie = controller.movie;
   if (movie == nullptr || controller.rate <= 0 || milliseconds <= 0) return false;
-  // Time units of the movie's scale, at the rate, with the remainder kept for the next step.
-  const std::int64_t scaled =
-      controller.pending + std::int64_t{milliseconds} * movie->timeScale * controller.rate / 0x10000;
-  const std::int64_t units = scaled / 1000;
-  controller.pending = scaled % 1000;
-  const std::int64_t time = std::int64_t{movie->time} + units;
+  // Time units of the movie's scale, at the rate, with the remainder kept for
+  // the next step. Scale, rate and step come from files and callers: a step
+  // past 64 bits is past any movie's end, and a movie without a positive
+  // scale cannot be timed, so it plays to its end at once.
+  const std::int64_t perRate = std::int64_t{milliseconds} * movie->timeScale;  // below 2^62
+  std::int64_t time = INT64_MAX;
+  if (perRate > 0 && perRate <= (INT64_MAX - 1000) / controller.rate) {
+    const std::int64_t scaled = controller.pending + perRate * controller.rate / 0x10000;
+    controller.pending = scaled % 1000;
+    time = std::int64_t{movie->time} + scaled / 1000;
+  }
   if (time < movie->duration) {
     movie->time = static_cast<std::int32_t>(time);
     return false;
