@@ -67,6 +67,8 @@ CUpdaterDlg::CUpdaterDlg(UpdateServer server, CWnd* pParent)
           ::LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_UPDATER_ICON), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE))),
       m_dwStartTick(::GetTickCount()),
       m_session(*this, std::move(server), ChooseDataPortStart()) {
+  // A second run leaves the first one's log as it is.
+  if (!m_run.Alone()) return;
   TransferLogFile().Open(LogFileName, std::time(nullptr));
   char text[32];
   std::snprintf(text, sizeof text, "BASE PORT: %d", m_session.DataPort());
@@ -97,6 +99,10 @@ int CUpdaterDlg::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   if (m_hIcon != nullptr) {
     SetIcon(m_hIcon, TRUE);
     SetIcon(m_hIcon, FALSE);
+  }
+  if (!m_run.Alone()) {
+    SeriousError(AlreadyRunningMessage);
+    return -1;
   }
   // Without the reader the updater ends (the quit is posted); creation goes on.
   FindMainProgram();
@@ -433,8 +439,11 @@ void CUpdaterDlg::CloseListener() {
 
 bool CUpdaterDlg::CreateTempDir() {
   // A run that was ended while it worked left its directory here.
-  for (const std::string& name : m_files.RemoveLeftTempDirs())
-    LogLine("Removed " + name + ", left by an earlier run", LogGeneral);
+  for (const auto& [name, keptBecause] : m_files.RemoveLeftTempDirs()) {
+    LogLine(keptBecause == nullptr ? "Removed " + name + ", left by an earlier run"
+                                   : "Left " + name + " as it is: " + keptBecause,
+            LogGeneral);
+  }
   return m_files.CreateTempDir() != FALSE;
 }
 
@@ -442,7 +451,9 @@ bool CUpdaterDlg::TempDirCreated() { return m_files.TempDirCreated() != FALSE; }
 
 void CUpdaterDlg::RemoveTempDir() {
   LogLine("Temp Dir removed...", LogGeneral);
-  m_files.RemoveTempDir();
+  const std::string name = m_files.TempDir();
+  if (const char* keptBecause = m_files.RemoveTempDir())
+    LogLine("Left " + name + " as it is: " + keptBecause, LogGeneral);
 }
 
 bool CUpdaterDlg::OpenDownload(const std::string& name) {
@@ -474,8 +485,12 @@ bool CUpdaterDlg::ChangeBackground(const std::string& name) {
 
 int CUpdaterDlg::CheckUpdateDate() { return m_files.CheckUpdateDate(); }
 
-bool CUpdaterDlg::VerifyExtractedFiles() {
-  return CUpdateFiles::VerifyExtractedFiles(m_files.TempDir(), m_files.PathOf(UpdateListing)) != FALSE;
+bool CUpdaterDlg::VerifyExtractedFiles() { return m_files.VerifyExtractedFiles() != FALSE; }
+
+unsigned long long CUpdaterDlg::FreeDiskSpace() {
+  ULARGE_INTEGER available;
+  if (!::GetDiskFreeSpaceExA(".", &available, nullptr, nullptr)) return ~0ULL;
+  return available.QuadPart;
 }
 
 void CUpdaterDlg::CloseMainProgram() { ::PostMessageA(m_hMainProgram, WM_UPDATECLOSE, 0, 0); }
