@@ -184,11 +184,16 @@ TEST(LeftTempDirs, OnlyTheUpdatersOwnAreRemoved) {
 // Windows shows a directory link or junction. Removed again when it goes.
 class HostLink {
  public:
-  HostLink(const std::string& link, const std::string& target) : link_(UnixPath(link)) {
+  HostLink(const std::string& link, const std::string& target) : path_(link), link_(UnixPath(link)) {
     Run("/bin/ln", "-s " + UnixPath(target) + " " + link_);
-    for (int i = 0; i < 250 && !IsLink(link); ++i) ::Sleep(20);
+    for (int i = 0; i < 250 && !IsLink(path_); ++i) ::Sleep(20);
   }
-  ~HostLink() { Run("/bin/rm", "-f " + link_); }
+  // The host's programs run on their own: the link is waited for until it
+  // has gone, before the scratch directory is removed around it.
+  ~HostLink() {
+    Run("/bin/rm", "-f " + link_);
+    for (int i = 0; i < 250 && ::GetFileAttributesA(path_.c_str()) != INVALID_FILE_ATTRIBUTES; ++i) ::Sleep(20);
+  }
   HostLink(const HostLink&) = delete;
   HostLink& operator=(const HostLink&) = delete;
   static bool IsLink(const std::string& path) {
@@ -222,6 +227,7 @@ class HostLink {
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);
   }
+  std::string path_;
   std::string link_;
 };
 
