@@ -104,6 +104,14 @@ TEST_F(InstallVerifiedFiles, ADirectoryThatWasRemovedIsACopyThatFails) {
   ExpectNothingInstalled();
 }
 
+// Without a verification to go by, a directory that is gone is no empty update.
+TEST_F(InstallFiles, ADirectoryThatWasRemovedIsACopyThatFails) {
+  ASSERT_EQ(CUpdateFiles().RemoveLeftTempDirs().size(), 1u);
+  EXPECT_FALSE(files.CopyUpdateFiles(Target(), error));
+  EXPECT_EQ(error, static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+  for (const std::string& name : kNames) EXPECT_TRUE(IsOld(name)) << name;
+}
+
 TEST_F(InstallVerifiedFiles, AVerifiedFileThatWentIsACopyThatFails) {
   ASSERT_TRUE(::DeleteFileA(files.PathOf("B.DAT").c_str()));
   EXPECT_FALSE(files.CopyUpdateFiles(Target(), error));

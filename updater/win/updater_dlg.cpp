@@ -38,6 +38,9 @@ BOOL MakePalette(CPalette& palette, const unsigned char* table, std::size_t colo
   return palette.CreatePalette(logical);
 }
 
+// The log line of a temporary directory that could not go whole.
+std::string LeftAsItIs(const std::string& name, const char* why) { return "Left " + name + " as it is: " + why; }
+
 }  // namespace
 
 TransferLog& TransferLogFile() {
@@ -440,8 +443,7 @@ void CUpdaterDlg::CloseListener() {
 bool CUpdaterDlg::CreateTempDir() {
   // A run that was ended while it worked left its directory here.
   for (const auto& [name, keptBecause] : m_files.RemoveLeftTempDirs()) {
-    LogLine(keptBecause == nullptr ? "Removed " + name + ", left by an earlier run"
-                                   : "Left " + name + " as it is: " + keptBecause,
+    LogLine(keptBecause == nullptr ? "Removed " + name + ", left by an earlier run" : LeftAsItIs(name, keptBecause),
             LogGeneral);
   }
   return m_files.CreateTempDir() != FALSE;
@@ -452,8 +454,7 @@ bool CUpdaterDlg::TempDirCreated() { return m_files.TempDirCreated() != FALSE; }
 void CUpdaterDlg::RemoveTempDir() {
   LogLine("Temp Dir removed...", LogGeneral);
   const std::string name = m_files.TempDir();
-  if (const char* keptBecause = m_files.RemoveTempDir())
-    LogLine("Left " + name + " as it is: " + keptBecause, LogGeneral);
+  if (const char* keptBecause = m_files.RemoveTempDir()) LogLine(LeftAsItIs(name, keptBecause), LogGeneral);
 }
 
 bool CUpdaterDlg::OpenDownload(const std::string& name) {
