@@ -5,9 +5,11 @@
 # set on apt's own command line).
 #   VELDRIX_APT_TRIES      times apt-get update is tried (default 3)
 #   VELDRIX_APT_PAUSE      seconds between the tries (default 10)
-#   VELDRIX_APT_LOCK_WAIT  seconds apt waits for the package system's lock,
-#                          which another apt or unattended-upgrades may hold
-#                          on a new machine's first boot (default 300)
+#   VELDRIX_APT_LOCK_WAIT  seconds the whole set-up waits, at most, for apt's
+#                          locks (its package lists, the package system),
+#                          which apt's daily job or unattended-upgrades may
+#                          hold on a new machine's first boot (default 600)
+#   VELDRIX_APT_LOCK_POLL  seconds between two looks at a held lock (default 5)
 #   VELDRIX_SETUP_ROOT     folder that stands for / in the host's paths this
 #                          reads and writes (its tests use a scratch one)
 
@@ -18,7 +20,45 @@ setup_fail() {
 }
 
 apt_get() {
-  $SUDO env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout="${VELDRIX_APT_LOCK_WAIT:-300}" "$@"
+  $SUDO env DEBIAN_FRONTEND=noninteractive apt-get "$@"
+}
+
+# The lock apt's output in the file $1 says another program holds, or nothing.
+apt_held_lock() {
+  sed -n 's/^E: Could not get lock \([^ ]*[^ .]\)\.\{0,1\}\( .*\)\{0,1\}$/\1/p' "$1" | head -n 1
+}
+
+# What a lock guards, for the one line that says what is waited for.
+apt_lock_name() {
+  case "$1" in
+    */lists/lock) echo "apt's package lists" ;;
+    */dpkg/lock*) echo "the package system (dpkg)" ;;
+    */archives/lock) echo "apt's package cache" ;;
+    *) echo "$1" ;;
+  esac
+}
+
+# apt-get, its output in the file $1. apt does not wait for a lock that
+# another program holds (its package lists while apt's daily job updates
+# them, the package system while unattended-upgrades installs): it fails at
+# once, and is run again every VELDRIX_APT_LOCK_POLL seconds until the lock
+# is free, each lock said once, in one line. All the waits of one set-up
+# share one bound, VELDRIX_APT_LOCK_WAIT; past it the failure stands.
+apt_get_waiting() {
+  local log="$1" lock holder said=""
+  shift
+  : "${apt_lock_deadline:=$(($(date +%s) + ${VELDRIX_APT_LOCK_WAIT:-600}))}"
+  until apt_get "$@" >"$log" 2>&1; do
+    lock="$(apt_held_lock "$log")"
+    [ -n "$lock" ] && [ "$(date +%s)" -lt "$apt_lock_deadline" ] || return 1
+    if [ "$lock" != "$said" ]; then
+      holder="$(sed -n 's/^E: Could not get lock .* It is held by \(.*\)$/\1/p' "$log" | head -n 1)"
+      setup_say "$(apt_lock_name "$lock") locked by ${holder:-another program}; waiting for it (at most" \
+        "$((apt_lock_deadline - $(date +%s))) s more, ${VELDRIX_APT_LOCK_WAIT:-600} s in all for apt's locks)"
+      said="$lock"
+    fi
+    sleep "${VELDRIX_APT_LOCK_POLL:-5}"
+  done
 }
 
 # The lines of apt's output that say what went wrong (E: and W:, and the
@@ -49,8 +89,17 @@ apt_summary() {
 apt_update_coping() {
   local tries="${VELDRIX_APT_TRIES:-3}" pause="${VELDRIX_APT_PAUSE:-10}" try log
   log="$(mktemp)"
+  apt_lists_locked=""
   for try in $(seq "$tries"); do
-    if apt_get update -q >"$log" 2>&1; then
+    if apt_get_waiting "$log" update -q; then
+      rm -f "$log"
+      return 0
+    fi
+    if [ -n "$(apt_held_lock "$log")" ]; then
+      # Still locked when the wait ran out: another try would find the same.
+      apt_lists_locked="$(apt_summary "$log")"
+      setup_say "apt's package lists stayed locked through the wait; going on with the package lists it has" \
+        "($apt_lists_locked)"
       rm -f "$log"
       return 0
     fi
@@ -78,11 +127,11 @@ apt_unfetched() {
 apt_install_retrying() {
   local log="$1"
   shift
-  apt_get install -y -q --no-install-recommends "$@" >"$log" 2>&1 && return 0
+  apt_get_waiting "$log" install -y -q --no-install-recommends "$@" && return 0
   apt_failure_passes "$log" || return 1
   setup_say "apt-get install failed ($(apt_summary "$log")); trying once more with fresh package lists"
   apt_update_coping
-  apt_get install -y -q --no-install-recommends "$@" >"$log" 2>&1
+  apt_get_waiting "$log" install -y -q --no-install-recommends "$@"
 }
 
 # Installs the named packages. On failure it finds which of them apt cannot
@@ -104,6 +153,9 @@ apt_install_or_fail() {
   done
   if [ ${#unavailable[@]} -gt 0 ]; then
     rm -f "$log"
+    [ -z "${apt_lists_locked:-}" ] || setup_fail "apt-get cannot install ${unavailable[*]} (apt's reasons" \
+      "above): its package lists could not be fetched, as another program held their lock through the wait" \
+      "($apt_lists_locked); run setup.sh again once it has finished"
     setup_fail "apt-get cannot install ${unavailable[*]} (apt's reasons above); check /etc/apt/sources.list" \
       "and the network, then run setup.sh again"
   fi

@@ -10,7 +10,9 @@ builds="${VELDRIX_BUILD_ROOT:-$root/build}"
 jobs="$(nproc)"
 status=0
 failed_trees=()
+skipped=() # "<tree>: <test>" for every test that did not run: neither failed nor passed
 . "$root/scripts/wine-env.sh"
+. "$root/scripts/test-summary.sh"
 veldrix_wine_route
 
 build_tree() {
@@ -33,10 +35,12 @@ test_tree() {
       echo "=== $tree: the updater's runs against a real FTP server are skipped: $reason"
   fi
   echo "=== $tree: tests"
-  if ! (cd "$builds/$tree" && ctest --output-on-failure -j "$jobs"); then
+  local output="$builds/$tree/ctest-output.txt" name
+  if ! (cd "$builds/$tree" && ctest --output-on-failure -j "$jobs") 2>&1 | tee "$output"; then
     status=1
     failed_trees+=("$tree")
   fi
+  while IFS= read -r name; do skipped+=("$tree: $name"); done < <(veldrix_ctest_skipped "$output")
 }
 
 build_tree native
@@ -51,10 +55,5 @@ else
   build_tree win64
   test_tree win64
 fi
-if [ "$status" -ne 0 ]; then
-  echo "=== tests failed in: ${failed_trees[*]} (their output is above; run one again with" \
-    "cd $builds/<tree> && ctest -R <name> --output-on-failure)"
-else
-  echo "=== all tests passed"
-fi
+veldrix_test_summary "$status" "${failed_trees[*]}" "${skipped[@]}"
 exit "$status"

@@ -68,7 +68,24 @@ TEST(ListingLine, AnOwnerOrGroupNamedLikeAMonthIsNotTakenForTheDate) {
       {"-rw-r--r-- 1 jan mar 12 Feb 28 23:59 UPDATES.EXE", 12, 2, 28},
       // A name with a blank in it still ends the line.
       {"-rw-r--r-- 1 dec 31 3000 Mar 07 10:00 NEW UPDATES.EXE", 3000, 3, 7},
+      // A server that lists no group.
+      {"-rw-r--r-- 1 ftp 3000 Mar 07 10:00 UPDATES.EXE", 3000, 3, 7},
   });
+}
+
+// Where the date is not a month's name, a day and a time or year, the line
+// has no size to read, and owner, group and link count must not make one.
+TEST(ListingLine, ADateOfAnotherFormLeavesTheSizeUnknownWhateverTheOwnerIsNamed) {
+  for (const char* line : {
+           "-rw-r--r-- 1 mar 20 3000 2024-03-07 10:00 UPDATES.EXE",
+           "-rw-r--r-- 1 500 jan 20 3000 2024-03-07 10:00 UPDATES.EXE",
+           "-rw-r--r-- 1 dec 5 1998 7 Mar 10:00 UPDATES.EXE",
+           "-rw-r--r-- 1 apr 9 10:00 2024-03-07T10:00 UPDATES.EXE",
+       }) {
+    const ListingLine parsed = ParseListingLine(line);
+    EXPECT_EQ(parsed.size, 0) << line;
+    EXPECT_EQ(parsed.month, 0) << line;
+  }
 }
 
 // Only a plain file's line tells the size of what RETR brings. Every other

@@ -104,6 +104,8 @@ class FakeHost : public QueuedHost {
   }
   int CheckUpdateDate() override { return dateCheck; }
   bool VerifyExtractedFiles() override { return verified; }
+  unsigned long long freeSpace = ~0ULL;
+  unsigned long long FreeDiskSpace() override { return freeSpace; }
   void CloseMainProgram() override { calls.push_back("CloseMainProgram"); }
   bool MainProgramRunning() override { return readerPolls-- > 0; }
   void DeleteDownloads() override { calls.push_back("DeleteDownloads"); }
@@ -453,7 +455,7 @@ TEST_F(Session, ADownloadOfUnknownSizeStopsAtTheCeiling) {
   Reply("200 Type set to I\r\n");
   Reply("200 PORT ok\r\n");
   session.OnDataSocket(CWINSOCK_YOU_ARE_CONNECTED);
-  const std::string quarter(MaxUnlistedDownload / 4, 'x');
+  const std::string quarter(MaxDownload / 4, 'x');
   for (int i = 0; i < 4; ++i) {
     host.dataChunks.push_back(quarter);
     session.OnDataSocket(CWINSOCK_DONE_READING);
@@ -461,8 +463,46 @@ TEST_F(Session, ADownloadOfUnknownSizeStopsAtTheCeiling) {
   EXPECT_TRUE(host.errors.empty());  // exactly the ceiling is still taken
   host.dataChunks.push_back("y");
   session.OnDataSocket(CWINSOCK_DONE_READING);
-  EXPECT_EQ(host.downloaded.size(), static_cast<std::size_t>(MaxUnlistedDownload));
+  EXPECT_EQ(host.downloaded.size(), static_cast<std::size_t>(MaxDownload));
   EXPECT_EQ(host.errors, std::vector<std::string>{CorruptFilesMessage});
+}
+
+// The listing line comes from the server that sends the download: a size
+// beyond the ceiling, or beyond what the disk can take, would otherwise let it
+// write that much. Either is refused before the download is asked for, with
+// the error the transfer would end with.
+TEST_F(Session, AListedSizeBeyondTheCeilingIsRefusedBeforeTheTransfer) {
+  ListBoth(2147483647, 6);
+  Reply("200 Type set to I\r\n");
+  EXPECT_EQ(host.errors, std::vector<std::string>{CorruptFilesMessage});
+  EXPECT_TRUE(host.Logged("Listed size 2147483647 is more than 67108864 bytes"));
+  EXPECT_FALSE(host.Called("OpenDownload UPDTBITM.EXE"));
+  EXPECT_FALSE(host.tempDir);
+  EXPECT_EQ(host.sent.back(), "TYPE I\r\n");
+}
+
+TEST_F(Session, AListedSizeTheDiskCannotTakeIsRefusedBeforeTheTransfer) {
+  host.freeSpace = 4;
+  ListBoth(5, 6);
+  Reply("200 Type set to I\r\n");
+  EXPECT_EQ(host.errors, std::vector<std::string>{WriteFailedMessage});
+  EXPECT_TRUE(host.Logged("Listed size 5 is more than the 4 bytes the disk can take"));
+  EXPECT_FALSE(host.Called("OpenDownload UPDTBITM.EXE"));
+}
+
+TEST_F(Session, ASizeOfExactlyTheCeilingOrTheRoomLeftOrUnknownGoesOn) {
+  host.freeSpace = MaxDownload;
+  ListBoth(MaxDownload, 0);
+  Reply("200 Type set to I\r\n");
+  EXPECT_TRUE(host.Called("OpenDownload UPDTBITM.EXE"));
+  Reply("200 PORT ok\r\n");
+  Transfer({std::string(MaxDownload, 'x')});
+  Reply("226 Done\r\n");
+  host.freeSpace = 0;  // no size to hold against it: the ceiling and the disk itself stop it
+  session.OnTimer(TimerExtraction);
+  Pump();
+  EXPECT_TRUE(host.errors.empty());
+  EXPECT_TRUE(host.Called("OpenDownload UPDATES.EXE"));
 }
 
 TEST_F(Session, RepliesThatComeWhileDataFlowsAreReadAfterTheClose) {

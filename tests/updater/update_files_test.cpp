@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,55 @@ TEST_F(InstallFiles, ACopyThatFailsAtAnyFileLeavesEveryOldFile) {
   }
 }
 
+// The files verify.txt listed are checked again when they are copied: a
+// directory someone removed since, or a file that went from it, is a copy
+// that fails, never an update installed with nothing (or half) in it.
+class InstallVerifiedFiles : public InstallFiles {
+ protected:
+  void SetUp() override {
+    InstallFiles::SetUp();
+    UpdateContent listed;
+    listed.files.clear();
+    for (const std::string& name : kNames) listed.files.push_back({name, ReadWholeFile(files.PathOf(name.c_str()))});
+    Write(files.PathOf("verify.txt"), listed.Listing());
+    ASSERT_TRUE(files.VerifyExtractedFiles());
+    files.DeleteDownloads();
+  }
+  void ExpectNothingInstalled() {
+    for (const std::string& name : kNames) EXPECT_TRUE(IsOld(name)) << name;
+    EXPECT_TRUE(NoCopyLeft());
+  }
+};
+
+TEST_F(InstallVerifiedFiles, TheVerifiedFilesAreInstalled) {
+  ASSERT_TRUE(files.CopyUpdateFiles(Target(), error));
+  for (const std::string& name : kNames) EXPECT_TRUE(IsNew(name)) << name;
+}
+
+TEST_F(InstallVerifiedFiles, ADirectoryThatWasRemovedIsACopyThatFails) {
+  // What a second updater's cleanup once did to a running one's directory.
+  ASSERT_EQ(CUpdateFiles().RemoveLeftTempDirs().size(), 1u);
+  ASSERT_FALSE(work.Exists(files.TempDir()));
+  EXPECT_FALSE(files.CopyUpdateFiles(Target(), error));
+  EXPECT_NE(error, 0u);
+  ExpectNothingInstalled();
+}
+
+// Without a verification to go by, a directory that is gone is no empty update.
+TEST_F(InstallFiles, ADirectoryThatWasRemovedIsACopyThatFails) {
+  ASSERT_EQ(CUpdateFiles().RemoveLeftTempDirs().size(), 1u);
+  EXPECT_FALSE(files.CopyUpdateFiles(Target(), error));
+  EXPECT_EQ(error, static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+  for (const std::string& name : kNames) EXPECT_TRUE(IsOld(name)) << name;
+}
+
+TEST_F(InstallVerifiedFiles, AVerifiedFileThatWentIsACopyThatFails) {
+  ASSERT_TRUE(::DeleteFileA(files.PathOf("B.DAT").c_str()));
+  EXPECT_FALSE(files.CopyUpdateFiles(Target(), error));
+  EXPECT_EQ(error, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+  ExpectNothingInstalled();
+}
+
 TEST_F(InstallFiles, AMoveThatFailsAtAnyFileLeavesEveryFileWhole) {
   for (std::size_t k = 0; k < kNames.size(); ++k) {
     for (const std::string& name : kNames) Write(work.File(name), "old " + name);
@@ -82,6 +132,23 @@ TEST_F(InstallFiles, AMoveThatFailsAtAnyFileLeavesEveryFileWhole) {
     for (const std::string& name : kNames) EXPECT_TRUE(IsOld(name) || IsNew(name)) << "move " << k << ": " << name;
     EXPECT_TRUE(NoCopyLeft()) << k;
   }
+}
+
+// What the cleanup did: the names it removed, and why it left each other one.
+std::vector<std::string> Removed(const std::vector<CUpdateFiles::LeftTempDir>& left) {
+  std::vector<std::string> names;
+  for (const auto& dir : left) {
+    if (dir.keptBecause == nullptr) names.push_back(dir.name);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+std::map<std::string, std::string> Kept(const std::vector<CUpdateFiles::LeftTempDir>& left) {
+  std::map<std::string, std::string> kept;
+  for (const auto& dir : left) {
+    if (dir.keptBecause != nullptr) kept[dir.name] = dir.keptBecause;
+  }
+  return kept;
 }
 
 // A run that was ended while it worked (killed, or the machine switched off)
@@ -104,9 +171,9 @@ TEST(LeftTempDirs, OnlyTheUpdatersOwnAreRemoved) {
   Write(work.File("trn2.tmp"), "a file of that name");
 
   CUpdateFiles files;
-  std::vector<std::string> removed = files.RemoveLeftTempDirs();
-  std::sort(removed.begin(), removed.end());
-  EXPECT_EQ(removed, left);
+  const auto cleaned = files.RemoveLeftTempDirs();
+  EXPECT_EQ(Removed(cleaned), left);
+  EXPECT_EQ(Kept(cleaned), (std::map<std::string, std::string>{{"trnB.tmp", "it holds a folder"}}));
   for (const std::string& name : left) EXPECT_FALSE(work.Exists(name)) << name;
   for (const std::string& name : others) EXPECT_TRUE(work.Exists(name)) << name;
   EXPECT_EQ(ReadWholeFile(work.File("trnotes\\mine.txt")), "notes");
@@ -115,9 +182,135 @@ TEST(LeftTempDirs, OnlyTheUpdatersOwnAreRemoved) {
 
   // The directory of the run itself is not a leftover.
   ASSERT_TRUE(files.CreateTempDir());
-  EXPECT_TRUE(files.RemoveLeftTempDirs().empty());
+  for (const auto& dir : files.RemoveLeftTempDirs()) EXPECT_NE(dir.name, files.TempDir());
   EXPECT_TRUE(work.Exists(files.TempDir()));
   files.RemoveTempDir();
+}
+
+// A directory link of the host, made by its own "ln" (Wine's
+// CreateSymbolicLink makes none); Wine shows it as a reparse point, as
+// Windows shows a directory link or junction. Removed again when it goes.
+class HostLink {
+ public:
+  HostLink(const std::string& link, const std::string& target) : path_(link), link_(UnixPath(link)) {
+    Run("/bin/ln", "-s " + UnixPath(target) + " " + link_);
+    for (int i = 0; i < 250 && !IsLink(path_); ++i) ::Sleep(20);
+  }
+  // The host's programs run on their own: the link is waited for until it
+  // has gone, before the scratch directory is removed around it.
+  ~HostLink() {
+    Run("/bin/rm", "-f " + link_);
+    for (int i = 0; i < 250 && ::GetFileAttributesA(path_.c_str()) != INVALID_FILE_ATTRIBUTES; ++i) ::Sleep(20);
+  }
+  HostLink(const HostLink&) = delete;
+  HostLink& operator=(const HostLink&) = delete;
+  static bool IsLink(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+  }
+
+ private:
+  static std::string UnixPath(const std::string& path) {
+    using ToUnix = char*(CDECL*)(LPCWSTR);
+    const auto toUnix = reinterpret_cast<ToUnix>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
+    if (toUnix == nullptr) return path;
+    const std::wstring wide(path.begin(), path.end());
+    char* unix = toUnix(wide.c_str());
+    if (unix == nullptr) return path;
+    std::string result = unix;
+    ::HeapFree(::GetProcessHeap(), 0, unix);
+    if (result.size() > 1 && result.back() == '/') result.pop_back();
+    return result;
+  }
+  static void Run(const char* program, const std::string& arguments) {
+    std::string command = std::string(program) + " " + arguments;
+    const std::string file = "Z:" + std::string(program);
+    STARTUPINFOA start = {};
+    start.cb = sizeof start;
+    PROCESS_INFORMATION process = {};
+    if (!::CreateProcessA(file.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &process))
+      return;
+    ::WaitForSingleObject(process.hProcess, 5000);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+  }
+  std::string path_;
+  std::string link_;
+};
+
+// A link or junction named like a leftover leads out of the working
+// directory; neither it nor a directory that holds one is the updater's to
+// empty. Each is left whole, and the cleanup says why.
+TEST(LeftTempDirs, ALinkOrADirectoryHoldingOneIsLeftWhole) {
+  WorkingDir work;
+  ASSERT_TRUE(::CreateDirectoryA(work.File("Notes").c_str(), nullptr));
+  Write(work.File("Notes\\a.txt"), "someone's a");
+  Write(work.File("Notes\\b.txt"), "someone's b");
+  ASSERT_TRUE(::CreateDirectoryA(work.File("trnC.tmp").c_str(), nullptr));
+  Write(work.File("trnC.tmp\\UPDATES.EXE"), "the updater's");
+  HostLink link(work.File("trn5.tmp"), work.File("Notes"));
+  HostLink inside(work.File("trnC.tmp\\Notes"), work.File("Notes"));
+  for (const char* name : {"trn5.tmp", "trnC.tmp\\Notes"})
+    ASSERT_TRUE(HostLink::IsLink(work.File(name))) << name << ": no link could be made";
+
+  const auto cleaned = CUpdateFiles().RemoveLeftTempDirs();
+  EXPECT_TRUE(Removed(cleaned).empty());
+  EXPECT_EQ(Kept(cleaned),
+            (std::map<std::string, std::string>{{"trn5.tmp", "it is a link"}, {"trnC.tmp", "it holds a link"}}));
+  EXPECT_EQ(ReadWholeFile(work.File("Notes\\a.txt")), "someone's a");
+  EXPECT_EQ(ReadWholeFile(work.File("Notes\\b.txt")), "someone's b");
+  EXPECT_EQ(ReadWholeFile(work.File("trnC.tmp\\UPDATES.EXE")), "the updater's");
+  for (const char* name : {"trn5.tmp", "trnC.tmp\\Notes"}) EXPECT_TRUE(HostLink::IsLink(work.File(name))) << name;
+}
+
+// A file made read-only, writable again when this goes: a file left
+// read-only would keep the scratch directory from going.
+class ReadOnly {
+ public:
+  explicit ReadOnly(const std::string& path) : path_(path) {
+    made_ = ::SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_READONLY) != FALSE;
+  }
+  ~ReadOnly() { ::SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_NORMAL); }
+  ReadOnly(const ReadOnly&) = delete;
+  ReadOnly& operator=(const ReadOnly&) = delete;
+  bool Made() const { return made_; }
+
+ private:
+  std::string path_;
+  bool made_;
+};
+
+// An archive may give a file the read-only flag: the updater's own files go
+// all the same, the directory with them. A file another program holds open
+// cannot go, and then none does.
+TEST(LeftTempDirs, ADirectoryGoesWholeOrStaysWhole) {
+  WorkingDir work;
+  for (const char* name : {"trn6.tmp", "trn7.tmp"}) ASSERT_TRUE(::CreateDirectoryA(work.File(name).c_str(), nullptr));
+  for (const char* name : {"trn6.tmp\\a.txt", "trn6.tmp\\b.txt", "trn7.tmp\\a.txt", "trn7.tmp\\b.txt"})
+    Write(work.File(name), name);
+  const ReadOnly flagged(work.File("trn6.tmp\\b.txt"));
+  ASSERT_TRUE(flagged.Made());
+  HANDLE held = ::CreateFileA(work.File("trn7.tmp\\b.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+
+  const auto cleaned = CUpdateFiles().RemoveLeftTempDirs();
+  ::CloseHandle(held);
+  EXPECT_EQ(Removed(cleaned), std::vector<std::string>{"trn6.tmp"});
+  EXPECT_EQ(Kept(cleaned), (std::map<std::string, std::string>{{"trn7.tmp", "a file in it is in use"}}));
+  EXPECT_FALSE(work.Exists("trn6.tmp"));
+  EXPECT_EQ(ReadWholeFile(work.File("trn7.tmp\\a.txt")), "trn7.tmp\\a.txt");
+  EXPECT_EQ(ReadWholeFile(work.File("trn7.tmp\\b.txt")), "trn7.tmp\\b.txt");
+
+  // The run's own directory, too.
+  CUpdateFiles files;
+  ASSERT_TRUE(files.CreateTempDir());
+  Write(files.PathOf("update.bmp"), "picture");
+  const ReadOnly picture(files.PathOf("update.bmp"));
+  ASSERT_TRUE(picture.Made());
+  EXPECT_EQ(files.RemoveTempDir(), nullptr);
+  EXPECT_FALSE(work.Exists(files.TempDir()));
 }
 
 }  // namespace

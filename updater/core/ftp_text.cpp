@@ -117,8 +117,12 @@ ListingLine ParseListingLine(std::string_view text) {
   // Unix style, read from the right: the name last, before it the time or
   // year, the day, the month and the size. Owner and group are free text
   // ("jan", "20") and could pass for a month and a size; the date nearest the
-  // name cannot.
-  for (std::size_t i = fields.size() >= 4 ? fields.size() - 3 : 0; i-- > 1;) {
+  // name cannot. Before the size stand at least the type, the link count and
+  // the owner, so the month is the fifth field or later: where the date has
+  // another form ("2024-03-07"), an owner or group named like a month is
+  // still not taken for it.
+  constexpr std::size_t kFirstMonthField = 4;
+  for (std::size_t i = fields.size() >= 4 ? fields.size() - 3 : 0; i-- > kFirstMonthField;) {
     const int month = MonthOf(fields[i]);
     long size = 0, day = 0;
     if (month != 0 && ToLong(fields[i - 1], size) && ToLong(fields[i + 1], day) && day >= 1 && day <= 31 &&

@@ -27,8 +27,9 @@ struct ListingLine {
 // whatever the server's column widths: a Unix-style line
 // ("-rw-r--r-- 1 owner group 3000 Mar 07 12:00 NAME", read from the right:
 // the name, then the time or year, the day, the month's three letters in any
-// case and the size) or a DOS-style line ("03-07-98 12:00PM 3000 NAME"). A
-// line of neither form,
+// case and the size, which has at least the type, the link count and the
+// owner before it) or a DOS-style line ("03-07-98 12:00PM 3000 NAME"). A
+// line of neither form (a date such as "2024-03-07"),
 // one that is not a plain file (a Unix type other than "-": a directory, a
 // symbolic link, a device...; a DOS "<DIR>" or other "<...>"), or a size too
 // large for a long leaves all three unknown.

@@ -256,6 +256,7 @@ void UpdateSession::StartListing(TransferKind kind, const char* name, int pendin
 }
 
 void UpdateSession::StartDownload(TransferKind kind, const char* name, long size, int pending) {
+  if (!ListedSizeFits(kind, size)) return;
   // Both archives go into the one temporary directory, made before the first.
   if (!host_.TempDirCreated()) host_.CreateTempDir();
   bytesExpected_ = size;
@@ -265,6 +266,25 @@ void UpdateSession::StartDownload(TransferKind kind, const char* name, long size
   host_.SetProgressRange(size);
   StartDataCommand(true, name);
   expectedReply_ = 200;
+}
+
+// The listing line comes from the same server as the download: a size in it
+// that no update has, or that the disk cannot hold, is refused before a byte
+// is asked for, with the error the transfer itself would end with.
+bool UpdateSession::ListedSizeFits(TransferKind kind, long size) {
+  if (!SizeKnown(kind)) return true;  // the ceiling stops it on the way
+  if (size > server_.maxDownload) {
+    Log(Format("Listed size %ld is more than %ld bytes", size, server_.maxDownload), LogGeneral);
+    Fail(CorruptFilesMessage);
+    return false;
+  }
+  const unsigned long long room = host_.FreeDiskSpace();
+  if (static_cast<unsigned long long>(size) > room) {
+    Log(Format("Listed size %ld is more than the %llu bytes the disk can take", size, room), LogGeneral);
+    Fail(WriteFailedMessage);
+    return false;
+  }
+  return true;
 }
 
 void UpdateSession::BeginTransfer(TransferKind kind) {
@@ -501,7 +521,7 @@ void UpdateSession::OnDataChunk() {
   }
   // A download never brings more than it was told: its listed size, or the
   // ceiling where the listing gives none. What runs past is not written.
-  const long limit = SizeKnown(kind_) ? bytesExpected_ : server_.maxUnlistedDownload;
+  const long limit = SizeKnown(kind_) ? bytesExpected_ : server_.maxDownload;
   if (static_cast<long>(chunk.size()) > limit - bytesReceived_) {
     Log(Format("More than %ld bytes received", limit), LogGeneral);
     host_.CloseData();

@@ -163,6 +163,10 @@ class SessionHost {
   virtual int CheckUpdateDate() = 0;
   virtual bool VerifyExtractedFiles() = 0;
 
+  // How many bytes the disk of the working directory can still take; as
+  // many as the type holds when the system cannot tell.
+  virtual unsigned long long FreeDiskSpace() = 0;
+
   // The reader and the installation.
   virtual void CloseMainProgram() = 0;
   virtual bool MainProgramRunning() = 0;
@@ -174,9 +178,11 @@ class SessionHost {
   virtual unsigned RestartMainProgram() = 0;
 };
 
-// The most a download may bring when its listing line gives no size (an
-// update is a few megabytes); with a size it may bring exactly that many.
-constexpr long MaxUnlistedDownload = 64L * 1024 * 1024;
+// The most a download may bring (an update is a few megabytes). A listing
+// line that gives more is refused before the transfer, and a download of
+// unknown size stops past it; one whose size is listed must bring exactly
+// that many bytes.
+constexpr long MaxDownload = 64L * 1024 * 1024;
 
 // Where the session connects: the update server, or in tests a local one.
 struct UpdateServer {
@@ -185,8 +191,8 @@ struct UpdateServer {
   // How long, in milliseconds, a command's reply or a transfer's data may
   // keep the session waiting (tests of a server that never answers shorten it).
   unsigned timeout = 60000;
-  // The ceiling of a download of unknown size (tests lower it).
-  long maxUnlistedDownload = MaxUnlistedDownload;
+  // The most a download may bring (tests lower it).
+  long maxDownload = MaxDownload;
 };
 
 class UpdateSession {
@@ -226,6 +232,9 @@ class UpdateSession {
   void StartListing(TransferKind kind, const char* name, int pending);
   void StartDataCommand(bool retrieve, const char* name);
   void StartDownload(TransferKind kind, const char* name, long size, int pending);
+  // False, after stopping the session, when a listed size is more than a
+  // download may bring or than the disk can take.
+  bool ListedSizeFits(TransferKind kind, long size);
   void SendPendingDataCommand(const char* what);
   void RunExtractor(const char* archive);
   void ReadListings();

@@ -25,6 +25,8 @@ constexpr const char* UpdateListing = "verify.txt";
 constexpr const char* ExtractorOutput = "sfxout.txt";
 
 // Fatal errors.
+constexpr const char* AlreadyRunningMessage =
+    "The Internet updater is already running. Please wait until it has finished.";
 constexpr const char* NoReaderMessage = "To get Internet updates, please run The Marovan & World Encyclopedia.";
 constexpr const char* NoWinsockMessage =
     "Could not initialize your computer's WINSOCK. Please contact your Internet Service Provider for assistance.";

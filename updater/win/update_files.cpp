@@ -1,8 +1,11 @@
 #include "update_files.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <iterator>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "settings/settings.h"
@@ -16,35 +19,75 @@ constexpr DWORD kMaxListing = 4 * 1024 * 1024;
 // The name a copied file has beside the one it replaces until every copy is made.
 constexpr const char* kStagedSuffix = ".upd";
 
-// Calls `visit` with the name of every entry of a directory but "." and ".."
-// and whether it is a directory; stops when it returns false.
-template <class Visit>
-void ForEachEntry(const std::string& directory, Visit visit) {
+struct Entry {
+  std::string name;
+  DWORD attributes;
+};
+
+// The entries of a directory but "." and ".."; false when it cannot be read
+// (it is gone).
+bool EntriesOf(const std::string& directory, std::vector<Entry>& entries) {
   WIN32_FIND_DATAA found;
   HANDLE search = ::FindFirstFileA((directory + "\\*.*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return;
+  if (search == INVALID_HANDLE_VALUE) return ::GetLastError() == ERROR_FILE_NOT_FOUND;
   do {
     const std::string name = found.cFileName;
-    if (name == "." || name == "..") continue;
-    if (!visit(name, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)) break;
+    if (name != "." && name != "..") entries.push_back({name, found.dwFileAttributes});
   } while (::FindNextFileA(search, &found));
   ::FindClose(search);
+  return true;
 }
 
-std::vector<std::string> NamesIn(const std::string& directory) {
-  std::vector<std::string> names;
-  ForEachEntry(directory, [&](const std::string& name, bool) {
-    names.push_back(name);
-    return true;
-  });
-  return names;
+bool IsLink(const Entry& entry) { return (entry.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
+bool IsFolder(const Entry& entry) { return (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+
+// Why the files of a directory cannot all be deleted, or null when they can.
+// Every check comes before anything is deleted, so that a directory goes
+// whole or stays whole. A link leads out of the directory, and through it a
+// delete would reach files that are not the updater's; a folder is someone
+// else's (the extractor writes plain files only); a file that cannot be
+// opened alone is in use, and would stay behind.
+const char* WhyNotRemovable(const std::string& directory, const std::vector<Entry>& entries) {
+  for (const Entry& entry : entries) {
+    if (IsLink(entry)) return "it holds a link";
+    if (IsFolder(entry)) return "it holds a folder";
+  }
+  for (const Entry& entry : entries) {
+    HANDLE file = ::CreateFileA((directory + "\\" + entry.name).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return "a file in it is in use";
+    ::CloseHandle(file);
+  }
+  return nullptr;
 }
 
-// Deletes the files of a directory, then the directory; FALSE when it is
-// still there.
-BOOL RemoveDirectoryAndFiles(const std::string& directory) {
-  for (const std::string& name : NamesIn(directory)) ::DeleteFileA((directory + "\\" + name).c_str());
-  return ::RemoveDirectoryA(directory.c_str());
+// Deletes the files of a directory, then the directory, or nothing: null, or
+// why it was left. A file may come out of an archive read-only; it is the
+// updater's own all the same.
+const char* RemoveWhole(const std::string& directory) {
+  std::vector<Entry> entries;
+  if (!EntriesOf(directory, entries)) return "it cannot be read";
+  if (const char* why = WhyNotRemovable(directory, entries)) return why;
+  for (const Entry& entry : entries) {
+    const std::string path = directory + "\\" + entry.name;
+    if ((entry.attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+      const DWORD writable = entry.attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
+      ::SetFileAttributesA(path.c_str(), writable != 0 ? writable : FILE_ATTRIBUTE_NORMAL);
+    }
+    ::DeleteFileA(path.c_str());
+  }
+  return ::RemoveDirectoryA(directory.c_str()) ? nullptr : "it could not be removed";
+}
+
+// The files the installation deletes before it copies.
+constexpr const char* kDownloads[] = {refresh::UpdatesArchive, refresh::ImageArchive, refresh::UpdatePicture,
+                                      refresh::UpdateListing};
+
+bool SameName(const std::string& a, const std::string& b) { return ::_stricmp(a.c_str(), b.c_str()) == 0; }
+
+bool IsDownload(const std::string& name) {
+  return std::any_of(std::begin(kDownloads), std::end(kDownloads),
+                     [&](const char* download) { return SameName(name, download); });
 }
 
 // A name CreateTempDir gives: "trn", one to four hexadecimal digits, ".tmp".
@@ -76,26 +119,22 @@ BOOL CUpdateFiles::CreateTempDir() {
 
 std::string CUpdateFiles::PathOf(const char* name) const { return m_tempDir + "\\" + name; }
 
-void CUpdateFiles::RemoveTempDir() {
-  if (m_tempDir.empty()) return;
-  RemoveDirectoryAndFiles(m_tempDir);
+const char* CUpdateFiles::RemoveTempDir() {
+  if (m_tempDir.empty()) return nullptr;
   m_bTempDirCreated = FALSE;
+  return RemoveWhole(m_tempDir);
 }
 
-std::vector<std::string> CUpdateFiles::RemoveLeftTempDirs() const {
-  std::vector<std::string> left;
-  ForEachEntry(".", [&](const std::string& name, bool directory) {
-    if (directory && IsTempDirName(name) && (!m_bTempDirCreated || name != m_tempDir)) left.push_back(name);
-    return true;
-  });
-  std::vector<std::string> removed;
-  for (const std::string& name : left) {
-    // The extractor writes plain files only: a folder inside is someone else's.
-    bool onlyFiles = true;
-    ForEachEntry(name, [&](const std::string&, bool directory) { return onlyFiles = !directory; });
-    if (onlyFiles && RemoveDirectoryAndFiles(name)) removed.push_back(name);
+std::vector<CUpdateFiles::LeftTempDir> CUpdateFiles::RemoveLeftTempDirs() const {
+  std::vector<Entry> entries;
+  EntriesOf(".", entries);
+  std::vector<LeftTempDir> left;
+  for (const Entry& entry : entries) {
+    if (!IsFolder(entry) || !IsTempDirName(entry.name) || (m_bTempDirCreated && entry.name == m_tempDir)) continue;
+    // A link or junction named like one leads somewhere else, which is not the updater's.
+    left.push_back({entry.name, IsLink(entry) ? "it is a link" : RemoveWhole(entry.name)});
   }
-  return removed;
+  return left;
 }
 
 UINT CUpdateFiles::RunExtractor(const char* archive) const {
@@ -132,9 +171,9 @@ int CUpdateFiles::CheckUpdateDate() {
   return refresh::IsLaterDay(update, refresh::ParseRecordedDate(recorded)) ? 2 : 1;
 }
 
-BOOL CUpdateFiles::VerifyExtractedFiles(const std::string& directory, const std::string& listingPath) {
-  HANDLE file = ::CreateFileA(listingPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+BOOL CUpdateFiles::VerifyExtractedFiles() {
+  HANDLE file = ::CreateFileA(PathOf(refresh::UpdateListing).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return FALSE;
   const DWORD size = ::GetFileSize(file, nullptr);
   std::string text;
@@ -147,9 +186,11 @@ BOOL CUpdateFiles::VerifyExtractedFiles(const std::string& directory, const std:
   ::CloseHandle(file);
   if (!ok) return FALSE;
 
+  std::vector<std::string> named;
   const auto lengthOf = [&](const std::string& name) -> std::optional<unsigned long long> {
-    HANDLE listed = ::CreateFileA((directory + "\\" + name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    named.push_back(name);
+    HANDLE listed = ::CreateFileA(PathOf(name.c_str()).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
     if (listed == INVALID_HANDLE_VALUE) return std::nullopt;
     DWORD high = 0;
     const DWORD low = ::GetFileSize(listed, &high);
@@ -158,14 +199,13 @@ BOOL CUpdateFiles::VerifyExtractedFiles(const std::string& directory, const std:
     if (low == INVALID_FILE_SIZE && error != NO_ERROR) return std::nullopt;
     return (static_cast<unsigned long long>(high) << 32) | low;
   };
-  return refresh::VerifyListing(text, lengthOf) ? TRUE : FALSE;
+  if (!refresh::VerifyListing(text, lengthOf)) return FALSE;
+  m_verified = std::move(named);
+  return TRUE;
 }
 
 void CUpdateFiles::DeleteDownloads() const {
-  for (const char* name :
-       {refresh::UpdatesArchive, refresh::ImageArchive, refresh::UpdatePicture, refresh::UpdateListing}) {
-    ::DeleteFileA(PathOf(name).c_str());
-  }
+  for (const char* name : kDownloads) ::DeleteFileA(PathOf(name).c_str());
 }
 
 BOOL CUpdateFiles::CopyUpdateFiles(const std::string& target, DWORD& error) const {
@@ -173,7 +213,22 @@ BOOL CUpdateFiles::CopyUpdateFiles(const std::string& target, DWORD& error) cons
   // take their places only once all of them are there: a copy that fails or
   // is cut short leaves the working directory as it was, and no file of it is
   // ever half written.
-  const std::vector<std::string> names = NamesIn(m_tempDir);
+  std::vector<Entry> entries;
+  if (!EntriesOf(m_tempDir, entries)) {
+    error = ::GetLastError();
+    return FALSE;
+  }
+  std::vector<std::string> names;
+  for (const Entry& entry : entries) names.push_back(entry.name);
+  // A file that was verified and has gone since (removed by someone else)
+  // would leave the update half installed.
+  for (const std::string& name : m_verified) {
+    const auto same = [&](const std::string& here) { return SameName(here, name); };
+    if (!IsDownload(name) && std::none_of(names.begin(), names.end(), same)) {
+      error = ERROR_FILE_NOT_FOUND;
+      return FALSE;
+    }
+  }
   const auto installed = [&](const std::string& name) { return target + "\\" + name; };
   const auto staged = [&](const std::string& name) { return installed(name) + kStagedSuffix; };
   const auto unstage = [&](std::size_t from, std::size_t to) {

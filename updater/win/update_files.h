@@ -21,13 +21,21 @@ class CUpdateFiles {
   const std::string& TempDir() const { return m_tempDir; }
   // The directory + "\" + name.
   std::string PathOf(const char* name) const;
-  // Deletes every file in the temporary directory and the directory.
-  void RemoveTempDir();
+  // Deletes every file in the temporary directory and the directory, or,
+  // when that cannot be done whole, nothing: null, or why it was left.
+  const char* RemoveTempDir();
+
+  // A directory an earlier run left, and what became of it.
+  struct LeftTempDir {
+    std::string name;
+    const char* keptBecause = nullptr;  // null: removed
+  };
   // Removes the temporary directories that runs which were killed left in the
-  // current directory, and returns their names: only directories named as
-  // CreateTempDir names them ("trn", one to four hexadecimal digits, ".tmp")
-  // that hold nothing but files. Anything else is left alone.
-  std::vector<std::string> RemoveLeftTempDirs() const;
+  // current directory: only directories named as CreateTempDir names them
+  // ("trn", one to four hexadecimal digits, ".tmp") that hold nothing but
+  // files, each whole. One that is a link or junction, or holds one, or a
+  // folder, or a file that cannot be opened, is left whole, and said why.
+  std::vector<LeftTempDir> RemoveLeftTempDirs() const;
 
   // Starts the extractor on an archive of the temporary directory, hidden;
   // the result of WinExec.
@@ -40,9 +48,10 @@ class CUpdateFiles {
   // "MostRecentUpdate", 1 not later. Keeps the date for StoreUpdateDate.
   int CheckUpdateDate();
   const std::string& UpdateDateText() const { return m_updateDate; }
-  // TRUE when the listing's table names files of the directory with exactly
-  // their lengths (see refresh::VerifyListing).
-  static BOOL VerifyExtractedFiles(const std::string& directory, const std::string& listingPath);
+  // TRUE when the table of the temporary directory's "verify.txt" names files
+  // of the directory with exactly their lengths (see refresh::VerifyListing).
+  // The names are kept: the copy insists on them.
+  BOOL VerifyExtractedFiles();
 
   // Deletes the archives, the picture and the listing.
   void DeleteDownloads() const;
@@ -50,7 +59,8 @@ class CUpdateFiles {
   // each first beside the file it replaces, then all into their places.
   // FALSE with the system's error at the first that fails; a copy that fails
   // leaves `target` as it was, a move that fails leaves each file whole (old
-  // or new) and no copy behind.
+  // or new) and no copy behind. A directory that is gone, or that lacks a
+  // file the verification named, fails before anything is copied.
   BOOL CopyUpdateFiles(const std::string& target, DWORD& error) const;
   // Records the update's date as "MostRecentUpdate"; FALSE when the settings
   // key does not exist.
@@ -61,4 +71,5 @@ class CUpdateFiles {
   std::string m_tempDir;
   BOOL m_bTempDirCreated = FALSE;
   std::string m_updateDate;
+  std::vector<std::string> m_verified;  // the files "verify.txt" named
 };

@@ -38,6 +38,9 @@ BOOL MakePalette(CPalette& palette, const unsigned char* table, std::size_t colo
   return palette.CreatePalette(logical);
 }
 
+// The log line of a temporary directory that could not go whole.
+std::string LeftAsItIs(const std::string& name, const char* why) { return "Left " + name + " as it is: " + why; }
+
 }  // namespace
 
 TransferLog& TransferLogFile() {
@@ -67,6 +70,8 @@ CUpdaterDlg::CUpdaterDlg(UpdateServer server, CWnd* pParent)
           ::LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_UPDATER_ICON), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE))),
       m_dwStartTick(::GetTickCount()),
       m_session(*this, std::move(server), ChooseDataPortStart()) {
+  // A second run leaves the first one's log as it is.
+  if (!m_run.Alone()) return;
   TransferLogFile().Open(LogFileName, std::time(nullptr));
   char text[32];
   std::snprintf(text, sizeof text, "BASE PORT: %d", m_session.DataPort());
@@ -97,6 +102,10 @@ int CUpdaterDlg::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   if (m_hIcon != nullptr) {
     SetIcon(m_hIcon, TRUE);
     SetIcon(m_hIcon, FALSE);
+  }
+  if (!m_run.Alone()) {
+    SeriousError(AlreadyRunningMessage);
+    return -1;
   }
   // Without the reader the updater ends (the quit is posted); creation goes on.
   FindMainProgram();
@@ -433,8 +442,10 @@ void CUpdaterDlg::CloseListener() {
 
 bool CUpdaterDlg::CreateTempDir() {
   // A run that was ended while it worked left its directory here.
-  for (const std::string& name : m_files.RemoveLeftTempDirs())
-    LogLine("Removed " + name + ", left by an earlier run", LogGeneral);
+  for (const auto& [name, keptBecause] : m_files.RemoveLeftTempDirs()) {
+    LogLine(keptBecause == nullptr ? "Removed " + name + ", left by an earlier run" : LeftAsItIs(name, keptBecause),
+            LogGeneral);
+  }
   return m_files.CreateTempDir() != FALSE;
 }
 
@@ -442,7 +453,8 @@ bool CUpdaterDlg::TempDirCreated() { return m_files.TempDirCreated() != FALSE; }
 
 void CUpdaterDlg::RemoveTempDir() {
   LogLine("Temp Dir removed...", LogGeneral);
-  m_files.RemoveTempDir();
+  const std::string name = m_files.TempDir();
+  if (const char* keptBecause = m_files.RemoveTempDir()) LogLine(LeftAsItIs(name, keptBecause), LogGeneral);
 }
 
 bool CUpdaterDlg::OpenDownload(const std::string& name) {
@@ -474,8 +486,12 @@ bool CUpdaterDlg::ChangeBackground(const std::string& name) {
 
 int CUpdaterDlg::CheckUpdateDate() { return m_files.CheckUpdateDate(); }
 
-bool CUpdaterDlg::VerifyExtractedFiles() {
-  return CUpdateFiles::VerifyExtractedFiles(m_files.TempDir(), m_files.PathOf(UpdateListing)) != FALSE;
+bool CUpdaterDlg::VerifyExtractedFiles() { return m_files.VerifyExtractedFiles() != FALSE; }
+
+unsigned long long CUpdaterDlg::FreeDiskSpace() {
+  ULARGE_INTEGER available;
+  if (!::GetDiskFreeSpaceExA(".", &available, nullptr, nullptr)) return ~0ULL;
+  return available.QuadPart;
 }
 
 void CUpdaterDlg::CloseMainProgram() { ::PostMessageA(m_hMainProgram, WM_UPDATECLOSE, 0, 0); }

@@ -12,6 +12,7 @@
 
 #include "bitmap_file.h"
 #include "framework.h"
+#include "single_run.h"
 #include "socket_window.h"
 #include "transfer_log.h"
 #include "update_files.h"
@@ -82,6 +83,7 @@ class CUpdaterDlg : public CDialog, public refresh::SessionHost {
   bool ChangeBackground(const std::string& name) override;
   int CheckUpdateDate() override;
   bool VerifyExtractedFiles() override;
+  unsigned long long FreeDiskSpace() override;
   void CloseMainProgram() override;
   bool MainProgramRunning() override;
   void DeleteDownloads() override;
@@ -111,6 +113,7 @@ class CUpdaterDlg : public CDialog, public refresh::SessionHost {
   void DrawStatus(CDC& dc);
   void CloseSockets();
 
+  CSingleRun m_run;  // taken before anything else, the log included
   HICON m_hIcon = nullptr;
   DWORD m_dwStartTick;
   CWinsockInit m_winsock;

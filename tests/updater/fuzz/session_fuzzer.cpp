@@ -38,6 +38,7 @@ class World final : public QueuedHost {
   unsigned extractor = 33, restart = 33;
   int dateCheck = 2, readerPolls = 0, strangers = 0;
   bool reinstall = false, tempDir = false, copies = true;
+  unsigned long long room = ~0ULL;  // what the disk can take
 
   bool Flag(int bit) const { return (flags >> bit) & 1; }
   void SetStatus(const std::string&) override {}
@@ -77,6 +78,7 @@ class World final : public QueuedHost {
   bool ChangeBackground(const std::string&) override { return Flag(6); }
   int CheckUpdateDate() override { return dateCheck; }
   bool VerifyExtractedFiles() override { return Flag(7); }
+  unsigned long long FreeDiskSpace() override { return room; }
   void CloseMainProgram() override {}
   bool MainProgramRunning() override { return readerPolls-- > 0; }
   void DeleteDownloads() override {}
@@ -131,6 +133,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         world.reinstall = world.flags & 1;
         world.copies = (world.flags & 2) != 0;
         world.restart = world.extractor ^ 0x20;
+        world.room = (world.flags & 4) != 0 ? ~0ULL : world.extractor;
         break;
     }
     Pump(world, session);
