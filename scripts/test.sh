@@ -36,7 +36,9 @@ test_tree() {
   fi
   echo "=== $tree: tests"
   local output="$builds/$tree/ctest-output.txt" name
-  if ! (cd "$builds/$tree" && ctest --output-on-failure -j "$jobs") 2>&1 | tee "$output"; then
+  # A suite that hangs fails after half an hour instead of holding the run for
+  # ever; the slowest take about two minutes on a loaded machine.
+  if ! (cd "$builds/$tree" && ctest --output-on-failure -j "$jobs" --timeout 1800) 2>&1 | tee "$output"; then
     status=1
     failed_trees+=("$tree")
   fi

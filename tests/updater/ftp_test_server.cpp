@@ -15,12 +15,27 @@ bool Readable(SOCKET socket) {
   return ::select(0, &set, nullptr, nullptr, &wait) > 0;
 }
 
-void SendAll(SOCKET socket, const std::string& data) {
+// Sends all of data unless the peer goes or the server stops. The socket does
+// not block: under load Wine has left a blocking send waiting for ever on a
+// connection the updater had already dropped, and with it the test.
+void SendAll(SOCKET socket, const std::string& data, const std::atomic<bool>& stop) {
+  u_long nonBlocking = 1;
+  ::ioctlsocket(socket, FIONBIO, &nonBlocking);
   std::size_t sent = 0;
-  while (sent < data.size()) {
+  while (sent < data.size() && !stop) {
     const int n = ::send(socket, data.data() + sent, static_cast<int>(data.size() - sent), 0);
-    if (n <= 0) return;
-    sent += static_cast<std::size_t>(n);
+    if (n > 0) {
+      sent += static_cast<std::size_t>(n);
+      continue;
+    }
+    if (n == 0 || ::WSAGetLastError() != WSAEWOULDBLOCK) return;
+    fd_set writable, failed;
+    FD_ZERO(&writable);
+    FD_ZERO(&failed);
+    FD_SET(socket, &writable);
+    FD_SET(socket, &failed);
+    timeval wait = {0, 100000};
+    if (::select(0, nullptr, &writable, &failed, &wait) > 0 && FD_ISSET(socket, &failed)) return;
   }
 }
 
@@ -82,17 +97,17 @@ bool LocalFtpServer::ReadLine(SOCKET control, std::string& pending, std::string&
   }
 }
 
-void LocalFtpServer::Reply(SOCKET control, const std::string& text) { SendAll(control, text + "\r\n"); }
+void LocalFtpServer::Reply(SOCKET control, const std::string& text) { SendAll(control, text + "\r\n", stop_); }
 
 void LocalFtpServer::ReplyInPieces(SOCKET control, const std::string& text, std::initializer_list<std::size_t> cuts) {
   const std::string whole = text + "\r\n";
   std::size_t at = 0;
   for (std::size_t cut : cuts) {
-    SendAll(control, whole.substr(at, cut - at));
+    SendAll(control, whole.substr(at, cut - at), stop_);
     at = cut;
     ::Sleep(60);  // long enough for the client to read each piece on its own
   }
-  SendAll(control, whole.substr(at));
+  SendAll(control, whole.substr(at), stop_);
 }
 
 SOCKET LocalFtpServer::ConnectData() {
@@ -112,7 +127,7 @@ void LocalFtpServer::SendData(SOCKET control, const std::string& data, const cha
     Reply(control, "425 Can't open data connection");
     return;
   }
-  SendAll(connection, data);
+  SendAll(connection, data, stop_);
   if (script_.lateReplies) {
     // Two replies, apart, while the data connection is still open.
     ::Sleep(150);
