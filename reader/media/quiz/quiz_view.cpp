@@ -10,7 +10,6 @@
 #include "core/sound_engine.h"
 #include "display/display_services.h"
 #include "media/quiz/goto_question_dlg.h"
-#include "media/screen_buttons.h"
 #include "media/timed_popup.h"
 #include "panels/item_router.h"
 #include "panels/tool_panel_host.h"
@@ -25,7 +24,6 @@ namespace {
 constexpr int kTopBand = 49;
 constexpr int kAnswerTextLeft = 48;
 constexpr int kAnswerButtonLeft = 14;
-constexpr UINT kScreenButtons[4] = {IDC_SCREEN_BROWSER, IDC_SCREEN_DICTIONARY, IDC_SCREEN_MEDIA, IDC_SCREEN_TIMELINE};
 constexpr int kCategoriesMenu = 3;
 
 int Random() { return std::rand() & 0x7FFF; }
@@ -126,10 +124,7 @@ void CQuiz::OnInitialUpdate() {
   m_scramble.Create(CRect(234, 3, 314, 23), this, IDB_TQ_BUTTON_FIRST + 29, CODButton::kUsualStyle, IDC_QZ_SCRAMBLE);
   m_solve.Create(CRect(316, 3, 372, 23), this, IDB_TQ_BUTTON_FIRST + 30, CODButton::kUsualStyle, IDC_QZ_SOLVE);
   m_help.Create(CRect(374, 3, 422, 23), this, IDB_TQ_BUTTON_FIRST + 13, CODButton::kUsualStyle, IDC_QZ_HELP);
-  static constexpr UINT kScreenStrips[4] = {IDB_TQ_BUTTON_FIRST + 14, IDB_TQ_BUTTON_FIRST + 15,
-                                            IDB_TQ_BUTTON_FIRST + 17, IDB_TQ_BUTTON_FIRST + 18};
-  for (int i = 0; i < 4; ++i)
-    m_screenButtons[i].Create(CRect(0, 0, 96, 20), this, kScreenStrips[i], CODButton::kUsualStyle, kScreenButtons[i]);
+  m_screenBand.Create(this, Screen::Quiz);
   m_tiles.Create(this, CPoint(221, BoardTop), IDC_QZ_TILE_FIRST);
   m_categoryLine.Create("", WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, CRect(4, 27, 400, 45), this,
                         IDC_QZ_CATEGORY_LINE);
@@ -460,7 +455,7 @@ BOOL CQuiz::OnCommand(WPARAM wParam, LPARAM lParam) {
       case IDC_QZ_SOLVE: OnSolve(); return TRUE;
       case IDC_QZ_HELP: OnHelp(); return TRUE;
       default:
-        if (media::SwitchScreen(id, Screen::Quiz)) return TRUE;
+        if (ShowScreenOfButton(id, Screen::Quiz)) return TRUE;
         break;
     }
   }
@@ -573,13 +568,7 @@ void CQuiz::Layout() {
   const int height = client.Height() > 10 ? client.Height() : 10;
   m_boardOrigin = CPoint(width - m_panelWidth + 7, BoardTop);
   PlaceTiles(FALSE);
-  int x = 0;
-  for (CODButton& button : m_screenButtons) {
-    CRect rect;
-    button.GetWindowRect(&rect);
-    button.MoveWindow(x, height - 20, rect.Width(), rect.Height());
-    x += rect.Width();
-  }
+  m_screenBand.Place(height - 20);
   LayoutQuestion(width, height);
   Invalidate(FALSE);
 }

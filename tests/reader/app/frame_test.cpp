@@ -1,7 +1,7 @@
-// The main frame: screens made on first use and switched, the media checks,
-// the random background and its media item, the query history, closing with
-// the bookmarks saved, the sound engine, the updater's start and the
-// program's private messages.
+// The main frame: screens made on first use and switched (by the menus and
+// by every screen's buttons), the media checks, the random background and
+// its media item, the query history, closing with the bookmarks saved, the
+// sound engine, the updater's start and the program's private messages.
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -104,6 +104,36 @@ TEST_F(Frames, TheCycleOfScreensAndNotFromHome) {
   EXPECT_EQ(frame->GetActiveView(), frame->GetScreen(Screen::Quiz));
   EXPECT_EQ(frame->GetScreen(Screen::Media)->GetDlgCtrlID(), static_cast<int>(ScreenInfo(Screen::Media).childId));
   EXPECT_TRUE(frame->GetScreen(Screen::Media)->GetStyle() & WS_CLIPCHILDREN);
+  EXPECT_TRUE(boxes.all().empty());
+}
+
+// Each screen's band of buttons, and the home screen's, leads to the screen
+// of the button pressed; a band's button of its own screen leaves it shown.
+TEST_F(Frames, EveryScreenButtonLeadsToItsScreen) {
+  StartWithMedia();
+  CMainFrame* frame = Frame();
+  for (int from = 0; from < ScreenCount; ++from) {
+    const Screen own = static_cast<Screen>(from);
+    for (int to = 0; to < ScreenCount; ++to) {
+      const Screen target = static_cast<Screen>(to);
+      const UINT id = ScreenInfo(target).screenButton;
+      if (id == 0) continue;
+      if (own == Screen::Home)
+        Command(ID_GO_HOME);
+      else
+        ASSERT_TRUE(frame->ShowScreen(own));
+      ui::PumpUntilIdle();
+      CView* view = frame->GetActiveView();
+      ASSERT_EQ(view, frame->GetScreen(own)) << from;
+      CWnd* button = view->GetDlgItem(static_cast<int>(id));
+      // The timeline's and the quiz's bands leave their own screen out.
+      if (button == nullptr && own == target && (own == Screen::Timeline || own == Screen::Quiz)) continue;
+      ASSERT_NE(button, nullptr) << "screen " << from << ", button " << id;
+      view->SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button->m_hWnd));
+      ui::PumpUntilIdle();
+      EXPECT_EQ(frame->GetActiveView(), frame->GetScreen(target)) << "from screen " << from << " to " << to;
+    }
+  }
   EXPECT_TRUE(boxes.all().empty());
 }
 
