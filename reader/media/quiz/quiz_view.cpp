@@ -575,13 +575,29 @@ void CQuiz::Layout() {
 
 namespace {
 
-int TextHeight(CWnd& view, CFont* font, const CString& text, int width) {
-  CClientDC dc(&view);
-  CFont* old = dc.SelectObject(font);
-  CRect rect(0, 0, width > 20 ? width : 20, 0);
-  dc.DrawText(text, &rect, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-  dc.SelectObject(old);
-  return rect.Height() + 6;
+// Puts a text box at (x, y), `width` wide and as high as all the lines it
+// wraps its text into, and shows it from its first line and column; its
+// height. The box wraps inside margins of its own, so it is asked for its
+// lines: a text measured apart from it may fit one line fewer, and the box,
+// a line short, would scroll when its text is selected.
+int FitTextBox(CEdit& box, CFont* font, int x, int y, int width) {
+  width = width > 20 ? width : 20;
+  CRect rect;
+  box.GetWindowRect(&rect);
+  box.MoveWindow(x, y, width, rect.Height(), FALSE);
+  int lines = 0;
+  if (box.GetWindowTextLength() > 0) lines = static_cast<int>(box.SendMessage(EM_GETLINECOUNT));
+  TEXTMETRIC metrics = {};
+  {
+    CClientDC dc(&box);
+    CFont* old = dc.SelectObject(font);
+    dc.GetTextMetrics(&metrics);
+    dc.SelectObject(old);
+  }
+  const int height = lines * metrics.tmHeight + 6;
+  box.MoveWindow(x, y, width, height);
+  box.SendMessage(EM_LINESCROLL, static_cast<WPARAM>(-width), static_cast<LPARAM>(-lines));
+  return height;
 }
 
 }  // namespace
@@ -589,12 +605,7 @@ int TextHeight(CWnd& view, CFont* font, const CString& text, int width) {
 void CQuiz::LayoutQuestion(int width, int height) {
   const int area = width - m_panelWidth;
   const int top = kTopBand + 10;
-  CString question;
-  m_questionText.GetWindowText(question);
-  const int questionWidth = area - 11 - 10;
-  const int questionHeight = TextHeight(*this, &m_textFont, question, questionWidth);
-  m_questionText.MoveWindow(10, top, questionWidth, questionHeight);
-  int y = top + questionHeight + 12;
+  int y = top + FitTextBox(m_questionText, &m_textFont, 10, top, area - 11 - 10) + 12;
   const int kind = m_haveRecord ? m_record.kind : 0;
   if (kind <= 1) {
     if (kind == 1 && m_thumbs[0] != nullptr && m_thumbs[0]->GetSafeHwnd()) {
@@ -613,11 +624,7 @@ void CQuiz::LayoutQuestion(int width, int height) {
       y += h + 12;
     }
     for (int k = 0; k < m_record.answerCount && m_haveRecord; ++k) {
-      CString text;
-      m_answerTexts[k].GetWindowText(text);
-      const int textWidth = area - kAnswerTextLeft - 12;
-      const int h = TextHeight(*this, &m_textFont, text, textWidth);
-      m_answerTexts[k].MoveWindow(kAnswerTextLeft, y, textWidth, h);
+      const int h = FitTextBox(m_answerTexts[k], &m_textFont, kAnswerTextLeft, y, area - kAnswerTextLeft - 12);
       CRect button;
       m_answerButtons[k].GetWindowRect(&button);
       m_answerButtons[k].MoveWindow(kAnswerButtonLeft, y, button.Width(), button.Height());

@@ -58,6 +58,7 @@ class CQuiz : public CFormView, public ReaderScreen {
   const quiz::QuizHeader& GetHeader() const { return m_header; }
   CBmButton& GetTile(int tile) { return m_tiles.Tile(tile); }
   CODButton& GetAnswerButton(int k) { return m_answerButtons[k]; }
+  CEdit& GetQuestionText() { return m_questionText; }
   CWnd& GetAnswerText(int k) { return m_answerTexts[k]; }
   CODButton& GetHintButton() { return m_hint; }
   CODButton& GetSolveButton() { return m_solve; }
