@@ -130,17 +130,7 @@ void CBrowser::OnRandom() {
 void CBrowser::OnHelpEncyclopedia() { AfxGetApp()->WinHelp(99, HELP_CONTEXT); }
 void CBrowser::OnConsultants() { AfxGetApp()->WinHelp(206, HELP_CONTEXT); }
 
-void CBrowser::OnModeButton(UINT id) {
-  ReaderShell* shell = GetReaderShell();
-  if (!shell) return;
-  switch (id) {
-    case IDC_MODE_DICTIONARY: shell->ShowScreen(Screen::Dictionary); break;
-    case IDC_MODE_QUIZ: shell->ShowScreen(Screen::Quiz); break;
-    case IDC_MODE_MEDIA: shell->ShowScreen(Screen::Media); break;
-    case IDC_MODE_TIMELINE: shell->ShowScreen(Screen::Timeline); break;
-    default: break;  // this screen's own button
-  }
-}
+void CBrowser::OnModeButton(UINT id) { ShowScreenOfButton(id, Screen::Browser); }
 
 void CBrowser::OnRelatedButton() {
   m_related.SetItemState(ID_BROWSER_RELATED_SELECTION, m_display.HasSelection() ? 0 : MF_GRAYED);

@@ -50,6 +50,11 @@ class ReaderShell {
 // window is made and after it has gone.
 ReaderShell* GetReaderShell();
 
+// A click on screen button `id`, pressed on the screen `own`: shows the
+// button's screen and returns TRUE; FALSE for an id that is no screen button
+// and for `own`'s own button.
+BOOL ShowScreenOfButton(UINT id, Screen own);
+
 // The screen whose look a window's panels and dialogs take: a screen view
 // says which it is, the main frame owns the media gallery's pop-up windows,
 // and any other window counts as the encyclopedia's.

@@ -186,17 +186,7 @@ void CDict::OnRelatedToSelection() {
 
 // ---- navigation, help ----------------------------------------------------------
 
-void CDict::OnNavigate(UINT id) {
-  ReaderShell* shell = GetReaderShell();
-  if (shell == nullptr) return;
-  switch (id) {
-    case IDC_DICT_GO_BROWSER: shell->ShowScreen(Screen::Browser); break;
-    case IDC_DICT_GO_MEDIA: shell->ShowScreen(Screen::Media); break;
-    case IDC_DICT_GO_QUIZ: shell->ShowScreen(Screen::Quiz); break;
-    case IDC_DICT_GO_TIMELINE: shell->ShowScreen(Screen::Timeline); break;
-    default: break;  // the dictionary's own button
-  }
-}
+void CDict::OnNavigate(UINT id) { ShowScreenOfButton(id, Screen::Dictionary); }
 
 void CDict::OnHelpDictionary() { AfxGetApp()->WinHelp(kHelpDictionary, HELP_CONTEXT); }
 

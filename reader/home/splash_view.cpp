@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <iterator>
 
 #include "controls/skin_environment.h"
 #include "core/reader_context.h"
@@ -18,11 +19,16 @@ struct HomeButton {
   UINT id;
   UINT bitmap;
 };
-constexpr HomeButton Buttons[CSplash::ButtonCount] = {
-    {IDC_SCREEN_ENCYCLOPEDIA, 1279}, {IDC_SCREEN_DICTIONARY, 4214}, {IDC_SCREEN_MEDIA, 4216},
-    {IDC_SCREEN_TIMELINE, 4213},     {IDC_SCREEN_QUIZ, 4215},       {IDC_HOME_YEARS, 4217},
-    {IDC_HOME_TOUR, 4218},
-};
+constexpr HomeButton OwnButtons[] = {{IDC_HOME_YEARS, 4217}, {IDC_HOME_TOUR, 4218}};
+static_assert(std::size(kScreenCycle) + std::size(OwnButtons) == CSplash::ButtonCount);
+
+// Button `i` of the band, from the top.
+HomeButton ButtonAt(int i) {
+  constexpr int screens = static_cast<int>(std::size(kScreenCycle));
+  if (i >= screens) return OwnButtons[i - screens];
+  const ScreenEntry& screen = ScreenInfo(kScreenCycle[i]);
+  return {screen.screenButton, screen.homePicture};
+}
 constexpr int ButtonX = 500;
 constexpr int ButtonY = 287;
 constexpr int MovieX = 139;
@@ -72,7 +78,8 @@ void CSplash::OnInitialUpdate() {
   m_origin = CPoint((client.Width() - m_size.cx) / 2, (client.Height() - m_size.cy) / 2);
   for (int i = 0; i < ButtonCount; ++i) {
     if (m_buttons[i].GetSafeHwnd()) continue;
-    m_buttons[i].Create(CRect(0, 0, 0, 0), this, Buttons[i].bitmap, CODButton::kUsualStyle, Buttons[i].id, 0, 1, 0);
+    const HomeButton button = ButtonAt(i);
+    m_buttons[i].Create(CRect(0, 0, 0, 0), this, button.bitmap, CODButton::kUsualStyle, button.id, 0, 1, 0);
     m_buttons[i].ShowWindow(SW_HIDE);
   }
   PlaceChildren();
@@ -273,8 +280,8 @@ void CSplash::OnDestroy() {
 BOOL CSplash::OnCommand(WPARAM wParam, LPARAM lParam) {
   const UINT id = LOWORD(wParam);
   if (lParam != 0 && HIWORD(wParam) == BN_CLICKED)
-    for (const HomeButton& button : Buttons)
-      if (button.id == id) {
+    for (int i = 0; i < ButtonCount; ++i)
+      if (ButtonAt(i).id == id) {
         OnButton(id);
         return TRUE;
       }
@@ -284,22 +291,12 @@ BOOL CSplash::OnCommand(WPARAM wParam, LPARAM lParam) {
 void CSplash::OnButton(UINT id) {
   CWnd* main = AfxGetMainWnd();
   ReaderShell* shell = GetReaderShell();
+  // A screen's button asks the main window for the screen once the click is over.
+  if (const ScreenEntry* screen = ScreenOfButton(id)) {
+    if (main) main->PostMessage(WM_COMMAND, screen->showCommand);
+    return;
+  }
   switch (id) {
-    case IDC_SCREEN_ENCYCLOPEDIA:
-      if (main) main->PostMessage(WM_COMMAND, ID_SHOW_BROWSER);
-      break;
-    case IDC_SCREEN_DICTIONARY:
-      if (main) main->PostMessage(WM_COMMAND, ID_SHOW_DICTIONARY);
-      break;
-    case IDC_SCREEN_MEDIA:
-      if (main) main->PostMessage(WM_COMMAND, ID_SHOW_MEDIA);
-      break;
-    case IDC_SCREEN_TIMELINE:
-      if (main) main->PostMessage(WM_COMMAND, ID_SHOW_TIMELINE);
-      break;
-    case IDC_SCREEN_QUIZ:
-      if (main) main->PostMessage(WM_COMMAND, ID_SHOW_QUIZ);
-      break;
     case IDC_HOME_YEARS:
       if (shell && shell->ShowScreen(Screen::Timeline)) main->PostMessage(WM_COMMAND, ID_YEARS_IN_REVIEW);
       break;

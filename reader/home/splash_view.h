@@ -4,6 +4,7 @@
 // click or key after the intro leads to the encyclopedia screen.
 #pragma once
 
+#include <iterator>
 #include <vector>
 
 #include "controls/od_button.h"
@@ -14,7 +15,8 @@
 class CSplash : public CFormView, public ReaderScreen {
   DECLARE_DYNCREATE(CSplash)
  public:
-  static constexpr int ButtonCount = 7;
+  // The buttons of the cycle's screens, then Years In Review and the tour.
+  static constexpr int ButtonCount = static_cast<int>(std::size(kScreenCycle)) + 2;
   static constexpr UINT DelayTimer = 101;
   static constexpr UINT ButtonTimer = 102;
   static constexpr UINT DelayMilliseconds = 1600;

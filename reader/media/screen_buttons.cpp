@@ -2,14 +2,23 @@
 
 namespace media {
 
-BOOL SwitchScreen(UINT id, Screen own) {
-  for (int i = 0; i < ScreenCount; ++i) {
-    const Screen screen = static_cast<Screen>(i);
-    if (id == 0 || ScreenInfo(screen).screenButton != id || screen == own) continue;
-    if (ReaderShell* shell = GetReaderShell()) shell->ShowScreen(screen);
-    return TRUE;
+void CScreenBand::Create(CWnd* parent, Screen own) {
+  int i = 0;
+  for (Screen screen : BandScreens(own)) {
+    const ScreenEntry& entry = ScreenInfo(screen);
+    m_buttons[i++].Create(CRect(0, 0, 96, 20), parent, entry.bandPicture, CODButton::kUsualStyle, entry.screenButton);
   }
-  return FALSE;
+}
+
+void CScreenBand::Place(int y) {
+  int x = 0;
+  for (CODButton& button : m_buttons) {
+    if (!button.GetSafeHwnd()) continue;
+    CRect rect;
+    button.GetWindowRect(&rect);
+    button.MoveWindow(x, y, rect.Width(), rect.Height());
+    x += rect.Width();
+  }
 }
 
 }  // namespace media

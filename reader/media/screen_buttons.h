@@ -1,14 +1,25 @@
-// The buttons along the bottom band of the gallery, the timeline and the
-// quiz that lead to another screen. They have the same ids on every screen.
+// The band of screen buttons along the bottom of the timeline and the quiz:
+// a button for every other screen that has one (BandScreens), each with its
+// picture on this band. A click reaches the screen as the button's command
+// (ShowScreenOfButton).
 #pragma once
 
-#include "core/reader_shell.h"
+#include "controls/od_button.h"
+#include "core/screen_registry.h"
 #include "framework.h"
 
 namespace media {
 
-// Shows the screen of screen button `id`; FALSE when `id` is no screen
-// button or the button of `own`, the screen it is pressed on.
-BOOL SwitchScreen(UINT id, Screen own);
+class CScreenBand {
+ public:
+  // The buttons of the band of `own`, children of `parent`.
+  void Create(CWnd* parent, Screen own);
+  // In a row from the left edge, each at the right of the one before, their
+  // tops at `y`.
+  void Place(int y);
+
+ private:
+  CODButton m_buttons[ScreenCount];
+};
 
 }  // namespace media

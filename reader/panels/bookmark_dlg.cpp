@@ -73,7 +73,8 @@ END_MESSAGE_MAP()
 
 BOOL CBookmarkDlg::Create(const CRect& rect, UINT templateId, CWnd* owner) {
   m_rect = rect;
-  m_skin = ScreenInfo(OwnerScreen(owner)).skin;
+  m_screen = OwnerScreen(owner);
+  m_skin = ScreenInfo(m_screen).skin;
   return CDialog::Create(templateId, owner);
 }
 
@@ -246,10 +247,9 @@ void CBookmarkDlg::OnDeleteFolder() {
 void CBookmarkDlg::PrintFolder(BOOL preview) {
   const int selected = GetSelectedFolder();
   if (selected < 0) return;
+  // A list the main window owns (the gallery's pop-up) prints through its screen's view.
   CWnd* owner = GetParent();
-  if (m_skin == kSkinMedia) {
-    if (ReaderShell* shell = GetReaderShell()) owner = shell->GetScreen(Screen::Media);
-  }
+  if (auto* shell = dynamic_cast<ReaderShell*>(owner)) owner = shell->GetScreen(m_screen);
   if (auto* panelOwner = dynamic_cast<PanelOwner*>(owner)) panelOwner->PrintBookmarkFolder(selected, preview);
 }
 
@@ -302,6 +302,6 @@ void CBookmarkDlg::OnSetFocus(CWnd*) {
 }
 
 void CBookmarkDlg::OnDestroy() {
-  if (m_skin == kSkinMedia) GetWindowRect(&s_mediaRect);
+  if (m_screen == Screen::Media) GetWindowRect(&s_mediaRect);
   CToolWindow::OnDestroy();
 }

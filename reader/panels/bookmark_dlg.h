@@ -69,6 +69,7 @@ class CBookmarkDlg : public CToolWindow, public SearchStatePanel {
   void PrintFolder(BOOL preview);
 
   CRect m_rect;
+  Screen m_screen = Screen::Browser;  // the owner's screen (OwnerScreen)
   int m_skin = kSkinEncyclopedia;
   CODButton m_close, m_newFolder, m_renameFolder, m_deleteFolder, m_print, m_preview, m_deleteArticle, m_help;
   CValueListBox m_folders;

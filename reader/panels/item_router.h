@@ -5,12 +5,12 @@
 #pragma once
 
 #include "framework.h"
+#include "panels/panel_logic.h"
 
 namespace panels {
 
-enum class ItemKind { Article, MediaItem, TimelineEvent, DictionaryEntry };
-
-// The kind of an article, tested in the order media, timeline, dictionary.
+// The kind of an article of the running program's content (KindOfArticle
+// over its media, timeline and dictionary sets).
 ItemKind KindOfArticle(int article);
 // The rank of a media article among the media articles (its item index).
 int MediaItemOf(int article);

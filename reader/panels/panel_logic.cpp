@@ -4,6 +4,24 @@
 
 namespace panels {
 
+ItemKind KindOfArticle(int article, const CBitString& media, const CBitString& timeline, const CBitString& dictionary) {
+  if (article <= 0) return ItemKind::Article;
+  if (media.Test(article)) return ItemKind::MediaItem;
+  if (timeline.Test(article)) return ItemKind::TimelineEvent;
+  if (dictionary.Test(article)) return ItemKind::DictionaryEntry;
+  return ItemKind::Article;
+}
+
+Screen ScreenOfKind(ItemKind kind) {
+  switch (kind) {
+    case ItemKind::MediaItem: return Screen::Media;
+    case ItemKind::TimelineEvent: return Screen::Timeline;
+    case ItemKind::DictionaryEntry: return Screen::Dictionary;
+    case ItemKind::Article: break;
+  }
+  return Screen::Browser;
+}
+
 std::vector<OutlineTreeItem> BuildOutlineTree(const std::vector<display::OutlineEntry>& outline) {
   std::vector<OutlineTreeItem> tree;
   int section = -1;

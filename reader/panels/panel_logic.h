@@ -1,6 +1,6 @@
-// What the tool windows decide without a window: the outline tree of an
-// article, the order and names of bookmark folders, and the texts of the
-// article list's modes. Nothing here calls Windows, so it builds in every
+// What the tool windows decide without a window: which screen shows an
+// article, the outline tree of an article, the order and names of bookmark
+// folders, and the texts of the article list's modes. Nothing here calls Windows, so it builds in every
 // tree and is tested natively.
 #pragma once
 
@@ -8,9 +8,21 @@
 #include <vector>
 
 #include "afx_core.h"
+#include "core/bit_string.h"
+#include "core/screen_registry.h"
 #include "display/text_model.h"
 
 namespace panels {
+
+// What an article is, and so which screen shows it.
+enum class ItemKind { Article, MediaItem, TimelineEvent, DictionaryEntry };
+
+// The kind of an article by the sets it is in, tested in the order media
+// (Mult), timeline (Tml), dictionary (Vorn); an article of none, or no
+// article (0 or less), is the encyclopedia's.
+ItemKind KindOfArticle(int article, const CBitString& media, const CBitString& timeline, const CBitString& dictionary);
+// The screen that shows items of `kind`.
+Screen ScreenOfKind(ItemKind kind);
 
 // One item of the outline tree, in the order of insertion.
 struct OutlineTreeItem {

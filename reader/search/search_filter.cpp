@@ -42,21 +42,6 @@ CBitString FilterArticles(const CBitString& base, const CBitString& all, const T
   return result;
 }
 
-Screen ChooseEntryScreen(int article, const CBitString& media, const CBitString& timeline,
-                         const CBitString& dictionary) {
-  if (media.Test(article)) return Screen::Media;
-  if (timeline.Test(article)) return Screen::Timeline;
-  if (dictionary.Test(article)) return Screen::Dictionary;
-  return Screen::Browser;
-}
-
-int MediaItemIndex(int article, const CBitString& media) {
-  if (!media.Test(article)) return -1;
-  int rank = 0;
-  for (int n = media.NextSet(1); n > 0 && n < article; n = media.NextSet(n + 1)) ++rank;
-  return rank;
-}
-
 namespace {
 
 void TitleForm(const char* text, char (&out)[TitleBufferSize]) {

@@ -1,10 +1,9 @@
 // The logic of the results and contents windows that needs no window: the
 // fourteen filter toggles and the sets they stand for, the filtering of an
-// article set, and which screen shows a chosen entry.
+// article set, and the matching of typed titles and subjects.
 #pragma once
 
 #include "core/bit_string.h"
-#include "core/screen_registry.h"
 
 namespace search {
 
@@ -27,14 +26,6 @@ struct ToggleSets {
 // articles that stay are kept.
 CBitString FilterArticles(const CBitString& base, const CBitString& all, const ToggleSets (&sets)[kToggleCount],
                           const BOOL (&checked)[kToggleCount], int articleCount);
-
-// The screen that shows a chosen article: first match of media item,
-// timeline event, dictionary entry, else the encyclopedia.
-Screen ChooseEntryScreen(int article, const CBitString& media, const CBitString& timeline,
-                         const CBitString& dictionary);
-// The media item index of an article of the media set: its 0-based rank
-// among the set's articles; -1 when it is not a member.
-int MediaItemIndex(int article, const CBitString& media);
 
 // TRUE when the typed text, accents folded and normalised as a title ("&"
 // becomes "and", only letters and digits count), begins the title

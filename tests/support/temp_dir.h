@@ -15,6 +15,8 @@ class TempDir {
   std::string File(const std::string& name) const { return path_ + name; }
   // Writes `bytes` into the named file and returns its full path.
   std::string Write(const std::string& name, const std::string& bytes) const;
+  // The bytes of the named file; empty when it cannot be read.
+  std::string Read(const std::string& name) const;
 
  private:
   std::string path_;

@@ -6,7 +6,6 @@
 #include "core/reader_messages.h"
 #include "core/reader_shell.h"
 #include "media/media_logic.h"
-#include "media/screen_buttons.h"
 #include "panels/tool_panel_host.h"
 #include "reader/media_ids.h"
 #include "reader/reader_ids.h"
@@ -390,7 +389,7 @@ void CViewPicture::OnPreferencesCommand() {
   m_navigator.ResumeSlideShow();
 }
 
-void CViewPicture::OnScreenButton(UINT id) { media::SwitchScreen(id, Screen::Media); }
+void CViewPicture::OnScreenButton(UINT id) { ShowScreenOfButton(id, Screen::Media); }
 
 // --- palette ---
 

@@ -10,7 +10,6 @@
 #include "core/sound_engine.h"
 #include "display/display_services.h"
 #include "media/quiz/goto_question_dlg.h"
-#include "media/screen_buttons.h"
 #include "media/timed_popup.h"
 #include "panels/item_router.h"
 #include "panels/tool_panel_host.h"
@@ -25,7 +24,6 @@ namespace {
 constexpr int kTopBand = 49;
 constexpr int kAnswerTextLeft = 48;
 constexpr int kAnswerButtonLeft = 14;
-constexpr UINT kScreenButtons[4] = {IDC_SCREEN_BROWSER, IDC_SCREEN_DICTIONARY, IDC_SCREEN_MEDIA, IDC_SCREEN_TIMELINE};
 constexpr int kCategoriesMenu = 3;
 
 int Random() { return std::rand() & 0x7FFF; }
@@ -126,10 +124,7 @@ void CQuiz::OnInitialUpdate() {
   m_scramble.Create(CRect(234, 3, 314, 23), this, IDB_TQ_BUTTON_FIRST + 29, CODButton::kUsualStyle, IDC_QZ_SCRAMBLE);
   m_solve.Create(CRect(316, 3, 372, 23), this, IDB_TQ_BUTTON_FIRST + 30, CODButton::kUsualStyle, IDC_QZ_SOLVE);
   m_help.Create(CRect(374, 3, 422, 23), this, IDB_TQ_BUTTON_FIRST + 13, CODButton::kUsualStyle, IDC_QZ_HELP);
-  static constexpr UINT kScreenStrips[4] = {IDB_TQ_BUTTON_FIRST + 14, IDB_TQ_BUTTON_FIRST + 15,
-                                            IDB_TQ_BUTTON_FIRST + 17, IDB_TQ_BUTTON_FIRST + 18};
-  for (int i = 0; i < 4; ++i)
-    m_screenButtons[i].Create(CRect(0, 0, 96, 20), this, kScreenStrips[i], CODButton::kUsualStyle, kScreenButtons[i]);
+  m_screenBand.Create(this, Screen::Quiz);
   m_tiles.Create(this, CPoint(221, BoardTop), IDC_QZ_TILE_FIRST);
   m_categoryLine.Create("", WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, CRect(4, 27, 400, 45), this,
                         IDC_QZ_CATEGORY_LINE);
@@ -460,7 +455,7 @@ BOOL CQuiz::OnCommand(WPARAM wParam, LPARAM lParam) {
       case IDC_QZ_SOLVE: OnSolve(); return TRUE;
       case IDC_QZ_HELP: OnHelp(); return TRUE;
       default:
-        if (media::SwitchScreen(id, Screen::Quiz)) return TRUE;
+        if (ShowScreenOfButton(id, Screen::Quiz)) return TRUE;
         break;
     }
   }
@@ -573,26 +568,36 @@ void CQuiz::Layout() {
   const int height = client.Height() > 10 ? client.Height() : 10;
   m_boardOrigin = CPoint(width - m_panelWidth + 7, BoardTop);
   PlaceTiles(FALSE);
-  int x = 0;
-  for (CODButton& button : m_screenButtons) {
-    CRect rect;
-    button.GetWindowRect(&rect);
-    button.MoveWindow(x, height - 20, rect.Width(), rect.Height());
-    x += rect.Width();
-  }
+  m_screenBand.Place(height - 20);
   LayoutQuestion(width, height);
   Invalidate(FALSE);
 }
 
 namespace {
 
-int TextHeight(CWnd& view, CFont* font, const CString& text, int width) {
-  CClientDC dc(&view);
-  CFont* old = dc.SelectObject(font);
-  CRect rect(0, 0, width > 20 ? width : 20, 0);
-  dc.DrawText(text, &rect, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-  dc.SelectObject(old);
-  return rect.Height() + 6;
+// Puts a text box at (x, y), `width` wide and as high as all the lines it
+// wraps its text into, and shows it from its first line and column; its
+// height. The box wraps inside margins of its own, so it is asked for its
+// lines: a text measured apart from it may fit one line fewer, and the box,
+// a line short, would scroll when its text is selected.
+int FitTextBox(CEdit& box, CFont* font, int x, int y, int width) {
+  width = width > 20 ? width : 20;
+  CRect rect;
+  box.GetWindowRect(&rect);
+  box.MoveWindow(x, y, width, rect.Height(), FALSE);
+  int lines = 0;
+  if (box.GetWindowTextLength() > 0) lines = static_cast<int>(box.SendMessage(EM_GETLINECOUNT));
+  TEXTMETRIC metrics = {};
+  {
+    CClientDC dc(&box);
+    CFont* old = dc.SelectObject(font);
+    dc.GetTextMetrics(&metrics);
+    dc.SelectObject(old);
+  }
+  const int height = lines * metrics.tmHeight + 6;
+  box.MoveWindow(x, y, width, height);
+  box.SendMessage(EM_LINESCROLL, static_cast<WPARAM>(-width), static_cast<LPARAM>(-lines));
+  return height;
 }
 
 }  // namespace
@@ -600,12 +605,7 @@ int TextHeight(CWnd& view, CFont* font, const CString& text, int width) {
 void CQuiz::LayoutQuestion(int width, int height) {
   const int area = width - m_panelWidth;
   const int top = kTopBand + 10;
-  CString question;
-  m_questionText.GetWindowText(question);
-  const int questionWidth = area - 11 - 10;
-  const int questionHeight = TextHeight(*this, &m_textFont, question, questionWidth);
-  m_questionText.MoveWindow(10, top, questionWidth, questionHeight);
-  int y = top + questionHeight + 12;
+  int y = top + FitTextBox(m_questionText, &m_textFont, 10, top, area - 11 - 10) + 12;
   const int kind = m_haveRecord ? m_record.kind : 0;
   if (kind <= 1) {
     if (kind == 1 && m_thumbs[0] != nullptr && m_thumbs[0]->GetSafeHwnd()) {
@@ -624,11 +624,7 @@ void CQuiz::LayoutQuestion(int width, int height) {
       y += h + 12;
     }
     for (int k = 0; k < m_record.answerCount && m_haveRecord; ++k) {
-      CString text;
-      m_answerTexts[k].GetWindowText(text);
-      const int textWidth = area - kAnswerTextLeft - 12;
-      const int h = TextHeight(*this, &m_textFont, text, textWidth);
-      m_answerTexts[k].MoveWindow(kAnswerTextLeft, y, textWidth, h);
+      const int h = FitTextBox(m_answerTexts[k], &m_textFont, kAnswerTextLeft, y, area - kAnswerTextLeft - 12);
       CRect button;
       m_answerButtons[k].GetWindowRect(&button);
       m_answerButtons[k].MoveWindow(kAnswerButtonLeft, y, button.Width(), button.Height());

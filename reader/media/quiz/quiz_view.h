@@ -15,6 +15,7 @@
 #include "media/quiz/puzzle_tiles.h"
 #include "media/quiz/quiz_file.h"
 #include "media/quiz/quiz_sequence.h"
+#include "media/screen_buttons.h"
 
 class CQuiz : public CFormView, public ReaderScreen {
   DECLARE_DYNCREATE(CQuiz)
@@ -57,6 +58,7 @@ class CQuiz : public CFormView, public ReaderScreen {
   const quiz::QuizHeader& GetHeader() const { return m_header; }
   CBmButton& GetTile(int tile) { return m_tiles.Tile(tile); }
   CODButton& GetAnswerButton(int k) { return m_answerButtons[k]; }
+  CEdit& GetQuestionText() { return m_questionText; }
   CWnd& GetAnswerText(int k) { return m_answerTexts[k]; }
   CODButton& GetHintButton() { return m_hint; }
   CODButton& GetSolveButton() { return m_solve; }
@@ -151,7 +153,7 @@ class CQuiz : public CFormView, public ReaderScreen {
   CEdit m_answerTexts[AnswerCount];
   CODButton m_answerButtons[AnswerCount];
   CODButton m_clue, m_newQuestion, m_hint, m_scramble, m_solve, m_help;
-  CODButton m_screenButtons[4];
+  media::CScreenBand m_screenBand;
   CPuzzleTiles m_tiles;
   CStatic m_categoryLine;
   CWnd* m_thumbs[ThumbCount] = {};

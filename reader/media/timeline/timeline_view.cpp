@@ -5,7 +5,6 @@
 #include "core/reader_context.h"
 #include "core/reader_messages.h"
 #include "core/reader_shell.h"
-#include "media/screen_buttons.h"
 #include "panels/tool_panel_host.h"
 #include "reader/reader_ids.h"
 #include "reader/timeline_quiz_ids.h"
@@ -23,7 +22,6 @@ constexpr int kModeButtons[timeline::ModeCount] = {IDC_TL_PERIODS,  IDC_TL_CATEG
 constexpr const char* kModeTitles[timeline::ModeCount] = {
     "Periods",     "Categories",   "Search By Date", "Year In Review", "Marovan Firsts",
     "On This Day", "Smart Search", "Boolean Search", "Contents",       "Bookmarks"};
-constexpr UINT kScreenButtons[4] = {IDC_SCREEN_BROWSER, IDC_SCREEN_DICTIONARY, IDC_SCREEN_QUIZ, IDC_SCREEN_MEDIA};
 constexpr int kBottomBand = 20;
 constexpr int kTopBand = 49;
 // The print job's ids: the menu items, the Print button, and the class
@@ -142,10 +140,7 @@ void CTimeLine::CreateButtons() {
   m_back.EnableWindow(FALSE);
   m_related.AddItem("Related To &Event", ID_TL_RELATED_EVENT, 0, 0, 0);
   m_related.AddItem("&Related To Selected Text", ID_TL_RELATED_SELECTION, 0, 0, 0);
-  static constexpr UINT kScreenStrips[4] = {IDB_TQ_BUTTON_FIRST + 14, IDB_TQ_BUTTON_FIRST + 15,
-                                            IDB_TQ_BUTTON_FIRST + 16, IDB_TQ_BUTTON_FIRST + 17};
-  for (int i = 0; i < 4; ++i)
-    m_screenButtons[i].Create(CRect(0, 0, 96, 20), this, kScreenStrips[i], CODButton::kUsualStyle, kScreenButtons[i]);
+  m_screenBand.Create(this, Screen::Timeline);
 }
 
 void CTimeLine::OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) {
@@ -366,7 +361,7 @@ BOOL CTimeLine::OnCommand(WPARAM wParam, LPARAM lParam) {
       case IDC_TL_BACK: OnBack(); return TRUE;
       case IDC_TL_HELP: OnHelp(); return TRUE;
       default:
-        if (media::SwitchScreen(id, Screen::Timeline)) return TRUE;
+        if (ShowScreenOfButton(id, Screen::Timeline)) return TRUE;
         break;
     }
   }
@@ -385,14 +380,7 @@ void CTimeLine::OnSize(UINT nType, int cx, int cy) {
     m_display.MoveWindow(216, cy - 22 - height, cx - 2 - 216, height);
     if (m_article > 0) RelayArticle();
   }
-  int x = 0;
-  for (CODButton& button : m_screenButtons)
-    if (button.GetSafeHwnd()) {
-      CRect rect;
-      button.GetWindowRect(&rect);
-      button.MoveWindow(x, cy - kBottomBand, rect.Width(), rect.Height());
-      x += rect.Width();
-    }
+  m_screenBand.Place(cy - kBottomBand);
   if (m_search.GetSafeHwnd()) {
     m_search.MoveWindow(PanelLeft, PanelTop, PanelRight - PanelLeft, cy - kBottomBand - PanelTop);
     m_search.Layout();

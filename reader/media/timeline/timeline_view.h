@@ -19,6 +19,7 @@
 #include "display/display.h"
 #include "framework.h"
 #include "media/picture_wnd.h"
+#include "media/screen_buttons.h"
 #include "media/timeline/event_text.h"
 #include "media/timeline/timeline_file.h"
 #include "media/timeline/timeline_search_dlg.h"
@@ -170,7 +171,7 @@ class CTimeLine : public CPrintingFormView,
   CODButton m_modeButtons[ModeButtonCount];
   CODButton m_print, m_back, m_help;
   CMenuButton m_related;
-  CODButton m_screenButtons[4];
+  media::CScreenBand m_screenBand;
   CPictureWnd m_pictureWnd;
   int m_picture = -1;
   BOOL m_pictureScrolled = FALSE;

@@ -1,15 +1,19 @@
-// The main frame: screens made on first use and switched, the media checks,
-// the random background and its media item, the query history, closing with
-// the bookmarks saved, the sound engine, the updater's start and the
-// program's private messages.
+// The main frame: screens made on first use and switched (by the menus and
+// by every screen's buttons), the media checks, the random background and
+// its media item, the query history, closing with the bookmarks saved, new
+// fonts passed on to the screens, the sound engine, the updater's start and
+// the program's private messages.
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
+#include "app/prefs_dlg.h"
 #include "app_fixture.h"
 #include "browser/browser.h"
 #include "core/reader_messages.h"
 #include "dictionary/dict_view.h"
+#include "display/display.h"
 #include "home/splash_view.h"
 #include "media/gallery/picture_view.h"
 #include "media/timeline/timeline_view.h"
@@ -104,6 +108,36 @@ TEST_F(Frames, TheCycleOfScreensAndNotFromHome) {
   EXPECT_EQ(frame->GetActiveView(), frame->GetScreen(Screen::Quiz));
   EXPECT_EQ(frame->GetScreen(Screen::Media)->GetDlgCtrlID(), static_cast<int>(ScreenInfo(Screen::Media).childId));
   EXPECT_TRUE(frame->GetScreen(Screen::Media)->GetStyle() & WS_CLIPCHILDREN);
+  EXPECT_TRUE(boxes.all().empty());
+}
+
+// Each screen's band of buttons, and the home screen's, leads to the screen
+// of the button pressed; a band's button of its own screen leaves it shown.
+TEST_F(Frames, EveryScreenButtonLeadsToItsScreen) {
+  StartWithMedia();
+  CMainFrame* frame = Frame();
+  for (int from = 0; from < ScreenCount; ++from) {
+    const Screen own = static_cast<Screen>(from);
+    for (int to = 0; to < ScreenCount; ++to) {
+      const Screen target = static_cast<Screen>(to);
+      const UINT id = ScreenInfo(target).screenButton;
+      if (id == 0) continue;
+      if (own == Screen::Home)
+        Command(ID_GO_HOME);
+      else
+        ASSERT_TRUE(frame->ShowScreen(own));
+      ui::PumpUntilIdle();
+      CView* view = frame->GetActiveView();
+      ASSERT_EQ(view, frame->GetScreen(own)) << from;
+      CWnd* button = view->GetDlgItem(static_cast<int>(id));
+      // The timeline's and the quiz's bands leave their own screen out.
+      if (button == nullptr && own == target && (own == Screen::Timeline || own == Screen::Quiz)) continue;
+      ASSERT_NE(button, nullptr) << "screen " << from << ", button " << id;
+      view->SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button->m_hWnd));
+      ui::PumpUntilIdle();
+      EXPECT_EQ(frame->GetActiveView(), frame->GetScreen(target)) << "from screen " << from << " to " << to;
+    }
+  }
   EXPECT_TRUE(boxes.all().empty());
 }
 
@@ -299,6 +333,50 @@ TEST_F(Frames, FolderChangesReachTheScreens) {
     EXPECT_TRUE(::PeekMessageA(&posted, frame->GetScreen(screen)->m_hWnd, WM_BITSCHANGED, WM_BITSCHANGED, PM_REMOVE));
     EXPECT_EQ(posted.wParam, 1u);
   }
+}
+
+// New article fonts (a font size in the settings, made again by the look;
+// a size chosen in the Preferences) reach every screen that shows text,
+// which lays it out again at once, and not only when it is next shown.
+TEST_F(Frames, NewFontsLayTheTextOfEveryScreenOutAgain) {
+  StartWithMedia();
+  CMainFrame* frame = Frame();
+  ASSERT_TRUE(frame->ShowBrowser());
+  dynamic_cast<CBrowser&>(*frame->GetScreen(Screen::Browser)).ShowArticle(Article("Volcano"));
+  ASSERT_TRUE(frame->ShowDictionary());
+  dynamic_cast<CDict&>(*frame->GetScreen(Screen::Dictionary)).ShowEntry(static_cast<DWORD>(Article("Zebra")));
+  ASSERT_TRUE(frame->ShowTimeline());  // it opens on its first event
+  ui::PumpUntilIdle();
+  constexpr Screen kTextScreens[] = {Screen::Browser, Screen::Dictionary, Screen::Timeline};
+  // How high the screen's text is laid out.
+  const auto textHeight = [&](Screen screen) {
+    const display::TextModel& model = DisplayOf(frame->GetScreen(screen))->Model();
+    const int last = model.LineCount() - 1;
+    return last < 0 ? 0 : model.LineTop(last) + model.GetLine(last).height;
+  };
+  int before[std::size(kTextScreens)] = {};
+  for (std::size_t i = 0; i < std::size(kTextScreens); ++i) {
+    before[i] = textHeight(kTextScreens[i]);
+    ASSERT_GT(before[i], 0) << "screen " << static_cast<int>(kTextScreens[i]);
+  }
+
+  settings.Set(InstallationOptions, "FontSize", "14");
+  App().RecreateArticleFonts(TRUE, nullptr);
+  int larger[std::size(kTextScreens)] = {};
+  for (std::size_t i = 0; i < std::size(kTextScreens); ++i) {
+    larger[i] = textHeight(kTextScreens[i]);
+    EXPECT_GT(larger[i], before[i]) << "after the font size, screen " << static_cast<int>(kTextScreens[i]);
+  }
+
+  CPrefs prefs(frame);
+  ASSERT_TRUE(prefs.Create(IDD_PREFERENCES, frame));
+  ASSERT_GE(prefs.m_sizes.SelectString("8"), 0);
+  prefs.SaveSettings();
+  prefs.DestroyWindow();
+  ui::PumpUntilIdle();
+  for (std::size_t i = 0; i < std::size(kTextScreens); ++i)
+    EXPECT_LT(textHeight(kTextScreens[i]), larger[i])
+        << "after the Preferences, screen " << static_cast<int>(kTextScreens[i]);
 }
 
 TEST_F(Frames, AWordIsLookedUpOnTheDictionaryScreen) {

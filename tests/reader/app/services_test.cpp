@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/prefs_dlg.h"
 #include "app_fixture.h"
@@ -13,8 +14,9 @@
 #include "content/media_store_file.h"
 #include "core/hot_spot.h"
 #include "core/reader_messages.h"
-#include "display/display.h"
 #include "core/title_key.h"
+#include "display/display.h"
+#include "panels/print_job.h"
 #include "reader/picture_regions.h"
 #include "reader/reader_ids.h"
 
@@ -400,28 +402,46 @@ TEST_F(Services, FolderListPrintsPageByPage) {
   ::DeleteDC(memory);
 }
 
-// A folder of more articles than 16 bits count (Add Selected Articles files a
-// whole result set) prints whole, page after page: every line once and in
-// order, and the folder after it too.
-TEST_F(Services, AFolderOfSeventyThousandArticlesPrintsEveryLineOnceInOrder) {
+constexpr int kSeventyThousand = 70000;
+
+// Files articles 1-70,000 in a folder "Everything" and the sample's comet in
+// a folder "After"; the lines the folder list prints, in order.
+std::vector<std::string> FileSeventyThousandArticles() {
   CVeldrixApp& app = App();
   app.ResetBookmarks();
-  constexpr int kArticles = 70000;
-  auto* everything = new CFolder(kArticles + 1);
+  auto* everything = new CFolder(kSeventyThousand + 1);
   everything->m_name = "Everything";
-  for (int a = 1; a <= kArticles; ++a) everything->m_articles.SetBit(a);
+  for (int a = 1; a <= kSeventyThousand; ++a) everything->m_articles.SetBit(a);
   auto* after = new CFolder(app.GetArticleCount());
   after->m_name = "After";
   after->m_articles.SetBit(Article("Comet"));
   app.m_folders.Add(everything);
   app.m_folders.Add(after);
-  std::vector<std::string> expected = {"Everything"};
-  for (int a = 1; a <= kArticles; ++a) {
+  std::vector<std::string> lines = {"Everything"};
+  for (int a = 1; a <= kSeventyThousand; ++a) {
     char title[TitleBufferSize] = "";
     app.LookupTitle(a, title);
-    expected.emplace_back(title);
+    lines.emplace_back(title);
   }
-  expected.insert(expected.end(), {"After", "Comet"});
+  lines.insert(lines.end(), {"After", "Comet"});
+  return lines;
+}
+
+void ExpectLines(const std::vector<std::string>& printed, const std::vector<std::string>& expected) {
+  EXPECT_EQ(printed.size(), expected.size());
+  const std::size_t same = static_cast<std::size_t>(
+      std::mismatch(printed.begin(), printed.end(), expected.begin(), expected.end()).first - printed.begin());
+  if (same < expected.size())
+    ADD_FAILURE() << "line " << same << " is \"" << (same < printed.size() ? printed[same] : "(none)") << "\" where \""
+                  << expected[same] << "\" was due";
+}
+
+// A folder of more articles than 16 bits count (Add Selected Articles files a
+// whole result set) prints whole, page after page: every line once and in
+// order, and the folder after it too.
+TEST_F(Services, AFolderOfSeventyThousandArticlesPrintsEveryLineOnceInOrder) {
+  CVeldrixApp& app = App();
+  const std::vector<std::string> expected = FileSeventyThousandArticles();
 
   // Pages of about two thousand lines, drawn on a page that records them.
   ui::PrinterPage dc(CSize(200, 200));
@@ -432,12 +452,30 @@ TEST_F(Services, AFolderOfSeventyThousandArticlesPrintsEveryLineOnceInOrder) {
   EXPECT_GT(pages, 30);
   std::vector<std::string> printed;
   for (const ui::PrinterPage::Text& t : dc.Texts()) printed.push_back(t.text);
-  EXPECT_EQ(printed.size(), expected.size());
-  const std::size_t same = static_cast<std::size_t>(
-      std::mismatch(printed.begin(), printed.end(), expected.begin(), expected.end()).first - printed.begin());
-  if (same < expected.size())
-    ADD_FAILURE() << "line " << same << " is \"" << (same < printed.size() ? printed[same] : "(none)") << "\" where \""
-                  << expected[same] << "\" was due";
+  ExpectLines(printed, expected);
+}
+
+// The folder alone through a screen's print job: each page starts where the
+// job stored it, past line 65,535 too.
+TEST_F(Services, AFolderOfSeventyThousandArticlesPrintsWholeThroughAScreensPrintJob) {
+  std::vector<std::string> expected = FileSeventyThousandArticles();
+  expected.resize(kSeventyThousand + 1);
+  ASSERT_TRUE(Frame()->ShowBrowser());
+  auto* browser = dynamic_cast<CBrowser*>(Frame()->GetScreen(Screen::Browser));
+  ASSERT_NE(browser, nullptr);
+  AfxSetPrintDialogHook([](PRINTDLGA*) -> INT_PTR { return IDCANCEL; });
+  browser->PrintBookmarkFolder(0, FALSE);  // cancelled: the job keeps the folder
+  AfxSetPrintDialogHook(nullptr);
+  ASSERT_EQ(browser->PrintJob().GetKind(), panels::PrintOneFolder);
+
+  // Pages of about a thousand lines; a job that went round again would stop
+  // at page 200.
+  ui::PrinterPage page(CSize(64, 16000));
+  ASSERT_TRUE(page.Print(*browser, 200));
+  EXPECT_GT(page.Pages().size(), 30u);
+  EXPECT_LT(page.Pages().size(), 200u);
+  ExpectLines(page.BodyTexts(), expected);
+  EXPECT_TRUE(boxes.Texts().empty());
 }
 
 TEST_F(Services, TheProgressWindowShowsAndItsCancelStopsTheSearch) {

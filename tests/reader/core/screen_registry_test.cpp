@@ -6,6 +6,7 @@
 
 #include <iterator>
 #include <set>
+#include <vector>
 
 namespace {
 
@@ -31,6 +32,23 @@ TEST(ScreenRegistry, TheCycleGoesThroughEveryScreenButHomeOnce) {
   EXPECT_EQ(cycled.size(), std::size(kScreenCycle));
   EXPECT_EQ(cycled.size(), static_cast<std::size_t>(ScreenCount - 1));
   EXPECT_EQ(cycled.count(Screen::Home), 0u);
+}
+
+// The timeline's and the quiz's bands lead to every other screen with a
+// button, in the order of the buttons' ids; a click finds its screen by the id.
+TEST(ScreenRegistry, TheBandsLeadToTheOtherScreensInTheOrderOfTheirButtons) {
+  EXPECT_EQ(BandScreens(Screen::Timeline),
+            (std::vector<Screen>{Screen::Browser, Screen::Dictionary, Screen::Quiz, Screen::Media}));
+  EXPECT_EQ(BandScreens(Screen::Quiz),
+            (std::vector<Screen>{Screen::Browser, Screen::Dictionary, Screen::Media, Screen::Timeline}));
+  for (int i = 0; i < ScreenCount; ++i) {
+    const ScreenEntry& entry = ScreenInfo(static_cast<Screen>(i));
+    if (entry.screenButton == 0) continue;
+    ASSERT_NE(ScreenOfButton(entry.screenButton), nullptr) << i;
+    EXPECT_EQ(ScreenOfButton(entry.screenButton)->screen, entry.screen);
+  }
+  EXPECT_EQ(ScreenOfButton(0), nullptr);
+  EXPECT_EQ(ScreenOfButton(ScreenInfo(Screen::Browser).screenButton + 1), nullptr);
 }
 
 }  // namespace

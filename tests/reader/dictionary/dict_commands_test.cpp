@@ -268,6 +268,7 @@ namespace dicttest {
 namespace {
 
 HBITMAP g_page = nullptr;
+HDC g_pageDC = nullptr;  // the page's DC while a job prints on it
 DWORD g_printFlags = 0;
 SIZE g_pageSize = {850, 1100};
 
@@ -281,7 +282,7 @@ INT_PTR PrintToPage(PRINTDLGA* pd) {
   ::ReleaseDC(nullptr, screen);
   ::SelectObject(page, g_page);
   ::PatBlt(page, 0, 0, g_pageSize.cx, g_pageSize.cy, WHITENESS);
-  pd->hDC = page;
+  pd->hDC = g_pageDC = page;
   return IDOK;
 }
 
@@ -327,15 +328,19 @@ TEST_F(DictScreen, PrintedEntriesHaveHeaderBodyAndFooter) {
 
 TEST_F(DictScreen, AnEntryLongerThanAPageGoesOnPageAfterPage) {
   dict->ShowEntry(static_cast<DWORD>(apptest::Article("Zebra")));
+  // The page numbers printed, and the picture of the last page.
+  ui::Picture last;
   auto print = [&](SIZE size) {
     g_pageSize = size;
-    ui::PrintedPages printed;
+    // Each page begins on a clean sheet, as on paper.
+    ui::PrintedPages printed([] { ::PatBlt(g_pageDC, 0, 0, g_pageSize.cx, g_pageSize.cy, WHITENESS); });
     AfxSetPrintDialogHook(PrintToPage);
     Command(IDC_DICT_PRINT);
     AfxSetPrintDialogHook(nullptr);
+    g_pageDC = nullptr;  // the job's DC has gone with it
     HDC dc = ::CreateCompatibleDC(nullptr);
     HGDIOBJ old = ::SelectObject(dc, g_page);
-    ui::SavePng(ui::CaptureDC(dc, size.cx, size.cy), "dictionary_printed_last_page");
+    last = ui::CaptureDC(dc, size.cx, size.cy);
     ::SelectObject(dc, old);
     ::DeleteDC(dc);
     ::DeleteObject(g_page);
@@ -346,6 +351,12 @@ TEST_F(DictScreen, AnEntryLongerThanAPageGoesOnPageAfterPage) {
   // A narrow, short page holds a line or two of the entry at a time.
   const std::vector<std::string> pages = print({300, 690});
   g_pageSize = {850, 1100};
+  ui::SavePng(last, "dictionary_printed_last_page");
+  // The last sheet holds the last page alone, as the page printed by itself.
+  ui::PrinterPage alone(CSize(300, 690));
+  ASSERT_TRUE(alone.Print(*dict));
+  ASSERT_EQ(alone.Pages().size(), pages.size());
+  EXPECT_TRUE(last.rgb == alone.Pages().back().rgb);
   ASSERT_GE(pages.size(), 2u);
   for (std::size_t i = 0; i < pages.size(); ++i) EXPECT_EQ(pages[i], "Page " + std::to_string(i + 1));
   EXPECT_TRUE(boxes.all().empty());

@@ -1,6 +1,6 @@
 // The quiz screen on the sample content: questions in order, answers right
 // and wrong, tiles uncovered until the puzzle phase, the categories, the
-// language, answer keys and the Go To Question dialog.
+// language, answer keys, the Go To Question dialog, and texts that wrap.
 #include <cstring>
 #include <string>
 #include <utility>
@@ -382,6 +382,131 @@ TEST_F(QuizScreen, TheClueListOpensOnTheEncyclopediaScreen) {
   EXPECT_TRUE(clues.Test(Article("Henry VIII")));
   EXPECT_TRUE(clues.Test(Article("Ancient Egypt")));
   EXPECT_EQ(browser->GetCurrentArticle(), clues.NextSet(1));
+}
+
+// Every line of a read-only text box starts at the box's left edge, the
+// first line at its top, and the last one ends inside it: nothing of the
+// text is scrolled out of view. The number of lines it shows.
+int ExpectShownWhole(CWnd& box, const std::string& when) {
+  const HWND edit = box.m_hWnd;
+  EXPECT_TRUE(box.IsWindowVisible()) << when;
+  RECT format = {};
+  ::SendMessageA(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+  EXPECT_EQ(::SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 0) << when;
+  const int lines = static_cast<int>(::SendMessageA(edit, EM_GETLINECOUNT, 0, 0));
+  const auto startOf = [&](int line) {
+    const LRESULT at = ::SendMessageA(edit, EM_POSFROMCHAR, ::SendMessageA(edit, EM_LINEINDEX, line, 0), 0);
+    return CPoint(static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at)));
+  };
+  TEXTMETRICA metrics = {};
+  {
+    CClientDC dc(&box);
+    CFont* old = dc.SelectObject(box.GetFont());
+    ::GetTextMetricsA(dc.m_hDC, &metrics);
+    dc.SelectObject(old);
+  }
+  for (int line = 0; line < lines; ++line) {
+    const CPoint start = startOf(line);
+    EXPECT_EQ(start.x, format.left) << when << ", line " << line + 1 << " of " << lines;
+    EXPECT_EQ(start.y, format.top + line * metrics.tmHeight) << when << ", line " << line + 1 << " of " << lines;
+  }
+  EXPECT_LE(format.top + lines * metrics.tmHeight, format.bottom) << when;
+  return lines;
+}
+
+// A question and an answer that wrap in their boxes show whole: when the
+// screen opens on the question (selected, with the focus), when New Question
+// comes back to it, after resizes and after new fonts. The screen opens as
+// wide as puts the question's width between the width of its box and that
+// width less the box's margins: measured apart from the box the question
+// takes one line, the box wraps it to two.
+TEST_F(QuizScreen, AQuestionAndAnAnswerThatWrapShowWhole) {
+  CQuiz* view = Open();
+  ASSERT_NE(view, nullptr);
+  CEdit& first = view->GetQuestionText();
+  CRect box;
+  first.GetClientRect(&box);
+  const LRESULT margins = first.SendMessage(EM_GETMARGINS);
+  std::string question;
+  int width = 0;
+  {
+    CClientDC dc(&first);
+    CFont* old = dc.SelectObject(first.GetFont());
+    for (const char* text : {"How many times did Henry VIII marry?", "How many times did King Henry VIII marry?",
+                             "How many times did King Henry VIII of England marry?"}) {
+      question = text;
+      width = dc.GetTextExtent(text, static_cast<int>(question.size())).cx;
+      if (width >= box.Width()) break;
+    }
+    dc.SelectObject(old);
+  }
+  ASSERT_GE(width, box.Width());
+  ASSERT_GT(LOWORD(margins) + HIWORD(margins), 1);
+  CRect frame;
+  Frame()->GetWindowRect(&frame);
+  frame.right += width + (LOWORD(margins) + HIWORD(margins)) / 2 - box.Width();
+  End();
+
+  builder::quiz::Quiz quiz;
+  quiz.plainCount = 2;
+  quiz.questions = {
+      {0,
+       0,
+       {},
+       1,
+       {},
+       question,
+       {"Six times; Catherine Parr, his sixth wife, outlived him and married again within the year", "Four", "Eight"}},
+      {0, 0, {}, 1, {}, "Which animal has stripes?", {"Zebra", "Aardvark"}}};
+  const builder::Bytes bytes = builder::quiz::QuizFile(quiz);
+  dir.Write("ZORLQUIZ.DAT", std::string(bytes.begin(), bytes.end()));
+  ASSERT_TRUE(Start());
+  Frame()->MoveWindow(&frame);
+  ASSERT_TRUE(Frame()->ShowQuiz());
+  ui::PumpUntilIdle();
+  view = dynamic_cast<CQuiz*>(Frame()->GetScreen(Screen::Quiz));
+  ASSERT_NE(view, nullptr);
+  ASSERT_EQ(view->GetCurrentQuestion(), 0);
+  CEdit& text = view->GetQuestionText();
+  const auto expectWhole = [&](const std::string& when) {
+    ExpectShownWhole(text, "the question " + when);
+    for (int k = 0; k < 3; ++k)
+      ExpectShownWhole(view->GetAnswerText(k), "answer " + std::to_string(k + 1) + " " + when);
+  };
+  EXPECT_EQ(::GetFocus(), text.m_hWnd);
+  int start = -1, end = -1;
+  text.GetSel(start, end);
+  EXPECT_EQ(end - start, static_cast<int>(question.size()));
+  EXPECT_EQ(text.SendMessage(EM_GETLINECOUNT), 2);
+  expectWhole("as the screen opens on it");
+  ui::SavePng(ui::Capture(Frame()->m_hWnd, true), "reader_quiz_wrapped_question");
+
+  const auto newQuestion = [&] {
+    view->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_QZ_NEW_QUESTION, BN_CLICKED),
+                      reinterpret_cast<LPARAM>(view->GetDlgItem(IDC_QZ_NEW_QUESTION)->m_hWnd));
+    ui::PumpUntilIdle();
+  };
+  newQuestion();
+  newQuestion();
+  ASSERT_EQ(view->GetCurrentQuestion(), 0);
+  expectWhole("after New Question");
+
+  // Wider and wider: the texts wrap again at each width; back at the first
+  // width, the question takes two lines again.
+  for (int wider = 3; wider <= 150; wider += 3) {
+    Frame()->MoveWindow(frame.left, frame.top, frame.Width() + wider, frame.Height());
+    ui::PumpUntilIdle();
+    expectWhole("at " + std::to_string(wider) + " pixels wider");
+  }
+  Frame()->MoveWindow(&frame);
+  ui::PumpUntilIdle();
+  EXPECT_EQ(text.SendMessage(EM_GETLINECOUNT), 2);
+  expectWhole("back at the first width");
+
+  settings.Set(InstallationOptions, "FontSize", "14");
+  App().RecreateArticleFonts(TRUE, nullptr);
+  ui::PumpUntilIdle();
+  expectWhole("after new fonts");
 }
 
 TEST_F(QuizScreen, PictureAnswersAreThumbnailsThatGoWithTheirQuestion) {

@@ -13,6 +13,7 @@
 #include "app/prefs_dlg.h"
 #include "app_fixture.h"
 #include "browser/browser.h"
+#include "core/content_file.h"
 #include "core/hot_spot.h"
 #include "core/reader_messages.h"
 #include "dictionary/dict_view.h"
@@ -426,6 +427,32 @@ TEST_F(TimelineScreen, SaveEndsQuietlyWhenTheFileCannotBeMadeAndRefusesAnEmptyEv
   EXPECT_EQ(names.NamesAsked(), 1);
   EXPECT_FALSE(std::filesystem::exists(names.SavePath()));
   EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"There is no text to save."});
+}
+
+// A write that fails (a full disk, a close that reports an error) is told,
+// and the reader's file stays as it was: the new text takes its place only
+// once it is whole.
+TEST_F(TimelineScreen, AFailedWriteIsToldAndLeavesTheOldFile) {
+  CTimeLine* view = Open();
+  ASSERT_NE(view, nullptr);
+  ui::FileDialogAnswers names(dir.Write("event.txt", "old"));
+  for (const bool closesFail : {false, true}) {
+    boxes.Clear();
+    ContentSimulateFailures(closesFail ? -1 : 0, closesFail);
+    Command(view, ID_TL_SAVE);
+    ContentSimulateFailures(-1, false);
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"The event could not be saved to the file."}) << closesFail;
+    EXPECT_EQ(dir.Read("event.txt"), "old") << closesFail;
+  }
+  EXPECT_EQ(names.NamesAsked(), 2);
+  // Written whole, the event replaces the old text.
+  boxes.Clear();
+  Command(view, ID_TL_SAVE);
+  EXPECT_TRUE(boxes.Texts().empty());
+  const std::string saved = dir.Read("event.txt");
+  const std::string block(static_cast<const char*>(CTimeLine::NoticeBlock()));
+  ASSERT_GT(saved.size(), block.size());
+  EXPECT_EQ(saved.substr(saved.size() - block.size()), block);
 }
 
 class EnableRecorder : public CCmdUI {

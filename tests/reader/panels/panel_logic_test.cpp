@@ -1,13 +1,38 @@
-// The tool windows' decisions without a window: the outline tree, the order
-// and names of folders, the lists' texts.
+// The tool windows' decisions without a window: the screen of an article,
+// the outline tree, the order and names of folders, the lists' texts.
 #include "panels/panel_logic.h"
 
 #include <gtest/gtest.h>
+
+#include <initializer_list>
 
 #include "panels/folder_list.h"
 
 namespace panels {
 namespace {
+
+constexpr int kArticles = 40;
+CBitString SetOf(std::initializer_list<int> articles) {
+  CBitString set(kArticles, FALSE);
+  for (int article : articles) set.SetBit(article);
+  return set;
+}
+
+// Search hits, bookmarks and article lists all open an article on the screen
+// of its kind, and a media article as its rank among the media articles.
+TEST(ArticleScreens, MediaComesFirstThenTimelineThenDictionary) {
+  const CBitString mult = SetOf({3, 12, 20}), tml = SetOf({3, 13}), vorn = SetOf({3, 12, 11, 13});
+  const auto screen = [&](int article) { return ScreenOfKind(KindOfArticle(article, mult, tml, vorn)); };
+  EXPECT_EQ(screen(3), Screen::Media);  // in all three sets
+  EXPECT_EQ(screen(12), Screen::Media);
+  EXPECT_EQ(screen(13), Screen::Timeline);
+  EXPECT_EQ(screen(11), Screen::Dictionary);
+  EXPECT_EQ(screen(5), Screen::Browser);
+  EXPECT_EQ(screen(0), Screen::Browser);
+  EXPECT_EQ(mult.IndexOf(3), 0);
+  EXPECT_EQ(mult.IndexOf(20), 2);
+  EXPECT_EQ(mult.IndexOf(5), -1);
+}
 
 display::OutlineEntry Heading(const char* title, u16 level) { return {title, display::kOutlineHeading, 0, 0, level}; }
 display::OutlineEntry Media(const char* title, u16 kind) { return {title, kind, 7, 0, 0}; }

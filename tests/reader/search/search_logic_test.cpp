@@ -105,17 +105,6 @@ TEST(ResultFilter, RankedResultsKeepTheirOrderScoresAndPositions) {
   EXPECT_EQ(v.GetPosition(14), 31u);
 }
 
-TEST(EntryScreens, MediaComesFirstThenTimelineThenDictionary) {
-  const CBitString mult = SetOf({3, 12, 20}), tml = SetOf({3, 13}), vorn = SetOf({3, 12, 11, 13});
-  EXPECT_EQ(search::ChooseEntryScreen(12, mult, tml, vorn), Screen::Media);
-  EXPECT_EQ(search::ChooseEntryScreen(13, mult, tml, vorn), Screen::Timeline);
-  EXPECT_EQ(search::ChooseEntryScreen(11, mult, tml, vorn), Screen::Dictionary);
-  EXPECT_EQ(search::ChooseEntryScreen(5, mult, tml, vorn), Screen::Browser);
-  EXPECT_EQ(search::MediaItemIndex(3, mult), 0);
-  EXPECT_EQ(search::MediaItemIndex(20, mult), 2);
-  EXPECT_EQ(search::MediaItemIndex(5, mult), -1);
-}
-
 search::NextTokenFn Tokens(QueryTokenizer& tokenizer) {
   return [&tokenizer](const char* text, CString& token) {
     int sentence = 0;

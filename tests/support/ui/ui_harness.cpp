@@ -293,7 +293,7 @@ INT_PTR FileDialogAnswers::Answer(OPENFILENAMEA* ofn, BOOL open) {
   return IDOK;
 }
 
-PrintedPages::PrintedPages() {
+PrintedPages::PrintedPages(std::function<void()> newPage) : newPage_(std::move(newPage)) {
   current_ = this;
   hook_ = ::SetWindowsHookExA(WH_CALLWNDPROC, Watch, nullptr, ::GetCurrentThreadId());
 }
@@ -306,8 +306,10 @@ PrintedPages::~PrintedPages() {
 LRESULT CALLBACK PrintedPages::Watch(int code, WPARAM wParam, LPARAM lParam) {
   const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
   if (code == HC_ACTION && current_ != nullptr && message->message == WM_SETTEXT && message->lParam != 0 &&
-      ::GetDlgCtrlID(message->hwnd) == AFX_IDC_PRINT_PAGENUM)
+      ::GetDlgCtrlID(message->hwnd) == AFX_IDC_PRINT_PAGENUM) {
     current_->pages_.emplace_back(reinterpret_cast<const char*>(message->lParam));
+    if (current_->newPage_) current_->newPage_();
+  }
   return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
@@ -326,13 +328,15 @@ PrinterPage::~PrinterPage() {
 
 void PrinterPage::Clear() { PatBlt(0, 0, size_.cx, size_.cy, WHITENESS); }
 
-BOOL PrinterPage::Print(CView& view) {
+BOOL PrinterPage::Print(CView& view, UINT lastPage) {
   pages_.clear();
   texts_.clear();
   page_ = 0;
   saved_ = 0;
   Clear();
   CPrintInfo info;
+  info.SetMaxPage(lastPage);
+  info.m_pPD->m_pd.nToPage = static_cast<WORD>(lastPage);
   const BOOL ok = view.PrintPages(this, &info);
   pages_.push_back(CaptureDC(m_hDC, size_.cx, size_.cy));
   return ok;

@@ -101,10 +101,11 @@ class FileDialogAnswers {
 };
 
 // Records, while it lives, the page numbers the framework's printing dialog
-// shows ("Page 1", "Page 2", ...): one per printed page.
+// shows ("Page 1", "Page 2", ...): one per printed page. `newPage`, when
+// given, is called as each page begins (before the view prints it).
 class PrintedPages {
  public:
-  PrintedPages();
+  explicit PrintedPages(std::function<void()> newPage = nullptr);
   ~PrintedPages();
   PrintedPages(const PrintedPages&) = delete;
   PrintedPages& operator=(const PrintedPages&) = delete;
@@ -113,6 +114,7 @@ class PrintedPages {
  private:
   static LRESULT CALLBACK Watch(int code, WPARAM wParam, LPARAM lParam);
   static inline PrintedPages* current_ = nullptr;
+  std::function<void()> newPage_;
   std::vector<std::string> pages_;
   HHOOK hook_ = nullptr;
 };
@@ -140,8 +142,9 @@ class PrinterPage : public CDC {
   PrinterPage(const PrinterPage&) = delete;
   PrinterPage& operator=(const PrinterPage&) = delete;
 
-  // Runs the view's print loop with its current print kind, all its pages.
-  BOOL Print(CView& view);
+  // Runs the view's print loop with its current print kind, all its pages
+  // up to `lastPage` (a job that would not end stops there).
+  BOOL Print(CView& view, UINT lastPage = 0xFFFF);
   const std::vector<Picture>& Pages() const { return pages_; }
   // The page as drawn so far.
   Picture Capture() const { return CaptureDC(m_hDC, size_.cx, size_.cy); }
