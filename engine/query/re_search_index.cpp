@@ -58,6 +58,33 @@ class WordBlocks {
 
   ReTermLookup Mark(const char* word, u32 length, u8 bit) {
     Fill(bit, false);
+    return Add(word, length, bit);
+  }
+
+  // The word glued[bareStart, bareStart + bareLength) stands in the term
+  // beside gluing characters that join it to nothing, glued[0, length)
+  // (re_word_pieces.h): the builder's index lists it with them wherever it
+  // stands beside them. An index that lacks it so is read for its pieces and
+  // for the word alone, as an index of words or of runs holds it. Either is
+  // wider than the term: the text decides.
+  ReTermLookup MarkGlued(const char* glued, u32 length, u32 bareStart, u32 bareLength, u8 bit) {
+    Fill(bit, false);
+    if (length > ReQueryMaxLength) length = ReQueryMaxLength;
+    char key[ReQueryMaxLength + 1];
+    bool found = false;
+    ReTermLookup lookup = Whole(key, ReWordKey(glued, length, key), bit, &found);
+    if (lookup == ReTermLookup::Exact && !found) lookup = Add(glued, length, bit);
+    if (IsWordLookup(lookup) && !found) lookup = Add(glued + bareStart, bareLength, bit);
+    return IsWordLookup(lookup) ? ReTermLookup::Wider : lookup;
+  }
+
+ private:
+  static bool IsWordLookup(ReTermLookup lookup) {
+    return lookup == ReTermLookup::Exact || lookup == ReTermLookup::Wider;
+  }
+
+  // Adds the word's blocks to `bit` (see Mark).
+  ReTermLookup Add(const char* word, u32 length, u8 bit) {
     // The index spells a word by its key, without the syllable dots inside
     // it; an index made by another indexer may keep them, as typed.
     if (length > ReQueryMaxLength) length = ReQueryMaxLength;
@@ -103,7 +130,6 @@ class WordBlocks {
     return MarkParts(word, bit, [&](const auto& part) { ReForEachRun(word, length, letterOrDigit, part); });
   }
 
- private:
   // Looks the word up as the index spells it, adding its blocks to `bit`.
   ReTermLookup Whole(const char* key, u32 keyLength, u8 bit, bool* found) {
     if (keyLength == 0 || keyLength > longest_) return ReTermLookup::Exact;
@@ -167,6 +193,12 @@ ReTermLookup ReMarkWordBlocks(ReDbRecord* record, ReWorkRecord* work, const char
                               u32 shift, u8 bit) {
   WordBlocks blocks(record, work, planes, blockCount, shift);
   return blocks.Mark(word, static_cast<u32>(std::strlen(word)), bit);
+}
+
+ReTermLookup ReMarkGluedWordBlocks(ReDbRecord* record, ReWorkRecord* work, const char* glued, u32 bareStart,
+                                   u32 bareLength, u8* planes, u32 blockCount, u32 shift, u8 bit) {
+  WordBlocks blocks(record, work, planes, blockCount, shift);
+  return blocks.MarkGlued(glued, static_cast<u32>(std::strlen(glued)), bareStart, bareLength, bit);
 }
 
 ReTermLookup ReCollectTermHits(ReDbRecord* record, ReWorkRecord* work, const char* word, u16 term, ReConceptHit* hits,
