@@ -581,14 +581,18 @@ class Evaluation {
   // is shown with its escapes as the characters they stand for.
   void CutTitle() {
     if (record_->titleMode == 4) {
-      // A title starts near the beginning of its line: the rules read a copy
-      // of the line's first characters, as many as the work text holds.
-      char* beginning = buffers_->workText;
-      const u32 length = static_cast<u32>(strnlen(buffers_->title, ReQueryMaxLength - 1));
-      std::memcpy(beginning, buffers_->title, length);
-      beginning[length] = '\n';
+      // The title follows its tag wherever that stands in the line: the
+      // rules read a copy of the line from the tag on, as much as the work
+      // text holds.
       const ReTitleRules rules{record_->titleMode, record_->textFormat, record_->dotMode};
-      if (ReEntryTitle(beginning, length + 1, rules, buffers_->title, buffers_->titleCapacity) != ReDone)
+      const char* line = buffers_->title;
+      const u32 lineLength = static_cast<u32>(strnlen(line, buffers_->titleCapacity));
+      const u32 tag = ReTitleTagAt(line, lineLength, rules);
+      const u32 length = std::min<u32>(lineLength - tag, ReQueryMaxLength - 1);
+      char* fromTag = buffers_->workText;
+      std::memcpy(fromTag, line + tag, length);
+      fromTag[length] = '\n';
+      if (ReEntryTitle(fromTag, length + 1, rules, buffers_->title, buffers_->titleCapacity) != ReDone)
         buffers_->title[0] = '\0';
     }
     ReShowTitle(buffers_->title, record_->textFormat);

@@ -16,11 +16,19 @@ struct ReTitleRules {
 u32 ReEntryTitle(const char* text, u32 length, const ReTitleRules& rules, char* title, u32 size,
                  bool* plainHeadword = nullptr);
 
+// Where the first title tag ("<WD>" or "<IWD>" in title modes 1 and 4,
+// "<DS>" in the others) starts in text[0, length); length when none does.
+u32 ReTitleTagAt(const char* text, u32 length, const ReTitleRules& rules);
+
 // Copies `text`, leaving out every run from '<' to the next '>', into out
 // (size bytes with the NUL; cut when longer). An escape ("<{" to the next
 // "}>") is no tag: it is copied. Returns the length written. `out` may be
 // `text`.
 u32 ReStripTags(const char* text, char* out, u32 size);
+
+// Leaves out a cut title's tags, in place, in a database of text format 4;
+// its escapes stay, as the entry-text parser reads them ("reali<{sz}>e").
+void ReLeaveOutTitleTags(char* title, u16 textFormat);
 
 // Makes a cut title what the reader shows, in place: in a database of text
 // format 4 its tags are left out, and every escape stands for its character
