@@ -41,6 +41,12 @@ ReTermLookup WalkWord(ReDbRecord* record, ReWorkRecord* work, const char* word, 
 
 constexpr u32 kLetterOrDigit = ReClassOrdinal | ReClassLower | ReClassUpper | ReClassDigit;
 
+// The letters and digits by the character classes in force.
+struct LetterOrDigit {
+  const u32* classes;
+  bool operator()(u8 c) const { return (classes[c] & kLetterOrDigit) != 0; }
+};
+
 bool AsciiLetterOrDigit(u8 c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 // Marks the blocks of one query word in one bit of the planes: those that
@@ -64,16 +70,19 @@ class WordBlocks {
   // The word glued[bareStart, bareStart + bareLength) stands in the term
   // beside gluing characters that join it to nothing, glued[0, length)
   // (re_word_pieces.h): the builder's index lists it with them wherever it
-  // stands beside them. An index that lacks it so is read for its pieces and
-  // for the word alone, as an index of words or of runs holds it. Either is
-  // wider than the term: the text decides.
+  // stands beside them as a word or as one piece of a longer word. One of
+  // more pieces ("/a-os", "/_") may also stand inside a longer word, where
+  // the index lists the pieces: it is looked up as any word is, whole and by
+  // its pieces. An index that lacks it with its slashes is read so too, and
+  // for the word alone, as an index of words or of runs holds it. The
+  // blocks are wider than the term: the text decides.
   ReTermLookup MarkGlued(const char* glued, u32 length, u32 bareStart, u32 bareLength, u8 bit) {
     Fill(bit, false);
     if (length > ReQueryMaxLength) length = ReQueryMaxLength;
     char key[ReQueryMaxLength + 1];
     bool found = false;
     ReTermLookup lookup = Whole(key, ReWordKey(glued, length, key), bit, &found);
-    if (lookup == ReTermLookup::Exact && !found) lookup = Add(glued, length, bit);
+    if (lookup == ReTermLookup::Exact && (!found || !OnePiece(glued, length))) lookup = Add(glued, length, bit);
     if (IsWordLookup(lookup) && !found) lookup = Add(glued + bareStart, bareLength, bit);
     return IsWordLookup(lookup) ? ReTermLookup::Wider : lookup;
   }
@@ -81,6 +90,13 @@ class WordBlocks {
  private:
   static bool IsWordLookup(ReTermLookup lookup) {
     return lookup == ReTermLookup::Exact || lookup == ReTermLookup::Wider;
+  }
+
+  // Whether word[0, length) is a piece whole (re_word_pieces.h).
+  bool OnePiece(const char* word, u32 length) const {
+    bool one = false;
+    ReForEachWordPiece(word, length, LetterOrDigit{classes_}, [&](u32, u32 count) { one = count == length; });
+    return one;
   }
 
   // Adds the word's blocks to `bit` (see Mark).
@@ -104,7 +120,7 @@ class WordBlocks {
     }
     const ReTermLookup whole = Whole(key, keyLength, bit, &found);
     if (whole != ReTermLookup::Exact) return whole;
-    const auto letterOrDigit = [&](u8 c) { return (classes_[c] & kLetterOrDigit) != 0; };
+    const LetterOrDigit letterOrDigit{classes_};
     bool run = true, ascii = true;
     for (u32 i = 0; i < length; ++i) {
       run = run && letterOrDigit(static_cast<u8>(word[i]));
@@ -123,9 +139,7 @@ class WordBlocks {
     // ("+" in "Fe+++") may be in every block. A piece of letters and digits
     // glued together ("TCP/IP") is in the blocks that hold all its runs of
     // letters and digits, as an index split at joiners holds it.
-    bool onePiece = false;
-    ReForEachWordPiece(word, length, letterOrDigit, [&](u32, u32 count) { onePiece = count == length; });
-    if (!onePiece)
+    if (!OnePiece(word, length))
       return MarkParts(word, bit, [&](const auto& part) { ReForEachWordPiece(word, length, letterOrDigit, part); });
     return MarkParts(word, bit, [&](const auto& part) { ReForEachRun(word, length, letterOrDigit, part); });
   }

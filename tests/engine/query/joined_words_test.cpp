@@ -264,6 +264,23 @@ TEST_P(SlashEdgeWords, PiecesBesideTheSlashes) {
     ExpectAsTheTextHolds(term, expected);
 }
 
+// Inside a longer word beside the slashes the index lists only the pieces
+// that touch them; a term of more pieces, or of signs alone, stands there too.
+TEST_P(SlashEdgeWords, InsideLongerWordsBesideTheSlashes) {
+  if (GetParam() == IndexWords::WholeWords) GTEST_SKIP() << "an index of whole words holds no pieces";
+  sc::Corpus corpus;
+  for (const char* body : {"/a-os here", "/a-os-x/ there", "/_ alone", "/_-y inside", "/+/ and /+-z"})
+    corpus.articles.push_back({"Inside", body});
+  for (const u16 group : {u16{4}, u16{1}}) {
+    SearchDb db(corpus, Options(GetParam(), group));
+    for (const auto& [term, expected] :
+         std::vector<std::pair<std::string, Entries>>{{"/a-os", {1, 2}}, {"/_", {3, 4}}, {"/+", {5}}, {"/+/", {5}}}) {
+      ASSERT_EQ(TextHolds(corpus, term), expected) << term;
+      EXPECT_EQ(db.Search(term).entries, expected) << term << " in blocks of " << group;
+    }
+  }
+}
+
 // One longer than any word an index holds is found by its pieces.
 TEST_P(SlashEdgeWords, LongerThanAnyIndexWord) {
   if (GetParam() == IndexWords::WholeWords) GTEST_SKIP() << "an index of whole words holds no pieces";
