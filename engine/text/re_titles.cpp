@@ -179,21 +179,17 @@ void ReLeaveOutTitleTags(char* title, u16 textFormat) {
   if (char* tag = std::strchr(title, '<')) ReStripTags(tag, tag, static_cast<u32>(std::strlen(tag)) + 1);
 }
 
-void ReShowTitle(char* title, u16 textFormat) {
-  // Tags and escapes start with '<': the text before the first is shown as
-  // it stands, and most titles hold none.
-  char* shown = title ? std::strchr(title, '<') : nullptr;
-  if (!shown) return;
-  ReLeaveOutTitleTags(shown, textFormat);
+void ReShowTitleFrom(char* markup, u16 textFormat) {
+  ReLeaveOutTitleTags(markup, textFormat);
   u32 out = 0;
-  for (u32 i = 0; shown[i];) {
-    const u32 escape = EscapeLength(shown + i);
+  for (u32 i = 0; markup[i];) {
+    const u32 escape = EscapeLength(markup + i);
     if (escape == 0) {
-      shown[out++] = shown[i++];
+      markup[out++] = markup[i++];
       continue;
     }
-    if (escape == 5) shown[out++] = shown[i + 2];  // "<{", one character, "}>"
+    if (escape == 5) markup[out++] = markup[i + 2];  // "<{", one character, "}>"
     i += escape;
   }
-  shown[out] = 0;
+  markup[out] = 0;
 }

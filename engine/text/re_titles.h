@@ -1,6 +1,8 @@
 // Titles cut from the start of an entry's tagged text, and tag removal.
 #pragma once
 
+#include <cstring>
+
 #include "re_types.h"
 
 // The title rules of a database (header words 708, 706 and 710).
@@ -30,8 +32,15 @@ u32 ReStripTags(const char* text, char* out, u32 size);
 // its escapes stay, as the entry-text parser reads them ("reali<{sz}>e").
 void ReLeaveOutTitleTags(char* title, u16 textFormat);
 
+// ReShowTitle from the title's first '<' on (`markup`), where its tags and
+// escapes begin.
+void ReShowTitleFrom(char* markup, u16 textFormat);
+
 // Makes a cut title what the reader shows, in place: in a database of text
 // format 4 its tags are left out, and every escape stands for its character
 // ("<{<}>" for '<'); an escape of more characters or none, and one without
-// its end, stands for nothing.
-void ReShowTitle(char* title, u16 textFormat);
+// its end, stands for nothing. Tags and escapes begin with '<': a title
+// without one, as most are, costs one scan for it.
+inline void ReShowTitle(char* title, u16 textFormat) {
+  if (char* markup = title ? std::strchr(title, '<') : nullptr) ReShowTitleFrom(markup, textFormat);
+}
