@@ -181,15 +181,19 @@ void ReLeaveOutTitleTags(char* title, u16 textFormat) {
 
 void ReShowTitleFrom(char* markup, u16 textFormat) {
   ReLeaveOutTitleTags(markup, textFormat);
-  u32 out = 0;
-  for (u32 i = 0; markup[i];) {
-    const u32 escape = EscapeLength(markup + i);
-    if (escape == 0) {
-      markup[out++] = markup[i++];
-      continue;
-    }
-    if (escape == 5) markup[out++] = markup[i + 2];  // "<{", one character, "}>"
-    i += escape;
+  // What is left to show is each escape as its character: the text between
+  // them moves up as a whole, and a title without one stays as it is.
+  char* in = std::strstr(markup, "<{");
+  char* out = in;
+  while (in && *in) {
+    const u32 escape = EscapeLength(in);  // 2 at least: `in` is at "<{"
+    if (escape == 5) *out++ = in[2];      // "<{", one character, "}>"
+    in += escape;
+    char* next = std::strstr(in, "<{");
+    const size_t plain = next ? static_cast<size_t>(next - in) : std::strlen(in);
+    std::memmove(out, in, plain);
+    out += plain;
+    in = next;
   }
-  markup[out] = 0;
+  if (out) *out = 0;
 }
