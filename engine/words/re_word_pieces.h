@@ -30,12 +30,10 @@ constexpr u8 ReMiddleDot = 183;
 // them into one word.
 inline bool ReGlues(u8 c) { return c == '/' || c == '\\' || c == ReMiddleDot; }
 
-// A '/' that joins nothing on one side ("/dev/null", "qux/ /baz", "a-/b") is
-// no part of the word read beside it, yet a search finds that word there only
-// with it: no term starts right after a gluing character or ends right
-// before one. So such a word is indexed and looked up with the gluing
-// characters beside it ("/dev/null", "qux/", "/b"), never alone. Widens
-// [*start, *end) of text[0, length) over them; true when there were any.
+// Widens the word text[*start, *end) of text[0, length) over the gluing
+// characters right before and after it, which join it to nothing there
+// ("/dev/null", "qux/" of "qux/ /baz", "/b" of "a-/b"); true when there were
+// any. The word is indexed and looked up so, never alone.
 inline bool ReWidenOverGlue(const char* text, u32 length, u32* start, u32* end) {
   const u32 from = *start, to = *end;
   while (*start > 0 && ReGlues(static_cast<u8>(text[*start - 1]))) --*start;
