@@ -12,6 +12,7 @@
 
 #include "answer_check.h"
 #include "re_word_pieces.h"
+#include "search_corpus/word_characters.h"
 #include "search_oracle.h"
 
 namespace bench {
@@ -107,25 +108,55 @@ class WordOracle {
 
 }  // namespace
 
-std::vector<std::string> DistinctJoinedWords(const sc::Corpus& corpus, std::size_t* untyped) {
-  std::set<std::string> words, untypable;
-  for (const sc::Article& article : corpus.articles)
-    sc::ForEachTextWord(article, [&](const sc::TextWord& at) {
-      if (!sc::HoldsJoiner(at.word)) return;
-      std::string word = oracle::Lower(at.word);
-      if (oracle::Typable(word) && word.size() <= kLongestQuery)
-        words.insert(std::move(word));
-      else
-        untypable.insert(std::move(word));
+namespace {
+
+// Why a query cannot say a word, or nothing.
+const char* Unsaid(const std::string& word) {
+  if (word.find_first_of("*?~") != std::string::npos) return "'*', '?' or '~' in it";
+  if (!oracle::Typable(word)) return "'&' or '|' at its end";
+  if (word.size() > kLongestQuery) return "longer than a query";
+  if (std::all_of(word.begin(), word.end(), [](char c) { return sc::IsSeparator(static_cast<unsigned char>(c)); }))
+    return "joiners alone, no word";
+  return nullptr;
+}
+
+bool StartsOrEndsWithJoiner(std::string_view token) {
+  return sc::HoldsJoiner(token.substr(0, 1)) || sc::HoldsJoiner(token.substr(token.size() - 1));
+}
+
+}  // namespace
+
+CheckedWords WordsToCheck(const sc::Corpus& corpus) {
+  CheckedWords checked;
+  std::map<std::string, std::uint32_t> words;  // each with the first entry it was drawn from
+  std::set<std::string> unsaid;
+  const auto add = [&](std::string word, std::uint32_t entry, std::size_t* kind) {
+    if (Unsaid(word)) {
+      if (unsaid.insert(word).second) ++checked.unsaid[Unsaid(word)];
+    } else if (words.emplace(std::move(word), entry).second) {
+      ++*kind;
+    }
+  };
+  for (std::uint32_t e = 0; e < corpus.articles.size(); ++e) {
+    sc::ForEachTextWord(corpus.articles[e], [&](const sc::TextWord& at) {
+      if (sc::HoldsJoiner(at.word) && at.StandsFree()) add(oracle::Lower(at.word), e + 1, &checked.joinedWords);
     });
-  *untyped = untypable.size();
-  return {words.begin(), words.end()};
+  }
+  // The tokens after the words, so that a word that is also a token counts as a word.
+  for (std::uint32_t e = 0; e < corpus.articles.size(); ++e)
+    sc::ForEachTextToken(corpus.articles[e], [&](std::string_view token) {
+      if (StartsOrEndsWithJoiner(token)) add(oracle::Lower(std::string(token)), e + 1, &checked.edgeTokens);
+    });
+  checked.words.reserve(words.size());
+  for (auto& [word, entry] : words) checked.words.push_back({word, entry});
+  return checked;
 }
 
 JoinedCheck CheckEveryJoinedWord(const sc::Corpus& corpus, Searcher& engine) {
   JoinedCheck check;
   std::fprintf(stderr, "joined words: reading the corpus...\n");
-  const std::vector<std::string> words = DistinctJoinedWords(corpus, &check.untyped);
+  check.checked = WordsToCheck(corpus);
+  const std::vector<CheckedWord>& words = check.checked.words;
   check.tried = words.size();
   std::fprintf(stderr, "joined words: %zu distinct words; indexing the text for the oracle...\n", words.size());
   const WordOracle oracle(corpus);
@@ -138,7 +169,7 @@ JoinedCheck CheckEveryJoinedWord(const sc::Corpus& corpus, Searcher& engine) {
   for (unsigned t = 0; t < threads; ++t)
     workers.emplace_back([&] {
       for (std::size_t w = nextWord++; w < words.size(); w = nextWord++) {
-        expected[w] = oracle.Entries(words[w]);
+        expected[w] = oracle.Entries(words[w].word);
         ++oracleDone;
       }
     });
@@ -147,7 +178,7 @@ JoinedCheck CheckEveryJoinedWord(const sc::Corpus& corpus, Searcher& engine) {
     if (w % 100 == 0)
       std::fprintf(stderr, "\rjoined words: engine %zu of %zu, oracle %zu   ", w, words.size(), oracleDone.load());
     try {
-      found[w] = engine.Search(BenchQuery{QueryKind::Joined, {words[w]}});
+      found[w] = engine.Search(BenchQuery{QueryKind::Joined, {words[w].word}});
     } catch (const std::exception& error) {
       failures[w] = error.what();
     }
@@ -159,10 +190,21 @@ JoinedCheck CheckEveryJoinedWord(const sc::Corpus& corpus, Searcher& engine) {
   for (std::thread& worker : workers) worker.join();
   std::fprintf(stderr, "\r%70s\r", "");
 
+  const auto holds = [](const std::vector<std::uint32_t>& entries, std::uint32_t entry) {
+    return std::binary_search(entries.begin(), entries.end(), entry);
+  };
   for (std::size_t w = 0; w < words.size(); ++w) {
+    const std::string said = "\"" + words[w].word + "\": ";
     const std::string difference = failures[w].empty() ? FirstDifference(found[w], expected[w]) : failures[w];
-    if (difference == "agree") continue;
-    if (check.disagree++ < kShownDisagreements) check.first.push_back("\"" + words[w] + "\": " + difference);
+    if (difference != "agree" && check.disagree++ < kShownDisagreements) check.first.push_back(said + difference);
+    const std::uint32_t own = words[w].entry;
+    const bool engineMisses = failures[w].empty() && !holds(found[w], own), oracleMisses = !holds(expected[w], own);
+    check.engineMissesOwn += engineMisses;
+    check.oracleMissesOwn += oracleMisses;
+    if ((engineMisses || oracleMisses) && check.first.size() < 2 * kShownDisagreements)
+      check.first.push_back(said + "its own entry " + std::to_string(own) + " missed by the" +
+                            (engineMisses ? " engine" : "") + (engineMisses && oracleMisses ? " and the" : "") +
+                            (oracleMisses ? " oracle" : ""));
   }
   return check;
 }

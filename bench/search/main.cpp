@@ -16,9 +16,11 @@
 // same corpus options left there. --corpus library is the reference
 // library's main database, read from the dictionary packages in
 // /usr/share/dictd. --every-joined-word 1 times nothing: it queries every
-// distinct word of the corpus that holds a joiner alone in the engine and
-// compares each answer with the oracle's. The exit status is 1 when the
-// engine and the oracle disagree on any query.
+// distinct word of the corpus that holds a joiner, and every token that
+// starts or ends with one ("/dev/null"), alone in the engine and compares
+// each answer with the oracle's and with the entry it was drawn from. The
+// exit status is 1 when the engine and the oracle disagree on any query,
+// when either misses such an entry, or when the check tries no word.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -347,19 +349,35 @@ void PrintReferenceRules(const std::vector<bench::QuerySet>& sets, const std::ve
   }
 }
 
-// Every joined word alone, engine against oracle. False when any disagrees.
+// Every joined word and every token with a joiner at an edge alone, engine
+// against oracle. False when any disagrees, when either misses the entry a
+// word was drawn from, or when no word was tried.
 bool PrintJoinedWordCheck(const sc::Corpus& corpus, bench::Searcher& engine) {
   engine.Open();
   const bench::JoinedCheck check = bench::CheckEveryJoinedWord(corpus, engine);
   engine.Close();
-  std::printf("\nevery distinct word with a joiner, queried alone: %zu words tried, %zu disagree", check.tried,
-              check.disagree);
-  std::printf(" (%zu words left out that a query cannot hold: '*', '?', '~', longer than a query)\n", check.untyped);
+  const bench::CheckedWords& checked = check.checked;
+  std::printf(
+      "\nevery distinct word with a joiner and every token that starts or ends with one, queried alone:\n"
+      "  %zu words tried (%zu words with a joiner where a search finds them whole, %zu tokens with one at an edge)\n"
+      "  %zu disagree; own entry missed by the engine %zu, by the oracle %zu\n",
+      check.tried, checked.joinedWords, checked.edgeTokens, check.disagree, check.engineMissesOwn,
+      check.oracleMissesOwn);
+  std::printf("  left out, which no query can say:");
+  if (checked.unsaid.empty()) std::printf(" none");
+  for (const auto& [why, count] : checked.unsaid) std::printf(" %zu with %s;", count, why.c_str());
+  std::printf("\n");
   for (const std::string& line : check.first) std::printf("  %s\n", line.c_str());
   std::printf("\nload average %s at the end\n", LoadAverage().c_str());
-  if (check.disagree == 0) return true;
-  std::fprintf(stderr, "search_bench: the engine and the oracle disagree on %zu joined words (see above)\n",
-               check.disagree);
+  if (check.tried == 0) {
+    std::fprintf(stderr, "search_bench: no word with a joiner to try: the corpus has none, or it was not read\n");
+    return false;
+  }
+  if (check.disagree == 0 && check.engineMissesOwn == 0 && check.oracleMissesOwn == 0) return true;
+  std::fprintf(stderr,
+               "search_bench: the engine and the oracle disagree on %zu words, and miss the entries they were drawn "
+               "from on %zu (engine) and %zu (oracle) (see above)\n",
+               check.disagree, check.engineMissesOwn, check.oracleMissesOwn);
   return false;
 }
 

@@ -195,7 +195,9 @@ void FillTitles(Lookup* l) {
       if (l->status->status == before) ReSetStatus(l->status, ReSevError, ReErrNoTitle, ReModTitles);
       return;
     }
-    ReShowTitle(slot.title, l->record->textFormat);
+    // The entry-text parser reads these titles with their escapes
+    // ("reali<{sz}>e" makes "realize"); the screens decode what they show.
+    ReLeaveOutTitleTags(slot.title, l->record->textFormat);
   }
 }
 

@@ -16,6 +16,7 @@
 #include "re_search_stream.h"
 #include "re_subsets.h"
 #include "re_titles.h"
+#include "re_word_pieces.h"
 
 namespace {
 
@@ -249,16 +250,21 @@ class Evaluation {
         continue;
       }
       const char* text = query.termText[t];
+      const u32 textLength = static_cast<u32>(std::strlen(text));
       bool firstWord = true;
       for (const char* p = text; *p && result == ReDone;) {
+        const char* start = p;
         const i32 length = ReScanWord(&p, text, word, ReQueryMaxLength + 1, nullptr, ReScanQuery, rules_.classes);
         if (length == 0) {
+          // The index knows the term's words, not what stands beside them
+          // ("-d", "U.S."): the text decides.
+          if (*p != ' ') state_->proximity = 1;
           ++p;
           continue;
         }
         for (char* c = word; *c; ++c)
           if (rules_.classes[static_cast<u8>(*c)] & ReClassUpper) *c = static_cast<char>(*c + 32);
-        const ReTermLookup lookup = ReMarkWordBlocks(record_, work_, word, planes, blocks, shift_, kWordPlane);
+        const ReTermLookup lookup = MarkWord(text, textLength, start, p, word, planes, kWordPlane);
         if (lookup == ReTermLookup::Stopped) {
           state_->runState = ReRunStopped;
           ReSetStatus(status_, ReSevWarning, ReCodeStopped, ReModEvaluate);
@@ -287,6 +293,24 @@ class Evaluation {
     ReHeapFree(planes);
     ReHeapFree(word);
     return result;
+  }
+
+  // Marks the blocks of the term's word text[start, end), lower-cased in
+  // `word` (room for the term's length + 1): with the gluing characters
+  // beside it, where the term has any (re_word_pieces.h).
+  ReTermLookup MarkWord(const char* text, u32 textLength, const char* start, const char* end, char* word, u8* planes,
+                        u8 bit) {
+    const u32 wordStart = static_cast<u32>(start - text), wordEnd = static_cast<u32>(end - text);
+    u32 from = wordStart, to = wordEnd;
+    if (!ReWidenOverGlue(text, textLength, &from, &to))
+      return ReMarkWordBlocks(record_, work_, word, planes, buffers_->blockCount, shift_, bit);
+    const u32 before = wordStart - from, after = to - wordEnd;
+    const u32 bareLength = static_cast<u32>(std::strlen(word));
+    std::memmove(word + before, word, bareLength);
+    std::memcpy(word, text + from, before);
+    std::memcpy(word + before + bareLength, end, after);
+    word[before + bareLength + after] = '\0';
+    return ReMarkGluedWordBlocks(record_, work_, word, before, bareLength, planes, buffers_->blockCount, shift_, bit);
   }
 
   u32 BlockStart(u32 block) const {
@@ -557,14 +581,18 @@ class Evaluation {
   // is shown with its escapes as the characters they stand for.
   void CutTitle() {
     if (record_->titleMode == 4) {
-      // A title starts near the beginning of its line: the rules read a copy
-      // of the line's first characters, as many as the work text holds.
-      char* beginning = buffers_->workText;
-      const u32 length = static_cast<u32>(strnlen(buffers_->title, ReQueryMaxLength - 1));
-      std::memcpy(beginning, buffers_->title, length);
-      beginning[length] = '\n';
+      // The title follows its tag wherever that stands in the line: the
+      // rules read a copy of the line from the tag on, as much as the work
+      // text holds.
       const ReTitleRules rules{record_->titleMode, record_->textFormat, record_->dotMode};
-      if (ReEntryTitle(beginning, length + 1, rules, buffers_->title, buffers_->titleCapacity) != ReDone)
+      const char* line = buffers_->title;
+      const u32 lineLength = static_cast<u32>(strnlen(line, buffers_->titleCapacity));
+      const u32 tag = ReTitleTagAt(line, lineLength, rules);
+      const u32 length = std::min<u32>(lineLength - tag, ReQueryMaxLength - 1);
+      char* fromTag = buffers_->workText;
+      std::memcpy(fromTag, line + tag, length);
+      fromTag[length] = '\n';
+      if (ReEntryTitle(fromTag, length + 1, rules, buffers_->title, buffers_->titleCapacity) != ReDone)
         buffers_->title[0] = '\0';
     }
     ReShowTitle(buffers_->title, record_->textFormat);

@@ -41,6 +41,12 @@ ReTermLookup WalkWord(ReDbRecord* record, ReWorkRecord* work, const char* word, 
 
 constexpr u32 kLetterOrDigit = ReClassOrdinal | ReClassLower | ReClassUpper | ReClassDigit;
 
+// The letters and digits by the character classes in force.
+struct LetterOrDigit {
+  const u32* classes;
+  bool operator()(u8 c) const { return (classes[c] & kLetterOrDigit) != 0; }
+};
+
 bool AsciiLetterOrDigit(u8 c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 // Marks the blocks of one query word in one bit of the planes: those that
@@ -58,6 +64,43 @@ class WordBlocks {
 
   ReTermLookup Mark(const char* word, u32 length, u8 bit) {
     Fill(bit, false);
+    return Add(word, length, bit);
+  }
+
+  // The word glued[bareStart, bareStart + bareLength) stands in the term
+  // beside gluing characters that join it to nothing, glued[0, length)
+  // (re_word_pieces.h): the builder's index lists it with them wherever it
+  // stands beside them as a word or as one piece of a longer word. One of
+  // more pieces ("/a-os", "/_") may also stand inside a longer word, where
+  // the index lists the pieces: it is looked up as any word is, whole and by
+  // its pieces. An index that lacks it with its slashes is read so too, and
+  // for the word alone, as an index of words or of runs holds it. The
+  // blocks are wider than the term: the text decides.
+  ReTermLookup MarkGlued(const char* glued, u32 length, u32 bareStart, u32 bareLength, u8 bit) {
+    Fill(bit, false);
+    if (length > ReQueryMaxLength) length = ReQueryMaxLength;
+    char key[ReQueryMaxLength + 1];
+    bool found = false;
+    ReTermLookup lookup = Whole(key, ReWordKey(glued, length, key), bit, &found);
+    if (lookup == ReTermLookup::Exact && (!found || !OnePiece(glued, length))) lookup = Add(glued, length, bit);
+    if (IsWordLookup(lookup) && !found) lookup = Add(glued + bareStart, bareLength, bit);
+    return IsWordLookup(lookup) ? ReTermLookup::Wider : lookup;
+  }
+
+ private:
+  static bool IsWordLookup(ReTermLookup lookup) {
+    return lookup == ReTermLookup::Exact || lookup == ReTermLookup::Wider;
+  }
+
+  // Whether word[0, length) is a piece whole (re_word_pieces.h).
+  bool OnePiece(const char* word, u32 length) const {
+    bool one = false;
+    ReForEachWordPiece(word, length, LetterOrDigit{classes_}, [&](u32, u32 count) { one = count == length; });
+    return one;
+  }
+
+  // Adds the word's blocks to `bit` (see Mark).
+  ReTermLookup Add(const char* word, u32 length, u8 bit) {
     // The index spells a word by its key, without the syllable dots inside
     // it; an index made by another indexer may keep them, as typed.
     if (length > ReQueryMaxLength) length = ReQueryMaxLength;
@@ -77,7 +120,7 @@ class WordBlocks {
     }
     const ReTermLookup whole = Whole(key, keyLength, bit, &found);
     if (whole != ReTermLookup::Exact) return whole;
-    const auto letterOrDigit = [&](u8 c) { return (classes_[c] & kLetterOrDigit) != 0; };
+    const LetterOrDigit letterOrDigit{classes_};
     bool run = true, ascii = true;
     for (u32 i = 0; i < length; ++i) {
       run = run && letterOrDigit(static_cast<u8>(word[i]));
@@ -96,14 +139,11 @@ class WordBlocks {
     // ("+" in "Fe+++") may be in every block. A piece of letters and digits
     // glued together ("TCP/IP") is in the blocks that hold all its runs of
     // letters and digits, as an index split at joiners holds it.
-    bool onePiece = false;
-    ReForEachWordPiece(word, length, letterOrDigit, [&](u32, u32 count) { onePiece = count == length; });
-    if (!onePiece)
+    if (!OnePiece(word, length))
       return MarkParts(word, bit, [&](const auto& part) { ReForEachWordPiece(word, length, letterOrDigit, part); });
     return MarkParts(word, bit, [&](const auto& part) { ReForEachRun(word, length, letterOrDigit, part); });
   }
 
- private:
   // Looks the word up as the index spells it, adding its blocks to `bit`.
   ReTermLookup Whole(const char* key, u32 keyLength, u8 bit, bool* found) {
     if (keyLength == 0 || keyLength > longest_) return ReTermLookup::Exact;
@@ -167,6 +207,12 @@ ReTermLookup ReMarkWordBlocks(ReDbRecord* record, ReWorkRecord* work, const char
                               u32 shift, u8 bit) {
   WordBlocks blocks(record, work, planes, blockCount, shift);
   return blocks.Mark(word, static_cast<u32>(std::strlen(word)), bit);
+}
+
+ReTermLookup ReMarkGluedWordBlocks(ReDbRecord* record, ReWorkRecord* work, const char* glued, u32 bareStart,
+                                   u32 bareLength, u8* planes, u32 blockCount, u32 shift, u8 bit) {
+  WordBlocks blocks(record, work, planes, blockCount, shift);
+  return blocks.MarkGlued(glued, static_cast<u32>(std::strlen(glued)), bareStart, bareLength, bit);
 }
 
 ReTermLookup ReCollectTermHits(ReDbRecord* record, ReWorkRecord* work, const char* word, u16 term, ReConceptHit* hits,

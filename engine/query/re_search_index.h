@@ -30,6 +30,16 @@ enum class ReTermLookup : u8 {
 ReTermLookup ReMarkWordBlocks(ReDbRecord* record, ReWorkRecord* work, const char* word, u8* planes, u32 blockCount,
                               u32 shift, u8 bit);
 
+// The same for a word that the term puts beside gluing characters that join
+// it to nothing ("dev/null" in "/dev/null", "qux" in "qux/"; re_word_pieces.h):
+// `glued` is the lower-case word with them, the word stands at
+// glued[bareStart, bareStart + bareLength). Its blocks are those that hold
+// it with them, as the builder lists it, or, in an index that lacks it so,
+// those that hold its pieces or the word alone; always wider than the term
+// (Wider).
+ReTermLookup ReMarkGluedWordBlocks(ReDbRecord* record, ReWorkRecord* work, const char* glued, u32 bareStart,
+                                   u32 bareLength, u8* planes, u32 blockCount, u32 shift, u8 bit);
+
 // Appends one hit per occurrence of the lower-case word (term number `term`)
 // to hits, at most capacity; *added gets their number.
 ReTermLookup ReCollectTermHits(ReDbRecord* record, ReWorkRecord* work, const char* word, u16 term, ReConceptHit* hits,

@@ -13,29 +13,24 @@ bool StartsWith(const char* text, u32 length, u32 at, const char* tag) {
   return at + n <= length && std::memcmp(text + at, tag, n) == 0;
 }
 
-// Finds the first of two tags; returns the position behind it and which one.
-bool FindStart(const char* text, u32 length, const ReTitleRules& rules, u32* start, bool* plain) {
-  const bool headword = rules.titleMode == 1 || rules.titleMode == 4;
-  for (u32 i = 0; i < length; ++i) {
-    if (text[i] != '<') continue;
-    if (headword) {
-      if (StartsWith(text, length, i, "<WD>")) {
-        *start = i + 4;
-        *plain = true;
-        return true;
-      }
-      if (StartsWith(text, length, i, "<IWD>")) {
-        *start = i + 5;
-        *plain = false;
-        return true;
-      }
-    } else if (StartsWith(text, length, i, "<DS>")) {
-      *start = i + 4;
-      *plain = false;
-      return true;
-    }
+// The title's tag at text[i]: its length, and whether it is "<WD>"; 0 for
+// none.
+u32 TitleTag(const char* text, u32 length, u32 i, const ReTitleRules& rules, bool* plain) {
+  *plain = false;
+  if (rules.titleMode != 1 && rules.titleMode != 4) return StartsWith(text, length, i, "<DS>") ? 4 : 0;
+  if (StartsWith(text, length, i, "<WD>")) {
+    *plain = true;
+    return 4;
   }
-  return false;
+  return StartsWith(text, length, i, "<IWD>") ? 5 : 0;
+}
+
+// Finds the first title tag; returns the position behind it and which one.
+bool FindStart(const char* text, u32 length, const ReTitleRules& rules, u32* start, bool* plain) {
+  const u32 at = ReTitleTagAt(text, length, rules);
+  if (at == length) return false;
+  *start = at + TitleTag(text, length, at, rules, plain);
+  return true;
 }
 
 // Length of the escape at p: "<{", a character or none, "}>" (or more
@@ -71,6 +66,17 @@ class TitleOut {
 };
 
 }  // namespace
+
+u32 ReTitleTagAt(const char* text, u32 length, const ReTitleRules& rules) {
+  bool plain = false;
+  for (u32 i = 0; i < length; ++i) {
+    const void* tag = std::memchr(text + i, '<', length - i);
+    if (!tag) break;
+    i = static_cast<u32>(static_cast<const char*>(tag) - text);
+    if (TitleTag(text, length, i, rules, &plain)) return i;
+  }
+  return length;
+}
 
 u32 ReEntryTitle(const char* text, u32 length, const ReTitleRules& rules, char* title, u32 size, bool* plainHeadword) {
   if (title && size) title[0] = 0;
@@ -168,18 +174,26 @@ u32 ReStripTags(const char* text, char* out, u32 size) {
   return length;
 }
 
-void ReShowTitle(char* title, u16 textFormat) {
-  if (!title) return;
-  if (textFormat == kStripTagsFormat) ReStripTags(title, title, static_cast<u32>(std::strlen(title)) + 1);
-  u32 out = 0;
-  for (u32 i = 0; title[i];) {
-    const u32 escape = EscapeLength(title + i);
-    if (escape == 0) {
-      title[out++] = title[i++];
-      continue;
-    }
-    if (escape == 5) title[out++] = title[i + 2];  // "<{", one character, "}>"
-    i += escape;
+void ReLeaveOutTitleTags(char* title, u16 textFormat) {
+  if (textFormat != kStripTagsFormat || !title) return;
+  if (char* tag = std::strchr(title, '<')) ReStripTags(tag, tag, static_cast<u32>(std::strlen(tag)) + 1);
+}
+
+void ReShowTitleFrom(char* markup, u16 textFormat) {
+  ReLeaveOutTitleTags(markup, textFormat);
+  // What is left to show is each escape as its character: the text between
+  // them moves up as a whole, and a title without one stays as it is.
+  char* in = std::strstr(markup, "<{");
+  char* out = in;
+  while (in && *in) {
+    const u32 escape = EscapeLength(in);  // 2 at least: `in` is at "<{"
+    if (escape == 5) *out++ = in[2];      // "<{", one character, "}>"
+    in += escape;
+    char* next = std::strstr(in, "<{");
+    const size_t plain = next ? static_cast<size_t>(next - in) : std::strlen(in);
+    std::memmove(out, in, plain);
+    out += plain;
+    in = next;
   }
-  title[out] = 0;
+  if (out) *out = 0;
 }

@@ -11,6 +11,13 @@
 // pieces ("non", "serial", "I/O"), and each piece of a word found inside a
 // longer one is a piece of the longer word. So the index holds every word
 // with its pieces, and the search looks a word up whole and by its pieces.
+//
+// A '/' that joins nothing stays outside the word read beside it, and no
+// term ends or starts beside it: there the word is indexed, and looked up,
+// with it ("/dev/null"). The builder lists such a word with its gluing
+// characters wherever it stands beside them, also where a letter stands
+// beyond them ("a//" in "a//b"), so the search takes those blocks as wider
+// than the term and the text decides.
 #pragma once
 
 #include "re_types.h"
@@ -22,6 +29,17 @@ constexpr u8 ReMiddleDot = 183;
 // '/', a backslash and the syllable dot glue what stands on either side of
 // them into one word.
 inline bool ReGlues(u8 c) { return c == '/' || c == '\\' || c == ReMiddleDot; }
+
+// Widens the word text[*start, *end) of text[0, length) over the gluing
+// characters right before and after it, which join it to nothing there
+// ("/dev/null", "qux/" of "qux/ /baz", "/b" of "a-/b"); true when there were
+// any. The word is indexed and looked up so, never alone.
+inline bool ReWidenOverGlue(const char* text, u32 length, u32* start, u32* end) {
+  const u32 from = *start, to = *end;
+  while (*start > 0 && ReGlues(static_cast<u8>(text[*start - 1]))) --*start;
+  while (*end < length && ReGlues(static_cast<u8>(text[*end]))) ++*end;
+  return *start != from || *end != to;
+}
 
 // Calls run(start, length) for each longest stretch of word[0, length) whose
 // characters `in` takes.
@@ -46,6 +64,23 @@ template <class LetterOrDigit, class Piece>
 void ReForEachWordPiece(const char* word, u32 length, LetterOrDigit&& letterOrDigit, Piece&& piece) {
   ReForEachRun(
       word, length, [&](u8 c) { return letterOrDigit(c) || ReGlues(c); }, piece);
+}
+
+// Calls key(start, length) for a word widened over the gluing characters
+// beside it (ReWidenOverGlue), glued[0, length), and for each of its pieces
+// that took some of them (`atStart`, `atEnd`: it was widened there): "/a-os/"
+// gives itself, "/a" and "os/". Its other pieces are those of the word; a
+// piece of gluing characters alone ("/" of "/+") is no word a query reads.
+template <class LetterOrDigit, class Key>
+void ReForEachGluedKey(const char* glued, u32 length, bool atStart, bool atEnd, LetterOrDigit&& letterOrDigit,
+                       Key&& key) {
+  key(0u, length);
+  ReForEachWordPiece(glued, length, letterOrDigit, [&](u32 start, u32 count) {
+    if (count == length || !((atStart && start == 0) || (atEnd && start + count == length))) return;
+    bool word = false;
+    for (u32 i = start; i < start + count && !word; ++i) word = !ReGlues(static_cast<u8>(glued[i]));
+    if (word) key(start, count);
+  });
 }
 
 // Writes the index key of word[0, length) into key (room for length + 1

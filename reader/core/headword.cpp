@@ -56,6 +56,9 @@ std::string FormatHeadword(const std::string& headword) {
     } else if (headword.compare(i, 5, "</UP>") == 0) {
       out += ')';
       i += 5;
+    } else if (i + 5 <= headword.size() && headword.compare(i, 2, "<{") == 0 && headword.compare(i + 3, 2, "}>") == 0) {
+      out += headword[i + 2];  // an escape of one character shows that character
+      i += 5;
     } else if (c == '<' || c == '{') {
       const size_t close = headword.find(c == '<' ? '>' : '}', i);
       i = close == std::string::npos ? headword.size() : close + 1;

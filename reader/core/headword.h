@@ -9,5 +9,6 @@
 // a </UP> ends it just after itself, and a <UP> left open is closed.
 std::string HeadwordOfEntryText(const char* text, size_t length);
 // The headword as the screens show it: the middle dot dropped, <UP> written
-// " (" and </UP> ")", every other tag and every {...} run dropped.
+// " (" and </UP> ")", an escape of one character as that character ("<{<}>"
+// as '<'), every other tag and every {...} run dropped.
 std::string FormatHeadword(const std::string& headword);

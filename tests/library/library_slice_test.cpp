@@ -244,6 +244,46 @@ TEST_F(LibrarySlice, BooleanSearchAgreesWithABruteForceReading) {
   EXPECT_GT(withHits, 40);
 }
 
+// Every token of the text with a '/' at its start or end that joins nothing
+// there ("/kash/", a pronunciation) is found where the brute force finds
+// it, its own entry among them.
+TEST_F(LibrarySlice, TokensBesideASlashAreFoundInTheirOwnEntries) {
+  const std::vector<std::string> texts = EntryTexts();
+  builder::search_corpus::Corpus corpus;
+  for (const std::string& text : texts) {
+    const std::size_t lineEnd = text.find('\n');
+    corpus.articles.push_back(
+        {text.substr(0, lineEnd), lineEnd == std::string::npos ? "" : text.substr(lineEnd + 1)});
+  }
+  std::map<std::string, u32> tokens;  // each with the first entry that holds it
+  for (u32 e = 0; e < corpus.articles.size(); ++e)
+    builder::search_corpus::ForEachTextToken(corpus.articles[e], [&](std::string_view token) {
+      const std::string word = oracle::Lower(std::string(token));
+      if ((word.front() == '/' || word.back() == '/') && word.find_first_not_of("/") != std::string::npos &&
+          oracle::Typable(word))
+        tokens.emplace(word, e + 1);
+    });
+  ASSERT_TRUE(tokens.count("/kash/")) << tokens.size() << " tokens";
+  CContentDb& db = Open(1);
+  for (const auto& [token, own] : tokens) {
+    std::vector<u32> expected;
+    for (u32 e = 0; e < corpus.articles.size(); ++e) {
+      oracle::Node term;
+      term.words = {token};
+      const auto& article = corpus.articles[e];
+      if (oracle::Holds(term, article.Text(), article.title.size(), oracle::Rules{true, true}))
+        expected.push_back(e + 1);
+    }
+    CBitString hits(static_cast<int>(db.GetEntryCount()), FALSE);
+    ASSERT_GE(db.BooleanSearch(token.c_str(), hits, "Encyclopedia"), 0) << token;
+    std::vector<u32> found;
+    for (u32 e = 1; e <= db.GetEntryCount(); ++e)
+      if (hits.Test(static_cast<int>(e))) found.push_back(e);
+    EXPECT_EQ(found, expected) << token;
+    EXPECT_TRUE(std::binary_search(found.begin(), found.end(), own)) << token << " in its entry " << own;
+  }
+}
+
 // The hits' titles are cut after the headword mark: no tags, a homograph
 // number in parentheses, the articles' titles as they are.
 TEST_F(LibrarySlice, SearchHitTitlesHaveNoMarkup) {

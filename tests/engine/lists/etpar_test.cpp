@@ -92,6 +92,17 @@ TEST_F(EnglishParse, EntryLinesBecomeSubItems) {
   EXPECT_EQ(PACKED(run->items[2]->number), 7u);
 }
 
+// The reader parses the slots of a headword lookup: a spelling variant
+// reaches the parser as the entry writes it.
+TEST_F(EnglishParse, AHeadwordLookupKeepsTheEscapesThePartsAreMadeOf) {
+  ASSERT_EQ(db_.Lookup("realize"), ReDone);
+  ASSERT_EQ(db_.Slots().size(), 1u);
+  EXPECT_EQ(db_.Slots()[0].title, "reali<{sz}>e");
+  ASSERT_EQ(db_.Parse(500, ReActOpen), ReDone);
+  ASSERT_EQ(PACKED(db_.result()->count), 1);
+  EXPECT_STREQ(db_.result()->entries[0]->headline, "realize");
+}
+
 TEST_F(EnglishParse, AntonymsTakeTheirLabel) {
   ASSERT_EQ(db_.Lookup("cat"), ReDone);
   ASSERT_EQ(db_.Parse(500, ReActOpen), ReDone);

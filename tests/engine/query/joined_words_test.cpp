@@ -203,6 +203,101 @@ TEST(WholeWordIndex, EveryWordAsTheQueryReadsIt) {
     }
 }
 
+// Words beside a '/' that joins nothing on one side, pieces of such words,
+// and terms that begin or end with other joiners.
+sc::Corpus SlashEdges() {
+  sc::Corpus corpus;
+  for (const auto& [title, body] : std::vector<std::pair<std::string, std::string>>{
+           {"/dev/null", "The null device."},                     // 1 the title line
+           {"Shells", "Run /bin/sh or /dev/tty, not /usr/bin."},  // 2
+           {"Acme", "acme /ak'mee/ n. the peak"},                 // 3 a pronunciation between slashes
+           {"Edges", "-foo and bar- and -- and / and qux/ /baz end"},
+           {"Mixed", "a-/b and c/-d and e/.f"},          // 5
+           {"Dots", "a.b.c"},                            // 6 none of them beside a slash
+           {"Doubled", "x//y and m/ /n and <B>/z</B>"},  // 7
+           {"Options", "/a-os/ then /v-w"},              // 8 pieces beside the slashes
+           {"Joined", "dev/null, bin/sh and ak'mee"},    // 9 the same words with nothing beside them
+           {"Runs", "dev null bin sh tty usr ak mee foo bar qux baz os"},
+       })
+    corpus.articles.push_back({title, body});
+  return corpus;
+}
+
+class SlashEdgeWords : public ::testing::TestWithParam<IndexWords> {
+ protected:
+  // Found where the brute force finds it, in blocks of four and of one
+  // entry (where the index alone decides what it may).
+  void ExpectAsTheTextHolds(const std::string& term, const Entries& expected) {
+    ASSERT_EQ(TextHolds(corpus_, term), expected) << term << ": the case is not what it says";
+    EXPECT_EQ(blocks_.Search(term).entries, expected) << term;
+    EXPECT_EQ(single_.Search(term).entries, expected) << term << " (one entry a block)";
+  }
+  sc::Corpus corpus_ = SlashEdges();
+  SearchDb blocks_{corpus_, Options(GetParam(), 4)};
+  SearchDb single_{corpus_, Options(GetParam(), 1)};
+};
+
+TEST_P(SlashEdgeWords, FoundWithTheSlashBesideThemAndNowhereElse) {
+  const std::vector<std::pair<std::string, Entries>> cases = {
+      {"/dev/null", {1}}, {"/bin/sh", {2}},   {"/dev/tty", {2}},
+      {"/usr/bin", {2}},  {"/ak'mee/", {3}},  {"qux/", {4}},
+      {"/baz", {4}},      {"qux/ /baz", {4}}, {"a-/b", {5}},
+      {"c/-d", {5}},      {"e/.f", {5}},      {"c/", {5}},
+      {"/b", {5}},        {"x//y", {7}},      {"m/ /n", {7}},
+      {"/z", {7}},        {"/w", {}},         {"dev/null", {9}},
+      {"ak'mee", {9}},    {"/ak'mee", {}},    {"/dev/null NEAR /bin/sh", {}},
+  };
+  for (const auto& [term, expected] : cases) ExpectAsTheTextHolds(term, expected);
+}
+
+TEST_P(SlashEdgeWords, OtherJoinersAtATermsEdge) {
+  for (const auto& [term, expected] : std::vector<std::pair<std::string, Entries>>{
+           {"-d", {}}, {".f", {}}, {"-foo", {4}}, {"bar-", {4}}, {"u.s.", {}}, {"n.", {3}}})
+    ExpectAsTheTextHolds(term, expected);
+}
+
+// An index of whole words holds no pieces of longer words.
+TEST_P(SlashEdgeWords, PiecesBesideTheSlashes) {
+  if (GetParam() == IndexWords::WholeWords) GTEST_SKIP() << "an index of whole words holds no pieces";
+  for (const auto& [term, expected] : std::vector<std::pair<std::string, Entries>>{
+           {"/a", {8}}, {"os/", {8}}, {"/a-os/", {8}}, {"/v", {8}}, {"/a-os", {}}, {"a-os/", {}}})
+    ExpectAsTheTextHolds(term, expected);
+}
+
+// Inside a longer word beside the slashes the index lists only the pieces
+// that touch them; a term of more pieces, or of signs alone, stands there too.
+TEST_P(SlashEdgeWords, InsideLongerWordsBesideTheSlashes) {
+  if (GetParam() == IndexWords::WholeWords) GTEST_SKIP() << "an index of whole words holds no pieces";
+  sc::Corpus corpus;
+  for (const char* body : {"/a-os here", "/a-os-x/ there", "/_ alone", "/_-y inside", "/+/ and /+-z"})
+    corpus.articles.push_back({"Inside", body});
+  for (const u16 group : {u16{4}, u16{1}}) {
+    SearchDb db(corpus, Options(GetParam(), group));
+    for (const auto& [term, expected] :
+         std::vector<std::pair<std::string, Entries>>{{"/a-os", {1, 2}}, {"/_", {3, 4}}, {"/+", {5}}, {"/+/", {5}}}) {
+      ASSERT_EQ(TextHolds(corpus, term), expected) << term;
+      EXPECT_EQ(db.Search(term).entries, expected) << term << " in blocks of " << group;
+    }
+  }
+}
+
+// One longer than any word an index holds is found by its pieces.
+TEST_P(SlashEdgeWords, LongerThanAnyIndexWord) {
+  if (GetParam() == IndexWords::WholeWords) GTEST_SKIP() << "an index of whole words holds no pieces";
+  const std::string longWord = "/e-mail-" + std::string(150, 'x') + "-" + std::string(150, 'y') + "/";
+  sc::Corpus corpus = SlashEdges();
+  corpus.articles.push_back({"Long", "see " + longWord + " here"});
+  ASSERT_EQ(TextHolds(corpus, longWord), Entries{11});
+  for (const u16 group : {u16{4}, u16{1}})
+    EXPECT_EQ(SearchDb(corpus, Options(GetParam(), group)).Search(longWord).entries, Entries{11}) << group;
+}
+
+INSTANTIATE_TEST_SUITE_P(Indexes, SlashEdgeWords,
+                         ::testing::Values(IndexWords::AsQueriesRead, IndexWords::AsciiRuns, IndexWords::WholeWords),
+                         [](const ::testing::TestParamInfo<IndexWords>& info) {
+                           return info.param == IndexWords::WholeWords ? std::string("WholeWords") : IndexName(info);
+                         });
+
 // The eighth term has a bit of its own in the block bytes, like the others.
 TEST(Terms, EightTermsEachCount) {
   sc::Corpus corpus;

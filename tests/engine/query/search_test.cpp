@@ -316,6 +316,25 @@ TEST(SearchDatabases, HitTitlesAsTheTextShowsThem) {
             (std::vector<std::string>{"<g>", "Long (1022)", "Long (1023)", "Long (1024)", "Long (2000)"}));
 }
 
+// The title follows its tag wherever that stands in the first line, also
+// past the first 1,022 characters.
+TEST(SearchDatabases, ATitleTagLateInItsLine) {
+  sc::Corpus corpus;
+  for (const std::size_t before : {0u, 1018u, 1019u, 1100u, 3000u}) {
+    std::string line = "<P>";
+    while (line.size() < before) line += line.size() % 2 ? 'p' : ' ';
+    corpus.articles.push_back({line + "<WD>Late<UP>" + std::to_string(before) + "</UP><PS>n", "a grin"});
+  }
+  corpus.articles.push_back({"<P>no title tag at all", "a grin"});  // no hit to show
+  builder::engine_db::Database database = sc::SearchDatabase(corpus);
+  database.header.titleMode = 4;
+  SearchDb db(builder::engine_db::Build(database).bytes);
+  const auto outcome = db.Search("grin");
+  ASSERT_EQ(outcome.entries, (std::vector<u32>{1, 2, 3, 4, 5}));
+  EXPECT_EQ(outcome.pages[0].titles,
+            (std::vector<std::string>{"Late (0)", "Late (1018)", "Late (1019)", "Late (1100)", "Late (3000)"}));
+}
+
 // A letter right after a tag's '>' begins a word: no term starts at the next
 // character ("xcat" holds no "cat"), while one right after the '>' does.
 // The phrase "xc" is the only pair a budget of one makes (the most

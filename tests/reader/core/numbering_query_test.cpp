@@ -240,6 +240,10 @@ TEST(Headwords, TagsOfTheHeadword) {
                            "cd{stress}e<B>"),
             "abcde");
   EXPECT_EQ(FormatHeadword("open<tag"), "open");
+  // The headword lookup's titles keep their escapes; shown, one stands for
+  // its character, a spelling variant for nothing.
+  EXPECT_EQ(FormatHeadword("<{<}>g> <{&}>c"), "<g> &c");
+  EXPECT_EQ(FormatHeadword("reali<{sz}>e"), "realie");
 }
 
 TEST(BackgroundLinks, FirstPairOfTheRecord) {

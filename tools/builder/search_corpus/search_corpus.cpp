@@ -297,27 +297,62 @@ void ForEachTextWord(const Article& article, const TextWordSink& sink) {
     at.startsFree = i == 0 || (text[i - 1] != '<' && text[i - 1] != '/');
     at.endsFree = end == text.size() || text[end] != '/';
     at.overLineBreak = text.find('\n', i) < end;
+    u32 from = static_cast<u32>(i), to = static_cast<u32>(end);
+    at.glued.clear();
+    if (ReWidenOverGlue(text.data(), static_cast<u32>(text.size()), &from, &to)) {
+      at.glued = text.substr(from, i - from) + at.word + text.substr(end, to - end);
+      at.gluedAtStart = from < i;
+      at.gluedAtEnd = to > end;
+    }
     i = end;
     sink(at);
     ++at.offset;
   }
 }
 
+void ForEachTextToken(const Article& article, const TextTokenSink& sink) {
+  const std::string text = SearchedText(article.Text());
+  const auto inToken = [](unsigned char c) {
+    return !IsSeparator(c) || c == '-' || c == '/' || c == '.' || c == '\'' || c == ',';
+  };
+  for (std::size_t i = 0; i < text.size();) {
+    if (const std::size_t tag = TagAt(text, i)) {
+      i += tag;
+      continue;
+    }
+    std::size_t end = i;
+    while (end < text.size() && inToken(static_cast<unsigned char>(text[end]))) ++end;
+    if (end > i) sink(std::string_view(text).substr(i, end - i));
+    i = end > i ? end : i + 1;
+  }
+}
+
 void ForEachIndexWord(const Article& article, const IndexWordSink& sink) {
   std::string key;
+  const auto listKey = [&](const std::string& word, std::size_t start, std::size_t length, std::uint32_t offset,
+                           IndexWordKind kind) {
+    key.resize(length + 1);
+    key.resize(ReWordKey(word.data() + start, static_cast<u32>(length), key.data()));
+    sink(key, offset, kind);
+  };
   ForEachTextWord(article, [&](const TextWord& at) {
     const std::string& read = at.word;
     // The word or a piece of it, by its key, where a search finds it.
-    const auto list = [&](std::size_t start, std::size_t length, bool part) {
+    const auto list = [&](std::size_t start, std::size_t length, IndexWordKind kind) {
       if ((start == 0 && !at.startsFree) || (start + length == read.size() && !at.endsFree)) return;
-      key.resize(length + 1);
-      key.resize(ReWordKey(read.data() + start, static_cast<u32>(length), key.data()));
-      sink(key, at.offset, part);
+      listKey(read, start, length, at.offset, kind);
     };
-    if (!at.overLineBreak) list(0, read.size(), false);
+    if (at.StandsFree()) listKey(read, 0, read.size(), at.offset, IndexWordKind::Word);
     ReForEachWordPiece(read.data(), static_cast<u32>(read.size()), IsLetterOrDigit, [&](u32 start, u32 length) {
-      if (length < read.size()) list(start, length, true);
+      if (length < read.size()) list(start, length, IndexWordKind::Piece);
     });
+    if (at.glued.empty()) return;
+    const std::string& glued = at.glued;
+    ReForEachGluedKey(glued.data(), static_cast<u32>(glued.size()), at.gluedAtStart, at.gluedAtEnd, IsLetterOrDigit,
+                      [&](u32 start, u32 length) {
+                        if (length < glued.size() || !at.overLineBreak)
+                          listKey(glued, start, length, at.offset, IndexWordKind::Glued);
+                      });
   });
 }
 
@@ -329,11 +364,11 @@ bool HoldsJoiner(std::string_view word) {
 
 std::vector<WordAt> JoinedWords(const Article& article) {
   std::vector<WordAt> words;
-  ForEachIndexWord(article, [&](std::string_view word, std::uint32_t offset, bool part) {
+  ForEachIndexWord(article, [&](std::string_view word, std::uint32_t offset, IndexWordKind kind) {
     const bool accented = std::any_of(word.begin(), word.end(), [](char c) {
       return static_cast<unsigned char>(c) >= 0x80 && IsLetter(static_cast<unsigned char>(c));
     });
-    if (!part && (HoldsJoiner(word) || accented)) words.push_back({std::string(word), offset});
+    if (kind == IndexWordKind::Word && (HoldsJoiner(word) || accented)) words.push_back({std::string(word), offset});
   });
   return words;
 }

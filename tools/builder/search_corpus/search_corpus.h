@@ -91,16 +91,36 @@ struct TextWord {
   bool startsFree = true;      // no '<' or '/' that joins nothing right before it
   bool endsFree = true;        // no '/' that joins nothing right after it
   bool overLineBreak = false;  // a '-' at a line end joins it: the text holds it with the line feed
+  // The word with the gluing characters that stand beside it and join it to
+  // nothing ("/dev/null" for "dev/null"; re_word_pieces.h), empty without any.
+  std::string glued;
+  bool gluedAtStart = false, gluedAtEnd = false;  // where it took them
+  // Whether a search finds the word where it stands: the index lists it there.
+  bool StandsFree() const { return startsFree && endsFree && !overLineBreak; }
 };
 using TextWordSink = std::function<void(const TextWord& word)>;
 void ForEachTextWord(const Article& article, const TextWordSink& sink);
 
+// The stretches of an article's text, read as ForEachTextWord reads it,
+// that hold no separator but the joiners '-', '/', '.', an apostrophe and
+// ',': its words as the text holds them, with what joins them and what
+// stands at their edges ("/dev/null", "e.g.,", "-v", "--").
+using TextTokenSink = std::function<void(std::string_view token)>;
+void ForEachTextToken(const Article& article, const TextTokenSink& sink);
+
 // The words of an article's text as the search index holds them: each text
 // word and each of its pieces (re_word_pieces.h: "non-serial-I/O" gives
 // "non", "serial" and "I/O") where a word search finds it, by its index key
-// (without the syllable dots inside it). A piece has its word's offset.
+// (without the syllable dots inside it); a word beside gluing characters
+// that join it to nothing with them, and its pieces that take them
+// ("/a-os/" gives "/a-os/", "/a" and "os/"). A piece has its word's offset.
 // Words as written.
-using IndexWordSink = std::function<void(std::string_view word, std::uint32_t offset, bool part)>;
+enum class IndexWordKind {
+  Word,   // the word as a query reads it
+  Piece,  // a piece of it
+  Glued,  // it, or a piece of it, with the gluing characters beside it
+};
+using IndexWordSink = std::function<void(std::string_view word, std::uint32_t offset, IndexWordKind kind)>;
 void ForEachIndexWord(const Article& article, const IndexWordSink& sink);
 
 // Whether a word holds a joiner: '-', '.', an apostrophe, ',', '/', a

@@ -79,7 +79,7 @@ engine_db::Database SearchDatabase(const Corpus& corpus, const SearchDatabaseOpt
     };
     if (options.searchWords == SearchDatabaseOptions::IndexWords::AsQueriesRead)
       ForEachIndexWord(corpus.articles[e],
-                       [&](std::string_view word, std::uint32_t offset, bool) { indexed(word, offset); });
+                       [&](std::string_view word, std::uint32_t offset, IndexWordKind) { indexed(word, offset); });
     if (options.searchWords == SearchDatabaseOptions::IndexWords::WholeWords)
       ForEachTextWord(corpus.articles[e], [&](const TextWord& at) { indexed(at.word, at.offset); });
   }
