@@ -1,7 +1,7 @@
 // What the tool windows decide without a window: which screen shows an
 // article, the outline tree of an article, the order and names of bookmark
-// folders, and the texts of the article list's modes. Nothing here calls Windows, so it builds in every
-// tree and is tested natively.
+// folders, and the texts of the article list's modes. Nothing here calls
+// Windows, so it builds in every tree and is tested natively.
 #pragma once
 
 #include <string>
