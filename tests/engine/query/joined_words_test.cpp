@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "search_fixture.h"
@@ -151,18 +152,31 @@ sc::Corpus GluedInside() {
   return corpus;
 }
 
-class GluedWords : public ::testing::TestWithParam<IndexWords> {
+// A corpus searched through one index layout in blocks of four entries and
+// of one (where the index alone decides what it may).
+class BothBlockSizes : public ::testing::TestWithParam<IndexWords> {
  protected:
-  // A word search finds the word where the brute force does, in blocks of
-  // four and of one entry.
-  void ExpectAsTheTextHolds(const std::string& word) {
-    const Entries expected = TextHolds(corpus_, word);
-    EXPECT_EQ(blocks_.Search(word).entries, expected) << word;
-    EXPECT_EQ(single_.Search(word).entries, expected) << word << " (one entry a block)";
+  explicit BothBlockSizes(sc::Corpus corpus) : corpus_(std::move(corpus)) {}
+  // A word search finds the term where the brute force does, in both.
+  void ExpectAsTheTextHolds(const std::string& term) {
+    const Entries expected = TextHolds(corpus_, term);
+    EXPECT_EQ(blocks_.Search(term).entries, expected) << term;
+    EXPECT_EQ(single_.Search(term).entries, expected) << term << " (one entry a block)";
   }
-  sc::Corpus corpus_ = GluedInside();
+  // The same, where the brute force must find `expected`: the case is what
+  // it says.
+  void ExpectAsTheTextHolds(const std::string& term, const Entries& expected) {
+    ASSERT_EQ(TextHolds(corpus_, term), expected) << term << ": the case is not what it says";
+    ExpectAsTheTextHolds(term);
+  }
+  sc::Corpus corpus_;
   SearchDb blocks_{corpus_, Options(GetParam(), 4)};
   SearchDb single_{corpus_, Options(GetParam(), 1)};
+};
+
+class GluedWords : public BothBlockSizes {
+ protected:
+  GluedWords() : BothBlockSizes(GluedInside()) {}
 };
 
 TEST_P(GluedWords, FoundInsideLongerJoinedWords) {
@@ -223,18 +237,9 @@ sc::Corpus SlashEdges() {
   return corpus;
 }
 
-class SlashEdgeWords : public ::testing::TestWithParam<IndexWords> {
+class SlashEdgeWords : public BothBlockSizes {
  protected:
-  // Found where the brute force finds it, in blocks of four and of one
-  // entry (where the index alone decides what it may).
-  void ExpectAsTheTextHolds(const std::string& term, const Entries& expected) {
-    ASSERT_EQ(TextHolds(corpus_, term), expected) << term << ": the case is not what it says";
-    EXPECT_EQ(blocks_.Search(term).entries, expected) << term;
-    EXPECT_EQ(single_.Search(term).entries, expected) << term << " (one entry a block)";
-  }
-  sc::Corpus corpus_ = SlashEdges();
-  SearchDb blocks_{corpus_, Options(GetParam(), 4)};
-  SearchDb single_{corpus_, Options(GetParam(), 1)};
+  SlashEdgeWords() : BothBlockSizes(SlashEdges()) {}
 };
 
 TEST_P(SlashEdgeWords, FoundWithTheSlashBesideThemAndNowhereElse) {

@@ -296,6 +296,13 @@ TEST(SearchDatabases, AnEntryWithoutATitleIsNoHit) {
   }
 }
 
+// The corpus's search database in title mode 4 (titles cut after <WD>).
+SearchDb TitleModeFour(const sc::Corpus& corpus) {
+  builder::engine_db::Database database = sc::SearchDatabase(corpus);
+  database.header.titleMode = 4;
+  return SearchDb(builder::engine_db::Build(database).bytes);
+}
+
 // In title mode 4 a hit's title is cut after <WD> by the entry-title rules
 // and shown as the text shows it: escapes as their characters, and from a
 // first line of any length (a title starts near its line's beginning).
@@ -307,10 +314,7 @@ TEST(SearchDatabases, HitTitlesAsTheTextShowsThem) {
     while (line.size() < length) line += line.size() % 2 ? 'p' : ' ';
     corpus.articles.push_back({line, "<P>a grin"});  // the pronunciation ends at the tag
   }
-  builder::engine_db::Database database = sc::SearchDatabase(corpus);
-  database.header.titleMode = 4;
-  SearchDb db(builder::engine_db::Build(database).bytes);
-  const auto outcome = db.Search("grin");
+  const auto outcome = TitleModeFour(corpus).Search("grin");
   ASSERT_EQ(outcome.entries, (std::vector<u32>{1, 2, 3, 4, 5}));
   EXPECT_EQ(outcome.pages[0].titles,
             (std::vector<std::string>{"<g>", "Long (1022)", "Long (1023)", "Long (1024)", "Long (2000)"}));
@@ -326,10 +330,7 @@ TEST(SearchDatabases, ATitleTagLateInItsLine) {
     corpus.articles.push_back({line + "<WD>Late<UP>" + std::to_string(before) + "</UP><PS>n", "a grin"});
   }
   corpus.articles.push_back({"<P>no title tag at all", "a grin"});  // no hit to show
-  builder::engine_db::Database database = sc::SearchDatabase(corpus);
-  database.header.titleMode = 4;
-  SearchDb db(builder::engine_db::Build(database).bytes);
-  const auto outcome = db.Search("grin");
+  const auto outcome = TitleModeFour(corpus).Search("grin");
   ASSERT_EQ(outcome.entries, (std::vector<u32>{1, 2, 3, 4, 5}));
   EXPECT_EQ(outcome.pages[0].titles,
             (std::vector<std::string>{"Late (0)", "Late (1018)", "Late (1019)", "Late (1100)", "Late (3000)"}));
