@@ -262,6 +262,17 @@ TEST(LeftTempDirs, ALinkOrADirectoryHoldingOneIsLeftWhole) {
   EXPECT_EQ(ReadWholeFile(work.File("Notes\\b.txt")), "someone's b");
   EXPECT_EQ(ReadWholeFile(work.File("trnC.tmp\\UPDATES.EXE")), "the updater's");
   for (const char* name : {"trn5.tmp", "trnC.tmp\\Notes"}) EXPECT_TRUE(HostLink::IsLink(work.File(name))) << name;
+
+  // The run's own directory, put back as a link while the run went on.
+  CUpdateFiles files;
+  ASSERT_TRUE(files.CreateTempDir());
+  ASSERT_TRUE(::RemoveDirectoryA(work.File(files.TempDir()).c_str()));
+  HostLink own(work.File(files.TempDir()), work.File("Notes"));
+  ASSERT_TRUE(HostLink::IsLink(work.File(files.TempDir()))) << "no link could be made";
+  const char* keptBecause = files.RemoveTempDir();
+  EXPECT_STREQ(keptBecause, "it is a link");
+  EXPECT_EQ(ReadWholeFile(work.File("Notes\\a.txt")), "someone's a");
+  EXPECT_EQ(ReadWholeFile(work.File("Notes\\b.txt")), "someone's b");
 }
 
 // A file made read-only, writable again when this goes: a file left

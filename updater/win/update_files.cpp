@@ -62,9 +62,12 @@ const char* WhyNotRemovable(const std::string& directory, const std::vector<Entr
 }
 
 // Deletes the files of a directory, then the directory, or nothing: null, or
-// why it was left. A file may come out of an archive read-only; it is the
-// updater's own all the same.
+// why it was left. A directory that is a link or junction leads somewhere
+// that is not the updater's, whatever its name. A file may come out of an
+// archive read-only; it is the updater's own all the same.
 const char* RemoveWhole(const std::string& directory) {
+  const DWORD attributes = ::GetFileAttributesA(directory.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return "it is a link";
   std::vector<Entry> entries;
   if (!EntriesOf(directory, entries)) return "it cannot be read";
   if (const char* why = WhyNotRemovable(directory, entries)) return why;
@@ -131,8 +134,7 @@ std::vector<CUpdateFiles::LeftTempDir> CUpdateFiles::RemoveLeftTempDirs() const 
   std::vector<LeftTempDir> left;
   for (const Entry& entry : entries) {
     if (!IsFolder(entry) || !IsTempDirName(entry.name) || (m_bTempDirCreated && entry.name == m_tempDir)) continue;
-    // A link or junction named like one leads somewhere else, which is not the updater's.
-    left.push_back({entry.name, IsLink(entry) ? "it is a link" : RemoveWhole(entry.name)});
+    left.push_back({entry.name, RemoveWhole(entry.name)});
   }
   return left;
 }
