@@ -132,6 +132,36 @@ class LibrarySlice : public testing::Test {
     REmemory(&block, nullptr, ReBlockDb, ReActClose, 0);
     return texts;
   }
+  // The main database's entries as the brute force reads them: the first
+  // line the title, the rest the body.
+  builder::search_corpus::Corpus LibraryCorpus() const {
+    builder::search_corpus::Corpus corpus;
+    for (const std::string& text : EntryTexts()) {
+      const std::size_t lineEnd = text.find('\n');
+      corpus.articles.push_back(
+          {text.substr(0, lineEnd), lineEnd == std::string::npos ? "" : text.substr(lineEnd + 1)});
+    }
+    return corpus;
+  }
+  // The entries whose text holds the query by the search's rules.
+  static std::vector<u32> BruteForceHits(const builder::search_corpus::Corpus& corpus, const oracle::Node& query) {
+    std::vector<u32> entries;
+    for (u32 e = 0; e < corpus.articles.size(); ++e) {
+      const auto& article = corpus.articles[e];
+      if (oracle::Holds(query, article.Text(), article.title.size(), oracle::Rules{true, true}))
+        entries.push_back(e + 1);
+    }
+    return entries;
+  }
+  // The entries a Boolean search of the text finds.
+  static std::vector<u32> SearchHits(CContentDb& db, const std::string& text) {
+    CBitString hits(static_cast<int>(db.GetEntryCount()), FALSE);
+    EXPECT_GE(db.BooleanSearch(text.c_str(), hits, "Encyclopedia"), 0) << text;
+    std::vector<u32> entries;
+    for (u32 e = 1; e <= db.GetEntryCount(); ++e)
+      if (hits.Test(static_cast<int>(e))) entries.push_back(e);
+    return entries;
+  }
 
   static TempDir* dir_;
   static lib::LibraryFigures figures_;
@@ -201,16 +231,10 @@ TEST_F(LibrarySlice, WordsWithJoinersAndAccentsAreFound) {
 // with joiners and accents) find what a brute-force reading of each entry's
 // text by the search's rules finds.
 TEST_F(LibrarySlice, BooleanSearchAgreesWithABruteForceReading) {
-  const std::vector<std::string> texts = EntryTexts();
-  builder::search_corpus::Corpus corpus;
+  builder::search_corpus::Corpus corpus = LibraryCorpus();
   std::map<std::string, u32> frequency;
-  for (const std::string& text : texts) {
-    const std::size_t lineEnd = text.find('\n');
-    builder::search_corpus::Article article{text.substr(0, lineEnd),
-                                            lineEnd == std::string::npos ? "" : text.substr(lineEnd + 1)};
+  for (const auto& article : corpus.articles)
     for (const auto& word : builder::search_corpus::SplitWords(article)) ++frequency[oracle::Lower(word.word)];
-    corpus.articles.push_back(std::move(article));
-  }
   std::vector<std::pair<u32, std::string>> ranked;
   for (const auto& [word, count] : frequency) ranked.emplace_back(count, word);
   std::stable_sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
@@ -223,17 +247,8 @@ TEST_F(LibrarySlice, BooleanSearchAgreesWithABruteForceReading) {
   for (int q = 0; q < 120; ++q) {
     const auto query = maker.Make();
     const std::string text = oracle::Render(*query, render);
-    std::vector<u32> expected;
-    for (u32 e = 0; e < corpus.articles.size(); ++e) {
-      const auto& article = corpus.articles[e];
-      if (oracle::Holds(*query, article.Text(), article.title.size(), oracle::Rules{true, true}))
-        expected.push_back(e + 1);
-    }
-    CBitString hits(static_cast<int>(db.GetEntryCount()), FALSE);
-    ASSERT_GE(db.BooleanSearch(text.c_str(), hits, "Encyclopedia"), 0) << text;
-    std::vector<u32> found;
-    for (u32 e = 1; e <= db.GetEntryCount(); ++e)
-      if (hits.Test(static_cast<int>(e))) found.push_back(e);
+    const std::vector<u32> expected = BruteForceHits(corpus, *query);
+    const std::vector<u32> found = SearchHits(db, text);
     std::vector<u32> differ;
     std::set_symmetric_difference(found.begin(), found.end(), expected.begin(), expected.end(),
                                   std::back_inserter(differ));
@@ -248,13 +263,7 @@ TEST_F(LibrarySlice, BooleanSearchAgreesWithABruteForceReading) {
 // there ("/kash/", a pronunciation) is found where the brute force finds
 // it, its own entry among them.
 TEST_F(LibrarySlice, TokensBesideASlashAreFoundInTheirOwnEntries) {
-  const std::vector<std::string> texts = EntryTexts();
-  builder::search_corpus::Corpus corpus;
-  for (const std::string& text : texts) {
-    const std::size_t lineEnd = text.find('\n');
-    corpus.articles.push_back(
-        {text.substr(0, lineEnd), lineEnd == std::string::npos ? "" : text.substr(lineEnd + 1)});
-  }
+  const builder::search_corpus::Corpus corpus = LibraryCorpus();
   std::map<std::string, u32> tokens;  // each with the first entry that holds it
   for (u32 e = 0; e < corpus.articles.size(); ++e)
     builder::search_corpus::ForEachTextToken(corpus.articles[e], [&](std::string_view token) {
@@ -266,20 +275,10 @@ TEST_F(LibrarySlice, TokensBesideASlashAreFoundInTheirOwnEntries) {
   ASSERT_TRUE(tokens.count("/kash/")) << tokens.size() << " tokens";
   CContentDb& db = Open(1);
   for (const auto& [token, own] : tokens) {
-    std::vector<u32> expected;
-    for (u32 e = 0; e < corpus.articles.size(); ++e) {
-      oracle::Node term;
-      term.words = {token};
-      const auto& article = corpus.articles[e];
-      if (oracle::Holds(term, article.Text(), article.title.size(), oracle::Rules{true, true}))
-        expected.push_back(e + 1);
-    }
-    CBitString hits(static_cast<int>(db.GetEntryCount()), FALSE);
-    ASSERT_GE(db.BooleanSearch(token.c_str(), hits, "Encyclopedia"), 0) << token;
-    std::vector<u32> found;
-    for (u32 e = 1; e <= db.GetEntryCount(); ++e)
-      if (hits.Test(static_cast<int>(e))) found.push_back(e);
-    EXPECT_EQ(found, expected) << token;
+    oracle::Node term;
+    term.words = {token};
+    const std::vector<u32> found = SearchHits(db, token);
+    EXPECT_EQ(found, BruteForceHits(corpus, term)) << token;
     EXPECT_TRUE(std::binary_search(found.begin(), found.end(), own)) << token << " in its entry " << own;
   }
 }
