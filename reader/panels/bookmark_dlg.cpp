@@ -74,18 +74,17 @@ END_MESSAGE_MAP()
 BOOL CBookmarkDlg::Create(const CRect& rect, UINT templateId, CWnd* owner) {
   m_rect = rect;
   m_screen = OwnerScreen(owner);
-  m_skin = ScreenInfo(m_screen).skin;
   return CDialog::Create(templateId, owner);
 }
 
 BOOL CBookmarkDlg::OnInitDialog() {
-  const BookmarkLook& look = LookOf(m_skin);
+  const BookmarkLook& look = LookOf(GetSkin());
   // The client area takes the rectangle first: the layout follows its width.
   CRect client = PlaceClientArea(m_rect);
   const int width = client.Width();
 
   PlaceCloseButton(m_close, look.close, IDC_BOOKMARK_CLOSE);
-  m_folders.Create(CRect(kMargin, 29, width - kMargin, 129), this, IDC_FOLDER_LIST, m_skin);
+  m_folders.Create(CRect(kMargin, 29, width - kMargin, 129), this, IDC_FOLDER_LIST, GetSkin());
 
   const UINT style = CODButton::kUsualStyle;
   int y = 129 + kMargin;
@@ -103,7 +102,7 @@ BOOL CBookmarkDlg::OnInitDialog() {
   m_help.Create(CRect(0, 0, 0, 0), this, look.help, style, IDC_BOOKMARK_HELP);
   const int articlesBottom = client.bottom - 10 - m_deleteArticle.GetFrameSize().cy - 4;
   m_articles.Create(CRect(kMargin, y, width - kMargin, articlesBottom > y ? articlesBottom : y), this,
-                    IDC_FOLDER_ARTICLES, m_skin);
+                    IDC_FOLDER_ARTICLES, GetSkin());
   OnSize(SIZE_RESTORED, client.Width(), client.Height());
 
   RefillFolders(-1);
@@ -280,7 +279,7 @@ BOOL CBookmarkDlg::OnEraseBkgnd(CDC*) { return TRUE; }
 void CBookmarkDlg::OnPaint() {
   CPaintDC dc(this);
   CSkinPaletteScope palette(&dc);
-  const SkinBrushes brushes = BrushesOf(m_skin);
+  const SkinBrushes brushes = BrushesOf(GetSkin());
   PaintGround(dc, brushes.band, brushes.background);
   CRect client;
   GetClientRect(&client);

@@ -23,7 +23,7 @@ class CBookmarkDlg : public CToolWindow, public SearchStatePanel {
   virtual BOOL Create(const CRect& rect, UINT templateId, CWnd* owner);
   // The skin of the owner's screen (OwnerScreen: the main frame stands for
   // the media gallery, which owns its pop-up list through it).
-  int GetSkin() const { return m_skin; }
+  int GetSkin() const { return ScreenInfo(m_screen).skin; }
   // Copies the folder selection and the lists' positions into `state`.
   void SaveState(SearchState& state) override;
   // The screen rectangle of the media gallery's last list when it was destroyed
@@ -69,8 +69,7 @@ class CBookmarkDlg : public CToolWindow, public SearchStatePanel {
   void PrintFolder(BOOL preview);
 
   CRect m_rect;
-  Screen m_screen = Screen::Browser;  // the owner's screen (OwnerScreen)
-  int m_skin = kSkinEncyclopedia;
+  Screen m_screen = Screen::Browser;  // the owner's screen (OwnerScreen), whose skin it takes
   CODButton m_close, m_newFolder, m_renameFolder, m_deleteFolder, m_print, m_preview, m_deleteArticle, m_help;
   CValueListBox m_folders;
   CBmListBox m_articles;
