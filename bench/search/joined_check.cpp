@@ -131,8 +131,8 @@ CheckedWords WordsToCheck(const sc::Corpus& corpus) {
   std::map<std::string, std::uint32_t> words;  // each with the first entry it was drawn from
   std::set<std::string> unsaid;
   const auto add = [&](std::string word, std::uint32_t entry, std::size_t* kind) {
-    if (Unsaid(word)) {
-      if (unsaid.insert(word).second) ++checked.unsaid[Unsaid(word)];
+    if (const char* why = Unsaid(word)) {
+      if (unsaid.insert(word).second) ++checked.unsaid[why];
     } else if (words.emplace(std::move(word), entry).second) {
       ++*kind;
     }
@@ -157,7 +157,6 @@ JoinedCheck CheckEveryJoinedWord(const sc::Corpus& corpus, Searcher& engine) {
   std::fprintf(stderr, "joined words: reading the corpus...\n");
   check.checked = WordsToCheck(corpus);
   const std::vector<CheckedWord>& words = check.checked.words;
-  check.tried = words.size();
   std::fprintf(stderr, "joined words: %zu distinct words; indexing the text for the oracle...\n", words.size());
   const WordOracle oracle(corpus);
 

@@ -32,8 +32,7 @@ struct CheckedWords {
 };
 
 struct JoinedCheck {
-  CheckedWords checked;
-  std::size_t tried = 0;            // distinct words queried
+  CheckedWords checked;             // the distinct words queried
   std::size_t disagree = 0;         // words whose entries differ
   std::size_t engineMissesOwn = 0;  // words whose own entry the engine does not find
   std::size_t oracleMissesOwn = 0;  // words whose own entry the oracle does not find

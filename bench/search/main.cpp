@@ -361,7 +361,7 @@ bool PrintJoinedWordCheck(const sc::Corpus& corpus, bench::Searcher& engine) {
       "\nevery distinct word with a joiner and every token that starts or ends with one, queried alone:\n"
       "  %zu words tried (%zu words with a joiner where a search finds them whole, %zu tokens with one at an edge)\n"
       "  %zu disagree; own entry missed by the engine %zu, by the oracle %zu\n",
-      check.tried, checked.joinedWords, checked.edgeTokens, check.disagree, check.engineMissesOwn,
+      checked.words.size(), checked.joinedWords, checked.edgeTokens, check.disagree, check.engineMissesOwn,
       check.oracleMissesOwn);
   std::printf("  left out, which no query can say:");
   if (checked.unsaid.empty()) std::printf(" none");
@@ -369,7 +369,7 @@ bool PrintJoinedWordCheck(const sc::Corpus& corpus, bench::Searcher& engine) {
   std::printf("\n");
   for (const std::string& line : check.first) std::printf("  %s\n", line.c_str());
   std::printf("\nload average %s at the end\n", LoadAverage().c_str());
-  if (check.tried == 0) {
+  if (checked.words.empty()) {
     std::fprintf(stderr, "search_bench: no word with a joiner to try: the corpus has none, or it was not read\n");
     return false;
   }
