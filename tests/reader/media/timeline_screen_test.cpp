@@ -5,8 +5,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -388,18 +386,25 @@ TEST_F(TimelineScreen, ResultsOfASmartSearchTakeTheSmartSearchMode) {
   EXPECT_TRUE(view->GetSearchWindow().IsWindowVisible());
 }
 
+// Whether a saved event's text holds more than the timeline's notice and
+// ends with it.
+::testing::AssertionResult EndsWithTheNotice(const std::string& text) {
+  const std::string block(static_cast<const char*>(CTimeLine::NoticeBlock()));
+  if (text.size() <= block.size()) return ::testing::AssertionFailure() << "only " << text.size() << " bytes";
+  if (text.compare(text.size() - block.size(), block.size(), block) != 0)
+    return ::testing::AssertionFailure() << "it ends \"" << text.substr(text.size() - block.size()) << "\"";
+  return ::testing::AssertionSuccess();
+}
+
 TEST_F(TimelineScreen, ASavedOrCopiedEventEndsWithTheTimelineNotice) {
   CTimeLine* view = Open();
   ASSERT_NE(view, nullptr);
-  const std::string path = File("event.txt");
-  ASSERT_EQ(view->SaveEventTo(path.c_str()), CTimeLine::SaveOutcome::Saved);
-  std::ifstream in(path, std::ios::binary);
-  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  const std::string block(static_cast<const char*>(CTimeLine::NoticeBlock()));
-  ASSERT_GT(text.size(), block.size());
-  EXPECT_EQ(text.substr(text.size() - block.size()), block);
+  ASSERT_EQ(view->SaveEventTo(File("event.txt").c_str()), CTimeLine::SaveOutcome::Saved);
+  const std::string text = dir.Read("event.txt");
+  ASSERT_TRUE(EndsWithTheNotice(text));
   EXPECT_NE(text.back(), '\n');
   EXPECT_EQ(text.find('\0'), std::string::npos);
+  const std::string block(static_cast<const char*>(CTimeLine::NoticeBlock()));
   EXPECT_EQ(block.substr(0, 2 + 40), "\r\n" + std::string(40, '_'));
   EXPECT_EQ(view->SaveEventTo(File("no-such-folder/event.txt").c_str()), CTimeLine::SaveOutcome::NotCreated);
 
@@ -449,10 +454,7 @@ TEST_F(TimelineScreen, AFailedWriteIsToldAndLeavesTheOldFile) {
   boxes.Clear();
   Command(view, ID_TL_SAVE);
   EXPECT_TRUE(boxes.Texts().empty());
-  const std::string saved = dir.Read("event.txt");
-  const std::string block(static_cast<const char*>(CTimeLine::NoticeBlock()));
-  ASSERT_GT(saved.size(), block.size());
-  EXPECT_EQ(saved.substr(saved.size() - block.size()), block);
+  EXPECT_TRUE(EndsWithTheNotice(dir.Read("event.txt")));
 }
 
 class EnableRecorder : public CCmdUI {

@@ -4,7 +4,6 @@
 #include "panels/article_commands.h"
 
 #include <cstdio>
-#include <fstream>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -30,11 +29,6 @@ constexpr panels::ArticleCommandId kIds[] = {
     {kCopyArticleId, ArticleCommand::CopyArticle},
     {kSaveId, ArticleCommand::Save},
 };
-
-std::string FileText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 class TestArticleView : public CView, public ArticleCommandOwner {
  public:
@@ -203,15 +197,14 @@ TEST_F(ArticleCommandsOnTheApp, CopiesTheArticleWithTheNoticesAndNoSelectionLeav
 // display that gives no text is refused before a name is asked for, and a
 // write that fails is reported; either way the file stays as it was.
 TEST_F(ArticleCommandsOnTheApp, SaveLeavesTheFileAsItWasWhenThereIsNothingToWriteOrTheWriteFails) {
-  const std::string path = File("article.txt");
-  std::ofstream(path, std::ios::binary) << "old";
+  const std::string path = dir.Write("article.txt", "old");
   ui::FileDialogAnswers names(path);
   view.article = Article("Volcano");
   view.display.ResetContent();
   EXPECT_TRUE(Command(kSaveId));
   EXPECT_EQ(names.NamesAsked(), 0);
   EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"There is no text to save."});
-  EXPECT_EQ(FileText(path), "old");
+  EXPECT_EQ(dir.Read("article.txt"), "old");
 
   ShowVolcano();
   boxes.Clear();
@@ -220,12 +213,12 @@ TEST_F(ArticleCommandsOnTheApp, SaveLeavesTheFileAsItWasWhenThereIsNothingToWrit
   ContentSimulateFailures(-1, false);
   EXPECT_EQ(names.NamesAsked(), 1);
   EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Unable to write the file " + path + "."});
-  EXPECT_EQ(FileText(path), "old");
+  EXPECT_EQ(dir.Read("article.txt"), "old");
 
   boxes.Clear();
   EXPECT_TRUE(Command(kSaveId));
   EXPECT_TRUE(boxes.Texts().empty());
-  const std::string saved = FileText(path);
+  const std::string saved = dir.Read("article.txt");
   const std::string notices = "\r\n-- notices";
   ASSERT_GT(saved.size(), notices.size());
   EXPECT_EQ(saved.substr(saved.size() - notices.size()), notices);
