@@ -38,7 +38,10 @@ bool EntriesOf(const std::string& directory, std::vector<Entry>& entries) {
   return true;
 }
 
-bool IsLink(const Entry& entry) { return (entry.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
+// A symbolic link or junction, by its attributes (none when it is gone).
+bool IsLink(DWORD attributes) {
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
 bool IsFolder(const Entry& entry) { return (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
 
 // Why the files of a directory cannot all be deleted, or null when they can.
@@ -49,7 +52,7 @@ bool IsFolder(const Entry& entry) { return (entry.attributes & FILE_ATTRIBUTE_DI
 // opened alone is in use, and would stay behind.
 const char* WhyNotRemovable(const std::string& directory, const std::vector<Entry>& entries) {
   for (const Entry& entry : entries) {
-    if (IsLink(entry)) return "it holds a link";
+    if (IsLink(entry.attributes)) return "it holds a link";
     if (IsFolder(entry)) return "it holds a folder";
   }
   for (const Entry& entry : entries) {
@@ -66,8 +69,7 @@ const char* WhyNotRemovable(const std::string& directory, const std::vector<Entr
 // that is not the updater's, whatever its name. A file may come out of an
 // archive read-only; it is the updater's own all the same.
 const char* RemoveWhole(const std::string& directory) {
-  const DWORD attributes = ::GetFileAttributesA(directory.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return "it is a link";
+  if (IsLink(::GetFileAttributesA(directory.c_str()))) return "it is a link";
   std::vector<Entry> entries;
   if (!EntriesOf(directory, entries)) return "it cannot be read";
   if (const char* why = WhyNotRemovable(directory, entries)) return why;
