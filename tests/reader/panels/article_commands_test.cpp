@@ -4,7 +4,6 @@
 #include "panels/article_commands.h"
 
 #include <cstdio>
-#include <iterator>
 #include <memory>
 #include <string>
 
