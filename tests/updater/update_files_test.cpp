@@ -187,14 +187,15 @@ TEST(LeftTempDirs, OnlyTheUpdatersOwnAreRemoved) {
   files.RemoveTempDir();
 }
 
-// A directory link of the host, made by its own "ln" (Wine's
-// CreateSymbolicLink makes none); Wine shows it as a reparse point, as
-// Windows shows a directory link or junction. Removed again when it goes.
+// A link of the host, made by its own "ln" (Wine's CreateSymbolicLink makes
+// none). Wine shows a directory link as a reparse point, as Windows shows a
+// directory link or junction, but a file link as the file it leads to.
+// Removed again when it goes.
 class HostLink {
  public:
   HostLink(const std::string& link, const std::string& target) : path_(link), link_(UnixPath(link)) {
     Run("/bin/ln", "-s " + UnixPath(target) + " " + link_);
-    for (int i = 0; i < 250 && !IsLink(path_); ++i) ::Sleep(20);
+    for (int i = 0; i < 250 && ::GetFileAttributesA(path_.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) ::Sleep(20);
   }
   // The host's programs run on their own: the link is waited for until it
   // has gone, before the scratch directory is removed around it.
@@ -249,18 +250,24 @@ TEST(LeftTempDirs, ALinkOrADirectoryHoldingOneIsLeftWhole) {
   Write(work.File("Notes\\b.txt"), "someone's b");
   ASSERT_TRUE(::CreateDirectoryA(work.File("trnC.tmp").c_str(), nullptr));
   Write(work.File("trnC.tmp\\UPDATES.EXE"), "the updater's");
+  ASSERT_TRUE(::CreateDirectoryA(work.File("trnE.tmp").c_str(), nullptr));
+  Write(work.File("trnE.tmp\\UPDATES.EXE"), "the updater's");
   HostLink link(work.File("trn5.tmp"), work.File("Notes"));
   HostLink inside(work.File("trnC.tmp\\Notes"), work.File("Notes"));
+  HostLink fileInside(work.File("trnE.tmp\\b.txt"), work.File("Notes\\b.txt"));
   for (const char* name : {"trn5.tmp", "trnC.tmp\\Notes"})
     ASSERT_TRUE(HostLink::IsLink(work.File(name))) << name << ": no link could be made";
+  ASSERT_EQ(ReadWholeFile(work.File("trnE.tmp\\b.txt")), "someone's b") << "no file link could be made";
 
   const auto cleaned = CUpdateFiles().RemoveLeftTempDirs();
   EXPECT_TRUE(Removed(cleaned).empty());
   EXPECT_EQ(Kept(cleaned),
-            (std::map<std::string, std::string>{{"trn5.tmp", "it is a link"}, {"trnC.tmp", "it holds a link"}}));
+            (std::map<std::string, std::string>{
+                {"trn5.tmp", "it is a link"}, {"trnC.tmp", "it holds a link"}, {"trnE.tmp", "it holds a link"}}));
   EXPECT_EQ(ReadWholeFile(work.File("Notes\\a.txt")), "someone's a");
   EXPECT_EQ(ReadWholeFile(work.File("Notes\\b.txt")), "someone's b");
-  EXPECT_EQ(ReadWholeFile(work.File("trnC.tmp\\UPDATES.EXE")), "the updater's");
+  for (const char* name : {"trnC.tmp\\UPDATES.EXE", "trnE.tmp\\UPDATES.EXE"})
+    EXPECT_EQ(ReadWholeFile(work.File(name)), "the updater's") << name;
   for (const char* name : {"trn5.tmp", "trnC.tmp\\Notes"}) EXPECT_TRUE(HostLink::IsLink(work.File(name))) << name;
 
   // The run's own directory, put back as a link while the run went on.

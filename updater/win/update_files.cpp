@@ -44,22 +44,55 @@ bool IsLink(DWORD attributes) {
 }
 bool IsFolder(const Entry& entry) { return (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
 
+// Where the file behind a handle is, as the system resolves it, or empty
+// where that cannot be told (the call came with Windows Vista).
+std::string FinalPathOf(HANDLE handle) {
+  using FinalPathName = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
+  static const auto finalPathName = reinterpret_cast<FinalPathName>(
+      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleA")));
+  if (finalPathName == nullptr) return {};
+  std::string path(MAX_PATH, '\0');
+  DWORD length = finalPathName(handle, path.data(), static_cast<DWORD>(path.size()), 0);
+  if (length >= path.size()) {
+    path.resize(length);
+    length = finalPathName(handle, path.data(), static_cast<DWORD>(path.size()), 0);
+  }
+  if (length == 0 || length >= path.size()) return {};
+  path.resize(length);
+  return path;
+}
+
+std::string FinalPathOfDirectory(const std::string& directory) {
+  HANDLE handle = ::CreateFileA(directory.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return {};
+  std::string path = FinalPathOf(handle);
+  ::CloseHandle(handle);
+  return path;
+}
+
 // Why the files of a directory cannot all be deleted, or null when they can.
 // Every check comes before anything is deleted, so that a directory goes
 // whole or stays whole. A link leads out of the directory, and through it a
 // delete would reach files that are not the updater's; a folder is someone
 // else's (the extractor writes plain files only); a file that cannot be
-// opened alone is in use, and would stay behind.
+// opened alone is in use, and would stay behind. A file link need not show
+// as one (Wine shows a link of its host as the file it leads to, and deletes
+// that file through it): a file that the system finds anywhere but in the
+// directory under its own name is one.
 const char* WhyNotRemovable(const std::string& directory, const std::vector<Entry>& entries) {
   for (const Entry& entry : entries) {
     if (IsLink(entry.attributes)) return "it holds a link";
     if (IsFolder(entry)) return "it holds a folder";
   }
+  const std::string here = FinalPathOfDirectory(directory);
   for (const Entry& entry : entries) {
     HANDLE file = ::CreateFileA((directory + "\\" + entry.name).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
+                                FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (file == INVALID_HANDLE_VALUE) return "a file in it is in use";
+    const std::string there = FinalPathOf(file);
     ::CloseHandle(file);
+    if (!here.empty() && ::_stricmp(there.c_str(), (here + "\\" + entry.name).c_str()) != 0) return "it holds a link";
   }
   return nullptr;
 }
