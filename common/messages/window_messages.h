@@ -19,6 +19,7 @@ constexpr unsigned int WM_SHOWBOOKMARKS = 0x373A;  // open the bookmark list
 constexpr unsigned int WM_SHOWRESULTS = 0x373B;    // open the results window (wParam 1)
 constexpr unsigned int WM_REFRESHLIST = 0x373C;    // refresh a window that is already open
 constexpr unsigned int WM_PANELCLOSED = 0x373D;    // a floating panel closed (lParam the panel)
+constexpr unsigned int WM_TEXTFROMTOP = 0x373E;    // a text box shows its text from the first line (wParam its id)
 
 // wParam 1 when the pointer (or a dragged note icon) enters a control, 0 when
 // it leaves.

@@ -1,7 +1,9 @@
 #include "media/quiz/quiz_view.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
+#include <vector>
 
 #include "controls/skin_environment.h"
 #include "core/reader_context.h"
@@ -60,6 +62,8 @@ ON_UPDATE_COMMAND_UI(ID_QZ_NUMBER_PIECES, OnUpdateNumberPieces)
 ON_COMMAND(ID_QZ_HELP, OnHelp)
 ON_COMMAND(ID_QZ_CONSULTANTS, OnConsultants)
 ON_MESSAGE(WM_SHOWITEM, OnShowItem)
+ON_EN_SETFOCUS(IDC_QZ_QUESTION, OnQuestionFocus)
+ON_MESSAGE(WM_TEXTFROMTOP, OnTextFromTop)
 ON_MESSAGE(WM_BITSCHANGED, OnBitsChanged)
 END_MESSAGE_MAP()
 
@@ -294,7 +298,7 @@ void CQuiz::CheckAnswer(int answer) {
       sound += "APPLAUSE.WAV";
       PlaySystemSound(sound, SystemSoundMode::Once);
     }
-    m_answerTexts[answer - 1].SetSel(0, -1);
+    SelectWhole(m_answerTexts[answer - 1]);
     if (m_firstTry) {
       if (m_uncovered >= 15) {
         StartPuzzle();
@@ -575,39 +579,171 @@ void CQuiz::Layout() {
 
 namespace {
 
-// Puts a text box at (x, y), `width` wide and as high as all the lines it
-// wraps its text into, and shows it from its first line and column; its
-// height. The box wraps inside margins of its own, so it is asked for its
-// lines: a text measured apart from it may fit one line fewer, and the box,
-// a line short, would scroll when its text is selected.
-int FitTextBox(CEdit& box, CFont* font, int x, int y, int width) {
-  width = width > 20 ? width : 20;
+// The lowest a text may reach: above the band of screen buttons.
+constexpr int kBandMargin = 24;
+// The least height of a text box that shares too little room: two lines
+// beside the arrows of its scroll bar.
+constexpr int kLeastLines = 2;
+
+int LineHeight(CEdit& box, CFont* font) {
+  TEXTMETRIC metrics = {};
+  CClientDC dc(&box);
+  CFont* old = dc.SelectObject(font);
+  dc.GetTextMetrics(&metrics);
+  dc.SelectObject(old);
+  return metrics.tmHeight;
+}
+
+// The height a text box `width` wide needs for all the lines it wraps its
+// text into. The box wraps inside margins of its own (and beside its scroll
+// bar, when it has one), so it is asked for its lines: a text measured apart
+// from it may fit one line fewer, and the box, a line short, would scroll
+// when its text is selected.
+int NeededHeight(CEdit& box, CFont* font, int width) {
   CRect rect;
   box.GetWindowRect(&rect);
-  box.MoveWindow(x, y, width, rect.Height(), FALSE);
+  box.SetWindowPos(nullptr, 0, 0, width, rect.Height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
   int lines = 0;
   if (box.GetWindowTextLength() > 0) lines = static_cast<int>(box.SendMessage(EM_GETLINECOUNT));
-  TEXTMETRIC metrics = {};
-  {
-    CClientDC dc(&box);
-    CFont* old = dc.SelectObject(font);
-    dc.GetTextMetrics(&metrics);
-    dc.SelectObject(old);
-  }
-  const int height = lines * metrics.tmHeight + 6;
+  return lines * LineHeight(box, font) + 6;
+}
+
+// Puts a text box at (x, y) and shows it from its first line and column.
+void PlaceTextBox(CEdit& box, int x, int y, int width, int height) {
   box.MoveWindow(x, y, width, height);
+  const LRESULT lines = box.SendMessage(EM_GETLINECOUNT);
   box.SendMessage(EM_LINESCROLL, static_cast<WPARAM>(-width), static_cast<LPARAM>(-lines));
-  return height;
+}
+
+// Heights for boxes that need `needs` within `room`: what each needs when all
+// fit; otherwise a box that needs no more than an equal share of what the
+// others leave keeps its height, and the rest share what is left equally,
+// each at least `least`.
+std::vector<int> ShareRoom(const std::vector<int>& needs, int room, int least) {
+  int total = 0;
+  for (int need : needs) total += need;
+  if (total <= room) return needs;
+  std::vector<int> heights(needs.size(), 0);
+  int left = room;
+  int open = static_cast<int>(needs.size());
+  for (bool settled = true; settled && open > 0;) {
+    settled = false;
+    for (std::size_t i = 0; i < needs.size(); ++i) {
+      if (heights[i] != 0 || needs[i] > left / open) continue;
+      heights[i] = needs[i];
+      left -= needs[i];
+      --open;
+      settled = true;
+    }
+  }
+  for (std::size_t i = 0; i < needs.size(); ++i) {
+    if (heights[i] == 0) heights[i] = open > 0 && left / open > least ? left / open : least;
+  }
+  return heights;
 }
 
 }  // namespace
 
+// Selects the whole text of a box. A box that scrolls keeps its first line
+// in view: the caret, which the box scrolls to, goes to the start of the
+// selection, not its end.
+void CQuiz::SelectWhole(CEdit& box) {
+  const int length = box.GetWindowTextLength();
+  if ((box.GetStyle() & WS_VSCROLL) != 0) {
+    box.SetSel(length, 0);
+  } else {
+    box.SetSel(0, -1);
+  }
+}
+
+// The form selects the whole question when it gives it the focus, after the
+// box is told: the selection is turned round once that is done.
+void CQuiz::OnQuestionFocus() { PostMessage(WM_TEXTFROMTOP, IDC_QZ_QUESTION); }
+
+LRESULT CQuiz::OnTextFromTop(WPARAM, LPARAM) {
+  int start = 0, end = 0;
+  m_questionText.GetSel(start, end);
+  const int length = m_questionText.GetWindowTextLength();
+  if (length > 0 && start == 0 && end == length) SelectWhole(m_questionText);
+  return 0;
+}
+
+// An edit control reads its scroll bar style once, when it is made: a text
+// box that comes to need a bar, or no longer does, is made again in its
+// place, with its text, font, selection and the focus.
+void CQuiz::GiveScrollBar(CEdit& box, bool scrolls) {
+  const DWORD style = box.GetStyle();
+  if (((style & WS_VSCROLL) != 0) == scrolls) return;
+  CString text;
+  box.GetWindowText(text);
+  CFont* font = box.GetFont();
+  CRect rect;
+  box.GetWindowRect(&rect);
+  ScreenToClient(&rect);
+  int start = 0, end = 0;
+  box.GetSel(start, end);
+  const bool focused = ::GetFocus() == box.m_hWnd;
+  const UINT id = static_cast<UINT>(box.GetDlgCtrlID());
+  const HWND before = ::GetWindow(box.m_hWnd, GW_HWNDPREV);
+  box.DestroyWindow();
+  box.Create((style & ~static_cast<DWORD>(WS_VSCROLL)) | (scrolls ? WS_VSCROLL : 0), rect, this, id);
+  ::SetWindowPos(box.m_hWnd, before != nullptr ? before : HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  box.SetFont(font, FALSE);
+  box.SetWindowText(text);
+  box.SetSel(start, end, TRUE);
+  if (focused) box.SetFocus();
+}
+
+// Each text is as high as its lines. Where the question and its answers need
+// more room than the screen has above its band, they share it: a text that
+// needs no more than its share keeps its height, the others are cut to the
+// share and scroll, each with a scroll bar of its own, so that every answer
+// stays on the screen.
 void CQuiz::LayoutQuestion(int width, int height) {
   const int area = width - m_panelWidth;
   const int top = kTopBand + 10;
-  int y = top + FitTextBox(m_questionText, &m_textFont, 10, top, area - 11 - 10) + 12;
   const int kind = m_haveRecord ? m_record.kind : 0;
+  const int answers = m_haveRecord && kind <= 1 ? m_record.answerCount : 0;
+  CRect button;
+  m_answerButtons[0].GetWindowRect(&button);
+
+  // The boxes, with the left edge and width of each; the question first.
+  std::vector<CEdit*> boxes = {&m_questionText};
+  std::vector<int> lefts = {10}, widths = {area - 11 - 10};
+  for (int k = 0; k < answers; ++k) {
+    boxes.push_back(&m_answerTexts[k]);
+    lefts.push_back(kAnswerTextLeft);
+    widths.push_back(area - kAnswerTextLeft - 12);
+  }
+  for (int& boxWidth : widths) boxWidth = boxWidth > 20 ? boxWidth : 20;
+  // The room below the texts that is not theirs: a gap under each, the
+  // question's picture at a size it can still be made out, the picture
+  // answers' two rows at their buttons' height.
+  int others = 12 * static_cast<int>(boxes.size());
+  if (kind == 1) others += 60 + 12;
+  if (kind >= 2) others += 2 * (button.Height() + 12);
+  const int room = height - kBandMargin - top - others;
+  const int line = LineHeight(m_questionText, &m_textFont);
+  const int least = kLeastLines * line + 6;
+
+  std::vector<int> needs;
+  for (std::size_t i = 0; i < boxes.size(); ++i) needs.push_back(NeededHeight(*boxes[i], &m_textFont, widths[i]));
+  const std::vector<int> shares = ShareRoom(needs, room, least);
+  std::vector<int> heights;
+  for (std::size_t i = 0; i < boxes.size(); ++i) {
+    GiveScrollBar(*boxes[i], needs[i] > shares[i]);
+    const int need = NeededHeight(*boxes[i], &m_textFont, widths[i]);
+    const int whole = std::max((shares[i] - 6) / line * line + 6, least);  // no line cut through
+    heights.push_back(need < whole ? need : whole);
+  }
+
+  int y = top;
+  PlaceTextBox(m_questionText, lefts[0], y, widths[0], heights[0]);
+  y += heights[0] + 12;
   if (kind <= 1) {
+    int rows = 0;
+    for (int k = 0; k < answers; ++k) rows += std::max(heights[k + 1], static_cast<int>(button.Height())) + 12;
     if (kind == 1 && m_thumbs[0] != nullptr && m_thumbs[0]->GetSafeHwnd()) {
       short pictureWidth = 0;
       WORD pictureHeight = 0;
@@ -615,20 +751,19 @@ void CQuiz::LayoutQuestion(int width, int height) {
       if (Reader().GetDatabase(1).PeekPicture(m_record.questionPicture, pictureWidth, pictureHeight) &&
           pictureWidth > 0)
         h = w * pictureHeight / pictureWidth;
-      const int room = height - y - 39 - 30 * m_record.answerCount;
-      if (h > room && room > 20) {
-        w = w * room / h;
-        h = room;
+      const int pictureRoom = std::max(height - kBandMargin - y - rows - 12, 20);
+      if (h > pictureRoom) {
+        w = w * pictureRoom / h;
+        h = pictureRoom;
       }
       m_thumbs[0]->MoveWindow((area - w) / 2, y, w, h);
       y += h + 12;
     }
-    for (int k = 0; k < m_record.answerCount && m_haveRecord; ++k) {
-      const int h = FitTextBox(m_answerTexts[k], &m_textFont, kAnswerTextLeft, y, area - kAnswerTextLeft - 12);
-      CRect button;
+    for (int k = 0; k < answers; ++k) {
+      PlaceTextBox(m_answerTexts[k], lefts[k + 1], y, widths[k + 1], heights[k + 1]);
       m_answerButtons[k].GetWindowRect(&button);
       m_answerButtons[k].MoveWindow(kAnswerButtonLeft, y, button.Width(), button.Height());
-      y += (h > button.Height() ? h : button.Height()) + 12;
+      y += std::max(heights[k + 1], static_cast<int>(button.Height())) + 12;
     }
   } else {
     const int column = (area - 2) / 2;
@@ -649,7 +784,6 @@ void CQuiz::LayoutQuestion(int width, int height) {
       const int rowTop = y + (k / 2) * (thumbHeight + 12);
       if (m_thumbs[k + 1] != nullptr && m_thumbs[k + 1]->GetSafeHwnd())
         m_thumbs[k + 1]->MoveWindow(left + kAnswerTextLeft, rowTop, thumbWidthUsed, thumbHeight);
-      CRect button;
       m_answerButtons[k].GetWindowRect(&button);
       m_answerButtons[k].MoveWindow(left + kAnswerButtonLeft, rowTop, button.Width(), button.Height());
     }

@@ -509,6 +509,79 @@ TEST_F(QuizScreen, AQuestionAndAnAnswerThatWrapShowWhole) {
   expectWhole("after new fonts");
 }
 
+// A question too long for the screen, and an answer long too: the texts
+// share the room above the band of screen buttons, each shown from its first
+// line; a text cut to its share scrolls, with a bar of its own, and every
+// answer and its button stay on the screen. A short question after it shows
+// whole, without a bar.
+TEST_F(QuizScreen, TextsTooLongForTheScreenShareItAndScroll) {
+  std::string question, answer;
+  while (question.size() < 1200) question += "In what year did the long and winding road of history reach this? ";
+  while (answer.size() < 400) answer += "In a year nobody remembers, long before the printing press. ";
+  builder::quiz::Quiz quiz;
+  quiz.plainCount = 2;
+  quiz.questions = {{0, 0, {}, 1, {}, question, {answer, "1492", "1815"}},
+                    {0, 0, {}, 1, {}, "Which animal has stripes?", {"Zebra", "Aardvark"}}};
+  const builder::Bytes bytes = builder::quiz::QuizFile(quiz);
+  dir.Write("ZORLQUIZ.DAT", std::string(bytes.begin(), bytes.end()));
+  CQuiz* view = Open();
+  ASSERT_NE(view, nullptr);
+  ASSERT_EQ(view->GetCurrentQuestion(), 0);
+  const auto scrolls = [](CWnd& box) { return (box.GetStyle() & WS_VSCROLL) != 0; };
+  const auto expectOnTheScreen = [&](const std::string& when) {
+    CRect client;
+    view->GetClientRect(&client);
+    for (int k = -1; k < 3; ++k) {
+      CWnd& box = k < 0 ? static_cast<CWnd&>(view->GetQuestionText()) : view->GetAnswerText(k);
+      const std::string name = (k < 0 ? "the question " : "answer " + std::to_string(k + 1) + " ") + when;
+      CRect rect;
+      box.GetWindowRect(&rect);
+      view->ScreenToClient(&rect);
+      EXPECT_GE(rect.top, client.top) << name;
+      EXPECT_LE(rect.bottom, client.bottom - 20) << name << ": under the band of screen buttons";
+      EXPECT_EQ(box.SendMessage(EM_GETFIRSTVISIBLELINE), 0) << name;
+      RECT format = {};
+      box.SendMessage(EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+      const LRESULT at = box.SendMessage(EM_POSFROMCHAR, 0);
+      EXPECT_EQ(static_cast<short>(LOWORD(at)), format.left) << name;
+      EXPECT_EQ(static_cast<short>(HIWORD(at)), format.top) << name;
+      if (k < 0) continue;
+      view->GetDlgItem(IDC_QZ_ANSWER_FIRST + k)->GetWindowRect(&rect);
+      view->ScreenToClient(&rect);
+      EXPECT_LE(rect.bottom, client.bottom - 20) << "the button of " << name;
+    }
+    EXPECT_TRUE(scrolls(view->GetQuestionText())) << when;
+    EXPECT_TRUE(scrolls(view->GetAnswerText(0))) << when;
+    for (int k = 1; k < 3; ++k) {
+      EXPECT_FALSE(scrolls(view->GetAnswerText(k))) << when;
+      ExpectShownWhole(view->GetAnswerText(k), "answer " + std::to_string(k + 1) + " " + when);
+    }
+  };
+  expectOnTheScreen("as the screen opens on it");
+  ui::SavePng(ui::Capture(Frame()->m_hWnd, true), "reader_quiz_long_question");
+
+  CRect frame;
+  Frame()->GetWindowRect(&frame);
+  Frame()->MoveWindow(frame.left, frame.top, frame.Width() + 120, frame.Height() + 40);
+  ui::PumpUntilIdle();
+  expectOnTheScreen("in a larger window");
+
+  const auto newQuestion = [&] {
+    view->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_QZ_NEW_QUESTION, BN_CLICKED),
+                      reinterpret_cast<LPARAM>(view->GetDlgItem(IDC_QZ_NEW_QUESTION)->m_hWnd));
+    ui::PumpUntilIdle();
+  };
+  newQuestion();
+  ASSERT_EQ(view->GetCurrentQuestion(), 1);
+  EXPECT_FALSE(scrolls(view->GetQuestionText()));
+  EXPECT_FALSE(scrolls(view->GetAnswerText(0)));
+  ExpectShownWhole(view->GetQuestionText(), "the short question after it");
+  ExpectShownWhole(view->GetAnswerText(0), "the short answer after it");
+  newQuestion();
+  ASSERT_EQ(view->GetCurrentQuestion(), 0);
+  expectOnTheScreen("back at it");
+}
+
 TEST_F(QuizScreen, PictureAnswersAreThumbnailsThatGoWithTheirQuestion) {
   media.installed = true;
   CQuiz* view = Open();
