@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "pano_host.h"
+#include "pano_types.h"
 
 namespace pano {
 namespace {
@@ -65,9 +66,17 @@ void DefaultObjectNavigation(std::int32_t a, std::int32_t b, ObjectNavigation* n
 }
 
 void ClampObjectAngles(const ObjectNavigation& n, double* pan, double* tilt) {
+  if (!std::isfinite(*pan)) *pan = n.panStart;
   if (FullTurn(n)) {
-    for (int i = 0; i < 64 && *pan < n.panStart; ++i) *pan += 360;
-    for (int i = 0; i < 64 && *pan > n.panEnd; ++i) *pan -= 360;
+    // Whole turns added or taken away at once: a drag can move the pan by
+    // thousands of turns (field of view over the box side, per pixel). One
+    // below the start comes up into [start, end); one past the end comes
+    // down into (start, end].
+    if (*pan < n.panStart || *pan > n.panEnd) {
+      double turn = std::fmod(*pan - n.panStart, 360.0);
+      if (turn < 0) turn += 360;
+      *pan = turn == 0 && *pan > n.panEnd ? n.panEnd : n.panStart + turn;
+    }
   } else {
     *pan = Between(*pan, n.panStart, n.panEnd);
   }
@@ -87,9 +96,16 @@ void ObjectAnglesToColumnRow(const ObjectNavigation& n, double pan, double tilt,
   const int c = n.columns, r = n.rows;
   const double range = n.panEnd - n.panStart;
   const double perColumn = FullTurn(n) ? range / c : c > 1 ? range / (c - 1) : 0;
-  *column = GridColumn(n, perColumn != 0 ? static_cast<int>(std::floor((pan - n.panStart) / perColumn + 0.5)) : 0);
+  // The grid positions are worked in doubles, wrapped around a full turn
+  // there, and held at an int's ends before they become ints.
+  double place = perColumn != 0 ? std::floor((pan - n.panStart) / perColumn + 0.5) : 0;
+  if (FullTurn(n)) {
+    place = std::fmod(place, c);
+    if (place < 0) place += c;
+  }
+  *column = GridColumn(n, Whole32(place));
   const double perRow = r > 1 ? (n.tiltEnd - n.tiltStart) / (r - 1) : 0;
-  *row = Clamp(perRow != 0 ? static_cast<int>(std::floor((n.tiltEnd - tilt) / perRow + 0.5)) : 0, 0, r - 1);
+  *row = Clamp(perRow != 0 ? Whole32(std::floor((n.tiltEnd - tilt) / perRow + 0.5)) : 0, 0, r - 1);
 }
 
 std::int32_t ObjectFrameTime(const ObjectNavigation& n, int column, int row, int loopFrame) {

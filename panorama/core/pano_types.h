@@ -68,6 +68,23 @@ inline std::int32_t ScaledToFixed(double scaled) {
   return static_cast<std::int32_t>(rounded);
 }
 
+// Doubles to integers without undefined casts, truncated toward zero: NaN is
+// 0, the rest saturates at the ends of the result's range.
+inline std::int64_t Whole(double value) {
+  if (!(value == value)) return 0;
+  if (value > 9.0e15) return static_cast<std::int64_t>(9.0e15);
+  if (value < -9.0e15) return static_cast<std::int64_t>(-9.0e15);
+  return static_cast<std::int64_t>(value);
+}
+inline std::int32_t Whole32(double value) {
+  const std::int64_t v = Whole(value);
+  return static_cast<std::int32_t>(v > INT32_MAX ? INT32_MAX : v < INT32_MIN ? INT32_MIN : v);
+}
+inline std::uint32_t WholeUnsigned(double value) {
+  const std::int64_t v = Whole(value);
+  return static_cast<std::uint32_t>(v < 0 ? 0 : v > UINT32_MAX ? UINT32_MAX : v);
+}
+
 inline double FixedToRad(std::int32_t fixed) { return fixed / 65536.0 * kDegToRad; }
 inline std::int32_t RadToFixed(double radians) { return ScaledToFixed(radians * kRadToFixed); }
 

@@ -479,9 +479,12 @@ void WarpSourceToPoint(const WarpEngine* e, double line, double row, int* x, int
   const double hx =
       std::tan(u) * (std::cos(e->tilt) + std::sin(e->tilt) * d) / (tv * e->width / (e->height > 0 ? e->height : 1));
   const double hy = d / tv;
+  // A point near a quarter turn from the pan lies far outside the window
+  // (tan grows without bound): computed in doubles and held at an int's ends.
   const kn::KnRect& r = e->windowRect;
-  *x = static_cast<int>(r.left + (r.right - r.left) * (hx / 2 + 0.5));
-  *y = static_cast<int>(r.top + (r.bottom - r.top) * (hy / 2 + 0.5));
+  const double left = r.left, top = r.top;
+  *x = Whole32(left + (r.right - left) * (hx / 2 + 0.5));
+  *y = Whole32(top + (r.bottom - top) * (hy / 2 + 0.5));
 }
 
 }  // namespace pano

@@ -10,22 +10,6 @@
 namespace pano {
 namespace {
 
-// Doubles to integers without undefined casts: NaN is 0, the rest saturates.
-std::int64_t Whole(double value) {
-  if (!(value == value)) return 0;
-  if (value > 9.0e15) return static_cast<std::int64_t>(9.0e15);
-  if (value < -9.0e15) return static_cast<std::int64_t>(-9.0e15);
-  return static_cast<std::int64_t>(value);
-}
-std::int32_t Whole32(double value) {
-  const std::int64_t v = Whole(value);
-  return static_cast<std::int32_t>(v > INT32_MAX ? INT32_MAX : v < INT32_MIN ? INT32_MIN : v);
-}
-std::uint32_t WholeUnsigned(double value) {
-  const std::int64_t v = Whole(value);
-  return static_cast<std::uint32_t>(v < 0 ? 0 : v > UINT32_MAX ? UINT32_MAX : v);
-}
-
 int Mod(std::int64_t value, std::int64_t by) {
   if (by <= 0) return 0;
   std::int64_t m = value % by;

@@ -193,10 +193,10 @@ std::intptr_t DoAction(ObjectInstance* o, std::int32_t action, std::intptr_t par
       Clamp(o);
       return 1;
     case 10002:
-      if (parameter != 0) *reinterpret_cast<std::int32_t*>(parameter) = static_cast<std::int32_t>(o->pan * 65536);
+      if (parameter != 0) *reinterpret_cast<std::int32_t*>(parameter) = Whole32(o->pan * 65536);
       return 1;
     case 10003:
-      if (parameter != 0) *reinterpret_cast<std::int32_t*>(parameter) = static_cast<std::int32_t>(o->tilt * 65536);
+      if (parameter != 0) *reinterpret_cast<std::int32_t*>(parameter) = Whole32(o->tilt * 65536);
       return 1;
     case 10004:
       if (parameter != 0) std::memcpy(&o->navigation, reinterpret_cast<const void*>(parameter), sizeof o->navigation);

@@ -3,9 +3,11 @@
 #include "controller_math.h"
 
 #include <climits>
+#include <cmath>
 #include <vector>
 
 #include "pano_fixture.h"
+#include "pano_types.h"
 
 namespace panotest {
 namespace {
@@ -65,6 +67,59 @@ TEST(ObjectGridTest, AFrameTimePastThirtyTwoBitsIsHeldAtTheEnd) {
   EXPECT_EQ(ObjectFrameTime(largest, 1, 0, 0), 32767 * 32767);
   largest.frameDuration = -32768;
   EXPECT_EQ(ObjectFrameTime(largest, 32766, 32766, 32766), INT32_MIN);
+}
+
+// The edge rule's drag moves the pan by the field of view over the box side
+// per pixel: with the record's widest field (32767 degrees) and a side of
+// one pixel, a move of 400 pixels is 36,407 turns and 280 degrees. The pan
+// stays within the turn however many moves come, and its grid column and
+// 16.16 value stay defined.
+TEST(ObjectGridTest, APanThousandsOfTurnsAwayWrapsIntoTheTurn) {
+  ObjectNavigation turn = Grid(32767, 1, 360);
+  turn.fieldOfView = 32767;
+  double pan = 0, tilt = 0;
+  for (int move = 1; move <= 80; ++move) {
+    pan += 400 * turn.fieldOfView / 1;
+    ClampObjectAngles(turn, &pan, &tilt);
+    const int degrees = 280 * move % 360;
+    ASSERT_DOUBLE_EQ(pan, degrees == 0 ? 360 : degrees) << "move " << move;
+    int column = -1, row = -1;
+    ObjectAnglesToColumnRow(turn, pan, tilt, &column, &row);
+    EXPECT_EQ(column, degrees == 0 ? 0 : static_cast<int>(std::floor(pan / (360.0 / 32767) + 0.5)) % 32767);
+  }
+  pan = -1e12 - 90;  // below the start: up into the turn
+  ClampObjectAngles(turn, &pan, &tilt);
+  EXPECT_GE(pan, 0);
+  EXPECT_LT(pan, 360);
+  pan = std::nan("");
+  ClampObjectAngles(turn, &pan, &tilt);
+  EXPECT_DOUBLE_EQ(pan, 0);
+
+  // A turn starting near the record's largest angle: its pan lies past what
+  // a 16.16 value holds and is held at the largest one.
+  ObjectNavigation high = Grid(36, 1, 32700 + 360.0);
+  high.panStart = 32700;
+  pan = 32700 + 3 * 360 + 300;
+  ClampObjectAngles(high, &pan, &tilt);
+  EXPECT_DOUBLE_EQ(pan, 33000);
+  EXPECT_EQ(Whole32(pan * 65536), INT32_MAX);
+  EXPECT_EQ(Whole32(-pan * 65536), INT32_MIN);
+}
+
+// Angles far outside the grid, not clamped first, still give a column and row
+// of the grid: wrapped around a full turn, else the first or last.
+TEST(ObjectGridTest, AnglesFarOutsideTheGridGiveItsColumnsAndRows) {
+  int column = -1, row = -1;
+  ObjectAnglesToColumnRow(Grid(32767, 3, 360), 1e12, -1e12, &column, &row);
+  EXPECT_GE(column, 0);
+  EXPECT_LT(column, 32767);
+  EXPECT_EQ(row, 2);
+  ObjectAnglesToColumnRow(Grid(32767, 3, 180), 1e12, 1e12, &column, &row);
+  EXPECT_EQ(column, 32766);
+  EXPECT_EQ(row, 0);
+  ObjectAnglesToColumnRow(Grid(32767, 3, 180), -1e12, std::nan(""), &column, &row);
+  EXPECT_EQ(column, 0);
+  EXPECT_EQ(row, 0);
 }
 
 TEST(ObjectGridTest, DirectionsStepsAndSlopes) {

@@ -231,6 +231,47 @@ TEST_F(NodeViewTest, AHotSpotPictureBeyondAnIntHasNoHotSpotThere) {
   NodeViewClose(view);
 }
 
+// A navigation hot spot's picture points as window points. Line 128 lies a
+// quarter turn from the pan of 180 degrees, where the projection's tangent
+// grows past what an int holds: the point is held at an int's end. A point
+// under the view's centre comes out at the window's centre.
+TEST_F(NodeViewTest, NavigationPointsAQuarterTurnAwayAreHeldAtAnIntsEnd) {
+  bp::PanoramaMovie movie = SmallPanorama();
+  bp::Node& node = movie.nodes[0];
+  bp::HotSpot nav;
+  nav.id = 8;
+  nav.type = "navg";
+  nav.target = 4;
+  node.hotSpots.push_back(nav);
+  bp::Navigation away;
+  away.id = 4;
+  away.rect[0] = away.rect[2] = 128;
+  away.rect[1] = away.rect[3] = 64;
+  node.navigation.push_back(away);
+  bp::HotSpot ahead = nav;
+  ahead.id = 9;
+  ahead.target = 5;
+  node.hotSpots.push_back(ahead);
+  bp::Navigation centre;
+  centre.id = 5;
+  centre.rect[0] = centre.rect[2] = 256;
+  centre.rect[1] = centre.rect[3] = 64;
+  node.navigation.push_back(centre);
+  NodeView* view = Open(movie);
+  std::int32_t pan = bp::Degrees(180), tilt = 0, zoom = bp::Degrees(40);
+  ASSERT_EQ(NodeViewGoToNode(view, 0, &pan, &tilt, &zoom), kOk);
+  std::int32_t words[3] = {};
+  kn::KnRect rect{};
+  ASSERT_EQ(NodeViewNavigation(view, 8, words, &rect), 0);
+  EXPECT_TRUE(rect.left == INT32_MAX || rect.left == INT32_MIN) << rect.left;
+  EXPECT_EQ(rect.right, rect.left);
+  EXPECT_EQ(rect.bottom, rect.top);
+  ASSERT_EQ(NodeViewNavigation(view, 9, words, &rect), 0);
+  EXPECT_NEAR(rect.left, view->width / 2, 1);
+  EXPECT_NEAR(rect.top, view->height / 2, 1);
+  NodeViewClose(view);
+}
+
 TEST_F(NodeViewTest, MissingNodeHeaderIsUnreadableNodeInformation) {
   builder::Bytes bytes = bp::BuildPanoramaMovie(SmallPanorama());
   const long header = FindAtom(bytes, "pHdr");

@@ -1,6 +1,7 @@
 // The movie reader over arbitrary files: reading, every node, and the node
-// view's first node with a rendered frame and what three of its points show
-// must never read or write out of bounds. The input is the [VR] values of KNW.INI the plug-in reads (int32
+// view's first node with a rendered frame, what three of its points show and
+// where its navigation hot spots lie must never read or write out of bounds.
+// The input is the [VR] values of KNW.INI the plug-in reads (int32
 // "Resolution" and "MaxCacheRows", little-endian), then the movie file. The
 // stand-in media host's own reading of a movie file runs on it too.
 #include <cstdint>
@@ -96,6 +97,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       pano::NodeViewPointToSource(view, x, y, &line, &row);
       pano::NodeViewPointToAngles(view, x, y, &pan, &tilt);
       pano::NodeViewHotSpotAt(view, x, y);
+    }
+    // Where the node's navigation hot spots' picture points lie in the view.
+    const pano::NodeTable& spots = view->node.hotSpots;
+    for (int i = 0; i < spots.count && i < 8; ++i) {
+      std::int32_t words[3] = {};
+      kn::KnRect rect{};
+      pano::NodeViewNavigation(view, pano::Be16s(spots.first + pano::kHotSpotEntryBytes * i), words, &rect);
     }
   }
   pano::NodeViewClose(view);  // closes the file object too

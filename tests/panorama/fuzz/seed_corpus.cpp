@@ -34,6 +34,22 @@ int main(int argc, char** argv) {
       spot.name = "s";
       node.hotSpots.push_back(spot);
       node.links.push_back(bp::Link{1, 1, 0, 0, 0});
+      // A navigation hot spot whose picture points lie a quarter turn to
+      // either side of the first view; the first seed's narrow view puts
+      // them past what an int holds in the window.
+      if (variant == 0) node.defaultZoom = bp::Degrees(20);
+      bp::HotSpot navigation;
+      navigation.id = 2;
+      navigation.type = "navg";
+      navigation.target = 3;
+      node.hotSpots.push_back(navigation);
+      bp::Navigation view;
+      view.id = 3;
+      view.rect[0] = 16;
+      view.rect[1] = 16;
+      view.rect[2] = 48;
+      view.rect[3] = 16;
+      node.navigation.push_back(view);
       movie.nodes.push_back(node);
     }
     const builder::Bytes file = bp::BuildPanoramaMovie(movie);
