@@ -236,11 +236,18 @@ class Evaluation {
     // Per block: the term's blocks so far, and the word's (its parts use the
     // six planes above it).
     u8* planes = static_cast<u8*>(ReHeapAlloc(blocks > 0 ? blocks : 1));
-    if (!word || !planes) {
+    // A word beside a joiner is looked up with syllable dots too (MarkWord):
+    // its spellings, and the blocks they hold so far.
+    char* dotted = static_cast<char*>(ReHeapAlloc(ReQueryMaxLength + 3));
+    u8* kept = static_cast<u8*>(ReHeapAlloc(blocks > 0 ? blocks : 1));
+    if (!word || !planes || !dotted || !kept) {
       ReHeapFree(word);
       ReHeapFree(planes);
+      ReHeapFree(dotted);
+      ReHeapFree(kept);
       return ReSearchError(kReasonMemory, status_);
     }
+    scratch_ = {dotted, kept};
     constexpr u8 kWordPlane = 0x01, kTermPlane = 0x80;
     u32 result = ReDone;
     for (i16 t = 0; t < query.termCount && result == ReDone; ++t) {
@@ -292,6 +299,9 @@ class Evaluation {
     }
     ReHeapFree(planes);
     ReHeapFree(word);
+    ReHeapFree(dotted);
+    ReHeapFree(kept);
+    scratch_ = {};
     return result;
   }
 
@@ -302,8 +312,13 @@ class Evaluation {
                         u8 bit) {
     const u32 wordStart = static_cast<u32>(start - text), wordEnd = static_cast<u32>(end - text);
     u32 from = wordStart, to = wordEnd;
-    if (!ReWidenOverGlue(text, textLength, &from, &to))
-      return ReMarkWordBlocks(record_, work_, word, planes, buffers_->blockCount, shift_, bit);
+    if (!ReWidenOverGlue(text, textLength, &from, &to)) {
+      const bool joinedBefore = wordStart > 0 && text[wordStart - 1] != ' ';
+      const bool joinedAfter = wordEnd < textLength && text[wordEnd] != ' ';
+      if (!joinedBefore && !joinedAfter)
+        return ReMarkWordBlocks(record_, work_, word, planes, buffers_->blockCount, shift_, bit);
+      return MarkBesideJoiners(word, joinedBefore, joinedAfter, planes, bit);
+    }
     const u32 before = wordStart - from, after = to - wordEnd;
     const u32 bareLength = static_cast<u32>(std::strlen(word));
     std::memmove(word + before, word, bareLength);
@@ -311,6 +326,35 @@ class Evaluation {
     std::memcpy(word + before + bareLength, end, after);
     word[before + bareLength + after] = '\0';
     return ReMarkGluedWordBlocks(record_, work_, word, before, bareLength, planes, buffers_->blockCount, shift_, bit);
+  }
+
+  // A syllable dot may stand in the text between a word and a joiner beside
+  // it ("-", a dot, "nect" for the term "-nect"): the text check passes over it,
+  // and the index lists the word with it. Beside a joiner the word is looked
+  // up with a dot on that side (which also takes the blocks of the word
+  // alone, as one of its parts), on the other, and on both; the blocks of
+  // every spelling count.
+  ReTermLookup MarkBesideJoiners(const char* word, bool before, bool after, u8* planes, u8 bit) {
+    const u32 blocks = buffers_->blockCount;
+    const u32 length = static_cast<u32>(std::strlen(word));
+    std::memset(scratch_.kept, 0, blocks);
+    ReTermLookup result = ReTermLookup::Exact;
+    for (int dots = 1; dots <= 3; ++dots) {
+      const bool dotBefore = (dots & 1) != 0, dotAfter = (dots & 2) != 0;
+      if ((dotBefore && !before) || (dotAfter && !after)) continue;
+      u32 n = 0;
+      if (dotBefore) scratch_.dotted[n++] = static_cast<char>(ReMiddleDot);
+      std::memcpy(scratch_.dotted + n, word, length);
+      n += length;
+      if (dotAfter) scratch_.dotted[n++] = static_cast<char>(ReMiddleDot);
+      scratch_.dotted[n] = '\0';
+      const ReTermLookup lookup = ReMarkWordBlocks(record_, work_, scratch_.dotted, planes, blocks, shift_, bit);
+      if (lookup != ReTermLookup::Exact && lookup != ReTermLookup::Wider) return lookup;
+      if (lookup == ReTermLookup::Wider) result = lookup;
+      for (u32 b = 0; b < blocks; ++b) scratch_.kept[b] |= static_cast<u8>(planes[b] & bit);
+    }
+    for (u32 b = 0; b < blocks; ++b) planes[b] = static_cast<u8>((planes[b] & ~bit) | scratch_.kept[b]);
+    return result;
   }
 
   u32 BlockStart(u32 block) const {
@@ -630,6 +674,11 @@ class Evaluation {
   u32 shift_;
   ReSearchStream stream_;
   ReMatchRules rules_;
+  // MarkBlocks' room for MarkBesideJoiners: a spelling, and a byte a block.
+  struct {
+    char* dotted;
+    u8* kept;
+  } scratch_ = {};
 };
 
 }  // namespace

@@ -79,6 +79,15 @@ class WordBlocks {
   ReTermLookup MarkGlued(const char* glued, u32 length, u32 bareStart, u32 bareLength, u8 bit) {
     Fill(bit, false);
     if (length > ReQueryMaxLength) length = ReQueryMaxLength;
+    // Gluing characters alone ("\/") are listed where they stand as a word
+    // of their own, never as a piece of a longer one ("b'\/"): they may
+    // stand in any block.
+    bool glueOnly = true;
+    for (u32 i = 0; i < length && glueOnly; ++i) glueOnly = ReGlues(static_cast<u8>(glued[i]));
+    if (glueOnly) {
+      Fill(bit, true);
+      return ReTermLookup::Wider;
+    }
     char key[ReQueryMaxLength + 1];
     bool found = false;
     ReTermLookup lookup = Whole(key, ReWordKey(glued, length, key), bit, &found);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -283,6 +284,30 @@ TEST_P(SlashEdgeWords, InsideLongerWordsBesideTheSlashes) {
       ASSERT_EQ(TextHolds(corpus, term), expected) << term;
       EXPECT_EQ(db.Search(term).entries, expected) << term << " in blocks of " << group;
     }
+  }
+}
+
+// The text check passes over a syllable dot between a word and a joiner
+// ("-", a dot, "nect" holds "-nect"), and a term of gluing characters alone
+// stands as a piece of a longer word too ("\/" in "b+\/"): each is found
+// there, though the index lists the word only with the dot, and gluing
+// characters alone only where they stand as a word of their own.
+TEST_P(SlashEdgeWords, DotsBesideJoinersAndGlueAlone) {
+  const std::string dot = "\xB7";
+  for (const auto& [there, elsewhere, term] : std::vector<std::tuple<std::string, std::string, std::string>>{
+           {"x -" + dot + "nect y", "p nect q", "-nect"},
+           {"x abc" + dot + ", y", "p abc q", "abc,"},
+           {"x b'\\// y", "p \\// q", "\\//"},
+           {"x b+\\/ y", "p \\/ q", "\\/"},
+           {"x a-" + dot + "/ y", "p " + dot + "/ q", dot + "/"}}) {
+    sc::Corpus corpus;
+    corpus.articles.push_back({"There", there});
+    corpus.articles.push_back({"Elsewhere", elsewhere});
+    const Entries expected = TextHolds(corpus, term);
+    ASSERT_TRUE(!expected.empty() && expected.front() == 1u) << term;
+    for (const u16 group : {u16{1}, u16{2}})
+      EXPECT_EQ(SearchDb(corpus, Options(GetParam(), group)).Search(term).entries, expected)
+          << term << " in blocks of " << group;
   }
 }
 
