@@ -331,15 +331,14 @@ class Evaluation {
   // A syllable dot may stand in the text between a word and a joiner beside
   // it ("-", a dot, "nect" for the term "-nect"): the text check passes over it,
   // and the index lists the word with it. Beside a joiner the word is looked
-  // up with a dot on that side (which also takes the blocks of the word
-  // alone, as one of its parts), on the other, and on both; the blocks of
-  // every spelling count.
+  // up as it stands and with a dot on that side, on the other, and on both;
+  // the blocks of every spelling count.
   ReTermLookup MarkBesideJoiners(const char* word, bool before, bool after, u8* planes, u8 bit) {
     const u32 blocks = buffers_->blockCount;
     const u32 length = static_cast<u32>(std::strlen(word));
     std::memset(scratch_.kept, 0, blocks);
     ReTermLookup result = ReTermLookup::Exact;
-    for (int dots = 1; dots <= 3; ++dots) {
+    for (int dots = 0; dots <= 3; ++dots) {
       const bool dotBefore = (dots & 1) != 0, dotAfter = (dots & 2) != 0;
       if ((dotBefore && !before) || (dotAfter && !after)) continue;
       u32 n = 0;

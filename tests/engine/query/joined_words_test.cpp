@@ -297,6 +297,7 @@ TEST_P(SlashEdgeWords, DotsBesideJoinersAndGlueAlone) {
   for (const auto& [there, elsewhere, term] : std::vector<std::tuple<std::string, std::string, std::string>>{
            {"x -" + dot + "nect y", "p nect q", "-nect"},
            {"x abc" + dot + ", y", "p abc q", "abc,"},
+           {"x 1/10. y", "p 1 10 q", "1/10."},
            {"x b'\\// y", "p \\// q", "\\//"},
            {"x b+\\/ y", "p \\/ q", "\\/"},
            {"x a-" + dot + "/ y", "p " + dot + "/ q", dot + "/"}}) {
