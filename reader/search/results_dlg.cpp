@@ -143,7 +143,7 @@ LRESULT CResultsDlg::OnRefreshList(WPARAM wParam, LPARAM) {
 }
 
 void CResultsDlg::ReleaseOnDestroy() {
-  if (GetSkin() == kSkinMedia) return;
+  if (GetOwnerScreen() == Screen::Media) return;
   if (CDisplay* display = DisplayOf(m_owner)) display->ClearFindHits();
 }
 

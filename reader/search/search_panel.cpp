@@ -47,7 +47,8 @@ int CSearchPanel::LookIndex() const {
 BOOL CSearchPanel::CreatePanel(UINT templateId, CWnd* owner) {
   m_owner = owner;
   m_modeless = TRUE;
-  m_skin = ScreenInfo(OwnerScreen(owner)).skin;
+  m_screen = OwnerScreen(owner);
+  m_skin = ScreenInfo(m_screen).skin;
   m_hover.Reset();
   return CDialog::Create(templateId, owner);
 }
@@ -184,7 +185,7 @@ void CSearchPanel::OnSetFocus(CWnd* old) {
 }
 
 void CSearchPanel::StoreFloatingRect() {
-  if (m_skin != kSkinMedia || GetSafeHwnd() == nullptr) return;
+  if (m_screen != Screen::Media || GetSafeHwnd() == nullptr) return;
   ReaderShell* shell = GetReaderShell();
   if (shell == nullptr) return;
   auto* screen = dynamic_cast<SearchScreen*>(shell->GetScreen(Screen::Media));

@@ -31,8 +31,9 @@ class CSearchPanel : public CDialog {
   CSearchPanel() = default;
   explicit CSearchPanel(UINT templateId, CWnd* parent) : CDialog(templateId, parent) {}
 
-  // The skin of the screen the panel belongs to (OwnerScreen): the media
-  // gallery's panels are pop-ups under the main frame.
+  // The screen the panel belongs to (OwnerScreen: the media gallery's panels
+  // are pop-ups under the main frame), and the skin it takes from it.
+  Screen GetOwnerScreen() const { return m_screen; }
   int GetSkin() const { return m_skin; }
   // The place of the skin in the search windows' tables of looks, which list
   // the encyclopedia's, the timeline's, the media gallery's and the
@@ -102,6 +103,7 @@ class CSearchPanel : public CDialog {
   BOOL OnToolTipText(UINT id, NMHDR* header, LRESULT* result);
   DECLARE_MESSAGE_MAP()
 
+  Screen m_screen = Screen::Browser;
   int m_skin = kSkinEncyclopedia;
   CWnd* m_owner = nullptr;
   CPalette* m_palette = nullptr;

@@ -44,7 +44,8 @@ int CSpellAltDlg::Run(CContentDb& db, int lookupKind) {
 BOOL CSpellAltDlg::OnInitDialog() {
   CSearchPanel::OnInitDialog();
   ReaderShell* shell = GetReaderShell();
-  m_skin = ScreenInfo(OwnerScreen(shell != nullptr ? shell->GetActiveScreen() : nullptr)).skin;
+  m_screen = OwnerScreen(shell != nullptr ? shell->GetActiveScreen() : nullptr);
+  m_skin = ScreenInfo(m_screen).skin;
   m_hover.Reset();
   const SpellLook& look = kLooks[LookIndex()];
   CRect cover = m_cover;

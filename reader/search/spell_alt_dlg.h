@@ -47,7 +47,7 @@ class CSpellAltDlg : public CSearchPanel {
  protected:
   BOOL OnInitDialog() override;
   // The media look's framed dialog is dragged by its band wherever it stands.
-  BOOL DragsByBand() override { return m_skin == kSkinMedia || CSearchPanel::DragsByBand(); }
+  BOOL DragsByBand() override { return m_screen == Screen::Media || CSearchPanel::DragsByBand(); }
   void OnOK() override;
   void OnCancel() override;
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;

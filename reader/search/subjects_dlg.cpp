@@ -99,7 +99,7 @@ BOOL CSubjectsDlg::Create(const CRect& rect, UINT templateId, CWnd* owner, BOOL 
   PlaceWindow(window);
   m_created = TRUE;
   Layout();
-  if (GetSkin() == kSkinEncyclopedia && owner != nullptr) {
+  if (GetOwnerScreen() == Screen::Browser && owner != nullptr) {
     if (CWnd* display = owner->GetDlgItem(CDisplay::kControlId))
       display->SetWindowPos(this, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
