@@ -238,25 +238,21 @@ TEST_F(NodeViewTest, AHotSpotPictureBeyondAnIntHasNoHotSpotThere) {
 TEST_F(NodeViewTest, NavigationPointsAQuarterTurnAwayAreHeldAtAnIntsEnd) {
   bp::PanoramaMovie movie = SmallPanorama();
   bp::Node& node = movie.nodes[0];
-  bp::HotSpot nav;
-  nav.id = 8;
-  nav.type = "navg";
-  nav.target = 4;
-  node.hotSpots.push_back(nav);
-  bp::Navigation away;
-  away.id = 4;
-  away.rect[0] = away.rect[2] = 128;
-  away.rect[1] = away.rect[3] = 64;
-  node.navigation.push_back(away);
-  bp::HotSpot ahead = nav;
-  ahead.id = 9;
-  ahead.target = 5;
-  node.hotSpots.push_back(ahead);
-  bp::Navigation centre;
-  centre.id = 5;
-  centre.rect[0] = centre.rect[2] = 256;
-  centre.rect[1] = centre.rect[3] = 64;
-  node.navigation.push_back(centre);
+  // A navigation hot spot whose picture point is (line, row).
+  const auto addNavigation = [&](std::int16_t spot, std::int16_t target, std::int16_t line, std::int16_t row) {
+    bp::HotSpot hotSpot;
+    hotSpot.id = spot;
+    hotSpot.type = "navg";
+    hotSpot.target = target;
+    node.hotSpots.push_back(hotSpot);
+    bp::Navigation point;
+    point.id = target;
+    point.rect[0] = point.rect[2] = line;
+    point.rect[1] = point.rect[3] = row;
+    node.navigation.push_back(point);
+  };
+  addNavigation(8, 4, 128, 64);
+  addNavigation(9, 5, 256, 64);
   NodeView* view = Open(movie);
   std::int32_t pan = bp::Degrees(180), tilt = 0, zoom = bp::Degrees(40);
   ASSERT_EQ(NodeViewGoToNode(view, 0, &pan, &tilt, &zoom), kOk);
