@@ -751,7 +751,8 @@ void CQuiz::LayoutQuestion(int width, int height) {
       if (Reader().GetDatabase(1).PeekPicture(m_record.questionPicture, pictureWidth, pictureHeight) &&
           pictureWidth > 0)
         h = w * pictureHeight / pictureWidth;
-      const int pictureRoom = std::max(height - kBandMargin - y - rows - 12, 20);
+      // The answers below it, with their gaps, and 39 pixels to the bottom.
+      const int pictureRoom = std::max(height - y - rows - 39, 20);
       if (h > pictureRoom) {
         w = w * pictureRoom / h;
         h = pictureRoom;
