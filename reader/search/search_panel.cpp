@@ -36,7 +36,7 @@ BOOL CSearchPanel::OnCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 int CSearchPanel::LookIndex() const {
-  switch (m_skin) {
+  switch (GetSkin()) {
     case kSkinTimeline: return 1;
     case kSkinMedia: return 2;
     case kSkinDictionary: return 3;
@@ -48,7 +48,6 @@ BOOL CSearchPanel::CreatePanel(UINT templateId, CWnd* owner) {
   m_owner = owner;
   m_modeless = TRUE;
   m_screen = OwnerScreen(owner);
-  m_skin = ScreenInfo(m_screen).skin;
   m_hover.Reset();
   return CDialog::Create(templateId, owner);
 }
@@ -111,7 +110,7 @@ void CSearchPanel::PaintFrame(CDC& dc, const char* title, int titleX, const CStr
   dc.FillRect(&band, skin.GetBrush(BandBrush()));
   CRect rest(0, kBandHeight, client.right, client.bottom);
   dc.FillRect(&rest, skin.GetBrush(BackgroundBrush()));
-  if (m_skin == kSkinMedia) {
+  if (GetSkin() == kSkinMedia) {
     CBrush white(RGB(255, 255, 255));
     dc.FillRect(CRect(0, kBandHeight, client.right, kBandHeight + 1), &white);
     dc.FillRect(CRect(0, kBandHeight, 1, client.bottom), &white);

@@ -9,6 +9,7 @@
 
 #include "controls/hover_tracker.h"
 #include "controls/skin_environment.h"
+#include "core/screen_registry.h"
 #include "framework.h"
 
 class SearchScreen;
@@ -34,15 +35,15 @@ class CSearchPanel : public CDialog {
   // The screen the panel belongs to (OwnerScreen: the media gallery's panels
   // are pop-ups under the main frame), and the skin it takes from it.
   Screen GetOwnerScreen() const { return m_screen; }
-  int GetSkin() const { return m_skin; }
+  int GetSkin() const { return ScreenInfo(m_screen).skin; }
   // The place of the skin in the search windows' tables of looks, which list
   // the encyclopedia's, the timeline's, the media gallery's and the
   // dictionary's.
   int LookIndex() const;
   // Band and background brushes, and the skin of the panel's lists.
-  int BandBrush() const { return BrushesOf(m_skin).band; }
-  int BackgroundBrush() const { return BrushesOf(m_skin).background; }
-  int ListSkin() const { return m_skin; }
+  int BandBrush() const { return BrushesOf(GetSkin()).band; }
+  int BackgroundBrush() const { return BrushesOf(GetSkin()).background; }
+  int ListSkin() const { return GetSkin(); }
 
   void SetPalette(CPalette* palette);
   BOOL PreTranslateMessage(MSG* msg) override;
@@ -103,8 +104,7 @@ class CSearchPanel : public CDialog {
   BOOL OnToolTipText(UINT id, NMHDR* header, LRESULT* result);
   DECLARE_MESSAGE_MAP()
 
-  Screen m_screen = Screen::Browser;
-  int m_skin = kSkinEncyclopedia;
+  Screen m_screen = Screen::Browser;  // the owner's screen (OwnerScreen), whose skin it takes
   CWnd* m_owner = nullptr;
   CPalette* m_palette = nullptr;
   CHoverTracker m_hover;

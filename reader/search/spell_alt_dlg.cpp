@@ -45,12 +45,11 @@ BOOL CSpellAltDlg::OnInitDialog() {
   CSearchPanel::OnInitDialog();
   ReaderShell* shell = GetReaderShell();
   m_screen = OwnerScreen(shell != nullptr ? shell->GetActiveScreen() : nullptr);
-  m_skin = ScreenInfo(m_screen).skin;
   m_hover.Reset();
   const SpellLook& look = kLooks[LookIndex()];
   CRect cover = m_cover;
-  if (m_skin == kSkinMedia) cover.InflateRect(1, 1);
-  if (m_skin == kSkinMedia) ModifyStyle(0, WS_BORDER, SWP_FRAMECHANGED);
+  if (GetSkin() == kSkinMedia) cover.InflateRect(1, 1);
+  if (GetSkin() == kSkinMedia) ModifyStyle(0, WS_BORDER, SWP_FRAMECHANGED);
   CWnd* parent = GetParent();
   if (GetStyle() & WS_CHILD && parent != nullptr) parent->ScreenToClient(&cover);
   PlaceWindow(cover);
