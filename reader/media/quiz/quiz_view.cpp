@@ -585,6 +585,7 @@ constexpr int kBandMargin = 24;
 // beside the arrows of its scroll bar.
 constexpr int kLeastLines = 2;
 
+// The height of a line of `font` in a text box.
 int LineHeight(CEdit& box, CFont* font) {
   TEXTMETRIC metrics = {};
   CClientDC dc(&box);
@@ -595,17 +596,17 @@ int LineHeight(CEdit& box, CFont* font) {
 }
 
 // The height a text box `width` wide needs for all the lines it wraps its
-// text into. The box wraps inside margins of its own (and beside its scroll
-// bar, when it has one), so it is asked for its lines: a text measured apart
-// from it may fit one line fewer, and the box, a line short, would scroll
-// when its text is selected.
-int NeededHeight(CEdit& box, CFont* font, int width) {
+// text into, each `line` high. The box wraps inside margins of its own (and
+// beside its scroll bar, when it has one), so it is asked for its lines: a
+// text measured apart from it may fit one line fewer, and the box, a line
+// short, would scroll when its text is selected.
+int NeededHeight(CEdit& box, int width, int line) {
   CRect rect;
   box.GetWindowRect(&rect);
   box.SetWindowPos(nullptr, 0, 0, width, rect.Height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
   int lines = 0;
   if (box.GetWindowTextLength() > 0) lines = static_cast<int>(box.SendMessage(EM_GETLINECOUNT));
-  return lines * LineHeight(box, font) + 6;
+  return lines * line + 6;
 }
 
 // Puts a text box at (x, y) and shows it from its first line and column.
@@ -617,9 +618,8 @@ void PlaceTextBox(CEdit& box, int x, int y, int width, int height) {
 
 // Heights for boxes that need `needs` within `room`: what each needs when all
 // fit; otherwise a box that needs no more than an equal share of what the
-// others leave keeps its height, and the rest share what is left equally,
-// each at least `least`.
-std::vector<int> ShareRoom(const std::vector<int>& needs, int room, int least) {
+// others leave keeps its height, and the rest share what is left equally.
+std::vector<int> ShareRoom(const std::vector<int>& needs, int room) {
   int total = 0;
   for (int need : needs) total += need;
   if (total <= room) return needs;
@@ -637,7 +637,7 @@ std::vector<int> ShareRoom(const std::vector<int>& needs, int room, int least) {
     }
   }
   for (std::size_t i = 0; i < needs.size(); ++i) {
-    if (heights[i] == 0) heights[i] = open > 0 && left / open > least ? left / open : least;
+    if (heights[i] == 0) heights[i] = left / open;
   }
   return heights;
 }
@@ -670,10 +670,10 @@ LRESULT CQuiz::OnTextFromTop(WPARAM, LPARAM) {
 
 // An edit control reads its scroll bar style once, when it is made: a text
 // box that comes to need a bar, or no longer does, is made again in its
-// place, with its text, font, selection and the focus.
-void CQuiz::GiveScrollBar(CEdit& box, bool scrolls) {
+// place, with its text, font, selection and the focus; true when it was.
+bool CQuiz::GiveScrollBar(CEdit& box, bool scrolls) {
   const DWORD style = box.GetStyle();
-  if (((style & WS_VSCROLL) != 0) == scrolls) return;
+  if (((style & WS_VSCROLL) != 0) == scrolls) return false;
   CString text;
   box.GetWindowText(text);
   CFont* font = box.GetFont();
@@ -693,6 +693,7 @@ void CQuiz::GiveScrollBar(CEdit& box, bool scrolls) {
   box.SetWindowText(text);
   box.SetSel(start, end, TRUE);
   if (focused) box.SetFocus();
+  return true;
 }
 
 // Each text is as high as its lines. Where the question and its answers need
@@ -728,13 +729,14 @@ void CQuiz::LayoutQuestion(int width, int height) {
   const int least = kLeastLines * line + 6;
 
   std::vector<int> needs;
-  for (std::size_t i = 0; i < boxes.size(); ++i) needs.push_back(NeededHeight(*boxes[i], &m_textFont, widths[i]));
-  const std::vector<int> shares = ShareRoom(needs, room, least);
+  for (std::size_t i = 0; i < boxes.size(); ++i) needs.push_back(NeededHeight(*boxes[i], widths[i], line));
+  const std::vector<int> shares = ShareRoom(needs, room);
   std::vector<int> heights;
   for (std::size_t i = 0; i < boxes.size(); ++i) {
-    GiveScrollBar(*boxes[i], needs[i] > shares[i]);
-    const int need = NeededHeight(*boxes[i], &m_textFont, widths[i]);
-    const int whole = std::max((shares[i] - 6) / line * line + 6, least);  // no line cut through
+    const int share = std::max(shares[i], least);
+    // A bar that came or went wraps the text at another width.
+    const int need = GiveScrollBar(*boxes[i], needs[i] > share) ? NeededHeight(*boxes[i], widths[i], line) : needs[i];
+    const int whole = (share - 6) / line * line + 6;  // no line cut through
     heights.push_back(need < whole ? need : whole);
   }
 

@@ -116,7 +116,7 @@ class CQuiz : public CFormView, public ReaderScreen {
   void CheckCategoryItems();
   void Layout();
   void LayoutQuestion(int width, int height);
-  void GiveScrollBar(CEdit& box, bool scrolls);
+  bool GiveScrollBar(CEdit& box, bool scrolls);
   static void SelectWhole(CEdit& box);
   void OnQuestionFocus();
   LRESULT OnTextFromTop(WPARAM wParam, LPARAM lParam);
