@@ -82,9 +82,7 @@ class WordBlocks {
     // Gluing characters alone ("\/") are listed where they stand as a word
     // of their own, never as a piece of a longer one ("b'\/"): they may
     // stand in any block.
-    bool glueOnly = true;
-    for (u32 i = 0; i < length && glueOnly; ++i) glueOnly = ReGlues(static_cast<u8>(glued[i]));
-    if (glueOnly) {
+    if (ReGlueOnly(glued, length)) {
       Fill(bit, true);
       return ReTermLookup::Wider;
     }

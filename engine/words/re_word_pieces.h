@@ -30,6 +30,14 @@ constexpr u8 ReMiddleDot = 183;
 // them into one word.
 inline bool ReGlues(u8 c) { return c == '/' || c == '\\' || c == ReMiddleDot; }
 
+// Whether text[0, length) is gluing characters alone, which the index lists
+// only where they stand as a word of their own (ReForEachGluedKey).
+inline bool ReGlueOnly(const char* text, u32 length) {
+  for (u32 i = 0; i < length; ++i)
+    if (!ReGlues(static_cast<u8>(text[i]))) return false;
+  return true;
+}
+
 // Widens the word text[*start, *end) of text[0, length) over the gluing
 // characters right before and after it, which join it to nothing there
 // ("/dev/null", "qux/" of "qux/ /baz", "/b" of "a-/b"); true when there were
@@ -77,9 +85,7 @@ void ReForEachGluedKey(const char* glued, u32 length, bool atStart, bool atEnd, 
   key(0u, length);
   ReForEachWordPiece(glued, length, letterOrDigit, [&](u32 start, u32 count) {
     if (count == length || !((atStart && start == 0) || (atEnd && start + count == length))) return;
-    bool word = false;
-    for (u32 i = start; i < start + count && !word; ++i) word = !ReGlues(static_cast<u8>(glued[i]));
-    if (word) key(start, count);
+    if (!ReGlueOnly(glued + start, count)) key(start, count);
   });
 }
 
