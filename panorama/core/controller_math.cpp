@@ -96,13 +96,11 @@ void ObjectAnglesToColumnRow(const ObjectNavigation& n, double pan, double tilt,
   const int c = n.columns, r = n.rows;
   const double range = n.panEnd - n.panStart;
   const double perColumn = FullTurn(n) ? range / c : c > 1 ? range / (c - 1) : 0;
-  // The grid positions are worked in doubles, wrapped around a full turn
-  // there, and held at an int's ends before they become ints.
+  // The grid positions are worked in doubles, brought within a turn there
+  // (GridColumn wraps what is left), and held at an int's ends before they
+  // become ints.
   double place = perColumn != 0 ? std::floor((pan - n.panStart) / perColumn + 0.5) : 0;
-  if (FullTurn(n)) {
-    place = std::fmod(place, c);
-    if (place < 0) place += c;
-  }
+  if (FullTurn(n)) place = std::fmod(place, c);
   *column = GridColumn(n, Whole32(place));
   const double perRow = r > 1 ? (n.tiltEnd - n.tiltStart) / (r - 1) : 0;
   *row = Clamp(perRow != 0 ? Whole32(std::floor((n.tiltEnd - tilt) / perRow + 0.5)) : 0, 0, r - 1);

@@ -113,6 +113,8 @@ TEST(ObjectGridTest, AnglesFarOutsideTheGridGiveItsColumnsAndRows) {
   ObjectAnglesToColumnRow(Grid(32767, 3, 360), 1e12, -1e12, &column, &row);
   EXPECT_GE(column, 0);
   EXPECT_LT(column, 32767);
+  // The column of the angle within its turn, not of one held at an int's end.
+  EXPECT_EQ(column, static_cast<int>(std::fmod(std::floor(1e12 / (360.0 / 32767) + 0.5), 32767)));
   EXPECT_EQ(row, 2);
   ObjectAnglesToColumnRow(Grid(32767, 3, 180), 1e12, 1e12, &column, &row);
   EXPECT_EQ(column, 32766);
