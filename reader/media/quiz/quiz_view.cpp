@@ -709,12 +709,11 @@ void CQuiz::LayoutQuestion(int width, int height) {
   CRect button;
   m_answerButtons[0].GetWindowRect(&button);
 
-  // The boxes, with the left edge and width of each; the question first.
+  // The boxes, with the width of each; the question first.
   std::vector<CEdit*> boxes = {&m_questionText};
-  std::vector<int> lefts = {10}, widths = {area - 11 - 10};
+  std::vector<int> widths = {area - 11 - 10};
   for (int k = 0; k < answers; ++k) {
     boxes.push_back(&m_answerTexts[k]);
-    lefts.push_back(kAnswerTextLeft);
     widths.push_back(area - kAnswerTextLeft - 12);
   }
   for (int& boxWidth : widths) boxWidth = boxWidth > 20 ? boxWidth : 20;
@@ -741,11 +740,17 @@ void CQuiz::LayoutQuestion(int width, int height) {
   }
 
   int y = top;
-  PlaceTextBox(m_questionText, lefts[0], y, widths[0], heights[0]);
+  PlaceTextBox(m_questionText, 10, y, widths[0], heights[0]);
   y += heights[0] + 12;
   if (kind <= 1) {
+    // An answer's row: its text or its button, whichever is higher, and a gap.
+    const auto rowHeight = [&](int k) {
+      CRect own;
+      m_answerButtons[k].GetWindowRect(&own);
+      return std::max(heights[k + 1], static_cast<int>(own.Height())) + 12;
+    };
     int rows = 0;
-    for (int k = 0; k < answers; ++k) rows += std::max(heights[k + 1], static_cast<int>(button.Height())) + 12;
+    for (int k = 0; k < answers; ++k) rows += rowHeight(k);
     if (kind == 1 && m_thumbs[0] != nullptr && m_thumbs[0]->GetSafeHwnd()) {
       short pictureWidth = 0;
       WORD pictureHeight = 0;
@@ -763,10 +768,10 @@ void CQuiz::LayoutQuestion(int width, int height) {
       y += h + 12;
     }
     for (int k = 0; k < answers; ++k) {
-      PlaceTextBox(m_answerTexts[k], lefts[k + 1], y, widths[k + 1], heights[k + 1]);
+      PlaceTextBox(m_answerTexts[k], kAnswerTextLeft, y, widths[k + 1], heights[k + 1]);
       m_answerButtons[k].GetWindowRect(&button);
       m_answerButtons[k].MoveWindow(kAnswerButtonLeft, y, button.Width(), button.Height());
-      y += std::max(heights[k + 1], static_cast<int>(button.Height())) + 12;
+      y += rowHeight(k);
     }
   } else {
     const int column = (area - 2) / 2;
