@@ -1309,6 +1309,15 @@ TEST_F(BrowserSearch, SubjectsStaysSubjectsAcrossAScreenSwitch) {
   browser->SendMessage(WM_COMMAND, ID_BROWSER_CONTENTS);
   ui::PumpUntilIdle();
   ASSERT_TRUE(Frame()->IsContentsOpen());
+  // The window stands over the article's display, which comes after it.
+  const auto under = [](HWND upper, HWND lower) {
+    for (HWND next = ::GetWindow(upper, GW_HWNDNEXT); next != nullptr; next = ::GetWindow(next, GW_HWNDNEXT))
+      if (next == lower) return true;
+    return false;
+  };
+  CSubjectsDlg* contents = PanelOf<CSubjectsDlg>(browser, ToolPanel::Contents);
+  ASSERT_NE(contents, nullptr);
+  EXPECT_TRUE(under(contents->m_hWnd, browser->Display().m_hWnd));
   Frame()->GetSearchState().findText = "comet";
   browser->SendMessage(WM_COMMAND, ID_BROWSER_SUBJECTS);
   ui::PumpUntilIdle();

@@ -242,6 +242,24 @@ TEST_F(Gallery, ABooleanQueryFromTheGalleryListsResultsThatOpenOnTheirScreens) {
   panel->GetClientRect(&client);
   panel->ClientToScreen(&client);
   EXPECT_EQ(client, view->GetToolRect());
+  // Dragged elsewhere and closed by its own Close button, the window leaves
+  // its place to the next one.
+  CRect window;
+  panel->GetWindowRect(&window);
+  window.OffsetRect(30, 20);
+  panel->MoveWindow(&window);
+  panel->GetClientRect(&client);
+  panel->ClientToScreen(&client);
+  paneltest::Click(*panel, CSearchPanel::kClose);
+  ui::PumpUntilIdle();
+  EXPECT_EQ(view->GetToolRect(), client);
+  Command(view, ID_MEDIA_BOOLEAN);
+  panel = dynamic_cast<CSearchDlg*>(view->GetToolWindow(ToolPanel::Boolean));
+  ASSERT_NE(panel, nullptr);
+  CRect reopened;
+  panel->GetClientRect(&reopened);
+  panel->ClientToScreen(&reopened);
+  EXPECT_EQ(reopened, client);
 
   panel->Field(0).SetWindowText("comet");
   panel->SendMessage(WM_COMMAND, MAKEWPARAM(panel->Field(0).GetDlgCtrlID(), EN_CHANGE),

@@ -15,6 +15,7 @@
 #include "core/hot_spot.h"
 #include "core/reader_messages.h"
 #include "dictionary/dict_view.h"
+#include "display/display.h"
 #include "media/gallery/picture_view.h"
 #include "media/timeline/timeline_view.h"
 #include "panels/bookmark_dlg.h"
@@ -698,6 +699,9 @@ TEST_F(TimelineWiring, ABooleanQueryInThePanelListsEventsThatOpenHere) {
   paneltest::Notify(*results, CResultsDlg::kList, LBN_DBLCLK);
   EXPECT_EQ(Frame()->GetActiveView(), view);
   EXPECT_EQ(view->GetCurrentArticle(), egypt);
+  CDisplay* display = DisplayOf(view);
+  ASSERT_NE(display, nullptr);
+  EXPECT_GT(display->HasFindHits(), 0) << "the query's word marked in the event";
 
   // Next pane moves the focus into the results window and back.
   view->SetFocus();
@@ -721,6 +725,7 @@ TEST_F(TimelineWiring, ABooleanQueryInThePanelListsEventsThatOpenHere) {
   Command(view, ID_TL_CATEGORIES);
   EXPECT_FALSE(view->IsToolOpen(ToolPanel::Results));
   EXPECT_FALSE(Frame()->IsResultsOpen());
+  EXPECT_EQ(display->HasFindHits(), 0) << "the marks go with the results window";
 }
 
 TEST_F(TimelineWiring, ContentsAndBookmarksRefreshWhenOpenAndSmartSearchHandsOverToTheTuner) {
