@@ -238,28 +238,28 @@ TEST_F(Gallery, ABooleanQueryFromTheGalleryListsResultsThatOpenOnTheirScreens) {
   ASSERT_NE(panel, nullptr);
   EXPECT_EQ(panel->GetParent(), Frame());
   EXPECT_FALSE(panel->GetStyle() & WS_CHILD);
-  CRect client;
-  panel->GetClientRect(&client);
-  panel->ClientToScreen(&client);
-  EXPECT_EQ(client, view->GetToolRect());
+  // The tool rectangle is kept in screen coordinates.
+  const auto clientOnScreen = [](CWnd& window) {
+    CRect client;
+    window.GetClientRect(&client);
+    window.ClientToScreen(&client);
+    return client;
+  };
+  EXPECT_EQ(clientOnScreen(*panel), view->GetToolRect());
   // Dragged elsewhere and closed by its own Close button, the window leaves
   // its place to the next one.
   CRect window;
   panel->GetWindowRect(&window);
   window.OffsetRect(30, 20);
   panel->MoveWindow(&window);
-  panel->GetClientRect(&client);
-  panel->ClientToScreen(&client);
+  const CRect dragged = clientOnScreen(*panel);
   paneltest::Click(*panel, CSearchPanel::kClose);
   ui::PumpUntilIdle();
-  EXPECT_EQ(view->GetToolRect(), client);
+  EXPECT_EQ(view->GetToolRect(), dragged);
   Command(view, ID_MEDIA_BOOLEAN);
   panel = dynamic_cast<CSearchDlg*>(view->GetToolWindow(ToolPanel::Boolean));
   ASSERT_NE(panel, nullptr);
-  CRect reopened;
-  panel->GetClientRect(&reopened);
-  panel->ClientToScreen(&reopened);
-  EXPECT_EQ(reopened, client);
+  EXPECT_EQ(clientOnScreen(*panel), dragged);
 
   panel->Field(0).SetWindowText("comet");
   panel->SendMessage(WM_COMMAND, MAKEWPARAM(panel->Field(0).GetDlgCtrlID(), EN_CHANGE),
@@ -269,9 +269,8 @@ TEST_F(Gallery, ABooleanQueryFromTheGalleryListsResultsThatOpenOnTheirScreens) {
   auto* results = dynamic_cast<CResultsDlg*>(view->GetToolWindow(ToolPanel::Results));
   ASSERT_NE(results, nullptr);
   EXPECT_FALSE(::IsWindow(panel->GetSafeHwnd()));
-  results->GetClientRect(&client);
-  results->ClientToScreen(&client);
-  EXPECT_EQ(client, view->GetToolRect()) << "the results window takes the Boolean window's place and size";
+  EXPECT_EQ(clientOnScreen(*results), view->GetToolRect())
+      << "the results window takes the Boolean window's place and size";
 
   // A media item opens here; an encyclopedia article on its screen.
   ASSERT_GE(results->List().SelectArticle(Article("Comet")), 0);
