@@ -1,7 +1,9 @@
 # Sourced by setup.sh and wine-env.sh: whether this host runs 32-bit x86
 # code, told by starting a 93-byte i386 program that only exits with status
 # 42. It needs no package: a kernel without IA-32 emulation answers "Exec
-# format error", which no installed package can change.
+# format error", which no installed package can change. The shell's words
+# about a failed start are read, so the probe is started in the C locale
+# (the caller's is left as it is).
 
 # The program: an ELF header (32-bit, little-endian, i386, entry 0x08048054),
 # one loadable segment holding the whole file, then
@@ -30,7 +32,12 @@ veldrix_host_runs_32bit() {
     dir="$(mktemp -d "$base/veldrix-probe.XXXXXX" 2>/dev/null)" || continue
     veldrix_write_i386_probe "$dir/probe"
     status=0
-    out="$("$dir/probe" 2>&1)" || status=$?
+    # The failed start is reported by the subshell in its own locale, so
+    # LC_ALL is set in it: set for the probe alone it would reach only the probe.
+    out="$(
+      export LC_ALL=C
+      "$dir/probe" 2>&1
+    )" || status=$?
     rm -rf "$dir"
     if [ "$status" -eq 42 ]; then
       VELDRIX_HOST_32BIT_REASON="a 32-bit program runs here"

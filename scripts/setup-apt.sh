@@ -1,8 +1,11 @@
 # Sourced by setup.sh (and its test): apt's steps, each one coping with what a
 # mirror or a host may do, and failing only with the packages that cannot be
 # installed named, apt's own message kept. Runs apt-get through $SUDO, never
-# asking a question (sudo drops the caller's environment, so the front end is
-# set on apt's own command line).
+# asking a question (sudo drops most of the caller's environment, so the
+# front end is set on apt's own command line), and in the C locale: apt's
+# words (its locks, its failures) are read here, and sudo keeps the caller's
+# language (LANG, LANGUAGE, LC_*), so LC_ALL=C, which outweighs LANG and
+# LC_*, is set there too, and LANGUAGE dropped.
 #   VELDRIX_APT_TRIES      times apt-get update is tried (default 3)
 #   VELDRIX_APT_PAUSE      seconds between the tries (default 10)
 #   VELDRIX_APT_LOCK_WAIT  seconds the whole set-up waits, at most, for apt's
@@ -20,7 +23,7 @@ setup_fail() {
 }
 
 apt_get() {
-  $SUDO env DEBIAN_FRONTEND=noninteractive apt-get "$@"
+  $SUDO env -u LANGUAGE LC_ALL=C DEBIAN_FRONTEND=noninteractive apt-get "$@"
 }
 
 # The lock apt's output in the file $1 says another program holds, or nothing.
@@ -146,7 +149,7 @@ apt_install_or_fail() {
     return 0
   fi
   for p in "$@"; do
-    if ! out="$(apt-get install -s -q --no-install-recommends "$p" 2>&1)"; then
+    if ! out="$(env -u LANGUAGE LC_ALL=C apt-get install -s -q --no-install-recommends "$p" 2>&1)"; then
       unavailable+=("$p")
       echo "$out" | grep -E '^E:|^ [^ ]' | sed "s/^/setup:   $p: /" >&2 || true
     fi
@@ -171,7 +174,7 @@ apt_install_or_fail() {
 # apt's package lists as they stand: a change tells that they were fetched again.
 apt_lists_stamp() {
   find "${VELDRIX_SETUP_ROOT:-}/var/lib/apt/lists" -maxdepth 1 -type f ! -name lock -printf '%f %s %T@\n' \
-    2>/dev/null | sort | md5sum | cut -d' ' -f1
+    2>/dev/null | LC_ALL=C sort | md5sum | cut -d' ' -f1
 }
 
 # An optional install that failed is remembered in the file $1 (the packages,

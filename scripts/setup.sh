@@ -6,7 +6,9 @@
 # that for a day (in /var/lib/veldrix-setup) so that later runs stay quick; a
 # package list that cannot be fetched is no reason to stop, only a package
 # that then cannot be installed is (host-probe.sh, setup-apt.sh, which also
-# lists the variables that change its steps).
+# lists the variables that change its steps). apt and dpkg run in the C
+# locale wherever their output is read, so that it reads the same whatever
+# the user's language.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 . "$here/host-probe.sh"
@@ -42,7 +44,7 @@ packages=(
 # it could never start, and the i386 architecture it needs is not added.
 optional_packages=()
 if veldrix_host_runs_32bit; then
-  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  if ! env -u LANGUAGE LC_ALL=C dpkg --print-foreign-architectures | grep -qx i386; then
     $SUDO dpkg --add-architecture i386 || setup_fail "dpkg could not add the i386 architecture (needed for wine32:i386)"
     need_update=1
   fi
@@ -51,7 +53,9 @@ else
   setup_say "$VELDRIX_HOST_32BIT_REASON: no 32-bit Wine; the Wine suites take the x86_64 route"
 fi
 
-is_installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
+is_installed() {
+  env -u LANGUAGE LC_ALL=C dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"
+}
 missing=() missing_optional=()
 for p in "${packages[@]}"; do is_installed "$p" || missing+=("$p"); done
 for p in "${optional_packages[@]}"; do

@@ -6,7 +6,9 @@
 # root, setup.sh runs as a user for whom that folder is read-only (a private
 # mount) but through the fake sudo, so that a privileged step taken without
 # sudo fails as it would; elsewhere those checks cannot be made, and the test
-# ends as skipped (77) after the others.
+# ends as skipped (77) after the others. The fakes speak German where their
+# locale says so, and a first boot is also set up by a German user, whose
+# language sudo keeps: apt's and dpkg's words must be read in the C locale.
 set -uo pipefail
 scripts="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../scripts" && pwd)"
 work="$(mktemp -d)"
@@ -24,6 +26,21 @@ expect() { # name, then a command that must succeed
   if "$@"; then pass "$name"; else fail "$name"; fi
 }
 contains() { grep -qF -- "$2" <<<"$1"; }
+
+# A German locale, made here where the host has the locales' sources, so that
+# a German user's session speaks German in the shell and the tools too, not
+# only in the fakes; elsewhere only the fakes do.
+german_locales="$work/locales"
+mkdir -p "$german_locales"
+localedef -i de_DE -f UTF-8 "$german_locales/de_DE.UTF-8" >/dev/null 2>&1 || german_locales=""
+german() { # runs the command in a German user's session
+  (
+    unset LC_ALL LC_MESSAGES
+    export LANG=de_DE.UTF-8 LANGUAGE=de:en
+    [ -z "$german_locales" ] || export LOCPATH="$german_locales"
+    "$@"
+  )
+}
 
 # --- The 32-bit probe -------------------------------------------------------
 . "$scripts/host-probe.sh"
@@ -80,6 +97,16 @@ out="$(TMPDIR="$work/home" probe_answer 'exit 43')"
 expect "a probe that exits with another status is a no ($out)" contains "$out" "no: this host runs no 32-bit code"
 out="$(TMPDIR="$work/home" probe_answer 'echo "cannot execute binary file: Exec format error" >&2; exit 126')"
 expect "a kernel that cannot start it is a no, with its words" contains "$out" "Exec format error, status 126"
+# The shell's words for a noexec folder are German in a German session.
+printf '#!/bin/sh\n' >"$work/noexec/refused"
+refusal="$(german bash -c '"$1"' refusal "$work/noexec/refused" 2>&1)"
+if contains "$refusal" "Permission denied"; then
+  echo "skip a noexec folder in a German session: no German locale here ($refusal)"
+else
+  out="$(TMPDIR="$work/noexec" HOME="$work/home" german probe_answer 'exit 42')"
+  expect "a noexec folder is passed over in a German session too ($out)" contains "$out" \
+    "yes: a 32-bit program runs here"
+fi
 
 # --- The Wine route ------------------------------------------------------------
 route() { # prints the route and its reason, after the given set-up commands
@@ -119,12 +146,30 @@ expect "a forced route that is neither is refused" contains "$out" "set it to i6
 # "unfetched" while "unfetched-count" counts down. What changes the host
 # (update, install, dpkg's architectures, kept in var/lib/dpkg/arch) writes
 # under the scratch root $FAKE_ROOT and fails, as apt and dpkg do, where it
-# cannot. Installing 32-bit Wine brings its loader there.
+# cannot. Installing 32-bit Wine brings its loader there. apt-get speaks the
+# language gettext would pick for it (fake-language), German or English, and
+# it, dpkg and dpkg-query log that language for each call in "languages".
 mkdir -p "$work/bin" "$work/apt"
+cat >"$work/bin/fake-language" <<'FAKE'
+#!/usr/bin/env bash
+# C where the locale of messages (LC_ALL, else LC_MESSAGES, else LANG) is C,
+# POSIX or unset, where gettext ignores LANGUAGE; else LANGUAGE's first
+# language, or the locale's.
+locale="${LC_ALL:-${LC_MESSAGES:-${LANG:-}}}"
+case "$locale" in "" | C | POSIX) echo C; exit 0 ;; esac
+language="${LANGUAGE:-$locale}"
+language="${language%%:*}"
+echo "${language%%[_.@]*}"
+FAKE
 cat >"$work/bin/apt-get" <<'FAKE'
 #!/usr/bin/env bash
 state="$FAKE_APT_STATE"
 echo "apt-get $* [frontend=${DEBIAN_FRONTEND:-}]" >>"$state/calls"
+language="$(fake-language)"
+echo "apt-get $1 $language" >>"$state/languages"
+say() { # English, German
+  if [ "$language" = de ]; then echo "$2"; else echo "$1"; fi
+}
 countdown() { # true while the file's count is above 0, counting it down
   local left
   left="$(cat "$state/$1" 2>/dev/null || echo 0)"
@@ -145,24 +190,32 @@ may_write() {
   [ -z "${FAKE_ROOT:-}" ] && return 0
   mkdir -p "$FAKE_ROOT/var/lib/dpkg" 2>/dev/null
   touch "$FAKE_ROOT/var/lib/dpkg/lock-frontend" 2>/dev/null && return 0
-  echo "E: Could not open lock file /var/lib/dpkg/lock-frontend - open (13: Permission denied)"
-  echo "E: Unable to acquire the dpkg frontend lock (/var/lib/dpkg/lock-frontend), are you root?"
+  say "E: Could not open lock file /var/lib/dpkg/lock-frontend - open (13: Permission denied)" \
+    "E: Sperrdatei /var/lib/dpkg/lock-frontend konnte nicht geöffnet werden. - open (13: Keine Berechtigung)"
+  say "E: Unable to acquire the dpkg frontend lock (/var/lib/dpkg/lock-frontend), are you root?" \
+    "E: Sperre für dpkg-Frontend (/var/lib/dpkg/lock-frontend) konnte nicht erlangt werden. Sind Sie root?"
   exit 100
 }
 case "$command" in
   update)
     may_write
     if countdown lists-locked; then
-      echo "Reading package lists..."
-      echo "E: Could not get lock /var/lib/apt/lists/lock. It is held by process 777 (apt-get)"
-      echo "E: Unable to lock directory /var/lib/apt/lists/"
+      say "Reading package lists..." "Paketlisten werden gelesen …"
+      say "E: Could not get lock /var/lib/apt/lists/lock. It is held by process 777 (apt-get)" \
+        "E: Sperre /var/lib/apt/lists/lock konnte nicht erlangt werden. Sie wird von Prozess 777 (apt-get) gehalten."
+      say "E: Unable to lock directory /var/lib/apt/lists/" \
+        "E: Das Verzeichnis /var/lib/apt/lists/ kann nicht gesperrt werden."
       exit 100
     fi
     if countdown update-failures; then
-      echo "Err:7 http://deb.debian.org/debian-security bookworm-security/main i386 Packages"
-      echo "  File has unexpected size (44096 != 43920). Mirror sync in progress? [IP: 151.101.2.132 80]"
-      echo "W: Failed to fetch http://deb.debian.org/debian-security/dists/bookworm-security/main/binary-i386/Packages.xz"
-      echo "E: Some index files failed to download. They have been ignored, or old ones used instead."
+      say "Err:7 http://deb.debian.org/debian-security bookworm-security/main i386 Packages" \
+        "Fehl:7 http://deb.debian.org/debian-security bookworm-security/main i386 Packages"
+      say "  File has unexpected size (44096 != 43920). Mirror sync in progress? [IP: 151.101.2.132 80]" \
+        "  Datei hat eine unerwartete Größe (44096 != 43920). Spiegelsynchronisation im Gange? [IP: 151.101.2.132 80]"
+      say "W: Failed to fetch http://deb.debian.org/debian-security/dists/bookworm-security/main/binary-i386/Packages.xz" \
+        "W: Fehlschlag beim Holen von http://deb.debian.org/debian-security/dists/bookworm-security/main/binary-i386/Packages.xz"
+      say "E: Some index files failed to download. They have been ignored, or old ones used instead." \
+        "E: Einige Indexdateien konnten nicht heruntergeladen werden. Sie wurden ignoriert oder alte an ihrer Stelle benutzt."
       exit 100
     fi
     rm -f "$state/no-lists"
@@ -170,16 +223,18 @@ case "$command" in
   install)
     for p in "${packages[@]}"; do
       if [ -e "$state/no-lists" ]; then
-        echo "E: Unable to locate package $p"
+        say "E: Unable to locate package $p" "E: Paket $p kann nicht gefunden werden."
         exit 100
       fi
       if grep -qxF "$p" "$state/broken" 2>/dev/null; then
         if [ "$p" = wine32:i386 ]; then
-          echo "The following packages have unmet dependencies:"
-          echo " wine32:i386 : Depends: libwine:i386 (= 8.0~repack-4) but it is not going to be installed"
-          echo "E: Unable to correct problems, you have held broken packages."
+          say "The following packages have unmet dependencies:" "Die folgenden Pakete haben unerfüllte Abhängigkeiten:"
+          say " wine32:i386 : Depends: libwine:i386 (= 8.0~repack-4) but it is not going to be installed" \
+            " wine32:i386 : Hängt ab von: libwine:i386 (= 8.0~repack-4), soll aber nicht installiert werden"
+          say "E: Unable to correct problems, you have held broken packages." \
+            "E: Probleme können nicht korrigiert werden, Sie haben zurückgehaltene defekte Pakete."
         else
-          echo "E: Unable to locate package $p"
+          say "E: Unable to locate package $p" "E: Paket $p kann nicht gefunden werden."
         fi
         exit 100
       fi
@@ -187,16 +242,22 @@ case "$command" in
     [ "$simulate" -eq 0 ] || exit 0
     may_write
     if countdown locked; then
-      echo "E: Could not get lock /var/lib/dpkg/lock-frontend. It is held by process 4242 (unattended-upgr)"
-      echo "E: Unable to acquire the dpkg frontend lock (/var/lib/dpkg/lock-frontend), is another process using it?"
+      say "E: Could not get lock /var/lib/dpkg/lock-frontend. It is held by process 4242 (unattended-upgr)" \
+        "E: Sperre /var/lib/dpkg/lock-frontend konnte nicht erlangt werden. Sie wird von Prozess 4242 (unattended-upgr) gehalten."
+      say "E: Unable to acquire the dpkg frontend lock (/var/lib/dpkg/lock-frontend), is another process using it?" \
+        "E: Sperre für dpkg-Frontend (/var/lib/dpkg/lock-frontend) konnte nicht erlangt werden. Wird sie von einem anderen Prozess verwendet?"
       exit 100
     fi
     for p in "${packages[@]}"; do
       if grep -qxF "$p" "$state/unfetched" 2>/dev/null && countdown unfetched-count; then
-        echo "Err:3 http://deb.debian.org/debian bookworm/main amd64 $p amd64 1.0-1"
+        say "Err:3 http://deb.debian.org/debian bookworm/main amd64 $p amd64 1.0-1" \
+          "Fehl:3 http://deb.debian.org/debian bookworm/main amd64 $p amd64 1.0-1"
         echo "  404  Not Found [IP: 151.101.2.132 80]"
-        echo "E: Failed to fetch http://deb.debian.org/debian/pool/main/${p:0:1}/$p/${p}_1.0-1_amd64.deb  404  Not Found [IP: 151.101.2.132 80]"
-        echo "E: Unable to fetch some archives, maybe run apt-get update or try with --fix-missing?"
+        url="http://deb.debian.org/debian/pool/main/${p:0:1}/$p/${p}_1.0-1_amd64.deb"
+        say "E: Failed to fetch $url  404  Not Found [IP: 151.101.2.132 80]" \
+          "E: Fehlschlag beim Holen von $url  404  Not Found [IP: 151.101.2.132 80]"
+        say "E: Unable to fetch some archives, maybe run apt-get update or try with --fix-missing?" \
+          "E: Einige Archive konnten nicht heruntergeladen werden; vielleicht »apt-get update« ausführen oder mit »--fix-missing« probieren?"
         exit 100
       fi
     done
@@ -215,6 +276,7 @@ FAKE
 cat >"$work/bin/dpkg" <<'FAKE'
 #!/usr/bin/env bash
 echo "dpkg $*" >>"$FAKE_APT_STATE/calls"
+echo "dpkg $1 $(fake-language)" >>"$FAKE_APT_STATE/languages"
 archs="$FAKE_ROOT/var/lib/dpkg/arch"
 case "$1" in
   --print-foreign-architectures) cat "$archs" 2>/dev/null ;;
@@ -228,16 +290,22 @@ FAKE
 cat >"$work/bin/dpkg-query" <<'FAKE'
 #!/usr/bin/env bash
 # dpkg-query -W -f='${Status}' <package>
+echo "dpkg-query $1 $(fake-language)" >>"$FAKE_APT_STATE/languages"
 grep -qxF "${*: -1}" "$FAKE_APT_STATE/installed" 2>/dev/null || exit 1
 printf 'install ok installed'
 FAKE
-# sudo resets the environment (its env_reset); the fakes' own state goes
-# through. Where setup_run made the scratch root read-only, sudo's command
-# runs where it is writable (the folder FAKE_ROOT_RW mounted over it).
+# sudo resets the environment (its env_reset) but keeps the user's language
+# (LANG, LANGUAGE, LC_*), as Debian's does; the fakes' own state goes through,
+# and LOCPATH, where the test's German locale stands for an installed one.
+# Where setup_run made the scratch root read-only, sudo's command runs where
+# it is writable (the folder FAKE_ROOT_RW mounted over it).
 cat >"$work/bin/sudo" <<'FAKE'
 #!/usr/bin/env bash
 echo "sudo $*" >>"$FAKE_APT_STATE/calls"
 as_root=(env -i PATH="$PATH" FAKE_APT_STATE="$FAKE_APT_STATE" FAKE_ROOT="$FAKE_ROOT")
+for name in LANG LANGUAGE LOCPATH $(compgen -e | grep '^LC_'); do
+  [ -z "${!name+set}" ] || as_root+=("$name=${!name}")
+done
 [ -n "${FAKE_ROOT_RW:-}" ] || exec "${as_root[@]}" "$@"
 exec unshare -m bash -c 'mount --bind "$1" "$2" && shift 2 && exec "$@"' sudo "$FAKE_ROOT_RW" "$FAKE_ROOT" \
   "${as_root[@]}" "$@"
@@ -518,41 +586,60 @@ status=$?
 expect "once it installs, the failure is forgotten" eval 'grep -qx wine32:i386 "$work/apt/installed" &&
   [ ! -e "$marker" ] && [ "$(route_after yes)" = "i686: " ] && [ "$status" -eq 0 ]'
 
-# Without root, through sudo, which drops the caller's environment.
+# Without root, through sudo, which drops most of the caller's environment.
 fresh_host
 out="$(FAKE_UID=1000 setup_run yes)"
 status=$?
 expect "through sudo: the set-up passes ($status)" [ "$status" -eq 0 ]
 expect "through sudo: apt runs through it, never asking a question" eval '[ "$(apt_calls)" -gt 0 ] &&
   ! grep "^apt-get" "$work/apt/calls" | grep -qv "frontend=noninteractive" &&
-  grep -q "^sudo env DEBIAN_FRONTEND=noninteractive apt-get.* install " "$work/apt/calls"'
+  grep -q "^sudo env -u LANGUAGE LC_ALL=C DEBIAN_FRONTEND=noninteractive apt-get.* install " "$work/apt/calls"'
 
-# A package file the mirror does not have yet, once: fresh lists, then it installs.
-fresh_host
-echo cmake >"$work/apt/unfetched"
-echo 1 >"$work/apt/unfetched-count"
-out="$(setup_run yes)"
-status=$?
-expect "a download that fails once does not stop the set-up" eval '[ "$status" -eq 0 ] &&
-  grep -qx cmake "$work/apt/installed"'
-
-# A new machine's first boot: no package lists yet, and apt's daily job
-# holds their lock while it fetches them.
-fresh_host
-touch "$work/apt/no-lists"
-echo 3 >"$work/apt/lists-locked"
-out="$(setup_run yes)"
-status=$?
-expect "first boot: set-up waits for the package lists, then installs ($status)" eval '[ "$status" -eq 0 ] &&
-  grep -qx cmake "$work/apt/installed" && [ "$(grep -c "package lists locked by process 777" <<<"$out")" -eq 1 ]'
-fresh_host
-touch "$work/apt/no-lists"
-echo 999 >"$work/apt/lists-locked"
-out="$(VELDRIX_APT_LOCK_WAIT=1 VELDRIX_APT_LOCK_POLL=0.2 setup_run yes)"
-status=$?
-expect "first boot, lists locked throughout: it stops, saying why ($status)" eval '[ "$status" -ne 0 ] &&
-  contains "$out" "its package lists could not be fetched, as another program held their lock through the wait" &&
-  ! contains "$out" "check /etc/apt/sources.list"'
+# Whether apt and dpkg spoke the C locale in every call whose words setup.sh
+# reads (all but adding an architecture, whose words go to the user alone).
+read_in_c_locale() {
+  local log="$work/apt/languages"
+  grep -q "^apt-get " "$log" && grep -q "^dpkg --print-foreign-architectures " "$log" &&
+    grep -q "^dpkg-query " "$log" && ! grep -v " C$" "$log" | grep -qv "^dpkg --add-architecture "
+}
+# What a new machine meets, in the user's session and then in a German
+# user's ($1 names the session, the rest runs setup_run in it): a package
+# file the mirror does not have yet, once; a first boot, with no package
+# lists yet, apt's daily job holding their lock while it fetches them and
+# unattended-upgrades then the package system's.
+new_machine_checks() {
+  local session="$1"
+  shift
+  fresh_host
+  echo cmake >"$work/apt/unfetched"
+  echo 1 >"$work/apt/unfetched-count"
+  out="$("$@" setup_run yes)"
+  status=$?
+  expect "${session}a download that fails once does not stop the set-up ($status)" eval '[ "$status" -eq 0 ] &&
+    grep -qx cmake "$work/apt/installed" && contains "$out" "trying once more with fresh package lists"'
+  fresh_host
+  touch "$work/apt/no-lists"
+  echo 3 >"$work/apt/lists-locked"
+  echo 1 >"$work/apt/locked"
+  out="$("$@" setup_run yes)"
+  status=$?
+  expect "${session}first boot: set-up waits for the package lists and the package system, then installs ($status)" \
+    eval '[ "$status" -eq 0 ] && grep -qx cmake "$work/apt/installed" &&
+    [ "$(grep -c "package lists locked by process 777" <<<"$out")" -eq 1 ] &&
+    [ "$(grep -c "package system (dpkg) locked by process 4242" <<<"$out")" -eq 1 ]'
+  expect "${session}first boot: apt and dpkg speak the C locale where their words are read" read_in_c_locale
+  fresh_host
+  touch "$work/apt/no-lists"
+  echo 999 >"$work/apt/lists-locked"
+  out="$(VELDRIX_APT_LOCK_WAIT=1 VELDRIX_APT_LOCK_POLL=0.2 "$@" setup_run yes)"
+  status=$?
+  expect "${session}first boot, lists locked throughout: it stops, saying why ($status)" eval '[ "$status" -ne 0 ] &&
+    contains "$out" "its package lists could not be fetched, as another program held their lock through the wait" &&
+    ! contains "$out" "check /etc/apt/sources.list"'
+  expect "${session}first boot, lists locked throughout: apt speaks the C locale when asked why" read_in_c_locale
+}
+new_machine_checks ""
+new_machine_checks "German user: " german
 
 if [ "$failures" -gt 0 ]; then
   echo "$failures set-up script checks failed" >&2
