@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -28,14 +29,16 @@ TEST(ReplyCode, ShortOrOddTextStaysInsideTheReply) {
 
 struct ReadAs {
   const char* line;
-  long size;
+  std::int64_t size;
   int month, day;
+  bool tooLarge = false;
 };
 
 void ExpectReadAs(std::initializer_list<ReadAs> cases) {
   for (const ReadAs& c : cases) {
     const ListingLine parsed = ParseListingLine(c.line);
     EXPECT_EQ(parsed.size, c.size) << c.line;
+    EXPECT_EQ(parsed.tooLarge, c.tooLarge) << c.line;
     EXPECT_EQ(parsed.month, c.month) << c.line;
     EXPECT_EQ(parsed.day, c.day) << c.line;
   }
@@ -121,14 +124,14 @@ TEST(ListingLine, OnlyAPlainFileHasASize) {
 
 TEST(ListingLine, AnythingElseIsUnknown) {
   for (const char* line : {"", "\r\n", "UPDTBITM.EXE\r\n", "550 No such file",
-                           "-rw-r--r-- 1 ftp ftp 3000 Foo 07 10:00 A.EXE",                  // no month
-                           "-rw-r--r-- 1 ftp ftp 3000 Mar 32 10:00 A.EXE",                  // no day
-                           "-rw-r--r-- 1 ftp ftp 3000 Mar 07 10:00",                        // no name
-                           "-rw-r--r-- 1 ftp ftp 3000 Mar 07 noon A.EXE",                   // no time or year
-                           "-rw-r--r-- 1 ftp ftp 99999999999999999999 Mar 07 10:00 A.EXE",  // too large
+                           "-rw-r--r-- 1 ftp ftp 3000 Foo 07 10:00 A.EXE",  // no month
+                           "-rw-r--r-- 1 ftp ftp 3000 Mar 32 10:00 A.EXE",  // no day
+                           "-rw-r--r-- 1 ftp ftp 3000 Mar 07 10:00",        // no name
+                           "-rw-r--r-- 1 ftp ftp 3000 Mar 07 noon A.EXE",   // no time or year
                            "13-07-98  12:00PM  5  A.EXE"}) {
     const ListingLine parsed = ParseListingLine(line);
     EXPECT_EQ(parsed.size, 0) << line;
+    EXPECT_FALSE(parsed.tooLarge) << line;
     EXPECT_EQ(parsed.month, 0) << line;
   }
   // Only the first line counts.
@@ -136,6 +139,27 @@ TEST(ListingLine, AnythingElseIsUnknown) {
   // Leading zeros are harmless, a size as large as a long is kept.
   EXPECT_EQ(ParseListingLine("-rw-r--r-- 1 ftp ftp 00042 Mar 07 10:00 A.EXE").size, 42);
   EXPECT_EQ(ParseListingLine("-rw-r--r-- 1 ftp ftp 2147483647 Mar 07 10:00 A.EXE").size, 2147483647L);
+}
+
+// A long ends at 2,147,483,647 in the Windows builds: a size past it reads
+// there as it does natively, and one past 64 bits is too large rather than
+// unknown, which would let its download run to the ceiling unchecked.
+TEST(ListingLine, ASizePastALongIsReadExactlyAndOnePastSixtyFourBitsIsTooLarge) {
+  ExpectReadAs({
+      {"-rw-r--r-- 1 ftp ftp 2147483647 Mar 07 10:00 A.EXE", 2147483647, 3, 7},
+      {"-rw-r--r-- 1 ftp ftp 2147483648 Mar 07 10:00 A.EXE", 2147483648LL, 3, 7},
+      {"-rw-r--r-- 1 owner group 5000000000 Mar 07 10:00 UPDATES.EXE", 5000000000LL, 3, 7},
+      {"03-07-98  12:00PM  4294967296 A.EXE", 4294967296LL, 3, 7},
+      {"-rw-r--r-- 1 ftp ftp 9223372036854775807 Mar 07 10:00 A.EXE", INT64_MAX, 3, 7},
+      // The value counts, not the number of digits.
+      {"-rw-r--r-- 1 ftp ftp 0000000000000000000000042 Mar 07 10:00 A.EXE", 42, 3, 7},
+      {"-rw-r--r-- 1 ftp ftp 9223372036854775808 Mar 07 10:00 A.EXE", INT64_MAX, 3, 7, true},
+      {"-rw-r--r-- 1 ftp ftp 99999999999999999999 Mar 07 10:00 A.EXE", INT64_MAX, 3, 7, true},
+      {"-rw-r--r-- 1 ftp ftp 1234567890123456789012345 Mar 07 10:00 A.EXE", INT64_MAX, 3, 7, true},
+      {"03-07-98  12:00PM  1234567890123456789012345 A.EXE", INT64_MAX, 3, 7, true},
+      // What is not a plain file has no size, however large its number.
+      {"drwxr-xr-x 2 0 0 1234567890123456789012345 Dec 09 12:26 UPDATES.EXE", 0, 0, 0},
+  });
 }
 
 // Replies as a control connection delivers them: in pieces, or several at once.

@@ -175,20 +175,24 @@ class Session : public ::testing::Test {
     Reply("230-Welcome\r\n230 Logged in\r\n");
     Reply("250 Directory changed\r\n");
   }
-  void ListBoth(long imageSize, long updatesSize) {
+  void ListBoth(long imageSize, long updatesSize) { ListLines(ListingOf(imageSize), ListingOf(updatesSize)); }
+  void ListLines(const std::string& imageLine, const std::string& updatesLine) {
     LogIn();
     Reply("200 PORT ok\r\n");
     Reply("150 Listing\r\n");
-    Transfer({ListingOf(imageSize)});
+    Transfer({imageLine});
     Reply("226 Done\r\n");
     Reply("200 PORT ok\r\n");
     Reply("150 Listing\r\n");
-    Transfer({ListingOf(updatesSize)});
+    Transfer({updatesLine});
     Reply("226 Done\r\n");
   }
   // Up to the extraction of the image archive.
   void GetImage(long imageSize = 5, long updatesSize = 6) {
     ListBoth(imageSize, updatesSize);
+    FetchImage();
+  }
+  void FetchImage() {
     Reply("200 Type set to I\r\n");
     Reply("200 PORT ok\r\n");
     Reply("150 Sending\r\n");
@@ -478,6 +482,30 @@ TEST_F(Session, AListedSizeBeyondTheCeilingIsRefusedBeforeTheTransfer) {
   EXPECT_TRUE(host.Logged("Listed size 2147483647 is more than 67108864 bytes"));
   EXPECT_FALSE(host.Called("OpenDownload UPDTBITM.EXE"));
   EXPECT_FALSE(host.tempDir);
+  EXPECT_EQ(host.sent.back(), "TYPE I\r\n");
+}
+
+// Past 2 GB (past a Windows long) the size is still read, and refused like
+// any other above the ceiling: the updates archive is never asked for.
+TEST_F(Session, AListedSizePastTwoGigabytesIsRefusedBeforeTheTransfer) {
+  ListLines(ListingOf(5), "-rw-r--r-- 1 owner group 5000000000 Mar 07 10:00 UPDATES.EXE\r\n");
+  FetchImage();
+  EXPECT_EQ(host.downloaded, "abcde");
+  session.OnTimer(TimerExtraction);
+  Pump();
+  EXPECT_EQ(host.errors, std::vector<std::string>{CorruptFilesMessage});
+  EXPECT_TRUE(host.Logged("Listed size 5000000000 is more than 67108864 bytes"));
+  EXPECT_FALSE(host.Called("OpenDownload UPDATES.EXE"));
+  EXPECT_EQ(host.sent.back(), "RETR UPDTBITM.EXE\r\n");  // not even the PORT of the updates' transfer
+}
+
+// A size too large for any count is refused, never taken for an unknown one.
+TEST_F(Session, AListedSizeTooLargeToCountIsRefusedBeforeTheTransfer) {
+  ListLines("-rw-r--r-- 1 owner group 1234567890123456789012345 Mar 07 10:00 UPDTBITM.EXE\r\n", ListingOf(6));
+  Reply("200 Type set to I\r\n");
+  EXPECT_EQ(host.errors, std::vector<std::string>{CorruptFilesMessage});
+  EXPECT_TRUE(host.Logged("Listed size above 9223372036854775807 is more than 67108864 bytes"));
+  EXPECT_FALSE(host.Called("OpenDownload UPDTBITM.EXE"));
   EXPECT_EQ(host.sent.back(), "TYPE I\r\n");
 }
 

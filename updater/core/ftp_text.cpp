@@ -1,7 +1,7 @@
 #include "ftp_text.h"
 
 #include <cctype>
-#include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -48,17 +48,28 @@ bool IsDigits(std::string_view text) {
   return true;
 }
 
-// A run of digits as a long; false when it does not fit.
-bool ToLong(std::string_view digits, long& value) {
-  if (!IsDigits(digits)) return false;
-  unsigned long long total = 0;
+enum class Count { None, Fits, TooLarge };
+
+// A run of digits as a 64-bit count (never a long, which is 32 bits in the
+// Windows builds): None when the field is no run of digits, TooLarge with
+// INT64_MAX when its value is past that.
+Count ToCount(std::string_view digits, std::int64_t& value) {
+  if (!IsDigits(digits)) return Count::None;
+  std::int64_t total = 0;
   for (char c : digits) {
-    total = total * 10 + static_cast<unsigned>(c - '0');
-    if (total > static_cast<unsigned long long>(LONG_MAX)) return false;
+    const int digit = c - '0';
+    if (total > (INT64_MAX - digit) / 10) {
+      value = INT64_MAX;
+      return Count::TooLarge;
+    }
+    total = total * 10 + digit;
   }
-  value = static_cast<long>(total);
-  return true;
+  value = total;
+  return Count::Fits;
 }
+
+// A day, month or year: only a count that fits is one.
+bool ToNumber(std::string_view digits, std::int64_t& value) { return ToCount(digits, value) == Count::Fits; }
 
 // 1 to 12 for "Jan" ... "Dec" in any case, else 0.
 int MonthOf(std::string_view name) {
@@ -97,9 +108,9 @@ bool DosDate(std::string_view field, int& month, int& day) {
   const std::size_t first = field.find('-');
   const std::size_t second = first == std::string_view::npos ? first : field.find('-', first + 1);
   if (second == std::string_view::npos) return false;
-  long m = 0, d = 0, y = 0;
-  if (!ToLong(field.substr(0, first), m) || !ToLong(field.substr(first + 1, second - first - 1), d) ||
-      !ToLong(field.substr(second + 1), y) || m < 1 || m > 12 || d < 1 || d > 31) {
+  std::int64_t m = 0, d = 0, y = 0;
+  if (!ToNumber(field.substr(0, first), m) || !ToNumber(field.substr(first + 1, second - first - 1), d) ||
+      !ToNumber(field.substr(second + 1), y) || m < 1 || m > 12 || d < 1 || d > 31) {
     return false;
   }
   month = static_cast<int>(m);
@@ -124,13 +135,15 @@ ListingLine ParseListingLine(std::string_view text) {
   constexpr std::size_t kFirstMonthField = 4;
   for (std::size_t i = fields.size() >= 4 ? fields.size() - 3 : 0; i-- > kFirstMonthField;) {
     const int month = MonthOf(fields[i]);
-    long size = 0, day = 0;
-    if (month != 0 && ToLong(fields[i - 1], size) && ToLong(fields[i + 1], day) && day >= 1 && day <= 31 &&
+    std::int64_t size = 0, day = 0;
+    const Count sized = ToCount(fields[i - 1], size);
+    if (month != 0 && sized != Count::None && ToNumber(fields[i + 1], day) && day >= 1 && day <= 31 &&
         IsTimeOrYear(fields[i + 2])) {
       // Only a plain file's number is the size of what RETR brings: a link
       // gives the length of its target's name, a device its minor number.
       if (fields[0].front() != '-') return result;
       result.size = size;
+      result.tooLarge = sized == Count::TooLarge;
       result.month = month;
       result.day = static_cast<int>(day);
       return result;
@@ -138,12 +151,14 @@ ListingLine ParseListingLine(std::string_view text) {
   }
   // DOS style: date, time, then the size (or <DIR>).
   int month = 0, day = 0;
-  long size = 0;
-  if (fields.size() >= 4 && DosDate(fields[0], month, day) && ToLong(fields[2], size)) {
-    result.size = size;
-    result.month = month;
-    result.day = day;
-  }
+  std::int64_t size = 0;
+  if (fields.size() < 4 || !DosDate(fields[0], month, day)) return result;
+  const Count sized = ToCount(fields[2], size);
+  if (sized == Count::None) return result;
+  result.size = size;
+  result.tooLarge = sized == Count::TooLarge;
+  result.month = month;
+  result.day = day;
   return result;
 }
 

@@ -4,6 +4,7 @@
 // the text's own length.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -18,7 +19,10 @@ int ParseReplyCode(std::string_view reply, int expected);
 
 // The fields of a directory line of the server's LIST.
 struct ListingLine {
-  long size = 0;  // 0 when unknown
+  std::int64_t size = 0;  // 0 when unknown
+  // The listed digits run past INT64_MAX: size is then INT64_MAX, so that
+  // no check of the size alone can take the line for a small or unknown one.
+  bool tooLarge = false;
   int month = 0;  // 1 to 12, 0 when unknown
   int day = 0;
 };
@@ -31,8 +35,10 @@ struct ListingLine {
 // owner before it) or a DOS-style line ("03-07-98 12:00PM 3000 NAME"). A
 // line of neither form (a date such as "2024-03-07"),
 // one that is not a plain file (a Unix type other than "-": a directory, a
-// symbolic link, a device...; a DOS "<DIR>" or other "<...>"), or a size too
-// large for a long leaves all three unknown.
+// symbolic link, a device...; a DOS "<DIR>" or other "<...>") leaves all
+// three unknown. The size is read into 64 bits in every build, so a Windows
+// build reads a size past 2 GB as the native one does, and a size past even
+// that is too large, never unknown.
 ListingLine ParseListingLine(std::string_view text);
 
 // Gathers the text of the control connection, which arrives in chunks that

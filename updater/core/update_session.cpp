@@ -180,7 +180,7 @@ void UpdateSession::OnMainControl(int state) {
       break;
     case XFER_SEND_BIN: SendCommand(CommandType, "TYPE I\r\n", TimerSendBin, 200); break;
     case XFER_BIN_RESPONSE: AdvanceOnReply(TimerSendBin, 200, XFER_SEND_GETIMAGE); break;
-    case XFER_SEND_GETIMAGE: StartDownload(TransferGetImage, ImageArchive, imageSize_, XFER_GETIMAGE_DATACMD); break;
+    case XFER_SEND_GETIMAGE: StartDownload(TransferGetImage, ImageArchive, imageLine_, XFER_GETIMAGE_DATACMD); break;
     case XFER_GETIMAGE_DATACMD: SendPendingDataCommand("get"); break;
     case XFER_GETIMAGE_RESPONSE:
       host_.SetProgress(0);
@@ -209,7 +209,7 @@ void UpdateSession::OnMainControl(int state) {
       }
       break;
     case XFER_SEND_GETUPDATES:
-      StartDownload(TransferGetUpdates, UpdatesArchive, updatesSize_, XFER_GETUPDATES_DATACMD);
+      StartDownload(TransferGetUpdates, UpdatesArchive, updatesLine_, XFER_GETUPDATES_DATACMD);
       break;
     case XFER_GETUPDATES_DATACMD: SendPendingDataCommand("get"); break;
     case XFER_GETUPDATES_RESPONSE:
@@ -255,8 +255,10 @@ void UpdateSession::StartListing(TransferKind kind, const char* name, int pendin
   expectedReply_ = 200;
 }
 
-void UpdateSession::StartDownload(TransferKind kind, const char* name, long size, int pending) {
-  if (!ListedSizeFits(kind, size)) return;
+void UpdateSession::StartDownload(TransferKind kind, const char* name, const ListingLine& listed, int pending) {
+  if (!ListedSizeFits(kind, listed)) return;
+  // Held to the ceiling by now (or unknown, 0), the size fits a long.
+  const long size = static_cast<long>(listed.size);
   // Both archives go into the one temporary directory, made before the first.
   if (!host_.TempDirCreated()) host_.CreateTempDir();
   bytesExpected_ = size;
@@ -271,16 +273,20 @@ void UpdateSession::StartDownload(TransferKind kind, const char* name, long size
 // The listing line comes from the same server as the download: a size in it
 // that no update has, or that the disk cannot hold, is refused before a byte
 // is asked for, with the error the transfer itself would end with.
-bool UpdateSession::ListedSizeFits(TransferKind kind, long size) {
+bool UpdateSession::ListedSizeFits(TransferKind kind, const ListingLine& listed) {
   if (!SizeKnown(kind)) return true;  // the ceiling stops it on the way
-  if (size > server_.maxDownload) {
-    Log(Format("Listed size %ld is more than %ld bytes", size, server_.maxDownload), LogGeneral);
+  const long long size = listed.size;
+  if (listed.tooLarge || size > server_.maxDownload) {
+    Log(Format(listed.tooLarge ? "Listed size above %lld is more than %ld bytes"
+                               : "Listed size %lld is more than %ld bytes",
+               size, server_.maxDownload),
+        LogGeneral);
     Fail(CorruptFilesMessage);
     return false;
   }
   const unsigned long long room = host_.FreeDiskSpace();
   if (static_cast<unsigned long long>(size) > room) {
-    Log(Format("Listed size %ld is more than the %llu bytes the disk can take", size, room), LogGeneral);
+    Log(Format("Listed size %lld is more than the %llu bytes the disk can take", size, room), LogGeneral);
     Fail(WriteFailedMessage);
     return false;
   }
@@ -337,10 +343,9 @@ void UpdateSession::SendPendingDataCommand(const char* what) {
 void UpdateSession::ReadListings() {
   imageLine_ = ParseListingLine(imageListing_);
   updatesLine_ = ParseListingLine(updatesListing_);
-  imageSize_ = imageLine_.size;
-  updatesSize_ = updatesLine_.size;
-  if (imageSize_ == 0) imageSizeKnown_ = false;
-  if (updatesSize_ == 0) updatesSizeKnown_ = false;
+  // A size too large to count is INT64_MAX, known: the download refuses it.
+  if (imageLine_.size == 0) imageSizeKnown_ = false;
+  if (updatesLine_.size == 0) updatesSizeKnown_ = false;
 }
 
 void UpdateSession::RunExtractor(const char* archive) {

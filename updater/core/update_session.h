@@ -5,6 +5,7 @@
 // with its sockets, timers and files (and tests with a recording stand-in).
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "ftp_text.h"
@@ -217,8 +218,8 @@ class UpdateSession {
   bool DownloadSizeUnknown() const;
   bool Writing() const { return writing_; }
   int DataPort() const { return dataPort_; }
-  long ImageSize() const { return imageSize_; }
-  long UpdatesSize() const { return updatesSize_; }
+  std::int64_t ImageSize() const { return imageLine_.size; }
+  std::int64_t UpdatesSize() const { return updatesLine_.size; }
 
  private:
   void Fail(const std::string& message);
@@ -231,10 +232,10 @@ class UpdateSession {
   void AdvanceOnReply(SessionTimer timer, int reply, int next);
   void StartListing(TransferKind kind, const char* name, int pending);
   void StartDataCommand(bool retrieve, const char* name);
-  void StartDownload(TransferKind kind, const char* name, long size, int pending);
-  // False, after stopping the session, when a listed size is more than a
-  // download may bring or than the disk can take.
-  bool ListedSizeFits(TransferKind kind, long size);
+  void StartDownload(TransferKind kind, const char* name, const ListingLine& listed, int pending);
+  // False, after stopping the session, when a listed size is too large to
+  // count, more than a download may bring or more than the disk can take.
+  bool ListedSizeFits(TransferKind kind, const ListingLine& listed);
   void SendPendingDataCommand(const char* what);
   void RunExtractor(const char* archive);
   void ReadListings();
@@ -264,8 +265,6 @@ class UpdateSession {
   std::string updatesListing_;
   ListingLine imageLine_;
   ListingLine updatesLine_;
-  long imageSize_ = 0;
-  long updatesSize_ = 0;
   bool imageSizeKnown_ = true;
   bool updatesSizeKnown_ = true;
   long bytesReceived_ = 0;
