@@ -193,50 +193,20 @@ TEST(LeftTempDirs, OnlyTheUpdatersOwnAreRemoved) {
 // Removed again when it goes.
 class HostLink {
  public:
-  HostLink(const std::string& link, const std::string& target) : path_(link), link_(UnixPath(link)) {
-    Run("/bin/ln", "-s " + UnixPath(target) + " " + link_);
-    for (int i = 0; i < 250 && ::GetFileAttributesA(path_.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) ::Sleep(20);
+  HostLink(const std::string& link, const std::string& target) : link_(UnixPath(link)) {
+    RunOnHost("ln -s '" + UnixPath(target) + "' '" + link_ + "'");
   }
-  // The host's programs run on their own: the link is waited for until it
-  // has gone, before the scratch directory is removed around it.
-  ~HostLink() {
-    Run("/bin/rm", "-f " + link_);
-    for (int i = 0; i < 250 && ::GetFileAttributesA(path_.c_str()) != INVALID_FILE_ATTRIBUTES; ++i) ::Sleep(20);
-  }
+  ~HostLink() { RunOnHost("rm -f '" + link_ + "'"); }
   HostLink(const HostLink&) = delete;
   HostLink& operator=(const HostLink&) = delete;
   static bool IsLink(const std::string& path) {
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
   }
+  // Whether the host still has the link, wherever it leads.
+  bool Exists() const { return RunOnHost("test -L '" + link_ + "'") == 0; }
 
  private:
-  static std::string UnixPath(const std::string& path) {
-    using ToUnix = char*(CDECL*)(LPCWSTR);
-    const auto toUnix = reinterpret_cast<ToUnix>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
-    if (toUnix == nullptr) return path;
-    const std::wstring wide(path.begin(), path.end());
-    char* unix = toUnix(wide.c_str());
-    if (unix == nullptr) return path;
-    std::string result = unix;
-    ::HeapFree(::GetProcessHeap(), 0, unix);
-    if (result.size() > 1 && result.back() == '/') result.pop_back();
-    return result;
-  }
-  static void Run(const char* program, const std::string& arguments) {
-    std::string command = std::string(program) + " " + arguments;
-    const std::string file = "Z:" + std::string(program);
-    STARTUPINFOA start = {};
-    start.cb = sizeof start;
-    PROCESS_INFORMATION process = {};
-    if (!::CreateProcessA(file.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &process))
-      return;
-    ::WaitForSingleObject(process.hProcess, 5000);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-  }
-  std::string path_;
   std::string link_;
 };
 
@@ -330,6 +300,106 @@ TEST(LeftTempDirs, ADirectoryGoesWholeOrStaysWhole) {
   ASSERT_TRUE(picture.Made());
   EXPECT_EQ(files.RemoveTempDir(), nullptr);
   EXPECT_FALSE(work.Exists(files.TempDir()));
+}
+
+bool IsReadOnly(const std::string& path) {
+  const DWORD attributes = ::GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+constexpr const char* kUnlisted = "it holds an entry that cannot be listed (a link that leads nowhere?)";
+
+// A link of the host that leads nowhere is not listed at all: no check sees
+// it, and the directory will not go once emptied. Every file is then put
+// back as it was, its read-only flag with it.
+TEST(LeftTempDirs, ADirectoryHoldingALinkThatLeadsNowhereIsLeftWhole) {
+  WorkingDir work;
+  ASSERT_TRUE(::CreateDirectoryA(work.File("trnD.tmp").c_str(), nullptr));
+  for (const char* name : {"trnD.tmp\\a.txt", "trnD.tmp\\b.txt", "trnD.tmp\\c.txt"}) Write(work.File(name), name);
+  const ReadOnly flagged(work.File("trnD.tmp\\b.txt"));
+  ASSERT_TRUE(flagged.Made());
+  HostLink nowhere(work.File("trnD.tmp\\gone"), work.File("nothing"));
+  ASSERT_TRUE(nowhere.Exists()) << "no link could be made";
+
+  const auto cleaned = CUpdateFiles().RemoveLeftTempDirs();
+  EXPECT_TRUE(Removed(cleaned).empty());
+  EXPECT_EQ(Kept(cleaned), (std::map<std::string, std::string>{{"trnD.tmp", kUnlisted}}));
+  for (const char* name : {"trnD.tmp\\a.txt", "trnD.tmp\\b.txt", "trnD.tmp\\c.txt"})
+    EXPECT_EQ(ReadWholeFile(work.File(name)), name) << name;
+  EXPECT_TRUE(IsReadOnly(work.File("trnD.tmp\\b.txt")));
+  EXPECT_TRUE(nowhere.Exists());
+  EXPECT_EQ(work.TemporaryDirs(), std::vector<std::string>{"trnD.tmp"});  // no folder it was emptied into
+
+  // The run's own directory, too.
+  CUpdateFiles files;
+  ASSERT_TRUE(files.CreateTempDir());
+  Write(files.PathOf("update.bmp"), "picture");
+  HostLink ownNowhere(files.PathOf("gone"), work.File("nothing"));
+  ASSERT_TRUE(ownNowhere.Exists()) << "no link could be made";
+  EXPECT_STREQ(files.RemoveTempDir(), kUnlisted);
+  EXPECT_EQ(ReadWholeFile(files.PathOf("update.bmp")), "picture");
+}
+
+// A file the host lets be read but not deleted: made immutable (which takes
+// root and a filesystem with the flag) or, where it cannot be, in a folder
+// without write permission (which holds back anyone but root). Deletable
+// again when undone, and when this goes.
+class Undeletable {
+ public:
+  Undeletable(const std::string& folder, const std::string& file) {
+    const std::string path = UnixPath(file);
+    if (RunOnHost("chattr +i '" + path + "'") == 0) {
+      undo_ = "chattr -i '" + path + "'";
+      return;
+    }
+    const std::string dir = UnixPath(folder);
+    if (RunOnHost("chmod a-w '" + dir + "'") != 0) return;
+    undo_ = "chmod u+w '" + dir + "'";
+    HANDLE probe = ::CreateFileA((folder + "\\probe").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                 FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (probe == INVALID_HANDLE_VALUE) return;
+    ::CloseHandle(probe);  // root writes in it all the same
+    Undo();
+  }
+  ~Undeletable() { Undo(); }
+  Undeletable(const Undeletable&) = delete;
+  Undeletable& operator=(const Undeletable&) = delete;
+  bool Made() const { return !undo_.empty(); }
+  void Undo() {
+    if (!undo_.empty() && RunOnHost(undo_) != 0) ADD_FAILURE() << undo_ << " failed";
+    undo_.clear();
+  }
+
+ private:
+  std::string undo_;
+};
+
+// A file that opens for its delete and still cannot go: the directory stays
+// as it was, whichever of its files were moved out before that one.
+TEST(LeftTempDirs, AFileThatCanBeReadButNotDeletedKeepsItsDirectoryWhole) {
+  WorkingDir work;
+  ASSERT_TRUE(::CreateDirectoryA(work.File("trnF.tmp").c_str(), nullptr));
+  const std::vector<std::string> names = {"trnF.tmp\\a.txt", "trnF.tmp\\b.txt", "trnF.tmp\\c.txt", "trnF.tmp\\d.txt",
+                                          "trnF.tmp\\e.txt"};
+  for (const std::string& name : names) Write(work.File(name), name);
+  const ReadOnly flagged(work.File("trnF.tmp\\b.txt"));
+  ASSERT_TRUE(flagged.Made());
+  Undeletable stuck(work.File("trnF.tmp"), work.File("trnF.tmp\\c.txt"));
+  if (!stuck.Made())
+    GTEST_SKIP() << "no file here can be made undeletable: chattr +i failed (not root, or a filesystem without the "
+                    "flag) and a folder without write permission does not hold back root";
+  ASSERT_EQ(ReadWholeFile(work.File("trnF.tmp\\c.txt")), "trnF.tmp\\c.txt");
+
+  const auto cleaned = CUpdateFiles().RemoveLeftTempDirs();
+  EXPECT_TRUE(Removed(cleaned).empty());
+  EXPECT_EQ(Kept(cleaned), (std::map<std::string, std::string>{{"trnF.tmp", "a file in it cannot be deleted"}}));
+  for (const std::string& name : names) EXPECT_EQ(ReadWholeFile(work.File(name)), name) << name;
+  EXPECT_TRUE(IsReadOnly(work.File("trnF.tmp\\b.txt")));
+  EXPECT_EQ(work.TemporaryDirs(), std::vector<std::string>{"trnF.tmp"});
+
+  // Deletable again, it goes whole.
+  stuck.Undo();
+  EXPECT_EQ(Removed(CUpdateFiles().RemoveLeftTempDirs()), std::vector<std::string>{"trnF.tmp"});
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <cstdlib>
 #include <functional>
 #include <map>
@@ -302,8 +303,8 @@ class UpdateRun : public ::testing::Test {
   static inline UINT_PTR cancel_ = 0;
   static inline CWnd* dialogWindow_ = nullptr;
   static inline UpdateRun* running_ = nullptr;
-  long imageSize_ = -1;
-  long updatesSize_ = -1;
+  std::int64_t imageSize_ = -1;
+  std::int64_t updatesSize_ = -1;
   unsigned timeout_ = UpdateServer{}.timeout;
   long ceiling_ = UpdateServer{}.maxDownload;
   std::function<bool()> cancelWhen_;  // polled while the updater runs: true presses Cancel
@@ -644,8 +645,8 @@ TEST_F(RealServerRun, ANewUpdateIsFetchedInstalledAndTheReaderRestarted) {
   EXPECT_EQ(key.Get("MostRecentUpdate"), "3/7/1998");
   EXPECT_TRUE(ReaderRestarted());
   // The sizes come from the server's own listing lines.
-  EXPECT_EQ(imageSize_, static_cast<long>(ReadWholeFile(folder_ + ImageArchive).size()));
-  EXPECT_EQ(updatesSize_, static_cast<long>(ReadWholeFile(folder_ + UpdatesArchive).size()));
+  EXPECT_EQ(imageSize_, static_cast<std::int64_t>(ReadWholeFile(folder_ + ImageArchive).size()));
+  EXPECT_EQ(updatesSize_, static_cast<std::int64_t>(ReadWholeFile(folder_ + UpdatesArchive).size()));
 
   const std::string log = ServerLog();
   std::size_t at = 0;

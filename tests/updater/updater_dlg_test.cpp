@@ -5,6 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "ui_harness.h"
 #include "updater_fixture.h"
@@ -165,6 +169,92 @@ TEST_F(UpdaterWindow, ALogThatCannotBeCreatedLeavesTheProgramRunning) {
   EXPECT_TRUE(boxes.boxes().empty());
   EXPECT_TRUE(::IsWindow(dialog.m_hWnd));
   dialog.DestroyWindow();
+}
+
+// The lines of the transfer log, each without its " - <ms>" ending.
+std::vector<std::string> LogLines(const std::string& log) {
+  std::vector<std::string> lines;
+  for (std::size_t at = 0; at < log.size();) {
+    std::size_t end = log.find('\n', at);
+    if (end == std::string::npos) end = log.size();
+    std::string line = log.substr(at, end - at);
+    const std::size_t tail = line.rfind(" - ");
+    if (tail != std::string::npos && line.find_first_not_of("0123456789", tail + 3) == std::string::npos)
+      line.resize(tail);
+    lines.push_back(line);
+    at = end + 1;
+  }
+  return lines;
+}
+
+bool HasLine(const std::vector<std::string>& lines, const std::string& line) {
+  return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+// The log tells of each leftover of an earlier run, and of the run's own
+// directory when it cannot go: which it is and why it stays.
+TEST_F(UpdaterWindow, TheLogSaysWhichTemporaryDirectoryStaysAndWhy) {
+  ASSERT_TRUE(::CreateDirectoryA(work.File("trnB.tmp").c_str(), nullptr));
+  ASSERT_TRUE(::CreateDirectoryA(work.File("trnB.tmp\\folder").c_str(), nullptr));
+  ASSERT_TRUE(::CreateDirectoryA(work.File("trnC.tmp").c_str(), nullptr));
+  work.dir.Write("trnC.tmp\\UPDATES.EXE", "half an archive");
+  std::string own;
+  {
+    COfflineDlg dialog;
+    ASSERT_TRUE(dialog.CreateTempDir());
+    own = dialog.Files().TempDir();
+    ASSERT_TRUE(::CreateDirectoryA(work.File(own + "\\folder").c_str(), nullptr));
+    dialog.RemoveTempDir();
+  }
+  const std::string log = ReadWholeFile(work.File("Xferlog.txt"));
+  const auto lines = LogLines(log);
+  EXPECT_TRUE(HasLine(lines, "Left trnB.tmp as it is: it holds a folder")) << log;
+  EXPECT_TRUE(HasLine(lines, "Removed trnC.tmp, left by an earlier run"));
+  EXPECT_TRUE(HasLine(lines, "Left " + own + " as it is: it holds a folder")) << own;
+  EXPECT_TRUE(work.Exists("trnB.tmp\\folder"));
+  EXPECT_FALSE(work.Exists("trnC.tmp"));
+  EXPECT_TRUE(boxes.boxes().empty());
+}
+
+// The host's own figure of the room left for this user on the disk of a
+// folder, in bytes, or nothing when it cannot be had.
+std::optional<unsigned long long> HostFreeSpace(const std::string& folder) {
+  std::string output;
+  if (RunOnHost("stat -f -c '%a %S' '" + UnixPath(folder) + "'", &output) != 0) return std::nullopt;
+  unsigned long long blocks = 0, size = 0;
+  if (std::sscanf(output.c_str(), "%llu %llu", &blocks, &size) != 2) return std::nullopt;
+  return blocks * size;
+}
+
+// The room the updater holds a listed size against is that of the working
+// directory's disk, as the host counts it; other programs write meanwhile,
+// so the figure must fall between the host's before and after, give or take
+// a little. A folder on a disk of another size (the host's memory disk, where
+// there is one) tells the working directory's disk from any other.
+TEST_F(UpdaterWindow, TheFreeSpaceIsThatOfTheWorkingDirectorysDisk) {
+  constexpr unsigned long long kSlack = 256ULL << 20;
+  COfflineDlg dialog;
+  const auto expectTheRoomOf = [&](const std::string& folder) {
+    const auto before = HostFreeSpace(folder);
+    const unsigned long long room = dialog.FreeDiskSpace();
+    const auto after = HostFreeSpace(folder);
+    ASSERT_TRUE(before && after) << "the host cannot tell the free space of " << folder;
+    const unsigned long long least = std::min(*before, *after);
+    EXPECT_GE(room, least > kSlack ? least - kSlack : 0) << folder;
+    EXPECT_LE(room, std::max(*before, *after) + kSlack) << folder;
+  };
+  expectTheRoomOf(work.dir.path());
+
+  const std::string other = "Z:\\dev\\shm\\veldrix-free-space-" + std::to_string(::GetCurrentProcessId());
+  const auto here = HostFreeSpace(work.dir.path());
+  if (!::CreateDirectoryA(other.c_str(), nullptr)) return;
+  const auto there = HostFreeSpace(other);
+  if (here && there && (*here > *there ? *here - *there : *there - *here) > 8 * kSlack) {
+    EXPECT_TRUE(::SetCurrentDirectoryA(other.c_str()));
+    expectTheRoomOf(other);
+    ::SetCurrentDirectoryA(work.dir.path().c_str());
+  }
+  ::RemoveDirectoryA(other.c_str());
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 
@@ -79,6 +80,47 @@ std::string HelperPath(const char* name) {
 std::string ReadWholeFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+std::string UnixPath(const std::string& path) {
+  using ToUnix = char*(CDECL*)(LPCWSTR);
+  const auto toUnix = reinterpret_cast<ToUnix>(
+      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
+  if (toUnix == nullptr) return path;
+  const std::wstring wide(path.begin(), path.end());
+  char* unix = toUnix(wide.c_str());
+  if (unix == nullptr) return path;
+  std::string result = unix;
+  ::HeapFree(::GetProcessHeap(), 0, unix);
+  if (result.size() > 1 && result.back() == '/') result.pop_back();
+  return result;
+}
+
+int RunOnHost(const std::string& command, std::string* output) {
+  // Wine starts a program of the host on its own, with no process to wait
+  // for: the shell leaves its status in a file, whole once renamed, and that
+  // file is waited for.
+  TempDir scratch;
+  const std::string out = UnixPath(scratch.File("output"));
+  const std::string status = UnixPath(scratch.File("status"));
+  const std::string script =
+      "(" + command + ") >'" + out + "'; echo $? >'" + status + ".new' && mv '" + status + ".new' '" + status + "'";
+  std::string line = "/bin/sh -c \"";
+  for (const char c : script) line += c == '"' ? std::string("\\\"") : std::string(1, c);
+  line += '"';
+  STARTUPINFOA start = {};
+  start.cb = sizeof start;
+  PROCESS_INFORMATION process = {};
+  if (!::CreateProcessA("Z:\\bin\\sh", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &process))
+    return -1;
+  if (process.hThread != nullptr) ::CloseHandle(process.hThread);
+  if (process.hProcess != nullptr) ::CloseHandle(process.hProcess);
+  const std::string done = scratch.File("status");
+  for (int i = 0; i < 500 && ::GetFileAttributesA(done.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) ::Sleep(20);
+  const std::string code = ReadWholeFile(done);
+  if (code.empty()) return -1;
+  if (output != nullptr) *output = ReadWholeFile(scratch.File("output"));
+  return std::atoi(code.c_str());
 }
 
 // ---- ProductKey

@@ -44,6 +44,14 @@ class WorkingDir {
 std::string HelperPath(const char* name);
 std::string ReadWholeFile(const std::string& path);
 
+// A path of this machine where the host Wine runs on has it, or the path
+// itself where there is no such host.
+std::string UnixPath(const std::string& path);
+// Runs a command line in the host's shell (paths in it single-quoted) and
+// waits for it to end: its exit status, or -1 when it did not start or end
+// within ten seconds. `output`, where given, receives its standard output.
+int RunOnHost(const std::string& command, std::string* output = nullptr);
+
 // The settings key the installation makes; removed when the object goes.
 class ProductKey {
  public:

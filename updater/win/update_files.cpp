@@ -71,15 +71,23 @@ std::string FinalPathOfDirectory(const std::string& directory) {
   return path;
 }
 
-// Why the files of a directory cannot all be deleted, or null when they can.
-// Every check comes before anything is deleted, so that a directory goes
-// whole or stays whole. A link leads out of the directory, and through it a
-// delete would reach files that are not the updater's; a folder is someone
-// else's (the extractor writes plain files only); a file that cannot be
-// opened alone is in use, and would stay behind. A file link need not show
-// as one (Wine shows a link of its host as the file it leads to, and deletes
-// that file through it): a file that the system finds anywhere but in the
-// directory under its own name is one.
+// Why a file stays where it is, by the system's error on opening or moving
+// it for its delete; `otherwise` for an error that says neither.
+const char* WhyFileStays(DWORD error, const char* otherwise) {
+  if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return "a file in it is in use";
+  if (error == ERROR_ACCESS_DENIED) return "a file in it cannot be deleted";
+  return otherwise;
+}
+
+// Why the files of a directory cannot all be deleted, or null when the
+// checks see nothing against it. A link leads out of the directory, and
+// through it a delete would reach files that are not the updater's; a folder
+// is someone else's (the extractor writes plain files only); a file that
+// cannot be opened alone for its delete is in use, or not the updater's to
+// delete, and would stay behind. A file link need not show as one (Wine shows
+// a link of its host as the file it leads to, and deletes that file through
+// it): a file that the system finds anywhere but in the directory under its
+// own name is one.
 const char* WhyNotRemovable(const std::string& directory, const std::vector<Entry>& entries) {
   for (const Entry& entry : entries) {
     if (IsLink(entry.attributes)) return "it holds a link";
@@ -87,9 +95,9 @@ const char* WhyNotRemovable(const std::string& directory, const std::vector<Entr
   }
   const std::string here = FinalPathOfDirectory(directory);
   for (const Entry& entry : entries) {
-    HANDLE file = ::CreateFileA((directory + "\\" + entry.name).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+    HANDLE file = ::CreateFileA((directory + "\\" + entry.name).c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return "a file in it is in use";
+    if (file == INVALID_HANDLE_VALUE) return WhyFileStays(::GetLastError(), "a file in it cannot be opened");
     const std::string there = FinalPathOf(file);
     ::CloseHandle(file);
     if (!here.empty() && ::_stricmp(there.c_str(), (here + "\\" + entry.name).c_str()) != 0) return "it holds a link";
@@ -97,24 +105,80 @@ const char* WhyNotRemovable(const std::string& directory, const std::vector<Entr
   return nullptr;
 }
 
-// Deletes the files of a directory, then the directory, or nothing: null, or
-// why it was left. A directory that is a link or junction leads somewhere
-// that is not the updater's, whatever its name. A file may come out of an
-// archive read-only; it is the updater's own all the same.
+// A directory named like a temporary file ("trn" prefix) made in the current
+// directory: its name, or empty when none could be made.
+std::string MakeTempDir() {
+  char temporary[MAX_PATH];
+  if (::GetTempFileNameA(".", "trn", 0, temporary) == 0) return {};
+  ::DeleteFileA(temporary);
+  const char* name = std::strrchr(temporary, '\\');
+  name = name != nullptr ? name + 1 : temporary;
+  if (!::CreateDirectoryA(name, nullptr)) return {};
+  return name;
+}
+
+// Takes the read-only flag off a file (an archive may keep it: the file is
+// the updater's own all the same, and a read-only file cannot be deleted).
+bool MakeWritable(const std::string& path, DWORD attributes) {
+  if ((attributes & FILE_ATTRIBUTE_READONLY) == 0) return true;
+  const DWORD writable = attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
+  return ::SetFileAttributesA(path.c_str(), writable != 0 ? writable : FILE_ATTRIBUTE_NORMAL) != FALSE;
+}
+
+// Deletes the files of a directory of the current directory, then the
+// directory, or nothing: null, or why it was left. A directory that is a link
+// or junction leads somewhere that is not the updater's, whatever its name.
+// The checks cannot see all that a delete meets: a link of the host that
+// leads nowhere is not listed at all, and a file may open for its delete and
+// still not go (made immutable on the host). So the files are first moved
+// into a new directory named as the updater names its own, and the emptied
+// directory removed, which proves it can go; where either fails every file is
+// moved back, and only once both have been done is anything deleted. A run
+// ended half way leaves two such directories, which the next run removes.
 const char* RemoveWhole(const std::string& directory) {
   if (IsLink(::GetFileAttributesA(directory.c_str()))) return "it is a link";
   std::vector<Entry> entries;
   if (!EntriesOf(directory, entries)) return "it cannot be read";
   if (const char* why = WhyNotRemovable(directory, entries)) return why;
-  for (const Entry& entry : entries) {
-    const std::string path = directory + "\\" + entry.name;
-    if ((entry.attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-      const DWORD writable = entry.attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
-      ::SetFileAttributesA(path.c_str(), writable != 0 ? writable : FILE_ATTRIBUTE_NORMAL);
+  const std::string staging = MakeTempDir();
+  if (staging.empty()) return "no folder can be made to empty it into";
+  const auto inPlace = [&](const Entry& entry) { return directory + "\\" + entry.name; };
+  const auto staged = [&](const Entry& entry) { return staging + "\\" + entry.name; };
+
+  std::size_t writable = 0;  // files whose flag is cleared, in order
+  std::size_t moved = 0;     // files moved out, in order
+  // Gives the directory back as it was, every file with its flag, and says
+  // why it stays.
+  const auto putBack = [&](const char* why) {
+    bool whole = true;
+    for (std::size_t i = 0; i < moved; ++i)
+      whole = ::MoveFileA(staged(entries[i]).c_str(), inPlace(entries[i]).c_str()) && whole;
+    for (std::size_t i = 0; i < writable; ++i) {
+      if ((entries[i].attributes & FILE_ATTRIBUTE_READONLY) != 0)
+        whole = ::SetFileAttributesA(inPlace(entries[i]).c_str(), entries[i].attributes) && whole;
     }
-    ::DeleteFileA(path.c_str());
+    // An empty directory that stays is a leftover the next run removes.
+    ::RemoveDirectoryA(staging.c_str());
+    return whole ? why : CUpdateFiles::kNotWhole;
+  };
+  for (; writable < entries.size(); ++writable) {
+    if (!MakeWritable(inPlace(entries[writable]), entries[writable].attributes))
+      return putBack("a file in it cannot be made writable");
   }
-  return ::RemoveDirectoryA(directory.c_str()) ? nullptr : "it could not be removed";
+  for (; moved < entries.size(); ++moved) {
+    if (!::MoveFileA(inPlace(entries[moved]).c_str(), staged(entries[moved]).c_str()))
+      return putBack(WhyFileStays(::GetLastError(), "a file in it cannot be moved out to be deleted"));
+  }
+  if (!::RemoveDirectoryA(directory.c_str())) {
+    const DWORD error = ::GetLastError();
+    return putBack(error == ERROR_DIR_NOT_EMPTY ? "it holds an entry that cannot be listed (a link that leads nowhere?)"
+                   : error == ERROR_SHARING_VIOLATION ? "it is in use"
+                                                      : "it cannot be removed");
+  }
+  bool gone = true;
+  for (const Entry& entry : entries) gone = ::DeleteFileA(staged(entry).c_str()) && gone;
+  gone = ::RemoveDirectoryA(staging.c_str()) && gone;
+  return gone ? nullptr : CUpdateFiles::kNotWhole;
 }
 
 // The files the installation deletes before it copies.
@@ -144,13 +208,9 @@ bool IsTempDirName(const std::string& name) {
 }  // namespace
 
 BOOL CUpdateFiles::CreateTempDir() {
-  char temporary[MAX_PATH];
-  if (::GetTempFileNameA(".", "trn", 0, temporary) == 0) return FALSE;
-  ::DeleteFileA(temporary);
-  const char* name = std::strrchr(temporary, '\\');
-  name = name != nullptr ? name + 1 : temporary;
-  if (!::CreateDirectoryA(name, nullptr)) return FALSE;
-  m_tempDir = name;
+  std::string name = MakeTempDir();
+  if (name.empty()) return FALSE;
+  m_tempDir = std::move(name);
   m_bTempDirCreated = TRUE;
   return TRUE;
 }

@@ -25,6 +25,14 @@ class CUpdateFiles {
   // when that cannot be done whole, nothing: null, or why it was left.
   const char* RemoveTempDir();
 
+  // Why a directory was neither removed nor left as it was: its files were
+  // moved out to be deleted, and then a delete, or a move back, failed (what
+  // no check could tell, such as another program opening a file meanwhile).
+  // What is left of it lies in directories named as CreateTempDir names
+  // them, which a later run removes.
+  static constexpr const char* kNotWhole =
+      "it could be neither removed whole nor put back whole; what is left of it is in trn folders";
+
   // A directory an earlier run left, and what became of it.
   struct LeftTempDir {
     std::string name;
@@ -34,7 +42,7 @@ class CUpdateFiles {
   // current directory: only directories named as CreateTempDir names them
   // ("trn", one to four hexadecimal digits, ".tmp") that hold nothing but
   // files, each whole. One that is a link or junction, or holds one, or a
-  // folder, or a file that cannot be opened, is left whole, and said why.
+  // folder, or a file that cannot be deleted, is left whole, and said why.
   std::vector<LeftTempDir> RemoveLeftTempDirs() const;
 
   // Starts the extractor on an archive of the temporary directory, hidden;

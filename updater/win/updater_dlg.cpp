@@ -38,8 +38,12 @@ BOOL MakePalette(CPalette& palette, const unsigned char* table, std::size_t colo
   return palette.CreatePalette(logical);
 }
 
-// The log line of a temporary directory that could not go whole.
-std::string LeftAsItIs(const std::string& name, const char* why) { return "Left " + name + " as it is: " + why; }
+// The log line of a temporary directory that could not go whole:
+// almost always left as it was, at worst not whole either way.
+std::string NotRemoved(const std::string& name, const char* why) {
+  if (why == CUpdateFiles::kNotWhole) return "Could not remove " + name + " whole: " + why;
+  return "Left " + name + " as it is: " + why;
+}
 
 }  // namespace
 
@@ -443,7 +447,7 @@ void CUpdaterDlg::CloseListener() {
 bool CUpdaterDlg::CreateTempDir() {
   // A run that was ended while it worked left its directory here.
   for (const auto& [name, keptBecause] : m_files.RemoveLeftTempDirs()) {
-    LogLine(keptBecause == nullptr ? "Removed " + name + ", left by an earlier run" : LeftAsItIs(name, keptBecause),
+    LogLine(keptBecause == nullptr ? "Removed " + name + ", left by an earlier run" : NotRemoved(name, keptBecause),
             LogGeneral);
   }
   return m_files.CreateTempDir() != FALSE;
@@ -454,7 +458,7 @@ bool CUpdaterDlg::TempDirCreated() { return m_files.TempDirCreated() != FALSE; }
 void CUpdaterDlg::RemoveTempDir() {
   LogLine("Temp Dir removed...", LogGeneral);
   const std::string name = m_files.TempDir();
-  if (const char* keptBecause = m_files.RemoveTempDir()) LogLine(LeftAsItIs(name, keptBecause), LogGeneral);
+  if (const char* keptBecause = m_files.RemoveTempDir()) LogLine(NotRemoved(name, keptBecause), LogGeneral);
 }
 
 bool CUpdaterDlg::OpenDownload(const std::string& name) {
