@@ -4,12 +4,23 @@
 // content databases, which the reader then opens over the sample content.
 // The input is the store's answers in the order they are asked: a length
 // byte (255: the value is missing) and that many bytes.
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <stdexcept>
 #include <string>
+#include <system_error>
 
+#include "common/byte_writer.h"
 #include "content/sample_content.h"
+#include "content/settings_reg_file.h"
 #include "core/content_db.h"
 #include "core/working_directory.h"
 #include "engine_db/lists_samples.h"
@@ -67,16 +78,94 @@ class QuietHost final : public ContentDbHost {
   bool IsKnownSpelling(const char*) override { return false; }
 };
 
-void Prepare() {
-  static const bool prepared = [] {
+// Opens content database n as the settings name it, under an engine session
+// of its own, and reads its first headword: whether both succeeded.
+bool ReadFirstHeadword(int n) {
+  void* session = nullptr;
+  if (REmemory(&session, nullptr, ReBlockApp, ReActOpen, 0) != ReDone || REapp(session, 100, ReActOpen) != ReDone)
+    std::abort();
+  bool read = false;
+  {
+    CContentDb db;
+    if (db.Open(n, session)) {
+      CString headword;
+      read = db.GetHeadword(1, headword) == 1;
+    }
+    db.Close();
+  }
+  REapp(session, 100, ReActClose);
+  REmemory(&session, nullptr, ReBlockApp, ReActClose, 0);
+  return read;
+}
+
+// What tells this build of the program from any other: the size and the
+// time of its file. The content builder is linked into it, so a rebuilt
+// builder is a new program file.
+std::string ProgramStamp() {
+  namespace fs = std::filesystem;
+  const fs::path program = fs::read_symlink("/proc/self/exe");
+  const auto written = fs::last_write_time(program).time_since_epoch();
+  return std::to_string(fs::file_size(program)) + "-" +
+         std::to_string(std::chrono::duration_cast<std::chrono::nanoseconds>(written).count());
+}
+
+// Building the sample content takes seconds, and libFuzzer's fork mode runs
+// every job in a fresh process, so it is built once for this program (keyed
+// by its program file: an old build's sample is never used) into a folder beside
+// the scratch folders. It is built in a folder of its own and renamed into
+// place, so a crash never leaves a half-built cache, and when jobs build it
+// at the same time the first rename wins and the others drop theirs.
+// Writing only the files the databases open would save little: their engine
+// databases are most of the building, and any file of the folder may be
+// named as a database.
+std::filesystem::path SampleCache() {
+  namespace fs = std::filesystem;
+  const fs::path root = fs::path(FuzzDirectory()).parent_path().parent_path();
+  const std::string name = "veldrix-settings-sample-" + std::to_string(getuid()) + "-" + ProgramStamp();
+  const fs::path cache = root / name;
+  if (fs::is_directory(cache)) return cache;
+  std::string building = (root / (name + ".partial-XXXXXX")).string();
+  if (!mkdtemp(building.data())) throw std::system_error(errno, std::generic_category(), "cannot make " + building);
+  try {
     // What the content databases read: the engine databases and the media
     // store and category index of the encyclopedia.
-    builder::WriteReaderSample(FuzzDirectory());
-    builder::engine_db::WriteSampleDictionaries(FuzzDirectory());
-    builder::WriteContentSample(FuzzDirectory());
+    builder::WriteReaderSample(building);
+    builder::engine_db::WriteSampleDictionaries(building);
+    builder::WriteContentSample(building);
+  } catch (...) {
+    std::error_code ignored;
+    fs::remove_all(building, ignored);
+    throw;
+  }
+  if (std::rename(building.c_str(), cache.c_str()) != 0) {
+    const int error = errno;
+    std::error_code ignored;
+    fs::remove_all(building, ignored);
+    if ((error != EEXIST && error != ENOTEMPTY) || !fs::is_directory(cache))
+      throw std::system_error(error, std::generic_category(), "cannot rename " + building + " to " + cache.string());
+  }
+  return cache;
+}
+
+void Prepare() {
+  static const bool prepared = [] {
+    // Copied, not linked: the engine may write the files it opens, and only
+    // this process's copies lie where the settings' paths can reach.
+    namespace fs = std::filesystem;
+    for (const fs::directory_entry& file : fs::directory_iterator(SampleCache()))
+      if (file.path().filename() != "SETTINGS.REG")
+        fs::copy_file(file.path(), fs::path(FuzzDirectory()) / file.path().filename());
+    // The settings file names the folder it lies in.
+    const std::string directory = fs::absolute(FuzzDirectory()).lexically_normal().string();
+    builder::WriteFileAtomically(FuzzDirectory() + "SETTINGS.REG", builder::BuildSettingsRegFile(directory));
     SetWorkingDirectory(FuzzDirectory().c_str());
     static QuietHost host;
     SetContentDbHost(&host);
+    // A cache short of a file would leave the databases closed for every
+    // input without a word: each opens here under the default settings.
+    for (int n = 1; n <= 6; ++n)
+      if (!ReadFirstHeadword(n))
+        throw std::runtime_error("content database " + std::to_string(n) + " does not open over the sample");
     return true;
   }();
   (void)prepared;
@@ -109,19 +198,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   GetSettingInt(InstallationOptions, "AnagramLength", -1234567890, SettingsIniName);
 
   // A content database named by the settings.
-  void* session = nullptr;
-  if (REmemory(&session, nullptr, ReBlockApp, ReActOpen, 0) != ReDone || REapp(session, 100, ReActOpen) != ReDone)
-    std::abort();
-  {
-    CContentDb db;
-    if (db.Open(data[0] % 8, session)) {
-      CString headword;
-      db.GetHeadword(1, headword);
-    }
-    db.Close();
-  }
-  REapp(session, 100, ReActClose);
-  REmemory(&session, nullptr, ReBlockApp, ReActClose, 0);
+  ReadFirstHeadword(data[0] % 8);
   UseSettingsBackend(nullptr);
   if (ReLiveAllocations() != 0) std::abort();
   return 0;
