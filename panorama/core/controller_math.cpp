@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 #include "pano_host.h"
@@ -149,7 +150,7 @@ double ObjectStepDegrees(double distance, bool diagonal, std::uint32_t milliseco
 
 int CentreRuleSlope(int dx, int dy) {
   if (dx == 0) return dy > 0 ? 2 : -2;
-  const std::int64_t s = static_cast<std::int64_t>(dy) * 65536 / (dx < 0 ? -dx : dx);
+  const std::int64_t s = static_cast<std::int64_t>(dy) * 65536 / (dx < 0 ? -std::int64_t{dx} : dx);
   if (s < -113511) return -2;
   if (s <= -37838) return -1;
   if (s <= 37837) return 0;
@@ -158,11 +159,120 @@ int CentreRuleSlope(int dx, int dy) {
 }
 
 int DragOffset(int offset, int limit) {
-  const int magnitude = offset < 0 ? -offset : offset;
+  const std::int64_t magnitude = offset < 0 ? -std::int64_t{offset} : offset;
   if (magnitude < 5) return 0;
   if (magnitude <= 15) return offset < 0 ? -16 : 16;
   if (magnitude > limit) return offset < 0 ? -limit : limit;
   return offset;
+}
+
+bool ObjectLoopStep(std::int32_t loopCount, std::int32_t speed, std::uint32_t now, std::uint32_t* lastLoop,
+                    std::int32_t* loopFrame) {
+  if (loopCount < 2) return false;
+  const std::uint32_t elapsed = TicksSince(now, *lastLoop);
+  std::uint32_t advance = 0;
+  if (speed == 0) {
+    advance = 1;
+  } else if (speed > 0) {
+    advance = elapsed / static_cast<std::uint32_t>(speed);
+  } else if (elapsed > -std::int64_t{speed}) {
+    advance = 1;
+  }
+  if (advance == 0) return false;
+  // Days of the clock can be billions of frames: only the part of a loop is added.
+  const std::int64_t frame = (std::int64_t{*loopFrame} % loopCount + std::int64_t{advance} % loopCount) % loopCount;
+  *loopFrame = static_cast<std::int32_t>(frame < 0 ? frame + loopCount : frame);
+  *lastLoop = now;
+  return true;
+}
+
+bool ObjectCentreStep(const kn::KnRect& box, std::int32_t x, std::int32_t y, std::uint32_t now, std::uint32_t* lastStep,
+                      ObjectStep* step) {
+  const auto cx = static_cast<std::int32_t>((std::int64_t{box.left} + box.right) / 2);
+  const auto cy = static_cast<std::int32_t>((std::int64_t{box.top} + box.bottom) / 2);
+  const int dx = PointOffset(x, cx), dy = PointOffset(cy, y);
+  if (dx > -60 && dx < 60 && dy > -60 && dy < 60) return false;  // the still box
+  const int slope = CentreRuleSlope(dx, dy);
+  const std::uint32_t elapsed = *lastStep == 0 ? 1 : TicksSince(now, *lastStep);
+  *lastStep = now;
+  const double distance = std::fabs(static_cast<double>(dx)) + std::fabs(static_cast<double>(dy));
+  const double size = ObjectStepDegrees(distance, slope == 1 || slope == -1, elapsed, 1.0);
+  step->pan = slope == 2 || slope == -2 ? 0 : dx > 0 ? size : -size;
+  step->tilt = slope == 0 ? 0 : slope > 0 ? size : -size;
+  step->direction = slope == 0 ? (dx > 0 ? 4 : 0) : slope > 0 ? 2 : 6;
+  return true;
+}
+
+bool ObjectEdgeStep(const kn::KnRect& box, double fieldOfView, std::int32_t fromX, std::int32_t fromY, std::int32_t x,
+                    std::int32_t y, bool shift, ObjectStep* step) {
+  // The box less 22 pixels on every side.
+  const std::int64_t side = std::min(std::int64_t{box.right} - box.left, std::int64_t{box.bottom} - box.top) - 44;
+  const std::int64_t dx = std::int64_t{fromX} - x, dy = std::int64_t{fromY} - y;
+  if (side <= 0 || (dx == 0 && dy == 0)) return false;
+  const double s = fieldOfView / static_cast<double>(side);
+  step->pan = static_cast<double>(dx) * s;
+  step->tilt = static_cast<double>(-dy) * s;
+  step->direction = 0;
+  if (shift) {
+    if (std::abs(dx) >= std::abs(dy))
+      step->tilt = 0;
+    else
+      step->pan = 0;
+  } else if (dx != 0) {
+    const std::int64_t slope = std::abs(dy * 65536 / dx);
+    if (slope <= 37837) step->tilt = 0;
+    if (slope > 113511) step->pan = 0;
+  } else {
+    step->pan = 0;
+  }
+  return true;
+}
+
+std::int32_t PointOffset(std::int32_t point, std::int32_t origin) {
+  const std::int64_t offset = std::int64_t{point} - origin;
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(offset, -INT32_MAX, INT32_MAX));
+}
+
+std::int32_t AdjustBounds(const kn::KnRect& given, const kn::KnRect& own, std::intptr_t flags, kn::KnRect* result) {
+  std::int64_t left = given.left, top = given.top, right = given.right, bottom = given.bottom;
+  if ((flags & 2) == 0) {
+    if (!ViewRectFits(own)) return kErrParam;
+    std::int64_t w = std::int64_t{own.right} - own.left, h = std::int64_t{own.bottom} - own.top;
+    const std::int64_t gw = right - left, gh = bottom - top;  // up to 2^32: the products stay below 2^48
+    if (w > gw || h > gh) {
+      // Cut evenly, keeping the proportions.
+      if (gw * h < gh * w) {
+        h = h * gw / w;
+        w = gw;
+      } else {
+        w = w * gh / h;
+        h = gh;
+      }
+    }
+    if ((flags & 1) == 0) {
+      left += (gw - w) / 2;
+      top += (gh - h) / 2;
+    }
+    right = left + w;
+    bottom = top + h;
+  }
+  const auto inInt = [](std::int64_t v) { return v >= INT32_MIN && v <= INT32_MAX; };
+  if (!inInt(left) || !inInt(top) || !inInt(right) || !inInt(bottom)) return kErrParam;
+  const kn::KnRect adjusted{static_cast<std::int32_t>(left), static_cast<std::int32_t>(top),
+                            static_cast<std::int32_t>(right), static_cast<std::int32_t>(bottom)};
+  if (!ViewRectFits(adjusted)) return kErrParam;
+  *result = adjusted;
+  return kOk;
+}
+
+std::int32_t PlaceView(std::int64_t x, std::int64_t y, const kn::KnRect& size, kn::KnRect* result) {
+  if (!ViewRectFits(size) || x < INT32_MIN || x > INT32_MAX || y < INT32_MIN || y > INT32_MAX) return kErrParam;
+  const std::int64_t right = x + (std::int64_t{size.right} - size.left);
+  const std::int64_t bottom = y + (std::int64_t{size.bottom} - size.top);
+  if (right > INT32_MAX || bottom > INT32_MAX) return kErrParam;
+  *result = kn::KnRect{static_cast<std::int32_t>(x), static_cast<std::int32_t>(y), static_cast<std::int32_t>(right),
+                       static_cast<std::int32_t>(bottom)};
+  return kOk;
 }
 
 int BuildBankTable(int rowBytes, int rows, int bytesPerPixel, std::int16_t* table, int bytes) {

@@ -13,8 +13,6 @@ namespace {
 
 constexpr std::int32_t kDescriptionBytes = 152;
 constexpr std::int64_t kMaxMovieAtom = 64 << 20;  // larger headers than this are refused
-// The node view and the warp engine hold the display's width and height in 16 bits.
-constexpr std::int32_t kMaxDisplaySide = 32767;
 
 MovieFile* gFiles[kMaxMovieFiles];
 int gFileCount = 0;
@@ -45,10 +43,7 @@ bool ClassifyTrack(const Atom& trak, TrackInfo* info) {
 
 // A panorama track's width or height (16.16): the display rectangle's side it
 // rounds to must be a pixel at least and fit the node view.
-bool SoundDisplaySide(std::int32_t fixed) {
-  const std::int32_t side = RoundFixed(fixed);
-  return side >= 1 && side <= kMaxDisplaySide;
-}
+bool SoundDisplaySide(std::int32_t fixed) { return ViewSideFits(RoundFixed(fixed)); }
 
 void ConvertDescription(const std::uint8_t* d, PanoDescription* out) {
   out->size = Be32s(d);

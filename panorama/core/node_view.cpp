@@ -43,7 +43,10 @@ std::int32_t LoadFirstNode(NodeView* view) {
   WarpInit(view->engine, view->width, view->height, FrameFormatForMode(view->outputMode, view->screenDepth),
            FrameAlignmentForMode(view->outputMode));
   if (view->engine->failed) return kErrMemory;
-  if (view->window != 0) WarpSetWindow(view->engine, view->window, nullptr);
+  // The view's place, which the display rectangle kept until the engine was made.
+  kn::KnRect place{};
+  MovieFileGetDisplayRect(view->file, &place);
+  WarpSetWindow(view->engine, view->window, &place);
   WarpAttachCanvas(view->engine, view->canvas);
   if (description->panEnd > description->panStart && description->tiltTop > description->tiltBottom) {
     WarpSetImageLimits(view->engine, FixedToRad(description->panStart), FixedToRad(description->panEnd),
@@ -88,6 +91,14 @@ int FrameAlignmentForMode(std::int32_t outputMode) {
 NodeView* NodeViewOpen(std::intptr_t movie, std::int32_t outputMode, std::int32_t screenDepth, std::int32_t* error) {
   MovieFile* file = MovieFileOpen(movie, true, outputMode, screenDepth, error);
   if (file == nullptr) return nullptr;
+  kn::KnRect rect{};
+  // The reader refuses a panorama track whose size the view cannot keep; a
+  // display rectangle that still does not fit is refused the same way.
+  if (!MovieFileGetDisplayRect(file, &rect) || !ViewRectFits(rect)) {
+    MovieFileClose(file);
+    *error = kErrAtomWalk;
+    return nullptr;
+  }
   auto* view = static_cast<NodeView*>(HostAlloc(static_cast<std::int32_t>(sizeof(NodeView))));
   if (view == nullptr) {
     *error = kErrMemory;
@@ -97,8 +108,6 @@ NodeView* NodeViewOpen(std::intptr_t movie, std::int32_t outputMode, std::int32_
   view->file = file;
   view->outputMode = outputMode;
   view->screenDepth = screenDepth;
-  kn::KnRect rect{};
-  MovieFileGetDisplayRect(file, &rect);
   view->width = static_cast<std::int16_t>(rect.right - rect.left);
   view->height = static_cast<std::int16_t>(rect.bottom - rect.top);
   return view;
@@ -125,15 +134,22 @@ bool NodeViewSetWindow(NodeView* view, std::intptr_t window, bool isWindow) {
 }
 
 bool NodeViewSetDisplayRect(NodeView* view, const kn::KnRect& rect) {
-  const int w = rect.right - rect.left, h = rect.bottom - rect.top;
-  if (w <= 0 || h <= 0) return false;
-  view->width = static_cast<std::int16_t>(w);
-  view->height = static_cast<std::int16_t>(h);
+  // The view and the engine keep the width and height in 16 bits, and size
+  // their tables from them: a rectangle past that is refused whole.
+  if (!ViewRectFits(rect)) return false;
+  const int w = rect.right - rect.left, h = rect.bottom - rect.top;  // both fit now
+  kn::KnRect before{};
+  if (!MovieFileGetDisplayRect(view->file, &before) || !MovieFileSetDisplayRect(view->file, rect)) return false;
   if (view->engine != nullptr) {
-    WarpResize(view->engine, w, h);
+    if (!WarpResize(view->engine, w, h)) {
+      MovieFileSetDisplayRect(view->file, before);
+      return false;
+    }
     WarpSetWindow(view->engine, view->window, &rect);
   }
-  return MovieFileSetDisplayRect(view->file, rect);
+  view->width = static_cast<std::int16_t>(w);
+  view->height = static_cast<std::int16_t>(h);
+  return true;
 }
 
 bool NodeViewGetDisplayRect(const NodeView* view, kn::KnRect* rect) {

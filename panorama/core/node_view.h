@@ -40,6 +40,8 @@ struct NodeView {
 NodeView* NodeViewOpen(std::intptr_t movie, std::int32_t outputMode, std::int32_t screenDepth, std::int32_t* error);
 void NodeViewClose(NodeView* view);
 bool NodeViewSetWindow(NodeView* view, std::intptr_t window, bool isWindow);
+// False for a width or height outside 1..32767 (worked in 64 bits), or when
+// the engine's new tables find no memory: the view keeps its rectangle.
 bool NodeViewSetDisplayRect(NodeView* view, const kn::KnRect& rect);
 bool NodeViewGetDisplayRect(const NodeView* view, kn::KnRect* rect);
 // Node ID 0 = the default node. Angles in/out may be null (not given).

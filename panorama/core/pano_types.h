@@ -13,6 +13,7 @@ using kn::Tag;
 
 enum : std::int32_t {
   kOk = 0,
+  kErrParam = -50,  // a caller's value the plug-in cannot take
   kErrMemory = -108,
   kErrHandleLock = -2000,
   kErrOutputKind = -2003,
@@ -68,6 +69,11 @@ inline std::int32_t ScaledToFixed(double scaled) {
   return static_cast<std::int32_t>(rounded);
 }
 
+// A 64-bit value held at the ends of the 32-bit range.
+inline std::int32_t Held32(std::int64_t value) {
+  return static_cast<std::int32_t>(value > INT32_MAX ? INT32_MAX : value < INT32_MIN ? INT32_MIN : value);
+}
+
 // Doubles to integers without undefined casts, truncated toward zero: NaN is
 // 0, the rest saturates at the ends of the result's range.
 inline std::int64_t Whole(double value) {
@@ -76,13 +82,20 @@ inline std::int64_t Whole(double value) {
   if (value < -9.0e15) return static_cast<std::int64_t>(-9.0e15);
   return static_cast<std::int64_t>(value);
 }
-inline std::int32_t Whole32(double value) {
-  const std::int64_t v = Whole(value);
-  return static_cast<std::int32_t>(v > INT32_MAX ? INT32_MAX : v < INT32_MIN ? INT32_MIN : v);
-}
+inline std::int32_t Whole32(double value) { return Held32(Whole(value)); }
 inline std::uint32_t WholeUnsigned(double value) {
   const std::int64_t v = Whole(value);
   return static_cast<std::uint32_t>(v < 0 ? 0 : v > UINT32_MAX ? UINT32_MAX : v);
+}
+
+// The widest and tallest view: the node view and the warp engine keep a
+// view's width and height in 16 bits.
+constexpr std::int32_t kMaxViewSide = 32767;
+inline bool ViewSideFits(std::int64_t side) { return side >= 1 && side <= kMaxViewSide; }
+// A rectangle a view can take: width and height each 1 to kMaxViewSide,
+// worked in 64 bits (a caller's rectangle can span more than an int).
+inline bool ViewRectFits(const kn::KnRect& r) {
+  return ViewSideFits(std::int64_t{r.right} - r.left) && ViewSideFits(std::int64_t{r.bottom} - r.top);
 }
 
 inline double FixedToRad(std::int32_t fixed) { return fixed / 65536.0 * kDegToRad; }

@@ -33,17 +33,28 @@ std::uint32_t FrameRowBytes(int format, int width, int alignment) {
   return (static_cast<std::uint32_t>(PixelBytes(format) * width) + a - 1) / a * a;
 }
 
-bool AllocateTables(WarpEngine* e) {
+// The column and row tables for a width and height, made before the old
+// ones go: without memory for them the engine keeps the tables it had, and
+// is failed only when it had none.
+bool AllocateTables(WarpEngine* e, int width, int height) {
+  auto* scale = static_cast<std::uint32_t*>(HostAlloc(4 * (width > 0 ? width : 1)));
+  auto* sourceColumn = static_cast<std::uint32_t*>(HostAlloc(4 * (width > 0 ? width : 1)));
+  auto* rowTable = static_cast<std::uint32_t*>(HostAlloc(4 * (height > 0 ? height : 1)));
+  if (scale == nullptr || sourceColumn == nullptr || rowTable == nullptr) {
+    HostFree(scale);
+    HostFree(sourceColumn);
+    HostFree(rowTable);
+    if (e->scale == nullptr || e->sourceColumn == nullptr || e->rowTable == nullptr) e->failed = true;
+    return false;
+  }
   HostFree(e->scale);
   HostFree(e->sourceColumn);
   HostFree(e->rowTable);
-  e->scale = static_cast<std::uint32_t*>(HostAlloc(4 * (e->width > 0 ? e->width : 1)));
-  e->sourceColumn = static_cast<std::uint32_t*>(HostAlloc(4 * (e->width > 0 ? e->width : 1)));
-  e->rowTable = static_cast<std::uint32_t*>(HostAlloc(4 * (e->height > 0 ? e->height : 1)));
+  e->scale = scale;
+  e->sourceColumn = sourceColumn;
+  e->rowTable = rowTable;
   e->columnsDirty = e->rowsDirty = 1;
-  const bool ok = e->scale != nullptr && e->sourceColumn != nullptr && e->rowTable != nullptr;
-  if (!ok) e->failed = true;
-  return ok;
+  return true;
 }
 
 void ComputeImageGeometry(WarpEngine* e) {
@@ -204,6 +215,12 @@ void WarpInit(WarpEngine* e, int width, int height, int format, int alignment) {
   e->imageHalfAngle = kQuarterPi;
   e->imagePanStart = 0;
   e->imagePanEnd = kTwoPi;
+  // A side past 16 bits would wrap in the fields below and every table sized
+  // from them: such an engine draws nothing.
+  if (!ViewSideFits(width) || !ViewSideFits(height)) {
+    e->failed = true;
+    return;
+  }
   e->width = static_cast<std::int16_t>(width);
   e->height = static_cast<std::int16_t>(height);
   e->alignment = static_cast<std::int16_t>(alignment);
@@ -216,7 +233,7 @@ void WarpInit(WarpEngine* e, int width, int height, int format, int alignment) {
   e->format = 0;
   WarpSelectLoops(e, format);
   e->outputMode = Presenter().outputMode != nullptr ? Presenter().outputMode() : DefaultOutputMode();
-  AllocateTables(e);
+  AllocateTables(e, e->width, e->height);
 }
 
 void WarpFree(WarpEngine* e) {
@@ -248,12 +265,14 @@ void WarpSetWindow(WarpEngine* e, std::intptr_t window, const kn::KnRect* rect) 
   if (rect != nullptr) e->windowRect = *rect;
 }
 
-void WarpResize(WarpEngine* e, int width, int height) {
+bool WarpResize(WarpEngine* e, int width, int height) {
+  if (!ViewSideFits(width) || !ViewSideFits(height) || !AllocateTables(e, width, height)) return false;
   e->width = static_cast<std::int16_t>(width);
   e->height = static_cast<std::int16_t>(height);
   e->view = kn::KnRect{0, 0, width, height};
   e->reallocColumnFrame = e->reallocCorrectedFrame = true;
-  if (AllocateTables(e)) LimitAll(e);
+  LimitAll(e);
+  return true;
 }
 
 void WarpAttachCanvas(WarpEngine* e, TileCanvas* canvas) {
@@ -385,7 +404,8 @@ bool PrepareToDraw(WarpEngine* e) {
   if (e->window == 0) return false;
   if (e->halfFov == 0) WarpSetZoom(e, kQuarterPi);
   if (!e->hasImageLimits) WarpSetImageLimits(e, e->imagePanStart, e->imagePanEnd, ImageTop(e), ImageBottom(e));
-  if (e->scale == nullptr || e->sourceColumn == nullptr || e->rowTable == nullptr) AllocateTables(e);
+  if (e->scale == nullptr || e->sourceColumn == nullptr || e->rowTable == nullptr)
+    AllocateTables(e, e->width, e->height);
   return true;
 }
 }  // namespace
@@ -434,9 +454,10 @@ void WarpAnimateTo(WarpEngine* e, int steps, bool fullCircle) {
 
 void WarpPointToSource(WarpEngine* e, int x, int y, double* line, double* row) {
   const int w = e->width, h = e->height;
-  const int rw = e->windowRect.right - e->windowRect.left, rh = e->windowRect.bottom - e->windowRect.top;
-  if (rw > 0 && rw != w) x = static_cast<int>((std::int64_t{x} * ((std::int64_t{w} << 16) / rw)) >> 16);
-  if (rh > 0 && rh != h) y = static_cast<int>((std::int64_t{y} * ((std::int64_t{h} << 16) / rh)) >> 16);
+  const std::int64_t rw = std::int64_t{e->windowRect.right} - e->windowRect.left;
+  const std::int64_t rh = std::int64_t{e->windowRect.bottom} - e->windowRect.top;
+  if (rw > 0 && rw != w) x = Held32((std::int64_t{x} * ((std::int64_t{w} << 16) / rw)) >> 16);
+  if (rh > 0 && rh != h) y = Held32((std::int64_t{y} * ((std::int64_t{h} << 16) / rh)) >> 16);
   if (x < 0) x = 0;
   if (x > w - 1) x = w - 1;
   if (y < 0) y = 0;

@@ -74,11 +74,14 @@ struct WarpEngine {
   int fillArea[4];  // the view's tiles at the last draw: top pixel, left line, bottom pixel, right line
 };
 
+// An engine of a width and height of 1..32767 pixels; another size leaves it failed.
 void WarpInit(WarpEngine* e, int width, int height, int format, int alignment);
 void WarpFree(WarpEngine* e);
 void WarpSelectLoops(WarpEngine* e, int format);
 void WarpSetWindow(WarpEngine* e, std::intptr_t window, const kn::KnRect* rect);
-void WarpResize(WarpEngine* e, int width, int height);
+// False, the engine unchanged, for a side outside 1..32767 or when its new
+// tables find no memory.
+bool WarpResize(WarpEngine* e, int width, int height);
 void WarpAttachCanvas(WarpEngine* e, TileCanvas* canvas);
 void WarpSetImageLimits(WarpEngine* e, double panStart, double panEnd, double tiltTop, double tiltBottom);
 void WarpSetPanRange(WarpEngine* e, double panStart, double panEnd, double tiltA, double tiltB);

@@ -26,7 +26,7 @@ struct ObjectInstance : ControllerRecord {
   bool needsRedraw, firstFrame;
   std::int32_t lastFrame;
   std::int32_t loopFrame;
-  DWORD lastLoop, lastStep;
+  std::uint32_t lastLoop, lastStep;  // tick counts
   std::int32_t stored10015;
   POINT lastPoint;
   HWND previousCapture;
@@ -53,24 +53,8 @@ void Clamp(ObjectInstance* o) { ClampObjectAngles(o->navigation, &o->pan, &o->ti
 void ShowFrame(ObjectInstance* o, bool force) {
   int column = 0, row = 0;
   ObjectAnglesToColumnRow(o->navigation, o->pan, o->tilt, &column, &row);
-  bool loopDue = false;
-  if (o->navigation.loopCount >= 2) {
-    const DWORD now = GetTickCount();
-    const std::int16_t w = o->navigation.loopSpeed;
-    int advance = 0;
-    if (w == 0) {
-      advance = 1;
-    } else if (w > 0) {
-      advance = static_cast<int>((now - o->lastLoop) / static_cast<DWORD>(w));
-    } else if (now - o->lastLoop > static_cast<DWORD>(-w)) {
-      advance = 1;
-    }
-    if (advance > 0) {
-      o->loopFrame = (o->loopFrame + advance) % o->navigation.loopCount;
-      o->lastLoop = now;
-      loopDue = true;
-    }
-  }
+  bool loopDue =
+      ObjectLoopStep(o->navigation.loopCount, o->navigation.loopSpeed, GetTickCount(), &o->lastLoop, &o->loopFrame);
   if (column != o->column || row != o->row) {
     o->loopFrame = 0;  // a new viewpoint starts its loop over
     loopDue = true;
@@ -102,19 +86,12 @@ bool CursorInBox(ObjectInstance* o, POINT* client) {
 void CentreStep(ObjectInstance* o, POINT point) {
   kn::KnRect box{};
   CallMedia(kn::kKnGetMovieBox, {o->movie, reinterpret_cast<std::intptr_t>(&box)});
-  const int cx = (box.left + box.right) / 2, cy = (box.top + box.bottom) / 2;
-  const int dx = point.x - cx, dy = cy - point.y;
-  if (dx > -60 && dx < 60 && dy > -60 && dy < 60) return;  // the still box
-  const int slope = CentreRuleSlope(dx, dy);
-  const DWORD now = GetTickCount();
-  const DWORD elapsed = o->lastStep == 0 ? 1 : now - o->lastStep;
-  o->lastStep = now;
-  const double distance = std::abs(dx) + std::abs(dy);
-  const double step = ObjectStepDegrees(distance, slope == 1 || slope == -1, elapsed, 1.0);
-  if (slope != 2 && slope != -2) o->pan += dx > 0 ? step : -step;
-  if (slope != 0) o->tilt += slope > 0 ? step : -step;
-  const int direction = slope == 0 ? (dx > 0 ? 4 : 0) : slope > 0 ? 2 : 6;
-  SetCursor(gCursors[83 + direction + (o->buttonHeld ? 9 : 0) > 100 ? 100 : 83 + direction + (o->buttonHeld ? 9 : 0)]);
+  ObjectStep step{};
+  if (!ObjectCentreStep(box, point.x, point.y, GetTickCount(), &o->lastStep, &step)) return;
+  o->pan += step.pan;
+  o->tilt += step.tilt;
+  const int cursor = 83 + step.direction + (o->buttonHeld ? 9 : 0);
+  SetCursor(gCursors[cursor > 100 ? 100 : cursor]);
   Clamp(o);
   ShowFrame(o, false);
 }
@@ -123,28 +100,14 @@ void CentreStep(ObjectInstance* o, POINT point) {
 void EdgeStep(ObjectInstance* o, POINT point) {
   kn::KnRect box{};
   CallMedia(kn::kKnGetMovieBox, {o->movie, reinterpret_cast<std::intptr_t>(&box)});
-  const RECT inset{box.left + 22, box.top + 22, box.right - 22, box.bottom - 22};
-  const int side = std::min(inset.right - inset.left, inset.bottom - inset.top);
-  const int dx = o->lastPoint.x - point.x, dy = o->lastPoint.y - point.y;
+  const POINT from = o->lastPoint;
   o->lastPoint = point;
-  if (side <= 0 || (dx == 0 && dy == 0)) return;
-  const double s = o->navigation.fieldOfView / side;
-  const bool shift = GetKeyState(VK_SHIFT) < 0;
-  double panStep = dx * s, tiltStep = -dy * s;
-  if (shift) {
-    if (std::abs(dx) >= std::abs(dy))
-      tiltStep = 0;
-    else
-      panStep = 0;
-  } else if (dx != 0) {
-    const std::int64_t slope = std::abs(static_cast<std::int64_t>(dy) * 65536 / dx);
-    if (slope <= 37837) tiltStep = 0;
-    if (slope > 113511) panStep = 0;
-  } else {
-    panStep = 0;
-  }
-  o->pan += panStep;
-  o->tilt += tiltStep;
+  ObjectStep step{};
+  if (!ObjectEdgeStep(box, o->navigation.fieldOfView, from.x, from.y, point.x, point.y, GetKeyState(VK_SHIFT) < 0,
+                      &step))
+    return;
+  o->pan += step.pan;
+  o->tilt += step.tilt;
   Clamp(o);
   ShowFrame(o, false);
 }
@@ -434,8 +397,8 @@ std::intptr_t Create(ObjectInstance*, const Params& param) {
   o->timeScale = 600;
   const std::intptr_t result = SetMovie(o, param(0), reinterpret_cast<HWND>(param(3)), 0, 0);
   if (result != 0) return result;
-  Standard(standard, kn::kMcSetBounds, {param(1), 0, 0});
-  return 0;
+  // The standard controller holds the box (a rectangle it cannot keep is refused).
+  return Standard(standard, kn::kMcSetBounds, {param(1), 0, 0});
 }
 
 const Component<ObjectInstance> kObjectComponent = {gTable, StartModule, DoAction,   SetMovie, Activate,

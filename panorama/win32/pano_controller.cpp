@@ -141,7 +141,9 @@ void LookUpHotSpot(PanoInstance* p, std::int32_t id) {
 std::int32_t HitTest(PanoInstance* p, POINT client) {
   if (p->view == nullptr) return 255;
   const kn::KnRect& r = p->view->engine != nullptr ? p->view->engine->windowRect : kn::KnRect{};
-  const std::int32_t id = NodeViewHotSpotAt(p->view, client.x - r.left, client.y - r.top);
+  // A caller's point can lie anywhere: the offset is held, and the engine
+  // takes a point outside the view to its edge.
+  const std::int32_t id = NodeViewHotSpotAt(p->view, PointOffset(client.x, r.left), PointOffset(client.y, r.top));
   return id == 0 ? 255 : id;
 }
 
@@ -168,8 +170,10 @@ void DragStep(PanoInstance* p, UINT message) {
   if (shift || control) return;
   RECT view{};
   if (!ViewRect(p, &view)) return;
-  const int w = view.right - view.left, h = view.bottom - view.top;
-  if (w <= 0 || h <= 0) return;
+  // The view's size is held to 16 bits; its screen place can still be anywhere.
+  const std::int64_t width = std::int64_t{view.right} - view.left, height = std::int64_t{view.bottom} - view.top;
+  if (!ViewSideFits(width) || !ViewSideFits(height)) return;
+  const int w = static_cast<int>(width), h = static_cast<int>(height);
   POINT cursor{};
   GetCursorPos(&cursor);
   if (message == WM_LBUTTONDOWN) {
@@ -191,13 +195,13 @@ void DragStep(PanoInstance* p, UINT message) {
     }
     return;
   }
-  const int movedX = cursor.x - p->press.x, movedY = cursor.y - p->press.y;
+  const int movedX = PointOffset(cursor.x, p->press.x), movedY = PointOffset(cursor.y, p->press.y);
   if (p->dragState == 4) {
     if (movedX > 2 || movedX < -2 || movedY > 2 || movedY < -2) {
       p->dragState = 1;
     } else if (message == WM_LBUTTONUP) {
       p->dragState = 3;
-    } else if (GetTickCount() - p->pressTime >= 500) {
+    } else if (TicksSince(GetTickCount(), p->pressTime) >= 500) {
       p->dragState = 1;
     } else {
       return;
@@ -226,8 +230,8 @@ void DragStep(PanoInstance* p, UINT message) {
     Notify(p, 4110, 0);
     p->panZoomStarted = true;
   }
-  const int dx = DragOffset(cursor.x - p->press.x, w * 3 / 4);
-  const int dy = DragOffset(p->press.y - cursor.y, h * 3 / 4);
+  const int dx = DragOffset(movedX, w * 3 / 4);
+  const int dy = DragOffset(PointOffset(p->press.y, cursor.y), h * 3 / 4);
   const std::uint32_t limits = NodeViewLimitFlags(p->view);
   int index = 0;
   if (dx != 0) index = (dx > 0 ? 3 : 1) + ((dx > 0 ? limits & 2 : limits & 1) != 0 ? 1 : 0);
@@ -626,9 +630,8 @@ std::intptr_t Create(PanoInstance*, const Params& param) {
   const std::intptr_t result =
       SetMovie(p, param(0), window, rect != nullptr ? rect->left : 0, rect != nullptr ? rect->top : 0);
   if (result != 0) return result;
-  RECT bounds = rect != nullptr ? *rect : RECT{};
-  SetBounds(p, &bounds, 0);
-  return 0;
+  // Without bounds the view keeps the movie's own rectangle.
+  return rect != nullptr ? SetBounds(p, rect, 0) : 0;
 }
 
 std::intptr_t SetMovie(PanoInstance* p, std::intptr_t movie, HWND window, std::intptr_t x, std::intptr_t y) {
@@ -650,47 +653,38 @@ std::intptr_t SetMovie(PanoInstance* p, std::intptr_t movie, HWND window, std::i
   RegisterInstance(gTable, &p->head, window, Purge);
   p->palette = nullptr;
   if ((p->options & 0x100) != 0) DoAction(p, 38, static_cast<std::intptr_t>(p->options));
-  kn::KnRect rect{};
-  NodeViewGetDisplayRect(p->view, &rect);
-  RECT bounds{static_cast<LONG>(x), static_cast<LONG>(y), static_cast<LONG>(x + rect.right - rect.left),
-              static_cast<LONG>(y + rect.bottom - rect.top)};
-  SetBounds(p, &bounds, 2);
+  // The movie's own rectangle at (x, y); a place past an int's end is refused
+  // and the movie is not attached.
+  kn::KnRect size{}, placed{};
+  NodeViewGetDisplayRect(p->view, &size);
+  std::intptr_t bounded = PlaceView(x, y, size, &placed);
+  if (bounded == kOk) {
+    const RECT bounds{placed.left, placed.top, placed.right, placed.bottom};
+    bounded = SetBounds(p, &bounds, 2);
+  }
+  if (bounded != kOk) {
+    p->movie = 0;
+    NodeViewClose(p->view);
+    p->view = nullptr;
+    Standard(p->standard, kn::kMcDetach, {});
+    return bounded;
+  }
   p->lastHovered = -1;
   DoAction(p, 4113, 1);
   return 0;
 }
 
+// The view's rectangle from the caller's (controller_math.h AdjustBounds):
+// one the view cannot keep is refused with kErrParam and the view keeps its own.
 std::intptr_t SetBounds(PanoInstance* p, const RECT* given, std::intptr_t flags) {
   if (given == nullptr || p->view == nullptr) return 0;
-  RECT result = *given;
-  if ((flags & 2) == 0) {
-    kn::KnRect own{};
-    NodeViewGetDisplayRect(p->view, &own);
-    int w = own.right - own.left, h = own.bottom - own.top;
-    const int gw = given->right - given->left, gh = given->bottom - given->top;
-    if (w > 0 && h > 0 && (w > gw || h > gh)) {
-      // Cut evenly, keeping the proportions.
-      if (static_cast<std::int64_t>(gw) * h < static_cast<std::int64_t>(gh) * w) {
-        h = static_cast<int>(static_cast<std::int64_t>(h) * gw / w);
-        w = gw;
-      } else {
-        w = static_cast<int>(static_cast<std::int64_t>(w) * gh / h);
-        h = gh;
-      }
-    }
-    result.left = given->left + (gw - w) / 2;
-    result.top = given->top + (gh - h) / 2;
-    if ((flags & 1) != 0) {
-      result.left = given->left;
-      result.top = given->top;
-    }
-    result.right = result.left + w;
-    result.bottom = result.top + h;
-  }
-  if (!IsRectEmpty(&result)) {
-    NodeViewSetDisplayRect(p->view, kn::KnRect{result.left, result.top, result.right, result.bottom});
-    DoAction(p, 4099, 0);
-  }
+  kn::KnRect own{}, result{};
+  NodeViewGetDisplayRect(p->view, &own);
+  const std::int32_t adjusted =
+      AdjustBounds(kn::KnRect{given->left, given->top, given->right, given->bottom}, own, flags, &result);
+  if (adjusted != kOk) return adjusted;
+  if (!NodeViewSetDisplayRect(p->view, result)) return kErrMemory;
+  DoAction(p, 4099, 0);
   return 0;
 }
 

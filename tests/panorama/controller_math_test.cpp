@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "pano_fixture.h"
@@ -195,6 +196,143 @@ TEST(ScreenBanksTest, SixteenBitScreenOf480RowsWith1280RowBytes) {
   // A screen inside one bank has no pairs.
   EXPECT_EQ(BuildBankTable(1280, 40, 2, table, 592), 1);
   EXPECT_EQ(table[0], -1);
+}
+
+// Steps of the object movie's loop from the tick count, which wraps after
+// 2^32 ms (49.7 days) and passes 2^31 after 24.8 days: the time since the
+// last move is unsigned and the frames moved are taken modulo the loop.
+TEST(TickStepTest, TheLoopStepsAcrossTwoToThe31And32) {
+  std::uint32_t last = 0x7FFFFFF6u;  // 10 ms before 2^31
+  std::int32_t frame = 1;
+  ASSERT_TRUE(ObjectLoopStep(5, 10, 0x80000014u, &last, &frame));  // 30 ms later: three frames
+  EXPECT_EQ(frame, 4);
+  EXPECT_EQ(last, 0x80000014u);
+  last = 0xFFFFFFF6u;                                               // 10 ms before the wrap
+  EXPECT_FALSE(ObjectLoopStep(5, 10, 0xFFFFFFFFu, &last, &frame));  // 9 ms: not yet
+  EXPECT_EQ(frame, 4);
+  EXPECT_EQ(last, 0xFFFFFFF6u);
+  ASSERT_TRUE(ObjectLoopStep(5, 10, 0x14u, &last, &frame));  // 30 ms across the wrap
+  EXPECT_EQ(frame, 2);
+
+  // The first step after 24.8 days of uptime (the last move at tick 0):
+  // 2^31 frames at one a millisecond, 2^31 mod 7 = 2 of them past whole loops.
+  last = 0;
+  frame = 0;
+  ASSERT_TRUE(ObjectLoopStep(7, 1, 0x80000000u, &last, &frame));
+  EXPECT_EQ(frame, 2);
+  last = 0;
+  frame = 6;
+  ASSERT_TRUE(ObjectLoopStep(7, 1, 0xFFFFFFFFu, &last, &frame));  // 2^32 - 1 = 3 mod 7
+  EXPECT_EQ(frame, 2);
+  frame = 32766;
+  last = 0;
+  ASSERT_TRUE(ObjectLoopStep(32767, 1, 0xFFFFFFFFu, &last, &frame));
+  EXPECT_EQ(frame, static_cast<std::int32_t>((32766 + 0xFFFFFFFFull) % 32767));
+
+  // A negative speed: one frame once more than -speed ms have passed.
+  last = 0xFFFFFFC0u;
+  frame = 0;
+  EXPECT_FALSE(ObjectLoopStep(5, -100, 0x24u, &last, &frame));  // 100 ms
+  ASSERT_TRUE(ObjectLoopStep(5, -100, 0x30u, &last, &frame));   // 112 ms across the wrap
+  EXPECT_EQ(frame, 1);
+  ASSERT_TRUE(ObjectLoopStep(5, -32768, 0x30u + 32769, &last, &frame));
+  EXPECT_EQ(frame, 2);
+  ASSERT_TRUE(ObjectLoopStep(5, 0, last, &last, &frame));  // speed 0: a frame every step
+  EXPECT_EQ(frame, 3);
+  EXPECT_FALSE(ObjectLoopStep(1, 0, 0, &last, &frame));  // no loop
+  EXPECT_EQ(TicksSince(2, 0xFFFFFFFEu), 4u);
+}
+
+// The object controller's drag steps from caller points anywhere in an
+// int's range: the offsets are worked in 64 bits, the centre rule's offset
+// is held so that its magnitude and the distance stay finite and exact.
+TEST(TickStepTest, DragStepsFromPointsAtAnIntsEnds) {
+  const kn::KnRect box{0, 0, 320, 240};
+  ObjectStep step{};
+  std::uint32_t lastStep = 77;
+  EXPECT_FALSE(ObjectCentreStep(box, 200, 150, 100, &lastStep, &step));  // inside the still box
+  EXPECT_EQ(lastStep, 77u);
+  lastStep = 0;  // the first step of a press counts 1 ms
+  ASSERT_TRUE(ObjectCentreStep(box, INT32_MAX, 120, 500, &lastStep, &step));
+  EXPECT_DOUBLE_EQ(step.pan, 34);
+  EXPECT_DOUBLE_EQ(step.tilt, 0);
+  EXPECT_EQ(step.direction, 4);
+  EXPECT_EQ(lastStep, 500u);
+  ASSERT_TRUE(ObjectCentreStep(box, INT32_MIN, INT32_MIN, 501, &lastStep, &step));
+  EXPECT_DOUBLE_EQ(step.pan, -34);  // diagonal above and left
+  EXPECT_DOUBLE_EQ(step.tilt, 34);
+  EXPECT_EQ(step.direction, 2);
+  lastStep = 0xFFFFFFFEu;  // 3 ms across the wrap: 60 pixels x 3 ms x 1/6
+  ASSERT_TRUE(ObjectCentreStep(box, 220, 120, 1, &lastStep, &step));
+  EXPECT_NEAR(step.pan, 30, 1e-4);
+  ASSERT_TRUE(ObjectCentreStep(kn::KnRect{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}, 0, 100, 2, &lastStep, &step));
+  EXPECT_EQ(step.direction, 6);
+
+  const double perPixel = 180.0 / (240 - 44);  // the inset box's shorter side spans the field of view
+  ASSERT_TRUE(ObjectEdgeStep(box, 180, INT32_MAX, 0, INT32_MIN, 0, false, &step));
+  EXPECT_DOUBLE_EQ(step.pan, 4294967295.0 * perPixel);
+  EXPECT_DOUBLE_EQ(step.tilt, 0);
+  ASSERT_TRUE(ObjectEdgeStep(box, 180, 0, INT32_MIN, 0, INT32_MAX, false, &step));
+  EXPECT_DOUBLE_EQ(step.pan, 0);
+  EXPECT_DOUBLE_EQ(step.tilt, 4294967295.0 * perPixel);
+  ASSERT_TRUE(ObjectEdgeStep(box, 180, INT32_MIN, INT32_MAX, INT32_MAX, INT32_MIN, true, &step));
+  EXPECT_DOUBLE_EQ(step.tilt, 0);  // with Shift the larger move alone: equal here, so the pan
+  EXPECT_DOUBLE_EQ(step.pan, -4294967295.0 * perPixel);
+  EXPECT_FALSE(ObjectEdgeStep(box, 180, 5, 5, 5, 5, false, &step));
+  EXPECT_FALSE(ObjectEdgeStep(kn::KnRect{0, 0, 40, 40}, 180, 0, 0, 9, 9, false, &step));  // no inset box
+
+  EXPECT_EQ(PointOffset(INT32_MIN, INT32_MAX), -INT32_MAX);
+  EXPECT_EQ(PointOffset(INT32_MAX, INT32_MIN), INT32_MAX);
+  EXPECT_EQ(PointOffset(5, -2), 7);
+  EXPECT_EQ(CentreRuleSlope(INT32_MIN, 0), 0);
+  EXPECT_EQ(DragOffset(INT32_MIN, 60), -60);
+}
+
+// The bounds selector's rectangle: flag 2 takes it as it is, otherwise the
+// view's own size is centred, cut or put at the corner. The view keeps 16-bit
+// sides, so a width or height outside 1..32767 is refused and the result left
+// as it was; a caller's rectangle spanning more than an int still centres.
+TEST(BoundsTest, BoundsAreHeldToWhatAViewKeeps) {
+  const kn::KnRect own{0, 0, 64, 48};
+  const kn::KnRect untouched{1, 2, 3, 4};
+  const auto adjust = [&](kn::KnRect given, std::intptr_t flags, const kn::KnRect& viewOwn = {0, 0, 64, 48}) {
+    kn::KnRect result = untouched;
+    const std::int32_t answer = AdjustBounds(given, viewOwn, flags, &result);
+    EXPECT_EQ(answer == kOk, std::memcmp(&result, &untouched, sizeof result) != 0);
+    return std::vector<std::int64_t>{answer, result.left, result.top, result.right, result.bottom};
+  };
+  using V = std::vector<std::int64_t>;
+  EXPECT_EQ(adjust({0, 0, 200, 150}, 0), (V{kOk, 68, 51, 132, 99}));
+  EXPECT_EQ(adjust({0, 0, 200, 150}, 1), (V{kOk, 0, 0, 64, 48}));
+  EXPECT_EQ(adjust({0, 0, 40, 40}, 0), (V{kOk, 0, 5, 40, 35}));  // cut evenly
+  const kn::KnRect spanning{-2000000000, -2000000000, 2000000000, 2000000000};
+  EXPECT_EQ(adjust(spanning, 0), (V{kOk, -32, -24, 32, 24}));
+  EXPECT_EQ(adjust(spanning, 1), (V{kOk, -2000000000, -2000000000, -1999999936, -1999999952}));
+  EXPECT_EQ(adjust({INT32_MAX - 10, 0, INT32_MAX, 100}, 0), (V{kOk, INT32_MAX - 10, 46, INT32_MAX, 53}));
+  EXPECT_EQ(adjust({0, 0, 40000, 30000}, 0, {0, 0, 32767, 1}), (V{kOk, 3616, 14999, 36383, 15000}));
+  EXPECT_EQ(adjust({0, 0, 1, 1000}, 0)[0], kErrParam);  // cut to no height
+  EXPECT_EQ(adjust({0, 0, 200, 150}, 0, {0, 0, 40000, 48})[0], kErrParam);
+
+  for (const kn::KnRect refused :
+       {kn::KnRect{0, 0, 40000, 48}, kn::KnRect{0, 0, 65535, 48}, spanning, kn::KnRect{0, 0, 32768, 48},
+        kn::KnRect{0, 0, 64, 32768}, kn::KnRect{0, 0, 0, 48}, kn::KnRect{0, 0, 64, 0}, kn::KnRect{10, 0, 5, 10}}) {
+    EXPECT_EQ(adjust(refused, 2)[0], kErrParam) << refused.left << " " << refused.right << " " << refused.bottom;
+  }
+  EXPECT_EQ(adjust({0, 0, 32767, 48}, 2), (V{kOk, 0, 0, 32767, 48}));
+  EXPECT_EQ(adjust({-2000000000, 5, -1999967233, 6}, 2)[0], kOk);
+
+  kn::KnRect placed = untouched;
+  EXPECT_EQ(PlaceView(10, 20, own, &placed), kOk);
+  EXPECT_EQ(placed.right, 74);
+  EXPECT_EQ(placed.bottom, 68);
+  EXPECT_EQ(PlaceView(INT32_MAX - 64, INT32_MIN, own, &placed), kOk);
+  EXPECT_EQ(placed.right, INT32_MAX);
+  placed = untouched;
+  EXPECT_EQ(PlaceView(INT32_MAX - 63, 0, own, &placed), kErrParam);
+  EXPECT_EQ(PlaceView(INT64_MAX, 0, own, &placed), kErrParam);
+  EXPECT_EQ(PlaceView(0, std::int64_t{INT32_MIN} - 1, own, &placed), kErrParam);
+  EXPECT_EQ(PlaceView(0, 0, kn::KnRect{0, 0, 40000, 48}, &placed), kErrParam);
+  EXPECT_EQ(placed.left, untouched.left);
 }
 
 }  // namespace

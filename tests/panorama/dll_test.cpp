@@ -322,6 +322,89 @@ TEST_F(PluginTest, WindowMessagesBoundsAndActivation) {
   EXPECT_EQ(Call(c, 2, {}), 0);
 }
 
+// The view keeps 1..32767 pixels a side. Bounds with flag 2 past that (40,000
+// and 65,535 wide, one spanning more than an int, none at all) are refused
+// with the bad-parameter error and the view keeps its box; without flag 2 the
+// view's own size is centred in, or put at the corner of, any rectangle.
+// Caller points anywhere in an int's range hit-test and map to angles.
+TEST_F(PluginTest, BoundsAViewCannotKeepAreRefused) {
+  const std::intptr_t movie = OpenMovie(bp::BuildPanoramaMovie(Panorama()), "bounds.mov");
+  const std::intptr_t c = Controller(movie, RECT{0, 0, 80, 60});
+  ASSERT_NE(c, 0);
+  const auto bounds = [&](RECT rect, std::intptr_t flags) {
+    return Call(c, 14, {reinterpret_cast<std::intptr_t>(&rect), 0, flags});
+  };
+  const auto box = [&] {
+    RECT now{};
+    Call(c, 4, {reinterpret_cast<std::intptr_t>(&now)});
+    return std::vector<LONG>{now.left, now.top, now.right, now.bottom};
+  };
+  for (const RECT refused : {RECT{0, 0, 40000, 60}, RECT{0, 0, 65535, 60}, RECT{-2000000000, 0, 2000000000, 60},
+                             RECT{0, 0, 32768, 60}, RECT{0, 0, 0, 60}}) {
+    EXPECT_EQ(bounds(refused, 2), -50) << refused.right;
+    EXPECT_EQ(box(), (std::vector<LONG>{0, 0, 80, 60}));
+    POINT point{5, 5};
+    Action(c, 4107, reinterpret_cast<std::intptr_t>(&point));
+  }
+  const RECT spanning{-2000000000, -2000000000, 2000000000, 2000000000};
+  EXPECT_EQ(bounds(spanning, 0), 0);
+  EXPECT_EQ(box(), (std::vector<LONG>{-40, -30, 40, 30}));
+  EXPECT_EQ(bounds(spanning, 1), 0);
+  EXPECT_EQ(box(), (std::vector<LONG>{-2000000000, -2000000000, -1999999920, -1999999940}));
+  EXPECT_EQ(bounds(RECT{0, 0, 1, 1000}, 0), -50);  // cut to no height
+  EXPECT_EQ(bounds(RECT{0, 0, 32767, 60}, 2), 0);
+  EXPECT_EQ(bounds(RECT{0, 0, 80, 60}, 2), 0);
+
+  for (const POINT distant : {POINT{INT32_MIN, INT32_MAX}, POINT{INT32_MAX, INT32_MIN}}) {
+    POINT point = distant;
+    const std::intptr_t id = Action(c, 4107, reinterpret_cast<std::intptr_t>(&point));
+    EXPECT_TRUE(id == 255 || id == 5) << id;
+    pano::AnglesAtPoint angles{};
+    angles.point = distant;
+    EXPECT_EQ(Action(c, 4156, reinterpret_cast<std::intptr_t>(&angles)), 0);
+  }
+
+  // A movie set at a place whose rectangle would reach past an int is not attached.
+  const std::intptr_t window = reinterpret_cast<std::intptr_t>(Window());
+  EXPECT_EQ(Call(c, 19, {movie, window, INT32_MAX - 40, 0}), -50);
+  EXPECT_EQ(Call(c, 7, {}), 0);
+  EXPECT_EQ(Call(c, 19, {movie, window, 10, 20}), 0);
+  EXPECT_EQ(box(), (std::vector<LONG>{10, 20, 90, 80}));
+  // The stand-in's standard controller holds its box too: no controller for a box past it.
+  EXPECT_EQ(Controller(movie, RECT{0, 0, 40000, 60}), 0);
+}
+
+// The object controller's steps from caller points at an int's ends, and its
+// bounds held by the standard controller.
+TEST_F(PluginTest, ObjectControllerStepsFromPointsAtAnIntsEnds) {
+  bp::ObjectMovie object;
+  object.columns = 36;
+  object.rows = 3;
+  object.frameWidth = 160;
+  object.frameHeight = 120;
+  object.frame = [](int frame, int, int) { return bp::Rgb{static_cast<std::uint8_t>(frame), 0, 0}; };
+  const std::intptr_t movie = OpenMovie(bp::BuildObjectMovie(object), "far.mov");
+  const std::intptr_t c = Controller(movie, RECT{0, 0, 160, 120});
+  ASSERT_NE(c, 0);
+  // The first step (1 ms) from far left: the centre rule's largest step, 34
+  // degrees, taken off the pan of 0 and wrapped into the turn.
+  POINT point{INT32_MIN, 60};
+  EXPECT_EQ(Action(c, 10007, reinterpret_cast<std::intptr_t>(&point)), 1);
+  std::int32_t pan = 0;
+  Action(c, 10002, reinterpret_cast<std::intptr_t>(&pan));
+  EXPECT_NEAR(pan / 65536.0, 326.0, 0.01);
+  point = POINT{INT32_MAX, INT32_MIN};
+  EXPECT_EQ(Action(c, 10007, reinterpret_cast<std::intptr_t>(&point)), 1);
+  Action(c, 10002, reinterpret_cast<std::intptr_t>(&pan));
+  EXPECT_GE(pan, 326 << 16);
+  EXPECT_LE(pan, 360 << 16);
+  RECT wide{0, 0, 40000, 120};
+  EXPECT_EQ(Call(c, 14, {reinterpret_cast<std::intptr_t>(&wide), 0, 0}), -50);
+  RECT fits{0, 0, 320, 240};
+  EXPECT_EQ(Call(c, 14, {reinterpret_cast<std::intptr_t>(&fits), 0, 0}), 0);
+  EXPECT_EQ(Controller(movie, wide), 0);
+}
+
 TEST_F(PluginTest, SixtyFifthInstanceIsRefused) {
   bp::PanoramaMovie small = Panorama();
   small.hotSpotTrack = false;

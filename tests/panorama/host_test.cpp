@@ -282,5 +282,45 @@ TEST_F(HostTest, PackedBitmapsAreMeasuredAndDamagedOnesRefused) {
   EXPECT_EQ(kn::PackedBitmapSize(deep.data(), 39), 0);
 }
 
+// The standard controller's box: edges in 0..32767, right of and below its
+// left and top (an empty box, a sound-only movie's, fits). Another is refused
+// with the bad-parameter error and the box stays; a controller asked for
+// one is not made.
+TEST_F(HostTest, TheStandardControllerHoldsItsBoxToSixteenBits) {
+  const std::intptr_t movie = OpenMovie(builder::media::BuildPlainMovie(320, 240, 600, 6000), "box.mov");
+  kn::KnRect box{0, 0, 320, 240};
+  const std::intptr_t make[4] = {movie, reinterpret_cast<std::intptr_t>(&box), 11, 0};
+  const std::intptr_t controller = kn::MediaEntry(kn::kKnNewMovieController, make, 4);
+  ASSERT_NE(controller, 0);
+  const auto setBounds = [&](kn::KnRect rect) {
+    const std::intptr_t params[1] = {reinterpret_cast<std::intptr_t>(&rect)};
+    return kn::CallInstance(controller, kn::kMcSetBounds, params, 1);
+  };
+  const auto bounds = [&] {
+    kn::KnRect now{};
+    const std::intptr_t ask[2] = {controller, reinterpret_cast<std::intptr_t>(&now)};
+    kn::MediaEntry(kn::kKnControllerBounds, ask, 2);
+    return std::vector<std::int32_t>{now.left, now.top, now.right, now.bottom};
+  };
+  for (const kn::KnRect refused :
+       {kn::KnRect{0, 0, 40000, 240}, kn::KnRect{0, 0, 65535, 240}, kn::KnRect{-2000000000, 0, 2000000000, 240},
+        kn::KnRect{0, 0, 32768, 1}, kn::KnRect{-1, 0, 10, 10}, kn::KnRect{10, 0, 5, 10}, kn::KnRect{0, 10, 5, 0}}) {
+    EXPECT_EQ(setBounds(refused), -50) << refused.left << " " << refused.right;
+    EXPECT_EQ(bounds(), (std::vector<std::int32_t>{0, 0, 320, 240}));
+  }
+  EXPECT_EQ(setBounds(kn::KnRect{0, 0, 32767, 32767}), 0);
+  EXPECT_EQ(bounds(), (std::vector<std::int32_t>{0, 0, 32767, 32767}));
+  EXPECT_EQ(setBounds(kn::KnRect{}), 0);
+  EXPECT_EQ(bounds(), (std::vector<std::int32_t>{0, 0, 0, 0}));
+  const std::intptr_t dispose[1] = {controller};
+  kn::MediaEntry(kn::kKnDisposeController, dispose, 1);
+
+  kn::KnRect wide{0, 0, 40000, 240};
+  const std::intptr_t makeWide[4] = {movie, reinterpret_cast<std::intptr_t>(&wide), 11, 0};
+  EXPECT_EQ(kn::MediaEntry(kn::kKnNewMovieController, makeWide, 4), 0);
+  EXPECT_TRUE(kn::BoxFits(kn::KnRect{}));
+  EXPECT_FALSE(kn::BoxFits(kn::KnRect{0, 32768, 1, 32768}));
+}
+
 }  // namespace
 }  // namespace panotest

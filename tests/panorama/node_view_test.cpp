@@ -3,6 +3,7 @@
 #include "node_view.h"
 
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "pano_fixture.h"
@@ -278,6 +279,48 @@ TEST_F(NodeViewTest, MissingNodeHeaderIsUnreadableNodeInformation) {
   NodeView* view = NodeViewOpen(movie, kModeDib, 32, &error);
   ASSERT_NE(view, nullptr);
   EXPECT_EQ(NodeViewGoToNode(view, 0, nullptr, nullptr, nullptr), kErrNodeInfo);
+  NodeViewClose(view);
+}
+
+// The view and the warp engine keep the display's width and height in 16
+// bits and size the engine's column tables from them: a rectangle whose
+// width or height (worked in 64 bits) lies outside 1..32767 is refused, and
+// the view, the engine and the movie file keep the rectangle they had, so
+// that the next hit test still reads inside the tables.
+TEST_F(NodeViewTest, DisplayRectanglesPastSixteenBitsAreRefusedAndTheViewKept) {
+  NodeView* view = Open(SmallPanorama());
+  ASSERT_NE(view, nullptr);
+  ASSERT_EQ(NodeViewGoToNode(view, 0, nullptr, nullptr, nullptr), kOk);
+  const kn::KnRect first{0, 0, 64, 48};
+  for (const kn::KnRect refused :
+       {kn::KnRect{0, 0, 40000, 48}, kn::KnRect{0, 0, 65535, 48}, kn::KnRect{-2000000000, 0, 2000000000, 48},
+        kn::KnRect{0, -2000000000, 64, 2000000000}, kn::KnRect{0, 0, 32768, 48}, kn::KnRect{0, 0, 64, 32768},
+        kn::KnRect{0, 0, 0, 48}, kn::KnRect{5, 5, 5, 6}, kn::KnRect{10, 0, 5, 48}}) {
+    SCOPED_TRACE(testing::Message() << refused.left << "," << refused.top << "," << refused.right << ","
+                                    << refused.bottom);
+    EXPECT_FALSE(NodeViewSetDisplayRect(view, refused));
+    kn::KnRect kept{};
+    ASSERT_TRUE(NodeViewGetDisplayRect(view, &kept));
+    EXPECT_EQ(std::memcmp(&kept, &first, sizeof kept), 0);
+    EXPECT_EQ(view->width, 64);
+    EXPECT_EQ(view->engine->width, 64);
+    EXPECT_EQ(view->engine->height, 48);
+    EXPECT_EQ(view->engine->windowRect.right, 64);
+    std::int32_t line = 0, row = 0;
+    NodeViewPointToSource(view, 40000, 5, &line, &row);  // held at the last column
+    NodeViewHotSpotAt(view, -40000, 5);
+  }
+  // The largest side, and a view far from the origin, are taken.
+  ASSERT_TRUE(NodeViewSetDisplayRect(view, kn::KnRect{0, 0, 32767, 1}));
+  EXPECT_EQ(view->width, 32767);
+  EXPECT_EQ(view->engine->width, 32767);
+  std::int32_t line = 0, row = 0;
+  NodeViewPointToSource(view, 32766, 0, &line, &row);
+  ASSERT_TRUE(NodeViewSetDisplayRect(view, kn::KnRect{-2000000000, 7, -1999999936, 55}));
+  EXPECT_EQ(view->width, 64);
+  EXPECT_EQ(view->engine->windowRect.left, -2000000000);
+  std::uint32_t rowBytes = 0;
+  EXPECT_NE(WarpRenderFrame(view->engine, &rowBytes), nullptr);
   NodeViewClose(view);
 }
 

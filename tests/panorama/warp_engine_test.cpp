@@ -210,6 +210,39 @@ TEST_F(WarpEngineTest, SourcePointsMapBackToTheWindow) {
   EXPECT_NEAR(line, e_.pan, 2.0);
 }
 
+// The engine keeps its width and height in 16 bits and sizes its column and
+// row tables from them: a side outside 1..32767 leaves a resized engine as
+// it was, and makes a new one a failed one.
+TEST_F(WarpEngineTest, SidesPastSixteenBitsAreRefused) {
+  for (const int side : {40000, 65535, 32768, 0, -1}) {
+    EXPECT_FALSE(WarpResize(&e_, side, 48)) << side;
+    EXPECT_FALSE(WarpResize(&e_, 64, side)) << side;
+    EXPECT_EQ(e_.width, 64);
+    EXPECT_EQ(e_.height, 48);
+    double line = 0, row = 0;
+    WarpPointToSource(&e_, 40000, 40000, &line, &row);
+    WarpEngine fresh{};
+    WarpInit(&fresh, side, 48, kFormat24, 4);
+    EXPECT_TRUE(fresh.failed) << side;
+    WarpFree(&fresh);
+  }
+  // Without memory for the new tables the engine keeps its size and tables.
+  kn::FailMemoryAfter(0);
+  EXPECT_FALSE(WarpResize(&e_, 100, 48));
+  kn::FailMemoryAfter(-1);
+  EXPECT_EQ(e_.width, 64);
+  EXPECT_FALSE(e_.failed);
+  double kept = 0, keptRow = 0;
+  WarpPointToSource(&e_, 63, 47, &kept, &keptRow);
+  EXPECT_TRUE(WarpResize(&e_, 32767, 1));
+  EXPECT_EQ(e_.width, 32767);
+  // A window rectangle spanning more than an int scales no point past one.
+  const kn::KnRect spanning{-2000000000, 0, 2000000000, 1};
+  WarpSetWindow(&e_, 0, &spanning);
+  double line = 0, row = 0;
+  WarpPointToSource(&e_, INT32_MAX, INT32_MIN, &line, &row);
+}
+
 TEST_F(WarpEngineTest, AnAnimationPreparesAsAnUpdateDoes) {
   // An engine that has a canvas but no image limits yet.
   WarpEngine fresh{};

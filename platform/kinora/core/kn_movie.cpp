@@ -53,7 +53,7 @@ const std::uint8_t* Child(const std::uint8_t* atom, std::size_t size, std::uint3
 bool BoxSide(const std::uint8_t* fixed, std::int32_t* side) {
   const std::int64_t rounded = (std::int64_t{static_cast<std::int32_t>(Be32(fixed))} + 0x8000) >> 16;
   *side = static_cast<std::int32_t>(rounded);
-  return rounded >= 0 && rounded <= 32767;
+  return rounded >= 0 && rounded <= kMaxBoxSide;
 }
 
 // Takes a track's size into the movie's box and notes its controller and
@@ -82,6 +82,12 @@ bool ReadTrack(const std::uint8_t* trak, std::size_t size, Movie* movie) {
 }
 
 }  // namespace
+
+bool BoxFits(const KnRect& box) {
+  const auto side = [](std::int32_t v) { return v >= 0 && v <= kMaxBoxSide; };
+  return side(box.left) && side(box.top) && side(box.right) && side(box.bottom) && box.right >= box.left &&
+         box.bottom >= box.top;
+}
 
 Movie* AsMovie(std::intptr_t movie) {
   auto* p = reinterpret_cast<Movie*>(movie);
@@ -203,10 +209,12 @@ std::intptr_t StandardControllerEntry(std::int16_t selector, const std::intptr_t
     case -3:
     case -4: return 0;
     case kMcCreate: {
+      const auto* rect = reinterpret_cast<const KnRect*>(arg(4));
+      if (rect != nullptr && !BoxFits(*rect)) return -50;
       auto* controller = new StandardController;
       controller->self = arg(2);
       controller->movie = AsMovie(arg(3));
-      if (auto* rect = reinterpret_cast<const KnRect*>(arg(4))) controller->bounds = *rect;
+      if (rect != nullptr) controller->bounds = *rect;
       controller->window = arg(6);
       const std::intptr_t set[2] = {arg(2), reinterpret_cast<std::intptr_t>(controller)};
       ManagerEntry(kGroupManager, kCmSetStorage, set, 2);
@@ -237,7 +245,10 @@ std::intptr_t StandardControllerEntry(std::int16_t selector, const std::intptr_t
     case kMcGetTime: return self->movie != nullptr ? self->movie->time : 0;
     case kMcGetMovie: return reinterpret_cast<std::intptr_t>(self->movie);
     case kMcSetBounds:
-      if (auto* rect = reinterpret_cast<const KnRect*>(arg(3))) self->bounds = *rect;
+      if (auto* rect = reinterpret_cast<const KnRect*>(arg(3))) {
+        if (!BoxFits(*rect)) return -50;  // the box stays as it was
+        self->bounds = *rect;
+      }
       return 0;
     case kMcDetach: self->movie = nullptr; return 0;
     case kMcSetMovie:

@@ -25,6 +25,12 @@ struct Movie {
   std::uint32_t controllerSubtype = 0;  // "STpn", "stna" or 0 for the standard controller
 };
 
+// A box's edges lie in 0..32767 (the screens and the panorama view keep
+// 16-bit sides), right of and below its left and top; an empty box (a
+// movie of sound alone) fits.
+constexpr std::int32_t kMaxBoxSide = 32767;
+bool BoxFits(const KnRect& box);
+
 Movie* AsMovie(std::intptr_t movie);
 // Disposes every movie and file reference still open (host shutdown).
 void ForgetMovies();

@@ -45,7 +45,9 @@ std::int32_t Elapsed(HWND window) {
   const DWORD now = GetTickCount();
   const auto last = static_cast<DWORD>(reinterpret_cast<std::uintptr_t>(GetPropA(window, "KnClock")));
   SetPropA(window, "KnClock", reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(now)));
-  return static_cast<std::int32_t>(now - last);
+  // The tick count wraps after 49.7 days: the difference is taken unsigned.
+  const DWORD elapsed = now - last;
+  return elapsed > INT32_MAX ? INT32_MAX : static_cast<std::int32_t>(elapsed);
 }
 
 std::string TimeText(std::int32_t time, std::int32_t scale) {
