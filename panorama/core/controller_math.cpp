@@ -44,13 +44,26 @@ void ReadObjectNavigation(const std::uint8_t* data, std::int32_t size, ObjectNav
   double* const angles[] = {&n->fieldOfView, &n->panStart, &n->panEnd, &n->tiltStart,
                             &n->tiltEnd,     &n->kept1,    &n->kept2};
   for (int i = 0; i < 7; ++i) *angles[i] = FixedDegrees(block + 16 + 4 * i);
+  HoldObjectNavigation(n);
+}
+
+void HoldObjectNavigation(ObjectNavigation* n) {
   if (n->loopCount < 1) {
     n->loopCount = 1;
     n->loopSpeed = 0;
   }
-  if (n->fieldOfView <= 0) n->fieldOfView = 180.0;
+  if (!(n->fieldOfView > 0) || !std::isfinite(n->fieldOfView)) n->fieldOfView = 180.0;
   if (n->columns < 1) n->columns = 1;  // a grid needs at least one viewpoint
   if (n->rows < 1) n->rows = 1;
+  const auto range = [](double start, double end) { return std::isfinite(end - start); };
+  if (!range(n->panStart, n->panEnd)) {
+    n->panStart = 0;
+    n->panEnd = 360;
+  }
+  if (!range(n->tiltStart, n->tiltEnd)) {
+    n->tiltStart = 0;
+    n->tiltEnd = 20;
+  }
 }
 
 void DefaultObjectNavigation(std::int32_t a, std::int32_t b, ObjectNavigation* n) {

@@ -19,6 +19,13 @@ struct ObjectNavigation {
 
 // From the NAVG user data (at most 128 bytes, big-endian).
 void ReadObjectNavigation(const std::uint8_t* data, std::int32_t size, ObjectNavigation* navigation);
+// Holds a record to what the grid's arithmetic needs, as a record read from
+// the movie is held: a loop of at least one frame (and then no loop speed
+// where it had none), a field of view of 180 where it is not above 0, at
+// least one column and one row. A record a caller gives (action 10004) can
+// also hold angles that are not numbers or so far apart that their range is
+// not one: they are taken as 0 and 360 for the pan, 0 and 20 for the tilt.
+void HoldObjectNavigation(ObjectNavigation* navigation);
 // Defaults without NAVG: a = movie duration, b = frame count.
 void DefaultObjectNavigation(std::int32_t a, std::int32_t b, ObjectNavigation* navigation);
 

@@ -162,7 +162,10 @@ std::intptr_t DoAction(ObjectInstance* o, std::int32_t action, std::intptr_t par
       if (parameter != 0) *reinterpret_cast<std::int32_t*>(parameter) = Whole32(o->tilt * 65536);
       return 1;
     case 10004:
-      if (parameter != 0) std::memcpy(&o->navigation, reinterpret_cast<const void*>(parameter), sizeof o->navigation);
+      if (parameter != 0) {
+        std::memcpy(&o->navigation, reinterpret_cast<const void*>(parameter), sizeof o->navigation);
+        HoldObjectNavigation(&o->navigation);  // no column count of 0 to divide by
+      }
       return 1;
     case 10005:
       if (parameter != 0) std::memcpy(reinterpret_cast<void*>(parameter), &o->navigation, sizeof o->navigation);

@@ -5,6 +5,7 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 #include "pano_fixture.h"
@@ -176,6 +177,49 @@ TEST(ObjectGridTest, NavigationDataAndDefaults) {
   EXPECT_EQ(n.columns, 60);
   EXPECT_EQ(n.rows, 2);
   EXPECT_DOUBLE_EQ(n.tiltEnd, 20);
+}
+
+// Action 10004 takes a caller's record as it is: no grid, no loop, angles
+// that are not numbers. Held, every step that divides by the grid works.
+TEST(ObjectNavigationTest, ACallersRecordIsHeldToAGridThatCanBeDividedBy) {
+  const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
+  ObjectNavigation n{};
+  n.columns = 0;
+  n.rows = -3;
+  n.loopSpeed = 5;
+  n.fieldOfView = nan;
+  n.panStart = nan;
+  n.panEnd = 90;
+  n.tiltStart = -1e308;
+  n.tiltEnd = 1e308;  // a range past a double's
+  HoldObjectNavigation(&n);
+  EXPECT_EQ(n.columns, 1);
+  EXPECT_EQ(n.rows, 1);
+  EXPECT_EQ(n.loopCount, 1);
+  EXPECT_EQ(n.loopSpeed, 0);
+  EXPECT_DOUBLE_EQ(n.fieldOfView, 180);
+  EXPECT_DOUBLE_EQ(n.panStart, 0);
+  EXPECT_DOUBLE_EQ(n.panEnd, 360);
+  EXPECT_DOUBLE_EQ(n.tiltStart, 0);
+  EXPECT_DOUBLE_EQ(n.tiltEnd, 20);
+  double pan = inf, tilt = 7;
+  ClampObjectAngles(n, &pan, &tilt);
+  int column = -1, row = -1;
+  ObjectAnglesToColumnRow(n, pan, tilt, &column, &row);
+  EXPECT_EQ(column, 0);
+  EXPECT_EQ(row, 0);
+  ObjectColumnRowToAngles(n, 5, 5, &pan, &tilt);
+  EXPECT_DOUBLE_EQ(pan, 0);
+  EXPECT_DOUBLE_EQ(tilt, 0);
+  // A sound record is kept as it is.
+  ObjectNavigation sound{};
+  DefaultObjectNavigation(7200, 120, &sound);
+  ObjectNavigation held = sound;
+  HoldObjectNavigation(&held);
+  EXPECT_EQ(held.columns, sound.columns);
+  EXPECT_EQ(held.rows, sound.rows);
+  EXPECT_DOUBLE_EQ(held.panEnd, sound.panEnd);
+  EXPECT_DOUBLE_EQ(held.tiltEnd, sound.tiltEnd);
 }
 
 TEST(PanoramaDragTest, OffsetsHaveADeadZoneAMinimumAndALimit) {

@@ -446,6 +446,24 @@ TEST_F(PluginTest, ObjectControllerMovesAcrossTheGrid) {
   std::int32_t pan = 0;
   Action(c, 10002, reinterpret_cast<std::intptr_t>(&pan));
   EXPECT_NEAR(pan / 65536.0, 350.0, 0.01);
+  // A record a caller hands in with no columns or rows around the same full
+  // turn is held to one viewpoint: a grid step has nothing to divide by.
+  // The record begins with 16-bit words: columns, rows, a kept word and the
+  // loop count (the buffer is larger than the record).
+  std::int16_t record[64] = {};
+  Action(c, 10005, reinterpret_cast<std::intptr_t>(record));
+  record[0] = 0;
+  record[1] = 0;
+  record[3] = 0;
+  EXPECT_EQ(Action(c, 10004, reinterpret_cast<std::intptr_t>(record)), 1);
+  EXPECT_EQ(Action(c, 10010, 350), 1);
+  EXPECT_EQ(Action(c, 10016, 36), 1);
+  Action(c, 10005, reinterpret_cast<std::intptr_t>(record));
+  EXPECT_EQ(record[0], 1);
+  EXPECT_EQ(record[1], 1);
+  EXPECT_EQ(record[3], 1);
+  Action(c, 10017, reinterpret_cast<std::intptr_t>(&column));
+  EXPECT_EQ(column, 0);
 }
 
 TEST_F(PluginTest, ControllerForAPlainMovieIsTheStandardOne) {

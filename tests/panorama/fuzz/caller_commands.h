@@ -33,6 +33,7 @@ enum Command : std::uint8_t {
   kObjectEdge,      // from x, y, to x, y, a byte (odd: Shift held)
   kObjectGrid,      // direction, column, row: actions 10010, 10016, 10018
   kStandardBounds,  // left, top, right, bottom: the stand-in's box
+  kObjectRecord,    // the navigation record's bytes: action 10004
   kCommands
 };
 

@@ -7,6 +7,7 @@
 // stays in its loop, and the stand-in standard controller's box stays one it
 // can keep.
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "../stand_in_host.h"
@@ -221,6 +222,13 @@ void ObjectCommand(ObjectState& o, callerfuzz::Command command, Reader& in, std:
       ClampObjectAngles(o.navigation, &o.pan, &o.tilt);
       ObjectColumnRowToAngles(o.navigation, static_cast<std::int16_t>(in.Value()),
                               static_cast<std::int16_t>(in.Value()), &o.pan, &o.tilt);
+      break;
+    }
+    case callerfuzz::kObjectRecord: {  // a caller's whole navigation record, any bytes
+      std::uint8_t record[sizeof o.navigation];
+      for (std::uint8_t& byte : record) byte = in.Byte();
+      std::memcpy(&o.navigation, record, sizeof record);
+      HoldObjectNavigation(&o.navigation);
       break;
     }
     case callerfuzz::kStandardBounds: {  // the object controller's bounds, held by the standard controller

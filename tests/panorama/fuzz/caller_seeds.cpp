@@ -93,6 +93,26 @@ int main(int argc, char** argv) {
   Rect(loop, -2000000000, 0, 2000000000, 8);
   seeds.emplace_back("object-ticks", loop);
 
+  // A caller's navigation record of no columns and rows around a full turn,
+  // a loop of none, angles that are not numbers: then every step that divides
+  // by the grid.
+  Writer record(kObjectMovie);
+  record.Code(kObjectRecord);
+  for (int i = 0; i < 16; ++i) record.Byte(0);
+  // Doubles from the field of view on: not a number, a full turn of pan
+  // (0 to 360, where the grid wraps by its column count), then not numbers.
+  const auto little = [&](std::uint64_t bits) {
+    for (int i = 0; i < 8; ++i) record.Byte(static_cast<std::uint8_t>(bits >> (8 * i)));
+  };
+  const std::uint64_t notANumber = 0x7FF8000000000000, zero = 0, fullTurn = 0x4076800000000000;
+  for (const std::uint64_t bits : {notANumber, zero, fullTurn, notANumber, notANumber, notANumber, notANumber})
+    little(bits);
+  record.Code(kObjectAngles).Value(90 << 16).Value(0);
+  record.Code(kObjectGrid).Value(180).Value(1).Value(1);
+  record.Code(kObjectCentre).Value(3).Value(3);
+  record.Code(kObjectEdge).Value(0).Value(0).Value(9).Value(9).Byte(0);
+  seeds.emplace_back("object-record", record);
+
   for (const auto& [name, seed] : seeds)
     builder::WriteFileAtomically(builder::JoinPath(argv[1], name + ".bin"), seed.bytes());
   return 0;
