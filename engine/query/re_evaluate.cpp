@@ -263,8 +263,8 @@ class Evaluation {
         const char* start = p;
         const i32 length = ReScanWord(&p, text, word, ReQueryMaxLength + 1, nullptr, ReScanQuery, rules_.classes);
         if (length == 0) {
-          // The index knows the term's words, not what stands beside them
-          // ("-d", "U.S."): the text decides.
+          // The index knows the term's words, not the signs beside them
+          // ("-d", "U.S.") or apart from them ("- d"): the text decides.
           if (*p != ' ') state_->proximity = 1;
           ++p;
           continue;

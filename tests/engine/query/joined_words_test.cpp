@@ -312,6 +312,22 @@ TEST_P(SlashEdgeWords, DotsBesideJoinersAndGlueAlone) {
   }
 }
 
+// A sign that a blank parts from the term's only word ("- d", "d -") is in
+// no index, and the word beside it stands alone there: with one entry a
+// block the index would find every entry of the word, so the text decides.
+TEST_P(SlashEdgeWords, ASignApartFromTheTermsWord) {
+  for (const auto& [there, term] : std::vector<std::pair<std::string, std::string>>{
+           {"x - d y", "- d"}, {"x d - y", "d -"}, {"x d . y", "d ."}, {"x -- d y", "-- d"}}) {
+    sc::Corpus corpus;
+    corpus.articles.push_back({"There", there});
+    corpus.articles.push_back({"Elsewhere", "p d q"});
+    ASSERT_EQ(TextHolds(corpus, term), Entries{1}) << term;
+    for (const u16 group : {u16{1}, u16{2}})
+      EXPECT_EQ(SearchDb(corpus, Options(GetParam(), group)).Search(term).entries, Entries{1})
+          << term << " in blocks of " << group;
+  }
+}
+
 // One longer than any word an index holds is found by its pieces.
 TEST_P(SlashEdgeWords, LongerThanAnyIndexWord) {
   if (GetParam() == IndexWords::WholeWords) GTEST_SKIP() << "an index of whole words holds no pieces";

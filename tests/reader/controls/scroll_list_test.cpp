@@ -3,6 +3,8 @@
 // and the rows' drawing.
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "controls/scroll_list_box.h"
 #include "fake_skin.h"
 
@@ -207,15 +209,23 @@ TEST_F(ScrollListTest, RealPressRepeatsOverTime) {
   g_buttonDown = TRUE;
   const CPoint down = Screen(list, Centre(list.Bar().m_layout.down));
   ::SetCursorPos(down.x, down.y);
+  ui::TimerMessages repeats(list.GetSafeHwnd(), list.Bar().m_timerBase + CSkinBar::kDownArrow,
+                            [&] { return list.Bar().m_pos; });
+  const ui::TimerMessages::Clock::time_point pressed = ui::TimerMessages::Clock::now();
   list.SendMessage(WM_NCLBUTTONDOWN, HTBORDER, MAKELPARAM(down.x, down.y));
   EXPECT_EQ(list.Bar().m_pos, 2);  // one line at once; the repeat waits out 500 ms
-  // Then a line every 20 ms (timers are coarse under load: just "many").
-  EXPECT_TRUE(ui::PumpUntil([&] { return list.Bar().m_pos > 4; }));
+  // Then a line for each of the bar's timer messages, however late they come.
+  constexpr std::size_t kRepeats = 4;
+  ASSERT_TRUE(repeats.PumpUntilCount(kRepeats));
+  EXPECT_GE(repeats.messages()[0].at - pressed, std::chrono::milliseconds(500));
+  for (std::size_t i = 0; i < kRepeats; ++i) EXPECT_EQ(repeats.messages()[i].before, static_cast<int>(2 + i)) << i;
+  // Let go: the next one steps no more and leaves no timer.
   g_buttonDown = FALSE;
-  ui::PumpFor(100);
   const int stopped = list.Bar().m_pos;
-  ui::PumpFor(100);
+  ASSERT_TRUE(repeats.PumpUntilCount(repeats.messages().size() + 1));
   EXPECT_EQ(list.Bar().m_pos, stopped);
+  EXPECT_EQ(list.Bar().m_timer, 0u);
+  EXPECT_FALSE(repeats.StillSet());
 }
 
 TEST_F(ScrollListTest, DraggingTheThumbToTheBottomGivesMaxAndFarAwaySnapsBack) {

@@ -2,6 +2,8 @@
 // plain and framed list boxes.
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "controls/flat_edit.h"
 #include "controls/note_icon.h"
 #include "controls/plain_list_box.h"
@@ -91,19 +93,25 @@ TEST_F(EditTest, HoverEditShowsAfterTheDelayAndLeavingEarlyShowsNothing) {
   CHoverEdit edit;
   ASSERT_TRUE(edit.Create(CRect(10, 10, 110, 30), &parent, kEditId, kSkinTimeline));
   edit.SetWindowText("a query text that is far too long for the field");
+  ui::TimerMessages hover(edit.GetSafeHwnd(), CHoverEdit::kHoverTimer, [&] { return edit.IsPopupShown(); });
   edit.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
   EXPECT_EQ(::GetCapture(), edit.GetSafeHwnd());
   EXPECT_FALSE(edit.IsPopupShown());  // the delay has not run: no message was handled yet
-  // Leaving: no pop-up, capture gone, and the parent under the pointer gets the move.
+  // Leaving: no pop-up, capture gone, the parent under the pointer gets the
+  // move, and no hover timer is left to show it later.
   parent.messages.clear();
   edit.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 100));
   EXPECT_EQ(::GetCapture(), nullptr);
   EXPECT_EQ(parent.Of(WM_MOUSEMOVE).size(), 1u);
-  ui::PumpFor(600);
   EXPECT_FALSE(edit.IsPopupShown());
-  // Resting: the pop-up comes after 500 ms.
+  EXPECT_FALSE(hover.StillSet());
+  // Resting: the pop-up comes with the hover timer, 500 ms after the move.
+  const ui::TimerMessages::Clock::time_point rested = ui::TimerMessages::Clock::now();
   edit.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
-  EXPECT_TRUE(ui::PumpUntil([&] { return edit.IsPopupShown() != FALSE; }));
+  ASSERT_TRUE(hover.PumpUntilCount(1));
+  EXPECT_GE(hover.messages()[0].at - rested, std::chrono::milliseconds(500));
+  EXPECT_FALSE(hover.messages()[0].before);
+  EXPECT_TRUE(edit.IsPopupShown());
   edit.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 100));
   EXPECT_FALSE(edit.IsPopupShown());
 }

@@ -1,6 +1,7 @@
 // CDisplay under Wine: painting per mark, the mouse, cross references,
 // scrolling and its bar, notes, copying and printing on a page-sized DC.
 #include <algorithm>
+#include <chrono>
 #include <string>
 
 #include "display/display.h"
@@ -268,23 +269,33 @@ TEST_F(DisplayWindow, TextThatFitsLeavesTheBarDisabled) {
   EXPECT_NE(::GetCapture(), display.GetSafeHwnd());
 }
 
+// Counted by the bar's own timer messages, not by the time waited, so a
+// starved process takes the same steps.
 TEST_F(DisplayWindow, HoldingTheDownArrowRepeatsAfterHalfASecond) {
   Show(Lines(200));
   const LPARAM arrow = BarPoint(display.GetButtonRect(CDisplay::kDownArrow));
   EXPECT_EQ(display.SendMessage(WM_NCHITTEST, 0, arrow), HTBORDER);
+  ui::TimerMessages repeats(display.GetSafeHwnd(), display::LineScrollBar::kPartTimerBase + CDisplay::kDownArrow,
+                            [&] { return display.GetTopLine(); });
   g_buttonDown = TRUE;
+  const ui::TimerMessages::Clock::time_point pressed = ui::TimerMessages::Clock::now();
   display.SendMessage(WM_NCLBUTTONDOWN, HTBORDER, arrow);
   EXPECT_EQ(display.GetTopLine(), 1);
   EXPECT_EQ(display.GetButtonState(CDisplay::kDownArrow), CDisplay::kPressed);
-  ui::PumpFor(300);
-  EXPECT_EQ(display.GetTopLine(), 1);
-  ui::PumpFor(500);
-  EXPECT_GT(display.GetTopLine(), 4);
+  // No step until the first repeat, half a second after the press; each
+  // repeat steps once.
+  constexpr std::size_t kRepeats = 6;
+  ASSERT_TRUE(repeats.PumpUntilCount(kRepeats));
+  EXPECT_GE(repeats.messages()[0].at - pressed, std::chrono::milliseconds(500));
+  for (std::size_t i = 0; i < kRepeats; ++i) EXPECT_EQ(repeats.messages()[i].before, static_cast<int>(1 + i)) << i;
+  EXPECT_EQ(display.GetTopLine(), static_cast<int>(repeats.messages().size()) + 1);
+  // Let go: the next repeat finds the button up, steps no more and sets no
+  // timer again.
   g_buttonDown = FALSE;
-  ui::PumpFor(100);
   const int stopped = display.GetTopLine();
-  ui::PumpFor(200);
+  ASSERT_TRUE(repeats.PumpUntilCount(repeats.messages().size() + 1));
   EXPECT_EQ(display.GetTopLine(), stopped);
+  EXPECT_FALSE(repeats.StillSet());
   display.SendMessage(WM_LBUTTONUP, 0, 0);
   EXPECT_EQ(display.GetButtonState(CDisplay::kDownArrow), CDisplay::kNormal);
 }

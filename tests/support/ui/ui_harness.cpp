@@ -99,6 +99,34 @@ int TakeQuitCount() {
   return count;
 }
 
+TimerMessages::TimerMessages(HWND window, UINT_PTR id, std::function<int()> read)
+    : window_(window), id_(id), read_(std::move(read)) {
+  current_ = this;
+  hook_ = ::SetWindowsHookExA(WH_GETMESSAGE, Watch, nullptr, ::GetCurrentThreadId());
+  if (hook_ == nullptr) ADD_FAILURE() << "no message hook for the timer messages (error " << ::GetLastError() << ")";
+}
+
+TimerMessages::~TimerMessages() {
+  if (hook_ != nullptr) ::UnhookWindowsHookEx(hook_);
+  current_ = nullptr;
+}
+
+bool TimerMessages::PumpUntilCount(std::size_t count, int maxMilliseconds) {
+  return PumpUntil([&] { return messages_.size() >= count; }, maxMilliseconds);
+}
+
+bool TimerMessages::StillSet() { return ::KillTimer(window_, id_) != FALSE; }
+
+// A message peeked at and left in the queue is taken later: only a removed
+// one counts.
+LRESULT CALLBACK TimerMessages::Watch(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* msg = reinterpret_cast<const MSG*>(lParam);
+  if (code == HC_ACTION && wParam == PM_REMOVE && current_ != nullptr && msg->message == WM_TIMER &&
+      msg->hwnd == current_->window_ && msg->wParam == current_->id_)
+    current_->messages_.push_back({current_->read_(), Clock::now()});
+  return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 void MoveMouse(HWND window, POINT client) {
   POINT screen = client;
   ::ClientToScreen(window, &screen);

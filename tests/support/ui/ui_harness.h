@@ -3,6 +3,7 @@
 // window's pixels back, saves them as PNG, and answers message boxes.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -24,6 +25,40 @@ void PumpFor(int milliseconds);
 bool PumpUntil(const std::function<bool()>& done, int maxMilliseconds = 5000);
 // WM_QUIT messages the pumps have swallowed since the last call.
 int TakeQuitCount();
+
+// Records, while it lives, each message of one window's timer as a message
+// loop takes it from the queue, with what `read` says just before it is
+// handled. A test counts the program's own timer messages with it rather
+// than expecting a number of them from the time it waited: a starved
+// process takes the same steps, only later. One lives at a time.
+class TimerMessages {
+ public:
+  using Clock = std::chrono::steady_clock;
+  struct Message {
+    int before;            // what `read` said as the message was taken
+    Clock::time_point at;  // when it was taken
+  };
+  TimerMessages(HWND window, UINT_PTR id, std::function<int()> read);
+  ~TimerMessages();
+  TimerMessages(const TimerMessages&) = delete;
+  TimerMessages& operator=(const TimerMessages&) = delete;
+  const std::vector<Message>& messages() const { return messages_; }
+  // Handles messages until `count` of the timer's have been taken in all
+  // (true), or maxMilliseconds passed (false: only a guard against a hang).
+  bool PumpUntilCount(std::size_t count, int maxMilliseconds = 10000);
+  // Whether the timer is still set; ends it if it is. KillTimer's answer is
+  // the one thing the system tells of a window's timer.
+  bool StillSet();
+
+ private:
+  static LRESULT CALLBACK Watch(int code, WPARAM wParam, LPARAM lParam);
+  static inline TimerMessages* current_ = nullptr;
+  HWND window_;
+  UINT_PTR id_;
+  std::function<int()> read_;
+  std::vector<Message> messages_;
+  HHOOK hook_ = nullptr;
+};
 
 // Input through the system's input queue, as a user's would arrive.
 void MoveMouse(HWND window, POINT client);
