@@ -45,8 +45,9 @@ class Sockets : public ::testing::Test {
     }
     winsock.Cleanup();
   }
-  // Waits (handling messages) until the owner has a message with this code.
-  bool WaitFor(UINT message, WPARAM code, int milliseconds = 5000) {
+  // Waits (handling messages) until the owner has a message with this code;
+  // the time is only a guard against a hang, long enough for a busy machine.
+  bool WaitFor(UINT message, WPARAM code, int milliseconds = 30000) {
     const DWORD start = ::GetTickCount();
     while (::GetTickCount() - start < static_cast<DWORD>(milliseconds)) {
       const auto codes = Codes(owner, message);
@@ -85,8 +86,11 @@ TEST_F(Sockets, ABigWriteIsReportedOnceAfterItsLastPart) {
     ui::PumpFor(5);
     while (data.Read(chunk)) received += chunk;
   }
-  ui::PumpFor(50);
   EXPECT_TRUE(received == big);
+  // The report may come after the last part arrives: waited for, then a
+  // little more for a second one that must not come.
+  EXPECT_TRUE(WaitFor(kClientMessage, CWINSOCK_DONE_WRITING, 20000));
+  ui::PumpFor(50);
   const auto done = owner.Of(kClientMessage);
   const auto written = std::count_if(done.begin(), done.end(), [&](const MSG& msg) {
     return msg.wParam == CWINSOCK_DONE_WRITING && msg.lParam == reinterpret_cast<LPARAM>(big.data());
@@ -164,7 +168,7 @@ TEST_F(Sockets, ADottedAddressIsNeverLookedUpAndANameIs) {
   ASSERT_EQ(client.CreateSocket(), SocketDone);
   ASSERT_EQ(client.Connect("localhost", port, FALSE), SocketDone);
   const DWORD start = ::GetTickCount();
-  while (owner.Of(WM_SOCKET_RESOLVED).empty() && ::GetTickCount() - start < 5000) ui::PumpFor(10);
+  while (owner.Of(WM_SOCKET_RESOLVED).empty() && ::GetTickCount() - start < 30000) ui::PumpFor(10);
   ASSERT_EQ(owner.Of(WM_SOCKET_RESOLVED).size(), 1u);
   EXPECT_EQ(owner.Of(WM_SOCKET_RESOLVED)[0].wParam, static_cast<WPARAM>(SocketDone));
 
@@ -203,7 +207,7 @@ TEST_F(Sockets, AConnectionFromAnotherAddressIsRefusedAndTheRightOneTaken) {
   ASSERT_EQ(client.CreateSocket(), SocketDone);
   ASSERT_EQ(client.Connect("127.0.0.1", port, FALSE), SocketDone);
   ASSERT_TRUE(WaitFor(kClientMessage, CWINSOCK_YOU_ARE_CONNECTED));
-  ui::PumpFor(50);
+  ASSERT_TRUE(WaitFor(kServerMessage, CWINSOCK_READY_TO_ACCEPT_CONNECTION));
   EXPECT_EQ(server.Accept(&data, &address.sin_addr, &from), SocketDone);
   EXPECT_TRUE(data.IsOpen());
   in_addr peer = {};

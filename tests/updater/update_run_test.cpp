@@ -245,9 +245,10 @@ class UpdateRun : public ::testing::Test {
     const auto commands = server->Commands();
     return std::find(commands.begin(), commands.end(), command) != commands.end();
   }
-  // The reader started again leaves its mark; it runs on its own, so wait a little.
+  // The reader started again leaves its mark; it runs on its own, and a new
+  // Wine process can take seconds to start on a busy machine.
   bool ReaderRestarted() const {
-    for (int i = 0; i < 100 && !work.Exists("restarted.txt"); ++i) ::Sleep(50);
+    for (int i = 0; i < 600 && !work.Exists("restarted.txt"); ++i) ::Sleep(50);
     return work.Exists("restarted.txt");
   }
 

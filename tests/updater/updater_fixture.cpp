@@ -116,7 +116,8 @@ int RunOnHost(const std::string& command, std::string* output) {
   if (process.hThread != nullptr) ::CloseHandle(process.hThread);
   if (process.hProcess != nullptr) ::CloseHandle(process.hProcess);
   const std::string done = scratch.File("status");
-  for (int i = 0; i < 500 && ::GetFileAttributesA(done.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) ::Sleep(20);
+  // A guard against a hang only: a host program can take seconds to start on a busy machine.
+  for (int i = 0; i < 3000 && ::GetFileAttributesA(done.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) ::Sleep(20);
   const std::string code = ReadWholeFile(done);
   if (code.empty()) return -1;
   if (output != nullptr) *output = ReadWholeFile(scratch.File("output"));
