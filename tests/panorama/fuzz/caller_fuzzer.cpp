@@ -26,20 +26,15 @@ namespace {
 
 using callerfuzz::Reader;
 
-// A host with little memory, as the movie fuzzer's: no block above 4 MB, so
-// that a frame of a view up to 32767 pixels a side is refused, not drawn.
-void* SmallMemory(std::int32_t size) { return size > (4 << 20) ? nullptr : kn::GetMemory(size); }
-std::int64_t SmallAddressSpace() { return 16 << 20; }
-
 std::string gPaths[callerfuzz::kMovies];
 
 void Install() {
   static bool done = false;
   if (done) return;
   done = true;
-  panotest::UseStandInHost();
-  pano::Host().getMemory = SmallMemory;
-  pano::System().availableVirtual = SmallAddressSpace;
+  // Little memory, as the movie fuzzer's: the frame of a view up to 32767
+  // pixels a side is refused, not drawn.
+  panotest::UseSmallStandInHost();
   for (int i = 0; i < callerfuzz::kMovies; ++i) {
     const builder::Bytes bytes =
         i == callerfuzz::kObjectMovie ? panoseeds::SeedObjectMovie() : panoseeds::SeedPanorama(i);

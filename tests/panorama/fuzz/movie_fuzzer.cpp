@@ -21,15 +21,10 @@
 
 namespace {
 
-// A host with little memory: no single block above 4 MB, 16 MB of address
-// space for the canvas sizing. Keeps every input cheap to run.
-void* SmallMemory(std::int32_t size) { return size > (4 << 20) ? nullptr : kn::GetMemory(size); }
-std::int64_t SmallAddressSpace() { return 16 << 20; }
-
-// Host memory handles are held to the same limit.
+// Host memory handles are held to the small host's block limit.
 std::intptr_t SmallMedia(std::int32_t selector, const std::intptr_t* args, std::int32_t count) {
-  if ((selector == kn::kKnSetHandleSize && count >= 2 && args[1] > (4 << 20)) ||
-      (selector == kn::kKnNewHandle && count >= 1 && args[0] > (4 << 20))) {
+  if ((selector == kn::kKnSetHandleSize && count >= 2 && args[1] > panotest::kSmallHostBlock) ||
+      (selector == kn::kKnNewHandle && count >= 1 && args[0] > panotest::kSmallHostBlock)) {
     return selector == kn::kKnNewHandle ? 0 : -108;
   }
   return kn::MediaEntry(selector, args, count);
@@ -48,9 +43,7 @@ void Install() {
   static bool done = false;
   if (done) return;
   done = true;
-  panotest::UseStandInHost();
-  pano::Host().getMemory = SmallMemory;
-  pano::System().availableVirtual = SmallAddressSpace;
+  panotest::UseSmallStandInHost();
   pano::System().profileInt = ProfileValues;
   pano::SetMediaEntry(SmallMedia);
 }
