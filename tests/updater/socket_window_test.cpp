@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstddef>
 
 #include "ui_harness.h"
 #include "update_session.h"
@@ -45,13 +46,14 @@ class Sockets : public ::testing::Test {
     }
     winsock.Cleanup();
   }
-  // Waits (handling messages) until the owner has a message with this code;
-  // the time is only a guard against a hang, long enough for a busy machine.
-  bool WaitFor(UINT message, WPARAM code, int milliseconds = 30000) {
+  // Waits (handling messages) until the owner has had `times` messages with
+  // this code; the time is only a guard against a hang, long enough for a
+  // busy machine.
+  bool WaitFor(UINT message, WPARAM code, int milliseconds = 30000, std::ptrdiff_t times = 1) {
     const DWORD start = ::GetTickCount();
     while (::GetTickCount() - start < static_cast<DWORD>(milliseconds)) {
       const auto codes = Codes(owner, message);
-      if (std::find(codes.begin(), codes.end(), code) != codes.end()) return true;
+      if (std::count(codes.begin(), codes.end(), code) >= times) return true;
       ui::PumpFor(10);
     }
     return false;
@@ -207,7 +209,8 @@ TEST_F(Sockets, AConnectionFromAnotherAddressIsRefusedAndTheRightOneTaken) {
   ASSERT_EQ(client.CreateSocket(), SocketDone);
   ASSERT_EQ(client.Connect("127.0.0.1", port, FALSE), SocketDone);
   ASSERT_TRUE(WaitFor(kClientMessage, CWINSOCK_YOU_ARE_CONNECTED));
-  ASSERT_TRUE(WaitFor(kServerMessage, CWINSOCK_READY_TO_ACCEPT_CONNECTION));
+  // The listener's notice of this second connection (the stranger's came first).
+  ASSERT_TRUE(WaitFor(kServerMessage, CWINSOCK_READY_TO_ACCEPT_CONNECTION, 30000, 2));
   EXPECT_EQ(server.Accept(&data, &address.sin_addr, &from), SocketDone);
   EXPECT_TRUE(data.IsOpen());
   in_addr peer = {};
