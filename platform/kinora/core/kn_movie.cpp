@@ -48,12 +48,15 @@ const std::uint8_t* Child(const std::uint8_t* atom, std::size_t size, std::uint3
   return found;
 }
 
+// An edge of a movie's box: 0 to kMaxBoxSide.
+bool BoxEdgeFits(std::int64_t edge) { return edge >= 0 && edge <= kMaxBoxSide; }
+
 // A track's width or height (16.16, signed) rounded to pixels, in 64 bits;
 // false for a side no box can have: below 0 or past 32767 pixels.
 bool BoxSide(const std::uint8_t* fixed, std::int32_t* side) {
   const std::int64_t rounded = (std::int64_t{static_cast<std::int32_t>(Be32(fixed))} + 0x8000) >> 16;
   *side = static_cast<std::int32_t>(rounded);
-  return rounded >= 0 && rounded <= kMaxBoxSide;
+  return BoxEdgeFits(rounded);
 }
 
 // Takes a track's size into the movie's box and notes its controller and
@@ -84,9 +87,8 @@ bool ReadTrack(const std::uint8_t* trak, std::size_t size, Movie* movie) {
 }  // namespace
 
 bool BoxFits(const KnRect& box) {
-  const auto side = [](std::int32_t v) { return v >= 0 && v <= kMaxBoxSide; };
-  return side(box.left) && side(box.top) && side(box.right) && side(box.bottom) && box.right >= box.left &&
-         box.bottom >= box.top;
+  return BoxEdgeFits(box.left) && BoxEdgeFits(box.top) && BoxEdgeFits(box.right) && BoxEdgeFits(box.bottom) &&
+         box.right >= box.left && box.bottom >= box.top;
 }
 
 Movie* AsMovie(std::intptr_t movie) {
