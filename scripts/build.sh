@@ -10,7 +10,8 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 tree="${1:?usage: build.sh native|fuzz|win32|win64 [target ...]}"
 shift
 build="${VELDRIX_BUILD_ROOT:-$root/build}/$tree"
-jobs="$(nproc)"
+# VELDRIX_JOBS sets the compile jobs (default: every core).
+jobs="${VELDRIX_JOBS:-$(nproc)}"
 case "$tree" in
   native) args=(-DCMAKE_BUILD_TYPE=Debug -DVELDRIX_SANITIZE=ON) ;;
   win32) args=(-DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake") ;;

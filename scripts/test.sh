@@ -7,7 +7,8 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 builds="${VELDRIX_BUILD_ROOT:-$root/build}"
-jobs="$(nproc)"
+# VELDRIX_JOBS sets the compile and test jobs (default: every core).
+jobs="${VELDRIX_JOBS:-$(nproc)}"
 status=0
 failed_trees=()
 skipped=() # "<tree>: <test>" for every test that did not run: neither failed nor passed
