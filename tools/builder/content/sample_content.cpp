@@ -134,6 +134,16 @@ FilterSets Filters(const Numbering& n) {
       for (std::uint32_t article : ExtraArticles(n, dictionary)) set.push_back(article);
       std::sort(set.begin(), set.end());
     }
+    // Timeline events and the owners of pictures.
+    for (std::size_t e = 0; e < n.extraOfEntry.size(); ++e) {
+      if (n.extraOfEntry[e] < 0) continue;
+      const ExtraArticle& article = g_extraContent->articles[n.extraOfEntry[e]];
+      if (article.timeline) filters.members["Tml.bit"].push_back(n.articleOfEntry[e]);
+      if (!article.picture.empty())
+        for (const char* file : {"Mult.bit", "Pic.bit"}) filters.members[file].push_back(n.articleOfEntry[e]);
+    }
+    for (const char* file : {"Tml.bit", "Mult.bit", "Pic.bit"})
+      std::sort(filters.members[file].begin(), filters.members[file].end());
   }
   return filters;
 }
@@ -270,6 +280,20 @@ MediaStore Media(const Numbering& n) {
          return item;
        }},
   };
+  // The extra content's pictures, each its article's item, out of the lists.
+  std::vector<std::string> hidden;
+  if (g_extraContent)
+    for (const ExtraArticle& article : g_extraContent->articles)
+      if (!article.picture.empty()) {
+        hidden.push_back(article.title);
+        planned.push_back({article.title, [&n, &article] {
+                             MediaItem item;
+                             item.item = {n.mainEntry.at(article.title), 1, 0xFFFF, article.title, {}};
+                             item.data = article.picture;
+                             item.packed = true;
+                             return item;
+                           }});
+      }
   std::sort(planned.begin(), planned.end(),
             [&](const Planned& a, const Planned& b) { return n.article.at(a.article) < n.article.at(b.article); });
   for (std::size_t i = 0; i < planned.size(); ++i) itemOf[planned[i].article] = static_cast<std::uint16_t>(i);
@@ -284,6 +308,8 @@ MediaStore Media(const Numbering& n) {
       {1, "", {}},                               // not listed, kept out of the article lists
       {1, "", {record("Background Pictures")}},  // not listed, the random pictures
   };
+  for (const std::string& title : hidden)
+    store.categories[store.categories.size() - 2].records.push_back(record(title));
   return store;
 }
 
@@ -388,6 +414,7 @@ ContentSample BuildContentSample() {
   for (std::size_t item = 0; item < mult.size(); ++item)
     if (n.article.at(n.main[store.items[item].item.entry - 1].title) != mult[item])
       throw std::logic_error("media item out of Mult.bit order");
+  for (const MediaItem& item : store.items) sample.mediaEntries.push_back(item.item.entry);
   const MediaStoreFiles media = BuildMediaStore(store);
   sample.files["MAROVA.MMX"] = media.mmx;
   sample.files["MAROVA.MMD"] = media.mmd;
@@ -409,6 +436,20 @@ std::uint32_t MainEntryOf(const ContentSample& sample, const std::string& title)
   const auto found = std::find(sample.mainTitles.begin(), sample.mainTitles.end(), title);
   if (found == sample.mainTitles.end()) throw std::logic_error("no sample article " + title);
   return static_cast<std::uint32_t>(found - sample.mainTitles.begin() + 1);
+}
+
+std::uint16_t MediaItemOf(const ContentSample& sample, std::uint32_t entry) {
+  const auto found = std::find(sample.mediaEntries.begin(), sample.mediaEntries.end(), entry);
+  if (found == sample.mediaEntries.end())
+    throw std::logic_error("entry " + std::to_string(entry) + " has no media item");
+  return static_cast<std::uint16_t>(found - sample.mediaEntries.begin());
+}
+
+Bytes ExtraFileOr(const std::string& name, const std::function<Bytes()>& sample) {
+  if (g_extraContent)
+    if (const auto found = g_extraContent->files.find(name); found != g_extraContent->files.end())
+      return found->second(BuildContentSample());
+  return sample();
 }
 
 }  // namespace builder

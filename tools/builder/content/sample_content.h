@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -25,12 +26,22 @@ struct ExtraArticle {
   std::string headword;                // lower-case word the dictionary lookup leads to this article by, or empty
   std::vector<std::string> subjects;   // titles of its subject categories
   std::vector<std::uint32_t> related;  // main-database entry numbers
+  bool timeline = false;               // a timeline event (Tml.bit)
+  // A picture the article owns as its media item (Mult.bit, Pic.bit), kept
+  // out of the article lists (the timeline's pictures); empty: none. The
+  // unpacked picture record.
+  Bytes picture;
 };
+
+struct ContentSample;
 
 struct ExtraContent {
   std::vector<ExtraArticle> articles;
   std::vector<std::string> spellingWords;  // for the spelling hash, those it cannot place left out
   std::map<std::string, Bytes> databases;  // engine databases by file name, written in place of the sample's
+  // Files written in place of the sample's by that file's writer, made from
+  // the numbered set (the timeline names its pictures' media items).
+  std::map<std::string, std::function<Bytes(const ContentSample&)>> files;
 };
 
 // The extra content the writers use until the returned guard ends (nullptr: none).
@@ -60,6 +71,7 @@ struct ContentSample {
   std::vector<std::string> updateTitles;      // by update-database entry number - 1
   std::vector<std::uint32_t> updateArticles;  // article number of each update entry
   std::map<std::string, Bytes> files;         // by file name, registry file aside
+  std::vector<std::uint32_t> mediaEntries;    // by media item: the main-database entry of its article
 };
 
 ContentSample BuildContentSample();
@@ -67,6 +79,13 @@ ContentSample BuildContentSample();
 // The main-database entry number of one of the sample's titles; a title the
 // sample does not hold is the builder's own fault (std::logic_error).
 std::uint32_t MainEntryOf(const ContentSample& sample, const std::string& title);
+
+// The media item of the article of a main-database entry; an entry without
+// one is the builder's own fault (std::logic_error).
+std::uint16_t MediaItemOf(const ContentSample& sample, std::uint32_t entry);
+
+// The extra content's file of that name when it has one, else the sample's.
+Bytes ExtraFileOr(const std::string& name, const std::function<Bytes()>& sample);
 
 // Writes the sample's files and "SETTINGS.REG" (WorkingDirectory = the
 // directory) into the directory.

@@ -12,9 +12,7 @@
 
 namespace builder::library {
 
-namespace {
-
-std::string ReadWhole(const std::string& path) {
+std::string ReadWholeFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary | std::ios::ate);
   if (!in) throw std::runtime_error("cannot read " + path);
   std::string bytes(static_cast<std::size_t>(in.tellg()), '\0');
@@ -23,6 +21,8 @@ std::string ReadWhole(const std::string& path) {
     throw std::runtime_error("cannot read " + path);
   return bytes;
 }
+
+namespace {
 
 // A gzip file (the dictzip header is a gzip header with an extra field).
 std::string Gunzip(const std::string& packed, const std::string& path) {
@@ -93,13 +93,13 @@ DictdDictionary ReadDictd(const std::string& directory, const std::string& name,
   if (!fs::exists(indexPath)) throw missing(indexPath);
   DictdDictionary dictionary;
   if (fs::exists(packedPath))
-    dictionary.text = Gunzip(ReadWhole(packedPath), packedPath);
+    dictionary.text = Gunzip(ReadWholeFile(packedPath), packedPath);
   else if (fs::exists(plainPath))
-    dictionary.text = ReadWhole(plainPath);
+    dictionary.text = ReadWholeFile(plainPath);
   else
     throw missing(packedPath);
 
-  const std::string index = ReadWhole(indexPath);
+  const std::string index = ReadWholeFile(indexPath);
   std::map<std::pair<std::uint32_t, std::uint32_t>, std::size_t> byPlace;
   std::size_t lineNumber = 0;
   for (std::size_t at = 0; at < index.size();) {

@@ -26,6 +26,9 @@ struct DictdDictionary {
   std::string Definition(const DictdEntry& entry) const { return text.substr(entry.offset, entry.length); }
 };
 
+// The whole file; throws std::runtime_error when it cannot be read.
+std::string ReadWholeFile(const std::string& path);
+
 // Where a package puts its files.
 // "/usr/share/dictd" (under Windows its path on Wine's drive Z:), or
 // $VELDRIX_DICTD_DIR when set.

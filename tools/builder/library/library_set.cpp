@@ -11,6 +11,8 @@
 #include "library/foldoc.h"
 #include "library/freedict.h"
 #include "library/gcide.h"
+#include "library/library_timeline.h"
+#include "library/quiz_maker.h"
 #include "library/text_encoding.h"
 #include "library/wordnet.h"
 #include "reader/reader_sample.h"
@@ -60,8 +62,9 @@ class Names {
     exact_.emplace(name, entry);
     lower_.emplace(Lower(name), entry);
   }
-  std::uint32_t Find(const std::string& name) const {
+  std::uint32_t Find(const std::string& name, bool anyCase = true) const {
     if (const auto found = exact_.find(name); found != exact_.end()) return found->second;
+    if (!anyCase) return 0;
     if (const auto found = lower_.find(Lower(name)); found != lower_.end()) return found->second;
     return 0;
   }
@@ -108,6 +111,30 @@ Bytes EnglishFrench(const std::vector<Translation>& translations) {
   return ReaderDatabase(corpus, 550);
 }
 
+// Lines whose date the reader cannot read or place on a day are named.
+bool NamedWhenLeftOut(const std::string& reason) {
+  return reason != "no year" && reason != "a date that moves from year to year" && reason != "the same event again";
+}
+
+void CountTimeline(const LibraryTimeline& library, LibraryFigures* figures) {
+  const CalendarTimeline& t = library.Timeline();
+  figures->eventsRead = t.read;
+  figures->events = static_cast<std::uint32_t>(t.events.size());
+  for (const auto& [reason, lines] : t.leftOut) {
+    figures->eventsLeftOut[reason] = static_cast<std::uint32_t>(lines.size());
+    if (NamedWhenLeftOut(reason))
+      for (const CalendarLine& line : lines)
+        figures->unreadLines.push_back(line.file + ":" + std::to_string(line.line) + ": " + reason + ": " + line.text);
+  }
+  figures->timelineCategories = static_cast<std::uint32_t>(t.categories.size());
+  figures->periods = static_cast<std::uint32_t>(t.periods.size());
+  figures->issues = static_cast<std::uint32_t>(t.issues.size());
+  figures->firsts = static_cast<std::uint32_t>(
+      std::count_if(t.events.begin(), t.events.end(), [](const DatedEvent& e) { return e.first; }));
+  figures->timelinePictures = static_cast<std::uint32_t>(library.PictureCount());
+  figures->timelineNotes = t.notes;
+}
+
 }  // namespace
 
 ExtraContent BuildLibraryContent(const LibraryOptions& options, LibraryFigures* figures) {
@@ -116,8 +143,11 @@ ExtraContent BuildLibraryContent(const LibraryOptions& options, LibraryFigures* 
 
   const std::vector<FoldocArticle> foldoc = ParseFoldoc(Read(options, "foldoc", "dict-foldoc", "FOLDOC"));
   const std::vector<GcideEntry> gcide = ParseGcide(Read(options, "gcide", "dict-gcide", "GCIDE"));
-  Report(options, "numbering " + std::to_string(foldoc.size()) + " articles and " + std::to_string(gcide.size()) +
-                      " dictionary entries");
+  Report(options, "reading the dated events (calendar)");
+  const LibraryTimeline timeline(
+      ReadCalendarTimeline(options.calendarDirectory.empty() ? CalendarDirectory() : options.calendarDirectory));
+  Report(options, "numbering " + std::to_string(foldoc.size()) + " articles, " + std::to_string(gcide.size()) +
+                      " dictionary entries and " + std::to_string(timeline.Timeline().events.size()) + " events");
 
   // Titles: the sample's, FOLDOC's, GCIDE's; entries numbered over all of them.
   std::vector<std::string> titles = SampleMainTitles();
@@ -125,6 +155,8 @@ ExtraContent BuildLibraryContent(const LibraryOptions& options, LibraryFigures* 
   for (const FoldocArticle& article : foldoc) titles.push_back(article.title);
   const std::size_t firstGcide = titles.size();
   for (const GcideEntry& entry : gcide) titles.push_back(entry.headword.substr(0, kLongestTitle));
+  const std::size_t firstEvent = titles.size();
+  for (const std::string& title : timeline.Titles()) titles.push_back(title);
   const std::vector<std::uint32_t> entries = MainEntryNumbers(titles);
 
   // FOLDOC's references name FOLDOC articles, GCIDE's GCIDE entries (the
@@ -176,6 +208,27 @@ ExtraContent BuildLibraryContent(const LibraryOptions& options, LibraryFigures* 
   figures->dictionaryEntries = static_cast<std::uint32_t>(gcide.size());
   figures->headwords = static_cast<std::uint32_t>(lookupWords.size());
 
+  Report(options, "writing the timeline's events and pictures");
+  const EntryLookup lookup{[&](const std::string& name, bool anyCase) { return foldocNames.Find(name, anyCase); },
+                           [&](const std::string& name, bool anyCase) { return gcideNames.Find(name, anyCase); }};
+  timeline.AddTo(content, std::vector<std::uint32_t>(entries.begin() + static_cast<long>(firstEvent), entries.end()),
+                 lookup);
+  CountTimeline(timeline, figures);
+
+  Report(options, "making the English quiz");
+  QuizFigures english;
+  const quiz::Quiz englishQuiz =
+      MakeEnglishQuiz(foldoc,
+                      std::vector<std::uint32_t>(entries.begin() + static_cast<long>(firstFoldoc),
+                                                 entries.begin() + static_cast<long>(firstGcide)),
+                      gcide,
+                      std::vector<std::uint32_t>(entries.begin() + static_cast<long>(firstGcide),
+                                                 entries.begin() + static_cast<long>(firstEvent)),
+                      &english);
+  figures->englishQuestions = english.perCategory;
+  const Bytes englishFile = quiz::QuizFile(englishQuiz);
+  content.files["ZORLQUIZ.DAT"] = [englishFile](const ContentSample&) { return englishFile; };
+
   const auto rings = WordNetRings(Read(options, "wn", "dict-wn", "WordNet"));
   figures->synonymRings = static_cast<std::uint32_t>(rings.size());
   Report(options, "writing the thesaurus: " + std::to_string(rings.size()) + " synonym rings");
@@ -185,6 +238,12 @@ ExtraContent BuildLibraryContent(const LibraryOptions& options, LibraryFigures* 
 
   const std::vector<Translation> frenchEnglish =
       ParseFreeDict(Read(options, "freedict-fra-eng", "dict-freedict-fra-eng", "FreeDict French-English"));
+  Report(options, "making the French quiz");
+  QuizFigures frenchQuestions;
+  const Bytes frenchFile = quiz::QuizFile(MakeFrenchQuiz(
+      frenchEnglish, [&](const std::string& word) { return gcideNames.Find(word); }, &frenchQuestions));
+  figures->frenchQuestions = frenchQuestions.perCategory;
+  content.files["ZORLQUZF.DAT"] = [frenchFile](const ContentSample&) { return frenchFile; };
   const engine_db::DictionarySpec frenchSpec = FrenchEnglish(frenchEnglish);
   figures->frenchEnglish = static_cast<std::uint32_t>(frenchSpec.entries.size());
   Report(options, "writing the French-English dictionary: " + std::to_string(frenchSpec.entries.size()) + " headwords");

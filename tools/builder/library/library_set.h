@@ -3,12 +3,14 @@
 // packages. FOLDOC's entries become encyclopedia articles, GCIDE's entries
 // dictionary articles of the same database, WordNet's synonym sets the
 // thesaurus, and FreeDict's French-English and English-French dictionaries
-// the translation dictionaries. Media, timeline, quiz, panoramas and the
-// inflection tables stay the sample's.
+// the translation dictionaries; the calendar package's dated events the
+// timeline, and the library's own entries the quizzes' questions. Media,
+// panoramas and the inflection tables stay the sample's.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -17,7 +19,8 @@
 namespace builder::library {
 
 struct LibraryOptions {
-  std::string dictdDirectory;  // where the packages' files are (DictdDirectory())
+  std::string dictdDirectory;     // where the packages' files are (DictdDirectory())
+  std::string calendarDirectory;  // where the calendar package's are (CalendarDirectory())
   // Only the definitions with a headword that begins with one of these
   // (lower case): a fixed slice for the tests. None: everything.
   std::vector<std::string> prefixes;
@@ -33,6 +36,15 @@ struct LibraryFigures {
   std::uint32_t synonymRings = 0;
   std::uint32_t frenchEnglish = 0;  // headwords of each translation dictionary
   std::uint32_t englishFrench = 0;
+  // The timeline: dated lines read, events kept, the lines left out by
+  // reason; its lists, firsts and pictures; and what its limits held back.
+  std::uint32_t eventsRead = 0, events = 0;
+  std::map<std::string, std::uint32_t> eventsLeftOut;
+  std::uint32_t timelineCategories = 0, periods = 0, firsts = 0, issues = 0, timelinePictures = 0;
+  std::vector<std::string> timelineNotes;
+  std::vector<std::string> unreadLines;  // "calendar.x:12: reason: text", each line the reader could not read
+  // The quizzes' questions by category.
+  std::map<std::string, std::size_t> englishQuestions, frenchQuestions;
 };
 
 // Reads the packages and makes the extra content. Throws std::runtime_error

@@ -97,8 +97,10 @@ Quiz SampleQuiz(bool english) {
 }
 
 void WriteQuizSample(const std::string& directory) {
-  WriteFileAtomically(JoinPath(directory, "ZORLQUIZ.DAT"), QuizFile(SampleQuiz(true)));
-  WriteFileAtomically(JoinPath(directory, "ZORLQUZF.DAT"), QuizFile(SampleQuiz(false)));
+  WriteFileAtomically(JoinPath(directory, "ZORLQUIZ.DAT"),
+                      ExtraFileOr("ZORLQUIZ.DAT", [] { return QuizFile(SampleQuiz(true)); }));
+  WriteFileAtomically(JoinPath(directory, "ZORLQUZF.DAT"),
+                      ExtraFileOr("ZORLQUZF.DAT", [] { return QuizFile(SampleQuiz(false)); }));
 }
 
 }  // namespace builder::quiz

@@ -75,7 +75,8 @@ Timeline SampleTimeline() {
 }
 
 void WriteTimelineSample(const std::string& directory) {
-  WriteFileAtomically(JoinPath(directory, "Timeline.bin"), TimelineFile(SampleTimeline()));
+  WriteFileAtomically(JoinPath(directory, "Timeline.bin"),
+                      ExtraFileOr("Timeline.bin", [] { return TimelineFile(SampleTimeline()); }));
 }
 
 }  // namespace builder::timeline
