@@ -205,6 +205,8 @@ TEST(QuizMaker, ADefinitionLosesItsTermOrIsNotAsked) {
   // Initials that spell an acronym out.
   EXPECT_FALSE(
       lib::DefinitionWithoutTerm("International Business Machines, a maker of computers and software.", {"IBM"}));
+  EXPECT_FALSE(lib::DefinitionWithoutTerm("(QIC) a type of magnetic tape and tape drive for backups of disks.",
+                                          {"Quarter Inch Cartridge"}));
   // Too short, or only a pointer elsewhere.
   EXPECT_FALSE(lib::DefinitionWithoutTerm("A kind of fish.", {"Bass"}));
   EXPECT_FALSE(

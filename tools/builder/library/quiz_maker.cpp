@@ -80,12 +80,72 @@ bool SameStem(const std::string& a, const std::string& b, std::size_t shortest) 
   return common >= 5 || (common == shorter && common >= shortest) || (common >= 4 && common + 1 == shorter);
 }
 
-// Whether a word of a text gives away a word of an answer: the same word, or,
+// Whether a word of a text gives away a word of an answer: the same word; a
+// word that starts with an answer word of three letters ("catenate", "cat");
 // for words of four letters or more, one of the same stem.
 bool GivesAway(const std::string& word, const std::string& answerWord) {
   if (word == answerWord) return true;
+  if (answerWord.size() == 3 && word.rfind(answerWord, 0) == 0) return true;
   if (answerWord.size() < 4 || word.size() < 4) return false;
   return SameStem(word, answerWord, 4);
+}
+
+// Whether the text names the answer, a word of it or of its stem, or spells
+// it out in initials.
+bool TextGivesAway(const std::string& text, const std::string& answer) {
+  const std::vector<std::string> words = NormalisedWords(text);
+  std::string joined, initials;
+  for (const std::string& word : words) {
+    joined += word;
+    initials += word[0];
+  }
+  const std::string spelled = Normalised(answer);
+  if (spelled.size() >= 4 && joined.find(spelled) != std::string::npos) return true;
+  for (const std::string& answerWord : NormalisedWords(answer)) {
+    if (IsLittleWord(answerWord)) continue;
+    for (const std::string& word : words)
+      if (GivesAway(word, answerWord)) return true;
+  }
+  // "(QIC)" is the initials of "Quarter Inch Cartridge".
+  const std::vector<std::string> answerWords = NormalisedWords(answer);
+  if (answerWords.size() >= 3) {
+    std::string answerInitials;
+    for (const std::string& word : answerWords) answerInitials += word[0];
+    if (std::find(words.begin(), words.end(), answerInitials) != words.end()) return true;
+  }
+  // "International Business Machines" spells "IBM" out.
+  const bool acronym = spelled.size() >= 3 && std::all_of(answer.begin(), answer.end(), [](char c) {
+                         return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '/' || c == '-' || c == '&';
+                       });
+  return acronym && initials.find(spelled) != std::string::npos;
+}
+
+// An answer a person can read as one and would be glad to see: it starts
+// and ends with a letter or a digit ("ex-" is no word) and is no oath.
+bool Readable(const std::string& answer) {
+  static const std::set<std::string> coarse = {"arse", "ass",  "asshole", "bastard", "bitch", "bollocks", "cock",
+                                               "cunt", "dick", "fuck",    "fucking", "piss",  "prick",    "shit",
+                                               "slut", "tits", "twat",    "wank",    "whore"};
+  if (answer.empty() || Folded(static_cast<unsigned char>(answer.front())).empty() ||
+      Folded(static_cast<unsigned char>(answer.back())).empty())
+    return false;
+  for (const std::string& word : NormalisedWords(answer))
+    if (coarse.count(word)) return false;
+  return true;
+}
+
+// The text without the pronunciation FOLDOC starts some articles with ("/kwik/").
+std::string WithoutPronunciation(const std::string& text) {
+  if (text.empty() || text[0] != '/') return text;
+  const std::size_t end = text.find("/ ", 1);
+  return end == std::string::npos || end > 40 ? text : text.substr(end + 2);
+}
+
+// The text without a quotation's source at its end (" --Gray.").
+std::string WithoutSource(const std::string& text) {
+  const std::size_t dashes = text.rfind(" --");
+  if (dashes == std::string::npos || dashes < text.size() / 2 || text.size() - dashes > 40) return text;
+  return text.substr(0, dashes);
 }
 
 bool StartsWithAny(const std::string& text, std::initializer_list<const char*> starts) {
@@ -218,27 +278,9 @@ std::optional<std::string> DefinitionWithoutTerm(const std::string& definition, 
                    [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
   std::string text = FirstSentences(whole);
   for (const std::string& name : longestFirst) text = TakeOut(text, name);
-  const std::vector<std::string> words = NormalisedWords(text);
-  if (words.size() < 6) return std::nullopt;
-  std::string joined, initials;
-  for (const std::string& word : words) {
-    joined += word;
-    initials += word[0];
-  }
-  for (const std::string& name : names) {
-    const std::string spelled = Normalised(name);
-    if (spelled.size() >= 4 && joined.find(spelled) != std::string::npos) return std::nullopt;
-    for (const std::string& nameWord : NormalisedWords(name)) {
-      if (IsLittleWord(nameWord)) continue;
-      for (const std::string& word : words)
-        if (GivesAway(word, nameWord)) return std::nullopt;
-    }
-    // "International Business Machines" spells "IBM" out.
-    const bool acronym = spelled.size() >= 3 && std::all_of(name.begin(), name.end(), [](char c) {
-                           return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '/' || c == '-' || c == '&';
-                         });
-    if (acronym && initials.find(spelled) != std::string::npos) return std::nullopt;
-  }
+  if (NormalisedWords(text).size() < 6) return std::nullopt;
+  for (const std::string& name : names)
+    if (TextGivesAway(text, name)) return std::nullopt;
   return text;
 }
 
@@ -260,7 +302,7 @@ quiz::Quiz MakeQuiz(const std::vector<QuizItem>& items, const std::vector<std::s
     quiz::Category shown{names.at(category), {}};
     for (const QuizItem* item : members) {
       if (shown.questions.size() == perCategory) break;
-      if (asked.count(Normalised(item->answer))) continue;
+      if (!Readable(item->answer) || asked.count(Normalised(item->answer))) continue;
       const std::string text = Normalised(item->text);
       std::vector<const QuizItem*> others = members;
       std::stable_sort(others.begin(), others.end(), byHash(item->answer + "|"));
@@ -273,7 +315,7 @@ quiz::Quiz MakeQuiz(const std::vector<QuizItem>& items, const std::vector<std::s
             std::any_of(item->alsoRight.begin(), item->alsoRight.end(),
                         [&](const std::string& a) { return Alike(a, wrong); });
         const std::string spelled = Normalised(wrong);
-        if (alike || spelled.empty() || text.find(spelled) != std::string::npos) continue;
+        if (alike || !Readable(wrong) || text.find(spelled) != std::string::npos) continue;
         answers.push_back(wrong);
       }
       if (answers.size() < kAnswers) continue;
@@ -306,11 +348,11 @@ quiz::Quiz MakeEnglishQuiz(const std::vector<FoldocArticle>& foldoc, const std::
   for (std::size_t i = 0; i < foldoc.size(); ++i) {
     const FoldocArticle& article = foldoc[i];
     if (article.subjects.empty() || article.blocks.empty() || article.blocks[0].indented) continue;
-    const auto definition = DefinitionWithoutTerm(Plain(article.blocks[0].text), article.names);
+    const auto definition = DefinitionWithoutTerm(WithoutPronunciation(Plain(article.blocks[0].text)), article.names);
     if (!definition) continue;
     const std::string category = "foldoc:" + article.subjects[0];
-    items.push_back({category, "Which computing term does this describe? \"" + *definition + "\"", article.title,
-                     article.names, foldocEntries[i]});
+    items.push_back({category, "Which term does this describe? \"" + *definition + "\"", article.title, article.names,
+                     foldocEntries[i]});
     ++subjects[category];
   }
   for (std::size_t i = 0; i < gcide.size(); ++i) {
@@ -318,7 +360,7 @@ quiz::Quiz MakeEnglishQuiz(const std::vector<FoldocArticle>& foldoc, const std::
     for (const GcideEntry::Part& part : entry.parts) {
       using Kind = GcideEntry::Kind;
       if (part.kind != Kind::Sense && part.kind != Kind::SubSense && part.kind != Kind::Plain) continue;
-      const std::string text = GcideToWindows1252(Plain(part.text));
+      const std::string text = WithoutSource(GcideToWindows1252(Plain(part.text)));
       const auto field = std::find_if(GcideFields().begin(), GcideFields().end(),
                                       [&](const auto& f) { return text.rfind(f.first + " ", 0) == 0; });
       if (field == GcideFields().end()) continue;
@@ -366,7 +408,10 @@ quiz::Quiz MakeFrenchQuiz(const std::vector<Translation>& translations,
     const std::string& answer = t.senses[0][0];
     // An English verb is given as "to eat": its word is the verb's.
     const std::string word = answer.rfind("to ", 0) == 0 ? answer.substr(3) : answer;
-    if (answer.size() > 40 || Alike(t.headword, word) || GivesAway(Normalised(t.headword), Normalised(word))) continue;
+    // Names ("Joir River") are no words to learn, and a word that is its
+    // own translation, or shares a word or a stem with it, gives it away.
+    const bool name = std::any_of(answer.begin(), answer.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+    if (answer.size() > 40 || name || Alike(t.headword, word) || TextGivesAway(t.headword, word)) continue;
     std::vector<std::string> alsoRight;
     for (const std::vector<std::string>& sense : t.senses)
       for (const std::string& other : sense) alsoRight.push_back(other);
