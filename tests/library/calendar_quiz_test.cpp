@@ -309,7 +309,9 @@ TEST(QuizMaker, FrenchWordsAskTheirTranslationAmongWordsOfTheirKind) {
   bool askedCat = false;
   for (const builder::quiz::Question& q : quiz.questions) {
     EXPECT_EQ(q.text.find("table"), std::string::npos) << q.text;
-    if (q.text == "Que veut dire \xAB chat \xBB (nom masculin) en anglais ?") {
+    if (q.text ==
+        "Que veut dire \xAB\xA0"
+        "chat\xA0\xBB (nom masculin) en anglais\xA0?") {
       askedCat = true;
       EXPECT_EQ(q.answers[q.rightAnswer - 1u], "cat");
       EXPECT_EQ(q.clues[0], 7u);

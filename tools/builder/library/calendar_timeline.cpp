@@ -253,13 +253,18 @@ std::vector<EventLink> FindEventLinks(const std::string& text, bool computing, c
         entry = lookup.article(phrase, true);
         if (!entry) entry = lookup.dictionary(phrase, true);
       } else if (!digits && !CommonWords().count(Lower(phrase))) {
-        // A name leads to the entry of its own spelling ("IBM", "Paris"); a
-        // plain word of five letters or more to the dictionary's, or, in the
-        // computing events, to an article.
-        if (capital) {
+        // A name leads to the encyclopedia's article of its own spelling
+        // ("IBM", "Unix"), never to the dictionary, whose headwords all start
+        // with a capital ("Hector" is a verb there). A plain word of five
+        // letters or more leads to the dictionary's entry, or, in the
+        // computing events, to an article. The first word of the text is a
+        // plain word unless a name follows it ("Earth created", "Hector Berlioz").
+        const bool nextIsName =
+            first + 1 < words.size() && text[words[first + 1].begin] >= 'A' && text[words[first + 1].begin] <= 'Z';
+        const bool name = capital && (first > 0 || nextIsName);
+        if (name && phrase.size() >= 3) {  // "AM" or "US" may be anything
           entry = lookup.article(phrase, false);
-          if (!entry) entry = lookup.dictionary(phrase, false);
-        } else if (phrase.size() >= 5) {
+        } else if (!name && phrase.size() >= 5) {
           if (computing) entry = lookup.article(phrase, true);
           if (!entry) entry = lookup.dictionary(phrase, true);
         }

@@ -418,8 +418,8 @@ quiz::Quiz MakeFrenchQuiz(const std::vector<Translation>& translations,
     alsoRight.push_back(t.headword);  // a wrong answer that looks like the word would give the right one away
     const auto part = kPartNames.find(t.partOfSpeech);
     const std::string named = part == kPartNames.end() ? "" : " (" + part->second + ")";
-    items.push_back({cls->category, "Que veut dire \xAB " + t.headword + " \xBB" + named + " en anglais ?", answer,
-                     alsoRight, englishEntry(word)});
+    items.push_back({cls->category, "Que veut dire \xAB\xA0" + t.headword + "\xA0\xBB" + named + " en anglais\xA0?",
+                     answer, alsoRight, englishEntry(word)});
   }
   std::vector<std::string> order;
   std::map<std::string, std::string> names;

@@ -17,8 +17,9 @@ using bmpgen::Image;
 using bmpgen::Mix;
 using bmpgen::Rgb;
 
-constexpr int kWidth = 640, kHeight = 320;
-constexpr int kHeader = 52;
+// The picture pane of the screen in its window's first size shows it whole.
+constexpr int kWidth = 400, kHeight = 160;
+constexpr int kHeader = 30;
 constexpr Rgb kInk = 0x2A2620, kHeaderBand = 0x23395B, kHeaderText = 0xFFFFFF, kSubtitle = 0xC8D4E8;
 constexpr Rgb kMark = 0xE8B030;  // the frame of a chosen entry
 // One colour for each entry of a list, in turn.
@@ -96,17 +97,17 @@ Image Ground(const std::string& title, const std::string& subtitle) {
   }
   image.Fill(0, 0, kWidth, kHeader, kHeaderBand);
   image.Fill(0, kHeader - 3, kWidth, 3, kMark);
-  image.Text(16, 8, Image::TextWidth(Printable(title), 3), 21, Printable(title), kHeaderText, 3);
-  image.Text(16, 34, Image::TextWidth(Printable(subtitle), 1), 7, Printable(subtitle), kSubtitle, 1);
+  image.Text(8, 4, Image::TextWidth(Printable(title), 2), 14, Printable(title), kHeaderText, 2);
+  const std::string below = Printable(subtitle);
+  image.Text(kWidth - 8 - Image::TextWidth(below, 1), 9, Image::TextWidth(below, 1), 7, below, kSubtitle, 1);
   return image;
 }
 
-// A raised tile in the entry's colour; a chosen one lighter, in a gold frame.
+// A raised tile in the entry's colour; a chosen one in a gold frame.
 void Tile(Image& image, int x, int y, int w, int h, Rgb colour, bool chosen) {
   if (chosen) {
     image.Fill(x - 5, y - 5, w + 10, h + 10, kMark);
     image.Fill(x - 2, y - 2, w + 4, h + 4, kInk);
-    colour = Mix(colour, 0xFFFFFF, 1, 4);
   } else {
     image.Fill(x + 3, y + 3, w, h, Mix(0xDCCFAE, kInk, 1, 3));  // its shadow
   }
@@ -163,29 +164,27 @@ std::string PeriodYears(const TimelinePeriod& period) {
   return std::to_string(period.first) + "-" + std::to_string(period.last);
 }
 
-// The band of periods, one after another along the picture.
+// The periods one after another, in two rows read as lines of text are.
 Bytes PeriodsPicture(const CalendarTimeline& t, int chosen) {
-  Image image = Ground("Periods", chosen < 0 ? "Choose a period of the timeline"
-                                             : "The events of " + t.periods[static_cast<std::size_t>(chosen)].name);
+  Image image = Ground("Periods", chosen < 0 ? "Choose a period" : t.periods[static_cast<std::size_t>(chosen)].name);
   std::vector<std::size_t> counts(t.periods.size());
   for (const DatedEvent& e : t.events) ++counts[e.period];
   const int n = static_cast<int>(t.periods.size());
-  const int left = 16, width = (kWidth - 2 * left) / std::max(n, 1);
-  const int top = 110, height = 110;
-  image.Fill(left, top + height / 2 - 2, width * n, 4, kInk);  // the time axis behind the band
-  image.Arrow(left + width * n - 2, top + height / 2 - 8, 14, 16, "right", kInk);
+  const int perRow = std::max((n + 1) / 2, 1);
+  const int left = 10, width = (kWidth - 2 * left) / perRow;
+  const int top = kHeader + 10, rowHeight = (kHeight - top - 4) / 2;
   std::vector<HotSpotRecord> spots;
   for (int p = 0; p < n; ++p) {
-    const int x = left + p * width + 3, w = width - 6;
-    const bool mark = p == chosen;
-    Tile(image, x, mark ? top - 12 : top, w, mark ? height + 24 : height, kEntryColours[p % 10], mark);
-    TextIn(image, x + 3, top + 6, w - 6, height - 12, t.periods[static_cast<std::size_t>(p)].name, 0xFFFFFF, 2);
-    TextIn(image, x - 2, top + height + 18, w + 4, 18, PeriodYears(t.periods[static_cast<std::size_t>(p)]), kInk, 1);
-    image.Text(x, top + height + 40, w, 9, std::to_string(counts[static_cast<std::size_t>(p)]), kInk, 1);
-    spots.push_back(
-        Spot(static_cast<std::uint16_t>(p), x, top, w, height, t.periods[static_cast<std::size_t>(p)].name));
+    const TimelinePeriod& period = t.periods[static_cast<std::size_t>(p)];
+    const int x = left + (p % perRow) * width + 3, y = top + (p / perRow) * rowHeight, w = width - 6, h = rowHeight - 8;
+    // The way from one period to the next.
+    if (p % perRow != perRow - 1 && p + 1 < n) image.Arrow(x + w, y + h / 2 - 4, 6, 8, "right", kInk);
+    Tile(image, x, y, w, h, kEntryColours[p % 10], p == chosen);
+    TextIn(image, x + 2, y + 2, w - 4, h - 22, period.name, 0xFFFFFF, 2);
+    image.Text(x, y + h - 20, w, 9, PeriodYears(period), Mix(0xFFFFFF, kInk, 1, 5), 1);
+    image.Text(x, y + h - 11, w, 9, Count(counts[static_cast<std::size_t>(p)], "EVENT"), Mix(0xFFFFFF, kInk, 1, 5), 1);
+    spots.push_back(Spot(static_cast<std::uint16_t>(p), x, y, w, h, period.name));
   }
-  image.Text(left, top + height + 54, width * n, 9, "EVENTS", Mix(kInk, 0xFFFFFF, 1, 3), 1);
   return Record(image, chosen < 0 ? "The periods of the timeline" : t.periods[static_cast<std::size_t>(chosen)].name,
                 spots);
 }
@@ -196,20 +195,20 @@ Bytes GridPicture(const std::string& title, const std::string& subtitle, const s
   Image image = Ground(title, subtitle);
   const int n = static_cast<int>(names.size());
   int columns = 1;
-  while (columns * columns * 2 < n * 3) ++columns;  // about 3:2, as the free area is
+  while (columns * columns < n * 2) ++columns;  // about 5:2, as the free area is
   columns = std::min(std::max(columns, std::min(n, 4)), std::max(n, 1));
   const int rows = (n + columns - 1) / std::max(columns, 1);
-  const int left = 20, top = kHeader + 18, areaW = kWidth - 2 * left, areaH = kHeight - top - 16;
+  const int left = 6, top = kHeader + 6, areaW = kWidth - 2 * left, areaH = kHeight - top - 4;
   const int cellW = areaW / columns, cellH = areaH / std::max(rows, 1);
   std::vector<HotSpotRecord> spots;
   for (int i = 0; i < n; ++i) {
-    const int x = left + (i % columns) * cellW + 6, y = top + (i / columns) * cellH + 6;
-    const int w = cellW - 12, h = cellH - 12;
+    const int x = left + (i % columns) * cellW + 4, y = top + (i / columns) * cellH + 4;
+    const int w = cellW - 8, h = cellH - 8;
     Tile(image, x, y, w, h, kEntryColours[i % 10], i == chosen);
-    const int countHeight = h >= 40 ? 12 : 0;
-    TextIn(image, x + 4, y + 4, w - 8, h - 8 - countHeight, names[static_cast<std::size_t>(i)], 0xFFFFFF, 3);
+    const int countHeight = h >= 30 ? 10 : 0;
+    TextIn(image, x + 3, y + 2, w - 6, h - 4 - countHeight, names[static_cast<std::size_t>(i)], 0xFFFFFF, 3);
     if (countHeight)
-      image.Text(x, y + h - 14, w, 9, Count(counts[static_cast<std::size_t>(i)], "EVENT"), Mix(0xFFFFFF, kInk, 1, 4),
+      image.Text(x, y + h - 11, w, 9, Count(counts[static_cast<std::size_t>(i)], "EVENT"), Mix(0xFFFFFF, kInk, 1, 4),
                  1);
     spots.push_back(Spot(static_cast<std::uint16_t>(i), x, y, w, h, names[static_cast<std::size_t>(i)]));
   }
@@ -220,7 +219,7 @@ Bytes GridPicture(const std::string& title, const std::string& subtitle, const s
 void Bars(Image& image, const std::vector<std::string>& labels, const std::vector<double>& heights,
           const std::vector<std::size_t>& counts) {
   const int n = static_cast<int>(labels.size());
-  const int left = 24, bottom = kHeight - 30, top = kHeader + 34;
+  const int left = 10, bottom = kHeight - 14, top = kHeader + 16;
   const int width = (kWidth - 2 * left) / std::max(n, 1);
   double most = 0;
   for (double h : heights) most = std::max(most, h);
@@ -229,13 +228,13 @@ void Bars(Image& image, const std::vector<std::string>& labels, const std::vecto
     const int h = most > 0 ? static_cast<int>((bottom - top) * heights[static_cast<std::size_t>(i)] / most) : 0;
     const int x = left + i * width + 2, w = width - 4;
     if (h > 0) Tile(image, x, bottom - h, w, h, kEntryColours[i % 10], false);
-    image.Text(x - 4, bottom - h - 12, w + 8, 9, std::to_string(counts[static_cast<std::size_t>(i)]), kInk, 1);
-    image.Text(x - 4, bottom + 8, w + 8, 9, Printable(labels[static_cast<std::size_t>(i)]), kInk, 1);
+    image.Text(x - 4, bottom - h - 10, w + 8, 9, std::to_string(counts[static_cast<std::size_t>(i)]), kInk, 1);
+    image.Text(x - 4, bottom + 3, w + 8, 9, Printable(labels[static_cast<std::size_t>(i)]), kInk, 1);
   }
 }
 
 Bytes CenturiesPicture(const CalendarTimeline& t) {
-  Image image = Ground("Search by date", "Events of each century. BC: before the common era");
+  Image image = Ground("Search by date", "Events of each century");
   int lastCentury = 1;
   for (const DatedEvent& e : t.events) lastCentury = std::max(lastCentury, e.year > 0 ? (e.year - 1) / 100 + 1 : 1);
   std::vector<std::size_t> counts(static_cast<std::size_t>(lastCentury) + 1);
@@ -250,7 +249,7 @@ Bytes CenturiesPicture(const CalendarTimeline& t) {
 }
 
 Bytes MonthsPicture(const CalendarTimeline& t) {
-  Image image = Ground("On this day", "Events of each month of the year");
+  Image image = Ground("On this day", "Events of each month");
   std::vector<std::size_t> counts(12);
   for (const DatedEvent& e : t.events) ++counts[e.source.month - 1u];
   const std::vector<std::string> labels = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
@@ -261,7 +260,7 @@ Bytes MonthsPicture(const CalendarTimeline& t) {
 }
 
 Bytes FirstsPicture(const CalendarTimeline& t) {
-  Image image = Ground("Firsts", "Events that were the first of their kind");
+  Image image = Ground("Firsts", "The first of their kind");
   std::size_t firsts = 0;
   int earliest = INT_MAX, latest = INT_MIN;
   for (const DatedEvent& e : t.events)
@@ -270,12 +269,12 @@ Bytes FirstsPicture(const CalendarTimeline& t) {
       earliest = std::min(earliest, e.year);
       latest = std::max(latest, e.year);
     }
-  Tile(image, 60, 100, 200, 160, kEntryColours[3], true);
-  image.Text(60, 100, 200, 160, "1ST", 0xFFFFFF, 8);
-  image.Text(300, 130, 300, 27, Count(firsts, "FIRST"), kInk, 3);
+  Tile(image, 40, kHeader + 20, 110, 90, kEntryColours[3], true);
+  image.Text(40, kHeader + 20, 110, 90, "1ST", 0xFFFFFF, 5);
+  image.Text(170, kHeader + 38, 220, 21, Count(firsts, "FIRST"), kInk, 3);
   if (firsts)
-    image.Text(300, 190, 300, 18, "FROM " + Printable(YearText(earliest)) + " TO " + Printable(YearText(latest)), kInk,
-               2);
+    image.Text(170, kHeader + 74, 220, 14,
+               "FROM " + Printable(YearText(earliest)) + " TO " + Printable(YearText(latest)), kInk, 2);
   return Record(image, "The firsts of the timeline", {});
 }
 
@@ -284,11 +283,11 @@ Bytes WordsPicture(const std::string& title, const std::string& subtitle, const 
                    const std::string& caption) {
   Image image = Ground(title, subtitle);
   const int n = static_cast<int>(words.size());
-  const int w = 150, h = 120, gap = 30;
-  const int left = (kWidth - n * w - (n - 1) * gap) / 2;
+  const int w = n > 1 ? 100 : 200, h = 80, gap = 20;
+  const int left = (kWidth - n * w - (n - 1) * gap) / 2, top = kHeader + 25;
   for (int i = 0; i < n; ++i) {
-    Tile(image, left + i * (w + gap), 120, w, h, kEntryColours[(i * 3 + 1) % 10], false);
-    TextIn(image, left + i * (w + gap) + 8, 128, w - 16, h - 16, words[static_cast<std::size_t>(i)], 0xFFFFFF, 5);
+    Tile(image, left + i * (w + gap), top, w, h, kEntryColours[(i * 3 + 1) % 10], false);
+    TextIn(image, left + i * (w + gap) + 6, top + 6, w - 12, h - 12, words[static_cast<std::size_t>(i)], 0xFFFFFF, 4);
   }
   return Record(image, caption, {});
 }
@@ -306,11 +305,10 @@ std::vector<TimelinePicture> DrawTimelinePictures(const CalendarTimeline& t) {
   std::vector<std::string> issueNames;
   for (int year : t.issues) issueNames.push_back(YearText(year));
   const auto categories = [&](int chosen) {
-    return GridPicture(
-        "Categories",
-        chosen < 0 ? "Choose a kind of event" : "Events of " + t.categories[static_cast<std::size_t>(chosen)],
-        t.categories, perCategory, chosen,
-        chosen < 0 ? "The categories of the timeline" : t.categories[static_cast<std::size_t>(chosen)]);
+    return GridPicture("Categories",
+                       chosen < 0 ? "Choose a category" : "Events of " + t.categories[static_cast<std::size_t>(chosen)],
+                       t.categories, perCategory, chosen,
+                       chosen < 0 ? "The categories of the timeline" : t.categories[static_cast<std::size_t>(chosen)]);
   };
   const auto issues = [&](int chosen) {
     return GridPicture(
@@ -327,16 +325,16 @@ std::vector<TimelinePicture> DrawTimelinePictures(const CalendarTimeline& t) {
   pictures.push_back({Role::Mode, 4, "Firsts", FirstsPicture(t)});
   pictures.push_back({Role::Mode, 5, "On This Day", MonthsPicture(t)});
   pictures.push_back({Role::Mode, 6, "Smart Search",
-                      WordsPicture("Smart search", "Find events by the words that tell of them",
-                                   {"WHO", "WHAT", "WHERE"}, "Smart search of the timeline")});
+                      WordsPicture("Smart search", "Find events by their words", {"WHO", "WHAT", "WHERE"},
+                                   "Smart search of the timeline")});
   pictures.push_back({Role::Mode, 7, "Boolean Search",
-                      WordsPicture("Boolean search", "Find events by words joined with and or not",
-                                   {"AND", "OR", "NOT"}, "Boolean search of the timeline")});
+                      WordsPicture("Boolean search", "Words joined by and - or - not", {"AND", "OR", "NOT"},
+                                   "Boolean search of the timeline")});
   pictures.push_back({Role::Mode, 8, "Contents",
                       WordsPicture("Contents", "The subjects of the library", {"A-Z"}, "The contents of the library")});
   pictures.push_back(
       {Role::Mode, 9, "Bookmarks",
-       WordsPicture("Bookmarks", "The events kept in your folders", {"YOUR EVENTS"}, "The bookmarks of the timeline")});
+       WordsPicture("Bookmarks", "The events in your folders", {"YOUR EVENTS"}, "The bookmarks of the timeline")});
   for (std::size_t i = 0; i < t.categories.size(); ++i)
     pictures.push_back({Role::Category, static_cast<unsigned>(i), t.categories[i], categories(static_cast<int>(i))});
   for (std::size_t i = 0; i < t.periods.size(); ++i)
