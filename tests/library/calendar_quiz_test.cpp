@@ -150,7 +150,8 @@ TEST(CalendarTimeline, CategoriesPeriodsFirstsIssuesAndTitles) {
 }
 
 TEST(CalendarTimeline, AnEventLeadsToTheEntriesItsWordsName) {
-  const std::map<std::string, std::uint32_t> articles = {{"Niagara Falls", 40}, {"IBM", 41}, {"call", 42}};
+  const std::map<std::string, std::uint32_t> articles = {
+      {"Niagara Falls", 40}, {"Niagara", 43}, {"IBM", 41}, {"call", 42}};
   const std::map<std::string, std::uint32_t> words = {{"niagara", 50}, {"telephone", 51}, {"transatlantic", 52},
                                                       {"call", 53},    {"first", 54},     {"preserve", 55}};
   const lib::EntryLookup lookup{

@@ -39,6 +39,12 @@ class LibraryTimelineQuiz : public ReaderApp {
     settings.Set(InstallationOptions, "Sound", "0");
     const builder::ExtraContentInUse inUse(content_);
     builder::WriteSampleSet(dir.path());
+    library_ = builder::BuildContentSample();
+  }
+  // The title of the English question's clue, the term's own entry, is its
+  // right answer.
+  std::string ClueTitle(const quiz::QuizQuestion& question) const {
+    return question.clues[0] ? library_.mainTitles.at(question.clues[0] - 1) : "";
   }
   CTimeLine* OpenTimeline() {
     EXPECT_TRUE(Start());
@@ -73,6 +79,7 @@ class LibraryTimelineQuiz : public ReaderApp {
 
   static builder::ExtraContent* content_;
   static lib::LibraryFigures figures_;
+  builder::ContentSample library_;
 };
 
 builder::ExtraContent* LibraryTimelineQuiz::content_ = nullptr;
@@ -166,7 +173,7 @@ TEST_F(LibraryTimelineQuiz, TheLibrarysQuestionsAnsweredRightAndWrong) {
   const quiz::QuizQuestion first = view->GetRecord();
   EXPECT_EQ(std::string(first.text).rfind("Which ", 0), 0u) << first.text;
   ASSERT_EQ(first.answerCount, 4);
-  EXPECT_NE(first.clues[0], 0u);
+  EXPECT_EQ(ClueTitle(first), std::string(first.answers.at(first.rightAnswer - 1u)));
   ui::SavePng(ui::Capture(Frame()->m_hWnd, true), "library_quiz");
   // Right at the first try: a point and a tile.
   view->CheckAnswer(first.rightAnswer);
@@ -175,6 +182,7 @@ TEST_F(LibraryTimelineQuiz, TheLibrarysQuestionsAnsweredRightAndWrong) {
   EXPECT_EQ(view->GetCurrentQuestion(), 1);
   // Wrong: no point, the same question, then right without a point.
   const quiz::QuizQuestion second = view->GetRecord();
+  EXPECT_EQ(ClueTitle(second), std::string(second.answers.at(second.rightAnswer - 1u)));
   const int wrong = second.rightAnswer == 1 ? 2 : 1;
   view->CheckAnswer(wrong);
   EXPECT_EQ(view->GetLastIndicator(), static_cast<UINT>(IDB_QZ_WRONG));
