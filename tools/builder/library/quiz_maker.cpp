@@ -178,6 +178,8 @@ std::string FirstSentences(const std::string& text) {
     out += (out.empty() ? "" : " ") + sentence;
     at = end;
   }
+  // A sentence cut at a semicolon ends without it.
+  while (!out.empty() && (out.back() == ';' || out.back() == ',' || out.back() == ':')) out.pop_back();
   if (out.size() > kLongestDefinition) {
     std::size_t cut = out.rfind(' ', kLongestDefinition - 3);
     if (cut == std::string::npos) cut = kLongestDefinition - 3;
