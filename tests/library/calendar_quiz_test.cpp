@@ -149,6 +149,39 @@ TEST(CalendarTimeline, CategoriesPeriodsFirstsIssuesAndTitles) {
   EXPECT_TRUE(t.notes.empty());
 }
 
+// What Timeline.bin cannot number is left out and said: a 129th category (a
+// 7-bit index), a 257th issue (a byte), a 65,536th event (a 16-bit count).
+TEST(CalendarTimeline, TheFormatsLimitsAreHeldAndSaid) {
+  std::vector<std::pair<lib::CalendarFile, std::string>> files;
+  for (int f = 0; f < 129; ++f)
+    files.emplace_back(File("calendar.f" + std::to_string(f), "02/03\tEvent of file " + std::to_string(f) + ", 1500\n"),
+                       "Category " + std::to_string(f));
+  const lib::CalendarTimeline categories = lib::MakeCalendarTimeline(files);
+  EXPECT_EQ(categories.categories.size(), 128u);
+  EXPECT_EQ(categories.events.size(), 128u);
+  ASSERT_EQ(categories.leftOut.at("past the 128 categories the timeline holds").size(), 1u);
+  EXPECT_EQ(categories.leftOut.at("past the 128 categories the timeline holds")[0].file, "calendar.f128");
+  ASSERT_EQ(categories.notes.size(), 1u);
+  EXPECT_NE(categories.notes[0].find("calendar.f128"), std::string::npos) << categories.notes[0];
+
+  std::string crowded;  // 257 years of 14 events, the last year's of 15
+  for (int year = 1000; year < 1257; ++year)
+    for (int n = 0; n < (year == 1256 ? 15 : 14); ++n)
+      crowded += "03/04\tEvent " + std::to_string(n) + ", " + std::to_string(year) + "\n";
+  const lib::CalendarTimeline issues = lib::MakeCalendarTimeline({{File("calendar.c", crowded), "C"}});
+  ASSERT_EQ(issues.issues.size(), 256u);
+  EXPECT_EQ(issues.issues.back(), 1256);  // the most crowded year is kept
+  EXPECT_EQ(issues.notes,
+            (std::vector<std::string>{"year-in-review issues held at 256: 1 crowded years left without one"}));
+
+  std::string many;
+  for (int n = 0; n < 0x10000; ++n) many += "05/06\tEvent " + std::to_string(n) + ", 1900\n";
+  const lib::CalendarTimeline events = lib::MakeCalendarTimeline({{File("calendar.m", many), "M"}});
+  EXPECT_EQ(events.events.size(), 0xFFFFu);
+  EXPECT_EQ(events.leftOut.at("past the 65,535 events the timeline holds").size(), 1u);
+  EXPECT_EQ(events.notes.size(), 1u);
+}
+
 TEST(CalendarTimeline, AnEventLeadsToTheEntriesItsWordsName) {
   const std::map<std::string, std::uint32_t> articles = {
       {"Niagara Falls", 40}, {"Niagara", 43}, {"IBM", 41}, {"call", 42}};

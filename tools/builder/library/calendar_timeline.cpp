@@ -199,9 +199,8 @@ CalendarTimeline MakeCalendarTimeline(const std::vector<std::pair<CalendarFile, 
     if (count >= kEventsOfAnIssue) crowded.emplace_back(year, count);
   std::stable_sort(crowded.begin(), crowded.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
   if (crowded.size() > kMostTimelineIssues) {
-    timeline.notes.push_back(std::to_string(crowded.size() - kMostTimelineIssues) + " years of " +
-                             std::to_string(kEventsOfAnIssue) +
-                             " events or more are no issue: the timeline numbers 256 issues");
+    timeline.notes.push_back("year-in-review issues held at 256: " +
+                             std::to_string(crowded.size() - kMostTimelineIssues) + " crowded years left without one");
     crowded.resize(kMostTimelineIssues);
   }
   for (const auto& [year, count] : crowded) timeline.issues.push_back(year);
