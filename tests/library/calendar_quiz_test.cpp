@@ -92,6 +92,9 @@ TEST(CalendarFile, TheYearOfAnEventAndWhereItStands) {
   EXPECT_EQ(year("First Rose Bowl; Michigan 49 - Stanford 0, 1902"), 1902);
   EXPECT_EQ(year("Justice Dept. begins IBM anti-trust suit, 1969 (drops it, January 8, 1982)"), 1969);
   EXPECT_EQ(year("Wilhelm Beer born, 1797, first astronomer to map Mars"), 1797);
+  EXPECT_EQ(year("Claude Debussy dies in Paris, France, 1918 to the sound of World War I"), 1918);
+  // A number after a comma is a count when a year ends the text.
+  EXPECT_EQ(year("Fire in the mine 'Le bois du Casier', 263 deaths, 1956"), 1956);
   // A year inside a sentence, or none: no year.
   EXPECT_EQ(year("Anniversary of the 1956 revolution in Hungary"), 0);
   EXPECT_EQ(year("Quadrantid meteor shower (look north)"), 0);

@@ -181,11 +181,14 @@ std::optional<EventYear> FindEventYear(const std::string& text) {
   const auto year = [](const Number& n, std::size_t begin) {
     return EventYear{n.era ? -n.value : n.value, begin, n.end};
   };
-  // ", 1927": the first comma that a year follows.
+  // A year after a comma: at the end first (", 263 deaths, 1956" is of
+  // 1956), then the first inside the text (", 1969 (drops it, ...)").
+  std::optional<EventYear> inside;
   for (std::size_t comma = text.find(", "); comma != std::string::npos; comma = text.find(", ", comma + 1)) {
     const Number n = NumberAt(text, comma + 2);
     if (n.digits == 0 || n.digits > 4 || n.value == 0 || !EndsAYear(text, n.end)) continue;
-    if (n.era || n.digits >= 3 || AtTheEnd(text, n.end)) return year(n, comma);
+    if (AtTheEnd(text, n.end)) return year(n, comma);
+    if (!inside && (n.era || n.digits >= 3)) inside = year(n, comma);
   }
   // "(1966)" at the end.
   if (const std::size_t open = text.rfind('('); open != std::string::npos) {
@@ -198,20 +201,17 @@ std::optional<EventYear> FindEventYear(const std::string& text) {
     }
   }
   // "aired 1966" at the end.
-  for (std::size_t blank = text.rfind(' '); blank != std::string::npos && blank > 0;) {
+  if (const std::size_t blank = text.rfind(' '); blank != std::string::npos && blank > 0) {
     const Number n = NumberAt(text, blank + 1);
     if (n.digits >= (n.era ? 1u : 3u) && n.digits <= 4 && n.value > 0 && AtTheEnd(text, n.end)) return year(n, blank);
     // A year with its era ("44 BC") has its last blank inside it.
-    if (!n.era && blank > 0) {
-      const std::size_t before = text.rfind(' ', blank - 1);
-      if (before == std::string::npos) break;
+    if (const std::size_t before = text.rfind(' ', blank - 1); !n.era && before != std::string::npos) {
       const Number withEra = NumberAt(text, before + 1);
       if (withEra.era && withEra.digits >= 1 && withEra.digits <= 4 && AtTheEnd(text, withEra.end))
         return year(withEra, before);
     }
-    break;
   }
-  return std::nullopt;
+  return inside;
 }
 
 CalendarFile ParseCalendar(const std::string& name, const std::string& utf8) {

@@ -38,14 +38,14 @@ struct CalendarFile {
 // One file's events; `name` names it in the events and lines.
 CalendarFile ParseCalendar(const std::string& name, const std::string& utf8);
 
-// The year an event's text names, and where: the number after a comma
-// (", 1927", ", 44BC", ", 323 B.C.", ", 1757?"), followed by the end of the
-// text, a blank or punctuation; else a year in parentheses that ends the
-// text ("(1966)", "(323BC)"); else a year after a blank that ends it ("aired
-// 1966"). Without "BC" a year in the middle of the text has three or four
-// digits. Years before the common era are negative; a text with none of
-// these forms has no year ("Anniversary of the 1956 revolution": a year in
-// the middle of a sentence may be any year it speaks of).
+// The year an event's text names, and where. A year ends the text: after
+// a comma (", 1927", ", 44BC", ", 323 B.C.", ", 1757?"), in parentheses
+// ("(1966)", "(323BC)") or after a blank ("aired 1966"); else it is the
+// first year after a comma inside the text, followed by a blank or
+// punctuation (", 1969 (drops it, January 8, 1982)"), of three or four
+// digits unless "BC" follows. Years before the common era are negative; a
+// text with none of these forms has no year ("Anniversary of the 1956
+// revolution": a year inside a sentence may be any year it speaks of).
 struct EventYear {
   int year = 0;
   std::size_t begin = 0, end = 0;  // the clause in the text, its comma or blank included
