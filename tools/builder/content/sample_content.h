@@ -5,10 +5,12 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "common/byte_writer.h"
+#include "content/gallery_plan.h"
 
 namespace builder {
 
@@ -31,6 +33,9 @@ struct ExtraContent {
   std::vector<ExtraArticle> articles;
   std::vector<std::string> spellingWords;  // for the spelling hash, those it cannot place left out
   std::map<std::string, Bytes> databases;  // engine databases by file name, written in place of the sample's
+  // A gallery in place of the sample's media items (the background picture
+  // stays), with the movie and sound files it names.
+  std::optional<GalleryPlan> gallery;
 };
 
 // The extra content the writers use until the returned guard ends (nullptr: none).
@@ -67,6 +72,15 @@ ContentSample BuildContentSample();
 // The main-database entry number of one of the sample's titles; a title the
 // sample does not hold is the builder's own fault (std::logic_error).
 std::uint32_t MainEntryOf(const ContentSample& sample, const std::string& title);
+
+// Whether the extra content's gallery writes the media file of this name
+// (the sample's writers then leave it to it).
+bool GalleryWritesFile(const std::string& name);
+// Writes the extra content's gallery files (none without one).
+void WriteGalleryFiles(const std::string& directory);
+
+// The article whose media item the background picture shows (Back.bin).
+std::string BackgroundShowsArticle();
 
 // Writes the sample's files and "SETTINGS.REG" (WorkingDirectory = the
 // directory) into the directory.

@@ -3,8 +3,9 @@
 // packages. FOLDOC's entries become encyclopedia articles, GCIDE's entries
 // dictionary articles of the same database, WordNet's synonym sets the
 // thesaurus, and FreeDict's French-English and English-French dictionaries
-// the translation dictionaries. Media, timeline, quiz, panoramas and the
-// inflection tables stay the sample's.
+// the translation dictionaries. The gallery is made from Debian's
+// xplanet-images (library_gallery.h) where the builder can read JPEG
+// pictures; timeline, quiz and the inflection tables stay the sample's.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "content/sample_content.h"
+#include "gallery/earth_gallery.h"
 
 namespace builder::library {
 
@@ -22,6 +24,11 @@ struct LibraryOptions {
   // (lower case): a fixed slice for the tests. None: everything.
   std::vector<std::string> prefixes;
   std::function<void(const std::string& line)> progress;  // one line per step
+  // The gallery's readers of pictures and speech: without a JPEG reader the
+  // gallery stays the sample's (the Windows builds have none).
+  gallery::MediaReaders readers;
+  std::string imagesDirectory;  // empty: XplanetDirectory()
+  gallery::GallerySizes gallerySizes;
 };
 
 struct LibraryFigures {
@@ -33,6 +40,8 @@ struct LibraryFigures {
   std::uint32_t synonymRings = 0;
   std::uint32_t frenchEnglish = 0;  // headwords of each translation dictionary
   std::uint32_t englishFrench = 0;
+  bool hasGallery = false;  // made from the pictures (else the sample's)
+  gallery::GalleryFigures gallery;
 };
 
 // Reads the packages and makes the extra content. Throws std::runtime_error

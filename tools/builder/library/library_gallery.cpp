@@ -1,0 +1,66 @@
+#include "library/library_gallery.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <stdexcept>
+
+#include "content/gallery_store.h"
+#include "library/text_encoding.h"
+
+namespace builder::library {
+
+std::string XplanetDirectory() {
+  const char* directory = std::getenv("VELDRIX_XPLANET_DIR");
+  return directory != nullptr && *directory != '\0' ? directory : "/usr/share/xplanet/images";
+}
+
+gallery::GallerySources ReadGallerySources(const std::string& directory, const gallery::MediaReaders& readers) {
+  if (readers.readJpeg == nullptr) throw std::logic_error("gallery: no JPEG reader");
+  const auto read = [&](const char* name) {
+    const std::string path = JoinPath(directory, name);
+    if (!std::filesystem::is_regular_file(path))
+      throw std::runtime_error(path + " is missing: install the xplanet-images package (apt-get install xplanet-images)");
+    return readers.readJpeg(path);
+  };
+  gallery::GallerySources sources;
+  sources.day = read("earth.jpg");
+  sources.night = read("night.jpg");
+  sources.sun = read("sun.jpg");
+  return sources;
+}
+
+void AddGallery(GalleryPlan plan, const std::vector<std::string>& sampleTitles,
+                ExtraContent* content) {
+  for (const GalleryItemPlan& item : plan.items) {
+    ExtraArticle article;
+    article.title = item.article;
+    std::string body = item.picture ? item.picture->caption : item.text;
+    article.text = EscapeTagged(item.article) + "\n<P>" + EscapeTagged(body);
+    content->articles.push_back(std::move(article));
+  }
+  // Number every main title as the content writers will, to learn the items'
+  // numbers: the media articles in entry order, the background's among them.
+  std::vector<std::string> titles = sampleTitles;
+  for (const ExtraArticle& article : content->articles) titles.push_back(article.title);
+  const std::vector<std::uint32_t> entries = MainEntryNumbers(titles);
+  std::map<std::string, std::uint32_t> entryOf;
+  for (std::size_t i = 0; i < titles.size(); ++i) entryOf.emplace(titles[i], entries[i]);
+  const std::map<std::string, std::uint16_t> items =
+      GalleryItemNumbers(plan, {&entryOf, &entryOf}, "Background Pictures");
+  for (const auto& [title, blocks] : plan.articleBlocks) {
+    ExtraArticle* shown = nullptr;
+    for (ExtraArticle& article : content->articles)
+      if (article.title == title) {
+        shown = &article;
+        break;
+      }
+    if (shown == nullptr) continue;  // a slice of the library without it
+    for (const GalleryPlan::Block& block : blocks)
+      shown->text += "\n<MB>" + EscapeTagged(block.caption) + "<HID>" + std::to_string(items.at(block.article)) +
+                     "</HID></MB>";
+  }
+  content->gallery = std::move(plan);
+}
+
+}  // namespace builder::library
