@@ -81,6 +81,7 @@ bool ReadTrack(const std::uint8_t* trak, std::size_t size, Movie* movie) {
   const std::uint8_t* stbl = minf != nullptr ? Child(minf, minfSize, Tag("stbl"), &stblSize) : nullptr;
   const std::uint8_t* stsz = stbl != nullptr ? Child(stbl, stblSize, Tag("stsz"), &stszSize) : nullptr;
   if (stsz != nullptr && stszSize >= 20) movie->frameCount = static_cast<std::int32_t>(Be32(stsz + 16));
+  if (stbl != nullptr) ReadFrameTrack(stbl, stblSize, &movie->frames);  // a movie without frames shows none
   return true;
 }
 
@@ -217,6 +218,10 @@ std::intptr_t StandardControllerEntry(std::int16_t selector, const std::intptr_t
       controller->self = arg(2);
       controller->movie = AsMovie(arg(3));
       if (rect != nullptr) controller->bounds = *rect;
+      if ((arg(5) & kControllerFlagNoBar) == 0 && controller->bounds.bottom <= kMaxBoxSide - kControlBarHeight) {
+        controller->bar = true;
+        controller->bounds.bottom += kControlBarHeight;
+      }
       controller->window = arg(6);
       const std::intptr_t set[2] = {arg(2), reinterpret_cast<std::intptr_t>(controller)};
       ManagerEntry(kGroupManager, kCmSetStorage, set, 2);
@@ -236,6 +241,7 @@ std::intptr_t StandardControllerEntry(std::int16_t selector, const std::intptr_t
         if (self->rate != 0 && self->movie != nullptr && self->movie->time >= self->movie->duration)
           self->movie->time = 0;
       }
+      if (action == kMcActionGoToTime) self->pending = 0;
       return 0;
     }
     case kMcGetBox:

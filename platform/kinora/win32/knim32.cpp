@@ -8,6 +8,7 @@
 
 #include "kn_components.h"
 #include "kn_host.h"
+#include "kn_movie.h"
 #include "movie_view.h"
 
 namespace {
@@ -39,6 +40,7 @@ std::intptr_t PictureToDib(std::intptr_t handle) {
 extern "C" {
 std::intptr_t KnimEntryPoint(std::int32_t selector, const std::intptr_t* args, std::int32_t count) {
   if (selector == kn::kKnPictureToDib) return PictureToDib(count >= 1 && args != nullptr ? args[0] : 0);
+  if (selector == kn::kKnMoviePicture) return count >= 2 && args != nullptr ? MoviePicture(args[0], args[1]) : 0;
   if (selector == kn::kKnDisposePicture && count >= 1 && args != nullptr && args[0] != 0) {
     GlobalFree(reinterpret_cast<HGLOBAL>(args[0]));
     return 0;

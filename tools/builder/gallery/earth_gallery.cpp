@@ -17,9 +17,10 @@ namespace {
 constexpr double kPi = std::numbers::pi;
 constexpr std::int32_t kDayNode = 1, kNightNode = 2;
 
-// Article titles of the items.
-const char* const kDayMap = "Earth by Day, Map of the";
-const char* const kNightMap = "Earth by Night, Map of the";
+// Article titles of the items. The day map's comes first in title order, so
+// that the gallery opens on it.
+const char* const kDayMap = "Atlas: the Earth by Day";
+const char* const kNightMap = "Atlas: the Earth by Night";
 const char* const kSun = "Sun, Picture of the";
 const char* const kPanorama = "Earth Around You, The (VR)";
 const char* const kGlobe = "Globe to Turn, A (VR)";
@@ -27,7 +28,7 @@ const char* const kTurning = "Earth Turning, The (movie)";
 const char* const kTold = "Day on the Earth, A (sound)";
 const char* const kNarration = "Day on the Earth, narration";
 
-std::string RegionArticle(const EarthRegion& region) { return region.name + " (map)"; }
+std::string RegionArticle(const EarthRegion& region) { return "Map of " + region.name; }
 
 void CheckMap(const RgbImage& map, const char* what) {
   if (map.width < 64 || map.height < 32 || map.width != 2 * map.height)
