@@ -5,7 +5,9 @@
 // host's controller shows them, and the movie of frames.
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "gallery/earth_gallery.h"
@@ -15,7 +17,10 @@
 #include "images/speech.h"
 #include "kn_components.h"
 #include "kn_movie.h"
+#include "library/dictd_file.h"
 #include "library/library_gallery.h"
+#include "library/library_set.h"
+#include "temp_dir.h"
 #include "node_view.h"
 #include "controller_math.h"
 #include "pano_fixture.h"
@@ -259,6 +264,39 @@ TEST_F(GalleryMovies, TheTurningMoviePlaysItsFramesInTheHostsController) {
   EXPECT_EQ(record->pictureIndex, 4);
   EXPECT_NE(later->pixels, first);  // the globe has turned
   kn::CloseComponent(controller);
+}
+
+std::vector<std::uint8_t> ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A slice of the library with its gallery: the media store holds the
+// gallery's items and the background picture, and nothing of the sample's;
+// the Earth's entry holds the items' media blocks; the background shows the
+// day map; the movies are the gallery's.
+TEST(GalleryInTheLibrary, TheSliceHoldsTheGalleryInPlaceOfTheSamples) {
+  TempDir dir;
+  builder::library::LibraryOptions options;
+  options.dictdDirectory = builder::library::DictdDirectory();
+  options.prefixes = {"earth", "sun", "afric"};
+  options.readers = {builder::images::ReadJpeg, builder::images::Speak};
+  options.gallerySizes = SmallSizes();
+  const builder::library::LibraryFigures figures = builder::library::WriteLibrarySet(dir.path(), options);
+  EXPECT_TRUE(figures.hasGallery);
+  EXPECT_EQ(figures.gallery.items, 19u);
+  const std::vector<std::uint8_t> mmx = ReadAll(dir.File("MAROVA.MMX"));
+  ASSERT_GE(mmx.size(), 4u);
+  EXPECT_EQ(mmx[0] | mmx[1] << 8, 21);  // 20 of the gallery's and the background
+  EXPECT_EQ(mmx[2] | mmx[3] << 8, 5 + 2);  // its five categories and the two hidden ones
+  const std::vector<std::uint8_t> back = ReadAll(dir.File("Back.bin"));
+  ASSERT_EQ(back.size(), 6u);
+  EXPECT_EQ(back[2] | back[3] << 8, 2);  // the background is item 2, after the two maps
+  EXPECT_EQ(back[4] | back[5] << 8, 0);  // and shows the day map
+  EXPECT_FALSE(std::filesystem::exists(dir.File("ERUPTION.MOV")));
+  EXPECT_EQ(ReadAll(dir.File("PANORAMA.MOV")), Gallery().plan.files.at("PANORAMA.MOV"));
+  EXPECT_EQ(ReadAll(dir.File("INTRO.MOV")), ReadAll(dir.File("TURNING.MOV")));
+  EXPECT_TRUE(std::filesystem::exists(dir.File("NARRATE.WAV")));
 }
 
 TEST(GallerySound, SpeechIsWrittenAsSixteenBitWave) {

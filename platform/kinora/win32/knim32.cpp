@@ -35,6 +35,36 @@ std::intptr_t PictureToDib(std::intptr_t handle) {
   return reinterpret_cast<std::intptr_t>(copy);
 }
 
+// A movie's frame at a time as a packed 24-bit bitmap in global memory (the
+// caller disposes of it with the dispose-picture call); 0 for a movie
+// without frames.
+std::intptr_t MoviePicture(std::intptr_t movieHandle, std::intptr_t time) {
+  const kn::Movie* movie = kn::AsMovie(movieHandle);
+  if (movie == nullptr || !movie->frames.Has()) return 0;
+  kn::DecodedFrame frame;
+  const std::int32_t index = kn::FrameAt(movie->frames, static_cast<std::int32_t>(time), movie->duration);
+  if (!kn::DecodeFrame(movie->path, movie->frames, index, &frame)) return 0;
+  const SIZE_T bits = static_cast<SIZE_T>(frame.rowBytes) * static_cast<SIZE_T>(frame.height);
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(BITMAPINFOHEADER) + bits);
+  auto* header = block != nullptr ? static_cast<BITMAPINFOHEADER*>(GlobalLock(block)) : nullptr;
+  if (header == nullptr) {
+    if (block != nullptr) GlobalFree(block);
+    return 0;
+  }
+  header->biSize = sizeof(BITMAPINFOHEADER);
+  header->biWidth = frame.width;
+  header->biHeight = frame.height;  // bottom-up
+  header->biPlanes = 1;
+  header->biBitCount = 24;
+  header->biSizeImage = static_cast<DWORD>(bits);
+  auto* rows = reinterpret_cast<std::uint8_t*>(header + 1);
+  for (std::int32_t y = 0; y < frame.height; ++y)
+    std::memcpy(rows + static_cast<std::size_t>(frame.height - 1 - y) * frame.rowBytes,
+                &frame.pixels[static_cast<std::size_t>(y) * frame.rowBytes], static_cast<std::size_t>(frame.rowBytes));
+  GlobalUnlock(block);
+  return reinterpret_cast<std::intptr_t>(block);
+}
+
 }  // namespace
 
 extern "C" {

@@ -74,7 +74,8 @@ ContentSample BuildContentSample();
 std::uint32_t MainEntryOf(const ContentSample& sample, const std::string& title);
 
 // Whether the extra content's gallery writes the media file of this name
-// (the sample's writers then leave it to it).
+// (the sample's writers then leave it to the movies' writer, which writes
+// the gallery's files).
 bool GalleryWritesFile(const std::string& name);
 // Writes the extra content's gallery files (none without one).
 void WriteGalleryFiles(const std::string& directory);

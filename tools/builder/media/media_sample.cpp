@@ -42,6 +42,7 @@ void WriteMediaSample(const std::string& directory) {
     WriteFileAtomically(JoinPath(directory, "ERUPTION.MOV"), BuildPlainMovie(160, 120, 600, 3000));
   if (!GalleryWritesFile("INTRO.MOV"))
     WriteFileAtomically(JoinPath(directory, "INTRO.MOV"), BuildPlainMovie(320, 240, 600, 6000));
+  WriteGalleryFiles(directory);  // its movies and sounds
 }
 
 }  // namespace builder::media

@@ -25,7 +25,6 @@ const std::vector<SampleWriter>& SampleWriters() {
       {"timeline", [](const std::string& directory) { timeline::WriteTimelineSample(directory); }},
       {"quiz", [](const std::string& directory) { quiz::WriteQuizSample(directory); }},
       {"movies", [](const std::string& directory) { media::WriteMediaSample(directory); }},
-      {"gallery", [](const std::string& directory) { WriteGalleryFiles(directory); }},
   };
   return writers;
 }
