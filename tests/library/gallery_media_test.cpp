@@ -287,7 +287,9 @@ TEST(GalleryInTheLibrary, TheSliceHoldsTheGalleryInPlaceOfTheSamples) {
   EXPECT_EQ(figures.gallery.items, 19u);
   const std::vector<std::uint8_t> mmx = ReadAll(dir.File("MAROVA.MMX"));
   ASSERT_GE(mmx.size(), 4u);
-  EXPECT_EQ(mmx[0] | mmx[1] << 8, 21);  // 20 of the gallery's and the background
+  // The gallery's 20 items, 3 posters of its movies (pictures the Earth's
+  // thumbnails show) and the background.
+  EXPECT_EQ(mmx[0] | mmx[1] << 8, 24);
   EXPECT_EQ(mmx[2] | mmx[3] << 8, 5 + 2);  // its five categories and the two hidden ones
   const std::vector<std::uint8_t> back = ReadAll(dir.File("Back.bin"));
   ASSERT_EQ(back.size(), 6u);

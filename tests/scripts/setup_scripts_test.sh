@@ -500,6 +500,8 @@ expect "32-bit host: the set-up passes ($status)" [ "$status" -eq 0 ]
 expect "32-bit host: it adds the i386 architecture" grep -qx "dpkg --add-architecture i386" "$work/apt/calls"
 expect "32-bit host: dpkg keeps it (through sudo)" grep -qx i386 "$root/var/lib/dpkg/arch"
 expect "32-bit host: it asks for 32-bit Wine with the rest" eval 'asked_for wine32:i386 && asked_for cmake'
+expect "the gallery's sources and their readers are asked for" eval 'asked_for xplanet-images &&
+  asked_for libjpeg62-turbo-dev && asked_for libespeak-ng-dev'
 expect "32-bit host: the i686 route follows" [ "$(route_after yes)" = "i686: " ]
 expect "apt never asks a question" eval '! grep "^apt-get" "$work/apt/calls" | grep -qv "frontend=noninteractive"'
 expect "services are held while packages install, and let go after" eval '[ -s "$work/apt/policy" ] &&

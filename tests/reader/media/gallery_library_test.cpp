@@ -76,9 +76,17 @@ class GalleryOnTheLibrary : public apptest::ReaderApp {
       copied_.push_back(target);
     }
     settings.Set("Installation Options", "ShowIntro", "0");
+    // The plug-in draws its frames into the window's DC (as a device-
+    // independent bitmap) rather than through the video hardware onto the
+    // screen, which Wine's null driver keeps apart from the windows' pictures.
+    char windows[MAX_PATH] = "";
+    ::GetWindowsDirectoryA(windows, MAX_PATH);
+    knwIni_ = std::string(windows) + "\\KNW.INI";
+    ASSERT_TRUE(::WritePrivateProfileStringA("Video 32", "Optimize", "DIB", knwIni_.c_str()));
   }
   void TearDown() override {
     ReaderApp::TearDown();
+    ::DeleteFileA(knwIni_.c_str());
     for (const std::string& file : copied_) ::DeleteFileA(file.c_str());
   }
   // The library's files over the sample's.
@@ -141,6 +149,7 @@ class GalleryOnTheLibrary : public apptest::ReaderApp {
   }
 
   std::vector<std::string> copied_;
+  std::string knwIni_;
 };
 
 TEST_F(GalleryOnTheLibrary, TheMapsShowTheWorldAndTheirHotSpotsLeadToTheContinents) {
@@ -294,7 +303,7 @@ TEST_F(GalleryOnTheLibrary, TheGlobeTurnsAndTheMovieOfTheEarthPlaysAndStops) {
   }
   for (const ui::Picture& angle : angles) {
     const Look look = LookAt(angle, client);
-    EXPECT_GT(look.drawn, 0.6);  // the disc, on black
+    EXPECT_GT(look.drawn, 0.45);  // the disc, on black (its side away from the light dark)
     EXPECT_LT(look.drawn, 0.9);
   }
   EXPECT_NE(angles[0].At(middle.x, middle.y), angles[2].At(middle.x, middle.y));
@@ -345,7 +354,7 @@ TEST_F(GalleryOnTheLibrary, TheGlobeTurnsAndTheMovieOfTheEarthPlaysAndStops) {
   EXPECT_FALSE(view->IsMovieCurrent());
   EXPECT_TRUE(view->GetButton(IDC_MEDIA_SOUND).IsWindowEnabled());
   const ui::Picture told = Shot(view->GetPictureWindow().m_hWnd, "gallery_library_sound_item");
-  EXPECT_GT(LookAt(told, ClientOf(view->GetPictureWindow().m_hWnd)).drawn, 0.3);
+  EXPECT_GT(LookAt(told, ClientOf(view->GetPictureWindow().m_hWnd)).drawn, 0.2);
   Command(view, ID_MEDIA_SOUND);
   EXPECT_TRUE(view->IsSoundPlaying());
   ASSERT_FALSE(sound.calls.empty());

@@ -51,10 +51,14 @@ struct GalleryPlan {
   // Media blocks that other articles show (thumbnails of items in their
   // text), by the title of the article that shows them.
   struct Block {
-    std::string caption;
-    std::string article;  // the item's article
+    std::string article;        // the item's article: double-clicked, the thumbnail shows it
+    std::string posterArticle;  // the item whose picture the thumbnail shows (a movie's), or empty: the item's own
   };
-  std::map<std::string, std::vector<Block>> articleBlocks;
+  struct Blocks {
+    std::string heading;  // the line of text under the thumbnails that says what they are
+    std::vector<Block> items;
+  };
+  std::map<std::string, Blocks> articleBlocks;
 };
 
 }  // namespace builder

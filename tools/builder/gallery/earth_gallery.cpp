@@ -410,10 +410,35 @@ GalleryPlan BuildEarthGallery(const GallerySources& sources, const Speech& narra
   };
   plan.articleFilters["Earth"] = {"Pic.bit", "Map.bit", "Video.bit", "Sound.bit", "Knvr.bit"};
   plan.articleFilters["Sun"] = {"Pic.bit"};
-  plan.articleBlocks["Earth"] = {{"The Earth by day", kDayMap},     {"The Earth by night", kNightMap},
-                                 {"The Earth around you", kPanorama}, {"A globe to turn", kGlobe},
-                                 {"The Earth turning", kTurning},      {"A day on the Earth, told", kTold}};
-  plan.articleBlocks["Sun"] = {{"The Sun", kSun}};
+  // Thumbnails in the Earth's and the Sun's entries; a movie's shows a
+  // picture of its own (a poster item, kept out of the lists).
+  const auto poster = [&](const std::string& article, const RgbImage& image) {
+    GalleryItemPlan item = PictureItem(article + ", poster", "", 1, image, "", {}, {}, figures);
+    --figures->pictures;
+    item.listed = false;
+    plan.items.push_back(std::move(item));
+    return article + ", poster";
+  };
+  GlobeView posterView;
+  posterView.longitude = 20;
+  posterView.latitude = 20;
+  posterView.size = 96;
+  posterView.sunLongitude = -10;
+  posterView.sunLatitude = 30;
+  const std::string panoramaPoster = poster(kPanorama, MapPart(sources.day, -40, 80, -30, 60, 128, 96));
+  const std::string globePoster = poster(kGlobe, DrawGlobe(sources.day, nullptr, posterView));
+  posterView.sunLongitude = 60;
+  const std::string turningPoster = poster(kTurning, DrawGlobe(sources.day, &sources.night, posterView));
+  plan.articleBlocks["Earth"] = {
+      "Above, from the gallery (double-click one to open it): the Earth by day and by night, the world around you, "
+      "a globe to turn, the Earth turning through a day, and a day on the Earth told.",
+      {{kDayMap, ""},
+       {kNightMap, ""},
+       {kPanorama, panoramaPoster},
+       {kGlobe, globePoster},
+       {kTurning, turningPoster},
+       {kTold, ""}}};
+  plan.articleBlocks["Sun"] = {"Above, from the gallery (double-click it to open it): the Sun.", {{kSun, ""}}};
   plan.backgroundShows = kDayMap;
   return plan;
 }

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <algorithm>
 #include <map>
 #include <stdexcept>
 
@@ -30,6 +31,31 @@ gallery::GallerySources ReadGallerySources(const std::string& directory, const g
   return sources;
 }
 
+namespace {
+
+// A media block of thumbnails in rows of three, the text continuing below:
+// the type-10 run holds the indent (the objects' width), hidden numbers the
+// block's height, flags and object count, then each object's place, size,
+// item and flags (with a poster: flag 0x2040 and the poster's item after).
+std::string ThumbnailBlock(const std::vector<GalleryPlan::Block>& blocks,
+                           const std::map<std::string, std::uint16_t>& items) {
+  constexpr int kWidth = 96, kHeight = 72, kGap = 6, kPerRow = 3;
+  const int count = static_cast<int>(blocks.size());
+  const int rows = (count + kPerRow - 1) / kPerRow;
+  const int across = std::min(count, kPerRow);
+  std::string numbers = " " + std::to_string(rows * (kHeight + kGap) + kGap) + " 5 " + std::to_string(count);
+  for (int i = 0; i < count; ++i) {
+    const GalleryPlan::Block& block = blocks[static_cast<std::size_t>(i)];
+    numbers += " " + std::to_string((i % kPerRow) * (kWidth + kGap)) + " " +
+               std::to_string(kGap + (i / kPerRow) * (kHeight + kGap)) + " " + std::to_string(kWidth) + " " +
+               std::to_string(kHeight) + " " + std::to_string(items.at(block.article));
+    numbers += block.posterArticle.empty() ? " 0" : " 8256 " + std::to_string(items.at(block.posterArticle));
+  }
+  return "<MB>" + std::to_string(across * (kWidth + kGap)) + "<HID>" + numbers + "</HID></MB>";
+}
+
+}  // namespace
+
 void AddGallery(GalleryPlan plan, const std::vector<std::string>& sampleTitles,
                 ExtraContent* content) {
   for (const GalleryItemPlan& item : plan.items) {
@@ -56,9 +82,9 @@ void AddGallery(GalleryPlan plan, const std::vector<std::string>& sampleTitles,
         break;
       }
     if (shown == nullptr) continue;  // a slice of the library without it
-    for (const GalleryPlan::Block& block : blocks)
-      shown->text += "\n<MB>" + EscapeTagged(block.caption) + "<HID>" + std::to_string(items.at(block.article)) +
-                     "</HID></MB>";
+    // The display lays a block out at the first text after it: the line
+    // that tells what the thumbnails are follows them.
+    shown->text += "\n" + ThumbnailBlock(blocks.items, items) + "\n<P>" + EscapeTagged(blocks.heading);
   }
   content->gallery = std::move(plan);
 }
