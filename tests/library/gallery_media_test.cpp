@@ -39,7 +39,7 @@ gal::GallerySizes SmallSizes() {
   s.mapHeight = 155;
   s.partWidth = 150;
   s.partHeight = 80;
-  s.panoramaWidth = 1024;
+  s.panoramaWidth = 2048;
   s.panoramaViewWidth = 160;
   s.panoramaViewHeight = 120;
   s.objectSize = 48;

@@ -65,17 +65,24 @@ bool ReadTrack(const std::uint8_t* trak, std::size_t size, Movie* movie) {
   std::size_t tkhdSize = 0, mdiaSize = 0, hdlrSize = 0, minfSize = 0, stblSize = 0, stszSize = 0;
   const std::uint8_t* tkhd = Child(trak, size, Tag("tkhd"), &tkhdSize);
   const std::uint8_t* mdia = Child(trak, size, Tag("mdia"), &mdiaSize);
+  std::int32_t width = 0, height = 0;
   if (tkhd != nullptr && tkhdSize >= 92) {
-    std::int32_t width = 0, height = 0;
     if (!BoxSide(tkhd + 84, &width) || !BoxSide(tkhd + 88, &height)) return false;
-    if (width > movie->box.right) movie->box.right = width;
-    if (height > movie->box.bottom) movie->box.bottom = height;
+    // A panorama shows its panorama track's rectangle: its image tracks
+    // (the whole picture) are no part of the box.
+    if (movie->controllerSubtype != Tag("STpn")) {
+      if (width > movie->box.right) movie->box.right = width;
+      if (height > movie->box.bottom) movie->box.bottom = height;
+    }
   }
   if (mdia == nullptr) return true;
   const std::uint8_t* hdlr = Child(mdia, mdiaSize, Tag("hdlr"), &hdlrSize);
   if (hdlr == nullptr || hdlrSize < 24) return true;
   const std::uint32_t subtype = TagAt(hdlr + 16);
-  if (subtype == Tag("STpn")) movie->controllerSubtype = Tag("STpn");
+  if (subtype == Tag("STpn") && movie->controllerSubtype != Tag("STpn")) {
+    movie->controllerSubtype = Tag("STpn");
+    movie->box = {0, 0, width, height};
+  }
   if (subtype != Tag("vide") || movie->frameCount != 0) return true;
   const std::uint8_t* minf = Child(mdia, mdiaSize, Tag("minf"), &minfSize);
   const std::uint8_t* stbl = minf != nullptr ? Child(minf, minfSize, Tag("stbl"), &stblSize) : nullptr;

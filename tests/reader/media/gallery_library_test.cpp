@@ -233,6 +233,9 @@ TEST_F(GalleryOnTheLibrary, ThePanoramaIsReachedByTheVrFilterAndIsDraggedZoomedA
   const HWND window = movie.m_hWnd;
   const RECT client = ClientOf(window);
   ui::PumpFor(300);
+  // The window shows the panorama's own rectangle, not its whole picture.
+  EXPECT_EQ(client.right, 560);
+  EXPECT_EQ(client.bottom, 300);
   const ui::Picture first = Shot(window, "gallery_library_panorama");
   // It opens toward Africa and Europe: land and sea, drawn over the whole view.
   const Look ahead = LookAt(first, client);

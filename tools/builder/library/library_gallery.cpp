@@ -43,15 +43,34 @@ std::string ThumbnailBlock(const std::vector<GalleryPlan::Block>& blocks,
   const int count = static_cast<int>(blocks.size());
   const int rows = (count + kPerRow - 1) / kPerRow;
   const int across = std::min(count, kPerRow);
-  std::string numbers = " " + std::to_string(rows * (kHeight + kGap) + kGap) + " 5 " + std::to_string(count);
+  std::string numbers;
+  const auto add = [&numbers](long value) {
+    numbers += ' ';
+    numbers += std::to_string(value);
+  };
+  add(rows * (kHeight + kGap) + kGap);
+  add(5);  // objects at the left, no text beside them
+  add(count);
   for (int i = 0; i < count; ++i) {
     const GalleryPlan::Block& block = blocks[static_cast<std::size_t>(i)];
-    numbers += " " + std::to_string((i % kPerRow) * (kWidth + kGap)) + " " +
-               std::to_string(kGap + (i / kPerRow) * (kHeight + kGap)) + " " + std::to_string(kWidth) + " " +
-               std::to_string(kHeight) + " " + std::to_string(items.at(block.article));
-    numbers += block.posterArticle.empty() ? " 0" : " 8256 " + std::to_string(items.at(block.posterArticle));
+    add((i % kPerRow) * (kWidth + kGap));
+    add(kGap + (i / kPerRow) * (kHeight + kGap));
+    add(kWidth);
+    add(kHeight);
+    add(items.at(block.article));
+    if (block.posterArticle.empty()) {
+      add(0);
+    } else {
+      add(0x2040);  // the poster's item follows
+      add(items.at(block.posterArticle));
+    }
   }
-  return "<MB>" + std::to_string(across * (kWidth + kGap)) + "<HID>" + numbers + "</HID></MB>";
+  std::string block = "<MB>";
+  block += std::to_string(across * (kWidth + kGap));
+  block += "<HID>";
+  block += numbers;
+  block += "</HID></MB>";
+  return block;
 }
 
 }  // namespace
@@ -62,7 +81,9 @@ void AddGallery(GalleryPlan plan, const std::vector<std::string>& sampleTitles,
     ExtraArticle article;
     article.title = item.article;
     std::string body = item.picture ? item.picture->caption : item.text;
-    article.text = EscapeTagged(item.article) + "\n<P>" + EscapeTagged(body);
+    article.text = EscapeTagged(item.article);
+    article.text += "\n<P>";
+    article.text += EscapeTagged(body);
     content->articles.push_back(std::move(article));
   }
   // Number every main title as the content writers will, to learn the items'
@@ -84,7 +105,10 @@ void AddGallery(GalleryPlan plan, const std::vector<std::string>& sampleTitles,
     if (shown == nullptr) continue;  // a slice of the library without it
     // The display lays a block out at the first text after it: the line
     // that tells what the thumbnails are follows them.
-    shown->text += "\n" + ThumbnailBlock(blocks.items, items) + "\n<P>" + EscapeTagged(blocks.heading);
+    shown->text += '\n';
+    shown->text += ThumbnailBlock(blocks.items, items);
+    shown->text += "\n<P>";
+    shown->text += EscapeTagged(blocks.heading);
   }
   content->gallery = std::move(plan);
 }
