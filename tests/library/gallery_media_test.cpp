@@ -10,9 +10,11 @@
 #include <iterator>
 #include <string>
 
+#include "controller_math.h"
 #include "gallery/earth_gallery.h"
 #include "gallery/earth_regions.h"
 #include "gallery/palette_picture.h"
+#include "hand_bytes.h"
 #include "images/jpeg_reader.h"
 #include "images/speech.h"
 #include "kn_components.h"
@@ -20,13 +22,11 @@
 #include "library/dictd_file.h"
 #include "library/library_gallery.h"
 #include "library/library_set.h"
-#include "temp_dir.h"
 #include "node_view.h"
-#include "controller_math.h"
 #include "pano_fixture.h"
 #include "pano_types.h"
 #include "reader/wave_file.h"
-#include "hand_bytes.h"
+#include "temp_dir.h"
 
 namespace {
 
@@ -100,8 +100,8 @@ TEST(GalleryPictures, MapsHaveTheRegionsAsHotSpotsLeadingToTheirItems) {
         return day.regions.spots[i].label + " -> " + day.hotSpotArticles[i];
     return "none";
   };
-  EXPECT_EQ(spotOf(keyAt(20, 5)), "Africa -> Map of Africa");          // the Congo
-  EXPECT_EQ(spotOf(keyAt(100, 45)), "Asia -> Map of Asia");            // Mongolia
+  EXPECT_EQ(spotOf(keyAt(20, 5)), "Africa -> Map of Africa");  // the Congo
+  EXPECT_EQ(spotOf(keyAt(100, 45)), "Asia -> Map of Asia");    // Mongolia
   EXPECT_EQ(spotOf(keyAt(135, -25)), "Australia and Oceania -> Map of Australia and Oceania");
   EXPECT_EQ(spotOf(keyAt(-100, 40)), "North America -> Map of North America");
   EXPECT_EQ(spotOf(keyAt(-60, -10)), "South America -> Map of South America");
@@ -254,7 +254,8 @@ TEST_F(GalleryMovies, TheTurningMoviePlaysItsFramesInTheHostsController) {
   const std::intptr_t controller = kn::MediaEntry(kn::kKnNewMovieController, args, 4);
   ASSERT_NE(controller, 0);
   const std::intptr_t storage[1] = {controller};
-  auto* record = reinterpret_cast<kn::StandardController*>(kn::ManagerEntry(kn::kGroupManager, kn::kCmGetStorage, storage, 1));
+  auto* record =
+      reinterpret_cast<kn::StandardController*>(kn::ManagerEntry(kn::kGroupManager, kn::kCmGetStorage, storage, 1));
   ASSERT_NE(record, nullptr);
   std::vector<std::uint8_t> first = kn::CurrentFrame(*record)->pixels;
   kn::PlayOrStop(*record, true);

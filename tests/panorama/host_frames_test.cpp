@@ -79,14 +79,13 @@ class HostFramesTest : public PanoHostTest {
   kn::Movie* Open(const builder::Bytes& bytes) { return kn::AsMovie(OpenMovie(bytes, "frames.mov")); }
   // A standard controller over the movie, made with the given flags.
   std::intptr_t Controller(kn::Movie* movie, std::intptr_t flags, kn::KnRect box) {
-    const std::intptr_t args[4] = {reinterpret_cast<std::intptr_t>(movie), reinterpret_cast<std::intptr_t>(&box),
-                                   flags, 0};
+    const std::intptr_t args[4] = {reinterpret_cast<std::intptr_t>(movie), reinterpret_cast<std::intptr_t>(&box), flags,
+                                   0};
     return kn::MediaEntry(kn::kKnNewMovieController, args, 4);
   }
   static kn::StandardController* Record(std::intptr_t controller) {
     const std::intptr_t args[1] = {controller};
-    return reinterpret_cast<kn::StandardController*>(
-        kn::ManagerEntry(kn::kGroupManager, kn::kCmGetStorage, args, 1));
+    return reinterpret_cast<kn::StandardController*>(kn::ManagerEntry(kn::kGroupManager, kn::kCmGetStorage, args, 1));
   }
 };
 
@@ -133,8 +132,8 @@ TEST_F(HostFramesTest, ThePlayingControllerShowsTheFrameOfItsTime) {
   EXPECT_EQ(movie->time, 60);
   shown = kn::CurrentFrame(*record);
   ASSERT_NE(shown, nullptr);
-  EXPECT_EQ(shown->pixels[2], 0);  // black
-  EXPECT_EQ(shown->pixels[8], 255);  // white
+  EXPECT_EQ(shown->pixels[2], 0);                            // black
+  EXPECT_EQ(shown->pixels[8], 255);                          // white
   EXPECT_TRUE(kn::AdvanceStandardController(*record, 200));  // on to the end, where it stops
   EXPECT_EQ(record->rate, 0);
   kn::PlayOrStop(*record, true);  // played from the end: from the start

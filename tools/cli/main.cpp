@@ -6,10 +6,10 @@
 //                                   the gallery made from xplanet-images; a
 //                                   slice keeps only the headwords that begin
 //                                   with one of the prefixes (for tests)
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <algorithm>
 #include <exception>
 #include <stdexcept>
 #include <string>

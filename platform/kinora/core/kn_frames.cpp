@@ -137,8 +137,8 @@ bool DecodeFrame(const std::string& path, const FrameTrack& track, std::int32_t 
   call.area = {0, 0, track.width, track.height};
   const std::intptr_t prepareArgs[1] = {reinterpret_cast<std::intptr_t>(&prepare)};
   const std::intptr_t callArgs[2] = {reinterpret_cast<std::intptr_t>(&call), 0};
-  const bool decoded = CallInstance(codec, kDcPrepare, prepareArgs, 1) == 0 &&
-                       CallInstance(codec, kDcDecompress, callArgs, 2) == 0;
+  const bool decoded =
+      CallInstance(codec, kDcPrepare, prepareArgs, 1) == 0 && CallInstance(codec, kDcDecompress, callArgs, 2) == 0;
   CloseComponent(codec);
   return decoded;
 }

@@ -139,7 +139,8 @@ void PaintBar(HDC dc, const RECT& bar, const kn::StandardController& controller)
     }
   }
   if (const kn::Movie* movie = controller.movie) {
-    const std::string times = TimeText(movie->time, movie->timeScale) + " / " + TimeText(movie->duration, movie->timeScale);
+    const std::string times =
+        TimeText(movie->time, movie->timeScale) + " / " + TimeText(movie->duration, movie->timeScale);
     HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, kInk);

@@ -69,8 +69,8 @@ GalleryStore BuildGalleryStore(const GalleryPlan& plan, const GalleryNumbers& nu
           throw std::runtime_error("gallery: no item \"" + plan_item.hotSpotArticles[i] + "\" for a hot spot");
         regions.spots[i].id = target->second;
       }
-      item.data = regions.kind == 0 ? PictureRecord(*plan_item.picture)
-                                    : PictureRecordWithRegions(*plan_item.picture, regions);
+      item.data =
+          regions.kind == 0 ? PictureRecord(*plan_item.picture) : PictureRecordWithRegions(*plan_item.picture, regions);
       item.packed = true;
     } else {
       item.data = MediaFileRecord(plan_item.type, plan_item.fileName, plan_item.text);
@@ -100,8 +100,8 @@ GalleryStore BuildGalleryStore(const GalleryPlan& plan, const GalleryNumbers& nu
     }
     result.store.categories.push_back(std::move(stored));
   }
-  result.store.categories.push_back({1, "", hidden});                 // kept out of the article lists
-  result.store.categories.push_back({1, "", {background.item}});      // the random pictures
+  result.store.categories.push_back({1, "", hidden});             // kept out of the article lists
+  result.store.categories.push_back({1, "", {background.item}});  // the random pictures
   return result;
 }
 

@@ -226,8 +226,7 @@ MediaItem BackgroundItem(const Numbering& n) {
 }
 
 GalleryStore GalleryOf(const Numbering& n) {
-  return BuildGalleryStore(*g_extraContent->gallery, {&n.article, &n.mainEntry}, BackgroundItem(n),
-                           kBackgroundArticle);
+  return BuildGalleryStore(*g_extraContent->gallery, {&n.article, &n.mainEntry}, BackgroundItem(n), kBackgroundArticle);
 }
 
 // Each article of Mult.bit has one media item; its rank in Mult.bit is the
@@ -367,7 +366,8 @@ bool GalleryWritesFile(const std::string& name) {
 
 void WriteGalleryFiles(const std::string& directory) {
   if (!g_extraContent || !g_extraContent->gallery) return;
-  for (const auto& [name, bytes] : g_extraContent->gallery->files) WriteFileAtomically(JoinPath(directory, name), bytes);
+  for (const auto& [name, bytes] : g_extraContent->gallery->files)
+    WriteFileAtomically(JoinPath(directory, name), bytes);
 }
 
 std::string BackgroundShowsArticle() {

@@ -39,15 +39,16 @@ void CheckMap(const RgbImage& map, const char* what) {
 panorama::Rgb PanoramaColour(Rgb c) { return {c.r, c.g, c.b}; }
 
 // The map's regions over a picture of it: one key a pixel, top row first.
-std::vector<std::uint8_t> RegionMask(const RgbImage& day, int width, int height, double west, double east,
-                                     double south, double north) {
+std::vector<std::uint8_t> RegionMask(const RgbImage& day, int width, int height, double west, double east, double south,
+                                     double north) {
   if (east <= west) east += 360.0;
   std::vector<std::uint8_t> mask(static_cast<std::size_t>(width) * height);
   for (int y = 0; y < height; ++y) {
     const double latitude = north - (y + 0.5) * (north - south) / height;
     for (int x = 0; x < width; ++x) {
       const double longitude = west + (x + 0.5) * (east - west) / width;
-      mask[static_cast<std::size_t>(y) * width + x] = RegionAt(longitude, latitude, MapColour(day, longitude, latitude));
+      mask[static_cast<std::size_t>(y) * width + x] =
+          RegionAt(longitude, latitude, MapColour(day, longitude, latitude));
     }
   }
   return mask;
@@ -184,9 +185,7 @@ Bytes BuildPanorama(const GallerySources& sources, const GallerySizes& sizes, Ga
     node.defaultPan = panorama::Degrees(165);  // Africa and Europe ahead (longitude 15)
     node.defaultZoom = panorama::Degrees(70);
     const RgbImage& map = day ? sources.day : sources.night;
-    node.picture = [&map, g](int x, int y) {
-      return PanoramaColour(MapColour(map, g.Longitude(x), g.Latitude(y)));
-    };
+    node.picture = [&map, g](int x, int y) { return PanoramaColour(MapColour(map, g.Longitude(x), g.Latitude(y))); };
     node.hotSpotPicture = [&regions, g](int x, int y) { return regions[static_cast<std::size_t>(y) * g.width + x]; };
     for (const EarthRegion& region : EarthRegions()) {
       const Extent& e = extents[region.key];
@@ -205,8 +204,8 @@ Bytes BuildPanorama(const GallerySources& sources, const GallerySizes& sizes, Ga
       spot.rect[3] = static_cast<std::int16_t>(e.bottom);
       spot.name = region.name + (day ? " by night" : " by day");
       node.hotSpots.push_back(spot);
-      node.links.push_back({static_cast<std::int16_t>(region.key), day ? kNightNode : kDayNode,
-                            panorama::Degrees(mean), panorama::Degrees(std::clamp(tilt, -30.0, 30.0)), 0});
+      node.links.push_back({static_cast<std::int16_t>(region.key), day ? kNightNode : kDayNode, panorama::Degrees(mean),
+                            panorama::Degrees(std::clamp(tilt, -30.0, 30.0)), 0});
       ++figures->panoramaHotSpots;
     }
     movie.nodes.push_back(std::move(node));
@@ -336,8 +335,8 @@ GalleryPlan BuildEarthGallery(const GallerySources& sources, const Speech& narra
   AddRegionSpots(dayItem, mask);
   GalleryItemPlan nightItem = PictureItem(
       kNightMap, "The Earth by night", 4, night,
-      "The Earth by night: the lights of its cities and roads. Click a continent or an ocean to see it by day.",
-      earth, {"Pic.bit", "Map.bit", "Clkmap.bit"}, figures);
+      "The Earth by night: the lights of its cities and roads. Click a continent or an ocean to see it by day.", earth,
+      {"Pic.bit", "Map.bit", "Clkmap.bit"}, figures);
   AddRegionSpots(nightItem, mask);
   figures->hotSpots += static_cast<std::uint32_t>(dayItem.regions.spots.size() + nightItem.regions.spots.size());
   plan.items.push_back(std::move(dayItem));
@@ -385,14 +384,14 @@ GalleryPlan BuildEarthGallery(const GallerySources& sources, const Speech& narra
   // The narration: a hidden sound record, played by a picture of what it tells.
   plan.files["NARRATE.WAV"] = PcmWave(narration.samples, narration.rate);
   figures->soundMilliseconds = static_cast<std::uint32_t>(narration.samples.size() * 1000 / narration.rate);
-  GalleryItemPlan record = FileItem(kNarration, "A day on the Earth (spoken)", 5, "NARRATE.WAV", NarrationText(),
-                                    earth, {"Sound.bit"});
+  GalleryItemPlan record =
+      FileItem(kNarration, "A day on the Earth (spoken)", 5, "NARRATE.WAV", NarrationText(), earth, {"Sound.bit"});
   record.listed = false;
-  GalleryItemPlan told = PictureItem(kTold, "A day on the Earth, told", 1, ToldPicture(sources, narration, sizes),
-                                     "Play Sound to hear this read aloud (" +
-                                         std::to_string(figures->soundMilliseconds / 1000) + " seconds): \"" +
-                                         NarrationText() + "\"",
-                                     earth, {"Pic.bit", "Sound.bit"}, figures);
+  GalleryItemPlan told =
+      PictureItem(kTold, "A day on the Earth, told", 1, ToldPicture(sources, narration, sizes),
+                  "Play Sound to hear this read aloud (" + std::to_string(figures->soundMilliseconds / 1000) +
+                      " seconds): \"" + NarrationText() + "\"",
+                  earth, {"Pic.bit", "Sound.bit"}, figures);
   told.soundArticle = kNarration;
   plan.items.push_back(std::move(told));
   plan.items.push_back(std::move(record));

@@ -28,9 +28,9 @@ struct GalleryFigures {
 
 // Sizes the gallery's media are made at; the tests make smaller ones.
 struct GallerySizes {
-  int mapWidth = 620, mapHeight = 310;      // the whole maps, which the gallery's picture window shows whole
-  int partWidth = 600, partHeight = 320;    // the largest picture of a continent or an ocean
-  int panoramaWidth = 2048;                 // pixels around; the height follows (square pixels)
+  int mapWidth = 620, mapHeight = 310;    // the whole maps, which the gallery's picture window shows whole
+  int partWidth = 600, partHeight = 320;  // the largest picture of a continent or an ocean
+  int panoramaWidth = 2048;               // pixels around; the height follows (square pixels)
   int panoramaViewWidth = 560, panoramaViewHeight = 300;
   int objectSize = 200, objectColumns = 24, objectRows = 3;
   int movieSize = 240, movieFrames = 48;

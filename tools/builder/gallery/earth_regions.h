@@ -13,8 +13,8 @@
 namespace builder::gallery {
 
 struct EarthRegion {
-  std::uint8_t key;        // 1 and up: the byte of the region in a picture's mask
-  std::string name;        // "Africa", "Pacific Ocean"
+  std::uint8_t key;  // 1 and up: the byte of the region in a picture's mask
+  std::string name;  // "Africa", "Pacific Ocean"
   bool ocean;
   std::vector<std::string> entries;  // titles of the dictionary entries it leads to
   // What its own picture shows: the map between these longitudes (west to

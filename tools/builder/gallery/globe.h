@@ -10,7 +10,7 @@ namespace builder::gallery {
 struct GlobeView {
   double longitude = 0;  // of the point at the disc's centre
   double latitude = 0;
-  int size = 192;        // the picture is size x size, the disc fills it less a margin
+  int size = 192;  // the picture is size x size, the disc fills it less a margin
   int margin = 4;
   // Sunlight from this longitude and latitude (on the globe); the dark side
   // shows the night map where one is given, else the day map darkened.

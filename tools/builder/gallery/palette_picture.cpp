@@ -34,8 +34,7 @@ std::pair<Box, Box> Split(Box box, const std::vector<std::uint32_t>& histogram) 
       widest = c;
     }
   }
-  std::sort(box.keys.begin(), box.keys.end(),
-            [&](int a, int b) { return Channel(a, widest) < Channel(b, widest); });
+  std::sort(box.keys.begin(), box.keys.end(), [&](int a, int b) { return Channel(a, widest) < Channel(b, widest); });
   long long seen = 0;
   std::size_t cut = 0;
   while (cut + 2 < box.keys.size() && (seen += histogram[box.keys[cut]]) * 2 < box.pixels) ++cut;
@@ -69,8 +68,7 @@ std::vector<Rgb> MedianCut(const RgbImage& image) {
   while (static_cast<int>(boxes.size()) < kColours) {
     std::size_t largest = boxes.size();
     for (std::size_t i = 0; i < boxes.size(); ++i)
-      if (boxes[i].keys.size() > 1 && (largest == boxes.size() || boxes[i].pixels > boxes[largest].pixels))
-        largest = i;
+      if (boxes[i].keys.size() > 1 && (largest == boxes.size() || boxes[i].pixels > boxes[largest].pixels)) largest = i;
     if (largest == boxes.size()) break;
     auto [first, second] = Split(std::move(boxes[largest]), histogram);
     boxes[largest] = std::move(first);
@@ -126,7 +124,8 @@ Picture PalettePicture(const RgbImage& image, std::uint8_t type, const std::stri
       int want[3] = {c.r + current[x + 1][0] / 16, c.g + current[x + 1][1] / 16, c.b + current[x + 1][2] / 16};
       for (int& v : want) v = std::clamp(v, 0, 255);
       const int key = Key(want[0], want[1], want[2]);
-      if (nearest[key] < 0) nearest[key] = static_cast<std::int16_t>(Nearest(palette, want[0] | 4, want[1] | 4, want[2] | 4));
+      if (nearest[key] < 0)
+        nearest[key] = static_cast<std::int16_t>(Nearest(palette, want[0] | 4, want[1] | 4, want[2] | 4));
       const int index = nearest[key];
       picture.pixels[static_cast<std::size_t>(y) * image.width + x] = static_cast<std::uint8_t>(index);
       const int error[3] = {want[0] - palette[index].r, want[1] - palette[index].g, want[2] - palette[index].b};

@@ -49,7 +49,8 @@ RgbImage Resized(const RgbImage& image, int width, int height) {
           ++count;
         }
       out.Set(x, y,
-              {static_cast<std::uint8_t>((sum[0] + count / 2) / count), static_cast<std::uint8_t>((sum[1] + count / 2) / count),
+              {static_cast<std::uint8_t>((sum[0] + count / 2) / count),
+               static_cast<std::uint8_t>((sum[1] + count / 2) / count),
                static_cast<std::uint8_t>((sum[2] + count / 2) / count)});
     }
   }

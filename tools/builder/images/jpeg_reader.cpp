@@ -49,8 +49,8 @@ gallery::RgbImage ReadJpeg(const std::string& path) {
   jpeg_read_header(&info, TRUE);
   info.out_color_space = JCS_RGB;
   jpeg_start_decompress(&info);
-  if (info.output_components != 3 || info.output_width == 0 || info.output_height == 0 ||
-      info.output_width > 16384 || info.output_height > 16384) {
+  if (info.output_components != 3 || info.output_width == 0 || info.output_height == 0 || info.output_width > 16384 ||
+      info.output_height > 16384) {
     jpeg_destroy_decompress(&info);
     delete image;
     throw std::runtime_error(path + ": not a colour picture of at most 16384 pixels a side");

@@ -31,9 +31,10 @@ gallery::Speech Speak(const std::string& text) {
   gSpoken = &speech;
   espeak_SetSynthCallback(Collect);
   const bool ready = espeak_SetVoiceByName("en") == EE_OK && espeak_SetParameter(espeakRATE, 150, 0) == EE_OK;
-  const bool spoken = ready && espeak_Synth(text.c_str(), text.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8,
-                                            nullptr, nullptr) == EE_OK &&
-                      espeak_Synchronize() == EE_OK;
+  const bool spoken =
+      ready &&
+      espeak_Synth(text.c_str(), text.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr, nullptr) == EE_OK &&
+      espeak_Synchronize() == EE_OK;
   gSpoken = nullptr;
   if (!spoken || speech.samples.empty())
     throw std::runtime_error("eSpeak NG spoke nothing: install the espeak-ng-data package (its English voice)");

@@ -1,8 +1,8 @@
 #include "library/library_gallery.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <algorithm>
 #include <map>
 #include <stdexcept>
 
@@ -21,7 +21,8 @@ gallery::GallerySources ReadGallerySources(const std::string& directory, const g
   const auto read = [&](const char* name) {
     const std::string path = JoinPath(directory, name);
     if (!std::filesystem::is_regular_file(path))
-      throw std::runtime_error(path + " is missing: install the xplanet-images package (apt-get install xplanet-images)");
+      throw std::runtime_error(path +
+                               " is missing: install the xplanet-images package (apt-get install xplanet-images)");
     return readers.readJpeg(path);
   };
   gallery::GallerySources sources;
@@ -75,8 +76,7 @@ std::string ThumbnailBlock(const std::vector<GalleryPlan::Block>& blocks,
 
 }  // namespace
 
-void AddGallery(GalleryPlan plan, const std::vector<std::string>& sampleTitles,
-                ExtraContent* content) {
+void AddGallery(GalleryPlan plan, const std::vector<std::string>& sampleTitles, ExtraContent* content) {
   for (const GalleryItemPlan& item : plan.items) {
     ExtraArticle article;
     article.title = item.article;

@@ -23,7 +23,6 @@ gallery::GallerySources ReadGallerySources(const std::string& directory, const g
 // names, then hands the plan to the content. The item numbers of the blocks
 // are the items' ranks among the media articles, over `sampleTitles` and the
 // content's articles numbered together.
-void AddGallery(GalleryPlan plan, const std::vector<std::string>& sampleTitles,
-                ExtraContent* content);
+void AddGallery(GalleryPlan plan, const std::vector<std::string>& sampleTitles, ExtraContent* content);
 
 }  // namespace builder::library

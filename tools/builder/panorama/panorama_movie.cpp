@@ -487,7 +487,8 @@ void WriteSamplePanoramas(const std::string& directory) {
   object.frame = [](int frame, int x, int) {
     return Rgb{static_cast<std::uint8_t>(frame * 7), static_cast<std::uint8_t>(x * 4), 128};
   };
-  if (!GalleryWritesFile("OBJECT.MOV")) WriteFileAtomically(JoinPath(directory, "OBJECT.MOV"), BuildObjectMovie(object));
+  if (!GalleryWritesFile("OBJECT.MOV"))
+    WriteFileAtomically(JoinPath(directory, "OBJECT.MOV"), BuildObjectMovie(object));
 }
 
 }  // namespace builder::panorama
