@@ -41,6 +41,9 @@ packages=(
   zlib1g-dev libz-mingw-w64-dev dict-foldoc dict-gcide dict-wn dict-freedict-eng-fra dict-freedict-fra-eng
   # the library's timeline: the calendar package's dated events
   calendar
+  # The library's gallery: the Earth's and the Sun's maps, the JPEG reader and
+  # the speech engine of its narration (the native builder's alone).
+  xplanet-images libjpeg62-turbo-dev libespeak-ng-dev
 )
 # Wine's i686 loader (the i686 route) only where 32-bit code runs: elsewhere
 # it could never start, and the i386 architecture it needs is not added.

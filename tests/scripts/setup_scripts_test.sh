@@ -502,6 +502,8 @@ expect "32-bit host: dpkg keeps it (through sudo)" grep -qx i386 "$root/var/lib/
 expect "32-bit host: it asks for 32-bit Wine with the rest" eval 'asked_for wine32:i386 && asked_for cmake'
 expect "the reference library's sources are asked for: the dictionaries and the calendar's events" eval \
   'asked_for dict-gcide && asked_for dict-freedict-fra-eng && asked_for calendar'
+expect "the gallery's sources and their readers are asked for" eval 'asked_for xplanet-images &&
+  asked_for libjpeg62-turbo-dev && asked_for libespeak-ng-dev'
 expect "32-bit host: the i686 route follows" [ "$(route_after yes)" = "i686: " ]
 expect "apt never asks a question" eval '! grep "^apt-get" "$work/apt/calls" | grep -qv "frontend=noninteractive"'
 expect "services are held while packages install, and let go after" eval '[ -s "$work/apt/policy" ] &&

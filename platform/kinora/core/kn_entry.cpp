@@ -116,7 +116,7 @@ std::intptr_t MediaEntry(std::int32_t selector, const std::intptr_t* args, std::
       return movie != nullptr ? movie->time : 0;
     }
     case kKnControllerMovie: return CallInstance(arg(0), kMcGetMovie, nullptr, 0);
-    // The stand-in decodes no frames: a movie gives no picture.
+    // Pictures live in global memory, which only KNIM32.DLL has (it answers these).
     case kKnMoviePicture: return 0;
     case kKnDisposePicture: return 0;
     case kKnNewHandle: return NewHandle(static_cast<std::int32_t>(arg(0)));

@@ -65,22 +65,30 @@ bool ReadTrack(const std::uint8_t* trak, std::size_t size, Movie* movie) {
   std::size_t tkhdSize = 0, mdiaSize = 0, hdlrSize = 0, minfSize = 0, stblSize = 0, stszSize = 0;
   const std::uint8_t* tkhd = Child(trak, size, Tag("tkhd"), &tkhdSize);
   const std::uint8_t* mdia = Child(trak, size, Tag("mdia"), &mdiaSize);
+  std::int32_t width = 0, height = 0;
   if (tkhd != nullptr && tkhdSize >= 92) {
-    std::int32_t width = 0, height = 0;
     if (!BoxSide(tkhd + 84, &width) || !BoxSide(tkhd + 88, &height)) return false;
-    if (width > movie->box.right) movie->box.right = width;
-    if (height > movie->box.bottom) movie->box.bottom = height;
+    // A panorama shows its panorama track's rectangle: its image tracks
+    // (the whole picture) are no part of the box.
+    if (movie->controllerSubtype != Tag("STpn")) {
+      if (width > movie->box.right) movie->box.right = width;
+      if (height > movie->box.bottom) movie->box.bottom = height;
+    }
   }
   if (mdia == nullptr) return true;
   const std::uint8_t* hdlr = Child(mdia, mdiaSize, Tag("hdlr"), &hdlrSize);
   if (hdlr == nullptr || hdlrSize < 24) return true;
   const std::uint32_t subtype = TagAt(hdlr + 16);
-  if (subtype == Tag("STpn")) movie->controllerSubtype = Tag("STpn");
+  if (subtype == Tag("STpn") && movie->controllerSubtype != Tag("STpn")) {
+    movie->controllerSubtype = Tag("STpn");
+    movie->box = {0, 0, width, height};
+  }
   if (subtype != Tag("vide") || movie->frameCount != 0) return true;
   const std::uint8_t* minf = Child(mdia, mdiaSize, Tag("minf"), &minfSize);
   const std::uint8_t* stbl = minf != nullptr ? Child(minf, minfSize, Tag("stbl"), &stblSize) : nullptr;
   const std::uint8_t* stsz = stbl != nullptr ? Child(stbl, stblSize, Tag("stsz"), &stszSize) : nullptr;
   if (stsz != nullptr && stszSize >= 20) movie->frameCount = static_cast<std::int32_t>(Be32(stsz + 16));
+  if (stbl != nullptr) ReadFrameTrack(stbl, stblSize, &movie->frames);  // a movie without frames shows none
   return true;
 }
 
@@ -217,6 +225,10 @@ std::intptr_t StandardControllerEntry(std::int16_t selector, const std::intptr_t
       controller->self = arg(2);
       controller->movie = AsMovie(arg(3));
       if (rect != nullptr) controller->bounds = *rect;
+      if ((arg(5) & kControllerFlagNoBar) == 0 && controller->bounds.bottom <= kMaxBoxSide - kControlBarHeight) {
+        controller->bar = true;
+        controller->bounds.bottom += kControlBarHeight;
+      }
       controller->window = arg(6);
       const std::intptr_t set[2] = {arg(2), reinterpret_cast<std::intptr_t>(controller)};
       ManagerEntry(kGroupManager, kCmSetStorage, set, 2);
@@ -236,6 +248,7 @@ std::intptr_t StandardControllerEntry(std::int16_t selector, const std::intptr_t
         if (self->rate != 0 && self->movie != nullptr && self->movie->time >= self->movie->duration)
           self->movie->time = 0;
       }
+      if (action == kMcActionGoToTime) self->pending = 0;
       return 0;
     }
     case kMcGetBox:

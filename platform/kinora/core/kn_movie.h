@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "kn_api.h"
+#include "kn_frames.h"
 
 namespace kn {
 
@@ -23,6 +24,7 @@ struct Movie {
   bool active = false;
   std::map<std::uint32_t, std::vector<std::vector<std::uint8_t>>> userData;
   std::uint32_t controllerSubtype = 0;  // "STpn", "stna" or 0 for the standard controller
+  FrameTrack frames;                    // of the first image track, when it has samples to show
 };
 
 // A box's edges lie in 0..32767 (the screens and the panorama view keep
@@ -46,7 +48,22 @@ struct StandardController {
   std::int32_t state = 0;
   std::intptr_t self = 0;    // the component instance
   std::int64_t pending = 0;  // movie time units x 1000 not yet a whole unit
+  // The control bar under the movie (play and stop, the time played), unless
+  // the controller was made with flag 8 (as a named file's is).
+  bool bar = false;
+  DecodedFrame picture;  // the frame last decoded
+  std::int32_t pictureIndex = -1;
 };
+
+// The control bar's height, below the movie's box inside the controller's bounds.
+constexpr std::int32_t kControlBarHeight = 18;
+constexpr std::int32_t kControllerFlagNoBar = 8;
+
+// The frame the controller's movie shows at its time, decoded when it
+// changed; nullptr when the movie has no frames or the frame cannot be read.
+const DecodedFrame* CurrentFrame(StandardController& controller);
+// Play from where the movie stands (from the start when it stands at the end) or stop.
+void PlayOrStop(StandardController& controller, bool play);
 
 // Moves a playing controller's movie on by `milliseconds` at its rate; at the
 // movie's end it stops there. True when this step reached the end.

@@ -4,10 +4,12 @@
 #include <windows.h>
 
 #include <cstring>
+#include <map>
 #include <vector>
 
 #include "kn_components.h"
 #include "kn_host.h"
+#include "kn_movie.h"
 #include "movie_view.h"
 
 namespace {
@@ -34,11 +36,103 @@ std::intptr_t PictureToDib(std::intptr_t handle) {
   return reinterpret_cast<std::intptr_t>(copy);
 }
 
+// A movie's frame at a time as a packed 24-bit bitmap in global memory (the
+// caller disposes of it with the dispose-picture call); 0 for a movie
+// without frames.
+std::intptr_t MoviePicture(std::intptr_t movieHandle, std::intptr_t time) {
+  const kn::Movie* movie = kn::AsMovie(movieHandle);
+  if (movie == nullptr || !movie->frames.Has()) return 0;
+  kn::DecodedFrame frame;
+  const std::int32_t index = kn::FrameAt(movie->frames, static_cast<std::int32_t>(time), movie->duration);
+  if (!kn::DecodeFrame(movie->path, movie->frames, index, &frame)) return 0;
+  const SIZE_T bits = static_cast<SIZE_T>(frame.rowBytes) * static_cast<SIZE_T>(frame.height);
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(BITMAPINFOHEADER) + bits);
+  auto* header = block != nullptr ? static_cast<BITMAPINFOHEADER*>(GlobalLock(block)) : nullptr;
+  if (header == nullptr) {
+    if (block != nullptr) GlobalFree(block);
+    return 0;
+  }
+  header->biSize = sizeof(BITMAPINFOHEADER);
+  header->biWidth = frame.width;
+  header->biHeight = frame.height;  // bottom-up
+  header->biPlanes = 1;
+  header->biBitCount = 24;
+  header->biSizeImage = static_cast<DWORD>(bits);
+  auto* rows = reinterpret_cast<std::uint8_t*>(header + 1);
+  for (std::int32_t y = 0; y < frame.height; ++y)
+    std::memcpy(rows + static_cast<std::size_t>(frame.height - 1 - y) * frame.rowBytes,
+                &frame.pixels[static_cast<std::size_t>(y) * frame.rowBytes], static_cast<std::size_t>(frame.rowBytes));
+  GlobalUnlock(block);
+  return reinterpret_cast<std::intptr_t>(block);
+}
+
+// The host's tasking of the plug-in's controllers: a clock on each one's
+// window hands it the idle event (which moves a drag or a zoom on while a
+// button or a key is held), and the window under a controller that draws
+// its whole box is not erased before it paints.
+constexpr UINT_PTR kIdleTimer = 0x4B49;  // 'KI'
+constexpr UINT kIdleMilliseconds = 30;
+std::map<std::intptr_t, HWND> gIdled;
+
+UINT IdleEvent() {
+  static const UINT message = RegisterWindowMessageA("Kinora Idle Event");
+  return message;
+}
+
+bool IsPluginController(std::intptr_t controller) {
+  const std::intptr_t args[1] = {controller};
+  const kn::Movie* movie = kn::AsMovie(kn::MediaEntry(kn::kKnControllerMovie, args, 1));
+  return movie != nullptr && movie->controllerSubtype != 0;
+}
+
+std::intptr_t NewController(const std::intptr_t* args, std::int32_t count) {
+  const std::intptr_t controller = kn::MediaEntry(kn::kKnNewMovieController, args, count);
+  const HWND window = count >= 4 ? reinterpret_cast<HWND>(args[3]) : nullptr;
+  if (controller != 0 && window != nullptr && IsWindow(window) && IsPluginController(controller) &&
+      SetTimer(window, kIdleTimer, kIdleMilliseconds, nullptr) != 0)
+    gIdled[controller] = window;
+  return controller;
+}
+
+void DisposeController(std::intptr_t controller) {
+  const auto idled = gIdled.find(controller);
+  if (idled != gIdled.end()) {
+    if (IsWindow(idled->second)) KillTimer(idled->second, kIdleTimer);
+    gIdled.erase(idled);
+  }
+  const std::intptr_t args[1] = {controller};
+  kn::MediaEntry(kn::kKnDisposeController, args, 1);
+}
+
+// A window message offered to a controller.
+std::intptr_t OfferMessage(const std::intptr_t* args, std::int32_t count) {
+  const auto message = static_cast<UINT>(args[2]);
+  const auto idled = gIdled.find(args[0]);
+  if (idled != gIdled.end()) {
+    if (message == WM_TIMER && static_cast<UINT_PTR>(args[3]) == kIdleTimer) {
+      const std::intptr_t idle[5] = {args[0], args[1], static_cast<std::intptr_t>(IdleEvent()), 0, 0};
+      kn::MediaEntry(kn::kKnControllerMessage, idle, 5);
+      return 1;
+    }
+    if (message == WM_ERASEBKGND) return 1;  // the controller paints its whole box
+  }
+  return kn::MediaEntry(kn::kKnControllerMessage, args, count);
+}
+
 }  // namespace
 
 extern "C" {
 std::intptr_t KnimEntryPoint(std::int32_t selector, const std::intptr_t* args, std::int32_t count) {
   if (selector == kn::kKnPictureToDib) return PictureToDib(count >= 1 && args != nullptr ? args[0] : 0);
+  if (selector == kn::kKnMoviePicture) return count >= 2 && args != nullptr ? MoviePicture(args[0], args[1]) : 0;
+  if (args != nullptr) {
+    if (selector == kn::kKnNewMovieController) return NewController(args, count);
+    if (selector == kn::kKnDisposeController && count >= 1) {
+      DisposeController(args[0]);
+      return 0;
+    }
+    if (selector == kn::kKnControllerMessage && count >= 5) return OfferMessage(args, count);
+  }
   if (selector == kn::kKnDisposePicture && count >= 1 && args != nullptr && args[0] != 0) {
     GlobalFree(reinterpret_cast<HGLOBAL>(args[0]));
     return 0;

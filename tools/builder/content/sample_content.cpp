@@ -12,6 +12,7 @@
 
 #include "content/bit_file.h"
 #include "content/category_index_file.h"
+#include "content/gallery_store.h"
 #include "content/media_phrases.h"
 #include "content/media_store_file.h"
 #include "content/settings_reg_file.h"
@@ -101,6 +102,9 @@ std::vector<std::uint32_t> Entries(const Numbering& n, const std::vector<std::st
   return entries;
 }
 
+// The extra content's gallery, with the sample's background picture.
+GalleryStore GalleryOf(const Numbering& n);
+
 FilterSets Filters(const Numbering& n) {
   FilterSets filters;
   filters.mainEntries = static_cast<std::uint32_t>(n.main.size());
@@ -128,6 +132,12 @@ FilterSets Filters(const Numbering& n) {
       {"Url.bit", {"Mars Pathfinder"}},
   };
   for (const auto& [file, titles] : members) filters.members[file] = Articles(n, titles);
+  if (g_extraContent && g_extraContent->gallery) {
+    // The sample's media kinds name the sample's own items; the gallery's replace them.
+    for (const char* file : {"Mult.bit", "Pic.bit", "Sound.bit", "Video.bit", "Map.bit", "Clkmap.bit"})
+      filters.members.erase(file);
+    for (auto& [file, articles] : GalleryOf(n).filters) filters.members[file] = articles;
+  }
   if (g_extraContent) {
     for (bool dictionary : {false, true}) {
       std::vector<std::uint32_t>& set = filters.members[dictionary ? "Vorn.bit" : "Mrv.bit"];
@@ -215,9 +225,24 @@ Picture MakeNightSkyPicture() {
       });
 }
 
+constexpr const char* kBackgroundArticle = "Background Pictures";
+
+MediaItem BackgroundItem(const Numbering& n) {
+  MediaItem item;
+  item.item = {n.mainEntry.at(kBackgroundArticle), 1, 0xFFFF, "Sea and sky", {}};
+  item.data = PictureRecord(MakeBackgroundPicture());
+  item.packed = true;
+  return item;
+}
+
+GalleryStore GalleryOf(const Numbering& n) {
+  return BuildGalleryStore(*g_extraContent->gallery, {&n.article, &n.mainEntry}, BackgroundItem(n), kBackgroundArticle);
+}
+
 // Each article of Mult.bit has one media item; its rank in Mult.bit is the
 // item number. The comet's picture has hot spots that lead to other items.
 MediaStore Media(const Numbering& n) {
+  if (g_extraContent && g_extraContent->gallery) return GalleryOf(n).store;
   struct Planned {
     std::string article;
     std::function<MediaItem()> make;
@@ -271,14 +296,7 @@ MediaStore Media(const Numbering& n) {
          item.data = MediaFileRecord(6, "ERUPTION.MOV", "");
          return item;
        }},
-      {"Background Pictures",
-       [&] {
-         MediaItem item;
-         item.item = {n.mainEntry.at("Background Pictures"), 1, 0xFFFF, "Sea and sky", {}};
-         item.data = PictureRecord(MakeBackgroundPicture());
-         item.packed = true;
-         return item;
-       }},
+      {kBackgroundArticle, [&] { return BackgroundItem(n); }},
   };
   // The extra content's pictures, each its article's item, out of the lists.
   std::vector<std::string> hidden;
@@ -367,6 +385,22 @@ ExtraContentInUse::~ExtraContentInUse() {
 const ExtraContent* CurrentExtraContent() { return g_extraContent; }
 
 const std::vector<std::string>& SampleMainTitles() { return kMainTitles; }
+
+bool GalleryWritesFile(const std::string& name) {
+  return g_extraContent && g_extraContent->gallery && g_extraContent->gallery->files.count(name) != 0;
+}
+
+void WriteGalleryFiles(const std::string& directory) {
+  if (!g_extraContent || !g_extraContent->gallery) return;
+  for (const auto& [name, bytes] : g_extraContent->gallery->files)
+    WriteFileAtomically(JoinPath(directory, name), bytes);
+}
+
+std::string BackgroundShowsArticle() {
+  if (g_extraContent && g_extraContent->gallery && !g_extraContent->gallery->backgroundShows.empty())
+    return g_extraContent->gallery->backgroundShows;
+  return "Astronomy";
+}
 
 std::vector<std::uint32_t> MainEntryNumbers(const std::vector<std::string>& titles) {
   std::vector<std::string> keys;

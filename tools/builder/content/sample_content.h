@@ -6,10 +6,12 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "common/byte_writer.h"
+#include "content/gallery_plan.h"
 
 namespace builder {
 
@@ -42,6 +44,9 @@ struct ExtraContent {
   // Files written in place of the sample's by that file's writer, made from
   // the numbered set (the timeline names its pictures' media items).
   std::map<std::string, std::function<Bytes(const ContentSample&)>> files;
+  // A gallery in place of the sample's media items (the background picture
+  // stays), with the movie and sound files it names.
+  std::optional<GalleryPlan> gallery;
 };
 
 // The extra content the writers use until the returned guard ends (nullptr: none).
@@ -86,6 +91,15 @@ std::uint16_t MediaItemOf(const ContentSample& sample, std::uint32_t entry);
 
 // The extra content's file of that name when it has one, else the sample's.
 Bytes ExtraFileOr(const std::string& name, const std::function<Bytes()>& sample);
+// Whether the extra content's gallery writes the media file of this name
+// (the sample's writers then leave it to the movies' writer, which writes
+// the gallery's files).
+bool GalleryWritesFile(const std::string& name);
+// Writes the extra content's gallery files (none without one).
+void WriteGalleryFiles(const std::string& directory);
+
+// The article whose media item the background picture shows (Back.bin).
+std::string BackgroundShowsArticle();
 
 // Writes the sample's files and "SETTINGS.REG" (WorkingDirectory = the
 // directory) into the directory.

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <map>
 #include <set>
+#include <stdexcept>
 
 #include "dictionary/dictionary_sample.h"
 #include "engine_db/lists_samples.h"
@@ -13,6 +14,7 @@
 #include "library/gcide.h"
 #include "library/library_timeline.h"
 #include "library/quiz_maker.h"
+#include "library/library_gallery.h"
 #include "library/text_encoding.h"
 #include "library/wordnet.h"
 #include "reader/reader_sample.h"
@@ -256,6 +258,19 @@ ExtraContent BuildLibraryContent(const LibraryOptions& options, LibraryFigures* 
   figures->englishFrench = static_cast<std::uint32_t>(englishFrench.size());
   Report(options, "writing the English-French dictionary: " + std::to_string(englishFrench.size()) + " headwords");
   content.databases["R052E550.DAT"] = EnglishFrench(englishFrench);
+
+  if (options.readers.readJpeg != nullptr) {
+    const std::string directory = options.imagesDirectory.empty() ? XplanetDirectory() : options.imagesDirectory;
+    Report(options, "reading the gallery's pictures (xplanet-images, " + directory + ")");
+    const gallery::GallerySources sources = ReadGallerySources(directory, options.readers);
+    if (options.readers.speak == nullptr) throw std::logic_error("gallery: no speech engine");
+    Report(options, "speaking the gallery's narration (espeak-ng)");
+    const gallery::Speech narration = options.readers.speak(gallery::NarrationText());
+    Report(options, "making the gallery: pictures, panorama, globe and movie");
+    GalleryPlan plan = gallery::BuildEarthGallery(sources, narration, options.gallerySizes, &figures->gallery);
+    AddGallery(std::move(plan), SampleMainTitles(), &content);
+    figures->hasGallery = true;
+  }
   return content;
 }
 

@@ -4,8 +4,9 @@
 // dictionary articles of the same database, WordNet's synonym sets the
 // thesaurus, and FreeDict's French-English and English-French dictionaries
 // the translation dictionaries; the calendar package's dated events the
-// timeline, and the library's own entries the quizzes' questions. Media,
-// panoramas and the inflection tables stay the sample's.
+// timeline, and the library's own entries the quizzes' questions. The
+// gallery is made from Debian's xplanet-images (library_gallery.h) where the
+// builder can read JPEG pictures; the inflection tables stay the sample's.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "content/sample_content.h"
+#include "gallery/earth_gallery.h"
 
 namespace builder::library {
 
@@ -25,6 +27,11 @@ struct LibraryOptions {
   // (lower case): a fixed slice for the tests. None: everything.
   std::vector<std::string> prefixes;
   std::function<void(const std::string& line)> progress;  // one line per step
+  // The gallery's readers of pictures and speech: without a JPEG reader the
+  // gallery stays the sample's (the Windows builds have none).
+  gallery::MediaReaders readers;
+  std::string imagesDirectory;  // empty: XplanetDirectory()
+  gallery::GallerySizes gallerySizes;
 };
 
 struct LibraryFigures {
@@ -45,6 +52,8 @@ struct LibraryFigures {
   std::vector<std::string> unreadLines;  // "calendar.x:12: reason: text", each line the reader could not read
   // The quizzes' questions by category.
   std::map<std::string, std::size_t> englishQuestions, frenchQuestions;
+  bool hasGallery = false;  // made from the pictures (else the sample's)
+  gallery::GalleryFigures gallery;
 };
 
 // Reads the packages and makes the extra content. Throws std::runtime_error

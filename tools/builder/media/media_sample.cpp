@@ -1,5 +1,7 @@
 #include "media/media_sample.h"
 
+#include "content/sample_content.h"
+
 namespace builder::media {
 
 namespace {
@@ -35,8 +37,12 @@ Bytes BuildPlainMovie(std::uint32_t width, std::uint32_t height, std::uint32_t t
 }
 
 void WriteMediaSample(const std::string& directory) {
-  WriteFileAtomically(JoinPath(directory, "ERUPTION.MOV"), BuildPlainMovie(160, 120, 600, 3000));
-  WriteFileAtomically(JoinPath(directory, "INTRO.MOV"), BuildPlainMovie(320, 240, 600, 6000));
+  // The eruption is the sample gallery's movie: a gallery of a larger set has its own.
+  if (!CurrentExtraContent() || !CurrentExtraContent()->gallery)
+    WriteFileAtomically(JoinPath(directory, "ERUPTION.MOV"), BuildPlainMovie(160, 120, 600, 3000));
+  if (!GalleryWritesFile("INTRO.MOV"))
+    WriteFileAtomically(JoinPath(directory, "INTRO.MOV"), BuildPlainMovie(320, 240, 600, 6000));
+  WriteGalleryFiles(directory);  // its movies and sounds
 }
 
 }  // namespace builder::media

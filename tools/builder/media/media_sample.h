@@ -14,7 +14,8 @@ namespace builder::media {
 // `timeScale` per second (all big-endian, as movie atoms are).
 Bytes BuildPlainMovie(std::uint32_t width, std::uint32_t height, std::uint32_t timeScale, std::uint32_t duration);
 
-// Writes "ERUPTION.MOV" and "INTRO.MOV" into the directory.
+// Writes "ERUPTION.MOV" and "INTRO.MOV" into the directory; with a larger
+// set's gallery in use, its movies and sounds instead (INTRO.MOV among them).
 void WriteMediaSample(const std::string& directory);
 
 }  // namespace builder::media

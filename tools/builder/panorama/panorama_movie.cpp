@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "content/sample_content.h"
+
 namespace builder::panorama {
 namespace {
 
@@ -478,13 +480,15 @@ void WriteSamplePanoramas(const std::string& directory) {
     node.links.push_back(Link{1, 11 - n, Degrees(90), 0, 0});
     pano.nodes.push_back(node);
   }
-  WriteFileAtomically(JoinPath(directory, "PANORAMA.MOV"), BuildPanoramaMovie(pano));
+  if (!GalleryWritesFile("PANORAMA.MOV"))
+    WriteFileAtomically(JoinPath(directory, "PANORAMA.MOV"), BuildPanoramaMovie(pano));
 
   ObjectMovie object;
   object.frame = [](int frame, int x, int) {
     return Rgb{static_cast<std::uint8_t>(frame * 7), static_cast<std::uint8_t>(x * 4), 128};
   };
-  WriteFileAtomically(JoinPath(directory, "OBJECT.MOV"), BuildObjectMovie(object));
+  if (!GalleryWritesFile("OBJECT.MOV"))
+    WriteFileAtomically(JoinPath(directory, "OBJECT.MOV"), BuildObjectMovie(object));
 }
 
 }  // namespace builder::panorama

@@ -193,7 +193,8 @@ std::map<std::string, Bytes> BuildReaderSample() {
         ReaderDatabase(Entries({{"house", "maison"}, {"star", "etoile"}, {"sun", "soleil"}, {"zebra", "zebre"}}), 550);
 
   // Back.bin: the one background picture (the media item of "Background
-  // Pictures") shows the media item of "Astronomy".
+  // Pictures") shows the media item of "Astronomy" (of the gallery's own
+  // choice where a larger set brings its gallery).
   std::vector<std::uint32_t> mult = Members(content.files.at("Mult.bit"));
   const auto itemOf = [&](const std::string& title) {
     const std::uint32_t article = articleOfEntry.at(MainEntryOf(content, title) - 1);
@@ -204,7 +205,7 @@ std::map<std::string, Bytes> BuildReaderSample() {
   ByteWriter back;
   back.U16le(1);
   back.U16le(itemOf("Background Pictures"));
-  back.U16le(itemOf("Astronomy"));
+  back.U16le(itemOf(BackgroundShowsArticle()));
   files["Back.bin"] = back.take();
 
   BookmarkData bookmarks;

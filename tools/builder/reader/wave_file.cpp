@@ -26,4 +26,23 @@ Bytes ToneWave(std::uint32_t hertz, std::uint32_t milliseconds) {
   return out.take();
 }
 
+Bytes PcmWave(const std::vector<std::int16_t>& samples, std::uint32_t rate) {
+  const auto bytes = static_cast<std::uint32_t>(samples.size() * 2);
+  ByteWriter out;
+  out.Append("RIFF");
+  out.U32le(36 + bytes);
+  out.Append("WAVEfmt ");
+  out.U32le(16);
+  out.U16le(1);  // PCM
+  out.U16le(1);  // mono
+  out.U32le(rate);
+  out.U32le(rate * 2);  // bytes a second
+  out.U16le(2);         // bytes a sample
+  out.U16le(16);        // bits a sample
+  out.Append("data");
+  out.U32le(bytes);
+  for (std::int16_t sample : samples) out.U16le(static_cast<std::uint16_t>(sample));
+  return out.take();
+}
+
 }  // namespace builder

@@ -1,7 +1,9 @@
-// Short sound files for the sample content: RIFF WAVE, 8-bit mono PCM.
+// Sound files: RIFF WAVE, mono PCM (8-bit tones of the sample content, 16-bit
+// speech of the library's gallery).
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "common/byte_writer.h"
 
@@ -9,5 +11,8 @@ namespace builder {
 
 // A tone of `hertz` lasting `milliseconds`, at 8000 samples a second.
 Bytes ToneWave(std::uint32_t hertz, std::uint32_t milliseconds);
+
+// 16-bit mono PCM samples at `rate` a second.
+Bytes PcmWave(const std::vector<std::int16_t>& samples, std::uint32_t rate);
 
 }  // namespace builder
