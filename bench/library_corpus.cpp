@@ -20,7 +20,7 @@ sc::Corpus LibraryCorpus(const std::string& dictdDirectory) {
   sc::Corpus corpus;
   std::map<std::string, std::uint64_t> frequency;
   for (const builder::ExtraArticle& extra : content.articles) {
-    if (extra.timeline || !extra.picture.empty()) continue;  // FOLDOC's and GCIDE's entries only
+    if (extra.timeline || extra.picture) continue;  // FOLDOC's and GCIDE's entries only
     sc::Article article;
     const std::size_t lineEnd = extra.text.find('\n');
     article.title = extra.text.substr(0, lineEnd);

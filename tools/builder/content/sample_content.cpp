@@ -149,7 +149,7 @@ FilterSets Filters(const Numbering& n) {
       if (n.extraOfEntry[e] < 0) continue;
       const ExtraArticle& article = g_extraContent->articles[n.extraOfEntry[e]];
       if (article.timeline) filters.members["Tml.bit"].push_back(n.articleOfEntry[e]);
-      if (!article.picture.empty())
+      if (article.picture && !g_extraContent->gallery)  // a gallery numbers them with its own
         for (const char* file : {"Mult.bit", "Pic.bit"}) filters.members[file].push_back(n.articleOfEntry[e]);
     }
     for (const char* file : {"Tml.bit", "Mult.bit", "Pic.bit"})
@@ -236,7 +236,20 @@ MediaItem BackgroundItem(const Numbering& n) {
 }
 
 GalleryStore GalleryOf(const Numbering& n) {
-  return BuildGalleryStore(*g_extraContent->gallery, {&n.article, &n.mainEntry}, BackgroundItem(n), kBackgroundArticle);
+  // The extra articles' own pictures are items of the gallery, out of its lists.
+  GalleryPlan plan = *g_extraContent->gallery;
+  for (const ExtraArticle& article : g_extraContent->articles) {
+    if (!article.picture) continue;
+    GalleryItemPlan item;
+    item.article = item.title = article.title;
+    item.filters = {"Pic.bit"};
+    item.picture = article.picture;
+    item.regions = article.regions;
+    item.hotSpotArticles.assign(article.regions.spots.size(), article.title);
+    item.listed = false;
+    plan.items.push_back(std::move(item));
+  }
+  return BuildGalleryStore(plan, {&n.article, &n.mainEntry}, BackgroundItem(n), kBackgroundArticle);
 }
 
 // Each article of Mult.bit has one media item; its rank in Mult.bit is the
@@ -302,12 +315,15 @@ MediaStore Media(const Numbering& n) {
   std::vector<std::string> hidden;
   if (g_extraContent)
     for (const ExtraArticle& article : g_extraContent->articles)
-      if (!article.picture.empty()) {
+      if (article.picture) {
         hidden.push_back(article.title);
-        planned.push_back({article.title, [&n, &article] {
+        planned.push_back({article.title, [&n, &article, &itemOf] {
                              MediaItem item;
                              item.item = {n.mainEntry.at(article.title), 1, 0xFFFF, article.title, {}};
-                             item.data = article.picture;
+                             PictureRegions regions = article.regions;
+                             for (HotSpotRecord& spot : regions.spots) spot.id = itemOf.at(article.title);
+                             item.data = regions.kind ? PictureRecordWithRegions(*article.picture, regions)
+                                                      : PictureRecord(*article.picture);
                              item.packed = true;
                              return item;
                            }});

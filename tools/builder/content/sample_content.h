@@ -30,9 +30,10 @@ struct ExtraArticle {
   std::vector<std::uint32_t> related;  // main-database entry numbers
   bool timeline = false;               // a timeline event (Tml.bit)
   // A picture the article owns as its media item (Mult.bit, Pic.bit), kept
-  // out of the article lists (the timeline's pictures); empty: none. The
-  // unpacked picture record.
-  Bytes picture;
+  // out of the article lists (the timeline's pictures), with its hot spots
+  // (kind 0: none; their ids are taken as the item's own number).
+  std::optional<Picture> picture;
+  PictureRegions regions;
 };
 
 struct ContentSample;

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <set>
 #include <stdexcept>
 
@@ -12,9 +13,9 @@
 #include "library/foldoc.h"
 #include "library/freedict.h"
 #include "library/gcide.h"
+#include "library/library_gallery.h"
 #include "library/library_timeline.h"
 #include "library/quiz_maker.h"
-#include "library/library_gallery.h"
 #include "library/text_encoding.h"
 #include "library/wordnet.h"
 #include "reader/reader_sample.h"
@@ -148,6 +149,20 @@ ExtraContent BuildLibraryContent(const LibraryOptions& options, LibraryFigures* 
   Report(options, "reading the dated events (calendar)");
   const LibraryTimeline timeline(
       ReadCalendarTimeline(options.calendarDirectory.empty() ? CalendarDirectory() : options.calendarDirectory));
+  // The gallery's articles come last; their titles are numbered with the
+  // others', so every entry number made before they are added holds.
+  std::optional<GalleryPlan> gallery;
+  if (options.readers.readJpeg != nullptr) {
+    const std::string directory = options.imagesDirectory.empty() ? XplanetDirectory() : options.imagesDirectory;
+    Report(options, "reading the gallery's pictures (xplanet-images, " + directory + ")");
+    const gallery::GallerySources sources = ReadGallerySources(directory, options.readers);
+    if (options.readers.speak == nullptr) throw std::logic_error("gallery: no speech engine");
+    Report(options, "speaking the gallery's narration (espeak-ng)");
+    const gallery::Speech narration = options.readers.speak(gallery::NarrationText());
+    Report(options, "making the gallery: pictures, panorama, globe and movie");
+    GalleryPlan plan = gallery::BuildEarthGallery(sources, narration, options.gallerySizes, &figures->gallery);
+    gallery = std::move(plan);
+  }
   Report(options, "numbering " + std::to_string(foldoc.size()) + " articles, " + std::to_string(gcide.size()) +
                       " dictionary entries and " + std::to_string(timeline.Timeline().events.size()) + " events");
 
@@ -159,6 +174,8 @@ ExtraContent BuildLibraryContent(const LibraryOptions& options, LibraryFigures* 
   for (const GcideEntry& entry : gcide) titles.push_back(entry.headword.substr(0, kLongestTitle));
   const std::size_t firstEvent = titles.size();
   for (const std::string& title : timeline.Titles()) titles.push_back(title);
+  if (gallery)
+    for (const GalleryItemPlan& item : gallery->items) titles.push_back(item.article);
   const std::vector<std::uint32_t> entries = MainEntryNumbers(titles);
 
   // FOLDOC's references name FOLDOC articles, GCIDE's GCIDE entries (the
@@ -213,7 +230,9 @@ ExtraContent BuildLibraryContent(const LibraryOptions& options, LibraryFigures* 
   Report(options, "writing the timeline's events and pictures");
   const EntryLookup lookup{[&](const std::string& name, bool anyCase) { return foldocNames.Find(name, anyCase); },
                            [&](const std::string& name, bool anyCase) { return gcideNames.Find(name, anyCase); }};
-  timeline.AddTo(content, std::vector<std::uint32_t>(entries.begin() + static_cast<long>(firstEvent), entries.end()),
+  timeline.AddTo(content,
+                 std::vector<std::uint32_t>(entries.begin() + static_cast<long>(firstEvent),
+                                            entries.begin() + static_cast<long>(firstEvent + timeline.Titles().size())),
                  lookup);
   CountTimeline(timeline, figures);
 
@@ -259,16 +278,8 @@ ExtraContent BuildLibraryContent(const LibraryOptions& options, LibraryFigures* 
   Report(options, "writing the English-French dictionary: " + std::to_string(englishFrench.size()) + " headwords");
   content.databases["R052E550.DAT"] = EnglishFrench(englishFrench);
 
-  if (options.readers.readJpeg != nullptr) {
-    const std::string directory = options.imagesDirectory.empty() ? XplanetDirectory() : options.imagesDirectory;
-    Report(options, "reading the gallery's pictures (xplanet-images, " + directory + ")");
-    const gallery::GallerySources sources = ReadGallerySources(directory, options.readers);
-    if (options.readers.speak == nullptr) throw std::logic_error("gallery: no speech engine");
-    Report(options, "speaking the gallery's narration (espeak-ng)");
-    const gallery::Speech narration = options.readers.speak(gallery::NarrationText());
-    Report(options, "making the gallery: pictures, panorama, globe and movie");
-    GalleryPlan plan = gallery::BuildEarthGallery(sources, narration, options.gallerySizes, &figures->gallery);
-    AddGallery(std::move(plan), SampleMainTitles(), &content);
+  if (gallery) {
+    AddGallery(std::move(*gallery), SampleMainTitles(), &content);
     figures->hasGallery = true;
   }
   return content;

@@ -60,7 +60,8 @@ void LibraryTimeline::AddTo(ExtraContent& content, const std::vector<std::uint32
     ExtraArticle article;
     article.title = PictureTitle(picture);
     article.text = EscapeTagged(article.title) + "\nA picture the timeline shows: " + EscapeTagged(picture.name) + ".";
-    article.picture = picture.record;
+    article.picture = picture.drawn.picture;
+    article.regions = picture.drawn.regions;
     content.articles.push_back(std::move(article));
   }
 

@@ -127,8 +127,8 @@ HotSpotRecord Spot(std::uint16_t id, int x, int y, int w, int h, const std::stri
   return spot;
 }
 
-// The packed picture of the canvas: its colours become the palette.
-Bytes Record(const Image& image, const std::string& caption, const std::vector<HotSpotRecord>& spots) {
+// The picture of the canvas: its colours become the palette.
+DrawnPicture Record(const Image& image, const std::string& caption, const std::vector<HotSpotRecord>& spots) {
   Picture picture;
   picture.width = static_cast<std::uint16_t>(image.width());
   picture.height = static_cast<std::uint16_t>(image.height());
@@ -147,11 +147,12 @@ Bytes Record(const Image& image, const std::string& caption, const std::vector<H
       picture.pixels.push_back(found->second);
     }
   picture.colours.resize(256, 0);
-  if (spots.empty()) return PictureRecord(picture);
-  PictureRegions regions;
-  regions.kind = 3;
-  regions.spots = spots;
-  return PictureRecordWithRegions(picture, regions);
+  DrawnPicture drawn{picture, {}};
+  if (!spots.empty()) {
+    drawn.regions.kind = 3;
+    drawn.regions.spots = spots;
+  }
+  return drawn;
 }
 
 std::string Count(std::size_t n, const std::string& what) {
@@ -165,7 +166,7 @@ std::string PeriodYears(const TimelinePeriod& period) {
 }
 
 // The periods one after another, in two rows read as lines of text are.
-Bytes PeriodsPicture(const CalendarTimeline& t, int chosen) {
+DrawnPicture PeriodsPicture(const CalendarTimeline& t, int chosen) {
   Image image = Ground("Periods", chosen < 0 ? "Choose a period" : t.periods[static_cast<std::size_t>(chosen)].name);
   std::vector<std::size_t> counts(t.periods.size());
   for (const DatedEvent& e : t.events) ++counts[e.period];
@@ -190,8 +191,8 @@ Bytes PeriodsPicture(const CalendarTimeline& t, int chosen) {
 }
 
 // Tiles in a grid: the entries of a list, each with its count.
-Bytes GridPicture(const std::string& title, const std::string& subtitle, const std::vector<std::string>& names,
-                  const std::vector<std::size_t>& counts, int chosen, const std::string& caption) {
+DrawnPicture GridPicture(const std::string& title, const std::string& subtitle, const std::vector<std::string>& names,
+                         const std::vector<std::size_t>& counts, int chosen, const std::string& caption) {
   Image image = Ground(title, subtitle);
   const int n = static_cast<int>(names.size());
   int columns = 1;
@@ -233,7 +234,7 @@ void Bars(Image& image, const std::vector<std::string>& labels, const std::vecto
   }
 }
 
-Bytes CenturiesPicture(const CalendarTimeline& t) {
+DrawnPicture CenturiesPicture(const CalendarTimeline& t) {
   Image image = Ground("Search by date", "Events of each century");
   int lastCentury = 1;
   for (const DatedEvent& e : t.events) lastCentury = std::max(lastCentury, e.year > 0 ? (e.year - 1) / 100 + 1 : 1);
@@ -248,7 +249,7 @@ Bytes CenturiesPicture(const CalendarTimeline& t) {
   return Record(image, "The events of each century", {});
 }
 
-Bytes MonthsPicture(const CalendarTimeline& t) {
+DrawnPicture MonthsPicture(const CalendarTimeline& t) {
   Image image = Ground("On this day", "Events of each month");
   std::vector<std::size_t> counts(12);
   for (const DatedEvent& e : t.events) ++counts[e.source.month - 1u];
@@ -259,7 +260,7 @@ Bytes MonthsPicture(const CalendarTimeline& t) {
   return Record(image, "The events of each month", {});
 }
 
-Bytes FirstsPicture(const CalendarTimeline& t) {
+DrawnPicture FirstsPicture(const CalendarTimeline& t) {
   Image image = Ground("Firsts", "The first of their kind");
   std::size_t firsts = 0;
   int earliest = INT_MAX, latest = INT_MIN;
@@ -279,8 +280,8 @@ Bytes FirstsPicture(const CalendarTimeline& t) {
 }
 
 // A picture of a search or a list: a few large tiles with words.
-Bytes WordsPicture(const std::string& title, const std::string& subtitle, const std::vector<std::string>& words,
-                   const std::string& caption) {
+DrawnPicture WordsPicture(const std::string& title, const std::string& subtitle, const std::vector<std::string>& words,
+                          const std::string& caption) {
   Image image = Ground(title, subtitle);
   const int n = static_cast<int>(words.size());
   const int w = n > 1 ? 100 : 200, h = 80, gap = 20;

@@ -8,17 +8,24 @@
 #include <string>
 #include <vector>
 
-#include "common/byte_writer.h"
+#include "content/media_store_file.h"
 #include "library/calendar_timeline.h"
+#include "reader/picture_regions.h"
 
 namespace builder::library {
+
+// A picture and its hot spots (kind 3, or none: kind 0).
+struct DrawnPicture {
+  Picture picture;
+  PictureRegions regions;
+};
 
 struct TimelinePicture {
   enum class Role { Mode, Category, Period, Issue };
   Role role = Role::Mode;
   unsigned index = 0;  // the mode (0-9), or the entry of the list
   std::string name;    // what it shows: "Periods", "Music", "1969"
-  Bytes record;        // the unpacked picture record
+  DrawnPicture drawn;
 };
 
 std::vector<TimelinePicture> DrawTimelinePictures(const CalendarTimeline& timeline);
