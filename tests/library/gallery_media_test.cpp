@@ -289,8 +289,10 @@ TEST(GalleryInTheLibrary, TheSliceHoldsTheGalleryInPlaceOfTheSamples) {
   const std::vector<std::uint8_t> mmx = ReadAll(dir.File("MAROVA.MMX"));
   ASSERT_GE(mmx.size(), 4u);
   // The gallery's 20 items, 3 posters of its movies (pictures the Earth's
-  // thumbnails show) and the background.
-  EXPECT_EQ(mmx[0] | mmx[1] << 8, 24);
+  // thumbnails show) and the background, and the timeline's pictures (out of
+  // the gallery's lists).
+  EXPECT_EQ(mmx[0] | mmx[1] << 8, 24 + static_cast<int>(figures.timelinePictures));
+  EXPECT_EQ(figures.timelinePictures, 45u);
   EXPECT_EQ(mmx[2] | mmx[3] << 8, 5 + 2);  // its five categories and the two hidden ones
   const std::vector<std::uint8_t> back = ReadAll(dir.File("Back.bin"));
   ASSERT_EQ(back.size(), 6u);
